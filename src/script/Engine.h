@@ -1,0 +1,33 @@
+/** @file Engine.h
+ * The one SpiderMonkey runtime of the process. It runs every script on the thread that
+ * started it (the GUI thread). A watchdog thread lets a long run be stopped from another
+ * thread and lets the window stay responsive while a script runs.
+ */
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+namespace qy::script {
+
+/// Starts the engine on the calling thread. Call once, before any ScriptControl exists.
+/// Returns false when the engine cannot start (scripts then fail quietly).
+bool StartEngine();
+
+/// Ends the engine at exit; every ScriptControl must be gone by then.
+void StopEngine();
+
+/// True between a successful StartEngine and StopEngine.
+bool EngineRunning();
+
+/// Thread-safe: ends the engine call now running with the engine's "stopped" error.
+/// A request made while no call runs is dropped.
+void RequestStop();
+
+/// Called on the engine's thread, about every 10 ms, while one engine call has been
+/// running for a while; `elapsed` is the time since the call began. The window layer
+/// uses it to show its busy window and let events through. It must not call the engine.
+using BusyHook = std::function<void(std::chrono::milliseconds elapsed)>;
+void SetBusyHook(BusyHook hook);
+
+}  // namespace qy::script

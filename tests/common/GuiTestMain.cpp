@@ -1,0 +1,17 @@
+// Main of the window test programs: an offscreen QApplication and the engine.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "script/Engine.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    if (!qy::script::StartEngine()) return 2;
+    int rc = RUN_ALL_TESTS();
+    qy::script::StopEngine();
+    return rc;
+}
