@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 
 namespace qy::script {
@@ -29,5 +30,12 @@ void RequestStop();
 /// uses it to show its busy window and let events through. It must not call the engine.
 using BusyHook = std::function<void(std::chrono::milliseconds elapsed)>;
 void SetBusyHook(BusyHook hook);
+
+/// Ends engine calls once the process has grown by more than `bytes` from now on
+/// (the default allows 2 GiB); tests lower it.
+void SetMemoryGrowthLimit(size_t bytes);
+
+/// Runs a full garbage collection now (objects the workbench still holds survive it).
+void CollectGarbage();
 
 }  // namespace qy::script

@@ -1,0 +1,61 @@
+// Engine costs as the workbench pays them. Figures printed (compare with the goals:
+// jquery.js added within 10 ms, a fresh instance within 3 ms, Eval within 5 us):
+//   BM_AddJquery      - adding /usr/share/javascript/jquery/jquery.js to a fresh instance
+//   BM_FreshInstance  - creating a script control (a new global)
+//   BM_EvalAdd        - ScriptHost::Eval("add(1,2)") after a small script, per call
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "script/Engine.h"
+#include "script/ScriptHost.h"
+
+using namespace qy::script;
+
+static std::string ReadFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+static void BM_AddJquery(benchmark::State& state) {
+    std::string jquery = ReadFile("/usr/share/javascript/jquery/jquery.js");
+    for (auto _ : state) {
+        state.PauseTiming();
+        ScriptHost host;
+        host.SetLanguage("JScript");
+        state.ResumeTiming();
+        host.AddCode(jquery);
+    }
+}
+BENCHMARK(BM_AddJquery)->Unit(benchmark::kMillisecond);
+
+static void BM_FreshInstance(benchmark::State& state) {
+    for (auto _ : state) {
+        ScriptHost host;
+        benchmark::DoNotOptimize(host.Control());
+    }
+}
+BENCHMARK(BM_FreshInstance)->Unit(benchmark::kMicrosecond);
+
+static void BM_EvalAdd(benchmark::State& state) {
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode("function add(a,b){return a+b}");
+    for (auto _ : state) {
+        Variant v = host.Eval("add(1,2)");
+        benchmark::DoNotOptimize(v.integer);
+    }
+}
+BENCHMARK(BM_EvalAdd)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    if (!StartEngine()) return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    StopEngine();
+    return 0;
+}

@@ -1,0 +1,502 @@
+/** @file ScriptControl.cpp
+ * The script control over SpiderMonkey: a global per instance (Reset makes a new one),
+ * code added under its own file name so that errors in the added code can be told from
+ * errors in evaluated expressions, and an Error object filled in one place from the
+ * engine's pending exception.
+ */
+#include "script/ScriptControl.h"
+
+#include <js/CompilationAndEvaluation.h>
+#include <js/Conversions.h>
+#include <js/ErrorReport.h>
+#include <js/Exception.h>
+#include <js/SourceText.h>
+#include <js/friend/ErrorMessages.h>
+#include <jsfriendapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "script/EngineInternal.h"
+#include "script/JsBridge.h"
+#include "script/TableDispatch.h"
+#include "text/CodePage.h"
+
+namespace qy::script {
+namespace {
+
+using detail::Cx;
+using detail::EngineCall;
+using detail::JsObjectRoot;
+
+const JSClass kGlobalClass = {"global", JSCLASS_GLOBAL_FLAGS, &JS::DefaultGlobalClassOps, nullptr, nullptr, nullptr};
+
+constexpr const char* kAddedCodePrefix = "addcode-";
+constexpr const char* kEvalFileName = "eval";
+
+// JScript's extras that users' scripts meet; defined non-enumerable so that they are
+// not taken for the script's own functions.
+constexpr char16_t kPrelude[] = uR"JS((function (g) {
+    function def(o, n, f) { Object.defineProperty(o, n, {value: f, writable: true, configurable: true}); }
+    def(g, 'ScriptEngine', function ScriptEngine() { return 'JScript'; });
+    def(g, 'ScriptEngineMajorVersion', function ScriptEngineMajorVersion() { return 5; });
+    def(g, 'ScriptEngineMinorVersion', function ScriptEngineMinorVersion() { return 8; });
+    def(g, 'ScriptEngineBuildVersion', function ScriptEngineBuildVersion() { return 18702; });
+    def(Date.prototype, 'getVarDate', function getVarDate() { return new Date(this.getTime()); });
+})(this);)JS";
+
+std::u16string U(const char* utf8) { return text::Utf8ToUtf16(utf8); }
+
+/// The fields the Error object reports; Number 0 means "no error".
+struct ErrorState {
+    int32_t number = 0;
+    std::u16string description;
+    std::u16string text;
+    int32_t line = 0;
+    int32_t column = 0;
+    std::u16string source;
+    bool inLoadedCode = false;
+
+    void Clear() { *this = ErrorState(); }
+};
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
+
+/// Chinese description and code of a syntax error, from the engine's message.
+void MapSyntaxError(unsigned errorNumber, const std::string& msg, ErrorState& e) {
+    if (errorNumber >= JSMSG_BAD_CLASS_RANGE && errorNumber <= JSMSG_INVALID_NAMED_CAPTURE_REF) {
+        e.number = errors::ToNumber(errors::kRegExpSyntax);
+        e.description = U("正则表达式中的语法错误");
+        return;
+    }
+    struct Row { const char* prefix; int code; const char* description; };
+    static const Row rows[] = {
+        {"missing ; ", errors::kExpectedSemicolon, "缺少 ';'"},
+        {"missing )", errors::kExpectedParen, "缺少 ')'"},
+        {"missing ]", errors::kExpectedBracket, "缺少 ']'"},
+        {"missing }", errors::kExpectedBrace, "缺少 '}'"},
+        {"missing name", errors::kExpectedIdentifier, "缺少标识符"},
+        {"missing variable name", errors::kExpectedIdentifier, "缺少标识符"},
+        {"missing formal parameter", errors::kExpectedIdentifier, "缺少标识符"},
+        {"illegal character", errors::kInvalidCharacter, "无效字符"},
+        {"unterminated string", errors::kUnterminatedString, "未结束的字符串常量"},
+        {"'' literal not terminated", errors::kUnterminatedString, "未结束的字符串常量"},
+        {"\"\" literal not terminated", errors::kUnterminatedString, "未结束的字符串常量"},
+        {"unexpected token: identifier", errors::kExpectedSemicolon, "缺少 ';'"},
+        {"unexpected token: numeric literal", errors::kExpectedSemicolon, "缺少 ';'"},
+        {"unexpected token: string literal", errors::kExpectedSemicolon, "缺少 ';'"},
+        {"unterminated comment", errors::kUnterminatedComment, "未结束的注释"},
+        {"return not in function", errors::kReturnOutsideFunction, "'return' 语句在函数之外"},
+        {"unterminated regular expression", errors::kRegExpSyntax, "正则表达式中的语法错误"},
+        {"invalid regular expression", errors::kRegExpSyntax, "正则表达式中的语法错误"},
+        {"nothing to repeat", errors::kRegExpSyntax, "正则表达式中的语法错误"},
+        {"invalid range in character class", errors::kRegExpSyntax, "正则表达式中的语法错误"},
+        {"unmatched ) in regular expression", errors::kRegExpSyntax, "正则表达式中的语法错误"},
+    };
+    for (const Row& r : rows) {
+        if (StartsWith(msg, r.prefix)) {
+            e.number = errors::ToNumber(r.code);
+            e.description = U(r.description);
+            return;
+        }
+    }
+    e.number = errors::ToNumber(errors::kSyntax);
+    e.description = U("语法错误");
+}
+
+/// Code and description of an error the engine raised while running.
+void MapRuntimeError(unsigned errorNumber, JSExnType type, const std::string& msg, ErrorState& e) {
+    auto set = [&](int code, std::u16string description) {
+        e.number = errors::ToNumber(code);
+        e.description = std::move(description);
+    };
+    if (errorNumber == JSMSG_NOT_DEFINED) {
+        std::string name = msg.substr(0, msg.find(" is not defined"));
+        set(errors::kUndefinedIdentifier, U(("'" + name + "' 未定义").c_str()));
+    } else if (errorNumber == JSMSG_OVER_RECURSED) {
+        set(errors::kOutOfStack, U("堆栈溢出"));
+    } else if (errorNumber == JSMSG_OUT_OF_MEMORY || errorNumber == JSMSG_ALLOC_OVERFLOW) {
+        set(errors::kOutOfMemory, U("内存不足"));
+    } else if (Contains(msg, " is not a function") || Contains(msg, " is not a constructor")) {
+        bool member = msg.find('.') < msg.find(" is not a") || msg.find('[') < msg.find(" is not a");
+        if (member) set(errors::kNoSuchMember, U("对象不支持此属性或方法"));
+        else set(errors::kFunctionExpected, U("缺少函数"));
+    } else if (errorNumber == JSMSG_UNEXPECTED_TYPE || errorNumber == JSMSG_PROPERTY_FAIL ||
+               errorNumber == JSMSG_PROPERTY_FAIL_EXPR || Contains(msg, "has no properties")) {
+        set(errors::kObjectExpected, U("缺少对象"));
+    } else if (type == JSEXN_SYNTAXERR) {
+        MapSyntaxError(errorNumber, msg, e);
+    } else if (type == JSEXN_RANGEERR) {
+        set(errors::kRangeError, U(msg.c_str()));
+    } else if (type == JSEXN_TYPEERR) {
+        set(errors::kNoSuchMember, U(msg.c_str()));
+    } else if (type == JSEXN_REFERENCEERR) {
+        set(errors::kUndefinedIdentifier, U(msg.c_str()));
+    } else {
+        set(errors::kGeneric, U(msg.c_str()));
+    }
+}
+
+/// A value the script threw itself: an Error's message or the value as text, and the
+/// Error's own non-zero `number` when it has one.
+void MapThrownValue(JSContext* cx, JS::HandleValue exc, ErrorState& e) {
+    e.number = errors::ToNumber(errors::kThrown);
+    if (exc.isObject()) {
+        JS::RootedObject obj(cx, &exc.toObject());
+        JS::RootedValue number(cx), message(cx);
+        if (JS_GetProperty(cx, obj, "number", &number) && number.isNumber() && number.toNumber() != 0) {
+            e.number = static_cast<int32_t>(static_cast<int64_t>(number.toNumber()));
+        }
+        if (JS::ExceptionStackOrNull(obj) != nullptr || JS_GetErrorType(exc).isSome()) {
+            if (JS_GetProperty(cx, obj, "message", &message) && message.isString()) {
+                e.description = detail::CopyString(cx, message.toString());
+                return;
+            }
+        }
+    }
+    JS_ClearPendingException(cx);
+    if (JSString* s = JS::ToString(cx, exc)) e.description = detail::CopyString(cx, s);
+    JS_ClearPendingException(cx);
+}
+
+std::u16string LineText(const JSErrorReport* r) {
+    if (!r->linebuf()) return u"";
+    std::u16string line(r->linebuf(), r->linebufLength());
+    while (!line.empty() && (line.back() == u'\n' || line.back() == u'\r')) line.pop_back();
+    return line;
+}
+
+/// Takes the engine's pending exception (or the reason the call was cut short) into
+/// the Error state. This is the one place where a failed engine call becomes an error.
+void CaptureError(JSContext* cx, ErrorState& e) {
+    e.Clear();
+    JS::ExceptionStack stack(cx);
+    if (!JS_IsExceptionPending(cx) || !JS::StealPendingExceptionStack(cx, &stack)) {
+        JS_ClearPendingException(cx);
+        if (detail::LastAbortReason() == detail::AbortReason::Stopped) {
+            e.number = errors::ToNumber(errors::kStopped);
+            e.description = U("脚本已被用户停止");
+        } else {
+            e.number = errors::ToNumber(errors::kOutOfMemory);
+            e.description = U("内存不足");
+        }
+        e.source = U("JScript 运行时错误");
+        return;
+    }
+    JS::ErrorReportBuilder builder(cx);
+    if (!builder.init(cx, stack, JS::ErrorReportBuilder::NoSideEffects)) {
+        JS_ClearPendingException(cx);
+        e.number = errors::ToNumber(errors::kThrown);
+        e.description = U("异常");
+        return;
+    }
+    const JSErrorReport* r = builder.report();
+    std::string msg = r->message() ? r->message().c_str() : "";
+    const char* file = r->filename ? r->filename : "";
+    e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
+    e.line = static_cast<int32_t>(r->lineno);
+    JS::RootedValue exc(cx, stack.exception());
+    bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr;
+    if (syntax) {
+        MapSyntaxError(r->errorNumber, msg, e);
+        e.column = static_cast<int32_t>(r->column);  // compile errors count from 0
+        e.text = LineText(r);
+        e.source = U("JScript 编译错误");
+    } else {
+        if (r->errorNumber == 0 || r->errorNumber == JSMSG_UNCAUGHT_EXCEPTION) {
+            MapThrownValue(cx, exc, e);
+        } else {
+            MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg, e);
+        }
+        e.column = r->column > 0 ? static_cast<int32_t>(r->column) - 1 : 0;  // run-time errors count from 1
+        e.source = U("JScript 运行时错误");
+    }
+    JS_ClearPendingException(cx);
+}
+
+// ---------------------------------------------------------------------------------
+
+class ErrorObject final : public detail::TableDispatch {
+public:
+    explicit ErrorObject(std::shared_ptr<ErrorState> state) : TableDispatch(u"Error"), m_state(std::move(state)) {
+        AddGetter(u"Number", [s = m_state] { return Variant::Int(s->number); });
+        AddGetter(u"Description", [s = m_state] { return Variant::Text(s->description); });
+        AddGetter(u"Text", [s = m_state] { return Variant::Text(s->text); });
+        AddGetter(u"Line", [s = m_state] { return Variant::Int(s->line); });
+        AddGetter(u"Column", [s = m_state] { return Variant::Int(s->column); });
+        AddGetter(u"Source", [s = m_state] { return Variant::Text(s->source); });
+        AddGetter(u"InLoadedCode", [s = m_state] { return Variant::Bool(s->inLoadedCode); });
+        AddMember(u"Clear", INVOKE_FUNC, 0, [s = m_state](std::vector<Variant>&, Variant&) {
+            s->Clear();
+            return true;
+        });
+    }
+
+private:
+    std::shared_ptr<ErrorState> m_state;
+};
+
+class ProcedureObject final : public detail::TableDispatch {
+public:
+    ProcedureObject(std::u16string name, int32_t numArgs, std::u16string source)
+        : TableDispatch(u"Procedure") {
+        AddGetter(u"Name", [name] { return Variant::Text(name); });
+        AddGetter(u"NumArgs", [numArgs] { return Variant::Int(numArgs); });
+        AddGetter(u"HasReturnValue", [source] { return Variant::Bool(detail::HasReturnValue(source)); });
+    }
+};
+
+class ProceduresObject final : public detail::TableDispatch {
+public:
+    explicit ProceduresObject(std::vector<ObjectRef> items) : TableDispatch(u"Procedures"), m_items(std::move(items)) {
+        AddGetter(u"Count", [this] { return Variant::Int(static_cast<int32_t>(m_items.size())); });
+        AddMember(u"Item", INVOKE_PROPERTYGET, 1, [this](std::vector<Variant>& args, Variant& r) {
+            if (args.empty()) return false;
+            auto i = static_cast<int64_t>(VariantToNumber(args[0]));
+            if (i < 1 || i > static_cast<int64_t>(m_items.size())) return false;
+            r = Variant::Object(m_items[i - 1]);
+            return true;
+        });
+    }
+
+private:
+    std::vector<ObjectRef> m_items;
+};
+
+// ---------------------------------------------------------------------------------
+
+class ScriptControlObject final : public detail::TableDispatch {
+public:
+    ScriptControlObject() : TableDispatch(u"ScriptControl"), m_error(std::make_shared<ErrorState>()) {
+        m_errorObject = std::make_shared<ErrorObject>(m_error);
+        AddGetter(u"Language", [this] { return Variant::Text(m_language); });
+        AddMember(u"Language", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
+            return SetLanguage(a);
+        });
+        AddMember(u"AddCode", INVOKE_FUNC, 1, [this](std::vector<Variant>& a, Variant&) { return AddCode(a); });
+        AddMember(u"Eval", INVOKE_FUNC, 1, [this](std::vector<Variant>& a, Variant& r) { return Eval(a, r); });
+        AddMember(u"ExecuteStatement", INVOKE_FUNC, 1, [this](std::vector<Variant>& a, Variant&) {
+            Variant ignored;
+            return Eval(a, ignored);
+        });
+        AddMember(u"Run", INVOKE_FUNC, 1, [this](std::vector<Variant>& a, Variant& r) { return Run(a, r); }, true);
+        AddGetter(u"Error", [this] { return Variant::Object(m_errorObject); });
+        AddMember(u"Procedures", INVOKE_PROPERTYGET, 0, [this](std::vector<Variant>&, Variant& r) {
+            return Procedures(r);
+        });
+        AddMember(u"Reset", INVOKE_FUNC, 0, [this](std::vector<Variant>&, Variant&) {
+            m_error->Clear();
+            return NewGlobal();
+        });
+    }
+
+    bool NewGlobal() {
+        JSContext* cx = Cx();
+        if (!cx) return false;
+        m_compiled.clear();
+        m_global.reset();
+        JS::RealmOptions options;
+        // Scripts from the web use WeakRef; the engine leaves it off unless asked.
+        options.creationOptions().setWeakRefsEnabled(JS::WeakRefSpecifier::EnabledWithoutCleanupSome);
+        JS::RootedObject global(cx, JS_NewGlobalObject(cx, &kGlobalClass, nullptr, JS::FireOnNewGlobalHook, options));
+        if (!global) {
+            JS_ClearPendingException(cx);
+            return false;
+        }
+        {
+            JSAutoRealm ar(cx, global);
+            JS::SourceText<char16_t> src;
+            JS::CompileOptions opts(cx);
+            opts.setFileAndLine("prelude", 1);
+            JS::RootedValue rv(cx);
+            if (!src.init(cx, kPrelude, std::char_traits<char16_t>::length(kPrelude), JS::SourceOwnership::Borrowed) ||
+                !JS::Evaluate(cx, opts, src, &rv)) {
+                JS_ClearPendingException(cx);
+            }
+        }
+        m_global = std::make_unique<JsObjectRoot>(global);
+        return true;
+    }
+
+private:
+    bool SetLanguage(std::vector<Variant>& args) {
+        std::u16string lang;
+        if (args.empty() || !VariantToWide(args[0], lang)) return false;
+        std::u16string lower;
+        for (char16_t c : lang) lower.push_back(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+        if (lower != u"jscript" && lower != u"javascript") return false;
+        m_language = lang;
+        return true;
+    }
+
+    /// Runs `body` in this control's global with the error cleared first and captured
+    /// afterwards; promise jobs run before the call ends, still under the watchdog.
+    template <typename Body>
+    bool RunInGlobal(Body&& body) {
+        JSContext* cx = Cx();
+        if (!cx || !m_global || !m_global->alive()) return false;
+        m_error->Clear();
+        JSAutoRealm ar(cx, m_global->get());
+        EngineCall call;
+        if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
+        bool ok = body(cx);
+        if (!ok) {
+            CaptureError(cx, *m_error);
+            return false;
+        }
+        detail::RunPendingJobs(cx);
+        if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
+        return true;
+    }
+
+    static bool Evaluate(JSContext* cx, const std::u16string& code, const char* file, JS::MutableHandleValue rv) {
+        JS::SourceText<char16_t> src;
+        if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return false;
+        JS::CompileOptions opts(cx);
+        opts.setFileAndLine(file, 1);
+        return JS::Evaluate(cx, opts, src, rv);
+    }
+
+    bool AddCode(std::vector<Variant>& args) {
+        std::u16string code;
+        if (args.empty() || !VariantToWide(args[0], code)) return false;
+        std::string file = kAddedCodePrefix + std::to_string(m_codeCount++);
+        return RunInGlobal([&](JSContext* cx) {
+            JS::RootedValue rv(cx);
+            return Evaluate(cx, code, file.c_str(), &rv);
+        });
+    }
+
+    /// Expressions are compiled once per global and kept: the same expression evaluated
+    /// again (a caller's hot loop, the result display) skips the compiler.
+    JSScript* CompiledExpression(JSContext* cx, const std::u16string& expr) {
+        auto it = m_compiled.find(expr);
+        if (it != m_compiled.end()) return it->second->get();
+        JS::SourceText<char16_t> src;
+        if (!src.init(cx, expr.data(), expr.size(), JS::SourceOwnership::Borrowed)) return nullptr;
+        JS::CompileOptions opts(cx);
+        opts.setFileAndLine(kEvalFileName, 1);
+        JS::RootedScript script(cx, JS::Compile(cx, opts, src));
+        if (!script) return nullptr;
+        if (m_compiled.size() >= kCompiledCacheSize) m_compiled.clear();
+        m_compiled.emplace(expr, std::make_unique<JS::PersistentRooted<JSScript*>>(cx, script));
+        return script;
+    }
+
+    bool Eval(std::vector<Variant>& args, Variant& result) {
+        std::u16string expr;
+        if (args.empty() || !VariantToWide(args[0], expr)) return false;
+        return RunInGlobal([&](JSContext* cx) {
+            JS::RootedScript script(cx, CompiledExpression(cx, expr));
+            JS::RootedValue rv(cx);
+            return script && JS_ExecuteScript(cx, script, &rv) && detail::ToVariant(cx, rv, result);
+        });
+    }
+
+    bool Run(std::vector<Variant>& args, Variant& result) {
+        std::u16string name;
+        if (args.empty() || !VariantToWide(args[0], name)) return false;
+        return RunInGlobal([&](JSContext* cx) {
+            JS::RootedValue fval(cx);
+            JS::RootedObject global(cx, m_global->get());
+            if (!JS_GetUCProperty(cx, global, name.data(), name.size(), &fval)) return false;
+            if (!fval.isObject() || !JS::IsCallable(&fval.toObject())) {
+                std::string n = text::Utf16ToUtf8(name);
+                JS_ReportErrorNumberUTF8(cx, js::GetErrorMessage, nullptr, JSMSG_NOT_DEFINED, n.c_str());
+                return false;
+            }
+            JS::RootedValueVector argv(cx);
+            for (size_t i = 1; i < args.size(); ++i) {
+                JS::RootedValue v(cx);
+                if (!detail::FromVariant(cx, args[i], &v) || !argv.append(v)) return false;
+            }
+            JS::RootedValue rv(cx);
+            return JS_CallFunctionValue(cx, global, fval, JS::HandleValueArray(argv), &rv) &&
+                   detail::ToVariant(cx, rv, result);
+        });
+    }
+
+    struct ProcEntry {
+        std::u16string name;
+        int32_t numArgs;
+        std::u16string source;
+        int fileIndex;
+        unsigned line;
+    };
+
+    static int FileIndex(const char* file) {
+        if (!file || !StartsWith(file, kAddedCodePrefix)) return 1 << 30;
+        return std::atoi(file + std::strlen(kAddedCodePrefix));
+    }
+
+    /// The functions that added code put on the global, in the order they were defined.
+    bool Procedures(Variant& result) {
+        JSContext* cx = Cx();
+        if (!cx || !m_global || !m_global->alive()) return false;
+        JSAutoRealm ar(cx, m_global->get());
+        EngineCall call;
+        JS::RootedObject global(cx, m_global->get());
+        JS::Rooted<JS::IdVector> ids(cx, JS::IdVector(cx));
+        if (!JS_Enumerate(cx, global, &ids)) {
+            JS_ClearPendingException(cx);
+            return false;
+        }
+        std::vector<ProcEntry> entries;
+        for (size_t i = 0; i < ids.length(); ++i) {
+            JS::RootedId id(cx, ids[i]);
+            JS::RootedValue v(cx);
+            if (!id.isString() || !JS_GetPropertyById(cx, global, id, &v) || !v.isObject()) continue;
+            JS::RootedObject obj(cx, &v.toObject());
+            JS::RootedFunction fun(cx, JS_GetObjectFunction(obj));
+            if (!fun || JS_IsFunctionBound(fun)) continue;
+            JSScript* script = JS_GetFunctionScript(cx, fun);
+            if (!script) continue;
+            ProcEntry e;
+            e.name = detail::CopyString(cx, id.toString());
+            e.numArgs = JS_GetFunctionArity(fun);
+            e.fileIndex = FileIndex(JS_GetScriptFilename(script));
+            e.line = JS_GetScriptBaseLineNumber(cx, script);
+            e.source = detail::FunctionSource(cx, obj);
+            entries.push_back(std::move(e));
+        }
+        JS_ClearPendingException(cx);
+        std::stable_sort(entries.begin(), entries.end(), [](const ProcEntry& a, const ProcEntry& b) {
+            return a.fileIndex != b.fileIndex ? a.fileIndex < b.fileIndex : a.line < b.line;
+        });
+        std::vector<ObjectRef> items;
+        for (auto& e : entries) items.push_back(std::make_shared<ProcedureObject>(e.name, e.numArgs, e.source));
+        result = Variant::Object(std::make_shared<ProceduresObject>(std::move(items)));
+        return true;
+    }
+
+    static constexpr size_t kCompiledCacheSize = 256;
+
+    std::u16string m_language;
+    std::unique_ptr<JsObjectRoot> m_global;
+    std::unordered_map<std::u16string, std::unique_ptr<JS::PersistentRooted<JSScript*>>> m_compiled;
+    std::shared_ptr<ErrorState> m_error;
+    ObjectRef m_errorObject;
+    int m_codeCount = 0;
+};
+
+bool SameIgnoringCase(const std::string& a, const char* b) {
+    if (a.size() != std::strlen(b)) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+}  // namespace
+
+ObjectRef CreateScriptControlByProgId(const std::string& progId) {
+    if (!SameIgnoringCase(progId, "scriptcontrol") && !SameIgnoringCase(progId, "MSScriptControl.ScriptControl"))
+        return nullptr;
+    if (!Cx()) return nullptr;
+    auto control = std::make_shared<ScriptControlObject>();
+    if (!control->NewGlobal()) return nullptr;
+    return control;
+}
+
+}  // namespace qy::script

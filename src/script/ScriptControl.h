@@ -1,0 +1,47 @@
+/** @file ScriptControl.h
+ * The script control: one JavaScript global of the process's engine, reached through
+ * the automation layer with the members Language, AddCode, Eval, Run, Error,
+ * Procedures and Reset. Every instance is cheap: a fresh global in the one context.
+ */
+#pragma once
+
+#include <string>
+
+#include "script/Variant.h"
+
+namespace qy::script {
+
+/// Creates a script control for a ProgID the workbench knows ("scriptcontrol",
+/// "MSScriptControl.ScriptControl", any letter case); null for any other class and
+/// when the engine is not running.
+ObjectRef CreateScriptControlByProgId(const std::string& progId);
+
+/// The JScript-style error codes the Error object reports (its Number is
+/// 0x800A0000 | code, read as a signed 32-bit number).
+namespace errors {
+inline constexpr int kOutOfMemory = 7;
+inline constexpr int kOutOfStack = 28;
+inline constexpr int kNoSuchMember = 438;
+inline constexpr int kSyntax = 1002;
+inline constexpr int kExpectedSemicolon = 1004;
+inline constexpr int kExpectedParen = 1006;
+inline constexpr int kExpectedBracket = 1007;
+inline constexpr int kExpectedBrace = 1009;
+inline constexpr int kExpectedIdentifier = 1010;
+inline constexpr int kInvalidCharacter = 1014;
+inline constexpr int kUnterminatedString = 1015;
+inline constexpr int kUnterminatedComment = 1016;
+inline constexpr int kReturnOutsideFunction = 1018;
+inline constexpr int kFunctionExpected = 5002;
+inline constexpr int kObjectExpected = 5007;
+inline constexpr int kUndefinedIdentifier = 5009;
+inline constexpr int kRegExpSyntax = 5017;
+inline constexpr int kThrown = 5022;
+inline constexpr int kRangeError = 5029;
+inline constexpr int kStopped = 5200;
+inline constexpr int kGeneric = 5000;
+
+constexpr int32_t ToNumber(int code) { return static_cast<int32_t>(0x800A0000u | static_cast<uint32_t>(code)); }
+}  // namespace errors
+
+}  // namespace qy::script

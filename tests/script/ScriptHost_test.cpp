@@ -1,0 +1,269 @@
+#include "script/ScriptHost.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "script/Engine.h"
+#include "script/ScriptControl.h"
+#include "script/ValueText.h"
+#include "text/CodePage.h"
+
+using namespace qy::script;
+
+namespace {
+
+std::string Ansi(const char* utf8) { return qy::text::Utf8ToAnsiText(utf8); }
+
+struct ErrorFields {
+    int32_t number;
+    std::string description, text;
+    int32_t line, column;
+    bool inLoadedCode;
+};
+
+ErrorFields ReadError(ScriptHost& host) {
+    ObjectRef e = host.GetError();
+    return {static_cast<int32_t>(GetPropertyNumber(e, "Number")), GetPropertyText(e, "Description"),
+            GetPropertyText(e, "Text"), static_cast<int32_t>(GetPropertyNumber(e, "Line")),
+            static_cast<int32_t>(GetPropertyNumber(e, "Column")), GetPropertyBool(e, "InLoadedCode")};
+}
+
+ScriptHost LoadedHost(const std::string& code) {
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode(code);
+    return host;
+}
+
+}  // namespace
+
+TEST(ScriptControl, CreatedOnlyForItsProgIds) {
+    ObjectRef obj;
+    EXPECT_TRUE(CreateObject(obj, "scriptcontrol"));
+    ObjectRef other;
+    EXPECT_TRUE(CreateObject(other, "MSScriptControl.ScriptControl"));
+    ObjectRef none;
+    EXPECT_FALSE(CreateObject(none, "Scripting.FileSystemObject"));
+    EXPECT_TRUE(IsEmptyObject(none));
+    EXPECT_TRUE(SetProperty(obj, "Language", "JavaScript"));
+    EXPECT_FALSE(SetProperty(obj, "Language", "VBScript"));
+    EXPECT_EQ(GetPropertyText(obj, "Language"), "JavaScript");
+}
+
+TEST(ScriptControl, FailedCallsYieldEmptyValues) {
+    ObjectRef empty;
+    EXPECT_EQ(GetPropertyText(empty, "x"), "");
+    EXPECT_EQ(GetPropertyNumber(empty, "x"), 0);
+    EXPECT_FALSE(SetProperty(empty, "x", 1));
+    EXPECT_EQ(CallMethodVariant(empty, "Eval", {"1"}).vt, VT_EMPTY);
+    ScriptHost host;
+    EXPECT_EQ(CallMethodVariant(host.Control(), "NoSuchMethod").vt, VT_EMPTY);
+    // More arguments than the member declares fail the call.
+    EXPECT_EQ(CallMethodVariant(host.Control(), "Eval", {"1", "2"}).vt, VT_EMPTY);
+}
+
+TEST(ScriptControl, AddCodeReturnsZeroAndOnlyTheErrorTellsOutcomes) {
+    ScriptHost good;
+    EXPECT_EQ(good.AddCode("function f(){return 1}"), 0);
+    EXPECT_EQ(ReadError(good).number, 0);
+    ScriptHost bad;
+    EXPECT_EQ(bad.AddCode("var a = 1;\nvar b = 2;\nvar c = (3;\n"), 0);
+    ErrorFields e = ReadError(bad);
+    EXPECT_LT(e.number, 0);
+    EXPECT_EQ(e.number, errors::ToNumber(errors::kExpectedParen));
+    EXPECT_EQ(e.description, Ansi("缺少 ')'"));
+    EXPECT_EQ(e.text, "var c = (3;");
+    EXPECT_EQ(e.line, 3);
+    EXPECT_EQ(e.column, 10);
+    EXPECT_TRUE(e.inLoadedCode);
+}
+
+TEST(ScriptControl, RuntimeErrorInsideAFunctionIsLocatedInTheAddedCode) {
+    ScriptHost host = LoadedHost("function f() {\n  return 1 +\n    undefinedThing;\n}");
+    EXPECT_EQ(host.Eval("f()").vt, VT_EMPTY);
+    ErrorFields e = ReadError(host);
+    EXPECT_EQ(e.number, errors::ToNumber(errors::kUndefinedIdentifier));
+    EXPECT_EQ(e.description, Ansi("'undefinedThing' 未定义"));
+    EXPECT_EQ(e.text, "");
+    EXPECT_EQ(e.line, 3);
+    EXPECT_GE(e.column, 0);
+    EXPECT_TRUE(e.inLoadedCode);
+    host.Eval("nothing.here");
+    e = ReadError(host);
+    EXPECT_EQ(e.number, errors::ToNumber(errors::kUndefinedIdentifier));
+    EXPECT_FALSE(e.inLoadedCode);
+    // A later good call clears the error.
+    host.Eval("1");
+    EXPECT_EQ(ReadError(host).number, 0);
+}
+
+TEST(ScriptControl, CommonErrorsMapToJScriptCodes) {
+    ScriptHost host = LoadedHost("var o = {}; var u;");
+    struct Row { const char* expr; int code; };
+    for (Row r : {Row{"o.missing()", errors::kNoSuchMember}, Row{"u.x", errors::kObjectExpected},
+                  Row{"var n = 1; n()", errors::kFunctionExpected}, Row{"/a(/", errors::kRegExpSyntax},
+                  Row{"'abc", errors::kUnterminatedString}, Row{"/* x", errors::kUnterminatedComment},
+                  Row{"return 1", errors::kReturnOutsideFunction}, Row{"a b", errors::kExpectedSemicolon},
+                  Row{"throw 'boom'", errors::kThrown}}) {
+        host.Eval(r.expr);
+        EXPECT_EQ(ReadError(host).number, errors::ToNumber(r.code)) << r.expr;
+    }
+    host.Eval("throw 'boom'");
+    EXPECT_EQ(ReadError(host).description, "boom");
+    host.Eval("var e = new Error('bad'); e.number = 12345; throw e");
+    EXPECT_EQ(ReadError(host).number, 12345);
+    EXPECT_EQ(ReadError(host).description, "bad");
+    host.Eval("throw new Error('plain')");
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kThrown));
+}
+
+TEST(ScriptControl, ValuesCrossAsTheirVariantKinds) {
+    ScriptHost host = LoadedHost("function add(a,b){return a+b}");
+    Variant v = host.Eval("add(1,2)");
+    EXPECT_EQ(v.vt, VT_I4);
+    EXPECT_EQ(VariantToNumber(v), 3);
+    EXPECT_EQ(host.Eval("Math.sqrt(16)").vt, VT_I4);
+    EXPECT_EQ(host.Eval("0.5").vt, VT_R8);
+    EXPECT_EQ(host.Eval("-0").vt, VT_R8);
+    EXPECT_EQ(host.Eval("2147483648").vt, VT_R8);
+    EXPECT_EQ(host.Eval("'s'").vt, VT_BSTR);
+    EXPECT_EQ(host.Eval("true").vt, VT_BOOL);
+    EXPECT_EQ(host.Eval("undefined").vt, VT_EMPTY);
+    EXPECT_EQ(host.Eval("null").vt, VT_NULL);
+    EXPECT_EQ(host.Eval("new Date(2020, 0, 2, 8, 30, 5)").vt, VT_DATE);
+    EXPECT_EQ(host.Eval("new Date(2020, 0, 2).getVarDate()").vt, VT_DATE);
+    EXPECT_EQ(host.Eval("[1,2]").vt, VT_DISPATCH);
+    EXPECT_EQ(host.Eval("(function(){})").vt, VT_DISPATCH);
+    EXPECT_EQ(host.Eval("10n").vt, VT_BSTR);
+    EXPECT_EQ(VariantToText(host.Eval("Symbol('q')")), "Symbol(\"q\")");
+    EXPECT_EQ(DateText(VariantToDate(host.Eval("new Date(2020, 0, 2, 8, 30, 5)"))), Ansi("2020年1月2日8时30分5秒"));
+}
+
+TEST(ScriptControl, TextsCrossInTheWorkbenchCodePage) {
+    ScriptHost host = LoadedHost("function echo(s){return s + '|' + s.length}");
+    EXPECT_EQ(VariantToText(host.Run("echo", Ansi("中文"))), Ansi("中文|2"));
+    // A NUL inside a JS string ends the text there.
+    EXPECT_EQ(VariantToText(host.Eval("'ab\\u0000cd'")), "ab");
+    EXPECT_EQ(VariantToText(host.Eval("'\\u20A9'")), "?");
+}
+
+TEST(ScriptControl, RunPassesStringsAndReportsMissingProcedures) {
+    ScriptHost host = LoadedHost("function join(a,b,c){return a+'-'+b+'-'+c+typeof c} function twice(n){return n*2}");
+    EXPECT_EQ(VariantToText(host.Run("join", "x", "12")), "x-12-string");
+    EXPECT_EQ(VariantToNumber(host.Run("twice", "21")), 42);
+    EXPECT_EQ(host.Run("nope").vt, VT_EMPTY);
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kUndefinedIdentifier));
+}
+
+TEST(ScriptControl, ProceduresInDefinitionOrderWithArgsAndReturn) {
+    ScriptHost host = LoadedHost(
+        "var late = function(q){};\nfunction zeta(a,b,c){return a}\nfunction alpha(){ function inner(){return 1} }\n"
+        "function mid(x, y = 2, ...rest){ if (x) return; }\nvar arrow = (a) => a * 2;\nvar n = 5;");
+    std::vector<ProcedureInfo> list;
+    ASSERT_TRUE(host.GetProcedures(list));
+    std::vector<std::string> names;
+    for (auto& p : list) names.push_back(p.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"late", "zeta", "alpha", "mid", "arrow"}));
+    EXPECT_EQ(list[1].argCount, 3);
+    EXPECT_TRUE(list[1].hasReturnValue);
+    EXPECT_FALSE(list[2].hasReturnValue);  // only a nested function returns
+    EXPECT_FALSE(list[3].hasReturnValue);
+    EXPECT_TRUE(list[4].hasReturnValue);
+    EXPECT_EQ(list[0].argCount, 1);
+}
+
+TEST(ScriptControl, NoFunctionsLeavesTheListUntouched) {
+    ScriptHost host = LoadedHost("var a = 1;");
+    std::vector<ProcedureInfo> list{{"old", 1, true}};
+    EXPECT_FALSE(host.GetProcedures(list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].name, "old");
+}
+
+TEST(ScriptControl, ResetDropsCodeButHandedOutObjectsStayUsable) {
+    ScriptHost host = LoadedHost("var secret = 7; function make(){ return {v: secret, get: function(){return secret*2}} }");
+    ObjectRef obj = VariantToObject(host.Eval("make()"));
+    host.Reset();
+    EXPECT_EQ(host.Eval("secret").vt, VT_EMPTY);
+    EXPECT_LT(ReadError(host).number, 0);
+    EXPECT_EQ(GetPropertyNumber(obj, "v"), 7);
+    EXPECT_EQ(CallMethodNumber(obj, "get"), 14);
+}
+
+TEST(ScriptControl, JScriptExtrasArePresentButNoHostAccess) {
+    ScriptHost host = LoadedHost("");
+    EXPECT_EQ(VariantToText(host.Eval("ScriptEngine()")), "JScript");
+    EXPECT_EQ(VariantToNumber(host.Eval("ScriptEngineMajorVersion()")), 5);
+    EXPECT_EQ(VariantToNumber(host.Eval("ScriptEngineMinorVersion()")), 8);
+    EXPECT_EQ(VariantToText(host.Eval("typeof load + typeof read + typeof os + typeof print")),
+              "undefinedundefinedundefinedundefined");
+    std::vector<ProcedureInfo> list;
+    EXPECT_FALSE(host.GetProcedures(list));
+}
+
+TEST(ScriptControl, PromisesRunTheirJobs) {
+    ScriptHost host = LoadedHost("var done = 0; Promise.resolve(4).then(function(v){ done = v; });");
+    EXPECT_EQ(VariantToNumber(host.Eval("done")), 4);
+}
+
+TEST(ScriptControlLimits, StopRequestedFromAnotherThreadEndsTheCall) {
+    ScriptHost host = LoadedHost("function spin(){ for(;;){} }");
+    std::atomic<bool> finished{false};
+    std::thread stopper([&] {
+        // Keeps asking until the call has ended; a request while idle is dropped.
+        while (!finished) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            RequestStop();
+        }
+    });
+    Variant v = host.Eval("spin()");
+    finished = true;
+    stopper.join();
+    EXPECT_EQ(v.vt, VT_EMPTY);
+    ErrorFields e = ReadError(host);
+    EXPECT_EQ(e.number, errors::ToNumber(errors::kStopped));
+    EXPECT_EQ(e.description, Ansi("脚本已被用户停止"));
+    // The engine is usable afterwards.
+    EXPECT_EQ(VariantToNumber(host.Eval("1+1")), 2);
+}
+
+TEST(ScriptControlLimits, BusyHookSeesLongCallsAndCanStopThem) {
+    ScriptHost host = LoadedHost("");
+    int calls = 0;
+    SetBusyHook([&](std::chrono::milliseconds) {
+        if (++calls == 3) RequestStop();
+    });
+    host.Eval("while(true){}");
+    SetBusyHook(nullptr);
+    EXPECT_GE(calls, 3);
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kStopped));
+}
+
+TEST(ScriptControlLimits, RunawayRecursionAndMemoryEndInErrors) {
+    ScriptHost host = LoadedHost("function r(n){ return r(n+1) + 1 }");
+    host.Eval("r(0)");
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kOutOfStack));
+    EXPECT_EQ(ReadError(host).description, Ansi("堆栈溢出"));
+    host.Eval("var s = 'x'; while (true) s += s;");
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kOutOfMemory));
+    SetMemoryGrowthLimit(size_t(256) * 1024 * 1024);
+    host.Eval("var keep = []; while (true) keep.push(new Uint8Array(8 << 20).fill(1));");
+    SetMemoryGrowthLimit(size_t(2) * 1024 * 1024 * 1024);
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kOutOfMemory));
+    EXPECT_EQ(ReadError(host).description, Ansi("内存不足"));
+    host.Reset();
+    EXPECT_EQ(VariantToNumber(host.Eval("2*3")), 6);
+}
+
+TEST(ScriptControl, HeldObjectsSurviveCollectionAndReleasedOnesGo) {
+    ScriptHost host = LoadedHost("var w; function make(){ var o = {v: 5}; w = new WeakRef(o); return o; }");
+    ObjectRef held = VariantToObject(host.Eval("make()"));
+    CollectGarbage();
+    EXPECT_EQ(VariantToText(host.Eval("typeof w.deref()")), "object");
+    EXPECT_EQ(GetPropertyNumber(held, "v"), 5);
+    held.reset();
+    CollectGarbage();
+    EXPECT_EQ(VariantToText(host.Eval("typeof w.deref()")), "undefined");
+}
