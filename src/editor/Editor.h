@@ -1,0 +1,63 @@
+/** @file Editor.h
+ * The workbench's code editor: one Scintilla component whose document is UTF-8 while
+ * the workbench speaks CP936. Every Scintilla message the workbench sends is behind
+ * one named method here; texts in and out are CP936, converted losslessly, and
+ * positions are the document's own byte offsets.
+ */
+#pragma once
+
+#include <Qsci/qsciscintillabase.h>
+
+#include <cstdint>
+#include <string>
+
+namespace qy::editor {
+
+/// Search flags as Scintilla takes them.
+inline constexpr int kFindWholeWord = 2;
+inline constexpr int kFindMatchCase = 4;
+inline constexpr int kFindRegExp = 0x00200000;
+
+class Editor : public QsciScintillaBase {
+    Q_OBJECT
+public:
+    explicit Editor(QWidget* parent = nullptr);
+
+    int64_t TextLength() const;
+    /// The first `length` bytes of the document (all of it by default), as CP936.
+    std::string Text(int64_t length = -1) const;
+    void SetText(const std::string& ansi);
+    /// Inserts at the caret: length -1 means the whole text, below -1 nothing, beyond
+    /// the text's length the whole text.
+    void AddText(const std::string& ansi, int64_t length = -1);
+    void ClearAll();
+    void ClearSelection();
+    /// Searches [start, end) for `ansi`; on a match writes its bounds and returns true,
+    /// otherwise leaves them as they were.
+    bool FindText(int flags, int64_t start, int64_t end, const std::string& ansi, int64_t& matchStart,
+                  int64_t& matchEnd) const;
+    /// Anchor and caret; nothing happens for a negative anchor. The caret is scrolled into view.
+    void SetSel(int64_t anchor, int64_t caret);
+    int64_t CurrentPos() const;
+    int64_t SelectionStart() const;
+    int64_t SelectionEnd() const;
+    int64_t LineFromPosition(int64_t pos) const;
+    int64_t PositionFromLine(int64_t line) const;
+    int64_t LineEndPosition(int64_t line) const;
+    void ToggleFold(int64_t line);
+    bool LineVisible(int64_t line) const;
+
+    /// Line numbers, folding, the JavaScript lexer and colours, word wrap, scroll bars and
+    /// the editor's place in its tab page.
+    void Configure();
+
+    /// Raw read-back for tests of the configuration.
+    long Query(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+
+private:
+    void ApplyInitialSettings();
+    void OnMarginClick(int position, int modifiers, int margin);
+    long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+};
+
+}  // namespace qy::editor

@@ -1,0 +1,120 @@
+#include "script/ScriptSession.h"
+
+#include <cmath>
+
+#include "script/ValueText.h"
+#include "text/CodePage.h"
+
+namespace qy::script {
+namespace {
+
+std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
+
+bool IsZero(double d) { return std::fabs(d) <= 1e-7; }
+
+const std::string& LoadFailedLine() {
+    static const std::string line = Ansi("-->代码加载失败，请检查代码内容\r\n");
+    return line;
+}
+
+}  // namespace
+
+std::string CategoryTypeName(int32_t category) {
+    static const char* const names[] = {"未知类型", "空", "数值型", "文本型", "逻辑型", "日期型", "对象型",
+                                        "错误值型", "数值型数组", "文本型数组", "逻辑型数组", "日期型数组",
+                                        "对象值型数组", "错误值类型", "变体型类型"};
+    if (category < -1 || category > 13) return Ansi("未知类型");
+    return Ansi(names[category + 1]);
+}
+
+ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log) {
+    m_host.SetLanguage("JScript");
+    m_host.Reset();
+    std::string code = editor.Text();
+    if (code.empty()) {
+        log.AppendLog(LoadFailedLine());
+        return LoadOutcome::EmptyEditor;
+    }
+    if (!IsZero(m_host.AddCode(code))) {
+        log.AppendLog(LoadFailedLine());
+        m_codeLoaded = false;
+        return LoadOutcome::Rejected;
+    }
+    double number = GetPropertyNumber(m_host.GetError(), "Number");
+    if (!IsZero(number)) {
+        ReportScriptError(log, editor);
+        m_codeLoaded = true;
+        return LoadOutcome::Rejected;
+    }
+    log.AppendLog(Ansi("-->代码加载成功\r\n"));
+    RefreshFunctions();
+    m_codeLoaded = true;
+    return LoadOutcome::Loaded;
+}
+
+void ScriptSession::RefreshFunctions() { m_functionsShown = m_host.GetProcedures(m_functions); }
+
+bool ScriptSession::ReportScriptError(LogSink& log, EditorView& editor, bool onlyInLoadedCode) {
+    ObjectRef error = m_host.GetError();
+    if (IsZero(GetPropertyNumber(error, "Number"))) return false;
+    log.AppendLog(Ansi("-->发生错误：错误号=") + NumberText(GetPropertyNumber(error, "Number")) + "\r\n");
+    log.AppendLog(Ansi("-->错误描述：") + GetPropertyText(error, "Description") + "\r\n");
+    log.AppendLog(Ansi("-->错误代码：") + GetPropertyText(error, "Text") + "\r\n");
+    double lineNumber = std::trunc(GetPropertyNumber(error, "Line"));
+    auto line = static_cast<int32_t>(lineNumber);
+    log.AppendLog(Ansi("-->错误位置：") + std::to_string(line) + Ansi("行") +
+                  NumberText(GetPropertyNumber(error, "Column")) + Ansi("字符处\r\n"));
+    // An error in the evaluated expression has a line of the expression, not of the
+    // editor's script: selecting it would point at an unrelated line.
+    if (onlyInLoadedCode && !GetPropertyBool(error, "InLoadedCode")) return true;
+    int64_t k = static_cast<int64_t>(line) - 1;
+    int64_t start = 0, end = 0;
+    if (k >= 0) {
+        start = editor.PositionFromLine(k);
+        end = editor.LineEndPosition(k);
+    }
+    editor.SetSel(start, end);
+    return true;
+}
+
+void ScriptSession::Evaluate(const std::string& expression, LogSink& log, EditorView& editor,
+                             const std::function<void()>& askToInspect) {
+    // One evaluation gives both the type and the value, so side effects happen once.
+    Variant result = m_host.Eval(expression);
+    int32_t category = VariantCategory(result);
+    ReportScriptError(log, editor, true);
+    if (!m_codeLoaded) {
+        log.AppendLog(Ansi("-->计算出错：代码未加载\r\n"));
+        return;
+    }
+    log.AppendLog(Ansi("-->返回类型：") + CategoryTypeName(category) + "\r\n");
+    std::string value;
+    switch (category) {
+        case 1: value = NumberText(VariantToNumber(result)); break;
+        case 2: value = VariantToText(result); break;
+        case 3: value = BoolText(VariantToBool(result)); break;
+        case 4: value = DateText(VariantToDate(result)); break;
+        case 5:
+            m_inspected = VariantToObject(result);
+            ClearVariant(result);
+            if (askToInspect) askToInspect();
+            return;
+        default:
+            log.AppendLog(Ansi("-->该类型结果此版本不支持\r\n"));
+            return;
+    }
+    log.AppendLog(Ansi("-->计算结果：") + value + "\r\n");
+}
+
+std::string ScriptSession::SignatureText(size_t index) const {
+    if (index < 1 || index > m_functions.size()) return "";
+    const ProcedureInfo& p = m_functions[index - 1];
+    std::string params;
+    for (int32_t i = 1; i <= p.argCount; ++i) {
+        if (i > 1) params += ",";
+        params += "value" + std::to_string(i);
+    }
+    return "     function " + p.name + "(" + params + ")";
+}
+
+}  // namespace qy::script

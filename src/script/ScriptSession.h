@@ -1,0 +1,79 @@
+/** @file ScriptSession.h
+ * The work behind the main window's script buttons, free of widgets: loading the
+ * current editor's script into the main host, the error report, evaluating an
+ * expression with its typed result lines, and the function list. The window supplies
+ * the log and the current editor through the two small interfaces below.
+ */
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "script/ScriptHost.h"
+
+namespace qy::script {
+
+/// Where status lines go (CP936, each line ending in CR LF).
+class LogSink {
+public:
+    virtual ~LogSink() = default;
+    virtual void AppendLog(const std::string& ansiLine) = 0;
+};
+
+/// The few editor operations the script work needs.
+class EditorView {
+public:
+    virtual ~EditorView() = default;
+    virtual std::string Text() = 0;
+    virtual int64_t PositionFromLine(int64_t line) = 0;
+    virtual int64_t LineEndPosition(int64_t line) = 0;
+    virtual void SetSel(int64_t anchor, int64_t caret) = 0;
+    /// Whole text search; false when nothing matched.
+    virtual bool FindText(int flags, const std::string& ansi, int64_t& start, int64_t& end) = 0;
+};
+
+/// Type names of the result categories -1..13, as CP936 text.
+std::string CategoryTypeName(int32_t category);
+
+class ScriptSession {
+public:
+    enum class LoadOutcome { EmptyEditor, Rejected, Loaded };
+
+    /// Resets the main host and adds `editor`'s whole text; logs the outcome and, on
+    /// success, refreshes the function list (through `onFunctionsChanged`).
+    LoadOutcome Load(EditorView& editor, LogSink& log);
+
+    /// Writes the four report lines when the engine holds an error and selects the
+    /// faulty line in `editor`. With `onlyInLoadedCode` the selection is made only for
+    /// errors that lie in the loaded code. Returns whether an error was reported.
+    bool ReportScriptError(LogSink& log, EditorView& editor, bool onlyInLoadedCode = false);
+
+    /// Evaluates once and writes the type and value lines. An object result becomes
+    /// the inspected object and `askToInspect` is called (the window shows its prompt).
+    void Evaluate(const std::string& expression, LogSink& log, EditorView& editor,
+                  const std::function<void()>& askToInspect);
+
+    /// The signature label text for function list entry `index` (counted from 1).
+    std::string SignatureText(size_t index) const;
+
+    ScriptHost& Host() { return m_host; }
+    const std::vector<ProcedureInfo>& Functions() const { return m_functions; }
+    /// True when the last refresh found functions; the combo box then lists them.
+    bool FunctionsShown() const { return m_functionsShown; }
+    const ObjectRef& InspectedObject() const { return m_inspected; }
+    bool CodeLoaded() const { return m_codeLoaded; }
+    void SetCodeLoaded(bool loaded) { m_codeLoaded = loaded; }
+
+private:
+    void RefreshFunctions();
+
+    ScriptHost m_host;
+    std::vector<ProcedureInfo> m_functions;
+    bool m_functionsShown = false;
+    ObjectRef m_inspected;
+    bool m_codeLoaded = false;
+};
+
+}  // namespace qy::script
