@@ -93,6 +93,10 @@ void Editor::Configure() {
         Send(SCI_MARKERSETBACK, m[0], kGrey);
     }
     Send(SCI_SETLEXER, SCLEX_CPP);
+    // This Scintilla gives a newly set lexer fresh properties, so folding is switched on
+    // again once the lexer is in place.
+    SendScintilla(SCI_SETPROPERTY, "fold", "1");
+    SendScintilla(SCI_SETPROPERTY, "fold.compact", "0");
     const long styles[][2] = {{0, kBlack}, {1, kGreen},  {10, kOperator}, {6, kGrey}, {2, kGreen},
                               {5, kNavy},  {16, kRed},   {12, kGrey},     {4, kRed},  {14, kGrey}};
     for (const auto& s : styles) Send(SCI_STYLESETFORE, static_cast<unsigned long>(s[0]), s[1]);

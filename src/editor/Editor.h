@@ -17,6 +17,7 @@ namespace qy::editor {
 inline constexpr int kFindWholeWord = 2;
 inline constexpr int kFindMatchCase = 4;
 inline constexpr int kFindRegExp = 0x00200000;
+inline constexpr int kFindCxx11RegExp = 0x00800000;
 
 class Editor : public QsciScintillaBase {
     Q_OBJECT

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "app/Features.h"
 #include "app/MainWindow.h"
 #include "editor/Editor.h"
 #include "text/CodePage.h"
@@ -26,6 +27,7 @@ inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 /// A shown main window made afresh for one test.
 inline std::unique_ptr<app::MainWindow> NewMainWindow() {
     auto w = std::make_unique<app::MainWindow>();
+    app::AttachFeatures(*w);
     w->show();
     return w;
 }

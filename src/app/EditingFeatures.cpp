@@ -1,0 +1,52 @@
+#include "app/EditingFeatures.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/MainWindow.h"
+#include "editor/Editor.h"
+#include "editor/Search.h"
+#include "text/CodePage.h"
+
+namespace qy::app {
+
+EditingFeatures::EditingFeatures(MainWindow& window)
+    : QObject(&window), m_window(window), m_chooser(std::make_unique<editor::QtFileChooser>(&window)) {
+    setObjectName(QStringLiteral("EditingFeatures"));
+    m_files = std::make_unique<editor::ScriptFiles>(*m_chooser, [&window] { return window.CurrentEditor(); });
+    connect(window.Button("按钮_search"), &QPushButton::clicked, this, &EditingFeatures::Search);
+    window.Component<QLineEdit>("编辑框_搜索内容")->installEventFilter(this);
+    connect(window.MenuAction("打开"), &QAction::triggered, this, [this] { m_files->Open(); });
+    connect(window.MenuAction("导出"), &QAction::triggered, this, [this] { m_files->Export(); });
+    connect(window.Button("按钮_cla"), &QPushButton::clicked, this, [this] { m_files->Clear(); });
+}
+
+EditingFeatures::~EditingFeatures() = default;
+
+void EditingFeatures::SetChooser(std::unique_ptr<editor::FileChooser> chooser) {
+    m_chooser = std::move(chooser);
+    m_files = std::make_unique<editor::ScriptFiles>(*m_chooser, [this] { return m_window.CurrentEditor(); });
+}
+
+bool EditingFeatures::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Enter searches whatever modifiers are held, and still reaches the box.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) Search();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EditingFeatures::Search() {
+    editor::Editor* editor = m_window.CurrentEditor();
+    std::string text = text::WideToAnsi(m_window.Component<QLineEdit>("编辑框_搜索内容")->text().toStdU16String());
+    int option = m_window.Component<QComboBox>("组合框_more")->currentIndex();
+    auto mode = option == 0 ? editor::SearchMode::WholeWord
+                            : option == 2 ? editor::SearchMode::RegularExpression : editor::SearchMode::MatchCase;
+    editor::FindNext(*editor, text, mode);
+}
+
+}  // namespace qy::app

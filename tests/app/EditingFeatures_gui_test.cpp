@@ -1,0 +1,200 @@
+// Search row and script files through the real main window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <random>
+
+#include "AppTestSupport.h"
+#include "app/EditingFeatures.h"
+#include "common/TestSupport.h"
+
+using namespace qy::test;
+using qy::app::MainWindow;
+using qy::editor::FileDialogMode;
+
+namespace {
+
+/// Answers the file dialog with a prepared path and records what it was offered.
+class ScriptedChooser final : public qy::editor::FileChooser {
+public:
+    QString answer;
+    QString lastProposed;
+    int asked = 0;
+    bool Choose(FileDialogMode, const QString& proposed, QString& chosen) override {
+        ++asked;
+        lastProposed = proposed;
+        if (answer.isEmpty()) return false;
+        chosen = answer;
+        return true;
+    }
+};
+
+struct Fixture {
+    std::unique_ptr<MainWindow> window = NewMainWindow();
+    QTemporaryDir dir;
+    ScriptedChooser* chooser = nullptr;
+
+    Fixture() {
+        auto c = std::make_unique<ScriptedChooser>();
+        chooser = c.get();
+        window->findChild<qy::app::EditingFeatures*>()->SetChooser(std::move(c));
+    }
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void Write(const QString& path, const std::string& bytes) const {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    std::string Open(const QString& path) {
+        chooser->answer = path;
+        window->MenuAction("打开")->trigger();
+        return window->CurrentEditor()->Text();
+    }
+    void Export(const QString& path, QString* shownText = nullptr, QString* caption = nullptr) {
+        chooser->answer = path;
+        AnswerMessageBox(QMessageBox::Ok, caption, shownText);
+        window->MenuAction("导出")->trigger();
+    }
+};
+
+void PressEnterInSearch(MainWindow& w, Qt::KeyboardModifiers mods) {
+    QTest::keyClick(w.Component<QLineEdit>("编辑框_搜索内容"), Qt::Key_Return, mods);
+}
+
+}  // namespace
+
+TEST(ScriptFilesWindow, OpenKeepsBytesAndCutsAtTheFirstZero) {
+    Fixture f;
+    f.Write(f.Path("zh.txt"), Bytes({0xE4, 0xB8, 0xAD}));
+    EXPECT_EQ(Hex(f.Open(f.Path("zh.txt"))), "E4 B8 AD");
+    f.Write(f.Path("u16.txt"), Bytes({0xFF, 0xFE, 0x61, 0x00, 0x62, 0x00}));
+    EXPECT_EQ(Hex(f.Open(f.Path("u16.txt"))), "FF FE 61");
+    f.Write(f.Path("empty.js"), "");
+    EXPECT_EQ(f.Open(f.Path("empty.js")), "");
+    EXPECT_EQ(f.window->LogText().find("--><"), std::string::npos);
+}
+
+TEST(ScriptFilesWindow, ExportWritesExactBytesAndConfirms) {
+    Fixture f;
+    f.window->CurrentEditor()->ClearAll();
+    QString text, caption;
+    f.Export(f.Path("empty.txt"), &text, &caption);
+    EXPECT_EQ(QFile(f.Path("empty.txt")).size(), 0);
+    EXPECT_EQ(text, Q("保存成功"));
+    EXPECT_EQ(caption, Q("信息："));
+    f.window->CurrentEditor()->SetText("ab\r\n");
+    f.Export(f.Path("ab.txt"));
+    EXPECT_EQ(Hex(ReadFileBytes(f.Path("ab.txt").toStdString())), "61 62 0D 0A");
+}
+
+TEST(ScriptFilesWindow, ExportProposesThePathJustOpened) {
+    Fixture f;
+    f.Write(f.Path("script.js"), "var a;");
+    f.Open(f.Path("script.js"));
+    f.Export(f.Path("script.js"));
+    EXPECT_EQ(f.chooser->lastProposed, f.Path("script.js"));
+    f.chooser->answer.clear();  // cancelled: nothing changes
+    f.window->MenuAction("打开")->trigger();
+    EXPECT_EQ(f.window->CurrentEditor()->Text(), "var a;");
+}
+
+TEST(ScriptFilesWindow, RandomBytesComeBackByteForByte) {
+    Fixture f;
+    std::mt19937 rng(2023);
+    std::string bytes(4096, '\0');
+    for (auto& c : bytes) c = static_cast<char>(1 + rng() % 255);
+    f.Write(f.Path("random.bin"), bytes);
+    f.Open(f.Path("random.bin"));
+    f.Export(f.Path("random.out"));
+    EXPECT_EQ(ReadFileBytes(f.Path("random.out").toStdString()), bytes);
+}
+
+TEST(ScriptFilesWindow, ClearEmptiesOnlyTheCurrentTab) {
+    Fixture f;
+    auto* tabs = f.window->Component<QTabWidget>("高级选择夹1");
+    f.window->EditorAt(2)->SetText("keep");
+    tabs->setCurrentIndex(3);
+    f.window->EditorAt(3)->SetText("gone");
+    std::string log = f.window->LogText();
+    Click(*f.window, "按钮_cla");
+    EXPECT_EQ(f.window->EditorAt(3)->TextLength(), 0);
+    EXPECT_EQ(f.window->EditorAt(2)->Text(), "keep");
+    EXPECT_EQ(f.window->EditorAt(0)->Text(), qy::app::DemonstrationScript());
+    EXPECT_EQ(f.window->LogText(), log);
+}
+
+TEST(ScriptFilesWindow, UnreadableFileLeavesTheEditorAndSaysWhy) {
+    Fixture f;
+    f.window->CurrentEditor()->SetText("precious");
+    QString text;
+    AnswerMessageBox(QMessageBox::Ok, nullptr, &text);
+    f.Open(f.Path("missing.js"));
+    EXPECT_EQ(f.window->CurrentEditor()->Text(), "precious");
+    EXPECT_TRUE(text.contains(QStringLiteral("missing.js")));
+}
+
+TEST(ScriptFilesWindow, FailedSaveLeavesTheOldFileIntact) {
+    Fixture f;
+    f.Write(f.Path("old.txt"), "old contents");
+    // A folder where no new file can be made, for root too (immutable) or else by mode.
+    QString folder = QDir::toNativeSeparators(f.dir.path());
+    bool immutable = std::system(("chattr +i '" + folder.toStdString() + "' 2>/dev/null").c_str()) == 0;
+    if (!immutable) QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(f.Path("probe"));
+    bool blocked = !probe.open(QIODevice::WriteOnly);
+    f.window->CurrentEditor()->SetText("new contents");
+    QString text;
+    if (blocked) f.Export(f.Path("old.txt"), &text);
+    if (immutable) std::system(("chattr -i '" + folder.toStdString() + "'").c_str());
+    QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!blocked) GTEST_SKIP() << "no way to make the folder unwritable here";
+    EXPECT_EQ(ReadFileBytes(f.Path("old.txt").toStdString()), "old contents");
+    EXPECT_TRUE(text.contains(QStringLiteral("old.txt")));
+}
+
+TEST(ScriptFilesWindow, DialogOffersTheWorkbenchFilters) {
+    QFileDialog dialog;
+    qy::editor::QtFileChooser::Configure(dialog, FileDialogMode::Save, QStringLiteral("/tmp/x.txt"));
+    EXPECT_EQ(dialog.nameFilters(), (QStringList{Q("文本文件(*txt;*.js;*.html)"), Q("所有文件(*.*)")}));
+    EXPECT_EQ(dialog.defaultSuffix(), "txt");
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    QFileDialog open;
+    qy::editor::QtFileChooser::Configure(open, FileDialogMode::Open, QString());
+    EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
+}
+
+TEST(SearchWindow, EnterWithAnyModifierSearchesTheCurrentTabOnly) {
+    auto w = NewMainWindow();
+    w->EditorAt(1)->SetText("abc abc");
+    w->EditorAt(1)->SetSel(1, 1);
+    w->Component<QTabWidget>("高级选择夹1")->setCurrentIndex(4);
+    auto* e = w->EditorAt(4);
+    e->SetText("abc abc");
+    e->SetSel(0, 0);
+    w->Component<QLineEdit>("编辑框_搜索内容")->setText("abc");
+    std::string log = w->LogText();
+    PressEnterInSearch(*w, Qt::ShiftModifier);
+    EXPECT_EQ(e->SelectionStart(), 0);
+    EXPECT_EQ(e->SelectionEnd(), 3);
+    PressEnterInSearch(*w, Qt::ControlModifier);
+    EXPECT_EQ(e->SelectionStart(), 4);
+    Click(*w, "按钮_search");
+    EXPECT_EQ(e->CurrentPos(), 0);
+    EXPECT_EQ(w->EditorAt(1)->CurrentPos(), 1);
+    EXPECT_EQ(w->LogText(), log);
+    w->Component<QComboBox>("组合框_more")->setCurrentIndex(0);
+    e->SetText("about ab");
+    e->SetSel(0, 0);
+    w->Component<QLineEdit>("编辑框_搜索内容")->setText("ab");
+    Click(*w, "按钮_search");
+    EXPECT_EQ(e->SelectionStart(), 6);
+}
