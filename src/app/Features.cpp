@@ -2,9 +2,13 @@
 
 #include "app/EditingFeatures.h"
 #include "app/MainWindow.h"
+#include "inspect/ObjectViewer.h"
 
 namespace qy::app {
 
-void AttachFeatures(MainWindow& window) { new EditingFeatures(window); }
+void AttachFeatures(MainWindow& window) {
+    new EditingFeatures(window);
+    window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
+}
 
 }  // namespace qy::app
