@@ -1,0 +1,81 @@
+#include "app/NetworkFeatures.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/MainWindow.h"
+#include "decode/Encoding.h"
+#include "decode/gui/DecoderWindow.h"
+#include "editor/Editor.h"
+#include "net/HttpGet.h"
+#include "net/gui/UpdateWindow.h"
+#include "text/CodePage.h"
+
+namespace qy::app {
+namespace {
+
+std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
+
+void KeepWindowAlive() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+void ShowMessage(const QString& caption, const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+}  // namespace
+
+NetworkFeatures::NetworkFeatures(MainWindow& window) : QObject(&window), m_window(window) {
+    setObjectName(QStringLiteral("NetworkFeatures"));
+    connect(window.Button("按钮_读取JS"), &QPushButton::clicked, this, &NetworkFeatures::FetchScript);
+    connect(window.MenuAction("检查更新"), &QAction::triggered, this, &NetworkFeatures::CheckForUpdate);
+    connect(window.MenuAction("解码工具"), &QAction::triggered, this, [] { decode::DecoderWindow::ShowOrActivate(); });
+}
+
+void NetworkFeatures::FetchScript() {
+    editor::Editor* editor = m_window.CurrentEditor();
+    auto* addr = m_window.Component<QComboBox>("组合框_addr");
+    QString address = addr->currentText();
+    std::string ansiAddress = text::WideToAnsi(address.toStdU16String());
+    net::HttpResult reply = net::HttpGet(ansiAddress, KeepWindowAlive);
+    if (!reply.ok || reply.body.empty()) {
+        // An error page is not the script: the editor and the history stay as they were.
+        std::string why = reply.status >= 400 ? Ansi("：HTTP ") + std::to_string(reply.status) : "";
+        m_window.AppendLog(Ansi("-->代码读取失败") + why + "\r\n");
+        return;
+    }
+    bool utf8 = m_window.Component<QCheckBox>("选择框1")->isChecked();
+    editor->SetText(utf8 ? decode::Utf8ToAnsi(reply.body) : reply.body);
+    m_window.AppendLog(Ansi("-->代码读取成功\r\n"));
+    for (int i = 0; i < addr->count(); ++i) {
+        if (addr->itemText(i) == address) return;
+    }
+    QSignalBlocker block(addr);
+    addr->addItem(address);
+    addr->setEditText(address);
+}
+
+void NetworkFeatures::CheckForUpdate() {
+    switch (net::CheckForUpdate(kOwnVersion, m_record, KeepWindowAlive)) {
+        case net::UpdateOutcome::NewerVersion: {
+            net::UpdateWindow window(m_record);
+            window.setWindowModality(Qt::ApplicationModal);
+            window.exec();
+            return;
+        }
+        case net::UpdateOutcome::UpToDate:
+            ShowMessage(QStringLiteral("检查更新"), QStringLiteral("亲-，-你用的是最新版了哦"));
+            return;
+        case net::UpdateOutcome::CheckFailed:
+            ShowMessage(QStringLiteral("检查更新"), QStringLiteral("检查更新失败：无法从更新服务器取得版本信息，请稍后再试。"),
+                        QMessageBox::Warning);
+            return;
+    }
+}
+
+}  // namespace qy::app

@@ -1,0 +1,68 @@
+#include "net/gui/UpdateWindow.h"
+
+#include <QDesktopServices>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "text/CodePage.h"
+
+namespace qy::net {
+namespace {
+
+QString FromAnsi(const std::string& s) {
+    QString t = QString::fromStdU16String(text::AnsiToWide(s));
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+
+QFont YaHei() {
+    QFont font;
+    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    font.setPixelSize(12);
+    return font;
+}
+
+}  // namespace
+
+std::function<void(const QUrl&)>& UrlOpener() {
+    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+UpdateWindow::UpdateWindow(const UpdateRecord& record, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_downloadAddress(record.downloadAddress) {
+    setObjectName(QStringLiteral("检测到比现行版本更新的版本哦 亲"));
+    setWindowTitle(QStringLiteral("检测到比现行版本更新的版本哦 亲"));
+    setAccessibleName(windowTitle());
+    setFixedSize(374, 223);
+    auto* text = new QPlainTextEdit(this);
+    text->setObjectName(QStringLiteral("编辑框1"));
+    text->setAccessibleName(text->objectName());
+    text->setGeometry(0, 0, 376, 192);
+    text->setReadOnly(true);
+    text->setFrameShape(QFrame::NoFrame);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setFont(YaHei());
+    text->setStyleSheet(QStringLiteral("background: white;"));
+    text->setPlainText(FromAnsi(UpdateWindowText(record)));
+    auto button = [this](const char* name, const QString& caption, int x) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromUtf8(name));
+        b->setAccessibleName(caption);
+        b->setGeometry(x, 196, 112, 24);
+        b->setFont(YaHei());
+        return b;
+    };
+    connect(button("按钮_update", QStringLiteral("哟西这就去更新"), 24), &QPushButton::clicked, this, [this] {
+        // The address comes from the network: only web addresses go to the browser.
+        if (IsWebAddress(m_downloadAddress))
+            UrlOpener()(QUrl(QString::fromStdU16String(text::AnsiToWide(m_downloadAddress))));
+        close();
+    });
+    connect(button("按钮_No", QStringLiteral("老子不更新"), 244), &QPushButton::clicked, this, &QDialog::close);
+}
+
+}  // namespace qy::net
