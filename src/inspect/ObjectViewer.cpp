@@ -1,7 +1,10 @@
 #include "inspect/ObjectViewer.h"
 
 #include <QGroupBox>
-#include <QListView>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <climits>
 #include <QPlainTextEdit>
 
 #include "text/CodePage.h"
@@ -28,17 +31,46 @@ W* Named(W* w, const char* name, const QString& caption = QString()) {
 
 }  // namespace
 
-ArrayLinesModel::ArrayLinesModel(script::ObjectRef object, QObject* parent)
-    : QAbstractListModel(parent), m_lines(std::move(object)) {}
-
-int ArrayLinesModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(1 + m_lines.ElementCount());
+LazyLineList::LazyLineList(script::ObjectRef object, QWidget* parent)
+    : QAbstractScrollArea(parent), m_lines(std::move(object)) {
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette pal = viewport()->palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    viewport()->setPalette(pal);
+    viewport()->setBackgroundRole(QPalette::Base);
+    UpdateScrollRange();
 }
 
-QVariant ArrayLinesModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    if (index.row() == 0) return FromAnsi(m_lines.LengthLine());
-    return FromAnsi(m_lines.ElementLine(index.row() - 1));
+QString LazyLineList::Line(int64_t row) const {
+    if (row < 0 || row >= LineCount()) return {};
+    return FromAnsi(row == 0 ? m_lines.LengthLine() : m_lines.ElementLine(row - 1));
+}
+
+int64_t LazyLineList::FirstVisibleLine() const { return verticalScrollBar()->value(); }
+
+int LazyLineList::LineHeight() const { return fontMetrics().height() + 2; }
+
+void LazyLineList::UpdateScrollRange() {
+    int visible = std::max(1, viewport()->height() / LineHeight());
+    int64_t maxFirst = std::max<int64_t>(0, LineCount() - visible);
+    verticalScrollBar()->setRange(0, static_cast<int>(std::min<int64_t>(maxFirst, INT_MAX)));
+    verticalScrollBar()->setPageStep(visible);
+    verticalScrollBar()->setSingleStep(1);
+}
+
+void LazyLineList::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRange();
+}
+
+void LazyLineList::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const int h = LineHeight();
+    int64_t row = FirstVisibleLine();
+    for (int y = 0; y < viewport()->height() && row < LineCount(); y += h, ++row) {
+        painter.drawText(QRect(3, y, viewport()->width() - 6, h), Qt::AlignLeft | Qt::AlignVCenter, Line(row));
+    }
 }
 
 ObjectViewer::ObjectViewer(const script::ObjectRef& object, QWidget* parent)
@@ -57,11 +89,8 @@ ObjectViewer::ObjectViewer(const script::ObjectRef& object, QWidget* parent)
     description->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    auto* list = Named(new QListView(this), "列表框1");
+    auto* list = Named(new LazyLineList(object, this), "列表框1");
     list->setGeometry(285, 16, 307, 295);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list->setUniformItemSizes(true);  // rows are measured without reading every element
-    list->setModel(new ArrayLinesModel(object, list));
     QString text = FromAnsi(DescribeObject(object));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     description->setPlainText(text);

@@ -5,7 +5,7 @@
  */
 #pragma once
 
-#include <QAbstractListModel>
+#include <QAbstractScrollArea>
 #include <QDialog>
 #include <memory>
 
@@ -13,14 +13,25 @@
 
 namespace qy::inspect {
 
-class ArrayLinesModel final : public QAbstractListModel {
+/// A list box for any number of lines: it asks for the text of a line only while the
+/// line is on screen, one line per scroll step. (Qt's item views keep per-row records,
+/// which a length of a billion would turn into gigabytes.)
+class LazyLineList final : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit ArrayLinesModel(script::ObjectRef object, QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
+    explicit LazyLineList(script::ObjectRef object, QWidget* parent = nullptr);
+    int64_t LineCount() const { return 1 + m_lines.ElementCount(); }
+    QString Line(int64_t row) const;
+    int64_t FirstVisibleLine() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    int LineHeight() const;
+    void UpdateScrollRange();
+
     ArrayLines m_lines;
 };
 

@@ -5,7 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QGroupBox>
-#include <QListView>
+#include <QScrollBar>
 #include <QPlainTextEdit>
 
 #include "script/ScriptHost.h"
@@ -44,10 +44,9 @@ FuncDesc Func(MemberId id, int32_t kind, std::vector<std::u16string> names, int1
 }
 
 std::vector<std::string> Lines(const ObjectRef& obj) {
-    ArrayLinesModel model(obj);
+    LazyLineList list(obj);
     std::vector<std::string> out;
-    for (int r = 0; r < model.rowCount(); ++r)
-        out.push_back(qy::text::WideToAnsi(model.data(model.index(r), Qt::DisplayRole).toString().toStdU16String()));
+    for (int64_t r = 0; r < list.LineCount(); ++r) out.push_back(qy::text::WideToAnsi(list.Line(r).toStdU16String()));
     return out;
 }
 
@@ -120,13 +119,16 @@ TEST(ObjectViewerWindow, ComponentsAndAHugeLengthOpenAtOnce) {
     ObjectViewer viewer(huge);
     viewer.show();
     EXPECT_EQ(viewer.windowTitle(), QStringLiteral("对象查看器DEMO"));
-    auto* list = viewer.findChild<QListView*>(QStringLiteral("列表框1"));
+    auto* list = viewer.findChild<LazyLineList*>(QStringLiteral("列表框1"));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->geometry(), QRect(285, 16, 307, 295));
-    EXPECT_EQ(list->model()->rowCount(), 1000000001);
-    EXPECT_EQ(list->model()->data(list->model()->index(6, 0)).toString(), QStringLiteral("下标5--->five"));
-    list->scrollToBottom();
-    EXPECT_EQ(list->model()->data(list->model()->index(1000000000, 0)).toString(), QStringLiteral("下标999999999--->"));
+    EXPECT_EQ(list->LineCount(), 1000000001);
+    EXPECT_EQ(list->Line(6), QStringLiteral("下标5--->five"));
+    list->grab();  // paints the lines on screen only
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    list->grab();
+    EXPECT_GT(list->FirstVisibleLine(), 999999900);
+    EXPECT_EQ(list->Line(1000000000), QStringLiteral("下标999999999--->"));
     auto* text = viewer.findChild<QPlainTextEdit*>(QStringLiteral("编辑框1"));
     EXPECT_EQ(text->geometry(), QRect(3, 16, 272, 296));
     EXPECT_TRUE(text->toPlainText().startsWith(QStringLiteral("对象类型名称:Object")));
