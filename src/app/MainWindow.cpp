@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
@@ -224,8 +226,8 @@ void MainWindow::BuildTabs(QWidget* client) {
 }
 
 void MainWindow::OnCreated() {
-    // The notification-area icon and the Alt+Q hotkey are installed by the shell at this
-    // point of the start (see the tray and hotkey set-up), before the editors are set up.
+    // The notification-area icon and the Alt+Q hotkey are attached with the other
+    // features (AttachFeatures) once the window exists; neither changes what follows.
     for (int i : {1, 2, 0}) EditorAt(i)->Configure();
     EditorAt(0)->AddText(DemonstrationScript(), static_cast<int64_t>(DemonstrationScript().size()));
     for (int i : {3, 4, 5}) EditorAt(i)->Configure();
@@ -274,6 +276,11 @@ void MainWindow::OnTabChanged(int index) {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) emit minimised();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    QCoreApplication::quit();
 }
 
 void MainWindow::ConnectScriptButtons() {

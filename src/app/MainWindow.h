@@ -70,6 +70,8 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    /// Closing the main window ends the program, whatever other windows are open.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildComponents(QWidget* client);
