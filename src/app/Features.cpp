@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
 #include "app/TrayIcon.h"
+#include "app/TransformFeatures.h"
 #include "inspect/ObjectViewer.h"
 
 namespace qy::app {
@@ -37,6 +38,7 @@ void AttachFeatures(MainWindow& window) {
     new HotkeyOwner(window);
     new EditingFeatures(window);
     new NetworkFeatures(window);
+    new TransformFeatures(window);
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
     QObject::connect(window.MenuAction("软件版本"), &QAction::triggered, &window,
                      [&window] { OpenModal<AboutWindow>(window); });

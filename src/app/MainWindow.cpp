@@ -10,20 +10,24 @@
 #include <QCoreApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "app/BusyWindow.h"
 #include "editor/Editor.h"
+#include "script/Engine.h"
 #include "text/CodePage.h"
 
 namespace qy::app {
@@ -115,10 +119,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     BuildTabs(client);
     ConnectScriptButtons();
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    CentreOnPrimaryScreen();
     OnCreated();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::CentreOnPrimaryScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->geometry().center());
+        move(frame.topLeft());
+    }
+}
 
 void MainWindow::BuildMenus() {
     auto add = [this](QMenu* menu, const char* caption, const char* shortcut = nullptr) {
@@ -172,6 +185,8 @@ void MainWindow::BuildComponents(QWidget* client) {
     button("按钮_add", "加载代码", 8, 383, 56, 24);
     auto* search = Named(new QLineEdit, "编辑框_搜索内容");
     place(search, 69, 385, 219, 21);
+    // The edit boxes take texts of any length (a pasted packed script is long).
+    search->setMaxLength(std::numeric_limits<int>::max());
     auto* more = Named(new QComboBox, "组合框_more");
     more->addItems({QStringLiteral("全字匹配"), QStringLiteral("区分大小写"), QStringLiteral("正则表达式")});
     more->setCurrentIndex(1);
@@ -190,6 +205,7 @@ void MainWindow::BuildComponents(QWidget* client) {
     place(signature, 297, 416, 529, 24);
     auto* eval = Named(new QLineEdit, "编辑框_eval");
     place(eval, 8, 445, 666, 24);
+    eval->setMaxLength(std::numeric_limits<int>::max());
     button("按钮_run", "计算表达式", 682, 445, 72, 24);
     button("按钮_go", "生成E代码", 754, 445, 72, 24);
     m_log = Named(new QPlainTextEdit, "编辑框_output");
@@ -228,9 +244,9 @@ void MainWindow::BuildTabs(QWidget* client) {
 void MainWindow::OnCreated() {
     // The notification-area icon and the Alt+Q hotkey are attached with the other
     // features (AttachFeatures) once the window exists; neither changes what follows.
-    for (int i : {1, 2, 0}) EditorAt(i)->Configure();
+    for (int i : {1, 2, 0}) EditorAt(i)->ConfigureEditor();
     EditorAt(0)->AddText(DemonstrationScript(), static_cast<int64_t>(DemonstrationScript().size()));
-    for (int i : {3, 4, 5}) EditorAt(i)->Configure();
+    for (int i : {3, 4, 5}) EditorAt(i)->ConfigureEditor();
     AppendLog(Ansi("-->青柚JS调试工具启动成功,作者：青柚生，QQ") + kAuthorNumber + Ansi(",版本") + VersionText() + "\r\n");
     AppendLog(Ansi("-->帮助：快捷键Alt+Q最小化至托盘/显示\r\n"));
     AppendLog(Ansi("-->欢迎使用\r\n"));
@@ -280,6 +296,9 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
+    // A script still running (closed from the tray menu while the busy window is up)
+    // must not keep the process alive once the window is gone.
+    script::RequestStop();
     QCoreApplication::quit();
 }
 

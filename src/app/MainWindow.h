@@ -74,6 +74,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CentreOnPrimaryScreen();
     void BuildComponents(QWidget* client);
     void BuildTabs(QWidget* client);
     void BuildMenus();

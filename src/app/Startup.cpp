@@ -27,19 +27,36 @@ void InstallChineseTranslations(QApplication& app) {
     }
 }
 
-int RunWorkbench(QApplication& app) {
+void PrepareApplication(QApplication& app) {
     InstallChineseTranslations(app);
     InitResources();
     app.setWindowIcon(QIcon(QStringLiteral(":/icon/app.svg")));
+    // The main window may sit hidden in the notification area; closing the last other
+    // window (the reference or decoder window) must not end the program then. Closing
+    // the main window ends it.
+    app.setQuitOnLastWindowClosed(false);
+}
+
+int RunWorkbench(QApplication& app) {
+    PrepareApplication(app);
+    // The engine starts before the window, which creates its script host at once.
     script::StartEngine();
     BusyWindow::Install();
     int code = 0;
     {
+        // The created handler runs inside the constructor; the notification-area icon
+        // and the Alt+Q hotkey are attached with the other features right after it
+        // (AttachFeatures), since nothing in the handler depends on them.
         auto window = std::make_unique<MainWindow>();
         AttachFeatures(*window);
         window->show();
         code = app.exec();
     }
+    // The main window and its script host are gone; the modeless windows still open
+    // (reference, decoder) and everything left for deferred deletion go too before
+    // the engine ends, so no script object outlives it.
+    QApplication::closeAllWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     script::StopEngine();
     return code;
 }

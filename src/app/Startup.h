@@ -15,6 +15,10 @@ void InitResources();
 /// Loads Qt's Chinese translations whatever the locale.
 void InstallChineseTranslations(QApplication& app);
 
+/// Everything the application needs before the first window: Chinese texts for Qt's
+/// own dialogs, the resources and icon, and an end decided by the main window alone.
+void PrepareApplication(QApplication& app);
+
 /// Runs the workbench until its main window is closed; returns the exit code.
 int RunWorkbench(QApplication& app);
 

@@ -70,7 +70,7 @@ void Editor::ApplyInitialSettings() {
     Send(SCI_SETWRAPMODE, 0);
 }
 
-void Editor::Configure() {
+void Editor::ConfigureEditor() {
     Send(SCI_SETMARGINWIDTHN, 0, 30);
     Send(SCI_SETMARGINTYPEN, 0, SC_MARGIN_NUMBER);
     Send(SCI_SETMARGINSENSITIVEN, 0, 1);

@@ -50,7 +50,7 @@ public:
 
     /// Line numbers, folding, the JavaScript lexer and colours, word wrap, scroll bars and
     /// the editor's place in its tab page.
-    void Configure();
+    void ConfigureEditor();
 
     /// Raw read-back for tests of the configuration.
     long Query(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;

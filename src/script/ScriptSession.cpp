@@ -54,16 +54,22 @@ ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log)
 
 void ScriptSession::RefreshFunctions() { m_functionsShown = m_host.GetProcedures(m_functions); }
 
-bool ScriptSession::ReportScriptError(LogSink& log, EditorView& editor, bool onlyInLoadedCode) {
-    ObjectRef error = m_host.GetError();
-    if (IsZero(GetPropertyNumber(error, "Number"))) return false;
+int32_t WriteErrorReport(const ObjectRef& error, LogSink& log) {
+    if (IsZero(GetPropertyNumber(error, "Number"))) return 0;
     log.AppendLog(Ansi("-->发生错误：错误号=") + NumberText(GetPropertyNumber(error, "Number")) + "\r\n");
     log.AppendLog(Ansi("-->错误描述：") + GetPropertyText(error, "Description") + "\r\n");
     log.AppendLog(Ansi("-->错误代码：") + GetPropertyText(error, "Text") + "\r\n");
-    double lineNumber = std::trunc(GetPropertyNumber(error, "Line"));
-    auto line = static_cast<int32_t>(lineNumber);
+    auto line = static_cast<int32_t>(std::trunc(GetPropertyNumber(error, "Line")));
     log.AppendLog(Ansi("-->错误位置：") + std::to_string(line) + Ansi("行") +
                   NumberText(GetPropertyNumber(error, "Column")) + Ansi("字符处\r\n"));
+    return line == 0 ? -1 : line;
+}
+
+bool ScriptSession::ReportScriptError(LogSink& log, EditorView& editor, bool onlyInLoadedCode) {
+    ObjectRef error = m_host.GetError();
+    int32_t line = WriteErrorReport(error, log);
+    if (line == 0) return false;
+    if (line < 0) line = 0;
     // An error in the evaluated expression has a line of the expression, not of the
     // editor's script: selecting it would point at an unrelated line.
     if (onlyInLoadedCode && !GetPropertyBool(error, "InLoadedCode")) return true;

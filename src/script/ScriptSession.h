@@ -34,6 +34,11 @@ public:
     virtual bool FindText(int flags, const std::string& ansi, int64_t& start, int64_t& end) = 0;
 };
 
+/// Writes the four report lines of an Error object (number, description, source text,
+/// position) when its Number is not zero; gives the reported line (from 1) or 0 when
+/// nothing was written.
+int32_t WriteErrorReport(const ObjectRef& error, LogSink& log);
+
 /// Type names of the result categories -1..13, as CP936 text.
 std::string CategoryTypeName(int32_t category);
 

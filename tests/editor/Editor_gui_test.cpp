@@ -67,16 +67,50 @@ TEST(EditorOperations, FindSelectAndLineRules) {
 
 TEST(EditorConfiguration, NewEditorDefaults) {
     Editor e;
-    EXPECT_EQ(e.Query(QsciScintillaBase::SCI_GETEOLMODE), QsciScintillaBase::SC_EOL_CRLF);
-    EXPECT_EQ(e.Query(QsciScintillaBase::SCI_GETWRAPMODE), 0);
-    EXPECT_EQ(e.Query(QsciScintillaBase::SCI_GETMARGINWIDTHN, 1), 0);
-    EXPECT_EQ(e.Query(QsciScintillaBase::SCI_GETREADONLY), 0);
-    EXPECT_EQ(e.Query(QsciScintillaBase::SCI_GETCODEPAGE), QsciScintillaBase::SC_CP_UTF8);
+    using B = QsciScintillaBase;
+    EXPECT_EQ(e.Query(B::SCI_GETEOLMODE), B::SC_EOL_CRLF);
+    EXPECT_EQ(e.Query(B::SCI_GETWRAPMODE), 0);
+    EXPECT_EQ(e.Query(B::SCI_GETMARGINWIDTHN, 1), 0);
+    EXPECT_EQ(e.Query(B::SCI_GETREADONLY), 0);
+    EXPECT_EQ(e.Query(B::SCI_GETCODEPAGE), B::SC_CP_UTF8);
+    EXPECT_EQ(e.Query(B::SCI_GETHSCROLLBAR), 0);
+    EXPECT_EQ(e.Query(B::SCI_GETVSCROLLBAR), 0);
+    EXPECT_EQ(e.Query(B::SCI_GETVIEWWS), 0);
+    EXPECT_EQ(e.Query(B::SCI_GETVIEWEOL), 0);
+    EXPECT_EQ(e.Query(B::SCI_GETCARETLINEVISIBLE), 0);
+    EXPECT_EQ(e.Query(B::SCI_GETCARETFORE), 0x000000);
+    // Line breaks typed by the user are CR LF.
+    e.Query(B::SCI_NEWLINE);
+    EXPECT_EQ(e.Text(), "\r\n");
+}
+
+TEST(EditorConfiguration, LexerColoursTheScriptWithBothKeywordLists) {
+    Editor e;
+    e.ConfigureEditor();
+    const std::string script =
+        "function f(){ var s=\"dq\"; var t='sq'; window.x=1; /* block */ return this; }//line";
+    e.SetText(script);
+    e.Query(QsciScintillaBase::SCI_COLOURISE, 0, -1);
+    auto styleOf = [&](const char* word) {
+        size_t at = script.find(word);
+        return e.Query(QsciScintillaBase::SCI_GETSTYLEAT, at);
+    };
+    EXPECT_EQ(styleOf("function"), 5);
+    EXPECT_EQ(styleOf("var"), 5);
+    EXPECT_EQ(styleOf("this"), 5);
+    EXPECT_EQ(styleOf("\"dq\""), 6);  // double-quoted: grey
+    EXPECT_EQ(styleOf("'sq'"), 7);      // single-quoted: a style left black
+    EXPECT_EQ(styleOf("window"), 16);
+    EXPECT_EQ(styleOf("1;"), 4);
+    EXPECT_EQ(styleOf("/* block"), 1);
+    EXPECT_EQ(styleOf("//line"), 2);
+    EXPECT_EQ(styleOf("="), 10);
+    EXPECT_EQ(e.Query(QsciScintillaBase::SCI_STYLEGETFORE, 7), 0x000000);
 }
 
 TEST(EditorConfiguration, ValuesReadBackAfterConfigure) {
     Editor e;
-    e.Configure();
+    e.ConfigureEditor();
     using B = QsciScintillaBase;
     EXPECT_EQ(e.Query(B::SCI_GETMARGINWIDTHN, 0), 30);
     EXPECT_EQ(e.Query(B::SCI_GETMARGINTYPEN, 0), B::SC_MARGIN_NUMBER);
@@ -104,7 +138,7 @@ TEST(EditorConfiguration, ValuesReadBackAfterConfigure) {
 
 TEST(EditorConfiguration, FoldMarginClickFoldsAndUnfolds) {
     Editor e;
-    e.Configure();
+    e.ConfigureEditor();
     e.SetText("function f() {\r\n  return 1;\r\n}\r\n");
     e.Query(QsciScintillaBase::SCI_COLOURISE, 0, -1);
     ASSERT_NE(e.Query(QsciScintillaBase::SCI_GETFOLDLEVEL, 0) & QsciScintillaBase::SC_FOLDLEVELHEADERFLAG, 0);
@@ -152,6 +186,28 @@ TEST(Search, PlainCaseSensitiveTextByDefault) {
     e.SetSel(3, 3);
     FindNext(e, "");
     EXPECT_GE(e.SelectionStart(), 0);
+}
+
+TEST(Search, EveryOptionMatchesLetterCase) {
+    Editor e;
+    for (SearchMode mode : {SearchMode::WholeWord, SearchMode::MatchCase, SearchMode::RegularExpression}) {
+        e.SetText("abc");
+        e.SetSel(2, 2);
+        FindNext(e, "ABC", mode);
+        EXPECT_EQ(e.CurrentPos(), 0) << static_cast<int>(mode);
+        EXPECT_EQ(e.SelectionEnd(), 0) << static_cast<int>(mode);
+    }
+}
+
+TEST(Search, BrokenRegularExpressionIsAMiss) {
+    Editor e;
+    e.SetText("a(b a[c");
+    e.SetSel(3, 3);
+    for (const char* pattern : {"a(", "a[", "*", "(?<"}) {
+        FindNext(e, pattern, SearchMode::RegularExpression);
+        EXPECT_EQ(e.CurrentPos(), 0) << pattern;
+        EXPECT_EQ(e.Text(), "a(b a[c");
+    }
 }
 
 TEST(Search, WholeWordAndRegularExpressionOptions) {

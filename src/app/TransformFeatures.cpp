@@ -1,0 +1,112 @@
+#include "app/TransformFeatures.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/BusyWindow.h"
+#include "app/MainWindow.h"
+#include "editor/Editor.h"
+#include "text/CodePage.h"
+#include "transform/Transforms.h"
+
+namespace qy::app {
+namespace {
+
+std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
+
+void ToClipboard(const std::string& ansi) {
+    QGuiApplication::clipboard()->setText(QString::fromStdU16String(text::AnsiToWide(ansi)));
+}
+
+void Confirm(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("代码复制"), text, QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+}  // namespace
+
+TransformFeatures::TransformFeatures(MainWindow& window) : QObject(&window), m_window(window) {
+    setObjectName(QStringLiteral("TransformFeatures"));
+    connect(window.Button("按钮_format"), &QPushButton::clicked, this, &TransformFeatures::Format);
+    connect(window.Button("按钮_pack"), &QPushButton::clicked, this, &TransformFeatures::Compress);
+    connect(window.Button("按钮_unpack"), &QPushButton::clicked, this, &TransformFeatures::Unpack);
+    connect(window.Button("按钮_go"), &QPushButton::clicked, this, &TransformFeatures::GenerateCallerCode);
+    connect(window.Button("按钮_copy"), &QPushButton::clicked, this, &TransformFeatures::CopyScript);
+}
+
+// A failed tool call leaves the editor as it was and reports the engine's error.
+void TransformFeatures::Format() {
+    editor::Editor* editor = m_window.CurrentEditor();
+    transform::ToolResult r;
+    {
+        BusyWindow::Scope busy;
+        r = transform::FormatScript(editor->Text());
+    }
+    if (!r.ok) {
+        script::WriteErrorReport(r.error, m_window);
+        return;
+    }
+    editor->SetText(r.text);
+    editor->setFocus();
+    m_window.AppendLog(Ansi("-->代码格式化成功\r\n"));
+}
+
+void TransformFeatures::Compress() {
+    editor::Editor* editor = m_window.CurrentEditor();
+    transform::ToolResult r;
+    {
+        BusyWindow::Scope busy;
+        r = transform::MinifyScript(editor->Text());
+    }
+    if (!r.ok) {
+        script::WriteErrorReport(r.error, m_window);
+        return;
+    }
+    editor->SetText(r.text);
+    // The minifier may start with a line feed of its own; only that empty first line
+    // goes, never code.
+    if (editor->LineEndPosition(0) == 0) {
+        editor->SetSel(editor->PositionFromLine(0), editor->PositionFromLine(1));
+        editor->ClearSelection();
+    }
+    editor->setFocus();
+}
+
+void TransformFeatures::Unpack() {
+    editor::Editor* editor = m_window.CurrentEditor();
+    BusyWindow::Scope busy;
+    std::string text = editor->Text();
+    if (text.empty()) {
+        m_window.AppendLog(Ansi("-->没有JS代码哦\r\n"));
+        return;
+    }
+    transform::ToolResult unpacked = transform::UnpackScript(m_window.Session().Host(), text);
+    if (!unpacked.ok) {
+        script::WriteErrorReport(unpacked.error, m_window);
+        return;
+    }
+    transform::ToolResult formatted = transform::FormatScript(unpacked.text);
+    if (!formatted.ok) {
+        script::WriteErrorReport(formatted.error, m_window);
+        return;
+    }
+    editor->SetText(formatted.text);
+    m_window.AppendLog(Ansi("-->代码解密成功 注：变量名称无法还原\r\n"));
+}
+
+void TransformFeatures::GenerateCallerCode() {
+    QString expression = m_window.Component<QLineEdit>("编辑框_eval")->text();
+    ToClipboard(transform::CallerSnippet(text::WideToAnsi(expression.toStdU16String())));
+    Confirm(QStringLiteral("代码已经复制，请到易语言IDE直接粘贴，JS常量自行复制"));
+}
+
+void TransformFeatures::CopyScript() {
+    ToClipboard(m_window.CurrentEditor()->Text());
+    Confirm(QStringLiteral("JS代码已经复制"));
+}
+
+}  // namespace qy::app
