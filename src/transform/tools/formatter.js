@@ -5,12 +5,25 @@
 // insertion); new ones are added only after ";" "{" "}" and line comments and before
 // "}", where they never change what the script means.
 (function (global) {
-    var IDENT_START = /[A-Za-z_$\u0080-\uffff\\]/;
-    var IDENT_PART = /[A-Za-z0-9_$\u0080-\uffff\\]/;
     var PUNCTUATORS = ['>>>=', '...', '===', '!==', '**=', '<<=', '>>=', '>>>', '&&=', '||=', '??=',
         '=>', '==', '!=', '<=', '>=', '&&', '||', '??', '?.', '++', '--', '+=', '-=', '*=', '/=', '%=',
         '&=', '|=', '^=', '<<', '>>', '**'];
     // After these keywords a "/" starts a regular expression, not a division.
+    var PUNCT_BY_LENGTH = [null, null, {}, {}, {}];
+    for (var pi = 0; pi < PUNCTUATORS.length; pi++) PUNCT_BY_LENGTH[PUNCTUATORS[pi].length][PUNCTUATORS[pi]] = true;
+
+    // Character classes by code: faster than regular expressions on every character.
+    function isIdentPart(code) {
+        return (code >= 97 && code <= 122) || (code >= 65 && code <= 90) || (code >= 48 && code <= 57) ||
+            code === 95 || code === 36 || code === 92 || code >= 128;
+    }
+    function isIdentStart(code) {
+        return isIdentPart(code) && !(code >= 48 && code <= 57);
+    }
+    function isBlank(code) {
+        return code === 32 || code === 9 || code === 13 || code === 12 || code === 11 || code === 0xa0 ||
+            code === 0xfeff || code === 0x2028 || code === 0x2029 || code === 0x3000;
+    }
     var REGEX_AFTER_WORD = {
         'return': 1, 'typeof': 1, 'instanceof': 1, 'in': 1, 'of': 1, 'new': 1, 'delete': 1, 'void': 1,
         'throw': 1, 'case': 1, 'do': 1, 'else': 1, 'yield': 1, 'await': 1
@@ -68,10 +81,10 @@
             return n;
         }
         while (i < n) {
+            var code = src.charCodeAt(i);
+            if (code === 10) { nl++; i++; continue; }
+            if (isBlank(code)) { sp = true; i++; continue; }
             var c = src.charAt(i);
-            if (c === '\n') { nl++; i++; continue; }
-            if (c === ' ' || c === '\t' || c === '\r' || c === '\f' || c === '\v' || c === '\u00a0' ||
-                c === '\ufeff' || c === '\u2028' || c === '\u2029' || c === '\u3000') { sp = true; i++; continue; }
             var start = i;
             if (c === '/' && src.charAt(i + 1) === '/') {
                 while (i < n && src.charAt(i) !== '\n') i++;
@@ -85,9 +98,9 @@
                 push('comment', src.slice(start, i));
                 continue;
             }
-            if (IDENT_START.test(c)) {
+            if (isIdentStart(code)) {
                 i++;
-                while (i < n && IDENT_PART.test(src.charAt(i))) i += src.charAt(i) === '\\' ? 2 : 1;
+                while (i < n && isIdentPart(src.charCodeAt(i))) i += src.charCodeAt(i) === 92 ? 2 : 1;
                 push('word', src.slice(start, i));
                 continue;
             }
@@ -124,14 +137,14 @@
                     else if (r === '/' && !inClass) { i++; break; }
                     i++;
                 }
-                while (i < n && IDENT_PART.test(src.charAt(i))) i++;
+                while (i < n && isIdentPart(src.charCodeAt(i))) i++;
                 push('regex', src.slice(start, i));
                 continue;
             }
             var p = c;
-            for (var k = 0; k < PUNCTUATORS.length; k++) {
-                var cand = PUNCTUATORS[k];
-                if (src.substr(i, cand.length) === cand) { p = cand; break; }
+            for (var len = 4; len >= 2; len--) {
+                var cand = src.substr(i, len);
+                if (PUNCT_BY_LENGTH[len][cand] === true) { p = cand; break; }
             }
             if (p === '?.' && isDigit(src.charAt(i + 2))) p = '?';
             i += p.length;
@@ -142,16 +155,22 @@
 
     // A blank is needed where two tokens would otherwise merge into one.
     function needsBlank(a, b) {
-        var x = a.v.charAt(a.v.length - 1), y = b.v.charAt(0);
-        if (IDENT_PART.test(x) && IDENT_PART.test(y)) return true;
-        if (a.t === 'num' && y === '.') return true;
-        if ((x === '+' || x === '-') && (y === x || y === '=' || (x === '-' && y === '>' ))) return true;
-        if (x === '/' && (y === '/' || y === '*')) return true;
-        if (a.t === 'regex' && IDENT_PART.test(y)) return true;
-        if (x === '<' && y === '!') return true;
-        if (x === '!' && y === '=') return true;
-        if (y === '=' && /[=!<>+\-*\/%&|^?]/.test(x) && a.t === 'punct') return true;
+        var x = a.v.charCodeAt(a.v.length - 1), y = b.v.charCodeAt(0);
+        if (isIdentPart(x) && isIdentPart(y)) return true;
+        if (a.t === 'word' || b.t === 'word') return false;
+        if (a.t === 'num' && y === 46) return true;                                  // 1 .toString
+        if ((x === 43 || x === 45) && (y === x || y === 61 || (x === 45 && y === 62))) return true;  // + +, - -, -=, ->
+        if (x === 47 && (y === 47 || y === 42)) return true;                        // / / and / *
+        if (a.t === 'regex' && isIdentPart(y)) return true;
+        if (x === 60 && y === 33) return true;                                      // < !
+        if (y === 61 && a.t === 'punct' && '=!<>+-*/%&|^?'.indexOf(a.v.charAt(a.v.length - 1)) >= 0) return true;
         return false;
+    }
+
+    var INDENTS = [''];
+    function indentOf(level) {
+        while (INDENTS.length <= level) INDENTS.push(INDENTS[INDENTS.length - 1] + '    ');
+        return INDENTS[level];
     }
 
     var SAME_LINE_AFTER_BRACE = {'else': 1, 'catch': 1, 'finally': 1};
@@ -161,7 +180,7 @@
         var tokens = tokenize(text);
         var out = [], line = '', indent = 0, lineIndent = 0, open = [];
         function flush() {
-            if (line.length) out.push(new Array(lineIndent + 1).join('    ') + line);
+            if (line.length) out.push(indentOf(lineIndent) + line);
             line = '';
         }
         function lineBreak(count) {
@@ -196,7 +215,7 @@
                 // A block comment keeps its inner lines exactly; its last line ends the line.
                 var parts = line.split('\n');
                 for (var q = 0; q < parts.length - 1; q++) {
-                    out.push(q === 0 ? new Array(lineIndent + 1).join('    ') + parts[q] : parts[q]);
+                    out.push(q === 0 ? indentOf(lineIndent) + parts[q] : parts[q]);
                 }
                 line = parts[parts.length - 1];
                 out.push(line);
