@@ -6,7 +6,7 @@
 #include <QUrl>
 
 #include "net/gui/UpdateWindow.h"
-#include "text/CodePage.h"
+#include "text/QtBridge.h"
 
 namespace qy::app {
 namespace {
@@ -14,20 +14,8 @@ namespace {
 constexpr Qt::WindowFlags kFixedWindow =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
-QString FromAnsi(const std::string& s) {
-    QString t = QString::fromStdU16String(text::AnsiToWide(s));
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return t;
-}
-
-QFont YaHei(int pixels, bool bold = false) {
-    QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"),
-                      QStringLiteral("Noto Sans CJK SC")});
-    font.setPixelSize(pixels);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
-}
+QString FromAnsi(const std::string& s) { return text::ToQString(s); }
+QFont YaHei(int pixels, bool bold = false) { return text::WorkbenchFont(pixels, bold); }
 
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text, QRect geometry, const QFont& font) {
     auto* label = new QLabel(text, parent);

@@ -28,7 +28,7 @@
 #include "app/BusyWindow.h"
 #include "editor/Editor.h"
 #include "script/Engine.h"
-#include "text/CodePage.h"
+#include "text/QtBridge.h"
 
 namespace qy::app {
 namespace {
@@ -42,14 +42,7 @@ std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
 QString FromAnsi(const std::string& ansi) { return QString::fromStdU16String(text::AnsiToWide(ansi)); }
 std::string ToAnsi(const QString& s) { return text::WideToAnsi(s.toStdU16String()); }
 
-QFont UiFont(int pixelHeight, const char* first = "微软雅黑") {
-    QFont font;
-    font.setFamilies({QString::fromUtf8(first), QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPixelSize(pixelHeight);
-    font.setWeight(QFont::Normal);
-    return font;
-}
+QFont UiFont(int pixelHeight) { return text::WorkbenchFont(pixelHeight); }
 
 /// Names a component for tests and for assistive technology: its caption when it has
 /// one, else its layout name.
@@ -221,7 +214,7 @@ void MainWindow::BuildTabs(QWidget* client) {
     m_tabs->setGeometry(2, 29, 848, 344);
     m_tabs->setTabPosition(QTabWidget::East);
     m_tabs->setDocumentMode(true);
-    QFont tabFont = UiFont(12, "SimSun");
+    QFont tabFont = UiFont(12);
     tabFont.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("WenQuanYi Zen Hei"),
                          QStringLiteral("WenQuanYi Micro Hei")});
     m_tabs->setFont(tabFont);

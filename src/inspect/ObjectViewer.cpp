@@ -7,20 +7,12 @@
 #include <climits>
 #include <QPlainTextEdit>
 
-#include "text/CodePage.h"
+#include "text/QtBridge.h"
 
 namespace qy::inspect {
 namespace {
 
 QString FromAnsi(const std::string& ansi) { return QString::fromStdU16String(text::AnsiToWide(ansi)); }
-
-QFont YaHei() {
-    QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"),
-                      QStringLiteral("Noto Sans CJK SC")});
-    font.setPixelSize(12);
-    return font;
-}
 
 template <typename W>
 W* Named(W* w, const char* name, const QString& caption = QString()) {
@@ -78,7 +70,7 @@ ObjectViewer::ObjectViewer(const script::ObjectRef& object, QWidget* parent)
     setObjectName(QStringLiteral("对象查看器DEMO"));
     setWindowTitle(QStringLiteral("对象查看器DEMO"));
     setAccessibleName(windowTitle());
-    setFont(YaHei());
+    setFont(text::WorkbenchFont(12));
     setFixedSize(604, 322);
     auto* left = Named(new QGroupBox(QStringLiteral("对象属性方法"), this), "分组框1", QStringLiteral("对象属性方法"));
     left->setGeometry(0, 0, 280, 320);

@@ -9,7 +9,7 @@
 
 #include "decode/Decoders.h"
 #include "decode/Encoding.h"
-#include "text/CodePage.h"
+#include "text/QtBridge.h"
 
 namespace qy::decode {
 namespace {
@@ -25,17 +25,8 @@ W* Named(W* w, const char* name, QWidget* parent, QRect geometry, const QString&
     return w;
 }
 
-std::string ToAnsi(const QString& s) {
-    QString t = s;
-    t.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    return text::WideToAnsi(t.toStdU16String());
-}
-
-QString FromAnsi(const std::string& s) {
-    QString t = QString::fromStdU16String(text::AnsiToWide(s));
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return t;
-}
+std::string ToAnsi(const QString& s) { return text::FromQString(s, true); }
+QString FromAnsi(const std::string& s) { return text::ToQString(s); }
 
 }  // namespace
 

@@ -4,24 +4,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "text/CodePage.h"
+#include "text/QtBridge.h"
 
 namespace qy::net {
 namespace {
 
-QString FromAnsi(const std::string& s) {
-    QString t = QString::fromStdU16String(text::AnsiToWide(s));
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return t;
-}
-
-QFont YaHei() {
-    QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"),
-                      QStringLiteral("Noto Sans CJK SC")});
-    font.setPixelSize(12);
-    return font;
-}
+QFont YaHei() { return text::WorkbenchFont(12); }
 
 }  // namespace
 
@@ -47,7 +35,7 @@ UpdateWindow::UpdateWindow(const UpdateRecord& record, QWidget* parent)
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text->setFont(YaHei());
     text->setStyleSheet(QStringLiteral("background: white;"));
-    text->setPlainText(FromAnsi(UpdateWindowText(record)));
+    text->setPlainText(text::ToQString(UpdateWindowText(record)));
     auto button = [this](const char* name, const QString& caption, int x) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromUtf8(name));
