@@ -6,10 +6,10 @@
  */
 #include "script/Engine.h"
 
+#include <js/GCAPI.h>
 #include <js/Initialization.h>
 #include <js/Promise.h>
 #include <jsfriendapi.h>
-#include <vector>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -17,8 +17,9 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
-#include <set>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "script/EngineInternal.h"
 
@@ -59,9 +60,13 @@ public:
                 JSAutoRealm ar(cx, job);
                 JS::RootedValue rval(cx);
                 if (!JS::Call(cx, JS::UndefinedHandleValue, job, JS::HandleValueArray::empty(), &rval)) {
+                    // A job's own exception is a rejection nobody handled; a failure
+                    // without one is the watchdog ending the run: drop the other jobs.
+                    bool cutShort = !JS_IsExceptionPending(cx);
                     JS_ClearPendingException(cx);
-                    if (!JS_IsExceptionPending(cx) && detail::LastAbortReason() != detail::AbortReason::None) {
+                    if (cutShort) {
                         m_jobs.clear();
+                        m_cutShort = true;
                         break;
                     }
                 }
@@ -72,6 +77,8 @@ public:
 
     bool empty() const override { return m_jobs.empty(); }
     void clear() { m_jobs.clear(); }
+    /// True once, after a run of jobs that the watchdog ended.
+    bool TakeCutShort() { return std::exchange(m_cutShort, false); }
 
 private:
     js::UniquePtr<SavedJobQueue> saveJobQueue(JSContext*) override {
@@ -88,6 +95,7 @@ private:
 
     std::vector<std::unique_ptr<JS::PersistentRooted<JSObject*>>> m_jobs;
     bool m_draining = false;
+    bool m_cutShort = false;
 };
 
 struct Runtime {
@@ -96,15 +104,21 @@ struct Runtime {
     std::mutex mutex;
     std::condition_variable wake;
     bool quit = false;
-    std::atomic<bool> callRunning{false};
-    std::atomic<bool> stopRequested{false};
+    /// Serial number of the outermost call now running, 0 between calls. A stop request
+    /// names the call it was made during, so a request that comes in just as one call
+    /// ends never stops the next one.
+    std::atomic<uint64_t> runningCall{0};
+    std::atomic<uint64_t> stopCall{0};
+    uint64_t lastCall = 0;
     int depth = 0;
+    /// Set when a call was ended for memory: the next call first collects, so the
+    /// memory the script's garbage held comes back before the limit is checked again.
+    bool collectBeforeNextCall = false;
     Clock::time_point callStart;
     detail::AbortReason abortReason = detail::AbortReason::None;
     BusyHook busyHook;
     bool inBusyHook = false;
     size_t memoryLimit = 0;
-    std::set<detail::JsObjectRoot*> roots;
     JobQueue jobQueue;
     Clock::time_point lastKeptClear;
 };
@@ -119,14 +133,20 @@ size_t NativeStackQuota() {
     return stack / 4 * 3;
 }
 
+bool StopRequestedForRunningCall(const Runtime& rt) {
+    uint64_t running = rt.runningCall.load();
+    return running != 0 && rt.stopCall.load() == running;
+}
+
 bool InterruptCallback(JSContext*) {
     Runtime& rt = *g_runtime;
-    if (rt.stopRequested.load()) {
+    if (StopRequestedForRunningCall(rt)) {
         rt.abortReason = detail::AbortReason::Stopped;
         return false;
     }
     if (rt.memoryLimit && detail::ResidentBytes() > rt.memoryLimit) {
         rt.abortReason = detail::AbortReason::OutOfMemory;
+        rt.collectBeforeNextCall = true;
         return false;
     }
     auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - rt.callStart);
@@ -134,7 +154,7 @@ bool InterruptCallback(JSContext*) {
         rt.inBusyHook = true;
         rt.busyHook(elapsed);
         rt.inBusyHook = false;
-        if (rt.stopRequested.load()) {
+        if (StopRequestedForRunningCall(rt)) {
             rt.abortReason = detail::AbortReason::Stopped;
             return false;
         }
@@ -148,9 +168,9 @@ bool InterruptCallback(JSContext*) {
 void WatchdogLoop(Runtime* rt) {
     std::unique_lock lock(rt->mutex);
     while (!rt->quit) {
-        bool running = rt->callRunning.load();
+        uint64_t running = rt->runningCall.load();
         rt->wake.wait_for(lock, running ? kWatchdogPeriod : kWatchdogIdlePeriod);
-        if (running && rt->callRunning.load() && !rt->quit) JS_RequestInterruptCallback(rt->cx);
+        if (running && rt->runningCall.load() && !rt->quit) JS_RequestInterruptCallback(rt->cx);
     }
 }
 
@@ -191,8 +211,7 @@ void StopEngine() {
     g_runtime->watchdog.join();
     // Objects still referenced by the workbench lose their roots here, before the
     // context goes; their wrappers then hold nothing.
-    auto roots = g_runtime->roots;
-    for (auto* root : roots) root->reset();
+    detail::DropAllRoots();
     g_runtime->jobQueue.clear();
     JS_DestroyContext(g_runtime->cx);
     JS_ShutDown();
@@ -204,8 +223,10 @@ bool EngineRunning() { return g_runtime != nullptr; }
 
 void RequestStop() {
     Runtime* rt = g_runtime;
-    if (!rt || !rt->callRunning.load()) return;
-    rt->stopRequested = true;
+    if (!rt) return;
+    uint64_t running = rt->runningCall.load();
+    if (running == 0) return;
+    rt->stopCall = running;
     JS_RequestInterruptCallback(rt->cx);
 }
 
@@ -227,55 +248,74 @@ namespace detail {
 
 JSContext* Cx() { return g_runtime ? g_runtime->cx : nullptr; }
 
+bool EngineAvailable() { return g_runtime && !g_runtime->inBusyHook; }
+
 EngineCall::EngineCall() : m_outermost(g_runtime && g_runtime->depth == 0) {
     if (!g_runtime) return;
     ++g_runtime->depth;
     if (m_outermost) {
-        g_runtime->stopRequested = false;
-        g_runtime->abortReason = AbortReason::None;
-        g_runtime->callStart = Clock::now();
-        g_runtime->callRunning = true;
+        Runtime& rt = *g_runtime;
+        if (rt.collectBeforeNextCall) {
+            rt.collectBeforeNextCall = false;
+            JS::ClearKeptObjects(rt.cx);
+            JS_GC(rt.cx);
+        }
+        rt.abortReason = AbortReason::None;
+        rt.callStart = Clock::now();
+        rt.runningCall = ++rt.lastCall;
     }
 }
 
 EngineCall::~EngineCall() {
     if (!g_runtime) return;
     --g_runtime->depth;
-    if (m_outermost) g_runtime->callRunning = false;
+    if (m_outermost) g_runtime->runningCall = 0;
 }
 
-void RunPendingJobs(JSContext* cx) {
-    if (g_runtime && !g_runtime->jobQueue.empty()) g_runtime->jobQueue.runJobs(cx);
+bool RunPendingJobs(JSContext* cx) {
+    if (!g_runtime) return true;
+    bool completed = true;
+    if (!g_runtime->jobQueue.empty()) {
+        g_runtime->jobQueue.runJobs(cx);
+        completed = !g_runtime->jobQueue.TakeCutShort();
+    }
     // The end of a call ends the script's job, so WeakRef targets it read may go. The
     // engine's clearing costs more than a short call, so it runs at most every 100 ms
     // and before every full collection.
     auto now = Clock::now();
-    if (g_runtime && now - g_runtime->lastKeptClear > std::chrono::milliseconds(100)) {
+    if (now - g_runtime->lastKeptClear > std::chrono::milliseconds(100)) {
         g_runtime->lastKeptClear = now;
         JS::ClearKeptObjects(cx);
     }
+    return completed;
 }
 
 AbortReason LastAbortReason() { return g_runtime ? g_runtime->abortReason : AbortReason::None; }
 
-JsObjectRoot::JsObjectRoot(JSObject* obj) {
-    if (!g_runtime) return;
-    m_root = std::make_unique<JS::PersistentRooted<JSObject*>>(g_runtime->cx, obj);
-    g_runtime->roots.insert(this);
+namespace {
+/// Head of the list of live roots (an intrusive list: linking costs no allocation).
+JsRootLink* g_roots = nullptr;
+}  // namespace
+
+void JsRootLink::Link() {
+    m_prev = nullptr;
+    m_next = g_roots;
+    if (g_roots) g_roots->m_prev = this;
+    g_roots = this;
+    m_linked = true;
 }
 
-JsObjectRoot::~JsObjectRoot() { reset(); }
+void JsRootLink::Unlink() {
+    if (!m_linked) return;
+    if (m_prev) m_prev->m_next = m_next;
+    else g_roots = m_next;
+    if (m_next) m_next->m_prev = m_prev;
+    m_prev = m_next = nullptr;
+    m_linked = false;
+}
 
-JSObject* JsObjectRoot::get() const { return m_root ? m_root->get() : nullptr; }
-
-JS::HandleObject JsObjectRoot::handle() const { return *m_root; }
-
-bool JsObjectRoot::alive() const { return m_root != nullptr && g_runtime != nullptr; }
-
-void JsObjectRoot::reset() {
-    if (!m_root) return;
-    m_root.reset();
-    if (g_runtime) g_runtime->roots.erase(this);
+void DropAllRoots() {
+    while (g_roots) g_roots->reset();  // reset() unlinks the head
 }
 
 size_t ResidentBytes() {

@@ -1,6 +1,7 @@
 /** @file EngineInternal.h
  * What the script control needs from the runtime: the context, the guard around every
- * engine call (it arms the watchdog) and the reason a call was cut short.
+ * engine call (it arms the watchdog), the reason a call was cut short, and the one
+ * wrapper for JS things the workbench keeps on the heap.
  */
 #pragma once
 
@@ -10,7 +11,13 @@
 
 namespace qy::script::detail {
 
+/// The process's context, or null when the engine is not running.
 JSContext* Cx();
+
+/// False while no engine runs, and while the busy hook runs: events the window lets
+/// through then must not start a script inside the one that is running (it could not
+/// be stopped, since the hook that shows the stop button is not re-entered).
+bool EngineAvailable();
 
 /// Why the last engine call ended without an exception the script could see.
 enum class AbortReason { None, Stopped, OutOfMemory };
@@ -31,28 +38,65 @@ private:
 /// The reason the current (or last) call was interrupted; cleared when a call starts.
 AbortReason LastAbortReason();
 
-/// The one documented wrapper for heap-held references to JS objects. It roots the
-/// object for as long as it lives (the object then survives every GC and may move:
-/// always read it through get()), and the runtime drops every root still alive when
-/// the engine stops, so a wrapper that outlives the engine is harmless.
-class JsObjectRoot {
+/// Links every live JsRoot so that StopEngine can drop them before the context goes.
+class JsRootLink {
 public:
-    explicit JsObjectRoot(JSObject* obj);
-    ~JsObjectRoot();
-    JsObjectRoot(const JsObjectRoot&) = delete;
-    JsObjectRoot& operator=(const JsObjectRoot&) = delete;
+    virtual void reset() = 0;
 
-    JSObject* get() const;
-    JS::HandleObject handle() const;
-    bool alive() const;
-    void reset();
+protected:
+    JsRootLink() = default;
+    ~JsRootLink() = default;
+    void Link();
+    void Unlink();
 
 private:
-    std::unique_ptr<JS::PersistentRooted<JSObject*>> m_root;
+    friend void DropAllRoots();
+    JsRootLink* m_prev = nullptr;
+    JsRootLink* m_next = nullptr;
+    bool m_linked = false;
 };
 
+/// Drops every root still alive (StopEngine calls it before destroying the context).
+void DropAllRoots();
+
+/// The one wrapper for heap-held references to JS things (objects, compiled scripts).
+/// It roots the thing for as long as it lives: the thing survives every GC and may
+/// move, so always read it through get() or handle(). When the engine stops, every
+/// root still alive is dropped first, so a wrapper that outlives the engine is harmless
+/// (alive() is then false and get() null).
+template <typename T>
+class JsRoot final : public JsRootLink {
+public:
+    explicit JsRoot(T thing) {
+        if (JSContext* cx = Cx()) {
+            m_root = std::make_unique<JS::PersistentRooted<T>>(cx, thing);
+            Link();
+        }
+    }
+    ~JsRoot() { reset(); }
+    JsRoot(const JsRoot&) = delete;
+    JsRoot& operator=(const JsRoot&) = delete;
+
+    T get() const { return m_root ? m_root->get() : nullptr; }
+    /// Only while alive().
+    JS::Handle<T> handle() const { return *m_root; }
+    bool alive() const { return m_root != nullptr; }
+    void reset() override {
+        if (!m_root) return;
+        m_root.reset();
+        Unlink();
+    }
+
+private:
+    std::unique_ptr<JS::PersistentRooted<T>> m_root;
+};
+
+using JsObjectRoot = JsRoot<JSObject*>;
+using JsScriptRoot = JsRoot<JSScript*>;
+
 /// Runs the promise jobs that script enqueued, if any (cheap when there are none).
-void RunPendingJobs(JSContext* cx);
+/// False when the watchdog ended them (LastAbortReason says why).
+[[nodiscard]] bool RunPendingJobs(JSContext* cx);
 
 /// Resident set size of the process in bytes.
 size_t ResidentBytes();

@@ -84,7 +84,7 @@ JSObject* HelperGlobal(JSContext* cx) {
 
 bool CallHelper(const char* name, const std::u16string& source, JS::MutableHandleValue rv) {
     JSContext* cx = Cx();
-    if (!cx) return false;
+    if (!cx || !EngineAvailable()) return false;
     JS::RootedObject global(cx, HelperGlobal(cx));
     if (!global) return false;
     JSAutoRealm ar(cx, global);
@@ -120,17 +120,23 @@ public:
     JSObject* Object() const { return m_root.get(); }
 
     TypeInfoPtr GetTypeInfo() override {
-        if (!m_typeInfo) m_typeInfo = BuildTypeInfo();
+        if (m_typeInfo) return m_typeInfo;
+        if (!EngineAvailable()) return std::make_shared<TypeInfo>();  // not kept: ask again later
+        m_typeInfo = BuildTypeInfo();
         return m_typeInfo;
     }
 
     bool Bind(const std::u16string& name, InvokeKind kind, MemberId& id, int& paramCount, bool& varArgs) override {
         JSContext* cx = Cx();
-        if (!cx || !m_root.alive()) return false;
+        if (!cx || !m_root.alive() || !EngineAvailable()) return false;
         if (kind == INVOKE_FUNC) {
+            // Reading the member may run a getter: it runs under the watchdog like any call.
             JSAutoRealm ar(cx, m_root.get());
+            EngineCall call;
             JS::RootedValue v(cx);
-            if (!ReadProperty(cx, name, &v) || !v.isObject() || !JS::IsCallable(&v.toObject())) return false;
+            bool callable = ReadProperty(cx, name, &v) && v.isObject() && JS::IsCallable(&v.toObject());
+            JS_ClearPendingException(cx);
+            if (!callable) return false;
         }
         id = IdFor(name);
         paramCount = kind == INVOKE_FUNC ? 0 : (kind == INVOKE_PROPERTYGET ? 0 : 1);
@@ -140,7 +146,8 @@ public:
 
     bool Invoke(MemberId id, InvokeKind kind, std::vector<Variant>& args, Variant& result) override {
         JSContext* cx = Cx();
-        if (!cx || !m_root.alive() || id < 0 || static_cast<size_t>(id) >= m_names.size()) return false;
+        if (!cx || !m_root.alive() || !EngineAvailable() || id < 0 || static_cast<size_t>(id) >= m_names.size())
+            return false;
         JSAutoRealm ar(cx, m_root.get());
         EngineCall call;
         const std::u16string& name = m_names[id];
@@ -156,13 +163,12 @@ public:
                  JS_SetUCProperty(cx, m_root.handle(), name.data(), name.size(), v);
         }
         if (!ok) JS_ClearPendingException(cx);
-        RunPendingJobs(cx);
-        return ok;
+        return RunPendingJobs(cx) && ok;
     }
 
     bool DefaultText(std::u16string& out) override {
         JSContext* cx = Cx();
-        if (!cx || !m_root.alive()) return false;
+        if (!cx || !m_root.alive() || !EngineAvailable()) return false;
         JSAutoRealm ar(cx, m_root.get());
         EngineCall call;
         JS::RootedValue v(cx, JS::ObjectValue(*m_root.get()));
@@ -244,7 +250,7 @@ private:
     TypeInfoPtr BuildTypeInfo() {
         JSContext* cx = Cx();
         auto info = std::make_shared<TypeInfo>();
-        if (!cx || !m_root.alive()) return info;
+        if (!cx || !m_root.alive() || !EngineAvailable()) return info;
         JSAutoRealm ar(cx, m_root.get());
         EngineCall call;
         info->name = TypeName(cx);

@@ -11,6 +11,7 @@
 #include <js/ErrorReport.h>
 #include <js/Exception.h>
 #include <js/SourceText.h>
+#include <js/Symbol.h>
 #include <js/friend/ErrorMessages.h>
 #include <jsfriendapi.h>
 
@@ -59,6 +60,13 @@ struct ErrorState {
     bool inLoadedCode = false;
 
     void Clear() { *this = ErrorState(); }
+};
+
+/// The code an engine call compiles (added code or an expression), kept at hand for
+/// the error report.
+struct CompiledCode {
+    const char* file = nullptr;
+    const std::u16string* code = nullptr;
 };
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
@@ -146,8 +154,10 @@ void MapThrownValue(JSContext* cx, JS::HandleValue exc, ErrorState& e) {
     if (exc.isObject()) {
         JS::RootedObject obj(cx, &exc.toObject());
         JS::RootedValue number(cx), message(cx);
-        if (JS_GetProperty(cx, obj, "number", &number) && number.isNumber() && number.toNumber() != 0) {
-            e.number = static_cast<int32_t>(static_cast<int64_t>(number.toNumber()));
+        // The number is read as a 32-bit integer, the way the Error object reports it;
+        // one that reads as 0 (0x100000000, NaN) would pass the error for success.
+        if (JS_GetProperty(cx, obj, "number", &number) && number.isNumber() && JS::ToInt32(number.toNumber()) != 0) {
+            e.number = JS::ToInt32(number.toNumber());
         }
         if (JS::ExceptionStackOrNull(obj) != nullptr || JS_GetErrorType(exc).isSome()) {
             if (JS_GetProperty(cx, obj, "message", &message) && message.isString()) {
@@ -157,8 +167,20 @@ void MapThrownValue(JSContext* cx, JS::HandleValue exc, ErrorState& e) {
         }
     }
     JS_ClearPendingException(cx);
+    if (exc.isSymbol()) {
+        // A symbol has no string conversion; its descriptive text is what a script sees.
+        JS::RootedSymbol sym(cx, exc.toSymbol());
+        JSString* d = JS::GetSymbolDescription(sym);
+        e.description = u"Symbol(" + (d ? detail::CopyString(cx, d) : u"") + u")";
+        return;
+    }
     if (JSString* s = JS::ToString(cx, exc)) e.description = detail::CopyString(cx, s);
     JS_ClearPendingException(cx);
+    // The engine reports an exhausted heap by throwing this very string.
+    if (exc.isString() && e.description == u"out of memory") {
+        e.number = errors::ToNumber(errors::kOutOfMemory);
+        e.description = U("内存不足");
+    }
 }
 
 std::u16string LineText(const JSErrorReport* r) {
@@ -168,9 +190,41 @@ std::u16string LineText(const JSErrorReport* r) {
     return line;
 }
 
+bool IsLineTerminator(char16_t c) { return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029; }
+
+/// Line `lineno` (from 1) of `code`, counted as the engine counts lines: CR LF is one
+/// break, and CR, LF, U+2028 and U+2029 each end a line.
+std::u16string SourceLine(const std::u16string& code, unsigned lineno) {
+    size_t pos = 0;
+    for (unsigned line = 1; line < lineno; ++line) {
+        while (pos < code.size() && !IsLineTerminator(code[pos])) ++pos;
+        if (pos == code.size()) return u"";
+        if (code[pos] == u'\r' && pos + 1 < code.size() && code[pos + 1] == u'\n') ++pos;
+        ++pos;
+    }
+    size_t end = pos;
+    while (end < code.size() && !IsLineTerminator(code[end])) ++end;
+    return code.substr(pos, end - pos);
+}
+
+/// The source line of a syntax error. The engine's copy is cut to a window around the
+/// error on long lines (minified scripts), so the whole line is taken from the code
+/// that was compiled when the window is found in it at the error's place; an error in
+/// other code (a string given to eval()) keeps the engine's copy.
+std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compiled) {
+    std::u16string window = LineText(r);
+    if (!compiled.code || !compiled.file || !r->filename || std::strcmp(r->filename, compiled.file) != 0 ||
+        r->column < r->tokenOffset())
+        return window;
+    std::u16string full = SourceLine(*compiled.code, r->lineno);
+    size_t start = r->column - r->tokenOffset();
+    if (start > full.size() || full.compare(start, window.size(), window) != 0) return window;
+    return full;
+}
+
 /// Takes the engine's pending exception (or the reason the call was cut short) into
 /// the Error state. This is the one place where a failed engine call becomes an error.
-void CaptureError(JSContext* cx, ErrorState& e) {
+void CaptureError(JSContext* cx, const CompiledCode& compiled, ErrorState& e) {
     e.Clear();
     JS::ExceptionStack stack(cx);
     if (!JS_IsExceptionPending(cx) || !JS::StealPendingExceptionStack(cx, &stack)) {
@@ -202,7 +256,7 @@ void CaptureError(JSContext* cx, ErrorState& e) {
     if (syntax) {
         MapSyntaxError(r->errorNumber, msg, e);
         e.column = static_cast<int32_t>(r->column);  // compile errors count from 0
-        e.text = LineText(r);
+        e.text = SyntaxErrorLine(r, compiled);
         e.source = U("JScript 编译错误");
     } else {
         if (r->errorNumber == 0 || r->errorNumber == JSMSG_UNCAUGHT_EXCEPTION) {
@@ -294,7 +348,7 @@ public:
 
     bool NewGlobal() {
         JSContext* cx = Cx();
-        if (!cx) return false;
+        if (!cx || !detail::EngineAvailable()) return false;
         m_compiled.clear();
         m_global.reset();
         JS::RealmOptions options;
@@ -333,20 +387,19 @@ private:
 
     /// Runs `body` in this control's global with the error cleared first and captured
     /// afterwards; promise jobs run before the call ends, still under the watchdog.
+    /// A call the engine cannot take now fails quietly and leaves the error as it was.
     template <typename Body>
-    bool RunInGlobal(Body&& body) {
+    bool RunInGlobal(const CompiledCode& compiled, Body&& body) {
         JSContext* cx = Cx();
-        if (!cx || !m_global || !m_global->alive()) return false;
+        if (!cx || !m_global || !m_global->alive() || !detail::EngineAvailable()) return false;
         m_error->Clear();
         JSAutoRealm ar(cx, m_global->get());
         EngineCall call;
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
-        bool ok = body(cx);
-        if (!ok) {
-            CaptureError(cx, *m_error);
+        if (!body(cx) || !detail::RunPendingJobs(cx)) {
+            CaptureError(cx, compiled, *m_error);
             return false;
         }
-        detail::RunPendingJobs(cx);
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         return true;
     }
@@ -363,7 +416,7 @@ private:
         std::u16string code;
         if (args.empty() || !VariantToWide(args[0], code)) return false;
         std::string file = kAddedCodePrefix + std::to_string(m_codeCount++);
-        return RunInGlobal([&](JSContext* cx) {
+        return RunInGlobal({file.c_str(), &code}, [&](JSContext* cx) {
             JS::RootedValue rv(cx);
             return Evaluate(cx, code, file.c_str(), &rv);
         });
@@ -381,14 +434,14 @@ private:
         JS::RootedScript script(cx, JS::Compile(cx, opts, src));
         if (!script) return nullptr;
         if (m_compiled.size() >= kCompiledCacheSize) m_compiled.clear();
-        m_compiled.emplace(expr, std::make_unique<JS::PersistentRooted<JSScript*>>(cx, script));
+        m_compiled.emplace(expr, std::make_unique<detail::JsScriptRoot>(script));
         return script;
     }
 
     bool Eval(std::vector<Variant>& args, Variant& result) {
         std::u16string expr;
         if (args.empty() || !VariantToWide(args[0], expr)) return false;
-        return RunInGlobal([&](JSContext* cx) {
+        return RunInGlobal({kEvalFileName, &expr}, [&](JSContext* cx) {
             JS::RootedScript script(cx, CompiledExpression(cx, expr));
             JS::RootedValue rv(cx);
             return script && JS_ExecuteScript(cx, script, &rv) && detail::ToVariant(cx, rv, result);
@@ -398,7 +451,7 @@ private:
     bool Run(std::vector<Variant>& args, Variant& result) {
         std::u16string name;
         if (args.empty() || !VariantToWide(args[0], name)) return false;
-        return RunInGlobal([&](JSContext* cx) {
+        return RunInGlobal({}, [&](JSContext* cx) {
             JS::RootedValue fval(cx);
             JS::RootedObject global(cx, m_global->get());
             if (!JS_GetUCProperty(cx, global, name.data(), name.size(), &fval)) return false;
@@ -434,7 +487,7 @@ private:
     /// The functions that added code put on the global, in the order they were defined.
     bool Procedures(Variant& result) {
         JSContext* cx = Cx();
-        if (!cx || !m_global || !m_global->alive()) return false;
+        if (!cx || !m_global || !m_global->alive() || !detail::EngineAvailable()) return false;
         JSAutoRealm ar(cx, m_global->get());
         EngineCall call;
         JS::RootedObject global(cx, m_global->get());
@@ -475,7 +528,7 @@ private:
 
     std::u16string m_language;
     std::unique_ptr<JsObjectRoot> m_global;
-    std::unordered_map<std::u16string, std::unique_ptr<JS::PersistentRooted<JSScript*>>> m_compiled;
+    std::unordered_map<std::u16string, std::unique_ptr<detail::JsScriptRoot>> m_compiled;
     std::shared_ptr<ErrorState> m_error;
     ObjectRef m_errorObject;
     int m_codeCount = 0;

@@ -13,6 +13,7 @@ constexpr double kMinOleDate = -657434;   // 0100-01-01
 constexpr double kMaxOleDate = 2958465;   // 9999-12-31
 constexpr int64_t kOleEpochToUnixDays = 25569;
 constexpr double kMsPerDay = 86400000.0;
+constexpr double kMaxJsDays = 1e8;
 
 // Days since 1970-01-01 of a proleptic Gregorian date, and back.
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -108,6 +109,9 @@ double OleDateFromJsTime(double ms) {
 }
 
 double JsTimeFromOleDate(double ole) {
+    // Beyond the engine's own date range (1e8 days either side of 1970) there is no
+    // time to give; the engine reads NaN as an invalid date.
+    if (!std::isfinite(ole) || std::fabs(ole) > kMaxJsDays + kOleEpochToUnixDays) return std::nan("");
     int64_t days;
     double msOfDay;
     SplitOleDate(ole, days, msOfDay);

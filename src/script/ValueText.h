@@ -22,6 +22,7 @@ std::string DateText(double oleDate);
 std::string JsNumberText(double d);
 
 double OleDateFromJsTime(double msSinceEpochUtc);
+/// NaN (an invalid date to the engine) for dates beyond the engine's range.
 double JsTimeFromOleDate(double oleDate);
 
 }  // namespace qy::script

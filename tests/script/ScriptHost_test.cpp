@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 
 #include "script/Engine.h"
+#include "script/EngineInternal.h"
 #include "script/ScriptControl.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
@@ -36,6 +38,27 @@ ScriptHost LoadedHost(const std::string& code) {
     host.AddCode(code);
     return host;
 }
+
+/// Keeps asking the engine to stop from another thread until the test's call is over
+/// (a request made while no call runs is dropped, so one request could come too early).
+class Stopper {
+public:
+    Stopper()
+        : m_thread([this] {
+              while (!m_done) {
+                  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                  RequestStop();
+              }
+          }) {}
+    ~Stopper() {
+        m_done = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
 
 }  // namespace
 
@@ -119,6 +142,40 @@ TEST(ScriptControl, CommonErrorsMapToJScriptCodes) {
     EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kThrown));
 }
 
+TEST(ScriptControl, ThrownValuesNeverReadAsSuccess) {
+    ScriptHost host = LoadedHost("function fail(n){ var e = new Error('m'); e.number = n; throw e; }");
+    // Numbers that read as 0 as a 32-bit integer would pass the error for success.
+    for (const char* n : {"4294967296", "NaN", "0.5", "Infinity"}) {
+        host.Eval(std::string("fail(") + n + ")");
+        EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kThrown)) << n;
+    }
+    host.Eval("fail(-2146823279.7)");
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kUndefinedIdentifier));
+    host.Eval("throw Symbol('why')");
+    EXPECT_EQ(ReadError(host).description, "Symbol(why)");
+    host.Eval("throw null");
+    EXPECT_EQ(ReadError(host).description, "null");
+}
+
+TEST(ScriptControl, SyntaxErrorTextIsTheWholeSourceLine) {
+    // The engine cuts long lines to a window around the error; the report shows it all.
+    std::string longLine = "var s = '" + std::string(300, 'a') + Ansi("中") + "' + (;";
+    ScriptHost host;
+    host.AddCode("var x = 1;\r\n" + longLine + "\nvar y;");
+    ErrorFields e = ReadError(host);
+    EXPECT_EQ(e.text, longLine);
+    EXPECT_EQ(e.line, 2);
+    EXPECT_EQ(e.column, 315);  // UTF-16 units from the line's start
+    // An error inside a string given to eval() shows that string's line, not the caller's.
+    host.Eval("1;\neval('a b')");
+    e = ReadError(host);
+    EXPECT_EQ(e.number, errors::ToNumber(errors::kExpectedSemicolon));
+    EXPECT_EQ(e.text, "a b");
+    host.Eval("1 +");
+    EXPECT_EQ(ReadError(host).text, "1 +");
+    EXPECT_FALSE(ReadError(host).inLoadedCode);
+}
+
 TEST(ScriptControl, ValuesCrossAsTheirVariantKinds) {
     ScriptHost host = LoadedHost("function add(a,b){return a+b}");
     Variant v = host.Eval("add(1,2)");
@@ -149,12 +206,23 @@ TEST(ScriptControl, TextsCrossInTheWorkbenchCodePage) {
     EXPECT_EQ(VariantToText(host.Eval("'\\u20A9'")), "?");
 }
 
-TEST(ScriptControl, RunPassesStringsAndReportsMissingProcedures) {
-    ScriptHost host = LoadedHost("function join(a,b,c){return a+'-'+b+'-'+c+typeof c} function twice(n){return n*2}");
+TEST(ScriptControl, RunPassesStringsAndIntegersAndReportsMissingProcedures) {
+    ScriptHost host = LoadedHost(
+        "function join(a,b,c){return a+'-'+b+'-'+c+typeof c} function twice(n){return n*2}\n"
+        "function kind(v){return typeof v + ':' + v} function hour(d){return d.getHours() + ':' + isNaN(d)}");
     EXPECT_EQ(VariantToText(host.Run("join", "x", "12")), "x-12-string");
     EXPECT_EQ(VariantToNumber(host.Run("twice", "21")), 42);
     EXPECT_EQ(host.Run("nope").vt, VT_EMPTY);
     EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kUndefinedIdentifier));
+    EXPECT_EQ(ReadError(host).description, Ansi("'nope' 未定义"));
+    // Through the automation call, arguments keep their kinds.
+    const ObjectRef& control = host.Control();
+    EXPECT_EQ(VariantToText(CallMethodVariant(control, "Run", {"kind", 21})), "number:21");
+    EXPECT_EQ(VariantToText(CallMethodVariant(control, "Run", {"kind", true})), "boolean:true");
+    EXPECT_EQ(VariantToText(CallMethodVariant(control, "Run", {"kind", Variant::Null()})), "object:null");
+    EXPECT_EQ(VariantToText(CallMethodVariant(control, "Run", {"hour", Variant::Date(43832.5)})), "12:false");
+    // A date beyond the engine's range arrives as an invalid date.
+    EXPECT_EQ(VariantToText(CallMethodVariant(control, "Run", {"hour", Variant::Date(1e300)})), "NaN:true");
 }
 
 TEST(ScriptControl, ProceduresInDefinitionOrderWithArgsAndReturn) {
@@ -230,14 +298,39 @@ TEST(ScriptControlLimits, StopRequestedFromAnotherThreadEndsTheCall) {
 }
 
 TEST(ScriptControlLimits, BusyHookSeesLongCallsAndCanStopThem) {
-    ScriptHost host = LoadedHost("");
+    ScriptHost host = LoadedHost("var n = 0;");
+    ScriptHost other = LoadedHost("");
+    ObjectRef obj = VariantToObject(host.Eval("({v: 1})"));
     int calls = 0;
+    Variant fromHook, objectFromHook;
     SetBusyHook([&](std::chrono::milliseconds) {
+        // Events let through here must not start scripts inside the running one.
+        fromHook = other.Eval("1+1");
+        objectFromHook = GetPropertyVariant(obj, "v");
         if (++calls == 3) RequestStop();
     });
-    host.Eval("while(true){}");
+    host.Eval("while(true){ n++ }");
     SetBusyHook(nullptr);
     EXPECT_GE(calls, 3);
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kStopped));
+    EXPECT_EQ(fromHook.vt, VT_EMPTY);
+    EXPECT_EQ(objectFromHook.vt, VT_EMPTY);
+    EXPECT_EQ(VariantToNumber(other.Eval("1+1")), 2);
+    EXPECT_EQ(GetPropertyNumber(obj, "v"), 1);
+    EXPECT_GT(VariantToNumber(host.Eval("n")), 0);
+}
+
+TEST(ScriptControlLimits, StopReachesGettersAndPromiseJobs) {
+    ScriptHost host = LoadedHost("var o = { get spin() { for(;;){} } };");
+    ObjectRef obj = VariantToObject(host.Eval("o"));
+    {
+        Stopper stopper;
+        EXPECT_EQ(CallMethodVariant(obj, "spin").vt, VT_EMPTY);
+    }
+    {
+        Stopper stopper;
+        host.Eval("Promise.resolve().then(function(){ for(;;){} }); 1");
+    }
     EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kStopped));
 }
 
@@ -257,6 +350,33 @@ TEST(ScriptControlLimits, RunawayRecursionAndMemoryEndInErrors) {
     EXPECT_EQ(VariantToNumber(host.Eval("2*3")), 6);
 }
 
+TEST(ScriptControlLimits, MemoryComesBackAfterARunawayIsStopped) {
+    ScriptHost host = LoadedHost("");
+    SetMemoryGrowthLimit(size_t(256) * 1024 * 1024);
+    host.Eval("var keep = []; while (true) keep.push(new Uint8Array(8 << 20).fill(1));");
+    int32_t first = ReadError(host).number;
+    // With the garbage of the stopped script gone, a run of a good while passes the limit.
+    host.Reset();
+    host.Eval("var t = Date.now(); while (Date.now() - t < 100) {} 5");
+    int32_t after = ReadError(host).number;
+    SetMemoryGrowthLimit(size_t(2) * 1024 * 1024 * 1024);
+    EXPECT_EQ(first, errors::ToNumber(errors::kOutOfMemory));
+    EXPECT_EQ(after, 0);
+}
+
+TEST(ScriptControlLimits, AnExhaustedHeapReadsAsOutOfMemory) {
+    JSContext* cx = detail::Cx();
+    uint32_t before = JS_GetGCParameter(cx, JSGC_MAX_BYTES);
+    JS_SetGCParameter(cx, JSGC_MAX_BYTES, 4u * 1024 * 1024);
+    ScriptHost host = LoadedHost("");
+    host.Eval("var a = []; while (true) a.push({x: 1});");
+    JS_SetGCParameter(cx, JSGC_MAX_BYTES, before);
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kOutOfMemory));
+    EXPECT_EQ(ReadError(host).description, Ansi("内存不足"));
+    host.Reset();
+    EXPECT_EQ(VariantToNumber(host.Eval("[1,2,3].length")), 3);
+}
+
 TEST(ScriptControl, HeldObjectsSurviveCollectionAndReleasedOnesGo) {
     ScriptHost host = LoadedHost("var w; function make(){ var o = {v: 5}; w = new WeakRef(o); return o; }");
     ObjectRef held = VariantToObject(host.Eval("make()"));
@@ -266,4 +386,25 @@ TEST(ScriptControl, HeldObjectsSurviveCollectionAndReleasedOnesGo) {
     held.reset();
     CollectGarbage();
     EXPECT_EQ(VariantToText(host.Eval("typeof w.deref()")), "undefined");
+}
+
+// Objects the workbench still holds when the engine stops are released safely later.
+// The engine cannot start again in one process, so this runs in a child process.
+TEST(EngineShutdown, HeldObjectsAndControlsMayOutliveTheEngine) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            auto host = std::make_unique<ScriptHost>(LoadedHost("function f(){ return {a: [1, 2]} }"));
+            host->Eval("f()");  // leaves a compiled expression behind
+            ObjectRef obj = VariantToObject(host->Eval("f()"));
+            ObjectRef error = host->GetError();
+            StopEngine();
+            bool quiet = GetPropertyVariant(obj, "a").vt == VT_EMPTY && host->Eval("1").vt == VT_EMPTY &&
+                         obj->GetTypeInfo()->vars.empty();
+            obj.reset();
+            host.reset();
+            error.reset();
+            std::exit(quiet ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
