@@ -3,10 +3,12 @@
 //   BM_AddJquery      - adding /usr/share/javascript/jquery/jquery.js to a fresh instance
 //   BM_FreshInstance  - creating a script control (a new global)
 //   BM_EvalAdd        - ScriptHost::Eval("add(1,2)") after a small script, per call
+//   BM_EvalAddDistinct - the same with a new expression text each call (compiled every time)
 #include <benchmark/benchmark.h>
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "script/Engine.h"
 #include "script/ScriptHost.h"
@@ -50,6 +52,22 @@ static void BM_EvalAdd(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EvalAdd)->Unit(benchmark::kMicrosecond);
+
+// The same with a different expression text every call, so each one is compiled.
+static void BM_EvalAddDistinct(benchmark::State& state) {
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode("function add(a,b){return a+b}");
+    // Far more texts than the control keeps compiled, made before the clock runs.
+    std::vector<std::string> expressions(1 << 16);
+    for (size_t i = 0; i < expressions.size(); ++i) expressions[i] = "add(1," + std::to_string(i) + ")";
+    size_t i = 0;
+    for (auto _ : state) {
+        Variant v = host.Eval(expressions[i++ % expressions.size()]);
+        benchmark::DoNotOptimize(v.integer);
+    }
+}
+BENCHMARK(BM_EvalAddDistinct)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     if (!StartEngine()) return 1;

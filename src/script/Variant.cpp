@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "script/Automation.h"
 #include "script/ValueText.h"
@@ -45,6 +46,31 @@ bool IsIntegerType(uint16_t t) {
     }
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+/// True when `s` is a plain decimal number: a sign, digits with at most one decimal
+/// point, and an optional exponent. Hexadecimal, "inf" and "nan", which the C library
+/// would also read, are not numbers to a text conversion.
+bool IsDecimalNumber(const std::string& s) {
+    size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        size_t expDigits = 0;
+        while (i < s.size() && IsDigit(s[i])) ++i, ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    return i == s.size();
+}
+
 /// Reads a whole text as a number the way a numeric conversion of a string does:
 /// surrounding blanks allowed, nothing else.
 bool ParseNumber(const std::u16string& text, double& out) {
@@ -57,9 +83,18 @@ bool ParseNumber(const std::u16string& text, double& out) {
     if (b == std::string::npos) return false;
     size_t e = ascii.find_last_not_of(" \t\r\n");
     ascii = ascii.substr(b, e - b + 1);
-    char* end = nullptr;
-    out = std::strtod(ascii.c_str(), &end);
-    return end && *end == '\0';
+    if (!IsDecimalNumber(ascii)) return false;
+    out = std::strtod(ascii.c_str(), nullptr);
+    return true;
+}
+
+bool SameAsciiIgnoringCase(const std::u16string& a, std::u16string_view lowerB) {
+    if (a.size() != lowerB.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char16_t c = a[i] >= u'A' && a[i] <= u'Z' ? a[i] - u'A' + u'a' : a[i];
+        if (c != lowerB[i]) return false;
+    }
+    return true;
 }
 
 std::u16string AsciiToWide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
@@ -157,7 +192,7 @@ bool VariantToBool(const Variant& v) {
     uint16_t t = BaseType(v);
     if (t == VT_BOOL) return v.boolean;
     if (t == VT_BSTR || t == VT_LPSTR || t == VT_LPWSTR) {
-        if (v.text == u"true" || v.text == u"True" || v.text == u"TRUE") return true;
+        if (SameAsciiIgnoringCase(v.text, u"true")) return true;
         double d;
         return ParseNumber(v.text, d) && d != 0;
     }

@@ -42,6 +42,13 @@ TEST(VariantConversions, EachKindAndItsFailures) {
     EXPECT_EQ(VariantToNumber(Typed(VT_ARRAY | VT_I4)), 0);
     EXPECT_EQ(VariantToNumber(Variant::Text(u" 12.5 ")), 12.5);
     EXPECT_EQ(VariantToNumber(Variant::Text(u"abc")), 0);
+    EXPECT_EQ(VariantToNumber(Variant::Text(u"-1.5e3")), -1500);
+    // Only decimal numbers: what the C library would read besides is not a number here.
+    for (const char16_t* t : {u"0x1A", u"nan", u"inf", u"1e", u".", u"1 2", u""})
+        EXPECT_EQ(VariantToNumber(Variant::Text(t)), 0) << qy::text::Utf16ToUtf8(t);
+    EXPECT_TRUE(VariantToBool(Variant::Text(u"tRUE")));
+    EXPECT_TRUE(VariantToBool(Variant::Text(u"-2")));
+    EXPECT_FALSE(VariantToBool(Variant::Text(u"False")));
     EXPECT_EQ(VariantToNumber(Variant::Bool(true)), -1);
     EXPECT_TRUE(VariantToBool(Variant::Real(0.5)));
     EXPECT_FALSE(VariantToBool(Variant::Text(u"no")));
