@@ -52,6 +52,11 @@ using Args = std::vector<Arg>;
 /// "MSScriptControl.ScriptControl"); on success `target` holds it.
 bool CreateObject(ObjectRef& target, const std::string& classId);
 
+/// Reading, writing and calling members by name. For a JS object handed out by the
+/// engine, every property name binds for reading and writing (array elements are read
+/// as "0", "1", …, and "length" too), whether or not its type description lists it,
+/// and function-valued properties bind as methods. A failed call yields the empty
+/// value of the wanted kind ("" / 0 / false / empty object / VT_EMPTY).
 Variant GetPropertyVariant(const ObjectRef& obj, const std::string& name, const Args& args = {});
 std::string GetPropertyText(const ObjectRef& obj, const std::string& name, const Args& args = {});
 double GetPropertyNumber(const ObjectRef& obj, const std::string& name, const Args& args = {});

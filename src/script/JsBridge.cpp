@@ -11,6 +11,7 @@
 #include <js/Conversions.h>
 #include <js/Date.h>
 #include <js/SourceText.h>
+#include <js/Wrapper.h>
 #include <jsfriendapi.h>
 
 #include <cmath>
@@ -392,7 +393,13 @@ bool FromVariant(JSContext* cx, const Variant& v, JS::MutableHandleValue out) {
     }
 }
 
-ObjectRef WrapObject(JSContext*, JS::HandleObject obj) { return std::make_shared<JsObjectDispatch>(obj.get()); }
+ObjectRef WrapObject(JSContext*, JS::HandleObject obj) {
+    // An object of another global (one handed in from before a Reset and handed back)
+    // arrives here as a cross-compartment wrapper, which belongs to no realm; the
+    // automation object keeps the object itself and works in the object's own realm.
+    JSObject* target = js::IsCrossCompartmentWrapper(obj) ? js::UncheckedUnwrap(obj) : obj.get();
+    return std::make_shared<JsObjectDispatch>(target);
+}
 
 JSObject* UnwrapObject(const ObjectRef& ref) {
     auto* d = dynamic_cast<JsObjectDispatch*>(ref.get());

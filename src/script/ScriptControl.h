@@ -1,7 +1,23 @@
 /** @file ScriptControl.h
  * The script control: one JavaScript global of the process's engine, reached through
- * the automation layer with the members Language, AddCode, Eval, Run, Error,
- * Procedures and Reset. Every instance is cheap: a fresh global in the one context.
+ * the automation layer. Every instance is cheap: a fresh global in the one context.
+ *
+ * Members (names bind in any letter case):
+ *   Language          read/write text; "JScript" and "JavaScript" are accepted
+ *   AddCode(code)     runs code in the global; keeps what it defines until Reset
+ *   Eval(expression)  the expression's value; ExecuteStatement(code) runs code only
+ *   Run(name, args…)  calls a function of the global with any number of arguments
+ *   Error             the Error object of the last call (every call clears it first):
+ *                     Number (0 when the call succeeded, else 0x800A0000 | code read as
+ *                     a signed 32-bit number), Description (Chinese), Text (the source
+ *                     line of a syntax error, empty for a run-time error), Line (from 1),
+ *                     Column (from 0, the same for both kinds), Source, InLoadedCode
+ *                     (true when the error lies in added code rather than in an
+ *                     evaluated expression) and the method Clear
+ *   Procedures        the functions that added code put on the global, in the order they
+ *                     were defined: Count, Item(i) from 1, each with Name, NumArgs and
+ *                     HasReturnValue
+ *   Reset             a fresh global; objects handed out before stay usable
  */
 #pragma once
 

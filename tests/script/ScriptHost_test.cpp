@@ -242,6 +242,57 @@ TEST(ScriptControl, ProceduresInDefinitionOrderWithArgsAndReturn) {
     EXPECT_EQ(list[0].argCount, 1);
 }
 
+TEST(ScriptControl, ProceduresThroughTheAutomationCalls) {
+    ScriptHost host = LoadedHost("function a(x){ return x }");
+    host.AddCode("function b(){ [1].map(y => { return y }) }\nfunction a2(p, q){}");
+    ObjectRef procs = GetPropertyObject(host.Control(), "Procedures");
+    ASSERT_EQ(GetPropertyNumber(procs, "Count"), 3);
+    // Later chunks of added code come after earlier ones.
+    EXPECT_EQ(GetPropertyText(GetPropertyObject(procs, "Item", {1}), "Name"), "a");
+    ObjectRef second = GetPropertyObject(procs, "Item", {2});
+    EXPECT_EQ(GetPropertyText(second, "Name"), "b");
+    EXPECT_FALSE(GetPropertyBool(second, "HasReturnValue"));
+    EXPECT_EQ(GetPropertyNumber(GetPropertyObject(procs, "Item", {3}), "NumArgs"), 2);
+    EXPECT_TRUE(GetPropertyBool(GetPropertyObject(procs, "item", {1}), "hasreturnvalue"));
+    EXPECT_TRUE(IsEmptyObject(GetPropertyObject(procs, "Item", {0})));
+    EXPECT_TRUE(IsEmptyObject(GetPropertyObject(procs, "Item", {4})));
+    EXPECT_TRUE(IsEmptyObject(GetPropertyObject(procs, "Item")));
+}
+
+TEST(ScriptControl, HostCopiesShareTheInstanceAndTheErrorClears) {
+    ScriptHost host = LoadedHost("var shared = 1;");
+    ScriptHost copy = host;
+    copy.Eval("shared = 2");
+    EXPECT_EQ(VariantToNumber(host.Eval("shared")), 2);
+    host.Eval("nothing()");
+    ObjectRef error = copy.GetError();
+    EXPECT_LT(GetPropertyNumber(error, "Number"), 0);
+    EXPECT_EQ(GetPropertyText(error, "Source"), Ansi("JScript 运行时错误"));
+    CallMethodNumber(error, "Clear");
+    EXPECT_EQ(GetPropertyNumber(error, "Number"), 0);
+    EXPECT_EQ(GetPropertyText(error, "Description"), "");
+    // Code run for its effect only.
+    EXPECT_EQ(CallMethodVariant(host.Control(), "ExecuteStatement", {"shared = 5"}).vt, VT_EMPTY);
+    EXPECT_EQ(VariantToNumber(copy.Eval("shared")), 5);
+}
+
+TEST(Automation, InterfacesAndCreationFailures) {
+    ScriptHost host;
+    ObjectRef target;
+    EXPECT_TRUE(QueryObjectInterface(target, host.Control(), kIID_IDispatch));
+    EXPECT_EQ(target, host.Control());
+    ObjectRef other;
+    EXPECT_FALSE(QueryObjectInterface(other, host.Control(), "{00000000-0000-0000-0000-000000000001}"));
+    EXPECT_FALSE(QueryObjectInterface(other, nullptr, kIID_IUnknown));
+    EXPECT_TRUE(IsEmptyObject(other));
+    // A failed creation leaves the target as it was.
+    ObjectRef kept = host.Control();
+    EXPECT_FALSE(CreateObject(kept, "{0E59F1D5-0000-0000-0000-000000000000}"));
+    EXPECT_EQ(kept, host.Control());
+    EXPECT_TRUE(CreateObject(kept, "ScriptControl"));
+    EXPECT_NE(kept, host.Control());
+}
+
 TEST(ScriptControl, NoFunctionsLeavesTheListUntouched) {
     ScriptHost host = LoadedHost("var a = 1;");
     std::vector<ProcedureInfo> list{{"old", 1, true}};
@@ -258,6 +309,12 @@ TEST(ScriptControl, ResetDropsCodeButHandedOutObjectsStayUsable) {
     EXPECT_LT(ReadError(host).number, 0);
     EXPECT_EQ(GetPropertyNumber(obj, "v"), 7);
     EXPECT_EQ(CallMethodNumber(obj, "get"), 14);
+    // Handed to the new code and handed back, the old object is still itself.
+    host.AddCode("function id(x){ return x } function v(o){ return o.v }");
+    EXPECT_EQ(VariantToNumber(CallMethodVariant(host.Control(), "Run", {"v", obj})), 7);
+    ObjectRef back = VariantToObject(CallMethodVariant(host.Control(), "Run", {"id", obj}));
+    EXPECT_EQ(CallMethodNumber(back, "get"), 14);
+    EXPECT_EQ(back->GetTypeInfo()->funcs.size(), 1u);
 }
 
 TEST(ScriptControl, JScriptExtrasArePresentButNoHostAccess) {

@@ -131,3 +131,50 @@ TEST(JsObjects, ReadByNameAndDescribedByTheirOwnMembers) {
     EXPECT_TRUE(SetProperty(p, "extra", 5));
     EXPECT_EQ(GetPropertyNumber(p, "extra"), 5);
 }
+
+TEST(JsObjects, ClassesGettersAndFunctionsDescribeThemselves) {
+    ScriptHost host;
+    host.AddCode(
+        "class Shape { constructor(n){ this.n = n } area(w, h){ return w * h } }\n"
+        "class Square extends Shape { side(){ return 1 } }\n"
+        "var tricky = { get boom(){ throw new Error('no') }, ok: 1 };");
+    ObjectRef sq = VariantToObject(host.Eval("new Square(4)"));
+    TypeInfoPtr info = sq->GetTypeInfo();
+    EXPECT_EQ(info->name, u"Square");
+    ASSERT_EQ(info->vars.size(), 1u);
+    EXPECT_EQ(info->vars[0].name, u"n");
+    std::vector<std::u16string> methods;
+    for (const auto& f : info->funcs) methods.push_back(f.names[0]);
+    EXPECT_EQ(methods, (std::vector<std::u16string>{u"side", u"area"}));
+    EXPECT_EQ(CallMethodNumber(sq, "area", {3, 5}), 15);
+
+    // A getter that throws leaves the member a data member and the object readable.
+    ObjectRef tricky = VariantToObject(host.Eval("tricky"));
+    TypeInfoPtr t = tricky->GetTypeInfo();
+    EXPECT_EQ(t->vars.size(), 2u);
+    EXPECT_EQ(GetPropertyVariant(tricky, "boom").vt, VT_EMPTY);
+    EXPECT_EQ(GetPropertyNumber(tricky, "ok"), 1);
+
+    ObjectRef fn = VariantToObject(host.Eval("(function named(a, b){ return a })"));
+    EXPECT_EQ(fn->GetTypeInfo()->name, u"Function");
+    EXPECT_EQ(GetPropertyText(fn, "name"), "named");
+    EXPECT_EQ(VariantToText(Variant::Object(fn)), "function named(a, b){ return a }");
+}
+
+TEST(ValueText, EngineDatesCrossInLocalTime) {
+    ScriptHost host;
+    struct Row { const char* expr; const char* text; };
+    for (Row r : {Row{"new Date(2020, 0, 2)", "2020年1月2日"}, Row{"new Date(1800, 0, 1, 6)", "1800年1月1日6时"},
+                  Row{"new Date(1899, 11, 30, 0, 0, 5)", "1899年12月30日0时0分5秒"},
+                  Row{"new Date(9999, 11, 31, 23, 59, 59, 600)", "9999年12月31日"},
+                  Row{"new Date(-6e13)", "100年1月1日"}}) {
+        Variant v = host.Eval(r.expr);
+        EXPECT_EQ(v.vt, VT_DATE) << r.expr;
+        EXPECT_EQ(DateText(VariantToDate(v)), Ansi(r.text)) << r.expr;
+    }
+    EXPECT_EQ(NumberText(0), "0");
+    EXPECT_EQ(NumberText(1e13), "1e+013");
+    EXPECT_EQ(NumberText(123456789012.5), "123456789012.5");
+    EXPECT_EQ(NumberText(0.0001), "0.0001");
+    EXPECT_EQ(NumberText(0.00001), "1e-005");
+}
