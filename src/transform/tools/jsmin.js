@@ -20,11 +20,14 @@ function jsmin(comment, input, level) {
     if (comment.length > 0) comment += '\n';
 
     var EOF = -1;
-    var ALNUM = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_$\\';
     var a = '', b = '', lookahead = EOF, pos = 0, out = [];
 
+    // Letters, digits, "_", "$", "\\" and every character above 126, by code.
     function isAlphanum(c) {
-        return c !== EOF && (ALNUM.has(c) || c.charCodeAt(0) > 126);
+        if (c === EOF) return false;
+        var code = c.charCodeAt(0);
+        return (code >= 97 && code <= 122) || (code >= 65 && code <= 90) || (code >= 48 && code <= 57) ||
+            code === 95 || code === 36 || code === 92 || code > 126;
     }
     function isLineEndOrEof(c) {
         return c === EOF || c === '\n';
