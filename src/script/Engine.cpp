@@ -151,8 +151,10 @@ bool InterruptCallback(JSContext*) {
     }
     auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - rt.callStart);
     if (rt.busyHook && !rt.inBusyHook && elapsed >= kBusyHookDelay) {
+        // A copy runs: the window may replace or remove the hook from inside it.
+        BusyHook hook = rt.busyHook;
         rt.inBusyHook = true;
-        rt.busyHook(elapsed);
+        hook(elapsed);
         rt.inBusyHook = false;
         if (StopRequestedForRunningCall(rt)) {
             rt.abortReason = detail::AbortReason::Stopped;
