@@ -31,24 +31,24 @@
 
     function isDigit(c) { return c >= '0' && c <= '9'; }
 
-    // Splits a script into tokens: {t: kind, v: text, nl: line breaks before (0..2), sp: blank before}.
-    function tokenize(src) {
-        var tokens = [], i = 0, n = src.length, nl = 0, sp = false;
-        function last() {
-            for (var k = tokens.length - 1; k >= 0; k--) if (tokens[k].t !== 'comment') return tokens[k];
-            return null;
-        }
+    // Splits a script into tokens {t: kind, v: text, nl: line breaks before (0..2), sp: blank
+    // before} and hands each to `sink` as it is made, so that a large script is never held
+    // as one big array of tokens.
+    function tokenize(src, sink) {
+        var i = 0, n = src.length, nl = 0, sp = false, lastCode = null;
         function regexAllowed() {
-            var p = last();
+            var p = lastCode;
             if (!p) return true;
             if (p.t === 'num' || p.t === 'str' || p.t === 'tpl' || p.t === 'regex') return false;
             if (p.t === 'word') return REGEX_AFTER_WORD.hasOwnProperty(p.v);
             return p.v !== ')' && p.v !== ']';
         }
-        function push(t, v) {
-            tokens.push({t: t, v: v, nl: nl > 2 ? 2 : nl, sp: sp});
+        function push(t, v, lineComment) {
+            var tok = {t: t, v: v, nl: nl > 2 ? 2 : nl, sp: sp, line: lineComment === true};
+            if (t !== 'comment') lastCode = tok;
             nl = 0;
             sp = false;
+            sink(tok);
         }
         function skipQuoted(j) {
             var q = src.charAt(j);
@@ -88,8 +88,7 @@
             var start = i;
             if (c === '/' && src.charAt(i + 1) === '/') {
                 while (i < n && src.charAt(i) !== '\n') i++;
-                push('comment', src.slice(start, i).replace(/\s+$/, ''));
-                tokens[tokens.length - 1].line = true;
+                push('comment', src.slice(start, i).replace(/\s+$/, ''), true);
                 continue;
             }
             if (c === '/' && src.charAt(i + 1) === '*') {
@@ -150,7 +149,6 @@
             i += p.length;
             push('punct', p);
         }
-        return tokens;
     }
 
     // A blank is needed where two tokens would otherwise merge into one.
@@ -177,8 +175,7 @@
 
     function format(text) {
         text = String(text === undefined || text === null ? '' : text);
-        var tokens = tokenize(text);
-        var out = [], line = '', indent = 0, lineIndent = 0, open = [];
+        var out = [], line = '', indent = 0, lineIndent = 0, open = [], prev = null, forceBreak = false;
         function flush() {
             if (line.length) out.push(indentOf(lineIndent) + line);
             line = '';
@@ -187,8 +184,9 @@
             flush();
             if (count > 1 && out.length && out[out.length - 1] !== '') out.push('');
         }
-        for (var k = 0; k < tokens.length; k++) {
-            var tok = tokens[k], prev = tokens[k - 1], next = tokens[k + 1];
+        function add(tok) {
+            if (forceBreak && !tok.nl) tok.nl = 1;
+            forceBreak = false;
             var breakBefore = 0;
             if (prev) {
                 if (tok.nl) breakBefore = tok.nl;
@@ -217,12 +215,13 @@
                 for (var q = 0; q < parts.length - 1; q++) {
                     out.push(q === 0 ? indentOf(lineIndent) + parts[q] : parts[q]);
                 }
-                line = parts[parts.length - 1];
-                out.push(line);
+                out.push(parts[parts.length - 1]);
                 line = '';
-                if (next && !next.nl) next.nl = 1;
+                forceBreak = true;
             }
+            prev = tok;
         }
+        tokenize(text, add);
         flush();
         return out.join('\n');
     }
@@ -244,5 +243,4 @@
     }
 
     global.format = format;
-    global.qyTokenize = tokenize;
 })(this);
