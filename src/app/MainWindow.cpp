@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/Accessibility.h"
 #include "app/BusyWindow.h"
 #include "editor/Editor.h"
 #include "script/Engine.h"
@@ -94,6 +95,7 @@ const std::string& DemonstrationScript() {
 }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    InstallAccessibleNames();
     setObjectName(QStringLiteral("fuck"));
     setWindowTitle(QStringLiteral("青柚JS调试工具1.8"));
     setAccessibleName(windowTitle());

@@ -2,8 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QTabBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -11,6 +20,9 @@
 #include <QTabWidget>
 
 #include "AppTestSupport.h"
+#include "common/TestSupport.h"
+#include "app/InfoWindows.h"
+#include "app/Startup.h"
 
 using namespace qy::test;
 using qy::app::MainWindow;
@@ -38,22 +50,38 @@ TEST(MainWindowStart, ShowsTheDemonstrationScriptAndGreetings) {
 
 TEST(MainWindowStart, EveryComponentSitsAtItsPlace) {
     auto w = NewMainWindow();
-    struct Row { const char* name; int x, y, width, height; };
+    // The accessible name is the caption where there is one, else the layout name.
+    struct Row { const char* name; int x, y, width, height; const char* caption; };
     const Row rows[] = {
-        {"组合框_addr", 30, 0, 626, 28},      {"选择框1", 665, 0, 80, 24},        {"按钮_读取JS", 744, 0, 80, 24},
-        {"高级选择夹1", 2, 29, 848, 344},     {"按钮_add", 8, 383, 56, 24},        {"编辑框_搜索内容", 69, 385, 219, 21},
-        {"组合框_more", 296, 383, 104, 20},   {"按钮_search", 410, 383, 69, 24},  {"按钮_pack", 480, 383, 69, 24},
-        {"按钮_cla", 548, 383, 69, 24},       {"按钮_unpack", 618, 383, 69, 24},  {"按钮_copy", 688, 383, 69, 24},
-        {"按钮_format", 757, 383, 69, 24},    {"标签1", 8, 416, 56, 24},          {"组合框_FunList", 69, 415, 218, 25},
-        {"标签_Fun", 297, 416, 529, 24},      {"编辑框_eval", 8, 445, 666, 24},   {"按钮_run", 682, 445, 72, 24},
-        {"按钮_go", 754, 445, 72, 24},        {"编辑框_output", 8, 477, 817, 144},
+        {"组合框_addr", 30, 0, 626, 28, nullptr},        {"选择框1", 665, 0, 80, 24, "UTF-8解码"},
+        {"按钮_读取JS", 744, 0, 80, 24, "读取JS"},        {"高级选择夹1", 2, 29, 848, 344, nullptr},
+        {"按钮_add", 8, 383, 56, 24, "加载代码"},         {"编辑框_搜索内容", 69, 385, 219, 21, nullptr},
+        {"组合框_more", 296, 383, 104, 20, nullptr},     {"按钮_search", 410, 383, 69, 24, "查找"},
+        {"按钮_pack", 480, 383, 69, 24, "压缩"},          {"按钮_cla", 548, 383, 69, 24, "清空"},
+        {"按钮_unpack", 618, 383, 69, 24, "eval解密"},    {"按钮_copy", 688, 383, 69, 24, "复制JS"},
+        {"按钮_format", 757, 383, 69, 24, "格式化"},      {"标签1", 8, 416, 56, 24, "函数列表"},
+        {"组合框_FunList", 69, 415, 218, 25, nullptr},   {"标签_Fun", 297, 416, 529, 24, nullptr},
+        {"编辑框_eval", 8, 445, 666, 24, nullptr},       {"按钮_run", 682, 445, 72, 24, "计算表达式"},
+        {"按钮_go", 754, 445, 72, 24, "生成E代码"},       {"编辑框_output", 8, 477, 817, 144, nullptr},
     };
     for (const Row& r : rows) {
         auto* c = w->Component<QWidget>(r.name);
         ASSERT_NE(c, nullptr) << r.name;
         EXPECT_EQ(c->geometry(), QRect(r.x, r.y, r.width, r.height)) << r.name;
-        EXPECT_FALSE(c->accessibleName().isEmpty()) << r.name;
+        EXPECT_TRUE(c->isVisible() && c->isEnabled()) << r.name;
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(c);
+        ASSERT_NE(a11y, nullptr) << r.name;
+        EXPECT_EQ(a11y->text(QAccessible::Name), Q(r.caption ? r.caption : r.name)) << r.name;
     }
+    // A combo box keeps its layout name; its current text is its value.
+    QAccessibleInterface* addr = QAccessible::queryAccessibleInterface(w->Component<QWidget>("组合框_addr"));
+    EXPECT_EQ(addr->role(), QAccessible::ComboBox);
+    EXPECT_EQ(addr->text(QAccessible::Value), Q("http://pajhome.org.uk/crypt/md5/sha1.js"));
+    EXPECT_EQ(addr->childCount(), 2);
+    EXPECT_FALSE(w->Component<QCheckBox>("选择框1")->isChecked());
+    EXPECT_EQ(w->Component<QComboBox>("组合框_FunList")->currentIndex(), -1);
+    EXPECT_TRUE(w->Component<QComboBox>("组合框_addr")->isEditable());
+    EXPECT_FALSE(w->Component<QComboBox>("组合框_more")->isEditable());
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(w->EditorAt(i)->geometry(), QRect(0, 0, 822, 344));
         EXPECT_EQ(w->EditorAt(i)->accessibleName(), QString::fromUtf8("代码编辑框%1").arg(i));
@@ -120,4 +148,118 @@ TEST(MainWindowLog, AppendGoesToTheEndWhateverTheUserSelected) {
     EXPECT_EQ(log->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     EXPECT_EQ(log->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_FALSE(log->isReadOnly());
+}
+
+TEST(MainWindowStart, DemonstrationScriptIsExactlyTheWelcomeExample) {
+    auto w = NewMainWindow();
+    const std::string expected = Ansi(
+        "function MyObj(men1,men2,men3)\r\n{\r\nthis.men1=men1;//属性\r\n this.men2=men2;//属性\r\n"
+        " this.men3=men3;//属性\r\n this.all=fuckall;//方法\r\n }\r\n function fuckall ()\r\n {\r\n"
+        " return this.men1+String(this.men2)+this.men3;\r\n }\r\nfunction OX(what,time,temp)//返回自定义对象\r\n"
+        "{\r\nvar sb=new MyObj(what,time,temp);\r\nreturn sb;\r\n}\r\nfunction OXOX(what,time,temp)//调用自定义对象"
+        "\r\n{\r\nvar sb=new MyObj(what,time,temp);\r\nreturn sb.all();\r\n}//JS自定义对象掩演示");
+    EXPECT_EQ(Hex(w->EditorAt(0)->Text()), Hex(expected));
+    EXPECT_EQ(w->EditorAt(0)->CurrentPos(), w->EditorAt(0)->TextLength());
+    // Every editor was set up, whether before or after the script went in.
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(w->EditorAt(i)->Query(QsciScintillaBase::SCI_GETWRAPMODE), QsciScintillaBase::SC_WRAP_WORD) << i;
+}
+
+TEST(MainWindowStart, FixedSizeCentredOnTheScreen) {
+    auto w = NewMainWindow();
+    EXPECT_EQ(w->minimumSize(), w->maximumSize());
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+    // The client area below the menu bar holds every component.
+    EXPECT_GE(w->centralWidget()->height(), 477 + 144);
+    EXPECT_GE(w->centralWidget()->width(), 2 + 848);
+    QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
+    // Centred before the frame is known: off by no more than the frame's width.
+    EXPECT_LE((w->geometry().center() - screenCentre).manhattanLength(), 8);
+}
+
+TEST(MainWindowStart, EditBoxesTakeLongTexts) {
+    auto w = NewMainWindow();
+    const QString longText(40000, QLatin1Char('x'));
+    for (const char* name : {"编辑框_eval", "编辑框_搜索内容"}) {
+        auto* box = w->Component<QLineEdit>(name);
+        box->setText(longText);
+        EXPECT_EQ(box->text().size(), longText.size()) << name;
+    }
+}
+
+TEST(MainWindowTabs, HeadersStandAlongTheRightEdge) {
+    auto w = NewMainWindow();
+    auto* tabs = w->Component<QTabWidget>("高级选择夹1");
+    QTabBar* bar = tabs->tabBar();
+    QRect barRect(bar->mapTo(tabs, QPoint(0, 0)), bar->size());
+    EXPECT_GE(barRect.left(), 822);
+    EXPECT_LE(barRect.right(), tabs->width() - 1);
+    for (int i = 0; i < 6; ++i) {
+        QRect r = bar->tabRect(i).translated(barRect.topLeft());
+        EXPECT_GE(r.top(), 0) << i;
+        EXPECT_LE(r.bottom(), tabs->height() - 1) << i;
+        if (i > 0) {
+            EXPECT_EQ(r.left(), bar->tabRect(i - 1).translated(barRect.topLeft()).left()) << i;
+            EXPECT_GT(r.top(), bar->tabRect(i - 1).translated(barRect.topLeft()).top()) << i;
+        }
+    }
+    // The page left of the headers shows the whole editor.
+    QRect page(tabs->currentWidget()->mapTo(tabs, QPoint(0, 0)), tabs->currentWidget()->size());
+    EXPECT_EQ(page.left(), 0);
+    EXPECT_GE(page.width(), 822);
+    EXPECT_GE(page.height(), 344);
+}
+
+TEST(MainWindowLog, LongLinesWrapOnTheTealBackground) {
+    auto w = NewMainWindow();
+    auto* log = w->Component<QPlainTextEdit>("编辑框_output");
+    w->AppendLog("-->" + std::string(600, 'w') + "\r\n");
+    QTextBlock last = log->document()->lastBlock().previous();
+    ASSERT_TRUE(last.isValid());
+    EXPECT_GT(last.layout()->lineCount(), 1);
+    EXPECT_EQ(log->horizontalScrollBar()->maximum(), 0);
+    QImage shot = log->viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, shot.height() - 3), QColor(0, 128, 128));
+    // A text with the user's own line break (LF in the widget) reads back as CR LF.
+    w->AppendLog("a\r\nb\r\n");
+    std::string text = w->LogText();
+    EXPECT_EQ(text.substr(text.size() - 6), "a\r\nb\r\n");
+}
+
+TEST(MainWindowLifetime, ClosingTheMainWindowEndsTheProgramWithZero) {
+    qy::app::PrepareApplication(*qApp);
+    auto w = NewMainWindow();
+    QTimer::singleShot(0, w.get(), [&w] { w->close(); });
+    QTimer guard;  // a failing close would otherwise leave the loop running
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { qApp->exit(99); });
+    guard.start(20000);
+    EXPECT_EQ(qApp->exec(), 0);
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST(MainWindowLifetime, ClosingAnotherWindowWhileHiddenInTheTrayKeepsRunning) {
+    qy::app::PrepareApplication(*qApp);
+    auto w = NewMainWindow();
+    w->hide();
+    for (QWidget* other : QApplication::topLevelWidgets()) other->hide();
+    QPointer<QWidget> reference = qy::app::ReferenceWindow::ShowOrActivate();
+    QTimer::singleShot(0, reference, [reference] { reference->close(); });
+    // Queued behind whatever closing and deleting the window queued: reached only if
+    // the loop goes on.
+    QObject::connect(reference, &QObject::destroyed, qApp, [] {
+        QMetaObject::invokeMethod(qApp, [] { qApp->exit(7); }, Qt::QueuedConnection);
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { qApp->exit(99); });
+    guard.start(20000);
+    EXPECT_EQ(qApp->exec(), 7);
+}
+
+TEST(MainWindowLifetime, QtDialogsSpeakChinese) {
+    qy::app::PrepareApplication(*qApp);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), Q("取消"));
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
