@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -197,4 +198,21 @@ TEST(SearchWindow, EnterWithAnyModifierSearchesTheCurrentTabOnly) {
     w->Component<QLineEdit>("编辑框_搜索内容")->setText("ab");
     Click(*w, "按钮_search");
     EXPECT_EQ(e->SelectionStart(), 6);
+}
+
+TEST(SearchWindow, EnterStillReachesTheBoxAndFocusStaysThere) {
+    auto w = NewMainWindow();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    auto* box = w->Component<QLineEdit>("编辑框_搜索内容");
+    box->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    QSignalSpy returned(box, &QLineEdit::returnPressed);
+    w->EditorAt(0)->SetSel(0, 0);
+    box->setText("MyObj");
+    QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(returned.count(), 1);
+    EXPECT_EQ(w->EditorAt(0)->SelectionStart(), 9);
+    EXPECT_EQ(w->EditorAt(0)->SelectionEnd(), 14);
+    EXPECT_EQ(QApplication::focusWidget(), box);
 }
