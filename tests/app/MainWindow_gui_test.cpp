@@ -263,3 +263,13 @@ TEST(MainWindowLifetime, QtDialogsSpeakChinese) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), Q("取消"));
     EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
+
+TEST(MainWindowStart, VersionTextRoundsToSixSignificantDigits) {
+    using qy::app::VersionText;
+    EXPECT_EQ(VersionText(1.8f), "1.8");  // 1.7999999523… as a float
+    EXPECT_EQ(VersionText(1.81f), "1.81");
+    EXPECT_EQ(VersionText(2.0f), "2");
+    EXPECT_EQ(VersionText(0.1f), "0.1");
+    EXPECT_EQ(VersionText(1234567.0f), "1.23457e+06");
+    EXPECT_EQ(VersionText(0.0f), "0");
+}
