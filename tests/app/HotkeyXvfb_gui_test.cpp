@@ -58,7 +58,8 @@ bool Eventually(F condition) {
 TEST(HotkeyUnderXvfb, AltQHidesAndShowsTheMainWindow) {
     if (!HaveProgram("Xvfb") || !HaveProgram("xdotool")) GTEST_SKIP() << "Xvfb or xdotool is not installed";
     const std::string display = ":" + std::to_string(90 + getpid() % 500);
-    pid_t xvfb = Spawn("Xvfb " + display + " -screen 0 1280x800x24 -nolisten tcp");
+    // -noreset: the server must not restart when the probe below disconnects.
+    pid_t xvfb = Spawn("Xvfb " + display + " -screen 0 1280x800x24 -nolisten tcp -noreset");
     const std::string env = "DISPLAY=" + display + " ";
     bool serverUp = Eventually([&] { return std::system((env + "xdotool getdisplaygeometry >/dev/null 2>&1").c_str()) == 0; });
     if (!serverUp) {
