@@ -1,6 +1,8 @@
 #include "app/Hotkey.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QWidget>
 #include <cstdlib>
 
 #ifdef QY_HAVE_XCB
@@ -18,51 +20,78 @@ xcb_connection_t* Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-// The grab must not depend on Num Lock or Caps Lock being on.
+xcb_window_t Root(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+
+// The grab must not depend on Num Lock (Mod2) or Caps Lock being on.
 constexpr uint16_t kLockVariants[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
+// The modifiers that tell one hotkey from another; the lock states do not.
+constexpr uint16_t kSignificant = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
 
-}  // namespace
-#endif
-
-GlobalHotkey::~GlobalHotkey() {
-#ifdef QY_HAVE_XCB
-    if (!m_keycode) return;
-    if (xcb_connection_t* c = Connection()) {
-        xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-        for (uint16_t lock : kLockVariants) xcb_ungrab_key(c, m_keycode, root, XCB_MOD_MASK_1 | lock);
-        xcb_flush(c);
-    }
-    if (auto* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
-#endif
+uint16_t XModifiers(Qt::KeyboardModifiers modifiers) {
+    uint16_t mask = 0;
+    if (modifiers & Qt::AltModifier) mask |= XCB_MOD_MASK_1;
+    if (modifiers & Qt::ControlModifier) mask |= XCB_MOD_MASK_CONTROL;
+    if (modifiers & Qt::ShiftModifier) mask |= XCB_MOD_MASK_SHIFT;
+    if (modifiers & Qt::MetaModifier) mask |= XCB_MOD_MASK_4;
+    return mask;
 }
 
-bool GlobalHotkey::Install(unsigned int keysym, std::function<void()> handler) {
-#ifdef QY_HAVE_XCB
-    xcb_connection_t* c = Connection();
-    if (!c) return false;
+xcb_keycode_t KeycodeOf(xcb_connection_t* c, unsigned int keysym) {
     xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(c);
-    if (!symbols) return false;
+    if (!symbols) return 0;
     xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols, keysym);
     xcb_keycode_t code = codes ? codes[0] : 0;
     std::free(codes);
     xcb_key_symbols_free(symbols);
+    return code;
+}
+
+void Ungrab(xcb_connection_t* c, xcb_keycode_t code, uint16_t modifiers) {
+    for (uint16_t lock : kLockVariants) xcb_ungrab_key(c, code, Root(c), modifiers | lock);
+    xcb_flush(c);
+}
+
+}  // namespace
+#endif
+
+GlobalHotkey::GlobalHotkey(QObject* owner) : QObject(owner) { setObjectName(QStringLiteral("GlobalHotkey")); }
+
+GlobalHotkey::~GlobalHotkey() { Release(); }
+
+void GlobalHotkey::Release() {
+    if (!m_keycode) return;
+#ifdef QY_HAVE_XCB
+    if (xcb_connection_t* c = Connection()) Ungrab(c, m_keycode, m_modifiers);
+#endif
+    if (auto* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+    m_keycode = 0;
+}
+
+bool GlobalHotkey::Install(Qt::KeyboardModifiers modifiers, unsigned int keysym, std::function<void()> handler) {
+#ifdef QY_HAVE_XCB
+    if (m_keycode) return false;
+    xcb_connection_t* c = Connection();
+    if (!c) return false;
+    const xcb_keycode_t code = KeycodeOf(c, keysym);
     if (!code) return false;
-    xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const uint16_t mask = XModifiers(modifiers);
     for (uint16_t lock : kLockVariants) {
-        xcb_void_cookie_t cookie = xcb_grab_key_checked(c, 1, root, XCB_MOD_MASK_1 | lock, code, XCB_GRAB_MODE_ASYNC,
-                                                       XCB_GRAB_MODE_ASYNC);
+        xcb_void_cookie_t cookie =
+            xcb_grab_key_checked(c, 1, Root(c), mask | lock, code, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         if (xcb_generic_error_t* error = xcb_request_check(c, cookie)) {
-            std::free(error);  // the key belongs to another program
-            for (uint16_t undo : kLockVariants) xcb_ungrab_key(c, code, root, XCB_MOD_MASK_1 | undo);
-            xcb_flush(c);
+            // Another program holds the combination; give back what was taken so far.
+            std::free(error);
+            Ungrab(c, code, mask);
             return false;
         }
     }
     m_keycode = code;
+    m_modifiers = mask;
     m_handler = std::move(handler);
     QCoreApplication::instance()->installNativeEventFilter(this);
     return true;
 #else
+    (void)modifiers;
     (void)keysym;
     (void)handler;
     return false;
@@ -75,7 +104,7 @@ bool GlobalHotkey::nativeEventFilter(const QByteArray& eventType, void* message,
     auto* event = static_cast<xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7F) != XCB_KEY_PRESS) return false;
     auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
-    if (key->detail != m_keycode || !(key->state & XCB_MOD_MASK_1)) return false;
+    if (key->detail != m_keycode || (key->state & kSignificant) != m_modifiers) return false;
     if (m_handler) m_handler();
     return true;
 #else
@@ -83,6 +112,13 @@ bool GlobalHotkey::nativeEventFilter(const QByteArray& eventType, void* message,
     (void)message;
     return false;
 #endif
+}
+
+GlobalHotkey* InstallHotkey(QWidget& window, Qt::KeyboardModifiers modifiers, unsigned int keysym,
+                            std::function<void()> handler) {
+    auto* hotkey = new GlobalHotkey(&window);
+    hotkey->Install(modifiers, keysym, std::move(handler));
+    return hotkey;
 }
 
 }  // namespace qy::app

@@ -1,56 +1,97 @@
 #include "app/TrayIcon.h"
 
-#include <QAction>
-#include <QApplication>
+#include <QEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
-
-#include "app/MainWindow.h"
-#include "text/CodePage.h"
+#include <QWidget>
 
 namespace qy::app {
+namespace {
 
-void ShowMainWindow(MainWindow& window) {
+/// Watches the window's state changes; a minimisation hides the window once the
+/// window system has finished with the state change.
+class MinimiseToTray final : public QObject {
+public:
+    MinimiseToTray(QWidget& window, std::function<bool()> wayBack)
+        : QObject(&window), m_window(&window), m_wayBack(std::move(wayBack)) {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_window && event->type() == QEvent::WindowStateChange &&
+            (m_window->windowState() & Qt::WindowMinimized)) {
+            // Hiding from inside the state change would race the window system's own
+            // handling of the minimisation; the next turn of the loop is soon enough.
+            QTimer::singleShot(0, this, [this] {
+                if (m_window && (m_window->windowState() & Qt::WindowMinimized) && m_wayBack && m_wayBack())
+                    m_window->hide();
+            });
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    std::function<bool()> m_wayBack;
+};
+
+}  // namespace
+
+void ShowMainWindow(QWidget& window) {
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.showNormal();
     window.raise();
     window.activateWindow();
 }
 
-void ToggleMainWindow(MainWindow& window) {
-    if (window.windowState() & Qt::WindowMinimized || !window.isVisible()) {
+void ToggleMainWindow(QWidget& window) {
+    if ((window.windowState() & Qt::WindowMinimized) || !window.isVisible()) {
         ShowMainWindow(window);
     } else if (!(window.windowState() & Qt::WindowMaximized)) {
+        // The hotkey itself is the way back, so the window hides at once.
         window.setWindowState(window.windowState() | Qt::WindowMinimized);
         window.hide();
     }
 }
 
-TrayIcon::TrayIcon(MainWindow& window) : QObject(&window), m_window(window), m_icon(new QSystemTrayIcon(&window)) {
+void HideWhenMinimised(QWidget& window, std::function<bool()> wayBack) {
+    new MinimiseToTray(window, std::move(wayBack));
+}
+
+std::function<bool()>& SystemTrayPresent() {
+    static std::function<bool()> present = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    return present;
+}
+
+TrayIcon::TrayIcon(QWidget& window, QMenu* menu, const QString& tip, const std::optional<TrayBalloon>& balloon,
+                   std::function<void()> onDoubleClick)
+    : QObject(&window), m_icon(new QSystemTrayIcon(this)), m_onDoubleClick(std::move(onDoubleClick)) {
     setObjectName(QStringLiteral("TrayIcon"));
-    const QString title = QStringLiteral("青柚JS调试工具") + QString::fromStdString(VersionText());
     m_icon->setObjectName(QStringLiteral("托盘图标"));
-    m_icon->setIcon(QApplication::windowIcon().isNull() ? window.windowIcon() : QApplication::windowIcon());
-    m_icon->setToolTip(title);
-    m_icon->setContextMenu(window.TrayMenu());
+    m_icon->setIcon(window.windowIcon());
+    m_icon->setToolTip(tip);
+    // The right button opens the menu (the icon does that itself); a single left click
+    // does nothing.
+    m_icon->setContextMenu(menu);
     connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick) ShowMainWindow(m_window);
+        if (reason == QSystemTrayIcon::DoubleClick && m_onDoubleClick) m_onDoubleClick();
     });
-    connect(window.MenuAction("显示程序"), &QAction::triggered, this, [this] { ShowMainWindow(m_window); });
-    connect(window.MenuAction("退出程序"), &QAction::triggered, this, [this] { m_window.close(); });
-    // Every minimisation hides the window: it leaves the taskbar, the icon stays.
-    connect(&window, &MainWindow::minimised, this, [this] {
-        QTimer::singleShot(0, &m_window, [this] {
-            if (m_window.windowState() & Qt::WindowMinimized) m_window.hide();
-        });
-    });
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_icon->show();
-        if (QSystemTrayIcon::supportsMessages()) m_icon->showMessage(QStringLiteral("欢迎"), title);
-    }
+    // Shown even when no notification area is there yet: one that appears later (a
+    // panel started after the workbench) picks the icon up.
+    m_icon->show();
+    if (balloon && Reachable() && QSystemTrayIcon::supportsMessages())
+        m_icon->showMessage(balloon->title, balloon->text, QSystemTrayIcon::Information);
 }
 
 TrayIcon::~TrayIcon() { m_icon->hide(); }
+
+bool TrayIcon::Reachable() const { return m_icon->isVisible() && SystemTrayPresent()(); }
+
+TrayIcon* InstallTrayIcon(QWidget& window, QMenu* menu, const QString& tip, const std::optional<TrayBalloon>& balloon,
+                          std::function<void()> onDoubleClick) {
+    return new TrayIcon(window, menu, tip, balloon, std::move(onDoubleClick));
+}
 
 }  // namespace qy::app

@@ -21,7 +21,7 @@
 
 #include "AppTestSupport.h"
 #include "common/TestSupport.h"
-#include "app/InfoWindows.h"
+#include "app/ReferenceWindow.h"
 #include "app/Startup.h"
 
 using namespace qy::test;
