@@ -16,6 +16,7 @@
 #include "AppTestSupport.h"
 #include "app/AboutWindow.h"
 #include "app/ContactWindow.h"
+#include "app/InfoMenu.h"
 #include "app/ReferenceWindow.h"
 #include "app/Startup.h"
 #include "net/gui/UpdateWindow.h"
@@ -109,6 +110,18 @@ TEST(InfoWindows, AboutWindowShowsTheNotesByteForByteAndBlocksTheMainWindow) {
     QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, check->mapTo(w.get(), check->rect().center()));
     EXPECT_EQ(eval->text(), Q("a"));
     EXPECT_TRUE(check->isChecked());
+}
+
+TEST(InfoWindows, AboutWindowGoesWithItsOwner) {
+    auto w = NewMainWindow();
+    QPointer<QWidget> about;
+    WhenModalAppears([&](QWidget* modal) {
+        about = modal;
+        w.reset();  // the main window is destroyed while its modal window is open
+    });
+    qy::app::OpenAboutWindow(w.get());
+    EXPECT_TRUE(about.isNull());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(InfoWindows, ContactWindowTextAndLink) {
