@@ -19,31 +19,13 @@
 #include <string>
 #include <thread>
 
+#include "ProcessSupport.h"
+
+using qy::test::Eventually;
+using qy::test::HaveProgram;
+using qy::test::Output;
+
 namespace {
-
-bool HaveProgram(const char* name) {
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
-    }
-    return out;
-}
-
-/// Polls `condition` until it holds or about 20 seconds have passed.
-template <typename F>
-bool Eventually(F condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
 
 void Stop(pid_t pid) {
     if (pid <= 0) return;

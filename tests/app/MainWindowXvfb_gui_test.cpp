@@ -16,21 +16,13 @@
 #include <string>
 #include <thread>
 
+#include "ProcessSupport.h"
+
+using qy::test::Eventually;
+using qy::test::HaveProgram;
+using qy::test::Output;
+
 namespace {
-
-bool Have(const char* program) {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
-    }
-    return out;
-}
 
 /// A child process that is ended when the test is done with it.
 class Child {
@@ -73,15 +65,6 @@ private:
     bool m_reaped = false;
 };
 
-template <typename F>
-bool Eventually(F condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
     xcb_intern_atom_reply_t* reply =
         xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
@@ -115,7 +98,7 @@ bool RequestClose(const std::string& display, xcb_window_t window) {
 }  // namespace
 
 TEST(WorkbenchProcess, CloseRequestEndsItWithExitCodeZero) {
-    if (!Have("Xvfb") || !Have("xdotool")) GTEST_SKIP() << "Xvfb or xdotool is not installed";
+    if (!HaveProgram("Xvfb") || !HaveProgram("xdotool")) GTEST_SKIP() << "Xvfb or xdotool is not installed";
     const std::string display = ":" + std::to_string(600 + getpid() % 300);
     // -noreset: the server would otherwise restart when the probe below disconnects,
     // and refuse the workbench's connection while it does.
