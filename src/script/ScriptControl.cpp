@@ -17,10 +17,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <unordered_map>
 
+#include "jscript/ErrorMapping.h"
+#include "jscript/Runtime.h"
+#include "jscript/SourceGate.h"
 #include "script/EngineInternal.h"
 #include "script/JsBridge.h"
+#include "script/ScriptTarget.h"
 #include "script/TableDispatch.h"
 #include "text/CodePage.h"
 
@@ -67,85 +72,15 @@ struct ErrorState {
 struct CompiledCode {
     const char* file = nullptr;
     const std::u16string* code = nullptr;
+    /// The text the user wrote, when the engine compiled a rewritten one.
+    const std::u16string* original = nullptr;
 };
 
+/// Finds the map back to the user's text for code compiled under a file name, or null
+/// when that code was compiled as written.
+using PositionLookup = std::function<const jscript::PositionMap*(const char* file)>;
+
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
-
-/// Chinese description and code of a syntax error, from the engine's message.
-void MapSyntaxError(unsigned errorNumber, const std::string& msg, ErrorState& e) {
-    if (errorNumber >= JSMSG_BAD_CLASS_RANGE && errorNumber <= JSMSG_INVALID_NAMED_CAPTURE_REF) {
-        e.number = errors::ToNumber(errors::kRegExpSyntax);
-        e.description = U("正则表达式中的语法错误");
-        return;
-    }
-    struct Row { const char* prefix; int code; const char* description; };
-    static const Row rows[] = {
-        {"missing ; ", errors::kExpectedSemicolon, "缺少 ';'"},
-        {"missing )", errors::kExpectedParen, "缺少 ')'"},
-        {"missing ]", errors::kExpectedBracket, "缺少 ']'"},
-        {"missing }", errors::kExpectedBrace, "缺少 '}'"},
-        {"missing name", errors::kExpectedIdentifier, "缺少标识符"},
-        {"missing variable name", errors::kExpectedIdentifier, "缺少标识符"},
-        {"missing formal parameter", errors::kExpectedIdentifier, "缺少标识符"},
-        {"illegal character", errors::kInvalidCharacter, "无效字符"},
-        {"unterminated string", errors::kUnterminatedString, "未结束的字符串常量"},
-        {"'' literal not terminated", errors::kUnterminatedString, "未结束的字符串常量"},
-        {"\"\" literal not terminated", errors::kUnterminatedString, "未结束的字符串常量"},
-        {"unexpected token: identifier", errors::kExpectedSemicolon, "缺少 ';'"},
-        {"unexpected token: numeric literal", errors::kExpectedSemicolon, "缺少 ';'"},
-        {"unexpected token: string literal", errors::kExpectedSemicolon, "缺少 ';'"},
-        {"unterminated comment", errors::kUnterminatedComment, "未结束的注释"},
-        {"return not in function", errors::kReturnOutsideFunction, "'return' 语句在函数之外"},
-        {"unterminated regular expression", errors::kRegExpSyntax, "正则表达式中的语法错误"},
-        {"invalid regular expression", errors::kRegExpSyntax, "正则表达式中的语法错误"},
-        {"nothing to repeat", errors::kRegExpSyntax, "正则表达式中的语法错误"},
-        {"invalid range in character class", errors::kRegExpSyntax, "正则表达式中的语法错误"},
-        {"unmatched ) in regular expression", errors::kRegExpSyntax, "正则表达式中的语法错误"},
-    };
-    for (const Row& r : rows) {
-        if (StartsWith(msg, r.prefix)) {
-            e.number = errors::ToNumber(r.code);
-            e.description = U(r.description);
-            return;
-        }
-    }
-    e.number = errors::ToNumber(errors::kSyntax);
-    e.description = U("语法错误");
-}
-
-/// Code and description of an error the engine raised while running.
-void MapRuntimeError(unsigned errorNumber, JSExnType type, const std::string& msg, ErrorState& e) {
-    auto set = [&](int code, std::u16string description) {
-        e.number = errors::ToNumber(code);
-        e.description = std::move(description);
-    };
-    if (errorNumber == JSMSG_NOT_DEFINED) {
-        std::string name = msg.substr(0, msg.find(" is not defined"));
-        set(errors::kUndefinedIdentifier, U(("'" + name + "' 未定义").c_str()));
-    } else if (errorNumber == JSMSG_OVER_RECURSED) {
-        set(errors::kOutOfStack, U("堆栈溢出"));
-    } else if (errorNumber == JSMSG_OUT_OF_MEMORY || errorNumber == JSMSG_ALLOC_OVERFLOW) {
-        set(errors::kOutOfMemory, U("内存不足"));
-    } else if (Contains(msg, " is not a function") || Contains(msg, " is not a constructor")) {
-        bool member = msg.find('.') < msg.find(" is not a") || msg.find('[') < msg.find(" is not a");
-        if (member) set(errors::kNoSuchMember, U("对象不支持此属性或方法"));
-        else set(errors::kFunctionExpected, U("缺少函数"));
-    } else if (errorNumber == JSMSG_UNEXPECTED_TYPE || errorNumber == JSMSG_PROPERTY_FAIL ||
-               errorNumber == JSMSG_PROPERTY_FAIL_EXPR || Contains(msg, "has no properties")) {
-        set(errors::kObjectExpected, U("缺少对象"));
-    } else if (type == JSEXN_SYNTAXERR) {
-        MapSyntaxError(errorNumber, msg, e);
-    } else if (type == JSEXN_RANGEERR) {
-        set(errors::kRangeError, U(msg.c_str()));
-    } else if (type == JSEXN_TYPEERR) {
-        set(errors::kNoSuchMember, U(msg.c_str()));
-    } else if (type == JSEXN_REFERENCEERR) {
-        set(errors::kUndefinedIdentifier, U(msg.c_str()));
-    } else {
-        set(errors::kGeneric, U(msg.c_str()));
-    }
-}
 
 /// A value the script threw itself: an Error's message or the value as text, and the
 /// Error's own non-zero `number` when it has one.
@@ -224,7 +159,7 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
 
 /// Takes the engine's pending exception (or the reason the call was cut short) into
 /// the Error state. This is the one place where a failed engine call becomes an error.
-void CaptureError(JSContext* cx, const CompiledCode& compiled, ErrorState& e) {
+void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e) {
     e.Clear();
     JS::ExceptionStack stack(cx);
     if (!JS_IsExceptionPending(cx) || !JS::StealPendingExceptionStack(cx, &stack)) {
@@ -253,8 +188,12 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, ErrorState& e) {
     e.line = static_cast<int32_t>(r->lineno);
     JS::RootedValue exc(cx, stack.exception());
     bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr;
+    auto take = [&](jscript::MappedError m) {
+        e.number = errors::ToNumber(m.code);
+        e.description = std::move(m.description);
+    };
     if (syntax) {
-        MapSyntaxError(r->errorNumber, msg, e);
+        take(jscript::MapSyntaxError(r->errorNumber, msg));
         e.column = static_cast<int32_t>(r->column);  // compile errors count from 0
         e.text = SyntaxErrorLine(r, compiled);
         e.source = U("JScript 编译错误");
@@ -262,10 +201,18 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, ErrorState& e) {
         if (r->errorNumber == 0 || r->errorNumber == JSMSG_UNCAUGHT_EXCEPTION) {
             MapThrownValue(cx, exc, e);
         } else {
-            MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg, e);
+            take(jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
         }
         e.column = r->column > 0 ? static_cast<int32_t>(r->column) - 1 : 0;  // run-time errors count from 1
         e.source = U("JScript 运行时错误");
+    }
+    // Rewritten code reports positions in the rewritten text; the user reads their own.
+    if (const jscript::PositionMap* map = positions ? positions(file) : nullptr; map && !map->Identity()) {
+        auto [line, column] = map->ToOriginal(static_cast<uint32_t>(e.line), static_cast<uint32_t>(e.column));
+        e.line = static_cast<int32_t>(line);
+        e.column = static_cast<int32_t>(column);
+        if (syntax && compiled.original && compiled.file && std::strcmp(file, compiled.file) == 0)
+            e.text = SourceLine(*compiled.original, line);
     }
     JS_ClearPendingException(cx);
 }
@@ -323,9 +270,11 @@ private:
 
 class ScriptControlObject final : public detail::TableDispatch {
 public:
-    ScriptControlObject() : TableDispatch(u"ScriptControl"), m_error(std::make_shared<ErrorState>()) {
+    ScriptControlObject()
+        : TableDispatch(u"ScriptControl"), m_target(CurrentScriptTarget()), m_error(std::make_shared<ErrorState>()) {
         m_errorObject = std::make_shared<ErrorObject>(m_error);
         AddGetter(u"Language", [this] { return Variant::Text(m_language); });
+        AddGetter(u"Target", [this] { return Variant::Text(text::Utf8ToUtf16(TargetKey(m_target))); });
         AddMember(u"Language", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
             return SetLanguage(a);
         });
@@ -350,6 +299,8 @@ public:
         JSContext* cx = Cx();
         if (!cx || !detail::EngineAvailable()) return false;
         m_compiled.clear();
+        m_maps.clear();
+        m_cc = jscript::ConditionalState();
         m_global.reset();
         JS::RealmOptions options;
         // Scripts from the web use WeakRef; the engine leaves it off unless asked.
@@ -368,6 +319,10 @@ public:
             if (!src.init(cx, kPrelude, std::char_traits<char16_t>::length(kPrelude), JS::SourceOwnership::Borrowed) ||
                 !JS::Evaluate(cx, opts, src, &rv)) {
                 JS_ClearPendingException(cx);
+            }
+            if (m_target == ScriptTarget::JScript58) {
+                detail::EngineCall call;
+                if (!jscript::InstallRuntime(cx, global)) JS_ClearPendingException(cx);
             }
         }
         m_global = std::make_unique<JsObjectRoot>(global);
@@ -397,7 +352,7 @@ private:
         EngineCall call;
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         if (!body(cx) || !detail::RunPendingJobs(cx)) {
-            CaptureError(cx, compiled, *m_error);
+            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error);
             return false;
         }
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
@@ -412,37 +367,89 @@ private:
         return JS::Evaluate(cx, opts, src, rv);
     }
 
+    /// Under the JScript target the code first passes JScript's gate: refused code
+    /// becomes a compile error without running, accepted code may come back rewritten.
+    /// False when refused (the Error object then holds the refusal).
+    bool PassGate(const std::u16string& code, jscript::CodeKind kind, std::u16string& compiled,
+                  jscript::PositionMap& map) {
+        if (m_target != ScriptTarget::JScript58) {
+            compiled = code;
+            return true;
+        }
+        jscript::PreparedCode prepared = jscript::PrepareJScript(code, m_cc, kind);
+        if (prepared.error) {
+            m_error->Clear();
+            m_error->number = errors::ToNumber(prepared.error->code);
+            m_error->description = prepared.error->description;
+            m_error->line = static_cast<int32_t>(prepared.error->line);
+            m_error->column = static_cast<int32_t>(prepared.error->column);
+            m_error->text = SourceLine(code, prepared.error->line);
+            m_error->source = U("JScript 编译错误");
+            m_error->inLoadedCode = kind == jscript::CodeKind::Program;
+            return false;
+        }
+        compiled = std::move(prepared.code);
+        map = std::move(prepared.positions);
+        return true;
+    }
+
+    const jscript::PositionMap* MapFor(const char* file) const {
+        if (!file) return nullptr;
+        auto it = m_maps.find(file);
+        return it == m_maps.end() ? nullptr : &it->second;
+    }
+
     bool AddCode(std::vector<Variant>& args) {
         std::u16string code;
         if (args.empty() || !VariantToWide(args[0], code)) return false;
+        if (!m_global || !detail::EngineAvailable()) return false;
         std::string file = kAddedCodePrefix + std::to_string(m_codeCount++);
-        return RunInGlobal({file.c_str(), &code}, [&](JSContext* cx) {
+        std::u16string compiled;
+        jscript::PositionMap map;
+        if (!PassGate(code, jscript::CodeKind::Program, compiled, map)) return false;
+        if (!map.Identity()) m_maps[file] = std::move(map);
+        return RunInGlobal({file.c_str(), &compiled, &code}, [&](JSContext* cx) {
             JS::RootedValue rv(cx);
-            return Evaluate(cx, code, file.c_str(), &rv);
+            return Evaluate(cx, compiled, file.c_str(), &rv);
         });
     }
 
     /// Expressions are compiled once per global and kept: the same expression evaluated
     /// again (a caller's hot loop, the result display) skips the compiler.
-    JSScript* CompiledExpression(JSContext* cx, const std::u16string& expr) {
+    /// The gate's verdict is kept with the compiled script: the same text passes again.
+    JSScript* CompiledExpression(JSContext* cx, const std::u16string& expr, const std::u16string& compiled) {
         auto it = m_compiled.find(expr);
-        if (it != m_compiled.end()) return it->second->get();
+        if (it != m_compiled.end()) return it->second.script->get();
         JS::SourceText<char16_t> src;
-        if (!src.init(cx, expr.data(), expr.size(), JS::SourceOwnership::Borrowed)) return nullptr;
+        if (!src.init(cx, compiled.data(), compiled.size(), JS::SourceOwnership::Borrowed)) return nullptr;
         JS::CompileOptions opts(cx);
         opts.setFileAndLine(kEvalFileName, 1);
         JS::RootedScript script(cx, JS::Compile(cx, opts, src));
         if (!script) return nullptr;
         if (m_compiled.size() >= kCompiledCacheSize) m_compiled.clear();
-        m_compiled.emplace(expr, std::make_unique<detail::JsScriptRoot>(script));
+        CompiledEntry entry{std::make_unique<detail::JsScriptRoot>(script), jscript::PositionMap()};
+        if (const jscript::PositionMap* map = MapFor(kEvalFileName)) entry.positions = *map;
+        m_compiled.emplace(expr, std::move(entry));
         return script;
     }
 
     bool Eval(std::vector<Variant>& args, Variant& result) {
         std::u16string expr;
         if (args.empty() || !VariantToWide(args[0], expr)) return false;
-        return RunInGlobal({kEvalFileName, &expr}, [&](JSContext* cx) {
-            JS::RootedScript script(cx, CompiledExpression(cx, expr));
+        if (!m_global || !detail::EngineAvailable()) return false;
+        std::u16string compiled;
+        if (auto it = m_compiled.find(expr); it != m_compiled.end()) {
+            compiled = expr;  // compiled before: the gate passed it then
+            if (it->second.positions.Identity()) m_maps.erase(kEvalFileName);
+            else m_maps[kEvalFileName] = it->second.positions;
+        } else {
+            jscript::PositionMap map;
+            if (!PassGate(expr, jscript::CodeKind::EvalCode, compiled, map)) return false;
+            if (map.Identity()) m_maps.erase(kEvalFileName);
+            else m_maps[kEvalFileName] = std::move(map);
+        }
+        return RunInGlobal({kEvalFileName, &compiled, &expr}, [&](JSContext* cx) {
+            JS::RootedScript script(cx, CompiledExpression(cx, expr, compiled));
             JS::RootedValue rv(cx);
             return script && JS_ExecuteScript(cx, script, &rv) && detail::ToVariant(cx, rv, result);
         });
@@ -526,9 +533,17 @@ private:
 
     static constexpr size_t kCompiledCacheSize = 256;
 
+    ScriptTarget m_target;
+    jscript::ConditionalState m_cc;
+    /// Maps back to the user's text, by file name, for code the gate rewrote.
+    std::unordered_map<std::string, jscript::PositionMap> m_maps;
     std::u16string m_language;
     std::unique_ptr<JsObjectRoot> m_global;
-    std::unordered_map<std::u16string, std::unique_ptr<detail::JsScriptRoot>> m_compiled;
+    struct CompiledEntry {
+        std::unique_ptr<detail::JsScriptRoot> script;
+        jscript::PositionMap positions;
+    };
+    std::unordered_map<std::u16string, CompiledEntry> m_compiled;
     std::shared_ptr<ErrorState> m_error;
     ObjectRef m_errorObject;
     int m_codeCount = 0;

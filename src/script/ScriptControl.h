@@ -4,6 +4,7 @@
  *
  * Members (names bind in any letter case):
  *   Language          read/write text; "JScript" and "JavaScript" are accepted
+ *   Target            "jscript" or "es2021": the language rules the control was created with
  *   AddCode(code)     runs code in the global; keeps what it defines until Reset
  *   Eval(expression)  the expression's value; ExecuteStatement(code) runs code only
  *   Run(name, args…)  calls a function of the global with any number of arguments
@@ -23,6 +24,7 @@
 
 #include <string>
 
+#include "jscript/ErrorMapping.h"
 #include "script/Variant.h"
 
 namespace qy::script {
@@ -32,32 +34,8 @@ namespace qy::script {
 /// when the engine is not running.
 ObjectRef CreateScriptControlByProgId(const std::string& progId);
 
-/// The JScript-style error codes the Error object reports (its Number is
-/// 0x800A0000 | code, read as a signed 32-bit number).
-namespace errors {
-inline constexpr int kOutOfMemory = 7;
-inline constexpr int kOutOfStack = 28;
-inline constexpr int kNoSuchMember = 438;
-inline constexpr int kSyntax = 1002;
-inline constexpr int kExpectedSemicolon = 1004;
-inline constexpr int kExpectedParen = 1006;
-inline constexpr int kExpectedBracket = 1007;
-inline constexpr int kExpectedBrace = 1009;
-inline constexpr int kExpectedIdentifier = 1010;
-inline constexpr int kInvalidCharacter = 1014;
-inline constexpr int kUnterminatedString = 1015;
-inline constexpr int kUnterminatedComment = 1016;
-inline constexpr int kReturnOutsideFunction = 1018;
-inline constexpr int kFunctionExpected = 5002;
-inline constexpr int kObjectExpected = 5007;
-inline constexpr int kUndefinedIdentifier = 5009;
-inline constexpr int kRegExpSyntax = 5017;
-inline constexpr int kThrown = 5022;
-inline constexpr int kRangeError = 5029;
-inline constexpr int kStopped = 5200;
-inline constexpr int kGeneric = 5000;
-
-constexpr int32_t ToNumber(int code) { return static_cast<int32_t>(0x800A0000u | static_cast<uint32_t>(code)); }
-}  // namespace errors
+/// The JScript error codes the Error object reports (its Number is 0x800A0000 | code,
+/// read as a signed 32-bit number).
+namespace errors = jscript::errors;
 
 }  // namespace qy::script

@@ -1,7 +1,11 @@
-# Turns every tools/*.js into a raw string constant kTool_<name> in one header.
+# Turns every *.js of IN_DIR into a raw string constant kTool_<name> in one header, in
+# the namespace NAMESPACE (qy::tools unless given).
+if(NOT NAMESPACE)
+    set(NAMESPACE qy::tools)
+endif()
 file(GLOB scripts ${IN_DIR}/*.js)
 list(SORT scripts)
-set(content "// Generated from src/transform/tools/*.js; do not edit.\n#pragma once\n#include <string_view>\nnamespace qy::tools {\n")
+set(content "// Generated from ${IN_DIR}/*.js; do not edit.\n#pragma once\n#include <string_view>\n#include <utility>\nnamespace ${NAMESPACE} {\n")
 foreach(script ${scripts})
     get_filename_component(name ${script} NAME_WE)
     file(READ ${script} body)
@@ -18,7 +22,12 @@ foreach(script ${scripts})
         set(pieces "\"\"")
     endif()
     string(APPEND content "inline constexpr std::string_view kTool_${name} =\n${pieces};\n")
+    string(APPEND all "    std::pair<const char*, std::string_view>{\"${name}\", kTool_${name}},\n")
 endforeach()
-string(APPEND content "}  // namespace qy::tools\n")
+# Every script with its name, in name order.
+if(NOT all STREQUAL "")
+    string(APPEND content "inline constexpr std::pair<const char*, std::string_view> kAll[] = {\n${all}};\n")
+endif()
+string(APPEND content "}  // namespace ${NAMESPACE}\n")
 file(WRITE ${OUT}.tmp "${content}")
 file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)

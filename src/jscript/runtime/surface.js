@@ -1,0 +1,1 @@
+// The JScript 5.8 global surface (placeholder: filled in by the runtime work).
