@@ -4,6 +4,7 @@
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
+#include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
 #include "inspect/ObjectViewer.h"
 
@@ -14,6 +15,7 @@ void AttachFeatures(MainWindow& window) {
     new EditingFeatures(window);
     new NetworkFeatures(window);
     new TransformFeatures(window);
+    new TargetFeatures(window);
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 

@@ -9,6 +9,7 @@
 #include "app/BusyWindow.h"
 #include "app/Features.h"
 #include "app/MainWindow.h"
+#include "app/Settings.h"
 #include "script/Engine.h"
 
 // Resources of a static library must be registered by name from the global namespace.
@@ -41,6 +42,7 @@ int RunWorkbench(QApplication& app) {
     PrepareApplication(app);
     // The engine starts before the window, which creates its script host at once.
     script::StartEngine();
+    script::SetScriptTarget(LoadScriptTarget());
     BusyWindow::Install();
     int code = 0;
     {

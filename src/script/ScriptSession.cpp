@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "script/ScriptTarget.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
 
@@ -28,6 +29,8 @@ std::string CategoryTypeName(int32_t category) {
 }
 
 ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log) {
+    // A load uses the target chosen last: a host made for another target is replaced.
+    if (GetPropertyText(m_host.Control(), "Target") != TargetKey(CurrentScriptTarget())) m_host = ScriptHost();
     m_host.SetLanguage("JScript");
     m_host.Reset();
     std::string code = editor.Text();

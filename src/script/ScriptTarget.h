@@ -17,6 +17,19 @@ enum class ScriptTarget { JScript58, ES2021 };
 void SetScriptTarget(ScriptTarget target);
 ScriptTarget CurrentScriptTarget();
 
+/// Makes `target` current for as long as it lives (a tool that runs our own scripts in a
+/// control of its own picks the target it was written for).
+class ScopedScriptTarget {
+public:
+    explicit ScopedScriptTarget(ScriptTarget target) : m_before(CurrentScriptTarget()) { SetScriptTarget(target); }
+    ~ScopedScriptTarget() { SetScriptTarget(m_before); }
+    ScopedScriptTarget(const ScopedScriptTarget&) = delete;
+    ScopedScriptTarget& operator=(const ScopedScriptTarget&) = delete;
+
+private:
+    ScriptTarget m_before;
+};
+
 /// The name the user reads (UTF-8): "JScript 5.8（Script Control）" or "ES2021（现代引擎）".
 std::string TargetDisplayName(ScriptTarget target);
 /// The short key of settings and the command line: "jscript" or "es2021".

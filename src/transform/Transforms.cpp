@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "text/CodePage.h"
+#include "script/ScriptTarget.h"
 #include "transform/ToolScripts.h"
 
 namespace qy::transform {
@@ -33,10 +34,17 @@ std::string LfToCrLf(const std::string& s) {
     return out;
 }
 
+script::ScriptHost ToolHost() {
+    script::ScopedScriptTarget modern(script::ScriptTarget::ES2021);
+    return script::ScriptHost();
+}
+
 }  // namespace
 
+// The formatter and the minifier are our own tools in controls of their own: they run
+// with the engine's full language whatever target the user's code is tried in.
 ToolResult FormatScript(const std::string& text) {
-    script::ScriptHost host;
+    script::ScriptHost host = ToolHost();
     host.SetLanguage("JScript");
     host.AddCode(ToolText(tools::kTool_formatter));
     script::Variant v = host.Run("format", text, "", "", "", "");
@@ -47,8 +55,7 @@ ToolResult FormatScript(const std::string& text) {
 }
 
 ToolResult MinifyScript(const std::string& text) {
-    script::ObjectRef control;
-    script::CreateObject(control, "scriptcontrol");
+    script::ObjectRef control = ToolHost().Control();
     script::SetProperty(control, "Language", "JScript");
     script::CallMethodNumber(control, "AddCode", {ToolText(tools::kTool_jsmin)});
     script::Variant v = script::CallMethodVariant(control, "Run", {"jsmin", "", text, int32_t{2}});

@@ -3,12 +3,16 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <string>
 
 #include "script/Engine.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // What the workbench keeps between runs goes to a folder of this run, never the user's.
+    char dir[] = "/tmp/qy-test-config-XXXXXX";
+    if (mkdtemp(dir)) setenv("XDG_CONFIG_HOME", dir, 1);
     QApplication app(argc, argv);
     if (!qy::script::StartEngine()) return 2;
     int rc = RUN_ALL_TESTS();

@@ -1,0 +1,181 @@
+#include "cli/CommandLine.h"
+
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+
+#include "jscript/Runtime.h"
+#include "script/Engine.h"
+#include "script/ScriptSession.h"
+#include "script/ScriptTarget.h"
+#include "text/CodePage.h"
+
+namespace qy::cli {
+namespace {
+
+/// Log lines as the shell shows them: UTF-8, one line each (the log's CR LF becomes LF).
+class StreamLog final : public script::LogSink {
+public:
+    explicit StreamLog(std::ostream& out) : m_out(out) {}
+    void AppendLog(const std::string& ansiLine) override {
+        std::string utf8 = text::AnsiToUtf8(ansiLine);
+        std::string line;
+        for (char c : utf8)
+            if (c != '\r') line.push_back(c);
+        m_out << line;
+        if (line.empty() || line.back() != '\n') m_out << '\n';
+        m_out.flush();
+    }
+
+private:
+    std::ostream& m_out;
+};
+
+/// The loaded text stands in for the editor; there is nothing to select in a shell.
+class TextView final : public script::EditorView {
+public:
+    std::string Text() override { return m_text; }
+    int64_t PositionFromLine(int64_t) override { return 0; }
+    int64_t LineEndPosition(int64_t) override { return 0; }
+    void SetSel(int64_t, int64_t) override {}
+    bool FindText(int, const std::string&, int64_t&, int64_t&) override { return false; }
+    std::string m_text;
+};
+
+struct Command {
+    const char* name;
+    const char* usage;
+    const char* summary;
+    const char* example;
+    std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)> run;
+};
+
+int Usage(std::ostream& err, const std::string& message) {
+    err << "qingyou-js: " << message << "\n" << "用法见 qingyou-js --help\n";
+    return kExitUsage;
+}
+
+/// A script file as the open dialog reads it: its bytes, unchanged.
+std::optional<std::string> ReadScript(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> files, expressions;
+    std::optional<script::ScriptTarget> target;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--target" || a == "--expr") {
+            if (i + 1 >= args.size()) return Usage(err, a + " 后缺少参数");
+            const std::string& value = args[++i];
+            if (a == "--expr") {
+                expressions.push_back(value);
+            } else if (!(target = script::TargetFromKey(value))) {
+                return Usage(err, "未知的脚本目标“" + value + "”（可用 jscript 或 es2021）");
+            }
+        } else if (a.rfind("--", 0) == 0) {
+            return Usage(err, "未知的选项“" + a + "”");
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty()) return Usage(err, "缺少脚本文件");
+    if (expressions.empty()) return Usage(err, "缺少 --expr 表达式");
+    std::vector<std::string> scripts;
+    for (const auto& f : files) {
+        auto bytes = ReadScript(f);
+        if (!bytes) return Usage(err, "无法读取文件“" + f + "”");
+        scripts.push_back(std::move(*bytes));
+    }
+    if (target) script::SetScriptTarget(*target);
+
+    StreamLog log(out);
+    jscript::SetDebugOutput([&log](const std::u16string& text) { log.AppendLog(text::WideToAnsi(text) + "\r\n"); });
+    script::ScriptSession session;
+    TextView view;
+    bool engineError = false;
+    // The files go in as one load would take them: a reset, then each as its own piece
+    // of code; the first one refused ends the load with its report.
+    session.Host().SetLanguage("JScript");
+    session.Host().Reset();
+    bool loaded = true;
+    for (const auto& code : scripts) {
+        view.m_text = code;
+        session.Host().AddCode(code);
+        if (session.ReportScriptError(log, view)) {
+            engineError = true;
+            loaded = false;
+            break;
+        }
+    }
+    if (loaded) log.AppendLog(text::Utf8ToAnsiText("-->代码加载成功\r\n"));
+    session.SetCodeLoaded(true);
+    for (const auto& e : expressions) {
+        std::string expr = text::Utf8ToAnsiText(e);
+        session.Evaluate(expr, log, view, nullptr);
+        engineError = engineError || script::GetPropertyNumber(session.Host().GetError(), "Number") != 0;
+    }
+    jscript::SetDebugOutput(nullptr);
+    return engineError ? kExitEngineError : kExitOk;
+}
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"eval", "eval [--target jscript|es2021] 文件… --expr 表达式 [--expr 表达式…]",
+         "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行", "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
+         Eval},
+    };
+    return commands;
+}
+
+int Help(std::ostream& out) {
+    out << "青柚JS调试工具 命令行\n\n用法: qingyou-js 命令 [参数…]\n\n命令:\n";
+    for (const auto& c : Commands())
+        out << "  " << c.usage << "\n      " << c.summary << "\n      例: " << c.example << "\n";
+    out << "\n脚本目标: jscript = " << script::TargetDisplayName(script::ScriptTarget::JScript58)
+        << "（默认），es2021 = " << script::TargetDisplayName(script::ScriptTarget::ES2021) << "\n"
+        << "退出码: 0 全部完成，1 引擎报告了错误，2 用法错误\n";
+    return kExitOk;
+}
+
+bool IsHelp(const std::string& word) { return word == "--help" || word == "-h" || word == "help"; }
+
+}  // namespace
+
+bool IsCommandLine(const std::string& word) {
+    if (IsHelp(word)) return true;
+    for (const auto& c : Commands())
+        if (word == c.name) return true;
+    return false;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty() || IsHelp(args[0])) return Help(out);
+    for (const auto& c : Commands())
+        if (args[0] == c.name) {
+            if (args.size() > 1 && IsHelp(args[1])) return Help(out);
+            return c.run(args, out, err);
+        }
+    return Usage(err, "未知的命令“" + args[0] + "”");
+}
+
+int Main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && IsHelp(args[0])) return Help(std::cout);
+    if (!script::StartEngine()) {
+        std::cerr << "qingyou-js: 脚本引擎无法启动\n";
+        return kExitEngineError;
+    }
+    int code = Run(args, std::cout, std::cerr);
+    script::StopEngine();
+    return code;
+}
+
+}  // namespace qy::cli

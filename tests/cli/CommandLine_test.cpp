@@ -1,0 +1,131 @@
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "script/ScriptTarget.h"
+
+using namespace qy;
+
+namespace {
+
+/// A script file of the test's own, removed afterwards.
+class ScriptFile {
+public:
+    explicit ScriptFile(const std::string& bytes) {
+        char name[] = "/tmp/qy-cli-XXXXXX";
+        int fd = mkstemp(name);
+        if (fd >= 0) close(fd);
+        m_path = name;
+        std::ofstream(m_path, std::ios::binary) << bytes;
+    }
+    ~ScriptFile() { std::remove(m_path.c_str()); }
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+struct Outcome {
+    int code;
+    std::string out, err;
+};
+
+Outcome RunCli(std::vector<std::string> args) {
+    script::ScopedScriptTarget keep(script::CurrentScriptTarget());
+    std::ostringstream out, err;
+    int code = cli::Run(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(CommandLine, EvalPrintsTheLogLinesOfTheLoadAndEachExpression) {
+    ScriptFile lib("function add(a,b){return a+b}\nfunction who(){return '中文'}\n");
+    ScriptFile more("var half = 0.5; function obj(){return {}}");
+    Outcome r = RunCli({"eval", lib.Path(), more.Path(), "--expr", "add(1,2)", "--expr", "who()", "--expr",
+                        "half", "--expr", "obj()", "--expr", "1==1"});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_EQ(r.out,
+              "-->代码加载成功\n"
+              "-->返回类型：数值型\n-->计算结果：3\n"
+              "-->返回类型：文本型\n-->计算结果：中文\n"
+              "-->返回类型：数值型\n-->计算结果：0.5\n"
+              "-->返回类型：对象型\n"
+              "-->返回类型：逻辑型\n-->计算结果：真\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(CommandLine, EngineErrorsPrintTheFourLinesAndExitOne) {
+    ScriptFile bad("var a = 1;\nvar b = (2;\n");
+    Outcome r = RunCli({"eval", bad.Path(), "--expr", "a"});
+    EXPECT_EQ(r.code, cli::kExitEngineError);
+    EXPECT_EQ(r.out.substr(0, r.out.find("-->返回类型")),
+              "-->发生错误：错误号=-2146827282\n-->错误描述：缺少 ')'\n-->错误代码：var b = (2;\n"
+              "-->错误位置：2行10字符处\n");
+    ScriptFile good("var x = 1;");
+    r = RunCli({"eval", good.Path(), "--expr", "nothing()"});
+    EXPECT_EQ(r.code, cli::kExitEngineError);
+    EXPECT_NE(r.out.find("-->错误描述：'nothing' 未定义\n"), std::string::npos) << r.out;
+}
+
+TEST(CommandLine, TheTargetDecidesTheLanguage) {
+    ScriptFile modern("const k = [1, 2, 3].map(x => x * 2);");
+    Outcome es = RunCli({"eval", "--target", "es2021", modern.Path(), "--expr", "k.join()"});
+    EXPECT_EQ(es.code, cli::kExitOk);
+    EXPECT_EQ(es.out, "-->代码加载成功\n-->返回类型：文本型\n-->计算结果：2,4,6\n");
+    Outcome js = RunCli({"eval", "--target", "jscript", modern.Path(), "--expr", "1"});
+    EXPECT_EQ(js.code, cli::kExitEngineError);
+    EXPECT_EQ(js.out.rfind("-->发生错误：", 0), 0u) << js.out;
+}
+
+TEST(CommandLine, BadUsageExitsTwoWithAChineseMessage) {
+    ScriptFile lib("var x = 1;");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"eval"},
+             {"eval", lib.Path()},
+             {"eval", "--expr", "1"},
+             {"eval", lib.Path(), "--expr"},
+             {"eval", "--target", "vbscript", lib.Path(), "--expr", "1"},
+             {"eval", "/nonexistent/file.js", "--expr", "1"},
+             {"eval", "--bogus", lib.Path(), "--expr", "1"},
+             {"frobnicate"}}) {
+        Outcome r = RunCli(args);
+        EXPECT_EQ(r.code, cli::kExitUsage) << args.back();
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("qingyou-js --help"), std::string::npos) << r.err;
+    }
+    Outcome help = RunCli({"--help"});
+    EXPECT_EQ(help.code, cli::kExitOk);
+    EXPECT_NE(help.out.find("eval [--target jscript|es2021]"), std::string::npos);
+    EXPECT_TRUE(cli::IsCommandLine("eval"));
+    EXPECT_TRUE(cli::IsCommandLine("--help"));
+    EXPECT_FALSE(cli::IsCommandLine("-style"));
+}
+
+#ifdef QY_APP_BINARY
+// The real program: no display is needed, and the exit status reaches the shell.
+TEST(CommandLine, TheProgramRunsHeadlessWithItsExitStatus) {
+    ScriptFile lib("function add(a,b){return a+b}");
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=none " QY_APP_BINARY " eval " +
+                          lib.Path() + " --expr 'add(2,3)'";
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    int status = pclose(p);
+    EXPECT_EQ(out, "-->代码加载成功\n-->返回类型：数值型\n-->计算结果：5\n");
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    status = std::system((command + " --expr 'x.y' >/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    status = std::system((std::string(QY_APP_BINARY) + " eval 2>/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+#endif
