@@ -1,0 +1,451 @@
+// Built-in methods that answer as JScript 5.8's do. Runs first in every JScript global;
+// the surface script that runs after it removes the newer built-ins, so everything the
+// replacements need at run time is taken here, up front, and called through these
+// captured references only.
+(function (global) {
+    var defineProperty = Object.defineProperty;
+    var NativeDate = Date, NativeRegExp = RegExp, NativeString = String;
+    var objectToString = Object.prototype.toString, functionToString = Function.prototype.toString;
+    var nativeExec = RegExp.prototype.exec;
+    function classOf(v) { return objectToString.call(v); }
+
+    // The replacements and the names their native text shows. Each replaces a built-in
+    // that is already there, so a plain assignment keeps its attributes.
+    var ourFunctions = [], ourNames = [];
+    function ours(fn, name) {
+        ourFunctions[ourFunctions.length] = fn;
+        ourNames[ourNames.length] = name;
+        return fn;
+    }
+    function put(obj, name, fn) { return obj[name] = ours(fn, name); }
+    function toInteger(v) {
+        var n = +v;
+        if (n !== n) return 0;
+        return n < 0 ? Math.ceil(n) : Math.floor(n);
+    }
+
+    // Functions print with a newline on either side; natives, ours included, as native code.
+    put(Function.prototype, 'toString', function toString() {
+        for (var i = 0; i < ourFunctions.length; i++)
+            if (ourFunctions[i] === this) return '\nfunction ' + ourNames[i] + '() {\n    [native code]\n}\n';
+        var text = functionToString.call(this);
+        return text.slice(-15) === '[native code]\n}' ? '\n' + text + '\n' : text;
+    });
+
+    // ---- Object ----
+    put(Object.prototype, 'toString', function toString() {
+        'use strict';
+        if (this === null || this === undefined) return '[object Object]';
+        var c = classOf(this);
+        return c === '[object Arguments]' ? '[object Object]' : c;
+    });
+
+    // ---- Global functions ----
+    var nativeParseInt = parseInt;
+    // Without a radix a leading zero means octal, as in the third edition's engines.
+    put(global, 'parseInt', function parseInt(string, radix) {
+        var s = NativeString(string);
+        if (radix === undefined || (radix | 0) === 0) {
+            var m = nativeExec.call(/^\s*[-+]?(0[xX]?)?/, s)[1];
+            radix = m === undefined ? 10 : m.length === 2 ? 16 : 8;
+        }
+        return nativeParseInt(s, radix);
+    });
+
+    // ---- Number ----
+    var numberValue = Number.prototype.valueOf, nativeToFixed = Number.prototype.toFixed;
+    function zeros(n) { var z = ''; while (n-- > 0) z += '0'; return z; }
+    // The shortest digits that read back as x (x > 0) and the exponent e with x = 0.digits * 10^e.
+    function decimalDigits(x) {
+        var t = NativeString(x), e = 0, at = t.indexOf('e');
+        if (at >= 0) { e = +t.substring(at + 1); t = t.substring(0, at); }
+        var dot = t.indexOf('.');
+        if (dot < 0) dot = t.length; else t = t.substring(0, dot) + t.substring(dot + 1);
+        var first = 0, last = t.length;
+        while (first < last && t.charAt(first) === '0') first++;
+        while (last > first && t.charAt(last - 1) === '0') last--;
+        return { digits: t.substring(first, last), exp: e + dot - first };
+    }
+    // Rounds the shortest decimal form half up; when the first digit lies just past the last
+    // place kept, only a first digit that itself rounds up to 10 (0.95 and above) carries.
+    put(Number.prototype, 'toFixed', function toFixed(fractionDigits) {
+        var x = numberValue.call(this), f = toInteger(fractionDigits);
+        if (f < 0 || f > 20) return nativeToFixed.call(x, f);  // the engine's range error
+        if (x !== x) return 'NaN';
+        var sign = '';
+        if (x < 0) { sign = '-'; x = -x; }
+        if (x >= 1e21) return sign + NativeString(x);
+        var d = x === 0 ? { digits: '', exp: 0 } : decimalDigits(x);
+        var digits = d.digits, exp = d.exp, keep = exp + f;
+        if (keep === 0 && digits.charAt(0) === '9' && digits.charAt(1) >= '5') {
+            digits = '1'; exp += 1; keep = 1;
+        } else if (keep <= 0) {
+            digits = ''; keep = 0;
+        } else if (digits.length > keep) {
+            var up = digits.charAt(keep) >= '5', i = keep;
+            digits = digits.substring(0, keep);
+            while (up && i > 0 && digits.charAt(i - 1) === '9') i--;
+            if (up && i > 0) {
+                digits = digits.substring(0, i - 1) + (+digits.charAt(i - 1) + 1) + zeros(keep - i);
+                up = false;
+            } else if (up) {
+                digits = zeros(keep);
+            }
+            if (up) { digits = '1' + digits; exp += 1; keep += 1; }
+        }
+        // digits now hold the value's places from 10^(exp-1) down, no further than 10^-f.
+        digits += zeros(keep - digits.length);
+        var intPart, frac;
+        if (exp > 0) { intPart = digits.substring(0, exp); frac = digits.substring(exp); }
+        else { intPart = '0'; frac = zeros(-exp) + digits; }
+        frac = (frac + zeros(f)).substring(0, f);
+        return sign + intPart + (f > 0 ? '.' + frac : '');
+    });
+
+    // ---- String ----
+    var nativeSubstr = String.prototype.substr, nativeSplit = String.prototype.split;
+    put(String.prototype, 'substr', function substr(start, length) {
+        var s = toInteger(start);
+        return nativeSubstr.call(this, s < 0 ? 0 : s, length);
+    });
+
+    // The HTML methods write upper-case tags and take attribute values as they are.
+    var SP = String.prototype;
+    function wrap(s, open, close) { return '<' + open + '>' + NativeString(s) + '</' + close + '>'; }
+    function attr(s, open, close, v) { return wrap(s, open + '="' + NativeString(v) + '"', close); }
+    put(SP, 'anchor', function anchor(name) { return attr(this, 'A NAME', 'A', name); });
+    put(SP, 'big', function big() { return wrap(this, 'BIG', 'BIG'); });
+    put(SP, 'blink', function blink() { return wrap(this, 'BLINK', 'BLINK'); });
+    put(SP, 'bold', function bold() { return wrap(this, 'B', 'B'); });
+    put(SP, 'fixed', function fixed() { return wrap(this, 'TT', 'TT'); });
+    put(SP, 'fontcolor', function fontcolor(color) { return attr(this, 'FONT COLOR', 'FONT', color); });
+    put(SP, 'fontsize', function fontsize(size) { return attr(this, 'FONT SIZE', 'FONT', size); });
+    put(SP, 'italics', function italics() { return wrap(this, 'I', 'I'); });
+    put(SP, 'link', function link(url) { return attr(this, 'A HREF', 'A', url); });
+    put(SP, 'small', function small() { return wrap(this, 'SMALL', 'SMALL'); });
+    put(SP, 'strike', function strike() { return wrap(this, 'STRIKE', 'STRIKE'); });
+    put(SP, 'sub', function sub() { return wrap(this, 'SUB', 'SUB'); });
+    put(SP, 'sup', function sup() { return wrap(this, 'SUP', 'SUP'); });
+
+    var MAX_LIMIT = 4294967295;
+    function splitLimit(limit) {
+        if (limit === undefined || limit === null) return MAX_LIMIT;
+        var n;
+        try { n = +limit; } catch (e) { return 0; }
+        if (n !== n) return 0;
+        if (n < 0) return MAX_LIMIT;
+        n = Math.floor(n);
+        return n > MAX_LIMIT ? MAX_LIMIT : n;
+    }
+    // A regular expression separator leaves out empty pieces and empty captures.
+    function splitByRegExp(s, r, lim) {
+        var out = [], len = s.length;
+        var re = new NativeRegExp(r.source, 'g' + (r.ignoreCase ? 'i' : '') + (r.multiline ? 'm' : ''));
+        if (len === 0) {
+            var whole = nativeExec.call(re, s);
+            return whole && whole.index === 0 ? out : [s];
+        }
+        var p = 0, q = 0, m, start, end, k, c;
+        while (q < len) {
+            re.lastIndex = q;
+            m = nativeExec.call(re, s);
+            if (m === null || m.index >= len) break;
+            start = m.index;
+            end = start + m[0].length;
+            if (end === p) { q = start + 1; continue; }
+            if (start > p) { out[out.length] = s.substring(p, start); if (out.length === lim) return out; }
+            for (k = 1; k < m.length; k++) {
+                c = m[k];
+                if (c !== undefined && c !== '') { out[out.length] = c; if (out.length === lim) return out; }
+            }
+            p = q = end;
+        }
+        if (p < len) out[out.length] = s.substring(p);
+        return out;
+    }
+    put(String.prototype, 'split', function split(separator, limit) {
+        var lim = splitLimit(limit), s = NativeString(this);
+        if (lim === 0) return [];
+        if (separator !== null && typeof separator === 'object' && classOf(separator) === '[object RegExp]')
+            return splitByRegExp(s, separator, lim);
+        return nativeSplit.call(s, separator, lim === MAX_LIMIT ? undefined : lim);
+    });
+
+    // ---- RegExp ----
+    // Every match sets lastIndex, global or not; captures that took no part read as empty
+    // strings; the result carries lastIndex too. A global search from a lastIndex that is
+    // not a number, or out of range, fails and starts over.
+    put(RegExp.prototype, 'exec', function exec(string) {
+        var s = NativeString(string);
+        if (this.global) {
+            var at;
+            try { at = +this.lastIndex; } catch (e) { at = 0; }
+            at = at !== at ? -1 : toInteger(at);
+            if (at < 0 || at > s.length) { this.lastIndex = 0; return null; }
+            this.lastIndex = at;
+        }
+        var m = nativeExec.call(this, s);
+        if (m === null) { this.lastIndex = 0; return null; }
+        for (var k = 1; k < m.length; k++) if (m[k] === undefined) m[k] = '';
+        m.lastIndex = this.lastIndex = m.index + m[0].length;
+        return m;
+    });
+
+    // ---- Array ----
+    var nativeSplice = Array.prototype.splice, nativeUnshift = Array.prototype.unshift;
+    // Without a count nothing is removed.
+    put(Array.prototype, 'splice', function splice(start, deleteCount) {
+        return nativeSplice.apply(this, arguments.length === 1 ? [start, 0] : arguments);
+    });
+    put(Array.prototype, 'unshift', function unshift(item) {
+        nativeUnshift.apply(this, arguments);
+    });
+
+    // ---- Date ----
+    var DP = NativeDate.prototype;
+    var timeOf = DP.getTime, zoneOf = DP.getTimezoneOffset;
+    var yearOf = DP.getFullYear, monthOf = DP.getMonth, dayOf = DP.getDate;
+    var weekdayOf = DP.getDay, hoursOf = DP.getHours, minutesOf = DP.getMinutes;
+    var secondsOf = DP.getSeconds;
+    var utcYearOf = DP.getUTCFullYear, utcMonthOf = DP.getUTCMonth, utcDayOf = DP.getUTCDate;
+    var utcWeekdayOf = DP.getUTCDay, utcHoursOf = DP.getUTCHours;
+    var utcMinutesOf = DP.getUTCMinutes, utcSecondsOf = DP.getUTCSeconds;
+    var setFullYear = DP.setFullYear, setHours = DP.setHours;
+    var setUTCFullYear = DP.setUTCFullYear, setUTCHours = DP.setUTCHours;
+    var WEEKDAYS = ['Sun', 'Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat'];
+    var MONTHS = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
+
+    function two(n) { return n < 10 ? '0' + n : '' + n; }
+    function yearText(y) { return y > 0 ? '' + y : (1 - y) + ' B.C.'; }
+    function clock(h, m, s) { return two(h) + ':' + two(m) + ':' + two(s); }
+    // "UTC" alone at no offset; the North American names for whole hours from -8 to -5
+    // (-4 in summer); otherwise "UTC" with the signed offset as hhmm.
+    function zoneText(d) {
+        var off = -zoneOf.call(d);
+        if (off === 0) return 'UTC';
+        if (off % 60 === 0 && off >= -480 && off <= -240) {
+            var y = yearOf.call(d);
+            var winter = -zoneOf.call(new NativeDate(y, 0, 1)), summer = -zoneOf.call(new NativeDate(y, 6, 1));
+            var daylight = winter !== summer && off === Math.max(winter, summer);
+            var name = (daylight ? { '-4': 'EDT', '-5': 'CDT', '-6': 'MDT', '-7': 'PDT' }
+                                 : { '-5': 'EST', '-6': 'CST', '-7': 'MST', '-8': 'PST' })[off / 60];
+            if (name) return name;
+        }
+        var a = off < 0 ? -off : off;
+        return 'UTC' + (off < 0 ? '-' : '+') + two(Math.floor(a / 60)) + two(a % 60);
+    }
+    function dateString(d) {
+        return WEEKDAYS[weekdayOf.call(d)] + ' ' + MONTHS[monthOf.call(d)] + ' ' + dayOf.call(d);
+    }
+    function timeString(d) {
+        return clock(hoursOf.call(d), minutesOf.call(d), secondsOf.call(d)) + ' ' + zoneText(d);
+    }
+    function fullString(d) {
+        if (timeOf.call(d) !== timeOf.call(d)) return 'NaN';
+        return dateString(d) + ' ' + timeString(d) + ' ' + yearText(yearOf.call(d));
+    }
+    var dateToString = put(DP, 'toString', function toString() { return fullString(this); });
+    put(DP, 'toDateString', function toDateString() {
+        if (timeOf.call(this) !== timeOf.call(this)) return 'NaN';
+        return dateString(this) + ' ' + yearText(yearOf.call(this));
+    });
+    put(DP, 'toTimeString', function toTimeString() {
+        if (timeOf.call(this) !== timeOf.call(this)) return 'NaN';
+        return timeString(this);
+    });
+    var toUTCString = put(DP, 'toUTCString', function toUTCString() {
+        if (timeOf.call(this) !== timeOf.call(this)) return 'NaN';
+        return WEEKDAYS[utcWeekdayOf.call(this)] + ', ' + utcDayOf.call(this) + ' ' + MONTHS[utcMonthOf.call(this)] + ' ' +
+            yearText(utcYearOf.call(this)) + ' ' + clock(utcHoursOf.call(this), utcMinutesOf.call(this), utcSecondsOf.call(this)) + ' UTC';
+    });
+    put(DP, 'toGMTString', toUTCString);
+
+    // The locale texts are those of a Chinese system; years the system cannot write fall
+    // back to the plain text.
+    function localeWritable(d) {
+        var y = yearOf.call(d);
+        return y > 1600 && y < 10000;
+    }
+    function localeDate(d) { return yearOf.call(d) + '年' + (monthOf.call(d) + 1) + '月' + dayOf.call(d) + '日'; }
+    function localeTime(d) { return hoursOf.call(d) + ':' + two(minutesOf.call(d)) + ':' + two(secondsOf.call(d)); }
+    put(DP, 'toLocaleString', function toLocaleString() {
+        return localeWritable(this) ? localeDate(this) + ' ' + localeTime(this) : fullString(this);
+    });
+    put(DP, 'toLocaleDateString', function toLocaleDateString() {
+        return localeWritable(this) ? localeDate(this) : fullString(this);
+    });
+    put(DP, 'toLocaleTimeString', function toLocaleTimeString() {
+        return localeWritable(this) ? localeTime(this) : fullString(this);
+    });
+
+    put(DP, 'getYear', function getYear() {
+        var y = yearOf.call(this);
+        return y >= 1900 && y <= 1999 ? y - 1900 : y;
+    });
+
+    // ---- Date.parse: the forms JScript reads ----
+    var WORDS = null;
+    function words() {  // later entries win when an abbreviation fits several; made on first use
+        return WORDS || (WORDS = [
+        ['sunday', 'w'], ['monday', 'w'], ['tuesday', 'w'], ['wednesday', 'w'], ['thursday', 'w'],
+        ['friday', 'w'], ['saturday', 'w'],
+        ['january', 'm', 0], ['february', 'm', 1], ['march', 'm', 2], ['april', 'm', 3], ['may', 'm', 4],
+        ['june', 'm', 5], ['july', 'm', 6], ['august', 'm', 7], ['september', 'm', 8], ['october', 'm', 9],
+        ['november', 'm', 10], ['december', 'm', 11],
+        ['est', 'z', -300], ['edt', 'z', -240], ['cst', 'z', -360], ['cdt', 'z', -300], ['mst', 'z', -420],
+        ['mdt', 'z', -360], ['pst', 'z', -480], ['pdt', 'z', -420], ['gmt', 'z', 0], ['utc', 'z', 0],
+        ['am', 'a', 0], ['pm', 'a', 12], ['ad', 'e', 1], ['bc', 'e', -1]]);
+    }
+    function military(c) {  // the single-letter zones, in hours
+        var i = 'abcdefghiklmnopqrstuvwxyz'.indexOf(c);
+        return i < 0 ? undefined : i < 12 ? i + 1 : i < 24 ? 11 - i : 0;
+    }
+    function lookUp(word) {
+        var plain = word.replace(/\./g, ''), found = null;
+        if (plain.length === 1) { var h = military(plain); return h === undefined ? null : ['', 'z', h * 60]; }
+        if (plain.length < 2) return null;
+        var table = words();
+        for (var i = 0; i < table.length; i++)
+            if (table[i][0].substring(0, plain.length) === plain) found = table[i];
+        return found;
+    }
+    function isDigit(c) { return c >= '0' && c <= '9'; }
+    function parseDate(text) {
+        var s = NativeString(text).toLowerCase(), n = s.length, i = 0, j, c;
+        var year, month, day, hour, minute, second, ampm, era, zone, sign = 0;
+        var nums = [], joined = '';  // joined: the mark that ran the last number into this one
+        while (i < n) {
+            c = s.charAt(i);
+            if (c === '(') {  // comments nest
+                for (var depth = 0; i < n; i++) {
+                    c = s.charAt(i);
+                    if (c === '(') depth++;
+                    else if (c === ')' && --depth === 0) { i++; break; }
+                }
+                continue;
+            }
+            if (c === ' ' || c === ',' || c === '\t' || c === '\n' || c === '\r') { i++; continue; }
+            if (isDigit(c)) {
+                for (j = i; j < n && isDigit(s.charAt(j)); j++);
+                var value = +s.substring(i, j), len = j - i, next = s.charAt(j);
+                if (sign) {  // +hh, +hhmm or +hh:mm after a zone or a time
+                    var mins = len > 2 ? Math.floor(value / 100) * 60 + value % 100 : value * 60;
+                    if (len <= 2 && next === ':') {
+                        for (i = ++j; j < n && isDigit(s.charAt(j)); j++);
+                        mins += +s.substring(i, j);
+                    }
+                    zone += sign * mins;
+                    sign = 0;
+                    joined = '';
+                    i = j;
+                    continue;
+                }
+                var link = next === ':' || next === '/' ? next : '';
+                if (next === '-' && isDigit(s.charAt(j + 1)) && hour === undefined && joined !== ':') link = '-';
+                if (link === ':' || joined === ':') {
+                    if (hour === undefined) hour = value;
+                    else if (minute === undefined) minute = value;
+                    else if (second === undefined) second = value;
+                    else return NaN;
+                } else {
+                    nums[nums.length] = { v: value, len: len, linked: !!(link || joined) };
+                }
+                joined = link;
+                i = link ? j + 1 : j;
+                continue;
+            }
+            joined = '';
+            if (c === '+' || c === '-') {
+                if (sign || (hour === undefined && zone === undefined)) return NaN;
+                sign = c === '+' ? 1 : -1;
+                if (zone === undefined) zone = 0;
+                i++;
+                continue;
+            }
+            if (c >= 'a' && c <= 'z') {
+                for (j = i; j < n && ((s.charAt(j) >= 'a' && s.charAt(j) <= 'z') || s.charAt(j) === '.'); j++);
+                var w = lookUp(s.substring(i, j));
+                if (w === null) return NaN;
+                if (w[1] === 'm') { if (month !== undefined) return NaN; month = w[2]; }
+                else if (w[1] === 'z') { if (zone !== undefined) return NaN; zone = w[2]; }
+                else if (w[1] === 'a') { if (ampm !== undefined) return NaN; ampm = w[2]; }
+                else if (w[1] === 'e') { if (era !== undefined) return NaN; era = w[2]; }
+                i = j;
+                continue;
+            }
+            return NaN;
+        }
+        if (sign) return NaN;
+        // Numbers run together with / or - are month/day/year (year/month/day when the first
+        // has more than two digits); the others are the day and the year around a month name.
+        var k = 0;
+        if (nums.length && nums[0].linked) {
+            if (month !== undefined || nums.length < 3 || !nums[1].linked || !nums[2].linked) return NaN;
+            if (nums[0].len > 2) { year = nums[0].v; month = nums[1].v - 1; day = nums[2].v; }
+            else { month = nums[0].v - 1; day = nums[1].v; year = nums[2].v; }
+            k = 3;
+        }
+        for (; k < nums.length; k++) {
+            var v = nums[k].v;
+            if (month === undefined || nums[k].linked) return NaN;
+            if (day === undefined && nums[k].len <= 2 && v <= 31) day = v;
+            else if (year === undefined) year = v;
+            else return NaN;
+        }
+        if (year === undefined || month === undefined || day === undefined) return NaN;
+        if (era === -1) year = 1 - year;
+        else if (year < 100 && era === undefined) year += 1900;
+        if (hour === undefined) hour = 0;
+        if (minute === undefined) minute = 0;
+        if (second === undefined) second = 0;
+        if (ampm !== undefined) {
+            if (hour > 12) return NaN;
+            hour = hour % 12 + ampm;
+        }
+        if (month < 0 || month > 11 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) return NaN;
+        var d = new NativeDate(0);
+        if (zone === undefined) {
+            setFullYear.call(d, year, month, day);
+            setHours.call(d, hour, minute, second, 0);
+            return timeOf.call(d);
+        }
+        setUTCFullYear.call(d, year, month, day);
+        setUTCHours.call(d, hour, minute, second, 0);
+        return timeOf.call(d) - zone * 60000;
+    }
+    function parse(string) {
+        if (string === undefined || string === null) return NaN;
+        return parseDate(string);
+    }
+
+    // ---- The Date constructor: strings go through the parse above ----
+    function primitiveOf(v) {
+        if (v === null || (typeof v !== 'object' && typeof v !== 'function')) return v;
+        if (classOf(v) === '[object Date]') return dateToString.call(v);
+        var p = v.valueOf();
+        return p !== null && (typeof p === 'object' || typeof p === 'function') ? NativeString(v) : p;
+    }
+    var Date_ = function Date(year, month, date, hours, minutes, seconds, ms) {
+        if (!(this instanceof Date_)) return fullString(new NativeDate());
+        var a = arguments;
+        switch (a.length) {
+            case 0: return new NativeDate();
+            case 1:
+                var v = primitiveOf(year);
+                return new NativeDate(typeof v === 'string' ? parseDate(v) : +v);
+            case 2: return new NativeDate(year, month);
+            case 3: return new NativeDate(year, month, date);
+            case 4: return new NativeDate(year, month, date, hours);
+            case 5: return new NativeDate(year, month, date, hours, minutes);
+            case 6: return new NativeDate(year, month, date, hours, minutes, seconds);
+            default: return new NativeDate(year, month, date, hours, minutes, seconds, ms);
+        }
+    };
+    ours(Date_, 'Date');
+    defineProperty(Date_, 'prototype', { value: DP, writable: false, enumerable: false, configurable: false });
+    DP.constructor = Date_;
+    defineProperty(Date_, 'UTC', { value: NativeDate.UTC, writable: true, configurable: true });
+    defineProperty(Date_, 'parse', { value: ours(parse, 'parse'), writable: true, configurable: true });
+    if (NativeDate.now) defineProperty(Date_, 'now', { value: NativeDate.now, writable: true, configurable: true });
+    global.Date = Date_;
+})(this);
