@@ -70,7 +70,7 @@
     // place kept, only a first digit that itself rounds up to 10 (0.95 and above) carries.
     put(Number.prototype, 'toFixed', function toFixed(fractionDigits) {
         var x = numberValue.call(this), f = toInteger(fractionDigits);
-        if (f < 0 || f > 20) return nativeToFixed.call(x, f);  // the engine's range error
+        if (f < 0 || f > 20) return nativeToFixed.call(x, -1);  // the engine's own range error
         if (x !== x) return 'NaN';
         var sign = '';
         if (x < 0) { sign = '-'; x = -x; }
