@@ -235,6 +235,79 @@ TEST(SourceGateRefuses, DeepNestingEndsInAnErrorNotACrash) {
 }
 
 // ---------------------------------------------------------------------------------------
+// How the text is read: a slash by what comes before it, line breaks by the restricted
+// productions, and eval code like a program.
+
+TEST(SourceGateReads, SlashIsDivisionOrRegularExpressionByPlace) {
+    const char* accepted[] = {
+        "x = a / b / c;",
+        "x = a\n/b/g;",                       // division across the line: a / b / g
+        "x = (a) / 2; y = [1] / 2; z = {}.a / 2;",
+        "if (a) /b/.test(c);",
+        "{} /b/.test(c);",                      // a block, then a statement starting with a regex
+        "x = function () {} / 2;",
+        "x = /[/]/.source + /\\//.source;",
+        "x = a /= 2; y = /=/.test(s);",
+        "x = typeof /a/; y = !/a/.test(s); z = [/a/, /b/]; w = {k: /c/};",
+        "return_ = 1; function f() { return /a/.test(s); }",
+    };
+    for (const char* r : accepted) {
+        SCOPED_TRACE(r);
+        PreparedCode p = Prepare(r);
+        EXPECT_FALSE(p.error.has_value()) << p.error->code << " at " << p.error->column;
+    }
+    // a string in what looks like a regular expression is not a string
+    EXPECT_FALSE(Prepare("x = /\"/.test(s);").error.has_value());
+    EXPECT_EQ(Prepare("x = a / \"b;").error->code, 1015);
+}
+
+TEST(SourceGateReads, LineBreaksAndRestrictedProductions) {
+    // return, break and continue end at a line break; postfix ++ must be on the same line
+    EXPECT_FALSE(Prepare("function f() { return\n1 }").error.has_value());
+    EXPECT_FALSE(Prepare("a: while (1) { break\na; }").error.has_value());
+    EXPECT_FALSE(Prepare("x\n++\ny").error.has_value());
+    EXPECT_EQ(Prepare("x ++ y").error->code, 1004);
+    EXPECT_EQ(Prepare("x = 1 y = 2").error->code, 1004);
+    EXPECT_FALSE(Prepare("x = 1\ny = 2").error.has_value());
+    EXPECT_FALSE(Prepare("x = 1 /* a\nb */ y = 2").error.has_value());  // a comment with a break is a break
+    EXPECT_EQ(Prepare("x = 1 /* a b */ y = 2").error->code, 1004);
+    EXPECT_FALSE(Prepare("{ x = 1 }").error.has_value());
+    EXPECT_FALSE(Prepare("x = 1\xE2\x80\xA9y = 2").error.has_value());   // U+2029 ends a line
+    EXPECT_FALSE(Prepare("x\xC2\xA0=\xE3\x80\x80 1;").error.has_value());  // no-break and ideographic spaces
+}
+
+TEST(SourceGateReads, EvalCodeFollowsTheSameRules) {
+    ConditionalState cc;
+    PreparedCode p = PrepareJScript(u"return 1", cc, CodeKind::EvalCode);
+    ASSERT_TRUE(p.error.has_value());
+    EXPECT_EQ(p.error->code, 1018);
+    PreparedCode q = PrepareJScript(u"s[0]", cc, CodeKind::EvalCode);
+    ASSERT_FALSE(q.error.has_value());
+    EXPECT_EQ(q.code, u"__qyIx(s,0)");
+    EXPECT_EQ(PrepareJScript(u"({a: 1,})", cc, CodeKind::EvalCode).error->code, 1028);
+}
+
+TEST(SourceGateReads, SkippedBranchesAreReadAsCode) {
+    // an @end in a string, a comment or a regular expression does not end the branch
+    const char* rows[] = {
+        "@cc_on @if (0) x = \"@end\"; @end",
+        "@cc_on @if (0) x = '@end'; /* @end */ // @end\n@end",
+        "@cc_on @if (0) x = /@end/; @end",
+        "@cc_on @if (0) @if (1) a(); @end b(); @end",
+        "@cc_on @if (0) a(); @elif (0) b(); @else c(); @end",
+        "/*@cc_on @if (0) a(); @else @*/ b(); /*@end @*/",
+        "/*@cc_on x = 1; */ y = 2;",  // a conditional comment may close without '@'
+    };
+    for (const char* r : rows) {
+        SCOPED_TRACE(r);
+        PreparedCode p = Prepare(r);
+        EXPECT_FALSE(p.error.has_value()) << p.error->code << " at " << p.error->column;
+        EXPECT_EQ(p.code.find(u"a()"), std::u16string::npos);
+    }
+    EXPECT_EQ(Prepare("@cc_on @if (0) x = \"abc; @end").error->code, 1015);
+}
+
+// ---------------------------------------------------------------------------------------
 // Accepted code that needs nothing rewritten comes back as it was.
 
 TEST(SourceGateAccepts, Es3CodeStaysByteIdentical) {
