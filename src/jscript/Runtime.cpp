@@ -2,15 +2,40 @@
  * Installs the JScript runtime: the natives the runtime scripts need, then the scripts
  * themselves (the scripts of the runtime folder, compiled into the binary, run in name
  * order).
+ *
+ * The natives sit on the global under names starting with "__qyRt" until the last
+ * runtime script has taken them into its closures and removed them:
+ *   __qyRtMakeError(type, message)  an error object of the engine's kind `type` whose
+ *                                   position is the script's own code that called into
+ *                                   the runtime, not the runtime line that made it
+ *   __qyRtEngineError(e)            [code, description] for an error the engine raised,
+ *                                   null for every other value
+ *   __qyRtPrepareEval(text)         the text eval() runs, or [code, description] when
+ *                                   JScript refuses it
+ *   __qyRtDebugWrite(text)          one piece of Debug output
  */
 #include "jscript/Runtime.h"
 
+#include <js/Array.h>
 #include <js/CompilationAndEvaluation.h>
+#include <js/Conversions.h>
+#include <js/ErrorReport.h>
+#include <js/Exception.h>
+#include <js/SavedFrameAPI.h>
 #include <js/SourceText.h>
+#include <js/Stack.h>
+#include <js/experimental/JSStencil.h>
+#include <js/friend/ErrorMessages.h>
+#include <mozilla/RefPtr.h>
 
+#include <cstring>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "jscript/ErrorMapping.h"
 #include "jscript/RuntimeScripts.h"
+#include "jscript/SourceGate.h"
 #include "text/CodePage.h"
 
 namespace qy::jscript {
@@ -18,14 +43,163 @@ namespace {
 
 DebugOutput g_debugOutput;
 
-bool RunScript(JSContext* cx, std::string_view utf8, const char* file) {
-    std::u16string code = text::Utf8ToUtf16(utf8);
-    JS::SourceText<char16_t> src;
-    if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return false;
-    JS::CompileOptions opts(cx);
-    opts.setFileAndLine(file, 1);
-    JS::RootedValue rv(cx);
-    return JS::Evaluate(cx, opts, src, &rv);
+/// Runtime scripts are compiled under names with this prefix, which is how their frames
+/// are told from the script's own when an error is given a position.
+constexpr char kRuntimeFilePrefix[] = "jscript-runtime/";
+
+/// The runtime scripts, compiled once for the process: every fresh global only
+/// instantiates them. The list is never freed: releasing stencils after the engine has
+/// shut down at exit is not safe, and the process ends there anyway.
+struct CompiledScript {
+    std::string file;
+    RefPtr<JS::Stencil> stencil;
+};
+std::vector<CompiledScript>& Compiled() {
+    static auto* compiled = new std::vector<CompiledScript>();
+    return *compiled;
+}
+bool g_compiledReady = false;
+
+std::u16string CopyString(JSContext* cx, JSString* s) {
+    size_t len = JS_GetStringLength(s);
+    JS::UniqueTwoByteChars chars(JS_CopyStringCharsZ(cx, s));
+    if (!chars) return u"";
+    return std::u16string(chars.get(), len);
+}
+
+JSString* NewString(JSContext* cx, const std::u16string& s) { return JS_NewUCStringCopyN(cx, s.data(), s.size()); }
+
+bool IsRuntimeSource(JSContext* cx, JS::HandleObject frame) {
+    JS::RootedString source(cx);
+    if (JS::GetSavedFrameSource(cx, nullptr, frame, &source) != JS::SavedFrameResult::Ok || !source) return false;
+    JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, source);
+    return utf8 && std::strncmp(utf8.get(), kRuntimeFilePrefix, sizeof kRuntimeFilePrefix - 1) == 0;
+}
+
+/// __qyRtMakeError(type, message): an error object of the engine kind `type`, placed at
+/// the innermost frame that is not runtime code, so that the Error object reports the
+/// line the user wrote.
+bool MakeError(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    int32_t type = args.get(0).isInt32() ? args.get(0).toInt32() : JSEXN_ERR;
+    if (type < JSEXN_ERR || type > JSEXN_URIERR || type == JSEXN_INTERNALERR || type == JSEXN_AGGREGATEERR)
+        type = JSEXN_ERR;
+    JS::RootedString message(cx, JS::ToString(cx, args.get(1)));
+    if (!message) return false;
+
+    JS::RootedObject stack(cx);
+    if (!JS::CaptureCurrentStack(cx, &stack, JS::StackCapture(JS::MaxFrames(64)))) return false;
+    JS::RootedObject frame(cx, stack);
+    while (frame && IsRuntimeSource(cx, frame)) {
+        JS::RootedObject parent(cx);
+        if (JS::GetSavedFrameParent(cx, nullptr, frame, &parent) != JS::SavedFrameResult::Ok) break;
+        frame = parent;
+    }
+    JS::RootedString file(cx);
+    uint32_t line = 0, column = 0;
+    if (frame) {
+        JS::GetSavedFrameSource(cx, nullptr, frame, &file);
+        JS::GetSavedFrameLine(cx, nullptr, frame, &line);
+        JS::GetSavedFrameColumn(cx, nullptr, frame, &column);
+    }
+    if (!file) file = JS_GetEmptyString(cx);
+    JS::Rooted<mozilla::Maybe<JS::Value>> cause(cx, mozilla::Nothing());
+    JS::RootedObject at(cx, frame ? frame.get() : stack.get());
+    if (!JS::CreateError(cx, static_cast<JSExnType>(type), at, file, line, column, nullptr, message, cause,
+                         args.rval()))
+        return false;
+    // The report is made now, while the error's position fields are there: the runtime
+    // removes those fields, and the Error object reads the position from the report.
+    JS::RootedObject error(cx, &args.rval().toObject());
+    return JS_ErrorFromException(cx, error) != nullptr || !JS_IsExceptionPending(cx);
+}
+
+/// __qyRtEngineError(e): JScript's code and description for an error the engine raised
+/// itself; null for anything else (values the script threw, errors it made).
+bool EngineError(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setNull();
+    if (!args.get(0).isObject()) return true;
+    JS::RootedObject obj(cx, &args.get(0).toObject());
+    JSErrorReport* report = JS_ErrorFromException(cx, obj);
+    if (!report || report->errorNumber == JSMSG_NOT_AN_ERROR || report->errorNumber == JSMSG_USER_DEFINED_ERROR)
+        return true;
+    std::string message = report->message() ? report->message().c_str() : "";
+    MappedError mapped = MapRuntimeError(report->errorNumber, static_cast<JSExnType>(report->exnType), message);
+    JS::RootedValueArray<2> pair(cx);
+    pair[0].setInt32(errors::ToNumber(mapped.code));
+    JSString* description = NewString(cx, mapped.description);
+    if (!description) return false;
+    pair[1].setString(description);
+    JSObject* array = JS::NewArrayObject(cx, pair);
+    if (!array) return false;
+    args.rval().setObject(*array);
+    return true;
+}
+
+/// __qyRtPrepareEval(text): what eval() compiles under JScript's reading, or [number,
+/// description] when JScript refuses the text. Each eval starts from a fresh
+/// conditional-compilation state.
+bool PrepareEval(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    if (!args.get(0).isString()) {
+        args.rval().set(args.get(0));
+        return true;
+    }
+    std::u16string source = CopyString(cx, args.get(0).toString());
+    ConditionalState cc;
+    PreparedCode prepared = PrepareJScript(source, cc, CodeKind::EvalCode);
+    if (prepared.error) {
+        JS::RootedValueArray<2> pair(cx);
+        pair[0].setInt32(errors::ToNumber(prepared.error->code));
+        JSString* description = NewString(cx, prepared.error->description);
+        if (!description) return false;
+        pair[1].setString(description);
+        JSObject* array = JS::NewArrayObject(cx, pair);
+        if (!array) return false;
+        args.rval().setObject(*array);
+        return true;
+    }
+    JSString* code = NewString(cx, prepared.code);
+    if (!code) return false;
+    args.rval().setString(code);
+    return true;
+}
+
+/// __qyRtDebugWrite(text): hands one call's text to the output hook.
+bool DebugWrite(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedString text(cx, JS::ToString(cx, args.get(0)));
+    if (!text) return false;
+    if (g_debugOutput) {
+        std::u16string copy = CopyString(cx, text);
+        // The hook is the embedder's code: nothing it throws may cross into the engine.
+        try {
+            g_debugOutput(copy);
+        } catch (...) {
+        }
+    }
+    args.rval().setUndefined();
+    return true;
+}
+
+bool CompileAll(JSContext* cx) {
+    for (auto [name, body] : scripts::kAll) {
+        CompiledScript c;
+        c.file = std::string(kRuntimeFilePrefix) + name + ".js";
+        JS::SourceText<mozilla::Utf8Unit> src;
+        if (!src.init(cx, body.data(), body.size(), JS::SourceOwnership::Borrowed)) return false;
+        JS::CompileOptions opts(cx);
+        opts.setFileAndLine(c.file.c_str(), 1);
+        // Every function is compiled now: a lazily compiled one would be parsed again from
+        // its source in every fresh global that calls it.
+        opts.setForceFullParse();
+        c.stencil = JS::CompileGlobalScriptToStencil(cx, opts, src);
+        if (!c.stencil) return false;
+        Compiled().push_back(std::move(c));
+    }
+    g_compiledReady = true;
+    return true;
 }
 
 }  // namespace
@@ -33,9 +207,29 @@ bool RunScript(JSContext* cx, std::string_view utf8, const char* file) {
 void SetDebugOutput(DebugOutput output) { g_debugOutput = std::move(output); }
 
 bool InstallRuntime(JSContext* cx, JS::HandleObject global) {
-    (void)global;
-    for (auto [name, body] : scripts::kAll)
-        if (!RunScript(cx, body, name)) return false;
+    static const JSFunctionSpec natives[] = {
+        JS_FN("__qyRtMakeError", MakeError, 2, 0),
+        JS_FN("__qyRtEngineError", EngineError, 1, 0),
+        JS_FN("__qyRtPrepareEval", PrepareEval, 1, 0),
+        JS_FN("__qyRtDebugWrite", DebugWrite, 1, 0),
+        JS_FS_END,
+    };
+    if (!JS_DefineFunctions(cx, global, natives)) return false;
+    if (!g_compiledReady) {
+        Compiled().clear();
+        if (!CompileAll(cx)) {
+            Compiled().clear();
+            return false;
+        }
+    }
+    for (const CompiledScript& c : Compiled()) {
+        JS::CompileOptions opts(cx);
+        opts.setFileAndLine(c.file.c_str(), 1);
+        JS::InstantiateOptions instantiate(opts);
+        JS::RootedScript script(cx, JS::InstantiateGlobalStencil(cx, instantiate, c.stencil));
+        JS::RootedValue rv(cx);
+        if (!script || !JS_ExecuteScript(cx, script, &rv)) return false;
+    }
     return true;
 }
 

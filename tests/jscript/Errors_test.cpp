@@ -1,0 +1,113 @@
+/** @file Errors_test.cpp
+ * JScript's error objects under the JScript target: the (number, description)
+ * constructors, number and description beside message, "[object Error]", the engine's
+ * errors in JScript's form when caught, and eval's syntax errors; the ES2021 target
+ * keeps the engine's errors.
+ */
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "JScriptTestSupport.h"
+
+namespace qy::test {
+namespace {
+
+const std::string kFields = "(function(e){return e.number + '|' + e.description + '|' + e.message})";
+
+std::string Caught(const std::string& body) {
+    return "(function(){try{" + body + "}catch(e){e = __qyCatch(e); return e.number + '|' + e.description + '|' + "
+           "e.message + '|' + e.name}})()";
+}
+
+TEST(Errors, ConstructorTakesNumberAndDescription) {
+    BothAnswers two = RunBoth("", kFields + "(new Error(5, 'x'))");
+    EXPECT_EQ(two.jscript, "5|x|x");
+    EXPECT_EQ(two.modern, "undefined|undefined|5");
+    EXPECT_EQ(RunBoth("", kFields + "(new Error('x'))").jscript, "0|x|x");
+    // One argument that reads as a number is the number.
+    EXPECT_EQ(RunBoth("", kFields + "(new Error(42))").jscript, "42||");
+    EXPECT_EQ(RunBoth("", kFields + "(new Error('7'))").jscript, "7||");
+    EXPECT_EQ(RunBoth("", kFields + "(new Error())").jscript, "0||");
+    EXPECT_EQ(RunBoth("", kFields + "(Error(-2146828275, 'called'))").jscript, "-2146828275|called|called");
+    EXPECT_EQ(RunBoth("", kFields + "(new TypeError(3, 'bad'))").jscript, "3|bad|bad");
+}
+
+TEST(Errors, KindsAndNamesStay) {
+    BothAnswers r = RunBoth("", "[new TypeError('t') instanceof TypeError, new RangeError('r') instanceof Error, "
+                                "new SyntaxError('s').name, URIError.name, EvalError.prototype.name, "
+                                "new ReferenceError('r').constructor === ReferenceError, "
+                                "Error.prototype.constructor === Error].join()");
+    EXPECT_EQ(r.jscript, "true,true,SyntaxError,URIError,EvalError,true,true");
+    EXPECT_EQ(r.modern, r.jscript);
+    // The other kinds take message from Error.prototype.
+    EXPECT_EQ(RunBoth("", "TypeError.prototype.hasOwnProperty('message') + ' ' + TypeError.prototype.message").jscript,
+              "false ");
+}
+
+TEST(Errors, ErrorsReadAsObjectError) {
+    BothAnswers r = RunBoth("", "String(new Error('x')) + ' ' + new TypeError(1, 'y') + ' ' + "
+                                "Object.prototype.toString.call(new RangeError('z'))");
+    EXPECT_EQ(r.jscript, "[object Error] [object Error] [object Error]");
+    EXPECT_EQ(r.modern, "Error: x TypeError: 1 [object Error]");
+}
+
+TEST(Errors, EngineFieldsAreNotJScripts) {
+    BothAnswers r = RunBoth("", "(function(e){return [typeof e.stack, typeof e.lineNumber, typeof e.fileName]"
+                                ".join()})(new Error('x'))");
+    EXPECT_EQ(r.jscript, "undefined,undefined,undefined");
+    EXPECT_EQ(r.modern, "string,number,string");
+}
+
+TEST(Errors, CaughtEngineErrorsHaveJScriptNumbers) {
+    EXPECT_EQ(RunBoth("", Caught("undefinedFn()")).jscript,
+              "-2146823279|'undefinedFn' 未定义|'undefinedFn' 未定义|ReferenceError");
+    EXPECT_EQ(RunBoth("", Caught("null.x")).jscript, "-2146823281|缺少对象|缺少对象|TypeError");
+    EXPECT_EQ(RunBoth("", Caught("({}).foo()")).jscript, "-2146827850|对象不支持此属性或方法|对象不支持此属性或方法|TypeError");
+    EXPECT_EQ(RunBoth("", Caught("var n = 1; n()")).jscript, "-2146823286|缺少函数|缺少函数|TypeError");
+    BothAnswers modern = RunBoth("", "(function(){try{undefinedFn()}catch(e){return e.number + ' ' + e.message}})()");
+    EXPECT_EQ(modern.modern, "undefined undefinedFn is not defined");
+}
+
+TEST(Errors, CatchLeavesTheScriptsOwnValuesAlone) {
+    EXPECT_EQ(RunBoth("", Caught("throw new Error(5, 'mine')")).jscript, "5|mine|mine|Error");
+    EXPECT_EQ(RunBoth("", "(function(){try{throw 'text'}catch(e){return __qyCatch(e)}})()").jscript, "text");
+    EXPECT_EQ(RunBoth("", "(function(){var o = {a: 1}; try{throw o}catch(e){return __qyCatch(e) === o}})()").jscript,
+              "true");
+    EXPECT_EQ(RunBoth("", "String(__qyCatch(null)) + __qyCatch(7)").jscript, "null7");
+}
+
+TEST(Errors, RethrownEngineErrorKeepsItsCodeAndLine) {
+    script::ScriptHost host = JScriptHost();
+    host.AddCode("function f() {\n  try { null.x; } catch (e) { __qyCatch(e); throw e; }\n}\nf();");
+    ErrorSeen e = ErrorOf(host);
+    EXPECT_EQ(e.code, 5007);
+    EXPECT_EQ(e.description, "缺少对象");
+    EXPECT_EQ(e.line, 2);
+}
+
+TEST(Errors, UncaughtScriptErrorsReportTheirNumberAndLine) {
+    script::ScriptHost host = JScriptHost();
+    host.AddCode("var a = 1;\nthrow new Error(-2146828275, 'mine');");
+    ErrorSeen e = ErrorOf(host);
+    EXPECT_EQ(e.number, -2146828275);
+    EXPECT_EQ(e.description, "mine");
+    EXPECT_EQ(e.line, 2);
+}
+
+TEST(Errors, EvalTextGoesThroughTheGate) {
+    BothAnswers ok = RunBoth("", "eval(__qyEval('1 + 2'))");
+    EXPECT_EQ(ok.jscript, "3");
+    EXPECT_EQ(RunBoth("", "__qyEval(5) + ' ' + typeof __qyEval(null)").jscript, "5 object");
+    EXPECT_EQ(RunBoth("", "__qyEval('1002')").jscript, "1002");
+    BothAnswers bad = RunBoth("", "(function(){try{eval(__qyEval('var = ;'))}catch(e){return e.number + '|' + "
+                                  "e.description + '|' + (e.message === e.description) + '|' + "
+                                  "(e instanceof SyntaxError)}})()");
+    // A compile error of JScript's (10xx), message and description alike.
+    EXPECT_EQ(bad.jscript.substr(0, 9), "-21468272") << bad.jscript;
+    EXPECT_NE(bad.jscript.find("|true|true"), std::string::npos) << bad.jscript;
+    EXPECT_EQ(bad.modern, "undefined|undefined|false|false");
+}
+
+}  // namespace
+}  // namespace qy::test
