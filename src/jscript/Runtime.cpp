@@ -47,9 +47,10 @@ DebugOutput g_debugOutput;
 /// are told from the script's own when an error is given a position.
 constexpr char kRuntimeFilePrefix[] = "jscript-runtime/";
 
-/// The runtime scripts, compiled once for the process: every fresh global only
-/// instantiates them. The list is never freed: releasing stencils after the engine has
-/// shut down at exit is not safe, and the process ends there anyway.
+/// The runtime scripts, compiled once for the engine's life: every fresh global only
+/// instantiates them. ReleaseRuntime drops them before the engine goes (the engine
+/// cannot be torn down while they live); the list itself is never freed, so that no
+/// destructor runs after the engine has shut down.
 struct CompiledScript {
     std::string file;
     RefPtr<JS::Stencil> stencil;
@@ -205,6 +206,11 @@ bool CompileAll(JSContext* cx) {
 }  // namespace
 
 void SetDebugOutput(DebugOutput output) { g_debugOutput = std::move(output); }
+
+void ReleaseRuntime() {
+    Compiled().clear();
+    g_compiledReady = false;
+}
 
 bool InstallRuntime(JSContext* cx, JS::HandleObject global) {
     static const JSFunctionSpec natives[] = {

@@ -17,6 +17,10 @@ namespace qy::jscript {
 using DebugOutput = std::function<void(const std::u16string& text)>;
 void SetDebugOutput(DebugOutput output);
 
+/// Drops what the runtime keeps for the whole engine (its compiled scripts). Call it
+/// before the engine's context is destroyed; a later InstallRuntime compiles again.
+void ReleaseRuntime();
+
 /// Gives `global` (its realm entered) JScript's surface and rules. False on an engine
 /// failure, with the exception left pending.
 [[nodiscard]] bool InstallRuntime(JSContext* cx, JS::HandleObject global);

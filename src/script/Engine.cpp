@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "jscript/Runtime.h"
 #include "script/EngineInternal.h"
 
 namespace qy::script {
@@ -215,6 +216,7 @@ void StopEngine() {
     // context goes; their wrappers then hold nothing.
     detail::DropAllRoots();
     g_runtime->jobQueue.clear();
+    jscript::ReleaseRuntime();
     JS_DestroyContext(g_runtime->cx);
     JS_ShutDown();
     delete g_runtime;
