@@ -9,10 +9,15 @@
 #include "script/Engine.h"
 #include "script/EngineInternal.h"
 #include "script/ScriptControl.h"
+#include "script/ScriptTarget.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
 
 using namespace qy::script;
+
+// These tests are of the engine's mechanics; those that use the language of later
+// editions (symbols, promises, weak references, classes, arrows) run in the modern
+// target, since the default JScript target refuses them as the Script Control does.
 
 namespace {
 
@@ -143,6 +148,7 @@ TEST(ScriptControl, CommonErrorsMapToJScriptCodes) {
 }
 
 TEST(ScriptControl, ThrownValuesNeverReadAsSuccess) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost("function fail(n){ var e = new Error('m'); e.number = n; throw e; }");
     // Numbers that read as 0 as a 32-bit integer would pass the error for success.
     for (const char* n : {"4294967296", "NaN", "0.5", "Infinity"}) {
@@ -158,6 +164,7 @@ TEST(ScriptControl, ThrownValuesNeverReadAsSuccess) {
 }
 
 TEST(ScriptControl, SyntaxErrorTextIsTheWholeSourceLine) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     // The engine cuts long lines to a window around the error; the report shows it all.
     std::string longLine = "var s = '" + std::string(300, 'a') + Ansi("中") + "' + (;";
     ScriptHost host;
@@ -177,6 +184,7 @@ TEST(ScriptControl, SyntaxErrorTextIsTheWholeSourceLine) {
 }
 
 TEST(ScriptControl, ValuesCrossAsTheirVariantKinds) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost("function add(a,b){return a+b}");
     Variant v = host.Eval("add(1,2)");
     EXPECT_EQ(v.vt, VT_I4);
@@ -226,6 +234,7 @@ TEST(ScriptControl, RunPassesStringsAndIntegersAndReportsMissingProcedures) {
 }
 
 TEST(ScriptControl, ProceduresInDefinitionOrderWithArgsAndReturn) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost(
         "var late = function(q){};\nfunction zeta(a,b,c){return a}\nfunction alpha(){ function inner(){return 1} }\n"
         "function mid(x, y = 2, ...rest){ if (x) return; }\nvar arrow = (a) => a * 2;\nvar n = 5;");
@@ -243,6 +252,7 @@ TEST(ScriptControl, ProceduresInDefinitionOrderWithArgsAndReturn) {
 }
 
 TEST(ScriptControl, ProceduresThroughTheAutomationCalls) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost("function a(x){ return x }");
     host.AddCode("function b(){ [1].map(y => { return y }) }\nfunction a2(p, q){}");
     ObjectRef procs = GetPropertyObject(host.Control(), "Procedures");
@@ -329,6 +339,7 @@ TEST(ScriptControl, JScriptExtrasArePresentButNoHostAccess) {
 }
 
 TEST(ScriptControl, PromisesRunTheirJobs) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost("var done = 0; Promise.resolve(4).then(function(v){ done = v; });");
     EXPECT_EQ(VariantToNumber(host.Eval("done")), 4);
 }
@@ -381,6 +392,7 @@ TEST(ScriptControlLimits, BusyHookSeesLongCallsAndCanStopThem) {
 }
 
 TEST(ScriptControlLimits, StopReachesGettersAndPromiseJobs) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost("var o = { get spin() { for(;;){} } };");
     ObjectRef obj = VariantToObject(host.Eval("o"));
     {
@@ -395,6 +407,7 @@ TEST(ScriptControlLimits, StopReachesGettersAndPromiseJobs) {
 }
 
 TEST(ScriptControlLimits, RunawayRecursionAndMemoryEndInErrors) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost("function r(n){ return r(n+1) + 1 }");
     host.Eval("r(0)");
     EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kOutOfStack));
@@ -411,6 +424,7 @@ TEST(ScriptControlLimits, RunawayRecursionAndMemoryEndInErrors) {
 }
 
 TEST(ScriptControlLimits, MemoryComesBackAfterARunawayIsStopped) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost("");
     SetMemoryGrowthLimit(size_t(256) * 1024 * 1024);
     host.Eval("var keep = []; while (true) keep.push(new Uint8Array(8 << 20).fill(1));");
@@ -438,6 +452,7 @@ TEST(ScriptControlLimits, AnExhaustedHeapReadsAsOutOfMemory) {
 }
 
 TEST(ScriptControl, HeldObjectsSurviveCollectionAndReleasedOnesGo) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
     ScriptHost host = LoadedHost("var w; function make(){ var o = {v: 5}; w = new WeakRef(o); return o; }");
     ObjectRef held = VariantToObject(host.Eval("make()"));
     CollectGarbage();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
 
@@ -133,6 +134,7 @@ TEST(JsObjects, ReadByNameAndDescribedByTheirOwnMembers) {
 }
 
 TEST(JsObjects, ClassesGettersAndFunctionsDescribeThemselves) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);  // classes and getters are later syntax
     ScriptHost host;
     host.AddCode(
         "class Shape { constructor(n){ this.n = n } area(w, h){ return w * h } }\n"
