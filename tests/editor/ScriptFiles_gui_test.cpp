@@ -27,23 +27,31 @@ void Write(const QString& path, const std::string& bytes) {
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-/// The names the dialog lists in `folder` under its current filter, once loaded.
-QStringList Listed(QFileDialog& dialog, const QString& folder) {
+/// The names the dialog lists in `folder` under its current filter.
+QStringList NamesShown(QFileSystemModel& model, const QModelIndex& dir) {
+    QStringList names;
+    for (int r = 0; r < model.rowCount(dir); ++r) {
+        QModelIndex index = model.index(r, 0, dir);
+        // Entries a filter rejects are either left out or shown disabled.
+        if (model.flags(index) & Qt::ItemIsEnabled) names << model.fileName(index);
+    }
+    names.sort();
+    return names;
+}
+
+/// The names listed once the model has caught up with `expected` (it fills and filters
+/// its rows in batches, from a thread of its own), or what it lists after a few seconds.
+QStringList Listed(QFileDialog& dialog, const QString& folder, const QStringList& expected) {
     auto* model = dialog.findChild<QFileSystemModel*>();
     if (!model) return {};
     QModelIndex dir = model->index(folder);
+    QStringList names;
     for (int i = 0; i < 300; ++i) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (!model->canFetchMore(dir) && model->rowCount(dir) > 0) break;
+        names = NamesShown(*model, dir);
+        if (names == expected) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    QStringList names;
-    for (int r = 0; r < model->rowCount(dir); ++r) {
-        QModelIndex index = model->index(r, 0, dir);
-        // Entries a filter rejects are either left out or shown disabled.
-        if (model->flags(index) & Qt::ItemIsEnabled) names << model->fileName(index);
-    }
-    names.sort();
     return names;
 }
 
@@ -84,12 +92,14 @@ TEST(ScriptFileDialog, FirstFilterListsEveryNameEndingInTxt) {
     qy::editor::QtFileChooser::Configure(dialog, FileDialogMode::Open, dir.filePath("a.txt"));
     dialog.setDirectory(dir.path());
     dialog.show();
-    EXPECT_EQ(Listed(dialog, dir.path()), (QStringList{"a.txt", "b.js", "c.html", "notatxt"}));
+    const QStringList scripts{"a.txt", "b.js", "c.html", "notatxt"};
+    const QStringList all{"a.txt", "b.js", "c.html", "d.md", "e.jsx", "notatxt"};
+    EXPECT_EQ(Listed(dialog, dir.path(), scripts), scripts);
     dialog.selectNameFilter(QString::fromUtf8("所有文件(*.*)"));
     emit dialog.filterSelected(QString::fromUtf8("所有文件(*.*)"));
-    EXPECT_EQ(Listed(dialog, dir.path()), (QStringList{"a.txt", "b.js", "c.html", "d.md", "e.jsx", "notatxt"}));
+    EXPECT_EQ(Listed(dialog, dir.path(), all), all);
     dialog.selectNameFilter(QString::fromUtf8("文本文件(*txt;*.js;*.html)"));
     emit dialog.filterSelected(QString::fromUtf8("文本文件(*txt;*.js;*.html)"));
-    EXPECT_EQ(Listed(dialog, dir.path()), (QStringList{"a.txt", "b.js", "c.html", "notatxt"}));
+    EXPECT_EQ(Listed(dialog, dir.path(), scripts), scripts);
     dialog.hide();
 }
