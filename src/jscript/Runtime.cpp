@@ -13,6 +13,8 @@
  *   __qyRtPrepareEval(text)         the text eval() runs, or [code, description] when
  *                                   JScript refuses it
  *   __qyRtDebugWrite(text)          one piece of Debug output
+ *   __qyRtOriginalText(fn)          the user's text of a function whose code the gate
+ *                                   rewrote, undefined otherwise
  */
 #include "jscript/Runtime.h"
 
@@ -26,10 +28,13 @@
 #include <js/Stack.h>
 #include <js/experimental/JSStencil.h>
 #include <js/friend/ErrorMessages.h>
+#include <jsfriendapi.h>
 #include <mozilla/RefPtr.h>
 
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -184,6 +189,40 @@ bool DebugWrite(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+/// Rewritten code by file name, held weakly: the script controls own the records.
+std::unordered_map<std::string, std::weak_ptr<const RewrittenSource>>& Sources() {
+    static auto* sources = new std::unordered_map<std::string, std::weak_ptr<const RewrittenSource>>();
+    return *sources;
+}
+
+/// Offset where line `line` (from 1) of `text` starts, lines broken as the engine breaks
+/// them; the text's length when it has fewer lines.
+size_t LineStart(const std::u16string& text, uint32_t line) {
+    size_t pos = 0;
+    for (uint32_t l = 1; l < line && pos < text.size(); ++l) {
+        while (pos < text.size() && text[pos] != u'\n' && text[pos] != u'\r' && text[pos] != 0x2028 &&
+               text[pos] != 0x2029)
+            ++pos;
+        if (pos < text.size() && text[pos] == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n') ++pos;
+        if (pos < text.size()) ++pos;
+    }
+    return pos;
+}
+
+/// __qyRtOriginalText(fn): the user's text of a function from rewritten code.
+bool OriginalText(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isObject()) return true;
+    JS::RootedObject fn(cx, &args.get(0).toObject());
+    std::u16string text;
+    if (!OriginalFunctionText(cx, fn, text)) return true;
+    JSString* s = NewString(cx, text);
+    if (!s) return false;
+    args.rval().setString(s);
+    return true;
+}
+
 bool CompileAll(JSContext* cx) {
     for (auto [name, body] : scripts::kAll) {
         CompiledScript c;
@@ -207,6 +246,41 @@ bool CompileAll(JSContext* cx) {
 
 void SetDebugOutput(DebugOutput output) { g_debugOutput = std::move(output); }
 
+void RegisterRewrittenSource(const std::string& file, const std::shared_ptr<const RewrittenSource>& source) {
+    auto& sources = Sources();
+    // Records whose owners are gone leave their names behind; sweep them now and then.
+    if (sources.size() > 64)
+        for (auto it = sources.begin(); it != sources.end();) it = it->second.expired() ? sources.erase(it) : ++it;
+    sources[file] = source;
+}
+
+bool OriginalFunctionText(JSContext* cx, JS::HandleObject function, std::u16string& text) {
+    JS::RootedFunction fun(cx, JS_GetObjectFunction(function));
+    if (!fun) return false;
+    JSScript* script = JS_GetFunctionScript(cx, fun);
+    if (!script || !JS_GetScriptFilename(script)) return false;
+    auto it = Sources().find(JS_GetScriptFilename(script));
+    if (it == Sources().end()) return false;
+    std::shared_ptr<const RewrittenSource> source = it->second.lock();
+    if (!source) return false;
+    unsigned line = JS_GetScriptBaseLineNumber(cx, script);
+    JSString* decompiled = JS_DecompileFunction(cx, fun);
+    if (!decompiled) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
+    std::u16string rewritten = CopyString(cx, decompiled);
+    if (rewritten.empty()) return false;
+    // The function's text starts on its first line; its place there gives the way back.
+    size_t at = source->rewritten.find(rewritten, LineStart(source->rewritten, line));
+    if (at == std::u16string::npos) return false;
+    uint32_t start = source->positions.OriginalOffset(static_cast<uint32_t>(at));
+    uint32_t last = source->positions.OriginalOffset(static_cast<uint32_t>(at + rewritten.size() - 1));
+    if (last < start || last >= source->original.size()) return false;
+    text = source->original.substr(start, last - start + 1);
+    return true;
+}
+
 void ReleaseRuntime() {
     Compiled().clear();
     g_compiledReady = false;
@@ -218,6 +292,7 @@ bool InstallRuntime(JSContext* cx, JS::HandleObject global) {
         JS_FN("__qyRtEngineError", EngineError, 1, 0),
         JS_FN("__qyRtPrepareEval", PrepareEval, 1, 0),
         JS_FN("__qyRtDebugWrite", DebugWrite, 1, 0),
+        JS_FN("__qyRtOriginalText", OriginalText, 1, 0),
         JS_FS_END,
     };
     if (!JS_DefineFunctions(cx, global, natives)) return false;

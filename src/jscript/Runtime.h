@@ -8,7 +8,10 @@
 #include <jsapi.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "jscript/SourceGate.h"
 
 namespace qy::jscript {
 
@@ -16,6 +19,21 @@ namespace qy::jscript {
 /// is one line there. An empty function drops the text.
 using DebugOutput = std::function<void(const std::u16string& text)>;
 void SetDebugOutput(DebugOutput output);
+
+/// Code the gate rewrote before the engine compiled it under `file`: functions defined
+/// in it print the text the user wrote (obfuscated scripts read their own functions'
+/// text and judge it). The runtime keeps only a weak reference; the owner keeps the
+/// record for as long as the code may run and passes it to every control that runs it.
+struct RewrittenSource {
+    std::u16string original;
+    std::u16string rewritten;
+    PositionMap positions;
+};
+void RegisterRewrittenSource(const std::string& file, const std::shared_ptr<const RewrittenSource>& source);
+
+/// The user's text of a function compiled from rewritten code; false when the function
+/// was compiled as written (or its code is gone).
+[[nodiscard]] bool OriginalFunctionText(JSContext* cx, JS::HandleObject function, std::u16string& text);
 
 /// Drops what the runtime keeps for the whole engine (its compiled scripts). Call it
 /// before the engine's context is destroyed; a later InstallRuntime compiles again.

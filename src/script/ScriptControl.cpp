@@ -390,7 +390,8 @@ private:
     /// becomes a compile error without running, accepted code may come back rewritten.
     /// False when refused (the Error object then holds the refusal).
     bool PassGate(const std::u16string& code, jscript::CodeKind kind, std::u16string& compiled,
-                  jscript::PositionMap& map) {
+                  std::shared_ptr<jscript::RewrittenSource>& rewritten) {
+        rewritten.reset();
         if (m_target != ScriptTarget::JScript58) {
             compiled = code;
             return true;
@@ -408,25 +409,37 @@ private:
             return false;
         }
         compiled = std::move(prepared.code);
-        map = std::move(prepared.positions);
+        if (!prepared.positions.Identity())
+            rewritten = std::make_shared<jscript::RewrittenSource>(
+                jscript::RewrittenSource{code, compiled, std::move(prepared.positions)});
         return true;
     }
 
     const jscript::PositionMap* MapFor(const char* file) const {
         if (!file) return nullptr;
         auto it = m_maps.find(file);
-        return it == m_maps.end() ? nullptr : &it->second;
+        return it == m_maps.end() ? nullptr : &it->second->positions;
+    }
+
+    /// Added code is named for the whole process, so that a function's text can be
+    /// traced to its code whichever control runs it.
+    static std::string NextAddedCodeName() {
+        static uint64_t count = 0;
+        return kAddedCodePrefix + std::to_string(count++);
     }
 
     bool AddCode(std::vector<Variant>& args) {
         std::u16string code;
         if (args.empty() || !VariantToWide(args[0], code)) return false;
         if (!m_global || !detail::EngineAvailable()) return false;
-        std::string file = kAddedCodePrefix + std::to_string(m_codeCount++);
+        std::string file = NextAddedCodeName();
         std::u16string compiled;
-        jscript::PositionMap map;
-        if (!PassGate(code, jscript::CodeKind::Program, compiled, map)) return false;
-        if (!map.Identity()) m_maps[file] = std::move(map);
+        std::shared_ptr<jscript::RewrittenSource> rewritten;
+        if (!PassGate(code, jscript::CodeKind::Program, compiled, rewritten)) return false;
+        if (rewritten) {
+            jscript::RegisterRewrittenSource(file, rewritten);
+            m_maps[file] = std::move(rewritten);
+        }
         return RunInGlobal({file.c_str(), &compiled, &code}, [&](JSContext* cx) {
             JS::RootedValue rv(cx);
             return Evaluate(cx, compiled, file.c_str(), &rv);
@@ -446,8 +459,8 @@ private:
         JS::RootedScript script(cx, JS::Compile(cx, opts, src));
         if (!script) return nullptr;
         if (m_compiled.size() >= kCompiledCacheSize) m_compiled.clear();
-        CompiledEntry entry{std::make_unique<detail::JsScriptRoot>(script), jscript::PositionMap()};
-        if (const jscript::PositionMap* map = MapFor(kEvalFileName)) entry.positions = *map;
+        CompiledEntry entry{std::make_unique<detail::JsScriptRoot>(script), nullptr};
+        if (auto it = m_maps.find(kEvalFileName); it != m_maps.end()) entry.rewritten = it->second;
         m_compiled.emplace(expr, std::move(entry));
         return script;
     }
@@ -459,13 +472,13 @@ private:
         std::u16string compiled;
         if (auto it = m_compiled.find(expr); it != m_compiled.end()) {
             compiled = expr;  // compiled before: the gate passed it then
-            if (it->second.positions.Identity()) m_maps.erase(kEvalFileName);
-            else m_maps[kEvalFileName] = it->second.positions;
+            if (!it->second.rewritten) m_maps.erase(kEvalFileName);
+            else m_maps[kEvalFileName] = it->second.rewritten;
         } else {
-            jscript::PositionMap map;
-            if (!PassGate(expr, jscript::CodeKind::EvalCode, compiled, map)) return false;
-            if (map.Identity()) m_maps.erase(kEvalFileName);
-            else m_maps[kEvalFileName] = std::move(map);
+            std::shared_ptr<jscript::RewrittenSource> rewritten;
+            if (!PassGate(expr, jscript::CodeKind::EvalCode, compiled, rewritten)) return false;
+            if (!rewritten) m_maps.erase(kEvalFileName);
+            else m_maps[kEvalFileName] = std::move(rewritten);
         }
         return RunInGlobal({kEvalFileName, &compiled, &expr}, [&](JSContext* cx) {
             JS::RootedScript script(cx, CompiledExpression(cx, expr, compiled));
@@ -555,17 +568,16 @@ private:
     ScriptTarget m_target;
     jscript::ConditionalState m_cc;
     /// Maps back to the user's text, by file name, for code the gate rewrote.
-    std::unordered_map<std::string, jscript::PositionMap> m_maps;
+    std::unordered_map<std::string, std::shared_ptr<const jscript::RewrittenSource>> m_maps;
     std::u16string m_language;
     std::unique_ptr<JsObjectRoot> m_global;
     struct CompiledEntry {
         std::unique_ptr<detail::JsScriptRoot> script;
-        jscript::PositionMap positions;
+        std::shared_ptr<const jscript::RewrittenSource> rewritten;
     };
     std::unordered_map<std::u16string, CompiledEntry> m_compiled;
     std::shared_ptr<ErrorState> m_error;
     ObjectRef m_errorObject;
-    int m_codeCount = 0;
 };
 
 bool SameIgnoringCase(const std::string& a, const char* b) {

@@ -133,3 +133,25 @@ TEST(Targets, EachControlKeepsTheTargetItWasMadeWith) {
     EXPECT_EQ(test::Run(j, "", "ScriptEngine() + ScriptEngineMajorVersion() + ScriptEngineMinorVersion()"), "JScript58");
     EXPECT_EQ(test::Run(m, "", "ScriptEngine() + ScriptEngineMajorVersion() + ScriptEngineMinorVersion()"), "JScript58");
 }
+
+TEST(Targets, FunctionsPrintTheTextTheUserWroteThoughTheEngineRanARewrite) {
+    // Obfuscated scripts read their own functions' text and test it against patterns
+    // (self-defending code loops for ever when the text has changed).
+    const std::string compact = "function f(s){try{return s[0]+[1,].length}catch(e){return e}}";
+    const std::string hoisted = "function h(){return 'x'[0]}";
+    const std::string named = "function g(a){return a[1]}";
+    const std::string code = "var before = 1;\n" + compact + "\nif (before) { " + hoisted + " }\nvar k = " + named +
+                             ";\nfunction outer(){ return function(){ return 'ab'[1]; }; }";
+    script::ScriptHost j = JScriptHost();
+    j.AddCode(code);
+    ASSERT_EQ(ErrorOf(j).number, 0);
+    EXPECT_EQ(test::Run(j, "", "f.toString()"), compact);
+    EXPECT_EQ(test::Run(j, "", "String(h)"), hoisted);
+    EXPECT_EQ(test::Run(j, "", "'' + k"), named);
+    EXPECT_EQ(test::Run(j, "", "'' + g"), named);
+    EXPECT_EQ(test::Run(j, "", "'' + outer()"), "function(){ return 'ab'[1]; }");
+    EXPECT_EQ(test::Run(j, "", "f('abc')"), "NaN");  // no string indexing, [1,].length 2
+    // Functions the user wrote without anything to rewrite print as the engine has them.
+    EXPECT_EQ(test::Run(j, "", "(function plain(){ return 1 }).toString()"), "function plain(){ return 1 }");
+    EXPECT_EQ(test::Run(j, "", "String(Math.max).indexOf('[native code]') > 0"), "true");
+}

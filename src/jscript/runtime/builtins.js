@@ -7,6 +7,7 @@
     var NativeDate = Date, NativeRegExp = RegExp, NativeString = String;
     var objectToString = Object.prototype.toString, functionToString = Function.prototype.toString;
     var nativeExec = RegExp.prototype.exec;
+    var originalText = global.__qyRtOriginalText;
     function classOf(v) { return objectToString.call(v); }
 
     // The replacements and the names their native text shows. Each replaces a built-in
@@ -28,7 +29,10 @@
     put(Function.prototype, 'toString', function toString() {
         for (var i = 0; i < ourFunctions.length; i++)
             if (ourFunctions[i] === this) return '\nfunction ' + ourNames[i] + '() {\n    [native code]\n}\n';
-        var text = functionToString.call(this);
+        // Code the gate rewrote prints as the user wrote it.
+        var text = originalText(this);
+        if (typeof text === 'string') return text;
+        text = functionToString.call(this);
         return text.slice(-15) === '[native code]\n}' ? '\n' + text + '\n' : text;
     });
 

@@ -208,6 +208,6 @@
     remove(Date.prototype, ['toISOString', 'toJSON', 'toSource']);
     remove(RegExp.prototype, ['toSource']);
 
-    remove(global, ['__qyRtMakeError', '__qyRtEngineError', '__qyRtPrepareEval', '__qyRtDebugWrite',
+    remove(global, ['__qyRtMakeError', '__qyRtEngineError', '__qyRtPrepareEval', '__qyRtDebugWrite', '__qyRtOriginalText',
         '__qyRtJScriptError']);
 })(this);
