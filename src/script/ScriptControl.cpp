@@ -16,6 +16,7 @@
 #include <jsfriendapi.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <functional>
 #include <unordered_map>
@@ -63,6 +64,8 @@ struct ErrorState {
     int32_t column = 0;
     std::u16string source;
     bool inLoadedCode = false;
+    /// The engine's own message, for rules that read more than its number.
+    std::string engineMessage;
 
     void Clear() { *this = ErrorState(); }
 };
@@ -183,6 +186,7 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
     }
     const JSErrorReport* r = builder.report();
     std::string msg = r->message() ? r->message().c_str() : "";
+    e.engineMessage = msg;
     const char* file = r->filename ? r->filename : "";
     e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
     e.line = static_cast<int32_t>(r->lineno);
@@ -372,10 +376,36 @@ private:
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         if (!body(cx) || !detail::RunPendingJobs(cx)) {
             CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error);
+            if (m_target == ScriptTarget::JScript58) RefineForJScript(cx, *m_error);
             return false;
         }
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         return true;
+    }
+
+    /// JScript tells a call of a variable that holds nothing ("缺少对象") from a call of
+    /// some other value that is no function ("缺少函数"); the engine's message names only
+    /// the callee. For a global variable its value decides.
+    void RefineForJScript(JSContext* cx, ErrorState& e) {
+        static const std::string suffix = " is not a function";
+        const std::string& m = e.engineMessage;
+        if (e.number != errors::ToNumber(errors::kFunctionExpected) || m.size() <= suffix.size() ||
+            m.compare(m.size() - suffix.size(), suffix.size(), suffix) != 0)
+            return;
+        std::string name = m.substr(0, m.size() - suffix.size());
+        for (char c : name)
+            if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$')) return;
+        JS::RootedObject global(cx, m_global->get());
+        JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> desc(cx);
+        if (!JS_GetOwnPropertyDescriptor(cx, global, name.c_str(), &desc)) {
+            JS_ClearPendingException(cx);
+            return;
+        }
+        if (desc.isNothing() || !desc->isDataDescriptor()) return;
+        if (desc->value().isNullOrUndefined()) {
+            e.number = errors::ToNumber(errors::kObjectExpected);
+            e.description = U("缺少对象");
+        }
     }
 
     static bool Evaluate(JSContext* cx, const std::u16string& code, const char* file, JS::MutableHandleValue rv) {

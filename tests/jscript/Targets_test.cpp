@@ -155,3 +155,26 @@ TEST(Targets, FunctionsPrintTheTextTheUserWroteThoughTheEngineRanARewrite) {
     EXPECT_EQ(test::Run(j, "", "(function plain(){ return 1 }).toString()"), "function plain(){ return 1 }");
     EXPECT_EQ(test::Run(j, "", "String(Math.max).indexOf('[native code]') > 0"), "true");
 }
+
+TEST(Targets, CallingAVariableThatHoldsNothingIsObjectExpected) {
+    struct Row {
+        const char* expr;
+        int jscript;
+        int modern;
+    };
+    for (Row r : {Row{"u()", 5007, 5002}, Row{"n()", 5002, 5002}, Row{"nothing()", 5009, 5009},
+                  Row{"o.missing()", 438, 438}}) {
+        script::ScriptHost j = JScriptHost();
+        script::ScriptHost m = ModernHost();
+        for (auto* host : {&j, &m}) {
+            host->AddCode("var u, n = 1, o = {};");
+            host->Eval(r.expr);
+        }
+        EXPECT_EQ(ErrorOf(j).code, r.jscript) << r.expr;
+        EXPECT_EQ(ErrorOf(m).code, r.modern) << r.expr;
+    }
+    script::ScriptHost j = JScriptHost();
+    j.AddCode("var u;");
+    j.Eval("u()");
+    EXPECT_EQ(ErrorOf(j).description, "缺少对象");
+}
