@@ -116,10 +116,13 @@ struct Runtime {
     /// memory the script's garbage held comes back before the limit is checked again.
     bool collectBeforeNextCall = false;
     Clock::time_point callStart;
+    /// The watchdog's copies of what it reads while a call runs.
+    std::atomic<Clock::time_point> callStartShared{Clock::time_point()};
+    std::atomic<bool> hasBusyHook{false};
     detail::AbortReason abortReason = detail::AbortReason::None;
     BusyHook busyHook;
     bool inBusyHook = false;
-    size_t memoryLimit = 0;
+    std::atomic<size_t> memoryLimit{0};
     JobQueue jobQueue;
     Clock::time_point lastKeptClear;
 };
@@ -167,13 +170,20 @@ bool InterruptCallback(JSContext*) {
 
 /// Engine calls do not wake the watchdog (that would cost a thread switch per call,
 /// far more than a short call itself); it looks at the running flag on its own, slowly
-/// while idle and every period while a call runs.
+/// while idle and every period while a call runs. It asks for an interrupt only when
+/// the callback has something to do: the process has outgrown its memory limit, or the
+/// call has run long enough for the busy window. An interrupt that arrives while a
+/// regular expression runs makes the engine give up the match with a recursion error,
+/// so a call that needs none must never get one.
 void WatchdogLoop(Runtime* rt) {
     std::unique_lock lock(rt->mutex);
     while (!rt->quit) {
         uint64_t running = rt->runningCall.load();
         rt->wake.wait_for(lock, running ? kWatchdogPeriod : kWatchdogIdlePeriod);
-        if (running && rt->runningCall.load() && !rt->quit) JS_RequestInterruptCallback(rt->cx);
+        if (!running || rt->runningCall.load() != running || rt->quit) continue;
+        bool overMemory = rt->memoryLimit && detail::ResidentBytes() > rt->memoryLimit;
+        bool busyDue = rt->hasBusyHook.load() && Clock::now() - rt->callStartShared.load() >= kBusyHookDelay;
+        if (overMemory || busyDue) JS_RequestInterruptCallback(rt->cx);
     }
 }
 
@@ -235,7 +245,9 @@ void RequestStop() {
 }
 
 void SetBusyHook(BusyHook hook) {
-    if (g_runtime) g_runtime->busyHook = std::move(hook);
+    if (!g_runtime) return;
+    g_runtime->hasBusyHook = static_cast<bool>(hook);
+    g_runtime->busyHook = std::move(hook);
 }
 
 void SetMemoryGrowthLimit(size_t bytes) {
@@ -266,6 +278,7 @@ EngineCall::EngineCall() : m_outermost(g_runtime && g_runtime->depth == 0) {
         }
         rt.abortReason = AbortReason::None;
         rt.callStart = Clock::now();
+        rt.callStartShared = rt.callStart;
         rt.runningCall = ++rt.lastCall;
     }
 }
@@ -295,6 +308,8 @@ bool RunPendingJobs(JSContext* cx) {
 }
 
 AbortReason LastAbortReason() { return g_runtime ? g_runtime->abortReason : AbortReason::None; }
+
+bool StopRequestedForThisCall() { return g_runtime && StopRequestedForRunningCall(*g_runtime); }
 
 namespace {
 /// Head of the list of live roots (an intrusive list: linking costs no allocation).

@@ -38,6 +38,11 @@ private:
 /// The reason the current (or last) call was interrupted; cleared when a call starts.
 AbortReason LastAbortReason();
 
+/// True when a stop was asked for the call now running. The engine may end such a call
+/// with an error of its own (a regular expression reports the interrupt as too much
+/// recursion) before the interrupt callback has seen the request.
+bool StopRequestedForThisCall();
+
 /// Links every live JsRoot so that StopEngine can drop them before the context goes.
 class JsRootLink {
 public:

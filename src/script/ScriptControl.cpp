@@ -165,9 +165,10 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
 void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e) {
     e.Clear();
     JS::ExceptionStack stack(cx);
-    if (!JS_IsExceptionPending(cx) || !JS::StealPendingExceptionStack(cx, &stack)) {
+    bool stopped = detail::LastAbortReason() == detail::AbortReason::Stopped || detail::StopRequestedForThisCall();
+    if (stopped || !JS_IsExceptionPending(cx) || !JS::StealPendingExceptionStack(cx, &stack)) {
         JS_ClearPendingException(cx);
-        if (detail::LastAbortReason() == detail::AbortReason::Stopped) {
+        if (stopped) {
             e.number = errors::ToNumber(errors::kStopped);
             e.description = U("脚本已被用户停止");
         } else {

@@ -483,3 +483,25 @@ TEST(EngineShutdown, HeldObjectsAndControlsMayOutliveTheEngine) {
         },
         ::testing::ExitedWithCode(0), "");
 }
+
+// A regular expression that runs long gives its answer: the engine takes an interrupt
+// during a match for too much recursion, so none may come unasked; a stop still ends it.
+TEST(ScriptControlLimits, LongRegularExpressionsAnswerRightAndStayStoppable) {
+    for (ScriptTarget target : {ScriptTarget::JScript58, ScriptTarget::ES2021}) {
+        ScopedScriptTarget scoped(target);
+        ScriptHost host = LoadedHost("function rep(s, n){ var r = ''; while (n--) r += s; return r; }");
+        for (const char* expr : {"/(a+)+$/.test(rep('a', 21) + 'b')", "/^(?:x|z)*y/.test(rep('x', 100000))",
+                                 "/a*a*a*a*a*b/.test(rep('a', 40))"}) {
+            Variant v = host.Eval(expr);
+            EXPECT_EQ(ReadError(host).number, 0) << expr << " " << ReadError(host).description;
+            EXPECT_EQ(v.vt, VT_BOOL) << expr;
+            EXPECT_FALSE(VariantToBool(v)) << expr;
+        }
+        {
+            Stopper stopper;
+            host.Eval("/(a+)+$/.test(rep('a', 40) + 'b')");
+        }
+        EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kStopped));
+        EXPECT_EQ(ReadError(host).description, Ansi("脚本已被用户停止"));
+    }
+}
