@@ -20,7 +20,8 @@ struct Transfer {
     std::string body;
     bool sawZero = false;
     bool tooLarge = false;
-    const std::function<void()>* pump = nullptr;
+    bool cancelled = false;
+    const HttpControl* control = nullptr;
 };
 
 size_t OnData(char* data, size_t size, size_t count, void* user) {
@@ -43,8 +44,33 @@ size_t OnData(char* data, size_t size, size_t count, void* user) {
 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* t = static_cast<Transfer*>(user);
-    if (t->pump && *t->pump) (*t->pump)();
+    if (t->control->pump) t->control->pump();
+    if (t->control->cancelled && t->control->cancelled()) {
+        t->cancelled = true;
+        return 1;  // ends the transfer
+    }
     return 0;
+}
+
+/// The reason a transfer failed, as the user reads it.
+std::string ChineseReason(CURLcode code) {
+    switch (code) {
+        case CURLE_OPERATION_TIMEDOUT: return "连接超时";
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY: return "无法解析主机";
+        case CURLE_COULDNT_CONNECT: return "连接被拒绝";
+        case CURLE_UNSUPPORTED_PROTOCOL: return "不支持的协议（只能使用 http 或 https）";
+        case CURLE_URL_MALFORMAT: return "地址格式不正确";
+        case CURLE_TOO_MANY_REDIRECTS: return "重定向次数过多";
+        case CURLE_BAD_CONTENT_ENCODING: return "无法解码压缩的内容";
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION: return "安全连接失败";
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+        case CURLE_GOT_NOTHING:
+        case CURLE_PARTIAL_FILE: return "连接中断";
+        default: return "网络错误";
+    }
 }
 
 void GlobalInitOnce() {
@@ -55,15 +81,22 @@ void GlobalInitOnce() {
 }  // namespace
 
 HttpResult HttpGet(const std::string& address, const std::function<void()>& pump) {
+    HttpControl control;
+    control.pump = pump;
+    return HttpGet(address, control);
+}
+
+HttpResult HttpGet(const std::string& address, const HttpControl& control) {
     HttpResult result;
     GlobalInitOnce();
     CurlEasy curl(curl_easy_init());
     if (!curl || address.empty()) {
         result.error = "no address";
+        result.reason = "地址为空";
         return result;
     }
     Transfer transfer;
-    transfer.pump = &pump;
+    transfer.control = &control;
     CurlList headers(curl_slist_append(nullptr, "Cache-Control: no-cache"));
     headers.reset(curl_slist_append(headers.release(), "Pragma: no-cache"));
     CURL* h = curl.get();
@@ -74,6 +107,12 @@ HttpResult HttpGet(const std::string& address, const std::function<void()>& pump
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 20L);
+    // A typed file:// address or a redirect to ftp:// must not reach anything but the web.
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // Every encoding the library can decode is offered and decoded.
+    curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, control.deadlineMilliseconds);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, kStallTimeoutSeconds);
@@ -87,10 +126,17 @@ HttpResult HttpGet(const std::string& address, const std::function<void()>& pump
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
     if (transfer.tooLarge) {
         result.error = "reply larger than 64 MiB";
+        result.reason = "回应超过 64 MiB";
+    } else if (transfer.cancelled) {
+        result.error = "cancelled";
+        result.reason = "已取消";
+        result.cancelled = true;
     } else if (code != CURLE_OK) {
         result.error = curl_easy_strerror(code);
+        result.reason = ChineseReason(code);
     } else if (result.status >= 400) {
         result.error = "HTTP " + std::to_string(result.status);
+        result.reason = result.error;
     } else {
         result.ok = true;
         result.body = std::move(transfer.body);

@@ -1,7 +1,9 @@
 /** @file HttpGet.h
  * Plain HTTP GET: the address is also the User-Agent, no proxy, every cache asked to
- * revalidate, redirects followed. The body is collected in memory up to its first
- * zero byte; a caller-supplied pump runs while data arrives so a window stays alive.
+ * revalidate, redirects followed (to http and https only: no other protocol is ever
+ * used), compressed replies decoded. The body is collected in memory up to its first
+ * zero byte; a caller-supplied pump runs while data arrives so a window stays alive,
+ * and a cancel hook and an overall deadline end a transfer that would go on for ever.
  */
 #pragma once
 
@@ -15,12 +17,25 @@ struct HttpResult {
     long status = 0;       ///< HTTP status, 0 when no reply came
     std::string body;      ///< up to the first zero byte
     std::string error;     ///< why it failed (English, from the HTTP library)
+    std::string reason;    ///< why it failed, in Chinese (UTF-8): 连接超时, 无法解析主机, 连接被拒绝, HTTP 404, 已取消…
+    bool cancelled = false;
 };
 
 /// Limits that keep a dead server or an endless reply from hurting the workbench.
 inline constexpr long kConnectTimeoutSeconds = 15;
 inline constexpr long kStallTimeoutSeconds = 30;
 inline constexpr size_t kMaxBodyBytes = size_t(64) * 1024 * 1024;
+/// The whole transfer, however steadily data trickles in.
+inline constexpr long kDeadlineMilliseconds = 60 * 1000;
+
+/// How a caller stays in charge of a transfer.
+struct HttpControl {
+    std::function<void()> pump;         ///< runs while data arrives
+    std::function<bool()> cancelled;    ///< true ends the transfer ("已取消")
+    long deadlineMilliseconds = kDeadlineMilliseconds;
+};
+
+HttpResult HttpGet(const std::string& address, const HttpControl& control);
 
 /// A status of 400 or above, a transport failure or a body past the limit is a failure.
 HttpResult HttpGet(const std::string& address, const std::function<void()>& pump = {});

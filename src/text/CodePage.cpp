@@ -1,6 +1,11 @@
 /** @file CodePage.cpp
- * CP936 tables are built once from glibc's iconv and then used directly: a script of
- * several megabytes converts without one iconv call per character.
+ * The code page's tables are built once from glibc's GB18030 converter and then used
+ * directly: a script of several megabytes converts without one iconv call per character.
+ *
+ * Byte sequences: 00-7F single; 80 single (the euro sign, as GBK has it); lead 81-FE with
+ * a trail 40-7E or 80-FE; lead 81-FE, digit, lead, digit for four bytes. Four-byte codes
+ * from 81 30 81 30 cover the rest of the BMP in order, those from 90 30 81 30 the planes
+ * beyond it.
  */
 #include "text/CodePage.h"
 
@@ -8,94 +13,185 @@
 
 #include <array>
 #include <memory>
-#include <mutex>
+#include <unordered_map>
 
 namespace qy::text {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+constexpr char32_t kEuro = 0x20AC;
 
-/// Decoding table (byte or byte pair to UTF-16 unit, 0 = undefined) and its inverse.
-struct Cp936Tables {
-    std::array<char16_t, 256> single{};            // 0 for lead bytes and undefined bytes
-    std::array<bool, 256> isLead{};
-    std::unique_ptr<char16_t[]> pair;              // index (lead << 8) | trail
-    std::unique_ptr<uint16_t[]> encode;            // UTF-16 unit -> bytes (hi<<8|lo), 0 = none
+/// Four-byte codes: 126 * 10 * 126 * 10 positions per leading pair of bytes.
+constexpr uint32_t kFourBmpCount = 39420;       // 81 30 81 30 .. 84 31 A4 39
+constexpr uint32_t kFourSupplementaryFirst = 189000;  // linear position of 90 30 81 30
 
-    Cp936Tables() : pair(new char16_t[65536]()), encode(new uint16_t[65536]()) {
-        iconv_t cd = iconv_open("UTF-16LE", "CP936");
-        auto decode = [&](const unsigned char* in, size_t n) -> char16_t {
-            char buf[8];
+/// Private-use characters that the current GB18030 tables no longer give a code (their
+/// two-byte codes went to other characters). The first eighteen take the four-byte codes
+/// that those characters had before, which decode to nothing otherwise; the last six
+/// take the first four-byte codes after the BMP range, which GB18030 leaves unassigned.
+struct PrivateUse {
+    char16_t unit;
+    uint32_t linear;  // linear position of the four-byte code
+};
+constexpr uint32_t Linear(uint32_t code) {
+    return ((((code >> 24) & 0xFF) - 0x81) * 10 + (((code >> 16) & 0xFF) - 0x30)) * 1260 +
+           (((code >> 8) & 0xFF) - 0x81) * 10 + ((code & 0xFF) - 0x30);
+}
+constexpr PrivateUse kPrivateUse[] = {
+    {0xE81E, Linear(0x82359037)}, {0xE826, Linear(0x82359038)}, {0xE82B, Linear(0x82359039)},
+    {0xE82C, Linear(0x82359130)}, {0xE832, Linear(0x82359131)}, {0xE843, Linear(0x82359132)},
+    {0xE854, Linear(0x82359133)}, {0xE864, Linear(0x82359134)}, {0xE78D, Linear(0x84318236)},
+    {0xE78E, Linear(0x84318237)}, {0xE78F, Linear(0x84318238)}, {0xE790, Linear(0x84318239)},
+    {0xE791, Linear(0x84318330)}, {0xE792, Linear(0x84318331)}, {0xE793, Linear(0x84318332)},
+    {0xE794, Linear(0x84318333)}, {0xE795, Linear(0x84318334)}, {0xE796, Linear(0x84318335)},
+    {0xE816, kFourBmpCount + 0},  {0xE817, kFourBmpCount + 1},  {0xE818, kFourBmpCount + 2},
+    {0xE831, kFourBmpCount + 3},  {0xE83B, kFourBmpCount + 4},  {0xE855, kFourBmpCount + 5},
+};
+constexpr uint32_t kFourTableSize = kFourBmpCount + 6;
+
+uint32_t FourByteCode(uint32_t linear) {
+    uint32_t b4 = 0x30 + linear % 10;
+    linear /= 10;
+    uint32_t b3 = 0x81 + linear % 126;
+    linear /= 126;
+    uint32_t b2 = 0x30 + linear % 10;
+    uint32_t b1 = 0x81 + linear / 10;
+    return b1 << 24 | b2 << 16 | b3 << 8 | b4;
+}
+
+/// Decoding tables (0 = undefined) and the encoding of every BMP unit.
+struct Tables {
+    std::unique_ptr<char32_t[]> pair;    // index (lead << 8) | trail
+    std::unique_ptr<char16_t[]> four;    // linear position of a four-byte code in the BMP range
+    std::unique_ptr<uint32_t[]> encode;  // BMP unit -> code (one, two or four bytes), 0 = none
+    std::unordered_map<char32_t, uint16_t> supplementaryPairs;  // characters beyond the BMP with two-byte codes
+
+    Tables() : pair(new char32_t[65536]()), four(new char16_t[kFourTableSize]()), encode(new uint32_t[65536]()) {
+        iconv_t cd = iconv_open("UTF-32LE", "GB18030");
+        auto decode = [&](const unsigned char* in, size_t n) -> char32_t {
+            char buf[16];
             char* src = const_cast<char*>(reinterpret_cast<const char*>(in));
             size_t srcLeft = n;
             char* dst = buf;
             size_t dstLeft = sizeof buf;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
             if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || srcLeft != 0 ||
-                dstLeft != sizeof buf - 2) {
+                dstLeft != sizeof buf - 4) {
                 return 0;
             }
-            return static_cast<char16_t>(static_cast<unsigned char>(buf[0]) |
-                                         (static_cast<unsigned char>(buf[1]) << 8));
+            auto at = [&](int k) { return static_cast<char32_t>(static_cast<unsigned char>(buf[k])); };
+            return at(0) | at(1) << 8 | at(2) << 16 | at(3) << 24;
         };
-        for (int b = 0; b < 128; ++b) single[b] = static_cast<char16_t>(b);
-        for (int b = 128; b < 256; ++b) {
-            unsigned char in[1] = {static_cast<unsigned char>(b)};
-            single[b] = decode(in, 1);
-            isLead[b] = b >= 0x81 && b <= 0xFE;
-            if (isLead[b]) single[b] = 0;
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            for (int lead = 0x81; lead <= 0xFE; ++lead) {
+                for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                    if (trail == 0x7F) continue;
+                    unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
+                    pair[(lead << 8) | trail] = decode(in, 2);
+                }
+            }
+            for (uint32_t linear = 0; linear < kFourBmpCount; ++linear) {
+                uint32_t code = FourByteCode(linear);
+                unsigned char in[4] = {static_cast<unsigned char>(code >> 24), static_cast<unsigned char>(code >> 16),
+                                       static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code)};
+                char32_t u = decode(in, 4);
+                four[linear] = u < 0x10000 ? static_cast<char16_t>(u) : 0;
+            }
+            iconv_close(cd);
         }
-        for (int lead = 0x81; lead <= 0xFE; ++lead) {
-            for (int trail = 0x40; trail <= 0xFE; ++trail) {
-                if (trail == 0x7F) continue;
-                unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-                char16_t u = decode(in, 2);
-                pair[(lead << 8) | trail] = u;
+        for (const auto& p : kPrivateUse) {
+            if (!four[p.linear]) four[p.linear] = p.unit;
+        }
+        // Inverse: the first code that decodes to a unit wins; single bytes first, so the
+        // euro sign keeps GBK's single byte.
+        for (uint32_t b = 1; b < 0x80; ++b) encode[b] = b;
+        encode[kEuro] = 0x80;
+        for (uint32_t code = 0x8140; code <= 0xFEFE; ++code) {
+            char32_t u = pair[code];
+            if (u >= 0x10000) {
+                supplementaryPairs.emplace(u, static_cast<uint16_t>(code));
+            } else if (u && !encode[u]) {
+                encode[u] = code;
             }
         }
-        iconv_close(cd);
-        // Inverse: the first byte sequence that decodes to a unit wins; single bytes first.
-        for (int b = 1; b < 256; ++b) {
-            if (single[b] && !encode[single[b]]) encode[single[b]] = static_cast<uint16_t>(b);
-        }
-        for (int code = 0x8140; code <= 0xFEFE; ++code) {
-            char16_t u = pair[code];
-            if (u && !encode[u]) encode[u] = static_cast<uint16_t>(code);
+        for (uint32_t linear = 0; linear < kFourTableSize; ++linear) {
+            char16_t u = four[linear];
+            if (u && !encode[u]) encode[u] = FourByteCode(linear);
         }
     }
 
-    /// Decodes one character at s[i]; returns the bytes used (0 = the byte does not decode).
-    size_t Decode(std::string_view s, size_t i, char16_t& out) const {
-        auto b = static_cast<unsigned char>(s[i]);
-        if (!isLead[b]) {
-            out = single[b];
-            return (out || b == 0) ? 1 : 0;
+    /// The code of a character (0 for U+0000 and for none).
+    uint32_t CodeOf(char32_t cp) const {
+        if (cp < 0x10000) return encode[cp];
+        if (auto it = supplementaryPairs.find(cp); it != supplementaryPairs.end()) return it->second;
+        if (cp > 0x10FFFF) return 0;
+        return FourByteCode(kFourSupplementaryFirst + (cp - 0x10000));
+    }
+
+    /// Decodes one character at s[i]; returns the bytes used (0 = the bytes do not decode).
+    /// `roundTrips` tells whether encoding the character gives these very bytes.
+    size_t Decode(std::string_view s, size_t i, char32_t& out, bool& roundTrips) const {
+        auto at = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(s[k])); };
+        uint32_t b = at(i);
+        roundTrips = true;
+        if (b < 0x80) {
+            out = b;
+            return 1;
         }
-        if (i + 1 >= s.size()) return 0;
-        auto t = static_cast<unsigned char>(s[i + 1]);
-        out = pair[(b << 8) | t];
+        if (b == 0x80) {
+            out = kEuro;
+            return 1;
+        }
+        if (b == 0xFF || i + 1 >= s.size()) return 0;
+        uint32_t t = at(i + 1);
+        uint32_t code;
+        size_t used;
+        if (t >= 0x30 && t <= 0x39) {
+            if (i + 3 >= s.size()) return 0;
+            uint32_t b3 = at(i + 2), b4 = at(i + 3);
+            if (b3 < 0x81 || b3 > 0xFE || b4 < 0x30 || b4 > 0x39) return 0;
+            code = b << 24 | t << 16 | b3 << 8 | b4;
+            uint32_t linear = Linear(code);
+            if (linear < kFourTableSize) {
+                out = four[linear];
+            } else if (linear >= kFourSupplementaryFirst && linear - kFourSupplementaryFirst <= 0xFFFFF) {
+                out = 0x10000 + (linear - kFourSupplementaryFirst);
+            } else {
+                out = 0;
+            }
+            used = 4;
+        } else {
+            code = b << 8 | t;
+            out = pair[code];
+            used = 2;
+        }
         if (!out) return 0;
-        // A pair that would not come back as the same bytes is kept as raw bytes.
-        return encode[out] == ((b << 8) | t) ? 2 : 0;
+        roundTrips = CodeOf(out) == code;
+        return used;
     }
 
-    void Encode(char16_t u, std::string& out) const {
-        uint16_t code = encode[u];
-        if (u == 0) {
+    void Encode(char32_t cp, std::string& out) const {
+        uint32_t code = CodeOf(cp);
+        if (cp == 0) {
             out.push_back('\0');
         } else if (code == 0) {
             out.push_back('?');
-        } else if (code < 256) {
+        } else if (code < 0x100) {
             out.push_back(static_cast<char>(code));
-        } else {
+        } else if (code < 0x10000) {
             out.push_back(static_cast<char>(code >> 8));
+            out.push_back(static_cast<char>(code & 0xFF));
+        } else {
+            out.push_back(static_cast<char>(code >> 24));
+            out.push_back(static_cast<char>((code >> 16) & 0xFF));
+            out.push_back(static_cast<char>((code >> 8) & 0xFF));
             out.push_back(static_cast<char>(code & 0xFF));
         }
     }
 };
 
-const Cp936Tables& Tables() {
-    static const Cp936Tables tables;
+const Tables& CodeTables() {
+    static const Tables tables;
     return tables;
 }
 
@@ -166,21 +262,32 @@ std::u16string_view UpToNul(std::u16string_view s) {
     return n == std::u16string_view::npos ? s : s.substr(0, n);
 }
 
+void AppendUtf16(char32_t cp, std::u16string& out) {
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(cp));
+    }
+}
+
 }  // namespace
 
 std::u16string AnsiToWide(std::string_view ansi) {
     ansi = UpToNul(ansi);
-    const auto& t = Tables();
+    const auto& t = CodeTables();
     std::u16string out;
     out.reserve(ansi.size());
     for (size_t i = 0; i < ansi.size();) {
-        char16_t u;
-        size_t used = t.Decode(ansi, i, u);
+        char32_t cp;
+        bool roundTrips;
+        size_t used = t.Decode(ansi, i, cp, roundTrips);
         if (used == 0) {
             out.push_back(u'?');
             ++i;
         } else {
-            out.push_back(u);
+            AppendUtf16(cp, out);
             i += used;
         }
     }
@@ -189,15 +296,18 @@ std::u16string AnsiToWide(std::string_view ansi) {
 
 std::string WideToAnsi(std::u16string_view wide) {
     wide = UpToNul(wide);
-    const auto& t = Tables();
+    const auto& t = CodeTables();
     std::string out;
     out.reserve(wide.size() * 2);
     for (size_t i = 0; i < wide.size(); ++i) {
-        char16_t u = wide[i];
+        char32_t u = wide[i];
         if (u >= 0xD800 && u <= 0xDFFF) {
-            // CP936 has no characters outside the BMP: a surrogate pair is one '?'.
-            if (u <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) ++i;
-            out.push_back('?');
+            if (u <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
+                t.Encode(0x10000 + ((u - 0xD800) << 10) + (wide[i + 1] - 0xDC00), out);
+                ++i;
+            } else {
+                out.push_back('?');  // a lone surrogate is no character
+            }
             continue;
         }
         t.Encode(u, out);
@@ -218,13 +328,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
             i += bad;
             continue;
         }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
+        AppendUtf16(cp, out);
         i += used;
     }
     return out;
@@ -248,7 +352,7 @@ std::string Utf16ToUtf8(std::u16string_view wide) {
 }
 
 std::string AnsiToEditorUtf8(std::string_view ansi) {
-    const auto& t = Tables();
+    const auto& t = CodeTables();
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 2);
     for (size_t i = 0; i < ansi.size();) {
@@ -258,13 +362,14 @@ std::string AnsiToEditorUtf8(std::string_view ansi) {
             ++i;
             continue;
         }
-        char16_t u;
-        size_t used = t.Decode(ansi, i, u);
-        if (used == 0) {
+        char32_t cp;
+        bool roundTrips;
+        size_t used = t.Decode(ansi, i, cp, roundTrips);
+        if (used == 0 || !roundTrips) {
             out.push_back(static_cast<char>(b));
             ++i;
         } else {
-            AppendUtf8(u, out);
+            AppendUtf8(cp, out);
             i += used;
         }
     }
@@ -272,7 +377,7 @@ std::string AnsiToEditorUtf8(std::string_view ansi) {
 }
 
 std::string EditorUtf8ToAnsi(std::string_view utf8) {
-    const auto& t = Tables();
+    const auto& t = CodeTables();
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
@@ -289,11 +394,7 @@ std::string EditorUtf8ToAnsi(std::string_view utf8) {
             out.push_back(static_cast<char>(b));
             ++i;
         } else {
-            if (cp >= 0x10000) {
-                out.push_back('?');
-            } else {
-                t.Encode(static_cast<char16_t>(cp), out);
-            }
+            t.Encode(cp, out);
             i += used;
         }
     }
@@ -302,6 +403,35 @@ std::string EditorUtf8ToAnsi(std::string_view utf8) {
 
 std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(AnsiToWide(ansi)); }
 
-std::string Utf8ToAnsiText(std::string_view utf8) { return WideToAnsi(Utf8ToUtf16(utf8)); }
+std::string Utf8ToAnsiText(std::string_view utf8) {
+    utf8 = UpToNul(utf8);
+    const auto& t = CodeTables();
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t cp;
+        size_t bad;
+        size_t used = ReadUtf8(utf8, i, cp, bad);
+        if (used == 0) {
+            out.push_back('?');
+            i += bad;
+        } else {
+            t.Encode(cp, out);
+            i += used;
+        }
+    }
+    return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size();) {
+        char32_t cp;
+        size_t bad;
+        size_t used = ReadUtf8(bytes, i, cp, bad);
+        if (used == 0) return false;
+        i += used;
+    }
+    return true;
+}
 
 }  // namespace qy::text

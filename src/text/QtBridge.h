@@ -1,5 +1,5 @@
 /** @file QtBridge.h
- * The workbench's text at the edge of Qt: CP936 to QString and back (line breaks as the
+ * The workbench's text at the edge of Qt: workbench text to QString and back (line breaks as the
  * widgets show them), and the workbench's user-interface font with its CJK fallbacks.
  * Header-only, for the window code of every subsystem; the text logic needs no Qt.
  */
@@ -14,14 +14,14 @@
 
 namespace qy::text {
 
-/// CP936 to QString; CR LF becomes the single line break widgets use.
+/// Workbench text to QString; CR LF becomes the single line break widgets use.
 inline QString ToQString(const std::string& ansi) {
     QString s = QString::fromStdU16String(AnsiToWide(ansi));
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return s;
 }
 
-/// QString to CP936; every line break becomes CR LF when `crlf` is set.
+/// QString to workbench text; every line break becomes CR LF when `crlf` is set.
 inline std::string FromQString(const QString& s, bool crlf = false) {
     if (!crlf) return WideToAnsi(s.toStdU16String());
     QString t = s;
