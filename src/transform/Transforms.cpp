@@ -24,12 +24,14 @@ ToolResult Finish(const script::Variant& value, const script::ObjectRef& error) 
     return r;
 }
 
+/// Every bare LF becomes CR LF. A CR already before its LF (inside a block comment or a
+/// template literal of CR LF text) is not doubled, so formatting again changes nothing.
 std::string LfToCrLf(const std::string& s) {
     std::string out;
     out.reserve(s.size() + s.size() / 16);
     for (char c : s) {
-        if (c == '\n') out += "\r\n";
-        else out.push_back(c);
+        if (c == '\n' && (out.empty() || out.back() != '\r')) out.push_back('\r');
+        out.push_back(c);
     }
     return out;
 }

@@ -140,10 +140,46 @@ TEST(Formatter, IndentsBlocksAndUsesCrLf) {
               "var s = \"a  {b;}  c\", r = /x{2};/g, t = `p ${ {q:1}.q } r`;");
 }
 
+TEST(Formatter, CrLfAndLfInputFormatTheSameAndOnce) {
+    const std::string lf = "/*\n * a\n */\nvar t = `x\ny`; // end\nif(a){b()}\n/** doc\n\n*/ c();";
+    std::string crlf;
+    for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    ToolResult fromLf = FormatScript(lf), fromCrLf = FormatScript(crlf);
+    ASSERT_TRUE(fromLf.ok && fromCrLf.ok);
+    EXPECT_EQ(fromCrLf.text, fromLf.text);
+    EXPECT_EQ(fromLf.text.find("\r\r"), std::string::npos);
+    EXPECT_EQ(CrLfToLf(fromLf.text).find('\r'), std::string::npos);  // every line ends in CR LF
+    EXPECT_EQ(fromLf.text.substr(0, 15), "/*\r\n * a\r\n */\r\n");
+    EXPECT_EQ(FormatScript(fromLf.text).text, fromLf.text);
+    EXPECT_EQ(FormatScript(FormatScript(fromCrLf.text).text).text, fromLf.text);
+}
+
+TEST(Transforms, CharactersOutsideGbkSurviveEveryTool) {
+    // ©, a no-break space, an em space and an emoji inside string literals.
+    const std::string text = Ansi("var s = \"\u00A9\u00A0\u2003\U0001F600中\";\nvar n = \"\U0001F600\".length;");
+    ASSERT_EQ(qy::text::AnsiToWide(text).find(u'?'), std::u16string::npos);
+    const std::string literal = Ansi("\"\u00A9\u00A0\u2003\U0001F600中\"");
+    ToolResult formatted = FormatScript(text);
+    ASSERT_TRUE(formatted.ok);
+    EXPECT_NE(formatted.text.find(literal), std::string::npos);
+    ToolResult minified = MinifyScript(text);
+    ASSERT_TRUE(minified.ok);
+    EXPECT_NE(minified.text.find(literal), std::string::npos);
+    ScriptHost main;
+    ToolResult unpacked = UnpackScript(main, "var%20s%20=%20" + literal);
+    ASSERT_TRUE(unpacked.ok);
+    EXPECT_EQ(unpacked.text, "var s = " + literal);
+    ScriptHost loaded;
+    loaded.AddCode(formatted.text);
+    EXPECT_EQ(VariantToText(loaded.Eval("s")), Ansi("\u00A9\u00A0\u2003\U0001F600中"));
+    EXPECT_EQ(VariantToText(loaded.Eval("n")), "2");
+    EXPECT_EQ(VariantToText(loaded.Eval("s.length")), "6");
+}
+
 class FormatterOnRealScripts : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(FormatterOnRealScripts, KeepsTokensAndIsStable) {
-    // The files are UTF-8; the workbench holds CP936 text.
+    // The files are UTF-8; the workbench holds its own code page's text.
     std::string source = qy::text::Utf8ToAnsiText(ReadFileBytes(GetParam()));
     ASSERT_FALSE(source.empty()) << GetParam();
     ToolResult once = FormatScript(source);
@@ -158,6 +194,8 @@ TEST_P(FormatterOnRealScripts, KeepsTokensAndIsStable) {
     ToolResult twice = FormatScript(CrLfToLf(once.text));
     ASSERT_TRUE(twice.ok);
     EXPECT_TRUE(twice.text == once.text);
+    // The editor hands the formatted CR LF text back as it is.
+    EXPECT_TRUE(FormatScript(once.text).text == once.text);
     // Compiled, not run: the scripts expect a browser page around them. The engine's own
     // language judges it (JScript 5.8 refuses jQuery 3 whether formatted or not).
     qy::script::ScopedScriptTarget modern(qy::script::ScriptTarget::ES2021);
