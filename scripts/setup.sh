@@ -12,7 +12,8 @@ PACKAGES="build-essential cmake pkg-config git
  fonts-wqy-microhei fonts-wqy-zenhei
  xvfb xauth x11-apps xdotool imagemagick
  libjs-jquery libjs-underscore
- googletest libgtest-dev libgmock-dev libbenchmark-dev"
+ googletest libgtest-dev libgmock-dev libbenchmark-dev
+ locales"
 
 missing=""
 for p in $PACKAGES; do

@@ -3,6 +3,7 @@
  * area keeps the size the layout was designed for, below the menu bar.
  */
 #include "app/MainWindow.h"
+#include "text/CNumbers.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -79,9 +80,7 @@ std::string VersionText(float version) {
         double scale = std::pow(10.0, 5 - exponent);
         v = std::round(v * scale) / scale;
     }
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6g", v);
-    return buf;
+    return text::FormatNumberC("%.6g", v);
 }
 
 const std::string& DemonstrationScript() {

@@ -1,6 +1,6 @@
 #include "net/UpdateCheck.h"
+#include "text/CNumbers.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -66,15 +66,9 @@ float ReadVersion(const std::string& s) {
             ascii.push_back(s[i]);
         }
     }
-    // atof's reading, independent of the process locale's decimal point.
-    size_t p = ascii.find_first_not_of(" \t\r\n\v\f");
-    if (p == std::string::npos) return 0;
-    bool negative = false;
-    if (ascii[p] == '+' || ascii[p] == '-') negative = ascii[p++] == '-';
-    double value = 0;
-    auto res = std::from_chars(ascii.data() + p, ascii.data() + ascii.size(), value);
-    if (res.ec != std::errc()) return 0;
-    return static_cast<float>(negative ? -value : value);
+    // atof's reading exactly (one sign, hexadecimal and infinite forms, overflow to
+    // infinity), independent of the process locale's decimal point.
+    return static_cast<float>(text::ParseNumberC(ascii.c_str()));
 }
 
 std::string NotesWithLineBreaks(const std::string& s) {
@@ -95,9 +89,7 @@ std::string NotesWithLineBreaks(const std::string& s) {
 
 std::string VersionWithTwoDecimals(float version) {
     double rounded = std::floor(static_cast<double>(version) * 100.0 + 0.5) / 100.0;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", rounded);
-    return buf;
+    return text::FormatNumberC("%.2f", rounded);
 }
 
 std::string UpdateWindowText(const UpdateRecord& r) {

@@ -1,4 +1,5 @@
 #include "script/ValueText.h"
+#include "text/CNumbers.h"
 
 #include <cmath>
 #include <cstdio>
@@ -51,9 +52,7 @@ std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
 }  // namespace
 
 std::string NumberText(double d) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.13g", d);
-    std::string s = buf;
+    std::string s = text::FormatNumberC("%.13g", d);
     size_t e = s.find('e');
     if (e == std::string::npos || e + 2 > s.size()) return s;
     std::string digits = s.substr(e + 2);

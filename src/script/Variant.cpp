@@ -4,6 +4,7 @@
  * workbench's date rule.
  */
 #include "script/Variant.h"
+#include "text/CNumbers.h"
 
 #include <charconv>
 #include <cmath>
@@ -84,7 +85,7 @@ bool ParseNumber(const std::u16string& text, double& out) {
     size_t e = ascii.find_last_not_of(" \t\r\n");
     ascii = ascii.substr(b, e - b + 1);
     if (!IsDecimalNumber(ascii)) return false;
-    out = std::strtod(ascii.c_str(), nullptr);
+    out = text::ParseNumberC(ascii.c_str());
     return true;
 }
 

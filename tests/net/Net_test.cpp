@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "LocalServer.h"
+#include "common/CommaLocale.h"
 #include "common/TestSupport.h"
 #include "net/HttpGet.h"
 #include "net/UpdateCheck.h"
@@ -129,4 +131,17 @@ TEST(UpdateCheck, ComparesTheAnnouncedVersion) {
     EXPECT_EQ(u.Check(r), UpdateOutcome::CheckFailed);
     setenv("QINGYOU_UPDATE_URL", "http://127.0.0.1:1/Control.txt", 1);
     EXPECT_EQ(u.Check(r), UpdateOutcome::CheckFailed);
+}
+
+// The version of the update description reads exactly as atof reads it, whatever the
+// locale: one sign only, overflow to infinity, a full stop as the decimal point.
+TEST(UpdateCheck, VersionsReadAsAtofReadsThemInAnyLocale) {
+    qy::test::CommaLocale comma;
+    ASSERT_TRUE(comma.Active());
+    struct Row { const char* text; double atofValue; };
+    for (Row r : {Row{"1.9", 1.9}, Row{"--2", 0}, Row{"+-2", 0}, Row{"-2", -2}, Row{"+2.5x", 2.5},
+                  Row{"1e999", HUGE_VAL}, Row{" 0x10", 16}, Row{"abc", 0}, Row{"", 0}}) {
+        EXPECT_EQ(ReadVersion(r.text), static_cast<float>(r.atofValue)) << r.text;
+    }
+    EXPECT_EQ(VersionWithTwoDecimals(1.9f), "1.90");
 }
