@@ -211,7 +211,8 @@ TEST(ScriptControl, TextsCrossInTheWorkbenchCodePage) {
     EXPECT_EQ(VariantToText(host.Run("echo", Ansi("中文"))), Ansi("中文|2"));
     // A NUL inside a JS string ends the text there.
     EXPECT_EQ(VariantToText(host.Eval("'ab\\u0000cd'")), "ab");
-    EXPECT_EQ(VariantToText(host.Eval("'\\u20A9'")), "?");
+    // Characters beyond GBK come through too: the workbench text is GB18030.
+    EXPECT_EQ(VariantToText(host.Eval("'\\u20A9'")), "\x81\x36\xB2\x39");
 }
 
 TEST(ScriptControl, RunPassesStringsAndIntegersAndReportsMissingProcedures) {
