@@ -122,7 +122,13 @@ double JsTimeFromOleDate(double ole) {
     local.tm_mon = static_cast<int>(m) - 1;
     local.tm_mday = static_cast<int>(d);
     double wholeSeconds = std::floor(msOfDay / 1000.0);
-    local.tm_sec = static_cast<int>(wholeSeconds);
+    // The time of day goes in as hours, minutes and seconds, so that the zone's offset
+    // is the one in force at that moment (on a day the clocks change, midnight's
+    // offset is an hour off by noon).
+    auto seconds = static_cast<int>(wholeSeconds);
+    local.tm_hour = seconds / 3600;
+    local.tm_min = seconds / 60 % 60;
+    local.tm_sec = seconds % 60;
     local.tm_isdst = -1;
     time_t t = mktime(&local);
     return static_cast<double>(t) * 1000.0 + std::round(msOfDay - wholeSeconds * 1000.0);
