@@ -15,6 +15,7 @@
 #include <jsfriendapi.h>
 
 #include <cmath>
+#include <new>
 #include <unordered_map>
 
 #include "script/EngineInternal.h"
@@ -22,6 +23,9 @@
 
 namespace qy::script::detail {
 namespace {
+
+/// The longest text a result may carry out of the engine: 256 MiB of UTF-16.
+constexpr size_t kMaxResultChars = size_t(128) * 1024 * 1024;
 
 const JSClass kHelperGlobalClass = {"global", JSCLASS_GLOBAL_FLAGS, &JS::DefaultGlobalClassOps, nullptr, nullptr,
                                     nullptr};
@@ -329,7 +333,14 @@ bool ToVariant(JSContext* cx, JS::HandleValue value, Variant& out) {
         else
             out = Variant::Real(d);
     } else if (value.isString()) {
-        out = Variant::Text(CopyString(cx, value.toString()));
+        // A text that big is no result anyone reads; copying it would take the process
+        // past its memory (a failed call reads as 内存不足).
+        if (JS_GetStringLength(value.toString()) > kMaxResultChars) return false;
+        try {
+            out = Variant::Text(CopyString(cx, value.toString()));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
     } else if (value.isBoolean()) {
         out = Variant::Bool(value.toBoolean());
     } else if (value.isNull()) {

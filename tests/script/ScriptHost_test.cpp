@@ -506,3 +506,14 @@ TEST(ScriptControlLimits, LongRegularExpressionsAnswerRightAndStayStoppable) {
         EXPECT_EQ(ReadError(host).description, Ansi("脚本已被用户停止"));
     }
 }
+
+// A result too big to be read ends as an engine error, and the process lives on.
+TEST(ScriptControlLimits, AHugeTextResultIsOutOfMemoryNotAnAbort) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
+    ScriptHost host = LoadedHost("");
+    Variant v = host.Eval("'x'.repeat(150 * 1024 * 1024)");
+    EXPECT_EQ(v.vt, VT_EMPTY);
+    EXPECT_EQ(ReadError(host).number, errors::ToNumber(errors::kOutOfMemory));
+    EXPECT_EQ(ReadError(host).description, Ansi("内存不足"));
+    EXPECT_EQ(VariantToText(host.Eval("'x'.repeat(1000).length + ''")), "1000");
+}
