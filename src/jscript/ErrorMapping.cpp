@@ -65,6 +65,37 @@ MappedError MapRuntimeError(unsigned errorNumber, JSExnType type, const std::str
         if (member) return Make(errors::kNoSuchMember, "对象不支持此属性或方法");
         return Make(errors::kFunctionExpected, "缺少函数");
     }
+    switch (errorNumber) {
+    case JSMSG_IN_NOT_OBJECT: return Make(errors::kObjectExpected, "缺少对象");
+    case JSMSG_BAD_INSTANCEOF_RHS: return Make(errors::kFunctionExpected, "缺少函数");
+    case JSMSG_BAD_ARRAY_LENGTH: return Make(errors::kRangeError, "数组长度必须是有限正整数");
+    case JSMSG_PRECISION_RANGE: return Make(errors::kFractionDigits, "小数位数超出了范围");
+    case JSMSG_BAD_RADIX: return Make(errors::kInvalidCall, "无效的过程调用或参数");
+    case JSMSG_BAD_URI: return Make(errors::kUriToDecode, "待解码的 URI 不是有效的编码");
+    case JSMSG_BAD_APPLY_ARGS: return Make(errors::kArrayOrArguments, "缺少 Array 或 arguments 对象");
+    case JSMSG_INCOMPATIBLE_PROTO:
+    case JSMSG_INCOMPATIBLE_PROTO2:
+    case JSMSG_INCOMPATIBLE_METHOD: {
+        // A built-in method called on a value of the wrong kind: JScript names the kind
+        // it wanted.
+        struct Wanted { const char* prefix; int code; const char* description; };
+        static const Wanted wanted[] = {
+            {"Date.", errors::kDateExpected, "缺少日期对象"},
+            {"Number.", errors::kNumberExpected, "缺少数字"},
+            {"String.", errors::kStringExpected, "缺少字符串"},
+            {"Boolean.", errors::kBooleanExpected, "缺少 Boolean 对象"},
+            {"Function.", errors::kFunctionExpected, "缺少函数"},
+            {"RegExp.", errors::kRegExpExpected, "缺少正则表达式对象"},
+            {"exec ", errors::kRegExpExpected, "缺少正则表达式对象"},
+            {"test ", errors::kRegExpExpected, "缺少正则表达式对象"},
+            {"compile ", errors::kRegExpExpected, "缺少正则表达式对象"},
+        };
+        for (const Wanted& w : wanted)
+            if (StartsWith(msg, w.prefix)) return Make(w.code, w.description);
+        return Make(errors::kNoSuchMember, "对象不支持此属性或方法");
+    }
+    default: break;
+    }
     if (errorNumber == JSMSG_UNEXPECTED_TYPE || errorNumber == JSMSG_PROPERTY_FAIL ||
         errorNumber == JSMSG_PROPERTY_FAIL_EXPR || Contains(msg, "has no properties"))
         return Make(errors::kObjectExpected, "缺少对象");

@@ -19,6 +19,12 @@
         return fn;
     }
     function put(obj, name, fn) { return obj[name] = ours(fn, name); }
+    // JScript's own errors, (kind, code, description) -> error; the error script that
+    // runs next hands its maker over before the natives go.
+    var jscriptError = null;
+    defineProperty(global, '__qyRtTakeErrorMaker', {
+        value: function (maker) { jscriptError = maker; }, writable: true, configurable: true });
+    var KIND_RANGE = 4, KIND_URI = 8;
     function toInteger(v) {
         var n = +v;
         if (n !== n) return 0;
@@ -105,6 +111,33 @@
         frac = (frac + zeros(f)).substring(0, f);
         return sign + intPart + (f > 0 ? '.' + frac : '');
     });
+
+    var nativeToPrecision = Number.prototype.toPrecision;
+    // A precision outside 1 to 21 is JScript's own range error, not the fraction digits'.
+    put(Number.prototype, 'toPrecision', function toPrecision(precision) {
+        var x = numberValue.call(this);
+        if (precision === undefined) return NativeString(x);
+        var p = toInteger(precision);
+        if ((p < 1 || p > 21) && x === x && x !== Infinity && x !== -Infinity)
+            throw jscriptError(KIND_RANGE, 5027, '精度超出了范围');
+        return nativeToPrecision.call(x, p);
+    });
+
+    // ---- URI functions: text that cannot be encoded has its own error ----
+    var NativeURIError = URIError;
+    function encoder(name, native) {
+        put(global, name, function (uri) {
+            try {
+                return native(uri);
+            } catch (e) {
+                if (e instanceof NativeURIError)
+                    throw jscriptError(KIND_URI, 5024, '要编码的 URI 中包含无效字符');
+                throw e;
+            }
+        });
+    }
+    encoder('encodeURI', encodeURI);
+    encoder('encodeURIComponent', encodeURIComponent);
 
     // ---- String ----
     var nativeSubstr = String.prototype.substr, nativeSplit = String.prototype.split;

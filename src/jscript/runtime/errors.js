@@ -81,7 +81,11 @@
     fixed(global, '__qyCatch', function __qyCatch(e) {
         if (typeof e === 'object' && e !== null && !hasOwn(e, 'number')) {
             var mapped = engineError(e);
-            if (mapped !== null) fill(e, mapped[0], mapped[1]);
+            if (mapped !== null) {
+                fill(e, mapped[0], mapped[1]);
+                // The engine's own kind (too deep a recursion) is a plain Error in JScript.
+                if (e.name === 'InternalError') hide(e, 'name', 'Error');
+            }
         }
         return e;
     });
@@ -94,6 +98,8 @@
         throw fill(makeError(KIND_SYNTAX, prepared[1]), prepared[0], prepared[1]);
     });
 
-    // For the surface script, which takes it and removes it with the natives.
+    // For the built-ins, and for the surface script, which takes it and removes it with
+    // the natives.
+    global.__qyRtTakeErrorMaker(jscriptError);
     hide(global, '__qyRtJScriptError', jscriptError);
 })(this);

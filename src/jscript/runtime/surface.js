@@ -209,5 +209,5 @@
     remove(RegExp.prototype, ['toSource']);
 
     remove(global, ['__qyRtMakeError', '__qyRtEngineError', '__qyRtPrepareEval', '__qyRtDebugWrite', '__qyRtOriginalText',
-        '__qyRtJScriptError']);
+        '__qyRtJScriptError', '__qyRtTakeErrorMaker']);
 })(this);
