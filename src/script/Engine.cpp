@@ -122,7 +122,12 @@ struct Runtime {
     detail::AbortReason abortReason = detail::AbortReason::None;
     BusyHook busyHook;
     bool inBusyHook = false;
-    std::atomic<size_t> memoryLimit{0};
+    /// How much the process may grow during one call, and the size it had when the
+    /// watchdog first saw that call (a call too short for the watchdog to see is too
+    /// short to grow much).
+    std::atomic<size_t> memoryGrowthLimit{0};
+    std::atomic<uint64_t> baselineCall{0};
+    std::atomic<size_t> baselineBytes{0};
     JobQueue jobQueue;
     Clock::time_point lastKeptClear;
 };
@@ -142,13 +147,22 @@ bool StopRequestedForRunningCall(const Runtime& rt) {
     return running != 0 && rt.stopCall.load() == running;
 }
 
+/// True when the process has grown past the limit since the watchdog first saw `call`.
+/// What an earlier call left behind (a runaway's garbage still reachable) does not count
+/// against the next one.
+bool OverMemory(const Runtime& rt, uint64_t call) {
+    size_t limit = rt.memoryGrowthLimit.load();
+    if (!limit || call == 0 || rt.baselineCall.load() != call) return false;
+    return detail::ResidentBytes() > rt.baselineBytes.load() + limit;
+}
+
 bool InterruptCallback(JSContext*) {
     Runtime& rt = *g_runtime;
     if (StopRequestedForRunningCall(rt)) {
         rt.abortReason = detail::AbortReason::Stopped;
         return false;
     }
-    if (rt.memoryLimit && detail::ResidentBytes() > rt.memoryLimit) {
+    if (OverMemory(rt, rt.runningCall.load())) {
         rt.abortReason = detail::AbortReason::OutOfMemory;
         rt.collectBeforeNextCall = true;
         return false;
@@ -181,7 +195,11 @@ void WatchdogLoop(Runtime* rt) {
         uint64_t running = rt->runningCall.load();
         rt->wake.wait_for(lock, running ? kWatchdogPeriod : kWatchdogIdlePeriod);
         if (!running || rt->runningCall.load() != running || rt->quit) continue;
-        bool overMemory = rt->memoryLimit && detail::ResidentBytes() > rt->memoryLimit;
+        if (rt->baselineCall.load() != running) {
+            rt->baselineBytes = detail::ResidentBytes();
+            rt->baselineCall = running;
+        }
+        bool overMemory = OverMemory(*rt, running);
         bool busyDue = rt->hasBusyHook.load() && Clock::now() - rt->callStartShared.load() >= kBusyHookDelay;
         if (overMemory || busyDue) JS_RequestInterruptCallback(rt->cx);
     }
@@ -208,7 +226,7 @@ bool StartEngine() {
     g_runtime = new Runtime;
     g_runtime->cx = cx;
     JS::SetJobQueue(cx, &g_runtime->jobQueue);
-    g_runtime->memoryLimit = detail::ResidentBytes() + kDefaultMemoryGrowthLimit;
+    g_runtime->memoryGrowthLimit = kDefaultMemoryGrowthLimit;
     JS_AddInterruptCallback(cx, InterruptCallback);
     g_runtime->watchdog = std::thread(WatchdogLoop, g_runtime);
     return true;
@@ -251,7 +269,7 @@ void SetBusyHook(BusyHook hook) {
 }
 
 void SetMemoryGrowthLimit(size_t bytes) {
-    if (g_runtime) g_runtime->memoryLimit = detail::ResidentBytes() + bytes;
+    if (g_runtime) g_runtime->memoryGrowthLimit = bytes;
 }
 
 void CollectGarbage() {

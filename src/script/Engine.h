@@ -31,8 +31,8 @@ void RequestStop();
 using BusyHook = std::function<void(std::chrono::milliseconds elapsed)>;
 void SetBusyHook(BusyHook hook);
 
-/// Ends engine calls once the process has grown by more than `bytes` from now on
-/// (the default allows 2 GiB); tests lower it.
+/// Ends an engine call once the process has grown by more than `bytes` during it (the
+/// default allows 2 GiB); tests lower it.
 void SetMemoryGrowthLimit(size_t bytes);
 
 /// Runs a full garbage collection now (objects the workbench still holds survive it).

@@ -517,3 +517,25 @@ TEST(ScriptControlLimits, AHugeTextResultIsOutOfMemoryNotAnAbort) {
     EXPECT_EQ(ReadError(host).description, Ansi("内存不足"));
     EXPECT_EQ(VariantToText(host.Eval("'x'.repeat(1000).length + ''")), "1000");
 }
+
+// The memory limit is the growth of one call: what a stopped runaway keeps reachable
+// does not fail the calls after it.
+TEST(ScriptControlLimits, ACallAfterAKeptRunawayAllocationRuns) {
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
+    ScriptHost host = LoadedHost("var keep = [];");
+    ScriptHost other = LoadedHost("");
+    SetMemoryGrowthLimit(size_t(256) * 1024 * 1024);
+    host.Eval("while (true) keep.push(new Uint8Array(8 << 20).fill(1));");
+    int32_t runaway = ReadError(host).number;
+    // No Reset: `keep` still holds the memory while a call of a good while runs.
+    other.Eval("var t = Date.now(); while (Date.now() - t < 100) {} 5");
+    int32_t after = ReadError(other).number;
+    host.Eval("keep.length > 0");
+    int32_t again = ReadError(host).number;
+    SetMemoryGrowthLimit(size_t(2) * 1024 * 1024 * 1024);
+    host.Reset();
+    CollectGarbage();
+    EXPECT_EQ(runaway, errors::ToNumber(errors::kOutOfMemory));
+    EXPECT_EQ(after, 0);
+    EXPECT_EQ(again, 0);
+}
