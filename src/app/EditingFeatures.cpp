@@ -16,7 +16,8 @@ namespace qy::app {
 EditingFeatures::EditingFeatures(MainWindow& window)
     : QObject(&window), m_window(window), m_chooser(std::make_unique<editor::QtFileChooser>(&window)) {
     setObjectName(QStringLiteral("EditingFeatures"));
-    m_files = std::make_unique<editor::ScriptFiles>(*m_chooser, [&window] { return window.CurrentEditor(); });
+    m_files = std::make_unique<editor::ScriptFiles>(
+        *m_chooser, [&window] { return window.CurrentEditor(); }, [&window](const std::string& line) { window.AppendLog(line); });
     connect(window.Button("按钮_search"), &QPushButton::clicked, this, &EditingFeatures::Search);
     window.Component<QLineEdit>("编辑框_搜索内容")->installEventFilter(this);
     connect(window.MenuAction("打开"), &QAction::triggered, this, [this] { m_files->Open(); });
@@ -28,7 +29,8 @@ EditingFeatures::~EditingFeatures() = default;
 
 void EditingFeatures::SetChooser(std::unique_ptr<editor::FileChooser> chooser) {
     m_chooser = std::move(chooser);
-    m_files = std::make_unique<editor::ScriptFiles>(*m_chooser, [this] { return m_window.CurrentEditor(); });
+    m_files = std::make_unique<editor::ScriptFiles>(
+        *m_chooser, [this] { return m_window.CurrentEditor(); }, [this](const std::string& line) { m_window.AppendLog(line); });
 }
 
 bool EditingFeatures::eventFilter(QObject* watched, QEvent* event) {

@@ -38,6 +38,9 @@ constexpr const char* kBrowserWords = "history window document location";
 Editor::Editor(QWidget* parent) : QsciScintillaBase(parent) {
     ApplyInitialSettings();
     connect(this, &QsciScintillaBase::SCN_MARGINCLICK, this, &Editor::OnMarginClick);
+    connect(this, &QsciScintillaBase::SCEN_CHANGE, this, [this] {
+        if (m_numbersShown) FitNumberMargin();
+    });
 }
 
 long Editor::Send(unsigned int message, unsigned long wParam, long lParam) const {
@@ -49,7 +52,7 @@ long Editor::Query(unsigned int message, unsigned long wParam, long lParam) cons
 }
 
 void Editor::ApplyInitialSettings() {
-    // The document is UTF-8; the workbench's CP936 text is converted at this edge.
+    // The document is UTF-8; the workbench's text is converted at this edge.
     Send(SCI_SETCODEPAGE, SC_CP_UTF8);
     Send(SCI_SETMARGINWIDTHN, 1, 0);
     Send(SCI_SETREADONLY, 0);
@@ -109,6 +112,21 @@ void Editor::ConfigureEditor() {
     move(x(), 0);
     resize(822, height());
     resize(width(), 344);
+    m_numbersShown = true;
+    m_numberDigits = 0;
+    FitNumberMargin();
+}
+
+void Editor::FitNumberMargin() {
+    constexpr long kLeastWidth = 30;
+    constexpr long kPadding = 8;
+    int digits = 1;
+    for (long lines = Send(SCI_GETLINECOUNT); lines >= 10; lines /= 10) ++digits;
+    if (digits == m_numberDigits) return;
+    m_numberDigits = digits;
+    const std::string widest(static_cast<size_t>(digits), '9');
+    long width = SendScintilla(SCI_TEXTWIDTH, static_cast<unsigned long>(STYLE_LINENUMBER), widest.c_str()) + kPadding;
+    Send(SCI_SETMARGINWIDTHN, 0, std::max(kLeastWidth, width));
 }
 
 void Editor::OnMarginClick(int position, int, int margin) {

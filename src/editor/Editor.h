@@ -1,15 +1,18 @@
 /** @file Editor.h
  * The workbench's code editor: one Scintilla component whose document is UTF-8 while
- * the workbench speaks CP936. Every Scintilla message the workbench sends is behind
- * one named method here; texts in and out are CP936, converted losslessly, and
- * positions are the document's own byte offsets.
+ * the workbench speaks its own code page. Every Scintilla message the workbench sends is
+ * behind one named method here; texts in and out are workbench text, converted
+ * losslessly, and positions are the document's own byte offsets.
  */
 #pragma once
 
 #include <Qsci/qsciscintillabase.h>
 
+#include <QString>
 #include <cstdint>
 #include <string>
+
+#include "text/ScriptFileText.h"
 
 namespace qy::editor {
 
@@ -19,13 +22,22 @@ inline constexpr int kFindMatchCase = 4;
 inline constexpr int kFindRegExp = 0x00200000;
 inline constexpr int kFindCxx11RegExp = 0x00800000;
 
+/// The file the editor's text was last opened from (or exported to), as it was read.
+struct FileOrigin {
+    QString path;
+    text::FileEncoding encoding = text::FileEncoding::Gbk;
+    bool cut = false;         ///< a zero byte ended the text when it was opened
+    size_t keptBytes = 0;
+    size_t droppedBytes = 0;
+};
+
 class Editor : public QsciScintillaBase {
     Q_OBJECT
 public:
     explicit Editor(QWidget* parent = nullptr);
 
     int64_t TextLength() const;
-    /// The first `length` bytes of the document (all of it by default), as CP936.
+    /// The first `length` bytes of the document (all of it by default), as workbench text.
     std::string Text(int64_t length = -1) const;
     void SetText(const std::string& ansi);
     /// Inserts at the caret: length -1 means the whole text, below -1 nothing, beyond
@@ -51,6 +63,12 @@ public:
     /// Line numbers, folding, the JavaScript lexer and colours, word wrap, scroll bars and
     /// the editor's place in its tab page.
     void ConfigureEditor();
+    /// Widens the number margin to the largest line number of the text (never below 30
+    /// pixels); runs by itself whenever the text changes once the editor is configured.
+    void FitNumberMargin();
+
+    const FileOrigin& Origin() const { return m_origin; }
+    void SetOrigin(FileOrigin origin) { m_origin = std::move(origin); }
 
     /// Raw read-back for tests of the configuration.
     long Query(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
@@ -59,6 +77,10 @@ private:
     void ApplyInitialSettings();
     void OnMarginClick(int position, int modifiers, int margin);
     long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+
+    FileOrigin m_origin;
+    bool m_numbersShown = false;
+    int m_numberDigits = 0;
 };
 
 }  // namespace qy::editor

@@ -1,13 +1,18 @@
 #include "editor/ScriptFiles.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QMessageBox>
 #include <QSaveFile>
 
 #include "editor/Editor.h"
+#include "text/CodePage.h"
+#include "text/QtBridge.h"
 
 namespace qy::editor {
 namespace {
@@ -25,6 +30,32 @@ void ShowMessage(QMessageBox::Icon icon, const QString& caption, const QString& 
     QMessageBox box(icon, caption, text, QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+}
+
+bool AskYesNo(const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Yes;
+}
+
+const QString kEncodingBox = QStringLiteral("编码");
+
+bool SameFile(const QString& a, const QString& b) {
+    QFileInfo x(a), y(b);
+    if (x.exists() && y.exists()) return x.canonicalFilePath() == y.canonicalFilePath();
+    return x.absoluteFilePath() == y.absoluteFilePath();
+}
+
+/// The encoding an export writes: the one the text was opened with unless the user chose.
+text::FileEncoding ExportEncoding(text::FileEncoding chosen, text::FileEncoding opened) {
+    using text::FileEncoding;
+    switch (chosen) {
+        case FileEncoding::Gbk: return FileEncoding::Gbk;
+        case FileEncoding::Utf8:
+        case FileEncoding::Utf8Bom: return opened == FileEncoding::Utf8Bom ? FileEncoding::Utf8Bom : FileEncoding::Utf8;
+        default: return opened;
+    }
 }
 
 }  // namespace
@@ -50,6 +81,28 @@ void QtFileChooser::Configure(QFileDialog& dialog, FileDialogMode mode, const QS
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, applyPatterns);
     applyPatterns(kTextFilter);
+    if (!dialog.findChild<QComboBox*>(kEncodingBox)) {
+        auto* box = new QComboBox(&dialog);
+        box->setObjectName(kEncodingBox);
+        box->setAccessibleName(kEncodingBox);
+        box->addItems({QStringLiteral("自动检测"), QStringLiteral("UTF-8"), QStringLiteral("GBK")});
+        auto* label = new QLabel(QStringLiteral("编码："), &dialog);
+        label->setBuddy(box);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            int row = grid->rowCount();
+            grid->addWidget(label, row, 0);
+            grid->addWidget(box, row, 1);
+        }
+    }
+}
+
+text::FileEncoding QtFileChooser::EncodingOf(const QFileDialog& dialog) {
+    auto* box = dialog.findChild<QComboBox*>(kEncodingBox);
+    switch (box ? box->currentIndex() : 0) {
+        case 1: return text::FileEncoding::Utf8;
+        case 2: return text::FileEncoding::Gbk;
+        default: return text::FileEncoding::Auto;
+    }
 }
 
 bool QtFileChooser::Choose(FileDialogMode mode, const QString& proposed, QString& chosen) {
@@ -57,6 +110,7 @@ bool QtFileChooser::Choose(FileDialogMode mode, const QString& proposed, QString
     Configure(dialog, mode, proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     chosen = dialog.selectedFiles().first();
+    m_encoding = EncodingOf(dialog);
     return true;
 }
 
@@ -104,9 +158,22 @@ void ScriptFiles::Open() {
                     QStringLiteral("无法读取文件“%1”：%2").arg(QDir::toNativeSeparators(path), reason));
         return;
     }
-    size_t nul = bytes.find('\0');
-    if (nul != std::string::npos) bytes.resize(nul);
-    editor->SetText(bytes);
+    text::DecodedFile file = text::DecodeScriptFile(bytes, m_chooser.ChosenEncoding());
+    editor->SetText(file.text);
+    editor->SetOrigin({path, file.encoding, file.cut, file.keptBytes, file.droppedBytes});
+    if (!m_log) return;
+    const QString name = QFileInfo(path).fileName();
+    if (file.cut) {
+        m_log(text::FromQString(QStringLiteral("-->文件“%1”含零字节：只载入了前 %2 字节，其后的 %3 字节未载入\r\n")
+                                    .arg(name)
+                                    .arg(file.keptBytes)
+                                    .arg(file.droppedBytes)));
+    }
+    if (file.invalidSequences > 0) {
+        m_log(text::FromQString(QStringLiteral("-->文件“%1”中有 %2 处不是有效的 UTF-8，已显示为替换字符\r\n")
+                                    .arg(name)
+                                    .arg(file.invalidSequences)));
+    }
 }
 
 void ScriptFiles::Export() {
@@ -114,15 +181,23 @@ void ScriptFiles::Export() {
     QString path;
     if (!m_chooser.Choose(FileDialogMode::Save, m_lastPath, path)) return;
     m_lastPath = path;
-    std::string bytes = editor->Text();
-    size_t nul = bytes.find('\0');
-    if (nul != std::string::npos) bytes.resize(nul);
+    const FileOrigin& origin = editor->Origin();
+    if (origin.cut && SameFile(path, origin.path) &&
+        !AskYesNo(QStringLiteral("导出"), QStringLiteral("该文件打开时已在第 %1 字节处截断，导出将丢失其后的 %2 字节，是否继续？")
+                                                .arg(origin.keptBytes)
+                                                .arg(origin.droppedBytes))) {
+        return;
+    }
+    const text::FileEncoding encoding = ExportEncoding(m_chooser.ChosenEncoding(), origin.encoding);
+    std::string bytes = text::EncodeScriptFile(editor->Text(), encoding);
     QString reason;
     if (!WriteFileReplacing(path, bytes, reason)) {
         ShowMessage(QMessageBox::Warning, QStringLiteral("导出"),
                     QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), reason));
         return;
     }
+    // The file now holds the editor's text: nothing more is left behind a zero byte.
+    if (SameFile(path, origin.path)) editor->SetOrigin({path, encoding, false, bytes.size(), 0});
     ShowMessage(QMessageBox::NoIcon, QStringLiteral("信息："), QStringLiteral("保存成功"));
 }
 

@@ -28,6 +28,7 @@ class ScriptedChooser final : public qy::editor::FileChooser {
 public:
     QString answer;
     QString lastProposed;
+    qy::text::FileEncoding encoding = qy::text::FileEncoding::Auto;
     int asked = 0;
     bool Choose(FileDialogMode, const QString& proposed, QString& chosen) override {
         ++asked;
@@ -36,6 +37,7 @@ public:
         chosen = answer;
         return true;
     }
+    qy::text::FileEncoding ChosenEncoding() const override { return encoding; }
 };
 
 struct Fixture {
@@ -72,15 +74,89 @@ void PressEnterInSearch(MainWindow& w, Qt::KeyboardModifiers mods) {
 
 }  // namespace
 
-TEST(ScriptFilesWindow, OpenKeepsBytesAndCutsAtTheFirstZero) {
+TEST(ScriptFilesWindow, OpenReadsUtf8AndUtf16AsTextAndOtherBytesAsTheyAre) {
     Fixture f;
-    f.Write(f.Path("zh.txt"), Bytes({0xE4, 0xB8, 0xAD}));
-    EXPECT_EQ(Hex(f.Open(f.Path("zh.txt"))), "E4 B8 AD");
-    f.Write(f.Path("u16.txt"), Bytes({0xFF, 0xFE, 0x61, 0x00, 0x62, 0x00}));
-    EXPECT_EQ(Hex(f.Open(f.Path("u16.txt"))), "FF FE 61");
+    const std::string script = "\"\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\" // \xE6\xB3\xA8\xE9\x87\x8A";
+    f.Write(f.Path("zh.js"), script);
+    EXPECT_EQ(f.Open(f.Path("zh.js")), Ansi("\"中文测试\" // 注释"));
+    EXPECT_EQ(f.window->CurrentEditor()->Origin().encoding, qy::text::FileEncoding::Utf8);
+    f.Write(f.Path("u16.txt"), Bytes({0xFF, 0xFE, 0x61, 0x00, 0x2D, 0x4E}));
+    EXPECT_EQ(f.Open(f.Path("u16.txt")), Ansi("a中"));
+    f.Write(f.Path("gbk.txt"), Bytes({0xD6, 0xD0, 0xFF, 0x81}));
+    EXPECT_EQ(Hex(f.Open(f.Path("gbk.txt"))), "D6 D0 FF 81");
     f.Write(f.Path("empty.js"), "");
     EXPECT_EQ(f.Open(f.Path("empty.js")), "");
+    // Chosen in the dialog: UTF-8 bytes taken as GBK bytes.
+    f.chooser->encoding = qy::text::FileEncoding::Gbk;
+    EXPECT_EQ(f.Open(f.Path("zh.js")), script);
     EXPECT_EQ(f.window->LogText().find("--><"), std::string::npos);
+}
+
+TEST(ScriptFilesWindow, EveryEncodingExportsBackByteExact) {
+    Fixture f;
+    std::mt19937 rng(7);
+    std::string random(2048, '\0');
+    for (auto& c : random) c = static_cast<char>(1 + rng() % 255);
+    const std::string utf8 = "var s = \"\xC2\xA9\xC2\xA0\xE2\x80\x83\xF0\x9F\x98\x80\xE4\xB8\xAD\";\r\n";
+    const std::string cases[] = {utf8, "\xEF\xBB\xBF" + utf8, Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE, 0x0D, 0x00, 0x0A, 0x00}),
+                                 Bytes({0xFE, 0xFF, 0x4E, 0x2D, 0x00, 0x61}), Bytes({0xD6, 0xD0, 0xCE, 0xC4, 0x80}), random};
+    int n = 0;
+    for (const std::string& bytes : cases) {
+        QString in = f.Path("in") + QString::number(n), out = f.Path("out") + QString::number(n++);
+        f.Write(in, bytes);
+        f.Open(in);
+        f.Export(out);
+        EXPECT_EQ(Hex(ReadFileBytes(out.toStdString())), Hex(bytes)) << n;
+    }
+    // The text as the editor shows it: every character intact.
+    f.Write(f.Path("emoji.js"), utf8);
+    EXPECT_EQ(qy::text::AnsiToWide(f.Open(f.Path("emoji.js"))), u"var s = \"\u00A9\u00A0\u2003\U0001F600中\";\r\n");
+    // GBK chosen for the export writes the workbench bytes instead.
+    f.chooser->encoding = qy::text::FileEncoding::Gbk;
+    f.Export(f.Path("as-gbk.js"));
+    EXPECT_EQ(ReadFileBytes(f.Path("as-gbk.js").toStdString()), f.window->CurrentEditor()->Text());
+}
+
+TEST(ScriptFilesWindow, AZeroByteIsLoggedAndExportingOverThatFileAsksFirst) {
+    Fixture f;
+    const std::string bytes("head\0tail bytes", 15);
+    f.Write(f.Path("cut.bin"), bytes);
+    size_t before = f.window->LogText().size();
+    EXPECT_EQ(f.Open(f.Path("cut.bin")), "head");
+    EXPECT_EQ(LogSince(*f.window, before), Ansi("-->文件“cut.bin”含零字节：只载入了前 4 字节，其后的 11 字节未载入\r\n"));
+    // The question defaults to 否; 否 leaves the file alone.
+    QString question;
+    bool defaultIsNo = false;
+    auto answer = [&](QMessageBox::StandardButton button) {
+        WhenModalAppears([&, button](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return;
+            question = box->text();
+            defaultIsNo = box->defaultButton() == box->button(QMessageBox::No);
+            if (button == QMessageBox::Yes) AnswerMessageBox(QMessageBox::Ok);
+            if (auto* b = box->button(button)) b->click();
+            else box->done(button);
+        });
+    };
+    f.chooser->answer = f.Path("cut.bin");
+    answer(QMessageBox::No);
+    f.window->MenuAction("导出")->trigger();
+    EXPECT_EQ(question, Q("该文件打开时已在第 4 字节处截断，导出将丢失其后的 11 字节，是否继续？"));
+    EXPECT_TRUE(defaultIsNo);
+    EXPECT_EQ(ReadFileBytes(f.Path("cut.bin").toStdString()), bytes);
+    // Another file is written without a question; 是 writes the cut text over the file.
+    f.Export(f.Path("elsewhere.bin"));
+    EXPECT_EQ(ReadFileBytes(f.Path("elsewhere.bin").toStdString()), "head");
+    question.clear();
+    f.chooser->answer = f.Path("cut.bin");
+    answer(QMessageBox::Yes);
+    f.window->MenuAction("导出")->trigger();
+    EXPECT_FALSE(question.isEmpty());
+    EXPECT_EQ(ReadFileBytes(f.Path("cut.bin").toStdString()), "head");
+    // Nothing is left to lose now: the next export does not ask.
+    QString shown;
+    f.Export(f.Path("cut.bin"), &shown);
+    EXPECT_EQ(shown, Q("保存成功"));
 }
 
 TEST(ScriptFilesWindow, ExportWritesExactBytesAndConfirms) {
@@ -161,7 +237,7 @@ TEST(ScriptFilesWindow, FailedSaveLeavesTheOldFileIntact) {
     EXPECT_TRUE(text.contains(QStringLiteral("old.txt")));
 }
 
-TEST(ScriptFilesWindow, DialogOffersTheWorkbenchFilters) {
+TEST(ScriptFilesWindow, DialogOffersTheWorkbenchFiltersAndEncodings) {
     QFileDialog dialog;
     qy::editor::QtFileChooser::Configure(dialog, FileDialogMode::Save, QStringLiteral("/tmp/x.txt"));
     EXPECT_EQ(dialog.nameFilters(), (QStringList{Q("文本文件(*txt;*.js;*.html)"), Q("所有文件(*.*)")}));
@@ -171,6 +247,16 @@ TEST(ScriptFilesWindow, DialogOffersTheWorkbenchFilters) {
     QFileDialog open;
     qy::editor::QtFileChooser::Configure(open, FileDialogMode::Open, QString());
     EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
+    auto* encodings = open.findChild<QComboBox*>(Q("编码"));
+    ASSERT_NE(encodings, nullptr);
+    QStringList items;
+    for (int i = 0; i < encodings->count(); ++i) items << encodings->itemText(i);
+    EXPECT_EQ(items, (QStringList{Q("自动检测"), "UTF-8", "GBK"}));
+    EXPECT_EQ(qy::editor::QtFileChooser::EncodingOf(open), qy::text::FileEncoding::Auto);
+    encodings->setCurrentIndex(1);
+    EXPECT_EQ(qy::editor::QtFileChooser::EncodingOf(open), qy::text::FileEncoding::Utf8);
+    encodings->setCurrentIndex(2);
+    EXPECT_EQ(qy::editor::QtFileChooser::EncodingOf(open), qy::text::FileEncoding::Gbk);
 }
 
 TEST(SearchWindow, EnterWithAnyModifierSearchesTheCurrentTabOnly) {

@@ -136,6 +136,28 @@ TEST(EditorConfiguration, ValuesReadBackAfterConfigure) {
     EXPECT_EQ(e.geometry(), QRect(0, 0, 822, 344));
 }
 
+TEST(EditorConfiguration, NumberMarginFitsTheLargestLineNumber) {
+    Editor e;
+    e.ConfigureEditor();
+    using B = QsciScintillaBase;
+    auto widthOf = [&](const char* digits) {
+        return e.SendScintilla(B::SCI_TEXTWIDTH, static_cast<unsigned long>(B::STYLE_LINENUMBER), digits);
+    };
+    std::string lines;
+    for (int i = 1; i < 100000; ++i) lines += "x\r\n";
+    e.SetText(lines + "last");
+    ASSERT_EQ(e.Query(B::SCI_GETLINECOUNT), 100000);
+    EXPECT_GT(e.Query(B::SCI_GETMARGINWIDTHN, 0), widthOf("100000"));
+    EXPECT_GT(e.Query(B::SCI_GETMARGINWIDTHN, 0), 30);
+    // Typing and deleting follow the line count; a short text has the narrowest margin.
+    e.SetText("a");
+    EXPECT_EQ(e.Query(B::SCI_GETMARGINWIDTHN, 0), 30);
+    e.AddText(std::string(9999, '\n'));
+    EXPECT_GT(e.Query(B::SCI_GETMARGINWIDTHN, 0), widthOf("10000"));
+    e.ClearAll();
+    EXPECT_EQ(e.Query(B::SCI_GETMARGINWIDTHN, 0), 30);
+}
+
 TEST(EditorConfiguration, FoldMarginClickFoldsAndUnfolds) {
     Editor e;
     e.ConfigureEditor();
