@@ -8,6 +8,8 @@
 //   BM_EvalAddDistinct - the same with a new expression text each call (compiled every time)
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -17,13 +19,6 @@
 #include "script/ScriptTarget.h"
 
 using namespace qy::script;
-
-static std::string ReadFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 static void BM_AddJquery(benchmark::State& state) {
     std::string jquery = ReadFile("/usr/share/javascript/jquery/jquery.js");

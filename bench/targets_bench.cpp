@@ -10,6 +10,8 @@
 // their medians printed, so that the machine's noise hits both alike.
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -22,13 +24,6 @@
 #include "script/ScriptTarget.h"
 
 using namespace qy::script;
-
-static std::string ReadFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 static const char* kJquery = "/usr/share/javascript/jquery/jquery.js";
 static const char* kUnderscore = "/usr/share/javascript/underscore/underscore.js";

@@ -4,6 +4,8 @@
 // warm (Google Benchmark repeats them). MB/s is shown as bytes_per_second.
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <chrono>
 #include <cstdio>
 
