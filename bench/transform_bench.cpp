@@ -16,17 +16,6 @@
 
 using namespace qy;
 
-static std::string ReadFile(const char* path) {
-    std::string out;
-    if (FILE* f = std::fopen(path, "rb")) {
-        char buf[65536];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-        std::fclose(f);
-    }
-    return out;
-}
-
 static const std::string& Jquery() {
     static const std::string s = ReadFile("/usr/share/javascript/jquery/jquery.js");
     return s;
