@@ -20,6 +20,13 @@ namespace {
 
 std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
 
+/// Valid UTF-8 holding at least one character beyond ASCII: GBK text almost never is.
+bool LooksLikeUtf8Text(const std::string& body) {
+    bool beyondAscii = false;
+    for (char c : body) beyondAscii |= static_cast<unsigned char>(c) >= 0x80;
+    return beyondAscii && text::IsValidUtf8(body);
+}
+
 void KeepWindowAlive() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 void ShowMessage(const QString& caption, const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon) {
@@ -52,6 +59,9 @@ void NetworkFeatures::FetchScript() {
     bool utf8 = m_window.Component<QCheckBox>("选择框1")->isChecked();
     editor->SetText(utf8 ? decode::Utf8ToAnsi(reply.body) : reply.body);
     m_window.AppendLog(Ansi("-->代码读取成功\r\n"));
+    if (!utf8 && LooksLikeUtf8Text(reply.body)) {
+        m_window.AppendLog(Ansi("-->提示：读取到的内容是 UTF-8 编码，若中文显示为乱码，请勾选“UTF-8解码”后重新读取\r\n"));
+    }
     for (int i = 0; i < addr->count(); ++i) {
         if (addr->itemText(i) == address) return;
     }

@@ -401,6 +401,45 @@ std::string EditorUtf8ToAnsi(std::string_view utf8) {
     return out;
 }
 
+std::u16string AnsiToWideKeepingBytes(std::string_view ansi) {
+    const auto& t = CodeTables();
+    std::u16string out;
+    out.reserve(ansi.size());
+    for (size_t i = 0; i < ansi.size();) {
+        char32_t cp;
+        bool roundTrips;
+        size_t used = t.Decode(ansi, i, cp, roundTrips);
+        if (used == 0 || !roundTrips) {
+            out.push_back(static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(ansi[i])));
+            ++i;
+        } else {
+            AppendUtf16(cp, out);
+            i += used;
+        }
+    }
+    return out;
+}
+
+std::string WideKeepingBytesToAnsi(std::u16string_view wide) {
+    const auto& t = CodeTables();
+    std::string out;
+    out.reserve(wide.size() * 2);
+    for (size_t i = 0; i < wide.size(); ++i) {
+        char32_t u = wide[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
+            t.Encode(0x10000 + ((u - 0xD800) << 10) + (wide[i + 1] - 0xDC00), out);
+            ++i;
+        } else if (u >= 0xDC80 && u <= 0xDCFF) {
+            out.push_back(static_cast<char>(u - 0xDC00));
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            out.push_back('?');
+        } else {
+            t.Encode(u, out);
+        }
+    }
+    return out;
+}
+
 std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(AnsiToWide(ansi)); }
 
 std::string Utf8ToAnsiText(std::string_view utf8) {

@@ -46,6 +46,15 @@ std::string AnsiToUtf8(std::string_view ansi);
 /// every invalid sequence (maximal subpart) becomes one '?'.
 std::string Utf8ToAnsiText(std::string_view utf8);
 
+/// Workbench text to UTF-16 for a text box that must give every byte back, as the editor
+/// does: a byte that does not decode (or would not come back as the same bytes) becomes
+/// the lone surrogate U+DC00 + byte, which no real text holds. NUL does not stop it.
+std::u16string AnsiToWideKeepingBytes(std::string_view ansi);
+
+/// The inverse of AnsiToWideKeepingBytes: a lone U+DC80..U+DCFF becomes its byte again,
+/// everything else converts as WideToAnsi does (without stopping at NUL).
+std::string WideKeepingBytesToAnsi(std::u16string_view wide);
+
 /// True when `bytes` is valid UTF-8 from start to end (an empty text is).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -26,6 +26,9 @@ struct Fetching {
         server.server.Get("/zh.js", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("var s = '中文';", "application/javascript");
         });
+        server.server.Get("/gbk.js", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(Ansi("var s = '中文';"), "application/javascript");
+        });
         server.server.Get("/other.js", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("var other;", "application/javascript");
         });
@@ -57,8 +60,13 @@ TEST(FetchScript, Utf8BoxDecidesTheConversion) {
     Fetching f;
     EXPECT_EQ(f.Fetch("/zh.js", true), Ansi("-->代码读取成功\r\n"));
     EXPECT_EQ(f.window->CurrentEditor()->Text(), Ansi("var s = '中文';"));
-    EXPECT_EQ(f.Fetch("/zh.js", false), Ansi("-->代码读取成功\r\n"));
+    // Unticked, the bytes stay as they came, and a UTF-8 reply says what would read it.
+    EXPECT_EQ(f.Fetch("/zh.js", false),
+              Ansi("-->代码读取成功\r\n-->提示：读取到的内容是 UTF-8 编码，若中文显示为乱码，请勾选“UTF-8解码”后重新读取\r\n"));
     EXPECT_EQ(f.window->CurrentEditor()->Text(), "var s = '\xE4\xB8\xAD\xE6\x96\x87';");
+    EXPECT_EQ(f.Fetch("/other.js", false), Ansi("-->代码读取成功\r\n"));  // plain ASCII reads the same either way
+    EXPECT_EQ(f.Fetch("/gbk.js", false), Ansi("-->代码读取成功\r\n"));
+    EXPECT_EQ(f.window->CurrentEditor()->Text(), Ansi("var s = '中文';"));
 }
 
 TEST(FetchScript, HistoryKeepsEachAddressOnce) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QTextDocument>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -33,5 +35,39 @@ TEST(DecoderWindow, OneWindowDecodingWithTheChosenEncoding) {
     in->setPlainText(QStringLiteral("%41"));
     button->click();
     EXPECT_EQ(out->toPlainText(), QStringLiteral("ABCDEF"));
+    w->close();
+}
+
+TEST(DecoderWindow, UrlOrBase64DecodedUtf8BytesDecodeFurtherAsUtf8) {
+    using qy::decode::DecoderWindow;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // a window closed before
+    DecoderWindow* w = DecoderWindow::ShowOrActivate();
+    auto* kind = w->findChild<QComboBox*>(QStringLiteral("组合框1"));
+    auto* in = w->findChild<QPlainTextEdit*>(QStringLiteral("txt_old"));
+    auto* out = w->findChild<QPlainTextEdit*>(QStringLiteral("txt_new"));
+    auto* button = w->findChild<QPushButton*>(QStringLiteral("按钮1"));
+    // The plain text would show a no-break space as a blank.
+    auto shown = [out] { return out->document()->toRawText(); };
+    // The UTF-8 bytes show as GBK characters (the last byte of 中 alone is no character),
+    // and passed on to "UTF8编码" they give the text back.
+    struct Case { int kind; QString encoded; QString text; };
+    for (const Case& c : {Case{2, QStringLiteral("%E4%B8%AD%E6%96%87"), QStringLiteral("中文")},
+                          Case{3, QStringLiteral("5Lit5paH"), QStringLiteral("中文")},
+                          Case{2, QStringLiteral("%E4%B8%AD"), QStringLiteral("中")},
+                          Case{3, QStringLiteral("wqnCoPCfmIA="), QStringLiteral("\u00A9\u00A0\U0001F600")}}) {
+        kind->setCurrentIndex(c.kind);
+        in->setPlainText(c.encoded);
+        button->click();
+        EXPECT_NE(shown(), c.text);
+        in->setPlainText(shown());
+        kind->setCurrentIndex(1);
+        button->click();
+        EXPECT_EQ(shown(), c.text) << c.encoded.toStdString();
+    }
+    // Characters outside GBK go through the escapes decoder whole.
+    kind->setCurrentIndex(0);
+    in->setPlainText(QStringLiteral("\\u00a9\\ud83d\\ude00 \u00A0"));
+    button->click();
+    EXPECT_EQ(shown(), QStringLiteral("\u00A9\U0001F600 \u00A0"));
     w->close();
 }

@@ -153,6 +153,18 @@ TEST(CodePage, EditorConversionGivesBackAnyRandomBytes) {
     }
 }
 
+TEST(CodePage, TextBoxConversionGivesBackAnyBytes) {
+    // UTF-8 bytes read as workbench text: 中 leaves its last byte alone.
+    EXPECT_EQ(AnsiToWideKeepingBytes(Bytes({0xE4, 0xB8, 0xAD})), std::u16string(u"涓") + char16_t(0xDCAD));
+    EXPECT_EQ(WideKeepingBytesToAnsi(std::u16string(1, char16_t(0xD800)) + u"\U0001F600"), "?" + WideToAnsi(u"\U0001F600"));
+    std::mt19937 rng(1);
+    for (int round = 0; round < 2000; ++round) {
+        std::string s(rng() % 48, '\0');
+        for (auto& c : s) c = static_cast<char>(rng());
+        ASSERT_EQ(Hex(WideKeepingBytesToAnsi(AnsiToWideKeepingBytes(s))), Hex(s)) << "round " << round;
+    }
+}
+
 TEST(CodePage, EditorConversionGivesBackEveryBytePair) {
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; ++b) {

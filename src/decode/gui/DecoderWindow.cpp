@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "decode/Decoders.h"
 #include "decode/Encoding.h"
@@ -25,8 +26,22 @@ W* Named(W* w, const char* name, QWidget* parent, QRect geometry, const QString&
     return w;
 }
 
-std::string ToAnsi(const QString& s) { return text::FromQString(s, true); }
-QString FromAnsi(const std::string& s) { return text::ToQString(s); }
+// The boxes hold workbench text losslessly: a byte that is no character (UTF-8 bytes
+// read as GBK, say) is kept in the box and comes back as the same byte, so a result can
+// be decoded further.
+std::string ToAnsi(const QPlainTextEdit* box) {
+    // The raw text: the plain text would turn no-break spaces into blanks.
+    QString s = box->document()->toRawText();
+    s.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    s.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text::WideKeepingBytesToAnsi(s.toStdU16String());
+}
+
+QString FromAnsi(const std::string& s) {
+    QString q = QString::fromStdU16String(text::AnsiToWideKeepingBytes(s));
+    q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return q;
+}
 
 }  // namespace
 
@@ -54,7 +69,7 @@ DecoderWindow::DecoderWindow(QWidget* parent)
 void DecoderWindow::Decode() {
     int index = findChild<QComboBox*>(QStringLiteral("组合框1"))->currentIndex();
     if (index < 0 || index > 3) return;
-    std::string input = ToAnsi(findChild<QPlainTextEdit*>(QStringLiteral("txt_old"))->toPlainText());
+    std::string input = ToAnsi(findChild<QPlainTextEdit*>(QStringLiteral("txt_old")));
     std::string result;
     QPointer<DecoderWindow> self(this);
     switch (index) {
