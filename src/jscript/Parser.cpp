@@ -5,6 +5,8 @@
  *  - an array literal ending in a comma gets one more element;
  *  - catch (e) { becomes catch (__qyC) { var e = __qyCatch(__qyC); ;
  *  - eval(x) becomes eval(__qyEval(x));
+ *  - for (k in o) becomes for (k in __qyEnum(o)), which leaves out what JScript does not
+ *    visit;
  *  - function declarations in blocks leave the block, and they and named function
  *    expressions are declared again at the end of the enclosing function, the last of
  *    each name winning, as JScript binds them all on entering the function.
@@ -267,7 +269,7 @@ void Parser::parseFor() {
         parseVariables(true, count);
         if (tok().type == T::In && count == 1) {
             advance();
-            parseExpressionValue();
+            parseEnumerated();
             expect(T::RParen, kExpectedRightParen);
             parseLoopBody();
             return;
@@ -277,7 +279,7 @@ void Parser::parseFor() {
         if (tok().type == T::In) {
             drop(init);  // for (x[k] in o) assigns x[k]
             advance();
-            parseExpressionValue();
+            parseEnumerated();
             expect(T::RParen, kExpectedRightParen);
             parseLoopBody();
             return;
@@ -290,6 +292,13 @@ void Parser::parseFor() {
     if (tok().type != T::RParen) parseExpressionValue();
     expect(T::RParen, kExpectedRightParen);
     parseLoopBody();
+}
+
+void Parser::parseEnumerated() {
+    // Opened before the expression's own rewrites, so that it encloses them.
+    m_edits.insert(tok().start, u"__qyEnum(");
+    parseExpressionValue();
+    m_edits.insert(m_prevEnd, u")");
 }
 
 void Parser::parseContinueOrBreak(bool isBreak) {

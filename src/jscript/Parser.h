@@ -78,6 +78,8 @@ private:
     void parseVariables(bool noIn, int& count);
     void parseIf();
     void parseDo();
+    /// The object of a for-in loop, handed to the runtime's __qyEnum.
+    void parseEnumerated();
     void parseWhile();
     void parseFor();
     void parseContinueOrBreak(bool isBreak);

@@ -316,7 +316,7 @@ TEST(SourceGateAccepts, Es3CodeStaysByteIdentical) {
         "var a = 1, b = 'two', c = \"three\";\r\nfunction f(x, y) { return x + y; }",
         "x = a.length; y = a.b.c(d, e); z = new Date(2000, 1, 1);",
         "x[\"name\"] = x[\"other\"]; delete x[i]; x[i] = 1; x[i]++; x[i](); new x[i]();",
-        "for (var k in o) { if (!o.hasOwnProperty(k)) continue; }",
+        "for (var k = 0; k < n; k++) { if (!o.hasOwnProperty(k)) continue; }",
         "outer: for (;;) { inner: while (1) { break outer; continue inner; } }",
         "a: { b: { break a; } }",
         "switch (x) { case 1: case 2: f(); break; default: g(); }",
@@ -377,7 +377,7 @@ TEST(SourceGateRewrites, StringIndexReadsGoThroughTheHelper) {
         {"f(a[0], -a[1], typeof a[2]);", "f(__qyIx(a,0), -__qyIx(a,1), typeof __qyIx(a,2));"},
         {"x = (a[0]);", "x = (__qyIx(a,0));"},
         {"(a[0])(); (a[0]) = 1;", "(a[0])(); (a[0]) = 1;"},
-        {"for (x[0] in o) a[0];", "for (x[0] in o) __qyIx(a,0);"},
+        {"for (x[0] in o) a[0];", "for (x[0] in __qyEnum(o)) __qyIx(a,0);"},
         {"for (i = a[0]; i < a[1]; i++) {}", "for (i = __qyIx(a,0); i < __qyIx(a,1); i++) {}"},
         {"x = new A()[0];", "x = __qyIx(new A(),0);"},
         {"x = this[k] ? a[0] : a[1];", "x = __qyIx(this,k) ? __qyIx(a,0) : __qyIx(a,1);"},
@@ -385,6 +385,19 @@ TEST(SourceGateRewrites, StringIndexReadsGoThroughTheHelper) {
         {"x = s[i++]++;", "x = s[i++]++;"},
     };
     ExpectRewrites(rows, std::size(rows));
+}
+
+TEST(SourceGateRewrites, ForInLoopsWalkWhatTheHelperGives) {
+    EXPECT_EQ(Rewritten("for (var k in o) { if (!o.hasOwnProperty(k)) continue; }"),
+              "for (var k in __qyEnum(o)) { if (!o.hasOwnProperty(k)) continue; }");
+    // The helper encloses the object's own rewrites; the loop's head and body keep theirs.
+    EXPECT_EQ(Rewritten("for (k in a[i]) s[k];"), "for (k in __qyEnum(__qyIx(a,i))) __qyIx(s,k);");
+    EXPECT_EQ(Rewritten("for (var k in eval(t)) ;"), "for (var k in __qyEnum(eval(__qyEval(t)))) ;");
+    // An 'in' test, and the three-part loop, are no enumeration.
+    EXPECT_EQ(Rewritten("for (var i = ('a' in o) ? 1 : 0; i < 2; i++) ;"), "for (var i = ('a' in o) ? 1 : 0; i < 2; i++) ;");
+    PreparedCode p = Prepare("x = 1;\nfor (var k in o) missing();");
+    ASSERT_FALSE(p.error.has_value());
+    EXPECT_EQ(p.positions.ToOriginal(2, 27), std::make_pair(2u, 17u));
 }
 
 TEST(SourceGateRewrites, TrailingArrayCommaCountsAnElement) {

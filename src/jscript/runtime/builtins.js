@@ -50,6 +50,71 @@
         return c === '[object Arguments]' ? '[object Object]' : c;
     });
 
+    // ---- Properties that shadow a hidden built-in one ----
+    // JScript neither enumerates nor calls enumerable an object's property whose name a
+    // built-in prototype on its chain holds as a hidden (DontEnum) one: the toString of
+    // {toString: f}, the constructor of a prototype object written as a literal.
+    var getPrototypeOf = Object.getPrototypeOf, createObject = Object.create;
+    var ownNames = Object.getOwnPropertyNames;
+    var hasOwn = Object.prototype.hasOwnProperty, isEnumerable = Object.prototype.propertyIsEnumerable;
+    var builtinPrototypes = [Object.prototype, Function.prototype, Array.prototype, String.prototype,
+        Boolean.prototype, Number.prototype, NativeDate.prototype, NativeRegExp.prototype, Error.prototype,
+        EvalError.prototype, RangeError.prototype, ReferenceError.prototype, SyntaxError.prototype,
+        TypeError.prototype, URIError.prototype];
+    var hiddenNames = null;  // per built-in prototype, its hidden names; taken on first use,
+                             // when the built-ins of later editions are gone
+    function hiddenOf(proto) {
+        if (hiddenNames === null) {
+            hiddenNames = [];
+            for (var i = 0; i < builtinPrototypes.length; i++) {
+                var names = ownNames(builtinPrototypes[i]), hidden = [];
+                for (var j = 0; j < names.length; j++)
+                    if (!isEnumerable.call(builtinPrototypes[i], names[j])) hidden[hidden.length] = names[j];
+                hiddenNames[i] = hidden;
+            }
+        }
+        for (var k = 0; k < builtinPrototypes.length; k++) if (builtinPrototypes[k] === proto) return hiddenNames[k];
+        return null;
+    }
+    // The names o would enumerate that a hidden built-in shadows (an object without
+    // prototype, keyed by name), or null when there are none.
+    function shadowedNames(o) {
+        var skip = null;
+        for (var p = getPrototypeOf(o); p !== null; p = getPrototypeOf(p)) {
+            var hidden = hiddenOf(p);
+            if (hidden === null) continue;
+            for (var i = 0; i < hidden.length; i++) {
+                for (var q = o; q !== p; q = getPrototypeOf(q)) {
+                    if (hasOwn.call(q, hidden[i]) && isEnumerable.call(q, hidden[i])) {
+                        if (skip === null) skip = createObject(null);
+                        skip[hidden[i]] = true;
+                        break;
+                    }
+                }
+            }
+        }
+        return skip;
+    }
+    function isIndex(k) { return (k >>> 0) + '' === k && k !== '4294967295'; }
+    put(Object.prototype, 'propertyIsEnumerable', function propertyIsEnumerable(name) {
+        if (!isEnumerable.call(this, name)) return false;
+        if (typeof this === 'string' || this instanceof NativeString) return !isIndex(NativeString(name));
+        var skip = shadowedNames(this);
+        return skip === null || skip[NativeString(name)] !== true;
+    });
+    // What a for-in loop of rewritten code walks: the object itself, or, when some of its
+    // names are shadowed (or it is a string, whose characters are not properties), an
+    // object holding only the names JScript visits, in the same order.
+    defineProperty(global, '__qyEnum', { value: function __qyEnum(o) {
+        var text = typeof o === 'string' || (typeof o === 'object' && o instanceof NativeString);
+        if (!text && (o === null || (typeof o !== 'object' && typeof o !== 'function'))) return o;
+        var skip = text ? null : shadowedNames(o);
+        if (skip === null && !text) return o;
+        var names = createObject(null);
+        for (var k in o) if (skip === null ? !isIndex(k) : skip[k] !== true) names[k] = true;
+        return names;
+    } });
+
     // ---- Global functions ----
     var nativeParseInt = parseInt;
     // Without a radix a leading zero means octal, as in the third edition's engines.
