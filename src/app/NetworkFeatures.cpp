@@ -1,5 +1,7 @@
 #include "app/NetworkFeatures.h"
 
+#include <cctype>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,11 +22,15 @@ namespace {
 
 std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
 
-/// Valid UTF-8 holding at least one character beyond ASCII: GBK text almost never is.
-bool LooksLikeUtf8Text(const std::string& body) {
+/// Valid UTF-8 holding at least one character beyond ASCII (GBK text almost never is),
+/// or valid UTF-8 the server declares as such.
+bool LooksLikeUtf8Text(const std::string& body, const std::string& contentType) {
     bool beyondAscii = false;
     for (char c : body) beyondAscii |= static_cast<unsigned char>(c) >= 0x80;
-    return beyondAscii && text::IsValidUtf8(body);
+    std::string type;
+    for (char c : contentType) type.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    bool declared = type.find("charset=utf-8") != std::string::npos || type.find("charset=\"utf-8\"") != std::string::npos;
+    return (beyondAscii || declared) && text::IsValidUtf8(body);
 }
 
 void KeepWindowAlive() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
@@ -52,14 +58,14 @@ void NetworkFeatures::FetchScript() {
     net::HttpResult reply = net::HttpGet(ansiAddress, KeepWindowAlive);
     if (!reply.ok || reply.body.empty()) {
         // An error page is not the script: the editor and the history stay as they were.
-        std::string why = reply.status >= 400 ? Ansi("：HTTP ") + std::to_string(reply.status) : "";
+        std::string why = reply.reason.empty() ? "" : Ansi("：") + text::Utf8ToAnsiText(reply.reason);
         m_window.AppendLog(Ansi("-->代码读取失败") + why + "\r\n");
         return;
     }
     bool utf8 = m_window.Component<QCheckBox>("选择框1")->isChecked();
     editor->SetText(utf8 ? decode::Utf8ToAnsi(reply.body) : reply.body);
     m_window.AppendLog(Ansi("-->代码读取成功\r\n"));
-    if (!utf8 && LooksLikeUtf8Text(reply.body)) {
+    if (!utf8 && LooksLikeUtf8Text(reply.body, reply.contentType)) {
         m_window.AppendLog(Ansi("-->提示：读取到的内容是 UTF-8 编码，若中文显示为乱码，请勾选“UTF-8解码”后重新读取\r\n"));
     }
     for (int i = 0; i < addr->count(); ++i) {

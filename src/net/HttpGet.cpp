@@ -124,6 +124,9 @@ HttpResult HttpGet(const std::string& address, const HttpControl& control) {
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
+    char* contentType = nullptr;
+    if (curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
+        result.contentType = contentType;
     if (transfer.tooLarge) {
         result.error = "reply larger than 64 MiB";
         result.reason = "回应超过 64 MiB";

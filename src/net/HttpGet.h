@@ -17,6 +17,7 @@ struct HttpResult {
     long status = 0;       ///< HTTP status, 0 when no reply came
     std::string body;      ///< up to the first zero byte
     std::string error;     ///< why it failed (English, from the HTTP library)
+    std::string contentType;  ///< the reply's Content-Type header, as sent
     std::string reason;    ///< why it failed, in Chinese (UTF-8): 连接超时, 无法解析主机, 连接被拒绝, HTTP 404, 已取消…
     bool cancelled = false;
 };

@@ -32,6 +32,9 @@ struct Fetching {
         server.server.Get("/other.js", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("var other;", "application/javascript");
         });
+        server.server.Get("/declared.js", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("var declared;", "application/javascript; Charset=UTF-8");
+        });
         server.server.Get("/404", [](const httplib::Request&, httplib::Response& res) {
             res.status = 404;
             res.set_content("<h1>Not Found</h1>", "text/html");
@@ -65,6 +68,9 @@ TEST(FetchScript, Utf8BoxDecidesTheConversion) {
               Ansi("-->代码读取成功\r\n-->提示：读取到的内容是 UTF-8 编码，若中文显示为乱码，请勾选“UTF-8解码”后重新读取\r\n"));
     EXPECT_EQ(f.window->CurrentEditor()->Text(), "var s = '\xE4\xB8\xAD\xE6\x96\x87';");
     EXPECT_EQ(f.Fetch("/other.js", false), Ansi("-->代码读取成功\r\n"));  // plain ASCII reads the same either way
+    // A reply the server declares UTF-8 gets the hint too.
+    EXPECT_EQ(f.Fetch("/declared.js", false),
+              Ansi("-->代码读取成功\r\n-->提示：读取到的内容是 UTF-8 编码，若中文显示为乱码，请勾选“UTF-8解码”后重新读取\r\n"));
     EXPECT_EQ(f.Fetch("/gbk.js", false), Ansi("-->代码读取成功\r\n"));
     EXPECT_EQ(f.window->CurrentEditor()->Text(), Ansi("var s = '中文';"));
 }
@@ -87,7 +93,7 @@ TEST(FetchScript, FailuresLeaveEditorAndHistoryAlone) {
     f.window->Component<QComboBox>("组合框_addr")->setEditText("http://127.0.0.1:1/x.js");
     size_t before = f.window->LogText().size();
     Click(*f.window, "按钮_读取JS");
-    EXPECT_EQ(LogSince(*f.window, before), Ansi("-->代码读取失败\r\n"));
+    EXPECT_EQ(LogSince(*f.window, before), Ansi("-->代码读取失败：连接被拒绝\r\n"));
     EXPECT_EQ(f.window->EditorAt(2)->Text(), "mine");
     EXPECT_EQ(f.History().size(), 1);
 }
