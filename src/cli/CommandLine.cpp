@@ -7,11 +7,13 @@
 #include <optional>
 #include <sstream>
 
+#include "env/Environment.h"
 #include "jscript/Runtime.h"
 #include "script/Engine.h"
 #include "script/ScriptSession.h"
 #include "script/ScriptTarget.h"
 #include "text/CodePage.h"
+#include "text/ScriptFileText.h"
 
 namespace qy::cli {
 namespace {
@@ -58,25 +60,37 @@ int Usage(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
-/// A script file as the open dialog reads it: its bytes, unchanged.
-std::optional<std::string> ReadScript(const std::string& path) {
+/// A script file as the open dialog reads it: UTF-8 and BOM-marked UTF-16 recognised,
+/// anything else taken as workbench bytes; a zero byte that ends the text is said on
+/// standard error, as the log says it in the window.
+std::optional<std::string> ReadScript(const std::string& path, std::ostream& err) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
-    return bytes;
+    text::DecodedFile file = text::DecodeScriptFile(bytes);
+    if (file.cut)
+        err << "qingyou-js: 文件“" << path << "”含零字节：只载入了前 " << file.keptBytes << " 字节，其后的 "
+            << file.droppedBytes << " 字节未载入\n";
+    return std::move(file.text);
 }
 
 int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> files, expressions;
     std::optional<script::ScriptTarget> target;
+    bool browserEnv = false;
+    std::optional<std::string> address;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--target" || a == "--expr") {
+        if (a == "--browser-env") {
+            browserEnv = true;
+        } else if (a == "--target" || a == "--expr" || a == "--address") {
             if (i + 1 >= args.size()) return Usage(err, a + " 后缺少参数");
             const std::string& value = args[++i];
             if (a == "--expr") {
                 expressions.push_back(value);
+            } else if (a == "--address") {
+                address = value;
             } else if (!(target = script::TargetFromKey(value))) {
                 return Usage(err, "未知的脚本目标“" + value + "”（可用 jscript 或 es2021）");
             }
@@ -86,11 +100,12 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             files.push_back(a);
         }
     }
+    if (address && !browserEnv) return Usage(err, "--address 只与 --browser-env 一起使用");
     if (files.empty()) return Usage(err, "缺少脚本文件");
     if (expressions.empty()) return Usage(err, "缺少 --expr 表达式");
     std::vector<std::string> scripts;
     for (const auto& f : files) {
-        auto bytes = ReadScript(f);
+        auto bytes = ReadScript(f, err);
         if (!bytes) return Usage(err, "无法读取文件“" + f + "”");
         scripts.push_back(std::move(*bytes));
     }
@@ -98,13 +113,15 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
     StreamLog log(out);
     jscript::SetDebugOutput([&log](const std::u16string& text) { log.AppendLog(text::WideToAnsi(text) + "\r\n"); });
+    env::SetOutput([&log](const std::u16string& line) { log.AppendLog(text::WideToAnsi(line) + "\r\n"); });
     script::ScriptSession session;
+    session.SetBrowserEnvironment(browserEnv);
+    if (address) session.SetPageAddressSource([a = text::Utf8ToAnsiText(*address)] { return a; });
     TextView view;
     bool engineError = false;
     // The files go in as one load would take them: a reset, then each as its own piece
     // of code; the first one refused ends the load with its report.
-    session.Host().SetLanguage("JScript");
-    session.Host().Reset();
+    session.ResetHost();
     bool loaded = true;
     for (const auto& code : scripts) {
         view.m_text = code;
@@ -116,6 +133,7 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         }
     }
     if (loaded) log.AppendLog(text::Utf8ToAnsiText("-->代码加载成功\r\n"));
+    session.WriteEnvironmentReport(log);
     session.SetCodeLoaded(true);
     for (const auto& e : expressions) {
         std::string expr = text::Utf8ToAnsiText(e);
@@ -123,13 +141,15 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         engineError = engineError || script::GetPropertyNumber(session.Host().GetError(), "Number") != 0;
     }
     jscript::SetDebugOutput(nullptr);
+    env::SetOutput(nullptr);
     return engineError ? kExitEngineError : kExitOk;
 }
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"eval", "eval [--target jscript|es2021] 文件… --expr 表达式 [--expr 表达式…]",
-         "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行", "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
+        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] 文件… --expr 表达式 [--expr 表达式…]",
+         "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行；--browser-env 先运行浏览器环境"
+         "（location 取自 --address），并列出脚本找过而环境没有的名字", "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
     };
     return commands;

@@ -46,11 +46,11 @@ Outcome RunCli(std::vector<std::string> args) {
 }  // namespace
 
 TEST(CommandLine, EvalPrintsTheLogLinesOfTheLoadAndEachExpression) {
-    // Files are workbench bytes, as the open dialog takes them: 中文 in GBK.
-    ScriptFile lib("function add(a,b){return a+b}\nfunction who(){return '\xd6\xd0\xce\xc4'}\n");
-    ScriptFile more("var half = 0.5; function obj(){return {}}");
+    // Files are read as the open dialog reads them: this one is UTF-8, the other GBK.
+    ScriptFile lib("function add(a,b){return a+b}\nfunction who(){return '中文'}\n");
+    ScriptFile more("var half = 0.5; function obj(){return {}} function gbk(){return '\xd6\xd0\xce\xc4'}");
     Outcome r = RunCli({"eval", lib.Path(), more.Path(), "--expr", "add(1,2)", "--expr", "who()", "--expr",
-                        "half", "--expr", "obj()", "--expr", "1==1"});
+                        "half", "--expr", "obj()", "--expr", "1==1", "--expr", "gbk()"});
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_EQ(r.out,
               "-->代码加载成功\n"
@@ -58,7 +58,8 @@ TEST(CommandLine, EvalPrintsTheLogLinesOfTheLoadAndEachExpression) {
               "-->返回类型：文本型\n-->计算结果：中文\n"
               "-->返回类型：数值型\n-->计算结果：0.5\n"
               "-->返回类型：对象型\n"
-              "-->返回类型：逻辑型\n-->计算结果：真\n");
+              "-->返回类型：逻辑型\n-->计算结果：真\n"
+              "-->返回类型：文本型\n-->计算结果：中文\n");
     EXPECT_EQ(r.err, "");
 }
 
