@@ -61,5 +61,13 @@ TEST(Probes, TheReplacedMethodsStillAnswerInRange) {
     EXPECT_EQ(a.modern, a.jscript);
 }
 
+TEST(Probes, NumbersAndArraysWriteTheSystemsLocaleText) {
+    BothAnswers a = RunBoth("", "[(1234.5).toLocaleString(), (1234567).toLocaleString(), (-1234.567).toLocaleString(), "
+                                "(0.005).toLocaleString(), (-0.001).toLocaleString(), (1.005).toLocaleString(), "
+                                "NaN.toLocaleString()].join(' ') + ' ' + [1.5, 2, null, 'x'].toLocaleString()");
+    EXPECT_EQ(a.jscript, "1,234.50 1,234,567.00 -1,234.57 0.01 0.00 1.01 NaN 1.50, 2.00, , x");
+    EXPECT_NE(a.modern, a.jscript);
+}
+
 }  // namespace
 }  // namespace qy

@@ -177,6 +177,35 @@
         return sign + intPart + (f > 0 ? '.' + frac : '');
     });
 
+    // The system's number format, that of a Chinese system: two decimals, thousands
+    // grouped with commas, a leading minus.
+    var toFixed = Number.prototype.toFixed;
+    put(Number.prototype, 'toLocaleString', function toLocaleString() {
+        var x = numberValue.call(this);
+        if (x !== x || x === Infinity || x === -Infinity) return NativeString(x);
+        var a = x < 0 ? -x : x;
+        // The shortest decimal form rounds half up; below a hundredth toFixed would not.
+        var text = a < 0.01 ? (a >= 0.005 ? '0.01' : '0.00') : toFixed.call(a, 2), dot = text.indexOf('.');
+        if (dot < 0) return (x < 0 ? '-' : '') + text;
+        var whole = text.substring(0, dot), grouped = '';
+        while (whole.length > 3) {
+            grouped = ',' + whole.substring(whole.length - 3) + grouped;
+            whole = whole.substring(0, whole.length - 3);
+        }
+        var digits = whole + grouped + text.substring(dot);
+        return x < 0 && digits !== '0.00' ? '-' + digits : digits;
+    });
+    // The elements' own locale texts, separated by the list separator and a space.
+    put(Array.prototype, 'toLocaleString', function toLocaleString() {
+        var out = '';
+        for (var i = 0, n = this.length >>> 0; i < n; i++) {
+            if (i > 0) out += ', ';
+            var e = this[i];
+            if (e !== undefined && e !== null) out += NativeString(e.toLocaleString());
+        }
+        return out;
+    });
+
     var nativeToPrecision = Number.prototype.toPrecision;
     // A precision outside 1 to 21 is JScript's own range error, not the fraction digits'.
     put(Number.prototype, 'toPrecision', function toPrecision(precision) {
