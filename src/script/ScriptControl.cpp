@@ -21,6 +21,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "env/Environment.h"
 #include "jscript/ErrorMapping.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
@@ -288,6 +289,35 @@ JSObject* ZoneAnchor(JSContext* cx) {
     return anchor->get();
 }
 
+/// The browser environment compiled once per target for the engine's life: dropped with
+/// the engine's roots, before its context goes.
+class EnvironmentStencils final : public detail::JsRootLink {
+public:
+    static JS::Stencil* For(JSContext* cx, bool jscript) {
+        static EnvironmentStencils* kept = new EnvironmentStencils;
+        RefPtr<JS::Stencil>& slot = kept->m_stencils[jscript ? 0 : 1];
+        if (!slot) {
+            slot = env::CompileScript(cx, jscript);
+            if (slot && !kept->m_linked) {
+                kept->Link();
+                kept->m_linked = true;
+            }
+        }
+        return slot.get();
+    }
+
+    void reset() override {
+        m_stencils[0] = nullptr;
+        m_stencils[1] = nullptr;
+        if (m_linked) Unlink();
+        m_linked = false;
+    }
+
+private:
+    RefPtr<JS::Stencil> m_stencils[2];
+    bool m_linked = false;
+};
+
 class ScriptControlObject final : public detail::TableDispatch {
 public:
     ScriptControlObject()
@@ -313,6 +343,24 @@ public:
             m_error->Clear();
             return NewGlobal();
         });
+        // The browser environment and the page's address take effect at the next Reset.
+        AddGetter(u"BrowserEnvironment", [this] { return Variant::Bool(m_browserEnv); });
+        AddMember(u"BrowserEnvironment", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
+            if (a.empty()) return false;
+            m_browserEnv = VariantToBool(a[0]);
+            return true;
+        });
+        AddGetter(u"PageAddress", [this] { return Variant::Text(m_pageAddress); });
+        AddMember(u"PageAddress", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
+            return !a.empty() && VariantToWide(a[0], m_pageAddress);
+        });
+        AddMember(u"EnvironmentReport", INVOKE_FUNC, 0, [this](std::vector<Variant>&, Variant& r) {
+            return EnvironmentReport(r);
+        });
+    }
+
+    ~ScriptControlObject() override {
+        if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
     }
 
     bool NewGlobal() {
@@ -321,6 +369,8 @@ public:
         m_compiled.clear();
         m_maps.clear();
         m_cc = jscript::ConditionalState();
+        if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
+        m_env.reset();
         m_global.reset();
         JS::RealmOptions options;
         // Scripts from the web use WeakRef; the engine leaves it off unless asked.
@@ -329,7 +379,8 @@ public:
         // zone's shapes and code warm instead of building them anew (a new zone per
         // global made each Reset of the JScript target cost milliseconds).
         if (JSObject* anchor = ZoneAnchor(cx)) options.creationOptions().setNewCompartmentInExistingZone(anchor);
-        JS::RootedObject global(cx, JS_NewGlobalObject(cx, &kGlobalClass, nullptr, JS::FireOnNewGlobalHook, options));
+        const JSClass* cls = m_browserEnv ? env::GlobalClass() : &kGlobalClass;
+        JS::RootedObject global(cx, JS_NewGlobalObject(cx, cls, nullptr, JS::FireOnNewGlobalHook, options));
         if (!global) {
             JS_ClearPendingException(cx);
             return false;
@@ -348,12 +399,57 @@ public:
                 detail::EngineCall call;
                 if (!jscript::InstallRuntime(cx, global)) JS_ClearPendingException(cx);
             }
+            if (m_browserEnv) InstallEnvironment(cx, global);
         }
         m_global = std::make_unique<JsObjectRoot>(global);
         return true;
     }
 
 private:
+    /// The page objects run first in the fresh global; reads of names they lack are
+    /// noted from then on, for code the user wrote.
+    void InstallEnvironment(JSContext* cx, JS::HandleObject global) {
+        JS::Stencil* compiled = EnvironmentStencils::For(cx, m_target == ScriptTarget::JScript58);
+        env::Environment::Options options;
+        options.jscript = m_target == ScriptTarget::JScript58;
+        options.address = m_pageAddress;
+        options.isUserCode = [](const char* file) {
+            return file && (StartsWith(file, kAddedCodePrefix) || std::strcmp(file, kEvalFileName) == 0);
+        };
+        m_env = std::make_unique<env::Environment>(std::move(options));
+        detail::EngineCall call;
+        m_env->Install(cx, global, compiled);
+    }
+
+    /// Queued timers run at the end of every load and evaluation, under the watchdog.
+    bool RunTimers(JSContext* cx) {
+        if (!m_env) return true;
+        JS::RootedObject global(cx, m_global->get());
+        return m_env->RunTimers(cx, global);
+    }
+
+    /// The access record's lines since the last report, one per line, at the places
+    /// the user wrote.
+    bool EnvironmentReport(Variant& result) {
+        JSContext* cx = Cx();
+        result = Variant::Text(u"");
+        if (!m_env || !cx || !m_global || !m_global->alive()) return true;
+        JSAutoRealm ar(cx, m_global->get());
+        JS::RootedObject global(cx, m_global->get());
+        std::vector<env::Miss> misses = m_env->TakeMisses(cx, global);
+        for (env::Miss& m : misses) {
+            if (const jscript::PositionMap* map = MapFor(m.first.file.c_str()); map && !map->Identity()) {
+                auto [line, column] = map->ToOriginal(m.first.line, m.first.column);
+                m.first.line = line;
+                m.first.column = column;
+            }
+        }
+        std::string lines;
+        for (const std::string& line : env::ReportLines(misses)) lines += line + "\n";
+        result = Variant::Text(text::Utf8ToUtf16(lines));
+        return true;
+    }
+
     bool SetLanguage(std::vector<Variant>& args) {
         std::u16string lang;
         if (args.empty() || !VariantToWide(args[0], lang)) return false;
@@ -473,7 +569,7 @@ private:
         }
         return RunInGlobal({file.c_str(), &compiled, &code}, [&](JSContext* cx) {
             JS::RootedValue rv(cx);
-            return Evaluate(cx, compiled, file.c_str(), &rv);
+            return Evaluate(cx, compiled, file.c_str(), &rv) && RunTimers(cx);
         });
     }
 
@@ -514,7 +610,7 @@ private:
         return RunInGlobal({kEvalFileName, &compiled, &expr}, [&](JSContext* cx) {
             JS::RootedScript script(cx, CompiledExpression(cx, expr, compiled));
             JS::RootedValue rv(cx);
-            return script && JS_ExecuteScript(cx, script, &rv) && detail::ToVariant(cx, rv, result);
+            return script && JS_ExecuteScript(cx, script, &rv) && detail::ToVariant(cx, rv, result) && RunTimers(cx);
         });
     }
 
@@ -601,6 +697,9 @@ private:
     /// Maps back to the user's text, by file name, for code the gate rewrote.
     std::unordered_map<std::string, std::shared_ptr<const jscript::RewrittenSource>> m_maps;
     std::u16string m_language;
+    bool m_browserEnv = false;
+    std::u16string m_pageAddress;
+    std::unique_ptr<env::Environment> m_env;
     std::unique_ptr<JsObjectRoot> m_global;
     struct CompiledEntry {
         std::unique_ptr<detail::JsScriptRoot> script;

@@ -19,6 +19,11 @@
  *                     were defined: Count, Item(i) from 1, each with Name, NumArgs and
  *                     HasReturnValue
  *   Reset             a fresh global; objects handed out before stay usable
+ *   BrowserEnvironment read/write boolean: from the next Reset on, the global starts with
+ *                     the browser environment's page objects and notes what the user's
+ *                     code looks for in vain; queued timers run after every AddCode and Eval
+ *   PageAddress       read/write text: the address `location` shows (from the next Reset)
+ *   EnvironmentReport() the access record's lines since the last call, each ending in "\n"
  */
 #pragma once
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "script/ScriptControl.h"
 #include "script/ScriptTarget.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
@@ -28,11 +29,42 @@ std::string CategoryTypeName(int32_t category) {
     return Ansi(names[category + 1]);
 }
 
-ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log) {
+void ScriptSession::ResetHost() {
     // A load uses the target chosen last: a host made for another target is replaced.
     if (GetPropertyText(m_host.Control(), "Target") != TargetKey(CurrentScriptTarget())) m_host = ScriptHost();
     m_host.SetLanguage("JScript");
+    SetProperty(m_host.Control(), "BrowserEnvironment", m_browserEnvironment);
+    if (m_browserEnvironment) SetProperty(m_host.Control(), "PageAddress", m_pageAddress ? m_pageAddress() : std::string());
     m_host.Reset();
+}
+
+void ScriptSession::WriteEnvironmentReport(LogSink& log) {
+    if (!m_browserEnvironment) return;
+    std::string lines = GetPropertyText(m_host.Control(), "EnvironmentReport");
+    size_t start = 0;
+    for (size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
+        log.AppendLog(lines.substr(start, end - start) + "\r\n");
+}
+
+void ScriptSession::WriteBrowserHint(const ObjectRef& error, LogSink& log) {
+    static const char* const browserNames[] = {
+        "window", "self", "top", "parent", "frames", "document", "navigator", "location", "screen", "history",
+        "localStorage", "sessionStorage", "atob", "btoa", "crypto", "TextEncoder", "TextDecoder", "console",
+        "setTimeout", "setInterval", "clearTimeout", "clearInterval", "requestAnimationFrame", "performance",
+        "XMLHttpRequest", "fetch", "Image", "Event", "CustomEvent", "alert"};
+    if (m_browserEnvironment) return;
+    if (static_cast<int32_t>(GetPropertyNumber(error, "Number")) != errors::ToNumber(errors::kUndefinedIdentifier)) return;
+    std::string description = GetPropertyText(error, "Description");
+    for (const char* name : browserNames) {
+        if (description != "'" + std::string(name) + Ansi("' 未定义")) continue;
+        log.AppendLog(Ansi("-->提示：") + name +
+                      Ansi(" 是浏览器里的对象，这段脚本要在网页中运行；可在菜单“工具”→“浏览器环境”打开浏览器环境后重新加载\r\n"));
+        return;
+    }
+}
+
+ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log) {
+    ResetHost();
     std::string code = editor.Text();
     if (code.empty()) {
         log.AppendLog(LoadFailedLine());
@@ -46,10 +78,12 @@ ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log)
     double number = GetPropertyNumber(m_host.GetError(), "Number");
     if (!IsZero(number)) {
         ReportScriptError(log, editor);
+        WriteEnvironmentReport(log);
         m_codeLoaded = true;
         return LoadOutcome::Rejected;
     }
     log.AppendLog(Ansi("-->代码加载成功\r\n"));
+    WriteEnvironmentReport(log);
     RefreshFunctions();
     m_codeLoaded = true;
     return LoadOutcome::Loaded;
@@ -72,6 +106,7 @@ bool ScriptSession::ReportScriptError(LogSink& log, EditorView& editor, bool onl
     ObjectRef error = m_host.GetError();
     int32_t line = WriteErrorReport(error, log);
     if (line == 0) return false;
+    WriteBrowserHint(error, log);
     if (line < 0) line = 0;
     // An error in the evaluated expression has a line of the expression, not of the
     // editor's script: selecting it would point at an unrelated line.
@@ -96,6 +131,12 @@ void ScriptSession::Evaluate(const std::string& expression, LogSink& log, Editor
         log.AppendLog(Ansi("-->计算出错：代码未加载\r\n"));
         return;
     }
+    WriteResult(result, category, log, askToInspect);
+    WriteEnvironmentReport(log);
+}
+
+void ScriptSession::WriteResult(Variant& result, int32_t category, LogSink& log,
+                                const std::function<void()>& askToInspect) {
     log.AppendLog(Ansi("-->返回类型：") + CategoryTypeName(category) + "\r\n");
     std::string value;
     switch (category) {

@@ -60,6 +60,18 @@ public:
     void Evaluate(const std::string& expression, LogSink& log, EditorView& editor,
                   const std::function<void()>& askToInspect);
 
+    /// Makes the main host's next reset start with the browser environment (or without).
+    void SetBrowserEnvironment(bool on) { m_browserEnvironment = on; }
+    bool BrowserEnvironment() const { return m_browserEnvironment; }
+    /// Gives the page address (CP936) for `location` at each load; none gives a blank page.
+    void SetPageAddressSource(std::function<std::string()> source) { m_pageAddress = std::move(source); }
+
+    /// A fresh global in the main host, with the chosen target and environment.
+    void ResetHost();
+    /// The access record's lines since the last report ("-->环境缺失：…"); nothing
+    /// while the environment is off.
+    void WriteEnvironmentReport(LogSink& log);
+
     /// The signature label text for function list entry `index` (counted from 1).
     std::string SignatureText(size_t index) const;
 
@@ -73,8 +85,14 @@ public:
 
 private:
     void RefreshFunctions();
+    void WriteResult(Variant& result, int32_t category, LogSink& log, const std::function<void()>& askToInspect);
+
+    /// After a report of "'X' 未定义" for a name of the browser, with the environment off.
+    void WriteBrowserHint(const ObjectRef& error, LogSink& log);
 
     ScriptHost m_host;
+    bool m_browserEnvironment = false;
+    std::function<std::string()> m_pageAddress;
     std::vector<ProcedureInfo> m_functions;
     bool m_functionsShown = false;
     ObjectRef m_inspected;

@@ -1,0 +1,88 @@
+/** @file Environment.h
+ * The browser environment inside one script control's global: the global's class
+ * (its resolve hook notes reads of names that do not exist), the host natives the
+ * environment script uses here (log lines, watched objects, accessors, randomness,
+ * the timer queue), and the access record. A global made without this class costs
+ * nothing: no hook, no record.
+ */
+#pragma once
+
+#include <js/experimental/JSStencil.h>
+#include <jsapi.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "env/AccessRecord.h"
+
+namespace qy::env {
+
+/// The environment script as shipped (UTF-8, ES3).
+std::string_view ScriptText();
+
+/// The environment as a block a user keeps in their own script (UTF-8): a comment line
+/// that says what it is, then the script.
+std::string InsertableBlock();
+
+/// Where the environment's lines go (console calls, requests, navigations), each
+/// without a line break and starting with "-->". An empty function drops them.
+using Output = std::function<void(const std::u16string& line)>;
+void SetOutput(Output output);
+
+/// The environment script compiled for a target, with every function compiled now (a
+/// fresh global then only instantiates it). The caller keeps it for the engine's life
+/// and drops it before the engine's context goes. Null on an engine failure.
+RefPtr<JS::Stencil> CompileScript(JSContext* cx, bool jscript);
+
+/// The class of a global that carries the environment.
+const JSClass* GlobalClass();
+
+/// Callbacks at most run after each load or evaluation.
+inline constexpr int kTimerCallbacksPerRun = 1000;
+
+class Environment {
+public:
+    struct Options {
+        bool jscript = true;        ///< the global follows JScript 5.8's rules
+        std::u16string address;     ///< the page's address (location)
+        /// True for code the user wrote (added code, evaluated expressions).
+        std::function<bool(const char* file)> isUserCode;
+    };
+
+    explicit Environment(Options options);
+    ~Environment();
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+    /// Attaches to `global` (made with GlobalClass(), its realm entered) and runs the
+    /// environment script (`compiled`, from CompileScript for this target) in it; what the script defines on the global is not
+    /// enumerable, so it is not taken for the user's functions. False on an engine
+    /// failure (nothing pending then).
+    bool Install(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled);
+    /// Detaches from `global`: its hooks note nothing from now on. Objects of it that
+    /// live on keep working.
+    void Detach(JSObject* global);
+
+    /// Runs the queued timer callbacks (realm entered, inside an engine call). False
+    /// only when the run was cut short (stopped, out of memory).
+    bool RunTimers(JSContext* cx, JS::HandleObject global);
+
+    /// What the user's code looked for since the last call and still does not exist.
+    std::vector<Miss> TakeMisses(JSContext* cx, JS::HandleObject global);
+
+    /// Used by the engine hooks: a lookup missed `obj`'s own members (the global's, or
+    /// a watched page object's).
+    void NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched);
+
+private:
+    bool FindUserPlace(JSContext* cx, Place& place);
+
+    Options m_options;
+    AccessRecord m_record;
+    bool m_recording = false;
+    bool m_busy = false;
+};
+
+}  // namespace qy::env
