@@ -1,6 +1,7 @@
 #include "app/Features.h"
 
 #include "app/EditingFeatures.h"
+#include "app/EnvFeatures.h"
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
@@ -16,6 +17,7 @@ void AttachFeatures(MainWindow& window) {
     new NetworkFeatures(window);
     new TransformFeatures(window);
     new TargetFeatures(window);
+    new EnvFeatures(window);
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 

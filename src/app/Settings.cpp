@@ -7,6 +7,7 @@ namespace qy::app {
 namespace {
 
 constexpr const char* kTargetKey = "script/target";
+constexpr const char* kBrowserEnvironmentKey = "script/browserEnvironment";
 
 QSettings Store() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "qingyou-js", "settings"); }
 
@@ -21,6 +22,14 @@ script::ScriptTarget LoadScriptTarget() {
 void SaveScriptTarget(script::ScriptTarget target) {
     QSettings s = Store();
     s.setValue(kTargetKey, QString::fromStdString(script::TargetKey(target)));
+    s.sync();
+}
+
+bool LoadBrowserEnvironment() { return Store().value(kBrowserEnvironmentKey, false).toBool(); }
+
+void SaveBrowserEnvironment(bool on) {
+    QSettings s = Store();
+    s.setValue(kBrowserEnvironmentKey, on);
     s.sync();
 }
 

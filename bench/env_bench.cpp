@@ -1,0 +1,98 @@
+// What the browser environment adds to a load ("加载代码": Reset, then AddCode) of a real
+// library, in each target (goal: under 2 ms added to a jquery.js load).
+//   BM_LoadJquery/<target>/<0 off, 1 on>  - /usr/share/javascript/jquery/jquery.js
+//                                          (under JScript with its `.catch(` written `["catch"](`)
+//   BM_EnvironmentOnly/<target>           - Reset with the environment, nothing added
+// After the benchmarks, the loads with and without the environment are timed alternately
+// and the difference of their medians printed, so that the machine's noise hits both alike.
+#include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "env/Environment.h"
+#include "script/Automation.h"
+#include "script/Engine.h"
+#include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
+
+using namespace qy::script;
+
+static const char* kJquery = "/usr/share/javascript/jquery/jquery.js";
+
+static std::string JqueryFor(ScriptTarget target) {
+    std::string code = ReadFile(kJquery);
+    if (target == ScriptTarget::JScript58)
+        for (size_t at; (at = code.find(".catch(")) != std::string::npos;) code.replace(at, 7, "[\"catch\"](");
+    return code;
+}
+
+static ScriptTarget TargetOf(int64_t arg) { return arg == 0 ? ScriptTarget::JScript58 : ScriptTarget::ES2021; }
+
+static ScriptHost HostOf(ScriptTarget target, bool environment) {
+    ScopedScriptTarget scoped(target);
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    SetProperty(host.Control(), "BrowserEnvironment", environment);
+    SetProperty(host.Control(), "PageAddress", std::string("https://www.example.com/"));
+    return host;
+}
+
+static void Load(ScriptHost& host, const std::string& code) {
+    host.Reset();
+    if (!code.empty()) host.AddCode(code);
+    (void)GetPropertyText(host.Control(), "EnvironmentReport");
+}
+
+static void BM_LoadJquery(benchmark::State& state) {
+    ScriptTarget target = TargetOf(state.range(0));
+    ScriptHost host = HostOf(target, state.range(1) != 0);
+    std::string code = JqueryFor(target);
+    for (auto _ : state) Load(host, code);
+    state.SetLabel(TargetKey(target) + (state.range(1) ? " env on" : " env off"));
+}
+BENCHMARK(BM_LoadJquery)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1})->Unit(benchmark::kMillisecond);
+
+static void BM_EnvironmentOnly(benchmark::State& state) {
+    ScriptTarget target = TargetOf(state.range(0));
+    ScriptHost host = HostOf(target, true);
+    for (auto _ : state) Load(host, "");
+    state.SetLabel(TargetKey(target));
+}
+BENCHMARK(BM_EnvironmentOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+static double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+static void PrintAdded(ScriptTarget target) {
+    ScriptHost off = HostOf(target, false), on = HostOf(target, true);
+    std::string code = JqueryFor(target);
+    std::vector<double> toff, ton;
+    for (int i = 0; i < 41; ++i) {
+        for (auto [host, times] : {std::pair{&off, &toff}, std::pair{&on, &ton}}) {
+            auto start = std::chrono::steady_clock::now();
+            Load(*host, code);
+            times->push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    }
+    double a = Median(toff), b = Median(ton);
+    std::printf("jquery.js load (%s), median of 41 alternating: environment off %.2f ms, on %.2f ms, added %.2f ms\n",
+                TargetKey(target).c_str(), a, b, b - a);
+}
+
+int main(int argc, char** argv) {
+    if (!StartEngine()) return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    PrintAdded(ScriptTarget::JScript58);
+    PrintAdded(ScriptTarget::ES2021);
+    StopEngine();
+    return 0;
+}
