@@ -14,38 +14,11 @@
 #include "script/ScriptTarget.h"
 #include "text/CodePage.h"
 #include "text/ScriptFileText.h"
+#include "cli/CliSupport.h"
+#include "cli/TextCommands.h"
 
 namespace qy::cli {
 namespace {
-
-/// Log lines as the shell shows them: UTF-8, one line each (the log's CR LF becomes LF).
-class StreamLog final : public script::LogSink {
-public:
-    explicit StreamLog(std::ostream& out) : m_out(out) {}
-    void AppendLog(const std::string& ansiLine) override {
-        std::string utf8 = text::AnsiToUtf8(ansiLine);
-        std::string line;
-        for (char c : utf8)
-            if (c != '\r') line.push_back(c);
-        m_out << line;
-        if (line.empty() || line.back() != '\n') m_out << '\n';
-        m_out.flush();
-    }
-
-private:
-    std::ostream& m_out;
-};
-
-/// The loaded text stands in for the editor; there is nothing to select in a shell.
-class TextView final : public script::EditorView {
-public:
-    std::string Text() override { return m_text; }
-    int64_t PositionFromLine(int64_t) override { return 0; }
-    int64_t LineEndPosition(int64_t) override { return 0; }
-    void SetSel(int64_t, int64_t) override {}
-    bool FindText(int, const std::string&, int64_t&, int64_t&) override { return false; }
-    std::string m_text;
-};
 
 struct Command {
     const char* name;
@@ -54,26 +27,6 @@ struct Command {
     const char* example;
     std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)> run;
 };
-
-int Usage(std::ostream& err, const std::string& message) {
-    err << "qingyou-js: " << message << "\n" << "用法见 qingyou-js --help\n";
-    return kExitUsage;
-}
-
-/// A script file as the open dialog reads it: UTF-8 and BOM-marked UTF-16 recognised,
-/// anything else taken as workbench bytes; a zero byte that ends the text is said on
-/// standard error, as the log says it in the window.
-std::optional<std::string> ReadScript(const std::string& path, std::ostream& err) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    text::DecodedFile file = text::DecodeScriptFile(bytes);
-    if (file.cut)
-        err << "qingyou-js: 文件“" << path << "”含零字节：只载入了前 " << file.keptBytes << " 字节，其后的 "
-            << file.droppedBytes << " 字节未载入\n";
-    return std::move(file.text);
-}
 
 int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> files, expressions;
@@ -151,6 +104,14 @@ const std::vector<Command>& Commands() {
          "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行；--browser-env 先运行浏览器环境"
          "（location 取自 --address），并列出脚本找过而环境没有的名字", "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
+        {"format", "format 文件", "输出格式化后的代码（UTF-8，LF 换行）；文件为 - 时读标准输入",
+         "qingyou-js format jquery.min.js", FormatCommand},
+        {"minify", "minify 文件", "输出压缩后的代码", "qingyou-js minify app.js", MinifyCommand},
+        {"unpack", "unpack 文件", "输出 eval解密 并格式化后的代码", "qingyou-js unpack packed.js", UnpackCommand},
+        {"decode", "decode usc|utf8|url|base64 文本", "输出解码工具的结果；文本为 - 时读标准输入",
+         "qingyou-js decode url %E4%B8%AD%E6%96%87", DecodeCommand},
+        {"check", "check 文件", "列出 Script Control（JScript 5.8）会拒绝的语法和没有的内置对象，每处一行，有则退出码为 1",
+         "qingyou-js check sign.js", CheckCommand},
     };
     return commands;
 }

@@ -134,3 +134,50 @@ TEST(CommandLine, TheProgramRunsHeadlessWithItsExitStatus) {
     EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 #endif
+
+TEST(CommandLine, TransformsPrintTheirTextAsUtf8WithLineFeeds) {
+    ScriptFile minified("var a={b:1};function f(x){if(x){return '中文'}return 2}");
+    Outcome f = RunCli({"format", minified.Path()});
+    EXPECT_EQ(f.code, cli::kExitOk) << f.err;
+    EXPECT_EQ(f.out.find('\r'), std::string::npos);
+    EXPECT_NE(f.out.find("function f(x){\n"), std::string::npos) << f.out;
+    EXPECT_NE(f.out.find("'中文'"), std::string::npos);
+    ScriptFile spaced("function  add ( a , b )\n{\n  return a + b ;   // sum\n}\n");
+    Outcome m = RunCli({"minify", spaced.Path()});
+    EXPECT_EQ(m.code, cli::kExitOk);
+    EXPECT_NE(m.out.find("function add(a,b)"), std::string::npos) << m.out;
+    ScriptFile packed("eval(function(p,a,c,k,e,d){return p}('var x=1;',0,0,'',0,{}))");
+    Outcome u = RunCli({"unpack", packed.Path()});
+    EXPECT_EQ(u.code, cli::kExitOk);
+    EXPECT_EQ(u.out, "var x=1;\n");
+    EXPECT_EQ(RunCli({"format"}).code, cli::kExitUsage);
+    EXPECT_EQ(RunCli({"format", "/nonexistent.js"}).code, cli::kExitUsage);
+}
+
+TEST(CommandLine, DecodePrintsWhatTheDecoderWindowShows) {
+    EXPECT_EQ(RunCli({"decode", "usc", "\\u4e2d\\u6587"}).out, "中文\n");
+    // UTF-8 decoding reads the bytes the shell passes.
+    EXPECT_EQ(RunCli({"decode", "utf8", "\xE4\xB8\xAD\xE6\x96\x87"}).out, "中文\n");
+    // URL and Base64 give bytes, shown as the window shows them (GBK characters).
+    EXPECT_EQ(RunCli({"decode", "url", "a%20b"}).out, "a b\n");
+    EXPECT_EQ(RunCli({"decode", "base64", "YWJj"}).out, "abc\n");
+    Outcome bad = RunCli({"decode", "rot13", "x"});
+    EXPECT_EQ(bad.code, cli::kExitUsage);
+    EXPECT_NE(bad.err.find("rot13"), std::string::npos);
+}
+
+TEST(CommandLine, CheckListsWhatJScriptWouldRefuseAndExitsOneForAny) {
+    ScriptFile modern("var a = 1;\nlet b = 2;\nvar o = {x: 1,};\nvar k = Object.keys(o);\nvar s = JSON.stringify(o);\n");
+    Outcome r = RunCli({"check", modern.Path()});
+    EXPECT_EQ(r.code, cli::kExitEngineError);
+    EXPECT_EQ(r.out,
+              "第 2 行第 4 列：缺少 ';'（1004）\n"
+              "第 3 行第 14 列：缺少标识符、字符串或数字（1028）\n"
+              "第 4 行第 15 列：Object.keys 在 JScript 5.8 中不存在（对象不支持此属性或方法）\n"
+              "第 5 行第 8 列：'JSON' 在 JScript 5.8 中未定义\n");
+    // Names inside strings, comments and regular expressions are not uses.
+    ScriptFile clean("var s = 'JSON.parse'; // Object.keys\nvar r = /JSON/g; function f(a){ return a.join(','); }\n");
+    Outcome ok = RunCli({"check", clean.Path()});
+    EXPECT_EQ(ok.code, cli::kExitOk);
+    EXPECT_EQ(ok.out, "未发现 JScript 5.8 不支持的语法或内置对象\n");
+}
