@@ -1,9 +1,10 @@
 # The two commands of the README: `make run` and `make test`. Both install what is
 # missing first (Debian 12 packages, through scripts/setup.sh), then build.
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
 JOBS ?= 2
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test test-sanitize bench clean
 
 all: build
 
@@ -22,8 +23,19 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# The whole suite again, built with AddressSanitizer and UBSan; leaks are reported too,
+# but for the third-party libraries named in tests/sanitizer-suppressions.txt.
+test-sanitize: setup
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQY_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-suppressions.txt:print_suppressions=0 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --output-on-failure -j$(JOBS)
+
 bench: build
 	for b in $(BUILD_DIR)/bench/*_bench; do $$b; done
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
