@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "app/MainWindow.h"
+#include "app/MenuSupport.h"
 #include "app/Settings.h"
 #include "editor/Editor.h"
 #include "env/Environment.h"
@@ -13,12 +14,6 @@
 
 namespace qy::app {
 namespace {
-
-QMenu* ToolsMenu(MainWindow& window) {
-    for (QAction* a : window.menuBar()->actions())
-        if (a->menu() && a->text() == QStringLiteral("工具(&T)")) return a->menu();
-    return window.menuBar()->addMenu(QStringLiteral("工具(&T)"));
-}
 
 std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
 

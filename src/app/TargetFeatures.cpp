@@ -6,21 +6,12 @@
 #include <QMenuBar>
 
 #include "app/MainWindow.h"
+#include "app/MenuSupport.h"
 #include "app/Settings.h"
 #include "jscript/Runtime.h"
 #include "text/CodePage.h"
 
 namespace qy::app {
-namespace {
-
-QMenu* ToolsMenu(MainWindow& window) {
-    for (QAction* a : window.menuBar()->actions())
-        if (a->menu() && a->text() == QStringLiteral("工具(&T)")) return a->menu();
-    return window.menuBar()->addMenu(QStringLiteral("工具(&T)"));
-}
-
-}  // namespace
-
 TargetFeatures::TargetFeatures(MainWindow& window) : QObject(&window), m_window(window) {
     QMenu* menu = ToolsMenu(window)->addMenu(QStringLiteral("脚本目标"));
     menu->setObjectName(QStringLiteral("脚本目标"));
