@@ -1,5 +1,6 @@
 #include "app/Features.h"
 
+#include "app/ConsoleFeatures.h"
 #include "app/EditingFeatures.h"
 #include "app/EnvFeatures.h"
 #include "app/InfoMenu.h"
@@ -18,6 +19,7 @@ void AttachFeatures(MainWindow& window) {
     new TransformFeatures(window);
     new TargetFeatures(window);
     new EnvFeatures(window);
+    new ConsoleFeatures(window);
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 

@@ -290,9 +290,10 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
-    // A script still running (closed from the tray menu while the busy window is up)
-    // must not keep the process alive once the window is gone.
-    script::RequestStop();
+    emit closing();
+    // A script or transfer still running (closed while the busy window is up) ends:
+    // it must not keep the process alive once the window is gone.
+    BusyWindow::StopAll();
     QCoreApplication::quit();
 }
 

@@ -67,6 +67,8 @@ public:
 signals:
     /// Emitted when the window is minimised (the tray logic hides it then).
     void minimised();
+    /// Emitted when the window closes, before the program ends (the hot exit saves then).
+    void closing();
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/BusyWindow.h"
 #include "app/MainWindow.h"
 #include "decode/Encoding.h"
 #include "decode/gui/DecoderWindow.h"
@@ -33,8 +34,6 @@ bool LooksLikeUtf8Text(const std::string& body, const std::string& contentType) 
     return (beyondAscii || declared) && text::IsValidUtf8(body);
 }
 
-void KeepWindowAlive() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
 void ShowMessage(const QString& caption, const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon) {
     QMessageBox box(icon, caption, text, QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
@@ -55,7 +54,15 @@ void NetworkFeatures::FetchScript() {
     auto* addr = m_window.Component<QComboBox>("组合框_addr");
     QString address = addr->currentText();
     std::string ansiAddress = text::WideToAnsi(address.toStdU16String());
-    net::HttpResult reply = net::HttpGet(ansiAddress, KeepWindowAlive);
+    net::HttpResult reply;
+    {
+        BusyWindow::Task busy(QStringLiteral("正在读取JS…"));
+        net::HttpControl control;
+        control.pump = [&busy] { busy.Pump(); };
+        control.cancelled = [&busy] { return busy.Cancelled(); };
+        control.deadlineMilliseconds = m_deadlineMs;
+        reply = net::HttpGet(ansiAddress, control);
+    }
     if (!reply.ok || reply.body.empty()) {
         // An error page is not the script: the editor and the history stay as they were.
         std::string why = reply.reason.empty() ? "" : Ansi("：") + text::Utf8ToAnsiText(reply.reason);
@@ -77,7 +84,15 @@ void NetworkFeatures::FetchScript() {
 }
 
 void NetworkFeatures::CheckForUpdate() {
-    switch (net::CheckForUpdate(kOwnVersion, m_record, KeepWindowAlive)) {
+    net::UpdateOutcome outcome;
+    {
+        // The check takes no cancel hook yet: "停止" counts from when the reply is in,
+        // and a stopped check says nothing.
+        BusyWindow::Task busy(QStringLiteral("正在检查更新…"));
+        outcome = net::CheckForUpdate(kOwnVersion, m_record, [&busy] { busy.Pump(); });
+        if (busy.Cancelled()) return;
+    }
+    switch (outcome) {
         case net::UpdateOutcome::NewerVersion: {
             net::UpdateWindow window(m_record);
             window.setWindowModality(Qt::ApplicationModal);

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include "net/HttpGet.h"
 #include "net/UpdateCheck.h"
 
 namespace qy::app {
@@ -19,10 +20,13 @@ public:
     void FetchScript();
     void CheckForUpdate();
     const net::UpdateRecord& Record() const { return m_record; }
+    /// The longest a fetch may take as a whole (tests shorten it).
+    void SetTransferDeadline(long milliseconds) { m_deadlineMs = milliseconds; }
 
 private:
     MainWindow& m_window;
     net::UpdateRecord m_record;
+    long m_deadlineMs = net::kDeadlineMilliseconds;
 };
 
 }  // namespace qy::app

@@ -8,6 +8,7 @@
 
 #include "app/BusyWindow.h"
 #include "app/Features.h"
+#include "app/HotExit.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "script/Engine.h"
@@ -51,6 +52,7 @@ int RunWorkbench(QApplication& app) {
         // (AttachFeatures), since nothing in the handler depends on them.
         auto window = std::make_unique<MainWindow>();
         AttachFeatures(*window);
+        (new HotExit(*window, HotExitPath()))->Restore();
         window->show();
         code = app.exec();
     }

@@ -1,5 +1,10 @@
 #include "editor/Editor.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "text/CodePage.h"
@@ -179,6 +184,78 @@ void Editor::SetSel(int64_t anchor, int64_t caret) {
 }
 
 int64_t Editor::CurrentPos() const { return Send(SCI_GETCURRENTPOS); }
+int64_t Editor::Anchor() const { return Send(SCI_GETANCHOR); }
+int64_t Editor::LineCount() const { return Send(SCI_GETLINECOUNT); }
+
+int64_t Editor::ColumnFromPosition(int64_t pos) const {
+    int64_t lineStart = PositionFromLine(LineFromPosition(pos));
+    if (pos <= lineStart) return 0;
+    return Send(SCI_COUNTCHARACTERS, static_cast<unsigned long>(lineStart), static_cast<long>(pos));
+}
+
+void Editor::GoToLine(int64_t line) {
+    line = std::clamp<int64_t>(line, 0, std::max<int64_t>(0, LineCount() - 1));
+    Send(SCI_ENSUREVISIBLE, static_cast<unsigned long>(line));
+    Send(SCI_GOTOLINE, static_cast<unsigned long>(line));
+}
+
+void Editor::EmptyUndoBuffer() { Send(SCI_EMPTYUNDOBUFFER); }
+void Editor::ZoomIn() { Send(SCI_ZOOMIN); }
+void Editor::ZoomOut() { Send(SCI_ZOOMOUT); }
+void Editor::ResetZoom() { Send(SCI_SETZOOM, 0); }
+int Editor::Zoom() const { return static_cast<int>(Send(SCI_GETZOOM)); }
+
+void Editor::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        int steps = event->angleDelta().y();
+        if (steps > 0) ZoomIn();
+        else if (steps < 0) ZoomOut();
+        event->accept();
+        return;
+    }
+    QsciScintillaBase::wheelEvent(event);
+}
+
+void Editor::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        switch (event->key()) {
+            case Qt::Key_Plus:
+            case Qt::Key_Equal: ZoomIn(); event->accept(); return;
+            case Qt::Key_Minus: ZoomOut(); event->accept(); return;
+            case Qt::Key_0: ResetZoom(); event->accept(); return;
+            default: break;
+        }
+    }
+    QsciScintillaBase::keyPressEvent(event);
+}
+
+void Editor::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("编辑菜单"));
+    FillContextMenu(menu);
+    menu.exec(event->globalPos());
+    event->accept();
+}
+
+void Editor::FillContextMenu(QMenu& menu) {
+    bool readOnly = Send(SCI_GETREADONLY) != 0;
+    bool selection = SelectionStart() != SelectionEnd();
+    auto add = [&](const QString& caption, unsigned int message, bool enabled) {
+        QAction* a = menu.addAction(caption);
+        a->setObjectName(caption);
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, [this, message] { Send(message); });
+    };
+    add(QStringLiteral("撤销"), SCI_UNDO, !readOnly && Send(SCI_CANUNDO) != 0);
+    add(QStringLiteral("重做"), SCI_REDO, !readOnly && Send(SCI_CANREDO) != 0);
+    menu.addSeparator();
+    add(QStringLiteral("剪切"), SCI_CUT, !readOnly && selection);
+    add(QStringLiteral("复制"), SCI_COPY, selection);
+    add(QStringLiteral("粘贴"), SCI_PASTE, !readOnly && Send(SCI_CANPASTE) != 0);
+    add(QStringLiteral("删除"), SCI_CLEAR, !readOnly && selection);
+    menu.addSeparator();
+    add(QStringLiteral("全选"), SCI_SELECTALL, TextLength() > 0);
+}
 int64_t Editor::SelectionStart() const { return Send(SCI_GETSELECTIONSTART); }
 int64_t Editor::SelectionEnd() const { return Send(SCI_GETSELECTIONEND); }
 

@@ -14,6 +14,8 @@
 
 #include "text/ScriptFileText.h"
 
+class QMenu;
+
 namespace qy::editor {
 
 /// Search flags as Scintilla takes them.
@@ -52,6 +54,22 @@ public:
     /// Anchor and caret; nothing happens for a negative anchor. The caret is scrolled into view.
     void SetSel(int64_t anchor, int64_t caret);
     int64_t CurrentPos() const;
+    int64_t Anchor() const;
+    int64_t LineCount() const;
+    /// Column of `pos` within its line, counted in characters (a tab counts as one).
+    int64_t ColumnFromPosition(int64_t pos) const;
+    /// Puts the caret at the start of `line` (0-based, clamped) with the line in view,
+    /// unfolding it when it is hidden in a fold.
+    void GoToLine(int64_t line);
+    /// Forgets the undo history, so that undo never takes back a text put in by the program.
+    void EmptyUndoBuffer();
+    void ZoomIn();
+    void ZoomOut();
+    void ResetZoom();
+    int Zoom() const;
+    /// The editor's own context menu, in Chinese: 撤销, 重做, 剪切, 复制, 粘贴, 删除, 全选,
+    /// each enabled as it applies.
+    void FillContextMenu(QMenu& menu);
     int64_t SelectionStart() const;
     int64_t SelectionEnd() const;
     int64_t LineFromPosition(int64_t pos) const;
@@ -72,6 +90,12 @@ public:
 
     /// Raw read-back for tests of the configuration.
     long Query(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+
+protected:
+    /// Ctrl+wheel zooms instead of scrolling.
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void ApplyInitialSettings();

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "app/BusyWindow.h"
 #include "app/Features.h"
 #include "app/MainWindow.h"
 #include "editor/Editor.h"
@@ -51,6 +52,21 @@ inline void WhenModalAppears(std::function<void(QWidget*)> act) {
         timer->stop();
         timer->deleteLater();
         act(modal);
+    });
+    timer->start();
+}
+
+/// Lets `act` handle the busy window once it is shown (it is not modal: the main
+/// window's close must reach it).
+inline void WhenBusyWindowAppears(std::function<void(QDialog*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QDialog* busy = app::BusyWindow::Current();
+        if (!busy || !busy->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(busy);
     });
     timer->start();
 }

@@ -47,8 +47,7 @@ TEST(BusyWindow, AnyLongCallGetsTheWindowWhichOnlyStopEnds) {
     qy::script::ScriptHost host = SpinningHost();
     QString title, stopText;
     bool survivedEscape = false, survivedClose = false;
-    WhenModalAppears([&](QWidget* modal) {
-        if (modal != BusyWindow::Current()) return;
+    WhenBusyWindowAppears([&](QDialog* modal) {
         title = modal->windowTitle();
         QTest::keyClick(modal, Qt::Key_Escape);
         survivedEscape = modal->isVisible();
@@ -77,7 +76,7 @@ TEST(BusyWindow, GuardClosesTheWindowTheMomentTheCallEnds) {
     bool shown = false;
     {
         BusyWindow::Scope busy;
-        WhenModalAppears([&](QWidget* modal) {
+        WhenBusyWindowAppears([&](QDialog* modal) {
             shown = modal == BusyWindow::Current();
             qy::script::RequestStop();
         });

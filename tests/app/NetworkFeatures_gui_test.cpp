@@ -7,10 +7,15 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTest>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "../net/LocalServer.h"
 #include "AppTestSupport.h"
+#include "app/NetworkFeatures.h"
 #include "common/TestSupport.h"
 #include "net/gui/UpdateWindow.h"
 
@@ -139,4 +144,61 @@ TEST(UpdateCheckWindow, UpToDateNewerAndFailedChecks) {
     EXPECT_EQ(caption, Q("检查更新"));
     EXPECT_TRUE(text.startsWith(Q("检查更新失败")));
     unsetenv("QINGYOU_UPDATE_URL");
+}
+
+namespace {
+
+/// A server that sends one byte a second for as long as the client listens.
+struct Trickling {
+    LocalServer server;
+    std::atomic<bool> stop{false};
+    Trickling() {
+        server.server.Get("/slow.js", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("application/javascript", [this](size_t, httplib::DataSink& sink) {
+                for (int i = 0; i < 10 && !stop; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                return !stop && sink.write("x", 1);
+            });
+        });
+        server.Start();
+    }
+    ~Trickling() { stop = true; }
+};
+
+}  // namespace
+
+TEST(FetchScript, BusyWindowStopsATransferAndTheDeadlineEndsOne) {
+    Trickling t;
+    auto w = NewMainWindow();
+    w->EditorAt(0)->SetText("mine");
+    auto* addr = w->Component<QComboBox>("组合框_addr");
+    addr->setEditText(QString::fromStdString(t.server.Url("/slow.js")));
+    QString caption;
+    bool mainWindowTookClicks = true;
+    WhenBusyWindowAppears([&](QDialog* busy) {
+        caption = busy->windowTitle();
+        // The waiting window takes no input meanwhile.
+        size_t before = w->LogText().size();
+        QTest::mouseClick(w->Button("按钮_读取JS"), Qt::LeftButton);
+        QTest::keyClick(w->Component<QLineEdit>("编辑框_eval"), Qt::Key_Return);
+        mainWindowTookClicks = w->LogText().size() != before;
+        busy->findChild<QPushButton*>(Q("按钮_停止"))->click();
+    });
+    size_t before = w->LogText().size();
+    // Enter in the address box fetches as the button does.
+    QTest::keyClick(addr->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(LogSince(*w, before), Ansi("-->代码读取失败：已取消\r\n"));
+    EXPECT_EQ(caption, Q("正在读取JS…"));
+    EXPECT_FALSE(mainWindowTookClicks);
+    EXPECT_EQ(w->EditorAt(0)->Text(), "mine");
+
+    // However steadily the bytes come, the whole transfer has its limit.
+    w->findChild<qy::app::NetworkFeatures*>()->SetTransferDeadline(2500);
+    bool sawBusy = false;
+    WhenBusyWindowAppears([&](QDialog*) { sawBusy = true; });
+    before = w->LogText().size();
+    Click(*w, "按钮_读取JS");
+    EXPECT_EQ(LogSince(*w, before), Ansi("-->代码读取失败：连接超时\r\n"));
+    EXPECT_TRUE(sawBusy);
+    for (int i = 0; i < 100 && qy::app::BusyWindow::Current(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(qy::app::BusyWindow::Current(), nullptr);
 }

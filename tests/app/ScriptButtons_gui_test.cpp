@@ -162,7 +162,7 @@ TEST(Evaluation, EndlessLoopIsStoppedFromTheBusyWindow) {
     auto w = NewMainWindow();
     Load(*w, "function spin(){ for(;;){} }");
     bool sawWindow = false;
-    WhenModalAppears([&](QWidget* modal) {
+    WhenBusyWindowAppears([&](QDialog* modal) {
         sawWindow = modal == qy::app::BusyWindow::Current();
         if (auto* stop = modal->findChild<QPushButton*>(Q("按钮_停止"))) stop->click();
     });

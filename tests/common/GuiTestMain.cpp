@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     // What the workbench keeps between runs goes to a folder of this run, never the user's.
     char dir[] = "/tmp/qy-test-config-XXXXXX";
     if (mkdtemp(dir)) setenv("XDG_CONFIG_HOME", dir, 1);
+    char data[] = "/tmp/qy-test-data-XXXXXX";
+    if (mkdtemp(data)) setenv("XDG_DATA_HOME", data, 1);
     QApplication app(argc, argv);
     if (!qy::script::StartEngine()) return 2;
     int rc = RUN_ALL_TESTS();
