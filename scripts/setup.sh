@@ -11,7 +11,7 @@ PACKAGES="build-essential cmake pkg-config git
  libgl-dev
  fonts-wqy-microhei fonts-wqy-zenhei
  xvfb xauth x11-apps xdotool imagemagick
- libjs-jquery libjs-underscore
+ libjs-jquery libjs-underscore libjs-d3 libjs-moment
  googletest libgtest-dev libgmock-dev libbenchmark-dev
  locales"
 

@@ -48,7 +48,7 @@ bool RegexMayStart(const std::vector<std::string>& tokens) {
 /// visible character on its own. White space separates tokens and is not kept.
 std::vector<std::string> Tokens(const std::string& s) {
     std::vector<std::string> out;
-    auto word = [](unsigned char c) { return std::isalnum(c) || c == '_' || c == '$' || c == '\\' || c == '.' || c >= 0x80; };
+    auto word = [](unsigned char c) { return std::isalnum(c) || c == '_' || c == '$' || c == '\\' || c >= 0x80; };
     for (size_t i = 0; i < s.size();) {
         unsigned char c = s[i];
         size_t start = i;
@@ -77,6 +77,9 @@ std::vector<std::string> Tokens(const std::string& s) {
             ++i;
             while (i < s.size() && s[i] != c && (c == '`' || s[i] != '\n')) i += s[i] == '\\' ? 2 : 1;
             i = std::min(i + 1, s.size());
+        } else if (std::isdigit(c) || (c == '.' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
+            // A number's own "." belongs to it; "return.5" is two tokens however it is spaced.
+            while (i < s.size() && (word(static_cast<unsigned char>(s[i])) || s[i] == '.')) ++i;
         } else if (word(c)) {
             while (i < s.size() && word(static_cast<unsigned char>(s[i]))) i += s[i] == '\\' ? 2 : 1;
         } else {
@@ -130,14 +133,14 @@ TEST(Minifier, ThrownStrings) {
 TEST(Formatter, IndentsBlocksAndUsesCrLf) {
     ToolResult r = FormatScript("function f(a){if(a){return 1}else{return 2}}");
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.text, "function f(a){\r\n    if(a){\r\n        return 1\r\n    } else{\r\n        return 2\r\n    }\r\n}");
+    EXPECT_EQ(r.text, "function f(a) {\r\n    if (a) {\r\n        return 1\r\n    } else {\r\n        return 2\r\n    }\r\n}");
     ToolResult empty = FormatScript("");
     EXPECT_TRUE(empty.ok);
     EXPECT_EQ(empty.text, "");
     // A line break after return is kept: moving the value up would change the result.
-    EXPECT_EQ(FormatScript("function g(){return\n1}").text, "function g(){\r\n    return\r\n    1\r\n}");
+    EXPECT_EQ(FormatScript("function g(){return\n1}").text, "function g() {\r\n    return\r\n    1\r\n}");
     EXPECT_EQ(FormatScript("var s = \"a  {b;}  c\", r = /x{2};/g, t = `p ${ {q:1}.q } r`;").text,
-              "var s = \"a  {b;}  c\", r = /x{2};/g, t = `p ${ {q:1}.q } r`;");
+              "var s = \"a  {b;}  c\",\r\n    r = /x{2};/g,\r\n    t = `p ${ {q:1}.q } r`;");
 }
 
 TEST(Formatter, CrLfAndLfInputFormatTheSameAndOnce) {
@@ -219,7 +222,8 @@ TEST(Unpacker, RecognisersPeelTheirLayers) {
     std::string packed =
         "eval(function(p,a,c,k,e,d){while(c--)if(k[c])p=p.replace(new RegExp('\\\\b'+c+'\\\\b','g'),k[c]);return p}"
         "('0 1=2;',3,3,'var|answer|42'.split('|'),0,{}))";
-    EXPECT_EQ(unpack("// first\n  // second\n" + packed), "var answer=42;");
+    // Comments before the packed code stay with it.
+    EXPECT_EQ(unpack("// first\n  // second\n" + packed), "// first\n  // second\nvar answer=42;\n");
     EXPECT_EQ(unpack(packed.substr(0, 40)), packed.substr(0, 40));  // broken packer text stays
     EXPECT_EQ(VariantToText(main.Eval("unpacker_filter('var%20b=2')")), "var b=2");
 }

@@ -1,18 +1,48 @@
-// The workbench's JavaScript formatter: format(text) returns the script with one
-// statement per line and blocks indented by four spaces. Only white space and line
-// breaks change: every token of the input comes out unchanged and in order. Line
-// breaks of the input are kept (they can carry meaning through automatic semicolon
-// insertion); new ones are added only after ";" "{" "}" and line comments and before
-// "}", where they never change what the script means.
+// The workbench's JavaScript formatter: format(text) returns the script laid out for
+// reading, with LF line breaks and blocks indented by four spaces. Only white space and
+// line breaks change: every token of the input, comments included, comes out unchanged
+// and in order, and formatting the output again changes nothing.
+//
+// Line breaks of the input are all kept (automatic semicolon insertion can hang on
+// them); a run of blank lines becomes one. New breaks go only where no statement can
+// end or where one already ends: after ";" "{" "," and binary operators, around the
+// braces of blocks, and before the body of an if/for/while/else/do without braces.
 (function (global) {
     var PUNCTUATORS = ['>>>=', '...', '===', '!==', '**=', '<<=', '>>=', '>>>', '&&=', '||=', '??=',
         '=>', '==', '!=', '<=', '>=', '&&', '||', '??', '?.', '++', '--', '+=', '-=', '*=', '/=', '%=',
         '&=', '|=', '^=', '<<', '>>', '**'];
-    // After these keywords a "/" starts a regular expression, not a division.
     var PUNCT_BY_LENGTH = [null, null, {}, {}, {}];
     for (var pi = 0; pi < PUNCTUATORS.length; pi++) PUNCT_BY_LENGTH[PUNCTUATORS[pi].length][PUNCTUATORS[pi]] = true;
 
-    // Character classes by code: faster than regular expressions on every character.
+    function set(words) {
+        var o = {}, list = words.split(' ');
+        for (var k = 0; k < list.length; k++) o[list[k]] = true;
+        return o;
+    }
+    // After these words a "/" starts a regular expression, not a division.
+    var REGEX_AFTER_WORD = set('return typeof instanceof in of new delete void throw case do else yield await');
+    // Operators written with a blank on each side when they stand between two operands.
+    var BINARY = set('= += -= *= /= %= **= <<= >>= >>>= &= |= ^= &&= ||= ??= == === != !== < > <= >= ' +
+        '+ - * / % ** & | ^ << >> >>> && || ?? => ?');
+    // Binary operators after which a long line may be broken (assignments are not).
+    var BREAK_AFTER = set('== === != !== < > <= >= + - * / % ** & | ^ << >> >>> && || ?? ? :');
+    // Words that end no operand: a "+" after them is unary, a "(" after them gets a blank.
+    var OPERATOR_WORDS = set('return typeof instanceof in of new delete void throw case do else yield await ' +
+        'extends var let const if for while switch with function class try catch finally export import ' +
+        'default break continue debugger');
+    // Statements that cannot take their operand from the next line.
+    var RESTRICTED = set('return throw break continue yield debugger');
+    var CONTROL_HEAD = set('if for while with switch catch');
+    var MAX_COLUMNS = 120;
+    // The rest of a word: letters, digits, _ $, characters past ASCII and \ escapes.
+    var IDENT_REST = /(?:[\w$\u0080-\uffff]|\\[\s\S]?)*/g;
+    // Punctuators that never begin a longer one.
+    var SINGLE = {};
+    (function () {
+        var singles = '(){}[];,~:';
+        for (var s = 0; s < singles.length; s++) SINGLE[singles.charCodeAt(s)] = singles.charAt(s);
+    })();
+
     function isIdentPart(code) {
         return (code >= 97 && code <= 122) || (code >= 65 && code <= 90) || (code >= 48 && code <= 57) ||
             code === 95 || code === 36 || code === 92 || code >= 128;
@@ -20,58 +50,68 @@
     function isIdentStart(code) {
         return isIdentPart(code) && !(code >= 48 && code <= 57);
     }
+    function isDigitCode(code) { return code >= 48 && code <= 57; }
     function isBlank(code) {
         return code === 32 || code === 9 || code === 13 || code === 12 || code === 11 || code === 0xa0 ||
             code === 0xfeff || code === 0x2028 || code === 0x2029 || code === 0x3000;
     }
-    var REGEX_AFTER_WORD = {
-        'return': 1, 'typeof': 1, 'instanceof': 1, 'in': 1, 'of': 1, 'new': 1, 'delete': 1, 'void': 1,
-        'throw': 1, 'case': 1, 'do': 1, 'else': 1, 'yield': 1, 'await': 1
-    };
 
-    function isDigit(c) { return c >= '0' && c <= '9'; }
+    // Token kinds.
+    var WORD = 1, NUM = 2, STR = 3, TPL = 4, REGEX = 5, PUNCT = 6, COMMENT = 7, LINE_COMMENT = 8;
 
-    // Splits a script into tokens {t: kind, v: text, nl: line breaks before (0..2), sp: blank
-    // before} and hands each to `sink` as it is made, so that a large script is never held
-    // as one big array of tokens.
-    function tokenize(src, sink) {
-        var i = 0, n = src.length, nl = 0, sp = false, lastCode = null;
-        function regexAllowed() {
-            var p = lastCode;
-            if (!p) return true;
-            if (p.t === 'num' || p.t === 'str' || p.t === 'tpl' || p.t === 'regex') return false;
-            if (p.t === 'word') return REGEX_AFTER_WORD.hasOwnProperty(p.v);
-            return p.v !== ')' && p.v !== ']';
-        }
-        function push(t, v, lineComment) {
-            var tok = {t: t, v: v, nl: nl > 2 ? 2 : nl, sp: sp, line: lineComment === true};
-            if (t !== 'comment') lastCode = tok;
+    // Splits a script into parallel arrays: kind, text, line breaks before (0..2).
+    function tokenize(src) {
+        var kinds = [], texts = [], breaks = [], count = 0;
+        var i = 0, n = src.length, nl = 0, lastKind = 0, lastText = '', lastPostfix = false;
+        var parens = [], lastCloseWasHead = false;
+        function push(kind, text) {
+            kinds[count] = kind;
+            texts[count] = text;
+            breaks[count] = nl > 2 ? 2 : nl;
+            count++;
+            if (kind < COMMENT) {
+                lastPostfix = (text === '++' || text === '--') && nl === 0 && lastKind !== 0 && endsOperand(lastKind, lastText) &&
+                    !(lastText === ')' && lastCloseWasHead);
+                lastKind = kind;
+                lastText = text;
+            }
             nl = 0;
-            sp = false;
-            sink(tok);
+        }
+        function regexAllowed() {
+            if (!lastKind) return true;
+            if (lastKind === WORD) return REGEX_AFTER_WORD[lastText] === true;
+            if (lastKind !== PUNCT) return false;
+            if (lastText === ')') return lastCloseWasHead;
+            if (lastText === ']') return false;
+            if (lastText === '++' || lastText === '--') return !lastPostfix;
+            return true;
         }
         function skipQuoted(j) {
-            var q = src.charAt(j);
+            var q = src.charCodeAt(j);
             j++;
-            while (j < n && src.charAt(j) !== q && src.charAt(j) !== '\n') j += src.charAt(j) === '\\' ? 2 : 1;
+            while (j < n) {
+                var c = src.charCodeAt(j);
+                if (c === q || c === 10) break;
+                j += c === 92 ? 2 : 1;
+            }
             return Math.min(j + 1, n);
         }
         // A template literal is one token, its ${ } substitutions included.
         function skipTemplate(j) {
             j++;
             while (j < n) {
-                var c = src.charAt(j);
-                if (c === '\\') { j += 2; continue; }
-                if (c === '`') return j + 1;
-                if (c === '$' && src.charAt(j + 1) === '{') {
+                var c = src.charCodeAt(j);
+                if (c === 92) { j += 2; continue; }
+                if (c === 96) return j + 1;
+                if (c === 36 && src.charCodeAt(j + 1) === 123) {
                     var depth = 1;
                     j += 2;
                     while (j < n && depth > 0) {
-                        var d = src.charAt(j);
-                        if (d === '"' || d === "'") { j = skipQuoted(j); continue; }
-                        if (d === '`') { j = skipTemplate(j); continue; }
-                        if (d === '{') depth++;
-                        else if (d === '}') depth--;
+                        var d = src.charCodeAt(j);
+                        if (d === 34 || d === 39) { j = skipQuoted(j); continue; }
+                        if (d === 96) { j = skipTemplate(j); continue; }
+                        if (d === 123) depth++;
+                        else if (d === 125) depth--;
                         j++;
                     }
                     continue;
@@ -80,167 +120,596 @@
             }
             return n;
         }
+        function lineComment(start) {
+            while (i < n && src.charCodeAt(i) !== 10) i++;
+            push(LINE_COMMENT, src.slice(start, i).replace(/\s+$/, ''));
+        }
         while (i < n) {
             var code = src.charCodeAt(i);
             if (code === 10) { nl++; i++; continue; }
-            if (isBlank(code)) { sp = true; i++; continue; }
-            var c = src.charAt(i);
-            var start = i;
-            if (c === '/' && src.charAt(i + 1) === '/') {
-                while (i < n && src.charAt(i) !== '\n') i++;
-                push('comment', src.slice(start, i).replace(/\s+$/, ''), true);
-                continue;
-            }
-            if (c === '/' && src.charAt(i + 1) === '*') {
+            if (isBlank(code)) { i++; continue; }
+            var start = i, next = src.charCodeAt(i + 1);
+            if (code === 47 && next === 47) { lineComment(start); continue; }
+            if (code === 47 && next === 42) {
                 var close = src.indexOf('*/', i + 2);
                 i = close < 0 ? n : close + 2;
-                push('comment', src.slice(start, i));
+                push(COMMENT, src.slice(start, i));
                 continue;
             }
+            // HTML comment markers: "<!--" anywhere and "-->" first on a line begin a line comment.
+            if (code === 60 && src.substr(i, 4) === '<!--') { lineComment(start); continue; }
+            if (code === 45 && (nl > 0 || kinds.length === 0) && src.substr(i, 3) === '-->') { lineComment(start); continue; }
             if (isIdentStart(code)) {
-                i++;
-                while (i < n && isIdentPart(src.charCodeAt(i))) i += src.charCodeAt(i) === 92 ? 2 : 1;
-                push('word', src.slice(start, i));
+                IDENT_REST.lastIndex = i + 1;
+                IDENT_REST.test(src);
+                i = IDENT_REST.lastIndex;
+                push(WORD, src.slice(start, i));
                 continue;
             }
-            if (isDigit(c) || (c === '.' && isDigit(src.charAt(i + 1)))) {
+            if (isDigitCode(code) || (code === 46 && isDigitCode(next))) {
+                var hex = code === 48 && (next === 120 || next === 88);
                 i++;
                 while (i < n) {
-                    var d = src.charAt(i);
-                    if (/[0-9A-Za-z_.]/.test(d)) i++;
-                    else if ((d === '+' || d === '-') && /[eE]/.test(src.charAt(i - 1)) && !/^0[xX]/.test(src.slice(start, i))) i++;
+                    var d = src.charCodeAt(i);
+                    if (isIdentPart(d) || d === 46) i++;
+                    else if ((d === 43 || d === 45) && !hex && (src.charCodeAt(i - 1) | 32) === 101) i++;
                     else break;
                 }
-                push('num', src.slice(start, i));
+                push(NUM, src.slice(start, i));
                 continue;
             }
-            if (c === '"' || c === "'") {
+            if (code === 34 || code === 39) {
                 i = skipQuoted(i);
-                push('str', src.slice(start, i));
+                push(STR, src.slice(start, i));
                 continue;
             }
-            if (c === '`') {
+            if (code === 96) {
                 i = skipTemplate(i);
-                push('tpl', src.slice(start, i));
+                push(TPL, src.slice(start, i));
                 continue;
             }
-            if (c === '/' && regexAllowed()) {
+            if (code === 47 && regexAllowed()) {
                 i++;
                 var inClass = false;
                 while (i < n) {
-                    var r = src.charAt(i);
-                    if (r === '\\') { i += 2; continue; }
-                    if (r === '\n') break;
-                    if (r === '[') inClass = true;
-                    else if (r === ']') inClass = false;
-                    else if (r === '/' && !inClass) { i++; break; }
+                    var r = src.charCodeAt(i);
+                    if (r === 92) { i += 2; continue; }
+                    if (r === 10) break;
+                    if (r === 91) inClass = true;
+                    else if (r === 93) inClass = false;
+                    else if (r === 47 && !inClass) { i++; break; }
                     i++;
                 }
                 while (i < n && isIdentPart(src.charCodeAt(i))) i++;
-                push('regex', src.slice(start, i));
+                push(REGEX, src.slice(start, i));
                 continue;
             }
-            var p = c;
-            for (var len = 4; len >= 2; len--) {
-                var cand = src.substr(i, len);
-                if (PUNCT_BY_LENGTH[len][cand] === true) { p = cand; break; }
+            var p = SINGLE[code];
+            if (p === undefined) {
+                p = src.charAt(i);
+                for (var len = 4; len >= 2; len--) {
+                    var cand = src.substr(i, len);
+                    if (PUNCT_BY_LENGTH[len][cand] === true) { p = cand; break; }
+                }
+                if (p === '?.' && isDigitCode(src.charCodeAt(i + 2))) p = '?';
             }
-            if (p === '?.' && isDigit(src.charAt(i + 2))) p = '?';
+            // A ")" that closes the head of if/for/while/with lets a regular expression follow.
+            if (p === '(') parens.push(lastKind === WORD && CONTROL_HEAD[lastText] === true);
+            lastCloseWasHead = p === ')' && parens.length > 0 && parens.pop();
             i += p.length;
-            push('punct', p);
+            push(PUNCT, p);
         }
+        return {kinds: kinds, texts: texts, breaks: breaks};
+    }
+
+    function endsOperand(kind, text) {
+        if (kind === WORD) return OPERATOR_WORDS[text] !== true;
+        if (kind === PUNCT) return text === ')' || text === ']' || text === '}';
+        return kind === NUM || kind === STR || kind === TPL || kind === REGEX;
     }
 
     // A blank is needed where two tokens would otherwise merge into one.
-    function needsBlank(a, b) {
-        var x = a.v.charCodeAt(a.v.length - 1), y = b.v.charCodeAt(0);
+    function needsBlank(a, ak, b) {
+        var x = a.charCodeAt(a.length - 1), y = b.charCodeAt(0);
         if (isIdentPart(x) && isIdentPart(y)) return true;
-        if (a.t === 'word' || b.t === 'word') return false;
-        if (a.t === 'num' && y === 46) return true;                                  // 1 .toString
+        if (ak === NUM && y === 46) return true;                                     // 1 .toString
         if ((x === 43 || x === 45) && (y === x || y === 61 || (x === 45 && y === 62))) return true;  // + +, - -, -=, ->
         if (x === 47 && (y === 47 || y === 42)) return true;                        // / / and / *
-        if (a.t === 'regex' && isIdentPart(y)) return true;
+        if (ak === REGEX && isIdentPart(y)) return true;
         if (x === 60 && y === 33) return true;                                      // < !
-        if (y === 61 && a.t === 'punct' && '=!<>+-*/%&|^?'.indexOf(a.v.charAt(a.v.length - 1)) >= 0) return true;
+        if (y === 61 && ak === PUNCT && '=!<>+-*/%&|^?'.indexOf(a.charAt(a.length - 1)) >= 0) return true;
         return false;
     }
 
     var INDENTS = [''];
     function indentOf(level) {
+        if (level < 0) level = 0;
         while (INDENTS.length <= level) INDENTS.push(INDENTS[INDENTS.length - 1] + '    ');
         return INDENTS[level];
     }
 
-    var SAME_LINE_AFTER_BRACE = {'else': 1, 'catch': 1, 'finally': 1};
+    // Frame kinds: statement lists, an unbraced body, an object literal, ( and [.
+    var BLOCK = 1, BODY = 2, OBJECT = 3, PAREN = 4, BRACKET = 5;
+
+    function Frame(kind, base, owner) {
+        this.kind = kind;
+        this.base = base;          // indentation of the line that opened it
+        this.owner = owner;        // what the block or body belongs to: 'if', 'function', 'object'...
+        this.start = true;         // at the start of a statement (or of a property)
+        this.ternary = 0;          // open "?" awaiting their ":"
+        this.decl = false;         // inside a var/let/const list split one declarator a line
+        this.multi = false;        // an object literal laid out one property a line
+        this.isSwitch = false;
+        this.inCase = false;
+        this.caseColon = false;
+        this.label = false;
+        this.fn = null;            // a parameter list: the function is a declaration (true) or not
+        this.expectWhile = false;  // a do body ended: its "while" follows
+        this.doWhile = false;      // the ( ) of a do-while condition
+        this.head = '';            // the keyword before a ( ): if, for, while...
+        this.line = -1;            // the line that opened it, and where on that line
+        this.pos = 0;
+        this.statement = false;    // a block that ends a statement when it closes
+    }
 
     function format(text) {
         text = String(text === undefined || text === null ? '' : text);
-        var out = [], line = '', indent = 0, lineIndent = 0, open = [], prev = null, forceBreak = false;
+        var tk = tokenize(text), K = tk.kinds, V = tk.texts, B = tk.breaks, count = K.length;
+
+        // Matching brackets, and for each "{" whether it holds a "," at its own level or
+        // anything nested that makes it worth one property a line.
+        var match = new Array(count), rich = new Array(count), stack = [];
+        for (var m = 0; m < count; m++) {
+            if (K[m] !== PUNCT) {
+                if (K[m] === WORD && V[m] === 'function' && stack.length) rich[stack[stack.length - 1]] = true;
+                continue;
+            }
+            var v = V[m];
+            if (v === '{' || v === '(' || v === '[') {
+                if (v === '{' && stack.length) rich[stack[stack.length - 1]] = true;
+                stack.push(m);
+            } else if (v === '}' || v === ')' || v === ']') {
+                if (stack.length) match[stack.pop()] = m;
+            } else if ((v === ',' || v === '=>') && stack.length) {
+                var top = stack[stack.length - 1];
+                if (V[top] === '{') rich[top] = true;
+            }
+        }
+        while (stack.length) match[stack.pop()] = count;
+
+        var out = [], line = '', lineIndent = 0, lineId = 0, lineTail = 0, breakPoints = [], lineFrames = [];
+        var root = new Frame(BLOCK, -1, 'script');
+        var frames = [root], f = root;
+        var prevKind = 0, prevText = '', prevCodeKind = 0, prevCodeText = '', prevSpaced = false;
+        var lastClosed = null, lastBlockClosed = null, pendingFn = null, pendingClass = false;
+        var newlineSinceCode = false, pendingBreak = false, isTernaryColonPrev = false, asyncStart = false;
+
+        function nextCode(j) {
+            while (j < count && (K[j] === COMMENT || K[j] === LINE_COMMENT)) j++;
+            return j;
+        }
+        function isText(j, s) { return j < count && V[j] === s && (K[j] === WORD || K[j] === PUNCT); }
+
+        function pushFrame(fr) {
+            fr.line = lineId;
+            fr.pos = line.length;
+            frames.push(fr);
+            f = fr;
+            lineFrames.push(fr);
+            return fr;
+        }
+        function popFrame() {
+            if (frames.length > 1) frames.pop();
+            f = frames[frames.length - 1];
+        }
+
+        // The indentation of a line whose first token is at j.
+        function indentFor(j) {
+            var k = K[j], v = j < count ? V[j] : '';
+            if (k === PUNCT && (v === '}' || v === ')' || v === ']')) {
+                if (v === '}' && f.kind === BODY) {
+                    for (var q = frames.length - 1; q > 0; q--) if (frames[q].kind !== BODY) return frames[q].base;
+                    return 0;
+                }
+                return f.base;
+            }
+            if (f.kind === PAREN || f.kind === BRACKET) return f.base + 1;
+            var level = f.base + 1;
+            if (f.kind === OBJECT) return f.start ? level : level + 1;
+            if (f.isSwitch && f.inCase && !(k === WORD && (v === 'case' || v === 'default') && f.start)) level++;
+            if (!f.start && !(k === WORD && (v === 'else' || (v === 'while' && f.expectWhile)))) level++;
+            return level;
+        }
+
         function flush() {
             if (line.length) out.push(indentOf(lineIndent) + line);
             line = '';
+            lineTail = 0;
+            breakPoints.length = 0;
+            lineFrames.length = 0;
+            lineId++;
         }
-        function lineBreak(count) {
+        function newLine(blank, j) {
             flush();
-            if (count > 1 && out.length && out[out.length - 1] !== '') out.push('');
+            if (blank && out.length && out[out.length - 1] !== '') out.push('');
+            lineIndent = indentFor(j);
         }
-        function add(tok) {
-            if (forceBreak && !tok.nl) tok.nl = 1;
-            forceBreak = false;
-            var breakBefore = 0;
-            if (prev) {
-                if (tok.nl) breakBefore = tok.nl;
-                else if (prev.t === 'comment' && prev.line) breakBefore = 1;
-                else if (prev.t === 'punct' && prev.v === ';' && !inParens(open) && !(tok.t === 'comment' && !tok.nl)) breakBefore = 1;
-                else if (prev.t === 'punct' && prev.v === '{' && !(tok.t === 'punct' && tok.v === '}')) breakBefore = 1;
-                else if (tok.t === 'punct' && tok.v === '}' && !(prev.t === 'punct' && prev.v === '{')) breakBefore = 1;
-                else if (prev.t === 'punct' && prev.v === '}' && breaksAfterBrace(tok)) breakBefore = 1;
-            }
-            if (tok.t === 'punct' && tok.v === '}') indent = Math.max(0, indent - 1);
-            if (breakBefore) {
-                if (line.length || breakBefore > 1) lineBreak(breakBefore);
-            } else if (line.length && (tok.sp || needsBlank(prev, tok) || spacedPair(prev, tok))) {
-                line += ' ';
-            }
-            if (!line.length) lineIndent = indent;
-            line += tok.v;
-            if (tok.t === 'punct') {
-                if (tok.v === '{') indent++;
-                if (tok.v === '{' || tok.v === '(' || tok.v === '[') open.push(tok.v);
-                else if (tok.v === '}' || tok.v === ')' || tok.v === ']') open.pop();
-            }
-            if (tok.t === 'comment' && tok.v.indexOf('\n') >= 0) {
-                // A block comment keeps its inner lines exactly; its last line ends the line.
-                var parts = line.split('\n');
-                for (var q = 0; q < parts.length - 1; q++) {
-                    out.push(q === 0 ? indentOf(lineIndent) + parts[q] : parts[q]);
+
+        // A line grown past the limit is cut after the comma or operator at its outermost
+        // level that lies within the limit (the last of them where several are as outer).
+        function fitLine() {
+            while (breakPoints.length && lineIndent * 4 + line.length - lineTail > MAX_COLUMNS) {
+                var best = -1;
+                for (var q = 0; q < breakPoints.length; q++) {
+                    if (breakPoints[q].pos - lineTail + lineIndent * 4 > MAX_COLUMNS) break;
+                    if (best < 0 || breakPoints[q].depth <= breakPoints[best].depth) best = q;
                 }
-                out.push(parts[parts.length - 1]);
-                line = '';
-                forceBreak = true;
+                if (best < 0) best = 0;
+                var bp = breakPoints[best], cut = bp.pos, rest = line.slice(cut), lead = 0;
+                while (lead < rest.length && rest.charCodeAt(lead) === 32) lead++;
+                var head = line.slice(0, cut), shift = cut + lead, indent = bp.frame.base + bp.delta;
+                var moved = [];
+                for (q = 0; q < lineFrames.length; q++) {
+                    var fr = lineFrames[q];
+                    if (fr.pos >= cut) { fr.pos -= shift; fr.base += indent - lineIndent; moved.push(fr); }
+                }
+                var later = breakPoints.slice(best + 1);
+                out.push(indentOf(lineIndent) + head);
+                lineId++;
+                line = rest.slice(lead);
+                lineIndent = indent;
+                lineTail = 0;
+                for (q = 0; q < moved.length; q++) moved[q].line = lineId;
+                lineFrames = moved;
+                for (q = 0; q < later.length; q++) later[q].pos -= shift;
+                breakPoints = later;
             }
-            prev = tok;
         }
-        tokenize(text, add);
+        function breakPoint() {
+            var j = nextCode(idx + 1);
+            if (j >= count) return;
+            var nk = K[j], nv = V[j];
+            if (nk === PUNCT && (nv === '}' || nv === ')' || nv === ']' || nv === ',' || nv === ';')) return;
+            var ind = indentFor(j);
+            breakPoints.push({pos: line.length, depth: frames.length, frame: f, delta: ind - f.base});
+        }
+
+        // A statement ended; so does each unbraced body it was the whole of. An if body
+        // followed by "else" and a do body followed by "while" leave their statement open.
+        function endStatement(j) {
+            f.decl = false;
+            f.ternary = 0;
+            while (f.kind === BODY) {
+                var body = f;
+                popFrame();
+                f.decl = false;
+                if (body.owner === 'if' && isText(nextCode(j), 'else')) { f.start = false; return; }
+                if (body.owner === 'do') { f.expectWhile = true; f.start = false; return; }
+            }
+            f.start = true;
+            f.caseColon = false;
+        }
+
+        // Whether a line break before token j ends the statement (automatic semicolon
+        // insertion as the language does it, told from the tokens on both sides).
+        function asiBefore(j) {
+            if (f.kind !== BLOCK && f.kind !== BODY) return false;
+            if (f.start || !prevCodeKind) return false;
+            if (prevCodeKind === WORD && RESTRICTED[prevCodeText] === true) return true;
+            if (!endsOperand(prevCodeKind, prevCodeText) && !((prevCodeText === '++' || prevCodeText === '--') && prevCodeKind === PUNCT)) return false;
+            var k = K[j], v = V[j];
+            if (k === WORD) return v !== 'in' && v !== 'instanceof' && v !== 'of';
+            if (k === NUM || k === STR || k === REGEX) return true;
+            if (k === PUNCT) return v === '++' || v === '--' || v === '!' || v === '~' || v === '{';
+            return false;
+        }
+
+        function space() {
+            if (line.length) line += ' ';
+        }
+
+        // The blank (or not) between the previous token and token j on one line.
+        function spaceBefore(j, unary) {
+            var k = K[j], v = V[j];
+            if (prevKind === COMMENT) {
+                if (!(k === PUNCT && (v === ',' || v === ';' || v === ')' || v === ']'))) return true;
+                return false;
+            }
+            if (k === COMMENT || k === LINE_COMMENT) return true;
+            var pk = prevCodeKind, pv = prevCodeText;
+            if (pk === PUNCT) {
+                if (pv === '(' || pv === '[' || pv === '.' || pv === '?.' || pv === '...' || pv === '!' || pv === '~') return needsBlank(pv, pk, v);
+                if (pv === '{') return false;
+                if (prevUnary) return needsBlank(pv, pk, v);
+                if (pv === ',' || pv === ';') return !(k === PUNCT && (v === ')' || v === ';' || v === ','));
+                if (pv === ':') return true;
+                if (pv === '*' && prevStar) return k !== PUNCT || v === '(' || v === '{';
+            }
+            if (k === PUNCT) {
+                if (v === ',' || v === ';' || v === ')' || v === ']' || v === '.' || v === '?.') return needsBlank(pv, pk, v);
+                if (v === '}') return false;
+                if (v === ':') return isTernaryColon;
+                if (v === '(') {
+                    if (pk === WORD) return OPERATOR_WORDS[pv] === true;
+                    if (pk === PUNCT) return !(pv === ')' || pv === ']' || pv === '}') || needsBlank(pv, pk, v);
+                    return needsBlank(pv, pk, v);
+                }
+                if (v === '[') {
+                    if (endsOperand(pk, pv)) return needsBlank(pv, pk, v);
+                    return true;
+                }
+                if (unary) return pk !== PUNCT || BINARY[pv] === true || pv === ':' || pv === '}' || needsBlank(pv, pk, v);
+                if (v === '++' || v === '--') return needsBlank(pv, pk, v);
+                if (v === '*' && curStar) return needsBlank(pv, pk, v);
+                return true;
+            }
+            if (k === TPL && endsOperand(pk, pv)) return needsBlank(pv, pk, v);
+            return true;
+        }
+
+        var idx, prevUnary = false, prevStar = false, curStar = false, isTernaryColon = false;
+        for (idx = 0; idx < count; idx++) {
+            var k = K[idx], v = V[idx], brk = B[idx];
+            if (k === COMMENT || k === LINE_COMMENT) {
+                if (brk) newLine(brk > 1, nextCode(idx));
+                else if (prevKind === LINE_COMMENT) newLine(false, nextCode(idx));
+                else if (line.length) space(idx);
+                if (!line.length) lineIndent = indentFor(nextCode(idx));
+                line += v;
+                if (v.indexOf('\n') >= 0) {
+                    // A block comment keeps its inner lines exactly; its last line ends the line.
+                    var parts = line.split('\n');
+                    out.push(indentOf(lineIndent) + parts[0]);
+                    for (var q = 1; q < parts.length - 1; q++) out.push(parts[q]);
+                    line = parts[parts.length - 1];
+                    lineIndent = 0;
+                    flush();
+                    newlineSinceCode = true;
+                    prevKind = LINE_COMMENT;
+                } else {
+                    prevKind = k;
+                }
+                if (k === LINE_COMMENT) newlineSinceCode = true;
+                prevText = v;
+                continue;
+            }
+
+            var isPunct = k === PUNCT;
+            var hadBreak = brk > 0 || newlineSinceCode;
+            // Operands and operators.
+            var operand = endsOperand(prevCodeKind, prevCodeText) && !(prevCodeKind === PUNCT && prevCodeText === '}' && lastBlockClosed) &&
+                !(prevCodeKind === PUNCT && prevCodeText === ')' && lastClosed !== null && (lastClosed.head !== '' || lastClosed.doWhile));
+            var unary = isPunct && (v === '!' || v === '~' || v === '...' ||
+                ((v === '+' || v === '-') && !operand) || ((v === '++' || v === '--') && (!operand || hadBreak)));
+            curStar = isPunct && v === '*' && (!operand || (prevCodeKind === WORD && (prevCodeText === 'function' || prevCodeText === 'yield')));
+            isTernaryColon = false;
+            if (isPunct && v === ':' && f.ternary > 0) isTernaryColon = true;
+
+            // Where the line breaks before this token.
+            var breakHere = 0;
+            if (hadBreak && asiBefore(idx)) endStatement(idx);
+            if (isPunct && v === '}') {
+                while (f.kind === BODY) endStatement(idx);
+            }
+            if (prevKind === LINE_COMMENT) breakHere = 1;
+            if (brk) breakHere = brk;
+            else if (newlineSinceCode) breakHere = 1;
+            if (!breakHere && prevCodeKind) {
+                if (isPunct && v === '}' && !(prevCodeKind === PUNCT && prevCodeText === '{') &&
+                    (f.kind === BLOCK || (f.kind === OBJECT && f.multi))) breakHere = 1;
+                else if (pendingBreak) breakHere = 1;
+            }
+            pendingBreak = false;
+            // A function declaration at statement level gets a blank line before it.
+            if (k === WORD && v === 'function' && f.kind === BLOCK && f.start && prevCodeKind &&
+                !(prevCodeKind === PUNCT && (prevCodeText === '{' || prevCodeText === ':')) && prevKind !== COMMENT &&
+                prevKind !== LINE_COMMENT && !(prevCodeKind === WORD && prevCodeText === 'async')) {
+                if (breakHere < 2) breakHere = 2;
+            }
+            if (breakHere) newLine(breakHere > 1, idx);
+            else if (line.length && spaceBefore(idx, unary)) space(idx);
+            if (!line.length) lineIndent = indentFor(idx);
+
+            // The token itself and what it opens or closes.
+            var wasStart = f.start;
+            if (isPunct) {
+                if (v === '{') {
+                    var blockOwner = '', asStatement = false, kind = BLOCK;
+                    if (!prevCodeKind || (f.kind === BLOCK || f.kind === BODY) && f.start && !f.caseColon) { blockOwner = 'block'; asStatement = true; }
+                    else if (pendingClass && f === pendingClass.frame) { blockOwner = 'class'; asStatement = pendingClass.decl; pendingClass = false; }
+                    else if (prevCodeKind === PUNCT && prevCodeText === ')') {
+                        if (lastClosed && lastClosed.head) {
+                            blockOwner = lastClosed.head; asStatement = true;
+                        } else if (lastClosed && lastClosed.fn) {
+                            blockOwner = 'function'; asStatement = lastClosed.fn.decl;
+                        } else blockOwner = 'function';
+                    } else if (prevCodeKind === PUNCT && prevCodeText === '=>') blockOwner = 'function';
+                    else if (prevCodeKind === WORD && (prevCodeText === 'else' || prevCodeText === 'do' || prevCodeText === 'try' || prevCodeText === 'finally')) {
+                        blockOwner = prevCodeText; asStatement = true;
+                    } else if (prevCodeKind === PUNCT && prevCodeText === ':' && (f.kind === BLOCK || f.kind === BODY) && (f.label || f.inCase) && !isTernaryColonPrev) {
+                        blockOwner = 'block'; asStatement = true;
+                    } else { kind = OBJECT; blockOwner = 'object'; }
+                    if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+                    f.label = false;
+                    line += v;
+                    var fr = pushFrame(new Frame(kind, lineIndent, blockOwner));
+                    fr.statement = asStatement;
+                    if (blockOwner === 'switch') fr.isSwitch = true;
+                    if (kind === OBJECT) {
+                        fr.multi = rich[idx] === true;
+                        if (fr.multi && match[idx] !== nextCode(idx + 1)) pendingBreak = true;
+                    } else if (match[idx] !== nextCode(idx + 1)) pendingBreak = true;
+                } else if (v === '}') {
+                    line += v;
+                    var closed = f;
+                    if (f.kind === BLOCK || f.kind === OBJECT) { if (f !== root) popFrame(); }
+                    else {
+                        while (frames.length > 1 && f.kind !== BLOCK && f.kind !== OBJECT) popFrame();
+                        if (f !== root) { closed = f; popFrame(); }
+                    }
+                    lastBlockClosed = closed.kind === BLOCK && closed.statement;
+                    var nj = nextCode(idx + 1);
+                    if (closed.kind === BLOCK && closed.statement) {
+                        var o = closed.owner;
+                        if (o === 'if' && isText(nj, 'else')) { f.start = false; }
+                        else if ((o === 'try' || o === 'catch') && (isText(nj, 'catch') || isText(nj, 'finally'))) { f.start = false; }
+                        else if (o === 'do') { f.expectWhile = true; f.start = false; }
+                        else {
+                            endStatement(nj);
+                            if (nj < count && !isText(nj, ';')) pendingBreak = true;
+                        }
+                    } else if (closed.kind === BLOCK && f.owner === 'class') {
+                        f.start = true;
+                        if (nj < count && !isText(nj, ';')) pendingBreak = true;
+                    } else {
+                        if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+                    }
+                } else if (v === '(' || v === '[') {
+                    if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+                    line += v;
+                    var pf = pushFrame(new Frame(v === '(' ? PAREN : BRACKET, lineIndent, ''));
+                    if (v === '(') {
+                        if (prevCodeKind === WORD && CONTROL_HEAD[prevCodeText] === true && !(idx > 1 && (V[idx - 2] === '.' || V[idx - 2] === '?.'))) {
+                            pf.head = prevCodeText;
+                            if (prevCodeText === 'while' && frames[frames.length - 2].expectWhile) {
+                                frames[frames.length - 2].expectWhile = false;
+                                pf.head = '';
+                                pf.doWhile = true;
+                            }
+                        } else if (prevCodeKind === WORD && prevCodeText === 'await' && idx > 1 && V[idx - 2] === 'for') {
+                            pf.head = 'for';
+                        } else if (pendingFn) {
+                            pf.fn = pendingFn;
+                        }
+                    }
+                    pendingFn = null;
+                } else if (v === ')' || v === ']') {
+                    line += v;
+                    var pc = f;
+                    while (frames.length > 1 && f.kind !== PAREN && f.kind !== BRACKET) popFrame();
+                    if (f.kind === PAREN || f.kind === BRACKET) { pc = f; popFrame(); }
+                    lastClosed = pc;
+                    if (pc.head === 'if' || pc.head === 'for' || pc.head === 'while' || pc.head === 'with') {
+                        var bj = nextCode(idx + 1);
+                        if (bj < count && !isText(bj, '{') && !isText(bj, ';')) {
+                            pushFrame(new Frame(BODY, lineIndent, pc.head));
+                            pendingBreak = true;
+                        } else f.start = false;
+                    } else if (pc.doWhile) {
+                        var dj = nextCode(idx + 1);
+                        if (dj < count && !isText(dj, ';')) { endStatement(dj); pendingBreak = true; }
+                        else f.start = false;
+                    } else if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+                } else if (v === ';') {
+                    line += v;
+                    if (f.kind === PAREN) {
+                        // for (a; b; c): the blank after comes with the next token
+                    } else if (f.kind === BLOCK || f.kind === BODY) {
+                        endStatement(nextCode(idx + 1));
+                        var sj = idx + 1;
+                        if (sj < count && !((K[sj] === COMMENT || K[sj] === LINE_COMMENT) && B[sj] === 0)) pendingBreak = true;
+                    }
+                } else if (v === ',') {
+                    line += v;
+                    if (f.kind === OBJECT) {
+                        f.start = true;
+                        f.ternary = 0;
+                        if (f.multi) pendingBreak = true;
+                        else breakPoint();
+                    } else if ((f.kind === BLOCK || f.kind === BODY) && f.decl) {
+                        pendingBreak = true;
+                    } else breakPoint();
+                } else if (v === ':') {
+                    line += v;
+                    if (isTernaryColon) { f.ternary--; breakPoint(); }
+                    else if ((f.kind === BLOCK || f.kind === BODY) && f.caseColon) {
+                        f.caseColon = false;
+                        f.inCase = true;
+                        f.start = true;
+                        pendingBreak = true;
+                    } else if ((f.kind === BLOCK || f.kind === BODY) && f.label) {
+                        f.start = true;
+                    } else if (f.kind === OBJECT) {
+                        f.start = false;
+                    }
+                    isTernaryColonPrev = isTernaryColon;
+                } else {
+                    line += v;
+                    if (v === '?') { f.ternary++; breakPoint(); }
+                    else if (v === '=>' && (f.kind === BLOCK || f.kind === BODY)) f.start = false;
+                    else if (!unary && BREAK_AFTER[v] === true && operand) breakPoint();
+                    if (f.kind === BLOCK || f.kind === BODY || f.kind === OBJECT) f.start = false;
+                }
+            } else {
+                line += v;
+                if (k === WORD) {
+                    var after = nextCode(idx + 1);
+                    if (v === 'function') pendingFn = {decl: (f.kind === BLOCK || f.kind === BODY) && (wasStart || (prevCodeKind === WORD && prevCodeText === 'async' && asyncStart))};
+                    else if (v === 'class' && !(prevCodeKind === PUNCT && (prevCodeText === '.' || prevCodeText === '?.'))) {
+                        pendingClass = {frame: f, decl: (f.kind === BLOCK || f.kind === BODY) && wasStart};
+                    }
+                    if ((f.kind === BLOCK || f.kind === BODY) && wasStart) {
+                        if ((v === 'var' || v === 'let' || v === 'const') && (v !== 'let' || K[after] === WORD || isText(after, '[') || isText(after, '{'))) {
+                            f.decl = splitsDeclarators(after);
+                        } else if ((v === 'case' || v === 'default') && f.isSwitch) {
+                            f.caseColon = true;
+                        } else if (isText(after, ':') && OPERATOR_WORDS[v] !== true) {
+                            f.label = true;
+                        }
+                    }
+                    asyncStart = v === 'async' && wasStart;
+                    if (v === 'else' || v === 'do') {
+                        if (after < count && !isText(after, '{') && !(v === 'else' && isText(after, 'if'))) {
+                            pushFrame(new Frame(BODY, lineIndent, v));
+                            pendingBreak = true;
+                        } else if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+                    } else if (f.kind === BLOCK || f.kind === BODY) {
+                        if (v === 'while' && f.expectWhile) { /* the do-while's condition follows */ }
+                        else if (!(v === 'async' && isText(after, 'function'))) f.start = false;
+                        if (f.label && v !== 'case') f.start = true;
+                    } else if (f.kind === OBJECT) f.start = false;
+                } else if (f.kind === BLOCK || f.kind === BODY || f.kind === OBJECT) f.start = false;
+            }
+            if (!(isPunct && v === '{') && pendingFn && !(k === WORD && v === 'function') && !(k === WORD) && !(isPunct && v === '*')) pendingFn = null;
+            if (f.label && !(k === WORD)) { /* label word seen; the colon sets it */ }
+            if (line.length + lineIndent * 4 - lineTail > MAX_COLUMNS) fitLine();
+            if (k !== WORD && k !== PUNCT && k !== NUM && v.indexOf('\n') >= 0) {
+                // A string or template over several lines: the part after its last line
+                // break is all that counts towards the length, and nothing before it moves.
+                lineTail = line.lastIndexOf('\n') + 1;
+                breakPoints.length = 0;
+                lineFrames.length = 0;
+            }
+            prevUnary = unary;
+            prevStar = curStar;
+            prevKind = k;
+            prevText = v;
+            prevCodeKind = k;
+            prevCodeText = v;
+            newlineSinceCode = false;
+        }
         flush();
         return out.join('\n');
-    }
 
-    // A ";" inside parentheses (a for head) does not end a line.
-    function inParens(open) {
-        return open.length > 0 && open[open.length - 1] === '(';
+        // Whether the declaration list starting at token j has two or more declarators
+        // and an initialiser among them.
+        function splitsDeclarators(j) {
+            var commas = 0, inits = 0;
+            for (var p = j; p < count; p++) {
+                var pk = K[p], pv = V[p];
+                if (pk === COMMENT || pk === LINE_COMMENT) continue;
+                if (pk !== PUNCT) {
+                    if (B[p] && p > j && pk === WORD && endsOperand(K[p - 1], V[p - 1])) break;
+                    if (pk === WORD && (pv === 'in' || pv === 'of')) break;
+                    continue;
+                }
+                if (pv === '(' || pv === '[' || pv === '{') { p = match[p]; continue; }
+                if (pv === ';' || pv === ')' || pv === ']' || pv === '}') break;
+                if (pv === ',') commas++;
+                else if (pv === '=') inits++;
+            }
+            return commas > 0 && inits > 0;
+        }
     }
-
-    function breaksAfterBrace(tok) {
-        if (tok.t === 'word') return !SAME_LINE_AFTER_BRACE.hasOwnProperty(tok.v) && tok.v !== 'while';
-        if (tok.t === 'punct') return tok.v === '{' || tok.v === '}';
-        return tok.t !== 'comment';
-    }
-
-    // "} else" keeps one blank between the brace and the word.
-    function spacedPair(a, b) {
-        return a.t === 'punct' && a.v === '}' && b.t === 'word';
-    }
-
     global.format = format;
 })(this);
