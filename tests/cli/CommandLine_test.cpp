@@ -140,7 +140,7 @@ TEST(CommandLine, TransformsPrintTheirTextAsUtf8WithLineFeeds) {
     Outcome f = RunCli({"format", minified.Path()});
     EXPECT_EQ(f.code, cli::kExitOk) << f.err;
     EXPECT_EQ(f.out.find('\r'), std::string::npos);
-    EXPECT_NE(f.out.find("function f(x){\n"), std::string::npos) << f.out;
+    EXPECT_NE(f.out.find("function f(x) {\n"), std::string::npos) << f.out;
     EXPECT_NE(f.out.find("'中文'"), std::string::npos);
     ScriptFile spaced("function  add ( a , b )\n{\n  return a + b ;   // sum\n}\n");
     Outcome m = RunCli({"minify", spaced.Path()});
