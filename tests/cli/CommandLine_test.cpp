@@ -149,7 +149,7 @@ TEST(CommandLine, TransformsPrintTheirTextAsUtf8WithLineFeeds) {
     ScriptFile packed("eval(function(p,a,c,k,e,d){return p}('var x=1;',0,0,'',0,{}))");
     Outcome u = RunCli({"unpack", packed.Path()});
     EXPECT_EQ(u.code, cli::kExitOk);
-    EXPECT_EQ(u.out, "var x=1;\n");
+    EXPECT_EQ(u.out, "var x = 1;\n");  // unpacked, then formatted
     EXPECT_EQ(RunCli({"format"}).code, cli::kExitUsage);
     EXPECT_EQ(RunCli({"format", "/nonexistent.js"}).code, cli::kExitUsage);
 }
