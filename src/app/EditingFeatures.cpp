@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "app/MainWindow.h"
 #include "editor/Editor.h"
@@ -46,9 +47,11 @@ void EditingFeatures::Search() {
     editor::Editor* editor = m_window.CurrentEditor();
     std::string text = text::WideToAnsi(m_window.Component<QLineEdit>("编辑框_搜索内容")->text().toStdU16String());
     int option = m_window.Component<QComboBox>("组合框_more")->currentIndex();
-    auto mode = option == 0 ? editor::SearchMode::WholeWord
-                            : option == 2 ? editor::SearchMode::RegularExpression : editor::SearchMode::MatchCase;
-    editor::FindNext(*editor, text, mode);
+    auto mode = option >= 0 && option <= 3 ? static_cast<editor::SearchMode>(option) : editor::SearchMode::MatchCase;
+    // A miss puts the caret at the top (the next search starts there) and says so.
+    if (!editor::FindNext(*editor, text, mode) && !text.empty())
+        m_window.statusBar()->showMessage(
+            QStringLiteral("找不到“%1”，下次查找从头开始").arg(m_window.Component<QLineEdit>("编辑框_搜索内容")->text()), 5000);
 }
 
 }  // namespace qy::app

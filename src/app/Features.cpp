@@ -3,6 +3,7 @@
 #include "app/ConsoleFeatures.h"
 #include "app/EditingFeatures.h"
 #include "app/EnvFeatures.h"
+#include "app/FindFeatures.h"
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
@@ -20,6 +21,7 @@ void AttachFeatures(MainWindow& window) {
     new TargetFeatures(window);
     new EnvFeatures(window);
     new ConsoleFeatures(window);
+    new FindFeatures(window);
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 

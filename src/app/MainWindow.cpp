@@ -182,7 +182,8 @@ void MainWindow::BuildComponents(QWidget* client) {
     // The edit boxes take texts of any length (a pasted packed script is long).
     search->setMaxLength(std::numeric_limits<int>::max());
     auto* more = Named(new QComboBox, "组合框_more");
-    more->addItems({QStringLiteral("全字匹配"), QStringLiteral("区分大小写"), QStringLiteral("正则表达式")});
+    more->addItems({QStringLiteral("全字匹配"), QStringLiteral("区分大小写"), QStringLiteral("正则表达式"),
+                    QStringLiteral("不区分大小写")});
     more->setCurrentIndex(1);
     place(more, 296, 383, 104, 20);
     button("按钮_search", "查找", 410, 383, 69, 24);
