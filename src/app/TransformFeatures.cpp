@@ -76,6 +76,8 @@ void TransformFeatures::Compress() {
     editor->setFocus();
 }
 
+// Unpacks layer after layer, then formats, unless the result checks its own text. The
+// log says what came off; a layer whose result did not check out is kept as it came.
 void TransformFeatures::Unpack() {
     editor::Editor* editor = m_window.CurrentEditor();
     BusyWindow::Scope busy;
@@ -84,18 +86,41 @@ void TransformFeatures::Unpack() {
         m_window.AppendLog(Ansi("-->没有JS代码哦\r\n"));
         return;
     }
-    transform::ToolResult unpacked = transform::UnpackScript(m_window.Session().Host(), text);
+    transform::UnpackResult unpacked = transform::UnpackScript(m_window.Session().Host(), text);
+    if (unpacked.stopped) {
+        m_window.AppendLog(Ansi("-->eval解密已停止，代码未改动\r\n"));
+        return;
+    }
     if (!unpacked.ok) {
         script::WriteErrorReport(unpacked.error, m_window);
         return;
     }
-    transform::ToolResult formatted = transform::FormatScript(unpacked.text);
-    if (!formatted.ok) {
-        script::WriteErrorReport(formatted.error, m_window);
-        return;
+    std::string result = unpacked.text, formatNote;
+    if (!unpacked.guard.empty()) {
+        formatNote = Ansi("-->未格式化：代码含") + unpacked.guard + Ansi("，改动排版会使其失效或陷入死循环\r\n");
+    } else {
+        transform::ToolResult formatted = transform::FormatScript(result);
+        if (!formatted.ok) {
+            script::WriteErrorReport(formatted.error, m_window);
+            return;
+        }
+        if (formatted.text == result || transform::CompilesInCurrentTarget(formatted.text) ||
+            !transform::CompilesInCurrentTarget(result))
+            result = formatted.text;
+        else
+            formatNote = Ansi("-->未格式化：格式化后的代码无法编译\r\n");
     }
-    editor->SetText(formatted.text);
+    editor->SetText(result);
     m_window.AppendLog(Ansi("-->代码解密成功 注：变量名称无法还原\r\n"));
+    std::string done;
+    for (const auto& [label, count] : unpacked.removed)
+        done += (done.empty() ? "" : Ansi("，")) + label + " " + std::to_string(count) + Ansi(" 处");
+    m_window.AppendLog(done.empty() ? Ansi("-->已还原：未识别出已知的加密方式\r\n") : Ansi("-->已还原：") + done + "\r\n");
+    for (const std::string& label : unpacked.refused)
+        m_window.AppendLog(Ansi("-->保留原样：") + label + Ansi(" 的结果未通过检查（无法编译或少了全局函数）\r\n"));
+    for (const std::string& label : unpacked.timedOut)
+        m_window.AppendLog(Ansi("-->保留原样：") + label + Ansi(" 运行超时\r\n"));
+    if (!formatNote.empty()) m_window.AppendLog(formatNote);
 }
 
 void TransformFeatures::GenerateCallerCode() {

@@ -1,15 +1,29 @@
 #include "transform/Transforms.h"
 
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <set>
+#include <thread>
 
-#include "text/CodePage.h"
+#include "script/Engine.h"
+#include "script/ScriptControl.h"
 #include "script/ScriptTarget.h"
+#include "text/CodePage.h"
 #include "transform/ToolScripts.h"
 
 namespace qy::transform {
 namespace {
 
 std::string ToolText(std::string_view utf8) { return text::Utf8ToAnsiText(std::string(utf8)); }
+
+/// The unpacker with its recognisers of their own files (unpack_*.js, in name order).
+void AddUnpacker(script::ScriptHost& host) {
+    host.AddCode(ToolText(tools::kTool_unpacker));
+    for (const auto& [name, source] : tools::kAll)
+        if (std::string_view(name).substr(0, 7) == "unpack_") host.AddCode(ToolText(source));
+}
 
 /// A run yields nothing both on failure and for a tool that returns nothing; the
 /// Error object tells them apart.
@@ -64,11 +78,168 @@ ToolResult MinifyScript(const std::string& text) {
     return Finish(v, script::GetPropertyObject(control, "Error"));
 }
 
-ToolResult UnpackScript(script::ScriptHost& mainHost, const std::string& text) {
+namespace {
+
+bool Failed(const script::ObjectRef& error) { return std::fabs(script::GetPropertyNumber(error, "Number")) > 1e-7; }
+
+bool StoppedError(const script::ObjectRef& error) {
+    return static_cast<int32_t>(script::GetPropertyNumber(error, "Number")) ==
+           script::errors::ToNumber(script::errors::kStopped);
+}
+
+/// Stops the engine call running when `limit` has passed, unless it ended first. A stop
+/// asked for while no call runs is dropped by the engine, so a late one does no harm.
+class Deadline {
+public:
+    explicit Deadline(std::chrono::milliseconds limit)
+        : m_thread([this, limit] {
+              std::unique_lock<std::mutex> lock(m_mutex);
+              if (!m_cv.wait_for(lock, limit, [this] { return m_done; })) {
+                  m_fired = true;
+                  script::RequestStop();
+              }
+          }) {}
+    ~Deadline() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_cv.notify_all();
+        m_thread.join();
+    }
+    bool Fired() const { return m_fired; }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_done = false;
+    std::atomic<bool> m_fired{false};
+    std::thread m_thread;
+};
+
+enum class Compile { Yes, No, Stopped };
+
+/// Compiles the code inside a function that is never called, so nothing of it runs, in
+/// a fresh control of the current target.
+Compile CompilesHere(const std::string& code) {
+    script::ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode("function qyUnpackCheck() {\n" + code + "\n}");
+    script::ObjectRef error = host.GetError();
+    if (!Failed(error)) return Compile::Yes;
+    return StoppedError(error) ? Compile::Stopped : Compile::No;
+}
+
+std::set<std::string> SplitNames(const std::string& list) {
+    std::set<std::string> out;
+    size_t at = 0;
+    while (at <= list.size()) {
+        size_t comma = list.find(',', at);
+        if (comma == std::string::npos) comma = list.size();
+        if (comma > at) out.insert(list.substr(at, comma - at));
+        at = comma + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool CompilesInCurrentTarget(const std::string& code) { return CompilesHere(code) == Compile::Yes; }
+
+UnpackResult UnpackScript(script::ScriptHost& mainHost, const std::string& text, const UnpackOptions& options) {
+    UnpackResult r;
+    r.text = text;
+    // The user's control gets the unpacker's functions, as it always has.
     mainHost.SetLanguage("JScript");
-    mainHost.AddCode(ToolText(tools::kTool_unpacker));
-    script::Variant v = mainHost.Run("unpacker_filter", text, "", "", "", "");
-    return Finish(v, mainHost.GetError());
+    AddUnpacker(mainHost);
+    // The work happens in a control of its own: no page objects, no timers, nothing of
+    // the user's session, and the obfuscators' helpers run only there.
+    script::ScriptHost tool = ToolHost();
+    tool.SetLanguage("JScript");
+    AddUnpacker(tool);
+    if (Failed(tool.GetError())) {
+        r.error = tool.GetError();
+        return r;
+    }
+    auto eval = [&](const std::string& expression) { return script::VariantToText(tool.Eval(expression)); };
+    const std::set<std::string> wanted = SplitNames(script::VariantToText(tool.Run("unpack_global_functions", text)));
+    std::set<std::string> removedOnPurpose;
+    std::string current = text, skip;
+    Compile currentCompiles = CompilesHere(current);
+    if (currentCompiles == Compile::Stopped) {
+        r.stopped = true;
+        return r;
+    }
+    for (int round = 0; round < 200; ++round) {
+        script::Variant v;
+        bool timedOut = false;
+        {
+            Deadline deadline(options.stepLimit);
+            v = tool.Run("unpack_step", current, skip);
+            timedOut = deadline.Fired();
+        }
+        // The Error object is cleared by the next call: read it first.
+        const bool failed = Failed(tool.GetError()), stopped = StoppedError(tool.GetError());
+        const std::string name = eval("unpack_last.name"), part = eval("unpack_last.part");
+        // What a failed layer is skipped as: the one place it worked on, or all of it.
+        const std::string skipAs = part.empty() ? name : part;
+        if (failed) {
+            if (stopped && !timedOut) {
+                r.stopped = true;
+                r.text = text;
+                return r;
+            }
+            if (name.empty()) break;
+            (stopped ? r.timedOut : r.refused).push_back(eval("unpack_label('" + name + "')"));
+            skip += "," + skipAs;
+            continue;
+        }
+        std::string next = script::VariantToText(v);
+        if (next == current || name.empty()) break;
+        const std::string label = eval("unpack_last.label");
+        // The layer's result must compile where its input did (a text that compiled
+        // nowhere, like an escaped bookmarklet, must come out compiling in either).
+        Compile nextCompiles = CompilesHere(next);
+        if (nextCompiles == Compile::Stopped) {
+            r.stopped = true;
+            r.text = text;
+            return r;
+        }
+        bool sound = nextCompiles == Compile::Yes;
+        if (!sound && currentCompiles == Compile::No) {
+            script::ScopedScriptTarget modern(script::ScriptTarget::ES2021);
+            sound = CompilesHere(next) == Compile::Yes;
+        }
+        std::set<std::string> removed = SplitNames(eval("unpack_last.removed"));
+        if (sound) {
+            removedOnPurpose.insert(removed.begin(), removed.end());
+            std::set<std::string> declared =
+                SplitNames(script::VariantToText(tool.Run("unpack_global_functions", next)));
+            for (const std::string& f : wanted)
+                if (!declared.count(f) && !removedOnPurpose.count(f)) sound = false;
+        }
+        if (!sound) {
+            r.refused.push_back(label);
+            skip += "," + skipAs;
+            continue;
+        }
+        const int count = static_cast<int>(script::VariantToNumber(tool.Eval("unpack_last.count")));
+        bool tallied = false;
+        for (auto& entry : r.removed)
+            if (entry.first == label) entry.second += count, tallied = true;
+        if (!tallied) r.removed.emplace_back(label, count);
+        current = std::move(next);
+        currentCompiles = nextCompiles;
+        // Places given up stay given up: the places before them keep their numbers.
+        std::string kept;
+        for (const std::string& entry : SplitNames(skip))
+            if (entry.find('#') != std::string::npos) kept += "," + entry;
+        skip = kept;
+    }
+    r.ok = true;
+    r.text = current;
+    r.guard = script::VariantToText(tool.Run("unpack_guard_reason", current));
+    return r;
 }
 
 std::string CallerSnippet(const std::string& expression) {

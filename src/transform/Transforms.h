@@ -5,7 +5,10 @@
  */
 #pragma once
 
+#include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "script/ScriptHost.h"
 
@@ -21,8 +24,32 @@ struct ToolResult {
 ToolResult FormatScript(const std::string& text);
 /// Minifies at level 2 in a script control of its own.
 ToolResult MinifyScript(const std::string& text);
-/// Adds the unpacker to `mainHost` (no reset) and runs unpacker_filter on the text.
-ToolResult UnpackScript(script::ScriptHost& mainHost, const std::string& text);
+struct UnpackOptions {
+    /// How long one layer's evaluation may run before that layer is given up.
+    std::chrono::milliseconds stepLimit{8000};
+};
+
+/// What the unpacker did. `ok` is false only when the user stopped it (`stopped`) or
+/// the unpacker itself could not load; `text` is then the input.
+struct UnpackResult : ToolResult {
+    bool stopped = false;
+    /// Recogniser labels (workbench text) with the number of places, in order of use.
+    std::vector<std::pair<std::string, int>> removed;
+    /// Labels of layers whose result failed the check and were kept as they came in.
+    std::vector<std::string> refused;
+    /// Labels of layers given up at the time limit.
+    std::vector<std::string> timedOut;
+    /// Non-empty: the result checks its own text, so it must not be reformatted (label).
+    std::string guard;
+};
+
+/// Adds the unpacker to `mainHost` (no reset), then peels layer after layer off the text
+/// in a private control of the engine's full language, each layer under a time limit.
+/// A layer is kept only when its result still compiles in the current target (where
+/// the input did) and still declares the input's global functions.
+UnpackResult UnpackScript(script::ScriptHost& mainHost, const std::string& text, const UnpackOptions& options = {});
+/// True when the code compiles in the current target (checked without running it).
+bool CompilesInCurrentTarget(const std::string& code);
 /// The eleven-line caller snippet around `expression` (all workbench text).
 std::string CallerSnippet(const std::string& expression);
 

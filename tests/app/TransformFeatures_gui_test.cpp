@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include "AppTestSupport.h"
+#include "script/Engine.h"
 #include "transform/Transforms.h"
 
 using namespace qy::test;
@@ -45,7 +46,7 @@ TEST(TransformButtons, FormatGivesCrLfLinesWithIndentation) {
     e->SetText("function f(){if(x){y()}}");
     size_t before = w->LogText().size();
     Click(*w, "按钮_format");
-    EXPECT_EQ(e->Text(), "function f(){\r\n    if(x){\r\n        y()\r\n    }\r\n}");
+    EXPECT_EQ(e->Text(), "function f() {\r\n    if (x) {\r\n        y()\r\n    }\r\n}");
     EXPECT_EQ(LogSince(*w, before), Ansi("-->代码格式化成功\r\n"));
     e->ClearAll();
     Click(*w, "按钮_format");
@@ -62,14 +63,63 @@ TEST(TransformButtons, UnpackEmptyEditorAndEscapedScript) {
     e->SetText("var%20a=1;");
     before = w->LogText().size();
     Click(*w, "按钮_unpack");
-    EXPECT_EQ(e->Text(), "var a=1;");
-    EXPECT_EQ(LogSince(*w, before), Ansi("-->代码解密成功 注：变量名称无法还原\r\n"));
+    EXPECT_EQ(e->Text(), qy::transform::FormatScript("var a=1;").text);
+    EXPECT_EQ(LogSince(*w, before), Ansi("-->代码解密成功 注：变量名称无法还原\r\n-->已还原：URL转义 1 处\r\n"));
     // The unpacker stays in the main engine until the next load.
     w->Session().SetCodeLoaded(true);
     SetEval(*w, "unpacker_filter('x%20y')");
     before = w->LogText().size();
     Click(*w, "按钮_run");
     EXPECT_EQ(LogSince(*w, before), Ansi("-->返回类型：文本型\r\n-->计算结果：x y\r\n"));
+}
+
+TEST(TransformButtons, UnpackSaysWhatCameOffAndWhatItLeft) {
+    auto w = NewMainWindow();
+    auto* e = w->CurrentEditor();
+    e->SetText("function f(a){return a}");
+    size_t before = w->LogText().size();
+    Click(*w, "按钮_unpack");
+    EXPECT_EQ(e->Text(), qy::transform::FormatScript("function f(a){return a}").text);
+    EXPECT_EQ(LogSince(*w, before),
+              Ansi("-->代码解密成功 注：变量名称无法还原\r\n-->已还原：未识别出已知的加密方式\r\n"));
+    // A layer whose result would not compile stays as it was, and the log says so.
+    e->SetText("eval(unescape('%76%61%72%20%3D'));var _0x1=['x'];var y=_0x1[0];");
+    before = w->LogText().size();
+    Click(*w, "按钮_unpack");
+    std::string log = LogSince(*w, before);
+    EXPECT_NE(e->Text().find("eval(unescape('%76%61%72%20%3D'));"), std::string::npos);
+    EXPECT_NE(log.find(Ansi("-->保留原样：eval包装 的结果未通过检查")), std::string::npos) << log;
+}
+
+TEST(TransformButtons, UnpackLeavesSelfCheckingCodeUnformatted) {
+    auto w = NewMainWindow();
+    auto* e = w->CurrentEditor();
+    const std::string guarded =
+        "var t=function(){return t.constructor('return /\" + this + \"/')().constructor('^([^ ]+( +[^ ]+)+)+[^ ]}');};";
+    e->SetText(guarded);
+    size_t before = w->LogText().size();
+    Click(*w, "按钮_unpack");
+    EXPECT_EQ(e->Text(), guarded);
+    EXPECT_NE(LogSince(*w, before).find(Ansi("-->未格式化：代码含自我保护")), std::string::npos);
+}
+
+TEST(TransformButtons, UnpackRunsUnderTheBusyHookAndStopLeavesTheEditor) {
+    auto w = NewMainWindow();
+    auto* e = w->CurrentEditor();
+    const std::string spinning = "eval(function(p,a,c,k,e,d){for(;;){}}('',1,1,[],0,{}));";
+    e->SetText(spinning);
+    // What the busy window's "停止" does, from the hook it shows the window from.
+    bool hooked = false;
+    qy::script::SetBusyHook([&](std::chrono::milliseconds elapsed) {
+        hooked = true;
+        if (elapsed >= std::chrono::milliseconds(300)) qy::script::RequestStop();
+    });
+    size_t before = w->LogText().size();
+    Click(*w, "按钮_unpack");
+    qy::script::SetBusyHook(nullptr);
+    EXPECT_TRUE(hooked);
+    EXPECT_EQ(e->Text(), spinning);
+    EXPECT_EQ(LogSince(*w, before), Ansi("-->eval解密已停止，代码未改动\r\n"));
 }
 
 TEST(ClipboardButtons, SnippetAndScriptGoToTheClipboard) {

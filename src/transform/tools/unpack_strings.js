@@ -1,0 +1,191 @@
+// String-array obfuscation: the strings of a script moved into one array (a function
+// that returns it, or a variable), the array rotated by an immediately called function,
+// and every string read back through decoder functions (plain, base64 or rc4), their
+// aliases and wrappers with offsets. The array, the rotation and the decoders are run
+// in a box of their own; every call with constant arguments becomes its string, and
+// when no other use is left the helpers go.
+
+// Top-level statements as token ranges [a, b] (b inclusive).
+function unpack_statements(t) {
+    var out = [], start = 0, depth = 0;
+    for (var i = 0; i < t.length; i++) {
+        var v = t[i].k === 'punc' ? t[i].v : '';
+        if (v === '(' || v === '[' || v === '{') depth++;
+        else if (v === ')' || v === ']' || v === '}') depth--;
+        var end = depth === 0 && (v === ';' ||
+            (v === '}' && t[start].v === 'function' && (!t[i + 1] || t[i + 1].v !== '(')));
+        if (end || i === t.length - 1) {
+            out.push({ a: start, b: i });
+            start = i + 1;
+        }
+    }
+    return out;
+}
+
+function unpack_uses(t, st, names) {
+    for (var i = st.a; i <= st.b; i++)
+        if (t[i].k === 'name' && names.hasOwnProperty(t[i].v) && !(i > 0 && t[i - 1].v === '.')) return true;
+    return false;
+}
+
+// The name of the array holder: "function N(){var x=['…',…];N=function(){return x};return N()}"
+// or "var N=['…',…];", with string items only.
+function unpack_array_holder(t, st) {
+    var i = st.a, open;
+    if (t[i].v === 'function' && t[i + 2].v === '(' && t[i + 3].v === ')' && t[i + 4].v === '{' &&
+        t[i + 5].v === 'var' && t[i + 7].v === '=' && t[i + 8].v === '[') open = i + 8;
+    else if (t[i].v === 'var' && t[i + 2].v === '=' && t[i + 3].v === '[') open = i + 3;
+    else return null;
+    var close = unpack_close(t, open);
+    if (close < 0 || close - open < 4) return null;
+    for (var j = open + 1; j < close; j += 2) {
+        if (t[j].k !== 'str' || (t[j + 1].v !== ',' && j + 1 !== close)) return null;
+    }
+    return t[i + 1].v;
+}
+
+// Tokens of constant arguments: numbers, strings, arithmetic, parentheses.
+function unpack_constant_args(t, a, b) {
+    for (var i = a; i <= b; i++) {
+        if (t[i].k === 'num' || t[i].k === 'str') continue;
+        if (t[i].k === 'punc' && /^[-+*(),~]$/.test(t[i].v)) continue;
+        return false;
+    }
+    return true;
+}
+
+unpack_recognisers.push({
+    name: 'strings', label: '字符串数组',
+    apply: function (src) {
+        if (src.length < 100 || !/\]\s*;?/.test(src)) return null;
+        var t = unpack_tokens(src), sts = unpack_statements(t), holder = null, i, j, k;
+        for (i = 0; i < sts.length && !holder; i++) holder = unpack_array_holder(t, sts[i]);
+        if (!holder) return null;
+        var holderSet = {};
+        holderSet[holder] = true;
+        // The helpers: every top-level statement naming the array.
+        var helpers = [], decoders = {}, removed = [];
+        for (i = 0; i < sts.length; i++) {
+            if (!unpack_uses(t, sts[i], holderSet)) continue;
+            helpers.push(sts[i]);
+            var first = t[sts[i].a];
+            if (first.v === 'function') {
+                decoders[t[sts[i].a + 1].v] = true;
+                removed.push(t[sts[i].a + 1].v);
+            } else if (first.v === 'var' && t[sts[i].a + 2].v === '=' && t[sts[i].a + 3].v === 'function') {
+                decoders[t[sts[i].a + 1].v] = true;
+            }
+        }
+        delete decoders[holder];
+        var helperText = [];
+        for (i = 0; i < helpers.length; i++) helperText.push(src.substring(t[helpers[i].a].s, t[helpers[i].b].e));
+        var box;
+        try {
+            // Names defined later (aliases, wrappers) live on qyScope, seen through "with".
+            box = unpack_evaluate('(function () {\n' + helperText.join('\n') +
+                '\n;var qyScope = {};\nreturn function (qyCode, qyName) { with (qyScope) {\n' +
+                'if (qyName) { qyScope[qyName] = eval("(" + qyCode + ")"); return; }\nreturn eval(qyCode); } };\n})()');
+        } catch (e) {
+            return null;
+        }
+        if (typeof box !== 'function') return null;
+        var inHelper = [];
+        for (i = 0; i < helpers.length; i++) for (j = helpers[i].a; j <= helpers[i].b; j++) inHelper[j] = true;
+        // Aliases (x = decoder) and wrappers (function w(a, b) { return decoder(a - 12, b); }),
+        // until no new one turns up. A name defined twice is left alone.
+        var known = {}, defs = {}, clash = {}, decls = [];
+        for (k in decoders) if (decoders.hasOwnProperty(k)) known[k] = true;
+        for (var grew = true; grew;) {
+            grew = false;
+            for (i = 1; i + 2 < t.length; i++) {
+                if (inHelper[i] || t[i].k !== 'name' || known[t[i].v] || clash[t[i].v]) continue;
+                var name = t[i].v, def = null;
+                if (t[i + 1].v === '=' && t[i + 2].k === 'name' && known[t[i + 2].v] && t[i + 3] &&
+                    /^[,;)}]$/.test(t[i + 3].v) && (t[i - 1].v === 'var' || t[i - 1].v === 'let' ||
+                    t[i - 1].v === 'const' || t[i - 1].v === ',')) {
+                    def = { kind: 'alias', a: i, b: i + 2, code: t[i + 2].v };
+                } else if (t[i - 1].v === 'function' && t[i + 1].v === '(') {
+                    var pc = unpack_close(t, i + 1);
+                    if (pc < 0 || t[pc + 1].v !== '{' || t[pc + 2].v !== 'return' || t[pc + 3].k !== 'name' ||
+                        !known[t[pc + 3].v] || t[pc + 4].v !== '(') continue;
+                    var cc = unpack_close(t, pc + 4), bc = unpack_close(t, pc + 1);
+                    if (cc < 0 || bc < 0 || !(bc === cc + 1 || (bc === cc + 2 && t[cc + 1].v === ';'))) continue;
+                    var params = {}, ok = true;
+                    for (j = i + 2; j < pc; j++) if (t[j].k === 'name') params[t[j].v] = true;
+                    for (j = pc + 5; j < cc && ok; j++) {
+                        ok = t[j].k === 'num' || t[j].k === 'str' || (t[j].k === 'name' && params[t[j].v]) ||
+                             (t[j].k === 'punc' && /^[-+*(),~]$/.test(t[j].v));
+                    }
+                    if (!ok) continue;
+                    def = { kind: 'wrapper', a: i - 1, b: bc, code: src.substring(t[i - 1].s, t[bc].e) };
+                } else {
+                    continue;
+                }
+                if (defs[name] && defs[name].code !== def.code) {
+                    clash[name] = true;
+                    continue;
+                }
+                if (!defs[name]) {
+                    defs[name] = def;
+                    decls.push(def);
+                    known[name] = true;
+                    grew = true;
+                    try {
+                        box(def.code, name);
+                    } catch (e2) {
+                        clash[name] = true;
+                    }
+                }
+            }
+        }
+        for (k in clash) if (clash.hasOwnProperty(k)) delete known[k];
+        // Every call with constant arguments becomes its string.
+        var edits = [], count = 0, left = 0, inDecl = [];
+        for (i = 0; i < decls.length; i++) for (j = decls[i].a; j <= decls[i].b; j++) inDecl[j] = decls[i];
+        for (i = 0; i < t.length; i++) {
+            if (inHelper[i] || t[i].k !== 'name' || !known[t[i].v] || (i > 0 && t[i - 1].v === '.')) continue;
+            if (inDecl[i] && (inDecl[i].a === i || inDecl[i].a + 1 === i)) continue;  // the name being defined
+            if (t[i + 1] && t[i + 1].v === '(') {
+                var close = unpack_close(t, i + 1);
+                if (close > i + 2 && !inDecl[i] && unpack_constant_args(t, i + 2, close - 1)) {
+                    var value;
+                    try {
+                        value = box(src.substring(t[i].s, t[close].e));
+                    } catch (e3) {
+                        value = null;
+                    }
+                    if (typeof value === 'string') {
+                        edits.push({ s: t[i].s, e: t[close].e, text: unpack_quote(value) });
+                        count++;
+                        i = close;
+                        continue;
+                    }
+                }
+            }
+            if (!inDecl[i]) left++;
+        }
+        if (!count) return null;
+        // With no use left, the helpers and the definitions go.
+        if (!left) {
+            for (i = 0; i < helpers.length; i++) edits.push({ s: t[helpers[i].a].s, e: t[helpers[i].b].e, text: '' });
+            for (i = 0; i < decls.length; i++) unpack_remove_decl(t, decls[i], edits, removed);
+        }
+        var text = unpack_tidy(unpack_join_strings(unpack_splice(src, edits)));
+        return { text: text, count: count, removed: left ? [] : removed };
+    }
+});
+
+// The edit taking out an alias declarator (with its comma, or its whole "var" statement)
+// or a wrapper function.
+function unpack_remove_decl(t, d, edits, removed) {
+    if (d.kind === 'wrapper') {
+        edits.push({ s: t[d.a].s, e: t[d.b].e, text: '' });
+        if (unpack_at_statement(t, d.a)) removed.push(t[d.a + 1].v);
+        return;
+    }
+    var before = t[d.a - 1], after = t[d.b + 1];
+    if (after && after.v === ',') edits.push({ s: t[d.a].s, e: after.e, text: '' });
+    else if (before.v === ',') edits.push({ s: before.s, e: t[d.b].e, text: '' });
+    else if (after && after.v === ';') edits.push({ s: before.s, e: after.e, text: '' });
+    else edits.push({ s: before.s, e: t[d.b].e, text: '' });
+}

@@ -1,0 +1,93 @@
+// Plain writing for what obfuscators spell out of the way: escaped strings and names
+// (a recogniser of its own), and, after a string array came off, hexadecimal numbers,
+// !0 and !1, void 0 and obj['name'].
+
+var unpack_reserved = /^(break|case|catch|class|const|continue|debugger|default|delete|do|else|enum|export|extends|false|finally|for|function|if|import|in|instanceof|new|null|return|super|switch|this|throw|true|try|typeof|var|void|while|with|abstract|boolean|byte|char|double|final|float|goto|implements|int|interface|long|native|package|private|protected|public|short|static|synchronized|throws|transient|volatile|let|yield|await|undefined|NaN|Infinity)$/;
+
+// A name that may follow a dot in the JScript 5.8 target too.
+function unpack_plain_name(value) {
+    return /^[A-Za-z_$][A-Za-z0-9_$]*$/.test(value) && !unpack_reserved.test(value);
+}
+
+unpack_recognisers.push({
+    name: 'escapes', label: '转义字符',
+    apply: function (src) {
+        if (!/\\[xu]/.test(src)) return null;
+        var t = unpack_tokens(src), edits = [], count = 0;
+        for (var i = 0; i < t.length; i++) {
+            var tok = t[i], text = null;
+            if (tok.k === 'str' && /\\[xu]/.test(tok.v)) {
+                var value = unpack_string_value(tok.v);
+                // A directive must not appear where there was none.
+                if (value === null || /^use (strict|asm)$/.test(value)) continue;
+                text = unpack_quote(value, tok.v.charAt(0));
+            } else if (tok.k === 'name' && /\\u/.test(tok.v)) {
+                var name = tok.v.replace(/\\u\{?([0-9a-fA-F]{4})\}?/g, function (all, hex) {
+                    return String.fromCharCode(parseInt(hex, 16));
+                });
+                if (unpack_plain_name(name)) text = name;
+            }
+            if (text !== null && text !== tok.v) {
+                edits.push({ s: tok.s, e: tok.e, text: text });
+                count++;
+            }
+        }
+        return count ? { text: unpack_splice(src, edits), count: count } : null;
+    }
+});
+
+// Hexadecimal integers in decimal, !0 / !1 as true / false, void 0 as undefined where
+// no one named a variable "undefined", and obj['name'] as obj.name.
+function unpack_tidy(src) {
+    var t = unpack_tokens(src), edits = [];
+    var shadowed = /\b(var|let|const|function)\s+undefined\b|[,(]\s*undefined\s*[,)=]/.test(src);
+    for (var i = 0; i < t.length; i++) {
+        var tok = t[i], prev = t[i - 1], next = t[i + 1];
+        if (tok.k === 'num' && /^0[xX][0-9a-fA-F]+$/.test(tok.v)) {
+            var n = parseInt(tok.v.substring(2), 16);
+            // A dot right after would read as a decimal point.
+            if (n <= 9007199254740991) edits.push({ s: tok.s, e: tok.e, text: String(n) + (next && next.v === '.' ? ' ' : '') });
+        } else if (tok.v === '!' && next && next.k === 'num' && (next.v === '0' || next.v === '1') &&
+                   !(t[i + 2] && (t[i + 2].v === '.' || t[i + 2].v === '['))) {
+            edits.push({ s: tok.s, e: next.e, text: next.v === '0' ? 'true' : 'false' });
+            i++;
+        } else if (tok.v === 'void' && next && next.v === '0' && !shadowed &&
+                   !(t[i + 2] && (t[i + 2].v === '.' || t[i + 2].v === '['))) {
+            edits.push({ s: tok.s, e: next.e, text: 'undefined' });
+            i++;
+        } else if (tok.v === '[' && next && next.k === 'str' && t[i + 2] && t[i + 2].v === ']' && prev &&
+                   (prev.k === 'name' || prev.v === ')' || prev.v === ']') && !unpack_reserved.test(prev.v) &&
+                   !/^(of|async|get|set|static)$/.test(prev.v)) {
+            var key = unpack_string_value(next.v);
+            if (key !== null && unpack_plain_name(key)) {
+                edits.push({ s: tok.s, e: t[i + 2].e, text: '.' + key });
+                i += 2;
+            }
+        }
+    }
+    return edits.length ? unpack_splice(src, edits) : src;
+}
+
+// 'ab' + 'cd' as 'abcd' where the sum is a string sum of its own: what stands before is
+// a binary +, or something that binds looser, and nothing after binds tighter.
+function unpack_join_strings(src) {
+    for (var round = 0; round < 50; round++) {
+        var t = unpack_tokens(src), edits = [];
+        for (var i = 0; i + 2 < t.length; i++) {
+            var a = t[i], b = t[i + 2];
+            if (a.k !== 'str' || t[i + 1].v !== '+' || b.k !== 'str') continue;
+            var prev = t[i - 1], after = t[i + 3];
+            var looser = !prev || /^([(\[,=:?{;]|==|===|!=|!==|&&|\|\||\+=|return)$/.test(prev.v) ||
+                (prev.v === '+' && t[i - 2] && ((t[i - 2].k !== 'punc' && !unpack_reserved.test(t[i - 2].v)) ||
+                 t[i - 2].v === ')' || t[i - 2].v === ']'));
+            if (!looser || (after && /^([.\[(*\/%]|\*\*)$/.test(after.v))) continue;
+            var x = unpack_string_value(a.v), y = unpack_string_value(b.v);
+            if (x === null || y === null) continue;
+            edits.push({ s: a.s, e: b.e, text: unpack_quote(x + y, a.v.charAt(0)) });
+            i += 2;
+        }
+        if (!edits.length) break;
+        src = unpack_splice(src, edits);
+    }
+    return src;
+}

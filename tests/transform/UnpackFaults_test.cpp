@@ -1,0 +1,122 @@
+// The unpacker never hands back something worse than it got: each fault the button once
+// had, the output check, and the time limit on a layer.
+#include <gtest/gtest.h>
+
+#include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
+#include "transform/Transforms.h"
+
+using namespace qy::transform;
+using namespace qy::script;
+
+namespace {
+
+UnpackResult Unpack(const std::string& text, UnpackOptions options = {}) {
+    ScriptHost main;
+    return UnpackScript(main, text, options);
+}
+
+/// The value of `expression` after running `code` in a fresh control.
+std::string RunAndRead(const std::string& code, const std::string& expression) {
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode(code);
+    EXPECT_EQ(GetPropertyNumber(host.GetError(), "Number"), 0) << GetPropertyText(host.GetError(), "Description") << "\n" << code;
+    return VariantToText(host.Eval(expression));
+}
+
+const char kPacker[] =
+    "eval(function(p,a,c,k,e,d){while(c--)if(k[c])p=p.replace(new RegExp('\\\\b'+c+'\\\\b','g'),k[c]);return p}"
+    "('0 1=2;',3,3,'var|WORD|42'.split('|'),0,{}))";
+
+std::string Packed(const std::string& word) {
+    std::string s = kPacker;
+    s.replace(s.find("WORD"), 4, word);
+    return s;
+}
+
+}  // namespace
+
+TEST(UnpackFaults, OneArrayTakesEitherQuoteAndKeepsWhatItCannotReplace) {
+    // Single-quoted items: every read replaced and the array gone, the answer the same.
+    const std::string single = "var _0x14c6=['log','Hi','\\x5C\\x6E'];function f(){return _0x14c6[1]+_0x14c6[2]}var r=f();";
+    UnpackResult r = Unpack(single);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text.find("_0x14c6"), std::string::npos) << r.text;
+    EXPECT_EQ(RunAndRead(r.text, "r"), RunAndRead(single, "r"));
+    // "\x5C\x6E" is a backslash and an n, not a line break.
+    EXPECT_EQ(RunAndRead(r.text, "r.length"), "4");
+    ASSERT_EQ(r.removed.size(), 1u);
+    EXPECT_EQ(r.removed[0].second, 2);
+    // A read by a computed index keeps the array; the constant reads still come off.
+    const std::string computed = "var _0xab=[\"a\",'b'];var i=1;var r=_0xab[0]+_0xab[i];";
+    r = Unpack(computed);
+    EXPECT_NE(r.text.find("var _0xab=[\"a\",'b'];"), std::string::npos) << r.text;
+    EXPECT_EQ(RunAndRead(r.text, "r"), "ab");
+    // An item that is not a string literal: the array is left alone.
+    const std::string mixed = "var _0xcd=['a',1,'b'];var r=_0xcd[0]+_0xcd[1];";
+    EXPECT_EQ(Unpack(mixed).text, mixed);
+}
+
+TEST(UnpackFaults, EvalWrappersAreUnwrappedNotUnescapedWhole) {
+    const std::string wrapped = "eval(unescape('%76%61%72%20x%3D%27a%25b%27%3B'));";
+    UnpackResult r = Unpack(wrapped);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(RunAndRead(r.text, "x"), "a%b");
+    EXPECT_EQ(r.text.find("eval"), std::string::npos) << r.text;
+    // Function("…")() keeps a scope of its own; an eval inside an expression stays.
+    r = Unpack("Function('var y=1;z=y+1')();");
+    EXPECT_EQ(RunAndRead(r.text, "typeof y + z"), "undefined2");
+    EXPECT_EQ(Unpack("var v=eval('1+2')*3;").text, "var v=eval('1+2')*3;");
+}
+
+TEST(UnpackFaults, PackedChunksAreFoundAnywhereAndEveryOneIsKept) {
+    UnpackResult r = Unpack("/*! lib 1.0 */\n" + Packed("one") + ";\nvar a=1;window." + Packed("two") + ";" + Packed("three"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_NE(r.text.find("/*! lib 1.0 */"), std::string::npos);
+    EXPECT_EQ(r.text.find("eval"), std::string::npos) << r.text;
+    EXPECT_EQ(RunAndRead(r.text, "one+two+three+a"), "127");
+    ASSERT_EQ(r.removed.size(), 1u);
+    EXPECT_EQ(r.removed[0].second, 3);
+}
+
+TEST(UnpackFaults, ALayerThatNeverReturnsIsGivenUpAtTheTimeLimit) {
+    const std::string spinning = "eval(function(p,a,c,k,e,d){for(;;){}}('',1,1,[],0,{}));var kept=1;";
+    UnpackOptions options;
+    options.stepLimit = std::chrono::milliseconds(300);
+    UnpackResult r = Unpack(spinning, options);
+    ASSERT_TRUE(r.ok);
+    EXPECT_FALSE(r.stopped);
+    EXPECT_EQ(r.text, spinning);
+    ASSERT_EQ(r.timedOut.size(), 1u);
+    EXPECT_TRUE(r.removed.empty());
+    // The chunks around it still come off; it stays as it was.
+    r = Unpack(Packed("before") + ";" + spinning + Packed("after"), options);
+    EXPECT_NE(r.text.find("var before=42;\n;" + spinning + "var after=42;\n"), std::string::npos) << r.text;
+    EXPECT_EQ(r.timedOut.size(), 1u);
+}
+
+TEST(UnpackFaults, AResultThatDoesNotCompileIsRefused) {
+    const std::string broken = "eval('var = ;');var b=2;";
+    UnpackResult r = Unpack(broken);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, broken);
+    ASSERT_EQ(r.refused.size(), 1u);
+    // In the JScript target a result in later syntax does not pass either.
+    ScopedScriptTarget jscript(ScriptTarget::JScript58);
+    const std::string modern = "eval('let q = () => 1;');";
+    EXPECT_EQ(Unpack(modern).text, modern);
+    ScopedScriptTarget es(ScriptTarget::ES2021);
+    EXPECT_EQ(Unpack(modern).text, "let q = () => 1;\n;");
+}
+
+TEST(UnpackFaults, UnknownScriptsComeBackAsTheyWereAndGuardsAreNamed) {
+    const std::string plain = "function add(a,b){return a+b}\nvar s='%20';";
+    UnpackResult r = Unpack(plain);
+    EXPECT_EQ(r.text, plain);
+    EXPECT_TRUE(r.removed.empty());
+    EXPECT_TRUE(r.guard.empty());
+    // A self-defending check of its own text: the result must not be reformatted.
+    r = Unpack("var t=function(){return t.constructor('return /\" + this + \"/')().constructor('^([^ ]+( +[^ ]+)+)+[^ ]}');};");
+    EXPECT_FALSE(r.guard.empty());
+}

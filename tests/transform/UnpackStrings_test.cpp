@@ -1,0 +1,89 @@
+// String-array obfuscation as the common public obfuscator writes it, on samples made
+// from scripts of our own (tests/transform/samples/README.md says how): each unpacks to
+// code with the original's answer, its string literals plain and no decoder left.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "common/TestSupport.h"
+#include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
+#include "transform/Transforms.h"
+
+using namespace qy::transform;
+using namespace qy::script;
+
+namespace {
+
+std::string Sample(const std::string& name) {
+    // Next to this file, wherever the tests run from.
+    return qy::test::ReadFileBytes((std::filesystem::path(__FILE__).parent_path() / "samples" / name).string());
+}
+
+std::string Answer(const std::string& code) {
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode(code);
+    EXPECT_EQ(GetPropertyNumber(host.GetError(), "Number"), 0) << GetPropertyText(host.GetError(), "Description");
+    return VariantToText(host.Eval("answer"));
+}
+
+struct Case {
+    const char* obfuscated;
+    const char* original;
+};
+
+class StringArraySamples : public ::testing::TestWithParam<Case> {};
+
+}  // namespace
+
+TEST_P(StringArraySamples, UnpackToTheSameAnswerWithPlainStrings) {
+    const std::string obfuscated = Sample(GetParam().obfuscated), original = Sample(GetParam().original);
+    ASSERT_FALSE(obfuscated.empty());
+    ScriptHost main;
+    UnpackResult r = UnpackScript(main, obfuscated);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.refused.empty() && r.timedOut.empty());
+    ASSERT_FALSE(r.removed.empty());
+    EXPECT_EQ(Answer(r.text), Answer(original));
+    // The obfuscator's own names (the array, the decoders and their aliases) are gone.
+    EXPECT_EQ(r.text.find("a0_0x"), std::string::npos) << r.text;
+    // Every string literal of the original, as a literal of its own.
+    std::regex literal("'([^'\\\\]*)'");
+    for (std::sregex_iterator it(original.begin(), original.end(), literal), end; it != end; ++it) {
+        const std::string s = (*it)[1];
+        EXPECT_TRUE(r.text.find("'" + s + "'") != std::string::npos || r.text.find("\"" + s + "\"") != std::string::npos ||
+                    r.text.find("." + s) != std::string::npos)
+            << s;
+    }
+    // The result compiles for the JScript target as the sample did.
+    ScopedScriptTarget jscript(ScriptTarget::JScript58);
+    EXPECT_TRUE(CompilesInCurrentTarget(r.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Obfuscator4, StringArraySamples,
+                         ::testing::Values(Case{"hash.default.obf.js", "hash.js"},
+                                           Case{"base64.default.obf.js", "base64.js"},
+                                           Case{"base64.b64fn.obf.js", "base64.js"},
+                                           Case{"hash.rc4.obf.js", "hash.js"},
+                                           Case{"hash.mixed.obf.js", "hash.js"}),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             std::string name = info.param.obfuscated;
+                             name = name.substr(0, name.find(".obf"));
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
+
+TEST(StringArray, CallsWithComputedArgumentsKeepTheHelpers) {
+    // One call the box cannot settle: every helper stays, the settled call comes off.
+    std::string s = Sample("hash.default.obf.js");
+    const std::string tail = "var extra=a0_0x550d63(answer.length);";
+    ScriptHost main;
+    UnpackResult r = UnpackScript(main, s + tail);
+    ASSERT_TRUE(r.ok);
+    EXPECT_NE(r.text.find("function a0_0x3625()"), std::string::npos);
+    EXPECT_NE(r.text.find("'signed with fnv-1a'"), std::string::npos);
+    EXPECT_EQ(Answer(r.text), Answer(Sample("hash.js")));
+}
