@@ -86,10 +86,13 @@ void NetworkFeatures::FetchScript() {
 void NetworkFeatures::CheckForUpdate() {
     net::UpdateOutcome outcome;
     {
-        // The check takes no cancel hook yet: "停止" counts from when the reply is in,
-        // and a stopped check says nothing.
+        // "停止" ends the transfer, and a stopped check says nothing.
         BusyWindow::Task busy(QStringLiteral("正在检查更新…"));
-        outcome = net::CheckForUpdate(kOwnVersion, m_record, [&busy] { busy.Pump(); });
+        net::HttpControl control;
+        control.pump = [&busy] { busy.Pump(); };
+        control.cancelled = [&busy] { return busy.Cancelled(); };
+        control.deadlineMilliseconds = m_deadlineMs;
+        outcome = net::CheckForUpdate(kOwnVersion, m_record, control);
         if (busy.Cancelled()) return;
     }
     switch (outcome) {

@@ -104,7 +104,14 @@ bool IsWebAddress(const std::string& address) {
 }
 
 UpdateOutcome CheckForUpdate(float ownVersion, UpdateRecord& record, const std::function<void()>& pump) {
-    std::string reply = HttpGetText(UpdateAddress(), pump);
+    HttpControl control;
+    control.pump = pump;
+    return CheckForUpdate(ownVersion, record, control);
+}
+
+UpdateOutcome CheckForUpdate(float ownVersion, UpdateRecord& record, const HttpControl& control) {
+    HttpResult result = HttpGet(UpdateAddress(), control);
+    std::string reply = result.ok ? result.body : std::string();
     std::vector<std::string> fields = SplitFields(decode::Utf8ToAnsi(reply));
     // A reply that is not an update description says nothing about versions.
     if (fields.size() < 5) return UpdateOutcome::CheckFailed;

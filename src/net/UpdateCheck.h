@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "net/HttpGet.h"
+
 namespace qy::net {
 
 struct UpdateRecord {
@@ -38,5 +40,7 @@ enum class UpdateOutcome { CheckFailed, UpToDate, NewerVersion };
 /// Fetches and reads the description; on NewerVersion `record` holds the new details
 /// (on UpToDate only its version is overwritten).
 UpdateOutcome CheckForUpdate(float ownVersion, UpdateRecord& record, const std::function<void()>& pump = {});
+/// The same with the caller in charge of the transfer (its cancel hook and deadline).
+UpdateOutcome CheckForUpdate(float ownVersion, UpdateRecord& record, const HttpControl& control);
 
 }  // namespace qy::net
