@@ -87,3 +87,37 @@ TEST(StringArray, CallsWithComputedArgumentsKeepTheHelpers) {
     EXPECT_NE(r.text.find("'signed with fnv-1a'"), std::string::npos);
     EXPECT_EQ(Answer(r.text), Answer(Sample("hash.js")));
 }
+
+TEST(StringArray, GuardsComeOffOrKeepTheFormatterAway) {
+    const std::string answer = Answer(Sample("hash.js"));
+    ScriptHost main;
+    // The self-defending guard goes: the result may be laid out anew.
+    UnpackResult r = UnpackScript(main, Sample("hash.selfdef.obf.js"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text.find("(((.+)+)+)+$"), std::string::npos);
+    EXPECT_TRUE(r.guard.empty());
+    EXPECT_EQ(Answer(r.text), answer);
+    ToolResult formatted = FormatScript(r.text);
+    ASSERT_TRUE(formatted.ok);
+    EXPECT_EQ(Answer(formatted.text), answer);
+    // The console guard goes; the debugger trap stays and keeps the formatter away.
+    r = UnpackScript(main, Sample("hash.debug.obf.js"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text.find("'exception'"), std::string::npos);
+    EXPECT_FALSE(r.guard.empty());
+    bool consoleCounted = false;
+    for (const auto& entry : r.removed) consoleCounted |= entry.second == 2 && entry.first != r.guard;
+    EXPECT_TRUE(consoleCounted);
+}
+
+TEST(Escapes, StringsAndNamesComeOutPlainWhereThatKeepsTheirMeaning) {
+    ScriptHost main;
+    auto unpack = [&](const std::string& s) { return UnpackScript(main, s).text; };
+    EXPECT_EQ(unpack("var s=\"\\x61\\x62\\u0063\";"), "var s=\"abc\";");
+    // A backslash, a quote and a line break keep an escape; so does a character the
+    // workbench's code page may lack.
+    EXPECT_EQ(unpack("var s='\\x5C\\x6E\\x27\\x0a\\u00e9';"), "var s='\\\\n\\'\\n\\xE9';");
+    EXPECT_EQ(unpack("var \\u0061b=1;"), "var ab=1;");
+    // No directive where there was none.
+    EXPECT_EQ(unpack("'\\x75se strict';x=1;"), "'\\x75se strict';x=1;");
+}

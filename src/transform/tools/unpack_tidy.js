@@ -91,3 +91,43 @@ function unpack_join_strings(src) {
     }
     return src;
 }
+
+// Guards as the string-array obfuscator writes them since version 2, each a statement
+// "var once=(function(){…}()),guard=once(this,function(){…});guard();" and told apart by
+// what the inner function holds: the self-defending guard tests its own text with
+// '(((.+)+)+)+$' (so any reformatting would set it off), the console guard replaces
+// console.log and its kin by empty functions. The statement and the call go when
+// nothing else uses their names.
+function unpack_guard_recogniser(name, label, marks) {
+    return {
+        name: name, label: label,
+        apply: function (src) {
+            var k;
+            for (k = 0; k < marks.length; k++) if (src.indexOf(marks[k]) === -1) return null;
+            var t = unpack_tokens(src), edits = [];
+            for (var i = 0; i + 12 < t.length; i++) {
+                if (t[i].v !== 'var' || t[i + 2].v !== '=' || t[i + 3].v !== '(' || t[i + 4].v !== 'function') continue;
+                var once = t[i + 1].v, c1 = unpack_close(t, i + 3);
+                if (c1 < 0 || !t[c1 + 6] || t[c1 + 1].v !== ',' || t[c1 + 3].v !== '=' || t[c1 + 4].v !== once ||
+                    t[c1 + 5].v !== '(' || t[c1 + 6].v !== 'this') continue;
+                var guard = t[c1 + 2].v, c2 = unpack_close(t, c1 + 5);
+                if (c2 < 0 || !t[c2 + 4] || t[c2 + 1].v !== ';' || t[c2 + 2].v !== guard || t[c2 + 3].v !== '(' ||
+                    t[c2 + 4].v !== ')') continue;
+                var body = src.substring(t[i].s, t[c2].e), all = true;
+                for (k = 0; k < marks.length; k++) if (body.indexOf(marks[k]) === -1) all = false;
+                if (!all) continue;
+                var end = t[c2 + 5] && t[c2 + 5].v === ';' ? c2 + 5 : c2 + 4;
+                var used = false;
+                for (var j = 0; j < t.length && !used; j++) {
+                    if ((j < i || j > end) && (t[j].v === once || t[j].v === guard) && !(j > 0 && t[j - 1].v === '.')) used = true;
+                }
+                if (used) continue;
+                edits.push({ s: t[i].s, e: t[end].e, text: '' });
+                i = end;
+            }
+            return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
+        }
+    };
+}
+unpack_recognisers.push(unpack_guard_recogniser('selfdefending', '自我保护', ['(((.+)+)+)+$']));
+unpack_recognisers.push(unpack_guard_recogniser('console', '禁用控制台', ["'exception'", "'table'", "'trace'", 'console']));
