@@ -110,6 +110,23 @@ TEST(StringArray, GuardsComeOffOrKeepTheFormatterAway) {
     EXPECT_TRUE(consoleCounted);
 }
 
+TEST(ControlFlow, ProxyObjectsAndFlattenedBlocksArePutBackInOrder) {
+    ScriptHost main;
+    UnpackResult r = UnpackScript(main, Sample("base64.cff.obf.js"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(Answer(r.text), Answer(Sample("base64.js")));
+    EXPECT_EQ(r.text.find("split('|')"), std::string::npos) << r.text;
+    EXPECT_EQ(r.text.find("switch"), std::string::npos);
+    EXPECT_EQ(r.text.find("function(_0x"), std::string::npos);  // no proxy function left
+    std::vector<std::string> labels;
+    for (const auto& entry : r.removed) labels.push_back(entry.first);
+    EXPECT_EQ(labels.size(), 3u);  // string array, proxy objects, flattening
+    // A flattened block whose case jumps elsewhere stays as it is.
+    const std::string jumping = "function f(){var o='1|0'.split('|'),i=0;while(!![]){switch(o[i++]){case'0':return 2;continue;"
+                                "case'1':if(x)break;continue;}break;}}var x=0;";
+    EXPECT_EQ(UnpackScript(main, jumping).text, jumping);
+}
+
 TEST(Escapes, StringsAndNamesComeOutPlainWhereThatKeepsTheirMeaning) {
     ScriptHost main;
     auto unpack = [&](const std::string& s) { return UnpackScript(main, s).text; };

@@ -1,0 +1,187 @@
+// Control-flow obfuscation: proxy objects of small functions and string constants
+// ({'aBcDe': function (x, y) { return x + y; }, 'fGhIj': '3|1|0|2'}) put back inline,
+// and flattened blocks ("var order = '3|1|0|2'.split('|'), i = 0; while (true) {
+// switch (order[i++]) { case '0': …; continue; … } break; }") put back in order.
+
+// The argument texts of the call whose "(" is tokens[open], split at top-level commas.
+function unpack_args(src, t, open, close) {
+    var out = [], depth = 0, from = open + 1;
+    for (var i = open + 1; i < close; i++) {
+        var v = t[i].k === 'punc' ? t[i].v : '';
+        if (v === '(' || v === '[' || v === '{') depth++;
+        else if (v === ')' || v === ']' || v === '}') depth--;
+        else if (v === ',' && depth === 0) {
+            out.push({ a: from, b: i - 1 });
+            from = i + 1;
+        }
+    }
+    if (from < close) out.push({ a: from, b: close - 1 });
+    return out;
+}
+
+// An operand in parentheses unless it is a name, a literal or a chain of member reads
+// and calls.
+function unpack_operand(src, t, r) {
+    var text = src.substring(t[r.a].s, t[r.b].e), depth = 0;
+    for (var i = r.a; i <= r.b; i++) {
+        var v = t[i].k === 'punc' ? t[i].v : '';
+        if (v === '(' || v === '[') { depth++; continue; }
+        if (v === ')' || v === ']') { depth--; continue; }
+        if (depth > 0) continue;
+        if (!(t[i].k === 'name' && !unpack_reserved.test(t[i].v)) && t[i].k !== 'num' && t[i].k !== 'str' && v !== '.')
+            return '(' + text + ')';
+    }
+    return text;
+}
+
+unpack_recognisers.push({
+    name: 'proxy', label: '代理对象',
+    apply: function (src) {
+        if (!/[{,]\s*'[A-Za-z]{5}'\s*:/.test(src)) return null;
+        var t = unpack_tokens(src), edits = [], count = 0;
+        for (var i = 1; i + 3 < t.length; i++) {
+            if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' ||
+                !(t[i - 1].v === 'var' || t[i - 1].v === ',')) continue;
+            var name = t[i].v, close = unpack_close(t, i + 2), props = {}, ok = close > 0, j = i + 3;
+            while (ok && j < close) {
+                if (t[j].k !== 'str' || t[j + 1].v !== ':') { ok = false; break; }
+                var key = unpack_string_value(t[j].v), v = j + 2, end;
+                if (t[v].k === 'str' && (t[v + 1].v === ',' || v + 1 === close)) {
+                    props[key] = { kind: 'value', text: t[v].v };
+                    end = v;
+                } else if (t[v].v === 'function' && t[v + 1].v === '(') {
+                    var pc = unpack_close(t, v + 1), bc = pc > 0 ? unpack_close(t, pc + 1) : -1, params = [];
+                    for (var p = v + 2; p < pc; p += 2) params.push(t[p].v);
+                    end = bc;
+                    var body = bc > 0 ? t.slice(pc + 2, bc) : [];
+                    if (body.length && body[body.length - 1].v === ';') body.pop();
+                    if (bc < 0 || body.length < 3 || body[0].v !== 'return') { ok = false; break; }
+                    if (params.length === 2 && body.length === 4 && body[1].v === params[0] && body[3].v === params[1] &&
+                        body[2].k === 'punc' && /^([-+*\/%<>&|^]|<<|>>|>>>|<=|>=|==|!=|===|!==|&&|\|\||\*\*|in|instanceof)$/.test(body[2].v)) {
+                        props[key] = { kind: 'binary', op: body[2].v };
+                    } else if (body[1].v === params[0] && body[2].v === '(' && body[body.length - 1].v === ')') {
+                        var same = body.length === 4 + Math.max(0, 2 * (params.length - 1) - 1);
+                        for (var q = 1; same && q < params.length; q++) same = body[3 + 2 * (q - 1)].v === params[q];
+                        if (!same) { ok = false; break; }
+                        props[key] = { kind: 'call', n: params.length - 1 };
+                    } else {
+                        ok = false;
+                        break;
+                    }
+                } else {
+                    ok = false;
+                    break;
+                }
+                j = end + 1;
+                if (t[j].v === ',') j++;
+            }
+            if (!ok) continue;
+            // Every other use must read a known member: obj.key or obj.key(…).
+            var uses = [], fine = true;
+            for (var u = 0; u < t.length && fine; u++) {
+                if (u >= i && u <= close) continue;
+                if (t[u].v !== name || (u > 0 && t[u - 1].v === '.')) continue;
+                var prop = t[u + 1] && t[u + 1].v === '.' && t[u + 2] ? props[t[u + 2].v] : null;
+                if (!prop || !props.hasOwnProperty(t[u + 2].v) || (t[u + 3] && /^(=|\+=|-=|\+\+|--)$/.test(t[u + 3].v))) fine = false;
+                else uses.push(u);
+            }
+            if (!fine || !uses.length) continue;
+            var local = [];
+            for (var w = 0; w < uses.length && fine; w++) {
+                var at = uses[w], pr = props[t[at + 2].v];
+                if (pr.kind === 'value') {
+                    local.push({ s: t[at].s, e: t[at + 2].e, text: pr.text });
+                    continue;
+                }
+                var open = at + 3;
+                if (!t[open] || t[open].v !== '(') { fine = false; break; }
+                var cl = unpack_close(t, open), args = unpack_args(src, t, open, cl);
+                if (pr.kind === 'binary' && args.length === 2) {
+                    local.push({ s: t[at].s, e: t[cl].e, text: '(' + unpack_operand(src, t, args[0]) + ' ' + pr.op + ' ' +
+                                 unpack_operand(src, t, args[1]) + ')' });
+                } else if (pr.kind === 'call' && args.length === pr.n + 1) {
+                    var rest = [];
+                    for (var a = 1; a < args.length; a++) rest.push(src.substring(t[args[a].a].s, t[args[a].b].e));
+                    local.push({ s: t[at].s, e: t[cl].e, text: unpack_operand(src, t, args[0]) + '(' + rest.join(', ') + ')' });
+                } else {
+                    fine = false;
+                }
+            }
+            if (!fine) continue;
+            // A use inside another's arguments first: the outer one follows in the next step.
+            var inner = [];
+            for (var x = 0; x < local.length; x++) {
+                var holds = false;
+                for (var y = 0; y < local.length && !holds; y++)
+                    if (x !== y && local[x].s <= local[y].s && local[y].e <= local[x].e) holds = true;
+                if (!holds) inner.push(local[x]);
+            }
+            edits = edits.concat(inner);
+            count += inner.length;
+            // With every use replaced the declarator goes, with its comma.
+            if (inner.length === local.length) {
+                if (t[close + 1].v === ',') edits.push({ s: t[i].s, e: t[close + 1].e, text: '' });
+                else if (t[i - 1].v === ',') edits.push({ s: t[i - 1].s, e: t[close].e, text: '' });
+                else edits.push({ s: t[i - 1].s, e: t[close + 1].v === ';' ? t[close + 1].e : t[close].e, text: '' });
+            }
+            break;  // one object a step: the edits of the next one would overlap these
+        }
+        return count ? { text: unpack_splice(src, edits), count: count } : null;
+    }
+});
+
+unpack_recognisers.push({
+    name: 'flatten', label: '控制流平坦化',
+    apply: function (src) {
+        if (!/\.split\(\s*'\|'\s*\)/.test(src)) return null;
+        var t = unpack_tokens(src), edits = [];
+        var shape = ['var', '', '=', '', '.', 'split', '(', '', ')', ',', '', '=', '0', ';', 'while', '('];
+        for (var i = 0; i + 40 < t.length; i++) {
+            var k, ok = true;
+            for (k = 0; k < shape.length && ok; k++) if (shape[k] && t[i + k].v !== shape[k]) ok = false;
+            if (!ok || t[i + 3].k !== 'str' || t[i + 7].k !== 'str' || unpack_string_value(t[i + 7].v) !== '|') continue;
+            var order = unpack_string_value(t[i + 3].v), list = t[i + 1].v, index = t[i + 10].v;
+            var w = i + 15, wc = unpack_close(t, w);
+            var cond = src.substring(t[w].e, t[wc].s).replace(/\s/g, '');
+            if (order === null || (cond !== '!![]' && cond !== 'true') || t[wc + 1].v !== '{') continue;
+            var sw = wc + 2, seq = ['switch', '(', list, '[', index, '++', ']', ')', '{'];
+            for (k = 0; k < seq.length && ok; k++) if (t[sw + k].v !== seq[k]) ok = false;
+            if (!ok) continue;
+            var bodyOpen = sw + 8, bodyClose = unpack_close(t, bodyOpen), loopClose = unpack_close(t, wc + 1);
+            if (bodyClose < 0 || t[bodyClose + 1].v !== 'break' || t[bodyClose + 2].v !== ';' || loopClose !== bodyClose + 3) continue;
+            // The cases: each "case 'n':" with a body ending in "continue;" and no other jump.
+            var cases = {}, at = bodyOpen + 1;
+            while (ok && at < bodyClose) {
+                if (t[at].v !== 'case' || t[at + 1].k !== 'str' || t[at + 2].v !== ':') { ok = false; break; }
+                var key = unpack_string_value(t[at + 1].v), from = at + 3, to = from, depth = 0;
+                while (to < bodyClose && !(depth === 0 && t[to].v === 'case')) {
+                    var v = t[to].k === 'punc' ? t[to].v : '';
+                    if (v === '(' || v === '[' || v === '{') depth++;
+                    else if (v === ')' || v === ']' || v === '}') depth--;
+                    to++;
+                }
+                if (to - from < 2 || t[to - 2].v !== 'continue' || t[to - 1].v !== ';') { ok = false; break; }
+                for (k = from; k < to - 2 && ok; k++) {
+                    if (t[k].v === 'continue' || t[k].v === 'break' || t[k].v === 'default' || t[k].v === 'case') ok = false;
+                }
+                cases[key] = to - 2 > from ? src.substring(t[from].s, t[to - 3].e) : '';
+                at = to;
+            }
+            if (!ok) continue;
+            var parts = order.split('|'), out = [], seen = {};
+            for (k = 0; k < parts.length && ok; k++) {
+                if (!cases.hasOwnProperty(parts[k]) || seen[parts[k]]) ok = false;
+                seen[parts[k]] = true;
+                out.push(cases[parts[k]]);
+            }
+            // Neither the order nor its counter may be used elsewhere.
+            for (k = 0; k < t.length && ok; k++) {
+                if ((k < i || k > loopClose) && (t[k].v === list || t[k].v === index) && !(k > 0 && t[k - 1].v === '.')) ok = false;
+            }
+            if (!ok) continue;
+            edits.push({ s: t[i].s, e: t[loopClose].e, text: out.join('\n') });
+            i = loopClose;
+        }
+        return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
+    }
+});
