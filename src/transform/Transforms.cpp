@@ -180,9 +180,9 @@ UnpackResult UnpackScript(script::ScriptHost& mainHost, const std::string& text,
         }
         // The Error object is cleared by the next call: read it first.
         const bool failed = Failed(tool.GetError()), stopped = StoppedError(tool.GetError());
-        const std::string name = eval("unpack_last.name"), part = eval("unpack_last.part");
+        const std::string name = eval("unpack_last.name"), place = eval("unpack_last.place");
         // What a failed layer is skipped as: the one place it worked on, or all of it.
-        const std::string skipAs = part.empty() ? name : part;
+        const std::string skipAs = place.empty() ? name : place;
         if (failed) {
             if (stopped && !timedOut) {
                 r.stopped = true;

@@ -120,3 +120,11 @@ TEST(UnpackFaults, UnknownScriptsComeBackAsTheyWereAndGuardsAreNamed) {
     r = Unpack("var t=function(){return t.constructor('return /\" + this + \"/')().constructor('^([^ ]+( +[^ ]+)+)+[^ ]}');};");
     EXPECT_FALSE(r.guard.empty());
 }
+
+TEST(UnpackFaults, FunctionBodiesInsideFunctionsStayWrapped) {
+    // Inside g, the made function sees the global n, not g's own.
+    const std::string nested = "var n=1;function g(){var n=2;return Function('return n')();}var r=g();";
+    UnpackResult r = Unpack(nested);
+    EXPECT_EQ(r.text, nested);
+    EXPECT_EQ(RunAndRead(r.text, "r"), "1");
+}

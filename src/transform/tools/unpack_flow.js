@@ -168,11 +168,11 @@ unpack_recognisers.push({
                 at = to;
             }
             if (!ok) continue;
-            var parts = order.split('|'), out = [], seen = {};
-            for (k = 0; k < parts.length && ok; k++) {
-                if (!cases.hasOwnProperty(parts[k]) || seen[parts[k]]) ok = false;
-                seen[parts[k]] = true;
-                out.push(cases[parts[k]]);
+            var steps = order.split('|'), out = [], seen = {};
+            for (k = 0; k < steps.length && ok; k++) {
+                if (!cases.hasOwnProperty(steps[k]) || seen[steps[k]]) ok = false;
+                seen[steps[k]] = true;
+                out.push(cases[steps[k]]);
             }
             // Neither the order nor its counter may be used elsewhere.
             for (k = 0; k < t.length && ok; k++) {

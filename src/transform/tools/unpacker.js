@@ -201,8 +201,8 @@ unpack_recognisers.push({
             var close = unpack_close(t, i + 1);
             if (close < 0) continue;
             index++;
-            unpack_last.part = 'packer#' + index;
-            if (skip.indexOf(',' + unpack_last.part + ',') !== -1) continue;
+            unpack_last.place = 'packer#' + index;
+            if (skip.indexOf(',' + unpack_last.place + ',') !== -1) continue;
             var value;
             try {
                 value = unpack_evaluate('(' + src.substring(t[i + 2].s, t[close].s) + ')');
@@ -223,8 +223,13 @@ unpack_recognisers.push({
     name: 'eval', label: 'eval包装',
     apply: function (src) {
         if (!/\b(eval|Function)\s*\(/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [], count = 0;
+        var t = unpack_tokens(src), edits = [], count = 0, braces = [], depth = 0, d;
         var allowed = /^(unescape|decodeURIComponent|decodeURI|String|fromCharCode|[.,+()])$/;
+        for (d = 0; d < t.length; d++) {
+            if (t[d].v === '}' && t[d].k === 'punc') depth--;
+            braces[d] = depth;
+            if (t[d].v === '{' && t[d].k === 'punc') depth++;
+        }
         for (var i = 0; i + 2 < t.length; i++) {
             var start = i, open, tail;
             if (t[i].v === 'new' && t[i + 1].v === 'Function') i++;
@@ -235,8 +240,9 @@ unpack_recognisers.push({
             if (close < 0 || close === open + 1) continue;
             tail = close;
             if (t[i].v === 'Function') {
-                // Only the call of the made function unwraps: Function("code")().
-                if (!t[close + 1] || t[close + 1].v !== '(' || !t[close + 2] || t[close + 2].v !== ')') continue;
+                // Only the call of the made function unwraps, Function("code")(), and only at
+                // the top level: inside a function the code would see that function's names.
+                if (braces[i] !== 0 || !t[close + 1] || t[close + 1].v !== '(' || !t[close + 2] || t[close + 2].v !== ')') continue;
                 tail = close + 2;
             }
             var constant = true;
@@ -316,7 +322,7 @@ function unpack_step_with(src, skip) {
         var r = unpack_recognisers[i];
         if ((',' + skip + ',').indexOf(',' + r.name + ',') !== -1) continue;
         unpack_last.name = r.name;
-        unpack_last.part = '';
+        unpack_last.place = '';
         var done = r.apply(src, ',' + skip + ',');
         if (done && done.text !== src) {
             unpack_last.label = r.label;
@@ -332,12 +338,12 @@ function unpack_step_with(src, skip) {
 // What the last step did: the recogniser's name and label, how many places, the global
 // functions it removed on purpose (comma-separated), and the one place it was working
 // on when it works place by place (the name to skip when that place fails).
-var unpack_last = { name: '', label: '', count: 0, removed: '', part: '' };
+var unpack_last = { name: '', label: '', count: 0, removed: '', place: '' };
 
 // One layer off: the first recogniser not named in skip (comma-separated) that changes
 // the text gives the result; the text itself when none does.
 function unpack_step(source, skip) {
-    unpack_last = { name: '', label: '', count: 0, removed: '', part: '' };
+    unpack_last = { name: '', label: '', count: 0, removed: '', place: '' };
     return unpack_step_with(String(source), String(skip || ''));
 }
 
