@@ -66,10 +66,14 @@ int UnpackCommand(const std::vector<std::string>& args, std::ostream& out, std::
         // what comes out is formatted.
         script::ScriptHost host;
         host.SetLanguage("JScript");
-        transform::ToolResult unpacked = transform::UnpackScript(host, s);
-        if (!unpacked.ok) return unpacked;
+        transform::UnpackResult unpacked = transform::UnpackScript(host, s);
+        if (!unpacked.ok) return static_cast<transform::ToolResult>(unpacked);
+        // Code that still checks its own text would stop working once reformatted.
+        if (!unpacked.guard.empty()) return static_cast<transform::ToolResult>(unpacked);
         transform::ToolResult formatted = transform::FormatScript(unpacked.text);
-        return formatted.ok ? formatted : unpacked;
+        if (!formatted.ok || !transform::CompilesInCurrentTarget(formatted.text))
+            return static_cast<transform::ToolResult>(unpacked);
+        return formatted;
     });
 }
 
