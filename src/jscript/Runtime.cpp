@@ -75,6 +75,19 @@ std::u16string CopyString(JSContext* cx, JSString* s) {
 
 JSString* NewString(JSContext* cx, const std::u16string& s) { return JS_NewUCStringCopyN(cx, s.data(), s.size()); }
 
+/// Returns [number, description] of JScript error `code` to the calling script.
+bool ReturnNumberAndDescription(JSContext* cx, JS::CallArgs& args, int code, const std::u16string& text) {
+    JS::RootedValueArray<2> pair(cx);
+    pair[0].setInt32(errors::ToNumber(code));
+    JSString* description = NewString(cx, text);
+    if (!description) return false;
+    pair[1].setString(description);
+    JSObject* array = JS::NewArrayObject(cx, pair);
+    if (!array) return false;
+    args.rval().setObject(*array);
+    return true;
+}
+
 bool IsRuntimeSource(JSContext* cx, JS::HandleObject frame) {
     JS::RootedString source(cx);
     if (JS::GetSavedFrameSource(cx, nullptr, frame, &source) != JS::SavedFrameResult::Ok || !source) return false;
@@ -132,15 +145,7 @@ bool EngineError(JSContext* cx, unsigned argc, JS::Value* vp) {
         return true;
     std::string message = report->message() ? report->message().c_str() : "";
     MappedError mapped = MapRuntimeError(report->errorNumber, static_cast<JSExnType>(report->exnType), message);
-    JS::RootedValueArray<2> pair(cx);
-    pair[0].setInt32(errors::ToNumber(mapped.code));
-    JSString* description = NewString(cx, mapped.description);
-    if (!description) return false;
-    pair[1].setString(description);
-    JSObject* array = JS::NewArrayObject(cx, pair);
-    if (!array) return false;
-    args.rval().setObject(*array);
-    return true;
+    return ReturnNumberAndDescription(cx, args, mapped.code, mapped.description);
 }
 
 /// __qyRtPrepareEval(text): what eval() compiles under JScript's reading, or [number,
@@ -156,15 +161,7 @@ bool PrepareEval(JSContext* cx, unsigned argc, JS::Value* vp) {
     ConditionalState cc;
     PreparedCode prepared = PrepareJScript(source, cc, CodeKind::EvalCode);
     if (prepared.error) {
-        JS::RootedValueArray<2> pair(cx);
-        pair[0].setInt32(errors::ToNumber(prepared.error->code));
-        JSString* description = NewString(cx, prepared.error->description);
-        if (!description) return false;
-        pair[1].setString(description);
-        JSObject* array = JS::NewArrayObject(cx, pair);
-        if (!array) return false;
-        args.rval().setObject(*array);
-        return true;
+        return ReturnNumberAndDescription(cx, args, prepared.error->code, prepared.error->description);
     }
     JSString* code = NewString(cx, prepared.code);
     if (!code) return false;
