@@ -251,6 +251,12 @@ void RegisterRewrittenSource(const std::string& file, const std::shared_ptr<cons
     sources[file] = source;
 }
 
+std::shared_ptr<const RewrittenSource> FindRewrittenSource(const std::string& file) {
+    auto& sources = Sources();
+    auto it = sources.find(file);
+    return it == sources.end() ? nullptr : it->second.lock();
+}
+
 bool OriginalFunctionText(JSContext* cx, JS::HandleObject function, std::u16string& text) {
     JS::RootedFunction fun(cx, JS_GetObjectFunction(function));
     if (!fun) return false;

@@ -31,6 +31,9 @@ struct RewrittenSource {
 };
 void RegisterRewrittenSource(const std::string& file, const std::shared_ptr<const RewrittenSource>& source);
 
+/// The record registered under `file`, while its owner keeps it; null otherwise.
+std::shared_ptr<const RewrittenSource> FindRewrittenSource(const std::string& file);
+
 /// The user's text of a function compiled from rewritten code; false when the function
 /// was compiled as written (or its code is gone).
 [[nodiscard]] bool OriginalFunctionText(JSContext* cx, JS::HandleObject function, std::u16string& text);

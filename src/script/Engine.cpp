@@ -34,6 +34,7 @@ constexpr size_t kDefaultMemoryGrowthLimit = size_t(2) * 1024 * 1024 * 1024;
 constexpr auto kWatchdogPeriod = std::chrono::milliseconds(10);
 constexpr auto kWatchdogIdlePeriod = std::chrono::milliseconds(40);
 constexpr auto kBusyHookDelay = std::chrono::milliseconds(300);
+constexpr auto kPausedEvaluationLimit = std::chrono::milliseconds(1000);
 
 /// The promise job queue. Ours rather than the engine's internal one because asking
 /// the internal queue to run costs tens of microseconds even when it is empty, more
@@ -130,6 +131,14 @@ struct Runtime {
     std::atomic<size_t> baselineBytes{0};
     JobQueue jobQueue;
     Clock::time_point lastKeptClear;
+    /// While the debugger holds a call paused nothing of the watchdog applies to it:
+    /// the user reads variables for as long as they like.
+    std::atomic<bool> paused{false};
+    std::atomic<bool> pauseRequested{false};
+    /// Start of the debugger's own evaluation now running inside a pause (a watch, the
+    /// evaluation box), or the epoch: one that runs too long is cut short.
+    std::atomic<Clock::time_point> pausedEvalStart{Clock::time_point()};
+    detail::PauseHook pauseHook = nullptr;
 };
 
 Runtime* g_runtime = nullptr;
@@ -156,8 +165,12 @@ bool OverMemory(const Runtime& rt, uint64_t call) {
     return detail::ResidentBytes() > rt.baselineBytes.load() + limit;
 }
 
-bool InterruptCallback(JSContext*) {
+bool InterruptCallback(JSContext* cx) {
     Runtime& rt = *g_runtime;
+    if (rt.paused) {
+        Clock::time_point start = rt.pausedEvalStart.load();
+        return start == Clock::time_point() || Clock::now() - start < kPausedEvaluationLimit;
+    }
     if (StopRequestedForRunningCall(rt)) {
         rt.abortReason = detail::AbortReason::Stopped;
         return false;
@@ -179,6 +192,7 @@ bool InterruptCallback(JSContext*) {
             return false;
         }
     }
+    if (rt.pauseRequested.exchange(false) && rt.pauseHook) rt.pauseHook(cx);
     return true;
 }
 
@@ -195,6 +209,12 @@ void WatchdogLoop(Runtime* rt) {
         uint64_t running = rt->runningCall.load();
         rt->wake.wait_for(lock, running ? kWatchdogPeriod : kWatchdogIdlePeriod);
         if (!running || rt->runningCall.load() != running || rt->quit) continue;
+        if (rt->paused) {
+            Clock::time_point start = rt->pausedEvalStart.load();
+            if (start != Clock::time_point() && Clock::now() - start >= kPausedEvaluationLimit)
+                JS_RequestInterruptCallback(rt->cx);
+            continue;
+        }
         if (rt->baselineCall.load() != running) {
             rt->baselineBytes = detail::ResidentBytes();
             rt->baselineCall = running;
@@ -262,6 +282,13 @@ void RequestStop() {
     JS_RequestInterruptCallback(rt->cx);
 }
 
+void RequestPause() {
+    Runtime* rt = g_runtime;
+    if (!rt || rt->runningCall.load() == 0 || rt->paused) return;
+    rt->pauseRequested = true;
+    JS_RequestInterruptCallback(rt->cx);
+}
+
 void SetBusyHook(BusyHook hook) {
     if (!g_runtime) return;
     g_runtime->hasBusyHook = static_cast<bool>(hook);
@@ -282,7 +309,42 @@ namespace detail {
 
 JSContext* Cx() { return g_runtime ? g_runtime->cx : nullptr; }
 
-bool EngineAvailable() { return g_runtime && !g_runtime->inBusyHook; }
+bool EngineAvailable() { return g_runtime && !g_runtime->inBusyHook && !g_runtime->paused; }
+
+PauseScope::PauseScope() : m_active(g_runtime && !g_runtime->paused) {
+    if (m_active) g_runtime->paused = true;
+}
+
+PauseScope::~PauseScope() {
+    if (!m_active) return;
+    Runtime& rt = *g_runtime;
+    // The run goes on as if it had just begun: the busy window waits its full delay
+    // again, and what the pause cost in memory (the debugger's own reading) is not
+    // counted against the script.
+    rt.callStart = Clock::now();
+    rt.callStartShared = rt.callStart;
+    rt.baselineCall = 0;
+    rt.pauseRequested = false;
+    rt.paused = false;
+}
+
+bool Paused() { return g_runtime && g_runtime->paused; }
+
+PausedEvaluation::PausedEvaluation() : m_active(g_runtime && g_runtime->paused) {
+    if (m_active) g_runtime->pausedEvalStart = Clock::now();
+}
+
+PausedEvaluation::~PausedEvaluation() {
+    if (m_active) g_runtime->pausedEvalStart = Clock::time_point();
+}
+
+void MarkStopped() {
+    if (g_runtime) g_runtime->abortReason = AbortReason::Stopped;
+}
+
+void SetPauseHook(PauseHook hook) {
+    if (g_runtime) g_runtime->pauseHook = hook;
+}
 
 EngineCall::EngineCall() : m_outermost(g_runtime && g_runtime->depth == 0) {
     if (!g_runtime) return;

@@ -25,6 +25,10 @@ bool EngineRunning();
 /// A request made while no call runs is dropped.
 void RequestStop();
 
+/// Thread-safe: asks the debugger to pause the engine call now running at its next
+/// statement (the busy window's "暂停"). Dropped while no call runs.
+void RequestPause();
+
 /// Called on the engine's thread, about every 10 ms, while one engine call has been
 /// running for a while; `elapsed` is the time since the call began. The window layer
 /// uses it to show its busy window and let events through. It must not call the engine.

@@ -19,6 +19,43 @@ JSContext* Cx();
 /// be stopped, since the hook that shows the stop button is not re-entered).
 bool EngineAvailable();
 
+/// Held while the debugger keeps the running call paused (a nested event loop inside
+/// one of its hooks): the watchdog leaves the call alone and no other work may start
+/// an engine call (EngineAvailable is false); the debugger's own reading runs inside.
+class PauseScope {
+public:
+    PauseScope();
+    ~PauseScope();
+    PauseScope(const PauseScope&) = delete;
+    PauseScope& operator=(const PauseScope&) = delete;
+
+private:
+    bool m_active;
+};
+bool Paused();
+
+/// Held around the debugger's own evaluation of user text inside a pause: one that
+/// runs past a second is ended (the engine call then fails without an exception).
+class PausedEvaluation {
+public:
+    PausedEvaluation();
+    ~PausedEvaluation();
+    PausedEvaluation(const PausedEvaluation&) = delete;
+    PausedEvaluation& operator=(const PausedEvaluation&) = delete;
+
+private:
+    bool m_active;
+};
+
+/// The debugger ended the running call (its resumption value terminates it): the call
+/// then reports "stopped" as the watchdog's stop does.
+void MarkStopped();
+
+/// Called at the next interrupt after RequestPause, on the engine's thread, with the
+/// running call's frames on the stack; the debugger arms its stepping there.
+using PauseHook = void (*)(JSContext* cx);
+void SetPauseHook(PauseHook hook);
+
 /// Why the last engine call ended without an exception the script could see.
 enum class AbortReason { None, Stopped, OutOfMemory };
 

@@ -25,6 +25,7 @@
 #include "jscript/ErrorMapping.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
+#include "script/DebugObserver.h"
 #include "script/EngineInternal.h"
 #include "script/JsBridge.h"
 #include "script/ScriptTarget.h"
@@ -40,8 +41,7 @@ using detail::JsObjectRoot;
 
 const JSClass kGlobalClass = {"global", JSCLASS_GLOBAL_FLAGS, &JS::DefaultGlobalClassOps, nullptr, nullptr, nullptr};
 
-constexpr const char* kAddedCodePrefix = "addcode-";
-constexpr const char* kEvalFileName = "eval";
+DebugObserver* g_debugObserver = nullptr;
 
 // JScript's extras that users' scripts meet; defined non-enumerable so that they are
 // not taken for the script's own functions.
@@ -354,6 +354,12 @@ public:
         AddMember(u"PageAddress", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
             return !a.empty() && VariantToWide(a[0], m_pageAddress);
         });
+        // Marks the control whose code the debugger may stop in (the workbench's main host).
+        AddMember(u"Debuggable", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
+            if (a.empty()) return false;
+            m_debuggable = VariantToBool(a[0]);
+            return true;
+        });
         AddMember(u"EnvironmentReport", INVOKE_FUNC, 0, [this](std::vector<Variant>&, Variant& r) {
             return EnvironmentReport(r);
         });
@@ -402,6 +408,7 @@ public:
             if (m_browserEnv) InstallEnvironment(cx, global);
         }
         m_global = std::make_unique<JsObjectRoot>(global);
+        if (m_debuggable && g_debugObserver) g_debugObserver->GlobalCreated(cx, global, m_target);
         return true;
     }
 
@@ -567,6 +574,11 @@ private:
             jscript::RegisterRewrittenSource(file, rewritten);
             m_maps[file] = std::move(rewritten);
         }
+        if (m_debuggable && g_debugObserver && m_global->alive()) {
+            JSContext* cx = Cx();
+            JS::RootedObject global(cx, m_global->get());
+            g_debugObserver->CodeAdded(cx, global, file, code);
+        }
         return RunInGlobal({file.c_str(), &compiled, &code}, [&](JSContext* cx) {
             JS::RootedValue rv(cx);
             return Evaluate(cx, compiled, file.c_str(), &rv) && RunTimers(cx);
@@ -698,6 +710,7 @@ private:
     std::unordered_map<std::string, std::shared_ptr<const jscript::RewrittenSource>> m_maps;
     std::u16string m_language;
     bool m_browserEnv = false;
+    bool m_debuggable = false;
     std::u16string m_pageAddress;
     std::unique_ptr<env::Environment> m_env;
     std::unique_ptr<JsObjectRoot> m_global;
@@ -718,6 +731,9 @@ bool SameIgnoringCase(const std::string& a, const char* b) {
 }
 
 }  // namespace
+
+void SetDebugObserver(DebugObserver* observer) { g_debugObserver = observer; }
+DebugObserver* CurrentDebugObserver() { return g_debugObserver; }
 
 ObjectRef CreateScriptControlByProgId(const std::string& progId) {
     if (!SameIgnoringCase(progId, "scriptcontrol") && !SameIgnoringCase(progId, "MSScriptControl.ScriptControl"))

@@ -34,6 +34,7 @@ void ScriptSession::ResetHost() {
     if (GetPropertyText(m_host.Control(), "Target") != TargetKey(CurrentScriptTarget())) m_host = ScriptHost();
     m_host.SetLanguage("JScript");
     SetProperty(m_host.Control(), "BrowserEnvironment", m_browserEnvironment);
+    SetProperty(m_host.Control(), "Debuggable", true);
     if (m_browserEnvironment) SetProperty(m_host.Control(), "PageAddress", m_pageAddress ? m_pageAddress() : std::string());
     m_host.Reset();
 }
