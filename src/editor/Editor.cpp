@@ -2,8 +2,11 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
+#include <QPolygonF>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -33,6 +36,24 @@ constexpr long kRed = Rgb(255, 0, 0);
 constexpr long kGrey = Rgb(128, 128, 128);
 constexpr long kOperator = Rgb(40, 25, 100);
 
+constexpr long kDarkRed = Rgb(128, 0, 0);
+constexpr long kBreakpointRed = Rgb(230, 20, 20);
+constexpr long kArrowYellow = Rgb(255, 215, 0);
+constexpr long kArrowOutline = Rgb(120, 90, 0);
+constexpr long kPausedLine = Rgb(255, 250, 150);
+constexpr unsigned long kSymbolMarginMask = (1ul << kMarkerBreakpoint) | (1ul << kMarkerConditionalBreakpoint) |
+                                            (1ul << kMarkerLogpoint) | (1ul << kMarkerExecutionArrow);
+
+bool IsF9(const QKeyEvent* event) {
+    return event->key() == Qt::Key_F9 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+int MarkerFor(const Breakpoint& bp) {
+    if (bp.IsLogpoint()) return kMarkerLogpoint;
+    if (!bp.condition.isEmpty() || bp.hitCount > 0) return kMarkerConditionalBreakpoint;
+    return kMarkerBreakpoint;
+}
+
 constexpr const char* kJsKeywords =
     "break delete function return typeof case do if switch var catch else in this void continue false "
     "instanceof throw while debugger finally new true with default for null try";
@@ -40,9 +61,12 @@ constexpr const char* kBrowserWords = "history window document location";
 
 }  // namespace
 
-Editor::Editor(QWidget* parent) : QsciScintillaBase(parent) {
+Editor::Editor(QWidget* parent) : QsciScintillaBase(parent), m_asker(DialogAsker()) {
     ApplyInitialSettings();
+    DefineDebugMarkers();
     connect(this, &QsciScintillaBase::SCN_MARGINCLICK, this, &Editor::OnMarginClick);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char*, int, int linesAdded, int, int, int, int, int) { OnModified(type, linesAdded); });
     connect(this, &QsciScintillaBase::SCEN_CHANGE, this, [this] {
         if (m_numbersShown) FitNumberMargin();
     });
@@ -78,11 +102,42 @@ void Editor::ApplyInitialSettings() {
     Send(SCI_SETWRAPMODE, 0);
 }
 
+void Editor::DefineDebugMarkers() {
+    Send(SCI_MARKERDEFINE, kMarkerBreakpoint, SC_MARK_CIRCLE);
+    Send(SCI_MARKERDEFINE, kMarkerConditionalBreakpoint, SC_MARK_ROUNDRECT);
+    for (int m : {kMarkerBreakpoint, kMarkerConditionalBreakpoint}) {
+        Send(SCI_MARKERSETFORE, m, kDarkRed);
+        Send(SCI_MARKERSETBACK, m, kBreakpointRed);
+    }
+    // Scintilla of this version has no diamond symbol: the logpoint's is drawn here.
+    constexpr int kSide = 11;
+    QImage diamond(kSide, kSide, QImage::Format_RGBA8888);
+    diamond.fill(Qt::transparent);
+    {
+        QPainter p(&diamond);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QColor(150, 70, 0));
+        p.setBrush(QColor(255, 140, 0));
+        const double c = kSide / 2.0, r = kSide / 2.0 - 0.5;
+        p.drawPolygon(QPolygonF({QPointF(c, c - r), QPointF(c + r, c), QPointF(c, c + r), QPointF(c - r, c)}));
+    }
+    // This port takes the image itself rather than its raw bytes.
+    SendScintilla(SCI_MARKERDEFINERGBAIMAGE, static_cast<unsigned long>(kMarkerLogpoint), diamond);
+    Send(SCI_MARKERDEFINE, kMarkerExecutionArrow, SC_MARK_SHORTARROW);
+    Send(SCI_MARKERSETFORE, kMarkerExecutionArrow, kArrowOutline);
+    Send(SCI_MARKERSETBACK, kMarkerExecutionArrow, kArrowYellow);
+    Send(SCI_MARKERDEFINE, kMarkerExecutionLine, SC_MARK_BACKGROUND);
+    Send(SCI_MARKERSETBACK, kMarkerExecutionLine, kPausedLine);
+    // A background marker colours its line only while no visible margin shows it.
+    Send(SCI_SETMARGINMASKN, 1, static_cast<long>(kSymbolMarginMask));
+}
+
 void Editor::ConfigureEditor() {
     Send(SCI_SETMARGINWIDTHN, 0, 30);
     Send(SCI_SETMARGINTYPEN, 0, SC_MARGIN_NUMBER);
     Send(SCI_SETMARGINSENSITIVEN, 0, 1);
     Send(SCI_SETMARGINWIDTHN, 1, 13);
+    Send(SCI_SETMARGINSENSITIVEN, 1, 1);  // breakpoints are toggled there
     SendScintilla(SCI_SETPROPERTY, "fold", "1");
     SendScintilla(SCI_SETPROPERTY, "fold.compact", "0");
     Send(SCI_SETMARGINWIDTHN, 2, 13);
@@ -135,8 +190,208 @@ void Editor::FitNumberMargin() {
 }
 
 void Editor::OnMarginClick(int position, int, int margin) {
-    if (margin != 2) return;
-    ToggleFold(LineFromPosition(position));
+    if (margin == 1) ToggleBreakpoint(LineFromPosition(position));
+    else if (margin == 2) ToggleFold(LineFromPosition(position));
+}
+
+int Editor::MarginAt(int x) const {
+    constexpr int kMargins = 5;
+    int left = 0;
+    for (int m = 0; m < kMargins; ++m) {
+        left += static_cast<int>(Send(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(m)));
+        if (x >= 0 && x < left) return m;
+    }
+    return -1;
+}
+
+int64_t Editor::LineAtY(int y) const {
+    return LineFromPosition(Send(SCI_POSITIONFROMPOINT, 0, std::max(0, y)));
+}
+
+void Editor::OnModified(int modificationType, int linesAdded) {
+    if (m_breakpoints.empty() || linesAdded == 0) return;
+    if (!(modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) return;
+    if (SyncBreakpointLines()) emit BreakpointsChanged();
+}
+
+bool Editor::SyncBreakpointLines() {
+    struct Placed {
+        BreakpointMark mark;
+        int64_t now;
+    };
+    std::vector<Placed> placed;
+    placed.reserve(m_breakpoints.size());
+    bool changed = false;
+    for (const BreakpointMark& m : m_breakpoints) {
+        int64_t now = Send(SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(m.handle));
+        if (now < 0) {
+            changed = true;
+            continue;
+        }
+        placed.push_back({m, now});
+    }
+    // On a line several marks share, the one that was there before the edit comes first,
+    // then the others from the nearest line down.
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        if (a.now != b.now) return a.now < b.now;
+        bool aStayed = a.mark.bp.line == a.now, bStayed = b.mark.bp.line == b.now;
+        if (aStayed != bStayed) return aStayed;
+        return a.mark.bp.line < b.mark.bp.line;
+    });
+    std::vector<BreakpointMark> kept;
+    kept.reserve(placed.size());
+    for (Placed& p : placed) {
+        if (!kept.empty() && kept.back().bp.line == p.now) {
+            Send(SCI_MARKERDELETEHANDLE, static_cast<unsigned long>(p.mark.handle));
+            changed = true;
+            continue;
+        }
+        if (p.mark.bp.line != p.now) changed = true;
+        p.mark.bp.line = p.now;
+        kept.push_back(std::move(p.mark));
+    }
+    m_breakpoints = std::move(kept);
+    return changed;
+}
+
+std::vector<Breakpoint> Editor::Breakpoints() const {
+    // The marks are read afresh, so the lines are right even if a modification went
+    // unseen; a line shared after a join counts once, as SyncBreakpointLines keeps it.
+    std::vector<std::pair<int64_t, const BreakpointMark*>> lines;
+    for (const BreakpointMark& m : m_breakpoints) {
+        int64_t now = Send(SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(m.handle));
+        if (now >= 0) lines.emplace_back(now, &m);
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        bool aStayed = a.second->bp.line == a.first, bStayed = b.second->bp.line == b.first;
+        if (aStayed != bStayed) return aStayed;
+        return a.second->bp.line < b.second->bp.line;
+    });
+    std::vector<Breakpoint> out;
+    out.reserve(lines.size());
+    for (const auto& [line, mark] : lines) {
+        if (!out.empty() && out.back().line == line) continue;
+        out.push_back(mark->bp);
+        out.back().line = line;
+    }
+    return out;
+}
+
+std::optional<Breakpoint> Editor::BreakpointAt(int64_t line) const {
+    for (const Breakpoint& bp : Breakpoints())
+        if (bp.line == line) return bp;
+    return std::nullopt;
+}
+
+Editor::BreakpointMark* Editor::FindBreakpoint(int64_t line) {
+    for (BreakpointMark& m : m_breakpoints)
+        if (m.bp.line == line) return &m;
+    return nullptr;
+}
+
+int Editor::AddBreakpointMarker(const Breakpoint& bp) {
+    return static_cast<int>(Send(SCI_MARKERADD, static_cast<unsigned long>(bp.line), MarkerFor(bp)));
+}
+
+void Editor::ToggleBreakpoint(int64_t line) {
+    if (line < 0 || line >= LineCount()) return;
+    SyncBreakpointLines();
+    if (FindBreakpoint(line)) {
+        RemoveBreakpoint(line);
+        return;
+    }
+    Breakpoint bp;
+    bp.line = line;
+    SetBreakpoint(bp);
+}
+
+void Editor::SetBreakpoint(const Breakpoint& wanted) {
+    if (wanted.line < 0 || wanted.line >= LineCount()) return;
+    bool changed = SyncBreakpointLines();
+    Breakpoint bp = wanted;
+    bp.hitCount = std::max(0, bp.hitCount);
+    BreakpointMark* existing = FindBreakpoint(bp.line);
+    if (existing && existing->bp == bp) {
+        if (changed) emit BreakpointsChanged();
+        return;
+    }
+    if (existing) {
+        if (MarkerFor(existing->bp) != MarkerFor(bp)) {
+            Send(SCI_MARKERDELETEHANDLE, static_cast<unsigned long>(existing->handle));
+            existing->handle = AddBreakpointMarker(bp);
+        }
+        existing->bp = bp;
+    } else {
+        BreakpointMark mark{bp, AddBreakpointMarker(bp)};
+        auto at = std::find_if(m_breakpoints.begin(), m_breakpoints.end(),
+                               [&](const BreakpointMark& m) { return m.bp.line > bp.line; });
+        m_breakpoints.insert(at, std::move(mark));
+    }
+    emit BreakpointsChanged();
+}
+
+void Editor::RemoveBreakpoint(int64_t line) {
+    bool changed = SyncBreakpointLines();
+    auto at = std::find_if(m_breakpoints.begin(), m_breakpoints.end(),
+                           [&](const BreakpointMark& m) { return m.bp.line == line; });
+    if (at != m_breakpoints.end()) {
+        Send(SCI_MARKERDELETEHANDLE, static_cast<unsigned long>(at->handle));
+        m_breakpoints.erase(at);
+        changed = true;
+    }
+    if (changed) emit BreakpointsChanged();
+}
+
+void Editor::ClearBreakpoints() {
+    if (m_breakpoints.empty()) return;
+    for (const BreakpointMark& m : m_breakpoints) Send(SCI_MARKERDELETEHANDLE, static_cast<unsigned long>(m.handle));
+    m_breakpoints.clear();
+    emit BreakpointsChanged();
+}
+
+void Editor::ShowExecutionPoint(int64_t line) {
+    for (int* handle : {&m_executionArrow, &m_executionLine}) {
+        if (*handle >= 0) Send(SCI_MARKERDELETEHANDLE, static_cast<unsigned long>(*handle));
+        *handle = -1;
+    }
+    if (line < 0 || line >= LineCount()) return;
+    m_executionLine = static_cast<int>(Send(SCI_MARKERADD, static_cast<unsigned long>(line), kMarkerExecutionLine));
+    m_executionArrow = static_cast<int>(Send(SCI_MARKERADD, static_cast<unsigned long>(line), kMarkerExecutionArrow));
+    // Into view without moving the caret: unfolded, and a third down the screen when it
+    // was outside it.
+    Send(SCI_ENSUREVISIBLE, static_cast<unsigned long>(line));
+    long shown = Send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
+    long first = Send(SCI_GETFIRSTVISIBLELINE);
+    long onScreen = std::max(1L, Send(SCI_LINESONSCREEN));
+    if (shown < first || shown >= first + onScreen)
+        Send(SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(std::max(0L, shown - onScreen / 3)));
+}
+
+int64_t Editor::ExecutionPoint() const {
+    if (m_executionArrow < 0) return -1;
+    return Send(SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(m_executionArrow));
+}
+
+void Editor::RemoveAllDebugMarkers() {
+    for (const BreakpointMark& m : m_breakpoints) Send(SCI_MARKERDELETEHANDLE, static_cast<unsigned long>(m.handle));
+    m_breakpoints.clear();
+    ShowExecutionPoint(-1);
+}
+
+void Editor::KeepBreakpointsAcross(const std::function<void()>& replace) {
+    SyncBreakpointLines();
+    std::vector<Breakpoint> before;
+    for (const BreakpointMark& m : m_breakpoints) before.push_back(m.bp);
+    // The marks go before the text does, so that none merges into a neighbour's line.
+    RemoveAllDebugMarkers();
+    replace();
+    const int64_t lines = LineCount();
+    for (const Breakpoint& bp : before) {
+        if (bp.line >= lines) continue;
+        m_breakpoints.push_back({bp, AddBreakpointMarker(bp)});
+    }
+    if (m_breakpoints.size() != before.size()) emit BreakpointsChanged();
 }
 
 int64_t Editor::TextLength() const { return Send(SCI_GETLENGTH); }
@@ -153,7 +408,7 @@ std::string Editor::Text(int64_t length) const {
 
 void Editor::SetText(const std::string& ansi) {
     std::string utf8 = text::AnsiToEditorUtf8(ansi);
-    SendScintilla(SCI_SETTEXT, 0UL, utf8.c_str());
+    KeepBreakpointsAcross([&] { SendScintilla(SCI_SETTEXT, 0UL, utf8.c_str()); });
 }
 
 void Editor::AddText(const std::string& ansi, int64_t length) {
@@ -163,7 +418,9 @@ void Editor::AddText(const std::string& ansi, int64_t length) {
     SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
 }
 
-void Editor::ClearAll() { Send(SCI_CLEARALL); }
+void Editor::ClearAll() {
+    KeepBreakpointsAcross([&] { Send(SCI_CLEARALL); });
+}
 
 void Editor::ClearSelection() { Send(SCI_CLEAR); }
 
@@ -216,7 +473,21 @@ void Editor::wheelEvent(QWheelEvent* event) {
     QsciScintillaBase::wheelEvent(event);
 }
 
+bool Editor::event(QEvent* event) {
+    // F9 belongs to the editor that has the focus, whatever shortcut a window sets on it.
+    if (event->type() == QEvent::ShortcutOverride && IsF9(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QsciScintillaBase::event(event);
+}
+
 void Editor::keyPressEvent(QKeyEvent* event) {
+    if (IsF9(event)) {
+        ToggleBreakpoint(LineFromPosition(CurrentPos()));
+        event->accept();
+        return;
+    }
     if (event->modifiers() & Qt::ControlModifier) {
         switch (event->key()) {
             case Qt::Key_Plus:
@@ -230,6 +501,14 @@ void Editor::keyPressEvent(QKeyEvent* event) {
 }
 
 void Editor::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse && MarginAt(event->pos().x()) == 1) {
+        QMenu menu(this);
+        menu.setObjectName(QStringLiteral("断点菜单"));
+        FillBreakpointMenu(*this, menu, LineAtY(event->pos().y()));
+        menu.exec(event->globalPos());
+        event->accept();
+        return;
+    }
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("编辑菜单"));
     FillContextMenu(menu);

@@ -10,8 +10,12 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "editor/BreakpointMenu.h"
 #include "text/ScriptFileText.h"
 
 class QMenu;
@@ -23,6 +27,31 @@ inline constexpr int kFindWholeWord = 2;
 inline constexpr int kFindMatchCase = 4;
 inline constexpr int kFindRegExp = 0x00200000;
 inline constexpr int kFindCxx11RegExp = 0x00800000;
+
+/// Markers of the symbol margin (margin 1). Scintilla draws higher numbers on top, so the
+/// execution arrow covers a dot on the same line; the line highlight is a background
+/// marker and is therefore kept out of every margin's mask.
+inline constexpr int kMarkerBreakpoint = 1;             ///< red dot
+inline constexpr int kMarkerConditionalBreakpoint = 2;  ///< red rounded square: a condition or a hit count
+inline constexpr int kMarkerLogpoint = 3;               ///< orange diamond: logs, never pauses
+inline constexpr int kMarkerExecutionLine = 4;          ///< yellow background of the paused line
+inline constexpr int kMarkerExecutionArrow = 5;         ///< yellow arrow in the symbol margin
+
+/// A breakpoint of one editor's document.
+///
+/// A hit is each time a run reaches the line and the condition (if any) is true. With
+/// hitCount 0 the breakpoint acts on every hit; with hitCount N it acts on the N-th hit
+/// and on every one after it, counted from the start of the run. Acting means pausing, or,
+/// for a logpoint, writing its message to the output log (a logpoint never pauses).
+struct Breakpoint {
+    int64_t line = 0;     ///< 0-based line of the document, kept current as the text is edited
+    QString condition;    ///< empty: no condition; otherwise act only while the expression is true
+    int hitCount = 0;     ///< 0: every hit; N: from the N-th hit on (never negative)
+    QString logMessage;   ///< non-empty: a logpoint; `{expression}` parts are replaced by their values
+
+    bool IsLogpoint() const { return !logMessage.isEmpty(); }
+    bool operator==(const Breakpoint&) const = default;
+};
 
 /// The file the editor's text was last opened from (or exported to), as it was read.
 struct FileOrigin {
@@ -38,13 +67,45 @@ class Editor : public QsciScintillaBase {
 public:
     explicit Editor(QWidget* parent = nullptr);
 
+    /// The editor's breakpoints in line order, with their lines as they are now. Editing
+    /// moves a breakpoint with its line; when lines are joined, the breakpoint already on
+    /// the joined line stays and the ones that came with the removed lines go, so a line
+    /// never has more than one.
+    std::vector<Breakpoint> Breakpoints() const;
+    /// The breakpoint on `line`, if there is one.
+    std::optional<Breakpoint> BreakpointAt(int64_t line) const;
+    /// Adds a plain breakpoint on `line`, or removes the one there. Lines outside the
+    /// document are left alone. A click in the symbol margin and F9 on the caret's line do this.
+    void ToggleBreakpoint(int64_t line);
+    /// Adds `bp`, or replaces the one on bp.line; a negative hit count is taken as 0.
+    /// Lines outside the document are left alone.
+    void SetBreakpoint(const Breakpoint& bp);
+    void RemoveBreakpoint(int64_t line);
+    void ClearBreakpoints();
+    /// Marks `line` as the place a paused run stands: a yellow arrow in the symbol margin and
+    /// a highlighted line, scrolled into view (the caret stays where it is). -1, or any line
+    /// outside the document, removes the mark. The mark moves with its line as text is edited.
+    void ShowExecutionPoint(int64_t line);
+    /// The line of the execution mark, or -1 when there is none.
+    int64_t ExecutionPoint() const;
+    /// The dialogs the breakpoint menu asks with (the tests answer in their place).
+    void SetBreakpointAsker(BreakpointAsker asker) { m_asker = std::move(asker); }
+    const BreakpointAsker& Asker() const { return m_asker; }
+    /// The margin (0, 1, 2) under viewport x coordinate `x`, or -1 for the text area.
+    int MarginAt(int x) const;
+    /// The document line shown at viewport y coordinate `y` (the last line below the text).
+    int64_t LineAtY(int y) const;
+
     int64_t TextLength() const;
     /// The first `length` bytes of the document (all of it by default), as workbench text.
     std::string Text(int64_t length = -1) const;
+    /// Replaces the whole text. Breakpoints on lines that the new text still has stay on
+    /// those lines, the others are dropped; the execution mark goes (it stood in the old text).
     void SetText(const std::string& ansi);
     /// Inserts at the caret: length -1 means the whole text, below -1 nothing, beyond
     /// the text's length the whole text.
     void AddText(const std::string& ansi, int64_t length = -1);
+    /// Empties the document; as SetText(""), only a breakpoint on the first line stays.
     void ClearAll();
     void ClearSelection();
     /// Searches [start, end) for `ansi`; on a match writes its bounds and returns true,
@@ -91,20 +152,49 @@ public:
     /// Raw read-back for tests of the configuration.
     long Query(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
+signals:
+    /// The list Breakpoints() returns has changed: one added, removed or edited, or lines
+    /// moved by an edit above them.
+    void BreakpointsChanged();
+
 protected:
+    bool event(QEvent* event) override;
     /// Ctrl+wheel zooms instead of scrolling.
     void wheelEvent(QWheelEvent* event) override;
+    /// Ctrl+plus/minus/0 zoom; F9 toggles the breakpoint on the caret's line.
     void keyPressEvent(QKeyEvent* event) override;
+    /// A mouse right-click into the symbol margin opens the breakpoint menu of that line,
+    /// anywhere else the editing menu.
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    /// A breakpoint and the Scintilla marker that carries its line through edits.
+    struct BreakpointMark {
+        Breakpoint bp;   ///< bp.line is the line last seen, updated by SyncBreakpointLines
+        int handle = -1;
+    };
+
     void ApplyInitialSettings();
+    void DefineDebugMarkers();
     void OnMarginClick(int position, int modifiers, int margin);
+    void OnModified(int modificationType, int linesAdded);
+    /// Reads every breakpoint's line back from its marker and drops the extra ones that a
+    /// join put on one line; says whether anything changed.
+    bool SyncBreakpointLines();
+    BreakpointMark* FindBreakpoint(int64_t line);
+    int AddBreakpointMarker(const Breakpoint& bp);
+    void RemoveAllDebugMarkers();
+    /// Runs `replace`, which puts a new text in, and keeps the breakpoints whose lines remain.
+    void KeepBreakpointsAcross(const std::function<void()>& replace);
     long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
     FileOrigin m_origin;
     bool m_numbersShown = false;
     int m_numberDigits = 0;
+    std::vector<BreakpointMark> m_breakpoints;  ///< in line order after every change
+    int m_executionArrow = -1;                  ///< marker handles of the execution mark
+    int m_executionLine = -1;
+    BreakpointAsker m_asker;
 };
 
 }  // namespace qy::editor

@@ -116,6 +116,7 @@ TEST(EditorConfiguration, ValuesReadBackAfterConfigure) {
     EXPECT_EQ(e.Query(B::SCI_GETMARGINTYPEN, 0), B::SC_MARGIN_NUMBER);
     EXPECT_EQ(e.Query(B::SCI_GETMARGINSENSITIVEN, 0), 1);
     EXPECT_EQ(e.Query(B::SCI_GETMARGINWIDTHN, 1), 13);
+    EXPECT_EQ(e.Query(B::SCI_GETMARGINSENSITIVEN, 1), 1);  // breakpoints are toggled there
     EXPECT_EQ(e.Query(B::SCI_GETMARGINWIDTHN, 2), 13);
     EXPECT_EQ(static_cast<unsigned long>(e.Query(B::SCI_GETMARGINMASKN, 2)) & 0xFFFFFFFFul, 0xFE000000ul);
     EXPECT_EQ(e.Query(B::SCI_GETMARGINSENSITIVEN, 2), 1);
