@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "inspect/ValuePreview.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
 
@@ -48,7 +49,7 @@ void AppendFunction(const script::TypeInfo& info, const script::FuncDesc& f, std
 
 }  // namespace
 
-std::string ListTypeInfo(const script::TypeInfo& info) {
+std::string ListTypeInfo(const script::TypeInfo& info, const MemberValue& value) {
     if (info.typeAttrResult != 0) return "ITypeInfo::GetTypeAttr() failed: " + std::to_string(info.typeAttrResult);
     std::string listing;
     int methods = 0, properties = 0;
@@ -56,7 +57,11 @@ std::string ListTypeInfo(const script::TypeInfo& info) {
     for (const auto& v : info.vars) {
         ++properties;
         std::vector<std::u16string> names;
-        if (info.GetNames(v.memid, names) && !names.empty()) listing += Ansi("属性") + ":" + Text(names[0]) + "\r\n";
+        if (!info.GetNames(v.memid, names) || names.empty()) continue;
+        listing += Ansi("属性") + ":" + Text(names[0]);
+        if (value)
+            if (auto shown = value(names[0])) listing += " = " + *shown;
+        listing += "\r\n";
     }
     std::string out = Ansi("对象类型名称:") + Text(info.name) + Ansi("    共有 ") + std::to_string(properties) +
                       Ansi(" 个属性(含读/写)，") + std::to_string(methods) + Ansi(" 个方法\r\n");
@@ -75,7 +80,17 @@ std::string DescribeObject(const script::ObjectRef& object) {
     if (dispatch->TypeInfoCount() != 1) return Ansi("没有类型信息");
     script::TypeInfoPtr info = dispatch->GetTypeInfo();
     if (!info) return Ansi("没有类型信息");
-    return ListTypeInfo(*info);
+    return ListTypeInfo(*info, [&dispatch](const std::u16string& name) -> std::optional<std::string> {
+        script::MemberId id = 0;
+        int params = 0;
+        bool varArgs = false;
+        std::vector<script::Variant> args;
+        script::Variant v;
+        if (!dispatch->Bind(name, script::INVOKE_PROPERTYGET, id, params, varArgs) ||
+            !dispatch->Invoke(id, script::INVOKE_PROPERTYGET, args, v))
+            return std::nullopt;
+        return PreviewText(v);
+    });
 }
 
 ArrayLines::ArrayLines(script::ObjectRef object) : m_object(std::move(object)) {
@@ -91,7 +106,14 @@ std::string ArrayLines::LengthLine() const { return Ansi("数组长度(length)--
 std::string ArrayLines::ElementLine(int64_t k) const {
     std::string index = script::NumberText(static_cast<double>(k));
     script::Variant v = script::GetPropertyVariant(m_object, index);
-    std::string text = script::VariantToText(v);
+    // Objects read as a preview of what they hold; null and undefined by name.
+    std::string text;
+    switch (v.vt) {
+        case script::VT_EMPTY: text = "undefined"; break;
+        case script::VT_NULL: text = "null"; break;
+        case script::VT_DISPATCH: case script::VT_UNKNOWN: text = ObjectPreview(v.object); break;
+        default: text = script::VariantToText(v);
+    }
     script::ClearVariant(v);
     return Ansi("下标") + index + "--->" + text;
 }

@@ -1,7 +1,8 @@
 /** @file ObjectViewer.h
  * The window "对象查看器DEMO": the object's description on the left and its array view
  * on the right. The array view reads an element only when its line is shown, so any
- * "length" opens at once.
+ * "length" opens at once; assistive technology reads the lines as list items, made
+ * as it asks for them. The window opens centred on the screen.
  */
 #pragma once
 
@@ -23,6 +24,10 @@ public:
     int64_t LineCount() const { return 1 + m_lines.ElementCount(); }
     QString Line(int64_t row) const;
     int64_t FirstVisibleLine() const;
+    /// Where line `row` is drawn in the viewport; empty while it is scrolled away.
+    QRect LineRect(int64_t row) const;
+    /// The line drawn at a viewport point, or -1.
+    int64_t LineAt(QPoint point) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
