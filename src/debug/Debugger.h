@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "script/DebugObserver.h"
@@ -27,7 +28,8 @@
 namespace qy::debug {
 
 struct BreakpointSpec {
-    uint32_t line = 1;          ///< from 1, in the loaded code
+    explicit BreakpointSpec(uint32_t atLine = 1, std::u16string when = {}) : line(atLine), condition(std::move(when)) {}
+    uint32_t line;              ///< from 1, in the loaded code
     std::u16string condition;   ///< empty: always
     int32_t hitCount = 0;       ///< from the N-th hit on (0: every hit)
     std::u16string logMessage;  ///< non-empty: writes the message ("{expr}" evaluated) and goes on
