@@ -13,6 +13,7 @@ PACKAGES="build-essential cmake pkg-config git
  xvfb xauth x11-apps xdotool imagemagick
  libjs-jquery libjs-underscore libjs-d3 libjs-moment
  googletest libgtest-dev libgmock-dev libbenchmark-dev
+ clang libclang-rt-14-dev
  locales"
 
 missing=""

@@ -111,7 +111,10 @@ UpdateOutcome CheckForUpdate(float ownVersion, UpdateRecord& record, const std::
 
 UpdateOutcome CheckForUpdate(float ownVersion, UpdateRecord& record, const HttpControl& control) {
     HttpResult result = HttpGet(UpdateAddress(), control);
-    std::string reply = result.ok ? result.body : std::string();
+    return ReadUpdateDescription(result.ok ? result.body : std::string(), ownVersion, record);
+}
+
+UpdateOutcome ReadUpdateDescription(const std::string& reply, float ownVersion, UpdateRecord& record) {
     std::vector<std::string> fields = SplitFields(decode::Utf8ToAnsi(reply));
     // A reply that is not an update description says nothing about versions.
     if (fields.size() < 5) return UpdateOutcome::CheckFailed;

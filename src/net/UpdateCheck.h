@@ -37,6 +37,11 @@ bool IsWebAddress(const std::string& address);
 
 enum class UpdateOutcome { CheckFailed, UpToDate, NewerVersion };
 
+/// Reads a fetched description (UTF-8 bytes, as the server sends it) against the own
+/// version: CheckFailed when it is no description; on NewerVersion `record` holds the new
+/// details (on UpToDate only its version is overwritten).
+UpdateOutcome ReadUpdateDescription(const std::string& utf8Reply, float ownVersion, UpdateRecord& record);
+
 /// Fetches and reads the description; on NewerVersion `record` holds the new details
 /// (on UpToDate only its version is overwritten).
 UpdateOutcome CheckForUpdate(float ownVersion, UpdateRecord& record, const std::function<void()>& pump = {});
