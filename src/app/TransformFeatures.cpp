@@ -1,15 +1,21 @@
 #include "app/TransformFeatures.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolButton>
 
 #include "app/BusyWindow.h"
 #include "app/MainWindow.h"
 #include "editor/Editor.h"
+#include "script/ScriptTarget.h"
 #include "text/CodePage.h"
+#include "transform/CallerSnippets.h"
 #include "transform/Transforms.h"
 
 namespace qy::app {
@@ -36,6 +42,40 @@ TransformFeatures::TransformFeatures(MainWindow& window) : QObject(&window), m_w
     connect(window.Button("按钮_unpack"), &QPushButton::clicked, this, &TransformFeatures::Unpack);
     connect(window.Button("按钮_go"), &QPushButton::clicked, this, &TransformFeatures::GenerateCallerCode);
     connect(window.Button("按钮_copy"), &QPushButton::clicked, this, &TransformFeatures::CopyScript);
+    BuildCallerMenu();
+}
+
+// The other languages' caller code sits beside "生成E代码": a drop-down button right of
+// it, and the same menu on the button's right click. The E snippet itself is unchanged.
+void TransformFeatures::BuildCallerMenu() {
+    QPushButton* go = m_window.Button("按钮_go");
+    m_callerMenu = new QMenu(QStringLiteral("其他语言调用代码"), &m_window);
+    m_callerMenu->setObjectName(QStringLiteral("菜单_调用代码"));
+    for (const transform::CallerLanguageInfo& l : transform::CallerLanguages()) {
+        QAction* a = m_callerMenu->addAction(QString::fromUtf8(l.name) + QStringLiteral(" 调用代码"));
+        a->setObjectName(QString::fromLatin1(l.key));
+        connect(a, &QAction::triggered, this, [this, language = l.language] { GenerateCallerProgram(language); });
+    }
+    m_callerMenu->addSeparator();
+    m_fromFile = m_callerMenu->addAction(QStringLiteral("脚本从文件读取（不内嵌）…"));
+    m_fromFile->setObjectName(QStringLiteral("fromFile"));
+    m_fromFile->setCheckable(true);
+    connect(m_fromFile, &QAction::triggered, this, &TransformFeatures::SetReadFromFile);
+
+    auto* more = new QToolButton(go->parentWidget());
+    more->setObjectName(QStringLiteral("按钮_callers"));
+    more->setAccessibleName(QStringLiteral("其他语言调用代码"));
+    more->setToolTip(QStringLiteral("其他语言的调用代码：Python、Node、Go、Java、C#"));
+    more->setArrowType(Qt::DownArrow);
+    more->setPopupMode(QToolButton::InstantPopup);
+    more->setMenu(m_callerMenu);
+    more->setFocusPolicy(Qt::TabFocus);
+    more->setGeometry(go->x() + go->width() + 1, go->y(), 22, go->height());
+    more->show();
+    QWidget::setTabOrder(go, more);
+    go->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(go, &QWidget::customContextMenuRequested, this,
+            [this, go](const QPoint& at) { m_callerMenu->popup(go->mapToGlobal(at)); });
 }
 
 // A failed tool call leaves the editor as it was and reports the engine's error.
@@ -127,6 +167,47 @@ void TransformFeatures::GenerateCallerCode() {
     QString expression = m_window.Component<QLineEdit>("编辑框_eval")->text();
     ToClipboard(transform::CallerSnippet(text::WideToAnsi(expression.toStdU16String())));
     Confirm(QStringLiteral("代码已经复制，请到易语言IDE直接粘贴，JS常量自行复制"));
+}
+
+// The programs are Unicode text for the clipboard: the script as the engine reads the
+// editor's text, the expression as the box holds it.
+void TransformFeatures::GenerateCallerProgram(transform::CallerLanguage language) {
+    transform::CallerSource source;
+    if (m_fromFile->isChecked())
+        source.fileName = m_scriptFileName.toStdU16String();
+    else
+        source.script = text::AnsiToWide(m_window.CurrentEditor()->Text());
+    std::u16string expression = m_window.Component<QLineEdit>("编辑框_eval")->text().toStdU16String();
+    std::string program = transform::CallerProgram(language, source, expression);
+    QGuiApplication::clipboard()->setText(QString::fromStdString(program));
+    const std::string name = transform::CallerLanguageOf(language).name;
+    if (script::CurrentScriptTarget() == script::ScriptTarget::JScript58)
+        m_window.AppendLog(Ansi(("-->提示：当前脚本目标是 JScript 5.8（Script Control），" + name +
+                                 " 的引擎不是 JScript 5.8，结果可能不同；可切换到 ES2021 目标再试\r\n")
+                                    .c_str()));
+    QString confirmation = QString::fromStdString(name) + QStringLiteral(" 调用代码已经复制");
+    if (!source.fileName.empty()) confirmation += QStringLiteral("（脚本从 %1 读取）").arg(m_scriptFileName);
+    Confirm(confirmation);
+}
+
+void TransformFeatures::SetReadFromFile(bool on) {
+    if (on) {
+        QString suggested = m_scriptFileName;
+        if (suggested.isEmpty()) {
+            QString opened = m_window.CurrentEditor()->Origin().path;
+            suggested = opened.isEmpty() ? QStringLiteral("script.js") : QFileInfo(opened).fileName();
+        }
+        bool accepted = false;
+        QString name = QInputDialog::getText(&m_window, QStringLiteral("调用代码"),
+                                             QStringLiteral("调用代码从这个文件读取脚本（UTF-8 编码）："),
+                                             QLineEdit::Normal, suggested, &accepted)
+                           .trimmed();
+        on = accepted && !name.isEmpty();
+        if (on) m_scriptFileName = name;
+    }
+    m_fromFile->setChecked(on);
+    m_fromFile->setText(on ? QStringLiteral("脚本从文件读取：%1").arg(m_scriptFileName)
+                           : QStringLiteral("脚本从文件读取（不内嵌）…"));
 }
 
 void TransformFeatures::CopyScript() {

@@ -3,9 +3,14 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QMenu>
+#include <QToolButton>
 
 #include "AppTestSupport.h"
 #include "script/Engine.h"
+#include "script/ScriptTarget.h"
+#include "transform/CallerSnippets.h"
 #include "transform/Transforms.h"
 
 using namespace qy::test;
@@ -137,4 +142,104 @@ TEST(ClipboardButtons, SnippetAndScriptGoToTheClipboard) {
     Click(*w, "按钮_copy");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), Q("var 中 = 1;"));
     EXPECT_EQ(text, Q("JS代码已经复制"));
+}
+
+namespace {
+
+QAction* CallerAction(qy::app::MainWindow& w, const char* key) {
+    auto* button = w.findChild<QToolButton*>(QStringLiteral("按钮_callers"));
+    return button && button->menu() ? button->menu()->findChild<QAction*>(QString::fromLatin1(key)) : nullptr;
+}
+
+}  // namespace
+
+TEST(CallerCode, DropDownBesideTheButtonOffersEveryLanguage) {
+    auto w = NewMainWindow();
+    auto* button = w->findChild<QToolButton*>(QStringLiteral("按钮_callers"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_EQ(button->geometry().left(), w->Button("按钮_go")->geometry().right() + 2);
+    EXPECT_EQ(button->geometry().top(), w->Button("按钮_go")->geometry().top());
+    QStringList captions;
+    for (QAction* a : button->menu()->actions())
+        if (!a->isSeparator()) captions << a->text();
+    EXPECT_EQ(captions, (QStringList{Q("Python (PyExecJS) 调用代码"), Q("Python (PyMiniRacer) 调用代码"),
+                                     Q("Node (vm) 调用代码"), Q("Go (goja) 调用代码"),
+                                     Q("Java (javax.script / GraalJS) 调用代码"), Q("C# (Jint) 调用代码"),
+                                     Q("脚本从文件读取（不内嵌）…")}));
+    // The E snippet stays what the button gives.
+    EXPECT_EQ(w->Button("按钮_go")->text(), Q("生成E代码"));
+    EXPECT_EQ(w->Button("按钮_go")->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+TEST(CallerCode, CopiesTheProgramAndSaysWhichAndRemindsOfTheTarget) {
+    auto w = NewMainWindow();
+    w->CurrentEditor()->SetText(Ansi("function f(s){return \"中\" + s}\r\nvar t = '\\\\';"));
+    SetEval(*w, "f(\"文\")");
+    const std::u16string script = qy::text::Utf8ToUtf16("function f(s){return \"中\" + s}\r\nvar t = '\\\\';");
+    {
+        qy::script::ScopedScriptTarget target(qy::script::ScriptTarget::JScript58);
+        QString caption, text;
+        AnswerMessageBox(QMessageBox::Ok, &caption, &text);
+        size_t before = w->LogText().size();
+        CallerAction(*w, "pyexecjs")->trigger();
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+                  qy::transform::CallerProgram(qy::transform::CallerLanguage::PyExecJs, {script, {}},
+                                               u"f(\"文\")"));
+        EXPECT_EQ(caption, Q("代码复制"));
+        EXPECT_EQ(text, Q("Python (PyExecJS) 调用代码已经复制"));
+        EXPECT_EQ(LogSince(*w, before),
+                  Ansi("-->提示：当前脚本目标是 JScript 5.8（Script Control），Python (PyExecJS) 的引擎不是 "
+                       "JScript 5.8，结果可能不同；可切换到 ES2021 目标再试\r\n"));
+    }
+    {
+        qy::script::ScopedScriptTarget target(qy::script::ScriptTarget::ES2021);
+        QString text;
+        AnswerMessageBox(QMessageBox::Ok, nullptr, &text);
+        size_t before = w->LogText().size();
+        CallerAction(*w, "jint")->trigger();
+        EXPECT_EQ(text, Q("C# (Jint) 调用代码已经复制"));
+        EXPECT_EQ(LogSince(*w, before), "");
+        EXPECT_NE(QGuiApplication::clipboard()->text().indexOf(Q("engine.Evaluate(\"f(\\\"\\u6587\\\")\")")), -1)
+            << QGuiApplication::clipboard()->text().toStdString();
+    }
+}
+
+TEST(CallerCode, ReadingFromAFileAsksForItsName) {
+    auto w = NewMainWindow();
+    w->CurrentEditor()->SetText("function secret(){}");
+    SetEval(*w, "secret()");
+    QAction* fromFile = CallerAction(*w, "fromFile");
+    ASSERT_NE(fromFile, nullptr);
+    // Cancelled: still embedded.
+    WhenModalAppears([](QWidget* m) {
+        if (auto* d = qobject_cast<QInputDialog*>(m)) d->reject();
+    });
+    fromFile->trigger();
+    EXPECT_FALSE(fromFile->isChecked());
+    QString suggested;
+    WhenModalAppears([&](QWidget* m) {
+        if (auto* d = qobject_cast<QInputDialog*>(m)) {
+            suggested = d->textValue();
+            d->setTextValue(Q("签名 \"v2\".js"));
+            d->accept();
+        }
+    });
+    fromFile->trigger();
+    EXPECT_EQ(suggested, Q("script.js"));
+    EXPECT_TRUE(fromFile->isChecked());
+    qy::script::ScopedScriptTarget target(qy::script::ScriptTarget::ES2021);
+    QString text;
+    AnswerMessageBox(QMessageBox::Ok, nullptr, &text);
+    CallerAction(*w, "node")->trigger();
+    EXPECT_EQ(text, Q("Node (vm) 调用代码已经复制（脚本从 签名 \"v2\".js 读取）"));
+    QString program = QGuiApplication::clipboard()->text();
+    EXPECT_NE(program.indexOf(Q("fs.readFileSync(\"签名 \\\"v2\\\".js\", \"utf8\")")), -1) << program.toStdString();
+    EXPECT_EQ(program.indexOf(Q("function secret")), -1);
+    // Unticked: the script is embedded again.
+    fromFile->trigger();
+    EXPECT_FALSE(fromFile->isChecked());
+    AnswerMessageBox(QMessageBox::Ok);
+    CallerAction(*w, "node")->trigger();
+    EXPECT_NE(QGuiApplication::clipboard()->text().indexOf(Q("\"function secret(){}\"")), -1);
 }
