@@ -181,3 +181,33 @@ TEST(CommandLine, CheckListsWhatJScriptWouldRefuseAndExitsOneForAny) {
     EXPECT_EQ(ok.code, cli::kExitOk);
     EXPECT_EQ(ok.out, "未发现 JScript 5.8 不支持的语法或内置对象\n");
 }
+
+#ifdef QY_APP_BINARY
+// The command line's own program gives what qingyou-js gives, and its start-up loads no
+// Qt library and no plugin (the dynamic loader lists every object it maps or opens).
+TEST(CommandLine, TheStandaloneProgramLoadsNoQt) {
+    std::string app = QY_APP_BINARY;
+    // Both programs are built in their source folders: src/app/ and src/cli/.
+    std::string cliProgram = app.substr(0, app.rfind('/')) + "/../cli/qingyou-js-cli";
+    if (access(cliProgram.c_str(), X_OK) != 0) GTEST_SKIP() << "qingyou-js-cli is not built";
+    ScriptFile lib("function add(a,b){return a+b}");
+    auto run = [](const std::string& command) {
+        std::string out;
+        if (FILE* p = popen(command.c_str(), "r")) {
+            char buf[512];
+            while (fgets(buf, sizeof buf, p)) out += buf;
+            pclose(p);
+        }
+        return out;
+    };
+    std::string args = " eval --browser-env " + lib.Path() + " --expr 'add(2,3)'";
+    std::string out = run("env -u DISPLAY -u WAYLAND_DISPLAY " + cliProgram + args + " 2>/dev/null");
+    EXPECT_EQ(out, run(app + args + " 2>/dev/null"));
+    EXPECT_NE(out.find("-->计算结果：5\n"), std::string::npos) << out;
+    std::string loaded = run("LD_DEBUG=files " + cliProgram + args + " 2>&1 >/dev/null");
+    EXPECT_NE(loaded.find("libmozjs-102"), std::string::npos) << loaded;  // the listing is there
+    EXPECT_EQ(loaded.find("libQt6"), std::string::npos) << loaded;
+    EXPECT_EQ(loaded.find("plugins"), std::string::npos) << loaded;
+    EXPECT_EQ(WEXITSTATUS(std::system((cliProgram + " 2>/dev/null").c_str())), 2);
+}
+#endif
