@@ -122,6 +122,8 @@ void Editor::DefineDebugMarkers() {
         p.drawPolygon(QPolygonF({QPointF(c, c - r), QPointF(c + r, c), QPointF(c, c + r), QPointF(c - r, c)}));
     }
     // This port takes the image itself rather than its raw bytes.
+    Send(SCI_RGBAIMAGESETWIDTH, kSide);
+    Send(SCI_RGBAIMAGESETHEIGHT, kSide);
     SendScintilla(SCI_MARKERDEFINERGBAIMAGE, static_cast<unsigned long>(kMarkerLogpoint), diamond);
     Send(SCI_MARKERDEFINE, kMarkerExecutionArrow, SC_MARK_SHORTARROW);
     Send(SCI_MARKERSETFORE, kMarkerExecutionArrow, kArrowOutline);

@@ -471,3 +471,24 @@ TEST(BreakpointOwnership, EachEditorHasItsOwn) {
     EXPECT_EQ(a.ExecutionPoint(), -1);
     EXPECT_EQ(Marks(a, 3), 0ul);
 }
+
+TEST(ExecutionPoint, DotArrowAndHighlightAreDrawn) {
+    Editor e;
+    e.ConfigureEditor();
+    e.SetText(kFiveLines);
+    e.ToggleBreakpoint(1);
+    e.SetBreakpoint(Breakpoint{2, {}, 0, QStringLiteral("m")});
+    e.ShowExecutionPoint(3);
+    e.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    QImage shot = e.viewport()->grab().toImage();
+    auto at = [&](QPoint p) { return shot.pixelColor(p * shot.devicePixelRatio()); };
+    EXPECT_EQ(at(SymbolMarginPoint(e, 1)), QColor(230, 20, 20));   // the red dot
+    EXPECT_EQ(at(SymbolMarginPoint(e, 2)), QColor(255, 140, 0));   // the orange diamond
+    EXPECT_EQ(at(SymbolMarginPoint(e, 3)), QColor(255, 215, 0));   // the yellow arrow
+    EXPECT_EQ(at(SymbolMarginPoint(e, 0)), QColor(Qt::white));
+    // The paused line's background, past the end of its text; the other lines stay white.
+    QPoint textArea = SymbolMarginPoint(e, 3) + QPoint(300, 0);
+    EXPECT_EQ(at(textArea), QColor(255, 250, 150));
+    EXPECT_EQ(at(SymbolMarginPoint(e, 2) + QPoint(300, 0)), QColor(Qt::white));
+}
