@@ -130,7 +130,8 @@ std::string Python(bool miniRacer, const CallerSource& source, std::u16string_vi
     if (miniRacer)
         out += "ctx = MiniRacer()\nctx.eval(js)\nresult = ctx.eval(" + Lit(py, expression) + ")\n";
     else
-        out += "ctx = execjs.compile(js)\nresult = ctx.eval(" + Lit(py, expression) + ")\n";
+        out += "ctx = execjs.compile(js)\n# 调用一个函数也可以写成 ctx.call(\"函数名\", 参数1, 参数2)\nresult = ctx.eval(" +
+               Lit(py, expression) + ")\n";
     out += "print(result)\n";
     return out;
 }

@@ -180,7 +180,8 @@ TEST(CallerPrograms, EachHasItsEngineIdiomAndTheExpression) {
         std::vector<std::string> parts;
     };
     const std::vector<Row> rows = {
-        {CallerLanguage::PyExecJs, {"import execjs", "ctx = execjs.compile(js)", "ctx.eval(\"add(1, \\\"中\\\")\")", "print(result)"}},
+        {CallerLanguage::PyExecJs, {"import execjs", "ctx = execjs.compile(js)", "ctx.call(\"函数名\", ",
+                                    "ctx.eval(\"add(1, \\\"中\\\")\")", "print(result)"}},
         {CallerLanguage::PyMiniRacer, {"from py_mini_racer import MiniRacer", "ctx = MiniRacer()", "ctx.eval(js)",
                                        "ctx.eval(\"add(1, \\\"中\\\")\")", "print(result)"}},
         {CallerLanguage::NodeVm, {"require(\"vm\")", "vm.runInNewContext(js, sandbox)",
