@@ -34,6 +34,108 @@ function unpack_operand(src, t, r) {
     return text;
 }
 
+// An object built member by member ("var o = {}; o.a = 1, o['b'] = f;") put back as
+// the literal it was ("var o = {'a': 1, 'b': f};"), values in the same order and none
+// of them naming the object; then "var p = o" with no other use of o takes the literal.
+unpack_recognisers.push({
+    name: 'objectkeys', label: '对象字面量',
+    apply: function (src) {
+        if (!/=\s*\{/.test(src)) return null;
+        var t = unpack_tokens(src), i, k;
+        unpack_line_between.src = src;
+        for (i = 1; i + 4 < t.length; i++) {
+            if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' || t[i + 3].v !== '}' ||
+                !(t[i - 1].v === 'var' || t[i - 1].v === ',' || t[i - 1].v === 'let' || t[i - 1].v === 'const')) continue;
+            var name = t[i].v, declEnd = i + 3;
+            // The var statement must end here; the assignments follow as statements.
+            if (!t[declEnd + 1] || t[declEnd + 1].v !== ';') continue;
+            var at = declEnd + 2, members = [], lastEnd = -1;
+            while (t[at] && t[at].v === name && t[at + 1]) {
+                var key = null, valueAt;
+                if (t[at + 1].v === '.' && t[at + 2] && t[at + 2].k === 'name' && t[at + 3] && t[at + 3].v === '=') {
+                    key = t[at + 2].v;
+                    valueAt = at + 4;
+                } else if (t[at + 1].v === '[' && t[at + 2] && t[at + 2].k === 'str' && t[at + 3] && t[at + 3].v === ']' &&
+                           t[at + 4] && t[at + 4].v === '=') {
+                    key = unpack_string_value(t[at + 2].v);
+                    valueAt = at + 5;
+                }
+                if (key === null || !t[valueAt]) break;
+                // The value runs to the comma or semicolon at its level.
+                var depth = 0, e = valueAt, uses = false;
+                for (; e < t.length; e++) {
+                    var v = t[e].k === 'punc' ? t[e].v : '';
+                    if (v === '(' || v === '[' || v === '{') depth++;
+                    else if (v === ')' || v === ']' || v === '}') {
+                        if (depth === 0) break;
+                        depth--;
+                    } else if (depth === 0 && (v === ',' || v === ';')) break;
+                    if (t[e].v === name && t[e].k === 'name' && !(t[e - 1] && t[e - 1].v === '.')) uses = true;
+                }
+                if (uses || e === valueAt || !t[e] || (t[e].v !== ',' && t[e].v !== ';')) break;
+                members.push({ key: key, a: valueAt, b: e - 1 });
+                lastEnd = e;
+                at = e + 1;
+                if (t[e].v === ';') continue;
+            }
+            // Only whole statements of assignments: the last one must end in ";".
+            while (members.length && t[lastEnd].v !== ';') {
+                members.pop();
+                lastEnd = members.length ? members[members.length - 1].b + 1 : -1;
+            }
+            if (!members.length) continue;
+            var seen = {}, props = [], clash = false;
+            for (k = 0; k < members.length; k++) {
+                if (seen.hasOwnProperty(members[k].key) || members[k].key === '__proto__') clash = true;
+                seen[members[k].key] = true;
+                props.push(unpack_quote(members[k].key) + ':' + src.substring(t[members[k].a].s, t[members[k].b].e));
+            }
+            if (clash) continue;
+            return {
+                text: unpack_splice(src, [{ s: t[i + 2].s, e: t[lastEnd].e, text: '{' + props.join(',') + '};' }]),
+                count: 1
+            };
+        }
+        return unpack_alias_literal(src, t);
+    }
+});
+
+// "var o = {'k': function…, 'l': 'text'}; … var p = o" where o has no other use: p
+// takes the literal. Its values make nothing happen, so where it is made does not matter.
+function unpack_alias_literal(src, t) {
+    for (var i = 1; i + 3 < t.length; i++) {
+        if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' || !(t[i - 1].v === 'var' || t[i - 1].v === ',')) continue;
+        var name = t[i].v, close = unpack_close(t, i + 2), j, k;
+        if (close < 0 || close === i + 3 || !t[close + 1] || !/^[,;]$/.test(t[close + 1].v)) continue;
+        // 'key': function (…) {…} or 'key': literal, and nothing else.
+        var ok = true;
+        for (j = i + 3; j < close && ok;) {
+            if (t[j].k !== 'str' || t[j + 1].v !== ':') { ok = false; break; }
+            var v = j + 2, end;
+            if (t[v].k === 'str' || t[v].k === 'num') end = v;
+            else if (t[v].v === 'function' && t[v + 1].v === '(') end = unpack_close(t, unpack_close(t, v + 1) + 1);
+            else { ok = false; break; }
+            if (end < 0 || !(t[end + 1].v === ',' || end + 1 === close)) { ok = false; break; }
+            j = end + 2;
+        }
+        if (!ok) continue;
+        var alias = -1, others = 0;
+        for (k = 0; k < t.length; k++) {
+            if (k === i || t[k].v !== name || t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+            if (t[k - 1].v === '=' && t[k - 2] && t[k - 2].k === 'name' && t[k - 3] && (t[k - 3].v === 'var' || t[k - 3].v === ',') &&
+                t[k + 1] && /^[,;]$/.test(t[k + 1].v) && k > close) alias = k;
+            else others++;
+        }
+        if (alias < 0 || others) continue;
+        var edits = [{ s: t[alias].s, e: t[alias].e, text: src.substring(t[i + 2].s, t[close].e) }];
+        if (t[close + 1].v === ',') edits.push({ s: t[i].s, e: t[close + 1].e, text: '' });
+        else if (t[i - 1].v === ',') edits.push({ s: t[i - 1].s, e: t[close].e, text: '' });
+        else edits.push({ s: t[i - 1].s, e: t[close + 1].e, text: '' });
+        return { text: unpack_splice(src, edits), count: 1 };
+    }
+    return null;
+}
+
 unpack_recognisers.push({
     name: 'proxy', label: '代理对象',
     apply: function (src) {

@@ -93,7 +93,8 @@ function unpack_join_strings(src) {
 }
 
 // Guards as the string-array obfuscator writes them since version 2, each a statement
-// "var once=(function(){…}()),guard=once(this,function(){…});guard();" and told apart by
+// "var once=(function(){…}()),guard=once(this,function(){…});guard();" (or two var
+// statements) and told apart by
 // what the inner function holds: the self-defending guard tests its own text with
 // '(((.+)+)+)+$' (so any reformatting would set it off), the console guard replaces
 // console.log and its kin by empty functions. The statement and the call go when
@@ -108,9 +109,11 @@ function unpack_guard_recogniser(name, label, marks) {
             for (var i = 0; i + 12 < t.length; i++) {
                 if (t[i].v !== 'var' || t[i + 2].v !== '=' || t[i + 3].v !== '(' || t[i + 4].v !== 'function') continue;
                 var once = t[i + 1].v, c1 = unpack_close(t, i + 3);
-                if (c1 < 0 || !t[c1 + 6] || t[c1 + 1].v !== ',' || t[c1 + 3].v !== '=' || t[c1 + 4].v !== once ||
-                    t[c1 + 5].v !== '(' || t[c1 + 6].v !== 'this') continue;
-                var guard = t[c1 + 2].v, c2 = unpack_close(t, c1 + 5);
+                // "var once=(…),guard=once(…)" or "var once=(…);var guard=once(…)"
+                var g = c1 >= 0 && t[c1 + 1] && t[c1 + 1].v === ';' && t[c1 + 2] && t[c1 + 2].v === 'var' ? c1 + 3 : c1 + 2;
+                if (c1 < 0 || !t[g + 4] || (g === c1 + 2 && t[c1 + 1].v !== ',') || t[g + 1].v !== '=' || t[g + 2].v !== once ||
+                    t[g + 3].v !== '(' || t[g + 4].v !== 'this') continue;
+                var guard = t[g].v, c2 = unpack_close(t, g + 3);
                 if (c2 < 0 || !t[c2 + 4] || t[c2 + 1].v !== ';' || t[c2 + 2].v !== guard || t[c2 + 3].v !== '(' ||
                     t[c2 + 4].v !== ')') continue;
                 var body = src.substring(t[i].s, t[c2].e), all = true;
@@ -131,3 +134,49 @@ function unpack_guard_recogniser(name, label, marks) {
 }
 unpack_recognisers.push(unpack_guard_recogniser('selfdefending', '自我保护', ['(((.+)+)+)+$']));
 unpack_recognisers.push(unpack_guard_recogniser('console', '禁用控制台', ["'exception'", "'table'", "'trace'", 'console']));
+
+// Numbers spelled as sums of products ("-3550+-63*76+758*11", as the string-array
+// obfuscator writes small numbers) as their value. Only a run of integer literals
+// joined by + - * with a negative term among three or more, standing where nothing
+// around it binds tighter, so that a user's own "60*60*24" keeps its meaning and its look.
+unpack_recognisers.push({
+    name: 'numbers', label: '数字表达式',
+    apply: function (src) {
+        if (!/\d\s*[-+*]\s*-\s*\d|[-+*]\s*-\s*\d[\s\S]*[-+*]/.test(src)) return null;
+        var t = unpack_tokens(src), edits = [];
+        var looser = /^([(\[,;{}:?=]|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&|\|\||\?\?|==|!=|===|!==|<|>|<=|>=|<<|>>|>>>|&|\||\^|=>|return|throw|case|in)$/;
+        var tighter = /^([.\[(*\/%]|\*\*|\+\+|--)$/;
+        for (var i = 0; i < t.length; i++) {
+            var prev = t[i - 1];
+            if (prev && !looser.test(prev.v)) continue;
+            // term (op term)*, term = "-"* integer
+            var k = i, terms = 0, negative = false, ops = 0;
+            for (;;) {
+                while (t[k] && t[k].v === '-' && t[k].k === 'punc') { negative = true; k++; }
+                if (!t[k] || t[k].k !== 'num' || !/^(0|[1-9]\d*|0[xX][0-9a-fA-F]+)$/.test(t[k].v)) { k = -1; break; }
+                terms++;
+                if (t[k + 1] && t[k + 1].k === 'punc' && /^[-+*]$/.test(t[k + 1].v) && t[k + 2] &&
+                    (t[k + 2].k === 'num' || t[k + 2].v === '-')) {
+                    ops++;
+                    k += 2;
+                    continue;
+                }
+                break;
+            }
+            if (k < 0 || terms < 3 || !negative || !ops) continue;
+            if (t[k + 1] && tighter.test(t[k + 1].v)) continue;
+            var text = src.substring(t[i].s, t[k].e), value;
+            try {
+                value = unpack_evaluate('(' + text + ')');
+            } catch (e) {
+                continue;
+            }
+            if (typeof value !== 'number' || Math.floor(value) !== value || Math.abs(value) > 9007199254740991) continue;
+            // "return-5*-1+…" had no blank after the keyword; its value needs one.
+            var blank = prev && prev.k === 'name' && prev.e === t[i].s ? ' ' : '';
+            edits.push({ s: t[i].s, e: t[k].e, text: blank + String(value) });
+            i = k;
+        }
+        return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
+    }
+});

@@ -1,0 +1,222 @@
+// The recognisers that fold dead branches, take debug protection off, unwrap timer
+// strings and decode JSFuck, aaencode and jjencode: each on a sample made outside the
+// project (tests/transform/samples/README.md says how) and on small cases of our own
+// that must come back unchanged.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+
+#include "common/TestSupport.h"
+#include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
+#include "text/CodePage.h"
+#include "transform/Transforms.h"
+
+using namespace qy::transform;
+using namespace qy::script;
+
+namespace {
+
+std::string Sample(const std::string& name) {
+    return qy::test::ReadFileBytes((std::filesystem::path(__FILE__).parent_path() / "samples" / name).string());
+}
+
+/// The value of `expression` after running `code` in a fresh control.
+std::string Read(const std::string& code, const std::string& expression = "answer") {
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode(code);
+    EXPECT_EQ(GetPropertyNumber(host.GetError(), "Number"), 0) << GetPropertyText(host.GetError(), "Description") << "\n" << code;
+    return VariantToText(host.Eval(expression));
+}
+
+UnpackResult Unpack(const std::string& text, UnpackOptions options = {}) {
+    ScriptHost main;
+    return UnpackScript(main, text, options);
+}
+
+int Count(const UnpackResult& r, const std::string& label) {
+    for (const auto& entry : r.removed)
+        if (entry.first == label) return entry.second;
+    return 0;
+}
+
+std::string Label(const char* utf8) { return qy::text::Utf8ToAnsiText(utf8); }
+
+}  // namespace
+
+TEST(DeadCode, InjectedBranchesFoldToTheOnesThatRun) {
+    UnpackResult r = Unpack(Sample("signer.dead.obf.js"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.refused.empty() && r.timedOut.empty());
+    EXPECT_EQ(Read(r.text), Read(Sample("signer.js")));
+    EXPECT_GT(Count(r, Label("死代码")), 5);
+    // No comparison of two literals is left, and the obfuscator's names are gone.
+    EXPECT_FALSE(std::regex_search(r.text, std::regex("'[A-Za-z]{5}' *[!=]==? *'[A-Za-z]{5}'"))) << r.text;
+    EXPECT_EQ(r.text.find("a0_0x"), std::string::npos);
+    EXPECT_NE(r.text.find("'green tea'"), std::string::npos);
+}
+
+TEST(DeadCode, OnlyConstantConditionsFoldAndHoistedNamesStay) {
+    auto unpack = [](const std::string& s) { return Unpack(s).text; };
+    EXPECT_EQ(unpack("if('ab'==='ab'){x=1;}else{x=2;}"), "x=1;");
+    EXPECT_EQ(unpack("if('ab'!=='ab'){x=1;}else{x=2;}"), "x=2;");
+    EXPECT_EQ(unpack("if('ab'==='cd')x=1;y=2;"), "y=2;");
+    EXPECT_EQ(unpack("y=('ab'==='cd')?1:f(2,3);"), "y=f(2,3);");
+    EXPECT_EQ(unpack("y=1+('ab'==='ab'?2:3);"), "y=1+(2);");
+    // Where a statement must stay one statement, the branch keeps its braces.
+    EXPECT_EQ(unpack("if(z)if('a'==='a'){x=1;x=2;}"), "if(z){x=1;x=2;}");
+    EXPECT_EQ(unpack("if(z){}else if(1===2){x=1;}else{x=2;}"), "if(z){}else {x=2;}");
+    // A block-scoped declaration keeps its block.
+    EXPECT_EQ(unpack("if('a'==='a'){let q=1;x=q;}"), "{let q=1;x=q;}");
+    // A var of the dropped branch that is used elsewhere is still declared.
+    const std::string hoisted = "function f(){if('a'!=='a'){var v=1;}v=5;return typeof window;}";
+    EXPECT_NE(unpack(hoisted).find("var v;"), std::string::npos) << unpack(hoisted);
+    // Conditions that are not two literals, or that bind to a wider expression, stay.
+    for (const std::string s : {"if(a==='a'){x=1;}", "y=b&&'a'==='a'?1:2;", "if('a'==='a'||z){x=1;}",
+                                "y='a'==='a'+z?1:2;", "if('a'<'b'){x=1;}"})
+        EXPECT_EQ(unpack(s), s);
+}
+
+TEST(DebugProtection, TheObfuscatorsDebugTrapsComeOffAndTheResultMayBeFormatted) {
+    const std::string answer = Read(Sample("hash.js"));
+    for (const char* name : {"hash.debugint.obf.js", "hash.debug.obf.js"}) {
+        SCOPED_TRACE(name);
+        UnpackResult r = Unpack(Sample(name));
+        ASSERT_TRUE(r.ok);
+        EXPECT_TRUE(r.refused.empty() && r.timedOut.empty());
+        EXPECT_EQ(r.text.find("debugger"), std::string::npos) << r.text;
+        EXPECT_EQ(r.text.find("setInterval"), std::string::npos);
+        EXPECT_EQ(r.text.find("'init'"), std::string::npos);
+        EXPECT_GT(Count(r, Label("调试保护")), 0);
+        EXPECT_TRUE(r.guard.empty()) << r.guard;
+        EXPECT_EQ(Read(r.text), answer);
+        ToolResult formatted = FormatScript(r.text);
+        ASSERT_TRUE(formatted.ok);
+        EXPECT_EQ(Read(formatted.text), answer);
+    }
+}
+
+TEST(DebugProtection, HandWrittenTrapsGoAndCodeWithOtherEffectsStays) {
+    const std::string traps =
+        "var n=1;setInterval(function(){debugger;},100);"
+        "(function(){}).constructor('debugger')();"
+        "window.setTimeout(function(){(function(){return false;})['constructor']('debugger').call('action');},50);"
+        "for(;;){debugger;}"
+        "var m=n+1;";
+    UnpackResult r = Unpack(traps);
+    EXPECT_EQ(r.text, "var n=1;var m=n+1;");
+    EXPECT_EQ(Count(r, Label("调试保护")), 4);
+    // A breakpoint of the user's, a timer that also counts, a property written or code
+    // made from other text: each stays.
+    for (const std::string s : {"debugger;var a=1;", "setInterval(function(){debugger;n++;},100);",
+                                "setInterval(function(){debugger;window.x=1;},100);",
+                                "setInterval(function(){Function(code)();debugger;},100);var code='1';"}) {
+        EXPECT_EQ(Unpack(s).text, s);
+    }
+    // What stays still keeps the formatter away.
+    EXPECT_FALSE(Unpack("setInterval(function(){debugger;n++;},100);").guard.empty());
+    // A debug function that something else still calls does nothing instead of going.
+    const std::string kept =
+        "function d(p){function r(c){(function(){}).constructor('debugger')();r(++c);}try{if(p)return r;else r(0);}catch(e){}}"
+        "var f=d('init');f('0');var ok=typeof f;";
+    r = Unpack(kept);
+    EXPECT_EQ(r.text.find("debugger"), std::string::npos) << r.text;
+    EXPECT_EQ(Read(r.text, "ok"), "function");
+}
+
+TEST(TimerStrings, ConstantCodeBecomesAFunctionWhereItMeansTheSame) {
+    const std::string timers =
+        "var n=0;setTimeout(\"n = n + 1\", 10);window.setInterval('tick(' + '\"b\"' + ')', 50);"
+        "setTimeout(unescape('%6E%3D%6E%2B%31'));";
+    UnpackResult r = Unpack(timers);
+    EXPECT_EQ(r.text, "var n=0;setTimeout(function () {\nn = n + 1\n}, 10);window.setInterval(function () {\ntick(\"b\")\n}, 50);"
+                      "setTimeout(function () {\nn=n+1\n});");
+    EXPECT_EQ(Count(r, Label("定时器字符串")), 3);
+    // Code that declares, reads this, or names a local of a function it sits in stays a string.
+    for (const std::string s : {"setTimeout('var y = 1', 5);", "setTimeout('this.x = 1', 5);",
+                                "function f(x){setTimeout('x = 2', 1);}", "setTimeout(code, 1);var code='1';",
+                                "var id=setTimeout('go()', 1);"})
+        EXPECT_EQ(Unpack(s).text, s);
+}
+
+TEST(Encodings, JSFuckAAEncodeAndJJEncodeGiveBackTheirProgram) {
+    const std::string original = Sample("tea.js"), answer = Read(original);
+    struct Row {
+        const char* file;
+        const char* label;
+    };
+    for (const Row& row : {Row{"tea.jsfuck.js", "JSFuck"}, Row{"tea.aa.js", "AAEncode"}, Row{"tea.jj.js", "JJEncode"}}) {
+        SCOPED_TRACE(row.file);
+        // aaencode's faces are not ASCII: the file is UTF-8, the workbench's text is not.
+        const std::string encoded = qy::text::Utf8ToAnsiText(Sample(row.file));
+        ASSERT_FALSE(encoded.empty());
+        UnpackResult r = Unpack(encoded);
+        ASSERT_TRUE(r.ok);
+        EXPECT_EQ(Count(r, row.label), 1);
+        EXPECT_NE(r.text.find("answer = ['tea', 6 * 7].join(':');"), std::string::npos) << r.text;
+        EXPECT_EQ(Read(r.text), answer);
+    }
+}
+
+TEST(Encodings, ThePayloadIsNeverRun) {
+    // The decoded program would spin for ever: it comes back as text, at once.
+    const std::string spin = Sample("spin.jj.js");
+    UnpackOptions options;
+    options.stepLimit = std::chrono::milliseconds(3000);
+    UnpackResult r = Unpack(spin, options);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.timedOut.empty());
+    EXPECT_EQ(r.text, "while(true){}\n");
+    // The box leaves the control it ran in as it found it: Function and every
+    // function's constructor still make functions that run.
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
+    ScriptHost host;
+    UnpackScript(host, Sample("tea.jj.js"));
+    host.Run("unpack_capture", Sample("tea.jj.js"));
+    EXPECT_EQ(GetPropertyNumber(host.GetError(), "Number"), 0);
+    EXPECT_EQ(VariantToText(host.Eval("Function('return 6*7')() + (0).constructor.constructor('return 1')()")), "43");
+}
+
+TEST(Presets, TheMediumPresetComesBackAsPlainCode) {
+    UnpackResult r = Unpack(Sample("signer.medium.obf.js"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.refused.empty() && r.timedOut.empty());
+    EXPECT_EQ(Read(r.text), Read(Sample("signer.js")));
+    EXPECT_EQ(r.text.find("a0_0x"), std::string::npos);
+    EXPECT_EQ(r.text.find("console"), std::string::npos);
+    // No proxy object, no number spelled as a sum, no injected comparison is left.
+    EXPECT_FALSE(std::regex_search(r.text, std::regex("'[A-Za-z]{5}' *: *function"))) << r.text;
+    EXPECT_FALSE(std::regex_search(r.text, std::regex("[0-9] *\\* *-[0-9]"))) << r.text;
+    EXPECT_FALSE(std::regex_search(r.text, std::regex("'[A-Za-z]{5}' *[!=]==? *'[A-Za-z]{5}'"))) << r.text;
+    EXPECT_NE(r.text.find("'green tea'"), std::string::npos);
+    EXPECT_NE(r.text.find("65521"), std::string::npos);
+}
+
+TEST(Tidy, ObjectsBuiltKeyByKeyAndNumbersSpelledAsSums) {
+    auto unpack = [](const std::string& s) { return Unpack(s).text; };
+    EXPECT_EQ(unpack("var o={};o.a=1,o['b']=f;var x=o.a;"), "var o={'a':1,'b':f};var x=o.a;");
+    // A value that reads the object stops the literal where it stands.
+    EXPECT_EQ(unpack("var o={};o.a=1;o.b=o.a;"), "var o={'a':1};o.b=o.a;");
+    EXPECT_EQ(unpack("var o={},z=1;o.a=1;"), "var o={},z=1;o.a=1;");
+    // The proxy object of an alias is inlined through it.
+    EXPECT_EQ(unpack("function g(){var P={};P.aBcDe=function(a,b){return a<b;},P.fGhIj='kf';var Q=P,r=[];return Q.aBcDe(1,2)+Q.fGhIj;}"),
+              "function g(){var r=[];return (1 < 2)+'kf';}");
+    EXPECT_EQ(unpack("x=-3550+-63*76+758*11;"), "x=0;");
+    EXPECT_EQ(unpack("f(1*475+-1*-4577+-5036,97*89+5978+-14611);"), "f(16,0);");
+    EXPECT_EQ(unpack("function f(){return-5822*-1+50*-119+3*46;}"), "function f(){return 10;}");
+    for (const std::string s : {"y=60*60*24;", "y=a*1+-2+3;", "y=1+-2+3*z;", "y=x-1+-2+3;"}) EXPECT_EQ(unpack(s), s);
+}
+
+TEST(Encodings, EveryUnpackerFileLoadsIntoAJScriptControl) {
+    // The button adds the unpacker to the user's control as well, whatever its target.
+    ScopedScriptTarget jscript(ScriptTarget::JScript58);
+    ScriptHost main;
+    UnpackScript(main, "x=1;");
+    EXPECT_EQ(VariantToText(main.Eval("typeof unpack_statement_end + typeof unpack_debug_only + typeof unpack_capture + "
+                                      "typeof unpack_args + typeof unpack_statements + typeof unpack_tidy + "
+                                      "typeof unpack_local_names")),
+              "functionfunctionfunctionfunctionfunctionfunctionfunction");
+}

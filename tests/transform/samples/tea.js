@@ -1,0 +1,1 @@
+answer = ['tea', 6 * 7].join(':');
