@@ -154,7 +154,8 @@ public:
 
 signals:
     /// The list Breakpoints() returns has changed: one added, removed or edited, or lines
-    /// moved by an edit above them.
+    /// moved by an edit above them. After an edit it comes while Scintilla still reports
+    /// the modification: a receiver reads the breakpoints but leaves the text alone.
     void BreakpointsChanged();
 
 protected:

@@ -429,11 +429,6 @@ TEST(ExecutionPoint, ArrowAndHighlightComeAndGo) {
     e.SetText(many);
     e.ToggleBreakpoint(2);
     const unsigned long exec = Bit(kMarkerExecutionArrow) | Bit(kMarkerExecutionLine);
-    // The highlight is a background: no margin may show it, or it would colour nothing.
-    EXPECT_EQ(e.Query(B::SCI_MARKERSYMBOLDEFINED, kMarkerExecutionLine), B::SC_MARK_BACKGROUND);
-    for (unsigned long m = 0; m < 5; ++m)
-        EXPECT_EQ(static_cast<unsigned long>(e.Query(B::SCI_GETMARGINMASKN, m)) & Bit(kMarkerExecutionLine), 0ul) << m;
-    EXPECT_NE(static_cast<unsigned long>(e.Query(B::SCI_GETMARGINMASKN, 1)) & Bit(kMarkerExecutionArrow), 0ul);
 
     e.ShowExecutionPoint(2);
     EXPECT_EQ(Marks(e, 2), exec | Bit(kMarkerBreakpoint));
