@@ -2,7 +2,8 @@
 # Whole-process start-up of the command line, side by side with node and the formatter
 # peers' command lines, in one run: for each command the median over RUNS runs of the
 # time from spawn to the first byte on standard output and to the process's exit, and
-# the ratio of each to `node -e 0`.
+# the process's CPU time (user + system, steadier than wall time on a busy machine),
+# with the ratios of each to `node -e 0`.
 #
 #   bench/startup.sh [BUILD_DIR]        (default: build; RUNS=21, SCRIPT=jquery.min.js)
 #
@@ -61,25 +62,27 @@ def once(command):
     first = p.stdout.read(1)
     t_first = time.perf_counter() - start
     size = len(first) + len(p.stdout.read())
-    p.wait()
-    return t_first, time.perf_counter() - start, size, p.returncode
+    _, status, usage = os.wait4(p.pid, 0)
+    p.returncode = os.waitstatus_to_exitcode(status)
+    return t_first, time.perf_counter() - start, usage.ru_utime + usage.ru_stime, size, p.returncode
 
 results = []
 for label, command in rows:
     once(command)  # warm the page cache
-    firsts, totals = [], []
-    for _ in range(runs):
-        f, t, size, code = once(command)
-        firsts.append(f)
-        totals.append(t)
-    results.append((label, statistics.median(firsts), statistics.median(totals), size, code))
+    samples = [once(command) for _ in range(runs)]
+    med = lambda i: statistics.median(s[i] for s in samples)
+    results.append((label, med(0), med(1), med(2), samples[-1][3], samples[-1][4]))
 
 base = next((r for r in results if r[0] == "node -e 0"), None)
-print(f"{'命令':<30}{'首次输出 ms':>12}{'结束 ms':>10}{'输出字节':>10}{'退出码':>7}{'比 node -e 0':>14}")
-for label, first, total, size, code in results:
-    ratio = f"{total / base[2]:.2f}x" if base else "-"
-    print(f"{label:<30}{first * 1000:>12.1f}{total * 1000:>10.1f}{size:>10}{code:>7}{ratio:>14}")
-print(f"（每条命令运行 {runs} 次取中位数；首次输出为从启动到标准输出的第一个字节）")
+print(f"{'命令':<30}{'首次输出 ms':>12}{'结束 ms':>10}{'CPU ms':>9}{'输出字节':>10}{'退出码':>7}"
+      f"{'结束/node':>11}{'CPU/node':>10}")
+for label, first, total, cpu, size, code in results:
+    wall = f"{total / base[2]:.2f}x" if base else "-"
+    work = f"{cpu / base[3]:.2f}x" if base and base[3] else "-"
+    print(f"{label:<30}{first * 1000:>12.1f}{total * 1000:>10.1f}{cpu * 1000:>9.1f}{size:>10}{code:>7}"
+          f"{wall:>11}{work:>10}")
+print(f"（每条命令运行 {runs} 次取中位数；首次输出为从启动到标准输出的第一个字节；CPU 为进程的用户加系统时间，"
+      "机器忙时比墙钟时间稳定）")
 EOF
 
 # What the eval path maps: the process's own list of shared objects at its exit.
