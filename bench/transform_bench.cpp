@@ -2,15 +2,26 @@
 // jquery.js and jquery.min.js within 35 ms warm, 5 MB within 600 ms; minify jquery.js within 20 ms, 5 MB
 // within 400 ms). "Cold" runs are the first call in a fresh process; the others are
 // warm (Google Benchmark repeats them). MB/s is shown as bytes_per_second.
+//
+// transform_bench --formatters=A.js,B.js times formatter scripts read from files side by
+// side instead: each is loaded the way the format button loads the built-in one, and
+// they take turns on every input, so a busy machine slows all of them alike. The median
+// and the least process CPU time of each are printed, then the program ends.
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
+#include <cstring>
+#include <vector>
 
+#include "script/Automation.h"
 #include "script/Engine.h"
 #include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
 #include "transform/Transforms.h"
 #include "text/CodePage.h"
 
@@ -64,8 +75,70 @@ static void PrintCold(const char* name, const std::string& input, transform::Too
     std::printf("cold %-16s %8.1f ms  %6.1f MB/s\n", name, ms, input.size() / 1048576.0 / (ms / 1000));
 }
 
+static double CpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+/// One formatting the button's way, with the formatter script given as UTF-8 text;
+/// the length of the result, or -1 when the script failed.
+static long FormatWith(const std::string& formatterUtf8, const std::string& input) {
+    script::ScopedScriptTarget modern(script::ScriptTarget::ES2021);
+    script::ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode(text::Utf8ToAnsiText(formatterUtf8));
+    script::Variant v = host.Run("format", input, "", "", "", "");
+    script::ObjectRef error = host.GetError();
+    if (script::GetPropertyNumber(error, "Number") != 0) return -1;
+    return static_cast<long>(script::VariantToText(v).size());
+}
+
+static int CompareFormatters(const std::string& list) {
+    std::vector<std::string> paths, scripts;
+    for (size_t at = 0; at <= list.size();) {
+        size_t comma = std::min(list.find(',', at), list.size());
+        if (comma > at) paths.push_back(list.substr(at, comma - at));
+        at = comma + 1;
+    }
+    for (const std::string& p : paths) {
+        scripts.push_back(ReadFile(p.c_str()));
+        if (scripts.back().empty()) {
+            std::fprintf(stderr, "cannot read %s\n", p.c_str());
+            return 1;
+        }
+    }
+    struct Input { const char* name; const std::string* text; int rounds; };
+    const Input inputs[] = {{"jquery.js", &Jquery(), 15}, {"jquery.min.js", &JqueryMin(), 15},
+                            {"5 MB", &FiveMegabytes(), 5}};
+    for (const Input& in : inputs) {
+        std::vector<std::vector<double>> times(scripts.size());
+        for (size_t s = 0; s < scripts.size(); ++s) FormatWith(scripts[s], *in.text);  // warm-up
+        for (int r = 0; r < in.rounds; ++r)
+            for (size_t s = 0; s < scripts.size(); ++s) {
+                double start = CpuMs();
+                long size = FormatWith(scripts[s], *in.text);
+                times[s].push_back(CpuMs() - start);
+                if (size < 0) std::fprintf(stderr, "%s failed on %s\n", paths[s].c_str(), in.name);
+            }
+        for (size_t s = 0; s < scripts.size(); ++s) {
+            std::sort(times[s].begin(), times[s].end());
+            double median = times[s][times[s].size() / 2], least = times[s][0];
+            std::printf("%-14s %-40s median %8.1f ms CPU (%.2f x the first), least %8.1f ms (%.2f x)\n", in.name,
+                        paths[s].c_str(), median, median / times[0][times[0].size() / 2], least, least / times[0][0]);
+        }
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (!script::StartEngine()) return 1;
+    for (int a = 1; a < argc; ++a)
+        if (std::strncmp(argv[a], "--formatters=", 13) == 0) {
+            int rc = CompareFormatters(argv[a] + 13);
+            script::StopEngine();
+            return rc;
+        }
     PrintCold("format jquery", Jquery(), transform::FormatScript);
     PrintCold("format jquery.min", JqueryMin(), transform::FormatScript);
     PrintCold("minify jquery", Jquery(), transform::MinifyScript);

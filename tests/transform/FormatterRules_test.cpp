@@ -46,7 +46,7 @@ const std::set<std::string> kKeywords = {
     "yield", "await", "extends", "var", "let", "const", "if", "for", "while", "switch", "with", "function",
     "class", "try", "catch", "finally", "export", "import", "default", "break", "continue", "debugger"};
 
-const char* const kOperators[] = {">>>=", "===", "!==", "**=", "<<=", ">>=", ">>>", "&&=", "||=", "??=", "...",
+const char* const kOperators[] = {">>>=", "===", "!==", "**=", "<<=", ">>=", ">>>", "&&=", "||=", "?\?=", "...",
                                   "=>", "==", "!=", "<=", ">=", "&&", "||", "??", "?.", "++", "--", "+=", "-=",
                                   "*=", "/=", "%=", "&=", "|=", "^=", "<<", ">>", "**"};
 
@@ -211,6 +211,10 @@ TEST(FormatterLayout, DeclaratorsBodiesAndJoinedBraces) {
               "try {\n    a()\n} catch (e) {\n    b()\n} finally {\n    c()\n}\ndo {\n    x()\n} while (y)");
     EXPECT_EQ(Format("switch(x){case 1:a();break;default:b()}"),
               "switch (x) {\n    case 1:\n        a();\n        break;\n    default:\n        b()\n}");
+    // A block right after its case stays on the case's line and closes under it.
+    EXPECT_EQ(Format("switch(x){case 1:{a();break}case 2:case 3:{b()}c();default:{}}"),
+              "switch (x) {\n    case 1: {\n        a();\n        break\n    }\n    case 2:\n    case 3: {\n        b()\n    }\n"
+              "        c();\n    default: {}\n}");
     // A "while" after an ordinary block is a loop of its own.
     EXPECT_EQ(Format("if(a){b()}while(c)d()"), "if (a) {\n    b()\n}\nwhile (c)\n    d()");
 }

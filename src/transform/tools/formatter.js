@@ -8,12 +8,6 @@
 // end or where one already ends: after ";" "{" "," and binary operators, around the
 // braces of blocks, and before the body of an if/for/while/else/do without braces.
 (function (global) {
-    var PUNCTUATORS = ['>>>=', '...', '===', '!==', '**=', '<<=', '>>=', '>>>', '&&=', '||=', '??=',
-        '=>', '==', '!=', '<=', '>=', '&&', '||', '??', '?.', '++', '--', '+=', '-=', '*=', '/=', '%=',
-        '&=', '|=', '^=', '<<', '>>', '**'];
-    var PUNCT_BY_LENGTH = [null, null, {}, {}, {}];
-    for (var pi = 0; pi < PUNCTUATORS.length; pi++) PUNCT_BY_LENGTH[PUNCTUATORS[pi].length][PUNCTUATORS[pi]] = true;
-
     function set(words) {
         var o = {}, list = words.split(' ');
         for (var k = 0; k < list.length; k++) o[list[k]] = true;
@@ -36,6 +30,36 @@
     var MAX_COLUMNS = 120;
     // The rest of a word: letters, digits, _ $, characters past ASCII and \ escapes.
     var IDENT_REST = /(?:[\w$\u0080-\uffff]|\\[\s\S]?)*/g;
+    var TRAILING_BLANK = /\s/;
+
+    // The words and punctuators the layout looks at, numbered: a token keeps the number
+    // of its text (0 for any other token, whose text is read from the script), and
+    // TEXT_OF gives back the string written in this file, so comparing two of them
+    // never compares characters.
+    var TEXT_OF = ['', 'return', 'typeof', 'instanceof', 'in', 'of', 'new', 'delete', 'void', 'throw', 'case',
+        'do', 'else', 'yield', 'await', 'extends', 'var', 'let', 'const', 'if', 'for', 'while', 'switch', 'with',
+        'function', 'class', 'try', 'catch', 'finally', 'export', 'import', 'default', 'break', 'continue',
+        'debugger', 'async'];
+    var FIRST_PUNCT = TEXT_OF.length;
+    TEXT_OF.push('(', ')', '{', '}', '[', ']', ';', ',', '~', ':', '.', '...', '=', '==', '===', '=>', '!', '!=',
+        '!==', '<', '<<', '<<=', '<=', '>', '>>', '>>>', '>>>=', '>>=', '>=', '+', '++', '+=', '-', '--', '-=',
+        '*', '**', '**=', '*=', '/', '/=', '%', '%=', '&', '&&', '&&=', '&=', '|', '||', '||=', '|=', '^', '^=',
+        '?', '??', '??=', '?.');
+    var KEYWORD_ID = {}, PUNCT_ID = {};
+    (function () {
+        for (var w = 1; w < TEXT_OF.length; w++) (w < FIRST_PUNCT ? KEYWORD_ID : PUNCT_ID)[TEXT_OF[w]] = w;
+    })();
+    // Token records live in typed arrays where the engine has them: a large script then
+    // costs a few flat blocks of memory instead of arrays the collector walks.
+    var TYPED = typeof Int32Array === 'function' && typeof Uint8Array === 'function';
+    function ints(size) { return TYPED ? new Int32Array(size) : []; }
+    function bytes(size) { return TYPED ? new Uint8Array(size) : []; }
+    function grown(a, size) {
+        if (!TYPED) return a;
+        var b = new a.constructor(size);
+        b.set(a);
+        return b;
+    }
     // Punctuators that never begin a longer one.
     var SINGLE = {};
     (function () {
@@ -56,17 +80,73 @@
             code === 0xfeff || code === 0x2028 || code === 0x2029 || code === 0x3000;
     }
 
+    // The punctuator that starts at i (whose first character is c), longest first.
+    function punctuator(src, i, c) {
+        var d = src.charCodeAt(i + 1), e;
+        switch (c) {
+        case 46: return d === 46 && src.charCodeAt(i + 2) === 46 ? '...' : '.';
+        case 61:
+            if (d === 61) return src.charCodeAt(i + 2) === 61 ? '===' : '==';
+            return d === 62 ? '=>' : '=';
+        case 33:
+            if (d === 61) return src.charCodeAt(i + 2) === 61 ? '!==' : '!=';
+            return '!';
+        case 60:
+            if (d === 60) return src.charCodeAt(i + 2) === 61 ? '<<=' : '<<';
+            return d === 61 ? '<=' : '<';
+        case 62:
+            if (d === 62) {
+                e = src.charCodeAt(i + 2);
+                if (e === 62) return src.charCodeAt(i + 3) === 61 ? '>>>=' : '>>>';
+                return e === 61 ? '>>=' : '>>';
+            }
+            return d === 61 ? '>=' : '>';
+        case 43: return d === 43 ? '++' : d === 61 ? '+=' : '+';
+        case 45: return d === 45 ? '--' : d === 61 ? '-=' : '-';
+        case 42:
+            if (d === 42) return src.charCodeAt(i + 2) === 61 ? '**=' : '**';
+            return d === 61 ? '*=' : '*';
+        case 47: return d === 61 ? '/=' : '/';
+        case 37: return d === 61 ? '%=' : '%';
+        case 38:
+            if (d === 38) return src.charCodeAt(i + 2) === 61 ? '&&=' : '&&';
+            return d === 61 ? '&=' : '&';
+        case 124:
+            if (d === 124) return src.charCodeAt(i + 2) === 61 ? '||=' : '||';
+            return d === 61 ? '|=' : '|';
+        case 94: return d === 61 ? '^=' : '^';
+        case 63:
+            if (d === 63) return src.charCodeAt(i + 2) === 61 ? '??=' : '??';
+            return d === 46 && !isDigitCode(src.charCodeAt(i + 2)) ? '?.' : '?';
+        }
+        return src.charAt(i);
+    }
+
     // Token kinds.
     var WORD = 1, NUM = 2, STR = 3, TPL = 4, REGEX = 5, PUNCT = 6, COMMENT = 7, LINE_COMMENT = 8;
 
-    // Splits a script into parallel arrays: kind, text, line breaks before (0..2).
+    // Splits a script into parallel arrays of numbers and shared strings, so that a large
+    // script is not held as one string per token: kind, where the token starts and ends,
+    // line breaks before it (0..2), and its text where it is a punctuator or a word of
+    // KEYWORDS ('' for every other token, whose text is read from the script).
     function tokenize(src) {
-        var kinds = [], texts = [], breaks = [], count = 0;
+        var capacity = (src.length >> 2) + 64, count = 0;
+        var kinds = bytes(capacity), ids = bytes(capacity), breaks = bytes(capacity), starts = ints(capacity), ends = ints(capacity);
         var i = 0, n = src.length, nl = 0, lastKind = 0, lastText = '', lastPostfix = false;
         var parens = [], lastCloseWasHead = false;
-        function push(kind, text) {
+        function push(kind, text, start, end) {
+            if (count === capacity) {
+                capacity *= 2;
+                kinds = grown(kinds, capacity);
+                ids = grown(ids, capacity);
+                breaks = grown(breaks, capacity);
+                starts = grown(starts, capacity);
+                ends = grown(ends, capacity);
+            }
             kinds[count] = kind;
-            texts[count] = text;
+            ids[count] = text === '' ? 0 : kind === WORD ? KEYWORD_ID[text] : PUNCT_ID[text] || 0;
+            starts[count] = start;
+            ends[count] = end;
             breaks[count] = nl > 2 ? 2 : nl;
             count++;
             if (kind < COMMENT) {
@@ -120,9 +200,12 @@
             }
             return n;
         }
+        // A line comment ends before its line break and the blanks before that.
         function lineComment(start) {
             while (i < n && src.charCodeAt(i) !== 10) i++;
-            push(LINE_COMMENT, src.slice(start, i).replace(/\s+$/, ''));
+            var end = i;
+            while (end > start && TRAILING_BLANK.test(src.charAt(end - 1))) end--;
+            push(LINE_COMMENT, '', start, end);
         }
         while (i < n) {
             var code = src.charCodeAt(i);
@@ -133,17 +216,28 @@
             if (code === 47 && next === 42) {
                 var close = src.indexOf('*/', i + 2);
                 i = close < 0 ? n : close + 2;
-                push(COMMENT, src.slice(start, i));
+                push(COMMENT, '', start, i);
                 continue;
             }
             // HTML comment markers: "<!--" anywhere and "-->" first on a line begin a line comment.
-            if (code === 60 && src.substr(i, 4) === '<!--') { lineComment(start); continue; }
-            if (code === 45 && (nl > 0 || kinds.length === 0) && src.substr(i, 3) === '-->') { lineComment(start); continue; }
+            if (code === 60 && next === 33 && src.charCodeAt(i + 2) === 45 && src.charCodeAt(i + 3) === 45) {
+                lineComment(start);
+                continue;
+            }
+            if (code === 45 && (nl > 0 || count === 0) && next === 45 && src.charCodeAt(i + 2) === 62) {
+                lineComment(start);
+                continue;
+            }
             if (isIdentStart(code)) {
                 IDENT_REST.lastIndex = i + 1;
                 IDENT_REST.test(src);
                 i = IDENT_REST.lastIndex;
-                push(WORD, src.slice(start, i));
+                var word = '';
+                if (code >= 97 && code <= 122 && i - start >= 2 && i - start <= 10) {
+                    var w = KEYWORD_ID[src.slice(start, i)];
+                    if (typeof w === 'number') word = TEXT_OF[w];
+                }
+                push(WORD, word, start, i);
                 continue;
             }
             if (isDigitCode(code) || (code === 46 && isDigitCode(next))) {
@@ -155,17 +249,17 @@
                     else if ((d === 43 || d === 45) && !hex && (src.charCodeAt(i - 1) | 32) === 101) i++;
                     else break;
                 }
-                push(NUM, src.slice(start, i));
+                push(NUM, '', start, i);
                 continue;
             }
             if (code === 34 || code === 39) {
                 i = skipQuoted(i);
-                push(STR, src.slice(start, i));
+                push(STR, '', start, i);
                 continue;
             }
             if (code === 96) {
                 i = skipTemplate(i);
-                push(TPL, src.slice(start, i));
+                push(TPL, '', start, i);
                 continue;
             }
             if (code === 47 && regexAllowed()) {
@@ -180,44 +274,39 @@
                     else if (r === 47 && !inClass) { i++; break; }
                     i++;
                 }
+                if (i > n) i = n;
                 while (i < n && isIdentPart(src.charCodeAt(i))) i++;
-                push(REGEX, src.slice(start, i));
+                push(REGEX, '', start, i);
                 continue;
             }
             var p = SINGLE[code];
-            if (p === undefined) {
-                p = src.charAt(i);
-                for (var len = 4; len >= 2; len--) {
-                    var cand = src.substr(i, len);
-                    if (PUNCT_BY_LENGTH[len][cand] === true) { p = cand; break; }
-                }
-                if (p === '?.' && isDigitCode(src.charCodeAt(i + 2))) p = '?';
-            }
+            if (p === undefined) p = punctuator(src, i, code);
             // A ")" that closes the head of if/for/while/with lets a regular expression follow.
             if (p === '(') parens.push(lastKind === WORD && CONTROL_HEAD[lastText] === true);
             lastCloseWasHead = p === ')' && parens.length > 0 && parens.pop();
             i += p.length;
-            push(PUNCT, p);
+            push(PUNCT, p, start, i);
         }
-        return {kinds: kinds, texts: texts, breaks: breaks};
+        return {kinds: kinds, ids: ids, starts: starts, ends: ends, breaks: breaks, count: count};
     }
 
     function endsOperand(kind, text) {
-        if (kind === WORD) return OPERATOR_WORDS[text] !== true;
+        if (kind === WORD) return text === '' || OPERATOR_WORDS[text] !== true;
         if (kind === PUNCT) return text === ')' || text === ']' || text === '}';
         return kind === NUM || kind === STR || kind === TPL || kind === REGEX;
     }
 
-    // A blank is needed where two tokens would otherwise merge into one.
-    function needsBlank(a, ak, b) {
-        var x = a.charCodeAt(a.length - 1), y = b.charCodeAt(0);
+    // A blank is needed where two tokens would otherwise merge into one: x is the last
+    // character of the first (of kind ak), y the first of the second.
+    function needsBlank(x, ak, y) {
         if (isIdentPart(x) && isIdentPart(y)) return true;
         if (ak === NUM && y === 46) return true;                                     // 1 .toString
         if ((x === 43 || x === 45) && (y === x || y === 61 || (x === 45 && y === 62))) return true;  // + +, - -, -=, ->
         if (x === 47 && (y === 47 || y === 42)) return true;                        // / / and / *
         if (ak === REGEX && isIdentPart(y)) return true;
         if (x === 60 && y === 33) return true;                                      // < !
-        if (y === 61 && ak === PUNCT && '=!<>+-*/%&|^?'.indexOf(a.charAt(a.length - 1)) >= 0) return true;
+        if (y === 61 && ak === PUNCT && (x === 61 || x === 33 || x === 60 || x === 62 || x === 43 || x === 45 ||
+            x === 42 || x === 47 || x === 37 || x === 38 || x === 124 || x === 94 || x === 63)) return true;  // = after an operator
         return false;
     }
 
@@ -254,33 +343,33 @@
 
     function format(text) {
         text = String(text === undefined || text === null ? '' : text);
-        var tk = tokenize(text), K = tk.kinds, V = tk.texts, B = tk.breaks, count = K.length;
+        var tk = tokenize(text), K = tk.kinds, I = tk.ids, S = tk.starts, E = tk.ends, B = tk.breaks, count = tk.count;
 
         // Matching brackets, and for each "{" whether it holds a "," at its own level or
         // anything nested that makes it worth one property a line.
-        var match = new Array(count), rich = new Array(count), stack = [];
+        var match = ints(count), rich = bytes(count), stack = [];
         for (var m = 0; m < count; m++) {
             if (K[m] !== PUNCT) {
-                if (K[m] === WORD && V[m] === 'function' && stack.length) rich[stack[stack.length - 1]] = true;
+                if (K[m] === WORD && TEXT_OF[I[m]] === 'function' && stack.length) rich[stack[stack.length - 1]] = 1;
                 continue;
             }
-            var v = V[m];
+            var v = TEXT_OF[I[m]];
             if (v === '{' || v === '(' || v === '[') {
-                if (v === '{' && stack.length) rich[stack[stack.length - 1]] = true;
+                if (v === '{' && stack.length) rich[stack[stack.length - 1]] = 1;
                 stack.push(m);
             } else if (v === '}' || v === ')' || v === ']') {
                 if (stack.length) match[stack.pop()] = m;
             } else if ((v === ',' || v === '=>') && stack.length) {
                 var top = stack[stack.length - 1];
-                if (V[top] === '{') rich[top] = true;
+                if (TEXT_OF[I[top]] === '{') rich[top] = 1;
             }
         }
         while (stack.length) match[stack.pop()] = count;
 
-        var out = [], line = '', lineIndent = 0, lineId = 0, lineTail = 0, breakPoints = [], lineFrames = [];
+        var out = [], done = [], line = '', lineIndent = 0, lineId = 0, lineTail = 0, breakPoints = [], lineFrames = [];
         var root = new Frame(BLOCK, -1, 'script');
         var frames = [root], f = root;
-        var prevKind = 0, prevText = '', prevCodeKind = 0, prevCodeText = '', prevSpaced = false;
+        var prevKind = 0, prevCodeKind = 0, prevCodeText = '', prevCodeLast = 0;
         var lastClosed = null, lastBlockClosed = null, pendingFn = null, pendingClass = false;
         var newlineSinceCode = false, pendingBreak = false, isTernaryColonPrev = false, asyncStart = false;
 
@@ -288,7 +377,7 @@
             while (j < count && (K[j] === COMMENT || K[j] === LINE_COMMENT)) j++;
             return j;
         }
-        function isText(j, s) { return j < count && V[j] === s && (K[j] === WORD || K[j] === PUNCT); }
+        function isText(j, s) { return j < count && TEXT_OF[I[j]] === s && (K[j] === WORD || K[j] === PUNCT); }
 
         function pushFrame(fr) {
             fr.line = lineId;
@@ -305,7 +394,7 @@
 
         // The indentation of a line whose first token is at j.
         function indentFor(j) {
-            var k = K[j], v = j < count ? V[j] : '';
+            var k = K[j], v = j < count ? TEXT_OF[I[j]] : '';
             if (k === PUNCT && (v === '}' || v === ')' || v === ']')) {
                 if (v === '}' && f.kind === BODY) {
                     for (var q = frames.length - 1; q > 0; q--) if (frames[q].kind !== BODY) return frames[q].base;
@@ -321,8 +410,19 @@
             return level;
         }
 
+        // Finished lines are joined a few hundred at a time, so that the pieces each was
+        // built from go at once and only the joined text stays (the last line is kept
+        // back: a blank line is never doubled).
+        function emit(s) {
+            if (out.length >= 512) {
+                var last = out.pop();
+                done.push(out.join('\n'));
+                out = [last];
+            }
+            out.push(s);
+        }
         function flush() {
-            if (line.length) out.push(indentOf(lineIndent) + line);
+            if (line.length) emit(indentOf(lineIndent) + line);
             line = '';
             lineTail = 0;
             breakPoints.length = 0;
@@ -331,7 +431,7 @@
         }
         function newLine(blank, j) {
             flush();
-            if (blank && out.length && out[out.length - 1] !== '') out.push('');
+            if (blank && out.length && out[out.length - 1] !== '') emit('');
             lineIndent = indentFor(j);
         }
 
@@ -354,7 +454,7 @@
                     if (fr.pos >= cut) { fr.pos -= shift; fr.base += indent - lineIndent; moved.push(fr); }
                 }
                 var later = breakPoints.slice(best + 1);
-                out.push(indentOf(lineIndent) + head);
+                emit(indentOf(lineIndent) + head);
                 lineId++;
                 line = rest.slice(lead);
                 lineIndent = indent;
@@ -368,7 +468,7 @@
         function breakPoint() {
             var j = nextCode(idx + 1);
             if (j >= count) return;
-            var nk = K[j], nv = V[j];
+            var nk = K[j], nv = TEXT_OF[I[j]];
             if (nk === PUNCT && (nv === '}' || nv === ')' || nv === ']' || nv === ',' || nv === ';')) return;
             var ind = indentFor(j);
             breakPoints.push({pos: line.length, depth: frames.length, frame: f, delta: ind - f.base});
@@ -397,7 +497,7 @@
             if (f.start || !prevCodeKind) return false;
             if (prevCodeKind === WORD && RESTRICTED[prevCodeText] === true) return true;
             if (!endsOperand(prevCodeKind, prevCodeText) && !((prevCodeText === '++' || prevCodeText === '--') && prevCodeKind === PUNCT)) return false;
-            var k = K[j], v = V[j];
+            var k = K[j], v = TEXT_OF[I[j]];
             if (k === WORD) return v !== 'in' && v !== 'instanceof' && v !== 'of';
             if (k === NUM || k === STR || k === REGEX) return true;
             if (k === PUNCT) return v === '++' || v === '--' || v === '!' || v === '~' || v === '{';
@@ -410,7 +510,7 @@
 
         // The blank (or not) between the previous token and token j on one line.
         function spaceBefore(j, unary) {
-            var k = K[j], v = V[j];
+            var k = K[j], v = TEXT_OF[I[j]], y = text.charCodeAt(S[j]);
             if (prevKind === COMMENT) {
                 if (!(k === PUNCT && (v === ',' || v === ';' || v === ')' || v === ']'))) return true;
                 return false;
@@ -418,49 +518,49 @@
             if (k === COMMENT || k === LINE_COMMENT) return true;
             var pk = prevCodeKind, pv = prevCodeText;
             if (pk === PUNCT) {
-                if (pv === '(' || pv === '[' || pv === '.' || pv === '?.' || pv === '...' || pv === '!' || pv === '~') return needsBlank(pv, pk, v);
+                if (pv === '(' || pv === '[' || pv === '.' || pv === '?.' || pv === '...' || pv === '!' || pv === '~') return needsBlank(prevCodeLast, pk, y);
                 if (pv === '{') return false;
-                if (prevUnary) return needsBlank(pv, pk, v);
+                if (prevUnary) return needsBlank(prevCodeLast, pk, y);
                 if (pv === ',' || pv === ';') return !(k === PUNCT && (v === ')' || v === ';' || v === ','));
                 if (pv === ':') return true;
                 if (pv === '*' && prevStar) return k !== PUNCT || v === '(' || v === '{';
             }
             if (k === PUNCT) {
-                if (v === ',' || v === ';' || v === ')' || v === ']' || v === '.' || v === '?.') return needsBlank(pv, pk, v);
+                if (v === ',' || v === ';' || v === ')' || v === ']' || v === '.' || v === '?.') return needsBlank(prevCodeLast, pk, y);
                 if (v === '}') return false;
                 if (v === ':') return isTernaryColon;
                 if (v === '(') {
                     if (pk === WORD) return OPERATOR_WORDS[pv] === true;
-                    if (pk === PUNCT) return !(pv === ')' || pv === ']' || pv === '}') || needsBlank(pv, pk, v);
-                    return needsBlank(pv, pk, v);
+                    if (pk === PUNCT) return !(pv === ')' || pv === ']' || pv === '}') || needsBlank(prevCodeLast, pk, y);
+                    return needsBlank(prevCodeLast, pk, y);
                 }
                 if (v === '[') {
-                    if (endsOperand(pk, pv)) return needsBlank(pv, pk, v);
+                    if (endsOperand(pk, pv)) return needsBlank(prevCodeLast, pk, y);
                     return true;
                 }
-                if (unary) return pk !== PUNCT || BINARY[pv] === true || pv === ':' || pv === '}' || needsBlank(pv, pk, v);
-                if (v === '++' || v === '--') return needsBlank(pv, pk, v);
-                if (v === '*' && curStar) return needsBlank(pv, pk, v);
+                if (unary) return pk !== PUNCT || BINARY[pv] === true || pv === ':' || pv === '}' || needsBlank(prevCodeLast, pk, y);
+                if (v === '++' || v === '--') return needsBlank(prevCodeLast, pk, y);
+                if (v === '*' && curStar) return needsBlank(prevCodeLast, pk, y);
                 return true;
             }
-            if (k === TPL && endsOperand(pk, pv)) return needsBlank(pv, pk, v);
+            if (k === TPL && endsOperand(pk, pv)) return needsBlank(prevCodeLast, pk, y);
             return true;
         }
 
         var idx, prevUnary = false, prevStar = false, curStar = false, isTernaryColon = false;
         for (idx = 0; idx < count; idx++) {
-            var k = K[idx], v = V[idx], brk = B[idx];
+            var k = K[idx], v = TEXT_OF[I[idx]], brk = B[idx], t = v !== '' ? v : text.slice(S[idx], E[idx]);
             if (k === COMMENT || k === LINE_COMMENT) {
                 if (brk) newLine(brk > 1, nextCode(idx));
                 else if (prevKind === LINE_COMMENT) newLine(false, nextCode(idx));
                 else if (line.length) space(idx);
                 if (!line.length) lineIndent = indentFor(nextCode(idx));
-                line += v;
-                if (v.indexOf('\n') >= 0) {
+                line += t;
+                if (t.indexOf('\n') >= 0) {
                     // A block comment keeps its inner lines exactly; its last line ends the line.
                     var parts = line.split('\n');
-                    out.push(indentOf(lineIndent) + parts[0]);
-                    for (var q = 1; q < parts.length - 1; q++) out.push(parts[q]);
+                    emit(indentOf(lineIndent) + parts[0]);
+                    for (var q = 1; q < parts.length - 1; q++) emit(parts[q]);
                     line = parts[parts.length - 1];
                     lineIndent = 0;
                     flush();
@@ -470,7 +570,6 @@
                     prevKind = k;
                 }
                 if (k === LINE_COMMENT) newlineSinceCode = true;
-                prevText = v;
                 continue;
             }
 
@@ -531,16 +630,16 @@
                     } else { kind = OBJECT; blockOwner = 'object'; }
                     if (f.kind === BLOCK || f.kind === BODY) f.start = false;
                     f.label = false;
-                    line += v;
+                    line += t;
                     var fr = pushFrame(new Frame(kind, lineIndent, blockOwner));
                     fr.statement = asStatement;
                     if (blockOwner === 'switch') fr.isSwitch = true;
                     if (kind === OBJECT) {
-                        fr.multi = rich[idx] === true;
+                        fr.multi = rich[idx] === 1;
                         if (fr.multi && match[idx] !== nextCode(idx + 1)) pendingBreak = true;
                     } else if (match[idx] !== nextCode(idx + 1)) pendingBreak = true;
                 } else if (v === '}') {
-                    line += v;
+                    line += t;
                     var closed = f;
                     if (f.kind === BLOCK || f.kind === OBJECT) { if (f !== root) popFrame(); }
                     else {
@@ -566,17 +665,17 @@
                     }
                 } else if (v === '(' || v === '[') {
                     if (f.kind === BLOCK || f.kind === BODY) f.start = false;
-                    line += v;
+                    line += t;
                     var pf = pushFrame(new Frame(v === '(' ? PAREN : BRACKET, lineIndent, ''));
                     if (v === '(') {
-                        if (prevCodeKind === WORD && CONTROL_HEAD[prevCodeText] === true && !(idx > 1 && (V[idx - 2] === '.' || V[idx - 2] === '?.'))) {
+                        if (prevCodeKind === WORD && CONTROL_HEAD[prevCodeText] === true && !(idx > 1 && (TEXT_OF[I[idx - 2]] === '.' || TEXT_OF[I[idx - 2]] === '?.'))) {
                             pf.head = prevCodeText;
                             if (prevCodeText === 'while' && frames[frames.length - 2].expectWhile) {
                                 frames[frames.length - 2].expectWhile = false;
                                 pf.head = '';
                                 pf.doWhile = true;
                             }
-                        } else if (prevCodeKind === WORD && prevCodeText === 'await' && idx > 1 && V[idx - 2] === 'for') {
+                        } else if (prevCodeKind === WORD && prevCodeText === 'await' && idx > 1 && TEXT_OF[I[idx - 2]] === 'for') {
                             pf.head = 'for';
                         } else if (pendingFn) {
                             pf.fn = pendingFn;
@@ -584,7 +683,7 @@
                     }
                     pendingFn = null;
                 } else if (v === ')' || v === ']') {
-                    line += v;
+                    line += t;
                     var pc = f;
                     while (frames.length > 1 && f.kind !== PAREN && f.kind !== BRACKET) popFrame();
                     if (f.kind === PAREN || f.kind === BRACKET) { pc = f; popFrame(); }
@@ -601,7 +700,7 @@
                         else f.start = false;
                     } else if (f.kind === BLOCK || f.kind === BODY) f.start = false;
                 } else if (v === ';') {
-                    line += v;
+                    line += t;
                     if (f.kind === PAREN) {
                         // for (a; b; c): the blank after comes with the next token
                     } else if (f.kind === BLOCK || f.kind === BODY) {
@@ -610,7 +709,7 @@
                         if (sj < count && !((K[sj] === COMMENT || K[sj] === LINE_COMMENT) && B[sj] === 0)) pendingBreak = true;
                     }
                 } else if (v === ',') {
-                    line += v;
+                    line += t;
                     if (f.kind === OBJECT) {
                         f.start = true;
                         f.ternary = 0;
@@ -620,13 +719,14 @@
                         pendingBreak = true;
                     } else breakPoint();
                 } else if (v === ':') {
-                    line += v;
+                    line += t;
                     if (isTernaryColon) { f.ternary--; breakPoint(); }
                     else if ((f.kind === BLOCK || f.kind === BODY) && f.caseColon) {
                         f.caseColon = false;
                         f.inCase = true;
                         f.start = true;
-                        pendingBreak = true;
+                        // "case 2: {" keeps its block on the case's line.
+                        if (!isText(idx + 1, '{')) pendingBreak = true;
                     } else if ((f.kind === BLOCK || f.kind === BODY) && f.label) {
                         f.start = true;
                     } else if (f.kind === OBJECT) {
@@ -634,14 +734,14 @@
                     }
                     isTernaryColonPrev = isTernaryColon;
                 } else {
-                    line += v;
+                    line += t;
                     if (v === '?') { f.ternary++; breakPoint(); }
                     else if (v === '=>' && (f.kind === BLOCK || f.kind === BODY)) f.start = false;
                     else if (!unary && BREAK_AFTER[v] === true && operand) breakPoint();
                     if (f.kind === BLOCK || f.kind === BODY || f.kind === OBJECT) f.start = false;
                 }
             } else {
-                line += v;
+                line += t;
                 if (k === WORD) {
                     var after = nextCode(idx + 1);
                     if (v === 'function') pendingFn = {decl: (f.kind === BLOCK || f.kind === BODY) && (wasStart || (prevCodeKind === WORD && prevCodeText === 'async' && asyncStart))};
@@ -673,7 +773,7 @@
             if (!(isPunct && v === '{') && pendingFn && !(k === WORD && v === 'function') && !(k === WORD) && !(isPunct && v === '*')) pendingFn = null;
             if (f.label && !(k === WORD)) { /* label word seen; the colon sets it */ }
             if (line.length + lineIndent * 4 - lineTail > MAX_COLUMNS) fitLine();
-            if (k !== WORD && k !== PUNCT && k !== NUM && v.indexOf('\n') >= 0) {
+            if (k !== WORD && k !== PUNCT && k !== NUM && t.indexOf('\n') >= 0) {
                 // A string or template over several lines: the part after its last line
                 // break is all that counts towards the length, and nothing before it moves.
                 lineTail = line.lastIndexOf('\n') + 1;
@@ -683,23 +783,24 @@
             prevUnary = unary;
             prevStar = curStar;
             prevKind = k;
-            prevText = v;
             prevCodeKind = k;
             prevCodeText = v;
+            prevCodeLast = t.charCodeAt(t.length - 1);
             newlineSinceCode = false;
         }
         flush();
-        return out.join('\n');
+        if (out.length) done.push(out.join('\n'));
+        return done.join('\n');
 
         // Whether the declaration list starting at token j has two or more declarators
         // and an initialiser among them.
         function splitsDeclarators(j) {
             var commas = 0, inits = 0;
             for (var p = j; p < count; p++) {
-                var pk = K[p], pv = V[p];
+                var pk = K[p], pv = TEXT_OF[I[p]];
                 if (pk === COMMENT || pk === LINE_COMMENT) continue;
                 if (pk !== PUNCT) {
-                    if (B[p] && p > j && pk === WORD && endsOperand(K[p - 1], V[p - 1])) break;
+                    if (B[p] && p > j && pk === WORD && endsOperand(K[p - 1], TEXT_OF[I[p - 1]])) break;
                     if (pk === WORD && (pv === 'in' || pv === 'of')) break;
                     continue;
                 }
