@@ -44,6 +44,29 @@ function unpack_array_holder(t, st) {
     return t[i + 1].v;
 }
 
+// A helper statement as the box runs it and as it is left when the helpers go. The
+// obfuscator may join the rotation to other code in one statement, "(rotate(…),
+// (function(){…}()));": only the parts naming the array are helpers, the rest stays.
+function unpack_helper_parts(src, t, st, holderSet) {
+    var whole = { a: st.a, b: st.b, text: src.substring(t[st.a].s, t[st.b].e), keep: '', ranges: [st] };
+    var end = t[st.b].v === ';' ? st.b - 1 : st.b;
+    if (t[st.a].v !== '(' || unpack_close(t, st.a) !== end) return whole;
+    var parts = unpack_args(src, t, st.a, end), used = [], rest = [], ranges = [];
+    if (parts.length < 2) return whole;
+    for (var k = 0; k < parts.length; k++) {
+        var text = src.substring(t[parts[k].a].s, t[parts[k].b].e);
+        if (unpack_uses(t, parts[k], holderSet)) {
+            used.push(text);
+            ranges.push(parts[k]);
+        } else {
+            rest.push(text);
+        }
+    }
+    if (!rest.length) return whole;
+    // What stays is code like any other: its decoder calls are replaced in the same edits.
+    return { a: st.a, b: st.b, text: '(' + used.join(',') + ');', keep: null, ranges: ranges };
+}
+
 // Tokens of constant arguments: numbers, strings, arithmetic, parentheses.
 function unpack_constant_args(t, a, b) {
     for (var i = a; i <= b; i++) {
@@ -67,7 +90,7 @@ unpack_recognisers.push({
         var helpers = [], decoders = {}, removed = [];
         for (i = 0; i < sts.length; i++) {
             if (!unpack_uses(t, sts[i], holderSet)) continue;
-            helpers.push(sts[i]);
+            helpers.push(unpack_helper_parts(src, t, sts[i], holderSet));
             var first = t[sts[i].a];
             if (first.v === 'function') {
                 decoders[t[sts[i].a + 1].v] = true;
@@ -78,7 +101,7 @@ unpack_recognisers.push({
         }
         delete decoders[holder];
         var helperText = [];
-        for (i = 0; i < helpers.length; i++) helperText.push(src.substring(t[helpers[i].a].s, t[helpers[i].b].e));
+        for (i = 0; i < helpers.length; i++) helperText.push(helpers[i].text);
         var box;
         try {
             // Names defined later (aliases, wrappers) live on qyScope, seen through "with".
@@ -90,7 +113,10 @@ unpack_recognisers.push({
         }
         if (typeof box !== 'function') return null;
         var inHelper = [];
-        for (i = 0; i < helpers.length; i++) for (j = helpers[i].a; j <= helpers[i].b; j++) inHelper[j] = true;
+        for (i = 0; i < helpers.length; i++) {
+            for (k = 0; k < helpers[i].ranges.length; k++)
+                for (j = helpers[i].ranges[k].a; j <= helpers[i].ranges[k].b; j++) inHelper[j] = true;
+        }
         // Aliases (x = decoder) and wrappers (function w(a, b) { return decoder(a - 12, b); }),
         // until no new one turns up. A name defined twice is left alone.
         var known = {}, defs = {}, clash = {}, decls = [];
@@ -167,7 +193,17 @@ unpack_recognisers.push({
         if (!count) return null;
         // With no use left, the helpers and the definitions go.
         if (!left) {
-            for (i = 0; i < helpers.length; i++) edits.push({ s: t[helpers[i].a].s, e: t[helpers[i].b].e, text: '' });
+            for (i = 0; i < helpers.length; i++) {
+                if (helpers[i].keep !== null) {
+                    edits.push({ s: t[helpers[i].a].s, e: t[helpers[i].b].e, text: '' });
+                    continue;
+                }
+                // Only the parts naming the array go, each with the comma after it.
+                for (k = 0; k < helpers[i].ranges.length; k++) {
+                    var part = helpers[i].ranges[k], comma = t[part.b + 1];
+                    edits.push({ s: t[part.a].s, e: comma && comma.v === ',' ? comma.e : t[part.b].e, text: '' });
+                }
+            }
             for (i = 0; i < decls.length; i++) unpack_remove_decl(t, decls[i], edits, removed);
         }
         var text = unpack_tidy(unpack_join_strings(unpack_splice(src, edits)));
