@@ -1,5 +1,6 @@
 #include "app/ReferenceWindow.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
@@ -33,11 +34,19 @@ ReferenceWindow::ReferenceWindow(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     auto* browser = new QTextBrowser(this);
     browser->setObjectName(QStringLiteral("超文本浏览框1"));
-    browser->setAccessibleName(browser->objectName());
+    browser->setAccessibleName(QStringLiteral("速查内容"));
     browser->setGeometry(0, 0, 752, 544);
     browser->setOpenLinks(false);
     connect(browser, &QTextBrowser::anchorClicked, this, [browser](const QUrl& link) { FollowLink(*browser, link); });
     browser->setSource(QUrl(QString::fromLatin1(kReferencePage)));
+}
+
+void ReferenceWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 ReferenceWindow* ReferenceWindow::ShowOrActivate() {

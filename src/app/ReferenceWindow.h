@@ -1,6 +1,7 @@
 /** @file ReferenceWindow.h
  * "JScript速查手册": the workbench's own Chinese JavaScript quick reference, shipped as
- * the resource qrc:/manual/javascript.html. Modeless and never more than one.
+ * the resource qrc:/manual/javascript.html. Modeless and never more than one; it opens
+ * centred on the screen, and Esc closes it.
  */
 #pragma once
 
@@ -21,6 +22,9 @@ public:
     static ReferenceWindow* ShowOrActivate();
     /// The open window, or null.
     static ReferenceWindow* Instance();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace qy::app

@@ -6,9 +6,11 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
@@ -253,4 +255,57 @@ TEST(Menus, CtrlOAndCtrlSOpenTheFileDialogs) {
         QTest::keyClick(w.get(), key, Qt::ControlModifier);
         EXPECT_EQ(seen, mode) << key;
     }
+}
+
+// Every window opens centred on the screen, fixed in size and without minimise or
+// maximise button.
+TEST(InfoWindows, EveryWindowOpensCentredWithoutMinimiseOrMaximise) {
+    qy::app::InitResources();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    auto expectCentredAndFixed = [&](QWidget* window) {
+        // Centred before the frame is known: off by no more than the frame's width.
+        EXPECT_LE((window->frameGeometry().center() - screen.center()).manhattanLength(), 8) << window->windowTitle().toStdString();
+        EXPECT_FALSE(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))
+            << window->windowTitle().toStdString();
+        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << window->windowTitle().toStdString();
+    };
+    auto w = NewMainWindow();
+    for (const char* item : {"软件版本", "联系作者"}) {
+        bool seen = false;
+        WhenModalAppears([&](QWidget* modal) {
+            seen = true;
+            expectCentredAndFixed(modal);
+            modal->close();
+        });
+        w->MenuAction(item)->trigger();
+        EXPECT_TRUE(seen) << item;
+    }
+    w->MenuAction("JavaScript速查")->trigger();
+    expectCentredAndFixed(qy::app::ReferenceWindow::Instance());
+    qy::app::ReferenceWindow::Instance()->close();
+    w->MenuAction("解码工具")->trigger();
+    QWidget* decoder = QApplication::activeWindow();
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->windowTitle() == Q("KV-RA解码小工具") && top->isVisible()) decoder = top;
+    ASSERT_NE(decoder, nullptr);
+    expectCentredAndFixed(decoder);
+    decoder->close();
+    qy::net::UpdateRecord record;
+    record.version = 2.0f;
+    qy::net::UpdateWindow update(record);
+    update.show();
+    expectCentredAndFixed(&update);
+}
+
+TEST(InfoWindows, EscClosesTheReferenceWindow) {
+    qy::app::InitResources();
+    QPointer<qy::app::ReferenceWindow> reference = qy::app::ReferenceWindow::ShowOrActivate();
+    auto* browser = reference->findChild<QTextBrowser*>(Q("超文本浏览框1"));
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Down);
+    EXPECT_TRUE(reference->isVisible());
+    QTest::keyClick(browser, Qt::Key_Escape);
+    EXPECT_FALSE(reference->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(reference.isNull());
 }

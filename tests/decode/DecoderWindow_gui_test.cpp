@@ -4,6 +4,10 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
 #include <QTextDocument>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -69,5 +73,33 @@ TEST(DecoderWindow, UrlOrBase64DecodedUtf8BytesDecodeFurtherAsUtf8) {
     in->setPlainText(QStringLiteral("\\u00a9\\ud83d\\ude00 \u00A0"));
     button->click();
     EXPECT_EQ(shown(), QStringLiteral("\u00A9\U0001F600 \u00A0"));
+    w->close();
+}
+
+// It opens centred on the screen (clear of the main window's menu bar), fixed in size
+// without minimise or maximise button, and Esc closes it wherever the focus is.
+TEST(DecoderWindow, OpensCentredAndEscClosesIt) {
+    using qy::decode::DecoderWindow;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const char* focus : {"txt_old", "组合框1", "按钮1", "txt_new"}) {
+        QPointer<DecoderWindow> w = DecoderWindow::ShowOrActivate();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        // Centred before the frame is known: off by no more than the frame's width.
+        EXPECT_LE((w->frameGeometry().center() - screen.center()).manhattanLength(), 8);
+        EXPECT_FALSE(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_EQ(w->minimumSize(), w->maximumSize());
+        auto* target = w->findChild<QWidget*>(QString::fromUtf8(focus));
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_FALSE(w->isVisible()) << focus;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(w.isNull()) << focus;
+    }
+    // Other keys are the boxes' own.
+    DecoderWindow* w = DecoderWindow::ShowOrActivate();
+    auto* in = w->findChild<QPlainTextEdit*>(QStringLiteral("txt_old"));
+    QTest::keyClicks(in, QStringLiteral("ab"));
+    EXPECT_EQ(in->toPlainText(), QStringLiteral("ab"));
+    EXPECT_TRUE(w->isVisible());
     w->close();
 }

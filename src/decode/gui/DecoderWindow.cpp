@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextDocument>
 
 #include "decode/Decoders.h"
@@ -52,16 +55,17 @@ DecoderWindow::DecoderWindow(QWidget* parent)
     setAccessibleName(windowTitle());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(424, 384);
-    auto* input = Named(new QPlainTextEdit, "txt_old", this, {0, 0, 424, 176});
+    auto* input = Named(new QPlainTextEdit, "txt_old", this, {0, 0, 424, 176}, QStringLiteral("待解码文本"));
     input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Named(new QLabel(QStringLiteral("原始编码")), "标签1", this, {9, 181, 52, 24}, QStringLiteral("原始编码"));
-    auto* kind = Named(new QComboBox, "组合框1", this, {64, 182, 184, 20});
+    auto* label = Named(new QLabel(QStringLiteral("原始编码")), "标签1", this, {9, 181, 52, 24}, QStringLiteral("原始编码"));
+    auto* kind = Named(new QComboBox, "组合框1", this, {64, 182, 184, 20}, QStringLiteral("原始编码"));
+    label->setBuddy(kind);
     kind->addItems({QStringLiteral("USC编码"), QStringLiteral("UTF8编码"), QStringLiteral("URL编码"),
                     QStringLiteral("Base64编码")});
     kind->setCurrentIndex(0);
     auto* button = Named(new QPushButton(QStringLiteral("给老子解码↓↓")), "按钮1", this, {248, 179, 176, 24},
                          QStringLiteral("给老子解码↓↓"));
-    auto* output = Named(new QPlainTextEdit, "txt_new", this, {0, 208, 424, 176});
+    auto* output = Named(new QPlainTextEdit, "txt_new", this, {0, 208, 424, 176}, QStringLiteral("解码结果"));
     output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(button, &QPushButton::clicked, this, &DecoderWindow::Decode);
 }
@@ -86,8 +90,24 @@ void DecoderWindow::Decode() {
     findChild<QPlainTextEdit*>(QStringLiteral("txt_new"))->setPlainText(FromAnsi(result));
 }
 
+void DecoderWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 DecoderWindow* DecoderWindow::ShowOrActivate() {
-    if (!g_instance) g_instance = new DecoderWindow;
+    if (!g_instance) {
+        g_instance = new DecoderWindow;
+        // Centred on the screen, clear of the main window's menu bar.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame(QPoint(0, 0), g_instance->size());
+            frame.moveCenter(screen->availableGeometry().center());
+            g_instance->move(frame.topLeft());
+        }
+    }
     if (g_instance->isMinimized()) g_instance->showNormal();
     g_instance->show();
     g_instance->raise();

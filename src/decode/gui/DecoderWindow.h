@@ -1,6 +1,7 @@
 /** @file DecoderWindow.h
  * The window "KV-RA解码小工具": encoded text above, the encoding, the decode button,
  * the decoded text below. One window at most; choosing it again brings it to the front.
+ * It opens centred on the screen, and Esc closes it.
  */
 #pragma once
 
@@ -18,6 +19,9 @@ public:
     static DecoderWindow* Instance();
 
     void Decode();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace qy::decode

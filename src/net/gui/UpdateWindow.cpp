@@ -1,6 +1,8 @@
 #include "net/gui/UpdateWindow.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -27,7 +29,7 @@ UpdateWindow::UpdateWindow(const UpdateRecord& record, QWidget* parent)
     setFixedSize(374, 223);
     auto* text = new QPlainTextEdit(this);
     text->setObjectName(QStringLiteral("编辑框1"));
-    text->setAccessibleName(text->objectName());
+    text->setAccessibleName(QStringLiteral("新版本说明"));
     text->setGeometry(0, 0, 376, 192);
     text->setReadOnly(true);
     text->setFrameShape(QFrame::NoFrame);
@@ -51,6 +53,11 @@ UpdateWindow::UpdateWindow(const UpdateRecord& record, QWidget* parent)
         close();
     });
     connect(button("按钮_No", QStringLiteral("老子不更新"), 244), &QPushButton::clicked, this, &QDialog::close);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 }  // namespace qy::net

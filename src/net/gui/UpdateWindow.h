@@ -1,6 +1,6 @@
 /** @file UpdateWindow.h
- * The window that announces a newer version, and the one place that opens web
- * addresses in the user's browser (tests replace it).
+ * The window that announces a newer version (centred on the screen), and the one
+ * place that opens web addresses in the user's browser (tests replace it).
  */
 #pragma once
 
