@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSaveFile>
 
@@ -41,6 +43,42 @@ bool AskYesNo(const QString& caption, const QString& text) {
 
 const QString kEncodingBox = QStringLiteral("编码");
 
+/// The dialog's listing in Chinese whatever the system's locale. Qt's translations
+/// give the dialog's labels and buttons, but its file model writes sizes and dates in
+/// the system locale ("19.37 KiB", "24 Jan 2023 11:13:39" under C or English) and file
+/// types from the MIME database in the default locale; its translated size header
+/// reads "体积". This model writes those columns itself.
+class ChineseListing final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+            switch (section) {
+                case 0: return QStringLiteral("名称");
+                case 1: return QStringLiteral("大小");
+                case 2: return QStringLiteral("类型");
+                case 3: return QStringLiteral("修改日期");
+                default: break;
+            }
+        }
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (!files || role != Qt::DisplayRole || index.column() < 1 || index.column() > 3)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QFileInfo info = files->fileInfo(source);
+        switch (index.column()) {
+            case 1: return info.isDir() ? QString() : FileSizeText(files->size(source));
+            case 2: return FileTypeText(info);
+            default: return FileDateText(files->lastModified(source));
+        }
+    }
+};
+
 bool SameFile(const QString& a, const QString& b) {
     QFileInfo x(a), y(b);
     if (x.exists() && y.exists()) return x.canonicalFilePath() == y.canonicalFilePath();
@@ -60,8 +98,34 @@ text::FileEncoding ExportEncoding(text::FileEncoding chosen, text::FileEncoding 
 
 }  // namespace
 
+QString FileSizeText(qint64 bytes) {
+    if (bytes < 1024) return QStringLiteral("%1 字节").arg(bytes);
+    static const char* const units[] = {"KB", "MB", "GB", "TB", "PB"};
+    double value = static_cast<double>(bytes) / 1024;
+    int unit = 0;
+    while (value >= 1024 && unit < 4) {
+        value /= 1024;
+        ++unit;
+    }
+    // Three significant digits: 1.50 KB, 19.4 KB, 512 MB.
+    const int decimals = value < 10 ? 2 : value < 100 ? 1 : 0;
+    return QStringLiteral("%1 %2").arg(value, 0, 'f', decimals).arg(QLatin1String(units[unit]));
+}
+
+QString FileTypeText(const QFileInfo& info) {
+    if (info.isDir()) return QStringLiteral("文件夹");
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QStringLiteral("文件") : suffix.toUpper() + QStringLiteral(" 文件");
+}
+
+QString FileDateText(const QDateTime& time) {
+    return time.isValid() ? QLocale(QLocale::Chinese, QLocale::China).toString(time, QStringLiteral("yyyy/M/d HH:mm"))
+                          : QString();
+}
+
 void QtFileChooser::Configure(QFileDialog& dialog, FileDialogMode mode, const QString& proposed) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (!dynamic_cast<ChineseListing*>(dialog.proxyModel())) dialog.setProxyModel(new ChineseListing(&dialog));
     dialog.setNameFilters({kTextFilter, kAllFilter});
     dialog.selectNameFilter(kTextFilter);
     dialog.setDefaultSuffix(QStringLiteral("txt"));

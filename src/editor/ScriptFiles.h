@@ -16,7 +16,9 @@
 
 #include "text/ScriptFileText.h"
 
+class QDateTime;
 class QFileDialog;
+class QFileInfo;
 class QWidget;
 
 namespace qy::editor {
@@ -35,8 +37,9 @@ public:
 };
 
 /// The real dialog: the workbench's two filters, ".txt" added to a name without
-/// extension, an existing file required to open, a question before replacing, and the
-/// encoding box "编码" (自动检测 / UTF-8 / GBK, automatic first).
+/// extension, an existing file required to open, a question before replacing, the
+/// encoding box "编码" (自动检测 / UTF-8 / GBK, automatic first), and a listing whose
+/// columns read in Chinese (see FileSizeText).
 class QtFileChooser final : public FileChooser {
 public:
     explicit QtFileChooser(QWidget* parent) : m_parent(parent) {}
@@ -51,6 +54,12 @@ private:
     QWidget* m_parent;
     text::FileEncoding m_encoding = text::FileEncoding::Auto;
 };
+
+/// The file dialog's listing columns, in Chinese whatever the locale: "512 字节",
+/// "19.4 KB"; "文件夹", "JS 文件", "文件"; "2023/1/24 11:13".
+QString FileSizeText(qint64 bytes);
+QString FileTypeText(const QFileInfo& info);
+QString FileDateText(const QDateTime& time);
 
 /// Whole file as bytes; false with a reason when it cannot be opened or read.
 bool ReadWholeFile(const QString& path, std::string& bytes, QString& reason);

@@ -9,8 +9,17 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+#include <map>
+#include <memory>
 #include <chrono>
 #include <thread>
 
@@ -102,4 +111,70 @@ TEST(ScriptFileDialog, FirstFilterListsEveryNameEndingInTxt) {
     emit dialog.filterSelected(QString::fromUtf8("文本文件(*txt;*.js;*.html)"));
     EXPECT_EQ(Listed(dialog, dir.path(), scripts), scripts);
     dialog.hide();
+}
+
+TEST(ScriptFileDialog, ListingColumnsReadInChinese) {
+    using qy::editor::FileSizeText;
+    EXPECT_EQ(FileSizeText(0), QString::fromUtf8("0 字节"));
+    EXPECT_EQ(FileSizeText(1023), QString::fromUtf8("1023 字节"));
+    EXPECT_EQ(FileSizeText(1536), QString::fromUtf8("1.50 KB"));
+    EXPECT_EQ(FileSizeText(19837), QString::fromUtf8("19.4 KB"));
+    EXPECT_EQ(FileSizeText(512LL << 20), QString::fromUtf8("512 MB"));
+    EXPECT_EQ(FileSizeText(3LL << 30), QString::fromUtf8("3.00 GB"));
+    EXPECT_EQ(qy::editor::FileTypeText(QFileInfo(QStringLiteral("/tmp"))), QString::fromUtf8("文件夹"));
+    EXPECT_EQ(qy::editor::FileTypeText(QFileInfo(QStringLiteral("/x/a.js"))), QString::fromUtf8("JS 文件"));
+    EXPECT_EQ(qy::editor::FileTypeText(QFileInfo(QStringLiteral("/x/README"))), QString::fromUtf8("文件"));
+
+    // Whatever the system's locale (the tests run under C), with Qt's Chinese texts
+    // loaded as the workbench loads them.
+    std::vector<std::unique_ptr<QTranslator>> translators;
+    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+        auto t = std::make_unique<QTranslator>();
+        if (t->load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(t.get());
+            translators.push_back(std::move(t));
+        }
+    }
+    QTemporaryDir dir;
+    Write(dir.filePath("a.js"), std::string(1536, 'x'));
+    Write(dir.filePath("b.txt"), "12345");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QFileDialog dialog;
+    qy::editor::QtFileChooser::Configure(dialog, FileDialogMode::Open, QString());
+    dialog.setDirectory(dir.path());
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.show();
+    ASSERT_EQ(Listed(dialog, dir.path(), {"a.js", "b.txt", "sub"}), (QStringList{"a.js", "b.txt", "sub"}));
+    auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("treeView"));
+    ASSERT_NE(view, nullptr);
+    QAbstractItemModel* shown = view->model();
+    QStringList headers;
+    for (int c = 0; c < 4; ++c) headers << shown->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, (QStringList{"名称", "大小", "类型", "修改日期"}));
+    std::map<QString, QStringList> rows;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        rows.clear();
+        const QModelIndex root = view->rootIndex();
+        for (int r = 0; r < shown->rowCount(root); ++r) {
+            QStringList cells;
+            for (int c = 0; c < 4; ++c) cells << shown->index(r, c, root).data().toString();
+            rows[cells[0]] = cells;
+        }
+        return rows.size() == 3;
+    }));
+    const QString date = QLocale(QLocale::Chinese, QLocale::China)
+                             .toString(QFileInfo(dir.filePath("a.js")).lastModified(), QStringLiteral("yyyy/M/d HH:mm"));
+    EXPECT_EQ(rows["a.js"], (QStringList{"a.js", "1.50 KB", "JS 文件", date}));
+    EXPECT_EQ(rows["b.txt"][1], QString::fromUtf8("5 字节"));
+    EXPECT_EQ(rows["sub"][2], QString::fromUtf8("文件夹"));
+    if (!translators.empty()) {
+        // The dialog's own labels and buttons come from Qt's translations.
+        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(), QString::fromUtf8("查找范围："));
+        for (auto* b : dialog.findChildren<QPushButton*>()) {
+            if (!b->isVisible()) continue;
+            EXPECT_FALSE(b->text().contains(QRegularExpression(QStringLiteral("[A-Za-z]{2}")))) << b->text().toStdString();
+        }
+    }
+    dialog.hide();
+    for (auto& t : translators) QCoreApplication::removeTranslator(t.get());
 }
