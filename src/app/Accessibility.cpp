@@ -4,7 +4,12 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QVariant>
 
 namespace qy::app {
 namespace {
@@ -41,11 +46,90 @@ private:
     QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
 };
 
+constexpr const char* kValueLabel = "qyValueLabel";
+constexpr const char* kLinkTarget = "qyLinkTarget";
+
+/// A label whose text is a value (a signature, a position): named for what it shows,
+/// its text read as its value and description.
+class ValueLabel final : public QAccessibleWidget {
+public:
+    explicit ValueLabel(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value || t == QAccessible::Description) return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+/// A label that shows one link: a link to assistive technology, pressed as clicked.
+class LinkLabel final : public QAccessibleWidget {
+public:
+    explicit LinkLabel(QLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return Target();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.linked = true;
+        s.focusable = true;
+        return s;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) emit static_cast<QLabel*>(widget())->linkActivated(Target());
+    }
+
+private:
+    QString Target() const { return widget()->property(kLinkTarget).toString(); }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
     auto* combo = qobject_cast<QComboBox*>(object);
     if (combo && !combo->accessibleName().isEmpty()) return new NamedComboBox(combo);
+    if (auto* label = qobject_cast<QLabel*>(object)) {
+        if (label->property(kLinkTarget).isValid()) return new LinkLabel(label);
+        if (label->property(kValueLabel).toBool()) return new ValueLabel(label);
+        return nullptr;
+    }
+    // A window made of a plain widget (the decoder and reference windows) is a window,
+    // not a panel; dialogs and the main window are named so by Qt already.
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && widget->isWindow() && widget->metaObject()->superClass() == &QWidget::staticMetaObject &&
+        !(widget->windowType() == Qt::Popup || widget->windowType() == Qt::ToolTip))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
+
+template <typename W>
+W* Find(QWidget& window, const char* layoutName) {
+    return window.findChild<W*>(QString::fromUtf8(layoutName));
+}
+
+struct Purpose {
+    const char* layoutName;
+    const char* name;
+};
+
+/// What the components without a caption are for.
+constexpr Purpose kPurposes[] = {
+    {"组合框_addr", "脚本地址"},   {"编辑框_搜索内容", "搜索内容"}, {"组合框_more", "搜索选项"},
+    {"组合框_FunList", "函数列表"}, {"标签_Fun", "函数签名"},       {"编辑框_eval", "表达式"},
+    {"编辑框_output", "输出日志"},  {"高级选择夹1", "代码标签页"},
+};
+
+/// What each button does, for its tooltip and accessible description.
+constexpr Purpose kButtonHelp[] = {
+    {"按钮_读取JS", "按脚本地址下载JS代码，放进当前代码编辑框"},
+    {"按钮_add", "把当前代码编辑框中的代码加载到脚本引擎，并列出其中的函数"},
+    {"按钮_search", "在当前代码编辑框中按搜索选项查找搜索内容（F3 查找下一个，Shift+F3 查找上一个）"},
+    {"按钮_pack", "压缩当前代码编辑框中的代码：去掉注释和多余的空白"},
+    {"按钮_cla", "清空当前代码编辑框"},
+    {"按钮_unpack", "解开当前代码中 eval、Function 和打包器的加密，还原字符串数组混淆，然后格式化"},
+    {"按钮_copy", "把当前代码编辑框中的全部JS代码复制到剪贴板"},
+    {"按钮_format", "把当前代码编辑框中的代码排版成便于阅读的格式"},
+    {"按钮_run", "在脚本引擎中计算表达式框中的表达式（在表达式框中按回车键同此）"},
+    {"按钮_go", "按表达式框中的函数调用生成易语言调用代码，复制到剪贴板"},
+};
 
 }  // namespace
 
@@ -55,6 +139,41 @@ void InstallAccessibleNames() {
         return true;
     }();
     (void)installed;
+}
+
+/// Drops the interface Qt made for `object` already (naming a widget makes one), so
+/// that the next request makes the one its marks call for.
+void ForgetInterface(QObject& object) {
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&object))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+void MarkValueLabel(QLabel& label) {
+    label.setProperty(kValueLabel, true);
+    ForgetInterface(label);
+}
+
+void MarkLinkLabel(QLabel& label, const QString& target) {
+    label.setProperty(kLinkTarget, target);
+    ForgetInterface(label);
+}
+
+void DescribeMainWindow(QWidget& window) {
+    InstallAccessibleNames();
+    for (const Purpose& p : kPurposes)
+        if (auto* w = Find<QWidget>(window, p.layoutName)) w->setAccessibleName(QString::fromUtf8(p.name));
+    for (int i = 0; i < 6; ++i) {
+        if (auto* editor = Find<QWidget>(window, ("代码编辑框" + std::to_string(i)).c_str()))
+            editor->setAccessibleName(QStringLiteral("代码编辑器 New%1").arg(i));
+    }
+    if (auto* label = Find<QLabel>(window, "标签1")) label->setBuddy(Find<QWidget>(window, "组合框_FunList"));
+    if (auto* signature = Find<QLabel>(window, "标签_Fun")) MarkValueLabel(*signature);
+    for (const Purpose& p : kButtonHelp) {
+        if (auto* b = Find<QPushButton>(window, p.layoutName)) {
+            b->setToolTip(QString::fromUtf8(p.name));
+            b->setAccessibleDescription(QString::fromUtf8(p.name));
+        }
+    }
 }
 
 }  // namespace qy::app

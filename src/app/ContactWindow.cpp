@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QUrl>
 
+#include "app/Accessibility.h"
 #include "app/InfoMenu.h"
 #include "net/gui/UpdateWindow.h"
 #include "text/QtBridge.h"
@@ -25,6 +26,8 @@ ContactWindow::ContactWindow(QWidget* parent)
     link->setTextFormat(Qt::RichText);
     link->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(QString::fromLatin1(kContactAddress), caption));
     link->setAccessibleName(caption);
+    InstallAccessibleNames();
+    MarkLinkLabel(*link, QString::fromLatin1(kContactAddress));
     link->setAlignment(Qt::AlignCenter);
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     link->setCursor(Qt::PointingHandCursor);
