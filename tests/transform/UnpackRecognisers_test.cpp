@@ -81,7 +81,7 @@ TEST(DeadCode, OnlyConstantConditionsFoldAndHoistedNamesStay) {
 }
 
 TEST(DebugProtection, TheObfuscatorsDebugTrapsComeOffAndTheResultMayBeFormatted) {
-    for (const char* name : {"hash.debugint.obf.js", "hash.debug.obf.js", "base64.guards.obf.js"}) {
+    for (const char* name : {"hash.debugint.obf.js", "hash.debug.obf.js", "base64.guards.obf.js", "hash.guards.obf.js"}) {
         SCOPED_TRACE(name);
         const std::string original = std::string(name).substr(0, std::string(name).find('.')) + ".js";
         const std::string answer = Read(Sample(original));
@@ -93,6 +93,7 @@ TEST(DebugProtection, TheObfuscatorsDebugTrapsComeOffAndTheResultMayBeFormatted)
         EXPECT_EQ(r.text.find("'init'"), std::string::npos);
         EXPECT_EQ(r.text.find("a0_0x"), std::string::npos);
         EXPECT_EQ(r.text.find("_0x8a6a"), std::string::npos);  // base64.guards' decoder
+        EXPECT_EQ(r.text.find("_0x44a4"), std::string::npos);  // hash.guards' decoder
         EXPECT_GT(Count(r, Label("调试保护")), 0);
         EXPECT_TRUE(r.guard.empty()) << r.guard;
         EXPECT_EQ(Read(r.text), answer);

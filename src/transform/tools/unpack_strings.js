@@ -12,8 +12,9 @@ function unpack_statements(t) {
         var v = t[i].k === 'punc' ? t[i].v : '';
         if (v === '(' || v === '[' || v === '{') depth++;
         else if (v === ')' || v === ']' || v === '}') depth--;
-        var end = depth === 0 && (v === ';' ||
-            (v === '}' && t[start].v === 'function' && (!t[i + 1] || t[i + 1].v !== '(')));
+        // A function declaration ends with its body, even when "(" follows: "function
+        // f(){}(function(){…}())" is a declaration and then a call of its own.
+        var end = depth === 0 && (v === ';' || (v === '}' && t[start].v === 'function'));
         if (end || i === t.length - 1) {
             out.push({ a: start, b: i });
             start = i + 1;
