@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
@@ -68,8 +69,13 @@ protected:
         if (watched == &m_client && event->type() == QEvent::Resize) Apply();
         if (watched == &m_window && event->type() == QEvent::Show && !m_shown) {
             m_shown = true;
-            // Features added after the layout (the status bar) may fix the size again.
+            // Features added after the layout (the status bar) may fix the size again, and
+            // the bars' heights are settled only once laid out: the window opens with the
+            // client area at the size its components were placed for, unless the screen is
+            // too small.
             Unfix();
+            if (QLayout* layout = m_window.layout()) layout->activate();
+            if (m_client.size() != m_design) m_window.resize(m_window.size() + m_design - m_client.size());
             Fit();
             // Under a window manager the frame is known only once the window is mapped.
             QTimer::singleShot(0, this, [this] { Fit(); });
@@ -97,7 +103,6 @@ private:
         m_client.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         m_window.setMinimumSize(kMinimumClientSize + chrome);
         m_window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        m_window.resize(m_client.size() + chrome);
     }
 
     void Fit() {
