@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QAction>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -17,6 +18,7 @@
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTranslator>
 #include <map>
 #include <memory>
@@ -170,10 +172,22 @@ TEST(ScriptFileDialog, ListingColumnsReadInChinese) {
     if (!translators.empty()) {
         // The dialog's own labels and buttons come from Qt's translations.
         EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(), QString::fromUtf8("查找范围："));
+        const QRegularExpression latin(QStringLiteral("[A-Za-z]{2}"));
         for (auto* b : dialog.findChildren<QPushButton*>()) {
             if (!b->isVisible()) continue;
-            EXPECT_FALSE(b->text().contains(QRegularExpression(QStringLiteral("[A-Za-z]{2}")))) << b->text().toStdString();
+            EXPECT_FALSE(b->text().contains(latin)) << b->text().toStdString();
         }
+        // The listing's context menu (rename, delete, hidden files, new folder) and the
+        // tool buttons' tips.
+        int actions = 0;
+        for (auto* a : dialog.findChildren<QAction*>()) {
+            if (!a->objectName().startsWith(QStringLiteral("qt_")) || a->text().isEmpty()) continue;
+            ++actions;
+            EXPECT_FALSE(a->text().contains(latin)) << a->text().toStdString();
+        }
+        EXPECT_GE(actions, 4);
+        for (auto* b : dialog.findChildren<QToolButton*>())
+            EXPECT_FALSE(b->toolTip().contains(latin)) << b->toolTip().toStdString();
     }
     dialog.hide();
     for (auto& t : translators) QCoreApplication::removeTranslator(t.get());
