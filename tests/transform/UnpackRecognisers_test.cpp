@@ -224,3 +224,13 @@ TEST(Encodings, EveryUnpackerFileLoadsIntoAJScriptControl) {
                                       "typeof unpack_local_names")),
               "functionfunctionfunctionfunctionfunctionfunctionfunction");
 }
+
+TEST(ControlFlowReturn, AFlattenedBlockMayEndInAReturnOnItsLastStep) {
+    const std::string last = "function f(){var o='1|0|2'.split('|'),i=0;while(!![]){switch(o[i++]){case'0':b();continue;"
+                             "case'1':a();continue;case'2':return c();}break;}}";
+    EXPECT_EQ(Unpack(last).text, "function f(){a();\nb();\nreturn c();}");
+    // A return anywhere but last would skip the steps after it: the block stays.
+    std::string early = last;
+    early.replace(early.find("'1|0|2'"), 7, "'2|0|1'");
+    EXPECT_EQ(Unpack(early).text, early);
+}

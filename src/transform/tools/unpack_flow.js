@@ -252,7 +252,7 @@ unpack_recognisers.push({
             var bodyOpen = sw + 8, bodyClose = unpack_close(t, bodyOpen), loopClose = unpack_close(t, wc + 1);
             if (bodyClose < 0 || t[bodyClose + 1].v !== 'break' || t[bodyClose + 2].v !== ';' || loopClose !== bodyClose + 3) continue;
             // The cases: each "case 'n':" with a body ending in "continue;" and no other jump.
-            var cases = {}, at = bodyOpen + 1;
+            var cases = {}, returning = {}, at = bodyOpen + 1;
             while (ok && at < bodyClose) {
                 if (t[at].v !== 'case' || t[at + 1].k !== 'str' || t[at + 2].v !== ':') { ok = false; break; }
                 var key = unpack_string_value(t[at + 1].v), from = at + 3, to = from, depth = 0;
@@ -262,17 +262,27 @@ unpack_recognisers.push({
                     else if (v === ')' || v === ']' || v === '}') depth--;
                     to++;
                 }
-                if (to - from < 2 || t[to - 2].v !== 'continue' || t[to - 1].v !== ';') { ok = false; break; }
-                for (k = from; k < to - 2 && ok; k++) {
+                // A case ends in "continue;", or (the last step only) in a return.
+                var returns = false, last = to - 2;
+                if (to - from < 2 || t[to - 2].v !== 'continue' || t[to - 1].v !== ';') {
+                    unpack_line_between.src = src;
+                    for (k = from; k < to && !returns; k++) {
+                        if (t[k].v === 'return' && (k === from || unpack_at_statement(t, k)) && unpack_statement_end(t, k) === to - 1) returns = true;
+                    }
+                    if (!returns) { ok = false; break; }
+                    last = to;
+                }
+                for (k = from; k < last && ok; k++) {
                     if (t[k].v === 'continue' || t[k].v === 'break' || t[k].v === 'default' || t[k].v === 'case') ok = false;
                 }
-                cases[key] = to - 2 > from ? src.substring(t[from].s, t[to - 3].e) : '';
+                cases[key] = returns ? src.substring(t[from].s, t[to - 1].e) : (to - 2 > from ? src.substring(t[from].s, t[to - 3].e) : '');
+                if (returns) returning[key] = true;
                 at = to;
             }
             if (!ok) continue;
             var steps = order.split('|'), out = [], seen = {};
             for (k = 0; k < steps.length && ok; k++) {
-                if (!cases.hasOwnProperty(steps[k]) || seen[steps[k]]) ok = false;
+                if (!cases.hasOwnProperty(steps[k]) || seen[steps[k]] || (returning[steps[k]] && k !== steps.length - 1)) ok = false;
                 seen[steps[k]] = true;
                 out.push(cases[steps[k]]);
             }
