@@ -40,21 +40,7 @@ public:
     MainWindowLayout(QMainWindow& window, QWidget& client) : QObject(&window), m_window(window), m_client(client) {
         setObjectName(QStringLiteral("WindowLayout"));
         m_design = client.size();
-        const QWidget* tabs = client.findChild<QWidget*>(QString::fromUtf8(kTabs));
-        const QWidget* log = client.findChild<QWidget*>(QString::fromUtf8(kLog));
-        const int tabsTop = tabs ? tabs->y() : 0;
-        const int logTop = log ? log->y() : m_design.height();
-        for (QWidget* w : client.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (w->objectName().isEmpty() || w->isWindow()) continue;
-            Down down = w == tabs ? Down::Tabs : w == log ? Down::Log : w->y() < tabsTop ? Down::Top
-                      : w->y() < logTop ? Down::Row : Down::Log;
-            m_parts.push_back({w, w->geometry(), AcrossOf(w->objectName()), down});
-        }
-        // The editors fill their tab pages, which the tab widget sizes.
-        for (QWidget* w : client.findChildren<QWidget*>()) {
-            if (w->objectName().startsWith(QStringLiteral("代码编辑框")) && w->parentWidget() != &client)
-                m_parts.push_back({w, w->geometry(), Across::Stretch, Down::Tabs});
-        }
+        RecordParts();
         Qt::WindowFlags flags = window.windowFlags();
         flags &= ~Qt::MSWindowsFixedSizeDialogHint;
         flags |= Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint;
@@ -69,6 +55,9 @@ protected:
         if (watched == &m_client && event->type() == QEvent::Resize) Apply();
         if (watched == &m_window && event->type() == QEvent::Show && !m_shown) {
             m_shown = true;
+            // Components the features added after the layout (a button beside another)
+            // are still where they were put for the design size.
+            RecordParts();
             // Features added after the layout (the status bar) may fix the size again, and
             // the bars' heights are settled only once laid out: the window opens with the
             // client area at the size its components were placed for, unless the screen is
@@ -90,6 +79,44 @@ private:
         Across across;
         Down down;
     };
+
+    bool Known(const QWidget* w) const {
+        return std::any_of(m_parts.begin(), m_parts.end(), [w](const Part& p) { return p.widget == w; });
+    }
+
+    /// A component the layout has no rule for keeps its left edge, unless it sits right
+    /// of its row's wide field: then it stays at the row's right end with the buttons.
+    Across AcrossOfUnknown(const QRect& place) const {
+        for (const Part& p : m_parts) {
+            if (p.across != Across::Stretch || p.down == Down::Tabs) continue;
+            const bool sameRow = place.top() <= p.design.bottom() && p.design.top() <= place.bottom();
+            if (sameRow && place.left() >= p.design.right()) return Across::Right;
+        }
+        return Across::Left;
+    }
+
+    void RecordParts() {
+        const QWidget* tabs = m_client.findChild<QWidget*>(QString::fromUtf8(kTabs));
+        const QWidget* log = m_client.findChild<QWidget*>(QString::fromUtf8(kLog));
+        const int tabsTop = tabs ? tabs->y() : 0;
+        const int logTop = log ? log->y() : m_design.height();
+        std::vector<QWidget*> unknown;
+        for (QWidget* w : m_client.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w->objectName().isEmpty() || w->isWindow() || Known(w)) continue;
+            const Down down = w == tabs ? Down::Tabs : w == log ? Down::Log : w->y() < tabsTop ? Down::Top
+                            : w->y() < logTop ? Down::Row : Down::Log;
+            const Across across = AcrossOf(w->objectName());
+            if (across == Across::Left && w != tabs && w != log) unknown.push_back(w);
+            m_parts.push_back({w, w->geometry(), across, down});
+        }
+        for (Part& p : m_parts)
+            if (std::find(unknown.begin(), unknown.end(), p.widget) != unknown.end()) p.across = AcrossOfUnknown(p.design);
+        // The editors fill their tab pages, which the tab widget sizes.
+        for (QWidget* w : m_client.findChildren<QWidget*>()) {
+            if (w->objectName().startsWith(QStringLiteral("代码编辑框")) && w->parentWidget() != &m_client && !Known(w))
+                m_parts.push_back({w, w->geometry(), Across::Stretch, Down::Tabs});
+        }
+    }
 
     /// Chrome around the client area: the menu bar and, when there is one, the status bar.
     QSize Chrome() const {

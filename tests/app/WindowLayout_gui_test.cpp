@@ -60,6 +60,11 @@ void ExpectSamePlaces(MainWindow& w, const std::map<std::string, QRect>& design,
     }
     for (const char* name : {"按钮_add", "标签1", "组合框_FunList"})
         EXPECT_EQ(Place(w, name).size(), design.at(name).size()) << name;
+    // A button a feature put right of another after the layout came stays beside it.
+    if (auto* callers = w.Component<QWidget>("按钮_callers")) {
+        EXPECT_EQ(callers->x() - Place(w, "按钮_go").right(), 2);
+        EXPECT_EQ(callers->y(), Place(w, "按钮_go").y());
+    }
     // The editor fills its page as at the design size.
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(w.EditorAt(i)->width(), 822 + dx) << i;
