@@ -3,7 +3,8 @@
  * (its resolve hook notes reads of names that do not exist), the host natives the
  * environment script uses here (log lines, watched objects, accessors, randomness,
  * the timer queue), and the access record. A global made without this class costs
- * nothing: no hook, no record.
+ * nothing: no hook, no record. The console the environment makes can also be given to
+ * a global alone.
  */
 #pragma once
 
@@ -19,8 +20,14 @@
 
 namespace qy::env {
 
-/// The environment script as shipped (UTF-8, ES3).
+/// The environment script as shipped (UTF-8, ES3): the page objects with the console
+/// script as their function's last argument.
 std::string_view ScriptText();
+
+/// The console alone (UTF-8, ES3): one function expression that, given a function taking
+/// a line, makes the console whose methods write their lines to it. The environment's
+/// console is made by the same text.
+std::string_view ConsoleScriptText();
 
 /// The environment as a block a user keeps in their own script (UTF-8): a comment line
 /// that says what it is, then the script.
@@ -35,6 +42,16 @@ void SetOutput(Output output);
 /// fresh global then only instantiates it). The caller keeps it for the engine's life
 /// and drops it before the engine's context goes. Null on an engine failure.
 RefPtr<JS::Stencil> CompileScript(JSContext* cx, bool jscript);
+
+/// The console script compiled (for the modern engine), every function compiled now;
+/// kept and dropped as CompileScript's result is. Null on an engine failure.
+RefPtr<JS::Stencil> CompileConsole(JSContext* cx);
+
+/// Gives `global` (its realm entered) a console of its own, without the environment:
+/// `console` not enumerable (not taken for the user's), its methods writing exactly the
+/// environment console's lines to the Output. `compiled` is CompileConsole's result.
+/// False on an engine failure (nothing pending then).
+bool InstallConsole(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled);
 
 /// The class of a global that carries the environment.
 const JSClass* GlobalClass();

@@ -11,6 +11,7 @@
 #include <js/ErrorReport.h>
 #include <js/Exception.h>
 #include <js/SourceText.h>
+#include <js/String.h>
 #include <js/Symbol.h>
 #include <js/friend/ErrorMessages.h>
 #include <jsfriendapi.h>
@@ -289,34 +290,91 @@ JSObject* ZoneAnchor(JSContext* cx) {
     return anchor->get();
 }
 
-/// The browser environment compiled once per target for the engine's life: dropped with
-/// the engine's roots, before its context goes.
+/// The browser environment compiled once per target, and the modern target's console
+/// alone, for the engine's life: dropped with the engine's roots, before its context goes.
 class EnvironmentStencils final : public detail::JsRootLink {
 public:
     static JS::Stencil* For(JSContext* cx, bool jscript) {
-        static EnvironmentStencils* kept = new EnvironmentStencils;
-        RefPtr<JS::Stencil>& slot = kept->m_stencils[jscript ? 0 : 1];
-        if (!slot) {
-            slot = env::CompileScript(cx, jscript);
-            if (slot && !kept->m_linked) {
-                kept->Link();
-                kept->m_linked = true;
-            }
-        }
-        return slot.get();
+        return Kept().Get(jscript ? 0 : 1, [&] { return env::CompileScript(cx, jscript); });
+    }
+    static JS::Stencil* Console(JSContext* cx) {
+        return Kept().Get(2, [&] { return env::CompileConsole(cx); });
     }
 
     void reset() override {
-        m_stencils[0] = nullptr;
-        m_stencils[1] = nullptr;
+        for (RefPtr<JS::Stencil>& slot : m_stencils) slot = nullptr;
         if (m_linked) Unlink();
         m_linked = false;
     }
 
 private:
-    RefPtr<JS::Stencil> m_stencils[2];
+    static EnvironmentStencils& Kept() {
+        static EnvironmentStencils* kept = new EnvironmentStencils;
+        return *kept;
+    }
+
+    template <typename Compile>
+    JS::Stencil* Get(size_t index, Compile&& compile) {
+        RefPtr<JS::Stencil>& slot = m_stencils[index];
+        if (!slot) {
+            slot = compile();
+            if (slot && !m_linked) {
+                Link();
+                m_linked = true;
+            }
+        }
+        return slot.get();
+    }
+
+    RefPtr<JS::Stencil> m_stencils[3];
     bool m_linked = false;
 };
+
+// ---- the modern target's console ---------------------------------------------------
+
+/// Set on a modern global once its console was made: a script that deletes it does not
+/// get it back.
+constexpr uint32_t kConsoleMadeSlot = 0;
+
+bool IsConsoleId(jsid id) { return id.isAtom() && JS_LinearStringEqualsLiteral(id.toLinearString(), "console"); }
+
+/// The global's resolve hook: the standard classes as usual, and `console` made on its
+/// first lookup, so that a fresh global costs nothing for it.
+bool ModernGlobalResolve(JSContext* cx, JS::HandleObject global, JS::HandleId id, bool* resolvedp) {
+    if (!JS_ResolveStandardClass(cx, global, id, resolvedp)) return false;
+    if (*resolvedp || !IsConsoleId(id) || JS::GetReservedSlot(global, kConsoleMadeSlot).isTrue()) return true;
+    JS::SetReservedSlot(global, kConsoleMadeSlot, JS::TrueValue());
+    JSAutoRealm ar(cx, global);
+    EngineCall call;
+    *resolvedp = env::InstallConsole(cx, global, EnvironmentStencils::Console(cx));
+    return true;
+}
+
+/// The global's own names include `console` before it is made, as a page's do (it is
+/// not enumerable: only listings of every own name see it).
+bool ModernGlobalEnumerate(JSContext* cx, JS::HandleObject global, JS::MutableHandleIdVector properties,
+                           bool enumerableOnly) {
+    if (!JS_NewEnumerateStandardClasses(cx, global, properties, enumerableOnly)) return false;
+    if (enumerableOnly || JS::GetReservedSlot(global, kConsoleMadeSlot).isTrue()) return true;
+    JSString* name = JS_AtomizeAndPinString(cx, "console");
+    return name && properties.append(JS::PropertyKey::fromPinnedString(name));
+}
+
+bool ModernGlobalMayResolve(const JSAtomState& names, jsid id, JSObject* maybeGlobal) {
+    return JS_MayResolveStandardClass(names, id, maybeGlobal) || IsConsoleId(id);
+}
+
+const JSClass* ModernGlobalClass() {
+    static const JSClassOps ops = [] {
+        JSClassOps o = JS::DefaultGlobalClassOps;
+        o.newEnumerate = ModernGlobalEnumerate;
+        o.resolve = ModernGlobalResolve;
+        o.mayResolve = ModernGlobalMayResolve;
+        return o;
+    }();
+    static const JSClass cls = {"global", JSCLASS_GLOBAL_FLAGS, &ops, nullptr, nullptr, nullptr};
+    return &cls;
+}
 
 class ScriptControlObject final : public detail::TableDispatch {
 public:
@@ -385,7 +443,12 @@ public:
         // zone's shapes and code warm instead of building them anew (a new zone per
         // global made each Reset of the JScript target cost milliseconds).
         if (JSObject* anchor = ZoneAnchor(cx)) options.creationOptions().setNewCompartmentInExistingZone(anchor);
-        const JSClass* cls = m_browserEnv ? env::GlobalClass() : &kGlobalClass;
+        // The modern engines users call have a console of their own, which the modern
+        // global's class makes when a script first looks for it; JScript has Debug.write,
+        // and a console only with the page's objects.
+        const JSClass* cls = m_browserEnv                       ? env::GlobalClass()
+                             : m_target == ScriptTarget::ES2021 ? ModernGlobalClass()
+                                                                : &kGlobalClass;
         JS::RootedObject global(cx, JS_NewGlobalObject(cx, cls, nullptr, JS::FireOnNewGlobalHook, options));
         if (!global) {
             JS_ClearPendingException(cx);
@@ -405,7 +468,9 @@ public:
                 detail::EngineCall call;
                 if (!jscript::InstallRuntime(cx, global)) JS_ClearPendingException(cx);
             }
-            if (m_browserEnv) InstallEnvironment(cx, global);
+            if (m_browserEnv) {
+                InstallEnvironment(cx, global);
+            }
         }
         m_global = std::make_unique<JsObjectRoot>(global);
         if (m_debuggable && g_debugObserver) g_debugObserver->GlobalCreated(cx, global, m_target);

@@ -1,7 +1,7 @@
 // 浏览器环境（青柚JS调试工具）：window、navigator、document、location 等网页对象的替身，
 // 按 Windows 上的桌面版 Chrome 取值。ES3 写成，JScript 5.8 与现代引擎都能运行；
 // 要改的取值都在下面的 config 里。不联网、不读写文件：网络请求只记录，不发送。
-(function (global, host) {
+(function (global, host, makeConsole) {
     var config = {
         userAgent: 'Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/124.0.0.0 Safari/537.36',
         platform: 'Win32',
@@ -65,96 +65,9 @@
         return e;
     }
 
-    // ---- how the console writes values ----------------------------------------
+    // ---- the console (its script is this function's third argument) ------------
 
-    function functionName(f) {
-        var m = /^\s*function\s*([\w$]*)/.exec(toText(f));
-        return m ? m[1] : '';
-    }
-    function isArray(v) { return Object.prototype.toString.call(v) === '[object Array]'; }
-    function quoted(s) { return "'" + s.replace(/\\/g, '\\\\').replace(/'/g, "\\'").replace(/\n/g, '\\n') + "'"; }
-    function numberText(n) { return n === 0 && 1 / n < 0 ? '-0' : toText(n); }
-    function constructorPrefix(v) {
-        var c = v.constructor;
-        if (typeof c !== 'function' || c === Object) return '';
-        var name = functionName(c);
-        return name ? name + ' ' : '';
-    }
-    function errorText(e) {
-        var name = e.name || 'Error', message = e.message;
-        if (message === undefined || message === '') message = e.description || '';
-        return message ? name + ': ' + message : name;
-    }
-    function isError(v) {
-        return v instanceof Error || Object.prototype.toString.call(v) === '[object Error]';
-    }
-    function preview(v, depth) {
-        var t = typeof v;
-        if (t === 'string') return depth === 0 ? v : quoted(v);
-        if (t === 'number') return numberText(v);
-        if (t === 'boolean' || v === null || t === 'undefined') return toText(v);
-        if (t === 'function') {
-            if (depth > 0) return '\u0192';
-            return '\u0192 ' + toText(v).replace(/^\s*function\s*/, '');
-        }
-        if (t !== 'object') {
-            try { return toText(v); } catch (e1) { return t; }
-        }
-        if (v instanceof Date) return toText(v);
-        if (isError(v)) return errorText(v);
-        var parts = [], k, n = 0;
-        if (isArray(v)) {
-            if (depth > 0) return 'Array(' + v.length + ')';
-            for (k = 0; k < v.length && k < 100; k++) parts.push(preview(v[k], depth + 1));
-            if (v.length > 100) parts.push('\u2026');
-            return '(' + v.length + ') [' + parts.join(', ') + ']';
-        }
-        if (depth > 0) return constructorPrefix(v) + '{\u2026}';
-        for (k in v) {
-            if (!own(v, k)) continue;
-            if (++n > 100) {
-                parts.push('\u2026');
-                break;
-            }
-            parts.push(k + ': ' + preview(v[k], depth + 1));
-        }
-        return constructorPrefix(v) + '{' + parts.join(', ') + '}';
-    }
-    // The arguments as the browser's console writes them: a leading format string takes
-    // %s %d %i %f %o %O %c, the rest follow separated by spaces.
-    function consoleText(args) {
-        var out = [], at = 0;
-        if (typeof args[0] === 'string' && args[0].indexOf('%') >= 0) {
-            at = 1;
-            out.push(args[0].replace(/%([sdifoOc%])/g, function (m, c) {
-                if (c === '%') return '%';
-                if (at >= args.length) return m;
-                var v = args[at++];
-                if (c === 's') return typeof v === 'string' ? v : preview(v, 1);
-                if (c === 'd' || c === 'i') return numberText(parseInt(v, 10));
-                if (c === 'f') return numberText(parseFloat(v));
-                if (c === 'c') return '';
-                return preview(v, 0);
-            }));
-        }
-        for (; at < args.length; at++) out.push(preview(args[at], 0));
-        return out.join(' ');
-    }
-    function consoleMethod(level) {
-        return function () { line('console.' + level + ': ' + consoleText(arguments)); };
-    }
-    var console = {};
-    var levels = ['log', 'info', 'warn', 'error', 'debug', 'table', 'dir', 'trace'];
-    for (var i = 0; i < levels.length; i++) console[levels[i]] = consoleMethod(levels[i]);
-    console.assert = function (condition) {
-        if (condition) return;
-        var rest = [];
-        for (var n = 1; n < arguments.length; n++) rest.push(arguments[n]);
-        line('console.assert: Assertion failed' + (rest.length ? ': ' + consoleText(rest) : ''));
-    };
-    var quiet = ['group', 'groupCollapsed', 'groupEnd', 'time', 'timeEnd', 'timeLog', 'count', 'countReset', 'clear',
-        'profile', 'profileEnd'];
-    for (i = 0; i < quiet.length; i++) console[quiet[i]] = noop;
+    var consoleKit = makeConsole(line), console = consoleKit.console, functionName = consoleKit.functionName;
 
     // ---- timers: queued, run after the load in the order of their (virtual) time ----
 
@@ -182,9 +95,7 @@
             }
         }
     }
-    function uncaught(e) {
-        line('console.error: Uncaught ' + (typeof e === 'object' && e !== null ? errorText(e) : preview(e, 1)));
-    }
+    var uncaught = consoleKit.uncaught;
     // Runs what is due, in order, at most `limit` callbacks; what is left waits for the
     // next run (an interval never keeps the workbench busy).
     function runTimers(limit) {
@@ -984,4 +895,6 @@
 
     // The workbench runs the queued timers after every load and evaluation.
     if (hasHost) host.timers(runTimers);
-})(function () { return this; }(), typeof __qyEnvHost === 'undefined' ? null : __qyEnvHost);
+})(function () { return this; }(), typeof __qyEnvHost === 'undefined' ? null : __qyEnvHost,
+    // 第三个参数：控制台的脚本（console.js），装入时接在这里
+    /* console.js */ null);
