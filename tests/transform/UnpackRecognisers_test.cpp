@@ -234,3 +234,16 @@ TEST(ControlFlowReturn, AFlattenedBlockMayEndInAReturnOnItsLastStep) {
     early.replace(early.find("'1|0|2'"), 7, "'2|0|1'");
     EXPECT_EQ(Unpack(early).text, early);
 }
+
+TEST(Guards, ASelfDefendingGuardThroughACallOnceHelperDeclaredElsewhereGoes) {
+    // As the obfuscator writes it inside a module wrapper: the helper at the top, the
+    // guard and its call in the wrapper's function.
+    const std::string wrapped =
+        "var once=(function(){var first=!![];return function(c,f){var r=first?function(){if(f){var x=f.apply(c,arguments);"
+        "f=null;return x;}}:function(){};first=![];return r;};}());(function(){var guard=once(this,function(){return "
+        "guard.toString().search('(((.+)+)+)+$').toString().constructor(guard).search('(((.+)+)+)+$');});guard();answer=1;}());";
+    UnpackResult r = Unpack(wrapped);
+    EXPECT_EQ(r.text, "(function(){answer=1;}());");
+    EXPECT_TRUE(r.guard.empty());
+    EXPECT_EQ(Count(r, Label("自我保护")), 1);
+}

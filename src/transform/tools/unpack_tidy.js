@@ -128,9 +128,37 @@ function unpack_guard_recogniser(name, label, marks) {
                 edits.push({ s: t[i].s, e: t[end].e, text: '' });
                 i = end;
             }
-            return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
+            return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : unpack_guard_through_once(src, t, marks);
         }
     };
+}
+
+// "var guard=once(this,function(){…});guard();" where the call-once helper is declared
+// elsewhere (as code wrapped in a module pattern gets it): the statement and the call
+// go, and the helper too once nothing else uses it.
+function unpack_guard_through_once(src, t, marks) {
+    var onces = {}, k, i;
+    for (i = 1; i < t.length; i++) {
+        if (t[i - 1].v !== 'var' && t[i - 1].v !== ',') continue;
+        var o = unpack_call_once(t, i);
+        if (o) onces[o.name] = o;
+    }
+    for (i = 0; i + 7 < t.length; i++) {
+        if (t[i].v !== 'var' || t[i + 2].v !== '=' || !onces.hasOwnProperty(t[i + 3].v) || t[i + 4].v !== '(' ||
+            t[i + 5].v !== 'this' || t[i + 6].v !== ',') continue;
+        var guard = t[i + 1].v, once = onces[t[i + 3].v], c = unpack_close(t, i + 4);
+        if (c < 0 || !t[c + 4] || t[c + 1].v !== ';' || t[c + 2].v !== guard || t[c + 3].v !== '(' || t[c + 4].v !== ')') continue;
+        var body = src.substring(t[i].s, t[c].e), all = true;
+        for (k = 0; k < marks.length; k++) if (body.indexOf(marks[k]) === -1) all = false;
+        if (!all) continue;
+        var end = t[c + 5] && t[c + 5].v === ';' ? c + 5 : c + 4;
+        if (unpack_used_outside(t, guard, [{ a: i, b: end }])) continue;
+        var edits = [{ s: t[i].s, e: t[end].e, text: '' }];
+        if (!unpack_used_outside(t, once.name, [{ a: i, b: end }, { a: once.a, b: once.b }]))
+            unpack_remove_decl(t, { kind: 'alias', a: once.a, b: once.b }, edits, []);
+        return { text: unpack_splice(src, edits), count: 1 };
+    }
+    return null;
 }
 unpack_recognisers.push(unpack_guard_recogniser('selfdefending', '自我保护', ['(((.+)+)+)+$']));
 unpack_recognisers.push(unpack_guard_recogniser('console', '禁用控制台', ["'exception'", "'table'", "'trace'", 'console']));
