@@ -200,6 +200,34 @@
             }
             return n;
         }
+        // A regular expression literal from its "/" to the end of its flags.
+        function skipRegex(j) {
+            j++;
+            var inClass = false;
+            while (j < n) {
+                var r = src.charCodeAt(j);
+                if (r === 92) { j += 2; continue; }
+                if (r === 10) break;
+                if (r === 91) inClass = true;
+                else if (r === 93) inClass = false;
+                else if (r === 47 && !inClass) { j++; break; }
+                j++;
+            }
+            if (j > n) j = n;
+            while (j < n && isIdentPart(src.charCodeAt(j))) j++;
+            return j;
+        }
+        // A number literal: digits, letters, dots, and a sign after its exponent's "e".
+        function skipNumber(j, hex) {
+            j++;
+            while (j < n) {
+                var d = src.charCodeAt(j);
+                if (isIdentPart(d) || d === 46) j++;
+                else if ((d === 43 || d === 45) && !hex && (src.charCodeAt(j - 1) | 32) === 101) j++;
+                else break;
+            }
+            return j;
+        }
         // A line comment ends before its line break and the blanks before that.
         function lineComment(start) {
             while (i < n && src.charCodeAt(i) !== 10) i++;
@@ -241,14 +269,7 @@
                 continue;
             }
             if (isDigitCode(code) || (code === 46 && isDigitCode(next))) {
-                var hex = code === 48 && (next === 120 || next === 88);
-                i++;
-                while (i < n) {
-                    var d = src.charCodeAt(i);
-                    if (isIdentPart(d) || d === 46) i++;
-                    else if ((d === 43 || d === 45) && !hex && (src.charCodeAt(i - 1) | 32) === 101) i++;
-                    else break;
-                }
+                i = skipNumber(i, code === 48 && (next === 120 || next === 88));
                 push(NUM, '', start, i);
                 continue;
             }
@@ -263,19 +284,7 @@
                 continue;
             }
             if (code === 47 && regexAllowed()) {
-                i++;
-                var inClass = false;
-                while (i < n) {
-                    var r = src.charCodeAt(i);
-                    if (r === 92) { i += 2; continue; }
-                    if (r === 10) break;
-                    if (r === 91) inClass = true;
-                    else if (r === 93) inClass = false;
-                    else if (r === 47 && !inClass) { i++; break; }
-                    i++;
-                }
-                if (i > n) i = n;
-                while (i < n && isIdentPart(src.charCodeAt(i))) i++;
+                i = skipRegex(i);
                 push(REGEX, '', start, i);
                 continue;
             }
@@ -341,13 +350,10 @@
         this.statement = false;    // a block that ends a statement when it closes
     }
 
-    function format(text) {
-        text = String(text === undefined || text === null ? '' : text);
-        var tk = tokenize(text), K = tk.kinds, I = tk.ids, S = tk.starts, E = tk.ends, B = tk.breaks, count = tk.count;
-
-        // Matching brackets, and for each "{" whether it holds a "," at its own level or
-        // anything nested that makes it worth one property a line.
-        var match = ints(count), rich = bytes(count), stack = [];
+    // Fills match (the closing bracket of each opening one, count where none) and rich
+    // (1 for each "{" holding a "," or "=>" at its own level, a function or a "{").
+    function brackets(K, I, count, match, rich) {
+        var stack = [];
         for (var m = 0; m < count; m++) {
             if (K[m] !== PUNCT) {
                 if (K[m] === WORD && TEXT_OF[I[m]] === 'function' && stack.length) rich[stack[stack.length - 1]] = 1;
@@ -365,6 +371,16 @@
             }
         }
         while (stack.length) match[stack.pop()] = count;
+    }
+
+    function format(text) {
+        text = String(text === undefined || text === null ? '' : text);
+        var tk = tokenize(text), K = tk.kinds, I = tk.ids, S = tk.starts, E = tk.ends, B = tk.breaks, count = tk.count;
+
+        // Matching brackets, and for each "{" whether it holds a "," at its own level or
+        // anything nested that makes it worth one property a line.
+        var match = ints(count), rich = bytes(count);
+        brackets(K, I, count, match, rich);
 
         var out = [], done = [], line = '', lineIndent = 0, lineId = 0, lineTail = 0, breakPoints = [], lineFrames = [];
         var root = new Frame(BLOCK, -1, 'script');
@@ -547,250 +563,291 @@
             return true;
         }
 
+        // The token being laid out (kind, text to compare, line breaks before it, text to
+        // write) and what was found about it, shared by layout() and the functions it calls.
+        // The work is cut into functions of modest size because the engine compiles each
+        // format call's code afresh, and small functions reach full speed much sooner.
+        var breakHere, brk, hadBreak, isPunct, k, operand, t, unary, v, wasStart;
         var idx, prevUnary = false, prevStar = false, curStar = false, isTernaryColon = false;
-        for (idx = 0; idx < count; idx++) {
-            var k = K[idx], v = TEXT_OF[I[idx]], brk = B[idx], t = v !== '' ? v : text.slice(S[idx], E[idx]);
-            if (k === COMMENT || k === LINE_COMMENT) {
-                if (brk) newLine(brk > 1, nextCode(idx));
-                else if (prevKind === LINE_COMMENT) newLine(false, nextCode(idx));
-                else if (line.length) space(idx);
-                if (!line.length) lineIndent = indentFor(nextCode(idx));
-                line += t;
-                if (t.indexOf('\n') >= 0) {
-                    // A block comment keeps its inner lines exactly; its last line ends the line.
-                    var parts = line.split('\n');
-                    emit(indentOf(lineIndent) + parts[0]);
-                    for (var q = 1; q < parts.length - 1; q++) emit(parts[q]);
-                    line = parts[parts.length - 1];
-                    lineIndent = 0;
-                    flush();
-                    newlineSinceCode = true;
-                    prevKind = LINE_COMMENT;
-                } else {
-                    prevKind = k;
-                }
-                if (k === LINE_COMMENT) newlineSinceCode = true;
-                continue;
-            }
-
-            var isPunct = k === PUNCT;
-            var hadBreak = brk > 0 || newlineSinceCode;
-            // Operands and operators.
-            var operand = endsOperand(prevCodeKind, prevCodeText) && !(prevCodeKind === PUNCT && prevCodeText === '}' && lastBlockClosed) &&
-                !(prevCodeKind === PUNCT && prevCodeText === ')' && lastClosed !== null && (lastClosed.head !== '' || lastClosed.doWhile));
-            var unary = isPunct && (v === '!' || v === '~' || v === '...' ||
-                ((v === '+' || v === '-') && !operand) || ((v === '++' || v === '--') && (!operand || hadBreak)));
-            curStar = isPunct && v === '*' && (!operand || (prevCodeKind === WORD && (prevCodeText === 'function' || prevCodeText === 'yield')));
-            isTernaryColon = false;
-            if (isPunct && v === ':' && f.ternary > 0) isTernaryColon = true;
-
-            // Where the line breaks before this token.
-            var breakHere = 0;
-            if (hadBreak && asiBefore(idx)) endStatement(idx);
-            if (isPunct && v === '}') {
-                while (f.kind === BODY) endStatement(idx);
-            }
-            if (prevKind === LINE_COMMENT) breakHere = 1;
-            if (brk) breakHere = brk;
-            else if (newlineSinceCode) breakHere = 1;
-            if (!breakHere && prevCodeKind) {
-                if (isPunct && v === '}' && !(prevCodeKind === PUNCT && prevCodeText === '{') &&
-                    (f.kind === BLOCK || (f.kind === OBJECT && f.multi))) breakHere = 1;
-                else if (pendingBreak) breakHere = 1;
-            }
-            pendingBreak = false;
-            // A function declaration at statement level gets a blank line before it.
-            if (k === WORD && v === 'function' && f.kind === BLOCK && f.start && prevCodeKind &&
-                !(prevCodeKind === PUNCT && (prevCodeText === '{' || prevCodeText === ':')) && prevKind !== COMMENT &&
-                prevKind !== LINE_COMMENT && !(prevCodeKind === WORD && prevCodeText === 'async')) {
-                if (breakHere < 2) breakHere = 2;
-            }
-            if (breakHere) newLine(breakHere > 1, idx);
-            else if (line.length && spaceBefore(idx, unary)) space(idx);
-            if (!line.length) lineIndent = indentFor(idx);
-
-            // The token itself and what it opens or closes.
-            var wasStart = f.start;
-            if (isPunct) {
-                if (v === '{') {
-                    var blockOwner = '', asStatement = false, kind = BLOCK;
-                    if (!prevCodeKind || (f.kind === BLOCK || f.kind === BODY) && f.start && !f.caseColon) { blockOwner = 'block'; asStatement = true; }
-                    else if (pendingClass && f === pendingClass.frame) { blockOwner = 'class'; asStatement = pendingClass.decl; pendingClass = false; }
-                    else if (prevCodeKind === PUNCT && prevCodeText === ')') {
-                        if (lastClosed && lastClosed.head) {
-                            blockOwner = lastClosed.head; asStatement = true;
-                        } else if (lastClosed && lastClosed.fn) {
-                            blockOwner = 'function'; asStatement = lastClosed.fn.decl;
-                        } else blockOwner = 'function';
-                    } else if (prevCodeKind === PUNCT && prevCodeText === '=>') blockOwner = 'function';
-                    else if (prevCodeKind === WORD && (prevCodeText === 'else' || prevCodeText === 'do' || prevCodeText === 'try' || prevCodeText === 'finally')) {
-                        blockOwner = prevCodeText; asStatement = true;
-                    } else if (prevCodeKind === PUNCT && prevCodeText === ':' && (f.kind === BLOCK || f.kind === BODY) && (f.label || f.inCase) && !isTernaryColonPrev) {
-                        blockOwner = 'block'; asStatement = true;
-                    } else { kind = OBJECT; blockOwner = 'object'; }
-                    if (f.kind === BLOCK || f.kind === BODY) f.start = false;
-                    f.label = false;
-                    line += t;
-                    var fr = pushFrame(new Frame(kind, lineIndent, blockOwner));
-                    fr.statement = asStatement;
-                    if (blockOwner === 'switch') fr.isSwitch = true;
-                    if (kind === OBJECT) {
-                        fr.multi = rich[idx] === 1;
-                        if (fr.multi && match[idx] !== nextCode(idx + 1)) pendingBreak = true;
-                    } else if (match[idx] !== nextCode(idx + 1)) pendingBreak = true;
-                } else if (v === '}') {
-                    line += t;
-                    var closed = f;
-                    if (f.kind === BLOCK || f.kind === OBJECT) { if (f !== root) popFrame(); }
-                    else {
-                        while (frames.length > 1 && f.kind !== BLOCK && f.kind !== OBJECT) popFrame();
-                        if (f !== root) { closed = f; popFrame(); }
-                    }
-                    lastBlockClosed = closed.kind === BLOCK && closed.statement;
-                    var nj = nextCode(idx + 1);
-                    if (closed.kind === BLOCK && closed.statement) {
-                        var o = closed.owner;
-                        if (o === 'if' && isText(nj, 'else')) { f.start = false; }
-                        else if ((o === 'try' || o === 'catch') && (isText(nj, 'catch') || isText(nj, 'finally'))) { f.start = false; }
-                        else if (o === 'do') { f.expectWhile = true; f.start = false; }
-                        else {
-                            endStatement(nj);
-                            if (nj < count && !isText(nj, ';')) pendingBreak = true;
-                        }
-                    } else if (closed.kind === BLOCK && f.owner === 'class') {
-                        f.start = true;
-                        if (nj < count && !isText(nj, ';')) pendingBreak = true;
-                    } else {
-                        if (f.kind === BLOCK || f.kind === BODY) f.start = false;
-                    }
-                } else if (v === '(' || v === '[') {
-                    if (f.kind === BLOCK || f.kind === BODY) f.start = false;
-                    line += t;
-                    var pf = pushFrame(new Frame(v === '(' ? PAREN : BRACKET, lineIndent, ''));
-                    if (v === '(') {
-                        if (prevCodeKind === WORD && CONTROL_HEAD[prevCodeText] === true && !(idx > 1 && (TEXT_OF[I[idx - 2]] === '.' || TEXT_OF[I[idx - 2]] === '?.'))) {
-                            pf.head = prevCodeText;
-                            if (prevCodeText === 'while' && frames[frames.length - 2].expectWhile) {
-                                frames[frames.length - 2].expectWhile = false;
-                                pf.head = '';
-                                pf.doWhile = true;
-                            }
-                        } else if (prevCodeKind === WORD && prevCodeText === 'await' && idx > 1 && TEXT_OF[I[idx - 2]] === 'for') {
-                            pf.head = 'for';
-                        } else if (pendingFn) {
-                            pf.fn = pendingFn;
-                        }
-                    }
-                    pendingFn = null;
-                } else if (v === ')' || v === ']') {
-                    line += t;
-                    var pc = f;
-                    while (frames.length > 1 && f.kind !== PAREN && f.kind !== BRACKET) popFrame();
-                    if (f.kind === PAREN || f.kind === BRACKET) { pc = f; popFrame(); }
-                    lastClosed = pc;
-                    if (pc.head === 'if' || pc.head === 'for' || pc.head === 'while' || pc.head === 'with') {
-                        var bj = nextCode(idx + 1);
-                        if (bj < count && !isText(bj, '{') && !isText(bj, ';')) {
-                            pushFrame(new Frame(BODY, lineIndent, pc.head));
-                            pendingBreak = true;
-                        } else f.start = false;
-                    } else if (pc.doWhile) {
-                        var dj = nextCode(idx + 1);
-                        if (dj < count && !isText(dj, ';')) { endStatement(dj); pendingBreak = true; }
-                        else f.start = false;
-                    } else if (f.kind === BLOCK || f.kind === BODY) f.start = false;
-                } else if (v === ';') {
-                    line += t;
-                    if (f.kind === PAREN) {
-                        // for (a; b; c): the blank after comes with the next token
-                    } else if (f.kind === BLOCK || f.kind === BODY) {
-                        endStatement(nextCode(idx + 1));
-                        var sj = idx + 1;
-                        if (sj < count && !((K[sj] === COMMENT || K[sj] === LINE_COMMENT) && B[sj] === 0)) pendingBreak = true;
-                    }
-                } else if (v === ',') {
-                    line += t;
-                    if (f.kind === OBJECT) {
-                        f.start = true;
-                        f.ternary = 0;
-                        if (f.multi) pendingBreak = true;
-                        else breakPoint();
-                    } else if ((f.kind === BLOCK || f.kind === BODY) && f.decl) {
-                        pendingBreak = true;
-                    } else breakPoint();
-                } else if (v === ':') {
-                    line += t;
-                    if (isTernaryColon) { f.ternary--; breakPoint(); }
-                    else if ((f.kind === BLOCK || f.kind === BODY) && f.caseColon) {
-                        f.caseColon = false;
-                        f.inCase = true;
-                        f.start = true;
-                        // "case 2: {" keeps its block on the case's line.
-                        if (!isText(idx + 1, '{')) pendingBreak = true;
-                    } else if ((f.kind === BLOCK || f.kind === BODY) && f.label) {
-                        f.start = true;
-                    } else if (f.kind === OBJECT) {
-                        f.start = false;
-                    }
-                    isTernaryColonPrev = isTernaryColon;
-                } else {
-                    line += t;
-                    if (v === '?') { f.ternary++; breakPoint(); }
-                    else if (v === '=>' && (f.kind === BLOCK || f.kind === BODY)) f.start = false;
-                    else if (!unary && BREAK_AFTER[v] === true && operand) breakPoint();
-                    if (f.kind === BLOCK || f.kind === BODY || f.kind === OBJECT) f.start = false;
-                }
-            } else {
-                line += t;
-                if (k === WORD) {
-                    var after = nextCode(idx + 1);
-                    if (v === 'function') pendingFn = {decl: (f.kind === BLOCK || f.kind === BODY) && (wasStart || (prevCodeKind === WORD && prevCodeText === 'async' && asyncStart))};
-                    else if (v === 'class' && !(prevCodeKind === PUNCT && (prevCodeText === '.' || prevCodeText === '?.'))) {
-                        pendingClass = {frame: f, decl: (f.kind === BLOCK || f.kind === BODY) && wasStart};
-                    }
-                    if ((f.kind === BLOCK || f.kind === BODY) && wasStart) {
-                        if ((v === 'var' || v === 'let' || v === 'const') && (v !== 'let' || K[after] === WORD || isText(after, '[') || isText(after, '{'))) {
-                            f.decl = splitsDeclarators(after);
-                        } else if ((v === 'case' || v === 'default') && f.isSwitch) {
-                            f.caseColon = true;
-                        } else if (isText(after, ':') && OPERATOR_WORDS[v] !== true) {
-                            f.label = true;
-                        }
-                    }
-                    asyncStart = v === 'async' && wasStart;
-                    if (v === 'else' || v === 'do') {
-                        if (after < count && !isText(after, '{') && !(v === 'else' && isText(after, 'if'))) {
-                            pushFrame(new Frame(BODY, lineIndent, v));
-                            pendingBreak = true;
-                        } else if (f.kind === BLOCK || f.kind === BODY) f.start = false;
-                    } else if (f.kind === BLOCK || f.kind === BODY) {
-                        if (v === 'while' && f.expectWhile) { /* the do-while's condition follows */ }
-                        else if (!(v === 'async' && isText(after, 'function'))) f.start = false;
-                        if (f.label && v !== 'case') f.start = true;
-                    } else if (f.kind === OBJECT) f.start = false;
-                } else if (f.kind === BLOCK || f.kind === BODY || f.kind === OBJECT) f.start = false;
-            }
-            if (!(isPunct && v === '{') && pendingFn && !(k === WORD && v === 'function') && !(k === WORD) && !(isPunct && v === '*')) pendingFn = null;
-            if (f.label && !(k === WORD)) { /* label word seen; the colon sets it */ }
-            if (line.length + lineIndent * 4 - lineTail > MAX_COLUMNS) fitLine();
-            if (k !== WORD && k !== PUNCT && k !== NUM && t.indexOf('\n') >= 0) {
-                // A string or template over several lines: the part after its last line
-                // break is all that counts towards the length, and nothing before it moves.
-                lineTail = line.lastIndexOf('\n') + 1;
-                breakPoints.length = 0;
-                lineFrames.length = 0;
-            }
-            prevUnary = unary;
-            prevStar = curStar;
-            prevKind = k;
-            prevCodeKind = k;
-            prevCodeText = v;
-            prevCodeLast = t.charCodeAt(t.length - 1);
-            newlineSinceCode = false;
-        }
+        layout();
         flush();
         if (out.length) done.push(out.join('\n'));
         return done.join('\n');
+
+        // Every token from the first to the last, laid out.
+        function layout() {
+            for (idx = 0; idx < count; idx++) {
+                k = K[idx];
+                v = TEXT_OF[I[idx]];
+                brk = B[idx];
+                t = v !== '' ? v : text.slice(S[idx], E[idx]);
+                if (k === COMMENT || k === LINE_COMMENT) {
+                    commentToken();
+                    continue;
+                }
+
+                isPunct = k === PUNCT;
+                hadBreak = brk > 0 || newlineSinceCode;
+                // Operands and operators.
+                operand = endsOperand(prevCodeKind, prevCodeText) && !(prevCodeKind === PUNCT && prevCodeText === '}' && lastBlockClosed) &&
+                    !(prevCodeKind === PUNCT && prevCodeText === ')' && lastClosed !== null && (lastClosed.head !== '' || lastClosed.doWhile));
+                unary = isPunct && (v === '!' || v === '~' || v === '...' ||
+                    ((v === '+' || v === '-') && !operand) || ((v === '++' || v === '--') && (!operand || hadBreak)));
+                curStar = isPunct && v === '*' && (!operand || (prevCodeKind === WORD && (prevCodeText === 'function' || prevCodeText === 'yield')));
+                isTernaryColon = false;
+                if (isPunct && v === ':' && f.ternary > 0) isTernaryColon = true;
+
+                // Where the line breaks before this token.
+                breakHere = 0;
+                if (hadBreak && asiBefore(idx)) endStatement(idx);
+                if (isPunct && v === '}') {
+                    while (f.kind === BODY) endStatement(idx);
+                }
+                if (prevKind === LINE_COMMENT) breakHere = 1;
+                if (brk) breakHere = brk;
+                else if (newlineSinceCode) breakHere = 1;
+                if (!breakHere && prevCodeKind) {
+                    if (isPunct && v === '}' && !(prevCodeKind === PUNCT && prevCodeText === '{') &&
+                        (f.kind === BLOCK || (f.kind === OBJECT && f.multi))) breakHere = 1;
+                    else if (pendingBreak) breakHere = 1;
+                }
+                pendingBreak = false;
+                // A function declaration at statement level gets a blank line before it.
+                if (k === WORD && v === 'function' && f.kind === BLOCK && f.start && prevCodeKind &&
+                    !(prevCodeKind === PUNCT && (prevCodeText === '{' || prevCodeText === ':')) && prevKind !== COMMENT &&
+                    prevKind !== LINE_COMMENT && !(prevCodeKind === WORD && prevCodeText === 'async')) {
+                    if (breakHere < 2) breakHere = 2;
+                }
+                if (breakHere) newLine(breakHere > 1, idx);
+                else if (line.length && spaceBefore(idx, unary)) space(idx);
+                if (!line.length) lineIndent = indentFor(idx);
+
+                // The token itself and what it opens or closes.
+                wasStart = f.start;
+                if (isPunct) punctuatorToken();
+                else otherToken();
+                if (!(isPunct && v === '{') && pendingFn && !(k === WORD && v === 'function') && !(k === WORD) && !(isPunct && v === '*')) pendingFn = null;
+                if (f.label && !(k === WORD)) { /* label word seen; the colon sets it */ }
+                if (line.length + lineIndent * 4 - lineTail > MAX_COLUMNS) fitLine();
+                if (k !== WORD && k !== PUNCT && k !== NUM && t.indexOf('\n') >= 0) {
+                    // A string or template over several lines: the part after its last line
+                    // break is all that counts towards the length, and nothing before it moves.
+                    lineTail = line.lastIndexOf('\n') + 1;
+                    breakPoints.length = 0;
+                    lineFrames.length = 0;
+                }
+                prevUnary = unary;
+                prevStar = curStar;
+                prevKind = k;
+                prevCodeKind = k;
+                prevCodeText = v;
+                prevCodeLast = t.charCodeAt(t.length - 1);
+                newlineSinceCode = false;
+            }
+        }
+
+        // A comment at idx written where it stands.
+        function commentToken() {
+            if (brk) newLine(brk > 1, nextCode(idx));
+            else if (prevKind === LINE_COMMENT) newLine(false, nextCode(idx));
+            else if (line.length) space(idx);
+            if (!line.length) lineIndent = indentFor(nextCode(idx));
+            line += t;
+            if (t.indexOf('\n') >= 0) {
+                // A block comment keeps its inner lines exactly; its last line ends the line.
+                var parts = line.split('\n');
+                emit(indentOf(lineIndent) + parts[0]);
+                for (var q = 1; q < parts.length - 1; q++) emit(parts[q]);
+                line = parts[parts.length - 1];
+                lineIndent = 0;
+                flush();
+                newlineSinceCode = true;
+                prevKind = LINE_COMMENT;
+            } else {
+                prevKind = k;
+            }
+            if (k === LINE_COMMENT) newlineSinceCode = true;
+        }
+
+        // The punctuator at idx written, and what it opens or closes.
+        function punctuatorToken() {
+            if (v === '{') openBrace();
+            else if (v === '}') closeBrace();
+            else if (v === '(' || v === '[') openBracket();
+            else if (v === ')' || v === ']') closeBracket();
+            else if (v === ';') {
+                line += t;
+                if (f.kind === PAREN) {
+                    // for (a; b; c): the blank after comes with the next token
+                } else if (f.kind === BLOCK || f.kind === BODY) {
+                    endStatement(nextCode(idx + 1));
+                    var sj = idx + 1;
+                    if (sj < count && !((K[sj] === COMMENT || K[sj] === LINE_COMMENT) && B[sj] === 0)) pendingBreak = true;
+                }
+            } else if (v === ',') {
+                line += t;
+                if (f.kind === OBJECT) {
+                    f.start = true;
+                    f.ternary = 0;
+                    if (f.multi) pendingBreak = true;
+                    else breakPoint();
+                } else if ((f.kind === BLOCK || f.kind === BODY) && f.decl) {
+                    pendingBreak = true;
+                } else breakPoint();
+            } else if (v === ':') {
+                line += t;
+                if (isTernaryColon) { f.ternary--; breakPoint(); }
+                else if ((f.kind === BLOCK || f.kind === BODY) && f.caseColon) {
+                    f.caseColon = false;
+                    f.inCase = true;
+                    f.start = true;
+                    // "case 2: {" keeps its block on the case's line.
+                    if (!isText(idx + 1, '{')) pendingBreak = true;
+                } else if ((f.kind === BLOCK || f.kind === BODY) && f.label) {
+                    f.start = true;
+                } else if (f.kind === OBJECT) {
+                    f.start = false;
+                }
+                isTernaryColonPrev = isTernaryColon;
+            } else {
+                line += t;
+                if (v === '?') { f.ternary++; breakPoint(); }
+                else if (v === '=>' && (f.kind === BLOCK || f.kind === BODY)) f.start = false;
+                else if (!unary && BREAK_AFTER[v] === true && operand) breakPoint();
+                if (f.kind === BLOCK || f.kind === BODY || f.kind === OBJECT) f.start = false;
+            }
+        }
+
+        // A "{": a block, a class body or an object literal.
+        function openBrace() {
+            var blockOwner = '', asStatement = false, kind = BLOCK;
+            if (!prevCodeKind || (f.kind === BLOCK || f.kind === BODY) && f.start && !f.caseColon) { blockOwner = 'block'; asStatement = true; }
+            else if (pendingClass && f === pendingClass.frame) { blockOwner = 'class'; asStatement = pendingClass.decl; pendingClass = false; }
+            else if (prevCodeKind === PUNCT && prevCodeText === ')') {
+                if (lastClosed && lastClosed.head) {
+                    blockOwner = lastClosed.head; asStatement = true;
+                } else if (lastClosed && lastClosed.fn) {
+                    blockOwner = 'function'; asStatement = lastClosed.fn.decl;
+                } else blockOwner = 'function';
+            } else if (prevCodeKind === PUNCT && prevCodeText === '=>') blockOwner = 'function';
+            else if (prevCodeKind === WORD && (prevCodeText === 'else' || prevCodeText === 'do' || prevCodeText === 'try' || prevCodeText === 'finally')) {
+                blockOwner = prevCodeText; asStatement = true;
+            } else if (prevCodeKind === PUNCT && prevCodeText === ':' && (f.kind === BLOCK || f.kind === BODY) && (f.label || f.inCase) && !isTernaryColonPrev) {
+                blockOwner = 'block'; asStatement = true;
+            } else { kind = OBJECT; blockOwner = 'object'; }
+            if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+            f.label = false;
+            line += t;
+            var fr = pushFrame(new Frame(kind, lineIndent, blockOwner));
+            fr.statement = asStatement;
+            if (blockOwner === 'switch') fr.isSwitch = true;
+            if (kind === OBJECT) {
+                fr.multi = rich[idx] === 1;
+                if (fr.multi && match[idx] !== nextCode(idx + 1)) pendingBreak = true;
+            } else if (match[idx] !== nextCode(idx + 1)) pendingBreak = true;
+        }
+
+        // A "}" ends its block or object, and maybe the statement.
+        function closeBrace() {
+            line += t;
+            var closed = f;
+            if (f.kind === BLOCK || f.kind === OBJECT) { if (f !== root) popFrame(); }
+            else {
+                while (frames.length > 1 && f.kind !== BLOCK && f.kind !== OBJECT) popFrame();
+                if (f !== root) { closed = f; popFrame(); }
+            }
+            lastBlockClosed = closed.kind === BLOCK && closed.statement;
+            var nj = nextCode(idx + 1);
+            if (closed.kind === BLOCK && closed.statement) {
+                var o = closed.owner;
+                if (o === 'if' && isText(nj, 'else')) { f.start = false; }
+                else if ((o === 'try' || o === 'catch') && (isText(nj, 'catch') || isText(nj, 'finally'))) { f.start = false; }
+                else if (o === 'do') { f.expectWhile = true; f.start = false; }
+                else {
+                    endStatement(nj);
+                    if (nj < count && !isText(nj, ';')) pendingBreak = true;
+                }
+            } else if (closed.kind === BLOCK && f.owner === 'class') {
+                f.start = true;
+                if (nj < count && !isText(nj, ';')) pendingBreak = true;
+            } else {
+                if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+            }
+        }
+
+        // A "(" or "[", and what a "(" is the head of.
+        function openBracket() {
+            if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+            line += t;
+            var pf = pushFrame(new Frame(v === '(' ? PAREN : BRACKET, lineIndent, ''));
+            if (v === '(') {
+                if (prevCodeKind === WORD && CONTROL_HEAD[prevCodeText] === true && !(idx > 1 && (TEXT_OF[I[idx - 2]] === '.' || TEXT_OF[I[idx - 2]] === '?.'))) {
+                    pf.head = prevCodeText;
+                    if (prevCodeText === 'while' && frames[frames.length - 2].expectWhile) {
+                        frames[frames.length - 2].expectWhile = false;
+                        pf.head = '';
+                        pf.doWhile = true;
+                    }
+                } else if (prevCodeKind === WORD && prevCodeText === 'await' && idx > 1 && TEXT_OF[I[idx - 2]] === 'for') {
+                    pf.head = 'for';
+                } else if (pendingFn) {
+                    pf.fn = pendingFn;
+                }
+            }
+            pendingFn = null;
+        }
+
+        // A ")" or "]"; after the head of if/for/while/with its body follows.
+        function closeBracket() {
+            line += t;
+            var pc = f;
+            while (frames.length > 1 && f.kind !== PAREN && f.kind !== BRACKET) popFrame();
+            if (f.kind === PAREN || f.kind === BRACKET) { pc = f; popFrame(); }
+            lastClosed = pc;
+            if (pc.head === 'if' || pc.head === 'for' || pc.head === 'while' || pc.head === 'with') {
+                var bj = nextCode(idx + 1);
+                if (bj < count && !isText(bj, '{') && !isText(bj, ';')) {
+                    pushFrame(new Frame(BODY, lineIndent, pc.head));
+                    pendingBreak = true;
+                } else f.start = false;
+            } else if (pc.doWhile) {
+                var dj = nextCode(idx + 1);
+                if (dj < count && !isText(dj, ';')) { endStatement(dj); pendingBreak = true; }
+                else f.start = false;
+            } else if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+        }
+
+        // The word, number, string, template or regular expression at idx written.
+        function otherToken() {
+            line += t;
+            if (k === WORD) {
+                var after = nextCode(idx + 1);
+                if (v === 'function') pendingFn = {decl: (f.kind === BLOCK || f.kind === BODY) && (wasStart || (prevCodeKind === WORD && prevCodeText === 'async' && asyncStart))};
+                else if (v === 'class' && !(prevCodeKind === PUNCT && (prevCodeText === '.' || prevCodeText === '?.'))) {
+                    pendingClass = {frame: f, decl: (f.kind === BLOCK || f.kind === BODY) && wasStart};
+                }
+                if ((f.kind === BLOCK || f.kind === BODY) && wasStart) {
+                    if ((v === 'var' || v === 'let' || v === 'const') && (v !== 'let' || K[after] === WORD || isText(after, '[') || isText(after, '{'))) {
+                        f.decl = splitsDeclarators(after);
+                    } else if ((v === 'case' || v === 'default') && f.isSwitch) {
+                        f.caseColon = true;
+                    } else if (isText(after, ':') && OPERATOR_WORDS[v] !== true) {
+                        f.label = true;
+                    }
+                }
+                asyncStart = v === 'async' && wasStart;
+                if (v === 'else' || v === 'do') {
+                    if (after < count && !isText(after, '{') && !(v === 'else' && isText(after, 'if'))) {
+                        pushFrame(new Frame(BODY, lineIndent, v));
+                        pendingBreak = true;
+                    } else if (f.kind === BLOCK || f.kind === BODY) f.start = false;
+                } else if (f.kind === BLOCK || f.kind === BODY) {
+                    if (v === 'while' && f.expectWhile) { /* the do-while's condition follows */ }
+                    else if (!(v === 'async' && isText(after, 'function'))) f.start = false;
+                    if (f.label && v !== 'case') f.start = true;
+                } else if (f.kind === OBJECT) f.start = false;
+            } else if (f.kind === BLOCK || f.kind === BODY || f.kind === OBJECT) f.start = false;
+        }
 
         // Whether the declaration list starting at token j has two or more declarators
         // and an initialiser among them.
