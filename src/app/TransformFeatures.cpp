@@ -1,6 +1,7 @@
 #include "app/TransformFeatures.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -49,6 +50,7 @@ TransformFeatures::TransformFeatures(MainWindow& window) : QObject(&window), m_w
 // it, and the same menu on the button's right click. The E snippet itself is unchanged.
 void TransformFeatures::BuildCallerMenu() {
     QPushButton* go = m_window.Button("按钮_go");
+    m_goButton = go;
     m_callerMenu = new QMenu(QStringLiteral("其他语言调用代码"), &m_window);
     m_callerMenu->setObjectName(QStringLiteral("菜单_调用代码"));
     for (const transform::CallerLanguageInfo& l : transform::CallerLanguages()) {
@@ -62,17 +64,19 @@ void TransformFeatures::BuildCallerMenu() {
     m_fromFile->setCheckable(true);
     connect(m_fromFile, &QAction::triggered, this, &TransformFeatures::SetReadFromFile);
 
-    auto* more = new QToolButton(go->parentWidget());
-    more->setObjectName(QStringLiteral("按钮_callers"));
-    more->setAccessibleName(QStringLiteral("其他语言调用代码"));
-    more->setToolTip(QStringLiteral("其他语言的调用代码：Python、Node、Go、Java、C#"));
-    more->setArrowType(Qt::DownArrow);
-    more->setPopupMode(QToolButton::InstantPopup);
-    more->setMenu(m_callerMenu);
-    more->setFocusPolicy(Qt::TabFocus);
-    more->setGeometry(go->x() + go->width() + 1, go->y(), 22, go->height());
-    more->show();
-    QWidget::setTabOrder(go, more);
+    m_callerButton = new QToolButton(go->parentWidget());
+    m_callerButton->setObjectName(QStringLiteral("按钮_callers"));
+    m_callerButton->setAccessibleName(QStringLiteral("其他语言调用代码"));
+    m_callerButton->setToolTip(QStringLiteral("其他语言的调用代码：Python、Node、Go、Java、C#"));
+    m_callerButton->setArrowType(Qt::DownArrow);
+    m_callerButton->setPopupMode(QToolButton::InstantPopup);
+    m_callerButton->setMenu(m_callerMenu);
+    m_callerButton->setFocusPolicy(Qt::TabFocus);
+    PlaceCallerButton();
+    m_callerButton->show();
+    QWidget::setTabOrder(go, m_callerButton);
+    // It stays beside the button wherever the window's layout moves that.
+    go->installEventFilter(this);
     go->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(go, &QWidget::customContextMenuRequested, this,
             [this, go](const QPoint& at) { m_callerMenu->popup(go->mapToGlobal(at)); });
@@ -167,6 +171,16 @@ void TransformFeatures::GenerateCallerCode() {
     QString expression = m_window.Component<QLineEdit>("编辑框_eval")->text();
     ToClipboard(transform::CallerSnippet(text::WideToAnsi(expression.toStdU16String())));
     Confirm(QStringLiteral("代码已经复制，请到易语言IDE直接粘贴，JS常量自行复制"));
+}
+
+void TransformFeatures::PlaceCallerButton() {
+    m_callerButton->setGeometry(m_goButton->x() + m_goButton->width() + 1, m_goButton->y(), 22, m_goButton->height());
+}
+
+bool TransformFeatures::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_goButton && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        PlaceCallerButton();
+    return QObject::eventFilter(watched, event);
 }
 
 // The programs are Unicode text for the clipboard: the script as the engine reads the

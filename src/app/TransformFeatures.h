@@ -12,6 +12,8 @@
 
 class QAction;
 class QMenu;
+class QToolButton;
+class QWidget;
 
 namespace qy::app {
 
@@ -34,11 +36,17 @@ public:
 
     QMenu* CallerMenu() const { return m_callerMenu; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildCallerMenu();
+    void PlaceCallerButton();
 
     MainWindow& m_window;
     QMenu* m_callerMenu = nullptr;
+    QToolButton* m_callerButton = nullptr;
+    QWidget* m_goButton = nullptr;
     QAction* m_fromFile = nullptr;
     QString m_scriptFileName;
 };

@@ -75,7 +75,8 @@ TEST(TransformButtons, UnpackEmptyEditorAndEscapedScript) {
     SetEval(*w, "unpacker_filter('x%20y')");
     before = w->LogText().size();
     Click(*w, "按钮_run");
-    EXPECT_EQ(LogSince(*w, before), Ansi("-->返回类型：文本型\r\n-->计算结果：x y\r\n"));
+    EXPECT_EQ(LogSince(*w, before),
+              Ansi("-->计算：unpacker_filter('x%20y')\r\n-->返回类型：文本型\r\n-->计算结果：x y\r\n"));
 }
 
 TEST(TransformButtons, UnpackSaysWhatCameOffAndWhatItLeft) {
@@ -167,6 +168,9 @@ TEST(CallerCode, DropDownBesideTheButtonOffersEveryLanguage) {
                                      Q("Node (vm) 调用代码"), Q("Go (goja) 调用代码"),
                                      Q("Java (javax.script / GraalJS) 调用代码"), Q("C# (Jint) 调用代码"),
                                      Q("脚本从文件读取（不内嵌）…")}));
+    // Wherever the window's layout moves the button, the drop-down follows.
+    w->Button("按钮_go")->move(700, 500);
+    EXPECT_EQ(button->geometry().topLeft(), QPoint(700 + 72 + 1, 500));
     // The E snippet stays what the button gives.
     EXPECT_EQ(w->Button("按钮_go")->text(), Q("生成E代码"));
     EXPECT_EQ(w->Button("按钮_go")->contextMenuPolicy(), Qt::CustomContextMenu);
