@@ -597,29 +597,7 @@
                 isTernaryColon = false;
                 if (isPunct && v === ':' && f.ternary > 0) isTernaryColon = true;
 
-                // Where the line breaks before this token.
-                breakHere = 0;
-                if (hadBreak && asiBefore(idx)) endStatement(idx);
-                if (isPunct && v === '}') {
-                    while (f.kind === BODY) endStatement(idx);
-                }
-                if (prevKind === LINE_COMMENT) breakHere = 1;
-                if (brk) breakHere = brk;
-                else if (newlineSinceCode) breakHere = 1;
-                if (!breakHere && prevCodeKind) {
-                    if (isPunct && v === '}' && !(prevCodeKind === PUNCT && prevCodeText === '{') &&
-                        (f.kind === BLOCK || (f.kind === OBJECT && f.multi))) breakHere = 1;
-                    else if (pendingBreak) breakHere = 1;
-                }
-                pendingBreak = false;
-                // A function declaration at statement level gets a blank line before it.
-                if (k === WORD && v === 'function' && f.kind === BLOCK && f.start && prevCodeKind &&
-                    !(prevCodeKind === PUNCT && (prevCodeText === '{' || prevCodeText === ':')) && prevKind !== COMMENT &&
-                    prevKind !== LINE_COMMENT && !(prevCodeKind === WORD && prevCodeText === 'async')) {
-                    if (breakHere < 2) breakHere = 2;
-                }
-                if (breakHere) newLine(breakHere > 1, idx);
-                else if (line.length && spaceBefore(idx, unary)) space(idx);
+                placeToken();
                 if (!line.length) lineIndent = indentFor(idx);
 
                 // The token itself and what it opens or closes.
@@ -644,6 +622,32 @@
                 prevCodeLast = t.charCodeAt(t.length - 1);
                 newlineSinceCode = false;
             }
+        }
+
+        // Where the line breaks before the token at idx, or the blank before it.
+        function placeToken() {
+            breakHere = 0;
+            if (hadBreak && asiBefore(idx)) endStatement(idx);
+            if (isPunct && v === '}') {
+                while (f.kind === BODY) endStatement(idx);
+            }
+            if (prevKind === LINE_COMMENT) breakHere = 1;
+            if (brk) breakHere = brk;
+            else if (newlineSinceCode) breakHere = 1;
+            if (!breakHere && prevCodeKind) {
+                if (isPunct && v === '}' && !(prevCodeKind === PUNCT && prevCodeText === '{') &&
+                    (f.kind === BLOCK || (f.kind === OBJECT && f.multi))) breakHere = 1;
+                else if (pendingBreak) breakHere = 1;
+            }
+            pendingBreak = false;
+            // A function declaration at statement level gets a blank line before it.
+            if (k === WORD && v === 'function' && f.kind === BLOCK && f.start && prevCodeKind &&
+                !(prevCodeKind === PUNCT && (prevCodeText === '{' || prevCodeText === ':')) && prevKind !== COMMENT &&
+                prevKind !== LINE_COMMENT && !(prevCodeKind === WORD && prevCodeText === 'async')) {
+                if (breakHere < 2) breakHere = 2;
+            }
+            if (breakHere) newLine(breakHere > 1, idx);
+            else if (line.length && spaceBefore(idx, unary)) space(idx);
         }
 
         // A comment at idx written where it stands.
