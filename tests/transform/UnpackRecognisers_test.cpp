@@ -247,3 +247,11 @@ TEST(Guards, ASelfDefendingGuardThroughACallOnceHelperDeclaredElsewhereGoes) {
     EXPECT_TRUE(r.guard.empty());
     EXPECT_EQ(Count(r, Label("自我保护")), 1);
 }
+
+TEST(ControlFlowReturn, AnOrderInParenthesesOrReadThroughBracketsIsPutBackToo) {
+    // What split strings leave once joined: "('1|0')" and "'1|0'['split']('|')".
+    for (const std::string head : {"var o=('1|0').split('|'),i=0;", "var o='1|0'['split']('|'),i=0;"}) {
+        const std::string s = "function f(){" + head + "while(!![]){switch(o[i++]){case'0':b();continue;case'1':a();continue;}break;}}";
+        EXPECT_EQ(Unpack(s).text, "function f(){a();\nb();}") << s;
+    }
+}

@@ -235,8 +235,20 @@ unpack_recognisers.push({
 unpack_recognisers.push({
     name: 'flatten', label: '控制流平坦化',
     apply: function (src) {
-        if (!/\.split\(\s*'\|'\s*\)/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [];
+        if (!/(\.split|\[\s*'split'\s*\])\(\s*'\|'\s*\)/.test(src)) return null;
+        // An order joined from split strings stands in parentheses, "=('2|0|1').split('|')",
+        // or is split through brackets, "'2|0|1'['split']('|')".
+        var t = unpack_tokens(src), edits = [], bare = [], p;
+        for (p = 1; p + 4 < t.length; p++) {
+            if (t[p].v === '(' && t[p + 1].k === 'str' && t[p + 2].v === ')' && t[p + 3].v === '.' && t[p + 4].v === 'split' &&
+                t[p - 1].v === '=') bare.push({ s: t[p].s, e: t[p].e, text: '' }, { s: t[p + 2].s, e: t[p + 2].e, text: '' });
+            if (t[p - 1].k === 'str' && t[p].v === '[' && unpack_string_value(t[p + 1].v) === 'split' && t[p + 2].v === ']' &&
+                t[p + 3].v === '(') bare.push({ s: t[p].s, e: t[p + 2].e, text: '.split' });
+        }
+        if (bare.length) {
+            src = unpack_splice(src, bare);
+            t = unpack_tokens(src);
+        }
         var shape = ['var', '', '=', '', '.', 'split', '(', '', ')', ',', '', '=', '0', ';', 'while', '('];
         for (var i = 0; i + 40 < t.length; i++) {
             var k, ok = true;

@@ -56,7 +56,7 @@ function unpack_tidy(src) {
             edits.push({ s: tok.s, e: next.e, text: 'undefined' });
             i++;
         } else if (tok.v === '[' && next && next.k === 'str' && t[i + 2] && t[i + 2].v === ']' && prev &&
-                   (prev.k === 'name' || prev.v === ')' || prev.v === ']') && !unpack_reserved.test(prev.v) &&
+                   (prev.k === 'name' || prev.k === 'str' || prev.v === ')' || prev.v === ']') && !unpack_reserved.test(prev.v) &&
                    !/^(of|async|get|set|static)$/.test(prev.v)) {
             var key = unpack_string_value(next.v);
             if (key !== null && unpack_plain_name(key)) {
