@@ -337,7 +337,6 @@
         this.ternary = 0;          // open "?" awaiting their ":"
         this.decl = false;         // inside a var/let/const list split one declarator a line
         this.multi = false;        // an object literal laid out one property a line
-        this.isSwitch = false;
         this.inCase = false;
         this.caseColon = false;
         this.label = false;
@@ -345,8 +344,7 @@
         this.expectWhile = false;  // a do body ended: its "while" follows
         this.doWhile = false;      // the ( ) of a do-while condition
         this.head = '';            // the keyword before a ( ): if, for, while...
-        this.line = -1;            // the line that opened it, and where on that line
-        this.pos = 0;
+        this.pos = 0;              // where on its line it was opened
         this.statement = false;    // a block that ends a statement when it closes
     }
 
@@ -382,7 +380,7 @@
         var match = ints(count), rich = bytes(count);
         brackets(K, I, count, match, rich);
 
-        var out = [], done = [], line = '', lineIndent = 0, lineId = 0, lineTail = 0, breakPoints = [], lineFrames = [];
+        var out = [], done = [], line = '', lineIndent = 0, lineTail = 0, breakPoints = [], lineFrames = [];
         var root = new Frame(BLOCK, -1, 'script');
         var frames = [root], f = root;
         var prevKind = 0, prevCodeKind = 0, prevCodeText = '', prevCodeLast = 0;
@@ -396,7 +394,6 @@
         function isText(j, s) { return j < count && TEXT_OF[I[j]] === s && (K[j] === WORD || K[j] === PUNCT); }
 
         function pushFrame(fr) {
-            fr.line = lineId;
             fr.pos = line.length;
             frames.push(fr);
             f = fr;
@@ -421,7 +418,7 @@
             if (f.kind === PAREN || f.kind === BRACKET) return f.base + 1;
             var level = f.base + 1;
             if (f.kind === OBJECT) return f.start ? level : level + 1;
-            if (f.isSwitch && f.inCase && !(k === WORD && (v === 'case' || v === 'default') && f.start)) level++;
+            if (f.owner === 'switch' && f.inCase && !(k === WORD && (v === 'case' || v === 'default') && f.start)) level++;
             if (!f.start && !(k === WORD && (v === 'else' || (v === 'while' && f.expectWhile)))) level++;
             return level;
         }
@@ -443,7 +440,6 @@
             lineTail = 0;
             breakPoints.length = 0;
             lineFrames.length = 0;
-            lineId++;
         }
         function newLine(blank, j) {
             flush();
@@ -471,11 +467,9 @@
                 }
                 var later = breakPoints.slice(best + 1);
                 emit(indentOf(lineIndent) + head);
-                lineId++;
                 line = rest.slice(lead);
                 lineIndent = indent;
                 lineTail = 0;
-                for (q = 0; q < moved.length; q++) moved[q].line = lineId;
                 lineFrames = moved;
                 for (q = 0; q < later.length; q++) later[q].pos -= shift;
                 breakPoints = later;
@@ -744,7 +738,6 @@
             line += t;
             var fr = pushFrame(new Frame(kind, lineIndent, blockOwner));
             fr.statement = asStatement;
-            if (blockOwner === 'switch') fr.isSwitch = true;
             if (kind === OBJECT) {
                 fr.multi = rich[idx] === 1;
                 if (fr.multi && match[idx] !== nextCode(idx + 1)) pendingBreak = true;
@@ -833,7 +826,7 @@
                 if ((f.kind === BLOCK || f.kind === BODY) && wasStart) {
                     if ((v === 'var' || v === 'let' || v === 'const') && (v !== 'let' || K[after] === WORD || isText(after, '[') || isText(after, '{'))) {
                         f.decl = splitsDeclarators(after);
-                    } else if ((v === 'case' || v === 'default') && f.isSwitch) {
+                    } else if ((v === 'case' || v === 'default') && f.owner === 'switch') {
                         f.caseColon = true;
                     } else if (isText(after, ':') && OPERATOR_WORDS[v] !== true) {
                         f.label = true;
