@@ -332,32 +332,26 @@ private:
 
 // ---- the modern target's console ---------------------------------------------------
 
-/// Set on a modern global once its console was made: a script that deletes it does not
-/// get it back.
-constexpr uint32_t kConsoleMadeSlot = 0;
+/// A modern global's console: not made yet (undefined), being made (false: the hook's
+/// own definition of the name finds it so), made (true: a script that deletes it does not
+/// get it back).
+constexpr uint32_t kConsoleSlot = 0;
 
 bool IsConsoleId(jsid id) { return id.isAtom() && JS_LinearStringEqualsLiteral(id.toLinearString(), "console"); }
 
 /// The global's resolve hook: the standard classes as usual, and `console` made on its
-/// first lookup, so that a fresh global costs nothing for it.
+/// first lookup, so that a fresh global costs nothing for it. A lookup that cannot run
+/// the console's script (the debugger reading the paused global, which the engine keeps
+/// from running its code; no memory) finds nothing, and the next lookup tries again.
 bool ModernGlobalResolve(JSContext* cx, JS::HandleObject global, JS::HandleId id, bool* resolvedp) {
     if (!JS_ResolveStandardClass(cx, global, id, resolvedp)) return false;
-    if (*resolvedp || !IsConsoleId(id) || JS::GetReservedSlot(global, kConsoleMadeSlot).isTrue()) return true;
-    JS::SetReservedSlot(global, kConsoleMadeSlot, JS::TrueValue());
+    if (*resolvedp || !IsConsoleId(id) || !JS::GetReservedSlot(global, kConsoleSlot).isUndefined()) return true;
+    JS::SetReservedSlot(global, kConsoleSlot, JS::FalseValue());
     JSAutoRealm ar(cx, global);
     EngineCall call;
     *resolvedp = env::InstallConsole(cx, global, EnvironmentStencils::Console(cx));
+    JS::SetReservedSlot(global, kConsoleSlot, *resolvedp ? JS::TrueValue() : JS::UndefinedValue());
     return true;
-}
-
-/// The global's own names include `console` before it is made, as a page's do (it is
-/// not enumerable: only listings of every own name see it).
-bool ModernGlobalEnumerate(JSContext* cx, JS::HandleObject global, JS::MutableHandleIdVector properties,
-                           bool enumerableOnly) {
-    if (!JS_NewEnumerateStandardClasses(cx, global, properties, enumerableOnly)) return false;
-    if (enumerableOnly || JS::GetReservedSlot(global, kConsoleMadeSlot).isTrue()) return true;
-    JSString* name = JS_AtomizeAndPinString(cx, "console");
-    return name && properties.append(JS::PropertyKey::fromPinnedString(name));
 }
 
 bool ModernGlobalMayResolve(const JSAtomState& names, jsid id, JSObject* maybeGlobal) {
@@ -367,7 +361,6 @@ bool ModernGlobalMayResolve(const JSAtomState& names, jsid id, JSObject* maybeGl
 const JSClass* ModernGlobalClass() {
     static const JSClassOps ops = [] {
         JSClassOps o = JS::DefaultGlobalClassOps;
-        o.newEnumerate = ModernGlobalEnumerate;
         o.resolve = ModernGlobalResolve;
         o.mayResolve = ModernGlobalMayResolve;
         return o;
