@@ -100,6 +100,7 @@ bool LogNative(JSContext* cx, unsigned argc, JS::Value* vp);
 struct Debugger::Impl {
     std::unique_ptr<JsObjectRoot> global;     ///< the debugger's own global
     std::unique_ptr<JsObjectRoot> debuggee;   ///< the main host's newest global
+    std::vector<std::string> loadedFiles;     ///< names of the loaded code in that global
     bool attached = false;
     bool failed = false;                      ///< the debugger global could not be made
 
@@ -119,7 +120,8 @@ struct Debugger::Impl {
         bool ok = JS_DefineDebuggerObject(cx, g) && JS_InitReflectParse(cx, g) &&
                   JS_DefineFunction(cx, g, "__qyPause", PauseNative, 2, 0) &&
                   JS_DefineFunction(cx, g, "__qyMap", MapNative, 3, 0) &&
-                  JS_DefineFunction(cx, g, "__qyLog", LogNative, 2, 0);
+                  JS_DefineFunction(cx, g, "__qyLog", LogNative, 2, 0) &&
+                  JS_DefineFunction(cx, g, "__qyRun", RunNative, 0, 0);
         if (ok) {
             std::u16string src = text::Utf8ToUtf16(scripts::kTool_debugger);
             JS::SourceText<char16_t> source;
@@ -158,6 +160,12 @@ struct Debugger::Impl {
     bool Call(JSContext* cx, const char* method) {
         JS::RootedValue rv(cx);
         return Call(cx, method, JS::HandleValueArray::empty(), &rv);
+    }
+
+    static bool RunNative(JSContext*, unsigned argc, JS::Value* vp) {
+        JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+        args.rval().setNumber(static_cast<double>(script::detail::CurrentCallSerial()));
+        return true;
     }
 
     static bool MapNative(JSContext* cx, unsigned argc, JS::Value* vp) {
@@ -273,6 +281,11 @@ void Debugger::UpdateAttachment() {
     }
     JS::RootedValue rv(cx);
     if (!m_impl->Call(cx, "attach", JS::HandleValueArray(target), &rv)) return;
+    for (const std::string& file : m_impl->loadedFiles) {
+        JS::RootedValue name(cx);
+        if (JSString* s = JS_NewStringCopyZ(cx, file.c_str())) name.setString(s);
+        m_impl->Call(cx, "addLoaded", JS::HandleValueArray(name), &rv);
+    }
     m_impl->attached = true;
     SetBreakpoints(m_breakpoints);
     SetExceptionPause(m_exceptionPause);
@@ -326,12 +339,10 @@ void Debugger::SetExceptionPause(ExceptionPause mode) {
 void Debugger::GlobalCreated(JSContext* cx, JS::HandleObject global, script::ScriptTarget target) {
     m_target = target;
     m_loadedHasDebuggerStatement = false;
+    m_pauseWanted = false;
+    m_impl->loadedFiles.clear();
     m_impl->debuggee = std::make_unique<JsObjectRoot>(global);
-    if (m_impl->global && m_impl->global->alive()) {
-        JSAutoRealm ar(cx, m_impl->global->get());
-        m_impl->Call(cx, "forgetLoaded");
-    }
-    // A global is attached afresh: the old one is left at once.
+    // A fresh global is attached afresh: the old one is left at once.
     if (m_impl->attached) {
         JSAutoRealm ar(cx, m_impl->global->get());
         m_impl->Call(cx, "detach");
@@ -343,15 +354,18 @@ void Debugger::GlobalCreated(JSContext* cx, JS::HandleObject global, script::Scr
 void Debugger::CodeAdded(JSContext* cx, JS::HandleObject global, const std::string& file,
                          const std::u16string& original) {
     if (!m_impl->debuggee || m_impl->debuggee->get() != global) return;
+    // The code the user loads comes first; what is added to the same global later (a
+    // transform's helpers) is not the loaded text.
+    if (!m_impl->loadedFiles.empty()) return;
+    m_impl->loadedFiles.push_back(file);
     if (original.find(u"debugger") != std::u16string::npos) m_loadedHasDebuggerStatement = true;
-    if (!m_impl->Ready(cx)) return;
-    {
+    if (m_impl->attached) {
         JSAutoRealm ar(cx, m_impl->global->get());
         JS::RootedValue name(cx);
         if (JSString* s = JS_NewStringCopyZ(cx, file.c_str())) name.setString(s);
         JS::RootedValue rv(cx);
         m_impl->Call(cx, "addLoaded", JS::HandleValueArray(name), &rv);
-        if (m_impl->attached) m_impl->Call(cx, "resetHits");
+        m_impl->Call(cx, "resetHits");
     }
     UpdateAttachment();
 }

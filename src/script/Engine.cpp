@@ -330,6 +330,8 @@ PauseScope::~PauseScope() {
 
 bool Paused() { return g_runtime && g_runtime->paused; }
 
+uint64_t CurrentCallSerial() { return g_runtime ? g_runtime->runningCall.load() : 0; }
+
 PausedEvaluation::PausedEvaluation() : m_active(g_runtime && g_runtime->paused) {
     if (m_active) g_runtime->pausedEvalStart = Clock::now();
 }

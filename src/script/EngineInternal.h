@@ -34,6 +34,10 @@ private:
 };
 bool Paused();
 
+/// A number for the outermost engine call now running (0 between calls); each call has
+/// its own, so that what was armed for one run can tell it is in another.
+uint64_t CurrentCallSerial();
+
 /// Held around the debugger's own evaluation of user text inside a pause: one that
 /// runs past a second is ended (the engine call then fails without an exception).
 class PausedEvaluation {

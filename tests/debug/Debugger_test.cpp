@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "script/Automation.h"
+#include "script/Engine.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptTarget.h"
 #include "text/CodePage.h"
@@ -209,6 +210,39 @@ TEST_P(DebuggerTest, StopWhilePausedEndsTheRunAndTheEngineGoesOn) {
     debugger.SetBreakpoints({});
     EXPECT_EQ(script::VariantToNumber(host.Eval("OXOX(1,2,3)")), 7);
     EXPECT_EQ(handler.seen.size(), 1u);
+}
+
+TEST_P(DebuggerTest, SteppingEndsWithItsRun) {
+    debugger.SetBreakpoints({BreakpointSpec(6)});
+    Load(kScript);
+    // Into from the last line of a function called straight from the workbench (it
+    // stops once more at the closing brace): the run ends there, and the next run is
+    // not stopped by what stepping armed.
+    handler.actions = {ResumeAction::StepInto, ResumeAction::StepInto};
+    EXPECT_EQ(script::VariantToNumber(host.Run("OXOX", "1", "2", "3")), 223);  // texts: 2 + "2" + "3"
+    const size_t pauses = handler.seen.size();
+    EXPECT_GE(pauses, 1u);
+    EXPECT_EQ(handler.seen.back().frames[0].function, u"OXOX");
+    EXPECT_TRUE(debugger.Attached());
+    EXPECT_EQ(script::VariantToNumber(host.Eval("MyObj.length + 1")), 2);
+    EXPECT_EQ(handler.seen.size(), pauses);
+}
+
+TEST_P(DebuggerTest, APauseAskedForWhileRunningStopsAtTheNextStatement) {
+    Load("function spin() {\n    var i = 0;\n    while (true) {\n        i++;\n    }\n}\n");
+    EXPECT_FALSE(debugger.Attached());
+    bool asked = false;
+    script::SetBusyHook([&](std::chrono::milliseconds) {
+        if (!asked) Debugger::RequestPause();
+        asked = true;
+    });
+    handler.actions = {ResumeAction::Stop};
+    host.Eval("spin()");
+    script::SetBusyHook(nullptr);
+    ASSERT_EQ(handler.seen.size(), 1u);
+    EXPECT_EQ(handler.seen[0].state.reason, PauseReason::Requested);
+    EXPECT_EQ(handler.seen[0].frames[0].function, u"spin");
+    EXPECT_NE(script::GetPropertyNumber(host.GetError(), "Number"), 0);
 }
 
 TEST_P(DebuggerTest, AMillionElementsOpenInGroups) {

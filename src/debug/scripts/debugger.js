@@ -16,6 +16,7 @@
     var exceptionMode = 0;     // 0 off, 1 uncaught, 2 every exception
     var busy = false;          // inside one of our hooks: the user's code runs for us
     var stepFrames = [];       // frames whose onStep/onPop we set
+    var stepRun = 0;           // the run the stepping was armed for
     var lastThrow = null;      // {value, depth}: one pause per exception as it unwinds
     var pausedFrames = [];
     var handles = [];
@@ -308,18 +309,26 @@
         stepFrames.push(f);
     }
 
+    // Stepping belongs to the run it was asked in: a later run that enters a frame
+    // the old stepping still watches must not pause there.
+    function staleStep() {
+        if (__qyRun() === stepRun) return false;
+        clearStepping();
+        return true;
+    }
+
     // Pauses at the next step position of `f` that starts another line (or goes back,
     // as a loop on one line does); when `f` returns, in the next user frame out.
     function stepIn(f, anyPosition) {
         var start = frameLocation(f), startOffset = f.offset;
         f.onStep = function () {
-            if (busy) return undefined;
+            if (busy || staleStep()) return undefined;
             var here = frameLocation(this);
             if (!anyPosition && here[0] === start[0] && this.offset > startOffset) return undefined;
             return pause(this, "step", "");
         };
         f.onPop = function () {
-            if (busy) return undefined;
+            if (busy || staleStep()) return undefined;
             var outer = this.older;
             while (outer && !isUserFrame(outer)) outer = outer.older;
             if (outer) {
@@ -333,10 +342,10 @@
 
     function enterPausesIn() {
         dbg.onEnterFrame = function (f) {
-            if (busy || !isUserFrame(f)) return undefined;
+            if (busy || staleStep() || !isUserFrame(f)) return undefined;
             dbg.onEnterFrame = undefined;
             f.onStep = function () {
-                if (busy) return undefined;
+                if (busy || staleStep()) return undefined;
                 return pause(this, "step", "");
             };
             watchFrame(f);
@@ -346,7 +355,7 @@
 
     function stepOut(f) {
         f.onPop = function () {
-            if (busy) return undefined;
+            if (busy || staleStep()) return undefined;
             var outer = this.older;
             while (outer && !isUserFrame(outer)) outer = outer.older;
             if (outer) {
@@ -371,6 +380,7 @@
             pausedFrames = [];
             handles = [];
         }
+        stepRun = __qyRun();
         switch (action) {
             case "stop": return null;
             case "over": stepIn(frame, false); break;
@@ -589,18 +599,16 @@
             clearStepping();
             dbg.removeAllDebuggees();
             loadedScripts = [];
+            loadedUrls = {};
             lastThrow = null;
             global = dbg.addDebuggee(globalObject);
-            var scripts = dbg.findScripts();
-            for (var i = 0; i < scripts.length; i++) if (isLoadedUrl(scripts[i].url)) takeScript(scripts[i]);
         },
-        // A fresh global: its loaded code comes next, under these names.
-        forgetLoaded: function () {
-            loadedUrls = {};
-            loadedScripts = [];
-        },
+        // The loaded code's name; its scripts that exist already (functions of code
+        // that ran before the debugger was attached) get their breakpoints.
         addLoaded: function (url) {
             loadedUrls[url] = true;
+            var scripts = dbg.findScripts();
+            for (var i = 0; i < scripts.length; i++) if (scripts[i].url === url) takeScript(scripts[i]);
         },
         detach: function () {
             clearStepping();
@@ -628,18 +636,19 @@
         },
         // The busy window's "暂停": the next step of a user frame pauses.
         pauseSoon: function () {
+            stepRun = __qyRun();
             for (var f = dbg.getNewestFrame(); f; f = f.older) {
                 if (!isUserFrame(f)) continue;
                 f.onStep = function () {
-                    if (busy) return undefined;
+                    if (busy || staleStep()) return undefined;
                     return pause(this, "pause", "");
                 };
                 watchFrame(f);
             }
             dbg.onEnterFrame = function (f) {
-                if (busy || !isUserFrame(f)) return undefined;
+                if (busy || staleStep() || !isUserFrame(f)) return undefined;
                 f.onStep = function () {
-                    if (busy) return undefined;
+                    if (busy || staleStep()) return undefined;
                     return pause(this, "pause", "");
                 };
                 watchFrame(f);
