@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -109,7 +110,7 @@ void CentreOn(QWidget& window, const QWidget* owner) {
     window.move(frame.topLeft());
 }
 
-QDialog* MakeWindow(const QString& caption) {
+QDialog* MakeWindow(const QString& caption, bool engineWork) {
     // Owned by the active window, so that it stays above it.
     QWidget* owner = QApplication::activeWindow();
     auto* dialog = new BusyDialog(owner);
@@ -125,7 +126,17 @@ QDialog* MakeWindow(const QString& caption) {
     stop->setAccessibleName(stop->text());
     QObject::connect(stop, &QPushButton::clicked, [] { BusyWindow::StopAll(); });
     layout->addWidget(label);
-    layout->addWidget(stop);
+    auto* row = new QHBoxLayout;
+    if (engineWork) {
+        // A script can be paused where it runs and looked at in the debugger.
+        auto* pause = new QPushButton(QStringLiteral("暂停"), dialog);
+        pause->setObjectName(QStringLiteral("按钮_暂停"));
+        pause->setAccessibleName(pause->text());
+        QObject::connect(pause, &QPushButton::clicked, [] { script::RequestPause(); });
+        row->addWidget(pause);
+    }
+    row->addWidget(stop);
+    layout->addLayout(row);
     dialog->setFixedSize(220, 90);
     CentreOn(*dialog, owner);
     // Outside the hook means the work has returned.
@@ -138,14 +149,14 @@ QDialog* MakeWindow(const QString& caption) {
     return dialog;
 }
 
-void Busy(std::chrono::milliseconds elapsed, const QString& caption) {
+void Busy(std::chrono::milliseconds elapsed, const QString& caption, bool engineWork) {
     if (elapsed >= kShowAfter && !g_window) {
-        g_window = MakeWindow(caption);
+        g_window = MakeWindow(caption, engineWork);
         qApp->installEventFilter(Guard());
         g_window->show();
         g_window->raise();
         g_window->activateWindow();
-        g_window->findChild<QPushButton*>()->setFocus();
+        g_window->findChild<QPushButton*>(QStringLiteral("按钮_停止"))->setFocus();
     }
     // Before the window is up nothing keeps the user from clicking a button that starts
     // other work in the middle of this one, so user input waits for the work to end;
@@ -158,7 +169,7 @@ void Busy(std::chrono::milliseconds elapsed, const QString& caption) {
     if (outer) g_inHook = false;
 }
 
-void OnBusy(std::chrono::milliseconds elapsed) { Busy(elapsed, QString::fromUtf8(kScriptCaption)); }
+void OnBusy(std::chrono::milliseconds elapsed) { Busy(elapsed, QString::fromUtf8(kScriptCaption), true); }
 
 }  // namespace
 
@@ -178,7 +189,8 @@ BusyWindow::Task::~Task() {
 }
 
 void BusyWindow::Task::Pump() {
-    Busy(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start), m_caption);
+    Busy(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start), m_caption,
+         false);
 }
 
 void BusyWindow::StopAll() {

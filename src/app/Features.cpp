@@ -1,6 +1,7 @@
 #include "app/Features.h"
 
 #include "app/ConsoleFeatures.h"
+#include "app/DebugFeatures.h"
 #include "app/EditingFeatures.h"
 #include "app/EnvFeatures.h"
 #include "app/FindFeatures.h"
@@ -22,6 +23,7 @@ void AttachFeatures(MainWindow& window) {
     new EnvFeatures(window);
     new ConsoleFeatures(window);
     new FindFeatures(window);
+    new DebugFeatures(window);
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 

@@ -69,6 +69,8 @@ signals:
     void minimised();
     /// Emitted when the window closes, before the program ends (the hot exit saves then).
     void closing();
+    /// Emitted when `editor`'s text is about to be loaded into the main host.
+    void loading(editor::Editor* editor);
 
 protected:
     void changeEvent(QEvent* event) override;

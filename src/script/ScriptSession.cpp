@@ -136,8 +136,7 @@ void ScriptSession::Evaluate(const std::string& expression, LogSink& log, Editor
     WriteEnvironmentReport(log);
 }
 
-void ScriptSession::WriteResult(Variant& result, int32_t category, LogSink& log,
-                                const std::function<void()>& askToInspect) {
+void WriteResultLines(Variant& result, int32_t category, LogSink& log, const std::string& objectText) {
     log.AppendLog(Ansi("-->返回类型：") + CategoryTypeName(category) + "\r\n");
     std::string value;
     switch (category) {
@@ -146,15 +145,26 @@ void ScriptSession::WriteResult(Variant& result, int32_t category, LogSink& log,
         case 3: value = BoolText(VariantToBool(result)); break;
         case 4: value = DateText(VariantToDate(result)); break;
         case 5:
-            m_inspected = VariantToObject(result);
-            ClearVariant(result);
-            if (askToInspect) askToInspect();
-            return;
+            if (objectText.empty()) return;
+            value = objectText;
+            break;
         default:
             log.AppendLog(Ansi("-->该类型结果此版本不支持\r\n"));
             return;
     }
     log.AppendLog(Ansi("-->计算结果：") + value + "\r\n");
+}
+
+void ScriptSession::WriteResult(Variant& result, int32_t category, LogSink& log,
+                                const std::function<void()>& askToInspect) {
+    if (category == 5) {
+        log.AppendLog(Ansi("-->返回类型：") + CategoryTypeName(category) + "\r\n");
+        m_inspected = VariantToObject(result);
+        ClearVariant(result);
+        if (askToInspect) askToInspect();
+        return;
+    }
+    WriteResultLines(result, category, log, std::string());
 }
 
 std::string ScriptSession::SignatureText(size_t index) const {

@@ -39,6 +39,11 @@ public:
 /// nothing was written.
 int32_t WriteErrorReport(const ObjectRef& error, LogSink& log);
 
+/// The type and value lines of a result in `category` (VariantCategory), as an
+/// evaluation writes them; an object (category 5) gets `objectText` (CP936) as its value
+/// line, or only the type line when that is empty.
+void WriteResultLines(Variant& result, int32_t category, LogSink& log, const std::string& objectText);
+
 /// Type names of the result categories -1..13, as CP936 text.
 std::string CategoryTypeName(int32_t category);
 

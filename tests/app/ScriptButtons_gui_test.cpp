@@ -24,11 +24,16 @@ std::string Load(MainWindow& w, const std::string& ansiCode) {
     return LogSince(w, before);
 }
 
+/// Evaluates `expr` through the button; every evaluation's log starts with the echo
+/// "-->计算：<expression>", which is checked here and left out of what is returned.
 std::string Evaluate(MainWindow& w, const char* expr) {
     SetEval(w, expr);
     size_t before = w.LogText().size();
     Click(w, "按钮_run");
-    return LogSince(w, before);
+    std::string log = LogSince(w, before);
+    const std::string echo = Ansi("-->计算：") + qy::text::WideToAnsi(Q(expr).toStdU16String()) + "\r\n";
+    EXPECT_EQ(log.substr(0, echo.size()), echo);
+    return log.size() >= echo.size() ? log.substr(echo.size()) : log;
 }
 
 void PickFunction(MainWindow& w, int index) {
