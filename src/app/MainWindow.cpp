@@ -3,6 +3,9 @@
  * area keeps the size the layout was designed for, below the menu bar.
  */
 #include "app/MainWindow.h"
+
+#include "app/Accessibility.h"
+#include "app/WindowLayout.h"
 #include "text/CNumbers.h"
 
 #include <QAction>
@@ -115,6 +118,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     CentreOnPrimaryScreen();
     OnCreated();
+    DescribeMainWindow(*this);
+    InstallWindowLayout(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -306,6 +311,7 @@ void MainWindow::ConnectScriptButtons() {
 }
 
 void MainWindow::LoadCode() {
+    emit loading(CurrentEditor());
     EditorAdapter editor(CurrentEditor());
     BusyWindow::Scope busy;
     if (m_session.Load(editor, *this) == script::ScriptSession::LoadOutcome::Loaded) RefreshFunctionList();
@@ -313,6 +319,8 @@ void MainWindow::LoadCode() {
 
 void MainWindow::Evaluate() {
     std::string expression = ToAnsi(Component<QLineEdit>("编辑框_eval")->text());
+    // The echo tells one result from the next.
+    AppendLog(Ansi("-->计算：") + expression + "\r\n");
     EditorAdapter editor(CurrentEditor());
     BusyWindow::Scope busy;
     m_session.Evaluate(expression, *this, editor, [this] {

@@ -239,7 +239,7 @@ TEST(Menus, GreyedItemAndNoTrayMenuInTheBar) {
     EXPECT_FALSE(w->MenuAction("数组对象查看")->isEnabled());
     QStringList menus;
     for (QAction* a : w->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{Q("文件(&F)"), Q("关于(&A)"), Q("工具(&T)")}));
+    EXPECT_EQ(menus, (QStringList{Q("文件(&F)"), Q("关于(&A)"), Q("工具(&T)"), Q("调试(&D)")}));
 }
 
 TEST(Menus, CtrlOAndCtrlSOpenTheFileDialogs) {

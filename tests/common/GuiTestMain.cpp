@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -15,6 +16,16 @@ int main(int argc, char** argv) {
     if (mkdtemp(dir)) setenv("XDG_CONFIG_HOME", dir, 1);
     char data[] = "/tmp/qy-test-data-XXXXXX";
     if (mkdtemp(data)) setenv("XDG_DATA_HOME", data, 1);
+    // Offscreen, the screen is a desktop's (the default 800x800 is narrower than the
+    // main window, which would then open shrunk).
+    if (const char* p = getenv("QT_QPA_PLATFORM"); p && std::string(p) == "offscreen") {
+        const std::string screens = std::string(data) + "/screens.json";
+        if (FILE* f = fopen(screens.c_str(), "w")) {
+            fputs(R"({"screens":[{"name":"desk","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,"dpr":1}]})", f);
+            fclose(f);
+            setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens).c_str(), 1);
+        }
+    }
     QApplication app(argc, argv);
     if (!qy::script::StartEngine()) return 2;
     int rc = RUN_ALL_TESTS();
