@@ -50,18 +50,18 @@ DebuggerWindow::DebuggerWindow(QWidget* owner) : QDialog(owner, Qt::Window) {
     layout->addWidget(m_status);
 
     auto* buttons = new QHBoxLayout;
-    struct Spec {
+    struct ButtonRow {
         const char* name;
         const char* caption;
         const char* key;
         debug::ResumeAction action;
     };
-    const Spec specs[] = {{"按钮_继续", "继续", "F5", debug::ResumeAction::Continue},
+    const ButtonRow row[] = {{"按钮_继续", "继续", "F5", debug::ResumeAction::Continue},
                           {"按钮_单步跳过", "单步跳过", "F10", debug::ResumeAction::StepOver},
                           {"按钮_单步进入", "单步进入", "F11", debug::ResumeAction::StepInto},
                           {"按钮_单步跳出", "单步跳出", "Shift+F11", debug::ResumeAction::StepOut},
                           {"按钮_调试停止", "停止", nullptr, debug::ResumeAction::Stop}};
-    for (const Spec& s : specs) {
+    for (const ButtonRow& s : row) {
         auto* b = new QPushButton(QString::fromUtf8(s.caption), this);
         b->setObjectName(QString::fromUtf8(s.name));
         b->setAccessibleName(b->text());

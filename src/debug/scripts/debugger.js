@@ -317,6 +317,23 @@
         return true;
     }
 
+    // A frame's onPop while stepping: the next step of the user frame it returns to pauses.
+    function stepToCaller() {
+        if (busy || staleStep()) return undefined;
+        var outer = this.older;
+        while (outer && !isUserFrame(outer)) outer = outer.older;
+        if (outer) stepIn(outer, true);
+        return undefined;
+    }
+
+    // An onStep that pauses at the frame's very next step position.
+    function pauseAtNextStep(reason) {
+        return function () {
+            if (busy || staleStep()) return undefined;
+            return pause(this, reason, "");
+        };
+    }
+
     // Pauses at the next step position of `f` that starts another line (or goes back,
     // as a loop on one line does); when `f` returns, in the next user frame out.
     function stepIn(f, anyPosition) {
@@ -327,16 +344,7 @@
             if (!anyPosition && here[0] === start[0] && this.offset > startOffset) return undefined;
             return pause(this, "step", "");
         };
-        f.onPop = function () {
-            if (busy || staleStep()) return undefined;
-            var outer = this.older;
-            while (outer && !isUserFrame(outer)) outer = outer.older;
-            if (outer) {
-                stepIn(outer, true);
-                watchFrame(outer);
-            }
-            return undefined;
-        };
+        f.onPop = stepToCaller;
         watchFrame(f);
     }
 
@@ -344,26 +352,14 @@
         dbg.onEnterFrame = function (f) {
             if (busy || staleStep() || !isUserFrame(f)) return undefined;
             dbg.onEnterFrame = undefined;
-            f.onStep = function () {
-                if (busy || staleStep()) return undefined;
-                return pause(this, "step", "");
-            };
+            f.onStep = pauseAtNextStep("step");
             watchFrame(f);
             return undefined;
         };
     }
 
     function stepOut(f) {
-        f.onPop = function () {
-            if (busy || staleStep()) return undefined;
-            var outer = this.older;
-            while (outer && !isUserFrame(outer)) outer = outer.older;
-            if (outer) {
-                stepIn(outer, true);
-                watchFrame(outer);
-            }
-            return undefined;
-        };
+        f.onPop = stepToCaller;
         watchFrame(f);
     }
 
@@ -639,18 +635,12 @@
             stepRun = __qyRun();
             for (var f = dbg.getNewestFrame(); f; f = f.older) {
                 if (!isUserFrame(f)) continue;
-                f.onStep = function () {
-                    if (busy || staleStep()) return undefined;
-                    return pause(this, "pause", "");
-                };
+                f.onStep = pauseAtNextStep("pause");
                 watchFrame(f);
             }
             dbg.onEnterFrame = function (f) {
                 if (busy || staleStep() || !isUserFrame(f)) return undefined;
-                f.onStep = function () {
-                    if (busy || staleStep()) return undefined;
-                    return pause(this, "pause", "");
-                };
+                f.onStep = pauseAtNextStep("pause");
                 watchFrame(f);
                 return undefined;
             };
