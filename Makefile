@@ -26,7 +26,7 @@ build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
-	./$(BUILD_DIR)/src/app/qingyou-js
+	./$(BUILD_DIR)/bin/qingyou-js
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)

@@ -1,6 +1,6 @@
 #!/bin/sh
 # The formatter as a whole process beside the peers' command lines, in one run: for each
-# script, `qingyou-js-cli format FILE`, `js-beautify FILE` and `esbuild FILE` (a reprint)
+# script, `qingyou-js format FILE`, `js-beautify FILE` and `esbuild FILE` (a reprint)
 # take turns RUNS times, writing to /dev/null; printed are the median process CPU time
 # (user + system, steadier than wall time on a busy machine), the median wall time, and
 # each one's ratio to ours.
@@ -14,11 +14,11 @@ set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 case $build in /*) ;; *) build=$here/$build ;; esac
-cli=$build/src/cli/qingyou-js-cli
+cli=$build/bin/qingyou-js
 runs=${RUNS:-7}
 peers=${PEERS:-/opt/peers}
 
-if [ ! -x "$cli" ]; then echo "没有找到 $cli（先构建 qingyou-js-cli）" >&2; exit 2; fi
+if [ ! -x "$cli" ]; then echo "没有找到 $cli（先构建 qingyou-js）" >&2; exit 2; fi
 command -v python3 >/dev/null || { echo "需要 python3 来计时" >&2; exit 2; }
 
 find_peer() {

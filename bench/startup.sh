@@ -15,8 +15,7 @@ set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 case $build in /*) ;; *) build=$here/$build ;; esac
-qy=$build/src/app/qingyou-js
-cli=$build/src/cli/qingyou-js-cli
+qy=$build/bin/qingyou-js
 script=${SCRIPT:-/usr/share/javascript/jquery/jquery.min.js}
 runs=${RUNS:-21}
 peers=${PEERS:-/opt/peers}
@@ -41,12 +40,8 @@ trap 'rm -f "$list"' EXIT
 add() { printf '%s\t%s\n' "$1" "$2" >>"$list"; }
 [ -n "$node" ] && add "node -e 0" "exec '$node' -e 0"
 add "qingyou-js --help" "exec '$qy' --help"
-[ -x "$cli" ] && add "qingyou-js-cli --help" "exec '$cli' --help"
 add "qingyou-js eval (es2021)" "exec '$qy' eval --target es2021 --browser-env '$script' --expr 'jQuery.fn.jquery'"
-[ -x "$cli" ] && add "qingyou-js-cli eval (es2021)" \
-    "exec '$cli' eval --target es2021 --browser-env '$script' --expr 'jQuery.fn.jquery'"
 add "qingyou-js format" "exec '$qy' format '$script'"
-[ -x "$cli" ] && add "qingyou-js-cli format" "exec '$cli' format '$script'"
 [ -n "$beautify" ] && add "js-beautify" "exec '$beautify' '$script'"
 [ -n "$esbuild" ] && add "esbuild" "exec '$esbuild' '$script'"
 
@@ -88,7 +83,7 @@ EOF
 # What the eval path maps: the process's own list of shared objects at its exit.
 echo
 echo "eval 路径载入的 Qt 库与插件："
-for bin in "$qy" "$cli"; do
+for bin in "$qy"; do
     [ -x "$bin" ] || continue
     maps=$(LD_DEBUG=files "$bin" eval --target es2021 "$script" --expr 1 2>&1 >/dev/null |
            sed -n 's/.*file=\([^ ]*\).*\[0\];.*/\1/p' | sort -u | grep -i 'qt\|plugin' || true)

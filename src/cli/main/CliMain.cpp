@@ -1,13 +1,41 @@
-// The command line on its own: the workbench's commands in a program that links no Qt,
-// so that starting it maps neither Qt Widgets nor Qt GUI nor any platform plugin.
+// qingyou-js: the workbench's one program name. A command (eval, format, …, --help) runs
+// here, in a program that links no Qt, so its start-up maps neither Qt Widgets nor Qt GUI
+// nor any platform plugin; anything else starts the window program that is built beside
+// this one, with the same arguments.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <string>
 
 #include "cli/CommandLine.h"
 
+namespace {
+
+constexpr const char* kWindowProgram = "qingyou-js-gui";
+
+// The folder this program was started from, as the kernel knows it (argv[0] may be a
+// bare name found on PATH, or a symbolic link).
+std::string OwnFolder() {
+    std::string path(4096, '\0');
+    ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+    if (n <= 0) return ".";
+    path.resize(static_cast<size_t>(n));
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "用法: qingyou-js-cli 命令 [参数…]（qingyou-js-cli --help 列出全部命令）\n";
-        return qy::cli::kExitUsage;
-    }
-    return qy::cli::Main(argc, argv);
+    if (argc > 1 && qy::cli::IsCommandLine(argv[1])) return qy::cli::Main(argc, argv);
+    // argv[0] stays as given: the window takes its application and window-class name from it.
+    std::string window = OwnFolder() + "/" + kWindowProgram;
+    execv(window.c_str(), argv);
+    int error = errno;
+    const char* reason = error == ENOENT ? "没有这个文件" : error == EACCES ? "没有执行权限" : std::strerror(error);
+    std::cerr << "qingyou-js: 无法启动窗口程序“" << window << "”：" << reason << "\n"
+              << "命令行用法见 qingyou-js --help\n";
+    return error == ENOENT ? 127 : 126;  // as a shell answers a program it cannot start
 }
