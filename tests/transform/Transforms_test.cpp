@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/TestSupport.h"
+#include "script/Engine.h"
 #include "script/ScriptTarget.h"
 #include "script/ScriptHost.h"
 #include "text/CodePage.h"
@@ -155,6 +156,21 @@ TEST(Formatter, CrLfAndLfInputFormatTheSameAndOnce) {
     EXPECT_EQ(fromLf.text.substr(0, 15), "/*\r\n * a\r\n */\r\n");
     EXPECT_EQ(FormatScript(fromLf.text).text, fromLf.text);
     EXPECT_EQ(FormatScript(FormatScript(fromCrLf.text).text).text, fromLf.text);
+}
+
+// The format button keeps its formatter between calls; a formatting stopped half-way
+// leaves nothing behind that the next one would meet.
+TEST(Formatter, AFormattingStoppedHalfWayLeavesTheNextOneRight) {
+    std::string big;
+    while (big.size() < 12u * 1024 * 1024) big += "x=a?b:c,y={p:1,q:[2,3]};\n";
+    SetBusyHook([](std::chrono::milliseconds) { RequestStop(); });
+    ToolResult stopped = FormatScript(big);
+    SetBusyHook(nullptr);
+    EXPECT_FALSE(stopped.ok);
+    ToolResult next = FormatScript("if(a)b();else{c()}");
+    ASSERT_TRUE(next.ok);
+    EXPECT_EQ(next.text, "if (a)\r\n    b();\r\nelse {\r\n    c()\r\n}");
+    EXPECT_EQ(FormatScript("var a=1,b=2").text, "var a = 1,\r\n    b = 2");
 }
 
 TEST(Transforms, CharactersOutsideGbkSurviveEveryTool) {
