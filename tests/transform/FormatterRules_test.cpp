@@ -217,6 +217,19 @@ TEST(FormatterLayout, DeclaratorsBodiesAndJoinedBraces) {
               "        c();\n    default: {}\n}");
     // A "while" after an ordinary block is a loop of its own.
     EXPECT_EQ(Format("if(a){b()}while(c)d()"), "if (a) {\n    b()\n}\nwhile (c)\n    d()");
+    // What follows the "}" of an if, try or do body on the next line continues that
+    // statement inside an unbraced body: it joins the brace and keeps the body's depth.
+    EXPECT_EQ(Format("for(;;)if(a){b()}\nelse{c()}\nx()"),
+              "for (;;)\n    if (a) {\n        b()\n    } else {\n        c()\n    }\nx()");
+    EXPECT_EQ(Format("if(x)do{a()}\nwhile(b)\nc()"), "if (x)\n    do {\n        a()\n    } while (b)\nc()");
+    EXPECT_EQ(Format("for(;;)try{a()}\ncatch(e){b()}\n\nfinally{c()}\nd()"),
+              "for (;;)\n    try {\n        a()\n    } catch (e) {\n        b()\n    } finally {\n        c()\n    }\nd()");
+    EXPECT_EQ(Format("if(a){b()} // x\nelse{c()}"), "if (a) {\n    b()\n} // x\nelse {\n    c()\n}");
+    // The outer "else" of nested unbraced ifs, on a line of its own as formatting leaves it.
+    const std::string nested = Format("for(;;)if(a){b()}else if(c)if(d)e();else{f()}else if(g)h();");
+    EXPECT_EQ(nested, "for (;;)\n    if (a) {\n        b()\n    } else if (c)\n        if (d)\n            e();\n"
+                      "        else {\n            f()\n        }\n    else if (g)\n        h();");
+    EXPECT_EQ(Format(nested), nested);
 }
 
 TEST(FormatterLayout, ObjectsArraysBlankLinesAndLongLines) {

@@ -342,6 +342,7 @@
         this.label = false;
         this.fn = null;            // a parameter list: the function is a declaration (true) or not
         this.expectWhile = false;  // a do body ended: its "while" follows
+        this.awaiting = '';        // an if (try) statement ended but for the "else" ("catch") that follows
         this.doWhile = false;      // the ( ) of a do-while condition
         this.head = '';            // the keyword before a ( ): if, for, while...
         this.pos = 0;              // where on its line it was opened
@@ -394,6 +395,7 @@
         function isText(j, s) { return j < count && TEXT_OF[I[j]] === s && (K[j] === WORD || K[j] === PUNCT); }
 
         function pushFrame(fr) {
+            f.awaiting = '';
             fr.pos = line.length;
             frames.push(fr);
             f = fr;
@@ -493,7 +495,7 @@
                 var body = f;
                 popFrame();
                 f.decl = false;
-                if (body.owner === 'if' && isText(nextCode(j), 'else')) { f.start = false; return; }
+                if (body.owner === 'if' && isText(nextCode(j), 'else')) { f.start = false; f.awaiting = 'else'; return; }
                 if (body.owner === 'do') { f.expectWhile = true; f.start = false; return; }
             }
             f.start = true;
@@ -621,7 +623,14 @@
         // Where the line breaks before the token at idx, or the blank before it.
         function placeToken() {
             breakHere = 0;
-            if (hadBreak && asiBefore(idx)) endStatement(idx);
+            // The "else", "catch", "finally" or do-while "while" of a statement whose body
+            // has ended: no line break ends anything before it, and after a "}" it joins
+            // that line ("} else {").
+            var continuing = k === WORD && (v === 'else' ? f.awaiting === 'else' :
+                v === 'catch' || v === 'finally' ? f.awaiting === 'catch' : v === 'while' && f.expectWhile);
+            f.awaiting = '';
+            if (continuing && prevKind === PUNCT && prevCodeText === '}') { brk = 0; newlineSinceCode = false; }
+            if (hadBreak && !continuing && asiBefore(idx)) endStatement(idx);
             if (isPunct && v === '}') {
                 while (f.kind === BODY) endStatement(idx);
             }
@@ -757,8 +766,11 @@
             var nj = nextCode(idx + 1);
             if (closed.kind === BLOCK && closed.statement) {
                 var o = closed.owner;
-                if (o === 'if' && isText(nj, 'else')) { f.start = false; }
-                else if ((o === 'try' || o === 'catch') && (isText(nj, 'catch') || isText(nj, 'finally'))) { f.start = false; }
+                if (o === 'if' && isText(nj, 'else')) { f.start = false; f.awaiting = 'else'; }
+                else if ((o === 'try' || o === 'catch') && (isText(nj, 'catch') || isText(nj, 'finally'))) {
+                    f.start = false;
+                    f.awaiting = 'catch';
+                }
                 else if (o === 'do') { f.expectWhile = true; f.start = false; }
                 else {
                     endStatement(nj);
