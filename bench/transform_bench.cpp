@@ -7,7 +7,8 @@
 // side instead: each in a fresh control, as the format button once loaded its formatter,
 // and last the format button as it is now (FormatScript, whose control is kept between
 // calls). They take turns on every input, so a busy machine slows all of them alike. The
-// median and the least process CPU time of each are printed, then the program ends.
+// median process CPU time (the engine's compiler threads included) and the median wall
+// time of each are printed, then the program ends.
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
@@ -117,7 +118,7 @@ static int CompareFormatters(const std::string& list) {
     paths.push_back("(FormatScript, kept control)");
     const size_t button = scripts.size();
     for (const Input& in : inputs) {
-        std::vector<std::vector<double>> times(scripts.size() + 1);
+        std::vector<std::vector<double>> cpu(scripts.size() + 1), wall(scripts.size() + 1);
         auto once = [&](size_t s) {
             if (s == button) return transform::FormatScript(*in.text).ok ? 0L : -1L;
             return FormatWith(scripts[s], *in.text);
@@ -126,15 +127,21 @@ static int CompareFormatters(const std::string& list) {
         for (int r = 0; r < in.rounds; ++r)
             for (size_t s = 0; s <= button; ++s) {
                 double start = CpuMs();
+                auto began = std::chrono::steady_clock::now();
                 long size = once(s);
-                times[s].push_back(CpuMs() - start);
+                wall[s].push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count());
+                cpu[s].push_back(CpuMs() - start);
                 if (size < 0) std::fprintf(stderr, "%s failed on %s\n", paths[s].c_str(), in.name);
             }
+        auto median = [](std::vector<double>& v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        const double cpu0 = median(cpu[0]), wall0 = median(wall[0]);
         for (size_t s = 0; s <= button; ++s) {
-            std::sort(times[s].begin(), times[s].end());
-            double median = times[s][times[s].size() / 2], least = times[s][0];
-            std::printf("%-14s %-40s median %8.1f ms CPU (%.2f x the first), least %8.1f ms (%.2f x)\n", in.name,
-                        paths[s].c_str(), median, median / times[0][times[0].size() / 2], least, least / times[0][0]);
+            double c = median(cpu[s]), w = median(wall[s]);
+            std::printf("%-14s %-40s median %7.1f ms CPU (%.2f x the first), %7.1f ms wall (%.2f x)\n", in.name,
+                        paths[s].c_str(), c, c / cpu0, w, w / wall0);
         }
     }
     return 0;
