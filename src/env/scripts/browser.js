@@ -250,10 +250,16 @@
         return null;
     };
 
-    // ---- elements -----------------------------------------------------------------
+    // ---- nodes ----------------------------------------------------------------------
+    // A small tree as pages build it: elements, text and comments with their parents and
+    // siblings, attributes, deep clones, searches by tag, class, id and simple selectors,
+    // and innerHTML / textContent both ways.
 
     function Node() { illegal(); }
     subclass(Node, EventTarget);
+    var nodeTypes = {ELEMENT_NODE: 1, ATTRIBUTE_NODE: 2, TEXT_NODE: 3, CDATA_SECTION_NODE: 4, COMMENT_NODE: 8,
+        DOCUMENT_NODE: 9, DOCUMENT_TYPE_NODE: 10, DOCUMENT_FRAGMENT_NODE: 11};
+    for (var nt in nodeTypes) if (own(nodeTypes, nt)) Node[nt] = Node.prototype[nt] = nodeTypes[nt];
     function Element() { illegal(); }
     subclass(Element, Node);
     function HTMLElement() { illegal(); }
@@ -264,66 +270,443 @@
     subclass(HTMLImageElement, HTMLElement);
     function HTMLScriptElement() { illegal(); }
     subclass(HTMLScriptElement, HTMLElement);
+    function CharacterData() { illegal(); }
+    subclass(CharacterData, Node);
+    function Text() { illegal(); }
+    subclass(Text, CharacterData);
+    function Comment() { illegal(); }
+    subclass(Comment, CharacterData);
+    function DocumentFragment() { illegal(); }
+    subclass(DocumentFragment, Node);
+
+    function initNode(node, type, name, doc) {
+        node.nodeType = type;
+        node.nodeName = name;
+        node.nodeValue = null;
+        node.ownerDocument = doc;
+        node.parentNode = node.parentElement = node.previousSibling = node.nextSibling = null;
+        node.firstChild = node.lastChild = null;
+        node.childNodes = [];
+        return node;
+    }
+    function characterData(Type, type, name, data, doc) {
+        var node = initNode(inherit(Type.prototype), type, name, doc);
+        node.data = node.nodeValue = node.textContent = toText(data);
+        node.length = node.data.length;
+        return node;
+    }
+    function fragment(doc) {
+        var f = initNode(inherit(DocumentFragment.prototype), 11, '#document-fragment', doc);
+        relink(f);
+        return f;
+    }
+
+    // After any change to its children: each child's parent and siblings, and the
+    // parent's first, last and element children.
+    function relink(parent) {
+        var list = parent.childNodes, elements = [], previous = null;
+        for (var n = 0; n < list.length; n++) {
+            var c = list[n];
+            c.parentNode = parent;
+            c.parentElement = parent.nodeType === 1 ? parent : null;
+            c.previousSibling = n > 0 ? list[n - 1] : null;
+            c.nextSibling = n + 1 < list.length ? list[n + 1] : null;
+            if (c.nodeType !== 1) continue;
+            c.previousElementSibling = previous;
+            c.nextElementSibling = null;
+            if (previous) previous.nextElementSibling = c;
+            previous = c;
+            elements.push(c);
+        }
+        parent.firstChild = list.length ? list[0] : null;
+        parent.lastChild = list.length ? list[list.length - 1] : null;
+        parent.children = listOf(elements, HTMLCollection);
+        parent.childElementCount = elements.length;
+        parent.firstElementChild = elements.length ? elements[0] : null;
+        parent.lastElementChild = previous;
+    }
+    function detach(child) {
+        var p = child.parentNode;
+        if (!p) return;
+        for (var n = 0; n < p.childNodes.length; n++) if (p.childNodes[n] === child) p.childNodes.splice(n--, 1);
+        child.parentNode = child.parentElement = child.previousSibling = child.nextSibling = null;
+        relink(p);
+    }
+    function notNode(method, value) {
+        if (value === null || typeof value !== 'object' || typeof value.nodeType !== 'number') {
+            throw new TypeError("Failed to execute '" + method + "' on 'Node': parameter 1 is not of type 'Node'.");
+        }
+    }
+    // Puts `child` (or a fragment's children) before `before`, or last.
+    function insertChild(parent, child, before) {
+        var items = child.nodeType === 11 ? child.childNodes.slice(0) : [child], k, at;
+        for (k = 0; k < items.length; k++) detach(items[k]);
+        for (at = 0; before && at < parent.childNodes.length; at++) if (parent.childNodes[at] === before) break;
+        if (!before) at = parent.childNodes.length;
+        for (k = 0; k < items.length; k++) parent.childNodes.splice(at + k, 0, items[k]);
+        relink(parent);
+        if (child.nodeType === 11) relink(child);
+        for (k = 0; k < items.length; k++) {
+            if (items[k].tagName === 'SCRIPT' && items[k].src) line('加载脚本（未执行）：' + items[k].src);
+        }
+        return child;
+    }
+    function cloneNode(node, deep, doc) {
+        var copy;
+        if (node.nodeType === 1) {
+            copy = createElement(node.localName, doc);
+            for (var a in node.__attributes) if (own(node.__attributes, a)) copy.setAttribute(a, node.__attributes[a]);
+            var kept = ['checked', 'value', 'defaultValue', 'defaultChecked', 'selected', 'disabled'];
+            for (var k = 0; k < kept.length; k++) if (own(node, kept[k])) copy[kept[k]] = node[kept[k]];
+        } else if (node.nodeType === 3) copy = characterData(Text, 3, '#text', node.data, doc);
+        else if (node.nodeType === 8) copy = characterData(Comment, 8, '#comment', node.data, doc);
+        else if (node.nodeType === 11) copy = fragment(doc);
+        else return node;
+        if (deep) {
+            for (var n = 0; n < node.childNodes.length; n++) copy.childNodes.push(cloneNode(node.childNodes[n], true, doc));
+            relink(copy);
+        }
+        return copy;
+    }
+
+    // Elements under `root` in document order that pass `test`; the first only when `one`.
+    function findAll(root, test, out, one) {
+        for (var n = 0; n < root.childNodes.length; n++) {
+            var c = root.childNodes[n];
+            if (c.nodeType !== 1) continue;
+            if (test(c)) {
+                out.push(c);
+                if (one) return true;
+            }
+            if (findAll(c, test, out, one) && one) return true;
+        }
+        return false;
+    }
+    function byTag(root, tag) {
+        var name = toText(tag).toUpperCase(), out = [];
+        findAll(root, function (e) { return name === '*' || e.tagName === name; }, out, false);
+        return listOf(out, HTMLCollection);
+    }
+    function hasClasses(e, wanted) {
+        var have = ' ' + toText(e.className).replace(/\s+/g, ' ') + ' ';
+        for (var n = 0; n < wanted.length; n++) if (have.indexOf(' ' + wanted[n] + ' ') < 0) return false;
+        return wanted.length > 0;
+    }
+    function byClass(root, names) {
+        var wanted = toText(names).replace(/^\s+|\s+$/g, '').split(/\s+/), out = [];
+        if (wanted.length === 1 && wanted[0] === '') wanted = [];
+        findAll(root, function (e) { return hasClasses(e, wanted); }, out, false);
+        return listOf(out, HTMLCollection);
+    }
+    function byId(root, id) {
+        var out = [];
+        id = toText(id);
+        findAll(root, function (e) { return e.id === id; }, out, true);
+        return out.length ? out[0] : null;
+    }
+    // Selectors of the shapes pages use most: lists of compounds (tag, #id, .class,
+    // [name], [name=value]) joined by blanks or ">"; anything else matches nothing.
+    function compound(text) {
+        var c = {tag: '', id: null, classes: [], attrs: []}, m;
+        var part = /^(\*|[a-zA-Z][\w-]*)?((?:#[\w-]+|\.[\w-]+|\[\s*[\w-]+\s*(?:[~|^$*]?=\s*(?:"[^"]*"|'[^']*'|[^\]\s]+)\s*)?\])*)$/;
+        if (!(m = part.exec(text))) return null;
+        c.tag = m[1] && m[1] !== '*' ? m[1].toUpperCase() : '';
+        var rest = m[2] || '', piece = /#([\w-]+)|\.([\w-]+)|\[\s*([\w-]+)\s*(?:([~|^$*]?=)\s*(?:"([^"]*)"|'([^']*)'|([^\]\s]+))\s*)?\]/g;
+        while ((m = piece.exec(rest))) {
+            if (m[1]) c.id = m[1];
+            else if (m[2]) c.classes.push(m[2]);
+            else c.attrs.push({name: m[3].toLowerCase(), op: m[4] || '', value: m[5] !== undefined && m[5] !== '' ? m[5] : m[6] !== undefined && m[6] !== '' ? m[6] : m[7] || ''});
+        }
+        return c;
+    }
+    function matchesCompound(e, c) {
+        if (c.tag && e.tagName !== c.tag) return false;
+        if (c.id !== null && e.id !== c.id) return false;
+        if (c.classes.length && !hasClasses(e, c.classes)) return false;
+        for (var n = 0; n < c.attrs.length; n++) {
+            var a = c.attrs[n], v = e.getAttribute(a.name);
+            if (v === null) return false;
+            if (a.op === '=' && v !== a.value) return false;
+            if (a.op === '~=' && (' ' + v + ' ').indexOf(' ' + a.value + ' ') < 0) return false;
+            if (a.op === '^=' && v.indexOf(a.value) !== 0) return false;
+            if (a.op === '$=' && (v.length < a.value.length || v.substring(v.length - a.value.length) !== a.value)) return false;
+            if (a.op === '*=' && v.indexOf(a.value) < 0) return false;
+            if (a.op === '|=' && v !== a.value && v.indexOf(a.value + '-') !== 0) return false;
+        }
+        return true;
+    }
+    function selectorTest(selector) {
+        var alternatives = toText(selector).split(','), chains = [];
+        for (var n = 0; n < alternatives.length; n++) {
+            var words = alternatives[n].replace(/\s*>\s*/g, ' > ').replace(/^\s+|\s+$/g, '').split(/\s+/), chain = [];
+            for (var w = 0; w < words.length; w++) {
+                if (words[w] === '>') { chain.child = chain.child || {}; chain.child[chain.length] = true; continue; }
+                var c = compound(words[w]);
+                if (!c) return function () { return false; };
+                chain.push(c);
+            }
+            chains.push(chain);
+        }
+        // The last compound matches the element, the ones before it its ancestors
+        // (its parent only where ">" stands between).
+        function along(e, chain, at) {
+            if (!matchesCompound(e, chain[at])) return false;
+            if (at === 0) return true;
+            var direct = chain.child && chain.child[at] === true;
+            for (var p = e.parentNode; p && p.nodeType === 1; p = p.parentNode) {
+                if (along(p, chain, at - 1)) return true;
+                if (direct) return false;
+            }
+            return false;
+        }
+        return function (e) {
+            for (var n = 0; n < chains.length; n++) if (chains[n].length && along(e, chains[n], chains[n].length - 1)) return true;
+            return false;
+        };
+    }
+
+    // innerHTML: tags with their attributes, text, comments and character references;
+    // void elements take no children, and script, style, textarea and title hold raw text.
+    function wordSet(words) {
+        var o = {}, list = words.split(' ');
+        for (var n = 0; n < list.length; n++) o[list[n]] = true;
+        return o;
+    }
+    var VOID_ELEMENTS = wordSet('area base br col embed hr img input keygen link meta param source track wbr');
+    var RAW_TEXT = wordSet('script style textarea title xmp');
+    var ENTITIES = {amp: '&', lt: '<', gt: '>', quot: '"', apos: "'", nbsp: '\u00a0', copy: '\u00a9', reg: '\u00ae',
+        laquo: '\u00ab', raquo: '\u00bb', middot: '\u00b7', times: '\u00d7', hellip: '\u2026', mdash: '\u2014', ndash: '\u2013'};
+    function decodeEntities(text) {
+        return text.replace(/&(#[xX][0-9a-fA-F]+|#[0-9]+|[a-zA-Z]+);/g, function (all, name) {
+            if (name.charAt(0) !== '#') return own(ENTITIES, name) ? ENTITIES[name] : all;
+            var code = /^#[xX]/.test(name) ? parseInt(name.substring(2), 16) : parseInt(name.substring(1), 10);
+            if (!(code > 0 && code <= 0x10ffff)) return '\ufffd';
+            if (code < 0x10000) return String.fromCharCode(code);
+            code -= 0x10000;
+            return String.fromCharCode(0xd800 + (code >> 10), 0xdc00 + (code & 0x3ff));
+        });
+    }
+    function readHtml(parent, html, doc) {
+        html = toText(html);
+        var lower = html.toLowerCase(), stack = [parent], i = 0, n = html.length;
+        var tag = /<([a-zA-Z][\w:-]*)((?:[^>"']|"[^"]*"|'[^']*')*)>/g;
+        var attr = /([^\s=\/"']+)(?:\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))?/g;
+        function top() { return stack[stack.length - 1]; }
+        function text(s) { if (s !== '') top().childNodes.push(characterData(Text, 3, '#text', decodeEntities(s), doc)); }
+        while (i < n) {
+            var lt = html.indexOf('<', i);
+            if (lt < 0) lt = n;
+            text(html.substring(i, lt));
+            i = lt;
+            if (i >= n) break;
+            if (html.substring(i, i + 4) === '<!--') {
+                var end = html.indexOf('-->', i + 4);
+                if (end < 0) end = n;
+                top().childNodes.push(characterData(Comment, 8, '#comment', html.substring(i + 4, end), doc));
+                i = Math.min(n, end + 3);
+                continue;
+            }
+            var close = /^<\/([a-zA-Z][\w:-]*)\s*>/.exec(html.substring(i, i + 64));
+            if (close) {
+                var want = close[1].toUpperCase();
+                for (var s = stack.length - 1; s > 0; s--) {
+                    if (stack[s].tagName === want) {
+                        while (stack.length > s) relink(stack.pop());
+                        break;
+                    }
+                }
+                i += close[0].length;
+                continue;
+            }
+            if (html.charAt(i + 1) === '!' || html.charAt(i + 1) === '?') {
+                var gt = html.indexOf('>', i);
+                i = gt < 0 ? n : gt + 1;
+                continue;
+            }
+            tag.lastIndex = i;
+            var m = tag.exec(html);
+            if (!m || m.index !== i) {
+                text('<');
+                i++;
+                continue;
+            }
+            var e = createElement(m[1], doc), name = e.localName, a;
+            var attrs = m[2].replace(/\/\s*$/, '');
+            attr.lastIndex = 0;
+            while ((a = attr.exec(attrs))) {
+                var value = a[2] !== undefined && a[2] !== '' ? a[2] : a[3] !== undefined && a[3] !== '' ? a[3] : a[4] || '';
+                e.setAttribute(a[1], decodeEntities(value));
+            }
+            top().childNodes.push(e);
+            i = m.index + m[0].length;
+            if (RAW_TEXT[name] === true) {
+                var stop = lower.indexOf('</' + name, i);
+                if (stop < 0) stop = n;
+                var raw = html.substring(i, stop);
+                if (raw !== '') e.childNodes.push(characterData(Text, 3, '#text', name === 'textarea' || name === 'title' ? decodeEntities(raw) : raw, doc));
+                relink(e);
+                if (name === 'textarea') e.value = e.defaultValue = e.textContent;
+                var gtAfter = html.indexOf('>', stop);
+                i = stop >= n || gtAfter < 0 ? n : gtAfter + 1;
+            } else if (VOID_ELEMENTS[name] === true || /\/\s*$/.test(m[2])) {
+                relink(e);
+            } else {
+                stack.push(e);
+            }
+        }
+        while (stack.length) relink(stack.pop());
+    }
+    function escapeHtml(text, quote) {
+        var s = toText(text).replace(/&/g, '&amp;').replace(/\u00a0/g, '&nbsp;');
+        return quote ? s.replace(/"/g, '&quot;') : s.replace(/</g, '&lt;').replace(/>/g, '&gt;');
+    }
+    function writeHtml(node) {
+        var out = [], raw = node.nodeType === 1 && RAW_TEXT[node.localName] === true && node.localName !== 'textarea' && node.localName !== 'title';
+        for (var n = 0; n < node.childNodes.length; n++) {
+            var c = node.childNodes[n];
+            if (c.nodeType === 3) out.push(raw ? c.data : escapeHtml(c.data, false));
+            else if (c.nodeType === 8) out.push('<!--' + c.data + '-->');
+            else if (c.nodeType === 1) out.push(outerHtml(c));
+        }
+        return out.join('');
+    }
+    function outerHtml(e) {
+        var s = '<' + e.localName;
+        for (var a in e.__attributes) if (own(e.__attributes, a)) s += ' ' + a + '="' + escapeHtml(e.__attributes[a], true) + '"';
+        s += '>';
+        return VOID_ELEMENTS[e.localName] === true ? s : s + writeHtml(e) + '</' + e.localName + '>';
+    }
+    function textOf(node) {
+        if (node.nodeType === 3) return node.data;
+        var out = [];
+        for (var n = 0; n < node.childNodes.length; n++) if (node.childNodes[n].nodeType !== 8) out.push(textOf(node.childNodes[n]));
+        return out.join('');
+    }
+    function replaceChildren(node, html, asText) {
+        var old = node.childNodes;
+        for (var n = 0; n < old.length; n++) old[n].parentNode = old[n].parentElement = old[n].previousSibling = old[n].nextSibling = null;
+        old.length = 0;
+        html = html === null || html === undefined ? '' : toText(html);
+        if (asText) { if (html !== '') old.push(characterData(Text, 3, '#text', html, node.ownerDocument)); }
+        else readHtml(node, html, node.ownerDocument);
+        relink(node);
+    }
+
+    var nodeMethods = {
+        appendChild: function (child) { notNode('appendChild', child); return insertChild(this, child, null); },
+        insertBefore: function (child, before) { notNode('insertBefore', child); return insertChild(this, child, before || null); },
+        removeChild: function (child) {
+            notNode('removeChild', child);
+            if (child.parentNode !== this) throw domError('NotFoundError', "Failed to execute 'removeChild' on 'Node': The node to be removed is not a child of this node.");
+            detach(child);
+            return child;
+        },
+        replaceChild: function (child, old) {
+            notNode('replaceChild', child);
+            insertChild(this, child, old);
+            detach(old);
+            return old;
+        },
+        hasChildNodes: function () { return this.childNodes.length > 0; },
+        cloneNode: function (deep) { return cloneNode(this, !!deep, this.ownerDocument || document); },
+        contains: function (other) {
+            for (var p = other; p; p = p.parentNode) if (p === this) return true;
+            return false;
+        },
+        compareDocumentPosition: function (other) {
+            if (other === this) return 0;
+            if (this.contains(other)) return 20;
+            if (other && other.contains && other.contains(this)) return 10;
+            return 1 | 32;
+        },
+        getRootNode: function () {
+            var p = this;
+            while (p.parentNode) p = p.parentNode;
+            return p;
+        },
+        getElementsByTagName: function (tag) { return byTag(this, tag); },
+        getElementsByClassName: function (names) { return byClass(this, names); },
+        querySelector: function (selector) {
+            var out = [];
+            findAll(this, selectorTest(selector), out, true);
+            return out.length ? out[0] : null;
+        },
+        querySelectorAll: function (selector) {
+            var out = [];
+            findAll(this, selectorTest(selector), out, false);
+            return listOf(out);
+        },
+        remove: function () { if (this.parentNode) detach(this); }
+    };
+    for (var nm in nodeMethods) if (own(nodeMethods, nm)) Node.prototype[nm] = nodeMethods[nm];
+    DocumentFragment.prototype.getElementById = function (id) { return byId(this, id); };
+    accessor(DocumentFragment.prototype, 'textContent', function () { return textOf(this); },
+        function (v) { replaceChildren(this, v, true); });
 
     var emptyRect = {x: 0, y: 0, width: 0, height: 0, top: 0, right: 0, bottom: 0, left: 0};
     var elementMethods = {
         setAttribute: function (name, value) {
-            this.__attributes[toText(name).toLowerCase()] = toText(value);
-            if (name === 'id' || name === 'src' || name === 'href') this[name] = toText(value);
-            if (name === 'class') this.className = toText(value);
+            var key = toText(name).toLowerCase();
+            value = toText(value);
+            this.__attributes[key] = value;
+            if (key === 'id' || key === 'src' || key === 'href' || key === 'name' || key === 'type' || key === 'title') this[key] = value;
+            else if (key === 'class') this.className = value;
+            else if (key === 'value') this.value = this.defaultValue = value;
+            else if (key === 'checked') this.checked = this.defaultChecked = true;
+            else if (key === 'selected' || key === 'disabled') this[key] = true;
         },
         getAttribute: function (name) {
             var key = toText(name).toLowerCase();
+            if (key === 'class' && !own(this.__attributes, key) && this.className) return this.className;
+            if (key === 'id' && !own(this.__attributes, key) && this.id) return this.id;
             return own(this.__attributes, key) ? this.__attributes[key] : null;
         },
-        hasAttribute: function (name) { return own(this.__attributes, toText(name).toLowerCase()); },
+        hasAttribute: function (name) { return this.getAttribute(name) !== null; },
         removeAttribute: function (name) { delete this.__attributes[toText(name).toLowerCase()]; },
-        appendChild: function (child) {
-            if (child && child.parentNode) child.parentNode.removeChild(child);
-            this.childNodes.push(child);
-            child.parentNode = this;
-            this.firstChild = this.childNodes[0];
-            this.lastChild = child;
-            if (child.tagName === 'SCRIPT' && child.src) line('加载脚本（未执行）：' + child.src);
-            return child;
+        getAttributeNode: function (name) {
+            var v = this.getAttribute(name);
+            return v === null ? null : {name: toText(name).toLowerCase(), value: v, specified: true};
         },
-        removeChild: function (child) {
-            for (var n = 0; n < this.childNodes.length; n++) if (this.childNodes[n] === child) this.childNodes.splice(n--, 1);
-            child.parentNode = null;
-            this.firstChild = this.childNodes.length ? this.childNodes[0] : null;
-            this.lastChild = this.childNodes.length ? this.childNodes[this.childNodes.length - 1] : null;
-            return child;
+        matches: function (selector) { return selectorTest(selector)(this); },
+        closest: function (selector) {
+            var test = selectorTest(selector);
+            for (var p = this; p && p.nodeType === 1; p = p.parentNode) if (test(p)) return p;
+            return null;
         },
-        insertBefore: function (child, before) {
-            this.appendChild(child);
-            if (before) {
-                this.childNodes.pop();
-                for (var n = 0; n < this.childNodes.length; n++) if (this.childNodes[n] === before) break;
-                this.childNodes.splice(n, 0, child);
-                this.firstChild = this.childNodes[0];
-                this.lastChild = this.childNodes[this.childNodes.length - 1];
-            }
-            return child;
+        insertAdjacentHTML: function (where, html) {
+            var holder = createElement('div', this.ownerDocument), f = fragment(this.ownerDocument);
+            readHtml(holder, html, this.ownerDocument);
+            relink(holder);
+            while (holder.firstChild) insertChild(f, holder.firstChild, null);
+            where = toText(where).toLowerCase();
+            if (where === 'beforebegin' && this.parentNode) insertChild(this.parentNode, f, this);
+            else if (where === 'afterend' && this.parentNode) insertChild(this.parentNode, f, this.nextSibling);
+            else if (where === 'afterbegin') insertChild(this, f, this.firstChild);
+            else if (where === 'beforeend') insertChild(this, f, null);
         },
-        replaceChild: function (child, old) {
-            this.insertBefore(child, old);
-            this.removeChild(old);
-            return old;
-        },
-        cloneNode: function () { return document.createElement(this.tagName); },
-        contains: function (other) { return other === this; },
-        getElementsByTagName: function () { return listOf([], HTMLCollection); },
-        getElementsByClassName: function () { return listOf([], HTMLCollection); },
-        querySelector: function () { return null; },
-        querySelectorAll: function () { return listOf([]); },
         getBoundingClientRect: function () { return inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
         click: function () { this.dispatchEvent(new Event('click')); },
         focus: noop,
-        blur: noop,
-        remove: function () { if (this.parentNode) this.parentNode.removeChild(this); }
+        blur: noop
     };
     for (var m in elementMethods) if (own(elementMethods, m)) Element.prototype[m] = elementMethods[m];
+    accessor(Element.prototype, 'innerHTML', function () { return writeHtml(this); },
+        function (v) { replaceChildren(this, v, false); });
+    accessor(Element.prototype, 'outerHTML', function () { return outerHtml(this); }, function (v) {
+        if (!this.parentNode) return;
+        var holder = createElement('div', this.ownerDocument), f = fragment(this.ownerDocument);
+        readHtml(holder, v, this.ownerDocument);
+        relink(holder);
+        while (holder.firstChild) insertChild(f, holder.firstChild, null);
+        var parent = this.parentNode;
+        insertChild(parent, f, this);
+        detach(this);
+    });
+    accessor(Element.prototype, 'textContent', function () { return textOf(this); },
+        function (v) { replaceChildren(this, v, true); });
+    accessor(Element.prototype, 'innerText', function () { return textOf(this); },
+        function (v) { replaceChildren(this, v, true); });
 
     function canvasContext(canvas, kind) {
         kind = toText(kind).toLowerCase();
@@ -355,25 +738,22 @@
         return null;
     }
 
-    // Creates the element of `tag` with the members scripts use.
-    function createElement(tag) {
+    // Creates the element of `tag` with the members scripts use, owned by `doc`.
+    function createElement(tag, doc) {
         var name = toText(tag).toUpperCase(), Type = HTMLElement;
         if (name === 'CANVAS') Type = HTMLCanvasElement;
         else if (name === 'IMG') Type = HTMLImageElement;
         else if (name === 'SCRIPT') Type = HTMLScriptElement;
-        var e = inherit(Type.prototype);
-        e.tagName = e.nodeName = name;
+        var e = initNode(inherit(Type.prototype), 1, name, doc || document);
+        e.tagName = name;
         e.localName = name.toLowerCase();
-        e.nodeType = 1;
+        e.namespaceURI = 'http://www.w3.org/1999/xhtml';
         e.__attributes = {};
-        e.childNodes = [];
-        e.children = e.childNodes;
-        e.firstChild = e.lastChild = e.parentNode = null;
+        relink(e);
         e.style = {};
-        e.id = e.className = e.innerHTML = e.innerText = e.textContent = '';
+        e.id = e.className = '';
         e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
         e.offsetTop = e.offsetLeft = e.scrollTop = e.scrollLeft = 0;
-        e.ownerDocument = document;
         if (name === 'CANVAS') {
             e.width = 300;
             e.height = 150;
@@ -517,6 +897,59 @@
     subclass(Document, Node);
     function HTMLDocument() { illegal(); }
     subclass(HTMLDocument, Document);
+    function DOMImplementation() { illegal(); }
+    var implementation = inherit(DOMImplementation.prototype);
+    // The members by which a document makes and finds its nodes.
+    function makesNodes(doc) {
+        doc.createElement = function (tag) { return createElement(tag, doc); };
+        doc.createElementNS = function (ns, tag) {
+            var e = createElement(toText(tag).replace(/^.*:/, ''), doc);
+            e.namespaceURI = ns === undefined ? null : ns;
+            return e;
+        };
+        doc.createTextNode = function (text) { return characterData(Text, 3, '#text', text, doc); };
+        doc.createComment = function (text) { return characterData(Comment, 8, '#comment', text, doc); };
+        doc.createDocumentFragment = function () { return fragment(doc); };
+        doc.getElementById = function (id) { return byId(doc, id); };
+        doc.getElementsByName = function (name) {
+            var out = [];
+            name = toText(name);
+            findAll(doc, function (e) { return e.getAttribute('name') === name; }, out, false);
+            return listOf(out);
+        };
+        doc.implementation = implementation;
+    }
+    // <html><head><title></title></head><body></body></html> under `doc`.
+    function growTree(doc, title) {
+        doc.ownerDocument = doc.parentNode = doc.nodeValue = null;
+        doc.childNodes = [];
+        doc.documentElement = createElement('html', doc);
+        doc.head = createElement('head', doc);
+        doc.body = createElement('body', doc);
+        if (title) {
+            var t = createElement('title', doc);
+            t.textContent = title;
+            insertChild(doc.head, t, null);
+        }
+        insertChild(doc.documentElement, doc.head, null);
+        insertChild(doc.documentElement, doc.body, null);
+        insertChild(doc, doc.documentElement, null);
+    }
+    implementation.createHTMLDocument = function (title) {
+        var d = inherit(HTMLDocument.prototype);
+        d.nodeType = 9;
+        d.nodeName = '#document';
+        d.readyState = 'complete';
+        d.compatMode = 'CSS1Compat';
+        d.characterSet = 'UTF-8';
+        d.contentType = 'text/html';
+        d.defaultView = d.location = null;
+        makesNodes(d);
+        growTree(d, title === undefined ? '' : toText(title));
+        d.title = title === undefined ? '' : toText(title);
+        return d;
+    };
+    implementation.hasFeature = function () { return true; };
     var document = watched(HTMLDocument.prototype, 'document');
 
     // The cookie jar: "name=value; attributes" sets or, with a past expiry or
@@ -582,32 +1015,18 @@
     };
     for (m in documentValues) if (own(documentValues, m)) document[m] = documentValues[m];
     accessor(document, 'cookie', cookieText, setCookie);
-    document.createElement = createElement;
-    document.createElementNS = function (ns, tag) { return createElement(tag); };
-    document.createTextNode = function (text) { return {nodeType: 3, nodeName: '#text', textContent: toText(text), data: toText(text)}; };
-    document.createDocumentFragment = function () { return createElement('#document-fragment'); };
-    document.createComment = function (text) { return {nodeType: 8, nodeName: '#comment', data: toText(text)}; };
+    makesNodes(document);
     document.createEvent = function (kind) {
         var e = new Event('');
         if (/custom/i.test(kind)) e.initCustomEvent = CustomEvent.prototype.initCustomEvent;
         return e;
     };
-    document.getElementById = function () { return null; };
-    document.querySelector = function () { return null; };
-    document.querySelectorAll = function () { return listOf([]); };
-    document.getElementsByClassName = document.getElementsByName = function () { return listOf([], HTMLCollection); };
-    document.getElementsByTagName = function () { return listOf([], HTMLCollection); };
     document.hasFocus = function () { return true; };
     document.execCommand = function () { return false; };
     document.open = document.close = function () { return document; };
     document.write = function () { line('document.write: ' + Array.prototype.join.call(arguments, '')); };
     document.writeln = function () { line('document.write: ' + Array.prototype.join.call(arguments, '')); };
-    document.documentElement = createElement('html');
-    document.head = createElement('head');
-    document.body = createElement('body');
-    document.documentElement.appendChild(document.head);
-    document.documentElement.appendChild(document.body);
-    document.documentElement.parentNode = document;
+    growTree(document, config.title);
     if (oldIE) {
         // Old IE's document.all: every element by index, id or name.
         var all = listOf([document.documentElement, document.head, document.body], HTMLCollection);
@@ -849,6 +1268,8 @@
         Screen: Screen, History: History, Storage: Storage, Crypto: Crypto, Node: Node, Element: Element,
         HTMLElement: HTMLElement, HTMLCanvasElement: HTMLCanvasElement, HTMLImageElement: HTMLImageElement,
         HTMLScriptElement: HTMLScriptElement, NodeList: NodeList, HTMLCollection: HTMLCollection,
+        CharacterData: CharacterData, Text: Text, Comment: Comment, DocumentFragment: DocumentFragment,
+        DOMImplementation: DOMImplementation,
         Plugin: Plugin, PluginArray: PluginArray, MimeType: MimeType, MimeTypeArray: MimeTypeArray,
         innerWidth: config.innerWidth, innerHeight: config.innerHeight, outerWidth: config.screenWidth,
         outerHeight: config.screenHeight - config.taskbarHeight, screenX: 0, screenY: 0, screenLeft: 0, screenTop: 0,
