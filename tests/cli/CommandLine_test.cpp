@@ -220,7 +220,12 @@ TEST(CommandLine, CommandsLoadNoQtAndTheWindowIsStartedBesideTheProgram) {
     // With one, it gets every argument unchanged; a command is still run by qingyou-js.
     std::ofstream(window) << "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done\n";
     ASSERT_EQ(chmod(window.c_str(), 0755), 0);
-    EXPECT_EQ(Capture(copy + " page.js '两 个' -style 2>&1"), "[page.js]\n[两 个]\n[-style]\n");
+    EXPECT_EQ(Capture(copy + " " + lib.Path() + " '两 个' -style 2>&1"), "[" + lib.Path() + "]\n[两 个]\n[-style]\n");
+    EXPECT_EQ(Capture(copy + " -style fusion 2>&1"), "[-style]\n[fusion]\n");
+    // A mistyped command is refused; the window does not open for it.
+    status = std::system((copy + " fromat x.js 2>" + dir + "/err").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_NE(Capture("cat " + dir + "/err").find("未知的命令“fromat”"), std::string::npos);
     EXPECT_EQ(Capture(copy + " </dev/null 2>&1"), "");
     EXPECT_NE(Capture(copy + " --help").find("用法: qingyou-js 命令"), std::string::npos);
     std::system(("rm -rf '" + dir + "'").c_str());

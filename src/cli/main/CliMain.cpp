@@ -9,6 +9,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
 
 namespace {
@@ -30,6 +31,10 @@ std::string OwnFolder() {
 
 int main(int argc, char** argv) {
     if (argc > 1 && qy::cli::IsCommandLine(argv[1])) return qy::cli::Main(argc, argv);
+    // A word that is neither a command, an option for the window (-style …) nor an
+    // existing file is a mistyped command: say so rather than open the window.
+    if (argc > 1 && argv[1][0] != '-' && access(argv[1], F_OK) != 0)
+        return qy::cli::Usage(std::cerr, std::string("未知的命令“") + argv[1] + "”");
     // argv[0] stays as given: the window takes its application and window-class name from it.
     std::string window = OwnFolder() + "/" + kWindowProgram;
     execv(window.c_str(), argv);
