@@ -70,6 +70,12 @@ Editor::Editor(QWidget* parent) : QsciScintillaBase(parent), m_asker(DialogAsker
     connect(this, &QsciScintillaBase::SCEN_CHANGE, this, [this] {
         if (m_numbersShown) FitNumberMargin();
     });
+    // Zoomed digits are wider or narrower: the number margin is measured again.
+    connect(this, &QsciScintillaBase::SCN_ZOOM, this, [this] {
+        if (!m_numbersShown) return;
+        m_numberDigits = 0;
+        FitNumberMargin();
+    });
 }
 
 long Editor::Send(unsigned int message, unsigned long wParam, long lParam) const {
@@ -466,12 +472,17 @@ int Editor::Zoom() const { return static_cast<int>(Send(SCI_GETZOOM)); }
 
 void Editor::wheelEvent(QWheelEvent* event) {
     if (event->modifiers() & Qt::ControlModifier) {
-        int steps = event->angleDelta().y();
-        if (steps > 0) ZoomIn();
-        else if (steps < 0) ZoomOut();
+        // One zoom step per notch (120 eighths of a degree): a touchpad's many small
+        // turns add up to it, and a turn back starts the count again.
+        const int delta = event->angleDelta().y();
+        if ((delta > 0) != (m_zoomWheel > 0)) m_zoomWheel = 0;
+        m_zoomWheel += delta;
+        for (; m_zoomWheel >= kWheelNotch; m_zoomWheel -= kWheelNotch) ZoomIn();
+        for (; m_zoomWheel <= -kWheelNotch; m_zoomWheel += kWheelNotch) ZoomOut();
         event->accept();
         return;
     }
+    m_zoomWheel = 0;
     QsciScintillaBase::wheelEvent(event);
 }
 

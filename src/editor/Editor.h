@@ -192,6 +192,8 @@ private:
     FileOrigin m_origin;
     bool m_numbersShown = false;
     int m_numberDigits = 0;
+    static constexpr int kWheelNotch = 120;
+    int m_zoomWheel = 0;  ///< Ctrl+wheel turn not yet a whole notch
     std::vector<BreakpointMark> m_breakpoints;  ///< in line order after every change
     int m_executionArrow = -1;                  ///< marker handles of the execution mark
     int m_executionLine = -1;

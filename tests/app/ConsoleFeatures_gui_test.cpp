@@ -3,6 +3,8 @@
 // Chinese menus, zooming the editor from the keyboard.
 #include <gtest/gtest.h>
 
+#include <QWheelEvent>
+
 #include <QAction>
 #include <QClipboard>
 #include <QMenu>
@@ -96,4 +98,26 @@ TEST(EditorMenuAndZoom, ChineseEntriesAndKeyboardZoom) {
     EXPECT_EQ(e->Zoom(), -1);
     QTest::keyClick(e, Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(e->Zoom(), 0);
+
+    // Ctrl+wheel: one step a notch, a touchpad's small turns adding up to one.
+    auto wheel = [e](int delta) {
+        QWheelEvent ev(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::ControlModifier,
+                       Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(e->viewport(), &ev);
+    };
+    e->SetText(std::string(99999, '\n'));
+    const long narrow = e->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0ul);
+    for (int i = 0; i < 3; ++i) wheel(40);
+    EXPECT_EQ(e->Zoom(), 1);
+    wheel(60);
+    wheel(-60);  // a turn back drops the half notch
+    wheel(60);
+    EXPECT_EQ(e->Zoom(), 1);
+    wheel(240);
+    EXPECT_EQ(e->Zoom(), 3);
+    for (int i = 0; i < 6; ++i) wheel(120);
+    // The number margin grows with the digits it shows, and comes back.
+    EXPECT_GT(e->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0ul), narrow);
+    QTest::keyClick(e, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(e->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0ul), narrow);
 }
