@@ -41,6 +41,18 @@ QJsonObject EditorToJson(const EditorSnapshot& e) {
     else o["bytes"] = QString::fromLatin1(QByteArray::fromStdString(e.text).toBase64());
     o["anchor"] = static_cast<double>(e.anchor);
     o["caret"] = static_cast<double>(e.caret);
+    if (!e.breakpoints.empty()) {
+        QJsonArray list;
+        for (const editor::Breakpoint& bp : e.breakpoints) {
+            QJsonObject b;
+            b["line"] = static_cast<double>(bp.line);
+            if (!bp.condition.isEmpty()) b["condition"] = bp.condition;
+            if (bp.hitCount > 0) b["hitCount"] = bp.hitCount;
+            if (!bp.logMessage.isEmpty()) b["log"] = bp.logMessage;
+            list.append(b);
+        }
+        o["breakpoints"] = list;
+    }
     return o;
 }
 
@@ -50,6 +62,16 @@ EditorSnapshot EditorFromJson(const QJsonObject& o) {
     else e.text = text::WideToAnsi(o["text"].toString().toStdU16String());
     e.anchor = std::max<int64_t>(0, static_cast<int64_t>(o["anchor"].toDouble()));
     e.caret = std::max<int64_t>(0, static_cast<int64_t>(o["caret"].toDouble()));
+    for (const QJsonValue& item : o["breakpoints"].toArray()) {
+        const QJsonObject b = item.toObject();
+        if (!b["line"].isDouble() || b["line"].toDouble() < 0) continue;
+        editor::Breakpoint bp;
+        bp.line = static_cast<int64_t>(b["line"].toDouble());
+        bp.condition = b["condition"].toString();
+        bp.hitCount = std::max(0, b["hitCount"].toInt());
+        bp.logMessage = b["log"].toString();
+        e.breakpoints.push_back(bp);
+    }
     return e;
 }
 
@@ -120,7 +142,10 @@ HotExit::HotExit(MainWindow& window, QString path) : QObject(&window), m_window(
     m_timer.setSingleShot(true);
     m_timer.setInterval(kSaveDelayMs);
     connect(&m_timer, &QTimer::timeout, this, &HotExit::Save);
-    for (int i = 0; i < 6; ++i) connect(window.EditorAt(i), &editor::Editor::SCEN_CHANGE, this, &HotExit::Changed);
+    for (int i = 0; i < 6; ++i) {
+        connect(window.EditorAt(i), &editor::Editor::SCEN_CHANGE, this, &HotExit::Changed);
+        connect(window.EditorAt(i), &editor::Editor::BreakpointsChanged, this, &HotExit::Changed);
+    }
     auto* addr = window.Component<QComboBox>("组合框_addr");
     connect(addr, &QComboBox::editTextChanged, this, &HotExit::Changed);
     connect(addr->model(), &QAbstractItemModel::rowsInserted, this, &HotExit::Changed);
@@ -141,7 +166,7 @@ HotExitState HotExit::Capture() const {
     HotExitState state;
     for (int i = 0; i < 6; ++i) {
         editor::Editor* e = m_window.EditorAt(i);
-        state.editors[static_cast<size_t>(i)] = {e->Text(), e->Anchor(), e->CurrentPos()};
+        state.editors[static_cast<size_t>(i)] = {e->Text(), e->Anchor(), e->CurrentPos(), e->Breakpoints()};
     }
     state.currentTab = m_window.Component<QTabWidget>("高级选择夹1")->currentIndex();
     auto* addr = m_window.Component<QComboBox>("组合框_addr");
@@ -161,6 +186,9 @@ void HotExit::Apply(const HotExitState& state) {
             e->EmptyUndoBuffer();
             int64_t length = e->TextLength();
             e->SetSel(std::min(s.anchor, length), std::min(s.caret, length));
+            e->ClearBreakpoints();
+            for (const editor::Breakpoint& bp : s.breakpoints)
+                if (bp.line < e->LineCount()) e->SetBreakpoint(bp);
         }
         m_window.Component<QTabWidget>("高级选择夹1")->setCurrentIndex(state.currentTab);
     }

@@ -1,6 +1,6 @@
 /** @file HotExit.h
- * Nothing typed is lost when the workbench closes: the six editors' texts and carets,
- * the selected tab, the address history and the evaluated expressions are kept in the
+ * Nothing typed is lost when the workbench closes: the six editors' texts, carets and
+ * breakpoints, the selected tab, the address history and the evaluated expressions are kept in the
  * user's data folder and put back at the next start. The file is written whole or not
  * at all (a crash mid-write leaves the previous one), on close and a few seconds after
  * an edit.
@@ -15,6 +15,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "editor/Editor.h"
 
 namespace qy::app {
 
@@ -24,6 +27,7 @@ struct EditorSnapshot {
     std::string text;  ///< workbench bytes
     int64_t anchor = 0;
     int64_t caret = 0;
+    std::vector<editor::Breakpoint> breakpoints;
 };
 
 struct HotExitState {

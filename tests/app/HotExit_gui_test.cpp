@@ -32,9 +32,16 @@ TEST(HotExitFile, KeepsEveryByteAndRefusesForeignFiles) {
     QTemporaryDir dir;
     const QString path = dir.filePath("deeper/hot-exit.json");
     HotExitState state;
-    state.editors[0] = {Ansi("var 中文 = 1;\r\n"), 2, 5};
+    state.editors[0] = {Ansi("var 中文 = 1;\r\n"), 2, 5, {}};
     // A byte that is no character in the workbench code page comes back as itself.
-    state.editors[3] = {std::string("a\x80\xff" "b", 4), 1, 1};
+    state.editors[3] = {std::string("a\x80\xff" "b", 4), 1, 1, {}};
+    qy::editor::Breakpoint plain, conditional;
+    plain.line = 0;
+    conditional.line = 7;
+    conditional.condition = Q("i == '中'");
+    conditional.hitCount = 3;
+    conditional.logMessage = "i = {i}";
+    state.editors[0].breakpoints = {plain, conditional};
     state.currentTab = 3;
     state.addresses = {"http://a/1.js", "http://b/2.js"};
     state.address = "http://typed";
@@ -47,6 +54,7 @@ TEST(HotExitFile, KeepsEveryByteAndRefusesForeignFiles) {
         EXPECT_EQ(back->editors[i].text, state.editors[i].text) << i;
         EXPECT_EQ(back->editors[i].anchor, state.editors[i].anchor) << i;
         EXPECT_EQ(back->editors[i].caret, state.editors[i].caret) << i;
+        EXPECT_EQ(back->editors[i].breakpoints, state.editors[i].breakpoints) << i;
     }
     EXPECT_EQ(back->currentTab, 3);
     EXPECT_EQ(back->addresses, state.addresses);
@@ -69,6 +77,11 @@ TEST(HotExitWindow, TextsCaretsAndHistoriesComeBackInANewWindow) {
         EXPECT_FALSE(hot->Restore());
         for (int i = 0; i < 6; ++i) w->EditorAt(i)->SetText("text " + std::to_string(i) + "\r\nline two");
         w->EditorAt(4)->SetSel(7, 3);
+        qy::editor::Breakpoint bp;
+        bp.line = 1;
+        bp.condition = "n > 2";
+        w->EditorAt(2)->SetBreakpoint(bp);
+        w->EditorAt(5)->ToggleBreakpoint(0);
         w->Component<QTabWidget>("高级选择夹1")->setCurrentIndex(4);
         w->Component<QComboBox>("组合框_addr")->addItem("http://x/y.js");
         w->Session().SetCodeLoaded(true);
@@ -86,6 +99,12 @@ TEST(HotExitWindow, TextsCaretsAndHistoriesComeBackInANewWindow) {
     EXPECT_EQ(w->EditorAt(4)->Anchor(), 7);
     EXPECT_EQ(w->EditorAt(4)->CurrentPos(), 3);
     EXPECT_EQ(w->CurrentEditor(), w->EditorAt(4));
+    // Breakpoints come back on their lines, conditions and all.
+    ASSERT_EQ(w->EditorAt(2)->Breakpoints().size(), 1u);
+    EXPECT_EQ(w->EditorAt(2)->Breakpoints()[0].line, 1);
+    EXPECT_EQ(w->EditorAt(2)->Breakpoints()[0].condition, "n > 2");
+    ASSERT_EQ(w->EditorAt(5)->Breakpoints().size(), 1u);
+    EXPECT_TRUE(w->EditorAt(0)->Breakpoints().empty());
     auto* addr = w->Component<QComboBox>("组合框_addr");
     ASSERT_EQ(addr->count(), 2);
     EXPECT_EQ(addr->itemText(1), "http://x/y.js");
