@@ -54,6 +54,12 @@
         else if (typeof Object.defineProperty === 'function') Object.defineProperty(o, name, {get: get, set: set, configurable: true, enumerable: true});
         else o[name] = get();
     }
+    // The same on a prototype, for a member every instance reads through it. Where the
+    // engine allows no accessor at all, each node holds a plain value instead (plainMembers).
+    var plainMembers = !hasHost && typeof Object.defineProperty !== 'function';
+    function protoAccessor(proto, name, get, set) {
+        if (!plainMembers) accessor(proto, name, get, set);
+    }
     function line(text) {
         if (hasHost) host.line(text);
         else if (typeof Debug === 'object' && Debug !== null && typeof Debug.writeln === 'function') Debug.writeln('-->' + text);
@@ -297,6 +303,7 @@
     }
     function fragment(doc) {
         var f = initNode(inherit(DocumentFragment.prototype), 11, '#document-fragment', doc);
+        if (plainMembers) f.textContent = '';
         relink(f);
         return f;
     }
@@ -545,7 +552,7 @@
                 var raw = html.substring(i, stop);
                 if (raw !== '') e.childNodes.push(characterData(Text, 3, '#text', name === 'textarea' || name === 'title' ? decodeEntities(raw) : raw, doc));
                 relink(e);
-                if (name === 'textarea') e.value = e.defaultValue = e.textContent;
+                if (name === 'textarea') e.value = e.defaultValue = textOf(e);
                 var gtAfter = html.indexOf('>', stop);
                 i = stop >= n || gtAfter < 0 ? n : gtAfter + 1;
             } else if (VOID_ELEMENTS[name] === true || /\/\s*$/.test(m[2])) {
@@ -640,7 +647,7 @@
     };
     for (var nm in nodeMethods) if (own(nodeMethods, nm)) Node.prototype[nm] = nodeMethods[nm];
     DocumentFragment.prototype.getElementById = function (id) { return byId(this, id); };
-    accessor(DocumentFragment.prototype, 'textContent', function () { return textOf(this); },
+    protoAccessor(DocumentFragment.prototype, 'textContent', function () { return textOf(this); },
         function (v) { replaceChildren(this, v, true); });
 
     var emptyRect = {x: 0, y: 0, width: 0, height: 0, top: 0, right: 0, bottom: 0, left: 0};
@@ -691,9 +698,9 @@
         blur: noop
     };
     for (var m in elementMethods) if (own(elementMethods, m)) Element.prototype[m] = elementMethods[m];
-    accessor(Element.prototype, 'innerHTML', function () { return writeHtml(this); },
+    protoAccessor(Element.prototype, 'innerHTML', function () { return writeHtml(this); },
         function (v) { replaceChildren(this, v, false); });
-    accessor(Element.prototype, 'outerHTML', function () { return outerHtml(this); }, function (v) {
+    protoAccessor(Element.prototype, 'outerHTML', function () { return outerHtml(this); }, function (v) {
         if (!this.parentNode) return;
         var holder = createElement('div', this.ownerDocument), f = fragment(this.ownerDocument);
         readHtml(holder, v, this.ownerDocument);
@@ -703,9 +710,9 @@
         insertChild(parent, f, this);
         detach(this);
     });
-    accessor(Element.prototype, 'textContent', function () { return textOf(this); },
+    protoAccessor(Element.prototype, 'textContent', function () { return textOf(this); },
         function (v) { replaceChildren(this, v, true); });
-    accessor(Element.prototype, 'innerText', function () { return textOf(this); },
+    protoAccessor(Element.prototype, 'innerText', function () { return textOf(this); },
         function (v) { replaceChildren(this, v, true); });
 
     function canvasContext(canvas, kind) {
@@ -752,6 +759,7 @@
         relink(e);
         e.style = {};
         e.id = e.className = '';
+        if (plainMembers) e.innerHTML = e.outerHTML = e.innerText = e.textContent = '';
         e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
         e.offsetTop = e.offsetLeft = e.scrollTop = e.scrollLeft = 0;
         if (name === 'CANVAS') {
@@ -928,7 +936,7 @@
         doc.body = createElement('body', doc);
         if (title) {
             var t = createElement('title', doc);
-            t.textContent = title;
+            replaceChildren(t, title, true);
             insertChild(doc.head, t, null);
         }
         insertChild(doc.documentElement, doc.head, null);
