@@ -136,5 +136,22 @@ TEST(Builtins, FunctionTextsStandOnLinesOfTheirOwn) {
     ExpectBoth("String(function f(a) { return a; })", "function f(a) { return a; }", "function f(a) { return a; }");
 }
 
+// Code made by the Function constructor (or reached through any function's constructor,
+// as obfuscated code reaches it) is read as JScript reads eval's text, and prints in
+// JScript's form.
+TEST(Builtins, TheFunctionConstructorReadsItsBodyAsJScript) {
+    ExpectBoth("new Function('return [1,2,].length')()", "3", "2");
+    ExpectBoth("(function(){try{Function('let x = 1');return 'made'}catch(e){return e.name + ' ' + (e.number & 0xFFFF)}})()",
+               "SyntaxError 1004", "made");
+    ExpectBoth("({}).constructor.constructor('return [,].length')() + ',' + Function('a', 'b', 'return a * b')(6, 7)",
+               "2,42", "1,42");
+    ExpectBoth("String(Function('a', 'b', 'return a+b'))", "function anonymous(a,b) {\nreturn a+b\n}",
+               "function anonymous(a,b\n) {\nreturn a+b\n}");
+    ExpectBoth("Function('return this')() === this && (function(){}).constructor === Function && "
+               "Function('') instanceof Function && Function('').constructor === Function && "
+               "Function.length === 1",
+               "true", "true");
+}
+
 }  // namespace
 }  // namespace qy::test

@@ -31,10 +31,33 @@
         return n < 0 ? Math.ceil(n) : Math.floor(n);
     }
 
+    // ---- Function ----
+    // The constructor reads the body as JScript reads eval's text (its syntax errors
+    // included) and the function prints as JScript prints it: "function anonymous(a,b)
+    // {\nbody\n}". The name "anonymous" is only in that text; the body never sees it.
+    var prepareEval = global.__qyRtPrepareEval, nativeEval = global.eval, NativeFunction = Function;
+    var anonymousTexts = new WeakMap(), weakGet = WeakMap.prototype.get, weakSet = WeakMap.prototype.set;
+    var KIND_SYNTAX = 6;
+    var JScriptFunction = ours(function Function(p) {
+        var n = arguments.length, names = '';
+        for (var k = 0; k + 1 < n; k++) names += (k ? ',' : '') + NativeString(arguments[k]);
+        var body = n > 0 ? NativeString(arguments[n - 1]) : '';
+        var prepared = prepareEval('(function (' + names + ') {\n' + body + '\n})');
+        if (typeof prepared !== 'string') throw jscriptError(KIND_SYNTAX, prepared[0], prepared[1]);
+        var fn = nativeEval(prepared);
+        weakSet.call(anonymousTexts, fn, 'function anonymous(' + names + ') {\n' + body + '\n}');
+        return fn;
+    }, 'Function');
+    defineProperty(JScriptFunction, 'prototype', {value: NativeFunction.prototype});
+    defineProperty(NativeFunction.prototype, 'constructor', {value: JScriptFunction, writable: true, configurable: true});
+    defineProperty(global, 'Function', {value: JScriptFunction, writable: true, configurable: true});
+
     // Functions print with a newline on either side; natives, ours included, as native code.
-    put(Function.prototype, 'toString', function toString() {
+    put(NativeFunction.prototype, 'toString', function toString() {
         for (var i = 0; i < ourFunctions.length; i++)
             if (ourFunctions[i] === this) return '\nfunction ' + ourNames[i] + '() {\n    [native code]\n}\n';
+        var made = weakGet.call(anonymousTexts, this);
+        if (made !== undefined) return made;
         // Code the gate rewrote prints as the user wrote it.
         var text = originalText(this);
         if (typeof text === 'string') return text;
