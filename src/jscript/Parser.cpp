@@ -110,11 +110,39 @@ void Parser::consumeSemicolon() {
 // statements
 
 void Parser::parseSourceElements(bool inBody) {
+    bool prologue = true;
     for (;;) {
         T t = tok().type;
         if (t == T::End || (inBody && t == T::RBrace)) return;
+        const Token first = tok();
         parseStatement(true);
+        if (prologue) prologue = keepOutOfStrictMode(first);
     }
+}
+
+// JScript has no strict mode: to it "use strict" at the head of a program or a function
+// is a string statement like any other. The engine would switch that code to strict
+// mode (`this` undefined in plain calls, assignments to undeclared names refused…), so
+// the directive is written as a parenthesised string, which no engine reads as one.
+// Returns whether the directive prologue goes on after the statement that began with
+// `first`.
+bool Parser::keepOutOfStrictMode(const Token& first) {
+    if (first.type != T::String) return false;
+    const std::u16string_view source = m_lexer.source();
+    // The statement is the string alone, with or without its semicolon.
+    std::u16string_view rest = source.substr(first.end, m_prevEnd - first.end);
+    size_t semicolons = 0;
+    for (char16_t c : rest) {
+        if (c == u';') ++semicolons;
+        else if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') return false;
+    }
+    if (semicolons > 1) return false;
+    const std::u16string_view text = source.substr(first.start + 1, first.end - first.start - 2);
+    if (text == u"use strict") {
+        m_edits.insert(first.start, u";(");
+        m_edits.insert(first.end, u")");
+    }
+    return true;
 }
 
 void Parser::parseStatement(bool topLevel) {

@@ -73,6 +73,7 @@ private:
 
     // statements
     void parseSourceElements(bool inBody);
+    bool keepOutOfStrictMode(const Token& first);
     void parseStatement(bool topLevel);
     void parseBlock();
     void parseVariables(bool noIn, int& count);

@@ -94,6 +94,13 @@ TEST(Targets, RewrittenCodeAnswersAsJScriptAndTheModernTargetAsTheEngine) {
         {"/*@cc_on @if (@_jscript_version >= 5.8) var v = 'new'; @else var v = 'old'; @end @*/", "v", "new",
          "error 5009: 'v' 未定义"},
         {"var code = '[1,2,].length';", "eval(code)", "3", "2"},
+        // JScript knows no strict mode: the directive is a string like any other.
+        {"'use strict'; function s() { return this; }", "s() === this", "true", "false"},
+        {"function u() { \"other\"\n 'use strict'\n leaked = 1; return typeof this; }", "u() + leaked", "object1",
+         "error 5009: 'leaked' 未定义"},
+        {"function v() { var t = 'use strict'; return this; }", "v() === this", "true", "true"},
+        {"", "eval(\"'use strict'; (function () { return this; })() === this\")", "true", "false"},
+        {"", "Function(\"'use strict'; return this\")() === this", "true", "false"},
     };
     for (const Row& r : rows) {
         BothAnswers a = RunBoth(r.code, r.expr);
