@@ -6,6 +6,9 @@
 
 #include <js/friend/ErrorMessages.h>
 
+#include <optional>
+#include <string>
+
 #include "text/CodePage.h"
 
 namespace qy::jscript {
@@ -17,6 +20,75 @@ bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefi
 bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
 MappedError Make(int code, const std::string& description) { return {code, U(description)}; }
+
+/// Reads the arguments of an engine message back out of it: `pattern` is the message's
+/// English text with {0}, {1}, {2} where the arguments stood. False when it does not fit.
+bool ReadArguments(const std::string& pattern, const std::string& msg, std::string (&args)[3]) {
+    size_t p = 0, m = 0;
+    while (p < pattern.size()) {
+        if (pattern[p] == '{' && p + 2 < pattern.size() && pattern[p + 2] == '}') {
+            const int index = pattern[p + 1] - '0';
+            p += 3;
+            // The argument runs up to where the literal text after it next begins.
+            const size_t next = pattern.find('{', p);
+            const std::string literal = pattern.substr(p, next == std::string::npos ? std::string::npos : next - p);
+            const size_t end = literal.empty() ? msg.size() : msg.find(literal, m);
+            if (end == std::string::npos || index < 0 || index > 2) return false;
+            args[index] = msg.substr(m, end - m);
+            m = end;
+            continue;
+        }
+        if (m >= msg.size() || msg[m] != pattern[p]) return false;
+        ++p;
+        ++m;
+    }
+    return m == msg.size();
+}
+
+/// Errors of the language after the third edition, which only the modern target meets:
+/// their descriptions in Chinese, the engine's arguments kept.
+std::optional<MappedError> MapModernError(unsigned errorNumber, const std::string& msg) {
+    struct Row { unsigned number; int code; const char* english; const char* chinese; };
+    static const Row rows[] = {
+        {JSMSG_UNDECLARED_VAR, errors::kUndefinedIdentifier, "assignment to undeclared variable {0}", "'{0}' 未定义"},
+        {JSMSG_UNINITIALIZED_LEXICAL, errors::kUndefinedIdentifier,
+         "can't access lexical declaration '{0}' before initialization", "'{0}' 在声明之前使用"},
+        {JSMSG_BAD_CONST_ASSIGN, errors::kGeneric, "invalid assignment to const '{0}'", "不能给常量 '{0}' 赋值"},
+        {JSMSG_READ_ONLY, errors::kGeneric, "{0} is read-only", "{0} 是只读的"},
+        {JSMSG_CANT_DELETE, errors::kGeneric, "property {0} is non-configurable and can't be deleted",
+         "属性 {0} 不可配置，不能删除"},
+        {JSMSG_CANT_REDEFINE_PROP, errors::kGeneric, "can't redefine non-configurable property {0}",
+         "不能重新定义不可配置的属性 {0}"},
+        {JSMSG_CANT_DEFINE_PROP_OBJECT_NOT_EXTENSIBLE, errors::kGeneric, "can't define property {1}: {0} is not extensible",
+         "不能定义属性 {1}：{0} 不可扩展"},
+        {JSMSG_OBJECT_NOT_EXTENSIBLE, errors::kGeneric, "{0}: Object is not extensible", "{0}：对象不可扩展"},
+        {JSMSG_NOT_ITERABLE, errors::kGeneric, "{0} is not iterable", "{0} 不可迭代"},
+        {JSMSG_NOT_OBJORNULL, errors::kObjectExpected, "{0} is not an object or null", "{0} 不是对象或 null"},
+        {JSMSG_JSON_BAD_PARSE, errors::kSyntax, "JSON.parse: {0} at line {1} column {2} of the JSON data",
+         "JSON.parse：第 {1} 行第 {2} 列不是有效的 JSON（{0}）"},
+        {JSMSG_JSON_CYCLIC_VALUE, errors::kGeneric, "cyclic object value", "对象含有循环引用，不能转换为 JSON"},
+        {JSMSG_INVALID_DATE, errors::kRangeError, "invalid date", "无效的日期"},
+        {JSMSG_NEGATIVE_REPETITION_COUNT, errors::kRangeError, "repeat count must be non-negative", "重复次数不能为负数"},
+        {JSMSG_RESULTING_STRING_TOO_LARGE, errors::kRangeError,
+         "repeat count must be less than infinity and not overflow maximum string size", "重复次数过大"},
+        {JSMSG_CANT_CONVERT_TO, errors::kGeneric, "can't convert {0} to {1}", "不能把 {0} 转换为 {1}"},
+        {JSMSG_SYMBOL_TO_STRING, errors::kGeneric, "can't convert symbol to string", "不能把 Symbol 转换为字符串"},
+        {JSMSG_SYMBOL_TO_NUMBER, errors::kGeneric, "can't convert symbol to number", "不能把 Symbol 转换为数字"},
+        {JSMSG_BIGINT_TO_NUMBER, errors::kGeneric, "can't convert BigInt to number", "不能把 BigInt 转换为数字"},
+    };
+    for (const Row& r : rows) {
+        if (r.number != errorNumber) continue;
+        std::string args[3];
+        if (!ReadArguments(r.english, msg, args)) return std::nullopt;
+        std::string text = r.chinese;
+        for (int i = 0; i < 3; ++i) {
+            const std::string mark = "{" + std::to_string(i) + "}";
+            for (size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), args[i]);
+        }
+        return Make(r.code, text);
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -99,6 +171,7 @@ MappedError MapRuntimeError(unsigned errorNumber, JSExnType type, const std::str
     if (errorNumber == JSMSG_UNEXPECTED_TYPE || errorNumber == JSMSG_PROPERTY_FAIL ||
         errorNumber == JSMSG_PROPERTY_FAIL_EXPR || Contains(msg, "has no properties"))
         return Make(errors::kObjectExpected, "缺少对象");
+    if (std::optional<MappedError> modern = MapModernError(errorNumber, msg)) return *modern;
     if (type == JSEXN_SYNTAXERR) return MapSyntaxError(errorNumber, msg);
     if (type == JSEXN_RANGEERR) return Make(errors::kRangeError, msg);
     if (type == JSEXN_TYPEERR) return Make(errors::kNoSuchMember, msg);

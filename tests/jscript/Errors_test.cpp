@@ -109,5 +109,24 @@ TEST(Errors, EvalTextGoesThroughTheGate) {
     EXPECT_EQ(bad.modern, "undefined|undefined|false|false");
 }
 
+
+// Errors that only modern code meets are described in Chinese too, the engine's names
+// and places kept.
+TEST(Errors, ModernCodesErrorsReadInChinese) {
+    script::ScriptHost host = ModernHost();
+    const std::pair<const char*, const char*> rows[] = {
+        {"(function(){ 'use strict'; zz = 1 })()", "error 5009: 'zz' 未定义"},
+        {"(function(){ x; let x = 1 })()", "error 5009: 'x' 在声明之前使用"},
+        {"(function(){ const c = 1; c = 2 })()", "error 5000: 不能给常量 'c' 赋值"},
+        {"JSON.parse('{a}')", "error 1002: JSON.parse：第 1 行第 2 列不是有效的 JSON（expected property name or '}'）"},
+        {"(function(){ var o = {}; o.o = o; return JSON.stringify(o) })()", "error 5000: 对象含有循环引用，不能转换为 JSON"},
+        {"new Date(NaN).toISOString()", "error 5029: 无效的日期"},
+        {"'a'.repeat(-1)", "error 5029: 重复次数不能为负数"},
+        {"(function(){ var [a] = 5 })()", "error 5000: 5 不可迭代"},
+        {"(function(){ 'use strict'; var o = Object.freeze({a: 1}); o.a = 2 })()", "error 5000: \"a\" 是只读的"},
+    };
+    for (const auto& [expr, answer] : rows) EXPECT_EQ(qy::test::Run(host, "", expr), answer) << expr;
+}
+
 }  // namespace
 }  // namespace qy::test
