@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 #include <memory>
 
@@ -12,11 +13,15 @@
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "script/Engine.h"
+#include "transform/Transforms.h"
 
 // Resources of a static library must be registered by name from the global namespace.
 static void InitWorkbenchResources() { Q_INIT_RESOURCE(resources); }
 
 namespace qy::app {
+namespace {
+constexpr int kWarmUpDelayMs = 1500;
+}  // namespace
 
 void InitResources() { ::InitWorkbenchResources(); }
 
@@ -54,6 +59,9 @@ int RunWorkbench(QApplication& app) {
         AttachFeatures(*window);
         (new HotExit(*window, HotExitPath()))->Restore();
         window->show();
+        // Once the window is up and nothing else runs, the formatter is compiled, so that
+        // the first "格式化" runs at full speed (a busy engine skips it).
+        QTimer::singleShot(kWarmUpDelayMs, window.get(), [] { transform::WarmFormatter(); });
         code = app.exec();
     }
     // The main window and its script host are gone; the modeless windows still open

@@ -273,6 +273,10 @@ void StopEngine() {
 
 bool EngineRunning() { return g_runtime != nullptr; }
 
+bool EngineIdle() {
+    return g_runtime && g_runtime->runningCall.load() == 0 && !g_runtime->paused && !g_runtime->inBusyHook;
+}
+
 void RequestStop() {
     Runtime* rt = g_runtime;
     if (!rt) return;

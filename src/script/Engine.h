@@ -21,6 +21,10 @@ void StopEngine();
 /// True between a successful StartEngine and StopEngine.
 bool EngineRunning();
 
+/// True while the engine runs and no call is in progress or paused: work that can wait
+/// (warming a tool) may run now without nesting inside the user's script.
+bool EngineIdle();
+
 /// Thread-safe: ends the engine call now running with the engine's "stopped" error.
 /// A request made while no call runs is dropped.
 void RequestStop();

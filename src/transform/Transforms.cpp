@@ -82,6 +82,12 @@ ToolResult FormatScript(const std::string& text) {
     return r;
 }
 
+bool WarmFormatter() {
+    if (!script::EngineIdle()) return false;
+    // The formatter's own text is a fair sample: every rule it has meets some of it.
+    return FormatScript(ToolText(tools::kTool_formatter)).ok;
+}
+
 ToolResult MinifyScript(const std::string& text) {
     script::ObjectRef control = ToolHost().Control();
     script::SetProperty(control, "Language", "JScript");

@@ -22,6 +22,9 @@ struct ToolResult {
 
 /// Reformats with the formatter in a private host; every line ends in CR LF.
 ToolResult FormatScript(const std::string& text);
+/// Formats a sample once, so that the engine has compiled the formatter before the user
+/// first asks for it. Does nothing unless the engine is idle; false then.
+bool WarmFormatter();
 /// Minifies at level 2 in a script control of its own.
 ToolResult MinifyScript(const std::string& text);
 struct UnpackOptions {
