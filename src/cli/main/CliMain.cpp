@@ -2,6 +2,7 @@
 // here, in a program that links no Qt, so its start-up maps neither Qt Widgets nor Qt GUI
 // nor any platform plugin; anything else starts the window program that is built beside
 // this one, with the same arguments.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,7 +31,14 @@ std::string OwnFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && qy::cli::IsCommandLine(argv[1])) return qy::cli::Main(argc, argv);
+    if (argc > 1 && qy::cli::IsCommandLine(argv[1])) {
+        // A command lives for one piece of work: the large texts it frees on the way stay
+        // with the process for the next conversion instead of going back to the system
+        // and faulting in afresh (about a fifth of a 5 MB format's whole time).
+        mallopt(M_MMAP_THRESHOLD, 256 << 20);
+        mallopt(M_TRIM_THRESHOLD, 512 << 20);
+        return qy::cli::Main(argc, argv);
+    }
     // A word that is neither a command, an option for the window (-style …) nor an
     // existing file is a mistyped command: say so rather than open the window.
     if (argc > 1 && argv[1][0] != '-' && access(argv[1], F_OK) != 0)
