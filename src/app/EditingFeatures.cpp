@@ -2,15 +2,19 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <array>
 
 #include "app/MainWindow.h"
 #include "editor/Editor.h"
 #include "editor/Search.h"
 #include "text/CodePage.h"
+#include "text/QtBridge.h"
 
 namespace qy::app {
 
@@ -32,6 +36,32 @@ void EditingFeatures::SetChooser(std::unique_ptr<editor::FileChooser> chooser) {
     m_chooser = std::move(chooser);
     m_files = std::make_unique<editor::ScriptFiles>(
         *m_chooser, [this] { return m_window.CurrentEditor(); }, [this](const std::string& line) { m_window.AppendLog(line); });
+}
+
+void EditingFeatures::OpenGivenFiles(const QStringList& paths) {
+    std::array<bool, 6> taken{};
+    int shown = -1;
+    for (const QString& path : paths) {
+        int page = -1;
+        for (int i = 0; i < 6 && page < 0; ++i) {
+            editor::Editor* e = m_window.EditorAt(i);
+            if (!taken[static_cast<size_t>(i)] && (e->TextLength() == 0 || e->Text() == DemonstrationScript())) page = i;
+        }
+        const QString name = QFileInfo(path).fileName();
+        if (page < 0) {
+            m_window.AppendLog(text::FromQString(QStringLiteral("-->没有空白的代码页，未打开“%1”\r\n").arg(name)));
+            continue;
+        }
+        if (!QFileInfo(path).isFile()) {
+            m_window.AppendLog(text::FromQString(QStringLiteral("-->找不到文件“%1”\r\n").arg(path)));
+            continue;
+        }
+        if (!m_files->OpenPath(path, *m_window.EditorAt(page))) continue;
+        m_window.EditorAt(page)->EmptyUndoBuffer();
+        taken[static_cast<size_t>(page)] = true;
+        shown = page;
+    }
+    if (shown >= 0) m_window.Component<QTabWidget>("高级选择夹1")->setCurrentIndex(shown);
 }
 
 bool EditingFeatures::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <memory>
 
 #include "editor/ScriptFiles.h"
@@ -22,6 +23,11 @@ public:
     /// Replaces the file dialog (tests answer it themselves).
     void SetChooser(std::unique_ptr<editor::FileChooser> chooser);
     editor::ScriptFiles& Files() { return *m_files; }
+    /// Files named when the workbench was started, each read into a page of its own that
+    /// holds nothing (or only the demonstration script): no text of the user's is ever
+    /// replaced. The last page opened is shown; a file that finds no free page is named
+    /// in the log instead.
+    void OpenGivenFiles(const QStringList& paths);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/BusyWindow.h"
+#include "app/EditingFeatures.h"
 #include "app/Features.h"
 #include "app/HotExit.h"
 #include "app/MainWindow.h"
@@ -58,6 +59,12 @@ int RunWorkbench(QApplication& app) {
         auto window = std::make_unique<MainWindow>();
         AttachFeatures(*window);
         (new HotExit(*window, HotExitPath()))->Restore();
+        // Files named on the command line (Qt has taken its own options out by now).
+        QStringList given;
+        for (const QString& a : app.arguments().mid(1))
+            if (!a.startsWith(QLatin1Char('-'))) given << a;
+        if (!given.isEmpty())
+            if (auto* editing = window->findChild<EditingFeatures*>()) editing->OpenGivenFiles(given);
         window->show();
         // Once the window is up and nothing else runs, the formatter is compiled, so that
         // the first "格式化" runs at full speed (a busy engine skips it).

@@ -214,18 +214,22 @@ void ScriptFiles::Open() {
     QString path;
     if (!m_chooser.Choose(FileDialogMode::Open, m_lastPath, path)) return;
     m_lastPath = path;
+    OpenPath(path, *editor, m_chooser.ChosenEncoding());
+}
+
+bool ScriptFiles::OpenPath(const QString& path, Editor& editor, text::FileEncoding encoding) {
     std::string bytes;
     QString reason;
     if (!ReadWholeFile(path, bytes, reason)) {
         // The editor keeps its text: nothing of the user's work is lost to a bad file.
         ShowMessage(QMessageBox::Warning, QStringLiteral("打开"),
                     QStringLiteral("无法读取文件“%1”：%2").arg(QDir::toNativeSeparators(path), reason));
-        return;
+        return false;
     }
-    text::DecodedFile file = text::DecodeScriptFile(bytes, m_chooser.ChosenEncoding());
-    editor->SetText(file.text);
-    editor->SetOrigin({path, file.encoding, file.cut, file.keptBytes, file.droppedBytes});
-    if (!m_log) return;
+    text::DecodedFile file = text::DecodeScriptFile(bytes, encoding);
+    editor.SetText(file.text);
+    editor.SetOrigin({path, file.encoding, file.cut, file.keptBytes, file.droppedBytes});
+    if (!m_log) return true;
     const QString name = QFileInfo(path).fileName();
     if (file.cut) {
         m_log(text::FromQString(QStringLiteral("-->文件“%1”含零字节：只载入了前 %2 字节，其后的 %3 字节未载入\r\n")
@@ -238,6 +242,7 @@ void ScriptFiles::Open() {
                                     .arg(name)
                                     .arg(file.invalidSequences)));
     }
+    return true;
 }
 
 void ScriptFiles::Export() {

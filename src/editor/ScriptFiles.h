@@ -75,6 +75,9 @@ public:
         : m_chooser(chooser), m_currentEditor(std::move(currentEditor)), m_log(std::move(log)) {}
 
     void Open();
+    /// Reads `path` into `editor` as Open does after its dialog (`encoding` as the dialog's
+    /// box chose); false, with the editor untouched and a message shown, when it cannot.
+    bool OpenPath(const QString& path, Editor& editor, text::FileEncoding encoding = text::FileEncoding::Auto);
     void Export();
     void Clear();
 

@@ -302,3 +302,33 @@ TEST(SearchWindow, EnterStillReachesTheBoxAndFocusStaysThere) {
     EXPECT_EQ(w->EditorAt(0)->SelectionEnd(), 14);
     EXPECT_EQ(QApplication::focusWidget(), box);
 }
+
+// Files named on the command line go into pages of their own that hold nothing of the
+// user's; what finds no free page is named in the log.
+TEST(GivenFiles, OpenInFreePagesOnlyAndTheLastIsShown) {
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const std::string& bytes) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        return dir.filePath(name);
+    };
+    const QString a = write("a.js", "var a = 1;"), b = write("b.js", "\xEF\xBB\xBFvar b = '\xE4\xB8\xAD';");
+    auto w = NewMainWindow();
+    auto* editing = w->findChild<qy::app::EditingFeatures*>();
+    ASSERT_NE(editing, nullptr);
+    // Page 0 shows the demonstration script, page 1 holds the user's text.
+    w->EditorAt(1)->SetText("mine");
+    editing->OpenGivenFiles({a, b, dir.filePath("missing.js")});
+    EXPECT_EQ(w->EditorAt(0)->Text(), "var a = 1;");
+    EXPECT_EQ(w->EditorAt(1)->Text(), "mine");
+    EXPECT_EQ(w->EditorAt(2)->Text(), Ansi("var b = '中';"));
+    EXPECT_EQ(w->CurrentEditor(), w->EditorAt(2));
+    EXPECT_NE(w->LogText().find(Ansi("-->找不到文件“")), std::string::npos);
+    // With every page holding text, nothing is replaced.
+    for (int i = 0; i < 6; ++i) w->EditorAt(i)->SetText("page " + std::to_string(i));
+    const size_t before = w->LogText().size();
+    editing->OpenGivenFiles({a});
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(w->EditorAt(i)->Text(), "page " + std::to_string(i));
+    EXPECT_EQ(LogSince(*w, before), Ansi("-->没有空白的代码页，未打开“a.js”\r\n"));
+}
