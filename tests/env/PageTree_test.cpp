@@ -31,6 +31,13 @@ TEST_P(PageTree, ChildrenKeepTheirParentsAndSiblings) {
     EXPECT_TRUE(env.True("b.parentNode === null && b.nextSibling === null && ul.firstChild.nodeValue === 'x'"));
     EXPECT_EQ(env.Text("var e1; try { ul.removeChild(b); } catch (e) { e1 = e.name; } e1"), "NotFoundError");
     EXPECT_EQ(env.Text("var e2; try { ul.appendChild(null); } catch (e) { e2 = e.name; } e2"), "TypeError");
+    // A long list built by appending, and a child moved to its end.
+    ASSERT_TRUE(env.Add("var big = document.createElement('div'), first;"
+                        "for (var i = 0; i < 300; i++) big.appendChild(document.createElement(i % 2 ? 'p' : 'span'));"
+                        "first = big.firstChild; big.appendChild(first);"));
+    EXPECT_TRUE(env.True("big.children.length === 300 && big.lastChild === first && first.previousSibling === big.childNodes[298]"));
+    EXPECT_TRUE(env.True("big.firstChild.previousSibling === null && first.nextSibling === null && big.children[299] === first"));
+    EXPECT_TRUE(env.True("big.childNodes[5].nextElementSibling === big.childNodes[6] && big.lastElementChild === first"));
     // The page's own tree starts at the document.
     EXPECT_TRUE(env.True("document.firstChild === document.documentElement && document.childNodes.length === 1"));
     EXPECT_TRUE(env.True("document.documentElement.parentNode === document && document.body.ownerDocument === document"));

@@ -344,8 +344,35 @@
             throw new TypeError("Failed to execute '" + method + "' on 'Node': parameter 1 is not of type 'Node'.");
         }
     }
+    // One node put last: only its neighbours change, so building a long list stays linear.
+    function appendOne(parent, child) {
+        detach(child);
+        var list = parent.childNodes, last = list.length ? list[list.length - 1] : null;
+        list[list.length] = child;
+        child.parentNode = parent;
+        child.parentElement = parent.nodeType === 1 ? parent : null;
+        child.previousSibling = last;
+        child.nextSibling = null;
+        if (last) last.nextSibling = child;
+        parent.firstChild = list[0];
+        parent.lastChild = child;
+        if (child.nodeType === 1) {
+            var previous = parent.lastElementChild || null, elements = parent.children;
+            child.previousElementSibling = previous;
+            child.nextElementSibling = null;
+            if (previous) previous.nextElementSibling = child;
+            elements[elements.length] = child;
+            elements.length = elements.length + 1;
+            parent.childElementCount = elements.length;
+            if (!parent.firstElementChild) parent.firstElementChild = child;
+            parent.lastElementChild = child;
+        }
+        if (child.tagName === 'SCRIPT' && child.src) line('加载脚本（未执行）：' + child.src);
+        return child;
+    }
     // Puts `child` (or a fragment's children) before `before`, or last.
     function insertChild(parent, child, before) {
+        if (!before && child.nodeType !== 11 && parent.children) return appendOne(parent, child);
         var items = child.nodeType === 11 ? child.childNodes.slice(0) : [child], k, at;
         for (k = 0; k < items.length; k++) detach(items[k]);
         for (at = 0; before && at < parent.childNodes.length; at++) if (parent.childNodes[at] === before) break;
