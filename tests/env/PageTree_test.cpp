@@ -38,6 +38,13 @@ TEST_P(PageTree, ChildrenKeepTheirParentsAndSiblings) {
     EXPECT_TRUE(env.True("big.children.length === 300 && big.lastChild === first && first.previousSibling === big.childNodes[298]"));
     EXPECT_TRUE(env.True("big.firstChild.previousSibling === null && first.nextSibling === null && big.children[299] === first"));
     EXPECT_TRUE(env.True("big.childNodes[5].nextElementSibling === big.childNodes[6] && big.lastElementChild === first"));
+    // Taking children out mends their neighbours' links and the element list.
+    ASSERT_TRUE(env.Add("var gone = big.childNodes[10], was9 = big.childNodes[9], was11 = big.childNodes[11];"
+                        "big.removeChild(gone);"));
+    EXPECT_TRUE(env.True("was9.nextSibling === was11 && was11.previousElementSibling === was9 && gone.parentNode === null"));
+    ASSERT_TRUE(env.Add("while (big.childNodes.length > 200) big.removeChild(big.firstChild);"));
+    EXPECT_TRUE(env.True("big.children.length === 200 && big.children[0] === big.firstChild && big.firstElementChild === big.firstChild"));
+    EXPECT_TRUE(env.True("big.firstChild.previousSibling === null && big.childElementCount === 200"));
     // The page's own tree starts at the document.
     EXPECT_TRUE(env.True("document.firstChild === document.documentElement && document.childNodes.length === 1"));
     EXPECT_TRUE(env.True("document.documentElement.parentNode === document && document.body.ownerDocument === document"));

@@ -332,12 +332,37 @@
         parent.firstElementChild = elements.length ? elements[0] : null;
         parent.lastElementChild = previous;
     }
+    var spliceList = Array.prototype.splice;
+    // Takes `child` out of its parent; only its neighbours change, so emptying a long list
+    // one child at a time stays fast.
     function detach(child) {
         var p = child.parentNode;
         if (!p) return;
-        for (var n = 0; n < p.childNodes.length; n++) if (p.childNodes[n] === child) p.childNodes.splice(n--, 1);
+        var list = p.childNodes, n = 0;
+        while (n < list.length && list[n] !== child) n++;
+        if (n === list.length) return;
+        spliceList.call(list, n, 1);
+        var before = child.previousSibling, after = child.nextSibling;
+        if (before) before.nextSibling = after;
+        if (after) after.previousSibling = before;
+        p.firstChild = list.length ? list[0] : null;
+        p.lastChild = list.length ? list[list.length - 1] : null;
+        if (child.nodeType === 1 && p.children) {
+            var pe = child.previousElementSibling || null, ne = child.nextElementSibling || null, elements = p.children;
+            if (pe) pe.nextElementSibling = ne;
+            if (ne) ne.previousElementSibling = pe;
+            if (p.firstElementChild === child) p.firstElementChild = ne;
+            if (p.lastElementChild === child) p.lastElementChild = pe;
+            for (var k = 0; k < elements.length; k++) {
+                if (elements[k] === child) {
+                    spliceList.call(elements, k, 1);
+                    break;
+                }
+            }
+            p.childElementCount = elements.length;
+            child.previousElementSibling = child.nextElementSibling = null;
+        }
         child.parentNode = child.parentElement = child.previousSibling = child.nextSibling = null;
-        relink(p);
     }
     function notNode(method, value) {
         if (value === null || typeof value !== 'object' || typeof value.nodeType !== 'number') {
