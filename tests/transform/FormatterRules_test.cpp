@@ -262,6 +262,10 @@ TEST(FormatterLayout, MeaningKeptAtLineBreaksAndLiterals) {
     EXPECT_EQ(Format("a=b\n(c)"), "a = b\n    (c)");
     EXPECT_EQ(Format("a=b\n[1].map(g)"), "a = b\n    [1].map(g)");
     EXPECT_EQ(Format("a=b\n`t`"), "a = b\n    `t`");
+    // A lone CR ends a line as LF does: no two statements are ever joined.
+    EXPECT_EQ(Format("x=1\ry=2\r"), "x = 1\ny = 2");
+    EXPECT_EQ(Format("// c\rx()"), "// c\nx()");
+    EXPECT_EQ(Format("s='a\\\rb';t=`p\rq`"), "s = 'a\\\nb';\nt = `p\nq`");
     EXPECT_EQ(Format("a=b\n-c"), "a = b\n    - c");
     EXPECT_EQ(Format("a=b\n/c/g"), "a = b\n    / c / g");
     EXPECT_EQ(Format("for(;;){break\nx;continue\ny}"), "for (;;) {\n    break\n    x;\n    continue\n    y\n}");

@@ -173,6 +173,15 @@ TEST(Formatter, AFormattingStoppedHalfWayLeavesTheNextOneRight) {
     EXPECT_EQ(FormatScript("var a=1,b=2").text, "var a = 1,\r\n    b = 2");
 }
 
+// Text with old-style CR line ends (or a CR inside a comment, a string's line
+// continuation or a template) comes out with CR LF on every line, once and for all.
+TEST(Formatter, LoneCarriageReturnsBecomeWholeLineEnds) {
+    ToolResult once = FormatScript("/* x\r y */ z = `a\rb`;\rs = 'c\\\rd'\rq()");
+    ASSERT_TRUE(once.ok);
+    EXPECT_EQ(once.text, "/* x\r\n y */\r\nz = `a\r\nb`;\r\ns = 'c\\\r\nd'\r\nq()");
+    EXPECT_EQ(FormatScript(once.text).text, once.text);
+}
+
 TEST(Transforms, CharactersOutsideGbkSurviveEveryTool) {
     // ©, a no-break space, an em space and an emoji inside string literals.
     const std::string text = Ansi("var s = \"\u00A9\u00A0\u2003\U0001F600中\";\nvar n = \"\U0001F600\".length;");

@@ -76,9 +76,11 @@
     }
     function isDigitCode(code) { return code >= 48 && code <= 57; }
     function isBlank(code) {
-        return code === 32 || code === 9 || code === 13 || code === 12 || code === 11 || code === 0xa0 ||
-            code === 0xfeff || code === 0x2028 || code === 0x2029 || code === 0x3000;
+        return code === 32 || code === 9 || code === 12 || code === 11 || code === 0xa0 || code === 0xfeff ||
+            code === 0x3000;
     }
+    // Line terminators other than CR (format() makes every CR LF and lone CR an LF first).
+    function isLineEnd(code) { return code === 10 || code === 0x2028 || code === 0x2029; }
 
     // The punctuator that starts at i (whose first character is c), longest first.
     function punctuator(src, i, c) {
@@ -207,7 +209,7 @@
             while (j < n) {
                 var r = src.charCodeAt(j);
                 if (r === 92) { j += 2; continue; }
-                if (r === 10) break;
+                if (isLineEnd(r)) break;
                 if (r === 91) inClass = true;
                 else if (r === 93) inClass = false;
                 else if (r === 47 && !inClass) { j++; break; }
@@ -230,14 +232,14 @@
         }
         // A line comment ends before its line break and the blanks before that.
         function lineComment(start) {
-            while (i < n && src.charCodeAt(i) !== 10) i++;
+            while (i < n && !isLineEnd(src.charCodeAt(i))) i++;
             var end = i;
             while (end > start && TRAILING_BLANK.test(src.charAt(end - 1))) end--;
             push(LINE_COMMENT, '', start, end);
         }
         while (i < n) {
             var code = src.charCodeAt(i);
-            if (code === 10) { nl++; i++; continue; }
+            if (isLineEnd(code)) { nl++; i++; continue; }
             if (isBlank(code)) { i++; continue; }
             var start = i, next = src.charCodeAt(i + 1);
             if (code === 47 && next === 47) { lineComment(start); continue; }
@@ -372,8 +374,14 @@
         while (stack.length) match[stack.pop()] = count;
     }
 
+    // Every line break as LF: a lone CR ends a line as CR LF does, wherever it stands (a
+    // string's line continuation, a template, a comment, between tokens), so the meaning
+    // stays and the layout below reads one kind of break.
+    var CR_BREAK = /\r\n?/g;
+
     function format(text) {
         text = String(text === undefined || text === null ? '' : text);
+        if (text.indexOf('\r') >= 0) text = text.replace(CR_BREAK, '\n');
         var tk = tokenize(text), K = tk.kinds, I = tk.ids, S = tk.starts, E = tk.ends, B = tk.breaks, count = tk.count;
 
         // Matching brackets, and for each "{" whether it holds a "," at its own level or
