@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "ProcessSupport.h"
+#include "common/ProcessSupport.h"
 
 using qy::test::Eventually;
 using qy::test::HaveProgram;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/ProcessSupport.h"
 #include "script/ScriptTarget.h"
 
 using namespace qy;
@@ -184,17 +185,7 @@ TEST(CommandLine, CheckListsWhatJScriptWouldRefuseAndExitsOneForAny) {
 }
 
 #ifdef QY_APP_BINARY
-namespace {
-std::string Capture(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        while (fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
-    }
-    return out;
-}
-}  // namespace
+using qy::test::Output;
 
 // A command's start-up loads no Qt library and no plugin (the dynamic loader lists every
 // object it maps or opens), and anything that is not a command goes, arguments and all,
@@ -203,7 +194,7 @@ TEST(CommandLine, CommandsLoadNoQtAndTheWindowIsStartedBesideTheProgram) {
     const std::string app = QY_APP_BINARY;
     ScriptFile lib("function add(a,b){return a+b}");
     std::string args = " eval --browser-env " + lib.Path() + " --expr 'add(2,3)'";
-    std::string loaded = Capture("LD_DEBUG=files " + app + args + " 2>&1 >/dev/null");
+    std::string loaded = Output("LD_DEBUG=files " + app + args + " 2>&1 >/dev/null");
     EXPECT_NE(loaded.find("libmozjs-102"), std::string::npos) << loaded;  // the listing is there
     EXPECT_EQ(loaded.find("libQt6"), std::string::npos) << loaded;
     EXPECT_EQ(loaded.find("plugins"), std::string::npos) << loaded;
@@ -215,19 +206,19 @@ TEST(CommandLine, CommandsLoadNoQtAndTheWindowIsStartedBesideTheProgram) {
     // No window program beside it: a Chinese reason naming it, and the shell's code.
     int status = std::system((copy + " 2>" + dir + "/err").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 127);
-    std::string err = Capture("cat " + dir + "/err");
+    std::string err = Output("cat " + dir + "/err");
     EXPECT_NE(err.find("无法启动窗口程序“" + window + "”：没有这个文件"), std::string::npos) << err;
     // With one, it gets every argument unchanged; a command is still run by qingyou-js.
     std::ofstream(window) << "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done\n";
     ASSERT_EQ(chmod(window.c_str(), 0755), 0);
-    EXPECT_EQ(Capture(copy + " " + lib.Path() + " '两 个' -style 2>&1"), "[" + lib.Path() + "]\n[两 个]\n[-style]\n");
-    EXPECT_EQ(Capture(copy + " -style fusion 2>&1"), "[-style]\n[fusion]\n");
+    EXPECT_EQ(Output(copy + " " + lib.Path() + " '两 个' -style 2>&1"), "[" + lib.Path() + "]\n[两 个]\n[-style]\n");
+    EXPECT_EQ(Output(copy + " -style fusion 2>&1"), "[-style]\n[fusion]\n");
     // A mistyped command is refused; the window does not open for it.
     status = std::system((copy + " fromat x.js 2>" + dir + "/err").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_NE(Capture("cat " + dir + "/err").find("未知的命令“fromat”"), std::string::npos);
-    EXPECT_EQ(Capture(copy + " </dev/null 2>&1"), "");
-    EXPECT_NE(Capture(copy + " --help").find("用法: qingyou-js 命令"), std::string::npos);
+    EXPECT_NE(Output("cat " + dir + "/err").find("未知的命令“fromat”"), std::string::npos);
+    EXPECT_EQ(Output(copy + " </dev/null 2>&1"), "");
+    EXPECT_NE(Output(copy + " --help").find("用法: qingyou-js 命令"), std::string::npos);
     std::system(("rm -rf '" + dir + "'").c_str());
 }
 #endif
