@@ -1,0 +1,76 @@
+/** @file NativeFunction.cpp
+ * Native wrappers: one trampoline native, the implementation kept in the function's
+ * first extended slot (invisible to scripts).
+ */
+#include "persona/NativeFunction.h"
+
+#include <js/CallAndConstruct.h>
+#include <js/Conversions.h>
+#include <js/ValueArray.h>
+#include <jsfriendapi.h>
+
+#include <vector>
+
+namespace qy::persona {
+namespace {
+
+constexpr size_t kImplSlot = 0;
+
+bool Trampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedValue impl(cx, js::GetFunctionNativeReserved(&args.callee(), kImplSlot));
+    if (args.isConstructing()) {
+        JS::RootedObject newTarget(cx, &args.newTarget().toObject());
+        JS::RootedObject made(cx);
+        if (!JS::Construct(cx, impl, newTarget, JS::HandleValueArray(args), &made)) return false;
+        args.rval().setObject(*made);
+        return true;
+    }
+    return JS::Call(cx, args.thisv(), impl, JS::HandleValueArray(args), args.rval());
+}
+
+}  // namespace
+
+JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16string_view name, unsigned length,
+                             bool constructor) {
+    JS::RootedString nameString(cx, JS_AtomizeUCStringN(cx, name.data(), name.size()));
+    if (!nameString) return nullptr;
+    JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(nameString));
+    JSFunction* fn = js::NewFunctionByIdWithReserved(cx, Trampoline, length, constructor ? JSFUN_CONSTRUCTOR : 0, id);
+    if (!fn) return nullptr;
+    js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kImplSlot, JS::ObjectValue(*impl));
+    return fn;
+}
+
+bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    if (!args.get(0).isObject() || !JS::IsCallable(&args.get(0).toObject())) {
+        JS_ReportErrorASCII(cx, "native: a function expected");
+        return false;
+    }
+    JS::RootedObject impl(cx, &args.get(0).toObject());
+    JS::RootedString name(cx, JS::ToString(cx, args.get(1)));
+    if (!name) return false;
+    size_t n = JS_GetStringLength(name);
+    std::u16string text(n, u'\0');
+    if (n && !JS_CopyStringChars(cx, mozilla::Range<char16_t>(text.data(), n), name)) return false;
+    double length = 0;
+    if (!JS::ToNumber(cx, args.get(2), &length)) return false;
+    unsigned len = length > 0 && length < 65536 ? static_cast<unsigned>(length) : 0;
+    bool constructor = JS::ToBoolean(args.get(3));
+    JSFunction* fn = NewNativeWrapper(cx, impl, text, len, constructor);
+    if (!fn) return false;
+    args.rval().setObject(*JS_GetFunctionObject(fn));
+    return true;
+}
+
+bool UnwrapNative(JSContext* cx, JS::HandleObject fn, JS::MutableHandleObject impl) {
+    (void)cx;
+    if (!JS_ObjectIsFunction(fn) || !JS_IsNativeFunction(fn, Trampoline)) return false;
+    JS::Value v = js::GetFunctionNativeReserved(fn, kImplSlot);
+    if (!v.isObject()) return false;
+    impl.set(&v.toObject());
+    return true;
+}
+
+}  // namespace qy::persona

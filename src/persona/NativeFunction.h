@@ -1,0 +1,35 @@
+/** @file NativeFunction.h
+ * Functions that are native to the engine but do their work in script. A page's
+ * members are written in script (the environment), yet a page sees only native
+ * functions: they print as native code, have no `prototype` unless given one, and
+ * show no source. A wrapper made here is a real native whose hidden slot holds the
+ * script function doing the work; calling the wrapper calls that function with the
+ * same `this` (unconverted: undefined stays undefined) and the same arguments.
+ *
+ * The implementation function should be strict (or check `this` itself): a sloppy one
+ * would see the global where the caller passed undefined.
+ */
+#pragma once
+
+#include <jsapi.h>
+
+#include <string_view>
+
+namespace qy::persona {
+
+/// A native wrapper around `impl` (a function) named `name`, whose `length` is `length`.
+/// A constructor wrapper (`constructor` true) may be used with `new`: the
+/// implementation is then constructed with the wrapper as `new.target` (so instances
+/// take the wrapper's `prototype`); a plain wrapper refuses `new` as engine built-ins do.
+/// Null with an exception pending on failure.
+[[nodiscard]] JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16string_view name,
+                                           unsigned length, bool constructor = false);
+
+/// The script-callable form, for privileged scripts only (pass it as an argument, never
+/// put it on a global): native(impl, name, length[, constructor]) → the wrapper.
+[[nodiscard]] bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp);
+
+/// True when `fn` is a wrapper made here; `impl` then receives its implementation.
+bool UnwrapNative(JSContext* cx, JS::HandleObject fn, JS::MutableHandleObject impl);
+
+}  // namespace qy::persona
