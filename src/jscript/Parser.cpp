@@ -5,6 +5,9 @@
  *  - an array literal ending in a comma gets one more element;
  *  - catch (e) { becomes catch (__qyC) { var e = __qyCatch(__qyC); ;
  *  - eval(x) becomes eval(__qyEval(x));
+ *  - an assignment, ++ or -- to what is no reference becomes __qyBadRef(target[, value]),
+ *    and delete of what is no reference __qyBadDelete(x): JScript refuses them only when
+ *    they run, after evaluating their operands;
  *  - for (k in o) becomes for (k in __qyEnum(o)), which leaves out what JScript does not
  *    visit;
  *  - function declarations in blocks leave the block, and they and named function
@@ -535,10 +538,18 @@ Parser::Expr Parser::parseAssignment(bool noIn) {
     DepthGuard guard(m_depth, tok().start);
     Expr left = parseConditional(noIn);
     if (!isAssignmentOperator(tok().type)) return left;
-    drop(left);
+    const bool target = left.reference || left.call;
+    if (target) drop(left);
+    else commit(left);
+    const uint32_t opStart = tok().start, opEnd = tok().end;
     advance();
     Expr right = parseAssignment(noIn);
     commit(right);
+    if (!target) {
+        m_edits.insertOuter(left.start, u"__qyBadRef(");
+        m_edits.replace(opStart, opEnd, u",");
+        m_edits.insert(m_prevEnd, u")");
+    }
     return Expr{left.start, m_prevEnd};
 }
 
@@ -575,9 +586,17 @@ Parser::Expr Parser::parseUnary() {
     case T::Delete:
     case T::Inc:
     case T::Dec: {
+        const T op = tok().type;
+        const uint32_t opEnd = tok().end;
         advance();
         Expr operand = parseUnary();
-        drop(operand);
+        if (operand.reference || operand.call) {
+            drop(operand);
+        } else {
+            commit(operand);
+            m_edits.replace(start, opEnd, op == T::Delete ? u"__qyBadDelete(" : u"__qyBadRef(");
+            m_edits.insert(m_prevEnd, u")");
+        }
         return Expr{start, m_prevEnd};
     }
     case T::Void:
@@ -600,7 +619,13 @@ Parser::Expr Parser::parsePostfix() {
     Expr e = parseMember(true);
     T t = tok().type;
     if ((t == T::Inc || t == T::Dec) && !tok().newlineBefore) {
-        drop(e);
+        if (e.reference || e.call) {
+            drop(e);
+        } else {
+            commit(e);
+            m_edits.insertOuter(e.start, u"__qyBadRef(");
+            m_edits.replace(tok().start, tok().end, u")");
+        }
         advance();
         return Expr{e.start, m_prevEnd};
     }
@@ -632,6 +657,7 @@ Parser::Expr Parser::parseMember(bool allowCall) {
             const uint32_t close = tok().start;
             advance();
             Expr r{e.start, m_prevEnd};
+            r.reference = true;
             // x["name"] reads the same either way; only what may be an index can differ
             if (!(key.kind == Expr::String && !key.indexKey)) {
                 r.pending = true;
@@ -648,6 +674,7 @@ Parser::Expr Parser::parseMember(bool allowCall) {
             if (tok().type != T::Ident) fail(kExpectedIdentifier);
             advance();
             e = Expr{e.start, m_prevEnd};
+            e.reference = true;
             break;
         case T::LParen: {
             if (!allowCall) return e;
@@ -656,6 +683,7 @@ Parser::Expr Parser::parseMember(bool allowCall) {
                           m_lexer.source().substr(e.start, e.end - e.start) == u"eval";
             parseArguments(isEval);
             e = Expr{e.start, m_prevEnd};
+            e.call = true;
             break;
         }
         default:
@@ -708,9 +736,12 @@ Parser::Expr Parser::parsePrimary() {
         e.indexKey = t.indexKey;
         return e;
     }
-    case T::Ident:
+    case T::Ident: {
         advance();
-        return Expr{t.start, t.end, Expr::Identifier};
+        Expr e{t.start, t.end, Expr::Identifier};
+        e.reference = true;
+        return e;
+    }
     case T::LBracket:
         parseArrayLiteral();
         return Expr{t.start, m_prevEnd};

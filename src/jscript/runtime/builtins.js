@@ -24,7 +24,7 @@
     var jscriptError = null;
     defineProperty(global, '__qyRtTakeErrorMaker', {
         value: function (maker) { jscriptError = maker; }, writable: true, configurable: true });
-    var KIND_RANGE = 4, KIND_URI = 8;
+    var KIND_RANGE = 4, KIND_TYPE = 7, KIND_URI = 8;
     function toInteger(v) {
         var n = +v;
         if (n !== n) return 0;
@@ -231,13 +231,27 @@
 
     var nativeToPrecision = Number.prototype.toPrecision;
     // A precision outside 1 to 21 is JScript's own range error, not the fraction digits'.
+    // Without an argument the number prints as it is; an argument that is undefined is
+    // out of range like any other that reads as no number.
     put(Number.prototype, 'toPrecision', function toPrecision(precision) {
         var x = numberValue.call(this);
-        if (precision === undefined) return NativeString(x);
+        if (arguments.length === 0) return NativeString(x);
+        if (precision === undefined && x === x && x !== Infinity && x !== -Infinity)
+            throw jscriptError(KIND_RANGE, 5027, '精度超出了范围');
         var p = toInteger(precision);
         if ((p < 1 || p > 21) && x === x && x !== Infinity && x !== -Infinity)
             throw jscriptError(KIND_RANGE, 5027, '精度超出了范围');
         return nativeToPrecision.call(x, p);
+    });
+
+    // A radix given must be a number from 2 to 36; undefined given counts as given.
+    var nativeNumberToString = Number.prototype.toString;
+    put(Number.prototype, 'toString', function toString(radix) {
+        var x = numberValue.call(this);
+        if (arguments.length === 0) return nativeNumberToString.call(x);
+        var r = toInteger(radix);
+        if (radix === undefined || r < 2 || r > 36) throw jscriptError(KIND_TYPE, 5, '无效的过程调用或参数');
+        return nativeNumberToString.call(x, r);
     });
 
     // ---- URI functions: text that cannot be encoded has its own error ----
@@ -346,6 +360,15 @@
     });
 
     // ---- Array ----
+    // sort takes at most one argument: no comparison (undefined or null) or a function;
+    // anything else, or a second argument, is refused as JScript refuses it.
+    var nativeSort = Array.prototype.sort;
+    put(Array.prototype, 'sort', function sort(compare) {
+        if (this === null || this === undefined) throw jscriptError(KIND_TYPE, 5007, '缺少对象');
+        if (arguments.length > 1 || (compare !== undefined && compare !== null && typeof compare !== 'function'))
+            throw jscriptError(KIND_TYPE, 5014, '缺少 JScript 对象');
+        return compare === undefined || compare === null ? nativeSort.call(this) : nativeSort.call(this, compare);
+    });
     var nativeSplice = Array.prototype.splice, nativeUnshift = Array.prototype.unshift;
     // Without a count nothing is removed.
     put(Array.prototype, 'splice', function splice(start, deleteCount) {
@@ -430,6 +453,19 @@
     });
     put(DP, 'toLocaleTimeString', function toLocaleTimeString() {
         return localeWritable(this) ? localeTime(this) : fullString(this);
+    });
+
+    // setTime and setYear need their argument; the object is checked first.
+    var nativeSetTime = DP.setTime, nativeSetYear = DP.setYear;
+    put(DP, 'setTime', function setTime(time) {
+        timeOf.call(this);
+        if (arguments.length === 0) throw jscriptError(KIND_TYPE, 449, '参数是必选项');
+        return nativeSetTime.call(this, time);
+    });
+    put(DP, 'setYear', function setYear(year) {
+        timeOf.call(this);
+        if (arguments.length === 0) throw jscriptError(KIND_TYPE, 449, '参数是必选项');
+        return nativeSetYear.call(this, year);
     });
 
     put(DP, 'getYear', function getYear() {
