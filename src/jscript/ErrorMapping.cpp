@@ -206,6 +206,10 @@ MappedError MapRuntimeError(unsigned errorNumber, JSExnType type, const std::str
     if (errorNumber == JSMSG_UNEXPECTED_TYPE || errorNumber == JSMSG_PROPERTY_FAIL ||
         errorNumber == JSMSG_PROPERTY_FAIL_EXPR || Contains(msg, "has no properties"))
         return Make(errors::kObjectExpected, "缺少对象");
+    // A method of Object's called on null or undefined lacks its object.
+    if (errorNumber == JSMSG_CANT_CONVERT_TO &&
+        (StartsWith(msg, "can't convert null ") || StartsWith(msg, "can't convert undefined ")))
+        return Make(errors::kObjectExpected, "缺少对象", JSEXN_TYPEERR);
     if (std::optional<MappedError> modern = MapModernError(errorNumber, msg)) return *modern;
     if (type == JSEXN_SYNTAXERR) return MapSyntaxError(errorNumber, msg);
     if (type == JSEXN_RANGEERR) return Make(errors::kRangeError, msg);

@@ -4,7 +4,8 @@
  *  - a computed member read x[e] used as a value becomes __qyIx(x, e);
  *  - an array literal ending in a comma gets one more element;
  *  - catch (e) { becomes catch (__qyC) { var e = __qyCatch(__qyC); ;
- *  - eval(x) becomes eval(__qyEval(x));
+ *  - eval(x) becomes eval(__qyEval(x)), and eval taken as a value in a function a
+ *    function that evaluates in that place (__qyEvalIn);
  *  - an assignment, ++ or -- to what is no reference becomes __qyBadRef(target[, value]),
  *    and delete of what is no reference __qyBadDelete(x): JScript refuses them only when
  *    they run, after evaluating their operands;
@@ -343,7 +344,9 @@ void Parser::parseContinueOrBreak(bool isBreak) {
                 found = &m_labels[i - 1];
                 break;
             }
-        if (!found || (!isBreak && !found->loop)) fail(kLabelNotFound);
+        if (!found) fail(kLabelNotFound);
+        // continue names a label that stands on no loop
+        if (!isBreak && !found->loop) failAt(kContinueOutsideLoop, keyword);
         advance();
     } else if (isBreak ? (m_fn.loops == 0 && m_fn.switches == 0) : m_fn.loops == 0) {
         failAt(isBreak ? kBreakOutsideLoop : kContinueOutsideLoop, keyword);
@@ -446,7 +449,8 @@ void Parser::parseTry() {
 void Parser::parseFunctionDeclaration(bool topLevel) {
     const uint32_t start = tok().start;
     advance();
-    if (tok().type != T::Ident) fail(kExpectedIdentifier);
+    // "function {" wants the parameters' '(' before the body
+    if (tok().type != T::Ident) fail(tok().type == T::LBrace ? kExpectedLeftParen : kExpectedIdentifier);
     const size_t entry = m_hoist.size();
     m_hoist.push_back(HoistEntry{m_lexer.text(tok()), start, 0, topLevel ? Hoist::TopLevel : Hoist::Block});
     advance();
@@ -644,6 +648,17 @@ Parser::Expr Parser::parseMember(bool allowCall) {
         e = Expr{start, m_prevEnd};
     } else {
         e = parsePrimary();
+        // eval taken as a value inside a function (passed on, stored, called through an
+        // expression) still runs its text where it is called from in JScript, with that
+        // function's this: it becomes a function that evaluates there. Outside functions
+        // the global eval already does.
+        if (m_fn.inFunction && e.kind == Expr::Identifier && !e.parenthesized &&
+            tok().type != T::LParen && tok().type != T::Inc && tok().type != T::Dec &&
+            !isAssignmentOperator(tok().type) && m_lexer.source().substr(e.start, e.end - e.start) == u"eval") {
+            m_edits.replace(e.start, e.end, u"__qyEvalIn(this, function (s) { return eval(__qyEval(s)); })");
+            e.kind = Expr::Other;
+            e.reference = false;
+        }
     }
     for (;;) {
         switch (tok().type) {

@@ -164,7 +164,8 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
 
 /// Takes the engine's pending exception (or the reason the call was cut short) into
 /// the Error state. This is the one place where a failed engine call becomes an error.
-void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e) {
+void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e,
+                  bool jscript) {
     e.Clear();
     JS::ExceptionStack stack(cx);
     bool stopped = detail::LastAbortReason() == detail::AbortReason::Stopped || detail::StopRequestedForThisCall();
@@ -208,7 +209,10 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
         if (r->errorNumber == 0 || r->errorNumber == JSMSG_UNCAUGHT_EXCEPTION) {
             MapThrownValue(cx, exc, e);
         } else {
-            take(jscript::MapEngineError(*r));
+            // Under the JScript target the failing code's text tells more (a call of an
+            // undeclared name); the modern target maps the report alone.
+            take(jscript ? jscript::MapEngineError(*r)
+                         : jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
         }
         e.column = r->column > 0 ? static_cast<int32_t>(r->column) - 1 : 0;  // run-time errors count from 1
         e.source = U("JScript 运行时错误");
@@ -538,7 +542,8 @@ private:
         EngineCall call;
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         if (!body(cx) || !detail::RunPendingJobs(cx)) {
-            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error);
+            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error,
+                         m_target == ScriptTarget::JScript58);
             if (m_target == ScriptTarget::JScript58) RefineForJScript(cx, *m_error);
             return false;
         }

@@ -169,7 +169,7 @@ TEST(Targets, CallingAVariableThatHoldsNothingIsObjectExpected) {
         int jscript;
         int modern;
     };
-    for (Row r : {Row{"u()", 5007, 5002}, Row{"n()", 5002, 5002}, Row{"nothing()", 5009, 5009},
+    for (Row r : {Row{"u()", 5007, 5002}, Row{"n()", 5002, 5002}, Row{"nothing()", 5007, 5009},
                   Row{"o.missing()", 438, 438}}) {
         script::ScriptHost j = JScriptHost();
         script::ScriptHost m = ModernHost();

@@ -54,6 +54,7 @@
 
     // Functions print with a newline on either side; natives, ours included, as native code.
     put(NativeFunction.prototype, 'toString', function toString() {
+        if (this === NativeFunction.prototype) return '\nfunction prototype() {\n    [native code]\n}\n';
         for (var i = 0; i < ourFunctions.length; i++)
             if (ourFunctions[i] === this) return '\nfunction ' + ourNames[i] + '() {\n    [native code]\n}\n';
         var made = weakGet.call(anonymousTexts, this);
@@ -219,7 +220,16 @@
         return x < 0 && digits !== '0.00' ? '-' + digits : digits;
     });
     // The elements' own locale texts, separated by the list separator and a space.
+    var isArray = Array.isArray, nativeArrayToString = Array.prototype.toString;
+    function arrayExpected(a) {
+        if (!isArray(a)) throw jscriptError(KIND_TYPE, 5031, '缺少 Array 对象');
+    }
+    put(Array.prototype, 'toString', function toString() {
+        arrayExpected(this);
+        return nativeArrayToString.call(this);
+    });
     put(Array.prototype, 'toLocaleString', function toLocaleString() {
+        arrayExpected(this);
         var out = '';
         for (var i = 0, n = this.length >>> 0; i < n; i++) {
             if (i > 0) out += ', ';
@@ -343,7 +353,16 @@
     // Every match sets lastIndex, global or not; captures that took no part read as empty
     // strings; the result carries lastIndex too. A global search from a lastIndex that is
     // not a number, or out of range, fails and starts over.
+    function regExpExpected(r) {
+        if (classOf(r) !== '[object RegExp]') throw jscriptError(KIND_TYPE, 5016, '缺少正则表达式对象');
+    }
+    var nativeRegExpToString = RegExp.prototype.toString, nativeTest = RegExp.prototype.test;
+    put(RegExp.prototype, 'toString', function toString() {
+        regExpExpected(this);
+        return nativeRegExpToString.call(this);
+    });
     put(RegExp.prototype, 'exec', function exec(string) {
+        regExpExpected(this);
         var s = NativeString(string);
         if (this.global) {
             var at;
@@ -359,11 +378,34 @@
         return m;
     });
 
+    put(RegExp.prototype, 'test', function test(string) {
+        regExpExpected(this);
+        return nativeTest.call(this, string);
+    });
+
+    // ---- Boolean ----
+    var nativeBooleanToString = Boolean.prototype.toString, nativeBooleanValueOf = Boolean.prototype.valueOf;
+    function booleanExpected(b) {
+        if (typeof b !== 'boolean' && classOf(b) !== '[object Boolean]')
+            throw jscriptError(KIND_TYPE, 5010, '缺少 Boolean 对象');
+    }
+    put(Boolean.prototype, 'toString', function toString() {
+        'use strict';
+        booleanExpected(this);
+        return nativeBooleanToString.call(this);
+    });
+    put(Boolean.prototype, 'valueOf', function valueOf() {
+        'use strict';
+        booleanExpected(this);
+        return nativeBooleanValueOf.call(this);
+    });
+
     // ---- Array ----
     // sort takes at most one argument: no comparison (undefined or null) or a function;
     // anything else, or a second argument, is refused as JScript refuses it.
     var nativeSort = Array.prototype.sort;
     put(Array.prototype, 'sort', function sort(compare) {
+        'use strict';
         if (this === null || this === undefined) throw jscriptError(KIND_TYPE, 5007, '缺少对象');
         if (arguments.length > 1 || (compare !== undefined && compare !== null && typeof compare !== 'function'))
             throw jscriptError(KIND_TYPE, 5014, '缺少 JScript 对象');
@@ -544,6 +586,7 @@
                 i = link ? j + 1 : j;
                 continue;
             }
+            if (c === ':' && joined === ':') { i++; continue; }  // 11::32 reads as 11:32
             joined = '';
             if (c === '+' || c === '-') {
                 if (sign || (hour === undefined && zone === undefined)) return NaN;
@@ -568,17 +611,20 @@
         if (sign) return NaN;
         // Numbers run together with / or - are month/day/year (year/month/day when the first
         // has more than two digits); the others are the day and the year around a month name.
-        var k = 0;
+        // A first number that can be no month or day (over 31) is the year. In this form a
+        // month or day past its end runs on into the next ones.
+        var k = 0, linked = false;
         if (nums.length && nums[0].linked) {
             if (month !== undefined || nums.length < 3 || !nums[1].linked || !nums[2].linked) return NaN;
-            if (nums[0].len > 2) { year = nums[0].v; month = nums[1].v - 1; day = nums[2].v; }
+            if (nums[0].len > 2 || nums[0].v > 31) { year = nums[0].v; month = nums[1].v - 1; day = nums[2].v; }
             else { month = nums[0].v - 1; day = nums[1].v; year = nums[2].v; }
             k = 3;
+            linked = true;
         }
         for (; k < nums.length; k++) {
             var v = nums[k].v;
             if (month === undefined || nums[k].linked) return NaN;
-            if (day === undefined && nums[k].len <= 2 && v <= 31) day = v;
+            if (day === undefined && nums[k].len <= 3 && v <= 31) day = v;
             else if (year === undefined) year = v;
             else return NaN;
         }
@@ -592,7 +638,8 @@
             if (hour > 12) return NaN;
             hour = hour % 12 + ampm;
         }
-        if (month < 0 || month > 11 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) return NaN;
+        if (!linked && (month < 0 || month > 11 || day < 1 || day > 31)) return NaN;
+        if (hour > 23 || minute > 59 || second > 59) return NaN;
         var d = new NativeDate(0);
         if (zone === undefined) {
             setFullYear.call(d, year, month, day);

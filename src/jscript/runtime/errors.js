@@ -97,6 +97,11 @@
         return e;
     });
 
+    // eval reached through a value: it evaluates where it was taken, with that this.
+    fixed(global, '__qyEvalIn', function __qyEvalIn(self, run) {
+        return function eval(x) { return run.call(self, x); };
+    });
+
     // Assignment to, and deletion of, what is no reference: refused once the operands
     // have been evaluated.
     fixed(global, '__qyBadRef', function __qyBadRef() {
