@@ -31,6 +31,7 @@
 #include <jsfriendapi.h>
 #include <mozilla/RefPtr.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -223,17 +224,17 @@ bool IsNamePart(char16_t c) {
            c == u'$' || c > 0x7f;
 }
 
-/// Whether the undeclared `name` the engine stopped at (line from 1, column as the
-/// engine counts) is followed by the parenthesis of a call.
+/// Whether the undeclared `name` the engine stopped at is followed by the parenthesis of
+/// a call. The engine places the error at the start of the expression that failed (line
+/// from 1, column counted from 0 or 1), so the name's first use from there on, not read
+/// as a member, is the one that failed.
 bool NameIsCalled(const std::u16string& text, uint32_t line, uint32_t column, const std::u16string& name) {
     if (name.empty()) return false;
     const size_t lineStart = LineStart(text, line);
-    // The engine's column may count from 0 or from 1; the name starts at one of them.
-    for (uint32_t back = 0; back <= 1; ++back) {
-        if (column < back) continue;
-        const size_t at = lineStart + column - back;
-        if (at + name.size() > text.size() || text.compare(at, name.size(), name) != 0) continue;
-        if (at > 0 && IsNamePart(text[at - 1])) continue;
+    size_t from = lineStart + (column > 0 ? column - 1 : 0);
+    const size_t limit = std::min(text.size(), from + 4096);
+    for (size_t at = text.find(name, from); at != std::u16string::npos && at < limit; at = text.find(name, at + 1)) {
+        if (at > 0 && (IsNamePart(text[at - 1]) || text[at - 1] == u'.')) continue;
         size_t p = at + name.size();
         if (p < text.size() && IsNamePart(text[p])) continue;
         while (p < text.size() && (text[p] == u' ' || text[p] == u'\t' || text[p] == u'\r' || text[p] == u'\n'))

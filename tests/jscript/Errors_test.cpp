@@ -143,6 +143,16 @@ TEST(Errors, UndeclaredNamesReadAndCalled) {
     EXPECT_EQ(CodeAndKind("nosuch.member()"), "5009 TypeError true");
     EXPECT_EQ(CodeAndKind("nosuch(1)"), "5007 TypeError true");
     EXPECT_EQ(CodeAndKind("nosuch  (1)"), "5007 TypeError true");
+    EXPECT_EQ(CodeAndKind("var y = 2 + nosuch(1)"), "5007 TypeError true");
+    EXPECT_EQ(CodeAndKind("var y = o.nosuch + nosuch"), "5009 TypeError true");
+    // Uncaught, the Error object says the same, at the line of the call.
+    script::ScriptHost host = JScriptHost();
+    host.AddCode("var a = 1;\nfunction f() {\n  return 2 +   nosuch(3);\n}");
+    host.Eval("f()");
+    ErrorSeen e = ErrorOf(host);
+    EXPECT_EQ(e.code, 5007);
+    EXPECT_EQ(e.description, "缺少对象");
+    EXPECT_EQ(e.line, 3);
     // The name is called inside eval's text as well.
     EXPECT_EQ(CodeAndKind("eval('1;\\n nosuch(2)')"), "5007 TypeError true");
     EXPECT_EQ(CodeAndKind("eval('nosuch + 1')"), "5009 TypeError true");
