@@ -284,10 +284,12 @@ void Lexer::skipLineComment() {
 
 bool Lexer::atSign(bool newline) {
     const uint32_t p = m_pos;
-    if (m_ccComment == CcComment::Block && at(p + 1) == u'*' && at(p + 2) == u'/') {
+    // '@*/' closes a conditional comment; elsewhere, once conditional compilation is on,
+    // it is passed over
+    if ((m_ccComment == CcComment::Block || m_cc.Enabled()) && at(p + 1) == u'*' && at(p + 2) == u'/') {
         m_edits.blank(p, p + 3);
         m_pos = p + 3;
-        m_ccComment = CcComment::None;
+        if (m_ccComment == CcComment::Block) m_ccComment = CcComment::None;
         return true;
     }
     uint32_t nameEnd = 0;
@@ -352,13 +354,18 @@ void Lexer::directive(Directive d, uint32_t blankFrom, uint32_t nameStart, uint3
     case Directive::Set: {
         m_cc.Enable();
         uint32_t p = nameEnd;
-        while (p < m_length && (m_source[p] == u' ' || m_source[p] == u'\t' || isOtherBlank(m_source[p]))) ++p;
+        // the variable and its '=' may stand on lines of their own
+        const bool lines = m_ccComment != CcComment::Line;
+        auto blank = [&](char16_t c) {
+            return c == u' ' || c == u'\t' || isOtherBlank(c) || (lines && isLineBreak(c));
+        };
+        while (p < m_length && blank(m_source[p])) ++p;
         if (at(p) != u'@') fail(1032, p);
         uint32_t name = ++p;
         while (p < m_length && IsCcNameChar(m_source[p])) ++p;
         if (p == name) fail(1010, p);
         std::u16string_view variable = m_source.substr(name, p - name);
-        while (p < m_length && (m_source[p] == u' ' || m_source[p] == u'\t' || isOtherBlank(m_source[p]))) ++p;
+        while (p < m_length && blank(m_source[p])) ++p;
         if (at(p) != u'=') fail(1011, p);
         ++p;
         CcValue v = EvaluateCcExpression(m_source, p, m_cc);

@@ -449,6 +449,13 @@ void Parser::parseTry() {
 void Parser::parseFunctionDeclaration(bool topLevel) {
     const uint32_t start = tok().start;
     advance();
+    // "function () {}" in a statement's place makes a function no one can reach: it is read
+    // and then left out
+    if (tok().type == T::LParen) {
+        parseFunctionRest();
+        m_edits.blank(start, m_prevEnd, true);
+        return;
+    }
     // "function {" wants the parameters' '(' before the body
     if (tok().type != T::Ident) fail(tok().type == T::LBrace ? kExpectedLeftParen : kExpectedIdentifier);
     const size_t entry = m_hoist.size();

@@ -662,6 +662,20 @@
         var p = v.valueOf();
         return p !== null && (typeof p === 'object' || typeof p === 'function') ? NativeString(v) : p;
     }
+    // The prototype is itself a date, at time 0: a method called on it reads and sets that
+    // date.
+    var prototypeDate = new NativeDate(0), reflectApply = Reflect.apply;
+    function onPrototypeDate(fn) {
+        var wrapped = function () { return reflectApply(fn, this === DP ? prototypeDate : this, arguments); };
+        defineProperty(wrapped, 'length', { value: fn.length, configurable: true });
+        return wrapped;
+    }
+    var dateMethods = ownNames(DP);
+    for (var dm = 0; dm < dateMethods.length; dm++) {
+        var method = DP[dateMethods[dm]];
+        if (dateMethods[dm] !== 'constructor' && typeof method === 'function')
+            put(DP, dateMethods[dm], onPrototypeDate(method));
+    }
     var Date_ = function Date(year, month, date, hours, minutes, seconds, ms) {
         if (!(this instanceof Date_)) return fullString(new NativeDate());
         var a = arguments;
