@@ -244,9 +244,14 @@ bool NameIsCalled(const std::u16string& text, uint32_t line, uint32_t column, co
     return false;
 }
 
+std::unordered_map<JS::Realm*, ConditionalState*>& EvalStates() {
+    static auto* states = new std::unordered_map<JS::Realm*, ConditionalState*>();
+    return *states;
+}
+
 /// __qyRtPrepareEval(text): what eval() compiles under JScript's reading, or [number,
-/// description] when JScript refuses the text. Each eval starts from a fresh
-/// conditional-compilation state.
+/// description] when JScript refuses the text. The conditional-compilation state is the
+/// script's own where the realm has one.
 bool PrepareEval(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     if (!args.get(0).isString()) {
@@ -254,7 +259,9 @@ bool PrepareEval(JSContext* cx, unsigned argc, JS::Value* vp) {
         return true;
     }
     std::u16string source = CopyString(cx, args.get(0).toString());
-    ConditionalState cc;
+    ConditionalState fresh;
+    auto found = EvalStates().find(JS::GetCurrentRealmOrNull(cx));
+    ConditionalState& cc = found != EvalStates().end() ? *found->second : fresh;
     PreparedCode prepared = PrepareJScript(source, cc, CodeKind::EvalCode);
     if (prepared.error) {
         return ReturnNumberAndDescription(cx, args, prepared.error->code, prepared.error->description);
@@ -339,6 +346,12 @@ bool CompileAll(JSContext* cx) {
 }  // namespace
 
 void SetDebugOutput(DebugOutput output) { g_debugOutput = std::move(output); }
+
+void SetEvalConditionalState(JS::Realm* realm, ConditionalState* cc) {
+    if (!realm) return;
+    if (cc) EvalStates()[realm] = cc;
+    else EvalStates().erase(realm);
+}
 
 void RegisterRewrittenSource(const std::string& file, const std::shared_ptr<const RewrittenSource>& source) {
     auto& sources = Sources();

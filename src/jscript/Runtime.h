@@ -21,6 +21,11 @@ namespace qy::jscript {
 using DebugOutput = std::function<void(const std::u16string& text)>;
 void SetDebugOutput(DebugOutput output);
 
+/// The conditional-compilation state eval() in `realm` reads and changes: that of the
+/// control whose script runs there, so text an eval runs sees @cc_on and the @set values
+/// of the script around it. nullptr forgets the realm; eval then starts from nothing.
+void SetEvalConditionalState(JS::Realm* realm, ConditionalState* cc);
+
 /// Code the gate rewrote before the engine compiled it under `file`: functions defined
 /// in it print the text the user wrote (obfuscated scripts read their own functions'
 /// text and judge it). The runtime keeps only a weak reference; the owner keeps the

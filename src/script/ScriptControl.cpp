@@ -422,6 +422,14 @@ public:
 
     ~ScriptControlObject() override {
         if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
+        ForgetEvalState();
+    }
+
+    /// eval() in the control's realm reads and changes the control's conditional-
+    /// compilation state; a realm given up no longer reaches it.
+    void ForgetEvalState() {
+        if (m_ccRealm) jscript::SetEvalConditionalState(m_ccRealm, nullptr);
+        m_ccRealm = nullptr;
     }
 
     bool NewGlobal() {
@@ -431,6 +439,7 @@ public:
         m_maps.clear();
         m_texts.clear();
         m_cc = jscript::ConditionalState();
+        ForgetEvalState();
         if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
         m_env.reset();
         m_global.reset();
@@ -465,6 +474,8 @@ public:
             if (m_target == ScriptTarget::JScript58) {
                 detail::EngineCall call;
                 if (!jscript::InstallRuntime(cx, global)) JS_ClearPendingException(cx);
+                m_ccRealm = JS::GetObjectRealmOrNull(global);
+                jscript::SetEvalConditionalState(m_ccRealm, &m_cc);
             }
             if (m_browserEnv) {
                 InstallEnvironment(cx, global);
@@ -782,6 +793,7 @@ private:
 
     ScriptTarget m_target;
     jscript::ConditionalState m_cc;
+    JS::Realm* m_ccRealm = nullptr;
     /// Maps back to the user's text, by file name, for code the gate rewrote.
     std::unordered_map<std::string, std::shared_ptr<const jscript::RewrittenSource>> m_maps;
     std::unordered_map<std::string, std::shared_ptr<const std::u16string>> m_texts;

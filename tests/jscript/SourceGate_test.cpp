@@ -288,14 +288,18 @@ TEST(SourceGateReads, EvalCodeFollowsTheSameRules) {
     EXPECT_EQ(PrepareJScript(u"({a: 1,})", cc, CodeKind::EvalCode).error->code, 1028);
 }
 
-TEST(SourceGateReads, SkippedBranchesAreReadAsCode) {
-    // an @end in a string, a comment or a regular expression does not end the branch
+TEST(SourceGateReads, SkippedBranchesAreNotReadAsCode) {
+    // a skipped branch need not be code; an @end in a comment does not end it, one
+    // between quotes does
     const char* rows[] = {
-        "@cc_on @if (0) x = \"@end\"; @end",
-        "@cc_on @if (0) x = '@end'; /* @end */ // @end\n@end",
-        "@cc_on @if (0) x = /@end/; @end",
+        "@cc_on @if (0) this would not parse a()\n\"@end",
+        "@cc_on @if (0) a() \"@end",
+        "@cc_on @if (0) x = a(); /* @end */ // @end\n@end",
         "@cc_on @if (0) @if (1) a(); @end b(); @end",
         "@cc_on @if (0) a(); @elif (0) b(); @else c(); @end",
+        // after the branch taken, further @elif and @else are skipped unread
+        "@cc_on @if (0) a(); @else b(); @else a(); @else a(); @end",
+        "@cc_on @if (1) b(); @elif (1) a(); @elif nor this a(); @else a(); @end",
         "/*@cc_on @if (0) a(); @else @*/ b(); /*@end @*/",
         "/*@cc_on x = 1; */ y = 2;",  // a conditional comment may close without '@'
     };
@@ -305,7 +309,8 @@ TEST(SourceGateReads, SkippedBranchesAreReadAsCode) {
         EXPECT_FALSE(p.error.has_value()) << p.error->code << " at " << p.error->column;
         EXPECT_EQ(p.code.find(u"a()"), std::u16string::npos);
     }
-    EXPECT_EQ(Prepare("@cc_on @if (0) x = \"abc; @end").error->code, 1015);
+    // the quote after that @end opens a string that never closes
+    EXPECT_EQ(Prepare("@cc_on @if (0) x = \"@end\"; @end").error->code, 1015);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -586,7 +591,7 @@ TEST(SourceGateConditional, OffUntilTurnedOn) {
         {"@set @x 1", 1011, 1, 8},
         {"@set @x =", 1031, 1, 9},
         {"@cc_on @end", 1002, 1, 7},
-        {"@cc_on @if (1) @else @else @end", 1002, 1, 21},
+        {"@cc_on @else b();", 1002, 1, 7},
         {"/*@cc_on x = 1;", 1016, 1, 0},
         {"@cc_on x = @;", 1014, 1, 11},
     };

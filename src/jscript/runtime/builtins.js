@@ -315,7 +315,8 @@
         n = Math.floor(n);
         return n > MAX_LIMIT ? MAX_LIMIT : n;
     }
-    // A regular expression separator leaves out empty pieces and empty captures.
+    // A regular expression separator leaves out empty pieces and what the pattern
+    // captures; the expression's lastIndex ends up after the last separator found.
     function splitByRegExp(s, r, lim) {
         var out = [], len = s.length;
         var re = new NativeRegExp(r.source, 'g' + (r.ignoreCase ? 'i' : '') + (r.multiline ? 'm' : ''));
@@ -323,21 +324,22 @@
             var whole = nativeExec.call(re, s);
             return whole && whole.index === 0 ? out : [s];
         }
-        var p = 0, q = 0, m, start, end, k, c;
+        var p = 0, q = 0, m, start, end, last = 0;
         while (q < len) {
             re.lastIndex = q;
             m = nativeExec.call(re, s);
             if (m === null || m.index >= len) break;
             start = m.index;
             end = start + m[0].length;
+            last = end;
             if (end === p) { q = start + 1; continue; }
-            if (start > p) { out[out.length] = s.substring(p, start); if (out.length === lim) return out; }
-            for (k = 1; k < m.length; k++) {
-                c = m[k];
-                if (c !== undefined && c !== '') { out[out.length] = c; if (out.length === lim) return out; }
+            if (start > p) {
+                out[out.length] = s.substring(p, start);
+                if (out.length === lim) { r.lastIndex = last; return out; }
             }
             p = q = end;
         }
+        r.lastIndex = last;
         if (p < len) out[out.length] = s.substring(p);
         return out;
     }
@@ -347,6 +349,65 @@
         if (separator !== null && typeof separator === 'object' && classOf(separator) === '[object RegExp]')
             return splitByRegExp(s, separator, lim);
         return nativeSplit.call(s, separator, lim === MAX_LIMIT ? undefined : lim);
+    });
+
+    // match: without an argument nothing; a global expression's result also tells where
+    // its last match was (index, input, lastIndex), and every match leaves the
+    // expression's lastIndex after it.
+    var nativeReplace = String.prototype.replace;
+    var leftContextOf = Object.getOwnPropertyDescriptor(NativeRegExp, 'leftContext').get;
+    var lastMatchOf = Object.getOwnPropertyDescriptor(NativeRegExp, 'lastMatch').get;
+    function asRegExp(v) {
+        return classOf(v) === '[object RegExp]' ? v : new NativeRegExp(v === undefined ? '' : NativeString(v));
+    }
+    put(String.prototype, 'match', function match(regexp) {
+        if (arguments.length === 0) return null;
+        var str = NativeString(this), re = asRegExp(regexp);
+        if (!re.global) return exec.call(re, str);
+        var copy = new NativeRegExp(re.source, 'g' + (re.ignoreCase ? 'i' : '') + (re.multiline ? 'm' : ''));
+        var out = [], m, found = null;
+        while ((m = nativeExec.call(copy, str)) !== null) {
+            out[out.length] = m[0];
+            found = m;
+            if (m[0] === '') copy.lastIndex++;
+        }
+        if (found === null) { re.lastIndex = 0; return null; }
+        out.index = found.index;
+        out.input = str;
+        out.lastIndex = re.lastIndex = found.index + found[0].length;
+        return out;
+    });
+    // search: from the start whatever lastIndex says, which it then sets; without an
+    // argument there is no answer at all.
+    put(String.prototype, 'search', function search(regexp) {
+        if (arguments.length === 0) return null;
+        var str = NativeString(this), re = asRegExp(regexp);
+        var copy = new NativeRegExp(re.source, (re.ignoreCase ? 'i' : '') + (re.multiline ? 'm' : ''));
+        var m = nativeExec.call(copy, str);
+        re.lastIndex = m === null ? 0 : m.index + m[0].length;
+        return m === null ? -1 : m.index;
+    });
+    // replace: a string pattern is found as it is and its replacement taken as it is ('$'
+    // means nothing there); an expression's lastIndex ends after the last match replaced.
+    put(String.prototype, 'replace', function replace(pattern, replacement) {
+        var str = NativeString(this);
+        if (classOf(pattern) !== '[object RegExp]') {
+            if (typeof replacement === 'function') return nativeReplace.call(str, NativeString(pattern), replacement);
+            var what = NativeString(pattern), at = str.indexOf(what);
+            if (at < 0) return str;
+            return str.substring(0, at) + NativeString(replacement) + str.substring(at + what.length);
+        }
+        var end = -1;
+        var result = nativeReplace.call(str, pattern, typeof replacement === 'function'
+            ? function (m) { var off = arguments[arguments.length - 2]; end = off + m.length; return replacement.apply(this, arguments); }
+            : replacement);
+        // the engine's record of the last match tells where it ended; a text that came
+        // back the same may have had no match at all
+        if (typeof replacement !== 'function' &&
+            (result !== str || nativeExec.call(new NativeRegExp(pattern.source, pattern.flags), str) !== null))
+            end = leftContextOf.call(NativeRegExp).length + lastMatchOf.call(NativeRegExp).length;
+        pattern.lastIndex = end < 0 ? 0 : end;
+        return result;
     });
 
     // ---- RegExp ----
@@ -361,12 +422,14 @@
         regExpExpected(this);
         return nativeRegExpToString.call(this);
     });
-    put(RegExp.prototype, 'exec', function exec(string) {
+    var exec = put(RegExp.prototype, 'exec', function exec(string) {
         regExpExpected(this);
         var s = NativeString(string);
         if (this.global) {
             var at;
-            try { at = +this.lastIndex; } catch (e) { at = 0; }
+            // an object there counts as 0, its valueOf never asked
+            var li = this.lastIndex;
+            at = li !== null && (typeof li === 'object' || typeof li === 'function') ? 0 : +li;
             at = at !== at ? -1 : toInteger(at);
             if (at < 0 || at > s.length) { this.lastIndex = 0; return null; }
             this.lastIndex = at;
