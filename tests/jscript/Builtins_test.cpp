@@ -145,7 +145,7 @@ TEST(Builtins, TheFunctionConstructorReadsItsBodyAsJScript) {
                "SyntaxError 1004", "made");
     ExpectBoth("({}).constructor.constructor('return [,].length')() + ',' + Function('a', 'b', 'return a * b')(6, 7)",
                "2,42", "1,42");
-    ExpectBoth("String(Function('a', 'b', 'return a+b'))", "function anonymous(a,b) {\nreturn a+b\n}",
+    ExpectBoth("String(Function('a', 'b', 'return a+b'))", "function anonymous(a, b) {\nreturn a+b\n}",
                "function anonymous(a,b\n) {\nreturn a+b\n}");
     ExpectBoth("Function('return this')() === this && (function(){}).constructor === Function && "
                "Function('') instanceof Function && Function('').constructor === Function && "

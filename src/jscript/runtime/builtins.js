@@ -40,7 +40,7 @@
     var KIND_SYNTAX = 6;
     var JScriptFunction = ours(function Function(p) {
         var n = arguments.length, names = '';
-        for (var k = 0; k + 1 < n; k++) names += (k ? ',' : '') + NativeString(arguments[k]);
+        for (var k = 0; k + 1 < n; k++) names += (k ? ', ' : '') + NativeString(arguments[k]);
         var body = n > 0 ? NativeString(arguments[n - 1]) : '';
         var prepared = prepareEval('(function (' + names + ') {\n' + body + '\n})');
         if (typeof prepared !== 'string') throw jscriptError(KIND_SYNTAX, prepared[0], prepared[1]);
@@ -345,6 +345,8 @@
     }
     put(String.prototype, 'split', function split(separator, limit) {
         var lim = splitLimit(limit), s = NativeString(this);
+        // undefined given as the separator is the text "undefined"
+        if (separator === undefined && arguments.length > 0) separator = 'undefined';
         if (lim === 0) return [];
         if (separator !== null && typeof separator === 'object' && classOf(separator) === '[object RegExp]')
             return splitByRegExp(s, separator, lim);
@@ -404,7 +406,7 @@
         // the engine's record of the last match tells where it ended; a text that came
         // back the same may have had no match at all
         if (typeof replacement !== 'function' &&
-            (result !== str || nativeExec.call(new NativeRegExp(pattern.source, pattern.flags), str) !== null))
+            (result !== str || nativeExec.call(new NativeRegExp(pattern.source, (pattern.ignoreCase ? 'i' : '') + (pattern.multiline ? 'm' : '')), str) !== null))
             end = leftContextOf.call(NativeRegExp).length + lastMatchOf.call(NativeRegExp).length;
         pattern.lastIndex = end < 0 ? 0 : end;
         return result;
@@ -417,11 +419,44 @@
     function regExpExpected(r) {
         if (classOf(r) !== '[object RegExp]') throw jscriptError(KIND_TYPE, 5016, '缺少正则表达式对象');
     }
-    var nativeRegExpToString = RegExp.prototype.toString, nativeTest = RegExp.prototype.test;
-    put(RegExp.prototype, 'toString', function toString() {
+    var nativeTest = RegExp.prototype.test;
+    var RP = NativeRegExp.prototype, KIND_REGEXP = 9;
+    // source is the pattern as written ("" for none, '/' unescaped); the prototype's is "".
+    var sources = new WeakMap(), nativeSource = Object.getOwnPropertyDescriptor(RP, 'source').get;
+    function sourceOf(r) {
+        if (r === RP) return '';
+        var own = weakGet.call(sources, r);
+        return own !== undefined ? own : nativeSource.call(r);
+    }
+    defineProperty(RP, 'source', { get: ours(function source() { return sourceOf(this); }, 'source'), configurable: true });
+    defineProperty(RP, 'lastIndex', { value: 0, writable: true });
+    // The text: the source between slashes, then the flags in the order i, g, m.
+    put(RP, 'toString', function toString() {
         regExpExpected(this);
-        return nativeRegExpToString.call(this);
+        return '/' + sourceOf(this) + '/' + (this.ignoreCase ? 'i' : '') + (this.global ? 'g' : '') +
+            (this.multiline ? 'm' : '');
     });
+    // The constructor: an expression with flags beside it is a syntax error; an expression
+    // called without new comes back as it is.
+    var RegExp_ = function RegExp(pattern, flags) {
+        if (classOf(pattern) === '[object RegExp]') {
+            if (flags !== undefined) throw jscriptError(KIND_REGEXP, 5017, '正则表达式中的语法错误');
+            if (!(this instanceof RegExp_)) return pattern;
+            var copy = new NativeRegExp(pattern);
+            weakSet.call(sources, copy, sourceOf(pattern));
+            return copy;
+        }
+        var text = pattern === undefined ? '' : NativeString(pattern);
+        var made = new NativeRegExp(text, flags === undefined ? '' : NativeString(flags));
+        weakSet.call(sources, made, text);
+        return made;
+    };
+    ours(RegExp_, 'RegExp');
+    Object.setPrototypeOf(RegExp_, NativeRegExp);  // the statics ($1, leftContext...) read through
+    defineProperty(RegExp_, 'prototype', { value: RP, writable: false, enumerable: false, configurable: false });
+    defineProperty(RP, 'constructor', { value: RegExp_, writable: true, configurable: true });
+    defineProperty(global, 'RegExp', { value: RegExp_, writable: true, configurable: true });
+    defineProperty(global, '__qyRtNativeRegExp', { value: NativeRegExp, configurable: true });
     var exec = put(RegExp.prototype, 'exec', function exec(string) {
         regExpExpected(this);
         var s = NativeString(string);
@@ -430,7 +465,7 @@
             // an object there counts as 0, its valueOf never asked
             var li = this.lastIndex;
             at = li !== null && (typeof li === 'object' || typeof li === 'function') ? 0 : +li;
-            at = at !== at ? -1 : toInteger(at);
+            at = at !== at ? 0 : toInteger(at);
             if (at < 0 || at > s.length) { this.lastIndex = 0; return null; }
             this.lastIndex = at;
         }
@@ -717,6 +752,15 @@
         if (string === undefined || string === null) return NaN;
         return parseDate(string);
     }
+
+    // ---- The lengths JScript gives its functions where the engine's differ ----
+    function lengthOf(fn, n) { defineProperty(fn, 'length', { value: n, configurable: true }); }
+    lengthOf(SP.indexOf, 2);
+    lengthOf(SP.lastIndexOf, 2);
+    lengthOf(SP.replace, 1);
+    lengthOf(SP.search, 0);
+    lengthOf(SP.slice, 0);
+    lengthOf(Object, 0);
 
     // ---- The Date constructor: strings go through the parse above ----
     function primitiveOf(v) {
