@@ -248,5 +248,23 @@ TEST(Errors, SyntaxErrorNumbers) {
     }
 }
 
+// A pattern JScript cannot read is a RegExpError, an Error of its own name and number.
+TEST(Errors, RegExpErrorIsJScriptsOwnKind) {
+    EXPECT_EQ(RunBoth("", Caught("RegExp(/a/, 'g')")).jscript,
+              "-2146823271|正则表达式中的语法错误|正则表达式中的语法错误|RegExpError");
+    EXPECT_EQ(RunBoth("", Caught("new RegExp('(')")).jscript,
+              "-2146823271|正则表达式中的语法错误|正则表达式中的语法错误|RegExpError");
+    BothAnswers made = RunBoth("", "(function(){var e = new RegExpError(5, 'x'); return [e.number, e.message, e.name,"
+                                   " e instanceof RegExpError, e instanceof Error, RegExpError.length,"
+                                   " RegExpError.prototype.constructor === RegExpError].join()})()");
+    EXPECT_EQ(made.jscript, "5,x,RegExpError,true,true,1,true");
+}
+
+// eval reads and changes the conditional-compilation state of the script around it.
+TEST(Errors, EvalSeesTheScriptsConditionalCompilation) {
+    EXPECT_EQ(RunBoth("/*@cc_on @*/ @set @v = 3\n", "eval('@_jscript_version + @v')").jscript, "8.8");
+    EXPECT_EQ(RunBoth("", Caught("eval('@_jscript')")).jscript.substr(0, 12), "-2146827258|");
+}
+
 }  // namespace
 }  // namespace qy::test

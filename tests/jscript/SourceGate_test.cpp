@@ -469,6 +469,12 @@ TEST(SourceGateRewrites, FunctionsAreBoundAsJScriptBindsThem) {
     }
 }
 
+TEST(SourceGateRewrites, AFunctionWithoutNameInAStatementsPlaceIsLeftOut) {
+    // no one can reach it, and no semicolon needs to follow it
+    EXPECT_EQ(Rewritten("function () { a(); } f();"), ";" + std::string(19, ' ') + " f();");
+    EXPECT_EQ(Rewritten("if (x) function (a) {}\ng();"), "if (x) ;" + std::string(14, ' ') + "\ng();");
+}
+
 TEST(SourceGateRewrites, HtmlCommentOpenerIsNotAComment) {
     EXPECT_EQ(Rewritten("a = x<!--y;"), "a = x< !--y;");
 }
@@ -556,7 +562,7 @@ TEST(SourceGateConditional, IfElifElseEnd) {
          "                             b();                     "},
         {"@cc_on @if (1) @if (0) a(); @else b(); @end @else c(); @end",
          "                                   b();                     "},
-        {"@cc_on @if (0)\na(\"@end\");\n@end x();", "              \n           \n     x();"},
+        {"@cc_on @if (0)\na(/* @end */);\n@end x();", "              \n              \n     x();"},
         // the documented page pattern: one branch for JScript, one for everyone else
         {"/*@cc_on @*/\n/*@if (@_jscript_version >= 5)\nok();\n@else @*/\nold();\n/*@end @*/",
          "            \n                               \nok();\n         \n      \n          "},
@@ -576,6 +582,17 @@ TEST(SourceGateConditional, SetVariables) {
     ExpectCcRewrites(rows, std::size(rows), false);
 }
 
+TEST(SourceGateConditional, SetMaySpreadOverLinesAndStrayEndsArePassedOver) {
+    EXPECT_NE(Rewritten("@set\n @v\n =\n (\n 2\n +\n 2\n )\nx = @v;").find("x = 4"), std::string::npos);
+    // '@*/' with no conditional comment open, once conditional compilation is on
+    for (const char* ok : {"//@cc_on @*/\nx = 1;", "@cc_on x = 1; @*/ y = 2;"}) {
+        SCOPED_TRACE(ok);
+        PreparedCode p = Prepare(ok);
+        EXPECT_FALSE(p.error.has_value()) << p.error->code;
+    }
+    EXPECT_TRUE(Prepare("x = 1; @*/ y = 2;").error.has_value());
+}
+
 TEST(SourceGateConditional, OffUntilTurnedOn) {
     // before @cc_on, /*@ … @*/ is a comment like any other
     EXPECT_EQ(Rewritten("x = /*@!@*/false;"), "x = /*@!@*/false;");
@@ -590,6 +607,7 @@ TEST(SourceGateConditional, OffUntilTurnedOn) {
         {"@set x = 1", 1032, 1, 5},
         {"@set @x 1", 1011, 1, 8},
         {"@set @x =", 1031, 1, 9},
+        {"@set @1 = true", 1010, 1, 6},  // a variable's name starts with no digit
         {"@cc_on @end", 1002, 1, 7},
         {"@cc_on @else b();", 1002, 1, 7},
         {"/*@cc_on x = 1;", 1016, 1, 0},

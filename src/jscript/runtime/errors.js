@@ -63,10 +63,7 @@
             }
             var e = makeError(kind, text);
             if (getPrototypeOf(e) !== original.prototype) setPrototypeOf(e, original.prototype);
-            fill(e, num, text);
-            // the message of an error the script makes is one it enumerates
-            defineProperty(e, 'message', {value: text, writable: true, enumerable: true, configurable: true});
-            return e;
+            return fill(e, num, text);
         };
         defineProperty(ctor, 'name', {value: name, configurable: true});
         defineProperty(ctor, 'length', {value: 1, configurable: true});
