@@ -239,6 +239,21 @@
         return out;
     });
 
+    // Digits past those that tell the number apart from its neighbours are zeros.
+    var nativeToExponential = Number.prototype.toExponential;
+    put(Number.prototype, 'toExponential', function toExponential(fractionDigits) {
+        var x = numberValue.call(this);
+        if (fractionDigits === undefined || x !== x || x === Infinity || x === -Infinity)
+            return nativeToExponential.call(x, fractionDigits);
+        var f = toInteger(fractionDigits), shortest = nativeToExponential.call(x);
+        var e = shortest.indexOf('e'), dot = shortest.indexOf('.');
+        var known = dot < 0 ? 0 : e - dot - 1;
+        if (f <= known || f > 20) return nativeToExponential.call(x, f);
+        var zeros = '';
+        for (var z = known; z < f; z++) zeros += '0';
+        return shortest.substring(0, e) + (dot < 0 ? '.' : '') + zeros + shortest.substring(e);
+    });
+
     var nativeToPrecision = Number.prototype.toPrecision;
     // A precision outside 1 to 21 is JScript's own range error, not the fraction digits'.
     // Without an argument the number prints as it is; an argument that is undefined is
@@ -281,11 +296,34 @@
     encoder('encodeURIComponent', encodeURIComponent);
 
     // ---- String ----
-    var nativeSubstr = String.prototype.substr, nativeSplit = String.prototype.split;
-    put(String.prototype, 'substr', function substr(start, length) {
+    // Called on null or undefined, the methods work on the text "null" or "undefined".
+    function textOf(v) { return v === null || v === undefined ? NativeString(v) : v; }
+    var SPN = String.prototype;
+    var nativeSubstr = SPN.substr, nativeSplit = SPN.split, nativeSlice = SPN.slice, nativeSubstring = SPN.substring;
+    var nativeCharAt = SPN.charAt, nativeCharCodeAt = SPN.charCodeAt, nativeIndexOf = SPN.indexOf;
+    var nativeLastIndexOf = SPN.lastIndexOf, nativeLower = SPN.toLowerCase, nativeUpper = SPN.toUpperCase;
+    put(SPN, 'substr', function substr(start, length) {
+        'use strict';
         var s = toInteger(start);
-        return nativeSubstr.call(this, s < 0 ? 0 : s, length);
+        return nativeSubstr.call(textOf(this), s < 0 ? 0 : s, length);
     });
+    put(SPN, 'slice', function slice(start, end) { 'use strict'; return nativeSlice.call(textOf(this), start, end); });
+    put(SPN, 'substring', function substring(start, end) {
+        'use strict';
+        return nativeSubstring.call(textOf(this), start, end);
+    });
+    put(SPN, 'charAt', function charAt(pos) { 'use strict'; return nativeCharAt.call(textOf(this), pos); });
+    put(SPN, 'charCodeAt', function charCodeAt(pos) { 'use strict'; return nativeCharCodeAt.call(textOf(this), pos); });
+    put(SPN, 'indexOf', function indexOf(search, pos) {
+        'use strict';
+        return nativeIndexOf.call(textOf(this), search, pos);
+    });
+    put(SPN, 'lastIndexOf', function lastIndexOf(search, pos) {
+        'use strict';
+        return nativeLastIndexOf.call(textOf(this), search, pos);
+    });
+    put(SPN, 'toLowerCase', function toLowerCase() { 'use strict'; return nativeLower.call(textOf(this)); });
+    put(SPN, 'toUpperCase', function toUpperCase() { 'use strict'; return nativeUpper.call(textOf(this)); });
 
     // The HTML methods write upper-case tags and take attribute values as they are.
     var SP = String.prototype;
