@@ -91,11 +91,12 @@ bool ReturnNumberAndDescription(JSContext* cx, JS::CallArgs& args, int code, con
     return true;
 }
 
+/// Code of the runtime, or the engine's own built-ins written in script.
 bool IsRuntimeSource(JSContext* cx, JS::HandleObject frame) {
     JS::RootedString source(cx);
     if (JS::GetSavedFrameSource(cx, nullptr, frame, &source) != JS::SavedFrameResult::Ok || !source) return false;
     JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, source);
-    return utf8 && std::strncmp(utf8.get(), kRuntimeFilePrefix, sizeof kRuntimeFilePrefix - 1) == 0;
+    return utf8 && (IsRuntimeFile(utf8.get()) || std::strcmp(utf8.get(), "self-hosted") == 0);
 }
 
 /// __qyRtMakeError(type, message): an error object of the engine kind `type`, placed at
@@ -346,6 +347,31 @@ bool CompileAll(JSContext* cx) {
 }  // namespace
 
 void SetDebugOutput(DebugOutput output) { g_debugOutput = std::move(output); }
+
+bool IsRuntimeFile(const char* file) {
+    return file && std::strncmp(file, kRuntimeFilePrefix, sizeof kRuntimeFilePrefix - 1) == 0;
+}
+
+bool ScriptFrameOf(JSContext* cx, JS::HandleObject stack, std::string& file, uint32_t& line, uint32_t& column) {
+    JS::RootedObject frame(cx, stack);
+    while (frame && IsRuntimeSource(cx, frame)) {
+        JS::RootedObject parent(cx);
+        if (JS::GetSavedFrameParent(cx, nullptr, frame, &parent) != JS::SavedFrameResult::Ok) return false;
+        frame = parent;
+    }
+    JS::RootedString source(cx);
+    if (!frame || JS::GetSavedFrameSource(cx, nullptr, frame, &source) != JS::SavedFrameResult::Ok || !source ||
+        JS::GetSavedFrameLine(cx, nullptr, frame, &line) != JS::SavedFrameResult::Ok ||
+        JS::GetSavedFrameColumn(cx, nullptr, frame, &column) != JS::SavedFrameResult::Ok)
+        return false;
+    JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, source);
+    if (!utf8) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
+    file = utf8.get();
+    return true;
+}
 
 void SetEvalConditionalState(JS::Realm* realm, ConditionalState* cc) {
     if (!realm) return;

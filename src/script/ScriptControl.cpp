@@ -192,10 +192,12 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
     std::string msg = r->message() ? r->message().c_str() : "";
     e.engineMessage = msg;
     const char* file = r->filename ? r->filename : "";
+    std::string scriptFile;
     e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
     e.line = static_cast<int32_t>(r->lineno);
     JS::RootedValue exc(cx, stack.exception());
-    bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr;
+    // a pattern the runtime's RegExp could not read is an error of the running script
+    bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr && !(jscript && jscript::IsRuntimeFile(file));
     auto take = [&](jscript::MappedError m) {
         e.number = errors::ToNumber(m.code);
         e.description = std::move(m.description);
@@ -216,6 +218,19 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
         }
         e.column = r->column > 0 ? static_cast<int32_t>(r->column) - 1 : 0;  // run-time errors count from 1
         e.source = U("JScript 运行时错误");
+        // An error the engine raised inside the runtime's built-ins stands where the
+        // script called them.
+        std::string frameFile;
+        uint32_t frameLine = 0, frameColumn = 0;
+        JS::RootedObject at(cx, stack.stack());
+        if (jscript && jscript::IsRuntimeFile(file) && at &&
+            jscript::ScriptFrameOf(cx, at, frameFile, frameLine, frameColumn)) {
+            scriptFile = std::move(frameFile);
+            file = scriptFile.c_str();
+            e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
+            e.line = static_cast<int32_t>(frameLine);
+            e.column = frameColumn > 0 ? static_cast<int32_t>(frameColumn) - 1 : 0;
+        }
     }
     // Rewritten code reports positions in the rewritten text; the user reads their own.
     if (const jscript::PositionMap* map = positions ? positions(file) : nullptr; map && !map->Identity()) {

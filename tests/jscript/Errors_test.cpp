@@ -95,6 +95,28 @@ TEST(Errors, UncaughtScriptErrorsReportTheirNumberAndLine) {
     EXPECT_EQ(e.line, 2);
 }
 
+// An error raised inside a built-in the runtime provides stands where the script called
+// it, never at a line of the runtime; a pattern read at run time is no compile error.
+TEST(Errors, ErrorsOfBuiltInsStandWhereTheScriptCalledThem) {
+    struct Row { const char* code; int number; int column; };
+    const Row rows[] = {
+        {"var a = 1;\n  Number.prototype.toString.call([]);", 5001, 28},
+        {"var a = 1;\n  Date.prototype.setTime();", 449, 17},
+        {"var a = 1;\n  var r = new RegExp('(');", 5017, 10},
+        {"var a = 1;\n  RegExp(/a/, 'g');", 5017, 8},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.code);
+        script::ScriptHost host = JScriptHost();
+        host.AddCode(r.code);
+        ErrorSeen e = ErrorOf(host);
+        EXPECT_EQ(e.code, r.number);
+        EXPECT_EQ(e.line, 2);
+        EXPECT_EQ(e.column, r.column);
+        EXPECT_EQ(e.text, "");
+    }
+}
+
 TEST(Errors, EvalTextGoesThroughTheGate) {
     BothAnswers ok = RunBoth("", "eval(__qyEval('1 + 2'))");
     EXPECT_EQ(ok.jscript, "3");
