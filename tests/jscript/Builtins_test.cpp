@@ -195,6 +195,15 @@ TEST(Builtins, StringMethodsWithExpressionsAsJScriptRunsThem) {
     ExpectBoth("'1,undefined2,3'.split(undefined).length + ',' + '1,2'.split().length", "2,1", "1,1");
 }
 
+// While replace calls a function the statics tell of the match before; afterwards, of
+// its last match.
+TEST(Builtins, StaticsHoldStillWhileReplaceCallsAFunction) {
+    ExpectBoth("(function(){/b/.exec('abc'); var seen = [];"
+               " var r = 'x1y2'.replace(/\\d/g, function(m){ seen.push(RegExp.leftContext + RegExp.lastMatch); return m; });"
+               " return seen.join() + '|' + RegExp.leftContext + RegExp.lastMatch + '|' + ('$1' in RegExp)})()",
+               "ab,ab|x1y2|true", "x1,x1y2|x1y2|true");
+}
+
 TEST(Builtins, LengthsAsJScriptDeclaresThem) {
     ExpectBoth("[''.indexOf.length, ''.lastIndexOf.length, ''.replace.length, ''.search.length, ''.slice.length,"
                " Object.length].join()",

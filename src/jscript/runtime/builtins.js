@@ -437,10 +437,21 @@
             if (at < 0) return str;
             return str.substring(0, at) + NativeString(replacement) + str.substring(at + what.length);
         }
-        var end = -1;
-        var result = nativeReplace.call(str, pattern, typeof replacement === 'function'
-            ? function (m) { var off = arguments[arguments.length - 2]; end = off + m.length; return replacement.apply(this, arguments); }
-            : replacement);
+        var end = -1, result;
+        if (typeof replacement === 'function') {
+            var outer = frozenStatics;
+            frozenStatics = takeStatics();
+            try {
+                result = nativeReplace.call(str, pattern, function (m) {
+                    end = arguments[arguments.length - 2] + m.length;
+                    return replacement.apply(this, arguments);
+                });
+            } finally {
+                frozenStatics = outer;
+            }
+        } else {
+            result = nativeReplace.call(str, pattern, replacement);
+        }
         // the engine's record of the last match tells where it ended; a text that came
         // back the same may have had no match at all
         if (typeof replacement !== 'function' &&
@@ -495,6 +506,26 @@
     defineProperty(RP, 'constructor', { value: RegExp_, writable: true, configurable: true });
     defineProperty(global, 'RegExp', { value: RegExp_, writable: true, configurable: true });
     defineProperty(global, '__qyRtNativeRegExp', { value: NativeRegExp, configurable: true });
+    // While replace calls a function, the statics still tell of the match before the
+    // replace began; they tell of its last match once it is done.
+    var staticNames = ['input', 'lastMatch', 'lastParen', 'leftContext', 'rightContext', '$1', '$2', '$3', '$4',
+        '$5', '$6', '$7', '$8', '$9', '$_', '$&', '$+', '$`', "$'"];
+    var staticGetters = [], frozenStatics = null;
+    function takeStatics() {
+        var values = [];
+        for (var i = 0; i < staticGetters.length; i++) values[i] = staticGetters[i].call(NativeRegExp);
+        return values;
+    }
+    for (var sn = 0; sn < staticNames.length; sn++) {
+        var described = Object.getOwnPropertyDescriptor(NativeRegExp, staticNames[sn]);
+        if (!described || !described.get) continue;
+        staticGetters[staticGetters.length] = described.get;
+        (function (k, get) {
+            defineProperty(RegExp_, staticNames[sn], { get: function () {
+                return frozenStatics !== null ? frozenStatics[k] : get.call(NativeRegExp);
+            }, enumerable: false, configurable: true });
+        })(staticGetters.length - 1, described.get);
+    }
     var exec = put(RegExp.prototype, 'exec', function exec(string) {
         regExpExpected(this);
         var s = NativeString(string);
