@@ -263,7 +263,8 @@ bool PrepareEval(JSContext* cx, unsigned argc, JS::Value* vp) {
     ConditionalState fresh;
     auto found = EvalStates().find(JS::GetCurrentRealmOrNull(cx));
     ConditionalState& cc = found != EvalStates().end() ? *found->second : fresh;
-    PreparedCode prepared = PrepareJScript(source, cc, CodeKind::EvalCode);
+    PreparedCode prepared =
+        PrepareJScript(source, cc, JS::ToBoolean(args.get(1)) ? CodeKind::EvalCodeInFunction : CodeKind::EvalCode);
     if (prepared.error) {
         return ReturnNumberAndDescription(cx, args, prepared.error->code, prepared.error->description);
     }

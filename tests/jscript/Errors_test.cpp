@@ -239,6 +239,13 @@ TEST(Errors, NativeFunctionsPrintAsNativeCode) {
               "\nfunction substr() {\n    [native code]\n}\n");
 }
 
+TEST(Errors, EvalTakenByEvalInsideAFunctionRunsThere) {
+    // eval("eval") inside a function gives an eval that runs with that function's this
+    EXPECT_EQ(RunBoth("var o = {}; (function(){ eval('eval')('this.v = 5'); }).call(o);",
+                      "o.v + ',' + typeof v").jscript,
+              "5,undefined");
+}
+
 TEST(Errors, EvalThroughAValueRunsWhereItIsCalled) {
     script::ScriptHost host = JScriptHost();
     host.AddCode("var code = 'this.seen = 1', out = [];\n"

@@ -440,6 +440,8 @@ TEST(SourceGateRewrites, EvalCallsPassTheGate) {
         {"x = eval(a[0], 2);", "x = eval(__qyEval(__qyIx(a,0)), 2);"},
         {"eval();", "eval();"},
         {"(eval)(s); x.eval(s); evaluate(s);", "(eval)(s); x.eval(s); evaluate(s);"},
+        // inside a function the text learns where it runs
+        {"function f(){ eval(s) }", "function f(){ eval(__qyEval(s, 1)) }"},
     };
     ExpectRewrites(rows, std::size(rows));
 }

@@ -124,9 +124,9 @@
     });
 
     // The text eval() runs: refused text is JScript's syntax error at the eval call.
-    fixed(global, '__qyEval', function __qyEval(x) {
+    fixed(global, '__qyEval', function __qyEval(x, inFunction) {
         if (typeof x !== 'string') return x;
-        var prepared = prepareEval(x);
+        var prepared = prepareEval(x, inFunction);
         if (typeof prepared === 'string') return prepared;
         throw fill(makeError(KIND_SYNTAX, prepared[1]), prepared[0], prepared[1]);
     });
