@@ -394,7 +394,7 @@
     // match: without an argument nothing; a global expression's result also tells where
     // its last match was (index, input, lastIndex), and every match leaves the
     // expression's lastIndex after it.
-    var nativeReplace = String.prototype.replace;
+    var nativeReplace = String.prototype.replace, nativeMatch = String.prototype.match;
     var leftContextOf = Object.getOwnPropertyDescriptor(NativeRegExp, 'leftContext').get;
     var lastMatchOf = Object.getOwnPropertyDescriptor(NativeRegExp, 'lastMatch').get;
     function asRegExp(v) {
@@ -404,17 +404,12 @@
         if (arguments.length === 0) return null;
         var str = NativeString(this), re = asRegExp(regexp);
         if (!re.global) return exec.call(re, str);
-        var copy = new NativeRegExp(re.source, 'g' + (re.ignoreCase ? 'i' : '') + (re.multiline ? 'm' : ''));
-        var out = [], m, found = null;
-        while ((m = nativeExec.call(copy, str)) !== null) {
-            out[out.length] = m[0];
-            found = m;
-            if (m[0] === '') copy.lastIndex++;
-        }
-        if (found === null) { re.lastIndex = 0; return null; }
-        out.index = found.index;
+        var out = nativeMatch.call(str, re);
+        if (out === null) { re.lastIndex = 0; return null; }
+        // the engine's record of the last match tells where it was
+        out.index = leftContextOf.call(NativeRegExp).length;
         out.input = str;
-        out.lastIndex = re.lastIndex = found.index + found[0].length;
+        out.lastIndex = re.lastIndex = out.index + lastMatchOf.call(NativeRegExp).length;
         return out;
     });
     // search: from the start whatever lastIndex says, which it then sets; without an
@@ -428,7 +423,7 @@
         return m === null ? -1 : m.index;
     });
     // replace: a string pattern is found as it is and its replacement taken as it is ('$'
-    // means nothing there); an expression's lastIndex ends after the last match replaced.
+    // means nothing there).
     put(String.prototype, 'replace', function replace(pattern, replacement) {
         var str = NativeString(this);
         if (classOf(pattern) !== '[object RegExp]') {
@@ -437,28 +432,7 @@
             if (at < 0) return str;
             return str.substring(0, at) + NativeString(replacement) + str.substring(at + what.length);
         }
-        var end = -1, result;
-        if (typeof replacement === 'function') {
-            var outer = frozenStatics;
-            frozenStatics = takeStatics();
-            try {
-                result = nativeReplace.call(str, pattern, function (m) {
-                    end = arguments[arguments.length - 2] + m.length;
-                    return replacement.apply(this, arguments);
-                });
-            } finally {
-                frozenStatics = outer;
-            }
-        } else {
-            result = nativeReplace.call(str, pattern, replacement);
-        }
-        // the engine's record of the last match tells where it ended; a text that came
-        // back the same may have had no match at all
-        if (typeof replacement !== 'function' &&
-            (result !== str || nativeExec.call(new NativeRegExp(pattern.source, (pattern.ignoreCase ? 'i' : '') + (pattern.multiline ? 'm' : '')), str) !== null))
-            end = leftContextOf.call(NativeRegExp).length + lastMatchOf.call(NativeRegExp).length;
-        pattern.lastIndex = end < 0 ? 0 : end;
-        return result;
+        return nativeReplace.call(str, pattern, replacement);
     });
 
     // ---- RegExp ----
@@ -506,26 +480,6 @@
     defineProperty(RP, 'constructor', { value: RegExp_, writable: true, configurable: true });
     defineProperty(global, 'RegExp', { value: RegExp_, writable: true, configurable: true });
     defineProperty(global, '__qyRtNativeRegExp', { value: NativeRegExp, configurable: true });
-    // While replace calls a function, the statics still tell of the match before the
-    // replace began; they tell of its last match once it is done.
-    var staticNames = ['input', 'lastMatch', 'lastParen', 'leftContext', 'rightContext', '$1', '$2', '$3', '$4',
-        '$5', '$6', '$7', '$8', '$9', '$_', '$&', '$+', '$`', "$'"];
-    var staticGetters = [], frozenStatics = null;
-    function takeStatics() {
-        var values = [];
-        for (var i = 0; i < staticGetters.length; i++) values[i] = staticGetters[i].call(NativeRegExp);
-        return values;
-    }
-    for (var sn = 0; sn < staticNames.length; sn++) {
-        var described = Object.getOwnPropertyDescriptor(NativeRegExp, staticNames[sn]);
-        if (!described || !described.get) continue;
-        staticGetters[staticGetters.length] = described.get;
-        (function (k, get) {
-            defineProperty(RegExp_, staticNames[sn], { get: function () {
-                return frozenStatics !== null ? frozenStatics[k] : get.call(NativeRegExp);
-            }, enumerable: false, configurable: true });
-        })(staticGetters.length - 1, described.get);
-    }
     var exec = put(RegExp.prototype, 'exec', function exec(string) {
         regExpExpected(this);
         var s = NativeString(string);
