@@ -1,0 +1,655 @@
+// What a Chrome page has of the language beyond this engine: the later built-ins, Error
+// constructors whose errors carry their stack as their own member, and JSON.parse's
+// messages in V8's words. Runs once in every persona global, before any of the page's
+// code; every function it leaves reachable is a native wrapper, so none shows a source.
+(function (global, native, settle) {
+    'use strict';
+    var defineProperty = Object.defineProperty;
+    var getPrototypeOf = Object.getPrototypeOf;
+    var setPrototypeOf = Object.setPrototypeOf;
+    var construct = Reflect.construct;
+    var apply = Reflect.apply;
+    var arraySort = Array.prototype.sort;
+    var MapCtor = Map, SetCtor = Set, PromiseCtor = Promise, StringCtor = String;
+    var mapGet = Map.prototype.get, mapSet = Map.prototype.set, mapHas = Map.prototype.has;
+    var setHas = Set.prototype.has, setAdd = Set.prototype.add, setDelete = Set.prototype.delete;
+    var setValues = Set.prototype.values;
+    var setSize = Object.getOwnPropertyDescriptor(Set.prototype, 'size').get;
+    var TypedArray = getPrototypeOf(Int8Array);
+    var typedArrayTag = Object.getOwnPropertyDescriptor(TypedArray.prototype, Symbol.toStringTag).get;
+    var typedArrayLength = Object.getOwnPropertyDescriptor(TypedArray.prototype, 'length').get;
+    var typedArraySort = TypedArray.prototype.sort;
+    var iteratorSymbol = Symbol.iterator, asyncIteratorSymbol = Symbol.asyncIterator;
+    var MAX_LENGTH = 9007199254740991;
+
+    function hidden(target, name, value) {
+        defineProperty(target, name, {value: value, writable: true, enumerable: false, configurable: true});
+    }
+    function method(target, name, length, impl) {
+        hidden(target, name, native(impl, name, length));
+    }
+    function integer(v) {
+        var n = +v;
+        if (n !== n || n === 0) return 0;
+        if (n === Infinity || n === -Infinity) return n;
+        return n < 0 ? -Math.floor(-n) : Math.floor(n);
+    }
+    function toObject(v, where) {
+        if (v === null || v === undefined) throw new TypeError(where + ' called on null or undefined');
+        return Object(v);
+    }
+    function lengthOf(o) {
+        var n = integer(o.length);
+        return n <= 0 ? 0 : n > MAX_LENGTH ? MAX_LENGTH : n;
+    }
+    function show(v) {
+        if (typeof v === 'symbol') return v.toString();
+        if (typeof v === 'string') return '"' + v + '"';
+        if (typeof v === 'function' || (typeof v === 'object' && v !== null)) {
+            return Array.isArray(v) ? '' : '#<' + (v.constructor && v.constructor.name || 'Object') + '>';
+        }
+        return StringCtor(v);
+    }
+    function callable(f) {
+        if (typeof f !== 'function') throw new TypeError(show(f) + ' is not a function');
+        return f;
+    }
+    function newArray(length) {
+        if (length > 4294967295) throw new RangeError('Invalid array length');
+        return new Array(length);
+    }
+    function isConstructor(f) {
+        if (typeof f !== 'function') return false;
+        try {
+            construct(String, [], f);
+            return true;
+        } catch (e) {
+            return false;
+        }
+    }
+
+    // ---- Array.prototype ---------------------------------------------------------------
+    var ArrayProto = Array.prototype;
+    method(ArrayProto, 'findLast', 1, function (predicate, thisArg) {
+        var o = toObject(this, 'Array.prototype.findLast');
+        var n = lengthOf(o);
+        callable(predicate);
+        for (var i = n - 1; i >= 0; i--) {
+            var v = o[i];
+            if (apply(predicate, thisArg, [v, i, o])) return v;
+        }
+        return undefined;
+    });
+    method(ArrayProto, 'findLastIndex', 1, function (predicate, thisArg) {
+        var o = toObject(this, 'Array.prototype.findLastIndex');
+        var n = lengthOf(o);
+        callable(predicate);
+        for (var i = n - 1; i >= 0; i--) {
+            if (apply(predicate, thisArg, [o[i], i, o])) return i;
+        }
+        return -1;
+    });
+    method(ArrayProto, 'toReversed', 0, function () {
+        var o = toObject(this, 'Array.prototype.toReversed');
+        var n = lengthOf(o);
+        var a = newArray(n);
+        for (var i = 0; i < n; i++) a[i] = o[n - 1 - i];
+        return a;
+    });
+    method(ArrayProto, 'toSorted', 1, function (comparefn) {
+        if (comparefn !== undefined && typeof comparefn !== 'function')
+            throw new TypeError('The comparison function must be either a function or undefined');
+        var o = toObject(this, 'Array.prototype.toSorted');
+        var n = lengthOf(o);
+        var a = newArray(n);
+        for (var i = 0; i < n; i++) a[i] = o[i];
+        return apply(arraySort, a, [comparefn]);
+    });
+    method(ArrayProto, 'toSpliced', 2, function (start, skipCount) {
+        var o = toObject(this, 'Array.prototype.toSpliced');
+        var n = lengthOf(o);
+        var s = integer(start);
+        s = s < 0 ? Math.max(n + s, 0) : Math.min(s, n);
+        var items = arguments.length > 2 ? arguments.length - 2 : 0;
+        var skip = arguments.length === 0 ? 0 : arguments.length === 1 ? n - s : Math.min(Math.max(integer(skipCount), 0), n - s);
+        var newLength = n + items - skip;
+        if (newLength > MAX_LENGTH) throw new TypeError('Invalid array length');
+        var a = newArray(newLength);
+        var k = 0, i;
+        for (i = 0; i < s; i++) a[k++] = o[i];
+        for (i = 0; i < items; i++) a[k++] = arguments[i + 2];
+        for (i = s + skip; i < n; i++) a[k++] = o[i];
+        return a;
+    });
+    method(ArrayProto, 'with', 2, function (index, value) {
+        var o = toObject(this, 'Array.prototype.with');
+        var n = lengthOf(o);
+        var rel = integer(index);
+        var actual = rel >= 0 ? rel : n + rel;
+        if (actual >= n || actual < 0) throw new RangeError('Invalid index : ' + StringCtor(index));
+        var a = newArray(n);
+        for (var i = 0; i < n; i++) a[i] = i === actual ? value : o[i];
+        return a;
+    });
+    var unscopables = ArrayProto[Symbol.unscopables];
+    ['findLast', 'findLastIndex', 'toReversed', 'toSorted', 'toSpliced'].forEach(function (name) {
+        defineProperty(unscopables, name, {value: true, writable: true, enumerable: true, configurable: true});
+    });
+
+    // ---- typed arrays ------------------------------------------------------------------
+    var TypedArrayProto = TypedArray.prototype;
+    var typedArrays = {};
+    ['Int8Array', 'Uint8Array', 'Uint8ClampedArray', 'Int16Array', 'Uint16Array', 'Int32Array', 'Uint32Array',
+     'Float32Array', 'Float64Array', 'BigInt64Array', 'BigUint64Array'].forEach(function (name) {
+        typedArrays[name] = global[name];
+    });
+    function typedArray(o, where) {
+        var tag = apply(typedArrayTag, o, []);
+        if (tag === undefined) throw new TypeError('this is not a typed array.');
+        return tag;
+    }
+    method(TypedArrayProto, 'findLast', 1, function (predicate, thisArg) {
+        typedArray(this);
+        var n = apply(typedArrayLength, this, []);
+        callable(predicate);
+        for (var i = n - 1; i >= 0; i--) {
+            var v = this[i];
+            if (apply(predicate, thisArg, [v, i, this])) return v;
+        }
+        return undefined;
+    });
+    method(TypedArrayProto, 'findLastIndex', 1, function (predicate, thisArg) {
+        typedArray(this);
+        var n = apply(typedArrayLength, this, []);
+        callable(predicate);
+        for (var i = n - 1; i >= 0; i--) {
+            if (apply(predicate, thisArg, [this[i], i, this])) return i;
+        }
+        return -1;
+    });
+    method(TypedArrayProto, 'toReversed', 0, function () {
+        var tag = typedArray(this);
+        var n = apply(typedArrayLength, this, []);
+        var a = new typedArrays[tag](n);
+        for (var i = 0; i < n; i++) a[i] = this[n - 1 - i];
+        return a;
+    });
+    method(TypedArrayProto, 'toSorted', 1, function (comparefn) {
+        if (comparefn !== undefined && typeof comparefn !== 'function')
+            throw new TypeError('The comparison function must be either a function or undefined');
+        var tag = typedArray(this);
+        var n = apply(typedArrayLength, this, []);
+        var a = new typedArrays[tag](n);
+        for (var i = 0; i < n; i++) a[i] = this[i];
+        return apply(typedArraySort, a, [comparefn]);
+    });
+    method(TypedArrayProto, 'with', 2, function (index, value) {
+        var tag = typedArray(this);
+        var n = apply(typedArrayLength, this, []);
+        var rel = integer(index);
+        var actual = rel >= 0 ? rel : n + rel;
+        var v = tag === 'BigInt64Array' || tag === 'BigUint64Array' ? BigInt(value) : +value;
+        if (actual >= n || actual < 0) throw new RangeError('Invalid typed array index');
+        var a = new typedArrays[tag](n);
+        for (var i = 0; i < n; i++) a[i] = i === actual ? v : this[i];
+        return a;
+    });
+
+    // ---- grouping ----------------------------------------------------------------------
+    function eachWithIndex(items, callback, visit) {
+        if (items === null || items === undefined) throw new TypeError(StringCtor(items) + ' is not iterable');
+        callable(callback);
+        var k = 0;
+        for (var v of items) {
+            visit(apply(callback, undefined, [v, k]), v);
+            k++;
+        }
+    }
+    method(Object, 'groupBy', 2, function (items, callback) {
+        var groups = Object.create(null);
+        eachWithIndex(items, callback, function (key, v) {
+            key = typeof key === 'symbol' ? key : StringCtor(key);
+            if (Object.prototype.hasOwnProperty.call(groups, key)) groups[key].push(v);
+            else groups[key] = [v];
+        });
+        return groups;
+    });
+    method(Map, 'groupBy', 2, function (items, callback) {
+        var groups = new MapCtor();
+        eachWithIndex(items, callback, function (key, v) {
+            if (key === 0) key = 0;  // -0 groups with 0
+            if (apply(mapHas, groups, [key])) apply(mapGet, groups, [key]).push(v);
+            else apply(mapSet, groups, [key, [v]]);
+        });
+        return groups;
+    });
+
+    // ---- promises, strings -------------------------------------------------------------
+    method(Promise, 'withResolvers', 0, function () {
+        var C = this;
+        if (!isConstructor(C)) throw new TypeError('Promise.withResolvers called on non-object');
+        var resolve, reject;
+        var promise = new C(function (res, rej) {
+            resolve = res;
+            reject = rej;
+        });
+        return {promise: promise, resolve: resolve, reject: reject};
+    });
+    function stringThis(v, where) {
+        if (v === null || v === undefined) throw new TypeError('String.prototype.' + where + ' called on null or undefined');
+        return StringCtor(v);
+    }
+    method(String.prototype, 'isWellFormed', 0, function () {
+        var s = stringThis(this, 'isWellFormed');
+        return !/[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?:^|[^\uD800-\uDBFF])[\uDC00-\uDFFF]/.test(s);
+    });
+    method(String.prototype, 'toWellFormed', 0, function () {
+        var s = stringThis(this, 'toWellFormed');
+        return s.replace(/[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(^|[^\uD800-\uDBFF])[\uDC00-\uDFFF]/g, function (m, before) {
+            return before === undefined ? '\uFFFD' : before + '\uFFFD';
+        });
+    });
+
+    // ---- Set methods -------------------------------------------------------------------
+    function setThis(o, name) {
+        try {
+            apply(setSize, o, []);
+        } catch (e) {
+            throw new TypeError('Method Set.prototype.' + name + ' called on incompatible receiver ' + show(o));
+        }
+        return o;
+    }
+    function setRecord(other) {
+        if (typeof other !== 'object' && typeof other !== 'function' || other === null)
+            throw new TypeError('The "other" argument must be an object');
+        var raw = +other.size;
+        if (raw !== raw) throw new TypeError("The 'size' property must be a number. Received " + show(other.size));
+        var size = integer(raw);
+        if (size < 0) throw new RangeError("'" + raw + "' is an invalid size");
+        var has = other.has, keys = other.keys;
+        if (typeof has !== 'function') throw new TypeError("The 'has' property must be a function");
+        if (typeof keys !== 'function') throw new TypeError("The 'keys' property must be a function");
+        return {set: other, size: size, has: has, keys: keys};
+    }
+    function eachKey(record, visit) {
+        var it = apply(record.keys, record.set, []);
+        if (typeof it !== 'object' || it === null) throw new TypeError(show(it) + ' is not an object');
+        var next = it.next;
+        for (;;) {
+            var step = apply(next, it, []);
+            if (typeof step !== 'object' || step === null) throw new TypeError(show(step) + ' is not an object');
+            if (step.done) return;
+            if (visit(step.value) === false) {
+                if (typeof it['return'] === 'function') apply(it['return'], it, []);
+                return;
+            }
+        }
+    }
+    function copySet(s) {
+        var out = new SetCtor();
+        for (var v of apply(setValues, s, [])) apply(setAdd, out, [v]);
+        return out;
+    }
+    function valuesOf(s) {
+        var out = [];
+        for (var v of apply(setValues, s, [])) out.push(v);
+        return out;
+    }
+    function norm(v) { return v === 0 ? 0 : v; }
+    var SetProto = Set.prototype;
+    method(SetProto, 'union', 1, function (other) {
+        setThis(this, 'union');
+        var r = setRecord(other), out = copySet(this);
+        eachKey(r, function (v) { apply(setAdd, out, [norm(v)]); });
+        return out;
+    });
+    method(SetProto, 'intersection', 1, function (other) {
+        setThis(this, 'intersection');
+        var r = setRecord(other), out = new SetCtor(), self = this;
+        if (apply(setSize, this, []) <= r.size) {
+            valuesOf(this).forEach(function (v) { if (apply(r.has, r.set, [v])) apply(setAdd, out, [v]); });
+        } else {
+            eachKey(r, function (v) { if (apply(setHas, self, [v])) apply(setAdd, out, [norm(v)]); });
+        }
+        return out;
+    });
+    method(SetProto, 'difference', 1, function (other) {
+        setThis(this, 'difference');
+        var r = setRecord(other), out = copySet(this);
+        if (apply(setSize, this, []) <= r.size) {
+            valuesOf(this).forEach(function (v) { if (apply(r.has, r.set, [v])) apply(setDelete, out, [v]); });
+        } else {
+            eachKey(r, function (v) { apply(setDelete, out, [v]); });
+        }
+        return out;
+    });
+    method(SetProto, 'symmetricDifference', 1, function (other) {
+        setThis(this, 'symmetricDifference');
+        var r = setRecord(other), out = copySet(this), self = this;
+        eachKey(r, function (v) {
+            v = norm(v);
+            if (apply(setHas, self, [v])) apply(setDelete, out, [v]);
+            else apply(setAdd, out, [v]);
+        });
+        return out;
+    });
+    method(SetProto, 'isSubsetOf', 1, function (other) {
+        setThis(this, 'isSubsetOf');
+        var r = setRecord(other);
+        if (apply(setSize, this, []) > r.size) return false;
+        return valuesOf(this).every(function (v) { return !!apply(r.has, r.set, [v]); });
+    });
+    method(SetProto, 'isSupersetOf', 1, function (other) {
+        setThis(this, 'isSupersetOf');
+        var r = setRecord(other), self = this, result = true;
+        if (apply(setSize, this, []) < r.size) return false;
+        eachKey(r, function (v) { if (!apply(setHas, self, [v])) return (result = false); });
+        return result;
+    });
+    method(SetProto, 'isDisjointFrom', 1, function (other) {
+        setThis(this, 'isDisjointFrom');
+        var r = setRecord(other), self = this, result = true;
+        if (apply(setSize, this, []) <= r.size) {
+            return valuesOf(this).every(function (v) { return !apply(r.has, r.set, [v]); });
+        }
+        eachKey(r, function (v) { if (apply(setHas, self, [v])) return (result = false); });
+        return result;
+    });
+
+    // ---- Array.fromAsync ---------------------------------------------------------------
+    method(Array, 'fromAsync', 1, function (items, mapfn, thisArg) {
+        var C = this;
+        return new PromiseCtor(function (resolve, reject) {
+            if (mapfn !== undefined && typeof mapfn !== 'function') throw new TypeError(show(mapfn) + ' is not a function');
+            if (items === null || items === undefined) throw new TypeError(StringCtor(items) + ' is not iterable');
+            var out = isConstructor(C) ? new C() : [];
+            var k = 0;
+            var asyncMethod = items[asyncIteratorSymbol];
+            var syncMethod = asyncMethod == null ? items[iteratorSymbol] : undefined;
+            function put(v) {
+                if (mapfn === undefined) return PromiseCtor.resolve(v).then(function (w) { out[k++] = w; });
+                return PromiseCtor.resolve(v).then(function (w) { return apply(mapfn, thisArg, [w, k]); })
+                    .then(function (w) { out[k++] = w; });
+            }
+            function finish() { out.length = k; resolve(out); }
+            if (asyncMethod != null || syncMethod != null) {
+                var it = apply(asyncMethod != null ? asyncMethod : syncMethod, items, []);
+                var step = function () {
+                    PromiseCtor.resolve(it.next()).then(function (r) {
+                        if (r.done) return finish();
+                        return put(r.value).then(step);
+                    }).then(undefined, reject);
+                };
+                step();
+                return;
+            }
+            var o = Object(items), n = lengthOf(o), i = 0;
+            var each = function () {
+                if (i >= n) return finish();
+                put(o[i++]).then(each, reject);
+            };
+            each();
+        });
+    });
+
+    // ---- Iterator helpers: only what Chrome has ----------------------------------------
+    if (typeof global.Iterator === 'function') delete global.Iterator.prototype.asIndexedPairs;
+
+    // ---- structuredClone ---------------------------------------------------------------
+    function cloneError(v) {
+        var text = "Failed to execute 'structuredClone' on 'Window': " + StringCtor(v) + ' could not be cloned.';
+        if (typeof global.DOMException === 'function') return new global.DOMException(text, 'DataCloneError');
+        var e = new Error(text);
+        e.name = 'DataCloneError';
+        return e;
+    }
+    var toStringOf = Object.prototype.toString;
+    function clone(v, seen) {
+        if (typeof v === 'symbol' || typeof v === 'function') throw cloneError(v);
+        if (typeof v !== 'object' || v === null) return v;
+        if (apply(mapHas, seen, [v])) return apply(mapGet, seen, [v]);
+        var tag = apply(toStringOf, v, []), out, i;
+        switch (tag) {
+        case '[object Boolean]': case '[object Number]': case '[object String]': case '[object BigInt]':
+            out = Object(v.valueOf());
+            break;
+        case '[object Date]': out = new Date(v.getTime()); break;
+        case '[object RegExp]': out = new RegExp(v.source, v.flags); break;
+        case '[object ArrayBuffer]': out = v.slice(0); break;
+        case '[object DataView]':
+            out = new DataView(clone(v.buffer, seen), v.byteOffset, v.byteLength);
+            break;
+        case '[object Map]':
+            out = new MapCtor();
+            apply(mapSet, seen, [v, out]);
+            v.forEach(function (value, key) { apply(mapSet, out, [clone(key, seen), clone(value, seen)]); });
+            return out;
+        case '[object Set]':
+            out = new SetCtor();
+            apply(mapSet, seen, [v, out]);
+            v.forEach(function (value) { apply(setAdd, out, [clone(value, seen)]); });
+            return out;
+        case '[object Error]':
+            var name = v.name;
+            var Ctor = ['EvalError', 'RangeError', 'ReferenceError', 'SyntaxError', 'TypeError', 'URIError'].indexOf(name) >= 0
+                ? global[name] : global.Error;
+            out = new Ctor(v.message);
+            apply(mapSet, seen, [v, out]);
+            if (v.stack !== undefined) hidden(out, 'stack', StringCtor(v.stack));
+            return out;
+        case '[object Array]':
+            out = new Array(v.length);
+            break;
+        case '[object Object]':
+            if (apply(typedArrayTag, v, []) !== undefined) break;
+            out = {};
+            break;
+        default:
+            if (apply(typedArrayTag, v, []) !== undefined) break;
+            throw cloneError(v);
+        }
+        if (out === undefined) {
+            var tagName = apply(typedArrayTag, v, []);
+            out = new typedArrays[tagName](clone(v.buffer, seen), v.byteOffset, apply(typedArrayLength, v, []));
+            apply(mapSet, seen, [v, out]);
+            return out;
+        }
+        apply(mapSet, seen, [v, out]);
+        if (tag === '[object Array]' || tag === '[object Object]') {
+            var keys = Object.keys(v);
+            for (i = 0; i < keys.length; i++) out[keys[i]] = clone(v[keys[i]], seen);
+        }
+        return out;
+    }
+    method(global, 'structuredClone', 1, function (value) {
+        if (arguments.length < 1)
+            throw new TypeError("Failed to execute 'structuredClone' on 'Window': 1 argument required, but only 0 present.");
+        return clone(value, new MapCtor());
+    });
+
+    // ---- JSON.parse in V8's words ------------------------------------------------------
+    var originalParse = JSON.parse;
+    function jsonMessage(text) {
+        var n = text.length, i = 0, ch;
+        function fail(kind, at) {
+            var e = {kind: kind, at: at};
+            throw e;
+        }
+        function ws() {
+            while (i < n && (text[i] === ' ' || text[i] === '\t' || text[i] === '\n' || text[i] === '\r')) i++;
+        }
+        function token(explicit) {
+            if (i >= n) fail('eos', i);
+            ch = text[i];
+            if (ch === '"') fail(explicit || 'string', i);
+            if (ch === '-' || (ch >= '0' && ch <= '9')) fail(explicit || 'number', i);
+            fail(explicit || 'token', i);
+        }
+        function string() {
+            i++;
+            for (;;) {
+                if (i >= n) fail('unterminated', i);
+                var c = text.charCodeAt(i);
+                if (c === 34) { i++; return; }
+                if (c < 0x20) fail('control', i);
+                if (c === 92) {
+                    i++;
+                    if (i >= n) fail('unterminated', i);
+                    var e = text[i];
+                    if (e === 'u') {
+                        for (var k = 1; k <= 4; k++) if (!/[0-9a-fA-F]/.test(text[i + k] || '')) fail('unicode', i + k);
+                        i += 5;
+                        continue;
+                    }
+                    if ('"\\/bfnrt'.indexOf(e) < 0) fail('escape', i);
+                }
+                i++;
+            }
+        }
+        function number() {
+            if (text[i] === '-') {
+                i++;
+                if (!(text[i] >= '0' && text[i] <= '9')) fail('minus', i);
+            }
+            if (text[i] === '0') i++;
+            else while (text[i] >= '0' && text[i] <= '9') i++;
+            if (text[i] === '.') {
+                i++;
+                if (!(text[i] >= '0' && text[i] <= '9')) fail('fraction', i);
+                while (text[i] >= '0' && text[i] <= '9') i++;
+            }
+            if (text[i] === 'e' || text[i] === 'E') {
+                i++;
+                if (text[i] === '+' || text[i] === '-') i++;
+                if (!(text[i] >= '0' && text[i] <= '9')) fail('exponent', i);
+                while (text[i] >= '0' && text[i] <= '9') i++;
+            }
+        }
+        function literal(word) {
+            for (var k = 0; k < word.length; k++) {
+                if (text[i] !== word[k]) token();
+                i++;
+            }
+        }
+        function value() {
+            ws();
+            if (i >= n) fail('eos', i);
+            ch = text[i];
+            if (ch === '{') {
+                i++;
+                ws();
+                if (text[i] === '}') { i++; return; }
+                for (;;) {
+                    ws();
+                    if (text[i] !== '"') token('propName');
+                    string();
+                    ws();
+                    if (text[i] !== ':') token('colon');
+                    i++;
+                    value();
+                    ws();
+                    if (text[i] === ',') {
+                        i++;
+                        ws();
+                        if (text[i] !== '"') token('quotedName');
+                        continue;
+                    }
+                    if (text[i] === '}') { i++; return; }
+                    token('commaBrace');
+                }
+            }
+            if (ch === '[') {
+                i++;
+                ws();
+                if (text[i] === ']') { i++; return; }
+                for (;;) {
+                    value();
+                    ws();
+                    if (text[i] === ',') { i++; continue; }
+                    if (text[i] === ']') { i++; return; }
+                    token('commaBracket');
+                }
+            }
+            if (ch === '"') return string();
+            if (ch === '-' || (ch >= '0' && ch <= '9')) return number();
+            if (ch === 't') return literal('true');
+            if (ch === 'f') return literal('false');
+            if (ch === 'n') return literal('null');
+            token();
+        }
+        try {
+            value();
+            ws();
+            if (i < n) fail('after', i);
+            return null;
+        } catch (e) {
+            if (!e || typeof e.kind !== 'string') throw e;
+            return describe(e.kind, e.at);
+        }
+        function describe(kind, at) {
+            var line = 1, column = 1;
+            for (var k = 0; k < at; k++) {
+                if (text[k] === '\n') { line++; column = 1; } else column++;
+            }
+            var where = ' in JSON at position ' + at + ' (line ' + line + ' column ' + column + ')';
+            if (kind === 'eos' || at >= n) return 'Unexpected end of JSON input';
+            switch (kind) {
+            case 'number': return 'Unexpected number' + where;
+            case 'string': return 'Unexpected string' + where;
+            case 'propName': return "Expected property name or '}'" + where;
+            case 'quotedName': return 'Expected double-quoted property name' + where;
+            case 'colon': return "Expected ':' after property name" + where;
+            case 'commaBrace': return "Expected ',' or '}' after property value" + where;
+            case 'commaBracket': return "Expected ',' or ']' after array element" + where;
+            case 'after': return 'Unexpected non-whitespace character after JSON at position ' + at +
+                ' (line ' + line + ' column ' + column + ')';
+            case 'unterminated': return 'Unterminated string' + where;
+            case 'control': return 'Bad control character in string literal' + where;
+            case 'escape': return 'Bad escaped character' + where;
+            case 'unicode': return 'Bad Unicode escape' + where;
+            case 'minus': return 'No number after minus sign' + where;
+            case 'fraction': return 'Unterminated fractional number' + where;
+            case 'exponent': return 'Exponent part is missing a number' + where;
+            }
+            if (text === 'undefined' || text === 'NaN' || text === 'Infinity' || text === '[object Object]')
+                return '"' + text + '" is not valid JSON';
+            var c = text[at];
+            if (n < 21) return "Unexpected token '" + c + "', \"" + text + '" is not valid JSON';
+            if (at < 10) return "Unexpected token '" + c + "', \"" + text.slice(0, at + 10) + '"... is not valid JSON';
+            if (at < n - 10)
+                return "Unexpected token '" + c + "', ...\"" + text.slice(at - 10, at + 10) + '"... is not valid JSON';
+            return "Unexpected token '" + c + "', ...\"" + text.slice(at - 10) + '" is not valid JSON';
+        }
+    }
+    method(JSON, 'parse', 2, function (text, reviver) {
+        try {
+            return apply(originalParse, JSON, arguments);
+        } catch (e) {
+            if (e instanceof SyntaxError) {
+                var message = jsonMessage(StringCtor(text));
+                // The same error goes on, so the workbench still reads the engine's report.
+                if (message !== null) e.message = message;
+            }
+            throw e;
+        }
+    });
+
+    // ---- Error constructors whose errors own their stack -------------------------------
+    var BaseError = null;
+    [['Error', 1], ['EvalError', 1], ['RangeError', 1], ['ReferenceError', 1], ['SyntaxError', 1],
+     ['TypeError', 1], ['URIError', 1], ['AggregateError', 2]].forEach(function (row) {
+        var name = row[0], Original = global[name];
+        if (typeof Original !== 'function') return;
+        var made = native(function () {
+            var error = construct(Original, arguments, new.target === undefined ? made : new.target);
+            settle(error);
+            return error;
+        }, name, row[1], true);
+        var proto = Original.prototype;
+        defineProperty(made, 'prototype', {value: proto, writable: false, enumerable: false, configurable: false});
+        hidden(proto, 'constructor', made);
+        if (BaseError) setPrototypeOf(made, BaseError);
+        else BaseError = made;
+        hidden(global, name, made);
+    });
+});
