@@ -14,6 +14,8 @@
 #include <js/SavedFrameAPI.h>
 #include <js/SourceText.h>
 #include <js/Stack.h>
+#include <js/WeakMap.h>
+#include <js/Array.h>
 #include <js/experimental/JSStencil.h>
 #include <js/friend/ErrorMessages.h>
 #include <jsfriendapi.h>
@@ -217,13 +219,6 @@ bool TraceLimit(JSContext* cx, size_t& limit) {
     return true;
 }
 
-bool DefineOwnStack(JSContext* cx, JS::HandleObject obj, JS::HandleValue value) {
-    JS::Rooted<JS::PropertyDescriptor> desc(
-        cx, JS::PropertyDescriptor::Data(value, {JS::PropertyAttribute::Writable, JS::PropertyAttribute::Configurable}));
-    JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(JS_AtomizeAndPinString(cx, "stack")));
-    return JS_DefinePropertyById(cx, obj, id, desc);
-}
-
 /// The stack text of `obj` from the frames in `stack` (null: the header alone).
 bool StackText(JSContext* cx, JS::HandleObject obj, JS::HandleObject stack, const std::u16string& address,
                size_t limit, const std::u16string* skipThrough, JS::MutableHandleValue out) {
@@ -238,63 +233,152 @@ bool StackText(JSContext* cx, JS::HandleObject obj, JS::HandleObject stack, cons
     return true;
 }
 
+/// The stack natives share two slots: the page's address, and an array never shown to
+/// scripts of the record of every error's stack (a weak map from the error to [state, x]:
+/// state 0 means frames taken with limit x and not yet written; state 1 means the text x,
+/// or what a script set), the shared getter and the shared setter.
+constexpr size_t kSharedSlot = 1;
+
 std::u16string AddressOf(JSContext* cx, JSObject* callee) {
     JS::Value v = js::GetFunctionNativeReserved(callee, kAddressSlot);
     return v.isString() ? Copy(cx, v.toString()) : u"about:blank";
 }
 
-/// An error the engine made: its own members the engine adds and V8 has not go, and it
-/// gets its stack as an own member, as V8 gives it.
-bool SettleError(JSContext* cx, JS::HandleObject obj, const std::u16string& address, JS::MutableHandleValue stack) {
+struct StackRecord {
+    JSContext* cx;
+    JS::RootedObject map;
+    StackRecord(JSContext* c, JSObject* callee) : cx(c), map(c) {
+        JS::RootedObject shared(c, &js::GetFunctionNativeReserved(callee, kSharedSlot).toObject());
+        JS::RootedValue v(c);
+        if (JS_GetElement(c, shared, 0, &v) && v.isObject()) map = &v.toObject();
+    }
+
+    bool Get(JS::HandleObject key, int& state, JS::MutableHandleValue x) {
+        JS::RootedValue entry(cx);
+        state = -1;
+        if (!map || !JS::GetWeakMapEntry(cx, map, key, &entry)) return false;
+        if (!entry.isObject()) return true;
+        JS::RootedObject pair(cx, &entry.toObject());
+        JS::RootedValue st(cx);
+        if (!JS_GetElement(cx, pair, 0, &st) || !JS_GetElement(cx, pair, 1, x)) return false;
+        state = st.toInt32();
+        return true;
+    }
+    bool Set(JS::HandleObject key, int state, JS::HandleValue x) {
+        JS::RootedValueArray<2> items(cx);
+        items[0].setInt32(state);
+        items[1].set(x);
+        JS::RootedObject pair(cx, JS::NewArrayObject(cx, items));
+        if (!pair || !map) return false;
+        JS::RootedValue entry(cx, JS::ObjectValue(*pair));
+        return JS::SetWeakMapEntry(cx, map, key, entry);
+    }
+};
+
+/// The error's own `stack`, an accessor pair as V8 gives it, defined ahead of its message
+/// (and cause) as V8 orders them.
+bool OwnStackAccessor(JSContext* cx, JS::HandleObject obj, JS::HandleObject getter, JS::HandleObject setter) {
+    JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> message(cx), cause(cx);
+    if (!JS_GetOwnPropertyDescriptor(cx, obj, "message", &message) || !JS_GetOwnPropertyDescriptor(cx, obj, "cause", &cause))
+        return false;
+    JS::ObjectOpResult ignored;
+    if (message.isSome() && !JS_DeleteProperty(cx, obj, "message", ignored)) return false;
+    if (cause.isSome() && !JS_DeleteProperty(cx, obj, "cause", ignored)) return false;
+    if (!JS_DefineProperty(cx, obj, "stack", getter, setter, 0)) return false;
+    if (message.isSome()) {
+        JS::Rooted<JS::PropertyDescriptor> d(cx, *message);
+        if (!JS_DefineProperty(cx, obj, "message", d.value(), 0)) return false;
+    }
+    if (cause.isSome()) {
+        JS::Rooted<JS::PropertyDescriptor> d(cx, *cause);
+        if (!JS_DefineProperty(cx, obj, "cause", d.value(), 0)) return false;
+    }
+    return true;
+}
+
+/// An error made: the members the engine adds and V8 has not go, its frames are taken
+/// under the limit now in force (none when the limit is no number), and it gets its own
+/// `stack`, written when first read.
+bool SettleError(JSContext* cx, JS::HandleObject obj, StackRecord& record, JS::HandleObject getter,
+                 JS::HandleObject setter) {
     for (const char* extra : {"fileName", "lineNumber", "columnNumber"}) {
         JS::ObjectOpResult ignored;
         if (!JS_DeleteProperty(cx, obj, extra, ignored)) return false;
     }
     size_t limit = 0;
-    if (!TraceLimit(cx, limit)) {
-        stack.setUndefined();
-        return true;
-    }
-    JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
-    if (!StackText(cx, obj, frames, address, limit, nullptr, stack)) return false;
-    return DefineOwnStack(cx, obj, stack);
+    if (!TraceLimit(cx, limit)) return true;
+    JS::RootedValue x(cx, JS::NumberValue(static_cast<double>(limit)));
+    return record.Set(obj, 0, x) && OwnStackAccessor(cx, obj, getter, setter);
 }
 
-/// Error.prototype's `stack` getter: an error's own stack made on first reading.
+/// The getter (0) or setter (1) every error's `stack` shares.
+JSObject* Accessor(JSContext* cx, JSObject* callee, uint32_t which) {
+    JS::RootedObject shared(cx, &js::GetFunctionNativeReserved(callee, kSharedSlot).toObject());
+    JS::RootedValue v(cx);
+    if (!JS_GetElement(cx, shared, 1 + which, &v) || !v.isObject()) return nullptr;
+    return &v.toObject();
+}
+
 bool StackGetter(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
-    std::u16string address = AddressOf(cx, &args.callee());  // before rval(), which shares its place
+    JS::RootedObject callee(cx, &args.callee());
     args.rval().setUndefined();
-    if (!args.thisv().isObject() || JS_GetErrorType(args.thisv()).isNothing()) return true;
+    if (!args.thisv().isObject()) return true;
     JS::RootedObject obj(cx, &args.thisv().toObject());
-    return SettleError(cx, obj, address, args.rval());
+    StackRecord record(cx, callee);
+    int state = -1;
+    JS::RootedValue x(cx);
+    if (!record.Get(obj, state, &x)) return false;
+    if (state == 1) {
+        args.rval().set(x);
+        return true;
+    }
+    if (state == -1) {
+        // An error the engine threw: settled on its first reading.
+        if (JS_GetErrorType(args.thisv()).isNothing()) return true;
+        JS::RootedObject setter(cx, Accessor(cx, callee, 1));
+        if (!setter || !SettleError(cx, obj, record, callee, setter) || !record.Get(obj, state, &x)) return false;
+        if (state != 0) return true;
+    }
+    JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
+    JS::RootedValue text(cx);
+    size_t limit = static_cast<size_t>(x.toNumber());
+    if (!StackText(cx, obj, frames, AddressOf(cx, callee), limit, nullptr, &text)) return false;
+    if (!record.Set(obj, 1, text)) return false;
+    args.rval().set(text);
+    return true;
 }
 
 bool StackSetter(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedObject callee(cx, &args.callee());
+    JS::RootedValue value(cx, args.get(0));
     args.rval().setUndefined();
     if (!args.thisv().isObject()) return true;
     JS::RootedObject obj(cx, &args.thisv().toObject());
-    return DefineOwnStack(cx, obj, args.get(0));
+    StackRecord record(cx, callee);
+    return record.Set(obj, 1, value);
 }
 
 /// settle(error): for the persona's Error constructors, right after they made one.
 bool SettleNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
-    std::u16string address = AddressOf(cx, &args.callee());
+    JS::RootedObject callee(cx, &args.callee());
     args.rval().setUndefined();
     if (!args.get(0).isObject()) return true;
     JS::RootedObject obj(cx, &args.get(0).toObject());
-    JS::RootedValue ignored(cx);
-    return SettleError(cx, obj, address, &ignored);
+    JS::RootedObject getter(cx, Accessor(cx, callee, 0)), setter(cx, Accessor(cx, callee, 1));
+    StackRecord record(cx, callee);
+    return getter && setter && SettleError(cx, obj, record, getter, setter);
 }
 
 /// Error.captureStackTrace(obj[, fn]).
 bool CaptureStackTrace(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedObject callee(cx, &args.callee());
     if (!args.get(0).isObject()) {
         JS_ReportErrorNumberASCII(cx, js::GetErrorMessage, nullptr, JSMSG_OBJECT_REQUIRED, "argument");
-        return Reword(cx, "Invalid argument");
+        return Reword(cx, "invalid_argument");
     }
     JS::RootedObject obj(cx, &args[0].toObject());
     std::u16string skip;
@@ -306,18 +390,16 @@ bool CaptureStackTrace(JSContext* cx, unsigned argc, JS::Value* vp) {
             hasSkip = !skip.empty();
         }
     }
+    args.rval().setUndefined();
     size_t limit = 0;
-    if (!TraceLimit(cx, limit)) {
-        args.rval().setUndefined();
-        return true;
-    }
+    if (!TraceLimit(cx, limit)) return true;
     JS::RootedObject frames(cx);
     if (!JS::CaptureCurrentStack(cx, &frames, JS::StackCapture(JS::AllFrames()))) return false;
     JS::RootedValue text(cx);
-    if (!StackText(cx, obj, frames, AddressOf(cx, &args.callee()), limit, hasSkip ? &skip : nullptr, &text))
-        return false;
-    args.rval().setUndefined();
-    return DefineOwnStack(cx, obj, text);
+    if (!StackText(cx, obj, frames, AddressOf(cx, callee), limit, hasSkip ? &skip : nullptr, &text)) return false;
+    StackRecord record(cx, callee);
+    JS::RootedObject getter(cx, Accessor(cx, callee, 0)), setter(cx, Accessor(cx, callee, 1));
+    return getter && setter && record.Set(obj, 1, text) && OwnStackAccessor(cx, obj, getter, setter);
 }
 
 // ---- installation -------------------------------------------------------------------
@@ -379,10 +461,26 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
     js::SetFunctionNativeReserved(JS_GetFunctionObject(toString), kOriginalSlot, original);
     if (!DefineMethod(cx, functionProto, "toString", toString)) return false;
 
-    // The persona script: later built-ins, V8's Error constructors, JSON's messages.
+    // The natives behind every error's stack, sharing the page's address and the record.
+    JSFunction* getter = NewNative(cx, StackGetter, 0, "stack");
+    JSFunction* setter = NewNative(cx, StackSetter, 1, "stack");
+    JSFunction* capture = NewNative(cx, CaptureStackTrace, 2, "captureStackTrace");
     JSFunction* settle = NewNative(cx, SettleNative, 1, "settle");
-    if (!settle) return false;
-    js::SetFunctionNativeReserved(JS_GetFunctionObject(settle), kAddressSlot, addressValue);
+    JS::RootedObject record(cx, JS::NewWeakMapObject(cx));
+    if (!getter || !setter || !capture || !settle || !record) return false;
+    JS::RootedObject getterObj(cx, JS_GetFunctionObject(getter)), setterObj(cx, JS_GetFunctionObject(setter));
+    JS::RootedValueArray<3> sharedItems(cx);
+    sharedItems[0].setObject(*record);
+    sharedItems[1].setObject(*getterObj);
+    sharedItems[2].setObject(*setterObj);
+    JS::RootedObject shared(cx, JS::NewArrayObject(cx, sharedItems));
+    if (!shared) return false;
+    for (JSFunction* fn : {getter, setter, capture, settle}) {
+        js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kAddressSlot, addressValue);
+        js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kSharedSlot, JS::ObjectValue(*shared));
+    }
+
+    // The persona script: later built-ins, V8's Error constructors, JSON's messages.
     if (!compiled) return false;
     JS::CompileOptions opts(cx);
     opts.setFileAndLine(kScriptFile, 1);
@@ -399,20 +497,14 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
     JS::RootedValue ignored(cx);
     if (!JS_CallFunctionValue(cx, nullptr, make, argv, &ignored)) return false;
 
-    // Error.prototype.stack, Error.captureStackTrace, Error.stackTraceLimit
+    // Error.prototype.stack (for the errors the engine throws), Error.captureStackTrace,
+    // Error.stackTraceLimit
     JS::RootedValue errorValue(cx);
     if (!JS_GetProperty(cx, global, "Error", &errorValue) || !errorValue.isObject()) return false;
     JS::RootedObject error(cx, &errorValue.toObject());
     JS::RootedValue protoValue(cx);
     if (!JS_GetProperty(cx, error, "prototype", &protoValue) || !protoValue.isObject()) return false;
     JS::RootedObject errorProto(cx, &protoValue.toObject());
-    JSFunction* getter = NewNative(cx, StackGetter, 0, "stack");
-    JSFunction* setter = NewNative(cx, StackSetter, 1, "stack");
-    JSFunction* capture = NewNative(cx, CaptureStackTrace, 2, "captureStackTrace");
-    if (!getter || !setter || !capture) return false;
-    js::SetFunctionNativeReserved(JS_GetFunctionObject(getter), kAddressSlot, addressValue);
-    js::SetFunctionNativeReserved(JS_GetFunctionObject(capture), kAddressSlot, addressValue);
-    JS::RootedObject getterObj(cx, JS_GetFunctionObject(getter)), setterObj(cx, JS_GetFunctionObject(setter));
     if (!JS_DefineProperty(cx, errorProto, "stack", getterObj, setterObj, 0)) return false;
     if (!DefineMethod(cx, error, "captureStackTrace", capture)) return false;
     JS::RootedValue ten(cx, JS::Int32Value(10));

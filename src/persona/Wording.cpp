@@ -41,7 +41,7 @@ const Row kRows[] = {
     {JSMSG_INVALID_DATE, "Invalid time value", -1},
     {JSMSG_JSON_CYCLIC_VALUE, "Converting circular structure to JSON", -1},
     {JSMSG_BAD_URI, "URI malformed", -1},
-    {JSMSG_BAD_RADIX, "toString() radix must be between 2 and 36", -1},
+    {JSMSG_BAD_RADIX, "toString() radix argument must be between 2 and 36", -1},
     {JSMSG_BAD_INSTANCEOF_RHS, "Right-hand side of 'instanceof' is not callable", -1},
 };
 

@@ -26,6 +26,7 @@
 #include "jscript/ErrorMapping.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
+#include "persona/ExceptionWatch.h"
 #include "persona/V8Persona.h"
 #include "script/DebugObserver.h"
 #include "script/EngineInternal.h"
@@ -315,6 +316,18 @@ JSObject* ZoneAnchor(JSContext* cx) {
     return anchor->get();
 }
 
+/// The watcher that gives persona globals' property errors V8's words, kept for the
+/// process (dropped with the engine's roots).
+JSObject* ExceptionWatcher(JSContext* cx) {
+    static JsObjectRoot* watcher = nullptr;
+    if (watcher && watcher->alive()) return watcher->get();
+    JSObject* made = persona::NewExceptionWatcher(cx);
+    if (!made) return nullptr;
+    delete watcher;
+    watcher = new JsObjectRoot(made);
+    return watcher->get();
+}
+
 /// The browser environment compiled once per target, the modern target's console alone
 /// and the persona's script, for the engine's life: dropped with the engine's roots, before its context goes.
 class EnvironmentStencils final : public detail::JsRootLink {
@@ -502,7 +515,10 @@ public:
             if (m_v8Persona) {
                 detail::EngineCall call;
                 persona::V8Wording wording(true);
-                if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile})) JS_ClearPendingException(cx);
+                if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile}))
+                    JS_ClearPendingException(cx);
+                JS::RootedObject watcher(cx, ExceptionWatcher(cx));
+                if (watcher) (void)persona::WatchExceptions(cx, watcher, global);
             }
         }
         m_global = std::make_unique<JsObjectRoot>(global);

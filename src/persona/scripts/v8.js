@@ -42,9 +42,11 @@
         var n = integer(o.length);
         return n <= 0 ? 0 : n > MAX_LENGTH ? MAX_LENGTH : n;
     }
+    // A value as V8 names it in "… is not a function" when no source text names it.
     function show(v) {
         if (typeof v === 'symbol') return v.toString();
         if (typeof v === 'string') return '"' + v + '"';
+        if (typeof v === 'number' || typeof v === 'boolean' || typeof v === 'bigint') return typeof v + ' ' + StringCtor(v);
         if (typeof v === 'function' || (typeof v === 'object' && v !== null)) {
             return Array.isArray(v) ? '' : '#<' + (v.constructor && v.constructor.name || 'Object') + '>';
         }
@@ -98,7 +100,7 @@
     });
     method(ArrayProto, 'toSorted', 1, function (comparefn) {
         if (comparefn !== undefined && typeof comparefn !== 'function')
-            throw new TypeError('The comparison function must be either a function or undefined');
+            throw new TypeError('The comparison function must be either a function or undefined: ' + StringCtor(comparefn));
         var o = toObject(this, 'Array.prototype.toSorted');
         var n = lengthOf(o);
         var a = newArray(n);
@@ -176,7 +178,7 @@
     });
     method(TypedArrayProto, 'toSorted', 1, function (comparefn) {
         if (comparefn !== undefined && typeof comparefn !== 'function')
-            throw new TypeError('The comparison function must be either a function or undefined');
+            throw new TypeError('The comparison function must be either a function or undefined: ' + StringCtor(comparefn));
         var tag = typedArray(this);
         var n = apply(typedArrayLength, this, []);
         var a = new typedArrays[tag](n);
@@ -263,7 +265,7 @@
         if (typeof other !== 'object' && typeof other !== 'function' || other === null)
             throw new TypeError('The "other" argument must be an object');
         var raw = +other.size;
-        if (raw !== raw) throw new TypeError("The 'size' property must be a number. Received " + show(other.size));
+        if (raw !== raw) throw new TypeError('The .size property is NaN');
         var size = integer(raw);
         if (size < 0) throw new RangeError("'" + raw + "' is an invalid size");
         var has = other.has, keys = other.keys;
@@ -461,10 +463,14 @@
         }
         return out;
     }
-    method(global, 'structuredClone', 1, function (value) {
-        if (arguments.length < 1)
-            throw new TypeError("Failed to execute 'structuredClone' on 'Window': 1 argument required, but only 0 present.");
-        return clone(value, new MapCtor());
+    // An operation of the window: enumerable, as the window's members are.
+    defineProperty(global, 'structuredClone', {
+        value: native(function (value) {
+            if (arguments.length < 1)
+                throw new TypeError("Failed to execute 'structuredClone' on 'Window': 1 argument required, but only 0 present.");
+            return clone(value, new MapCtor());
+        }, 'structuredClone', 1),
+        writable: true, enumerable: true, configurable: true
     });
 
     // ---- JSON.parse in V8's words ------------------------------------------------------
@@ -479,6 +485,7 @@
             while (i < n && (text[i] === ' ' || text[i] === '\t' || text[i] === '\n' || text[i] === '\r')) i++;
         }
         function token(explicit) {
+            if (explicit) fail(explicit, i);
             if (i >= n) fail('eos', i);
             ch = text[i];
             if (ch === '"') fail(explicit || 'string', i);
@@ -592,7 +599,9 @@
                 if (text[k] === '\n') { line++; column = 1; } else column++;
             }
             var where = ' in JSON at position ' + at + ' (line ' + line + ' column ' + column + ')';
-            if (kind === 'eos' || at >= n) return 'Unexpected end of JSON input';
+            // Where a particular thing was expected V8 says so even at the end of the text.
+            if (kind === 'eos' || (at >= n && (kind === 'token' || kind === 'string' || kind === 'number')))
+                return 'Unexpected end of JSON input';
             switch (kind) {
             case 'number': return 'Unexpected number' + where;
             case 'string': return 'Unexpected string' + where;
