@@ -446,6 +446,14 @@ public:
             m_browserEnv = VariantToBool(a[0]);
             return true;
         });
+        // The V8 persona of the modern target with the page's objects (on unless switched
+        // off, for measuring what it costs); takes effect at the next Reset.
+        AddGetter(u"V8Persona", [this] { return Variant::Bool(m_v8PersonaWanted); });
+        AddMember(u"V8Persona", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
+            if (a.empty()) return false;
+            m_v8PersonaWanted = VariantToBool(a[0]);
+            return true;
+        });
         AddGetter(u"PageAddress", [this] { return Variant::Text(m_pageAddress); });
         AddMember(u"PageAddress", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
             return !a.empty() && VariantToWide(a[0], m_pageAddress);
@@ -482,7 +490,7 @@ public:
         // global made each Reset of the JScript target cost milliseconds).
         if (JSObject* anchor = ZoneAnchor(cx)) options.creationOptions().setNewCompartmentInExistingZone(anchor);
         // The modern target with the page's objects shows a Chrome page's engine.
-        m_v8Persona = m_browserEnv && m_target == ScriptTarget::ES2021;
+        m_v8Persona = m_v8PersonaWanted && m_browserEnv && m_target == ScriptTarget::ES2021;
         if (m_v8Persona) persona::PrepareRealm(options);
         // The modern engines users call have a console of their own, which the modern
         // global's class makes when a script first looks for it; JScript has Debug.write,
@@ -824,6 +832,7 @@ private:
     std::u16string m_language;
     bool m_browserEnv = false;
     bool m_v8Persona = false;
+    bool m_v8PersonaWanted = true;
     bool m_debuggable = false;
     std::u16string m_pageAddress;
     std::unique_ptr<env::Environment> m_env;

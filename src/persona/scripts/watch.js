@@ -1,4 +1,4 @@
-// Sees every exception thrown in the persona's globals, once per error, and words the
+// Sees every exception thrown in the persona's globals and words the
 // property errors as V8 does: V8 quotes the property with single quotes, names symbols
 // as Symbol(…), and tells a write ("Cannot set properties of …") from a read, which it
 // reads from the source text at the place that failed. Runs in a global of its own
@@ -6,8 +6,10 @@
 (function () {
     'use strict';
     var dbg = new Debugger();
-    var seen = new WeakSet();
-    var pattern = /^Cannot read properties of (null|undefined) \(reading (.*)\)$/;
+    // The engine's form of the property: a quoted string, an index or a well-known symbol
+    // (once reworded, a message no longer fits, so an error passing several frames is
+    // reworded once).
+    var pattern = /^Cannot read properties of (null|undefined) \(reading ("(?:[^"\\]|\\.)*"|-?\d+|Symbol\.\w+)\)$/;
 
     function key(raw) {
         if (raw.length >= 2 && raw[0] === '"' && raw[raw.length - 1] === '"') return raw.slice(1, -1).replace(/\\"/g, '"');
@@ -15,22 +17,29 @@
         return raw;
     }
 
+    // Each source's text and where its lines start, read once (a script may be large and
+    // throw often).
+    var sources = new WeakMap();
+    function sourceOf(source) {
+        var known = sources.get(source);
+        if (known) return known;
+        var text = source.text, starts = [0];
+        for (var i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) starts.push(i + 1);
+        known = {text: text, starts: starts, first: source.startLine || 1};
+        sources.set(source, known);
+        return known;
+    }
     // True when the property access at the frame's place is the target of a plain
     // assignment: after the member expression that starts there comes `=`, not `==` (a
     // compound assignment reads first, and V8 reports the read).
     function isWrite(frame) {
         var script = frame.script;
         if (!script || !script.source) return false;
-        var text = script.source.text;
+        var known = sourceOf(script.source), text = known.text;
         var where = script.getOffsetLocation(frame.offset);
-        var line = where.lineNumber - script.source.startLine + 1, column = where.columnNumber;
-        var at = 0;
-        for (var l = 1; l < line; l++) {
-            at = text.indexOf('\n', at);
-            if (at < 0) return false;
-            at++;
-        }
-        at += column;
+        var start = known.starts[where.lineNumber - known.first];
+        if (start === undefined) return false;
+        var at = start + where.columnNumber;
         var depth = 0, c;
         // The access the engine points at: a member chain of names, dots and brackets.
         for (; at < text.length; at++) {
@@ -39,7 +48,7 @@
             else if (c === ']' || c === ')') {
                 if (depth === 0) break;
                 depth--;
-            } else if (depth === 0 && !/[\w$.\s?]/.test(c)) break;
+            } else if (depth === 0 && !/[\w$. \t?]/.test(c)) break;
         }
         if (at >= text.length) return false;
         var rest = text.slice(at, at + 4);
@@ -49,8 +58,6 @@
     dbg.onExceptionUnwind = function (frame, value) {
         if (!value || typeof value !== 'object') return undefined;
         var error = value.unsafeDereference();
-        if (seen.has(error)) return undefined;
-        seen.add(error);
         try {
             var message = Object.getOwnPropertyDescriptor(error, 'message');
             var m = message && typeof message.value === 'string' && pattern.exec(message.value);
