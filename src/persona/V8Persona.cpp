@@ -16,15 +16,20 @@
 #include <js/Stack.h>
 #include <js/WeakMap.h>
 #include <js/Array.h>
+#include <js/ArrayBuffer.h>
+#include <js/GCAPI.h>
 #include <js/experimental/JSStencil.h>
 #include <js/friend/ErrorMessages.h>
 #include <jsfriendapi.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "persona/NativeFunction.h"
+#include "persona/Segmenter.h"
 #include "persona/PersonaScriptText.h"
 
 namespace qy::persona {
@@ -402,6 +407,42 @@ bool CaptureStackTrace(JSContext* cx, unsigned argc, JS::Value* vp) {
     return getter && setter && record.Set(obj, 1, text) && OwnStackAccessor(cx, obj, getter, setter);
 }
 
+// ---- what the persona script asks of the engine ------------------------------------
+
+/// detached(buffer): whether an ArrayBuffer has been detached (false for anything else).
+bool BufferDetached(JSContext* cx, unsigned argc, JS::Value* vp) {
+    (void)cx;
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setBoolean(args.get(0).isObject() && JS::IsArrayBufferObject(&args[0].toObject()) &&
+                           JS::IsDetachedArrayBufferObject(&args[0].toObject()));
+    return true;
+}
+
+/// transfer(buffer, length): a new buffer with the old one's bytes (cut or zero-filled
+/// to `length`); the old one is detached. The script checks its arguments first.
+bool BufferTransfer(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    if (!args.get(0).isObject() || !JS::IsArrayBufferObject(&args[0].toObject()) || !args.get(1).isNumber()) {
+        args.rval().setUndefined();
+        return true;
+    }
+    JS::RootedObject old(cx, &args[0].toObject());
+    size_t oldLength = JS::GetArrayBufferByteLength(old);
+    size_t length = static_cast<size_t>(args[1].toNumber());
+    JS::RootedObject made(cx, JS::NewArrayBuffer(cx, length));
+    if (!made) return false;
+    {
+        JS::AutoCheckCannotGC nogc;
+        bool shared = false;
+        uint8_t* from = JS::GetArrayBufferData(old, &shared, nogc);
+        uint8_t* to = JS::GetArrayBufferData(made, &shared, nogc);
+        if (from && to) std::memcpy(to, from, std::min(oldLength, length));
+    }
+    if (!JS::DetachArrayBuffer(cx, old)) return false;
+    args.rval().setObject(*made);
+    return true;
+}
+
 // ---- installation -------------------------------------------------------------------
 
 bool DefineMethod(JSContext* cx, JS::HandleObject on, const char* name, JSFunction* fn) {
@@ -443,7 +484,10 @@ RefPtr<JS::Stencil> CompileScript(JSContext* cx) {
 }
 
 void PrepareRealm(JS::RealmOptions& options) {
-    options.creationOptions().setPropertyErrorMessageFixEnabled(true).setIteratorHelpersEnabled(true);
+    options.creationOptions()
+        .setPropertyErrorMessageFixEnabled(true)
+        .setIteratorHelpersEnabled(true)
+        .setSharedMemoryAndAtomicsEnabled(true);
 }
 
 bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, const V8Options& options) {
@@ -490,10 +534,19 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
     if (!script || !JS_ExecuteScript(cx, script, &make) || !make.isObject()) return false;
     JSFunction* native = NewNative(cx, NativeWrapperCall, 4, "native");
     if (!native) return false;
-    JS::RootedValueArray<3> argv(cx);
+    static const JSFunctionSpec kHost[] = {
+        JS_FN("detached", BufferDetached, 1, 0),
+        JS_FN("transfer", BufferTransfer, 2, 0),
+        JS_FN("segment", Segment, 3, 0),
+        JS_FS_END,
+    };
+    JS::RootedObject host(cx, JS_NewPlainObject(cx));
+    if (!host || !JS_DefineFunctions(cx, host, kHost)) return false;
+    JS::RootedValueArray<4> argv(cx);
     argv[0].setObject(*global);
     argv[1].setObject(*JS_GetFunctionObject(native));
     argv[2].setObject(*JS_GetFunctionObject(settle));
+    argv[3].setObject(*host);
     JS::RootedValue ignored(cx);
     if (!JS_CallFunctionValue(cx, nullptr, make, argv, &ignored)) return false;
 
@@ -512,7 +565,7 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
 
     // What no Chrome has.
     JS::ObjectOpResult ok;
-    for (const char* name : {"InternalError", "ScriptEngine", "ScriptEngineMajorVersion", "ScriptEngineMinorVersion",
+    for (const char* name : {"InternalError", "AsyncIterator", "ScriptEngine", "ScriptEngineMajorVersion", "ScriptEngineMinorVersion",
                              "ScriptEngineBuildVersion", "uneval", "SharedArrayBuffer"}) {
         JS::RootedValue resolved(cx);
         if (!JS_GetProperty(cx, global, name, &resolved) || !JS_DeleteProperty(cx, global, name, ok)) return false;

@@ -2,7 +2,7 @@
 // constructors whose errors carry their stack as their own member, and JSON.parse's
 // messages in V8's words. Runs once in every persona global, before any of the page's
 // code; every function it leaves reachable is a native wrapper, so none shows a source.
-(function (global, native, settle) {
+(function (global, native, settle, host) {
     'use strict';
     var defineProperty = Object.defineProperty;
     var getPrototypeOf = Object.getPrototypeOf;
@@ -26,7 +26,7 @@
         defineProperty(target, name, {value: value, writable: true, enumerable: false, configurable: true});
     }
     function method(target, name, length, impl) {
-        hidden(target, name, native(impl, name, length));
+        hidden(target, name, native(impl, typeof name === 'symbol' ? '[' + name.description + ']' : name, length));
     }
     function integer(v) {
         var n = +v;
@@ -591,45 +591,48 @@
             return null;
         } catch (e) {
             if (!e || typeof e.kind !== 'string') throw e;
-            return describe(e.kind, e.at);
-        }
-        function describe(kind, at) {
-            var line = 1, column = 1;
-            for (var k = 0; k < at; k++) {
-                if (text[k] === '\n') { line++; column = 1; } else column++;
-            }
-            var where = ' in JSON at position ' + at + ' (line ' + line + ' column ' + column + ')';
-            // Where a particular thing was expected V8 says so even at the end of the text.
-            if (kind === 'eos' || (at >= n && (kind === 'token' || kind === 'string' || kind === 'number')))
-                return 'Unexpected end of JSON input';
-            switch (kind) {
-            case 'number': return 'Unexpected number' + where;
-            case 'string': return 'Unexpected string' + where;
-            case 'propName': return "Expected property name or '}'" + where;
-            case 'quotedName': return 'Expected double-quoted property name' + where;
-            case 'colon': return "Expected ':' after property name" + where;
-            case 'commaBrace': return "Expected ',' or '}' after property value" + where;
-            case 'commaBracket': return "Expected ',' or ']' after array element" + where;
-            case 'after': return 'Unexpected non-whitespace character after JSON at position ' + at +
-                ' (line ' + line + ' column ' + column + ')';
-            case 'unterminated': return 'Unterminated string' + where;
-            case 'control': return 'Bad control character in string literal' + where;
-            case 'escape': return 'Bad escaped character' + where;
-            case 'unicode': return 'Bad Unicode escape' + where;
-            case 'minus': return 'No number after minus sign' + where;
-            case 'fraction': return 'Unterminated fractional number' + where;
-            case 'exponent': return 'Exponent part is missing a number' + where;
-            }
-            if (text === 'undefined' || text === 'NaN' || text === 'Infinity' || text === '[object Object]')
-                return '"' + text + '" is not valid JSON';
-            var c = text[at];
-            if (n < 21) return "Unexpected token '" + c + "', \"" + text + '" is not valid JSON';
-            if (at < 10) return "Unexpected token '" + c + "', \"" + text.slice(0, at + 10) + '"... is not valid JSON';
-            if (at < n - 10)
-                return "Unexpected token '" + c + "', ...\"" + text.slice(at - 10, at + 10) + '"... is not valid JSON';
-            return "Unexpected token '" + c + "', ...\"" + text.slice(at - 10) + '" is not valid JSON';
+            return jsonDescribe(text, e.kind, e.at);
         }
     }
+    // V8's message for a JSON text that fails at `at` for the reason `kind`.
+    function jsonDescribe(text, kind, at) {
+        var n = text.length;
+        var line = 1, column = 1;
+        for (var k = 0; k < at; k++) {
+            if (text[k] === '\n') { line++; column = 1; } else column++;
+        }
+        var where = ' in JSON at position ' + at + ' (line ' + line + ' column ' + column + ')';
+        // Where a particular thing was expected V8 says so even at the end of the text.
+        if (kind === 'eos' || (at >= n && (kind === 'token' || kind === 'string' || kind === 'number')))
+            return 'Unexpected end of JSON input';
+        switch (kind) {
+        case 'number': return 'Unexpected number' + where;
+        case 'string': return 'Unexpected string' + where;
+        case 'propName': return "Expected property name or '}'" + where;
+        case 'quotedName': return 'Expected double-quoted property name' + where;
+        case 'colon': return "Expected ':' after property name" + where;
+        case 'commaBrace': return "Expected ',' or '}' after property value" + where;
+        case 'commaBracket': return "Expected ',' or ']' after array element" + where;
+        case 'after': return 'Unexpected non-whitespace character after JSON at position ' + at +
+            ' (line ' + line + ' column ' + column + ')';
+        case 'unterminated': return 'Unterminated string' + where;
+        case 'control': return 'Bad control character in string literal' + where;
+        case 'escape': return 'Bad escaped character' + where;
+        case 'unicode': return 'Bad Unicode escape' + where;
+        case 'minus': return 'No number after minus sign' + where;
+        case 'fraction': return 'Unterminated fractional number' + where;
+        case 'exponent': return 'Exponent part is missing a number' + where;
+        }
+        if (text === 'undefined' || text === 'NaN' || text === 'Infinity' || text === '[object Object]')
+            return '"' + text + '" is not valid JSON';
+        var c = text[at];
+        if (n < 21) return "Unexpected token '" + c + "', \"" + text + '" is not valid JSON';
+        if (at < 10) return "Unexpected token '" + c + "', \"" + text.slice(0, at + 10) + '"... is not valid JSON';
+        if (at < n - 10)
+            return "Unexpected token '" + c + "', ...\"" + text.slice(at - 10, at + 10) + '"... is not valid JSON';
+        return "Unexpected token '" + c + "', ...\"" + text.slice(at - 10) + '" is not valid JSON';
+    }
+
     method(JSON, 'parse', 2, function (text, reviver) {
         try {
             return apply(originalParse, JSON, arguments);
@@ -642,6 +645,174 @@
             throw e;
         }
     });
+
+    function accessor(target, name, impl) {
+        defineProperty(target, name, {get: native(impl, 'get ' + name, 0), set: undefined, enumerable: false, configurable: true});
+    }
+
+    // ---- JSON.rawJSON ------------------------------------------------------------------
+    var rawTexts = new WeakMap(), rawCount = 0;
+    var originalStringify = JSON.stringify;
+    method(JSON, 'rawJSON', 1, function (text) {
+        var t = StringCtor(text);
+        if (t === '' || /^[\t\n\r ]|[\t\n\r ]$/.test(t)) throw new SyntaxError('Invalid value for JSON.rawJSON');
+        // Only a primitive's text: an object or array fails at its first character.
+        if (t[0] === '{' || t[0] === '[') throw new SyntaxError(jsonDescribe(t, 'token', 0));
+        apply(originalParse, JSON, [t]);
+        var raw = Object.create(null);
+        defineProperty(raw, 'rawJSON', {value: t, writable: false, enumerable: true, configurable: false});
+        Object.freeze(raw);
+        rawTexts.set(raw, t);
+        rawCount++;
+        return raw;
+    });
+    method(JSON, 'isRawJSON', 1, function (o) {
+        return typeof o === 'object' && o !== null && rawTexts.has(o);
+    });
+    method(JSON, 'stringify', 3, function (value, replacer, space) {
+        if (rawCount === 0) return apply(originalStringify, JSON, arguments);
+        // Raw texts go out as they are: each is written as a marker first, then put in.
+        var marks = [], user = typeof replacer === 'function' ? replacer : null;
+        var list = user || replacer === undefined || replacer === null ? undefined : replacer;
+        var out = apply(originalStringify, JSON, [value, function (k, v) {
+            if (user) v = apply(user, this, [k, v]);
+            if (list && k !== '' && !Array.isArray(this) && list.indexOf(k) < 0) return undefined;
+            if (typeof v === 'object' && v !== null && rawTexts.has(v)) {
+                marks.push(rawTexts.get(v));
+                return '\u0000raw' + (marks.length - 1) + '\u0000';
+            }
+            return v;
+        }, space]);
+        if (typeof out !== 'string') return out;
+        return out.replace(/"\\u0000raw(\d+)\\u0000"/g, function (m, i) { return marks[+i]; });
+    });
+
+    // ---- RegExp, ArrayBuffer -----------------------------------------------------------
+    var regExpFlags = Object.getOwnPropertyDescriptor(RegExp.prototype, 'flags').get;
+    var regExpSource = Object.getOwnPropertyDescriptor(RegExp.prototype, 'source').get;
+    accessor(RegExp.prototype, 'unicodeSets', function () {
+        if (this === RegExp.prototype) return undefined;
+        if (typeof this !== 'object' || this === null)
+            throw new TypeError('RegExp.prototype.unicodeSets getter called on non-object ' + show(this));
+        try {
+            apply(regExpSource, this, []);
+        } catch (e) {
+            throw new TypeError('RegExp.prototype.unicodeSets getter called on non-RegExp object');
+        }
+        return false;  // the engine has no `v` flag
+    });
+    var bufferLength = Object.getOwnPropertyDescriptor(ArrayBuffer.prototype, 'byteLength').get;
+    var BufferProto = ArrayBuffer.prototype;
+    function bufferThis(o, what) {
+        try {
+            apply(bufferLength, o, []);
+        } catch (e) {
+            throw new TypeError('Method ArrayBuffer.prototype.' + what + ' called on incompatible receiver ' + show(o));
+        }
+        return o;
+    }
+    function toIndex(v) {
+        var n = integer(v);
+        if (n < 0 || n > MAX_LENGTH) throw new RangeError('Invalid array buffer length');
+        return n;
+    }
+    accessor(BufferProto, 'detached', function () { return host.detached(bufferThis(this, 'detached')); });
+    accessor(BufferProto, 'resizable', function () { bufferThis(this, 'resizable'); return false; });
+    accessor(BufferProto, 'maxByteLength', function () { return apply(bufferLength, bufferThis(this, 'maxByteLength'), []); });
+    method(BufferProto, 'resize', 1, function () {
+        throw new TypeError('Method ArrayBuffer.prototype.resize called on incompatible receiver ' + show(this));
+    });
+    function transferring(name) {
+        return function (newLength) {
+            bufferThis(this, name);
+            if (host.detached(this)) throw new TypeError('Cannot perform ArrayBuffer.prototype.' + name + ' on a detached ArrayBuffer');
+            var length = newLength === undefined ? apply(bufferLength, this, []) : toIndex(newLength);
+            return host.transfer(this, length);
+        };
+    }
+    method(BufferProto, 'transfer', 0, transferring('transfer'));
+    method(BufferProto, 'transferToFixedLength', 0, transferring('transferToFixedLength'));
+
+    // ---- Intl.Segmenter ----------------------------------------------------------------
+    if (typeof Intl === 'object' && Intl && typeof Intl.Segmenter !== 'function') {
+        var segmenters = new WeakMap(), segmentsOf = new WeakMap(), iterators = new WeakMap();
+        var DateTimeFormat = Intl.DateTimeFormat;
+        var granularities = ['grapheme', 'word', 'sentence'];
+        var Segmenter = native(function (locales, options) {
+            if (new.target === undefined) throw new TypeError("Constructor Intl.Segmenter requires 'new'");
+            if (options === null) throw new TypeError('Cannot convert undefined or null to object');
+            options = options === undefined ? {} : Object(options);
+            var matcher = options.localeMatcher;
+            if (matcher !== undefined && ['lookup', 'best fit'].indexOf(StringCtor(matcher)) < 0)
+                throw new RangeError('Value ' + StringCtor(matcher) + ' out of range for Intl.Segmenter options property localeMatcher');
+            var locale = new DateTimeFormat(locales).resolvedOptions().locale;
+            var g = options.granularity === undefined ? 'grapheme' : StringCtor(options.granularity);
+            if (granularities.indexOf(g) < 0)
+                throw new RangeError('Value ' + g + ' out of range for Intl.Segmenter options property granularity');
+            segmenters.set(this, {locale: locale, granularity: g});
+        }, 'Segmenter', 0, true);
+        var SegmenterProto = {};
+        defineProperty(Segmenter, 'prototype', {value: SegmenterProto, writable: false, enumerable: false, configurable: false});
+        hidden(SegmenterProto, 'constructor', Segmenter);
+        defineProperty(SegmenterProto, Symbol.toStringTag, {value: 'Intl.Segmenter', writable: false, enumerable: false, configurable: true});
+        var segmenterState = function (o, what) {
+            var state = typeof o === 'object' && o !== null ? segmenters.get(o) : undefined;
+            if (!state) throw new TypeError('Method Intl.Segmenter.prototype.' + what + ' called on incompatible receiver ' + show(o));
+            return state;
+        };
+        method(SegmenterProto, 'resolvedOptions', 0, function () {
+            var state = segmenterState(this, 'resolvedOptions');
+            return {locale: state.locale, granularity: state.granularity};
+        });
+        var SegmentsProto = {};
+        var IteratorProto = getPrototypeOf(getPrototypeOf([][iteratorSymbol]()));
+        var SegmentIteratorProto = Object.create(IteratorProto);
+        defineProperty(SegmentIteratorProto, Symbol.toStringTag, {value: 'Segmenter String Iterator', writable: false, enumerable: false, configurable: true});
+        var segmentAt = function (data, i) {
+            var list = data.list, start = list[2 * i];
+            var end = 2 * i + 2 < list.length ? list[2 * i + 2] : data.input.length;
+            var out = {segment: data.input.slice(start, end), index: start, input: data.input};
+            if (data.granularity === 'word') out.isWordLike = list[2 * i + 1] === 1;
+            return out;
+        };
+        method(SegmenterProto, 'segment', 1, function (string) {
+            var state = segmenterState(this, 'segment');
+            var input = StringCtor(string);
+            var segments = Object.create(SegmentsProto);
+            segmentsOf.set(segments, {input: input, granularity: state.granularity, list: host.segment(input, state.granularity, state.locale)});
+            return segments;
+        });
+        method(SegmentsProto, 'containing', 1, function (index) {
+            var data = segmentsOf.get(this);
+            if (!data) throw new TypeError('Method %Segments.prototype%.containing called on incompatible receiver ' + show(this));
+            var n = integer(index);
+            if (n < 0 || n >= data.input.length) return undefined;
+            var list = data.list, lo = 0, hi = list.length / 2 - 1;
+            while (lo < hi) {
+                var mid = (lo + hi + 1) >> 1;
+                if (list[2 * mid] <= n) lo = mid;
+                else hi = mid - 1;
+            }
+            return segmentAt(data, lo);
+        });
+        method(SegmentsProto, iteratorSymbol, 0, function () {
+            var data = segmentsOf.get(this);
+            if (!data) throw new TypeError('Method %Segments.prototype%[@@iterator] called on incompatible receiver ' + show(this));
+            var it = Object.create(SegmentIteratorProto);
+            iterators.set(it, {data: data, next: 0});
+            return it;
+        });
+        method(SegmentIteratorProto, 'next', 0, function () {
+            var state = iterators.get(this);
+            if (!state) throw new TypeError('Method %SegmentIterator.prototype%.next called on incompatible receiver ' + show(this));
+            if (2 * state.next >= state.data.list.length) return {value: undefined, done: true};
+            return {value: segmentAt(state.data, state.next++), done: false};
+        });
+        method(Segmenter, 'supportedLocalesOf', 1, function (locales, options) {
+            return apply(DateTimeFormat.supportedLocalesOf, DateTimeFormat, [locales, options]);
+        });
+        hidden(Intl, 'Segmenter', Segmenter);
+    }
 
     // ---- Error constructors whose errors own their stack -------------------------------
     var BaseError = null;

@@ -297,3 +297,51 @@ probe('removed', 'caller and arguments are on Function.prototype', function () {
 });
 probe('removed', 'sloppy function caller', function () { function s() { return s.caller; } return s() === null; });
 probe('removed', 'own names of a sloppy function', function () { return Object.getOwnPropertyNames(function sloppy(a) {}).sort(); });
+
+// ---- later built-ins: buffers, raw JSON, segmenting ------------------------------------
+probe('builtins', 'ArrayBuffer transfer', function () {
+    var b = new ArrayBuffer(4);
+    new Uint8Array(b)[0] = 7;
+    var c = b.transfer(8), d = c.transferToFixedLength();
+    return [b.detached, b.byteLength, c.detached, d.byteLength, new Uint8Array(d)[0], d.resizable, d.maxByteLength];
+});
+probe('builtins', 'transfer of a detached buffer', function () {
+    var b = new ArrayBuffer(1);
+    b.transfer();
+    return v8Caught(function () { b.transfer(); });
+});
+probe('builtins', 'ArrayBuffer members', function () {
+    return ['detached', 'maxByteLength', 'resizable', 'resize', 'transfer', 'transferToFixedLength']
+        .map(function (n) { return v8Desc(ArrayBuffer.prototype, n).kind; });
+});
+probe('builtins', 'JSON.rawJSON', function () {
+    var raw = JSON.rawJSON('1e1000');
+    return [JSON.stringify({a: raw, b: [JSON.rawJSON('"x"')]}), JSON.isRawJSON(raw), JSON.isRawJSON({}), Object.isFrozen(raw),
+        Object.getPrototypeOf(raw), JSON.rawJSON.length, JSON.stringify.length];
+});
+probe('builtins', 'JSON.rawJSON refuses objects', function () { return v8Caught(function () { JSON.rawJSON('{}'); }); });
+probe('builtins', 'RegExp unicodeSets', function () {
+    return [/x/.unicodeSets, RegExp.prototype.unicodeSets, typeof Object.getOwnPropertyDescriptor(RegExp.prototype, 'unicodeSets').get];
+});
+probe('builtins', 'Atomics without SharedArrayBuffer', function () {
+    return [typeof Atomics, typeof SharedArrayBuffer, typeof Atomics.add, Object.prototype.toString.call(Atomics)];
+});
+probe('builtins', 'no AsyncIterator', function () { return typeof AsyncIterator; });
+probe('builtins', 'Intl.Segmenter words', function () {
+    return Array.from(new Intl.Segmenter('zh', {granularity: 'word'}).segment('我们去北京 hello world!'))
+        .map(function (s) { return s.segment + (s.isWordLike ? '*' : ''); });
+});
+probe('builtins', 'Intl.Segmenter graphemes', function () {
+    return Array.from(new Intl.Segmenter().segment('e\u0301\uD83D\uDC68\u200D\uD83D\uDC69\u200D\uD83D\uDC67x'))
+        .map(function (s) { return [s.index, s.segment.length]; });
+});
+probe('builtins', 'Intl.Segmenter sentences', function () {
+    var s = new Intl.Segmenter('en', {granularity: 'sentence'}).segment('Hi there. How are you? Fine.');
+    var hit = s.containing(12);
+    return [hit.segment, hit.index, s.containing(99) === undefined, Object.keys(hit)];
+});
+probe('builtins', 'Intl.Segmenter shape', function () {
+    return [String(Intl.Segmenter), Intl.Segmenter.length, Object.prototype.toString.call(new Intl.Segmenter()),
+        new Intl.Segmenter('zh-CN').resolvedOptions(), Object.getOwnPropertyNames(Intl.Segmenter.prototype).sort(),
+        v8Caught(function () { Intl.Segmenter(); }), v8Caught(function () { new Intl.Segmenter('en', {granularity: 'line'}); })];
+});
