@@ -38,11 +38,21 @@ JSObject* NewExceptionWatcher(JSContext* cx) {
     return g;
 }
 
-bool WatchExceptions(JSContext* cx, JS::HandleObject watcher, JS::HandleObject global) {
-    JSAutoRealm ar(cx, watcher);
-    JS::RootedValue target(cx, JS::ObjectValue(*global));
-    JS::RootedValue ignored(cx);
-    if (!JS_WrapValue(cx, &target) || !JS_CallFunctionName(cx, watcher, "watch", JS::HandleValueArray(target), &ignored)) {
+bool WatchExceptions(JSContext* cx, JS::HandleObject watcher, JS::HandleObject global, JS::HandleObject note,
+                     JS::MutableHandleValue frames) {
+    {
+        JSAutoRealm ar(cx, watcher);
+        JS::RootedValueArray<2> argv(cx);
+        argv[0].setObject(*global);
+        argv[1].setObject(*note);
+        if (!JS_WrapValue(cx, argv[0]) || !JS_WrapValue(cx, argv[1]) ||
+            !JS_CallFunctionName(cx, watcher, "watch", argv, frames)) {
+            JS_ClearPendingException(cx);
+            return false;
+        }
+    }
+    // Back in the global's realm: its view of the watcher's function.
+    if (!JS_WrapValue(cx, frames)) {
         JS_ClearPendingException(cx);
         return false;
     }

@@ -13,7 +13,10 @@ namespace qy::persona {
 /// keeps it rooted no longer than the engine.
 JSObject* NewExceptionWatcher(JSContext* cx);
 
-/// Lets `watcher` see the exceptions of `global`. False when it cannot (nothing pending).
-bool WatchExceptions(JSContext* cx, JS::HandleObject watcher, JS::HandleObject global);
+/// Lets `watcher` see the exceptions of `global` (entered): `note` (a native of the
+/// global) hears of each error thrown there, and `frames` receives the watcher's function
+/// that names the frames of the running code. False when it cannot (nothing pending).
+bool WatchExceptions(JSContext* cx, JS::HandleObject watcher, JS::HandleObject global, JS::HandleObject note,
+                     JS::MutableHandleValue frames);
 
 }  // namespace qy::persona

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "persona/ExceptionWatch.h"
 #include "persona/NativeFunction.h"
 #include "persona/Segmenter.h"
 #include "persona/PersonaScriptText.h"
@@ -224,6 +225,52 @@ bool TraceLimit(JSContext* cx, size_t& limit) {
     return true;
 }
 
+/// A number element of a record (0 when absent).
+uint32_t RecordNumber(JSContext* cx, JS::HandleObject record, uint32_t index) {
+    JS::RootedValue v(cx);
+    return JS_GetElement(cx, record, index, &v) && v.isNumber() ? static_cast<uint32_t>(v.toNumber()) : 0;
+}
+
+std::u16string RecordString(JSContext* cx, JS::HandleObject record, uint32_t index) {
+    JS::RootedValue v(cx);
+    return JS_GetElement(cx, record, index, &v) && v.isString() ? Copy(cx, v.toString()) : u"";
+}
+
+/// The stack text of `obj` from the watcher's records of its frames: the limit, then
+/// [file, line, column, name] or, for eval'd code, [file, line, column, name, eval line,
+/// eval column, caller].
+bool RecordText(JSContext* cx, JS::HandleObject obj, JS::HandleObject records, const std::u16string& address,
+                JS::MutableHandleValue out) {
+    std::u16string text;
+    if (!Header(cx, obj, text)) return false;
+    uint32_t count = 0;
+    if (!JS::GetArrayLength(cx, records, &count)) return false;
+    uint32_t limit = RecordNumber(cx, records, 0), shown = 0;
+    for (uint32_t i = 1; i < count && shown < limit; ++i) {
+        JS::RootedValue item(cx);
+        if (!JS_GetElement(cx, records, i, &item) || !item.isObject()) continue;
+        JS::RootedObject r(cx, &item.toObject());
+        std::u16string file = RecordString(cx, r, 0);
+        if (!g_isUserCode || !g_isUserCode(BaseFile(file).c_str())) continue;
+        uint32_t length = 0;
+        if (!JS::GetArrayLength(cx, r, &length)) return false;
+        std::u16string name = RecordString(cx, r, 3);
+        std::u16string where = Number(RecordNumber(cx, r, 1)) + u":" + Number(RecordNumber(cx, r, 2));
+        if (length >= 7) {
+            where = u"eval at " + RecordString(cx, r, 6) + u" (" + address + u":" + Number(RecordNumber(cx, r, 4)) + u":" +
+                    Number(RecordNumber(cx, r, 5)) + u"), <anonymous>:" + where;
+        } else {
+            where = address + u":" + where;
+        }
+        text += u"\n    at " + (name.empty() ? where : name + u" (" + where + u")");
+        ++shown;
+    }
+    JSString* s = JS_NewUCStringCopyN(cx, text.data(), text.size());
+    if (!s) return false;
+    out.setString(s);
+    return true;
+}
+
 /// The stack text of `obj` from the frames in `stack` (null: the header alone).
 bool StackText(JSContext* cx, JS::HandleObject obj, JS::HandleObject stack, const std::u16string& address,
                size_t limit, const std::u16string* skipThrough, JS::MutableHandleValue out) {
@@ -305,7 +352,7 @@ bool OwnStackAccessor(JSContext* cx, JS::HandleObject obj, JS::HandleObject gett
 /// under the limit now in force (none when the limit is no number), and it gets its own
 /// `stack`, written when first read.
 bool SettleError(JSContext* cx, JS::HandleObject obj, StackRecord& record, JS::HandleObject getter,
-                 JS::HandleObject setter) {
+                 JS::HandleObject setter, JS::HandleValue framesFrom = JS::UndefinedHandleValue) {
     for (const char* extra : {"fileName", "lineNumber", "columnNumber"}) {
         JS::ObjectOpResult ignored;
         if (!JS_DeleteProperty(cx, obj, extra, ignored)) return false;
@@ -313,7 +360,24 @@ bool SettleError(JSContext* cx, JS::HandleObject obj, StackRecord& record, JS::H
     size_t limit = 0;
     if (!TraceLimit(cx, limit)) return true;
     JS::RootedValue x(cx, JS::NumberValue(static_cast<double>(limit)));
-    return record.Set(obj, 0, x) && OwnStackAccessor(cx, obj, getter, setter);
+    int state = 0;
+    if (framesFrom.isObject()) {
+        // The watcher names the frames as V8 does (constructors, methods, eval).
+        JS::RootedValue records(cx);
+        if (JS_CallFunctionValue(cx, nullptr, framesFrom, JS::HandleValueArray(x), &records) && records.isObject()) {
+            x = records;
+            state = 2;
+        } else {
+            JS_ClearPendingException(cx);
+        }
+    }
+    return record.Set(obj, state, x) && OwnStackAccessor(cx, obj, getter, setter);
+}
+
+/// The watcher's frames function, when there is a watcher.
+bool FramesFrom(JSContext* cx, JSObject* callee, JS::MutableHandleValue out) {
+    JS::RootedObject shared(cx, &js::GetFunctionNativeReserved(callee, kSharedSlot).toObject());
+    return JS_GetElement(cx, shared, 3, out);
 }
 
 /// The getter (0) or setter (1) every error's `stack` shares.
@@ -345,10 +409,15 @@ bool StackGetter(JSContext* cx, unsigned argc, JS::Value* vp) {
         if (!setter || !SettleError(cx, obj, record, callee, setter) || !record.Get(obj, state, &x)) return false;
         if (state != 0) return true;
     }
-    JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
     JS::RootedValue text(cx);
-    size_t limit = static_cast<size_t>(x.toNumber());
-    if (!StackText(cx, obj, frames, AddressOf(cx, callee), limit, nullptr, &text)) return false;
+    if (state == 2) {
+        JS::RootedObject records(cx, &x.toObject());
+        if (!RecordText(cx, obj, records, AddressOf(cx, callee), &text)) return false;
+    } else {
+        JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
+        size_t limit = static_cast<size_t>(x.toNumber());
+        if (!StackText(cx, obj, frames, AddressOf(cx, callee), limit, nullptr, &text)) return false;
+    }
     if (!record.Set(obj, 1, text)) return false;
     args.rval().set(text);
     return true;
@@ -374,7 +443,35 @@ bool SettleNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::RootedObject obj(cx, &args.get(0).toObject());
     JS::RootedObject getter(cx, Accessor(cx, callee, 0)), setter(cx, Accessor(cx, callee, 1));
     StackRecord record(cx, callee);
-    return getter && setter && SettleError(cx, obj, record, getter, setter);
+    JS::RootedValue framesFrom(cx);
+    return getter && setter && FramesFrom(cx, callee, &framesFrom) &&
+           SettleError(cx, obj, record, getter, setter, framesFrom);
+}
+
+/// note(error) → the limit its frames are to be taken under, or -1 when it needs none
+/// (it has its stack already, or the limit is no number); note(error, records) → keeps
+/// the frames the watcher took where the error was thrown.
+bool NoteNative(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedObject callee(cx, &args.callee());
+    args.rval().setInt32(-1);
+    if (!args.get(0).isObject()) return true;
+    JS::RootedObject obj(cx, &args[0].toObject());
+    StackRecord record(cx, callee);
+    int state = -1;
+    JS::RootedValue x(cx);
+    if (!record.Get(obj, state, &x) || state != -1) return true;
+    if (args.length() < 2) {
+        size_t limit = 0;
+        if (TraceLimit(cx, limit)) args.rval().setNumber(static_cast<double>(limit));
+        return true;
+    }
+    JS::RootedObject getter(cx, Accessor(cx, callee, 0)), setter(cx, Accessor(cx, callee, 1));
+    for (const char* extra : {"fileName", "lineNumber", "columnNumber"}) {
+        JS::ObjectOpResult ignored;
+        if (!JS_DeleteProperty(cx, obj, extra, ignored)) return false;
+    }
+    return getter && setter && record.Set(obj, 2, args[1]) && OwnStackAccessor(cx, obj, getter, setter);
 }
 
 /// Error.captureStackTrace(obj[, fn]).
@@ -490,7 +587,8 @@ void PrepareRealm(JS::RealmOptions& options) {
         .setSharedMemoryAndAtomicsEnabled(true);
 }
 
-bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, const V8Options& options) {
+bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, const V8Options& options,
+               JS::HandleObject watcher) {
     if (options.isUserCode) g_isUserCode = options.isUserCode;
     std::u16string address = options.pageAddress.empty() ? u"about:blank" : options.pageAddress;
     JS::RootedValue addressValue(cx, JS::StringValue(JS_NewUCStringCopyN(cx, address.data(), address.size())));
@@ -510,16 +608,23 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
     JSFunction* setter = NewNative(cx, StackSetter, 1, "stack");
     JSFunction* capture = NewNative(cx, CaptureStackTrace, 2, "captureStackTrace");
     JSFunction* settle = NewNative(cx, SettleNative, 1, "settle");
+    JSFunction* note = NewNative(cx, NoteNative, 2, "note");
     JS::RootedObject record(cx, JS::NewWeakMapObject(cx));
-    if (!getter || !setter || !capture || !settle || !record) return false;
+    if (!getter || !setter || !capture || !settle || !note || !record) return false;
     JS::RootedObject getterObj(cx, JS_GetFunctionObject(getter)), setterObj(cx, JS_GetFunctionObject(setter));
-    JS::RootedValueArray<3> sharedItems(cx);
+    JS::RootedValueArray<4> sharedItems(cx);
     sharedItems[0].setObject(*record);
     sharedItems[1].setObject(*getterObj);
     sharedItems[2].setObject(*setterObj);
+    // The watcher, when there is one, sees this global's exceptions and names frames.
+    if (watcher) {
+        JS::RootedObject noteObj(cx, JS_GetFunctionObject(note));
+        JS::RootedValue frames(cx);
+        if (WatchExceptions(cx, watcher, global, noteObj, &frames)) sharedItems[3].set(frames);
+    }
     JS::RootedObject shared(cx, JS::NewArrayObject(cx, sharedItems));
     if (!shared) return false;
-    for (JSFunction* fn : {getter, setter, capture, settle}) {
+    for (JSFunction* fn : {getter, setter, capture, settle, note}) {
         js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kAddressSlot, addressValue);
         js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kSharedSlot, JS::ObjectValue(*shared));
     }

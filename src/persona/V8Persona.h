@@ -31,9 +31,11 @@ void PrepareRealm(JS::RealmOptions& options);
 /// with an exception pending). The caller keeps it no longer than the engine.
 RefPtr<JS::Stencil> CompileScript(JSContext* cx);
 
-/// Installs the persona in `global` (entered) from the script `compiled`. False with an
-/// exception pending when the global could not take it.
-[[nodiscard]] bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, const V8Options& options);
+/// Installs the persona in `global` (entered) from the script `compiled`; `watcher` (see
+/// ExceptionWatch.h, may be null) then sees its exceptions and names its frames. False
+/// with an exception pending when the global could not take it.
+[[nodiscard]] bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, const V8Options& options,
+                             JS::HandleObject watcher);
 
 /// Held while a persona global runs: the engine words its errors as V8 does (and
 /// reports stack exhaustion as a RangeError). The wording is the process's, so it is

@@ -523,10 +523,9 @@ public:
             if (m_v8Persona) {
                 detail::EngineCall call;
                 persona::V8Wording wording(true);
-                if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile}))
-                    JS_ClearPendingException(cx);
                 JS::RootedObject watcher(cx, ExceptionWatcher(cx));
-                if (watcher) (void)persona::WatchExceptions(cx, watcher, global);
+                if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile}, watcher))
+                    JS_ClearPendingException(cx);
             }
         }
         m_global = std::make_unique<JsObjectRoot>(global);

@@ -63,6 +63,35 @@ TEST_F(Persona, StacksNameTheFramesAtThePageAddress) {
               "TypeError: Cannot read properties of null (reading 'x')");
 }
 
+TEST_F(Persona, FramesAreNamedAsV8NamesThem) {
+    ASSERT_TRUE(page.Add("var o = {run: function () { null.x; }};\n"
+                         "function Outer() { o.run(); }\n"
+                         "function thrown() { try { new Outer(); } catch (e) { return e.stack; } }\n"
+                         "class Box { make() { return new Error('b'); } }\n"));
+    EXPECT_EQ(page.Text("thrown()"),
+              "TypeError: Cannot read properties of null (reading 'x')\n"
+              "    at Object.run (https://www.example.com/app/index.html:1:29)\n"
+              "    at new Outer (https://www.example.com/app/index.html:2:22)\n"
+              "    at thrown (https://www.example.com/app/index.html:3:27)\n"
+              "    at https://www.example.com/app/index.html:1:1");
+    EXPECT_EQ(page.Text("new Box().make().stack.split('\\n')[1]"),
+              "    at Box.make (https://www.example.com/app/index.html:4:29)");
+    EXPECT_EQ(page.Text("eval('new Error(\\'e\\')').stack.split('\\n')[1]"),
+              "    at eval (eval at <anonymous> (https://www.example.com/app/index.html:1:1), <anonymous>:1:1)");
+}
+
+TEST_F(Persona, ManyErrorsStillGetTheirStacks) {
+    // Past the errors whose frames the debugger names, the engine's frames name them.
+    ASSERT_TRUE(page.Add("function many() { var e; for (var i = 0; i < 2500; i++) e = new Error('n' + i); return e; }"));
+    EXPECT_EQ(page.Text("many().stack"),
+              "Error: n2499\n"
+              "    at many (https://www.example.com/app/index.html:1:61)\n"
+              "    at https://www.example.com/app/index.html:1:1");
+    EXPECT_EQ(page.Text("(function () { var m; for (var i = 0; i < 2500; i++) { try { null.x; } catch (e) { m = e; } }"
+                        " return m.stack.split('\\n')[0]; })()"),
+              "TypeError: Cannot read properties of null (reading 'x')");
+}
+
 TEST_F(Persona, InternalFramesNeverShow) {
     // The callback runs inside a built-in the persona writes in script: only the user's
     // frames show, and the workbench's file names appear nowhere.

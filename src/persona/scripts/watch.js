@@ -59,6 +59,7 @@
         if (!value || typeof value !== 'object') return undefined;
         var error = value.unsafeDereference();
         try {
+            noteThrown(frame, value);
             var message = Object.getOwnPropertyDescriptor(error, 'message');
             var m = message && typeof message.value === 'string' && pattern.exec(message.value);
             if (m && m[2] === 'Symbol.iterator') {
@@ -74,5 +75,91 @@
         }
         return undefined;
     };
-    return function watch(global) { dbg.addDebuggee(global); };
+    // ---- frames as V8 names them -----------------------------------------------------
+
+    // The name V8 gives a receiver's type: a function's own name, else the constructor
+    // its prototypes name.
+    function typeName(receiver) {
+        if (receiver.callable) return receiver.name || 'Function';
+        for (var p = receiver.proto, depth = 0; p && depth < 50; p = p.proto, depth++) {
+            var d = p.getOwnPropertyDescriptor('constructor');
+            if (d && d.value && typeof d.value === 'object' && d.value.callable) return d.value.name || 'Object';
+        }
+        return 'Object';
+    }
+    // What introduced eval'd code: [file, line, column, the caller's name], or null.
+    function introduction(source) {
+        var type = source.introductionType;
+        if ((type !== 'eval' && type !== 'Function') || !source.introductionScript) return null;
+        var intro = source.introductionScript, at = intro.getOffsetLocation(source.introductionOffset);
+        var outer = introduction(intro.source);
+        var caller = intro.displayName || '<anonymous>';
+        return outer ? [outer[0], outer[1], outer[2], caller, outer]
+                     : [intro.url, at.lineNumber, at.columnNumber + 1, caller, null];
+    }
+    // The limit, then one record per frame from `frame` outwards: [file, line, column,
+    // name] or, in eval'd code, [file, line, column, name, eval line, eval column, eval
+    // caller]. The caller, which knows the user's files, drops the workbench's own frames
+    // and keeps `limit` of the rest.
+    function describe(frame, limit) {
+        var out = [limit];
+        for (var f = frame, n = 0; f && n < limit + 20 && out.length <= limit + 20; f = f.older, n++) {
+            var script = f.script;
+            if (!script) continue;
+            var at = script.getOffsetLocation(f.offset), name = '';
+            var intro = introduction(script.source);
+            if (f.type === 'eval') {
+                name = 'eval';
+            } else if (f.type === 'call' && f.callee) {
+                // The function's `name` as the language gives it (inferred from where it
+                // was defined, as V8 shows it), without running anything.
+                var named = f.callee.getOwnPropertyDescriptor('name');
+                var own = named && typeof named.value === 'string' ? named.value : f.callee.name || '';
+                if (f.constructing) {
+                    name = 'new ' + (own || '<anonymous>');
+                } else {
+                    var self = f.this;
+                    var method = self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference();
+                    if (intro && script.source.introductionType === 'Function' && own === 'anonymous') own = 'eval';
+                    name = method ? typeName(self) + '.' + (own || '<anonymous>') : own;
+                }
+            }
+            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, intro[1], intro[2], intro[3]]
+                           : [script.url, at.lineNumber, at.columnNumber + 1, name]);
+        }
+        return out;
+    }
+
+    // Naming frames through the debugger costs some microseconds a frame, so a page
+    // gets it for its first errors only; after these (code that throws in a loop) its
+    // errors take the engine's own frame names, at the engine's speed.
+    var kNamedErrors = 2000;
+
+    // Thrown errors get their frames where they are first seen.
+    var noted = new WeakSet(), pages = new Map();
+    function noteThrown(frame, value) {
+        if (value.errorLineNumber === undefined) return;
+        var error = value.unsafeDereference();
+        if (noted.has(error)) return;
+        noted.add(error);
+        var page = pages.get(frame.script.global.unsafeDereference());
+        if (!page || page.left <= 0) return;
+        var limit = page.note(error);
+        if (typeof limit === 'number' && limit >= 0) {
+            page.left--;
+            page.note(error, describe(frame, limit));
+        }
+    }
+
+    return function watch(global, note) {
+        var g = dbg.addDebuggee(global);
+        var page = {note: note, left: kNamedErrors};
+        pages.set(g.unsafeDereference(), page);
+        // The frames of the code that is running, for an error made now.
+        return function frames(limit) {
+            if (page.left <= 0) return null;
+            page.left--;
+            return describe(dbg.getNewestFrame(), limit);
+        };
+    };
 })();

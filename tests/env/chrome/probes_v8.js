@@ -150,6 +150,27 @@ probe('stacks', 'stack is writable', function () {
     return e.stack;
 });
 probe('stacks', 'Error.prototype has no stack', function () { return Error.prototype.hasOwnProperty('stack'); });
+probe('stacks', 'constructor frame', function () {
+    function Made() { this.e = new Error('c'); }
+    return v8Frames(new Made().e, 1);
+});
+probe('stacks', 'method frames', function () {
+    var o = {m: function () { return new Error('m'); }};
+    class Box { get() { return new Error('g'); } static make() { return new Error('s'); } }
+    return [v8Frames(o.m(), 1)[1], v8Frames(new Box().get(), 1)[1], v8Frames(Box.make(), 1)[1]];
+});
+probe('stacks', 'thrown in a method called from a constructor', function () {
+    var o = {run: function () { null.x; }};
+    function Outer() { o.run(); }
+    try { new Outer(); } catch (e) { return v8Frames(e, 2); }
+});
+probe('stacks', 'eval frames', function () {
+    var e = eval('(function inEval() { return new Error(\'e\'); })()');
+    return v8Frames(e, 2).map(function (l) { return l.replace(/\(PAGE:L:C\)/, '(PAGE)'); });
+});
+probe('stacks', 'Function constructor frame', function () {
+    return v8Frames(new Function('return new Error("f")')(), 1);
+});
 probe('stacks', 'built-in callback frame', function () {
     try { [1].forEach(function cb() { throw new Error('in cb'); }); } catch (e) { return v8Frames(e, 1); }
 });
