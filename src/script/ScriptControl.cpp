@@ -172,7 +172,7 @@ bool IsUserFile(const char* file) {
 }
 
 void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e,
-                  bool v8Persona = false) {
+                  bool jscript, bool v8Persona = false) {
     e.Clear();
     JS::ExceptionStack stack(cx);
     bool stopped = detail::LastAbortReason() == detail::AbortReason::Stopped || detail::StopRequestedForThisCall();
@@ -234,7 +234,10 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
         if (r->errorNumber == 0 || r->errorNumber == JSMSG_UNCAUGHT_EXCEPTION) {
             MapThrownValue(cx, exc, e);
         } else {
-            take(jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
+            // Under the JScript target the failing code's text tells more (a call of an
+            // undeclared name); the modern target maps the report alone.
+            take(jscript ? jscript::MapEngineError(*r)
+                         : jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
         }
         e.column = column > 0 ? static_cast<int32_t>(column) - 1 : 0;  // run-time errors count from 1
         e.source = U("JScript 运行时错误");
@@ -478,6 +481,7 @@ public:
         if (!cx || !detail::EngineAvailable()) return false;
         m_compiled.clear();
         m_maps.clear();
+        m_texts.clear();
         m_cc = jscript::ConditionalState();
         if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
         m_env.reset();
@@ -599,7 +603,8 @@ private:
         persona::V8Wording wording(m_v8Persona);
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         if (!body(cx) || !detail::RunPendingJobs(cx)) {
-            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error, m_v8Persona);
+            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error,
+                         m_target == ScriptTarget::JScript58, m_v8Persona);
             if (m_target == ScriptTarget::JScript58) RefineForJScript(cx, *m_error);
             return false;
         }
@@ -669,6 +674,15 @@ private:
         return true;
     }
 
+    /// Under the JScript target the runtime reads the text of code that failed (was an
+    /// undeclared name called?); the control keeps what it compiled as written.
+    void KeepCompiledText(const std::string& file, const std::u16string& compiled) {
+        if (m_target != ScriptTarget::JScript58) return;
+        auto text = std::make_shared<const std::u16string>(compiled);
+        jscript::RegisterCompiledText(file, text);
+        m_texts[file] = std::move(text);
+    }
+
     const jscript::PositionMap* MapFor(const char* file) const {
         if (!file) return nullptr;
         auto it = m_maps.find(file);
@@ -693,6 +707,8 @@ private:
         if (rewritten) {
             jscript::RegisterRewrittenSource(file, rewritten);
             m_maps[file] = std::move(rewritten);
+        } else {
+            KeepCompiledText(file, compiled);
         }
         if (m_debuggable && g_debugObserver && m_global->alive()) {
             JSContext* cx = Cx();
@@ -739,6 +755,7 @@ private:
             if (!rewritten) m_maps.erase(kEvalFileName);
             else m_maps[kEvalFileName] = std::move(rewritten);
         }
+        if (m_maps.find(kEvalFileName) == m_maps.end()) KeepCompiledText(kEvalFileName, compiled);
         return RunInGlobal({kEvalFileName, &compiled, &expr}, [&](JSContext* cx) {
             JS::RootedScript script(cx, CompiledExpression(cx, expr, compiled));
             JS::RootedValue rv(cx);
@@ -828,6 +845,7 @@ private:
     jscript::ConditionalState m_cc;
     /// Maps back to the user's text, by file name, for code the gate rewrote.
     std::unordered_map<std::string, std::shared_ptr<const jscript::RewrittenSource>> m_maps;
+    std::unordered_map<std::string, std::shared_ptr<const std::u16string>> m_texts;
     std::u16string m_language;
     bool m_browserEnv = false;
     bool m_v8Persona = false;
