@@ -450,7 +450,7 @@ bool SettleNative(JSContext* cx, unsigned argc, JS::Value* vp) {
 
 /// note(error) → the limit its frames are to be taken under, or -1 when it needs none
 /// (it has its stack already, or the limit is no number); note(error, records) → keeps
-/// the frames the watcher took where the error was thrown.
+/// the frames the watcher took where the error was thrown (null: the engine's frames).
 bool NoteNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedObject callee(cx, &args.callee());
@@ -467,11 +467,13 @@ bool NoteNative(JSContext* cx, unsigned argc, JS::Value* vp) {
         return true;
     }
     JS::RootedObject getter(cx, Accessor(cx, callee, 0)), setter(cx, Accessor(cx, callee, 1));
+    if (!getter || !setter) return false;
+    if (!args[1].isObject()) return SettleError(cx, obj, record, getter, setter);  // the engine's frames
     for (const char* extra : {"fileName", "lineNumber", "columnNumber"}) {
         JS::ObjectOpResult ignored;
         if (!JS_DeleteProperty(cx, obj, extra, ignored)) return false;
     }
-    return getter && setter && record.Set(obj, 2, args[1]) && OwnStackAccessor(cx, obj, getter, setter);
+    return record.Set(obj, 2, args[1]) && OwnStackAccessor(cx, obj, getter, setter);
 }
 
 /// Error.captureStackTrace(obj[, fn]).

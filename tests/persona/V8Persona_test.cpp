@@ -88,8 +88,8 @@ TEST_F(Persona, ManyErrorsStillGetTheirStacks) {
               "    at many (https://www.example.com/app/index.html:1:61)\n"
               "    at https://www.example.com/app/index.html:1:1");
     EXPECT_EQ(page.Text("(function () { var m; for (var i = 0; i < 2500; i++) { try { null.x; } catch (e) { m = e; } }"
-                        " return m.stack.split('\\n')[0]; })()"),
-              "TypeError: Cannot read properties of null (reading 'x')");
+                        " return Object.getOwnPropertyNames(m).join() + ' ' + m.stack.split('\\n')[0]; })()"),
+              "stack,message TypeError: Cannot read properties of null (reading 'x')");
 }
 
 TEST_F(Persona, InternalFramesNeverShow) {

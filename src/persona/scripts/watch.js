@@ -143,11 +143,14 @@
         if (noted.has(error)) return;
         noted.add(error);
         var page = pages.get(frame.script.global.unsafeDereference());
-        if (!page || page.left <= 0) return;
+        if (!page) return;
         var limit = page.note(error);
-        if (typeof limit === 'number' && limit >= 0) {
+        if (typeof limit !== 'number' || limit < 0) return;
+        if (page.left > 0) {
             page.left--;
             page.note(error, describe(frame, limit));
+        } else {
+            page.note(error, null);
         }
     }
 
