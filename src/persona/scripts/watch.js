@@ -59,7 +59,6 @@
         if (!value || typeof value !== 'object') return undefined;
         var error = value.unsafeDereference();
         try {
-            noteThrown(frame, value);
             var message = Object.getOwnPropertyDescriptor(error, 'message');
             var m = message && typeof message.value === 'string' && pattern.exec(message.value);
             if (m && m[2] === 'Symbol.iterator') {
@@ -70,6 +69,8 @@
                     ? 'Cannot set properties of ' + m[1] + " (setting '" + k + "')"
                     : 'Cannot read properties of ' + m[1] + " (reading '" + k + "')";
             }
+            // Noted after the rewording: the stack's first line keeps the message as V8's.
+            noteThrown(frame, value);
         } catch (e) {
             // Whatever cannot be read is left as the engine wrote it.
         }
@@ -97,16 +98,16 @@
         return outer ? [outer[0], outer[1], outer[2], caller, outer]
                      : [intro.url, at.lineNumber, at.columnNumber + 1, caller, null];
     }
-    // The limit, then one record per frame from `frame` outwards: [file, line, column,
-    // name] or, in eval'd code, [file, line, column, name, eval line, eval column, eval
-    // caller]. The caller, which knows the user's files, drops the workbench's own frames
-    // and keeps `limit` of the rest.
+    // The limit, then one record per frame from `frame` outwards, as V8's call sites hold
+    // it: [file, line, column, function name, type name or null, constructing, eval line
+    // (0: not eval'd code), eval column, eval caller]. The caller, which knows the user's
+    // files, drops the workbench's own frames and keeps `limit` of the rest.
     function describe(frame, limit) {
         var out = [limit];
         for (var f = frame, n = 0; f && n < limit + 20 && out.length <= limit + 20; f = f.older, n++) {
             var script = f.script;
             if (!script) continue;
-            var at = script.getOffsetLocation(f.offset), name = '';
+            var at = script.getOffsetLocation(f.offset), name = '', type = null, constructing = false;
             var intro = introduction(script.source);
             if (f.type === 'eval') {
                 name = 'eval';
@@ -114,18 +115,18 @@
                 // The function's `name` as the language gives it (inferred from where it
                 // was defined, as V8 shows it), without running anything.
                 var named = f.callee.getOwnPropertyDescriptor('name');
-                var own = named && typeof named.value === 'string' ? named.value : f.callee.name || '';
+                name = named && typeof named.value === 'string' ? named.value : f.callee.name || '';
+                if (intro && script.source.introductionType === 'Function' && name === 'anonymous') name = 'eval';
                 if (f.constructing) {
-                    name = 'new ' + (own || '<anonymous>');
+                    constructing = true;
                 } else {
-                    var self = f.this;
-                    var method = self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference();
-                    if (intro && script.source.introductionType === 'Function' && own === 'anonymous') own = 'eval';
-                    name = method ? typeName(self) + '.' + (own || '<anonymous>') : own;
+                    var self = f['this'];
+                    if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference())
+                        type = typeName(self);
                 }
             }
-            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, intro[1], intro[2], intro[3]]
-                           : [script.url, at.lineNumber, at.columnNumber + 1, name]);
+            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, constructing, intro[1], intro[2], intro[3]]
+                           : [script.url, at.lineNumber, at.columnNumber + 1, name, type, constructing, 0, 0, '']);
         }
         return out;
     }

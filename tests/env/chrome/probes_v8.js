@@ -171,6 +171,38 @@ probe('stacks', 'eval frames', function () {
 probe('stacks', 'Function constructor frame', function () {
     return v8Frames(new Function('return new Error("f")')(), 1);
 });
+probe('stacks', 'the stack accessor', function () {
+    var d = Object.getOwnPropertyDescriptor(new Error('x'), 'stack');
+    return [d.get.name, String(d.get), d.set.name, d.get === Object.getOwnPropertyDescriptor(new TypeError('y'), 'stack').get];
+});
+probe('stacks', 'first line keeps the message it was made with', function () {
+    var e = new Error('before');
+    e.message = 'after';
+    e.name = 'Renamed';
+    return v8Frames(e, 0);
+});
+probe('stacks', 'prepareStackTrace receives call sites', function () {
+    Error.prepareStackTrace = function (err, sites) {
+        return sites.slice(0, 2).map(function (s) {
+            return [s.getFunctionName(), s.getTypeName(), s.getMethodName(), s.isConstructor(), s.isToplevel(), s.isEval(),
+                s.isNative(), v8Norm(s.getFileName()), typeof s.getLineNumber(), v8Norm(String(s))];
+        });
+    };
+    function Made() { this.s = new Error('p').stack; }
+    var o = {m: function () { return new Made().s; }};
+    try { return o.m(); } finally { delete Error.prepareStackTrace; }
+});
+probe('stacks', 'prepareStackTrace answers the stack', function () {
+    Error.prepareStackTrace = function (err, sites) { return 'custom:' + err.message + ':' + Array.isArray(sites); };
+    try { return [new Error('c').stack, typeof Error.prepareStackTrace]; } finally { delete Error.prepareStackTrace; }
+});
+probe('stacks', 'call site prototype', function () {
+    var proto;
+    Error.prepareStackTrace = function (err, sites) { proto = Object.getPrototypeOf(sites[0]); return ''; };
+    new Error('x').stack;
+    delete Error.prepareStackTrace;
+    return [Object.getOwnPropertyNames(proto).sort(), String(proto.getFileName)];
+});
 probe('stacks', 'built-in callback frame', function () {
     try { [1].forEach(function cb() { throw new Error('in cb'); }); } catch (e) { return v8Frames(e, 1); }
 });
