@@ -163,20 +163,20 @@ std::string BaseFile(const std::u16string& source) {
 bool AppendRecord(JSContext* cx, JS::HandleObject records, const std::u16string& file, uint32_t line, uint32_t column,
                   const std::u16string& function, JS::HandleValue typeName, bool constructing, uint32_t evalLine,
                   uint32_t evalColumn, const std::u16string& evalCaller) {
+    // Each string is rooted in the array before the next is made (making one may collect).
     JS::RootedValueArray<9> items(cx);
-    JSString* f = JS_NewUCStringCopyN(cx, file.data(), file.size());
-    JSString* n = JS_NewUCStringCopyN(cx, function.data(), function.size());
-    JSString* c = JS_NewUCStringCopyN(cx, evalCaller.data(), evalCaller.size());
-    if (!f || !n || !c) return false;
-    items[0].setString(f);
+    auto string = [&](size_t at, const std::u16string& text) {
+        JSString* made = JS_NewUCStringCopyN(cx, text.data(), text.size());
+        if (made) items[at].setString(made);
+        return made != nullptr;
+    };
+    if (!string(0, file) || !string(3, function) || !string(8, evalCaller)) return false;
     items[1].setNumber(line);
     items[2].setNumber(column);
-    items[3].setString(n);
     items[4].set(typeName);
     items[5].setBoolean(constructing);
     items[6].setNumber(evalLine);
     items[7].setNumber(evalColumn);
-    items[8].setString(c);
     JS::RootedObject record(cx, JS::NewArrayObject(cx, items));
     uint32_t length = 0;
     return record && JS::GetArrayLength(cx, records, &length) && JS_SetElement(cx, records, length, record);
@@ -491,21 +491,24 @@ bool MakeStacks(JSContext* cx, JS::HandleObject global, JS::HandleValue address,
     JS::RootedObject map(cx, JS::NewWeakMapObject(cx));
     if (!shared || !map || !JS_SetElement(cx, shared, kRecordMap, map)) return false;
     // V8's stack accessor is anonymous: it prints as "function () { [native code] }".
-    JSFunction* getter = SharedNative(cx, StackGetter, 0, nullptr, address, shared);
-    JSFunction* setter = SharedNative(cx, StackSetter, 1, nullptr, address, shared);
-    JSFunction* settleFn = SharedNative(cx, SettleNative, 1, "settle", address, shared);
-    JSFunction* note = SharedNative(cx, NoteNative, 2, "note", address, shared);
-    if (!getter || !setter || !settleFn || !note) return false;
-    JS::RootedObject getterObj(cx, JS_GetFunctionObject(getter)), setterObj(cx, JS_GetFunctionObject(setter));
+    // Each native is rooted before the next is made (making one may collect).
+    auto make = [&](JSNative native, unsigned length, const char* name, JS::MutableHandleObject out) {
+        JSFunction* fn = SharedNative(cx, native, length, name, address, shared);
+        if (fn) out.set(JS_GetFunctionObject(fn));
+        return fn != nullptr;
+    };
+    JS::RootedObject getterObj(cx), setterObj(cx), settleObj(cx), noteObj(cx);
+    if (!make(StackGetter, 0, nullptr, &getterObj) || !make(StackSetter, 1, nullptr, &setterObj) ||
+        !make(SettleNative, 1, "settle", &settleObj) || !make(NoteNative, 2, "note", &noteObj))
+        return false;
     if (!JS_SetElement(cx, shared, kGetter, getterObj) || !JS_SetElement(cx, shared, kSetter, setterObj)) return false;
     if (watcher) {
         // The watcher sees this global's exceptions and names the frames of its errors.
-        JS::RootedObject noteObj(cx, JS_GetFunctionObject(note));
         JS::RootedValue frames(cx);
         if (WatchExceptions(cx, watcher, global, noteObj, &frames) && !JS_SetElement(cx, shared, kWatcherFrames, frames))
             return false;
     }
-    settle.set(JS_GetFunctionObject(settleFn));
+    settle.set(settleObj);
     return true;
 }
 

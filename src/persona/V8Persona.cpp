@@ -189,7 +189,7 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
     JSFunction* toString = NewNative(cx, FunctionToString, 0, "toString");
     if (!toString) return false;
     js::SetFunctionNativeReserved(JS_GetFunctionObject(toString), kOriginalSlot, original);
-    if (!DefineMethod(cx, functionProto, "toString", toString)) return false;
+    if (!DefineMethod(cx, functionProto, "toString", toString)) return false;  // rooted there first
 
     // The natives behind every error's stack; the watcher, when there is one, sees this
     // global's exceptions.
@@ -204,8 +204,9 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
     JS::RootedScript script(cx, JS::InstantiateGlobalStencil(cx, instantiate, compiled));
     JS::RootedValue make(cx);
     if (!script || !JS_ExecuteScript(cx, script, &make) || !make.isObject()) return false;
-    JSFunction* native = NewNative(cx, NativeWrapperCall, 4, "native");
-    if (!native) return false;
+    JSFunction* nativeFn = NewNative(cx, NativeWrapperCall, 4, "native");
+    if (!nativeFn) return false;
+    JS::RootedObject native(cx, JS_GetFunctionObject(nativeFn));
     static const JSFunctionSpec kHost[] = {
         JS_FN("detached", BufferDetached, 1, 0),
         JS_FN("transfer", BufferTransfer, 2, 0),
@@ -216,7 +217,7 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
     if (!host || !JS_DefineFunctions(cx, host, kHost)) return false;
     JS::RootedValueArray<4> argv(cx);
     argv[0].setObject(*global);
-    argv[1].setObject(*JS_GetFunctionObject(native));
+    argv[1].setObject(*native);
     argv[2].setObject(*settle);
     argv[3].setObject(*host);
     JS::RootedValue callSites(cx);
