@@ -521,9 +521,17 @@ bool FinishStacks(JSContext* cx, JS::HandleObject global, JS::HandleObject settl
     JS::RootedObject error(cx, &errorValue.toObject());
     if (!JS_GetProperty(cx, error, "prototype", &protoValue) || !protoValue.isObject()) return false;
     JS::RootedObject proto(cx, &protoValue.toObject());
-    // The errors the engine throws inherit this one until they are first seen.
-    JS::RootedObject getter(cx, SharedObject(cx, settle, kGetter)), setter(cx, SharedObject(cx, settle, kSetter));
-    if (!getter || !setter || !JS_DefineProperty(cx, proto, "stack", getter, setter, 0)) return false;
+    // The errors the engine throws get their own stack where the watcher first sees them,
+    // so Error.prototype has none, as in V8. Without a watcher they inherit this one.
+    JS::RootedValue frames(cx);
+    if (!JS_GetElement(cx, shared, kWatcherFrames, &frames)) return false;
+    if (frames.isObject()) {
+        JS::ObjectOpResult ignored;
+        if (!JS_DeleteProperty(cx, proto, "stack", ignored)) return false;
+    } else {
+        JS::RootedObject getter(cx, SharedObject(cx, settle, kGetter)), setter(cx, SharedObject(cx, settle, kSetter));
+        if (!getter || !setter || !JS_DefineProperty(cx, proto, "stack", getter, setter, 0)) return false;
+    }
     JSFunction* capture = SharedNative(cx, CaptureStackTrace, 2, "captureStackTrace", address, shared);
     if (!capture) return false;
     JS::RootedValue captureValue(cx, JS::ObjectValue(*JS_GetFunctionObject(capture)));
