@@ -25,11 +25,11 @@ struct Row {
 };
 
 // The argument numbers are the engine's: {0} is the property, {1}/{2} the value that
-// has none, as the engine passes them.
+// has none, as the engine passes them. An argument may appear once at most (the engine
+// sizes the message by the patterns' arguments each used once).
 const Row kRows[] = {
     {JSMSG_PROPERTY_FAIL, "Cannot read properties of {1} (reading {0})", -1},
     {JSMSG_PROPERTY_FAIL_EXPR, "Cannot read properties of {2} (reading {0})", -1},
-    {JSMSG_NO_PROPERTIES, "Cannot read properties of {0}", -1},
     {JSMSG_BAD_CONST_ASSIGN, "Assignment to constant variable.", -1},
     {JSMSG_BAD_ARRAY_LENGTH, "Invalid array length", -1},
     {JSMSG_OVER_RECURSED, "Maximum call stack size exceeded", JSEXN_RANGEERR},
@@ -42,7 +42,9 @@ const Row kRows[] = {
     {JSMSG_JSON_CYCLIC_VALUE, "Converting circular structure to JSON", -1},
     {JSMSG_BAD_URI, "URI malformed", -1},
     {JSMSG_BAD_RADIX, "toString() radix argument must be between 2 and 36", -1},
-    {JSMSG_BAD_INSTANCEOF_RHS, "Right-hand side of 'instanceof' is not callable", -1},
+    {JSMSG_BAD_INSTANCEOF_RHS, "Right-hand side of 'instanceof' is not an object", -1},
+    {JSMSG_EMPTY_ARRAY_REDUCE, "Reduce of empty array with no initial value", -1},
+    {JSMSG_BAD_APPLY_ARGS, "CreateListFromArrayLike called on non-object", -1},
 };
 
 struct Saved {

@@ -174,6 +174,11 @@ TEST_F(Persona, WorkbenchErrorLinesKeepTheEngineNumbers) {
         "JSON.parse('{a')",
         "var n = 1; n()",
         "Symbol() + ''",
+        "[].reduce(function (a) { return a; })",
+        "Math.max.apply(null, 1)",
+        "null instanceof 1",
+        "Object.keys(null)",
+        "var {} = null",
     };
     for (const char* code : cases) {
         page.Text(code);

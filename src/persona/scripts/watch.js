@@ -6,6 +6,9 @@
 (function () {
     'use strict';
     var dbg = new Debugger();
+    // Besides the property errors, two ways the engine says a value is no object: V8
+    // names neither null nor undefined there.
+    var incompatible = /^(\w+\.prototype\.\w+) called on incompatible (?:null|undefined)$/;
     // The engine's form of the property: a quoted string, an index or a well-known symbol
     // (once reworded, a message no longer fits, so an error passing several frames is
     // reworded once).
@@ -61,7 +64,18 @@
         try {
             var message = Object.getOwnPropertyDescriptor(error, 'message');
             var m = message && typeof message.value === 'string' && pattern.exec(message.value);
-            if (m && m[2] === 'Symbol.iterator') {
+            var text = message && message.value;
+            if (text === 'null has no properties' || text === 'undefined has no properties') {
+                // With the engine's property-error option on, only destructuring says this.
+                var what = text.slice(0, text.indexOf(' '));
+                error.message = "Cannot destructure '" + what + "' as it is " + what + '.';
+            } else if (text === "can't convert null to object" || text === "can't convert undefined to object") {
+                error.message = 'Cannot convert undefined or null to object';
+            } else if (typeof text === 'string' && / is not an object or null$/.test(text)) {
+                error.message = 'Object prototype may only be an Object or null: ' + text.slice(0, -' is not an object or null'.length);
+            } else if (typeof text === 'string' && incompatible.test(text)) {
+                error.message = text.replace(incompatible, '$1 called on null or undefined');
+            } else if (m && m[2] === 'Symbol.iterator') {
                 error.message = m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
             } else if (m) {
                 var k = key(m[2]);

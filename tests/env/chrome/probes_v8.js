@@ -245,6 +245,13 @@ probe('messages', 'JSON missing colon', function () { return v8Caught(function (
 probe('messages', 'JSON bad escape', function () { return v8Caught(function () { JSON.parse('"\\x"'); }); });
 probe('messages', 'JSON minus', function () { return v8Caught(function () { JSON.parse('-'); }); });
 probe('messages', 'JSON object text', function () { return v8Caught(function () { JSON.parse({}); }); });
+probe('messages', 'reduce of an empty array', function () { return v8Caught(function () { [].reduce(function (a) { return a; }); }); });
+probe('messages', 'object of null', function () { return v8Caught(function () { Object.keys(null); }); });
+probe('messages', 'string method on null', function () { return v8Caught(function () { String.prototype.trim.call(null); }); });
+probe('messages', 'prototype not an object', function () { return v8Caught(function () { Object.create(1); }); });
+probe('messages', 'apply with no list', function () { return v8Caught(function () { Math.max.apply(null, 1); }); });
+probe('messages', 'instanceof a primitive', function () { return v8Caught(function () { return null instanceof 1; }); });
+probe('messages', 'destructuring null', function () { return v8Caught(function () { var {} = null; }); });
 probe('messages', 'not a constructor', function () { return v8Caught(function () { var x = 1; return new x(); }); });
 probe('messages', 'message is own and writable', function () {
     try { null.x; } catch (e) { return v8Desc(e, 'message'); }
