@@ -4,6 +4,7 @@
 // objects, and the JScript target.
 #include <gtest/gtest.h>
 #include <js/GCAPI.h>
+#include <js/RealmIterators.h>
 
 #include <string>
 
@@ -135,6 +136,27 @@ TEST_F(Persona, ErrorsOwnTheirStackAndSurviveCollection) {
     EXPECT_TRUE(page.True("(function () { class Mine extends Error {} var m = new Mine('s');"
                           "  return m instanceof Mine && m instanceof Error && m.stack.indexOf('Error: s') === 0; })()"));
     EXPECT_TRUE(page.True("Error('no new') instanceof Error && TypeError.prototype.constructor === TypeError"));
+}
+
+size_t LiveRealms() {
+    size_t count = 0;
+    JS::IterateRealms(qy::script::detail::Cx(), &count,
+                      [](JSContext*, void* data, JS::Realm*, const JS::AutoRequireNoGC&) { ++*static_cast<size_t*>(data); });
+    return count;
+}
+
+TEST(PersonaGlobals, ResetPagesAreCollected) {
+    // Neither the watcher of exceptions nor the records of stacks keep an old page alive.
+    EnvHost page(ScriptTarget::ES2021, true, kAddress);
+    page.Text("try { null.x } catch (e) { e.stack }");
+    JS_GC(qy::script::detail::Cx());
+    size_t before = LiveRealms();
+    for (int i = 0; i < 20; ++i) {
+        page.host.Reset();
+        page.Text("try { null.x } catch (e) { new Error('x').stack + e.stack }");
+    }
+    JS_GC(qy::script::detail::Cx());
+    EXPECT_LE(LiveRealms(), before + 2);
 }
 
 // ---- messages and types -----------------------------------------------------------------

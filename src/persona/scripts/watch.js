@@ -151,7 +151,8 @@
     var kNamedErrors = 2000;
 
     // Thrown errors get their frames where they are first seen.
-    var noted = new WeakSet(), pages = new Map();
+    // Weak, so that a page dropped by a reset goes with its global.
+    var noted = new WeakSet(), pages = new WeakMap();
     function noteThrown(frame, value) {
         if (value.errorLineNumber === undefined) return;
         var error = value.unsafeDereference();
