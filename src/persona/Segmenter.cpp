@@ -20,13 +20,16 @@ bool Segment(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::UniqueChars locale = JS_EncodeStringToUTF8(cx, l);
     if (!granularity || !locale) return false;
     std::string gr = granularity.get();
-    Granularity which = gr == "word" ? Granularity::Word : gr == "sentence" ? Granularity::Sentence : Granularity::Grapheme;
+    Granularity which = gr == "word"       ? Granularity::Word
+                        : gr == "sentence" ? Granularity::Sentence
+                        : gr == "line"     ? Granularity::Line
+                                           : Granularity::Grapheme;
     std::vector<Boundary> segments = Segments(text, which, locale.get());
     JS::RootedObject array(cx, JS::NewArrayObject(cx, segments.size() * 2));
     if (!array) return false;
     for (size_t i = 0; i < segments.size(); ++i) {
         if (!JS_SetElement(cx, array, static_cast<uint32_t>(2 * i), segments[i].start) ||
-            !JS_SetElement(cx, array, static_cast<uint32_t>(2 * i + 1), segments[i].wordLike ? 1 : 0))
+            !JS_SetElement(cx, array, static_cast<uint32_t>(2 * i + 1), segments[i].status))
             return false;
     }
     args.rval().setObject(*array);

@@ -9,8 +9,8 @@
 
 namespace qy::persona {
 
-/// segment(text, granularity, locale) for the persona script: [start, wordLike, start,
-/// wordLike, …] for each segment.
+/// segment(text, granularity, locale) for the persona script: [start, rule status,
+/// start, rule status, …] for each segment ("grapheme", "word", "sentence" or "line").
 [[nodiscard]] bool Segment(JSContext* cx, unsigned argc, JS::Value* vp);
 
 }  // namespace qy::persona

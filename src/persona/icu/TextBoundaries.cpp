@@ -14,6 +14,7 @@ std::vector<Boundary> Segments(const std::u16string& text, Granularity granulari
     if (text.empty()) return out;
     UBreakIteratorType type = granularity == Granularity::Grapheme ? UBRK_CHARACTER
                               : granularity == Granularity::Word   ? UBRK_WORD
+                              : granularity == Granularity::Line   ? UBRK_LINE
                                                                    : UBRK_SENTENCE;
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<UBreakIterator, decltype(&ubrk_close)> it(
@@ -25,8 +26,7 @@ std::vector<Boundary> Segments(const std::u16string& text, Granularity granulari
     for (int32_t end = ubrk_next(it.get()); end != UBRK_DONE; end = ubrk_next(it.get())) {
         // A word's rule status tells words (letters, numbers, ideographs…) from spaces
         // and punctuation.
-        bool wordLike = granularity == Granularity::Word && ubrk_getRuleStatus(it.get()) >= UBRK_WORD_NONE_LIMIT;
-        out.push_back({static_cast<uint32_t>(start), wordLike});
+        out.push_back({static_cast<uint32_t>(start), ubrk_getRuleStatus(it.get())});
         start = end;
     }
     return out;

@@ -772,7 +772,7 @@
             var list = data.list, start = list[2 * i];
             var end = 2 * i + 2 < list.length ? list[2 * i + 2] : data.input.length;
             var out = {segment: data.input.slice(start, end), index: start, input: data.input};
-            if (data.granularity === 'word') out.isWordLike = list[2 * i + 1] === 1;
+            if (data.granularity === 'word') out.isWordLike = list[2 * i + 1] >= 100;
             return out;
         };
         method(SegmenterProto, 'segment', 1, function (string) {
@@ -812,6 +812,74 @@
             return apply(DateTimeFormat.supportedLocalesOf, DateTimeFormat, [locales, options]);
         });
         hidden(Intl, 'Segmenter', Segmenter);
+    }
+
+    // ---- Intl.v8BreakIterator: V8's own, older segmenter ------------------------------
+    if (typeof Intl === 'object' && Intl && typeof Intl.v8BreakIterator !== 'function') {
+        var breakIterators = new WeakMap();
+        var BreakProto = {};
+        var breakTypes = ['character', 'word', 'sentence', 'line'];
+        var BreakIterator = native(function (locales, options) {
+            options = options === undefined ? {} : Object(options);
+            var type = options.type === undefined ? 'word' : StringCtor(options.type);
+            if (breakTypes.indexOf(type) < 0)
+                throw new RangeError('Value ' + type + ' out of range for Intl.v8BreakIterator options property type');
+            var locale = new Intl.DateTimeFormat(locales).resolvedOptions().locale;
+            var self = new.target === undefined ? Object.create(BreakProto) : this;
+            breakIterators.set(self, {locale: locale, type: type, list: [], length: 0, at: 0, bound: {}});
+            return self;
+        }, 'v8BreakIterator', 0, true);
+        defineProperty(BreakIterator, 'prototype', {value: BreakProto, writable: false, enumerable: false, configurable: false});
+        hidden(BreakProto, 'constructor', BreakIterator);
+        var breakState = function (o, what) {
+            var state = typeof o === 'object' && o !== null ? breakIterators.get(o) : undefined;
+            if (!state) {
+                throw new TypeError('Method get Intl.v8BreakIterator.prototype.' + what +
+                    ' called on incompatible receiver #<v8BreakIterator>');
+            }
+            return state;
+        };
+        var boundaryAt = function (state, k) {
+            return 2 * k < state.list.length ? state.list[2 * k] : state.length;
+        };
+        // Each member is a getter giving the iterator's own bound function, as V8's are.
+        var breakMember = function (name, length, impl) {
+            accessor(BreakProto, name, function () {
+                var state = breakState(this, name);
+                return state.bound[name] || (state.bound[name] = native(function () {
+                    return apply(impl, undefined, [state].concat(Array.prototype.slice.call(arguments)));
+                }, '', length));
+            });
+        };
+        breakMember('adoptText', 1, function (state, text) {
+            var t = StringCtor(text);
+            state.list = t ? host.segment(t, state.type === 'character' ? 'grapheme' : state.type, state.locale) : [];
+            state.length = t.length;
+            state.at = 0;
+        });
+        breakMember('first', 0, function (state) {
+            state.at = 0;
+            return 0;
+        });
+        breakMember('next', 0, function (state) {
+            if (2 * state.at >= state.list.length) return -1;
+            state.at++;
+            return boundaryAt(state, state.at);
+        });
+        breakMember('current', 0, function (state) { return boundaryAt(state, state.at); });
+        breakMember('breakType', 0, function (state) {
+            if (state.at === 0 || state.type !== 'word') return 'none';
+            var status = state.list[2 * (state.at - 1) + 1];
+            return status >= 400 ? 'ideo' : status >= 300 ? 'kana' : status >= 200 ? 'letter' : status >= 100 ? 'number' : 'none';
+        });
+        method(BreakProto, 'resolvedOptions', 0, function () {
+            var state = breakState(this, 'resolvedOptions');
+            return {locale: state.locale, type: state.type};
+        });
+        method(BreakIterator, 'supportedLocalesOf', 1, function (locales, options) {
+            return apply(Intl.DateTimeFormat.supportedLocalesOf, Intl.DateTimeFormat, [locales, options]);
+        });
+        hidden(Intl, 'v8BreakIterator', BreakIterator);
     }
 
     // ---- Error constructors whose errors own their stack -------------------------------

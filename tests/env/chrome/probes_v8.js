@@ -405,3 +405,14 @@ probe('builtins', 'Intl.Segmenter shape', function () {
         new Intl.Segmenter('zh-CN').resolvedOptions(), Object.getOwnPropertyNames(Intl.Segmenter.prototype).sort(),
         v8Caught(function () { Intl.Segmenter(); }), v8Caught(function () { new Intl.Segmenter('en', {granularity: 'line'}); })];
 });
+probe('builtins', 'Intl.v8BreakIterator', function () {
+    var B = Intl.v8BreakIterator;
+    var it = new B(['zh-CN'], {type: 'word'});
+    it.adoptText('我们去北京 hello world!');
+    var out = [[it.first(), it.breakType()]];
+    for (var p = it.next(); p !== -1; p = it.next()) out.push([p, it.breakType()]);
+    var d = Object.getOwnPropertyDescriptor(B.prototype, 'next');
+    return [String(B), B.length, Object.getOwnPropertyNames(B.prototype).sort(), out, it.current(), it.resolvedOptions(),
+        [!!d.get, d.enumerable, String(it.next), it.next === it.next], typeof B('en'),
+        v8Caught(function () { B.prototype.first.call({}); })];
+});
