@@ -733,6 +733,20 @@
     method(BufferProto, 'transfer', 0, transferring('transfer'));
     method(BufferProto, 'transferToFixedLength', 0, transferring('transferToFixedLength'));
 
+    // ---- Atomics.wait / waitAsync ------------------------------------------------------
+    // A page without cross-origin isolation has no shared memory, so no array can be
+    // waited on; both refuse as V8 does.
+    if (typeof Atomics === 'object' && Atomics) {
+        var waitable = function (ta) {
+            var tag = typeof ta === 'object' && ta !== null ? apply(typedArrayTag, ta, []) : undefined;
+            if (tag !== 'Int32Array' && tag !== 'BigInt64Array')
+                throw new TypeError(apply(toStringOf, ta, []) + ' is not an int32 or BigInt64 typed array.');
+            throw new TypeError(apply(toStringOf, ta, []) + ' is not a shared typed array.');
+        };
+        method(Atomics, 'wait', 4, function (ta) { waitable(ta); });
+        method(Atomics, 'waitAsync', 4, function (ta) { waitable(ta); });
+    }
+
     // ---- Intl.Segmenter ----------------------------------------------------------------
     if (typeof Intl === 'object' && Intl && typeof Intl.Segmenter !== 'function') {
         var segmenters = new WeakMap(), segmentsOf = new WeakMap(), iterators = new WeakMap();

@@ -416,3 +416,9 @@ probe('builtins', 'Intl.v8BreakIterator', function () {
         [!!d.get, d.enumerable, String(it.next), it.next === it.next], typeof B('en'),
         v8Caught(function () { B.prototype.first.call({}); })];
 });
+probe('builtins', 'Atomics wait without shared memory', function () {
+    return [v8Caught(function () { Atomics.waitAsync(new Int32Array(4), 0, 0); }),
+        v8Caught(function () { Atomics.waitAsync([1], 0, 0); }),
+        v8Caught(function () { Atomics.wait(new Int32Array(4), 0, 0); }),
+        Atomics.waitAsync.length, String(Atomics.waitAsync)];
+});
