@@ -164,13 +164,13 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
     return full;
 }
 
-/// Takes the engine's pending exception (or the reason the call was cut short) into
-/// the Error state. This is the one place where a failed engine call becomes an error.
 /// The user's code: added code and evaluated expressions (and what they give eval).
 bool IsUserFile(const char* file) {
     return file && (StartsWith(file, kAddedCodePrefix) || std::strcmp(file, kEvalFileName) == 0);
 }
 
+/// Takes the engine's pending exception (or the reason the call was cut short) into
+/// the Error state. This is the one place where a failed engine call becomes an error.
 void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e,
                   bool jscript, bool v8Persona = false) {
     e.Clear();
@@ -319,8 +319,8 @@ JSObject* ZoneAnchor(JSContext* cx) {
     return anchor->get();
 }
 
-/// The watcher that gives persona globals' property errors V8's words, kept for the
-/// process (dropped with the engine's roots).
+/// The watcher of persona globals' exceptions (V8's words for property errors, V8's
+/// frame names), kept for the process (dropped with the engine's roots).
 JSObject* ExceptionWatcher(JSContext* cx) {
     static JsObjectRoot* watcher = nullptr;
     if (watcher && watcher->alive()) return watcher->get();
@@ -332,7 +332,8 @@ JSObject* ExceptionWatcher(JSContext* cx) {
 }
 
 /// The browser environment compiled once per target, the modern target's console alone
-/// and the persona's script, for the engine's life: dropped with the engine's roots, before its context goes.
+/// and the persona's script, for the engine's life: dropped with the engine's roots,
+/// before its context goes.
 class EnvironmentStencils final : public detail::JsRootLink {
 public:
     static JS::Stencil* For(JSContext* cx, bool jscript) {
@@ -528,7 +529,8 @@ public:
                 detail::EngineCall call;
                 persona::V8Wording wording(true);
                 JS::RootedObject watcher(cx, ExceptionWatcher(cx));
-                if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile}, watcher))
+                if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile},
+                                        watcher))
                     JS_ClearPendingException(cx);
             }
         }
