@@ -58,6 +58,26 @@
         return /^=(?!=)/.test(rest);
     }
 
+    // The source line at the frame's place, from its column on.
+    function restOfLine(frame) {
+        var script = frame.script;
+        if (!script || !script.source) return '';
+        var known = sourceOf(script.source), text = known.text;
+        var where = script.getOffsetLocation(frame.offset);
+        var start = known.starts[where.lineNumber - known.first];
+        if (start === undefined) return '';
+        var end = text.indexOf('\n', start);
+        return text.slice(start + where.columnNumber, end < 0 ? text.length : end);
+    }
+
+    // The engine reports an object on the right of instanceof that cannot be called as a
+    // failed call of it; the statement it points at shows the instanceof.
+    function isInstanceofOperand(frame, operand) {
+        var bare = /^\((.*)\)$/.test(operand) ? operand.slice(1, -1) : operand;
+        var line = restOfLine(frame).replace(/\s+/g, ' ');
+        return line.indexOf('instanceof ' + operand) >= 0 || line.indexOf('instanceof ' + bare) >= 0;
+    }
+
     dbg.onExceptionUnwind = function (frame, value) {
         if (!value || typeof value !== 'object') return undefined;
         var error = value.unsafeDereference();
@@ -73,6 +93,9 @@
                 error.message = 'Cannot convert undefined or null to object';
             } else if (typeof text === 'string' && / is not an object or null$/.test(text)) {
                 error.message = 'Object prototype may only be an Object or null: ' + text.slice(0, -' is not an object or null'.length);
+            } else if (typeof text === 'string' && / is not a function$/.test(text) &&
+                       isInstanceofOperand(frame, text.slice(0, -' is not a function'.length))) {
+                error.message = "Right-hand side of 'instanceof' is not callable";
             } else if (typeof text === 'string' && incompatible.test(text)) {
                 error.message = text.replace(incompatible, '$1 called on null or undefined');
             } else if (m && m[2] === 'Symbol.iterator') {
