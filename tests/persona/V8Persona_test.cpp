@@ -264,6 +264,21 @@ TEST_F(Persona, GroupingSetsAndClones) {
     EXPECT_EQ(page.Text("got + ' ' + settled"), "1,2 5");
 }
 
+TEST_F(Persona, BuiltInsIgnoreWhatThePageChanged) {
+    // V8's built-ins do not go through the prototypes a page may replace.
+    ASSERT_TRUE(page.Add("Array.prototype.push = function () { throw new Error('push'); };"
+                         "Array.prototype.indexOf = function () { return -1; };"
+                         "String.prototype.slice = function () { return 'patched'; };"
+                         "Map.prototype.forEach = Set.prototype.forEach = function () {};"));
+    EXPECT_EQ(page.Text("JSON.stringify(Object.groupBy([1, 2, 3], function (x) { return x % 2; }))"), "{\"0\":[2],\"1\":[1,3]}");
+    EXPECT_EQ(page.Text("Map.groupBy([1, 2], function (x) { return 'k'; }).get('k').length"), "2");
+    EXPECT_EQ(page.Text("Array.from(new Set([1, 2]).intersection(new Set([2, 3]))).join()"), "2");
+    EXPECT_EQ(page.Text("structuredClone(new Map([[1, new Set([2])]])).get(1).has(2)"), "true");
+    EXPECT_EQ(page.Text("try { JSON.parse('{\"name\":\"value\",\"other\":tru,\"more\":1}') } catch (e) { e.message }"),
+              "Unexpected token ',', ...\"other\":tru,\"more\":1}\" is not valid JSON");
+    EXPECT_EQ(page.Text("Array.from(new Intl.Segmenter('en', {granularity: 'word'}).segment('ab cd')).length"), "3");
+}
+
 // ---- what no Chrome has -------------------------------------------------------------------
 
 TEST(PersonaRemoved, GoneInThePersonaKeptElsewhere) {

@@ -21,6 +21,17 @@
     var typedArraySort = TypedArray.prototype.sort;
     var iteratorSymbol = Symbol.iterator, asyncIteratorSymbol = Symbol.asyncIterator;
     var MAX_LENGTH = 9007199254740991;
+    // What the built-ins use while a page runs is taken now: a page that changes
+    // Array.prototype.push or String.prototype.slice changes nothing of V8's built-ins.
+    var arrayIndexOf = Array.prototype.indexOf, stringSlice = String.prototype.slice;
+    var stringIndexOf = String.prototype.indexOf, bufferSlice = ArrayBuffer.prototype.slice;
+    var mapForEach = Map.prototype.forEach, setForEach = Set.prototype.forEach;
+    var objectCreate = Object.create, hasOwn = Object.prototype.hasOwnProperty;
+    function append(list, v) {
+        defineProperty(list, list.length, {value: v, writable: true, enumerable: true, configurable: true});
+    }
+    function has(list, v) { return apply(arrayIndexOf, list, [v]) >= 0; }
+    function cut(text, from, to) { return apply(stringSlice, text, to === undefined ? [from] : [from, to]); }
 
     function hidden(target, name, value) {
         defineProperty(target, name, {value: value, writable: true, enumerable: false, configurable: true});
@@ -211,7 +222,7 @@
         var groups = Object.create(null);
         eachWithIndex(items, callback, function (key, v) {
             key = typeof key === 'symbol' ? key : StringCtor(key);
-            if (Object.prototype.hasOwnProperty.call(groups, key)) groups[key].push(v);
+            if (apply(hasOwn, groups, [key])) append(groups[key], v);
             else groups[key] = [v];
         });
         return groups;
@@ -220,7 +231,7 @@
         var groups = new MapCtor();
         eachWithIndex(items, callback, function (key, v) {
             if (key === 0) key = 0;  // -0 groups with 0
-            if (apply(mapHas, groups, [key])) apply(mapGet, groups, [key]).push(v);
+            if (apply(mapHas, groups, [key])) append(apply(mapGet, groups, [key]), v);
             else apply(mapSet, groups, [key, [v]]);
         });
         return groups;
@@ -294,7 +305,7 @@
     }
     function valuesOf(s) {
         var out = [];
-        for (var v of apply(setValues, s, [])) out.push(v);
+        apply(setForEach, s, [function (v) { append(out, v); }]);
         return out;
     }
     function norm(v) { return v === 0 ? 0 : v; }
@@ -309,7 +320,8 @@
         setThis(this, 'intersection');
         var r = setRecord(other), out = new SetCtor(), self = this;
         if (apply(setSize, this, []) <= r.size) {
-            valuesOf(this).forEach(function (v) { if (apply(r.has, r.set, [v])) apply(setAdd, out, [v]); });
+            var mine = valuesOf(this);
+            for (var i = 0; i < mine.length; i++) if (apply(r.has, r.set, [mine[i]])) apply(setAdd, out, [mine[i]]);
         } else {
             eachKey(r, function (v) { if (apply(setHas, self, [v])) apply(setAdd, out, [norm(v)]); });
         }
@@ -319,7 +331,8 @@
         setThis(this, 'difference');
         var r = setRecord(other), out = copySet(this);
         if (apply(setSize, this, []) <= r.size) {
-            valuesOf(this).forEach(function (v) { if (apply(r.has, r.set, [v])) apply(setDelete, out, [v]); });
+            var mine = valuesOf(this);
+            for (var i = 0; i < mine.length; i++) if (apply(r.has, r.set, [mine[i]])) apply(setDelete, out, [mine[i]]);
         } else {
             eachKey(r, function (v) { apply(setDelete, out, [v]); });
         }
@@ -339,7 +352,9 @@
         setThis(this, 'isSubsetOf');
         var r = setRecord(other);
         if (apply(setSize, this, []) > r.size) return false;
-        return valuesOf(this).every(function (v) { return !!apply(r.has, r.set, [v]); });
+        var mine = valuesOf(this);
+        for (var i = 0; i < mine.length; i++) if (!apply(r.has, r.set, [mine[i]])) return false;
+        return true;
     });
     method(SetProto, 'isSupersetOf', 1, function (other) {
         setThis(this, 'isSupersetOf');
@@ -352,7 +367,9 @@
         setThis(this, 'isDisjointFrom');
         var r = setRecord(other), self = this, result = true;
         if (apply(setSize, this, []) <= r.size) {
-            return valuesOf(this).every(function (v) { return !apply(r.has, r.set, [v]); });
+            var mine = valuesOf(this);
+            for (var i = 0; i < mine.length; i++) if (apply(r.has, r.set, [mine[i]])) return false;
+            return true;
         }
         eachKey(r, function (v) { if (apply(setHas, self, [v])) return (result = false); });
         return result;
@@ -417,23 +434,23 @@
             break;
         case '[object Date]': out = new Date(v.getTime()); break;
         case '[object RegExp]': out = new RegExp(v.source, v.flags); break;
-        case '[object ArrayBuffer]': out = v.slice(0); break;
+        case '[object ArrayBuffer]': out = apply(bufferSlice, v, [0]); break;
         case '[object DataView]':
             out = new DataView(clone(v.buffer, seen), v.byteOffset, v.byteLength);
             break;
         case '[object Map]':
             out = new MapCtor();
             apply(mapSet, seen, [v, out]);
-            v.forEach(function (value, key) { apply(mapSet, out, [clone(key, seen), clone(value, seen)]); });
+            apply(mapForEach, v, [function (value, key) { apply(mapSet, out, [clone(key, seen), clone(value, seen)]); }]);
             return out;
         case '[object Set]':
             out = new SetCtor();
             apply(mapSet, seen, [v, out]);
-            v.forEach(function (value) { apply(setAdd, out, [clone(value, seen)]); });
+            apply(setForEach, v, [function (value) { apply(setAdd, out, [clone(value, seen)]); }]);
             return out;
         case '[object Error]':
             var name = v.name;
-            var Ctor = ['EvalError', 'RangeError', 'ReferenceError', 'SyntaxError', 'TypeError', 'URIError'].indexOf(name) >= 0
+            var Ctor = has(['EvalError', 'RangeError', 'ReferenceError', 'SyntaxError', 'TypeError', 'URIError'], name)
                 ? global[name] : global.Error;
             out = new Ctor(v.message);
             apply(mapSet, seen, [v, out]);
@@ -508,7 +525,7 @@
                         i += 5;
                         continue;
                     }
-                    if ('"\\/bfnrt'.indexOf(e) < 0) fail('escape', i);
+                    if (apply(stringIndexOf, '"\\/bfnrt', [e]) < 0) fail('escape', i);
                 }
                 i++;
             }
@@ -627,10 +644,10 @@
             return '"' + text + '" is not valid JSON';
         var c = text[at];
         if (n < 21) return "Unexpected token '" + c + "', \"" + text + '" is not valid JSON';
-        if (at < 10) return "Unexpected token '" + c + "', \"" + text.slice(0, at + 10) + '"... is not valid JSON';
+        if (at < 10) return "Unexpected token '" + c + "', \"" + cut(text, 0, at + 10) + '"... is not valid JSON';
         if (at < n - 10)
-            return "Unexpected token '" + c + "', ...\"" + text.slice(at - 10, at + 10) + '"... is not valid JSON';
-        return "Unexpected token '" + c + "', ...\"" + text.slice(at - 10) + '" is not valid JSON';
+            return "Unexpected token '" + c + "', ...\"" + cut(text, at - 10, at + 10) + '"... is not valid JSON';
+        return "Unexpected token '" + c + "', ...\"" + cut(text, at - 10) + '" is not valid JSON';
     }
 
     method(JSON, 'parse', 2, function (text, reviver) {
@@ -676,9 +693,9 @@
         var list = user || replacer === undefined || replacer === null ? undefined : replacer;
         var out = apply(originalStringify, JSON, [value, function (k, v) {
             if (user) v = apply(user, this, [k, v]);
-            if (list && k !== '' && !Array.isArray(this) && list.indexOf(k) < 0) return undefined;
+            if (list && k !== '' && !Array.isArray(this) && !has(list, k)) return undefined;
             if (typeof v === 'object' && v !== null && rawTexts.has(v)) {
-                marks.push(rawTexts.get(v));
+                append(marks, rawTexts.get(v));
                 return '\u0000raw' + (marks.length - 1) + '\u0000';
             }
             return v;
@@ -757,11 +774,11 @@
             if (options === null) throw new TypeError('Cannot convert undefined or null to object');
             options = options === undefined ? {} : Object(options);
             var matcher = options.localeMatcher;
-            if (matcher !== undefined && ['lookup', 'best fit'].indexOf(StringCtor(matcher)) < 0)
+            if (matcher !== undefined && !has(['lookup', 'best fit'], StringCtor(matcher)))
                 throw new RangeError('Value ' + StringCtor(matcher) + ' out of range for Intl.Segmenter options property localeMatcher');
             var locale = new DateTimeFormat(locales).resolvedOptions().locale;
             var g = options.granularity === undefined ? 'grapheme' : StringCtor(options.granularity);
-            if (granularities.indexOf(g) < 0)
+            if (!has(granularities, g))
                 throw new RangeError('Value ' + g + ' out of range for Intl.Segmenter options property granularity');
             segmenters.set(this, {locale: locale, granularity: g});
         }, 'Segmenter', 0, true);
@@ -785,7 +802,7 @@
         var segmentAt = function (data, i) {
             var list = data.list, start = list[2 * i];
             var end = 2 * i + 2 < list.length ? list[2 * i + 2] : data.input.length;
-            var out = {segment: data.input.slice(start, end), index: start, input: data.input};
+            var out = {segment: cut(data.input, start, end), index: start, input: data.input};
             if (data.granularity === 'word') out.isWordLike = list[2 * i + 1] >= 100;
             return out;
         };
@@ -836,7 +853,7 @@
         var BreakIterator = native(function (locales, options) {
             options = options === undefined ? {} : Object(options);
             var type = options.type === undefined ? 'word' : StringCtor(options.type);
-            if (breakTypes.indexOf(type) < 0)
+            if (!has(breakTypes, type))
                 throw new RangeError('Value ' + type + ' out of range for Intl.v8BreakIterator options property type');
             var locale = new Intl.DateTimeFormat(locales).resolvedOptions().locale;
             var self = new.target === undefined ? Object.create(BreakProto) : this;
@@ -861,7 +878,9 @@
             accessor(BreakProto, name, function () {
                 var state = breakState(this, name);
                 return state.bound[name] || (state.bound[name] = native(function () {
-                    return apply(impl, undefined, [state].concat(Array.prototype.slice.call(arguments)));
+                    var list = [state];
+                    for (var i = 0; i < arguments.length; i++) append(list, arguments[i]);
+                    return apply(impl, undefined, list);
                 }, '', length));
             });
         };
@@ -965,10 +984,10 @@
     return function callSites(records, address) {
         var out = [];
         for (var i = 0; i < records.length; i++) {
-            var r = records[i], o = Object.create(CallSiteProto);
+            var r = records[i], o = apply(objectCreate, Object, [CallSiteProto]);
             sites.set(o, {file: r[0], line: r[1], column: r[2], name: r[3], type: r[4], constructing: r[5],
                 evalLine: r[6], evalColumn: r[7], caller: r[8], address: address});
-            out.push(o);
+            append(out, o);
         }
         return out;
     };
