@@ -159,12 +159,13 @@ std::string BaseFile(const std::u16string& source) {
 }
 
 /// One frame as V8's call sites hold it: [file, line, column, function name, type name
-/// or null, constructing, eval line (0: not eval'd code), eval column, eval caller].
+/// or null, constructing, eval line (0: not eval'd code), eval column, eval caller,
+/// awaited (an async function waiting for the frames above it)].
 bool AppendRecord(JSContext* cx, JS::HandleObject records, const std::u16string& file, uint32_t line, uint32_t column,
                   const std::u16string& function, JS::HandleValue typeName, bool constructing, uint32_t evalLine,
-                  uint32_t evalColumn, const std::u16string& evalCaller) {
+                  uint32_t evalColumn, const std::u16string& evalCaller, bool awaited = false) {
     // Each string is rooted in the array before the next is made (making one may collect).
-    JS::RootedValueArray<9> items(cx);
+    JS::RootedValueArray<10> items(cx);
     auto string = [&](size_t at, const std::u16string& text) {
         JSString* made = JS_NewUCStringCopyN(cx, text.data(), text.size());
         if (made) items[at].setString(made);
@@ -177,6 +178,7 @@ bool AppendRecord(JSContext* cx, JS::HandleObject records, const std::u16string&
     items[5].setBoolean(constructing);
     items[6].setNumber(evalLine);
     items[7].setNumber(evalColumn);
+    items[9].setBoolean(awaited);
     JS::RootedObject record(cx, JS::NewArrayObject(cx, items));
     uint32_t length = 0;
     return record && JS::GetArrayLength(cx, records, &length) && JS_SetElement(cx, records, length, record);
@@ -185,12 +187,15 @@ bool AppendRecord(JSContext* cx, JS::HandleObject records, const std::u16string&
 /// The user's frames of the engine's saved stack, at most `limit`; `skipThrough` (a
 /// function's name) drops the frames above and including its first call.
 bool SavedFrameRecords(JSContext* cx, JS::HandleObject stack, uint32_t limit, const std::u16string* skipThrough,
-                       JS::MutableHandleObject out) {
-    JS::RootedObject records(cx, JS::NewArrayObject(cx, 0));
+                       JS::MutableHandleObject out, bool asyncOnly = false, JS::HandleObject into = nullptr) {
+    JS::RootedObject records(cx, into ? into.get() : JS::NewArrayObject(cx, 0));
     if (!records) return false;
     JS::RootedObject frame(cx, stack);
     bool skipping = skipThrough != nullptr;
+    // Past the first wait, frames are async functions waiting for those above them.
+    bool awaited = false;
     uint32_t shown = 0;
+    if (!JS::GetArrayLength(cx, records, &shown)) return false;
     while (frame && shown < limit) {
         JS::RootedString source(cx), display(cx);
         uint32_t line = 0, column = 0;
@@ -202,7 +207,9 @@ bool SavedFrameRecords(JSContext* cx, JS::HandleObject stack, uint32_t limit, co
         std::u16string name = display ? Copy(cx, display) : u"";
         // Guessed names of anonymous functions ("f/<") show none, as in V8.
         if (name.find(u'<') != std::u16string::npos || name.find(u'/') != std::u16string::npos) name.clear();
-        bool user = g_isUserCode && g_isUserCode(BaseFile(src).c_str());
+        // Past a wait V8 shows the functions waiting, not the script that started them.
+        bool user = g_isUserCode && g_isUserCode(BaseFile(src).c_str()) && (awaited || !asyncOnly) &&
+                    !(awaited && name.empty());
         if (skipping) {
             if (user && name == *skipThrough) skipping = false;
         } else if (user) {
@@ -213,12 +220,16 @@ bool SavedFrameRecords(JSContext* cx, JS::HandleObject stack, uint32_t limit, co
                 if (name.empty() || name == u"anonymous") name = u"eval";
             }
             if (!AppendRecord(cx, records, src, line, column, name, JS::NullHandleValue, false, evalLine, 1,
-                              u"<anonymous>"))
+                              u"<anonymous>", awaited))
                 return false;
             ++shown;
         }
         JS::RootedObject next(cx);
         JS::GetSavedFrameParent(cx, nullptr, frame, &next);
+        if (!next) {
+            JS::GetSavedFrameAsyncParent(cx, nullptr, frame, &next);
+            if (next) awaited = true;
+        }
         frame = next;
     }
     // A function that is not on the stack leaves nothing, as in V8.
@@ -267,7 +278,10 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
         JS::RootedObject r(cx, &item.toObject());
         if (!JS_GetElement(cx, r, 4, &type) || !JS_GetElement(cx, r, 5, &constructing)) return false;
         std::u16string function = RecordString(cx, r, 3), name;
-        if (constructing.isTrue()) name = u"new " + (function.empty() ? u"<anonymous>" : function);
+        JS::RootedValue awaited(cx);
+        if (!JS_GetElement(cx, r, 9, &awaited)) return false;
+        if (awaited.isTrue()) name = u"async " + (function.empty() ? u"<anonymous>" : function);
+        else if (constructing.isTrue()) name = u"new " + (function.empty() ? u"<anonymous>" : function);
         else if (type.isString()) name = Copy(cx, type.toString()) + u"." + (function.empty() ? u"<anonymous>" : function);
         else name = function;
         std::u16string where = Number(RecordNumber(cx, r, 1)) + u":" + Number(RecordNumber(cx, r, 2));
@@ -385,7 +399,15 @@ bool StackGetter(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::RootedObject records(cx);
     if (entry.state == kWatcherRecords) {
         JS::RootedObject all(cx, &entry.b.toObject());
-        if (!WatcherRecords(cx, all, &records)) return false;
+        JS::RootedValue limit(cx);
+        if (!WatcherRecords(cx, all, &records) || !JS_GetElement(cx, all, 0, &limit)) return false;
+        // The debugger sees only the frames on the stack; the engine's saved frames know
+        // the async functions waiting for them.
+        JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
+        JS::RootedObject same(cx);
+        if (frames && limit.isNumber() &&
+            !SavedFrameRecords(cx, frames, static_cast<uint32_t>(limit.toNumber()), nullptr, &same, true, records))
+            return false;
     } else {
         JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
         if (!SavedFrameRecords(cx, frames, static_cast<uint32_t>(entry.b.toNumber()), nullptr, &records)) return false;

@@ -81,6 +81,18 @@ TEST_F(Persona, FramesAreNamedAsV8NamesThem) {
               "    at eval (eval at <anonymous> (https://www.example.com/app/index.html:1:1), <anonymous>:1:1)");
 }
 
+TEST_F(Persona, AsyncFunctionsWaitingShowAsV8ShowsThem) {
+    ASSERT_TRUE(page.Add("var seen;\n"
+                         "async function inner() { await null; throw new Error('x'); }\n"
+                         "async function outer() { await inner(); }\n"
+                         "outer().catch(function (e) { seen = e.stack; });\n"));
+    // The script that started them waits for nothing and is not shown.
+    EXPECT_EQ(page.Text("seen.replace(/:\\d+\\)/g, ')')"),
+              "Error: x\n"
+              "    at inner (https://www.example.com/app/index.html:2)\n"
+              "    at async outer (https://www.example.com/app/index.html:3)");
+}
+
 TEST_F(Persona, ManyErrorsStillGetTheirStacks) {
     // Past the errors whose frames the debugger names, the engine's frames name them;
     // writing thousands of stacks (each allocation may collect) keeps every frame intact.

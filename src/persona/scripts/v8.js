@@ -962,7 +962,7 @@
     siteMethod('isEval', function (r) { return r.evalLine > 0; });
     siteMethod('isNative', function () { return false; });
     siteMethod('isConstructor', function (r) { return r.constructing; });
-    siteMethod('isAsync', function () { return false; });
+    siteMethod('isAsync', function (r) { return r.awaited; });
     siteMethod('isPromiseAll', function () { return false; });
     siteMethod('getPromiseIndex', function () { return null; });
     siteMethod('getScriptNameOrSourceURL', function (r) { return r.evalLine ? undefined : r.address; });
@@ -974,7 +974,8 @@
         var where = r.line + ':' + r.column;
         where = r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + '), <anonymous>:' + where
                            : r.address + ':' + where;
-        var name = r.constructing ? 'new ' + (r.name || '<anonymous>')
+        var name = r.awaited ? 'async ' + (r.name || '<anonymous>')
+            : r.constructing ? 'new ' + (r.name || '<anonymous>')
             : r.type !== null ? r.type + '.' + (r.name || '<anonymous>') : r.name;
         return name ? name + ' (' + where + ')' : where;
     });
@@ -986,7 +987,7 @@
         for (var i = 0; i < records.length; i++) {
             var r = records[i], o = apply(objectCreate, Object, [CallSiteProto]);
             sites.set(o, {file: r[0], line: r[1], column: r[2], name: r[3], type: r[4], constructing: r[5],
-                evalLine: r[6], evalColumn: r[7], caller: r[8], address: address});
+                evalLine: r[6], evalColumn: r[7], caller: r[8], awaited: r[9] === true, address: address});
             append(out, o);
         }
         return out;
