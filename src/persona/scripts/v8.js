@@ -412,7 +412,31 @@
     });
 
     // ---- Iterator helpers: only what Chrome has ----------------------------------------
-    if (typeof global.Iterator === 'function') delete global.Iterator.prototype.asIndexedPairs;
+    if (typeof global.Iterator === 'function') {
+        var IteratorProto = global.Iterator.prototype, IteratorCtor = global.Iterator;
+        delete IteratorProto.asIndexedPairs;
+        // `constructor` and Symbol.toStringTag are accessors whose setter defines an own
+        // property on the receiver (and refuses the prototype itself), as V8 has them.
+        var weird = function (key, shown, value) {
+            var home = IteratorProto;
+            return native(function (v) {
+                if (this === null || (typeof this !== 'object' && typeof this !== 'function'))
+                    throw new TypeError('Iterator.prototype.' + shown + ' setter called on non-object');
+                if (this === home) throw new TypeError("Cannot assign to read only property '" + shown + "' of object '[object Iterator]'");
+                if (Object.getOwnPropertyDescriptor(this, key) === undefined)
+                    defineProperty(this, key, {value: v, writable: true, enumerable: true, configurable: true});
+                else this[key] = v;
+            }, 'set ' + shown, 1);
+        };
+        defineProperty(IteratorProto, 'constructor', {
+            get: native(function () { return IteratorCtor; }, 'get constructor', 0),
+            set: weird('constructor', 'constructor'), enumerable: false, configurable: true
+        });
+        defineProperty(IteratorProto, Symbol.toStringTag, {
+            get: native(function () { return 'Iterator'; }, 'get [Symbol.toStringTag]', 0),
+            set: weird(Symbol.toStringTag, '[Symbol.toStringTag]'), enumerable: false, configurable: true
+        });
+    }
 
     // ---- structuredClone ---------------------------------------------------------------
     function cloneError(v) {

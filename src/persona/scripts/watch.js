@@ -85,7 +85,9 @@
             var message = Object.getOwnPropertyDescriptor(error, 'message');
             var m = message && typeof message.value === 'string' && pattern.exec(message.value);
             var text = message && message.value;
-            if (text === 'null has no properties' || text === 'undefined has no properties') {
+            if (text === "Iterator constructor can't be used directly") {
+                error.message = 'Abstract class Iterator not directly constructable';
+            } else if (text === 'null has no properties' || text === 'undefined has no properties') {
                 // With the engine's property-error option on, only destructuring says this.
                 var what = text.slice(0, text.indexOf(' '));
                 error.message = "Cannot destructure '" + what + "' as it is " + what + '.';

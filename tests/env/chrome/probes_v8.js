@@ -422,3 +422,14 @@ probe('builtins', 'Atomics wait without shared memory', function () {
         v8Caught(function () { Atomics.wait(new Int32Array(4), 0, 0); }),
         Atomics.waitAsync.length, String(Atomics.waitAsync)];
 });
+probe('builtins', 'Iterator prototype accessors', function () {
+    function d(o, n) {
+        var x = Object.getOwnPropertyDescriptor(o, n);
+        return x && [x.get ? String(x.get) : typeof x.value, x.set ? String(x.set) : null, x.enumerable, x.configurable];
+    }
+    var P = Iterator.prototype;
+    var mine = Object.create(P);
+    mine.constructor = 5;
+    return [d(P, 'constructor'), d(P, Symbol.toStringTag), P[Symbol.toStringTag], Object.prototype.toString.call(Object.create(P)),
+        Object.getOwnPropertyDescriptor(mine, 'constructor').value, v8Caught(function () { new Iterator(); })];
+});
