@@ -433,3 +433,24 @@ probe('builtins', 'Iterator prototype accessors', function () {
     return [d(P, 'constructor'), d(P, Symbol.toStringTag), P[Symbol.toStringTag], Object.prototype.toString.call(Object.create(P)),
         Object.getOwnPropertyDescriptor(mine, 'constructor').value, v8Caught(function () { new Iterator(); })];
 });
+probe('builtins', 'names and lengths of the later built-ins', function () {
+    var list = [Array.prototype.findLast, Array.prototype.findLastIndex, Array.prototype.toReversed, Array.prototype.toSorted,
+        Array.prototype.toSpliced, Array.prototype.with, Object.groupBy, Map.groupBy, Promise.withResolvers, Array.fromAsync,
+        String.prototype.isWellFormed, String.prototype.toWellFormed, Set.prototype.union, Set.prototype.intersection,
+        Set.prototype.difference, Set.prototype.symmetricDifference, Set.prototype.isSubsetOf, Set.prototype.isSupersetOf,
+        Set.prototype.isDisjointFrom, structuredClone, JSON.rawJSON, JSON.isRawJSON, JSON.parse, JSON.stringify,
+        ArrayBuffer.prototype.transfer, ArrayBuffer.prototype.transferToFixedLength, ArrayBuffer.prototype.resize,
+        Intl.Segmenter, Intl.Segmenter.supportedLocalesOf, Intl.Segmenter.prototype.segment,
+        Intl.Segmenter.prototype.resolvedOptions, Error, TypeError, AggregateError, Error.captureStackTrace,
+        Atomics.wait, Atomics.waitAsync, Intl.v8BreakIterator, Function.prototype.toString];
+    var typed = Object.getPrototypeOf(Int8Array.prototype);
+    list = list.concat([typed.findLast, typed.findLastIndex, typed.toReversed, typed.toSorted, typed.with]);
+    return list.map(function (f) { return [f.name, f.length, 'prototype' in f]; });
+});
+probe('builtins', 'accessors of the later built-ins', function () {
+    return [[ArrayBuffer.prototype, 'detached'], [ArrayBuffer.prototype, 'resizable'], [ArrayBuffer.prototype, 'maxByteLength'],
+        [RegExp.prototype, 'unicodeSets']].map(function (p) {
+        var d = Object.getOwnPropertyDescriptor(p[0], p[1]);
+        return [d.get.name, d.get.length, d.set, d.enumerable, d.configurable];
+    });
+});
