@@ -41,10 +41,14 @@ public:
         m_thread.join();
     }
 
+    /// Each call's limit lies beyond the last one's, so a thread that waits for an
+    /// earlier limit wakes in time on its own and looks again; only a thread that waits
+    /// for no limit at all needs waking (a wake-up per call would cost more than a
+    /// short call).
     void Arm(int ms) {
         std::lock_guard lock(m_mutex);
         m_due = Clock::now() + std::chrono::milliseconds(ms);
-        m_wake.notify_all();
+        if (m_waitingForever) m_wake.notify_all();
     }
     void Disarm() {
         std::lock_guard lock(m_mutex);
@@ -56,7 +60,9 @@ private:
         std::unique_lock lock(m_mutex);
         while (!m_quit) {
             if (!m_due) {
+                m_waitingForever = true;
                 m_wake.wait(lock);
+                m_waitingForever = false;
             } else if (Clock::now() < *m_due) {
                 m_wake.wait_until(lock, *m_due);
             } else {
@@ -71,6 +77,7 @@ private:
     std::condition_variable m_wake;
     std::optional<Clock::time_point> m_due;
     bool m_quit = false;
+    bool m_waitingForever = false;
     std::thread m_thread;
 };
 

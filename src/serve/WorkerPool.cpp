@@ -1,5 +1,6 @@
 #include "serve/WorkerPool.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -179,6 +180,15 @@ bool WorkerPool::Refresh(Slot& slot, Reply* failure) {
         std::lock_guard lock(m_mutex);
         setup = m_setup;
         generation = m_generation;
+    }
+    if (slot.fd >= 0) {
+        // A worker that died while idle (killed from outside, say) is noticed before a
+        // call is sent to it: its end of the socket reads as closed.
+        pollfd pfd{slot.fd, POLLIN, 0};
+        if (poll(&pfd, 1, 0) > 0) {
+            Kill(slot);
+            ++m_replaced;
+        }
     }
     if (slot.fd < 0 && !Spawn(slot)) {
         if (failure) *failure = {503, ErrorJson(0, "工作进程无法启动：" + m_settings.program)};
