@@ -1,9 +1,11 @@
 #include "cli/ServeCommand.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -19,6 +21,8 @@
 
 namespace qy::cli {
 namespace {
+
+int g_stopPipe[2] = {-1, -1};
 
 std::string OwnProgram() {
     std::string path(4096, '\0');
@@ -158,14 +162,18 @@ int ServeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         return true;
     };
 
-    // SIGTERM and Ctrl+C go to one thread that stops the service in order; every other
-    // thread (the workers' feeders included) is started with them blocked.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // SIGTERM and Ctrl+C only write a byte: a thread of ours reads it and stops the
+    // service in order (whatever thread the signal lands on; the engine has threads of
+    // its own).
+    if (pipe2(g_stopPipe, O_CLOEXEC) != 0) return kExitEngineError;
+    struct sigaction action {};
+    action.sa_handler = [](int) {
+        char b = 1;
+        ssize_t w = write(g_stopPipe[1], &b, 1);
+        (void)w;
+    };
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
     serve::Service service(options);
@@ -177,13 +185,17 @@ int ServeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     out << "青柚JS调试工具 本地服务：" << service.Address() << "（" << service.Pool().Count()
         << " 个工作进程；GET / 说明用法）\n" << std::flush;
-    std::thread stopper([&service, stopSignals] {
-        int sig = 0;
-        sigwait(&stopSignals, &sig);
+    std::thread stopper([&service] {
+        char b;
+        while (read(g_stopPipe[0], &b, 1) < 0 && errno == EINTR) {
+        }
         service.Stop();
     });
     service.Run();
-    // The service stopped: the signal thread has done its work.
+    // Run ends only after a stop; the byte releases the thread if no signal came.
+    char b = 0;
+    ssize_t w = write(g_stopPipe[1], &b, 1);
+    (void)w;
     stopper.join();
     service.Join();
     out << "服务已停止（共 " << service.Calls() << " 次调用）\n";
