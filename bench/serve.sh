@@ -1,0 +1,85 @@
+#!/bin/sh
+# The local service against the ways users call a script today, side by side in one run:
+# md5 of a 1 KB text (tests/serve/data/md5.js) answered by
+#   our service (`qingyou-js serve`, JScript 5.8 and ES2021 targets),
+#   (a) node's own http server calling the same md5 file (bench/serve-node.js),
+#   (b) one node process per call, as PyExecJS does it (`node -e`),
+#   (c) one `qingyou-js eval` per call.
+# The servers are loaded by wrk (DURATION seconds, 2 threads, CONNECTIONS connections),
+# then again with 2 connections for the latency at a light load; every answer is
+# checked against md5sum's. Per-call processes run RUNS times one after another.
+#
+#   bench/serve.sh [BUILD_DIR]     (default: build; DURATION=10 CONNECTIONS=16 RUNS=30)
+set -eu
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build}
+case $build in /*) ;; *) build=$here/$build ;; esac
+qy=$build/bin/qingyou-js
+script=$here/tests/serve/data/md5.js
+duration=${DURATION:-10}
+connections=${CONNECTIONS:-16}
+runs=${RUNS:-30}
+
+if [ ! -x "$qy" ]; then echo "没有找到 $qy（先构建 qingyou-js）" >&2; exit 2; fi
+for tool in wrk node python3 md5sum curl; do
+    command -v $tool >/dev/null || { echo "需要 $tool" >&2; exit 2; }
+done
+
+TEXT=$(python3 -c "print(('abcdefghij' * 103)[:1024], end='')")
+EXPECT=$(printf %s "$TEXT" | md5sum | cut -d' ' -f1)
+export TEXT EXPECT
+
+free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
+
+pids=""
+cleanup() { for p in $pids; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; }
+trap cleanup EXIT INT TERM
+
+wait_up() {
+    for _ in $(seq 100); do
+        curl -s -o /dev/null "http://127.0.0.1:$1/health" -m 1 && return 0
+        curl -s -o /dev/null -X POST "http://127.0.0.1:$1/call" -d '{"args":[""]}' -m 1 && return 0
+        sleep 0.1
+    done
+    echo "服务没有在端口 $1 上启动" >&2; exit 1
+}
+
+port_js=$(free_port); "$qy" serve --port "$port_js" "$script" >/dev/null 2>&1 & pids="$pids $!"
+port_es=$(free_port); "$qy" serve --port "$port_es" --target es2021 "$script" >/dev/null 2>&1 & pids="$pids $!"
+port_node=$(free_port); node "$here/bench/serve-node.js" "$script" "$port_node" & pids="$pids $!"
+for p in $port_js $port_es $port_node; do wait_up "$p"; done
+
+load() {  # name port connections
+    wrk -t2 -c"$3" -d"${duration}s" --latency -s "$here/bench/serve-check.lua" "http://127.0.0.1:$2/call" |
+        awk -v name="$1" -v c="$3" '/^RESULT/ { printf "%-34s %5s %10s %10s %10s %8s\n", name, c, $2, $3, $4, $5 "/" $6 }'
+}
+
+per_call() {  # name command…
+    name=$1; shift
+    python3 - "$name" "$runs" "$EXPECT" "$@" <<'PY'
+import subprocess, sys, time
+name, runs, expect, cmd = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4:]
+times, wrong = [], 0
+for _ in range(runs):
+    t = time.perf_counter()
+    out = subprocess.run(cmd, capture_output=True, text=True).stdout
+    times.append((time.perf_counter() - t) * 1000)
+    wrong += expect not in out
+times.sort()
+p = lambda q: times[min(len(times) - 1, int(q * len(times)))]
+print("%-34s %5s %10.1f %10.3f %10.3f %8s" % (name, 1, 1000 / (sum(times) / len(times)), p(0.5), p(0.99), "%d/%d" % (wrong, runs)))
+PY
+}
+
+echo "md5(1 KB 文本)，$(nproc) 核，负载 $(cut -d' ' -f1-3 /proc/loadavg)"
+printf "%-34s %5s %10s %10s %10s %8s\n" "方式" "连接" "请求/秒" "p50(ms)" "p99(ms)" "错误/总数"
+load "本服务 JScript 5.8" "$port_js" "$connections"
+load "本服务 ES2021" "$port_es" "$connections"
+load "(a) node http 服务" "$port_node" "$connections"
+load "本服务 JScript 5.8（轻负载）" "$port_js" 2
+load "本服务 ES2021（轻负载）" "$port_es" 2
+load "(a) node http 服务（轻负载）" "$port_node" 2
+node_code="const fs=require('fs');const md5=new Function(fs.readFileSync('$script','utf8')+'\\nreturn md5;')();console.log(md5(process.env.TEXT))"
+per_call "(b) 每次调用一个 node -e" node -e "$node_code"
+per_call "(c) 每次调用一个 qingyou-js eval" "$qy" eval "$script" --expr "md5('$TEXT')"
