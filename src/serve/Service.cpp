@@ -227,7 +227,7 @@ std::string Service::Health() const {
            ",\"uptime\":" + std::to_string(up) + "}";
 }
 
-Reply Service::DoReload() {
+Reply Service::Reload() {
     std::lock_guard lock(m_reloadMutex);
     std::vector<Script> scripts;
     std::string error;
@@ -243,7 +243,7 @@ void Service::Reload(Respond respond) {
     // Loading may take a while: not on the thread that serves every connection.
     std::lock_guard lock(m_threadsMutex);
     m_threads.emplace_back([this, respond = std::move(respond)] {
-        Reply r = DoReload();
+        Reply r = Reload();
         respond(JsonResponse(r.status, std::move(r.body)));
     });
 }
@@ -265,7 +265,7 @@ void Service::Watch() {
         if (changed && !m_stopping) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             for (size_t i = 0; i < stamps.size(); ++i) stamps[i] = Stamp(m_options.watchFiles[i]);
-            if (!m_stopping) DoReload();
+            if (!m_stopping) Reload();
         }
     }
 }

@@ -76,12 +76,15 @@ public:
     /// The plain-text page of GET / (UTF-8).
     std::string Page() const;
 
+    /// Reads the scripts again and loads them into every worker (as POST /reload does);
+    /// blocks until one worker has tried them.
+    Reply Reload();
+
 private:
     void Handle(HttpRequest& req, Respond respond);
     bool Authorised(const HttpRequest& req, HttpResponse& refusal) const;
     std::string Health() const;
     void Reload(Respond respond);
-    Reply DoReload();
     void Watch();
     void Log(const std::string& line);
 

@@ -167,7 +167,7 @@ std::string Lit(LiteralSyntax syntax, const std::string& ascii) {
 }
 
 const char* kHeader = "青柚JS调试工具生成的调用代码";
-const char* kServiceNote = "调用本地服务（先运行 qingyou-js serve 脚本.js，或在工作台中选“工具 → 作为本地服务运行”）";
+const char* kServiceNote = "调用本地服务（先运行 qingyou-js serve 脚本.js，或在工作台中选 工具 → 作为本地服务运行）";
 
 std::string PythonRequests(const std::u16string_view address, const ServiceRequest& r) {
     const auto py = LiteralSyntax::Python;
