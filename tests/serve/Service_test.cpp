@@ -351,3 +351,15 @@ TEST(Service, StartFailsWithTheLoadErrorOfTheScript) {
     EXPECT_EQ(json->Find("error")->Find("file")->AsString(), "bad.js");
     EXPECT_EQ(json->Find("error")->Find("number")->AsNumber(), errors::ToNumber(errors::kSyntax));
 }
+
+TEST(Service, EndsACallThatOutgrowsTheMemoryLimitAndServesOn) {
+    auto options = test::Options(test::MakeScripts("var kept = [];"), 1);
+    options.worker.maxMemoryMb = 64;
+    options.worker.target = "es2021";
+    RunningService service(options);
+    ASSERT_TRUE(service.Started()) << service.Error();
+    Answer grown = service.Eval(Quote("for (;;) kept.push(new ArrayBuffer(8 << 20));"));
+    EXPECT_EQ(grown.status, 422) << grown.body;
+    EXPECT_EQ(grown.Number("error.number"), errors::ToNumber(errors::kOutOfMemory));
+    EXPECT_EQ(service.Eval(Quote("kept = []; 'freed'")).Text("result"), "freed");
+}
