@@ -7,7 +7,8 @@
 #   (c) one `qingyou-js eval` per call.
 # The servers are loaded by wrk (DURATION seconds, 2 threads, CONNECTIONS connections),
 # then again with 2 connections for the latency at a light load; every answer is
-# checked against md5sum's. Per-call processes run RUNS times one after another.
+# checked against md5sum's, and the CPU time the server's processes spent per request is
+# given beside. Per-call processes run RUNS times one after another.
 #
 #   bench/serve.sh [BUILD_DIR]     (default: build; DURATION=10 CONNECTIONS=16 RUNS=30)
 set -eu
@@ -45,14 +46,24 @@ wait_up() {
     echo "服务没有在端口 $1 上启动" >&2; exit 1
 }
 
-port_js=$(free_port); "$qy" serve --port "$port_js" "$script" >/dev/null 2>&1 & pids="$pids $!"
-port_es=$(free_port); "$qy" serve --port "$port_es" --target es2021 "$script" >/dev/null 2>&1 & pids="$pids $!"
-port_node=$(free_port); node "$here/bench/serve-node.js" "$script" "$port_node" & pids="$pids $!"
+port_js=$(free_port); "$qy" serve --port "$port_js" "$script" >/dev/null 2>&1 & pids="$pids $!"; pid_js=$!
+port_es=$(free_port); "$qy" serve --port "$port_es" --target es2021 "$script" >/dev/null 2>&1 & pids="$pids $!"; pid_es=$!
+port_node=$(free_port); node "$here/bench/serve-node.js" "$script" "$port_node" & pids="$pids $!"; pid_node=$!
 for p in $port_js $port_es $port_node; do wait_up "$p"; done
 
-load() {  # name port connections
-    wrk -t2 -c"$3" -d"${duration}s" --latency -s "$here/bench/serve-check.lua" "http://127.0.0.1:$2/call" |
-        awk -v name="$1" -v c="$3" '/^RESULT/ { printf "%-34s %5s %10s %10s %10s %8s\n", name, c, $2, $3, $4, $5 "/" $6 }'
+# CPU time (user + system, in clock ticks) of a server and its worker processes: on a
+# busy machine the CPU a request costs is steadier than the requests per second.
+cpu_ticks() {
+    for p in $1 $(pgrep -P "$1" 2>/dev/null); do cat "/proc/$p/stat" 2>/dev/null; done |
+        awk '{ sub(/.*\) /, ""); t += $12 + $13 } END { print t + 0 }'
+}
+
+load() {  # name port connections server-pid
+    before=$(cpu_ticks "$4")
+    out=$(wrk -t2 -c"$3" -d"${duration}s" --latency -s "$here/bench/serve-check.lua" "http://127.0.0.1:$2/call")
+    after=$(cpu_ticks "$4")
+    echo "$out" | awk -v name="$1" -v c="$3" -v ticks=$((after - before)) -v hz="$(getconf CLK_TCK)" \
+        '/^RESULT/ { printf "%-34s %5s %10s %10s %10s %10.1f %8s\n", name, c, $2, $3, $4, ticks / hz * 1e6 / $6, $5 "/" $6 }'
 }
 
 per_call() {  # name command…
@@ -68,18 +79,18 @@ for _ in range(runs):
     wrong += expect not in out
 times.sort()
 p = lambda q: times[min(len(times) - 1, int(q * len(times)))]
-print("%-34s %5s %10.1f %10.3f %10.3f %8s" % (name, 1, 1000 / (sum(times) / len(times)), p(0.5), p(0.99), "%d/%d" % (wrong, runs)))
+print("%-34s %5s %10.1f %10.3f %10.3f %10s %8s" % (name, 1, 1000 / (sum(times) / len(times)), p(0.5), p(0.99), "-", "%d/%d" % (wrong, runs)))
 PY
 }
 
 echo "md5(1 KB 文本)，$(nproc) 核，负载 $(cut -d' ' -f1-3 /proc/loadavg)"
-printf "%-34s %5s %10s %10s %10s %8s\n" "方式" "连接" "请求/秒" "p50(ms)" "p99(ms)" "错误/总数"
-load "本服务 JScript 5.8" "$port_js" "$connections"
-load "本服务 ES2021" "$port_es" "$connections"
-load "(a) node http 服务" "$port_node" "$connections"
-load "本服务 JScript 5.8（轻负载）" "$port_js" 2
-load "本服务 ES2021（轻负载）" "$port_es" 2
-load "(a) node http 服务（轻负载）" "$port_node" 2
+printf "%-34s %5s %10s %10s %10s %10s %8s\n" "方式" "连接" "请求/秒" "p50(ms)" "p99(ms)" "CPU µs/次" "错误/总数"
+load "本服务 JScript 5.8" "$port_js" "$connections" "$pid_js"
+load "本服务 ES2021" "$port_es" "$connections" "$pid_es"
+load "(a) node http 服务" "$port_node" "$connections" "$pid_node"
+load "本服务 JScript 5.8（轻负载）" "$port_js" 2 "$pid_js"
+load "本服务 ES2021（轻负载）" "$port_es" 2 "$pid_es"
+load "(a) node http 服务（轻负载）" "$port_node" 2 "$pid_node"
 node_code="const fs=require('fs');const md5=new Function(fs.readFileSync('$script','utf8')+'\\nreturn md5;')();console.log(md5(process.env.TEXT))"
 per_call "(b) 每次调用一个 node -e" node -e "$node_code"
 per_call "(c) 每次调用一个 qingyou-js eval" "$qy" eval "$script" --expr "md5('$TEXT')"

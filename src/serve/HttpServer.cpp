@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <deque>
+#include <thread>
 #include <unordered_map>
 
 namespace qy::serve {
@@ -24,6 +25,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr uint64_t kListenId = 0;
 constexpr uint64_t kWakeId = 1;
+/// Marks the epoll entries of watched descriptors (connections count up from 2).
+constexpr uint64_t kWatchedBit = uint64_t(1) << 63;
 constexpr size_t kMaxHead = 64 * 1024;
 
 std::string Lower(std::string s) {
@@ -113,6 +116,14 @@ struct HttpServer::Impl {
     std::deque<Done> done;
     std::atomic<bool> stopping{false};
     bool listening = true;
+    std::thread::id loopThread;
+    /// Answers given on the loop's own thread: handled after the event at hand, with no
+    /// wake-up of the loop by itself.
+    bool localDone = false;
+    std::vector<std::function<void()>> tasks;  ///< under doneMutex
+    std::unordered_map<int, std::function<void()>> watched;
+    std::function<void()> tick;
+    int tickMs = 1000;
 
     ~Impl() {
         for (auto& [id, c] : conns) close(c.fd);
@@ -296,11 +307,13 @@ struct HttpServer::Impl {
         c.waiting = true;
         c.keepAlive = keepAlive;
         handler(req, [this, id](HttpResponse r) {
+            bool local = std::this_thread::get_id() == loopThread;
             {
                 std::lock_guard lock(doneMutex);
                 done.push_back({id, std::move(r)});
             }
-            Wake();
+            if (local) localDone = true;
+            else Wake();
         });
         return true;
     }
@@ -340,14 +353,27 @@ struct HttpServer::Impl {
         if (!c.out.empty()) Flush(id, c);
     }
 
-    void Completions() {
-        uint64_t count;
-        ssize_t r = read(wakeFd, &count, sizeof count);
-        (void)r;
+    void Completions(bool woken = false) {
+        if (woken) {
+            uint64_t count;
+            ssize_t r = read(wakeFd, &count, sizeof count);
+            (void)r;
+        }
+        localDone = false;
         std::deque<Done> ready;
+        std::vector<std::function<void()>> posted;
         {
             std::lock_guard lock(doneMutex);
             ready.swap(done);
+            posted.swap(tasks);
+        }
+        for (auto& t : posted) t();
+        // Tasks may have answered requests.
+        if (localDone) {
+            localDone = false;
+            std::lock_guard lock(doneMutex);
+            for (auto& d : done) ready.push_back(std::move(d));
+            done.clear();
         }
         for (auto& d : ready) {
             auto it = conns.find(d.conn);
@@ -426,12 +452,42 @@ bool HttpServer::Listen(const Options& options, std::string& error) {
     return true;
 }
 
+void HttpServer::Post(std::function<void()> task) {
+    {
+        std::lock_guard lock(m_impl->doneMutex);
+        m_impl->tasks.push_back(std::move(task));
+    }
+    m_impl->Wake();
+}
+
+void HttpServer::Watch(int fd, std::function<void()> onEvent) {
+    Impl& s = *m_impl;
+    s.watched[fd] = std::move(onEvent);
+    epoll_event ev{};
+    ev.events = EPOLLIN | EPOLLRDHUP;
+    ev.data.u64 = kWatchedBit | static_cast<uint32_t>(fd);
+    epoll_ctl(s.epollFd, EPOLL_CTL_ADD, fd, &ev);
+}
+
+void HttpServer::Unwatch(int fd) {
+    Impl& s = *m_impl;
+    if (s.watched.erase(fd)) epoll_ctl(s.epollFd, EPOLL_CTL_DEL, fd, nullptr);
+}
+
+void HttpServer::SetTick(int ms, std::function<void()> tick) {
+    m_impl->tickMs = ms;
+    m_impl->tick = std::move(tick);
+}
+
 void HttpServer::Run(HttpHandler handler, std::function<std::string()> tooLarge) {
     Impl& s = *m_impl;
+    s.loopThread = std::this_thread::get_id();
     s.handler = std::move(handler);
     s.tooLarge = std::move(tooLarge);
     epoll_event events[64];
     auto lastSweep = Clock::now();
+    auto lastTick = Clock::now();
+    s.Completions();  // what was posted before the loop began
     while (true) {
         if (s.stopping && s.listening) {
             epoll_ctl(s.epollFd, EPOLL_CTL_DEL, s.listenFd, nullptr);
@@ -445,13 +501,21 @@ void HttpServer::Run(HttpHandler handler, std::function<std::string()> tooLarge)
             std::lock_guard lock(s.doneMutex);
             if (s.done.empty()) break;
         }
-        int n = epoll_wait(s.epollFd, events, 64, s.stopping ? 100 : 1000);
+        int wait = s.stopping ? 100 : 1000;
+        if (s.tick) wait = std::min(wait, s.tickMs);
+        int n = epoll_wait(s.epollFd, events, 64, wait);
         for (int i = 0; i < n; ++i) {
             uint64_t id = events[i].data.u64;
-            if (id == kListenId) {
+            if (id & kWatchedBit) {
+                auto it = s.watched.find(static_cast<int>(id & 0xFFFFFFFFu));
+                if (it != s.watched.end()) {
+                    auto onEvent = it->second;  // it may unwatch itself
+                    onEvent();
+                }
+            } else if (id == kListenId) {
                 s.Accept();
             } else if (id == kWakeId) {
-                s.Completions();
+                s.Completions(true);
             } else {
                 auto it = s.conns.find(id);
                 if (it == s.conns.end()) continue;
@@ -460,6 +524,12 @@ void HttpServer::Run(HttpHandler handler, std::function<std::string()> tooLarge)
                 }
                 if (events[i].events & (EPOLLIN | EPOLLRDHUP | EPOLLHUP | EPOLLERR)) s.Readable(id);
             }
+            if (s.localDone) s.Completions();
+        }
+        if (s.tick && Clock::now() - lastTick >= std::chrono::milliseconds(s.tickMs)) {
+            lastTick = Clock::now();
+            s.tick();
+            if (s.localDone) s.Completions();
         }
         if (s.stopping || Clock::now() - lastSweep > std::chrono::seconds(1)) {
             lastSweep = Clock::now();

@@ -65,6 +65,16 @@ public:
     /// Thread-safe: stop accepting, finish what is in flight, then Run returns.
     void Stop();
 
+    /// Thread-safe: runs `task` on the loop's thread (tasks posted before Run wait for it).
+    void Post(std::function<void()> task);
+    /// Loop thread only: calls `onEvent` on the loop's thread whenever `fd` is readable or
+    /// closed, until Unwatch. Other sockets (the workers') share the loop this way, so
+    /// that an answer goes from a worker to its caller without a thread in between.
+    void Watch(int fd, std::function<void()> onEvent);
+    void Unwatch(int fd);
+    /// Calls `tick` on the loop's thread about every `ms` milliseconds while it runs.
+    void SetTick(int ms, std::function<void()> tick);
+
 private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;

@@ -188,8 +188,15 @@ private:
             if (c < 0x20) return Fail("字符串里有控制字符"), false;
             if (c != '\\') {
                 if (c < 0x80) {
-                    out += static_cast<char>(c);
-                    ++m_i;
+                    // Plain ASCII goes over in runs.
+                    size_t end = m_i + 1;
+                    while (end < m_s.size()) {
+                        auto d = static_cast<unsigned char>(m_s[end]);
+                        if (d < 0x20 || d >= 0x80 || d == '"' || d == '\\') break;
+                        ++end;
+                    }
+                    out.append(m_s.substr(m_i, end - m_i));
+                    m_i = end;
                     continue;
                 }
                 size_t at = m_i;

@@ -76,7 +76,7 @@ bool IsLoopbackAddress(const std::string& address) {
 Service::Service(ServiceOptions options) : m_options(std::move(options)) {
     int n = m_options.workers;
     if (n <= 0) n = static_cast<int>(std::thread::hardware_concurrency());
-    m_pool = std::make_unique<WorkerPool>(m_options.worker, n < 1 ? 1 : n);
+    m_pool = std::make_unique<WorkerPool>(m_options.worker, n < 1 ? 1 : n, m_http);
 }
 
 Service::~Service() {

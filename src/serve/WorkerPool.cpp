@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "jscript/ErrorMapping.h"
+#include "serve/HttpServer.h"
 #include "serve/Json.h"
 #include "serve/Protocol.h"
 
@@ -38,8 +39,11 @@ std::string ErrorJson(int32_t number, const std::string& descriptionUtf8, int32_
     return out + ",\"line\":" + std::to_string(line) + ",\"column\":" + std::to_string(column) + "}}";
 }
 
-WorkerPool::WorkerPool(WorkerSettings settings, int count) : m_settings(std::move(settings)) {
+WorkerPool::WorkerPool(WorkerSettings settings, int count, HttpServer& loop)
+    : m_settings(std::move(settings)), m_loop(loop) {
     for (int i = 0; i < (count < 1 ? 1 : count); ++i) m_slots.push_back(std::make_unique<Slot>());
+    // Calls past their limit are looked for a few times a second.
+    m_loop.SetTick(50, [this] { Tick(); });
 }
 
 WorkerPool::~WorkerPool() { Stop(); }
@@ -71,7 +75,7 @@ Reply WorkerPool::Start(const std::vector<Script>& scripts) {
     m_starting = static_cast<int>(m_slots.size());
     for (auto& slot : m_slots) {
         Slot* s = slot.get();
-        s->thread = std::thread([this, s] { Loop(*s); });
+        s->keeper = std::thread([this, s] { Keep(*s); });
     }
     m_started.wait(lock, [this] { return m_starting == 0; });
     if (Alive() == 0) {
@@ -98,6 +102,8 @@ std::string WorkerPool::Functions() const {
     return m_functions;
 }
 
+// ---- The keeper's side: starting, loading and ending a worker process. ----
+
 bool WorkerPool::Spawn(Slot& slot) {
     int sv[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0) return false;
@@ -112,6 +118,7 @@ bool WorkerPool::Spawn(Slot& slot) {
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGTERM);
     sigaddset(&defaults, SIGINT);
+    sigaddset(&defaults, SIGHUP);
     sigaddset(&defaults, SIGPIPE);
     posix_spawnattr_setsigmask(&attr, &none);
     posix_spawnattr_setsigdefault(&attr, &defaults);
@@ -154,23 +161,9 @@ Reply WorkerPool::Exchange(Slot& slot, std::string_view head, std::string_view b
         frame.erase(0, 3);
         return {status, std::move(frame)};
     }
-    if (r == protocol::ReadResult::TimedOut) {
-        Kill(slot);
-        return {422, ErrorJson(jscript::errors::ToNumber(jscript::errors::kStopped),
-                               "调用超过时间限制（" + std::to_string(m_settings.timeoutMs / 1000.0).substr(0, 5) +
-                                   " 秒）后仍未停止，工作进程已结束并由新进程替换")};
-    }
-    // The worker is gone: say how it ended.
-    pid_t pid = slot.pid.exchange(0);
-    close(slot.fd);
-    slot.fd = -1;
-    int status = 0;
-    std::string how = "意外退出";
-    if (pid > 0 && waitpid(pid, &status, 0) == pid) {
-        if (WIFSIGNALED(status)) how = "因信号 " + SignalName(WTERMSIG(status)) + " 而结束";
-        else if (WIFEXITED(status)) how = "意外退出（退出码 " + std::to_string(WEXITSTATUS(status)) + "）";
-    }
-    return {500, ErrorJson(0, "工作进程" + how + "，已由新进程替换")};
+    Reply gone = Gone(slot);
+    Kill(slot);
+    return gone;
 }
 
 bool WorkerPool::Refresh(Slot& slot, Reply* failure) {
@@ -182,8 +175,8 @@ bool WorkerPool::Refresh(Slot& slot, Reply* failure) {
         generation = m_generation;
     }
     if (slot.fd >= 0) {
-        // A worker that died while idle (killed from outside, say) is noticed before a
-        // call is sent to it: its end of the socket reads as closed.
+        // A worker that died while it was away from the loop is noticed here: its end
+        // of the socket reads as closed.
         pollfd pfd{slot.fd, POLLIN, 0};
         if (poll(&pfd, 1, 0) > 0) {
             Kill(slot);
@@ -209,65 +202,58 @@ bool WorkerPool::Refresh(Slot& slot, Reply* failure) {
     return true;
 }
 
-void WorkerPool::Loop(Slot& slot) {
+void WorkerPool::Keep(Slot& slot) {
+    bool ready;
     {
         Reply failure;
-        bool ok = Refresh(slot, &failure);
+        ready = Refresh(slot, &failure);
         std::lock_guard lock(m_mutex);
-        if (!ok && !m_startFailure.status) m_startFailure = failure;
+        if (!ready && !m_startFailure.status) m_startFailure = failure;
         --m_starting;
         m_started.notify_all();
     }
     while (true) {
-        Job job;
+        if (ready) {
+            m_loop.Post([this, &slot] { Back(slot); });
+        } else {
+            // No worker now (the program cannot start, the code fails to load): try
+            // again in a while, unless the service stops.
+            std::unique_lock lock(m_mutex);
+            if (m_wake.wait_for(lock, std::chrono::milliseconds(500), [this] { return m_stopping; })) break;
+            lock.unlock();
+            ready = Refresh(slot, nullptr);
+            continue;
+        }
+        Task task;
+        Trial trial;
         {
             std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [&] {
-                return !m_jobs.empty() || m_stopping || (slot.fd >= 0 && slot.generation != m_generation);
-            });
-            if (m_jobs.empty()) {
-                if (m_stopping) break;
-                lock.unlock();
-                Refresh(slot, nullptr);  // new code came: take it while idle
-                continue;
-            }
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
+            m_wake.wait(lock, [&] { return slot.task != Task::None || m_stopping; });
+            if (m_stopping) break;
+            task = std::exchange(slot.task, Task::None);
+            trial = std::move(slot.trial);
+            slot.trial = Trial();
         }
-        ++m_busy;
-        Reply reply;
-        if (job.setup) {
+        if (task == Task::Replace) Kill(slot);
+        if (task == Task::Trial) {
             // A reload: this worker tries the new code; it becomes everyone's only if it loads.
+            Reply reply;
             if (slot.fd < 0 && !Spawn(slot)) {
                 reply = {503, ErrorJson(0, "工作进程无法启动：" + m_settings.program)};
             } else {
-                reply = Exchange(slot, std::string_view(&protocol::kSetup, 1), *job.setup,
-                                 m_settings.timeoutMs + kLoadGraceMs);
+                reply = Exchange(slot, std::string_view(&protocol::kSetup, 1), *trial.setup, m_settings.timeoutMs + kLoadGraceMs);
             }
             if (reply.status == 200) {
                 std::lock_guard lock(m_mutex);
-                m_setup = job.setup;
+                m_setup = trial.setup;
                 slot.generation = ++m_generation;
                 m_functions = reply.body;
-                m_wake.notify_all();
-            } else if (slot.fd >= 0) {
-                // The worker kept the code before; it must load it again only if it lost it.
-                if (reply.status != 422) Kill(slot);
+            } else if (reply.status != 422) {
+                Kill(slot);  // a worker that failed otherwise is not trusted with the old code either
             }
-        } else if (Refresh(slot, &reply)) {
-            reply = Exchange(slot, std::string_view(&job.op, 1), job.body, m_settings.timeoutMs + kGraceMs);
-            ++m_calls;
+            if (trial.done) trial.done(std::move(reply));
         }
-        --m_busy;
-        if (job.done) job.done(std::move(reply));
-        if (slot.fd < 0) {
-            // Replaced at once, so that the next call finds it ready.
-            std::unique_lock lock(m_mutex);
-            if (m_stopping) continue;
-            lock.unlock();
-            ++m_replaced;
-            Refresh(slot, nullptr);
-        }
+        ready = Refresh(slot, nullptr);
     }
     // Closing its end tells the worker to finish; one that does not is ended.
     if (slot.fd >= 0) close(slot.fd);
@@ -283,40 +269,183 @@ void WorkerPool::Loop(Slot& slot) {
     }
 }
 
-Reply WorkerPool::Reload(const std::vector<Script>& scripts) {
-    std::mutex doneMutex;
-    std::condition_variable doneWake;
-    bool finished = false;
-    Reply result;
+/// How a worker ended, for the caller whose call it was running; the process is reaped.
+Reply WorkerPool::Gone(Slot& slot) {
+    pid_t pid = slot.pid.exchange(0);
+    int status = 0;
+    std::string how = "意外退出";
+    if (pid > 0) {
+        // Ended for sure (it may only have closed its socket), then reaped.
+        kill(pid, SIGKILL);
+        if (waitpid(pid, &status, 0) == pid) {
+            if (WIFSIGNALED(status) && WTERMSIG(status) != SIGKILL) how = "因信号 " + SignalName(WTERMSIG(status)) + " 而结束";
+            else if (WIFEXITED(status)) how = "意外退出（退出码 " + std::to_string(WEXITSTATUS(status)) + "）";
+            else if (WIFSIGNALED(status)) how = "被结束（信号 " + SignalName(SIGKILL) + "）";
+        }
+    }
+    return {500, ErrorJson(0, "工作进程" + how + "，已由新进程替换")};
+}
+
+// ---- The loop's side: calls to idle workers and their answers. ----
+
+void WorkerPool::SendAway(Slot& slot, Task task) {
+    m_loop.Unwatch(slot.fd);
+    slot.state = State::Away;
     {
         std::lock_guard lock(m_mutex);
-        if (m_stopping) return {503, ErrorJson(0, "服务正在停止")};
-        Job job;
-        job.setup = SetupFrame(scripts);
-        job.done = [&](Reply r) {
-            std::lock_guard l(doneMutex);
-            result = std::move(r);
-            finished = true;
-            doneWake.notify_all();
-        };
-        m_jobs.push_back(std::move(job));
+        slot.task = task;
     }
-    m_wake.notify_one();
-    std::unique_lock l(doneMutex);
-    doneWake.wait(l, [&] { return finished; });
-    return result;
+    m_wake.notify_all();
+}
+
+void WorkerPool::Back(Slot& slot) {
+    slot.state = State::Idle;
+    m_loop.Watch(slot.fd, [this, &slot] { OnEvent(slot); });
+    Dispatch();
+}
+
+void WorkerPool::Dispatch() {
+    uint64_t generation;
+    {
+        std::lock_guard lock(m_mutex);
+        generation = m_generation;
+    }
+    for (auto& s : m_slots) {
+        Slot& slot = *s;
+        if (slot.state != State::Idle) continue;
+        if (!m_trials.empty()) {
+            {
+                std::lock_guard lock(m_mutex);
+                slot.trial = std::move(m_trials.front());
+            }
+            m_trials.pop_front();
+            SendAway(slot, Task::Trial);
+        } else if (slot.generation != generation) {
+            SendAway(slot, Task::Refresh);  // new code came: it takes it before the next call
+        } else if (!m_jobs.empty()) {
+            Job job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            Send(slot, std::move(job));
+        }
+    }
+}
+
+void WorkerPool::Send(Slot& slot, Job job) {
+    ++m_busy;
+    if (!protocol::WriteFrame(slot.fd, std::string_view(&job.op, 1), job.body)) {
+        --m_busy;
+        ++m_calls;
+        ++m_replaced;
+        Reply reply = Gone(slot);
+        SendAway(slot, Task::Replace);
+        job.done(std::move(reply));
+        return;
+    }
+    slot.job = std::move(job);
+    slot.state = State::Calling;
+    slot.deadline = Clock::now() + std::chrono::milliseconds(m_settings.timeoutMs + kGraceMs);
+}
+
+void WorkerPool::OnEvent(Slot& slot) {
+    // A descriptor's number may come back for another socket: only a real event counts.
+    pollfd pfd{slot.fd, POLLIN, 0};
+    if (slot.state == State::Away || poll(&pfd, 1, 0) <= 0) return;
+    if (slot.state == State::Idle) {
+        // An idle worker has nothing to say: it died (killed from outside, say).
+        ++m_replaced;
+        Gone(slot);
+        SendAway(slot, Task::Replace);
+        return;
+    }
+    std::string frame;
+    // The worker writes its answer in one piece: it is all there, or about to be.
+    protocol::ReadResult r = protocol::ReadFrame(slot.fd, frame, 5000);
+    Reply reply;
+    bool lost = !(r == protocol::ReadResult::Ok && frame.size() >= 3);
+    if (!lost) {
+        reply.status = std::atoi(frame.substr(0, 3).c_str());
+        frame.erase(0, 3);
+        reply.body = std::move(frame);
+    } else {
+        reply = Gone(slot);
+        ++m_replaced;
+    }
+    --m_busy;
+    ++m_calls;
+    auto done = std::move(slot.job.done);
+    slot.job = Job();
+    if (lost) SendAway(slot, Task::Replace);
+    else slot.state = State::Idle;
+    done(std::move(reply));
+    Dispatch();
+}
+
+void WorkerPool::Tick() {
+    auto now = Clock::now();
+    bool any = false;
+    for (auto& s : m_slots) {
+        Slot& slot = *s;
+        if (slot.state != State::Calling || now < slot.deadline) continue;
+        // The engine's own stop did not end it in time: the worker goes.
+        pid_t pid = slot.pid.exchange(0);
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        --m_busy;
+        ++m_calls;
+        ++m_replaced;
+        auto done = std::move(slot.job.done);
+        slot.job = Job();
+        SendAway(slot, Task::Replace);
+        done({422, ErrorJson(jscript::errors::ToNumber(jscript::errors::kStopped),
+                             "调用超过时间限制（" + std::to_string(m_settings.timeoutMs / 1000.0).substr(0, 5) +
+                                 " 秒）后仍未停止，工作进程已结束并由新进程替换")});
+        any = true;
+    }
+    if (any) Dispatch();
 }
 
 void WorkerPool::Submit(char op, std::string body, std::function<void(Reply)> done) {
+    bool stopping;
     {
         std::lock_guard lock(m_mutex);
-        if (m_stopping) {
-            if (done) done({503, ErrorJson(0, "服务正在停止")});
-            return;
-        }
-        m_jobs.push_back(Job{op, std::move(body), nullptr, std::move(done)});
+        stopping = m_stopping;
     }
-    m_wake.notify_one();
+    if (stopping) {
+        if (done) done({503, ErrorJson(0, "服务正在停止")});
+        return;
+    }
+    m_jobs.push_back(Job{op, std::move(body), std::move(done)});
+    Dispatch();
+}
+
+Reply WorkerPool::Reload(const std::vector<Script>& scripts) {
+    struct Outcome {
+        std::mutex mutex;
+        std::condition_variable wake;
+        bool finished = false;
+        Reply reply;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    Trial trial;
+    trial.setup = SetupFrame(scripts);
+    trial.done = [outcome](Reply r) {
+        std::lock_guard lock(outcome->mutex);
+        outcome->reply = std::move(r);
+        outcome->finished = true;
+        outcome->wake.notify_all();
+    };
+    m_loop.Post([this, trial = std::move(trial)]() mutable {
+        m_trials.push_back(std::move(trial));
+        Dispatch();
+    });
+    std::unique_lock lock(outcome->mutex);
+    while (!outcome->wake.wait_for(lock, std::chrono::milliseconds(100), [&] { return outcome->finished; })) {
+        std::lock_guard stop(m_mutex);
+        if (m_stopping) return {503, ErrorJson(0, "服务正在停止")};
+    }
+    return outcome->reply;
 }
 
 void WorkerPool::Stop() {
@@ -326,7 +455,7 @@ void WorkerPool::Stop() {
     }
     m_wake.notify_all();
     for (auto& s : m_slots)
-        if (s->thread.joinable()) s->thread.join();
+        if (s->keeper.joinable()) s->keeper.join();
 }
 
 }  // namespace qy::serve

@@ -1,14 +1,18 @@
 /** @file WorkerPool.h
- * The service's engine workers: each a process of its own (qingyou-js serve --worker)
- * behind a thread of the service that feeds it one request at a time. Processes share
- * nothing, so a worker that crashes or will not stop is killed and replaced while the
- * others go on answering.
+ * The service's engine workers: each a process of its own (qingyou-js serve --worker).
+ * Calls go from the HTTP loop straight to an idle worker's socket and the answer comes
+ * back on the same loop, so a call costs two wake-ups and no thread in between. What may
+ * take long (starting a worker, loading code, reloading, replacing one that crashed or
+ * will not stop) is done by a keeper thread per worker, which hands the worker back to
+ * the loop when it is ready. Processes share nothing: a worker that crashes or runs away
+ * is killed and replaced while the others go on answering.
  */
 #pragma once
 
 #include <sys/types.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -20,6 +24,8 @@
 #include <vector>
 
 namespace qy::serve {
+
+class HttpServer;
 
 struct WorkerSettings {
     std::string program;        ///< the qingyou-js program the workers run
@@ -47,7 +53,8 @@ std::string ErrorJson(int32_t number, const std::string& descriptionUtf8, int32_
 
 class WorkerPool {
 public:
-    WorkerPool(WorkerSettings settings, int count);
+    /// The workers answer on `loop`'s thread once it runs.
+    WorkerPool(WorkerSettings settings, int count, HttpServer& loop);
     ~WorkerPool();
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
@@ -58,13 +65,15 @@ public:
     Reply Start(const std::vector<Script>& scripts);
 
     /// Loads `scripts` anew: one worker tries them first, and only when they load does
-    /// every worker take them; a failed load leaves the code before in place.
+    /// every worker take them; a failed load leaves the code before in place. Not on the
+    /// loop's thread (it waits for the loop).
     Reply Reload(const std::vector<Script>& scripts);
 
-    /// Queues a call ('C') or an evaluation ('E'); `done` runs on a worker thread.
+    /// Loop thread only: runs a call ('C') or an evaluation ('E'); `done` runs on the
+    /// loop's thread.
     void Submit(char op, std::string body, std::function<void(Reply)> done);
 
-    /// Finishes what is queued and running, then ends every worker process.
+    /// After the loop has ended: ends every worker process.
     void Stop();
 
     /// The function list of the code loaded now (JSON body of GET /functions).
@@ -79,33 +88,59 @@ public:
     const WorkerSettings& Settings() const { return m_settings; }
 
 private:
+    using Clock = std::chrono::steady_clock;
     struct Job {
         char op = 0;
         std::string body;
-        std::shared_ptr<const std::string> setup;  ///< a reload's settings and scripts
         std::function<void(Reply)> done;
     };
+    /// A reload's trial load, waiting for a worker.
+    struct Trial {
+        std::shared_ptr<const std::string> setup;
+        std::function<void(Reply)> done;
+    };
+    enum class State { Idle, Calling, Away };
+    enum class Task { None, Refresh, Replace, Trial };
     struct Slot {
-        std::atomic<pid_t> pid{0};
+        // Loop thread's while the slot is Idle or Calling, the keeper's while Away.
+        State state = State::Away;
         int fd = -1;
         uint64_t generation = 0;
-        std::thread thread;
+        Job job;
+        Clock::time_point deadline;
+        std::atomic<pid_t> pid{0};
+        // The keeper's orders, under m_mutex.
+        Task task = Task::None;
+        Trial trial;
+        std::thread keeper;
     };
 
     std::shared_ptr<const std::string> SetupFrame(const std::vector<Script>& scripts) const;
-    void Loop(Slot& slot);
+    // Keeper side.
+    void Keep(Slot& slot);
     bool Spawn(Slot& slot);
     void Kill(Slot& slot);
-    /// Brings the slot's process up to the current code; false when it failed.
     bool Refresh(Slot& slot, Reply* failure);
     Reply Exchange(Slot& slot, std::string_view head, std::string_view body, int timeoutMs);
+    // Loop side.
+    void Dispatch();
+    void Send(Slot& slot, Job job);
+    void OnEvent(Slot& slot);
+    void Tick();
+    void SendAway(Slot& slot, Task task);
+    void Back(Slot& slot);
+    Reply Gone(Slot& slot);
 
     WorkerSettings m_settings;
+    HttpServer& m_loop;
     std::vector<std::unique_ptr<Slot>> m_slots;
+    // Loop thread only.
+    std::deque<Job> m_jobs;
+    std::deque<Trial> m_trials;
+    // Shared, under m_mutex.
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_started;
-    std::deque<Job> m_jobs;
     std::shared_ptr<const std::string> m_setup;
     uint64_t m_generation = 0;
     std::string m_functions = "{\"functions\":[]}";
