@@ -67,7 +67,7 @@ TEST(ServeFeatures, ServesTheLoadedCodeUntilChosenAgain) {
     // An error answer is a log line.
     before = w->LogText().size();
     Post(port, "{\"function\":\"missing\",\"args\":[]}");
-    EXPECT_TRUE(Settles([&] { return LogSince(*w, before).find(Ansi("'missing' 未定义")) != std::string::npos; }));
+    EXPECT_TRUE(Settles([&] { return LogSince(*w, before).find(Ansi("-->服务调用出错（422）")) != std::string::npos; }));
 
     // Loading again serves the new code.
     w->CurrentEditor()->SetText("function twice(s) { return 'new ' + s; }");

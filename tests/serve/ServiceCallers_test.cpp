@@ -62,7 +62,7 @@ TEST(ServiceCallers, GeneratedProgramsGetTheAnswerFromARunningService) {
                     << program << out;
         }
         // A script error reaches the caller as an exception with its description.
-        std::string program = transform::ServiceCallerProgram(run.language, address, u"nothing(1)");
+        std::string program = transform::ServiceCallerProgram(run.language, address, u"md5(nothing)");
         std::string path = std::string("/tmp/qy-service-caller-") + std::to_string(getpid()) + run.suffix;
         std::ofstream(path, std::ios::binary) << program;
         std::string out = test::Output(std::string(run.interpreter) + " " + path + " 2>&1");
