@@ -55,10 +55,11 @@ ServeFeatures::ServeFeatures(MainWindow& window)
     m_action->setCheckable(true);
     connect(m_action, &QAction::triggered, this, &ServeFeatures::Toggle);
 
-    m_status = new QLabel(window.statusBar());
+    // The label joins the status bar only while serving: the window's size was fixed
+    // with the bar as it was.
+    m_status = new QLabel(&window);
     m_status->setObjectName(QStringLiteral("标签_本地服务"));
     m_status->hide();
-    window.statusBar()->addPermanentWidget(m_status);
     m_refresh = new QTimer(this);
     m_refresh->setInterval(250);
     connect(m_refresh, &QTimer::timeout, this, &ServeFeatures::ShowStatus);
@@ -76,6 +77,9 @@ ServeFeatures::ServeFeatures(MainWindow& window)
         if (Serving()) QTimer::singleShot(0, this, &ServeFeatures::ReloadLater);
     });
 
+    // Closing the window stops the service (calls in flight are answered first).
+    connect(&window, &MainWindow::closing, this, &ServeFeatures::Stop);
+
     if (auto* callers = window.findChild<QMenu*>(QStringLiteral("菜单_调用代码"))) {
         QMenu* service = callers->addMenu(QStringLiteral("本地服务"));
         service->setObjectName(QStringLiteral("菜单_本地服务"));
@@ -87,9 +91,12 @@ ServeFeatures::ServeFeatures(MainWindow& window)
     }
 }
 
+// The window's widgets may be gone by now: the service stops without a word.
 ServeFeatures::~ServeFeatures() {
-    Stop();
     if (m_reloader.joinable()) m_reloader.join();
+    if (!m_service) return;
+    m_service->Stop();
+    m_service->Join();
 }
 
 std::string ServeFeatures::Address() const { return m_service ? m_service->Address() : "http://127.0.0.1:8930"; }
@@ -145,6 +152,7 @@ bool ServeFeatures::Start(int port) {
     m_action->setChecked(true);
     m_window.AppendLog(Ansi("-->本地服务已启动：" + m_service->Address() + "（" + script::TargetDisplayName(script::CurrentScriptTarget()) +
                             "，浏览器环境" + (options.worker.browserEnv ? "开" : "关") + "；浏览器打开该地址可看用法）\r\n"));
+    m_window.statusBar()->addPermanentWidget(m_status);
     m_status->show();
     ShowStatus();
     m_refresh->start();
@@ -159,6 +167,7 @@ void ServeFeatures::Stop() {
     m_service->Join();
     uint64_t calls = m_service->Calls();
     m_service.reset();
+    m_window.statusBar()->removeWidget(m_status);
     m_status->hide();
     m_action->setChecked(false);
     m_window.AppendLog(Ansi("-->本地服务已停止（共 " + std::to_string(calls) + " 次调用）\r\n"));

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -176,6 +177,12 @@ int ServeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
+    // Each caller's connection is a descriptor: allow as many as the system lets us.
+    rlimit descriptors{};
+    if (getrlimit(RLIMIT_NOFILE, &descriptors) == 0 && descriptors.rlim_cur < descriptors.rlim_max) {
+        descriptors.rlim_cur = descriptors.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &descriptors);
+    }
     serve::Service service(options);
     service.onLog = [&err](const std::string& line) { err << line << "\n" << std::flush; };
     std::string error;

@@ -28,6 +28,7 @@ constexpr uint64_t kWakeId = 1;
 /// Marks the epoll entries of watched descriptors (connections count up from 2).
 constexpr uint64_t kWatchedBit = uint64_t(1) << 63;
 constexpr size_t kMaxHead = 64 * 1024;
+constexpr size_t kMaxConnections = 4096;
 
 std::string Lower(std::string s) {
     for (char& c : s)
@@ -95,6 +96,7 @@ struct HttpServer::Impl {
         bool waiting = false;       ///< a request is with the handler
         bool closeAfter = false;    ///< close once `out` is written
         bool keepAlive = true;      ///< of the request with the handler
+        bool head = false;          ///< the request with the handler is a HEAD: no body goes back
         bool continueSent = false;  ///< "100 Continue" for the request being read
         bool writing = false;       ///< EPOLLOUT registered
         Clock::time_point lastActive;
@@ -105,6 +107,7 @@ struct HttpServer::Impl {
     };
 
     int listenFd = -1;
+    int spareFd = open("/dev/null", O_RDONLY | O_CLOEXEC);
     int epollFd = -1;
     int wakeFd = -1;
     Options options;
@@ -129,6 +132,7 @@ struct HttpServer::Impl {
         for (auto& [id, c] : conns) close(c.fd);
         if (listenFd >= 0) close(listenFd);
         if (epollFd >= 0) close(epollFd);
+        if (spareFd >= 0) close(spareFd);
         if (wakeFd >= 0) close(wakeFd);
     }
 
@@ -141,7 +145,22 @@ struct HttpServer::Impl {
     void Accept() {
         while (true) {
             int fd = accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (fd < 0 && (errno == EMFILE || errno == ENFILE) && spareFd >= 0) {
+                // Out of descriptors: the waiting caller is taken with the one kept for
+                // this and turned away, or the listening socket would stay ready for ever.
+                close(spareFd);
+                fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+                if (fd >= 0) close(fd);
+                spareFd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+                continue;
+            }
             if (fd < 0) return;
+            if (conns.size() >= kMaxConnections) {
+                // Beyond this many at once a caller is turned away rather than the
+                // service running out of descriptors for its workers.
+                close(fd);
+                continue;
+            }
             int one = 1;
             setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
             uint64_t id = nextId++;
@@ -163,7 +182,7 @@ struct HttpServer::Impl {
     }
 
     /// Queues a response for `c` with the usual headers.
-    void Queue(Conn& c, const HttpResponse& r, bool keepAlive) {
+    void Queue(Conn& c, const HttpResponse& r, bool keepAlive, bool head = false) {
         if (!keepAlive || stopping) c.closeAfter = true;
         std::string& o = c.out;
         o += "HTTP/1.1 " + std::to_string(r.status) + " " + ReasonPhrase(r.status) + "\r\n";
@@ -172,7 +191,7 @@ struct HttpServer::Impl {
         for (const auto& h : r.headers) o += h.first + ": " + h.second + "\r\n";
         if (c.closeAfter) o += "Connection: close\r\n";
         o += "\r\n";
-        o += r.body;
+        if (!head) o += r.body;
     }
 
     /// Writes what it can; false when the connection was closed.
@@ -306,6 +325,7 @@ struct HttpServer::Impl {
         c.continueSent = false;
         c.waiting = true;
         c.keepAlive = keepAlive;
+        c.head = req.method == "HEAD";
         handler(req, [this, id](HttpResponse r) {
             bool local = std::this_thread::get_id() == loopThread;
             {
@@ -381,7 +401,7 @@ struct HttpServer::Impl {
             Conn& c = it->second;
             c.waiting = false;
             c.lastActive = Clock::now();
-            Queue(c, d.response, c.keepAlive);
+            Queue(c, d.response, c.keepAlive, c.head);
             if (!Flush(d.conn, c)) continue;
             Process(d.conn, c);
         }

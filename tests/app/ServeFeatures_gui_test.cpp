@@ -91,3 +91,17 @@ TEST(ServeFeatures, ServesTheLoadedCodeUntilChosenAgain) {
     EXPECT_NE(LogSince(*w, before).find(Ansi("-->本地服务已停止")), std::string::npos);
     EXPECT_TRUE(Post(port, "{\"function\":\"twice\",\"args\":[\"x\"]}").empty());
 }
+
+TEST(ServeFeatures, StopsWithTheWindow) {
+    setenv("QY_SERVE_WORKER", QY_APP_BINARY, 1);
+    auto w = NewMainWindow();
+    auto* serve = w->findChild<qy::app::ServeFeatures*>(QStringLiteral("ServeFeatures"));
+    ASSERT_TRUE(serve);
+    w->CurrentEditor()->SetText("function one() { return 1; }");
+    Click(*w, "按钮_add");
+    ASSERT_TRUE(serve->Start(0));
+    int port = std::atoi(serve->Address().substr(serve->Address().rfind(':') + 1).c_str());
+    EXPECT_NE(Post(port, "{\"function\":\"one\",\"args\":[]}").find("1"), std::string::npos);
+    w.reset();
+    EXPECT_TRUE(Post(port, "{\"function\":\"one\",\"args\":[]}").empty());
+}

@@ -96,6 +96,13 @@ TEST(HttpServer, KeepsConnectionsAliveAndAnswersPipelinedRequestsInOrder) {
     EXPECT_NE(in.find("Content-Length: 13\r\n\r\nPOST /one abc"), std::string::npos) << in;
     EXPECT_LT(in.find("POST /one"), in.find("GET /two"));
     EXPECT_EQ(in.find("Connection: close"), std::string::npos);
+    // A HEAD answer has the length and no body, and the connection goes on.
+    c.Send("HEAD /h HTTP/1.1\r\n\r\nGET /after HTTP/1.1\r\n\r\n");
+    in = c.ReadUntil("GET /after ");
+    size_t head = in.find("Content-Length: 8\r\n");
+    ASSERT_NE(head, std::string::npos) << in;
+    EXPECT_EQ(in.find("HEAD /h"), std::string::npos);
+    EXPECT_NE(in.find("HTTP/1.1 200", head), std::string::npos);
     // The same connection serves on; a request that asks for close gets it.
     c.Send("GET /three HTTP/1.1\r\nConnection: close\r\n\r\n");
     in = c.ReadUntil("GET /three ");

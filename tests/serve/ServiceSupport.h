@@ -17,15 +17,15 @@
 
 namespace qy::test {
 
-inline std::string SourceFile(const std::string& relative) {
-    const char* dir = std::getenv("QY_SOURCE_DIR");
-    std::ifstream in(std::string(dir ? dir : ".") + "/" + relative, std::ios::binary);
+/// A file of tests/serve/data, whole.
+inline std::string DataFile(const std::string& name) {
+    std::ifstream in(std::string(QY_SERVE_TEST_DATA) + "/" + name, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-inline std::string Md5Script() { return SourceFile("tests/serve/data/md5.js"); }
+inline std::string Md5Script() { return DataFile("md5.js"); }
 
 struct Answer {
     int status = 0;
