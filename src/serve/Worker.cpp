@@ -1,5 +1,7 @@
 #include "serve/Worker.h"
 
+#include <sys/resource.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -318,6 +320,9 @@ private:
 }  // namespace
 
 int RunWorker(int fd) {
+    // A worker that crashes leaves no core: its engine reserves gigabytes of addresses.
+    rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
     // What scripts write (console, Debug.write) is not the caller's answer: it is dropped.
     jscript::SetDebugOutput(nullptr);
     env::SetOutput(nullptr);

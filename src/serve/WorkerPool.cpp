@@ -331,6 +331,16 @@ void WorkerPool::Dispatch() {
 }
 
 void WorkerPool::Send(Slot& slot, Job job) {
+    // A worker that died while idle, before the loop heard of it, is not given the call:
+    // it goes back to the queue for another worker.
+    pollfd pfd{slot.fd, POLLIN, 0};
+    if (poll(&pfd, 1, 0) > 0) {
+        ++m_replaced;
+        Gone(slot);
+        SendAway(slot, Task::Replace);
+        m_jobs.push_front(std::move(job));
+        return;
+    }
     ++m_busy;
     if (!protocol::WriteFrame(slot.fd, std::string_view(&job.op, 1), job.body)) {
         --m_busy;

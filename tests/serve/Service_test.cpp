@@ -185,7 +185,8 @@ TEST(Service, ReplacesAWorkerThatCrashesAndTheOthersGoOn) {
     Answer crashed = stuck.get();
     EXPECT_EQ(crashed.status, 500);
     EXPECT_NE(crashed.Text("error.description").find("信号 6"), std::string::npos) << crashed.body;
-    // The next calls find workers again, and none is lost.
+    // Once the service has seen both go, the next calls find workers again, and none is lost.
+    EXPECT_TRUE(test::Eventually([&] { return service.Service().Pool().Replaced() >= 2; }));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(service.Call("md5", "[\"abc\"]").status, 200);
     EXPECT_TRUE(test::Eventually([&] { return service.Service().Pool().Alive() == 2; }));
     auto after = service.Service().Pool().Pids();
