@@ -199,6 +199,12 @@ void Service::Handle(HttpRequest& req, Respond respond) {
     }
     if (reload) return Reload(std::move(respond));
     char op = call ? protocol::kCall : protocol::kEval;
+    // A call that names a session goes to that session's worker; looking for the name
+    // first spares the others a second reading of their JSON.
+    std::string session;
+    if (req.body.find("\"session\"") != std::string::npos)
+        if (auto parsed = Json::Parse(req.body))
+            if (const Json* s = parsed->Find("session"); s && s->kind() == Json::Kind::String) session = s->AsString();
     m_pool->Submit(op, std::move(req.body), [this, respond = std::move(respond)](Reply reply) {
         ++m_calls;
         if (reply.status != 200) {
@@ -214,7 +220,7 @@ void Service::Handle(HttpRequest& req, Respond respond) {
         }
         respond(JsonResponse(reply.status, std::move(reply.body)));
         if (onCall) onCall();
-    });
+    }, session);
 }
 
 std::string Service::Health() const {
@@ -302,13 +308,15 @@ std::string Service::Page() const {
     page += "  curl -s " + address + "/call" + auth + " -H 'Content-Type: application/json' -d " + ShellQuoted(callBody) + "\n";
     page += "  curl -s " + address + "/eval" + auth + " -d " + ShellQuoted("{\"expr\":\"" + first + "('abc')\"}") + "\n\n";
     page += "接口：\n";
-    page += "  POST /call      {\"function\": 函数名, \"args\": [参数…], \"fresh\": false} → {\"result\": 值, \"type\": \"文本型\"}\n";
-    page += "  POST /eval      {\"expr\": 表达式, \"fresh\": false}\n";
+    page += "  POST /call      {\"function\": 函数名, \"args\": [参数…], \"fresh\": false, \"session\": \"\"} → {\"result\": 值, \"type\": \"文本型\"}\n";
+    page += "  POST /eval      {\"expr\": 表达式, \"fresh\": false, \"session\": \"\"}\n";
     page += "  GET  /functions 函数列表\n";
     page += "  GET  /health    服务状态（负载均衡器用）\n";
     page += "  POST /reload    重新读取脚本文件\n";
     page += "出错时：{\"error\": {\"number\", \"description\", \"line\", \"column\"}}，请求有误为 400，脚本出错为 422。\n";
     page += "\"fresh\": true 在新加载的全局环境中运行这一次调用。\n";
+    page += "全局状态（如 cookie）保留在每个工作进程中：要让后一次调用看到前一次留下的状态，给这些调用同一个\n"
+            "\"session\": \"名字\"（同名的调用总在同一个工作进程中运行），或用 --workers 1。\n";
     return page;
 }
 

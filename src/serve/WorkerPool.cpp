@@ -322,6 +322,10 @@ void WorkerPool::Dispatch() {
             SendAway(slot, Task::Trial);
         } else if (slot.generation != generation) {
             SendAway(slot, Task::Refresh);  // new code came: it takes it before the next call
+        } else if (!slot.own.empty()) {
+            Job job = std::move(slot.own.front());
+            slot.own.pop_front();
+            Send(slot, std::move(job));
         } else if (!m_jobs.empty()) {
             Job job = std::move(m_jobs.front());
             m_jobs.pop_front();
@@ -338,7 +342,8 @@ void WorkerPool::Send(Slot& slot, Job job) {
         ++m_replaced;
         Gone(slot);
         SendAway(slot, Task::Replace);
-        m_jobs.push_front(std::move(job));
+        if (job.only) job.only->own.push_front(std::move(job));
+        else m_jobs.push_front(std::move(job));
         return;
     }
     ++m_busy;
@@ -416,7 +421,7 @@ void WorkerPool::Tick() {
     if (any) Dispatch();
 }
 
-void WorkerPool::Submit(char op, std::string body, std::function<void(Reply)> done) {
+void WorkerPool::Submit(char op, std::string body, std::function<void(Reply)> done, const std::string& session) {
     bool stopping;
     {
         std::lock_guard lock(m_mutex);
@@ -426,7 +431,12 @@ void WorkerPool::Submit(char op, std::string body, std::function<void(Reply)> do
         if (done) done({503, ErrorJson(0, "服务正在停止")});
         return;
     }
-    m_jobs.push_back(Job{op, std::move(body), std::move(done)});
+    if (!session.empty()) {
+        Slot* slot = m_slots[std::hash<std::string>()(session) % m_slots.size()].get();
+        slot->own.push_back(Job{op, std::move(body), std::move(done), slot});
+    } else {
+        m_jobs.push_back(Job{op, std::move(body), std::move(done), nullptr});
+    }
     Dispatch();
 }
 

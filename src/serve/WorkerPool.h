@@ -70,8 +70,9 @@ public:
     Reply Reload(const std::vector<Script>& scripts);
 
     /// Loop thread only: runs a call ('C') or an evaluation ('E'); `done` runs on the
-    /// loop's thread.
-    void Submit(char op, std::string body, std::function<void(Reply)> done);
+    /// loop's thread. Calls of one `session` (when not empty) all go to the same worker,
+    /// so that each sees the state the ones before it left.
+    void Submit(char op, std::string body, std::function<void(Reply)> done, const std::string& session = {});
 
     /// After the loop has ended: ends every worker process.
     void Stop();
@@ -89,10 +90,12 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    struct Slot;
     struct Job {
         char op = 0;
         std::string body;
         std::function<void(Reply)> done;
+        Slot* only = nullptr;  ///< the worker of the call's session
     };
     /// A reload's trial load, waiting for a worker.
     struct Trial {
@@ -107,6 +110,7 @@ private:
         int fd = -1;
         uint64_t generation = 0;
         Job job;
+        std::deque<Job> own;  ///< calls of the sessions this worker serves, waiting for it
         Clock::time_point deadline;
         std::atomic<pid_t> pid{0};
         // The keeper's orders, under m_mutex.

@@ -208,6 +208,22 @@ TEST(Service, KeepsStateBetweenCallsAndHonoursFresh) {
         EXPECT_EQ(service.Eval(Quote("typeof extra"), true).Text("result"), "undefined");
         EXPECT_EQ(service.Call("next", "[]").Number("result"), 3);
     }
+    // With several workers, the calls of one session all see the state they leave, even
+    // while another call keeps a worker busy.
+    {
+        auto busy = test::MakeScripts("var count = 0;\nfunction next() { return ++count; }\n"
+                                      "function slow(ms) { var t = new Date(); while (new Date() - t < ms) {} return 0; }\n");
+        RunningService several(test::Options(busy, 2));
+        ASSERT_TRUE(several.Started()) << several.Error();
+        const std::string next = "{\"function\":\"next\",\"args\":[],\"session\":\"甲\"}";
+        for (int i = 1; i <= 4; i += 2) {
+            EXPECT_EQ(several.Post("/call", next).Number("result"), i);
+            auto other = std::async(std::launch::async, [&] { return several.Call("slow", "[300]"); });
+            ASSERT_TRUE(test::Eventually([&] { return several.Service().Pool().Busy() == 1; }));
+            EXPECT_EQ(several.Post("/call", next).Number("result"), i + 1);
+            EXPECT_EQ(other.get().status, 200);
+        }
+    }
     auto options = test::Options(scripts, 1);
     options.worker.fresh = true;
     RunningService fresh(options);
