@@ -10,9 +10,13 @@ http.createServer((req, res) => {
     req.setEncoding("utf8");
     req.on("data", (chunk) => { body += chunk; });
     req.on("end", () => {
-        const request = JSON.parse(body);
-        const result = md5.apply(null, request.args);
         res.setHeader("Content-Type", "application/json; charset=utf-8");
-        res.end(JSON.stringify({ result, type: "文本型" }));
+        try {
+            const request = JSON.parse(body);
+            res.end(JSON.stringify({ result: md5.apply(null, request.args), type: "文本型" }));
+        } catch (e) {
+            res.statusCode = 400;
+            res.end(JSON.stringify({ error: { description: String(e) } }));
+        }
     });
 }).listen(port, "127.0.0.1");
