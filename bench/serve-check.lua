@@ -6,6 +6,15 @@ wrk.method = "POST"
 wrk.body = '{"function":"md5","args":["' .. text .. '"]}'
 wrk.headers["Content-Type"] = "application/json"
 
+-- With PACE_MS, each connection waits that long before each request: a fixed rate of
+-- about connections × 1000 / PACE_MS requests a second, whatever the server's speed.
+local pace = tonumber(os.getenv("PACE_MS") or "")
+if pace then
+    function delay()
+        return pace
+    end
+end
+
 local threads = {}
 function setup(thread)
     table.insert(threads, thread)

@@ -6,7 +6,7 @@
 #   (b) one node process per call, as PyExecJS does it (`node -e`),
 #   (c) one `qingyou-js eval` per call.
 # The servers are loaded by wrk (DURATION seconds, 2 threads, CONNECTIONS connections),
-# then again with 2 connections for the latency at a light load; every answer is
+# then paced at half of node's throughput for the latency there; every answer is
 # checked against md5sum's, and the CPU time the server's processes spent per request is
 # given beside. Per-call processes run RUNS times one after another.
 #
@@ -88,9 +88,17 @@ printf "%-34s %5s %10s %10s %10s %10s %8s\n" "方式" "连接" "请求/秒" "p50
 load "本服务 JScript 5.8" "$port_js" "$connections" "$pid_js"
 load "本服务 ES2021" "$port_es" "$connections" "$pid_es"
 load "(a) node http 服务" "$port_node" "$connections" "$pid_node"
-load "本服务 JScript 5.8（轻负载）" "$port_js" 2 "$pid_js"
-load "本服务 ES2021（轻负载）" "$port_es" 2 "$pid_es"
-load "(a) node http 服务（轻负载）" "$port_node" 2 "$pid_node"
+# Half of node's throughput, paced: every connection sends at a fixed rate.
+node_rps=$(wrk -t2 -c"$connections" -d"${duration}s" -s "$here/bench/serve-check.lua" "http://127.0.0.1:$port_node/call" |
+    awk '/^RESULT/ { print int($2) }')
+PACE_MS=$(( connections * 2000 / (node_rps > 0 ? node_rps : 1) ))
+[ "$PACE_MS" -ge 1 ] || PACE_MS=1
+export PACE_MS
+half="半负载 $((connections * 1000 / PACE_MS))/秒"
+load "本服务 JScript 5.8（$half）" "$port_js" "$connections" "$pid_js"
+load "本服务 ES2021（$half）" "$port_es" "$connections" "$pid_es"
+load "(a) node http 服务（$half）" "$port_node" "$connections" "$pid_node"
+unset PACE_MS
 node_code="const fs=require('fs');const md5=new Function(fs.readFileSync('$script','utf8')+'\\nreturn md5;')();console.log(md5(process.env.TEXT))"
 per_call "(b) 每次调用一个 node -e" node -e "$node_code"
 per_call "(c) 每次调用一个 qingyou-js eval" "$qy" eval "$script" --expr "md5('$TEXT')"
