@@ -289,7 +289,7 @@ std::string Service::Page() const {
                 const Json* name = f.Find("name");
                 const Json* args = f.Find("args");
                 if (!name) continue;
-                if (functions.empty()) first = name->AsString();
+                first = name->AsString();  // the example calls the last one, usually the entry point
                 functions += "  " + name->AsString() + "（" + std::to_string(args ? static_cast<int>(args->AsNumber()) : 0) +
                              " 个参数）\n";
             }
