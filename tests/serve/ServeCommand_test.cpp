@@ -93,7 +93,7 @@ TEST(ServeCommand, ServesUntilSigtermAndFinishesTheCallInFlight) {
     auto slow = std::async(std::launch::async, [port] {
         httplib::Client c("127.0.0.1", port);
         c.set_read_timeout(30, 0);
-        auto r = c.Post("/call", "{\"function\":\"slow\",\"args\":[700]}", "application/json");
+        auto r = c.Post("/call", "{\"function\":\"slow\",\"args\":[1500]}", "application/json");
         return r ? r->body : std::string("<no answer>");
     });
     ASSERT_TRUE(qy::test::Eventually([&] {

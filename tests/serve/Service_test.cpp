@@ -218,7 +218,7 @@ TEST(Service, KeepsStateBetweenCallsAndHonoursFresh) {
         const std::string next = "{\"function\":\"next\",\"args\":[],\"session\":\"甲\"}";
         for (int i = 1; i <= 4; i += 2) {
             EXPECT_EQ(several.Post("/call", next).Number("result"), i);
-            auto other = std::async(std::launch::async, [&] { return several.Call("slow", "[300]"); });
+            auto other = std::async(std::launch::async, [&] { return several.Call("slow", "[1000]"); });
             ASSERT_TRUE(test::Eventually([&] { return several.Service().Pool().Busy() == 1; }));
             EXPECT_EQ(several.Post("/call", next).Number("result"), i + 1);
             EXPECT_EQ(other.get().status, 200);
@@ -332,7 +332,7 @@ TEST(Service, StopsGracefullyFinishingTheCallsInFlight) {
     auto service = std::make_unique<RunningService>(options);
     ASSERT_TRUE(service->Started());
     auto pids = service->Service().Pool().Pids();
-    auto inFlight = std::async(std::launch::async, [&] { return service->Call("slow", "[800]"); });
+    auto inFlight = std::async(std::launch::async, [&] { return service->Call("slow", "[1500]"); });
     ASSERT_TRUE(test::Eventually([&] { return service->Service().Pool().Busy() == 1; }));
     int port = service->Port();
     service->Service().Stop();
