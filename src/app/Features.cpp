@@ -10,12 +10,14 @@
 #include "app/NetworkFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
+#include "app/WindowPlacement.h"
 #include "inspect/ObjectViewer.h"
 
 namespace qy::app {
 
 void AttachFeatures(MainWindow& window) {
     AttachShell(window);
+    KeepWindowsOnScreen(window);
     new EditingFeatures(window);
     new NetworkFeatures(window);
     new TransformFeatures(window);
