@@ -93,6 +93,22 @@ public:
         return !Output(m_env + "xdotool search --onlyvisible --classname qingyou-js 2>/dev/null").empty();
     }
     void PressAltQ() const { (void)std::system((m_env + "xdotool key alt+q").c_str()); }
+    /// Whether a window of the workbench titled `title` is shown.
+    bool Shows(const std::string& title) const {
+        return !Output(m_env + "xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
+    }
+    /// The title of the window the window manager holds active.
+    std::string Active() const {
+        std::string name = Output(m_env + "xdotool getactivewindow getwindowname 2>/dev/null");
+        while (!name.empty() && name.back() == '\n') name.pop_back();
+        return name;
+    }
+    /// Gives the keyboard to the window titled `title`, then types `keys` into it.
+    void TypeInto(const std::string& title, const std::string& keys) const {
+        (void)std::system((m_env + "xdotool search --onlyvisible --name '^" + title +
+                           "$' windowactivate --sync; sleep 0.2; " + m_env + "xdotool key --delay 200 " + keys)
+                              .c_str());
+    }
 
 private:
     std::string m_env;
@@ -119,6 +135,53 @@ TEST_F(HotkeyUnderXvfb, AltQHidesAndShowsTheMainWindow) {
     EXPECT_TRUE(Eventually([&] { return !app.Visible(); })) << "Alt+Q did not hide the window";
     app.PressAltQ();
     EXPECT_TRUE(Eventually([&] { return app.Visible(); })) << "Alt+Q did not bring the window back";
+}
+
+/// A window manager on the server (it iconifies, maps and focuses as a desktop does),
+/// ended with the test.
+class WindowManager {
+public:
+    explicit WindowManager(const XServer& server) {
+        m_pid = fork();
+        if (m_pid == 0) {
+            setsid();
+            const std::string command = "exec env " + server.Env() + "openbox >/dev/null 2>&1";
+            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~WindowManager() { Stop(m_pid); }
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+private:
+    pid_t m_pid = -1;
+};
+
+// Another window of the workbench open and holding the keyboard, under a window manager:
+// Alt+Q still hides the main window alone and brings it back, with the keyboard.
+TEST_F(HotkeyUnderXvfb, AltQTogglesTheMainWindowWhileAnotherWindowIsOpen) {
+    if (!HaveProgram("openbox")) GTEST_SKIP() << "openbox is not installed";
+    const std::string main = "青柚JS调试工具1.8", reference = "JScript速查手册";
+    WindowManager manager(*m_server);
+    ASSERT_TRUE(Eventually([&] {
+        return !Output(m_server->Env() + "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && echo y")
+                    .empty();
+    })) << "the window manager never started";
+    Workbench app(*m_server);
+    ASSERT_TRUE(Eventually([&] { return app.Shows(main); })) << "the main window never showed";
+    app.TypeInto(main, "alt+t Return");  // 工具 → JavaScript速查
+    ASSERT_TRUE(Eventually([&] { return app.Shows(reference); })) << "the reference window never showed";
+    for (int round = 0; round < 2; ++round) {
+        app.TypeInto(reference, "alt+q");
+        EXPECT_TRUE(Eventually([&] { return !app.Shows(main); })) << "Alt+Q did not hide the window, round " << round;
+        EXPECT_TRUE(app.Shows(reference));
+        app.TypeInto(reference, "alt+q");
+        EXPECT_TRUE(Eventually([&] { return app.Shows(main) && app.Active() == main; }))
+            << "Alt+Q did not bring the window back, round " << round << " (active: \"" << app.Active()
+            << "\")";
+        EXPECT_TRUE(app.Shows(reference));
+    }
 }
 
 TEST_F(HotkeyUnderXvfb, AKeyHeldByAnotherProgramLeavesTheWorkbenchWithoutIt) {
