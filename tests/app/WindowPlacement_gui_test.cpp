@@ -50,24 +50,34 @@ TEST(WindowPlacement, OntoTheScreenOnlyWhenNotWhollyOnIt) {
 
 namespace {
 
-/// Runs the placement checks in a program of its own whose one screen is `width` ×
-/// `height`.
-int RunOnScreen(int width, int height) {
+QString Screen(const char* name, int x, int width, int height) {
+    return QStringLiteral(R"({"name":"%1","x":%2,"y":0,"width":%3,"height":%4,"logicalDpi":96,"dpr":1})")
+        .arg(QString::fromLatin1(name))
+        .arg(x)
+        .arg(width)
+        .arg(height);
+}
+
+/// Runs the test `test` of WindowPlacementOnScreen in a program of its own on `screens`
+/// (the JSON of the offscreen platform's screens), `wanted` telling it what it runs on.
+int RunOnScreens(const QString& screens, const std::string& wanted, const char* test) {
     QTemporaryDir dir;
     if (!dir.isValid()) return -1;
     const QString config = dir.filePath(QStringLiteral("screens.json"));
     QFile f(config);
     if (!f.open(QIODevice::WriteOnly)) return -1;
-    f.write(QStringLiteral(R"({"screens":[{"name":"s","x":0,"y":0,"width":%1,"height":%2,"logicalDpi":96,"dpr":1}]})")
-                .arg(width)
-                .arg(height)
-                .toUtf8());
+    f.write(QStringLiteral(R"({"screens":[%1]})").arg(screens).toUtf8());
     f.close();
-    const std::string command = "QY_PLACEMENT_SCREEN=" + std::to_string(width) + "x" + std::to_string(height) +
-                                " QT_QPA_PLATFORM='offscreen:configfile=" + config.toStdString() + "' /proc/" +
+    const std::string command = "QY_PLACEMENT_SCREEN=" + wanted + " QT_QPA_PLATFORM='offscreen:configfile=" +
+                                config.toStdString() + "' /proc/" +
                                 std::to_string(QCoreApplication::applicationPid()) +
-                                "/exe --gtest_filter=WindowPlacementOnScreen.* >/dev/null 2>&1";
+                                "/exe --gtest_filter=WindowPlacementOnScreen." + test + " >/dev/null 2>&1";
     return std::system(command.c_str());
+}
+
+int RunOnScreen(int width, int height) {
+    return RunOnScreens(Screen("s", 0, width, height), std::to_string(width) + "x" + std::to_string(height),
+                        "EveryWindowOpensOnTheMainWindowsScreen");
 }
 
 }  // namespace
@@ -75,6 +85,12 @@ int RunOnScreen(int width, int height) {
 TEST(WindowPlacement, TheDebuggerOpensWhollyOnA1400By1000Screen) { EXPECT_EQ(RunOnScreen(1400, 1000), 0); }
 
 TEST(WindowPlacement, TheDebuggerOpensWhollyOnA1024By768Screen) { EXPECT_EQ(RunOnScreen(1024, 768), 0); }
+
+TEST(WindowPlacement, WindowsFollowTheMainWindowToASecondScreen) {
+    EXPECT_EQ(RunOnScreens(Screen("left", 0, 1920, 1080) + "," + Screen("right", 1920, 1024, 768), "two",
+                           "WindowsOpenOnTheSecondScreenWithTheMainWindow"),
+              0);
+}
 
 TEST(WindowPlacementOnScreen, EveryWindowOpensOnTheMainWindowsScreen) {
     const char* wanted = std::getenv("QY_PLACEMENT_SCREEN");
@@ -115,5 +131,31 @@ TEST(WindowPlacementOnScreen, EveryWindowOpensOnTheMainWindowsScreen) {
     w->MenuAction("JavaScript速查")->trigger();
     QCoreApplication::processEvents();
     EXPECT_TRUE(screen.contains(qy::app::ReferenceWindow::Instance()->frameGeometry()));
+    qy::app::ReferenceWindow::Instance()->close();
+}
+
+TEST(WindowPlacementOnScreen, WindowsOpenOnTheSecondScreenWithTheMainWindow) {
+    const char* wanted = std::getenv("QY_PLACEMENT_SCREEN");
+    if (!wanted || std::string(wanted) != "two") GTEST_SKIP() << "run by the test of two screens";
+    ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    const QRect second = QGuiApplication::screens()[1]->availableGeometry();
+    auto w = NewMainWindow();
+    QCoreApplication::processEvents();
+    w->move(second.topLeft() + QPoint(40, 30));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(w->screen(), QGuiApplication::screens()[1]);
+
+    qy::app::DebuggerWindow& debugger = w->findChild<qy::app::DebugFeatures*>()->ShowView();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(second.contains(debugger.frameGeometry()));
+    debugger.close();
+    // The decoder centres itself on the first screen; it comes to the main window's.
+    w->MenuAction("解码工具")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(second.contains(qy::decode::DecoderWindow::Instance()->frameGeometry()));
+    qy::decode::DecoderWindow::Instance()->close();
+    w->MenuAction("JavaScript速查")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(second.contains(qy::app::ReferenceWindow::Instance()->frameGeometry()));
     qy::app::ReferenceWindow::Instance()->close();
 }
