@@ -1,6 +1,7 @@
 // Alt+Q on a real X server: the workbench runs under an Xvfb of its own, and synthetic
 // key presses (xdotool, through XTest) hide its main window and bring it back. When
 // another program holds Alt+Q first, the workbench starts all the same without it.
+// When the server goes away under it, it saves what was typed and ends without a crash.
 #include <gtest/gtest.h>
 
 #if defined(QY_HAVE_XCB) && defined(QY_APP_BINARY)
@@ -12,6 +13,8 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +22,7 @@
 #include <string>
 #include <thread>
 
+#include "app/HotExit.h"
 #include "common/ProcessSupport.h"
 
 using qy::test::Eventually;
@@ -61,6 +65,11 @@ public:
         if (!number.empty() && c == '\n') m_display = ":" + number;
     }
     ~XServer() { Stop(m_pid); }
+    /// Ends the server now, as a crash or a closed remote session would.
+    void Kill() {
+        Stop(m_pid);
+        m_pid = -1;
+    }
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
 
@@ -215,6 +224,47 @@ TEST_F(HotkeyUnderXvfb, AKeyHeldByAnotherProgramLeavesTheWorkbenchWithoutIt) {
     EXPECT_TRUE(delivered);
     EXPECT_TRUE(app.Visible());
     xcb_disconnect(other);
+}
+
+#endif
+
+#if defined(QY_HAVE_XCB) && defined(QY_APP_BINARY)
+
+TEST_F(HotkeyUnderXvfb, TheDisplayGoingAwaySavesWhatWasTypedWithoutACrash) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    const std::string typed = "var typed = 'before the display went';";
+    {
+        QFile f(data.filePath("a.js"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(typed.c_str());
+    }
+    const std::string env = m_server->Env() + "XDG_DATA_HOME=" + data.path().toStdString() +
+                            " XDG_CONFIG_HOME=" + data.path().toStdString() + "/config ";
+    const pid_t app = fork();
+    if (app == 0) {
+        const std::string command = "exec env " + env + "QT_QPA_PLATFORM=xcb " QY_APP_BINARY " " +
+                                    data.filePath("a.js").toStdString() + " 2>/dev/null";
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_TRUE(Eventually([&] {
+        return !Output(m_server->Env() + "xdotool search --onlyvisible --classname qingyou-js 2>/dev/null").empty();
+    }));
+    m_server->Kill();
+    int status = 0;
+    const bool ended = Eventually([&] { return waitpid(app, &status, WNOHANG) == app; });
+    if (!ended) {
+        kill(app, SIGKILL);
+        waitpid(app, &status, 0);
+    }
+    ASSERT_TRUE(ended) << "the workbench did not end with its display";
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    auto state = qy::app::LoadHotExitFile(data.filePath("qingyou-js/hot-exit.json"));
+    ASSERT_TRUE(state) << "nothing was saved";
+    bool kept = false;
+    for (const auto& e : state->editors) kept = kept || e.text == typed;
+    EXPECT_TRUE(kept);
 }
 
 #endif
