@@ -35,7 +35,8 @@ void AttachFeatures(MainWindow& window) {
             if (!plain) return;
             const double megabytes = static_cast<double>(e->TextLength()) / (1024.0 * 1024.0);
             window.AppendLog(text::WideToAnsi(
-                QStringLiteral("-->New%1 的代码太大（%2 MB，或有过长的行），不作语法着色，也不自动换行\r\n")
+                QStringLiteral("-->New%1 的代码太大（%2 MB）或有过长的行，不作语法着色，也不自动换行；"
+                               "过长的行编辑起来很慢，可先“格式化”\r\n")
                     .arg(i)
                     .arg(megabytes, 0, 'f', 1)
                     .toStdU16String()));
