@@ -498,10 +498,18 @@ private:
     bool EnvironmentReport(Variant& result) {
         JSContext* cx = Cx();
         result = Variant::Text(u"");
-        if (!m_env || !cx || !m_global || !m_global->alive()) return true;
+        if (!m_env || !cx || !m_global || !m_global->alive() || !detail::EngineAvailable()) return true;
         JSAutoRealm ar(cx, m_global->get());
         JS::RootedObject global(cx, m_global->get());
-        std::vector<env::Miss> misses = m_env->TakeMisses(cx, global);
+        // Checking the names again asks the page's objects, which may run the page's
+        // code: it runs under the watchdog and 停止 like every other engine call.
+        std::vector<env::Miss> misses;
+        bool cutShort = false;
+        {
+            EngineCall call;
+            misses = m_env->TakeMisses(cx, global, &cutShort);
+            if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
+        }
         for (env::Miss& m : misses) {
             if (const jscript::PositionMap* map = MapFor(m.first.file.c_str()); map && !map->Identity()) {
                 auto [line, column] = map->ToOriginal(m.first.line, m.first.column);
@@ -511,7 +519,12 @@ private:
         }
         std::string lines;
         for (const std::string& line : env::ReportLines(misses)) lines += line + "\n";
-        result = Variant::Text(text::Utf8ToUtf16(lines));
+        std::u16string text = text::Utf8ToUtf16(lines);
+        if (cutShort)
+            text += detail::LastAbortReason() == detail::AbortReason::OutOfMemory
+                        ? U("-->环境缺失未列全：内存不足\n")
+                        : U("-->环境缺失未列全：脚本已被用户停止\n");
+        result = Variant::Text(text);
         return true;
     }
 
