@@ -139,6 +139,12 @@ struct Runtime {
     /// evaluation box), or the epoch: one that runs too long is cut short.
     std::atomic<Clock::time_point> pausedEvalStart{Clock::time_point()};
     detail::PauseHook pauseHook = nullptr;
+    /// StopScope: how many are alive, whether their work was stopped, and whether its
+    /// stop means the time ran out.
+    int scopeDepth = 0;
+    std::atomic<bool> scopeActive{false};
+    std::atomic<bool> scopeStopped{false};
+    bool scopeTimeout = false;
 };
 
 Runtime* g_runtime = nullptr;
@@ -280,6 +286,7 @@ bool EngineIdle() {
 void RequestStop() {
     Runtime* rt = g_runtime;
     if (!rt) return;
+    if (rt->scopeActive.load()) rt->scopeStopped = true;
     uint64_t running = rt->runningCall.load();
     if (running == 0) return;
     rt->stopCall = running;
@@ -292,6 +299,32 @@ void RequestPause() {
     rt->pauseRequested = true;
     JS_RequestInterruptCallback(rt->cx);
 }
+
+StopScope::StopScope(bool timeout) : m_outermost(g_runtime && g_runtime->scopeDepth == 0) {
+    if (!g_runtime) return;
+    ++g_runtime->scopeDepth;
+    if (m_outermost) {
+        g_runtime->scopeTimeout = timeout;
+        g_runtime->scopeStopped = false;
+        g_runtime->scopeActive = true;
+    }
+}
+
+StopScope::~StopScope() {
+    if (!g_runtime) return;
+    --g_runtime->scopeDepth;
+    if (m_outermost) {
+        g_runtime->scopeActive = false;
+        g_runtime->scopeStopped = false;
+        g_runtime->scopeTimeout = false;
+    }
+}
+
+bool StopScope::Stopped() const { return WorkStopped(); }
+
+bool WorkStopped() { return g_runtime && g_runtime->scopeActive.load() && g_runtime->scopeStopped.load(); }
+
+bool WorkTimedOut() { return WorkStopped() && g_runtime->scopeTimeout; }
 
 void SetBusyHook(BusyHook hook) {
     if (!g_runtime) return;
@@ -366,6 +399,11 @@ EngineCall::EngineCall() : m_outermost(g_runtime && g_runtime->depth == 0) {
         rt.callStart = Clock::now();
         rt.callStartShared = rt.callStart;
         rt.runningCall = ++rt.lastCall;
+        // Work that was stopped as a whole: this call of it ends at its first check.
+        if (rt.scopeActive.load() && rt.scopeStopped.load()) {
+            rt.stopCall = rt.runningCall.load();
+            JS_RequestInterruptCallback(rt.cx);
+        }
     }
 }
 
