@@ -283,14 +283,20 @@ bool EngineIdle() {
     return g_runtime && g_runtime->runningCall.load() == 0 && !g_runtime->paused && !g_runtime->inBusyHook;
 }
 
-void RequestStop() {
+void RequestCallStop() {
     Runtime* rt = g_runtime;
     if (!rt) return;
-    if (rt->scopeActive.load()) rt->scopeStopped = true;
     uint64_t running = rt->runningCall.load();
     if (running == 0) return;
     rt->stopCall = running;
     JS_RequestInterruptCallback(rt->cx);
+}
+
+void RequestStop() {
+    Runtime* rt = g_runtime;
+    if (!rt) return;
+    if (rt->scopeActive.load()) rt->scopeStopped = true;
+    RequestCallStop();
 }
 
 void RequestPause() {

@@ -26,8 +26,13 @@ bool EngineRunning();
 bool EngineIdle();
 
 /// Thread-safe: ends the engine call now running with the engine's "stopped" error.
-/// A request made while no call runs is dropped.
+/// A request made while no call runs is dropped, unless a StopScope is alive: its work
+/// is then stopped as a whole (the user's "停止").
 void RequestStop();
+
+/// Thread-safe: ends only the engine call now running (one step's time limit), never
+/// the work of a StopScope around it.
+void RequestCallStop();
 
 /// Work made of many engine calls (an unpack's layers, a command's loads and
 /// expressions) that one stop ends as a whole. While a scope is alive, RequestStop also
