@@ -27,6 +27,7 @@
 #include "env/EnvironmentScripts.h"
 #include "jscript/SourceGate.h"
 #include "text/CodePage.h"
+#include "text/LogLines.h"
 
 namespace qy::env {
 namespace {
@@ -77,6 +78,20 @@ const JSClass kHostClass = {"EnvironmentHost", JSCLASS_HAS_RESERVED_SLOTS(1), nu
 
 // ---- host natives ----------------------------------------------------------------
 
+/// Lines the environment writes as the workbench's own record of what the page did:
+/// the page's requests and navigations, never carried out. Everything else that comes
+/// through here (console calls, alert, document.write…) is the page's own words.
+constexpr std::u16string_view kRecordKinds[] = {u"网络请求（未发送）：", u"页面跳转（未执行）：", u"加载脚本（未执行）："};
+
+/// The log line for `text`: a record line is the workbench's ("-->"), anything else is
+/// marked as the script's; either way it stays one line, so that what a page puts into
+/// an address or a message cannot start a line of its own.
+std::u16string LogLineFor(const std::u16string& text) {
+    for (std::u16string_view kind : kRecordKinds)
+        if (std::u16string_view(text).substr(0, kind.size()) == kind) return u"-->" + text::OneLogLine(text);
+    return text::ScriptLogLine(text);
+}
+
 /// host.line(text): one line for the log.
 bool HostLine(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
@@ -84,7 +99,7 @@ bool HostLine(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::RootedString s(cx, JS::ToString(cx, args.get(0)));
     if (!s) return false;
     if (g_output) {
-        std::u16string line = u"-->" + CopyString(cx, s);
+        std::u16string line = LogLineFor(CopyString(cx, s));
         // The hook is the embedder's code: nothing it throws may cross into the engine.
         try {
             g_output(line);
@@ -305,6 +320,8 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         if (!target || !address || !JS_DefineProperty(cx, host, "target", target, JSPROP_ENUMERATE) ||
             !JS_DefineProperty(cx, host, "address", address, JSPROP_ENUMERATE))
             return false;
+        // Nothing of the host can be replaced, so no page can silence its record lines.
+        if (!JS_FreezeObject(cx, host)) return false;
         if (!JS_DefineProperty(cx, global, kHostName, host, JSPROP_READONLY | JSPROP_PERMANENT)) return false;
         JS::Rooted<JS::IdVector> before(cx, JS::IdVector(cx));
         if (!EnumerableIds(cx, global, &before)) return false;

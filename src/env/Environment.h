@@ -34,7 +34,9 @@ std::string_view ConsoleScriptText();
 std::string InsertableBlock();
 
 /// Where the environment's lines go (console calls, requests, navigations), each
-/// without a line break and starting with "-->". An empty function drops them.
+/// without a line break: its record of requests and navigations starting with "-->",
+/// what the page itself writes (console, alert…) with the script's mark
+/// (text::kScriptLineMark). An empty function drops them.
 using Output = std::function<void(const std::u16string& line)>;
 void SetOutput(Output output);
 
