@@ -5,10 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <thread>
 
 #include "AppTestSupport.h"
 #include "app/Settings.h"
+#include "inspect/ObjectDescription.h"
+#include "inspect/ValuePreview.h"
+#include "script/Automation.h"
+#include "script/ScriptHost.h"
+#include "script/Variant.h"
 #include "script/Engine.h"
 #include "script/ScriptTarget.h"
 
@@ -85,4 +94,46 @@ TEST(PageCodeStop, TrapsReachedByTheRecordOrByTimersStopWithTheBusyWindow) {
     SetEval(*w, "add(20,22)");
     Click(*w, "按钮_run");
     EXPECT_NE(LogSince(*w, before).find(Ansi("-->计算结果：42")), std::string::npos) << LogSince(*w, before);
+}
+
+// The viewer and the previews read member after member, each read a call of its own: one
+// press of "停止" ends the whole reading, not only the member it lands in.
+TEST(PageCodeStop, OnePressEndsTheViewersReadingOfAnObject) {
+    script::ScopedScriptTarget target(script::ScriptTarget::ES2021);
+    app::BusyWindow::Install();
+    script::ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode("var o = {}; for (var i = 0; i < 8; i++) Object.defineProperty(o, 'g' + i, "
+                 "{get: function () { for (;;) {} }, enumerable: true});"
+                 "o.toString = function () { for (;;) {} };");
+    script::ObjectRef o = script::VariantToObject(host.Eval("o"));
+    ASSERT_NE(o, nullptr);
+    // Every busy window that comes up is stopped at once; how many came up is counted.
+    int windows = 0;
+    QPointer<QDialog> last;
+    QTimer presser;
+    presser.setInterval(10);
+    QObject::connect(&presser, &QTimer::timeout, [&] {
+        QDialog* busy = app::BusyWindow::Current();
+        if (!busy || !busy->isVisible() || busy == last) return;
+        last = busy;
+        ++windows;
+        if (auto* stop = busy->findChild<QPushButton*>(Q("按钮_停止"))) stop->click();
+    });
+    presser.start();
+    for (int round = 0; round < 3; ++round) {
+        windows = 0;
+        if (round == 0) inspect::ObjectPreview(o);
+        if (round == 1) inspect::DescribeObject(o);
+        if (round == 2) inspect::PreviewText(script::Variant::Object(o));
+        EXPECT_EQ(windows, 1) << round;
+        // The window goes by itself once the reading has returned.
+        for (int i = 0; i < 300 && app::BusyWindow::Current(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(app::BusyWindow::Current(), nullptr) << round;
+    }
+    presser.stop();
+    script::SetBusyHook(nullptr);
 }
