@@ -145,6 +145,8 @@ struct Runtime {
     std::atomic<bool> scopeActive{false};
     std::atomic<bool> scopeStopped{false};
     bool scopeTimeout = false;
+    /// When the outermost StopScope's work began: its calls count their time from here.
+    Clock::time_point scopeStart;
 };
 
 Runtime* g_runtime = nullptr;
@@ -312,6 +314,7 @@ StopScope::StopScope(bool timeout) : m_outermost(g_runtime && g_runtime->scopeDe
     if (m_outermost) {
         g_runtime->scopeTimeout = timeout;
         g_runtime->scopeStopped = false;
+        g_runtime->scopeStart = Clock::now();
         g_runtime->scopeActive = true;
     }
 }
@@ -402,7 +405,9 @@ EngineCall::EngineCall() : m_outermost(g_runtime && g_runtime->depth == 0) {
             JS_GC(rt.cx);
         }
         rt.abortReason = AbortReason::None;
-        rt.callStart = Clock::now();
+        // A call of a larger work counts the work's time: work made of many short calls
+        // gets the busy window (and lets the window's events through) all the same.
+        rt.callStart = rt.scopeActive.load() ? rt.scopeStart : Clock::now();
         rt.callStartShared = rt.callStart;
         rt.runningCall = ++rt.lastCall;
         // Work that was stopped as a whole: this call of it ends at its first check.

@@ -38,8 +38,10 @@ void RequestCallStop();
 /// expressions) that one stop ends as a whole. While a scope is alive, RequestStop also
 /// marks the work stopped, even between its calls, and every engine call that starts
 /// afterwards ends at its first check: the work's remaining calls fail at once with the
-/// "stopped" error instead of each running until it is stopped again. Scopes nest; the
-/// outermost one's end clears the mark. Made and ended on the engine's thread.
+/// "stopped" error instead of each running until it is stopped again. The busy window
+/// counts the work's time, not each call's, so that work of many short calls gets it
+/// too. Scopes nest; the outermost one's end clears the mark. Made and ended on the
+/// engine's thread.
 class StopScope {
 public:
     /// `timeout`: a stop of this work means its time ran out (the error then says so).
