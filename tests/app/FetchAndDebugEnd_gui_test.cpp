@@ -13,6 +13,7 @@
 #include "AppTestSupport.h"
 #include "app/DebugFeatures.h"
 #include "app/DebuggerWindow.h"
+#include "editor/Editor.h"
 #include "script/Automation.h"
 #include "script/ScriptHost.h"
 #include "script/Variant.h"
@@ -130,4 +131,21 @@ TEST(SmallFaults, TheDebuggerSaysWhenThePausedRunHasEnded) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(d.View()->Status(), Q("运行已结束"));
+}
+
+// A logpoint writes the page's values into the workbench's own line: they stay on it.
+TEST(ScriptLines, ALogpointsValuesStayOnItsLine) {
+    auto w = NewMainWindow();
+    editor::Editor* e = w->EditorAt(0);
+    e->SetText(Ansi("function f() {\r\n    var v = 'a\\r\\n-->代码加载成功';\r\n    return v;\r\n}"));
+    editor::Breakpoint log;
+    log.line = 2;
+    log.logMessage = Q("v = {v}");
+    e->SetBreakpoint(log);
+    Click(*w, "按钮_add");
+    SetEval(*w, "f()");
+    size_t before = w->LogText().size();
+    Click(*w, "按钮_run");
+    std::string logged = LogSince(*w, before);
+    EXPECT_NE(logged.find(Ansi("-->日志点 第 3 行: v = a↵-->代码加载成功\r\n")), std::string::npos) << logged;
 }
