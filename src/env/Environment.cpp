@@ -27,6 +27,7 @@
 #include "env/EnvironmentScripts.h"
 #include "jscript/SourceGate.h"
 #include "text/CodePage.h"
+#include "text/LogLines.h"
 
 namespace qy::env {
 namespace {
@@ -57,13 +58,13 @@ std::u16string CopyString(JSContext* cx, JSString* s) {
 bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
     if (*resolvedp) return true;
-    if (Environment* env = EnvironmentOf(obj)) env->NoteMiss(cx, obj, id, false);
+    if (Environment* env = EnvironmentOf(obj)) return env->NoteMiss(cx, obj, id, false);
     return true;
 }
 
 bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     *resolvedp = false;
-    if (Environment* env = EnvironmentOf(obj)) env->NoteMiss(cx, obj, id, true);
+    if (Environment* env = EnvironmentOf(obj)) return env->NoteMiss(cx, obj, id, true);
     return true;
 }
 
@@ -77,6 +78,20 @@ const JSClass kHostClass = {"EnvironmentHost", JSCLASS_HAS_RESERVED_SLOTS(1), nu
 
 // ---- host natives ----------------------------------------------------------------
 
+/// Lines the environment writes as the workbench's own record of what the page did:
+/// the page's requests and navigations, never carried out. Everything else that comes
+/// through here (console calls, alert, document.write…) is the page's own words.
+constexpr std::u16string_view kRecordKinds[] = {u"网络请求（未发送）：", u"页面跳转（未执行）：", u"加载脚本（未执行）："};
+
+/// The log line for `text`: a record line is the workbench's ("-->"), anything else is
+/// marked as the script's; either way it stays one line, so that what a page puts into
+/// an address or a message cannot start a line of its own.
+std::u16string LogLineFor(const std::u16string& text) {
+    for (std::u16string_view kind : kRecordKinds)
+        if (std::u16string_view(text).substr(0, kind.size()) == kind) return u"-->" + text::OneLogLine(text);
+    return text::ScriptLogLine(text);
+}
+
 /// host.line(text): one line for the log.
 bool HostLine(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
@@ -84,7 +99,7 @@ bool HostLine(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::RootedString s(cx, JS::ToString(cx, args.get(0)));
     if (!s) return false;
     if (g_output) {
-        std::u16string line = u"-->" + CopyString(cx, s);
+        std::u16string line = LogLineFor(CopyString(cx, s));
         // The hook is the embedder's code: nothing it throws may cross into the engine.
         try {
             g_output(line);
@@ -305,6 +320,8 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         if (!target || !address || !JS_DefineProperty(cx, host, "target", target, JSPROP_ENUMERATE) ||
             !JS_DefineProperty(cx, host, "address", address, JSPROP_ENUMERATE))
             return false;
+        // Nothing of the host can be replaced, so no page can silence its record lines.
+        if (!JS_FreezeObject(cx, host)) return false;
         if (!JS_DefineProperty(cx, global, kHostName, host, JSPROP_READONLY | JSPROP_PERMANENT)) return false;
         JS::Rooted<JS::IdVector> before(cx, JS::IdVector(cx));
         if (!EnumerableIds(cx, global, &before)) return false;
@@ -359,22 +376,34 @@ bool Environment::RunTimers(JSContext* cx, JS::HandleObject global) {
     return true;
 }
 
-std::vector<Miss> Environment::TakeMisses(JSContext* cx, JS::HandleObject global) {
+std::vector<Miss> Environment::TakeMisses(JSContext* cx, JS::HandleObject global, bool* cutShort) {
     std::vector<Miss> taken = m_record.Take(), still;
+    if (cutShort) *cutShort = false;
     m_busy = true;
+    // The checks below may run the page's code (a getter, a proxy's trap on a
+    // prototype): the caller holds them under the watchdog, and a check the watchdog
+    // ends (it fails with nothing pending) ends the report.
+    auto failed = [&] {
+        if (JS_IsExceptionPending(cx)) {
+            JS_ClearPendingException(cx);
+            return false;
+        }
+        if (cutShort) *cutShort = true;
+        return true;
+    };
     for (Miss& m : taken) {
         // A name the script defined after looking for it (`window.md5 = …`, a global
         // var) is no longer missing.
         JS::RootedObject holder(cx, global);
         if (!m.object.empty()) {
             JS::RootedValue v(cx);
-            if (!JS_GetProperty(cx, global, m.object.c_str(), &v)) JS_ClearPendingException(cx);
+            if (!JS_GetProperty(cx, global, m.object.c_str(), &v) && failed()) break;
             holder = v.isObject() ? &v.toObject() : nullptr;
         }
         bool found = false;
         if (holder) {
             std::u16string member = text::Utf8ToUtf16(m.member);
-            if (!JS_HasUCProperty(cx, holder, member.data(), member.size(), &found)) JS_ClearPendingException(cx);
+            if (!JS_HasUCProperty(cx, holder, member.data(), member.size(), &found) && failed()) break;
         }
         if (!found) still.push_back(std::move(m));
     }
@@ -423,18 +452,25 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
     return false;
 }
 
-void Environment::NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched) {
+bool Environment::NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched) {
     // The environment's own set-up adds its members through this very hook: it costs
     // a flag test until recording starts.
-    if (!m_recording || m_busy || !id.isString()) return;
+    if (!m_recording || m_busy || !id.isString()) return true;
     m_busy = true;
     Place place;
     bool user = FindUserPlace(cx, place);
     bool inherited = false;
     if (user) {
+        // The prototype chain may hold the page's code (a proxy's trap): what the
+        // watchdog ends there ends the lookup that got here too, so that 停止 reaches
+        // the page's loop. What the page's code throws stays the record's business.
         JS::RootedObject proto(cx);
-        if (JS_GetPrototype(cx, obj, &proto) && proto && !JS_HasPropertyById(cx, proto, id, &inherited))
-            inherited = false;
+        bool ok = JS_GetPrototype(cx, obj, &proto) && (!proto || JS_HasPropertyById(cx, proto, id, &inherited));
+        if (!ok && !JS_IsExceptionPending(cx)) {
+            m_busy = false;
+            return false;
+        }
+        if (!ok) inherited = false;
         JS_ClearPendingException(cx);
     }
     if (user && !inherited) {
@@ -449,6 +485,7 @@ void Environment::NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id,
         if (name) m_record.Note(object, text::Utf16ToUtf8(CopyString(cx, name)), place);
     }
     m_busy = false;
+    return true;
 }
 
 }  // namespace qy::env

@@ -34,7 +34,9 @@ std::string_view ConsoleScriptText();
 std::string InsertableBlock();
 
 /// Where the environment's lines go (console calls, requests, navigations), each
-/// without a line break and starting with "-->". An empty function drops them.
+/// without a line break: its record of requests and navigations starting with "-->",
+/// what the page itself writes (console, alert…) with the script's mark
+/// (text::kScriptLineMark). An empty function drops them.
 using Output = std::function<void(const std::u16string& line)>;
 void SetOutput(Output output);
 
@@ -87,11 +89,15 @@ public:
     bool RunTimers(JSContext* cx, JS::HandleObject global);
 
     /// What the user's code looked for since the last call and still does not exist.
-    std::vector<Miss> TakeMisses(JSContext* cx, JS::HandleObject global);
+    /// The check may run the page's code: call it inside an engine call (the watchdog
+    /// armed); `cutShort` becomes true when the watchdog ended it (the list is then
+    /// what was checked before).
+    std::vector<Miss> TakeMisses(JSContext* cx, JS::HandleObject global, bool* cutShort = nullptr);
 
     /// Used by the engine hooks: a lookup missed `obj`'s own members (the global's, or
-    /// a watched page object's).
-    void NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched);
+    /// a watched page object's). False when the watchdog ended the page's code it ran
+    /// (the hook then fails, which ends the engine call).
+    [[nodiscard]] bool NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched);
 
 private:
     bool FindUserPlace(JSContext* cx, Place& place);

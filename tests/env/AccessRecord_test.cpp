@@ -76,7 +76,7 @@ TEST_P(Record, TimersRunAfterTheLoadInOrder) {
     EXPECT_EQ(env.Text("order.join(',')"), "sync,a,b,b2,raf:number,c");
     // A callback's error goes to the console as the browser reports it; the rest run.
     ASSERT_TRUE(env.Add("setTimeout(function () { throw new Error('boom'); }, 0); setTimeout(function () { order.push('after'); }, 0);"));
-    EXPECT_EQ(env.lines, Lines{"-->console.error: Uncaught Error: boom"});
+    EXPECT_EQ(env.lines, Lines{"[脚本] console.error: Uncaught Error: boom"});
     EXPECT_EQ(env.Text("order[order.length - 1]"), "after");
 }
 

@@ -154,14 +154,14 @@ TEST_P(PageObjects, ConsoleWritesAsTheBrowser) {
                         "console.table([1]); console.dir({k: []});"
                         "console.assert(1 === 2, 'wrong'); console.assert(true, 'never');"));
     std::vector<std::string> expected = {
-        "-->console.log: text 1 -0 true null undefined",
-        "-->console.info: (3) [1, 'a', Array(1)] {a: 1, b: 'x', c: {…}}",
-        "-->console.warn: Tom is 42 years more",
-        "-->console.error: TypeError: bad",
-        "-->console.debug: ƒ add(a, b) { return a + b; }",
-        "-->console.table: (1) [1]",
-        "-->console.dir: {k: Array(0)}",
-        "-->console.assert: Assertion failed: wrong",
+        "[脚本] console.log: text 1 -0 true null undefined",
+        "[脚本] console.info: (3) [1, 'a', Array(1)] {a: 1, b: 'x', c: {…}}",
+        "[脚本] console.warn: Tom is 42 years more",
+        "[脚本] console.error: TypeError: bad",
+        "[脚本] console.debug: ƒ add(a, b) { return a + b; }",
+        "[脚本] console.table: (1) [1]",
+        "[脚本] console.dir: {k: Array(0)}",
+        "[脚本] console.assert: Assertion failed: wrong",
     };
     EXPECT_EQ(env.lines, expected);
 }
@@ -262,7 +262,7 @@ TEST(EnvironmentText, PassesJScriptsGateAndLoadsAsABlock) {
             EXPECT_EQ(env.Text("localStorage.setItem('k', 'v'); localStorage.getItem('k')"), "v");
             ASSERT_TRUE(env.Add("setTimeout(function () { console.log('later'); }, 5);"));
             if (on) {
-                EXPECT_EQ(env.lines, std::vector<std::string>{"-->console.log: later"});
+                EXPECT_EQ(env.lines, std::vector<std::string>{"[脚本] console.log: later"});
                 (void)env.Report();
                 ASSERT_TRUE(env.Add("var c = navigator.connection;"));
                 EXPECT_EQ(env.Report(), std::vector<std::string>{"-->环境缺失：navigator.connection（第 1 行，1 次）"});
