@@ -19,24 +19,37 @@
 #include <js/SavedFrameAPI.h>
 #include <js/SourceText.h>
 #include <js/Stack.h>
+#include <js/String.h>
+#include <js/Wrapper.h>
 #include <sys/random.h>
 
 #include <cstring>
 #include <random>
 
 #include "env/EnvironmentScripts.h"
+#include "env/InterfaceTable.h"
 #include "jscript/SourceGate.h"
+#include "persona/NativeFunction.h"
 #include "text/CodePage.h"
 
 namespace qy::env {
 namespace {
 
-constexpr const char* kEnvironmentFile = "browser-env";
-constexpr const char* kConsoleFile = "console";
+// The environment's own scripts carry names that mark them as the workbench's: stacks
+// and the access record leave their frames out.
+constexpr const char* kInternalPrefix = "qy-internal:";
+constexpr const char* kEnvironmentFile = "qy-internal:env";
+constexpr const char* kConsoleFile = "qy-internal:console";
 // Where the environment script takes the console script (its function's last argument).
 constexpr std::string_view kConsoleSlot = "/* console.js */ null";
-constexpr const char* kHostName = "__qyEnvHost";
+// Where the insertable form calls the environment's function; the workbench calls it itself.
+constexpr std::string_view kSelfCall = "})(function () { return this; }()";
 constexpr uint32_t kMaxRandomBytes = 65536;
+// The global's application slot that holds the environment's host (out of scripts' reach).
+constexpr uint32_t kGlobalHostSlot = 0;
+// The host's slots: the timer runner, and for Chrome's face its name resolver.
+enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kHostSlots };
+const JSClass* GlobalClassOf();
 
 Output g_output;
 
@@ -54,11 +67,35 @@ std::u16string CopyString(JSContext* cx, JSString* s) {
 
 // ---- classes ---------------------------------------------------------------------
 
+JSObject* HostOf(JSObject* global);
+bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined);
+
+/// Misses of the global: the engine's standard classes, then the page's names (Chrome's
+/// face makes its interfaces and the window's members when a script first names them),
+/// then the access record.
 bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
     if (*resolvedp) return true;
+    if (id.isString()) {
+        if (JSObject* host = HostOf(obj)) {
+            JS::RootedObject hostObject(cx, host);
+            JS::RootedValue name(cx, JS::StringValue(id.toString()));
+            if (!CallResolver(cx, hostObject, kResolveSlot, name, resolvedp)) return false;
+            if (*resolvedp) return true;
+        }
+    }
     if (Environment* env = EnvironmentOf(obj)) env->NoteMiss(cx, obj, id, false);
     return true;
+}
+
+/// Enumerations of the global see every page name, made or not yet.
+bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly) {
+    if (JSObject* host = HostOf(obj)) {
+        JS::RootedObject hostObject(cx, host);
+        bool defined = false;
+        if (!CallResolver(cx, hostObject, kResolveAllSlot, JS::UndefinedHandleValue, &defined)) return false;
+    }
+    return JS_NewEnumerateStandardClasses(cx, obj, properties, enumerableOnly);
 }
 
 bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
@@ -71,9 +108,20 @@ const JSClassOps kWatchedOps = {nullptr, nullptr, nullptr, nullptr, WatchedResol
                                 nullptr, nullptr, nullptr, nullptr, nullptr};
 const JSClass kWatchedClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kWatchedOps, nullptr, nullptr, nullptr};
 // Chrome's document.all: a collection that reads as undefined and false.
-const JSClass kUndetectableClass = {"HTMLAllCollection", JSCLASS_EMULATES_UNDEFINED, nullptr, nullptr, nullptr,
-                                    nullptr};
-const JSClass kHostClass = {"EnvironmentHost", JSCLASS_HAS_RESERVED_SLOTS(1), nullptr, nullptr, nullptr, nullptr};
+// It forwards every operation to the collection the environment made (a script proxy
+// that reads the page live); only the engine's own test for undefined sees the class.
+const JSClass kUndetectableClass = PROXY_CLASS_DEF("HTMLAllCollection", JSCLASS_HAS_RESERVED_SLOTS(1) | JSCLASS_EMULATES_UNDEFINED);
+// Not a wrapper to the engine (which would look through a wrapper to its target): a
+// forwarding handler of a family of its own.
+class UndetectableHandler : public js::ForwardingProxyHandler {
+public:
+    static const char family;
+    static const UndetectableHandler singleton;
+    constexpr UndetectableHandler() : js::ForwardingProxyHandler(&family, /*hasPrototype=*/false) {}
+};
+const char UndetectableHandler::family = 0;
+const UndetectableHandler UndetectableHandler::singleton;
+const JSClass kHostClass = {"EnvironmentHost", JSCLASS_HAS_RESERVED_SLOTS(kHostSlots), nullptr, nullptr, nullptr, nullptr};
 
 // ---- host natives ----------------------------------------------------------------
 
@@ -147,11 +195,20 @@ bool HostRandomBytes(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
-/// host.undetectable(): an object that reads as undefined (typeof, ==, truth).
+/// host.undetectable(target): an object that reads as undefined (typeof, ==, truth)
+/// and otherwise is `target`: every property operation goes through to it.
 bool HostUndetectable(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
-    JS::RootedObject obj(cx, JS_NewObject(cx, &kUndetectableClass));
-    if (!obj || !JS_DefineProperty(cx, obj, "length", 0, JSPROP_ENUMERATE)) return false;
+    if (!args.get(0).isObject()) {
+        JS_ReportErrorASCII(cx, "undetectable: an object expected");
+        return false;
+    }
+    js::ProxyOptions options;
+    options.setClass(&kUndetectableClass);
+    options.setLazyProto(true);
+    JS::RootedValue target(cx, args.get(0));
+    JSObject* obj = js::NewProxyObject(cx, &UndetectableHandler::singleton, target, nullptr, options);
+    if (!obj) return false;
     args.rval().setObject(*obj);
     return true;
 }
@@ -162,7 +219,7 @@ bool HostTimers(JSContext*, unsigned argc, JS::Value* vp) {
     args.rval().setUndefined();
     if (!args.thisv().isObject() || JS::GetClass(&args.thisv().toObject()) != &kHostClass) return true;
     if (args.get(0).isObject() && JS::IsCallable(&args.get(0).toObject()))
-        JS::SetReservedSlot(&args.thisv().toObject(), 0, args.get(0));
+        JS::SetReservedSlot(&args.thisv().toObject(), kTimersSlot, args.get(0));
     return true;
 }
 
@@ -197,14 +254,26 @@ RefPtr<JS::Stencil> CompileText(JSContext* cx, const std::u16string& code, const
     return stencil;
 }
 
+/// The page script as the workbench runs it: the environment's function itself (not
+/// called: the workbench calls it with the global and the host), the console's function
+/// after it, and in the modern target the function that makes Chrome's face.
+std::u16string WorkbenchText(bool jscript) {
+    std::string page(scripts::kTool_browser);
+    size_t call = page.rfind(kSelfCall);
+    if (call == std::string::npos) return u"";
+    std::string text = "[" + page.substr(0, call + 2) + ",\n" + std::string(scripts::kTool_console);
+    if (!jscript) text += ",\n" + std::string(scripts::kTool_chrome);
+    return text::Utf8ToUtf16(text + "]");
+}
+
 /// The script as each target compiles it: under JScript it passes JScript's gate once
 /// for the process (the gate may rewrite it, as it would the user's copy).
 const std::u16string& CompiledText(bool jscript) {
-    static const std::u16string modern = text::Utf8ToUtf16(ScriptText());
+    static const std::u16string modern = WorkbenchText(false);
     if (!jscript) return modern;
     static const std::u16string gated = [] {
         jscript::ConditionalState cc;
-        jscript::PreparedCode prepared = jscript::PrepareJScript(modern, cc, jscript::CodeKind::Program);
+        jscript::PreparedCode prepared = jscript::PrepareJScript(WorkbenchText(true), cc, jscript::CodeKind::Program);
         return prepared.error ? std::u16string() : std::move(prepared.code);
     }();
     return gated;
@@ -214,14 +283,36 @@ bool EnumerableIds(JSContext* cx, JS::HandleObject obj, JS::MutableHandle<JS::Id
     return JS_Enumerate(cx, obj, ids);
 }
 
-bool HostOf(JSContext* cx, JS::HandleObject global, JS::MutableHandleObject host) {
-    JS::RootedValue v(cx);
-    if (!JS_GetProperty(cx, global, kHostName, &v)) return false;
-    if (!v.isObject() || JS::GetClass(&v.toObject()) != &kHostClass) {
-        host.set(nullptr);
-        return true;
-    }
-    host.set(&v.toObject());
+JSObject* HostOf(JSObject* global) {
+    if (JS::GetClass(global) != GlobalClassOf()) return nullptr;
+    JS::Value v = JS::GetReservedSlot(global, kGlobalHostSlot);
+    return v.isObject() && JS::GetClass(&v.toObject()) == &kHostClass ? &v.toObject() : nullptr;
+}
+
+// The table, as the engine reads it without a copy per global: the text lives as long
+// as the process, so the engine has nothing to free.
+struct StaticText : JSExternalStringCallbacks {
+    void finalize(char16_t*) const override {}
+    size_t sizeOfBuffer(const char16_t*, mozilla::MallocSizeOf) const override { return 0; }
+};
+const StaticText kStaticText;
+
+JSString* TableString(JSContext* cx) {
+    static const std::u16string table = text::Utf8ToUtf16(InterfaceTableText());
+    return JS_NewExternalString(cx, table.data(), table.size(), &kStaticText);
+}
+
+/// Calls the face's resolver in `slot` with `name` (a string, or nothing for every name);
+/// true when it defined the name.
+bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined) {
+    *defined = false;
+    JS::RootedValue fn(cx, JS::GetReservedSlot(hostObject, slot));
+    if (!fn.isObject()) return true;
+    JS::RootedValueArray<1> argv(cx);
+    argv[0].set(name);
+    JS::RootedValue rv(cx);
+    if (!JS::Call(cx, JS::UndefinedHandleValue, fn, argv, &rv)) return false;
+    *defined = rv.isTrue();
     return true;
 }
 
@@ -277,10 +368,12 @@ bool InstallConsole(JSContext* cx, JS::HandleObject global, JS::Stencil* compile
 
 void SetOutput(Output output) { g_output = std::move(output); }
 
-const JSClass* GlobalClass() {
+namespace {
+const JSClass* GlobalClassOf() {
     static const JSClassOps ops = [] {
         JSClassOps o = JS::DefaultGlobalClassOps;
         o.resolve = GlobalResolve;
+        o.newEnumerate = GlobalEnumerate;
         // Any name may be noted: the engine must not cache a missing name's lookup.
         o.mayResolve = nullptr;
         return o;
@@ -288,6 +381,9 @@ const JSClass* GlobalClass() {
     static const JSClass cls = {"global", JSCLASS_GLOBAL_FLAGS, &ops, nullptr, nullptr, nullptr};
     return &cls;
 }
+}  // namespace
+
+const JSClass* GlobalClass() { return GlobalClassOf(); }
 
 Environment::Environment(Options options) : m_options(std::move(options)) {}
 
@@ -305,11 +401,49 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         if (!target || !address || !JS_DefineProperty(cx, host, "target", target, JSPROP_ENUMERATE) ||
             !JS_DefineProperty(cx, host, "address", address, JSPROP_ENUMERATE))
             return false;
-        if (!JS_DefineProperty(cx, global, kHostName, host, JSPROP_READONLY | JSPROP_PERMANENT)) return false;
+        // The host is handed to the environment's functions; scripts never see it.
+        JS::SetReservedSlot(global, kGlobalHostSlot, JS::ObjectValue(*host));
         JS::Rooted<JS::IdVector> before(cx, JS::IdVector(cx));
-        if (!EnumerableIds(cx, global, &before)) return false;
-        JS::RootedValue rv(cx);
-        if (!RunStencil(cx, compiled, kEnvironmentFile, &rv)) return false;
+        if (m_options.jscript && !EnumerableIds(cx, global, &before)) return false;
+        JS::RootedValue parts(cx);
+        if (!RunStencil(cx, compiled, kEnvironmentFile, &parts) || !parts.isObject()) return false;
+        JS::RootedObject list(cx, &parts.toObject());
+        JS::RootedValue page(cx), console(cx), face(cx);
+        if (!JS_GetElement(cx, list, 0, &page) || !JS_GetElement(cx, list, 1, &console)) return false;
+        // In the modern target the page objects live in a window of their own, and
+        // the global shows Chrome's interfaces over them.
+        JS::RootedObject pageWindow(cx, global);
+        if (!m_options.jscript) {
+            pageWindow = JS_NewPlainObject(cx);
+            if (!pageWindow || !JS_GetElement(cx, list, 2, &face)) return false;
+        }
+        JS::RootedValueArray<3> pageArgs(cx);
+        pageArgs[0].setObject(*pageWindow);
+        pageArgs[1].setObject(*host);
+        pageArgs[2].set(console);
+        JS::RootedValue kit(cx);
+        if (!JS::Call(cx, JS::UndefinedHandleValue, page, pageArgs, &kit)) return false;
+        if (!m_options.jscript) {
+            JSFunction* native = JS_NewFunction(cx, persona::NativeWrapperCall, 4, 0, "native");
+            JSString* table = TableString(cx);
+            if (!native || !table) return false;
+            JS::RootedValueArray<5> faceArgs(cx);
+            faceArgs[0].setObject(*global);
+            faceArgs[1].setObject(*host);
+            faceArgs[2].setObject(*JS_GetFunctionObject(native));
+            faceArgs[3].set(kit);
+            faceArgs[4].setString(table);
+            JS::RootedValue resolvers(cx);
+            if (!JS::Call(cx, JS::UndefinedHandleValue, face, faceArgs, &resolvers) || !resolvers.isObject())
+                return false;
+            JS::RootedObject r(cx, &resolvers.toObject());
+            JS::RootedValue resolve(cx), resolveAll(cx);
+            if (!JS_GetProperty(cx, r, "resolve", &resolve) || !JS_GetProperty(cx, r, "resolveAll", &resolveAll))
+                return false;
+            JS::SetReservedSlot(host, kResolveSlot, resolve);
+            JS::SetReservedSlot(host, kResolveAllSlot, resolveAll);
+            return true;
+        }
         // What the environment put on the global is the page's, not the user's: it
         // stays out of enumerations (the function list, for-in over the global).
         JS::Rooted<JS::IdVector> after(cx, JS::IdVector(cx));
@@ -328,6 +462,15 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         }
         return true;
     }();
+    if (!ok && getenv("QY_ENV_DEBUG")) {
+        JS::RootedValue exc(cx);
+        if (JS_GetPendingException(cx, &exc)) {
+            JS_ClearPendingException(cx);
+            JS::RootedObject eo(cx, exc.isObject() ? &exc.toObject() : nullptr);
+            JSErrorReport* rep = eo ? JS_ErrorFromException(cx, eo) : nullptr;
+            if (rep) fprintf(stderr, "ENV: %s at %s:%u\n", rep->message().c_str(), rep->filename, rep->lineno);
+        } else fprintf(stderr, "ENV: failed without exception\n");
+    }
     if (!ok) JS_ClearPendingException(cx);
     m_recording = true;
     return ok;
@@ -340,13 +483,9 @@ void Environment::Detach(JSObject* global) {
 }
 
 bool Environment::RunTimers(JSContext* cx, JS::HandleObject global) {
-    JS::RootedObject host(cx);
-    if (!HostOf(cx, global, &host)) {
-        JS_ClearPendingException(cx);
-        return true;
-    }
+    JS::RootedObject host(cx, HostOf(global));
     if (!host) return true;
-    JS::RootedValue run(cx, JS::GetReservedSlot(host, 0));
+    JS::RootedValue run(cx, JS::GetReservedSlot(host, kTimersSlot));
     if (!run.isObject()) return true;
     JS::RootedValueArray<1> argv(cx);
     argv[0].setInt32(kTimerCallbacksPerRun);
@@ -395,7 +534,7 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
         take(file.get(), line, column);
         return true;
     }
-    if (std::strcmp(file.get(), kEnvironmentFile) == 0) return false;
+    if (std::strncmp(file.get(), kInternalPrefix, std::strlen(kInternalPrefix)) == 0) return false;
     // A read in a helper of the language rules (rewritten code calls them): the place
     // is that of the user's code that called it.
     JS::RootedObject stack(cx);
@@ -411,7 +550,7 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
         JS::GetSavedFrameLine(cx, nullptr, frame, &l, JS::SavedFrameSelfHosted::Exclude);
         JS::GetSavedFrameColumn(cx, nullptr, frame, &c, JS::SavedFrameSelfHosted::Exclude);
         std::string f = source ? text::Utf16ToUtf8(CopyString(cx, source)) : std::string();
-        if (f == kEnvironmentFile) return false;
+        if (f.rfind(kInternalPrefix, 0) == 0) return false;
         if (m_options.isUserCode && m_options.isUserCode(f.c_str())) {
             take(f.c_str(), l, c);
             return true;

@@ -1,0 +1,776 @@
+// Chrome's face of the page objects, for the modern target. The interfaces come from the
+// table of Web IDL facts (interfaces.txt); this script turns a line of it into a
+// constructor, a prototype in the chain, accessors and operations, all native functions,
+// when a script first names the interface. The page objects themselves (the page tree,
+// cookies, timers, requests) stay the environment's; a script holds only wrappers, and a
+// wrapper reaches its page object through the records here, never through a property.
+(function (global, host, native, kit, table) {
+    'use strict';
+
+    var getProto = Object.getPrototypeOf, setProto = Object.setPrototypeOf, define = Object.defineProperty;
+    var create = Object.create, hasOwn = Object.prototype.hasOwnProperty, arraySlice = Array.prototype.slice;
+    var ArrayValues = Array.prototype.values, WeakMapGet = WeakMap.prototype.get;
+    var config = kit.config;
+
+    // ---- the table ----------------------------------------------------------------
+
+    var lines = create(null);
+    table.split('\n').forEach(function (text) {
+        if (text === '' || text.charAt(0) === '#') return;
+        lines[text.substring(0, text.indexOf(' '))] = text;
+    });
+    // One interface's facts, parsed when first wanted.
+    var facts = create(null);
+    function factsOf(name) {
+        if (facts[name]) return facts[name];
+        var text = lines[name];
+        if (!text) return null;
+        var bar = text.indexOf(' |'), head = text.substring(0, bar).split(' ');
+        var f = {name: name, parent: head[1] === '-' ? null : head[1], flags: create(null), length: 0, constructible: false,
+            factories: [], stringifier: null, members: [], statics: [], consts: [], unforgeable: []};
+        head[2].split(',').forEach(function (flag) {
+            if (flag === '-') return;
+            if (flag.charAt(0) === 'c') { f.constructible = true; f.length = Number(flag.substring(1)); }
+            else if (flag.charAt(0) === 'F') { var p = flag.substring(1).split('/'); f.factories.push({name: p[0], length: Number(p[1])}); }
+            else if (flag.charAt(0) === 'S') f.stringifier = flag.substring(1);
+            else f.flags[flag] = true;
+        });
+        var tokens = text.substring(bar + 3).split(' ');
+        tokens.forEach(function (t) {
+            if (t === '') return;
+            var m = {name: '', kind: '', type: 'a', length: 0, isStatic: false, unforgeable: false, writable: false};
+            while (t.charAt(0) === '*' || t.charAt(0) === '!') {
+                if (t.charAt(0) === '*') m.isStatic = true; else m.unforgeable = true;
+                t = t.substring(1);
+            }
+            var at;
+            if ((at = t.indexOf('/')) > 0) { m.kind = 'op'; m.name = t.substring(0, at); m.length = Number(t.substring(at + 1)); }
+            else if ((at = t.indexOf(':')) > 0) { m.kind = 'const'; m.name = t.substring(0, at); m.value = Number(t.substring(at + 1)); }
+            else if ((at = t.search(/[~=]/)) > 0) { m.kind = 'attr'; m.name = t.substring(0, at); m.writable = t.charAt(at) === '='; m.type = t.substring(at + 1); }
+            else return;
+            if (m.kind === 'const') f.consts.push(m);
+            else if (m.isStatic) f.statics.push(m);
+            else if (m.unforgeable || f.flags.G) f.unforgeable.push(m);
+            else f.members.push(m);
+        });
+        facts[name] = f;
+        return f;
+    }
+
+    // ---- records: wrapper → page object, page object → wrapper ---------------------
+
+    var records = new WeakMap(), wrappers = new WeakMap();
+    var marshalled = new WeakMap(), originals = new WeakMap();
+    // (document.all is an object whose typeof says "undefined": ask the map, not typeof.)
+    function recordOf(o) { return records.get(o); }
+
+    function illegalInvocation() { return new TypeError('Illegal invocation'); }
+    function brand(self, iface) {
+        var r = recordOf(self);
+        if (!r || !r.iface.ancestors[iface]) throw illegalInvocation();
+        return r;
+    }
+    function argumentsRequired(what, iface, need, have) {
+        return new TypeError("Failed to " + what + " '" + iface + "': " + need + ' argument' + (need > 1 ? 's' : '') +
+            ' required, but only ' + have + ' present.');
+    }
+
+    // What a page object shows a script, and back.
+    var kinds = new WeakMap();      // page object → interface, where its class does not say
+    var implTypes = new Map();      // page object's prototype → interface
+    function kindOf(impl) {
+        var k = kinds.get(impl);
+        if (k) return k;
+        if (impl.nodeType === 1 && typeof impl.localName === 'string') return elementInterface(impl.localName);
+        for (var p = getProto(impl); p && p !== Object.prototype; p = getProto(p)) {
+            k = implTypes.get(p);
+            if (k) return k;
+        }
+        return null;
+    }
+    function wrap(v) {
+        if (v === null || (typeof v !== 'object' && typeof v !== 'function')) return v;
+        if (v === kit.window) return global;
+        var w = wrappers.get(v);
+        if (w !== undefined) return w;
+        if (typeof v === 'function') return originals.get(v) || v;
+        var kind = kindOf(v);
+        return kind ? wrapAs(v, kind) : v;
+    }
+    function unwrap(v) {
+        var r = records.get(v);
+        if (r) return r.impl;
+        if (v === null || (typeof v !== 'object' && typeof v !== 'function')) return v;
+        if (typeof v === 'function') return marshal(v);
+        return v;
+    }
+    // A script's function as the page objects call it: it sees wrappers, never page objects.
+    function marshal(fn) {
+        var m = marshalled.get(fn);
+        if (m) return m;
+        m = function () {
+            var args = [];
+            for (var n = 0; n < arguments.length; n++) args.push(wrap(arguments[n]));
+            return Reflect.apply(fn, wrap(this), args);
+        };
+        marshalled.set(fn, m);
+        originals.set(m, fn);
+        return m;
+    }
+    function unwrapAll(list) {
+        var out = [];
+        for (var n = 0; n < list.length; n++) out.push(unwrap(list[n]));
+        return out;
+    }
+
+    // ---- interfaces ---------------------------------------------------------------
+
+    var made = create(null);
+    function defineValue(o, name, value, enumerable, writable, configurable) {
+        define(o, name, {value: value, writable: writable, enumerable: enumerable, configurable: configurable});
+    }
+    function defaultOf(type) {
+        return type === 's' ? '' : type === 'n' ? 0 : type === 'b' ? false : type === 'o' ? null : undefined;
+    }
+    // The behaviour behind a member: written by hand below where the page objects need
+    // help, otherwise the page object's own member of the same name.
+    var behaviours = create(null);
+    function behaviour(iface, name) { return behaviours[iface + '.' + name]; }
+    function getter(iface, m, global_) {
+        var own = behaviour(iface, 'get ' + m.name);
+        return native(function () {
+            var r = brand(global_ && (this === undefined || this === null) ? global : this, iface);
+            if (own) return own.call(r.impl, r, this);
+            var v = r.impl[m.name];
+            if (v === undefined && !(m.name in r.impl)) return defaultOf(m.type);
+            return wrap(v);
+        }, 'get ' + m.name, 0);
+    }
+    function setter(iface, m, global_) {
+        var own = behaviour(iface, 'set ' + m.name);
+        return native(function (value) {
+            var self = global_ && (this === undefined || this === null) ? global : this;
+            var r = brand(self, iface);
+            if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
+            if (own) return void own.call(r.impl, value, r, self);
+            r.impl[m.name] = unwrap(value);
+        }, 'set ' + m.name, 1);
+    }
+    function operation(iface, m, global_, statics) {
+        var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
+        return native(function () {
+            var r = statics ? null : brand(global_ && (this === undefined || this === null) ? global : this, iface);
+            if (arguments.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, arguments.length);
+            if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(arguments)));
+            var f = r && r.impl[m.name];
+            if (typeof f !== 'function') return undefined;
+            return wrap(f.apply(r.impl, unwrapAll(arguments)));
+        }, m.name, m.length);
+    }
+    function defineMember(o, iface, m, onInstance) {
+        var global_ = o === global;
+        if (m.kind === 'attr') {
+            define(o, m.name, {get: getter(iface, m, global_), set: m.writable ? setter(iface, m, global_) : undefined,
+                enumerable: true, configurable: !m.unforgeable});
+        } else if (m.kind === 'op') {
+            defineValue(o, m.name, operation(iface, m, global_, false), true, !m.unforgeable, !m.unforgeable);
+        }
+        return onInstance;
+    }
+
+    function interfaceOf(name) {
+        if (made[name]) return made[name];
+        var f = factsOf(name);
+        if (!f) return null;
+        var parent = f.parent ? interfaceOf(f.parent) : null;
+        var spec = {name: name, facts: f, ancestors: create(parent ? parent.ancestors : null), parent: parent};
+        spec.ancestors[name] = true;
+        made[name] = spec;
+        var proto = spec.proto = create(parent ? parent.proto : Object.prototype);
+        var own = behaviour(name, 'constructor');
+        var ctor = null;
+        if (!f.flags.X) {
+            ctor = spec.ctor = native(function () {
+                if (new.target === undefined) {
+                    throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
+                }
+                if (!f.constructible) throw new TypeError('Illegal constructor');
+                if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
+                var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
+                adopt(this, spec, impl);
+            }, name, f.length, true);
+            if (parent && parent.ctor) setProto(ctor, parent.ctor);
+            defineValue(ctor, 'prototype', proto, false, false, false);
+            defineValue(proto, 'constructor', ctor, false, true, true);
+        }
+        f.consts.forEach(function (m) {
+            if (ctor) defineValue(ctor, m.name, m.value, true, false, false);
+            defineValue(proto, m.name, m.value, true, false, false);
+        });
+        if (!f.flags.G) f.members.forEach(function (m) { defineMember(proto, name, m, false); });
+        f.statics.forEach(function (m) {
+            if (!ctor) return;
+            if (m.kind === 'op') defineValue(ctor, m.name, operation(name, m, false, true), true, true, true);
+            else {
+                var get = behaviour(name, 'static get ' + m.name);
+                define(ctor, m.name, {get: native(function () { return get ? get() : defaultOf(m.type); }, 'get ' + m.name, 0),
+                    set: undefined, enumerable: true, configurable: true});
+            }
+        });
+        if (f.flags.I || f.flags.iv) defineValue(proto, Symbol.iterator, ArrayValues, false, true, true);
+        if (f.flags.iv) {
+            ['entries', 'keys', 'values', 'forEach'].forEach(function (k) {
+                defineValue(proto, k, k === 'values' ? ArrayValues : Array.prototype[k], true, true, true);
+            });
+        }
+        if (f.stringifier && !f.unforgeable.length) defineValue(proto, 'toString', stringifier(name, f.stringifier), true, true, true);
+        defineValue(proto, Symbol.toStringTag, name, false, false, true);
+        return spec;
+    }
+
+    function stringifier(iface, member) {
+        return native(function () {
+            var r = brand(this, iface), own = behaviour(iface, 'get ' + member);
+            return String(own ? own.call(r.impl, r, this) : r.impl[member]);
+        }, 'toString', 0);
+    }
+    // An instance for `impl`: its own members are only the unforgeable ones.
+    function adopt(obj, spec, impl) {
+        records.set(obj, {iface: spec, impl: impl});
+        wrappers.set(impl, obj);
+        for (var s = spec; s; s = s.parent) {
+            var forged = s.facts.unforgeable;
+            if (s.facts.flags.G) continue;
+            for (var n = 0; n < forged.length; n++) defineMember(obj, s.name, forged[n], true);
+            if (s.facts.stringifier && forged.length) defineValue(obj, 'toString', stringifier(s.name, s.facts.stringifier), true, false, false);
+        }
+        // A location's valueOf is Object's own, made unforgeable with the rest.
+        if (spec.name === 'Location') defineValue(obj, 'valueOf', Object.prototype.valueOf, false, false, false);
+        return obj;
+    }
+    // Objects the workbench watches (reads of members they lack go to the access record).
+    var watchedNames = {Navigator: 'navigator', HTMLDocument: 'document', Location: 'location', Screen: 'screen'};
+    function wrapAs(impl, kind) {
+        var w = wrappers.get(impl);
+        if (w !== undefined) return w;
+        var spec = interfaceOf(kind);
+        if (!spec) return impl;
+        var f = spec.facts;
+        var obj = watchedNames[kind] && host.create ? host.create(spec.proto, watchedNames[kind]) : create(spec.proto);
+        if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
+        else if (f.flags.I || f.flags.N || indexed(spec)) obj = collection(obj, impl, spec);
+        return adopt(obj, spec, impl);
+    }
+    function indexed(spec) {
+        for (var s = spec; s; s = s.parent) if (s.facts.flags.I || s.facts.flags.N) return true;
+        return false;
+    }
+    function defaultImpl(spec, args) {
+        var base = spec;
+        while (base && !kit.types[base.name]) base = base.parent;
+        if (base && base.ancestors.Event && kit.types.Event) {
+            var e = Reflect.construct(kit.types[base.name] || kit.types.Event, [args[0], args[1]]);
+            var init = args[1];
+            if (init && typeof init === 'object') for (var k in init) if (!(k in e)) e[k] = unwrap(init[k]);
+            return e;
+        }
+        if (base && kit.types[base.name]) return Reflect.construct(kit.types[base.name], arraySlice.call(args));
+        return {};
+    }
+
+    // Collections: their items are read through to the page object, so they stay live.
+    function isIndex(k) { return typeof k === 'string' && /^(0|[1-9]\d*)$/.test(k); }
+    function collection(target, impl, spec) {
+        var named = spec.facts.flags.N, storage = spec.name === 'Storage';
+        function item(k) {
+            if (isIndex(k)) return Number(k) < impl.length ? {value: wrap(impl[k])} : null;
+            if (storage) return hasOwn.call(impl, k) && k !== 'length' && !(k in target) ? {value: impl[k]} : null;
+            if (named && typeof impl.namedItem === 'function' && !(k in target)) {
+                var v = impl.namedItem(k);
+                return v ? {value: wrap(v)} : null;
+            }
+            return null;
+        }
+        return new Proxy(target, {
+            get: function (t, k, receiver) {
+                var it = typeof k === 'string' ? item(k) : null;
+                return it ? it.value : Reflect.get(t, k, receiver);
+            },
+            has: function (t, k) { return (typeof k === 'string' && !!item(k)) || Reflect.has(t, k); },
+            getOwnPropertyDescriptor: function (t, k) {
+                var it = typeof k === 'string' && !hasOwn.call(t, k) ? item(k) : null;
+                if (it) return {value: it.value, writable: storage, enumerable: true, configurable: true};
+                return Reflect.getOwnPropertyDescriptor(t, k);
+            },
+            ownKeys: function (t) {
+                var keys = [];
+                for (var n = 0; n < impl.length; n++) keys.push(String(n));
+                if (storage) for (var k in impl) if (hasOwn.call(impl, k) && k !== 'length') keys.push(k);
+                return keys.concat(Reflect.ownKeys(t));
+            },
+            set: function (t, k, v, receiver) {
+                if (storage && typeof k === 'string' && !(k in t)) { impl.setItem(k, v); return true; }
+                if (isIndex(k)) return true;
+                return Reflect.set(t, k, v, receiver);
+            },
+            deleteProperty: function (t, k) {
+                if (storage && typeof k === 'string' && hasOwn.call(impl, k)) { impl.removeItem(k); return true; }
+                return Reflect.deleteProperty(t, k);
+            },
+            defineProperty: function (t, k, d) {
+                if (storage && typeof k === 'string' && 'value' in d) { impl.setItem(k, d.value); return true; }
+                return Reflect.defineProperty(t, k, d);
+            }
+        });
+    }
+
+    // ---- elements -------------------------------------------------------------------
+
+    var tagInterfaces = {a: 'Anchor', area: 'Area', audio: 'Audio', base: 'Base', body: 'Body', br: 'BR', button: 'Button',
+        canvas: 'Canvas', data: 'Data', datalist: 'DataList', details: 'Details', dialog: 'Dialog', div: 'Div', dl: 'DList',
+        embed: 'Embed', fieldset: 'FieldSet', form: 'Form', h1: 'Heading', h2: 'Heading', h3: 'Heading', h4: 'Heading',
+        h5: 'Heading', h6: 'Heading', head: 'Head', hr: 'HR', html: 'Html', iframe: 'IFrame', img: 'Image', input: 'Input',
+        label: 'Label', legend: 'Legend', li: 'LI', link: 'Link', map: 'Map', menu: 'Menu', meta: 'Meta', meter: 'Meter',
+        del: 'Mod', ins: 'Mod', object: 'Object', ol: 'OList', optgroup: 'OptGroup', option: 'Option', output: 'Output',
+        p: 'Paragraph', param: 'Param', picture: 'Picture', pre: 'Pre', listing: 'Pre', xmp: 'Pre', progress: 'Progress',
+        q: 'Quote', blockquote: 'Quote', script: 'Script', select: 'Select', slot: 'Slot', source: 'Source', span: 'Span',
+        style: 'Style', caption: 'TableCaption', td: 'TableCell', th: 'TableCell', col: 'TableCol', colgroup: 'TableCol',
+        table: 'Table', tr: 'TableRow', thead: 'TableSection', tbody: 'TableSection', tfoot: 'TableSection',
+        template: 'Template', textarea: 'TextArea', time: 'Time', title: 'Title', track: 'Track', ul: 'UList', video: 'Video',
+        frameset: 'FrameSet', frame: 'Frame', font: 'Font', dir: 'Directory', marquee: 'Marquee'};
+    var plainElements = ' abbr address article aside b bdi bdo cite code dd dfn dt em figcaption figure footer header hgroup i kbd main mark nav noscript rp rt ruby s samp search section small strong sub summary sup u var wbr acronym basefont big center nobr noembed noframes plaintext rb rtc strike tt ';
+    function elementInterface(localName) {
+        if (hasOwn.call(tagInterfaces, localName)) return 'HTML' + tagInterfaces[localName] + 'Element';
+        if (plainElements.indexOf(' ' + localName + ' ') >= 0 || localName.indexOf('-') > 0) return 'HTMLElement';
+        return 'HTMLUnknownElement';
+    }
+
+    // ---- behaviour written by hand ----------------------------------------------------
+
+    function on(iface, member, fn) { behaviours[iface + '.' + member] = fn; }
+    function promise(value) { return Promise.resolve(value); }
+
+    on('Node', 'get childNodes', function () { return wrapAs(this.childNodes, 'NodeList'); });
+    on('Node', 'get textContent', function () { return this.nodeType === 9 ? null : wrap(this.textContent); });
+    on('Node', 'get isConnected', function () {
+        for (var p = this; p; p = p.parentNode) if (p === kit.document) return true;
+        return false;
+    });
+    on('Node', 'get baseURI', function () { return kit.location.href; });
+    on('Element', 'get classList', function () {
+        var el = this, list = kinds.get(el.__classList) ? el.__classList : null;
+        if (!list) {
+            list = {element: el};
+            kinds.set(list, 'DOMTokenList');
+            define(el, '__classList', {value: list});
+        }
+        return wrapAs(list, 'DOMTokenList');
+    });
+    on('Element', 'get style', function () {
+        kinds.set(this.style, 'CSSStyleDeclaration');
+        return wrapAs(this.style, 'CSSStyleDeclaration');
+    });
+    on('Element', 'get attributes', function () {
+        var el = this, map = {element: el};
+        kinds.set(map, 'NamedNodeMap');
+        return wrapAs(map, 'NamedNodeMap');
+    });
+    on('Document', 'get all', function () { return wrapAs(allOf(this), 'HTMLAllCollection'); });
+    on('Document', 'get location', function () { return this === kit.document ? wrap(kit.location) : null; });
+    on('Document', 'set location', function (v) { kit.window.location = String(v); });
+    on('HTMLCanvasElement', 'getContext', function (r, kind) {
+        kind = String(kind);
+        var contexts = this.__contexts || (define(this, '__contexts', {value: {}}), this.__contexts);
+        if (hasOwn.call(contexts, kind)) return wrap(contexts[kind]);
+        var impl = kit.canvasContext(this, kind);
+        if (!impl) return null;
+        kinds.set(impl, kind === '2d' ? 'CanvasRenderingContext2D' : kind === 'webgl2' ? 'WebGL2RenderingContext' : 'WebGLRenderingContext');
+        contexts[kind] = impl;
+        return wrap(impl);
+    });
+    on('HTMLCanvasElement', 'toDataURL', function () { return this.toDataURL(); });
+
+    // The token list of an element's class attribute.
+    function tokens(list) {
+        var text = String(list.element.className).replace(/^\s+|\s+$/g, '');
+        return text === '' ? [] : text.split(/\s+/);
+    }
+    function setTokens(list, items) { list.element.setAttribute('class', items.join(' ')); }
+    on('DOMTokenList', 'get length', function () { return tokens(this).length; });
+    on('DOMTokenList', 'get value', function () { return String(this.element.className); });
+    on('DOMTokenList', 'set value', function (v) { this.element.setAttribute('class', String(v)); });
+    on('DOMTokenList', 'item', function (r, n) { var t = tokens(this); return n >= 0 && n < t.length ? t[n] : null; });
+    on('DOMTokenList', 'contains', function (r, token) { return tokens(this).indexOf(String(token)) >= 0; });
+    on('DOMTokenList', 'add', function (r) {
+        var t = tokens(this);
+        for (var n = 1; n < arguments.length; n++) if (t.indexOf(String(arguments[n])) < 0) t.push(String(arguments[n]));
+        setTokens(this, t);
+    });
+    on('DOMTokenList', 'remove', function (r) {
+        var drop = arraySlice.call(arguments, 1).map(String);
+        setTokens(this, tokens(this).filter(function (x) { return drop.indexOf(x) < 0; }));
+    });
+    on('DOMTokenList', 'toggle', function (r, token, force) {
+        token = String(token);
+        var has = tokens(this).indexOf(token) >= 0, want = force === undefined ? !has : !!force;
+        if (want && !has) behaviours['DOMTokenList.add'].call(this, r, token);
+        if (!want && has) behaviours['DOMTokenList.remove'].call(this, r, token);
+        return want;
+    });
+    on('DOMTokenList', 'replace', function (r, old, token) {
+        var t = tokens(this), at = t.indexOf(String(old));
+        if (at < 0) return false;
+        t[at] = String(token);
+        setTokens(this, t);
+        return true;
+    });
+    on('DOMTokenList', 'supports', function () { return true; });
+    on('DOMTokenList', 'toString', function () { return String(this.element.className); });
+    // A list view of an element's class tokens reads as an array.
+    kit.tokens = tokens;
+
+    on('NamedNodeMap', 'get length', function () { return Object.keys(this.element.__attributes).length; });
+    on('NamedNodeMap', 'item', function (r, n) {
+        var names = Object.keys(this.element.__attributes);
+        return n >= 0 && n < names.length ? attrNode(this.element, names[n]) : null;
+    });
+    on('NamedNodeMap', 'getNamedItem', function (r, name) {
+        name = String(name).toLowerCase();
+        return hasOwn.call(this.element.__attributes, name) ? attrNode(this.element, name) : null;
+    });
+    function attrNode(el, name) {
+        var a = {name: name, localName: name, value: el.__attributes[name], specified: true, ownerElement: el, nodeType: 2,
+            nodeName: name, namespaceURI: null, prefix: null};
+        kinds.set(a, 'Attr');
+        return wrap(a);
+    }
+
+    // document.all: every element of the document, in document order, read when asked.
+    function allOf(doc) {
+        var holder = doc.__all;
+        if (holder) return holder;
+        holder = {};
+        function elements() {
+            var out = [];
+            (function walk(n) {
+                for (var c = 0; c < n.childNodes.length; c++) {
+                    if (n.childNodes[c].nodeType !== 1) continue;
+                    out.push(n.childNodes[c]);
+                    walk(n.childNodes[c]);
+                }
+            })(doc);
+            return out;
+        }
+        define(holder, 'length', {get: function () { return elements().length; }});
+        for (var n = 0; n < 0; n++) holder[n] = null;
+        holder.item = function (i) { var e = elements(); return i >= 0 && i < e.length ? e[i] : null; };
+        holder.namedItem = function (name) {
+            var e = elements();
+            for (var k = 0; k < e.length; k++) if (e[k].id === name || e[k].getAttribute('name') === name) return e[k];
+            return null;
+        };
+        holder.elements = elements;
+        define(doc, '__all', {value: holder});
+        return holder;
+    }
+    on('HTMLAllCollection', 'item', function (r, i) {
+        if (i === undefined) return null;
+        if (typeof i === 'number' || isIndex(String(i))) return wrap(this.item(Number(i)));
+        return wrap(this.namedItem(String(i)));
+    });
+
+    // navigator's members the page objects do not have
+    var uaData = {brands: null, mobile: false, platform: config.platform === 'Win32' ? 'Windows' : config.platform};
+    var chromeVersion = (/Chrome\/(\d+)/.exec(config.userAgent) || [0, '124'])[1];
+    var fullVersion = (/Chrome\/([\d.]+)/.exec(config.userAgent) || [0, '124.0.0.0'])[1];
+    function brandList(full) {
+        return [{brand: 'Chromium', version: full ? fullVersion : chromeVersion},
+            {brand: 'Google Chrome', version: full ? fullVersion : chromeVersion},
+            {brand: 'Not-A.Brand', version: full ? '99.0.0.0' : '99'}];
+    }
+    kinds.set(uaData, 'NavigatorUAData');
+    on('NavigatorUAData', 'get brands', function () { return Object.freeze(brandList(false).map(Object.freeze)); });
+    on('NavigatorUAData', 'getHighEntropyValues', function (r, hints) {
+        var all = {architecture: 'x86', bitness: '64', brands: brandList(false), fullVersionList: brandList(true),
+            mobile: false, model: '', platform: uaData.platform, platformVersion: '15.0.0', uaFullVersion: fullVersion,
+            wow64: false, formFactors: ['Desktop']};
+        var out = {brands: all.brands, mobile: false, platform: all.platform};
+        if (hints && typeof hints[Symbol.iterator] === 'function') for (var h of hints) if (hasOwn.call(all, h)) out[h] = all[h];
+        return promise(out);
+    });
+    on('NavigatorUAData', 'toJSON', function () { return {brands: brandList(false), mobile: false, platform: uaData.platform}; });
+    var connection = {effectiveType: '4g', rtt: 50, downlink: 10, saveData: false, onchange: null};
+    kinds.set(connection, 'NetworkInformation');
+    var permissions = {};
+    kinds.set(permissions, 'Permissions');
+    on('Permissions', 'query', function (r, descriptor) {
+        var name = descriptor && descriptor.name;
+        var known = ['geolocation', 'notifications', 'push', 'midi', 'camera', 'microphone', 'background-fetch',
+            'background-sync', 'persistent-storage', 'accelerometer', 'gyroscope', 'magnetometer', 'clipboard-read',
+            'clipboard-write', 'screen-wake-lock', 'display-capture', 'idle-detection', 'storage-access',
+            'local-fonts', 'payment-handler', 'window-management'];
+        if (known.indexOf(String(name)) < 0) {
+            return Promise.reject(new TypeError("Failed to execute 'query' on 'Permissions': Failed to read the 'name' property from 'PermissionDescriptor': The provided value '" + name + "' is not a valid enum value of type PermissionName."));
+        }
+        var granted = name === 'background-sync' || name === 'clipboard-write' || name === 'screen-wake-lock';
+        var status = create(kit.types.EventTarget.prototype);
+        status.name = String(name);
+        status.state = granted ? 'granted' : notificationPermission === 'default' || name !== 'notifications' ? 'prompt' : notificationPermission;
+        status.onchange = null;
+        kinds.set(status, 'PermissionStatus');
+        return promise(wrap(status));
+    });
+    var storageQuota = {};
+    kinds.set(storageQuota, 'DeprecatedStorageQuota');
+    on('DeprecatedStorageQuota', 'queryUsageAndQuota', function (r, done) {
+        if (typeof done === 'function') kit.window.setTimeout(function () { done(0, 0); }, 0);
+    });
+    on('DeprecatedStorageQuota', 'requestQuota', function (r, size, done) {
+        if (typeof done === 'function') kit.window.setTimeout(function () { done(0); }, 0);
+    });
+    var storageManager = {};
+    kinds.set(storageManager, 'StorageManager');
+    on('StorageManager', 'estimate', function () { return promise({quota: 299977904946, usage: 0, usageDetails: {}}); });
+    on('StorageManager', 'persisted', function () { return promise(false); });
+    on('StorageManager', 'persist', function () { return promise(false); });
+    var navigatorExtras = {userAgentData: uaData, connection: connection, permissions: permissions,
+        webkitPersistentStorage: storageQuota, webkitTemporaryStorage: storageQuota, storage: storageManager};
+    Object.keys(navigatorExtras).forEach(function (k) {
+        on('Navigator', 'get ' + k, function () { return wrap(navigatorExtras[k]); });
+    });
+    on('Navigator', 'get languages', function () { return Object.freeze(config.languages.slice()); });
+    on('Navigator', 'get deviceMemory', function () { return config.deviceMemory; });
+
+    // Notifications are never shown: the page is asked, never the user.
+    var notificationPermission = 'default';
+    on('Notification', 'static get permission', function () { return notificationPermission; });
+    on('Notification', 'static get maxActions', function () { return 2; });
+    on('Notification', 'static requestPermission', function (r, done) {
+        if (typeof done === 'function') kit.window.setTimeout(function () { done(notificationPermission); }, 0);
+        return promise(notificationPermission);
+    });
+
+    // Message channels: what one port posts reaches the other as a task of its own.
+    function port() {
+        var p = create(kit.types.EventTarget.prototype);
+        p.onmessage = p.onmessageerror = null;
+        p.other = null;
+        kinds.set(p, 'MessagePort');
+        return p;
+    }
+    on('MessageChannel', 'constructor', function () {
+        var c = {port1: port(), port2: port()};
+        c.port1.other = c.port2;
+        c.port2.other = c.port1;
+        return c;
+    });
+    on('MessagePort', 'postMessage', function (r, message) {
+        var target = this.other;
+        if (!target) return;
+        var data = typeof structuredClone === 'function' ? structuredClone(message) : message;
+        kit.window.setTimeout(function () {
+            var e = new kit.types.Event('message');
+            e.data = data;
+            e.origin = '';
+            e.lastEventId = '';
+            e.source = null;
+            e.ports = [];
+            kinds.set(e, 'MessageEvent');
+            target.dispatchEvent(e);
+        }, 0);
+    });
+    on('MessagePort', 'start', function () {});
+    on('MessagePort', 'close', function () { if (this.other) this.other.other = null; this.other = null; });
+
+    // Observers watch nothing that changes by itself here: they record and stay quiet.
+    ['MutationObserver', 'IntersectionObserver', 'ResizeObserver', 'PerformanceObserver'].forEach(function (name) {
+        on(name, 'constructor', function (callback) {
+            if (typeof callback !== 'function') {
+                throw new TypeError("Failed to construct '" + name + "': parameter 1 is not of type '" + name.replace('Observer', '') + "Callback'.");
+            }
+            return {callback: callback, records: []};
+        });
+        on(name, 'takeRecords', function () { return []; });
+    });
+
+    // Idle callbacks run as timers do, with a deadline that always has time left.
+    var idle = {timeRemaining: function () { return 50; }, didTimeout: false};
+    kinds.set(idle, 'IdleDeadline');
+    on('Window', 'requestIdleCallback', function (r, callback) {
+        if (typeof callback !== 'function') throw new TypeError("Failed to execute 'requestIdleCallback' on 'Window': The callback provided as parameter 1 is not a function.");
+        return kit.window.setTimeout(function () { callback(wrap(idle)); }, 1);
+    });
+    on('Window', 'cancelIdleCallback', function (r, id) { kit.window.clearTimeout(id); });
+    on('Window', 'queueMicrotask', function (r, callback) {
+        if (typeof callback !== 'function') throw new TypeError("Failed to execute 'queueMicrotask' on 'Window': The callback provided as parameter 1 is not a function.");
+        Promise.resolve().then(function () { callback(); });
+    });
+    on('Window', 'get external', function () { return wrap(external); });
+    on('Window', 'get indexedDB', function () { return wrap(indexedDB); });
+    on('Window', 'get event', function () { return undefined; });
+    on('Window', 'get clientInformation', function () { return wrap(kit.navigator); });
+    on('Window', 'get visualViewport', function () { return wrap(viewport); });
+    var external = {};
+    kinds.set(external, 'External');
+    var indexedDB = {};
+    kinds.set(indexedDB, 'IDBFactory');
+    on('IDBFactory', 'databases', function () { return promise([]); });
+    on('IDBFactory', 'cmp', function (r, a, b) { return a < b ? -1 : a > b ? 1 : 0; });
+    var viewport = {width: config.innerWidth, height: config.innerHeight, scale: 1, offsetLeft: 0, offsetTop: 0,
+        pageLeft: 0, pageTop: 0, onresize: null, onscroll: null, onscrollend: null};
+    kinds.set(viewport, 'VisualViewport');
+    on('Window', 'get speechSynthesis', function () { return undefined; });
+
+    // ---- the console, and window.chrome ------------------------------------------------
+
+    function namespaceOf(impl, tag) {
+        var o = {};
+        Object.keys(impl).forEach(function (k) {
+            if (typeof impl[k] === 'function') {
+                defineValue(o, k, native(function () { return impl[k].apply(impl, arguments); }, k, 0), true, true, true);
+            }
+        });
+        defineValue(o, Symbol.toStringTag, tag, false, false, true);
+        return o;
+    }
+    function fn(name, length, body) { return native(body, name, length); }
+    function chromeObject() {
+        var start = Date.now() / 1000;
+        var app = {isInstalled: false,
+            InstallState: {DISABLED: 'disabled', INSTALLED: 'installed', NOT_INSTALLED: 'not_installed'},
+            RunningState: {CANNOT_RUN: 'cannot_run', READY_TO_RUN: 'ready_to_run', RUNNING: 'running'},
+            getDetails: fn('getDetails', 0, function () { return null; }),
+            getIsInstalled: fn('getIsInstalled', 0, function () { return false; }),
+            installState: fn('installState', 0, function (done) { if (typeof done === 'function') done('not_installed'); }),
+            runningState: fn('runningState', 0, function () { return 'cannot_run'; })};
+        var runtime = {OnInstalledReason: {CHROME_UPDATE: 'chrome_update', INSTALL: 'install', SHARED_MODULE_UPDATE: 'shared_module_update', UPDATE: 'update'},
+            OnRestartRequiredReason: {APP_UPDATE: 'app_update', OS_UPDATE: 'os_update', PERIODIC: 'periodic'},
+            PlatformArch: {ARM: 'arm', ARM64: 'arm64', MIPS: 'mips', MIPS64: 'mips64', X86_32: 'x86-32', X86_64: 'x86-64'},
+            PlatformNaclArch: {ARM: 'arm', MIPS: 'mips', MIPS64: 'mips64', X86_32: 'x86-32', X86_64: 'x86-64'},
+            PlatformOs: {ANDROID: 'android', CROS: 'cros', FUCHSIA: 'fuchsia', LINUX: 'linux', MAC: 'mac', OPENBSD: 'openbsd', WIN: 'win'},
+            RequestUpdateCheckStatus: {NO_UPDATE: 'no_update', THROTTLED: 'throttled', UPDATE_AVAILABLE: 'update_available'},
+            connect: fn('connect', 0, function () { throw new TypeError('Error in invocation of runtime.connect(optional string extensionId, optional object connectInfo): chrome.runtime.connect() called from a webpage must specify an Extension ID (string) for its first argument.'); }),
+            sendMessage: fn('sendMessage', 0, function () { throw new TypeError('Error in invocation of runtime.sendMessage(optional string extensionId, any message, optional object options, optional function callback): chrome.runtime.sendMessage() called from a webpage must specify an Extension ID (string) for its first argument.'); }),
+            id: undefined};
+        return {app: app, runtime: runtime,
+            csi: fn('', 0, function () {
+                return {startE: Math.round(start * 1000), onloadT: Math.round(start * 1000) + 120, pageT: Date.now() - start * 1000, tran: 15};
+            }),
+            loadTimes: fn('', 0, function () {
+                return {requestTime: start, startLoadTime: start, commitLoadTime: start + 0.05, finishDocumentLoadTime: start + 0.1,
+                    finishLoadTime: start + 0.12, firstPaintTime: start + 0.11, firstPaintAfterLoadTime: 0, navigationType: 'Other',
+                    wasFetchedViaSpdy: true, wasNpnNegotiated: true, npnNegotiatedProtocol: 'h2', wasAlternateProtocolAvailable: false,
+                    connectionInfo: 'h2'};
+            })};
+    }
+
+    // ---- the global ---------------------------------------------------------------------
+
+    var windowSpec = interfaceOf('Window');
+    setProto(global, windowSpec.proto);
+    records.set(global, {iface: windowSpec, impl: kit.window});
+    var windowMembers = create(null);
+    for (var s = windowSpec; s; s = s.parent) {
+        if (s.facts.flags.G) s.facts.unforgeable.forEach(function (m) { windowMembers[m.name] = m; });
+    }
+    // Names the global gives on first use, besides its members and the interfaces.
+    var extras = {
+        console: function () { return {value: namespaceOf(kit.window.console, 'console'), enumerable: false}; },
+        chrome: function () { return {value: chromeObject(), enumerable: true}; },
+        webkitRequestAnimationFrame: function () { return {value: global.requestAnimationFrame, enumerable: true}; },
+        webkitCancelAnimationFrame: function () { return {value: global.cancelAnimationFrame, enumerable: true}; }
+    };
+    // Legacy factory functions (Image, Audio, Option) and other names of interface objects.
+    var factories = create(null), aliases = create(null);
+    Object.keys(lines).forEach(function (name) {
+        var t = lines[name], head = t.substring(0, t.indexOf(' |')), m;
+        var re = /(?:^|[ ,])([FA])(\w+)(?:\/(\d+))?/g;
+        while ((m = re.exec(head))) {
+            if (m[1] === 'F') factories[m[2]] = {iface: name, length: Number(m[3])};
+            else aliases[m[2]] = name;
+        }
+    });
+    function factory(name) {
+        var f = factories[name], spec = interfaceOf(f.iface), tag = f.iface === 'HTMLImageElement' ? 'img' : f.iface === 'HTMLAudioElement' ? 'audio' : 'option';
+        var made_ = native(function (a, b) {
+            if (new.target === undefined) throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
+            var e = kit.createElement(tag, kit.document);
+            if (tag === 'img') {
+                if (a !== undefined) e.width = Number(a);
+                if (b !== undefined) e.height = Number(b);
+            } else if (tag === 'audio') {
+                if (a !== undefined) e.setAttribute('src', String(a));
+            } else {
+                if (a !== undefined) kit.replaceChildren(e, String(a), true);
+                if (b !== undefined) e.setAttribute('value', String(b));
+            }
+            var w = wrap(e);
+            if (new.target !== made_ && new.target.prototype) setProto(w, new.target.prototype);
+            return w;
+        }, name, f.length, true);
+        defineValue(made_, 'prototype', spec.proto, false, false, false);
+        return made_;
+    }
+
+    var defining = false;
+    // Defines `name` on the global when it is one of the page's; false when it is not.
+    function resolve(name) {
+        if (defining || typeof name !== 'string') return false;
+        defining = true;
+        try {
+            if (windowMembers[name]) {
+                defineMember(global, 'Window', windowMembers[name], true);
+                return true;
+            }
+            if (hasOwn.call(extras, name)) {
+                var d = extras[name]();
+                if (!d) return false;
+                defineValue(global, name, d.value, d.enumerable, true, true);
+                return true;
+            }
+            if (aliases[name]) {
+                var target = interfaceOf(aliases[name]);
+                if (!target || !target.ctor) return false;
+                defineValue(global, name, target.ctor, false, true, true);
+                return true;
+            }
+            if (factories[name]) {
+                defineValue(global, name, factory(name), false, true, true);
+                return true;
+            }
+            if (lines[name] && name !== 'WindowProperties') {
+                var spec = interfaceOf(name);
+                if (!spec || !spec.ctor) return false;
+                defineValue(global, name, spec.ctor, false, true, true);
+                return true;
+            }
+            return false;
+        } finally {
+            defining = false;
+        }
+    }
+    // Every name at once, for enumerations of the global.
+    function resolveAll() {
+        var all = Object.keys(windowMembers).concat(Object.keys(extras), Object.keys(factories), Object.keys(aliases), Object.keys(lines));
+        for (var n = 0; n < all.length; n++) if (!hasOwn.call(global, all[n])) resolve(all[n]);
+    }
+
+    // Page objects whose class the environment does not name.
+    Object.keys(kit.types).forEach(function (name) {
+        if (lines[name] && kit.types[name].prototype) implTypes.set(kit.types[name].prototype, name);
+    });
+    kinds.set(kit.window.performance, 'Performance');
+    if (kit.window.performance.timing) kinds.set(kit.window.performance.timing, 'PerformanceTiming');
+    if (kit.window.crypto && kit.window.crypto.subtle) kinds.set(kit.window.crypto.subtle, 'SubtleCrypto');
+    if (kit.screen.orientation) kinds.set(kit.screen.orientation, 'ScreenOrientation');
+    kinds.set(kit.document, 'HTMLDocument');
+    kinds.set(kit.window.localStorage, 'Storage');
+    kinds.set(kit.window.sessionStorage, 'Storage');
+    // The document and its location are the objects a script meets first.
+    wrap(kit.document);
+    wrap(kit.location);
+    wrap(kit.navigator);
+    wrap(kit.screen);
+
+    return {resolve: resolve, resolveAll: resolveAll};
+})
