@@ -148,7 +148,7 @@ for (const name of names) {
         if (!t) continue;
         const bare = key.replace(/^\*/, '');
         if (chrome) {
-            const where = key.startsWith('*') || /^[A-Z_0-9]+$/.test(bare) ? chrome.stat : chrome.proto;
+            const where = key.startsWith('*') || /^[^\/~=]+:/.test(t) ? chrome.stat : chrome.proto;
             // Members on the instance (unforgeable ones, and every member of the global)
             // are not on the prototype: keep them as the IDL has them.
             if (flags.includes('G')) {

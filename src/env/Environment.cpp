@@ -223,7 +223,20 @@ bool HostTimers(JSContext*, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+/// host.hollow(object, member): the user's code read a member the page has in name only.
+bool HostHollow(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    Environment* env = args.thisv().isObject() ? EnvironmentOf(&args.thisv().toObject()) : nullptr;
+    if (!env || !args.get(0).isString() || !args.get(1).isString()) return true;
+    std::string object = text::Utf16ToUtf8(CopyString(cx, args.get(0).toString()));
+    std::string member = text::Utf16ToUtf8(CopyString(cx, args.get(1).toString()));
+    env->NoteHollow(cx, object, member);
+    return true;
+}
+
 const JSFunctionSpec kHostFunctions[] = {
+    JS_FN("hollow", HostHollow, 2, 0),
     JS_FN("line", HostLine, 1, 0),
     JS_FN("create", HostCreate, 2, 0),
     JS_FN("accessor", HostAccessor, 4, 0),
@@ -511,6 +524,8 @@ std::vector<Miss> Environment::TakeMisses(JSContext* cx, JS::HandleObject global
             holder = v.isObject() ? &v.toObject() : nullptr;
         }
         bool found = false;
+        // A member the page has in name only stays noted: its value is an empty one.
+        if (m_hollow.count(m.object + "." + m.member)) holder = nullptr;
         if (holder) {
             std::u16string member = text::Utf8ToUtf16(m.member);
             if (!JS_HasUCProperty(cx, holder, member.data(), member.size(), &found)) JS_ClearPendingException(cx);
@@ -521,7 +536,7 @@ std::vector<Miss> Environment::TakeMisses(JSContext* cx, JS::HandleObject global
     return still;
 }
 
-bool Environment::FindUserPlace(JSContext* cx, Place& place) {
+bool Environment::FindUserPlace(JSContext* cx, Place& place, bool throughInternal) {
     JS::AutoFilename file;
     unsigned line = 0, column = 0;
     if (!JS::DescribeScriptedCaller(cx, &file, &line, &column) || !file.get()) return false;
@@ -534,7 +549,7 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
         take(file.get(), line, column);
         return true;
     }
-    if (std::strncmp(file.get(), kInternalPrefix, std::strlen(kInternalPrefix)) == 0) return false;
+    if (!throughInternal && std::strncmp(file.get(), kInternalPrefix, std::strlen(kInternalPrefix)) == 0) return false;
     // A read in a helper of the language rules (rewritten code calls them): the place
     // is that of the user's code that called it.
     JS::RootedObject stack(cx);
@@ -550,7 +565,7 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
         JS::GetSavedFrameLine(cx, nullptr, frame, &l, JS::SavedFrameSelfHosted::Exclude);
         JS::GetSavedFrameColumn(cx, nullptr, frame, &c, JS::SavedFrameSelfHosted::Exclude);
         std::string f = source ? text::Utf16ToUtf8(CopyString(cx, source)) : std::string();
-        if (f.rfind(kInternalPrefix, 0) == 0) return false;
+        if (!throughInternal && f.rfind(kInternalPrefix, 0) == 0) return false;
         if (m_options.isUserCode && m_options.isUserCode(f.c_str())) {
             take(f.c_str(), l, c);
             return true;
@@ -560,6 +575,17 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
         frame = parent;
     }
     return false;
+}
+
+void Environment::NoteHollow(JSContext* cx, const std::string& object, const std::string& member) {
+    if (!m_recording || m_busy) return;
+    m_busy = true;
+    Place place;
+    if (FindUserPlace(cx, place, true)) {
+        m_record.Note(object, member, place);
+        m_hollow.insert(object + "." + member);
+    }
+    m_busy = false;
 }
 
 void Environment::NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched) {

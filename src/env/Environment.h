@@ -12,6 +12,7 @@
 #include <jsapi.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,12 +93,18 @@ public:
     /// Used by the engine hooks: a lookup missed `obj`'s own members (the global's, or
     /// a watched page object's).
     void NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched);
+    /// Used by the page's interfaces: the user's code read a member the page has in name
+    /// only (Chrome's interface lists it, the environment gives its empty value).
+    void NoteHollow(JSContext* cx, const std::string& object, const std::string& member);
 
 private:
-    bool FindUserPlace(JSContext* cx, Place& place);
+    /// Where the user's code is on the stack; `throughInternal` looks past the
+    /// environment's own frames (a member of the page's interfaces called from it).
+    bool FindUserPlace(JSContext* cx, Place& place, bool throughInternal = false);
 
     Options m_options;
     AccessRecord m_record;
+    std::set<std::string> m_hollow;  ///< "object.member" of members read in name only
     bool m_recording = false;
     bool m_busy = false;
 };

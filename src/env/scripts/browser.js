@@ -51,11 +51,11 @@
     // An accessor where the engine allows one; a plain value (kept as it is) elsewhere.
     function accessor(o, name, get, set) {
         // A page that already fixed the member for good (a browser's own location) keeps it.
-        var d = typeof Object.getOwnPropertyDescriptor === 'function' ? Object.getOwnPropertyDescriptor(o, name) : null;
+        var d = modern && typeof Object.getOwnPropertyDescriptor === 'function' ? Object.getOwnPropertyDescriptor(o, name) : null;
         if (d && d.configurable === false) return;
         if (hasHost) host.accessor(o, name, get, set);
         else if (typeof Object.defineProperty === 'function') Object.defineProperty(o, name, {get: get, set: set, configurable: true, enumerable: true});
-        else o[name] = get();
+        else if (o[name] === undefined) o[name] = get();
     }
     // The same on a prototype, for a member every instance reads through it. Where the
     // engine allows no accessor at all, each node holds a plain value instead (plainMembers).

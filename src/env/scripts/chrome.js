@@ -64,6 +64,11 @@
     // (document.all is an object whose typeof says "undefined": ask the map, not typeof.)
     function recordOf(o) { return records.get(o); }
 
+    // A member the page has in name only goes to the access record, as a missing one would.
+    function hollow(r, member) {
+        var object = r.impl === kit.window ? '' : watchedNames[r.iface.name];
+        if (object !== undefined) host.hollow(object, member);
+    }
     function illegalInvocation() { return new TypeError('Illegal invocation'); }
     function brand(self, iface) {
         var r = recordOf(self);
@@ -142,7 +147,10 @@
             var r = brand(global_ && (this === undefined || this === null) ? global : this, iface);
             if (own) return own.call(r.impl, r, this);
             var v = r.impl[m.name];
-            if (v === undefined && !(m.name in r.impl)) return defaultOf(m.type);
+            if (v === undefined && !(m.name in r.impl)) {
+                hollow(r, m.name);
+                return defaultOf(m.type);
+            }
             return wrap(v);
         }, 'get ' + m.name, 0);
     }
@@ -163,7 +171,10 @@
             if (arguments.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, arguments.length);
             if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(arguments)));
             var f = r && r.impl[m.name];
-            if (typeof f !== 'function') return undefined;
+            if (typeof f !== 'function') {
+                if (r) hollow(r, m.name);
+                return undefined;
+            }
             return wrap(f.apply(r.impl, unwrapAll(arguments)));
         }, m.name, m.length);
     }
@@ -283,7 +294,10 @@
     function collection(target, impl, spec) {
         var named = spec.facts.flags.N, storage = spec.name === 'Storage';
         function item(k) {
-            if (isIndex(k)) return Number(k) < impl.length ? {value: wrap(impl[k])} : null;
+            if (isIndex(k)) {
+                if (Number(k) >= impl.length) return null;
+                return {value: wrap(hasOwn.call(impl, k) || typeof impl.item !== 'function' ? impl[k] : impl.item(Number(k)))};
+            }
             if (storage) return hasOwn.call(impl, k) && k !== 'length' && !(k in target) ? {value: impl[k]} : null;
             if (named && typeof impl.namedItem === 'function' && !(k in target)) {
                 var v = impl.namedItem(k);
