@@ -83,6 +83,12 @@ function requiredArgs(args) {
     return n;
 }
 
+// Members Chrome has beyond the published IDL (kept only where Chrome has them).
+const byHand = {
+    Navigator: ['doNotTrack~o', 'webkitPersistentStorage~o', 'webkitTemporaryStorage~o'],
+    Window: ['TEMPORARY:0', 'PERSISTENT:1', 'find/0', 'styleMedia~o', 'webkitRequestFileSystem/3', 'webkitResolveLocalFileSystemURL/2',
+        'onsearch=o', 'defaultStatus=s', 'defaultstatus=s', 'offscreenBuffering=a']
+};
 const out = [];
 const chromeHas = name => !listing || Object.prototype.hasOwnProperty.call(listing, name);
 const names = [...interfaces.keys()].filter(n => !skip.has(n) && chromeHas(n)).sort();
@@ -126,7 +132,8 @@ for (const name of names) {
             const n = requiredArgs(m.arguments);
             ops.set(key, ops.has(key) ? Math.min(ops.get(key), n) : n);
             keep(key, null);
-            tokens.set(key, {prefix, name: m.name});
+            const promised = m.idlType && m.idlType.generic === 'Promise';
+            tokens.set(key, {prefix, name: m.name, promised});
         } else if (m.type === 'operation' && m.special === 'stringifier' && !m.name) {
             keep('toString', prefix + 'toString/0');
         } else if (m.type === 'attribute' || m.type === 'operation') {
@@ -141,10 +148,14 @@ for (const name of names) {
         if (m.type === 'maplike') flags.push('m');
         if (m.type === 'setlike') flags.push('s');
     }
+    for (const extra of byHand[name] || []) {
+        const bare = extra.replace(/^[*!]+/, '').replace(/[\/~=:].*$/, '');
+        if (!tokens.has(bare) && (!chrome || chrome.proto.includes(bare) || (flags.includes('G') && listing.__window.includes(bare)))) keep(bare, extra);
+    }
     const list = [];
     for (const key of order) {
         let t = tokens.get(key);
-        if (t && typeof t === 'object') t = t.prefix + t.name + '/' + ops.get(key);
+        if (t && typeof t === 'object') t = t.prefix + t.name + '/' + ops.get(key) + (t.promised ? 'p' : '');
         if (!t) continue;
         const bare = key.replace(/^\*/, '');
         if (chrome) {
@@ -165,7 +176,10 @@ for (const name of names) {
         };
         list.sort((a, b) => rank(a) - rank(b));
     }
-    const parent = flags.includes('G') ? 'WindowProperties' : def.inheritance || '-';
+    // Where the IDL names no parent, a parent Chrome gives the interface (Screen is an
+    // EventTarget there) is kept when it is in the table too.
+    const chromeParent = chrome && chrome.parent && interfaces.has(chrome.parent) ? chrome.parent : '-';
+    const parent = flags.includes('G') ? 'WindowProperties' : def.inheritance || chromeParent;
     out.push(name + ' ' + parent + ' ' + ([...new Set(flags)].join(',') || '-') + ' | ' + list.join(' '));
 }
 
@@ -177,7 +191,8 @@ console.log('#   iterable; m maplike; s setlike; Sname the stringifier attribute
 console.log('#   name of the interface object on the window.');
 console.log('# Members: name/N operation of length N; name~t readonly attribute; name=t writable');
 console.log('#   attribute (t: s string, n number, b boolean, o object or null, a any);');
-console.log('#   NAME:v constant; prefix * static, ! unforgeable (on the instance).');
+console.log('#   NAME:v constant; prefix * static, ! unforgeable (on the instance); an operation');
+console.log('#   ending in p returns a promise.');
 console.log('# Written by scripts/make_idl_table.js from the published Web IDL; lines after');
 console.log('# "# ---- by hand" describe what Chrome has beyond the published IDL.');
 for (const l of out) console.log(l);

@@ -44,7 +44,12 @@
                 t = t.substring(1);
             }
             var at;
-            if ((at = t.indexOf('/')) > 0) { m.kind = 'op'; m.name = t.substring(0, at); m.length = Number(t.substring(at + 1)); }
+            if ((at = t.indexOf('/')) > 0) {
+                m.kind = 'op';
+                m.name = t.substring(0, at);
+                m.length = parseInt(t.substring(at + 1), 10);
+                m.promised = t.charAt(t.length - 1) === 'p';
+            }
             else if ((at = t.indexOf(':')) > 0) { m.kind = 'const'; m.name = t.substring(0, at); m.value = Number(t.substring(at + 1)); }
             else if ((at = t.search(/[~=]/)) > 0) { m.kind = 'attr'; m.name = t.substring(0, at); m.writable = t.charAt(at) === '='; m.type = t.substring(at + 1); }
             else return;
@@ -166,16 +171,27 @@
     }
     function operation(iface, m, global_, statics) {
         var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
-        return native(function () {
-            var r = statics ? null : brand(global_ && (this === undefined || this === null) ? global : this, iface);
-            if (arguments.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, arguments.length);
-            if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(arguments)));
+        function run(self, args) {
+            var r = statics ? null : brand(global_ && (self === undefined || self === null) ? global : self, iface);
+            if (args.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, args.length);
+            if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(args)));
             var f = r && r.impl[m.name];
             if (typeof f !== 'function') {
                 if (r) hollow(r, m.name);
+                if (m.promised) return Promise.reject(domException('NotSupportedError', 'The operation is not supported.'));
                 return undefined;
             }
-            return wrap(f.apply(r.impl, unwrapAll(arguments)));
+            return wrap(f.apply(r.impl, unwrapAll(args)));
+        }
+        // An operation that returns a promise reports every failure through it.
+        return native(m.promised ? function () {
+            try {
+                return run(this, arguments);
+            } catch (e) {
+                return Promise.reject(e);
+            }
+        } : function () {
+            return run(this, arguments);
         }, m.name, m.length);
     }
     function defineMember(o, iface, m, onInstance) {
@@ -202,15 +218,20 @@
         var ctor = null;
         if (!f.flags.X) {
             ctor = spec.ctor = native(function () {
+                if (!f.constructible) throw new TypeError((new.target ? "Failed to construct '" + name + "': " : '') + 'Illegal constructor');
                 if (new.target === undefined) {
                     throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
                 }
-                if (!f.constructible) throw new TypeError('Illegal constructor');
                 if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
                 var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
                 adopt(this, spec, impl);
             }, name, f.length, true);
-            if (parent && parent.ctor) setProto(ctor, parent.ctor);
+            for (var up = parent; up; up = up.parent) {
+                if (up.ctor) {
+                    setProto(ctor, up.ctor);
+                    break;
+                }
+            }
             defineValue(ctor, 'prototype', proto, false, false, false);
             defineValue(proto, 'constructor', ctor, false, true, true);
         }
@@ -236,6 +257,8 @@
         }
         if (f.stringifier && !f.unforgeable.length) defineValue(proto, 'toString', stringifier(name, f.stringifier), true, true, true);
         defineValue(proto, Symbol.toStringTag, name, false, false, true);
+        // A DOMException is an Error to scripts.
+        if (name === 'DOMException') setProto(proto, Error.prototype);
         return spec;
     }
 
@@ -319,6 +342,12 @@
             ownKeys: function (t) {
                 var keys = [];
                 for (var n = 0; n < impl.length; n++) keys.push(String(n));
+                if (named && spec.name !== 'HTMLAllCollection') {
+                    for (n = 0; n < impl.length; n++) {
+                        var it = impl[n], key = it && (it.name || it.type);
+                        if (typeof key === 'string' && key !== '' && keys.indexOf(key) < 0 && !(key in t)) keys.push(key);
+                    }
+                }
                 if (storage) for (var k in impl) if (hasOwn.call(impl, k) && k !== 'length') keys.push(k);
                 return keys.concat(Reflect.ownKeys(t));
             },
@@ -380,7 +409,7 @@
         }
         return wrapAs(list, 'DOMTokenList');
     });
-    on('Element', 'get style', function () {
+    on('HTMLElement', 'get style', function () {
         kinds.set(this.style, 'CSSStyleDeclaration');
         return wrapAs(this.style, 'CSSStyleDeclaration');
     });
@@ -552,7 +581,8 @@
     Object.keys(navigatorExtras).forEach(function (k) {
         on('Navigator', 'get ' + k, function () { return wrap(navigatorExtras[k]); });
     });
-    on('Navigator', 'get languages', function () { return Object.freeze(config.languages.slice()); });
+    var languages = Object.freeze(config.languages.slice());
+    on('Navigator', 'get languages', function () { return languages; });
     on('Navigator', 'get deviceMemory', function () { return config.deviceMemory; });
 
     // Notifications are never shown: the page is asked, never the user.
@@ -620,6 +650,24 @@
         Promise.resolve().then(function () { callback(); });
     });
     on('Window', 'get external', function () { return wrap(external); });
+    on('Window', 'find', function () { return false; });
+
+    // Nodes a script makes with new: as the page's document would make them.
+    on('Text', 'constructor', function (data) { return kit.document.createTextNode(data === undefined ? '' : data); });
+    on('Comment', 'constructor', function (data) { return kit.document.createComment(data === undefined ? '' : data); });
+    on('DocumentFragment', 'constructor', function () { return kit.document.createDocumentFragment(); });
+    on('Document', 'constructor', function () { return kit.document.implementation.createHTMLDocument(); });
+    var exceptionCodes = {IndexSizeError: 1, HierarchyRequestError: 3, WrongDocumentError: 4, InvalidCharacterError: 5,
+        NoModificationAllowedError: 7, NotFoundError: 8, NotSupportedError: 9, InvalidStateError: 11, SyntaxError: 12,
+        InvalidModificationError: 13, NamespaceError: 14, InvalidAccessError: 15, TypeMismatchError: 17, SecurityError: 18,
+        NetworkError: 19, AbortError: 20, URLMismatchError: 21, QuotaExceededError: 22, TimeoutError: 23,
+        InvalidNodeTypeError: 24, DataCloneError: 25};
+    on('DOMException', 'constructor', function (message, name) {
+        name = name === undefined ? 'Error' : String(name);
+        return {message: message === undefined ? '' : String(message), name: name,
+            code: hasOwn.call(exceptionCodes, name) ? exceptionCodes[name] : 0};
+    });
+    function domException(name, message) { return Reflect.construct(interfaceOf('DOMException').ctor, [message, name]); }
     on('Window', 'get indexedDB', function () { return wrap(indexedDB); });
     on('Window', 'get event', function () { return undefined; });
     on('Window', 'get clientInformation', function () { return wrap(kit.navigator); });
@@ -691,6 +739,7 @@
     var extras = {
         console: function () { return {value: namespaceOf(kit.window.console, 'console'), enumerable: false}; },
         chrome: function () { return {value: chromeObject(), enumerable: true}; },
+        WebKitMutationObserver: function () { return {value: interfaceOf('MutationObserver').ctor, enumerable: false}; },
         webkitRequestAnimationFrame: function () { return {value: global.requestAnimationFrame, enumerable: true}; },
         webkitCancelAnimationFrame: function () { return {value: global.cancelAnimationFrame, enumerable: true}; }
     };

@@ -11,11 +11,11 @@ for probes in "$here"/probes_*.js; do
     kind=$(basename "$probes" .js | sed 's/^probes_//')
     page="$work/$kind.html"
     {
-        echo '<!doctype html><html><head><script src="file://'"$here"'/harness.js"></script>'
-        echo '<script src="file://'"$probes"'"></script></head><body></body>'
+        echo '<!doctype html><html><head></head><body><script src="file://'"$here"'/harness.js"></script>'
+        echo '<script src="file://'"$probes"'"></script>'
         echo '<script>document.body.textContent = "";'
         echo 'var out = document.createElement("pre"); out.id = "answers"; out.textContent = JSON.stringify(probeResults);'
-        echo 'document.documentElement.appendChild(out);</script></html>'
+        echo 'document.body.appendChild(out);</script></body></html>'
     } > "$page"
     "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking \
         --disable-component-update --disable-sync --allow-file-access-from-files --user-data-dir="$work/profile" \
