@@ -101,6 +101,7 @@ for (const name of names) {
     // itself they are illegal, as for interfaces without a constructor.
     const ctors = members.filter(m => m.type === 'constructor' && !attr(m.extAttrs, 'HTMLConstructor'));
     if (ctors.length) flags.push('c' + Math.min(...ctors.map(c => requiredArgs(c.arguments))));
+    else if (members.some(m => m.type === 'constructor')) flags.push('h');
     if (attr(extAttrs, 'Global')) flags.push('G');
     const unforgeable = !!attr(extAttrs, 'LegacyUnforgeable');
     for (const a of extAttrs.filter(x => x.name === 'LegacyWindowAlias')) {
@@ -185,7 +186,8 @@ for (const name of names) {
 
 console.log('# Web IDL facts of the interfaces a page sees, one interface a line:');
 console.log('#   Name Parent Flags | members');
-console.log('# Flags (comma-separated, "-" for none): cN constructible, length N; G the global;');
+console.log('# Flags (comma-separated, "-" for none): cN constructible, length N; h an element');
+console.log('#   constructor (only for elements a page defines itself); G the global;');
 console.log('#   FName/N a legacy factory function; I indexed access; N named access; iv/ip value/pair');
 console.log('#   iterable; m maplike; s setlike; Sname the stringifier attribute; Aname another');
 console.log('#   name of the interface object on the window.');

@@ -7,6 +7,7 @@
         platform: 'Win32',
         language: 'zh-CN',
         languages: ['zh-CN', 'zh'],
+        timeZone: 'Asia/Shanghai',
         vendor: 'Google Inc.',
         hardwareConcurrency: 8,
         deviceMemory: 8,

@@ -218,7 +218,9 @@
         var ctor = null;
         if (!f.flags.X) {
             ctor = spec.ctor = native(function () {
-                if (!f.constructible) throw new TypeError((new.target ? "Failed to construct '" + name + "': " : '') + 'Illegal constructor');
+                if (!f.constructible && !(f.flags.h && new.target === undefined)) {
+                    throw new TypeError((new.target ? "Failed to construct '" + name + "': " : '') + 'Illegal constructor');
+                }
                 if (new.target === undefined) {
                     throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
                 }
@@ -725,6 +727,160 @@
                     connectionInfo: 'h2'};
             })};
     }
+
+    // ---- the persona's clock and locale -------------------------------------------------
+    // Dates read and written in local time follow the profile's time zone, and the Intl
+    // formats take the profile's language and zone where a script gives none: the page
+    // agrees with its navigator whatever the machine's own settings.
+
+    var zone = config.timeZone, locale = config.language;
+    var OriginalDate = Date, DateProto = Date.prototype, OriginalDTF = Intl.DateTimeFormat;
+    var originalParse = OriginalDate.parse, originalGetOffset = DateProto.getTimezoneOffset;
+    var utcParts = new OriginalDTF('en-US', {timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
+        day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'});
+    var offsets = new Map();
+    // Minutes the zone is ahead of UTC at time t.
+    function offsetAt(t) {
+        var hour = Math.floor(t / 3600000), known = offsets.get(hour);
+        if (known !== undefined) return known;
+        var p = {};
+        utcParts.formatToParts(new OriginalDate(hour * 3600000)).forEach(function (x) { p[x.type] = Number(x.value); });
+        var local = OriginalDate.UTC(p.year, p.month - 1, p.day, p.hour, p.minute, p.second);
+        var off = Math.round((local - hour * 3600000) / 60000);
+        if (offsets.size > 4096) offsets.clear();
+        offsets.set(hour, off);
+        return off;
+    }
+    var timeOf = Function.prototype.call.bind(DateProto.getTime);
+    function shifted(d) {
+        var t = timeOf(d);
+        return t !== t ? NaN : t + offsetAt(t) * 60000;
+    }
+    // Local wall-clock time (as if UTC) back to a time value.
+    function fromLocal(wall) {
+        if (wall !== wall) return NaN;
+        var guess = wall - offsetAt(wall) * 60000;
+        return wall - offsetAt(guess) * 60000;
+    }
+    function method(name, length, body) {
+        var original = DateProto[name];
+        defineValue(DateProto, name, native(body, name, length), false, true, true);
+        return original;
+    }
+    var utcGetters = {getFullYear: 'getUTCFullYear', getMonth: 'getUTCMonth', getDate: 'getUTCDate', getDay: 'getUTCDay',
+        getHours: 'getUTCHours', getMinutes: 'getUTCMinutes', getSeconds: 'getUTCSeconds',
+        getMilliseconds: 'getUTCMilliseconds'};
+    Object.keys(utcGetters).forEach(function (name) {
+        var utc = DateProto[utcGetters[name]];
+        method(name, 0, function () { return utc.call(new OriginalDate(shifted(this))); });
+    });
+    method('getYear', 0, function () { var y = this.getFullYear(); return y === y ? y - 1900 : NaN; });
+    method('getTimezoneOffset', 0, function () { var t = timeOf(this); return t !== t ? NaN : -offsetAt(t); });
+    var utcSetters = {setFullYear: [3, 'setUTCFullYear'], setMonth: [2, 'setUTCMonth'], setDate: [1, 'setUTCDate'],
+        setHours: [4, 'setUTCHours'], setMinutes: [3, 'setUTCMinutes'], setSeconds: [2, 'setUTCSeconds'],
+        setMilliseconds: [1, 'setUTCMilliseconds']};
+    var setTime = DateProto.setTime;
+    Object.keys(utcSetters).forEach(function (name) {
+        var utc = DateProto[utcSetters[name][1]];
+        method(name, utcSetters[name][0], function () {
+            var t = timeOf(this), wall = new OriginalDate(t !== t && name === 'setFullYear' ? 0 : shifted(this));
+            utc.apply(wall, arguments);
+            return setTime.call(this, fromLocal(timeOf(wall)));
+        });
+    });
+    var zoneName = new OriginalDTF(locale, {timeZone: zone, timeZoneName: 'long'});
+    function two(n) { return (n < 10 ? '0' : '') + n; }
+    var days = ['Sun', 'Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat'];
+    var months = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
+    function datePart(w) {
+        var y = w.getUTCFullYear();
+        return days[w.getUTCDay()] + ' ' + months[w.getUTCMonth()] + ' ' + two(w.getUTCDate()) + ' ' +
+            (y < 0 ? '-' + String(-y).padStart(6, '0') : String(y).padStart(4, '0'));
+    }
+    function timePart(d, w) {
+        var off = offsetAt(timeOf(d)), a = Math.abs(off), name = '';
+        zoneName.formatToParts(d).forEach(function (x) { if (x.type === 'timeZoneName') name = x.value; });
+        return two(w.getUTCHours()) + ':' + two(w.getUTCMinutes()) + ':' + two(w.getUTCSeconds()) + ' GMT' +
+            (off < 0 ? '-' : '+') + two(Math.floor(a / 60)) + two(a % 60) + ' (' + name + ')';
+    }
+    function local(d, what) {
+        if (!(d instanceof OriginalDate)) throw new TypeError('this is not a Date object.');
+        var t = timeOf(d);
+        if (t !== t) return 'Invalid Date';
+        var w = new OriginalDate(shifted(d));
+        return what === 'date' ? datePart(w) : what === 'time' ? timePart(d, w) : datePart(w) + ' ' + timePart(d, w);
+    }
+    method('toString', 0, function () { return local(this, 'all'); });
+    method('toDateString', 0, function () { return local(this, 'date'); });
+    method('toTimeString', 0, function () { return local(this, 'time'); });
+    function localeOptions(options, defaults) {
+        var o = {};
+        if (options !== undefined && options !== null) for (var k in Object(options)) o[k] = options[k];
+        if (o.timeZone === undefined) o.timeZone = zone;
+        var wantsAny = ['weekday', 'era', 'year', 'month', 'day', 'dayPeriod', 'hour', 'minute', 'second',
+            'fractionalSecondDigits', 'timeZoneName', 'dateStyle', 'timeStyle'].some(function (k) { return o[k] !== undefined; });
+        if (!wantsAny) for (k in defaults) o[k] = defaults[k];
+        return o;
+    }
+    var allParts = {year: 'numeric', month: 'numeric', day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'};
+    [['toLocaleString', allParts], ['toLocaleDateString', {year: 'numeric', month: 'numeric', day: 'numeric'}],
+        ['toLocaleTimeString', {hour: 'numeric', minute: 'numeric', second: 'numeric'}]].forEach(function (entry) {
+        method(entry[0], 0, function (locales, options) {
+            var t = timeOf(this);
+            if (t !== t) return 'Invalid Date';
+            return new OriginalDTF(locales === undefined ? locale : locales, localeOptions(options, entry[1])).format(t);
+        });
+    });
+    // A time given in local terms (components, or text without a zone) is the profile's.
+    function parse(text) {
+        text = String(text);
+        var t = originalParse(text);
+        // Text with its own zone, and an ISO date alone (UTC by the language's rules), stand.
+        if (t !== t || /(Z|[+-]\d\d:?\d\d|GMT|UTC|UT)\s*(\(.*\))?\s*$/i.test(text) || /^\s*[+-]?\d{4,6}(-\d\d){0,2}\s*$/.test(text)) return t;
+        // The engine read it in the machine's zone: back to the wall-clock time, then the profile's.
+        return fromLocal(t - originalGetOffset.call(new OriginalDate(t)) * 60000);
+    }
+    var PersonaDate = native(function Date(a, b, c, d, e, f, g) {
+        if (new.target === undefined) return local(new OriginalDate(), 'all');
+        var n = arguments.length, made;
+        if (n === 0) made = Reflect.construct(OriginalDate, [], new.target);
+        else if (n === 1) {
+            var v = a instanceof OriginalDate ? timeOf(a) : a;
+            made = Reflect.construct(OriginalDate, [typeof v === 'string' ? parse(v) : v], new.target);
+        } else {
+            var y = Number(a), wall = OriginalDate.UTC(y, b, n > 2 ? c : 1, n > 3 ? d : 0, n > 4 ? e : 0, n > 5 ? f : 0, n > 6 ? g : 0);
+            if (y >= 0 && y <= 99 && wall === wall) wall = new OriginalDate(wall).setUTCFullYear(1900 + y);
+            made = Reflect.construct(OriginalDate, [fromLocal(wall)], new.target);
+        }
+        return made;
+    }, 'Date', 7, true);
+    defineValue(PersonaDate, 'prototype', DateProto, false, false, false);
+    defineValue(DateProto, 'constructor', PersonaDate, false, true, true);
+    defineValue(PersonaDate, 'now', OriginalDate.now, false, true, true);
+    defineValue(PersonaDate, 'UTC', OriginalDate.UTC, false, true, true);
+    defineValue(PersonaDate, 'parse', native(function (text) { return parse(text); }, 'parse', 1), false, true, true);
+    defineValue(global, 'Date', PersonaDate, false, true, true);
+    var PersonaDTF = native(function DateTimeFormat(locales, options) {
+        var o = options === undefined ? {} : Object(options), copy = {};
+        for (var k in o) copy[k] = o[k];
+        if (copy.timeZone === undefined) copy.timeZone = zone;
+        return Reflect.construct(OriginalDTF, [locales === undefined ? locale : locales, copy], new.target || OriginalDTF);
+    }, 'DateTimeFormat', 0, true);
+    defineValue(PersonaDTF, 'prototype', OriginalDTF.prototype, false, false, false);
+    defineValue(OriginalDTF.prototype, 'constructor', PersonaDTF, false, true, true);
+    defineValue(PersonaDTF, 'supportedLocalesOf', OriginalDTF.supportedLocalesOf, false, true, true);
+    defineValue(Intl, 'DateTimeFormat', PersonaDTF, false, true, true);
+    ['NumberFormat', 'Collator', 'PluralRules', 'RelativeTimeFormat', 'ListFormat', 'DisplayNames'].forEach(function (name) {
+        var Original = Intl[name];
+        if (typeof Original !== 'function') return;
+        var made = native(function (locales, options) {
+            return Reflect.construct(Original, [locales === undefined ? locale : locales, options], new.target || Original);
+        }, name, 0, true);
+        defineValue(made, 'prototype', Original.prototype, false, false, false);
+        defineValue(Original.prototype, 'constructor', made, false, true, true);
+        defineValue(made, 'supportedLocalesOf', Original.supportedLocalesOf, false, true, true);
+        defineValue(Intl, name, made, false, true, true);
+    });
 
     // ---- the global ---------------------------------------------------------------------
 
