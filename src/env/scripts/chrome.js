@@ -474,6 +474,13 @@
     // A list view of an element's class tokens reads as an array.
     kit.tokens = tokens;
 
+    on('Element', 'getAttributeNames', function () { return Object.keys(this.__attributes); });
+    on('Element', 'toggleAttribute', function (r, name, force) {
+        var has = this.getAttribute(name) !== null, want = force === undefined ? !has : !!force;
+        if (want && !has) this.setAttribute(name, '');
+        if (!want && has) this.removeAttribute(name);
+        return want;
+    });
     on('NamedNodeMap', 'get length', function () { return Object.keys(this.element.__attributes).length; });
     on('NamedNodeMap', 'item', function (r, n) {
         var names = Object.keys(this.element.__attributes);
@@ -685,6 +692,112 @@
     kinds.set(viewport, 'VisualViewport');
     on('Window', 'get speechSynthesis', function () { return undefined; });
 
+    // Frames show the page itself: their window is the page's, their document its document.
+    on('HTMLIFrameElement', 'get contentWindow', function () { return this.parentNode ? global : null; });
+    on('HTMLIFrameElement', 'get contentDocument', function () { return this.parentNode ? wrap(kit.document) : null; });
+
+    // Audio rendered offline: a context renders its graph into a buffer of samples that
+    // depend only on the graph's settings, so a page's audio fingerprint is stable.
+    function audioParam(value, min, max) {
+        var p = {value: value, defaultValue: value, minValue: min, maxValue: max, automationRate: 'a-rate'};
+        ['setValueAtTime', 'linearRampToValueAtTime', 'exponentialRampToValueAtTime', 'setTargetAtTime'].forEach(function (k) {
+            p[k] = function (v) { p.value = Number(v); return p; };
+        });
+        p.cancelScheduledValues = p.cancelAndHoldAtTime = p.setValueCurveAtTime = function () { return p; };
+        kinds.set(p, 'AudioParam');
+        return p;
+    }
+    function audioNode(context, kind, extra) {
+        var n = create(kit.types.EventTarget.prototype);
+        n.context = context;
+        n.numberOfInputs = kind === 'OscillatorNode' ? 0 : 1;
+        n.numberOfOutputs = kind === 'AudioDestinationNode' ? 0 : 1;
+        n.channelCount = 2;
+        n.channelCountMode = 'max';
+        n.channelInterpretation = 'speakers';
+        n.inputs = [];
+        n.connect = function (target) { if (target && target.inputs) target.inputs.push(n); return target; };
+        n.disconnect = function () {};
+        for (var k in extra) n[k] = extra[k];
+        kinds.set(n, kind);
+        return n;
+    }
+    function renderAudio(context) {
+        var length = context.length, rate = context.sampleRate, data = new Float32Array(length);
+        var source = context.destination.inputs[0], osc = source, comp = null;
+        if (source && source.threshold) {
+            comp = source;
+            osc = source.inputs[0];
+        }
+        if (osc && osc.started) {
+            var f = osc.frequency.value, type = osc.type;
+            // A compressor lowers what passes its threshold by its ratio (a simple static curve).
+            var limit = comp ? Math.pow(10, comp.threshold.value / 20) : 1, ratio = comp ? comp.ratio.value : 1;
+            for (var i = 0; i < length; i++) {
+                var phase = (i * f / rate) % 1, v;
+                if (type === 'square') v = phase < 0.5 ? 1 : -1;
+                else if (type === 'sawtooth') v = 2 * phase - 1;
+                else if (type === 'triangle') v = 1 - 4 * Math.abs(phase - 0.5);
+                else v = Math.sin(2 * Math.PI * phase);
+                var a = Math.abs(v);
+                if (comp && a > limit) a = limit + (a - limit) / ratio;
+                data[i] = Math.fround((v < 0 ? -a : a) * (comp ? 0.55 : 1));
+            }
+        }
+        var buffer = {length: length, sampleRate: rate, numberOfChannels: 1, duration: length / rate,
+            getChannelData: function (c) {
+                if (Number(c) !== 0) throw domException('IndexSizeError', "Failed to execute 'getChannelData' on 'AudioBuffer': channel index (" + c + ') exceeds number of channels (1)');
+                return data;
+            }};
+        kinds.set(buffer, 'AudioBuffer');
+        return buffer;
+    }
+    on('OfflineAudioContext', 'constructor', function (channels, length, rate) {
+        if (channels && typeof channels === 'object') {
+            length = channels.length;
+            rate = channels.sampleRate;
+            channels = channels.numberOfChannels || 1;
+        }
+        var c = create(kit.types.EventTarget.prototype);
+        c.length = Number(length);
+        c.sampleRate = Number(rate);
+        c.numberOfChannels = Number(channels);
+        c.state = 'suspended';
+        c.currentTime = 0;
+        c.oncomplete = c.onstatechange = null;
+        c.destination = audioNode(c, 'AudioDestinationNode', {maxChannelCount: Number(channels)});
+        c.createOscillator = function () {
+            var o = audioNode(c, 'OscillatorNode', {type: 'sine', frequency: audioParam(440, -22050, 22050),
+                detune: audioParam(0, -153600, 153600), started: false, onended: null});
+            o.start = function () { o.started = true; };
+            o.stop = function () {};
+            return o;
+        };
+        c.createDynamicsCompressor = function () {
+            return audioNode(c, 'DynamicsCompressorNode', {threshold: audioParam(-24, -100, 0), knee: audioParam(30, 0, 40),
+                ratio: audioParam(12, 1, 20), attack: audioParam(0.003, 0, 1), release: audioParam(0.25, 0, 1), reduction: 0});
+        };
+        c.createGain = function () { return audioNode(c, 'GainNode', {gain: audioParam(1, -3.4e38, 3.4e38)}); };
+        c.startRendering = function () {
+            if (c.state !== 'suspended') return Promise.reject(domException('InvalidStateError', 'cannot call startRendering more than once'));
+            c.state = 'running';
+            return new Promise(function (resolve) {
+                kit.window.setTimeout(function () {
+                    var buffer = renderAudio(c), e = new kit.types.Event('complete');
+                    c.state = 'closed';
+                    c.currentTime = c.length / c.sampleRate;
+                    e.renderedBuffer = buffer;
+                    kinds.set(e, 'OfflineAudioCompletionEvent');
+                    c.dispatchEvent(e);
+                    resolve(wrap(buffer));
+                }, 10);
+            });
+        };
+        c.resume = c.suspend = function () { return Promise.resolve(); };
+        return c;
+    });
+    on('OfflineAudioContext', 'get length', function () { return this.length; });
+
     // ---- the console, and window.chrome ------------------------------------------------
 
     function namespaceOf(impl, tag) {
@@ -698,6 +811,25 @@
         return o;
     }
     function fn(name, length, body) { return native(body, name, length); }
+    // The CSS namespace: what the page's styles support is what Chrome's do, for the
+    // conditions scripts test; selectors of newer engines are not.
+    function cssNamespace() {
+        var o = {};
+        defineValue(o, 'supports', fn('supports', 1, function (condition, value) {
+            if (arguments.length === 0) throw new TypeError("Failed to execute 'supports' on 'CSS': 1 argument required, but only 0 present.");
+            if (value === undefined) return !/^\s*selector\(/.test(String(condition)) && /\(.*:.*\)/.test(String(condition));
+            return /^-?[a-z][a-z-]*$/.test(String(condition)) && String(value) !== '';
+        }), true, true, true);
+        defineValue(o, 'escape', fn('escape', 1, function (text) {
+            return String(text).replace(/[\0-\x1f\x7f]|^-?\d|^-$|[^\w\u0080-\uffff-]/g, function (c, at) {
+                if (c === '\0') return '\ufffd';
+                if (/[\x01-\x1f\x7f]|\d/.test(c) && c.length === 1 && (at === 0 || /[\x01-\x1f\x7f]/.test(c))) return '\\' + c.charCodeAt(0).toString(16) + ' ';
+                return '\\' + c;
+            });
+        }), true, true, true);
+        defineValue(o, Symbol.toStringTag, 'CSS', false, false, true);
+        return o;
+    }
     function chromeObject() {
         var start = Date.now() / 1000;
         var app = {isInstalled: false,
@@ -895,6 +1027,7 @@
     var extras = {
         console: function () { return {value: namespaceOf(kit.window.console, 'console'), enumerable: false}; },
         chrome: function () { return {value: chromeObject(), enumerable: true}; },
+        CSS: function () { return {value: cssNamespace(), enumerable: false}; },
         WebKitMutationObserver: function () { return {value: interfaceOf('MutationObserver').ctor, enumerable: false}; },
         webkitRequestAnimationFrame: function () { return {value: global.requestAnimationFrame, enumerable: true}; },
         webkitCancelAnimationFrame: function () { return {value: global.cancelAnimationFrame, enumerable: true}; }
