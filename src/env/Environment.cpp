@@ -70,13 +70,27 @@ std::u16string CopyString(JSContext* cx, JSString* s) {
 JSObject* HostOf(JSObject* global);
 bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined);
 
+/// A name as ASCII text; empty when it holds anything else (no page name does).
+std::string AsciiOf(JSLinearString* s) {
+    size_t n = JS::GetLinearStringLength(s);
+    std::string out;
+    if (n > 64) return out;
+    out.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+        char16_t c = JS::GetLinearStringCharAt(s, i);
+        if (c == 0 || c > 127) return std::string();
+        out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
 /// Misses of the global: the engine's standard classes, then the page's names (Chrome's
 /// face makes its interfaces and the window's members when a script first names them),
 /// then the access record.
 bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
     if (*resolvedp) return true;
-    if (id.isString()) {
+    if (id.isString() && IsWindowName(AsciiOf(id.toLinearString()))) {
         if (JSObject* host = HostOf(obj)) {
             JS::RootedObject hostObject(cx, host);
             JS::RootedValue name(cx, JS::StringValue(id.toString()));
@@ -235,7 +249,61 @@ bool HostHollow(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+/// host.entry(name): what the table of Web IDL facts says of a name ("" for nothing).
+bool HostEntry(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setString(JS_GetEmptyString(cx));
+    if (!args.get(0).isString()) return true;
+    JSLinearString* name = JS_EnsureLinearString(cx, args.get(0).toString());
+    if (!name) return false;
+    std::string_view entry = TableEntry(AsciiOf(name));
+    if (entry.empty()) return true;
+    JSString* text = JS_NewStringCopyN(cx, entry.data(), entry.size());
+    if (!text) return false;
+    args.rval().setString(text);
+    return true;
+}
+
+/// host.names(list): names the window gives besides the table's (made when first named).
+bool HostNames(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isObject()) return true;
+    JS::RootedObject list(cx, &args.get(0).toObject());
+    uint32_t n = 0;
+    if (!JS::GetArrayLength(cx, list, &n)) return false;
+    for (uint32_t i = 0; i < n; ++i) {
+        JS::RootedValue v(cx);
+        if (!JS_GetElement(cx, list, i, &v)) return false;
+        if (!v.isString()) continue;
+        JSLinearString* name = JS_EnsureLinearString(cx, v.toString());
+        if (!name) return false;
+        std::string ascii = AsciiOf(name);
+        if (!ascii.empty()) AddWindowName(ascii);
+    }
+    return true;
+}
+
+/// host.allNames(): every name the window gives, made or not.
+bool HostAllNames(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    const std::vector<std::string>& names = WindowNames();
+    JS::RootedObject list(cx, JS::NewArrayObject(cx, names.size()));
+    if (!list) return false;
+    for (size_t i = 0; i < names.size(); ++i) {
+        JSString* s = JS_NewStringCopyN(cx, names[i].data(), names[i].size());
+        if (!s) return false;
+        JS::RootedValue v(cx, JS::StringValue(s));
+        if (!JS_DefineElement(cx, list, static_cast<uint32_t>(i), v, JSPROP_ENUMERATE)) return false;
+    }
+    args.rval().setObject(*list);
+    return true;
+}
+
 const JSFunctionSpec kHostFunctions[] = {
+    JS_FN("entry", HostEntry, 1, 0),
+    JS_FN("names", HostNames, 1, 0),
+    JS_FN("allNames", HostAllNames, 0, 0),
     JS_FN("hollow", HostHollow, 2, 0),
     JS_FN("line", HostLine, 1, 0),
     JS_FN("create", HostCreate, 2, 0),
@@ -300,19 +368,6 @@ JSObject* HostOf(JSObject* global) {
     if (JS::GetClass(global) != GlobalClassOf()) return nullptr;
     JS::Value v = JS::GetReservedSlot(global, kGlobalHostSlot);
     return v.isObject() && JS::GetClass(&v.toObject()) == &kHostClass ? &v.toObject() : nullptr;
-}
-
-// The table, as the engine reads it without a copy per global: the text lives as long
-// as the process, so the engine has nothing to free.
-struct StaticText : JSExternalStringCallbacks {
-    void finalize(char16_t*) const override {}
-    size_t sizeOfBuffer(const char16_t*, mozilla::MallocSizeOf) const override { return 0; }
-};
-const StaticText kStaticText;
-
-JSString* TableString(JSContext* cx) {
-    static const std::u16string table = text::Utf8ToUtf16(InterfaceTableText());
-    return JS_NewExternalString(cx, table.data(), table.size(), &kStaticText);
 }
 
 /// Calls the face's resolver in `slot` with `name` (a string, or nothing for every name);
@@ -438,14 +493,12 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         if (!JS::Call(cx, JS::UndefinedHandleValue, page, pageArgs, &kit)) return false;
         if (!m_options.jscript) {
             JSFunction* native = JS_NewFunction(cx, persona::NativeWrapperCall, 4, 0, "native");
-            JSString* table = TableString(cx);
-            if (!native || !table) return false;
-            JS::RootedValueArray<5> faceArgs(cx);
+            if (!native) return false;
+            JS::RootedValueArray<4> faceArgs(cx);
             faceArgs[0].setObject(*global);
             faceArgs[1].setObject(*host);
             faceArgs[2].setObject(*JS_GetFunctionObject(native));
             faceArgs[3].set(kit);
-            faceArgs[4].setString(table);
             JS::RootedValue resolvers(cx);
             if (!JS::Call(cx, JS::UndefinedHandleValue, face, faceArgs, &resolvers) || !resolvers.isObject())
                 return false;
@@ -593,16 +646,15 @@ void Environment::NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id,
     // a flag test until recording starts.
     if (!m_recording || m_busy || !id.isString()) return;
     m_busy = true;
-    Place place;
-    bool user = FindUserPlace(cx, place);
+    // Members the chain has (the page's interfaces keep theirs on prototypes, so most
+    // reads come here) are settled before the costlier look at the stack.
     bool inherited = false;
+    JS::RootedObject proto(cx);
+    if (JS_GetPrototype(cx, obj, &proto) && proto && !JS_HasPropertyById(cx, proto, id, &inherited)) inherited = false;
+    JS_ClearPendingException(cx);
+    Place place;
+    bool user = !inherited && FindUserPlace(cx, place);
     if (user) {
-        JS::RootedObject proto(cx);
-        if (JS_GetPrototype(cx, obj, &proto) && proto && !JS_HasPropertyById(cx, proto, id, &inherited))
-            inherited = false;
-        JS_ClearPendingException(cx);
-    }
-    if (user && !inherited) {
         JS::RootedValue key(cx);
         JS::RootedString name(cx);
         if (JS_IdToValue(cx, id, &key) && key.isString()) name = key.toString();

@@ -4,7 +4,7 @@
 // when a script first names the interface. The page objects themselves (the page tree,
 // cookies, timers, requests) stay the environment's; a script holds only wrappers, and a
 // wrapper reaches its page object through the records here, never through a property.
-(function (global, host, native, kit, table) {
+(function (global, host, native, kit) {
     'use strict';
 
     var getProto = Object.getPrototypeOf, setProto = Object.setPrototypeOf, define = Object.defineProperty;
@@ -14,17 +14,23 @@
 
     // ---- the table ----------------------------------------------------------------
 
-    var lines = create(null);
-    table.split('\n').forEach(function (text) {
-        if (text === '' || text.charAt(0) === '#') return;
-        lines[text.substring(0, text.indexOf(' '))] = text;
-    });
+    // What the table says of a name (the workbench keeps the table, indexed, for every page).
+    var entries = create(null);
+    function entry(name) {
+        var e = entries[name];
+        if (e === undefined) e = entries[name] = host.entry(name);
+        return e;
+    }
+    function isInterface(name) {
+        var e = entry(name);
+        return e !== '' && e.charAt(1) !== ' ';
+    }
     // One interface's facts, parsed when first wanted.
     var facts = create(null);
     function factsOf(name) {
         if (facts[name]) return facts[name];
-        var text = lines[name];
-        if (!text) return null;
+        if (!isInterface(name)) return null;
+        var text = entry(name);
         var bar = text.indexOf(' |'), head = text.substring(0, bar).split(' ');
         var f = {name: name, parent: head[1] === '-' ? null : head[1], flags: create(null), length: 0, constructible: false,
             factories: [], stringifier: null, members: [], statics: [], consts: [], unforgeable: []};
@@ -1032,18 +1038,9 @@
         webkitRequestAnimationFrame: function () { return {value: global.requestAnimationFrame, enumerable: true}; },
         webkitCancelAnimationFrame: function () { return {value: global.cancelAnimationFrame, enumerable: true}; }
     };
-    // Legacy factory functions (Image, Audio, Option) and other names of interface objects.
-    var factories = create(null), aliases = create(null);
-    Object.keys(lines).forEach(function (name) {
-        var t = lines[name], head = t.substring(0, t.indexOf(' |')), m;
-        var re = /(?:^|[ ,])([FA])(\w+)(?:\/(\d+))?/g;
-        while ((m = re.exec(head))) {
-            if (m[1] === 'F') factories[m[2]] = {iface: name, length: Number(m[3])};
-            else aliases[m[2]] = name;
-        }
-    });
+    // Legacy factory functions (Image, Audio, Option): "F Interface length" in the table.
     function factory(name) {
-        var f = factories[name], spec = interfaceOf(f.iface), tag = f.iface === 'HTMLImageElement' ? 'img' : f.iface === 'HTMLAudioElement' ? 'audio' : 'option';
+        var parts = entry(name).split(' '), f = {iface: parts[1], length: Number(parts[2])}, spec = interfaceOf(f.iface), tag = f.iface === 'HTMLImageElement' ? 'img' : f.iface === 'HTMLAudioElement' ? 'audio' : 'option';
         var made_ = native(function (a, b) {
             if (new.target === undefined) throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
             var e = kit.createElement(tag, kit.document);
@@ -1080,17 +1077,18 @@
                 defineValue(global, name, d.value, d.enumerable, true, true);
                 return true;
             }
-            if (aliases[name]) {
-                var target = interfaceOf(aliases[name]);
+            var e = entry(name);
+            if (e.substring(0, 2) === 'A ') {
+                var target = interfaceOf(e.substring(2));
                 if (!target || !target.ctor) return false;
                 defineValue(global, name, target.ctor, false, true, true);
                 return true;
             }
-            if (factories[name]) {
+            if (e.substring(0, 2) === 'F ') {
                 defineValue(global, name, factory(name), false, true, true);
                 return true;
             }
-            if (lines[name] && name !== 'WindowProperties') {
+            if (isInterface(name) && name !== 'WindowProperties') {
                 var spec = interfaceOf(name);
                 if (!spec || !spec.ctor) return false;
                 defineValue(global, name, spec.ctor, false, true, true);
@@ -1103,13 +1101,13 @@
     }
     // Every name at once, for enumerations of the global.
     function resolveAll() {
-        var all = Object.keys(windowMembers).concat(Object.keys(extras), Object.keys(factories), Object.keys(aliases), Object.keys(lines));
+        var all = host.allNames();
         for (var n = 0; n < all.length; n++) if (!hasOwn.call(global, all[n])) resolve(all[n]);
     }
 
     // Page objects whose class the environment does not name.
     Object.keys(kit.types).forEach(function (name) {
-        if (lines[name] && kit.types[name].prototype) implTypes.set(kit.types[name].prototype, name);
+        if (kit.types[name].prototype) implTypes.set(kit.types[name].prototype, name);
     });
     kinds.set(kit.window.performance, 'Performance');
     if (kit.window.performance.timing) kinds.set(kit.window.performance.timing, 'PerformanceTiming');
@@ -1118,11 +1116,7 @@
     kinds.set(kit.document, 'HTMLDocument');
     kinds.set(kit.window.localStorage, 'Storage');
     kinds.set(kit.window.sessionStorage, 'Storage');
-    // The document and its location are the objects a script meets first.
-    wrap(kit.document);
-    wrap(kit.location);
-    wrap(kit.navigator);
-    wrap(kit.screen);
+    host.names(Object.keys(extras));
 
     return {resolve: resolve, resolveAll: resolveAll};
 })
