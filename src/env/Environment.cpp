@@ -48,7 +48,7 @@ constexpr uint32_t kMaxRandomBytes = 65536;
 // The global's application slot that holds the environment's host (out of scripts' reach).
 constexpr uint32_t kGlobalHostSlot = 0;
 // The host's slots: the timer runner, and for Chrome's face its name resolver.
-enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kHostSlots };
+enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kMemberSlot, kHostSlots };
 const JSClass* GlobalClassOf();
 
 Output g_output;
@@ -118,6 +118,22 @@ bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* 
     return true;
 }
 
+std::string AsciiOf(JSLinearString* s);
+
+/// An interface's prototype makes only names some interface has: for any other the
+/// engine may keep its quick paths.
+bool LazyMayResolve(const JSAtomState&, jsid id, JSObject*) {
+    return !id.isAtom() || !IsMemberName(AsciiOf(id.toLinearString()));
+}
+
+// An interface's prototype makes its members when a script first looks for them (or
+// lists them): a page pays only for what its scripts use.
+bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp);
+bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly);
+const JSClassOps kLazyProtoOps = {nullptr, nullptr, nullptr, LazyProtoEnumerate, LazyProtoResolve,
+                                  LazyMayResolve, nullptr, nullptr, nullptr, nullptr};
+const JSClass kLazyProtoClass = {"Object", 0, &kLazyProtoOps, nullptr, nullptr, nullptr};
+
 const JSClassOps kWatchedOps = {nullptr, nullptr, nullptr, nullptr, WatchedResolve,
                                 nullptr, nullptr, nullptr, nullptr, nullptr};
 const JSClass kWatchedClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kWatchedOps, nullptr, nullptr, nullptr};
@@ -153,6 +169,17 @@ bool HostLine(JSContext* cx, unsigned argc, JS::Value* vp) {
         } catch (...) {
         }
     }
+    return true;
+}
+
+/// host.lazyProto(proto): an interface's prototype, inheriting from `proto`, whose
+/// members the face makes when they are first looked for.
+bool HostLazyProto(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedObject proto(cx, args.get(0).isObject() ? &args.get(0).toObject() : nullptr);
+    JSObject* obj = JS_NewObjectWithGivenProto(cx, &kLazyProtoClass, proto);
+    if (!obj) return false;
+    args.rval().setObject(*obj);
     return true;
 }
 
@@ -307,6 +334,7 @@ const JSFunctionSpec kHostFunctions[] = {
     JS_FN("hollow", HostHollow, 2, 0),
     JS_FN("line", HostLine, 1, 0),
     JS_FN("create", HostCreate, 2, 0),
+    JS_FN("lazyProto", HostLazyProto, 1, 0),
     JS_FN("accessor", HostAccessor, 4, 0),
     JS_FN("randomBytes", HostRandomBytes, 1, 0),
     JS_FN("undetectable", HostUndetectable, 0, 0),
@@ -382,6 +410,34 @@ bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::Handle
     if (!JS::Call(cx, JS::UndefinedHandleValue, fn, argv, &rv)) return false;
     *defined = rv.isTrue();
     return true;
+}
+
+/// Asks the face's member maker for `obj`'s member `name` (every member, for undefined).
+bool CallMemberMaker(JSContext* cx, JS::HandleObject obj, JS::HandleValue name, bool* defined) {
+    *defined = false;
+    JSObject* host = HostOf(JS::GetNonCCWObjectGlobal(obj));
+    if (!host) return true;
+    JS::RootedValue fn(cx, JS::GetReservedSlot(host, kMemberSlot));
+    if (!fn.isObject()) return true;
+    JS::RootedValueArray<2> argv(cx);
+    argv[0].setObject(*obj);
+    argv[1].set(name);
+    JS::RootedValue rv(cx);
+    if (!JS::Call(cx, JS::UndefinedHandleValue, fn, argv, &rv)) return false;
+    *defined = rv.isTrue();
+    return true;
+}
+
+bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
+    *resolvedp = false;
+    if (!id.isString()) return true;
+    JS::RootedValue name(cx, JS::StringValue(id.toString()));
+    return CallMemberMaker(cx, obj, name, resolvedp);
+}
+
+bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector, bool) {
+    bool defined = false;
+    return CallMemberMaker(cx, obj, JS::UndefinedHandleValue, &defined);
 }
 
 }  // namespace
@@ -503,9 +559,11 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
             if (!JS::Call(cx, JS::UndefinedHandleValue, face, faceArgs, &resolvers) || !resolvers.isObject())
                 return false;
             JS::RootedObject r(cx, &resolvers.toObject());
-            JS::RootedValue resolve(cx), resolveAll(cx);
-            if (!JS_GetProperty(cx, r, "resolve", &resolve) || !JS_GetProperty(cx, r, "resolveAll", &resolveAll))
+            JS::RootedValue resolve(cx), resolveAll(cx), member(cx);
+            if (!JS_GetProperty(cx, r, "resolve", &resolve) || !JS_GetProperty(cx, r, "resolveAll", &resolveAll) ||
+                !JS_GetProperty(cx, r, "member", &member))
                 return false;
+            JS::SetReservedSlot(host, kMemberSlot, member);
             JS::SetReservedSlot(host, kResolveSlot, resolve);
             JS::SetReservedSlot(host, kResolveAllSlot, resolveAll);
             return true;

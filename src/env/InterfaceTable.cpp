@@ -3,6 +3,7 @@
  */
 #include "env/InterfaceTable.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -15,6 +16,7 @@ struct Index {
     std::unordered_map<std::string_view, std::string_view> lines;
     std::unordered_map<std::string, std::string> others;
     std::unordered_set<std::string> window;
+    std::unordered_set<std::string_view> members;
     std::vector<std::string> all;
 
     void AddName(const std::string& name) {
@@ -56,6 +58,17 @@ Index& TheIndex() {
                 f = comma + 1;
             }
             if (!objectLess) x.AddName(std::string(name));
+            if (bar != std::string_view::npos) {
+                std::string_view all = line.substr(std::min(line.size(), bar + 3));
+                for (size_t m = 0; m < all.size();) {
+                    size_t space = all.find(' ', m);
+                    if (space == std::string_view::npos) space = all.size();
+                    std::string_view token = all.substr(m, space - m);
+                    m = space + 1;
+                    while (!token.empty() && (token[0] == '!' || token[0] == '*')) token.remove_prefix(1);
+                    x.members.insert(token.substr(0, token.find_first_of("/~=:")));
+                }
+            }
             if (name == "Window" && bar != std::string_view::npos) {
                 // The window's own members.
                 std::string_view members = line.substr(bar + 2);
@@ -83,6 +96,8 @@ std::string_view TableEntry(std::string_view name) {
     if (auto it = x.others.find(std::string(name)); it != x.others.end()) return it->second;
     return {};
 }
+
+bool IsMemberName(std::string_view name) { return TheIndex().members.count(name) != 0; }
 
 bool IsWindowName(std::string_view name) { return TheIndex().window.count(std::string(name)) != 0; }
 

@@ -26,6 +26,9 @@ std::string_view TableEntry(std::string_view name);
 bool IsWindowName(std::string_view name);
 void AddWindowName(std::string_view name);
 
+/// True when some interface of the table has a member named `name`.
+bool IsMemberName(std::string_view name);
+
 /// Every name IsWindowName knows (for enumerations of the window).
 const std::vector<std::string>& WindowNames();
 

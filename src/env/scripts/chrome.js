@@ -33,7 +33,7 @@
         var text = entry(name);
         var bar = text.indexOf(' |'), head = text.substring(0, bar).split(' ');
         var f = {name: name, parent: head[1] === '-' ? null : head[1], flags: create(null), length: 0, constructible: false,
-            factories: [], stringifier: null, members: [], statics: [], consts: [], unforgeable: []};
+            factories: [], stringifier: null, members: [], statics: [], consts: [], unforgeable: [], byName: create(null)};
         head[2].split(',').forEach(function (flag) {
             if (flag === '-') return;
             if (flag.charAt(0) === 'c') { f.constructible = true; f.length = Number(flag.substring(1)); }
@@ -62,7 +62,10 @@
             if (m.kind === 'const') f.consts.push(m);
             else if (m.isStatic) f.statics.push(m);
             else if (m.unforgeable || f.flags.G) f.unforgeable.push(m);
-            else f.members.push(m);
+            else {
+                f.members.push(m);
+                f.byName[m.name] = m;
+            }
         });
         facts[name] = f;
         return f;
@@ -141,7 +144,26 @@
 
     // ---- interfaces ---------------------------------------------------------------
 
-    var made = create(null);
+    var made = create(null), protoSpecs = new WeakMap(), makingMember = false;
+    // A prototype's member `name`, made now; every member when `name` is undefined.
+    function makeMember(proto, name) {
+        var spec = protoSpecs.get(proto);
+        if (!spec || makingMember) return false;
+        makingMember = true;
+        try {
+            var f = spec.facts, list = name === undefined ? f.members : [f.byName[name]], any = false;
+            for (var n = 0; n < list.length; n++) {
+                var m = list[n];
+                if (!m || spec.made[m.name]) continue;
+                spec.made[m.name] = true;
+                defineMember(proto, spec.name, m, false);
+                any = true;
+            }
+            return any;
+        } finally {
+            makingMember = false;
+        }
+    }
     function defineValue(o, name, value, enumerable, writable, configurable) {
         define(o, name, {value: value, writable: writable, enumerable: enumerable, configurable: configurable});
     }
@@ -219,7 +241,9 @@
         var spec = {name: name, facts: f, ancestors: create(parent ? parent.ancestors : null), parent: parent};
         spec.ancestors[name] = true;
         made[name] = spec;
-        var proto = spec.proto = create(parent ? parent.proto : Object.prototype);
+        var proto = spec.proto = f.flags.G ? create(parent ? parent.proto : Object.prototype) : host.lazyProto(parent ? parent.proto : Object.prototype);
+        protoSpecs.set(proto, spec);
+        spec.made = create(null);
         var own = behaviour(name, 'constructor');
         var ctor = null;
         if (!f.flags.X) {
@@ -247,7 +271,7 @@
             if (ctor) defineValue(ctor, m.name, m.value, true, false, false);
             defineValue(proto, m.name, m.value, true, false, false);
         });
-        if (!f.flags.G) f.members.forEach(function (m) { defineMember(proto, name, m, false); });
+        // Members come when first looked for (makeMember).
         f.statics.forEach(function (m) {
             if (!ctor) return;
             if (m.kind === 'op') defineValue(ctor, m.name, operation(name, m, false, true), true, true, true);
@@ -280,7 +304,11 @@
     function adopt(obj, spec, impl) {
         records.set(obj, {iface: spec, impl: impl});
         wrappers.set(impl, obj);
-        for (var s = spec; s; s = s.parent) {
+        if (spec.forged === undefined) {
+            spec.forged = false;
+            for (var s = spec; s; s = s.parent) if (!s.facts.flags.G && s.facts.unforgeable.length) spec.forged = true;
+        }
+        for (s = spec; spec.forged && s; s = s.parent) {
             var forged = s.facts.unforgeable;
             if (s.facts.flags.G) continue;
             for (var n = 0; n < forged.length; n++) defineMember(obj, s.name, forged[n], true);
@@ -300,8 +328,17 @@
         var f = spec.facts;
         var obj = watchedNames[kind] && host.create ? host.create(spec.proto, watchedNames[kind]) : create(spec.proto);
         if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
-        else if (f.flags.I || f.flags.N || indexed(spec)) obj = collection(obj, impl, spec);
+        else if (f.flags.I || f.flags.N || indexed(spec)) {
+            // A list the page made once (a search's result) keeps its items as its own;
+            // a list that follows the page (children, childNodes, storage) reads through.
+            if (Array.isArray(impl) || live.has(impl) || kind === 'Storage' || f.flags.N && kind !== 'HTMLCollection') obj = collection(obj, impl, spec);
+            else snapshot(obj, impl);
+        }
         return adopt(obj, spec, impl);
+    }
+    var live = new WeakSet();
+    function snapshot(obj, impl) {
+        for (var n = 0; n < impl.length; n++) defineValue(obj, n, wrap(impl[n]), true, false, true);
     }
     function indexed(spec) {
         for (var s = spec; s; s = s.parent) if (s.facts.flags.I || s.facts.flags.N) return true;
@@ -321,7 +358,11 @@
     }
 
     // Collections: their items are read through to the page object, so they stay live.
-    function isIndex(k) { return typeof k === 'string' && /^(0|[1-9]\d*)$/.test(k); }
+    function isIndex(k) {
+        if (typeof k !== 'string' || k === '') return false;
+        var c = k.charCodeAt(0);
+        return c >= 48 && c <= 57 && String(Number(k) >>> 0) === k;
+    }
     function collection(target, impl, spec) {
         var named = spec.facts.flags.N, storage = spec.name === 'Storage';
         function item(k) {
@@ -402,6 +443,13 @@
     function promise(value) { return Promise.resolve(value); }
 
     on('Node', 'get childNodes', function () { return wrapAs(this.childNodes, 'NodeList'); });
+    function children() {
+        if (this.children) live.add(this.children);
+        return wrap(this.children);
+    }
+    on('Element', 'get children', children);
+    on('Document', 'get children', children);
+    on('DocumentFragment', 'get children', children);
     on('Node', 'get textContent', function () { return this.nodeType === 9 ? null : wrap(this.textContent); });
     on('Node', 'get isConnected', function () {
         for (var p = this; p; p = p.parentNode) if (p === kit.document) return true;
@@ -1118,5 +1166,5 @@
     kinds.set(kit.window.sessionStorage, 'Storage');
     host.names(Object.keys(extras));
 
-    return {resolve: resolve, resolveAll: resolveAll};
+    return {resolve: resolve, resolveAll: resolveAll, member: makeMember};
 })
