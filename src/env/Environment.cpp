@@ -120,10 +120,19 @@ bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* 
 
 std::string AsciiOf(JSLinearString* s);
 
-/// An interface's prototype makes only names some interface has: for any other the
-/// engine may keep its quick paths.
-bool LazyMayResolve(const JSAtomState&, jsid id, JSObject*) {
-    return !id.isAtom() || !IsMemberName(AsciiOf(id.toLinearString()));
+/// The interface whose prototype `obj` is (its name in the reserved slot).
+std::string InterfaceOfProto(JSObject* obj) {
+    JS::Value v = JS::GetReservedSlot(obj, 0);
+    return v.isString() ? AsciiOf(JS_ASSERT_STRING_IS_LINEAR(v.toString())) : std::string();
+}
+
+/// An interface's prototype makes only its own interface's members: for any other name
+/// the engine may keep its quick paths (a lookup that goes on to the next prototype).
+bool LazyMayResolve(const JSAtomState&, jsid id, JSObject* maybeObj) {
+    if (!id.isAtom()) return false;
+    std::string name = AsciiOf(id.toLinearString());
+    if (!maybeObj) return IsMemberName(name);
+    return IsPrototypeMember(InterfaceOfProto(maybeObj), name);
 }
 
 // An interface's prototype makes its members when a script first looks for them (or
@@ -132,7 +141,7 @@ bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool
 bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly);
 const JSClassOps kLazyProtoOps = {nullptr, nullptr, nullptr, LazyProtoEnumerate, LazyProtoResolve,
                                   LazyMayResolve, nullptr, nullptr, nullptr, nullptr};
-const JSClass kLazyProtoClass = {"Object", 0, &kLazyProtoOps, nullptr, nullptr, nullptr};
+const JSClass kLazyProtoClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kLazyProtoOps, nullptr, nullptr, nullptr};
 
 const JSClassOps kWatchedOps = {nullptr, nullptr, nullptr, nullptr, WatchedResolve,
                                 nullptr, nullptr, nullptr, nullptr, nullptr};
@@ -172,13 +181,16 @@ bool HostLine(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
-/// host.lazyProto(proto): an interface's prototype, inheriting from `proto`, whose
-/// members the face makes when they are first looked for.
+/// host.lazyProto(proto, name): interface `name`'s prototype, inheriting from `proto`,
+/// whose members the face makes when they are first looked for.
 bool HostLazyProto(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedObject proto(cx, args.get(0).isObject() ? &args.get(0).toObject() : nullptr);
+    JS::RootedString name(cx, JS::ToString(cx, args.get(1)));
+    if (!name || !JS_EnsureLinearString(cx, name)) return false;
     JSObject* obj = JS_NewObjectWithGivenProto(cx, &kLazyProtoClass, proto);
     if (!obj) return false;
+    JS::SetReservedSlot(obj, 0, JS::StringValue(name));
     args.rval().setObject(*obj);
     return true;
 }
@@ -430,7 +442,7 @@ bool CallMemberMaker(JSContext* cx, JS::HandleObject obj, JS::HandleValue name, 
 
 bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     *resolvedp = false;
-    if (!id.isString()) return true;
+    if (!id.isString() || !IsPrototypeMember(InterfaceOfProto(obj), AsciiOf(id.toLinearString()))) return true;
     JS::RootedValue name(cx, JS::StringValue(id.toString()));
     return CallMemberMaker(cx, obj, name, resolvedp);
 }

@@ -17,6 +17,7 @@ struct Index {
     std::unordered_map<std::string, std::string> others;
     std::unordered_set<std::string> window;
     std::unordered_set<std::string_view> members;
+    std::unordered_map<std::string_view, std::unordered_set<std::string_view>> protoMembers;
     std::vector<std::string> all;
 
     void AddName(const std::string& name) {
@@ -65,8 +66,12 @@ Index& TheIndex() {
                     if (space == std::string_view::npos) space = all.size();
                     std::string_view token = all.substr(m, space - m);
                     m = space + 1;
+                    bool onPrototype = !token.empty() && token[0] != '!' && token[0] != '*';
                     while (!token.empty() && (token[0] == '!' || token[0] == '*')) token.remove_prefix(1);
-                    x.members.insert(token.substr(0, token.find_first_of("/~=:")));
+                    size_t stop = token.find_first_of("/~=:");
+                    x.members.insert(token.substr(0, stop));
+                    if (onPrototype && stop != std::string_view::npos && token[stop] != ':')
+                        x.protoMembers[name].insert(token.substr(0, stop));
                 }
             }
             if (name == "Window" && bar != std::string_view::npos) {
@@ -98,6 +103,12 @@ std::string_view TableEntry(std::string_view name) {
 }
 
 bool IsMemberName(std::string_view name) { return TheIndex().members.count(name) != 0; }
+
+bool IsPrototypeMember(std::string_view iface, std::string_view name) {
+    Index& x = TheIndex();
+    auto it = x.protoMembers.find(iface);
+    return it != x.protoMembers.end() && it->second.count(name) != 0;
+}
 
 bool IsWindowName(std::string_view name) { return TheIndex().window.count(std::string(name)) != 0; }
 

@@ -29,6 +29,10 @@ void AddWindowName(std::string_view name);
 /// True when some interface of the table has a member named `name`.
 bool IsMemberName(std::string_view name);
 
+/// True when interface `iface` itself has a member `name` on its prototype (an
+/// attribute or operation, not static, not unforgeable).
+bool IsPrototypeMember(std::string_view iface, std::string_view name);
+
 /// Every name IsWindowName knows (for enumerations of the window).
 const std::vector<std::string>& WindowNames();
 

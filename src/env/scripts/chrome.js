@@ -241,7 +241,7 @@
         var spec = {name: name, facts: f, ancestors: create(parent ? parent.ancestors : null), parent: parent};
         spec.ancestors[name] = true;
         made[name] = spec;
-        var proto = spec.proto = f.flags.G ? create(parent ? parent.proto : Object.prototype) : host.lazyProto(parent ? parent.proto : Object.prototype);
+        var proto = spec.proto = f.flags.G ? create(parent ? parent.proto : Object.prototype) : host.lazyProto(parent ? parent.proto : Object.prototype, name);
         protoSpecs.set(proto, spec);
         spec.made = create(null);
         var own = behaviour(name, 'constructor');
