@@ -468,9 +468,30 @@ std::string_view ScriptText() {
 
 std::string_view ConsoleScriptText() { return scripts::kTool_console; }
 
-std::string InsertableBlock() {
-    return "// ==== 浏览器环境（青柚JS调试工具插入，可随意修改；复制和导出时随代码带走）====\n" +
-           std::string(ScriptText()) + "// ==== 浏览器环境结束 ====\n";
+std::string InsertableBlock(bool jscript) {
+    const std::string first = "// ==== 浏览器环境（青柚JS调试工具插入，可随意修改；复制和导出时随代码带走）====\n";
+    const std::string last = "// ==== 浏览器环境结束 ====\n";
+    if (jscript) return first + std::string(ScriptText()) + last;
+    static const std::string portable = [] {
+        std::string page(scripts::kTool_browser);
+        size_t call = page.rfind(kSelfCall);
+        std::string table;
+        for (char c : InterfaceTableText()) {
+            if (c == '\n') table += "\\n";
+            else if (c == '"' || c == '\\') table += std::string("\\") + c;
+            else table += c;
+        }
+        return "// 现代目标（ES2021）的可移植形式：Chrome 的接口、原型链、取值器和网页对象，在本工具之外\n"
+               "// （浏览器之外的引擎、node 的 vm）也能运行。只有本工具里才有的：document.all 读作 undefined\n"
+               "// 的引擎级对象（这里是普通对象）；引擎本身的原生函数（这里靠改写 Function.prototype.toString\n"
+               "// 显示 [native code]，脚本能看出）；按需生成成员；环境缺失记录；加载后按虚拟时间运行的定时器\n"
+               "// （这里用宿主自己的 setTimeout，没有时不运行）。已开浏览器环境时这段代码什么也不做。\n" +
+               std::string(scripts::kTool_portable) + "(function () { return this; }(),\n" +
+               (call == std::string::npos ? std::string("null") : page.substr(0, call + 2)) + ",\n" +
+               std::string(scripts::kTool_console) + ",\n" + std::string(scripts::kTool_chrome) + ",\n\"" + table +
+               "\");\n";
+    }();
+    return first + portable + last;
 }
 
 RefPtr<JS::Stencil> CompileScript(JSContext* cx, bool jscript) {

@@ -31,8 +31,10 @@ std::string_view ScriptText();
 std::string_view ConsoleScriptText();
 
 /// The environment as a block a user keeps in their own script (UTF-8): a comment line
-/// that says what it is, then the script.
-std::string InsertableBlock();
+/// that says what it is, then the script. For JScript the ES3 page objects; for the
+/// modern target a portable form of Chrome's face that also runs outside the workbench
+/// (a bare engine, node's vm), saying in its comment what only the workbench gives.
+std::string InsertableBlock(bool jscript = true);
 
 /// Where the environment's lines go (console calls, requests, navigations), each
 /// without a line break and starting with "-->". An empty function drops them.

@@ -83,6 +83,12 @@
         var object = r.impl === kit.window ? '' : watchedNames[r.iface.name];
         if (object !== undefined) host.hollow(object, member);
     }
+    // The window's members called without a receiver act on the window; outside the
+    // workbench (where a host may show scripts another face of its global) so does any
+    // receiver that is no page object.
+    function isGlobalThis(self) {
+        return self === undefined || self === null || (host.eager === true && !records.has(self) && typeof self === 'object');
+    }
     function illegalInvocation() { return new TypeError('Illegal invocation'); }
     function brand(self, iface) {
         var r = recordOf(self);
@@ -177,7 +183,7 @@
     function getter(iface, m, global_) {
         var own = behaviour(iface, 'get ' + m.name);
         return native(function () {
-            var r = brand(global_ && (this === undefined || this === null) ? global : this, iface);
+            var r = brand(global_ && isGlobalThis(this) ? global : this, iface);
             if (own) return own.call(r.impl, r, this);
             var v = r.impl[m.name];
             if (v === undefined && !(m.name in r.impl)) {
@@ -190,7 +196,7 @@
     function setter(iface, m, global_) {
         var own = behaviour(iface, 'set ' + m.name);
         return native(function (value) {
-            var self = global_ && (this === undefined || this === null) ? global : this;
+            var self = global_ && isGlobalThis(this) ? global : this;
             var r = brand(self, iface);
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
             if (own) return void own.call(r.impl, value, r, self);
@@ -200,7 +206,7 @@
     function operation(iface, m, global_, statics) {
         var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
         function run(self, args) {
-            var r = statics ? null : brand(global_ && (self === undefined || self === null) ? global : self, iface);
+            var r = statics ? null : brand(global_ && isGlobalThis(self) ? global : self, iface);
             if (args.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, args.length);
             if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(args)));
             var f = r && r.impl[m.name];
@@ -288,6 +294,8 @@
             });
         }
         if (f.stringifier && !f.unforgeable.length) defineValue(proto, 'toString', stringifier(name, f.stringifier), true, true, true);
+        // Where nothing can make members on demand (outside the workbench), all come now.
+        if (host.eager) makeMember(proto, undefined);
         defineValue(proto, Symbol.toStringTag, name, false, false, true);
         // A DOMException is an Error to scripts.
         if (name === 'DOMException') setProto(proto, Error.prototype);
