@@ -682,7 +682,7 @@
     on('MessagePort', 'postMessage', function (r, message) {
         var target = this.other;
         if (!target) return;
-        var data = typeof structuredClone === 'function' ? structuredClone(message) : message;
+        var data = message;
         kit.window.setTimeout(function () {
             var e = new kit.types.Event('message');
             e.data = data;

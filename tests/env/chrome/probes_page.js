@@ -108,7 +108,7 @@
         try {
             document.body.appendChild(null);
         } catch (e) {
-            return /qy-internal|browser|env/.test(String(e.stack)) ? 'leaks' : e.name;
+            return /qy-internal|browser\.js|chrome\.js/.test(String(e.stack)) ? 'leaks' : e.name;
         }
         return 'no error';
     });
