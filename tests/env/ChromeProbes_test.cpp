@@ -30,6 +30,9 @@ const KnownDifference kKnownDifferences[] = {
      "the measuring stick is a newer Chromium, where Range sits under NodeRange; Chrome 124 has AbstractRange"},
     {"page", "persona", "userAgentData brand count",
      "the measuring stick is Chromium, which has no \"Google Chrome\" brand; the persona is Google Chrome"},
+    {"page", "nothing internal", "no source in stacks of page members",
+     "the engine's stacks list the environment's frames (files named qy-internal:); the V8 persona's stacks leave "
+     "them out"},
     {"structure", "own properties", "style",
      "Chrome lists every CSS property on an element's style; the environment's style holds only what a script set"},
 };
