@@ -619,15 +619,6 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         }
         return true;
     }();
-    if (!ok && getenv("QY_ENV_DEBUG")) {
-        JS::RootedValue exc(cx);
-        if (JS_GetPendingException(cx, &exc)) {
-            JS_ClearPendingException(cx);
-            JS::RootedObject eo(cx, exc.isObject() ? &exc.toObject() : nullptr);
-            JSErrorReport* rep = eo ? JS_ErrorFromException(cx, eo) : nullptr;
-            if (rep) fprintf(stderr, "ENV: %s at %s:%u\n", rep->message().c_str(), rep->filename, rep->lineno);
-        } else fprintf(stderr, "ENV: failed without exception\n");
-    }
     if (!ok) JS_ClearPendingException(cx);
     m_recording = true;
     return ok;

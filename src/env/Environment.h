@@ -3,7 +3,9 @@
  * (its resolve hook notes reads of names that do not exist), the host natives the
  * environment script uses here (log lines, watched objects, accessors, randomness,
  * the timer queue), and the access record. A global made without this class costs
- * nothing: no hook, no record. The console the environment makes can also be given to
+ * nothing: no hook, no record. In the modern target the page objects live apart and
+ * the global shows Chrome's face over them: the hook then also makes the page's
+ * interfaces and the window's members when a script first names them. The console the environment makes can also be given to
  * a global alone.
  */
 #pragma once
