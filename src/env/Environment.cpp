@@ -107,7 +107,10 @@ bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVec
     if (JSObject* host = HostOf(obj)) {
         JS::RootedObject hostObject(cx, host);
         bool defined = false;
-        if (!CallResolver(cx, hostObject, kResolveAllSlot, JS::UndefinedHandleValue, &defined)) return false;
+        // A listing of enumerable names only (the function list's) needs only the window's
+        // members: the interfaces are not enumerable.
+        JS::RootedValue which(cx, JS::BooleanValue(enumerableOnly));
+        if (!CallResolver(cx, hostObject, kResolveAllSlot, which, &defined)) return false;
     }
     return JS_NewEnumerateStandardClasses(cx, obj, properties, enumerableOnly);
 }

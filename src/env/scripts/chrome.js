@@ -1156,8 +1156,9 @@
         }
     }
     // Every name at once, for enumerations of the global.
-    function resolveAll() {
-        var all = host.allNames();
+    // (Only the enumerable ones, the window's members and `chrome`, when so asked.)
+    function resolveAll(enumerableOnly) {
+        var all = enumerableOnly === true ? Object.keys(windowMembers).concat(['chrome']) : host.allNames();
         for (var n = 0; n < all.length; n++) if (!hasOwn.call(global, all[n])) resolve(all[n]);
     }
 
