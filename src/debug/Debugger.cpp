@@ -17,6 +17,7 @@
 
 #include "debug/DebugScripts.h"
 #include "debug/PausedClock.h"
+#include "debug/ScriptWatch.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "script/Engine.h"
@@ -250,6 +251,7 @@ Debugger::~Debugger() {
     UsePausedClock(false);
     script::detail::SetPauseHook(nullptr);
     if (script::CurrentDebugObserver() == this) script::SetDebugObserver(nullptr);
+    ForgetNextObserver(this);
     if (JSContext* cx = Cx(); cx && m_impl->attached && m_impl->global && m_impl->global->alive()) {
         JSAutoRealm ar(cx, m_impl->global->get());
         m_impl->Call(cx, "detach");

@@ -15,6 +15,7 @@
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "persona/NativeFunction.h"
+#include "script/Engine.h"
 #include "script/EngineInternal.h"
 #include "script/JsBridge.h"
 #include "text/CodePage.h"
@@ -104,7 +105,7 @@ bool CallNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setUndefined();
     ScriptWatch* w = g_watch;
-    if (!w || !w->m_callOutput) return true;
+    if (!w) return true;
     HookCall call;
     call.name = StringOf(cx, args.get(0));
     call.arguments = StringOf(cx, args.get(1));
@@ -112,7 +113,9 @@ bool CallNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     call.line = NumberOf(args.get(3));
     call.count = args.get(4).isNumber() ? static_cast<uint64_t>(args.get(4).toNumber()) : 0;
     call.threw = args.get(5).isBoolean() && args.get(5).toBoolean();
-    w->m_callOutput(call);
+    // The run pauses at its next statement, in the frame that made the call.
+    if (args.get(6).isBoolean() && args.get(6).toBoolean()) script::RequestPause();
+    if (w->m_callOutput) w->m_callOutput(call);
     return true;
 }
 
@@ -129,6 +132,10 @@ bool DynamicNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     w->m_dynamic.push_back(source);
     if (w->m_dynamicOutput) w->m_dynamicOutput(source);
     return true;
+}
+
+void ForgetNextObserver(script::DebugObserver* observer) {
+    if (g_watch && g_watch->m_next == observer) g_watch->m_next = nullptr;
 }
 
 std::u16string HookLine(const HookCall& call) {
@@ -163,7 +170,7 @@ struct ScriptWatch::Impl {
         bool ok = JS_DefineDebuggerObject(cx, g) && JS_DefineFunction(cx, g, "__qyWrap", WrapNative, 4, 0) &&
                   JS_DefineFunction(cx, g, "__qyMap", MapNative, 3, 0) &&
                   JS_DefineFunction(cx, g, "__qyImpl", ImplNative, 1, 0) &&
-                  JS_DefineFunction(cx, g, "__qyCall", CallNative, 6, 0) &&
+                  JS_DefineFunction(cx, g, "__qyCall", CallNative, 7, 0) &&
                   JS_DefineFunction(cx, g, "__qyDynamic", DynamicNative, 3, 0);
         if (ok) {
             std::u16string src = text::Utf8ToUtf16(scripts::kTool_hooks);
@@ -234,7 +241,9 @@ void ScriptWatch::GlobalCreated(JSContext* cx, JS::HandleObject global, script::
             }
         }
         JS::RootedObject list(cx, ok ? JS::NewArrayObject(cx, paths) : nullptr);
-        JS::RootedValueArray<3> args(cx);
+        JS::RootedValueArray<4> args(cx);
+        JSString* pause = JS_NewUCStringCopyN(cx, m_pauseText.data(), m_pauseText.size());
+        if (pause) args[3].setString(pause);
         args[0].setObject(*global);
         if (list) args[1].setObject(*list);
         args[2].setBoolean(m_captureDynamic);

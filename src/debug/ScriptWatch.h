@@ -44,10 +44,13 @@ std::u16string HookLine(const HookCall& call);
 /// "动态代码 #3 (eval, 第 120 行)".
 std::u16string DynamicTitle(const DynamicSource& source);
 
+/// An observer the watch passes on to is going away (the debugger, dropped first).
+void ForgetNextObserver(script::DebugObserver* observer);
+
 class ScriptWatch final : public script::DebugObserver {
 public:
     /// Observes the main host alongside the observer already set (the debugger), which
-    /// hears of everything as before. Made after and dropped before that observer.
+    /// hears of everything as before; made after it.
     ScriptWatch();
     ~ScriptWatch() override;
     ScriptWatch(const ScriptWatch&) = delete;
@@ -56,6 +59,9 @@ public:
     /// The functions to watch, by path from the global ("btoa", "CryptoJS.MD5").
     void SetHooks(std::vector<std::u16string> paths) { m_paths = std::move(paths); }
     const std::vector<std::u16string>& Hooks() const { return m_paths; }
+    /// A watched call with an argument containing `text` pauses the run at its next
+    /// statement (through the debugger); empty: none does.
+    void SetPauseText(std::u16string text) { m_pauseText = std::move(text); }
     void SetCallOutput(std::function<void(const HookCall&)> output) { m_callOutput = std::move(output); }
 
     /// Keeps the code made at run time (from the next load on).
@@ -80,6 +86,7 @@ private:
     std::unique_ptr<Impl> m_impl;
     script::DebugObserver* m_next = nullptr;
     std::vector<std::u16string> m_paths;
+    std::u16string m_pauseText;
     std::function<void(const HookCall&)> m_callOutput;
     std::function<void(const DynamicSource&)> m_dynamicOutput;
     std::vector<DynamicSource> m_dynamic;
@@ -88,6 +95,7 @@ private:
 
     friend bool CallNative(JSContext*, unsigned, JS::Value*);
     friend bool DynamicNative(JSContext*, unsigned, JS::Value*);
+    friend void ForgetNextObserver(script::DebugObserver*);
 };
 
 }  // namespace qy::debug

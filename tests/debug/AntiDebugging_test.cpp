@@ -8,6 +8,7 @@
 
 #include "debug/Debugger.h"
 #include "debug/PausedClock.h"
+#include "debug/ScriptWatch.h"
 #include "script/Automation.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptTarget.h"
@@ -109,6 +110,25 @@ TEST_P(AntiDebuggingTest, APauseIsNotSeenByTheScriptsClock) {
     // A fresh load reads the true time again.
     Load("var y = 1;");
     EXPECT_EQ(PausedMilliseconds(), 0);
+}
+
+TEST_P(AntiDebuggingTest, AWatchedCallWithTheGivenTextPausesInTheCallersFrame) {
+    ScriptWatch watch;
+    watch.SetHooks({u"String.fromCharCode", u"sign"});
+    watch.SetPauseText(u"token=");
+    std::vector<std::u16string> lines;
+    watch.SetCallOutput([&](const HookCall& c) { lines.push_back(HookLine(c)); });
+    Load("function sign(s) { return s.length; }\n"
+         "function run() {\n"
+         "    var a = sign('plain');\n"
+         "    var b = sign('a&token=42');\n"
+         "    return a + b;\n"
+         "}\n");
+    EXPECT_EQ(Number("run()"), 15);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], u"-->调用 sign(\"a&token=42\") = 10（第 4 行）");
+    ASSERT_EQ(handler.reasons.size(), 1u);
+    EXPECT_EQ(handler.reasons[0], PauseReason::Requested);
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, AntiDebuggingTest, ::testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021),

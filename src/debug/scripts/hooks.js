@@ -3,7 +3,8 @@
 // time. Natives it calls back: __qyWrap(global, impl, name, length) -> a native-looking
 // function of that global doing impl's work, __qyImpl(fn) -> the script behind a
 // native-looking page member or null, __qyMap(url, line, column) -> [line, column] in
-// the user's text, __qyCall(name, args, result, line, count, threw),
+// the user's text, __qyCall(name, args, result, line, count, threw,
+// pause),
 // __qyDynamic(kind, line, text).
 (function (g) {
     "use strict";
@@ -21,6 +22,7 @@
     var busy = false;           // writing a preview: calls made now are ours
     var dynamicSources = new WeakSet();
     var captureDynamic = false;
+    var pauseText = "";         // a call with an argument containing it pauses the run
     var apply = Reflect.apply;
 
     function isUserUrl(url) {
@@ -99,10 +101,19 @@
         return out.join(", ");
     }
 
+    function asksPause(args, text) {
+        if (!pauseText) return false;
+        if (text.indexOf(pauseText) >= 0) return true;
+        for (var i = 0; i < args.length; i++)
+            if (typeof args[i] === "string" && args[i].indexOf(pauseText) >= 0) return true;
+        return false;
+    }
+
     function report(hook, args, result, threw, line) {
         busy = true;
         try {
-            __qyCall(hook.name, previewArgs(args), preview(result), line, hook.count, threw);
+            var text = previewArgs(args);
+            __qyCall(hook.name, text, preview(result), line, hook.count, threw, asksPause(args, text));
         } finally {
             busy = false;
         }
@@ -234,7 +245,8 @@
     g.__qyWatch = {
         // Watches `globalObject`: each path of `paths` that names a native is wrapped now;
         // the others (script functions, now or later) are seen as they are entered.
-        attach: function (globalObject, paths, dynamic) {
+        attach: function (globalObject, paths, dynamic, pause) {
+            pauseText = pause || "";
             dbg.removeAllDebuggees();
             scriptHooks = [];
             hookOf = new WeakMap();
