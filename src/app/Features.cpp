@@ -10,6 +10,7 @@
 #include "app/NetworkFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
+#include "app/WatchFeatures.h"
 #include "inspect/ObjectViewer.h"
 
 namespace qy::app {
@@ -23,7 +24,7 @@ void AttachFeatures(MainWindow& window) {
     new EnvFeatures(window);
     new ConsoleFeatures(window);
     new FindFeatures(window);
-    new DebugFeatures(window);
+    new WatchFeatures(window, *new DebugFeatures(window));
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 
