@@ -8,6 +8,7 @@
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
+#include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
 #include "app/WatchFeatures.h"
@@ -25,6 +26,7 @@ void AttachFeatures(MainWindow& window) {
     new ConsoleFeatures(window);
     new FindFeatures(window);
     new WatchFeatures(window, *new DebugFeatures(window));
+    new ServeFeatures(window);
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 

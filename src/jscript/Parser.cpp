@@ -97,7 +97,6 @@ void Parser::parseProgram() {
     parseSourceElements(false);
     // eval code and programs alike: what they declare belongs to the code's own scope
     flushHoisting(0, static_cast<uint32_t>(m_lexer.source().size()), true);
-    (void)m_kind;
 }
 
 void Parser::consumeSemicolon() {
@@ -449,6 +448,13 @@ void Parser::parseTry() {
 void Parser::parseFunctionDeclaration(bool topLevel) {
     const uint32_t start = tok().start;
     advance();
+    // "function () {}" in a statement's place makes a function no one can reach: it is read
+    // and then left out
+    if (tok().type == T::LParen) {
+        parseFunctionRest();
+        m_edits.blank(start, m_prevEnd, true);
+        return;
+    }
     // "function {" wants the parameters' '(' before the body
     if (tok().type != T::Ident) fail(tok().type == T::LBrace ? kExpectedLeftParen : kExpectedIdentifier);
     const size_t entry = m_hoist.size();
@@ -652,10 +658,11 @@ Parser::Expr Parser::parseMember(bool allowCall) {
         // expression) still runs its text where it is called from in JScript, with that
         // function's this: it becomes a function that evaluates there. Outside functions
         // the global eval already does.
-        if (m_fn.inFunction && e.kind == Expr::Identifier && !e.parenthesized &&
+        if ((m_fn.inFunction || m_kind == CodeKind::EvalCodeInFunction) && e.kind == Expr::Identifier &&
+            !e.parenthesized &&
             tok().type != T::LParen && tok().type != T::Inc && tok().type != T::Dec &&
             !isAssignmentOperator(tok().type) && m_lexer.source().substr(e.start, e.end - e.start) == u"eval") {
-            m_edits.replace(e.start, e.end, u"__qyEvalIn(this, function (s) { return eval(__qyEval(s)); })");
+            m_edits.replace(e.start, e.end, u"__qyEvalIn(this, function (s) { return eval(__qyEval(s, 1)); })");
             e.kind = Expr::Other;
             e.reference = false;
         }
@@ -719,7 +726,8 @@ void Parser::parseArguments(bool isEval) {
             m_edits.insert(tok().start, u"__qyEval(");
             Expr a = parseAssignment(false);
             commit(a);
-            m_edits.insert(m_prevEnd, u")");
+            // the text of an eval inside a function learns so
+            m_edits.insert(m_prevEnd, m_fn.inFunction || m_kind == CodeKind::EvalCodeInFunction ? u", 1)" : u")");
         } else {
             Expr a = parseAssignment(false);
             commit(a);

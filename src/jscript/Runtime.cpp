@@ -91,11 +91,12 @@ bool ReturnNumberAndDescription(JSContext* cx, JS::CallArgs& args, int code, con
     return true;
 }
 
+/// Code of the runtime, or the engine's own built-ins written in script.
 bool IsRuntimeSource(JSContext* cx, JS::HandleObject frame) {
     JS::RootedString source(cx);
     if (JS::GetSavedFrameSource(cx, nullptr, frame, &source) != JS::SavedFrameResult::Ok || !source) return false;
     JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, source);
-    return utf8 && std::strncmp(utf8.get(), kRuntimeFilePrefix, sizeof kRuntimeFilePrefix - 1) == 0;
+    return utf8 && (IsRuntimeFile(utf8.get()) || std::strcmp(utf8.get(), "self-hosted") == 0);
 }
 
 /// __qyRtMakeError(type, message): an error object of the engine kind `type`, placed at
@@ -244,9 +245,14 @@ bool NameIsCalled(const std::u16string& text, uint32_t line, uint32_t column, co
     return false;
 }
 
+std::unordered_map<JS::Realm*, ConditionalState*>& EvalStates() {
+    static auto* states = new std::unordered_map<JS::Realm*, ConditionalState*>();
+    return *states;
+}
+
 /// __qyRtPrepareEval(text): what eval() compiles under JScript's reading, or [number,
-/// description] when JScript refuses the text. Each eval starts from a fresh
-/// conditional-compilation state.
+/// description] when JScript refuses the text. The conditional-compilation state is the
+/// script's own where the realm has one.
 bool PrepareEval(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     if (!args.get(0).isString()) {
@@ -254,8 +260,11 @@ bool PrepareEval(JSContext* cx, unsigned argc, JS::Value* vp) {
         return true;
     }
     std::u16string source = CopyString(cx, args.get(0).toString());
-    ConditionalState cc;
-    PreparedCode prepared = PrepareJScript(source, cc, CodeKind::EvalCode);
+    ConditionalState fresh;
+    auto found = EvalStates().find(JS::GetCurrentRealmOrNull(cx));
+    ConditionalState& cc = found != EvalStates().end() ? *found->second : fresh;
+    PreparedCode prepared =
+        PrepareJScript(source, cc, JS::ToBoolean(args.get(1)) ? CodeKind::EvalCodeInFunction : CodeKind::EvalCode);
     if (prepared.error) {
         return ReturnNumberAndDescription(cx, args, prepared.error->code, prepared.error->description);
     }
@@ -339,6 +348,37 @@ bool CompileAll(JSContext* cx) {
 }  // namespace
 
 void SetDebugOutput(DebugOutput output) { g_debugOutput = std::move(output); }
+
+bool IsRuntimeFile(const char* file) {
+    return file && std::strncmp(file, kRuntimeFilePrefix, sizeof kRuntimeFilePrefix - 1) == 0;
+}
+
+bool ScriptFrameOf(JSContext* cx, JS::HandleObject stack, std::string& file, uint32_t& line, uint32_t& column) {
+    JS::RootedObject frame(cx, stack);
+    while (frame && IsRuntimeSource(cx, frame)) {
+        JS::RootedObject parent(cx);
+        if (JS::GetSavedFrameParent(cx, nullptr, frame, &parent) != JS::SavedFrameResult::Ok) return false;
+        frame = parent;
+    }
+    JS::RootedString source(cx);
+    if (!frame || JS::GetSavedFrameSource(cx, nullptr, frame, &source) != JS::SavedFrameResult::Ok || !source ||
+        JS::GetSavedFrameLine(cx, nullptr, frame, &line) != JS::SavedFrameResult::Ok ||
+        JS::GetSavedFrameColumn(cx, nullptr, frame, &column) != JS::SavedFrameResult::Ok)
+        return false;
+    JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, source);
+    if (!utf8) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
+    file = utf8.get();
+    return true;
+}
+
+void SetEvalConditionalState(JS::Realm* realm, ConditionalState* cc) {
+    if (!realm) return;
+    if (cc) EvalStates()[realm] = cc;
+    else EvalStates().erase(realm);
+}
 
 void RegisterRewrittenSource(const std::string& file, const std::shared_ptr<const RewrittenSource>& source) {
     auto& sources = Sources();

@@ -21,6 +21,19 @@ namespace qy::jscript {
 using DebugOutput = std::function<void(const std::u16string& text)>;
 void SetDebugOutput(DebugOutput output);
 
+/// Whether `file` names code of the runtime, whose lines the user never wrote.
+bool IsRuntimeFile(const char* file);
+
+/// The innermost frame of the saved stack `stack` outside the runtime and the engine's
+/// own script code: its file, line and column (as the engine counts them). False when
+/// there is none.
+bool ScriptFrameOf(JSContext* cx, JS::HandleObject stack, std::string& file, uint32_t& line, uint32_t& column);
+
+/// The conditional-compilation state eval() in `realm` reads and changes: that of the
+/// control whose script runs there, so text an eval runs sees @cc_on and the @set values
+/// of the script around it. nullptr forgets the realm; eval then starts from nothing.
+void SetEvalConditionalState(JS::Realm* realm, ConditionalState* cc);
+
 /// Code the gate rewrote before the engine compiled it under `file`: functions defined
 /// in it print the text the user wrote (obfuscated scripts read their own functions'
 /// text and judge it). The runtime keeps only a weak reference; the owner keeps the

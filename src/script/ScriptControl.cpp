@@ -205,6 +205,7 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
     }
     e.engineMessage = msg;
     const char* file = r->filename ? r->filename : "";
+    std::string scriptFile;
     e.line = static_cast<int32_t>(r->lineno);
     unsigned column = r->column;
     // An error a persona built-in raised is shown where the user's code called it.
@@ -220,7 +221,8 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
     }
     e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
     JS::RootedValue exc(cx, stack.exception());
-    bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr;
+    // a pattern the runtime's RegExp could not read is an error of the running script
+    bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr && !(jscript && jscript::IsRuntimeFile(file));
     auto take = [&](jscript::MappedError m) {
         e.number = errors::ToNumber(m.code);
         e.description = std::move(m.description);
@@ -241,6 +243,19 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
         }
         e.column = column > 0 ? static_cast<int32_t>(column) - 1 : 0;  // run-time errors count from 1
         e.source = U("JScript 运行时错误");
+        // An error the engine raised inside the runtime's built-ins stands where the
+        // script called them.
+        std::string frameFile;
+        uint32_t frameLine = 0, frameColumn = 0;
+        JS::RootedObject at(cx, stack.stack());
+        if (jscript && jscript::IsRuntimeFile(file) && at &&
+            jscript::ScriptFrameOf(cx, at, frameFile, frameLine, frameColumn)) {
+            scriptFile = std::move(frameFile);
+            file = scriptFile.c_str();
+            e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
+            e.line = static_cast<int32_t>(frameLine);
+            e.column = frameColumn > 0 ? static_cast<int32_t>(frameColumn) - 1 : 0;
+        }
     }
     // Rewritten code reports positions in the rewritten text; the user reads their own.
     if (const jscript::PositionMap* map = positions ? positions(file) : nullptr; map && !map->Identity()) {
@@ -475,6 +490,14 @@ public:
 
     ~ScriptControlObject() override {
         if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
+        ForgetEvalState();
+    }
+
+    /// eval() in the control's realm reads and changes the control's conditional-
+    /// compilation state; a realm given up no longer reaches it.
+    void ForgetEvalState() {
+        if (m_ccRealm) jscript::SetEvalConditionalState(m_ccRealm, nullptr);
+        m_ccRealm = nullptr;
     }
 
     bool NewGlobal() {
@@ -484,6 +507,7 @@ public:
         m_maps.clear();
         m_texts.clear();
         m_cc = jscript::ConditionalState();
+        ForgetEvalState();
         if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
         m_env.reset();
         m_global.reset();
@@ -521,6 +545,8 @@ public:
             if (m_target == ScriptTarget::JScript58) {
                 detail::EngineCall call;
                 if (!jscript::InstallRuntime(cx, global)) JS_ClearPendingException(cx);
+                m_ccRealm = JS::GetObjectRealmOrNull(global);
+                jscript::SetEvalConditionalState(m_ccRealm, &m_cc);
             }
             if (m_browserEnv) {
                 InstallEnvironment(cx, global);
@@ -845,6 +871,7 @@ private:
 
     ScriptTarget m_target;
     jscript::ConditionalState m_cc;
+    JS::Realm* m_ccRealm = nullptr;
     /// Maps back to the user's text, by file name, for code the gate rewrote.
     std::unordered_map<std::string, std::shared_ptr<const jscript::RewrittenSource>> m_maps;
     std::unordered_map<std::string, std::shared_ptr<const std::u16string>> m_texts;

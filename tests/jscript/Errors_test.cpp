@@ -95,6 +95,28 @@ TEST(Errors, UncaughtScriptErrorsReportTheirNumberAndLine) {
     EXPECT_EQ(e.line, 2);
 }
 
+// An error raised inside a built-in the runtime provides stands where the script called
+// it, never at a line of the runtime; a pattern read at run time is no compile error.
+TEST(Errors, ErrorsOfBuiltInsStandWhereTheScriptCalledThem) {
+    struct Row { const char* code; int number; int column; };
+    const Row rows[] = {
+        {"var a = 1;\n  Number.prototype.toString.call([]);", 5001, 28},
+        {"var a = 1;\n  Date.prototype.setTime();", 449, 17},
+        {"var a = 1;\n  var r = new RegExp('(');", 5017, 10},
+        {"var a = 1;\n  RegExp(/a/, 'g');", 5017, 8},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.code);
+        script::ScriptHost host = JScriptHost();
+        host.AddCode(r.code);
+        ErrorSeen e = ErrorOf(host);
+        EXPECT_EQ(e.code, r.number);
+        EXPECT_EQ(e.line, 2);
+        EXPECT_EQ(e.column, r.column);
+        EXPECT_EQ(e.text, "");
+    }
+}
+
 TEST(Errors, EvalTextGoesThroughTheGate) {
     BothAnswers ok = RunBoth("", "eval(__qyEval('1 + 2'))");
     EXPECT_EQ(ok.jscript, "3");
@@ -217,6 +239,13 @@ TEST(Errors, NativeFunctionsPrintAsNativeCode) {
               "\nfunction substr() {\n    [native code]\n}\n");
 }
 
+TEST(Errors, EvalTakenByEvalInsideAFunctionRunsThere) {
+    // eval("eval") inside a function gives an eval that runs with that function's this
+    EXPECT_EQ(RunBoth("var o = {}; (function(){ eval('eval')('this.v = 5'); }).call(o);",
+                      "o.v + ',' + typeof v").jscript,
+              "5,undefined");
+}
+
 TEST(Errors, EvalThroughAValueRunsWhereItIsCalled) {
     script::ScriptHost host = JScriptHost();
     host.AddCode("var code = 'this.seen = 1', out = [];\n"
@@ -246,6 +275,24 @@ TEST(Errors, SyntaxErrorNumbers) {
                             .jscript;
         EXPECT_EQ(r, std::to_string(number) + " SyntaxError") << code;
     }
+}
+
+// A pattern JScript cannot read is a RegExpError, an Error of its own name and number.
+TEST(Errors, RegExpErrorIsJScriptsOwnKind) {
+    EXPECT_EQ(RunBoth("", Caught("RegExp(/a/, 'g')")).jscript,
+              "-2146823271|正则表达式中的语法错误|正则表达式中的语法错误|RegExpError");
+    EXPECT_EQ(RunBoth("", Caught("new RegExp('(')")).jscript,
+              "-2146823271|正则表达式中的语法错误|正则表达式中的语法错误|RegExpError");
+    BothAnswers made = RunBoth("", "(function(){var e = new RegExpError(5, 'x'); return [e.number, e.message, e.name,"
+                                   " e instanceof RegExpError, e instanceof Error, RegExpError.length,"
+                                   " RegExpError.prototype.constructor === RegExpError].join()})()");
+    EXPECT_EQ(made.jscript, "5,x,RegExpError,true,true,1,true");
+}
+
+// eval reads and changes the conditional-compilation state of the script around it.
+TEST(Errors, EvalSeesTheScriptsConditionalCompilation) {
+    EXPECT_EQ(RunBoth("/*@cc_on @*/ @set @v = 3\n", "eval('@_jscript_version + @v')").jscript, "8.8");
+    EXPECT_EQ(RunBoth("", Caught("eval('@_jscript')")).jscript.substr(0, 12), "-2146827258|");
 }
 
 }  // namespace
