@@ -226,18 +226,22 @@
     var KINDS = {eval: "eval", Function: "Function", GeneratorFunction: "Function", AsyncFunction: "Function",
                  AsyncGeneratorFunction: "Function", "javascriptURL": "javascript:"};
 
+    // Code made by the page's own members for the script (a timer given a string) counts
+    // as the script's: nothing else of the workbench makes code once the global is set up.
     function onNewScript(script) {
         var source = script.source;
         if (!source || dynamicSources.has(source)) return;
         var kind = KINDS[source.introductionType];
         if (!kind) return;
-        var intro = source.introductionScript;
-        if (!intro || !(isUserUrl(intro.url) || dynamicSources.has(intro.source))) return;
         dynamicSources.add(source);
-        var line = 0;
+        var line = 0, intro = source.introductionScript;
         try {
-            var loc = intro.getOffsetLocation(source.introductionOffset);
-            line = __qyMap(intro.url, loc.lineNumber, loc.columnNumber || 0)[0];
+            if (intro && isUserUrl(intro.url)) {
+                var loc = intro.getOffsetLocation(source.introductionOffset);
+                line = __qyMap(intro.url, loc.lineNumber, loc.columnNumber || 0)[0];
+            } else {
+                line = callerLine();
+            }
         } catch (e) {}
         __qyDynamic(kind, line, source.text);
     }
