@@ -5,6 +5,7 @@
  */
 #include "debug/ScriptWatch.h"
 
+#include <js/CallAndConstruct.h>
 #include <js/CompilationAndEvaluation.h>
 #include <js/Debug.h>
 #include <js/SourceText.h>
@@ -39,7 +40,8 @@ std::u16string StringOf(JSContext* cx, JS::HandleValue v) {
 
 uint32_t NumberOf(const JS::Value& v) { return v.isNumber() && v.toNumber() >= 0 ? static_cast<uint32_t>(v.toNumber()) : 0; }
 
-/// __qyWrap(global, impl, name, length): a native of `global`'s realm doing impl's work.
+/// __qyWrap(global, impl, name, length, original): a native of `global`'s realm doing
+/// impl's work; it may be used with `new` when the original may.
 bool WrapNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setNull();
@@ -48,11 +50,12 @@ bool WrapNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     std::u16string name = StringOf(cx, args.get(2));
     unsigned length = NumberOf(args.get(3));
     JS::RootedObject impl(cx, &args.get(1).toObject());
+    bool constructor = args.get(4).isObject() && JS::IsConstructor(&args.get(4).toObject());
     JS::RootedValue made(cx);
     {
         JSAutoRealm ar(cx, target);
         if (!JS_WrapObject(cx, &impl)) return false;
-        JSFunction* fn = persona::NewNativeWrapper(cx, impl, name, length);
+        JSFunction* fn = persona::NewNativeWrapper(cx, impl, name, length, constructor);
         if (!fn) return false;
         made.setObject(*JS_GetFunctionObject(fn));
     }
@@ -167,7 +170,7 @@ struct ScriptWatch::Impl {
         }
         JSAutoRealm ar(cx, g);
         EngineCall call;
-        bool ok = JS_DefineDebuggerObject(cx, g) && JS_DefineFunction(cx, g, "__qyWrap", WrapNative, 4, 0) &&
+        bool ok = JS_DefineDebuggerObject(cx, g) && JS_DefineFunction(cx, g, "__qyWrap", WrapNative, 5, 0) &&
                   JS_DefineFunction(cx, g, "__qyMap", MapNative, 3, 0) &&
                   JS_DefineFunction(cx, g, "__qyImpl", ImplNative, 1, 0) &&
                   JS_DefineFunction(cx, g, "__qyCall", CallNative, 7, 0) &&

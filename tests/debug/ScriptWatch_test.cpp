@@ -99,6 +99,19 @@ TEST_F(ScriptWatchTest, ScriptFunctionsAreWatchedByPathWithoutBeingReplaced) {
     EXPECT_EQ(calls[1].result, u"9");
 }
 
+TEST_F(ScriptWatchTest, WatchedConstructorsStillConstructAndEvalKeepsItsScope) {
+    watch.SetHooks({u"Function", u"Date", u"eval"});
+    Load("function f() { var local = 5; return eval('local + 1'); }\n");
+    EXPECT_EQ(Text("[f(), new Function('a', 'return a * 2')(4), Function('return 3')(), new Date(0).getTime(),"
+                   " new Date(0) instanceof Date, (function () {}) instanceof Function, Date.name, Date.length].join()"),
+              "6,8,3,0,true,true,Date,7");
+    std::vector<std::u16string> names;
+    for (const HookCall& c : calls) names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"Function", u"Function", u"Date", u"Date"}));
+    EXPECT_EQ(calls[0].arguments, u"\"a\", \"return a * 2\"");
+    EXPECT_EQ(calls[0].result, u"function anonymous()");
+}
+
 TEST_F(ScriptWatchTest, PageMembersKeepTheirLooksWhenWatched) {
     const char* looks = "[btoa.toString(), btoa.name, btoa.length, Function.prototype.toString.call(btoa)].join('|')";
     Load("var x = 1;", true);

@@ -144,17 +144,21 @@
     }
 
     // Puts a native-looking function of the same name and length in the native's place.
+    // The global's eval is left alone: called through another function it would lose the
+    // caller's scope (what it runs is kept as dynamic code instead).
     function wrapNative(hook, place) {
+        if (place.desc.value === rawGlobal.eval) return false;
         var original = place.desc.value;
         var fnDO = global.makeDebuggeeValue(original);
         var lengthDesc = ownData(fnDO, "length");
         var length = lengthDesc && typeof lengthDesc.value === "number" ? lengthDesc.value : 0;
+        // Called with `new`, the original is constructed (instances are its own).
         var impl = function () {
             var n = ++hook.count, line = busy ? 0 : callerLine(), args = [];
             for (var i = 0; i < arguments.length; i++) args.push(global.makeDebuggeeValue(arguments[i]));
             var result;
             try {
-                result = apply(original, this, arguments);
+                result = new.target ? Reflect.construct(original, arguments) : apply(original, this, arguments);
             } catch (e) {
                 if (!busy) report(hook, args, global.makeDebuggeeValue(e), true, line);
                 throw e;
@@ -162,8 +166,10 @@
             if (!busy) report(hook, args, global.makeDebuggeeValue(result), false, line);
             return result;
         };
-        var wrapper = __qyWrap(rawGlobal, impl, fnDO.name || place.key, length);
+        var wrapper = __qyWrap(rawGlobal, impl, fnDO.name || place.key, length, original);
         if (!wrapper) return false;
+        var proto = Object.getOwnPropertyDescriptor(original, "prototype");
+        if (proto) Object.defineProperty(wrapper, "prototype", proto);
         var desc = place.desc;
         if (!desc.configurable && !desc.writable) return false;
         try {
