@@ -99,6 +99,19 @@ TEST_F(ScriptWatchTest, ScriptFunctionsAreWatchedByPathWithoutBeingReplaced) {
     EXPECT_EQ(calls[1].result, u"9");
 }
 
+TEST_F(ScriptWatchTest, PreviewsRunNothingOfTheScript) {
+    // Detection tricks count the getter reads and the toString calls a tool makes while
+    // showing a value; a watched call's preview makes none.
+    watch.SetHooks({u"probe"});
+    Load("var reads = 0;\n"
+         "function probe(o) { return o; }\n"
+         "var bait = {get id() { reads++; return 1; }, toString: function () { reads++; return 'x'; }};\n");
+    EXPECT_EQ(Text("probe(bait); probe([bait, 2]); reads"), "0");
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].arguments, u"{id: (访问器), toString: function toString()}");
+    EXPECT_EQ(calls[1].arguments, u"[{…}, 2]");
+}
+
 TEST_F(ScriptWatchTest, WatchedConstructorsStillConstructAndEvalKeepsItsScope) {
     watch.SetHooks({u"Function", u"Date", u"eval"});
     Load("function f() { var local = 5; return eval('local + 1'); }\n");

@@ -66,13 +66,13 @@
 
     function shortValue(v) {
         if (!(v instanceof Debugger.Object)) return primitive(v);
-        if (v.callable) return "function " + (v.name || "") + "()";
+        if (v.callable) return "function " + (v.name || v.displayName || "") + "()";
         return v.class === "Array" ? "[…]" : "{…}";
     }
 
     function preview(v) {
         if (!(v instanceof Debugger.Object)) return primitive(v);
-        if (v.callable) return "function " + (v.name || "") + "()";
+        if (v.callable) return "function " + (v.name || v.displayName || "") + "()";
         var names;
         try { names = v.getOwnPropertyNames(); } catch (e) { return "[object " + v.class + "]"; }
         var parts = [], text, i, d;
