@@ -10,7 +10,7 @@ PACKAGES="build-essential cmake pkg-config git
  libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev libxkbcommon-dev
  libgl-dev
  fonts-wqy-microhei fonts-wqy-zenhei
- xvfb xauth x11-apps xdotool imagemagick
+ xvfb xauth x11-apps xdotool imagemagick openbox
  libjs-jquery libjs-underscore libjs-d3 libjs-moment
  googletest libgtest-dev libgmock-dev libbenchmark-dev
  clang libclang-rt-14-dev

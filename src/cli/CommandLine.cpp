@@ -97,6 +97,8 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     session.SetCodeLoaded(true);
     for (const auto& e : expressions) {
         std::string expr = text::Utf8ToAnsiText(e);
+        // As in the window, the echo tells one expression's lines from the next.
+        log.AppendLog(text::Utf8ToAnsiText("-->计算：") + expr + "\r\n");
         session.Evaluate(expr, log, view, nullptr);
         engineError = engineError || script::GetPropertyNumber(session.Host().GetError(), "Number") != 0;
     }

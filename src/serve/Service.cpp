@@ -96,6 +96,10 @@ bool Service::Start(std::string& error) {
         error = "监听非本机地址（" + m_options.bind + "）时必须用 --token 设置令牌";
         return false;
     }
+    // The watched files' stamps are taken before they are read, so a change made while
+    // the workers load is seen as one.
+    std::vector<FileStamp> stamps;
+    for (const auto& f : m_options.watchFiles) stamps.push_back(Stamp(f));
     std::vector<Script> scripts;
     if (!m_options.readScripts || !m_options.readScripts(scripts, error)) {
         if (error.empty()) error = "没有要加载的脚本";
@@ -113,7 +117,26 @@ bool Service::Start(std::string& error) {
         return false;
     }
     m_started = Clock::now();
-    if (!m_options.watchFiles.empty()) m_watcher = std::thread([this] { Watch(); });
+    if (!m_options.watchFiles.empty())
+        m_watcher = std::thread([this, stamps = std::move(stamps)]() mutable {
+            while (!m_stopping) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(250));
+                bool changed = false;
+                for (size_t i = 0; i < stamps.size(); ++i) {
+                    FileStamp now = Stamp(m_options.watchFiles[i]);
+                    if (!(now == stamps[i])) {
+                        stamps[i] = now;
+                        changed = true;
+                    }
+                }
+                // A file being written is read once it has stayed the same for a moment.
+                if (changed && !m_stopping) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                    for (size_t i = 0; i < stamps.size(); ++i) stamps[i] = Stamp(m_options.watchFiles[i]);
+                    if (!m_stopping) Reload();
+                }
+            }
+        });
     return true;
 }
 
@@ -252,28 +275,6 @@ void Service::Reload(Respond respond) {
         Reply r = Reload();
         respond(JsonResponse(r.status, std::move(r.body)));
     });
-}
-
-void Service::Watch() {
-    std::vector<FileStamp> stamps;
-    for (const auto& f : m_options.watchFiles) stamps.push_back(Stamp(f));
-    while (!m_stopping) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        bool changed = false;
-        for (size_t i = 0; i < stamps.size(); ++i) {
-            FileStamp now = Stamp(m_options.watchFiles[i]);
-            if (!(now == stamps[i])) {
-                stamps[i] = now;
-                changed = true;
-            }
-        }
-        // A file being written is read once it has stayed the same for a moment.
-        if (changed && !m_stopping) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            for (size_t i = 0; i < stamps.size(); ++i) stamps[i] = Stamp(m_options.watchFiles[i]);
-            if (!m_stopping) Reload();
-        }
-    }
 }
 
 std::string Service::Page() const {

@@ -85,7 +85,6 @@ private:
     bool Authorised(const HttpRequest& req, HttpResponse& refusal) const;
     std::string Health() const;
     void Reload(Respond respond);
-    void Watch();
     void Log(const std::string& line);
 
     ServiceOptions m_options;
