@@ -132,6 +132,38 @@ function unpack_at_statement(tokens, i) {
     return p.k === 'punc' && (p.v === ';' || p.v === '{' || p.v === '}');
 }
 
+// A statement starts at tokens[i] for certain: unpack_at_statement, and a "}" before it
+// closes a block, not a function expression or an object, after which the expression
+// goes on ("}(this), next()").
+function unpack_statement_start(t, i) {
+    if (!unpack_at_statement(t, i)) return false;
+    if (i === 0 || t[i - 1].v !== '}') return true;
+    var depth = 0, open = -1, k;
+    for (k = i - 1; k >= 0; k--) {
+        if (t[k].k !== 'punc') continue;
+        if (t[k].v === '}' || t[k].v === ')' || t[k].v === ']') depth++;
+        else if (t[k].v === '{' || t[k].v === '(' || t[k].v === '[') {
+            if (--depth === 0) { open = k; break; }
+        }
+    }
+    if (open <= 0) return open === 0;
+    var before = t[open - 1];
+    if (/^(else|try|finally|do)$/.test(before.v) && before.k === 'name') return true;
+    if (before.k === 'punc' && (before.v === ';' || before.v === '{' || before.v === '}')) return unpack_statement_start(t, open);
+    if (before.v !== ')') return false;
+    for (depth = 0, k = open - 1; k >= 0; k--) {
+        if (t[k].k !== 'punc') continue;
+        if (t[k].v === ')' || t[k].v === ']' || t[k].v === '}') depth++;
+        else if ((t[k].v === '(' || t[k].v === '[' || t[k].v === '{') && --depth === 0) break;
+    }
+    var head = t[k - 1];
+    if (!head) return false;
+    if (/^(if|for|while|with|switch|catch)$/.test(head.v) && head.k === 'name') return true;
+    // A function declaration, not an expression.
+    return head.k === 'name' && t[k - 2] && t[k - 2].v === 'function' && unpack_at_statement(t, k - 2) &&
+        (k - 2 === 0 || t[k - 3].v !== '}' || unpack_statement_start(t, k - 2));
+}
+
 // ---- strings -----------------------------------------------------------------------
 
 // The value of a string literal token; only a lone, well-formed literal is evaluated.
