@@ -11,9 +11,23 @@
 // original's answer and shows at least 90% of the original's strings as plain literals.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
 import vm from 'node:vm';
+
+// A peer's run in a process of its own, so that one that never ends can be given up:
+// node bench/unpack_corpus.mjs --peer-one TOOLS FILE prints the peer's output.
+if (process.argv[2] === '--peer-one') {
+    const { webcrack } = await import(path.join(path.resolve(process.argv[3]), 'node_modules/webcrack/dist/index.js'));
+    process.stdout.write((await webcrack(fs.readFileSync(process.argv[4], 'utf8'))).code);
+    process.exit(0);
+}
+
+if (process.argv[2] === '--answer-one') {
+    process.stdout.write(answerHere(fs.readFileSync(process.argv[3], 'utf8')));
+    process.exit(0);
+}
 
 const [corpus, qingyou, tools, ...flags] = process.argv.slice(2);
 if (!corpus || !qingyou || !tools) {
@@ -22,7 +36,7 @@ if (!corpus || !qingyou || !tools) {
 }
 const require = createRequire(path.join(path.resolve(tools), 'node_modules', 'x.js'));
 const acorn = require('acorn');
-const peer = flags.includes('--peer') ? (await import(path.join(path.resolve(tools), 'node_modules/webcrack/dist/index.js'))).webcrack : null;
+const peer = flags.includes('--peer');
 const only = (flags.find((f) => f.startsWith('--only=')) || '').slice(7);
 const options = fs.existsSync(path.join(corpus, 'options.json')) ? JSON.parse(fs.readFileSync(path.join(corpus, 'options.json'), 'utf8')) : {};
 
@@ -43,8 +57,20 @@ function walk(node, visit) {
     }
 }
 
-// The result a script leaves in `answer`, run with harmless timers and console.
+// The result a script leaves in `answer`, in a process of its own: a self-checking
+// script may spin in a regular expression that no time limit inside the process stops.
 function answerOf(code) {
+    const file = path.join(os.tmpdir(), `unpack-corpus-${process.pid}.js`);
+    fs.writeFileSync(file, code);
+    try {
+        return execFileSync(process.execPath, [process.argv[1], '--answer-one', file],
+            { encoding: 'utf8', maxBuffer: 1 << 26, timeout: 15000, stdio: ['ignore', 'pipe', 'ignore'] });
+    } catch (e) {
+        return 'error: did not finish';
+    }
+}
+
+function answerHere(code) {
     const noop = () => 0;
     const box = { setInterval: noop, setTimeout: noop, clearInterval: noop, clearTimeout: noop,
         console: { log: noop, warn: noop, error: noop, info: noop, debug: noop, trace: noop, table: noop, exception: noop } };
@@ -113,6 +139,7 @@ function judge(file, input, output, ms) {
 const files = fs.readdirSync(corpus).filter((f) => f.endsWith('.js') && f.includes(only)).sort();
 const rows = [];
 for (const file of files) {
+    process.stderr.write(file + '\n');
     const input = fs.readFileSync(path.join(corpus, file), 'utf8');
     let t0 = Date.now(), ours = null;
     try { ours = execFileSync(qingyou, ['unpack', path.join(corpus, file)], { encoding: 'utf8', maxBuffer: 1 << 28, timeout: 120000 }); } catch (e) { /* failed */ }
@@ -120,7 +147,10 @@ for (const file of files) {
     if (peer) {
         t0 = Date.now();
         let code = null;
-        try { code = (await peer(input)).code; } catch (e) { /* failed */ }
+        try {
+            code = execFileSync(process.execPath, [process.argv[1], '--peer-one', tools, path.join(corpus, file)],
+                { encoding: 'utf8', maxBuffer: 1 << 28, timeout: 300000, stdio: ['ignore', 'pipe', 'ignore'] });
+        } catch (e) { /* failed or timed out */ }
         row.peer = judge(file, input, code, Date.now() - t0);
     }
     rows.push(row);

@@ -180,7 +180,7 @@ unpack_recognisers.push({
             for (k = 0; k < fns.length && !inFn; k++) inFn = i >= fns[k].a && i <= fns[k].b;
             if (inFn || !unpack_at_statement(t, i)) continue;
             var head = t[i];
-            if (!(head.v === '(' || head.v === 'while' || head.v === 'for' || head.v === 'if' || head.v === 'debugger' ||
+            if (!(head.v === '(' || head.v === 'while' || head.v === 'this' || head.v === 'for' || head.v === 'if' || head.v === 'debugger' ||
                   (head.k === 'name' && !unpack_reserved.test(head.v)))) continue;
             // A lone debugger statement is the user's own breakpoint.
             if (head.v === 'debugger') continue;

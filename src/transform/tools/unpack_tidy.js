@@ -55,8 +55,13 @@ function unpack_tidy(src) {
                    !(t[i + 2] && (t[i + 2].v === '.' || t[i + 2].v === '['))) {
             edits.push({ s: tok.s, e: next.e, text: 'undefined' });
             i++;
+        } else if (tok.k === 'str' && next && next.v === ':' && prev && (prev.v === '{' || prev.v === ',') &&
+                   unpack_plain_name(unpack_string_value(tok.v) || '') && unpack_in_object(t, i)) {
+            // A quoted key that is a plain name: {'query': q} as {query: q}.
+            edits.push({ s: tok.s, e: tok.e, text: unpack_string_value(tok.v) });
         } else if (tok.v === '[' && next && next.k === 'str' && t[i + 2] && t[i + 2].v === ']' && prev &&
-                   (prev.k === 'name' || prev.k === 'str' || prev.v === ')' || prev.v === ']') && !unpack_reserved.test(prev.v) &&
+                   (prev.k === 'name' || prev.k === 'str' || prev.v === ')' || prev.v === ']') &&
+                   (!unpack_reserved.test(prev.v) || prev.v === 'this') &&
                    !/^(of|async|get|set|static)$/.test(prev.v)) {
             var key = unpack_string_value(next.v);
             if (key !== null && unpack_plain_name(key)) {
@@ -66,6 +71,22 @@ function unpack_tidy(src) {
         }
     }
     return edits.length ? unpack_splice(src, edits) : src;
+}
+
+// Whether the key at tokens[i] stands in an object literal: the "{" it is in follows
+// something that starts an expression.
+function unpack_in_object(t, i) {
+    for (var k = i - 1, depth = 0; k >= 0; k--) {
+        var v = t[k].k === 'punc' ? t[k].v : '';
+        if (v === ')' || v === ']' || v === '}') depth++;
+        else if (v === '(' || v === '[') depth--;
+        else if (v === '{' && depth-- === 0) {
+            var before = t[k - 1];
+            return !!before && (/^([(\[,=:?]|==|===|!=|!==|&&|\|\||return)$/.test(before.v));
+        }
+        if (depth < 0) return false;
+    }
+    return false;
 }
 
 // 'ab' + 'cd' as 'abcd' where the sum is a string sum of its own: what stands before is
@@ -120,8 +141,9 @@ function unpack_guard_recogniser(name, label, marks) {
                 for (k = 0; k < marks.length; k++) if (body.indexOf(marks[k]) === -1) all = false;
                 if (!all) continue;
                 var end = t[c2 + 5] && t[c2 + 5].v === ';' ? c2 + 5 : c2 + 4;
-                var used = false;
-                for (var j = 0; j < t.length && !used; j++) {
+                var used = false, scopes = unpack_function_scopes(t), from = Math.max(0, scopes.fnOf[i]);
+                var to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
+                for (var j = from; j <= to && !used; j++) {
                     if ((j < i || j > end) && (t[j].v === once || t[j].v === guard) && !(j > 0 && t[j - 1].v === '.')) used = true;
                 }
                 if (used) continue;
@@ -204,6 +226,96 @@ unpack_recognisers.push({
             var blank = prev && prev.k === 'name' && prev.e === t[i].s ? ' ' : '';
             edits.push({ s: t[i].s, e: t[k].e, text: blank + String(value) });
             i = k;
+        }
+        return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
+    }
+});
+
+// Plain writing once the layers are off: !![] and ![] as true and false, parentheses that
+// hold a single literal or a whole argument, value or condition taken away, strings
+// joined, literal-first comparisons turned around ('string' == typeof x becomes
+// typeof x == 'string'), and what unpack_tidy does. A step of its own, last of all.
+var unpack_loose_before = /^([(\[,=?:]|==|===|!=|!==|&&|\|\||[-+*\/%&|^]=|return)$/;
+
+unpack_recognisers.push({
+    name: 'plain', label: '整理',
+    apply: function (src) {
+        var t = unpack_tokens(src), edits = [], i, k;
+        for (i = 0; i < t.length; i++) {
+            var tok = t[i], prev = t[i - 1], next = t[i + 1];
+            if (tok.v === '!' && tok.k === 'punc' && next && next.v === '!' && t[i + 2] && t[i + 2].v === '[' &&
+                t[i + 3] && t[i + 3].v === ']' && !(t[i + 4] && /^[.\[(]$/.test(t[i + 4].v))) {
+                edits.push({ s: tok.s, e: t[i + 3].e, text: unpack_spaced(src, tok, t[i + 3], 'true') });
+                i += 3;
+            } else if (tok.v === '!' && tok.k === 'punc' && next && next.v === '[' && t[i + 2] && t[i + 2].v === ']' &&
+                       !(t[i + 3] && /^[.\[(]$/.test(t[i + 3].v)) && !(prev && prev.v === '!')) {
+                edits.push({ s: tok.s, e: t[i + 2].e, text: unpack_spaced(src, tok, t[i + 2], 'false') });
+                i += 2;
+            } else if (tok.v === '(' && tok.k === 'punc' && prev && (prev.k === 'punc' ? !/^[)\]}]$/.test(prev.v) : /^(return|case|typeof|void|in|of|delete|throw)$/.test(prev.v))) {
+                var close = unpack_close(t, i);
+                if (close < 0 || !t[close + 1]) continue;
+                var after = t[close + 1].v, lone = close === i + 2 && /^(num|str)$/.test(t[i + 1].k) ||
+                    (close === i + 3 && t[i + 1].v === '-' && t[i + 2].k === 'num');
+                // (1), ('a'), (-1): kept before a dot, where a number would take it as its own.
+                if (lone && !(after === '.' && t[i + 1].k !== 'str') && !(prev.v === '-' && t[i + 1].v === '-')) {
+                    edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
+                    continue;
+                }
+                // A whole argument, item, value or returned expression.
+                if (!/^[),;\]]$/.test(after) || !/^([(\[,=]|return)$/.test(prev.v)) continue;
+                if (prev.v === 'return' && /[\n\r\u2028\u2029]/.test(src.substring(tok.e, t[i + 1].s))) continue;
+                // Nothing at its own level that would bind differently without them.
+                var depth = 0, plainInside = true;
+                for (k = i + 1; k < close && plainInside; k++) {
+                    var v = t[k].k === 'punc' ? t[k].v : '';
+                    if (v === '(' || v === '[' || v === '{') depth++;
+                    else if (v === ')' || v === ']' || v === '}') depth--;
+                    else if (depth === 0 && (v === ',' || t[k].v === 'in' || v === '=>' || t[k].v === 'function' && k === i + 1 ||
+                             v === '{' && k === i + 1)) plainInside = false;
+                }
+                if (!plainInside || (t[i + 1].v === '{' && prev.v === 'return')) continue;
+                edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
+            } else if ((tok.k === 'str' || tok.k === 'num') && next && /^(==|===|!=|!==)$/.test(next.v) && prev &&
+                       unpack_loose_before.test(prev.v) && prev.v !== '==' && prev.v !== '===' && prev.v !== '!=' && prev.v !== '!==') {
+                // literal == operand, the operand "typeof a.b" or "a.b" up to a token that binds looser.
+                var o = i + 2, end = o;
+                if (t[o] && t[o].v === 'typeof') end++;
+                if (!t[end] || t[end].k !== 'name' || unpack_reserved.test(t[end].v)) continue;
+                while (t[end + 2] && t[end + 1].v === '.' && t[end + 2].k === 'name') end += 2;
+                if (!t[end + 1] || !/^([),;\]?:]|&&|\|\|)$/.test(t[end + 1].v)) continue;
+                edits.push({ s: tok.s, e: t[end].e, text: src.substring(t[o].s, t[end].e) + ' ' + next.v + ' ' + tok.v });
+                i = end;
+            }
+        }
+        var text = unpack_join_strings(unpack_tidy(edits.length ? unpack_splice(src, edits) : src));
+        return text !== src ? { text: text, count: Math.max(1, edits.length) } : null;
+    }
+});
+
+// A word taking the place of tokens a..b, with a blank where it would join a name.
+function unpack_spaced(src, a, b, word) {
+    var before = src.charAt(a.s - 1), after = src.charAt(b.e);
+    return (/[\w$]/.test(before) ? ' ' : '') + word + (/[\w$]/.test(after) ? ' ' : '');
+}
+
+// A call-once helper that nothing calls any more (its guards came off): it goes.
+unpack_recognisers.push({
+    name: 'onces', label: '自我保护',
+    apply: function (src) {
+        if (!/return\s+function\s*\(/.test(src)) return null;
+        var t = unpack_tokens(src), edits = [], removed = [], scopes = null;
+        for (var i = 1; i < t.length; i++) {
+            if (t[i - 1].v !== 'var' && t[i - 1].v !== ',') continue;
+            var o = unpack_call_once(t, i);
+            if (!o) continue;
+            if (!scopes) scopes = unpack_function_scopes(t);
+            var from = Math.max(0, scopes.fnOf[i]), to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
+            var used = false;
+            for (var k = from; k <= to && !used; k++)
+                if ((k < o.a || k > o.b) && t[k].v === o.name && t[k].k === 'name' && !(k > 0 && t[k - 1].v === '.')) used = true;
+            if (used) continue;
+            unpack_remove_decl(t, { kind: 'alias', a: o.a, b: o.b }, edits, removed);
+            i = o.b;
         }
         return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
     }

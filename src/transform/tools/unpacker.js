@@ -113,11 +113,32 @@ function unpack_close(tokens, i) {
 }
 
 // Replaces the source ranges [s, e) of edits (sorted, not overlapping) by their text.
+// Removals (empty text) that overlap, as neighbouring declarators taken out each with
+// a comma do, are joined into one; a declaration left with no declarator goes whole.
 function unpack_splice(src, edits) {
     edits.sort(function (a, b) { return a.s - b.s; });
-    var out = [], at = 0;
+    var out = [], at = 0, last = null;
     for (var i = 0; i < edits.length; i++) {
-        if (edits[i].s < at) continue;
+        var joins = last && last.text === '' && edits[i].text === '' && edits[i].s <= at;
+        if (edits[i].s < at || joins) {
+            if (joins && edits[i].e > last.e) {
+                last.e = edits[i].e;
+                at = last.e;
+                var head = /(^|[;{}\s])(var|let|const)\s*$/.exec(src.substring(Math.max(0, last.s - 12), last.s));
+                var tail = /^\s*;/.exec(src.substring(last.e, last.e + 12));
+                if (!head && tail && /,\s*$/.test(out[out.length - 2])) {
+                    // "var a = 1, b = 2, c = 3;" without b and c keeps no comma before ";".
+                    out[out.length - 2] = out[out.length - 2].replace(/,\s*$/, '');
+                } else if (head && tail) {
+                    // out ends with the text before the removal: take "var" off it.
+                    out[out.length - 2] = out[out.length - 2].replace(/(var|let|const)\s*$/, '');
+                    last.e += tail[0].length;
+                    at = last.e;
+                }
+            }
+            continue;
+        }
+        last = { s: edits[i].s, e: edits[i].e, text: edits[i].text };
         out.push(src.substring(at, edits[i].s), edits[i].text);
         at = edits[i].e;
     }
