@@ -192,7 +192,7 @@ unpack_recognisers.push(unpack_guard_recogniser('console', '禁用控制台', ["
 unpack_recognisers.push({
     name: 'numbers', label: '数字表达式',
     apply: function (src) {
-        if (!/\d\s*[-+*]\s*-\s*\d|[-+*]\s*-\s*\d[\s\S]*[-+*]/.test(src)) return null;
+        if (!/\d\s*[-+*]\s*-\s*\d|[-+*]\s*-\s*\d[\s\S]*[-+*]|0x[0-9a-f]+\s*\*\s*0x[0-9a-f]+\s*[-+]|\d\s*\*\s*\d+\s*[-+]\s*\d+\s*\*/.test(src)) return null;
         var t = unpack_tokens(src), edits = [];
         var looser = /^([(\[,;{}:?=]|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&|\|\||\?\?|==|!=|===|!==|<|>|<=|>=|<<|>>|>>>|&|\||\^|=>|return|throw|case|in)$/;
         var tighter = /^([.\[(*\/%]|\*\*|\+\+|--)$/;
@@ -200,20 +200,29 @@ unpack_recognisers.push({
             var prev = t[i - 1];
             if (prev && !looser.test(prev.v)) continue;
             // term (op term)*, term = "-"* integer
-            var k = i, terms = 0, negative = false, ops = 0;
+            var k = i, terms = 0, negative = false, ops = 0, hex = false, times = false, plus = false;
             for (;;) {
                 while (t[k] && t[k].v === '-' && t[k].k === 'punc') { negative = true; k++; }
+                // A term may stand in parentheses of its own: "+(0x2)".
+                var wrapped = t[k] && t[k].v === '(' && t[k + 2] && t[k + 2].v === ')' && t[k + 1].k === 'num';
+                if (wrapped) k++;
                 if (!t[k] || t[k].k !== 'num' || !/^(0|[1-9]\d*|0[xX][0-9a-fA-F]+)$/.test(t[k].v)) { k = -1; break; }
+                if (/^0[xX]/.test(t[k].v)) hex = true;
+                if (wrapped) k++;
                 terms++;
                 if (t[k + 1] && t[k + 1].k === 'punc' && /^[-+*]$/.test(t[k + 1].v) && t[k + 2] &&
-                    (t[k + 2].k === 'num' || t[k + 2].v === '-')) {
+                    (t[k + 2].k === 'num' || t[k + 2].v === '-' || (t[k + 2].v === '(' && t[k + 3] && t[k + 3].k === 'num'))) {
                     ops++;
+                    if (t[k + 1].v === '*') times = true;
+                    else plus = true;
                     k += 2;
                     continue;
                 }
                 break;
             }
-            if (k < 0 || terms < 3 || !negative || !ops) continue;
+            // Sums of products with a negative term or in hexadecimal, as the obfuscator
+            // writes them; a user's "60 * 60 * 24" keeps its look.
+            if (k < 0 || terms < 3 || !ops || !(negative || (hex && times && plus))) continue;
             if (t[k + 1] && tighter.test(t[k + 1].v)) continue;
             var text = src.substring(t[i].s, t[k].e), value;
             try {
@@ -258,7 +267,7 @@ unpack_recognisers.push({
                     (close === i + 3 && t[i + 1].v === '-' && t[i + 2].k === 'num');
                 // (1), ('a'), (-1): kept before a dot, where a number would take it as its own.
                 if (lone && !(after === '.' && t[i + 1].k !== 'str') && !(prev.v === '-' && t[i + 1].v === '-')) {
-                    edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
+                    edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' && prev.e === tok.s ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
                     continue;
                 }
                 // A whole argument, item, value or returned expression.
@@ -274,7 +283,7 @@ unpack_recognisers.push({
                              v === '{' && k === i + 1)) plainInside = false;
                 }
                 if (!plainInside || (t[i + 1].v === '{' && prev.v === 'return')) continue;
-                edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
+                edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' && prev.e === tok.s ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
             } else if ((tok.k === 'str' || tok.k === 'num') && next && /^(==|===|!=|!==)$/.test(next.v) && prev &&
                        unpack_loose_before.test(prev.v) && prev.v !== '==' && prev.v !== '===' && prev.v !== '!=' && prev.v !== '!==') {
                 // literal == operand, the operand "typeof a.b" or "a.b" up to a token that binds looser.
