@@ -42,7 +42,7 @@ const options = fs.existsSync(path.join(corpus, 'options.json')) ? JSON.parse(fs
 
 function parse(code) {
     for (const sourceType of ['script', 'module']) {
-        try { return acorn.parse(code, { ecmaVersion: 'latest', sourceType }); } catch (e) { /* next */ }
+        try { return acorn.parse(code, { ecmaVersion: 2022, sourceType }); } catch (e) { /* next */ }
     }
     return null;
 }

@@ -65,6 +65,12 @@ TEST(PlainWriting, WhatObfuscatorsSpellOutOfTheWayIsWrittenPlainly) {
     EXPECT_EQ(Unpack("var q=(a,b);f((c,d));"), "var q=(a,b);f((c,d));");
 }
 
+TEST(PlainWriting, SequencesInAStatementListBecomeStatements) {
+    // An unbraced body keeps its sequence; a function expression part keeps parentheses.
+    EXPECT_EQ(Unpack("function f(){a(),b=1,c();if(x)d(),e();(g(),h());}(function(){x=1}(),y=2);"),
+              "function f(){a();\nb=1;\nc();if(x)d(),e();g();\nh();}(function(){x=1}());\ny=2;");
+}
+
 TEST(PlainWriting, ADeclarationLosingAllItsDeclaratorsGoesWhole) {
     const std::string in = "function _0xa(){var _0xl=['x','y'];_0xa=function(){return _0xl;};return _0xa();}"
                            "function _0xd(i){var a=_0xa();return a[i];}var p=_0xd,q=_0xd,r=_0xd;var s=p(0)+q(1)+r(0);";

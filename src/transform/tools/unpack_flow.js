@@ -41,7 +41,7 @@ unpack_recognisers.push({
     name: 'objectkeys', label: '对象字面量',
     apply: function (src) {
         if (!/=\s*\{/.test(src)) return null;
-        var t = unpack_tokens(src), i, k;
+        var t = unpack_tokens(src), i, k, built = [];
         unpack_line_between.src = src;
         for (i = 1; i + 4 < t.length; i++) {
             if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' || t[i + 3].v !== '}' ||
@@ -91,12 +91,10 @@ unpack_recognisers.push({
                 props.push(unpack_quote(members[k].key) + ':' + src.substring(t[members[k].a].s, t[members[k].b].e));
             }
             if (clash) continue;
-            return {
-                text: unpack_splice(src, [{ s: t[i + 2].s, e: t[lastEnd].e, text: '{' + props.join(',') + '};' }]),
-                count: 1
-            };
+            built.push({ s: t[i + 2].s, e: t[lastEnd].e, text: '{' + props.join(',') + '};' });
+            i = lastEnd;
         }
-        return unpack_alias_literal(src, t);
+        return built.length ? { text: unpack_splice(src, built), count: built.length } : unpack_alias_literal(src, t);
     }
 });
 

@@ -74,19 +74,23 @@ function unpack_tidy(src) {
 }
 
 // Whether the key at tokens[i] stands in an object literal: the "{" it is in follows
-// something that starts an expression.
+// something that starts an expression. The brackets around every token are found once
+// for a token list.
 function unpack_in_object(t, i) {
-    for (var k = i - 1, depth = 0; k >= 0; k--) {
-        var v = t[k].k === 'punc' ? t[k].v : '';
-        if (v === ')' || v === ']' || v === '}') depth++;
-        else if (v === '(' || v === '[') depth--;
-        else if (v === '{' && depth-- === 0) {
-            var before = t[k - 1];
-            return !!before && (/^([(\[,=:?]|==|===|!=|!==|&&|\|\||return)$/.test(before.v));
+    if (unpack_in_object.tokens !== t) {
+        var around = [], stack = [];
+        for (var j = 0; j < t.length; j++) {
+            around[j] = stack.length ? stack[stack.length - 1] : -1;
+            var w = t[j].k === 'punc' ? t[j].v : '';
+            if (w === '(' || w === '[' || w === '{') stack.push(j);
+            else if ((w === ')' || w === ']' || w === '}') && stack.length) stack.pop();
         }
-        if (depth < 0) return false;
+        unpack_in_object.tokens = t;
+        unpack_in_object.around = around;
     }
-    return false;
+    var open = unpack_in_object.around[i];
+    if (open < 1 || t[open].v !== '{') return false;
+    return /^([(\[,=:?]|==|===|!=|!==|&&|\|\||return)$/.test(t[open - 1].v);
 }
 
 // 'ab' + 'cd' as 'abcd' where the sum is a string sum of its own: what stands before is
@@ -296,7 +300,7 @@ unpack_recognisers.push({
                 i = end;
             }
         }
-        var text = unpack_join_strings(unpack_tidy(edits.length ? unpack_splice(src, edits) : src));
+        var text = unpack_split_sequences(unpack_join_strings(unpack_tidy(edits.length ? unpack_splice(src, edits) : src)));
         return text !== src ? { text: text, count: Math.max(1, edits.length) } : null;
     }
 });
@@ -329,3 +333,35 @@ unpack_recognisers.push({
         return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
     }
 });
+
+// "a(), b = 1, c();" standing as a statement among others written as the statements it
+// joins, "a(); b = 1; c();". Only where a statement list holds it (after ";", "{" or a
+// block's "}"), so that no unbraced body loses its second half.
+function unpack_split_sequences(src) {
+    if (src.indexOf(',') === -1) return src;
+    var t = unpack_tokens(src), edits = [];
+    unpack_line_between.src = src;
+    for (var i = 0; i < t.length; i++) {
+        var head = t[i];
+        if (!(head.k === 'name' && (!unpack_reserved.test(head.v) || head.v === 'this' || head.v === 'new' || head.v === 'typeof' ||
+              head.v === 'delete' || head.v === 'void')) && head.v !== '(' && head.v !== '!' && head.v !== '++' && head.v !== '--') continue;
+        if (!unpack_statement_start(t, i)) continue;
+        var end = unpack_statement_end(t, i);
+        if (end < 0 || t[end].v !== ';') continue;
+        var parts = unpack_comma_parts(t, i, end);
+        if (parts.length < 2) {
+            i = end;
+            continue;
+        }
+        var texts = [];
+        for (var k = 0; k < parts.length; k++) {
+            var text = src.substring(t[parts[k].a].s, t[parts[k].b].e), first = t[parts[k].a].v;
+            // A part that would read as a declaration or a block keeps its parentheses.
+            if (first === 'function' || first === '{' || first === 'class' || first === 'let') text = '(' + text + ')';
+            texts.push(text + ';');
+        }
+        edits.push({ s: head.s, e: t[end].e, text: texts.join('\n') });
+        i = end;
+    }
+    return edits.length ? unpack_splice(src, edits) : src;
+}
