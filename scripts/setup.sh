@@ -5,12 +5,12 @@ set -e
 PACKAGES="build-essential cmake pkg-config git
  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-l10n-tools qt6-translations-l10n
  libqscintilla2-qt6-dev
- libmozjs-102-dev
+ libmozjs-102-dev libicu-dev
  libcurl4-openssl-dev libcpp-httplib-dev
  libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev libxkbcommon-dev
  libgl-dev
  fonts-wqy-microhei fonts-wqy-zenhei
- xvfb xauth x11-apps xdotool imagemagick
+ xvfb xauth x11-apps xdotool imagemagick openbox
  libjs-jquery libjs-underscore libjs-d3 libjs-moment
  googletest libgtest-dev libgmock-dev libbenchmark-dev
  clang libclang-rt-14-dev

@@ -83,6 +83,18 @@ private:
     QString Target() const { return widget()->property(kLinkTarget).toString(); }
 };
 
+/// A widget of ours made of a plain widget: a window while it is a window of its own
+/// (popups and tooltips stay what they are), a panel while it is placed in another.
+class PlainWindow final : public QAccessibleWidget {
+public:
+    explicit PlainWindow(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Client) {}
+    QAccessible::Role role() const override {
+        const QWidget* w = widget();
+        const bool window = w->isWindow() && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip;
+        return window ? QAccessible::Window : QAccessible::Client;
+    }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
     auto* combo = qobject_cast<QComboBox*>(object);
     if (combo && !combo->accessibleName().isEmpty()) return new NamedComboBox(combo);
@@ -91,12 +103,15 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
         if (label->property(kValueLabel).toBool()) return new ValueLabel(label);
         return nullptr;
     }
-    // A window made of a plain widget (the decoder and reference windows) is a window,
-    // not a panel; dialogs and the main window are named so by Qt already.
+    // A window of ours made of a plain widget (the decoder and reference windows) is a
+    // window, not a panel; dialogs and the main window are named so by Qt already. Qt's
+    // own widgets keep the interfaces Qt gives them: a line edit is a plain widget too,
+    // and a window of its own until it is placed, which is when naming it asks for its
+    // interface.
     auto* widget = qobject_cast<QWidget*>(object);
-    if (widget && widget->isWindow() && widget->metaObject()->superClass() == &QWidget::staticMetaObject &&
-        !(widget->windowType() == Qt::Popup || widget->windowType() == Qt::ToolTip))
-        return new QAccessibleWidget(widget, QAccessible::Window);
+    if (widget && widget->metaObject()->superClass() == &QWidget::staticMetaObject &&
+        QByteArray(widget->metaObject()->className()).startsWith("qy::"))
+        return new PlainWindow(widget);
     return nullptr;
 }
 
@@ -166,6 +181,9 @@ void DescribeMainWindow(QWidget& window) {
         if (auto* editor = Find<QWidget>(window, ("代码编辑框" + std::to_string(i)).c_str()))
             editor->setAccessibleName(QStringLiteral("代码编辑器 New%1").arg(i));
     }
+    // The address's edit field is what a screen reader types into: named as its box.
+    if (auto* address = Find<QComboBox>(window, "组合框_addr"); address && address->lineEdit())
+        address->lineEdit()->setAccessibleName(address->accessibleName());
     if (auto* label = Find<QLabel>(window, "标签1")) label->setBuddy(Find<QWidget>(window, "组合框_FunList"));
     if (auto* signature = Find<QLabel>(window, "标签_Fun")) MarkValueLabel(*signature);
     for (const Purpose& p : kButtonHelp) {

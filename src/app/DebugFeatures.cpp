@@ -13,6 +13,7 @@
 #include <QTabWidget>
 
 #include "app/DebuggerWindow.h"
+#include "app/WindowPlacement.h"
 #include "app/MainWindow.h"
 #include "editor/Editor.h"
 #include "script/ScriptSession.h"
@@ -143,9 +144,8 @@ DebuggerWindow& DebugFeatures::ShowView() {
             if (index >= 0 && index < m_watches.size()) m_watches.removeAt(index);
             RefreshWatches();
         });
-        // Beside the main window, as far as the screen allows.
-        QRect main = m_window.frameGeometry();
-        m_view->move(main.right() + 8, main.top());
+        // Beside the main window, as far as its screen allows.
+        PlaceBeside(*m_view, m_window);
     }
     m_view->show();
     m_view->raise();

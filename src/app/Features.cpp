@@ -8,14 +8,19 @@
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
+#include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
+#include "app/WindowPlacement.h"
+#include "editor/Editor.h"
 #include "inspect/ObjectViewer.h"
+#include "text/CodePage.h"
 
 namespace qy::app {
 
 void AttachFeatures(MainWindow& window) {
     AttachShell(window);
+    KeepWindowsOnScreen(window);
     new EditingFeatures(window);
     new NetworkFeatures(window);
     new TransformFeatures(window);
@@ -24,6 +29,21 @@ void AttachFeatures(MainWindow& window) {
     new ConsoleFeatures(window);
     new FindFeatures(window);
     new DebugFeatures(window);
+    new ServeFeatures(window);
+    // An editor that stops colouring for its text's size says so once.
+    for (int i = 0; i < 6; ++i) {
+        editor::Editor* e = window.EditorAt(i);
+        QObject::connect(e, &editor::Editor::PlainChanged, &window, [&window, e, i](bool plain) {
+            if (!plain) return;
+            const double megabytes = static_cast<double>(e->TextLength()) / (1024.0 * 1024.0);
+            window.AppendLog(text::WideToAnsi(
+                QStringLiteral("-->New%1 的代码太大（%2 MB）或有过长的行，不作语法着色，也不自动换行；"
+                               "过长的行编辑起来很慢，可先“格式化”\r\n")
+                    .arg(i)
+                    .arg(megabytes, 0, 'f', 1)
+                    .toStdU16String()));
+        });
+    }
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 

@@ -105,8 +105,16 @@ bool GlobalHotkey::nativeEventFilter(const QByteArray& eventType, void* message,
     if ((event->response_type & 0x7F) != XCB_KEY_PRESS) return false;
     auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
     if (key->detail != m_keycode || (key->state & kSignificant) != m_modifiers) return false;
-    if (m_handler) m_handler();
-    return true;
+    // The handler runs once Qt has taken the press's time as the user's last action: the
+    // window it brings back asks for the focus with that time, so that a window manager
+    // preventing focus theft (another of our windows holding the keyboard) lets it come
+    // to the front. No window of ours is the root, so Qt delivers the press nowhere.
+    QMetaObject::invokeMethod(
+        this, [this] {
+            if (m_handler) m_handler();
+        },
+        Qt::QueuedConnection);
+    return false;
 #else
     (void)eventType;
     (void)message;

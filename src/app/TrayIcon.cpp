@@ -50,8 +50,10 @@ void ToggleMainWindow(QWidget& window) {
     if ((window.windowState() & Qt::WindowMinimized) || !window.isVisible()) {
         ShowMainWindow(window);
     } else if (!(window.windowState() & Qt::WindowMaximized)) {
-        // The hotkey itself is the way back, so the window hides at once.
-        window.setWindowState(window.windowState() | Qt::WindowMinimized);
+        // The hotkey itself is the way back, so the window hides at once. It is only
+        // withdrawn, never marked minimised: a window manager asked to iconify it (or
+        // told it starts iconic) would map it iconic when it comes back, and hiding on
+        // minimise would then take it away again.
         window.hide();
     }
 }

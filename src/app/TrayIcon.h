@@ -22,8 +22,8 @@ namespace qy::app {
 /// Shows the window again in its normal size and makes it active, from any state.
 void ShowMainWindow(QWidget& window);
 
-/// The hotkey's switch: shown-normal becomes minimised and hidden, minimised or hidden
-/// becomes shown-normal; a maximised window is left alone.
+/// The hotkey's switch: shown-normal becomes hidden, minimised or hidden becomes
+/// shown-normal; a maximised window is left alone.
 void ToggleMainWindow(QWidget& window);
 
 /// Every minimisation of `window` hides it, so that it leaves the taskbar, provided

@@ -9,6 +9,7 @@
 #include <QPolygonF>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 
 #include "text/CodePage.h"
 
@@ -69,6 +70,7 @@ Editor::Editor(QWidget* parent) : QsciScintillaBase(parent), m_asker(DialogAsker
             [this](int, int type, const char*, int, int linesAdded, int, int, int, int, int) { OnModified(type, linesAdded); });
     connect(this, &QsciScintillaBase::SCEN_CHANGE, this, [this] {
         if (m_numbersShown) FitNumberMargin();
+        FitToSize();
     });
     // Zoomed digits are wider or narrower: the number margin is measured again.
     connect(this, &QsciScintillaBase::SCN_ZOOM, this, [this] {
@@ -163,19 +165,15 @@ void Editor::ConfigureEditor() {
         Send(SCI_MARKERSETFORE, m[0], kWhite);
         Send(SCI_MARKERSETBACK, m[0], kGrey);
     }
-    Send(SCI_SETLEXER, SCLEX_CPP);
-    // This Scintilla gives a newly set lexer fresh properties, so folding is switched on
-    // again once the lexer is in place.
-    SendScintilla(SCI_SETPROPERTY, "fold", "1");
-    SendScintilla(SCI_SETPROPERTY, "fold.compact", "0");
     const long styles[][2] = {{0, kBlack}, {1, kGreen},  {10, kOperator}, {6, kGrey}, {2, kGreen},
                               {5, kNavy},  {16, kRed},   {12, kGrey},     {4, kRed},  {14, kGrey}};
     for (const auto& s : styles) Send(SCI_STYLESETFORE, static_cast<unsigned long>(s[0]), s[1]);
-    SendScintilla(SCI_SETKEYWORDS, 0UL, kJsKeywords);
-    SendScintilla(SCI_SETKEYWORDS, 1UL, kBrowserWords);
-    Send(SCI_SETHSCROLLBAR, 0);
     Send(SCI_SETVSCROLLBAR, 1);
-    Send(SCI_SETWRAPMODE, SC_WRAP_WORD);
+    // A line is laid out once while the page shows it, not again at each keystroke.
+    Send(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
+    m_coloured = true;
+    FitToSize(true);
+    if (!m_plain) ApplyColouring();
     move(0, y());
     move(x(), 0);
     resize(822, height());
@@ -183,6 +181,52 @@ void Editor::ConfigureEditor() {
     m_numbersShown = true;
     m_numberDigits = 0;
     FitNumberMargin();
+}
+
+void Editor::ApplyColouring() {
+    Send(SCI_SETLEXER, SCLEX_CPP);
+    // This Scintilla gives a newly set lexer fresh properties, so folding is switched on
+    // again once the lexer is in place.
+    SendScintilla(SCI_SETPROPERTY, "fold", "1");
+    SendScintilla(SCI_SETPROPERTY, "fold.compact", "0");
+    SendScintilla(SCI_SETKEYWORDS, 0UL, kJsKeywords);
+    SendScintilla(SCI_SETKEYWORDS, 1UL, kBrowserWords);
+    Send(SCI_SETHSCROLLBAR, 0);
+    Send(SCI_SETWRAPMODE, SC_WRAP_WORD);
+}
+
+bool Editor::HasLineLongerThan(int64_t limit) const {
+    const int64_t length = TextLength();
+    if (length <= limit) return false;
+    const int64_t lines = Send(SCI_GETLINECOUNT);
+    // More bytes than lines of the limit's length could hold: one is longer.
+    if (length / std::max<int64_t>(1, lines) > limit) return true;
+    for (int64_t line = 0; line < lines; ++line)
+        if (Send(SCI_LINELENGTH, static_cast<unsigned long>(line)) > limit) return true;
+    return false;
+}
+
+void Editor::FitToSize(bool always) {
+    if (!m_coloured) return;
+    const int64_t length = TextLength();
+    // Typing changes the size a little; only a large change (a paste, a new text) can
+    // make the text too large, or small enough again.
+    constexpr int64_t kRecheck = 64 * 1024;
+    if (!always && std::llabs(length - m_sizeChecked) < kRecheck) return;
+    m_sizeChecked = length;
+    const bool plain = length > kColouringLimit || HasLineLongerThan(kLongLine);
+    if (plain == m_plain) return;
+    m_plain = plain;
+    if (plain) {
+        Send(SCI_SETLEXER, SCLEX_NULL);
+        Send(SCI_CLEARDOCUMENTSTYLE);
+        Send(SCI_SETWRAPMODE, SC_WRAP_NONE);
+        Send(SCI_SETHSCROLLBAR, 1);
+    } else {
+        ApplyColouring();
+        Send(SCI_COLOURISE, 0, -1);
+    }
+    emit PlainChanged(plain);
 }
 
 void Editor::FitNumberMargin() {
@@ -412,6 +456,13 @@ std::string Editor::Text(int64_t length) const {
     SendScintilla(SCI_GETTEXT, static_cast<unsigned long>(length + 1), utf8.data());
     utf8.resize(static_cast<size_t>(length));
     return text::EditorUtf8ToAnsi(utf8);
+}
+
+std::string Editor::Utf8Text() const {
+    const int64_t length = TextLength();
+    if (length <= 0) return "";
+    const auto* bytes = reinterpret_cast<const char*>(SendScintilla(SCI_GETCHARACTERPOINTER));
+    return std::string(bytes, static_cast<size_t>(length));
 }
 
 void Editor::SetText(const std::string& ansi) {

@@ -99,6 +99,9 @@ public:
     int64_t TextLength() const;
     /// The first `length` bytes of the document (all of it by default), as workbench text.
     std::string Text(int64_t length = -1) const;
+    /// The document as the editor holds it (UTF-8): a copy with no conversion, for work
+    /// that converts it elsewhere.
+    std::string Utf8Text() const;
     /// Replaces the whole text. Breakpoints on lines that the new text still has stay on
     /// those lines, the others are dropped; the execution mark goes (it stood in the old text).
     void SetText(const std::string& ansi);
@@ -142,6 +145,12 @@ public:
     /// Line numbers, folding, the JavaScript lexer and colours, word wrap, scroll bars and
     /// the editor's place in its tab page.
     void ConfigureEditor();
+    /// A text larger than this, or with a line longer than kLongLine, is shown plain:
+    /// neither coloured nor wrapped, so that typing stays quick.
+    static constexpr int64_t kColouringLimit = 8 * 1024 * 1024;
+    static constexpr int64_t kLongLine = 100000;
+    /// Whether the text is shown plain for its size.
+    bool Plain() const { return m_plain; }
     /// Widens the number margin to the largest line number of the text (never below 30
     /// pixels); runs by itself whenever the text changes once the editor is configured.
     void FitNumberMargin();
@@ -157,6 +166,8 @@ signals:
     /// moved by an edit above them. After an edit it comes while Scintilla still reports
     /// the modification: a receiver reads the breakpoints but leaves the text alone.
     void BreakpointsChanged();
+    /// The text became too large for colouring (true), or small enough again (false).
+    void PlainChanged(bool plain);
 
 protected:
     bool event(QEvent* event) override;
@@ -191,6 +202,12 @@ private:
 
     FileOrigin m_origin;
     bool m_numbersShown = false;
+    bool m_coloured = false;  ///< configured with colouring (ConfigureEditor)
+    bool m_plain = false;
+    int64_t m_sizeChecked = 0;
+    void ApplyColouring();
+    void FitToSize(bool always = false);
+    bool HasLineLongerThan(int64_t limit) const;
     int m_numberDigits = 0;
     static constexpr int kWheelNotch = 120;
     int m_zoomWheel = 0;  ///< Ctrl+wheel turn not yet a whole notch

@@ -147,12 +147,6 @@ T keyword(std::u16string_view w) {
     return T::Ident;
 }
 
-/// Words after which a '/' starts a regular expression, for text that is skipped unread.
-bool regexMayFollow(std::u16string_view w) {
-    return w == u"return" || w == u"typeof" || w == u"in" || w == u"instanceof" || w == u"new" ||
-           w == u"delete" || w == u"void" || w == u"throw" || w == u"case" || w == u"do" || w == u"else";
-}
-
 /// The string's value (no escapes inside) is a canonical array index.
 bool isArrayIndexText(std::u16string_view s) {
     if (s.empty() || s.size() > 10) return false;
@@ -284,10 +278,12 @@ void Lexer::skipLineComment() {
 
 bool Lexer::atSign(bool newline) {
     const uint32_t p = m_pos;
-    if (m_ccComment == CcComment::Block && at(p + 1) == u'*' && at(p + 2) == u'/') {
+    // '@*/' closes a conditional comment; elsewhere, once conditional compilation is on,
+    // it is passed over
+    if ((m_ccComment == CcComment::Block || m_cc.Enabled()) && at(p + 1) == u'*' && at(p + 2) == u'/') {
         m_edits.blank(p, p + 3);
         m_pos = p + 3;
-        m_ccComment = CcComment::None;
+        if (m_ccComment == CcComment::Block) m_ccComment = CcComment::None;
         return true;
     }
     uint32_t nameEnd = 0;
@@ -352,13 +348,20 @@ void Lexer::directive(Directive d, uint32_t blankFrom, uint32_t nameStart, uint3
     case Directive::Set: {
         m_cc.Enable();
         uint32_t p = nameEnd;
-        while (p < m_length && (m_source[p] == u' ' || m_source[p] == u'\t' || isOtherBlank(m_source[p]))) ++p;
+        // the variable and its '=' may stand on lines of their own
+        const bool lines = m_ccComment != CcComment::Line;
+        auto blank = [&](char16_t c) {
+            return c == u' ' || c == u'\t' || isOtherBlank(c) || (lines && isLineBreak(c));
+        };
+        while (p < m_length && blank(m_source[p])) ++p;
         if (at(p) != u'@') fail(1032, p);
         uint32_t name = ++p;
+        // a variable's name starts with a letter, '_' or '$'
+        if (p < m_length && m_source[p] >= u'0' && m_source[p] <= u'9') fail(1010, p);
         while (p < m_length && IsCcNameChar(m_source[p])) ++p;
         if (p == name) fail(1010, p);
         std::u16string_view variable = m_source.substr(name, p - name);
-        while (p < m_length && (m_source[p] == u' ' || m_source[p] == u'\t' || isOtherBlank(m_source[p]))) ++p;
+        while (p < m_length && blank(m_source[p])) ++p;
         if (at(p) != u'=') fail(1011, p);
         ++p;
         CcValue v = EvaluateCcExpression(m_source, p, m_cc);
@@ -380,7 +383,7 @@ void Lexer::directive(Directive d, uint32_t blankFrom, uint32_t nameStart, uint3
     case Directive::Elif:
     case Directive::Else:
         // met while compiling a branch: the rest of this @if is skipped
-        if (m_ifs.empty() || m_ifs.back().inElse) fail(1002, atPos);
+        if (m_ifs.empty()) fail(1002, atPos);
         if (d == Directive::Else) m_ifs.back().inElse = true;
         m_edits.blank(blankFrom, nameEnd);
         m_pos = nameEnd;
@@ -406,15 +409,15 @@ void Lexer::skipBranches(uint32_t regionStart) {
             m_ifs.pop_back();
             return;
         }
-        if (f.inElse) fail(1002, atPos);
-        if (d == Directive::Else) {
-            f.inElse = true;
-            if (!f.taken) {
-                f.taken = true;
-                return;
-            }
+        // once a branch was taken every later one is skipped, however it reads
+        if (f.taken) {
             regionStart = m_pos;
             continue;
+        }
+        if (d == Directive::Else) {
+            f.inElse = true;
+            f.taken = true;
+            return;
         }
         uint32_t p = nameEnd;  // @elif
         bool cond = ifCondition(p);
@@ -430,7 +433,6 @@ void Lexer::skipBranches(uint32_t regionStart) {
 
 Lexer::Directive Lexer::skipExcluded(uint32_t& atPos, uint32_t& nameEnd) {
     int depth = 0;
-    bool regexOk = true;
     // A directive at '@' (position a) whose name ends at e: the one that ends the skip, or not.
     auto meet = [&](Directive d, uint32_t a, uint32_t e) -> bool {
         m_pos = e;
@@ -498,7 +500,6 @@ Lexer::Directive Lexer::skipExcluded(uint32_t& atPos, uint32_t& nameEnd) {
             }
             m_pos = p + 1;
             while (m_pos < m_length && IsCcNameChar(m_source[m_pos])) ++m_pos;
-            regexOk = false;
             continue;
         }
         if (c == u'*' && m_ccComment == CcComment::Block && at(p + 1) == u'/') {
@@ -506,48 +507,8 @@ Lexer::Directive Lexer::skipExcluded(uint32_t& atPos, uint32_t& nameEnd) {
             m_ccComment = CcComment::None;
             continue;
         }
-        if (c == u'"' || c == u'\'') {
-            uint32_t q = p + 1;
-            for (;;) {
-                if (q >= m_length || isLineBreak(m_source[q])) fail(1015, p);
-                if (m_source[q] == c) break;
-                if (m_source[q] == u'\\') {
-                    if (at(q + 1) == u'\r' && at(q + 2) == u'\n') ++q;
-                    q += 2;
-                    continue;
-                }
-                ++q;
-            }
-            m_pos = q + 1;
-            regexOk = false;
-            continue;
-        }
-        if (c == u'/') {
-            if (regexOk) {
-                uint32_t q = p + 1;
-                bool inClass = false;
-                for (;;) {
-                    if (q >= m_length || isLineBreak(m_source[q])) fail(1012, p);
-                    char16_t r = m_source[q];
-                    if (r == u'\\') {
-                        q += 2;
-                        continue;
-                    }
-                    if (r == u'[') inClass = true;
-                    else if (r == u']') inClass = false;
-                    else if (r == u'/' && !inClass) break;
-                    ++q;
-                }
-                ++q;
-                while (q < m_length && isNamePart(m_source[q])) ++q;
-                m_pos = q;
-                regexOk = false;
-            } else {
-                m_pos = p + 1;
-                regexOk = true;
-            }
-            continue;
-        }
+        // strings and regular expressions are not read here: an @end between quotes ends
+        // the branch as any other does
         if (isNameStart(c) || isDigit(c) || c == u'\\') {
             uint32_t q = p;
             while (q < m_length && (isNamePart(m_source[q]) || m_source[q] == u'\\' || m_source[q] == u'.')) {
@@ -555,11 +516,9 @@ Lexer::Directive Lexer::skipExcluded(uint32_t& atPos, uint32_t& nameEnd) {
                 ++q;
             }
             if (q == p) q = p + 1;
-            regexOk = regexMayFollow(m_source.substr(p, q - p));
             m_pos = q;
             continue;
         }
-        regexOk = !(c == u')' || c == u']' || c == u'}');
         m_pos = p + 1;
     }
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "jscript/ErrorMapping.h"
 #include "jscript/SourceGate.h"
 
 namespace qy::jscript {
@@ -19,6 +20,19 @@ namespace qy::jscript {
 /// is one line there. An empty function drops the text.
 using DebugOutput = std::function<void(const std::u16string& text)>;
 void SetDebugOutput(DebugOutput output);
+
+/// Whether `file` names code of the runtime, whose lines the user never wrote.
+bool IsRuntimeFile(const char* file);
+
+/// The innermost frame of the saved stack `stack` outside the runtime and the engine's
+/// own script code: its file, line and column (as the engine counts them). False when
+/// there is none.
+bool ScriptFrameOf(JSContext* cx, JS::HandleObject stack, std::string& file, uint32_t& line, uint32_t& column);
+
+/// The conditional-compilation state eval() in `realm` reads and changes: that of the
+/// control whose script runs there, so text an eval runs sees @cc_on and the @set values
+/// of the script around it. nullptr forgets the realm; eval then starts from nothing.
+void SetEvalConditionalState(JS::Realm* realm, ConditionalState* cc);
 
 /// Code the gate rewrote before the engine compiled it under `file`: functions defined
 /// in it print the text the user wrote (obfuscated scripts read their own functions'
@@ -37,6 +51,13 @@ std::shared_ptr<const RewrittenSource> FindRewrittenSource(const std::string& fi
 /// The user's text of a function compiled from rewritten code; false when the function
 /// was compiled as written (or its code is gone).
 [[nodiscard]] bool OriginalFunctionText(JSContext* cx, JS::HandleObject function, std::u16string& text);
+
+/// The text the engine compiled under `file`, kept weakly like the rewritten records: an
+/// error's place in it tells what the failing code did (a call of an undeclared name).
+void RegisterCompiledText(const std::string& file, const std::shared_ptr<const std::u16string>& text);
+
+/// JScript's code, description and kind for an error the engine reported.
+MappedError MapEngineError(const JSErrorReport& report);
 
 /// Drops what the runtime keeps for the whole engine (its compiled scripts). Call it
 /// before the engine's context is destroyed; a later InstallRuntime compiles again.

@@ -84,7 +84,9 @@ private:
     std::vector<std::pair<std::u16string, Value>> m_variables;
 };
 
-enum class CodeKind { Program, EvalCode };  // EvalCode: text given to eval() or to the control's Eval
+/// EvalCode: text given to eval() or to the control's Eval; EvalCodeInFunction: text given
+/// to eval() called inside a function, where eval taken as a value keeps that place.
+enum class CodeKind { Program, EvalCode, EvalCodeInFunction };
 
 struct PreparedCode {
     std::optional<CompileError> error;  ///< set: the code is refused, nothing runs

@@ -26,6 +26,8 @@
 #include "jscript/ErrorMapping.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
+#include "persona/ExceptionWatch.h"
+#include "persona/V8Persona.h"
 #include "script/DebugObserver.h"
 #include "script/EngineInternal.h"
 #include "script/JsBridge.h"
@@ -162,9 +164,15 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
     return full;
 }
 
+/// The user's code: added code and evaluated expressions (and what they give eval).
+bool IsUserFile(const char* file) {
+    return file && (StartsWith(file, kAddedCodePrefix) || std::strcmp(file, kEvalFileName) == 0);
+}
+
 /// Takes the engine's pending exception (or the reason the call was cut short) into
 /// the Error state. This is the one place where a failed engine call becomes an error.
-void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e) {
+void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e,
+                  bool jscript, bool v8Persona = false) {
     e.Clear();
     JS::ExceptionStack stack(cx);
     bool stopped = detail::LastAbortReason() == detail::AbortReason::Stopped || detail::StopRequestedForThisCall();
@@ -189,12 +197,32 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
     }
     const JSErrorReport* r = builder.report();
     std::string msg = r->message() ? r->message().c_str() : "";
+    // A persona global's messages are V8's; the workbench's lines are built from the engine's.
+    if (v8Persona) {
+        bool here = compiled.code && compiled.file && r->filename && std::strcmp(r->filename, compiled.file) == 0;
+        msg = persona::EngineWording(r->errorNumber, msg, here ? SourceLine(*compiled.code, r->lineno) : u"",
+                                     r->column);
+    }
     e.engineMessage = msg;
     const char* file = r->filename ? r->filename : "";
-    e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
+    std::string scriptFile;
     e.line = static_cast<int32_t>(r->lineno);
+    unsigned column = r->column;
+    // An error a persona built-in raised is shown where the user's code called it.
+    std::string userFile;
+    if (v8Persona && !IsUserFile(file) && stack.exception().isObject()) {
+        JS::RootedObject thrown(cx, &stack.exception().toObject());
+        uint32_t line = 0, col = 0;
+        if (persona::UserPosition(cx, thrown, userFile, line, col)) {
+            file = userFile.c_str();
+            e.line = static_cast<int32_t>(line);
+            column = col;
+        }
+    }
+    e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
     JS::RootedValue exc(cx, stack.exception());
-    bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr;
+    // a pattern the runtime's RegExp could not read is an error of the running script
+    bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr && !(jscript && jscript::IsRuntimeFile(file));
     auto take = [&](jscript::MappedError m) {
         e.number = errors::ToNumber(m.code);
         e.description = std::move(m.description);
@@ -208,10 +236,26 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
         if (r->errorNumber == 0 || r->errorNumber == JSMSG_UNCAUGHT_EXCEPTION) {
             MapThrownValue(cx, exc, e);
         } else {
-            take(jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
+            // Under the JScript target the failing code's text tells more (a call of an
+            // undeclared name); the modern target maps the report alone.
+            take(jscript ? jscript::MapEngineError(*r)
+                         : jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
         }
-        e.column = r->column > 0 ? static_cast<int32_t>(r->column) - 1 : 0;  // run-time errors count from 1
+        e.column = column > 0 ? static_cast<int32_t>(column) - 1 : 0;  // run-time errors count from 1
         e.source = U("JScript 运行时错误");
+        // An error the engine raised inside the runtime's built-ins stands where the
+        // script called them.
+        std::string frameFile;
+        uint32_t frameLine = 0, frameColumn = 0;
+        JS::RootedObject at(cx, stack.stack());
+        if (jscript && jscript::IsRuntimeFile(file) && at &&
+            jscript::ScriptFrameOf(cx, at, frameFile, frameLine, frameColumn)) {
+            scriptFile = std::move(frameFile);
+            file = scriptFile.c_str();
+            e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
+            e.line = static_cast<int32_t>(frameLine);
+            e.column = frameColumn > 0 ? static_cast<int32_t>(frameColumn) - 1 : 0;
+        }
     }
     // Rewritten code reports positions in the rewritten text; the user reads their own.
     if (const jscript::PositionMap* map = positions ? positions(file) : nullptr; map && !map->Identity()) {
@@ -290,8 +334,21 @@ JSObject* ZoneAnchor(JSContext* cx) {
     return anchor->get();
 }
 
-/// The browser environment compiled once per target, and the modern target's console
-/// alone, for the engine's life: dropped with the engine's roots, before its context goes.
+/// The watcher of persona globals' exceptions (V8's words for property errors, V8's
+/// frame names), kept for the process (dropped with the engine's roots).
+JSObject* ExceptionWatcher(JSContext* cx) {
+    static JsObjectRoot* watcher = nullptr;
+    if (watcher && watcher->alive()) return watcher->get();
+    JSObject* made = persona::NewExceptionWatcher(cx);
+    if (!made) return nullptr;
+    delete watcher;
+    watcher = new JsObjectRoot(made);
+    return watcher->get();
+}
+
+/// The browser environment compiled once per target, the modern target's console alone
+/// and the persona's script, for the engine's life: dropped with the engine's roots,
+/// before its context goes.
 class EnvironmentStencils final : public detail::JsRootLink {
 public:
     static JS::Stencil* For(JSContext* cx, bool jscript) {
@@ -299,6 +356,13 @@ public:
     }
     static JS::Stencil* Console(JSContext* cx) {
         return Kept().Get(2, [&] { return env::CompileConsole(cx); });
+    }
+    static JS::Stencil* Persona(JSContext* cx) {
+        return Kept().Get(3, [&] {
+            RefPtr<JS::Stencil> compiled = persona::CompileScript(cx);
+            if (!compiled) JS_ClearPendingException(cx);
+            return compiled;
+        });
     }
 
     void reset() override {
@@ -326,7 +390,7 @@ private:
         return slot.get();
     }
 
-    RefPtr<JS::Stencil> m_stencils[3];
+    RefPtr<JS::Stencil> m_stencils[4];
     bool m_linked = false;
 };
 
@@ -401,6 +465,14 @@ public:
             m_browserEnv = VariantToBool(a[0]);
             return true;
         });
+        // The V8 persona of the modern target with the page's objects (on unless switched
+        // off, for measuring what it costs); takes effect at the next Reset.
+        AddGetter(u"V8Persona", [this] { return Variant::Bool(m_v8PersonaWanted); });
+        AddMember(u"V8Persona", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
+            if (a.empty()) return false;
+            m_v8PersonaWanted = VariantToBool(a[0]);
+            return true;
+        });
         AddGetter(u"PageAddress", [this] { return Variant::Text(m_pageAddress); });
         AddMember(u"PageAddress", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
             return !a.empty() && VariantToWide(a[0], m_pageAddress);
@@ -418,6 +490,14 @@ public:
 
     ~ScriptControlObject() override {
         if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
+        ForgetEvalState();
+    }
+
+    /// eval() in the control's realm reads and changes the control's conditional-
+    /// compilation state; a realm given up no longer reaches it.
+    void ForgetEvalState() {
+        if (m_ccRealm) jscript::SetEvalConditionalState(m_ccRealm, nullptr);
+        m_ccRealm = nullptr;
     }
 
     bool NewGlobal() {
@@ -425,7 +505,9 @@ public:
         if (!cx || !detail::EngineAvailable()) return false;
         m_compiled.clear();
         m_maps.clear();
+        m_texts.clear();
         m_cc = jscript::ConditionalState();
+        ForgetEvalState();
         if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
         m_env.reset();
         m_global.reset();
@@ -436,6 +518,9 @@ public:
         // zone's shapes and code warm instead of building them anew (a new zone per
         // global made each Reset of the JScript target cost milliseconds).
         if (JSObject* anchor = ZoneAnchor(cx)) options.creationOptions().setNewCompartmentInExistingZone(anchor);
+        // The modern target with the page's objects shows a Chrome page's engine.
+        m_v8Persona = m_v8PersonaWanted && m_browserEnv && m_target == ScriptTarget::ES2021;
+        if (m_v8Persona) persona::PrepareRealm(options);
         // The modern engines users call have a console of their own, which the modern
         // global's class makes when a script first looks for it; JScript has Debug.write,
         // and a console only with the page's objects.
@@ -460,9 +545,19 @@ public:
             if (m_target == ScriptTarget::JScript58) {
                 detail::EngineCall call;
                 if (!jscript::InstallRuntime(cx, global)) JS_ClearPendingException(cx);
+                m_ccRealm = JS::GetObjectRealmOrNull(global);
+                jscript::SetEvalConditionalState(m_ccRealm, &m_cc);
             }
             if (m_browserEnv) {
                 InstallEnvironment(cx, global);
+            }
+            if (m_v8Persona) {
+                detail::EngineCall call;
+                persona::V8Wording wording(true);
+                JS::RootedObject watcher(cx, ExceptionWatcher(cx));
+                if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile},
+                                        watcher))
+                    JS_ClearPendingException(cx);
             }
         }
         m_global = std::make_unique<JsObjectRoot>(global);
@@ -478,9 +573,7 @@ private:
         env::Environment::Options options;
         options.jscript = m_target == ScriptTarget::JScript58;
         options.address = m_pageAddress;
-        options.isUserCode = [](const char* file) {
-            return file && (StartsWith(file, kAddedCodePrefix) || std::strcmp(file, kEvalFileName) == 0);
-        };
+        options.isUserCode = IsUserFile;
         m_env = std::make_unique<env::Environment>(std::move(options));
         detail::EngineCall call;
         m_env->Install(cx, global, compiled);
@@ -535,9 +628,11 @@ private:
         m_error->Clear();
         JSAutoRealm ar(cx, m_global->get());
         EngineCall call;
+        persona::V8Wording wording(m_v8Persona);
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         if (!body(cx) || !detail::RunPendingJobs(cx)) {
-            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error);
+            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error,
+                         m_target == ScriptTarget::JScript58, m_v8Persona);
             if (m_target == ScriptTarget::JScript58) RefineForJScript(cx, *m_error);
             return false;
         }
@@ -607,6 +702,15 @@ private:
         return true;
     }
 
+    /// Under the JScript target the runtime reads the text of code that failed (was an
+    /// undeclared name called?); the control keeps what it compiled as written.
+    void KeepCompiledText(const std::string& file, const std::u16string& compiled) {
+        if (m_target != ScriptTarget::JScript58) return;
+        auto text = std::make_shared<const std::u16string>(compiled);
+        jscript::RegisterCompiledText(file, text);
+        m_texts[file] = std::move(text);
+    }
+
     const jscript::PositionMap* MapFor(const char* file) const {
         if (!file) return nullptr;
         auto it = m_maps.find(file);
@@ -631,6 +735,8 @@ private:
         if (rewritten) {
             jscript::RegisterRewrittenSource(file, rewritten);
             m_maps[file] = std::move(rewritten);
+        } else {
+            KeepCompiledText(file, compiled);
         }
         if (m_debuggable && g_debugObserver && m_global->alive()) {
             JSContext* cx = Cx();
@@ -677,6 +783,7 @@ private:
             if (!rewritten) m_maps.erase(kEvalFileName);
             else m_maps[kEvalFileName] = std::move(rewritten);
         }
+        if (m_maps.find(kEvalFileName) == m_maps.end()) KeepCompiledText(kEvalFileName, compiled);
         return RunInGlobal({kEvalFileName, &compiled, &expr}, [&](JSContext* cx) {
             JS::RootedScript script(cx, CompiledExpression(cx, expr, compiled));
             JS::RootedValue rv(cx);
@@ -764,10 +871,14 @@ private:
 
     ScriptTarget m_target;
     jscript::ConditionalState m_cc;
+    JS::Realm* m_ccRealm = nullptr;
     /// Maps back to the user's text, by file name, for code the gate rewrote.
     std::unordered_map<std::string, std::shared_ptr<const jscript::RewrittenSource>> m_maps;
+    std::unordered_map<std::string, std::shared_ptr<const std::u16string>> m_texts;
     std::u16string m_language;
     bool m_browserEnv = false;
+    bool m_v8Persona = false;
+    bool m_v8PersonaWanted = true;
     bool m_debuggable = false;
     std::u16string m_pageAddress;
     std::unique_ptr<env::Environment> m_env;

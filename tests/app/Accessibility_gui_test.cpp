@@ -7,14 +7,21 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 
 #include "AppTestSupport.h"
 #include "app/Accessibility.h"
 #include "app/ContactWindow.h"
+#include "app/DebugFeatures.h"
+#include "app/DebuggerWindow.h"
 #include "app/ReferenceWindow.h"
 #include "app/Startup.h"
 #include "decode/gui/DecoderWindow.h"
+#include "inspect/ObjectViewer.h"
 #include "net/gui/UpdateWindow.h"
 
 using namespace qy::test;
@@ -150,4 +157,117 @@ TEST(Accessibility, WindowsAreWindowsAndTheContactLinkIsALink) {
     qy::net::UpdateRecord record;
     qy::net::UpdateWindow update(record);
     EXPECT_EQ(A11y(update.findChild<QWidget*>(Q("编辑框1")))->text(QAccessible::Name), Q("新版本说明"));
+}
+
+namespace {
+
+/// Every edit box of `window` (its own, not those of windows it owns) as assistive
+/// technology reads it and types into it: an editable text with its text, and one that
+/// takes typing through the interface unless it is read-only. Returns how many it met.
+int ExpectEditBoxesAreText(QWidget& window) {
+    int met = 0;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (w->window() != &window) continue;
+        QString text;
+        bool readOnly = false;
+        if (auto* line = qobject_cast<QLineEdit*>(w)) {
+            text = line->text();
+            readOnly = line->isReadOnly();
+        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+            text = plain->toPlainText();
+            readOnly = plain->isReadOnly();
+        } else if (auto* rich = qobject_cast<QTextEdit*>(w)) {
+            text = rich->toPlainText();
+            readOnly = rich->isReadOnly();
+        } else if (auto* code = qobject_cast<qy::editor::Editor*>(w)) {
+            text = QString::fromStdU16String(qy::text::AnsiToWide(code->Text()));
+        } else {
+            continue;
+        }
+        const std::string what = (window.objectName() + "/" + w->objectName() + " (" + w->metaObject()->className() +
+                                  ")").toStdString();
+        ++met;
+        QAccessibleInterface* a = A11y(w);
+        if (!a) {
+            ADD_FAILURE() << what << " has no accessible interface";
+            continue;
+        }
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << what;
+        QAccessibleTextInterface* t = a->textInterface();
+        if (!t) {
+            ADD_FAILURE() << what << " is no text to assistive technology (role " << a->role() << ")";
+            continue;
+        }
+        if (qobject_cast<QTextEdit*>(w)) {
+            // Rich text (the reference's tables) carries the cells' marks as well.
+            EXPECT_TRUE(t->text(0, t->characterCount()).startsWith(text.left(40))) << what;
+        } else {
+            EXPECT_EQ(t->text(0, t->characterCount()), text) << what;
+        }
+        if (readOnly) continue;
+        EXPECT_EQ(a->role(), QAccessible::EditableText) << what;
+        QAccessibleEditableTextInterface* e = a->editableTextInterface();
+        if (!e) {
+            ADD_FAILURE() << what << " cannot be typed into by assistive technology";
+            continue;
+        }
+        e->insertText(0, Q("读屏"));
+        EXPECT_EQ(t->text(0, 2), Q("读屏")) << what;
+        e->deleteText(0, 2);
+        EXPECT_EQ(t->text(0, t->characterCount()), text) << what;
+    }
+    return met;
+}
+
+}  // namespace
+
+// Each single-line and multi-line edit of every window, named or not, can be read and
+// typed into by a screen reader, whenever it was named.
+TEST(Accessibility, EveryEditBoxOfEveryWindowIsEditableText) {
+    auto w = NewDescribedWindow();
+    SetEval(*w, "hex_md5('abc')");
+    w->Component<QLineEdit>("编辑框_搜索内容")->setText(Q("函数"));
+    w->AppendLog(Ansi("-->代码加载成功\r\n"));
+    // The expression and search boxes, the address's edit field, the log, six editors.
+    EXPECT_EQ(A11y(w->Component<QComboBox>("组合框_addr")->lineEdit())->text(QAccessible::Name), Q("脚本地址"));
+    EXPECT_EQ(ExpectEditBoxesAreText(*w), 10);
+    EXPECT_EQ(A11y(*w, "编辑框_eval")->text(QAccessible::Name), Q("表达式"));
+    EXPECT_EQ(A11y(*w, "编辑框_搜索内容")->text(QAccessible::Name), Q("搜索内容"));
+
+    auto* debug = w->findChild<qy::app::DebugFeatures*>();
+    ASSERT_NE(debug, nullptr);
+    qy::app::DebuggerWindow& debugger = debug->ShowView();
+    EXPECT_EQ(ExpectEditBoxesAreText(debugger), 2);  // the watch and the evaluation boxes
+    debugger.close();
+
+    w->MenuAction("解码工具")->trigger();
+    EXPECT_EQ(ExpectEditBoxesAreText(*qy::decode::DecoderWindow::Instance()), 2);
+    qy::decode::DecoderWindow::Instance()->close();
+
+    w->MenuAction("JavaScript速查")->trigger();
+    EXPECT_EQ(ExpectEditBoxesAreText(*qy::app::ReferenceWindow::Instance()), 1);
+    qy::app::ReferenceWindow::Instance()->close();
+
+    qy::net::UpdateRecord record;
+    qy::net::UpdateWindow update(record);
+    EXPECT_EQ(ExpectEditBoxesAreText(update), 1);
+
+    // The object viewer is modal: it is read while it is open.
+    int viewerBoxes = -1;
+    auto* watch = new QTimer;
+    watch->setInterval(10);
+    QObject::connect(watch, &QTimer::timeout, [&viewerBoxes, watch] {
+        auto* viewer = qobject_cast<qy::inspect::ObjectViewer*>(QApplication::activeModalWidget());
+        if (!viewer) return;
+        watch->stop();
+        watch->deleteLater();
+        viewerBoxes = ExpectEditBoxesAreText(*viewer);
+        viewer->reject();
+    });
+    watch->start();
+    AnswerMessageBox(QMessageBox::Ok);
+    Click(*w, "按钮_add");
+    SetEval(*w, "({a: 1})");
+    Click(*w, "按钮_run");
+    EXPECT_EQ(viewerBoxes, 1);
 }

@@ -70,13 +70,14 @@ TEST(MinimiseToTray, MinimisingHidesAndShowMainWindowBringsItBackActive) {
     EXPECT_TRUE(w->isVisible());  // no late hide from the earlier minimisation
 }
 
-TEST(MinimiseToTray, ToggleSwitchesBetweenShownNormalAndMinimisedHidden) {
+TEST(MinimiseToTray, ToggleSwitchesBetweenShownNormalAndHidden) {
     bool wayBack = true;
     auto w = HidingWindow(&wayBack);
     qy::app::ToggleMainWindow(*w);
     Settle();
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(w->windowState() & Qt::WindowMinimized);
+    // Not marked minimised: the window would come back iconic under a window manager.
+    EXPECT_FALSE(w->windowState() & Qt::WindowMinimized);
 
     qy::app::ToggleMainWindow(*w);
     Settle();

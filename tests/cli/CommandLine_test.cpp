@@ -56,12 +56,12 @@ TEST(CommandLine, EvalPrintsTheLogLinesOfTheLoadAndEachExpression) {
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_EQ(r.out,
               "-->代码加载成功\n"
-              "-->返回类型：数值型\n-->计算结果：3\n"
-              "-->返回类型：文本型\n-->计算结果：中文\n"
-              "-->返回类型：数值型\n-->计算结果：0.5\n"
-              "-->返回类型：对象型\n"
-              "-->返回类型：逻辑型\n-->计算结果：真\n"
-              "-->返回类型：文本型\n-->计算结果：中文\n");
+              "-->计算：add(1,2)\n-->返回类型：数值型\n-->计算结果：3\n"
+              "-->计算：who()\n-->返回类型：文本型\n-->计算结果：中文\n"
+              "-->计算：half\n-->返回类型：数值型\n-->计算结果：0.5\n"
+              "-->计算：obj()\n-->返回类型：对象型\n"
+              "-->计算：1==1\n-->返回类型：逻辑型\n-->计算结果：真\n"
+              "-->计算：gbk()\n-->返回类型：文本型\n-->计算结果：中文\n");
     EXPECT_EQ(r.err, "");
 }
 
@@ -73,10 +73,11 @@ TEST(CommandLine, EngineErrorsPrintTheFourLinesAndExitOne) {
     EXPECT_EQ(r.out,
               "-->发生错误：错误号=-2146827282\n-->错误描述：缺少 ')'\n-->错误代码：var b = (2;\n"
               "-->错误位置：2行10字符处\n"
+              "-->计算：a\n"
               "-->发生错误：错误号=-2146823279\n-->错误描述：'a' 未定义\n-->错误代码：\n-->错误位置：1行0字符处\n"
               "-->返回类型：空\n-->该类型结果此版本不支持\n");
     ScriptFile good("var x = 1;");
-    r = RunCli({"eval", good.Path(), "--expr", "nothing()"});
+    r = RunCli({"eval", good.Path(), "--expr", "nothing + 1"});
     EXPECT_EQ(r.code, cli::kExitEngineError);
     EXPECT_NE(r.out.find("-->错误描述：'nothing' 未定义\n"), std::string::npos) << r.out;
 }
@@ -85,7 +86,7 @@ TEST(CommandLine, TheTargetDecidesTheLanguage) {
     ScriptFile modern("const k = [1, 2, 3].map(x => x * 2);");
     Outcome es = RunCli({"eval", "--target", "es2021", modern.Path(), "--expr", "k.join()"});
     EXPECT_EQ(es.code, cli::kExitOk);
-    EXPECT_EQ(es.out, "-->代码加载成功\n-->返回类型：文本型\n-->计算结果：2,4,6\n");
+    EXPECT_EQ(es.out, "-->代码加载成功\n-->计算：k.join()\n-->返回类型：文本型\n-->计算结果：2,4,6\n");
     Outcome js = RunCli({"eval", "--target", "jscript", modern.Path(), "--expr", "1"});
     EXPECT_EQ(js.code, cli::kExitEngineError);
     EXPECT_EQ(js.out.rfind("-->发生错误：", 0), 0u) << js.out;
@@ -127,7 +128,7 @@ TEST(CommandLine, TheProgramRunsHeadlessWithItsExitStatus) {
     char buf[256];
     while (fgets(buf, sizeof buf, p)) out += buf;
     int status = pclose(p);
-    EXPECT_EQ(out, "-->代码加载成功\n-->返回类型：数值型\n-->计算结果：5\n");
+    EXPECT_EQ(out, "-->代码加载成功\n-->计算：add(2,3)\n-->返回类型：数值型\n-->计算结果：5\n");
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     status = std::system((command + " --expr 'x.y' >/dev/null").c_str());

@@ -64,9 +64,13 @@ TEST(Builtins, HtmlMethodsWriteUpperCaseTagsWithValuesAsGiven) {
                "<big>a</big><blink>a</blink><tt>a</tt><i>a</i><small>a</small><strike>a</strike><sub>a</sub><sup>a</sup>");
 }
 
-TEST(Builtins, SplitByARegularExpressionDropsEmptyPiecesAndEmptyCaptures) {
+TEST(Builtins, SplitByARegularExpressionDropsEmptyPiecesAndCaptures) {
     ExpectBoth("'A<B>bold</B>and<CODE>coded</CODE>'.split(/<(\\/)?([^<>]+)>/).join('|')",
-               "A|B|bold|/|B|and|CODE|coded|/|CODE", "A||B|bold|/|B|and||CODE|coded|/|CODE|");
+               "A|bold|and|coded", "A||B|bold|/|B|and||CODE|coded|/|CODE|");
+    ExpectBoth("'1ab2aab3'.split(/(a+)b/).join('|')", "1|2|3", "1|a|2|aa|3");
+    // the expression's lastIndex ends after the last separator; with none found it is 0
+    ExpectBoth("(function(){var r=/,+/; r.lastIndex=4; var n='1,,2,'.split(r).length; var s=r.lastIndex;"
+               " '123'.split(r); return n + ',' + s + ',' + r.lastIndex;})()", "2,5,0", "3,4,4");
     ExpectBoth("'a,,b'.split(/,/).length + ',' + ',a,'.split(/,/).length", "2,1", "3,3");
     ExpectBoth("'ab'.split(/(x)?/).join('|')", "a|b", "a||b");
     ExpectBoth("'a1b22c'.split(/\\d/).join('|')", "a|b|c", "a|b||c");
@@ -94,10 +98,13 @@ TEST(Builtins, ExecSetsLastIndexOnTheExpressionAndTheResult) {
     ExpectBoth("(function(){var r=/b/; r.exec('abc'); return r.lastIndex;})()", "2", "0");
     ExpectBoth("'abcb'.match(/b/).lastIndex", "2", "undefined");
     ExpectBoth("(function(){var r=/b/; r.exec('abc'); r.exec('x'); return r.lastIndex;})()", "0", "0");
-    // A global search from a lastIndex below zero or not a number fails and starts over.
+    // A global search from a lastIndex below zero fails and starts over; one that is no
+    // number, or an object (its valueOf not asked), starts at 0.
     ExpectBoth("(function(){var r=/b/g; r.lastIndex=-1; return r.exec('abc') + ',' + r.lastIndex;})()", "null,0",
                "b,2");
-    ExpectBoth("(function(){var r=/b/g; r.lastIndex='x'; return String(r.exec('abc'));})()", "null", "b");
+    ExpectBoth("(function(){var r=/b/g; r.lastIndex='x'; return String(r.exec('abcb'));})()", "b", "b");
+    ExpectBoth("(function(){var r=/b/g; r.lastIndex={valueOf: function(){ return 3; }}; r.exec('abcb');"
+               " return r.lastIndex;})()", "2", "4");
     // Global walks and replacement still visit every match, empty ones included.
     ExpectBoth("(function(){var r=/a/g,n=0; while(r.exec('banana')) n++; return n + ',' + 'abc'.replace(/x*/g, '-');})()",
                "3,-a-b-c-", "3,-a-b-c-");
@@ -145,12 +152,54 @@ TEST(Builtins, TheFunctionConstructorReadsItsBodyAsJScript) {
                "SyntaxError 1004", "made");
     ExpectBoth("({}).constructor.constructor('return [,].length')() + ',' + Function('a', 'b', 'return a * b')(6, 7)",
                "2,42", "1,42");
-    ExpectBoth("String(Function('a', 'b', 'return a+b'))", "function anonymous(a,b) {\nreturn a+b\n}",
+    ExpectBoth("String(Function('a', 'b', 'return a+b'))", "function anonymous(a, b) {\nreturn a+b\n}",
                "function anonymous(a,b\n) {\nreturn a+b\n}");
     ExpectBoth("Function('return this')() === this && (function(){}).constructor === Function && "
                "Function('') instanceof Function && Function('').constructor === Function && "
                "Function.length === 1",
                "true", "true");
+}
+
+// The prototype of dates is a date at time 0 to the methods called on it.
+TEST(Builtins, DatePrototypeIsADateAtZero) {
+    ExpectBoth("(function(){try{return Date.prototype.getTime() + ',' + Date.prototype.getUTCFullYear() + ',' +"
+               " Date.prototype.setTime.length}catch(e){return e.name}})()",
+               "0,1970,1", "TypeError");
+}
+
+// RegExp keeps the pattern as written; the constructor refuses flags beside an expression
+// and hands an expression called without new back; statics read through it.
+TEST(Builtins, RegExpKeepsItsPatternAsWritten) {
+    ExpectBoth("new RegExp('a/b').source + ' ' + String(new RegExp('a/b', 'mgi')) + ' ' + new RegExp().source.length"
+               " + ' ' + RegExp.prototype.source.length + ' ' + RegExp.prototype.lastIndex",
+               "a/b /a/b/igm 0 0 0", "a\\/b /a\\/b/gim 4 4 undefined");
+    ExpectBoth("(function(){var r=/x/; return [RegExp(r) === r, new RegExp(r) !== r, RegExp.length,"
+               " r.constructor === RegExp, r instanceof RegExp, new RegExp(r).source].join()})()",
+               "true,true,2,true,true,x", "true,true,2,true,true,x");
+    ExpectBoth("(function(){/(b)/.exec('abc'); return RegExp.$1 + RegExp.leftContext + ('$2' in RegExp)})()",
+               "batrue", "batrue");
+}
+
+// match and search leave the expression's lastIndex after the last match they used; a
+// string pattern is replaced as it is; undefined given to split is the text.
+TEST(Builtins, StringMethodsWithExpressionsAsJScriptRunsThem) {
+    ExpectBoth("(function(){var r=/aa/; r.lastIndex=2; var i='baacdaa'.search(r); return i + ',' + r.lastIndex})()",
+               "1,3", "1,2");
+    ExpectBoth("(function(){var m='abcabc'.match(new RegExp('ab','g')); return [m.length, m.index, m.input,"
+               " m.lastIndex].join()})()",
+               "2,3,abcabc,5", "2,,,");
+    ExpectBoth("String('abc'.match()) + ',' + ' undefined '.search()", "null,null", ",0");
+    ExpectBoth("'1 2 3'.replace('2', '$&') + '|' + '1 2 3'.replace('2', function(m){ return m + m; })",
+               "1 $& 3|1 22 3", "1 2 3|1 22 3");
+    ExpectBoth("'1,undefined2,3'.split(undefined).length + ',' + '1,2'.split().length", "2,1", "1,1");
+}
+
+TEST(Builtins, LengthsAsJScriptDeclaresThem) {
+    ExpectBoth("[''.indexOf.length, ''.lastIndexOf.length, ''.replace.length, ''.search.length, ''.slice.length,"
+               " Object.length].join()",
+               "2,2,1,0,0,0", "1,1,2,1,2,1");
+    EXPECT_EQ(RunBoth("", "[Enumerator.length, GetObject.length, VBArray.prototype.getItem.length].join()").jscript,
+              "7,2,1");
 }
 
 }  // namespace

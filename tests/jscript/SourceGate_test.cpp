@@ -160,7 +160,8 @@ TEST(SourceGateRefuses, Es3GrammarErrors) {
         {"continue;", 1020, 1, 0},
         {"function f() { while (1) { function g() { break; } } }", 1019, 1, 42},
         {"while (1) { continue foo; }", 1026, 1, 21},
-        {"foo: { while (1) { continue foo; } }", 1026, 1, 28},
+        // the label stands on a block, not on the loop: continue has no loop of that name
+        {"foo: { while (1) { continue foo; } }", 1020, 1, 19},
         {"a: a: x;", 1025, 1, 3},
         {"switch (x) { default: 1; default: 2; }", 1027, 1, 25},
         {"throw\nnew Error();", 1035, 2, 0},
@@ -287,14 +288,18 @@ TEST(SourceGateReads, EvalCodeFollowsTheSameRules) {
     EXPECT_EQ(PrepareJScript(u"({a: 1,})", cc, CodeKind::EvalCode).error->code, 1028);
 }
 
-TEST(SourceGateReads, SkippedBranchesAreReadAsCode) {
-    // an @end in a string, a comment or a regular expression does not end the branch
+TEST(SourceGateReads, SkippedBranchesAreNotReadAsCode) {
+    // a skipped branch need not be code; an @end in a comment does not end it, one
+    // between quotes does
     const char* rows[] = {
-        "@cc_on @if (0) x = \"@end\"; @end",
-        "@cc_on @if (0) x = '@end'; /* @end */ // @end\n@end",
-        "@cc_on @if (0) x = /@end/; @end",
+        "@cc_on @if (0) this would not parse a()\n\"@end",
+        "@cc_on @if (0) a() \"@end",
+        "@cc_on @if (0) x = a(); /* @end */ // @end\n@end",
         "@cc_on @if (0) @if (1) a(); @end b(); @end",
         "@cc_on @if (0) a(); @elif (0) b(); @else c(); @end",
+        // after the branch taken, further @elif and @else are skipped unread
+        "@cc_on @if (0) a(); @else b(); @else a(); @else a(); @end",
+        "@cc_on @if (1) b(); @elif (1) a(); @elif nor this a(); @else a(); @end",
         "/*@cc_on @if (0) a(); @else @*/ b(); /*@end @*/",
         "/*@cc_on x = 1; */ y = 2;",  // a conditional comment may close without '@'
     };
@@ -304,7 +309,8 @@ TEST(SourceGateReads, SkippedBranchesAreReadAsCode) {
         EXPECT_FALSE(p.error.has_value()) << p.error->code << " at " << p.error->column;
         EXPECT_EQ(p.code.find(u"a()"), std::u16string::npos);
     }
-    EXPECT_EQ(Prepare("@cc_on @if (0) x = \"abc; @end").error->code, 1015);
+    // the quote after that @end opens a string that never closes
+    EXPECT_EQ(Prepare("@cc_on @if (0) x = \"@end\"; @end").error->code, 1015);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -434,6 +440,8 @@ TEST(SourceGateRewrites, EvalCallsPassTheGate) {
         {"x = eval(a[0], 2);", "x = eval(__qyEval(__qyIx(a,0)), 2);"},
         {"eval();", "eval();"},
         {"(eval)(s); x.eval(s); evaluate(s);", "(eval)(s); x.eval(s); evaluate(s);"},
+        // inside a function the text learns where it runs
+        {"function f(){ eval(s) }", "function f(){ eval(__qyEval(s, 1)) }"},
     };
     ExpectRewrites(rows, std::size(rows));
 }
@@ -461,6 +469,12 @@ TEST(SourceGateRewrites, FunctionsAreBoundAsJScriptBindsThem) {
         SCOPED_TRACE(row[0]);
         EXPECT_EQ(Rewritten(row[0]), row[1]);
     }
+}
+
+TEST(SourceGateRewrites, AFunctionWithoutNameInAStatementsPlaceIsLeftOut) {
+    // no one can reach it, and no semicolon needs to follow it
+    EXPECT_EQ(Rewritten("function () { a(); } f();"), ";" + std::string(19, ' ') + " f();");
+    EXPECT_EQ(Rewritten("if (x) function (a) {}\ng();"), "if (x) ;" + std::string(14, ' ') + "\ng();");
 }
 
 TEST(SourceGateRewrites, HtmlCommentOpenerIsNotAComment) {
@@ -550,7 +564,7 @@ TEST(SourceGateConditional, IfElifElseEnd) {
          "                             b();                     "},
         {"@cc_on @if (1) @if (0) a(); @else b(); @end @else c(); @end",
          "                                   b();                     "},
-        {"@cc_on @if (0)\na(\"@end\");\n@end x();", "              \n           \n     x();"},
+        {"@cc_on @if (0)\na(/* @end */);\n@end x();", "              \n              \n     x();"},
         // the documented page pattern: one branch for JScript, one for everyone else
         {"/*@cc_on @*/\n/*@if (@_jscript_version >= 5)\nok();\n@else @*/\nold();\n/*@end @*/",
          "            \n                               \nok();\n         \n      \n          "},
@@ -570,6 +584,17 @@ TEST(SourceGateConditional, SetVariables) {
     ExpectCcRewrites(rows, std::size(rows), false);
 }
 
+TEST(SourceGateConditional, SetMaySpreadOverLinesAndStrayEndsArePassedOver) {
+    EXPECT_NE(Rewritten("@set\n @v\n =\n (\n 2\n +\n 2\n )\nx = @v;").find("x = 4"), std::string::npos);
+    // '@*/' with no conditional comment open, once conditional compilation is on
+    for (const char* ok : {"//@cc_on @*/\nx = 1;", "@cc_on x = 1; @*/ y = 2;"}) {
+        SCOPED_TRACE(ok);
+        PreparedCode p = Prepare(ok);
+        EXPECT_FALSE(p.error.has_value()) << p.error->code;
+    }
+    EXPECT_TRUE(Prepare("x = 1; @*/ y = 2;").error.has_value());
+}
+
 TEST(SourceGateConditional, OffUntilTurnedOn) {
     // before @cc_on, /*@ … @*/ is a comment like any other
     EXPECT_EQ(Rewritten("x = /*@!@*/false;"), "x = /*@!@*/false;");
@@ -584,8 +609,9 @@ TEST(SourceGateConditional, OffUntilTurnedOn) {
         {"@set x = 1", 1032, 1, 5},
         {"@set @x 1", 1011, 1, 8},
         {"@set @x =", 1031, 1, 9},
+        {"@set @1 = true", 1010, 1, 6},  // a variable's name starts with no digit
         {"@cc_on @end", 1002, 1, 7},
-        {"@cc_on @if (1) @else @else @end", 1002, 1, 21},
+        {"@cc_on @else b();", 1002, 1, 7},
         {"/*@cc_on x = 1;", 1016, 1, 0},
         {"@cc_on x = @;", 1014, 1, 11},
     };

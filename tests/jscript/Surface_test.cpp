@@ -57,8 +57,8 @@ TEST(Surface, UsingRemovedBuiltInsFailsAsInJScript) {
 TEST(Surface, RegularExpressionsStillWorkAfterTheCleanUp) {
     // The engine's split and flags rely on RegExp.prototype's own accessors.
     BothAnswers r = RunBoth("", "'a,b'.split(/,/).join('|') + ' ' + String(/x/gi) + ' ' + 'abab'.replace(/b/g, '-')");
-    EXPECT_EQ(r.jscript, "a|b /x/gi a-a-");
-    EXPECT_EQ(r.modern, r.jscript);
+    EXPECT_EQ(r.jscript, "a|b /x/ig a-a-");  // JScript writes the flags as i, g, m
+    EXPECT_EQ(r.modern, "a|b /x/gi a-a-");
 }
 
 TEST(Surface, HelpersAndNativesAreNotEnumerable) {

@@ -24,7 +24,7 @@
     var jscriptError = null;
     defineProperty(global, '__qyRtTakeErrorMaker', {
         value: function (maker) { jscriptError = maker; }, writable: true, configurable: true });
-    var KIND_RANGE = 4, KIND_URI = 8;
+    var KIND_RANGE = 4, KIND_TYPE = 7, KIND_URI = 8;
     function toInteger(v) {
         var n = +v;
         if (n !== n) return 0;
@@ -40,7 +40,7 @@
     var KIND_SYNTAX = 6;
     var JScriptFunction = ours(function Function(p) {
         var n = arguments.length, names = '';
-        for (var k = 0; k + 1 < n; k++) names += (k ? ',' : '') + NativeString(arguments[k]);
+        for (var k = 0; k + 1 < n; k++) names += (k ? ', ' : '') + NativeString(arguments[k]);
         var body = n > 0 ? NativeString(arguments[n - 1]) : '';
         var prepared = prepareEval('(function (' + names + ') {\n' + body + '\n})');
         if (typeof prepared !== 'string') throw jscriptError(KIND_SYNTAX, prepared[0], prepared[1]);
@@ -54,6 +54,7 @@
 
     // Functions print with a newline on either side; natives, ours included, as native code.
     put(NativeFunction.prototype, 'toString', function toString() {
+        if (this === NativeFunction.prototype) return '\nfunction prototype() {\n    [native code]\n}\n';
         for (var i = 0; i < ourFunctions.length; i++)
             if (ourFunctions[i] === this) return '\nfunction ' + ourNames[i] + '() {\n    [native code]\n}\n';
         var made = weakGet.call(anonymousTexts, this);
@@ -219,7 +220,16 @@
         return x < 0 && digits !== '0.00' ? '-' + digits : digits;
     });
     // The elements' own locale texts, separated by the list separator and a space.
+    var isArray = Array.isArray, nativeArrayToString = Array.prototype.toString;
+    function arrayExpected(a) {
+        if (!isArray(a)) throw jscriptError(KIND_TYPE, 5031, '缺少 Array 对象');
+    }
+    put(Array.prototype, 'toString', function toString() {
+        arrayExpected(this);
+        return nativeArrayToString.call(this);
+    });
     put(Array.prototype, 'toLocaleString', function toLocaleString() {
+        arrayExpected(this);
         var out = '';
         for (var i = 0, n = this.length >>> 0; i < n; i++) {
             if (i > 0) out += ', ';
@@ -229,15 +239,44 @@
         return out;
     });
 
+    // Digits past those that tell the number apart from its neighbours are zeros.
+    var nativeToExponential = Number.prototype.toExponential;
+    put(Number.prototype, 'toExponential', function toExponential(fractionDigits) {
+        var x = numberValue.call(this);
+        if (fractionDigits === undefined || x !== x || x === Infinity || x === -Infinity)
+            return nativeToExponential.call(x, fractionDigits);
+        var f = toInteger(fractionDigits), shortest = nativeToExponential.call(x);
+        var e = shortest.indexOf('e'), dot = shortest.indexOf('.');
+        var known = dot < 0 ? 0 : e - dot - 1;
+        if (f <= known || f > 20) return nativeToExponential.call(x, f);
+        var zeros = '';
+        for (var z = known; z < f; z++) zeros += '0';
+        return shortest.substring(0, e) + (dot < 0 ? '.' : '') + zeros + shortest.substring(e);
+    });
+
     var nativeToPrecision = Number.prototype.toPrecision;
     // A precision outside 1 to 21 is JScript's own range error, not the fraction digits'.
+    // Without an argument the number prints as it is; an argument that is undefined is
+    // out of range like any other that reads as no number.
     put(Number.prototype, 'toPrecision', function toPrecision(precision) {
         var x = numberValue.call(this);
-        if (precision === undefined) return NativeString(x);
+        if (arguments.length === 0) return NativeString(x);
+        if (precision === undefined && x === x && x !== Infinity && x !== -Infinity)
+            throw jscriptError(KIND_RANGE, 5027, '精度超出了范围');
         var p = toInteger(precision);
         if ((p < 1 || p > 21) && x === x && x !== Infinity && x !== -Infinity)
             throw jscriptError(KIND_RANGE, 5027, '精度超出了范围');
         return nativeToPrecision.call(x, p);
+    });
+
+    // A radix given must be a number from 2 to 36; undefined given counts as given.
+    var nativeNumberToString = Number.prototype.toString;
+    put(Number.prototype, 'toString', function toString(radix) {
+        var x = numberValue.call(this);
+        if (arguments.length === 0) return nativeNumberToString.call(x);
+        var r = toInteger(radix);
+        if (radix === undefined || r < 2 || r > 36) throw jscriptError(KIND_TYPE, 5, '无效的过程调用或参数');
+        return nativeNumberToString.call(x, r);
     });
 
     // ---- URI functions: text that cannot be encoded has its own error ----
@@ -257,11 +296,34 @@
     encoder('encodeURIComponent', encodeURIComponent);
 
     // ---- String ----
-    var nativeSubstr = String.prototype.substr, nativeSplit = String.prototype.split;
-    put(String.prototype, 'substr', function substr(start, length) {
+    // Called on null or undefined, the methods work on the text "null" or "undefined".
+    function textOf(v) { return v === null || v === undefined ? NativeString(v) : v; }
+    var SPN = String.prototype;
+    var nativeSubstr = SPN.substr, nativeSplit = SPN.split, nativeSlice = SPN.slice, nativeSubstring = SPN.substring;
+    var nativeCharAt = SPN.charAt, nativeCharCodeAt = SPN.charCodeAt, nativeIndexOf = SPN.indexOf;
+    var nativeLastIndexOf = SPN.lastIndexOf, nativeLower = SPN.toLowerCase, nativeUpper = SPN.toUpperCase;
+    put(SPN, 'substr', function substr(start, length) {
+        'use strict';
         var s = toInteger(start);
-        return nativeSubstr.call(this, s < 0 ? 0 : s, length);
+        return nativeSubstr.call(textOf(this), s < 0 ? 0 : s, length);
     });
+    put(SPN, 'slice', function slice(start, end) { 'use strict'; return nativeSlice.call(textOf(this), start, end); });
+    put(SPN, 'substring', function substring(start, end) {
+        'use strict';
+        return nativeSubstring.call(textOf(this), start, end);
+    });
+    put(SPN, 'charAt', function charAt(pos) { 'use strict'; return nativeCharAt.call(textOf(this), pos); });
+    put(SPN, 'charCodeAt', function charCodeAt(pos) { 'use strict'; return nativeCharCodeAt.call(textOf(this), pos); });
+    put(SPN, 'indexOf', function indexOf(search, pos) {
+        'use strict';
+        return nativeIndexOf.call(textOf(this), search, pos);
+    });
+    put(SPN, 'lastIndexOf', function lastIndexOf(search, pos) {
+        'use strict';
+        return nativeLastIndexOf.call(textOf(this), search, pos);
+    });
+    put(SPN, 'toLowerCase', function toLowerCase() { 'use strict'; return nativeLower.call(textOf(this)); });
+    put(SPN, 'toUpperCase', function toUpperCase() { 'use strict'; return nativeUpper.call(textOf(this)); });
 
     // The HTML methods write upper-case tags and take attribute values as they are.
     var SP = String.prototype;
@@ -291,7 +353,8 @@
         n = Math.floor(n);
         return n > MAX_LIMIT ? MAX_LIMIT : n;
     }
-    // A regular expression separator leaves out empty pieces and empty captures.
+    // A regular expression separator leaves out empty pieces and what the pattern
+    // captures; the expression's lastIndex ends up after the last separator found.
     function splitByRegExp(s, r, lim) {
         var out = [], len = s.length;
         var re = new NativeRegExp(r.source, 'g' + (r.ignoreCase ? 'i' : '') + (r.multiline ? 'm' : ''));
@@ -299,42 +362,133 @@
             var whole = nativeExec.call(re, s);
             return whole && whole.index === 0 ? out : [s];
         }
-        var p = 0, q = 0, m, start, end, k, c;
+        var p = 0, q = 0, m, start, end, last = 0;
         while (q < len) {
             re.lastIndex = q;
             m = nativeExec.call(re, s);
             if (m === null || m.index >= len) break;
             start = m.index;
             end = start + m[0].length;
+            last = end;
             if (end === p) { q = start + 1; continue; }
-            if (start > p) { out[out.length] = s.substring(p, start); if (out.length === lim) return out; }
-            for (k = 1; k < m.length; k++) {
-                c = m[k];
-                if (c !== undefined && c !== '') { out[out.length] = c; if (out.length === lim) return out; }
+            if (start > p) {
+                out[out.length] = s.substring(p, start);
+                if (out.length === lim) { r.lastIndex = last; return out; }
             }
             p = q = end;
         }
+        r.lastIndex = last;
         if (p < len) out[out.length] = s.substring(p);
         return out;
     }
     put(String.prototype, 'split', function split(separator, limit) {
         var lim = splitLimit(limit), s = NativeString(this);
+        // undefined given as the separator is the text "undefined"
+        if (separator === undefined && arguments.length > 0) separator = 'undefined';
         if (lim === 0) return [];
         if (separator !== null && typeof separator === 'object' && classOf(separator) === '[object RegExp]')
             return splitByRegExp(s, separator, lim);
         return nativeSplit.call(s, separator, lim === MAX_LIMIT ? undefined : lim);
     });
 
+    // match: without an argument nothing; a global expression's result also tells where
+    // its last match was (index, input, lastIndex), and every match leaves the
+    // expression's lastIndex after it.
+    var nativeReplace = String.prototype.replace, nativeMatch = String.prototype.match;
+    var leftContextOf = Object.getOwnPropertyDescriptor(NativeRegExp, 'leftContext').get;
+    var lastMatchOf = Object.getOwnPropertyDescriptor(NativeRegExp, 'lastMatch').get;
+    function asRegExp(v) {
+        return classOf(v) === '[object RegExp]' ? v : new NativeRegExp(v === undefined ? '' : NativeString(v));
+    }
+    put(String.prototype, 'match', function match(regexp) {
+        if (arguments.length === 0) return null;
+        var str = NativeString(this), re = asRegExp(regexp);
+        if (!re.global) return exec.call(re, str);
+        var out = nativeMatch.call(str, re);
+        if (out === null) { re.lastIndex = 0; return null; }
+        // the engine's record of the last match tells where it was
+        out.index = leftContextOf.call(NativeRegExp).length;
+        out.input = str;
+        out.lastIndex = re.lastIndex = out.index + lastMatchOf.call(NativeRegExp).length;
+        return out;
+    });
+    // search: from the start whatever lastIndex says, which it then sets; without an
+    // argument there is no answer at all.
+    put(String.prototype, 'search', function search(regexp) {
+        if (arguments.length === 0) return null;
+        var str = NativeString(this), re = asRegExp(regexp);
+        var copy = new NativeRegExp(re.source, (re.ignoreCase ? 'i' : '') + (re.multiline ? 'm' : ''));
+        var m = nativeExec.call(copy, str);
+        re.lastIndex = m === null ? 0 : m.index + m[0].length;
+        return m === null ? -1 : m.index;
+    });
+    // replace: a string pattern is found as it is and its replacement taken as it is ('$'
+    // means nothing there).
+    put(String.prototype, 'replace', function replace(pattern, replacement) {
+        var str = NativeString(this);
+        if (classOf(pattern) !== '[object RegExp]') {
+            if (typeof replacement === 'function') return nativeReplace.call(str, NativeString(pattern), replacement);
+            var what = NativeString(pattern), at = str.indexOf(what);
+            if (at < 0) return str;
+            return str.substring(0, at) + NativeString(replacement) + str.substring(at + what.length);
+        }
+        return nativeReplace.call(str, pattern, replacement);
+    });
+
     // ---- RegExp ----
     // Every match sets lastIndex, global or not; captures that took no part read as empty
     // strings; the result carries lastIndex too. A global search from a lastIndex that is
     // not a number, or out of range, fails and starts over.
-    put(RegExp.prototype, 'exec', function exec(string) {
+    function regExpExpected(r) {
+        if (classOf(r) !== '[object RegExp]') throw jscriptError(KIND_TYPE, 5016, '缺少正则表达式对象');
+    }
+    var nativeTest = RegExp.prototype.test;
+    var RP = NativeRegExp.prototype, KIND_REGEXP = 9;
+    // source is the pattern as written ("" for none, '/' unescaped); the prototype's is "".
+    var sources = new WeakMap(), nativeSource = Object.getOwnPropertyDescriptor(RP, 'source').get;
+    function sourceOf(r) {
+        if (r === RP) return '';
+        var own = weakGet.call(sources, r);
+        return own !== undefined ? own : nativeSource.call(r);
+    }
+    defineProperty(RP, 'source', { get: ours(function source() { return sourceOf(this); }, 'source'), configurable: true });
+    defineProperty(RP, 'lastIndex', { value: 0, writable: true });
+    // The text: the source between slashes, then the flags in the order i, g, m.
+    put(RP, 'toString', function toString() {
+        regExpExpected(this);
+        return '/' + sourceOf(this) + '/' + (this.ignoreCase ? 'i' : '') + (this.global ? 'g' : '') +
+            (this.multiline ? 'm' : '');
+    });
+    // The constructor: an expression with flags beside it is a syntax error; an expression
+    // called without new comes back as it is.
+    var RegExp_ = function RegExp(pattern, flags) {
+        if (classOf(pattern) === '[object RegExp]') {
+            if (flags !== undefined) throw jscriptError(KIND_REGEXP, 5017, '正则表达式中的语法错误');
+            if (!(this instanceof RegExp_)) return pattern;
+            var copy = new NativeRegExp(pattern);
+            weakSet.call(sources, copy, sourceOf(pattern));
+            return copy;
+        }
+        var text = pattern === undefined ? '' : NativeString(pattern);
+        var made = new NativeRegExp(text, flags === undefined ? '' : NativeString(flags));
+        weakSet.call(sources, made, text);
+        return made;
+    };
+    ours(RegExp_, 'RegExp');
+    Object.setPrototypeOf(RegExp_, NativeRegExp);  // the statics ($1, leftContext...) read through
+    defineProperty(RegExp_, 'prototype', { value: RP, writable: false, enumerable: false, configurable: false });
+    defineProperty(RP, 'constructor', { value: RegExp_, writable: true, configurable: true });
+    defineProperty(global, 'RegExp', { value: RegExp_, writable: true, configurable: true });
+    defineProperty(global, '__qyRtNativeRegExp', { value: NativeRegExp, configurable: true });
+    var exec = put(RegExp.prototype, 'exec', function exec(string) {
+        regExpExpected(this);
         var s = NativeString(string);
         if (this.global) {
             var at;
-            try { at = +this.lastIndex; } catch (e) { at = 0; }
-            at = at !== at ? -1 : toInteger(at);
+            // an object there counts as 0, its valueOf never asked
+            var li = this.lastIndex;
+            at = li !== null && (typeof li === 'object' || typeof li === 'function') ? 0 : +li;
+            at = at !== at ? 0 : toInteger(at);
             if (at < 0 || at > s.length) { this.lastIndex = 0; return null; }
             this.lastIndex = at;
         }
@@ -345,7 +499,39 @@
         return m;
     });
 
+    put(RegExp.prototype, 'test', function test(string) {
+        regExpExpected(this);
+        return nativeTest.call(this, string);
+    });
+
+    // ---- Boolean ----
+    var nativeBooleanToString = Boolean.prototype.toString, nativeBooleanValueOf = Boolean.prototype.valueOf;
+    function booleanExpected(b) {
+        if (typeof b !== 'boolean' && classOf(b) !== '[object Boolean]')
+            throw jscriptError(KIND_TYPE, 5010, '缺少 Boolean 对象');
+    }
+    put(Boolean.prototype, 'toString', function toString() {
+        'use strict';
+        booleanExpected(this);
+        return nativeBooleanToString.call(this);
+    });
+    put(Boolean.prototype, 'valueOf', function valueOf() {
+        'use strict';
+        booleanExpected(this);
+        return nativeBooleanValueOf.call(this);
+    });
+
     // ---- Array ----
+    // sort takes at most one argument: no comparison (undefined or null) or a function;
+    // anything else, or a second argument, is refused as JScript refuses it.
+    var nativeSort = Array.prototype.sort;
+    put(Array.prototype, 'sort', function sort(compare) {
+        'use strict';
+        if (this === null || this === undefined) throw jscriptError(KIND_TYPE, 5007, '缺少对象');
+        if (arguments.length > 1 || (compare !== undefined && compare !== null && typeof compare !== 'function'))
+            throw jscriptError(KIND_TYPE, 5014, '缺少 JScript 对象');
+        return compare === undefined || compare === null ? nativeSort.call(this) : nativeSort.call(this, compare);
+    });
     var nativeSplice = Array.prototype.splice, nativeUnshift = Array.prototype.unshift;
     // Without a count nothing is removed.
     put(Array.prototype, 'splice', function splice(start, deleteCount) {
@@ -432,6 +618,19 @@
         return localeWritable(this) ? localeTime(this) : fullString(this);
     });
 
+    // setTime and setYear need their argument; the object is checked first.
+    var nativeSetTime = DP.setTime, nativeSetYear = DP.setYear;
+    put(DP, 'setTime', function setTime(time) {
+        timeOf.call(this);
+        if (arguments.length === 0) throw jscriptError(KIND_TYPE, 449, '参数是必选项');
+        return nativeSetTime.call(this, time);
+    });
+    put(DP, 'setYear', function setYear(year) {
+        timeOf.call(this);
+        if (arguments.length === 0) throw jscriptError(KIND_TYPE, 449, '参数是必选项');
+        return nativeSetYear.call(this, year);
+    });
+
     put(DP, 'getYear', function getYear() {
         var y = yearOf.call(this);
         return y >= 1900 && y <= 1999 ? y - 1900 : y;
@@ -508,6 +707,7 @@
                 i = link ? j + 1 : j;
                 continue;
             }
+            if (c === ':' && joined === ':') { i++; continue; }  // 11::32 reads as 11:32
             joined = '';
             if (c === '+' || c === '-') {
                 if (sign || (hour === undefined && zone === undefined)) return NaN;
@@ -532,17 +732,20 @@
         if (sign) return NaN;
         // Numbers run together with / or - are month/day/year (year/month/day when the first
         // has more than two digits); the others are the day and the year around a month name.
-        var k = 0;
+        // A first number that can be no month or day (over 31) is the year. In this form a
+        // month or day past its end runs on into the next ones.
+        var k = 0, linked = false;
         if (nums.length && nums[0].linked) {
             if (month !== undefined || nums.length < 3 || !nums[1].linked || !nums[2].linked) return NaN;
-            if (nums[0].len > 2) { year = nums[0].v; month = nums[1].v - 1; day = nums[2].v; }
+            if (nums[0].len > 2 || nums[0].v > 31) { year = nums[0].v; month = nums[1].v - 1; day = nums[2].v; }
             else { month = nums[0].v - 1; day = nums[1].v; year = nums[2].v; }
             k = 3;
+            linked = true;
         }
         for (; k < nums.length; k++) {
             var v = nums[k].v;
             if (month === undefined || nums[k].linked) return NaN;
-            if (day === undefined && nums[k].len <= 2 && v <= 31) day = v;
+            if (day === undefined && nums[k].len <= 3 && v <= 31) day = v;
             else if (year === undefined) year = v;
             else return NaN;
         }
@@ -556,7 +759,8 @@
             if (hour > 12) return NaN;
             hour = hour % 12 + ampm;
         }
-        if (month < 0 || month > 11 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) return NaN;
+        if (!linked && (month < 0 || month > 11 || day < 1 || day > 31)) return NaN;
+        if (hour > 23 || minute > 59 || second > 59) return NaN;
         var d = new NativeDate(0);
         if (zone === undefined) {
             setFullYear.call(d, year, month, day);
@@ -572,12 +776,35 @@
         return parseDate(string);
     }
 
+    // ---- The lengths JScript gives its functions where the engine's differ ----
+    function lengthOf(fn, n) { defineProperty(fn, 'length', { value: n, configurable: true }); }
+    lengthOf(SP.indexOf, 2);
+    lengthOf(SP.lastIndexOf, 2);
+    lengthOf(SP.replace, 1);
+    lengthOf(SP.search, 0);
+    lengthOf(SP.slice, 0);
+    lengthOf(Object, 0);
+
     // ---- The Date constructor: strings go through the parse above ----
     function primitiveOf(v) {
         if (v === null || (typeof v !== 'object' && typeof v !== 'function')) return v;
         if (classOf(v) === '[object Date]') return dateToString.call(v);
         var p = v.valueOf();
         return p !== null && (typeof p === 'object' || typeof p === 'function') ? NativeString(v) : p;
+    }
+    // The prototype is itself a date, at time 0: a method called on it reads and sets that
+    // date.
+    var prototypeDate = new NativeDate(0), reflectApply = Reflect.apply;
+    function onPrototypeDate(fn) {
+        var wrapped = function () { return reflectApply(fn, this === DP ? prototypeDate : this, arguments); };
+        defineProperty(wrapped, 'length', { value: fn.length, configurable: true });
+        return wrapped;
+    }
+    var dateMethods = ownNames(DP);
+    for (var dm = 0; dm < dateMethods.length; dm++) {
+        var method = DP[dateMethods[dm]];
+        if (dateMethods[dm] !== 'constructor' && typeof method === 'function')
+            put(DP, dateMethods[dm], onPrototypeDate(method));
     }
     var Date_ = function Date(year, month, date, hours, minutes, seconds, ms) {
         if (!(this instanceof Date_)) return fullString(new NativeDate());

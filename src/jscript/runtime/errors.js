@@ -12,7 +12,7 @@
     var toNumber = Number, toText = String;
 
     // The engine's kinds of error, numbered as the runtime's natives take them.
-    var KIND_SYNTAX = 6;
+    var KIND_SYNTAX = 6, KIND_REGEXP = 9;
     var kinds = [
         ['Error', 0], ['EvalError', 3], ['RangeError', 4], ['ReferenceError', 5],
         ['SyntaxError', 6], ['TypeError', 7], ['URIError', 8]
@@ -39,6 +39,11 @@
 
     // An error of `kind` with JScript's number (0x800A0000 | code) and description.
     function jscriptError(kind, code, description) {
+        if (kind === KIND_REGEXP) {
+            var e = makeError(0, description);
+            setPrototypeOf(e, regExpErrorPrototype);
+            return fill(e, 0x800A0000 | code, description);
+        }
         return fill(makeError(kind, description), 0x800A0000 | code, description);
     }
 
@@ -56,7 +61,9 @@
                 if (asNumber === asNumber) num = asNumber;
                 else text = toText(number);
             }
-            return fill(makeError(kind, text), num, text);
+            var e = makeError(kind, text);
+            if (getPrototypeOf(e) !== original.prototype) setPrototypeOf(e, original.prototype);
+            return fill(e, num, text);
         };
         defineProperty(ctor, 'name', {value: name, configurable: true});
         defineProperty(ctor, 'length', {value: 1, configurable: true});
@@ -65,6 +72,7 @@
         return ctor;
     }
 
+    var setPrototypeOf = Object.setPrototypeOf, getPrototypeOf = Object.getPrototypeOf;
     var errorPrototype = Error.prototype;
     for (var i = 0; i < kinds.length; i++) {
         var name = kinds[i][0], original = global[name];
@@ -72,17 +80,28 @@
         // The other kinds take message from Error.prototype rather than keeping their own.
         if (original.prototype !== errorPrototype) delete original.prototype.message;
     }
+    // RegExpError: the kind of a pattern JScript cannot read, an Error of its own name.
+    var regExpErrorPrototype = Object.create(errorPrototype);
+    hide(regExpErrorPrototype, 'name', 'RegExpError');
+    hide(global, 'RegExpError', makeConstructor('RegExpError', 0, {prototype: regExpErrorPrototype}));
     hide(errorPrototype, 'toString', function toString() { return '[object Error]'; });
     delete errorPrototype.stack;
 
     // A caught value in JScript's form: an error the engine raised gets its number and
     // description, and its message becomes the description. Anything else, errors the
     // script made included, comes back untouched.
+    // JScript's kind of the error may differ from the engine's (reading an undeclared
+    // name is a TypeError there); the error then takes that kind's prototype.
+    var prototypes = [];
+    for (var k = 0; k < kinds.length; k++) prototypes[kinds[k][1]] = global[kinds[k][0]].prototype;
+    prototypes[KIND_REGEXP] = regExpErrorPrototype;
     fixed(global, '__qyCatch', function __qyCatch(e) {
         if (typeof e === 'object' && e !== null && !hasOwn(e, 'number')) {
             var mapped = engineError(e);
             if (mapped !== null) {
                 fill(e, mapped[0], mapped[1]);
+                var proto = prototypes[(mapped[0] & 0xFFFF) === 5017 ? KIND_REGEXP : mapped[2]];
+                if (proto !== undefined && getPrototypeOf(e) !== proto) setPrototypeOf(e, proto);
                 // The engine's own kind (too deep a recursion) is a plain Error in JScript.
                 if (e.name === 'InternalError') hide(e, 'name', 'Error');
             }
@@ -90,10 +109,24 @@
         return e;
     });
 
+    // eval reached through a value: it evaluates where it was taken, with that this.
+    fixed(global, '__qyEvalIn', function __qyEvalIn(self, run) {
+        return function eval(x) { return run.call(self, x); };
+    });
+
+    // Assignment to, and deletion of, what is no reference: refused once the operands
+    // have been evaluated.
+    fixed(global, '__qyBadRef', function __qyBadRef() {
+        throw jscriptError(5, 5008, '非法赋值');
+    });
+    fixed(global, '__qyBadDelete', function __qyBadDelete() {
+        throw jscriptError(7, 5012, '不能删除此对象');
+    });
+
     // The text eval() runs: refused text is JScript's syntax error at the eval call.
-    fixed(global, '__qyEval', function __qyEval(x) {
+    fixed(global, '__qyEval', function __qyEval(x, inFunction) {
         if (typeof x !== 'string') return x;
-        var prepared = prepareEval(x);
+        var prepared = prepareEval(x, inFunction);
         if (typeof prepared === 'string') return prepared;
         throw fill(makeError(KIND_SYNTAX, prepared[1]), prepared[0], prepared[1]);
     });

@@ -13,7 +13,10 @@
     var mapHas = uncurry(WeakMap.prototype.has);
     var push = uncurry(Array.prototype.push);
     var StringType = String, toText = String;
-    var RegExpType = RegExp;
+    // the engine's constructor, which holds the statics; the script's RegExp reads them
+    // through it
+    var RegExpType = global.__qyRtNativeRegExp;
+    delete global.__qyRtNativeRegExp;
     var jscriptError = global.__qyRtJScriptError;
     var debugWrite = global.__qyRtDebugWrite;
 
@@ -57,7 +60,7 @@
     hide(global, 'ActiveXObject', function ActiveXObject(progID) {
         throw jscriptError(KIND_ERROR, 429, 'Automation 服务器不能创建对象');
     });
-    hide(global, 'GetObject', function GetObject(pathname) {
+    hide(global, 'GetObject', function GetObject(pathname, progID) {
         throw jscriptError(KIND_ERROR, 429, 'Automation 服务器不能创建对象');
     });
 
@@ -68,6 +71,8 @@
     function VBArray(safeArray) { notVBArray(); }
     var vbNames = ['dimensions', 'getItem', 'lbound', 'toArray', 'ubound'];
     for (var i = 0; i < vbNames.length; i++) hide(VBArray.prototype, vbNames[i], notVBArray);
+    // the same refusal, but JScript's getItem takes one index before the others
+    hide(VBArray.prototype, 'getItem', function getItem(index) { notVBArray(); });
     hide(global, 'VBArray', VBArray);
 
     // Enumerator over an array visits what for-in visits, in that order, giving the
@@ -125,6 +130,8 @@
         var s = stateOf(this);
         if (s.collection !== undefined && s.at < s.keys.length) s.at++;
     });
+    // JScript declares seven parameters, though it reads only the first
+    defineProperty(Enumerator, 'length', {value: 7, configurable: true});
     hide(global, 'Enumerator', Enumerator);
 
     // Debug.write and Debug.writeln: the arguments' texts joined, one piece of output
