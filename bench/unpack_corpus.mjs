@@ -123,7 +123,9 @@ function original(file) {
 
 function judge(file, input, output, ms) {
     const orig = original(file);
-    const ast = output === null ? null : parse(output);
+    // A tool that gave up (an error, the time limit) handed back nothing: failed, not broken.
+    if (output === null) return { ok: false, broken: false, ms, why: 'failed' };
+    const ast = parse(output);
     if (!ast) return { ok: false, broken: true, ms, why: 'no parse' };
     const answer = answerOf(output);
     const r = readability(ast);
