@@ -19,6 +19,7 @@
 #include "script/ScriptSession.h"
 #include "script/Variant.h"
 #include "text/CodePage.h"
+#include "text/LogLines.h"
 
 namespace qy::app {
 namespace {
@@ -58,7 +59,9 @@ DebugFeatures::DebugFeatures(MainWindow& window)
     : QObject(&window), m_window(window), m_debugger(std::make_unique<debug::Debugger>()) {
     m_debugger->SetPauseHandler(this);
     m_debugger->SetLogOutput([this](uint32_t line, const std::u16string& text) {
-        m_window.AppendLog(Ansi(QStringLiteral("-->日志点 第 %1 行: ").arg(line) + QString::fromStdU16String(text)) +
+        // The values come from the page: they stay on the logpoint's line.
+        m_window.AppendLog(Ansi(QStringLiteral("-->日志点 第 %1 行: ").arg(line) +
+                                QString::fromStdU16String(text::OneLogLine(text))) +
                            "\r\n");
     });
     connect(&window, &MainWindow::loading, this, &DebugFeatures::OnLoading);

@@ -5,6 +5,8 @@
  */
 #include "app/DebuggerWindow.h"
 
+#include "script/Engine.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -149,6 +152,7 @@ void DebuggerWindow::SetPaused(bool paused) {
 }
 
 void DebuggerWindow::ShowPause(const QString& reason, const std::vector<debug::FrameInfo>& frames) {
+    if (m_endCheck) m_endCheck->stop();
     m_status->setText(reason);
     QSignalBlocker block(m_frames);
     m_frames->clear();
@@ -208,6 +212,18 @@ void DebuggerWindow::ShowRunning() {
     m_variables->clear();
     for (int i = 0; i < m_watches->topLevelItemCount(); ++i) m_watches->topLevelItem(i)->setText(1, QString());
     SetPaused(false);
+    // Events run during the run only inside the busy window's hook, where the engine is
+    // not idle; the first check outside it finds the run returned.
+    if (!m_endCheck) {
+        m_endCheck = new QTimer(this);
+        m_endCheck->setInterval(50);
+        connect(m_endCheck, &QTimer::timeout, this, [this] {
+            if (m_paused || !script::EngineIdle()) return;
+            m_endCheck->stop();
+            m_status->setText(QStringLiteral("运行已结束"));
+        });
+    }
+    m_endCheck->start();
 }
 
 int DebuggerWindow::ChosenFrame() const { return std::max(0, m_frames->currentRow()); }

@@ -18,6 +18,7 @@ class QListWidget;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QTimer;
 
 namespace qy::app {
 
@@ -35,7 +36,8 @@ public:
     void ShowScopes(const std::vector<debug::ScopeInfo>& scopes);
     /// The watches' values in the chosen frame, in the order of `values`.
     void ShowWatches(const QStringList& expressions, const QStringList& values);
-    /// Running again: the lists empty, the buttons wait for the next pause.
+    /// Running again: the lists empty, the buttons wait for the next pause; once the
+    /// run has returned, the status says it has ended.
     void ShowRunning();
 
     int ChosenFrame() const;
@@ -60,6 +62,8 @@ private:
     void AddVariables(QTreeWidgetItem* parent, const std::vector<debug::VariableInfo>& items);
     void SetPaused(bool paused);
 
+    /// Looks, while the status says "运行中…", whether the run has returned.
+    QTimer* m_endCheck = nullptr;
     QLabel* m_status = nullptr;
     QListWidget* m_frames = nullptr;
     QTreeWidget* m_variables = nullptr;

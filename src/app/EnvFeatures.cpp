@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "editor/Editor.h"
 #include "env/Environment.h"
+#include "script/ScriptTarget.h"
 #include "text/CodePage.h"
 
 namespace qy::app {
@@ -56,7 +57,8 @@ void EnvFeatures::Switch(bool on) {
 
 void EnvFeatures::InsertIntoEditor() {
     editor::Editor* editor = m_window.CurrentEditor();
-    std::string block = text::Utf8ToAnsiText(env::InsertableBlock());
+    std::string block = text::Utf8ToAnsiText(
+        env::InsertableBlock(script::CurrentScriptTarget() == script::ScriptTarget::JScript58));
     std::string firstLine = block.substr(0, block.find('\n') + 1);
     if (editor->Text().rfind(firstLine, 0) == 0) {
         m_window.AppendLog(Ansi("-->代码开头已有浏览器环境代码\r\n"));

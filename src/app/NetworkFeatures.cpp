@@ -14,6 +14,7 @@
 #include "decode/Encoding.h"
 #include "decode/gui/DecoderWindow.h"
 #include "editor/Editor.h"
+#include "env/UserAgent.h"
 #include "net/HttpGet.h"
 #include "net/gui/UpdateWindow.h"
 #include "text/CodePage.h"
@@ -61,8 +62,12 @@ void NetworkFeatures::FetchScript() {
         control.pump = [&busy] { busy.Pump(); };
         control.cancelled = [&busy] { return busy.Cancelled(); };
         control.deadlineMilliseconds = m_deadlineMs;
+        // The script is asked for as the page's browser asks for it.
+        control.userAgent = env::UserAgent();
         reply = net::HttpGet(ansiAddress, control);
     }
+    if (reply.ok && reply.body.empty())
+        reply.reason = reply.droppedBytes ? "回应以零字节开头，不是文本" : "回应是空的";
     if (!reply.ok || reply.body.empty()) {
         // An error page is not the script: the editor and the history stay as they were.
         std::string why = reply.reason.empty() ? "" : Ansi("：") + text::Utf8ToAnsiText(reply.reason);
@@ -70,8 +75,15 @@ void NetworkFeatures::FetchScript() {
         return;
     }
     bool utf8 = m_window.Component<QCheckBox>("选择框1")->isChecked();
-    editor->SetText(utf8 ? decode::Utf8ToAnsi(reply.body) : reply.body);
+    // Bytes that are not UTF-8 would each become "?": such text is kept as it came (GBK).
+    bool notUtf8 = utf8 && !text::IsValidUtf8(reply.body);
+    editor->SetText(utf8 && !notUtf8 ? decode::Utf8ToAnsi(reply.body) : reply.body);
     m_window.AppendLog(Ansi("-->代码读取成功\r\n"));
+    if (notUtf8)
+        m_window.AppendLog(Ansi("-->提示：读取到的内容不是有效的 UTF-8，已按 GBK 原样载入（未做 UTF-8 解码）\r\n"));
+    if (reply.droppedBytes)
+        m_window.AppendLog(Ansi("-->提示：内容中有零字节，只载入了它之前的 ") + std::to_string(reply.body.size()) +
+                           Ansi(" 字节，其后的 ") + std::to_string(reply.droppedBytes) + Ansi(" 字节未载入\r\n"));
     if (!utf8 && LooksLikeUtf8Text(reply.body, reply.contentType)) {
         m_window.AppendLog(Ansi("-->提示：读取到的内容是 UTF-8 编码，若中文显示为乱码，请勾选“UTF-8解码”后重新读取\r\n"));
     }

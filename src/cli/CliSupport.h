@@ -36,9 +36,16 @@ public:
 /// Writes a usage error and returns the usage exit status.
 int Usage(std::ostream& err, const std::string& message);
 
+/// The environment variable that sets the largest script file a command reads, in MiB.
+inline constexpr const char* kMaxFileVariable = "QINGYOU_MAX_FILE_MIB";
+/// The largest script file a command reads (256 MiB unless the variable says otherwise).
+size_t MaxFileBytes();
+
 /// A script as the open dialog reads it ("-" is standard input): UTF-8 and BOM-marked
 /// UTF-16 recognised, anything else taken as workbench bytes; a zero byte that ends the
-/// text is said on standard error, as the log says it in the window.
+/// text is said on standard error, as the log says it in the window. What cannot be
+/// read (a folder, a file past MaxFileBytes, judged before reading where the size is
+/// known) gives nothing, its reason already written to `err` as a usage error.
 std::optional<std::string> ReadScript(const std::string& path, std::ostream& err);
 
 /// Workbench text as the shell prints it: UTF-8 with LF line ends.

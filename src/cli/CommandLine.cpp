@@ -1,7 +1,12 @@
 #include "cli/CommandLine.h"
 
-#include <fstream>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -29,20 +34,74 @@ struct Command {
     std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)> run;
 };
 
+/// Ends the engine work of a command once its time is up: the stop reaches the call
+/// running then, and the StopScope around the work ends every call after it at once.
+class TimeLimit {
+public:
+    explicit TimeLimit(double seconds)
+        : m_thread([this, seconds] {
+              std::unique_lock lock(m_mutex);
+              if (!m_wake.wait_for(lock, std::chrono::duration<double>(seconds), [this] { return m_done; })) {
+                  m_fired = true;
+                  script::RequestStop();
+              }
+          }) {}
+    ~TimeLimit() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+    TimeLimit(const TimeLimit&) = delete;
+    TimeLimit& operator=(const TimeLimit&) = delete;
+    bool Fired() const { return m_fired; }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    std::atomic<bool> m_fired{false};
+    std::thread m_thread;
+};
+
+constexpr double kDefaultTimeoutSeconds = 60;
+constexpr double kMaxTimeoutSeconds = 30 * 24 * 3600;
+
+/// "--timeout" takes seconds above zero (fractions allowed), at most thirty days.
+std::optional<double> ParseSeconds(const std::string& text) {
+    char* end = nullptr;
+    double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !(v > 0) || v > kMaxTimeoutSeconds) return std::nullopt;
+    return v;
+}
+
+std::string SecondsText(double seconds) {
+    std::ostringstream s;
+    s << seconds;
+    return s.str();
+}
+
 int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> files, expressions;
     std::optional<script::ScriptTarget> target;
     bool browserEnv = false;
     std::optional<std::string> address;
+    double timeout = kDefaultTimeoutSeconds;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--browser-env") {
             browserEnv = true;
-        } else if (a == "--target" || a == "--expr" || a == "--address") {
+        } else if (a == "--target" || a == "--expr" || a == "--address" || a == "--timeout") {
             if (i + 1 >= args.size()) return Usage(err, a + " 后缺少参数");
             const std::string& value = args[++i];
             if (a == "--expr") {
                 expressions.push_back(value);
+            } else if (a == "--timeout") {
+                auto seconds = ParseSeconds(value);
+                if (!seconds) return Usage(err, "--timeout 要给大于 0 的秒数（最多 30 天），不是“" + value + "”");
+                timeout = *seconds;
             } else if (a == "--address") {
                 address = value;
             } else if (!(target = script::TargetFromKey(value))) {
@@ -60,7 +119,7 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     std::vector<std::string> scripts;
     for (const auto& f : files) {
         auto bytes = ReadScript(f, err);
-        if (!bytes) return Usage(err, "无法读取文件“" + f + "”");
+        if (!bytes) return kExitUsage;
         scripts.push_back(std::move(*bytes));
     }
     if (target) script::SetScriptTarget(*target);
@@ -73,6 +132,10 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (address) session.SetPageAddressSource([a = text::Utf8ToAnsiText(*address)] { return a; });
     TextView view;
     bool engineError = false;
+    // The limit covers the whole run: once it is up, the call running ends and nothing
+    // after it starts.
+    script::StopScope work(true);
+    TimeLimit limit(timeout);
     // The files go in as one load would take them: a reset, then each as its own piece
     // of code; the first one refused ends the load with its report.
     session.ResetHost();
@@ -90,6 +153,7 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     session.WriteEnvironmentReport(log);
     session.SetCodeLoaded(true);
     for (const auto& e : expressions) {
+        if (work.Stopped()) break;
         std::string expr = text::Utf8ToAnsiText(e);
         // As in the window, the echo tells one expression's lines from the next.
         log.AppendLog(text::Utf8ToAnsiText("-->计算：") + expr + "\r\n");
@@ -98,14 +162,18 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     jscript::SetDebugOutput(nullptr);
     env::SetOutput(nullptr);
+    if (limit.Fired() && work.Stopped()) {
+        err << "qingyou-js: 已超时：运行超过 " << SecondsText(timeout) << " 秒，已停止（可用 --timeout 秒数 放宽）\n";
+        return kExitEngineError;
+    }
     return engineError ? kExitEngineError : kExitOk;
 }
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] 文件… --expr 表达式 [--expr 表达式…]",
+        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] 文件… --expr 表达式 [--expr 表达式…]",
          "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行；--browser-env 先运行浏览器环境"
-         "（location 取自 --address），并列出脚本找过而环境没有的名字", "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
+         "（location 取自 --address），并列出脚本找过而环境没有的名字；整个运行超过 --timeout 秒（默认 60）即停止，退出码为 1", "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
         {"format", "format 文件", "输出格式化后的代码（UTF-8，LF 换行）；文件为 - 时读标准输入",
          "qingyou-js format jquery.min.js", FormatCommand},
@@ -130,7 +198,9 @@ int Help(std::ostream& out) {
         out << "  " << c.usage << "\n      " << c.summary << "\n      例: " << c.example << "\n";
     out << "\n脚本目标: jscript = " << script::TargetDisplayName(script::ScriptTarget::JScript58)
         << "（默认），es2021 = " << script::TargetDisplayName(script::ScriptTarget::ES2021) << "\n"
-        << "退出码: 0 全部完成，1 引擎报告了错误，2 用法错误\n";
+        << "脚本文件: 最大 " << MaxFileBytes() / (1024 * 1024) << " MiB（环境变量 " << kMaxFileVariable
+        << " 以 MiB 为单位调整），文件夹和更大的文件不读取\n"
+        << "退出码: 0 全部完成，1 引擎报告了错误（或已超时），2 用法错误\n";
     return kExitOk;
 }
 

@@ -25,9 +25,7 @@ std::optional<std::string> OneScript(const std::vector<std::string>& args, std::
         Usage(err, args.size() < 2 ? "缺少脚本文件（- 为标准输入）" : "只能给一个脚本文件");
         return std::nullopt;
     }
-    auto text = ReadScript(args[1], err);
-    if (!text) Usage(err, "无法读取文件“" + args[1] + "”");
-    return text;
+    return ReadScript(args[1], err);
 }
 
 /// Prints a transform's text, or its engine error as the log would, the four lines.

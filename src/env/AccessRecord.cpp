@@ -1,5 +1,7 @@
 #include "env/AccessRecord.h"
 
+#include "text/LogLines.h"
+
 namespace qy::env {
 
 void AccessRecord::Note(const std::string& object, const std::string& member, const Place& place) {
@@ -27,7 +29,8 @@ std::vector<std::string> ReportLines(const std::vector<Miss>& misses, size_t lim
     std::vector<std::string> lines;
     for (size_t i = 0; i < misses.size() && i < limit; ++i) {
         const Miss& m = misses[i];
-        lines.push_back("-->环境缺失：" + m.Name() + "（第 " + std::to_string(m.first.line) + " 行，" +
+        // The name is the script's (any string can be looked up): one line, always.
+        lines.push_back("-->环境缺失：" + text::OneLogLineUtf8(m.Name()) + "（第 " + std::to_string(m.first.line) + " 行，" +
                         std::to_string(m.count) + " 次）");
     }
     if (misses.size() > limit)

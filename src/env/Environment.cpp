@@ -19,24 +19,38 @@
 #include <js/SavedFrameAPI.h>
 #include <js/SourceText.h>
 #include <js/Stack.h>
+#include <js/String.h>
+#include <js/Wrapper.h>
 #include <sys/random.h>
 
 #include <cstring>
 #include <random>
 
 #include "env/EnvironmentScripts.h"
+#include "env/InterfaceTable.h"
 #include "jscript/SourceGate.h"
+#include "persona/NativeFunction.h"
 #include "text/CodePage.h"
+#include "text/LogLines.h"
 
 namespace qy::env {
 namespace {
 
-constexpr const char* kEnvironmentFile = "browser-env";
-constexpr const char* kConsoleFile = "console";
+// The environment's own scripts carry names that mark them as the workbench's: stacks
+// and the access record leave their frames out.
+constexpr const char* kInternalPrefix = "qy-internal:";
+constexpr const char* kEnvironmentFile = "qy-internal:env";
+constexpr const char* kConsoleFile = "qy-internal:console";
 // Where the environment script takes the console script (its function's last argument).
 constexpr std::string_view kConsoleSlot = "/* console.js */ null";
-constexpr const char* kHostName = "__qyEnvHost";
+// Where the insertable form calls the environment's function; the workbench calls it itself.
+constexpr std::string_view kSelfCall = "})(function () { return this; }()";
 constexpr uint32_t kMaxRandomBytes = 65536;
+// The global's application slot that holds the environment's host (out of scripts' reach).
+constexpr uint32_t kGlobalHostSlot = 0;
+// The host's slots: the timer runner, and for Chrome's face its name resolver.
+enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kMemberSlot, kHostSlots };
+const JSClass* GlobalClassOf();
 
 Output g_output;
 
@@ -54,28 +68,119 @@ std::u16string CopyString(JSContext* cx, JSString* s) {
 
 // ---- classes ---------------------------------------------------------------------
 
+JSObject* HostOf(JSObject* global);
+bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined);
+
+/// A name as ASCII text; empty when it holds anything else (no page name does).
+std::string AsciiOf(JSLinearString* s) {
+    size_t n = JS::GetLinearStringLength(s);
+    std::string out;
+    if (n > 64) return out;
+    out.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+        char16_t c = JS::GetLinearStringCharAt(s, i);
+        if (c == 0 || c > 127) return std::string();
+        out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
+/// Misses of the global: the engine's standard classes, then the page's names (Chrome's
+/// face makes its interfaces and the window's members when a script first names them),
+/// then the access record.
 bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
     if (*resolvedp) return true;
-    if (Environment* env = EnvironmentOf(obj)) env->NoteMiss(cx, obj, id, false);
+    if (id.isString() && IsWindowName(AsciiOf(id.toLinearString()))) {
+        if (JSObject* host = HostOf(obj)) {
+            JS::RootedObject hostObject(cx, host);
+            JS::RootedValue name(cx, JS::StringValue(id.toString()));
+            if (!CallResolver(cx, hostObject, kResolveSlot, name, resolvedp)) return false;
+            if (*resolvedp) return true;
+        }
+    }
+    if (Environment* env = EnvironmentOf(obj)) return env->NoteMiss(cx, obj, id, false);
     return true;
+}
+
+/// Enumerations of the global see every page name, made or not yet.
+bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly) {
+    if (JSObject* host = HostOf(obj)) {
+        JS::RootedObject hostObject(cx, host);
+        bool defined = false;
+        // A listing of enumerable names only (the function list's) needs only the window's
+        // members: the interfaces are not enumerable.
+        JS::RootedValue which(cx, JS::BooleanValue(enumerableOnly));
+        if (!CallResolver(cx, hostObject, kResolveAllSlot, which, &defined)) return false;
+    }
+    return JS_NewEnumerateStandardClasses(cx, obj, properties, enumerableOnly);
 }
 
 bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     *resolvedp = false;
-    if (Environment* env = EnvironmentOf(obj)) env->NoteMiss(cx, obj, id, true);
+    if (Environment* env = EnvironmentOf(obj)) return env->NoteMiss(cx, obj, id, true);
     return true;
 }
+
+std::string AsciiOf(JSLinearString* s);
+
+/// The interface whose prototype `obj` is (its name in the reserved slot).
+std::string InterfaceOfProto(JSObject* obj) {
+    JS::Value v = JS::GetReservedSlot(obj, 0);
+    return v.isString() ? AsciiOf(JS_ASSERT_STRING_IS_LINEAR(v.toString())) : std::string();
+}
+
+/// An interface's prototype makes only its own interface's members: for any other name
+/// the engine may keep its quick paths (a lookup that goes on to the next prototype).
+bool LazyMayResolve(const JSAtomState&, jsid id, JSObject* maybeObj) {
+    if (!id.isAtom()) return false;
+    std::string name = AsciiOf(id.toLinearString());
+    if (!maybeObj) return IsMemberName(name);
+    return IsPrototypeMember(InterfaceOfProto(maybeObj), name);
+}
+
+// An interface's prototype makes its members when a script first looks for them (or
+// lists them): a page pays only for what its scripts use.
+bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp);
+bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly);
+const JSClassOps kLazyProtoOps = {nullptr, nullptr, nullptr, LazyProtoEnumerate, LazyProtoResolve,
+                                  LazyMayResolve, nullptr, nullptr, nullptr, nullptr};
+const JSClass kLazyProtoClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kLazyProtoOps, nullptr, nullptr, nullptr};
 
 const JSClassOps kWatchedOps = {nullptr, nullptr, nullptr, nullptr, WatchedResolve,
                                 nullptr, nullptr, nullptr, nullptr, nullptr};
 const JSClass kWatchedClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kWatchedOps, nullptr, nullptr, nullptr};
 // Chrome's document.all: a collection that reads as undefined and false.
-const JSClass kUndetectableClass = {"HTMLAllCollection", JSCLASS_EMULATES_UNDEFINED, nullptr, nullptr, nullptr,
-                                    nullptr};
-const JSClass kHostClass = {"EnvironmentHost", JSCLASS_HAS_RESERVED_SLOTS(1), nullptr, nullptr, nullptr, nullptr};
+// It forwards every operation to the collection the environment made (a script proxy
+// that reads the page live); only the engine's own test for undefined sees the class.
+const JSClass kUndetectableClass = PROXY_CLASS_DEF("HTMLAllCollection", JSCLASS_HAS_RESERVED_SLOTS(1) | JSCLASS_EMULATES_UNDEFINED);
+// Not a wrapper to the engine (which would look through a wrapper to its target): a
+// forwarding handler of a family of its own.
+class UndetectableHandler : public js::ForwardingProxyHandler {
+public:
+    static const char family;
+    static const UndetectableHandler singleton;
+    constexpr UndetectableHandler() : js::ForwardingProxyHandler(&family, /*hasPrototype=*/false) {}
+};
+const char UndetectableHandler::family = 0;
+const UndetectableHandler UndetectableHandler::singleton;
+const JSClass kHostClass = {"EnvironmentHost", JSCLASS_HAS_RESERVED_SLOTS(kHostSlots), nullptr, nullptr, nullptr, nullptr};
 
 // ---- host natives ----------------------------------------------------------------
+
+/// Lines the environment writes as the workbench's own record of what the page did:
+/// the page's requests and navigations, never carried out. Everything else that comes
+/// through here (console calls, alert, document.write…) is the page's own words.
+constexpr std::u16string_view kRecordKinds[] = {u"网络请求（未发送）：", u"页面跳转（未执行）：", u"加载脚本（未执行）："};
+
+/// The log line for `text`: a record line is the workbench's ("-->"), anything else is
+/// marked as the script's; either way it stays one line, so that what a page puts into
+/// an address or a message cannot start a line of its own.
+std::u16string LogLineFor(const std::u16string& text) {
+    for (std::u16string_view kind : kRecordKinds)
+        if (std::u16string_view(text).substr(0, kind.size()) == kind) return u"-->" + text::OneLogLine(text);
+    return text::ScriptLogLine(text);
+}
 
 /// host.line(text): one line for the log.
 bool HostLine(JSContext* cx, unsigned argc, JS::Value* vp) {
@@ -84,13 +189,27 @@ bool HostLine(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::RootedString s(cx, JS::ToString(cx, args.get(0)));
     if (!s) return false;
     if (g_output) {
-        std::u16string line = u"-->" + CopyString(cx, s);
+        std::u16string line = LogLineFor(CopyString(cx, s));
         // The hook is the embedder's code: nothing it throws may cross into the engine.
         try {
             g_output(line);
         } catch (...) {
         }
     }
+    return true;
+}
+
+/// host.lazyProto(proto, name): interface `name`'s prototype, inheriting from `proto`,
+/// whose members the face makes when they are first looked for.
+bool HostLazyProto(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedObject proto(cx, args.get(0).isObject() ? &args.get(0).toObject() : nullptr);
+    JS::RootedString name(cx, JS::ToString(cx, args.get(1)));
+    if (!name || !JS_EnsureLinearString(cx, name)) return false;
+    JSObject* obj = JS_NewObjectWithGivenProto(cx, &kLazyProtoClass, proto);
+    if (!obj) return false;
+    JS::SetReservedSlot(obj, 0, JS::StringValue(name));
+    args.rval().setObject(*obj);
     return true;
 }
 
@@ -147,11 +266,20 @@ bool HostRandomBytes(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
-/// host.undetectable(): an object that reads as undefined (typeof, ==, truth).
+/// host.undetectable(target): an object that reads as undefined (typeof, ==, truth)
+/// and otherwise is `target`: every property operation goes through to it.
 bool HostUndetectable(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
-    JS::RootedObject obj(cx, JS_NewObject(cx, &kUndetectableClass));
-    if (!obj || !JS_DefineProperty(cx, obj, "length", 0, JSPROP_ENUMERATE)) return false;
+    if (!args.get(0).isObject()) {
+        JS_ReportErrorASCII(cx, "undetectable: an object expected");
+        return false;
+    }
+    js::ProxyOptions options;
+    options.setClass(&kUndetectableClass);
+    options.setLazyProto(true);
+    JS::RootedValue target(cx, args.get(0));
+    JSObject* obj = js::NewProxyObject(cx, &UndetectableHandler::singleton, target, nullptr, options);
+    if (!obj) return false;
     args.rval().setObject(*obj);
     return true;
 }
@@ -162,13 +290,81 @@ bool HostTimers(JSContext*, unsigned argc, JS::Value* vp) {
     args.rval().setUndefined();
     if (!args.thisv().isObject() || JS::GetClass(&args.thisv().toObject()) != &kHostClass) return true;
     if (args.get(0).isObject() && JS::IsCallable(&args.get(0).toObject()))
-        JS::SetReservedSlot(&args.thisv().toObject(), 0, args.get(0));
+        JS::SetReservedSlot(&args.thisv().toObject(), kTimersSlot, args.get(0));
+    return true;
+}
+
+/// host.hollow(object, member): the user's code read a member the page has in name only.
+bool HostHollow(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    Environment* env = args.thisv().isObject() ? EnvironmentOf(&args.thisv().toObject()) : nullptr;
+    if (!env || !args.get(0).isString() || !args.get(1).isString()) return true;
+    std::string object = text::Utf16ToUtf8(CopyString(cx, args.get(0).toString()));
+    std::string member = text::Utf16ToUtf8(CopyString(cx, args.get(1).toString()));
+    env->NoteHollow(cx, object, member);
+    return true;
+}
+
+/// host.entry(name): what the table of Web IDL facts says of a name ("" for nothing).
+bool HostEntry(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setString(JS_GetEmptyString(cx));
+    if (!args.get(0).isString()) return true;
+    JSLinearString* name = JS_EnsureLinearString(cx, args.get(0).toString());
+    if (!name) return false;
+    std::string_view entry = TableEntry(AsciiOf(name));
+    if (entry.empty()) return true;
+    JSString* text = JS_NewStringCopyN(cx, entry.data(), entry.size());
+    if (!text) return false;
+    args.rval().setString(text);
+    return true;
+}
+
+/// host.names(list): names the window gives besides the table's (made when first named).
+bool HostNames(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isObject()) return true;
+    JS::RootedObject list(cx, &args.get(0).toObject());
+    uint32_t n = 0;
+    if (!JS::GetArrayLength(cx, list, &n)) return false;
+    for (uint32_t i = 0; i < n; ++i) {
+        JS::RootedValue v(cx);
+        if (!JS_GetElement(cx, list, i, &v)) return false;
+        if (!v.isString()) continue;
+        JSLinearString* name = JS_EnsureLinearString(cx, v.toString());
+        if (!name) return false;
+        std::string ascii = AsciiOf(name);
+        if (!ascii.empty()) AddWindowName(ascii);
+    }
+    return true;
+}
+
+/// host.allNames(): every name the window gives, made or not.
+bool HostAllNames(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    const std::vector<std::string>& names = WindowNames();
+    JS::RootedObject list(cx, JS::NewArrayObject(cx, names.size()));
+    if (!list) return false;
+    for (size_t i = 0; i < names.size(); ++i) {
+        JSString* s = JS_NewStringCopyN(cx, names[i].data(), names[i].size());
+        if (!s) return false;
+        JS::RootedValue v(cx, JS::StringValue(s));
+        if (!JS_DefineElement(cx, list, static_cast<uint32_t>(i), v, JSPROP_ENUMERATE)) return false;
+    }
+    args.rval().setObject(*list);
     return true;
 }
 
 const JSFunctionSpec kHostFunctions[] = {
+    JS_FN("entry", HostEntry, 1, 0),
+    JS_FN("names", HostNames, 1, 0),
+    JS_FN("allNames", HostAllNames, 0, 0),
+    JS_FN("hollow", HostHollow, 2, 0),
     JS_FN("line", HostLine, 1, 0),
     JS_FN("create", HostCreate, 2, 0),
+    JS_FN("lazyProto", HostLazyProto, 1, 0),
     JS_FN("accessor", HostAccessor, 4, 0),
     JS_FN("randomBytes", HostRandomBytes, 1, 0),
     JS_FN("undetectable", HostUndetectable, 0, 0),
@@ -197,14 +393,26 @@ RefPtr<JS::Stencil> CompileText(JSContext* cx, const std::u16string& code, const
     return stencil;
 }
 
+/// The page script as the workbench runs it: the environment's function itself (not
+/// called: the workbench calls it with the global and the host), the console's function
+/// after it, and in the modern target the function that makes Chrome's face.
+std::u16string WorkbenchText(bool jscript) {
+    std::string page(scripts::kTool_browser);
+    size_t call = page.rfind(kSelfCall);
+    if (call == std::string::npos) return u"";
+    std::string text = "[" + page.substr(0, call + 2) + ",\n" + std::string(scripts::kTool_console);
+    if (!jscript) text += ",\n" + std::string(scripts::kTool_chrome);
+    return text::Utf8ToUtf16(text + "]");
+}
+
 /// The script as each target compiles it: under JScript it passes JScript's gate once
 /// for the process (the gate may rewrite it, as it would the user's copy).
 const std::u16string& CompiledText(bool jscript) {
-    static const std::u16string modern = text::Utf8ToUtf16(ScriptText());
+    static const std::u16string modern = WorkbenchText(false);
     if (!jscript) return modern;
     static const std::u16string gated = [] {
         jscript::ConditionalState cc;
-        jscript::PreparedCode prepared = jscript::PrepareJScript(modern, cc, jscript::CodeKind::Program);
+        jscript::PreparedCode prepared = jscript::PrepareJScript(WorkbenchText(true), cc, jscript::CodeKind::Program);
         return prepared.error ? std::u16string() : std::move(prepared.code);
     }();
     return gated;
@@ -214,15 +422,52 @@ bool EnumerableIds(JSContext* cx, JS::HandleObject obj, JS::MutableHandle<JS::Id
     return JS_Enumerate(cx, obj, ids);
 }
 
-bool HostOf(JSContext* cx, JS::HandleObject global, JS::MutableHandleObject host) {
-    JS::RootedValue v(cx);
-    if (!JS_GetProperty(cx, global, kHostName, &v)) return false;
-    if (!v.isObject() || JS::GetClass(&v.toObject()) != &kHostClass) {
-        host.set(nullptr);
-        return true;
-    }
-    host.set(&v.toObject());
+JSObject* HostOf(JSObject* global) {
+    if (JS::GetClass(global) != GlobalClassOf()) return nullptr;
+    JS::Value v = JS::GetReservedSlot(global, kGlobalHostSlot);
+    return v.isObject() && JS::GetClass(&v.toObject()) == &kHostClass ? &v.toObject() : nullptr;
+}
+
+/// Calls the face's resolver in `slot` with `name` (a string, or nothing for every name);
+/// true when it defined the name.
+bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined) {
+    *defined = false;
+    JS::RootedValue fn(cx, JS::GetReservedSlot(hostObject, slot));
+    if (!fn.isObject()) return true;
+    JS::RootedValueArray<1> argv(cx);
+    argv[0].set(name);
+    JS::RootedValue rv(cx);
+    if (!JS::Call(cx, JS::UndefinedHandleValue, fn, argv, &rv)) return false;
+    *defined = rv.isTrue();
     return true;
+}
+
+/// Asks the face's member maker for `obj`'s member `name` (every member, for undefined).
+bool CallMemberMaker(JSContext* cx, JS::HandleObject obj, JS::HandleValue name, bool* defined) {
+    *defined = false;
+    JSObject* host = HostOf(JS::GetNonCCWObjectGlobal(obj));
+    if (!host) return true;
+    JS::RootedValue fn(cx, JS::GetReservedSlot(host, kMemberSlot));
+    if (!fn.isObject()) return true;
+    JS::RootedValueArray<2> argv(cx);
+    argv[0].setObject(*obj);
+    argv[1].set(name);
+    JS::RootedValue rv(cx);
+    if (!JS::Call(cx, JS::UndefinedHandleValue, fn, argv, &rv)) return false;
+    *defined = rv.isTrue();
+    return true;
+}
+
+bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
+    *resolvedp = false;
+    if (!id.isString() || !IsPrototypeMember(InterfaceOfProto(obj), AsciiOf(id.toLinearString()))) return true;
+    JS::RootedValue name(cx, JS::StringValue(id.toString()));
+    return CallMemberMaker(cx, obj, name, resolvedp);
+}
+
+bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector, bool) {
+    bool defined = false;
+    return CallMemberMaker(cx, obj, JS::UndefinedHandleValue, &defined);
 }
 
 }  // namespace
@@ -241,9 +486,30 @@ std::string_view ScriptText() {
 
 std::string_view ConsoleScriptText() { return scripts::kTool_console; }
 
-std::string InsertableBlock() {
-    return "// ==== 浏览器环境（青柚JS调试工具插入，可随意修改；复制和导出时随代码带走）====\n" +
-           std::string(ScriptText()) + "// ==== 浏览器环境结束 ====\n";
+std::string InsertableBlock(bool jscript) {
+    const std::string first = "// ==== 浏览器环境（青柚JS调试工具插入，可随意修改；复制和导出时随代码带走）====\n";
+    const std::string last = "// ==== 浏览器环境结束 ====\n";
+    if (jscript) return first + std::string(ScriptText()) + last;
+    static const std::string portable = [] {
+        std::string page(scripts::kTool_browser);
+        size_t call = page.rfind(kSelfCall);
+        std::string table;
+        for (char c : InterfaceTableText()) {
+            if (c == '\n') table += "\\n";
+            else if (c == '"' || c == '\\') table += std::string("\\") + c;
+            else table += c;
+        }
+        return "// 现代目标（ES2021）的可移植形式：Chrome 的接口、原型链、取值器和网页对象，在本工具之外\n"
+               "// （浏览器之外的引擎、node 的 vm）也能运行。只有本工具里才有的：document.all 读作 undefined\n"
+               "// 的引擎级对象（这里是普通对象）；引擎本身的原生函数（这里靠改写 Function.prototype.toString\n"
+               "// 显示 [native code]，脚本能看出）；按需生成成员；环境缺失记录；加载后按虚拟时间运行的定时器\n"
+               "// （这里用宿主自己的 setTimeout，没有时不运行）。已开浏览器环境时这段代码什么也不做。\n" +
+               std::string(scripts::kTool_portable) + "(function () { return this; }(),\n" +
+               (call == std::string::npos ? std::string("null") : page.substr(0, call + 2)) + ",\n" +
+               std::string(scripts::kTool_console) + ",\n" + std::string(scripts::kTool_chrome) + ",\n\"" + table +
+               "\");\n";
+    }();
+    return first + portable + last;
 }
 
 RefPtr<JS::Stencil> CompileScript(JSContext* cx, bool jscript) {
@@ -277,10 +543,12 @@ bool InstallConsole(JSContext* cx, JS::HandleObject global, JS::Stencil* compile
 
 void SetOutput(Output output) { g_output = std::move(output); }
 
-const JSClass* GlobalClass() {
+namespace {
+const JSClass* GlobalClassOf() {
     static const JSClassOps ops = [] {
         JSClassOps o = JS::DefaultGlobalClassOps;
         o.resolve = GlobalResolve;
+        o.newEnumerate = GlobalEnumerate;
         // Any name may be noted: the engine must not cache a missing name's lookup.
         o.mayResolve = nullptr;
         return o;
@@ -288,6 +556,9 @@ const JSClass* GlobalClass() {
     static const JSClass cls = {"global", JSCLASS_GLOBAL_FLAGS, &ops, nullptr, nullptr, nullptr};
     return &cls;
 }
+}  // namespace
+
+const JSClass* GlobalClass() { return GlobalClassOf(); }
 
 Environment::Environment(Options options) : m_options(std::move(options)) {}
 
@@ -305,11 +576,50 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         if (!target || !address || !JS_DefineProperty(cx, host, "target", target, JSPROP_ENUMERATE) ||
             !JS_DefineProperty(cx, host, "address", address, JSPROP_ENUMERATE))
             return false;
-        if (!JS_DefineProperty(cx, global, kHostName, host, JSPROP_READONLY | JSPROP_PERMANENT)) return false;
+        // The host is handed to the environment's functions; scripts never see it, and
+        // nothing of it can be replaced, so no page can silence its record lines.
+        JS::SetReservedSlot(global, kGlobalHostSlot, JS::ObjectValue(*host));
         JS::Rooted<JS::IdVector> before(cx, JS::IdVector(cx));
-        if (!EnumerableIds(cx, global, &before)) return false;
-        JS::RootedValue rv(cx);
-        if (!RunStencil(cx, compiled, kEnvironmentFile, &rv)) return false;
+        if (m_options.jscript && !EnumerableIds(cx, global, &before)) return false;
+        JS::RootedValue parts(cx);
+        if (!RunStencil(cx, compiled, kEnvironmentFile, &parts) || !parts.isObject()) return false;
+        JS::RootedObject list(cx, &parts.toObject());
+        JS::RootedValue page(cx), console(cx), face(cx);
+        if (!JS_GetElement(cx, list, 0, &page) || !JS_GetElement(cx, list, 1, &console)) return false;
+        // In the modern target the page objects live in a window of their own, and
+        // the global shows Chrome's interfaces over them.
+        JS::RootedObject pageWindow(cx, global);
+        if (!m_options.jscript) {
+            pageWindow = JS_NewPlainObject(cx);
+            if (!pageWindow || !JS_GetElement(cx, list, 2, &face)) return false;
+        }
+        JS::RootedValueArray<3> pageArgs(cx);
+        pageArgs[0].setObject(*pageWindow);
+        pageArgs[1].setObject(*host);
+        pageArgs[2].set(console);
+        JS::RootedValue kit(cx);
+        if (!JS::Call(cx, JS::UndefinedHandleValue, page, pageArgs, &kit)) return false;
+        if (!m_options.jscript) {
+            JSFunction* native = JS_NewFunction(cx, persona::NativeWrapperCall, 4, 0, "native");
+            if (!native) return false;
+            JS::RootedValueArray<4> faceArgs(cx);
+            faceArgs[0].setObject(*global);
+            faceArgs[1].setObject(*host);
+            faceArgs[2].setObject(*JS_GetFunctionObject(native));
+            faceArgs[3].set(kit);
+            JS::RootedValue resolvers(cx);
+            if (!JS::Call(cx, JS::UndefinedHandleValue, face, faceArgs, &resolvers) || !resolvers.isObject())
+                return false;
+            JS::RootedObject r(cx, &resolvers.toObject());
+            JS::RootedValue resolve(cx), resolveAll(cx), member(cx);
+            if (!JS_GetProperty(cx, r, "resolve", &resolve) || !JS_GetProperty(cx, r, "resolveAll", &resolveAll) ||
+                !JS_GetProperty(cx, r, "member", &member))
+                return false;
+            JS::SetReservedSlot(host, kMemberSlot, member);
+            JS::SetReservedSlot(host, kResolveSlot, resolve);
+            JS::SetReservedSlot(host, kResolveAllSlot, resolveAll);
+            return true;
+        }
         // What the environment put on the global is the page's, not the user's: it
         // stays out of enumerations (the function list, for-in over the global).
         JS::Rooted<JS::IdVector> after(cx, JS::IdVector(cx));
@@ -340,13 +650,9 @@ void Environment::Detach(JSObject* global) {
 }
 
 bool Environment::RunTimers(JSContext* cx, JS::HandleObject global) {
-    JS::RootedObject host(cx);
-    if (!HostOf(cx, global, &host)) {
-        JS_ClearPendingException(cx);
-        return true;
-    }
+    JS::RootedObject host(cx, HostOf(global));
     if (!host) return true;
-    JS::RootedValue run(cx, JS::GetReservedSlot(host, 0));
+    JS::RootedValue run(cx, JS::GetReservedSlot(host, kTimersSlot));
     if (!run.isObject()) return true;
     JS::RootedValueArray<1> argv(cx);
     argv[0].setInt32(kTimerCallbacksPerRun);
@@ -359,22 +665,36 @@ bool Environment::RunTimers(JSContext* cx, JS::HandleObject global) {
     return true;
 }
 
-std::vector<Miss> Environment::TakeMisses(JSContext* cx, JS::HandleObject global) {
+std::vector<Miss> Environment::TakeMisses(JSContext* cx, JS::HandleObject global, bool* cutShort) {
     std::vector<Miss> taken = m_record.Take(), still;
+    if (cutShort) *cutShort = false;
     m_busy = true;
+    // The checks below may run the page's code (a getter, a proxy's trap on a
+    // prototype): the caller holds them under the watchdog, and a check the watchdog
+    // ends (it fails with nothing pending) ends the report.
+    auto failed = [&] {
+        if (JS_IsExceptionPending(cx)) {
+            JS_ClearPendingException(cx);
+            return false;
+        }
+        if (cutShort) *cutShort = true;
+        return true;
+    };
     for (Miss& m : taken) {
         // A name the script defined after looking for it (`window.md5 = …`, a global
         // var) is no longer missing.
         JS::RootedObject holder(cx, global);
         if (!m.object.empty()) {
             JS::RootedValue v(cx);
-            if (!JS_GetProperty(cx, global, m.object.c_str(), &v)) JS_ClearPendingException(cx);
+            if (!JS_GetProperty(cx, global, m.object.c_str(), &v) && failed()) break;
             holder = v.isObject() ? &v.toObject() : nullptr;
         }
         bool found = false;
+        // A member the page has in name only stays noted: its value is an empty one.
+        if (m_hollow.count(m.object + "." + m.member)) holder = nullptr;
         if (holder) {
             std::u16string member = text::Utf8ToUtf16(m.member);
-            if (!JS_HasUCProperty(cx, holder, member.data(), member.size(), &found)) JS_ClearPendingException(cx);
+            if (!JS_HasUCProperty(cx, holder, member.data(), member.size(), &found) && failed()) break;
         }
         if (!found) still.push_back(std::move(m));
     }
@@ -382,7 +702,7 @@ std::vector<Miss> Environment::TakeMisses(JSContext* cx, JS::HandleObject global
     return still;
 }
 
-bool Environment::FindUserPlace(JSContext* cx, Place& place) {
+bool Environment::FindUserPlace(JSContext* cx, Place& place, bool throughInternal) {
     JS::AutoFilename file;
     unsigned line = 0, column = 0;
     if (!JS::DescribeScriptedCaller(cx, &file, &line, &column) || !file.get()) return false;
@@ -395,7 +715,7 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
         take(file.get(), line, column);
         return true;
     }
-    if (std::strcmp(file.get(), kEnvironmentFile) == 0) return false;
+    if (!throughInternal && std::strncmp(file.get(), kInternalPrefix, std::strlen(kInternalPrefix)) == 0) return false;
     // A read in a helper of the language rules (rewritten code calls them): the place
     // is that of the user's code that called it.
     JS::RootedObject stack(cx);
@@ -411,7 +731,7 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
         JS::GetSavedFrameLine(cx, nullptr, frame, &l, JS::SavedFrameSelfHosted::Exclude);
         JS::GetSavedFrameColumn(cx, nullptr, frame, &c, JS::SavedFrameSelfHosted::Exclude);
         std::string f = source ? text::Utf16ToUtf8(CopyString(cx, source)) : std::string();
-        if (f == kEnvironmentFile) return false;
+        if (!throughInternal && f.rfind(kInternalPrefix, 0) == 0) return false;
         if (m_options.isUserCode && m_options.isUserCode(f.c_str())) {
             take(f.c_str(), l, c);
             return true;
@@ -423,21 +743,39 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place) {
     return false;
 }
 
-void Environment::NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched) {
-    // The environment's own set-up adds its members through this very hook: it costs
-    // a flag test until recording starts.
-    if (!m_recording || m_busy || !id.isString()) return;
+void Environment::NoteHollow(JSContext* cx, const std::string& object, const std::string& member) {
+    if (!m_recording || m_busy) return;
     m_busy = true;
     Place place;
-    bool user = FindUserPlace(cx, place);
-    bool inherited = false;
-    if (user) {
-        JS::RootedObject proto(cx);
-        if (JS_GetPrototype(cx, obj, &proto) && proto && !JS_HasPropertyById(cx, proto, id, &inherited))
-            inherited = false;
-        JS_ClearPendingException(cx);
+    if (FindUserPlace(cx, place, true)) {
+        m_record.Note(object, member, place);
+        m_hollow.insert(object + "." + member);
     }
-    if (user && !inherited) {
+    m_busy = false;
+}
+
+bool Environment::NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched) {
+    // The environment's own set-up adds its members through this very hook: it costs
+    // a flag test until recording starts.
+    if (!m_recording || m_busy || !id.isString()) return true;
+    m_busy = true;
+    // Members the chain has (the page's interfaces keep theirs on prototypes, so most
+    // reads come here) are settled before the costlier look at the stack.
+    // The prototype chain may hold the page's code (a proxy's trap): what the watchdog
+    // ends there ends the lookup that got here too, so that 停止 reaches the page's
+    // loop. What the page's code throws stays the record's business.
+    bool inherited = false;
+    JS::RootedObject proto(cx);
+    bool ok = JS_GetPrototype(cx, obj, &proto) && (!proto || JS_HasPropertyById(cx, proto, id, &inherited));
+    if (!ok && !JS_IsExceptionPending(cx)) {
+        m_busy = false;
+        return false;
+    }
+    if (!ok) inherited = false;
+    JS_ClearPendingException(cx);
+    Place place;
+    bool user = !inherited && FindUserPlace(cx, place);
+    if (user) {
         JS::RootedValue key(cx);
         JS::RootedString name(cx);
         if (JS_IdToValue(cx, id, &key) && key.isString()) name = key.toString();
@@ -449,6 +787,7 @@ void Environment::NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id,
         if (name) m_record.Note(object, text::Utf16ToUtf8(CopyString(cx, name)), place);
     }
     m_busy = false;
+    return true;
 }
 
 }  // namespace qy::env

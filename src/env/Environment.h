@@ -3,7 +3,9 @@
  * (its resolve hook notes reads of names that do not exist), the host natives the
  * environment script uses here (log lines, watched objects, accessors, randomness,
  * the timer queue), and the access record. A global made without this class costs
- * nothing: no hook, no record. The console the environment makes can also be given to
+ * nothing: no hook, no record. In the modern target the page objects live apart and
+ * the global shows Chrome's face over them: the hook then also makes the page's
+ * interfaces and the window's members when a script first names them. The console the environment makes can also be given to
  * a global alone.
  */
 #pragma once
@@ -12,6 +14,7 @@
 #include <jsapi.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,11 +33,15 @@ std::string_view ScriptText();
 std::string_view ConsoleScriptText();
 
 /// The environment as a block a user keeps in their own script (UTF-8): a comment line
-/// that says what it is, then the script.
-std::string InsertableBlock();
+/// that says what it is, then the script. For JScript the ES3 page objects; for the
+/// modern target a portable form of Chrome's face that also runs outside the workbench
+/// (a bare engine, node's vm), saying in its comment what only the workbench gives.
+std::string InsertableBlock(bool jscript = true);
 
 /// Where the environment's lines go (console calls, requests, navigations), each
-/// without a line break and starting with "-->". An empty function drops them.
+/// without a line break: its record of requests and navigations starting with "-->",
+/// what the page itself writes (console, alert…) with the script's mark
+/// (text::kScriptLineMark). An empty function drops them.
 using Output = std::function<void(const std::u16string& line)>;
 void SetOutput(Output output);
 
@@ -87,17 +94,27 @@ public:
     bool RunTimers(JSContext* cx, JS::HandleObject global);
 
     /// What the user's code looked for since the last call and still does not exist.
-    std::vector<Miss> TakeMisses(JSContext* cx, JS::HandleObject global);
+    /// The check may run the page's code: call it inside an engine call (the watchdog
+    /// armed); `cutShort` becomes true when the watchdog ended it (the list is then
+    /// what was checked before).
+    std::vector<Miss> TakeMisses(JSContext* cx, JS::HandleObject global, bool* cutShort = nullptr);
 
     /// Used by the engine hooks: a lookup missed `obj`'s own members (the global's, or
-    /// a watched page object's).
-    void NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched);
+    /// a watched page object's). False when the watchdog ended the page's code it ran
+    /// (the hook then fails, which ends the engine call).
+    [[nodiscard]] bool NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched);
+    /// Used by the page's interfaces: the user's code read a member the page has in name
+    /// only (Chrome's interface lists it, the environment gives its empty value).
+    void NoteHollow(JSContext* cx, const std::string& object, const std::string& member);
 
 private:
-    bool FindUserPlace(JSContext* cx, Place& place);
+    /// Where the user's code is on the stack; `throughInternal` looks past the
+    /// environment's own frames (a member of the page's interfaces called from it).
+    bool FindUserPlace(JSContext* cx, Place& place, bool throughInternal = false);
 
     Options m_options;
     AccessRecord m_record;
+    std::set<std::string> m_hollow;  ///< "object.member" of members read in name only
     bool m_recording = false;
     bool m_busy = false;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "inspect/ValuePreview.h"
+#include "script/Engine.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
 
@@ -75,6 +76,9 @@ std::string ListTypeInfo(const script::TypeInfo& info, const MemberValue& value)
 
 std::string DescribeObject(const script::ObjectRef& object) {
     if (script::IsEmptyObject(object)) return "";
+    // Reading the members runs the page's getters, one call each: one press of "停止"
+    // ends the whole description.
+    script::StopScope work;
     script::ObjectRef dispatch;
     if (!script::QueryObjectInterface(dispatch, object, script::kIID_IDispatch)) return "Could not get IDispatch Interface.";
     if (dispatch->TypeInfoCount() != 1) return Ansi("没有类型信息");
@@ -104,6 +108,7 @@ ArrayLines::ArrayLines(script::ObjectRef object) : m_object(std::move(object)) {
 std::string ArrayLines::LengthLine() const { return Ansi("数组长度(length)--->") + script::NumberText(m_length); }
 
 std::string ArrayLines::ElementLine(int64_t k) const {
+    script::StopScope work;
     std::string index = script::NumberText(static_cast<double>(k));
     script::Variant v = script::GetPropertyVariant(m_object, index);
     // Objects read as a preview of what they hold; null and undefined by name.

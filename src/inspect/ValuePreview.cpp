@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "script/Engine.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
 
@@ -156,8 +157,17 @@ private:
 
 }  // namespace
 
-std::string PreviewText(const script::Variant& value) { return text::WideToAnsi(Previewer().Value(value, 0)); }
+// A preview reads member after member, each a call of its own that may run the page's
+// code (a getter, toString): one press of "停止" ends the whole preview.
 
-std::string ObjectPreview(const script::ObjectRef& object) { return text::WideToAnsi(Previewer().Object(object, 0)); }
+std::string PreviewText(const script::Variant& value) {
+    script::StopScope work;
+    return text::WideToAnsi(Previewer().Value(value, 0));
+}
+
+std::string ObjectPreview(const script::ObjectRef& object) {
+    script::StopScope work;
+    return text::WideToAnsi(Previewer().Object(object, 0));
+}
 
 }  // namespace qy::inspect

@@ -45,6 +45,7 @@
 #include "jscript/RuntimeScripts.h"
 #include "jscript/SourceGate.h"
 #include "text/CodePage.h"
+#include "text/LogLines.h"
 
 namespace qy::jscript {
 namespace {
@@ -281,7 +282,8 @@ bool DebugWrite(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::RootedString text(cx, JS::ToString(cx, args.get(0)));
     if (!text) return false;
     if (g_debugOutput) {
-        std::u16string copy = CopyString(cx, text);
+        // The script's words, marked as such and kept on one line in the log.
+        std::u16string copy = text::ScriptLogLine(CopyString(cx, text));
         // The hook is the embedder's code: nothing it throws may cross into the engine.
         try {
             g_debugOutput(copy);

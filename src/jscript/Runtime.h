@@ -17,7 +17,8 @@
 namespace qy::jscript {
 
 /// Where Debug.write and Debug.writeln text goes (the output log); each call of either
-/// is one line there. An empty function drops the text.
+/// is one line there, given marked as the script's and without line breaks
+/// (text::ScriptLogLine). An empty function drops the text.
 using DebugOutput = std::function<void(const std::u16string& text)>;
 void SetDebugOutput(DebugOutput output);
 

@@ -18,6 +18,7 @@ using CurlList = std::unique_ptr<curl_slist, CurlListDeleter>;
 
 struct Transfer {
     std::string body;
+    size_t received = 0;  ///< decoded bytes, the ones after a zero byte included
     bool sawZero = false;
     bool tooLarge = false;
     bool cancelled = false;
@@ -27,16 +28,19 @@ struct Transfer {
 size_t OnData(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     size_t n = size * count;
+    // The limit counts what arrives, not what is kept: a compressed reply that unpacks
+    // into endless zeros (a "bomb") ends at the limit instead of being read for ever.
+    t->received += n;
+    if (t->received > kMaxBodyBytes) {
+        t->tooLarge = true;
+        return 0;  // ends the transfer
+    }
     if (t->sawZero) return n;
     std::string_view chunk(data, n);
     size_t zero = chunk.find('\0');
     if (zero != std::string_view::npos) {
         chunk = chunk.substr(0, zero);
         t->sawZero = true;  // the text ends here; the rest is read and dropped
-    }
-    if (t->body.size() + chunk.size() > kMaxBodyBytes) {
-        t->tooLarge = true;
-        return 0;  // ends the transfer
     }
     t->body.append(chunk);
     return n;
@@ -101,7 +105,7 @@ HttpResult HttpGet(const std::string& address, const HttpControl& control) {
     headers.reset(curl_slist_append(headers.release(), "Pragma: no-cache"));
     CURL* h = curl.get();
     curl_easy_setopt(h, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(h, CURLOPT_USERAGENT, address.c_str());
+    curl_easy_setopt(h, CURLOPT_USERAGENT, control.userAgent.empty() ? address.c_str() : control.userAgent.c_str());
     curl_easy_setopt(h, CURLOPT_PROXY, "");
     curl_easy_setopt(h, CURLOPT_NOPROXY, "*");
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
@@ -129,7 +133,8 @@ HttpResult HttpGet(const std::string& address, const HttpControl& control) {
         result.contentType = contentType;
     if (transfer.tooLarge) {
         result.error = "reply larger than 64 MiB";
-        result.reason = "回应超过 64 MiB";
+        result.reason = transfer.body.empty() && transfer.sawZero ? "回应解压后超过 64 MiB，且全是零字节，不是文本"
+                                                                  : "回应超过 64 MiB";
     } else if (transfer.cancelled) {
         result.error = "cancelled";
         result.reason = "已取消";
@@ -142,6 +147,7 @@ HttpResult HttpGet(const std::string& address, const HttpControl& control) {
         result.reason = result.error;
     } else {
         result.ok = true;
+        result.droppedBytes = transfer.received - transfer.body.size();
         result.body = std::move(transfer.body);
     }
     return result;

@@ -1,5 +1,5 @@
 /** @file HttpGet.h
- * Plain HTTP GET: the address is also the User-Agent, no proxy, every cache asked to
+ * Plain HTTP GET: the caller's User-Agent (the address when it gives none), no proxy, every cache asked to
  * revalidate, redirects followed (to http and https only: no other protocol is ever
  * used), compressed replies decoded. The body is collected in memory up to its first
  * zero byte; a caller-supplied pump runs while data arrives so a window stays alive,
@@ -20,6 +20,8 @@ struct HttpResult {
     std::string contentType;  ///< the reply's Content-Type header, as sent
     std::string reason;    ///< why it failed, in Chinese (UTF-8): 连接超时, 无法解析主机, 连接被拒绝, HTTP 404, 已取消…
     bool cancelled = false;
+    /// Bytes that came (decoded) after the first zero byte and are not in the body.
+    size_t droppedBytes = 0;
 };
 
 /// Limits that keep a dead server or an endless reply from hurting the workbench.
@@ -34,11 +36,14 @@ struct HttpControl {
     std::function<void()> pump;         ///< runs while data arrives
     std::function<bool()> cancelled;    ///< true ends the transfer ("已取消")
     long deadlineMilliseconds = kDeadlineMilliseconds;
+    /// The User-Agent header; empty sends the address itself.
+    std::string userAgent;
 };
 
 HttpResult HttpGet(const std::string& address, const HttpControl& control);
 
-/// A status of 400 or above, a transport failure or a body past the limit is a failure.
+/// A status of 400 or above, a transport failure or a reply past the limit (counted as
+/// it arrives decoded, zero bytes included) is a failure.
 HttpResult HttpGet(const std::string& address, const std::function<void()>& pump = {});
 
 /// The body on success, "" on any failure.

@@ -139,6 +139,14 @@ struct Runtime {
     /// evaluation box), or the epoch: one that runs too long is cut short.
     std::atomic<Clock::time_point> pausedEvalStart{Clock::time_point()};
     detail::PauseHook pauseHook = nullptr;
+    /// StopScope: how many are alive, whether their work was stopped, and whether its
+    /// stop means the time ran out.
+    int scopeDepth = 0;
+    std::atomic<bool> scopeActive{false};
+    std::atomic<bool> scopeStopped{false};
+    bool scopeTimeout = false;
+    /// When the outermost StopScope's work began: its calls count their time from here.
+    Clock::time_point scopeStart;
 };
 
 Runtime* g_runtime = nullptr;
@@ -277,7 +285,7 @@ bool EngineIdle() {
     return g_runtime && g_runtime->runningCall.load() == 0 && !g_runtime->paused && !g_runtime->inBusyHook;
 }
 
-void RequestStop() {
+void RequestCallStop() {
     Runtime* rt = g_runtime;
     if (!rt) return;
     uint64_t running = rt->runningCall.load();
@@ -286,12 +294,46 @@ void RequestStop() {
     JS_RequestInterruptCallback(rt->cx);
 }
 
+void RequestStop() {
+    Runtime* rt = g_runtime;
+    if (!rt) return;
+    if (rt->scopeActive.load()) rt->scopeStopped = true;
+    RequestCallStop();
+}
+
 void RequestPause() {
     Runtime* rt = g_runtime;
     if (!rt || rt->runningCall.load() == 0 || rt->paused) return;
     rt->pauseRequested = true;
     JS_RequestInterruptCallback(rt->cx);
 }
+
+StopScope::StopScope(bool timeout) : m_outermost(g_runtime && g_runtime->scopeDepth == 0) {
+    if (!g_runtime) return;
+    ++g_runtime->scopeDepth;
+    if (m_outermost) {
+        g_runtime->scopeTimeout = timeout;
+        g_runtime->scopeStopped = false;
+        g_runtime->scopeStart = Clock::now();
+        g_runtime->scopeActive = true;
+    }
+}
+
+StopScope::~StopScope() {
+    if (!g_runtime) return;
+    --g_runtime->scopeDepth;
+    if (m_outermost) {
+        g_runtime->scopeActive = false;
+        g_runtime->scopeStopped = false;
+        g_runtime->scopeTimeout = false;
+    }
+}
+
+bool StopScope::Stopped() const { return WorkStopped(); }
+
+bool WorkStopped() { return g_runtime && g_runtime->scopeActive.load() && g_runtime->scopeStopped.load(); }
+
+bool WorkTimedOut() { return WorkStopped() && g_runtime->scopeTimeout; }
 
 void SetBusyHook(BusyHook hook) {
     if (!g_runtime) return;
@@ -363,9 +405,16 @@ EngineCall::EngineCall() : m_outermost(g_runtime && g_runtime->depth == 0) {
             JS_GC(rt.cx);
         }
         rt.abortReason = AbortReason::None;
-        rt.callStart = Clock::now();
+        // A call of a larger work counts the work's time: work made of many short calls
+        // gets the busy window (and lets the window's events through) all the same.
+        rt.callStart = rt.scopeActive.load() ? rt.scopeStart : Clock::now();
         rt.callStartShared = rt.callStart;
         rt.runningCall = ++rt.lastCall;
+        // Work that was stopped as a whole: this call of it ends at its first check.
+        if (rt.scopeActive.load() && rt.scopeStopped.load()) {
+            rt.stopCall = rt.runningCall.load();
+            JS_RequestInterruptCallback(rt.cx);
+        }
     }
 }
 

@@ -26,8 +26,40 @@ bool EngineRunning();
 bool EngineIdle();
 
 /// Thread-safe: ends the engine call now running with the engine's "stopped" error.
-/// A request made while no call runs is dropped.
+/// A request made while no call runs is dropped, unless a StopScope is alive: its work
+/// is then stopped as a whole (the user's "停止").
 void RequestStop();
+
+/// Thread-safe: ends only the engine call now running (one step's time limit), never
+/// the work of a StopScope around it.
+void RequestCallStop();
+
+/// Work made of many engine calls (an unpack's layers, a command's loads and
+/// expressions) that one stop ends as a whole. While a scope is alive, RequestStop also
+/// marks the work stopped, even between its calls, and every engine call that starts
+/// afterwards ends at its first check: the work's remaining calls fail at once with the
+/// "stopped" error instead of each running until it is stopped again. The busy window
+/// counts the work's time, not each call's, so that work of many short calls gets it
+/// too. Scopes nest; the outermost one's end clears the mark. Made and ended on the
+/// engine's thread.
+class StopScope {
+public:
+    /// `timeout`: a stop of this work means its time ran out (the error then says so).
+    explicit StopScope(bool timeout = false);
+    ~StopScope();
+    StopScope(const StopScope&) = delete;
+    StopScope& operator=(const StopScope&) = delete;
+    /// True once the work was stopped.
+    bool Stopped() const;
+
+private:
+    bool m_outermost;
+};
+
+/// True while the work of a StopScope has been stopped (its remaining calls fail).
+bool WorkStopped();
+/// True when the work now stopped was stopped because its time ran out.
+bool WorkTimedOut();
 
 /// Thread-safe: asks the debugger to pause the engine call now running at its next
 /// statement (the busy window's "暂停"). Dropped while no call runs.

@@ -29,6 +29,7 @@
 #include "persona/ExceptionWatch.h"
 #include "persona/V8Persona.h"
 #include "script/DebugObserver.h"
+#include "script/Engine.h"
 #include "script/EngineInternal.h"
 #include "script/JsBridge.h"
 #include "script/ScriptTarget.h"
@@ -180,7 +181,7 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
         JS_ClearPendingException(cx);
         if (stopped) {
             e.number = errors::ToNumber(errors::kStopped);
-            e.description = U("脚本已被用户停止");
+            e.description = WorkTimedOut() ? U("脚本运行超时，已停止") : U("脚本已被用户停止");
         } else {
             e.number = errors::ToNumber(errors::kOutOfMemory);
             e.description = U("内存不足");
@@ -591,10 +592,18 @@ private:
     bool EnvironmentReport(Variant& result) {
         JSContext* cx = Cx();
         result = Variant::Text(u"");
-        if (!m_env || !cx || !m_global || !m_global->alive()) return true;
+        if (!m_env || !cx || !m_global || !m_global->alive() || !detail::EngineAvailable()) return true;
         JSAutoRealm ar(cx, m_global->get());
         JS::RootedObject global(cx, m_global->get());
-        std::vector<env::Miss> misses = m_env->TakeMisses(cx, global);
+        // Checking the names again asks the page's objects, which may run the page's
+        // code: it runs under the watchdog and 停止 like every other engine call.
+        std::vector<env::Miss> misses;
+        bool cutShort = false;
+        {
+            EngineCall call;
+            misses = m_env->TakeMisses(cx, global, &cutShort);
+            if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
+        }
         for (env::Miss& m : misses) {
             if (const jscript::PositionMap* map = MapFor(m.first.file.c_str()); map && !map->Identity()) {
                 auto [line, column] = map->ToOriginal(m.first.line, m.first.column);
@@ -604,7 +613,13 @@ private:
         }
         std::string lines;
         for (const std::string& line : env::ReportLines(misses)) lines += line + "\n";
-        result = Variant::Text(text::Utf8ToUtf16(lines));
+        std::u16string text = text::Utf8ToUtf16(lines);
+        if (cutShort)
+            text += detail::LastAbortReason() == detail::AbortReason::OutOfMemory
+                        ? U("-->环境缺失未列全：内存不足\n")
+                        : U(WorkTimedOut() ? "-->环境缺失未列全：脚本运行超时，已停止\n"
+                                           : "-->环境缺失未列全：脚本已被用户停止\n");
+        result = Variant::Text(text);
         return true;
     }
 
@@ -724,10 +739,22 @@ private:
         return kAddedCodePrefix + std::to_string(count++);
     }
 
+    /// Work stopped as a whole (StopScope) starts nothing more: not even the gate's
+    /// reading of a large text, which no stop could end.
+    bool RefuseStoppedWork() {
+        if (!WorkStopped()) return false;
+        m_error->Clear();
+        m_error->number = errors::ToNumber(errors::kStopped);
+        m_error->description = WorkTimedOut() ? U("脚本运行超时，已停止") : U("脚本已被用户停止");
+        m_error->source = U("JScript 运行时错误");
+        return true;
+    }
+
     bool AddCode(std::vector<Variant>& args) {
         std::u16string code;
         if (args.empty() || !VariantToWide(args[0], code)) return false;
         if (!m_global || !detail::EngineAvailable()) return false;
+        if (RefuseStoppedWork()) return false;
         std::string file = NextAddedCodeName();
         std::u16string compiled;
         std::shared_ptr<jscript::RewrittenSource> rewritten;
@@ -772,6 +799,7 @@ private:
         std::u16string expr;
         if (args.empty() || !VariantToWide(args[0], expr)) return false;
         if (!m_global || !detail::EngineAvailable()) return false;
+        if (RefuseStoppedWork()) return false;
         std::u16string compiled;
         if (auto it = m_compiled.find(expr); it != m_compiled.end()) {
             compiled = expr;  // compiled before: the gate passed it then
@@ -794,6 +822,7 @@ private:
     bool Run(std::vector<Variant>& args, Variant& result) {
         std::u16string name;
         if (args.empty() || !VariantToWide(args[0], name)) return false;
+        if (m_global && detail::EngineAvailable() && RefuseStoppedWork()) return false;
         return RunInGlobal({}, [&](JSContext* cx) {
             JS::RootedValue fval(cx);
             JS::RootedObject global(cx, m_global->get());

@@ -1,17 +1,28 @@
 #include "script/ScriptHost.h"
 
+#include "script/Engine.h"
+
 namespace qy::script {
 
 ScriptHost::ScriptHost() { CreateObject(m_control, "scriptcontrol"); }
 
 void ScriptHost::SetLanguage(const std::string& language) { SetProperty(m_control, "Language", language); }
 
-Variant ScriptHost::Eval(const std::string& expression) { return CallMethodVariant(m_control, "Eval", {expression}); }
+// Work stopped as a whole (StopScope) starts nothing more, not even the conversion of
+// a large text for the call: the control is called without it and reports the stop as
+// the call itself would have.
 
-double ScriptHost::AddCode(const std::string& code) { return CallMethodNumber(m_control, "AddCode", {code}); }
+Variant ScriptHost::Eval(const std::string& expression) {
+    return CallMethodVariant(m_control, "Eval", {WorkStopped() ? std::string() : expression});
+}
+
+double ScriptHost::AddCode(const std::string& code) {
+    return CallMethodNumber(m_control, "AddCode", {WorkStopped() ? std::string() : code});
+}
 
 Variant ScriptHost::Run(const std::string& name, const std::string& a1, const std::string& a2, const std::string& a3,
                         const std::string& a4, const std::string& a5) {
+    if (WorkStopped()) return CallMethodVariant(m_control, "Run", {name});
     return CallMethodVariant(m_control, "Run", {name, a1, a2, a3, a4, a5});
 }
 

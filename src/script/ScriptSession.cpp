@@ -6,6 +6,7 @@
 #include "script/ScriptTarget.h"
 #include "script/ValueText.h"
 #include "text/CodePage.h"
+#include "text/LogLines.h"
 
 namespace qy::script {
 namespace {
@@ -13,6 +14,13 @@ namespace {
 std::string Ansi(const char* utf8) { return text::Utf8ToAnsiText(utf8); }
 
 bool IsZero(double d) { return std::fabs(d) <= 1e-7; }
+
+std::string OneLine(const std::string& ansi) {
+    bool plain = true;
+    for (char c : ansi) plain = plain && c != '\r' && c != '\n' && static_cast<unsigned char>(c) < 0x80;
+    if (plain) return ansi;
+    return text::WideKeepingBytesToAnsi(text::OneLogLine(text::AnsiToWideKeepingBytes(ansi)));
+}
 
 const std::string& LoadFailedLine() {
     static const std::string line = Ansi("-->代码加载失败，请检查代码内容\r\n");
@@ -95,8 +103,10 @@ void ScriptSession::RefreshFunctions() { m_functionsShown = m_host.GetProcedures
 int32_t WriteErrorReport(const ObjectRef& error, LogSink& log) {
     if (IsZero(GetPropertyNumber(error, "Number"))) return 0;
     log.AppendLog(Ansi("-->发生错误：错误号=") + NumberText(GetPropertyNumber(error, "Number")) + "\r\n");
-    log.AppendLog(Ansi("-->错误描述：") + GetPropertyText(error, "Description") + "\r\n");
-    log.AppendLog(Ansi("-->错误代码：") + GetPropertyText(error, "Text") + "\r\n");
+    // A script chooses its error's message: it stays on its line, so that it cannot
+    // start a line that reads as the workbench's.
+    log.AppendLog(Ansi("-->错误描述：") + OneLine(GetPropertyText(error, "Description")) + "\r\n");
+    log.AppendLog(Ansi("-->错误代码：") + OneLine(GetPropertyText(error, "Text")) + "\r\n");
     auto line = static_cast<int32_t>(std::trunc(GetPropertyNumber(error, "Line")));
     log.AppendLog(Ansi("-->错误位置：") + std::to_string(line) + Ansi("行") +
                   NumberText(GetPropertyNumber(error, "Column")) + Ansi("字符处\r\n"));

@@ -1,9 +1,12 @@
-# Turns every *.js of IN_DIR into a raw string constant kTool_<name> in one header, in
+# Turns every *.js (or every file matching PATTERN) of IN_DIR into a raw string constant kTool_<name> in one header, in
 # the namespace NAMESPACE (qy::tools unless given).
 if(NOT NAMESPACE)
     set(NAMESPACE qy::tools)
 endif()
-file(GLOB scripts ${IN_DIR}/*.js)
+if(NOT PATTERN)
+    set(PATTERN *.js)
+endif()
+file(GLOB scripts ${IN_DIR}/${PATTERN})
 list(SORT scripts)
 set(content "// Generated from ${IN_DIR}/*.js; do not edit.\n#pragma once\n#include <string_view>\n#include <utility>\nnamespace ${NAMESPACE} {\n")
 foreach(script ${scripts})

@@ -114,7 +114,7 @@ public:
               std::unique_lock<std::mutex> lock(m_mutex);
               if (!m_cv.wait_for(lock, limit, [this] { return m_done; })) {
                   m_fired = true;
-                  script::RequestStop();
+                  script::RequestCallStop();
               }
           }) {}
     ~Deadline() {
@@ -198,7 +198,9 @@ std::set<std::string> SplitNames(const std::string& list) {
 
 bool CompilesInCurrentTarget(const std::string& code) { return CompilesHere(code) == Compile::Yes; }
 
-UnpackResult UnpackScript(script::ScriptHost& mainHost, const std::string& text, const UnpackOptions& options) {
+namespace {
+
+UnpackResult UnpackLayers(script::ScriptHost& mainHost, const std::string& text, const UnpackOptions& options) {
     UnpackResult r;
     r.text = text;
     // The user's control gets the unpacker's functions, as it always has.
@@ -309,6 +311,22 @@ UnpackResult UnpackScript(script::ScriptHost& mainHost, const std::string& text,
     r.ok = true;
     r.text = current;
     r.guard = script::VariantToText(tool.Run("unpack_guard_reason", current));
+    return r;
+}
+
+}  // namespace
+
+UnpackResult UnpackScript(script::ScriptHost& mainHost, const std::string& text, const UnpackOptions& options) {
+    // The unpack is many engine calls (layers, checks, compiles): one press of "停止"
+    // ends the whole of it, whichever call it lands in, and the text stays as it came.
+    script::StopScope work;
+    UnpackResult r = UnpackLayers(mainHost, text, options);
+    if (work.Stopped()) {
+        UnpackResult stopped;
+        stopped.stopped = true;
+        stopped.text = text;
+        return stopped;
+    }
     return r;
 }
 

@@ -58,7 +58,7 @@ TEST(EnvironmentMenu, LoadsRunItWithTheAddressAndLogItsLines) {
     w->Component<QComboBox>("组合框_addr")->setEditText(Q("https://shop.example.cn:8443/item?id=7"));
     before = w->LogText().size();
     LoadText(*w, "var h = location.host;\nconsole.log('页面', h);\nvar c = navigator.connection;");
-    EXPECT_EQ(LogSince(*w, before), Ansi("-->console.log: 页面 shop.example.cn:8443\r\n-->代码加载成功\r\n"
+    EXPECT_EQ(LogSince(*w, before), Ansi("[脚本] console.log: 页面 shop.example.cn:8443\r\n-->代码加载成功\r\n"
                                          "-->环境缺失：navigator.connection（第 3 行，1 次）\r\n"));
     // The environment's functions are not the user's: the list shows only the script's.
     LoadText(*w, "function mine() { return navigator.platform; }");

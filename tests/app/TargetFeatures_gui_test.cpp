@@ -73,5 +73,5 @@ TEST(TargetMenu, DebugWriteGoesToTheLogALineEachCall) {
     auto w = NewMainWindow();
     size_t before = w->LogText().size();
     LoadText(*w, "Debug.write('开始'); Debug.writeln('a', 1);");
-    EXPECT_EQ(LogSince(*w, before), Ansi("开始\r\na1\r\n-->代码加载成功\r\n"));
+    EXPECT_EQ(LogSince(*w, before), Ansi("[脚本] 开始\r\n[脚本] a1\r\n-->代码加载成功\r\n"));
 }

@@ -9,7 +9,11 @@ namespace qy::test {
 
 std::string SourceDir() {
     const char* dir = std::getenv("QY_SOURCE_DIR");
+#ifdef QY_SOURCE_DIR_DEFAULT
+    return dir ? dir : QY_SOURCE_DIR_DEFAULT;
+#else
     return dir ? dir : ".";
+#endif
 }
 
 std::string ReadFileBytes(const std::string& path) {

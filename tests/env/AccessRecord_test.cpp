@@ -23,12 +23,14 @@ protected:
 TEST_P(Record, MissingMemberWithItsFirstLineOnce) {
     ASSERT_TRUE(env.Add("var ua = navigator.userAgent;\n"
                         "function speed() {\n"
-                        "  return navigator.connection ? navigator.connection.downlink : 0;\n"
+                        "  return navigator.brave ? navigator.brave.downlink : 0;\n"
                         "}\n"
                         "speed(); speed();\n"
                         "var t = typeof chrome, d = document.fonts, s = screen.orientation, n = window.opener;\n"));
-    Lines expected = {"-->环境缺失：navigator.connection（第 3 行，2 次）", "-->环境缺失：chrome（第 6 行，1 次）",
+    // Chrome's face has `chrome`, and has document.fonts in name only: the record says so.
+    Lines expected = {"-->环境缺失：navigator.brave（第 3 行，2 次）", "-->环境缺失：chrome（第 6 行，1 次）",
                       "-->环境缺失：document.fonts（第 6 行，1 次）"};
+    if (GetParam() == ScriptTarget::ES2021) expected.erase(expected.begin() + 1);
     EXPECT_EQ(env.Report(), expected);
     // Each report lists what was looked for since the previous one.
     EXPECT_TRUE(env.Report().empty());
@@ -76,7 +78,7 @@ TEST_P(Record, TimersRunAfterTheLoadInOrder) {
     EXPECT_EQ(env.Text("order.join(',')"), "sync,a,b,b2,raf:number,c");
     // A callback's error goes to the console as the browser reports it; the rest run.
     ASSERT_TRUE(env.Add("setTimeout(function () { throw new Error('boom'); }, 0); setTimeout(function () { order.push('after'); }, 0);"));
-    EXPECT_EQ(env.lines, Lines{"-->console.error: Uncaught Error: boom"});
+    EXPECT_EQ(env.lines, Lines{"[脚本] console.error: Uncaught Error: boom"});
     EXPECT_EQ(env.Text("order[order.length - 1]"), "after");
 }
 

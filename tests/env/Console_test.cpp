@@ -22,18 +22,18 @@ constexpr const char* kCalls =
     "console.trace('here');";
 
 const Lines kExpected = {
-    "-->console.log: text 1 -0 true null undefined",
-    "-->console.info: (3) [1, 'a', Array(1)] {a: 1, b: 'x', c: {…}}",
-    "-->console.warn: Tom is 42 years more",
-    "-->console.error: TypeError: bad",
-    "-->console.debug: ƒ add(a, b) { return a + b; }",
-    "-->console.table: (1) [1]",
-    "-->console.dir: {k: Array(0)}",
-    "-->console.log: {n: Array(2)} and {…} and 7% of all extra",
-    "-->console.log: Point {x: 2} (1) [Point {…}] %d x",
-    "-->console.assert: Assertion failed: wrong 3",
-    "-->console.assert: Assertion failed",
-    "-->console.trace: here",
+    "[脚本] console.log: text 1 -0 true null undefined",
+    "[脚本] console.info: (3) [1, 'a', Array(1)] {a: 1, b: 'x', c: {…}}",
+    "[脚本] console.warn: Tom is 42 years more",
+    "[脚本] console.error: TypeError: bad",
+    "[脚本] console.debug: ƒ add(a, b) { return a + b; }",
+    "[脚本] console.table: (1) [1]",
+    "[脚本] console.dir: {k: Array(0)}",
+    "[脚本] console.log: {n: Array(2)} and {…} and 7% of all extra",
+    "[脚本] console.log: Point {x: 2} (1) [Point {…}] %d x",
+    "[脚本] console.assert: Assertion failed: wrong 3",
+    "[脚本] console.assert: Assertion failed",
+    "[脚本] console.trace: here",
 };
 
 TEST(ModernConsole, WritesWithoutTheEnvironment) {
@@ -49,7 +49,7 @@ TEST(ModernConsole, WritesWithoutTheEnvironment) {
     EXPECT_TRUE(env.lines.empty());
     // An evaluated expression writes too, and the call's value is undefined.
     EXPECT_EQ(env.Text("typeof console.log('中文', [])"), "undefined");
-    EXPECT_EQ(env.lines, Lines{"-->console.log: 中文 (0) []"});
+    EXPECT_EQ(env.lines, Lines{"[脚本] console.log: 中文 (0) []"});
 }
 
 // One script text makes every console: with the environment, in either target, the
@@ -63,7 +63,7 @@ TEST(ModernConsole, SameLinesAsTheEnvironmentsInBothTargets) {
         // timers throw.
         env.lines.clear();
         ASSERT_TRUE(env.Add("setTimeout(function () { throw new RangeError('late'); }, 1);"));
-        EXPECT_EQ(env.lines, Lines{"-->console.error: Uncaught RangeError: late"}) << TargetKey(target);
+        EXPECT_EQ(env.lines, Lines{"[脚本] console.error: Uncaught RangeError: late"}) << TargetKey(target);
     }
 }
 
@@ -80,9 +80,9 @@ TEST(ModernConsole, IsNotTheUsersAndEachResetMakesItAnew) {
     EXPECT_TRUE(env.lines.empty());
     env.host.Reset();
     ASSERT_TRUE(env.Add("console.log('again');"));
-    EXPECT_EQ(env.lines, Lines{"-->console.log: again"});
+    EXPECT_EQ(env.lines, Lines{"[脚本] console.log: again"});
     ASSERT_TRUE(env.Add("var console = {log: function () {}}; console.log('mine');"));
-    EXPECT_EQ(env.lines, Lines{"-->console.log: again"});
+    EXPECT_EQ(env.lines, Lines{"[脚本] console.log: again"});
     // Made on its first lookup, not listed among the enumerable names; once deleted it
     // stays gone.
     env.host.Reset();
@@ -104,7 +104,7 @@ TEST(JScriptConsole, OnlyWithTheEnvironment) {
     EXPECT_EQ(env.Text("typeof Debug.write"), "function");
     EnvHost withEnvironment(ScriptTarget::JScript58, true);
     ASSERT_TRUE(withEnvironment.Add("console.log('x');"));
-    EXPECT_EQ(withEnvironment.lines, Lines{"-->console.log: x"});
+    EXPECT_EQ(withEnvironment.lines, Lines{"[脚本] console.log: x"});
 }
 
 // The block a user inserts carries the console script with it; without the environment
@@ -119,7 +119,7 @@ TEST(EnvironmentText, CarriesTheConsoleScriptOnce) {
     ASSERT_TRUE(env.Add("var before = console;"));
     ASSERT_TRUE(env.Add(env::InsertableBlock() + "console.log(navigator.platform, console === before);"))
         << env.ErrorDescription();
-    EXPECT_EQ(env.lines, Lines{"-->console.log: Win32 true"});
+    EXPECT_EQ(env.lines, Lines{"[脚本] console.log: Win32 true"});
 }
 
 }  // namespace

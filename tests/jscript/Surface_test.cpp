@@ -124,9 +124,9 @@ TEST(Surface, DebugWritesGoToTheOutputHook) {
     EXPECT_EQ(r.jscript, "function");
     EXPECT_EQ(r.modern, "error 5009: 'Debug' 未定义");
     ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0], u"a1null");
-    EXPECT_EQ(seen[1], u"行");
-    EXPECT_EQ(seen[2], u"");
+    EXPECT_EQ(seen[0], u"[脚本] a1null");
+    EXPECT_EQ(seen[1], u"[脚本] 行");
+    EXPECT_EQ(seen[2], u"[脚本] ");
     // Without a hook the text is dropped.
     EXPECT_EQ(RunBoth("Debug.write('x');", "1").jscript, "1");
 }

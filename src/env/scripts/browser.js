@@ -7,6 +7,7 @@
         platform: 'Win32',
         language: 'zh-CN',
         languages: ['zh-CN', 'zh'],
+        timeZone: 'Asia/Shanghai',
         vendor: 'Google Inc.',
         hardwareConcurrency: 8,
         deviceMemory: 8,
@@ -50,9 +51,12 @@
     }
     // An accessor where the engine allows one; a plain value (kept as it is) elsewhere.
     function accessor(o, name, get, set) {
+        // A page that already fixed the member for good (a browser's own location) keeps it.
+        var d = modern && typeof Object.getOwnPropertyDescriptor === 'function' ? Object.getOwnPropertyDescriptor(o, name) : null;
+        if (d && d.configurable === false) return;
         if (hasHost) host.accessor(o, name, get, set);
         else if (typeof Object.defineProperty === 'function') Object.defineProperty(o, name, {get: get, set: set, configurable: true, enumerable: true});
-        else o[name] = get();
+        else if (o[name] === undefined) o[name] = get();
     }
     // The same on a prototype, for a member every instance reads through it. Where the
     // engine allows no accessor at all, each node holds a plain value instead (plainMembers).
@@ -1094,7 +1098,7 @@
         document.all = all;
     } else if (hasHost) {
         // Chrome keeps document.all for old pages but makes it read as undefined.
-        document.all = host.undetectable();
+        document.all = host.undetectable({length: 0});
     }
 
     // ---- screen, history, storage ---------------------------------------------------
@@ -1376,6 +1380,16 @@
 
     // The workbench runs the queued timers after every load and evaluation.
     if (hasHost) host.timers(runTimers);
-})(function () { return this; }(), typeof __qyEnvHost === 'undefined' ? null : __qyEnvHost,
+
+    // What the modern target's interfaces are made over.
+    return {config: config, window: global, document: document, navigator: navigator, location: location, screen: screen,
+        createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
+        types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,
+            HTMLCollection: HTMLCollection, Node: Node, Element: Element, HTMLElement: HTMLElement, CharacterData: CharacterData,
+            Text: Text, Comment: Comment, DocumentFragment: DocumentFragment, Document: Document, HTMLDocument: HTMLDocument,
+            DOMImplementation: DOMImplementation, Location: Location, Navigator: Navigator, Plugin: Plugin, MimeType: MimeType,
+            PluginArray: PluginArray, MimeTypeArray: MimeTypeArray, Screen: Screen, History: History, Storage: Storage,
+            Crypto: Crypto, XMLHttpRequest: XMLHttpRequest, TextEncoder: TextEncoder, TextDecoder: TextDecoder}};
+})(function () { return this; }(), null,
     // 第三个参数：控制台的脚本（console.js），装入时接在这里
     /* console.js */ null);

@@ -321,6 +321,7 @@
         return false;
     }
 
+    var MAX_DEPTH = 1000;
     var INDENTS = [''];
     function indentOf(level) {
         if (level < 0) level = 0;
@@ -403,6 +404,10 @@
         function isText(j, s) { return j < count && TEXT_OF[I[j]] === s && (K[j] === WORD || K[j] === PUNCT); }
 
         function pushFrame(fr) {
+            // Every level indents its lines four spaces further, so the text would grow
+            // with the square of its depth (100,000 nested blocks: gigabytes): nesting
+            // no person writes is refused at once instead.
+            if (frames.length >= MAX_DEPTH) throw new Error('代码嵌套过深（超过 ' + MAX_DEPTH + ' 层），无法格式化');
             f.awaiting = '';
             fr.pos = line.length;
             frames.push(fr);

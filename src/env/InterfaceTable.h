@@ -1,0 +1,39 @@
+/** @file InterfaceTable.h
+ * The table of Web IDL facts the modern target's page interfaces are made from (one
+ * interface a line; the format is described at the top of idl/interfaces.txt).
+ */
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qy::env {
+
+/// The table as shipped (ASCII).
+std::string_view InterfaceTableText();
+
+/// The names of the interfaces in the table, in table order.
+std::vector<std::string_view> InterfaceNames();
+
+/// What the table says of a name a page's window may have: an interface's line, for a
+/// legacy factory (Image) "F Interface length", for another name of an interface object
+/// (webkitURL) "A Interface"; empty for anything else.
+std::string_view TableEntry(std::string_view name);
+
+/// True when `name` is one the window gives (an interface, an alias or factory, a
+/// member of Window) or one added by AddWindowName.
+bool IsWindowName(std::string_view name);
+void AddWindowName(std::string_view name);
+
+/// True when some interface of the table has a member named `name`.
+bool IsMemberName(std::string_view name);
+
+/// True when interface `iface` itself has a member `name` on its prototype (an
+/// attribute or operation, not static, not unforgeable).
+bool IsPrototypeMember(std::string_view iface, std::string_view name);
+
+/// Every name IsWindowName knows (for enumerations of the window).
+const std::vector<std::string>& WindowNames();
+
+}  // namespace qy::env

@@ -1,0 +1,1179 @@
+// Chrome's face of the page objects, for the modern target. The interfaces come from the
+// table of Web IDL facts (interfaces.txt); this script turns a line of it into a
+// constructor, a prototype in the chain, accessors and operations, all native functions,
+// when a script first names the interface. The page objects themselves (the page tree,
+// cookies, timers, requests) stay the environment's; a script holds only wrappers, and a
+// wrapper reaches its page object through the records here, never through a property.
+(function (global, host, native, kit) {
+    'use strict';
+
+    var getProto = Object.getPrototypeOf, setProto = Object.setPrototypeOf, define = Object.defineProperty;
+    var create = Object.create, hasOwn = Object.prototype.hasOwnProperty, arraySlice = Array.prototype.slice;
+    var ArrayValues = Array.prototype.values, WeakMapGet = WeakMap.prototype.get;
+    var config = kit.config;
+
+    // ---- the table ----------------------------------------------------------------
+
+    // What the table says of a name (the workbench keeps the table, indexed, for every page).
+    var entries = create(null);
+    function entry(name) {
+        var e = entries[name];
+        if (e === undefined) e = entries[name] = host.entry(name);
+        return e;
+    }
+    function isInterface(name) {
+        var e = entry(name);
+        return e !== '' && e.charAt(1) !== ' ';
+    }
+    // One interface's facts, parsed when first wanted.
+    var facts = create(null);
+    function factsOf(name) {
+        if (facts[name]) return facts[name];
+        if (!isInterface(name)) return null;
+        var text = entry(name);
+        var bar = text.indexOf(' |'), head = text.substring(0, bar).split(' ');
+        var f = {name: name, parent: head[1] === '-' ? null : head[1], flags: create(null), length: 0, constructible: false,
+            factories: [], stringifier: null, members: [], statics: [], consts: [], unforgeable: [], byName: create(null)};
+        head[2].split(',').forEach(function (flag) {
+            if (flag === '-') return;
+            if (flag.charAt(0) === 'c') { f.constructible = true; f.length = Number(flag.substring(1)); }
+            else if (flag.charAt(0) === 'F') { var p = flag.substring(1).split('/'); f.factories.push({name: p[0], length: Number(p[1])}); }
+            else if (flag.charAt(0) === 'S') f.stringifier = flag.substring(1);
+            else f.flags[flag] = true;
+        });
+        var tokens = text.substring(bar + 3).split(' ');
+        tokens.forEach(function (t) {
+            if (t === '') return;
+            var m = {name: '', kind: '', type: 'a', length: 0, isStatic: false, unforgeable: false, writable: false};
+            while (t.charAt(0) === '*' || t.charAt(0) === '!') {
+                if (t.charAt(0) === '*') m.isStatic = true; else m.unforgeable = true;
+                t = t.substring(1);
+            }
+            var at;
+            if ((at = t.indexOf('/')) > 0) {
+                m.kind = 'op';
+                m.name = t.substring(0, at);
+                m.length = parseInt(t.substring(at + 1), 10);
+                m.promised = t.charAt(t.length - 1) === 'p';
+            }
+            else if ((at = t.indexOf(':')) > 0) { m.kind = 'const'; m.name = t.substring(0, at); m.value = Number(t.substring(at + 1)); }
+            else if ((at = t.search(/[~=]/)) > 0) { m.kind = 'attr'; m.name = t.substring(0, at); m.writable = t.charAt(at) === '='; m.type = t.substring(at + 1); }
+            else return;
+            if (m.kind === 'const') f.consts.push(m);
+            else if (m.isStatic) f.statics.push(m);
+            else if (m.unforgeable || f.flags.G) f.unforgeable.push(m);
+            else {
+                f.members.push(m);
+                f.byName[m.name] = m;
+            }
+        });
+        facts[name] = f;
+        return f;
+    }
+
+    // ---- records: wrapper → page object, page object → wrapper ---------------------
+
+    var records = new WeakMap(), wrappers = new WeakMap();
+    var marshalled = new WeakMap(), originals = new WeakMap();
+    // (document.all is an object whose typeof says "undefined": ask the map, not typeof.)
+    function recordOf(o) { return records.get(o); }
+
+    // A member the page has in name only goes to the access record, as a missing one would.
+    function hollow(r, member) {
+        var object = r.impl === kit.window ? '' : watchedNames[r.iface.name];
+        if (object !== undefined) host.hollow(object, member);
+    }
+    // The window's members called without a receiver act on the window; outside the
+    // workbench (where a host may show scripts another face of its global) so does any
+    // receiver that is no page object.
+    function isGlobalThis(self) {
+        return self === undefined || self === null || (host.eager === true && !records.has(self) && typeof self === 'object');
+    }
+    function illegalInvocation() { return new TypeError('Illegal invocation'); }
+    function brand(self, iface) {
+        var r = recordOf(self);
+        if (!r || !r.iface.ancestors[iface]) throw illegalInvocation();
+        return r;
+    }
+    function argumentsRequired(what, iface, need, have) {
+        return new TypeError("Failed to " + what + " '" + iface + "': " + need + ' argument' + (need > 1 ? 's' : '') +
+            ' required, but only ' + have + ' present.');
+    }
+
+    // What a page object shows a script, and back.
+    var kinds = new WeakMap();      // page object → interface, where its class does not say
+    var implTypes = new Map();      // page object's prototype → interface
+    function kindOf(impl) {
+        var k = kinds.get(impl);
+        if (k) return k;
+        if (impl.nodeType === 1 && typeof impl.localName === 'string') return elementInterface(impl.localName);
+        for (var p = getProto(impl); p && p !== Object.prototype; p = getProto(p)) {
+            k = implTypes.get(p);
+            if (k) return k;
+        }
+        return null;
+    }
+    function wrap(v) {
+        if (v === null || (typeof v !== 'object' && typeof v !== 'function')) return v;
+        if (v === kit.window) return global;
+        var w = wrappers.get(v);
+        if (w !== undefined) return w;
+        if (typeof v === 'function') return originals.get(v) || v;
+        var kind = kindOf(v);
+        return kind ? wrapAs(v, kind) : v;
+    }
+    function unwrap(v) {
+        var r = records.get(v);
+        if (r) return r.impl;
+        if (v === null || (typeof v !== 'object' && typeof v !== 'function')) return v;
+        if (typeof v === 'function') return marshal(v);
+        return v;
+    }
+    // A script's function as the page objects call it: it sees wrappers, never page objects.
+    function marshal(fn) {
+        var m = marshalled.get(fn);
+        if (m) return m;
+        m = function () {
+            var args = [];
+            for (var n = 0; n < arguments.length; n++) args.push(wrap(arguments[n]));
+            return Reflect.apply(fn, wrap(this), args);
+        };
+        marshalled.set(fn, m);
+        originals.set(m, fn);
+        return m;
+    }
+    function unwrapAll(list) {
+        var out = [];
+        for (var n = 0; n < list.length; n++) out.push(unwrap(list[n]));
+        return out;
+    }
+
+    // ---- interfaces ---------------------------------------------------------------
+
+    var made = create(null), protoSpecs = new WeakMap(), makingMember = false;
+    // A prototype's member `name`, made now; every member when `name` is undefined.
+    function makeMember(proto, name) {
+        var spec = protoSpecs.get(proto);
+        if (!spec || makingMember) return false;
+        makingMember = true;
+        try {
+            var f = spec.facts, list = name === undefined ? f.members : [f.byName[name]], any = false;
+            for (var n = 0; n < list.length; n++) {
+                var m = list[n];
+                if (!m || spec.made[m.name]) continue;
+                spec.made[m.name] = true;
+                defineMember(proto, spec.name, m, false);
+                any = true;
+            }
+            return any;
+        } finally {
+            makingMember = false;
+        }
+    }
+    function defineValue(o, name, value, enumerable, writable, configurable) {
+        define(o, name, {value: value, writable: writable, enumerable: enumerable, configurable: configurable});
+    }
+    function defaultOf(type) {
+        return type === 's' ? '' : type === 'n' ? 0 : type === 'b' ? false : type === 'o' ? null : undefined;
+    }
+    // The behaviour behind a member: written by hand below where the page objects need
+    // help, otherwise the page object's own member of the same name.
+    var behaviours = create(null);
+    function behaviour(iface, name) { return behaviours[iface + '.' + name]; }
+    function getter(iface, m, global_) {
+        var own = behaviour(iface, 'get ' + m.name);
+        return native(function () {
+            var r = brand(global_ && isGlobalThis(this) ? global : this, iface);
+            if (own) return own.call(r.impl, r, this);
+            var v = r.impl[m.name];
+            if (v === undefined && !(m.name in r.impl)) {
+                hollow(r, m.name);
+                return defaultOf(m.type);
+            }
+            return wrap(v);
+        }, 'get ' + m.name, 0);
+    }
+    function setter(iface, m, global_) {
+        var own = behaviour(iface, 'set ' + m.name);
+        return native(function (value) {
+            var self = global_ && isGlobalThis(this) ? global : this;
+            var r = brand(self, iface);
+            if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
+            if (own) return void own.call(r.impl, value, r, self);
+            r.impl[m.name] = unwrap(value);
+        }, 'set ' + m.name, 1);
+    }
+    function operation(iface, m, global_, statics) {
+        var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
+        function run(self, args) {
+            var r = statics ? null : brand(global_ && isGlobalThis(self) ? global : self, iface);
+            if (args.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, args.length);
+            if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(args)));
+            var f = r && r.impl[m.name];
+            if (typeof f !== 'function') {
+                if (r) hollow(r, m.name);
+                if (m.promised) return Promise.reject(domException('NotSupportedError', 'The operation is not supported.'));
+                return undefined;
+            }
+            return wrap(f.apply(r.impl, unwrapAll(args)));
+        }
+        // An operation that returns a promise reports every failure through it.
+        return native(m.promised ? function () {
+            try {
+                return run(this, arguments);
+            } catch (e) {
+                return Promise.reject(e);
+            }
+        } : function () {
+            return run(this, arguments);
+        }, m.name, m.length);
+    }
+    function defineMember(o, iface, m, onInstance) {
+        var global_ = o === global;
+        if (m.kind === 'attr') {
+            define(o, m.name, {get: getter(iface, m, global_), set: m.writable ? setter(iface, m, global_) : undefined,
+                enumerable: true, configurable: !m.unforgeable});
+        } else if (m.kind === 'op') {
+            defineValue(o, m.name, operation(iface, m, global_, false), true, !m.unforgeable, !m.unforgeable);
+        }
+        return onInstance;
+    }
+
+    function interfaceOf(name) {
+        if (made[name]) return made[name];
+        var f = factsOf(name);
+        if (!f) return null;
+        var parent = f.parent ? interfaceOf(f.parent) : null;
+        var spec = {name: name, facts: f, ancestors: create(parent ? parent.ancestors : null), parent: parent};
+        spec.ancestors[name] = true;
+        made[name] = spec;
+        var proto = spec.proto = f.flags.G ? create(parent ? parent.proto : Object.prototype) : host.lazyProto(parent ? parent.proto : Object.prototype, name);
+        protoSpecs.set(proto, spec);
+        spec.made = create(null);
+        var own = behaviour(name, 'constructor');
+        var ctor = null;
+        if (!f.flags.X) {
+            ctor = spec.ctor = native(function () {
+                if (!f.constructible && !(f.flags.h && new.target === undefined)) {
+                    throw new TypeError((new.target ? "Failed to construct '" + name + "': " : '') + 'Illegal constructor');
+                }
+                if (new.target === undefined) {
+                    throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
+                }
+                if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
+                var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
+                adopt(this, spec, impl);
+            }, name, f.length, true);
+            for (var up = parent; up; up = up.parent) {
+                if (up.ctor) {
+                    setProto(ctor, up.ctor);
+                    break;
+                }
+            }
+            defineValue(ctor, 'prototype', proto, false, false, false);
+            defineValue(proto, 'constructor', ctor, false, true, true);
+        }
+        f.consts.forEach(function (m) {
+            if (ctor) defineValue(ctor, m.name, m.value, true, false, false);
+            defineValue(proto, m.name, m.value, true, false, false);
+        });
+        // Members come when first looked for (makeMember).
+        f.statics.forEach(function (m) {
+            if (!ctor) return;
+            if (m.kind === 'op') defineValue(ctor, m.name, operation(name, m, false, true), true, true, true);
+            else {
+                var get = behaviour(name, 'static get ' + m.name);
+                define(ctor, m.name, {get: native(function () { return get ? get() : defaultOf(m.type); }, 'get ' + m.name, 0),
+                    set: undefined, enumerable: true, configurable: true});
+            }
+        });
+        if (f.flags.I || f.flags.iv) defineValue(proto, Symbol.iterator, ArrayValues, false, true, true);
+        if (f.flags.iv) {
+            ['entries', 'keys', 'values', 'forEach'].forEach(function (k) {
+                defineValue(proto, k, k === 'values' ? ArrayValues : Array.prototype[k], true, true, true);
+            });
+        }
+        if (f.stringifier && !f.unforgeable.length) defineValue(proto, 'toString', stringifier(name, f.stringifier), true, true, true);
+        // Where nothing can make members on demand (outside the workbench), all come now.
+        if (host.eager) makeMember(proto, undefined);
+        defineValue(proto, Symbol.toStringTag, name, false, false, true);
+        // A DOMException is an Error to scripts.
+        if (name === 'DOMException') setProto(proto, Error.prototype);
+        return spec;
+    }
+
+    function stringifier(iface, member) {
+        return native(function () {
+            var r = brand(this, iface), own = behaviour(iface, 'get ' + member);
+            return String(own ? own.call(r.impl, r, this) : r.impl[member]);
+        }, 'toString', 0);
+    }
+    // An instance for `impl`: its own members are only the unforgeable ones.
+    function adopt(obj, spec, impl) {
+        records.set(obj, {iface: spec, impl: impl});
+        wrappers.set(impl, obj);
+        if (spec.forged === undefined) {
+            spec.forged = false;
+            for (var s = spec; s; s = s.parent) if (!s.facts.flags.G && s.facts.unforgeable.length) spec.forged = true;
+        }
+        for (s = spec; spec.forged && s; s = s.parent) {
+            var forged = s.facts.unforgeable;
+            if (s.facts.flags.G) continue;
+            for (var n = 0; n < forged.length; n++) defineMember(obj, s.name, forged[n], true);
+            if (s.facts.stringifier && forged.length) defineValue(obj, 'toString', stringifier(s.name, s.facts.stringifier), true, false, false);
+        }
+        // A location's valueOf is Object's own, made unforgeable with the rest.
+        if (spec.name === 'Location') defineValue(obj, 'valueOf', Object.prototype.valueOf, false, false, false);
+        return obj;
+    }
+    // Objects the workbench watches (reads of members they lack go to the access record).
+    var watchedNames = {Navigator: 'navigator', HTMLDocument: 'document', Location: 'location', Screen: 'screen'};
+    function wrapAs(impl, kind) {
+        var w = wrappers.get(impl);
+        if (w !== undefined) return w;
+        var spec = interfaceOf(kind);
+        if (!spec) return impl;
+        var f = spec.facts;
+        var obj = watchedNames[kind] && host.create ? host.create(spec.proto, watchedNames[kind]) : create(spec.proto);
+        if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
+        else if (f.flags.I || f.flags.N || indexed(spec)) {
+            // A list the page made once (a search's result) keeps its items as its own;
+            // a list that follows the page (children, childNodes, storage) reads through.
+            if (Array.isArray(impl) || live.has(impl) || kind === 'Storage' || f.flags.N && kind !== 'HTMLCollection') obj = collection(obj, impl, spec);
+            else snapshot(obj, impl);
+        }
+        return adopt(obj, spec, impl);
+    }
+    var live = new WeakSet();
+    function snapshot(obj, impl) {
+        for (var n = 0; n < impl.length; n++) defineValue(obj, n, wrap(impl[n]), true, false, true);
+    }
+    function indexed(spec) {
+        for (var s = spec; s; s = s.parent) if (s.facts.flags.I || s.facts.flags.N) return true;
+        return false;
+    }
+    function defaultImpl(spec, args) {
+        var base = spec;
+        while (base && !kit.types[base.name]) base = base.parent;
+        if (base && base.ancestors.Event && kit.types.Event) {
+            var e = Reflect.construct(kit.types[base.name] || kit.types.Event, [args[0], args[1]]);
+            var init = args[1];
+            if (init && typeof init === 'object') for (var k in init) if (!(k in e)) e[k] = unwrap(init[k]);
+            return e;
+        }
+        if (base && kit.types[base.name]) return Reflect.construct(kit.types[base.name], arraySlice.call(args));
+        return {};
+    }
+
+    // Collections: their items are read through to the page object, so they stay live.
+    function isIndex(k) {
+        if (typeof k !== 'string' || k === '') return false;
+        var c = k.charCodeAt(0);
+        return c >= 48 && c <= 57 && String(Number(k) >>> 0) === k;
+    }
+    function collection(target, impl, spec) {
+        var named = spec.facts.flags.N, storage = spec.name === 'Storage';
+        function item(k) {
+            if (isIndex(k)) {
+                if (Number(k) >= impl.length) return null;
+                return {value: wrap(hasOwn.call(impl, k) || typeof impl.item !== 'function' ? impl[k] : impl.item(Number(k)))};
+            }
+            if (storage) return hasOwn.call(impl, k) && k !== 'length' && !(k in target) ? {value: impl[k]} : null;
+            if (named && typeof impl.namedItem === 'function' && !(k in target)) {
+                var v = impl.namedItem(k);
+                return v ? {value: wrap(v)} : null;
+            }
+            return null;
+        }
+        return new Proxy(target, {
+            get: function (t, k, receiver) {
+                var it = typeof k === 'string' ? item(k) : null;
+                return it ? it.value : Reflect.get(t, k, receiver);
+            },
+            has: function (t, k) { return (typeof k === 'string' && !!item(k)) || Reflect.has(t, k); },
+            getOwnPropertyDescriptor: function (t, k) {
+                var it = typeof k === 'string' && !hasOwn.call(t, k) ? item(k) : null;
+                if (it) return {value: it.value, writable: storage, enumerable: true, configurable: true};
+                return Reflect.getOwnPropertyDescriptor(t, k);
+            },
+            ownKeys: function (t) {
+                var keys = [];
+                for (var n = 0; n < impl.length; n++) keys.push(String(n));
+                if (named && spec.name !== 'HTMLAllCollection') {
+                    for (n = 0; n < impl.length; n++) {
+                        var it = impl[n], key = it && (it.name || it.type);
+                        if (typeof key === 'string' && key !== '' && keys.indexOf(key) < 0 && !(key in t)) keys.push(key);
+                    }
+                }
+                if (storage) for (var k in impl) if (hasOwn.call(impl, k) && k !== 'length') keys.push(k);
+                return keys.concat(Reflect.ownKeys(t));
+            },
+            set: function (t, k, v, receiver) {
+                if (storage && typeof k === 'string' && !(k in t)) { impl.setItem(k, v); return true; }
+                if (isIndex(k)) return true;
+                return Reflect.set(t, k, v, receiver);
+            },
+            deleteProperty: function (t, k) {
+                if (storage && typeof k === 'string' && hasOwn.call(impl, k)) { impl.removeItem(k); return true; }
+                return Reflect.deleteProperty(t, k);
+            },
+            defineProperty: function (t, k, d) {
+                if (storage && typeof k === 'string' && 'value' in d) { impl.setItem(k, d.value); return true; }
+                return Reflect.defineProperty(t, k, d);
+            }
+        });
+    }
+
+    // ---- elements -------------------------------------------------------------------
+
+    var tagInterfaces = {a: 'Anchor', area: 'Area', audio: 'Audio', base: 'Base', body: 'Body', br: 'BR', button: 'Button',
+        canvas: 'Canvas', data: 'Data', datalist: 'DataList', details: 'Details', dialog: 'Dialog', div: 'Div', dl: 'DList',
+        embed: 'Embed', fieldset: 'FieldSet', form: 'Form', h1: 'Heading', h2: 'Heading', h3: 'Heading', h4: 'Heading',
+        h5: 'Heading', h6: 'Heading', head: 'Head', hr: 'HR', html: 'Html', iframe: 'IFrame', img: 'Image', input: 'Input',
+        label: 'Label', legend: 'Legend', li: 'LI', link: 'Link', map: 'Map', menu: 'Menu', meta: 'Meta', meter: 'Meter',
+        del: 'Mod', ins: 'Mod', object: 'Object', ol: 'OList', optgroup: 'OptGroup', option: 'Option', output: 'Output',
+        p: 'Paragraph', param: 'Param', picture: 'Picture', pre: 'Pre', listing: 'Pre', xmp: 'Pre', progress: 'Progress',
+        q: 'Quote', blockquote: 'Quote', script: 'Script', select: 'Select', slot: 'Slot', source: 'Source', span: 'Span',
+        style: 'Style', caption: 'TableCaption', td: 'TableCell', th: 'TableCell', col: 'TableCol', colgroup: 'TableCol',
+        table: 'Table', tr: 'TableRow', thead: 'TableSection', tbody: 'TableSection', tfoot: 'TableSection',
+        template: 'Template', textarea: 'TextArea', time: 'Time', title: 'Title', track: 'Track', ul: 'UList', video: 'Video',
+        frameset: 'FrameSet', frame: 'Frame', font: 'Font', dir: 'Directory', marquee: 'Marquee'};
+    var plainElements = ' abbr address article aside b bdi bdo cite code dd dfn dt em figcaption figure footer header hgroup i kbd main mark nav noscript rp rt ruby s samp search section small strong sub summary sup u var wbr acronym basefont big center nobr noembed noframes plaintext rb rtc strike tt ';
+    function elementInterface(localName) {
+        if (hasOwn.call(tagInterfaces, localName)) return 'HTML' + tagInterfaces[localName] + 'Element';
+        if (plainElements.indexOf(' ' + localName + ' ') >= 0 || localName.indexOf('-') > 0) return 'HTMLElement';
+        return 'HTMLUnknownElement';
+    }
+
+    // ---- behaviour written by hand ----------------------------------------------------
+
+    function on(iface, member, fn) { behaviours[iface + '.' + member] = fn; }
+    function promise(value) { return Promise.resolve(value); }
+
+    on('Node', 'get childNodes', function () { return wrapAs(this.childNodes, 'NodeList'); });
+    function children() {
+        if (this.children) live.add(this.children);
+        return wrap(this.children);
+    }
+    on('Element', 'get children', children);
+    on('Document', 'get children', children);
+    on('DocumentFragment', 'get children', children);
+    on('Node', 'get textContent', function () { return this.nodeType === 9 ? null : wrap(this.textContent); });
+    on('Node', 'get isConnected', function () {
+        for (var p = this; p; p = p.parentNode) if (p === kit.document) return true;
+        return false;
+    });
+    on('Node', 'get baseURI', function () { return kit.location.href; });
+    on('Element', 'get classList', function () {
+        var el = this, list = kinds.get(el.__classList) ? el.__classList : null;
+        if (!list) {
+            list = {element: el};
+            kinds.set(list, 'DOMTokenList');
+            define(el, '__classList', {value: list});
+        }
+        return wrapAs(list, 'DOMTokenList');
+    });
+    on('HTMLElement', 'get style', function () {
+        kinds.set(this.style, 'CSSStyleDeclaration');
+        return wrapAs(this.style, 'CSSStyleDeclaration');
+    });
+    on('Element', 'get attributes', function () {
+        var el = this, map = {element: el};
+        kinds.set(map, 'NamedNodeMap');
+        return wrapAs(map, 'NamedNodeMap');
+    });
+    on('Document', 'get all', function () { return wrapAs(allOf(this), 'HTMLAllCollection'); });
+    on('Document', 'get location', function () { return this === kit.document ? wrap(kit.location) : null; });
+    on('Document', 'set location', function (v) { kit.window.location = String(v); });
+    on('HTMLCanvasElement', 'getContext', function (r, kind) {
+        kind = String(kind);
+        var contexts = this.__contexts || (define(this, '__contexts', {value: {}}), this.__contexts);
+        if (hasOwn.call(contexts, kind)) return wrap(contexts[kind]);
+        var impl = kit.canvasContext(this, kind);
+        if (!impl) return null;
+        kinds.set(impl, kind === '2d' ? 'CanvasRenderingContext2D' : kind === 'webgl2' ? 'WebGL2RenderingContext' : 'WebGLRenderingContext');
+        contexts[kind] = impl;
+        return wrap(impl);
+    });
+    on('HTMLCanvasElement', 'toDataURL', function () { return this.toDataURL(); });
+
+    // The token list of an element's class attribute.
+    function tokens(list) {
+        var text = String(list.element.className).replace(/^\s+|\s+$/g, '');
+        return text === '' ? [] : text.split(/\s+/);
+    }
+    function setTokens(list, items) { list.element.setAttribute('class', items.join(' ')); }
+    on('DOMTokenList', 'get length', function () { return tokens(this).length; });
+    on('DOMTokenList', 'get value', function () { return String(this.element.className); });
+    on('DOMTokenList', 'set value', function (v) { this.element.setAttribute('class', String(v)); });
+    on('DOMTokenList', 'item', function (r, n) { var t = tokens(this); return n >= 0 && n < t.length ? t[n] : null; });
+    on('DOMTokenList', 'contains', function (r, token) { return tokens(this).indexOf(String(token)) >= 0; });
+    on('DOMTokenList', 'add', function (r) {
+        var t = tokens(this);
+        for (var n = 1; n < arguments.length; n++) if (t.indexOf(String(arguments[n])) < 0) t.push(String(arguments[n]));
+        setTokens(this, t);
+    });
+    on('DOMTokenList', 'remove', function (r) {
+        var drop = arraySlice.call(arguments, 1).map(String);
+        setTokens(this, tokens(this).filter(function (x) { return drop.indexOf(x) < 0; }));
+    });
+    on('DOMTokenList', 'toggle', function (r, token, force) {
+        token = String(token);
+        var has = tokens(this).indexOf(token) >= 0, want = force === undefined ? !has : !!force;
+        if (want && !has) behaviours['DOMTokenList.add'].call(this, r, token);
+        if (!want && has) behaviours['DOMTokenList.remove'].call(this, r, token);
+        return want;
+    });
+    on('DOMTokenList', 'replace', function (r, old, token) {
+        var t = tokens(this), at = t.indexOf(String(old));
+        if (at < 0) return false;
+        t[at] = String(token);
+        setTokens(this, t);
+        return true;
+    });
+    on('DOMTokenList', 'supports', function () { return true; });
+    on('DOMTokenList', 'toString', function () { return String(this.element.className); });
+    // A list view of an element's class tokens reads as an array.
+    kit.tokens = tokens;
+
+    on('Element', 'getAttributeNames', function () { return Object.keys(this.__attributes); });
+    on('Element', 'toggleAttribute', function (r, name, force) {
+        var has = this.getAttribute(name) !== null, want = force === undefined ? !has : !!force;
+        if (want && !has) this.setAttribute(name, '');
+        if (!want && has) this.removeAttribute(name);
+        return want;
+    });
+    on('NamedNodeMap', 'get length', function () { return Object.keys(this.element.__attributes).length; });
+    on('NamedNodeMap', 'item', function (r, n) {
+        var names = Object.keys(this.element.__attributes);
+        return n >= 0 && n < names.length ? attrNode(this.element, names[n]) : null;
+    });
+    on('NamedNodeMap', 'getNamedItem', function (r, name) {
+        name = String(name).toLowerCase();
+        return hasOwn.call(this.element.__attributes, name) ? attrNode(this.element, name) : null;
+    });
+    function attrNode(el, name) {
+        var a = {name: name, localName: name, value: el.__attributes[name], specified: true, ownerElement: el, nodeType: 2,
+            nodeName: name, namespaceURI: null, prefix: null};
+        kinds.set(a, 'Attr');
+        return wrap(a);
+    }
+
+    // document.all: every element of the document, in document order, read when asked.
+    function allOf(doc) {
+        var holder = doc.__all;
+        if (holder) return holder;
+        holder = {};
+        function elements() {
+            var out = [];
+            (function walk(n) {
+                for (var c = 0; c < n.childNodes.length; c++) {
+                    if (n.childNodes[c].nodeType !== 1) continue;
+                    out.push(n.childNodes[c]);
+                    walk(n.childNodes[c]);
+                }
+            })(doc);
+            return out;
+        }
+        define(holder, 'length', {get: function () { return elements().length; }});
+        for (var n = 0; n < 0; n++) holder[n] = null;
+        holder.item = function (i) { var e = elements(); return i >= 0 && i < e.length ? e[i] : null; };
+        holder.namedItem = function (name) {
+            var e = elements();
+            for (var k = 0; k < e.length; k++) if (e[k].id === name || e[k].getAttribute('name') === name) return e[k];
+            return null;
+        };
+        holder.elements = elements;
+        define(doc, '__all', {value: holder});
+        return holder;
+    }
+    on('HTMLAllCollection', 'item', function (r, i) {
+        if (i === undefined) return null;
+        if (typeof i === 'number' || isIndex(String(i))) return wrap(this.item(Number(i)));
+        return wrap(this.namedItem(String(i)));
+    });
+
+    // navigator's members the page objects do not have
+    var uaData = {brands: null, mobile: false, platform: config.platform === 'Win32' ? 'Windows' : config.platform};
+    var chromeVersion = (/Chrome\/(\d+)/.exec(config.userAgent) || [0, '124'])[1];
+    var fullVersion = (/Chrome\/([\d.]+)/.exec(config.userAgent) || [0, '124.0.0.0'])[1];
+    function brandList(full) {
+        return [{brand: 'Chromium', version: full ? fullVersion : chromeVersion},
+            {brand: 'Google Chrome', version: full ? fullVersion : chromeVersion},
+            {brand: 'Not-A.Brand', version: full ? '99.0.0.0' : '99'}];
+    }
+    kinds.set(uaData, 'NavigatorUAData');
+    on('NavigatorUAData', 'get brands', function () { return Object.freeze(brandList(false).map(Object.freeze)); });
+    on('NavigatorUAData', 'getHighEntropyValues', function (r, hints) {
+        var all = {architecture: 'x86', bitness: '64', brands: brandList(false), fullVersionList: brandList(true),
+            mobile: false, model: '', platform: uaData.platform, platformVersion: '15.0.0', uaFullVersion: fullVersion,
+            wow64: false, formFactors: ['Desktop']};
+        var out = {brands: all.brands, mobile: false, platform: all.platform};
+        if (hints && typeof hints[Symbol.iterator] === 'function') for (var h of hints) if (hasOwn.call(all, h)) out[h] = all[h];
+        return promise(out);
+    });
+    on('NavigatorUAData', 'toJSON', function () { return {brands: brandList(false), mobile: false, platform: uaData.platform}; });
+    var connection = {effectiveType: '4g', rtt: 50, downlink: 10, saveData: false, onchange: null};
+    kinds.set(connection, 'NetworkInformation');
+    var permissions = {};
+    kinds.set(permissions, 'Permissions');
+    on('Permissions', 'query', function (r, descriptor) {
+        var name = descriptor && descriptor.name;
+        var known = ['geolocation', 'notifications', 'push', 'midi', 'camera', 'microphone', 'background-fetch',
+            'background-sync', 'persistent-storage', 'accelerometer', 'gyroscope', 'magnetometer', 'clipboard-read',
+            'clipboard-write', 'screen-wake-lock', 'display-capture', 'idle-detection', 'storage-access',
+            'local-fonts', 'payment-handler', 'window-management'];
+        if (known.indexOf(String(name)) < 0) {
+            return Promise.reject(new TypeError("Failed to execute 'query' on 'Permissions': Failed to read the 'name' property from 'PermissionDescriptor': The provided value '" + name + "' is not a valid enum value of type PermissionName."));
+        }
+        var granted = name === 'background-sync' || name === 'clipboard-write' || name === 'screen-wake-lock';
+        var status = create(kit.types.EventTarget.prototype);
+        status.name = String(name);
+        status.state = granted ? 'granted' : notificationPermission === 'default' || name !== 'notifications' ? 'prompt' : notificationPermission;
+        status.onchange = null;
+        kinds.set(status, 'PermissionStatus');
+        return promise(wrap(status));
+    });
+    var storageQuota = {};
+    kinds.set(storageQuota, 'DeprecatedStorageQuota');
+    on('DeprecatedStorageQuota', 'queryUsageAndQuota', function (r, done) {
+        if (typeof done === 'function') kit.window.setTimeout(function () { done(0, 0); }, 0);
+    });
+    on('DeprecatedStorageQuota', 'requestQuota', function (r, size, done) {
+        if (typeof done === 'function') kit.window.setTimeout(function () { done(0); }, 0);
+    });
+    var storageManager = {};
+    kinds.set(storageManager, 'StorageManager');
+    on('StorageManager', 'estimate', function () { return promise({quota: 299977904946, usage: 0, usageDetails: {}}); });
+    on('StorageManager', 'persisted', function () { return promise(false); });
+    on('StorageManager', 'persist', function () { return promise(false); });
+    var navigatorExtras = {userAgentData: uaData, connection: connection, permissions: permissions,
+        webkitPersistentStorage: storageQuota, webkitTemporaryStorage: storageQuota, storage: storageManager};
+    Object.keys(navigatorExtras).forEach(function (k) {
+        on('Navigator', 'get ' + k, function () { return wrap(navigatorExtras[k]); });
+    });
+    var languages = Object.freeze(config.languages.slice());
+    on('Navigator', 'get languages', function () { return languages; });
+    on('Navigator', 'get deviceMemory', function () { return config.deviceMemory; });
+
+    // Notifications are never shown: the page is asked, never the user.
+    var notificationPermission = 'default';
+    on('Notification', 'static get permission', function () { return notificationPermission; });
+    on('Notification', 'static get maxActions', function () { return 2; });
+    on('Notification', 'static requestPermission', function (r, done) {
+        if (typeof done === 'function') kit.window.setTimeout(function () { done(notificationPermission); }, 0);
+        return promise(notificationPermission);
+    });
+
+    // Message channels: what one port posts reaches the other as a task of its own.
+    function port() {
+        var p = create(kit.types.EventTarget.prototype);
+        p.onmessage = p.onmessageerror = null;
+        p.other = null;
+        kinds.set(p, 'MessagePort');
+        return p;
+    }
+    on('MessageChannel', 'constructor', function () {
+        var c = {port1: port(), port2: port()};
+        c.port1.other = c.port2;
+        c.port2.other = c.port1;
+        return c;
+    });
+    on('MessagePort', 'postMessage', function (r, message) {
+        var target = this.other;
+        if (!target) return;
+        var data = message;
+        kit.window.setTimeout(function () {
+            var e = new kit.types.Event('message');
+            e.data = data;
+            e.origin = '';
+            e.lastEventId = '';
+            e.source = null;
+            e.ports = [];
+            kinds.set(e, 'MessageEvent');
+            target.dispatchEvent(e);
+        }, 0);
+    });
+    on('MessagePort', 'start', function () {});
+    on('MessagePort', 'close', function () { if (this.other) this.other.other = null; this.other = null; });
+
+    // Observers watch nothing that changes by itself here: they record and stay quiet.
+    ['MutationObserver', 'IntersectionObserver', 'ResizeObserver', 'PerformanceObserver'].forEach(function (name) {
+        on(name, 'constructor', function (callback) {
+            if (typeof callback !== 'function') {
+                throw new TypeError("Failed to construct '" + name + "': parameter 1 is not of type '" + name.replace('Observer', '') + "Callback'.");
+            }
+            return {callback: callback, records: []};
+        });
+        on(name, 'takeRecords', function () { return []; });
+    });
+
+    // Idle callbacks run as timers do, with a deadline that always has time left.
+    var idle = {timeRemaining: function () { return 50; }, didTimeout: false};
+    kinds.set(idle, 'IdleDeadline');
+    on('Window', 'requestIdleCallback', function (r, callback) {
+        if (typeof callback !== 'function') throw new TypeError("Failed to execute 'requestIdleCallback' on 'Window': The callback provided as parameter 1 is not a function.");
+        return kit.window.setTimeout(function () { callback(wrap(idle)); }, 1);
+    });
+    on('Window', 'cancelIdleCallback', function (r, id) { kit.window.clearTimeout(id); });
+    on('Window', 'queueMicrotask', function (r, callback) {
+        if (typeof callback !== 'function') throw new TypeError("Failed to execute 'queueMicrotask' on 'Window': The callback provided as parameter 1 is not a function.");
+        Promise.resolve().then(function () { callback(); });
+    });
+    on('Window', 'get external', function () { return wrap(external); });
+    on('Window', 'find', function () { return false; });
+
+    // Nodes a script makes with new: as the page's document would make them.
+    on('Text', 'constructor', function (data) { return kit.document.createTextNode(data === undefined ? '' : data); });
+    on('Comment', 'constructor', function (data) { return kit.document.createComment(data === undefined ? '' : data); });
+    on('DocumentFragment', 'constructor', function () { return kit.document.createDocumentFragment(); });
+    on('Document', 'constructor', function () { return kit.document.implementation.createHTMLDocument(); });
+    var exceptionCodes = {IndexSizeError: 1, HierarchyRequestError: 3, WrongDocumentError: 4, InvalidCharacterError: 5,
+        NoModificationAllowedError: 7, NotFoundError: 8, NotSupportedError: 9, InvalidStateError: 11, SyntaxError: 12,
+        InvalidModificationError: 13, NamespaceError: 14, InvalidAccessError: 15, TypeMismatchError: 17, SecurityError: 18,
+        NetworkError: 19, AbortError: 20, URLMismatchError: 21, QuotaExceededError: 22, TimeoutError: 23,
+        InvalidNodeTypeError: 24, DataCloneError: 25};
+    on('DOMException', 'constructor', function (message, name) {
+        name = name === undefined ? 'Error' : String(name);
+        return {message: message === undefined ? '' : String(message), name: name,
+            code: hasOwn.call(exceptionCodes, name) ? exceptionCodes[name] : 0};
+    });
+    function domException(name, message) { return Reflect.construct(interfaceOf('DOMException').ctor, [message, name]); }
+    on('Window', 'get indexedDB', function () { return wrap(indexedDB); });
+    on('Window', 'get event', function () { return undefined; });
+    on('Window', 'get clientInformation', function () { return wrap(kit.navigator); });
+    on('Window', 'get visualViewport', function () { return wrap(viewport); });
+    var external = {};
+    kinds.set(external, 'External');
+    var indexedDB = {};
+    kinds.set(indexedDB, 'IDBFactory');
+    on('IDBFactory', 'databases', function () { return promise([]); });
+    on('IDBFactory', 'cmp', function (r, a, b) { return a < b ? -1 : a > b ? 1 : 0; });
+    var viewport = {width: config.innerWidth, height: config.innerHeight, scale: 1, offsetLeft: 0, offsetTop: 0,
+        pageLeft: 0, pageTop: 0, onresize: null, onscroll: null, onscrollend: null};
+    kinds.set(viewport, 'VisualViewport');
+    on('Window', 'get speechSynthesis', function () { return undefined; });
+
+    // Frames show the page itself: their window is the page's, their document its document.
+    on('HTMLIFrameElement', 'get contentWindow', function () { return this.parentNode ? global : null; });
+    on('HTMLIFrameElement', 'get contentDocument', function () { return this.parentNode ? wrap(kit.document) : null; });
+
+    // Audio rendered offline: a context renders its graph into a buffer of samples that
+    // depend only on the graph's settings, so a page's audio fingerprint is stable.
+    function audioParam(value, min, max) {
+        var p = {value: value, defaultValue: value, minValue: min, maxValue: max, automationRate: 'a-rate'};
+        ['setValueAtTime', 'linearRampToValueAtTime', 'exponentialRampToValueAtTime', 'setTargetAtTime'].forEach(function (k) {
+            p[k] = function (v) { p.value = Number(v); return p; };
+        });
+        p.cancelScheduledValues = p.cancelAndHoldAtTime = p.setValueCurveAtTime = function () { return p; };
+        kinds.set(p, 'AudioParam');
+        return p;
+    }
+    function audioNode(context, kind, extra) {
+        var n = create(kit.types.EventTarget.prototype);
+        n.context = context;
+        n.numberOfInputs = kind === 'OscillatorNode' ? 0 : 1;
+        n.numberOfOutputs = kind === 'AudioDestinationNode' ? 0 : 1;
+        n.channelCount = 2;
+        n.channelCountMode = 'max';
+        n.channelInterpretation = 'speakers';
+        n.inputs = [];
+        n.connect = function (target) { if (target && target.inputs) target.inputs.push(n); return target; };
+        n.disconnect = function () {};
+        for (var k in extra) n[k] = extra[k];
+        kinds.set(n, kind);
+        return n;
+    }
+    function renderAudio(context) {
+        var length = context.length, rate = context.sampleRate, data = new Float32Array(length);
+        var source = context.destination.inputs[0], osc = source, comp = null;
+        if (source && source.threshold) {
+            comp = source;
+            osc = source.inputs[0];
+        }
+        if (osc && osc.started) {
+            var f = osc.frequency.value, type = osc.type;
+            // A compressor lowers what passes its threshold by its ratio (a simple static curve).
+            var limit = comp ? Math.pow(10, comp.threshold.value / 20) : 1, ratio = comp ? comp.ratio.value : 1;
+            for (var i = 0; i < length; i++) {
+                var phase = (i * f / rate) % 1, v;
+                if (type === 'square') v = phase < 0.5 ? 1 : -1;
+                else if (type === 'sawtooth') v = 2 * phase - 1;
+                else if (type === 'triangle') v = 1 - 4 * Math.abs(phase - 0.5);
+                else v = Math.sin(2 * Math.PI * phase);
+                var a = Math.abs(v);
+                if (comp && a > limit) a = limit + (a - limit) / ratio;
+                data[i] = Math.fround((v < 0 ? -a : a) * (comp ? 0.55 : 1));
+            }
+        }
+        var buffer = {length: length, sampleRate: rate, numberOfChannels: 1, duration: length / rate,
+            getChannelData: function (c) {
+                if (Number(c) !== 0) throw domException('IndexSizeError', "Failed to execute 'getChannelData' on 'AudioBuffer': channel index (" + c + ') exceeds number of channels (1)');
+                return data;
+            }};
+        kinds.set(buffer, 'AudioBuffer');
+        return buffer;
+    }
+    on('OfflineAudioContext', 'constructor', function (channels, length, rate) {
+        if (channels && typeof channels === 'object') {
+            length = channels.length;
+            rate = channels.sampleRate;
+            channels = channels.numberOfChannels || 1;
+        }
+        var c = create(kit.types.EventTarget.prototype);
+        c.length = Number(length);
+        c.sampleRate = Number(rate);
+        c.numberOfChannels = Number(channels);
+        c.state = 'suspended';
+        c.currentTime = 0;
+        c.oncomplete = c.onstatechange = null;
+        c.destination = audioNode(c, 'AudioDestinationNode', {maxChannelCount: Number(channels)});
+        c.createOscillator = function () {
+            var o = audioNode(c, 'OscillatorNode', {type: 'sine', frequency: audioParam(440, -22050, 22050),
+                detune: audioParam(0, -153600, 153600), started: false, onended: null});
+            o.start = function () { o.started = true; };
+            o.stop = function () {};
+            return o;
+        };
+        c.createDynamicsCompressor = function () {
+            return audioNode(c, 'DynamicsCompressorNode', {threshold: audioParam(-24, -100, 0), knee: audioParam(30, 0, 40),
+                ratio: audioParam(12, 1, 20), attack: audioParam(0.003, 0, 1), release: audioParam(0.25, 0, 1), reduction: 0});
+        };
+        c.createGain = function () { return audioNode(c, 'GainNode', {gain: audioParam(1, -3.4e38, 3.4e38)}); };
+        c.startRendering = function () {
+            if (c.state !== 'suspended') return Promise.reject(domException('InvalidStateError', 'cannot call startRendering more than once'));
+            c.state = 'running';
+            return new Promise(function (resolve) {
+                kit.window.setTimeout(function () {
+                    var buffer = renderAudio(c), e = new kit.types.Event('complete');
+                    c.state = 'closed';
+                    c.currentTime = c.length / c.sampleRate;
+                    e.renderedBuffer = buffer;
+                    kinds.set(e, 'OfflineAudioCompletionEvent');
+                    c.dispatchEvent(e);
+                    resolve(wrap(buffer));
+                }, 10);
+            });
+        };
+        c.resume = c.suspend = function () { return Promise.resolve(); };
+        return c;
+    });
+    on('OfflineAudioContext', 'get length', function () { return this.length; });
+
+    // ---- the console, and window.chrome ------------------------------------------------
+
+    function namespaceOf(impl, tag) {
+        var o = {};
+        Object.keys(impl).forEach(function (k) {
+            if (typeof impl[k] === 'function') {
+                defineValue(o, k, native(function () { return impl[k].apply(impl, arguments); }, k, 0), true, true, true);
+            }
+        });
+        defineValue(o, Symbol.toStringTag, tag, false, false, true);
+        return o;
+    }
+    function fn(name, length, body) { return native(body, name, length); }
+    // The CSS namespace: what the page's styles support is what Chrome's do, for the
+    // conditions scripts test; selectors of newer engines are not.
+    function cssNamespace() {
+        var o = {};
+        defineValue(o, 'supports', fn('supports', 1, function (condition, value) {
+            if (arguments.length === 0) throw new TypeError("Failed to execute 'supports' on 'CSS': 1 argument required, but only 0 present.");
+            if (value === undefined) return !/^\s*selector\(/.test(String(condition)) && /\(.*:.*\)/.test(String(condition));
+            return /^-?[a-z][a-z-]*$/.test(String(condition)) && String(value) !== '';
+        }), true, true, true);
+        defineValue(o, 'escape', fn('escape', 1, function (text) {
+            return String(text).replace(/[\0-\x1f\x7f]|^-?\d|^-$|[^\w\u0080-\uffff-]/g, function (c, at) {
+                if (c === '\0') return '\ufffd';
+                if (/[\x01-\x1f\x7f]|\d/.test(c) && c.length === 1 && (at === 0 || /[\x01-\x1f\x7f]/.test(c))) return '\\' + c.charCodeAt(0).toString(16) + ' ';
+                return '\\' + c;
+            });
+        }), true, true, true);
+        defineValue(o, Symbol.toStringTag, 'CSS', false, false, true);
+        return o;
+    }
+    function chromeObject() {
+        var start = Date.now() / 1000;
+        var app = {isInstalled: false,
+            InstallState: {DISABLED: 'disabled', INSTALLED: 'installed', NOT_INSTALLED: 'not_installed'},
+            RunningState: {CANNOT_RUN: 'cannot_run', READY_TO_RUN: 'ready_to_run', RUNNING: 'running'},
+            getDetails: fn('getDetails', 0, function () { return null; }),
+            getIsInstalled: fn('getIsInstalled', 0, function () { return false; }),
+            installState: fn('installState', 0, function (done) { if (typeof done === 'function') done('not_installed'); }),
+            runningState: fn('runningState', 0, function () { return 'cannot_run'; })};
+        var runtime = {OnInstalledReason: {CHROME_UPDATE: 'chrome_update', INSTALL: 'install', SHARED_MODULE_UPDATE: 'shared_module_update', UPDATE: 'update'},
+            OnRestartRequiredReason: {APP_UPDATE: 'app_update', OS_UPDATE: 'os_update', PERIODIC: 'periodic'},
+            PlatformArch: {ARM: 'arm', ARM64: 'arm64', MIPS: 'mips', MIPS64: 'mips64', X86_32: 'x86-32', X86_64: 'x86-64'},
+            PlatformNaclArch: {ARM: 'arm', MIPS: 'mips', MIPS64: 'mips64', X86_32: 'x86-32', X86_64: 'x86-64'},
+            PlatformOs: {ANDROID: 'android', CROS: 'cros', FUCHSIA: 'fuchsia', LINUX: 'linux', MAC: 'mac', OPENBSD: 'openbsd', WIN: 'win'},
+            RequestUpdateCheckStatus: {NO_UPDATE: 'no_update', THROTTLED: 'throttled', UPDATE_AVAILABLE: 'update_available'},
+            connect: fn('connect', 0, function () { throw new TypeError('Error in invocation of runtime.connect(optional string extensionId, optional object connectInfo): chrome.runtime.connect() called from a webpage must specify an Extension ID (string) for its first argument.'); }),
+            sendMessage: fn('sendMessage', 0, function () { throw new TypeError('Error in invocation of runtime.sendMessage(optional string extensionId, any message, optional object options, optional function callback): chrome.runtime.sendMessage() called from a webpage must specify an Extension ID (string) for its first argument.'); }),
+            id: undefined};
+        return {app: app, runtime: runtime,
+            csi: fn('', 0, function () {
+                return {startE: Math.round(start * 1000), onloadT: Math.round(start * 1000) + 120, pageT: Date.now() - start * 1000, tran: 15};
+            }),
+            loadTimes: fn('', 0, function () {
+                return {requestTime: start, startLoadTime: start, commitLoadTime: start + 0.05, finishDocumentLoadTime: start + 0.1,
+                    finishLoadTime: start + 0.12, firstPaintTime: start + 0.11, firstPaintAfterLoadTime: 0, navigationType: 'Other',
+                    wasFetchedViaSpdy: true, wasNpnNegotiated: true, npnNegotiatedProtocol: 'h2', wasAlternateProtocolAvailable: false,
+                    connectionInfo: 'h2'};
+            })};
+    }
+
+    // ---- the persona's clock and locale -------------------------------------------------
+    // Dates read and written in local time follow the profile's time zone, and the Intl
+    // formats take the profile's language and zone where a script gives none: the page
+    // agrees with its navigator whatever the machine's own settings.
+
+    var zone = config.timeZone, locale = config.language;
+    var OriginalDate = Date, DateProto = Date.prototype, OriginalDTF = Intl.DateTimeFormat;
+    var originalParse = OriginalDate.parse, originalGetOffset = DateProto.getTimezoneOffset;
+    var utcParts = new OriginalDTF('en-US', {timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
+        day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'});
+    var offsets = new Map();
+    // Minutes the zone is ahead of UTC at time t.
+    function offsetAt(t) {
+        var hour = Math.floor(t / 3600000), known = offsets.get(hour);
+        if (known !== undefined) return known;
+        var p = {};
+        utcParts.formatToParts(new OriginalDate(hour * 3600000)).forEach(function (x) { p[x.type] = Number(x.value); });
+        var local = OriginalDate.UTC(p.year, p.month - 1, p.day, p.hour, p.minute, p.second);
+        var off = Math.round((local - hour * 3600000) / 60000);
+        if (offsets.size > 4096) offsets.clear();
+        offsets.set(hour, off);
+        return off;
+    }
+    var timeOf = Function.prototype.call.bind(DateProto.getTime);
+    function shifted(d) {
+        var t = timeOf(d);
+        return t !== t ? NaN : t + offsetAt(t) * 60000;
+    }
+    // Local wall-clock time (as if UTC) back to a time value.
+    function fromLocal(wall) {
+        if (wall !== wall) return NaN;
+        var guess = wall - offsetAt(wall) * 60000;
+        return wall - offsetAt(guess) * 60000;
+    }
+    function method(name, length, body) {
+        var original = DateProto[name];
+        defineValue(DateProto, name, native(body, name, length), false, true, true);
+        return original;
+    }
+    var utcGetters = {getFullYear: 'getUTCFullYear', getMonth: 'getUTCMonth', getDate: 'getUTCDate', getDay: 'getUTCDay',
+        getHours: 'getUTCHours', getMinutes: 'getUTCMinutes', getSeconds: 'getUTCSeconds',
+        getMilliseconds: 'getUTCMilliseconds'};
+    Object.keys(utcGetters).forEach(function (name) {
+        var utc = DateProto[utcGetters[name]];
+        method(name, 0, function () { return utc.call(new OriginalDate(shifted(this))); });
+    });
+    method('getYear', 0, function () { var y = this.getFullYear(); return y === y ? y - 1900 : NaN; });
+    method('getTimezoneOffset', 0, function () { var t = timeOf(this); return t !== t ? NaN : -offsetAt(t); });
+    var utcSetters = {setFullYear: [3, 'setUTCFullYear'], setMonth: [2, 'setUTCMonth'], setDate: [1, 'setUTCDate'],
+        setHours: [4, 'setUTCHours'], setMinutes: [3, 'setUTCMinutes'], setSeconds: [2, 'setUTCSeconds'],
+        setMilliseconds: [1, 'setUTCMilliseconds']};
+    var setTime = DateProto.setTime;
+    Object.keys(utcSetters).forEach(function (name) {
+        var utc = DateProto[utcSetters[name][1]];
+        method(name, utcSetters[name][0], function () {
+            var t = timeOf(this), wall = new OriginalDate(t !== t && name === 'setFullYear' ? 0 : shifted(this));
+            utc.apply(wall, arguments);
+            return setTime.call(this, fromLocal(timeOf(wall)));
+        });
+    });
+    var zoneName = new OriginalDTF(locale, {timeZone: zone, timeZoneName: 'long'});
+    function two(n) { return (n < 10 ? '0' : '') + n; }
+    var days = ['Sun', 'Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat'];
+    var months = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
+    function datePart(w) {
+        var y = w.getUTCFullYear();
+        return days[w.getUTCDay()] + ' ' + months[w.getUTCMonth()] + ' ' + two(w.getUTCDate()) + ' ' +
+            (y < 0 ? '-' + String(-y).padStart(6, '0') : String(y).padStart(4, '0'));
+    }
+    function timePart(d, w) {
+        var off = offsetAt(timeOf(d)), a = Math.abs(off), name = '';
+        zoneName.formatToParts(d).forEach(function (x) { if (x.type === 'timeZoneName') name = x.value; });
+        return two(w.getUTCHours()) + ':' + two(w.getUTCMinutes()) + ':' + two(w.getUTCSeconds()) + ' GMT' +
+            (off < 0 ? '-' : '+') + two(Math.floor(a / 60)) + two(a % 60) + ' (' + name + ')';
+    }
+    function local(d, what) {
+        if (!(d instanceof OriginalDate)) throw new TypeError('this is not a Date object.');
+        var t = timeOf(d);
+        if (t !== t) return 'Invalid Date';
+        var w = new OriginalDate(shifted(d));
+        return what === 'date' ? datePart(w) : what === 'time' ? timePart(d, w) : datePart(w) + ' ' + timePart(d, w);
+    }
+    method('toString', 0, function () { return local(this, 'all'); });
+    method('toDateString', 0, function () { return local(this, 'date'); });
+    method('toTimeString', 0, function () { return local(this, 'time'); });
+    function localeOptions(options, defaults) {
+        var o = {};
+        if (options !== undefined && options !== null) for (var k in Object(options)) o[k] = options[k];
+        if (o.timeZone === undefined) o.timeZone = zone;
+        var wantsAny = ['weekday', 'era', 'year', 'month', 'day', 'dayPeriod', 'hour', 'minute', 'second',
+            'fractionalSecondDigits', 'timeZoneName', 'dateStyle', 'timeStyle'].some(function (k) { return o[k] !== undefined; });
+        if (!wantsAny) for (k in defaults) o[k] = defaults[k];
+        return o;
+    }
+    var allParts = {year: 'numeric', month: 'numeric', day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'};
+    [['toLocaleString', allParts], ['toLocaleDateString', {year: 'numeric', month: 'numeric', day: 'numeric'}],
+        ['toLocaleTimeString', {hour: 'numeric', minute: 'numeric', second: 'numeric'}]].forEach(function (entry) {
+        method(entry[0], 0, function (locales, options) {
+            var t = timeOf(this);
+            if (t !== t) return 'Invalid Date';
+            return new OriginalDTF(locales === undefined ? locale : locales, localeOptions(options, entry[1])).format(t);
+        });
+    });
+    // A time given in local terms (components, or text without a zone) is the profile's.
+    function parse(text) {
+        text = String(text);
+        var t = originalParse(text);
+        // Text with its own zone, and an ISO date alone (UTC by the language's rules), stand.
+        if (t !== t || /(Z|[+-]\d\d:?\d\d|GMT|UTC|UT)\s*(\(.*\))?\s*$/i.test(text) || /^\s*[+-]?\d{4,6}(-\d\d){0,2}\s*$/.test(text)) return t;
+        // The engine read it in the machine's zone: back to the wall-clock time, then the profile's.
+        return fromLocal(t - originalGetOffset.call(new OriginalDate(t)) * 60000);
+    }
+    var PersonaDate = native(function Date(a, b, c, d, e, f, g) {
+        if (new.target === undefined) return local(new OriginalDate(), 'all');
+        var n = arguments.length, made;
+        if (n === 0) made = Reflect.construct(OriginalDate, [], new.target);
+        else if (n === 1) {
+            var v = a instanceof OriginalDate ? timeOf(a) : a;
+            made = Reflect.construct(OriginalDate, [typeof v === 'string' ? parse(v) : v], new.target);
+        } else {
+            var y = Number(a), wall = OriginalDate.UTC(y, b, n > 2 ? c : 1, n > 3 ? d : 0, n > 4 ? e : 0, n > 5 ? f : 0, n > 6 ? g : 0);
+            if (y >= 0 && y <= 99 && wall === wall) wall = new OriginalDate(wall).setUTCFullYear(1900 + y);
+            made = Reflect.construct(OriginalDate, [fromLocal(wall)], new.target);
+        }
+        return made;
+    }, 'Date', 7, true);
+    defineValue(PersonaDate, 'prototype', DateProto, false, false, false);
+    defineValue(DateProto, 'constructor', PersonaDate, false, true, true);
+    defineValue(PersonaDate, 'now', OriginalDate.now, false, true, true);
+    defineValue(PersonaDate, 'UTC', OriginalDate.UTC, false, true, true);
+    defineValue(PersonaDate, 'parse', native(function (text) { return parse(text); }, 'parse', 1), false, true, true);
+    defineValue(global, 'Date', PersonaDate, false, true, true);
+    var PersonaDTF = native(function DateTimeFormat(locales, options) {
+        var o = options === undefined ? {} : Object(options), copy = {};
+        for (var k in o) copy[k] = o[k];
+        if (copy.timeZone === undefined) copy.timeZone = zone;
+        return Reflect.construct(OriginalDTF, [locales === undefined ? locale : locales, copy], new.target || OriginalDTF);
+    }, 'DateTimeFormat', 0, true);
+    defineValue(PersonaDTF, 'prototype', OriginalDTF.prototype, false, false, false);
+    defineValue(OriginalDTF.prototype, 'constructor', PersonaDTF, false, true, true);
+    defineValue(PersonaDTF, 'supportedLocalesOf', OriginalDTF.supportedLocalesOf, false, true, true);
+    defineValue(Intl, 'DateTimeFormat', PersonaDTF, false, true, true);
+    ['NumberFormat', 'Collator', 'PluralRules', 'RelativeTimeFormat', 'ListFormat', 'DisplayNames'].forEach(function (name) {
+        var Original = Intl[name];
+        if (typeof Original !== 'function') return;
+        var made = native(function (locales, options) {
+            return Reflect.construct(Original, [locales === undefined ? locale : locales, options], new.target || Original);
+        }, name, 0, true);
+        defineValue(made, 'prototype', Original.prototype, false, false, false);
+        defineValue(Original.prototype, 'constructor', made, false, true, true);
+        defineValue(made, 'supportedLocalesOf', Original.supportedLocalesOf, false, true, true);
+        defineValue(Intl, name, made, false, true, true);
+    });
+
+    // ---- the global ---------------------------------------------------------------------
+
+    var windowSpec = interfaceOf('Window');
+    setProto(global, windowSpec.proto);
+    records.set(global, {iface: windowSpec, impl: kit.window});
+    var windowMembers = create(null);
+    for (var s = windowSpec; s; s = s.parent) {
+        if (s.facts.flags.G) s.facts.unforgeable.forEach(function (m) { windowMembers[m.name] = m; });
+    }
+    // Names the global gives on first use, besides its members and the interfaces.
+    var extras = {
+        console: function () { return {value: namespaceOf(kit.window.console, 'console'), enumerable: false}; },
+        chrome: function () { return {value: chromeObject(), enumerable: true}; },
+        CSS: function () { return {value: cssNamespace(), enumerable: false}; },
+        WebKitMutationObserver: function () { return {value: interfaceOf('MutationObserver').ctor, enumerable: false}; },
+        webkitRequestAnimationFrame: function () { return {value: global.requestAnimationFrame, enumerable: true}; },
+        webkitCancelAnimationFrame: function () { return {value: global.cancelAnimationFrame, enumerable: true}; }
+    };
+    // Legacy factory functions (Image, Audio, Option): "F Interface length" in the table.
+    function factory(name) {
+        var parts = entry(name).split(' '), f = {iface: parts[1], length: Number(parts[2])}, spec = interfaceOf(f.iface), tag = f.iface === 'HTMLImageElement' ? 'img' : f.iface === 'HTMLAudioElement' ? 'audio' : 'option';
+        var made_ = native(function (a, b) {
+            if (new.target === undefined) throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
+            var e = kit.createElement(tag, kit.document);
+            if (tag === 'img') {
+                if (a !== undefined) e.width = Number(a);
+                if (b !== undefined) e.height = Number(b);
+            } else if (tag === 'audio') {
+                if (a !== undefined) e.setAttribute('src', String(a));
+            } else {
+                if (a !== undefined) kit.replaceChildren(e, String(a), true);
+                if (b !== undefined) e.setAttribute('value', String(b));
+            }
+            var w = wrap(e);
+            if (new.target !== made_ && new.target.prototype) setProto(w, new.target.prototype);
+            return w;
+        }, name, f.length, true);
+        defineValue(made_, 'prototype', spec.proto, false, false, false);
+        return made_;
+    }
+
+    var defining = false;
+    // Defines `name` on the global when it is one of the page's; false when it is not.
+    function resolve(name) {
+        if (defining || typeof name !== 'string') return false;
+        defining = true;
+        try {
+            if (windowMembers[name]) {
+                defineMember(global, 'Window', windowMembers[name], true);
+                return true;
+            }
+            if (hasOwn.call(extras, name)) {
+                var d = extras[name]();
+                if (!d) return false;
+                defineValue(global, name, d.value, d.enumerable, true, true);
+                return true;
+            }
+            var e = entry(name);
+            if (e.substring(0, 2) === 'A ') {
+                var target = interfaceOf(e.substring(2));
+                if (!target || !target.ctor) return false;
+                defineValue(global, name, target.ctor, false, true, true);
+                return true;
+            }
+            if (e.substring(0, 2) === 'F ') {
+                defineValue(global, name, factory(name), false, true, true);
+                return true;
+            }
+            if (isInterface(name) && name !== 'WindowProperties') {
+                var spec = interfaceOf(name);
+                if (!spec || !spec.ctor) return false;
+                defineValue(global, name, spec.ctor, false, true, true);
+                return true;
+            }
+            return false;
+        } finally {
+            defining = false;
+        }
+    }
+    // Every name at once, for enumerations of the global.
+    // (Only the enumerable ones, the window's members and `chrome`, when so asked.)
+    function resolveAll(enumerableOnly) {
+        var all = enumerableOnly === true ? Object.keys(windowMembers).concat(['chrome']) : host.allNames();
+        for (var n = 0; n < all.length; n++) if (!hasOwn.call(global, all[n])) resolve(all[n]);
+    }
+
+    // Page objects whose class the environment does not name.
+    Object.keys(kit.types).forEach(function (name) {
+        if (kit.types[name].prototype) implTypes.set(kit.types[name].prototype, name);
+    });
+    kinds.set(kit.window.performance, 'Performance');
+    if (kit.window.performance.timing) kinds.set(kit.window.performance.timing, 'PerformanceTiming');
+    if (kit.window.crypto && kit.window.crypto.subtle) kinds.set(kit.window.crypto.subtle, 'SubtleCrypto');
+    if (kit.screen.orientation) kinds.set(kit.screen.orientation, 'ScreenOrientation');
+    kinds.set(kit.document, 'HTMLDocument');
+    kinds.set(kit.window.localStorage, 'Storage');
+    kinds.set(kit.window.sessionStorage, 'Storage');
+    host.names(Object.keys(extras));
+
+    return {resolve: resolve, resolveAll: resolveAll, member: makeMember};
+})

@@ -1,0 +1,137 @@
+// Chrome's face of the page in the modern target: what the recorded probes cannot show
+// (behaviour behind the members, the persona's clock, what stays out of scripts' reach)
+// and what must hold for every member, not only the probed ones.
+#include "env/EnvTestSupport.h"
+
+namespace qy::test {
+namespace {
+
+using script::ScriptTarget;
+
+class ChromeFace : public testing::Test {
+protected:
+    EnvHost env{ScriptTarget::ES2021};
+};
+
+TEST_F(ChromeFace, EveryMemberOfEveryInterfaceIsNativeAndNamedAsChromeNamesIt) {
+    // All interfaces the window gives, each member on each prototype: natives that show
+    // no source, accessors named "get x"/"set x", no prototype on methods.
+    std::string bad = env.Text(R"JS((function () {
+        var bad = [], seen = 0;
+        Object.getOwnPropertyNames(window).forEach(function (name) {
+            var d = Object.getOwnPropertyDescriptor(window, name), f = d && d.value;
+            if (typeof f !== 'function' || !/^[A-Z]/.test(name) || !f.prototype || !f.prototype[Symbol.toStringTag]) return;
+            [f, f.prototype].forEach(function (holder) {
+                Object.getOwnPropertyNames(holder).forEach(function (k) {
+                    var m = Object.getOwnPropertyDescriptor(holder, k);
+                    [['', m.value], ['get ', m.get], ['set ', m.set]].forEach(function (pair) {
+                        var fn = pair[1];
+                        if (typeof fn !== 'function' || k === 'constructor' || (pair[0] === '' && k === 'prototype')) return;
+                        seen++;
+                        var text = Function.prototype.toString.call(fn);
+                        if (!/^function [\w$ -]*\(\) \{\s*\[native code\]\s*\}$/.test(text)) bad.push(name + '.' + k + ' prints ' + text);
+                        else if (pair[0] && fn.name !== pair[0] + k) bad.push(name + '.' + k + ' is named ' + fn.name);
+                        else if (pair[0] === '' && Object.prototype.hasOwnProperty.call(fn, 'prototype')) bad.push(name + '.' + k + ' has a prototype');
+                    });
+                });
+            });
+        });
+        return seen > 5000 ? bad.slice(0, 5).join('\n') : 'only ' + seen + ' members';
+    })())JS");
+    EXPECT_EQ(bad, "");
+}
+
+TEST_F(ChromeFace, NothingOfTheWorkbenchIsReachable) {
+    EXPECT_EQ(env.Text("typeof __qyEnvHost + typeof host + typeof kit + typeof native + typeof config"),
+              "undefinedundefinedundefinedundefinedundefined");
+    // No own property of the window, the page objects or their prototypes leads back to
+    // the environment's records.
+    EXPECT_EQ(env.Text(R"JS([window, navigator, document, document.body, location, screen, localStorage,
+        Node.prototype, Navigator.prototype].map(function (o) {
+            return Object.getOwnPropertyNames(o).filter(function (k) { return /^__|qy|^(impl|records?|kit)$/i.test(k); }).join();
+        }).join(''))JS"),
+              "");
+    // Instances hold nothing of their own but Chrome's unforgeable members.
+    EXPECT_EQ(env.Text("Object.getOwnPropertyNames(document.createElement('div')).length + ' ' + "
+                       "Object.getOwnPropertyNames(new Event('x')).join()"),
+              "0 isTrusted");
+    // A page member called on a lookalike object finds no page object behind it.
+    EXPECT_EQ(env.Text("try { Object.getOwnPropertyDescriptor(Node.prototype, 'nodeName').get.call("
+                       "Object.create(HTMLDivElement.prototype)) } catch (e) { e.message }"),
+              "Illegal invocation");
+}
+
+TEST_F(ChromeFace, DocumentAllIsALiveCollectionThatReadsAsUndefined) {
+    EXPECT_EQ(env.Text("[typeof document.all, document.all == null, document.all === undefined, !document.all].join()"),
+              "undefined,true,false,true");
+    ASSERT_TRUE(env.Add("var before = document.all.length, p = document.createElement('p'); p.id = 'para';"
+                        "document.body.appendChild(p);"));
+    EXPECT_EQ(env.Text("document.all.length - before"), "1");
+    EXPECT_TRUE(env.True("document.all.para === p && document.all.namedItem('para') === p && document.all.item('para') === p"));
+    EXPECT_TRUE(env.True("document.all[document.all.length - 1] === p && document.all.item(0) === document.documentElement"));
+    ASSERT_TRUE(env.Add("document.body.removeChild(p);"));
+    EXPECT_TRUE(env.True("document.all.length === before && document.all.para === undefined"));
+    EXPECT_EQ(env.Text("Object.prototype.toString.call(document.all)"), "[object HTMLAllCollection]");
+}
+
+TEST_F(ChromeFace, OnePersonaForUserAgentLanguageZoneAndClock) {
+    EXPECT_TRUE(env.True("'Mozilla/' + navigator.appVersion === navigator.userAgent"));
+    EXPECT_TRUE(env.True("navigator.userAgentData.brands.every(function (b) { return navigator.userAgent.indexOf('Chrome/' + b.version) > 0 || b.brand === 'Not-A.Brand'; })"));
+    EXPECT_EQ(env.Text("navigator.userAgentData.platform + ' ' + navigator.platform"), "Windows Win32");
+    EXPECT_EQ(env.Text("var o = Intl.DateTimeFormat().resolvedOptions(); o.locale + ' ' + o.timeZone"), "zh-CN Asia/Shanghai");
+    EXPECT_EQ(env.Text("String(new Date(0))"), "Thu Jan 01 1970 08:00:00 GMT+0800 (中国标准时间)");
+    EXPECT_EQ(env.Text("new Date(0).toLocaleString()"), "1970/1/1 08:00:00");
+    EXPECT_EQ(env.Text("new Date(0).getHours() + ' ' + new Date(0).getTimezoneOffset()"), "8 -480");
+    // Local components and text without a zone are the profile's local time; text with a
+    // zone and ISO dates alone stand as written.
+    EXPECT_EQ(env.Text("new Date(2024, 0, 15, 10, 30).toISOString()"), "2024-01-15T02:30:00.000Z");
+    EXPECT_EQ(env.Text("new Date('2024-01-15T10:30').toISOString()"), "2024-01-15T02:30:00.000Z");
+    EXPECT_EQ(env.Text("new Date('2024-01-15').toISOString()"), "2024-01-15T00:00:00.000Z");
+    EXPECT_EQ(env.Text("new Date('Jan 15 2024 10:30 GMT+0100').toISOString()"), "2024-01-15T09:30:00.000Z");
+    EXPECT_EQ(env.Text("var d = new Date(0); d.setHours(0, 0, 0, 0); d.toISOString()"), "1969-12-31T16:00:00.000Z");
+    EXPECT_TRUE(env.True("new Date() instanceof Date && Date.prototype.constructor === Date && typeof Date.now() === 'number'"));
+    EXPECT_TRUE(env.True("/ GMT\\+0800 \\(中国标准时间\\)$/.test(Date())"));
+}
+
+TEST_F(ChromeFace, DetectorsFindWhatTheyLookFor) {
+    // A message posted on one port arrives at the other as a task of its own.
+    ASSERT_TRUE(env.Add("var got = []; var mc = new MessageChannel();"
+                        "mc.port2.onmessage = function (e) { got.push(e.data.n, e instanceof MessageEvent, this === mc.port2); };"
+                        "mc.port1.postMessage({n: 7}); got.push('sync');"));
+    EXPECT_EQ(env.Text("got.join()"), "sync,7,true,true");
+    EXPECT_EQ(env.Text("Notification.permission"), "default");
+    ASSERT_TRUE(env.Add("var state; navigator.permissions.query({name: 'notifications'}).then(function (s) { state = s.state + ' ' + (s instanceof PermissionStatus); });"));
+    EXPECT_EQ(env.Text("state"), "prompt true");
+    EXPECT_EQ(env.Text("[typeof chrome.loadTimes, typeof chrome.csi, chrome.app.isInstalled, typeof chrome.runtime].join()"),
+              "function,function,false,object");
+    ASSERT_TRUE(env.Add("var idle; requestIdleCallback(function (d) { idle = d.timeRemaining() > 0; });"));
+    EXPECT_EQ(env.Text("idle"), "true");
+    // Offline audio renders samples that depend only on the graph.
+    ASSERT_TRUE(env.Add(R"JS(var sums = [];
+        function render() {
+            var c = new OfflineAudioContext(1, 5000, 44100), o = c.createOscillator(), k = c.createDynamicsCompressor();
+            o.type = 'triangle'; o.frequency.value = 10000; k.threshold.value = -50;
+            o.connect(k); k.connect(c.destination); o.start(0);
+            c.oncomplete = function (e) {
+                var d = e.renderedBuffer.getChannelData(0), s = 0;
+                for (var i = 4500; i < 5000; i++) s += Math.abs(d[i]);
+                sums.push(s);
+            };
+            c.startRendering();
+        }
+        render(); render();)JS"));
+    EXPECT_TRUE(env.True("sums.length === 2 && sums[0] === sums[1] && sums[0] > 0"));
+    EXPECT_TRUE(env.True("CSS.supports('color', 'red') && !CSS.supports('selector(::details-content)')"));
+    ASSERT_TRUE(env.Add("var f = document.createElement('iframe'); document.body.appendChild(f);"));
+    EXPECT_TRUE(env.True("f.contentWindow.document.readyState === 'complete' && f.contentDocument.body !== null"));
+}
+
+TEST_F(ChromeFace, MembersThePageHasInNameOnlyGiveEmptyValues) {
+    EXPECT_EQ(env.Text("[typeof document.fonts, document.fonts, navigator.getGamepads()].join('|')"), "object||");
+    EXPECT_EQ(env.Text("var r; navigator.getBattery().then(null, function (e) { r = e.name; }); 1"), "1");
+    EXPECT_EQ(env.Text("r"), "NotSupportedError");
+    EXPECT_TRUE(env.True("new DOMException('x', 'NotFoundError').code === 8 && new DOMException('x') instanceof Error"));
+}
+
+}  // namespace
+}  // namespace qy::test
