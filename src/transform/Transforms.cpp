@@ -148,6 +148,40 @@ Compile CompilesHere(const std::string& code) {
     return StoppedError(error) ? Compile::Stopped : Compile::No;
 }
 
+/// How running a script's top level ends: without an error (or still running at the
+/// time limit: nothing seen either way), with the error of that number, or stopped by
+/// the user.
+struct TopLevelRun {
+    bool threw = false;
+    int32_t number = 0;
+    bool stopped = false;
+    bool timedOut = false;
+};
+
+/// Runs the code's top level in a fresh control of the current target, which has no page
+/// objects and no timers, for at most `limit`.
+TopLevelRun RunTopLevel(const std::string& code, std::chrono::milliseconds limit) {
+    script::ScriptHost host;
+    host.SetLanguage("JScript");
+    bool timedOut = false;
+    {
+        Deadline deadline(limit);
+        host.AddCode(code);
+        timedOut = deadline.Fired();
+    }
+    script::ObjectRef error = host.GetError();
+    TopLevelRun run;
+    if (!Failed(error)) return run;
+    if (StoppedError(error)) {
+        run.stopped = !timedOut;
+        run.timedOut = timedOut;
+        return run;
+    }
+    run.threw = true;
+    run.number = static_cast<int32_t>(script::GetPropertyNumber(error, "Number"));
+    return run;
+}
+
 std::set<std::string> SplitNames(const std::string& list) {
     std::set<std::string> out;
     size_t at = 0;
@@ -190,6 +224,15 @@ UnpackResult UnpackLayers(script::ScriptHost& mainHost, const std::string& text,
         r.stopped = true;
         return r;
     }
+    // The input's own top level, run once: a layer whose result throws an error the input
+    // did not (another one, or one where the input threw none) is refused. An input that
+    // does not finish within the limit tells nothing to compare with.
+    const TopLevelRun inputRun = RunTopLevel(current, options.runLimit);
+    if (inputRun.stopped) {
+        r.stopped = true;
+        return r;
+    }
+    const bool inputFinished = !inputRun.timedOut;
     for (int round = 0; round < 200; ++round) {
         script::Variant v;
         bool timedOut = false;
@@ -237,6 +280,15 @@ UnpackResult UnpackLayers(script::ScriptHost& mainHost, const std::string& text,
                 SplitNames(script::VariantToText(tool.Run("unpack_global_functions", next)));
             for (const std::string& f : wanted)
                 if (!declared.count(f) && !removedOnPurpose.count(f)) sound = false;
+        }
+        if (sound && inputFinished) {
+            const TopLevelRun run = RunTopLevel(next, options.runLimit);
+            if (run.stopped) {
+                r.stopped = true;
+                r.text = text;
+                return r;
+            }
+            if (run.threw && (!inputRun.threw || run.number != inputRun.number)) sound = false;
         }
         if (!sound) {
             r.refused.push_back(label);

@@ -30,6 +30,9 @@ ToolResult MinifyScript(const std::string& text);
 struct UnpackOptions {
     /// How long one layer's evaluation may run before that layer is given up.
     std::chrono::milliseconds stepLimit{8000};
+    /// How long the quick run of a layer's result (and of the input) may take; a run
+    /// still going then counts as one that threw nothing.
+    std::chrono::milliseconds runLimit{400};
 };
 
 /// What the unpacker did. `ok` is false only when the user stopped it (`stopped`) or
@@ -49,7 +52,8 @@ struct UnpackResult : ToolResult {
 /// Adds the unpacker to `mainHost` (no reset), then peels layer after layer off the text
 /// in a private control of the engine's full language, each layer under a time limit.
 /// A layer is kept only when its result still compiles in the current target (where
-/// the input did) and still declares the input's global functions.
+/// the input did), still declares the input's global functions, and its top level, run
+/// briefly in a fresh control, throws no error the input's did not.
 UnpackResult UnpackScript(script::ScriptHost& mainHost, const std::string& text, const UnpackOptions& options = {});
 /// True when the code compiles in the current target (checked without running it).
 bool CompilesInCurrentTarget(const std::string& code);

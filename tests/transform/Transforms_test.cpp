@@ -241,7 +241,7 @@ TEST(Unpacker, RecognisersPeelTheirLayers) {
     ScriptHost main;
     auto unpack = [&](const std::string& s) { return UnpackScript(main, s).text; };
     EXPECT_EQ(unpack("var%20a=1"), "var a=1");
-    EXPECT_EQ(unpack("var _0x1a2b=[\"\\x48\\x69\",\"log\"];console[_0x1a2b[1]](_0x1a2b[0]);"), "console['log']('Hi');");
+    EXPECT_EQ(unpack("var _0x1a2b=[\"\\x48\\x69\",\"log\"];console[_0x1a2b[1]](_0x1a2b[0]);"), "console.log('Hi');");
     EXPECT_EQ(unpack("plain(1);"), "plain(1);");
     // Packer output made here: a function that rebuilds its source from a word list.
     std::string packed =

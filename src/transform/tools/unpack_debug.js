@@ -169,16 +169,23 @@ unpack_recognisers.push({
         }
         // Statements that only keep a debugger busy: at a statement's start, an
         // expression, a loop or an if, outside the debug functions themselves.
-        var gone = [];
+        var gone = [], partEnd = {};
         for (i = 0; i < t.length; i++) {
+            // The other parts of a comma statement are looked into like any code.
+            if (partEnd.hasOwnProperty(i)) {
+                i = partEnd[i];
+                continue;
+            }
             var inFn = false;
             for (k = 0; k < fns.length && !inFn; k++) inFn = i >= fns[k].a && i <= fns[k].b;
             if (inFn || !unpack_at_statement(t, i)) continue;
             var head = t[i];
-            if (!(head.v === '(' || head.v === 'while' || head.v === 'for' || head.v === 'if' || head.v === 'debugger' ||
+            if (!(head.v === '(' || head.v === 'while' || head.v === 'this' || head.v === 'for' || head.v === 'if' || head.v === 'debugger' ||
                   (head.k === 'name' && !unpack_reserved.test(head.v)))) continue;
             // A lone debugger statement is the user's own breakpoint.
             if (head.v === 'debugger') continue;
+            // After a function expression's "}" comes more of its expression, "}(this), …".
+            if (!unpack_statement_start(t, i)) continue;
             var end = unpack_statement_end(t, i);
             if (end < 0) continue;
             if (unpack_debug_only(t, i, end, onceNames, marks) === true) {
@@ -186,6 +193,23 @@ unpack_recognisers.push({
                 edits.push({ s: t[i].s, e: t[end].e, text: '' });
                 count++;
                 i = end;
+                continue;
+            }
+            // A comma statement whose parts include a debug timer: only those parts go,
+            // "(module(this), debugTimer());" keeps "(module(this));".
+            var parts = unpack_comma_parts(t, i, end), debugParts = [];
+            for (k = 0; k < parts.length && parts.length > 1; k++)
+                if (unpack_debug_only(t, parts[k].a, parts[k].b, onceNames, marks) === true) debugParts.push(parts[k]);
+            if (debugParts.length && debugParts.length < parts.length) {
+                for (k = 0; k < debugParts.length; k++) {
+                    var part = debugParts[k], before = t[part.a - 1], after = t[part.b + 1];
+                    gone.push(part);
+                    // The part goes with the comma before it (or, first, the one after it).
+                    if (before && before.v === ',') edits.push({ s: before.s, e: t[part.b].e, text: '' });
+                    else edits.push({ s: t[part.a].s, e: after.e, text: '' });
+                    count++;
+                    partEnd[part.a] = part.b;
+                }
             }
         }
         // A debug function goes when nothing else calls it, otherwise it does nothing.
@@ -208,6 +232,28 @@ unpack_recognisers.push({
         return count ? { text: unpack_splice(src, edits), count: count, removed: removed } : null;
     }
 });
+
+// The parts of the expression statement tokens a..b (its ";" and one pair of outer
+// parentheses aside) split at its top-level commas.
+function unpack_comma_parts(t, a, b) {
+    if (t[b].v === ';') b--;
+    if (t[a].v === '(' && unpack_close(t, a) === b) {
+        a++;
+        b--;
+    }
+    var out = [], depth = 0, from = a;
+    for (var k = a; k <= b; k++) {
+        var v = t[k].k === 'punc' ? t[k].v : '';
+        if (v === '(' || v === '[' || v === '{') depth++;
+        else if (v === ')' || v === ']' || v === '}') depth--;
+        else if (v === ',' && depth === 0) {
+            if (k > from) out.push({ a: from, b: k - 1 });
+            from = k + 1;
+        }
+    }
+    if (from <= b) out.push({ a: from, b: b });
+    return out;
+}
 
 // How many braces are open before tokens[i].
 function unpack_brace_depth(t, i) {

@@ -41,7 +41,7 @@ unpack_recognisers.push({
     name: 'objectkeys', label: '对象字面量',
     apply: function (src) {
         if (!/=\s*\{/.test(src)) return null;
-        var t = unpack_tokens(src), i, k;
+        var t = unpack_tokens(src), i, k, built = [];
         unpack_line_between.src = src;
         for (i = 1; i + 4 < t.length; i++) {
             if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' || t[i + 3].v !== '}' ||
@@ -91,12 +91,10 @@ unpack_recognisers.push({
                 props.push(unpack_quote(members[k].key) + ':' + src.substring(t[members[k].a].s, t[members[k].b].e));
             }
             if (clash) continue;
-            return {
-                text: unpack_splice(src, [{ s: t[i + 2].s, e: t[lastEnd].e, text: '{' + props.join(',') + '};' }]),
-                count: 1
-            };
+            built.push({ s: t[i + 2].s, e: t[lastEnd].e, text: '{' + props.join(',') + '};' });
+            i = lastEnd;
         }
-        return unpack_alias_literal(src, t);
+        return built.length ? { text: unpack_splice(src, built), count: built.length } : unpack_alias_literal(src, t);
     }
 });
 
@@ -136,66 +134,131 @@ function unpack_alias_literal(src, t) {
     return null;
 }
 
+// The members of a proxy object literal at tokens[open] ("{"): { key: member } where a
+// member is a string or number (value), a function returning two parameters joined by
+// an operator (binary) or returning a call of its first parameter with the others in
+// order (call); null when any member is something else. A member reading another object
+// ("'k': f.abc") makes it wait (null) until that one is inlined.
+function unpack_proxy_members(src, t, open, close) {
+    var props = {}, j = open + 1, any = false;
+    while (j < close) {
+        var key = t[j].k === 'str' ? unpack_string_value(t[j].v) : (t[j].k === 'name' ? t[j].v : null);
+        if (key === null || key === '__proto__' || !t[j + 1] || t[j + 1].v !== ':' || props.hasOwnProperty(key)) return null;
+        var v = j + 2, end;
+        if ((t[v].k === 'str' || t[v].k === 'num') && (t[v + 1].v === ',' || v + 1 === close)) {
+            props[key] = { kind: 'value', text: t[v].v };
+            end = v;
+        } else if (t[v].v === 'function' && t[v + 1].v === '(') {
+            var pc = unpack_close(t, v + 1), bc = pc > 0 ? unpack_close(t, pc + 1) : -1, params = [];
+            if (bc < 0) return null;
+            for (var p = v + 2; p < pc; p += 2) params.push(t[p].v);
+            end = bc;
+            var body = t.slice(pc + 2, bc);
+            if (body.length && body[body.length - 1].v === ';') body.pop();
+            if (body.length < 3 || body[0].v !== 'return') return null;
+            // "return (a + b)", as an inlined member leaves it.
+            if (body[1].v === '(' && unpack_close(body, 1) === body.length - 1) body = [body[0]].concat(body.slice(2, body.length - 1));
+            if (params.length === 2 && body.length === 4 && body[1].v === params[0] && body[3].v === params[1] &&
+                (body[2].k === 'punc' || body[2].v === 'in' || body[2].v === 'instanceof') &&
+                /^([-+*\/%<>&|^]|<<|>>|>>>|<=|>=|==|!=|===|!==|&&|\|\||\*\*|in|instanceof)$/.test(body[2].v)) {
+                props[key] = { kind: 'binary', op: body[2].v };
+            } else if (params.length >= 1 && body[1].v === params[0] && body[2].v === '(' && body[body.length - 1].v === ')') {
+                var same = body.length === 4 + Math.max(0, 2 * (params.length - 1) - 1);
+                for (var q = 1; same && q < params.length; q++) same = body[3 + 2 * (q - 1)].v === params[q];
+                if (!same) return null;
+                props[key] = { kind: 'call', n: params.length - 1 };
+            } else {
+                return null;
+            }
+        } else {
+            return null;
+        }
+        any = true;
+        j = end + 1;
+        if (t[j].v === ',') j++;
+        else if (j !== close) return null;
+    }
+    return any ? props : null;
+}
+
+// Proxy objects of control-flow obfuscation put back inline, each in the function that
+// declares it (mangled code gives the same short name to objects of many functions).
+// Every use of the name there must read a known member: obj.key or obj.key(…). Objects
+// whose edits do not overlap go in one step.
 unpack_recognisers.push({
     name: 'proxy', label: '代理对象',
     apply: function (src) {
-        if (!/[{,]\s*'[A-Za-z]{5}'\s*:/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [], count = 0;
+        if (!/[{,]\s*('[A-Za-z]{5}'|[A-Za-z_$][\w$]*)\s*:\s*(function\s*\(|'[^']*'\s*[,}])/.test(src)) return null;
+        var t = unpack_tokens(src), edits = [], count = 0, scopes = null, byName = {}, taken = [], k;
+        function overlaps(list) {
+            for (var a = 0; a < list.length; a++)
+                for (var b = 0; b < taken.length; b++)
+                    if (list[a].s < taken[b].e && taken[b].s < list[a].e) return true;
+            return false;
+        }
         for (var i = 1; i + 3 < t.length; i++) {
             if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' ||
                 !(t[i - 1].v === 'var' || t[i - 1].v === ',')) continue;
-            var name = t[i].v, close = unpack_close(t, i + 2), props = {}, ok = close > 0, j = i + 3;
-            while (ok && j < close) {
-                if (t[j].k !== 'str' || t[j + 1].v !== ':') { ok = false; break; }
-                var key = unpack_string_value(t[j].v), v = j + 2, end;
-                if (t[v].k === 'str' && (t[v + 1].v === ',' || v + 1 === close)) {
-                    props[key] = { kind: 'value', text: t[v].v };
-                    end = v;
-                } else if (t[v].v === 'function' && t[v + 1].v === '(') {
-                    var pc = unpack_close(t, v + 1), bc = pc > 0 ? unpack_close(t, pc + 1) : -1, params = [];
-                    for (var p = v + 2; p < pc; p += 2) params.push(t[p].v);
-                    end = bc;
-                    var body = bc > 0 ? t.slice(pc + 2, bc) : [];
-                    if (body.length && body[body.length - 1].v === ';') body.pop();
-                    if (bc < 0 || body.length < 3 || body[0].v !== 'return') { ok = false; break; }
-                    if (params.length === 2 && body.length === 4 && body[1].v === params[0] && body[3].v === params[1] &&
-                        body[2].k === 'punc' && /^([-+*\/%<>&|^]|<<|>>|>>>|<=|>=|==|!=|===|!==|&&|\|\||\*\*|in|instanceof)$/.test(body[2].v)) {
-                        props[key] = { kind: 'binary', op: body[2].v };
-                    } else if (body[1].v === params[0] && body[2].v === '(' && body[body.length - 1].v === ')') {
-                        var same = body.length === 4 + Math.max(0, 2 * (params.length - 1) - 1);
-                        for (var q = 1; same && q < params.length; q++) same = body[3 + 2 * (q - 1)].v === params[q];
-                        if (!same) { ok = false; break; }
-                        props[key] = { kind: 'call', n: params.length - 1 };
-                    } else {
-                        ok = false;
-                        break;
-                    }
-                } else {
-                    ok = false;
-                    break;
+            var name = t[i].v, close = unpack_close(t, i + 2);
+            if (close < 0 || !t[close + 1] || !/^[,;]$/.test(t[close + 1].v)) continue;
+            var props = unpack_proxy_members(src, t, i + 2, close);
+            if (!props) continue;
+            if (!scopes) {
+                scopes = unpack_function_scopes(t);
+                for (k = 0; k < t.length; k++) {
+                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+                    (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
                 }
-                j = end + 1;
-                if (t[j].v === ',') j++;
             }
-            if (!ok) continue;
-            // Every other use must read a known member: obj.key or obj.key(…).
-            var uses = [], fine = true;
-            for (var u = 0; u < t.length && fine; u++) {
-                if (u >= i && u <= close) continue;
-                if (t[u].v !== name || (u > 0 && t[u - 1].v === '.')) continue;
-                var prop = t[u + 1] && t[u + 1].v === '.' && t[u + 2] ? props[t[u + 2].v] : null;
-                if (!prop || !props.hasOwnProperty(t[u + 2].v) || (t[u + 3] && /^(=|\+=|-=|\+\+|--)$/.test(t[u + 3].v))) fine = false;
-                else uses.push(u);
+            var from = scopes.fnOf[i], to = from < 0 ? t.length - 1 : scopes.ends[from];
+            if (to === undefined) continue;
+            // The obfuscator's own objects (every key five random letters) may also be
+            // named elsewhere, as its dead branches hand them on: their member reads are
+            // inlined all the same and the object stays until those uses are gone.
+            var own = true, handed = false, keys = 0, mixed = 0;
+            for (k = i + 3; k < close && own; k++) {
+                if (!(t[k + 1] && t[k + 1].v === ':' && (t[k - 1].v === '{' || t[k - 1].v === ','))) continue;
+                var word = t[k].k === 'str' ? unpack_string_value(t[k].v) : t[k].v;
+                own = /^[A-Za-z]{5}$/.test(word || '');
+                keys++;
+                if (own && /^.+[A-Z]/.test(word) && /[a-z]/.test(word)) mixed++;
             }
-            if (!fine || !uses.length) continue;
-            var local = [];
-            for (var w = 0; w < uses.length && fine; w++) {
-                var at = uses[w], pr = props[t[at + 2].v];
-                if (pr.kind === 'value') {
-                    local.push({ s: t[at].s, e: t[at + 2].e, text: pr.text });
+            // Random mixed-case words, not a user's {width: …, color: …}.
+            own = own && mixed * 2 >= keys;
+            var uses = [], fine = true, list = byName[name];
+            for (var n = 0; n < list.length && fine; n++) {
+                var u = list[n];
+                if (u === i || u < from || u > to) continue;
+                if (own && !(t[u + 1] && (t[u + 1].v === '.' || t[u + 1].v === '[')) && /^[(,]$/.test(t[u - 1].v)) {
+                    handed = true;
                     continue;
                 }
-                var open = at + 3;
+                var key = null, last = -1;
+                if (t[u + 1] && t[u + 1].v === '.' && t[u + 2]) {
+                    key = t[u + 2].v;
+                    last = u + 2;
+                } else if (t[u + 1] && t[u + 1].v === '[' && t[u + 2] && t[u + 2].k === 'str' && t[u + 3] && t[u + 3].v === ']') {
+                    key = unpack_string_value(t[u + 2].v);
+                    last = u + 3;
+                }
+                if (key === null || !props.hasOwnProperty(key) || (t[last + 1] && /^(=|\+=|-=|\+\+|--)$/.test(t[last + 1].v)) ||
+                    /^(\+\+|--|delete)$/.test(t[u - 1].v)) {
+                    fine = false;
+                    break;
+                }
+                uses.push({ at: u, last: last, prop: props[key] });
+            }
+            // An object no one reads makes nothing happen: it goes.
+            if (!fine) continue;
+            var local = [];
+            for (var w = 0; w < uses.length && fine; w++) {
+                var at = uses[w].at, pr = uses[w].prop;
+                if (pr.kind === 'value') {
+                    // A number after a name or keyword keeps a blank: "return-1".
+                    local.push({ s: t[at].s, e: t[uses[w].last].e, text: pr.text });
+                    continue;
+                }
+                var open = uses[w].last + 1;
                 if (!t[open] || t[open].v !== '(') { fine = false; break; }
                 var cl = unpack_close(t, open), args = unpack_args(src, t, open, cl);
                 if (pr.kind === 'binary' && args.length === 2) {
@@ -218,15 +281,21 @@ unpack_recognisers.push({
                     if (x !== y && local[x].s <= local[y].s && local[y].e <= local[x].e) holds = true;
                 if (!holds) inner.push(local[x]);
             }
-            edits = edits.concat(inner);
-            count += inner.length;
             // With every use replaced the declarator goes, with its comma.
-            if (inner.length === local.length) {
-                if (t[close + 1].v === ',') edits.push({ s: t[i].s, e: t[close + 1].e, text: '' });
-                else if (t[i - 1].v === ',') edits.push({ s: t[i - 1].s, e: t[close].e, text: '' });
-                else edits.push({ s: t[i - 1].s, e: t[close + 1].v === ';' ? t[close + 1].e : t[close].e, text: '' });
+            var drop = [];
+            if (!local.length && !handed) count++;
+            if (inner.length === local.length && !handed) {
+                if (t[close + 1].v === ',') drop.push({ s: t[i].s, e: t[close + 1].e, text: '' });
+                else if (t[i - 1].v === ',') drop.push({ s: t[i - 1].s, e: t[close].e, text: '' });
+                else drop.push({ s: t[i - 1].s, e: t[close + 1].e, text: '' });
             }
-            break;  // one object a step: the edits of the next one would overlap these
+            var mine = inner.concat(drop);
+            if (overlaps(mine)) continue;
+            // The object's own text is taken too: uses of others inside it wait.
+            taken = taken.concat(mine, [{ s: t[i].s, e: t[close].e }]);
+            edits = edits.concat(mine);
+            count += inner.length;
+            i = close;
         }
         return count ? { text: unpack_splice(src, edits), count: count } : null;
     }
@@ -249,6 +318,7 @@ unpack_recognisers.push({
             src = unpack_splice(src, bare);
             t = unpack_tokens(src);
         }
+        var scopes = null;
         var shape = ['var', '', '=', '', '.', 'split', '(', '', ')', ',', '', '=', '0', ';', 'while', '('];
         for (var i = 0; i + 40 < t.length; i++) {
             var k, ok = true;
@@ -298,8 +368,10 @@ unpack_recognisers.push({
                 seen[steps[k]] = true;
                 out.push(cases[steps[k]]);
             }
-            // Neither the order nor its counter may be used elsewhere.
-            for (k = 0; k < t.length && ok; k++) {
+            // Neither the order nor its counter may be used elsewhere in their function.
+            if (!scopes) scopes = unpack_function_scopes(t);
+            var scopeFrom = Math.max(0, scopes.fnOf[i]), scopeTo = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
+            for (k = scopeFrom; k <= scopeTo && ok; k++) {
                 if ((k < i || k > loopClose) && (t[k].v === list || t[k].v === index) && !(k > 0 && t[k - 1].v === '.')) ok = false;
             }
             if (!ok) continue;

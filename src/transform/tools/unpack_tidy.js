@@ -55,8 +55,13 @@ function unpack_tidy(src) {
                    !(t[i + 2] && (t[i + 2].v === '.' || t[i + 2].v === '['))) {
             edits.push({ s: tok.s, e: next.e, text: 'undefined' });
             i++;
+        } else if (tok.k === 'str' && next && next.v === ':' && prev && (prev.v === '{' || prev.v === ',') &&
+                   unpack_plain_name(unpack_string_value(tok.v) || '') && unpack_in_object(t, i)) {
+            // A quoted key that is a plain name: {'query': q} as {query: q}.
+            edits.push({ s: tok.s, e: tok.e, text: unpack_string_value(tok.v) });
         } else if (tok.v === '[' && next && next.k === 'str' && t[i + 2] && t[i + 2].v === ']' && prev &&
-                   (prev.k === 'name' || prev.k === 'str' || prev.v === ')' || prev.v === ']') && !unpack_reserved.test(prev.v) &&
+                   (prev.k === 'name' || prev.k === 'str' || prev.v === ')' || prev.v === ']') &&
+                   (!unpack_reserved.test(prev.v) || prev.v === 'this') &&
                    !/^(of|async|get|set|static)$/.test(prev.v)) {
             var key = unpack_string_value(next.v);
             if (key !== null && unpack_plain_name(key)) {
@@ -66,6 +71,26 @@ function unpack_tidy(src) {
         }
     }
     return edits.length ? unpack_splice(src, edits) : src;
+}
+
+// Whether the key at tokens[i] stands in an object literal: the "{" it is in follows
+// something that starts an expression. The brackets around every token are found once
+// for a token list.
+function unpack_in_object(t, i) {
+    if (unpack_in_object.tokens !== t) {
+        var around = [], stack = [];
+        for (var j = 0; j < t.length; j++) {
+            around[j] = stack.length ? stack[stack.length - 1] : -1;
+            var w = t[j].k === 'punc' ? t[j].v : '';
+            if (w === '(' || w === '[' || w === '{') stack.push(j);
+            else if ((w === ')' || w === ']' || w === '}') && stack.length) stack.pop();
+        }
+        unpack_in_object.tokens = t;
+        unpack_in_object.around = around;
+    }
+    var open = unpack_in_object.around[i];
+    if (open < 1 || t[open].v !== '{') return false;
+    return /^([(\[,=:?]|==|===|!=|!==|&&|\|\||return)$/.test(t[open - 1].v);
 }
 
 // 'ab' + 'cd' as 'abcd' where the sum is a string sum of its own: what stands before is
@@ -120,8 +145,9 @@ function unpack_guard_recogniser(name, label, marks) {
                 for (k = 0; k < marks.length; k++) if (body.indexOf(marks[k]) === -1) all = false;
                 if (!all) continue;
                 var end = t[c2 + 5] && t[c2 + 5].v === ';' ? c2 + 5 : c2 + 4;
-                var used = false;
-                for (var j = 0; j < t.length && !used; j++) {
+                var used = false, scopes = unpack_function_scopes(t), from = Math.max(0, scopes.fnOf[i]);
+                var to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
+                for (var j = from; j <= to && !used; j++) {
                     if ((j < i || j > end) && (t[j].v === once || t[j].v === guard) && !(j > 0 && t[j - 1].v === '.')) used = true;
                 }
                 if (used) continue;
@@ -170,7 +196,7 @@ unpack_recognisers.push(unpack_guard_recogniser('console', '禁用控制台', ["
 unpack_recognisers.push({
     name: 'numbers', label: '数字表达式',
     apply: function (src) {
-        if (!/\d\s*[-+*]\s*-\s*\d|[-+*]\s*-\s*\d[\s\S]*[-+*]/.test(src)) return null;
+        if (!/\d\s*[-+*]\s*-\s*\d|[-+*]\s*-\s*\d[\s\S]*[-+*]|0x[0-9a-f]+\s*\*\s*0x[0-9a-f]+\s*[-+]|\d\s*\*\s*\d+\s*[-+]\s*\d+\s*\*/.test(src)) return null;
         var t = unpack_tokens(src), edits = [];
         var looser = /^([(\[,;{}:?=]|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&|\|\||\?\?|==|!=|===|!==|<|>|<=|>=|<<|>>|>>>|&|\||\^|=>|return|throw|case|in)$/;
         var tighter = /^([.\[(*\/%]|\*\*|\+\+|--)$/;
@@ -178,20 +204,29 @@ unpack_recognisers.push({
             var prev = t[i - 1];
             if (prev && !looser.test(prev.v)) continue;
             // term (op term)*, term = "-"* integer
-            var k = i, terms = 0, negative = false, ops = 0;
+            var k = i, terms = 0, negative = false, ops = 0, hex = false, times = false, plus = false;
             for (;;) {
                 while (t[k] && t[k].v === '-' && t[k].k === 'punc') { negative = true; k++; }
+                // A term may stand in parentheses of its own: "+(0x2)".
+                var wrapped = t[k] && t[k].v === '(' && t[k + 2] && t[k + 2].v === ')' && t[k + 1].k === 'num';
+                if (wrapped) k++;
                 if (!t[k] || t[k].k !== 'num' || !/^(0|[1-9]\d*|0[xX][0-9a-fA-F]+)$/.test(t[k].v)) { k = -1; break; }
+                if (/^0[xX]/.test(t[k].v)) hex = true;
+                if (wrapped) k++;
                 terms++;
                 if (t[k + 1] && t[k + 1].k === 'punc' && /^[-+*]$/.test(t[k + 1].v) && t[k + 2] &&
-                    (t[k + 2].k === 'num' || t[k + 2].v === '-')) {
+                    (t[k + 2].k === 'num' || t[k + 2].v === '-' || (t[k + 2].v === '(' && t[k + 3] && t[k + 3].k === 'num'))) {
                     ops++;
+                    if (t[k + 1].v === '*') times = true;
+                    else plus = true;
                     k += 2;
                     continue;
                 }
                 break;
             }
-            if (k < 0 || terms < 3 || !negative || !ops) continue;
+            // Sums of products with a negative term or in hexadecimal, as the obfuscator
+            // writes them; a user's "60 * 60 * 24" keeps its look.
+            if (k < 0 || terms < 3 || !ops || !(negative || (hex && times && plus))) continue;
             if (t[k + 1] && tighter.test(t[k + 1].v)) continue;
             var text = src.substring(t[i].s, t[k].e), value;
             try {
@@ -208,3 +243,125 @@ unpack_recognisers.push({
         return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
     }
 });
+
+// Plain writing once the layers are off: !![] and ![] as true and false, parentheses that
+// hold a single literal or a whole argument, value or condition taken away, strings
+// joined, literal-first comparisons turned around ('string' == typeof x becomes
+// typeof x == 'string'), and what unpack_tidy does. A step of its own, last of all.
+var unpack_loose_before = /^([(\[,=?:]|==|===|!=|!==|&&|\|\||[-+*\/%&|^]=|return)$/;
+
+unpack_recognisers.push({
+    name: 'plain', label: '整理',
+    apply: function (src) {
+        var t = unpack_tokens(src), edits = [], i, k;
+        for (i = 0; i < t.length; i++) {
+            var tok = t[i], prev = t[i - 1], next = t[i + 1];
+            if (tok.v === '!' && tok.k === 'punc' && next && next.v === '!' && t[i + 2] && t[i + 2].v === '[' &&
+                t[i + 3] && t[i + 3].v === ']' && !(t[i + 4] && /^[.\[(]$/.test(t[i + 4].v))) {
+                edits.push({ s: tok.s, e: t[i + 3].e, text: unpack_spaced(src, tok, t[i + 3], 'true') });
+                i += 3;
+            } else if (tok.v === '!' && tok.k === 'punc' && next && next.v === '[' && t[i + 2] && t[i + 2].v === ']' &&
+                       !(t[i + 3] && /^[.\[(]$/.test(t[i + 3].v)) && !(prev && prev.v === '!')) {
+                edits.push({ s: tok.s, e: t[i + 2].e, text: unpack_spaced(src, tok, t[i + 2], 'false') });
+                i += 2;
+            } else if (tok.v === '(' && tok.k === 'punc' && prev && (prev.k === 'punc' ? !/^[)\]}]$/.test(prev.v) : /^(return|case|typeof|void|in|of|delete|throw)$/.test(prev.v))) {
+                var close = unpack_close(t, i);
+                if (close < 0 || !t[close + 1]) continue;
+                var after = t[close + 1].v, lone = close === i + 2 && /^(num|str)$/.test(t[i + 1].k) ||
+                    (close === i + 3 && t[i + 1].v === '-' && t[i + 2].k === 'num');
+                // (1), ('a'), (-1): kept before a dot, where a number would take it as its own.
+                if (lone && !(after === '.' && t[i + 1].k !== 'str') && !(prev.v === '-' && t[i + 1].v === '-')) {
+                    edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' && prev.e === tok.s ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
+                    continue;
+                }
+                // A whole argument, item, value or returned expression.
+                if (!/^[),;\]]$/.test(after) || !/^([(\[,=]|return)$/.test(prev.v)) continue;
+                if (prev.v === 'return' && /[\n\r\u2028\u2029]/.test(src.substring(tok.e, t[i + 1].s))) continue;
+                // Nothing at its own level that would bind differently without them.
+                var depth = 0, plainInside = true;
+                for (k = i + 1; k < close && plainInside; k++) {
+                    var v = t[k].k === 'punc' ? t[k].v : '';
+                    if (v === '(' || v === '[' || v === '{') depth++;
+                    else if (v === ')' || v === ']' || v === '}') depth--;
+                    else if (depth === 0 && (v === ',' || t[k].v === 'in' || v === '=>' || t[k].v === 'function' && k === i + 1 ||
+                             v === '{' && k === i + 1)) plainInside = false;
+                }
+                if (!plainInside || (t[i + 1].v === '{' && prev.v === 'return')) continue;
+                edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' && prev.e === tok.s ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
+            } else if ((tok.k === 'str' || tok.k === 'num') && next && /^(==|===|!=|!==)$/.test(next.v) && prev &&
+                       unpack_loose_before.test(prev.v) && prev.v !== '==' && prev.v !== '===' && prev.v !== '!=' && prev.v !== '!==') {
+                // literal == operand, the operand "typeof a.b" or "a.b" up to a token that binds looser.
+                var o = i + 2, end = o;
+                if (t[o] && t[o].v === 'typeof') end++;
+                if (!t[end] || t[end].k !== 'name' || unpack_reserved.test(t[end].v)) continue;
+                while (t[end + 2] && t[end + 1].v === '.' && t[end + 2].k === 'name') end += 2;
+                if (!t[end + 1] || !/^([),;\]?:]|&&|\|\|)$/.test(t[end + 1].v)) continue;
+                edits.push({ s: tok.s, e: t[end].e, text: src.substring(t[o].s, t[end].e) + ' ' + next.v + ' ' + tok.v });
+                i = end;
+            }
+        }
+        var text = unpack_split_sequences(unpack_join_strings(unpack_tidy(edits.length ? unpack_splice(src, edits) : src)));
+        return text !== src ? { text: text, count: Math.max(1, edits.length) } : null;
+    }
+});
+
+// A word taking the place of tokens a..b, with a blank where it would join a name.
+function unpack_spaced(src, a, b, word) {
+    var before = src.charAt(a.s - 1), after = src.charAt(b.e);
+    return (/[\w$]/.test(before) ? ' ' : '') + word + (/[\w$]/.test(after) ? ' ' : '');
+}
+
+// A call-once helper that nothing calls any more (its guards came off): it goes.
+unpack_recognisers.push({
+    name: 'onces', label: '自我保护',
+    apply: function (src) {
+        if (!/return\s+function\s*\(/.test(src)) return null;
+        var t = unpack_tokens(src), edits = [], removed = [], scopes = null;
+        for (var i = 1; i < t.length; i++) {
+            if (t[i - 1].v !== 'var' && t[i - 1].v !== ',') continue;
+            var o = unpack_call_once(t, i);
+            if (!o) continue;
+            if (!scopes) scopes = unpack_function_scopes(t);
+            var from = Math.max(0, scopes.fnOf[i]), to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
+            var used = false;
+            for (var k = from; k <= to && !used; k++)
+                if ((k < o.a || k > o.b) && t[k].v === o.name && t[k].k === 'name' && !(k > 0 && t[k - 1].v === '.')) used = true;
+            if (used) continue;
+            unpack_remove_decl(t, { kind: 'alias', a: o.a, b: o.b }, edits, removed);
+            i = o.b;
+        }
+        return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
+    }
+});
+
+// "a(), b = 1, c();" standing as a statement among others written as the statements it
+// joins, "a(); b = 1; c();". Only where a statement list holds it (after ";", "{" or a
+// block's "}"), so that no unbraced body loses its second half.
+function unpack_split_sequences(src) {
+    if (src.indexOf(',') === -1) return src;
+    var t = unpack_tokens(src), edits = [];
+    unpack_line_between.src = src;
+    for (var i = 0; i < t.length; i++) {
+        var head = t[i];
+        if (!(head.k === 'name' && (!unpack_reserved.test(head.v) || head.v === 'this' || head.v === 'new' || head.v === 'typeof' ||
+              head.v === 'delete' || head.v === 'void')) && head.v !== '(' && head.v !== '!' && head.v !== '++' && head.v !== '--') continue;
+        if (!unpack_statement_start(t, i)) continue;
+        var end = unpack_statement_end(t, i);
+        if (end < 0 || t[end].v !== ';') continue;
+        var parts = unpack_comma_parts(t, i, end);
+        if (parts.length < 2) {
+            i = end;
+            continue;
+        }
+        var texts = [];
+        for (var k = 0; k < parts.length; k++) {
+            var text = src.substring(t[parts[k].a].s, t[parts[k].b].e), first = t[parts[k].a].v;
+            // A part that would read as a declaration or a block keeps its parentheses.
+            if (first === 'function' || first === '{' || first === 'class' || first === 'let') text = '(' + text + ')';
+            texts.push(text + ';');
+        }
+        edits.push({ s: head.s, e: t[end].e, text: texts.join('\n') });
+        i = end;
+    }
+    return edits.length ? unpack_splice(src, edits) : src;
+}

@@ -113,11 +113,32 @@ function unpack_close(tokens, i) {
 }
 
 // Replaces the source ranges [s, e) of edits (sorted, not overlapping) by their text.
+// Removals (empty text) that overlap, as neighbouring declarators taken out each with
+// a comma do, are joined into one; a declaration left with no declarator goes whole.
 function unpack_splice(src, edits) {
     edits.sort(function (a, b) { return a.s - b.s; });
-    var out = [], at = 0;
+    var out = [], at = 0, last = null;
     for (var i = 0; i < edits.length; i++) {
-        if (edits[i].s < at) continue;
+        var joins = last && last.text === '' && edits[i].text === '' && edits[i].s <= at;
+        if (edits[i].s < at || joins) {
+            if (joins && edits[i].e > last.e) {
+                last.e = edits[i].e;
+                at = last.e;
+                var head = /(^|[;{}\s])(var|let|const)\s*$/.exec(src.substring(Math.max(0, last.s - 12), last.s));
+                var tail = /^\s*;/.exec(src.substring(last.e, last.e + 12));
+                if (!head && tail && /,\s*$/.test(out[out.length - 2])) {
+                    // "var a = 1, b = 2, c = 3;" without b and c keeps no comma before ";".
+                    out[out.length - 2] = out[out.length - 2].replace(/,\s*$/, '');
+                } else if (head && tail) {
+                    // out ends with the text before the removal: take "var" off it.
+                    out[out.length - 2] = out[out.length - 2].replace(/(var|let|const)\s*$/, '');
+                    last.e += tail[0].length;
+                    at = last.e;
+                }
+            }
+            continue;
+        }
+        last = { s: edits[i].s, e: edits[i].e, text: edits[i].text };
         out.push(src.substring(at, edits[i].s), edits[i].text);
         at = edits[i].e;
     }
@@ -130,6 +151,38 @@ function unpack_at_statement(tokens, i) {
     if (i === 0) return true;
     var p = tokens[i - 1];
     return p.k === 'punc' && (p.v === ';' || p.v === '{' || p.v === '}');
+}
+
+// A statement starts at tokens[i] for certain: unpack_at_statement, and a "}" before it
+// closes a block, not a function expression or an object, after which the expression
+// goes on ("}(this), next()").
+function unpack_statement_start(t, i) {
+    if (!unpack_at_statement(t, i)) return false;
+    if (i === 0 || t[i - 1].v !== '}') return true;
+    var depth = 0, open = -1, k;
+    for (k = i - 1; k >= 0; k--) {
+        if (t[k].k !== 'punc') continue;
+        if (t[k].v === '}' || t[k].v === ')' || t[k].v === ']') depth++;
+        else if (t[k].v === '{' || t[k].v === '(' || t[k].v === '[') {
+            if (--depth === 0) { open = k; break; }
+        }
+    }
+    if (open <= 0) return open === 0;
+    var before = t[open - 1];
+    if (/^(else|try|finally|do)$/.test(before.v) && before.k === 'name') return true;
+    if (before.k === 'punc' && (before.v === ';' || before.v === '{' || before.v === '}')) return unpack_statement_start(t, open);
+    if (before.v !== ')') return false;
+    for (depth = 0, k = open - 1; k >= 0; k--) {
+        if (t[k].k !== 'punc') continue;
+        if (t[k].v === ')' || t[k].v === ']' || t[k].v === '}') depth++;
+        else if ((t[k].v === '(' || t[k].v === '[' || t[k].v === '{') && --depth === 0) break;
+    }
+    var head = t[k - 1];
+    if (!head) return false;
+    if (/^(if|for|while|with|switch|catch)$/.test(head.v) && head.k === 'name') return true;
+    // A function declaration, not an expression.
+    return head.k === 'name' && t[k - 2] && t[k - 2].v === 'function' && unpack_at_statement(t, k - 2) &&
+        (k - 2 === 0 || t[k - 3].v !== '}' || unpack_statement_start(t, k - 2));
 }
 
 // ---- strings -----------------------------------------------------------------------

@@ -1,0 +1,78 @@
+// The layers that today's obfuscators add on top of a string array, and the plain
+// writing the unpacker leaves behind: each with a small input and the exact text it
+// comes back as, and the code still computing what it did.
+#include <gtest/gtest.h>
+
+#include "script/ScriptHost.h"
+#include "transform/Transforms.h"
+
+using namespace qy::transform;
+using namespace qy::script;
+
+namespace {
+
+std::string Unpack(const std::string& text) {
+    ScriptHost main;
+    UnpackResult r = UnpackScript(main, text);
+    EXPECT_TRUE(r.ok);
+    return r.text;
+}
+
+std::string ValueAfter(const std::string& code, const std::string& expression) {
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    host.AddCode(code);
+    EXPECT_EQ(GetPropertyNumber(host.GetError(), "Number"), 0) << GetPropertyText(host.GetError(), "Description") << "\n" << code;
+    return VariantToText(host.Eval(expression));
+}
+
+}  // namespace
+
+TEST(ConstantObjects, DecoderIndexesHeldInAnObjectAreReadBack) {
+    const std::string in =
+        "function _0xa(){var _0xl=['log','hello','world'];_0xa=function(){return _0xl;};return _0xa();}"
+        "function _0xd(i,k){i=i-0x1;var a=_0xa();return a[i];}"
+        "function greet(){var _0x1f={_0x2b:0x2,_0x3c:0x3},_0x4d=_0xd;return _0x4d(_0x1f._0x2b)+' '+_0x4d(_0x1f._0x3c);}var out=greet();";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function greet(){return 'hello world';}var out=greet();");
+    EXPECT_EQ(ValueAfter(out, "out"), ValueAfter(in, "out"));
+    // An object handed on, or one whose keys are not the obfuscator's, stays.
+    EXPECT_EQ(Unpack("var o={_0x1:0x5},b=o;function h(){return o._0x1;}"), "var o={_0x1:5},b=o;function h(){return o._0x1;}");
+    EXPECT_EQ(Unpack("var c={port:80};c.port=81;"), "var c={port:80};c.port=81;");
+}
+
+TEST(ProxyObjects, EachFunctionsObjectIsInlinedWhereItIsDeclared) {
+    // Both functions call their object "a", as mangled names do.
+    const std::string in = "function f(x){var a={'vMbXq':function(p,q){return p+q;},'PzTkA':'|'};return a.vMbXq(x,a.PzTkA);}"
+                           "function g(y){var a={'RtgYw':function(p,q){return p*q;}};return a.RtgYw(y,2);}var r=f('k')+g(3);";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function f(x){return x + '|';}function g(y){return y * 2;}var r=f('k')+g(3);");
+    EXPECT_EQ(ValueAfter(out, "r"), "k|6");
+    // An object that reads another one waits for it, then goes the same way.
+    const std::string nested = "function h(s){var o={'kQwEr':function(p,q){return p+q;}};var i={'ZxCvB':function(p,q){return "
+                               "o.kQwEr(p,q);}};return i.ZxCvB(s,'!');}var v=h('a');";
+    EXPECT_EQ(Unpack(nested), "function h(s){return s + '!';}var v=h('a');");
+}
+
+TEST(PlainWriting, WhatObfuscatorsSpellOutOfTheWayIsWrittenPlainly) {
+    EXPECT_EQ(Unpack("var t=!![],u=![],k={'plain':1,'in-dash':2},w=k['plain'];if('string'==typeof w)t=(w);"),
+              "var t=true,u=false,k={plain:1,'in-dash':2},w=k.plain;if(typeof w == 'string')t=w;");
+    // Split strings in escapes are joined, numbers spelled as sums folded.
+    EXPECT_EQ(Unpack("var s='\\x66\\x75\\x6e'+'\\x63\\x74'+'\\x69\\x6f\\x6e',n=-0x1*0x5+0x7*0x1+(0x2),m=(0x1);"),
+              "var s='function',n=4,m=1;");
+    // A user's own product keeps its look; parentheses that change the meaning stay.
+    EXPECT_EQ(Unpack("var d=60*60*24;x>23&&(x=x%24);"), "var d=60*60*24;x>23&&(x=x%24);");
+    EXPECT_EQ(Unpack("var q=(a,b);f((c,d));"), "var q=(a,b);f((c,d));");
+}
+
+TEST(PlainWriting, SequencesInAStatementListBecomeStatements) {
+    // An unbraced body keeps its sequence; a function expression part keeps parentheses.
+    EXPECT_EQ(Unpack("function f(){a(),b=1,c();if(x)d(),e();(g(),h());}(function(){x=1}(),y=2);"),
+              "function f(){a();\nb=1;\nc();if(x)d(),e();g();\nh();}(function(){x=1}());\ny=2;");
+}
+
+TEST(PlainWriting, ADeclarationLosingAllItsDeclaratorsGoesWhole) {
+    const std::string in = "function _0xa(){var _0xl=['x','y'];_0xa=function(){return _0xl;};return _0xa();}"
+                           "function _0xd(i){var a=_0xa();return a[i];}var p=_0xd,q=_0xd,r=_0xd;var s=p(0)+q(1)+r(0);";
+    EXPECT_EQ(Unpack(in), "var s='xyx';");
+}
