@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "env/AccessRecord.h"
+#include "env/PageHost.h"
 
 namespace qy::env {
 
@@ -93,11 +94,15 @@ public:
     /// a watched page object's).
     void NoteMiss(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool watched);
 
+    /// The page behind the environment (its cookies, clock and randomness).
+    PageState* Page() const { return m_page.get(); }
+
 private:
     bool FindUserPlace(JSContext* cx, Place& place);
 
     Options m_options;
     AccessRecord m_record;
+    PageStatePtr m_page;
     bool m_recording = false;
     bool m_busy = false;
 };

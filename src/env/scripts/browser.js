@@ -28,6 +28,9 @@
     var oldIE = !modern;
     var hasOwn = Object.prototype.hasOwnProperty;
     var toText = String;
+    // With a seed the host's clock and random source repeat from run to run.
+    var seeded = hasHost && host.seeded === true;
+    if (seeded) Math.random = host.random;
     var startTime = new Date().getTime();
     var clock = 0;
 
@@ -108,7 +111,11 @@
         var ran = 0;
         while (timers.length > 0 && ran < limit) {
             var t = timers.shift();
-            if (t.due > clock) clock = t.due;
+            if (t.due > clock) {
+                clock = t.due;
+                // A seeded run's clock (Date included) moves with the timers.
+                if (hasHost) host.clock(clock);
+            }
             if (t.repeat) {
                 t.due = clock + (t.delay > 0 ? t.delay : 1);
                 t.seq = timerSeq++;
@@ -166,6 +173,8 @@
 
     // ---- events -----------------------------------------------------------------
 
+    // Events go the way browsers send them: down from the window through the target's
+    // ancestors (capture), at the target, and back up (bubble) when the event bubbles.
     function Event(type, init) {
         if (arguments.length === 0) throw new TypeError("Failed to construct 'Event': 1 argument required, but only 0 present.");
         this.type = toText(type);
@@ -174,18 +183,31 @@
         this.composed = !!(init && init.composed);
         this.defaultPrevented = false;
         this.isTrusted = false;
-        this.target = null;
+        this.target = this.srcElement = null;
         this.currentTarget = null;
         this.eventPhase = 0;
+        this.cancelBubble = false;
+        this.returnValue = true;
         this.timeStamp = performance.now();
     }
-    Event.prototype.preventDefault = function () { if (this.cancelable) this.defaultPrevented = true; };
-    Event.prototype.stopPropagation = noop;
-    Event.prototype.stopImmediatePropagation = function () { this.__stopped = true; };
+    var eventPhases = {NONE: 0, CAPTURING_PHASE: 1, AT_TARGET: 2, BUBBLING_PHASE: 3};
+    for (var ep in eventPhases) if (own(eventPhases, ep)) Event[ep] = Event.prototype[ep] = eventPhases[ep];
+    Event.prototype.preventDefault = function () {
+        // A passive listener cannot cancel.
+        if (this.cancelable && !this.__passive) {
+            this.defaultPrevented = true;
+            this.returnValue = false;
+        }
+    };
+    Event.prototype.stopPropagation = function () { this.__stopped = this.cancelBubble = true; };
+    Event.prototype.stopImmediatePropagation = function () { this.__stopped = this.__stoppedNow = this.cancelBubble = true; };
+    Event.prototype.composedPath = function () { return this.__path && this.eventPhase !== 0 ? this.__path.slice(0) : []; };
     Event.prototype.initEvent = function (type, bubbles, cancelable) {
+        if (this.__dispatching) return;
         this.type = toText(type);
         this.bubbles = !!bubbles;
         this.cancelable = !!cancelable;
+        this.defaultPrevented = this.__stopped = this.__stoppedNow = false;
     };
     function CustomEvent(type, init) {
         Event.call(this, type, init);
@@ -196,6 +218,56 @@
         this.initEvent(type, bubbles, cancelable);
         this.detail = detail;
     };
+    function UIEvent(type, init) {
+        Event.call(this, type, init);
+        this.view = init && init.view ? init.view : null;
+        this.detail = init && init.detail !== undefined ? Number(init.detail) : 0;
+        this.which = 0;
+    }
+    subclass(UIEvent, Event);
+    var modifierNames = ['ctrlKey', 'shiftKey', 'altKey', 'metaKey'];
+    function modifiers(e, init) {
+        for (var n = 0; n < modifierNames.length; n++) e[modifierNames[n]] = !!(init && init[modifierNames[n]]);
+    }
+    function numberOf(init, name) { return init && init[name] !== undefined ? Number(init[name]) : 0; }
+    function MouseEvent(type, init) {
+        UIEvent.call(this, type, init);
+        var names = ['screenX', 'screenY', 'clientX', 'clientY', 'movementX', 'movementY', 'button', 'buttons'];
+        for (var n = 0; n < names.length; n++) this[names[n]] = numberOf(init, names[n]);
+        this.x = this.pageX = this.offsetX = this.clientX;
+        this.y = this.pageY = this.offsetY = this.clientY;
+        this.relatedTarget = init && init.relatedTarget ? init.relatedTarget : null;
+        this.which = this.button + 1;
+        modifiers(this, init);
+    }
+    subclass(MouseEvent, UIEvent);
+    MouseEvent.prototype.getModifierState = function (key) {
+        var k = toText(key);
+        return k === 'Control' ? this.ctrlKey : k === 'Shift' ? this.shiftKey : k === 'Alt' ? this.altKey : k === 'Meta' ? this.metaKey : false;
+    };
+    MouseEvent.prototype.initMouseEvent = function (type, bubbles, cancelable, view, detail, screenX, screenY, clientX, clientY,
+            ctrlKey, altKey, shiftKey, metaKey, button, relatedTarget) {
+        this.initEvent(type, bubbles, cancelable);
+        MouseEvent.call(this, type, {bubbles: bubbles, cancelable: cancelable, view: view, detail: detail, screenX: screenX,
+            screenY: screenY, clientX: clientX, clientY: clientY, ctrlKey: ctrlKey, altKey: altKey, shiftKey: shiftKey,
+            metaKey: metaKey, button: button, relatedTarget: relatedTarget});
+    };
+    function KeyboardEvent(type, init) {
+        UIEvent.call(this, type, init);
+        this.key = init && init.key !== undefined ? toText(init.key) : '';
+        this.code = init && init.code !== undefined ? toText(init.code) : '';
+        this.location = numberOf(init, 'location');
+        this.repeat = !!(init && init.repeat);
+        this.isComposing = !!(init && init.isComposing);
+        this.keyCode = numberOf(init, 'keyCode');
+        this.charCode = numberOf(init, 'charCode');
+        this.which = numberOf(init, 'which') || this.keyCode;
+        modifiers(this, init);
+    }
+    subclass(KeyboardEvent, UIEvent);
+    KeyboardEvent.prototype.getModifierState = MouseEvent.prototype.getModifierState;
+    var keyLocations = {DOM_KEY_LOCATION_STANDARD: 0, DOM_KEY_LOCATION_LEFT: 1, DOM_KEY_LOCATION_RIGHT: 2, DOM_KEY_LOCATION_NUMPAD: 3};
+    for (ep in keyLocations) if (own(keyLocations, ep)) KeyboardEvent[ep] = KeyboardEvent.prototype[ep] = keyLocations[ep];
 
     function EventTarget() {}
     function listenersOf(target, type) {
@@ -204,30 +276,106 @@
         if (!own(all, type)) all[type] = [];
         return all[type];
     }
-    EventTarget.prototype.addEventListener = function (type, fn) {
+    function captureOf(options) {
+        return typeof options === 'object' && options !== null ? !!options.capture : !!options;
+    }
+    EventTarget.prototype.addEventListener = function (type, fn, options) {
         if (!fn) return;
-        var list = listenersOf(this, toText(type));
-        for (var n = 0; n < list.length; n++) if (list[n] === fn) return;
-        list.push(fn);
+        var list = listenersOf(this, toText(type)), capture = captureOf(options);
+        for (var n = 0; n < list.length; n++) if (list[n].fn === fn && list[n].capture === capture) return;
+        var object = typeof options === 'object' && options !== null;
+        list.push({fn: fn, capture: capture, once: object && !!options.once, passive: object && !!options.passive});
     };
-    EventTarget.prototype.removeEventListener = function (type, fn) {
-        var list = listenersOf(this, toText(type));
-        for (var n = 0; n < list.length; n++) if (list[n] === fn) list.splice(n--, 1);
+    EventTarget.prototype.removeEventListener = function (type, fn, options) {
+        var list = listenersOf(this, toText(type)), capture = captureOf(options);
+        for (var n = 0; n < list.length; n++) {
+            if (list[n].fn === fn && list[n].capture === capture) {
+                list[n].removed = true;
+                list.splice(n--, 1);
+            }
+        }
     };
-    EventTarget.prototype.dispatchEvent = function (event) {
-        var list = listenersOf(this, event.type).slice(0), handler = this['on' + event.type];
-        event.target = event.currentTarget = this;
-        if (typeof handler === 'function') list.unshift(handler);
-        for (var n = 0; n < list.length && !event.__stopped; n++) {
+    // The target's ancestors up to the document, and the window above the page's document.
+    function eventPath(target) {
+        var path = [target];
+        if (target === global || !target || typeof target.nodeType !== 'number') return path;
+        for (var p = target.parentNode; p; p = p.parentNode) path.push(p);
+        if (path[path.length - 1] === document) path.push(global);
+        return path;
+    }
+    function callListener(target, event, l) {
+        if (l.removed) return;
+        if (l.once) target.removeEventListener(event.type, l.fn, l.capture);
+        event.__passive = l.passive;
+        try {
+            if (typeof l.fn === 'function') l.fn.call(target, event);
+            else if (l.fn && typeof l.fn.handleEvent === 'function') l.fn.handleEvent(event);
+        } catch (e) {
+            uncaught(e);
+        }
+        event.__passive = false;
+    }
+    // One target's listeners for the phase: capture ones while capturing, the others while
+    // bubbling, both at the target (capture ones first). The onX handler runs among the
+    // others, first.
+    function invokeAt(target, event, phase) {
+        if (event.__stopped) return;
+        event.currentTarget = target;
+        event.eventPhase = phase;
+        var list = own(target, '__listeners') && own(target.__listeners, event.type) ? target.__listeners[event.type].slice(0) : [];
+        var n;
+        if (phase !== 3) {
+            for (n = 0; n < list.length && !event.__stoppedNow; n++) if (list[n].capture) callListener(target, event, list[n]);
+        }
+        if (phase === 1) return;
+        var handler = target['on' + event.type];
+        if (typeof handler === 'function' && !event.__stoppedNow) {
+            var result;
             try {
-                if (typeof list[n] === 'function') list[n].call(this, event);
-                else if (list[n] && typeof list[n].handleEvent === 'function') list[n].handleEvent(event);
+                result = handler.call(target, event);
             } catch (e) {
                 uncaught(e);
             }
+            if (result === false) event.preventDefault();
         }
+        for (n = 0; n < list.length && !event.__stoppedNow; n++) if (!list[n].capture) callListener(target, event, list[n]);
+    }
+    function dispatch(target, event) {
+        if (event === null || typeof event !== 'object' || typeof event.type !== 'string')
+            throw new TypeError("Failed to execute 'dispatchEvent' on 'EventTarget': parameter 1 is not of type 'Event'.");
+        if (event.__dispatching) throw domError('InvalidStateError', "Failed to execute 'dispatchEvent' on 'EventTarget': The event is already being dispatched.");
+        var path = eventPath(target), n;
+        event.__dispatching = true;
+        event.__path = path;
+        event.target = event.srcElement = target;
+        for (n = path.length - 1; n > 0; n--) invokeAt(path[n], event, 1);
+        invokeAt(target, event, 2);
+        if (event.bubbles) for (n = 1; n < path.length; n++) invokeAt(path[n], event, 3);
+        event.__dispatching = false;
+        event.__stopped = event.__stoppedNow = false;
+        event.eventPhase = 0;
+        event.currentTarget = null;
         return !event.defaultPrevented;
-    };
+    }
+    EventTarget.prototype.dispatchEvent = function (event) { return dispatch(this, event); };
+    // A browser's own event (page load, element.click() aside): trusted.
+    function fire(target, type, bubbles, Type) {
+        var e = new (Type || Event)(type, {bubbles: !!bubbles});
+        e.isTrusted = true;
+        return dispatch(target, e);
+    }
+    // The onX handlers the page's objects have, null until set.
+    var handlerNames = ('abort blur cancel canplay canplaythrough change click close contextmenu dblclick drag dragend ' +
+        'dragenter dragleave dragover dragstart drop durationchange emptied ended error focus input invalid keydown ' +
+        'keypress keyup load loadeddata loadedmetadata loadstart mousedown mouseenter mouseleave mousemove mouseout ' +
+        'mouseover mouseup pause play playing progress ratechange reset resize scroll seeked seeking select stalled ' +
+        'submit suspend timeupdate toggle volumechange waiting wheel pointerdown pointerup pointermove pointerover ' +
+        'pointerout pointerenter pointerleave pointercancel touchstart touchend touchmove touchcancel animationend ' +
+        'animationstart transitionend copy cut paste').split(' ');
+    function nullHandlers(o, extra) {
+        var names = handlerNames.concat(extra || []);
+        for (var n = 0; n < names.length; n++) if (!own(o, 'on' + names[n])) o['on' + names[n]] = null;
+    }
     if (oldIE) {
         EventTarget.prototype.attachEvent = function (name, fn) {
             this.addEventListener(toText(name).replace(/^on/, ''), fn);
@@ -284,6 +432,8 @@
     subclass(Comment, CharacterData);
     function DocumentFragment() { illegal(); }
     subclass(DocumentFragment, Node);
+    function DocumentType() { illegal(); }
+    subclass(DocumentType, Node);
 
     function initNode(node, type, name, doc) {
         node.nodeType = type;
@@ -531,7 +681,9 @@
         for (var n = 0; n < list.length; n++) o[list[n]] = true;
         return o;
     }
-    var VOID_ELEMENTS = wordSet('area base br col embed hr img input keygen link meta param source track wbr');
+    var VOID_ELEMENTS = wordSet('area base basefont bgsound br col embed frame hr img input keygen link meta param source track wbr');
+    // Elements whose text is written out as it is.
+    var RAW_WRITTEN = wordSet('style script xmp iframe noembed noframes plaintext noscript');
     var RAW_TEXT = wordSet('script style textarea title xmp');
     var ENTITIES = {amp: '&', lt: '<', gt: '>', quot: '"', apos: "'", nbsp: '\u00a0', copy: '\u00a9', reg: '\u00ae',
         laquo: '\u00ab', raquo: '\u00bb', middot: '\u00b7', times: '\u00d7', hellip: '\u2026', mdash: '\u2014', ndash: '\u2013'};
@@ -545,7 +697,50 @@
             return String.fromCharCode(0xd800 + (code >> 10), 0xdc00 + (code & 0x3ff));
         });
     }
-    function readHtml(parent, html, doc) {
+    // The workbench reads HTML with its parser (the standard's algorithm); the nodes come
+    // as one flat list (see treeNodes). Elsewhere the small reader below stands in.
+    var SVG_NS = 'http://www.w3.org/2000/svg', MATHML_NS = 'http://www.w3.org/1998/Math/MathML';
+    function treeNodes(flat, doc, into) {
+        var at = 0;
+        function one(parent) {
+            var kind = flat[at++], node, k;
+            if (kind === 1) {
+                var name = flat[at++], space = flat[at++], count = flat[at++];
+                node = createElement(name, doc);
+                if (space !== 0) {
+                    node.tagName = node.nodeName = node.localName = name;
+                    node.namespaceURI = space === 1 ? SVG_NS : MATHML_NS;
+                }
+                for (k = 0; k < count; k++, at += 2) {
+                    if (/[A-Z]/.test(flat[at])) node.__attributes[flat[at]] = flat[at + 1];
+                    else node.setAttribute(flat[at], flat[at + 1]);
+                }
+                var children = flat[at++], holder = node;
+                if (name === 'template' && space === 0) holder = node.content = fragment(doc);
+                for (k = 0; k < children; k++) one(holder);
+                relink(holder);
+                if (name === 'textarea') node.value = node.defaultValue = textOf(node);
+            } else if (kind === 3) {
+                node = characterData(Text, 3, '#text', flat[at++], doc);
+            } else if (kind === 8) {
+                node = characterData(Comment, 8, '#comment', flat[at++], doc);
+            } else {
+                node = initNode(inherit(DocumentType.prototype), 10, flat[at], doc);
+                node.name = flat[at];
+                node.publicId = flat[at + 1];
+                node.systemId = flat[at + 2];
+                at += 3;
+            }
+            parent.childNodes.push(node);
+        }
+        while (at < flat.length) one(into);
+    }
+    function readHtml(parent, html, doc, context) {
+        if (hasHost) {
+            var where = context || parent;
+            treeNodes(host.parseHtml(toText(html), where.localName || 'body', where.namespaceURI === SVG_NS), doc, parent);
+            return;
+        }
         html = toText(html);
         var lower = html.toLowerCase(), stack = [parent], i = 0, n = html.length;
         var tag = /<([a-zA-Z][\w:-]*)((?:[^>"']|"[^"]*"|'[^']*')*)>/g;
@@ -616,24 +811,29 @@
         while (stack.length) relink(stack.pop());
     }
     function escapeHtml(text, quote) {
-        var s = toText(text).replace(/&/g, '&amp;').replace(/\u00a0/g, '&nbsp;');
-        return quote ? s.replace(/"/g, '&quot;') : s.replace(/</g, '&lt;').replace(/>/g, '&gt;');
+        var s = toText(text).replace(/&/g, '&amp;').replace(/\u00a0/g, '&nbsp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+        return quote ? s.replace(/"/g, '&quot;') : s;
     }
+    // Serialisation as the standard writes it: text escaped but inside the raw-text
+    // elements, void elements without an end tag, a template's content as its children.
     function writeHtml(node) {
-        var out = [], raw = node.nodeType === 1 && RAW_TEXT[node.localName] === true && node.localName !== 'textarea' && node.localName !== 'title';
+        var out = [], html = node.nodeType === 1 && node.namespaceURI === 'http://www.w3.org/1999/xhtml';
+        var raw = html && RAW_WRITTEN[node.localName] === true;
+        if (html && node.localName === 'template' && node.content) node = node.content;
         for (var n = 0; n < node.childNodes.length; n++) {
             var c = node.childNodes[n];
             if (c.nodeType === 3) out.push(raw ? c.data : escapeHtml(c.data, false));
             else if (c.nodeType === 8) out.push('<!--' + c.data + '-->');
             else if (c.nodeType === 1) out.push(outerHtml(c));
+            else if (c.nodeType === 10) out.push('<!DOCTYPE ' + c.name + '>');
         }
         return out.join('');
     }
     function outerHtml(e) {
-        var s = '<' + e.localName;
+        var name = e.namespaceURI === 'http://www.w3.org/1999/xhtml' ? e.localName : e.tagName, s = '<' + name;
         for (var a in e.__attributes) if (own(e.__attributes, a)) s += ' ' + a + '="' + escapeHtml(e.__attributes[a], true) + '"';
         s += '>';
-        return VOID_ELEMENTS[e.localName] === true ? s : s + writeHtml(e) + '</' + e.localName + '>';
+        return VOID_ELEMENTS[e.localName] === true && e.namespaceURI === 'http://www.w3.org/1999/xhtml' ? s : s + writeHtml(e) + '</' + name + '>';
     }
     function textOf(node) {
         if (node.nodeType === 3) return node.data;
@@ -708,11 +908,22 @@
             var key = toText(name).toLowerCase();
             value = toText(value);
             this.__attributes[key] = value;
-            if (key === 'id' || key === 'src' || key === 'href' || key === 'name' || key === 'type' || key === 'title') this[key] = value;
+            if (key === 'id' || key === 'src' || key === 'href' || key === 'name' || key === 'type' || key === 'title' ||
+                key === 'content' || key === 'charset' || key === 'rel' || key === 'lang' || key === 'dir' || key === 'alt' ||
+                key === 'action' || key === 'method' || key === 'target' || key === 'placeholder') this[key] = value;
+            else if (key === 'http-equiv') this.httpEquiv = value;
             else if (key === 'class') this.className = value;
             else if (key === 'value') this.value = this.defaultValue = value;
             else if (key === 'checked') this.checked = this.defaultChecked = true;
             else if (key === 'selected' || key === 'disabled') this[key] = true;
+            else if (/^on[a-z]+$/.test(key) && (this[key] === null || typeof this[key] === 'function')) {
+                // A handler attribute is the body of the element's onX handler.
+                try {
+                    this[key] = new Function('event', value);
+                } catch (e) {
+                    uncaught(e);
+                }
+            }
         },
         getAttribute: function (name) {
             var key = toText(name).toLowerCase();
@@ -733,11 +944,14 @@
             return null;
         },
         insertAdjacentHTML: function (where, html) {
+            where = toText(where).toLowerCase();
+            var outside = where === 'beforebegin' || where === 'afterend';
+            var context = outside ? this.parentNode : this;
+            if (!context || context.nodeType !== 1) context = createElement('body', this.ownerDocument);
             var holder = createElement('div', this.ownerDocument), f = fragment(this.ownerDocument);
-            readHtml(holder, html, this.ownerDocument);
+            readHtml(holder, html, this.ownerDocument, context);
             relink(holder);
             while (holder.firstChild) insertChild(f, holder.firstChild, null);
-            where = toText(where).toLowerCase();
             if (where === 'beforebegin' && this.parentNode) insertChild(this.parentNode, f, this);
             else if (where === 'afterend' && this.parentNode) insertChild(this.parentNode, f, this.nextSibling);
             else if (where === 'afterbegin') insertChild(this, f, this.firstChild);
@@ -745,7 +959,9 @@
         },
         getBoundingClientRect: function () { return inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
-        click: function () { this.dispatchEvent(new Event('click')); },
+        click: function () {
+            dispatch(this, new MouseEvent('click', {bubbles: true, cancelable: true, composed: true, view: global, detail: 1}));
+        },
         focus: noop,
         blur: noop
     };
@@ -755,7 +971,7 @@
     protoAccessor(Element.prototype, 'outerHTML', function () { return outerHtml(this); }, function (v) {
         if (!this.parentNode) return;
         var holder = createElement('div', this.ownerDocument), f = fragment(this.ownerDocument);
-        readHtml(holder, v, this.ownerDocument);
+        readHtml(holder, v, this.ownerDocument, this.parentNode.nodeType === 1 ? this.parentNode : createElement('body', this.ownerDocument));
         relink(holder);
         while (holder.firstChild) insertChild(f, holder.firstChild, null);
         var parent = this.parentNode;
@@ -1016,6 +1232,7 @@
     // max-age <= 0, removes one cookie; reading gives "a=1; b=2" in setting order.
     var jar = [];
     function cookieText() {
+        if (hasHost) return host.cookie();
         var now = new Date().getTime(), out = [];
         for (var n = 0; n < jar.length; n++) {
             if (jar[n].expires !== null && jar[n].expires <= now) jar.splice(n--, 1);
@@ -1024,6 +1241,10 @@
         return out.join('; ');
     }
     function setCookie(text) {
+        if (hasHost) {
+            host.setCookie(toText(text));
+            return;
+        }
         var parts = toText(text).split(';'), pair = parts[0], eq = pair.indexOf('=');
         var name = eq < 0 ? '' : pair.substring(0, eq).replace(/^\s+|\s+$/g, '');
         var value = (eq < 0 ? pair : pair.substring(eq + 1)).replace(/^\s+|\s+$/g, '');
@@ -1046,7 +1267,7 @@
     }
     if (config.cookie) {
         var initial = config.cookie.split(';');
-        for (i = 0; i < initial.length; i++) setCookie(initial[i]);
+        for (i = 0; i < initial.length; i++) setCookie(initial[i] + (hasHost ? '; path=/' : ''));
     }
     var documentValues = {
         nodeType: 9,
@@ -1077,15 +1298,39 @@
     accessor(document, 'cookie', cookieText, setCookie);
     makesNodes(document);
     document.createEvent = function (kind) {
-        var e = new Event('');
-        if (/custom/i.test(kind)) e.initCustomEvent = CustomEvent.prototype.initCustomEvent;
-        return e;
+        var k = toText(kind).toLowerCase();
+        var Type = /^mouseevents?$/.test(k) ? MouseEvent : /^keyboardevents?$/.test(k) ? KeyboardEvent :
+            k === 'customevent' ? CustomEvent : /^uievents?$/.test(k) ? UIEvent : /^(events?|htmlevents)$/.test(k) ? Event : null;
+        if (!Type) throw domError('NotSupportedError', "Failed to execute 'createEvent' on 'Document': The provided event type ('" + toText(kind) + "') is invalid.");
+        return new Type('');
     };
     document.hasFocus = function () { return true; };
     document.execCommand = function () { return false; };
     document.open = document.close = function () { return document; };
-    document.write = function () { line('document.write: ' + Array.prototype.join.call(arguments, '')); };
-    document.writeln = function () { line('document.write: ' + Array.prototype.join.call(arguments, '')); };
+    // While the page loads, what a script writes goes in after it (scripts in it run at
+    // once); later it is only logged, as the page would be replaced.
+    function write(text) {
+        if (!writing) {
+            line('document.write: ' + text);
+            return;
+        }
+        var holder = createElement('div', document), written = [], k;
+        readHtml(holder, text, document, writing.parent.nodeType === 1 ? writing.parent : document.body);
+        for (k = 0; k < holder.childNodes.length; k++) written.push(holder.childNodes[k]);
+        holder.childNodes = [];
+        for (k = 0; k < written.length; k++) insertChild(writing.parent, written[k], writing.before);
+        var scripts = [];
+        for (k = 0; k < written.length; k++) {
+            if (written[k].nodeType !== 1) continue;
+            if (written[k].tagName === 'SCRIPT') scripts.push(written[k]);
+            findAll(written[k], function (e) { return e.tagName === 'SCRIPT'; }, scripts, false);
+        }
+        var outer = writing;
+        runPageScripts(scripts);
+        writing = outer;
+    }
+    document.write = function () { write(Array.prototype.join.call(arguments, '')); };
+    document.writeln = function () { write(Array.prototype.join.call(arguments, '') + '\n'); };
     growTree(document, config.title);
     if (oldIE) {
         // Old IE's document.all: every element by index, id or name.
@@ -1256,7 +1501,7 @@
     };
 
     var performance = {timeOrigin: startTime};
-    performance.now = function () { return new Date().getTime() - startTime + clock; };
+    performance.now = function () { return new Date().getTime() - startTime + (seeded ? 0 : clock); };
     performance.mark = performance.measure = performance.clearMarks = performance.clearMeasures = noop;
     performance.getEntries = performance.getEntriesByName = performance.getEntriesByType = function () { return []; };
     performance.timing = {navigationStart: startTime, fetchStart: startTime, domLoading: startTime,
@@ -1324,11 +1569,12 @@
         clearTimeout: clearTimer, clearInterval: clearTimer, requestAnimationFrame: requestAnimationFrame,
         cancelAnimationFrame: clearTimer, crypto: crypto, performance: performance,
         Image: Image, Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, XMLHttpRequest: XMLHttpRequest,
+        UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
         Window: Window, Navigator: Navigator, Document: Document, HTMLDocument: HTMLDocument, Location: Location,
         Screen: Screen, History: History, Storage: Storage, Crypto: Crypto, Node: Node, Element: Element,
         HTMLElement: HTMLElement, HTMLCanvasElement: HTMLCanvasElement, HTMLImageElement: HTMLImageElement,
         HTMLScriptElement: HTMLScriptElement, NodeList: NodeList, HTMLCollection: HTMLCollection,
-        CharacterData: CharacterData, Text: Text, Comment: Comment, DocumentFragment: DocumentFragment,
+        CharacterData: CharacterData, Text: Text, Comment: Comment, DocumentFragment: DocumentFragment, DocumentType: DocumentType,
         DOMImplementation: DOMImplementation,
         Plugin: Plugin, PluginArray: PluginArray, MimeType: MimeType, MimeTypeArray: MimeTypeArray,
         innerWidth: config.innerWidth, innerHeight: config.innerHeight, outerWidth: config.screenWidth,
@@ -1358,6 +1604,10 @@
         for (m in modernNames) if (own(modernNames, m) && (hasHost || global[m] === undefined)) global[m] = modernNames[m];
     }
     accessor(global, 'location', function () { return location; }, function (v) { navigate('href', v); });
+    nullHandlers(HTMLElement.prototype);
+    nullHandlers(document, ['readystatechange', 'visibilitychange', 'selectionchange', 'fullscreenchange']);
+    nullHandlers(global, ['beforeunload', 'unload', 'hashchange', 'popstate', 'message', 'storage', 'online', 'offline',
+        'pagehide', 'pageshow', 'languagechange', 'messageerror', 'rejectionhandled', 'unhandledrejection']);
     global.addEventListener = EventTarget.prototype.addEventListener;
     global.removeEventListener = EventTarget.prototype.removeEventListener;
     global.dispatchEvent = EventTarget.prototype.dispatchEvent;
@@ -1373,6 +1623,93 @@
     global.open = function (address) { navigate('open', address === undefined ? '' : address); return null; };
     global.close = global.focus = global.blur = global.scrollTo = global.scrollBy = noop;
     global.postMessage = noop;
+
+    // ---- the page's own HTML ---------------------------------------------------------
+    // Built into the document; its scripts then run in document order in this global,
+    // each as document.currentScript, and the load's events follow.
+
+    var writing = null, scriptDepth = 0;
+    function setTree(doc, html) {
+        var old = doc.childNodes;
+        for (var n = 0; n < old.length; n++) old[n].parentNode = old[n].parentElement = null;
+        doc.childNodes = [];
+        treeNodes(host.parseHtml(html, null), doc, doc);
+        relink(doc);
+        doc.doctype = doc.documentElement = doc.head = doc.body = null;
+        for (n = 0; n < doc.childNodes.length; n++) {
+            var c = doc.childNodes[n];
+            if (c.nodeType === 10) doc.doctype = c;
+            else if (c.nodeType === 1) doc.documentElement = c;
+        }
+        var top = doc.documentElement ? doc.documentElement.childNodes : [];
+        for (n = 0; n < top.length; n++) {
+            if (top[n].localName === 'head' && !doc.head) doc.head = top[n];
+            else if ((top[n].localName === 'body' || top[n].localName === 'frameset') && !doc.body) doc.body = top[n];
+        }
+        var title = byTag(doc, 'title');
+        doc.title = title.length ? textOf(title[0]).replace(/[\t\n\f\r ]+/g, ' ').replace(/^ | $/g, '') : '';
+    }
+    function DOMParser() {}
+    DOMParser.prototype.parseFromString = function (text, type) {
+        var d = implementation.createHTMLDocument('');
+        if (hasHost) setTree(d, toText(text));
+        else replaceChildren(d.body, text, false);
+        d.contentType = type === undefined ? 'text/html' : toText(type);
+        return d;
+    };
+    var scriptTypes = wordSet(' text/javascript application/javascript text/ecmascript application/ecmascript text/jscript text/livescript');
+    function runPageScripts(scripts) {
+        if (++scriptDepth > 20) {
+            scriptDepth--;
+            return;
+        }
+        for (var k = 0; k < scripts.length; k++) {
+            var el = scripts[k], type = toText(el.getAttribute('type') || '').toLowerCase().replace(/^\s+|\s+$/g, '');
+            if (scriptTypes[type] !== true || el.__ran) continue;
+            el.__ran = true;
+            var src = el.getAttribute('src'), code, name;
+            if (src !== null) {
+                code = host.readLocal(src);
+                name = src;
+                if (code === null) {
+                    line('页面脚本缺失（未执行）：' + src);
+                    continue;
+                }
+            } else {
+                code = textOf(el);
+                name = 'inline-' + (++inlineCount);
+            }
+            writing = {parent: el.parentNode, before: el.nextSibling};
+            document.currentScript = el;
+            try {
+                host.runScript(code, name);
+            } catch (e) {
+                uncaught(e);
+            }
+            document.currentScript = null;
+            writing = null;
+        }
+        scriptDepth--;
+    }
+    var inlineCount = 0;
+    if (hasHost && typeof host.page === 'string') {
+        setTree(document, host.page);
+        document.readyState = 'loading';
+        document.scripts = byTag(document, 'script');
+        document.forms = byTag(document, 'form');
+        document.images = byTag(document, 'img');
+        document.links = listOf(byTag(document, 'a'), HTMLCollection);
+        var pageScripts = [];
+        for (i = 0; i < document.scripts.length; i++) pageScripts.push(document.scripts[i]);
+        runPageScripts(pageScripts);
+        document.scripts = byTag(document, 'script');
+        document.readyState = 'interactive';
+        fire(document, 'readystatechange', false);
+        fire(document, 'DOMContentLoaded', true);
+        document.readyState = 'complete';
+        fire(document, 'readystatechange', false);
+        fire(global, 'load', false);
+    }
 
     // The workbench runs the queued timers after every load and evaluation.
     if (hasHost) host.timers(runTimers);
