@@ -285,9 +285,10 @@ bool CookieJar::Set(std::string_view line, CookieSource source, double now) {
             m_cookies.erase(same);
             return true;
         }
-        c.created = same->created;
-        c.order = same->order;
-        *same = std::move(c);
+        // Chrome gives the new cookie its own creation time: it reads after older ones.
+        m_cookies.erase(same);
+        c.order = m_next++;
+        m_cookies.push_back(std::move(c));
         return true;
     }
     if (expired) return true;

@@ -352,7 +352,7 @@
         invokeAt(target, event, 2);
         if (event.bubbles) for (n = 1; n < path.length; n++) invokeAt(path[n], event, 3);
         event.__dispatching = false;
-        event.__stopped = event.__stoppedNow = false;
+        event.__stopped = event.__stoppedNow = event.cancelBubble = false;
         event.eventPhase = 0;
         event.currentTarget = null;
         return !event.defaultPrevented;
@@ -960,7 +960,7 @@
         getBoundingClientRect: function () { return inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
         click: function () {
-            dispatch(this, new MouseEvent('click', {bubbles: true, cancelable: true, composed: true, view: global, detail: 1}));
+            dispatch(this, new MouseEvent('click', {bubbles: true, cancelable: true, composed: true, view: global}));
         },
         focus: noop,
         blur: noop
@@ -1318,7 +1318,17 @@
         readHtml(holder, text, document, writing.parent.nodeType === 1 ? writing.parent : document.body);
         for (k = 0; k < holder.childNodes.length; k++) written.push(holder.childNodes[k]);
         holder.childNodes = [];
-        for (k = 0; k < written.length; k++) insertChild(writing.parent, written[k], writing.before);
+        // In the head, from the first thing the head cannot hold on, the parser would have
+        // gone on in the body: there it goes, before what the body had.
+        for (k = 0; k < written.length; k++) {
+            var w = written[k];
+            if (writing.parent === document.head && !writing.inBody && document.body &&
+                (w.nodeType === 1 ? HEAD_CONTENT[w.localName] !== true : w.nodeType === 3 && /[^\t\n\f\r ]/.test(w.data))) {
+                writing.inBody = {parent: document.body, before: document.body.firstChild};
+            }
+            var to = writing.inBody || writing;
+            insertChild(to.parent, w, to.before);
+        }
         var scripts = [];
         for (k = 0; k < written.length; k++) {
             if (written[k].nodeType !== 1) continue;
@@ -1657,6 +1667,7 @@
         d.contentType = type === undefined ? 'text/html' : toText(type);
         return d;
     };
+    var HEAD_CONTENT = wordSet('base basefont bgsound link meta title noscript noframes style script template');
     var scriptTypes = wordSet(' text/javascript application/javascript text/ecmascript application/ecmascript text/jscript text/livescript');
     function runPageScripts(scripts) {
         if (++scriptDepth > 20) {
