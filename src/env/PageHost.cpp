@@ -297,7 +297,8 @@ bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
     }();
     (void)clockHooked;
     if (!JS_DefineFunctions(cx, host, kPageFunctions)) return false;
-    if (!JS_DefineProperty(cx, host, "seeded", state.seeded, JSPROP_ENUMERATE)) return false;
+    JS::RootedValue seeded(cx, JS::BooleanValue(state.seeded));
+    if (!JS_DefineProperty(cx, host, "seeded", seeded, JSPROP_ENUMERATE)) return false;
     if (state.seeded) {
         if (!JS_DefineFunction(cx, host, "random", HostRandom, 0, 0) ||
             !JS_DefineFunction(cx, host, "randomBytes", HostSeededBytes, 1, 0))

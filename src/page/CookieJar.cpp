@@ -171,7 +171,7 @@ CookieJar::Address CookieJar::Parse(std::string_view url) {
         }
     }
     std::string_view path = rest.substr(0, rest.find_first_of("?#"));
-    a.path = path.empty() ? "/" : std::string(path);
+    a.path = path.empty() || path.front() != '/' ? "/" : std::string(path);
     a.secure = a.scheme == "https" || a.scheme == "wss" || a.host == "localhost" || a.host == "127.0.0.1" ||
                a.host == "[::1]";
     return a;
