@@ -9,6 +9,7 @@
 #include "env/PageHost.h"
 
 #include <js/Array.h>
+#include <js/JSON.h>
 #include <js/CompilationAndEvaluation.h>
 #include <js/Date.h>
 #include <js/Realm.h>
@@ -310,8 +311,15 @@ bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
         if (!html || !JS_DefineProperty(cx, host, "page", html, JSPROP_ENUMERATE)) return false;
     }
     if (!setup.profile.empty()) {
-        JS::RootedString profile(cx, JS_NewUCStringCopyN(cx, setup.profile.data(), setup.profile.size()));
-        if (!profile || !JS_DefineProperty(cx, host, "profile", profile, JSPROP_ENUMERATE)) return false;
+        // Read as JSON, never run: a profile is data whatever it holds.
+        JS::RootedValue profile(cx);
+        if (JS_ParseJSON(cx, setup.profile.data(), static_cast<uint32_t>(setup.profile.size()), &profile) &&
+            profile.isObject()) {
+            if (!JS_DefineProperty(cx, host, "profile", profile, JSPROP_ENUMERATE)) return false;
+        } else {
+            JS_ClearPendingException(cx);
+            if (!JS_DefineProperty(cx, host, "profileRefused", JS::TrueHandleValue, JSPROP_ENUMERATE)) return false;
+        }
     }
     return true;
 }

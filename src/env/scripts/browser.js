@@ -22,6 +22,25 @@
     };
 
     var hasHost = host !== null && typeof host === 'object';
+    // The user's own browser (a profile their Chrome printed) answers where it has values.
+    var profile = hasHost && typeof host.profile === 'object' && host.profile !== null ? host.profile : {};
+    function profiled(section, name, fallback) {
+        var o = profile[section];
+        return o !== null && typeof o === 'object' && o[name] !== undefined && o[name] !== null ? o[name] : fallback;
+    }
+    var pn = profile.navigator || {};
+    config.userAgent = profiled('navigator', 'userAgent', config.userAgent);
+    config.platform = profiled('navigator', 'platform', config.platform);
+    config.language = profiled('navigator', 'language', config.language);
+    config.languages = profiled('navigator', 'languages', config.languages);
+    config.vendor = profiled('navigator', 'vendor', config.vendor);
+    config.hardwareConcurrency = profiled('navigator', 'hardwareConcurrency', config.hardwareConcurrency);
+    config.deviceMemory = profiled('navigator', 'deviceMemory', config.deviceMemory);
+    config.screenWidth = profiled('screen', 'width', config.screenWidth);
+    config.screenHeight = profiled('screen', 'height', config.screenHeight);
+    config.innerWidth = profiled('window', 'innerWidth', config.innerWidth);
+    config.innerHeight = profiled('window', 'innerHeight', config.innerHeight);
+    config.referrer = profiled('document', 'referrer', config.referrer);
     // Typed arrays tell a modern engine from JScript 5.8; members that give typed arrays
     // exist only there. JScript additionally gets the old IE members pages test for.
     var modern = hasHost ? host.target === 'es2021' : typeof Uint8Array === 'function';
@@ -1160,7 +1179,46 @@
         plugins: listOf(plugins, PluginArray),
         mimeTypes: listOf([pdf, textPdf], MimeTypeArray)
     };
+    for (m in pn) {
+        if (own(pn, m) && own(navigatorValues, m) && pn[m] !== null && typeof pn[m] !== 'object') navigatorValues[m] = pn[m];
+    }
+    if (pn.plugins && pn.plugins.length !== undefined) {
+        var ownPlugins = [], ownTypes = [];
+        for (i = 0; i < pn.plugins.length; i++) {
+            var pp = pn.plugins[i], made = inherit(Plugin.prototype), types = pp.mimeTypes || [];
+            made.name = toText(pp.name);
+            made.filename = toText(pp.filename);
+            made.description = toText(pp.description);
+            for (var t = 0; t < types.length; t++) {
+                var mt = inherit(MimeType.prototype);
+                mt.type = toText(types[t].type);
+                mt.suffixes = toText(types[t].suffixes);
+                mt.description = toText(types[t].description);
+                mt.enabledPlugin = made;
+                made[t] = mt;
+                ownTypes.push(mt);
+            }
+            made.length = types.length;
+            ownPlugins.push(made);
+        }
+        navigatorValues.plugins = listOf(ownPlugins, PluginArray);
+        navigatorValues.mimeTypes = listOf(ownTypes, MimeTypeArray);
+    }
     for (m in navigatorValues) if (own(navigatorValues, m)) navigator[m] = navigatorValues[m];
+    if (modern && pn.userAgentData && typeof Promise === 'function') {
+        // Client hints as the user's Chrome gave them.
+        var uad = pn.userAgentData, hints = {};
+        hints.brands = uad.brands || [];
+        hints.mobile = !!uad.mobile;
+        hints.platform = toText(uad.platform || '');
+        hints.getHighEntropyValues = function (wanted) {
+            var r = {brands: hints.brands, mobile: hints.mobile, platform: hints.platform}, high = uad.highEntropy || {};
+            for (var k = 0; wanted && k < wanted.length; k++) if (own(high, wanted[k])) r[wanted[k]] = high[wanted[k]];
+            return Promise.resolve(r);
+        };
+        hints.toJSON = function () { return {brands: hints.brands, mobile: hints.mobile, platform: hints.platform}; };
+        navigator.userAgentData = hints;
+    }
     navigator.javaEnabled = function () { return false; };
     navigator.sendBeacon = function (address, data) {
         line('网络请求（未发送）：POST ' + toText(address) + (data === undefined ? '' : ' 正文：' + toText(data)) + '（sendBeacon）');
@@ -1359,6 +1417,8 @@
     var screenValues = {width: config.screenWidth, height: config.screenHeight, availWidth: config.screenWidth,
         availHeight: config.screenHeight - config.taskbarHeight, availLeft: 0, availTop: 0, colorDepth: 24,
         pixelDepth: 24, isExtended: false, orientation: {type: 'landscape-primary', angle: 0}};
+    var ps = profile.screen || {};
+    for (m in ps) if (own(ps, m) && own(screenValues, m) && ps[m] !== null) screenValues[m] = ps[m];
     for (m in screenValues) if (own(screenValues, m)) screen[m] = screenValues[m];
 
     function History() { illegal(); }
@@ -1593,6 +1653,9 @@
         length: 0, opener: null, frameElement: null, isSecureContext: location.protocol === 'https:',
         origin: location.origin, onload: null, onerror: null
     };
+    var pw = profile.window || {};
+    for (m in pw) if (own(pw, m) && own(names, m) && typeof pw[m] === 'number') names[m] = pw[m];
+    if (hasHost && host.profileRefused) line('浏览器资料不是有效的 JSON，已改用内置资料');
     // What the host already has is kept where it is a service of its own (a caller's
     // own console, timers or codecs); the page's objects are always these.
     var services = {console: 1, setTimeout: 1, setInterval: 1, clearTimeout: 1, clearInterval: 1, atob: 1, btoa: 1,
