@@ -8,6 +8,7 @@
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
+#include "app/PageFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
 #include "inspect/ObjectViewer.h"
@@ -21,6 +22,7 @@ void AttachFeatures(MainWindow& window) {
     new TransformFeatures(window);
     new TargetFeatures(window);
     new EnvFeatures(window);
+    new PageFeatures(window);
     new ConsoleFeatures(window);
     new FindFeatures(window);
     new DebugFeatures(window);
