@@ -60,6 +60,8 @@ public:
 
 void PageStateDeleter::operator()(PageState* p) const { delete p; }
 
+bool DefineCanvasHost(JSContext* cx, JS::HandleObject host);
+
 namespace {
 
 // 2024-06-01 00:00:00 UTC: where a seeded run's clock starts.
@@ -297,7 +299,7 @@ bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
         return true;
     }();
     (void)clockHooked;
-    if (!JS_DefineFunctions(cx, host, kPageFunctions)) return false;
+    if (!JS_DefineFunctions(cx, host, kPageFunctions) || !DefineCanvasHost(cx, host)) return false;
     JS::RootedValue seeded(cx, JS::BooleanValue(state.seeded));
     if (!JS_DefineProperty(cx, host, "seeded", seeded, JSPROP_ENUMERATE)) return false;
     if (state.seeded) {

@@ -931,6 +931,7 @@
                 key === 'content' || key === 'charset' || key === 'rel' || key === 'lang' || key === 'dir' || key === 'alt' ||
                 key === 'action' || key === 'method' || key === 'target' || key === 'placeholder') this[key] = value;
             else if (key === 'http-equiv') this.httpEquiv = value;
+            else if ((key === 'width' || key === 'height') && this.tagName === 'CANVAS') this[key] = parseInt(value, 10) >= 0 ? parseInt(value, 10) : (key === 'width' ? 300 : 150);
             else if (key === 'class') this.className = value;
             else if (key === 'value') this.value = this.defaultValue = value;
             else if (key === 'checked') this.checked = this.defaultChecked = true;
@@ -1002,8 +1003,218 @@
     protoAccessor(Element.prototype, 'innerText', function () { return textOf(this); },
         function (v) { replaceChildren(this, v, true); });
 
+    // ---- canvas: drawn for real where the workbench can draw ----------------------------
+    // The pixels and the drawing state live in the host's surface; the context keeps what
+    // its properties read back.
+    var drawsForReal = hasHost && typeof host.canvasNew === 'function';
+    function CanvasRenderingContext2D() { illegal(); }
+    function CanvasGradient() { illegal(); }
+    function TextMetrics() { illegal(); }
+    function ImageData(data, width, height) {
+        if (typeof data === 'number') {
+            height = width;
+            width = data;
+            data = null;
+        }
+        width = Number(width) >>> 0;
+        height = Number(height) >>> 0;
+        if (!width || !height) throw domError('IndexSizeError', "Failed to construct 'ImageData': The source width is zero or not a number.");
+        this.width = width;
+        this.height = height;
+        this.colorSpace = 'srgb';
+        if (!data) {
+            var size = width * height * 4;
+            data = modern ? new Uint8ClampedArray(size) : [];
+            if (!modern) for (var k = 0; k < size; k++) data[k] = 0;
+        }
+        this.data = data;
+    }
+    var contextDefaults = {fillStyle: '#000000', strokeStyle: '#000000', lineWidth: 1, lineCap: 'butt', lineJoin: 'miter',
+        miterLimit: 10, lineDashOffset: 0, globalAlpha: 1, globalCompositeOperation: 'source-over', font: '10px sans-serif',
+        textAlign: 'start', textBaseline: 'alphabetic', imageSmoothingEnabled: true, direction: 'ltr', filter: 'none',
+        shadowBlur: 0, shadowColor: 'rgba(0, 0, 0, 0)', shadowOffsetX: 0, shadowOffsetY: 0, imageSmoothingQuality: 'low'};
+    var numericSettings = wordSet('lineWidth miterLimit lineDashOffset globalAlpha');
+    function surfaceOf(canvas) {
+        if (!canvas.__surface) canvas.__surface = host.canvasNew(canvas.width, canvas.height);
+        return canvas.__surface;
+    }
+    function call(ctx, method, args) { return host.canvasCall(surfaceOf(ctx.canvas), method, args); }
+    function numbers(args) {
+        var out = [];
+        for (var n = 0; n < args.length; n++) out.push(Number(args[n]));
+        return out;
+    }
+    function freshState() {
+        var st = {};
+        for (var k in contextDefaults) if (own(contextDefaults, k)) st[k] = contextDefaults[k];
+        return st;
+    }
+    if (drawsForReal) {
+        var cp = CanvasRenderingContext2D.prototype;
+        for (var setting in contextDefaults) {
+            if (!own(contextDefaults, setting)) continue;
+            (function (name) {
+                protoAccessor(cp, name, function () { return this.__state[name]; }, function (v) {
+                    var st = this.__state;
+                    if (name === 'fillStyle' || name === 'strokeStyle') {
+                        if (v instanceof CanvasGradient) {
+                            if (call(this, 'set', [name, 'gradient:' + v.__id]) !== '') st[name] = v;
+                            return;
+                        }
+                        var color = call(this, 'set', [name, toText(v)]);
+                        if (color !== '') st[name] = color;
+                    } else if (numericSettings[name] === true) {
+                        st[name] = Number(call(this, 'set', [name, Number(v)]));
+                    } else if (name === 'imageSmoothingEnabled') {
+                        st[name] = call(this, 'set', [name, toText(!!v)]) === 'true';
+                    } else if (own(contextDefaults, name) && name !== 'direction' && name !== 'filter' && name.indexOf('shadow') !== 0 && name !== 'imageSmoothingQuality') {
+                        st[name] = call(this, 'set', [name, toText(v)]);
+                    } else {
+                        st[name] = typeof contextDefaults[name] === 'number' ? Number(v) : toText(v);
+                    }
+                });
+            })(setting);
+        }
+        var pathMethods = ['fillRect', 'strokeRect', 'clearRect', 'beginPath', 'closePath', 'moveTo', 'lineTo', 'rect',
+            'quadraticCurveTo', 'bezierCurveTo', 'translate', 'scale', 'rotate', 'transform', 'setTransform', 'resetTransform'];
+        for (var pm = 0; pm < pathMethods.length; pm++) {
+            (function (name) { cp[name] = function () { call(this, name, numbers(arguments)); }; })(pathMethods[pm]);
+        }
+        cp.arc = function (x, y, r, start, end, ccw) {
+            if (call(this, 'arc', [Number(x), Number(y), Number(r), Number(start), Number(end), ccw ? 1 : 0]) === 'IndexSizeError')
+                throw domError('IndexSizeError', "Failed to execute 'arc' on 'CanvasRenderingContext2D': The radius provided (" + r + ') is negative.');
+        };
+        cp.ellipse = function (x, y, rx, ry, rotation, start, end, ccw) {
+            if (call(this, 'ellipse', [Number(x), Number(y), Number(rx), Number(ry), Number(rotation), Number(start), Number(end), ccw ? 1 : 0]) === 'IndexSizeError')
+                throw domError('IndexSizeError', "Failed to execute 'ellipse' on 'CanvasRenderingContext2D': The major-axis radius provided (" + rx + ') is negative.');
+        };
+        cp.arcTo = function (x1, y1, x2, y2, r) {
+            if (call(this, 'arcTo', numbers(arguments)) === 'IndexSizeError')
+                throw domError('IndexSizeError', "Failed to execute 'arcTo' on 'CanvasRenderingContext2D': The radius provided (" + r + ') is negative.');
+        };
+        cp.fill = function (rule) { call(this, 'fill', [rule === undefined ? 'nonzero' : toText(rule)]); };
+        cp.stroke = function () { call(this, 'stroke', []); };
+        cp.clip = function (rule) { call(this, 'clip', [rule === undefined ? 'nonzero' : toText(rule)]); };
+        cp.isPointInPath = function (x, y, rule) { return call(this, 'isPointInPath', [Number(x), Number(y), rule === undefined ? 'nonzero' : toText(rule)]) === '1'; };
+        cp.isPointInStroke = function () { return false; };
+        cp.save = function () {
+            var copy = {};
+            for (var k in this.__state) if (own(this.__state, k)) copy[k] = this.__state[k];
+            copy.__dash = this.__dash;
+            this.__saved.push(copy);
+            call(this, 'save', []);
+        };
+        cp.restore = function () {
+            if (!this.__saved.length) return;
+            this.__state = this.__saved.pop();
+            this.__dash = this.__state.__dash;
+            call(this, 'restore', []);
+        };
+        cp.reset = function () {
+            this.__state = freshState();
+            this.__saved = [];
+            this.__dash = [];
+            call(this, 'reset', []);
+        };
+        cp.setLineDash = function (list) {
+            var values = [];
+            for (var k = 0; k < list.length; k++) {
+                var v = Number(list[k]);
+                if (!(v >= 0) || v === Infinity) return;
+                values.push(v);
+            }
+            if (values.length % 2) values = values.concat(values);
+            this.__dash = values;
+            call(this, 'setLineDash', values);
+        };
+        cp.getLineDash = function () { return this.__dash.slice(0); };
+        cp.getTransform = function () {
+            var m = call(this, 'getTransform', []).split(',');
+            return {a: Number(m[0]), b: Number(m[1]), c: Number(m[2]), d: Number(m[3]), e: Number(m[4]), f: Number(m[5]),
+                m11: Number(m[0]), m12: Number(m[1]), m21: Number(m[2]), m22: Number(m[3]), m41: Number(m[4]), m42: Number(m[5]),
+                is2D: true, isIdentity: m.join() === '1,0,0,1,0,0'};
+        };
+        cp.fillText = function (text, x, y, maxWidth) {
+            var args = [toText(text), Number(x), Number(y)];
+            if (maxWidth !== undefined) args.push(Number(maxWidth));
+            call(this, 'fillText', args);
+        };
+        cp.strokeText = function (text, x, y, maxWidth) {
+            var args = [toText(text), Number(x), Number(y)];
+            if (maxWidth !== undefined) args.push(Number(maxWidth));
+            call(this, 'strokeText', args);
+        };
+        cp.measureText = function (text) {
+            var m = call(this, 'measureText', [toText(text)]).split(','), tm = inherit(TextMetrics.prototype);
+            var names = ['width', 'actualBoundingBoxLeft', 'actualBoundingBoxRight', 'actualBoundingBoxAscent',
+                'actualBoundingBoxDescent', 'fontBoundingBoxAscent', 'fontBoundingBoxDescent', 'alphabeticBaseline',
+                'hangingBaseline', 'ideographicBaseline'];
+            for (var k = 0; k < names.length; k++) tm[names[k]] = Number(m[k]);
+            tm.emHeightAscent = tm.fontBoundingBoxAscent;
+            tm.emHeightDescent = tm.fontBoundingBoxDescent;
+            return tm;
+        };
+        function gradient(ctx, kind, args) {
+            var g = inherit(CanvasGradient.prototype);
+            g.__id = ++gradientCount;
+            g.__surface = surfaceOf(ctx.canvas);
+            for (var k = 0; k < args.length; k++) {
+                if (!isFinite(args[k])) throw new TypeError("Failed to execute 'create" + (kind === 'linear' ? 'Linear' : 'Radial') + "Gradient' on 'CanvasRenderingContext2D': The provided double value is non-finite.");
+            }
+            call(ctx, 'gradient', [g.__id, kind].concat(args));
+            return g;
+        }
+        var gradientCount = 0;
+        CanvasGradient.prototype.addColorStop = function (offset, color) {
+            var r = host.canvasCall(this.__surface, 'colorStop', [this.__id, Number(offset), toText(color)]);
+            if (r === 'IndexSizeError') throw domError('IndexSizeError', "Failed to execute 'addColorStop' on 'CanvasGradient': The provided value (" + offset + ') is outside the range (0.0, 1.0).');
+            if (r === 'SyntaxError') throw domError('SyntaxError', "Failed to execute 'addColorStop' on 'CanvasGradient': The value provided ('" + color + "') could not be parsed as a color.");
+        };
+        cp.createLinearGradient = function (x0, y0, x1, y1) { return gradient(this, 'linear', numbers(arguments).slice(0, 4)); };
+        cp.createRadialGradient = function (x0, y0, r0, x1, y1, r1) { return gradient(this, 'radial', numbers(arguments).slice(0, 6)); };
+        cp.createPattern = function () { return null; };
+        cp.drawImage = function (image) {
+            var a = numbers(Array.prototype.slice.call(arguments, 1)), src = image && image.__surface;
+            if (!image || typeof image !== 'object') throw new TypeError("Failed to execute 'drawImage' on 'CanvasRenderingContext2D': The provided value is not of type '(CSSImageValue or HTMLCanvasElement or HTMLImageElement or HTMLVideoElement or ImageBitmap or OffscreenCanvas or SVGImageElement or VideoFrame)'.");
+            if (image.tagName === 'CANVAS') src = surfaceOf(image);
+            if (!src) return;
+            var w = image.width, h = image.height, r;
+            if (a.length === 2) r = [0, 0, w, h, a[0], a[1], w, h];
+            else if (a.length === 4) r = [0, 0, w, h, a[0], a[1], a[2], a[3]];
+            else r = a.slice(0, 8);
+            host.canvasDraw(surfaceOf(this.canvas), src, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
+        };
+        cp.getImageData = function (x, y, w, h) {
+            x = Math.floor(Number(x)); y = Math.floor(Number(y)); w = Math.floor(Number(w)); h = Math.floor(Number(h));
+            if (!w || !h) throw domError('IndexSizeError', "Failed to execute 'getImageData' on 'CanvasRenderingContext2D': The source " + (w ? 'height' : 'width') + ' is 0.');
+            if (w < 0) { x += w; w = -w; }
+            if (h < 0) { y += h; h = -h; }
+            return new ImageData(host.canvasRead(surfaceOf(this.canvas), x, y, w, h, modern), w, h);
+        };
+        cp.createImageData = function (w, h) {
+            if (w && typeof w === 'object') return new ImageData(w.width, w.height);
+            return new ImageData(Math.abs(Math.floor(Number(w))), Math.abs(Math.floor(Number(h))));
+        };
+        cp.putImageData = function (image, dx, dy) {
+            host.canvasWrite(surfaceOf(this.canvas), image.data, image.width, image.height, Math.floor(Number(dx)), Math.floor(Number(dy)));
+        };
+        cp.getContextAttributes = function () {
+            return {alpha: true, colorSpace: 'srgb', desynchronized: false, willReadFrequently: false};
+        };
+    }
     function canvasContext(canvas, kind) {
         kind = toText(kind).toLowerCase();
+        if (kind === '2d' && drawsForReal) {
+            if (!canvas.__context) {
+                var ctx = inherit(CanvasRenderingContext2D.prototype);
+                ctx.canvas = canvas;
+                ctx.__state = freshState();
+                ctx.__saved = [];
+                ctx.__dash = [];
+                canvas.__context = ctx;
+            }
+            return canvas.__context;
+        }
         if (kind === '2d') {
             var c2d = {canvas: canvas, fillStyle: '#000000', strokeStyle: '#000000', font: '10px sans-serif',
                 textAlign: 'start', textBaseline: 'alphabetic', globalAlpha: 1, lineWidth: 1};
@@ -1052,8 +1263,42 @@
         if (name === 'CANVAS') {
             e.width = 300;
             e.height = 150;
+            if (drawsForReal) {
+                var size = {width: 300, height: 150};
+                var resize = function (name) {
+                    return function (v) {
+                        var n = Number(v);
+                        size[name] = n >= 0 && n < 4294967296 ? Math.floor(n) : name === 'width' ? 300 : 150;
+                        if (e.__surface) host.canvasResize(e.__surface, size.width, size.height);
+                        if (e.__context) {
+                            e.__context.__state = freshState();
+                            e.__context.__saved = [];
+                            e.__context.__dash = [];
+                        }
+                    };
+                };
+                accessor(e, 'width', function () { return size.width; }, resize('width'));
+                accessor(e, 'height', function () { return size.height; }, resize('height'));
+            }
             e.getContext = function (kind) { return canvasContext(e, kind); };
-            e.toDataURL = function () { return 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA'; };
+            if (drawsForReal) {
+                e.toDataURL = function (type, quality) {
+                    return host.canvasCall(surfaceOf(e), 'toDataURL', [type === undefined ? 'image/png' : toText(type), quality === undefined ? -1 : Number(quality)]);
+                };
+                e.toBlob = function (callback, type, quality) {
+                    var url = e.toDataURL(type, quality), comma = url.indexOf(','), bytes = atob(url.substring(comma + 1));
+                    var blob = {size: bytes.length, type: url.substring(5, url.indexOf(';'))};
+                    if (modern && typeof Promise === 'function') {
+                        blob.arrayBuffer = function () {
+                            var b = new Uint8Array(bytes.length);
+                            for (var k = 0; k < bytes.length; k++) b[k] = bytes.charCodeAt(k);
+                            return Promise.resolve(b.buffer);
+                        };
+                    }
+                    setTimeout(function () { callback(blob); }, 0);
+                };
+            }
+            if (!drawsForReal) e.toDataURL = function () { return 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA'; };
         } else if (name === 'IMG') {
             e.width = e.height = e.naturalWidth = e.naturalHeight = 0;
             e.complete = true;
@@ -1640,6 +1885,7 @@
         cancelAnimationFrame: clearTimer, crypto: crypto, performance: performance,
         Image: Image, Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, XMLHttpRequest: XMLHttpRequest,
         UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
+        CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics, ImageData: ImageData,
         Window: Window, Navigator: Navigator, Document: Document, HTMLDocument: HTMLDocument, Location: Location,
         Screen: Screen, History: History, Storage: Storage, Crypto: Crypto, Node: Node, Element: Element,
         HTMLElement: HTMLElement, HTMLCanvasElement: HTMLCanvasElement, HTMLImageElement: HTMLImageElement,
