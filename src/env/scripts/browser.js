@@ -1202,6 +1202,121 @@
             return {alpha: true, colorSpace: 'srgb', desynchronized: false, willReadFrequently: false};
         };
     }
+    // ---- WebGL: the answers of Chrome on the profile's graphics card -------------------
+    // Nothing is rendered; what detectors read (parameters, extensions, precisions,
+    // attributes) answers as the user's Chrome or, without a profile, a common desktop.
+    var GL = {DEPTH_BUFFER_BIT: 256, STENCIL_BUFFER_BIT: 1024, COLOR_BUFFER_BIT: 16384, POINTS: 0, LINES: 1, LINE_STRIP: 3,
+        TRIANGLES: 4, TRIANGLE_STRIP: 5, TRIANGLE_FAN: 6, ARRAY_BUFFER: 34962, ELEMENT_ARRAY_BUFFER: 34963,
+        STATIC_DRAW: 35044, DYNAMIC_DRAW: 35048, FLOAT: 5126, UNSIGNED_BYTE: 5121, UNSIGNED_SHORT: 5123, RGBA: 6408,
+        FRAGMENT_SHADER: 35632, VERTEX_SHADER: 35633, COMPILE_STATUS: 35713, LINK_STATUS: 35714,
+        LOW_FLOAT: 36336, MEDIUM_FLOAT: 36337, HIGH_FLOAT: 36338, LOW_INT: 36339, MEDIUM_INT: 36340, HIGH_INT: 36341,
+        VENDOR: 7936, RENDERER: 7937, VERSION: 7938, SHADING_LANGUAGE_VERSION: 35724, MAX_TEXTURE_SIZE: 3379,
+        MAX_VIEWPORT_DIMS: 3386, MAX_RENDERBUFFER_SIZE: 34024, MAX_VERTEX_ATTRIBS: 34921, MAX_VERTEX_UNIFORM_VECTORS: 36347,
+        MAX_FRAGMENT_UNIFORM_VECTORS: 36349, MAX_VARYING_VECTORS: 36348, MAX_TEXTURE_IMAGE_UNITS: 34930,
+        MAX_VERTEX_TEXTURE_IMAGE_UNITS: 35660, MAX_COMBINED_TEXTURE_IMAGE_UNITS: 35661, MAX_CUBE_MAP_TEXTURE_SIZE: 34076,
+        ALIASED_LINE_WIDTH_RANGE: 33902, ALIASED_POINT_SIZE_RANGE: 33901, RED_BITS: 3410, GREEN_BITS: 3411,
+        BLUE_BITS: 3412, ALPHA_BITS: 3413, DEPTH_BITS: 3414, STENCIL_BITS: 3415, TEXTURE_2D: 3553, TEXTURE0: 33984,
+        FRAMEBUFFER: 36160, RENDERBUFFER: 36161, NO_ERROR: 0, DEPTH_TEST: 2929, BLEND: 3042, CULL_FACE: 2884};
+    var glNames = {};
+    for (var gk in GL) if (own(GL, gk)) glNames[GL[gk]] = gk;
+    var glDefaults = {VENDOR: 'WebKit', RENDERER: 'WebKit WebGL', VERSION: 'WebGL 1.0 (OpenGL ES 2.0 Chromium)',
+        SHADING_LANGUAGE_VERSION: 'WebGL GLSL ES 1.0 (OpenGL ES GLSL ES 1.0 Chromium)', MAX_TEXTURE_SIZE: 16384,
+        MAX_VIEWPORT_DIMS: [32767, 32767], MAX_RENDERBUFFER_SIZE: 16384, MAX_VERTEX_ATTRIBS: 16,
+        MAX_VERTEX_UNIFORM_VECTORS: 4096, MAX_FRAGMENT_UNIFORM_VECTORS: 1024, MAX_VARYING_VECTORS: 30,
+        MAX_TEXTURE_IMAGE_UNITS: 16, MAX_VERTEX_TEXTURE_IMAGE_UNITS: 16, MAX_COMBINED_TEXTURE_IMAGE_UNITS: 32,
+        MAX_CUBE_MAP_TEXTURE_SIZE: 16384, ALIASED_LINE_WIDTH_RANGE: [1, 1], ALIASED_POINT_SIZE_RANGE: [1, 1024],
+        RED_BITS: 8, GREEN_BITS: 8, BLUE_BITS: 8, ALPHA_BITS: 8, DEPTH_BITS: 24, STENCIL_BITS: 0,
+        UNMASKED_VENDOR_WEBGL: 'Google Inc. (NVIDIA)',
+        UNMASKED_RENDERER_WEBGL: 'ANGLE (NVIDIA, NVIDIA GeForce GTX 1660 SUPER (0x000021C4) Direct3D11 vs_5_0 ps_5_0, D3D11)'};
+    var glExtensions = ['ANGLE_instanced_arrays', 'EXT_blend_minmax', 'EXT_clip_control', 'EXT_color_buffer_half_float',
+        'EXT_depth_clamp', 'EXT_disjoint_timer_query', 'EXT_float_blend', 'EXT_frag_depth', 'EXT_polygon_offset_clamp',
+        'EXT_shader_texture_lod', 'EXT_texture_compression_bptc', 'EXT_texture_compression_rgtc',
+        'EXT_texture_filter_anisotropic', 'EXT_texture_mirror_clamp_to_edge', 'EXT_sRGB', 'KHR_parallel_shader_compile',
+        'OES_element_index_uint', 'OES_fbo_render_mipmap', 'OES_standard_derivatives', 'OES_texture_float',
+        'OES_texture_float_linear', 'OES_texture_half_float', 'OES_texture_half_float_linear', 'OES_vertex_array_object',
+        'WEBGL_blend_func_extended', 'WEBGL_color_buffer_float', 'WEBGL_compressed_texture_s3tc',
+        'WEBGL_compressed_texture_s3tc_srgb', 'WEBGL_debug_renderer_info', 'WEBGL_debug_shaders', 'WEBGL_depth_texture',
+        'WEBGL_draw_buffers', 'WEBGL_lose_context', 'WEBGL_multi_draw', 'WEBGL_polygon_mode'];
+    function WebGLRenderingContext() { illegal(); }
+    function WebGL2RenderingContext() { illegal(); }
+    function WebGLShaderPrecisionFormat() { illegal(); }
+    for (gk in GL) if (own(GL, gk)) WebGLRenderingContext[gk] = WebGLRenderingContext.prototype[gk] = WebGL2RenderingContext[gk] = WebGL2RenderingContext.prototype[gk] = GL[gk];
+    function glArray(values, floats) {
+        if (!modern) return values.slice(0);
+        return floats ? new Float32Array(values) : new Int32Array(values);
+    }
+    function webglContext(canvas, two) {
+        var key = two ? '__webgl2' : '__webgl';
+        if (canvas[key]) return canvas[key];
+        var pw = profile.webgl || {}, params = pw.parameters || {}, gl = inherit((two ? WebGL2RenderingContext : WebGLRenderingContext).prototype);
+        gl.canvas = canvas;
+        gl.drawingBufferWidth = canvas.width;
+        gl.drawingBufferHeight = canvas.height;
+        gl.drawingBufferColorSpace = 'srgb';
+        var lost = false;
+        gl.getParameter = function (pname) {
+            var name = glNames[pname] || (pname === 37445 ? 'UNMASKED_VENDOR_WEBGL' : pname === 37446 ? 'UNMASKED_RENDERER_WEBGL' : null);
+            if (!name) return null;
+            var v = own(params, name) ? params[name] : glDefaults[name];
+            if (two && !own(params, name)) {
+                if (name === 'VERSION') v = 'WebGL 2.0 (OpenGL ES 3.0 Chromium)';
+                if (name === 'SHADING_LANGUAGE_VERSION') v = 'WebGL GLSL ES 3.00 (OpenGL ES GLSL ES 3.0 Chromium)';
+            }
+            if (v && typeof v === 'object' && v.length !== undefined) return glArray(v, name.indexOf('RANGE') >= 0);
+            return v === undefined ? null : v;
+        };
+        var extensions = pw.extensions && pw.extensions.length !== undefined ? pw.extensions : glExtensions;
+        gl.getSupportedExtensions = function () { return lost ? null : extensions.slice(0); };
+        gl.getExtension = function (name) {
+            name = toText(name);
+            var found = false;
+            for (var k = 0; k < extensions.length; k++) if (extensions[k].toLowerCase() === name.toLowerCase()) found = true;
+            if (!found) return null;
+            if (name === 'WEBGL_debug_renderer_info') return {UNMASKED_VENDOR_WEBGL: 37445, UNMASKED_RENDERER_WEBGL: 37446};
+            if (name === 'WEBGL_lose_context') return {loseContext: function () { lost = true; }, restoreContext: function () { lost = false; }};
+            if (name === 'EXT_texture_filter_anisotropic') return {TEXTURE_MAX_ANISOTROPY_EXT: 34046, MAX_TEXTURE_MAX_ANISOTROPY_EXT: 34047};
+            return {};
+        };
+        gl.getShaderPrecisionFormat = function (shaderType, precisionType) {
+            var f = inherit(WebGLShaderPrecisionFormat.prototype), p = Number(precisionType);
+            var ints = p >= 36339;
+            f.rangeMin = ints ? 31 : 127;
+            f.rangeMax = ints ? 30 : 127;
+            f.precision = ints ? 0 : 23;
+            return f;
+        };
+        var attributes = pw.contextAttributes || {alpha: true, antialias: true, depth: true, desynchronized: false,
+            failIfMajorPerformanceCaveat: false, powerPreference: 'default', premultipliedAlpha: true,
+            preserveDrawingBuffer: false, stencil: false, xrCompatible: false};
+        gl.getContextAttributes = function () {
+            var copy = {};
+            for (var k in attributes) if (own(attributes, k)) copy[k] = attributes[k];
+            return copy;
+        };
+        gl.isContextLost = function () { return lost; };
+        gl.getError = function () { return 0; };
+        var made = 0;
+        function thing() { return {__id: ++made}; }
+        var makers = ['createBuffer', 'createShader', 'createProgram', 'createTexture', 'createFramebuffer',
+            'createRenderbuffer', 'getUniformLocation', 'createVertexArray'];
+        for (var k = 0; k < makers.length; k++) gl[makers[k]] = thing;
+        var quiet = ['bindBuffer', 'bufferData', 'bufferSubData', 'shaderSource', 'compileShader', 'attachShader',
+            'linkProgram', 'useProgram', 'enableVertexAttribArray', 'disableVertexAttribArray', 'vertexAttribPointer',
+            'drawArrays', 'drawElements', 'clearColor', 'clear', 'clearDepth', 'viewport', 'enable', 'disable',
+            'blendFunc', 'depthFunc', 'bindTexture', 'texImage2D', 'texParameteri', 'activeTexture', 'bindFramebuffer',
+            'bindRenderbuffer', 'framebufferTexture2D', 'pixelStorei', 'deleteBuffer', 'deleteShader', 'deleteProgram',
+            'deleteTexture', 'flush', 'finish', 'scissor', 'lineWidth', 'bindVertexArray', 'detachShader',
+            'uniform1f', 'uniform2f', 'uniform3f', 'uniform4f', 'uniform1i', 'uniform1fv', 'uniform2fv', 'uniform3fv',
+            'uniform4fv', 'uniformMatrix4fv', 'uniformMatrix3fv', 'colorMask', 'depthMask', 'cullFace', 'frontFace'];
+        for (k = 0; k < quiet.length; k++) gl[quiet[k]] = noop;
+        gl.getAttribLocation = function () { return 0; };
+        gl.getShaderParameter = gl.getProgramParameter = function () { return true; };
+        gl.getShaderInfoLog = gl.getProgramInfoLog = function () { return ''; };
+        gl.readPixels = noop;
+        canvas[key] = gl;
+        return gl;
+    }
+
     function canvasContext(canvas, kind) {
         kind = toText(kind).toLowerCase();
         if (kind === '2d' && drawsForReal) {
@@ -1236,10 +1351,7 @@
             c2d.createImageData = c2d.getImageData;
             return c2d;
         }
-        if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2') {
-            return {canvas: canvas, getParameter: function () { return null; }, getExtension: function () { return null; },
-                getSupportedExtensions: function () { return []; }, getContextAttributes: function () { return {}; }};
-        }
+        if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2') return webglContext(canvas, kind === 'webgl2');
         return null;
     }
 
@@ -1871,6 +1983,160 @@
         else xhr.readyState = 4;
     };
 
+    // ---- audio rendered offline: the same signal every run ------------------------------
+    // Oscillators, gains and a compressor computed sample by sample; where the user's
+    // profile holds their Chrome's sum of the common audio fingerprint, the rendering is
+    // scaled to give it.
+    function AudioParam(value) {
+        this.value = this.defaultValue = value;
+        this.minValue = -3.4028234663852886e38;
+        this.maxValue = 3.4028234663852886e38;
+    }
+    AudioParam.prototype.setValueAtTime = function (v) { this.value = Number(v); return this; };
+    AudioParam.prototype.linearRampToValueAtTime = AudioParam.prototype.exponentialRampToValueAtTime = AudioParam.prototype.setValueAtTime;
+    AudioParam.prototype.setTargetAtTime = AudioParam.prototype.setValueAtTime;
+    AudioParam.prototype.cancelScheduledValues = function () { return this; };
+    function AudioNode() { illegal(); }
+    AudioNode.prototype.connect = function (node) {
+        if (node && node.__inputs) node.__inputs.push(this);
+        return node;
+    };
+    AudioNode.prototype.disconnect = function () {};
+    function audioNode(Type, ctx) {
+        var n = inherit(Type.prototype);
+        n.context = ctx;
+        n.__inputs = [];
+        n.numberOfInputs = 1;
+        n.numberOfOutputs = 1;
+        n.channelCount = 2;
+        n.channelCountMode = 'max';
+        n.channelInterpretation = 'speakers';
+        return n;
+    }
+    function OscillatorNode() { illegal(); }
+    subclass(OscillatorNode, AudioNode);
+    OscillatorNode.prototype.start = function (when) { this.__start = Number(when) || 0; };
+    OscillatorNode.prototype.stop = function (when) { this.__stop = Number(when) || 0; };
+    function GainNode() { illegal(); }
+    subclass(GainNode, AudioNode);
+    function DynamicsCompressorNode() { illegal(); }
+    subclass(DynamicsCompressorNode, AudioNode);
+    function AudioDestinationNode() { illegal(); }
+    subclass(AudioDestinationNode, AudioNode);
+    function AudioBuffer() { illegal(); }
+    AudioBuffer.prototype.getChannelData = function (c) { return this.__channels[c]; };
+    AudioBuffer.prototype.copyFromChannel = function (target, c, offset) {
+        var from = this.__channels[c], o = offset || 0;
+        for (var k = 0; k < target.length && k + o < from.length; k++) target[k] = from[k + o];
+    };
+    function sampleOf(node, i, rate, memo) {
+        if (own(memo, node.__id)) return memo[node.__id];
+        var sum = 0, k, v;
+        for (k = 0; k < node.__inputs.length; k++) sum += sampleOf(node.__inputs[k], i, rate, memo);
+        var t = i / rate;
+        if (node instanceof OscillatorNode) {
+            v = 0;
+            if (node.__start !== undefined && t >= node.__start && (node.__stop === undefined || t < node.__stop)) {
+                var f = node.frequency.value * Math.pow(2, node.detune.value / 1200), p = (f * (t - node.__start)) % 1;
+                v = node.type === 'square' ? (p < 0.5 ? 1 : -1) : node.type === 'sawtooth' ? 2 * p - 1 :
+                    node.type === 'triangle' ? (p < 0.25 ? 4 * p : p < 0.75 ? 2 - 4 * p : 4 * p - 4) : Math.sin(2 * Math.PI * p);
+            }
+        } else if (node instanceof GainNode) {
+            v = sum * node.gain.value;
+        } else if (node instanceof DynamicsCompressorNode) {
+            // A static curve with a soft knee, its gain smoothed by attack and release.
+            var level = Math.abs(sum) > 1e-9 ? 20 * Math.log(Math.abs(sum)) / Math.LN10 : -200;
+            var th = node.threshold.value, knee = node.knee.value, ratio = node.ratio.value, over = level - th, out;
+            if (2 * over < -knee) out = level;
+            else if (2 * Math.abs(over) <= knee) out = level + (1 / ratio - 1) * (over + knee / 2) * (over + knee / 2) / (2 * Math.max(knee, 1e-9));
+            else out = th + over / ratio;
+            var target = Math.pow(10, (out - level) / 20), tau = target < node.__gain ? node.attack.value : node.release.value;
+            node.__gain += (target - node.__gain) * (1 - Math.exp(-1 / (Math.max(tau, 1e-6) * rate)));
+            node.reduction = 20 * Math.log(node.__gain) / Math.LN10;
+            // Make-up gain as Chrome's compressor adds it: the curve's loss at full scale,
+            // given back to the power 0.6.
+            var full = 2 * (0 - th) < -knee ? 0 : 2 * Math.abs(0 - th) <= knee ? (1 / ratio - 1) * (knee / 2 - th) * (knee / 2 - th) / (2 * Math.max(knee, 1e-9)) : th - th / ratio;
+            v = sum * node.__gain * Math.pow(Math.pow(10, -full / 20), 0.6);
+        } else {
+            v = sum;
+        }
+        memo[node.__id] = v;
+        return v;
+    }
+    function OfflineAudioContext(channels, length, sampleRate) {
+        if (channels && typeof channels === 'object') {
+            length = channels.length;
+            sampleRate = channels.sampleRate;
+            channels = channels.numberOfChannels || 1;
+        }
+        this.length = Number(length) >>> 0;
+        this.sampleRate = Number(sampleRate) || 44100;
+        this.__channels = Number(channels) >>> 0 || 1;
+        this.state = 'suspended';
+        this.currentTime = 0;
+        this.oncomplete = null;
+        this.__nodes = 0;
+        this.destination = audioNode(AudioDestinationNode, this);
+        this.destination.maxChannelCount = this.__channels;
+        this.destination.__id = 0;
+    }
+    subclass(OfflineAudioContext, EventTarget);
+    function node(ctx, Type) {
+        var n = audioNode(Type, ctx);
+        n.__id = ++ctx.__nodes;
+        return n;
+    }
+    OfflineAudioContext.prototype.createOscillator = function () {
+        var o = node(this, OscillatorNode);
+        o.type = 'sine';
+        o.frequency = new AudioParam(440);
+        o.detune = new AudioParam(0);
+        o.numberOfInputs = 0;
+        return o;
+    };
+    OfflineAudioContext.prototype.createGain = function () {
+        var g = node(this, GainNode);
+        g.gain = new AudioParam(1);
+        return g;
+    };
+    OfflineAudioContext.prototype.createDynamicsCompressor = function () {
+        var c = node(this, DynamicsCompressorNode);
+        c.threshold = new AudioParam(-24);
+        c.knee = new AudioParam(30);
+        c.ratio = new AudioParam(12);
+        c.attack = new AudioParam(0.003);
+        c.release = new AudioParam(0.25);
+        c.reduction = 0;
+        c.__gain = 1;
+        return c;
+    };
+    OfflineAudioContext.prototype.startRendering = function () {
+        var ctx = this, buffer = inherit(AudioBuffer.prototype), data = new Float32Array(this.length), k;
+        for (k = 0; k < this.length; k++) data[k] = sampleOf(this.destination, k, this.sampleRate, {});
+        var wanted = profile.audio && typeof profile.audio.sum === 'number' ? profile.audio.sum : null;
+        if (wanted !== null && this.length >= 5000) {
+            var have = 0;
+            for (k = 4500; k < 5000; k++) have += Math.abs(data[k]);
+            if (have > 0) for (k = 0; k < this.length; k++) data[k] *= wanted / have;
+        }
+        buffer.__channels = [data];
+        for (k = 1; k < this.__channels; k++) buffer.__channels.push(new Float32Array(data));
+        buffer.length = this.length;
+        buffer.sampleRate = this.sampleRate;
+        buffer.duration = this.length / this.sampleRate;
+        buffer.numberOfChannels = this.__channels;
+        this.state = 'closed';
+        this.currentTime = buffer.duration;
+        return new Promise(function (resolve) {
+            setTimeout(function () {
+                var e = new Event('complete');
+                e.renderedBuffer = buffer;
+                dispatch(ctx, e);
+                resolve(buffer);
+            }, 0);
+        });
+    };
+
     // ---- the global -----------------------------------------------------------------
 
     function Window() { illegal(); }
@@ -1886,6 +2152,8 @@
         Image: Image, Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, XMLHttpRequest: XMLHttpRequest,
         UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
         CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics, ImageData: ImageData,
+        WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
+        WebGLShaderPrecisionFormat: WebGLShaderPrecisionFormat,
         Window: Window, Navigator: Navigator, Document: Document, HTMLDocument: HTMLDocument, Location: Location,
         Screen: Screen, History: History, Storage: Storage, Crypto: Crypto, Node: Node, Element: Element,
         HTMLElement: HTMLElement, HTMLCanvasElement: HTMLCanvasElement, HTMLImageElement: HTMLImageElement,
@@ -1913,6 +2181,15 @@
     }
     if (modern) {
         var modernNames = {TextEncoder: TextEncoder, TextDecoder: TextDecoder};
+        if (typeof Promise === 'function') {
+            modernNames.OfflineAudioContext = OfflineAudioContext;
+            modernNames.AudioBuffer = AudioBuffer;
+            modernNames.AudioParam = AudioParam;
+            modernNames.AudioNode = AudioNode;
+            modernNames.OscillatorNode = OscillatorNode;
+            modernNames.GainNode = GainNode;
+            modernNames.DynamicsCompressorNode = DynamicsCompressorNode;
+        }
         if (typeof Promise === 'function') {
             modernNames.fetch = function (input, init) {
                 var address = typeof input === 'object' && input !== null && input.url ? input.url : toText(input);
