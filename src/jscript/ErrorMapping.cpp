@@ -19,7 +19,31 @@ std::u16string U(const std::string& utf8) { return text::Utf8ToUtf16(utf8); }
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
-MappedError Make(int code, const std::string& description) { return {code, U(description)}; }
+MappedError Make(int code, const std::string& description, JSExnType kind = JSEXN_ERROR_LIMIT) {
+    return {code, U(description), kind};
+}
+
+/// Whether `expr.name` names a property of a literal that is there and is no function:
+/// the length of a string literal, the flags, source and lastIndex of a regular
+/// expression literal, a constant of Math. Calling one is "function expected", calling a
+/// missing member "the object does not support it".
+bool NamesDataProperty(const std::string& expr) {
+    const size_t dot = expr.rfind('.');
+    if (dot == std::string::npos || dot == 0) return false;
+    const std::string base = expr.substr(0, dot), name = expr.substr(dot + 1);
+    const char first = base.front(), last = base.back();
+    if ((first == '"' || first == '\'') && last == first) return name == "length";
+    if (first == '/' && base.size() > 1) {
+        return name == "source" || name == "global" || name == "ignoreCase" || name == "multiline" ||
+               name == "lastIndex";
+    }
+    if (base == "Math") {
+        static const char* constants[] = {"E", "LN10", "LN2", "LOG2E", "LOG10E", "PI", "SQRT1_2", "SQRT2"};
+        for (const char* c : constants)
+            if (name == c) return true;
+    }
+    return false;
+}
 
 /// Reads the arguments of an engine message back out of it: `pattern` is the message's
 /// English text with {0}, {1}, {2} where the arguments stood. False when it does not fit.
@@ -124,18 +148,29 @@ MappedError MapSyntaxError(unsigned errorNumber, const std::string& msg) {
     return Make(errors::kSyntax, "语法错误");
 }
 
-MappedError MapRuntimeError(unsigned errorNumber, JSExnType type, const std::string& msg) {
+MappedError MapRuntimeError(unsigned errorNumber, JSExnType type, const std::string& msg, bool nameCalled) {
+    // Reading an undeclared name is a TypeError; calling one lacks its object.
     if (errorNumber == JSMSG_NOT_DEFINED) {
+        if (nameCalled) return Make(errors::kObjectExpected, "缺少对象", JSEXN_TYPEERR);
         std::string name = msg.substr(0, msg.find(" is not defined"));
-        return Make(errors::kUndefinedIdentifier, "'" + name + "' 未定义");
+        return Make(errors::kUndefinedIdentifier, "'" + name + "' 未定义", JSEXN_TYPEERR);
     }
-    if (errorNumber == JSMSG_OVER_RECURSED) return Make(errors::kOutOfStack, "堆栈溢出");
+    if (errorNumber == JSMSG_OVER_RECURSED) return Make(errors::kOutOfStack, "堆栈溢出", JSEXN_ERR);
     if (errorNumber == JSMSG_OUT_OF_MEMORY || errorNumber == JSMSG_ALLOC_OVERFLOW)
         return Make(errors::kOutOfMemory, "内存不足");
-    if (Contains(msg, " is not a function") || Contains(msg, " is not a constructor")) {
-        bool member = msg.find('.') < msg.find(" is not a") || msg.find('[') < msg.find(" is not a");
-        if (member) return Make(errors::kNoSuchMember, "对象不支持此属性或方法");
-        return Make(errors::kFunctionExpected, "缺少函数");
+    // new null and new undefined lack their object; any other value that is no
+    // constructor does not support the action.
+    if (Contains(msg, " is not a constructor")) {
+        const std::string expr = msg.substr(0, msg.find(" is not a constructor"));
+        if (expr == "null" || expr == "undefined") return Make(errors::kObjectExpected, "缺少对象", JSEXN_TYPEERR);
+        return Make(errors::kUnsupportedAction, "对象不支持此操作", JSEXN_TYPEERR);
+    }
+    if (Contains(msg, " is not a function")) {
+        const std::string expr = msg.substr(0, msg.find(" is not a function"));
+        bool member = expr.find('.') != std::string::npos || expr.find('[') != std::string::npos;
+        if (member && !NamesDataProperty(expr))
+            return Make(errors::kNoSuchMember, "对象不支持此属性或方法", JSEXN_TYPEERR);
+        return Make(errors::kFunctionExpected, "缺少函数", JSEXN_TYPEERR);
     }
     switch (errorNumber) {
     case JSMSG_IN_NOT_OBJECT: return Make(errors::kObjectExpected, "缺少对象");
@@ -171,6 +206,10 @@ MappedError MapRuntimeError(unsigned errorNumber, JSExnType type, const std::str
     if (errorNumber == JSMSG_UNEXPECTED_TYPE || errorNumber == JSMSG_PROPERTY_FAIL ||
         errorNumber == JSMSG_PROPERTY_FAIL_EXPR || Contains(msg, "has no properties"))
         return Make(errors::kObjectExpected, "缺少对象");
+    // A method of Object's called on null or undefined lacks its object.
+    if (errorNumber == JSMSG_CANT_CONVERT_TO &&
+        (StartsWith(msg, "can't convert null ") || StartsWith(msg, "can't convert undefined ")))
+        return Make(errors::kObjectExpected, "缺少对象", JSEXN_TYPEERR);
     if (std::optional<MappedError> modern = MapModernError(errorNumber, msg)) return *modern;
     if (type == JSEXN_SYNTAXERR) return MapSyntaxError(errorNumber, msg);
     if (type == JSEXN_RANGEERR) return Make(errors::kRangeError, msg);

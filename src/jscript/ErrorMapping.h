@@ -18,6 +18,8 @@ inline constexpr int kOutOfMemory = 7;
 inline constexpr int kOutOfStack = 28;
 inline constexpr int kCannotCreateObject = 429;
 inline constexpr int kNoSuchMember = 438;
+inline constexpr int kUnsupportedAction = 445;
+inline constexpr int kArgumentNotOptional = 449;
 inline constexpr int kSyntax = 1002;
 inline constexpr int kExpectedSemicolon = 1004;
 inline constexpr int kExpectedParen = 1006;
@@ -54,12 +56,17 @@ constexpr int32_t ToNumber(int code) { return static_cast<int32_t>(0x800A0000u |
 struct MappedError {
     int code = 0;
     std::u16string description;
+    /// JScript's kind of the error where it differs from the engine's; JSEXN_ERROR_LIMIT
+    /// keeps the engine's.
+    JSExnType kind = JSEXN_ERROR_LIMIT;
 };
 
 /// Code and description of a syntax error, from the engine's error number and message.
 MappedError MapSyntaxError(unsigned errorNumber, const std::string& message);
 
 /// Code and description of an error the engine raised while running.
-MappedError MapRuntimeError(unsigned errorNumber, JSExnType type, const std::string& message);
+/// `nameCalled`: the name an undeclared-name error names stands as the callee of a call.
+MappedError MapRuntimeError(unsigned errorNumber, JSExnType type, const std::string& message,
+                            bool nameCalled = false);
 
 }  // namespace qy::jscript

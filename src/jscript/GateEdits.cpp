@@ -132,7 +132,8 @@ void EditList::apply(std::u16string_view source, std::u16string& out, PositionMa
         if (x.start != y.start) return x.start < y.start;
         bool xi = x.end == x.start, yi = y.end == y.start;
         if (xi != yi) return xi;
-        return x.sequence < y.sequence;
+        if (x.outer != y.outer) return x.outer;
+        return x.outer ? x.sequence > y.sequence : x.sequence < y.sequence;
     });
     out.clear();
     Writer w(source, m_edits, out);

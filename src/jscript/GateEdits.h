@@ -36,6 +36,7 @@ struct Edit {
     EditKind kind = EditKind::Text;
     uint32_t copyStart = 0;
     uint32_t copyEnd = 0;
+    bool outer = false;        ///< an insertion that opens around everything else inserted at its offset
     std::u16string_view text;  ///< static text, text of the source, or kept in the list's store
 };
 
@@ -46,6 +47,12 @@ public:
     size_t size() const { return m_edits.size(); }
 
     void insert(uint32_t at, std::u16string_view text) { add(at, at, EditKind::Text, text); }
+    /// An insertion that opens a wrapper around code already read: it goes before every
+    /// other insertion at its offset, a later one outside an earlier one.
+    void insertOuter(uint32_t at, std::u16string_view text) {
+        add(at, at, EditKind::Text, text);
+        m_edits.back().outer = true;
+    }
     void replace(uint32_t start, uint32_t end, std::u16string_view text) { add(start, end, EditKind::Text, text); }
     /// As replace, the text kept by the list (for text made on the spot).
     void replaceOwned(uint32_t start, uint32_t end, std::u16string text);

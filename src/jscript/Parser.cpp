@@ -4,7 +4,11 @@
  *  - a computed member read x[e] used as a value becomes __qyIx(x, e);
  *  - an array literal ending in a comma gets one more element;
  *  - catch (e) { becomes catch (__qyC) { var e = __qyCatch(__qyC); ;
- *  - eval(x) becomes eval(__qyEval(x));
+ *  - eval(x) becomes eval(__qyEval(x)), and eval taken as a value in a function a
+ *    function that evaluates in that place (__qyEvalIn);
+ *  - an assignment, ++ or -- to what is no reference becomes __qyBadRef(target[, value]),
+ *    and delete of what is no reference __qyBadDelete(x): JScript refuses them only when
+ *    they run, after evaluating their operands;
  *  - for (k in o) becomes for (k in __qyEnum(o)), which leaves out what JScript does not
  *    visit;
  *  - function declarations in blocks leave the block, and they and named function
@@ -340,7 +344,9 @@ void Parser::parseContinueOrBreak(bool isBreak) {
                 found = &m_labels[i - 1];
                 break;
             }
-        if (!found || (!isBreak && !found->loop)) fail(kLabelNotFound);
+        if (!found) fail(kLabelNotFound);
+        // continue names a label that stands on no loop
+        if (!isBreak && !found->loop) failAt(kContinueOutsideLoop, keyword);
         advance();
     } else if (isBreak ? (m_fn.loops == 0 && m_fn.switches == 0) : m_fn.loops == 0) {
         failAt(isBreak ? kBreakOutsideLoop : kContinueOutsideLoop, keyword);
@@ -443,7 +449,8 @@ void Parser::parseTry() {
 void Parser::parseFunctionDeclaration(bool topLevel) {
     const uint32_t start = tok().start;
     advance();
-    if (tok().type != T::Ident) fail(kExpectedIdentifier);
+    // "function {" wants the parameters' '(' before the body
+    if (tok().type != T::Ident) fail(tok().type == T::LBrace ? kExpectedLeftParen : kExpectedIdentifier);
     const size_t entry = m_hoist.size();
     m_hoist.push_back(HoistEntry{m_lexer.text(tok()), start, 0, topLevel ? Hoist::TopLevel : Hoist::Block});
     advance();
@@ -535,10 +542,18 @@ Parser::Expr Parser::parseAssignment(bool noIn) {
     DepthGuard guard(m_depth, tok().start);
     Expr left = parseConditional(noIn);
     if (!isAssignmentOperator(tok().type)) return left;
-    drop(left);
+    const bool target = left.reference || left.call;
+    if (target) drop(left);
+    else commit(left);
+    const uint32_t opStart = tok().start, opEnd = tok().end;
     advance();
     Expr right = parseAssignment(noIn);
     commit(right);
+    if (!target) {
+        m_edits.insertOuter(left.start, u"__qyBadRef(");
+        m_edits.replace(opStart, opEnd, u",");
+        m_edits.insert(m_prevEnd, u")");
+    }
     return Expr{left.start, m_prevEnd};
 }
 
@@ -575,9 +590,17 @@ Parser::Expr Parser::parseUnary() {
     case T::Delete:
     case T::Inc:
     case T::Dec: {
+        const T op = tok().type;
+        const uint32_t opEnd = tok().end;
         advance();
         Expr operand = parseUnary();
-        drop(operand);
+        if (operand.reference || operand.call) {
+            drop(operand);
+        } else {
+            commit(operand);
+            m_edits.replace(start, opEnd, op == T::Delete ? u"__qyBadDelete(" : u"__qyBadRef(");
+            m_edits.insert(m_prevEnd, u")");
+        }
         return Expr{start, m_prevEnd};
     }
     case T::Void:
@@ -600,7 +623,13 @@ Parser::Expr Parser::parsePostfix() {
     Expr e = parseMember(true);
     T t = tok().type;
     if ((t == T::Inc || t == T::Dec) && !tok().newlineBefore) {
-        drop(e);
+        if (e.reference || e.call) {
+            drop(e);
+        } else {
+            commit(e);
+            m_edits.insertOuter(e.start, u"__qyBadRef(");
+            m_edits.replace(tok().start, tok().end, u")");
+        }
         advance();
         return Expr{e.start, m_prevEnd};
     }
@@ -619,6 +648,17 @@ Parser::Expr Parser::parseMember(bool allowCall) {
         e = Expr{start, m_prevEnd};
     } else {
         e = parsePrimary();
+        // eval taken as a value inside a function (passed on, stored, called through an
+        // expression) still runs its text where it is called from in JScript, with that
+        // function's this: it becomes a function that evaluates there. Outside functions
+        // the global eval already does.
+        if (m_fn.inFunction && e.kind == Expr::Identifier && !e.parenthesized &&
+            tok().type != T::LParen && tok().type != T::Inc && tok().type != T::Dec &&
+            !isAssignmentOperator(tok().type) && m_lexer.source().substr(e.start, e.end - e.start) == u"eval") {
+            m_edits.replace(e.start, e.end, u"__qyEvalIn(this, function (s) { return eval(__qyEval(s)); })");
+            e.kind = Expr::Other;
+            e.reference = false;
+        }
     }
     for (;;) {
         switch (tok().type) {
@@ -632,6 +672,7 @@ Parser::Expr Parser::parseMember(bool allowCall) {
             const uint32_t close = tok().start;
             advance();
             Expr r{e.start, m_prevEnd};
+            r.reference = true;
             // x["name"] reads the same either way; only what may be an index can differ
             if (!(key.kind == Expr::String && !key.indexKey)) {
                 r.pending = true;
@@ -648,6 +689,7 @@ Parser::Expr Parser::parseMember(bool allowCall) {
             if (tok().type != T::Ident) fail(kExpectedIdentifier);
             advance();
             e = Expr{e.start, m_prevEnd};
+            e.reference = true;
             break;
         case T::LParen: {
             if (!allowCall) return e;
@@ -656,6 +698,7 @@ Parser::Expr Parser::parseMember(bool allowCall) {
                           m_lexer.source().substr(e.start, e.end - e.start) == u"eval";
             parseArguments(isEval);
             e = Expr{e.start, m_prevEnd};
+            e.call = true;
             break;
         }
         default:
@@ -708,9 +751,12 @@ Parser::Expr Parser::parsePrimary() {
         e.indexKey = t.indexKey;
         return e;
     }
-    case T::Ident:
+    case T::Ident: {
         advance();
-        return Expr{t.start, t.end, Expr::Identifier};
+        Expr e{t.start, t.end, Expr::Identifier};
+        e.reference = true;
+        return e;
+    }
     case T::LBracket:
         parseArrayLiteral();
         return Expr{t.start, m_prevEnd};

@@ -30,6 +30,8 @@ private:
         uint32_t end = 0;
         Kind kind = Other;
         bool parenthesized = false;
+        bool reference = false;  ///< a name or a member: something that can be assigned or deleted
+        bool call = false;       ///< a call, which the engine lets stand as a target
         bool indexKey = true;  ///< a string literal that may be an array index
         /// A computed member read x[e] not yet known to be a value or a target.
         bool pending = false;

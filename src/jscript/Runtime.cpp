@@ -8,8 +8,8 @@
  *   __qyRtMakeError(type, message)  an error object of the engine's kind `type` whose
  *                                   position is the script's own code that called into
  *                                   the runtime, not the runtime line that made it
- *   __qyRtEngineError(e)            [code, description] for an error the engine raised,
- *                                   null for every other value
+ *   __qyRtEngineError(e)            [code, description, kind] for an error the engine
+ *                                   raised, null for every other value
  *   __qyRtPrepareEval(text)         the text eval() runs, or [code, description] when
  *                                   JScript refuses it
  *   __qyRtDebugWrite(text)          one piece of Debug output
@@ -31,7 +31,10 @@
 #include <jsfriendapi.h>
 #include <mozilla/RefPtr.h>
 
+#include <algorithm>
 #include <cstring>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -133,8 +136,9 @@ bool MakeError(JSContext* cx, unsigned argc, JS::Value* vp) {
     return JS_ErrorFromException(cx, error) != nullptr || !JS_IsExceptionPending(cx);
 }
 
-/// __qyRtEngineError(e): JScript's code and description for an error the engine raised
-/// itself; null for anything else (values the script threw, errors it made).
+/// __qyRtEngineError(e): JScript's code, description and kind (the engine's number of it,
+/// or -1 to keep the error's own) for an error the engine raised itself; null for
+/// anything else (values the script threw, errors it made).
 bool EngineError(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setNull();
@@ -143,9 +147,101 @@ bool EngineError(JSContext* cx, unsigned argc, JS::Value* vp) {
     JSErrorReport* report = JS_ErrorFromException(cx, obj);
     if (!report || report->errorNumber == JSMSG_NOT_AN_ERROR || report->errorNumber == JSMSG_USER_DEFINED_ERROR)
         return true;
-    std::string message = report->message() ? report->message().c_str() : "";
-    MappedError mapped = MapRuntimeError(report->errorNumber, static_cast<JSExnType>(report->exnType), message);
-    return ReturnNumberAndDescription(cx, args, mapped.code, mapped.description);
+    MappedError mapped = MapEngineError(*report);
+    JS::RootedValueArray<3> triple(cx);
+    triple[0].setInt32(errors::ToNumber(mapped.code));
+    JSString* description = NewString(cx, mapped.description);
+    if (!description) return false;
+    triple[1].setString(description);
+    triple[2].setInt32(mapped.kind == JSEXN_ERROR_LIMIT ? -1 : static_cast<int32_t>(mapped.kind));
+    JSObject* array = JS::NewArrayObject(cx, triple);
+    if (!array) return false;
+    args.rval().setObject(*array);
+    return true;
+}
+
+/// Compiled text by file name, held weakly: the script controls own it.
+std::unordered_map<std::string, std::weak_ptr<const std::u16string>>& Texts() {
+    static auto* texts = new std::unordered_map<std::string, std::weak_ptr<const std::u16string>>();
+    return *texts;
+}
+
+/// The text of the latest eval() calls, under the name the engine gives eval code
+/// ("<caller's file> line <line> > eval"), newest last.
+constexpr size_t kEvalTextsKept = 16;
+std::deque<std::pair<std::string, std::shared_ptr<const std::u16string>>>& EvalTexts() {
+    static auto* texts = new std::deque<std::pair<std::string, std::shared_ptr<const std::u16string>>>();
+    return *texts;
+}
+
+/// Keeps the text an eval() is about to run, named as the engine will name its code:
+/// after the innermost frame of the script's own code, the runtime's frames skipped.
+void KeepEvalText(JSContext* cx, const std::u16string& text) {
+    JS::RootedObject stack(cx);
+    if (!JS::CaptureCurrentStack(cx, &stack, JS::StackCapture(JS::MaxFrames(4)))) {
+        JS_ClearPendingException(cx);
+        return;
+    }
+    JS::RootedObject frame(cx, stack);
+    while (frame && IsRuntimeSource(cx, frame)) {
+        JS::RootedObject parent(cx);
+        if (JS::GetSavedFrameParent(cx, nullptr, frame, &parent) != JS::SavedFrameResult::Ok) return;
+        frame = parent;
+    }
+    JS::RootedString file(cx);
+    uint32_t line = 0;
+    if (!frame || JS::GetSavedFrameSource(cx, nullptr, frame, &file) != JS::SavedFrameResult::Ok || !file ||
+        JS::GetSavedFrameLine(cx, nullptr, frame, &line) != JS::SavedFrameResult::Ok)
+        return;
+    JS::UniqueChars name = JS_EncodeStringToUTF8(cx, file);
+    if (!name) {
+        JS_ClearPendingException(cx);
+        return;
+    }
+    auto& texts = EvalTexts();
+    if (texts.size() >= kEvalTextsKept) texts.pop_front();
+    texts.emplace_back(std::string(name.get()) + " line " + std::to_string(line) + " > eval",
+                       std::make_shared<const std::u16string>(text));
+}
+
+std::unordered_map<std::string, std::weak_ptr<const RewrittenSource>>& Sources();
+size_t LineStart(const std::u16string& text, uint32_t line);
+
+/// The text compiled under `file`, when it is still known.
+std::shared_ptr<const std::u16string> FindCompiledText(const std::string& file) {
+    if (auto it = Texts().find(file); it != Texts().end())
+        if (auto text = it->second.lock()) return text;
+    auto& evals = EvalTexts();
+    for (auto it = evals.rbegin(); it != evals.rend(); ++it)
+        if (it->first == file) return it->second;
+    if (auto it = Sources().find(file); it != Sources().end())
+        if (auto source = it->second.lock()) return std::shared_ptr<const std::u16string>(source, &source->rewritten);
+    return nullptr;
+}
+
+bool IsNamePart(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
+           c == u'$' || c > 0x7f;
+}
+
+/// Whether the undeclared `name` the engine stopped at is followed by the parenthesis of
+/// a call. The engine places the error at the start of the expression that failed (line
+/// from 1, column counted from 0 or 1), so the name's first use from there on, not read
+/// as a member, is the one that failed.
+bool NameIsCalled(const std::u16string& text, uint32_t line, uint32_t column, const std::u16string& name) {
+    if (name.empty()) return false;
+    const size_t lineStart = LineStart(text, line);
+    size_t from = lineStart + (column > 0 ? column - 1 : 0);
+    const size_t limit = std::min(text.size(), from + 4096);
+    for (size_t at = text.find(name, from); at != std::u16string::npos && at < limit; at = text.find(name, at + 1)) {
+        if (at > 0 && (IsNamePart(text[at - 1]) || text[at - 1] == u'.')) continue;
+        size_t p = at + name.size();
+        if (p < text.size() && IsNamePart(text[p])) continue;
+        while (p < text.size() && (text[p] == u' ' || text[p] == u'\t' || text[p] == u'\r' || text[p] == u'\n'))
+            ++p;
+        return p < text.size() && text[p] == u'(';
+    }
+    return false;
 }
 
 /// __qyRtPrepareEval(text): what eval() compiles under JScript's reading, or [number,
@@ -165,6 +261,7 @@ bool PrepareEval(JSContext* cx, unsigned argc, JS::Value* vp) {
     }
     JSString* code = NewString(cx, prepared.code);
     if (!code) return false;
+    KeepEvalText(cx, prepared.code);
     args.rval().setString(code);
     return true;
 }
@@ -282,6 +379,25 @@ bool OriginalFunctionText(JSContext* cx, JS::HandleObject function, std::u16stri
     if (last < start || last >= source->original.size()) return false;
     text = source->original.substr(start, last - start + 1);
     return true;
+}
+
+void RegisterCompiledText(const std::string& file, const std::shared_ptr<const std::u16string>& text) {
+    auto& texts = Texts();
+    if (texts.size() > 64)
+        for (auto it = texts.begin(); it != texts.end();) it = it->second.expired() ? texts.erase(it) : ++it;
+    texts[file] = text;
+}
+
+MappedError MapEngineError(const JSErrorReport& report) {
+    std::string message = report.message() ? report.message().c_str() : "";
+    bool called = false;
+    if (report.errorNumber == JSMSG_NOT_DEFINED && report.filename) {
+        if (auto text = FindCompiledText(report.filename)) {
+            std::u16string name = text::Utf8ToUtf16(message.substr(0, message.find(" is not defined")));
+            called = NameIsCalled(*text, report.lineno, report.column, name);
+        }
+    }
+    return MapRuntimeError(report.errorNumber, static_cast<JSExnType>(report.exnType), message, called);
 }
 
 void ReleaseRuntime() {

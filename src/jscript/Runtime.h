@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "jscript/ErrorMapping.h"
 #include "jscript/SourceGate.h"
 
 namespace qy::jscript {
@@ -37,6 +38,13 @@ std::shared_ptr<const RewrittenSource> FindRewrittenSource(const std::string& fi
 /// The user's text of a function compiled from rewritten code; false when the function
 /// was compiled as written (or its code is gone).
 [[nodiscard]] bool OriginalFunctionText(JSContext* cx, JS::HandleObject function, std::u16string& text);
+
+/// The text the engine compiled under `file`, kept weakly like the rewritten records: an
+/// error's place in it tells what the failing code did (a call of an undeclared name).
+void RegisterCompiledText(const std::string& file, const std::shared_ptr<const std::u16string>& text);
+
+/// JScript's code, description and kind for an error the engine reported.
+MappedError MapEngineError(const JSErrorReport& report);
 
 /// Drops what the runtime keeps for the whole engine (its compiled scripts). Call it
 /// before the engine's context is destroyed; a later InstallRuntime compiles again.

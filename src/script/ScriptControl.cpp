@@ -164,7 +164,8 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
 
 /// Takes the engine's pending exception (or the reason the call was cut short) into
 /// the Error state. This is the one place where a failed engine call becomes an error.
-void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e) {
+void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e,
+                  bool jscript) {
     e.Clear();
     JS::ExceptionStack stack(cx);
     bool stopped = detail::LastAbortReason() == detail::AbortReason::Stopped || detail::StopRequestedForThisCall();
@@ -208,7 +209,10 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
         if (r->errorNumber == 0 || r->errorNumber == JSMSG_UNCAUGHT_EXCEPTION) {
             MapThrownValue(cx, exc, e);
         } else {
-            take(jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
+            // Under the JScript target the failing code's text tells more (a call of an
+            // undeclared name); the modern target maps the report alone.
+            take(jscript ? jscript::MapEngineError(*r)
+                         : jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
         }
         e.column = r->column > 0 ? static_cast<int32_t>(r->column) - 1 : 0;  // run-time errors count from 1
         e.source = U("JScript 运行时错误");
@@ -425,6 +429,7 @@ public:
         if (!cx || !detail::EngineAvailable()) return false;
         m_compiled.clear();
         m_maps.clear();
+        m_texts.clear();
         m_cc = jscript::ConditionalState();
         if (m_env && m_global && m_global->alive()) m_env->Detach(m_global->get());
         m_env.reset();
@@ -537,7 +542,8 @@ private:
         EngineCall call;
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         if (!body(cx) || !detail::RunPendingJobs(cx)) {
-            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error);
+            CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error,
+                         m_target == ScriptTarget::JScript58);
             if (m_target == ScriptTarget::JScript58) RefineForJScript(cx, *m_error);
             return false;
         }
@@ -607,6 +613,15 @@ private:
         return true;
     }
 
+    /// Under the JScript target the runtime reads the text of code that failed (was an
+    /// undeclared name called?); the control keeps what it compiled as written.
+    void KeepCompiledText(const std::string& file, const std::u16string& compiled) {
+        if (m_target != ScriptTarget::JScript58) return;
+        auto text = std::make_shared<const std::u16string>(compiled);
+        jscript::RegisterCompiledText(file, text);
+        m_texts[file] = std::move(text);
+    }
+
     const jscript::PositionMap* MapFor(const char* file) const {
         if (!file) return nullptr;
         auto it = m_maps.find(file);
@@ -631,6 +646,8 @@ private:
         if (rewritten) {
             jscript::RegisterRewrittenSource(file, rewritten);
             m_maps[file] = std::move(rewritten);
+        } else {
+            KeepCompiledText(file, compiled);
         }
         if (m_debuggable && g_debugObserver && m_global->alive()) {
             JSContext* cx = Cx();
@@ -677,6 +694,7 @@ private:
             if (!rewritten) m_maps.erase(kEvalFileName);
             else m_maps[kEvalFileName] = std::move(rewritten);
         }
+        if (m_maps.find(kEvalFileName) == m_maps.end()) KeepCompiledText(kEvalFileName, compiled);
         return RunInGlobal({kEvalFileName, &compiled, &expr}, [&](JSContext* cx) {
             JS::RootedScript script(cx, CompiledExpression(cx, expr, compiled));
             JS::RootedValue rv(cx);
@@ -766,6 +784,7 @@ private:
     jscript::ConditionalState m_cc;
     /// Maps back to the user's text, by file name, for code the gate rewrote.
     std::unordered_map<std::string, std::shared_ptr<const jscript::RewrittenSource>> m_maps;
+    std::unordered_map<std::string, std::shared_ptr<const std::u16string>> m_texts;
     std::u16string m_language;
     bool m_browserEnv = false;
     bool m_debuggable = false;

@@ -78,7 +78,7 @@ TEST(CodeLoading, EmptyEditorLogsFailureAndKeepsTheFlag) {
     EXPECT_EQ(Load(*w, ""), Ansi("-->代码加载失败，请检查代码内容\r\n"));
     EXPECT_TRUE(w->Session().CodeLoaded());
     // The engine was reset all the same: f is gone.
-    EXPECT_NE(Evaluate(*w, "f()").find(Ansi("'f' 未定义")), std::string::npos);
+    EXPECT_NE(Evaluate(*w, "f").find(Ansi("'f' 未定义")), std::string::npos);
 }
 
 TEST(CodeLoading, RejectedLoadKeepsThePreviousFunctionList) {

@@ -76,7 +76,7 @@ TEST(CommandLine, EngineErrorsPrintTheFourLinesAndExitOne) {
               "-->发生错误：错误号=-2146823279\n-->错误描述：'a' 未定义\n-->错误代码：\n-->错误位置：1行0字符处\n"
               "-->返回类型：空\n-->该类型结果此版本不支持\n");
     ScriptFile good("var x = 1;");
-    r = RunCli({"eval", good.Path(), "--expr", "nothing()"});
+    r = RunCli({"eval", good.Path(), "--expr", "nothing + 1"});
     EXPECT_EQ(r.code, cli::kExitEngineError);
     EXPECT_NE(r.out.find("-->错误描述：'nothing' 未定义\n"), std::string::npos) << r.out;
 }

@@ -131,12 +131,24 @@ TEST_F(DatesInUtc, ParseRefusesWhatJScriptRefuses) {
     BothAnswers r = RunBoth("", "Date.parse('2020-01-01T00:00:00Z')");
     EXPECT_EQ(r.jscript, "NaN");
     EXPECT_EQ(r.modern, "1577836800000");
-    const char* refused[] = {"", "hello", "Jan 2020", "13/1/2020", "Jan 32 2020", "10:00", "Jan 1 2020 25:00",
+    const char* refused[] = {"", "hello", "Jan 2020", "Jan 32 2020", "10:00", "Jan 1 2020 25:00",
                              "Jan 1 2020 +", "Jan Feb 1 2020", "1/1/2020 UTC EST"};
     for (const char* text : refused)
         EXPECT_EQ(RunBoth("", std::string("Date.parse('") + text + "')").jscript, "NaN") << text;
     r = RunBoth("", "[Date.parse(), Date.parse(null), Date.parse(undefined)].join()");
     EXPECT_EQ(r.jscript, "NaN,NaN,NaN");
+}
+
+TEST_F(DatesInUtc, ParseReadsJScriptsLooserForms) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"13/1/2020", "Date.UTC(2021,0,1)"},            // a month past December runs on
+        {"2/30/2021", "Date.UTC(2021,2,2)"},            // as does a day past the month's end
+        {"91/12/14", "Date.UTC(1991,11,14)"},           // a first number over 31 is the year
+        {"1/2/2000 11::32::", "Date.UTC(2000,0,2,11,32)"},  // doubled colons
+        {"Se001 70 12:31:17", "Date.UTC(1970,8,1,12,31,17)"},  // a month name runs into the day
+    };
+    for (const auto& [text, utc] : rows)
+        EXPECT_EQ(RunBoth("", std::string("Date.parse('") + text + "') === " + utc).jscript, "true") << text;
 }
 
 TEST_F(DatesInUtcPlus8, ParseReadsItsOwnTextsBack) {

@@ -35,7 +35,7 @@ TEST(Probes, MisusedOperatorsAndBuiltInsGiveJScriptsErrors) {
         {"(1).toExponential(-1)", "5026 小数位数超出了范围 RangeError", "0 undefined RangeError"},
         {"(1).toPrecision(0)", "5027 精度超出了范围 RangeError", "0 undefined RangeError"},
         {"(1).toPrecision(22)", "5027 精度超出了范围 RangeError", "ok"},
-        {"(1).toString(1)", "5 无效的过程调用或参数 RangeError", "0 undefined RangeError"},
+        {"(1).toString(1)", "5 无效的过程调用或参数 TypeError", "0 undefined RangeError"},
         {"decodeURIComponent('%')", "5025 待解码的 URI 不是有效的编码 URIError", "0 undefined URIError"},
         {"encodeURIComponent('\\uD800')", "5024 要编码的 URI 中包含无效字符 URIError", "0 undefined URIError"},
         {"encodeURI('\\uDC00')", "5024 要编码的 URI 中包含无效字符 URIError", "0 undefined URIError"},

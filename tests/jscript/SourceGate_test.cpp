@@ -160,7 +160,8 @@ TEST(SourceGateRefuses, Es3GrammarErrors) {
         {"continue;", 1020, 1, 0},
         {"function f() { while (1) { function g() { break; } } }", 1019, 1, 42},
         {"while (1) { continue foo; }", 1026, 1, 21},
-        {"foo: { while (1) { continue foo; } }", 1026, 1, 28},
+        // the label stands on a block, not on the loop: continue has no loop of that name
+        {"foo: { while (1) { continue foo; } }", 1020, 1, 19},
         {"a: a: x;", 1025, 1, 3},
         {"switch (x) { default: 1; default: 2; }", 1027, 1, 25},
         {"throw\nnew Error();", 1035, 2, 0},

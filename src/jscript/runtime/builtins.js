@@ -24,7 +24,7 @@
     var jscriptError = null;
     defineProperty(global, '__qyRtTakeErrorMaker', {
         value: function (maker) { jscriptError = maker; }, writable: true, configurable: true });
-    var KIND_RANGE = 4, KIND_URI = 8;
+    var KIND_RANGE = 4, KIND_TYPE = 7, KIND_URI = 8;
     function toInteger(v) {
         var n = +v;
         if (n !== n) return 0;
@@ -54,6 +54,7 @@
 
     // Functions print with a newline on either side; natives, ours included, as native code.
     put(NativeFunction.prototype, 'toString', function toString() {
+        if (this === NativeFunction.prototype) return '\nfunction prototype() {\n    [native code]\n}\n';
         for (var i = 0; i < ourFunctions.length; i++)
             if (ourFunctions[i] === this) return '\nfunction ' + ourNames[i] + '() {\n    [native code]\n}\n';
         var made = weakGet.call(anonymousTexts, this);
@@ -219,7 +220,16 @@
         return x < 0 && digits !== '0.00' ? '-' + digits : digits;
     });
     // The elements' own locale texts, separated by the list separator and a space.
+    var isArray = Array.isArray, nativeArrayToString = Array.prototype.toString;
+    function arrayExpected(a) {
+        if (!isArray(a)) throw jscriptError(KIND_TYPE, 5031, '缺少 Array 对象');
+    }
+    put(Array.prototype, 'toString', function toString() {
+        arrayExpected(this);
+        return nativeArrayToString.call(this);
+    });
     put(Array.prototype, 'toLocaleString', function toLocaleString() {
+        arrayExpected(this);
         var out = '';
         for (var i = 0, n = this.length >>> 0; i < n; i++) {
             if (i > 0) out += ', ';
@@ -231,13 +241,27 @@
 
     var nativeToPrecision = Number.prototype.toPrecision;
     // A precision outside 1 to 21 is JScript's own range error, not the fraction digits'.
+    // Without an argument the number prints as it is; an argument that is undefined is
+    // out of range like any other that reads as no number.
     put(Number.prototype, 'toPrecision', function toPrecision(precision) {
         var x = numberValue.call(this);
-        if (precision === undefined) return NativeString(x);
+        if (arguments.length === 0) return NativeString(x);
+        if (precision === undefined && x === x && x !== Infinity && x !== -Infinity)
+            throw jscriptError(KIND_RANGE, 5027, '精度超出了范围');
         var p = toInteger(precision);
         if ((p < 1 || p > 21) && x === x && x !== Infinity && x !== -Infinity)
             throw jscriptError(KIND_RANGE, 5027, '精度超出了范围');
         return nativeToPrecision.call(x, p);
+    });
+
+    // A radix given must be a number from 2 to 36; undefined given counts as given.
+    var nativeNumberToString = Number.prototype.toString;
+    put(Number.prototype, 'toString', function toString(radix) {
+        var x = numberValue.call(this);
+        if (arguments.length === 0) return nativeNumberToString.call(x);
+        var r = toInteger(radix);
+        if (radix === undefined || r < 2 || r > 36) throw jscriptError(KIND_TYPE, 5, '无效的过程调用或参数');
+        return nativeNumberToString.call(x, r);
     });
 
     // ---- URI functions: text that cannot be encoded has its own error ----
@@ -329,7 +353,16 @@
     // Every match sets lastIndex, global or not; captures that took no part read as empty
     // strings; the result carries lastIndex too. A global search from a lastIndex that is
     // not a number, or out of range, fails and starts over.
+    function regExpExpected(r) {
+        if (classOf(r) !== '[object RegExp]') throw jscriptError(KIND_TYPE, 5016, '缺少正则表达式对象');
+    }
+    var nativeRegExpToString = RegExp.prototype.toString, nativeTest = RegExp.prototype.test;
+    put(RegExp.prototype, 'toString', function toString() {
+        regExpExpected(this);
+        return nativeRegExpToString.call(this);
+    });
     put(RegExp.prototype, 'exec', function exec(string) {
+        regExpExpected(this);
         var s = NativeString(string);
         if (this.global) {
             var at;
@@ -345,7 +378,39 @@
         return m;
     });
 
+    put(RegExp.prototype, 'test', function test(string) {
+        regExpExpected(this);
+        return nativeTest.call(this, string);
+    });
+
+    // ---- Boolean ----
+    var nativeBooleanToString = Boolean.prototype.toString, nativeBooleanValueOf = Boolean.prototype.valueOf;
+    function booleanExpected(b) {
+        if (typeof b !== 'boolean' && classOf(b) !== '[object Boolean]')
+            throw jscriptError(KIND_TYPE, 5010, '缺少 Boolean 对象');
+    }
+    put(Boolean.prototype, 'toString', function toString() {
+        'use strict';
+        booleanExpected(this);
+        return nativeBooleanToString.call(this);
+    });
+    put(Boolean.prototype, 'valueOf', function valueOf() {
+        'use strict';
+        booleanExpected(this);
+        return nativeBooleanValueOf.call(this);
+    });
+
     // ---- Array ----
+    // sort takes at most one argument: no comparison (undefined or null) or a function;
+    // anything else, or a second argument, is refused as JScript refuses it.
+    var nativeSort = Array.prototype.sort;
+    put(Array.prototype, 'sort', function sort(compare) {
+        'use strict';
+        if (this === null || this === undefined) throw jscriptError(KIND_TYPE, 5007, '缺少对象');
+        if (arguments.length > 1 || (compare !== undefined && compare !== null && typeof compare !== 'function'))
+            throw jscriptError(KIND_TYPE, 5014, '缺少 JScript 对象');
+        return compare === undefined || compare === null ? nativeSort.call(this) : nativeSort.call(this, compare);
+    });
     var nativeSplice = Array.prototype.splice, nativeUnshift = Array.prototype.unshift;
     // Without a count nothing is removed.
     put(Array.prototype, 'splice', function splice(start, deleteCount) {
@@ -432,6 +497,19 @@
         return localeWritable(this) ? localeTime(this) : fullString(this);
     });
 
+    // setTime and setYear need their argument; the object is checked first.
+    var nativeSetTime = DP.setTime, nativeSetYear = DP.setYear;
+    put(DP, 'setTime', function setTime(time) {
+        timeOf.call(this);
+        if (arguments.length === 0) throw jscriptError(KIND_TYPE, 449, '参数是必选项');
+        return nativeSetTime.call(this, time);
+    });
+    put(DP, 'setYear', function setYear(year) {
+        timeOf.call(this);
+        if (arguments.length === 0) throw jscriptError(KIND_TYPE, 449, '参数是必选项');
+        return nativeSetYear.call(this, year);
+    });
+
     put(DP, 'getYear', function getYear() {
         var y = yearOf.call(this);
         return y >= 1900 && y <= 1999 ? y - 1900 : y;
@@ -508,6 +586,7 @@
                 i = link ? j + 1 : j;
                 continue;
             }
+            if (c === ':' && joined === ':') { i++; continue; }  // 11::32 reads as 11:32
             joined = '';
             if (c === '+' || c === '-') {
                 if (sign || (hour === undefined && zone === undefined)) return NaN;
@@ -532,17 +611,20 @@
         if (sign) return NaN;
         // Numbers run together with / or - are month/day/year (year/month/day when the first
         // has more than two digits); the others are the day and the year around a month name.
-        var k = 0;
+        // A first number that can be no month or day (over 31) is the year. In this form a
+        // month or day past its end runs on into the next ones.
+        var k = 0, linked = false;
         if (nums.length && nums[0].linked) {
             if (month !== undefined || nums.length < 3 || !nums[1].linked || !nums[2].linked) return NaN;
-            if (nums[0].len > 2) { year = nums[0].v; month = nums[1].v - 1; day = nums[2].v; }
+            if (nums[0].len > 2 || nums[0].v > 31) { year = nums[0].v; month = nums[1].v - 1; day = nums[2].v; }
             else { month = nums[0].v - 1; day = nums[1].v; year = nums[2].v; }
             k = 3;
+            linked = true;
         }
         for (; k < nums.length; k++) {
             var v = nums[k].v;
             if (month === undefined || nums[k].linked) return NaN;
-            if (day === undefined && nums[k].len <= 2 && v <= 31) day = v;
+            if (day === undefined && nums[k].len <= 3 && v <= 31) day = v;
             else if (year === undefined) year = v;
             else return NaN;
         }
@@ -556,7 +638,8 @@
             if (hour > 12) return NaN;
             hour = hour % 12 + ampm;
         }
-        if (month < 0 || month > 11 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) return NaN;
+        if (!linked && (month < 0 || month > 11 || day < 1 || day > 31)) return NaN;
+        if (hour > 23 || minute > 59 || second > 59) return NaN;
         var d = new NativeDate(0);
         if (zone === undefined) {
             setFullYear.call(d, year, month, day);

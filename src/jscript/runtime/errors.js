@@ -78,16 +78,37 @@
     // A caught value in JScript's form: an error the engine raised gets its number and
     // description, and its message becomes the description. Anything else, errors the
     // script made included, comes back untouched.
+    // JScript's kind of the error may differ from the engine's (reading an undeclared
+    // name is a TypeError there); the error then takes that kind's prototype.
+    var setPrototypeOf = Object.setPrototypeOf, getPrototypeOf = Object.getPrototypeOf;
+    var prototypes = [];
+    for (var k = 0; k < kinds.length; k++) prototypes[kinds[k][1]] = global[kinds[k][0]].prototype;
     fixed(global, '__qyCatch', function __qyCatch(e) {
         if (typeof e === 'object' && e !== null && !hasOwn(e, 'number')) {
             var mapped = engineError(e);
             if (mapped !== null) {
                 fill(e, mapped[0], mapped[1]);
+                var proto = prototypes[mapped[2]];
+                if (proto !== undefined && getPrototypeOf(e) !== proto) setPrototypeOf(e, proto);
                 // The engine's own kind (too deep a recursion) is a plain Error in JScript.
                 if (e.name === 'InternalError') hide(e, 'name', 'Error');
             }
         }
         return e;
+    });
+
+    // eval reached through a value: it evaluates where it was taken, with that this.
+    fixed(global, '__qyEvalIn', function __qyEvalIn(self, run) {
+        return function eval(x) { return run.call(self, x); };
+    });
+
+    // Assignment to, and deletion of, what is no reference: refused once the operands
+    // have been evaluated.
+    fixed(global, '__qyBadRef', function __qyBadRef() {
+        throw jscriptError(5, 5008, '非法赋值');
+    });
+    fixed(global, '__qyBadDelete', function __qyBadDelete() {
+        throw jscriptError(7, 5012, '不能删除此对象');
     });
 
     // The text eval() runs: refused text is JScript's syntax error at the eval call.
