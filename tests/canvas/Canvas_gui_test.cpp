@@ -175,7 +175,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 // The same checks a headless Chromium answered once (pages/canvas.chromium.txt).
 TEST_P(Canvas, AnswersAsChromiumDid) {
-    std::filesystem::path pages = std::filesystem::path(SourceDir()) / "tests/canvas/pages";
+    std::filesystem::path pages = std::filesystem::path(__FILE__).parent_path() / "pages";
     env::PageSetup setup;
     setup.html = text::Utf8ToUtf16(ReadFile(pages / "canvas.html"));
     env::SetPageSetup(std::move(setup));

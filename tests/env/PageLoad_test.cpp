@@ -43,7 +43,7 @@ std::map<std::string, std::string> Answers(const std::string& text) {
 class PageLoad : public testing::TestWithParam<ScriptTarget> {};
 
 TEST_P(PageLoad, AnswersAsChromiumDid) {
-    std::filesystem::path pages = std::filesystem::path(SourceDir()) / "tests/env/pages";
+    std::filesystem::path pages = std::filesystem::path(__FILE__).parent_path() / "pages";
     env::PageSetup setup;
     setup.html = text::Utf8ToUtf16(ReadFile(pages / "checks.html"));
     PageScope scope(std::move(setup));
