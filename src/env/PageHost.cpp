@@ -18,7 +18,9 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -261,6 +263,28 @@ const JSFunctionSpec kPageFunctions[] = {
     JS_FS_END,
 };
 
+/// The process's time zone follows the profile's (Date and Intl read it); without one
+/// it is the zone the process started in. A name must be one the system knows.
+void FollowTimeZone(const std::string& name) {
+    static const std::optional<std::string> original = [] {
+        const char* tz = std::getenv("TZ");
+        return tz ? std::optional<std::string>(tz) : std::nullopt;
+    }();
+    static std::string current;
+    bool known = !name.empty() && name.find("..") == std::string::npos &&
+                 name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_+-/") ==
+                     std::string::npos &&
+                 std::ifstream("/usr/share/zoneinfo/" + name).good();
+    std::string wanted = known ? name : std::string();
+    if (wanted == current) return;
+    current = wanted;
+    if (!wanted.empty()) setenv("TZ", wanted.c_str(), 1);
+    else if (original) setenv("TZ", original->c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+    JS::ResetTimeZone();
+}
+
 /// Date.now() and new Date() of a seeded page read the virtual clock.
 double PageTime(double microseconds, JSContext* cx) {
     PageState* state = StateOf(cx);
@@ -312,17 +336,32 @@ bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
         JS::RootedString html(cx, JS_NewUCStringCopyN(cx, setup.html.data(), setup.html.size()));
         if (!html || !JS_DefineProperty(cx, host, "page", html, JSPROP_ENUMERATE)) return false;
     }
+    bool zoneFollowed = false;
     if (!setup.profile.empty()) {
         // Read as JSON, never run: a profile is data whatever it holds.
         JS::RootedValue profile(cx);
         if (JS_ParseJSON(cx, setup.profile.data(), static_cast<uint32_t>(setup.profile.size()), &profile) &&
             profile.isObject()) {
             if (!JS_DefineProperty(cx, host, "profile", profile, JSPROP_ENUMERATE)) return false;
+            JS::RootedObject object(cx, &profile.toObject());
+            JS::RootedValue zone(cx), zoneName(cx);
+            std::string name;
+            if (JS_GetProperty(cx, object, "timeZone", &zone) && zone.isObject()) {
+                JS::RootedObject zoneObject(cx, &zone.toObject());
+                if (JS_GetProperty(cx, zoneObject, "name", &zoneName) && zoneName.isString()) {
+                    JS::RootedString text(cx, zoneName.toString());
+                    if (JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, text)) name = utf8.get();
+                }
+            }
+            JS_ClearPendingException(cx);
+            FollowTimeZone(name);
+            zoneFollowed = true;
         } else {
             JS_ClearPendingException(cx);
             if (!JS_DefineProperty(cx, host, "profileRefused", JS::TrueHandleValue, JSPROP_ENUMERATE)) return false;
         }
     }
+    if (!zoneFollowed) FollowTimeZone({});
     return true;
 }
 

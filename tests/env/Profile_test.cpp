@@ -97,6 +97,31 @@ TEST_P(Profile, AProfileThatIsNoJsonIsRefusedAndSaidSo) {
     EXPECT_TRUE(said);
 }
 
+TEST(ProfileZone, DatesFollowTheProfilesTimeZoneAndComeBackWithoutIt) {
+    std::string before;
+    {
+        EnvHost plain(ScriptTarget::ES2021);
+        before = plain.Text("new Date(2024, 6, 1).getTimezoneOffset() + ' ' + Intl.DateTimeFormat().resolvedOptions().timeZone");
+    }
+    {
+        ProfileScope scope(uR"({"timeZone": {"name": "America/New_York"}})");
+        EnvHost env(ScriptTarget::ES2021);
+        EXPECT_EQ(env.Text("new Date(2024, 0, 1).getTimezoneOffset() + ' ' + new Date(2024, 6, 1).getTimezoneOffset() + ' ' +"
+                           " Intl.DateTimeFormat().resolvedOptions().timeZone"),
+                  "300 240 America/New_York");
+    }
+    {
+        // A name the system does not know changes nothing.
+        ProfileScope scope(uR"({"timeZone": {"name": "../etc/passwd"}})");
+        EnvHost env(ScriptTarget::ES2021);
+        EXPECT_EQ(env.Text("new Date(2024, 6, 1).getTimezoneOffset() + ' ' + Intl.DateTimeFormat().resolvedOptions().timeZone"),
+                  before);
+    }
+    EnvHost after(ScriptTarget::ES2021);
+    EXPECT_EQ(after.Text("new Date(2024, 6, 1).getTimezoneOffset() + ' ' + Intl.DateTimeFormat().resolvedOptions().timeZone"),
+              before);
+}
+
 TEST(ProfileAudio, RendersTheSameSignalEveryRun) {
     auto render = [] {
         EnvHost env(ScriptTarget::ES2021);
