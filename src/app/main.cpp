@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "page") == 0) {
         // A page loads headless, with canvases that draw (fonts need a GUI application).
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // Qt's own notes (a missing runtime folder…) are not the page's lines.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) fprintf(stderr, "%s\n", qPrintable(message));
+        });
         QGuiApplication app(argc, argv);
         qy::canvas::UseQtCanvas();
         return qy::cli::Main(argc, argv);
