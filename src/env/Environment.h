@@ -96,6 +96,12 @@ public:
 
     /// The page behind the environment (its cookies, clock and randomness).
     PageState* Page() const { return m_page.get(); }
+    /// Notes misses while `on` (the page's own scripts run while the environment installs).
+    bool SetRecording(bool on) {
+        bool was = m_recording;
+        m_recording = on;
+        return was;
+    }
 
 private:
     bool FindUserPlace(JSContext* cx, Place& place);

@@ -224,7 +224,13 @@ bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CompileOptions opts(cx);
     opts.setFileAndLine(name.c_str(), 1);
     JS::RootedValue ignored(cx);
-    return JS::Evaluate(cx, opts, src, &ignored);
+    // What the page's scripts look for in vain is noted as the user's code's would be.
+    JS::Realm* realm = JS::GetCurrentRealmOrNull(cx);
+    auto* env = realm ? static_cast<Environment*>(JS::GetRealmPrivate(realm)) : nullptr;
+    bool was = env ? env->SetRecording(true) : false;
+    bool ran = JS::Evaluate(cx, opts, src, &ignored);
+    if (env) env->SetRecording(was);
+    return ran;
 }
 
 /// host.readLocal(src): a local script of the page (beside the page's file), or null

@@ -359,14 +359,15 @@
         }
         for (n = 0; n < list.length && !event.__stoppedNow; n++) if (!list[n].capture) callListener(target, event, list[n]);
     }
-    function dispatch(target, event) {
+    function dispatch(target, event, shownTarget) {
         if (event === null || typeof event !== 'object' || typeof event.type !== 'string')
             throw new TypeError("Failed to execute 'dispatchEvent' on 'EventTarget': parameter 1 is not of type 'Event'.");
         if (event.__dispatching) throw domError('InvalidStateError', "Failed to execute 'dispatchEvent' on 'EventTarget': The event is already being dispatched.");
         var path = eventPath(target), n;
         event.__dispatching = true;
         event.__path = path;
-        event.target = event.srcElement = target;
+        // The window's load names the document as its target, as browsers do.
+        event.target = event.srcElement = shownTarget || target;
         for (n = path.length - 1; n > 0; n--) invokeAt(path[n], event, 1);
         invokeAt(target, event, 2);
         if (event.bubbles) for (n = 1; n < path.length; n++) invokeAt(path[n], event, 3);
@@ -378,10 +379,10 @@
     }
     EventTarget.prototype.dispatchEvent = function (event) { return dispatch(this, event); };
     // A browser's own event (page load, element.click() aside): trusted.
-    function fire(target, type, bubbles, Type) {
-        var e = new (Type || Event)(type, {bubbles: !!bubbles});
+    function fire(target, type, bubbles, shownTarget) {
+        var e = new Event(type, {bubbles: !!bubbles});
         e.isTrusted = true;
-        return dispatch(target, e);
+        return dispatch(target, e, shownTarget);
     }
     // The onX handlers the page's objects have, null until set.
     var handlerNames = ('abort blur cancel canplay canplaythrough change click close contextmenu dblclick drag dragend ' +
@@ -2305,7 +2306,7 @@
         fire(document, 'DOMContentLoaded', true);
         document.readyState = 'complete';
         fire(document, 'readystatechange', false);
-        fire(global, 'load', false);
+        fire(global, 'load', false, document);
     }
 
     // The workbench runs the queued timers after every load and evaluation.
