@@ -34,7 +34,8 @@ const char16_t* kProfile = uR"json({
                            "MAX_TEXTURE_SIZE": 8192, "MAX_VIEWPORT_DIMS": [8192, 8192]},
             "extensions": ["WEBGL_debug_renderer_info", "OES_texture_float"],
             "contextAttributes": {"alpha": true, "antialias": false}},
-  "audio": {"sum": 124.04347527516074}
+  "audio": {"sum": 124.04347527516074},
+  "fonts": ["Helvetica", "PingFang SC", "Menlo"]
 })json";
 
 class Profile : public testing::TestWithParam<ScriptTarget> {};
@@ -59,6 +60,9 @@ TEST_P(Profile, EveryMemberItSetsReadsBack) {
                        " gl.getSupportedExtensions().join('+'), String(gl.getExtension('EXT_frag_depth')),"
                        " gl.getContextAttributes().antialias].join('|')"),
               "Google Inc. (Apple)|ANGLE (Apple, M2)|8192|8192x8192|WEBGL_debug_renderer_info+OES_texture_float|null|false");
+    EXPECT_EQ(env.Text("[document.fonts.check('12px Helvetica'), document.fonts.check(\"12px 'PingFang SC', serif\"),"
+                       " document.fonts.check('bold 12px Arial'), document.fonts.check('12px monospace')].join()"),
+              "true,true,false,true");
     if (GetParam() == ScriptTarget::ES2021) {
         ASSERT_TRUE(env.Add("var hints; navigator.userAgentData.getHighEntropyValues(['architecture', 'platformVersion', 'model'])"
                             ".then(function (h) { hints = h; });"
@@ -86,6 +90,9 @@ TEST_P(Profile, WithoutOneWebGlAnswersAsACommonDesktop) {
               "WebKit|WebKit WebGL|WebGL 1.0 (OpenGL ES 2.0 Chromium)|0|23|30|37446|true");
     EXPECT_EQ(env.Text("document.createElement('canvas').getContext('webgl2').getParameter(7938)"),
               "WebGL 2.0 (OpenGL ES 3.0 Chromium)");
+    EXPECT_EQ(env.Text("[document.fonts.check('12px Arial'), document.fonts.check('12px \"Microsoft YaHei\"'),"
+                       " document.fonts.check('12px Helvetica')].join()"),
+              "true,true,false");
 }
 
 TEST_P(Profile, AProfileThatIsNoJsonIsRefusedAndSaidSo) {

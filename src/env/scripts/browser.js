@@ -1758,6 +1758,38 @@
     document.write = function () { write(Array.prototype.join.call(arguments, '')); };
     document.writeln = function () { write(Array.prototype.join.call(arguments, '') + '\n'); };
     growTree(document, config.title);
+    // The fonts the page may ask for: the profile's list, or those of a Chinese Windows.
+    var fontList = profile.fonts && profile.fonts.length !== undefined ? profile.fonts : ['Arial', 'Arial Black',
+        'Calibri', 'Cambria', 'Comic Sans MS', 'Consolas', 'Courier New', 'Georgia', 'Impact', 'Lucida Console',
+        'Microsoft YaHei', 'SimSun', 'SimHei', 'KaiTi', 'FangSong', 'NSimSun', 'DengXian', 'Segoe UI', 'Tahoma',
+        'Times New Roman', 'Trebuchet MS', 'Verdana', 'Wingdings'];
+    var knownFonts = {};
+    for (i = 0; i < fontList.length; i++) knownFonts[toText(fontList[i]).toLowerCase()] = true;
+    var genericFonts = wordSet('serif sans-serif monospace cursive fantasy system-ui ui-serif ui-sans-serif ui-monospace math emoji');
+    function FontFaceSet() { illegal(); }
+    subclass(FontFaceSet, EventTarget);
+    var fonts = inherit(FontFaceSet.prototype);
+    fonts.status = 'loaded';
+    fonts.size = 0;
+    fonts.onloading = fonts.onloadingdone = fonts.onloadingerror = null;
+    // True when every family the font names is present (a font shorthand: size, then families).
+    fonts.check = function (font) {
+        var m = /(?:^|\s)[\d.]+(?:px|pt|em|rem|%)(?:\s*\/\s*\S+)?\s+(.+)$/.exec(toText(font));
+        if (!m) throw domError('SyntaxError', "Failed to execute 'check' on 'FontFaceSet': Could not resolve '" + toText(font) + "' as a font.");
+        var families = m[1].split(',');
+        for (var k = 0; k < families.length; k++) {
+            var f = families[k].replace(/^\s+|\s+$/g, '').replace(/^["']|["']$/g, '').toLowerCase();
+            if (genericFonts[f] !== true && knownFonts[f] !== true) return false;
+        }
+        return true;
+    };
+    fonts.forEach = noop;
+    fonts.has = function () { return false; };
+    if (modern && typeof Promise === 'function') {
+        fonts.ready = Promise.resolve(fonts);
+        fonts.load = function (font) { return Promise.resolve([]); };
+    }
+    document.fonts = fonts;
     if (oldIE) {
         // Old IE's document.all: every element by index, id or name.
         var all = listOf([document.documentElement, document.head, document.body], HTMLCollection);
