@@ -26,9 +26,9 @@ TEST_P(Record, MissingMemberWithItsFirstLineOnce) {
                         "  return navigator.connection ? navigator.connection.downlink : 0;\n"
                         "}\n"
                         "speed(); speed();\n"
-                        "var t = typeof chrome, d = document.fonts, s = screen.orientation, n = window.opener;\n"));
+                        "var t = typeof chrome, d = document.wasDiscarded, s = screen.orientation, n = window.opener;\n"));
     Lines expected = {"-->环境缺失：navigator.connection（第 3 行，2 次）", "-->环境缺失：chrome（第 6 行，1 次）",
-                      "-->环境缺失：document.fonts（第 6 行，1 次）"};
+                      "-->环境缺失：document.wasDiscarded（第 6 行，1 次）"};
     EXPECT_EQ(env.Report(), expected);
     // Each report lists what was looked for since the previous one.
     EXPECT_TRUE(env.Report().empty());
