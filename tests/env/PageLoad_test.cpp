@@ -122,6 +122,23 @@ TEST_P(PageLoad, TheSameSeedRepeatsRandomnessAndTime) {
     EXPECT_NE(first.find(",17172000002"), std::string::npos) << first;
 }
 
+TEST_P(PageLoad, FramesHaveAWindowOnceInThePage) {
+    env::PageSetup setup;
+    setup.html = u"<!DOCTYPE html><body><iframe name=\"f\"></iframe></body>";
+    PageScope scope(std::move(setup));
+    EnvHost env(GetParam());
+    ASSERT_TRUE(env.Add("var i = document.getElementsByTagName('iframe')[0], w = i.contentWindow, loose = document.createElement('iframe');"))
+        << env.ErrorDescription();
+    EXPECT_EQ(env.Text("String(loose.contentWindow) + ' ' + String(loose.contentDocument)"), "null null");
+    EXPECT_TRUE(env.True("w === i.contentWindow && w.self === w && w.parent === window && w.top === window && w.frameElement === i"));
+    EXPECT_TRUE(env.True("w.navigator !== navigator && w.navigator.userAgent === navigator.userAgent"));
+    EXPECT_TRUE(env.True("w.document !== document && i.contentDocument === w.document"));
+    EXPECT_EQ(env.Text("w.name + ' ' + w.location.href + ' ' + w.document.body.childNodes.length + ' ' + w.onload"), "f about:blank 0 null");
+    // Put into the page, the loose frame gets a window of its own.
+    ASSERT_TRUE(env.Add("document.body.appendChild(loose);"));
+    EXPECT_TRUE(env.True("loose.contentWindow !== null && loose.contentWindow !== w"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, PageLoad, testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021), TargetName);
 
 }  // namespace

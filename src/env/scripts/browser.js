@@ -1421,6 +1421,12 @@
                 src = toText(v);
                 if (src) line('网络请求（未发送）：GET ' + src + '（Image）');
             });
+        } else if (name === 'IFRAME' && !plainMembers) {
+            e.src = '';
+            // A frame has a window of its own once it is in the page (a blank one: its
+            // address is never loaded), and none while it is not.
+            accessor(e, 'contentWindow', function () { return frameWindow(e); }, noop);
+            accessor(e, 'contentDocument', function () { var w = frameWindow(e); return w ? w.document : null; }, noop);
         } else if (name === 'SCRIPT' || name === 'A' || name === 'LINK' || name === 'IFRAME') {
             e.src = e.href = '';
         }
@@ -2252,6 +2258,54 @@
     global.open = function (address) { navigate('open', address === undefined ? '' : address); return null; };
     global.close = global.focus = global.blur = global.scrollTo = global.scrollBy = noop;
     global.postMessage = noop;
+
+    // ---- frames -----------------------------------------------------------------------
+    // A frame's window answers with the page's values (its navigator reads the page's;
+    // screen and constructors are the page's own), a blank document of its own, and the
+    // page as its parent and top. Its address is never loaded.
+    function connected(node) {
+        for (var p = node; p; p = p.parentNode) if (p === document) return true;
+        return false;
+    }
+    var frameShared = ['screen', 'history', 'localStorage', 'sessionStorage', 'console', 'atob', 'btoa',
+        'setTimeout', 'setInterval', 'clearTimeout', 'clearInterval', 'requestAnimationFrame', 'cancelAnimationFrame',
+        'crypto', 'performance', 'alert', 'confirm', 'prompt', 'getComputedStyle', 'matchMedia', 'innerWidth',
+        'innerHeight', 'outerWidth', 'outerHeight', 'devicePixelRatio', 'isSecureContext', 'origin',
+        'Object', 'Function', 'Array', 'String', 'Number', 'Boolean', 'Symbol', 'Math', 'JSON', 'Date', 'RegExp', 'Error',
+        'TypeError', 'Promise', 'Map', 'Set', 'WeakMap', 'Proxy', 'Reflect', 'parseInt', 'parseFloat', 'isNaN', 'isFinite',
+        'encodeURIComponent', 'decodeURIComponent', 'escape', 'unescape', 'eval', 'Uint8Array', 'ArrayBuffer',
+        'TextEncoder', 'TextDecoder', 'Event', 'CustomEvent', 'MouseEvent', 'KeyboardEvent', 'EventTarget', 'Node',
+        'Element', 'HTMLElement', 'Document', 'HTMLDocument', 'Window', 'Navigator', 'XMLHttpRequest', 'Image', 'fetch'];
+    function frameWindow(frame) {
+        if (!connected(frame)) return null;
+        if (frame.__window) return frame.__window;
+        var w = inherit(Window.prototype), k;
+        for (k = 0; k < frameShared.length; k++) if (global[frameShared[k]] !== undefined) w[frameShared[k]] = global[frameShared[k]];
+        // Its own navigator object, with the page's values.
+        w.navigator = inherit(navigator);
+        w.window = w.self = w.frames = w;
+        w.parent = global;
+        w.top = global.top;
+        w.frameElement = frame;
+        w.opener = null;
+        w.length = 0;
+        w.name = toText(frame.getAttribute('name') || '');
+        w.closed = false;
+        w.document = implementation.createHTMLDocument('');
+        w.document.defaultView = w;
+        w.document.URL = w.document.documentURI = 'about:blank';
+        var where = inherit(Location.prototype), p = parseAddress('about:blank');
+        for (k in p) if (own(p, k)) where[k] = p[k];
+        where.toString = function () { return 'about:blank'; };
+        w.location = w.document.location = where;
+        w.addEventListener = EventTarget.prototype.addEventListener;
+        w.removeEventListener = EventTarget.prototype.removeEventListener;
+        w.dispatchEvent = EventTarget.prototype.dispatchEvent;
+        w.postMessage = noop;
+        nullHandlers(w);
+        frame.__window = w;
+        return w;
+    }
 
     // ---- the page's own HTML ---------------------------------------------------------
     // Built into the document; its scripts then run in document order in this global,
