@@ -139,6 +139,19 @@ TEST_P(PageLoad, FramesHaveAWindowOnceInThePage) {
     EXPECT_TRUE(env.True("loose.contentWindow !== null && loose.contentWindow !== w"));
 }
 
+TEST_P(PageLoad, FramesAnswerAsChromiumDid) {
+    std::filesystem::path pages = std::filesystem::path(__FILE__).parent_path() / "pages";
+    if (!std::filesystem::exists(pages)) pages = std::filesystem::path(SourceDir()) / "tests/env/pages";
+    env::PageSetup setup;
+    setup.html = text::Utf8ToUtf16(ReadFile(pages / "frames.html"));
+    PageScope scope(std::move(setup));
+    EnvHost env(GetParam(), true, "http://127.0.0.1:8765/dir/frames.html");
+    auto chromium = Answers(ReadFile(pages / "frames.chromium.txt"));
+    auto ours = Answers(env.Text("R.join('\\n')"));
+    ASSERT_EQ(chromium.size(), 6u);
+    for (const auto& [check, answer] : chromium) EXPECT_EQ(ours[check], answer) << check;
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, PageLoad, testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021), TargetName);
 
 }  // namespace
