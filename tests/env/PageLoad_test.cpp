@@ -152,6 +152,22 @@ TEST_P(PageLoad, FramesAnswerAsChromiumDid) {
     for (const auto& [check, answer] : chromium) EXPECT_EQ(ours[check], answer) << check;
 }
 
+TEST_P(PageLoad, HandlersTakeTheirPlaceAmongListeners) {
+    EnvHost env(GetParam());
+    ASSERT_TRUE(env.Add("var b = document.createElement('b'), log = [];"
+                        "b.addEventListener('click', function () { log.push('first'); });"
+                        "b.onclick = function () { log.push('handler'); };"
+                        "b.addEventListener('click', function () { log.push('last'); });"
+                        "b.onclick = function () { log.push('replaced'); return false; };"
+                        "var e = new MouseEvent('click', {cancelable: true}), kept = b.dispatchEvent(e);"
+                        "b.onclick = null; b.dispatchEvent(new MouseEvent('click'));"
+                        "b.onclick = function () { log.push('again'); }; b.dispatchEvent(new MouseEvent('click'));"))
+        << env.ErrorDescription();
+    EXPECT_EQ(env.Text("log.join() + ' ' + kept + ' ' + b.hasOwnProperty('onclick') + ' ' + ('onclick' in b)"),
+              "first,replaced,last,first,last,first,last,again false false true");
+    EXPECT_EQ(env.Text("b.onclick = 'text'; String(b.onclick)"), "null");
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, PageLoad, testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021), TargetName);
 
 }  // namespace

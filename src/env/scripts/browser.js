@@ -347,8 +347,10 @@
             for (n = 0; n < list.length && !event.__stoppedNow; n++) if (list[n].capture) callListener(target, event, list[n]);
         }
         if (phase === 1) return;
-        var handler = target['on' + event.type];
-        if (typeof handler === 'function' && !event.__stoppedNow) {
+        // An onX property of an object without handler accessors (a request, say) runs first.
+        var handler = target['on' + event.type], registered = false;
+        for (n = 0; n < list.length; n++) registered = registered || list[n].handler === true;
+        if (typeof handler === 'function' && !registered && !event.__stoppedNow) {
             var result;
             try {
                 result = handler.call(target, event);
@@ -392,9 +394,38 @@
         'submit suspend timeupdate toggle volumechange waiting wheel pointerdown pointerup pointermove pointerover ' +
         'pointerout pointerenter pointerleave pointercancel touchstart touchend touchmove touchcancel animationend ' +
         'animationstart transitionend copy cut paste').split(' ');
+    // An onX handler is null until set; set, it takes its place among the listeners at
+    // that moment (set to null, it leaves), as browsers order them.
+    function handlerAccessor(o, name) {
+        accessor(o, 'on' + name, function () {
+            return own(this, '__handlers') && own(this.__handlers, name) ? this.__handlers[name] : null;
+        }, function (v) {
+            if (!own(this, '__handlers')) this.__handlers = {};
+            var handlers = this.__handlers, list = listenersOf(this, name), at = -1, k;
+            for (k = 0; k < list.length; k++) if (list[k].handler === true) at = k;
+            if (typeof v !== 'function') {
+                delete handlers[name];
+                if (at >= 0) {
+                    list[at].removed = true;
+                    list.splice(at, 1);
+                }
+                return;
+            }
+            handlers[name] = v;
+            if (at < 0) {
+                list.push({capture: false, handler: true, fn: function (event) {
+                    var current = own(handlers, name) ? handlers[name] : null;
+                    if (typeof current === 'function' && current.call(this, event) === false) event.preventDefault();
+                }});
+            }
+        });
+    }
     function nullHandlers(o, extra) {
         var names = handlerNames.concat(extra || []);
-        for (var n = 0; n < names.length; n++) if (!own(o, 'on' + names[n])) o['on' + names[n]] = null;
+        for (var n = 0; n < names.length; n++) {
+            if (!plainMembers) handlerAccessor(o, names[n]);
+            else if (!own(o, 'on' + names[n])) o['on' + names[n]] = null;
+        }
     }
     if (oldIE) {
         EventTarget.prototype.attachEvent = function (name, fn) {
