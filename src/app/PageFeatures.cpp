@@ -68,9 +68,9 @@ PageFeatures::PageFeatures(MainWindow& window) : QObject(&window), m_window(wind
     connect(collector, &QAction::triggered, this, &PageFeatures::CopyCollector);
 
     // A page's local scripts are beside the file the editor holds.
-    window.Session().SetPageFolderSource([w = &window] {
+    window.Session().SetPageFileSource([w = &window] {
         editor::Editor* e = w->CurrentEditor();
-        return e && !e->Origin().path.isEmpty() ? QFileInfo(e->Origin().path).absolutePath().toStdString() : std::string();
+        return e && !e->Origin().path.isEmpty() ? QFileInfo(e->Origin().path).absoluteFilePath().toStdString() : std::string();
     });
 }
 

@@ -24,22 +24,6 @@ struct SetupRestore {
     ~SetupRestore() { env::SetPageSetup(saved); }
 };
 
-std::string FileAddress(const std::filesystem::path& file) {
-    std::string path = std::filesystem::absolute(file).lexically_normal().generic_string();
-    std::string out = "file://";
-    for (unsigned char c : path) {
-        if (c == ' ' || c == '%' || c == '#' || c == '?' || c >= 0x80) {
-            static const char* hex = "0123456789ABCDEF";
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -100,7 +84,7 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     env::SetOutput([&log](const std::u16string& line) { log.AppendLog(text::WideToAnsi(line) + "\r\n"); });
     script::ScriptSession session;
     session.SetBrowserEnvironment(true);
-    std::string where = address ? *address : files[0] == "-" ? "about:blank" : FileAddress(file);
+    std::string where = address ? *address : files[0] == "-" ? "about:blank" : script::FileAddress(std::filesystem::absolute(file).lexically_normal().generic_string());
     session.SetPageAddressSource([a = text::Utf8ToAnsiText(where)] { return a; });
     TextView view;
     // The page loads as the environment installs; a load of nothing then runs its timers.

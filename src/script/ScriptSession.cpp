@@ -31,6 +31,21 @@ std::string CategoryTypeName(int32_t category) {
     return Ansi(names[category + 1]);
 }
 
+std::string FileAddress(const std::string& utf8Path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = "file://";
+    for (unsigned char c : utf8Path) {
+        if (c == ' ' || c == '%' || c == '#' || c == '?' || c >= 0x80) {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 bool LooksLikePage(const std::string& ansiText) {
     size_t at = 0;
     for (;;) {
@@ -89,18 +104,26 @@ ScriptSession::LoadOutcome ScriptSession::LoadPage(const std::string& code, LogS
     env::PageSetup setup = env::CurrentPageSetup();
     env::PageSetup page = setup;
     page.html = text::Utf8ToUtf16(text::AnsiToUtf8(code));
-    if (m_pageFolder) page.folder = m_pageFolder();
+    std::string file = m_pageFile ? m_pageFile() : std::string();
+    if (size_t slash = file.rfind('/'); slash != std::string::npos) page.folder = file.substr(0, slash);
     env::SetPageSetup(std::move(page));
-    // A page needs the page objects: this load has them whatever the switch says.
+    // A page needs the page objects: this load has them whatever the switch says. A page
+    // from a file without an address of its own is at the file's address.
     bool environment = m_browserEnvironment;
+    auto addressSource = m_pageAddress;
+    std::string address = m_pageAddress ? m_pageAddress() : std::string();
+    if (address.empty() && !file.empty()) {
+        address = text::Utf8ToAnsiText(FileAddress(file));
+        m_pageAddress = [address] { return address; };
+    }
     m_browserEnvironment = true;
     ResetHost();
     m_browserEnvironment = environment;
+    m_pageAddress = addressSource;
     m_pageLoaded = true;
     // Only this load is the page: the next plain load starts from a blank page again.
     env::SetPageSetup(std::move(setup));
     m_host.AddCode(";");
-    std::string address = m_pageAddress ? m_pageAddress() : std::string();
     log.AppendLog(Ansi("-->网页加载完成：") + (address.empty() ? std::string("about:blank") : address) + "\r\n");
     WriteEnvironmentReport(log);
     RefreshFunctions();

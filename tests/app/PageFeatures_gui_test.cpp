@@ -12,6 +12,7 @@
 
 #include "AppTestSupport.h"
 #include "app/PageFeatures.h"
+#include "editor/Editor.h"
 #include "env/PageHost.h"
 #include "script/ScriptTarget.h"
 
@@ -70,6 +71,28 @@ TEST(PageMenu, APageLoadsWithItsScriptsCookiesAndSeed) {
     w->CurrentEditor()->SetText(Ansi("var t = 1;"));
     Click(*w, "按钮_add");
     EXPECT_EQ(Result(*w, "typeof first + ' ' + typeof document"), Ansi("undefined undefined"));
+}
+
+TEST(PageMenu, APageFromAFileFindsItsScriptsBesideIt) {
+    script::ScopedScriptTarget target(script::ScriptTarget::JScript58);
+    SetupReset reset;
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + Q("/js"));
+    QFile script(dir.path() + Q("/js/lib.js"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("var fromLib = 'lib';");
+    script.close();
+    auto w = NewMainWindow();
+    w->Component<QComboBox>("组合框_addr")->setEditText(QString());
+    w->CurrentEditor()->SetText(Ansi("<html><script src=\"js/lib.js\"></script><script>var both = fromLib + '+inline';</script></html>"));
+    editor::FileOrigin origin;
+    origin.path = dir.path() + Q("/页面 1.html");
+    w->CurrentEditor()->SetOrigin(origin);
+    Click(*w, "按钮_add");
+    EXPECT_EQ(Result(*w, "both"), Ansi("lib+inline"));
+    // Without an address of its own the page is at its file's address.
+    std::string expected = "file://" + dir.path().toStdString() + "/%E9%A1%B5%E9%9D%A2%201.html";
+    EXPECT_EQ(Result(*w, "location.href"), expected);
 }
 
 TEST(PageMenu, ProfilesAreImportedKeptAndChosen) {
