@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
 #include "app/PageFeatures.h"
+#include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
 #include "inspect/ObjectViewer.h"
@@ -26,6 +27,7 @@ void AttachFeatures(MainWindow& window) {
     new ConsoleFeatures(window);
     new FindFeatures(window);
     new DebugFeatures(window);
+    new ServeFeatures(window);
     window.objectViewerOpener = [](const script::ObjectRef& object) { inspect::OpenObjectViewer(object); };
 }
 

@@ -16,6 +16,7 @@
 #include "text/ScriptFileText.h"
 #include "cli/CliSupport.h"
 #include "cli/PageCommand.h"
+#include "cli/ServeCommand.h"
 #include "cli/TextCommands.h"
 
 namespace qy::cli {
@@ -116,6 +117,11 @@ const std::vector<Command>& Commands() {
          "qingyou-js decode url %E4%B8%AD%E6%96%87", DecodeCommand},
         {"check", "check 文件", "列出 Script Control（JScript 5.8）会拒绝的语法和没有的内置对象，每处一行，有则退出码为 1",
          "qingyou-js check sign.js", CheckCommand},
+        {"serve",
+         "serve [--bind 127.0.0.1] [--port 8930] [--workers N] [--target jscript|es2021] [--browser-env [--address 网址]] "
+         "[--timeout 秒] [--max-body 1M] [--max-memory 512M] [--fresh] [--watch] [--token 令牌] 文件…",
+         "把脚本作为本地 HTTP 服务运行：POST /call、/eval 返回 JSON，GET / 说明用法；SIGTERM 或 Ctrl+C 时做完手头的调用再退出",
+         "qingyou-js serve md5.js --port 8930", ServeCommand},
     };
     return commands;
 }

@@ -26,6 +26,8 @@
 #include "jscript/ErrorMapping.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
+#include "persona/ExceptionWatch.h"
+#include "persona/V8Persona.h"
 #include "script/DebugObserver.h"
 #include "script/EngineInternal.h"
 #include "script/JsBridge.h"
@@ -162,10 +164,15 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
     return full;
 }
 
+/// The user's code: added code and evaluated expressions (and what they give eval).
+bool IsUserFile(const char* file) {
+    return file && (StartsWith(file, kAddedCodePrefix) || std::strcmp(file, kEvalFileName) == 0);
+}
+
 /// Takes the engine's pending exception (or the reason the call was cut short) into
 /// the Error state. This is the one place where a failed engine call becomes an error.
 void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLookup& positions, ErrorState& e,
-                  bool jscript) {
+                  bool jscript, bool v8Persona = false) {
     e.Clear();
     JS::ExceptionStack stack(cx);
     bool stopped = detail::LastAbortReason() == detail::AbortReason::Stopped || detail::StopRequestedForThisCall();
@@ -190,10 +197,28 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
     }
     const JSErrorReport* r = builder.report();
     std::string msg = r->message() ? r->message().c_str() : "";
+    // A persona global's messages are V8's; the workbench's lines are built from the engine's.
+    if (v8Persona) {
+        bool here = compiled.code && compiled.file && r->filename && std::strcmp(r->filename, compiled.file) == 0;
+        msg = persona::EngineWording(r->errorNumber, msg, here ? SourceLine(*compiled.code, r->lineno) : u"",
+                                     r->column);
+    }
     e.engineMessage = msg;
     const char* file = r->filename ? r->filename : "";
-    e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
     e.line = static_cast<int32_t>(r->lineno);
+    unsigned column = r->column;
+    // An error a persona built-in raised is shown where the user's code called it.
+    std::string userFile;
+    if (v8Persona && !IsUserFile(file) && stack.exception().isObject()) {
+        JS::RootedObject thrown(cx, &stack.exception().toObject());
+        uint32_t line = 0, col = 0;
+        if (persona::UserPosition(cx, thrown, userFile, line, col)) {
+            file = userFile.c_str();
+            e.line = static_cast<int32_t>(line);
+            column = col;
+        }
+    }
+    e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
     JS::RootedValue exc(cx, stack.exception());
     bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr;
     auto take = [&](jscript::MappedError m) {
@@ -214,7 +239,7 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
             take(jscript ? jscript::MapEngineError(*r)
                          : jscript::MapRuntimeError(r->errorNumber, static_cast<JSExnType>(r->exnType), msg));
         }
-        e.column = r->column > 0 ? static_cast<int32_t>(r->column) - 1 : 0;  // run-time errors count from 1
+        e.column = column > 0 ? static_cast<int32_t>(column) - 1 : 0;  // run-time errors count from 1
         e.source = U("JScript 运行时错误");
     }
     // Rewritten code reports positions in the rewritten text; the user reads their own.
@@ -294,8 +319,21 @@ JSObject* ZoneAnchor(JSContext* cx) {
     return anchor->get();
 }
 
-/// The browser environment compiled once per target, and the modern target's console
-/// alone, for the engine's life: dropped with the engine's roots, before its context goes.
+/// The watcher of persona globals' exceptions (V8's words for property errors, V8's
+/// frame names), kept for the process (dropped with the engine's roots).
+JSObject* ExceptionWatcher(JSContext* cx) {
+    static JsObjectRoot* watcher = nullptr;
+    if (watcher && watcher->alive()) return watcher->get();
+    JSObject* made = persona::NewExceptionWatcher(cx);
+    if (!made) return nullptr;
+    delete watcher;
+    watcher = new JsObjectRoot(made);
+    return watcher->get();
+}
+
+/// The browser environment compiled once per target, the modern target's console alone
+/// and the persona's script, for the engine's life: dropped with the engine's roots,
+/// before its context goes.
 class EnvironmentStencils final : public detail::JsRootLink {
 public:
     static JS::Stencil* For(JSContext* cx, bool jscript) {
@@ -303,6 +341,13 @@ public:
     }
     static JS::Stencil* Console(JSContext* cx) {
         return Kept().Get(2, [&] { return env::CompileConsole(cx); });
+    }
+    static JS::Stencil* Persona(JSContext* cx) {
+        return Kept().Get(3, [&] {
+            RefPtr<JS::Stencil> compiled = persona::CompileScript(cx);
+            if (!compiled) JS_ClearPendingException(cx);
+            return compiled;
+        });
     }
 
     void reset() override {
@@ -330,7 +375,7 @@ private:
         return slot.get();
     }
 
-    RefPtr<JS::Stencil> m_stencils[3];
+    RefPtr<JS::Stencil> m_stencils[4];
     bool m_linked = false;
 };
 
@@ -405,6 +450,14 @@ public:
             m_browserEnv = VariantToBool(a[0]);
             return true;
         });
+        // The V8 persona of the modern target with the page's objects (on unless switched
+        // off, for measuring what it costs); takes effect at the next Reset.
+        AddGetter(u"V8Persona", [this] { return Variant::Bool(m_v8PersonaWanted); });
+        AddMember(u"V8Persona", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
+            if (a.empty()) return false;
+            m_v8PersonaWanted = VariantToBool(a[0]);
+            return true;
+        });
         AddGetter(u"PageAddress", [this] { return Variant::Text(m_pageAddress); });
         AddMember(u"PageAddress", INVOKE_PROPERTYPUT, 1, [this](std::vector<Variant>& a, Variant&) {
             return !a.empty() && VariantToWide(a[0], m_pageAddress);
@@ -441,6 +494,9 @@ public:
         // zone's shapes and code warm instead of building them anew (a new zone per
         // global made each Reset of the JScript target cost milliseconds).
         if (JSObject* anchor = ZoneAnchor(cx)) options.creationOptions().setNewCompartmentInExistingZone(anchor);
+        // The modern target with the page's objects shows a Chrome page's engine.
+        m_v8Persona = m_v8PersonaWanted && m_browserEnv && m_target == ScriptTarget::ES2021;
+        if (m_v8Persona) persona::PrepareRealm(options);
         // The modern engines users call have a console of their own, which the modern
         // global's class makes when a script first looks for it; JScript has Debug.write,
         // and a console only with the page's objects.
@@ -469,6 +525,14 @@ public:
             if (m_browserEnv) {
                 InstallEnvironment(cx, global);
             }
+            if (m_v8Persona) {
+                detail::EngineCall call;
+                persona::V8Wording wording(true);
+                JS::RootedObject watcher(cx, ExceptionWatcher(cx));
+                if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile},
+                                        watcher))
+                    JS_ClearPendingException(cx);
+            }
         }
         m_global = std::make_unique<JsObjectRoot>(global);
         if (m_debuggable && g_debugObserver) g_debugObserver->GlobalCreated(cx, global, m_target);
@@ -483,9 +547,7 @@ private:
         env::Environment::Options options;
         options.jscript = m_target == ScriptTarget::JScript58;
         options.address = m_pageAddress;
-        options.isUserCode = [](const char* file) {
-            return file && (StartsWith(file, kAddedCodePrefix) || std::strcmp(file, kEvalFileName) == 0);
-        };
+        options.isUserCode = IsUserFile;
         m_env = std::make_unique<env::Environment>(std::move(options));
         detail::EngineCall call;
         m_env->Install(cx, global, compiled);
@@ -540,10 +602,11 @@ private:
         m_error->Clear();
         JSAutoRealm ar(cx, m_global->get());
         EngineCall call;
+        persona::V8Wording wording(m_v8Persona);
         if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
         if (!body(cx) || !detail::RunPendingJobs(cx)) {
             CaptureError(cx, compiled, [this](const char* file) { return MapFor(file); }, *m_error,
-                         m_target == ScriptTarget::JScript58);
+                         m_target == ScriptTarget::JScript58, m_v8Persona);
             if (m_target == ScriptTarget::JScript58) RefineForJScript(cx, *m_error);
             return false;
         }
@@ -787,6 +850,8 @@ private:
     std::unordered_map<std::string, std::shared_ptr<const std::u16string>> m_texts;
     std::u16string m_language;
     bool m_browserEnv = false;
+    bool m_v8Persona = false;
+    bool m_v8PersonaWanted = true;
     bool m_debuggable = false;
     std::u16string m_pageAddress;
     std::unique_ptr<env::Environment> m_env;

@@ -44,4 +44,31 @@ enum class LiteralSyntax { Python, JavaScript, Go, Java, CSharp };
 /// non-ASCII unit. Go cannot hold a lone surrogate and gets U+FFFD in its place.
 std::string StringLiteral(LiteralSyntax syntax, std::u16string_view text);
 
+/// Programs that call the workbench's local service (qingyou-js serve, or "作为本地服务
+/// 运行" in the window) instead of holding the script: the engine, target, environment
+/// and state are the service's.
+enum class ServiceLanguage { PythonRequests, PythonStandard, NodeFetch, Go, Java, CSharp, EasyLanguage };
+
+struct ServiceLanguageInfo {
+    ServiceLanguage language;
+    const char* key;   ///< short ASCII name, used as the menu action's object name
+    const char* name;  ///< what the user reads (UTF-8)
+};
+
+const std::vector<ServiceLanguageInfo>& ServiceLanguages();
+
+/// What an expression asks of the service: a call of a function by name with literal
+/// arguments (strings, numbers, true, false, null) goes to /call with those arguments,
+/// anything else to /eval. The body is JSON in ASCII alone (every other character as a
+/// \u escape), so that any program sends it unchanged whatever its own encoding.
+struct ServiceRequest {
+    std::string path;
+    std::string body;
+};
+ServiceRequest ServiceRequestFor(std::u16string_view expression);
+
+/// The program (UTF-8, LF line ends) that sends `expression`'s request to the service at
+/// `address` ("http://127.0.0.1:8930") and prints the result.
+std::string ServiceCallerProgram(ServiceLanguage language, std::u16string_view address, std::u16string_view expression);
+
 }  // namespace qy::transform

@@ -167,7 +167,7 @@ TEST(CallerCode, DropDownBesideTheButtonOffersEveryLanguage) {
     EXPECT_EQ(captions, (QStringList{Q("Python (PyExecJS) 调用代码"), Q("Python (PyMiniRacer) 调用代码"),
                                      Q("Node (vm) 调用代码"), Q("Go (goja) 调用代码"),
                                      Q("Java (javax.script / GraalJS) 调用代码"), Q("C# (Jint) 调用代码"),
-                                     Q("脚本从文件读取（不内嵌）…")}));
+                                     Q("脚本从文件读取（不内嵌）…"), Q("本地服务")}));
     // Wherever the window's layout moves the button, the drop-down follows.
     w->Button("按钮_go")->move(700, 500);
     EXPECT_EQ(button->geometry().topLeft(), QPoint(700 + 72 + 1, 500));

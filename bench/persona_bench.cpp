@@ -1,0 +1,107 @@
+// What the V8 persona costs the modern target with the page's objects.
+//   BM_FreshGlobal/<0 off, 1 on>  - Reset with the environment, nothing added
+//   BM_LoadJquery/<0, 1>          - Reset, then /usr/share/javascript/jquery/jquery.js
+//   BM_Exceptions/<0, 1>          - 1000 property errors thrown and caught, messages read
+//   BM_ErrorStacks/<0, 1>         - 1000 `new Error` three calls deep, stacks read
+// After the benchmarks each pair is timed alternately and the difference of the medians
+// printed, so that the machine's noise hits both sides alike.
+#include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "script/Automation.h"
+#include "script/Engine.h"
+#include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
+
+using namespace qy::script;
+
+static const char* kJquery = "/usr/share/javascript/jquery/jquery.js";
+
+static const char* kThrowing =
+    "(function () { var n = 0; for (var i = 0; i < 1000; i++) { try { var o = null; o.x; }"
+    " catch (e) { n += e.message.length; } } return n; })()";
+
+static const char* kStacks =
+    "(function () { function a() { return new Error('x'); } function b() { return a(); }"
+    " function c() { return b(); } var n = 0; for (var i = 0; i < 1000; i++) n += c().stack.length; return n; })()";
+
+static ScriptHost HostOf(bool persona) {
+    ScopedScriptTarget scoped(ScriptTarget::ES2021);
+    ScriptHost host;
+    host.SetLanguage("JScript");
+    SetProperty(host.Control(), "BrowserEnvironment", true);
+    SetProperty(host.Control(), "V8Persona", persona);
+    SetProperty(host.Control(), "PageAddress", std::string("https://www.example.com/"));
+    host.Reset();
+    return host;
+}
+
+static void Load(ScriptHost& host, const std::string& code) {
+    host.Reset();
+    if (!code.empty()) host.AddCode(code);
+}
+
+static void BM_FreshGlobal(benchmark::State& state) {
+    ScriptHost host = HostOf(state.range(0) != 0);
+    for (auto _ : state) Load(host, "");
+    state.SetLabel(state.range(0) ? "persona" : "engine");
+}
+BENCHMARK(BM_FreshGlobal)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+static void BM_LoadJquery(benchmark::State& state) {
+    ScriptHost host = HostOf(state.range(0) != 0);
+    std::string code = ReadFile(kJquery);
+    for (auto _ : state) Load(host, code);
+    state.SetLabel(state.range(0) ? "persona" : "engine");
+}
+BENCHMARK(BM_LoadJquery)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+static void RunLoop(benchmark::State& state, const char* code) {
+    ScriptHost host = HostOf(state.range(0) != 0);
+    for (auto _ : state) benchmark::DoNotOptimize(host.Eval(code));
+    state.SetLabel(state.range(0) ? "persona" : "engine");
+}
+static void BM_Exceptions(benchmark::State& state) { RunLoop(state, kThrowing); }
+BENCHMARK(BM_Exceptions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+static void BM_ErrorStacks(benchmark::State& state) { RunLoop(state, kStacks); }
+BENCHMARK(BM_ErrorStacks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+static double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+template <typename Step>
+static void PrintAdded(const char* what, Step step) {
+    ScriptHost off = HostOf(false), on = HostOf(true);
+    std::vector<double> toff, ton;
+    for (int i = 0; i < 31; ++i) {
+        for (auto [host, times] : {std::pair{&off, &toff}, std::pair{&on, &ton}}) {
+            auto start = std::chrono::steady_clock::now();
+            step(*host);
+            times->push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    }
+    std::printf("%-28s engine %8.3f ms  persona %8.3f ms  added %+8.3f ms\n", what, Median(toff), Median(ton),
+                Median(ton) - Median(toff));
+}
+
+int main(int argc, char** argv) {
+    if (!StartEngine()) return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    std::string jquery = ReadFile(kJquery);
+    PrintAdded("fresh global", [](ScriptHost& h) { Load(h, ""); });
+    PrintAdded("jquery.js load", [&](ScriptHost& h) { Load(h, jquery); });
+    PrintAdded("1000 property errors", [](ScriptHost& h) { h.Eval(kThrowing); });
+    PrintAdded("1000 errors with stacks", [](ScriptHost& h) { h.Eval(kStacks); });
+    benchmark::Shutdown();
+    StopEngine();
+    return 0;
+}

@@ -1,0 +1,209 @@
+// Sees every exception thrown in the persona's globals and words the
+// property errors as V8 does: V8 quotes the property with single quotes, names symbols
+// as Symbol(…), and tells a write ("Cannot set properties of …") from a read, which it
+// reads from the source text at the place that failed. Runs in a global of its own
+// that no page's script can reach.
+(function () {
+    'use strict';
+    var dbg = new Debugger();
+    // Besides the property errors, two ways the engine says a value is no object: V8
+    // names neither null nor undefined there.
+    var incompatible = /^(\w+\.prototype\.\w+) called on incompatible (?:null|undefined)$/;
+    // The engine's form of the property: a quoted string, an index or a well-known symbol
+    // (once reworded, a message no longer fits, so an error passing several frames is
+    // reworded once).
+    var pattern = /^Cannot read properties of (null|undefined) \(reading ("(?:[^"\\]|\\.)*"|-?\d+|Symbol\.\w+)\)$/;
+
+    function key(raw) {
+        if (raw.length >= 2 && raw[0] === '"' && raw[raw.length - 1] === '"') return raw.slice(1, -1).replace(/\\"/g, '"');
+        if (/^Symbol\./.test(raw)) return 'Symbol(' + raw + ')';
+        return raw;
+    }
+
+    // Each source's text and where its lines start, read once (a script may be large and
+    // throw often).
+    var sources = new WeakMap();
+    function sourceOf(source) {
+        var known = sources.get(source);
+        if (known) return known;
+        var text = source.text, starts = [0];
+        for (var i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) starts.push(i + 1);
+        known = {text: text, starts: starts, first: source.startLine || 1};
+        sources.set(source, known);
+        return known;
+    }
+    // True when the property access at the frame's place is the target of a plain
+    // assignment: after the member expression that starts there comes `=`, not `==` (a
+    // compound assignment reads first, and V8 reports the read).
+    function isWrite(frame) {
+        var script = frame.script;
+        if (!script || !script.source) return false;
+        var known = sourceOf(script.source), text = known.text;
+        var where = script.getOffsetLocation(frame.offset);
+        var start = known.starts[where.lineNumber - known.first];
+        if (start === undefined) return false;
+        var at = start + where.columnNumber;
+        var depth = 0, c;
+        // The access the engine points at: a member chain of names, dots and brackets.
+        for (; at < text.length; at++) {
+            c = text[at];
+            if (c === '[' || c === '(') depth++;
+            else if (c === ']' || c === ')') {
+                if (depth === 0) break;
+                depth--;
+            } else if (depth === 0 && !/[\w$. \t?]/.test(c)) break;
+        }
+        if (at >= text.length) return false;
+        var rest = text.slice(at, at + 4);
+        return /^=(?!=)/.test(rest);
+    }
+
+    // The source line at the frame's place, from its column on.
+    function restOfLine(frame) {
+        var script = frame.script;
+        if (!script || !script.source) return '';
+        var known = sourceOf(script.source), text = known.text;
+        var where = script.getOffsetLocation(frame.offset);
+        var start = known.starts[where.lineNumber - known.first];
+        if (start === undefined) return '';
+        var end = text.indexOf('\n', start);
+        return text.slice(start + where.columnNumber, end < 0 ? text.length : end);
+    }
+
+    // The engine reports an object on the right of instanceof that cannot be called as a
+    // failed call of it; the statement it points at shows the instanceof.
+    function isInstanceofOperand(frame, operand) {
+        var bare = /^\((.*)\)$/.test(operand) ? operand.slice(1, -1) : operand;
+        var line = restOfLine(frame).replace(/\s+/g, ' ');
+        return line.indexOf('instanceof ' + operand) >= 0 || line.indexOf('instanceof ' + bare) >= 0;
+    }
+
+    dbg.onExceptionUnwind = function (frame, value) {
+        if (!value || typeof value !== 'object') return undefined;
+        var error = value.unsafeDereference();
+        try {
+            var message = Object.getOwnPropertyDescriptor(error, 'message');
+            var m = message && typeof message.value === 'string' && pattern.exec(message.value);
+            var text = message && message.value;
+            if (text === "Iterator constructor can't be used directly") {
+                error.message = 'Abstract class Iterator not directly constructable';
+            } else if (text === 'null has no properties' || text === 'undefined has no properties') {
+                // With the engine's property-error option on, only destructuring says this.
+                var what = text.slice(0, text.indexOf(' '));
+                error.message = "Cannot destructure '" + what + "' as it is " + what + '.';
+            } else if (text === "can't convert null to object" || text === "can't convert undefined to object") {
+                error.message = 'Cannot convert undefined or null to object';
+            } else if (typeof text === 'string' && / is not an object or null$/.test(text)) {
+                error.message = 'Object prototype may only be an Object or null: ' + text.slice(0, -' is not an object or null'.length);
+            } else if (typeof text === 'string' && / is not a function$/.test(text) &&
+                       isInstanceofOperand(frame, text.slice(0, -' is not a function'.length))) {
+                error.message = "Right-hand side of 'instanceof' is not callable";
+            } else if (typeof text === 'string' && incompatible.test(text)) {
+                error.message = text.replace(incompatible, '$1 called on null or undefined');
+            } else if (m && m[2] === 'Symbol.iterator') {
+                error.message = m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
+            } else if (m) {
+                var k = key(m[2]);
+                error.message = isWrite(frame)
+                    ? 'Cannot set properties of ' + m[1] + " (setting '" + k + "')"
+                    : 'Cannot read properties of ' + m[1] + " (reading '" + k + "')";
+            }
+            // Noted after the rewording: the stack's first line keeps the message as V8's.
+            noteThrown(frame, value);
+        } catch (e) {
+            // Whatever cannot be read is left as the engine wrote it.
+        }
+        return undefined;
+    };
+    // ---- frames as V8 names them -----------------------------------------------------
+
+    // The name V8 gives a receiver's type: a function's own name, else the constructor
+    // its prototypes name.
+    function typeName(receiver) {
+        if (receiver.callable) return receiver.name || 'Function';
+        for (var p = receiver.proto, depth = 0; p && depth < 50; p = p.proto, depth++) {
+            var d = p.getOwnPropertyDescriptor('constructor');
+            if (d && d.value && typeof d.value === 'object' && d.value.callable) return d.value.name || 'Object';
+        }
+        return 'Object';
+    }
+    // What introduced eval'd code: [file, line, column, the caller's name], or null.
+    function introduction(source) {
+        var type = source.introductionType;
+        if ((type !== 'eval' && type !== 'Function') || !source.introductionScript) return null;
+        var intro = source.introductionScript, at = intro.getOffsetLocation(source.introductionOffset);
+        var outer = introduction(intro.source);
+        var caller = intro.displayName || '<anonymous>';
+        return outer ? [outer[0], outer[1], outer[2], caller, outer]
+                     : [intro.url, at.lineNumber, at.columnNumber + 1, caller, null];
+    }
+    // The limit, then one record per frame from `frame` outwards, as V8's call sites hold
+    // it: [file, line, column, function name, type name or null, constructing, eval line
+    // (0: not eval'd code), eval column, eval caller]. The caller, which knows the user's
+    // files, drops the workbench's own frames and keeps `limit` of the rest.
+    function describe(frame, limit) {
+        var out = [limit];
+        for (var f = frame, n = 0; f && n < limit + 20 && out.length <= limit + 20; f = f.older, n++) {
+            var script = f.script;
+            if (!script) continue;
+            var at = script.getOffsetLocation(f.offset), name = '', type = null, constructing = false;
+            var intro = introduction(script.source);
+            if (f.type === 'eval') {
+                name = 'eval';
+            } else if (f.type === 'call' && f.callee) {
+                // The function's `name` as the language gives it (inferred from where it
+                // was defined, as V8 shows it), without running anything.
+                var named = f.callee.getOwnPropertyDescriptor('name');
+                name = named && typeof named.value === 'string' ? named.value : f.callee.name || '';
+                if (intro && script.source.introductionType === 'Function' && name === 'anonymous') name = 'eval';
+                if (f.constructing) {
+                    constructing = true;
+                } else {
+                    var self = f['this'];
+                    if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference())
+                        type = typeName(self);
+                }
+            }
+            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, constructing, intro[1], intro[2], intro[3]]
+                           : [script.url, at.lineNumber, at.columnNumber + 1, name, type, constructing, 0, 0, '']);
+        }
+        return out;
+    }
+
+    // Naming frames through the debugger costs some microseconds a frame, so a page
+    // gets it for its first errors only; after these (code that throws in a loop) its
+    // errors take the engine's own frame names, at the engine's speed.
+    var kNamedErrors = 2000;
+
+    // Thrown errors get their frames where they are first seen.
+    // Weak, so that a page dropped by a reset goes with its global.
+    var noted = new WeakSet(), pages = new WeakMap();
+    function noteThrown(frame, value) {
+        if (value.errorLineNumber === undefined) return;
+        var error = value.unsafeDereference();
+        if (noted.has(error)) return;
+        noted.add(error);
+        var page = pages.get(frame.script.global.unsafeDereference());
+        if (!page) return;
+        var limit = page.note(error);
+        if (typeof limit !== 'number' || limit < 0) return;
+        if (page.left > 0) {
+            page.left--;
+            page.note(error, describe(frame, limit));
+        } else {
+            page.note(error, null);
+        }
+    }
+
+    return function watch(global, note) {
+        var g = dbg.addDebuggee(global);
+        var page = {note: note, left: kNamedErrors};
+        pages.set(g.unsafeDereference(), page);
+        // The frames of the code that is running, for an error made now.
+        return function frames(limit) {
+            if (page.left <= 0) return null;
+            page.left--;
+            return describe(dbg.getNewestFrame(), limit);
+        };
+    };
+})();

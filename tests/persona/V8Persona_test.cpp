@@ -1,0 +1,318 @@
+// The persona as a page's script meets it in the modern target with the page's objects:
+// printing, stacks, messages, the later built-ins and what is gone; and what must not
+// change: the workbench's own error lines, the modern target without the page's
+// objects, and the JScript target.
+#include <gtest/gtest.h>
+#include <js/GCAPI.h>
+#include <js/RealmIterators.h>
+
+#include <string>
+
+#include "env/EnvTestSupport.h"
+#include "script/EngineInternal.h"
+
+namespace {
+
+using qy::script::ScriptTarget;
+using qy::test::EnvHost;
+
+constexpr const char* kAddress = "https://www.example.com/app/index.html";
+
+class Persona : public ::testing::Test {
+protected:
+    EnvHost page{ScriptTarget::ES2021, true, kAddress};
+};
+
+// ---- native printing ------------------------------------------------------------------
+
+TEST_F(Persona, BuiltInsPrintOnOneLineAsV8Does) {
+    EXPECT_EQ(page.Text("String(Math.max)"), "function max() { [native code] }");
+    EXPECT_EQ(page.Text("Function.prototype.toString.call(Array.prototype.map)"), "function map() { [native code] }");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyDescriptor(Map.prototype, 'size').get + ''"),
+              "function get size() { [native code] }");
+    EXPECT_EQ(page.Text("String(Function.prototype.toString)"), "function toString() { [native code] }");
+    EXPECT_EQ(page.Text("String(function f() {}.bind(null))"), "function () { [native code] }");
+    EXPECT_EQ(page.Text("String(new Proxy(function () {}, {}))"), "function () { [native code] }");
+    // The persona's own additions print as built-ins too, never as their source.
+    EXPECT_EQ(page.Text("String(Array.prototype.toSorted)"), "function toSorted() { [native code] }");
+    EXPECT_EQ(page.Text("String(Error)"), "function Error() { [native code] }");
+    EXPECT_EQ(page.Text("String(JSON.parse)"), "function parse() { [native code] }");
+}
+
+TEST_F(Persona, UserFunctionsKeepTheirSourceAndEveryWayAgrees) {
+    ASSERT_TRUE(page.Add("function add(a, b) { return a + b; }\nclass Point { constructor() { this.x = 1; } }"));
+    EXPECT_EQ(page.Text("String(add)"), "function add(a, b) { return a + b; }");
+    EXPECT_EQ(page.Text("Point + ''"), "class Point { constructor() { this.x = 1; } }");
+    EXPECT_TRUE(page.True("[Math.min, add, Date.now, Point].every(function (f) {"
+                          "  return String(f) === f + '' && f + '' === Function.prototype.toString.call(f); })"));
+    EXPECT_EQ(page.Text("try { Function.prototype.toString.call({}) } catch (e) { e.name + ': ' + e.message }"),
+              "TypeError: Function.prototype.toString requires that 'this' be a Function");
+    EXPECT_TRUE(page.True("!Math.max.hasOwnProperty('toString') && !('prototype' in Array.prototype.findLast)"));
+}
+
+// ---- stacks ---------------------------------------------------------------------------
+
+TEST_F(Persona, StacksNameTheFramesAtThePageAddress) {
+    ASSERT_TRUE(page.Add("function inner() { return new Error('boom'); }\n"
+                         "function outer() { return inner(); }\n"));
+    EXPECT_EQ(page.Text("outer().stack"),
+              "Error: boom\n"
+              "    at inner (https://www.example.com/app/index.html:1:27)\n"
+              "    at outer (https://www.example.com/app/index.html:2:27)\n"
+              "    at https://www.example.com/app/index.html:1:1");
+    EXPECT_EQ(page.Text("try { null.x } catch (e) { e.stack.split('\\n')[0] }"),
+              "TypeError: Cannot read properties of null (reading 'x')");
+}
+
+TEST_F(Persona, FramesAreNamedAsV8NamesThem) {
+    ASSERT_TRUE(page.Add("var o = {run: function () { null.x; }};\n"
+                         "function Outer() { o.run(); }\n"
+                         "function thrown() { try { new Outer(); } catch (e) { return e.stack; } }\n"
+                         "class Box { make() { return new Error('b'); } }\n"));
+    EXPECT_EQ(page.Text("thrown()"),
+              "TypeError: Cannot read properties of null (reading 'x')\n"
+              "    at Object.run (https://www.example.com/app/index.html:1:29)\n"
+              "    at new Outer (https://www.example.com/app/index.html:2:22)\n"
+              "    at thrown (https://www.example.com/app/index.html:3:27)\n"
+              "    at https://www.example.com/app/index.html:1:1");
+    EXPECT_EQ(page.Text("new Box().make().stack.split('\\n')[1]"),
+              "    at Box.make (https://www.example.com/app/index.html:4:29)");
+    EXPECT_EQ(page.Text("eval('new Error(\\'e\\')').stack.split('\\n')[1]"),
+              "    at eval (eval at <anonymous> (https://www.example.com/app/index.html:1:1), <anonymous>:1:1)");
+}
+
+TEST_F(Persona, AsyncFunctionsWaitingShowAsV8ShowsThem) {
+    ASSERT_TRUE(page.Add("var seen;\n"
+                         "async function inner() { await null; throw new Error('x'); }\n"
+                         "async function outer() { await inner(); }\n"
+                         "outer().catch(function (e) { seen = e.stack; });\n"));
+    // The script that started them waits for nothing and is not shown.
+    EXPECT_EQ(page.Text("seen.replace(/:\\d+\\)/g, ')')"),
+              "Error: x\n"
+              "    at inner (https://www.example.com/app/index.html:2)\n"
+              "    at async outer (https://www.example.com/app/index.html:3)");
+}
+
+TEST_F(Persona, ManyErrorsStillGetTheirStacks) {
+    // Past the errors whose frames the debugger names, the engine's frames name them;
+    // writing thousands of stacks (each allocation may collect) keeps every frame intact.
+    EXPECT_EQ(page.Text("(function () { function a() { return new Error('x'); } function b() { return a(); }"
+                        " var bad = 0; for (var i = 0; i < 3000; i++) { var s = b().stack;"
+                        " if (s.split('\\n').length !== 5 || s.indexOf('at b (') < 0) bad++; } return bad; })()"),
+              "0");
+    ASSERT_TRUE(page.Add("function many() { var e; for (var i = 0; i < 2500; i++) e = new Error('n' + i); return e; }"));
+    EXPECT_EQ(page.Text("many().stack"),
+              "Error: n2499\n"
+              "    at many (https://www.example.com/app/index.html:1:61)\n"
+              "    at https://www.example.com/app/index.html:1:1");
+    EXPECT_EQ(page.Text("(function () { var m; for (var i = 0; i < 2500; i++) { try { null.x; } catch (e) { m = e; } }"
+                        " return Object.getOwnPropertyNames(m).join() + ' ' + m.stack.split('\\n')[0]; })()"),
+              "stack,message TypeError: Cannot read properties of null (reading 'x')");
+}
+
+TEST_F(Persona, InternalFramesNeverShow) {
+    // The callback runs inside a built-in the persona writes in script: only the user's
+    // frames show, and the workbench's file names appear nowhere.
+    ASSERT_TRUE(page.Add("function viaBuiltIn() { var e; [1].findLast(function cb() { e = new Error('in'); }); return e; }"));
+    std::string stack = page.Text("viaBuiltIn().stack");
+    EXPECT_EQ(stack.find("qy-internal"), std::string::npos) << stack;
+    EXPECT_EQ(stack.find("browser-env"), std::string::npos) << stack;
+    EXPECT_NE(stack.find("at cb ("), std::string::npos) << stack;
+    EXPECT_NE(stack.find("at viaBuiltIn ("), std::string::npos) << stack;
+    EXPECT_EQ(page.Text("try { JSON.parse('{a') } catch (e) { e.stack.indexOf('qy-internal') }"), "-1");
+}
+
+TEST_F(Persona, StackTraceLimitAndCaptureStackTrace) {
+    ASSERT_TRUE(page.Add("function deep(n) { return n ? deep(n - 1) : new Error('x'); }\n"
+                         "function capture(o) { Error.captureStackTrace(o, capture); }\n"
+                         "function caller(o) { capture(o); return o; }\n"));
+    EXPECT_EQ(page.Text("deep(30).stack.split('\\n').length"), "11");
+    EXPECT_EQ(page.Text("Error.stackTraceLimit = 3; deep(30).stack.split('\\n').length"), "4");
+    EXPECT_EQ(page.Text("Error.stackTraceLimit = 'x'; typeof new Error('x').stack"), "undefined");
+    EXPECT_EQ(page.Text("Error.stackTraceLimit = 10; caller({message: 'm'}).stack.split('\\n').slice(0, 2).join('|')"
+                        ".replace(/:\\d+\\)$/, ')')"),
+              "Error: m|    at caller (https://www.example.com/app/index.html:3)");
+    EXPECT_EQ(page.Text("var o = {}; Error.captureStackTrace(o); Object.getOwnPropertyNames(o).join()"), "stack");
+    EXPECT_EQ(page.Text("try { Error.captureStackTrace(1) } catch (e) { e.name }"), "TypeError");
+}
+
+TEST_F(Persona, ErrorsOwnTheirStackAndSurviveCollection) {
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(new Error('x')).join()"), "stack,message");
+    EXPECT_EQ(page.Text("var e = new TypeError('t'); e.stack = 'mine'; e.stack"), "mine");
+    EXPECT_EQ(page.Text("[typeof new Error('x').fileName, 'lineNumber' in new RangeError('x')].join()"), "undefined,false");
+    ASSERT_TRUE(page.Add("var kept = (function made() { return new Error('kept'); })();"));
+    // The record of each error's stack is weak: a collection keeps what is still held.
+    JS_GC(qy::script::detail::Cx());
+    EXPECT_EQ(page.Text("kept.stack.split('\\n').slice(0, 2).join('|')"),
+              "Error: kept|    at made (https://www.example.com/app/index.html:1:38)");
+    EXPECT_TRUE(page.True("(function () { class Mine extends Error {} var m = new Mine('s');"
+                          "  return m instanceof Mine && m instanceof Error && m.stack.indexOf('Error: s') === 0; })()"));
+    EXPECT_TRUE(page.True("Error('no new') instanceof Error && TypeError.prototype.constructor === TypeError"));
+}
+
+size_t LiveRealms() {
+    size_t count = 0;
+    JS::IterateRealms(qy::script::detail::Cx(), &count,
+                      [](JSContext*, void* data, JS::Realm*, const JS::AutoRequireNoGC&) { ++*static_cast<size_t*>(data); });
+    return count;
+}
+
+TEST(PersonaGlobals, ResetPagesAreCollected) {
+    // Neither the watcher of exceptions nor the records of stacks keep an old page alive.
+    EnvHost page(ScriptTarget::ES2021, true, kAddress);
+    page.Text("try { null.x } catch (e) { e.stack }");
+    JS_GC(qy::script::detail::Cx());
+    size_t before = LiveRealms();
+    for (int i = 0; i < 20; ++i) {
+        page.host.Reset();
+        page.Text("try { null.x } catch (e) { new Error('x').stack + e.stack }");
+    }
+    JS_GC(qy::script::detail::Cx());
+    EXPECT_LE(LiveRealms(), before + 2);
+}
+
+// ---- messages and types -----------------------------------------------------------------
+
+TEST_F(Persona, TheCommonErrorsInV8Words) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.name + ': ' + e.message; } })()");
+    };
+    EXPECT_EQ(caught("var a; a.b.c;"), "TypeError: Cannot read properties of undefined (reading 'b')");
+    EXPECT_EQ(caught("var a = null; a[0];"), "TypeError: Cannot read properties of null (reading '0')");
+    EXPECT_EQ(caught("var a; a.x = 1;"), "TypeError: Cannot set properties of undefined (setting 'x')");
+    EXPECT_EQ(caught("var a = {}; a.b();"), "TypeError: a.b is not a function");
+    EXPECT_EQ(caught("return missingName;"), "ReferenceError: missingName is not defined");
+    EXPECT_EQ(caught("const c = 1; c = 2;"), "TypeError: Assignment to constant variable.");
+    EXPECT_EQ(caught("new Array(-1);"), "RangeError: Invalid array length");
+    EXPECT_EQ(caught("(function r() { r(); })();"), "RangeError: Maximum call stack size exceeded");
+    EXPECT_EQ(caught("JSON.parse('a');"), "SyntaxError: Unexpected token 'a', \"a\" is not valid JSON");
+    EXPECT_EQ(caught("JSON.parse('{\"a\":1');"),
+              "SyntaxError: Expected ',' or '}' after property value in JSON at position 6 (line 1 column 7)");
+    EXPECT_EQ(caught("JSON.parse('[1,\\n 2 x]');"),
+              "SyntaxError: Expected ',' or ']' after array element in JSON at position 7 (line 2 column 4)");
+    EXPECT_TRUE(page.True("(function () { try { (function r() { r(); })(); } catch (e) { return e instanceof RangeError; } })()"));
+    EXPECT_EQ(page.Text("JSON.parse('{\"a\":[1,2]}', function (k, v) { return k === 'a' ? v.length : v; }).a"), "2");
+}
+
+TEST_F(Persona, WorkbenchErrorLinesKeepTheEngineNumbers) {
+    // The same error in the persona and in the modern target without it: the log's
+    // number, description and place are the workbench's own in both.
+    EnvHost plain(ScriptTarget::ES2021, false, kAddress);
+    const char* cases[] = {
+        "null.x",
+        "var u; u.x = 1",
+        "missingName + 1",
+        "const c = 1; c = 2",
+        "new Array(-1)",
+        "(function r() { r(); })()",
+        "JSON.parse('{a')",
+        "var n = 1; n()",
+        "Symbol() + ''",
+        "[].reduce(function (a) { return a; })",
+        "Math.max.apply(null, 1)",
+        "null instanceof 1",
+        "Object.keys(null)",
+        "var {} = null",
+    };
+    for (const char* code : cases) {
+        page.Text(code);
+        plain.Text(code);
+        EXPECT_NE(page.ErrorNumber(), 0) << code;
+        EXPECT_EQ(page.ErrorNumber(), plain.ErrorNumber()) << code;
+        EXPECT_EQ(page.ErrorDescription(), plain.ErrorDescription()) << code;
+        EXPECT_EQ(qy::script::GetPropertyNumber(page.host.GetError(), "Line"),
+                  qy::script::GetPropertyNumber(plain.host.GetError(), "Line"))
+            << code;
+        EXPECT_EQ(qy::script::GetPropertyNumber(page.host.GetError(), "Column"),
+                  qy::script::GetPropertyNumber(plain.host.GetError(), "Column"))
+            << code;
+    }
+}
+
+TEST_F(Persona, EngineWordingComesBackOutsideThePersona) {
+    EXPECT_NE(page.Text("try { null.x } catch (e) { e.message }").find("Cannot read"), std::string::npos);
+    EnvHost plain(ScriptTarget::ES2021, false, kAddress);
+    EXPECT_EQ(plain.Text("try { null.x } catch (e) { e.message }"), "null has no properties");
+    EXPECT_EQ(plain.Text("try { (function r() { r(); })() } catch (e) { e.name + ': ' + e.message }"),
+              "InternalError: too much recursion");
+    EXPECT_EQ(plain.Text("String(Math.max)"), "function max() {\n    [native code]\n}");
+    // And back again in the persona.
+    EXPECT_EQ(page.Text("try { (function r() { r(); })() } catch (e) { e.name }"), "RangeError");
+}
+
+// ---- built-ins ------------------------------------------------------------------------
+
+TEST_F(Persona, ArrayCopiesFollowTheLanguage) {
+    EXPECT_EQ(page.Text("JSON.stringify([1, 2, 3].toSpliced())"), "[1,2,3]");
+    EXPECT_EQ(page.Text("JSON.stringify([1, 2, 3].toSpliced(-1))"), "[1,2]");
+    EXPECT_EQ(page.Text("JSON.stringify([1, 2, 3].toSpliced(0, 1, 'a', 'b'))"), "[\"a\",\"b\",2,3]");
+    EXPECT_EQ(page.Text("JSON.stringify([3, , 1].toSorted())"), "[1,3,null]");
+    EXPECT_EQ(page.Text("var a = [3, 1]; a.toReversed(); a.join()"), "3,1");
+    EXPECT_EQ(page.Text("JSON.stringify(Array.prototype.with.call({length: 2, 0: 'x'}, 1, 'y'))"), "[\"x\",\"y\"]");
+    EXPECT_EQ(page.Text("try { [1].with(-2, 0) } catch (e) { e.name }"), "RangeError");
+    EXPECT_EQ(page.Text("[1, 2, 3, 4].findLastIndex(function (x) { return x < 3; })"), "1");
+    EXPECT_EQ(page.Text("Array.from(new Float64Array([2, 1]).toSorted()).join()"), "1,2");
+    EXPECT_EQ(page.Text("try { Int8Array.prototype.toReversed.call([1]) } catch (e) { e.name }"), "TypeError");
+    EXPECT_EQ(page.Text("try { [].toSorted.call(null) } catch (e) { e.name }"), "TypeError");
+}
+
+TEST_F(Persona, GroupingSetsAndClones) {
+    EXPECT_EQ(page.Text("Map.groupBy([-0, 0, 1], function (x) { return x; }).get(0).length"), "2");
+    EXPECT_EQ(page.Text("Object.keys(Object.groupBy('abca', function (c) { return c; })).join()"), "a,b,c");
+    EXPECT_EQ(page.Text("Array.from(new Set([1, 2]).union(new Map([[3, 'x']]))).join()"), "1,2,3");
+    EXPECT_EQ(page.Text("new Set([1, 2]).isSubsetOf({size: 5, has: function (v) { return v < 3; }, keys: function () {}})"),
+              "true");
+    EXPECT_EQ(page.Text("try { new Set().union({size: 1, has: 1, keys: function () {}}) } catch (e) { e.name }"),
+              "TypeError");
+    EXPECT_TRUE(page.True("(function () { var b = new Uint8Array([1, 2]); var o = {b: b, list: [b]};"
+                          "  var c = structuredClone(o); return c.b !== b && c.list[0] === c.b && c.b[1] === 2"
+                          "  && c.b instanceof Uint8Array; })()"));
+    EXPECT_EQ(page.Text("try { structuredClone({f: function () {}}) } catch (e) { e.name }"), "DataCloneError");
+    EXPECT_EQ(page.Text("structuredClone(new Error('e')).message"), "e");
+    EXPECT_EQ(page.Text("'\\uDC00x'.toWellFormed().charCodeAt(0)"), "65533");
+    ASSERT_TRUE(page.Add("var got = null; Array.fromAsync([Promise.resolve(1), 2]).then(function (a) { got = a.join(); });"
+                         "var r = Promise.withResolvers(); var settled = null; r.promise.then(function (v) { settled = v; });"
+                         "r.resolve(5);"));
+    EXPECT_EQ(page.Text("got + ' ' + settled"), "1,2 5");
+}
+
+TEST_F(Persona, BuiltInsIgnoreWhatThePageChanged) {
+    // V8's built-ins do not go through the prototypes a page may replace.
+    ASSERT_TRUE(page.Add("Array.prototype.push = function () { throw new Error('push'); };"
+                         "Array.prototype.indexOf = function () { return -1; };"
+                         "String.prototype.slice = function () { return 'patched'; };"
+                         "Map.prototype.forEach = Set.prototype.forEach = function () {};"));
+    EXPECT_EQ(page.Text("JSON.stringify(Object.groupBy([1, 2, 3], function (x) { return x % 2; }))"), "{\"0\":[2],\"1\":[1,3]}");
+    EXPECT_EQ(page.Text("Map.groupBy([1, 2], function (x) { return 'k'; }).get('k').length"), "2");
+    EXPECT_EQ(page.Text("Array.from(new Set([1, 2]).intersection(new Set([2, 3]))).join()"), "2");
+    EXPECT_EQ(page.Text("structuredClone(new Map([[1, new Set([2])]])).get(1).has(2)"), "true");
+    EXPECT_EQ(page.Text("try { JSON.parse('{\"name\":\"value\",\"other\":tru,\"more\":1}') } catch (e) { e.message }"),
+              "Unexpected token ',', ...\"other\":tru,\"more\":1}\" is not valid JSON");
+    EXPECT_EQ(page.Text("Array.from(new Intl.Segmenter('en', {granularity: 'word'}).segment('ab cd')).length"), "3");
+}
+
+// ---- what no Chrome has -------------------------------------------------------------------
+
+TEST(PersonaRemoved, GoneInThePersonaKeptElsewhere) {
+    const char* names = "[typeof ScriptEngine, typeof InternalError, typeof Date.prototype.getVarDate].join()";
+    EnvHost page(ScriptTarget::ES2021, true, kAddress);
+    EXPECT_EQ(page.Text(names), "undefined,undefined,undefined");
+    EXPECT_EQ(page.Text("typeof Iterator.prototype.asIndexedPairs + typeof SharedArrayBuffer"), "undefinedundefined");
+    EnvHost plain(ScriptTarget::ES2021, false, kAddress);
+    EXPECT_EQ(plain.Text(names), "function,function,function");
+    EXPECT_EQ(plain.Text("typeof Array.prototype.findLast + typeof Error.captureStackTrace"), "undefinedundefined");
+}
+
+// ---- the JScript target -------------------------------------------------------------------
+
+TEST(PersonaJScript, TheJScriptTargetIsUntouched) {
+    EnvHost jscript(ScriptTarget::JScript58, true, kAddress);
+    EXPECT_EQ(jscript.Text("ScriptEngine()"), "JScript");
+    EXPECT_EQ(jscript.Text("typeof Error.captureStackTrace"), "undefined");
+    EXPECT_EQ(jscript.Text("typeof Array.prototype.findLast"), "undefined");
+    EXPECT_NE(jscript.Text("String(Math.max)"), "function max() { [native code] }");
+    jscript.Text("null.x");
+    EXPECT_EQ(jscript.ErrorDescription(), "缺少对象");
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// The probes of what a page sees of the engine, run in the modern target with the page's
+// objects, against the answers a real Chrome gave (tests/env/chrome/answers_v8.json,
+// recorded by tests/persona/record_v8_answers.py). Every probe must agree but the few
+// listed below, whose difference is known and said why.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "common/TestSupport.h"
+#include "env/EnvTestSupport.h"
+
+namespace {
+
+using qy::script::ScriptTarget;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The same harness the recording page runs.
+const char* kHarness = R"JS(
+var __answers = [];
+function probe(group, name, f) {
+    var answer;
+    try {
+        var value = f();
+        answer = value === undefined ? {undefined: true} : {value: value};
+    } catch (e) {
+        answer = {throws: e.name + ': ' + e.message};
+    }
+    __answers.push({group: group, name: name, answer: answer});
+}
+)JS";
+
+// Known differences (none at present: a probe that cannot agree is listed here with
+// the reason).
+const std::set<std::string> kKnown = {};
+
+/// The probe files: under the source folder, or beside this file as the compiler saw it
+/// (CTest runs the program where it was compiled).
+std::string ProbeFile(const std::string& name) {
+    std::string text = ReadFile(qy::test::SourceDir() + "/tests/env/chrome/" + name);
+    if (!text.empty()) return text;
+    std::string here = __FILE__;
+    return ReadFile(here.substr(0, here.rfind('/')) + "/../env/chrome/" + name);
+}
+
+TEST(V8Probes, AgreeWithChrome) {
+    const std::string probes = ProbeFile("probes_v8.js");
+    const std::string answers = ProbeFile("answers_v8.json");
+    ASSERT_FALSE(probes.empty());
+    ASSERT_FALSE(answers.empty());
+    qy::test::EnvHost env(ScriptTarget::ES2021, true, "https://www.example.com/index.html");
+    ASSERT_TRUE(env.Add(kHarness)) << env.ErrorDescription();
+    ASSERT_TRUE(env.Add(probes)) << env.ErrorDescription();
+    ASSERT_TRUE(env.Add("var __expected = " + answers + ";")) << env.ErrorDescription();
+    std::string report = env.Text(R"JS((function () {
+        var got = {}, out = [], agree = 0;
+        __answers.forEach(function (a) { got[a.group + '/' + a.name] = JSON.stringify(a.answer); });
+        __expected.forEach(function (e) {
+            var key = e.group + '/' + e.name, want = JSON.stringify(e.answer);
+            if (got[key] === want) agree++;
+            else out.push(key + ' :: chrome ' + want + ' :: here ' + got[key]);
+        });
+        return agree + '/' + __expected.length + '\n' + out.join('\n');
+    })())JS");
+    std::istringstream lines(report);
+    std::string figure;
+    std::getline(lines, figure);
+    std::cout << "[ probes  ] " << figure << " agree with Chrome\n";
+    std::string line, unexpected;
+    while (std::getline(lines, line)) {
+        std::string key = line.substr(0, line.find(" :: "));
+        if (kKnown.count(key)) std::cout << "[ known   ] " << line << "\n";
+        else unexpected += line + "\n";
+    }
+    EXPECT_EQ(unexpected, "") << "probes that differ from Chrome";
+}
+
+}  // namespace
