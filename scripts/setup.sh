@@ -6,6 +6,7 @@ PACKAGES="build-essential cmake pkg-config git
  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-l10n-tools qt6-translations-l10n
  libqscintilla2-qt6-dev
  libmozjs-102-dev libicu-dev
+ libgumbo-dev
  libcurl4-openssl-dev libcpp-httplib-dev zlib1g-dev
  libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev libxkbcommon-dev
  libgl-dev

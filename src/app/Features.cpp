@@ -8,6 +8,7 @@
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
+#include "app/PageFeatures.h"
 #include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
@@ -27,6 +28,7 @@ void AttachFeatures(MainWindow& window) {
     new TransformFeatures(window);
     new TargetFeatures(window);
     new EnvFeatures(window);
+    new PageFeatures(window);
     new ConsoleFeatures(window);
     new FindFeatures(window);
     new WatchFeatures(window, *new DebugFeatures(window));

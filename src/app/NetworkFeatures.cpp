@@ -11,6 +11,8 @@
 
 #include "app/BusyWindow.h"
 #include "app/MainWindow.h"
+#include "env/PageHost.h"
+#include "script/ScriptSession.h"
 #include "decode/Encoding.h"
 #include "decode/gui/DecoderWindow.h"
 #include "editor/Editor.h"
@@ -84,6 +86,12 @@ void NetworkFeatures::FetchScript() {
     if (reply.droppedBytes)
         m_window.AppendLog(Ansi("-->提示：内容中有零字节，只载入了它之前的 ") + std::to_string(reply.body.size()) +
                            Ansi(" 字节，其后的 ") + std::to_string(reply.droppedBytes) + Ansi(" 字节未载入\r\n"));
+    if (script::LooksLikePage(reply.body)) {
+        // A page's own cookies seed the jar when it is loaded.
+        env::PageSetup setup = env::CurrentPageSetup();
+        setup.setCookies = reply.setCookies;
+        env::SetPageSetup(std::move(setup));
+    }
     if (!utf8 && LooksLikeUtf8Text(reply.body, reply.contentType)) {
         m_window.AppendLog(Ansi("-->提示：读取到的内容是 UTF-8 编码，若中文显示为乱码，请勾选“UTF-8解码”后重新读取\r\n"));
     }

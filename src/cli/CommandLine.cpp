@@ -20,6 +20,7 @@
 #include "text/CodePage.h"
 #include "text/ScriptFileText.h"
 #include "cli/CliSupport.h"
+#include "cli/PageCommand.h"
 #include "cli/ServeCommand.h"
 #include "cli/TextCommands.h"
 #include "cli/Watching.h"
@@ -186,6 +187,9 @@ const std::vector<Command>& Commands() {
          "--hook 记下所给函数（如 btoa、CryptoJS.MD5）的每次调用，--dump-dynamic 把脚本运行中生成的代码（eval、Function 等）逐个写入目录",
          "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
+        {"page", "page [--target jscript|es2021] [--address 网址] [--cookie \"a=1; b=2\"] [--profile 资料.json] [--seed 数字] 网页.html --expr 表达式…",
+         "按浏览器的做法打开整个网页：建好 document，按文档顺序运行其中的内联脚本和本地外部脚本，触发 DOMContentLoaded 和 load，"
+         "再逐个计算表达式；--seed 让随机数和时钟每次相同", "qingyou-js page index.html --expr \"document.title\"", PageCommand},
         {"format", "format 文件", "输出格式化后的代码（UTF-8，LF 换行）；文件为 - 时读标准输入",
          "qingyou-js format jquery.min.js", FormatCommand},
         {"minify", "minify 文件", "输出压缩后的代码", "qingyou-js minify app.js", MinifyCommand},

@@ -571,6 +571,8 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         if (!compiled) return false;
         JS::RootedObject host(cx, JS_NewObject(cx, &kHostClass));
         if (!host || !JS_DefineFunctions(cx, host, kHostFunctions)) return false;
+        m_page = NewPageState(m_options.address, m_options.jscript);
+        if (!DefinePageHost(cx, host, *m_page)) return false;
         JS::RootedString target(cx, JS_NewStringCopyZ(cx, m_options.jscript ? "jscript" : "es2021"));
         JS::RootedString address(cx, JS_NewUCStringCopyN(cx, m_options.address.data(), m_options.address.size()));
         if (!target || !address || !JS_DefineProperty(cx, host, "target", target, JSPROP_ENUMERATE) ||
@@ -711,7 +713,7 @@ bool Environment::FindUserPlace(JSContext* cx, Place& place, bool throughInterna
         place.line = l;
         place.column = c > 0 ? c - 1 : 0;  // the engine counts columns from 1 here
     };
-    if (m_options.isUserCode && m_options.isUserCode(file.get())) {
+    if ((m_options.isUserCode && m_options.isUserCode(file.get())) || IsPageScriptName(file.get())) {
         take(file.get(), line, column);
         return true;
     }

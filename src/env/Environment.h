@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "env/AccessRecord.h"
+#include "env/PageHost.h"
 
 namespace qy::env {
 
@@ -107,6 +108,15 @@ public:
     /// only (Chrome's interface lists it, the environment gives its empty value).
     void NoteHollow(JSContext* cx, const std::string& object, const std::string& member);
 
+    /// The page behind the environment (its cookies, clock and randomness).
+    PageState* Page() const { return m_page.get(); }
+    /// Notes misses while `on` (the page's own scripts run while the environment installs).
+    bool SetRecording(bool on) {
+        bool was = m_recording;
+        m_recording = on;
+        return was;
+    }
+
 private:
     /// Where the user's code is on the stack; `throughInternal` looks past the
     /// environment's own frames (a member of the page's interfaces called from it).
@@ -115,6 +125,7 @@ private:
     Options m_options;
     AccessRecord m_record;
     std::set<std::string> m_hollow;  ///< "object.member" of members read in name only
+    PageStatePtr m_page;
     bool m_recording = false;
     bool m_busy = false;
 };

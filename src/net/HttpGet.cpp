@@ -1,5 +1,8 @@
 #include "net/HttpGet.h"
 
+#include <cctype>
+#include <string_view>
+
 #include <curl/curl.h>
 
 #include <memory>
@@ -77,6 +80,25 @@ std::string ChineseReason(CURLcode code) {
     }
 }
 
+/// Keeps the Set-Cookie headers: a page's cookies seed the browser environment's jar.
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    size_t n = size * count;
+    std::string_view line(data, n);
+    constexpr std::string_view kName = "set-cookie:";
+    if (line.size() > kName.size()) {
+        bool match = true;
+        for (size_t i = 0; i < kName.size() && match; ++i)
+            match = static_cast<char>(std::tolower(static_cast<unsigned char>(line[i]))) == kName[i];
+        if (match) {
+            std::string_view value = line.substr(kName.size());
+            while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+            while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' ')) value.remove_suffix(1);
+            static_cast<HttpResult*>(user)->setCookies.emplace_back(value);
+        }
+    }
+    return n;
+}
+
 void GlobalInitOnce() {
     static const bool done = [] { return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; }();
     (void)done;
@@ -123,6 +145,8 @@ HttpResult HttpGet(const std::string& address, const HttpControl& control) {
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnData);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &result);
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qy::net {
 
@@ -18,6 +19,7 @@ struct HttpResult {
     std::string body;      ///< up to the first zero byte
     std::string error;     ///< why it failed (English, from the HTTP library)
     std::string contentType;  ///< the reply's Content-Type header, as sent
+    std::vector<std::string> setCookies;  ///< every Set-Cookie header of the replies (redirects' too), in order
     std::string reason;    ///< why it failed, in Chinese (UTF-8): 连接超时, 无法解析主机, 连接被拒绝, HTTP 404, 已取消…
     bool cancelled = false;
     /// Bytes that came (decoded) after the first zero byte and are not in the body.

@@ -1,7 +1,9 @@
 #include "script/ScriptSession.h"
 
+#include <cctype>
 #include <cmath>
 
+#include "env/PageHost.h"
 #include "script/ScriptControl.h"
 #include "script/ScriptTarget.h"
 #include "script/ValueText.h"
@@ -37,7 +39,41 @@ std::string CategoryTypeName(int32_t category) {
     return Ansi(names[category + 1]);
 }
 
+std::string FileAddress(const std::string& utf8Path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = "file://";
+    for (unsigned char c : utf8Path) {
+        if (c == ' ' || c == '%' || c == '#' || c == '?' || c >= 0x80) {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+bool LooksLikePage(const std::string& ansiText) {
+    size_t at = 0;
+    for (;;) {
+        while (at < ansiText.size() && std::isspace(static_cast<unsigned char>(ansiText[at]))) ++at;
+        if (ansiText.compare(at, 3, "\xEF\xBB\xBF") == 0) {
+            at += 3;
+            continue;
+        }
+        if (ansiText.compare(at, 4, "<!--") != 0) break;
+        size_t end = ansiText.find("-->", at + 4);
+        if (end == std::string::npos) return false;
+        at = end + 3;
+    }
+    std::string head = ansiText.substr(at, 14);
+    for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return head.rfind("<!doctype html", 0) == 0 || head.rfind("<html", 0) == 0;
+}
+
 void ScriptSession::ResetHost() {
+    m_pageLoaded = false;
     // A load uses the target chosen last: a host made for another target is replaced.
     if (GetPropertyText(m_host.Control(), "Target") != TargetKey(CurrentScriptTarget())) m_host = ScriptHost();
     m_host.SetLanguage("JScript");
@@ -48,7 +84,7 @@ void ScriptSession::ResetHost() {
 }
 
 void ScriptSession::WriteEnvironmentReport(LogSink& log) {
-    if (!m_browserEnvironment) return;
+    if (!m_browserEnvironment && !m_pageLoaded) return;
     std::string lines = GetPropertyText(m_host.Control(), "EnvironmentReport");
     size_t start = 0;
     for (size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
@@ -72,9 +108,41 @@ void ScriptSession::WriteBrowserHint(const ObjectRef& error, LogSink& log) {
     }
 }
 
-ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log) {
+ScriptSession::LoadOutcome ScriptSession::LoadPage(const std::string& code, LogSink& log) {
+    env::PageSetup setup = env::CurrentPageSetup();
+    env::PageSetup page = setup;
+    page.html = text::Utf8ToUtf16(text::AnsiToUtf8(code));
+    std::string file = m_pageFile ? m_pageFile() : std::string();
+    if (size_t slash = file.rfind('/'); slash != std::string::npos) page.folder = file.substr(0, slash);
+    env::SetPageSetup(std::move(page));
+    // A page needs the page objects: this load has them whatever the switch says. A page
+    // from a file without an address of its own is at the file's address.
+    bool environment = m_browserEnvironment;
+    auto addressSource = m_pageAddress;
+    std::string address = m_pageAddress ? m_pageAddress() : std::string();
+    if (address.empty() && !file.empty()) {
+        address = text::Utf8ToAnsiText(FileAddress(file));
+        m_pageAddress = [address] { return address; };
+    }
+    m_browserEnvironment = true;
     ResetHost();
+    m_browserEnvironment = environment;
+    m_pageAddress = addressSource;
+    m_pageLoaded = true;
+    // Only this load is the page: the next plain load starts from a blank page again.
+    env::SetPageSetup(std::move(setup));
+    m_host.AddCode(";");
+    log.AppendLog(Ansi("-->网页加载完成：") + (address.empty() ? std::string("about:blank") : address) + "\r\n");
+    WriteEnvironmentReport(log);
+    RefreshFunctions();
+    m_codeLoaded = true;
+    return LoadOutcome::Loaded;
+}
+
+ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log) {
     std::string code = editor.Text();
+    if (LooksLikePage(code)) return LoadPage(code, log);
+    ResetHost();
     if (code.empty()) {
         log.AppendLog(LoadFailedLine());
         return LoadOutcome::EmptyEditor;

@@ -39,6 +39,13 @@ public:
 /// nothing was written.
 int32_t WriteErrorReport(const ObjectRef& error, LogSink& log);
 
+/// A file's address ("file:///…", UTF-8, blanks and non-ASCII bytes escaped).
+std::string FileAddress(const std::string& utf8Path);
+
+/// True for text that is a whole HTML page (a doctype or <html> first, after blanks and
+/// comments): a load of it loads the page.
+bool LooksLikePage(const std::string& ansiText);
+
 /// The type and value lines of a result in `category` (VariantCategory), as an
 /// evaluation writes them; an object (category 5) gets `objectText` (CP936) as its value
 /// line, or only the type line when that is empty.
@@ -70,6 +77,9 @@ public:
     bool BrowserEnvironment() const { return m_browserEnvironment; }
     /// Gives the page address (CP936) for `location` at each load; none gives a blank page.
     void SetPageAddressSource(std::function<std::string()> source) { m_pageAddress = std::move(source); }
+    /// Gives the file (UTF-8) a loaded page came from: its local scripts are found beside
+    /// it, and it is the page's address when none is given.
+    void SetPageFileSource(std::function<std::string()> source) { m_pageFile = std::move(source); }
 
     /// A fresh global in the main host, with the chosen target and environment.
     void ResetHost();
@@ -94,10 +104,14 @@ private:
 
     /// After a report of "'X' 未定义" for a name of the browser, with the environment off.
     void WriteBrowserHint(const ObjectRef& error, LogSink& log);
+    /// Loads a whole page: its document built, its scripts run, its load events sent.
+    LoadOutcome LoadPage(const std::string& code, LogSink& log);
 
     ScriptHost m_host;
     bool m_browserEnvironment = false;
     std::function<std::string()> m_pageAddress;
+    std::function<std::string()> m_pageFile;
+    bool m_pageLoaded = false;  ///< the host holds a page (its environment on for it)
     std::vector<ProcedureInfo> m_functions;
     bool m_functionsShown = false;
     ObjectRef m_inspected;

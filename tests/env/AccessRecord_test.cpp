@@ -26,10 +26,10 @@ TEST_P(Record, MissingMemberWithItsFirstLineOnce) {
                         "  return navigator.brave ? navigator.brave.downlink : 0;\n"
                         "}\n"
                         "speed(); speed();\n"
-                        "var t = typeof chrome, d = document.fonts, s = screen.orientation, n = window.opener;\n"));
-    // Chrome's face has `chrome`, and has document.fonts in name only: the record says so.
+                        "var t = typeof chrome, d = document.wasDiscarded, s = screen.orientation, n = window.opener;\n"));
+    // Chrome's face has `chrome`, and has document.wasDiscarded in name only: the record says so.
     Lines expected = {"-->环境缺失：navigator.brave（第 3 行，2 次）", "-->环境缺失：chrome（第 6 行，1 次）",
-                      "-->环境缺失：document.fonts（第 6 行，1 次）"};
+                      "-->环境缺失：document.wasDiscarded（第 6 行，1 次）"};
     if (GetParam() == ScriptTarget::ES2021) expected.erase(expected.begin() + 1);
     EXPECT_EQ(env.Report(), expected);
     // Each report lists what was looked for since the previous one.

@@ -31,6 +31,12 @@ std::string OwnFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A page may draw on canvases, which takes Qt's GUI module: the window program runs
+    // it (headless); without that program it runs here, its canvases inert.
+    if (argc > 1 && std::strcmp(argv[1], "page") == 0 && !(argc > 2 && std::strcmp(argv[2], "--help") == 0)) {
+        std::string window = OwnFolder() + "/" + kWindowProgram;
+        execv(window.c_str(), argv);
+    }
     if (argc > 1 && qy::cli::IsCommandLine(argv[1])) {
         // A command lives for one piece of work: the large texts it frees on the way stay
         // with the process for the next conversion instead of going back to the system

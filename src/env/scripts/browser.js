@@ -23,12 +23,34 @@
     };
 
     var hasHost = host !== null && typeof host === 'object';
+    // The user's own browser (a profile their Chrome printed) answers where it has values.
+    var profile = hasHost && typeof host.profile === 'object' && host.profile !== null ? host.profile : {};
+    function profiled(section, name, fallback) {
+        var o = profile[section];
+        return o !== null && typeof o === 'object' && o[name] !== undefined && o[name] !== null ? o[name] : fallback;
+    }
+    var pn = profile.navigator || {};
+    config.userAgent = profiled('navigator', 'userAgent', config.userAgent);
+    config.platform = profiled('navigator', 'platform', config.platform);
+    config.language = profiled('navigator', 'language', config.language);
+    config.languages = profiled('navigator', 'languages', config.languages);
+    config.vendor = profiled('navigator', 'vendor', config.vendor);
+    config.hardwareConcurrency = profiled('navigator', 'hardwareConcurrency', config.hardwareConcurrency);
+    config.deviceMemory = profiled('navigator', 'deviceMemory', config.deviceMemory);
+    config.screenWidth = profiled('screen', 'width', config.screenWidth);
+    config.screenHeight = profiled('screen', 'height', config.screenHeight);
+    config.innerWidth = profiled('window', 'innerWidth', config.innerWidth);
+    config.innerHeight = profiled('window', 'innerHeight', config.innerHeight);
+    config.referrer = profiled('document', 'referrer', config.referrer);
     // Typed arrays tell a modern engine from JScript 5.8; members that give typed arrays
     // exist only there. JScript additionally gets the old IE members pages test for.
     var modern = hasHost ? host.target === 'es2021' : typeof Uint8Array === 'function';
     var oldIE = !modern;
     var hasOwn = Object.prototype.hasOwnProperty;
     var toText = String;
+    // With a seed the host's clock and random source repeat from run to run.
+    var seeded = hasHost && host.seeded === true;
+    if (seeded) Math.random = host.random;
     var startTime = new Date().getTime();
     var clock = 0;
 
@@ -112,7 +134,11 @@
         var ran = 0;
         while (timers.length > 0 && ran < limit) {
             var t = timers.shift();
-            if (t.due > clock) clock = t.due;
+            if (t.due > clock) {
+                clock = t.due;
+                // A seeded run's clock (Date included) moves with the timers.
+                if (hasHost) host.clock(clock);
+            }
             if (t.repeat) {
                 t.due = clock + (t.delay > 0 ? t.delay : 1);
                 t.seq = timerSeq++;
@@ -170,6 +196,8 @@
 
     // ---- events -----------------------------------------------------------------
 
+    // Events go the way browsers send them: down from the window through the target's
+    // ancestors (capture), at the target, and back up (bubble) when the event bubbles.
     function Event(type, init) {
         if (arguments.length === 0) throw new TypeError("Failed to construct 'Event': 1 argument required, but only 0 present.");
         this.type = toText(type);
@@ -178,18 +206,31 @@
         this.composed = !!(init && init.composed);
         this.defaultPrevented = false;
         this.isTrusted = false;
-        this.target = null;
+        this.target = this.srcElement = null;
         this.currentTarget = null;
         this.eventPhase = 0;
+        this.cancelBubble = false;
+        this.returnValue = true;
         this.timeStamp = performance.now();
     }
-    Event.prototype.preventDefault = function () { if (this.cancelable) this.defaultPrevented = true; };
-    Event.prototype.stopPropagation = noop;
-    Event.prototype.stopImmediatePropagation = function () { this.__stopped = true; };
+    var eventPhases = {NONE: 0, CAPTURING_PHASE: 1, AT_TARGET: 2, BUBBLING_PHASE: 3};
+    for (var ep in eventPhases) if (own(eventPhases, ep)) Event[ep] = Event.prototype[ep] = eventPhases[ep];
+    Event.prototype.preventDefault = function () {
+        // A passive listener cannot cancel.
+        if (this.cancelable && !this.__passive) {
+            this.defaultPrevented = true;
+            this.returnValue = false;
+        }
+    };
+    Event.prototype.stopPropagation = function () { this.__stopped = this.cancelBubble = true; };
+    Event.prototype.stopImmediatePropagation = function () { this.__stopped = this.__stoppedNow = this.cancelBubble = true; };
+    Event.prototype.composedPath = function () { return this.__path && this.eventPhase !== 0 ? this.__path.slice(0) : []; };
     Event.prototype.initEvent = function (type, bubbles, cancelable) {
+        if (this.__dispatching) return;
         this.type = toText(type);
         this.bubbles = !!bubbles;
         this.cancelable = !!cancelable;
+        this.defaultPrevented = this.__stopped = this.__stoppedNow = false;
     };
     function CustomEvent(type, init) {
         Event.call(this, type, init);
@@ -200,6 +241,56 @@
         this.initEvent(type, bubbles, cancelable);
         this.detail = detail;
     };
+    function UIEvent(type, init) {
+        Event.call(this, type, init);
+        this.view = init && init.view ? init.view : null;
+        this.detail = init && init.detail !== undefined ? Number(init.detail) : 0;
+        this.which = 0;
+    }
+    subclass(UIEvent, Event);
+    var modifierNames = ['ctrlKey', 'shiftKey', 'altKey', 'metaKey'];
+    function modifiers(e, init) {
+        for (var n = 0; n < modifierNames.length; n++) e[modifierNames[n]] = !!(init && init[modifierNames[n]]);
+    }
+    function numberOf(init, name) { return init && init[name] !== undefined ? Number(init[name]) : 0; }
+    function MouseEvent(type, init) {
+        UIEvent.call(this, type, init);
+        var names = ['screenX', 'screenY', 'clientX', 'clientY', 'movementX', 'movementY', 'button', 'buttons'];
+        for (var n = 0; n < names.length; n++) this[names[n]] = numberOf(init, names[n]);
+        this.x = this.pageX = this.offsetX = this.clientX;
+        this.y = this.pageY = this.offsetY = this.clientY;
+        this.relatedTarget = init && init.relatedTarget ? init.relatedTarget : null;
+        this.which = this.button + 1;
+        modifiers(this, init);
+    }
+    subclass(MouseEvent, UIEvent);
+    MouseEvent.prototype.getModifierState = function (key) {
+        var k = toText(key);
+        return k === 'Control' ? this.ctrlKey : k === 'Shift' ? this.shiftKey : k === 'Alt' ? this.altKey : k === 'Meta' ? this.metaKey : false;
+    };
+    MouseEvent.prototype.initMouseEvent = function (type, bubbles, cancelable, view, detail, screenX, screenY, clientX, clientY,
+            ctrlKey, altKey, shiftKey, metaKey, button, relatedTarget) {
+        this.initEvent(type, bubbles, cancelable);
+        MouseEvent.call(this, type, {bubbles: bubbles, cancelable: cancelable, view: view, detail: detail, screenX: screenX,
+            screenY: screenY, clientX: clientX, clientY: clientY, ctrlKey: ctrlKey, altKey: altKey, shiftKey: shiftKey,
+            metaKey: metaKey, button: button, relatedTarget: relatedTarget});
+    };
+    function KeyboardEvent(type, init) {
+        UIEvent.call(this, type, init);
+        this.key = init && init.key !== undefined ? toText(init.key) : '';
+        this.code = init && init.code !== undefined ? toText(init.code) : '';
+        this.location = numberOf(init, 'location');
+        this.repeat = !!(init && init.repeat);
+        this.isComposing = !!(init && init.isComposing);
+        this.keyCode = numberOf(init, 'keyCode');
+        this.charCode = numberOf(init, 'charCode');
+        this.which = numberOf(init, 'which') || this.keyCode;
+        modifiers(this, init);
+    }
+    subclass(KeyboardEvent, UIEvent);
+    KeyboardEvent.prototype.getModifierState = MouseEvent.prototype.getModifierState;
+    var keyLocations = {DOM_KEY_LOCATION_STANDARD: 0, DOM_KEY_LOCATION_LEFT: 1, DOM_KEY_LOCATION_RIGHT: 2, DOM_KEY_LOCATION_NUMPAD: 3};
+    for (ep in keyLocations) if (own(keyLocations, ep)) KeyboardEvent[ep] = KeyboardEvent.prototype[ep] = keyLocations[ep];
 
     function EventTarget() {}
     function listenersOf(target, type) {
@@ -208,30 +299,138 @@
         if (!own(all, type)) all[type] = [];
         return all[type];
     }
-    EventTarget.prototype.addEventListener = function (type, fn) {
+    function captureOf(options) {
+        return typeof options === 'object' && options !== null ? !!options.capture : !!options;
+    }
+    EventTarget.prototype.addEventListener = function (type, fn, options) {
         if (!fn) return;
-        var list = listenersOf(this, toText(type));
-        for (var n = 0; n < list.length; n++) if (list[n] === fn) return;
-        list.push(fn);
+        var list = listenersOf(this, toText(type)), capture = captureOf(options);
+        for (var n = 0; n < list.length; n++) if (list[n].fn === fn && list[n].capture === capture) return;
+        var object = typeof options === 'object' && options !== null;
+        list.push({fn: fn, capture: capture, once: object && !!options.once, passive: object && !!options.passive});
     };
-    EventTarget.prototype.removeEventListener = function (type, fn) {
-        var list = listenersOf(this, toText(type));
-        for (var n = 0; n < list.length; n++) if (list[n] === fn) list.splice(n--, 1);
+    EventTarget.prototype.removeEventListener = function (type, fn, options) {
+        var list = listenersOf(this, toText(type)), capture = captureOf(options);
+        for (var n = 0; n < list.length; n++) {
+            if (list[n].fn === fn && list[n].capture === capture) {
+                list[n].removed = true;
+                list.splice(n--, 1);
+            }
+        }
     };
-    EventTarget.prototype.dispatchEvent = function (event) {
-        var list = listenersOf(this, event.type).slice(0), handler = this['on' + event.type];
-        event.target = event.currentTarget = this;
-        if (typeof handler === 'function') list.unshift(handler);
-        for (var n = 0; n < list.length && !event.__stopped; n++) {
+    // The target's ancestors up to the document, and the window above the page's document.
+    function eventPath(target) {
+        var path = [target];
+        if (target === global || !target || typeof target.nodeType !== 'number') return path;
+        for (var p = target.parentNode; p; p = p.parentNode) path.push(p);
+        if (path[path.length - 1] === document) path.push(global);
+        return path;
+    }
+    function callListener(target, event, l) {
+        if (l.removed) return;
+        if (l.once) target.removeEventListener(event.type, l.fn, l.capture);
+        event.__passive = l.passive;
+        try {
+            if (typeof l.fn === 'function') l.fn.call(target, event);
+            else if (l.fn && typeof l.fn.handleEvent === 'function') l.fn.handleEvent(event);
+        } catch (e) {
+            uncaught(e);
+        }
+        event.__passive = false;
+    }
+    // One target's listeners for the phase: capture ones while capturing, the others while
+    // bubbling, both at the target (capture ones first). The onX handler runs among the
+    // others, first.
+    function invokeAt(target, event, phase) {
+        if (event.__stopped) return;
+        event.currentTarget = target;
+        event.eventPhase = phase;
+        var list = own(target, '__listeners') && own(target.__listeners, event.type) ? target.__listeners[event.type].slice(0) : [];
+        var n;
+        if (phase !== 3) {
+            for (n = 0; n < list.length && !event.__stoppedNow; n++) if (list[n].capture) callListener(target, event, list[n]);
+        }
+        if (phase === 1) return;
+        // An onX property of an object without handler accessors (a request, say) runs first.
+        var handler = target['on' + event.type], registered = false;
+        for (n = 0; n < list.length; n++) registered = registered || list[n].handler === true;
+        if (typeof handler === 'function' && !registered && !event.__stoppedNow) {
+            var result;
             try {
-                if (typeof list[n] === 'function') list[n].call(this, event);
-                else if (list[n] && typeof list[n].handleEvent === 'function') list[n].handleEvent(event);
+                result = handler.call(target, event);
             } catch (e) {
                 uncaught(e);
             }
+            if (result === false) event.preventDefault();
         }
+        for (n = 0; n < list.length && !event.__stoppedNow; n++) if (!list[n].capture) callListener(target, event, list[n]);
+    }
+    function dispatch(target, event, shownTarget) {
+        if (event === null || typeof event !== 'object' || typeof event.type !== 'string')
+            throw new TypeError("Failed to execute 'dispatchEvent' on 'EventTarget': parameter 1 is not of type 'Event'.");
+        if (event.__dispatching) throw domError('InvalidStateError', "Failed to execute 'dispatchEvent' on 'EventTarget': The event is already being dispatched.");
+        var path = eventPath(target), n;
+        event.__dispatching = true;
+        event.__path = path;
+        // The window's load names the document as its target, as browsers do.
+        event.target = event.srcElement = shownTarget || target;
+        for (n = path.length - 1; n > 0; n--) invokeAt(path[n], event, 1);
+        invokeAt(target, event, 2);
+        if (event.bubbles) for (n = 1; n < path.length; n++) invokeAt(path[n], event, 3);
+        event.__dispatching = false;
+        event.__stopped = event.__stoppedNow = event.cancelBubble = false;
+        event.eventPhase = 0;
+        event.currentTarget = null;
         return !event.defaultPrevented;
-    };
+    }
+    EventTarget.prototype.dispatchEvent = function (event) { return dispatch(this, event); };
+    // A browser's own event (page load, element.click() aside): trusted.
+    function fire(target, type, bubbles, shownTarget) {
+        var e = new Event(type, {bubbles: !!bubbles});
+        e.isTrusted = true;
+        return dispatch(target, e, shownTarget);
+    }
+    // The onX handlers the page's objects have, null until set.
+    var handlerNames = ('abort blur cancel canplay canplaythrough change click close contextmenu dblclick drag dragend ' +
+        'dragenter dragleave dragover dragstart drop durationchange emptied ended error focus input invalid keydown ' +
+        'keypress keyup load loadeddata loadedmetadata loadstart mousedown mouseenter mouseleave mousemove mouseout ' +
+        'mouseover mouseup pause play playing progress ratechange reset resize scroll seeked seeking select stalled ' +
+        'submit suspend timeupdate toggle volumechange waiting wheel pointerdown pointerup pointermove pointerover ' +
+        'pointerout pointerenter pointerleave pointercancel touchstart touchend touchmove touchcancel animationend ' +
+        'animationstart transitionend copy cut paste').split(' ');
+    // An onX handler is null until set; set, it takes its place among the listeners at
+    // that moment (set to null, it leaves), as browsers order them.
+    function handlerAccessor(o, name) {
+        accessor(o, 'on' + name, function () {
+            return own(this, '__handlers') && own(this.__handlers, name) ? this.__handlers[name] : null;
+        }, function (v) {
+            if (!own(this, '__handlers')) this.__handlers = {};
+            var handlers = this.__handlers, list = listenersOf(this, name), at = -1, k;
+            for (k = 0; k < list.length; k++) if (list[k].handler === true) at = k;
+            if (typeof v !== 'function') {
+                delete handlers[name];
+                if (at >= 0) {
+                    list[at].removed = true;
+                    list.splice(at, 1);
+                }
+                return;
+            }
+            handlers[name] = v;
+            if (at < 0) {
+                list.push({capture: false, handler: true, fn: function (event) {
+                    var current = own(handlers, name) ? handlers[name] : null;
+                    if (typeof current === 'function' && current.call(this, event) === false) event.preventDefault();
+                }});
+            }
+        });
+    }
+    function nullHandlers(o, extra) {
+        var names = handlerNames.concat(extra || []);
+        for (var n = 0; n < names.length; n++) {
+            if (!plainMembers) handlerAccessor(o, names[n]);
+            else if (!own(o, 'on' + names[n])) o['on' + names[n]] = null;
+        }
+    }
     if (oldIE) {
         EventTarget.prototype.attachEvent = function (name, fn) {
             this.addEventListener(toText(name).replace(/^on/, ''), fn);
@@ -288,6 +487,8 @@
     subclass(Comment, CharacterData);
     function DocumentFragment() { illegal(); }
     subclass(DocumentFragment, Node);
+    function DocumentType() { illegal(); }
+    subclass(DocumentType, Node);
 
     function initNode(node, type, name, doc) {
         node.nodeType = type;
@@ -535,7 +736,9 @@
         for (var n = 0; n < list.length; n++) o[list[n]] = true;
         return o;
     }
-    var VOID_ELEMENTS = wordSet('area base br col embed hr img input keygen link meta param source track wbr');
+    var VOID_ELEMENTS = wordSet('area base basefont bgsound br col embed frame hr img input keygen link meta param source track wbr');
+    // Elements whose text is written out as it is.
+    var RAW_WRITTEN = wordSet('style script xmp iframe noembed noframes plaintext noscript');
     var RAW_TEXT = wordSet('script style textarea title xmp');
     var ENTITIES = {amp: '&', lt: '<', gt: '>', quot: '"', apos: "'", nbsp: '\u00a0', copy: '\u00a9', reg: '\u00ae',
         laquo: '\u00ab', raquo: '\u00bb', middot: '\u00b7', times: '\u00d7', hellip: '\u2026', mdash: '\u2014', ndash: '\u2013'};
@@ -549,7 +752,50 @@
             return String.fromCharCode(0xd800 + (code >> 10), 0xdc00 + (code & 0x3ff));
         });
     }
-    function readHtml(parent, html, doc) {
+    // The workbench reads HTML with its parser (the standard's algorithm); the nodes come
+    // as one flat list (see treeNodes). Elsewhere the small reader below stands in.
+    var SVG_NS = 'http://www.w3.org/2000/svg', MATHML_NS = 'http://www.w3.org/1998/Math/MathML';
+    function treeNodes(flat, doc, into) {
+        var at = 0;
+        function one(parent) {
+            var kind = flat[at++], node, k;
+            if (kind === 1) {
+                var name = flat[at++], space = flat[at++], count = flat[at++];
+                node = createElement(name, doc);
+                if (space !== 0) {
+                    node.tagName = node.nodeName = node.localName = name;
+                    node.namespaceURI = space === 1 ? SVG_NS : MATHML_NS;
+                }
+                for (k = 0; k < count; k++, at += 2) {
+                    if (/[A-Z]/.test(flat[at])) node.__attributes[flat[at]] = flat[at + 1];
+                    else node.setAttribute(flat[at], flat[at + 1]);
+                }
+                var children = flat[at++], holder = node;
+                if (name === 'template' && space === 0) holder = node.content = fragment(doc);
+                for (k = 0; k < children; k++) one(holder);
+                relink(holder);
+                if (name === 'textarea') node.value = node.defaultValue = textOf(node);
+            } else if (kind === 3) {
+                node = characterData(Text, 3, '#text', flat[at++], doc);
+            } else if (kind === 8) {
+                node = characterData(Comment, 8, '#comment', flat[at++], doc);
+            } else {
+                node = initNode(inherit(DocumentType.prototype), 10, flat[at], doc);
+                node.name = flat[at];
+                node.publicId = flat[at + 1];
+                node.systemId = flat[at + 2];
+                at += 3;
+            }
+            parent.childNodes.push(node);
+        }
+        while (at < flat.length) one(into);
+    }
+    function readHtml(parent, html, doc, context) {
+        if (hasHost) {
+            var where = context || parent;
+            treeNodes(host.parseHtml(toText(html), where.localName || 'body', where.namespaceURI === SVG_NS), doc, parent);
+            return;
+        }
         html = toText(html);
         var lower = html.toLowerCase(), stack = [parent], i = 0, n = html.length;
         var tag = /<([a-zA-Z][\w:-]*)((?:[^>"']|"[^"]*"|'[^']*')*)>/g;
@@ -620,24 +866,29 @@
         while (stack.length) relink(stack.pop());
     }
     function escapeHtml(text, quote) {
-        var s = toText(text).replace(/&/g, '&amp;').replace(/\u00a0/g, '&nbsp;');
-        return quote ? s.replace(/"/g, '&quot;') : s.replace(/</g, '&lt;').replace(/>/g, '&gt;');
+        var s = toText(text).replace(/&/g, '&amp;').replace(/\u00a0/g, '&nbsp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+        return quote ? s.replace(/"/g, '&quot;') : s;
     }
+    // Serialisation as the standard writes it: text escaped but inside the raw-text
+    // elements, void elements without an end tag, a template's content as its children.
     function writeHtml(node) {
-        var out = [], raw = node.nodeType === 1 && RAW_TEXT[node.localName] === true && node.localName !== 'textarea' && node.localName !== 'title';
+        var out = [], html = node.nodeType === 1 && node.namespaceURI === 'http://www.w3.org/1999/xhtml';
+        var raw = html && RAW_WRITTEN[node.localName] === true;
+        if (html && node.localName === 'template' && node.content) node = node.content;
         for (var n = 0; n < node.childNodes.length; n++) {
             var c = node.childNodes[n];
             if (c.nodeType === 3) out.push(raw ? c.data : escapeHtml(c.data, false));
             else if (c.nodeType === 8) out.push('<!--' + c.data + '-->');
             else if (c.nodeType === 1) out.push(outerHtml(c));
+            else if (c.nodeType === 10) out.push('<!DOCTYPE ' + c.name + '>');
         }
         return out.join('');
     }
     function outerHtml(e) {
-        var s = '<' + e.localName;
+        var name = e.namespaceURI === 'http://www.w3.org/1999/xhtml' ? e.localName : e.tagName, s = '<' + name;
         for (var a in e.__attributes) if (own(e.__attributes, a)) s += ' ' + a + '="' + escapeHtml(e.__attributes[a], true) + '"';
         s += '>';
-        return VOID_ELEMENTS[e.localName] === true ? s : s + writeHtml(e) + '</' + e.localName + '>';
+        return VOID_ELEMENTS[e.localName] === true && e.namespaceURI === 'http://www.w3.org/1999/xhtml' ? s : s + writeHtml(e) + '</' + name + '>';
     }
     function textOf(node) {
         if (node.nodeType === 3) return node.data;
@@ -712,11 +963,23 @@
             var key = toText(name).toLowerCase();
             value = toText(value);
             this.__attributes[key] = value;
-            if (key === 'id' || key === 'src' || key === 'href' || key === 'name' || key === 'type' || key === 'title') this[key] = value;
+            if (key === 'id' || key === 'src' || key === 'href' || key === 'name' || key === 'type' || key === 'title' ||
+                key === 'content' || key === 'charset' || key === 'rel' || key === 'lang' || key === 'dir' || key === 'alt' ||
+                key === 'action' || key === 'method' || key === 'target' || key === 'placeholder') this[key] = value;
+            else if (key === 'http-equiv') this.httpEquiv = value;
+            else if ((key === 'width' || key === 'height') && this.tagName === 'CANVAS') this[key] = parseInt(value, 10) >= 0 ? parseInt(value, 10) : (key === 'width' ? 300 : 150);
             else if (key === 'class') this.className = value;
             else if (key === 'value') this.value = this.defaultValue = value;
             else if (key === 'checked') this.checked = this.defaultChecked = true;
             else if (key === 'selected' || key === 'disabled') this[key] = true;
+            else if (/^on[a-z]+$/.test(key) && (this[key] === null || typeof this[key] === 'function')) {
+                // A handler attribute is the body of the element's onX handler.
+                try {
+                    this[key] = new Function('event', value);
+                } catch (e) {
+                    uncaught(e);
+                }
+            }
         },
         getAttribute: function (name) {
             var key = toText(name).toLowerCase();
@@ -737,11 +1000,14 @@
             return null;
         },
         insertAdjacentHTML: function (where, html) {
+            where = toText(where).toLowerCase();
+            var outside = where === 'beforebegin' || where === 'afterend';
+            var context = outside ? this.parentNode : this;
+            if (!context || context.nodeType !== 1) context = createElement('body', this.ownerDocument);
             var holder = createElement('div', this.ownerDocument), f = fragment(this.ownerDocument);
-            readHtml(holder, html, this.ownerDocument);
+            readHtml(holder, html, this.ownerDocument, context);
             relink(holder);
             while (holder.firstChild) insertChild(f, holder.firstChild, null);
-            where = toText(where).toLowerCase();
             if (where === 'beforebegin' && this.parentNode) insertChild(this.parentNode, f, this);
             else if (where === 'afterend' && this.parentNode) insertChild(this.parentNode, f, this.nextSibling);
             else if (where === 'afterbegin') insertChild(this, f, this.firstChild);
@@ -749,7 +1015,9 @@
         },
         getBoundingClientRect: function () { return inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
-        click: function () { this.dispatchEvent(new Event('click')); },
+        click: function () {
+            dispatch(this, new MouseEvent('click', {bubbles: true, cancelable: true, composed: true, view: global}));
+        },
         focus: noop,
         blur: noop
     };
@@ -759,7 +1027,7 @@
     protoAccessor(Element.prototype, 'outerHTML', function () { return outerHtml(this); }, function (v) {
         if (!this.parentNode) return;
         var holder = createElement('div', this.ownerDocument), f = fragment(this.ownerDocument);
-        readHtml(holder, v, this.ownerDocument);
+        readHtml(holder, v, this.ownerDocument, this.parentNode.nodeType === 1 ? this.parentNode : createElement('body', this.ownerDocument));
         relink(holder);
         while (holder.firstChild) insertChild(f, holder.firstChild, null);
         var parent = this.parentNode;
@@ -771,8 +1039,333 @@
     protoAccessor(Element.prototype, 'innerText', function () { return textOf(this); },
         function (v) { replaceChildren(this, v, true); });
 
+    // ---- canvas: drawn for real where the workbench can draw ----------------------------
+    // The pixels and the drawing state live in the host's surface; the context keeps what
+    // its properties read back.
+    var drawsForReal = hasHost && typeof host.canvasNew === 'function';
+    function CanvasRenderingContext2D() { illegal(); }
+    function CanvasGradient() { illegal(); }
+    function TextMetrics() { illegal(); }
+    function ImageData(data, width, height) {
+        if (typeof data === 'number') {
+            height = width;
+            width = data;
+            data = null;
+        }
+        width = Number(width) >>> 0;
+        height = Number(height) >>> 0;
+        if (!width || !height) throw domError('IndexSizeError', "Failed to construct 'ImageData': The source width is zero or not a number.");
+        this.width = width;
+        this.height = height;
+        this.colorSpace = 'srgb';
+        if (!data) {
+            var size = width * height * 4;
+            data = modern ? new Uint8ClampedArray(size) : [];
+            if (!modern) for (var k = 0; k < size; k++) data[k] = 0;
+        }
+        this.data = data;
+    }
+    var contextDefaults = {fillStyle: '#000000', strokeStyle: '#000000', lineWidth: 1, lineCap: 'butt', lineJoin: 'miter',
+        miterLimit: 10, lineDashOffset: 0, globalAlpha: 1, globalCompositeOperation: 'source-over', font: '10px sans-serif',
+        textAlign: 'start', textBaseline: 'alphabetic', imageSmoothingEnabled: true, direction: 'ltr', filter: 'none',
+        shadowBlur: 0, shadowColor: 'rgba(0, 0, 0, 0)', shadowOffsetX: 0, shadowOffsetY: 0, imageSmoothingQuality: 'low'};
+    var numericSettings = wordSet('lineWidth miterLimit lineDashOffset globalAlpha');
+    function surfaceOf(canvas) {
+        if (!canvas.__surface) canvas.__surface = host.canvasNew(canvas.width, canvas.height);
+        return canvas.__surface;
+    }
+    function call(ctx, method, args) { return host.canvasCall(surfaceOf(ctx.canvas), method, args); }
+    function numbers(args) {
+        var out = [];
+        for (var n = 0; n < args.length; n++) out.push(Number(args[n]));
+        return out;
+    }
+    function freshState() {
+        var st = {};
+        for (var k in contextDefaults) if (own(contextDefaults, k)) st[k] = contextDefaults[k];
+        return st;
+    }
+    if (drawsForReal) {
+        var cp = CanvasRenderingContext2D.prototype;
+        for (var setting in contextDefaults) {
+            if (!own(contextDefaults, setting)) continue;
+            (function (name) {
+                protoAccessor(cp, name, function () { return this.__state[name]; }, function (v) {
+                    var st = this.__state;
+                    if (name === 'fillStyle' || name === 'strokeStyle') {
+                        if (v instanceof CanvasGradient) {
+                            if (call(this, 'set', [name, 'gradient:' + v.__id]) !== '') st[name] = v;
+                            return;
+                        }
+                        var color = call(this, 'set', [name, toText(v)]);
+                        if (color !== '') st[name] = color;
+                    } else if (numericSettings[name] === true) {
+                        st[name] = Number(call(this, 'set', [name, Number(v)]));
+                    } else if (name === 'imageSmoothingEnabled') {
+                        st[name] = call(this, 'set', [name, toText(!!v)]) === 'true';
+                    } else if (own(contextDefaults, name) && name !== 'direction' && name !== 'filter' && name.indexOf('shadow') !== 0 && name !== 'imageSmoothingQuality') {
+                        st[name] = call(this, 'set', [name, toText(v)]);
+                    } else {
+                        st[name] = typeof contextDefaults[name] === 'number' ? Number(v) : toText(v);
+                    }
+                });
+            })(setting);
+        }
+        var pathMethods = ['fillRect', 'strokeRect', 'clearRect', 'beginPath', 'closePath', 'moveTo', 'lineTo', 'rect',
+            'quadraticCurveTo', 'bezierCurveTo', 'translate', 'scale', 'rotate', 'transform', 'setTransform', 'resetTransform'];
+        for (var pm = 0; pm < pathMethods.length; pm++) {
+            (function (name) { cp[name] = function () { call(this, name, numbers(arguments)); }; })(pathMethods[pm]);
+        }
+        cp.arc = function (x, y, r, start, end, ccw) {
+            if (call(this, 'arc', [Number(x), Number(y), Number(r), Number(start), Number(end), ccw ? 1 : 0]) === 'IndexSizeError')
+                throw domError('IndexSizeError', "Failed to execute 'arc' on 'CanvasRenderingContext2D': The radius provided (" + r + ') is negative.');
+        };
+        cp.ellipse = function (x, y, rx, ry, rotation, start, end, ccw) {
+            if (call(this, 'ellipse', [Number(x), Number(y), Number(rx), Number(ry), Number(rotation), Number(start), Number(end), ccw ? 1 : 0]) === 'IndexSizeError')
+                throw domError('IndexSizeError', "Failed to execute 'ellipse' on 'CanvasRenderingContext2D': The major-axis radius provided (" + rx + ') is negative.');
+        };
+        cp.arcTo = function (x1, y1, x2, y2, r) {
+            if (call(this, 'arcTo', numbers(arguments)) === 'IndexSizeError')
+                throw domError('IndexSizeError', "Failed to execute 'arcTo' on 'CanvasRenderingContext2D': The radius provided (" + r + ') is negative.');
+        };
+        cp.fill = function (rule) { call(this, 'fill', [rule === undefined ? 'nonzero' : toText(rule)]); };
+        cp.stroke = function () { call(this, 'stroke', []); };
+        cp.clip = function (rule) { call(this, 'clip', [rule === undefined ? 'nonzero' : toText(rule)]); };
+        cp.isPointInPath = function (x, y, rule) { return call(this, 'isPointInPath', [Number(x), Number(y), rule === undefined ? 'nonzero' : toText(rule)]) === '1'; };
+        cp.isPointInStroke = function () { return false; };
+        cp.save = function () {
+            var copy = {};
+            for (var k in this.__state) if (own(this.__state, k)) copy[k] = this.__state[k];
+            copy.__dash = this.__dash;
+            this.__saved.push(copy);
+            call(this, 'save', []);
+        };
+        cp.restore = function () {
+            if (!this.__saved.length) return;
+            this.__state = this.__saved.pop();
+            this.__dash = this.__state.__dash;
+            call(this, 'restore', []);
+        };
+        cp.reset = function () {
+            this.__state = freshState();
+            this.__saved = [];
+            this.__dash = [];
+            call(this, 'reset', []);
+        };
+        cp.setLineDash = function (list) {
+            var values = [];
+            for (var k = 0; k < list.length; k++) {
+                var v = Number(list[k]);
+                if (!(v >= 0) || v === Infinity) return;
+                values.push(v);
+            }
+            if (values.length % 2) values = values.concat(values);
+            this.__dash = values;
+            call(this, 'setLineDash', values);
+        };
+        cp.getLineDash = function () { return this.__dash.slice(0); };
+        cp.getTransform = function () {
+            var m = call(this, 'getTransform', []).split(',');
+            return {a: Number(m[0]), b: Number(m[1]), c: Number(m[2]), d: Number(m[3]), e: Number(m[4]), f: Number(m[5]),
+                m11: Number(m[0]), m12: Number(m[1]), m21: Number(m[2]), m22: Number(m[3]), m41: Number(m[4]), m42: Number(m[5]),
+                is2D: true, isIdentity: m.join() === '1,0,0,1,0,0'};
+        };
+        cp.fillText = function (text, x, y, maxWidth) {
+            var args = [toText(text), Number(x), Number(y)];
+            if (maxWidth !== undefined) args.push(Number(maxWidth));
+            call(this, 'fillText', args);
+        };
+        cp.strokeText = function (text, x, y, maxWidth) {
+            var args = [toText(text), Number(x), Number(y)];
+            if (maxWidth !== undefined) args.push(Number(maxWidth));
+            call(this, 'strokeText', args);
+        };
+        cp.measureText = function (text) {
+            var m = call(this, 'measureText', [toText(text)]).split(','), tm = inherit(TextMetrics.prototype);
+            var names = ['width', 'actualBoundingBoxLeft', 'actualBoundingBoxRight', 'actualBoundingBoxAscent',
+                'actualBoundingBoxDescent', 'fontBoundingBoxAscent', 'fontBoundingBoxDescent', 'alphabeticBaseline',
+                'hangingBaseline', 'ideographicBaseline'];
+            for (var k = 0; k < names.length; k++) tm[names[k]] = Number(m[k]);
+            tm.emHeightAscent = tm.fontBoundingBoxAscent;
+            tm.emHeightDescent = tm.fontBoundingBoxDescent;
+            return tm;
+        };
+        function gradient(ctx, kind, args) {
+            var g = inherit(CanvasGradient.prototype);
+            g.__id = ++gradientCount;
+            g.__surface = surfaceOf(ctx.canvas);
+            for (var k = 0; k < args.length; k++) {
+                if (!isFinite(args[k])) throw new TypeError("Failed to execute 'create" + (kind === 'linear' ? 'Linear' : 'Radial') + "Gradient' on 'CanvasRenderingContext2D': The provided double value is non-finite.");
+            }
+            call(ctx, 'gradient', [g.__id, kind].concat(args));
+            return g;
+        }
+        var gradientCount = 0;
+        CanvasGradient.prototype.addColorStop = function (offset, color) {
+            var r = host.canvasCall(this.__surface, 'colorStop', [this.__id, Number(offset), toText(color)]);
+            if (r === 'IndexSizeError') throw domError('IndexSizeError', "Failed to execute 'addColorStop' on 'CanvasGradient': The provided value (" + offset + ') is outside the range (0.0, 1.0).');
+            if (r === 'SyntaxError') throw domError('SyntaxError', "Failed to execute 'addColorStop' on 'CanvasGradient': The value provided ('" + color + "') could not be parsed as a color.");
+        };
+        cp.createLinearGradient = function (x0, y0, x1, y1) { return gradient(this, 'linear', numbers(arguments).slice(0, 4)); };
+        cp.createRadialGradient = function (x0, y0, r0, x1, y1, r1) { return gradient(this, 'radial', numbers(arguments).slice(0, 6)); };
+        cp.createPattern = function () { return null; };
+        cp.drawImage = function (image) {
+            var a = numbers(Array.prototype.slice.call(arguments, 1)), src = image && image.__surface;
+            if (!image || typeof image !== 'object') throw new TypeError("Failed to execute 'drawImage' on 'CanvasRenderingContext2D': The provided value is not of type '(CSSImageValue or HTMLCanvasElement or HTMLImageElement or HTMLVideoElement or ImageBitmap or OffscreenCanvas or SVGImageElement or VideoFrame)'.");
+            if (image.tagName === 'CANVAS') src = surfaceOf(image);
+            if (!src) return;
+            var w = image.width, h = image.height, r;
+            if (a.length === 2) r = [0, 0, w, h, a[0], a[1], w, h];
+            else if (a.length === 4) r = [0, 0, w, h, a[0], a[1], a[2], a[3]];
+            else r = a.slice(0, 8);
+            host.canvasDraw(surfaceOf(this.canvas), src, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
+        };
+        cp.getImageData = function (x, y, w, h) {
+            x = Math.floor(Number(x)); y = Math.floor(Number(y)); w = Math.floor(Number(w)); h = Math.floor(Number(h));
+            if (!w || !h) throw domError('IndexSizeError', "Failed to execute 'getImageData' on 'CanvasRenderingContext2D': The source " + (w ? 'height' : 'width') + ' is 0.');
+            if (w < 0) { x += w; w = -w; }
+            if (h < 0) { y += h; h = -h; }
+            return new ImageData(host.canvasRead(surfaceOf(this.canvas), x, y, w, h, modern), w, h);
+        };
+        cp.createImageData = function (w, h) {
+            if (w && typeof w === 'object') return new ImageData(w.width, w.height);
+            return new ImageData(Math.abs(Math.floor(Number(w))), Math.abs(Math.floor(Number(h))));
+        };
+        cp.putImageData = function (image, dx, dy) {
+            host.canvasWrite(surfaceOf(this.canvas), image.data, image.width, image.height, Math.floor(Number(dx)), Math.floor(Number(dy)));
+        };
+        cp.getContextAttributes = function () {
+            return {alpha: true, colorSpace: 'srgb', desynchronized: false, willReadFrequently: false};
+        };
+    }
+    // ---- WebGL: the answers of Chrome on the profile's graphics card -------------------
+    // Nothing is rendered; what detectors read (parameters, extensions, precisions,
+    // attributes) answers as the user's Chrome or, without a profile, a common desktop.
+    var GL = {DEPTH_BUFFER_BIT: 256, STENCIL_BUFFER_BIT: 1024, COLOR_BUFFER_BIT: 16384, POINTS: 0, LINES: 1, LINE_STRIP: 3,
+        TRIANGLES: 4, TRIANGLE_STRIP: 5, TRIANGLE_FAN: 6, ARRAY_BUFFER: 34962, ELEMENT_ARRAY_BUFFER: 34963,
+        STATIC_DRAW: 35044, DYNAMIC_DRAW: 35048, FLOAT: 5126, UNSIGNED_BYTE: 5121, UNSIGNED_SHORT: 5123, RGBA: 6408,
+        FRAGMENT_SHADER: 35632, VERTEX_SHADER: 35633, COMPILE_STATUS: 35713, LINK_STATUS: 35714,
+        LOW_FLOAT: 36336, MEDIUM_FLOAT: 36337, HIGH_FLOAT: 36338, LOW_INT: 36339, MEDIUM_INT: 36340, HIGH_INT: 36341,
+        VENDOR: 7936, RENDERER: 7937, VERSION: 7938, SHADING_LANGUAGE_VERSION: 35724, MAX_TEXTURE_SIZE: 3379,
+        MAX_VIEWPORT_DIMS: 3386, MAX_RENDERBUFFER_SIZE: 34024, MAX_VERTEX_ATTRIBS: 34921, MAX_VERTEX_UNIFORM_VECTORS: 36347,
+        MAX_FRAGMENT_UNIFORM_VECTORS: 36349, MAX_VARYING_VECTORS: 36348, MAX_TEXTURE_IMAGE_UNITS: 34930,
+        MAX_VERTEX_TEXTURE_IMAGE_UNITS: 35660, MAX_COMBINED_TEXTURE_IMAGE_UNITS: 35661, MAX_CUBE_MAP_TEXTURE_SIZE: 34076,
+        ALIASED_LINE_WIDTH_RANGE: 33902, ALIASED_POINT_SIZE_RANGE: 33901, RED_BITS: 3410, GREEN_BITS: 3411,
+        BLUE_BITS: 3412, ALPHA_BITS: 3413, DEPTH_BITS: 3414, STENCIL_BITS: 3415, TEXTURE_2D: 3553, TEXTURE0: 33984,
+        FRAMEBUFFER: 36160, RENDERBUFFER: 36161, NO_ERROR: 0, DEPTH_TEST: 2929, BLEND: 3042, CULL_FACE: 2884};
+    var glNames = {};
+    for (var gk in GL) if (own(GL, gk)) glNames[GL[gk]] = gk;
+    var glDefaults = {VENDOR: 'WebKit', RENDERER: 'WebKit WebGL', VERSION: 'WebGL 1.0 (OpenGL ES 2.0 Chromium)',
+        SHADING_LANGUAGE_VERSION: 'WebGL GLSL ES 1.0 (OpenGL ES GLSL ES 1.0 Chromium)', MAX_TEXTURE_SIZE: 16384,
+        MAX_VIEWPORT_DIMS: [32767, 32767], MAX_RENDERBUFFER_SIZE: 16384, MAX_VERTEX_ATTRIBS: 16,
+        MAX_VERTEX_UNIFORM_VECTORS: 4096, MAX_FRAGMENT_UNIFORM_VECTORS: 1024, MAX_VARYING_VECTORS: 30,
+        MAX_TEXTURE_IMAGE_UNITS: 16, MAX_VERTEX_TEXTURE_IMAGE_UNITS: 16, MAX_COMBINED_TEXTURE_IMAGE_UNITS: 32,
+        MAX_CUBE_MAP_TEXTURE_SIZE: 16384, ALIASED_LINE_WIDTH_RANGE: [1, 1], ALIASED_POINT_SIZE_RANGE: [1, 1024],
+        RED_BITS: 8, GREEN_BITS: 8, BLUE_BITS: 8, ALPHA_BITS: 8, DEPTH_BITS: 24, STENCIL_BITS: 0,
+        UNMASKED_VENDOR_WEBGL: 'Google Inc. (NVIDIA)',
+        UNMASKED_RENDERER_WEBGL: 'ANGLE (NVIDIA, NVIDIA GeForce GTX 1660 SUPER (0x000021C4) Direct3D11 vs_5_0 ps_5_0, D3D11)'};
+    var glExtensions = ['ANGLE_instanced_arrays', 'EXT_blend_minmax', 'EXT_clip_control', 'EXT_color_buffer_half_float',
+        'EXT_depth_clamp', 'EXT_disjoint_timer_query', 'EXT_float_blend', 'EXT_frag_depth', 'EXT_polygon_offset_clamp',
+        'EXT_shader_texture_lod', 'EXT_texture_compression_bptc', 'EXT_texture_compression_rgtc',
+        'EXT_texture_filter_anisotropic', 'EXT_texture_mirror_clamp_to_edge', 'EXT_sRGB', 'KHR_parallel_shader_compile',
+        'OES_element_index_uint', 'OES_fbo_render_mipmap', 'OES_standard_derivatives', 'OES_texture_float',
+        'OES_texture_float_linear', 'OES_texture_half_float', 'OES_texture_half_float_linear', 'OES_vertex_array_object',
+        'WEBGL_blend_func_extended', 'WEBGL_color_buffer_float', 'WEBGL_compressed_texture_s3tc',
+        'WEBGL_compressed_texture_s3tc_srgb', 'WEBGL_debug_renderer_info', 'WEBGL_debug_shaders', 'WEBGL_depth_texture',
+        'WEBGL_draw_buffers', 'WEBGL_lose_context', 'WEBGL_multi_draw', 'WEBGL_polygon_mode'];
+    function WebGLRenderingContext() { illegal(); }
+    function WebGL2RenderingContext() { illegal(); }
+    function WebGLShaderPrecisionFormat() { illegal(); }
+    for (gk in GL) if (own(GL, gk)) WebGLRenderingContext[gk] = WebGLRenderingContext.prototype[gk] = WebGL2RenderingContext[gk] = WebGL2RenderingContext.prototype[gk] = GL[gk];
+    function glArray(values, floats) {
+        if (!modern) return values.slice(0);
+        return floats ? new Float32Array(values) : new Int32Array(values);
+    }
+    function webglContext(canvas, two) {
+        var key = two ? '__webgl2' : '__webgl';
+        if (canvas[key]) return canvas[key];
+        var pw = profile.webgl || {}, params = pw.parameters || {}, gl = inherit((two ? WebGL2RenderingContext : WebGLRenderingContext).prototype);
+        gl.canvas = canvas;
+        gl.drawingBufferWidth = canvas.width;
+        gl.drawingBufferHeight = canvas.height;
+        gl.drawingBufferColorSpace = 'srgb';
+        var lost = false;
+        gl.getParameter = function (pname) {
+            var name = glNames[pname] || (pname === 37445 ? 'UNMASKED_VENDOR_WEBGL' : pname === 37446 ? 'UNMASKED_RENDERER_WEBGL' : null);
+            if (!name) return null;
+            var v = own(params, name) ? params[name] : glDefaults[name];
+            if (two && !own(params, name)) {
+                if (name === 'VERSION') v = 'WebGL 2.0 (OpenGL ES 3.0 Chromium)';
+                if (name === 'SHADING_LANGUAGE_VERSION') v = 'WebGL GLSL ES 3.00 (OpenGL ES GLSL ES 3.0 Chromium)';
+            }
+            if (v && typeof v === 'object' && v.length !== undefined) return glArray(v, name.indexOf('RANGE') >= 0);
+            return v === undefined ? null : v;
+        };
+        var extensions = pw.extensions && pw.extensions.length !== undefined ? pw.extensions : glExtensions;
+        gl.getSupportedExtensions = function () { return lost ? null : extensions.slice(0); };
+        gl.getExtension = function (name) {
+            name = toText(name);
+            var found = false;
+            for (var k = 0; k < extensions.length; k++) if (extensions[k].toLowerCase() === name.toLowerCase()) found = true;
+            if (!found) return null;
+            if (name === 'WEBGL_debug_renderer_info') return {UNMASKED_VENDOR_WEBGL: 37445, UNMASKED_RENDERER_WEBGL: 37446};
+            if (name === 'WEBGL_lose_context') return {loseContext: function () { lost = true; }, restoreContext: function () { lost = false; }};
+            if (name === 'EXT_texture_filter_anisotropic') return {TEXTURE_MAX_ANISOTROPY_EXT: 34046, MAX_TEXTURE_MAX_ANISOTROPY_EXT: 34047};
+            return {};
+        };
+        gl.getShaderPrecisionFormat = function (shaderType, precisionType) {
+            var f = inherit(WebGLShaderPrecisionFormat.prototype), p = Number(precisionType);
+            var ints = p >= 36339;
+            f.rangeMin = ints ? 31 : 127;
+            f.rangeMax = ints ? 30 : 127;
+            f.precision = ints ? 0 : 23;
+            return f;
+        };
+        var attributes = pw.contextAttributes || {alpha: true, antialias: true, depth: true, desynchronized: false,
+            failIfMajorPerformanceCaveat: false, powerPreference: 'default', premultipliedAlpha: true,
+            preserveDrawingBuffer: false, stencil: false, xrCompatible: false};
+        gl.getContextAttributes = function () {
+            var copy = {};
+            for (var k in attributes) if (own(attributes, k)) copy[k] = attributes[k];
+            return copy;
+        };
+        gl.isContextLost = function () { return lost; };
+        gl.getError = function () { return 0; };
+        var made = 0;
+        function thing() { return {__id: ++made}; }
+        var makers = ['createBuffer', 'createShader', 'createProgram', 'createTexture', 'createFramebuffer',
+            'createRenderbuffer', 'getUniformLocation', 'createVertexArray'];
+        for (var k = 0; k < makers.length; k++) gl[makers[k]] = thing;
+        var quiet = ['bindBuffer', 'bufferData', 'bufferSubData', 'shaderSource', 'compileShader', 'attachShader',
+            'linkProgram', 'useProgram', 'enableVertexAttribArray', 'disableVertexAttribArray', 'vertexAttribPointer',
+            'drawArrays', 'drawElements', 'clearColor', 'clear', 'clearDepth', 'viewport', 'enable', 'disable',
+            'blendFunc', 'depthFunc', 'bindTexture', 'texImage2D', 'texParameteri', 'activeTexture', 'bindFramebuffer',
+            'bindRenderbuffer', 'framebufferTexture2D', 'pixelStorei', 'deleteBuffer', 'deleteShader', 'deleteProgram',
+            'deleteTexture', 'flush', 'finish', 'scissor', 'lineWidth', 'bindVertexArray', 'detachShader',
+            'uniform1f', 'uniform2f', 'uniform3f', 'uniform4f', 'uniform1i', 'uniform1fv', 'uniform2fv', 'uniform3fv',
+            'uniform4fv', 'uniformMatrix4fv', 'uniformMatrix3fv', 'colorMask', 'depthMask', 'cullFace', 'frontFace'];
+        for (k = 0; k < quiet.length; k++) gl[quiet[k]] = noop;
+        gl.getAttribLocation = function () { return 0; };
+        gl.getShaderParameter = gl.getProgramParameter = function () { return true; };
+        gl.getShaderInfoLog = gl.getProgramInfoLog = function () { return ''; };
+        gl.readPixels = noop;
+        canvas[key] = gl;
+        return gl;
+    }
+
     function canvasContext(canvas, kind) {
         kind = toText(kind).toLowerCase();
+        if (kind === '2d' && drawsForReal) {
+            if (!canvas.__context) {
+                var ctx = inherit(CanvasRenderingContext2D.prototype);
+                ctx.canvas = canvas;
+                ctx.__state = freshState();
+                ctx.__saved = [];
+                ctx.__dash = [];
+                canvas.__context = ctx;
+            }
+            return canvas.__context;
+        }
         if (kind === '2d') {
             var c2d = {canvas: canvas, fillStyle: '#000000', strokeStyle: '#000000', font: '10px sans-serif',
                 textAlign: 'start', textBaseline: 'alphabetic', globalAlpha: 1, lineWidth: 1};
@@ -794,10 +1387,7 @@
             c2d.createImageData = c2d.getImageData;
             return c2d;
         }
-        if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2') {
-            return {canvas: canvas, getParameter: function () { return null; }, getExtension: function () { return null; },
-                getSupportedExtensions: function () { return []; }, getContextAttributes: function () { return {}; }};
-        }
+        if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2') return webglContext(canvas, kind === 'webgl2');
         return null;
     }
 
@@ -821,8 +1411,42 @@
         if (name === 'CANVAS') {
             e.width = 300;
             e.height = 150;
+            if (drawsForReal) {
+                var size = {width: 300, height: 150};
+                var resize = function (name) {
+                    return function (v) {
+                        var n = Number(v);
+                        size[name] = n >= 0 && n < 4294967296 ? Math.floor(n) : name === 'width' ? 300 : 150;
+                        if (e.__surface) host.canvasResize(e.__surface, size.width, size.height);
+                        if (e.__context) {
+                            e.__context.__state = freshState();
+                            e.__context.__saved = [];
+                            e.__context.__dash = [];
+                        }
+                    };
+                };
+                accessor(e, 'width', function () { return size.width; }, resize('width'));
+                accessor(e, 'height', function () { return size.height; }, resize('height'));
+            }
             e.getContext = function (kind) { return canvasContext(e, kind); };
-            e.toDataURL = function () { return 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA'; };
+            if (drawsForReal) {
+                e.toDataURL = function (type, quality) {
+                    return host.canvasCall(surfaceOf(e), 'toDataURL', [type === undefined ? 'image/png' : toText(type), quality === undefined ? -1 : Number(quality)]);
+                };
+                e.toBlob = function (callback, type, quality) {
+                    var url = e.toDataURL(type, quality), comma = url.indexOf(','), bytes = atob(url.substring(comma + 1));
+                    var blob = {size: bytes.length, type: url.substring(5, url.indexOf(';'))};
+                    if (modern && typeof Promise === 'function') {
+                        blob.arrayBuffer = function () {
+                            var b = new Uint8Array(bytes.length);
+                            for (var k = 0; k < bytes.length; k++) b[k] = bytes.charCodeAt(k);
+                            return Promise.resolve(b.buffer);
+                        };
+                    }
+                    setTimeout(function () { callback(blob); }, 0);
+                };
+            }
+            if (!drawsForReal) e.toDataURL = function () { return 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA'; };
         } else if (name === 'IMG') {
             e.width = e.height = e.naturalWidth = e.naturalHeight = 0;
             e.complete = true;
@@ -832,6 +1456,12 @@
                 src = toText(v);
                 if (src) line('网络请求（未发送）：GET ' + src + '（Image）');
             });
+        } else if (name === 'IFRAME' && !plainMembers) {
+            e.src = '';
+            // A frame has a window of its own once it is in the page (a blank one: its
+            // address is never loaded), and none while it is not.
+            accessor(e, 'contentWindow', function () { return frameWindow(e); }, noop);
+            accessor(e, 'contentDocument', function () { var w = frameWindow(e); return w ? w.document : null; }, noop);
         } else if (name === 'SCRIPT' || name === 'A' || name === 'LINK' || name === 'IFRAME') {
             e.src = e.href = '';
         }
@@ -948,7 +1578,46 @@
         plugins: listOf(plugins, PluginArray),
         mimeTypes: listOf([pdf, textPdf], MimeTypeArray)
     };
+    for (m in pn) {
+        if (own(pn, m) && own(navigatorValues, m) && pn[m] !== null && typeof pn[m] !== 'object') navigatorValues[m] = pn[m];
+    }
+    if (pn.plugins && pn.plugins.length !== undefined) {
+        var ownPlugins = [], ownTypes = [];
+        for (i = 0; i < pn.plugins.length; i++) {
+            var pp = pn.plugins[i], made = inherit(Plugin.prototype), types = pp.mimeTypes || [];
+            made.name = toText(pp.name);
+            made.filename = toText(pp.filename);
+            made.description = toText(pp.description);
+            for (var t = 0; t < types.length; t++) {
+                var mt = inherit(MimeType.prototype);
+                mt.type = toText(types[t].type);
+                mt.suffixes = toText(types[t].suffixes);
+                mt.description = toText(types[t].description);
+                mt.enabledPlugin = made;
+                made[t] = mt;
+                ownTypes.push(mt);
+            }
+            made.length = types.length;
+            ownPlugins.push(made);
+        }
+        navigatorValues.plugins = listOf(ownPlugins, PluginArray);
+        navigatorValues.mimeTypes = listOf(ownTypes, MimeTypeArray);
+    }
     for (m in navigatorValues) if (own(navigatorValues, m)) navigator[m] = navigatorValues[m];
+    if (modern && pn.userAgentData && typeof Promise === 'function') {
+        // Client hints as the user's Chrome gave them.
+        var uad = pn.userAgentData, hints = {};
+        hints.brands = uad.brands || [];
+        hints.mobile = !!uad.mobile;
+        hints.platform = toText(uad.platform || '');
+        hints.getHighEntropyValues = function (wanted) {
+            var r = {brands: hints.brands, mobile: hints.mobile, platform: hints.platform}, high = uad.highEntropy || {};
+            for (var k = 0; wanted && k < wanted.length; k++) if (own(high, wanted[k])) r[wanted[k]] = high[wanted[k]];
+            return Promise.resolve(r);
+        };
+        hints.toJSON = function () { return {brands: hints.brands, mobile: hints.mobile, platform: hints.platform}; };
+        navigator.userAgentData = hints;
+    }
     navigator.javaEnabled = function () { return false; };
     navigator.sendBeacon = function (address, data) {
         line('网络请求（未发送）：POST ' + toText(address) + (data === undefined ? '' : ' 正文：' + toText(data)) + '（sendBeacon）');
@@ -1020,6 +1689,7 @@
     // max-age <= 0, removes one cookie; reading gives "a=1; b=2" in setting order.
     var jar = [];
     function cookieText() {
+        if (hasHost) return host.cookie();
         var now = new Date().getTime(), out = [];
         for (var n = 0; n < jar.length; n++) {
             if (jar[n].expires !== null && jar[n].expires <= now) jar.splice(n--, 1);
@@ -1028,6 +1698,10 @@
         return out.join('; ');
     }
     function setCookie(text) {
+        if (hasHost) {
+            host.setCookie(toText(text));
+            return;
+        }
         var parts = toText(text).split(';'), pair = parts[0], eq = pair.indexOf('=');
         var name = eq < 0 ? '' : pair.substring(0, eq).replace(/^\s+|\s+$/g, '');
         var value = (eq < 0 ? pair : pair.substring(eq + 1)).replace(/^\s+|\s+$/g, '');
@@ -1050,7 +1724,7 @@
     }
     if (config.cookie) {
         var initial = config.cookie.split(';');
-        for (i = 0; i < initial.length; i++) setCookie(initial[i]);
+        for (i = 0; i < initial.length; i++) setCookie(initial[i] + (hasHost ? '; path=/' : ''));
     }
     var documentValues = {
         nodeType: 9,
@@ -1081,16 +1755,82 @@
     accessor(document, 'cookie', cookieText, setCookie);
     makesNodes(document);
     document.createEvent = function (kind) {
-        var e = new Event('');
-        if (/custom/i.test(kind)) e.initCustomEvent = CustomEvent.prototype.initCustomEvent;
-        return e;
+        var k = toText(kind).toLowerCase();
+        var Type = /^mouseevents?$/.test(k) ? MouseEvent : /^keyboardevents?$/.test(k) ? KeyboardEvent :
+            k === 'customevent' ? CustomEvent : /^uievents?$/.test(k) ? UIEvent : /^(events?|htmlevents)$/.test(k) ? Event : null;
+        if (!Type) throw domError('NotSupportedError', "Failed to execute 'createEvent' on 'Document': The provided event type ('" + toText(kind) + "') is invalid.");
+        return new Type('');
     };
     document.hasFocus = function () { return true; };
     document.execCommand = function () { return false; };
     document.open = document.close = function () { return document; };
-    document.write = function () { line('document.write: ' + Array.prototype.join.call(arguments, '')); };
-    document.writeln = function () { line('document.write: ' + Array.prototype.join.call(arguments, '')); };
+    // While the page loads, what a script writes goes in after it (scripts in it run at
+    // once); later it is only logged, as the page would be replaced.
+    function write(text) {
+        if (!writing) {
+            line('document.write: ' + text);
+            return;
+        }
+        var holder = createElement('div', document), written = [], k;
+        readHtml(holder, text, document, writing.parent.nodeType === 1 ? writing.parent : document.body);
+        for (k = 0; k < holder.childNodes.length; k++) written.push(holder.childNodes[k]);
+        holder.childNodes = [];
+        // In the head, from the first thing the head cannot hold on, the parser would have
+        // gone on in the body: there it goes, before what the body had.
+        for (k = 0; k < written.length; k++) {
+            var w = written[k];
+            if (writing.parent === document.head && !writing.inBody && document.body &&
+                (w.nodeType === 1 ? HEAD_CONTENT[w.localName] !== true : w.nodeType === 3 && /[^\t\n\f\r ]/.test(w.data))) {
+                writing.inBody = {parent: document.body, before: document.body.firstChild};
+            }
+            var to = writing.inBody || writing;
+            insertChild(to.parent, w, to.before);
+        }
+        var scripts = [];
+        for (k = 0; k < written.length; k++) {
+            if (written[k].nodeType !== 1) continue;
+            if (written[k].tagName === 'SCRIPT') scripts.push(written[k]);
+            findAll(written[k], function (e) { return e.tagName === 'SCRIPT'; }, scripts, false);
+        }
+        var outer = writing;
+        runPageScripts(scripts);
+        writing = outer;
+    }
+    document.write = function () { write(Array.prototype.join.call(arguments, '')); };
+    document.writeln = function () { write(Array.prototype.join.call(arguments, '') + '\n'); };
     growTree(document, config.title);
+    // The fonts the page may ask for: the profile's list, or those of a Chinese Windows.
+    var fontList = profile.fonts && profile.fonts.length !== undefined ? profile.fonts : ['Arial', 'Arial Black',
+        'Calibri', 'Cambria', 'Comic Sans MS', 'Consolas', 'Courier New', 'Georgia', 'Impact', 'Lucida Console',
+        'Microsoft YaHei', 'SimSun', 'SimHei', 'KaiTi', 'FangSong', 'NSimSun', 'DengXian', 'Segoe UI', 'Tahoma',
+        'Times New Roman', 'Trebuchet MS', 'Verdana', 'Wingdings'];
+    var knownFonts = {};
+    for (i = 0; i < fontList.length; i++) knownFonts[toText(fontList[i]).toLowerCase()] = true;
+    var genericFonts = wordSet('serif sans-serif monospace cursive fantasy system-ui ui-serif ui-sans-serif ui-monospace math emoji');
+    function FontFaceSet() { illegal(); }
+    subclass(FontFaceSet, EventTarget);
+    var fonts = inherit(FontFaceSet.prototype);
+    fonts.status = 'loaded';
+    fonts.size = 0;
+    fonts.onloading = fonts.onloadingdone = fonts.onloadingerror = null;
+    // True when every family the font names is present (a font shorthand: size, then families).
+    fonts.check = function (font) {
+        var m = /(?:^|\s)[\d.]+(?:px|pt|em|rem|%)(?:\s*\/\s*\S+)?\s+(.+)$/.exec(toText(font));
+        if (!m) throw domError('SyntaxError', "Failed to execute 'check' on 'FontFaceSet': Could not resolve '" + toText(font) + "' as a font.");
+        var families = m[1].split(',');
+        for (var k = 0; k < families.length; k++) {
+            var f = families[k].replace(/^\s+|\s+$/g, '').replace(/^["']|["']$/g, '').toLowerCase();
+            if (genericFonts[f] !== true && knownFonts[f] !== true) return false;
+        }
+        return true;
+    };
+    fonts.forEach = noop;
+    fonts.has = function () { return false; };
+    if (modern && typeof Promise === 'function') {
+        fonts.ready = Promise.resolve(fonts);
+        fonts.load = function (font) { return Promise.resolve([]); };
+    }
+    document.fonts = fonts;
     if (oldIE) {
         // Old IE's document.all: every element by index, id or name.
         var all = listOf([document.documentElement, document.head, document.body], HTMLCollection);
@@ -1108,6 +1848,8 @@
     var screenValues = {width: config.screenWidth, height: config.screenHeight, availWidth: config.screenWidth,
         availHeight: config.screenHeight - config.taskbarHeight, availLeft: 0, availTop: 0, colorDepth: 24,
         pixelDepth: 24, isExtended: false, orientation: {type: 'landscape-primary', angle: 0}};
+    var ps = profile.screen || {};
+    for (m in ps) if (own(ps, m) && own(screenValues, m) && ps[m] !== null) screenValues[m] = ps[m];
     for (m in screenValues) if (own(screenValues, m)) screen[m] = screenValues[m];
 
     function History() { illegal(); }
@@ -1260,7 +2002,7 @@
     };
 
     var performance = {timeOrigin: startTime};
-    performance.now = function () { return new Date().getTime() - startTime + clock; };
+    performance.now = function () { return new Date().getTime() - startTime + (seeded ? 0 : clock); };
     performance.mark = performance.measure = performance.clearMarks = performance.clearMeasures = noop;
     performance.getEntries = performance.getEntriesByName = performance.getEntriesByType = function () { return []; };
     performance.timing = {navigationStart: startTime, fetchStart: startTime, domLoading: startTime,
@@ -1315,6 +2057,160 @@
         else xhr.readyState = 4;
     };
 
+    // ---- audio rendered offline: the same signal every run ------------------------------
+    // Oscillators, gains and a compressor computed sample by sample; where the user's
+    // profile holds their Chrome's sum of the common audio fingerprint, the rendering is
+    // scaled to give it.
+    function AudioParam(value) {
+        this.value = this.defaultValue = value;
+        this.minValue = -3.4028234663852886e38;
+        this.maxValue = 3.4028234663852886e38;
+    }
+    AudioParam.prototype.setValueAtTime = function (v) { this.value = Number(v); return this; };
+    AudioParam.prototype.linearRampToValueAtTime = AudioParam.prototype.exponentialRampToValueAtTime = AudioParam.prototype.setValueAtTime;
+    AudioParam.prototype.setTargetAtTime = AudioParam.prototype.setValueAtTime;
+    AudioParam.prototype.cancelScheduledValues = function () { return this; };
+    function AudioNode() { illegal(); }
+    AudioNode.prototype.connect = function (node) {
+        if (node && node.__inputs) node.__inputs.push(this);
+        return node;
+    };
+    AudioNode.prototype.disconnect = function () {};
+    function audioNode(Type, ctx) {
+        var n = inherit(Type.prototype);
+        n.context = ctx;
+        n.__inputs = [];
+        n.numberOfInputs = 1;
+        n.numberOfOutputs = 1;
+        n.channelCount = 2;
+        n.channelCountMode = 'max';
+        n.channelInterpretation = 'speakers';
+        return n;
+    }
+    function OscillatorNode() { illegal(); }
+    subclass(OscillatorNode, AudioNode);
+    OscillatorNode.prototype.start = function (when) { this.__start = Number(when) || 0; };
+    OscillatorNode.prototype.stop = function (when) { this.__stop = Number(when) || 0; };
+    function GainNode() { illegal(); }
+    subclass(GainNode, AudioNode);
+    function DynamicsCompressorNode() { illegal(); }
+    subclass(DynamicsCompressorNode, AudioNode);
+    function AudioDestinationNode() { illegal(); }
+    subclass(AudioDestinationNode, AudioNode);
+    function AudioBuffer() { illegal(); }
+    AudioBuffer.prototype.getChannelData = function (c) { return this.__channels[c]; };
+    AudioBuffer.prototype.copyFromChannel = function (target, c, offset) {
+        var from = this.__channels[c], o = offset || 0;
+        for (var k = 0; k < target.length && k + o < from.length; k++) target[k] = from[k + o];
+    };
+    function sampleOf(node, i, rate, memo) {
+        if (own(memo, node.__id)) return memo[node.__id];
+        var sum = 0, k, v;
+        for (k = 0; k < node.__inputs.length; k++) sum += sampleOf(node.__inputs[k], i, rate, memo);
+        var t = i / rate;
+        if (node instanceof OscillatorNode) {
+            v = 0;
+            if (node.__start !== undefined && t >= node.__start && (node.__stop === undefined || t < node.__stop)) {
+                var f = node.frequency.value * Math.pow(2, node.detune.value / 1200), p = (f * (t - node.__start)) % 1;
+                v = node.type === 'square' ? (p < 0.5 ? 1 : -1) : node.type === 'sawtooth' ? 2 * p - 1 :
+                    node.type === 'triangle' ? (p < 0.25 ? 4 * p : p < 0.75 ? 2 - 4 * p : 4 * p - 4) : Math.sin(2 * Math.PI * p);
+            }
+        } else if (node instanceof GainNode) {
+            v = sum * node.gain.value;
+        } else if (node instanceof DynamicsCompressorNode) {
+            // A static curve with a soft knee, its gain smoothed by attack and release.
+            var level = Math.abs(sum) > 1e-9 ? 20 * Math.log(Math.abs(sum)) / Math.LN10 : -200;
+            var th = node.threshold.value, knee = node.knee.value, ratio = node.ratio.value, over = level - th, out;
+            if (2 * over < -knee) out = level;
+            else if (2 * Math.abs(over) <= knee) out = level + (1 / ratio - 1) * (over + knee / 2) * (over + knee / 2) / (2 * Math.max(knee, 1e-9));
+            else out = th + over / ratio;
+            var target = Math.pow(10, (out - level) / 20), tau = target < node.__gain ? node.attack.value : node.release.value;
+            node.__gain += (target - node.__gain) * (1 - Math.exp(-1 / (Math.max(tau, 1e-6) * rate)));
+            node.reduction = 20 * Math.log(node.__gain) / Math.LN10;
+            // Make-up gain as Chrome's compressor adds it: the curve's loss at full scale,
+            // given back to the power 0.6.
+            var full = 2 * (0 - th) < -knee ? 0 : 2 * Math.abs(0 - th) <= knee ? (1 / ratio - 1) * (knee / 2 - th) * (knee / 2 - th) / (2 * Math.max(knee, 1e-9)) : th - th / ratio;
+            v = sum * node.__gain * Math.pow(Math.pow(10, -full / 20), 0.6);
+        } else {
+            v = sum;
+        }
+        memo[node.__id] = v;
+        return v;
+    }
+    function OfflineAudioContext(channels, length, sampleRate) {
+        if (channels && typeof channels === 'object') {
+            length = channels.length;
+            sampleRate = channels.sampleRate;
+            channels = channels.numberOfChannels || 1;
+        }
+        this.length = Number(length) >>> 0;
+        this.sampleRate = Number(sampleRate) || 44100;
+        this.__channels = Number(channels) >>> 0 || 1;
+        this.state = 'suspended';
+        this.currentTime = 0;
+        this.oncomplete = null;
+        this.__nodes = 0;
+        this.destination = audioNode(AudioDestinationNode, this);
+        this.destination.maxChannelCount = this.__channels;
+        this.destination.__id = 0;
+    }
+    subclass(OfflineAudioContext, EventTarget);
+    function node(ctx, Type) {
+        var n = audioNode(Type, ctx);
+        n.__id = ++ctx.__nodes;
+        return n;
+    }
+    OfflineAudioContext.prototype.createOscillator = function () {
+        var o = node(this, OscillatorNode);
+        o.type = 'sine';
+        o.frequency = new AudioParam(440);
+        o.detune = new AudioParam(0);
+        o.numberOfInputs = 0;
+        return o;
+    };
+    OfflineAudioContext.prototype.createGain = function () {
+        var g = node(this, GainNode);
+        g.gain = new AudioParam(1);
+        return g;
+    };
+    OfflineAudioContext.prototype.createDynamicsCompressor = function () {
+        var c = node(this, DynamicsCompressorNode);
+        c.threshold = new AudioParam(-24);
+        c.knee = new AudioParam(30);
+        c.ratio = new AudioParam(12);
+        c.attack = new AudioParam(0.003);
+        c.release = new AudioParam(0.25);
+        c.reduction = 0;
+        c.__gain = 1;
+        return c;
+    };
+    OfflineAudioContext.prototype.startRendering = function () {
+        var ctx = this, buffer = inherit(AudioBuffer.prototype), data = new Float32Array(this.length), k;
+        for (k = 0; k < this.length; k++) data[k] = sampleOf(this.destination, k, this.sampleRate, {});
+        var wanted = profile.audio && typeof profile.audio.sum === 'number' ? profile.audio.sum : null;
+        if (wanted !== null && this.length >= 5000) {
+            var have = 0;
+            for (k = 4500; k < 5000; k++) have += Math.abs(data[k]);
+            if (have > 0) for (k = 0; k < this.length; k++) data[k] *= wanted / have;
+        }
+        buffer.__channels = [data];
+        for (k = 1; k < this.__channels; k++) buffer.__channels.push(new Float32Array(data));
+        buffer.length = this.length;
+        buffer.sampleRate = this.sampleRate;
+        buffer.duration = this.length / this.sampleRate;
+        buffer.numberOfChannels = this.__channels;
+        this.state = 'closed';
+        this.currentTime = buffer.duration;
+        return new Promise(function (resolve) {
+            setTimeout(function () {
+                var e = new Event('complete');
+                e.renderedBuffer = buffer;
+                dispatch(ctx, e);
+                resolve(buffer);
+            }, 0);
+        });
+    };
+
     // ---- the global -----------------------------------------------------------------
 
     function Window() { illegal(); }
@@ -1328,11 +2224,15 @@
         clearTimeout: clearTimer, clearInterval: clearTimer, requestAnimationFrame: requestAnimationFrame,
         cancelAnimationFrame: clearTimer, crypto: crypto, performance: performance,
         Image: Image, Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, XMLHttpRequest: XMLHttpRequest,
+        UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
+        CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics, ImageData: ImageData,
+        WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
+        WebGLShaderPrecisionFormat: WebGLShaderPrecisionFormat,
         Window: Window, Navigator: Navigator, Document: Document, HTMLDocument: HTMLDocument, Location: Location,
         Screen: Screen, History: History, Storage: Storage, Crypto: Crypto, Node: Node, Element: Element,
         HTMLElement: HTMLElement, HTMLCanvasElement: HTMLCanvasElement, HTMLImageElement: HTMLImageElement,
         HTMLScriptElement: HTMLScriptElement, NodeList: NodeList, HTMLCollection: HTMLCollection,
-        CharacterData: CharacterData, Text: Text, Comment: Comment, DocumentFragment: DocumentFragment,
+        CharacterData: CharacterData, Text: Text, Comment: Comment, DocumentFragment: DocumentFragment, DocumentType: DocumentType,
         DOMImplementation: DOMImplementation,
         Plugin: Plugin, PluginArray: PluginArray, MimeType: MimeType, MimeTypeArray: MimeTypeArray,
         innerWidth: config.innerWidth, innerHeight: config.innerHeight, outerWidth: config.screenWidth,
@@ -1341,6 +2241,9 @@
         length: 0, opener: null, frameElement: null, isSecureContext: location.protocol === 'https:',
         origin: location.origin, onload: null, onerror: null
     };
+    var pw = profile.window || {};
+    for (m in pw) if (own(pw, m) && own(names, m) && typeof pw[m] === 'number') names[m] = pw[m];
+    if (hasHost && host.profileRefused) line('浏览器资料不是有效的 JSON，已改用内置资料');
     // What the host already has is kept where it is a service of its own (a caller's
     // own console, timers or codecs); the page's objects are always these.
     var services = {console: 1, setTimeout: 1, setInterval: 1, clearTimeout: 1, clearInterval: 1, atob: 1, btoa: 1,
@@ -1353,6 +2256,15 @@
     if (modern) {
         var modernNames = {TextEncoder: TextEncoder, TextDecoder: TextDecoder};
         if (typeof Promise === 'function') {
+            modernNames.OfflineAudioContext = OfflineAudioContext;
+            modernNames.AudioBuffer = AudioBuffer;
+            modernNames.AudioParam = AudioParam;
+            modernNames.AudioNode = AudioNode;
+            modernNames.OscillatorNode = OscillatorNode;
+            modernNames.GainNode = GainNode;
+            modernNames.DynamicsCompressorNode = DynamicsCompressorNode;
+        }
+        if (typeof Promise === 'function') {
             modernNames.fetch = function (input, init) {
                 var address = typeof input === 'object' && input !== null && input.url ? input.url : toText(input);
                 recordRequest(toText(init && init.method ? init.method : 'GET').toUpperCase(), address, init ? init.body : undefined, 'fetch');
@@ -1362,6 +2274,10 @@
         for (m in modernNames) if (own(modernNames, m) && (hasHost || global[m] === undefined)) global[m] = modernNames[m];
     }
     accessor(global, 'location', function () { return location; }, function (v) { navigate('href', v); });
+    nullHandlers(HTMLElement.prototype);
+    nullHandlers(document, ['readystatechange', 'visibilitychange', 'selectionchange', 'fullscreenchange']);
+    nullHandlers(global, ['beforeunload', 'unload', 'hashchange', 'popstate', 'message', 'storage', 'online', 'offline',
+        'pagehide', 'pageshow', 'languagechange', 'messageerror', 'rejectionhandled', 'unhandledrejection']);
     global.addEventListener = EventTarget.prototype.addEventListener;
     global.removeEventListener = EventTarget.prototype.removeEventListener;
     global.dispatchEvent = EventTarget.prototype.dispatchEvent;
@@ -1377,6 +2293,142 @@
     global.open = function (address) { navigate('open', address === undefined ? '' : address); return null; };
     global.close = global.focus = global.blur = global.scrollTo = global.scrollBy = noop;
     global.postMessage = noop;
+
+    // ---- frames -----------------------------------------------------------------------
+    // A frame's window answers with the page's values (its navigator reads the page's;
+    // screen and constructors are the page's own), a blank document of its own, and the
+    // page as its parent and top. Its address is never loaded.
+    function connected(node) {
+        for (var p = node; p; p = p.parentNode) if (p === document) return true;
+        return false;
+    }
+    var frameShared = ['screen', 'history', 'localStorage', 'sessionStorage', 'console', 'atob', 'btoa',
+        'setTimeout', 'setInterval', 'clearTimeout', 'clearInterval', 'requestAnimationFrame', 'cancelAnimationFrame',
+        'crypto', 'performance', 'alert', 'confirm', 'prompt', 'getComputedStyle', 'matchMedia', 'innerWidth',
+        'innerHeight', 'outerWidth', 'outerHeight', 'devicePixelRatio', 'isSecureContext', 'origin',
+        'Object', 'Function', 'Array', 'String', 'Number', 'Boolean', 'Symbol', 'Math', 'JSON', 'Date', 'RegExp', 'Error',
+        'TypeError', 'Promise', 'Map', 'Set', 'WeakMap', 'Proxy', 'Reflect', 'parseInt', 'parseFloat', 'isNaN', 'isFinite',
+        'encodeURIComponent', 'decodeURIComponent', 'escape', 'unescape', 'eval', 'Uint8Array', 'ArrayBuffer',
+        'TextEncoder', 'TextDecoder', 'Event', 'CustomEvent', 'MouseEvent', 'KeyboardEvent', 'EventTarget', 'Node',
+        'Element', 'HTMLElement', 'Document', 'HTMLDocument', 'Window', 'Navigator', 'XMLHttpRequest', 'Image', 'fetch'];
+    function frameWindow(frame) {
+        if (!connected(frame)) return null;
+        if (frame.__window) return frame.__window;
+        var w = inherit(Window.prototype), k;
+        for (k = 0; k < frameShared.length; k++) if (global[frameShared[k]] !== undefined) w[frameShared[k]] = global[frameShared[k]];
+        // Its own navigator object, with the page's values.
+        w.navigator = inherit(navigator);
+        w.window = w.self = w.frames = w;
+        w.parent = global;
+        w.top = global.top;
+        w.frameElement = frame;
+        w.opener = null;
+        w.length = 0;
+        w.name = toText(frame.getAttribute('name') || '');
+        w.closed = false;
+        w.document = implementation.createHTMLDocument('');
+        w.document.defaultView = w;
+        w.document.URL = w.document.documentURI = 'about:blank';
+        var where = inherit(Location.prototype), p = parseAddress('about:blank');
+        for (k in p) if (own(p, k)) where[k] = p[k];
+        where.toString = function () { return 'about:blank'; };
+        w.location = w.document.location = where;
+        w.addEventListener = EventTarget.prototype.addEventListener;
+        w.removeEventListener = EventTarget.prototype.removeEventListener;
+        w.dispatchEvent = EventTarget.prototype.dispatchEvent;
+        w.postMessage = noop;
+        nullHandlers(w);
+        frame.__window = w;
+        return w;
+    }
+
+    // ---- the page's own HTML ---------------------------------------------------------
+    // Built into the document; its scripts then run in document order in this global,
+    // each as document.currentScript, and the load's events follow.
+
+    var writing = null, scriptDepth = 0;
+    function setTree(doc, html) {
+        var old = doc.childNodes;
+        for (var n = 0; n < old.length; n++) old[n].parentNode = old[n].parentElement = null;
+        doc.childNodes = [];
+        treeNodes(host.parseHtml(html, null), doc, doc);
+        relink(doc);
+        doc.doctype = doc.documentElement = doc.head = doc.body = null;
+        for (n = 0; n < doc.childNodes.length; n++) {
+            var c = doc.childNodes[n];
+            if (c.nodeType === 10) doc.doctype = c;
+            else if (c.nodeType === 1) doc.documentElement = c;
+        }
+        var top = doc.documentElement ? doc.documentElement.childNodes : [];
+        for (n = 0; n < top.length; n++) {
+            if (top[n].localName === 'head' && !doc.head) doc.head = top[n];
+            else if ((top[n].localName === 'body' || top[n].localName === 'frameset') && !doc.body) doc.body = top[n];
+        }
+        var title = byTag(doc, 'title');
+        doc.title = title.length ? textOf(title[0]).replace(/[\t\n\f\r ]+/g, ' ').replace(/^ | $/g, '') : '';
+    }
+    function DOMParser() {}
+    DOMParser.prototype.parseFromString = function (text, type) {
+        var d = implementation.createHTMLDocument('');
+        if (hasHost) setTree(d, toText(text));
+        else replaceChildren(d.body, text, false);
+        d.contentType = type === undefined ? 'text/html' : toText(type);
+        return d;
+    };
+    var HEAD_CONTENT = wordSet('base basefont bgsound link meta title noscript noframes style script template');
+    var scriptTypes = wordSet(' text/javascript application/javascript text/ecmascript application/ecmascript text/jscript text/livescript');
+    function runPageScripts(scripts) {
+        if (++scriptDepth > 20) {
+            scriptDepth--;
+            return;
+        }
+        for (var k = 0; k < scripts.length; k++) {
+            var el = scripts[k], type = toText(el.getAttribute('type') || '').toLowerCase().replace(/^\s+|\s+$/g, '');
+            if (scriptTypes[type] !== true || el.__ran) continue;
+            el.__ran = true;
+            var src = el.getAttribute('src'), code, name;
+            if (src !== null) {
+                code = host.readLocal(src);
+                name = src;
+                if (code === null) {
+                    line('页面脚本缺失（未执行）：' + src);
+                    continue;
+                }
+            } else {
+                code = textOf(el);
+                name = 'inline-' + (++inlineCount);
+            }
+            writing = {parent: el.parentNode, before: el.nextSibling};
+            document.currentScript = el;
+            try {
+                host.runScript(code, name);
+            } catch (e) {
+                uncaught(e);
+            }
+            document.currentScript = null;
+            writing = null;
+        }
+        scriptDepth--;
+    }
+    var inlineCount = 0;
+    if (hasHost && typeof host.page === 'string') {
+        setTree(document, host.page);
+        document.readyState = 'loading';
+        document.scripts = byTag(document, 'script');
+        document.forms = byTag(document, 'form');
+        document.images = byTag(document, 'img');
+        document.links = listOf(byTag(document, 'a'), HTMLCollection);
+        var pageScripts = [];
+        for (i = 0; i < document.scripts.length; i++) pageScripts.push(document.scripts[i]);
+        runPageScripts(pageScripts);
+        document.scripts = byTag(document, 'script');
+        document.readyState = 'interactive';
+        fire(document, 'readystatechange', false);
+        fire(document, 'DOMContentLoaded', true);
+        document.readyState = 'complete';
+        fire(document, 'readystatechange', false);
+        fire(global, 'load', false, document);
+    }
 
     // The workbench runs the queued timers after every load and evaluation.
     if (hasHost) host.timers(runTimers);

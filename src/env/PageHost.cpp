@@ -1,0 +1,374 @@
+/** @file PageHost.cpp
+ * The page natives. Trees cross as one flat array the environment script walks:
+ * element: 1, name, space (0 HTML, 1 SVG, 2 MathML), attribute count, name, value, …,
+ * child count; text: 3, data; comment: 8, data; doctype: 10, name, public id, system id.
+ * With a seed the clock is virtual: it starts at a fixed instant, moves on by one
+ * microsecond at every reading (a script waiting for time to pass still finishes) and
+ * by the timers' delays as they run.
+ */
+#include "env/PageHost.h"
+
+#include <js/Array.h>
+#include <js/JSON.h>
+#include <js/CompilationAndEvaluation.h>
+#include <js/Date.h>
+#include <js/Realm.h>
+#include <js/SourceText.h>
+#include <js/ValueArray.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+#include "env/Environment.h"
+#include "jscript/SourceGate.h"
+#include "page/CookieJar.h"
+#include "page/HtmlTree.h"
+#include "text/CodePage.h"
+#include "text/ScriptFileText.h"
+
+namespace qy::env {
+
+class PageState {
+public:
+    page::CookieJar jar;
+    bool jscript = true;
+    bool seeded = false;
+    uint64_t rng = 0;
+    double startMs = 0;      ///< the virtual clock's start
+    double timerMs = 0;      ///< how far the timers have moved it
+    uint64_t readings = 0;   ///< microseconds added by readings
+    std::string folder;
+
+    uint64_t Next() {
+        // splitmix64: one 64-bit word per step, the same sequence for the same seed.
+        uint64_t z = (rng += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    double NowMs() {
+        if (!seeded) {
+            using namespace std::chrono;
+            return static_cast<double>(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+        }
+        return startMs + timerMs + static_cast<double>(readings) / 1000.0;
+    }
+};
+
+void PageStateDeleter::operator()(PageState* p) const { delete p; }
+
+bool DefineCanvasHost(JSContext* cx, JS::HandleObject host);
+
+namespace {
+
+// 2024-06-01 00:00:00 UTC: where a seeded run's clock starts.
+constexpr double kSeededStartMs = 1717200000000.0;
+constexpr uint32_t kMaxRandomBytes = 65536;
+
+PageSetup& Setup() {
+    static PageSetup setup;
+    return setup;
+}
+
+PageState* StateOf(JSContext* cx) {
+    JS::Realm* realm = JS::GetCurrentRealmOrNull(cx);
+    auto* env = realm ? static_cast<Environment*>(JS::GetRealmPrivate(realm)) : nullptr;
+    return env ? env->Page() : nullptr;
+}
+
+std::u16string ArgText(JSContext* cx, JS::HandleValue v, bool& ok) {
+    ok = true;
+    JS::RootedString s(cx, JS::ToString(cx, v));
+    if (!s) {
+        ok = false;
+        return {};
+    }
+    size_t n = JS_GetStringLength(s);
+    std::u16string out(n, u'\0');
+    if (n && !JS_CopyStringChars(cx, mozilla::Range<char16_t>(out.data(), n), s)) ok = false;
+    return out;
+}
+
+bool PushString(JSContext* cx, JS::RootedValueVector& out, const std::string& utf8) {
+    JSString* s = JS_NewStringCopyUTF8N(cx, JS::UTF8Chars(utf8.data(), utf8.size()));
+    return s && out.append(JS::StringValue(s));
+}
+
+bool TreeToArray(JSContext* cx, const page::HtmlTree& tree, JS::MutableHandleValue rval) {
+    JS::RootedValueVector out(cx);
+    for (const page::HtmlItem& item : tree.items) {
+        if (!out.append(JS::Int32Value(static_cast<int32_t>(item.kind)))) return false;
+        switch (item.kind) {
+            case page::HtmlItem::Kind::Element:
+                if (!PushString(cx, out, item.name) || !out.append(JS::Int32Value(static_cast<int32_t>(item.space))) ||
+                    !out.append(JS::Int32Value(static_cast<int32_t>(item.attributes.size()))))
+                    return false;
+                for (const auto& [name, value] : item.attributes)
+                    if (!PushString(cx, out, name) || !PushString(cx, out, value)) return false;
+                if (!out.append(JS::Int32Value(static_cast<int32_t>(item.children)))) return false;
+                break;
+            case page::HtmlItem::Kind::Text:
+            case page::HtmlItem::Kind::Comment:
+                if (!PushString(cx, out, item.text)) return false;
+                break;
+            case page::HtmlItem::Kind::Doctype:
+                if (!PushString(cx, out, item.name) || !PushString(cx, out, item.text) || !PushString(cx, out, item.system))
+                    return false;
+                break;
+        }
+    }
+    JSObject* array = JS::NewArrayObject(cx, out);
+    if (!array) return false;
+    rval.setObject(*array);
+    return true;
+}
+
+/// host.parseHtml(html, context, svg): the fragment as innerHTML of a `context` element
+/// reads it; a whole page when `context` is null.
+bool HostParseHtml(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    bool ok = true;
+    std::string html = text::Utf16ToUtf8(ArgText(cx, args.get(0), ok));
+    if (!ok) return false;
+    if (args.get(1).isNullOrUndefined()) return TreeToArray(cx, page::ParseDocument(html), args.rval());
+    std::string context = text::Utf16ToUtf8(ArgText(cx, args.get(1), ok));
+    if (!ok) return false;
+    return TreeToArray(cx, page::ParseFragment(html, context, JS::ToBoolean(args.get(2))), args.rval());
+}
+
+bool HostCookie(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    PageState* state = StateOf(cx);
+    std::string text = state ? state->jar.ScriptText(state->NowMs()) : std::string();
+    JSString* s = JS_NewStringCopyUTF8N(cx, JS::UTF8Chars(text.data(), text.size()));
+    if (!s) return false;
+    args.rval().setString(s);
+    return true;
+}
+
+bool HostSetCookie(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    bool ok = true;
+    std::string line = text::Utf16ToUtf8(ArgText(cx, args.get(0), ok));
+    if (!ok) return false;
+    PageState* state = StateOf(cx);
+    args.rval().setBoolean(state && state->jar.Set(line, page::CookieSource::Script, state->NowMs()));
+    return true;
+}
+
+/// host.random(): Math.random of a seeded run.
+bool HostRandom(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    PageState* state = StateOf(cx);
+    uint64_t bits = state ? state->Next() : 0;
+    args.rval().setDouble(static_cast<double>(bits >> 11) * 0x1.0p-53);
+    return true;
+}
+
+/// host.randomBytes(n) of a seeded run: the seed's bytes instead of the system's.
+bool HostSeededBytes(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    double wanted = args.get(0).isNumber() ? args.get(0).toNumber() : 0;
+    uint32_t n = wanted > 0 ? static_cast<uint32_t>(std::min<double>(wanted, kMaxRandomBytes)) : 0;
+    PageState* state = StateOf(cx);
+    JS::RootedValueVector bytes(cx);
+    if (!bytes.reserve(n)) return false;
+    uint64_t word = 0;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (i % 8 == 0) word = state ? state->Next() : 0;
+        bytes.infallibleAppend(JS::Int32Value(static_cast<int32_t>((word >> ((i % 8) * 8)) & 0xff)));
+    }
+    JSObject* array = JS::NewArrayObject(cx, bytes);
+    if (!array) return false;
+    args.rval().setObject(*array);
+    return true;
+}
+
+/// host.clock(ms): the timers have moved the page's time to `ms` after its start.
+bool HostClock(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (PageState* state = StateOf(cx); state && args.get(0).isNumber() && std::isfinite(args.get(0).toNumber()))
+        state->timerMs = std::max(state->timerMs, args.get(0).toNumber());
+    return true;
+}
+
+/// host.runScript(code, name): runs one of the page's scripts as global code; what it
+/// throws goes on to the caller.
+bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    bool ok = true;
+    std::u16string code = ArgText(cx, args.get(0), ok);
+    if (!ok) return false;
+    std::string name = "page:" + text::Utf16ToUtf8(ArgText(cx, args.get(1), ok));
+    if (!ok) return false;
+    PageState* state = StateOf(cx);
+    if (state && state->jscript) {
+        jscript::ConditionalState cc;
+        jscript::PreparedCode prepared = jscript::PrepareJScript(code, cc, jscript::CodeKind::Program);
+        if (prepared.error) {
+            std::string message = text::Utf16ToUtf8(prepared.error->description);
+            JS_ReportErrorUTF8(cx, "%s", message.c_str());
+            return false;
+        }
+        code = std::move(prepared.code);
+    }
+    JS::SourceText<char16_t> src;
+    if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return false;
+    JS::CompileOptions opts(cx);
+    opts.setFileAndLine(name.c_str(), 1);
+    JS::RootedValue ignored(cx);
+    // What the page's scripts look for in vain is noted as the user's code's would be.
+    JS::Realm* realm = JS::GetCurrentRealmOrNull(cx);
+    auto* env = realm ? static_cast<Environment*>(JS::GetRealmPrivate(realm)) : nullptr;
+    bool was = env ? env->SetRecording(true) : false;
+    bool ran = JS::Evaluate(cx, opts, src, &ignored);
+    if (env) env->SetRecording(was);
+    return ran;
+}
+
+/// host.readLocal(src): a local script of the page (beside the page's file), or null
+/// when it is not there or not local.
+bool HostReadLocal(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setNull();
+    bool ok = true;
+    std::string src = text::Utf16ToUtf8(ArgText(cx, args.get(0), ok));
+    if (!ok) return false;
+    PageState* state = StateOf(cx);
+    if (!state) return true;
+    src = src.substr(0, src.find_first_of("?#"));
+    if (src.starts_with("file://")) src = src.substr(7);
+    else if (src.find("://") != std::string::npos || src.starts_with("//") || src.starts_with("data:")) return true;
+    std::string path = !src.empty() && src.front() == '/' ? src : (state->folder.empty() ? "." : state->folder) + "/" + src;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return true;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    text::DecodedFile decoded = text::DecodeScriptFile(bytes.str());
+    std::u16string code = text::Utf8ToUtf16(text::AnsiToUtf8(decoded.text));
+    JSString* s = JS_NewUCStringCopyN(cx, code.data(), code.size());
+    if (!s) return false;
+    args.rval().setString(s);
+    return true;
+}
+
+const JSFunctionSpec kPageFunctions[] = {
+    JS_FN("parseHtml", HostParseHtml, 3, 0),
+    JS_FN("cookie", HostCookie, 0, 0),
+    JS_FN("setCookie", HostSetCookie, 1, 0),
+    JS_FN("clock", HostClock, 1, 0),
+    JS_FN("runScript", HostRunScript, 2, 0),
+    JS_FN("readLocal", HostReadLocal, 1, 0),
+    JS_FS_END,
+};
+
+/// The process's time zone follows the profile's (Date and Intl read it); without one
+/// it is the zone the process started in. A name must be one the system knows.
+void FollowTimeZone(const std::string& name) {
+    static const std::optional<std::string> original = [] {
+        const char* tz = std::getenv("TZ");
+        return tz ? std::optional<std::string>(tz) : std::nullopt;
+    }();
+    static std::string current;
+    bool known = !name.empty() && name.find("..") == std::string::npos &&
+                 name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_+-/") ==
+                     std::string::npos &&
+                 std::ifstream("/usr/share/zoneinfo/" + name).good();
+    std::string wanted = known ? name : std::string();
+    if (wanted == current) return;
+    current = wanted;
+    if (!wanted.empty()) setenv("TZ", wanted.c_str(), 1);
+    else if (original) setenv("TZ", original->c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+    JS::ResetTimeZone();
+}
+
+/// Date.now() and new Date() of a seeded page read the virtual clock.
+double PageTime(double microseconds, JSContext* cx) {
+    PageState* state = StateOf(cx);
+    if (!state || !state->seeded) return microseconds;
+    ++state->readings;
+    return std::floor(state->NowMs()) * 1000.0;
+}
+
+}  // namespace
+
+void SetPageSetup(PageSetup setup) { Setup() = std::move(setup); }
+const PageSetup& CurrentPageSetup() { return Setup(); }
+
+bool IsPageScriptName(const char* file) { return file && std::strncmp(file, "page:", 5) == 0; }
+
+PageStatePtr NewPageState(const std::u16string& address, bool jscript) {
+    PageStatePtr state(new PageState);
+    const PageSetup& setup = Setup();
+    state->jscript = jscript;
+    state->folder = setup.folder;
+    if (setup.seed) {
+        state->seeded = true;
+        state->rng = *setup.seed;
+        state->startMs = kSeededStartMs;
+    }
+    state->jar.SetAddress(text::Utf16ToUtf8(address.empty() ? u"about:blank" : address));
+    double now = state->NowMs();
+    for (const std::string& line : setup.setCookies) state->jar.Set(line, page::CookieSource::Http, now);
+    if (!setup.typedCookies.empty()) state->jar.SetTyped(setup.typedCookies, now);
+    return state;
+}
+
+bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
+    static bool clockHooked = [] {
+        JS::SetReduceMicrosecondTimePrecisionCallback(PageTime);
+        return true;
+    }();
+    (void)clockHooked;
+    if (!JS_DefineFunctions(cx, host, kPageFunctions) || !DefineCanvasHost(cx, host)) return false;
+    JS::RootedValue seeded(cx, JS::BooleanValue(state.seeded));
+    if (!JS_DefineProperty(cx, host, "seeded", seeded, JSPROP_ENUMERATE)) return false;
+    if (state.seeded) {
+        if (!JS_DefineFunction(cx, host, "random", HostRandom, 0, 0) ||
+            !JS_DefineFunction(cx, host, "randomBytes", HostSeededBytes, 1, 0))
+            return false;
+    }
+    const PageSetup& setup = Setup();
+    if (!setup.html.empty()) {
+        JS::RootedString html(cx, JS_NewUCStringCopyN(cx, setup.html.data(), setup.html.size()));
+        if (!html || !JS_DefineProperty(cx, host, "page", html, JSPROP_ENUMERATE)) return false;
+    }
+    bool zoneFollowed = false;
+    if (!setup.profile.empty()) {
+        // Read as JSON, never run: a profile is data whatever it holds.
+        JS::RootedValue profile(cx);
+        if (JS_ParseJSON(cx, setup.profile.data(), static_cast<uint32_t>(setup.profile.size()), &profile) &&
+            profile.isObject()) {
+            if (!JS_DefineProperty(cx, host, "profile", profile, JSPROP_ENUMERATE)) return false;
+            JS::RootedObject object(cx, &profile.toObject());
+            JS::RootedValue zone(cx), zoneName(cx);
+            std::string name;
+            if (JS_GetProperty(cx, object, "timeZone", &zone) && zone.isObject()) {
+                JS::RootedObject zoneObject(cx, &zone.toObject());
+                if (JS_GetProperty(cx, zoneObject, "name", &zoneName) && zoneName.isString()) {
+                    JS::RootedString text(cx, zoneName.toString());
+                    if (JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, text)) name = utf8.get();
+                }
+            }
+            JS_ClearPendingException(cx);
+            FollowTimeZone(name);
+            zoneFollowed = true;
+        } else {
+            JS_ClearPendingException(cx);
+            if (!JS_DefineProperty(cx, host, "profileRefused", JS::TrueHandleValue, JSPROP_ENUMERATE)) return false;
+        }
+    }
+    if (!zoneFollowed) FollowTimeZone({});
+    return true;
+}
+
+}  // namespace qy::env

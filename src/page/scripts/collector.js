@@ -1,0 +1,84 @@
+// 青柚JS调试工具 浏览器资料采集脚本：在自己的 Chrome 里打开目标网站，按 F12 打开控制台，
+// 粘贴这段代码后回车。它会打印一段 JSON（并尽量复制到剪贴板），存成 .json 文件后用
+// “工具”→“网页与浏览器资料”→“导入浏览器资料…”导入。它只读取，不修改网页，也不发送任何东西。
+(async function () {
+    var n = navigator, s = screen, out = {version: 1, collected: new Date().toISOString(), address: location.href};
+    function pick(o, names) {
+        var r = {};
+        names.forEach(function (k) { try { var v = o[k]; if (v !== undefined && typeof v !== 'function') r[k] = v; } catch (e) {} });
+        return r;
+    }
+    out.navigator = pick(n, ['userAgent', 'appCodeName', 'appName', 'appVersion', 'platform', 'product', 'productSub',
+        'vendor', 'vendorSub', 'language', 'hardwareConcurrency', 'deviceMemory', 'maxTouchPoints', 'webdriver',
+        'doNotTrack', 'cookieEnabled', 'onLine', 'pdfViewerEnabled']);
+    out.navigator.languages = Array.prototype.slice.call(n.languages || []);
+    out.navigator.plugins = Array.prototype.map.call(n.plugins || [], function (p) {
+        return {name: p.name, filename: p.filename, description: p.description,
+            mimeTypes: Array.prototype.map.call(p, function (m) { return {type: m.type, suffixes: m.suffixes, description: m.description}; })};
+    });
+    if (n.userAgentData) {
+        var d = n.userAgentData;
+        out.navigator.userAgentData = {brands: d.brands.map(function (b) { return {brand: b.brand, version: b.version}; }),
+            mobile: d.mobile, platform: d.platform};
+        try {
+            out.navigator.userAgentData.highEntropy = await d.getHighEntropyValues(['architecture', 'bitness', 'model',
+                'platformVersion', 'uaFullVersion', 'fullVersionList', 'wow64', 'formFactors']);
+        } catch (e) {}
+    }
+    if (n.connection) out.navigator.connection = pick(n.connection, ['effectiveType', 'rtt', 'downlink', 'saveData']);
+    out.screen = pick(s, ['width', 'height', 'availWidth', 'availHeight', 'availLeft', 'availTop', 'colorDepth', 'pixelDepth']);
+    if (s.orientation) out.screen.orientation = {type: s.orientation.type, angle: s.orientation.angle};
+    out.window = pick(window, ['innerWidth', 'innerHeight', 'outerWidth', 'outerHeight', 'screenX', 'screenY', 'devicePixelRatio']);
+    var opts = Intl.DateTimeFormat().resolvedOptions();
+    out.timeZone = {name: opts.timeZone, locale: opts.locale, offset: new Date().getTimezoneOffset(),
+        januaryOffset: new Date(new Date().getFullYear(), 0, 1).getTimezoneOffset(),
+        julyOffset: new Date(new Date().getFullYear(), 6, 1).getTimezoneOffset()};
+    out.performance = {timeOrigin: performance.timeOrigin, now: performance.now()};
+    out.document = {referrer: document.referrer, title: document.title, characterSet: document.characterSet,
+        cookie: document.cookie, compatMode: document.compatMode};
+    // Fonts that are present, from a list the fingerprinting scripts commonly try.
+    var fonts = ['Arial', 'Arial Black', 'Calibri', 'Cambria', 'Comic Sans MS', 'Consolas', 'Courier New', 'Georgia',
+        'Impact', 'Lucida Console', 'Microsoft YaHei', 'SimSun', 'SimHei', 'KaiTi', 'FangSong', 'NSimSun', 'DengXian',
+        'Segoe UI', 'Tahoma', 'Times New Roman', 'Trebuchet MS', 'Verdana', 'Wingdings', 'PingFang SC', 'Helvetica',
+        'Noto Sans CJK SC', 'WenQuanYi Micro Hei', 'Ubuntu', 'Roboto'];
+    out.fonts = document.fonts && document.fonts.check ? fonts.filter(function (f) {
+        try { return document.fonts.check('12px "' + f + '"'); } catch (e) { return false; }
+    }) : [];
+    try {
+        var c = document.createElement('canvas');
+        c.width = 240; c.height = 60;
+        var g = c.getContext('2d');
+        g.textBaseline = 'top'; g.font = '14px Arial'; g.fillStyle = '#f60'; g.fillRect(125, 1, 62, 20);
+        g.fillStyle = '#069'; g.fillText('Cwm fjordbank glyphs vext quiz, \ud83d\ude03', 2, 15);
+        g.fillStyle = 'rgba(102, 204, 0, 0.7)'; g.fillText('Cwm fjordbank glyphs vext quiz', 4, 17);
+        out.canvas = {dataURL: c.toDataURL(), textWidth: g.measureText('Cwm fjordbank glyphs vext quiz').width};
+    } catch (e) {}
+    try {
+        var gl = document.createElement('canvas').getContext('webgl');
+        if (gl) {
+            var dbg = gl.getExtension('WEBGL_debug_renderer_info'), names = ['VENDOR', 'RENDERER', 'VERSION',
+                'SHADING_LANGUAGE_VERSION', 'MAX_TEXTURE_SIZE', 'MAX_VIEWPORT_DIMS', 'MAX_RENDERBUFFER_SIZE',
+                'MAX_VERTEX_ATTRIBS', 'MAX_VERTEX_UNIFORM_VECTORS', 'MAX_FRAGMENT_UNIFORM_VECTORS', 'MAX_VARYING_VECTORS',
+                'MAX_TEXTURE_IMAGE_UNITS', 'MAX_VERTEX_TEXTURE_IMAGE_UNITS', 'MAX_COMBINED_TEXTURE_IMAGE_UNITS',
+                'MAX_CUBE_MAP_TEXTURE_SIZE', 'ALIASED_LINE_WIDTH_RANGE', 'ALIASED_POINT_SIZE_RANGE', 'RED_BITS',
+                'GREEN_BITS', 'BLUE_BITS', 'ALPHA_BITS', 'DEPTH_BITS', 'STENCIL_BITS'], params = {};
+            names.forEach(function (k) { var v = gl.getParameter(gl[k]); params[k] = v && v.length !== undefined && typeof v !== 'string' ? Array.prototype.slice.call(v) : v; });
+            if (dbg) {
+                params.UNMASKED_VENDOR_WEBGL = gl.getParameter(dbg.UNMASKED_VENDOR_WEBGL);
+                params.UNMASKED_RENDERER_WEBGL = gl.getParameter(dbg.UNMASKED_RENDERER_WEBGL);
+            }
+            out.webgl = {parameters: params, extensions: gl.getSupportedExtensions(), contextAttributes: gl.getContextAttributes()};
+        }
+    } catch (e) {}
+    try {
+        var ac = new OfflineAudioContext(1, 5000, 44100), osc = ac.createOscillator(), comp = ac.createDynamicsCompressor();
+        osc.type = 'triangle'; osc.frequency.value = 10000; osc.connect(comp); comp.connect(ac.destination); osc.start(0);
+        var buf = await ac.startRendering(), data = buf.getChannelData(0), sum = 0;
+        for (var i = 4500; i < 5000; i++) sum += Math.abs(data[i]);
+        out.audio = {sampleRate: ac.sampleRate, sum: sum};
+    } catch (e) {}
+    var text = JSON.stringify(out, null, 2);
+    console.log(text);
+    try { copy(text); console.log('（已复制到剪贴板）'); } catch (e) {}
+    return '采集完成';
+})();
