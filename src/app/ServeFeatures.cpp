@@ -15,6 +15,7 @@
 #include "app/MainWindow.h"
 #include "app/MenuSupport.h"
 #include "editor/Editor.h"
+#include "env/PageHost.h"
 #include "script/ScriptTarget.h"
 #include "serve/Json.h"
 #include "serve/Service.h"
@@ -121,6 +122,10 @@ bool ServeFeatures::Start(int port) {
     options.worker.target = script::TargetKey(script::CurrentScriptTarget());
     options.worker.browserEnv = m_window.Session().BrowserEnvironment();
     if (auto* addr = m_window.Component<QComboBox>("组合框_addr")) options.worker.address = addr->currentText().toStdString();
+    // The browser profile and the seed chosen in the menu go with the code.
+    const env::PageSetup& page = env::CurrentPageSetup();
+    options.worker.profile = text::Utf16ToUtf8(page.profile);
+    options.worker.seed = page.seed;
     options.loadedName = m_loadedName;
     options.readScripts = [code = m_code, mutex = m_codeMutex, name = m_loadedName](std::vector<serve::Script>& out,
                                                                                     std::string&) {

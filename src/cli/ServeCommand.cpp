@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 #include <thread>
@@ -89,6 +90,7 @@ int ServeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     std::vector<std::string> files;
     bool watch = false;
     bool addressGiven = false;
+    bool profileOrSeed = false;
     if (const char* token = std::getenv("QINGYOU_SERVE_TOKEN")) options.token = token;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -99,7 +101,20 @@ int ServeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         } else if (a == "--watch") {
             watch = true;
         } else if (a == "--profile" || a == "--seed") {
-            return Usage(err, a + " 尚不可用：这一版的浏览器环境还没有配置文件和随机种子");
+            if (i + 1 >= args.size()) return Usage(err, a + " 后缺少参数");
+            const std::string& v = args[++i];
+            if (a == "--profile") {
+                std::ostringstream quiet;
+                auto text = ReadScript(v, quiet);
+                if (!text) return Usage(err, "无法读取浏览器资料“" + v + "”");
+                options.worker.profile = text::AnsiToUtf8(*text);
+            } else {
+                char* end = nullptr;
+                unsigned long long n = std::strtoull(v.c_str(), &end, 10);
+                if (v.empty() || *end || v[0] == '-') return Usage(err, "--seed 要一个非负整数，而不是“" + v + "”");
+                options.worker.seed = n;
+            }
+            profileOrSeed = true;
         } else if (a == "--bind" || a == "--port" || a == "--workers" || a == "--target" || a == "--address" ||
                    a == "--timeout" || a == "--max-body" || a == "--max-memory" || a == "--token") {
             if (i + 1 >= args.size()) return Usage(err, a + " 后缺少参数");
@@ -141,6 +156,8 @@ int ServeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     }
     if (addressGiven && !options.worker.browserEnv) return Usage(err, "--address 只与 --browser-env 一起使用");
+    if (profileOrSeed && !options.worker.browserEnv)
+        return Usage(err, "--profile 和 --seed 只与 --browser-env 一起使用");
     if (files.empty()) return Usage(err, "缺少脚本文件");
     for (const auto& f : files)
         if (f == "-") return Usage(err, "serve 不能从标准输入读取脚本（重新加载时要再读一次）");
@@ -150,6 +167,8 @@ int ServeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     for (const auto& f : files) names += (names.empty() ? "" : "，") + BaseName(f);
     options.loadedName = names;
     if (watch) options.watchFiles = files;
+    // A page served (the first file) finds its local scripts beside it.
+    if (files[0] != "-") options.worker.folder = std::filesystem::absolute(files[0]).parent_path().string();
     options.readScripts = [files](std::vector<serve::Script>& scripts, std::string& error) {
         for (const auto& f : files) {
             std::ostringstream quiet;

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "env/Environment.h"
+#include "env/PageHost.h"
 #include "jscript/Runtime.h"
 #include "script/Engine.h"
 #include "script/ScriptControl.h"
@@ -89,6 +91,9 @@ struct Settings {
     std::string address;  ///< workbench text
     int timeoutMs = 10000;
     bool fresh = false;
+    std::u16string profile;            ///< a browser profile (JSON); empty: the built-in values
+    std::optional<uint64_t> seed;
+    std::string folder;                ///< where a page's local scripts are found (UTF-8)
     std::vector<std::string> names;    ///< UTF-8
     std::vector<std::string> scripts;  ///< workbench text
 };
@@ -162,12 +167,25 @@ private:
     std::string Load(const Settings& s, script::ScriptSession& session) {
         script::SetScriptTarget(s.target);
         session.SetBrowserEnvironment(s.browserEnv);
-        if (s.browserEnv) session.SetPageAddressSource([a = s.address] { return a; });
+        if (s.browserEnv) {
+            session.SetPageAddressSource([a = s.address] { return a; });
+            env::PageSetup page;
+            page.profile = s.profile;
+            page.seed = s.seed;
+            // A whole page (the first file) builds the document and runs its own scripts
+            // as the environment installs; the other files load after it as code.
+            if (!s.scripts.empty() && script::LooksLikePage(s.scripts[0])) {
+                page.html = text::Utf8ToUtf16(text::AnsiToUtf8(s.scripts[0]));
+                page.folder = s.folder;
+            }
+            env::SetPageSetup(std::move(page));
+        }
         m_deadline.Arm(s.timeoutMs);
         session.ResetHost();
         std::string failure;
+        bool page = s.browserEnv && !s.scripts.empty() && script::LooksLikePage(s.scripts[0]);
         for (size_t i = 0; i < s.scripts.size() && failure.empty(); ++i) {
-            session.Host().AddCode(s.scripts[i]);
+            session.Host().AddCode(page && i == 0 ? std::string(";") : s.scripts[i]);
             failure = EngineErrorBody(session.Host(), s.names[i]);
         }
         m_deadline.Disarm();
@@ -190,6 +208,18 @@ private:
         if (const Json* a = head->Find("address")) s.address = text::Utf8ToAnsiText(a->AsString());
         if (const Json* t = head->Find("timeoutMs")) s.timeoutMs = static_cast<int>(t->AsNumber());
         if (const Json* f = head->Find("fresh")) s.fresh = f->AsBool();
+        if (const Json* p = head->Find("profile")) s.profile = text::Utf8ToUtf16(p->AsString());
+        if (const Json* f = head->Find("folder")) s.folder = f->AsString();
+        if (const Json* n = head->Find("seed")) {
+            const std::string digits = n->AsString();
+            char* end = nullptr;
+            unsigned long long v = std::strtoull(digits.c_str(), &end, 10);
+            if (digits.empty() || *end) {
+                body = BadRequest("随机种子格式错误");
+                return 400;
+            }
+            s.seed = v;
+        }
         if (const Json* m = head->Find("maxMemoryMb"))
             script::SetMemoryGrowthLimit(static_cast<size_t>(m->AsNumber()) << 20);
         size_t at = eol + 1;

@@ -56,6 +56,10 @@ std::shared_ptr<const std::string> WorkerPool::SetupFrame(const std::vector<Scri
     head.Set("timeoutMs", Json::Number(m_settings.timeoutMs));
     head.Set("maxMemoryMb", Json::Number(static_cast<double>(m_settings.maxMemoryMb)));
     head.Set("fresh", Json::Boolean(m_settings.fresh));
+    if (!m_settings.profile.empty()) head.Set("profile", Json::String(m_settings.profile));
+    // A seed travels as text: a number would lose digits past 2^53.
+    if (m_settings.seed) head.Set("seed", Json::String(std::to_string(*m_settings.seed)));
+    if (!m_settings.folder.empty()) head.Set("folder", Json::String(m_settings.folder));
     Json& list = head.Set("scripts", Json::Array());
     for (const auto& s : scripts) {
         Json item = Json::Object();

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,6 +36,9 @@ struct WorkerSettings {
     int timeoutMs = 10000;      ///< per call
     size_t maxMemoryMb = 512;   ///< how much a worker may grow during one call
     bool fresh = false;         ///< every call in a freshly loaded global
+    std::string profile;        ///< a browser profile (JSON, UTF-8); empty: the built-in values
+    std::optional<uint64_t> seed;  ///< repeatable randomness and clock when set
+    std::string folder;         ///< where a served page's local scripts are found (UTF-8)
 };
 
 /// One script to load: its name (UTF-8, for error reports) and its text (workbench text).

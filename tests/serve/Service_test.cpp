@@ -380,3 +380,36 @@ TEST(Service, EndsACallThatOutgrowsTheMemoryLimitAndServesOn) {
     EXPECT_EQ(grown.Number("error.number"), errors::ToNumber(errors::kOutOfMemory));
     EXPECT_EQ(service.Eval(Quote("kept = []; 'freed'")).Text("result"), "freed");
 }
+
+TEST(Service, WorkersAnswerWithTheProfileAndRepeatTheSeed) {
+    auto answer = [](std::optional<uint64_t> seed) {
+        auto options = test::Options(
+            test::MakeScripts("function probe() { return navigator.userAgent + '|' + Math.random() + '|' + Date.now(); }"),
+            1);
+        options.worker.target = "es2021";
+        options.worker.browserEnv = true;
+        options.worker.profile = R"({"navigator": {"userAgent": "Mozilla/5.0 Profiled/7"}})";
+        options.worker.seed = seed;
+        RunningService service(options);
+        EXPECT_TRUE(service.Started()) << service.Error();
+        return service.Call("probe", "[]").Text("result");
+    };
+    std::string first = answer(42);
+    EXPECT_EQ(first.rfind("Mozilla/5.0 Profiled/7|", 0), 0u) << first;
+    EXPECT_EQ(answer(42), first);
+    EXPECT_NE(answer(43), first);
+}
+
+TEST(Service, APageIsServedWithItsDocumentAndScripts) {
+    auto options = test::Options(test::MakeScripts("<!DOCTYPE html><html><head><meta name=\"seed\" content=\"abc\">"
+                                                   "<script>function seed() { return document.querySelector("
+                                                   "'meta[name=seed]').content + document.title; }</script>"
+                                                   "<title>T</title></head><body></body></html>",
+                                                   "page.html"),
+                                 1);
+    options.worker.target = "es2021";
+    options.worker.browserEnv = true;
+    RunningService service(options);
+    ASSERT_TRUE(service.Started()) << service.Error();
+    EXPECT_EQ(service.Call("seed", "[]").Text("result"), "abcT");
+}
