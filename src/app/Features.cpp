@@ -11,6 +11,7 @@
 #include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
+#include "app/WatchFeatures.h"
 #include "app/WindowPlacement.h"
 #include "editor/Editor.h"
 #include "inspect/ObjectViewer.h"
@@ -28,7 +29,7 @@ void AttachFeatures(MainWindow& window) {
     new EnvFeatures(window);
     new ConsoleFeatures(window);
     new FindFeatures(window);
-    new DebugFeatures(window);
+    new WatchFeatures(window, *new DebugFeatures(window));
     new ServeFeatures(window);
     // An editor that stops colouring for its text's size says so once.
     for (int i = 0; i < 6; ++i) {

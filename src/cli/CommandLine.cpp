@@ -22,6 +22,7 @@
 #include "cli/CliSupport.h"
 #include "cli/ServeCommand.h"
 #include "cli/TextCommands.h"
+#include "cli/Watching.h"
 
 namespace qy::cli {
 namespace {
@@ -89,9 +90,13 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     bool browserEnv = false;
     std::optional<std::string> address;
     double timeout = kDefaultTimeoutSeconds;
+    WatchOptions watchOptions;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--browser-env") {
+        std::string watchError;
+        if (watchOptions.Take(args, i, watchError)) {
+            if (!watchError.empty()) return Usage(err, watchError);
+        } else if (a == "--browser-env") {
             browserEnv = true;
         } else if (a == "--target" || a == "--expr" || a == "--address" || a == "--timeout") {
             if (i + 1 >= args.size()) return Usage(err, a + " 后缺少参数");
@@ -127,6 +132,7 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     StreamLog log(out);
     jscript::SetDebugOutput([&log](const std::u16string& text) { log.AppendLog(text::WideToAnsi(text) + "\r\n"); });
     env::SetOutput([&log](const std::u16string& line) { log.AppendLog(text::WideToAnsi(line) + "\r\n"); });
+    CliWatch watch(watchOptions, log);
     script::ScriptSession session;
     session.SetBrowserEnvironment(browserEnv);
     if (address) session.SetPageAddressSource([a = text::Utf8ToAnsiText(*address)] { return a; });
@@ -160,20 +166,25 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         session.Evaluate(expr, log, view, nullptr);
         engineError = engineError || script::GetPropertyNumber(session.Host().GetError(), "Number") != 0;
     }
+    bool written = watch.Finish(err);
     jscript::SetDebugOutput(nullptr);
     env::SetOutput(nullptr);
     if (limit.Fired() && work.Stopped()) {
         err << "qingyou-js: 已超时：运行超过 " << SecondsText(timeout) << " 秒，已停止（可用 --timeout 秒数 放宽）\n";
         return kExitEngineError;
     }
+    if (!written) return kExitEngineError;
     return engineError ? kExitEngineError : kExitOk;
 }
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] 文件… --expr 表达式 [--expr 表达式…]",
+        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] [--hook 函数…] [--dump-dynamic 目录] 文件… "
+         "--expr 表达式 [--expr 表达式…]",
          "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行；--browser-env 先运行浏览器环境"
-         "（location 取自 --address），并列出脚本找过而环境没有的名字；整个运行超过 --timeout 秒（默认 60）即停止，退出码为 1", "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
+         "（location 取自 --address），并列出脚本找过而环境没有的名字；整个运行超过 --timeout 秒（默认 60）即停止，退出码为 1；"
+         "--hook 记下所给函数（如 btoa、CryptoJS.MD5）的每次调用，--dump-dynamic 把脚本运行中生成的代码（eval、Function 等）逐个写入目录",
+         "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
         {"format", "format 文件", "输出格式化后的代码（UTF-8，LF 换行）；文件为 - 时读标准输入",
          "qingyou-js format jquery.min.js", FormatCommand},

@@ -7,6 +7,8 @@
  */
 #include "debug/Debugger.h"
 
+#include <chrono>
+
 #include <js/CompilationAndEvaluation.h>
 #include <js/Debug.h>
 #include <js/SourceText.h>
@@ -14,6 +16,8 @@
 #include <jsfriendapi.h>
 
 #include "debug/DebugScripts.h"
+#include "debug/PausedClock.h"
+#include "debug/ScriptWatch.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "script/Engine.h"
@@ -202,7 +206,9 @@ bool PauseNative(JSContext* cx, unsigned argc, JS::Value* vp) {
         d->m_paused = true;
         {
             script::detail::PauseScope pause;
+            auto start = std::chrono::steady_clock::now();
             action = d->m_handler->Paused(state);
+            AddPausedTime(std::chrono::steady_clock::now() - start);
         }
         d->m_paused = false;
         if (action == ResumeAction::Stop) script::detail::MarkStopped();
@@ -238,11 +244,14 @@ Debugger::Debugger() : m_impl(std::make_unique<Impl>()) {
     g_debugger = this;
     script::SetDebugObserver(this);
     script::detail::SetPauseHook(OnPauseRequest);
+    UsePausedClock(true);
 }
 
 Debugger::~Debugger() {
+    UsePausedClock(false);
     script::detail::SetPauseHook(nullptr);
     if (script::CurrentDebugObserver() == this) script::SetDebugObserver(nullptr);
+    ForgetNextObserver(this);
     if (JSContext* cx = Cx(); cx && m_impl->attached && m_impl->global && m_impl->global->alive()) {
         JSAutoRealm ar(cx, m_impl->global->get());
         m_impl->Call(cx, "detach");
@@ -253,8 +262,28 @@ Debugger::~Debugger() {
 void Debugger::RequestPause() { script::RequestPause(); }
 
 bool Debugger::Wanted() const {
-    return !m_breakpoints.empty() || m_exceptionPause != ExceptionPause::Off || m_loadedHasDebuggerStatement ||
-           m_pauseWanted;
+    return !m_breakpoints.empty() || m_exceptionPause != ExceptionPause::Off ||
+           (m_loadedHasDebuggerStatement && !SkipsDebuggerStatements()) || m_pauseWanted;
+}
+
+bool Debugger::SkipsDebuggerStatements() const {
+    return m_debuggerStatements == DebuggerStatements::Skip ||
+           (m_debuggerStatements == DebuggerStatements::SkipWhileNoBreakpoints && m_breakpoints.empty());
+}
+
+void Debugger::SetDebuggerStatements(DebuggerStatements mode) {
+    m_debuggerStatements = mode;
+    UpdateAttachment();
+    SendDebuggerStatements();
+}
+
+void Debugger::SendDebuggerStatements() {
+    JSContext* cx = Cx();
+    if (!cx || !m_impl->attached) return;
+    JSAutoRealm ar(cx, m_impl->global->get());
+    JS::RootedValue arg(cx, JS::BooleanValue(SkipsDebuggerStatements()));
+    JS::RootedValue rv(cx);
+    m_impl->Call(cx, "setSkipDebugger", JS::HandleValueArray(arg), &rv);
 }
 
 bool Debugger::Attached() const { return m_impl->attached; }
@@ -289,6 +318,7 @@ void Debugger::UpdateAttachment() {
     m_impl->attached = true;
     SetBreakpoints(m_breakpoints);
     SetExceptionPause(m_exceptionPause);
+    SendDebuggerStatements();
 }
 
 void Debugger::SetBreakpoints(std::vector<BreakpointSpec> breakpoints) {
@@ -323,6 +353,7 @@ void Debugger::SetBreakpoints(std::vector<BreakpointSpec> breakpoints) {
     JS::RootedValue arg(cx, JS::ObjectValue(*list));
     JS::RootedValue rv(cx);
     m_impl->Call(cx, "setBreakpoints", JS::HandleValueArray(arg), &rv);
+    SendDebuggerStatements();
 }
 
 void Debugger::SetExceptionPause(ExceptionPause mode) {
@@ -341,6 +372,7 @@ void Debugger::GlobalCreated(JSContext* cx, JS::HandleObject global, script::Scr
     m_loadedHasDebuggerStatement = false;
     m_pauseWanted = false;
     m_impl->loadedFiles.clear();
+    ResetPausedTime();
     m_impl->debuggee = std::make_unique<JsObjectRoot>(global);
     // A fresh global is attached afresh: the old one is left at once.
     if (m_impl->attached) {

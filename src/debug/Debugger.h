@@ -36,6 +36,8 @@ struct BreakpointSpec {
 };
 
 enum class ExceptionPause { Off, Uncaught, All };
+/// What a `debugger` statement does (also one built at run time with eval or Function).
+enum class DebuggerStatements { Stop, Skip, SkipWhileNoBreakpoints };
 enum class PauseReason { Breakpoint, DebuggerStatement, Exception, Step, Requested };
 enum class ResumeAction { Continue, StepOver, StepInto, StepOut, Stop };
 
@@ -96,6 +98,10 @@ public:
     const std::vector<BreakpointSpec>& Breakpoints() const { return m_breakpoints; }
     void SetExceptionPause(ExceptionPause mode);
     ExceptionPause GetExceptionPause() const { return m_exceptionPause; }
+    void SetDebuggerStatements(DebuggerStatements mode);
+    DebuggerStatements GetDebuggerStatements() const { return m_debuggerStatements; }
+    /// True when a `debugger` statement reached now would be passed over.
+    bool SkipsDebuggerStatements() const;
 
     /// Pauses the engine call now running at its next statement in the user's code;
     /// thread-safe (the busy window's "暂停").
@@ -122,6 +128,8 @@ public:
 private:
     /// Attaches to or detaches from the main host as the settings now ask.
     void UpdateAttachment();
+    /// Tells the debugger global whether `debugger` statements pause now.
+    void SendDebuggerStatements();
     bool Wanted() const;
 
     std::unique_ptr<Impl> m_impl;
@@ -129,6 +137,7 @@ private:
     std::function<void(uint32_t, const std::u16string&)> m_log;
     std::vector<BreakpointSpec> m_breakpoints;
     ExceptionPause m_exceptionPause = ExceptionPause::Off;
+    DebuggerStatements m_debuggerStatements = DebuggerStatements::Stop;
     bool m_loadedHasDebuggerStatement = false;
     bool m_pauseWanted = false;
     bool m_paused = false;

@@ -179,6 +179,8 @@ TEST(Debugging, DebuggerStatementExceptionsAndStop) {
     qy::editor::Editor* editor = w->EditorAt(1);
     editor->SetText(Ansi("function f(k) {\r\n    debugger;\r\n    return k + 1;\r\n}\r\n"
                          "function boom() {\r\n    null.x = 1;\r\n}\r\n"));
+    // Passed over unless chosen otherwise (the default while no breakpoint is set).
+    DebugMenuAction(*w, "在 debugger 语句处暂停")->trigger();
     Click(*w, "按钮_add");
     std::vector<QString> statuses;
     std::string evaluated;

@@ -14,6 +14,7 @@
     var breakpoints = [];      // {line, condition, hitCount, logMessage, hits}
     var loadedScripts = [];    // top-level scripts of the loaded code
     var exceptionMode = 0;     // 0 off, 1 uncaught, 2 every exception
+    var skipDebugger = false;  // `debugger` statements do not pause
     var busy = false;          // inside one of our hooks: the user's code runs for us
     var stepFrames = [];       // frames whose onStep/onPop we set
     var stepRun = 0;           // the run the stepping was armed for
@@ -127,8 +128,10 @@
         if (isLoadedUrl(top.url)) eachScript(top, takeScript);
     };
 
+    // Scripts that fight debugging run `debugger` in loops, also from code they build
+    // with eval or Function; while skipping, every one of them is passed over.
     dbg.onDebuggerStatement = function (frame) {
-        if (busy || !isUserFrame(frame)) return undefined;
+        if (busy || skipDebugger || !isUserFrame(frame)) return undefined;
         return pause(frame, "debugger", "");
     };
 
@@ -625,6 +628,9 @@
         resetHits: function () {
             for (var i = 0; i < breakpoints.length; i++) breakpoints[i].hits = 0;
             lastThrow = null;
+        },
+        setSkipDebugger: function (skip) {
+            skipDebugger = !!skip;
         },
         setExceptionMode: function (mode) {
             exceptionMode = mode;

@@ -1,0 +1,78 @@
+// The eval command's watch options, run as a shell runs them.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/CommandLine.h"
+#include "script/ScriptTarget.h"
+
+using namespace qy;
+
+namespace {
+
+struct Outcome {
+    int code;
+    std::string out, err;
+};
+
+Outcome RunCli(std::vector<std::string> args) {
+    script::ScopedScriptTarget keep(script::CurrentScriptTarget());
+    std::ostringstream out, err;
+    int code = cli::Run(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+/// A scratch folder of the test's own, removed afterwards.
+struct Scratch {
+    Scratch() {
+        char name[] = "/tmp/qy-watch-XXXXXX";
+        path = mkdtemp(name) ? name : "";
+    }
+    ~Scratch() { std::filesystem::remove_all(path); }
+    std::string Write(const std::string& file, const std::string& bytes) const {
+        std::string p = path + "/" + file;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p;
+    }
+    std::string path;
+};
+
+std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(CommandLineWatch, HookWritesEachCallAndDumpWritesEachDynamicSource) {
+    Scratch dir;
+    std::string script = dir.Write("sign.js",
+                                   "var CryptoJS = {MD5: function (s) { return 'm' + s.length; }};\n"
+                                   "function sign(x) {\n"
+                                   "    var p = eval('x + \"|\"');\n"
+                                   "    return CryptoJS.MD5(btoa(p));\n"
+                                   "}\n"
+                                   "setTimeout('var late = 1;', 5);\n");
+    std::string out = dir.path + "/dyn";
+    Outcome r = RunCli({"eval", "--browser-env", "--target", "es2021", "--hook", "btoa", "--hook", "CryptoJS.MD5",
+                        "--dump-dynamic", out, script, "--expr", "sign('ab')"});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_NE(r.out.find("-->调用 btoa(\"ab|\") = \"YWJ8\"（第 4 行）\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("-->调用 CryptoJS.MD5(\"YWJ8\") = \"m4\"（第 4 行）\n"), std::string::npos) << r.out;
+    EXPECT_LT(r.out.find("调用 btoa"), r.out.find("调用 CryptoJS.MD5"));
+    // The timer's string runs after the load, the eval during the expression.
+    EXPECT_NE(r.out.find("动态代码 #1 (Function)"), std::string::npos) << r.out;
+    EXPECT_NE(Read(out + "/dynamic-1.js").find("var late = 1;"), std::string::npos);
+    EXPECT_NE(r.out.find("动态代码 #2 (eval, 第 3 行)"), std::string::npos) << r.out;
+    EXPECT_EQ(Read(out + "/dynamic-2.js"), "x + \"|\"");
+}
+
+TEST(CommandLineWatch, WatchOptionsWithoutValueAreUsageErrors) {
+    Outcome r = RunCli({"eval", "a.js", "--expr", "1", "--hook"});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.err.find("--hook 后缺少参数"), std::string::npos) << r.err;
+}
