@@ -3,6 +3,8 @@
 //   BM_LoadJquery/<0, 1>          - Reset, then /usr/share/javascript/jquery/jquery.js
 //   BM_Exceptions/<0, 1>          - 1000 property errors thrown and caught, messages read
 //   BM_ErrorStacks/<0, 1>         - 1000 `new Error` three calls deep, stacks read
+//   BM_AwaitLoop/<0, 1>           - Reset, then an async function awaiting 10000 times
+//                                   (what a watcher of every promise would cost)
 // After the benchmarks each pair is timed alternately and the difference of the medians
 // printed, so that the machine's noise hits both sides alike.
 #include <benchmark/benchmark.h>
@@ -71,6 +73,14 @@ static void BM_Exceptions(benchmark::State& state) { RunLoop(state, kThrowing); 
 BENCHMARK(BM_Exceptions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 static void BM_ErrorStacks(benchmark::State& state) { RunLoop(state, kStacks); }
 BENCHMARK(BM_ErrorStacks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+static void BM_AwaitLoop(benchmark::State& state) {
+    ScriptHost host = HostOf(state.range(0) != 0);
+    std::string code = "(async function () { for (var i = 0; i < 10000; i++) await i; })();";
+    for (auto _ : state) Load(host, code);
+    state.SetLabel(state.range(0) ? "persona" : "engine");
+}
+BENCHMARK(BM_AwaitLoop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 static double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

@@ -81,6 +81,29 @@ TEST_F(Persona, FramesAreNamedAsV8NamesThem) {
               "    at eval (eval at <anonymous> (https://www.example.com/app/index.html:1:1), <anonymous>:1:1)");
 }
 
+TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
+    // A detector's probe: sources collected through async arrows over Promise.all, one
+    // of them reading the stack of an error it caught; arrow frames have no receiver of
+    // their own.
+    ASSERT_TRUE(page.Add("function probe() { try { null[0](); } catch (e) {\n"
+                         "  if (e instanceof Error && e.stack != null) return e.stack.toString(); }\n"
+                         "  throw new Error('no stack'); }\n"
+                         "var got = {};\n"
+                         "async function collect(sources) {\n"
+                         "  await Promise.all(Object.keys(sources).map(async (k) => { got[k] = await sources[k](); })); }\n"
+                         "collect({trace: probe}).catch(function (e) { got.failed = e.message; });\n"
+                         "var o = {m: function () { return [1].map((k) => probe())[0]; }};\n"));
+    EXPECT_EQ(page.Text("typeof got.trace + ' ' + got.failed"), "string undefined");
+    EXPECT_EQ(page.Text("got.trace.split('\\n').slice(0, 3).join('|')"),
+              "TypeError: Cannot read properties of null (reading '0')|"
+              "    at Object.probe (https://www.example.com/app/index.html:1:26)|"
+              "    at https://www.example.com/app/index.html:6:86");
+    // No receiver type for the arrow; the method that called it keeps its own.
+    EXPECT_EQ(page.Text("o.m().split('\\n').slice(2, 4).join('|')"),
+              "    at https://www.example.com/app/index.html:8:49|"
+              "    at Object.m (https://www.example.com/app/index.html:8:38)");
+}
+
 TEST_F(Persona, AsyncFunctionsWaitingShowAsV8ShowsThem) {
     ASSERT_TRUE(page.Add("var seen;\n"
                          "async function inner() { await null; throw new Error('x'); }\n"

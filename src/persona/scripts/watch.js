@@ -158,7 +158,9 @@
                 if (intro && script.source.introductionType === 'Function' && name === 'anonymous') name = 'eval';
                 if (f.constructing) {
                     constructing = true;
-                } else {
+                } else if (!f.callee.isArrowFunction) {
+                    // An arrow function has no receiver of its own (the engine refuses to
+                    // give one), and V8 names none.
                     var self = f['this'];
                     if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference())
                         type = typeName(self);
@@ -187,12 +189,18 @@
         if (!page) return;
         var limit = page.note(error);
         if (typeof limit !== 'number' || limit < 0) return;
+        // Frames the debugger cannot name leave the error the engine's frames, never
+        // without a stack.
+        var records = null;
         if (page.left > 0) {
             page.left--;
-            page.note(error, describe(frame, limit));
-        } else {
-            page.note(error, null);
+            try {
+                records = describe(frame, limit);
+            } catch (e) {
+                records = null;
+            }
         }
+        page.note(error, records);
     }
 
     return function watch(global, note) {
