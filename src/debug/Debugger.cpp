@@ -16,6 +16,7 @@
 #include <jsfriendapi.h>
 
 #include "debug/DebugScripts.h"
+#include "debug/ToolGlobal.h"
 #include "debug/PausedClock.h"
 #include "debug/ScriptWatch.h"
 #include "jscript/Runtime.h"
@@ -112,36 +113,14 @@ struct Debugger::Impl {
     bool Ready(JSContext* cx) {
         if (global && global->alive()) return true;
         if (failed) return false;
-        JS::RealmOptions options;
-        JS::RootedObject g(cx, JS_NewGlobalObject(cx, &kDebuggerGlobalClass, nullptr, JS::FireOnNewGlobalHook, options));
-        if (!g) {
-            JS_ClearPendingException(cx);
-            failed = true;
-            return false;
-        }
-        JSAutoRealm ar(cx, g);
-        EngineCall call;
-        bool ok = JS_DefineDebuggerObject(cx, g) && JS_InitReflectParse(cx, g) &&
-                  JS_DefineFunction(cx, g, "__qyPause", PauseNative, 2, 0) &&
-                  JS_DefineFunction(cx, g, "__qyMap", MapNative, 3, 0) &&
-                  JS_DefineFunction(cx, g, "__qyLog", LogNative, 2, 0) &&
-                  JS_DefineFunction(cx, g, "__qyRun", RunNative, 0, 0);
-        if (ok) {
-            std::u16string src = text::Utf8ToUtf16(scripts::kTool_debugger);
-            JS::SourceText<char16_t> source;
-            JS::CompileOptions opts(cx);
-            opts.setFileAndLine("debugger", 1);
-            JS::RootedValue rv(cx);
-            ok = source.init(cx, src.data(), src.size(), JS::SourceOwnership::Borrowed) &&
-                 JS::Evaluate(cx, opts, source, &rv);
-        }
-        if (!ok) {
-            JS_ClearPendingException(cx);
-            failed = true;
-            return false;
-        }
-        global = std::make_unique<JsObjectRoot>(g);
-        return true;
+        global = MakeToolGlobal(cx, &kDebuggerGlobalClass,
+                                {{"__qyPause", PauseNative, 2},
+                                 {"__qyMap", MapNative, 3},
+                                 {"__qyLog", LogNative, 2},
+                                 {"__qyRun", RunNative, 0}},
+                                scripts::kTool_debugger, "debugger", true);
+        failed = !global;
+        return !failed;
     }
 
     /// Calls `__qyDebugger[method](args…)` in the debugger global (its realm entered by

@@ -13,6 +13,7 @@
 #include <jsfriendapi.h>
 
 #include "debug/DebugScripts.h"
+#include "debug/ToolGlobal.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "persona/NativeFunction.h"
@@ -161,36 +162,15 @@ struct ScriptWatch::Impl {
     bool Ready(JSContext* cx) {
         if (global && global->alive()) return true;
         if (failed) return false;
-        JS::RootedObject g(cx, JS_NewGlobalObject(cx, &kWatchGlobalClass, nullptr, JS::FireOnNewGlobalHook,
-                                                  JS::RealmOptions()));
-        if (!g) {
-            JS_ClearPendingException(cx);
-            failed = true;
-            return false;
-        }
-        JSAutoRealm ar(cx, g);
-        EngineCall call;
-        bool ok = JS_DefineDebuggerObject(cx, g) && JS_DefineFunction(cx, g, "__qyWrap", WrapNative, 5, 0) &&
-                  JS_DefineFunction(cx, g, "__qyMap", MapNative, 3, 0) &&
-                  JS_DefineFunction(cx, g, "__qyImpl", ImplNative, 1, 0) &&
-                  JS_DefineFunction(cx, g, "__qyCall", CallNative, 7, 0) &&
-                  JS_DefineFunction(cx, g, "__qyDynamic", DynamicNative, 3, 0);
-        if (ok) {
-            std::u16string src = text::Utf8ToUtf16(scripts::kTool_hooks);
-            JS::SourceText<char16_t> source;
-            JS::CompileOptions opts(cx);
-            opts.setFileAndLine("watch", 1);
-            JS::RootedValue rv(cx);
-            ok = source.init(cx, src.data(), src.size(), JS::SourceOwnership::Borrowed) &&
-                 JS::Evaluate(cx, opts, source, &rv);
-        }
-        if (!ok) {
-            JS_ClearPendingException(cx);
-            failed = true;
-            return false;
-        }
-        global = std::make_unique<JsObjectRoot>(g);
-        return true;
+        global = MakeToolGlobal(cx, &kWatchGlobalClass,
+                                {{"__qyWrap", WrapNative, 5},
+                                 {"__qyMap", MapNative, 3},
+                                 {"__qyImpl", ImplNative, 1},
+                                 {"__qyCall", CallNative, 7},
+                                 {"__qyDynamic", DynamicNative, 3}},
+                                scripts::kTool_hooks, "watch");
+        failed = !global;
+        return !failed;
     }
 
     bool Call(JSContext* cx, const char* method, const JS::HandleValueArray& args) {
