@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/CliTestSupport.h"
 #include "cli/CommandLine.h"
 #include "script/ScriptTarget.h"
 
@@ -19,17 +20,8 @@ using namespace qy;
 
 namespace {
 
-struct Outcome {
-    int code;
-    std::string out, err;
-};
-
-Outcome RunCli(std::vector<std::string> args) {
-    script::ScopedScriptTarget keep(script::CurrentScriptTarget());
-    std::ostringstream out, err;
-    int code = cli::Run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::Outcome;
+using test::RunCli;
 
 /// A file of the test's own, `bytes` long or (sparse) `size` long, removed afterwards.
 class TempFile {

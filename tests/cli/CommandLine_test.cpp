@@ -1,3 +1,4 @@
+#include "cli/CliTestSupport.h"
 #include "cli/CommandLine.h"
 
 #include <gtest/gtest.h>
@@ -33,17 +34,8 @@ private:
     std::string m_path;
 };
 
-struct Outcome {
-    int code;
-    std::string out, err;
-};
-
-Outcome RunCli(std::vector<std::string> args) {
-    script::ScopedScriptTarget keep(script::CurrentScriptTarget());
-    std::ostringstream out, err;
-    int code = cli::Run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::Outcome;
+using test::RunCli;
 
 }  // namespace
 

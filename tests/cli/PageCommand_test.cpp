@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/CliTestSupport.h"
 #include "cli/CommandLine.h"
 #include "common/ProcessSupport.h"
 #include "script/ScriptTarget.h"
@@ -16,17 +17,8 @@ using namespace qy;
 
 namespace {
 
-struct Outcome {
-    int code;
-    std::string out, err;
-};
-
-Outcome RunCli(std::vector<std::string> args) {
-    script::ScopedScriptTarget keep(script::CurrentScriptTarget());
-    std::ostringstream out, err;
-    int code = cli::Run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::Outcome;
+using test::RunCli;
 
 /// A folder with a page and its local script, removed afterwards.
 class PageFolder {
