@@ -1377,15 +1377,26 @@
                 'scale', 'setTransform', 'transform', 'drawImage', 'putImageData', 'bezierCurveTo', 'quadraticCurveTo',
                 'clip', 'setLineDash'];
             for (var n = 0; n < drawing.length; n++) c2d[drawing[n]] = noop;
-            c2d.measureText = function (text) { return {width: toText(text).length * 6}; };
-            c2d.isPointInPath = function () { return false; };
-            c2d.createLinearGradient = c2d.createRadialGradient = c2d.createPattern = function () {
-                return {addColorStop: noop};
+            c2d.measureText = function (text) {
+                var tm = inherit(TextMetrics.prototype);
+                tm.width = toText(text).length * 6;
+                return tm;
             };
+            c2d.isPointInPath = function () { return false; };
+            c2d.createLinearGradient = c2d.createRadialGradient = function () {
+                var g = inherit(CanvasGradient.prototype);
+                g.addColorStop = noop;
+                return g;
+            };
+            c2d.createPattern = function () { return {setTransform: noop}; };
             c2d.getImageData = function (x, y, w, h) {
                 var size = Math.max(0, w * h * 4), data = modern ? new Uint8ClampedArray(size) : [];
                 if (!modern) for (var k = 0; k < size; k++) data[k] = 0;
-                return {width: w, height: h, data: data};
+                var image = inherit(ImageData.prototype);
+                image.width = w;
+                image.height = h;
+                image.data = data;
+                return image;
             };
             c2d.createImageData = c2d.getImageData;
             return c2d;
