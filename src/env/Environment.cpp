@@ -620,6 +620,13 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
             JS::SetReservedSlot(host, kMemberSlot, member);
             JS::SetReservedSlot(host, kResolveSlot, resolve);
             JS::SetReservedSlot(host, kResolveAllSlot, resolveAll);
+            // The page's own scripts run now that the global shows Chrome's interfaces.
+            JS::RootedObject kitObject(cx, kit.isObject() ? &kit.toObject() : nullptr);
+            JS::RootedValue loadPage(cx), ignored(cx);
+            if (kitObject && (!JS_GetProperty(cx, kitObject, "loadPage", &loadPage) ||
+                              (loadPage.isObject() &&
+                               !JS::Call(cx, JS::UndefinedHandleValue, loadPage, JS::HandleValueArray::empty(), &ignored))))
+                return false;
             return true;
         }
         // What the environment put on the global is the page's, not the user's: it

@@ -270,8 +270,9 @@ const JSFunctionSpec kPageFunctions[] = {
 };
 
 /// The process's time zone follows the profile's (Date and Intl read it); without one
-/// it is the zone the process started in. A name must be one the system knows.
-void FollowTimeZone(const std::string& name) {
+/// it is the zone the process started in. A name must be one the system knows; the
+/// answer says whether it was.
+bool FollowTimeZone(const std::string& name) {
     static const std::optional<std::string> original = [] {
         const char* tz = std::getenv("TZ");
         return tz ? std::optional<std::string>(tz) : std::nullopt;
@@ -282,13 +283,14 @@ void FollowTimeZone(const std::string& name) {
                      std::string::npos &&
                  std::ifstream("/usr/share/zoneinfo/" + name).good();
     std::string wanted = known ? name : std::string();
-    if (wanted == current) return;
+    if (wanted == current) return known;
     current = wanted;
     if (!wanted.empty()) setenv("TZ", wanted.c_str(), 1);
     else if (original) setenv("TZ", original->c_str(), 1);
     else unsetenv("TZ");
     tzset();
     JS::ResetTimeZone();
+    return known;
 }
 
 /// Date.now() and new Date() of a seeded page read the virtual clock.
@@ -360,7 +362,11 @@ bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
                 }
             }
             JS_ClearPendingException(cx);
-            FollowTimeZone(name);
+            // The modern target's dates keep a zone of their own: the profile's, once known.
+            if (FollowTimeZone(name)) {
+                JS::RootedString zoneText(cx, JS_NewStringCopyN(cx, name.data(), name.size()));
+                if (!zoneText || !JS_DefineProperty(cx, host, "timeZone", zoneText, JSPROP_ENUMERATE)) return false;
+            }
             zoneFollowed = true;
         } else {
             JS_ClearPendingException(cx);

@@ -126,8 +126,28 @@ TEST_F(ChromeFace, DetectorsFindWhatTheyLookFor) {
     EXPECT_TRUE(env.True("f.contentWindow.document.readyState === 'complete' && f.contentDocument.body !== null"));
 }
 
+TEST_F(ChromeFace, ThePagesObjectsAnswerThroughItsInterfaces) {
+    // What the page's objects do (parsing, events, canvases) is reached through Chrome's interfaces.
+    EXPECT_EQ(env.Text("var d = new DOMParser().parseFromString('<p id=a>hi</p>', 'text/html');"
+                       "[d.getElementById('a').textContent, new MouseEvent('click') instanceof UIEvent,"
+                       " new KeyboardEvent('keydown', {key: 'a'}).key].join()"),
+              "hi,true,a");
+    EXPECT_EQ(env.Text("var c = document.createElement('canvas').getContext('2d');"
+                       "[c.measureText('abc') instanceof TextMetrics, c.getImageData(0, 0, 1, 1) instanceof ImageData,"
+                       " c.createLinearGradient(0, 0, 1, 1) instanceof CanvasGradient].join()"),
+              "true,true,true");
+    // A member called with no object acts on the global, as a bare call in a page's script does.
+    ASSERT_TRUE(env.Add("var heard = 0; EventTarget.prototype.addEventListener.call(undefined, 'ping', function () { heard++; });"
+                        "dispatchEvent(new Event('ping'));"));
+    EXPECT_EQ(env.Text("heard"), "1");
+    // Where the engine's undefined lookalike is the object, it is still no global.
+    EXPECT_EQ(env.Text("typeof document.all.length"), "number");
+}
+
 TEST_F(ChromeFace, MembersThePageHasInNameOnlyGiveEmptyValues) {
-    EXPECT_EQ(env.Text("[typeof document.fonts, document.fonts, navigator.getGamepads()].join('|')"), "object||");
+    // The page's fonts are real now (a FontFaceSet of its own); gamepads stay a name only.
+    EXPECT_EQ(env.Text("[typeof document.fonts, document.fonts, navigator.getGamepads()].join('|')"),
+              "object|[object FontFaceSet]|");
     EXPECT_EQ(env.Text("var r; navigator.getBattery().then(null, function (e) { r = e.name; }); 1"), "1");
     EXPECT_EQ(env.Text("r"), "NotSupportedError");
     EXPECT_TRUE(env.True("new DOMException('x', 'NotFoundError').code === 8 && new DOMException('x') instanceof Error"));

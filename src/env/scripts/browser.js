@@ -23,6 +23,9 @@
     };
 
     var hasHost = host !== null && typeof host === 'object';
+    // The host outside the workbench (the portable form) gives only part of the
+    // functions; what it lacks is done here in script.
+    function hostHas(name) { return hasHost && typeof host[name] === 'function'; }
     // The user's own browser (a profile their Chrome printed) answers where it has values.
     var profile = hasHost && typeof host.profile === 'object' && host.profile !== null ? host.profile : {};
     function profiled(section, name, fallback) {
@@ -137,7 +140,7 @@
             if (t.due > clock) {
                 clock = t.due;
                 // A seeded run's clock (Date included) moves with the timers.
-                if (hasHost) host.clock(clock);
+                if (hostHas('clock')) host.clock(clock);
             }
             if (t.repeat) {
                 t.due = clock + (t.delay > 0 ? t.delay : 1);
@@ -791,7 +794,7 @@
         while (at < flat.length) one(into);
     }
     function readHtml(parent, html, doc, context) {
-        if (hasHost) {
+        if (hostHas('parseHtml')) {
             var where = context || parent;
             treeNodes(host.parseHtml(toText(html), where.localName || 'body', where.namespaceURI === SVG_NS), doc, parent);
             return;
@@ -1374,15 +1377,26 @@
                 'scale', 'setTransform', 'transform', 'drawImage', 'putImageData', 'bezierCurveTo', 'quadraticCurveTo',
                 'clip', 'setLineDash'];
             for (var n = 0; n < drawing.length; n++) c2d[drawing[n]] = noop;
-            c2d.measureText = function (text) { return {width: toText(text).length * 6}; };
-            c2d.isPointInPath = function () { return false; };
-            c2d.createLinearGradient = c2d.createRadialGradient = c2d.createPattern = function () {
-                return {addColorStop: noop};
+            c2d.measureText = function (text) {
+                var tm = inherit(TextMetrics.prototype);
+                tm.width = toText(text).length * 6;
+                return tm;
             };
+            c2d.isPointInPath = function () { return false; };
+            c2d.createLinearGradient = c2d.createRadialGradient = function () {
+                var g = inherit(CanvasGradient.prototype);
+                g.addColorStop = noop;
+                return g;
+            };
+            c2d.createPattern = function () { return {setTransform: noop}; };
             c2d.getImageData = function (x, y, w, h) {
                 var size = Math.max(0, w * h * 4), data = modern ? new Uint8ClampedArray(size) : [];
                 if (!modern) for (var k = 0; k < size; k++) data[k] = 0;
-                return {width: w, height: h, data: data};
+                var image = inherit(ImageData.prototype);
+                image.width = w;
+                image.height = h;
+                image.data = data;
+                return image;
             };
             c2d.createImageData = c2d.getImageData;
             return c2d;
@@ -1689,7 +1703,7 @@
     // max-age <= 0, removes one cookie; reading gives "a=1; b=2" in setting order.
     var jar = [];
     function cookieText() {
-        if (hasHost) return host.cookie();
+        if (hostHas('cookie')) return host.cookie();
         var now = new Date().getTime(), out = [];
         for (var n = 0; n < jar.length; n++) {
             if (jar[n].expires !== null && jar[n].expires <= now) jar.splice(n--, 1);
@@ -1698,7 +1712,7 @@
         return out.join('; ');
     }
     function setCookie(text) {
-        if (hasHost) {
+        if (hostHas('setCookie')) {
             host.setCookie(toText(text));
             return;
         }
@@ -2329,6 +2343,7 @@
         w.document = implementation.createHTMLDocument('');
         w.document.defaultView = w;
         w.document.URL = w.document.documentURI = 'about:blank';
+        w.document.readyState = 'complete';
         var where = inherit(Location.prototype), p = parseAddress('about:blank');
         for (k in p) if (own(p, k)) where[k] = p[k];
         where.toString = function () { return 'about:blank'; };
@@ -2370,7 +2385,7 @@
     function DOMParser() {}
     DOMParser.prototype.parseFromString = function (text, type) {
         var d = implementation.createHTMLDocument('');
-        if (hasHost) setTree(d, toText(text));
+        if (hostHas('parseHtml')) setTree(d, toText(text));
         else replaceChildren(d.body, text, false);
         d.contentType = type === undefined ? 'text/html' : toText(type);
         return d;
@@ -2410,8 +2425,13 @@
         }
         scriptDepth--;
     }
-    var inlineCount = 0;
-    if (hasHost && typeof host.page === 'string') {
+    var inlineCount = 0, pageLoaded = false;
+    // The page's own scripts run once the global shows what they look for: at once
+    // in the old target, after Chrome's interfaces in the modern one (the
+    // environment calls loadPage then).
+    function loadPage() {
+        if (!hasHost || typeof host.page !== 'string' || pageLoaded) return;
+        pageLoaded = true;
         setTree(document, host.page);
         document.readyState = 'loading';
         document.scripts = byTag(document, 'script');
@@ -2429,19 +2449,27 @@
         fire(document, 'readystatechange', false);
         fire(global, 'load', false, document);
     }
+    if (!hasHost || host.target !== 'es2021') loadPage();
 
     // The workbench runs the queued timers after every load and evaluation.
     if (hasHost) host.timers(runTimers);
 
     // What the modern target's interfaces are made over.
     return {config: config, window: global, document: document, navigator: navigator, location: location, screen: screen,
-        createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
+        profile: profile, loadPage: loadPage, createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
         types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,
             HTMLCollection: HTMLCollection, Node: Node, Element: Element, HTMLElement: HTMLElement, CharacterData: CharacterData,
             Text: Text, Comment: Comment, DocumentFragment: DocumentFragment, Document: Document, HTMLDocument: HTMLDocument,
             DOMImplementation: DOMImplementation, Location: Location, Navigator: Navigator, Plugin: Plugin, MimeType: MimeType,
             PluginArray: PluginArray, MimeTypeArray: MimeTypeArray, Screen: Screen, History: History, Storage: Storage,
-            Crypto: Crypto, XMLHttpRequest: XMLHttpRequest, TextEncoder: TextEncoder, TextDecoder: TextDecoder}};
+            Crypto: Crypto, XMLHttpRequest: XMLHttpRequest, TextEncoder: TextEncoder, TextDecoder: TextDecoder,
+            Window: Window, UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
+            DocumentType: DocumentType, HTMLCanvasElement: HTMLCanvasElement, FontFaceSet: FontFaceSet,
+            CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics,
+            ImageData: ImageData, WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
+            WebGLShaderPrecisionFormat: WebGLShaderPrecisionFormat, OfflineAudioContext: OfflineAudioContext,
+            AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
+            GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode}};
 })(function () { return this; }(), null,
     // 第三个参数：控制台的脚本（console.js），装入时接在这里
     /* console.js */ null);

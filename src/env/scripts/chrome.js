@@ -86,6 +86,8 @@
     // The window's members called without a receiver act on the window; outside the
     // workbench (where a host may show scripts another face of its global) so does any
     // receiver that is no page object.
+    // A member called with no object (a bare call in a page's script) acts on the
+    // global, wherever in the chain it is defined.
     function isGlobalThis(self) {
         return self === undefined || self === null || (host.eager === true && !records.has(self) && typeof self === 'object');
     }
@@ -183,7 +185,7 @@
     function getter(iface, m, global_) {
         var own = behaviour(iface, 'get ' + m.name);
         return native(function () {
-            var r = brand(global_ && isGlobalThis(this) ? global : this, iface);
+            var r = brand((global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this, iface);
             if (own) return own.call(r.impl, r, this);
             var v = r.impl[m.name];
             if (v === undefined && !(m.name in r.impl)) {
@@ -196,7 +198,7 @@
     function setter(iface, m, global_) {
         var own = behaviour(iface, 'set ' + m.name);
         return native(function (value) {
-            var self = global_ && isGlobalThis(this) ? global : this;
+            var self = (global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this;
             var r = brand(self, iface);
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
             if (own) return void own.call(r.impl, value, r, self);
@@ -206,7 +208,7 @@
     function operation(iface, m, global_, statics) {
         var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
         function run(self, args) {
-            var r = statics ? null : brand(global_ && isGlobalThis(self) ? global : self, iface);
+            var r = statics ? null : brand((global_ && isGlobalThis(self)) || self === undefined || self === null ? global : self, iface);
             if (args.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, args.length);
             if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(args)));
             var f = r && r.impl[m.name];
@@ -342,7 +344,10 @@
             if (Array.isArray(impl) || live.has(impl) || kind === 'Storage' || f.flags.N && kind !== 'HTMLCollection') obj = collection(obj, impl, spec);
             else snapshot(obj, impl);
         }
-        return adopt(obj, spec, impl);
+        obj = adopt(obj, spec, impl);
+        // A frame's window has the global's own members as its own.
+        if (kind === 'Window') for (var k in windowMembers) defineMember(obj, 'Window', windowMembers[k], true);
+        return obj;
     }
     var live = new WeakSet();
     function snapshot(obj, impl) {
@@ -495,7 +500,9 @@
         contexts[kind] = impl;
         return wrap(impl);
     });
-    on('HTMLCanvasElement', 'toDataURL', function () { return this.toDataURL(); });
+    on('HTMLCanvasElement', 'toDataURL', function (r, type, quality) {
+        return arguments.length > 1 ? this.toDataURL(type, quality) : this.toDataURL();
+    });
 
     // The token list of an element's class attribute.
     function tokens(list) {
@@ -603,8 +610,18 @@
             {brand: 'Not-A.Brand', version: full ? '99.0.0.0' : '99'}];
     }
     kinds.set(uaData, 'NavigatorUAData');
-    on('NavigatorUAData', 'get brands', function () { return Object.freeze(brandList(false).map(Object.freeze)); });
+    // Client hints a profile gives are the page's own and answer for themselves.
+    var profileHints = kit.navigator.userAgentData;
+    if (profileHints) {
+        kinds.set(profileHints, 'NavigatorUAData');
+        uaData = profileHints;
+    }
+    on('NavigatorUAData', 'get brands', function () {
+        if (this === profileHints) return this.brands;
+        return Object.freeze(brandList(false).map(Object.freeze));
+    });
     on('NavigatorUAData', 'getHighEntropyValues', function (r, hints) {
+        if (this === profileHints) return this.getHighEntropyValues(hints);
         var all = {architecture: 'x86', bitness: '64', brands: brandList(false), fullVersionList: brandList(true),
             mobile: false, model: '', platform: uaData.platform, platformVersion: '15.0.0', uaFullVersion: fullVersion,
             wow64: false, formFactors: ['Desktop']};
@@ -612,7 +629,10 @@
         if (hints && typeof hints[Symbol.iterator] === 'function') for (var h of hints) if (hasOwn.call(all, h)) out[h] = all[h];
         return promise(out);
     });
-    on('NavigatorUAData', 'toJSON', function () { return {brands: brandList(false), mobile: false, platform: uaData.platform}; });
+    on('NavigatorUAData', 'toJSON', function () {
+        if (this === profileHints) return this.toJSON();
+        return {brands: brandList(false), mobile: false, platform: uaData.platform};
+    });
     var connection = {effectiveType: '4g', rtt: 50, downlink: 10, saveData: false, onchange: null};
     kinds.set(connection, 'NetworkInformation');
     var permissions = {};
@@ -754,9 +774,7 @@
     kinds.set(viewport, 'VisualViewport');
     on('Window', 'get speechSynthesis', function () { return undefined; });
 
-    // Frames show the page itself: their window is the page's, their document its document.
-    on('HTMLIFrameElement', 'get contentWindow', function () { return this.parentNode ? global : null; });
-    on('HTMLIFrameElement', 'get contentDocument', function () { return this.parentNode ? wrap(kit.document) : null; });
+    // A frame's window and document are the page's frame objects, shown as Chrome's.
 
     // Audio rendered offline: a context renders its graph into a buffer of samples that
     // depend only on the graph's settings, so a page's audio fingerprint is stable.
@@ -805,6 +823,14 @@
                 if (comp && a > limit) a = limit + (a - limit) / ratio;
                 data[i] = Math.fround((v < 0 ? -a : a) * (comp ? 0.55 : 1));
             }
+        }
+        // A profile taken from a real browser gives the sum its audio had: the samples
+        // are scaled to it, as the page's own rendering does.
+        var wanted = kit.profile && kit.profile.audio && typeof kit.profile.audio.sum === 'number' ? kit.profile.audio.sum : null;
+        if (wanted !== null && length >= 5000) {
+            var have = 0;
+            for (var k = 4500; k < 5000; k++) have += Math.abs(data[k]);
+            if (have > 0) for (k = 0; k < length; k++) data[k] = Math.fround(data[k] * wanted / have);
         }
         var buffer = {length: length, sampleRate: rate, numberOfChannels: 1, duration: length / rate,
             getChannelData: function (c) {
@@ -927,7 +953,7 @@
     // formats take the profile's language and zone where a script gives none: the page
     // agrees with its navigator whatever the machine's own settings.
 
-    var zone = config.timeZone, locale = config.language;
+    var zone = typeof host.timeZone === 'string' ? host.timeZone : config.timeZone, locale = config.language;
     var OriginalDate = Date, DateProto = Date.prototype, OriginalDTF = Intl.DateTimeFormat;
     var originalParse = OriginalDate.parse, originalGetOffset = DateProto.getTimezoneOffset;
     var utcParts = new OriginalDTF('en-US', {timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
