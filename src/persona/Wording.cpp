@@ -25,12 +25,13 @@ struct Row {
 };
 
 // The argument numbers are the engine's: {0} is the property, {1}/{2} the value that
-// has none, as the engine passes them. An argument may appear once at most (the engine
-// sizes the message by the patterns' arguments each used once).
+// has none, as the engine passes them. Every argument the engine passes must appear
+// exactly once: the engine sizes the message by its arguments each used once, so a
+// pattern that leaves one out overflows the message (V8's words that drop an argument
+// are written by the exception watcher instead).
 const Row kRows[] = {
     {JSMSG_PROPERTY_FAIL, "Cannot read properties of {1} (reading {0})", -1},
     {JSMSG_PROPERTY_FAIL_EXPR, "Cannot read properties of {2} (reading {0})", -1},
-    {JSMSG_BAD_CONST_ASSIGN, "Assignment to constant variable.", -1},
     {JSMSG_BAD_ARRAY_LENGTH, "Invalid array length", -1},
     {JSMSG_OVER_RECURSED, "Maximum call stack size exceeded", JSEXN_RANGEERR},
     {JSMSG_UNINITIALIZED_LEXICAL, "Cannot access '{0}' before initialization", -1},
@@ -42,9 +43,7 @@ const Row kRows[] = {
     {JSMSG_JSON_CYCLIC_VALUE, "Converting circular structure to JSON", -1},
     {JSMSG_BAD_URI, "URI malformed", -1},
     {JSMSG_BAD_RADIX, "toString() radix argument must be between 2 and 36", -1},
-    {JSMSG_BAD_INSTANCEOF_RHS, "Right-hand side of 'instanceof' is not an object", -1},
     {JSMSG_EMPTY_ARRAY_REDUCE, "Reduce of empty array with no initial value", -1},
-    {JSMSG_BAD_APPLY_ARGS, "CreateListFromArrayLike called on non-object", -1},
 };
 
 struct Saved {
@@ -132,10 +131,6 @@ std::string Expand(const char* format, const std::string (&args)[10]) {
     return out;
 }
 
-bool IsNameChar(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
-           c == u'$' || c > 0x7f;
-}
 
 }  // namespace
 
@@ -144,31 +139,13 @@ V8Wording::~V8Wording() { Switch(m_previous); }
 
 bool V8WordingActive() { return g_v8; }
 
-std::string EngineWording(unsigned errorNumber, const std::string& message, const std::u16string& sourceLine,
-                          unsigned column) {
+std::string EngineWording(unsigned errorNumber, const std::string& message, const std::u16string& /*sourceLine*/,
+                          unsigned /*column*/) {
     for (const Saved& s : Table()) {
         const Row& r = kRows[s.row];
         if (r.number != errorNumber) continue;
         std::string args[10];
         if (!ReadArguments(r.v8, message, args)) return message;
-        if (errorNumber == JSMSG_BAD_CONST_ASSIGN && column > 0 && column <= sourceLine.size()) {
-            // V8 leaves the constant's name out; the engine points at it.
-            size_t end = column - 1;
-            while (end < sourceLine.size() && IsNameChar(sourceLine[end])) ++end;
-            for (size_t k = column - 1; k < end; ++k) {
-                char16_t c = sourceLine[k];
-                if (c < 0x80) {
-                    args[0] += static_cast<char>(c);
-                } else if (c < 0x800) {
-                    args[0] += static_cast<char>(0xc0 | (c >> 6));
-                    args[0] += static_cast<char>(0x80 | (c & 0x3f));
-                } else {
-                    args[0] += static_cast<char>(0xe0 | (c >> 12));
-                    args[0] += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-                    args[0] += static_cast<char>(0x80 | (c & 0x3f));
-                }
-            }
-        }
         return Expand(s.format, args);
     }
     return message;

@@ -85,7 +85,13 @@
             var message = Object.getOwnPropertyDescriptor(error, 'message');
             var m = message && typeof message.value === 'string' && pattern.exec(message.value);
             var text = message && message.value;
-            if (text === "Iterator constructor can't be used directly") {
+            if (typeof text === 'string' && /^invalid assignment to const '.*'$/.test(text)) {
+                error.message = 'Assignment to constant variable.';
+            } else if (typeof text === 'string' && /^invalid 'instanceof' operand /.test(text)) {
+                error.message = "Right-hand side of 'instanceof' is not an object";
+            } else if (typeof text === 'string' && /^second argument to Function\.prototype\.\w+ must be an array$/.test(text)) {
+                error.message = 'CreateListFromArrayLike called on non-object';
+            } else if (text === "Iterator constructor can't be used directly") {
                 error.message = 'Abstract class Iterator not directly constructable';
             } else if (text === 'null has no properties' || text === 'undefined has no properties') {
                 // With the engine's property-error option on, only destructuring says this.
