@@ -31,7 +31,6 @@ struct Row {
 // are written by the exception watcher instead).
 const Row kRows[] = {
     {JSMSG_PROPERTY_FAIL, "Cannot read properties of {1} (reading {0})", -1},
-    {JSMSG_PROPERTY_FAIL_EXPR, "Cannot read properties of {2} (reading {0})", -1},
     {JSMSG_BAD_ARRAY_LENGTH, "Invalid array length", -1},
     {JSMSG_OVER_RECURSED, "Maximum call stack size exceeded", JSEXN_RANGEERR},
     {JSMSG_UNINITIALIZED_LEXICAL, "Cannot access '{0}' before initialization", -1},

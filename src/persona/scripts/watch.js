@@ -13,6 +13,16 @@
     // (once reworded, a message no longer fits, so an error passing several frames is
     // reworded once).
     var pattern = /^Cannot read properties of (null|undefined) \(reading ("(?:[^"\\]|\\.)*"|-?\d+|Symbol\.\w+)\)$/;
+    // The engine's own words when it names the expression ("can't access property "b", a.x
+    // is undefined"): V8 leaves the expression out, so the table cannot say it.
+    var enginePattern = /^can't access property ("(?:[^"\\]|\\.)*"|-?\d+|Symbol\.\w+), [\s\S]* is (null|undefined)$/;
+    function propertyFailure(text) {
+        if (typeof text !== 'string') return null;
+        var m = pattern.exec(text);
+        if (m) return m;
+        m = enginePattern.exec(text);
+        return m ? [m[0], m[2], m[1]] : null;
+    }
 
     function key(raw) {
         if (raw.length >= 2 && raw[0] === '"' && raw[raw.length - 1] === '"') return raw.slice(1, -1).replace(/\\"/g, '"');
@@ -83,7 +93,7 @@
         var error = value.unsafeDereference();
         try {
             var message = Object.getOwnPropertyDescriptor(error, 'message');
-            var m = message && typeof message.value === 'string' && pattern.exec(message.value);
+            var m = message && propertyFailure(message.value);
             var text = message && message.value;
             if (typeof text === 'string' && /^invalid assignment to const '.*'$/.test(text)) {
                 error.message = 'Assignment to constant variable.';
