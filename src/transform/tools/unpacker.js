@@ -11,85 +11,108 @@
 // ---- tokens ------------------------------------------------------------------------
 
 // Token kinds: 'name', 'num', 'str', 'tpl', 're', 'punc'. Comments are skipped; every
-// token keeps its start s and end e in the source.
+// token keeps its start s and end e in the source. The recognisers of one step all ask
+// for the same text's tokens, so the last list is kept (no caller changes a list).
 function unpack_tokens(src) {
+    if (src === unpack_tokens.src && unpack_tokens.list) return unpack_tokens.list;
+    var out = unpack_scan(src);
+    unpack_tokens.src = src;
+    unpack_tokens.list = out;
+    return out;
+}
+unpack_tokens.src = null;
+unpack_tokens.list = null;
+
+var unpack_punc3 = { '...': 1, '===': 1, '!==': 1, '**=': 1, '<<=': 1, '>>=': 1, '>>>': 1, '&&=': 1, '||=': 1, '??=': 1 };
+var unpack_punc2 = { '=>': 1, '==': 1, '!=': 1, '<=': 1, '>=': 1, '&&': 1, '||': 1, '??': 1, '?.': 1, '++': 1, '--': 1,
+                     '+=': 1, '-=': 1, '*=': 1, '/=': 1, '%=': 1, '&=': 1, '|=': 1, '^=': 1, '<<': 1, '>>': 1, '**': 1 };
+var unpack_number_re = /0[xX][0-9a-fA-F_]+n?|0[oO][0-7_]+n?|0[bB][01_]+n?|(\d[\d_]*)?\.?\d*([eE][+-]?\d+)?n?/g;
+var unpack_regex_before = /^(return|typeof|instanceof|in|of|new|delete|void|throw|case|do|else|yield|await)$/;
+
+// A character that goes on a name: letters, digits, _ and $, and anything past ASCII
+// but the blanks and line ends.
+function unpack_name_char(code) {
+    return (code >= 97 && code <= 122) || (code >= 65 && code <= 90) || (code >= 48 && code <= 57) || code === 95 || code === 36 ||
+        (code > 127 && code !== 0xa0 && code !== 0xfeff && code !== 0x2028 && code !== 0x2029);
+}
+
+function unpack_scan(src) {
     var out = [], i = 0, n = src.length, prev = null;
-    var puncs = ['>>>=', '...', '===', '!==', '**=', '<<=', '>>=', '>>>', '&&=', '||=', '??=',
-                 '=>', '==', '!=', '<=', '>=', '&&', '||', '??', '?.', '++', '--', '+=', '-=', '*=',
-                 '/=', '%=', '&=', '|=', '^=', '<<', '>>', '**'];
     function regexAllowed() {
         if (!prev) return true;
         if (prev.k === 'num' || prev.k === 'str' || prev.k === 'tpl' || prev.k === 're') return false;
-        if (prev.k === 'name') {
-            return /^(return|typeof|instanceof|in|of|new|delete|void|throw|case|do|else|yield|await)$/.test(prev.v);
-        }
+        if (prev.k === 'name') return unpack_regex_before.test(prev.v);
         return !(prev.v === ')' || prev.v === ']' || prev.v === '}' || prev.v === '++' || prev.v === '--');
     }
     while (i < n) {
-        var c = src.charAt(i), s = i, k, j;
-        if (c === ' ' || c === '\t' || c === '\n' || c === '\r' || c === '\f' || c === '\v' ||
-            c === '\u00a0' || c === '\ufeff' || c === '\u2028' || c === '\u2029') { i++; continue; }
-        if (c === '/' && src.charAt(i + 1) === '/') {
-            while (i < n && src.charAt(i) !== '\n' && src.charAt(i) !== '\r') i++;
+        var c = src.charCodeAt(i), s = i, k, j;
+        if (c === 32 || c === 10 || c === 9 || c === 13 || c === 12 || c === 11 || c === 0xa0 || c === 0xfeff ||
+            c === 0x2028 || c === 0x2029) { i++; continue; }
+        var c1 = i + 1 < n ? src.charCodeAt(i + 1) : -1;
+        if (c === 47 && c1 === 47) {
+            while (i < n && (c = src.charCodeAt(i)) !== 10 && c !== 13) i++;
             continue;
         }
-        if (c === '/' && src.charAt(i + 1) === '*') {
+        if (c === 47 && c1 === 42) {
             j = src.indexOf('*/', i + 2);
             i = j < 0 ? n : j + 2;
             continue;
         }
-        if (c === '"' || c === "'") {
+        if (c === 34 || c === 39) {
             i++;
-            while (i < n && src.charAt(i) !== c && src.charAt(i) !== '\n') i += src.charAt(i) === '\\' ? 2 : 1;
+            var d0;
+            while (i < n && (d0 = src.charCodeAt(i)) !== c && d0 !== 10) i += d0 === 92 ? 2 : 1;
             i++;
             k = 'str';
-        } else if (c === '`') {
+        } else if (c === 96) {
             // A template literal with its substitutions, nested braces counted.
             i++;
             var depth = 0;
             while (i < n) {
-                var d = src.charAt(i);
-                if (d === '\\') { i += 2; continue; }
-                if (depth === 0 && d === '`') break;
-                if (d === '$' && src.charAt(i + 1) === '{') { depth++; i += 2; continue; }
-                if (depth > 0 && d === '{') depth++;
-                if (depth > 0 && d === '}') depth--;
+                var d = src.charCodeAt(i);
+                if (d === 92) { i += 2; continue; }
+                if (depth === 0 && d === 96) break;
+                if (d === 36 && src.charCodeAt(i + 1) === 123) { depth++; i += 2; continue; }
+                if (depth > 0 && d === 123) depth++;
+                if (depth > 0 && d === 125) depth--;
                 i++;
             }
             i++;
             k = 'tpl';
-        } else if (/[0-9]/.test(c) || (c === '.' && /[0-9]/.test(src.charAt(i + 1)))) {
-            var m = /^(0[xX][0-9a-fA-F_]+|0[oO][0-7_]+|0[bB][01_]+|(\d[\d_]*)?\.?\d*([eE][+-]?\d+)?)n?/.exec(src.substring(i, i + 400));
-            i += Math.max(1, m[0].length);
+        } else if ((c >= 48 && c <= 57) || (c === 46 && c1 >= 48 && c1 <= 57)) {
+            unpack_number_re.lastIndex = i;
+            var m = unpack_number_re.exec(src);
+            i += m && m.index === i ? Math.max(1, m[0].length) : 1;
             k = 'num';
-        } else if (/[A-Za-z_$\\]/.test(c) || c > '\u007f') {
+        } else if ((c >= 97 && c <= 122) || (c >= 65 && c <= 90) || c === 95 || c === 36 || c === 92 || c > 127) {
             while (i < n) {
-                var ch = src.charAt(i);
-                if (ch === '\\') { i += 2; continue; }
-                if (!/[A-Za-z0-9_$]/.test(ch) && !(ch > '\u007f' && ch !== '\u00a0' && ch !== '\ufeff' && ch !== '\u2028' && ch !== '\u2029')) break;
+                var ch = src.charCodeAt(i);
+                if (ch === 92) { i += 2; continue; }
+                if (!unpack_name_char(ch)) break;
                 i++;
             }
             k = 'name';
-        } else if (c === '/' && regexAllowed()) {
+        } else if (c === 47 && regexAllowed()) {
             var inClass = false;
             i++;
-            while (i < n && src.charAt(i) !== '\n') {
-                var r = src.charAt(i);
-                if (r === '\\') { i += 2; continue; }
-                if (r === '[') inClass = true;
-                else if (r === ']') inClass = false;
-                else if (r === '/' && !inClass) break;
+            while (i < n) {
+                var r = src.charCodeAt(i);
+                if (r === 10) break;
+                if (r === 92) { i += 2; continue; }
+                if (r === 91) inClass = true;
+                else if (r === 93) inClass = false;
+                else if (r === 47 && !inClass) break;
                 i++;
             }
             i++;
-            while (i < n && /[a-z]/.test(src.charAt(i))) i++;
+            while (i < n && (c = src.charCodeAt(i)) >= 97 && c <= 122) i++;
             k = 're';
         } else {
             k = 'punc';
             i++;
-            for (var p = 0; p < puncs.length; p++) {
-                if (src.substring(s, s + puncs[p].length) === puncs[p]) { i = s + puncs[p].length; break; }
-            }
+            if (src.substring(s, s + 4) === '>>>=') i = s + 4;
+            else if (unpack_punc3[src.substring(s, s + 3)] === 1) i = s + 3;
+            else if (unpack_punc2[src.substring(s, s + 2)] === 1) i = s + 2;
         }
         if (i > n) i = n;
         prev = { k: k, v: src.substring(s, i), s: s, e: i };
