@@ -138,7 +138,10 @@ function judge(file, input, output, ms) {
              why: right ? (share < 0.9 ? 'strings ' + Math.round(share * 100) + '%' : '') : answer.slice(0, 60) };
 }
 
-const files = fs.readdirSync(corpus).filter((f) => f.endsWith('.js') && f.includes(only)).sort();
+// A sample without its original (a bundle made from a folder of sources) has no answer to
+// compare with: it is left out of the table.
+const hasOriginal = (f) => fs.existsSync(path.join(corpus, 'orig', (options[f] && options[f].original) || f.split('.')[0] + '.js'));
+const files = fs.readdirSync(corpus).filter((f) => f.endsWith('.js') && f.includes(only) && hasOriginal(f)).sort();
 const rows = [];
 for (const file of files) {
     process.stderr.write(file + '\n');

@@ -224,6 +224,8 @@ UnpackResult UnpackLayers(script::ScriptHost& mainHost, const std::string& text,
         r.stopped = true;
         return r;
     }
+    // Names after a dot and bare keys follow the target the result is checked in.
+    if (script::CurrentScriptTarget() == script::ScriptTarget::ES2021 || currentCompiles == Compile::No) eval("unpack_modern = true");
     // The input's own top level, run once: a layer whose result throws an error the input
     // did not (another one, or one where the input threw none) is refused. An input that
     // does not finish within the limit tells nothing to compare with.

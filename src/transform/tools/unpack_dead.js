@@ -55,9 +55,22 @@ function unpack_statement_end(t, i) {
             if (depth === 0) return k - 1;
             depth--;
         } else if (p === ';' && depth === 0) return k;
-        if (depth === 0 && t[k + 1] && unpack_line_between(t, k)) return -1;
+        if (depth === 0 && t[k + 1] && unpack_line_between(t, k) && !unpack_goes_on(t, k)) return -1;
     }
     return -1;
+}
+
+// The statement goes on over the line break after tokens[k] for certain: the token before
+// it wants an operand, or the token after it can only join what stands before (an
+// operator that is not also a prefix one, a dot, a comma).
+var unpack_wants_operand = /^([-+*\/%&|^!~?:,.=(\[{<>]|\*\*|<<|>>|>>>|<=|>=|==|!=|===|!==|&&|\|\||\?\?|=>|[-+*\/%&|^]=|\*\*=|<<=|>>>?=|&&=|\|\|=|\?\?=|\?\.|\.\.\.)$/;
+var unpack_joins_before = /^([*%&|^?:,.=<>]|\*\*|<<|>>|>>>|<=|>=|==|!=|===|!==|&&|\|\||\?\?|=>|[-+*\/%&|^]=|\*\*=|<<=|>>>?=|&&=|\|\|=|\?\?=|\?\.)$/;
+function unpack_goes_on(t, k) {
+    var a = t[k], b = t[k + 1];
+    if (a.k === 'punc' && unpack_wants_operand.test(a.v)) return true;
+    if (a.k === 'name' && /^(in|instanceof|typeof|new|void|delete)$/.test(a.v)) return true;
+    if (b.k === 'punc' && unpack_joins_before.test(b.v)) return true;
+    return b.k === 'name' && (b.v === 'in' || b.v === 'instanceof');
 }
 
 // The source between tokens[k] and tokens[k + 1] holds a line break.

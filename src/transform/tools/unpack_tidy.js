@@ -9,6 +9,37 @@ function unpack_plain_name(value) {
     return /^[A-Za-z_$][A-Za-z0-9_$]*$/.test(value) && !unpack_reserved.test(value);
 }
 
+// The words JScript 5.8 refuses after a dot or as a bare key; the modern target takes any
+// name there. unpack_modern is set by the workbench when the result is checked in the
+// modern target.
+var unpack_keyword = /^(break|case|catch|class|const|continue|debugger|default|delete|do|else|enum|export|extends|false|finally|for|function|if|import|in|instanceof|new|null|return|super|switch|this|throw|true|try|typeof|var|void|while|with)$/;
+var unpack_modern = false;
+
+// A property name that may be written after a dot or as a bare key in the target.
+function unpack_property_name(value) {
+    return value !== null && /^[A-Za-z_$][A-Za-z0-9_$]*$/.test(value) && (unpack_modern || !unpack_keyword.test(value));
+}
+
+// tokens[i] is a "}" that closes a function expression's body, so that what follows it
+// goes on with the expression.
+function unpack_closes_function_expression(t, i) {
+    var depth = 0, k;
+    for (k = i; k >= 0; k--) {
+        if (t[k].k !== 'punc') continue;
+        if (t[k].v === '}' || t[k].v === ')' || t[k].v === ']') depth++;
+        else if ((t[k].v === '{' || t[k].v === '(' || t[k].v === '[') && --depth === 0) break;
+    }
+    if (k < 1 || t[k].v !== '{' || t[k - 1].v !== ')') return false;
+    var close = k - 1;
+    for (depth = 0, k = close; k >= 0; k--) {
+        if (t[k].k !== 'punc') continue;
+        if (t[k].v === ')' || t[k].v === ']' || t[k].v === '}') depth++;
+        else if ((t[k].v === '(' || t[k].v === '[' || t[k].v === '{') && --depth === 0) break;
+    }
+    var head = k > 0 ? (t[k - 1].v === 'function' ? k - 1 : (t[k - 2] && t[k - 2].v === 'function' && t[k - 1].k === 'name' ? k - 2 : -1)) : -1;
+    return head >= 0 && !unpack_statement_start(t, i + 1) && !(unpack_at_statement(t, head) && unpack_statement_start(t, head));
+}
+
 unpack_recognisers.push({
     name: 'escapes', label: '转义字符',
     apply: function (src) {
@@ -40,7 +71,7 @@ unpack_recognisers.push({
 // no one named a variable "undefined", and obj['name'] as obj.name.
 function unpack_tidy(src) {
     var t = unpack_tokens(src), edits = [];
-    var shadowed = /\b(var|let|const|function)\s+undefined\b|[,(]\s*undefined\s*[,)=]/.test(src);
+    var shadowed = src.indexOf('undefined') !== -1 && unpack_binds_undefined(t);
     for (var i = 0; i < t.length; i++) {
         var tok = t[i], prev = t[i - 1], next = t[i + 1];
         if (tok.k === 'num' && /^0[xX][0-9a-fA-F]+$/.test(tok.v)) {
@@ -56,21 +87,56 @@ function unpack_tidy(src) {
             edits.push({ s: tok.s, e: next.e, text: 'undefined' });
             i++;
         } else if (tok.k === 'str' && next && next.v === ':' && prev && (prev.v === '{' || prev.v === ',') &&
-                   unpack_plain_name(unpack_string_value(tok.v) || '') && unpack_in_object(t, i)) {
+                   unpack_property_name(unpack_string_value(tok.v)) && unpack_in_object(t, i)) {
             // A quoted key that is a plain name: {'query': q} as {query: q}.
             edits.push({ s: tok.s, e: tok.e, text: unpack_string_value(tok.v) });
         } else if (tok.v === '[' && next && next.k === 'str' && t[i + 2] && t[i + 2].v === ']' && prev &&
-                   (prev.k === 'name' || prev.k === 'str' || prev.v === ')' || prev.v === ']') &&
-                   (!unpack_reserved.test(prev.v) || prev.v === 'this') &&
+                   (prev.k === 'name' || prev.k === 'str' || prev.k === 're' || prev.k === 'tpl' || prev.v === ')' || prev.v === ']' ||
+                    (prev.v === '}' && unpack_closes_function_expression(t, i - 1))) &&
+                   (prev.k !== 'name' || !unpack_reserved.test(prev.v) || prev.v === 'this') &&
                    !/^(of|async|get|set|static)$/.test(prev.v)) {
             var key = unpack_string_value(next.v);
-            if (key !== null && unpack_plain_name(key)) {
+            if (unpack_property_name(key)) {
                 edits.push({ s: tok.s, e: t[i + 2].e, text: '.' + key });
                 i += 2;
             }
         }
     }
     return edits.length ? unpack_splice(src, edits) : src;
+}
+
+// Some code names a variable, parameter or function "undefined", or assigns to it: then
+// "void 0" must stay. A call's argument "undefined" binds nothing.
+function unpack_binds_undefined(t) {
+    var open = [];
+    for (var i = 0; i < t.length; i++) {
+        var tok = t[i];
+        if (tok.k === 'punc') {
+            if (tok.v === '(' || tok.v === '[' || tok.v === '{') open.push(i);
+            else if ((tok.v === ')' || tok.v === ']' || tok.v === '}') && open.length) open.pop();
+            continue;
+        }
+        if (tok.v !== 'undefined' || tok.k !== 'name') continue;
+        var prev = t[i - 1], next = t[i + 1];
+        if (prev && /^(var|let|const|function|class)$/.test(prev.v)) return true;
+        if (next && next.k === 'punc' && /^([-+*\/%&|^]?=|\+\+|--|\*\*=|<<=|>>>?=|&&=|\|\|=|\?\?=|=>)$/.test(next.v)) return true;
+        if (prev && prev.k === 'punc' && (prev.v === '++' || prev.v === '--')) return true;
+        // A parameter: the parenthesis around it opens a function's or catch's parameters,
+        // or an arrow follows its close. A name in braces or brackets may be destructured.
+        var p = open.length ? open[open.length - 1] : -1;
+        if (p < 0) continue;
+        if (t[p].v !== '(') {
+            // A pattern's name: "var {a: undefined} = o", "[undefined] = list".
+            var closing = unpack_close(t, p);
+            if (/^([{\[,:]|\.\.\.)$/.test(prev.v) && next && /^[,}\]=]$/.test(next.v) &&
+                ((t[p - 1] && /^(var|let|const)$/.test(t[p - 1].v)) || (t[closing + 1] && t[closing + 1].v === '='))) return true;
+            continue;
+        }
+        var before = t[p - 1], after = unpack_close(t, p);
+        if (before && (before.v === 'function' || before.v === 'catch' || (before.k === 'name' && t[p - 2] && t[p - 2].v === 'function'))) return true;
+        if (after > 0 && t[after + 1] && t[after + 1].v === '=>') return true;
+    }
+    return false;
 }
 
 // Whether the key at tokens[i] stands in an object literal: the "{" it is in follows
@@ -334,25 +400,48 @@ unpack_recognisers.push({
     }
 });
 
-// "a(), b = 1, c();" standing as a statement among others written as the statements it
-// joins, "a(); b = 1; c();". Only where a statement list holds it (after ";", "{" or a
-// block's "}"), so that no unbraced body loses its second half.
+// "a(), b = 1, c();" standing as a statement written as the statements it joins, "a();
+// b = 1; c();". In a statement list (after ";", "{" or a block's "}") they take its
+// place; as the whole body of an if, else, loop or with they go in braces, so that the
+// body keeps its second half. Sequences inside the parts are split in the next round.
 function unpack_split_sequences(src) {
-    if (src.indexOf(',') === -1) return src;
+    for (var round = 0; round < 20 && src.indexOf(',') !== -1; round++) {
+        var next = unpack_split_sequences_once(src);
+        if (next === src) break;
+        src = next;
+    }
+    return src;
+}
+
+// tokens[k] is the colon of "case …:" or "default:", so a statement list follows.
+function unpack_after_case(t, k) {
+    if (!t[k] || t[k].v !== ':' || t[k].k !== 'punc') return false;
+    if (t[k - 1] && t[k - 1].v === 'default') return true;
+    for (var depth = 0, j = k - 1; j >= 0; j--) {
+        var v = t[j].k === 'punc' ? t[j].v : '';
+        if (v === ')' || v === ']' || v === '}') depth++;
+        else if (v === '(' || v === '[' || v === '{') {
+            if (--depth < 0) return false;
+        } else if (depth === 0 && (v === '?' || v === ':' || v === ';')) return false;
+        else if (depth === 0 && t[j].v === 'case' && t[j].k === 'name') return true;
+    }
+    return false;
+}
+
+function unpack_split_sequences_once(src) {
     var t = unpack_tokens(src), edits = [];
     unpack_line_between.src = src;
     for (var i = 0; i < t.length; i++) {
         var head = t[i];
         if (!(head.k === 'name' && (!unpack_reserved.test(head.v) || head.v === 'this' || head.v === 'new' || head.v === 'typeof' ||
               head.v === 'delete' || head.v === 'void')) && head.v !== '(' && head.v !== '!' && head.v !== '++' && head.v !== '--') continue;
-        if (!unpack_statement_start(t, i)) continue;
+        var prev = t[i - 1], body = prev && ((prev.k === 'name' && (prev.v === 'else' || prev.v === 'do')) || unpack_after_head(t, i - 1));
+        if (!body && !unpack_after_case(t, i - 1) && (!unpack_statement_start(t, i) || (prev && prev.v === '{' && unpack_in_object(t, i)))) continue;
         var end = unpack_statement_end(t, i);
-        if (end < 0 || t[end].v !== ';') continue;
+        if (end < 0 || !(t[end].v === ';' || (t[end + 1] && t[end + 1].v === '}' && t[end + 1].k === 'punc'))) continue;
         var parts = unpack_comma_parts(t, i, end);
-        if (parts.length < 2) {
-            i = end;
-            continue;
-        }
+        // A statement of one part: its insides are looked at as the scan goes on.
+        if (parts.length < 2) continue;
         var texts = [];
         for (var k = 0; k < parts.length; k++) {
             var text = src.substring(t[parts[k].a].s, t[parts[k].b].e), first = t[parts[k].a].v;
@@ -360,7 +449,7 @@ function unpack_split_sequences(src) {
             if (first === 'function' || first === '{' || first === 'class' || first === 'let') text = '(' + text + ')';
             texts.push(text + ';');
         }
-        edits.push({ s: head.s, e: t[end].e, text: texts.join('\n') });
+        edits.push({ s: head.s, e: t[end].e, text: body ? '{\n' + texts.join('\n') + '\n}' : texts.join('\n') });
         i = end;
     }
     return edits.length ? unpack_splice(src, edits) : src;
