@@ -256,6 +256,9 @@ function unpack_own_lines(code) {
 // ---- recognisers -------------------------------------------------------------------
 
 var unpack_recognisers = [];
+// Steps that only make the text read better come after every other, whichever file
+// defines them: renaming must not run before a recogniser that looks for _0x… names.
+var unpack_final_recognisers = [];
 
 // Packer output, anywhere in the text and every chunk: "eval(function(p,a,c,k,e,r|d)…)"
 // as a statement, also as window.eval(…). The packer's expression is evaluated; its
@@ -394,8 +397,9 @@ unpack_recognisers.push({
 });
 
 function unpack_step_with(src, skip) {
-    for (var i = 0; i < unpack_recognisers.length; i++) {
-        var r = unpack_recognisers[i];
+    var all = unpack_recognisers.concat(unpack_final_recognisers);
+    for (var i = 0; i < all.length; i++) {
+        var r = all[i];
         if ((',' + skip + ',').indexOf(',' + r.name + ',') !== -1) continue;
         unpack_last.name = r.name;
         unpack_last.place = '';
@@ -460,7 +464,8 @@ function unpacker_filter(source) {
 
 // The label of a recogniser by its name.
 function unpack_label(name) {
-    for (var i = 0; i < unpack_recognisers.length; i++)
-        if (unpack_recognisers[i].name === name) return unpack_recognisers[i].label;
+    var all = unpack_recognisers.concat(unpack_final_recognisers);
+    for (var i = 0; i < all.length; i++)
+        if (all[i].name === name) return all[i].label;
     return name;
 }
