@@ -66,9 +66,9 @@ TEST(PlainWriting, WhatObfuscatorsSpellOutOfTheWayIsWrittenPlainly) {
 }
 
 TEST(PlainWriting, SequencesInAStatementListBecomeStatements) {
-    // An unbraced body keeps its sequence; a function expression part keeps parentheses.
+    // An unbraced body takes braces; a function expression part keeps parentheses.
     EXPECT_EQ(Unpack("function f(){a(),b=1,c();if(x)d(),e();(g(),h());}(function(){x=1}(),y=2);"),
-              "function f(){a();\nb=1;\nc();if(x)d(),e();g();\nh();}(function(){x=1}());\ny=2;");
+              "function f(){a();\nb=1;\nc();if(x){\nd();\ne();\n}g();\nh();}(function(){x=1}());\ny=2;");
 }
 
 TEST(PlainWriting, ADeclarationLosingAllItsDeclaratorsGoesWhole) {
