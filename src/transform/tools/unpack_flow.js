@@ -100,7 +100,15 @@ unpack_recognisers.push({
 
 // "var o = {'k': function…, 'l': 'text'}; … var p = o" where o has no other use: p
 // takes the literal. Its values make nothing happen, so where it is made does not matter.
+// Every such object whose text meets no other one's goes in the same step.
 function unpack_alias_literal(src, t) {
+    var byName = null, edits = [], taken = [], count = 0;
+    function meets(list) {
+        for (var a = 0; a < list.length; a++)
+            for (var b = 0; b < taken.length; b++)
+                if (list[a].s < taken[b].e && taken[b].s < list[a].e) return true;
+        return false;
+    }
     for (var i = 1; i + 3 < t.length; i++) {
         if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' || !(t[i - 1].v === 'var' || t[i - 1].v === ',')) continue;
         var name = t[i].v, close = unpack_close(t, i + 2), j, k;
@@ -117,21 +125,33 @@ function unpack_alias_literal(src, t) {
             j = end + 2;
         }
         if (!ok) continue;
-        var alias = -1, others = 0;
-        for (k = 0; k < t.length; k++) {
-            if (k === i || t[k].v !== name || t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+        if (!byName) {
+            byName = {};
+            for (k = 0; k < t.length; k++) {
+                if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+                (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
+            }
+        }
+        var alias = -1, others = 0, uses = byName[name];
+        for (var u = 0; u < uses.length; u++) {
+            k = uses[u];
+            if (k === i) continue;
             if (t[k - 1].v === '=' && t[k - 2] && t[k - 2].k === 'name' && t[k - 3] && (t[k - 3].v === 'var' || t[k - 3].v === ',') &&
                 t[k + 1] && /^[,;]$/.test(t[k + 1].v) && k > close) alias = k;
             else others++;
         }
         if (alias < 0 || others) continue;
-        var edits = [{ s: t[alias].s, e: t[alias].e, text: src.substring(t[i + 2].s, t[close].e) }];
-        if (t[close + 1].v === ',') edits.push({ s: t[i].s, e: t[close + 1].e, text: '' });
-        else if (t[i - 1].v === ',') edits.push({ s: t[i - 1].s, e: t[close].e, text: '' });
-        else edits.push({ s: t[i - 1].s, e: t[close + 1].e, text: '' });
-        return { text: unpack_splice(src, edits), count: 1 };
+        var mine = [{ s: t[alias].s, e: t[alias].e, text: src.substring(t[i + 2].s, t[close].e) }];
+        if (t[close + 1].v === ',') mine.push({ s: t[i].s, e: t[close + 1].e, text: '' });
+        else if (t[i - 1].v === ',') mine.push({ s: t[i - 1].s, e: t[close].e, text: '' });
+        else mine.push({ s: t[i - 1].s, e: t[close + 1].e, text: '' });
+        if (meets(mine)) continue;
+        taken.push(mine[0], mine[1]);
+        edits = edits.concat(mine);
+        count++;
+        i = close;
     }
-    return null;
+    return count ? { text: unpack_splice(src, edits), count: count } : null;
 }
 
 // The members of a proxy object literal at tokens[open] ("{"): { key: member } where a

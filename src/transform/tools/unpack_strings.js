@@ -167,7 +167,7 @@ unpack_recognisers.push({
         }
         for (k in clash) if (clash.hasOwnProperty(k)) delete known[k];
         // Every call with constant arguments becomes its string.
-        var edits = [], count = 0, left = 0, inDecl = [];
+        var edits = [], count = 0, left = 0, inDecl = [], callees = {};
         for (i = 0; i < decls.length; i++) for (j = decls[i].a; j <= decls[i].b; j++) inDecl[j] = decls[i];
         for (i = 0; i < t.length; i++) {
             if (inHelper[i] || t[i].k !== 'name' || !known[t[i].v] || (i > 0 && t[i - 1].v === '.')) continue;
@@ -177,7 +177,7 @@ unpack_recognisers.push({
                 if (close > i + 2 && !inDecl[i] && unpack_constant_args(t, i + 2, close - 1)) {
                     var value;
                     try {
-                        value = box(src.substring(t[i].s, t[close].e));
+                        value = unpack_box_call(box, t, i, close, src, callees);
                     } catch (e3) {
                         value = null;
                     }
@@ -211,6 +211,37 @@ unpack_recognisers.push({
         return { text: text, count: count, removed: left ? [] : removed };
     }
 });
+
+// The value of the call of a decoder at tokens[at] whose "(" closes at tokens[close]. The
+// box gives the function once; arguments that are single literals are read here, so
+// that a script of ten thousand calls is not ten thousand evaluations. Anything else is
+// evaluated in the box as written. A function found on the box's scope object is called
+// with that object as this, as the evaluated call would be.
+function unpack_box_call(box, t, at, close, src, callees) {
+    var name = t[at].v, callee = callees.hasOwnProperty(name) ? callees[name] : null;
+    if (!callee) {
+        callee = callees[name] = { fn: box(name), self: box('qyScope.hasOwnProperty("' + name + '") ? qyScope : undefined') };
+    }
+    var args = [], k = at + 2, whole = src.substring(t[at].s, t[close].e);
+    if (typeof callee.fn !== 'function') return box(whole);
+    while (k < close) {
+        var negative = t[k].v === '-' && t[k].k === 'punc', tok = t[negative ? k + 1 : k], value;
+        if (!tok || (tok.k !== 'num' && tok.k !== 'str') || (negative && tok.k !== 'num')) return box(whole);
+        if (tok.k === 'num') {
+            if (!/^(0[xX][0-9a-fA-F]+|\d+)$/.test(tok.v)) return box(whole);
+            value = Number(tok.v);
+            if (negative) value = -value;
+        } else {
+            value = unpack_string_value(tok.v);
+            if (value === null) return box(whole);
+        }
+        args.push(value);
+        k += negative ? 2 : 1;
+        if (k < close && t[k].v !== ',') return box(whole);
+        k++;
+    }
+    return callee.fn.apply(callee.self, args);
+}
 
 // The edit taking out an alias declarator (with its comma, or its whole "var" statement)
 // or a wrapper function.

@@ -159,23 +159,33 @@ function unpack_in_object(t, i) {
     return /^([(\[,=:?]|==|===|!=|!==|&&|\|\||return)$/.test(t[open - 1].v);
 }
 
-// 'ab' + 'cd' as 'abcd' where the sum is a string sum of its own: what stands before is
-// a binary +, or something that binds looser, and nothing after binds tighter.
+// 'ab' + 'cd' + 'ef' as 'abcdef' where the sum is a string sum of its own: what stands
+// before is a binary +, or something that binds looser, and nothing after binds tighter
+// (then the last string stays with what follows: 'ab' + 'c'.length).
 function unpack_join_strings(src) {
-    for (var round = 0; round < 50; round++) {
+    for (var round = 0; round < 10; round++) {
         var t = unpack_tokens(src), edits = [];
         for (var i = 0; i + 2 < t.length; i++) {
-            var a = t[i], b = t[i + 2];
-            if (a.k !== 'str' || t[i + 1].v !== '+' || b.k !== 'str') continue;
-            var prev = t[i - 1], after = t[i + 3];
+            if (t[i].k !== 'str' || t[i + 1].v !== '+' || t[i + 2].k !== 'str') continue;
+            var prev = t[i - 1];
             var looser = !prev || /^([(\[,=:?{;]|==|===|!=|!==|&&|\|\||\+=|return)$/.test(prev.v) ||
                 (prev.v === '+' && t[i - 2] && ((t[i - 2].k !== 'punc' && !unpack_reserved.test(t[i - 2].v)) ||
                  t[i - 2].v === ')' || t[i - 2].v === ']'));
-            if (!looser || (after && /^([.\[(*\/%]|\*\*)$/.test(after.v))) continue;
-            var x = unpack_string_value(a.v), y = unpack_string_value(b.v);
-            if (x === null || y === null) continue;
-            edits.push({ s: a.s, e: b.e, text: unpack_quote(x + y, a.v.charAt(0)) });
-            i += 2;
+            if (!looser) continue;
+            var last = i + 2;
+            while (t[last + 2] && t[last + 1].v === '+' && t[last + 1].k === 'punc' && t[last + 2].k === 'str') last += 2;
+            var after = t[last + 1];
+            if (after && /^([.\[(*\/%]|\*\*)$/.test(after.v)) last -= 2;
+            if (last === i) continue;
+            var joined = [], fine = true;
+            for (var k = i; k <= last && fine; k += 2) {
+                var v = unpack_string_value(t[k].v);
+                if (v === null) fine = false;
+                else joined.push(v);
+            }
+            if (!fine) continue;
+            edits.push({ s: t[i].s, e: t[last].e, text: unpack_quote(joined.join(''), t[i].v.charAt(0)) });
+            i = last;
         }
         if (!edits.length) break;
         src = unpack_splice(src, edits);

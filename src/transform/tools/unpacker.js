@@ -12,16 +12,20 @@
 
 // Token kinds: 'name', 'num', 'str', 'tpl', 're', 'punc'. Comments are skipped; every
 // token keeps its start s and end e in the source. The recognisers of one step all ask
-// for the same text's tokens, so the last list is kept (no caller changes a list).
+// for the same text's tokens, and some look at a text of their own on the way, so the
+// last two lists are kept (no caller changes a list).
 function unpack_tokens(src) {
-    if (src === unpack_tokens.src && unpack_tokens.list) return unpack_tokens.list;
+    var kept = unpack_tokens.kept;
+    if (kept[0] && kept[0].src === src) return kept[0].list;
+    if (kept[1] && kept[1].src === src) {
+        kept.reverse();
+        return kept[0].list;
+    }
     var out = unpack_scan(src);
-    unpack_tokens.src = src;
-    unpack_tokens.list = out;
+    unpack_tokens.kept = [{ src: src, list: out }, kept[0]];
     return out;
 }
-unpack_tokens.src = null;
-unpack_tokens.list = null;
+unpack_tokens.kept = [];
 
 var unpack_punc3 = { '...': 1, '===': 1, '!==': 1, '**=': 1, '<<=': 1, '>>=': 1, '>>>': 1, '&&=': 1, '||=': 1, '??=': 1 };
 var unpack_punc2 = { '=>': 1, '==': 1, '!=': 1, '<=': 1, '>=': 1, '&&': 1, '||': 1, '??': 1, '?.': 1, '++': 1, '--': 1,
@@ -110,9 +114,13 @@ function unpack_scan(src) {
         } else {
             k = 'punc';
             i++;
-            if (src.substring(s, s + 4) === '>>>=') i = s + 4;
-            else if (unpack_punc3[src.substring(s, s + 3)] === 1) i = s + 3;
-            else if (unpack_punc2[src.substring(s, s + 2)] === 1) i = s + 2;
+            // Only these characters go on a longer operator: = < > & | ? . * + -
+            if (c1 === 61 || c1 === 60 || c1 === 62 || c1 === 38 || c1 === 124 || c1 === 63 || c1 === 46 || c1 === 42 ||
+                c1 === 43 || c1 === 45) {
+                if (src.substring(s, s + 4) === '>>>=') i = s + 4;
+                else if (unpack_punc3[src.substring(s, s + 3)] === 1) i = s + 3;
+                else if (unpack_punc2[src.substring(s, s + 2)] === 1) i = s + 2;
+            }
         }
         if (i > n) i = n;
         prev = { k: k, v: src.substring(s, i), s: s, e: i };
@@ -213,6 +221,8 @@ function unpack_statement_start(t, i) {
 // The value of a string literal token; only a lone, well-formed literal is evaluated.
 function unpack_string_value(lit) {
     if (!/^(?:"(?:[^"\\\n\r]|\\[\s\S])*"|'(?:[^'\\\n\r]|\\[\s\S])*')$/.test(lit)) return null;
+    // Without an escape the text between the quotes is the value.
+    if (lit.indexOf('\\') === -1) return lit.substring(1, lit.length - 1);
     try {
         var v = (0, eval)(lit);
         return typeof v === 'string' ? v : null;
