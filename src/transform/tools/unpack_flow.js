@@ -249,7 +249,10 @@ unpack_recognisers.push({
             for (var n = 0; n < list.length && fine; n++) {
                 var u = list[n];
                 if (u === i || u < from || u > to) continue;
-                if (own && !(t[u + 1] && (t[u + 1].v === '.' || t[u + 1].v === '[')) && /^[(,]$/.test(t[u - 1].v)) {
+                // Any other use of such an object but a write (handed on, or "new o(…)" in a dead
+                // branch) waits for that branch to go.
+                if (own && !(t[u + 1] && (t[u + 1].v === '.' || t[u + 1].v === '[' ||
+                    /^(=|\+=|-=|\+\+|--)$/.test(t[u + 1].v))) && !/^(\+\+|--|delete)$/.test(t[u - 1].v)) {
                     handed = true;
                     continue;
                 }

@@ -350,8 +350,10 @@ unpack_recognisers.push({
                     edits.push({ s: tok.s, e: tok.e, text: prev.k === 'name' && prev.e === tok.s ? ' ' : '' }, { s: t[close].s, e: t[close].e, text: '' });
                     continue;
                 }
-                // A whole argument, item, value or returned expression.
-                if (!/^[),;\]]$/.test(after) || !/^([(\[,=]|return)$/.test(prev.v)) continue;
+                // A whole argument, item, value, assigned or returned expression, or a loop's
+                // condition or step.
+                if (!/^[),;\]]$/.test(after) ||
+                    !(/^([(\[,=]|return|[-+*\/%&|^]=|\*\*=|<<=|>>>?=|&&=|\|\|=|\?\?=)$/.test(prev.v) || (prev.v === ';' && /^[;)]$/.test(after)))) continue;
                 if (prev.v === 'return' && /[\n\r\u2028\u2029]/.test(src.substring(tok.e, t[i + 1].s))) continue;
                 // Nothing at its own level that would bind differently without them.
                 var depth = 0, plainInside = true;
@@ -444,19 +446,24 @@ function unpack_split_sequences_once(src) {
     for (var i = 0; i < t.length; i++) {
         var head = t[i];
         if (!(head.k === 'name' && (!unpack_reserved.test(head.v) || head.v === 'this' || head.v === 'new' || head.v === 'typeof' ||
-              head.v === 'delete' || head.v === 'void')) && head.v !== '(' && head.v !== '!' && head.v !== '++' && head.v !== '--') continue;
+              head.v === 'delete' || head.v === 'void' || head.v === 'return')) && head.v !== '(' && head.v !== '!' && head.v !== '++' &&
+            head.v !== '--') continue;
         var prev = t[i - 1], body = prev && ((prev.k === 'name' && (prev.v === 'else' || prev.v === 'do')) || unpack_after_head(t, i - 1));
         if (!body && !unpack_after_case(t, i - 1) && (!unpack_statement_start(t, i) || (prev && prev.v === '{' && unpack_in_object(t, i)))) continue;
         var end = unpack_statement_end(t, i);
         if (end < 0 || !(t[end].v === ';' || (t[end + 1] && t[end + 1].v === '}' && t[end + 1].k === 'punc'))) continue;
-        var parts = unpack_comma_parts(t, i, end);
+        // "return a(), b;" gives back its last part after the others have run.
+        var returns = head.v === 'return';
+        if (returns && (!t[i + 1] || unpack_line_between(t, i) || t[i + 1].v === ';')) continue;
+        var parts = unpack_comma_parts(t, returns ? i + 1 : i, end);
         // A statement of one part: its insides are looked at as the scan goes on.
         if (parts.length < 2) continue;
         var texts = [];
         for (var k = 0; k < parts.length; k++) {
             var text = src.substring(t[parts[k].a].s, t[parts[k].b].e), first = t[parts[k].a].v;
             // A part that would read as a declaration or a block keeps its parentheses.
-            if (first === 'function' || first === '{' || first === 'class' || first === 'let') text = '(' + text + ')';
+            if (returns && k === parts.length - 1) text = 'return ' + text;
+            else if (first === 'function' || first === '{' || first === 'class' || first === 'let') text = '(' + text + ')';
             texts.push(text + ';');
         }
         edits.push({ s: head.s, e: t[end].e, text: body ? '{\n' + texts.join('\n') + '\n}' : texts.join('\n') });
