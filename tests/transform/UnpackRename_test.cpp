@@ -90,3 +90,22 @@ TEST(PlainWriting, DotAccessWhereTheTargetTakesTheName) {
     ScopedScriptTarget modern(ScriptTarget::ES2021);
     EXPECT_EQ(Unpack(in), "var s=/a/.test('a'),c=function(){}.constructor,o={var:1,in:2};if(s){}['b'].map(String);var w=o.var;");
 }
+
+TEST(PlainWriting, AReturnedSequenceRunsItsPartsFirst) {
+    const std::string in = "function f(a){if(a)return g(),a;return a=1,a+1;}function g(){}var r=f(0)+f(5);";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function f(a){if(a){\ng();\nreturn a;\n}a=1;\nreturn a+1;}function g(){}var r=f(0)+f(5);");
+    EXPECT_EQ(ValueAfter(out, "r"), "7");
+    // A line break after return ends the statement there.
+    EXPECT_EQ(Unpack("function k(){return\n1,2}"), "function k(){return\n1,2}");
+    // Parentheses around an assigned value and a loop's condition add nothing.
+    EXPECT_EQ(Unpack("var x=0;for(var n=0;(n<3);n++)x+=(n*2);"), "var x=0;for(var n=0;n<3;n++)x+=n*2;");
+}
+
+TEST(ProxyObjects, AnObjectThatADeadBranchUsesOtherwiseIsInlinedAndGoesWithTheBranch) {
+    const std::string in = "function f(x){var o={'KbRdV':function(p,q){return p+q;},'hTuDu':'abcde','qNjZv':'xyzzy'};"
+                           "if(o.hTuDu===o.qNjZv){return new o(x);}return o.KbRdV(x,1);}var r=f(1);";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function f(x){return x + 1;}var r=f(1);");
+    EXPECT_EQ(ValueAfter(out, "r"), "2");
+}
