@@ -207,7 +207,7 @@ TEST(Tidy, ObjectsBuiltKeyByKeyAndNumbersSpelledAsSums) {
     EXPECT_EQ(unpack("var o={},z=1;o.a=1;"), "var o={},z=1;o.a=1;");
     // The proxy object of an alias is inlined through it.
     EXPECT_EQ(unpack("function g(){var P={};P.aBcDe=function(a,b){return a<b;},P.fGhIj='kf';var Q=P,r=[];return Q.aBcDe(1,2)+Q.fGhIj;}"),
-              "function g(){var r=[];return (1 < 2)+'kf';}");
+              "function g(){var list=[];return (1 < 2)+'kf';}");
     EXPECT_EQ(unpack("x=-3550+-63*76+758*11;"), "x=0;");
     EXPECT_EQ(unpack("f(1*475+-1*-4577+-5036,97*89+5978+-14611);"), "f(16,0);");
     EXPECT_EQ(unpack("function f(){return-5822*-1+50*-119+3*46;}"), "function f(){return 10;}");

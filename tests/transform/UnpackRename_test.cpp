@@ -109,3 +109,14 @@ TEST(ProxyObjects, AnObjectThatADeadBranchUsesOtherwiseIsInlinedAndGoesWithTheBr
     EXPECT_EQ(out, "function f(x){return x + 1;}var r=f(1);");
     EXPECT_EQ(ValueAfter(out, "r"), "2");
 }
+
+TEST(Renaming, MangledShortNamesTakeARoleOnlyWhereItIsCertain) {
+    // A one-letter parameter read as a string and a counter get their roles; the others,
+    // and a name another function shares inside, keep theirs.
+    const std::string in = "function c(a){var f='',O=[];for(var N=0;N<a.length;N++){O.push(a.charAt(N));}return f+O.join('');}"
+                           "function d(a){function e(a){return a.split('');}return e(a+'');}var z=c('ab')+d(1);";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function c(str){var f='',list=[];for(var i=0;i<str.length;i++){list.push(str.charAt(i));}return f+list.join('');}"
+                   "function d(a){function e(a){return a.split('');}return e(a+'');}var z=c('ab')+d(1);");
+    EXPECT_EQ(ValueAfter(out, "z"), ValueAfter(in, "z"));
+}

@@ -142,7 +142,6 @@ function unpack_lower_bound(list, a) {
 // Plain names for the obfuscator's _0x… names: the text with the names replaced, or the
 // text itself when nothing can be renamed for certain.
 function unpack_rename(src) {
-    if (!/\b_0x[0-9a-fA-F]+\b/.test(src)) return src;
     var t = unpack_tokens(src), i, k, n;
     unpack_line_between.src = src;
     var scopes = unpack_function_scopes(t), varAt = unpack_declared_names(t), around = [], stack = [];
@@ -165,7 +164,10 @@ function unpack_rename(src) {
     var plans = [];
     for (n = 0; n < names.length; n++) {
         var name = names[n];
-        if (!/^_0x[0-9a-fA-F]+$/.test(name)) continue;
+        // The obfuscator's _0x… names, and the one- or two-letter names of mangled code
+        // where the role is certain.
+        var hex = /^_0x[0-9a-fA-F]+$/.test(name), mangled = !hex && /^[A-Za-z_$][A-Za-z0-9_$]?$/.test(name);
+        if ((!hex && !mangled) || unpack_reserved.test(name)) continue;
         var list = byName[name], regions = [], fine = true, uses = [];
         for (k = 0; k < list.length && fine; k++) {
             i = list[k];
@@ -186,7 +188,11 @@ function unpack_rename(src) {
         var outer = [];
         for (k = 0; k < regions.length; k++) {
             var last = outer[outer.length - 1];
-            if (last && regions[k].a >= last.a && regions[k].b <= last.b) continue;
+            if (last && regions[k].a >= last.a && regions[k].b <= last.b) {
+                // Another binding of the name inside: renamed with the outer one.
+                if (regions[k].a !== last.a || regions[k].b !== last.b) last.holds = true;
+                continue;
+            }
             if (last && regions[k].a <= last.b) { fine = false; break; }
             outer.push(regions[k]);
         }
@@ -204,7 +210,11 @@ function unpack_rename(src) {
         for (k = 0; k < outer.length; k++) {
             var mine = [];
             for (var u = 0; u < uses.length; u++) if (uses[u] >= outer[k].a && uses[u] <= outer[k].b) mine.push(uses[u]);
-            plans.push({ name: name, region: outer[k], uses: mine, role: unpack_role_name(t, outer[k], mine) });
+            var role = unpack_role_name(t, outer[k], mine);
+            // A short name keeps its own unless its role is plain and no inner binding shares it.
+            if (mangled && (outer[k].holds || !/^(i|str|list|obj|re)$/.test(role) || name === role ||
+                (role === 'i' && /^[ijkn]$/.test(name)))) continue;
+            plans.push({ name: name, region: outer[k], uses: mine, role: role });
         }
     }
     if (!plans.length) return src;
