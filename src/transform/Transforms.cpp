@@ -1,5 +1,6 @@
 #include "transform/Transforms.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
@@ -156,6 +157,7 @@ struct TopLevelRun {
     int32_t number = 0;
     bool stopped = false;
     bool timedOut = false;
+    std::chrono::milliseconds took{0};
 };
 
 /// Runs the code's top level in a fresh control of the current target, which has no page
@@ -164,6 +166,7 @@ TopLevelRun RunTopLevel(const std::string& code, std::chrono::milliseconds limit
     script::ScriptHost host;
     host.SetLanguage("JScript");
     bool timedOut = false;
+    const auto start = std::chrono::steady_clock::now();
     {
         Deadline deadline(limit);
         host.AddCode(code);
@@ -171,6 +174,7 @@ TopLevelRun RunTopLevel(const std::string& code, std::chrono::milliseconds limit
     }
     script::ObjectRef error = host.GetError();
     TopLevelRun run;
+    run.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     if (!Failed(error)) return run;
     if (StoppedError(error)) {
         run.stopped = !timedOut;
@@ -284,7 +288,13 @@ UnpackResult UnpackLayers(script::ScriptHost& mainHost, const std::string& text,
                 if (!declared.count(f) && !removedOnPurpose.count(f)) sound = false;
         }
         if (sound && inputFinished) {
-            const TopLevelRun run = RunTopLevel(next, options.runLimit);
+            // A result still running long after the input had run through without an error
+            // has been made to spin (a self-check that backtracks on changed text): that is
+            // a fault too. After an input that threw, a decoded payload may well run longer.
+            const auto limit = inputRun.threw ? options.runLimit
+                                              : std::max(options.runLimit, inputRun.took * 4 + std::chrono::milliseconds(300));
+            const TopLevelRun run = RunTopLevel(next, limit);
+            if (run.timedOut && !inputRun.threw) sound = false;
             if (run.stopped) {
                 r.stopped = true;
                 r.text = text;

@@ -30,8 +30,10 @@ ToolResult MinifyScript(const std::string& text);
 struct UnpackOptions {
     /// How long one layer's evaluation may run before that layer is given up.
     std::chrono::milliseconds stepLimit{8000};
-    /// How long the quick run of a layer's result (and of the input) may take; a run
-    /// still going then counts as one that threw nothing.
+    /// How long the quick run of the input may take; an input still going then tells
+    /// nothing to compare with. After an input that ran through without an error, a
+    /// layer's result may run four times as long as the input took, and at least this
+    /// long; one still going then has been made to spin and is refused.
     std::chrono::milliseconds runLimit{400};
 };
 

@@ -2,8 +2,11 @@
 // had, the output check, and the time limit on a layer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "script/ScriptHost.h"
 #include "script/ScriptTarget.h"
+#include "text/CodePage.h"
 #include "transform/Transforms.h"
 
 using namespace qy::transform;
@@ -155,4 +158,15 @@ TEST(UnpackFaults, ADebugTimerInTheModulesCommaStatementGoesAloneAndTheModuleSti
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.text, "(function(root){root.answer='ran';}(this));");
     EXPECT_EQ(RunAndRead(r.text, "answer"), "ran");
+}
+
+TEST(UnpackFaults, AResultMadeToSpinIsRefused) {
+    // The code times itself out when its own text gains a line break, as self-defending
+    // code does: splitting the sequence inside g would leave a result still running long
+    // after the input had finished, and that layer is refused.
+    const std::string in = "var x,y,g=function(){x=1,y=2;};if(/\\n/.test(String(g)))for(var n=0;n<3e9;n++){}var done=1;";
+    UnpackResult r = Unpack(in);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, in);
+    EXPECT_NE(std::find(r.refused.begin(), r.refused.end(), qy::text::Utf8ToAnsiText("整理")), r.refused.end());
 }

@@ -256,6 +256,14 @@ unpack_recognisers.push({
                     handed = true;
                     continue;
                 }
+                // So does a read by a computed key, "o[k].id", that is no write.
+                if (own && t[u + 1] && t[u + 1].v === '[' && !(t[u + 2] && t[u + 2].k === 'str' && t[u + 3] && t[u + 3].v === ']')) {
+                    var shut = unpack_close(t, u + 1);
+                    if (shut > 0 && !(t[shut + 1] && /^(=|\+=|-=|\+\+|--)$/.test(t[shut + 1].v)) && !/^(\+\+|--|delete)$/.test(t[u - 1].v)) {
+                        handed = true;
+                        continue;
+                    }
+                }
                 var key = null, last = -1;
                 if (t[u + 1] && t[u + 1].v === '.' && t[u + 2]) {
                     key = t[u + 2].v;

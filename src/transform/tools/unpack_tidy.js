@@ -441,7 +441,8 @@ function unpack_after_case(t, k) {
 }
 
 function unpack_split_sequences_once(src) {
-    var t = unpack_tokens(src), edits = [];
+    // Code that still checks its own text for line breaks keeps its lines.
+    var t = unpack_tokens(src), edits = [], line = unpack_guard_reason(src) ? ' ' : '\n';
     unpack_line_between.src = src;
     for (var i = 0; i < t.length; i++) {
         var head = t[i];
@@ -466,7 +467,7 @@ function unpack_split_sequences_once(src) {
             else if (first === 'function' || first === '{' || first === 'class' || first === 'let') text = '(' + text + ')';
             texts.push(text + ';');
         }
-        edits.push({ s: head.s, e: t[end].e, text: body ? '{\n' + texts.join('\n') + '\n}' : texts.join('\n') });
+        edits.push({ s: head.s, e: t[end].e, text: body ? '{' + line + texts.join(line) + line + '}' : texts.join(line) });
         i = end;
     }
     return edits.length ? unpack_splice(src, edits) : src;
