@@ -1083,6 +1083,60 @@
         for (var n = 0; n < args.length; n++) out.push(Number(args[n]));
         return out;
     }
+    // ---- a real browser's drawings: the profile's canvas images ------------------------
+    // A canvas keeps the drawing calls made since its size was last set, written as the
+    // collector writes them ("240x60;fillStyle=\"#f60\";fillRect(100,1,62,20)…"). When
+    // they are a drawing the user's Chrome recorded, the canvas shows that browser's
+    // image: its data address byte for byte, its pixels to getImageData. Anything the log
+    // cannot write down (another canvas, an image's data, a gradient) ends the match.
+    var recordedDrawings = [];
+    (function () {
+        var list = profile.canvas && profile.canvas.drawings;
+        if (!list || typeof list.length !== 'number') return;
+        for (var k = 0; k < list.length; k++) {
+            var d = list[k];
+            if (d && typeof d.calls === 'string' && typeof d.dataURL === 'string') recordedDrawings.push(d);
+        }
+    })();
+    var drawingLogLimit = 65536;
+    function drawingValue(v) {
+        if (typeof v === 'number' || typeof v === 'boolean' || v === undefined || v === null) return String(v);
+        if (typeof v === 'string') return '"' + v.replace(/\\/g, '\\\\').replace(/"/g, '\\"') + '"';
+        return null;
+    }
+    function noteDrawing(canvas, text) {
+        if (typeof canvas.__drawn !== 'string') return;
+        if (text === null || canvas.__drawn.length + text.length > drawingLogLimit) canvas.__drawn = null;
+        else canvas.__drawn += ';' + text;
+    }
+    function noteCall(canvas, name, args) {
+        var parts = [];
+        for (var k = 0; k < args.length; k++) {
+            var v = drawingValue(args[k]);
+            if (v === null) return noteDrawing(canvas, null);
+            parts.push(v);
+        }
+        noteDrawing(canvas, name + '(' + parts.join(',') + ')');
+    }
+    function startDrawingLog(canvas, width, height) {
+        if (recordedDrawings.length) canvas.__drawn = width + 'x' + height;
+        canvas.__shown = null;
+    }
+    // The recorded drawing the canvas holds now, its pixels put in place; null when none.
+    function recordedDrawing(canvas) {
+        var drawn = canvas.__drawn;
+        if (typeof drawn !== 'string') return null;
+        for (var k = 0; k < recordedDrawings.length; k++) {
+            var d = recordedDrawings[k];
+            if (d.calls !== drawn) continue;
+            if (canvas.__shown === drawn) return d;
+            // An image that does not decode to the canvas's size is not used at all.
+            if (host.canvasCall(surfaceOf(canvas), 'showDataURL', [d.dataURL]) !== '1') return null;
+            canvas.__shown = drawn;
+            return d;
+        }
+        return null;
+    }
     function freshState() {
         var st = {};
         for (var k in contextDefaults) if (own(contextDefaults, k)) st[k] = contextDefaults[k];
@@ -1094,7 +1148,8 @@
             if (!own(contextDefaults, setting)) continue;
             (function (name) {
                 protoAccessor(cp, name, function () { return this.__state[name]; }, function (v) {
-                    var st = this.__state;
+                    var st = this.__state, written = drawingValue(v);
+                    if (recordedDrawings.length) noteDrawing(this.canvas, written === null ? null : name + '=' + written);
                     if (name === 'fillStyle' || name === 'strokeStyle') {
                         if (v instanceof CanvasGradient) {
                             if (call(this, 'set', [name, 'gradient:' + v.__id]) !== '') st[name] = v;
@@ -1240,6 +1295,31 @@
         cp.getContextAttributes = function () {
             return {alpha: true, colorSpace: 'srgb', desynchronized: false, willReadFrequently: false};
         };
+        if (recordedDrawings.length) {
+            var drawingMethods = pathMethods.concat(['arc', 'ellipse', 'arcTo', 'fill', 'stroke', 'clip', 'save', 'restore',
+                'reset', 'setLineDash', 'fillText', 'strokeText', 'drawImage', 'putImageData']);
+            for (pm = 0; pm < drawingMethods.length; pm++) {
+                (function (name, draw) {
+                    cp[name] = function () {
+                        if (name === 'drawImage') {
+                            var image = arguments[0];
+                            if (image && typeof image === 'object' && image.tagName === 'CANVAS') recordedDrawing(image);
+                            noteDrawing(this.canvas, null);
+                        } else if (name === 'putImageData') {
+                            noteDrawing(this.canvas, null);
+                        } else {
+                            noteCall(this.canvas, name, arguments);
+                        }
+                        return draw.apply(this, arguments);
+                    };
+                })(drawingMethods[pm], cp[drawingMethods[pm]]);
+            }
+            var readPixels = cp.getImageData;
+            cp.getImageData = function () {
+                recordedDrawing(this.canvas);
+                return readPixels.apply(this, arguments);
+            };
+        }
     }
     // ---- WebGL: the answers of Chrome on the profile's graphics card -------------------
     // Nothing is rendered; what detectors read (parameters, extensions, precisions,
@@ -1432,6 +1512,7 @@
                         var n = Number(v);
                         size[name] = n >= 0 && n < 4294967296 ? Math.floor(n) : name === 'width' ? 300 : 150;
                         if (e.__surface) host.canvasResize(e.__surface, size.width, size.height);
+                        startDrawingLog(e, size.width, size.height);
                         if (e.__context) {
                             e.__context.__state = freshState();
                             e.__context.__saved = [];
@@ -1439,12 +1520,17 @@
                         }
                     };
                 };
+                startDrawingLog(e, size.width, size.height);
                 accessor(e, 'width', function () { return size.width; }, resize('width'));
                 accessor(e, 'height', function () { return size.height; }, resize('height'));
             }
             e.getContext = function (kind) { return canvasContext(e, kind); };
             if (drawsForReal) {
                 e.toDataURL = function (type, quality) {
+                    if (type === undefined || toText(type).toLowerCase() === 'image/png') {
+                        var recorded = recordedDrawing(e);
+                        if (recorded) return recorded.dataURL;
+                    }
                     return host.canvasCall(surfaceOf(e), 'toDataURL', [type === undefined ? 'image/png' : toText(type), quality === undefined ? -1 : Number(quality)]);
                 };
                 e.toBlob = function (callback, type, quality) {
