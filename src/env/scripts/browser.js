@@ -2161,16 +2161,20 @@
     // Oscillators, gains and a compressor computed sample by sample; where the user's
     // profile holds their Chrome's sum of the common audio fingerprint, the rendering is
     // scaled to give it.
-    function AudioParam(value) {
+    // Each parameter keeps the range Chrome gives it (a float's whole range unless said).
+    function AudioParam(value, min, max) {
         this.value = this.defaultValue = value;
-        this.minValue = -3.4028234663852886e38;
-        this.maxValue = 3.4028234663852886e38;
+        this.minValue = min === undefined ? -3.4028234663852886e38 : min;
+        this.maxValue = max === undefined ? 3.4028234663852886e38 : max;
+        this.automationRate = 'a-rate';
     }
     AudioParam.prototype.setValueAtTime = function (v) { this.value = Number(v); return this; };
     AudioParam.prototype.linearRampToValueAtTime = AudioParam.prototype.exponentialRampToValueAtTime = AudioParam.prototype.setValueAtTime;
     AudioParam.prototype.setTargetAtTime = AudioParam.prototype.setValueAtTime;
-    AudioParam.prototype.cancelScheduledValues = function () { return this; };
+    AudioParam.prototype.cancelScheduledValues = AudioParam.prototype.cancelAndHoldAtTime = function () { return this; };
+    AudioParam.prototype.setValueCurveAtTime = AudioParam.prototype.cancelScheduledValues;
     function AudioNode() { illegal(); }
+    subclass(AudioNode, EventTarget);
     AudioNode.prototype.connect = function (node) {
         if (node && node.__inputs) node.__inputs.push(this);
         return node;
@@ -2189,6 +2193,7 @@
     }
     function OscillatorNode() { illegal(); }
     subclass(OscillatorNode, AudioNode);
+    OscillatorNode.prototype.onended = null;
     OscillatorNode.prototype.start = function (when) { this.__start = Number(when) || 0; };
     OscillatorNode.prototype.stop = function (when) { this.__stop = Number(when) || 0; };
     function GainNode() { illegal(); }
@@ -2248,10 +2253,11 @@
         this.__channels = Number(channels) >>> 0 || 1;
         this.state = 'suspended';
         this.currentTime = 0;
-        this.oncomplete = null;
+        this.oncomplete = this.onstatechange = null;
         this.__nodes = 0;
         this.destination = audioNode(AudioDestinationNode, this);
         this.destination.maxChannelCount = this.__channels;
+        this.destination.numberOfOutputs = 0;
         this.destination.__id = 0;
     }
     subclass(OfflineAudioContext, EventTarget);
@@ -2263,8 +2269,8 @@
     OfflineAudioContext.prototype.createOscillator = function () {
         var o = node(this, OscillatorNode);
         o.type = 'sine';
-        o.frequency = new AudioParam(440);
-        o.detune = new AudioParam(0);
+        o.frequency = new AudioParam(440, -this.sampleRate / 2, this.sampleRate / 2);
+        o.detune = new AudioParam(0, -153600, 153600);
         o.numberOfInputs = 0;
         return o;
     };
@@ -2275,16 +2281,28 @@
     };
     OfflineAudioContext.prototype.createDynamicsCompressor = function () {
         var c = node(this, DynamicsCompressorNode);
-        c.threshold = new AudioParam(-24);
-        c.knee = new AudioParam(30);
-        c.ratio = new AudioParam(12);
-        c.attack = new AudioParam(0.003);
-        c.release = new AudioParam(0.25);
+        c.threshold = new AudioParam(-24, -100, 0);
+        c.knee = new AudioParam(30, 0, 40);
+        c.ratio = new AudioParam(12, 1, 20);
+        c.attack = new AudioParam(0.003, 0, 1);
+        c.release = new AudioParam(0.25, 0, 1);
         c.reduction = 0;
         c.__gain = 1;
         return c;
     };
+    OfflineAudioContext.prototype.resume = function () { return Promise.resolve(); };
+    OfflineAudioContext.prototype.suspend = OfflineAudioContext.prototype.resume;
+    function OfflineAudioCompletionEvent(type, init) {
+        Event.call(this, type, init);
+        this.renderedBuffer = init && init.renderedBuffer ? init.renderedBuffer : null;
+    }
+    subclass(OfflineAudioCompletionEvent, Event);
+    // A context renders once; the samples come at once, the buffer a task later, as the
+    // complete event and the promise give it.
     OfflineAudioContext.prototype.startRendering = function () {
+        if (this.state !== 'suspended') {
+            return Promise.reject(domError('InvalidStateError', "Failed to execute 'startRendering' on 'OfflineAudioContext': cannot call startRendering more than once"));
+        }
         var ctx = this, buffer = inherit(AudioBuffer.prototype), data = new Float32Array(this.length), k;
         for (k = 0; k < this.length; k++) data[k] = sampleOf(this.destination, k, this.sampleRate, {});
         var wanted = profile.audio && typeof profile.audio.sum === 'number' ? profile.audio.sum : null;
@@ -2299,13 +2317,12 @@
         buffer.sampleRate = this.sampleRate;
         buffer.duration = this.length / this.sampleRate;
         buffer.numberOfChannels = this.__channels;
-        this.state = 'closed';
-        this.currentTime = buffer.duration;
+        this.state = 'running';
         return new Promise(function (resolve) {
             setTimeout(function () {
-                var e = new Event('complete');
-                e.renderedBuffer = buffer;
-                dispatch(ctx, e);
+                ctx.state = 'closed';
+                ctx.currentTime = buffer.duration;
+                dispatch(ctx, new OfflineAudioCompletionEvent('complete', {renderedBuffer: buffer}));
                 resolve(buffer);
             }, 0);
         });
@@ -2555,7 +2572,8 @@
             ImageData: ImageData, WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
             WebGLShaderPrecisionFormat: WebGLShaderPrecisionFormat, OfflineAudioContext: OfflineAudioContext,
             AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
-            GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode}};
+            GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode,
+            OfflineAudioCompletionEvent: OfflineAudioCompletionEvent}};
 })(function () { return this; }(), null,
     // 第三个参数：控制台的脚本（console.js），装入时接在这里
     /* console.js */ null);
