@@ -158,6 +158,11 @@ TEST_F(ChromeFace, ThePagesObjectsAnswerThroughItsInterfaces) {
                        "[c.measureText('abc') instanceof TextMetrics, c.getImageData(0, 0, 1, 1) instanceof ImageData,"
                        " c.createLinearGradient(0, 0, 1, 1) instanceof CanvasGradient].join()"),
               "true,true,true");
+    // element.click() sends Chrome's PointerEvent.
+    EXPECT_EQ(env.Text("var tag; var b = document.createElement('button'); b.onclick = function (e) {"
+                       " tag = Object.prototype.toString.call(e) + ' ' + e.pointerId + ' ' + (e instanceof MouseEvent); };"
+                       "b.click(); tag"),
+              "[object PointerEvent] -1 true");
     // A member called with no object acts on the global, as a bare call in a page's script does.
     ASSERT_TRUE(env.Add("var heard = 0; EventTarget.prototype.addEventListener.call(undefined, 'ping', function () { heard++; });"
                         "dispatchEvent(new Event('ping'));"));

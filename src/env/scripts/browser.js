@@ -278,6 +278,21 @@
             screenY: screenY, clientX: clientX, clientY: clientY, ctrlKey: ctrlKey, altKey: altKey, shiftKey: shiftKey,
             metaKey: metaKey, button: button, relatedTarget: relatedTarget});
     };
+    // A pointer's event: what a script's init gives, else a pointer that was never down
+    // (Chrome's values for a made-up event).
+    function PointerEvent(type, init) {
+        MouseEvent.call(this, type, init);
+        this.pointerId = numberOf(init, 'pointerId');
+        this.width = init && init.width !== undefined ? Number(init.width) : 1;
+        this.height = init && init.height !== undefined ? Number(init.height) : 1;
+        var names = ['pressure', 'tangentialPressure', 'tiltX', 'tiltY', 'twist', 'azimuthAngle', 'persistentDeviceId'];
+        for (var n = 0; n < names.length; n++) this[names[n]] = numberOf(init, names[n]);
+        this.altitudeAngle = init && init.altitudeAngle !== undefined ? Number(init.altitudeAngle) : Math.PI / 2;
+        this.pointerType = init && init.pointerType !== undefined ? toText(init.pointerType) : '';
+        this.isPrimary = !!(init && init.isPrimary);
+    }
+    subclass(PointerEvent, MouseEvent);
+    PointerEvent.prototype.getCoalescedEvents = PointerEvent.prototype.getPredictedEvents = function () { return []; };
     function KeyboardEvent(type, init) {
         UIEvent.call(this, type, init);
         this.key = init && init.key !== undefined ? toText(init.key) : '';
@@ -1019,7 +1034,8 @@
         getBoundingClientRect: function () { return inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
         click: function () {
-            dispatch(this, new MouseEvent('click', {bubbles: true, cancelable: true, composed: true, view: global}));
+            // As Chrome sends it: a pointer's click from no pointer (id -1), not trusted.
+            dispatch(this, new PointerEvent('click', {bubbles: true, cancelable: true, composed: true, view: global, pointerId: -1}));
         },
         focus: noop,
         blur: noop
@@ -2341,7 +2357,7 @@
         clearTimeout: clearTimer, clearInterval: clearTimer, requestAnimationFrame: requestAnimationFrame,
         cancelAnimationFrame: clearTimer, crypto: crypto, performance: performance,
         Image: Image, Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, XMLHttpRequest: XMLHttpRequest,
-        UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
+        UIEvent: UIEvent, MouseEvent: MouseEvent, PointerEvent: PointerEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
         CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics, ImageData: ImageData,
         WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
         WebGLShaderPrecisionFormat: WebGLShaderPrecisionFormat,
@@ -2426,7 +2442,7 @@
         'Object', 'Function', 'Array', 'String', 'Number', 'Boolean', 'Symbol', 'Math', 'JSON', 'Date', 'RegExp', 'Error',
         'TypeError', 'Promise', 'Map', 'Set', 'WeakMap', 'Proxy', 'Reflect', 'parseInt', 'parseFloat', 'isNaN', 'isFinite',
         'encodeURIComponent', 'decodeURIComponent', 'escape', 'unescape', 'eval', 'Uint8Array', 'ArrayBuffer',
-        'TextEncoder', 'TextDecoder', 'Event', 'CustomEvent', 'MouseEvent', 'KeyboardEvent', 'EventTarget', 'Node',
+        'TextEncoder', 'TextDecoder', 'Event', 'CustomEvent', 'MouseEvent', 'PointerEvent', 'KeyboardEvent', 'EventTarget', 'Node',
         'Element', 'HTMLElement', 'Document', 'HTMLDocument', 'Window', 'Navigator', 'XMLHttpRequest', 'Image', 'fetch'];
     function frameWindow(frame) {
         if (!connected(frame)) return null;
@@ -2566,7 +2582,7 @@
             DOMImplementation: DOMImplementation, Location: Location, Navigator: Navigator, Plugin: Plugin, MimeType: MimeType,
             PluginArray: PluginArray, MimeTypeArray: MimeTypeArray, Screen: Screen, History: History, Storage: Storage,
             Crypto: Crypto, XMLHttpRequest: XMLHttpRequest, TextEncoder: TextEncoder, TextDecoder: TextDecoder,
-            Window: Window, UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
+            Window: Window, UIEvent: UIEvent, MouseEvent: MouseEvent, PointerEvent: PointerEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
             DocumentType: DocumentType, HTMLCanvasElement: HTMLCanvasElement, FontFaceSet: FontFaceSet,
             CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics,
             ImageData: ImageData, WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
