@@ -1286,7 +1286,10 @@
         cp.drawImage = function (image) {
             var a = numbers(Array.prototype.slice.call(arguments, 1)), src = image && image.__surface;
             if (!image || typeof image !== 'object') throw new TypeError("Failed to execute 'drawImage' on 'CanvasRenderingContext2D': The provided value is not of type '(CSSImageValue or HTMLCanvasElement or HTMLImageElement or HTMLVideoElement or ImageBitmap or OffscreenCanvas or SVGImageElement or VideoFrame)'.");
-            if (image.tagName === 'CANVAS') src = surfaceOf(image);
+            if (image.tagName === 'CANVAS') {
+                showWebGl(image);
+                src = surfaceOf(image);
+            }
             if (!src) return;
             var w = image.width, h = image.height, r;
             if (a.length === 2) r = [0, 0, w, h, a[0], a[1], w, h];
@@ -1375,12 +1378,152 @@
     function WebGLRenderingContext() { illegal(); }
     function WebGL2RenderingContext() { illegal(); }
     function WebGLShaderPrecisionFormat() { illegal(); }
+    function WebGLBuffer() { illegal(); }
+    function WebGLShader() { illegal(); }
+    function WebGLProgram() { illegal(); }
+    function WebGLTexture() { illegal(); }
+    function WebGLFramebuffer() { illegal(); }
+    function WebGLRenderbuffer() { illegal(); }
+    function WebGLUniformLocation() { illegal(); }
+    function WebGLActiveInfo() { illegal(); }
+    var glMade = {createBuffer: WebGLBuffer, createShader: WebGLShader, createProgram: WebGLProgram,
+        createTexture: WebGLTexture, createFramebuffer: WebGLFramebuffer, createRenderbuffer: WebGLRenderbuffer};
+    function glThing(Type, id) {
+        var o = inherit(Type.prototype);
+        o.__id = id;
+        return o;
+    }
+
+    // ---- WebGL drawn for real: the workbench's OpenGL ES in software -----------------
+    // Calls go by name to the host's context with WebGL objects as their GL names; what
+    // a detector reads of the GPU (getParameter and the rest above) stays the profile's.
+    var glUnavailable = null;
+    var glPlainCalls = ('clearColor clear clearDepth clearStencil viewport scissor enable disable isEnabled blendFunc ' +
+        'blendFuncSeparate blendEquation blendEquationSeparate blendColor depthFunc depthMask depthRange colorMask ' +
+        'cullFace frontFace lineWidth polygonOffset pixelStorei stencilFunc stencilFuncSeparate stencilOp ' +
+        'stencilOpSeparate stencilMask stencilMaskSeparate sampleCoverage hint flush finish enableVertexAttribArray ' +
+        'disableVertexAttribArray vertexAttribPointer drawArrays drawElements activeTexture texParameteri texParameterf ' +
+        'generateMipmap checkFramebufferStatus renderbufferStorage bufferData bufferSubData bindBuffer bindTexture ' +
+        'bindFramebuffer bindRenderbuffer framebufferTexture2D framebufferRenderbuffer attachShader detachShader ' +
+        'compileShader linkProgram useProgram validateProgram deleteBuffer deleteShader deleteProgram deleteTexture ' +
+        'deleteFramebuffer deleteRenderbuffer isBuffer getShaderParameter getProgramParameter getShaderInfoLog ' +
+        'getProgramInfoLog getAttribLocation bindAttribLocation uniform1f uniform2f uniform3f uniform4f uniform1i ' +
+        'uniform2i uniform3i uniform4i uniform1fv uniform2fv uniform3fv uniform4fv uniform1iv uniform2iv uniform3iv ' +
+        'uniform4iv uniformMatrix2fv uniformMatrix3fv uniformMatrix4fv').split(' ');
+    function glArguments(name, list) {
+        var out = [], ints = /iv$/.test(name);
+        for (var k = 0; k < list.length; k++) {
+            var v = list[k];
+            if (v && typeof v === 'object' && v.__id !== undefined) v = v.__id;
+            else if (v && typeof v === 'object' && Object.prototype.toString.call(v) === '[object Array]') v = ints ? new Int32Array(v) : new Float32Array(v);
+            else if (v === undefined) v = null;
+            out.push(v);
+        }
+        return out;
+    }
+    // The RGBA pixels of what texImage2D is given in place of an array: a canvas (2D or
+    // WebGL) or an ImageData; null for what has no pixels here (an image not loaded).
+    function glSourcePixels(source) {
+        if (!source || typeof source !== 'object') return null;
+        if (source.tagName === 'CANVAS') {
+            var w = source.width, h = source.height;
+            if (!w || !h) return null;
+            var three = source.__webgl || source.__webgl2;
+            if (three && three.__gl) return {width: w, height: h, data: host.glImage(three.__gl)};
+            if (!drawsForReal) return {width: w, height: h, data: new Uint8Array(w * h * 4)};
+            return {width: w, height: h, data: host.canvasRead(surfaceOf(source), 0, 0, w, h, true)};
+        }
+        if (source.data && source.width && source.height) return {width: source.width, height: source.height, data: source.data};
+        return null;
+    }
+    function drawForReal(gl, canvas, two, attributes) {
+        if (!hasHost || typeof host.glNew !== 'function' || glUnavailable !== null) return;
+        var real = host.glNew(canvas.width, canvas.height, attributes, two);
+        if (typeof real === 'string' || !real) {
+            glUnavailable = real || '';
+            line('WebGL 无法真正绘制：' + glUnavailable + '；WebGL 画布不出像素，参数照常回答');
+            return;
+        }
+        gl.__gl = real;
+        var sources = {};
+        function call(name, args) { return host.glCall(real, name, glArguments(name, args)); }
+        for (var k = 0; k < glPlainCalls.length; k++) {
+            (function (name) { gl[name] = function () { return call(name, arguments); }; })(glPlainCalls[k]);
+        }
+        for (var maker in glMade) {
+            if (!own(glMade, maker)) continue;
+            (function (name, Type) {
+                gl[name] = function () { return glThing(Type, call(name, arguments)); };
+            })(maker, glMade[maker]);
+        }
+        gl.shaderSource = function (shader, source) {
+            if (shader && shader.__id !== undefined) sources[shader.__id] = toText(source);
+            call('shaderSource', [shader, toText(source)]);
+        };
+        gl.getShaderSource = function (shader) { return shader && own(sources, shader.__id) ? sources[shader.__id] : null; };
+        gl.getUniformLocation = function (program, name) {
+            var at = call('getUniformLocation', [program, toText(name)]);
+            return at === null || at === undefined ? null : glThing(WebGLUniformLocation, at);
+        };
+        function activeInfo(name) {
+            return function (program, index) {
+                var text = call(name, [program, index]);
+                if (typeof text !== 'string') return null;
+                var parts = text.split(' '), info = inherit(WebGLActiveInfo.prototype);
+                info.size = Number(parts[0]);
+                info.type = Number(parts[1]);
+                info.name = parts.slice(2).join(' ');
+                return info;
+            };
+        }
+        gl.getActiveAttrib = activeInfo('getActiveAttrib');
+        gl.getActiveUniform = activeInfo('getActiveUniform');
+        gl.getError = function () { return call('getError', []); };
+        // Fixed attribute values: every size is the four-component call.
+        function attrib(size, fromList) {
+            return function (index) {
+                var v = [0, 0, 0, 1], from = fromList ? arguments[1] : Array.prototype.slice.call(arguments, 1);
+                for (var n = 0; n < size && from && n < from.length; n++) v[n] = Number(from[n]);
+                call('vertexAttrib4f', [index, v[0], v[1], v[2], v[3]]);
+            };
+        }
+        for (var size = 1; size <= 4; size++) {
+            gl['vertexAttrib' + size + 'f'] = attrib(size, false);
+            gl['vertexAttrib' + size + 'fv'] = attrib(size, true);
+        }
+        gl.readPixels = function (x, y, w, h, format, type, pixels) {
+            if (!pixels || typeof pixels !== 'object' || Number(format) !== GL.RGBA || Number(type) !== GL.UNSIGNED_BYTE) return;
+            host.glRead(real, Number(x), Number(y), Number(w), Number(h), pixels);
+        };
+        gl.texImage2D = function (target, level, internalformat) {
+            var a = arguments;
+            if (a.length >= 9) return void call('texImage2D', Array.prototype.slice.call(a, 0, 9));
+            var px = glSourcePixels(a[5]);
+            if (!px) return;
+            call('texImage2D', [target, level, internalformat, px.width, px.height, 0, a[3], a[4], px.data]);
+        };
+        gl.texSubImage2D = function (target, level, x, y) {
+            var a = arguments;
+            if (a.length >= 9) return void call('texSubImage2D', Array.prototype.slice.call(a, 0, 9));
+            var px = glSourcePixels(a[6]);
+            if (!px) return;
+            call('texSubImage2D', [target, level, x, y, px.width, px.height, a[4], a[5], px.data]);
+        };
+    }
+    // The canvas shows its WebGL drawing buffer (for a data address, or as another
+    // canvas's image).
+    function showWebGl(canvas) {
+        var three = canvas.__webgl || canvas.__webgl2;
+        if (!three || !three.__gl || !drawsForReal) return;
+        var w = canvas.width, h = canvas.height;
+        if (w && h) host.canvasWrite(surfaceOf(canvas), host.glImage(three.__gl), w, h, 0, 0);
+    }
     for (gk in GL) if (own(GL, gk)) WebGLRenderingContext[gk] = WebGLRenderingContext.prototype[gk] = WebGL2RenderingContext[gk] = WebGL2RenderingContext.prototype[gk] = GL[gk];
     function glArray(values, floats) {
         if (!modern) return values.slice(0);
         return floats ? new Float32Array(values) : new Int32Array(values);
     }
-    function webglContext(canvas, two) {
+    function webglContext(canvas, two, options) {
         var key = two ? '__webgl2' : '__webgl';
         if (canvas[key]) return canvas[key];
         var pw = profile.webgl || {}, params = pw.parameters || {}, gl = inherit((two ? WebGL2RenderingContext : WebGLRenderingContext).prototype);
@@ -1434,7 +1577,9 @@
         function thing() { return {__id: ++made}; }
         var makers = ['createBuffer', 'createShader', 'createProgram', 'createTexture', 'createFramebuffer',
             'createRenderbuffer', 'getUniformLocation', 'createVertexArray'];
-        for (var k = 0; k < makers.length; k++) gl[makers[k]] = thing;
+        for (var k = 0; k < makers.length; k++) {
+            gl[makers[k]] = own(glMade, makers[k]) ? (function (Type) { return function () { return glThing(Type, ++made); }; })(glMade[makers[k]]) : thing;
+        }
         var quiet = ['bindBuffer', 'bufferData', 'bufferSubData', 'shaderSource', 'compileShader', 'attachShader',
             'linkProgram', 'useProgram', 'enableVertexAttribArray', 'disableVertexAttribArray', 'vertexAttribPointer',
             'drawArrays', 'drawElements', 'clearColor', 'clear', 'clearDepth', 'viewport', 'enable', 'disable',
@@ -1448,11 +1593,19 @@
         gl.getShaderParameter = gl.getProgramParameter = function () { return true; };
         gl.getShaderInfoLog = gl.getProgramInfoLog = function () { return ''; };
         gl.readPixels = noop;
+        // What the page asked for decides the drawing buffer's make-up.
+        var wanted = {};
+        for (var an in attributes) if (own(attributes, an)) wanted[an] = attributes[an];
+        if (options && typeof options === 'object') {
+            var names = ['alpha', 'depth', 'stencil', 'premultipliedAlpha'];
+            for (k = 0; k < names.length; k++) if (options[names[k]] !== undefined) wanted[names[k]] = !!options[names[k]];
+        }
+        drawForReal(gl, canvas, two, wanted);
         canvas[key] = gl;
         return gl;
     }
 
-    function canvasContext(canvas, kind) {
+    function canvasContext(canvas, kind, options) {
         kind = toText(kind).toLowerCase();
         if (kind === '2d' && drawsForReal) {
             if (!canvas.__context) {
@@ -1497,7 +1650,7 @@
             c2d.createImageData = c2d.getImageData;
             return c2d;
         }
-        if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2') return webglContext(canvas, kind === 'webgl2');
+        if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2') return webglContext(canvas, kind === 'webgl2', options);
         return null;
     }
 
@@ -1529,6 +1682,12 @@
                         size[name] = n >= 0 && n < 4294967296 ? Math.floor(n) : name === 'width' ? 300 : 150;
                         if (e.__surface) host.canvasResize(e.__surface, size.width, size.height);
                         startDrawingLog(e, size.width, size.height);
+                        var three = e.__webgl || e.__webgl2;
+                        if (three && three.__gl) {
+                            host.glResize(three.__gl, size.width, size.height);
+                            three.drawingBufferWidth = size.width;
+                            three.drawingBufferHeight = size.height;
+                        }
                         if (e.__context) {
                             e.__context.__state = freshState();
                             e.__context.__saved = [];
@@ -1540,13 +1699,14 @@
                 accessor(e, 'width', function () { return size.width; }, resize('width'));
                 accessor(e, 'height', function () { return size.height; }, resize('height'));
             }
-            e.getContext = function (kind) { return canvasContext(e, kind); };
+            e.getContext = function (kind, options) { return canvasContext(e, kind, options); };
             if (drawsForReal) {
                 e.toDataURL = function (type, quality) {
                     if (type === undefined || toText(type).toLowerCase() === 'image/png') {
                         var recorded = recordedDrawing(e);
                         if (recorded) return recorded.dataURL;
                     }
+                    showWebGl(e);
                     return host.canvasCall(surfaceOf(e), 'toDataURL', [type === undefined ? 'image/png' : toText(type), quality === undefined ? -1 : Number(quality)]);
                 };
                 e.toBlob = function (callback, type, quality) {
@@ -2587,6 +2747,9 @@
             CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics,
             ImageData: ImageData, WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
             WebGLShaderPrecisionFormat: WebGLShaderPrecisionFormat, OfflineAudioContext: OfflineAudioContext,
+            WebGLBuffer: WebGLBuffer, WebGLShader: WebGLShader, WebGLProgram: WebGLProgram, WebGLTexture: WebGLTexture,
+            WebGLFramebuffer: WebGLFramebuffer, WebGLRenderbuffer: WebGLRenderbuffer,
+            WebGLUniformLocation: WebGLUniformLocation, WebGLActiveInfo: WebGLActiveInfo,
             AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
             GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode,
             OfflineAudioCompletionEvent: OfflineAudioCompletionEvent}};

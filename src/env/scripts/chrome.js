@@ -490,11 +490,11 @@
     on('Document', 'get all', function () { return wrapAs(allOf(this), 'HTMLAllCollection'); });
     on('Document', 'get location', function () { return this === kit.document ? wrap(kit.location) : null; });
     on('Document', 'set location', function (v) { kit.window.location = String(v); });
-    on('HTMLCanvasElement', 'getContext', function (r, kind) {
+    on('HTMLCanvasElement', 'getContext', function (r, kind, options) {
         kind = String(kind);
         var contexts = this.__contexts || (define(this, '__contexts', {value: {}}), this.__contexts);
         if (hasOwn.call(contexts, kind)) return wrap(contexts[kind]);
-        var impl = kit.canvasContext(this, kind);
+        var impl = kit.canvasContext(this, kind, options);
         if (!impl) return null;
         kinds.set(impl, kind === '2d' ? 'CanvasRenderingContext2D' : kind === 'webgl2' ? 'WebGL2RenderingContext' : 'WebGLRenderingContext');
         contexts[kind] = impl;
