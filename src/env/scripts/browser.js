@@ -1415,7 +1415,7 @@
         for (var k = 0; k < list.length; k++) {
             var v = list[k];
             if (v && typeof v === 'object' && v.__id !== undefined) v = v.__id;
-            else if (v && typeof v === 'object' && Object.prototype.toString.call(v) === '[object Array]') v = ints ? new Int32Array(v) : new Float32Array(v);
+            else if (modern && v && typeof v === 'object' && Object.prototype.toString.call(v) === '[object Array]') v = ints ? new Int32Array(v) : new Float32Array(v);
             else if (v === undefined) v = null;
             out.push(v);
         }
@@ -1674,7 +1674,7 @@
         if (name === 'CANVAS') {
             e.width = 300;
             e.height = 150;
-            if (drawsForReal) {
+            {
                 var size = {width: 300, height: 150};
                 var resize = function (name) {
                     return function (v) {
