@@ -852,7 +852,6 @@ std::unique_ptr<env::CanvasSurface> NewSurface(int width, int height) {
     return std::make_unique<QtSurface>(width, height);
 }
 
-void UseQtCanvas() { env::SetCanvasFactory(NewSurface); }
 
 const QImage& SurfaceImage(const env::CanvasSurface& surface) { return static_cast<const QtSurface&>(surface).Image(); }
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <sstream>
 
+#include "env/CanvasHost.h"
 #include "env/Environment.h"
 #include "jscript/Runtime.h"
 #include "script/Engine.h"
@@ -19,6 +20,7 @@
 #include "script/ScriptTarget.h"
 #include "text/CodePage.h"
 #include "text/ScriptFileText.h"
+#include "cli/CanvasLoader.h"
 #include "cli/CliSupport.h"
 #include "cli/PageCommand.h"
 #include "cli/ServeCommand.h"
@@ -247,6 +249,8 @@ int Main(int argc, char** argv) {
         std::cerr << "qingyou-js: 脚本引擎无法启动\n";
         return kExitEngineError;
     }
+    // A program without Qt draws with the canvas library, opened when a page first draws.
+    if (!env::CurrentCanvasFactory()) env::SetCanvasFactory(LoadedCanvasFactory());
     int code = Run(args, std::cout, std::cerr);
     script::StopEngine();
     return code;

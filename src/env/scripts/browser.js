@@ -1607,7 +1607,9 @@
 
     function canvasContext(canvas, kind, options) {
         kind = toText(kind).toLowerCase();
-        if (kind === '2d' && drawsForReal) {
+        // Where no surface can be made (a canvas too large, no canvas library), the
+        // context stays inert.
+        if (kind === '2d' && drawsForReal && (canvas.__context || surfaceOf(canvas))) {
             if (!canvas.__context) {
                 var ctx = inherit(CanvasRenderingContext2D.prototype);
                 ctx.canvas = canvas;
@@ -1654,6 +1656,7 @@
         return null;
     }
 
+    var blankCanvasUrl = 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA';
     // Creates the element of `tag` with the members scripts use, owned by `doc`.
     function createElement(tag, doc) {
         var name = toText(tag).toUpperCase(), Type = HTMLElement;
@@ -1707,7 +1710,8 @@
                         if (recorded) return recorded.dataURL;
                     }
                     showWebGl(e);
-                    return host.canvasCall(surfaceOf(e), 'toDataURL', [type === undefined ? 'image/png' : toText(type), quality === undefined ? -1 : Number(quality)]);
+                    var url = host.canvasCall(surfaceOf(e), 'toDataURL', [type === undefined ? 'image/png' : toText(type), quality === undefined ? -1 : Number(quality)]);
+                    return typeof url === 'string' ? url : blankCanvasUrl;
                 };
                 e.toBlob = function (callback, type, quality) {
                     var url = e.toDataURL(type, quality), comma = url.indexOf(','), bytes = atob(url.substring(comma + 1));
@@ -1722,7 +1726,7 @@
                     setTimeout(function () { callback(blob); }, 0);
                 };
             }
-            if (!drawsForReal) e.toDataURL = function () { return 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA'; };
+            if (!drawsForReal) e.toDataURL = function () { return blankCanvasUrl; };
         } else if (name === 'IMG') {
             e.width = e.height = e.naturalWidth = e.naturalHeight = 0;
             e.complete = true;
