@@ -149,6 +149,21 @@ TEST_P(RecordedDrawings, AnImageOfAnotherSizeIsNotUsed) {
               "false,255,102,0,255");
 }
 
+TEST_P(RecordedDrawings, AProfileOfTheCollectorsFirstVersionStillGivesItsImage) {
+    // That version kept one image, of the drawing it made itself (the same calls as today's first).
+    std::string url;
+    {
+        auto env = Host(recorded);
+        url = Recorded(*env, 0);
+    }
+    auto env = Host(R"J({"canvas": {"textWidth": 224, "dataURL": ")J" + url + R"J("}})J");
+    ASSERT_TRUE(env->Add("var c = document.createElement('canvas'); c.width = 240; c.height = 60; var g = c.getContext('2d');"
+                         "g.textBaseline = 'top'; g.font = '14px Arial'; g.fillStyle = '#f60'; g.fillRect(125, 1, 62, 20);"
+                         "g.fillStyle = '#069'; g.fillText('Cwm fjordbank glyphs vext quiz, ' + String.fromCharCode(55357, 56835), 2, 15);"
+                         "g.fillStyle = 'rgba(102, 204, 0, 0.7)'; g.fillText('Cwm fjordbank glyphs vext quiz', 4, 17);"));
+    EXPECT_EQ(env->Text("c.toDataURL()"), url);
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, RecordedDrawings, testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021),
                          TargetName);
 

@@ -1107,7 +1107,15 @@
     // cannot write down (another canvas, an image's data, a gradient) ends the match.
     var recordedDrawings = [];
     (function () {
-        var list = profile.canvas && profile.canvas.drawings;
+        var pc = profile.canvas, list = pc && pc.drawings;
+        // A profile from the collector's first version holds only the image of its own
+        // drawing, whose calls were these.
+        if (pc && typeof pc.dataURL === 'string' && (!list || typeof list.length !== 'number')) {
+            var smile = String.fromCharCode(55357, 56835);
+            list = [{dataURL: pc.dataURL, calls: '240x60;textBaseline="top";font="14px Arial";fillStyle="#f60";' +
+                'fillRect(125,1,62,20);fillStyle="#069";fillText("Cwm fjordbank glyphs vext quiz, ' + smile + '",2,15);' +
+                'fillStyle="rgba(102, 204, 0, 0.7)";fillText("Cwm fjordbank glyphs vext quiz",4,17)'}];
+        }
         if (!list || typeof list.length !== 'number') return;
         for (var k = 0; k < list.length; k++) {
             var d = list[k];
