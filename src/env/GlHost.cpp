@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 constexpr size_t kMaxArguments = 16;
+constexpr double kMaxPixels = 4096.0 * 4096.0;
 
 void FinalizeContext(JS::GCContext*, JSObject* obj) {
     delete JS::GetMaybePtrFromReservedSlot<webgl::GlContext>(obj, 0);
@@ -38,6 +39,16 @@ int Side(const JS::Value& v) {
     double d = v.isNumber() ? v.toNumber() : 0;
     if (!std::isfinite(d) || d < 0) return 0;
     return static_cast<int>(std::min<double>(d, kMaxSide));
+}
+
+/// A drawing buffer larger than a browser would give is made smaller, its shape kept, as
+/// Chrome does (the script reads the real size from drawingBufferWidth/Height).
+void Bounded(int& w, int& h) {
+    double pixels = static_cast<double>(w) * h;
+    if (pixels <= kMaxPixels) return;
+    double scale = std::sqrt(kMaxPixels / pixels);
+    w = std::max(1, static_cast<int>(w * scale));
+    h = std::max(1, static_cast<int>(h * scale));
 }
 
 int Int(const JS::Value& v) {
@@ -65,7 +76,9 @@ bool HostGlNew(JSContext* cx, unsigned argc, JS::Value* vp) {
     }
     attributes.version2 = JS::ToBoolean(args.get(3));
     std::string why;
-    std::unique_ptr<webgl::GlContext> context = webgl::NewGlContext(Side(args.get(0)), Side(args.get(1)), attributes, why);
+    int w = Side(args.get(0)), h = Side(args.get(1));
+    Bounded(w, h);
+    std::unique_ptr<webgl::GlContext> context = webgl::NewGlContext(w, h, attributes, why);
     if (!context) {
         JSString* text = JS_NewStringCopyUTF8N(cx, JS::UTF8Chars(why.data(), why.size()));
         if (!text) return false;
@@ -79,11 +92,34 @@ bool HostGlNew(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
-bool HostGlResize(JSContext*, unsigned argc, JS::Value* vp) {
+bool SizeOf(JSContext* cx, webgl::GlContext* c, JS::MutableHandleValue out) {
+    JS::RootedValueArray<2> size(cx);
+    size[0].setInt32(c->Width());
+    size[1].setInt32(c->Height());
+    JSObject* array = JS::NewArrayObject(cx, size);
+    if (!array) return false;
+    out.setObject(*array);
+    return true;
+}
+
+/// host.glResize(context, width, height): the drawing buffer's new size as [w, h].
+bool HostGlResize(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setUndefined();
-    if (webgl::GlContext* c = ContextOf(args.get(0))) c->Resize(Side(args.get(1)), Side(args.get(2)));
-    return true;
+    webgl::GlContext* c = ContextOf(args.get(0));
+    if (!c) return true;
+    int w = Side(args.get(1)), h = Side(args.get(2));
+    Bounded(w, h);
+    c->Resize(w, h);
+    return SizeOf(cx, c, args.rval());
+}
+
+/// host.glSize(context): the drawing buffer's size as [w, h].
+bool HostGlSize(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    webgl::GlContext* c = ContextOf(args.get(0));
+    return !c || SizeOf(cx, c, args.rval());
 }
 
 /// The bytes of a typed array or array buffer.
@@ -197,7 +233,8 @@ bool HostGlImage(JSContext* cx, unsigned argc, JS::Value* vp) {
 
 const JSFunctionSpec kGlFunctions[] = {
     JS_FN("glNew", HostGlNew, 4, 0),   JS_FN("glResize", HostGlResize, 3, 0), JS_FN("glCall", HostGlCall, 3, 0),
-    JS_FN("glRead", HostGlRead, 6, 0), JS_FN("glImage", HostGlImage, 1, 0),   JS_FS_END,
+    JS_FN("glRead", HostGlRead, 6, 0), JS_FN("glImage", HostGlImage, 1, 0),   JS_FN("glSize", HostGlSize, 1, 0),
+    JS_FS_END,
 };
 
 }  // namespace

@@ -25,6 +25,7 @@ constexpr GLenum kUnpackPremultiply = 0x9241;
 constexpr GLenum kUnpackColorspace = 0x9243;
 constexpr GLenum kRgba8 = 0x8058;
 constexpr GLenum kDepth24Stencil8 = 0x88F0;
+constexpr double kMaxBufferBytes = 256.0 * 1024 * 1024;
 
 #define QY_EGL_FUNCTIONS(X)                                                                              \
     X(PFNEGLGETPROCADDRESSPROC, GetProcAddress) X(PFNEGLGETDISPLAYPROC, GetDisplay)                     \
@@ -306,7 +307,7 @@ private:
     GlAttributes m_attributes;
     GLuint m_fbo = 0, m_color = 0, m_depth = 0;
     int m_width = 1, m_height = 1;
-    bool m_flipY = false, m_premultiply = false;
+    bool m_flipY = false, m_premultiply = false, m_outOfMemory = false;
     int m_unpackAlignment = 4;
 };
 
@@ -337,7 +338,13 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
     auto b = [&](size_t i) { return static_cast<GLboolean>(Num(a, i) != 0); };
 
     // State.
-    if (name == "getError") return GlResult::Number(gl.GetError());
+    if (name == "getError") {
+        if (m_outOfMemory) {
+            m_outOfMemory = false;
+            return GlResult::Number(GL_OUT_OF_MEMORY);
+        }
+        return GlResult::Number(gl.GetError());
+    }
     if (name == "clearColor") return gl.ClearColor(f(0), f(1), f(2), f(3)), GlResult{};
     if (name == "clear") return gl.Clear(static_cast<GLbitfield>(n(0))), GlResult{};
     if (name == "clearDepth") return gl.ClearDepthf(f(0)), GlResult{};
@@ -396,10 +403,14 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
     }
     if (name == "isBuffer") return GlResult::Bool(gl.IsBuffer(u(0)));
     if (name == "bufferData") {
-        if (const auto* data = Bytes(a, 1))
+        if (const auto* data = Bytes(a, 1)) {
             gl.BufferData(e(0), static_cast<GLsizeiptr>(data->size()), data->data(), e(2));
-        else
+        } else if (n(1) > kMaxBufferBytes) {
+            // More than a page may have: refused as the driver would refuse memory it lacks.
+            m_outOfMemory = true;
+        } else {
             gl.BufferData(e(0), static_cast<GLsizeiptr>(std::max(0.0, n(1))), nullptr, e(2));
+        }
         return {};
     }
     if (name == "bufferSubData") {

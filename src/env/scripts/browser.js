@@ -1406,18 +1406,6 @@
     // Calls go by name to the host's context with WebGL objects as their GL names; what
     // a detector reads of the GPU (getParameter and the rest above) stays the profile's.
     var glUnavailable = null;
-    var glPlainCalls = ('clearColor clear clearDepth clearStencil viewport scissor enable disable isEnabled blendFunc ' +
-        'blendFuncSeparate blendEquation blendEquationSeparate blendColor depthFunc depthMask depthRange colorMask ' +
-        'cullFace frontFace lineWidth polygonOffset pixelStorei stencilFunc stencilFuncSeparate stencilOp ' +
-        'stencilOpSeparate stencilMask stencilMaskSeparate sampleCoverage hint flush finish enableVertexAttribArray ' +
-        'disableVertexAttribArray vertexAttribPointer drawArrays drawElements activeTexture texParameteri texParameterf ' +
-        'generateMipmap checkFramebufferStatus renderbufferStorage bufferData bufferSubData bindBuffer bindTexture ' +
-        'bindFramebuffer bindRenderbuffer framebufferTexture2D framebufferRenderbuffer attachShader detachShader ' +
-        'compileShader linkProgram useProgram validateProgram deleteBuffer deleteShader deleteProgram deleteTexture ' +
-        'deleteFramebuffer deleteRenderbuffer isBuffer getShaderParameter getProgramParameter getShaderInfoLog ' +
-        'getProgramInfoLog getAttribLocation bindAttribLocation uniform1f uniform2f uniform3f uniform4f uniform1i ' +
-        'uniform2i uniform3i uniform4i uniform1fv uniform2fv uniform3fv uniform4fv uniform1iv uniform2iv uniform3iv ' +
-        'uniform4iv uniformMatrix2fv uniformMatrix3fv uniformMatrix4fv').split(' ');
     function glArguments(name, list) {
         var out = [], ints = /iv$/.test(name);
         for (var k = 0; k < list.length; k++) {
@@ -1453,7 +1441,22 @@
             return;
         }
         gl.__gl = real;
+        var made = host.glSize(real);
+        gl.drawingBufferWidth = made[0];
+        gl.drawingBufferHeight = made[1];
         var sources = {};
+        var glPlainCalls = ('clearColor clear clearDepth clearStencil viewport scissor enable disable isEnabled blendFunc ' +
+            'blendFuncSeparate blendEquation blendEquationSeparate blendColor depthFunc depthMask depthRange colorMask ' +
+            'cullFace frontFace lineWidth polygonOffset pixelStorei stencilFunc stencilFuncSeparate stencilOp ' +
+            'stencilOpSeparate stencilMask stencilMaskSeparate sampleCoverage hint flush finish enableVertexAttribArray ' +
+            'disableVertexAttribArray vertexAttribPointer drawArrays drawElements activeTexture texParameteri texParameterf ' +
+            'generateMipmap checkFramebufferStatus renderbufferStorage bufferData bufferSubData bindBuffer bindTexture ' +
+            'bindFramebuffer bindRenderbuffer framebufferTexture2D framebufferRenderbuffer attachShader detachShader ' +
+            'compileShader linkProgram useProgram validateProgram deleteBuffer deleteShader deleteProgram deleteTexture ' +
+            'deleteFramebuffer deleteRenderbuffer isBuffer getShaderParameter getProgramParameter getShaderInfoLog ' +
+            'getProgramInfoLog getAttribLocation bindAttribLocation uniform1f uniform2f uniform3f uniform4f uniform1i ' +
+            'uniform2i uniform3i uniform4i uniform1fv uniform2fv uniform3fv uniform4fv uniform1iv uniform2iv uniform3iv ' +
+            'uniform4iv uniformMatrix2fv uniformMatrix3fv uniformMatrix4fv').split(' ');
         function call(name, args) { return host.glCall(real, name, glArguments(name, args)); }
         for (var k = 0; k < glPlainCalls.length; k++) {
             (function (name) { gl[name] = function () { return call(name, arguments); }; })(glPlainCalls[k]);
@@ -1695,9 +1698,9 @@
                         startDrawingLog(e, size.width, size.height);
                         var three = e.__webgl || e.__webgl2;
                         if (three && three.__gl) {
-                            host.glResize(three.__gl, size.width, size.height);
-                            three.drawingBufferWidth = size.width;
-                            three.drawingBufferHeight = size.height;
+                            var made = host.glResize(three.__gl, size.width, size.height);
+                            three.drawingBufferWidth = made[0];
+                            three.drawingBufferHeight = made[1];
                         }
                         if (e.__context) {
                             e.__context.__state = freshState();
