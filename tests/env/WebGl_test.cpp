@@ -92,6 +92,20 @@ TEST_P(WebGl, IndicesTexturesAndUniformsDraw) {
     EXPECT_EQ(env.Text("c.width = 32; [gl.drawingBufferWidth, gl.drawingBufferHeight, pixel(5, 5)].join(' ')"), "32 64 0,0,0,0");
 }
 
+TEST_P(WebGl, MoreThanABrowserGivesIsRefusedOrMadeSmaller) {
+    EnvHost env(GetParam());
+    ASSERT_TRUE(env.Add(kGradientTriangle)) << env.ErrorDescription();
+    // A drawing buffer keeps the canvas's shape within a browser's size, and says so.
+    EXPECT_EQ(env.Text("c.width = 16384; c.height = 8192; var w = gl.drawingBufferWidth, h = gl.drawingBufferHeight;"
+                       "[w * h <= 4096 * 4096, w > 4096, Math.round(w / h), c.width].join()"),
+              "true,true,2,16384");
+    EXPECT_EQ(env.Text("gl.clearColor(0, 1, 0, 1); gl.clear(gl.COLOR_BUFFER_BIT); pixel(w - 1, h - 1)"), "0,255,0,255");
+    // A buffer of a terabyte is not asked of the driver.
+    EXPECT_EQ(env.Text("gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer()); gl.bufferData(gl.ARRAY_BUFFER, 1e12, gl.STATIC_DRAW);"
+                       "[gl.getError() === gl.OUT_OF_MEMORY, gl.getError()].join()"),
+              "true,0");
+}
+
 TEST_P(WebGl, WhatScriptsReadOfTheGpuStaysTheProfiles) {
     EnvHost env(GetParam());
     ASSERT_TRUE(env.Add(kGradientTriangle)) << env.ErrorDescription();
