@@ -81,7 +81,8 @@ constexpr double kMaxBufferBytes = 256.0 * 1024 * 1024;
     X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, CheckFramebufferStatus) X(PFNGLDELETEFRAMEBUFFERSPROC, DeleteFramebuffers) \
     X(PFNGLGENRENDERBUFFERSPROC, GenRenderbuffers) X(PFNGLBINDRENDERBUFFERPROC, BindRenderbuffer)                 \
     X(PFNGLRENDERBUFFERSTORAGEPROC, RenderbufferStorage) X(PFNGLDELETERENDERBUFFERSPROC, DeleteRenderbuffers)     \
-    X(PFNGLGETINTEGERVPROC, GetIntegerv) X(PFNGLGETFLOATVPROC, GetFloatv) X(PFNGLGETBOOLEANVPROC, GetBooleanv)
+    X(PFNGLGETINTEGERVPROC, GetIntegerv) X(PFNGLGETFLOATVPROC, GetFloatv) X(PFNGLGETBOOLEANVPROC, GetBooleanv)      \
+    X(PFNGLGETVERTEXATTRIBIVPROC, GetVertexAttribiv)
 
 struct Egl {
 #define QY_FIELD(type, name) type name = nullptr;
@@ -99,6 +100,7 @@ struct Library {
     EGLDisplay display = EGL_NO_DISPLAY;
     std::string why;
     void* current = nullptr;  ///< the context made current last
+    bool robust = false;      ///< contexts can be made with robust buffer access
 
     Library() {
         void* eglLib = dlopen("libEGL.so.1", RTLD_NOW | RTLD_LOCAL);
@@ -137,6 +139,7 @@ struct Library {
             }
         }
         const char* extensions = egl.QueryString(display, EGL_EXTENSIONS);
+        robust = extensions && std::strstr(extensions, "EGL_EXT_create_context_robustness");
         if (!extensions || !std::strstr(extensions, "EGL_KHR_surfaceless_context") ||
             !egl.BindAPI(EGL_OPENGL_ES_API)) {
             display = EGL_NO_DISPLAY;
@@ -275,6 +278,45 @@ private:
         if (scissor) gl.Enable(GL_SCISSOR_TEST);
     }
 
+    void Refuse(GLenum error) {
+        if (m_error == GL_NO_ERROR) m_error = error;
+    }
+
+    /// Whether a draw reads only buffers: an enabled attribute without one would make GL
+    /// read the script's offset as an address (a buffer deleted while in use leaves one).
+    bool AttributesInBuffers() {
+        const Gl& gl = Lib().gl;
+        GLint count = 0;
+        gl.GetIntegerv(GL_MAX_VERTEX_ATTRIBS, &count);
+        for (GLint i = 0; i < count; ++i) {
+            GLint enabled = 0, buffer = 0;
+            gl.GetVertexAttribiv(static_cast<GLuint>(i), GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
+            if (!enabled) continue;
+            gl.GetVertexAttribiv(static_cast<GLuint>(i), GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &buffer);
+            if (buffer == 0) return false;
+        }
+        return true;
+    }
+
+    /// The bytes a texture upload of `width` × `height` reads, as the unpack alignment
+    /// pads its rows; 0 for a format or type WebGL 1 does not take.
+    size_t UploadBytes(int width, int height, GLenum format, GLenum type) const {
+        if (width <= 0 || height <= 0) return 0;
+        size_t pixel;
+        if (type == GL_UNSIGNED_SHORT_5_6_5 || type == GL_UNSIGNED_SHORT_4_4_4_4 || type == GL_UNSIGNED_SHORT_5_5_5_1) {
+            pixel = 2;
+        } else {
+            size_t channels = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : format == GL_LUMINANCE_ALPHA || format == 0x8227 /* RG */ ? 2
+                            : format == GL_LUMINANCE || format == GL_ALPHA || format == 0x1903 /* RED */ ? 1 : 0;
+            size_t size = type == GL_UNSIGNED_BYTE ? 1 : type == GL_FLOAT ? 4 : type == 0x8D61 || type == 0x140B /* half floats */ ? 2 : 0;
+            pixel = channels * size;
+        }
+        if (pixel == 0) return 0;
+        size_t row = static_cast<size_t>(width) * pixel;
+        size_t aligned = (row + m_unpackAlignment - 1) / m_unpackAlignment * m_unpackAlignment;
+        return aligned * static_cast<size_t>(height - 1) + row;
+    }
+
     /// Texture data as WebGL's pixel store says it comes: flipped, premultiplied.
     std::vector<uint8_t> Unpacked(const GlArg& pixels, int width, int height, GLenum format, GLenum type) const {
         std::vector<uint8_t> data = pixels.bytes;
@@ -307,7 +349,8 @@ private:
     GlAttributes m_attributes;
     GLuint m_fbo = 0, m_color = 0, m_depth = 0;
     int m_width = 1, m_height = 1;
-    bool m_flipY = false, m_premultiply = false, m_outOfMemory = false;
+    bool m_flipY = false, m_premultiply = false;
+    GLenum m_error = GL_NO_ERROR;
     int m_unpackAlignment = 4;
 };
 
@@ -339,9 +382,11 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
 
     // State.
     if (name == "getError") {
-        if (m_outOfMemory) {
-            m_outOfMemory = false;
-            return GlResult::Number(GL_OUT_OF_MEMORY);
+        // An error WebGL's own checks found comes first, as if GL had found it.
+        if (m_error != GL_NO_ERROR) {
+            GLenum e0 = m_error;
+            m_error = GL_NO_ERROR;
+            return GlResult::Number(e0);
         }
         return GlResult::Number(gl.GetError());
     }
@@ -407,7 +452,7 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
             gl.BufferData(e(0), static_cast<GLsizeiptr>(data->size()), data->data(), e(2));
         } else if (n(1) > kMaxBufferBytes) {
             // More than a page may have: refused as the driver would refuse memory it lacks.
-            m_outOfMemory = true;
+            Refuse(GL_OUT_OF_MEMORY);
         } else {
             gl.BufferData(e(0), static_cast<GLsizeiptr>(std::max(0.0, n(1))), nullptr, e(2));
         }
@@ -482,6 +527,9 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
     if (name == "enableVertexAttribArray") return gl.EnableVertexAttribArray(u(0)), GlResult{};
     if (name == "disableVertexAttribArray") return gl.DisableVertexAttribArray(u(0)), GlResult{};
     if (name == "vertexAttribPointer") {
+        GLint buffer = 0;
+        gl.GetIntegerv(GL_ARRAY_BUFFER_BINDING, &buffer);
+        if (buffer == 0) return Refuse(GL_INVALID_OPERATION), GlResult{};
         gl.VertexAttribPointer(u(0), i32(1), e(2), b(3), i32(4),
                                reinterpret_cast<const void*>(static_cast<uintptr_t>(std::max(0.0, n(5)))));
         return {};
@@ -526,8 +574,15 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
     }
 
     // Drawing.
-    if (name == "drawArrays") return gl.DrawArrays(e(0), i32(1), i32(2)), GlResult{};
+    if (name == "drawArrays") {
+        if (!AttributesInBuffers()) return Refuse(GL_INVALID_OPERATION), GlResult{};
+        gl.DrawArrays(e(0), i32(1), i32(2));
+        return {};
+    }
     if (name == "drawElements") {
+        GLint indices = 0;
+        gl.GetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &indices);
+        if (indices == 0 || !AttributesInBuffers()) return Refuse(GL_INVALID_OPERATION), GlResult{};
         gl.DrawElements(e(0), i32(1), e(2), reinterpret_cast<const void*>(static_cast<uintptr_t>(std::max(0.0, n(3)))));
         return {};
     }
@@ -551,13 +606,22 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
     if (name == "texImage2D") {
         // target, level, internalformat, width, height, border, format, type, pixels
         std::vector<uint8_t> data;
-        if (Bytes(a, 8)) data = Unpacked(a[8], i32(3), i32(4), e(6), e(7));
+        if (const auto* given = Bytes(a, 8)) {
+            size_t need = UploadBytes(i32(3), i32(4), e(6), e(7));
+            if (need == 0 && i32(3) > 0 && i32(4) > 0) return Refuse(GL_INVALID_ENUM), GlResult{};
+            if (given->size() < need) return Refuse(GL_INVALID_OPERATION), GlResult{};
+            data = Unpacked(a[8], i32(3), i32(4), e(6), e(7));
+        }
         gl.TexImage2D(e(0), i32(1), i32(2), i32(3), i32(4), i32(5), e(6), e(7), data.empty() ? nullptr : data.data());
         return {};
     }
     if (name == "texSubImage2D") {
         // target, level, x, y, width, height, format, type, pixels
-        if (!Bytes(a, 8)) return {};
+        const auto* given = Bytes(a, 8);
+        if (!given) return {};
+        size_t need = UploadBytes(i32(4), i32(5), e(6), e(7));
+        if (need == 0 && i32(4) > 0 && i32(5) > 0) return Refuse(GL_INVALID_ENUM), GlResult{};
+        if (given->size() < need) return Refuse(GL_INVALID_OPERATION), GlResult{};
         std::vector<uint8_t> data = Unpacked(a[8], i32(4), i32(5), e(6), e(7));
         gl.TexSubImage2D(e(0), i32(1), i32(2), i32(3), i32(4), i32(5), e(6), e(7), data.data());
         return {};
@@ -599,10 +663,14 @@ std::unique_ptr<GlContext> NewGlContext(int width, int height, const GlAttribute
         why = lib.why;
         return nullptr;
     }
-    EGLint version[] = {EGL_CONTEXT_CLIENT_VERSION, attributes.version2 ? 3 : 2, EGL_NONE};
-    EGLContext context = lib.egl.CreateContext(lib.display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, version);
+    // Robust buffer access: a draw that reaches past a buffer's end reads zeros or
+    // in-bounds values, never other memory. A driver without it is not used.
+    EGLint version[] = {EGL_CONTEXT_CLIENT_VERSION, attributes.version2 ? 3 : 2, EGL_CONTEXT_OPENGL_ROBUST_ACCESS_EXT,
+                        EGL_TRUE, EGL_NONE};
+    EGLContext context = lib.robust ? lib.egl.CreateContext(lib.display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, version)
+                                    : EGL_NO_CONTEXT;
     if (context == EGL_NO_CONTEXT) {
-        why = "无法创建 OpenGL ES 上下文";
+        why = lib.robust ? "无法创建 OpenGL ES 上下文" : "OpenGL ES 驱动不能保证缓冲区访问不越界";
         return nullptr;
     }
     auto made = std::make_unique<MesaContext>(context, attributes);

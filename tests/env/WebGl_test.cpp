@@ -106,6 +106,28 @@ TEST_P(WebGl, MoreThanABrowserGivesIsRefusedOrMadeSmaller) {
               "true,0");
 }
 
+TEST_P(WebGl, CallsThatWouldReadOutsideTheirDataAreRefused) {
+    EnvHost env(GetParam());
+    ASSERT_TRUE(env.Add(kGradientTriangle)) << env.ErrorDescription();
+    // Each refused with WebGL's error where GL would have read memory the page never gave.
+    EXPECT_EQ(env.Text(R"JS((function () {
+        var out = [];
+        gl.getError();
+        gl.bindBuffer(gl.ARRAY_BUFFER, null); gl.vertexAttribPointer(lp, 2, gl.FLOAT, false, 0, 64); out.push(gl.getError());
+        gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, null); gl.drawElements(gl.TRIANGLES, 3, gl.UNSIGNED_SHORT, 0); out.push(gl.getError());
+        gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, 64, 64, 0, gl.RGBA, gl.UNSIGNED_BYTE, new Uint8Array(16)); out.push(gl.getError());
+        gl.deleteBuffer(b); gl.drawArrays(gl.TRIANGLES, 0, 3); out.push(gl.getError());
+        // Far more vertices than the buffer holds: drawn from what is there, nothing else.
+        var small = gl.createBuffer(); gl.bindBuffer(gl.ARRAY_BUFFER, small);
+        gl.bufferData(gl.ARRAY_BUFFER, new Float32Array([0, 0, 0, 0, 0, 0]), gl.STATIC_DRAW);
+        gl.vertexAttribPointer(lp, 2, gl.FLOAT, false, 0, 0); gl.vertexAttribPointer(lc, 3, gl.FLOAT, false, 0, 0);
+        gl.drawArrays(gl.TRIANGLES, 0, 300000); out.push(gl.getError());
+        return out.join();
+    })())JS"),
+              "1282,1282,1282,1282,0");
+    EXPECT_EQ(env.Text("pixel(0, 63)"), "51,102,153,255");
+}
+
 TEST_P(WebGl, WhatScriptsReadOfTheGpuStaysTheProfiles) {
     EnvHost env(GetParam());
     ASSERT_TRUE(env.Add(kGradientTriangle)) << env.ErrorDescription();
