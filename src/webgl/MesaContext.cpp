@@ -278,6 +278,47 @@ private:
         if (scissor) gl.Enable(GL_SCISSOR_TEST);
     }
 
+    /// A piece of GL state getParameter asks for, as text: its kind ("i" integers, "f"
+    /// floats, "b" booleans) and its values; null for a name not kept here.
+    GlResult State(GLenum pname) {
+        struct Kind {
+            GLenum pname;
+            char kind;
+            int count;
+        };
+        static const Kind kKinds[] = {
+            {0x0BA2, 'i', 4}, {0x0C10, 'i', 4}, {0x0C22, 'f', 4}, {0x8005, 'f', 4}, {0x0B70, 'f', 2}, {0x0C23, 'b', 4},
+            {0x0B73, 'f', 1}, {0x0B21, 'f', 1}, {0x8038, 'f', 1}, {0x2A00, 'f', 1}, {0x80AA, 'f', 1}, {0x0BE2, 'b', 1},
+            {0x0B44, 'b', 1}, {0x0B71, 'b', 1}, {0x0BD0, 'b', 1}, {0x8037, 'b', 1}, {0x809E, 'b', 1}, {0x80A0, 'b', 1},
+            {0x0C11, 'b', 1}, {0x0B90, 'b', 1}, {0x0B72, 'b', 1}, {0x80AB, 'b', 1}, {0x84E0, 'i', 1}, {0x80CA, 'i', 1},
+            {0x80C8, 'i', 1}, {0x883D, 'i', 1}, {0x8009, 'i', 1}, {0x80CB, 'i', 1}, {0x80C9, 'i', 1}, {0x0B45, 'i', 1},
+            {0x0B74, 'i', 1}, {0x0B46, 'i', 1}, {0x8192, 'i', 1}, {0x0D05, 'i', 1}, {0x0CF5, 'i', 1}, {0x0B92, 'i', 1},
+            {0x0B97, 'i', 1}, {0x0B93, 'i', 1}, {0x0B98, 'i', 1}, {0x0B94, 'i', 1}, {0x0B95, 'i', 1}, {0x0B96, 'i', 1},
+            {0x0B91, 'i', 1}, {0x8800, 'i', 1}, {0x8801, 'i', 1}, {0x8802, 'i', 1}, {0x8803, 'i', 1}, {0x8CA3, 'i', 1},
+            {0x8CA4, 'i', 1}, {0x8CA5, 'i', 1}, {0x80A9, 'i', 1}, {0x80A8, 'i', 1}, {0x0D50, 'i', 1},
+        };
+        const Gl& gl = Lib().gl;
+        for (const Kind& k : kKinds) {
+            if (k.pname != pname) continue;
+            std::string text(1, k.kind);
+            if (k.kind == 'f') {
+                GLfloat v[4] = {};
+                gl.GetFloatv(pname, v);
+                for (int i = 0; i < k.count; ++i) text += " " + std::to_string(v[i]);
+            } else if (k.kind == 'b') {
+                GLboolean v[4] = {};
+                gl.GetBooleanv(pname, v);
+                for (int i = 0; i < k.count; ++i) text += v[i] ? " 1" : " 0";
+            } else {
+                GLint v[4] = {};
+                gl.GetIntegerv(pname, v);
+                for (int i = 0; i < k.count; ++i) text += " " + std::to_string(v[i]);
+            }
+            return GlResult::Text(text);
+        }
+        return GlResult::Null();
+    }
+
     void Refuse(GLenum error) {
         if (m_error == GL_NO_ERROR) m_error = error;
     }
@@ -433,6 +474,8 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
         }
         return {};
     }
+
+    if (name == "getParameter") return State(e(0));
 
     // Buffers.
     if (name == "createBuffer") {

@@ -106,6 +106,24 @@ TEST_P(WebGl, MoreThanABrowserGivesIsRefusedOrMadeSmaller) {
               "true,0");
 }
 
+TEST_P(WebGl, StateReadsBackAsTheContextHoldsIt) {
+    EnvHost env(GetParam());
+    ASSERT_TRUE(env.Add(kGradientTriangle)) << env.ErrorDescription();
+    EXPECT_EQ(env.Text("gl.viewport(1, 2, 30, 40); gl.enable(gl.BLEND); gl.blendFunc(gl.SRC_ALPHA, gl.ONE_MINUS_SRC_ALPHA);"
+                       "var v = gl.getParameter(gl.VIEWPORT), cc = gl.getParameter(gl.COLOR_CLEAR_VALUE);"
+                       "[v instanceof Int32Array, Array.from(v).join(' '), cc instanceof Float32Array, cc[1].toFixed(2),"
+                       " gl.getParameter(gl.BLEND), gl.getParameter(gl.BLEND_SRC_RGB) === gl.SRC_ALPHA,"
+                       " gl.getParameter(gl.COLOR_WRITEMASK).join(' '), gl.getParameter(gl.CURRENT_PROGRAM) === program,"
+                       " gl.getParameter(gl.ARRAY_BUFFER_BINDING) === b, gl.getParameter(gl.ELEMENT_ARRAY_BUFFER_BINDING),"
+                       " gl.getParameter(gl.FRAMEBUFFER_BINDING)].join()"),
+              "true,1 2 30 40,true,0.40,true,true,true true true true,true,true,,");
+    // A texture is bound per unit.
+    EXPECT_EQ(env.Text("var t = gl.createTexture(); gl.activeTexture(gl.TEXTURE1); gl.bindTexture(gl.TEXTURE_2D, t);"
+                       "var one = gl.getParameter(gl.TEXTURE_BINDING_2D) === t; gl.activeTexture(gl.TEXTURE0);"
+                       "[one, gl.getParameter(gl.TEXTURE_BINDING_2D), gl.getParameter(gl.ACTIVE_TEXTURE) === gl.TEXTURE0].join()"),
+              "true,,true");
+}
+
 TEST_P(WebGl, CallsThatWouldReadOutsideTheirDataAreRefused) {
     EnvHost env(GetParam());
     ASSERT_TRUE(env.Add(kGradientTriangle)) << env.ErrorDescription();

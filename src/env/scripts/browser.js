@@ -1490,6 +1490,41 @@
         gl.getActiveAttrib = activeInfo('getActiveAttrib');
         gl.getActiveUniform = activeInfo('getActiveUniform');
         gl.getError = function () { return call('getError', []); };
+        // What is bound is the page's own objects; other state the context's, where the
+        // profile's answers (the GPU's) say nothing.
+        var bound = {}, unit = 0, profiled = gl.getParameter;
+        function binder(name, pname) {
+            var bind = gl[name];
+            gl[name] = function (target, thing) {
+                var key = pname === 0x8069 ? (Number(target) === 0x8513 ? 0x8514 : 0x8069) + ':' + unit : pname === 0x8894 && Number(target) === GL.ELEMENT_ARRAY_BUFFER ? 0x8895 : pname;
+                bound[key] = name === 'useProgram' ? target || null : thing || null;
+                return bind.apply(gl, arguments);
+            };
+        }
+        binder('bindBuffer', 0x8894);
+        binder('useProgram', 0x8B8D);
+        binder('bindTexture', 0x8069);
+        binder('bindFramebuffer', 0x8CA6);
+        binder('bindRenderbuffer', 0x8CA7);
+        var activeTexture = gl.activeTexture;
+        gl.activeTexture = function (texture) {
+            unit = Number(texture) - GL.TEXTURE0;
+            return activeTexture.apply(gl, arguments);
+        };
+        gl.getParameter = function (pname) {
+            var p = Number(pname);
+            if (p === 0x8069 || p === 0x8514) return own(bound, p + ':' + unit) ? bound[p + ':' + unit] : null;
+            if (p === 0x8894 || p === 0x8895 || p === 0x8B8D || p === 0x8CA6 || p === 0x8CA7) return own(bound, p) ? bound[p] : null;
+            var v = profiled.apply(gl, arguments);
+            if (v !== null) return v;
+            var state = call('getParameter', [p]);
+            if (typeof state !== 'string') return null;
+            var parts = state.split(' '), kind = parts.shift(), k;
+            for (k = 0; k < parts.length; k++) parts[k] = kind === 'b' ? parts[k] === '1' : Number(parts[k]);
+            if (parts.length === 1) return parts[0];
+            if (kind === 'b' || !modern) return parts;
+            return kind === 'f' ? new Float32Array(parts) : new Int32Array(parts);
+        };
         // Fixed attribute values: every size is the four-component call.
         function attrib(size, fromList) {
             return function (index) {
