@@ -71,7 +71,8 @@ bool HostGlNew(JSContext* cx, unsigned argc, JS::Value* vp) {
         JS::RootedObject o(cx, &args.get(2).toObject());
         if (!Flag(cx, o, "alpha", true, attributes.alpha) || !Flag(cx, o, "depth", true, attributes.depth) ||
             !Flag(cx, o, "stencil", false, attributes.stencil) ||
-            !Flag(cx, o, "premultipliedAlpha", true, attributes.premultipliedAlpha))
+            !Flag(cx, o, "premultipliedAlpha", true, attributes.premultipliedAlpha) ||
+            !Flag(cx, o, "antialias", true, attributes.antialias))
             return false;
     }
     attributes.version2 = JS::ToBoolean(args.get(3));

@@ -40,6 +40,7 @@ struct GlAttributes {
     bool depth = true;
     bool stencil = false;
     bool premultipliedAlpha = true;
+    bool antialias = true;  ///< four samples a pixel, averaged when the buffer is read
     bool version2 = false;  ///< a WebGL 2 context (OpenGL ES 3)
 };
 

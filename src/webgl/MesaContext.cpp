@@ -84,6 +84,13 @@ constexpr double kMaxBufferBytes = 256.0 * 1024 * 1024;
     X(PFNGLGETINTEGERVPROC, GetIntegerv) X(PFNGLGETFLOATVPROC, GetFloatv) X(PFNGLGETBOOLEANVPROC, GetBooleanv)      \
     X(PFNGLGETVERTEXATTRIBIVPROC, GetVertexAttribiv)
 
+// OpenGL ES 3's, for antialiasing; a context without them draws without.
+using RenderbufferStorageMultisampleFn = void(GL_APIENTRYP)(GLenum, GLsizei, GLenum, GLsizei, GLsizei);
+using BlitFramebufferFn = void(GL_APIENTRYP)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield, GLenum);
+constexpr GLenum kReadFramebuffer = 0x8CA8, kDrawFramebuffer = 0x8CA9, kReadFramebufferBinding = 0x8CAA;
+constexpr GLsizei kSamples = 4;
+constexpr double kMaxMultisamplePixels = 2048.0 * 2048.0;
+
 struct Egl {
 #define QY_FIELD(type, name) type name = nullptr;
     QY_EGL_FUNCTIONS(QY_FIELD)
@@ -99,6 +106,8 @@ struct Library {
     Gl gl;
     EGLDisplay display = EGL_NO_DISPLAY;
     std::string why;
+    RenderbufferStorageMultisampleFn renderbufferStorageMultisample = nullptr;
+    BlitFramebufferFn blitFramebuffer = nullptr;
     void* current = nullptr;  ///< the context made current last
     bool robust = false;      ///< contexts can be made with robust buffer access
 
@@ -120,6 +129,9 @@ struct Library {
     all = all && gl.name != nullptr;
         QY_GL_FUNCTIONS(QY_LOAD_GL)
 #undef QY_LOAD_GL
+        renderbufferStorageMultisample =
+            reinterpret_cast<RenderbufferStorageMultisampleFn>(dlsym(glLib, "glRenderbufferStorageMultisample"));
+        blitFramebuffer = reinterpret_cast<BlitFramebufferFn>(dlsym(glLib, "glBlitFramebuffer"));
         if (!all || !egl.GetProcAddress || !egl.Initialize || !egl.CreateContext || !egl.MakeCurrent) {
             why = "EGL 或 OpenGL ES 库缺少所需的函数";
             return;
@@ -159,9 +171,11 @@ public:
     ~MesaContext() override {
         Library& lib = Lib();
         if (Current()) {
-            lib.gl.DeleteFramebuffers(1, &m_fbo);
-            GLuint buffers[2] = {m_color, m_depth};
-            lib.gl.DeleteRenderbuffers(m_depth ? 2 : 1, buffers);
+            GLuint framebuffers[2] = {m_fbo, m_resolveFbo};
+            lib.gl.DeleteFramebuffers(m_resolveFbo ? 2 : 1, framebuffers);
+            GLuint buffers[3] = {m_color, m_depth, m_resolveColor};
+            for (GLuint b : buffers)
+                if (b) lib.gl.DeleteRenderbuffers(1, &b);
         }
         lib.egl.MakeCurrent(lib.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         lib.current = nullptr;
@@ -174,6 +188,11 @@ public:
         gl.GenFramebuffers(1, &m_fbo);
         gl.GenRenderbuffers(1, &m_color);
         if (m_attributes.depth || m_attributes.stencil) gl.GenRenderbuffers(1, &m_depth);
+        // Antialiased as browsers draw by default: four samples, resolved when read.
+        if (m_attributes.antialias && Lib().renderbufferStorageMultisample && Lib().blitFramebuffer) {
+            gl.GenFramebuffers(1, &m_resolveFbo);
+            gl.GenRenderbuffers(1, &m_resolveColor);
+        }
         Resize(width, height);
         gl.BindFramebuffer(GL_FRAMEBUFFER, m_fbo);
         if (gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
@@ -193,18 +212,37 @@ public:
         GLint bound = 0, renderbuffer = 0;
         gl.GetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
         gl.GetIntegerv(GL_RENDERBUFFER_BINDING, &renderbuffer);
+        while (gl.GetError() != GL_NO_ERROR) {
+        }
+        // Samples cost four times the memory: a very large buffer goes without them.
+        m_multisample = m_resolveFbo != 0 && static_cast<double>(m_width) * m_height <= kMaxMultisamplePixels;
+        if (m_multisample) {
+            gl.BindFramebuffer(GL_FRAMEBUFFER, m_resolveFbo);
+            gl.BindRenderbuffer(GL_RENDERBUFFER, m_resolveColor);
+            gl.RenderbufferStorage(GL_RENDERBUFFER, kRgba8, m_width, m_height);
+            gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_resolveColor);
+        }
         gl.BindFramebuffer(GL_FRAMEBUFFER, m_fbo);
         gl.BindRenderbuffer(GL_RENDERBUFFER, m_color);
-        gl.RenderbufferStorage(GL_RENDERBUFFER, kRgba8, m_width, m_height);
+        Storage(kRgba8);
         gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_color);
         if (m_depth) {
             gl.BindRenderbuffer(GL_RENDERBUFFER, m_depth);
-            gl.RenderbufferStorage(GL_RENDERBUFFER, m_attributes.stencil ? kDepth24Stencil8 : GL_DEPTH_COMPONENT16,
-                                   m_width, m_height);
+            Storage(m_attributes.stencil ? kDepth24Stencil8 : GL_DEPTH_COMPONENT16);
             if (m_attributes.depth)
                 gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_depth);
             if (m_attributes.stencil)
                 gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER, m_depth);
+        }
+        // A driver that cannot give the samples draws without them.
+        if (m_multisample && (gl.GetError() != GL_NO_ERROR || gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)) {
+            m_multisample = false;
+            gl.BindRenderbuffer(GL_RENDERBUFFER, m_color);
+            Storage(kRgba8);
+            if (m_depth) {
+                gl.BindRenderbuffer(GL_RENDERBUFFER, m_depth);
+                Storage(m_attributes.stencil ? kDepth24Stencil8 : GL_DEPTH_COMPONENT16);
+            }
         }
         ClearDrawingBuffer();
         gl.BindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(renderbuffer));
@@ -218,7 +256,16 @@ public:
     std::vector<uint8_t> Read(int x, int y, int width, int height) override {
         std::vector<uint8_t> out(static_cast<size_t>(width) * height * 4, 0);
         if (!Current()) return out;
-        Lib().gl.ReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        const Gl& gl = Lib().gl;
+        GLint bound = 0;
+        gl.GetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+        bool resolved = m_multisample && static_cast<GLuint>(bound) == m_fbo;
+        if (resolved) {
+            Resolve();
+            gl.BindFramebuffer(GL_FRAMEBUFFER, m_resolveFbo);
+        }
+        gl.ReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        if (resolved) gl.BindFramebuffer(GL_FRAMEBUFFER, m_fbo);
         return out;
     }
 
@@ -229,7 +276,8 @@ public:
         GLint bound = 0, pack = 4;
         gl.GetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
         gl.GetIntegerv(GL_PACK_ALIGNMENT, &pack);
-        gl.BindFramebuffer(GL_FRAMEBUFFER, m_fbo);
+        if (m_multisample) Resolve();
+        gl.BindFramebuffer(GL_FRAMEBUFFER, m_multisample ? m_resolveFbo : m_fbo);
         gl.PixelStorei(GL_PACK_ALIGNMENT, 4);
         std::vector<uint8_t> raw(out.size());
         gl.ReadPixels(0, 0, m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
@@ -319,6 +367,33 @@ private:
         return GlResult::Null();
     }
 
+    /// Storage for the bound renderbuffer at the drawing buffer's size and samples.
+    void Storage(GLenum format) {
+        if (m_multisample) Lib().renderbufferStorageMultisample(GL_RENDERBUFFER, kSamples, format, m_width, m_height);
+        else Lib().gl.RenderbufferStorage(GL_RENDERBUFFER, format, m_width, m_height);
+    }
+
+    /// The samples averaged into the resolve buffer, whatever the script's bindings,
+    /// scissor and masks (which a copy would otherwise obey).
+    void Resolve() {
+        const Gl& gl = Lib().gl;
+        GLint read = 0, draw = 0;
+        GLboolean mask[4];
+        gl.GetIntegerv(kReadFramebufferBinding, &read);
+        gl.GetIntegerv(GL_FRAMEBUFFER_BINDING, &draw);
+        gl.GetBooleanv(GL_COLOR_WRITEMASK, mask);
+        GLboolean scissor = gl.IsEnabled(GL_SCISSOR_TEST);
+        gl.Disable(GL_SCISSOR_TEST);
+        gl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        gl.BindFramebuffer(kReadFramebuffer, m_fbo);
+        gl.BindFramebuffer(kDrawFramebuffer, m_resolveFbo);
+        Lib().blitFramebuffer(0, 0, m_width, m_height, 0, 0, m_width, m_height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        gl.BindFramebuffer(kReadFramebuffer, static_cast<GLuint>(read));
+        gl.BindFramebuffer(kDrawFramebuffer, static_cast<GLuint>(draw));
+        gl.ColorMask(mask[0], mask[1], mask[2], mask[3]);
+        if (scissor) gl.Enable(GL_SCISSOR_TEST);
+    }
+
     void Refuse(GLenum error) {
         if (m_error == GL_NO_ERROR) m_error = error;
     }
@@ -389,6 +464,8 @@ private:
     EGLContext m_context;
     GlAttributes m_attributes;
     GLuint m_fbo = 0, m_color = 0, m_depth = 0;
+    GLuint m_resolveFbo = 0, m_resolveColor = 0;  ///< where the samples are averaged (antialiased)
+    bool m_multisample = false;
     int m_width = 1, m_height = 1;
     bool m_flipY = false, m_premultiply = false;
     GLenum m_error = GL_NO_ERROR;
@@ -677,7 +754,7 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
     if (name == "bindFramebuffer") return gl.BindFramebuffer(e(0), Present(a, 1) ? u(1) : m_fbo), GlResult{};
     if (name == "deleteFramebuffer") {
         GLuint id = u(0);
-        if (id != m_fbo) gl.DeleteFramebuffers(1, &id);
+        if (id != m_fbo && id != m_resolveFbo) gl.DeleteFramebuffers(1, &id);
         return {};
     }
     if (name == "framebufferTexture2D") return gl.FramebufferTexture2D(e(0), e(1), e(2), u(3), i32(4)), GlResult{};
@@ -691,7 +768,7 @@ GlResult MesaContext::Call(std::string_view name, const std::vector<GlArg>& a) {
     if (name == "bindRenderbuffer") return gl.BindRenderbuffer(e(0), u(1)), GlResult{};
     if (name == "deleteRenderbuffer") {
         GLuint id = u(0);
-        if (id != m_color && id != m_depth) gl.DeleteRenderbuffers(1, &id);
+        if (id != m_color && id != m_depth && id != m_resolveColor) gl.DeleteRenderbuffers(1, &id);
         return {};
     }
     if (name == "renderbufferStorage") return gl.RenderbufferStorage(e(0), e(1), i32(2), i32(3)), GlResult{};

@@ -101,6 +101,46 @@ TEST(GlContext, ClearsAndDrawsAndKeepsEachContextsState) {
     EXPECT_EQ(Pixel(*b, 1, 1), "0,0,255,128");
 }
 
+// A diagonal edge: antialiased (the default) it has pixels partly covered; without, none.
+int PartlyCovered(bool antialias) {
+    webgl::GlAttributes attributes;
+    attributes.antialias = antialias;
+    std::string why;
+    auto c = webgl::NewGlContext(16, 16, attributes, why);
+    EXPECT_TRUE(c) << why;
+    if (!c) return -1;
+    double vs = c->Call("createShader", {Number(0x8B31)}).number, fs = c->Call("createShader", {Number(0x8B30)}).number;
+    c->Call("shaderSource", {Number(vs), Text("attribute vec2 p; void main() { gl_Position = vec4(p, 0.0, 1.0); }")});
+    c->Call("shaderSource", {Number(fs), Text("precision mediump float; void main() { gl_FragColor = vec4(1.0); }")});
+    c->Call("compileShader", {Number(vs)});
+    c->Call("compileShader", {Number(fs)});
+    double program = c->Call("createProgram", {}).number;
+    c->Call("attachShader", {Number(program), Number(vs)});
+    c->Call("attachShader", {Number(program), Number(fs)});
+    c->Call("linkProgram", {Number(program)});
+    c->Call("useProgram", {Number(program)});
+    double buffer = c->Call("createBuffer", {}).number;
+    c->Call("bindBuffer", {Number(0x8892), Number(buffer)});
+    c->Call("bufferData", {Number(0x8892), Floats({-1, -1, 1, -1, -1, 0.7f}), Number(0x88E4)});
+    c->Call("enableVertexAttribArray", {Number(0)});
+    c->Call("vertexAttribPointer", {Number(0), Number(2), Number(0x1406), Number(0), Number(0), Number(0)});
+    c->Call("drawArrays", {Number(4), Number(0), Number(3)});
+    auto pixels = c->Read(0, 0, 16, 16);
+    int partly = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) partly += pixels[i] > 0 && pixels[i] < 255;
+    // The image a data address shows is the same resolved drawing.
+    auto image = c->Image();
+    int shown = 0;
+    for (size_t i = 0; i < image.size(); i += 4) shown += image[i + 3] > 0 && image[i + 3] < 255;
+    EXPECT_EQ(shown, partly);
+    return partly;
+}
+
+TEST(GlContext, EdgesAreAntialiasedUnlessThePageSaysNot) {
+    EXPECT_GT(PartlyCovered(true), 4);
+    EXPECT_EQ(PartlyCovered(false), 0);
+}
+
 TEST(GlContext, WithoutADriverThereIsAReasonAndNoContext) {
     // The libraries are opened once per process: the test runs itself again in a process
     // of its own, where no driver can be found, and reads what it printed.

@@ -1643,7 +1643,7 @@
         var wanted = {};
         for (var an in attributes) if (own(attributes, an)) wanted[an] = attributes[an];
         if (options && typeof options === 'object') {
-            var names = ['alpha', 'depth', 'stencil', 'premultipliedAlpha'];
+            var names = ['alpha', 'depth', 'stencil', 'premultipliedAlpha', 'antialias'];
             for (k = 0; k < names.length; k++) if (options[names[k]] !== undefined) wanted[names[k]] = !!options[names[k]];
         }
         drawForReal(gl, canvas, two, wanted);
