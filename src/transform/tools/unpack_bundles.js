@@ -93,6 +93,9 @@ function unpack_module_table(t, i) {
             if (t[k].v === ',') { index++; k++; continue; }
             id = String(index);
         } else {
+            // Bundlers key their tables by numbers or quoted paths, never by plain names
+            // (which every object of methods has).
+            if (t[k].k !== 'num' && t[k].k !== 'str') return null;
             id = unpack_module_key(t, k);
             if (id === null || t[k + 1].v !== ':') return null;
             k += 2;
@@ -202,7 +205,7 @@ function unpack_bundle_read(src) {
     for (var i = 0; i < t.length; i++) {
         if (t[i].k !== 'punc' || (t[i].v !== '[' && t[i].v !== '{')) continue;
         var n = t[i + 1];
-        if (!n || !(n.v === 'function' || n.v === '(' || n.v === ',' || ((n.k === 'num' || n.k === 'str' || n.k === 'name') && t[i + 2] && t[i + 2].v === ':'))) continue;
+        if (!n || !(n.v === 'function' || n.v === '(' || n.v === ',' || ((n.k === 'num' || n.k === 'str') && t[i + 2] && t[i + 2].v === ':'))) continue;
         var table = unpack_module_table(t, i);
         if (!table) continue;
         var found = unpack_bundle_context(src, t, table);
