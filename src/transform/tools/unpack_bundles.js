@@ -224,7 +224,6 @@ function unpack_bundle_context(src, t, table) {
     var known = {}, m, k;
     for (m = 0; m < table.modules.length; m++) known[table.modules[m].id] = true;
     var out = { kind: '', table: table, modules: table.modules, entry: null, t: t };
-    var loaderIndex = 2;
     if (table.browserify) {
         // (prelude)({…}, {}, [entry, …])
         if (t[after + 1].v !== ',' || t[after + 2].v !== '{' || t[after + 3].v !== '}' || t[after + 4].v !== ',' ||
@@ -250,8 +249,7 @@ function unpack_bundle_context(src, t, table) {
     for (m = 0; m < table.modules.length; m++) {
         var fn = table.modules[m].fn;
         // webpack passes (module, exports, require); the loader is the third name.
-        table.modules[m].deps = fn.params.length > loaderIndex ?
-            unpack_loads(t, fn.start, fn.close, fn.params[loaderIndex], known) : [];
+        table.modules[m].deps = fn.params.length > 2 ? unpack_loads(t, fn.start, fn.close, fn.params[2], known) : [];
     }
     var calleeEnd = before - 2;
     if (t[calleeEnd] && t[calleeEnd].v === ')' && t[calleeEnd - 1] && t[calleeEnd - 1].v === '}') calleeEnd--;
@@ -303,7 +301,7 @@ function unpack_bundle_context(src, t, table) {
         out.kind = 'webpack5';
         out.loader = r;
         out.body = body;
-        out.entry = unpack_webpack5_startup(src, t, after, body, r, known);
+        out.entry = unpack_webpack5_startup(t, after, body, r, known);
         return out;
     }
     return null;
@@ -346,9 +344,9 @@ function unpack_loader_of(t, a, b, table) {
 // webpack 5 runs its entry after the runtime: the pieces (statements, and parts of a
 // comma sequence at the statement level) after the last that sets up the loader
 // (R.x = …, or a function run at once that sets R.x) and after the loader itself.
-function unpack_webpack5_startup(src, t, from, body, loader, known) {
-    var pieces = [], k = from, depth = 0, start = -1;
-    // Pieces from the end of the table to the end of the body.
+function unpack_webpack5_startup(t, from, body, loader, known) {
+    var pieces = [], k, depth = 0, start = -1;
+    // The body's pieces, in order.
     for (k = body.open + 1; k < body.close; k++) {
         var v = t[k].k === 'punc' ? t[k].v : '';
         if (start < 0) start = k;
@@ -390,10 +388,10 @@ function unpack_webpack5_startup(src, t, from, body, loader, known) {
     }
     var deps = unpack_loads(t, first.a, body.close - 1, loader, known);
     // Only "R(id)" (or "R(R.s = id)", "var x = R(id)"): the entry is that module.
-    var a0 = first.a, plain = first.b;
+    var a0 = first.a;
     if (t[a0].v === 'var' && t[a0 + 2].v === '=') a0 += 3;
     if (deps.length === 1 && last + 2 === pieces.length && t[a0].v === loader && t[a0 + 1].v === '(' &&
-        unpack_close(t, a0 + 1) === plain) return { id: deps[0] };
+        unpack_close(t, a0 + 1) === first.b) return { id: deps[0] };
     return { a: first.a, b: body.close - 1, deps: deps, comma: first.a > 0 && t[first.a - 1].v === ',' };
 }
 
