@@ -195,7 +195,10 @@ const std::vector<Command>& Commands() {
         {"format", "format 文件", "输出格式化后的代码（UTF-8，LF 换行）；文件为 - 时读标准输入",
          "qingyou-js format jquery.min.js", FormatCommand},
         {"minify", "minify 文件", "输出压缩后的代码", "qingyou-js minify app.js", MinifyCommand},
-        {"unpack", "unpack 文件", "输出 eval解密 并格式化后的代码", "qingyou-js unpack packed.js", UnpackCommand},
+        {"unpack", "unpack [--split 目录] 文件",
+         "输出 eval解密 并格式化后的代码；webpack、browserify 打包的文件按模块排列，入口在前；"
+         "--split 把每个模块写成目录里的一个文件（入口为 entry.js），并列出各模块的依赖",
+         "qingyou-js unpack --split modules bundle.js", UnpackCommand},
         {"decode", "decode usc|utf8|url|base64 文本", "输出解码工具的结果；文本为 - 时读标准输入",
          "qingyou-js decode url %E4%B8%AD%E6%96%87", DecodeCommand},
         {"check", "check 文件", "列出 Script Control（JScript 5.8）会拒绝的语法和没有的内置对象，每处一行，有则退出码为 1",
