@@ -185,9 +185,9 @@ bool PauseNative(JSContext* cx, unsigned argc, JS::Value* vp) {
         d->m_paused = true;
         {
             script::detail::PauseScope pause;
-            auto start = std::chrono::steady_clock::now();
+            double start = ClockNow();
             action = d->m_handler->Paused(state);
-            AddPausedTime(std::chrono::steady_clock::now() - start);
+            AddPausedTime(std::chrono::microseconds(static_cast<int64_t>(ClockNow() - start)));
         }
         d->m_paused = false;
         if (action == ResumeAction::Stop) script::detail::MarkStopped();

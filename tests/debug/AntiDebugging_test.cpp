@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "debug/Debugger.h"
@@ -22,8 +23,10 @@ class CountingHandler final : public PauseHandler {
 public:
     std::vector<PauseReason> reasons;
     std::chrono::milliseconds hold{0};
+    std::function<void()> onPause;
     ResumeAction Paused(const PauseState& state) override {
         reasons.push_back(state.reason);
+        if (onPause) onPause();
         if (hold.count()) std::this_thread::sleep_for(hold);
         return ResumeAction::Continue;
     }
@@ -129,6 +132,33 @@ TEST_P(AntiDebuggingTest, AWatchedCallWithTheGivenTextPausesInTheCallersFrame) {
     EXPECT_EQ(lines[1], u"-->调用 sign(\"a&token=42\") = 10（第 4 行）");
     ASSERT_EQ(handler.reasons.size(), 1u);
     EXPECT_EQ(handler.reasons[0], PauseReason::Requested);
+}
+
+TEST_P(AntiDebuggingTest, APausedMinuteIsSeenNeitherByTheClockNorByTimers) {
+    // The clock is the test's: the pause takes a minute of it without a minute passing.
+    double now = 1.7e15;
+    SetClockSource([&now] { return now; });
+    handler.onPause = [&now] { now += 60e6; };
+    host = script::ScriptHost();
+    script::SetProperty(host.Control(), "Debuggable", true);
+    script::SetProperty(host.Control(), "BrowserEnvironment", true);
+    host.Reset();
+    ASSERT_EQ(host.AddCode("var t0 = new Date().getTime(), p0 = performance.now(), seen = [];\n"
+                           "setTimeout(function () { seen.push(performance.now() - p0, new Date().getTime() - t0); }, 30000);\n"
+                           "debugger;\n"
+                           "var afterPause = new Date().getTime() - t0, perfAfterPause = performance.now() - p0;\n"),
+              0)
+        << script::GetPropertyText(host.GetError(), "Description");
+    SetClockSource(nullptr);
+    ASSERT_EQ(handler.reasons.size(), 1u);
+    EXPECT_EQ(PausedMilliseconds(), 60000);
+    // Neither Date nor performance.now moved over the pause…
+    EXPECT_EQ(Number("afterPause"), 0);
+    EXPECT_EQ(Number("perfAfterPause"), 0);
+    // …and the timer ran when its own 30 seconds were up, not at once for a minute gone.
+    EXPECT_EQ(Number("seen.length"), 2);
+    EXPECT_EQ(Number("seen[0]"), 30000);
+    EXPECT_EQ(Number("seen[1]"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, AntiDebuggingTest, ::testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021),
