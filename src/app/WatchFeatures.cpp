@@ -15,7 +15,6 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/DebugFeatures.h"
@@ -152,9 +151,10 @@ QDialog& WatchFeatures::ShowDynamicCode() {
             if (index <= 0) return;
             QWidget* page = tabs->widget(index);
             tabs->removeTab(index);
+            page->setParent(nullptr);
             page->deleteLater();
             // Its breakpoints go with it.
-            QTimer::singleShot(0, this, [this] { ApplyDynamicBreakpoints(); });
+            ApplyDynamicBreakpoints();
         });
         m_dynamicView = view;
     }
