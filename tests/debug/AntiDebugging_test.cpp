@@ -10,6 +10,7 @@
 #include "debug/Debugger.h"
 #include "debug/PausedClock.h"
 #include "debug/ScriptWatch.h"
+#include "env/AccessTrace.h"
 #include "script/Automation.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptTarget.h"
@@ -159,6 +160,68 @@ TEST_P(AntiDebuggingTest, APausedMinuteIsSeenNeitherByTheClockNorByTimers) {
     EXPECT_EQ(Number("seen.length"), 2);
     EXPECT_EQ(Number("seen[0]"), 30000);
     EXPECT_EQ(Number("seen[1]"), 0);
+}
+
+// Scripts that redefine what tools are known to call find that the workbench called
+// none of it: not while loading with the environment, the function watch and the
+// access trace on, not while paused at a breakpoint with the frame's variables read.
+TEST(AntiDetection, RedefinedToStringConsoleGetterAndTimersSeeNoTool) {
+    script::ScopedScriptTarget target(ScriptTarget::ES2021);
+    Debugger debugger;
+    ScriptWatch watch;
+    watch.SetHooks({u"btoa"});
+    watch.SetCallOutput([](const HookCall&) {});
+    watch.SetCaptureDynamic(true);
+    env::SetTraceOutput([](const env::TraceEntry&) {});
+    size_t variables = 0;
+    struct Reader final : PauseHandler {
+        Debugger* d = nullptr;
+        size_t* count = nullptr;
+        ResumeAction Paused(const PauseState&) override {
+            for (const FrameInfo& f : d->Frames()) (void)f;
+            for (const ScopeInfo& s : d->Scopes(0))
+                for (const VariableInfo& v : d->Children(s.handle)) {
+                    ++*count;
+                    if (v.handle >= 0) (void)d->Children(v.handle);
+                }
+            return ResumeAction::Continue;
+        }
+    } reader;
+    reader.d = &debugger;
+    reader.count = &variables;
+    debugger.SetPauseHandler(&reader);
+    script::ScriptHost host;
+    script::SetProperty(host.Control(), "Debuggable", true);
+    script::SetProperty(host.Control(), "BrowserEnvironment", true);
+    host.Reset();
+    ASSERT_EQ(host.AddCode(
+                  "var seen = [];\n"                                                                       // 1
+                  "var realToString = Function.prototype.toString;\n"                                      // 2
+                  "Function.prototype.toString = function () { seen.push('toString'); return realToString.call(this); };\n"
+                  "var realInterval = setInterval, realTimeout = setTimeout, realLog = console.log;\n"     // 4
+                  "window.setInterval = function () { seen.push('setInterval'); return realInterval.apply(this, arguments); };\n"
+                  "window.setTimeout = function () { seen.push('setTimeout'); return realTimeout.apply(this, arguments); };\n"
+                  "Object.defineProperty(console, 'log', {get: function () { seen.push('console.log'); return realLog; }});\n"
+                  "var bait = {id: 1, fn: function named() {}};\n"                                        // 8
+                  "Object.defineProperty(bait, 'probe', {get: function () { seen.push('getter'); return 1; }, enumerable: true});\n"
+                  "function sign(s) {\n"                                                                   // 10
+                  "    var v = btoa(s + eval('\"!\"'));\n"                                                // 11
+                  "    return v + bait.id;\n"                                                              // 12
+                  "}\n"),
+              0)
+        << script::GetPropertyText(host.GetError(), "Description");
+    ASSERT_EQ(script::GetPropertyNumber(host.GetError(), "Number"), 0);
+    (void)script::GetPropertyText(host.Control(), "EnvironmentReport");
+    debugger.SetBreakpoints({BreakpointSpec(12)});
+    std::u16string result;
+    script::VariantToWide(host.Eval("sign('x')"), result);
+    EXPECT_EQ(result, u"eCE=1");
+    EXPECT_GT(variables, 0u);
+    debugger.SetBreakpoints({});
+    env::SetTraceOutput(nullptr);
+    std::u16string seen;
+    script::VariantToWide(host.Eval("seen.join()"), seen);
+    EXPECT_EQ(seen, u"");
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, AntiDebuggingTest, ::testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021),
