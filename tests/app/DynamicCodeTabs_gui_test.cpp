@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -18,7 +19,9 @@
 #include "app/DebugFeatures.h"
 #include "app/DebuggerWindow.h"
 #include "app/DynamicCodeTab.h"
+#include "app/Settings.h"
 #include "app/WatchFeatures.h"
+#include "editor/Editor.h"
 #include "script/ScriptTarget.h"
 
 using namespace qy;
@@ -128,4 +131,35 @@ TEST(DynamicCodeTabs, TheLogsErrorLinesNameTheSourceAndTheTabReadsWell) {
     QDialog& view = watch.ShowDynamicCode();
     EXPECT_LE(view.minimumSizeHint().width(), 1000);
     EXPECT_LE(view.minimumSizeHint().height(), 700);
+}
+
+// A page that silences or traps the console does not silence the workbench: its logpoints,
+// watched calls, uncaught errors and results still reach the log, and the trap never runs.
+TEST(ConsoleReplaced, TheWorkbenchsLinesStillArrive) {
+    script::ScopedScriptTarget target(script::ScriptTarget::ES2021);
+    app::SaveBrowserEnvironment(false);
+    auto w = NewMainWindow();
+    QAction* environment = w->findChild<QAction*>(Q("浏览器环境"));
+    environment->trigger();
+    w->findChild<app::WatchFeatures*>()->SetHooks({Q("btoa")});
+    w->CurrentEditor()->SetText(Ansi("var trapped = 0;\r\n"
+                                     "console.log = console.info = function () {};\r\n"
+                                     "Object.defineProperty(console, 'error', {get: function () { trapped++; return function () {}; }});\r\n"
+                                     "function sign(s) {\r\n"
+                                     "    var v = btoa(s);\r\n"
+                                     "    setTimeout(function () { throw new Error('later ' + v); }, 1);\r\n"
+                                     "    return v;\r\n"
+                                     "}\r\n"));
+    editor::Breakpoint logpoint;
+    logpoint.line = 6;
+    logpoint.logMessage = Q("签名 {v}");
+    w->CurrentEditor()->SetBreakpoint(logpoint);
+    Click(*w, "按钮_add");
+    std::string log = Evaluate(*w, "sign('k')");
+    EXPECT_NE(log.find(Ansi("-->调用 btoa(\"k\") = \"aw==\"（第 5 行）")), std::string::npos) << text::AnsiToUtf8(w->LogText());
+    EXPECT_NE(log.find(Ansi("签名 aw==")), std::string::npos) << log;
+    EXPECT_NE(log.find(Ansi("Uncaught Error: later aw==")), std::string::npos) << log;
+    EXPECT_NE(log.find(Ansi("-->计算结果：aw==")), std::string::npos) << log;
+    EXPECT_NE(Evaluate(*w, "trapped").find(Ansi("-->计算结果：0")), std::string::npos);
+    environment->trigger();
 }
