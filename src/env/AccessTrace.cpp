@@ -10,6 +10,7 @@
 #include <js/Proxy.h>
 #include <js/String.h>
 #include <js/Exception.h>
+#include <js/SavedFrameAPI.h>
 #include <js/Symbol.h>
 #include <jsapi.h>
 #include <jsfriendapi.h>
@@ -220,6 +221,57 @@ void Report(JSContext* cx, JS::HandleValue label, JS::HandleValue self, const JS
     g_output(e);
 }
 
+/// The script's place behind the environment's own frames (a proxy's trap of the page
+/// runs between the script and the report).
+bool ScriptPlace(JSContext* cx, std::string& file, uint32_t& line) {
+    JS::RootedObject stack(cx);
+    if (!JS::CaptureCurrentStack(cx, &stack, JS::StackCapture(JS::MaxFrames(12))) || !stack) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
+    JS::RootedObject frame(cx, stack);
+    while (frame) {
+        JS::RootedString source(cx);
+        JS::GetSavedFrameSource(cx, nullptr, frame, &source, JS::SavedFrameSelfHosted::Exclude);
+        std::string f = source ? text::Utf16ToUtf8(Chars(cx, source, 400)) : std::string();
+        if (!f.empty() && f.rfind(kInternalPrefix, 0) != 0) {
+            uint32_t l = 0;
+            JS::GetSavedFrameLine(cx, nullptr, frame, &l, JS::SavedFrameSelfHosted::Exclude);
+            file = f;
+            line = l;
+            return true;
+        }
+        JS::RootedObject parent(cx);
+        JS::GetSavedFrameParent(cx, nullptr, frame, &parent, JS::SavedFrameSelfHosted::Exclude);
+        frame = parent;
+    }
+    return false;
+}
+
+/// host.trace(label, value): an access the page's own code saw happen (a storage item
+/// read or written as a property), reported as a traced member's is.
+bool HostTrace(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!g_output || g_reporting || !args.get(0).isString()) return true;
+    g_reporting = true;
+    JS::AutoSaveExceptionState saved(cx);
+    TraceEntry e;
+    std::u16string label = Chars(cx, args.get(0).toString(), 400);
+    bool placed = label.size() > 2 && ScriptPlace(cx, e.file, e.line);
+    if (placed) {
+        // (A deletion is a write that leaves nothing.)
+        e.kind = label[0] == u'g' ? TraceKind::Get : TraceKind::Set;
+        e.name = label.substr(2);
+        e.value = label[0] == u'd' ? u"(删除)" : Preview(cx, args.get(1));
+        e.order = ++g_order;
+    }
+    saved.restore();
+    g_reporting = false;
+    if (placed) g_output(e);
+    return true;
+}
+
 // ---- written forms ----------------------------------------------------------------------
 
 void AppendJson(std::string& out, std::u16string_view s) {
@@ -373,6 +425,11 @@ void SetTraceOutput(TraceOutput output) {
 }
 
 bool TraceOn() { return static_cast<bool>(g_output); }
+
+bool DefineTraceHost(JSContext* cx, JS::HandleObject host) {
+    return JS_DefineProperty(cx, host, "tracing", JS::TrueHandleValue, JSPROP_ENUMERATE) &&
+           JS_DefineFunction(cx, host, "trace", HostTrace, 2, 0);
+}
 
 void RestartTraceOrder() { g_order = 0; }
 

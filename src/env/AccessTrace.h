@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <js/TypeDecls.h>
+
 namespace qy::env {
 
 enum class TraceKind { Get, Set, Call, Construct };
@@ -75,6 +77,11 @@ void SetTraceOutput(TraceOutput output);
 bool TraceOn();
 /// A fresh global starts counting from 1 again (its environment calls this).
 void RestartTraceOrder();
+
+/// Tells the environment's host (of a global made while the trace is on) to make the
+/// page's interfaces traced, and gives it the report for what its own code sees happen.
+/// False on an engine failure.
+bool DefineTraceHost(JSContext* cx, JS::HandleObject host);
 
 /// Longest preview of one value, in characters (longer ones end with "…").
 inline constexpr size_t kTracePreviewLength = 120;

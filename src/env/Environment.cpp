@@ -582,7 +582,7 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         // The page's interfaces are made traced only while a trace is asked for.
         if (TraceOn()) {
             RestartTraceOrder();
-            if (!JS_DefineProperty(cx, host, "tracing", JS::TrueHandleValue, JSPROP_ENUMERATE)) return false;
+            if (!DefineTraceHost(cx, host)) return false;
         }
         // The host is handed to the environment's functions; scripts never see it, and
         // nothing of it can be replaced, so no page can silence its record lines.

@@ -144,6 +144,22 @@ TEST(AccessTrace, AGlobalMadeWithTheTraceOffIsNotTracedAndTheCountRestartsPerLoa
     EXPECT_EQ(text::Utf16ToUtf8(TraceText(seen[3])), "#2 读取 screen.width [Screen] = 1920（第 1 行）");
 }
 
+TEST(AccessTrace, StorageItemsUsedAsPropertiesAreTracedWithTheScriptsLine) {
+    Tracing trace;
+    test::EnvHost env(ScriptTarget::ES2021);
+    ASSERT_TRUE(env.Add("localStorage.token = 'abc';\n"
+                        "var t = localStorage.token + sessionStorage.length;\n"
+                        "delete localStorage.token;\n"))
+        << env.ErrorDescription();
+    std::vector<std::string> items;
+    for (const TraceEntry& e : trace.entries)
+        if (e.name.find(u"token") != std::u16string::npos) items.push_back(text::Utf16ToUtf8(TraceText(e)));
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].substr(items[0].find(' ')), " 写入 localStorage.token = \"abc\"（第 1 行）");
+    EXPECT_EQ(items[1].substr(items[1].find(' ')), " 读取 localStorage.token = \"abc\"（第 2 行）");
+    EXPECT_EQ(items[2].substr(items[2].find(' ')), " 写入 localStorage.token = (删除)（第 3 行）");
+}
+
 TEST(TraceLog, KeepsOneLoadFiltersByWordsAndWritesTextAndJson) {
     auto entry = [](uint64_t order, TraceKind kind, std::u16string name, std::u16string value, uint32_t line) {
         TraceEntry e;

@@ -399,9 +399,14 @@
             }
             return null;
         }
+        // Storage items used as properties go to the trace as the members do.
+        var traceItem = traced && storage ? function (kind, k, v) {
+            host.trace(kind + ' ' + (impl === kit.window.sessionStorage ? 'sessionStorage.' : 'localStorage.') + k, v);
+        } : null;
         return new Proxy(target, {
             get: function (t, k, receiver) {
                 var it = typeof k === 'string' ? item(k) : null;
+                if (it && traceItem) traceItem('g', k, it.value);
                 return it ? it.value : Reflect.get(t, k, receiver);
             },
             has: function (t, k) { return (typeof k === 'string' && !!item(k)) || Reflect.has(t, k); },
@@ -423,12 +428,20 @@
                 return keys.concat(Reflect.ownKeys(t));
             },
             set: function (t, k, v, receiver) {
-                if (storage && typeof k === 'string' && !(k in t)) { impl.setItem(k, v); return true; }
+                if (storage && typeof k === 'string' && !(k in t)) {
+                    impl.setItem(k, v);
+                    if (traceItem) traceItem('s', k, impl[k]);
+                    return true;
+                }
                 if (isIndex(k)) return true;
                 return Reflect.set(t, k, v, receiver);
             },
             deleteProperty: function (t, k) {
-                if (storage && typeof k === 'string' && hasOwn.call(impl, k)) { impl.removeItem(k); return true; }
+                if (storage && typeof k === 'string' && hasOwn.call(impl, k)) {
+                    impl.removeItem(k);
+                    if (traceItem) traceItem('d', k, undefined);
+                    return true;
+                }
                 return Reflect.deleteProperty(t, k);
             },
             defineProperty: function (t, k, d) {
