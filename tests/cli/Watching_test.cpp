@@ -91,7 +91,7 @@ TEST(CommandLineWatch, TraceWritesEachAccessAsAJsonLineInOrder) {
     }
     EXPECT_NE(got[5].find("\"kind\":\"set\""), std::string::npos);
     EXPECT_NE(got[5].find("\"value\":\"\\\"k=1920\\\"\",\"line\":2,"), std::string::npos) << got[5];
-    EXPECT_NE(got[7].find("\"line\":3,\"file\":\"addcode-0\""), std::string::npos) << got[7];
+    EXPECT_NE(got[7].find("\"line\":3,\"file\":\"addcode-"), std::string::npos) << got[7];
 
     // The page command traces the page's own scripts as well.
     std::string page = dir.Write("index.html", "<html><body><script>var t = document.title;</script></body></html>");
