@@ -48,7 +48,7 @@ bool TraceMatches(const TraceEntry& entry, const std::u16string& filter);
 /// starts the list afresh; past kMaxEntries further ones are only counted.
 class TraceLog {
 public:
-    static constexpr size_t kMaxEntries = 1000000;
+    static constexpr size_t kMaxEntries = 200000;  // about 100 MB of entries at most
 
     /// Keeps `entry`; true when the list started afresh with it.
     bool Add(const TraceEntry& entry);
