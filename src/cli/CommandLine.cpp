@@ -25,6 +25,7 @@
 #include "cli/PageCommand.h"
 #include "cli/ServeCommand.h"
 #include "cli/TextCommands.h"
+#include "cli/TraceFile.h"
 #include "cli/Watching.h"
 
 namespace qy::cli {
@@ -122,6 +123,9 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         }
     }
     if (address && !browserEnv) return Usage(err, "--address 只与 --browser-env 一起使用");
+    if (watchOptions.traceFile && !browserEnv) return Usage(err, "--trace 只与 --browser-env 一起使用");
+    if (watchOptions.traceFile && target.value_or(script::CurrentScriptTarget()) != script::ScriptTarget::ES2021)
+        return Usage(err, "--trace 记录的是 Chrome 的接口，要与 --target es2021 一起使用");
     if (files.empty()) return Usage(err, "缺少脚本文件");
     if (expressions.empty()) return Usage(err, "缺少 --expr 表达式");
     std::vector<std::string> scripts;
@@ -136,6 +140,13 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     jscript::SetDebugOutput([&log](const std::u16string& text) { log.AppendLog(text::WideToAnsi(text) + "\r\n"); });
     env::SetOutput([&log](const std::u16string& line) { log.AppendLog(text::WideToAnsi(line) + "\r\n"); });
     CliWatch watch(watchOptions, log);
+    TraceFile trace(watchOptions.traceFile.value_or(""));
+    if (!trace.Ok()) {
+        env::SetOutput(nullptr);
+        jscript::SetDebugOutput(nullptr);
+        err << "qingyou-js: 无法写入“" << *watchOptions.traceFile << "”\n";
+        return kExitUsage;
+    }
     script::ScriptSession session;
     session.SetBrowserEnvironment(browserEnv);
     if (address) session.SetPageAddressSource([a = text::Utf8ToAnsiText(*address)] { return a; });
@@ -170,6 +181,7 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         engineError = engineError || script::GetPropertyNumber(session.Host().GetError(), "Number") != 0;
     }
     bool written = watch.Finish(err);
+    written = trace.Finish(err) && written;
     jscript::SetDebugOutput(nullptr);
     env::SetOutput(nullptr);
     if (limit.Fired() && work.Stopped()) {
@@ -182,16 +194,17 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] [--hook 函数…] [--dump-dynamic 目录] 文件… "
+        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] [--hook 函数…] [--dump-dynamic 目录] [--trace 文件] 文件… "
          "--expr 表达式 [--expr 表达式…]",
          "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行；--browser-env 先运行浏览器环境"
          "（location 取自 --address），并列出脚本找过而环境没有的名字；整个运行超过 --timeout 秒（默认 60）即停止，退出码为 1；"
-         "--hook 记下所给函数（如 btoa、CryptoJS.MD5）的每次调用，--dump-dynamic 把脚本运行中生成的代码（eval、Function 等）逐个写入目录",
+         "--hook 记下所给函数（如 btoa、CryptoJS.MD5）的每次调用，--dump-dynamic 把脚本运行中生成的代码（eval、Function 等）逐个写入目录，"
+         "--trace 把脚本对浏览器环境的每次读取、写入和调用按顺序写入文件（每行一个 JSON，需 es2021 目标）",
          "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
-        {"page", "page [--target jscript|es2021] [--address 网址] [--cookie \"a=1; b=2\"] [--profile 资料.json] [--seed 数字] 网页.html --expr 表达式…",
+        {"page", "page [--target jscript|es2021] [--address 网址] [--cookie \"a=1; b=2\"] [--profile 资料.json] [--seed 数字] [--hook 函数…] [--dump-dynamic 目录] [--trace 文件] 网页.html --expr 表达式…",
          "按浏览器的做法打开整个网页：建好 document，按文档顺序运行其中的内联脚本和本地外部脚本，触发 DOMContentLoaded 和 load，"
-         "再逐个计算表达式；--seed 让随机数和时钟每次相同", "qingyou-js page index.html --expr \"document.title\"", PageCommand},
+         "再逐个计算表达式；--seed 让随机数和时钟每次相同；--hook、--dump-dynamic 与 --trace 同 eval", "qingyou-js page index.html --expr \"document.title\"", PageCommand},
         {"format", "format 文件", "输出格式化后的代码（UTF-8，LF 换行）；文件为 - 时读标准输入",
          "qingyou-js format jquery.min.js", FormatCommand},
         {"minify", "minify 文件", "输出压缩后的代码", "qingyou-js minify app.js", MinifyCommand},

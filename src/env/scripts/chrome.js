@@ -182,6 +182,14 @@
     // help, otherwise the page object's own member of the same name.
     var behaviours = create(null);
     function behaviour(iface, name) { return behaviours[iface + '.' + name]; }
+    // With the trace on, the members are made traced: each access is reported with
+    // this label (a kind letter, then the name a script knows the object by).
+    var traced = host.tracing === true;
+    var traceNames = {Window: 'window', Navigator: 'navigator', Document: 'document', HTMLDocument: 'document',
+        Location: 'location', Screen: 'screen', History: 'history', Performance: 'performance'};
+    function traceLabel(kind, iface, member, global_) {
+        return traced ? kind + ' ' + (global_ ? 'window' : traceNames[iface] || iface) + '.' + member : undefined;
+    }
     function getter(iface, m, global_) {
         var own = behaviour(iface, 'get ' + m.name);
         return native(function () {
@@ -193,7 +201,7 @@
                 return defaultOf(m.type);
             }
             return wrap(v);
-        }, 'get ' + m.name, 0);
+        }, 'get ' + m.name, 0, false, traceLabel('g', iface, m.name, global_));
     }
     function setter(iface, m, global_) {
         var own = behaviour(iface, 'set ' + m.name);
@@ -203,7 +211,7 @@
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
             if (own) return void own.call(r.impl, value, r, self);
             r.impl[m.name] = unwrap(value);
-        }, 'set ' + m.name, 1);
+        }, 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
     }
     function operation(iface, m, global_, statics) {
         var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
@@ -228,7 +236,7 @@
             }
         } : function () {
             return run(this, arguments);
-        }, m.name, m.length);
+        }, m.name, m.length, false, traceLabel('c', iface, m.name, global_));
     }
     function defineMember(o, iface, m, onInstance) {
         var global_ = o === global;
@@ -265,7 +273,7 @@
                 if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
                 var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
                 adopt(this, spec, impl);
-            }, name, f.length, true);
+            }, name, f.length, true, traced ? 'n ' + name : undefined);
             for (var up = parent; up; up = up.parent) {
                 if (up.ctor) {
                     setProto(ctor, up.ctor);
@@ -285,7 +293,8 @@
             if (m.kind === 'op') defineValue(ctor, m.name, operation(name, m, false, true), true, true, true);
             else {
                 var get = behaviour(name, 'static get ' + m.name);
-                define(ctor, m.name, {get: native(function () { return get ? get() : defaultOf(m.type); }, 'get ' + m.name, 0),
+                define(ctor, m.name, {get: native(function () { return get ? get() : defaultOf(m.type); }, 'get ' + m.name, 0,
+                    false, traceLabel('g', name, m.name, false)),
                     set: undefined, enumerable: true, configurable: true});
             }
         });
@@ -390,9 +399,14 @@
             }
             return null;
         }
+        // Storage items used as properties go to the trace as the members do.
+        var traceItem = traced && storage ? function (kind, k, v) {
+            host.trace(kind + ' ' + (impl === kit.window.sessionStorage ? 'sessionStorage.' : 'localStorage.') + k, v);
+        } : null;
         return new Proxy(target, {
             get: function (t, k, receiver) {
                 var it = typeof k === 'string' ? item(k) : null;
+                if (it && traceItem) traceItem('g', k, it.value);
                 return it ? it.value : Reflect.get(t, k, receiver);
             },
             has: function (t, k) { return (typeof k === 'string' && !!item(k)) || Reflect.has(t, k); },
@@ -414,12 +428,20 @@
                 return keys.concat(Reflect.ownKeys(t));
             },
             set: function (t, k, v, receiver) {
-                if (storage && typeof k === 'string' && !(k in t)) { impl.setItem(k, v); return true; }
+                if (storage && typeof k === 'string' && !(k in t)) {
+                    impl.setItem(k, v);
+                    if (traceItem) traceItem('s', k, impl[k]);
+                    return true;
+                }
                 if (isIndex(k)) return true;
                 return Reflect.set(t, k, v, receiver);
             },
             deleteProperty: function (t, k) {
-                if (storage && typeof k === 'string' && hasOwn.call(impl, k)) { impl.removeItem(k); return true; }
+                if (storage && typeof k === 'string' && hasOwn.call(impl, k)) {
+                    impl.removeItem(k);
+                    if (traceItem) traceItem('d', k, undefined);
+                    return true;
+                }
                 return Reflect.deleteProperty(t, k);
             },
             defineProperty: function (t, k, d) {
