@@ -407,8 +407,13 @@ unpack_recognisers.push({
 });
 
 function unpack_step_with(src, skip) {
-    var all = unpack_recognisers.concat(unpack_final_recognisers);
-    for (var i = 0; i < all.length; i++) {
+    // Recognisers marked late are tried only when none of the others applies, the final
+    // ones (names) after all of them.
+    var all = [], n = unpack_recognisers.length, i;
+    for (i = 0; i < n; i++) if (!unpack_recognisers[i].late) all.push(unpack_recognisers[i]);
+    for (i = 0; i < n; i++) if (unpack_recognisers[i].late) all.push(unpack_recognisers[i]);
+    all = all.concat(unpack_final_recognisers);
+    for (i = 0; i < all.length; i++) {
         var r = all[i];
         if ((',' + skip + ',').indexOf(',' + r.name + ',') !== -1) continue;
         unpack_last.name = r.name;
