@@ -142,8 +142,8 @@ TEST(Bundles, SmallBundlesComeOutAsExpected) {
         "e[n].call(m.exports,m,m.exports,r),m.exports}r(r.s=1)}([function(e,t){t.x=2},function(e,t,n){answer=n(0).x*21}]);";
     UnpackResult r4 = Unpack(four);
     EXPECT_EQ(r4.text, Ansi("// 打包文件：webpack 4，2 个模块，入口为模块 1，其余模块在后\n") +
-                           "!function(e){var c={};function r(n){if(c[n])return c[n].exports;var m=c[n]={exports:{}};return "
-                           "e[n].call(m.exports,m,m.exports,r),m.exports}r(r.s=1)}({\n" +
+                           "!function(e){var obj={};function r(n){if(obj[n])return obj[n].exports;var m=obj[n]={exports:{}};"
+                           "e[n].call(m.exports,m,m.exports,r);\nreturn m.exports;}r(r.s=1)}({\n" +
                            Ansi("// 入口：模块 1，依赖 0\n") + "1: function(e,t,n){answer=n(0).x*21},\n" +
                            Ansi("// 模块 0，无依赖\n") + "0: function(e,t){t.x=2}\n});");
     EXPECT_EQ(Answer({r4.text}), "42");
@@ -157,7 +157,7 @@ TEST(Bundles, SmallBundlesComeOutAsExpected) {
                            Ansi("// 入口，依赖 7；模块和加载器就绪后在原处运行\n") +
                            "function bundleEntry() {\nvar r=n(7);globalThis.answer=r.x*21;\n}\nvar o={\n" + Ansi("// 模块 7，无依赖\n") +
                            "7: function(o,t){t.x=2}\n},t={};function n(r){var e=t[r];if(undefined!==e)return "
-                           "e.exports;var u=t[r]={exports:{}};return o[r](u,u.exports,n),u.exports}bundleEntry.call(this)}();");
+                           "e.exports;var u=t[r]={exports:{}};o[r](u,u.exports,n);\nreturn u.exports;}bundleEntry.call(this)}();");
     EXPECT_EQ(Answer({r5.text}), "42");
     // A module that hands its loader's name to a function of its own: only what the
     // module itself loads is a dependency.
