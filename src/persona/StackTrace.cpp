@@ -250,7 +250,9 @@ bool WatcherRecords(JSContext* cx, JS::HandleObject all, JS::MutableHandleObject
         if (!JS_GetElement(cx, all, i, &item) || !item.isObject()) continue;
         JS::RootedObject r(cx, &item.toObject());
         if (!JS_GetElement(cx, r, 0, &file) || !file.isString()) continue;
-        if (!g_isUserCode || !g_isUserCode(BaseFile(Copy(cx, file.toString())).c_str())) continue;
+        // A built-in's frame has no file.
+        bool builtin = JS_GetStringLength(file.toString()) == 0;
+        if (!builtin && (!g_isUserCode || !g_isUserCode(BaseFile(Copy(cx, file.toString())).c_str()))) continue;
         if (!JS_SetElement(cx, records, shown++, r)) return false;
     }
     out.set(records);
@@ -285,7 +287,9 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
         else if (type.isString()) name = Copy(cx, type.toString()) + u"." + (function.empty() ? u"<anonymous>" : function);
         else name = function;
         std::u16string where = Number(RecordNumber(cx, r, 1)) + u":" + Number(RecordNumber(cx, r, 2));
-        if (uint32_t evalLine = RecordNumber(cx, r, 6)) {
+        if (RecordNumber(cx, r, 1) == 0 && RecordString(cx, r, 0).empty()) {
+            where = u"<anonymous>";  // a built-in's frame
+        } else if (uint32_t evalLine = RecordNumber(cx, r, 6)) {
             where = u"eval at " + RecordString(cx, r, 8) + u" (" + address + u":" + Number(evalLine) + u":" +
                     Number(RecordNumber(cx, r, 7)) + u"), <anonymous>:" + where;
         } else {

@@ -976,7 +976,7 @@
     siteMethod('getFunction', function () { return undefined; });
     siteMethod('getFunctionName', function (r) { return r.name || null; });
     siteMethod('getMethodName', function (r) { return r.type !== null && r.name ? r.name : null; });
-    siteMethod('getFileName', function (r) { return r.evalLine ? undefined : r.address; });
+    siteMethod('getFileName', function (r) { return r.evalLine || (r.file === '' && !r.line) ? undefined : r.address; });
     siteMethod('getLineNumber', function (r) { return r.line; });
     siteMethod('getColumnNumber', function (r) { return r.column; });
     siteMethod('getEvalOrigin', function (r) {
@@ -996,7 +996,8 @@
     siteMethod('getPosition', function () { return 0; });
     siteMethod('toString', function (r) {
         var where = r.line + ':' + r.column;
-        where = r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + '), <anonymous>:' + where
+        // A built-in's frame has neither file nor line.
+        where = r.file === '' && !r.line ? '<anonymous>' : r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + '), <anonymous>:' + where
                            : r.address + ':' + where;
         var name = r.awaited ? 'async ' + (r.name || '<anonymous>')
             : r.constructing ? 'new ' + (r.name || '<anonymous>')

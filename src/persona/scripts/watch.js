@@ -2,8 +2,9 @@
 // property errors as V8 does: V8 quotes the property with single quotes, names symbols
 // as Symbol(…), and tells a write ("Cannot set properties of …") from a read, which it
 // reads from the source text at the place that failed. Runs in a global of its own
-// that no page's script can reach.
-(function () {
+// that no page's script can reach. `makeWords` (words.js) words the rest of the
+// engine's messages as V8 does.
+(function (makeWords) {
     'use strict';
     var dbg = new Debugger();
     // Besides the property errors, two ways the engine says a value is no object: V8
@@ -88,10 +89,65 @@
         return line.indexOf('instanceof ' + operand) >= 0 || line.indexOf('instanceof ' + bare) >= 0;
     }
 
+    // The whole source line at the frame's place.
+    function wholeLine(frame) {
+        var script = frame.script;
+        if (!script || !script.source) return '';
+        var known = sourceOf(script.source), text = known.text;
+        var start = known.starts[script.getOffsetLocation(frame.offset).lineNumber - known.first];
+        if (start === undefined) return '';
+        var end = text.indexOf('\n', start);
+        return text.slice(start, end < 0 ? text.length : end);
+    }
+    var words = makeWords(restOfLine, isWrite, typeName);
+
+    function isInternal(script) {
+        return !script || /^qy-internal:/.test(script.url);
+    }
+
     dbg.onExceptionUnwind = function (frame, value) {
         if (!value || typeof value !== 'object') return undefined;
+        // The workbench's own scripts pass the error on to the page's code, which sees
+        // it in V8's words (the persona's built-ins word theirs themselves).
+        if (isInternal(frame.script)) {
+            // Unless nothing of the page's code is left to pass it to: a built-in of the
+            // workbench called straight from a promise's job. Its error is settled when
+            // it leaves the built-in.
+            if (!frame.older && !frame.onPop) frame.onPop = leavesBuiltin;
+            return undefined;
+        }
         var error = value.unsafeDereference();
+        if (noted.has(error)) return undefined;
         try {
+            noteThrown(frame, error, reword(error, frame));
+        } catch (e) {
+            // Whatever cannot be read is left as the engine wrote it.
+        }
+        return undefined;
+    };
+
+    function leavesBuiltin(completion) {
+        var thrown = completion && completion['throw'];
+        if (!thrown || typeof thrown !== 'object') return undefined;
+        var error = thrown.unsafeDereference();
+        if (noted.has(error)) return undefined;
+        noted.add(error);
+        var page = pages.get(this.script.global.unsafeDereference());
+        try {
+            var builtin = reword(error, null);
+            // Called with no receiver, V8 names the built-in alone.
+            if (page) settleNoted(page, null, error, typeof builtin === 'string' ? builtin.replace(/^\w+\./, '') : '');
+        } catch (e) {
+            // left as the engine made it
+        }
+        return undefined;
+    }
+
+    // Gives `error` (thrown at `frame`, or rejected by a built-in when `frame` is null)
+    // V8's message; answers the built-in frame V8 shows above the caller, '' for none at
+    // all, or null.
+    function reword(error, frame) {
+        {
             var message = Object.getOwnPropertyDescriptor(error, 'message');
             var m = message && propertyFailure(message.value);
             var text = message && message.value;
@@ -103,15 +159,9 @@
                 error.message = 'CreateListFromArrayLike called on non-object';
             } else if (text === "Iterator constructor can't be used directly") {
                 error.message = 'Abstract class Iterator not directly constructable';
-            } else if (text === 'null has no properties' || text === 'undefined has no properties') {
-                // With the engine's property-error option on, only destructuring says this.
-                var what = text.slice(0, text.indexOf(' '));
-                error.message = "Cannot destructure '" + what + "' as it is " + what + '.';
-            } else if (text === "can't convert null to object" || text === "can't convert undefined to object") {
-                error.message = 'Cannot convert undefined or null to object';
-            } else if (typeof text === 'string' && / is not an object or null$/.test(text)) {
+            } else if (typeof text === 'string' && / is not an object or null$/.test(text) && !/^class heritage /.test(text)) {
                 error.message = 'Object prototype may only be an Object or null: ' + text.slice(0, -' is not an object or null'.length);
-            } else if (typeof text === 'string' && / is not a function$/.test(text) &&
+            } else if (typeof text === 'string' && / is not a function$/.test(text) && frame &&
                        isInstanceofOperand(frame, text.slice(0, -' is not a function'.length))) {
                 error.message = "Right-hand side of 'instanceof' is not callable";
             } else if (typeof text === 'string' && incompatible.test(text)) {
@@ -120,17 +170,17 @@
                 error.message = m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
             } else if (m) {
                 var k = key(m[2]);
-                error.message = isWrite(frame)
+                error.message = frame && isWrite(frame)
                     ? 'Cannot set properties of ' + m[1] + " (setting '" + k + "')"
                     : 'Cannot read properties of ' + m[1] + " (reading '" + k + "')";
+            } else {
+                var said = words(text, frame, function () { return frame ? wholeLine(frame) : ''; });
+                if (said && typeof said[0] === 'string') error.message = said[0];
+                return said ? said[1] : null;
             }
-            // Noted after the rewording: the stack's first line keeps the message as V8's.
-            noteThrown(frame, value);
-        } catch (e) {
-            // Whatever cannot be read is left as the engine wrote it.
         }
-        return undefined;
-    };
+        return null;
+    }
     // ---- frames as V8 names them -----------------------------------------------------
 
     // The name V8 gives a receiver's type: a function's own name, else the constructor
@@ -196,30 +246,60 @@
     // Thrown errors get their frames where they are first seen.
     // Weak, so that a page dropped by a reset goes with its global.
     var noted = new WeakSet(), pages = new WeakMap();
-    function noteThrown(frame, value) {
-        if (value.errorLineNumber === undefined) return;
-        var error = value.unsafeDereference();
+    // `builtin` ("Type.name" or "new Type") is the built-in the error came from, shown
+    // above the frame as V8 shows it; '' leaves no frames at all.
+    function noteThrown(frame, error, builtin) {
         if (noted.has(error)) return;
         noted.add(error);
-        var page = pages.get(frame.script.global.unsafeDereference());
-        if (!page) return;
+        var page = frame ? pages.get(frame.script.global.unsafeDereference()) : null;
+        if (page) settleNoted(page, frame, error, builtin);
+    }
+    function settleNoted(page, frame, error, builtin) {
         var limit = page.note(error);
         if (typeof limit !== 'number' || limit < 0) return;
         // Frames the debugger cannot name leave the error the engine's frames, never
         // without a stack.
         var records = null;
-        if (page.left > 0) {
+        if (builtin === '' || (!frame && builtin)) {
+            records = builtin && limit > 0 ? [limit, builtinRecord(builtin)] : [limit];
+        } else if (frame && page.left > 0) {
             page.left--;
             try {
                 records = describe(frame, limit);
+                if (builtin && limit > 0) records.splice(1, 0, builtinRecord(builtin));
             } catch (e) {
                 records = null;
             }
         }
         page.note(error, records);
     }
+    // A built-in's frame: no file and no line, shown as "at Type.name (<anonymous>)".
+    function builtinRecord(builtin) {
+        var made = /^new (.*)$/.exec(builtin), dot = builtin.lastIndexOf('.');
+        if (made) return ['', 0, 0, made[1], null, true, 0, 0, ''];
+        return ['', 0, 0, builtin.slice(dot + 1), dot > 0 ? builtin.slice(0, dot) : null, false, 0, 0, ''];
+    }
 
-    return function watch(global, note) {
+    // A promise a built-in rejected with `error` (of the page whose global is `global`)
+    // while nothing waited for it: the engine made the error without a frame of the
+    // page's code unwinding, so it is worded and given its frames here, where the code
+    // that called the built-in is still running.
+    function rejected(global, error) {
+        if (!error || typeof error !== 'object' || noted.has(error)) return;
+        var page = pages.get(global);
+        if (!page) return;
+        noted.add(error);
+        var frame = dbg.getNewestFrame();
+        while (frame && isInternal(frame.script)) frame = frame.older;
+        try {
+            var builtin = reword(error, frame);
+            settleNoted(page, frame, error, builtin);
+        } catch (e) {
+            // left as the engine made it
+        }
+    }
+
+    function watch(global, note) {
         var g = dbg.addDebuggee(global);
         var page = {note: note, left: kNamedErrors};
         pages.set(g.unsafeDereference(), page);
@@ -229,5 +309,6 @@
             page.left--;
             return describe(dbg.getNewestFrame(), limit);
         };
-    };
-})();
+    }
+    return {watch: watch, rejected: rejected};
+});
