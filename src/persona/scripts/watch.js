@@ -106,7 +106,8 @@
     }
 
     dbg.onExceptionUnwind = function (frame, value) {
-        if (!value || typeof value !== 'object') return undefined;
+        // Only errors (a thrown object of another kind is left as it is).
+        if (!value || typeof value !== 'object' || value.errorLineNumber === undefined) return undefined;
         // The workbench's own scripts pass the error on to the page's code, which sees
         // it in V8's words (the persona's built-ins word theirs themselves).
         if (isInternal(frame.script)) {
@@ -118,8 +119,13 @@
         }
         var error = value.unsafeDereference();
         if (noted.has(error)) return undefined;
+        noted.add(error);
         try {
-            noteThrown(frame, error, reword(error, frame));
+            var page = pages.get(frame.script.global.unsafeDereference());
+            // Only the engine's own errors: one the page made has its stack already and
+            // keeps its words.
+            var limit = page ? page.note(error) : -1;
+            if (typeof limit === 'number' && limit >= 0) settleNoted(page, frame, error, reword(error, frame), limit);
         } catch (e) {
             // Whatever cannot be read is left as the engine wrote it.
         }
@@ -128,15 +134,17 @@
 
     function leavesBuiltin(completion) {
         var thrown = completion && completion['throw'];
-        if (!thrown || typeof thrown !== 'object') return undefined;
+        if (!thrown || typeof thrown !== 'object' || thrown.errorLineNumber === undefined) return undefined;
         var error = thrown.unsafeDereference();
         if (noted.has(error)) return undefined;
         noted.add(error);
         var page = pages.get(this.script.global.unsafeDereference());
         try {
+            var limit = page ? page.note(error) : -1;
+            if (typeof limit !== 'number' || limit < 0) return undefined;
             var builtin = reword(error, null);
             // Called with no receiver, V8 names the built-in alone.
-            if (page) settleNoted(page, null, error, typeof builtin === 'string' ? builtin.replace(/^\w+\./, '') : '');
+            settleNoted(page, null, error, typeof builtin === 'string' ? builtin.replace(/^\w+\./, '') : '', limit);
         } catch (e) {
             // left as the engine made it
         }
@@ -246,17 +254,12 @@
     // Thrown errors get their frames where they are first seen.
     // Weak, so that a page dropped by a reset goes with its global.
     var noted = new WeakSet(), pages = new WeakMap();
-    // `builtin` ("Type.name" or "new Type") is the built-in the error came from, shown
-    // above the frame as V8 shows it; '' leaves no frames at all.
-    function noteThrown(frame, error, builtin) {
-        if (noted.has(error)) return;
-        noted.add(error);
-        var page = frame ? pages.get(frame.script.global.unsafeDereference()) : null;
-        if (page) settleNoted(page, frame, error, builtin);
-    }
-    function settleNoted(page, frame, error, builtin) {
-        var limit = page.note(error);
-        if (typeof limit !== 'number' || limit < 0) return;
+    // Weak, so that a page dropped by a reset goes with its global.
+    var noted = new WeakSet(), pages = new WeakMap();
+    // Gives an error of the engine's its frames, at most `limit` of them: `builtin`
+    // ("Type.name" or "new Type") is the built-in it came from, shown above the frame as
+    // V8 shows it; '' leaves no frames at all.
+    function settleNoted(page, frame, error, builtin, limit) {
         // Frames the debugger cannot name leave the error the engine's frames, never
         // without a stack.
         var records = null;
@@ -292,8 +295,8 @@
         var frame = dbg.getNewestFrame();
         while (frame && isInternal(frame.script)) frame = frame.older;
         try {
-            var builtin = reword(error, frame);
-            settleNoted(page, frame, error, builtin);
+            var limit = page.note(error);
+            if (typeof limit === 'number' && limit >= 0) settleNoted(page, frame, error, reword(error, frame), limit);
         } catch (e) {
             // left as the engine made it
         }
