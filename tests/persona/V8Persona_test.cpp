@@ -98,9 +98,11 @@ TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
               "TypeError: Cannot read properties of null (reading '0')|"
               "    at Object.probe (https://www.example.com/app/index.html:1:26)|"
               "    at https://www.example.com/app/index.html:6:86");
-    // No receiver type for the arrow; the method that called it keeps its own.
-    EXPECT_EQ(page.Text("o.m().split('\\n').slice(2, 4).join('|')"),
+    // No receiver type for the arrow; the built-in that called it shows, and the method
+    // that called that keeps its own.
+    EXPECT_EQ(page.Text("o.m().split('\\n').slice(2, 5).join('|')"),
               "    at https://www.example.com/app/index.html:8:49|"
+              "    at Array.map (<anonymous>)|"
               "    at Object.m (https://www.example.com/app/index.html:8:38)");
 }
 

@@ -99,7 +99,7 @@
         var end = text.indexOf('\n', start);
         return text.slice(start, end < 0 ? text.length : end);
     }
-    var words = makeWords(restOfLine, isWrite, typeName);
+    var made = makeWords(restOfLine, isWrite, typeName), words = made.reword;
 
     function isInternal(script) {
         return !script || /^qy-internal:/.test(script.url);
@@ -230,9 +230,13 @@
                 var named = f.callee.getOwnPropertyDescriptor('name');
                 name = named && typeof named.value === 'string' ? named.value : f.callee.name || '';
                 if (intro && script.source.introductionType === 'Function' && name === 'anonymous') name = 'eval';
+                // An anonymous function stored in a member is named by where it was
+                // stored ("o.f"), with no type before it.
+                var stored = !name && typeof f.callee.displayName === 'string' && /^[\w$]+(?:\.[\w$]+)+$/.test(f.callee.displayName);
+                if (stored) name = f.callee.displayName;
                 if (f.constructing) {
                     constructing = true;
-                } else if (!f.callee.isArrowFunction) {
+                } else if (!f.callee.isArrowFunction && !stored && !/^[gs]et /.test(name)) {
                     // An arrow function has no receiver of its own (the engine refuses to
                     // give one), and V8 names none.
                     var self = f['this'];
@@ -242,6 +246,13 @@
             }
             out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, constructing, intro[1], intro[2], intro[3]]
                            : [script.url, at.lineNumber, at.columnNumber + 1, name, type, constructing, 0, 0, '']);
+            // A built-in that called this function (Array.map, new Promise) shows between
+            // it and its caller.
+            var older = f.type === 'call' ? f.older : null;
+            if (older && older.script && !isInternal(older.script)) {
+                var between = made.callerBuiltin(name, older, function () { return wholeLine(older); });
+                if (between) out.push(builtinRecord(between));
+            }
         }
         return out;
     }

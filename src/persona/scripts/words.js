@@ -17,8 +17,20 @@
         if (!m) return null;
         // The names before the place: the receiver the callee was read from.
         var whole = wholeLine(), before = whole.slice(0, Math.max(0, whole.length - line.length));
+        // The place may be the call's parenthesis, after the callee's name.
+        var name = m[1];
+        if (!name) {
+            var last = /([\w$]+)\s*$/.exec(before);
+            if (!last) return null;
+            name = last[1];
+            before = before.slice(0, last.index);
+        }
         var chain = /(?:^|[^\w$.])((?:[\w$]+\s*\.\s*)+)$/.exec(before);
-        var callee = (chain ? chain[1].replace(/\s+/g, '') : '') + m[1];
+        // A receiver that is no name (a literal, a call's result) is written `*`, or
+        // `new X` when it is made on the spot.
+        var made = /new\s+([\w$]+)\s*\([^()]*\)\s*\.\s*$/.exec(before);
+        var callee = (chain ? chain[1].replace(/\s+/g, '') : made ? 'new ' + made[1] + '.'
+                      : /[\])'"`]\s*\.\s*$/.test(before) ? '*.' : '') + name;
         var args = [], depth = 0, start = m[0].length, quote = null;
         for (var i = start; i < line.length; i++) {
             var c = line[i];
@@ -33,7 +45,7 @@
                 if (depth === 0) {
                     args.push(line.slice(start, i).trim());
                     if (args.length === 1 && args[0] === '') args = [];
-                    return {callee: callee, name: m[1].slice(m[1].lastIndexOf('.') + 1), args: args};
+                    return {callee: callee, name: name.slice(name.lastIndexOf('.') + 1), args: args};
                 }
                 depth--;
             } else if (c === ',' && depth === 0) {
@@ -166,7 +178,7 @@
             var name = calledAs(ctx, ['toFixed', 'toPrecision', 'toExponential']) || 'toFixed';
             return name === 'toFixed' ? 'toFixed() digits argument must be between 0 and 100'
                 : name + '() argument must be between ' + (name === 'toPrecision' ? 1 : 0) + ' and 100';
-        }],
+        }, function (m, ctx) { return 'Number.' + (calledAs(ctx, ['toFixed', 'toPrecision', 'toExponential']) || 'toFixed'); }],
         [/^(Number|String|Boolean|Symbol|BigInt)\.prototype\.(\w+) called on incompatible .*$/, "$1.prototype.$2 requires that 'this' be a $1"],
         [/^Date\.prototype\.toISOString called on incompatible .*$/, function (m, ctx) {
             var a = argument(ctx, 0);
@@ -213,6 +225,9 @@
             var method = /RegExp\.prototype\.(\w+)\.call$/.exec(call.callee), a = argument(ctx, 0);
             if (method && a) return 'Method RegExp.prototype.' + method[1] + ' called on incompatible receiver ' + shown(a.v);
             return null;
+        }, function (m, ctx) {
+            var call = ctx.call();
+            return call && /^(Object|Reflect)\.\w+$/.test(call.callee) ? call.callee : null;
         }],
         [/^Property descriptor must be an object, got (.*)$/, 'Property description must be an object: $1'],
         [/^property descriptors must not specify a value or be writable when a getter or setter has been specified$/,
@@ -220,7 +235,11 @@
         [/^can't convert (null|undefined) to object$/, function (m, ctx) {
             return promiseCall(ctx) ? m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))'
                 : 'Cannot convert undefined or null to object';
-        }, function (m, ctx) { return promiseCall(ctx) ? 'Promise.' + promiseCall(ctx) : null; }],
+        }, function (m, ctx) {
+            var call = ctx.call();
+            if (promiseCall(ctx)) return 'Promise.' + promiseCall(ctx);
+            return call && /^Object\.\w+$/.test(call.callee) ? call.callee : null;
+        }],
         [/^can't redefine non-configurable property (.*)$/, function (m, ctx) {
             if (calledAs(ctx, ['freeze'])) return 'Cannot freeze array buffer views with elements';
             return 'Cannot redefine property: ' + key(m[1]);
@@ -263,6 +282,9 @@
             var call = ctx.call(), first = call && call.args.length && /^\[\s*([^,\]]+)/.exec(call.args[0]);
             var v = first && valueAt(ctx.frame, first[1].trim());
             return v && !isObject(v.v) ? 'Iterator value ' + String(v.v) + ' is not an entry object' : null;
+        }, function (m, ctx) {
+            var call = ctx.call();
+            return !call ? null : call.callee === 'Object.fromEntries' ? call.callee : /^(Weak)?Map$/.test(call.name) ? 'new ' + call.name : null;
         }],
         [/^can't convert Object\.create\(.*\) to primitive type$/, 'Cannot convert object to primitive value'],
         [/^can't convert [({[].* to (?:number|string|primitive type)$/, 'Cannot convert object to primitive value'],
@@ -438,6 +460,7 @@
         [/^invalid time zone in DateTimeFormat\(\): (.*)$/, 'Invalid time zone specified: $1'],
         [/^undefined currency in NumberFormat\(\) with currency style$/, 'Currency code is required with currency style.'],
         [/^invalid language tag: "(.*)"$/, 'Invalid language tag: $1'],
+        [/^URI malformed$/, null, function (m, ctx) { return calledAs(ctx, ['decodeURI', 'decodeURIComponent', 'encodeURI', 'encodeURIComponent']); }],
         // V8's own words already (a built-in of the persona made them): only the frame
         [/ in JSON at position \d+ \(line \d+ column \d+\)$|^Unexpected end of JSON input$| is not valid JSON$/, null, 'JSON.parse']
     ];
@@ -457,9 +480,40 @@
         return 'function ' + (f.name || '') + '() { [native code] }';
     }
 
+    // ---- built-ins that call the page's functions --------------------------------------
+
+    // The built-ins V8 shows between a callback and the code that called them, by name:
+    // the type V8 names them under ('new' for a constructor).
+    var callers = {
+        map: 'Array', forEach: 'Array', filter: 'Array', reduce: 'Array', reduceRight: 'Array', some: 'Array',
+        every: 'Array', find: 'Array', findIndex: 'Array', findLast: 'Array', findLastIndex: 'Array', sort: 'Array',
+        flatMap: 'Array', toSorted: 'Array', replace: 'String', replaceAll: 'String', from: 'Array', parse: 'JSON',
+        Promise: 'new'
+    };
+    // The built-in frame between a function (named `name`) and `older`, whose place is
+    // the call of that built-in ("Array.map", "new Promise"), or null.
+    function callerBuiltin(name, older, wholeLine) {
+        var call = callAt(older, wholeLine);
+        if (!call || !Object.prototype.hasOwnProperty.call(callers, call.name) || call.name === name) return null;
+        var type = callers[call.name], receiver = call.callee.slice(0, -call.name.length - 1);
+        if (type === 'new') return /^new\s/.test(restOfLine(older)) ? 'new ' + call.name : null;
+        // A function of the page's own with such a name, called directly.
+        if (call.callee === call.name) return null;
+        if (call.name === 'parse') return receiver === 'JSON' ? 'JSON.parse' : null;
+        if (call.name === 'from') return /^(?:Array|\w+Array)$/.test(receiver) ? receiver + '.from' : null;
+        var made = /^new ((?:Big)?(?:Int|Uint|Float)\w*Array)$/.exec(receiver);
+        if (type === 'Array' && made) {
+            type = made[1];
+        } else if (type === 'Array' && receiver) {
+            var v = valueAt(older, receiver);
+            if (v && isObject(v.v) && /^(?:Big)?(?:Int|Uint|Float)\w*Array$/.test(className(v.v))) type = className(v.v);
+        }
+        return type + '.' + call.name;
+    }
+
     // The first row whose engine message matches: [V8's message or null, built-in
     // frame or null]; null when none does.
-    return function reword(text, frame, wholeLine) {
+    function reword(text, frame, wholeLine) {
         if (typeof text !== 'string') return null;
         var known;
         var ctx = {
@@ -479,5 +533,6 @@
             return [message, builtin === undefined ? null : builtin];
         }
         return null;
-    };
+    }
+    return {reword: reword, callerBuiltin: callerBuiltin};
 });

@@ -744,3 +744,47 @@ v8Later('promise errors', 'unhandled then handled', function () {
     var p = Promise.all(5);
     return Promise.resolve().then(function () { return p.catch(function (e) { return [e.message, v8Frames(e, 1)]; }); });
 });
+
+// ---- stacks through built-ins ------------------------------------------------------------
+// Built-ins that call the page's functions, and built-ins that fail, show as V8 shows them.
+function v8StackOf(name, f) {
+    probe('stacks: built-ins', name, function () { try { f(); return 'no error'; } catch (e) { return v8Frames(e, 3); } });
+}
+v8StackOf('map', function () { [1].map(function cb() { throw new Error('x'); }); });
+v8StackOf('map anon', function () { [1].map(function () { throw new Error('x'); }); });
+v8StackOf('forEach arrow', function () { [1].forEach(() => { throw new Error('x'); }); });
+v8StackOf('sort', function () { [2, 1].sort(function cmp() { throw new Error('x'); }); });
+v8StackOf('reduce', function () { [1, 2].reduce(function red() { throw new Error('x'); }); });
+v8StackOf('filter', function () { [1].filter(function fl() { null.x; }); });
+v8StackOf('replace', function () { 'a'.replace(/a/, function rp() { throw new Error('x'); }); });
+v8StackOf('JSON reviver', function () { JSON.parse('{"a":1}', function rv() { throw new Error('x'); }); });
+v8StackOf('Array.from', function () { Array.from([1], function mf() { throw new Error('x'); }); });
+v8StackOf('new Promise executor', function () { var err; new Promise(function ex() { err = new Error('x'); }); throw err; });
+v8StackOf('typed map', function () { new Uint8Array(1).map(function tm() { throw new Error('x'); }); });
+v8StackOf('call', function () { (function called() { throw new Error('x'); }).call({}); });
+v8StackOf('apply', function () { (function applied() { throw new Error('x'); }).apply(null); });
+v8StackOf('Reflect.apply', function () { Reflect.apply(function ra() { throw new Error('x'); }, null, []); });
+v8StackOf('bound', function () { (function bnd() { throw new Error('x'); }).bind(null)(); });
+v8StackOf('object method anon', function () { var o = {}; o.f = function () { throw new Error('x'); }; o.f(); });
+v8StackOf('literal method anon', function () { ({ f: function () { throw new Error('x'); } }).f(); });
+v8StackOf('anon with receiver', function () { var o = {}; var g = [function () { throw new Error('x'); }][0]; g.call(o); });
+v8StackOf('getter', function () { var o = { get v() { throw new Error('x'); } }; return o.v; });
+v8StackOf('setter', function () { var o = { set v(x) { throw new Error('x'); } }; o.v = 1; });
+v8StackOf('class method', function () { class K { m() { throw new Error('x'); } } new K().m(); });
+v8StackOf('static method', function () { class K { static s() { throw new Error('x'); } } K.s(); });
+v8StackOf('constructor', function () { class K { constructor() { throw new Error('x'); } } new K(); });
+v8StackOf('Function ctor', function () { new Function('throw new Error("x")')(); });
+v8StackOf('toString', function () { String({ toString: function ts() { throw new Error('x'); } }); });
+v8StackOf('valueOf via +', function () { return 1 + { valueOf: function vo() { throw new Error('x'); } }; });
+v8StackOf('proxy trap', function () { new Proxy({}, { get: function trap() { throw new Error('x'); } }).a; });
+v8StackOf('iterator', function () { var it = {}; it[Symbol.iterator] = function itf() { throw new Error('x'); }; for (var a of it) {} });
+v8StackOf('generator', function () { function* gen() { throw new Error('x'); } gen().next(); });
+v8StackOf('Object.keys of null then', function () { Object.keys(null); });
+v8StackOf('defineProperty', function () { Object.defineProperty(1, 'a', {}); });
+v8StackOf('Reflect.get', function () { Reflect.get(1, 'a'); });
+v8StackOf('toFixed', function () { (1).toFixed(101); });
+v8StackOf('new Array', function () { new Array(-1); });
+v8StackOf('class call', function () { class P {} P(); });
+v8StackOf('Symbol concat', function () { return Symbol() + ''; });
+v8StackOf('new Map non-entry', function () { new Map([1]); });
+v8StackOf('decodeURI', function () { decodeURIComponent('%'); });
