@@ -40,19 +40,7 @@ function probe(group, name, f) {
 
 // Known differences, each with its reason.
 const std::set<std::string> kKnown = {
-    // The engine's parser reports a kind of token, not the token, and the text eval or
-    // Function was given is not kept with the error.
-    "messages: calls and constructors/Function constructor syntax",
-    "messages: syntax through eval/unexpected identifier",
-    "messages: syntax through eval/unexpected token",
-    "messages: syntax through eval/unexpected end",
-    "messages: syntax through eval/reserved word",
-    // V8 prints the source text of the operand of spread, for-of and patterns (and a
-    // different form for a spread call); the engine's message has the value.
-    "messages: iteration and destructuring/spread of undefined",
-    "messages: iteration and destructuring/spread call of null",
-    "messages: iteration and destructuring/for-of an object",
-    "messages: iteration and destructuring/array pattern of null",
+    // The engine names the nested pattern's expression; V8 the property it read.
     "messages: iteration and destructuring/nested pattern",
     // The value V8 names is in neither the engine's message nor the source at the place.
     "messages: objects and properties/getter not callable",

@@ -99,6 +99,17 @@
         var end = text.indexOf('\n', start);
         return text.slice(start, end < 0 ? text.length : end);
     }
+    // The engine places some calls at their parenthesis; V8 at the callee's name.
+    function callPlace(script, at) {
+        if (!script.source) return at;
+        var known = sourceOf(script.source), start = known.starts[at.lineNumber - known.first];
+        if (start === undefined || known.text[start + at.columnNumber] !== '(') return at;
+        var i = start + at.columnNumber;
+        while (i > start && /\s/.test(known.text[i - 1])) i--;
+        var end = i;
+        while (i > start && /[\w$]/.test(known.text[i - 1])) i--;
+        return i < end ? {lineNumber: at.lineNumber, columnNumber: i - start} : at;
+    }
     var made = makeWords(restOfLine, isWrite, typeName), words = made.reword;
 
     function isInternal(script) {
@@ -175,12 +186,20 @@
             } else if (typeof text === 'string' && incompatible.test(text)) {
                 error.message = text.replace(incompatible, '$1 called on null or undefined');
             } else if (m && m[2] === 'Symbol.iterator') {
-                error.message = m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
+                // The language's own iteration (spread, patterns) names the operand as the
+                // source writes it; a built-in names the value.
+                var operand = frame && made.iteratedOperand(frame, function () { return wholeLine(frame); });
+                error.message = operand ? operand[0] + ' is not iterable' + (operand[1] ? ' (cannot read property ' + m[1] + ')' : '')
+                    : m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
             } else if (m) {
                 var k = key(m[2]);
                 error.message = frame && isWrite(frame)
                     ? 'Cannot set properties of ' + m[1] + " (setting '" + k + "')"
                     : 'Cannot read properties of ' + m[1] + " (reading '" + k + "')";
+            } else if (typeof text === 'string' && /^(?:unexpected token: identifier|missing variable name|missing } in compound statement|missing ; before statement|unexpected token: keyword '\w+')$/.test(text) &&
+                       made.syntaxWords(error, frame, function () { return wholeLine(frame); })) {
+                // A syntax error of eval or Function: V8 names the token found.
+                error.message = made.syntaxWords(error, frame, function () { return wholeLine(frame); });
             } else {
                 var said = words(text, frame, function () { return frame ? wholeLine(frame) : ''; });
                 if (said && typeof said[0] === 'string') error.message = said[0];
@@ -220,7 +239,7 @@
         for (var f = frame, n = 0; f && n < limit + 20 && out.length <= limit + 20; f = f.older, n++) {
             var script = f.script;
             if (!script) continue;
-            var at = script.getOffsetLocation(f.offset), name = '', type = null, constructing = false;
+            var at = callPlace(script, script.getOffsetLocation(f.offset)), name = '', type = null, constructing = false;
             var intro = introduction(script.source);
             if (f.type === 'eval') {
                 name = 'eval';

@@ -349,6 +349,7 @@
             return ctx.call() || /^yield\s*\*/.test(line) ? 'number ' + m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))' : null;
         }],
         [/^\(\{\}\) is not iterable$/, '{} is not iterable'],
+        [/^\(\{.+\}\) is not iterable$/, '{(intermediate value)} is not iterable'],
         [/^\[Symbol\.iterator\]\(\) returned a non-object value$/, 'Result of the Symbol.iterator method is not an object'],
         [/^(undefined|null) has no properties$|^\(destructured parameter\) is (undefined|null)$/, function (m, ctx) {
             var what = m[1] || m[2];
@@ -534,5 +535,70 @@
         }
         return null;
     }
-    return {reword: reword, callerBuiltin: callerBuiltin};
+    // The operand of the language's own iteration at the frame's place, as the source
+    // writes it: [text, true for a spread in a call's arguments], or null (a built-in's).
+    function iteratedOperand(frame, wholeLine) {
+        var line = restOfLine(frame), whole = wholeLine(), before = whole.slice(0, Math.max(0, whole.length - line.length));
+        var spread = /^\.\.\.\s*([\w$.]+)/.exec(line);
+        if (spread) {
+            // The bracket the spread stands in: an array's, or a call's parenthesis.
+            for (var i = before.length - 1, depth = 0; i >= 0; i--) {
+                var c = before[i];
+                if (c === ')' || c === ']' || c === '}') depth++;
+                else if (c === '(' || c === '[' || c === '{') {
+                    if (depth === 0) return [spread[1], c === '('];
+                    depth--;
+                }
+            }
+            return [spread[1], false];
+        }
+        // `[a] = value` and `for (x of value)`: the value's text up to where it ends.
+        if (/\]\s*=\s*$|\bof\s+$/.test(before)) {
+            var value = /^([^;)]*?)\s*(?:[;)]|$)/.exec(line);
+            return value && value[1] ? [value[1], false] : null;
+        }
+        return null;
+    }
+
+    // ---- syntax errors of eval and Function --------------------------------------------
+
+    var reserved = /^(?:break|case|catch|class|const|continue|debugger|default|delete|do|else|enum|export|extends|false|finally|for|function|if|import|in|instanceof|new|null|return|super|switch|this|throw|true|try|typeof|var|void|while|with)$/;
+    var punctuator = /^(?:>>>=|\.\.\.|===|!==|\*\*=|<<=|>>=|>>>|&&=|\|\|=|\?\?=|=>|==|!=|<=|>=|&&|\|\||\?\?|\?\.|\+\+|--|\+=|-=|\*=|\/=|%=|&=|\|=|\^=|\*\*|<<|>>|[{}()[\];,<>+\-*\/%&|^!~?:=.@#])/;
+    // V8's words for the token at `line`:`column` (from 1 and 0) of `text`.
+    function unexpectedAt(text, line, column) {
+        var lines = text.split('\n'), l = lines[line - 1];
+        if (l === undefined) return null;
+        var rest = l.slice(column);
+        if (!/\S/.test(rest) && !/\S/.test(lines.slice(line).join('\n'))) return 'Unexpected end of input';
+        rest = rest.replace(/^\s+/, '');
+        var m;
+        if ((m = /^[A-Za-z_$][\w$]*/.exec(rest))) {
+            if (reserved.test(m[0])) return "Unexpected token '" + m[0] + "'";
+            return "Unexpected identifier '" + m[0] + "'";
+        }
+        if (/^(?:\d|\.\d)/.test(rest)) return 'Unexpected number';
+        if (/^['"]/.test(rest)) return 'Unexpected string';
+        if (/^`/.test(rest)) return 'Unexpected template string';
+        if ((m = punctuator.exec(rest))) return "Unexpected token '" + m[0] + "'";
+        return 'Invalid or unexpected token';
+    }
+    // The text eval or Function compiled at the frame's place, and how many lines the
+    // engine put before it.
+    function compiledText(frame, wholeLine) {
+        var call = callAt(frame, wholeLine);
+        if (!call || (call.name !== 'eval' && call.name !== 'Function') || !call.args.length) return null;
+        var v = valueAt(frame, call.args[call.args.length - 1]);
+        if (!v || typeof v.v !== 'string') return null;
+        // Function's body follows a line of parameters and a line with its brace.
+        return {text: v.v, skip: call.name === 'Function' ? 2 : 0};
+    }
+    function syntaxWords(error, frame, wholeLine) {
+        var compiled = frame && compiledText(frame, wholeLine);
+        if (!compiled) return null;
+        var line = error.lineNumber, column = error.columnNumber;
+        if (typeof line !== 'number' || typeof column !== 'number') return null;
+        return unexpectedAt(compiled.text, line - compiled.skip, column);
+    }
+
+    return {reword: reword, callerBuiltin: callerBuiltin, iteratedOperand: iteratedOperand, syntaxWords: syntaxWords};
 });
