@@ -251,6 +251,23 @@ TEST_F(Persona, LessCommonErrorsNameTheValuesV8Names) {
               "    at repeats (https://www.example.com/app/index.html:2:33)");
 }
 
+TEST_F(Persona, BuiltInsThatCallThePageShowInItsStacks) {
+    // A minified script: one long line, read only around the error's place.
+    std::string pad(200000, 'a');
+    ASSERT_TRUE(page.Add("var pad = '" + pad + "'; function maps() { return [1].map(function cb() { return new Error('m'); })[0]; }"
+                         " function sorts(list) { list.sort(function (a, b) { null.x; }); }"));
+    EXPECT_EQ(page.Text("maps().stack.split('\\n').slice(1, 4).join('|').replace(/:1:\\d+/g, ':1:C')"),
+              "    at cb (https://www.example.com/app/index.html:1:C)|"
+              "    at Array.map (<anonymous>)|"
+              "    at maps (https://www.example.com/app/index.html:1:C)");
+    EXPECT_EQ(page.Text("try { sorts([2, 1]) } catch (e) { e.stack.split('\\n').slice(2, 4).join('|').replace(/:1:\\d+/g, ':1:C') }"),
+              "    at Array.sort (<anonymous>)|"
+              "    at sorts (https://www.example.com/app/index.html:1:C)");
+    // A function of the page's own that happens to be named as a built-in is no built-in.
+    ASSERT_TRUE(page.Add("function map(f) { return f(); }\nfunction viaOwn() { return map(function () { return new Error('o'); }); }"));
+    EXPECT_EQ(page.Text("viaOwn().stack.split('\\n')[2]"), "    at map (https://www.example.com/app/index.html:1:26)");
+}
+
 TEST_F(Persona, ErrorsBuiltInsRejectPromisesWithAreV8s) {
     ASSERT_TRUE(page.Add("var seen = {};\n"
                          "function gathers() { return Promise.all(5); }\n"

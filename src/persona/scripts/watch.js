@@ -69,16 +69,22 @@
         return /^=(?!=)/.test(rest);
     }
 
-    // The source line at the frame's place, from its column on.
-    function restOfLine(frame) {
+    // Where the frame stands in its source: the text, its line's start and end, and the
+    // place. A minified script is one long line, so only `kReach` characters either side
+    // of the place are ever read.
+    var kReach = 400;
+    function placeOf(frame) {
         var script = frame.script;
-        if (!script || !script.source) return '';
-        var known = sourceOf(script.source), text = known.text;
-        var where = script.getOffsetLocation(frame.offset);
-        var start = known.starts[where.lineNumber - known.first];
-        if (start === undefined) return '';
-        var end = text.indexOf('\n', start);
-        return text.slice(start + where.columnNumber, end < 0 ? text.length : end);
+        if (!script || !script.source) return null;
+        var known = sourceOf(script.source), where = script.getOffsetLocation(frame.offset);
+        var index = where.lineNumber - known.first, start = known.starts[index];
+        if (start === undefined) return null;
+        var next = known.starts[index + 1];
+        return {text: known.text, start: start, at: start + where.columnNumber, end: next === undefined ? known.text.length : next - 1};
+    }
+    function restOfLine(frame) {
+        var p = placeOf(frame);
+        return p ? p.text.slice(p.at, Math.min(p.end, p.at + kReach)) : '';
     }
 
     // The engine reports an object on the right of instanceof that cannot be called as a
@@ -89,15 +95,10 @@
         return line.indexOf('instanceof ' + operand) >= 0 || line.indexOf('instanceof ' + bare) >= 0;
     }
 
-    // The whole source line at the frame's place.
+    // The source line around the frame's place (ending where restOfLine ends).
     function wholeLine(frame) {
-        var script = frame.script;
-        if (!script || !script.source) return '';
-        var known = sourceOf(script.source), text = known.text;
-        var start = known.starts[script.getOffsetLocation(frame.offset).lineNumber - known.first];
-        if (start === undefined) return '';
-        var end = text.indexOf('\n', start);
-        return text.slice(start, end < 0 ? text.length : end);
+        var p = placeOf(frame);
+        return p ? p.text.slice(Math.max(p.start, p.at - kReach), Math.min(p.end, p.at + kReach)) : '';
     }
     // The engine places some calls at their parenthesis; V8 at the callee's name.
     function callPlace(script, at) {

@@ -494,6 +494,9 @@
     // The built-in frame between a function (named `name`) and `older`, whose place is
     // the call of that built-in ("Array.map", "new Promise"), or null.
     function callerBuiltin(name, older, wholeLine) {
+        // Most calls are of no such built-in: told by their name alone.
+        var named = /^(?:new\s+)?([\w$]*)\s*\(/.exec(restOfLine(older));
+        if (!named || (named[1] && !Object.prototype.hasOwnProperty.call(callers, named[1]))) return null;
         var call = callAt(older, wholeLine);
         if (!call || !Object.prototype.hasOwnProperty.call(callers, call.name) || call.name === name) return null;
         var type = callers[call.name], receiver = call.callee.slice(0, -call.name.length - 1);
