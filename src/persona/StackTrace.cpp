@@ -286,6 +286,9 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
         else if (constructing.isTrue()) name = u"new " + (function.empty() ? u"<anonymous>" : function);
         else if (type.isString()) name = Copy(cx, type.toString()) + u"." + (function.empty() ? u"<anonymous>" : function);
         else name = function;
+        // A method found under another member's name.
+        std::u16string alias = RecordString(cx, r, 10);
+        if (!alias.empty() && !name.empty()) name += u" [as " + alias + u"]";
         std::u16string where = Number(RecordNumber(cx, r, 1)) + u":" + Number(RecordNumber(cx, r, 2));
         if (RecordNumber(cx, r, 1) == 0 && RecordString(cx, r, 0).empty()) {
             where = u"<anonymous>";  // a built-in's frame

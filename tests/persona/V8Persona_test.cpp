@@ -96,7 +96,7 @@ TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
     EXPECT_EQ(page.Text("typeof got.trace + ' ' + got.failed"), "string undefined");
     EXPECT_EQ(page.Text("got.trace.split('\\n').slice(0, 3).join('|')"),
               "TypeError: Cannot read properties of null (reading '0')|"
-              "    at Object.probe (https://www.example.com/app/index.html:1:26)|"
+              "    at Object.probe [as trace] (https://www.example.com/app/index.html:1:26)|"
               "    at https://www.example.com/app/index.html:6:86");
     // No receiver type for the arrow; the built-in that called it shows, and the method
     // that called that keeps its own.
@@ -232,6 +232,9 @@ TEST_F(Persona, LessCommonErrorsNameTheValuesV8Names) {
     ASSERT_TRUE(page.Add("var hits = 0; var counted = {get n() { hits++; return -1; }};"));
     EXPECT_EQ(caught("'x'.repeat(counted.n);"), "RangeError: Invalid count value");
     EXPECT_EQ(page.Text("hits"), "1");
+    ASSERT_TRUE(page.Add("Object.defineProperty(window, 'countedGlobal', {get: function () { hits++; return 7; }, configurable: true});"));
+    EXPECT_EQ(caught("return 'a' in countedGlobal;"), "TypeError: right-hand side of 'in' should be an object, got number");
+    EXPECT_EQ(page.Text("hits"), "2");
     // The page's own errors keep their words, even the engine's.
     EXPECT_EQ(caught("throw new RangeError('repeat count must be non-negative');"),
               "RangeError: repeat count must be non-negative");

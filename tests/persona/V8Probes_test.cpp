@@ -55,13 +55,8 @@ const std::set<std::string> kKnown = {
     "messages: calls and constructors/extends a non-constructor",
     "messages: regular expressions/flags receiver",
     "messages: collections, buffers and typed arrays/array length -1",
-    // V8 adds "[as name]" when a function runs under another property's name (the
-    // engine's conversions and traps call it without a place in the source to read),
-    // names an anonymous function by the variable it was read from, and shows the
+    // V8 names an anonymous function by the variable it was read from, and shows the
     // generator's own next.
-    "stacks: built-ins/toString",
-    "stacks: built-ins/valueOf via +",
-    "stacks: built-ins/proxy trap",
     "stacks: built-ins/anon with receiver",
     "stacks: built-ins/generator",
     // Frames: V8 shows a frame of its own for a promise resolved with itself, and shows

@@ -975,7 +975,7 @@
     siteMethod('getTypeName', function (r) { return r.type; });
     siteMethod('getFunction', function () { return undefined; });
     siteMethod('getFunctionName', function (r) { return r.name || null; });
-    siteMethod('getMethodName', function (r) { return r.type !== null && r.name ? r.name : null; });
+    siteMethod('getMethodName', function (r) { return r.alias || (r.type !== null && r.name ? r.name : null); });
     siteMethod('getFileName', function (r) { return r.evalLine || (r.file === '' && !r.line) ? undefined : r.address; });
     siteMethod('getLineNumber', function (r) { return r.line; });
     siteMethod('getColumnNumber', function (r) { return r.column; });
@@ -1002,6 +1002,7 @@
         var name = r.awaited ? 'async ' + (r.name || '<anonymous>')
             : r.constructing ? 'new ' + (r.name || '<anonymous>')
             : r.type !== null ? r.type + '.' + (r.name || '<anonymous>') : r.name;
+        if (name && r.alias) name += ' [as ' + r.alias + ']';
         return name ? name + ' (' + where + ')' : where;
     });
     var CallSite = native(function () { throw new TypeError('Illegal constructor'); }, 'CallSite', 0, true);
@@ -1012,7 +1013,8 @@
         for (var i = 0; i < records.length; i++) {
             var r = records[i], o = apply(objectCreate, Object, [CallSiteProto]);
             sites.set(o, {file: r[0], line: r[1], column: r[2], name: r[3], type: r[4], constructing: r[5],
-                evalLine: r[6], evalColumn: r[7], caller: r[8], awaited: r[9] === true, address: address});
+                evalLine: r[6], evalColumn: r[7], caller: r[8], awaited: r[9] === true,
+                alias: typeof r[10] === 'string' ? r[10] : '', address: address});
             append(out, o);
         }
         return out;

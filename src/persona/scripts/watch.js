@@ -221,6 +221,29 @@
         }
         return 'Object';
     }
+    // The member of `receiver` (or of its prototypes) that holds `callee` under another
+    // name than `name`: V8 shows it as "[as member]" (a toString the engine called, a
+    // proxy's trap). Only plain values are read, a few prototypes deep.
+    function memberName(receiver, callee, name) {
+        if (!name) return '';
+        try {
+            for (var o = receiver, depth = 0; o && depth < 3; o = o.proto, depth++) {
+                if (o.isProxy) return '';
+                var own = o.getOwnPropertyDescriptor(name);
+                if (own && own.value === callee) return '';
+                var names = o.getOwnPropertyNames();
+                if (names.length > 200) return '';
+                for (var i = 0; i < names.length; i++) {
+                    var d = o.getOwnPropertyDescriptor(names[i]);
+                    if (d && d.value === callee) return names[i] === name ? '' : names[i];
+                }
+            }
+        } catch (e) {
+            // nothing to show
+        }
+        return '';
+    }
+
     // What introduced eval'd code: [file, line, column, the caller's name], or null.
     function introduction(source) {
         var type = source.introductionType;
@@ -240,7 +263,7 @@
         for (var f = frame, n = 0; f && n < limit + 20 && out.length <= limit + 20; f = f.older, n++) {
             var script = f.script;
             if (!script) continue;
-            var at = callPlace(script, script.getOffsetLocation(f.offset)), name = '', type = null, constructing = false;
+            var at = callPlace(script, script.getOffsetLocation(f.offset)), name = '', type = null, constructing = false, alias = '';
             var intro = introduction(script.source);
             if (f.type === 'eval') {
                 name = 'eval';
@@ -260,12 +283,14 @@
                     // An arrow function has no receiver of its own (the engine refuses to
                     // give one), and V8 names none.
                     var self = f['this'];
-                    if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference())
+                    if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference()) {
                         type = typeName(self);
+                        alias = memberName(self, f.callee, name);
+                    }
                 }
             }
-            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, constructing, intro[1], intro[2], intro[3]]
-                           : [script.url, at.lineNumber, at.columnNumber + 1, name, type, constructing, 0, 0, '']);
+            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, constructing, intro[1], intro[2], intro[3], false, alias]
+                           : [script.url, at.lineNumber, at.columnNumber + 1, name, type, constructing, 0, 0, '', false, alias]);
             // A built-in that called this function (Array.map, new Promise) shows between
             // it and its caller.
             var older = f.type === 'call' ? f.older : null;

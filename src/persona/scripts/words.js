@@ -84,14 +84,14 @@
         try {
             var env = frame.environment && frame.environment.find(parts[0]);
             if (!env) return null;
-            var v = env.getVariable(parts[0]);
+            // A variable of a function or block is read as it is; a name on an object (the
+            // global, `with`) only when it is a plain value: a getter is never run.
+            var v = env.type === 'declarative' ? env.getVariable(parts[0]) : dataOf(env.object, parts[0]);
             for (var i = 1; i < parts.length; i++) {
                 if (!v || typeof v !== 'object' || v.optimizedOut || v.uninitialized || v.missingArguments) return null;
-                var d = null;
-                for (var o = v, depth = 0; o && !d && depth < 50; o = o.proto, depth++) d = o.getOwnPropertyDescriptor(parts[i]);
-                if (!d || !('value' in d)) return null;
-                v = d.value;
+                v = dataOf(v, parts[i]);
             }
+            if (v === NOTHING) return null;
             if (v && typeof v === 'object' && (v.optimizedOut || v.uninitialized || v.missingArguments)) return null;
             return {v: v};
         } catch (e) {
@@ -99,6 +99,17 @@
         }
     }
 
+    // A plain value of an object or its prototypes, or NOTHING (an accessor, a proxy,
+    // none).
+    var NOTHING = {};
+    function dataOf(object, name) {
+        for (var o = object, depth = 0; o && depth < 50; o = o.proto, depth++) {
+            if (o.isProxy) return NOTHING;
+            var d = o.getOwnPropertyDescriptor(name);
+            if (d) return 'value' in d ? d.value : NOTHING;
+        }
+        return NOTHING;
+    }
     function isObject(v) { return v !== null && typeof v === 'object'; }
     function className(v) {
         if (v === PLAIN || v === ARRAY) return v.literal;
@@ -311,10 +322,20 @@
             if (call && call.callee === 'Reflect.apply') return 'Function.prototype.apply was called on ' + m[1] + ', which is a ' + (/\d/.test(m[1]) ? 'number' : 'boolean') + ' and not a function';
             return (/\d/.test(m[1]) ? 'number ' : 'boolean ') + m[1] + ' is not a function';
         }],
+        [/^"(.*)" is not a function$|^\(\{.*\}\) is not a function$/, function (m, ctx) {
+            // A value given to a built-in as its callback: V8 names it by its type.
+            var call = ctx.call();
+            if (call && call.name === 'Promise') return m[1] === undefined ? 'Promise resolver #<Object> is not a function' : null;
+            if (!call || call.callee === call.name || !Object.prototype.hasOwnProperty.call(callers, call.name)) return null;
+            return m[1] !== undefined ? 'string "' + m[1] + '" is not a function' : 'object is not a function';
+        }],
         [/^(undefined|null|\(\{\}\)) is not a function$/, function (m, ctx) {
             var call = ctx.call();
             var v = m[1] === '({})' ? '#<Object>' : m[1];
             if (call && call.name === 'Promise') return 'Promise resolver ' + v + ' is not a function';
+            // Given to a built-in as its callback.
+            if (call && call.callee !== call.name && Object.prototype.hasOwnProperty.call(callers, call.name))
+                return m[1] === 'null' ? 'object null is not a function' : m[1] === '({})' ? 'object is not a function' : null;
             return null;
         }],
         [/^invalid Array\.prototype\.sort argument$/, function (m, ctx) {
@@ -489,7 +510,7 @@
         map: 'Array', forEach: 'Array', filter: 'Array', reduce: 'Array', reduceRight: 'Array', some: 'Array',
         every: 'Array', find: 'Array', findIndex: 'Array', findLast: 'Array', findLastIndex: 'Array', sort: 'Array',
         flatMap: 'Array', toSorted: 'Array', replace: 'String', replaceAll: 'String', from: 'Array', parse: 'JSON',
-        Promise: 'new'
+        Promise: 'new', String: ''
     };
     // The built-in frame between a function (named `name`) and `older`, whose place is
     // the call of that built-in ("Array.map", "new Promise"), or null.
@@ -501,6 +522,8 @@
         if (!call || !Object.prototype.hasOwnProperty.call(callers, call.name) || call.name === name) return null;
         var type = callers[call.name], receiver = call.callee.slice(0, -call.name.length - 1);
         if (type === 'new') return /^new\s/.test(restOfLine(older)) ? 'new ' + call.name : null;
+        // A conversion the built-in made by calling the page's toString.
+        if (type === '') return call.callee === call.name ? call.name : null;
         // A function of the page's own with such a name, called directly.
         if (call.callee === call.name) return null;
         if (call.name === 'parse') return receiver === 'JSON' ? 'JSON.parse' : null;

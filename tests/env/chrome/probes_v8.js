@@ -788,3 +788,11 @@ v8StackOf('class call', function () { class P {} P(); });
 v8StackOf('Symbol concat', function () { return Symbol() + ''; });
 v8StackOf('new Map non-entry', function () { new Map([1]); });
 v8StackOf('decodeURI', function () { decodeURIComponent('%'); });
+v8Each('messages: callbacks given to built-ins', {
+    'map of a string': function () { [1].map('a'); },
+    'forEach of an object': function () { [1].forEach({}); },
+    'filter of null': function () { [1].filter(null); },
+    'Promise resolver object': function () { return new Promise({}); },
+    'then of a number is no error': function () { return typeof Promise.resolve().then(1); },
+    'reduce of a number': function () { [1, 2].reduce(5); }
+});
