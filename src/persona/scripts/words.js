@@ -207,7 +207,7 @@
             var line = ctx.frame ? restOfLine(ctx.frame) : '';
             if (/>>>/.test(line)) return 'BigInts have no unsigned right shift, use >> instead';
             // An operator between two operands mixes; a unary plus or a call converts.
-            if (!ctx.call() && /^(?:return\s+)?[^;=]*?[\w$)\]]\s*(?:\*\*|[-+*\/%&|^]|<<|>>)\s*[^=\s]/.test(line))
+            if (!ctx.call() && /^(?:return\s+|(?:(?:var|let|const)\s+)?[\w$.]+\s*=(?!=)\s*)?[^;=]*?[\w$)\]]\s*(?:\*\*|[-+*\/%&|^]|<<|>>)\s*[^=\s]/.test(line))
                 return 'Cannot mix BigInt and other types, use explicit conversions';
             return null;
         }],

@@ -507,7 +507,9 @@ v8Each('messages: BigInt', {
     'asIntN bits': function () { return BigInt.asIntN(-1, 1n); },
     'BigInt of undefined': function () { return BigInt(undefined); },
     'BigInt of a symbol': function () { return BigInt(Symbol()); },
-    'NaN to BigInt': function () { return BigInt(NaN); }
+    'NaN to BigInt': function () { return BigInt(NaN); },
+    'mixing in an assignment': function () { var big = 2n, y; y = big * 3; return y; },
+    'mixing in a declaration': function () { var big = 2n; var y = 3 - big; return y; }
 });
 v8Each('messages: objects and properties', {
     'in on a number': function () { return 'a' in 5; },
