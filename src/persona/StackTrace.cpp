@@ -160,7 +160,9 @@ std::string BaseFile(const std::u16string& source) {
 
 /// One frame as V8's call sites hold it: [file, line, column, function name, type name
 /// or null, constructing, eval line (0: not eval'd code), eval column, eval caller,
-/// awaited (an async function waiting for the frames above it)].
+/// awaited (an async function waiting for the frames above it)]. The watcher's records
+/// add the member the function ran as when that is another name ("[as trace]"), and a
+/// built-in's frame has no file and line 0 ("at Array.map (<anonymous>)").
 bool AppendRecord(JSContext* cx, JS::HandleObject records, const std::u16string& file, uint32_t line, uint32_t column,
                   const std::u16string& function, JS::HandleValue typeName, bool constructing, uint32_t evalLine,
                   uint32_t evalColumn, const std::u16string& evalCaller, bool awaited = false) {

@@ -256,7 +256,8 @@
     }
     // The limit, then one record per frame from `frame` outwards, as V8's call sites hold
     // it: [file, line, column, function name, type name or null, constructing, eval line
-    // (0: not eval'd code), eval column, eval caller]. The caller, which knows the user's
+    // (0: not eval'd code), eval column, eval caller, false, the member it ran as when
+    // that is another name]; a built-in between two frames has a record without a file. The caller, which knows the user's
     // files, drops the workbench's own frames and keeps `limit` of the rest.
     function describe(frame, limit) {
         var out = [limit];
