@@ -347,14 +347,21 @@ JSObject* ZoneAnchor(JSContext* cx) {
 
 /// The watcher of persona globals' exceptions (V8's words for property errors, V8's
 /// frame names), kept for the process (dropped with the engine's roots).
+JsObjectRoot* g_exceptionWatcher = nullptr;
+
+/// The watcher as it is, never made here (for the engine's callbacks).
+JSObject* ExistingWatcher(JSContext*) {
+    return g_exceptionWatcher && g_exceptionWatcher->alive() ? g_exceptionWatcher->get() : nullptr;
+}
+
 JSObject* ExceptionWatcher(JSContext* cx) {
-    static JsObjectRoot* watcher = nullptr;
-    if (watcher && watcher->alive()) return watcher->get();
+    if (JSObject* kept = ExistingWatcher(cx)) return kept;
     JSObject* made = persona::NewExceptionWatcher(cx);
     if (!made) return nullptr;
-    delete watcher;
-    watcher = new JsObjectRoot(made);
-    return watcher->get();
+    delete g_exceptionWatcher;
+    g_exceptionWatcher = new JsObjectRoot(made);
+    persona::WatchRejections(cx, ExistingWatcher);
+    return g_exceptionWatcher->get();
 }
 
 /// The browser environment compiled once per target, the modern target's console alone
