@@ -13,6 +13,7 @@
 #include <jsfriendapi.h>
 
 #include "debug/DebugScripts.h"
+#include "debug/PageBreaks.h"
 #include "debug/ToolGlobal.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
@@ -140,6 +141,7 @@ bool DynamicNative(JSContext* cx, unsigned argc, JS::Value* vp) {
 
 void ForgetNextObserver(script::DebugObserver* observer) {
     if (g_watch && g_watch->m_next == observer) g_watch->m_next = nullptr;
+    ForgetPageBreaksObserver(observer);
 }
 
 std::u16string HookLine(const HookCall& call) {
@@ -197,6 +199,7 @@ ScriptWatch::ScriptWatch() : m_impl(std::make_unique<Impl>()) {
 
 ScriptWatch::~ScriptWatch() {
     if (script::CurrentDebugObserver() == this) script::SetDebugObserver(m_next);
+    ForgetPageBreaksObserver(this);
     if (JSContext* cx = Cx()) Detach(cx);
     if (g_watch == this) g_watch = nullptr;
 }
