@@ -8,6 +8,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
+#include "cli/Watching.h"
 #include "env/Environment.h"
 #include "env/PageHost.h"
 #include "jscript/Runtime.h"
@@ -31,9 +32,13 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     std::optional<script::ScriptTarget> target;
     std::optional<std::string> address, cookie, profile;
     std::optional<uint64_t> seed;
+    WatchOptions watchOptions;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--target" || a == "--expr" || a == "--address" || a == "--cookie" || a == "--profile" ||
+        std::string watchError;
+        if (watchOptions.Take(args, i, watchError)) {
+            if (!watchError.empty()) return Usage(err, watchError);
+        } else if (a == "--target" || a == "--expr" || a == "--address" || a == "--cookie" || a == "--profile" ||
             a == "--seed") {
             if (i + 1 >= args.size()) return Usage(err, a + " 后缺少参数");
             const std::string& value = args[++i];
@@ -82,6 +87,8 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     StreamLog log(out);
     jscript::SetDebugOutput([&log](const std::u16string& text) { log.AppendLog(text::WideToAnsi(text) + "\r\n"); });
     env::SetOutput([&log](const std::u16string& line) { log.AppendLog(text::WideToAnsi(line) + "\r\n"); });
+    // Made before the page's global: the page's own scripts run as it is set up.
+    CliWatch watch(watchOptions, log);
     script::ScriptSession session;
     session.SetBrowserEnvironment(true);
     std::string where = address ? *address : files[0] == "-" ? "about:blank" : script::FileAddress(std::filesystem::absolute(file).lexically_normal().generic_string());
@@ -98,8 +105,10 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         session.Evaluate(text::Utf8ToAnsiText(e), log, view, nullptr);
         engineError = engineError || script::GetPropertyNumber(session.Host().GetError(), "Number") != 0;
     }
+    bool written = watch.Finish(err);
     jscript::SetDebugOutput(nullptr);
     env::SetOutput(nullptr);
+    if (!written) return kExitEngineError;
     return engineError ? kExitEngineError : kExitOk;
 }
 

@@ -1,7 +1,9 @@
 /** @file Watching.h
- * The eval command's watch options: --hook NAME (repeatable) writes each call of NAME to
- * the log, --dump-dynamic DIR writes each piece of code the script made at run time to
- * a numbered file of DIR.
+ * The eval and page commands' watch options: --hook NAME (repeatable) writes each call
+ * of NAME to the log, --dump-dynamic DIR writes each piece of code the script made at
+ * run time to a numbered file of DIR, --break-on-request TEXT and --break-on-cookie
+ * [NAME] (repeatable) write a line for each request whose address holds TEXT and each
+ * cookie written (of that name), with the value and the calling line.
  */
 #pragma once
 
@@ -14,6 +16,7 @@
 #include "script/ScriptSession.h"
 
 namespace qy::debug {
+class PageBreaks;
 class ScriptWatch;
 }
 
@@ -22,13 +25,16 @@ namespace qy::cli {
 struct WatchOptions {
     std::vector<std::string> hooks;
     std::optional<std::string> dumpDir;
+    std::vector<std::string> requestTexts;
+    std::vector<std::string> cookieNames;  ///< "" for any cookie
 
     /// Takes `args[i]` (and its value) when it is a watch option. Sets `error` for one
-    /// without its value.
+    /// without its value. --break-on-cookie takes the next argument as its name unless
+    /// it is an option or names an existing file.
     bool Take(const std::vector<std::string>& args, size_t& i, std::string& error);
 };
 
-/// The watch over one eval run; made before the host's fresh global.
+/// The watch over one eval or page run; made before the host's fresh global.
 class CliWatch {
 public:
     CliWatch(const WatchOptions& options, script::LogSink& log);
@@ -41,9 +47,12 @@ public:
     bool Finish(std::ostream& err);
 
 private:
+    void MakeBreaks();
+
     WatchOptions m_options;
     script::LogSink& m_log;
     std::unique_ptr<debug::ScriptWatch> m_watch;
+    std::unique_ptr<debug::PageBreaks> m_breaks;  ///< after the watch: it observes through it
 };
 
 }  // namespace qy::cli
