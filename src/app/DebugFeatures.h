@@ -51,6 +51,10 @@ public:
 
     debug::ResumeAction Paused(const debug::PauseState& state) override;
 
+signals:
+    /// The window was made (features add their pages to it).
+    void viewMade(DebuggerWindow* view);
+
 private:
     void OnLoading(editor::Editor* editor);
     void ApplyBreakpoints();

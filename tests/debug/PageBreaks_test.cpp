@@ -174,6 +174,7 @@ TEST_P(PageBreaksTest, ReadingAWatchedMemberPausesAtTheReadingLineAndLooksUnchan
          "    return ua.length > 10;\n"         // 4
          "}\n");
     EXPECT_EQ(Text("probe()"), "true");
+    EXPECT_TRUE(breaks.PendingAccess().empty());
     ASSERT_EQ(recorder.pauses.size(), 1u);
     const Pause& p = recorder.pauses[0];
     EXPECT_EQ(p.frames[0].function, u"probe");

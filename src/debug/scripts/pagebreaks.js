@@ -110,12 +110,13 @@
         return n;
     }
 
-    function envScript(name) {
-        if (!placeLines || !(name in placeLines)) return null;
+    // The function of that name in each watched global.
+    function envScripts(name) {
+        var out = [];
+        if (!placeLines || !(name in placeLines)) return out;
         var found = dbg.findScripts({url: ENV_URL, line: placeLines[name]});
-        for (var i = 0; i < found.length; i++)
-            if (found[i].displayName === name && (!main || found[i].global === main)) return found[i];
-        return null;
+        for (var i = 0; i < found.length; i++) if (found[i].displayName === name) out.push(found[i]);
+        return out;
     }
 
     function entryOffset(script) {
@@ -125,8 +126,8 @@
         return best === null ? 0 : best;
     }
 
-    function stopAt(script, handler) {
-        if (script) script.setBreakpoint(entryOffset(script), {hit: handler});
+    function stopAt(scripts, handler) {
+        for (var i = 0; i < scripts.length; i++) scripts[i].setBreakpoint(entryOffset(scripts[i]), {hit: handler});
     }
 
     function requestHit(frame) {
@@ -220,25 +221,23 @@
             }
         }
         if (!placeLines) return;
-        if (breaksOf("request").length) stopAt(envScript("line"), requestHit);
-        if (breaksOf("cookie").length) stopAt(envScript("setCookie"), cookieHit);
+        if (breaksOf("request").length) stopAt(envScripts("line"), requestHit);
+        if (breaksOf("cookie").length) stopAt(envScripts("setCookie"), cookieHit);
         if (breaksOf("storage").length) {
-            stopAt(envScript("Storage.prototype.setItem"), storageHit("setItem"));
-            stopAt(envScript("Storage.prototype.removeItem"), storageHit("removeItem"));
-            stopAt(envScript("Storage.prototype.clear"), storageHit("clear"));
+            stopAt(envScripts("Storage.prototype.setItem"), storageHit("setItem"));
+            stopAt(envScripts("Storage.prototype.removeItem"), storageHit("removeItem"));
+            stopAt(envScripts("Storage.prototype.clear"), storageHit("clear"));
         }
         runnerScripts = {timer: [], event: [], frame: []};
         if (breaksOf("timer").length || breaksOf("frame").length) {
-            var run = envScript("runTimers");
-            if (run) runnerScripts.timer.push(run);
-            stopAt(run, runnerHit);
-            var raf = envScript("requestAnimationFrame");
-            if (raf) runnerScripts.frame = raf.getChildScripts();
+            runnerScripts.timer = envScripts("runTimers");
+            stopAt(runnerScripts.timer, runnerHit);
+            var raf = envScripts("requestAnimationFrame");
+            for (var r = 0; r < raf.length; r++) runnerScripts.frame = runnerScripts.frame.concat(raf[r].getChildScripts());
         }
         if (breaksOf("event").length) {
-            var invoke = envScript("invokeAt");
-            if (invoke) runnerScripts.event.push(invoke);
-            stopAt(invoke, runnerHit);
+            runnerScripts.event = envScripts("invokeAt");
+            stopAt(runnerScripts.event, runnerHit);
         }
     }
 
@@ -281,7 +280,7 @@
             var getter = scriptBehind(desc.get);
             if (getter) {
                 armed = true;
-                stopAt(getter.script, function (frame) {
+                stopAt([getter.script], function (frame) {
                     if (busy || frame.callee !== getter || !forTarget(frame)) return undefined;
                     frame.onPop = function (completion) {
                         if (!completion || !("return" in completion)) return undefined;
@@ -295,7 +294,7 @@
             var setter = scriptBehind(desc.set);
             if (setter) {
                 armed = true;
-                stopAt(setter.script, function (frame) {
+                stopAt([setter.script], function (frame) {
                     if (busy || frame.callee !== setter || !forTarget(frame)) return undefined;
                     var args = frame.arguments || [];
                     return report(b, "写入 " + b.path + " = " + preview(args[0]), frame);
@@ -376,11 +375,11 @@
         dbg.onEnterFrame = undefined;
         dispatchers = [];
         restoreSwaps();
-        if (!main || !breaks.length) return;
+        if (!breaks.length) return;
         busy = true;
         try {
             armEnvironment();
-            armAccess();
+            if (main) armAccess();
         } finally {
             busy = false;
         }
@@ -398,14 +397,13 @@
         }
     }
 
-    // A page global made while breakpoints are set is watched from its first script on,
-    // so that the page's own scripts, which run as the environment installs, are seen.
+    // A global made while breakpoints are set is watched from its first script on, so
+    // that a page's own scripts, which run as the environment installs, are seen. The
+    // newest is taken for the main host's until it is known (attach); the others are
+    // let go then.
     function onNewGlobalObject(global) {
         if (!breaks.length || global.class !== "global") return undefined;
-        restoreSwaps();
-        dbg.removeAllDebuggees();
         main = dbg.addDebuggee(global);
-        armAll();
         return undefined;
     }
 
@@ -423,17 +421,13 @@
         // The main host's newest global, fully set up.
         attach: function (globalObject) {
             if (!breaks.length) return;
-            var d = dbg.makeGlobalObjectReference(globalObject);
-            if (main !== d) {
-                restoreSwaps();
-                dbg.removeAllDebuggees();
-                main = dbg.addDebuggee(globalObject);
-                armAll();
-            } else {
-                var others = dbg.getDebuggees();
-                for (var i = 0; i < others.length; i++) if (others[i] !== main) dbg.removeDebuggee(others[i]);
-                retryAccess();
-            }
+            var was = main;
+            main = dbg.hasDebuggee(globalObject) ? dbg.makeGlobalObjectReference(globalObject) : dbg.addDebuggee(globalObject);
+            if (was !== null && was.unsafeDereference() === main.unsafeDereference()) main = was;
+            var others = dbg.getDebuggees();
+            for (var i = 0; i < others.length; i++) if (others[i] !== main) dbg.removeDebuggee(others[i]);
+            if (was !== main) armAll();
+            else retryAccess();
         },
         detach: function () {
             restoreSwaps();
