@@ -131,7 +131,9 @@ TEST_P(PageBreaksTest, EveryKindOfRequestIsLoggedWithItsLine) {
     ASSERT_EQ(lines.size(), Modern() ? 3u : 2u);
     EXPECT_EQ(lines[0], "-->日志点 第 1 行: 请求 POST http://b.test/beacon 正文：d=1（sendBeacon）");
     EXPECT_EQ(lines[1], "-->日志点 第 3 行: 请求 GET http://b.test/pixel.gif（Image）");
-    if (Modern()) EXPECT_EQ(lines[2], "-->日志点 第 4 行: 请求 POST http://b.test/api 正文：q=2（fetch）");
+    if (Modern()) {
+        EXPECT_EQ(lines[2], "-->日志点 第 4 行: 请求 POST http://b.test/api 正文：q=2（fetch）");
+    }
     // A console line goes through the same recorder and is no request.
     Text("console.log('http://b.test/not-a-request')");
     EXPECT_EQ(lines.size(), Modern() ? 3u : 2u);
@@ -204,7 +206,9 @@ TEST_P(PageBreaksTest, AMemberTheScriptMakesIsWatchedForReadsAndWrites) {
     // Gone with the breakpoint: a plain member again, with its value.
     breaks.SetBreaks({});
     EXPECT_EQ(Text("secret"), "ba");
-    if (Modern()) EXPECT_EQ(Text("'value' in Object.getOwnPropertyDescriptor(window, 'secret')"), "true");
+    if (Modern()) {
+        EXPECT_EQ(Text("'value' in Object.getOwnPropertyDescriptor(window, 'secret')"), "true");
+    }
 }
 
 TEST_P(PageBreaksTest, StorageTimersFramesAndListenersAreCaught) {
