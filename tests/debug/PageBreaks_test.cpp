@@ -29,6 +29,8 @@ public:
     Debugger* debugger = nullptr;
     std::vector<Pause> pauses;
     ResumeAction next = ResumeAction::Continue;
+    std::u16string evaluate;      // evaluated in the paused frame, when set
+    std::vector<EvaluationResult> results;
 
     ResumeAction Paused(const PauseState& state) override {
         Pause p;
@@ -38,6 +40,7 @@ public:
         if (!scopes.empty())
             for (const VariableInfo& v : debugger->Children(scopes[0].handle)) p.locals.emplace_back(v.name, v.value);
         pauses.push_back(std::move(p));
+        if (!evaluate.empty()) results.push_back(debugger->Evaluate(0, evaluate));
         return next;
     }
 };
@@ -108,6 +111,14 @@ TEST_P(PageBreaksTest, ARequestPausesInTheScriptsFrameWithTheSignedAddress) {
     EXPECT_EQ(p.frames[0].line, 6u);
     EXPECT_EQ(Local(p, u"url"), u"\"http://api.test/x?p=abc&sign=sig3\"");
     EXPECT_TRUE(lines.empty());
+    // The paused frame evaluates the script's own functions, as a line breakpoint's does.
+    recorder.evaluate = u"sign(p + 'zz') + '|' + url.length";
+    Text("go('abc')");
+    ASSERT_EQ(recorder.results.size(), 1u);
+    EXPECT_TRUE(recorder.results[0].ok) << text::Utf16ToUtf8(recorder.results[0].text);
+    EXPECT_EQ(recorder.results[0].text, u"\"sig5|33\"");
+    recorder.evaluate.clear();
+    recorder.pauses.resize(1);
 
     // A text no address holds stops nothing; the same break as a logpoint writes a line.
     breaks.SetBreaks({{PageEvent::Request, u"nowhere", false}});
