@@ -49,6 +49,7 @@ CliWatch::CliWatch(const WatchOptions& options, script::LogSink& log) : m_option
         m_log.AppendLog(text::WideToAnsi(debug::HookLine(call)) + "\r\n");
     });
     m_watch->SetCaptureDynamic(m_options.dumpDir.has_value());
+    m_watch->ExpectGlobal();
     MakeBreaks();
 }
 

@@ -115,11 +115,14 @@ TEST(CommandLineWatch, PageTakesTheWatchOptionsAndSeesThePagesOwnScripts) {
     // Lines count within the script element, as its errors do.
     EXPECT_NE(r.out.find("-->日志点 第 2 行: Cookie 写入 tk=cA==\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("-->日志点 第 3 行: 请求 GET /api?sign=2（fetch）\n"), std::string::npos) << r.out;
-    // A hook and the dynamic code are set up once the page has loaded: they see what
-    // runs after it (here the expression's own call).
+    // The hook and the dynamic code see the page's own script as it runs.
+    EXPECT_NE(r.out.find("-->调用 btoa(\"p\") = \"cA==\"（第 2 行）\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("动态代码 #1 (eval, 第 3 行)"), std::string::npos) << r.out;
+    EXPECT_EQ(Read(out + "/dynamic-1.js"), "1 + 1");
+    // And what runs after the load: the expression's own call.
     Outcome later = RunCli({"page", "--target", "es2021", "--hook", "btoa", "--dump-dynamic", out, page, "--expr",
                             "btoa(eval('\"q\"'))"});
     EXPECT_EQ(later.code, cli::kExitOk) << later.err;
     EXPECT_NE(later.out.find("-->调用 btoa(\"q\") = \"cQ==\""), std::string::npos) << later.out;
-    EXPECT_EQ(Read(out + "/dynamic-1.js"), "\"q\"");
+    EXPECT_EQ(Read(out + "/dynamic-2.js"), "\"q\"") << later.out;
 }
