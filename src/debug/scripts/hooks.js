@@ -296,6 +296,8 @@
 
     function onNewGlobal(globalDO) {
         if (!expected || globalDO.class !== "global") return undefined;
+        // One candidate at a time: a global that ran no page is let go.
+        if (candidate && candidate !== global) dbg.removeDebuggee(candidate);
         candidate = dbg.addDebuggee(globalDO);
         if (!dbg.onNewScript || dbg.onNewScript === onNewScript) dbg.onNewScript = watchFirstScript(dbg.onNewScript);
         return undefined;

@@ -23,6 +23,8 @@
     var runnerScripts = {};   // kind ("timer", "event", "frame") -> scripts that run callbacks
     var swaps = [];           // data members shown as accessors while watched
     var pendingAccess = [];   // access breaks whose object does not exist yet
+    var candidate = null;     // the newest global, taken for the main host's until attach
+    var settled = null;       // the main host's global as attach named it
 
     function internal(url) {
         return typeof url !== "string" || url.indexOf("qy-internal:") === 0 || url === "prelude" ||
@@ -403,7 +405,9 @@
     // let go then.
     function onNewGlobalObject(global) {
         if (!breaks.length || global.class !== "global") return undefined;
-        main = dbg.addDebuggee(global);
+        // One candidate at a time: a global that was not the main host's is let go.
+        if (candidate && candidate !== settled && dbg.hasDebuggee(candidate)) dbg.removeDebuggee(candidate);
+        candidate = main = dbg.addDebuggee(global);
         return undefined;
     }
 
@@ -424,6 +428,7 @@
             var was = main;
             main = dbg.hasDebuggee(globalObject) ? dbg.makeGlobalObjectReference(globalObject) : dbg.addDebuggee(globalObject);
             if (was !== null && was.unsafeDereference() === main.unsafeDereference()) main = was;
+            settled = main;
             var others = dbg.getDebuggees();
             for (var i = 0; i < others.length; i++) if (others[i] !== main) dbg.removeDebuggee(others[i]);
             if (was !== main) armAll();
