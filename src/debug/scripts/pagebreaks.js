@@ -210,8 +210,9 @@
     }
 
     function armEnvironment() {
-        var scripts = dbg.findScripts({url: ENV_URL});
+        // The environment's text is the same for every global: its lines are read once.
         if (!placeLines) {
+            var scripts = dbg.findScripts({url: ENV_URL});
             for (var s = 0; s < scripts.length && !placeLines; s++) {
                 var source = scripts[s].source && scripts[s].source.text;
                 if (!source || source.indexOf(PLACES.runTimers) < 0) continue;
