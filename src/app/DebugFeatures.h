@@ -54,6 +54,9 @@ public:
 signals:
     /// The window was made (features add their pages to it).
     void viewMade(DebuggerWindow* view);
+    /// The chosen frame of a pause is in code made at run time (`dynamicText`, at
+    /// `line` of it), or (empty text) it is not, or the run went on.
+    void frameShown(const QString& dynamicText, int line);
 
 private:
     void OnLoading(editor::Editor* editor);

@@ -13,6 +13,7 @@
 #include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
+#include "app/TraceFeatures.h"
 #include "app/WatchFeatures.h"
 #include "app/WindowPlacement.h"
 #include "editor/Editor.h"
@@ -35,6 +36,7 @@ void AttachFeatures(MainWindow& window) {
     auto* debug = new DebugFeatures(window);
     new WatchFeatures(window, *debug);
     new PageBreakFeatures(window, *debug);
+    new TraceFeatures(window);
     new ServeFeatures(window);
     // An editor that stops colouring for its text's size says so once.
     for (int i = 0; i < 6; ++i) {

@@ -21,7 +21,7 @@ bool WatchOptions::Take(const std::vector<std::string>& args, size_t& i, std::st
         cookieNames.push_back(name);
         return true;
     }
-    if (a != "--hook" && a != "--dump-dynamic" && a != "--break-on-request") return false;
+    if (a != "--hook" && a != "--dump-dynamic" && a != "--break-on-request" && a != "--trace") return false;
     if (i + 1 >= args.size()) {
         error = a + " 后缺少参数";
         return true;
@@ -29,6 +29,8 @@ bool WatchOptions::Take(const std::vector<std::string>& args, size_t& i, std::st
     const std::string& value = args[++i];
     if (a == "--hook")
         hooks.push_back(value);
+    else if (a == "--trace")
+        traceFile = value;
     else if (a == "--break-on-request")
         requestTexts.push_back(value);
     else

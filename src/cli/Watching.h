@@ -3,7 +3,8 @@
  * of NAME to the log, --dump-dynamic DIR writes each piece of code the script made at
  * run time to a numbered file of DIR, --break-on-request TEXT and --break-on-cookie
  * [NAME] (repeatable) write a line for each request whose address holds TEXT and each
- * cookie written (of that name), with the value and the calling line.
+ * cookie written (of that name), with the value and the calling line; --trace FILE
+ * writes every access of the page to FILE (JSON lines).
  */
 #pragma once
 
@@ -27,6 +28,7 @@ struct WatchOptions {
     std::optional<std::string> dumpDir;
     std::vector<std::string> requestTexts;
     std::vector<std::string> cookieNames;  ///< "" for any cookie
+    std::optional<std::string> traceFile;  ///< --trace FILE
 
     /// Takes `args[i]` (and its value) when it is a watch option. Sets `error` for one
     /// without its value. --break-on-cookie takes the next argument as its name unless
