@@ -8,6 +8,7 @@
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
+#include "app/PageBreakFeatures.h"
 #include "app/PageFeatures.h"
 #include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
@@ -32,7 +33,9 @@ void AttachFeatures(MainWindow& window) {
     new PageFeatures(window);
     new ConsoleFeatures(window);
     new FindFeatures(window);
-    new WatchFeatures(window, *new DebugFeatures(window));
+    auto* debug = new DebugFeatures(window);
+    new WatchFeatures(window, *debug);
+    new PageBreakFeatures(window, *debug);
     new TraceFeatures(window);
     new ServeFeatures(window);
     // An editor that stops colouring for its text's size says so once.
