@@ -168,7 +168,7 @@ public:
     /// Lines longer than this are shown in pieces of about kPiece bytes once the text has
     /// a line longer than kLongLine.
     static constexpr int64_t kPieceOver = 4096;
-    static constexpr int64_t kPiece = 160;
+    static constexpr int64_t kPiece = 100;
     /// Whether long lines are shown in pieces (the shown document is not the text).
     bool InPieces() const { return m_model != nullptr; }
     /// The shown document as it is, display breaks included (for tests of the display).

@@ -72,6 +72,9 @@ void Editor::EnterPieces() {
     m_model->SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
     m_model->SendScintilla(SCI_SETEOLMODE, SC_EOL_CRLF);
     m_model->SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    // Nobody listens to its changes: without the notices, the component does not count
+    // the characters before each change for assistive technology either.
+    m_model->SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     m_model->SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
     m_breaks.Clear();
     m_undo.clear();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAccessible>
 #include <QClipboard>
 #include <QMimeData>
 #include <QTest>
@@ -133,4 +134,32 @@ TEST(LongLines, PastingABundleIntoAnEditorShowsItInPieces) {
     EXPECT_LE(LongestShownLine(e), static_cast<size_t>(Editor::kPieceOver));
     QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(e.Text(), "// start\r\n");
+}
+
+TEST(LongLines, MarginNumbersAndAssistiveTextSpeakOfTheText) {
+    Editor e;
+    e.ConfigureEditor();
+    e.show();
+    e.SetText("a();\r\n" + Bundle(200000) + "\r\nb();");
+    ASSERT_TRUE(e.InPieces());
+    QApplication::processEvents();
+    e.repaint();
+    QApplication::processEvents();
+    auto marginText = [&](long line) {
+        const long length = e.SendScintilla(QsciScintillaBase::SCI_MARGINGETTEXT, static_cast<unsigned long>(line),
+                                            static_cast<long>(0));
+        std::string text(static_cast<size_t>(std::max(0L, length)) + 1, '\0');
+        e.SendScintilla(QsciScintillaBase::SCI_MARGINGETTEXT, static_cast<unsigned long>(line), text.data());
+        text.resize(static_cast<size_t>(std::max(0L, length)));
+        return text;
+    };
+    // The first piece of a line carries the text's number, the pieces after it none.
+    EXPECT_EQ(marginText(0), "1");
+    EXPECT_EQ(marginText(1), "2");
+    EXPECT_EQ(marginText(2), "");
+    EXPECT_EQ(marginText(3), "");
+    // Assistive technology is told what the screen shows.
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&e);
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->text(QAccessible::Description).contains(QStringLiteral("分段显示")));
 }
