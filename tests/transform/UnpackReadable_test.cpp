@@ -57,6 +57,9 @@ TEST(ProxyObjects, EachFunctionsObjectIsInlinedWhereItIsDeclared) {
 TEST(PlainWriting, WhatObfuscatorsSpellOutOfTheWayIsWrittenPlainly) {
     EXPECT_EQ(Unpack("var t=!![],u=![],k={'plain':1,'in-dash':2},w=k['plain'];if('string'==typeof w)t=(w);"),
               "var t=true,u=false,k={plain:1,'in-dash':2},w=k.plain;if(typeof w == 'string')t=w;");
+    // A minified return keeps its blank, and a comparison that ends a block turns round too.
+    EXPECT_EQ(Unpack("function f(t){return\"function\"==typeof t}var o={a:'x'==typeof q};"),
+              "function f(t){return typeof t == \"function\"}var o={a:typeof q == 'x'};");
     // Split strings in escapes are joined, numbers spelled as sums folded.
     EXPECT_EQ(Unpack("var s='\\x66\\x75\\x6e'+'\\x63\\x74'+'\\x69\\x6f\\x6e',n=-0x1*0x5+0x7*0x1+(0x2),m=(0x1);"),
               "var s='function',n=4,m=1;");

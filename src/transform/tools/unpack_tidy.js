@@ -373,8 +373,9 @@ unpack_recognisers.push({
                 if (t[o] && t[o].v === 'typeof') end++;
                 if (!t[end] || t[end].k !== 'name' || unpack_reserved.test(t[end].v)) continue;
                 while (t[end + 2] && t[end + 1].v === '.' && t[end + 2].k === 'name') end += 2;
-                if (!t[end + 1] || !/^([),;\]?:]|&&|\|\|)$/.test(t[end + 1].v)) continue;
-                edits.push({ s: tok.s, e: t[end].e, text: src.substring(t[o].s, t[end].e) + ' ' + next.v + ' ' + tok.v });
+                if (t[end + 1] ? !/^([),;\]}?:]|&&|\|\|)$/.test(t[end + 1].v) : prev.v !== 'return') continue;
+                edits.push({ s: tok.s, e: t[end].e, text: (/[\w$]/.test(src.charAt(tok.s - 1)) ? ' ' : '') +
+                             src.substring(t[o].s, t[end].e) + ' ' + next.v + ' ' + tok.v });
                 i = end;
             }
         }
