@@ -86,8 +86,32 @@ static void PrintAdded(ScriptTarget target) {
                 TargetKey(target).c_str(), a, b, b - a);
 }
 
+/// The loads a profiler counts (`--profile=<fresh|load>-<on|off>`): run under
+///   valgrind --tool=callgrind --collect-atstart=no --toggle-collect=ProfiledLoads env_bench --profile=load-on
+/// after two loads that warm the engine, ten loads of the ES2021 target.
+__attribute__((noinline)) void ProfiledLoads(ScriptHost& host, const std::string& code, int n) {
+    for (int i = 0; i < n; ++i) Load(host, code);
+}
+
+static int Profile(const std::string& what) {
+    bool load = what.rfind("load", 0) == 0, on = what.size() > 3 && what.substr(what.size() - 3) == "-on";
+    ScriptHost host = HostOf(ScriptTarget::ES2021, on);
+    std::string code = load ? JqueryFor(ScriptTarget::ES2021) : std::string();
+    Load(host, code);
+    Load(host, code);
+    ProfiledLoads(host, code, 10);
+    std::printf("profiled: 10 %s loads, environment %s\n", load ? "jquery.js" : "empty", on ? "on" : "off");
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (!StartEngine()) return 1;
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]).rfind("--profile=", 0) == 0) {
+            int rc = Profile(std::string(argv[i]).substr(10));
+            StopEngine();
+            return rc;
+        }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

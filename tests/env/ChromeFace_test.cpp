@@ -41,6 +41,39 @@ TEST_F(ChromeFace, EveryMemberOfEveryInterfaceIsNativeAndNamedAsChromeNamesIt) {
     EXPECT_EQ(bad, "");
 }
 
+// What every page interface shows a script: its constructor, and each own member of the
+// constructor and the prototype with its kind, flags and length, in name order. (The
+// language's own classes are left out: the persona adds to them in the workbench only.)
+constexpr const char* kInterfaceSurface = R"JS((function () {
+    var out = [];
+    Object.getOwnPropertyNames(window).sort().forEach(function (name) {
+        var d = Object.getOwnPropertyDescriptor(window, name), f = d && d.value;
+        if (typeof f !== 'function' || !/^[A-Z]/.test(name) || !f.prototype || !f.prototype[Symbol.toStringTag]) return;
+        if (/^(ArrayBuffer|SharedArrayBuffer|DataView|Iterator|Map|Set|WeakMap|WeakSet|WeakRef|FinalizationRegistry|Promise|Symbol|BigInt)$/.test(name)) return;
+        var row = [name, f.name, f.length, Object.getPrototypeOf(f.prototype) && Object.getPrototypeOf(f.prototype)[Symbol.toStringTag]];
+        [f, f.prototype].forEach(function (holder) {
+            Object.getOwnPropertyNames(holder).sort().forEach(function (k) {
+                var m = Object.getOwnPropertyDescriptor(holder, k);
+                row.push(k + ':' + (m.get ? 'g' : '') + (m.set ? 's' : '') + (m.enumerable ? 'e' : '') + (m.configurable ? 'c' : '') +
+                    (m.writable ? 'w' : '') + (typeof m.value === 'function' ? m.value.length : typeof m.value === 'number' ? m.value : ''));
+            });
+        });
+        out.push(row.join(' '));
+    });
+    return out.length + '\n' + out.join('\n');
+})())JS";
+
+TEST_F(ChromeFace, TheTableReadOnceForTheProcessGivesWhatTheScriptReadsFromIt) {
+    // The workbench reads the interface table once for the process; the portable form
+    // (outside the workbench) reads each line in script. Both must show the same interfaces.
+    std::string workbench = env.Text(kInterfaceSurface);
+    EnvHost bare(ScriptTarget::ES2021, false);
+    ASSERT_TRUE(bare.Add(env::InsertableBlock(false))) << bare.ErrorDescription();
+    std::string portable = bare.Text(kInterfaceSurface);
+    ASSERT_GT(std::stoi(workbench), 500);
+    EXPECT_EQ(workbench, portable);
+}
+
 TEST_F(ChromeFace, NothingOfTheWorkbenchIsReachable) {
     EXPECT_EQ(env.Text("typeof __qyEnvHost + typeof host + typeof kit + typeof native + typeof config"),
               "undefinedundefinedundefinedundefinedundefined");
