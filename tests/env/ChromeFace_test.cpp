@@ -74,6 +74,41 @@ TEST_F(ChromeFace, TheTableReadOnceForTheProcessGivesWhatTheScriptReadsFromIt) {
     EXPECT_EQ(workbench, portable);
 }
 
+TEST_F(ChromeFace, WhatAPageChangesEndsWithItsReset) {
+    // Every Reset makes the page anew: a change a script makes to the interfaces, the
+    // built-ins, the window or the page does not reach the next one.
+    ASSERT_TRUE(env.Add(R"JS(
+        Node.prototype.appendChild = function () { return 'patched'; };
+        HTMLDivElement.prototype.extra = 1;
+        Object.defineProperty(Navigator.prototype, 'userAgent', {get: function () { return 'mine'; }});
+        Date.prototype.toString = function () { return 'no date'; };
+        Object.prototype.timeZoneName = 'short';
+        window.leftOver = 1;
+        document.title = 'changed';
+        document.body.appendChild(document.createElement('p')).id = 'added';
+        document.cookie = 'a=1';
+        localStorage.setItem('k', 'v');
+    )JS")) << env.ErrorDescription();
+    EXPECT_EQ(env.Text("navigator.userAgent + ' ' + document.title + ' ' + document.body.appendChild(document.createElement('i'))"),
+              "mine changed patched");
+    env.host.Reset();
+    EXPECT_EQ(env.Text("typeof leftOver + ' ' + typeof HTMLDivElement.prototype.extra + ' ' + ('timeZoneName' in {})"),
+              "undefined undefined false");
+    EXPECT_TRUE(env.True("navigator.userAgent.indexOf('Chrome/') > 0"));
+    EXPECT_EQ(env.Text("document.title + '|' + document.getElementById('added') + '|' + document.cookie + '|' + localStorage.length"),
+              "|null||0");
+    EXPECT_EQ(env.Text("document.body.appendChild(document.createElement('i')).tagName"), "I");
+    EXPECT_EQ(env.Text("String(new Date(0))"), "Thu Jan 01 1970 08:00:00 GMT+0800 (中国标准时间)");
+}
+
+TEST_F(ChromeFace, APageThatAddsToObjectsPrototypeStillReadsThePersonasDates) {
+    // The zone's formats are made when a date first needs them, after the page's code
+    // may have added options to every object.
+    ASSERT_TRUE(env.Add("Object.prototype.timeZoneName = 'short'; Object.prototype.hour12 = true; Object.prototype.timeZone = 'UTC';"));
+    EXPECT_EQ(env.Text("String(new Date(0))"), "Thu Jan 01 1970 08:00:00 GMT+0800 (中国标准时间)");
+    EXPECT_EQ(env.Text("new Date(0).getHours() + ' ' + new Date(0).getTimezoneOffset()"), "8 -480");
+}
+
 TEST_F(ChromeFace, NothingOfTheWorkbenchIsReachable) {
     EXPECT_EQ(env.Text("typeof __qyEnvHost + typeof host + typeof kit + typeof native + typeof config"),
               "undefinedundefinedundefinedundefinedundefined");

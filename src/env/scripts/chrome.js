@@ -1002,15 +1002,28 @@
     var zone = typeof host.timeZone === 'string' ? host.timeZone : config.timeZone, locale = config.language;
     var OriginalDate = Date, DateProto = Date.prototype, OriginalDTF = Intl.DateTimeFormat;
     var originalParse = OriginalDate.parse, originalGetOffset = DateProto.getTimezoneOffset;
-    var utcParts = new OriginalDTF('en-US', {timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
-        day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'});
+    // The zone's formats are made when a date first needs them (most pages never do). Their
+    // options have no prototype, so nothing a page adds to Object.prototype reaches them.
+    function options(values) {
+        var o = create(null);
+        for (var k in values) if (hasOwn.call(values, k)) o[k] = values[k];
+        return o;
+    }
+    var formats = null;
+    function zoneFormats() {
+        return formats || (formats = {
+            utcParts: new OriginalDTF('en-US', options({timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
+                day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'})),
+            zoneName: new OriginalDTF(locale, options({timeZone: zone, timeZoneName: 'long'}))
+        });
+    }
     var offsets = new Map();
     // Minutes the zone is ahead of UTC at time t.
     function offsetAt(t) {
         var hour = Math.floor(t / 3600000), known = offsets.get(hour);
         if (known !== undefined) return known;
         var p = {};
-        utcParts.formatToParts(new OriginalDate(hour * 3600000)).forEach(function (x) { p[x.type] = Number(x.value); });
+        zoneFormats().utcParts.formatToParts(new OriginalDate(hour * 3600000)).forEach(function (x) { p[x.type] = Number(x.value); });
         var local = OriginalDate.UTC(p.year, p.month - 1, p.day, p.hour, p.minute, p.second);
         var off = Math.round((local - hour * 3600000) / 60000);
         if (offsets.size > 4096) offsets.clear();
@@ -1054,7 +1067,6 @@
             return setTime.call(this, fromLocal(timeOf(wall)));
         });
     });
-    var zoneName = new OriginalDTF(locale, {timeZone: zone, timeZoneName: 'long'});
     function two(n) { return (n < 10 ? '0' : '') + n; }
     var days = ['Sun', 'Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat'];
     var months = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
@@ -1065,7 +1077,7 @@
     }
     function timePart(d, w) {
         var off = offsetAt(timeOf(d)), a = Math.abs(off), name = '';
-        zoneName.formatToParts(d).forEach(function (x) { if (x.type === 'timeZoneName') name = x.value; });
+        zoneFormats().zoneName.formatToParts(d).forEach(function (x) { if (x.type === 'timeZoneName') name = x.value; });
         return two(w.getUTCHours()) + ':' + two(w.getUTCMinutes()) + ':' + two(w.getUTCSeconds()) + ' GMT' +
             (off < 0 ? '-' : '+') + two(Math.floor(a / 60)) + two(a % 60) + ' (' + name + ')';
     }
