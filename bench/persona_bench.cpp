@@ -5,6 +5,7 @@
 //   BM_ErrorStacks/<0, 1>         - 1000 `new Error` three calls deep, stacks read
 //   BM_AwaitLoop/<0, 1>           - Reset, then an async function awaiting 10000 times
 //                                   (what a watcher of every promise would cost)
+//   BM_Rejections/<0, 1>          - Reset, then 1000 `await Promise.all(5)` caught, stacks read
 // After the benchmarks each pair is timed alternately and the difference of the medians
 // printed, so that the machine's noise hits both sides alike.
 #include <benchmark/benchmark.h>
@@ -32,6 +33,12 @@ static const char* kThrowing =
 static const char* kStacks =
     "(function () { function a() { return new Error('x'); } function b() { return a(); }"
     " function c() { return b(); } var n = 0; for (var i = 0; i < 1000; i++) n += c().stack.length; return n; })()";
+
+static const char* kAwaits = "(async function () { for (var i = 0; i < 10000; i++) await i; })();";
+
+static const char* kRejections =
+    "(async function () { var n = 0; for (var i = 0; i < 1000; i++) {"
+    " try { await Promise.all(5); } catch (e) { n += e.stack.length; } } return n; })();";
 
 static ScriptHost HostOf(bool persona) {
     ScopedScriptTarget scoped(ScriptTarget::ES2021);
@@ -76,11 +83,17 @@ BENCHMARK(BM_ErrorStacks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 static void BM_AwaitLoop(benchmark::State& state) {
     ScriptHost host = HostOf(state.range(0) != 0);
-    std::string code = "(async function () { for (var i = 0; i < 10000; i++) await i; })();";
-    for (auto _ : state) Load(host, code);
+    for (auto _ : state) Load(host, kAwaits);
     state.SetLabel(state.range(0) ? "persona" : "engine");
 }
 BENCHMARK(BM_AwaitLoop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+static void BM_Rejections(benchmark::State& state) {
+    ScriptHost host = HostOf(state.range(0) != 0);
+    for (auto _ : state) Load(host, kRejections);
+    state.SetLabel(state.range(0) ? "persona" : "engine");
+}
+BENCHMARK(BM_Rejections)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 static double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -111,6 +124,8 @@ int main(int argc, char** argv) {
     PrintAdded("jquery.js load", [&](ScriptHost& h) { Load(h, jquery); });
     PrintAdded("1000 property errors", [](ScriptHost& h) { h.Eval(kThrowing); });
     PrintAdded("1000 errors with stacks", [](ScriptHost& h) { h.Eval(kStacks); });
+    PrintAdded("10000 awaits", [](ScriptHost& h) { Load(h, kAwaits); });
+    PrintAdded("1000 built-in rejections", [](ScriptHost& h) { Load(h, kRejections); });
     benchmark::Shutdown();
     StopEngine();
     return 0;

@@ -10,6 +10,7 @@ PACKAGES="build-essential cmake pkg-config git
  libcurl4-openssl-dev libcpp-httplib-dev zlib1g-dev
  libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev libxkbcommon-dev
  libgl-dev
+ libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
  fonts-wqy-microhei fonts-wqy-zenhei
  xvfb xauth x11-apps xdotool imagemagick openbox
  libjs-jquery libjs-underscore libjs-d3 libjs-moment

@@ -30,7 +30,10 @@ const char* const kEngineButtons[] = {"按钮_add", "按钮_run", "按钮_format
 std::string Ansi(const QString& s) { return text::WideToAnsi(s.toStdU16String()); }
 
 QString ReasonText(const debug::PauseState& state, const std::vector<debug::FrameInfo>& frames) {
-    QString where = frames.empty() ? QString() : QStringLiteral("（第 %1 行）").arg(frames[0].line);
+    QString where = frames.empty() ? QString()
+                                   : QStringLiteral("（") + QString::fromStdU16String(frames[0].dynamicTitle) +
+                                         (frames[0].dynamicTitle.empty() ? QString() : QStringLiteral(" ")) +
+                                         QStringLiteral("第 %1 行）").arg(frames[0].line);
     switch (state.reason) {
         case debug::PauseReason::Breakpoint: return QStringLiteral("已暂停：断点") + where;
         case debug::PauseReason::DebuggerStatement: return QStringLiteral("已暂停：debugger 语句") + where;
@@ -185,6 +188,7 @@ void DebugFeatures::ShowFrame(int index) {
         if (f.inLoadedCode) m_loaded->ShowExecutionPoint(static_cast<int64_t>(f.line) - 1);
         else m_loaded->ShowExecutionPoint(-1);
     }
+    emit frameShown(QString::fromStdU16String(f.dynamicText), f.dynamicText.empty() ? 0 : static_cast<int>(f.line));
     if (m_view) m_view->ShowScopes(m_debugger->Scopes(static_cast<size_t>(index)));
     RefreshWatches();
 }
@@ -197,6 +201,7 @@ void DebugFeatures::SetEngineWorkEnabled(bool enabled) {
 
 void DebugFeatures::ClearExecutionPoint() {
     if (m_loaded) m_loaded->ShowExecutionPoint(-1);
+    emit frameShown(QString(), 0);
 }
 
 debug::ResumeAction DebugFeatures::Paused(const debug::PauseState& state) {

@@ -51,6 +51,11 @@ public:
 
     debug::ResumeAction Paused(const debug::PauseState& state) override;
 
+signals:
+    /// The chosen frame of a pause is in code made at run time (`dynamicText`, at
+    /// `line` of it), or (empty text) it is not, or the run went on.
+    void frameShown(const QString& dynamicText, int line);
+
 private:
     void OnLoading(editor::Editor* editor);
     void ApplyBreakpoints();

@@ -157,7 +157,9 @@ void DebuggerWindow::ShowPause(const QString& reason, const std::vector<debug::F
     QSignalBlocker block(m_frames);
     m_frames->clear();
     for (const debug::FrameInfo& f : frames)
-        m_frames->addItem(FromU16(f.function) + QStringLiteral("    第 %1 行").arg(f.line));
+        m_frames->addItem(FromU16(f.function) + QStringLiteral("    ") +
+                          (f.dynamicTitle.empty() ? QString() : FromU16(f.dynamicTitle) + QLatin1Char(' ')) +
+                          QStringLiteral("第 %1 行").arg(f.line));
     m_frames->setCurrentRow(frames.empty() ? -1 : 0);
     SetPaused(true);
 }

@@ -12,6 +12,7 @@
 #include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
 #include "app/TransformFeatures.h"
+#include "app/TraceFeatures.h"
 #include "app/WatchFeatures.h"
 #include "app/WindowPlacement.h"
 #include "editor/Editor.h"
@@ -32,6 +33,7 @@ void AttachFeatures(MainWindow& window) {
     new ConsoleFeatures(window);
     new FindFeatures(window);
     new WatchFeatures(window, *new DebugFeatures(window));
+    new TraceFeatures(window);
     new ServeFeatures(window);
     // An editor that stops colouring for its text's size says so once.
     for (int i = 0; i < 6; ++i) {

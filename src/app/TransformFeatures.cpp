@@ -160,6 +160,10 @@ void TransformFeatures::Unpack() {
     for (const auto& [label, count] : unpacked.removed)
         done += (done.empty() ? "" : Ansi("，")) + label + " " + std::to_string(count) + Ansi(" 处");
     m_window.AppendLog(done.empty() ? Ansi("-->已还原：未识别出已知的加密方式\r\n") : Ansi("-->已还原：") + done + "\r\n");
+    for (const auto& [label, count] : unpacked.removed)
+        if (label == Ansi("打包模块"))
+            m_window.AppendLog(Ansi("-->打包文件已按模块排列（入口在前，每个模块前注明编号和依赖）；"
+                                    "命令行 qingyou-js unpack --split 目录 文件 可把每个模块写成一个文件\r\n"));
     for (const std::string& label : unpacked.refused)
         m_window.AppendLog(Ansi("-->保留原样：") + label + Ansi(" 的结果未通过检查（无法编译或少了全局函数）\r\n"));
     for (const std::string& label : unpacked.timedOut)

@@ -11,10 +11,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/DebugFeatures.h"
+#include "app/DynamicCodeTab.h"
 #include "app/MainWindow.h"
 #include "text/CodePage.h"
 
@@ -30,7 +34,7 @@ QMenu* DebugMenu(MainWindow& window) {
 }  // namespace
 
 WatchFeatures::WatchFeatures(MainWindow& window, DebugFeatures& debug)
-    : QObject(&window), m_window(window), m_watch(std::make_unique<debug::ScriptWatch>()) {
+    : QObject(&window), m_window(window), m_debug(debug), m_watch(std::make_unique<debug::ScriptWatch>()) {
     m_watch->SetCaptureDynamic(true);
     m_watch->SetCallOutput([this](const debug::HookCall& call) {
         m_window.AppendLog(text::WideToAnsi(debug::HookLine(call)) + "\r\n");
@@ -59,6 +63,7 @@ WatchFeatures::WatchFeatures(MainWindow& window, DebugFeatures& debug)
     }
     menu->addAction(QStringLiteral("函数监视…"), this, [this] { EditHooks(); });
     menu->addAction(QStringLiteral("动态代码…"), this, [this] { ShowDynamicCode(); });
+    connect(&debug, &DebugFeatures::frameShown, this, &WatchFeatures::ShowFrameIn);
 }
 
 WatchFeatures::~WatchFeatures() = default;
@@ -111,12 +116,27 @@ QDialog& WatchFeatures::ShowDynamicCode() {
         view->setWindowTitle(QStringLiteral("动态代码"));
         view->resize(760, 480);
         auto* splitter = new QSplitter(view);
-        auto* list = new QListWidget(splitter);
+        auto* left = new QWidget(splitter);
+        auto* leftLayout = new QVBoxLayout(left);
+        leftLayout->setContentsMargins(0, 0, 0, 0);
+        auto* list = new QListWidget(left);
         list->setObjectName(QStringLiteral("列表_动态代码"));
-        auto* code = new QPlainTextEdit(splitter);
+        list->setAccessibleName(QStringLiteral("动态代码列表"));
+        auto* open = new QPushButton(QStringLiteral("在标签页中打开(&O)"), left);
+        open->setObjectName(QStringLiteral("按钮_打开动态代码"));
+        leftLayout->addWidget(list, 1);
+        leftLayout->addWidget(open);
+        auto* tabs = new QTabWidget(splitter);
+        tabs->setObjectName(QStringLiteral("选择夹_动态代码"));
+        tabs->setTabsClosable(true);
+        auto* code = new QPlainTextEdit(tabs);
         code->setObjectName(QStringLiteral("编辑框_动态代码"));
+        code->setAccessibleName(QStringLiteral("动态代码预览（只读）"));
         code->setReadOnly(true);
         code->setLineWrapMode(QPlainTextEdit::NoWrap);
+        tabs->addTab(code, QStringLiteral("预览"));
+        // The preview stays; the sources' own tabs close.
+        if (QWidget* button = tabs->tabBar()->tabButton(0, QTabBar::RightSide)) button->hide();
         splitter->setStretchFactor(1, 3);
         (new QHBoxLayout(view))->addWidget(splitter);
         connect(list, &QListWidget::currentRowChanged, this, [this, code](int row) {
@@ -125,12 +145,72 @@ QDialog& WatchFeatures::ShowDynamicCode() {
                                    ? QString::fromStdU16String(sources[row].text)
                                    : QString());
         });
+        connect(list, &QListWidget::itemActivated, this, [this, list] { OpenDynamicTab(list->currentRow()); });
+        connect(open, &QPushButton::clicked, this, [this, list] { OpenDynamicTab(list->currentRow()); });
+        connect(tabs, &QTabWidget::tabCloseRequested, this, [this, tabs](int index) {
+            if (index <= 0) return;
+            QWidget* page = tabs->widget(index);
+            tabs->removeTab(index);
+            page->setParent(nullptr);
+            page->deleteLater();
+            // Its breakpoints go with it.
+            ApplyDynamicBreakpoints();
+        });
         m_dynamicView = view;
     }
     RefreshDynamicCode();
     m_dynamicView->show();
     m_dynamicView->raise();
     return *m_dynamicView;
+}
+
+DynamicCodeTab* WatchFeatures::OpenDynamicTab(int row) {
+    const auto& sources = m_watch->DynamicSources();
+    if (row < 0 || static_cast<size_t>(row) >= sources.size()) return nullptr;
+    QDialog& view = ShowDynamicCode();
+    auto* tabs = view.findChild<QTabWidget*>(QStringLiteral("选择夹_动态代码"));
+    const debug::DynamicSource& source = sources[static_cast<size_t>(row)];
+    // One tab for one text: the same code made again is the same tab.
+    for (int i = 1; i < tabs->count(); ++i) {
+        auto* tab = qobject_cast<DynamicCodeTab*>(tabs->widget(i));
+        if (tab && tab->SourceText() == source.text) {
+            tabs->setCurrentIndex(i);
+            return tab;
+        }
+    }
+    auto* tab = new DynamicCodeTab(source, tabs);
+    tab->SetFormatAllowed(!m_debug.IsPaused());
+    connect(tab, &DynamicCodeTab::breakpointsChanged, this, &WatchFeatures::ApplyDynamicBreakpoints);
+    QString title = QStringLiteral("#%1 %2").arg(source.number).arg(QString::fromStdU16String(source.kind));
+    int index = tabs->addTab(tab, title);
+    tabs->setTabToolTip(index, QString::fromStdU16String(debug::DynamicTitle(source)));
+    tabs->setCurrentIndex(index);
+    return tab;
+}
+
+void WatchFeatures::ApplyDynamicBreakpoints() {
+    std::vector<debug::DynamicBreakpoint> all;
+    if (m_dynamicView)
+        for (DynamicCodeTab* tab : m_dynamicView->findChildren<DynamicCodeTab*>())
+            for (uint32_t line : tab->Breakpoints()) all.push_back({tab->SourceText(), line});
+    m_debug.Debugger().SetDynamicBreakpoints(std::move(all));
+}
+
+void WatchFeatures::ShowFrameIn(const QString& dynamicText, int line) {
+    bool paused = !dynamicText.isEmpty();
+    if (m_dynamicView)
+        for (DynamicCodeTab* tab : m_dynamicView->findChildren<DynamicCodeTab*>()) {
+            tab->ShowExecutionPoint(0);
+            tab->SetFormatAllowed(!m_debug.IsPaused());
+        }
+    if (!paused) return;
+    const auto& sources = m_watch->DynamicSources();
+    std::u16string text = dynamicText.toStdU16String();
+    for (size_t i = sources.size(); i-- > 0;) {
+        if (sources[i].text != text) continue;
+        if (DynamicCodeTab* tab = OpenDynamicTab(static_cast<int>(i))) tab->ShowExecutionPoint(static_cast<uint32_t>(line));
+        return;
+    }
 }
 
 void WatchFeatures::RefreshDynamicCode() {

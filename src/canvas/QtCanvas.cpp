@@ -233,6 +233,7 @@ public:
     void Resize(int w, int h) override {
         m_image = QImage(std::max(w, 0), std::max(h, 0), QImage::Format_ARGB32_Premultiplied);
         m_image.fill(Qt::transparent);
+        m_shown = QImage();
         m_states.assign(1, State{});
         m_path = QPainterPath();
         m_gradients.clear();
@@ -246,6 +247,7 @@ public:
     void DrawSurface(const CanvasSurface& source, const double* r) override {
         const auto& from = static_cast<const QtSurface&>(source).m_image;
         QImage copy = from.copy();  // a canvas may draw itself
+        m_shown = QImage();
         Paint([&](QPainter& p) {
             p.setTransform(S().transform);
             p.drawImage(QRectF(r[4], r[5], r[6], r[7]), copy, QRectF(r[0], r[1], r[2], r[3]));
@@ -254,7 +256,9 @@ public:
 
     std::vector<uint8_t> Read(int x, int y, int w, int h) const override {
         std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4, 0);
-        QImage rgba = m_image.convertToFormat(QImage::Format_RGBA8888);
+        // A browser's image shown as it is reads back byte for byte: the premultiplied
+        // pixels would round its translucent edges.
+        QImage rgba = m_shown.isNull() ? m_image.convertToFormat(QImage::Format_RGBA8888) : m_shown;
         for (int row = 0; row < h; ++row) {
             int sy = y + row;
             if (sy < 0 || sy >= rgba.height()) continue;
@@ -271,6 +275,7 @@ public:
     void Write(const uint8_t* rgba, int w, int h, int dx, int dy) override {
         QImage src(rgba, w, h, w * 4, QImage::Format_RGBA8888);
         QImage converted = src.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        m_shown = QImage();
         QPainter p(&m_image);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(QPoint(dx, dy), converted);
@@ -362,8 +367,10 @@ private:
     std::string Text(const std::vector<CanvasArg>& args, bool fill);
     std::string Measure(const std::string& text);
     std::string DataUrl(const std::string& type, double quality);
+    std::string ShowDataUrl(const std::string& url);
 
     QImage m_image;
+    QImage m_shown;  ///< a recorded image (RGBA, not premultiplied) while nothing has drawn over it
     std::vector<State> m_states;
     QPainterPath m_path;  ///< in device space
     std::map<int, std::unique_ptr<QGradient>> m_gradients;
@@ -561,9 +568,28 @@ std::string QtSurface::DataUrl(const std::string& type, double quality) {
     return "data:" + mime + ";base64," + bytes.toBase64().toStdString();
 }
 
+/// Puts the pixels of an image given as a data address (a real browser's drawing the
+/// profile recorded) in place of the surface's own; "1" when it decoded to the surface's size.
+std::string QtSurface::ShowDataUrl(const std::string& url) {
+    size_t comma = url.find(',');
+    if (url.rfind("data:image/", 0) != 0 || comma == std::string::npos ||
+        url.compare(comma - 7, 7, ";base64") != 0)
+        return "";
+    QByteArray bytes = QByteArray::fromBase64(QByteArray::fromRawData(url.data() + comma + 1,
+                                                                      static_cast<qsizetype>(url.size() - comma - 1)));
+    QImage decoded;
+    if (!decoded.loadFromData(bytes) || decoded.size() != m_image.size()) return "";
+    m_image = decoded.convertToFormat(m_image.format());
+    m_shown = decoded.convertToFormat(QImage::Format_RGBA8888);
+    return "1";
+}
+
 std::string QtSurface::Call(std::string_view methodView, const std::vector<CanvasArg>& a) {
     std::string method(methodView);
     State& s = S();
+    static const char* const kPainting[] = {"fillRect", "strokeRect", "clearRect", "fill", "stroke", "fillText", "strokeText", "reset"};
+    for (const char* painting : kPainting)
+        if (method == painting) m_shown = QImage();
     if (method == "set") return Set(Str(a, 0), Str(a, 1), Num(a, 1, NAN), a.size() > 1 && std::holds_alternative<double>(a[1]));
     if (method == "save") {
         m_states.push_back(s);
@@ -714,6 +740,7 @@ std::string QtSurface::Call(std::string_view methodView, const std::vector<Canva
     if (method == "fillText" || method == "strokeText") return Text(a, method == "fillText");
     if (method == "measureText") return Measure(Str(a, 0));
     if (method == "toDataURL") return DataUrl(Str(a, 0), Num(a, 1, -1));
+    if (method == "showDataURL") return ShowDataUrl(Str(a, 0));
     if (method == "gradient") {
         // gradient, n, "linear"/"radial", coordinates…
         int n = static_cast<int>(Num(a, 0));
@@ -825,7 +852,6 @@ std::unique_ptr<env::CanvasSurface> NewSurface(int width, int height) {
     return std::make_unique<QtSurface>(width, height);
 }
 
-void UseQtCanvas() { env::SetCanvasFactory(NewSurface); }
 
 const QImage& SurfaceImage(const env::CanvasSurface& surface) { return static_cast<const QtSurface&>(surface).Image(); }
 

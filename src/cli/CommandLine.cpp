@@ -12,6 +12,7 @@
 #include <optional>
 #include <sstream>
 
+#include "env/CanvasHost.h"
 #include "env/Environment.h"
 #include "jscript/Runtime.h"
 #include "script/Engine.h"
@@ -19,10 +20,12 @@
 #include "script/ScriptTarget.h"
 #include "text/CodePage.h"
 #include "text/ScriptFileText.h"
+#include "cli/CanvasLoader.h"
 #include "cli/CliSupport.h"
 #include "cli/PageCommand.h"
 #include "cli/ServeCommand.h"
 #include "cli/TextCommands.h"
+#include "cli/TraceFile.h"
 #include "cli/Watching.h"
 
 namespace qy::cli {
@@ -120,6 +123,9 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         }
     }
     if (address && !browserEnv) return Usage(err, "--address 只与 --browser-env 一起使用");
+    if (watchOptions.traceFile && !browserEnv) return Usage(err, "--trace 只与 --browser-env 一起使用");
+    if (watchOptions.traceFile && target.value_or(script::CurrentScriptTarget()) != script::ScriptTarget::ES2021)
+        return Usage(err, "--trace 记录的是 Chrome 的接口，要与 --target es2021 一起使用");
     if (files.empty()) return Usage(err, "缺少脚本文件");
     if (expressions.empty()) return Usage(err, "缺少 --expr 表达式");
     std::vector<std::string> scripts;
@@ -134,6 +140,13 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     jscript::SetDebugOutput([&log](const std::u16string& text) { log.AppendLog(text::WideToAnsi(text) + "\r\n"); });
     env::SetOutput([&log](const std::u16string& line) { log.AppendLog(text::WideToAnsi(line) + "\r\n"); });
     CliWatch watch(watchOptions, log);
+    TraceFile trace(watchOptions.traceFile.value_or(""));
+    if (!trace.Ok()) {
+        env::SetOutput(nullptr);
+        jscript::SetDebugOutput(nullptr);
+        err << "qingyou-js: 无法写入“" << *watchOptions.traceFile << "”\n";
+        return kExitUsage;
+    }
     script::ScriptSession session;
     session.SetBrowserEnvironment(browserEnv);
     if (address) session.SetPageAddressSource([a = text::Utf8ToAnsiText(*address)] { return a; });
@@ -168,6 +181,7 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         engineError = engineError || script::GetPropertyNumber(session.Host().GetError(), "Number") != 0;
     }
     bool written = watch.Finish(err);
+    written = trace.Finish(err) && written;
     jscript::SetDebugOutput(nullptr);
     env::SetOutput(nullptr);
     if (limit.Fired() && work.Stopped()) {
@@ -180,20 +194,24 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] [--hook 函数…] [--dump-dynamic 目录] 文件… "
+        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] [--hook 函数…] [--dump-dynamic 目录] [--trace 文件] 文件… "
          "--expr 表达式 [--expr 表达式…]",
          "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行；--browser-env 先运行浏览器环境"
          "（location 取自 --address），并列出脚本找过而环境没有的名字；整个运行超过 --timeout 秒（默认 60）即停止，退出码为 1；"
-         "--hook 记下所给函数（如 btoa、CryptoJS.MD5）的每次调用，--dump-dynamic 把脚本运行中生成的代码（eval、Function 等）逐个写入目录",
+         "--hook 记下所给函数（如 btoa、CryptoJS.MD5）的每次调用，--dump-dynamic 把脚本运行中生成的代码（eval、Function 等）逐个写入目录，"
+         "--trace 把脚本对浏览器环境的每次读取、写入和调用按顺序写入文件（每行一个 JSON，需 es2021 目标）",
          "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
-        {"page", "page [--target jscript|es2021] [--address 网址] [--cookie \"a=1; b=2\"] [--profile 资料.json] [--seed 数字] 网页.html --expr 表达式…",
+        {"page", "page [--target jscript|es2021] [--address 网址] [--cookie \"a=1; b=2\"] [--profile 资料.json] [--seed 数字] [--hook 函数…] [--dump-dynamic 目录] [--trace 文件] 网页.html --expr 表达式…",
          "按浏览器的做法打开整个网页：建好 document，按文档顺序运行其中的内联脚本和本地外部脚本，触发 DOMContentLoaded 和 load，"
-         "再逐个计算表达式；--seed 让随机数和时钟每次相同", "qingyou-js page index.html --expr \"document.title\"", PageCommand},
+         "再逐个计算表达式；--seed 让随机数和时钟每次相同；--hook、--dump-dynamic 与 --trace 同 eval", "qingyou-js page index.html --expr \"document.title\"", PageCommand},
         {"format", "format 文件", "输出格式化后的代码（UTF-8，LF 换行）；文件为 - 时读标准输入",
          "qingyou-js format jquery.min.js", FormatCommand},
         {"minify", "minify 文件", "输出压缩后的代码", "qingyou-js minify app.js", MinifyCommand},
-        {"unpack", "unpack 文件", "输出 eval解密 并格式化后的代码", "qingyou-js unpack packed.js", UnpackCommand},
+        {"unpack", "unpack [--split 目录] 文件",
+         "输出 eval解密 并格式化后的代码；webpack、browserify 打包的文件按模块排列，入口在前；"
+         "--split 把每个模块写成目录里的一个文件（入口为 entry.js），并列出各模块的依赖",
+         "qingyou-js unpack --split modules bundle.js", UnpackCommand},
         {"decode", "decode usc|utf8|url|base64 文本", "输出解码工具的结果；文本为 - 时读标准输入",
          "qingyou-js decode url %E4%B8%AD%E6%96%87", DecodeCommand},
         {"check", "check 文件", "列出 Script Control（JScript 5.8）会拒绝的语法和没有的内置对象，每处一行，有则退出码为 1",
@@ -247,6 +265,8 @@ int Main(int argc, char** argv) {
         std::cerr << "qingyou-js: 脚本引擎无法启动\n";
         return kExitEngineError;
     }
+    // A program without Qt draws with the canvas library, opened when a page first draws.
+    if (!env::CurrentCanvasFactory()) env::SetCanvasFactory(LoadedCanvasFactory());
     int code = Run(args, std::cout, std::cerr);
     script::StopEngine();
     return code;

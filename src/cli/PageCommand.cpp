@@ -8,6 +8,8 @@
 
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
+#include "cli/TraceFile.h"
+#include "cli/Watching.h"
 #include "env/Environment.h"
 #include "env/PageHost.h"
 #include "jscript/Runtime.h"
@@ -31,9 +33,13 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     std::optional<script::ScriptTarget> target;
     std::optional<std::string> address, cookie, profile;
     std::optional<uint64_t> seed;
+    WatchOptions watchOptions;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--target" || a == "--expr" || a == "--address" || a == "--cookie" || a == "--profile" ||
+        std::string watchError;
+        if (watchOptions.Take(args, i, watchError)) {
+            if (!watchError.empty()) return Usage(err, watchError);
+        } else if (a == "--target" || a == "--expr" || a == "--address" || a == "--cookie" || a == "--profile" ||
             a == "--seed") {
             if (i + 1 >= args.size()) return Usage(err, a + " 后缺少参数");
             const std::string& value = args[++i];
@@ -62,6 +68,8 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (files.size() != 1) return Usage(err, files.empty() ? "缺少网页文件" : "一次只能打开一个网页文件");
     if (expressions.empty()) return Usage(err, "缺少 --expr 表达式");
+    if (watchOptions.traceFile && target.value_or(script::CurrentScriptTarget()) != script::ScriptTarget::ES2021)
+        return Usage(err, "--trace 记录的是 Chrome 的接口，要与 --target es2021 一起使用");
     auto page = ReadScript(files[0], err);
     if (!page) return Usage(err, "无法读取文件“" + files[0] + "”");
     env::PageSetup setup;
@@ -82,6 +90,14 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     StreamLog log(out);
     jscript::SetDebugOutput([&log](const std::u16string& text) { log.AppendLog(text::WideToAnsi(text) + "\r\n"); });
     env::SetOutput([&log](const std::u16string& line) { log.AppendLog(text::WideToAnsi(line) + "\r\n"); });
+    CliWatch watch(watchOptions, log);
+    TraceFile trace(watchOptions.traceFile.value_or(""));
+    if (!trace.Ok()) {
+        env::SetOutput(nullptr);
+        jscript::SetDebugOutput(nullptr);
+        err << "qingyou-js: 无法写入“" << *watchOptions.traceFile << "”\n";
+        return kExitUsage;
+    }
     script::ScriptSession session;
     session.SetBrowserEnvironment(true);
     std::string where = address ? *address : files[0] == "-" ? "about:blank" : script::FileAddress(std::filesystem::absolute(file).lexically_normal().generic_string());
@@ -98,9 +114,11 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         session.Evaluate(text::Utf8ToAnsiText(e), log, view, nullptr);
         engineError = engineError || script::GetPropertyNumber(session.Host().GetError(), "Number") != 0;
     }
+    bool written = watch.Finish(err);
+    written = trace.Finish(err) && written;
     jscript::SetDebugOutput(nullptr);
     env::SetOutput(nullptr);
-    return engineError ? kExitEngineError : kExitOk;
+    return engineError || !written ? kExitEngineError : kExitOk;
 }
 
 }  // namespace qy::cli

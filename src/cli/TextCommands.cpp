@@ -5,6 +5,7 @@
 #include <iterator>
 #include <optional>
 
+#include "cli/BundleSplit.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
 #include "decode/Decoders.h"
@@ -59,6 +60,7 @@ int MinifyCommand(const std::vector<std::string>& args, std::ostream& out, std::
 }
 
 int UnpackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() > 1 && args[1] == "--split") return SplitBundleCommand(args, out, err);
     return RunTransform(args, out, err, [](const std::string& s) {
         // As the button does it: the unpacker runs in a host of the current target, and
         // what comes out is formatted.
@@ -69,7 +71,11 @@ int UnpackCommand(const std::vector<std::string>& args, std::ostream& out, std::
         // Code that still checks its own text would stop working once reformatted.
         if (!unpacked.guard.empty()) return static_cast<transform::ToolResult>(unpacked);
         transform::ToolResult formatted = transform::FormatScript(unpacked.text);
-        if (!formatted.ok || !transform::CompilesInCurrentTarget(formatted.text))
+        // As in the window: the formatted text stands unless it no longer compiles where
+        // the unpacked one did (modern code that the current target refuses either way
+        // is still formatted).
+        if (!formatted.ok || (!transform::CompilesInCurrentTarget(formatted.text) &&
+                              transform::CompilesInCurrentTarget(unpacked.text)))
             return static_cast<transform::ToolResult>(unpacked);
         return formatted;
     });

@@ -11,7 +11,7 @@ namespace qy::cli {
 
 bool WatchOptions::Take(const std::vector<std::string>& args, size_t& i, std::string& error) {
     const std::string& a = args[i];
-    if (a != "--hook" && a != "--dump-dynamic") return false;
+    if (a != "--hook" && a != "--dump-dynamic" && a != "--trace") return false;
     if (i + 1 >= args.size()) {
         error = a + " 后缺少参数";
         return true;
@@ -19,6 +19,8 @@ bool WatchOptions::Take(const std::vector<std::string>& args, size_t& i, std::st
     const std::string& value = args[++i];
     if (a == "--hook")
         hooks.push_back(value);
+    else if (a == "--trace")
+        traceFile = value;
     else
         dumpDir = value;
     return true;

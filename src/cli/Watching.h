@@ -1,7 +1,7 @@
 /** @file Watching.h
  * The eval command's watch options: --hook NAME (repeatable) writes each call of NAME to
  * the log, --dump-dynamic DIR writes each piece of code the script made at run time to
- * a numbered file of DIR.
+ * a numbered file of DIR, --trace FILE writes every access of the page to FILE (JSON lines).
  */
 #pragma once
 
@@ -22,6 +22,7 @@ namespace qy::cli {
 struct WatchOptions {
     std::vector<std::string> hooks;
     std::optional<std::string> dumpDir;
+    std::optional<std::string> traceFile;  ///< --trace FILE
 
     /// Takes `args[i]` (and its value) when it is a watch option. Sets `error` for one
     /// without its value.

@@ -185,9 +185,9 @@ bool PauseNative(JSContext* cx, unsigned argc, JS::Value* vp) {
         d->m_paused = true;
         {
             script::detail::PauseScope pause;
-            auto start = std::chrono::steady_clock::now();
+            double start = ClockNow();
             action = d->m_handler->Paused(state);
-            AddPausedTime(std::chrono::steady_clock::now() - start);
+            AddPausedTime(std::chrono::microseconds(static_cast<int64_t>(ClockNow() - start)));
         }
         d->m_paused = false;
         if (action == ResumeAction::Stop) script::detail::MarkStopped();
@@ -241,13 +241,14 @@ Debugger::~Debugger() {
 void Debugger::RequestPause() { script::RequestPause(); }
 
 bool Debugger::Wanted() const {
-    return !m_breakpoints.empty() || m_exceptionPause != ExceptionPause::Off ||
+    return !m_breakpoints.empty() || !m_dynamicBreakpoints.empty() || m_exceptionPause != ExceptionPause::Off ||
            (m_loadedHasDebuggerStatement && !SkipsDebuggerStatements()) || m_pauseWanted;
 }
 
 bool Debugger::SkipsDebuggerStatements() const {
     return m_debuggerStatements == DebuggerStatements::Skip ||
-           (m_debuggerStatements == DebuggerStatements::SkipWhileNoBreakpoints && m_breakpoints.empty());
+           (m_debuggerStatements == DebuggerStatements::SkipWhileNoBreakpoints && m_breakpoints.empty() &&
+            m_dynamicBreakpoints.empty());
 }
 
 void Debugger::SetDebuggerStatements(DebuggerStatements mode) {
@@ -296,6 +297,7 @@ void Debugger::UpdateAttachment() {
     }
     m_impl->attached = true;
     SetBreakpoints(m_breakpoints);
+    SetDynamicBreakpoints(m_dynamicBreakpoints);
     SetExceptionPause(m_exceptionPause);
     SendDebuggerStatements();
 }
@@ -332,6 +334,34 @@ void Debugger::SetBreakpoints(std::vector<BreakpointSpec> breakpoints) {
     JS::RootedValue arg(cx, JS::ObjectValue(*list));
     JS::RootedValue rv(cx);
     m_impl->Call(cx, "setBreakpoints", JS::HandleValueArray(arg), &rv);
+    SendDebuggerStatements();
+}
+
+void Debugger::SetDynamicBreakpoints(std::vector<DynamicBreakpoint> breakpoints) {
+    m_dynamicBreakpoints = std::move(breakpoints);
+    UpdateAttachment();
+    JSContext* cx = Cx();
+    if (!cx || !m_impl->attached) return;
+    JSAutoRealm ar(cx, m_impl->global->get());
+    EngineCall call;
+    JS::RootedValueVector items(cx);
+    for (const DynamicBreakpoint& b : m_dynamicBreakpoints) {
+        JS::RootedObject item(cx, JS_NewPlainObject(cx));
+        JSString* t = item ? NewString(cx, b.text) : nullptr;
+        if (!t) break;
+        JS::RootedValue text(cx, JS::StringValue(t));
+        if (!JS_DefineProperty(cx, item, "line", static_cast<double>(b.line), JSPROP_ENUMERATE) ||
+            !JS_DefineProperty(cx, item, "text", text, JSPROP_ENUMERATE) || !items.append(JS::ObjectValue(*item)))
+            break;
+    }
+    JS::RootedObject list(cx, JS::NewArrayObject(cx, items));
+    if (!list) {
+        JS_ClearPendingException(cx);
+        return;
+    }
+    JS::RootedValue arg(cx, JS::ObjectValue(*list));
+    JS::RootedValue rv(cx);
+    m_impl->Call(cx, "setDynamicBreakpoints", JS::HandleValueArray(arg), &rv);
     SendDebuggerStatements();
 }
 
@@ -395,6 +425,11 @@ std::vector<FrameInfo> Debugger::Frames() {
         f.line = static_cast<uint32_t>(NumberProp(cx, o, "line"));
         f.column = static_cast<uint32_t>(NumberProp(cx, o, "column"));
         f.inLoadedCode = BoolProp(cx, o, "loaded");
+        f.dynamicText = StringProp(cx, o, "dynamic");
+        if (!f.dynamicText.empty()) {
+            f.dynamicTitle = DynamicTitleOfText(f.dynamicText);
+            if (f.dynamicTitle.empty()) f.dynamicTitle = u"动态代码";
+        }
         frames.push_back(std::move(f));
     });
     return frames;

@@ -45,7 +45,17 @@ struct FrameInfo {
     std::u16string function;  ///< its name, or "(全局代码)", "(计算表达式)", "(匿名函数)"
     uint32_t line = 0;        ///< from 1, in the user's text
     uint32_t column = 0;      ///< from 0
-    bool inLoadedCode = true; ///< false for the evaluated expression
+    bool inLoadedCode = true; ///< false for the evaluated expression and code made at run time
+    /// In code made at run time: its title ("动态代码 #3 (eval, 第 120 行)") and its text.
+    std::u16string dynamicTitle;
+    std::u16string dynamicText;
+};
+
+/// A breakpoint in code made at run time, known by its text: it applies wherever that
+/// text is made (already, later in the run, or in the next load).
+struct DynamicBreakpoint {
+    std::u16string text;
+    uint32_t line = 1;  ///< from 1, in that text
 };
 
 struct ScopeInfo {
@@ -96,6 +106,8 @@ public:
     /// the text the breakpoints were set in). Applies at once, even to a paused run.
     void SetBreakpoints(std::vector<BreakpointSpec> breakpoints);
     const std::vector<BreakpointSpec>& Breakpoints() const { return m_breakpoints; }
+    void SetDynamicBreakpoints(std::vector<DynamicBreakpoint> breakpoints);
+    const std::vector<DynamicBreakpoint>& DynamicBreakpoints() const { return m_dynamicBreakpoints; }
     void SetExceptionPause(ExceptionPause mode);
     ExceptionPause GetExceptionPause() const { return m_exceptionPause; }
     void SetDebuggerStatements(DebuggerStatements mode);
@@ -136,6 +148,7 @@ private:
     PauseHandler* m_handler = nullptr;
     std::function<void(uint32_t, const std::u16string&)> m_log;
     std::vector<BreakpointSpec> m_breakpoints;
+    std::vector<DynamicBreakpoint> m_dynamicBreakpoints;
     ExceptionPause m_exceptionPause = ExceptionPause::Off;
     DebuggerStatements m_debuggerStatements = DebuggerStatements::Stop;
     bool m_loadedHasDebuggerStatement = false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 namespace qy::debug {
 
@@ -17,5 +18,12 @@ void AddPausedTime(std::chrono::steady_clock::duration paused);
 void ResetPausedTime();
 /// The time left out so far, in milliseconds.
 double PausedMilliseconds();
+
+/// The clock both the scripts' time and the pauses are measured by: microseconds since
+/// the epoch. Empty: the system's. (Tests let a minute pass without waiting for it.)
+using ClockSource = std::function<double()>;
+void SetClockSource(ClockSource source);
+/// Now, by that clock, in microseconds.
+double ClockNow();
 
 }  // namespace qy::debug

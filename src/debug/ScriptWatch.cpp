@@ -17,6 +17,7 @@
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "persona/NativeFunction.h"
+#include "script/DynamicCodeNames.h"
 #include "script/Engine.h"
 #include "script/EngineInternal.h"
 #include "script/JsBridge.h"
@@ -133,6 +134,7 @@ bool DynamicNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     source.kind = StringOf(cx, args.get(0));
     source.line = NumberOf(args.get(1));
     source.text = StringOf(cx, args.get(2));
+    source.file = text::Utf16ToUtf8(StringOf(cx, args.get(3)));
     w->m_dynamic.push_back(source);
     if (w->m_dynamicOutput) w->m_dynamicOutput(source);
     return true;
@@ -147,6 +149,15 @@ std::u16string HookLine(const HookCall& call) {
                           (call.threw ? u" 抛出 " : u" = ") + call.result;
     if (call.line) line += u"（第 " + text::Utf8ToUtf16(std::to_string(call.line)) + u" 行）";
     return line;
+}
+
+std::u16string DynamicTitleOfText(const std::u16string& text) {
+    // (A free function: the watch's list is private to it.)
+    if (!g_watch) return {};
+    const auto& all = g_watch->m_dynamic;
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (it->text == text) return DynamicTitle(*it);
+    return {};
 }
 
 std::u16string DynamicTitle(const DynamicSource& source) {
@@ -167,7 +178,7 @@ struct ScriptWatch::Impl {
                                  {"__qyMap", MapNative, 3},
                                  {"__qyImpl", ImplNative, 1},
                                  {"__qyCall", CallNative, 7},
-                                 {"__qyDynamic", DynamicNative, 3}},
+                                 {"__qyDynamic", DynamicNative, 4}},
                                 scripts::kTool_hooks, "watch");
         failed = !global;
         return !failed;
@@ -193,12 +204,22 @@ ScriptWatch::ScriptWatch() : m_impl(std::make_unique<Impl>()) {
     g_watch = this;
     m_next = script::CurrentDebugObserver();
     script::SetDebugObserver(this);
+    // Errors in code made at run time are named after the newest source made under
+    // the engine's name for it.
+    script::SetDynamicCodeNamer([this](const std::string& file) {
+        for (auto it = m_dynamic.rbegin(); it != m_dynamic.rend(); ++it)
+            if (it->file == file) return DynamicTitle(*it);
+        return std::u16string();
+    });
 }
 
 ScriptWatch::~ScriptWatch() {
     if (script::CurrentDebugObserver() == this) script::SetDebugObserver(m_next);
     if (JSContext* cx = Cx()) Detach(cx);
-    if (g_watch == this) g_watch = nullptr;
+    if (g_watch == this) {
+        g_watch = nullptr;
+        script::SetDynamicCodeNamer(nullptr);
+    }
 }
 
 void ScriptWatch::Detach(JSContext* cx) {

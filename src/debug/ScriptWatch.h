@@ -37,12 +37,17 @@ struct DynamicSource {
     std::u16string kind;   ///< "eval", "Function", "javascript:"
     uint32_t line = 0;     ///< the line of the code that made it (0: unknown)
     std::u16string text;
+    std::string file;      ///< the engine's name of it ("addcode-0 line 120 > eval")
 };
 
 /// "-->调用 NAME(参数…) = 结果（第 N 行）", the line a call writes to the log.
 std::u16string HookLine(const HookCall& call);
 /// "动态代码 #3 (eval, 第 120 行)".
 std::u16string DynamicTitle(const DynamicSource& source);
+
+/// The title of the newest source kept that has exactly `text` (empty: none); a
+/// frame in code made at run time is named by it.
+std::u16string DynamicTitleOfText(const std::u16string& text);
 
 /// An observer the watch passes on to is going away (the debugger, dropped first).
 void ForgetNextObserver(script::DebugObserver* observer);
@@ -95,6 +100,7 @@ private:
 
     friend bool CallNative(JSContext*, unsigned, JS::Value*);
     friend bool DynamicNative(JSContext*, unsigned, JS::Value*);
+    friend std::u16string DynamicTitleOfText(const std::u16string&);
     friend void ForgetNextObserver(script::DebugObserver*);
 };
 

@@ -28,6 +28,7 @@
 #include <optional>
 #include <random>
 
+#include "env/AccessTrace.h"
 #include "env/EnvironmentScripts.h"
 #include "env/InterfaceTable.h"
 #include "jscript/SourceGate.h"
@@ -629,6 +630,11 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         if (!target || !address || !JS_DefineProperty(cx, host, "target", target, JSPROP_ENUMERATE) ||
             !JS_DefineProperty(cx, host, "address", address, JSPROP_ENUMERATE))
             return false;
+        // The page's interfaces are made traced only while a trace is asked for.
+        if (TraceOn()) {
+            RestartTraceOrder();
+            if (!DefineTraceHost(cx, host)) return false;
+        }
         // The host is handed to the environment's functions; scripts never see it, and
         // nothing of it can be replaced, so no page can silence its record lines.
         JS::SetReservedSlot(global, kGlobalHostSlot, JS::ObjectValue(*host));

@@ -63,6 +63,7 @@ public:
 void PageStateDeleter::operator()(PageState* p) const { delete p; }
 
 bool DefineCanvasHost(JSContext* cx, JS::HandleObject host);
+bool DefineGlHost(JSContext* cx, JS::HandleObject host);
 
 namespace {
 
@@ -331,7 +332,8 @@ bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
         return true;
     }();
     (void)clockHooked;
-    if (!JS_DefineFunctions(cx, host, kPageFunctions) || !DefineCanvasHost(cx, host)) return false;
+    if (!JS_DefineFunctions(cx, host, kPageFunctions) || !DefineCanvasHost(cx, host) || !DefineGlHost(cx, host))
+        return false;
     JS::RootedValue seeded(cx, JS::BooleanValue(state.seeded));
     if (!JS_DefineProperty(cx, host, "seeded", seeded, JSPROP_ENUMERATE)) return false;
     if (state.seeded) {

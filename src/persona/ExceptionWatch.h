@@ -1,7 +1,8 @@
 /** @file ExceptionWatch.h
  * A watcher, in a global of its own, that sees each exception thrown in a persona
  * global once and gives the property errors V8's exact words (the engine's message table
- * cannot quote the property as V8 does, nor tell a write from a read).
+ * cannot quote the property as V8 does, nor tell a write from a read), and the errors that
+ * built-ins reject promises with.
  */
 #pragma once
 
@@ -18,5 +19,13 @@ JSObject* NewExceptionWatcher(JSContext* cx);
 /// that names the frames of the running code. False when it cannot (nothing pending).
 bool WatchExceptions(JSContext* cx, JS::HandleObject watcher, JS::HandleObject global, JS::HandleObject note,
                      JS::MutableHandleValue frames);
+
+/// Where the watcher is to be found when a promise is rejected (null when there is none).
+using WatcherSource = JSObject* (*)(JSContext* cx);
+
+/// Lets the watcher word and place the errors built-ins reject promises with while no
+/// handler waits (they unwind no frame of the page's code, so the watcher never sees
+/// them thrown). Takes the context's rejection tracker.
+void WatchRejections(JSContext* cx, WatcherSource watcherOf);
 
 }  // namespace qy::persona

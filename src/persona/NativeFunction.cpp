@@ -15,6 +15,9 @@ namespace qy::persona {
 namespace {
 
 constexpr size_t kImplSlot = 0;
+constexpr size_t kTraceSlot = 1;
+
+NativeTrace g_trace = nullptr;
 
 bool Trampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
@@ -29,16 +32,31 @@ bool Trampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
     return JS::Call(cx, args.thisv(), impl, JS::HandleValueArray(args), args.rval());
 }
 
+/// A traced wrapper's trampoline: the same call, then the access goes to the trace
+/// (the label is read first: the result takes the callee's place).
+bool TracedTrampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedValue label(cx, js::GetFunctionNativeReserved(&args.callee(), kTraceSlot));
+    JS::RootedValue self(cx, args.thisv());
+    bool ok = Trampoline(cx, argc, vp);
+    if (NativeTrace trace = g_trace) trace(cx, label, self, args, ok);
+    return ok;
+}
+
 }  // namespace
 
+void SetNativeTrace(NativeTrace trace) { g_trace = trace; }
+
 JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16string_view name, unsigned length,
-                             bool constructor) {
+                             bool constructor, JS::HandleString traceLabel) {
     JS::RootedString nameString(cx, JS_AtomizeUCStringN(cx, name.data(), name.size()));
     if (!nameString) return nullptr;
     JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(nameString));
-    JSFunction* fn = js::NewFunctionByIdWithReserved(cx, Trampoline, length, constructor ? JSFUN_CONSTRUCTOR : 0, id);
+    JSNative call = traceLabel ? TracedTrampoline : Trampoline;
+    JSFunction* fn = js::NewFunctionByIdWithReserved(cx, call, length, constructor ? JSFUN_CONSTRUCTOR : 0, id);
     if (!fn) return nullptr;
     js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kImplSlot, JS::ObjectValue(*impl));
+    if (traceLabel) js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kTraceSlot, JS::StringValue(traceLabel));
     return fn;
 }
 
@@ -58,7 +76,8 @@ bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp) {
     if (!JS::ToNumber(cx, args.get(2), &length)) return false;
     unsigned len = length > 0 && length < 65536 ? static_cast<unsigned>(length) : 0;
     bool constructor = JS::ToBoolean(args.get(3));
-    JSFunction* fn = NewNativeWrapper(cx, impl, text, len, constructor);
+    JS::RootedString label(cx, args.get(4).isString() ? args.get(4).toString() : nullptr);
+    JSFunction* fn = NewNativeWrapper(cx, impl, text, len, constructor, label);
     if (!fn) return false;
     args.rval().setObject(*JS_GetFunctionObject(fn));
     return true;
@@ -66,7 +85,8 @@ bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp) {
 
 bool UnwrapNative(JSContext* cx, JS::HandleObject fn, JS::MutableHandleObject impl) {
     (void)cx;
-    if (!JS_ObjectIsFunction(fn) || !JS_IsNativeFunction(fn, Trampoline)) return false;
+    if (!JS_ObjectIsFunction(fn) || (!JS_IsNativeFunction(fn, Trampoline) && !JS_IsNativeFunction(fn, TracedTrampoline)))
+        return false;
     JS::Value v = js::GetFunctionNativeReserved(fn, kImplSlot);
     if (!v.isObject()) return false;
     impl.set(&v.toObject());

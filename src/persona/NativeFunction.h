@@ -22,12 +22,22 @@ namespace qy::persona {
 /// implementation is then constructed with the wrapper as `new.target` (so instances
 /// take the wrapper's `prototype`); a plain wrapper refuses `new` as engine built-ins do.
 /// Null with an exception pending on failure.
+/// A wrapper given a `traceLabel` also reports each of its calls to the trace (below);
+/// it looks and behaves exactly as an untraced one.
 [[nodiscard]] JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16string_view name,
-                                           unsigned length, bool constructor = false);
+                                           unsigned length, bool constructor = false,
+                                           JS::HandleString traceLabel = nullptr);
 
 /// The script-callable form, for privileged scripts only (pass it as an argument, never
-/// put it on a global): native(impl, name, length[, constructor]) → the wrapper.
+/// put it on a global): native(impl, name, length[, constructor[, traceLabel]]) → the wrapper.
 [[nodiscard]] bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp);
+
+/// Where traced wrappers report: after each call, with the wrapper's label, the `this`
+/// it was called with, its arguments and result (`args.rval()`, meaningful when `ok`).
+/// The function must run no script code. Null: traced wrappers report nothing.
+using NativeTrace = void (*)(JSContext* cx, JS::HandleValue label, JS::HandleValue self, const JS::CallArgs& args,
+                             bool ok);
+void SetNativeTrace(NativeTrace trace);
 
 /// True when `fn` is a wrapper made here; `impl` then receives its implementation.
 bool UnwrapNative(JSContext* cx, JS::HandleObject fn, JS::MutableHandleObject impl);

@@ -160,7 +160,9 @@ std::string BaseFile(const std::u16string& source) {
 
 /// One frame as V8's call sites hold it: [file, line, column, function name, type name
 /// or null, constructing, eval line (0: not eval'd code), eval column, eval caller,
-/// awaited (an async function waiting for the frames above it)].
+/// awaited (an async function waiting for the frames above it)]. The watcher's records
+/// add the member the function ran as when that is another name ("[as trace]"), and a
+/// built-in's frame has no file and line 0 ("at Array.map (<anonymous>)").
 bool AppendRecord(JSContext* cx, JS::HandleObject records, const std::u16string& file, uint32_t line, uint32_t column,
                   const std::u16string& function, JS::HandleValue typeName, bool constructing, uint32_t evalLine,
                   uint32_t evalColumn, const std::u16string& evalCaller, bool awaited = false) {
@@ -250,7 +252,9 @@ bool WatcherRecords(JSContext* cx, JS::HandleObject all, JS::MutableHandleObject
         if (!JS_GetElement(cx, all, i, &item) || !item.isObject()) continue;
         JS::RootedObject r(cx, &item.toObject());
         if (!JS_GetElement(cx, r, 0, &file) || !file.isString()) continue;
-        if (!g_isUserCode || !g_isUserCode(BaseFile(Copy(cx, file.toString())).c_str())) continue;
+        // A built-in's frame has no file.
+        bool builtin = JS_GetStringLength(file.toString()) == 0;
+        if (!builtin && (!g_isUserCode || !g_isUserCode(BaseFile(Copy(cx, file.toString())).c_str()))) continue;
         if (!JS_SetElement(cx, records, shown++, r)) return false;
     }
     out.set(records);
@@ -284,8 +288,13 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
         else if (constructing.isTrue()) name = u"new " + (function.empty() ? u"<anonymous>" : function);
         else if (type.isString()) name = Copy(cx, type.toString()) + u"." + (function.empty() ? u"<anonymous>" : function);
         else name = function;
+        // A method found under another member's name.
+        std::u16string alias = RecordString(cx, r, 10);
+        if (!alias.empty() && !name.empty()) name += u" [as " + alias + u"]";
         std::u16string where = Number(RecordNumber(cx, r, 1)) + u":" + Number(RecordNumber(cx, r, 2));
-        if (uint32_t evalLine = RecordNumber(cx, r, 6)) {
+        if (RecordNumber(cx, r, 1) == 0 && RecordString(cx, r, 0).empty()) {
+            where = u"<anonymous>";  // a built-in's frame
+        } else if (uint32_t evalLine = RecordNumber(cx, r, 6)) {
             where = u"eval at " + RecordString(cx, r, 8) + u" (" + address + u":" + Number(evalLine) + u":" +
                     Number(RecordNumber(cx, r, 7)) + u"), <anonymous>:" + where;
         } else {

@@ -28,6 +28,7 @@
 #include "jscript/SourceGate.h"
 #include "persona/ExceptionWatch.h"
 #include "persona/V8Persona.h"
+#include "script/DynamicCodeNames.h"
 #include "script/DebugObserver.h"
 #include "script/Engine.h"
 #include "script/EngineInternal.h"
@@ -69,6 +70,8 @@ struct ErrorState {
     int32_t column = 0;
     std::u16string source;
     bool inLoadedCode = false;
+    /// The title of the code made at run time the error is in (empty: none).
+    std::u16string dynamicCode;
     /// The engine's own message, for rules that read more than its number.
     std::string engineMessage;
 
@@ -258,6 +261,12 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
             e.column = frameColumn > 0 ? static_cast<int32_t>(frameColumn) - 1 : 0;
         }
     }
+    // Code made at run time has lines of its own: the error names it, and the loaded
+    // text's line of the same number is not where it happened.
+    if (IsDynamicCodeFile(file)) {
+        e.inLoadedCode = false;
+        e.dynamicCode = DynamicCodeName(file);
+    }
     // Rewritten code reports positions in the rewritten text; the user reads their own.
     if (const jscript::PositionMap* map = positions ? positions(file) : nullptr; map && !map->Identity()) {
         auto [line, column] = map->ToOriginal(static_cast<uint32_t>(e.line), static_cast<uint32_t>(e.column));
@@ -281,6 +290,7 @@ public:
         AddGetter(u"Column", [s = m_state] { return Variant::Int(s->column); });
         AddGetter(u"Source", [s = m_state] { return Variant::Text(s->source); });
         AddGetter(u"InLoadedCode", [s = m_state] { return Variant::Bool(s->inLoadedCode); });
+        AddGetter(u"DynamicCode", [s = m_state] { return Variant::Text(s->dynamicCode); });
         AddMember(u"Clear", INVOKE_FUNC, 0, [s = m_state](std::vector<Variant>&, Variant&) {
             s->Clear();
             return true;
@@ -337,14 +347,21 @@ JSObject* ZoneAnchor(JSContext* cx) {
 
 /// The watcher of persona globals' exceptions (V8's words for property errors, V8's
 /// frame names), kept for the process (dropped with the engine's roots).
+JsObjectRoot* g_exceptionWatcher = nullptr;
+
+/// The watcher as it is, never made here (for the engine's callbacks).
+JSObject* ExistingWatcher(JSContext*) {
+    return g_exceptionWatcher && g_exceptionWatcher->alive() ? g_exceptionWatcher->get() : nullptr;
+}
+
 JSObject* ExceptionWatcher(JSContext* cx) {
-    static JsObjectRoot* watcher = nullptr;
-    if (watcher && watcher->alive()) return watcher->get();
+    if (JSObject* kept = ExistingWatcher(cx)) return kept;
     JSObject* made = persona::NewExceptionWatcher(cx);
     if (!made) return nullptr;
-    delete watcher;
-    watcher = new JsObjectRoot(made);
-    return watcher->get();
+    delete g_exceptionWatcher;
+    g_exceptionWatcher = new JsObjectRoot(made);
+    persona::WatchRejections(cx, ExistingWatcher);
+    return g_exceptionWatcher->get();
 }
 
 /// The browser environment compiled once per target, the modern target's console alone

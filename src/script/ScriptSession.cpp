@@ -186,6 +186,13 @@ bool ScriptSession::ReportScriptError(LogSink& log, EditorView& editor, bool onl
     int32_t line = WriteErrorReport(error, log);
     if (line == 0) return false;
     WriteBrowserHint(error, log);
+    // An error in code the script made at run time: its line is that code's, not the
+    // editor's, so the report names the code and the editor keeps its selection.
+    std::string dynamicCode = GetPropertyText(error, "DynamicCode");
+    if (!dynamicCode.empty()) {
+        log.AppendLog(Ansi("-->错误所在：") + dynamicCode + "\r\n");
+        return true;
+    }
     if (line < 0) line = 0;
     // An error in the evaluated expression has a line of the expression, not of the
     // editor's script: selecting it would point at an unrelated line.

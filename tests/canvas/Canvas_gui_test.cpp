@@ -193,6 +193,33 @@ TEST_P(Canvas, AnswersAsChromiumDid) {
     }
 }
 
+// A WebGL canvas's data address and its image on another canvas are its drawing
+// buffer: top row first, not premultiplied.
+TEST(WebGlCanvas, ShowsItsDrawingBuffer) {
+    canvas::UseQtCanvas();
+    auto image = [] {
+        EnvHost env(ScriptTarget::ES2021);
+        EXPECT_TRUE(env.Add("var c = document.createElement('canvas'); c.width = 20; c.height = 10;"
+                            "var gl = c.getContext('webgl'); gl.clearColor(0, 0, 1, 1); gl.clear(gl.COLOR_BUFFER_BIT);"
+                            "gl.enable(gl.SCISSOR_TEST); gl.scissor(0, 0, 5, 5); gl.clearColor(1, 0, 0, 0.5); gl.clear(gl.COLOR_BUFFER_BIT);"
+                            "var d = document.createElement('canvas'); d.width = 20; d.height = 10; var x = d.getContext('2d');"
+                            "x.drawImage(c, 0, 0); var up = x.getImageData(1, 1, 1, 1).data, low = x.getImageData(1, 8, 1, 1).data;"))
+            << env.ErrorDescription();
+        EXPECT_EQ(env.Text("[up[0], up[1], up[2], up[3], low[0], low[1], low[2], low[3]].join()"), "0,0,255,255,255,0,0,128");
+        return env.Text("c.toDataURL()");
+    };
+    std::string url = image();
+    env::SetCanvasFactory(nullptr);
+    canvas::UseQtCanvas();
+    EXPECT_EQ(image(), url);
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(QByteArray::fromBase64(QByteArray::fromStdString(url.substr(url.find(',') + 1)))));
+    EXPECT_EQ(decoded.size(), QSize(20, 10));
+    EXPECT_EQ(decoded.pixelColor(1, 1), QColor(0, 0, 255));
+    EXPECT_EQ(decoded.pixelColor(1, 8), QColor(255, 0, 0, 128));
+    env::SetCanvasFactory(nullptr);
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, Canvas, testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021), TargetName);
 
 }  // namespace

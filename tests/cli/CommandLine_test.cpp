@@ -214,4 +214,37 @@ TEST(CommandLine, CommandsLoadNoQtAndTheWindowIsStartedBesideTheProgram) {
     EXPECT_NE(Output(copy + " --help").find("用法: qingyou-js 命令"), std::string::npos);
     std::system(("rm -rf '" + dir + "'").c_str());
 }
+// A page that draws opens the canvas library then (Qt's GUI module with it) and draws
+// what the window program draws; without the library its canvases stay inert, said once.
+TEST(CommandLine, CanvasesDrawWithTheLibraryOpenedWhenAPageFirstDraws) {
+    const std::string app = QY_APP_BINARY;
+    ScriptFile drawing("var c = document.createElement('canvas'); c.width = 120; c.height = 30; var g = c.getContext('2d');"
+                       "g.textBaseline = 'top'; g.font = '14px Arial'; g.fillStyle = '#f60'; g.fillRect(60, 1, 40, 20);"
+                       "g.fillRect(0, 24, 10, 6); g.fillStyle = '#069'; g.fillText('Cwm fjordbank \u4e2d\u6587', 2, 5);"
+                       "var url = c.toDataURL(), px = g.getImageData(5, 27, 1, 1).data.join();");
+    std::string args = " eval --target es2021 --browser-env " + drawing.Path() + " --expr url --expr px";
+    std::string loaded = Output("env -u DISPLAY -u WAYLAND_DISPLAY LD_DEBUG=files " + app + args + " 2>&1 >/dev/null");
+    EXPECT_NE(loaded.find("qingyou-canvas.so"), std::string::npos);
+    EXPECT_NE(loaded.find("libQt6Gui"), std::string::npos);
+    std::string evaluated = Output("env -u DISPLAY -u WAYLAND_DISPLAY " + app + args + " 2>&1");
+    EXPECT_NE(evaluated.find("-->计算结果：255,102,0,255"), std::string::npos) << evaluated;
+    // The page command runs in the window program: the same data address.
+    std::ofstream(drawing.Path() + ".html") << "<html><body><script src=\"" << drawing.Path() << "\"></script></body></html>";
+    std::string page = Output(app + " page --target es2021 " + drawing.Path() + ".html --expr url 2>&1");
+    std::remove((drawing.Path() + ".html").c_str());
+    size_t at = evaluated.find("-->计算结果：data:image/png;base64,");
+    ASSERT_NE(at, std::string::npos) << evaluated;
+    std::string url = evaluated.substr(at, evaluated.find('\n', at) - at);
+    EXPECT_GT(url.size(), 500u);
+    EXPECT_NE(page.find(url + "\n"), std::string::npos) << page;
+    // Without the library beside the program: a reason, and inert canvases.
+    char folder[] = "/tmp/qy-canvasless-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string dir = folder;
+    ASSERT_EQ(std::system(("cp '" + app + "' '" + dir + "/qingyou-js'").c_str()), 0);
+    std::string inert = Output(dir + "/qingyou-js" + args + " 2>&1");
+    EXPECT_NE(inert.find("无法加载画布库"), std::string::npos) << inert;
+    EXPECT_NE(inert.find("-->计算结果：0,0,0,0"), std::string::npos) << inert;
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
 #endif

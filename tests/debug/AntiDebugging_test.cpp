@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "debug/Debugger.h"
 #include "debug/PausedClock.h"
 #include "debug/ScriptWatch.h"
+#include "env/AccessTrace.h"
 #include "script/Automation.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptTarget.h"
@@ -22,8 +24,10 @@ class CountingHandler final : public PauseHandler {
 public:
     std::vector<PauseReason> reasons;
     std::chrono::milliseconds hold{0};
+    std::function<void()> onPause;
     ResumeAction Paused(const PauseState& state) override {
         reasons.push_back(state.reason);
+        if (onPause) onPause();
         if (hold.count()) std::this_thread::sleep_for(hold);
         return ResumeAction::Continue;
     }
@@ -129,6 +133,95 @@ TEST_P(AntiDebuggingTest, AWatchedCallWithTheGivenTextPausesInTheCallersFrame) {
     EXPECT_EQ(lines[1], u"-->调用 sign(\"a&token=42\") = 10（第 4 行）");
     ASSERT_EQ(handler.reasons.size(), 1u);
     EXPECT_EQ(handler.reasons[0], PauseReason::Requested);
+}
+
+TEST_P(AntiDebuggingTest, APausedMinuteIsSeenNeitherByTheClockNorByTimers) {
+    // The clock is the test's: the pause takes a minute of it without a minute passing.
+    double now = 1.7e15;
+    SetClockSource([&now] { return now; });
+    handler.onPause = [&now] { now += 60e6; };
+    host = script::ScriptHost();
+    script::SetProperty(host.Control(), "Debuggable", true);
+    script::SetProperty(host.Control(), "BrowserEnvironment", true);
+    host.Reset();
+    ASSERT_EQ(host.AddCode("var t0 = new Date().getTime(), p0 = performance.now(), seen = [];\n"
+                           "setTimeout(function () { seen.push(performance.now() - p0, new Date().getTime() - t0); }, 30000);\n"
+                           "debugger;\n"
+                           "var afterPause = new Date().getTime() - t0, perfAfterPause = performance.now() - p0;\n"),
+              0)
+        << script::GetPropertyText(host.GetError(), "Description");
+    SetClockSource(nullptr);
+    ASSERT_EQ(handler.reasons.size(), 1u);
+    EXPECT_EQ(PausedMilliseconds(), 60000);
+    // Neither Date nor performance.now moved over the pause…
+    EXPECT_EQ(Number("afterPause"), 0);
+    EXPECT_EQ(Number("perfAfterPause"), 0);
+    // …and the timer ran when its own 30 seconds were up, not at once for a minute gone.
+    EXPECT_EQ(Number("seen.length"), 2);
+    EXPECT_EQ(Number("seen[0]"), 30000);
+    EXPECT_EQ(Number("seen[1]"), 0);
+}
+
+// Scripts that redefine what tools are known to call find that the workbench called
+// none of it: not while loading with the environment, the function watch and the
+// access trace on, not while paused at a breakpoint with the frame's variables read.
+TEST(AntiDetection, RedefinedToStringConsoleGetterAndTimersSeeNoTool) {
+    script::ScopedScriptTarget target(ScriptTarget::ES2021);
+    Debugger debugger;
+    ScriptWatch watch;
+    watch.SetHooks({u"btoa"});
+    watch.SetCallOutput([](const HookCall&) {});
+    watch.SetCaptureDynamic(true);
+    env::SetTraceOutput([](const env::TraceEntry&) {});
+    size_t variables = 0;
+    struct Reader final : PauseHandler {
+        Debugger* d = nullptr;
+        size_t* count = nullptr;
+        ResumeAction Paused(const PauseState&) override {
+            for (const FrameInfo& f : d->Frames()) (void)f;
+            for (const ScopeInfo& s : d->Scopes(0))
+                for (const VariableInfo& v : d->Children(s.handle)) {
+                    ++*count;
+                    if (v.handle >= 0) (void)d->Children(v.handle);
+                }
+            return ResumeAction::Continue;
+        }
+    } reader;
+    reader.d = &debugger;
+    reader.count = &variables;
+    debugger.SetPauseHandler(&reader);
+    script::ScriptHost host;
+    script::SetProperty(host.Control(), "Debuggable", true);
+    script::SetProperty(host.Control(), "BrowserEnvironment", true);
+    host.Reset();
+    ASSERT_EQ(host.AddCode(
+                  "var seen = [];\n"                                                                       // 1
+                  "var realToString = Function.prototype.toString;\n"                                      // 2
+                  "Function.prototype.toString = function () { seen.push('toString'); return realToString.call(this); };\n"
+                  "var realInterval = setInterval, realTimeout = setTimeout, realLog = console.log;\n"     // 4
+                  "window.setInterval = function () { seen.push('setInterval'); return realInterval.apply(this, arguments); };\n"
+                  "window.setTimeout = function () { seen.push('setTimeout'); return realTimeout.apply(this, arguments); };\n"
+                  "Object.defineProperty(console, 'log', {get: function () { seen.push('console.log'); return realLog; }});\n"
+                  "var bait = {id: 1, fn: function named() {}};\n"                                        // 8
+                  "Object.defineProperty(bait, 'probe', {get: function () { seen.push('getter'); return 1; }, enumerable: true});\n"
+                  "function sign(s) {\n"                                                                   // 10
+                  "    var v = btoa(s + eval('\"!\"'));\n"                                                // 11
+                  "    return v + bait.id;\n"                                                              // 12
+                  "}\n"),
+              0)
+        << script::GetPropertyText(host.GetError(), "Description");
+    ASSERT_EQ(script::GetPropertyNumber(host.GetError(), "Number"), 0);
+    (void)script::GetPropertyText(host.Control(), "EnvironmentReport");
+    debugger.SetBreakpoints({BreakpointSpec(12)});
+    std::u16string result;
+    script::VariantToWide(host.Eval("sign('x')"), result);
+    EXPECT_EQ(result, u"eCE=1");
+    EXPECT_GT(variables, 0u);
+    debugger.SetBreakpoints({});
+    env::SetTraceOutput(nullptr);
+    std::u16string seen;
+    script::VariantToWide(host.Eval("seen.join()"), seen);
+    EXPECT_EQ(seen, u"");
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, AntiDebuggingTest, ::testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021),

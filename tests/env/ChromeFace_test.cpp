@@ -194,6 +194,28 @@ TEST_F(ChromeFace, DetectorsFindWhatTheyLookFor) {
     EXPECT_TRUE(env.True("f.contentWindow.document.readyState === 'complete' && f.contentDocument.body !== null"));
 }
 
+TEST_F(ChromeFace, OfflineAudioIsThePageObjectsWithChromesInterfaces) {
+    // One implementation behind Chrome's interfaces: its nodes, parameters' ranges,
+    // states, the completion event and the buffer a rendering promises.
+    ASSERT_TRUE(env.Add(R"JS(var seen = [];
+        var c = new OfflineAudioContext(1, 5000, 44100), o = c.createOscillator(), k = c.createDynamicsCompressor();
+        seen.push([o instanceof OscillatorNode, o instanceof AudioScheduledSourceNode, o instanceof EventTarget,
+                   o.frequency instanceof AudioParam, o.frequency.maxValue, o.detune.minValue, k.ratio.maxValue,
+                   k.knee.maxValue, o.numberOfInputs, c.destination.numberOfOutputs, c.destination.maxChannelCount,
+                   o.context === c, o.connect(k) === k, c.length, c.state].join());
+        k.connect(c.destination); o.start(0);
+        c.oncomplete = function (e) { seen.push([e instanceof OfflineAudioCompletionEvent, e.renderedBuffer instanceof AudioBuffer].join()); };
+        c.startRendering().then(function (b) {
+            seen.push([b instanceof AudioBuffer, b.length, b.sampleRate, b.getChannelData(0) instanceof Float32Array, c.state].join());
+        });
+        seen.push(c.state);
+        var again; c.startRendering().catch(function (e) { again = e.name + ' ' + (e instanceof DOMException); });)JS"));
+    EXPECT_EQ(env.Text("seen.join('|')"),
+              "true,true,true,true,22050,-153600,20,40,0,0,1,true,true,5000,suspended|running|"
+              "true,true|true,5000,44100,true,closed");
+    EXPECT_EQ(env.Text("again"), "InvalidStateError true");
+}
+
 TEST_F(ChromeFace, ThePagesObjectsAnswerThroughItsInterfaces) {
     // What the page's objects do (parsing, events, canvases) is reached through Chrome's interfaces.
     EXPECT_EQ(env.Text("var d = new DOMParser().parseFromString('<p id=a>hi</p>', 'text/html');"
@@ -204,6 +226,11 @@ TEST_F(ChromeFace, ThePagesObjectsAnswerThroughItsInterfaces) {
                        "[c.measureText('abc') instanceof TextMetrics, c.getImageData(0, 0, 1, 1) instanceof ImageData,"
                        " c.createLinearGradient(0, 0, 1, 1) instanceof CanvasGradient].join()"),
               "true,true,true");
+    // element.click() sends Chrome's PointerEvent.
+    EXPECT_EQ(env.Text("var tag; var b = document.createElement('button'); b.onclick = function (e) {"
+                       " tag = Object.prototype.toString.call(e) + ' ' + e.pointerId + ' ' + (e instanceof MouseEvent); };"
+                       "b.click(); tag"),
+              "[object PointerEvent] -1 true");
     // A member called with no object acts on the global, as a bare call in a page's script does.
     ASSERT_TRUE(env.Add("var heard = 0; EventTarget.prototype.addEventListener.call(undefined, 'ping', function () { heard++; });"
                         "dispatchEvent(new Event('ping'));"));

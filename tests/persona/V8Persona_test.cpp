@@ -96,11 +96,13 @@ TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
     EXPECT_EQ(page.Text("typeof got.trace + ' ' + got.failed"), "string undefined");
     EXPECT_EQ(page.Text("got.trace.split('\\n').slice(0, 3).join('|')"),
               "TypeError: Cannot read properties of null (reading '0')|"
-              "    at Object.probe (https://www.example.com/app/index.html:1:26)|"
+              "    at Object.probe [as trace] (https://www.example.com/app/index.html:1:26)|"
               "    at https://www.example.com/app/index.html:6:86");
-    // No receiver type for the arrow; the method that called it keeps its own.
-    EXPECT_EQ(page.Text("o.m().split('\\n').slice(2, 4).join('|')"),
+    // No receiver type for the arrow; the built-in that called it shows, and the method
+    // that called that keeps its own.
+    EXPECT_EQ(page.Text("o.m().split('\\n').slice(2, 5).join('|')"),
               "    at https://www.example.com/app/index.html:8:49|"
+              "    at Array.map (<anonymous>)|"
               "    at Object.m (https://www.example.com/app/index.html:8:38)");
 }
 
@@ -217,6 +219,85 @@ TEST_F(Persona, TheCommonErrorsInV8Words) {
     EXPECT_EQ(page.Text("JSON.parse('{\"a\":[1,2]}', function (k, v) { return k === 'a' ? v.length : v; }).a"), "2");
 }
 
+TEST_F(Persona, LessCommonErrorsNameTheValuesV8Names) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.name + ': ' + e.message; } })()");
+    };
+    // Values the engine leaves out are read from the call at the error's place: a literal
+    // or a variable, never by running the page's code.
+    EXPECT_EQ(caught("var k = -3; 'x'.repeat(k);"), "RangeError: Invalid count value: -3");
+    EXPECT_EQ(caught("var o = {k: 'key'}; return o.k in 5;"), "TypeError: Cannot use 'in' operator to search for 'key' in 5");
+    EXPECT_EQ(caught("var Shape = class {}; Shape();"), "TypeError: Class constructor Shape cannot be invoked without 'new'");
+    EXPECT_EQ(caught("var flags = 'gg'; new RegExp('a', flags);"), "SyntaxError: Invalid flags supplied to RegExp constructor 'gg'");
+    ASSERT_TRUE(page.Add("var hits = 0; var counted = {get n() { hits++; return -1; }};"));
+    EXPECT_EQ(caught("'x'.repeat(counted.n);"), "RangeError: Invalid count value");
+    EXPECT_EQ(page.Text("hits"), "1");
+    ASSERT_TRUE(page.Add("Object.defineProperty(window, 'countedGlobal', {get: function () { hits++; return 7; }, configurable: true});"));
+    EXPECT_EQ(caught("return 'a' in countedGlobal;"), "TypeError: right-hand side of 'in' should be an object, got number");
+    EXPECT_EQ(page.Text("hits"), "2");
+    // The page's own errors keep their words, even the engine's.
+    EXPECT_EQ(caught("throw new RangeError('repeat count must be non-negative');"),
+              "RangeError: repeat count must be non-negative");
+    EXPECT_EQ(page.Text("(function () { try { throw {message: 'nothing to repeat'}; } catch (e) {"
+                        " return e.message + ' ' + ('stack' in e); } })()"),
+              "nothing to repeat false");
+    // A built-in's error shows the built-in above its caller, and the stack's first line
+    // has the message V8 gives.
+    ASSERT_TRUE(page.Add("function parses() { return JSON.parse('{'); }\nfunction repeats() { return 'x'.repeat(-1); }"));
+    EXPECT_EQ(page.Text("try { parses() } catch (e) { e.stack.split('\\n').slice(0, 3).join('|') }"),
+              "SyntaxError: Expected property name or '}' in JSON at position 1 (line 1 column 2)|"
+              "    at JSON.parse (<anonymous>)|"
+              "    at parses (https://www.example.com/app/index.html:1:33)");
+    EXPECT_EQ(page.Text("try { repeats() } catch (e) { e.stack.split('\\n').slice(0, 3).join('|') }"),
+              "RangeError: Invalid count value: -1|"
+              "    at String.repeat (<anonymous>)|"
+              "    at repeats (https://www.example.com/app/index.html:2:33)");
+}
+
+TEST_F(Persona, BuiltInsThatCallThePageShowInItsStacks) {
+    // A minified script: one long line, read only around the error's place.
+    std::string pad(200000, 'a');
+    ASSERT_TRUE(page.Add("var pad = '" + pad + "'; function maps() { return [1].map(function cb() { return new Error('m'); })[0]; }"
+                         " function sorts(list) { list.sort(function (a, b) { null.x; }); }"));
+    EXPECT_EQ(page.Text("maps().stack.split('\\n').slice(1, 4).join('|').replace(/:1:\\d+/g, ':1:C')"),
+              "    at cb (https://www.example.com/app/index.html:1:C)|"
+              "    at Array.map (<anonymous>)|"
+              "    at maps (https://www.example.com/app/index.html:1:C)");
+    EXPECT_EQ(page.Text("try { sorts([2, 1]) } catch (e) { e.stack.split('\\n').slice(2, 4).join('|').replace(/:1:\\d+/g, ':1:C') }"),
+              "    at Array.sort (<anonymous>)|"
+              "    at sorts (https://www.example.com/app/index.html:1:C)");
+    // A function of the page's own that happens to be named as a built-in is no built-in.
+    ASSERT_TRUE(page.Add("function map(f) { return f(); }\nfunction viaOwn() { return map(function () { return new Error('o'); }); }"));
+    EXPECT_EQ(page.Text("viaOwn().stack.split('\\n')[2]"), "    at map (https://www.example.com/app/index.html:1:26)");
+}
+
+TEST_F(Persona, ErrorsBuiltInsRejectPromisesWithAreV8s) {
+    ASSERT_TRUE(page.Add("var seen = {};\n"
+                         "function gathers() { return Promise.all(5); }\n"
+                         "gathers().catch(function (e) { seen.all = e.message + '|' + e.stack.split('\\n').slice(0, 3).join('|'); });\n"
+                         "async function waits() { await Promise.race(); }\n"
+                         "waits().catch(function (e) { seen.race = e.message + '|' + e.stack.split('\\n').slice(1, 3).join('|'); });\n"
+                         "var early = Promise.allSettled({});\n"
+                         "setTimeout(function () { early.catch(function (e) { seen.late = e.message; }); }, 0);\n"
+                         "Promise.resolve('{').then(JSON.parse).catch(function (e) { seen.job = e.stack; });\n"
+                         "Promise.reject(new TypeError('mine')).catch(function (e) { seen.mine = e.stack.split('\\n')[1]; });\n"));
+    EXPECT_EQ(page.Text("seen.all"),
+              "number 5 is not iterable (cannot read property Symbol(Symbol.iterator))|"
+              "TypeError: number 5 is not iterable (cannot read property Symbol(Symbol.iterator))|"
+              "    at Promise.all (<anonymous>)|"
+              "    at gathers (https://www.example.com/app/index.html:2:37)");
+    EXPECT_EQ(page.Text("seen.race"),
+              "undefined is not iterable (cannot read property Symbol(Symbol.iterator))|"
+              "    at Promise.race (<anonymous>)|"
+              "    at waits (https://www.example.com/app/index.html:4:40)");
+    EXPECT_EQ(page.Text("seen.late"), "object is not iterable (cannot read property Symbol(Symbol.iterator))");
+    // A built-in called straight from a promise's job: no caller to show.
+    EXPECT_EQ(page.Text("seen.job"), "SyntaxError: Expected property name or '}' in JSON at position 1 (line 1 column 2)\n"
+                                     "    at parse (<anonymous>)");
+    // The page's own rejection keeps the stack it was made with.
+    EXPECT_EQ(page.Text("seen.mine"), "    at https://www.example.com/app/index.html:9:16");
+}
+
 TEST_F(Persona, WorkbenchErrorLinesKeepTheEngineNumbers) {
     // The same error in the persona and in the modern target without it: the log's
     // number, description and place are the workbench's own in both.
@@ -236,6 +317,12 @@ TEST_F(Persona, WorkbenchErrorLinesKeepTheEngineNumbers) {
         "null instanceof 1",
         "Object.keys(null)",
         "var {} = null",
+        "'x'.repeat(-1)",
+        "(1).toFixed(101)",
+        "'a' in 5",
+        "1n + 1",
+        "Promise()",
+        "new RegExp('[')",
     };
     for (const char* code : cases) {
         page.Text(code);

@@ -124,8 +124,49 @@
         if (breakpoints.length) armScript(script);
     }
 
+    // ---- breakpoints in code made at run time ----
+
+    // A piece of such code is known by its text: a breakpoint in it applies wherever
+    // the same text is made (now, later in the run, or in the next load).
+    var dynamicBreakpoints = [];   // {text, line, condition, hitCount, logMessage, hits}
+    var dynamicScripts = [];
+    var DYNAMIC_KINDS = {eval: true, Function: true, GeneratorFunction: true, AsyncFunction: true,
+                         AsyncGeneratorFunction: true, javascriptURL: true};
+    function isDynamic(script) {
+        var source = script.source;
+        return !!source && DYNAMIC_KINDS[source.introductionType] === true && isUserUrl(script.url);
+    }
+    function armDynamic(script) {
+        var text = script.source.text, byLine = null;
+        for (var i = 0; i < dynamicBreakpoints.length; i++) {
+            var bp = dynamicBreakpoints[i];
+            if (bp.text !== text) continue;
+            if (!byLine) {
+                byLine = lineOffsets(script);
+                dynamicScripts.push(script);
+            }
+            var offsets = byLine[bp.line];
+            if (!offsets) continue;
+            var handler = handlerFor(bp);
+            for (var j = 0; j < offsets.length; j++) script.setBreakpoint(offsets[j], handler);
+        }
+    }
+    function rearmDynamic() {
+        for (var i = 0; i < dynamicScripts.length; i++) dynamicScripts[i].clearAllBreakpoints();
+        dynamicScripts = [];
+        if (!dynamicBreakpoints.length) return;
+        var scripts = dbg.findScripts();
+        for (var k = 0; k < scripts.length; k++) if (isDynamic(scripts[k])) armDynamic(scripts[k]);
+    }
+
+    // (Code made at run time carries the name of the code that made it: its lines are
+    // its own, so the loaded code's breakpoints are not set in it.)
     dbg.onNewScript = function (top) {
-        if (isLoadedUrl(top.url)) eachScript(top, takeScript);
+        if (isDynamic(top)) {
+            if (dynamicBreakpoints.length) eachScript(top, armDynamic);
+        } else if (isLoadedUrl(top.url)) {
+            eachScript(top, takeScript);
+        }
     };
 
     // Scripts that fight debugging run `debugger` in loops, also from code they build
@@ -287,6 +328,7 @@
     }
 
     function frameName(f) {
+        if (!f.callee && isDynamic(f.script)) return "(动态代码)";
         if (f.type === "eval" || f.script.url === EVAL_NAME && !f.callee) return "(计算表达式)";
         if (!f.callee) return "(全局代码)";
         return f.callee.name || f.callee.displayName || "(匿名函数)";
@@ -601,19 +643,21 @@
             loadedUrls = {};
             lastThrow = null;
             global = dbg.addDebuggee(globalObject);
+            dynamicScripts = [];
         },
         // The loaded code's name; its scripts that exist already (functions of code
         // that ran before the debugger was attached) get their breakpoints.
         addLoaded: function (url) {
             loadedUrls[url] = true;
             var scripts = dbg.findScripts();
-            for (var i = 0; i < scripts.length; i++) if (scripts[i].url === url) takeScript(scripts[i]);
+            for (var i = 0; i < scripts.length; i++) if (scripts[i].url === url && !isDynamic(scripts[i])) takeScript(scripts[i]);
         },
         detach: function () {
             clearStepping();
             dbg.removeAllDebuggees();
             global = null;
             loadedScripts = [];
+            dynamicScripts = [];
         },
         // Breakpoints of the loaded code: [{line, condition, hitCount, logMessage}].
         setBreakpoints: function (list) {
@@ -624,6 +668,13 @@
                                   logMessage: b.logMessage || "", hits: 0});
             }
             rearm();
+        },
+        // Breakpoints in code made at run time: [{text, line}].
+        setDynamicBreakpoints: function (list) {
+            dynamicBreakpoints = [];
+            for (var i = 0; i < list.length; i++)
+                dynamicBreakpoints.push({text: list[i].text, line: list[i].line, condition: "", hitCount: 0, logMessage: "", hits: 0});
+            rearmDynamic();
         },
         resetHits: function () {
             for (var i = 0; i < breakpoints.length; i++) breakpoints[i].hits = 0;
@@ -655,7 +706,8 @@
             var out = [];
             for (var i = 0; i < pausedFrames.length; i++) {
                 var f = pausedFrames[i], loc = frameLocation(f);
-                out.push({name: frameName(f), line: loc[0], column: loc[1], loaded: f.script.url !== EVAL_NAME});
+                out.push({name: frameName(f), line: loc[0], column: loc[1], loaded: isLoadedUrl(f.script.url) && !isDynamic(f.script),
+                          dynamic: isDynamic(f.script) ? f.script.source.text : ""});
             }
             return out;
         },

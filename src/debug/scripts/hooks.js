@@ -5,7 +5,7 @@
 // native-looking page member or null, __qyMap(url, line, column) -> [line, column] in
 // the user's text, __qyCall(name, args, result, line, count, threw,
 // pause),
-// __qyDynamic(kind, line, text).
+// __qyDynamic(kind, line, text, url).
 (function (g) {
     "use strict";
     var dbg = new Debugger();
@@ -249,7 +249,7 @@
                 line = callerLine();
             }
         } catch (e) {}
-        __qyDynamic(kind, line, source.text);
+        __qyDynamic(kind, line, source.text, source.url || script.url);
     }
 
     g.__qyWatch = {

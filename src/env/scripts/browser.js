@@ -278,6 +278,21 @@
             screenY: screenY, clientX: clientX, clientY: clientY, ctrlKey: ctrlKey, altKey: altKey, shiftKey: shiftKey,
             metaKey: metaKey, button: button, relatedTarget: relatedTarget});
     };
+    // A pointer's event: what a script's init gives, else a pointer that was never down
+    // (Chrome's values for a made-up event).
+    function PointerEvent(type, init) {
+        MouseEvent.call(this, type, init);
+        this.pointerId = numberOf(init, 'pointerId');
+        this.width = init && init.width !== undefined ? Number(init.width) : 1;
+        this.height = init && init.height !== undefined ? Number(init.height) : 1;
+        var names = ['pressure', 'tangentialPressure', 'tiltX', 'tiltY', 'twist', 'azimuthAngle', 'persistentDeviceId'];
+        for (var n = 0; n < names.length; n++) this[names[n]] = numberOf(init, names[n]);
+        this.altitudeAngle = init && init.altitudeAngle !== undefined ? Number(init.altitudeAngle) : Math.PI / 2;
+        this.pointerType = init && init.pointerType !== undefined ? toText(init.pointerType) : '';
+        this.isPrimary = !!(init && init.isPrimary);
+    }
+    subclass(PointerEvent, MouseEvent);
+    PointerEvent.prototype.getCoalescedEvents = PointerEvent.prototype.getPredictedEvents = function () { return []; };
     function KeyboardEvent(type, init) {
         UIEvent.call(this, type, init);
         this.key = init && init.key !== undefined ? toText(init.key) : '';
@@ -1019,7 +1034,8 @@
         getBoundingClientRect: function () { return inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
         click: function () {
-            dispatch(this, new MouseEvent('click', {bubbles: true, cancelable: true, composed: true, view: global}));
+            // As Chrome sends it: a pointer's click from no pointer (id -1), not trusted.
+            dispatch(this, new PointerEvent('click', {bubbles: true, cancelable: true, composed: true, view: global, pointerId: -1}));
         },
         focus: noop,
         blur: noop
@@ -1083,6 +1099,68 @@
         for (var n = 0; n < args.length; n++) out.push(Number(args[n]));
         return out;
     }
+    // ---- a real browser's drawings: the profile's canvas images ------------------------
+    // A canvas keeps the drawing calls made since its size was last set, written as the
+    // collector writes them ("240x60;fillStyle=\"#f60\";fillRect(100,1,62,20)…"). When
+    // they are a drawing the user's Chrome recorded, the canvas shows that browser's
+    // image: its data address byte for byte, its pixels to getImageData. Anything the log
+    // cannot write down (another canvas, an image's data, a gradient) ends the match.
+    var recordedDrawings = [];
+    (function () {
+        var pc = profile.canvas, list = pc && pc.drawings;
+        // A profile from the collector's first version holds only the image of its own
+        // drawing, whose calls were these.
+        if (pc && typeof pc.dataURL === 'string' && (!list || typeof list.length !== 'number')) {
+            var smile = String.fromCharCode(55357, 56835);
+            list = [{dataURL: pc.dataURL, calls: '240x60;textBaseline="top";font="14px Arial";fillStyle="#f60";' +
+                'fillRect(125,1,62,20);fillStyle="#069";fillText("Cwm fjordbank glyphs vext quiz, ' + smile + '",2,15);' +
+                'fillStyle="rgba(102, 204, 0, 0.7)";fillText("Cwm fjordbank glyphs vext quiz",4,17)'}];
+        }
+        if (!list || typeof list.length !== 'number') return;
+        for (var k = 0; k < list.length; k++) {
+            var d = list[k];
+            if (d && typeof d.calls === 'string' && typeof d.dataURL === 'string') recordedDrawings.push(d);
+        }
+    })();
+    var drawingLogLimit = 65536;
+    function drawingValue(v) {
+        if (typeof v === 'number' || typeof v === 'boolean' || v === undefined || v === null) return String(v);
+        if (typeof v === 'string') return '"' + v.replace(/\\/g, '\\\\').replace(/"/g, '\\"') + '"';
+        return null;
+    }
+    function noteDrawing(canvas, text) {
+        if (typeof canvas.__drawn !== 'string') return;
+        if (text === null || canvas.__drawn.length + text.length > drawingLogLimit) canvas.__drawn = null;
+        else canvas.__drawn += ';' + text;
+    }
+    function noteCall(canvas, name, args) {
+        var parts = [];
+        for (var k = 0; k < args.length; k++) {
+            var v = drawingValue(args[k]);
+            if (v === null) return noteDrawing(canvas, null);
+            parts.push(v);
+        }
+        noteDrawing(canvas, name + '(' + parts.join(',') + ')');
+    }
+    function startDrawingLog(canvas, width, height) {
+        if (recordedDrawings.length) canvas.__drawn = width + 'x' + height;
+        canvas.__shown = null;
+    }
+    // The recorded drawing the canvas holds now, its pixels put in place; null when none.
+    function recordedDrawing(canvas) {
+        var drawn = canvas.__drawn;
+        if (typeof drawn !== 'string') return null;
+        for (var k = 0; k < recordedDrawings.length; k++) {
+            var d = recordedDrawings[k];
+            if (d.calls !== drawn) continue;
+            if (canvas.__shown === drawn) return d;
+            // An image that does not decode to the canvas's size is not used at all.
+            if (host.canvasCall(surfaceOf(canvas), 'showDataURL', [d.dataURL]) !== '1') return null;
+            canvas.__shown = drawn;
+            return d;
+        }
+        return null;
+    }
     function freshState() {
         var st = {};
         for (var k in contextDefaults) if (own(contextDefaults, k)) st[k] = contextDefaults[k];
@@ -1094,7 +1172,8 @@
             if (!own(contextDefaults, setting)) continue;
             (function (name) {
                 protoAccessor(cp, name, function () { return this.__state[name]; }, function (v) {
-                    var st = this.__state;
+                    var st = this.__state, written = drawingValue(v);
+                    if (recordedDrawings.length) noteDrawing(this.canvas, written === null ? null : name + '=' + written);
                     if (name === 'fillStyle' || name === 'strokeStyle') {
                         if (v instanceof CanvasGradient) {
                             if (call(this, 'set', [name, 'gradient:' + v.__id]) !== '') st[name] = v;
@@ -1215,7 +1294,10 @@
         cp.drawImage = function (image) {
             var a = numbers(Array.prototype.slice.call(arguments, 1)), src = image && image.__surface;
             if (!image || typeof image !== 'object') throw new TypeError("Failed to execute 'drawImage' on 'CanvasRenderingContext2D': The provided value is not of type '(CSSImageValue or HTMLCanvasElement or HTMLImageElement or HTMLVideoElement or ImageBitmap or OffscreenCanvas or SVGImageElement or VideoFrame)'.");
-            if (image.tagName === 'CANVAS') src = surfaceOf(image);
+            if (image.tagName === 'CANVAS') {
+                showWebGl(image);
+                src = surfaceOf(image);
+            }
             if (!src) return;
             var w = image.width, h = image.height, r;
             if (a.length === 2) r = [0, 0, w, h, a[0], a[1], w, h];
@@ -1240,6 +1322,31 @@
         cp.getContextAttributes = function () {
             return {alpha: true, colorSpace: 'srgb', desynchronized: false, willReadFrequently: false};
         };
+        if (recordedDrawings.length) {
+            var drawingMethods = pathMethods.concat(['arc', 'ellipse', 'arcTo', 'fill', 'stroke', 'clip', 'save', 'restore',
+                'reset', 'setLineDash', 'fillText', 'strokeText', 'drawImage', 'putImageData']);
+            for (pm = 0; pm < drawingMethods.length; pm++) {
+                (function (name, draw) {
+                    cp[name] = function () {
+                        if (name === 'drawImage') {
+                            var image = arguments[0];
+                            if (image && typeof image === 'object' && image.tagName === 'CANVAS') recordedDrawing(image);
+                            noteDrawing(this.canvas, null);
+                        } else if (name === 'putImageData') {
+                            noteDrawing(this.canvas, null);
+                        } else {
+                            noteCall(this.canvas, name, arguments);
+                        }
+                        return draw.apply(this, arguments);
+                    };
+                })(drawingMethods[pm], cp[drawingMethods[pm]]);
+            }
+            var readPixels = cp.getImageData;
+            cp.getImageData = function () {
+                recordedDrawing(this.canvas);
+                return readPixels.apply(this, arguments);
+            };
+        }
     }
     // ---- WebGL: the answers of Chrome on the profile's graphics card -------------------
     // Nothing is rendered; what detectors read (parameters, extensions, precisions,
@@ -1279,12 +1386,190 @@
     function WebGLRenderingContext() { illegal(); }
     function WebGL2RenderingContext() { illegal(); }
     function WebGLShaderPrecisionFormat() { illegal(); }
+    function WebGLBuffer() { illegal(); }
+    function WebGLShader() { illegal(); }
+    function WebGLProgram() { illegal(); }
+    function WebGLTexture() { illegal(); }
+    function WebGLFramebuffer() { illegal(); }
+    function WebGLRenderbuffer() { illegal(); }
+    function WebGLUniformLocation() { illegal(); }
+    function WebGLActiveInfo() { illegal(); }
+    var glMade = {createBuffer: WebGLBuffer, createShader: WebGLShader, createProgram: WebGLProgram,
+        createTexture: WebGLTexture, createFramebuffer: WebGLFramebuffer, createRenderbuffer: WebGLRenderbuffer};
+    function glThing(Type, id) {
+        var o = inherit(Type.prototype);
+        o.__id = id;
+        return o;
+    }
+
+    // ---- WebGL drawn for real: the workbench's OpenGL ES in software -----------------
+    // Calls go by name to the host's context with WebGL objects as their GL names; what
+    // a detector reads of the GPU (getParameter and the rest above) stays the profile's.
+    var glUnavailable = null;
+    function glArguments(name, list) {
+        var out = [], ints = /iv$/.test(name);
+        for (var k = 0; k < list.length; k++) {
+            var v = list[k];
+            if (v && typeof v === 'object' && v.__id !== undefined) v = v.__id;
+            else if (modern && v && typeof v === 'object' && Object.prototype.toString.call(v) === '[object Array]') v = ints ? new Int32Array(v) : new Float32Array(v);
+            else if (v === undefined) v = null;
+            out.push(v);
+        }
+        return out;
+    }
+    // The RGBA pixels of what texImage2D is given in place of an array: a canvas (2D or
+    // WebGL) or an ImageData; null for what has no pixels here (an image not loaded).
+    function glSourcePixels(source) {
+        if (!source || typeof source !== 'object') return null;
+        if (source.tagName === 'CANVAS') {
+            var w = source.width, h = source.height;
+            if (!w || !h) return null;
+            var three = source.__webgl || source.__webgl2;
+            if (three && three.__gl) return {width: w, height: h, data: host.glImage(three.__gl)};
+            if (!drawsForReal) return {width: w, height: h, data: new Uint8Array(w * h * 4)};
+            return {width: w, height: h, data: host.canvasRead(surfaceOf(source), 0, 0, w, h, true)};
+        }
+        if (source.data && source.width && source.height) return {width: source.width, height: source.height, data: source.data};
+        return null;
+    }
+    function drawForReal(gl, canvas, two, attributes) {
+        if (!hasHost || typeof host.glNew !== 'function' || glUnavailable !== null) return;
+        var real = host.glNew(canvas.width, canvas.height, attributes, two);
+        if (typeof real === 'string' || !real) {
+            glUnavailable = real || '';
+            line('WebGL 无法真正绘制：' + glUnavailable + '；WebGL 画布不出像素，参数照常回答');
+            return;
+        }
+        gl.__gl = real;
+        var made = host.glSize(real);
+        gl.drawingBufferWidth = made[0];
+        gl.drawingBufferHeight = made[1];
+        var sources = {};
+        var glPlainCalls = ('clearColor clear clearDepth clearStencil viewport scissor enable disable isEnabled blendFunc ' +
+            'blendFuncSeparate blendEquation blendEquationSeparate blendColor depthFunc depthMask depthRange colorMask ' +
+            'cullFace frontFace lineWidth polygonOffset pixelStorei stencilFunc stencilFuncSeparate stencilOp ' +
+            'stencilOpSeparate stencilMask stencilMaskSeparate sampleCoverage hint flush finish enableVertexAttribArray ' +
+            'disableVertexAttribArray vertexAttribPointer drawArrays drawElements activeTexture texParameteri texParameterf ' +
+            'generateMipmap checkFramebufferStatus renderbufferStorage bufferData bufferSubData bindBuffer bindTexture ' +
+            'bindFramebuffer bindRenderbuffer framebufferTexture2D framebufferRenderbuffer attachShader detachShader ' +
+            'compileShader linkProgram useProgram validateProgram deleteBuffer deleteShader deleteProgram deleteTexture ' +
+            'deleteFramebuffer deleteRenderbuffer isBuffer getShaderParameter getProgramParameter getShaderInfoLog ' +
+            'getProgramInfoLog getAttribLocation bindAttribLocation uniform1f uniform2f uniform3f uniform4f uniform1i ' +
+            'uniform2i uniform3i uniform4i uniform1fv uniform2fv uniform3fv uniform4fv uniform1iv uniform2iv uniform3iv ' +
+            'uniform4iv uniformMatrix2fv uniformMatrix3fv uniformMatrix4fv').split(' ');
+        function call(name, args) { return host.glCall(real, name, glArguments(name, args)); }
+        for (var k = 0; k < glPlainCalls.length; k++) {
+            (function (name) { gl[name] = function () { return call(name, arguments); }; })(glPlainCalls[k]);
+        }
+        for (var maker in glMade) {
+            if (!own(glMade, maker)) continue;
+            (function (name, Type) {
+                gl[name] = function () { return glThing(Type, call(name, arguments)); };
+            })(maker, glMade[maker]);
+        }
+        gl.shaderSource = function (shader, source) {
+            if (shader && shader.__id !== undefined) sources[shader.__id] = toText(source);
+            call('shaderSource', [shader, toText(source)]);
+        };
+        gl.getShaderSource = function (shader) { return shader && own(sources, shader.__id) ? sources[shader.__id] : null; };
+        gl.getUniformLocation = function (program, name) {
+            var at = call('getUniformLocation', [program, toText(name)]);
+            return at === null || at === undefined ? null : glThing(WebGLUniformLocation, at);
+        };
+        function activeInfo(name) {
+            return function (program, index) {
+                var text = call(name, [program, index]);
+                if (typeof text !== 'string') return null;
+                var parts = text.split(' '), info = inherit(WebGLActiveInfo.prototype);
+                info.size = Number(parts[0]);
+                info.type = Number(parts[1]);
+                info.name = parts.slice(2).join(' ');
+                return info;
+            };
+        }
+        gl.getActiveAttrib = activeInfo('getActiveAttrib');
+        gl.getActiveUniform = activeInfo('getActiveUniform');
+        gl.getError = function () { return call('getError', []); };
+        // What is bound is the page's own objects; other state the context's, where the
+        // profile's answers (the GPU's) say nothing.
+        var bound = {}, unit = 0, profiled = gl.getParameter;
+        function binder(name, pname) {
+            var bind = gl[name];
+            gl[name] = function (target, thing) {
+                var key = pname === 0x8069 ? (Number(target) === 0x8513 ? 0x8514 : 0x8069) + ':' + unit : pname === 0x8894 && Number(target) === GL.ELEMENT_ARRAY_BUFFER ? 0x8895 : pname;
+                bound[key] = name === 'useProgram' ? target || null : thing || null;
+                return bind.apply(gl, arguments);
+            };
+        }
+        binder('bindBuffer', 0x8894);
+        binder('useProgram', 0x8B8D);
+        binder('bindTexture', 0x8069);
+        binder('bindFramebuffer', 0x8CA6);
+        binder('bindRenderbuffer', 0x8CA7);
+        var activeTexture = gl.activeTexture;
+        gl.activeTexture = function (texture) {
+            unit = Number(texture) - GL.TEXTURE0;
+            return activeTexture.apply(gl, arguments);
+        };
+        gl.getParameter = function (pname) {
+            var p = Number(pname);
+            if (p === 0x8069 || p === 0x8514) return own(bound, p + ':' + unit) ? bound[p + ':' + unit] : null;
+            if (p === 0x8894 || p === 0x8895 || p === 0x8B8D || p === 0x8CA6 || p === 0x8CA7) return own(bound, p) ? bound[p] : null;
+            var v = profiled.apply(gl, arguments);
+            if (v !== null) return v;
+            var state = call('getParameter', [p]);
+            if (typeof state !== 'string') return null;
+            var parts = state.split(' '), kind = parts.shift(), k;
+            for (k = 0; k < parts.length; k++) parts[k] = kind === 'b' ? parts[k] === '1' : Number(parts[k]);
+            if (parts.length === 1) return parts[0];
+            if (kind === 'b' || !modern) return parts;
+            return kind === 'f' ? new Float32Array(parts) : new Int32Array(parts);
+        };
+        // Fixed attribute values: every size is the four-component call.
+        function attrib(size, fromList) {
+            return function (index) {
+                var v = [0, 0, 0, 1], from = fromList ? arguments[1] : Array.prototype.slice.call(arguments, 1);
+                for (var n = 0; n < size && from && n < from.length; n++) v[n] = Number(from[n]);
+                call('vertexAttrib4f', [index, v[0], v[1], v[2], v[3]]);
+            };
+        }
+        for (var size = 1; size <= 4; size++) {
+            gl['vertexAttrib' + size + 'f'] = attrib(size, false);
+            gl['vertexAttrib' + size + 'fv'] = attrib(size, true);
+        }
+        gl.readPixels = function (x, y, w, h, format, type, pixels) {
+            if (!pixels || typeof pixels !== 'object' || Number(format) !== GL.RGBA || Number(type) !== GL.UNSIGNED_BYTE) return;
+            host.glRead(real, Number(x), Number(y), Number(w), Number(h), pixels);
+        };
+        gl.texImage2D = function (target, level, internalformat) {
+            var a = arguments;
+            if (a.length >= 9) return void call('texImage2D', Array.prototype.slice.call(a, 0, 9));
+            var px = glSourcePixels(a[5]);
+            if (!px) return;
+            call('texImage2D', [target, level, internalformat, px.width, px.height, 0, a[3], a[4], px.data]);
+        };
+        gl.texSubImage2D = function (target, level, x, y) {
+            var a = arguments;
+            if (a.length >= 9) return void call('texSubImage2D', Array.prototype.slice.call(a, 0, 9));
+            var px = glSourcePixels(a[6]);
+            if (!px) return;
+            call('texSubImage2D', [target, level, x, y, px.width, px.height, a[4], a[5], px.data]);
+        };
+    }
+    // The canvas shows its WebGL drawing buffer (for a data address, or as another
+    // canvas's image).
+    function showWebGl(canvas) {
+        var three = canvas.__webgl || canvas.__webgl2;
+        if (!three || !three.__gl || !drawsForReal) return;
+        var w = canvas.width, h = canvas.height;
+        if (w && h) host.canvasWrite(surfaceOf(canvas), host.glImage(three.__gl), w, h, 0, 0);
+    }
     for (gk in GL) if (own(GL, gk)) WebGLRenderingContext[gk] = WebGLRenderingContext.prototype[gk] = WebGL2RenderingContext[gk] = WebGL2RenderingContext.prototype[gk] = GL[gk];
     function glArray(values, floats) {
         if (!modern) return values.slice(0);
         return floats ? new Float32Array(values) : new Int32Array(values);
     }
-    function webglContext(canvas, two) {
+    function webglContext(canvas, two, options) {
         var key = two ? '__webgl2' : '__webgl';
         if (canvas[key]) return canvas[key];
         var pw = profile.webgl || {}, params = pw.parameters || {}, gl = inherit((two ? WebGL2RenderingContext : WebGLRenderingContext).prototype);
@@ -1338,7 +1623,9 @@
         function thing() { return {__id: ++made}; }
         var makers = ['createBuffer', 'createShader', 'createProgram', 'createTexture', 'createFramebuffer',
             'createRenderbuffer', 'getUniformLocation', 'createVertexArray'];
-        for (var k = 0; k < makers.length; k++) gl[makers[k]] = thing;
+        for (var k = 0; k < makers.length; k++) {
+            gl[makers[k]] = own(glMade, makers[k]) ? (function (Type) { return function () { return glThing(Type, ++made); }; })(glMade[makers[k]]) : thing;
+        }
         var quiet = ['bindBuffer', 'bufferData', 'bufferSubData', 'shaderSource', 'compileShader', 'attachShader',
             'linkProgram', 'useProgram', 'enableVertexAttribArray', 'disableVertexAttribArray', 'vertexAttribPointer',
             'drawArrays', 'drawElements', 'clearColor', 'clear', 'clearDepth', 'viewport', 'enable', 'disable',
@@ -1352,13 +1639,23 @@
         gl.getShaderParameter = gl.getProgramParameter = function () { return true; };
         gl.getShaderInfoLog = gl.getProgramInfoLog = function () { return ''; };
         gl.readPixels = noop;
+        // What the page asked for decides the drawing buffer's make-up.
+        var wanted = {};
+        for (var an in attributes) if (own(attributes, an)) wanted[an] = attributes[an];
+        if (options && typeof options === 'object') {
+            var names = ['alpha', 'depth', 'stencil', 'premultipliedAlpha', 'antialias'];
+            for (k = 0; k < names.length; k++) if (options[names[k]] !== undefined) wanted[names[k]] = !!options[names[k]];
+        }
+        drawForReal(gl, canvas, two, wanted);
         canvas[key] = gl;
         return gl;
     }
 
-    function canvasContext(canvas, kind) {
+    function canvasContext(canvas, kind, options) {
         kind = toText(kind).toLowerCase();
-        if (kind === '2d' && drawsForReal) {
+        // Where no surface can be made (a canvas too large, no canvas library), the
+        // context stays inert.
+        if (kind === '2d' && drawsForReal && (canvas.__context || surfaceOf(canvas))) {
             if (!canvas.__context) {
                 var ctx = inherit(CanvasRenderingContext2D.prototype);
                 ctx.canvas = canvas;
@@ -1401,10 +1698,11 @@
             c2d.createImageData = c2d.getImageData;
             return c2d;
         }
-        if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2') return webglContext(canvas, kind === 'webgl2');
+        if (kind === 'webgl' || kind === 'experimental-webgl' || kind === 'webgl2') return webglContext(canvas, kind === 'webgl2', options);
         return null;
     }
 
+    var blankCanvasUrl = 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA';
     // Creates the element of `tag` with the members scripts use, owned by `doc`.
     function createElement(tag, doc) {
         var name = toText(tag).toUpperCase(), Type = HTMLElement;
@@ -1425,13 +1723,20 @@
         if (name === 'CANVAS') {
             e.width = 300;
             e.height = 150;
-            if (drawsForReal) {
+            {
                 var size = {width: 300, height: 150};
                 var resize = function (name) {
                     return function (v) {
                         var n = Number(v);
                         size[name] = n >= 0 && n < 4294967296 ? Math.floor(n) : name === 'width' ? 300 : 150;
                         if (e.__surface) host.canvasResize(e.__surface, size.width, size.height);
+                        startDrawingLog(e, size.width, size.height);
+                        var three = e.__webgl || e.__webgl2;
+                        if (three && three.__gl) {
+                            var made = host.glResize(three.__gl, size.width, size.height);
+                            three.drawingBufferWidth = made[0];
+                            three.drawingBufferHeight = made[1];
+                        }
                         if (e.__context) {
                             e.__context.__state = freshState();
                             e.__context.__saved = [];
@@ -1439,13 +1744,20 @@
                         }
                     };
                 };
+                startDrawingLog(e, size.width, size.height);
                 accessor(e, 'width', function () { return size.width; }, resize('width'));
                 accessor(e, 'height', function () { return size.height; }, resize('height'));
             }
-            e.getContext = function (kind) { return canvasContext(e, kind); };
+            e.getContext = function (kind, options) { return canvasContext(e, kind, options); };
             if (drawsForReal) {
                 e.toDataURL = function (type, quality) {
-                    return host.canvasCall(surfaceOf(e), 'toDataURL', [type === undefined ? 'image/png' : toText(type), quality === undefined ? -1 : Number(quality)]);
+                    if (type === undefined || toText(type).toLowerCase() === 'image/png') {
+                        var recorded = recordedDrawing(e);
+                        if (recorded) return recorded.dataURL;
+                    }
+                    showWebGl(e);
+                    var url = host.canvasCall(surfaceOf(e), 'toDataURL', [type === undefined ? 'image/png' : toText(type), quality === undefined ? -1 : Number(quality)]);
+                    return typeof url === 'string' ? url : blankCanvasUrl;
                 };
                 e.toBlob = function (callback, type, quality) {
                     var url = e.toDataURL(type, quality), comma = url.indexOf(','), bytes = atob(url.substring(comma + 1));
@@ -1460,7 +1772,7 @@
                     setTimeout(function () { callback(blob); }, 0);
                 };
             }
-            if (!drawsForReal) e.toDataURL = function () { return 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA'; };
+            if (!drawsForReal) e.toDataURL = function () { return blankCanvasUrl; };
         } else if (name === 'IMG') {
             e.width = e.height = e.naturalWidth = e.naturalHeight = 0;
             e.complete = true;
@@ -2075,16 +2387,20 @@
     // Oscillators, gains and a compressor computed sample by sample; where the user's
     // profile holds their Chrome's sum of the common audio fingerprint, the rendering is
     // scaled to give it.
-    function AudioParam(value) {
+    // Each parameter keeps the range Chrome gives it (a float's whole range unless said).
+    function AudioParam(value, min, max) {
         this.value = this.defaultValue = value;
-        this.minValue = -3.4028234663852886e38;
-        this.maxValue = 3.4028234663852886e38;
+        this.minValue = min === undefined ? -3.4028234663852886e38 : min;
+        this.maxValue = max === undefined ? 3.4028234663852886e38 : max;
+        this.automationRate = 'a-rate';
     }
     AudioParam.prototype.setValueAtTime = function (v) { this.value = Number(v); return this; };
     AudioParam.prototype.linearRampToValueAtTime = AudioParam.prototype.exponentialRampToValueAtTime = AudioParam.prototype.setValueAtTime;
     AudioParam.prototype.setTargetAtTime = AudioParam.prototype.setValueAtTime;
-    AudioParam.prototype.cancelScheduledValues = function () { return this; };
+    AudioParam.prototype.cancelScheduledValues = AudioParam.prototype.cancelAndHoldAtTime = function () { return this; };
+    AudioParam.prototype.setValueCurveAtTime = AudioParam.prototype.cancelScheduledValues;
     function AudioNode() { illegal(); }
+    subclass(AudioNode, EventTarget);
     AudioNode.prototype.connect = function (node) {
         if (node && node.__inputs) node.__inputs.push(this);
         return node;
@@ -2103,6 +2419,7 @@
     }
     function OscillatorNode() { illegal(); }
     subclass(OscillatorNode, AudioNode);
+    OscillatorNode.prototype.onended = null;
     OscillatorNode.prototype.start = function (when) { this.__start = Number(when) || 0; };
     OscillatorNode.prototype.stop = function (when) { this.__stop = Number(when) || 0; };
     function GainNode() { illegal(); }
@@ -2162,10 +2479,11 @@
         this.__channels = Number(channels) >>> 0 || 1;
         this.state = 'suspended';
         this.currentTime = 0;
-        this.oncomplete = null;
+        this.oncomplete = this.onstatechange = null;
         this.__nodes = 0;
         this.destination = audioNode(AudioDestinationNode, this);
         this.destination.maxChannelCount = this.__channels;
+        this.destination.numberOfOutputs = 0;
         this.destination.__id = 0;
     }
     subclass(OfflineAudioContext, EventTarget);
@@ -2177,8 +2495,8 @@
     OfflineAudioContext.prototype.createOscillator = function () {
         var o = node(this, OscillatorNode);
         o.type = 'sine';
-        o.frequency = new AudioParam(440);
-        o.detune = new AudioParam(0);
+        o.frequency = new AudioParam(440, -this.sampleRate / 2, this.sampleRate / 2);
+        o.detune = new AudioParam(0, -153600, 153600);
         o.numberOfInputs = 0;
         return o;
     };
@@ -2189,16 +2507,28 @@
     };
     OfflineAudioContext.prototype.createDynamicsCompressor = function () {
         var c = node(this, DynamicsCompressorNode);
-        c.threshold = new AudioParam(-24);
-        c.knee = new AudioParam(30);
-        c.ratio = new AudioParam(12);
-        c.attack = new AudioParam(0.003);
-        c.release = new AudioParam(0.25);
+        c.threshold = new AudioParam(-24, -100, 0);
+        c.knee = new AudioParam(30, 0, 40);
+        c.ratio = new AudioParam(12, 1, 20);
+        c.attack = new AudioParam(0.003, 0, 1);
+        c.release = new AudioParam(0.25, 0, 1);
         c.reduction = 0;
         c.__gain = 1;
         return c;
     };
+    OfflineAudioContext.prototype.resume = function () { return Promise.resolve(); };
+    OfflineAudioContext.prototype.suspend = OfflineAudioContext.prototype.resume;
+    function OfflineAudioCompletionEvent(type, init) {
+        Event.call(this, type, init);
+        this.renderedBuffer = init && init.renderedBuffer ? init.renderedBuffer : null;
+    }
+    subclass(OfflineAudioCompletionEvent, Event);
+    // A context renders once; the samples come at once, the buffer a task later, as the
+    // complete event and the promise give it.
     OfflineAudioContext.prototype.startRendering = function () {
+        if (this.state !== 'suspended') {
+            return Promise.reject(domError('InvalidStateError', "Failed to execute 'startRendering' on 'OfflineAudioContext': cannot call startRendering more than once"));
+        }
         var ctx = this, buffer = inherit(AudioBuffer.prototype), data = new Float32Array(this.length), k;
         for (k = 0; k < this.length; k++) data[k] = sampleOf(this.destination, k, this.sampleRate, {});
         var wanted = profile.audio && typeof profile.audio.sum === 'number' ? profile.audio.sum : null;
@@ -2213,13 +2543,12 @@
         buffer.sampleRate = this.sampleRate;
         buffer.duration = this.length / this.sampleRate;
         buffer.numberOfChannels = this.__channels;
-        this.state = 'closed';
-        this.currentTime = buffer.duration;
+        this.state = 'running';
         return new Promise(function (resolve) {
             setTimeout(function () {
-                var e = new Event('complete');
-                e.renderedBuffer = buffer;
-                dispatch(ctx, e);
+                ctx.state = 'closed';
+                ctx.currentTime = buffer.duration;
+                dispatch(ctx, new OfflineAudioCompletionEvent('complete', {renderedBuffer: buffer}));
                 resolve(buffer);
             }, 0);
         });
@@ -2238,7 +2567,7 @@
         clearTimeout: clearTimer, clearInterval: clearTimer, requestAnimationFrame: requestAnimationFrame,
         cancelAnimationFrame: clearTimer, crypto: crypto, performance: performance,
         Image: Image, Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, XMLHttpRequest: XMLHttpRequest,
-        UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
+        UIEvent: UIEvent, MouseEvent: MouseEvent, PointerEvent: PointerEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
         CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics, ImageData: ImageData,
         WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
         WebGLShaderPrecisionFormat: WebGLShaderPrecisionFormat,
@@ -2323,7 +2652,7 @@
         'Object', 'Function', 'Array', 'String', 'Number', 'Boolean', 'Symbol', 'Math', 'JSON', 'Date', 'RegExp', 'Error',
         'TypeError', 'Promise', 'Map', 'Set', 'WeakMap', 'Proxy', 'Reflect', 'parseInt', 'parseFloat', 'isNaN', 'isFinite',
         'encodeURIComponent', 'decodeURIComponent', 'escape', 'unescape', 'eval', 'Uint8Array', 'ArrayBuffer',
-        'TextEncoder', 'TextDecoder', 'Event', 'CustomEvent', 'MouseEvent', 'KeyboardEvent', 'EventTarget', 'Node',
+        'TextEncoder', 'TextDecoder', 'Event', 'CustomEvent', 'MouseEvent', 'PointerEvent', 'KeyboardEvent', 'EventTarget', 'Node',
         'Element', 'HTMLElement', 'Document', 'HTMLDocument', 'Window', 'Navigator', 'XMLHttpRequest', 'Image', 'fetch'];
     function frameWindow(frame) {
         if (!connected(frame)) return null;
@@ -2463,13 +2792,17 @@
             DOMImplementation: DOMImplementation, Location: Location, Navigator: Navigator, Plugin: Plugin, MimeType: MimeType,
             PluginArray: PluginArray, MimeTypeArray: MimeTypeArray, Screen: Screen, History: History, Storage: Storage,
             Crypto: Crypto, XMLHttpRequest: XMLHttpRequest, TextEncoder: TextEncoder, TextDecoder: TextDecoder,
-            Window: Window, UIEvent: UIEvent, MouseEvent: MouseEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
+            Window: Window, UIEvent: UIEvent, MouseEvent: MouseEvent, PointerEvent: PointerEvent, KeyboardEvent: KeyboardEvent, DOMParser: DOMParser,
             DocumentType: DocumentType, HTMLCanvasElement: HTMLCanvasElement, FontFaceSet: FontFaceSet,
             CanvasRenderingContext2D: CanvasRenderingContext2D, CanvasGradient: CanvasGradient, TextMetrics: TextMetrics,
             ImageData: ImageData, WebGLRenderingContext: WebGLRenderingContext, WebGL2RenderingContext: WebGL2RenderingContext,
             WebGLShaderPrecisionFormat: WebGLShaderPrecisionFormat, OfflineAudioContext: OfflineAudioContext,
+            WebGLBuffer: WebGLBuffer, WebGLShader: WebGLShader, WebGLProgram: WebGLProgram, WebGLTexture: WebGLTexture,
+            WebGLFramebuffer: WebGLFramebuffer, WebGLRenderbuffer: WebGLRenderbuffer,
+            WebGLUniformLocation: WebGLUniformLocation, WebGLActiveInfo: WebGLActiveInfo,
             AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
-            GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode}};
+            GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode,
+            OfflineAudioCompletionEvent: OfflineAudioCompletionEvent}};
 })(function () { return this; }(), null,
     // 第三个参数：控制台的脚本（console.js），装入时接在这里
     /* console.js */ null);

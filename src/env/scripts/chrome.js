@@ -228,6 +228,14 @@
     // help, otherwise the page object's own member of the same name.
     var behaviours = create(null);
     function behaviour(iface, name) { return behaviours[iface + '.' + name]; }
+    // With the trace on, the members are made traced: each access is reported with
+    // this label (a kind letter, then the name a script knows the object by).
+    var traced = host.tracing === true;
+    var traceNames = {Window: 'window', Navigator: 'navigator', Document: 'document', HTMLDocument: 'document',
+        Location: 'location', Screen: 'screen', History: 'history', Performance: 'performance'};
+    function traceLabel(kind, iface, member, global_) {
+        return traced ? kind + ' ' + (global_ ? 'window' : traceNames[iface] || iface) + '.' + member : undefined;
+    }
     function getter(iface, m, global_) {
         var own = behaviour(iface, 'get ' + m.name);
         return native(function () {
@@ -239,7 +247,7 @@
                 return defaultOf(m.type);
             }
             return wrap(v);
-        }, 'get ' + m.name, 0);
+        }, 'get ' + m.name, 0, false, traceLabel('g', iface, m.name, global_));
     }
     function setter(iface, m, global_) {
         var own = behaviour(iface, 'set ' + m.name);
@@ -249,7 +257,7 @@
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
             if (own) return void own.call(r.impl, value, r, self);
             r.impl[m.name] = unwrap(value);
-        }, 'set ' + m.name, 1);
+        }, 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
     }
     function operation(iface, m, global_, statics) {
         var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
@@ -274,7 +282,7 @@
             }
         } : function () {
             return run(this, arguments);
-        }, m.name, m.length);
+        }, m.name, m.length, false, traceLabel('c', iface, m.name, global_));
     }
     function defineMember(o, iface, m, onInstance) {
         var global_ = o === global;
@@ -311,7 +319,7 @@
                 if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
                 var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
                 adopt(this, spec, impl);
-            }, name, f.length, true);
+            }, name, f.length, true, traced ? 'n ' + name : undefined);
             for (var up = parent; up; up = up.parent) {
                 if (up.ctor) {
                     setProto(ctor, up.ctor);
@@ -331,7 +339,8 @@
             if (m.kind === 'op') defineValue(ctor, m.name, operation(name, m, false, true), true, true, true);
             else {
                 var get = behaviour(name, 'static get ' + m.name);
-                define(ctor, m.name, {get: native(function () { return get ? get() : defaultOf(m.type); }, 'get ' + m.name, 0),
+                define(ctor, m.name, {get: native(function () { return get ? get() : defaultOf(m.type); }, 'get ' + m.name, 0,
+                    false, traceLabel('g', name, m.name, false)),
                     set: undefined, enumerable: true, configurable: true});
             }
         });
@@ -436,9 +445,14 @@
             }
             return null;
         }
+        // Storage items used as properties go to the trace as the members do.
+        var traceItem = traced && storage ? function (kind, k, v) {
+            host.trace(kind + ' ' + (impl === kit.window.sessionStorage ? 'sessionStorage.' : 'localStorage.') + k, v);
+        } : null;
         return new Proxy(target, {
             get: function (t, k, receiver) {
                 var it = typeof k === 'string' ? item(k) : null;
+                if (it && traceItem) traceItem('g', k, it.value);
                 return it ? it.value : Reflect.get(t, k, receiver);
             },
             has: function (t, k) { return (typeof k === 'string' && !!item(k)) || Reflect.has(t, k); },
@@ -460,12 +474,20 @@
                 return keys.concat(Reflect.ownKeys(t));
             },
             set: function (t, k, v, receiver) {
-                if (storage && typeof k === 'string' && !(k in t)) { impl.setItem(k, v); return true; }
+                if (storage && typeof k === 'string' && !(k in t)) {
+                    impl.setItem(k, v);
+                    if (traceItem) traceItem('s', k, impl[k]);
+                    return true;
+                }
                 if (isIndex(k)) return true;
                 return Reflect.set(t, k, v, receiver);
             },
             deleteProperty: function (t, k) {
-                if (storage && typeof k === 'string' && hasOwn.call(impl, k)) { impl.removeItem(k); return true; }
+                if (storage && typeof k === 'string' && hasOwn.call(impl, k)) {
+                    impl.removeItem(k);
+                    if (traceItem) traceItem('d', k, undefined);
+                    return true;
+                }
                 return Reflect.deleteProperty(t, k);
             },
             defineProperty: function (t, k, d) {
@@ -536,11 +558,11 @@
     on('Document', 'get all', function () { return wrapAs(allOf(this), 'HTMLAllCollection'); });
     on('Document', 'get location', function () { return this === kit.document ? wrap(kit.location) : null; });
     on('Document', 'set location', function (v) { kit.window.location = String(v); });
-    on('HTMLCanvasElement', 'getContext', function (r, kind) {
+    on('HTMLCanvasElement', 'getContext', function (r, kind, options) {
         kind = String(kind);
         var contexts = this.__contexts || (define(this, '__contexts', {value: {}}), this.__contexts);
         if (hasOwn.call(contexts, kind)) return wrap(contexts[kind]);
-        var impl = kit.canvasContext(this, kind);
+        var impl = kit.canvasContext(this, kind, options);
         if (!impl) return null;
         kinds.set(impl, kind === '2d' ? 'CanvasRenderingContext2D' : kind === 'webgl2' ? 'WebGL2RenderingContext' : 'WebGLRenderingContext');
         contexts[kind] = impl;
@@ -822,115 +844,14 @@
 
     // A frame's window and document are the page's frame objects, shown as Chrome's.
 
-    // Audio rendered offline: a context renders its graph into a buffer of samples that
-    // depend only on the graph's settings, so a page's audio fingerprint is stable.
-    function audioParam(value, min, max) {
-        var p = {value: value, defaultValue: value, minValue: min, maxValue: max, automationRate: 'a-rate'};
-        ['setValueAtTime', 'linearRampToValueAtTime', 'exponentialRampToValueAtTime', 'setTargetAtTime'].forEach(function (k) {
-            p[k] = function (v) { p.value = Number(v); return p; };
-        });
-        p.cancelScheduledValues = p.cancelAndHoldAtTime = p.setValueCurveAtTime = function () { return p; };
-        kinds.set(p, 'AudioParam');
-        return p;
-    }
-    function audioNode(context, kind, extra) {
-        var n = create(kit.types.EventTarget.prototype);
-        n.context = context;
-        n.numberOfInputs = kind === 'OscillatorNode' ? 0 : 1;
-        n.numberOfOutputs = kind === 'AudioDestinationNode' ? 0 : 1;
-        n.channelCount = 2;
-        n.channelCountMode = 'max';
-        n.channelInterpretation = 'speakers';
-        n.inputs = [];
-        n.connect = function (target) { if (target && target.inputs) target.inputs.push(n); return target; };
-        n.disconnect = function () {};
-        for (var k in extra) n[k] = extra[k];
-        kinds.set(n, kind);
-        return n;
-    }
-    function renderAudio(context) {
-        var length = context.length, rate = context.sampleRate, data = new Float32Array(length);
-        var source = context.destination.inputs[0], osc = source, comp = null;
-        if (source && source.threshold) {
-            comp = source;
-            osc = source.inputs[0];
+    // Audio rendered offline is the page objects' own; the buffer a rendering promises
+    // reaches the script as Chrome's AudioBuffer.
+    on('OfflineAudioContext', 'startRendering', function (r) {
+        if (this.state !== 'suspended') {
+            return Promise.reject(domException('InvalidStateError', "Failed to execute 'startRendering' on 'OfflineAudioContext': cannot call startRendering more than once"));
         }
-        if (osc && osc.started) {
-            var f = osc.frequency.value, type = osc.type;
-            // A compressor lowers what passes its threshold by its ratio (a simple static curve).
-            var limit = comp ? Math.pow(10, comp.threshold.value / 20) : 1, ratio = comp ? comp.ratio.value : 1;
-            for (var i = 0; i < length; i++) {
-                var phase = (i * f / rate) % 1, v;
-                if (type === 'square') v = phase < 0.5 ? 1 : -1;
-                else if (type === 'sawtooth') v = 2 * phase - 1;
-                else if (type === 'triangle') v = 1 - 4 * Math.abs(phase - 0.5);
-                else v = Math.sin(2 * Math.PI * phase);
-                var a = Math.abs(v);
-                if (comp && a > limit) a = limit + (a - limit) / ratio;
-                data[i] = Math.fround((v < 0 ? -a : a) * (comp ? 0.55 : 1));
-            }
-        }
-        // A profile taken from a real browser gives the sum its audio had: the samples
-        // are scaled to it, as the page's own rendering does.
-        var wanted = kit.profile && kit.profile.audio && typeof kit.profile.audio.sum === 'number' ? kit.profile.audio.sum : null;
-        if (wanted !== null && length >= 5000) {
-            var have = 0;
-            for (var k = 4500; k < 5000; k++) have += Math.abs(data[k]);
-            if (have > 0) for (k = 0; k < length; k++) data[k] = Math.fround(data[k] * wanted / have);
-        }
-        var buffer = {length: length, sampleRate: rate, numberOfChannels: 1, duration: length / rate,
-            getChannelData: function (c) {
-                if (Number(c) !== 0) throw domException('IndexSizeError', "Failed to execute 'getChannelData' on 'AudioBuffer': channel index (" + c + ') exceeds number of channels (1)');
-                return data;
-            }};
-        kinds.set(buffer, 'AudioBuffer');
-        return buffer;
-    }
-    on('OfflineAudioContext', 'constructor', function (channels, length, rate) {
-        if (channels && typeof channels === 'object') {
-            length = channels.length;
-            rate = channels.sampleRate;
-            channels = channels.numberOfChannels || 1;
-        }
-        var c = create(kit.types.EventTarget.prototype);
-        c.length = Number(length);
-        c.sampleRate = Number(rate);
-        c.numberOfChannels = Number(channels);
-        c.state = 'suspended';
-        c.currentTime = 0;
-        c.oncomplete = c.onstatechange = null;
-        c.destination = audioNode(c, 'AudioDestinationNode', {maxChannelCount: Number(channels)});
-        c.createOscillator = function () {
-            var o = audioNode(c, 'OscillatorNode', {type: 'sine', frequency: audioParam(440, -22050, 22050),
-                detune: audioParam(0, -153600, 153600), started: false, onended: null});
-            o.start = function () { o.started = true; };
-            o.stop = function () {};
-            return o;
-        };
-        c.createDynamicsCompressor = function () {
-            return audioNode(c, 'DynamicsCompressorNode', {threshold: audioParam(-24, -100, 0), knee: audioParam(30, 0, 40),
-                ratio: audioParam(12, 1, 20), attack: audioParam(0.003, 0, 1), release: audioParam(0.25, 0, 1), reduction: 0});
-        };
-        c.createGain = function () { return audioNode(c, 'GainNode', {gain: audioParam(1, -3.4e38, 3.4e38)}); };
-        c.startRendering = function () {
-            if (c.state !== 'suspended') return Promise.reject(domException('InvalidStateError', 'cannot call startRendering more than once'));
-            c.state = 'running';
-            return new Promise(function (resolve) {
-                kit.window.setTimeout(function () {
-                    var buffer = renderAudio(c), e = new kit.types.Event('complete');
-                    c.state = 'closed';
-                    c.currentTime = c.length / c.sampleRate;
-                    e.renderedBuffer = buffer;
-                    kinds.set(e, 'OfflineAudioCompletionEvent');
-                    c.dispatchEvent(e);
-                    resolve(wrap(buffer));
-                }, 10);
-            });
-        };
-        c.resume = c.suspend = function () { return Promise.resolve(); };
-        return c;
+        return this.startRendering().then(wrap);
     });
-    on('OfflineAudioContext', 'get length', function () { return this.length; });
 
     // ---- the console, and window.chrome ------------------------------------------------
 

@@ -5,9 +5,20 @@
     var hasOwn = Object.prototype.hasOwnProperty;
     var toText = String;
 
+    // A page that replaces Function.prototype.toString, or gives an object a getter, to
+    // learn whether someone looks at its values finds the console's previews never
+    // call either: sources come from the original toString, getters show as (...).
+    var fnToString = Function.prototype.toString, getDesc = Object.getOwnPropertyDescriptor;
     function noop() {}
+    function sourceOf(f) {
+        try {
+            return fnToString.call(f);
+        } catch (e) {
+            return 'function () { [native code] }';
+        }
+    }
     function functionName(f) {
-        var m = /^\s*function\s*([\w$]*)/.exec(toText(f));
+        var m = /^\s*function\s*([\w$]*)/.exec(sourceOf(f));
         return m ? m[1] : '';
     }
     function isArray(v) { return Object.prototype.toString.call(v) === '[object Array]'; }
@@ -36,7 +47,7 @@
         if (t === 'boolean' || v === null || t === 'undefined') return toText(v);
         if (t === 'function') {
             if (depth > 0) return '\u0192';
-            return '\u0192 ' + toText(v).replace(/^\s*function\s*/, '');
+            return '\u0192 ' + sourceOf(v).replace(/^\s*function\s*/, '');
         }
         if (t !== 'object') {
             try { return toText(v); } catch (e1) { return t; }
@@ -57,7 +68,8 @@
                 parts.push('\u2026');
                 break;
             }
-            parts.push(k + ': ' + preview(v[k], depth + 1));
+            var d = getDesc ? getDesc(v, k) : null;
+            parts.push(k + ': ' + (d && !('value' in d) ? '(...)' : preview(v[k], depth + 1)));
         }
         return constructorPrefix(v) + '{' + parts.join(', ') + '}';
     }

@@ -44,14 +44,52 @@
     out.fonts = document.fonts && document.fonts.check ? fonts.filter(function (f) {
         try { return document.fonts.check('12px "' + f + '"'); } catch (e) { return false; }
     }) : [];
-    try {
-        var c = document.createElement('canvas');
-        c.width = 240; c.height = 60;
+    // The drawings fingerprinting scripts commonly make, each with the calls that made it
+    // written down one by one, so that the workbench shows this browser's image when a
+    // page makes the same drawing.
+    function drawing(width, height, draw) {
+        var c = document.createElement('canvas'), calls = width + 'x' + height;
+        c.width = width; c.height = height;
         var g = c.getContext('2d');
-        g.textBaseline = 'top'; g.font = '14px Arial'; g.fillStyle = '#f60'; g.fillRect(125, 1, 62, 20);
-        g.fillStyle = '#069'; g.fillText('Cwm fjordbank glyphs vext quiz, \ud83d\ude03', 2, 15);
-        g.fillStyle = 'rgba(102, 204, 0, 0.7)'; g.fillText('Cwm fjordbank glyphs vext quiz', 4, 17);
-        out.canvas = {dataURL: c.toDataURL(), textWidth: g.measureText('Cwm fjordbank glyphs vext quiz').width};
+        function value(v) {
+            return typeof v === 'string' ? '"' + v.replace(/\\/g, '\\\\').replace(/"/g, '\\"') + '"' : String(v);
+        }
+        draw({
+            set: function (name, v) { calls += ';' + name + '=' + value(v); g[name] = v; },
+            call: function (name) {
+                var args = Array.prototype.slice.call(arguments, 1);
+                calls += ';' + name + '(' + args.map(value).join(',') + ')';
+                return g[name].apply(g, args);
+            }
+        }, g);
+        return {calls: calls, dataURL: c.toDataURL()};
+    }
+    try {
+        var smile = String.fromCharCode(55357, 56835), drawings = [];
+        drawings.push(drawing(240, 60, function (d, g) {
+            d.set('textBaseline', 'top'); d.set('font', '14px Arial'); d.set('fillStyle', '#f60'); d.call('fillRect', 125, 1, 62, 20);
+            d.set('fillStyle', '#069'); d.call('fillText', 'Cwm fjordbank glyphs vext quiz, ' + smile, 2, 15);
+            d.set('fillStyle', 'rgba(102, 204, 0, 0.7)'); d.call('fillText', 'Cwm fjordbank glyphs vext quiz', 4, 17);
+            out.canvas = {textWidth: g.measureText('Cwm fjordbank glyphs vext quiz').width};
+        }));
+        out.canvas.dataURL = drawings[0].dataURL;
+        // The text and geometry images of the common fingerprinting library.
+        drawings.push(drawing(240, 60, function (d) {
+            var text = 'Cwm fjordbank gly ' + smile;
+            d.set('textBaseline', 'alphabetic'); d.set('fillStyle', '#f60'); d.call('fillRect', 100, 1, 62, 20);
+            d.set('fillStyle', '#069'); d.set('font', '11pt "Times New Roman"'); d.call('fillText', text, 2, 15);
+            d.set('fillStyle', 'rgba(102, 204, 0, 0.2)'); d.set('font', '18pt Arial'); d.call('fillText', text, 4, 45);
+        }));
+        drawings.push(drawing(122, 110, function (d) {
+            d.set('globalCompositeOperation', 'multiply');
+            [['#f2f', 40, 40], ['#2ff', 80, 40], ['#ff2', 60, 80]].forEach(function (c) {
+                d.set('fillStyle', c[0]); d.call('beginPath'); d.call('arc', c[1], c[2], 40, 0, Math.PI * 2, true);
+                d.call('closePath'); d.call('fill');
+            });
+            d.set('fillStyle', '#f9c'); d.call('arc', 60, 60, 60, 0, Math.PI * 2, true);
+            d.call('arc', 60, 60, 20, 0, Math.PI * 2, true); d.call('fill', 'evenodd');
+        }));
+        out.canvas.drawings = drawings;
     } catch (e) {}
     try {
         var gl = document.createElement('canvas').getContext('webgl');

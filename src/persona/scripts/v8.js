@@ -975,8 +975,8 @@
     siteMethod('getTypeName', function (r) { return r.type; });
     siteMethod('getFunction', function () { return undefined; });
     siteMethod('getFunctionName', function (r) { return r.name || null; });
-    siteMethod('getMethodName', function (r) { return r.type !== null && r.name ? r.name : null; });
-    siteMethod('getFileName', function (r) { return r.evalLine ? undefined : r.address; });
+    siteMethod('getMethodName', function (r) { return r.alias || (r.type !== null && r.name ? r.name : null); });
+    siteMethod('getFileName', function (r) { return r.evalLine || (r.file === '' && !r.line) ? undefined : r.address; });
     siteMethod('getLineNumber', function (r) { return r.line; });
     siteMethod('getColumnNumber', function (r) { return r.column; });
     siteMethod('getEvalOrigin', function (r) {
@@ -996,11 +996,13 @@
     siteMethod('getPosition', function () { return 0; });
     siteMethod('toString', function (r) {
         var where = r.line + ':' + r.column;
-        where = r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + '), <anonymous>:' + where
+        // A built-in's frame has neither file nor line.
+        where = r.file === '' && !r.line ? '<anonymous>' : r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + '), <anonymous>:' + where
                            : r.address + ':' + where;
         var name = r.awaited ? 'async ' + (r.name || '<anonymous>')
             : r.constructing ? 'new ' + (r.name || '<anonymous>')
             : r.type !== null ? r.type + '.' + (r.name || '<anonymous>') : r.name;
+        if (name && r.alias) name += ' [as ' + r.alias + ']';
         return name ? name + ' (' + where + ')' : where;
     });
     var CallSite = native(function () { throw new TypeError('Illegal constructor'); }, 'CallSite', 0, true);
@@ -1011,7 +1013,8 @@
         for (var i = 0; i < records.length; i++) {
             var r = records[i], o = apply(objectCreate, Object, [CallSiteProto]);
             sites.set(o, {file: r[0], line: r[1], column: r[2], name: r[3], type: r[4], constructing: r[5],
-                evalLine: r[6], evalColumn: r[7], caller: r[8], awaited: r[9] === true, address: address});
+                evalLine: r[6], evalColumn: r[7], caller: r[8], awaited: r[9] === true,
+                alias: typeof r[10] === 'string' ? r[10] : '', address: address});
             append(out, o);
         }
         return out;

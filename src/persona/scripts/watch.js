@@ -2,8 +2,9 @@
 // property errors as V8 does: V8 quotes the property with single quotes, names symbols
 // as Symbol(…), and tells a write ("Cannot set properties of …") from a read, which it
 // reads from the source text at the place that failed. Runs in a global of its own
-// that no page's script can reach.
-(function () {
+// that no page's script can reach. `makeWords` (words.js) words the rest of the
+// engine's messages as V8 does.
+(function (makeWords) {
     'use strict';
     var dbg = new Debugger();
     // Besides the property errors, two ways the engine says a value is no object: V8
@@ -68,16 +69,22 @@
         return /^=(?!=)/.test(rest);
     }
 
-    // The source line at the frame's place, from its column on.
-    function restOfLine(frame) {
+    // Where the frame stands in its source: the text, its line's start and end, and the
+    // place. A minified script is one long line, so only `kReach` characters either side
+    // of the place are ever read.
+    var kReach = 400;
+    function placeOf(frame) {
         var script = frame.script;
-        if (!script || !script.source) return '';
-        var known = sourceOf(script.source), text = known.text;
-        var where = script.getOffsetLocation(frame.offset);
-        var start = known.starts[where.lineNumber - known.first];
-        if (start === undefined) return '';
-        var end = text.indexOf('\n', start);
-        return text.slice(start + where.columnNumber, end < 0 ? text.length : end);
+        if (!script || !script.source) return null;
+        var known = sourceOf(script.source), where = script.getOffsetLocation(frame.offset);
+        var index = where.lineNumber - known.first, start = known.starts[index];
+        if (start === undefined) return null;
+        var next = known.starts[index + 1];
+        return {text: known.text, start: start, at: start + where.columnNumber, end: next === undefined ? known.text.length : next - 1};
+    }
+    function restOfLine(frame) {
+        var p = placeOf(frame);
+        return p ? p.text.slice(p.at, Math.min(p.end, p.at + kReach)) : '';
     }
 
     // The engine reports an object on the right of instanceof that cannot be called as a
@@ -88,10 +95,79 @@
         return line.indexOf('instanceof ' + operand) >= 0 || line.indexOf('instanceof ' + bare) >= 0;
     }
 
+    // The source line around the frame's place (ending where restOfLine ends).
+    function wholeLine(frame) {
+        var p = placeOf(frame);
+        return p ? p.text.slice(Math.max(p.start, p.at - kReach), Math.min(p.end, p.at + kReach)) : '';
+    }
+    // The engine places some calls at their parenthesis; V8 at the callee's name.
+    function callPlace(script, at) {
+        if (!script.source) return at;
+        var known = sourceOf(script.source), start = known.starts[at.lineNumber - known.first];
+        if (start === undefined || known.text[start + at.columnNumber] !== '(') return at;
+        var i = start + at.columnNumber;
+        while (i > start && /\s/.test(known.text[i - 1])) i--;
+        var end = i;
+        while (i > start && /[\w$]/.test(known.text[i - 1])) i--;
+        return i < end ? {lineNumber: at.lineNumber, columnNumber: i - start} : at;
+    }
+    var made = makeWords(restOfLine, isWrite, typeName), words = made.reword;
+
+    function isInternal(script) {
+        return !script || /^qy-internal:/.test(script.url);
+    }
+
     dbg.onExceptionUnwind = function (frame, value) {
-        if (!value || typeof value !== 'object') return undefined;
+        // Only errors (a thrown object of another kind is left as it is).
+        if (!value || typeof value !== 'object' || value.errorLineNumber === undefined) return undefined;
+        // The workbench's own scripts pass the error on to the page's code, which sees
+        // it in V8's words (the persona's built-ins word theirs themselves).
+        if (isInternal(frame.script)) {
+            // Unless nothing of the page's code is left to pass it to: a built-in of the
+            // workbench called straight from a promise's job. Its error is settled when
+            // it leaves the built-in.
+            if (!frame.older && !frame.onPop) frame.onPop = leavesBuiltin;
+            return undefined;
+        }
         var error = value.unsafeDereference();
+        if (noted.has(error)) return undefined;
+        noted.add(error);
         try {
+            var page = pages.get(frame.script.global.unsafeDereference());
+            // Only the engine's own errors: one the page made has its stack already and
+            // keeps its words.
+            var limit = page ? page.note(error) : -1;
+            if (typeof limit === 'number' && limit >= 0) settleNoted(page, frame, error, reword(error, frame), limit);
+        } catch (e) {
+            // Whatever cannot be read is left as the engine wrote it.
+        }
+        return undefined;
+    };
+
+    function leavesBuiltin(completion) {
+        var thrown = completion && completion['throw'];
+        if (!thrown || typeof thrown !== 'object' || thrown.errorLineNumber === undefined) return undefined;
+        var error = thrown.unsafeDereference();
+        if (noted.has(error)) return undefined;
+        noted.add(error);
+        var page = pages.get(this.script.global.unsafeDereference());
+        try {
+            var limit = page ? page.note(error) : -1;
+            if (typeof limit !== 'number' || limit < 0) return undefined;
+            var builtin = reword(error, null);
+            // Called with no receiver, V8 names the built-in alone.
+            settleNoted(page, null, error, typeof builtin === 'string' ? builtin.replace(/^\w+\./, '') : '', limit);
+        } catch (e) {
+            // left as the engine made it
+        }
+        return undefined;
+    }
+
+    // Gives `error` (thrown at `frame`, or rejected by a built-in when `frame` is null)
+    // V8's message; answers the built-in frame V8 shows above the caller, '' for none at
+    // all, or null.
+    function reword(error, frame) {
+        {
             var message = Object.getOwnPropertyDescriptor(error, 'message');
             var m = message && propertyFailure(message.value);
             var text = message && message.value;
@@ -103,34 +179,36 @@
                 error.message = 'CreateListFromArrayLike called on non-object';
             } else if (text === "Iterator constructor can't be used directly") {
                 error.message = 'Abstract class Iterator not directly constructable';
-            } else if (text === 'null has no properties' || text === 'undefined has no properties') {
-                // With the engine's property-error option on, only destructuring says this.
-                var what = text.slice(0, text.indexOf(' '));
-                error.message = "Cannot destructure '" + what + "' as it is " + what + '.';
-            } else if (text === "can't convert null to object" || text === "can't convert undefined to object") {
-                error.message = 'Cannot convert undefined or null to object';
-            } else if (typeof text === 'string' && / is not an object or null$/.test(text)) {
+            } else if (typeof text === 'string' && / is not an object or null$/.test(text) && !/^class heritage /.test(text)) {
                 error.message = 'Object prototype may only be an Object or null: ' + text.slice(0, -' is not an object or null'.length);
-            } else if (typeof text === 'string' && / is not a function$/.test(text) &&
+            } else if (typeof text === 'string' && / is not a function$/.test(text) && frame &&
                        isInstanceofOperand(frame, text.slice(0, -' is not a function'.length))) {
                 error.message = "Right-hand side of 'instanceof' is not callable";
             } else if (typeof text === 'string' && incompatible.test(text)) {
                 error.message = text.replace(incompatible, '$1 called on null or undefined');
             } else if (m && m[2] === 'Symbol.iterator') {
-                error.message = m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
+                // The language's own iteration (spread, patterns) names the operand as the
+                // source writes it; a built-in names the value.
+                var operand = frame && made.iteratedOperand(frame, function () { return wholeLine(frame); });
+                error.message = operand ? operand[0] + ' is not iterable' + (operand[1] ? ' (cannot read property ' + m[1] + ')' : '')
+                    : m[1] + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
             } else if (m) {
                 var k = key(m[2]);
-                error.message = isWrite(frame)
+                error.message = frame && isWrite(frame)
                     ? 'Cannot set properties of ' + m[1] + " (setting '" + k + "')"
                     : 'Cannot read properties of ' + m[1] + " (reading '" + k + "')";
+            } else if (typeof text === 'string' && /^(?:unexpected token: identifier|missing variable name|missing } in compound statement|missing ; before statement|unexpected token: keyword '\w+')$/.test(text) &&
+                       made.syntaxWords(error, frame, function () { return wholeLine(frame); })) {
+                // A syntax error of eval or Function: V8 names the token found.
+                error.message = made.syntaxWords(error, frame, function () { return wholeLine(frame); });
+            } else {
+                var said = words(text, frame, function () { return frame ? wholeLine(frame) : ''; });
+                if (said && typeof said[0] === 'string') error.message = said[0];
+                return said ? said[1] : null;
             }
-            // Noted after the rewording: the stack's first line keeps the message as V8's.
-            noteThrown(frame, value);
-        } catch (e) {
-            // Whatever cannot be read is left as the engine wrote it.
         }
-        return undefined;
-    };
+        return null;
+    }
     // ---- frames as V8 names them -----------------------------------------------------
 
     // The name V8 gives a receiver's type: a function's own name, else the constructor
@@ -143,6 +221,29 @@
         }
         return 'Object';
     }
+    // The member of `receiver` (or of its prototypes) that holds `callee` under another
+    // name than `name`: V8 shows it as "[as member]" (a toString the engine called, a
+    // proxy's trap). Only plain values are read, a few prototypes deep.
+    function memberName(receiver, callee, name) {
+        if (!name) return '';
+        try {
+            for (var o = receiver, depth = 0; o && depth < 3; o = o.proto, depth++) {
+                if (o.isProxy) return '';
+                var own = o.getOwnPropertyDescriptor(name);
+                if (own && own.value === callee) return '';
+                var names = o.getOwnPropertyNames();
+                if (names.length > 200) return '';
+                for (var i = 0; i < names.length; i++) {
+                    var d = o.getOwnPropertyDescriptor(names[i]);
+                    if (d && d.value === callee) return names[i] === name ? '' : names[i];
+                }
+            }
+        } catch (e) {
+            // nothing to show
+        }
+        return '';
+    }
+
     // What introduced eval'd code: [file, line, column, the caller's name], or null.
     function introduction(source) {
         var type = source.introductionType;
@@ -155,14 +256,15 @@
     }
     // The limit, then one record per frame from `frame` outwards, as V8's call sites hold
     // it: [file, line, column, function name, type name or null, constructing, eval line
-    // (0: not eval'd code), eval column, eval caller]. The caller, which knows the user's
+    // (0: not eval'd code), eval column, eval caller, false, the member it ran as when
+    // that is another name]; a built-in between two frames has a record without a file. The caller, which knows the user's
     // files, drops the workbench's own frames and keeps `limit` of the rest.
     function describe(frame, limit) {
         var out = [limit];
         for (var f = frame, n = 0; f && n < limit + 20 && out.length <= limit + 20; f = f.older, n++) {
             var script = f.script;
             if (!script) continue;
-            var at = script.getOffsetLocation(f.offset), name = '', type = null, constructing = false;
+            var at = callPlace(script, script.getOffsetLocation(f.offset)), name = '', type = null, constructing = false, alias = '';
             var intro = introduction(script.source);
             if (f.type === 'eval') {
                 name = 'eval';
@@ -172,18 +274,31 @@
                 var named = f.callee.getOwnPropertyDescriptor('name');
                 name = named && typeof named.value === 'string' ? named.value : f.callee.name || '';
                 if (intro && script.source.introductionType === 'Function' && name === 'anonymous') name = 'eval';
+                // An anonymous function stored in a member is named by where it was
+                // stored ("o.f"), with no type before it.
+                var stored = !name && typeof f.callee.displayName === 'string' && /^[\w$]+(?:\.[\w$]+)+$/.test(f.callee.displayName);
+                if (stored) name = f.callee.displayName;
                 if (f.constructing) {
                     constructing = true;
-                } else if (!f.callee.isArrowFunction) {
+                } else if (!f.callee.isArrowFunction && !stored && !/^[gs]et /.test(name)) {
                     // An arrow function has no receiver of its own (the engine refuses to
                     // give one), and V8 names none.
                     var self = f['this'];
-                    if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference())
+                    if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference()) {
                         type = typeName(self);
+                        alias = memberName(self, f.callee, name);
+                    }
                 }
             }
-            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, constructing, intro[1], intro[2], intro[3]]
-                           : [script.url, at.lineNumber, at.columnNumber + 1, name, type, constructing, 0, 0, '']);
+            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, constructing, intro[1], intro[2], intro[3], false, alias]
+                           : [script.url, at.lineNumber, at.columnNumber + 1, name, type, constructing, 0, 0, '', false, alias]);
+            // A built-in that called this function (Array.map, new Promise) shows between
+            // it and its caller.
+            var older = f.type === 'call' ? f.older : null;
+            if (older && older.script && !isInternal(older.script)) {
+                var between = made.callerBuiltin(name, older, function () { return wholeLine(older); });
+                if (between) out.push(builtinRecord(between));
+            }
         }
         return out;
     }
@@ -196,30 +311,55 @@
     // Thrown errors get their frames where they are first seen.
     // Weak, so that a page dropped by a reset goes with its global.
     var noted = new WeakSet(), pages = new WeakMap();
-    function noteThrown(frame, value) {
-        if (value.errorLineNumber === undefined) return;
-        var error = value.unsafeDereference();
-        if (noted.has(error)) return;
-        noted.add(error);
-        var page = pages.get(frame.script.global.unsafeDereference());
-        if (!page) return;
-        var limit = page.note(error);
-        if (typeof limit !== 'number' || limit < 0) return;
+    // Weak, so that a page dropped by a reset goes with its global.
+    var noted = new WeakSet(), pages = new WeakMap();
+    // Gives an error of the engine's its frames, at most `limit` of them: `builtin`
+    // ("Type.name" or "new Type") is the built-in it came from, shown above the frame as
+    // V8 shows it; '' leaves no frames at all.
+    function settleNoted(page, frame, error, builtin, limit) {
         // Frames the debugger cannot name leave the error the engine's frames, never
         // without a stack.
         var records = null;
-        if (page.left > 0) {
+        if (builtin === '' || (!frame && builtin)) {
+            records = builtin && limit > 0 ? [limit, builtinRecord(builtin)] : [limit];
+        } else if (frame && page.left > 0) {
             page.left--;
             try {
                 records = describe(frame, limit);
+                if (builtin && limit > 0) records.splice(1, 0, builtinRecord(builtin));
             } catch (e) {
                 records = null;
             }
         }
         page.note(error, records);
     }
+    // A built-in's frame: no file and no line, shown as "at Type.name (<anonymous>)".
+    function builtinRecord(builtin) {
+        var made = /^new (.*)$/.exec(builtin), dot = builtin.lastIndexOf('.');
+        if (made) return ['', 0, 0, made[1], null, true, 0, 0, ''];
+        return ['', 0, 0, builtin.slice(dot + 1), dot > 0 ? builtin.slice(0, dot) : null, false, 0, 0, ''];
+    }
 
-    return function watch(global, note) {
+    // A promise a built-in rejected with `error` (of the page whose global is `global`)
+    // while nothing waited for it: the engine made the error without a frame of the
+    // page's code unwinding, so it is worded and given its frames here, where the code
+    // that called the built-in is still running.
+    function rejected(global, error) {
+        if (!error || typeof error !== 'object' || noted.has(error)) return;
+        var page = pages.get(global);
+        if (!page) return;
+        noted.add(error);
+        var frame = dbg.getNewestFrame();
+        while (frame && isInternal(frame.script)) frame = frame.older;
+        try {
+            var limit = page.note(error);
+            if (typeof limit === 'number' && limit >= 0) settleNoted(page, frame, error, reword(error, frame), limit);
+        } catch (e) {
+            // left as the engine made it
+        }
+    }
+
+    function watch(global, note) {
         var g = dbg.addDebuggee(global);
         var page = {note: note, left: kNamedErrors};
         pages.set(g.unsafeDereference(), page);
@@ -229,5 +369,6 @@
             page.left--;
             return describe(dbg.getNewestFrame(), limit);
         };
-    };
-})();
+    }
+    return {watch: watch, rejected: rejected};
+});

@@ -16,17 +16,27 @@ var unpack_constant_names = new RegExp('^(escape|unescape|eval|this|new|typeof|D
     'encodeURI|decodeURI|encodeURIComponent|decodeURIComponent|constructor|toString|name|length|fromCharCode|' +
     'charAt|charCodeAt|slice|substr|substring|split|join|concat|toUpperCase|toLowerCase|italics|fontcolor|' +
     'sub|link|big|anchor|bold|fixed|blink|small|strike|sup|at|indexOf|replace|trim|entries|flat|filter|fill|' +
-    'keys|values|reverse|fromCodePoint)$');
+    'keys|values|reverse|fromCodePoint|self|window|top|parent|frames|document|statusbar|status|location|navigator|' +
+    'console)$');
 
-// "return" followed by literals, operators and the few built-ins the encoders reach for.
+// "return" followed by literals, operators and the few built-ins the encoders reach for,
+// or by arrow functions of such ("return a=>b=>a[parseInt(+b,4)]", how JScrewIt spells a
+// decoder): names are the built-ins and the arrows' own parameters.
 function unpack_constant_body(body) {
-    var t = unpack_tokens(body);
+    var t = unpack_tokens(body), own = {};
     if (!t.length || t[0].v !== 'return') return false;
+    for (var a = 1; a < t.length; a++) {
+        if (t[a].v !== '=>' || t[a].k !== 'punc') continue;
+        if (t[a - 1].k === 'name') own[t[a - 1].v] = true;
+        else if (t[a - 1].v === ')') {
+            for (var p = a - 2; p > 0 && t[p].v !== '('; p--) if (t[p].k === 'name') own[t[p].v] = true;
+        }
+    }
     for (var k = 1; k < t.length; k++) {
         var tok = t[k];
         if (tok.k === 'str' || tok.k === 'num' || tok.k === 're') continue;
-        if (tok.k === 'punc' && /^([-+!~()\[\].,;]|\+\+)$/.test(tok.v)) continue;
-        if (tok.k === 'name' && unpack_constant_names.test(tok.v)) continue;
+        if (tok.k === 'punc' && /^([-+!~()\[\].,;{}]|\+\+|=>)$/.test(tok.v)) continue;
+        if (tok.k === 'name' && (unpack_constant_names.test(tok.v) || own.hasOwnProperty(tok.v))) continue;
         return false;
     }
     return true;
@@ -64,9 +74,10 @@ var unpack_page_functions = {
     }
 };
 
-// Runs code in the capture box; the texts handed to Function or eval, in order, each as
-// { kind: 'Function' | 'eval', body }. null when the code failed.
-function unpack_capture(code) {
+// Runs code in the capture box, as the persona's engine (unpack_personas.js) would; the
+// texts handed to Function or eval, in order, each as { kind: 'Function' | 'eval', body }.
+// null when the code failed.
+function unpack_capture(code, persona) {
     var RealFunction = unpack_global.Function, proto = RealFunction.prototype, saved = proto.constructor;
     var found = [], store = {}, scope;
     function take() {
@@ -96,6 +107,7 @@ function unpack_capture(code) {
             if (key === 'eval') return takeEval;
             if (Object.prototype.hasOwnProperty.call(target, key)) return target[key];
             if (!(key in unpack_global) && unpack_page_functions.hasOwnProperty(key)) return unpack_page_functions[key];
+            if (!(key in unpack_global) && unpack_persona_global(persona, key) !== undefined) return unpack_persona_global(persona, key);
             return unpack_global[key];
         },
         set: function (target, key, value) {
@@ -103,7 +115,7 @@ function unpack_capture(code) {
             return true;
         }
     });
-    var ok = true;
+    var ok = true, leave = unpack_persona_enter(persona || '');
     proto.constructor = take;
     try {
         new RealFunction('qyScope', 'with (qyScope) {\n' + code + '\n}').call(scope, scope);
@@ -111,13 +123,26 @@ function unpack_capture(code) {
         ok = false;
     } finally {
         proto.constructor = saved;
+        leave();
     }
     return ok ? found : null;
 }
 
 // The program behind tokens a..b of src, as code for their place, or null.
 function unpack_decoded(src, t, a, b) {
-    var found = unpack_capture(src.substring(t[a].s, t[b].e));
+    var bodies = [], same = true;
+    for (var p = 0; p < unpack_personas.length; p++) {
+        bodies.push(unpack_decoded_as(src.substring(t[a].s, t[b].e), unpack_personas[p]));
+        same = same && bodies[p] === bodies[0];
+    }
+    if (same) return bodies[0];
+    var pick = unpack_persona_pick(bodies);
+    return pick < 0 ? null : bodies[pick];
+}
+
+// The program behind code as the persona's engine would decode it, or null.
+function unpack_decoded_as(code, persona) {
+    var found = unpack_capture(code, persona);
     if (!found || !found.length) return null;
     var last = found[found.length - 1], body = last.body;
     if (last.kind === 'Function') {

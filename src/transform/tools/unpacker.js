@@ -371,8 +371,10 @@ unpack_recognisers.push({
 });
 
 function unpack_step_with(src, skip) {
-    for (var i = 0; i < unpack_recognisers.length; i++) {
-        var r = unpack_recognisers[i];
+    // Recognisers marked late are tried only when none of the others applies.
+    for (var i = 0; i < 2 * unpack_recognisers.length; i++) {
+        var r = unpack_recognisers[i % unpack_recognisers.length];
+        if (!r.late !== i < unpack_recognisers.length) continue;
         if ((',' + skip + ',').indexOf(',' + r.name + ',') !== -1) continue;
         unpack_last.name = r.name;
         unpack_last.place = '';

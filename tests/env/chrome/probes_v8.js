@@ -454,3 +454,347 @@ probe('builtins', 'accessors of the later built-ins', function () {
         return [d.get.name, d.get.length, d.set, d.enumerable, d.configurable];
     });
 });
+
+// ---- the less common messages, built-in by built-in -------------------------------------
+function v8Each(group, cases) {
+    Object.keys(cases).forEach(function (name) {
+        probe(group, name, function () { return v8Caught(cases[name]); });
+    });
+}
+v8Each('messages: strings and numbers', {
+    'repeat negative': function () { 'x'.repeat(-1); },
+    'repeat infinite': function () { 'x'.repeat(Infinity); },
+    'repeat too long': function () { 'x'.repeat(2 ** 30); },
+    'padStart too long': function () { 'x'.padStart(2 ** 30, 'ab'); },
+    'normalize form': function () { 'x'.normalize('X'); },
+    'fromCodePoint': function () { String.fromCodePoint(-1); },
+    'fromCodePoint fraction': function () { String.fromCodePoint(1.5); },
+    'startsWith a regexp': function () { 'a'.startsWith(/a/); },
+    'includes a regexp': function () { 'a'.includes(/a/); },
+    'endsWith a regexp': function () { 'a'.endsWith(/a/); },
+    'matchAll non-global': function () { 'a'.matchAll(/a/); },
+    'replaceAll non-global': function () { 'a'.replaceAll(/a/, ''); },
+    'String.raw of undefined': function () { String.raw(); },
+    'string method on undefined': function () { String.prototype.at.call(undefined, 0); },
+    'toFixed': function () { (1).toFixed(101); },
+    'toPrecision': function () { (1).toPrecision(0); },
+    'toExponential': function () { (1).toExponential(-1); },
+    'toString radix 0': function () { (1).toString(0); },
+    'Number toString on a string': function () { Number.prototype.toString.call('x'); },
+    'Number valueOf on an object': function () { Number.prototype.valueOf.call({}); },
+    'Boolean valueOf': function () { Boolean.prototype.valueOf.call(1); },
+    'String valueOf': function () { String.prototype.valueOf.call(1); },
+    'Symbol to number': function () { return Symbol() * 1; },
+    'Symbol in template': function () { return `${Symbol('s')}`; },
+    'new Symbol': function () { return new Symbol(); },
+    'Symbol.keyFor': function () { Symbol.keyFor('x'); },
+    'Symbol toString receiver': function () { Symbol.prototype.toString.call(1); },
+    'Date receiver': function () { Date.prototype.getTime.call({}); },
+    'Date toJSON receiver': function () { Date.prototype.toISOString.call(1); }
+});
+v8Each('messages: BigInt', {
+    'mixing in addition': function () { return 1n + 1; },
+    'mixing in multiplication': function () { return 2 * 1n; },
+    'unary plus': function () { return +1n; },
+    'non-integer': function () { return BigInt(1.5); },
+    'bad text': function () { return BigInt('x'); },
+    'division by zero': function () { return 1n / 0n; },
+    'negative exponent': function () { return 2n ** -1n; },
+    'not a constructor': function () { return new BigInt(1); },
+    'Math with BigInt': function () { return Math.max(1n); },
+    'JSON of BigInt': function () { return JSON.stringify({a: 1n}); },
+    'unsigned shift': function () { return 1n >>> 1n; },
+    'asIntN bits': function () { return BigInt.asIntN(-1, 1n); },
+    'BigInt of undefined': function () { return BigInt(undefined); },
+    'BigInt of a symbol': function () { return BigInt(Symbol()); },
+    'NaN to BigInt': function () { return BigInt(NaN); },
+    'mixing in an assignment': function () { var big = 2n, y; y = big * 3; return y; },
+    'mixing in a declaration': function () { var big = 2n; var y = 3 - big; return y; }
+});
+v8Each('messages: objects and properties', {
+    'in on a number': function () { return 'a' in 5; },
+    'in on a string': function () { return 'a' in 'abc'; },
+    'in on undefined': function () { return 'a' in undefined; },
+    'defineProperty on a primitive': function () { Object.defineProperty(1, 'x', {}); },
+    'descriptor not an object': function () { Object.defineProperty({}, 'x', 1); },
+    'getter not callable': function () { Object.defineProperty({}, 'x', {get: 1}); },
+    'both accessor and value': function () { Object.defineProperty({}, 'x', {get: function () {}, value: 1}); },
+    'redefine': function () { Object.defineProperty(Object.freeze({a: 1}), 'a', {value: 2}); },
+    'redefine a symbol': function () { var o = {}; Object.defineProperty(o, Symbol.iterator, {value: 1}); Object.defineProperty(o, Symbol.iterator, {value: 2}); },
+    'assign to read only': function () { 'use strict'; var o = Object.freeze({a: 1}); o.a = 2; },
+    'assign to read only index': function () { 'use strict'; var o = Object.freeze([1]); o[0] = 2; },
+    'assign to read only of a function': function () { 'use strict'; function f() {} f.name = 'g'; },
+    'add to non-extensible': function () { 'use strict'; var o = Object.preventExtensions({}); o.b = 1; },
+    'delete non-configurable': function () { 'use strict'; var o = Object.freeze({a: 1}); delete o.a; },
+    'delete of an array length': function () { 'use strict'; delete [].length; },
+    'getter only': function () { 'use strict'; var o = {get x() { return 1; }}; o.x = 2; },
+    'setPrototypeOf non-extensible': function () { Object.setPrototypeOf(Object.preventExtensions({}), {}); },
+    'cyclic prototype': function () { var a = {}; var b = Object.create(a); Object.setPrototypeOf(a, b); },
+    'cyclic __proto__': function () { var a = {}; a.__proto__ = a; },
+    'immutable prototype': function () { Object.setPrototypeOf(Object.prototype, {}); },
+    'setPrototypeOf a number': function () { Object.setPrototypeOf({}, 1); },
+    'assign of null': function () { Object.assign(null, {}); },
+    'entries of undefined': function () { Object.entries(undefined); },
+    'fromEntries not iterable': function () { Object.fromEntries(1); },
+    'fromEntries not an entry': function () { Object.fromEntries([1]); },
+    'Map of a non-entry': function () { return new Map([1]); },
+    'getOwnPropertyNames of null': function () { Object.getOwnPropertyNames(null); },
+    'hasOwnProperty on null': function () { Object.prototype.hasOwnProperty.call(null, 'a'); },
+    'toString of a null-prototype object': function () { return '' + Object.create(null); },
+    'valueOf returning objects': function () { return +{valueOf: function () { return {}; }, toString: function () { return {}; }}; },
+    'private member': function () { class A { #x = 1; static read(o) { return o.#x; } } return A.read({}); },
+    'private write': function () { class A { #x = 1; static write(o) { o.#x = 2; } } A.write({}); }
+});
+v8Each('messages: calls and constructors', {
+    'class called without new': function () { class Point {} Point(); },
+    'anonymous class called': function () { var C = class {}; C(); },
+    'member chain not a function': function () { var a = {b: {}}; a.b.c(); },
+    'member holding a number': function () { var a = {b: 1}; a.b(); },
+    'index call': function () { var a = [1]; a[0](); },
+    'computed call': function () { var a = {}, k = 'key'; a[k](); },
+    'call of a call': function () { var o = {m: function () { return 1; }}; o.m()(); },
+    'this member': function () { ({f: function () { this.missing(); }}).f(); },
+    'optional member': function () { var a = {}; a?.b(); },
+    'optional call target': function () { var a = {b: 1}; a.b?.(); },
+    'global member': function () { window.notThere(); },
+    'document member': function () { document.notThere(); },
+    'string method missing': function () { 'abc'.notThere(); },
+    'new of a number': function () { var a = {b: 1}; return new a.b(); },
+    'new of an arrow': function () { var f = () => 1; return new f(); },
+    'new of a method': function () { return new Math.max(); },
+    'new of a generator': function () { function* g() {} return new g(); },
+    'new of an async function': function () { async function h() {} return new h(); },
+    'new of a bound arrow': function () { var f = (() => 1).bind(null); return new f(); },
+    'map callback': function () { [1].map(1); },
+    'forEach callback': function () { [1].forEach(undefined); },
+    'sort comparator': function () { [1, 2].sort(1); },
+    'Promise resolver': function () { return new Promise(1); },
+    'Promise without new': function () { return Promise(function () {}); },
+    'Map without new': function () { return Map(); },
+    'Uint8Array without new': function () { return Uint8Array(1); },
+    'Proxy without new': function () { return Proxy({}, {}); },
+    'bind on a non-function': function () { Function.prototype.bind.call(1); },
+    'call on a non-function': function () { Function.prototype.call.call(1); },
+    'apply on a non-function': function () { Function.prototype.apply.call({}); },
+    'extends a number': function () { class A extends 1 {} },
+    'extends a non-constructor': function () { var f = () => 1; class A extends f {} },
+    'this before super': function () { class A {} class B extends A { constructor() { this.x = 1; super(); } } new B(); },
+    'super called twice': function () { class A {} class B extends A { constructor() { super(); super(); } } new B(); },
+    'derived returns a number': function () { class A {} class B extends A { constructor() { super(); return 1; } } new B(); },
+    'strict callee': function () { 'use strict'; return arguments.callee; },
+    'strict caller': function () { 'use strict'; function f() {} return f.caller; },
+    'tagged template not a function': function () { var a = {}; return a.b`x`; },
+    'generator running': function () { var it; function* g() { it.next(); } it = g(); it.next(); },
+    'generator next receiver': function () { function* g() {} g.prototype.next.call({}); },
+    'Function constructor syntax': function () { return new Function('a b'); }
+});
+v8Each('messages: iteration and destructuring', {
+    'spread of a number': function () { return [...1]; },
+    'spread of undefined': function () { var u; return [...u]; },
+    'spread of an object': function () { return [...{}]; },
+    'spread call of null': function () { return Math.max(...null); },
+    'for-of a number': function () { for (var x of 5) {} },
+    'for-of an object': function () { for (var x of {a: 1}) {} },
+    'array pattern of a number': function () { var [a] = 1; },
+    'array pattern of null': function () { var [a] = null; },
+    'array pattern of an object': function () { var [a] = {}; },
+    'object pattern of undefined': function () { var {a} = undefined; },
+    'object pattern of null': function () { var {a: b} = null; },
+    'parameter pattern': function () { function f({a}) {} f(); },
+    'nested pattern': function () { var {a: {b}} = {}; },
+    'Array.from a symbol': function () { Array.from(Symbol()); },
+    'new Set of a number': function () { return new Set(1); },
+    'iterator result not an object': function () { var it = {}; it[Symbol.iterator] = function () { return {next: function () { return 1; }}; }; for (var x of it) {} },
+    'iterator method not a function': function () { var it = {}; it[Symbol.iterator] = 1; for (var x of it) {} },
+    'iterator returns a number': function () { var it = {}; it[Symbol.iterator] = function () { return 1; }; for (var x of it) {} },
+    'yield* of a number': function () { function* g() { yield* 1; } g().next(); },
+    'Promise.all sync part': function () { var r; Promise.all(5).catch(function (e) { r = e; }); return typeof r; }
+});
+v8Each('messages: collections, buffers and typed arrays', {
+    'Map method receiver': function () { Map.prototype.get.call({}, 1); },
+    'Set add receiver': function () { Set.prototype.add.call([], 1); },
+    'Map size receiver': function () { return Object.getOwnPropertyDescriptor(Map.prototype, 'size').get.call({}); },
+    'WeakMap key': function () { new WeakMap().set(1, 1); },
+    'WeakSet value': function () { new WeakSet().add('a'); },
+    'WeakSet of values': function () { return new WeakSet([1]); },
+    'WeakRef target': function () { return new WeakRef(1); },
+    'array length -1': function () { [].length = -1; },
+    'Array 2**32': function () { return new Array(2 ** 32); },
+    'Array fraction': function () { return Array(3.5); },
+    'ArrayBuffer negative': function () { return new ArrayBuffer(-1); },
+    'typed array negative': function () { return new Uint8Array(-1); },
+    'typed array too long for buffer': function () { return new Uint8Array(new ArrayBuffer(3), 1, 4); },
+    'typed array byte length': function () { return new Uint32Array(new ArrayBuffer(3)); },
+    'typed array offset': function () { return new Uint32Array(new ArrayBuffer(8), 1); },
+    'typed array offset past end': function () { return new Uint8Array(new ArrayBuffer(2), 3); },
+    'typed array set overflow': function () { new Uint8Array(1).set([1, 2]); },
+    'typed array method receiver': function () { Uint8Array.prototype.fill.call([], 1); },
+    'DataView of a number': function () { return new DataView(1); },
+    'DataView read past end': function () { return new DataView(new ArrayBuffer(1)).getInt32(0); },
+    'DataView offset': function () { return new DataView(new ArrayBuffer(1), 2); },
+    'BigInt64Array of a number': function () { return new BigInt64Array([1]); },
+    'ArrayBuffer slice receiver': function () { ArrayBuffer.prototype.slice.call({}); }
+});
+v8Each('messages: regular expressions', {
+    'unterminated class': function () { return new RegExp('['); },
+    'unterminated group': function () { return new RegExp('('); },
+    'unmatched paren': function () { return new RegExp(')'); },
+    'nothing to repeat': function () { return new RegExp('*'); },
+    'backslash at end': function () { return new RegExp('\\'); },
+    'out of order quantifier': function () { return new RegExp('a{2,1}'); },
+    'bad flags': function () { return new RegExp('a', 'gg'); },
+    'unknown flag': function () { return new RegExp('a', 'x'); },
+    'duplicate group name': function () { return new RegExp('(?<a>.)(?<a>.)'); },
+    'bad unicode escape': function () { return new RegExp('\\u{110000}', 'u'); },
+    'class range out of order': function () { return new RegExp('[z-a]'); },
+    'lone quantifier brackets in unicode': function () { return new RegExp('{', 'u'); },
+    'invalid group': function () { return new RegExp('(?a)'); },
+    'exec receiver': function () { RegExp.prototype.exec.call({}, 'a'); },
+    'test receiver': function () { RegExp.prototype.test.call(1, 'a'); },
+    'flags receiver': function () { return Object.getOwnPropertyDescriptor(RegExp.prototype, 'flags').get.call(1); },
+    'literal in eval': function () { return eval('/[/'); }
+});
+v8Each('messages: proxy and reflect', {
+    'proxy of a number': function () { return new Proxy(1, {}); },
+    'proxy handler a number': function () { return new Proxy({}, 1); },
+    'revoked get': function () { var r = Proxy.revocable({}, {}); r.revoke(); return r.proxy.a; },
+    'revoked set': function () { var r = Proxy.revocable({}, {}); r.revoke(); r.proxy.a = 1; },
+    'revoked has': function () { var r = Proxy.revocable({}, {}); r.revoke(); return 'a' in r.proxy; },
+    'trap not a function': function () { return new Proxy({}, {get: 1}).a; },
+    'get invariant': function () { var t = {}; Object.defineProperty(t, 'x', {value: 1}); return new Proxy(t, {get: function () { return 2; }}).x; },
+    'ownKeys invariant': function () { return Object.keys(new Proxy({}, {ownKeys: function () { return [1]; }})); },
+    'set trap false in strict': function () { 'use strict'; var p = new Proxy({}, {set: function () { return false; }}); p.a = 1; },
+    'Reflect.get of a number': function () { return Reflect.get(1, 'a'); },
+    'Reflect.ownKeys of a string': function () { return Reflect.ownKeys('a'); },
+    'Reflect.apply of a number': function () { return Reflect.apply(1); },
+    'Reflect.construct of an arrow': function () { return Reflect.construct(function () {}, [], () => 1); },
+    'Reflect.defineProperty of a number': function () { return Reflect.defineProperty(1, 'a', {}); },
+    'Reflect.setPrototypeOf': function () { return Reflect.setPrototypeOf({}, 1); }
+});
+v8Each('messages: syntax through eval', {
+    'unexpected identifier': function () { eval('a b'); },
+    'unexpected token': function () { eval('var = 1'); },
+    'unexpected end': function () { eval('{'); },
+    'unexpected number': function () { eval('a 1'); },
+    'unexpected string': function () { eval('a "s"'); },
+    'unterminated string': function () { eval("'abc"); },
+    'invalid token': function () { eval('@'); },
+    'redeclaration': function () { eval('let a; let a;'); },
+    'illegal return': function () { eval('return 1'); },
+    'illegal break': function () { eval('break'); },
+    'await outside async': function () { eval('function f() { await g(); }'); },
+    'left-hand side': function () { eval('1 = 2'); },
+    'missing function name': function () { eval('function () {}'); },
+    'missing after arguments': function () { eval('f(1'); },
+    'unterminated template': function () { eval('`abc'); },
+    'unterminated comment': function () { eval('/* a'); },
+    'const without value': function () { eval('const a;'); },
+    'strict octal': function () { eval('"use strict"; 010'); },
+    'strict with': function () { eval('"use strict"; with ({}) {}'); },
+    'reserved word': function () { eval('var class = 1'); },
+    'JSON-like object': function () { eval('{"a": 1}'); },
+    'Function body': function () { return Function('return }'); }
+});
+v8Each('messages: misc', {
+    'JSON.stringify cycle in array': function () { var a = []; a.push(a); JSON.stringify(a); },
+    'structuredClone a function': function () { structuredClone(function () {}); },
+    'Intl time zone': function () { return new Intl.DateTimeFormat('en', {timeZone: 'Nowhere/City'}); },
+    'Intl currency required': function () { return new Intl.NumberFormat('en', {style: 'currency'}); },
+    'Intl bad locale': function () { return (1).toLocaleString('x-'); },
+    'encodeURI lone surrogate': function () { return encodeURIComponent('\uD800'); },
+    'Atomics on a float array': function () { return Atomics.add(new Float64Array(1), 0, 1); },
+    'Object.defineProperties of a number': function () { Object.defineProperties({}, {a: 1}); },
+    'Array.prototype.push on frozen': function () { Object.freeze([1]).push(2); },
+    'Array.prototype.pop on frozen': function () { Object.freeze([1]).pop(); },
+    'Array.prototype.sort on frozen': function () { Object.freeze([2, 1]).sort(); },
+    'Object.freeze typed array': function () { Object.freeze(new Uint8Array(1)); },
+    'async generator receiver': function () { async function* g() {} return g.prototype.next.call({}); },
+    'getter called with wrong this': function () { return Object.getOwnPropertyDescriptor(Symbol.prototype, 'description').get.call(1); }
+});
+
+// ---- errors delivered through promises ---------------------------------------------------
+// Answered once the promise settles: the page writes its answers after its jobs have run.
+function v8Later(group, name, make) {
+    make().then(function (v) { probe(group, name, function () { return v; }); },
+        function (e) { probe(group, name, function () { throw e; }); });
+}
+function v8Rejection(e) {
+    return [e instanceof Error, e.name, e.message, v8Frames(e, 2), Object.getOwnPropertyNames(e).sort()];
+}
+function v8AllOfFive() { return Promise.all(5); }
+v8Later('promise errors', 'Promise.all of a number', function () { return v8AllOfFive().catch(v8Rejection); });
+v8Later('promise errors', 'Promise.race of undefined', function () { return Promise.race().catch(v8Rejection); });
+v8Later('promise errors', 'Promise.allSettled of an object', function () { return Promise.allSettled({}).catch(v8Rejection); });
+v8Later('promise errors', 'Promise.any of nothing', function () { return Promise.any([]).catch(function (e) { return [v8Rejection(e), e.errors]; }); });
+v8Later('promise errors', 'awaited Promise.all', function () {
+    async function awaitsAll() { await Promise.all(5); }
+    return awaitsAll().catch(v8Rejection);
+});
+v8Later('promise errors', 'reaction that reads null', function () {
+    return Promise.resolve().then(function reads() { return null.x; }).catch(v8Rejection);
+});
+v8Later('promise errors', 'async function that throws', function () {
+    async function throwsLater() { await null; throw new RangeError('later'); }
+    return throwsLater().catch(v8Rejection);
+});
+v8Later('promise errors', 'resolving with itself', function () {
+    var resolve, p = new Promise(function (r) { resolve = r; });
+    resolve(p);
+    return p.catch(v8Rejection);
+});
+v8Later('promise errors', 'unhandled then handled', function () {
+    var p = Promise.all(5);
+    return Promise.resolve().then(function () { return p.catch(function (e) { return [e.message, v8Frames(e, 1)]; }); });
+});
+
+// ---- stacks through built-ins ------------------------------------------------------------
+// Built-ins that call the page's functions, and built-ins that fail, show as V8 shows them.
+function v8StackOf(name, f) {
+    probe('stacks: built-ins', name, function () { try { f(); return 'no error'; } catch (e) { return v8Frames(e, 3); } });
+}
+v8StackOf('map', function () { [1].map(function cb() { throw new Error('x'); }); });
+v8StackOf('map anon', function () { [1].map(function () { throw new Error('x'); }); });
+v8StackOf('forEach arrow', function () { [1].forEach(() => { throw new Error('x'); }); });
+v8StackOf('sort', function () { [2, 1].sort(function cmp() { throw new Error('x'); }); });
+v8StackOf('reduce', function () { [1, 2].reduce(function red() { throw new Error('x'); }); });
+v8StackOf('filter', function () { [1].filter(function fl() { null.x; }); });
+v8StackOf('replace', function () { 'a'.replace(/a/, function rp() { throw new Error('x'); }); });
+v8StackOf('JSON reviver', function () { JSON.parse('{"a":1}', function rv() { throw new Error('x'); }); });
+v8StackOf('Array.from', function () { Array.from([1], function mf() { throw new Error('x'); }); });
+v8StackOf('new Promise executor', function () { var err; new Promise(function ex() { err = new Error('x'); }); throw err; });
+v8StackOf('typed map', function () { new Uint8Array(1).map(function tm() { throw new Error('x'); }); });
+v8StackOf('call', function () { (function called() { throw new Error('x'); }).call({}); });
+v8StackOf('apply', function () { (function applied() { throw new Error('x'); }).apply(null); });
+v8StackOf('Reflect.apply', function () { Reflect.apply(function ra() { throw new Error('x'); }, null, []); });
+v8StackOf('bound', function () { (function bnd() { throw new Error('x'); }).bind(null)(); });
+v8StackOf('object method anon', function () { var o = {}; o.f = function () { throw new Error('x'); }; o.f(); });
+v8StackOf('literal method anon', function () { ({ f: function () { throw new Error('x'); } }).f(); });
+v8StackOf('anon with receiver', function () { var o = {}; var g = [function () { throw new Error('x'); }][0]; g.call(o); });
+v8StackOf('getter', function () { var o = { get v() { throw new Error('x'); } }; return o.v; });
+v8StackOf('setter', function () { var o = { set v(x) { throw new Error('x'); } }; o.v = 1; });
+v8StackOf('class method', function () { class K { m() { throw new Error('x'); } } new K().m(); });
+v8StackOf('static method', function () { class K { static s() { throw new Error('x'); } } K.s(); });
+v8StackOf('constructor', function () { class K { constructor() { throw new Error('x'); } } new K(); });
+v8StackOf('Function ctor', function () { new Function('throw new Error("x")')(); });
+v8StackOf('toString', function () { String({ toString: function ts() { throw new Error('x'); } }); });
+v8StackOf('valueOf via +', function () { return 1 + { valueOf: function vo() { throw new Error('x'); } }; });
+v8StackOf('proxy trap', function () { new Proxy({}, { get: function trap() { throw new Error('x'); } }).a; });
+v8StackOf('iterator', function () { var it = {}; it[Symbol.iterator] = function itf() { throw new Error('x'); }; for (var a of it) {} });
+v8StackOf('generator', function () { function* gen() { throw new Error('x'); } gen().next(); });
+v8StackOf('Object.keys of null then', function () { Object.keys(null); });
+v8StackOf('defineProperty', function () { Object.defineProperty(1, 'a', {}); });
+v8StackOf('Reflect.get', function () { Reflect.get(1, 'a'); });
+v8StackOf('toFixed', function () { (1).toFixed(101); });
+v8StackOf('new Array', function () { new Array(-1); });
+v8StackOf('class call', function () { class P {} P(); });
+v8StackOf('Symbol concat', function () { return Symbol() + ''; });
+v8StackOf('new Map non-entry', function () { new Map([1]); });
+v8StackOf('decodeURI', function () { decodeURIComponent('%'); });
+v8Each('messages: callbacks given to built-ins', {
+    'map of a string': function () { [1].map('a'); },
+    'forEach of an object': function () { [1].forEach({}); },
+    'filter of null': function () { [1].filter(null); },
+    'Promise resolver object': function () { return new Promise({}); },
+    'then of a number is no error': function () { return typeof Promise.resolve().then(1); },
+    'reduce of a number': function () { [1, 2].reduce(5); }
+});
