@@ -40,6 +40,8 @@ QString ReasonText(const debug::PauseState& state, const std::vector<debug::Fram
         case debug::PauseReason::Exception:
             return QStringLiteral("已暂停：异常") + where + QStringLiteral(" ") + QString::fromStdU16String(state.exception);
         case debug::PauseReason::Requested: return QStringLiteral("已暂停：按了“暂停”") + where;
+        case debug::PauseReason::PageBreak:
+            return QStringLiteral("已暂停：页面断点") + where + QStringLiteral(" ") + QString::fromStdU16String(state.exception);
         case debug::PauseReason::Step: break;
     }
     return QStringLiteral("已暂停：单步") + where;
@@ -150,6 +152,7 @@ DebuggerWindow& DebugFeatures::ShowView() {
             if (index >= 0 && index < m_watches.size()) m_watches.removeAt(index);
             RefreshWatches();
         });
+        emit viewMade(m_view);
         // Beside the main window, as far as its screen allows.
         PlaceBeside(*m_view, m_window);
     }

@@ -52,6 +52,8 @@ public:
     debug::ResumeAction Paused(const debug::PauseState& state) override;
 
 signals:
+    /// The window was made (features add their pages to it).
+    void viewMade(DebuggerWindow* view);
     /// The chosen frame of a pause is in code made at run time (`dynamicText`, at
     /// `line` of it), or (empty text) it is not, or the run went on.
     void frameShown(const QString& dynamicText, int line);

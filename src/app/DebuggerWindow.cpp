@@ -15,6 +15,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTimer>
@@ -128,7 +131,19 @@ DebuggerWindow::DebuggerWindow(QWidget* owner) : QDialog(owner, Qt::Window) {
         emit watchAdded(text);
     });
     m_watches->installEventFilter(this);
-    layout->addWidget(split, 1);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("选项卡_调试器"));
+    m_tabs->setAccessibleName(QStringLiteral("调试器页面"));
+    m_tabs->addTab(split, QStringLiteral("暂停的运行"));
+    layout->addWidget(m_tabs, 1);
+    m_variables->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_variables, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QString path = AccessPath(m_variables->itemAt(at));
+        if (path.isEmpty()) return;
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("访问 %1 时暂停").arg(path), this, [this, path] { emit accessBreakWanted(path); });
+        menu.exec(m_variables->viewport()->mapToGlobal(at));
+    });
 
     auto* evalRow = new QHBoxLayout;
     evalRow->addWidget(new QLabel(QStringLiteral("计算"), this));
@@ -226,6 +241,17 @@ void DebuggerWindow::ShowRunning() {
         });
     }
     m_endCheck->start();
+}
+
+QString DebuggerWindow::AccessPath(const QTreeWidgetItem* row) {
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$"));
+    QStringList names;
+    for (; row && row->parent(); row = row->parent()) {
+        if (!name.match(row->text(0)).hasMatch() || row->text(0) == QLatin1String("this")) return {};
+        names.prepend(row->text(0));
+    }
+    if (!row || names.isEmpty() || row->text(0) != QStringLiteral("全局")) return {};
+    return QStringLiteral("window.") + names.join(QLatin1Char('.'));
 }
 
 int DebuggerWindow::ChosenFrame() const { return std::max(0, m_frames->currentRow()); }

@@ -15,6 +15,7 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QTabWidget;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -42,6 +43,11 @@ public:
 
     int ChosenFrame() const;
     QString Status() const;
+    /// The window's pages: the paused run first; features add pages of their own.
+    QTabWidget* Tabs() const { return m_tabs; }
+    /// The path from the global of a row of the variables ("window.config.key"), or
+    /// empty when the row is not reached from the global by names.
+    static QString AccessPath(const QTreeWidgetItem* row);
 
 signals:
     void resume(debug::ResumeAction action);
@@ -49,6 +55,8 @@ signals:
     void evaluate(const QString& expression);
     void watchAdded(const QString& expression);
     void watchRemoved(int index);
+    /// "访问时暂停" on a row of the variables: the member's path from the global.
+    void accessBreakWanted(const QString& path);
 
 protected:
     /// Closing hides the window; a paused run then goes on (as "继续").
@@ -65,6 +73,7 @@ private:
     /// Looks, while the status says "运行中…", whether the run has returned.
     QTimer* m_endCheck = nullptr;
     QLabel* m_status = nullptr;
+    QTabWidget* m_tabs = nullptr;
     QListWidget* m_frames = nullptr;
     QTreeWidget* m_variables = nullptr;
     QTreeWidget* m_watches = nullptr;

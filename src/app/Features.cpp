@@ -8,6 +8,7 @@
 #include "app/InfoMenu.h"
 #include "app/MainWindow.h"
 #include "app/NetworkFeatures.h"
+#include "app/PageBreakFeatures.h"
 #include "app/PageFeatures.h"
 #include "app/ServeFeatures.h"
 #include "app/TargetFeatures.h"
@@ -32,7 +33,9 @@ void AttachFeatures(MainWindow& window) {
     new PageFeatures(window);
     new ConsoleFeatures(window);
     new FindFeatures(window);
-    new WatchFeatures(window, *new DebugFeatures(window));
+    auto* debug = new DebugFeatures(window);
+    new WatchFeatures(window, *debug);
+    new PageBreakFeatures(window, *debug);
     new TraceFeatures(window);
     new ServeFeatures(window);
     // An editor that stops colouring for its text's size says so once.
@@ -43,9 +46,18 @@ void AttachFeatures(MainWindow& window) {
             const double megabytes = static_cast<double>(e->TextLength()) / (1024.0 * 1024.0);
             window.AppendLog(text::WideToAnsi(
                 QStringLiteral("-->New%1 的代码太大（%2 MB）或有过长的行，不作语法着色，也不自动换行；"
-                               "过长的行编辑起来很慢，可先“格式化”\r\n")
+                               "过长的行分段显示\r\n")
                     .arg(i)
                     .arg(megabytes, 0, 'f', 1)
+                    .toStdU16String()));
+        });
+        QObject::connect(e, &editor::Editor::ShownInPieces, &window, [&window, i] {
+            window.AppendLog(text::WideToAnsi(
+                QStringLiteral("-->New%1 有超过 %2 字节的行，分段显示（每段约 %3 字节）：段尾的换行只是显示，"
+                               "不属于代码；保存、运行、复制、热退出都是原文，行号和列号也按原文计\r\n")
+                    .arg(i)
+                    .arg(editor::Editor::kLongLine)
+                    .arg(editor::Editor::kPiece)
                     .toStdU16String()));
         });
     }

@@ -36,6 +36,7 @@ QMenu* DebugMenu(MainWindow& window) {
 WatchFeatures::WatchFeatures(MainWindow& window, DebugFeatures& debug)
     : QObject(&window), m_window(window), m_debug(debug), m_watch(std::make_unique<debug::ScriptWatch>()) {
     m_watch->SetCaptureDynamic(true);
+    m_watch->ExpectGlobal();
     m_watch->SetCallOutput([this](const debug::HookCall& call) {
         m_window.AppendLog(text::WideToAnsi(debug::HookLine(call)) + "\r\n");
     });
@@ -80,6 +81,7 @@ void WatchFeatures::SetHooks(const QStringList& paths, const QString& pauseText)
     m_pauseText = pauseText;
     m_watch->SetHooks(std::move(list));
     m_watch->SetPauseText(pauseText.toStdU16String());
+    m_watch->ExpectGlobal();
 }
 
 void WatchFeatures::EditHooks() {

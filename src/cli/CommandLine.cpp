@@ -194,17 +194,21 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] [--hook 函数…] [--dump-dynamic 目录] [--trace 文件] 文件… "
+        {"eval", "eval [--target jscript|es2021] [--browser-env [--address 网址]] [--timeout 秒数] [--hook 函数…] [--dump-dynamic 目录] [--trace 文件] "
+         "[--break-on-request 文本…] [--break-on-cookie [名称]…] 文件… "
          "--expr 表达式 [--expr 表达式…]",
          "依次加载脚本文件，再逐个计算表达式，输出与输出框相同的行；--browser-env 先运行浏览器环境"
          "（location 取自 --address），并列出脚本找过而环境没有的名字；整个运行超过 --timeout 秒（默认 60）即停止，退出码为 1；"
          "--hook 记下所给函数（如 btoa、CryptoJS.MD5）的每次调用，--dump-dynamic 把脚本运行中生成的代码（eval、Function 等）逐个写入目录，"
-         "--trace 把脚本对浏览器环境的每次读取、写入和调用按顺序写入文件（每行一个 JSON，需 es2021 目标）",
+         "--trace 把脚本对浏览器环境的每次读取、写入和调用按顺序写入文件（每行一个 JSON，需 es2021 目标）；"
+         "--break-on-request 对网址含所给文本的每个请求、--break-on-cookie 对写入的（该名称的）每个 Cookie 记一行，带值和调用行",
          "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
-        {"page", "page [--target jscript|es2021] [--address 网址] [--cookie \"a=1; b=2\"] [--profile 资料.json] [--seed 数字] [--hook 函数…] [--dump-dynamic 目录] [--trace 文件] 网页.html --expr 表达式…",
+        {"page", "page [--target jscript|es2021] [--address 网址] [--cookie \"a=1; b=2\"] [--profile 资料.json] [--seed 数字] "
+                 "[--hook 函数…] [--dump-dynamic 目录] [--trace 文件] [--break-on-request 文本…] [--break-on-cookie [名称]…] 网页.html --expr 表达式…",
          "按浏览器的做法打开整个网页：建好 document，按文档顺序运行其中的内联脚本和本地外部脚本，触发 DOMContentLoaded 和 load，"
-         "再逐个计算表达式；--seed 让随机数和时钟每次相同；--hook、--dump-dynamic 与 --trace 同 eval", "qingyou-js page index.html --expr \"document.title\"", PageCommand},
+         "再逐个计算表达式；--seed 让随机数和时钟每次相同；--hook、--dump-dynamic、--trace、--break-on-request、--break-on-cookie 同 eval",
+         "qingyou-js page index.html --expr \"document.title\"", PageCommand},
         {"format", "format 文件", "输出格式化后的代码（UTF-8，LF 换行）；文件为 - 时读标准输入",
          "qingyou-js format jquery.min.js", FormatCommand},
         {"minify", "minify 文件", "输出压缩后的代码", "qingyou-js minify app.js", MinifyCommand},

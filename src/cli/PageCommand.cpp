@@ -90,6 +90,7 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     StreamLog log(out);
     jscript::SetDebugOutput([&log](const std::u16string& text) { log.AppendLog(text::WideToAnsi(text) + "\r\n"); });
     env::SetOutput([&log](const std::u16string& line) { log.AppendLog(text::WideToAnsi(line) + "\r\n"); });
+    // Made before the page's global: the page's own scripts run as it is set up.
     CliWatch watch(watchOptions, log);
     TraceFile trace(watchOptions.traceFile.value_or(""));
     if (!trace.Ok()) {

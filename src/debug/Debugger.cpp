@@ -83,6 +83,7 @@ PauseReason ReasonOf(const std::u16string& reason) {
     if (reason == u"debugger") return PauseReason::DebuggerStatement;
     if (reason == u"exception") return PauseReason::Exception;
     if (reason == u"pause") return PauseReason::Requested;
+    if (reason == u"page") return PauseReason::PageBreak;
     return PauseReason::Step;
 }
 
@@ -217,6 +218,27 @@ void OnPauseRequest(JSContext* cx) {
     if (!d->m_impl->attached) return;
     JSAutoRealm ar(cx, d->m_impl->global->get());
     d->m_impl->Call(cx, "pauseSoon");
+}
+
+std::optional<ResumeAction> PauseInScriptFrame(const std::u16string& what) {
+    Debugger* d = g_debugger;
+    JSContext* cx = Cx();
+    if (!cx || !d || !d->m_handler || d->m_paused) return std::nullopt;
+    // Attached as the busy window's "暂停" attaches: for this run, from its stack.
+    bool wasWanted = d->m_pauseWanted;
+    d->m_pauseWanted = true;
+    d->UpdateAttachment();
+    d->m_pauseWanted = wasWanted;
+    if (!d->m_impl->attached) return std::nullopt;
+    JSAutoRealm ar(cx, d->m_impl->global->get());
+    JS::RootedValue arg(cx);
+    if (JSString* s = NewString(cx, what)) arg.setString(s);
+    JS::RootedValue rv(cx);
+    if (!d->m_impl->Call(cx, "pauseHere", JS::HandleValueArray(arg), &rv)) return std::nullopt;
+    std::u16string action = StringOf(cx, rv);
+    if (action == u"stop") return ResumeAction::Stop;
+    if (action == u"continue") return ResumeAction::Continue;
+    return std::nullopt;
 }
 
 Debugger::Debugger() : m_impl(std::make_unique<Impl>()) {

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,7 +39,7 @@ struct BreakpointSpec {
 enum class ExceptionPause { Off, Uncaught, All };
 /// What a `debugger` statement does (also one built at run time with eval or Function).
 enum class DebuggerStatements { Stop, Skip, SkipWhileNoBreakpoints };
-enum class PauseReason { Breakpoint, DebuggerStatement, Exception, Step, Requested };
+enum class PauseReason { Breakpoint, DebuggerStatement, Exception, Step, Requested, PageBreak };
 enum class ResumeAction { Continue, StepOver, StepInto, StepOut, Stop };
 
 struct FrameInfo {
@@ -71,7 +72,8 @@ struct VariableInfo {
 
 struct PauseState {
     PauseReason reason = PauseReason::Step;
-    std::u16string exception;  ///< the thrown value, written readably (exception pauses)
+    std::u16string exception;  ///< the thrown value, written readably (exception pauses), or
+                               ///< what the page did (page breakpoints)
 };
 
 /// The window's side of a pause: shows it and returns when the user chose how to go on.
@@ -87,6 +89,13 @@ struct EvaluationResult {
     std::u16string text;   ///< the value written readably, or the error's text
     script::Variant value; ///< the value itself when it is no object
 };
+
+class Debugger;
+
+/// Pauses the run now in the newest frame of the user's code, for a page breakpoint
+/// reached inside the environment's work; `what` says what the page did. Nothing when
+/// no pause can happen (no debugger or handler, already paused, no user frame).
+std::optional<ResumeAction> PauseInScriptFrame(const std::u16string& what);
 
 class Debugger final : public script::DebugObserver {
 public:
@@ -159,6 +168,7 @@ private:
     friend bool PauseNative(JSContext*, unsigned, JS::Value*);
     friend bool LogNative(JSContext*, unsigned, JS::Value*);
     friend void OnPauseRequest(JSContext*);
+    friend std::optional<ResumeAction> PauseInScriptFrame(const std::u16string&);
 };
 
 }  // namespace qy::debug

@@ -13,6 +13,7 @@
 #include <jsfriendapi.h>
 
 #include "debug/DebugScripts.h"
+#include "debug/PageBreaks.h"
 #include "debug/ToolGlobal.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
@@ -140,8 +141,19 @@ bool DynamicNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+bool FreshNative(JSContext*, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (ScriptWatch* w = g_watch) {
+        w->m_dynamic.clear();
+        w->m_attached = true;
+    }
+    return true;
+}
+
 void ForgetNextObserver(script::DebugObserver* observer) {
     if (g_watch && g_watch->m_next == observer) g_watch->m_next = nullptr;
+    ForgetPageBreaksObserver(observer);
 }
 
 std::u16string HookLine(const HookCall& call) {
@@ -178,21 +190,27 @@ struct ScriptWatch::Impl {
                                  {"__qyMap", MapNative, 3},
                                  {"__qyImpl", ImplNative, 1},
                                  {"__qyCall", CallNative, 7},
-                                 {"__qyDynamic", DynamicNative, 4}},
+                                 {"__qyDynamic", DynamicNative, 4},
+                                 {"__qyFresh", FreshNative, 0}},
                                 scripts::kTool_hooks, "watch");
         failed = !global;
         return !failed;
     }
 
     bool Call(JSContext* cx, const char* method, const JS::HandleValueArray& args) {
+        JS::RootedValue rv(cx);
+        return Call(cx, method, args, &rv);
+    }
+
+    bool Call(JSContext* cx, const char* method, const JS::HandleValueArray& args, JS::MutableHandleValue rv) {
         JS::RootedObject g(cx, global->get());
-        JS::RootedValue api(cx), rv(cx);
+        JS::RootedValue api(cx);
         if (!JS_GetProperty(cx, g, "__qyWatch", &api) || !api.isObject()) {
             JS_ClearPendingException(cx);
             return false;
         }
         JS::RootedObject apiObj(cx, &api.toObject());
-        if (!JS_CallFunctionName(cx, apiObj, method, args, &rv)) {
+        if (!JS_CallFunctionName(cx, apiObj, method, args, rv)) {
             JS_ClearPendingException(cx);
             return false;
         }
@@ -215,7 +233,12 @@ ScriptWatch::ScriptWatch() : m_impl(std::make_unique<Impl>()) {
 
 ScriptWatch::~ScriptWatch() {
     if (script::CurrentDebugObserver() == this) script::SetDebugObserver(m_next);
-    if (JSContext* cx = Cx()) Detach(cx);
+    ForgetPageBreaksObserver(this);
+    if (JSContext* cx = Cx(); cx && m_impl->global && m_impl->global->alive()) {
+        JSAutoRealm ar(cx, m_impl->global->get());
+        m_impl->Call(cx, "forget", JS::HandleValueArray::empty());
+        m_attached = false;
+    }
     if (g_watch == this) {
         g_watch = nullptr;
         script::SetDynamicCodeNamer(nullptr);
@@ -230,33 +253,70 @@ void ScriptWatch::Detach(JSContext* cx) {
 }
 
 void ScriptWatch::GlobalCreated(JSContext* cx, JS::HandleObject global, script::ScriptTarget target) {
-    Detach(cx);
-    m_dynamic.clear();
-    if ((!m_paths.empty() || m_captureDynamic) && m_impl->Ready(cx)) {
-        JSAutoRealm ar(cx, m_impl->global->get());
-        EngineCall call;
-        JS::RootedValueVector paths(cx);
-        bool ok = true;
-        for (const std::u16string& p : m_paths) {
-            JSString* s = JS_NewUCStringCopyN(cx, p.data(), p.size());
-            if (!s || !paths.append(JS::StringValue(s))) {
-                ok = false;
-                break;
-            }
-        }
-        JS::RootedObject list(cx, ok ? JS::NewArrayObject(cx, paths) : nullptr);
-        JS::RootedValueArray<4> args(cx);
-        JSString* pause = JS_NewUCStringCopyN(cx, m_pauseText.data(), m_pauseText.size());
-        if (pause) args[3].setString(pause);
-        args[0].setObject(*global);
-        if (list) args[1].setObject(*list);
-        args[2].setBoolean(m_captureDynamic);
-        if (list && JS_WrapValue(cx, args[0]))
-            m_attached = m_impl->Call(cx, "attach", args);
-        else
-            JS_ClearPendingException(cx);
+    // A page's own scripts may have started the watch of this global already.
+    if (!m_attached || !Watching(cx, global)) {
+        Detach(cx);
+        m_dynamic.clear();
+        Attach(cx, global);
     }
+    ExpectGlobal();
     if (m_next) m_next->GlobalCreated(cx, global, target);
+}
+
+JSObject* ScriptWatch::NewPaths(JSContext* cx) {
+    JS::RootedValueVector paths(cx);
+    for (const std::u16string& p : m_paths) {
+        JSString* s = JS_NewUCStringCopyN(cx, p.data(), p.size());
+        if (!s || !paths.append(JS::StringValue(s))) return nullptr;
+    }
+    return JS::NewArrayObject(cx, paths);
+}
+
+void ScriptWatch::Attach(JSContext* cx, JS::HandleObject global) {
+    if ((m_paths.empty() && !m_captureDynamic) || !m_impl->Ready(cx)) return;
+    JSAutoRealm ar(cx, m_impl->global->get());
+    EngineCall call;
+    JS::RootedObject list(cx, NewPaths(cx));
+    JS::RootedValueArray<4> args(cx);
+    JSString* pause = JS_NewUCStringCopyN(cx, m_pauseText.data(), m_pauseText.size());
+    if (pause) args[3].setString(pause);
+    args[0].setObject(*global);
+    if (list) args[1].setObject(*list);
+    args[2].setBoolean(m_captureDynamic);
+    if (list && JS_WrapValue(cx, args[0]))
+        m_attached = m_impl->Call(cx, "attach", args);
+    else
+        JS_ClearPendingException(cx);
+}
+
+bool ScriptWatch::Watching(JSContext* cx, JS::HandleObject global) {
+    if (!m_impl->global || !m_impl->global->alive()) return false;
+    JSAutoRealm ar(cx, m_impl->global->get());
+    JS::RootedValue arg(cx, JS::ObjectValue(*global)), rv(cx);
+    if (!JS_WrapValue(cx, &arg)) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
+    return m_impl->Call(cx, "watching", JS::HandleValueArray(arg), &rv) && rv.isTrue();
+}
+
+void ScriptWatch::ExpectGlobal() {
+    JSContext* cx = Cx();
+    bool wanted = !m_paths.empty() || m_captureDynamic;
+    if (!cx || (!wanted && !m_impl->global) || !m_impl->Ready(cx)) return;
+    JSAutoRealm ar(cx, m_impl->global->get());
+    JS::RootedObject list(cx, NewPaths(cx));
+    JSString* pause = JS_NewUCStringCopyN(cx, m_pauseText.data(), m_pauseText.size());
+    if (!list || !pause) {
+        JS_ClearPendingException(cx);
+        return;
+    }
+    JS::RootedValueArray<3> args(cx);
+    args[0].setObject(*list);
+    args[1].setBoolean(m_captureDynamic);
+    args[2].setString(pause);
+    JS::RootedValue rv(cx);
+    m_impl->Call(cx, "expect", args, &rv);
 }
 
 void ScriptWatch::CodeAdded(JSContext* cx, JS::HandleObject global, const std::string& file,

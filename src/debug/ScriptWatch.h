@@ -77,6 +77,10 @@ public:
 
     /// True while attached to the main host's newest global.
     bool Attached() const { return m_attached; }
+    /// Watches the next global from a page's first script on (a page's scripts run while
+    /// its global is set up); done again after each fresh global. Call once the hooks
+    /// and the capture are set.
+    void ExpectGlobal();
 
     // script::DebugObserver
     void GlobalCreated(JSContext* cx, JS::HandleObject global, script::ScriptTarget target) override;
@@ -87,6 +91,9 @@ public:
 
 private:
     void Detach(JSContext* cx);
+    void Attach(JSContext* cx, JS::HandleObject global);
+    bool Watching(JSContext* cx, JS::HandleObject global);
+    JSObject* NewPaths(JSContext* cx);
 
     std::unique_ptr<Impl> m_impl;
     script::DebugObserver* m_next = nullptr;
@@ -100,6 +107,7 @@ private:
 
     friend bool CallNative(JSContext*, unsigned, JS::Value*);
     friend bool DynamicNative(JSContext*, unsigned, JS::Value*);
+    friend bool FreshNative(JSContext*, unsigned, JS::Value*);
     friend std::u16string DynamicTitleOfText(const std::u16string&);
     friend void ForgetNextObserver(script::DebugObserver*);
 };

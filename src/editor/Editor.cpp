@@ -67,7 +67,12 @@ Editor::Editor(QWidget* parent) : QsciScintillaBase(parent), m_asker(DialogAsker
     DefineDebugMarkers();
     connect(this, &QsciScintillaBase::SCN_MARGINCLICK, this, &Editor::OnMarginClick);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int type, const char*, int, int linesAdded, int, int, int, int, int) { OnModified(type, linesAdded); });
+            [this](int position, int type, const char* text, int length, int linesAdded, int, int, int, int, int) {
+                OnModified(position, type, text, length, linesAdded);
+            });
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
+        if (m_model) FillPieceNumbers();
+    });
     connect(this, &QsciScintillaBase::SCEN_CHANGE, this, [this] {
         if (m_numbersShown) FitNumberMargin();
         FitToSize();
@@ -79,6 +84,8 @@ Editor::Editor(QWidget* parent) : QsciScintillaBase(parent), m_asker(DialogAsker
         FitNumberMargin();
     });
 }
+
+Editor::~Editor() { delete m_model; }
 
 long Editor::Send(unsigned int message, unsigned long wParam, long lParam) const {
     return SendScintilla(message, wParam, lParam);
@@ -198,11 +205,11 @@ void Editor::ApplyColouring() {
 bool Editor::HasLineLongerThan(int64_t limit) const {
     const int64_t length = TextLength();
     if (length <= limit) return false;
-    const int64_t lines = Send(SCI_GETLINECOUNT);
+    const int64_t lines = Doc(SCI_GETLINECOUNT);
     // More bytes than lines of the limit's length could hold: one is longer.
     if (length / std::max<int64_t>(1, lines) > limit) return true;
     for (int64_t line = 0; line < lines; ++line)
-        if (Send(SCI_LINELENGTH, static_cast<unsigned long>(line)) > limit) return true;
+        if (Doc(SCI_LINELENGTH, static_cast<unsigned long>(line)) > limit) return true;
     return false;
 }
 
@@ -233,7 +240,7 @@ void Editor::FitNumberMargin() {
     constexpr long kLeastWidth = 30;
     constexpr long kPadding = 8;
     int digits = 1;
-    for (long lines = Send(SCI_GETLINECOUNT); lines >= 10; lines /= 10) ++digits;
+    for (long lines = Doc(SCI_GETLINECOUNT); lines >= 10; lines /= 10) ++digits;
     if (digits == m_numberDigits) return;
     m_numberDigits = digits;
     const std::string widest(static_cast<size_t>(digits), '9');
@@ -242,8 +249,8 @@ void Editor::FitNumberMargin() {
 }
 
 void Editor::OnMarginClick(int position, int, int margin) {
-    if (margin == 1) ToggleBreakpoint(LineFromPosition(position));
-    else if (margin == 2) ToggleFold(LineFromPosition(position));
+    if (margin == 1) ToggleBreakpoint(LineFromPosition(ToText(position)));
+    else if (margin == 2) Send(SCI_TOGGLEFOLD, static_cast<unsigned long>(Send(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position))));
 }
 
 int Editor::MarginAt(int x) const {
@@ -257,10 +264,33 @@ int Editor::MarginAt(int x) const {
 }
 
 int64_t Editor::LineAtY(int y) const {
-    return LineFromPosition(Send(SCI_POSITIONFROMPOINT, 0, std::max(0, y)));
+    return LineFromPosition(ToText(Send(SCI_POSITIONFROMPOINT, 0, std::max(0, y))));
 }
 
-void Editor::OnModified(int modificationType, int linesAdded) {
+void Editor::OnModified(int position, int modificationType, const char* text, int length, int linesAdded) {
+    if ((modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) && ToText(position) < m_column.pos)
+        m_column = {};
+    if (m_model && (modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) {
+        const bool insert = (modificationType & SC_MOD_INSERTTEXT) != 0;
+        std::vector<int64_t> added;
+        if (m_quiet == 0) MirrorEdit(insert, position, length, text, added);
+        // The ranges waiting to be broken move with the edit.
+        for (auto& [from, to] : m_touched) {
+            for (int64_t* at : {&from, &to}) {
+                if (insert && *at >= position) *at += length;
+                else if (!insert && *at >= position + length) *at -= length;
+                else if (!insert && *at > position) *at = position;
+            }
+        }
+        if (insert) {
+            m_breaks.Inserted(position, length);
+            m_breaks.Add(added);
+            m_touched.emplace_back(position, position + length);
+        } else {
+            m_breaks.Deleted(position, length);
+            m_touched.emplace_back(position, position);
+        }
+    }
     if (m_breakpoints.empty() || linesAdded == 0) return;
     if (!(modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) return;
     if (SyncBreakpointLines()) emit BreakpointsChanged();
@@ -276,6 +306,7 @@ bool Editor::SyncBreakpointLines() {
     bool changed = false;
     for (const BreakpointMark& m : m_breakpoints) {
         int64_t now = Send(SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(m.handle));
+        if (now >= 0) now = TextLine(now);
         if (now < 0) {
             changed = true;
             continue;
@@ -312,7 +343,7 @@ std::vector<Breakpoint> Editor::Breakpoints() const {
     std::vector<std::pair<int64_t, const BreakpointMark*>> lines;
     for (const BreakpointMark& m : m_breakpoints) {
         int64_t now = Send(SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(m.handle));
-        if (now >= 0) lines.emplace_back(now, &m);
+        if (now >= 0) lines.emplace_back(TextLine(now), &m);
     }
     std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
         if (a.first != b.first) return a.first < b.first;
@@ -343,7 +374,7 @@ Editor::BreakpointMark* Editor::FindBreakpoint(int64_t line) {
 }
 
 int Editor::AddBreakpointMarker(const Breakpoint& bp) {
-    return static_cast<int>(Send(SCI_MARKERADD, static_cast<unsigned long>(bp.line), MarkerFor(bp)));
+    return static_cast<int>(Send(SCI_MARKERADD, static_cast<unsigned long>(ShownLine(bp.line)), MarkerFor(bp)));
 }
 
 void Editor::ToggleBreakpoint(int64_t line) {
@@ -408,6 +439,7 @@ void Editor::ShowExecutionPoint(int64_t line) {
         *handle = -1;
     }
     if (line < 0 || line >= LineCount()) return;
+    line = ShownLine(line);
     m_executionLine = static_cast<int>(Send(SCI_MARKERADD, static_cast<unsigned long>(line), kMarkerExecutionLine));
     m_executionArrow = static_cast<int>(Send(SCI_MARKERADD, static_cast<unsigned long>(line), kMarkerExecutionArrow));
     // Into view without moving the caret: unfolded, and a third down the screen when it
@@ -422,7 +454,8 @@ void Editor::ShowExecutionPoint(int64_t line) {
 
 int64_t Editor::ExecutionPoint() const {
     if (m_executionArrow < 0) return -1;
-    return Send(SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(m_executionArrow));
+    const int64_t shown = Send(SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(m_executionArrow));
+    return shown < 0 ? -1 : TextLine(shown);
 }
 
 void Editor::RemoveAllDebugMarkers() {
@@ -446,27 +479,36 @@ void Editor::KeepBreakpointsAcross(const std::function<void()>& replace) {
     if (m_breakpoints.size() != before.size()) emit BreakpointsChanged();
 }
 
-int64_t Editor::TextLength() const { return Send(SCI_GETLENGTH); }
+int64_t Editor::TextLength() const { return Doc(SCI_GETLENGTH); }
 
 std::string Editor::Text(int64_t length) const {
     int64_t total = TextLength();
     if (length < 0 || length > total) length = total;
     if (length == 0) return "";
-    std::string utf8(static_cast<size_t>(length) + 1, '\0');
-    SendScintilla(SCI_GETTEXT, static_cast<unsigned long>(length + 1), utf8.data());
-    utf8.resize(static_cast<size_t>(length));
-    return text::EditorUtf8ToAnsi(utf8);
+    return text::EditorUtf8ToAnsi(DocRange(0, length));
 }
 
 std::string Editor::Utf8Text() const {
-    const int64_t length = TextLength();
-    if (length <= 0) return "";
-    const auto* bytes = reinterpret_cast<const char*>(SendScintilla(SCI_GETCHARACTERPOINTER));
-    return std::string(bytes, static_cast<size_t>(length));
+    return DocRange(0, TextLength());
 }
 
 void Editor::SetText(const std::string& ansi) {
     std::string utf8 = text::AnsiToEditorUtf8(ansi);
+    // A text with a line too long to lay out at each keystroke is shown in pieces.
+    if (!m_model && utf8.size() > static_cast<size_t>(kLongLine)) {
+        size_t run = 0;
+        for (char c : utf8) {
+            run = (c == '\r' || c == '\n') ? 0 : run + 1;
+            if (run > static_cast<size_t>(kLongLine)) {
+                EnterPieces();
+                break;
+            }
+        }
+    }
+    if (m_model) {
+        KeepBreakpointsAcross([&] { SetTextInPieces(utf8); });
+        return;
+    }
     KeepBreakpointsAcross([&] { SendScintilla(SCI_SETTEXT, 0UL, utf8.c_str()); });
 }
 
@@ -474,20 +516,31 @@ void Editor::AddText(const std::string& ansi, int64_t length) {
     if (length < -1) return;
     if (length == -1 || length > static_cast<int64_t>(ansi.size())) length = static_cast<int64_t>(ansi.size());
     std::string utf8 = text::AnsiToEditorUtf8(std::string_view(ansi).substr(0, static_cast<size_t>(length)));
+    BeginEdit();
     SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    EndEdit();
 }
 
 void Editor::ClearAll() {
+    if (m_model) {
+        SetText("");
+        return;
+    }
     KeepBreakpointsAcross([&] { Send(SCI_CLEARALL); });
 }
 
-void Editor::ClearSelection() { Send(SCI_CLEAR); }
+void Editor::ClearSelection() {
+    BeginEdit();
+    Send(SCI_CLEAR);
+    EndEdit();
+}
 
 bool Editor::FindText(int flags, int64_t start, int64_t end, const std::string& ansi, int64_t& matchStart,
                       int64_t& matchEnd) const {
     std::string utf8 = text::AnsiToEditorUtf8(ansi);
     TextToFind ttf{{static_cast<long>(start), static_cast<long>(end)}, utf8.c_str(), {0, 0}};
-    long found = SendScintilla(SCI_FINDTEXT, static_cast<unsigned long>(flags), reinterpret_cast<long>(&ttf));
+    QsciScintillaBase* doc = m_model ? m_model : const_cast<Editor*>(this);
+    long found = doc->SendScintilla(SCI_FINDTEXT, static_cast<unsigned long>(flags), reinterpret_cast<long>(&ttf));
     if (found < 0) return false;
     matchStart = ttf.chrgText.cpMin;
     matchEnd = ttf.chrgText.cpMax;
@@ -496,26 +549,44 @@ bool Editor::FindText(int flags, int64_t start, int64_t end, const std::string& 
 
 void Editor::SetSel(int64_t anchor, int64_t caret) {
     if (anchor < 0) return;
+    if (m_model) {
+        const int64_t length = TextLength();
+        anchor = ToShown(std::min(anchor, length));
+        caret = caret < 0 ? Send(SCI_GETLENGTH) : ToShown(std::min(caret, length));
+    }
     Send(SCI_SETSEL, static_cast<unsigned long>(anchor), static_cast<long>(caret));
 }
 
-int64_t Editor::CurrentPos() const { return Send(SCI_GETCURRENTPOS); }
-int64_t Editor::Anchor() const { return Send(SCI_GETANCHOR); }
-int64_t Editor::LineCount() const { return Send(SCI_GETLINECOUNT); }
+int64_t Editor::CurrentPos() const { return ToText(Send(SCI_GETCURRENTPOS)); }
+int64_t Editor::Anchor() const { return ToText(Send(SCI_GETANCHOR)); }
+int64_t Editor::LineCount() const { return Doc(SCI_GETLINECOUNT); }
 
 int64_t Editor::ColumnFromPosition(int64_t pos) const {
     int64_t lineStart = PositionFromLine(LineFromPosition(pos));
     if (pos <= lineStart) return 0;
-    return Send(SCI_COUNTCHARACTERS, static_cast<unsigned long>(lineStart), static_cast<long>(pos));
+    int64_t from = lineStart, column = 0;
+    if (m_column.lineStart == lineStart && m_column.pos <= pos) {
+        from = m_column.pos;
+        column = m_column.column;
+    }
+    column += Doc(SCI_COUNTCHARACTERS, static_cast<unsigned long>(from), static_cast<long>(pos));
+    m_column = {lineStart, pos, column};
+    return column;
 }
 
 void Editor::GoToLine(int64_t line) {
     line = std::clamp<int64_t>(line, 0, std::max<int64_t>(0, LineCount() - 1));
+    line = ShownLine(line);
     Send(SCI_ENSUREVISIBLE, static_cast<unsigned long>(line));
     Send(SCI_GOTOLINE, static_cast<unsigned long>(line));
 }
 
-void Editor::EmptyUndoBuffer() { Send(SCI_EMPTYUNDOBUFFER); }
+void Editor::EmptyUndoBuffer() {
+    Send(SCI_EMPTYUNDOBUFFER);
+    m_undo.clear();
+    m_redo.clear();
+    m_stepOpen = false;
+}
 void Editor::ZoomIn() { Send(SCI_ZOOMIN); }
 void Editor::ZoomOut() { Send(SCI_ZOOMOUT); }
 void Editor::ResetZoom() { Send(SCI_SETZOOM, 0); }
@@ -561,7 +632,50 @@ void Editor::keyPressEvent(QKeyEvent* event) {
             default: break;
         }
     }
+    if (!m_model) {
+        // A paste may start the pieces view: it comes in pieces.
+        if (event->matches(QKeySequence::Paste) && PasteInPieces()) {
+            event->accept();
+            return;
+        }
+        BeginEdit();
+        QsciScintillaBase::keyPressEvent(event);
+        EndEdit();
+        return;
+    }
+    // The text's own undo history answers undo and redo while pieces are shown.
+    const bool alt = (event->modifiers() & Qt::AltModifier) != 0;
+    if (event->matches(QKeySequence::Undo) || (alt && event->key() == Qt::Key_Backspace &&
+                                               !(event->modifiers() & Qt::ShiftModifier))) {
+        Undo();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Redo) ||
+        (event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) && event->key() == Qt::Key_Z)) {
+        Redo();
+        event->accept();
+        return;
+    }
+    // Backspace and Delete act on the character beside a display break, not on the break.
+    const int64_t caret = Send(SCI_GETCURRENTPOS);
+    if (Send(SCI_GETSELECTIONEMPTY) != 0 && event->modifiers() == Qt::NoModifier) {
+        if (event->key() == Qt::Key_Backspace && caret > 0 && m_breaks.IsBreak(caret - 1))
+            Send(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(caret - 1));
+        else if (event->key() == Qt::Key_Delete && m_breaks.IsBreak(caret))
+            Send(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(caret + 1));
+    }
+    // Plain typing joins the typing before it in one undo step, as elsewhere.
+    const QString typed = event->text();
+    const bool typing = !typed.isEmpty() && typed.at(0).isPrint() && Send(SCI_GETSELECTIONEMPTY) != 0 &&
+                        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (event->matches(QKeySequence::Paste) && PasteInPieces()) {
+        event->accept();
+        return;
+    }
+    BeginEdit(typing);
     QsciScintillaBase::keyPressEvent(event);
+    EndEdit();
 }
 
 void Editor::contextMenuEvent(QContextMenuEvent* event) {
@@ -587,10 +701,17 @@ void Editor::FillContextMenu(QMenu& menu) {
         QAction* a = menu.addAction(caption);
         a->setObjectName(caption);
         a->setEnabled(enabled);
-        connect(a, &QAction::triggered, this, [this, message] { Send(message); });
+        connect(a, &QAction::triggered, this, [this, message] {
+            if (message == SCI_UNDO) return Undo();
+            if (message == SCI_REDO) return Redo();
+            if (message == SCI_PASTE && PasteInPieces()) return;
+            BeginEdit();
+            Send(message);
+            EndEdit();
+        });
     };
-    add(QStringLiteral("撤销"), SCI_UNDO, !readOnly && Send(SCI_CANUNDO) != 0);
-    add(QStringLiteral("重做"), SCI_REDO, !readOnly && Send(SCI_CANREDO) != 0);
+    add(QStringLiteral("撤销"), SCI_UNDO, !readOnly && CanUndo());
+    add(QStringLiteral("重做"), SCI_REDO, !readOnly && CanRedo());
     menu.addSeparator();
     add(QStringLiteral("剪切"), SCI_CUT, !readOnly && selection);
     add(QStringLiteral("复制"), SCI_COPY, selection);
@@ -599,23 +720,25 @@ void Editor::FillContextMenu(QMenu& menu) {
     menu.addSeparator();
     add(QStringLiteral("全选"), SCI_SELECTALL, TextLength() > 0);
 }
-int64_t Editor::SelectionStart() const { return Send(SCI_GETSELECTIONSTART); }
-int64_t Editor::SelectionEnd() const { return Send(SCI_GETSELECTIONEND); }
+int64_t Editor::SelectionStart() const { return ToText(Send(SCI_GETSELECTIONSTART)); }
+int64_t Editor::SelectionEnd() const { return ToText(Send(SCI_GETSELECTIONEND)); }
 
 int64_t Editor::LineFromPosition(int64_t pos) const {
-    return pos < 0 ? 0 : Send(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos));
+    return pos < 0 ? 0 : Doc(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos));
 }
 
 int64_t Editor::PositionFromLine(int64_t line) const {
-    return line < 0 ? 0 : Send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    return line < 0 ? 0 : Doc(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
 }
 
 int64_t Editor::LineEndPosition(int64_t line) const {
-    return line < 0 ? 0 : Send(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+    return line < 0 ? 0 : Doc(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
 }
 
-void Editor::ToggleFold(int64_t line) { Send(SCI_TOGGLEFOLD, static_cast<unsigned long>(line)); }
+void Editor::ToggleFold(int64_t line) { Send(SCI_TOGGLEFOLD, static_cast<unsigned long>(ShownLine(line))); }
 
-bool Editor::LineVisible(int64_t line) const { return Send(SCI_GETLINEVISIBLE, static_cast<unsigned long>(line)) != 0; }
+bool Editor::LineVisible(int64_t line) const {
+    return Send(SCI_GETLINEVISIBLE, static_cast<unsigned long>(ShownLine(line))) != 0;
+}
 
 }  // namespace qy::editor

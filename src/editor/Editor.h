@@ -3,6 +3,12 @@
  * the workbench speaks its own code page. Every Scintilla message the workbench sends is
  * behind one named method here; texts in and out are workbench text, converted
  * losslessly, and positions are the document's own byte offsets.
+ *
+ * A text with a very long line (a minified bundle) is shown in pieces: the editor keeps
+ * the text itself in a document of its own that is never shown, and shows a copy with
+ * display breaks in the long lines, so that a keystroke lays out a short piece instead of
+ * the whole line. Every method here still speaks of the text itself (positions, lines,
+ * columns, the text, search, undo); only the screen shows the pieces.
  */
 #pragma once
 
@@ -11,14 +17,17 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "editor/BreakpointMenu.h"
+#include "editor/DisplayBreaks.h"
 #include "text/ScriptFileText.h"
 
 class QMenu;
+class QMimeData;
 
 namespace qy::editor {
 
@@ -66,6 +75,7 @@ class Editor : public QsciScintillaBase {
     Q_OBJECT
 public:
     explicit Editor(QWidget* parent = nullptr);
+    ~Editor() override;
 
     /// The editor's breakpoints in line order, with their lines as they are now. Editing
     /// moves a breakpoint with its line; when lines are joined, the breakpoint already on
@@ -127,6 +137,10 @@ public:
     void GoToLine(int64_t line);
     /// Forgets the undo history, so that undo never takes back a text put in by the program.
     void EmptyUndoBuffer();
+    void Undo();
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
     void ZoomIn();
     void ZoomOut();
     void ResetZoom();
@@ -151,6 +165,14 @@ public:
     static constexpr int64_t kLongLine = 100000;
     /// Whether the text is shown plain for its size.
     bool Plain() const { return m_plain; }
+    /// Lines longer than this are shown in pieces of about kPiece bytes once the text has
+    /// a line longer than kLongLine.
+    static constexpr int64_t kPieceOver = 4096;
+    static constexpr int64_t kPiece = 100;
+    /// Whether long lines are shown in pieces (the shown document is not the text).
+    bool InPieces() const { return m_model != nullptr; }
+    /// The shown document as it is, display breaks included (for tests of the display).
+    std::string ShownUtf8() const;
     /// Widens the number margin to the largest line number of the text (never below 30
     /// pixels); runs by itself whenever the text changes once the editor is configured.
     void FitNumberMargin();
@@ -168,6 +190,8 @@ signals:
     void BreakpointsChanged();
     /// The text became too large for colouring (true), or small enough again (false).
     void PlainChanged(bool plain);
+    /// Long lines are now shown in pieces.
+    void ShownInPieces();
 
 protected:
     bool event(QEvent* event) override;
@@ -178,6 +202,15 @@ protected:
     /// A mouse right-click into the symbol margin opens the breakpoint menu of that line,
     /// anywhere else the editing menu.
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Input that edits is one undo step, after which long pieces are broken again.
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    /// What is copied, cut or dragged is the text itself, without display breaks.
+    QMimeData* toMimeData(const QByteArray& text, bool rectangular) const override;
+    /// A paste that brings a very long line shows it in pieces from the start.
+    QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
 
 private:
     /// A breakpoint and the Scintilla marker that carries its line through edits.
@@ -189,7 +222,7 @@ private:
     void ApplyInitialSettings();
     void DefineDebugMarkers();
     void OnMarginClick(int position, int modifiers, int margin);
-    void OnModified(int modificationType, int linesAdded);
+    void OnModified(int position, int modificationType, const char* text, int length, int linesAdded);
     /// Reads every breakpoint's line back from its marker and drops the extra ones that a
     /// join put on one line; says whether anything changed.
     bool SyncBreakpointLines();
@@ -199,6 +232,73 @@ private:
     /// Runs `replace`, which puts a new text in, and keeps the breakpoints whose lines remain.
     void KeepBreakpointsAcross(const std::function<void()>& replace);
     long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+
+    // The pieces view (EditorPieces.cpp).
+    /// One change of the text: `bytes` put in at `at`, or taken out from there.
+    struct Change {
+        bool insert = true;
+        int64_t at = 0;
+        std::string bytes;
+    };
+    /// The changes one undo takes back together.
+    struct Step {
+        std::vector<Change> changes;
+        bool typing = false;  ///< a run of typed characters, which the next one may join
+    };
+    /// Messages about the text go to the document that holds it.
+    long Doc(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+    int64_t ToShown(int64_t pos) const { return m_model ? m_breaks.ToShown(pos) : pos; }
+    int64_t ToText(int64_t shown) const { return m_model ? m_breaks.ToText(shown) : shown; }
+    /// The shown line where text line `line` starts, and the text line of a shown line.
+    int64_t ShownLine(int64_t line) const;
+    int64_t TextLine(int64_t shownLine) const;
+    std::string DocRange(int64_t from, int64_t to) const;
+    /// Starts the pieces view on the text as it is now; the undo history starts afresh.
+    void EnterPieces();
+    /// Puts `utf8` into the text and the pieces view (one undo step).
+    void SetTextInPieces(const std::string& utf8);
+    /// Follows an edit of the shown document in the text and the undo history; a paste
+    /// that came broken into pieces names its breaks in `breaks` (shown positions).
+    void MirrorEdit(bool insert, int64_t shown, int64_t length, const char* text, std::vector<int64_t>& breaks);
+    /// Changes the shown document without following it in the text.
+    void ShowReplace(int64_t shownFrom, int64_t shownTo, const std::string& bytes);
+    void Record(Change change);
+    void Replay(const Step& step, bool backwards);
+    /// Breaks the shown lines touched since the last call that are longer than kPieceOver.
+    void BreakTouched();
+    void BeginEdit(bool typing = false);
+    void EndEdit();
+    void FillPieceNumbers();
+
+    /// The last column counted: counting goes on from there on the same line, as long as
+    /// no edit came before it (a line of megabytes is not counted again at each caret move).
+    struct ColumnMark {
+        int64_t lineStart = -1;
+        int64_t pos = 0;
+        int64_t column = 0;
+    };
+    mutable ColumnMark m_column;
+    QsciScintillaBase* m_model = nullptr;  ///< holds the text while pieces are shown (never shown)
+    DisplayBreaks m_breaks;
+    int m_quiet = 0;       ///< the editor itself is changing the shown document
+    int m_editDepth = 0;   ///< inside a user's edit
+    bool m_stepOpen = false;
+    bool m_typing = false;
+    std::vector<Step> m_undo;
+    std::vector<Step> m_redo;
+    std::vector<std::pair<int64_t, int64_t>> m_touched;  ///< shown ranges edited since the last break
+    bool m_breakQueued = false;
+    /// A paste handed to the editor already in pieces: its shown bytes and its breaks'
+    /// offsets in them.
+    struct Paste {
+        std::string shown;
+        std::vector<int64_t> breaks;
+    };
+    mutable std::optional<Paste> m_paste;
+    bool m_ownPaste = false;
+    /// Pastes the clipboard in pieces when it brings a long line; false when it does not
+    /// (the editor's own paste takes it then).
+    bool PasteInPieces();
 
     FileOrigin m_origin;
     bool m_numbersShown = false;

@@ -720,15 +720,19 @@ void Environment::Detach(JSObject* global) {
         JS::SetRealmPrivate(realm, nullptr);
 }
 
-bool Environment::RunTimers(JSContext* cx, JS::HandleObject global) {
+bool Environment::RunTimers(JSContext* cx, JS::HandleObject global, int limit, int* ran) {
+    if (ran) *ran = 0;
     JS::RootedObject host(cx, HostOf(global));
     if (!host) return true;
     JS::RootedValue run(cx, JS::GetReservedSlot(host, kTimersSlot));
     if (!run.isObject()) return true;
     JS::RootedValueArray<1> argv(cx);
-    argv[0].setInt32(kTimerCallbacksPerRun);
+    argv[0].setInt32(limit);
     JS::RootedValue rv(cx);
-    if (JS::Call(cx, JS::UndefinedHandleValue, run, argv, &rv)) return true;
+    if (JS::Call(cx, JS::UndefinedHandleValue, run, argv, &rv)) {
+        if (ran && rv.isInt32()) *ran = rv.toInt32();
+        return true;
+    }
     // The runner catches what callbacks throw; a failure without an exception is the
     // watchdog ending the run.
     if (!JS_IsExceptionPending(cx)) return false;

@@ -108,9 +108,10 @@ public:
     /// live on keep working.
     void Detach(JSObject* global);
 
-    /// Runs the queued timer callbacks (realm entered, inside an engine call). False
-    /// only when the run was cut short (stopped, out of memory).
-    bool RunTimers(JSContext* cx, JS::HandleObject global);
+    /// Runs at most `limit` of the queued timer callbacks, in order (realm entered,
+    /// inside an engine call); `ran` receives how many ran. False only when the run was
+    /// cut short (stopped, out of memory).
+    bool RunTimers(JSContext* cx, JS::HandleObject global, int limit = kTimerCallbacksPerRun, int* ran = nullptr);
 
     /// What the user's code looked for since the last call and still does not exist.
     /// The check may run the page's code: call it inside an engine call (the watchdog

@@ -237,7 +237,7 @@ TEST(Accessibility, EveryEditBoxOfEveryWindowIsEditableText) {
     auto* debug = w->findChild<qy::app::DebugFeatures*>();
     ASSERT_NE(debug, nullptr);
     qy::app::DebuggerWindow& debugger = debug->ShowView();
-    EXPECT_EQ(ExpectEditBoxesAreText(debugger), 2);  // the watch and the evaluation boxes
+    EXPECT_EQ(ExpectEditBoxesAreText(debugger), 3);  // the watch, the evaluation and the page breakpoint's condition
     debugger.close();
 
     w->MenuAction("解码工具")->trigger();

@@ -69,6 +69,64 @@ TEST(CommandLineWatch, WatchOptionsWithoutValueAreUsageErrors) {
     EXPECT_NE(r.err.find("--hook 后缺少参数"), std::string::npos) << r.err;
 }
 
+TEST(CommandLineWatch, BreakOnRequestAndCookieWriteOneLineEach) {
+    Scratch dir;
+    std::string script = dir.Write("send.js",
+                                   "function send(p) {\n"
+                                   "    document.cookie = 'sid=' + p + '; path=/';\n"
+                                   "    document.cookie = 'theme=dark';\n"
+                                   "    var x = new XMLHttpRequest();\n"
+                                   "    x.open('POST', '/api/login?sign=' + p);\n"
+                                   "    x.send('u=1');\n"
+                                   "    navigator.sendBeacon('/log', 'n=1');\n"
+                                   "}\n");
+    for (const char* target : {"jscript", "es2021"}) {
+        // A cookie option's name is optional: a file after it is no name.
+        Outcome r = RunCli({"eval", "--browser-env", "--address", "https://s.test/", "--target", target,
+                            "--break-on-request", "sign=", "--break-on-cookie", "sid", script, "--expr", "send('S9')"});
+        EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+        EXPECT_NE(r.out.find("-->日志点 第 2 行: Cookie 写入 sid=S9; path=/\n"), std::string::npos) << target << r.out;
+        EXPECT_NE(r.out.find("-->日志点 第 6 行: 请求 POST /api/login?sign=S9 正文：u=1（XMLHttpRequest）\n"),
+                  std::string::npos)
+            << target << r.out;
+        EXPECT_EQ(r.out.find("theme=dark\n"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("日志点 第 7 行"), std::string::npos) << r.out;
+
+        Outcome any = RunCli({"eval", "--browser-env", "--target", target, "--break-on-cookie", script, "--expr", "send('A')"});
+        EXPECT_EQ(any.code, cli::kExitOk) << any.err;
+        EXPECT_NE(any.out.find("-->日志点 第 3 行: Cookie 写入 theme=dark\n"), std::string::npos) << any.out;
+        EXPECT_NE(any.out.find("-->日志点 第 2 行: Cookie 写入 sid=A; path=/\n"), std::string::npos) << any.out;
+    }
+    EXPECT_EQ(RunCli({"eval", "--browser-env", script, "--expr", "1", "--break-on-request"}).code, cli::kExitUsage);
+}
+
+TEST(CommandLineWatch, PageTakesTheWatchOptionsAndSeesThePagesOwnScripts) {
+    Scratch dir;
+    std::string page = dir.Write("index.html",
+                                 "<!DOCTYPE html><html><head><title>t</title></head><body>\n"
+                                 "<script>\n"
+                                 "document.cookie = 'tk=' + btoa('p');\n"
+                                 "fetch('/api?sign=' + eval('1 + 1'));\n"
+                                 "</script></body></html>\n");
+    std::string out = dir.path + "/dyn";
+    Outcome r = RunCli({"page", "--target", "es2021", "--break-on-request", "sign", "--break-on-cookie", "tk",
+                        "--hook", "btoa", "--dump-dynamic", out, page, "--expr", "document.cookie"});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    // Lines count within the script element, as its errors do.
+    EXPECT_NE(r.out.find("-->日志点 第 2 行: Cookie 写入 tk=cA==\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("-->日志点 第 3 行: 请求 GET /api?sign=2（fetch）\n"), std::string::npos) << r.out;
+    // The hook and the dynamic code see the page's own script as it runs.
+    EXPECT_NE(r.out.find("-->调用 btoa(\"p\") = \"cA==\"（第 2 行）\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("动态代码 #1 (eval, 第 3 行)"), std::string::npos) << r.out;
+    EXPECT_EQ(Read(out + "/dynamic-1.js"), "1 + 1");
+    // And what runs after the load: the expression's own call.
+    Outcome later = RunCli({"page", "--target", "es2021", "--hook", "btoa", "--dump-dynamic", out, page, "--expr",
+                            "btoa(eval('\"q\"'))"});
+    EXPECT_EQ(later.code, cli::kExitOk) << later.err;
+    EXPECT_NE(later.out.find("-->调用 btoa(\"q\") = \"cQ==\""), std::string::npos) << later.out;
+    EXPECT_EQ(Read(out + "/dynamic-2.js"), "\"q\"") << later.out;
+}
+
 TEST(CommandLineWatch, TraceWritesEachAccessAsAJsonLineInOrder) {
     Scratch dir;
     std::string script = dir.Write("probe.js",

@@ -238,6 +238,22 @@ TEST(ModernOnly, GetRandomValuesFillsWithRandomBytes) {
               "QuotaExceededError");
 }
 
+// As in a browser, the promise jobs a timer's task leaves run before the next task: a
+// chain of waits and promises (how fingerprinting libraries pace themselves) ends within
+// the load, and a rejection's handler runs before a timer that was due already.
+TEST(ModernOnly, PromiseJobsRunBetweenTimerTasks) {
+    EnvHost env(ScriptTarget::ES2021);
+    ASSERT_TRUE(env.Add("var order = [], steps = 0;"
+                        "function wait(ms) { return new Promise(function (r) { setTimeout(r, ms); }); }"
+                        "(async function () { for (var i = 0; i < 50; i++) { await wait(1); steps++; } order.push('chain'); })();"
+                        "setTimeout(function () { order.push('timer'); }, 0);"
+                        "Promise.reject(1).catch(function () { order.push('handler'); });"
+                        "var port = new MessageChannel(); port.port1.onmessage = function () { order.push('message'); };"
+                        "port.port2.postMessage(null);"))
+        << env.ErrorDescription();
+    EXPECT_EQ(env.Text("steps + ' ' + order.join()"), "50 handler,timer,message,chain");
+}
+
 TEST(ModernOnly, TextCodecsRoundTripChinese) {
     EnvHost env(ScriptTarget::ES2021);
     ASSERT_TRUE(env.Add("var bytes = new TextEncoder().encode('中文 abc 😀'), back = new TextDecoder().decode(bytes);"));

@@ -702,6 +702,14 @@
                 return undefined;
             };
         },
+        // A page breakpoint reached inside the environment's work: the pause is in the
+        // newest frame of the user's code. "stop", "continue", or "" when there is none.
+        pauseHere: function (what) {
+            var f = dbg.getNewestFrame();
+            while (f && !isUserFrame(f)) f = f.older;
+            if (!f) return "";
+            return pause(f, "page", what) === null ? "stop" : "continue";
+        },
         frames: function () {
             var out = [];
             for (var i = 0; i < pausedFrames.length; i++) {

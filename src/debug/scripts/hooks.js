@@ -5,14 +5,14 @@
 // native-looking page member or null, __qyMap(url, line, column) -> [line, column] in
 // the user's text, __qyCall(name, args, result, line, count, threw,
 // pause),
-// __qyDynamic(kind, line, text, url).
+// __qyDynamic(kind, line, text, url), __qyFresh() (a page's global is watched from now on).
 (function (g) {
     "use strict";
     var dbg = new Debugger();
     // A fault in our own hooks must never change what the user's script does.
     dbg.uncaughtExceptionHook = function () { return undefined; };
 
-    var EVAL_NAME = "eval", ADDED_PREFIX = "addcode-";
+    var EVAL_NAME = "eval", ADDED_PREFIX = "addcode-", PAGE_PREFIX = "page:";
     var PREVIEW = 120;          // characters of one value's preview
     var global = null;          // Debugger.Object of the watched global
     var rawGlobal = null;
@@ -28,6 +28,8 @@
     function isUserUrl(url) {
         if (typeof url !== "string") return false;
         if (url === EVAL_NAME || url.indexOf(ADDED_PREFIX) === 0) return true;
+        // A page's own scripts are the user's too.
+        if (url.indexOf(PAGE_PREFIX) === 0) return true;
         var cut = url.indexOf(" line ");
         return cut > 0 && isUserUrl(url.substring(0, cut));
     }
@@ -124,6 +126,7 @@
     // [holder, key] of "a.b.c" in the global, or null. The holders on the way are read as
     // the script would read them; the last one is looked up without running a getter.
     function locate(path) {
+        if (inHook) return locateThroughDebugger(path);
         var parts = path.split(".");
         var holder = rawGlobal;
         for (var i = 0; i < parts.length - 1; i++) {
@@ -135,6 +138,28 @@
         for (var o = holder; o; o = Object.getPrototypeOf(o)) {
             var d = Object.getOwnPropertyDescriptor(o, key);
             if (d) return "value" in d ? {holder: o, key: key, desc: d} : null;
+        }
+        return null;
+    }
+
+    // The same from inside one of our hooks, where the page's code may run only through
+    // the Debugger: each holder is evaluated in the global, each member looked up on it.
+    var inHook = false;
+    function locateThroughDebugger(path) {
+        var parts = path.split("."), key = parts.pop(), holder = global;
+        if (parts.length) {
+            var c = global.executeInGlobal(parts.join("."));
+            if (!c || !("return" in c) || !(c["return"] instanceof Debugger.Object)) return null;
+            holder = c["return"];
+        }
+        for (var o = holder; o; o = o.proto) {
+            var d;
+            try { d = o.getOwnPropertyDescriptor(key); } catch (e) { return null; }
+            if (!d) continue;
+            if (!("value" in d)) return null;
+            var value = d.value instanceof Debugger.Object ? d.value.unsafeDereference() : d.value;
+            return {holder: o.unsafeDereference(), key: key,
+                    desc: {value: value, writable: d.writable, enumerable: d.enumerable, configurable: d.configurable}};
         }
         return null;
     }
@@ -252,11 +277,77 @@
         __qyDynamic(kind, line, source.text, source.url || script.url);
     }
 
+    // ---- a page's own scripts ----
+
+    // A page's scripts run while its global is set up, before the workbench hears of the
+    // global: the newest global is watched from the first such script on. Only a page's
+    // scripts start it (loaded code and expressions come after the global is known).
+    var expected = null;        // {paths, dynamic, pause} for the next global
+    var candidate = null;       // Debugger.Object of the newest global, not yet attached
+
+    function internalUrl(url) {
+        return typeof url !== "string" || url.indexOf("qy-internal:") === 0 || url === "prelude" ||
+            url === "qy-helper" || url.indexOf("jscript-runtime/") === 0;
+    }
+
+    function loadedOrEval(url) {
+        return isUserUrl(url) && url.indexOf(PAGE_PREFIX) !== 0;
+    }
+
+    function onNewGlobal(globalDO) {
+        if (!expected || globalDO.class !== "global") return undefined;
+        // One candidate at a time: a global that ran no page is let go.
+        if (candidate && candidate !== global) dbg.removeDebuggee(candidate);
+        candidate = dbg.addDebuggee(globalDO);
+        if (!dbg.onNewScript || dbg.onNewScript === onNewScript) dbg.onNewScript = watchFirstScript(dbg.onNewScript);
+        return undefined;
+    }
+
+    function watchFirstScript(then) {
+        return function (script) {
+            if (candidate && script.global === candidate && !internalUrl(script.url) && !loadedOrEval(script.url)) {
+                var raw = candidate.unsafeDereference();
+                candidate = null;
+                __qyFresh();
+                inHook = true;
+                try {
+                    g.__qyWatch.attach(raw, expected.paths, expected.dynamic, expected.pause);
+                } finally {
+                    inHook = false;
+                }
+                if (captureDynamic) onNewScript(script);
+                return;
+            }
+            // Loaded code or an expression first: no page; the global is attached as usual.
+            if (candidate && script.global === candidate && loadedOrEval(script.url)) {
+                dbg.removeDebuggee(candidate);
+                candidate = null;
+            }
+            if (then && (!candidate || script.global !== candidate)) then(script);
+        };
+    }
+
     g.__qyWatch = {
+        // The watch is going away: no later global is watched either.
+        forget: function () {
+            expected = null;
+            dbg.onNewGlobalObject = undefined;
+            g.__qyWatch.detach();
+        },
+        // What the next global is watched for, should a page's scripts run in it first.
+        expect: function (paths, dynamic, pause) {
+            expected = paths.length || dynamic ? {paths: paths, dynamic: dynamic, pause: pause} : null;
+            dbg.onNewGlobalObject = expected ? onNewGlobal : undefined;
+        },
+        // True when `globalObject` is watched already (a page's scripts started it).
+        watching: function (globalObject) {
+            return rawGlobal !== null && global !== null && global.unsafeDereference() === globalObject;
+        },
         // Watches `globalObject`: each path of `paths` that names a native is wrapped now;
         // the others (script functions, now or later) are seen as they are entered.
         attach: function (globalObject, paths, dynamic, pause) {
             pauseText = pause || "";
+            candidate = null;
             dbg.removeAllDebuggees();
             scriptHooks = [];
             hookOf = new WeakMap();
@@ -277,6 +368,7 @@
             dbg.onNewScript = dynamic ? onNewScript : undefined;
         },
         detach: function () {
+            candidate = null;
             dbg.onEnterFrame = undefined;
             dbg.onNewScript = undefined;
             dbg.removeAllDebuggees();
