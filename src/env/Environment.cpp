@@ -13,6 +13,7 @@
 #include <js/Conversions.h>
 #include <js/Object.h>
 #include <js/GlobalObject.h>
+#include <js/JSON.h>
 #include <js/PropertyAndElement.h>
 #include <js/PropertyDescriptor.h>
 #include <js/Realm.h>
@@ -24,6 +25,7 @@
 #include <sys/random.h>
 
 #include <cstring>
+#include <optional>
 #include <random>
 
 #include "env/AccessTrace.h"
@@ -322,6 +324,41 @@ bool HostEntry(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+/// Text of the table (ASCII) as the objects it describes, made in the current realm.
+bool ParseTableJson(JSContext* cx, const std::string& json, JS::MutableHandleValue out) {
+    out.setUndefined();
+    if (json.empty()) return true;
+    std::u16string text(json.begin(), json.end());
+    return JS_ParseJSON(cx, text.data(), static_cast<uint32_t>(text.size()), out);
+}
+
+/// host.facts(name, full): interface `name`'s facts, read once for the process and given
+/// to each page as fresh objects; without `full` its members are left to host.member.
+/// Undefined for no interface.
+bool HostFacts(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isString()) return true;
+    JSLinearString* name = JS_EnsureLinearString(cx, args.get(0).toString());
+    if (!name) return false;
+    return ParseTableJson(cx, InterfaceFactsJson(AsciiOf(name), !args.get(1).isTrue()), args.rval());
+}
+
+/// host.member(iface, name): one member of interface `iface`'s prototype (of the global
+/// interface, one of its own), undefined for none.
+bool HostMember(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isString() || !args.get(1).isString()) return true;
+    JSLinearString* iface = JS_EnsureLinearString(cx, args.get(0).toString());
+    if (!iface) return false;
+    JSLinearString* name = JS_EnsureLinearString(cx, args.get(1).toString());
+    if (!name) return false;
+    std::string member = AsciiOf(name);
+    if (member.empty()) return true;
+    return ParseTableJson(cx, InterfaceMemberJson(AsciiOf(iface), member), args.rval());
+}
+
 /// host.names(list): names the window gives besides the table's (made when first named).
 bool HostNames(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
@@ -360,6 +397,8 @@ bool HostAllNames(JSContext* cx, unsigned argc, JS::Value* vp) {
 
 const JSFunctionSpec kHostFunctions[] = {
     JS_FN("entry", HostEntry, 1, 0),
+    JS_FN("facts", HostFacts, 2, 0),
+    JS_FN("member", HostMember, 2, 0),
     JS_FN("names", HostNames, 1, 0),
     JS_FN("allNames", HostAllNames, 0, 0),
     JS_FN("hollow", HostHollow, 2, 0),
@@ -561,6 +600,18 @@ const JSClass* GlobalClassOf() {
 
 const JSClass* GlobalClass() { return GlobalClassOf(); }
 
+RunOnceScope::RunOnceScope(JSContext* cx) : m_cx(cx) {
+    m_saved = JS_GetGlobalJitCompilerOption(cx, JSJITCOMPILER_BASELINE_WARMUP_TRIGGER, &m_baseline);
+    // Far above any loop of the set-up. The counters go on counting, so a function that
+    // runs on afterwards is compiled at its next warm-up check. (The engine's quick
+    // interpreter stays: it costs little to enter and runs the set-up faster.)
+    if (m_saved) JS_SetGlobalJitCompilerOption(cx, JSJITCOMPILER_BASELINE_WARMUP_TRIGGER, 1u << 30);
+}
+
+RunOnceScope::~RunOnceScope() {
+    if (m_saved) JS_SetGlobalJitCompilerOption(m_cx, JSJITCOMPILER_BASELINE_WARMUP_TRIGGER, m_baseline);
+}
+
 Environment::Environment(Options options) : m_options(std::move(options)) {}
 
 Environment::~Environment() = default;
@@ -589,6 +640,10 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
         JS::SetReservedSlot(global, kGlobalHostSlot, JS::ObjectValue(*host));
         JS::Rooted<JS::IdVector> before(cx, JS::IdVector(cx));
         if (m_options.jscript && !EnumerableIds(cx, global, &before)) return false;
+        // The set-up runs once: interpreted. (The page's own scripts, run after it in the
+        // modern target, are not; the old target runs them inside its set-up.)
+        std::optional<RunOnceScope> once;
+        if (!m_options.jscript) once.emplace(cx);
         JS::RootedValue parts(cx);
         if (!RunStencil(cx, compiled, kEnvironmentFile, &parts) || !parts.isObject()) return false;
         JS::RootedObject list(cx, &parts.toObject());
@@ -626,6 +681,7 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
             JS::SetReservedSlot(host, kMemberSlot, member);
             JS::SetReservedSlot(host, kResolveSlot, resolve);
             JS::SetReservedSlot(host, kResolveAllSlot, resolveAll);
+            once.reset();
             // The page's own scripts run now that the global shows Chrome's interfaces.
             JS::RootedObject kitObject(cx, kit.isObject() ? &kit.toObject() : nullptr);
             JS::RootedValue loadPage(cx), ignored(cx);

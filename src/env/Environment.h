@@ -61,6 +61,24 @@ RefPtr<JS::Stencil> CompileConsole(JSContext* cx);
 /// False on an engine failure (nothing pending then).
 bool InstallConsole(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled);
 
+/// While it lives, the engine interprets the code it runs instead of compiling it to
+/// machine code: the environment's set-up runs once per page, in functions thousands of
+/// lines long that a loop of a hundred turns would otherwise have compiled whole (for
+/// nothing) at every Reset. What runs after it (the page's scripts, the user's code)
+/// warms up as usual.
+class RunOnceScope {
+public:
+    explicit RunOnceScope(JSContext* cx);
+    ~RunOnceScope();
+    RunOnceScope(const RunOnceScope&) = delete;
+    RunOnceScope& operator=(const RunOnceScope&) = delete;
+
+private:
+    JSContext* m_cx;
+    uint32_t m_baseline = 0;
+    bool m_saved = false;
+};
+
 /// The class of a global that carries the environment.
 const JSClass* GlobalClass();
 

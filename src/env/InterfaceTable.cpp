@@ -4,6 +4,9 @@
 #include "env/InterfaceTable.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -93,7 +96,163 @@ Index& TheIndex() {
     return index;
 }
 
+void AppendJsonString(std::string& out, std::string_view s) {
+    out += '"';
+    for (char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) continue;
+        out += c;
+    }
+    out += '"';
+}
+
+std::vector<std::string_view> Split(std::string_view s, char by) {
+    std::vector<std::string_view> parts;
+    for (size_t at = 0;;) {
+        size_t next = s.find(by, at);
+        parts.push_back(s.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at));
+        if (next == std::string_view::npos) return parts;
+        at = next + 1;
+    }
+}
+
+/// A number as the script's Number() reads the table's text (decimal or 0x…).
+std::string NumberText(std::string_view s) {
+    std::string text(s);
+    char* end = nullptr;
+    double v = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')
+                   ? static_cast<double>(std::strtoull(text.c_str() + 2, &end, 16))
+                   : std::strtod(text.c_str(), &end);
+    if (text.empty() || !end || *end != '\0') return "null";
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.17g", v);
+    return buffer;
+}
+
+/// The leading digits of `s` as a number (parseInt's reading), 0 for none.
+std::string LeadingInteger(std::string_view s) {
+    size_t n = 0;
+    while (n < s.size() && s[n] >= '0' && s[n] <= '9') ++n;
+    return n ? std::string(s.substr(0, n)) : "null";
+}
+
+/// An interface's line read once: its facts as JSON in two forms, and each member alone.
+struct ReadLine {
+    std::string full;   ///< every member listed
+    std::string brief;  ///< members (and a global's own members) left out: asked one by one
+    std::unordered_map<std::string, std::string> members;  ///< prototype member (or a global's own) → JSON
+};
+
+ReadLine ReadFactsLine(std::string_view name, std::string_view text) {
+    ReadLine read;
+    size_t bar = text.find(" |");
+    std::vector<std::string_view> head = Split(text.substr(0, bar), ' ');
+    if (head.size() < 3 || bar == std::string_view::npos) return read;
+    std::string flags, factories, stringifier = "null", length = "0";
+    bool constructible = false, global = false;
+    for (std::string_view flag : Split(head[2], ',')) {
+        if (flag == "-" || flag.empty()) continue;
+        if (flag[0] == 'c') {
+            constructible = true;
+            length = NumberText(flag.substr(1));
+        } else if (flag[0] == 'F') {
+            std::vector<std::string_view> p = Split(flag.substr(1), '/');
+            factories += factories.empty() ? "" : ",";
+            factories += "{\"name\":";
+            AppendJsonString(factories, p[0]);
+            factories += ",\"length\":" + (p.size() > 1 ? NumberText(p[1]) : std::string("null")) + "}";
+        } else if (flag[0] == 'S') {
+            stringifier.clear();
+            AppendJsonString(stringifier, flag.substr(1));
+        } else {
+            global = global || flag == "G";
+            flags += flags.empty() ? "" : ",";
+            AppendJsonString(flags, flag);
+            flags += ":true";
+        }
+    }
+    std::string lists[4];  // members, statics, consts, unforgeable
+    for (std::string_view t : Split(text.substr(std::min(text.size(), bar + 3)), ' ')) {
+        if (t.empty()) continue;
+        bool isStatic = false, unforgeable = false, writable = false;
+        while (!t.empty() && (t[0] == '*' || t[0] == '!')) {
+            (t[0] == '*' ? isStatic : unforgeable) = true;
+            t.remove_prefix(1);
+        }
+        std::string m, kind, type = "a", memberLength = "0", extra;
+        size_t at;
+        if ((at = t.find('/')) != std::string_view::npos && at > 0) {
+            kind = "op";
+            m = t.substr(0, at);
+            memberLength = LeadingInteger(t.substr(at + 1));
+            extra = std::string(",\"promised\":") + (t.back() == 'p' ? "true" : "false");
+        } else if ((at = t.find(':')) != std::string_view::npos && at > 0) {
+            kind = "const";
+            m = t.substr(0, at);
+            extra = ",\"value\":" + NumberText(t.substr(at + 1));
+        } else if ((at = t.find_first_of("~=")) != std::string_view::npos && at > 0) {
+            kind = "attr";
+            m = t.substr(0, at);
+            writable = t[at] == '=';
+            type = t.substr(at + 1);
+        } else {
+            continue;
+        }
+        std::string json = "{\"name\":";
+        AppendJsonString(json, m);
+        json += ",\"kind\":\"" + kind + "\",\"type\":";
+        AppendJsonString(json, type);
+        json += ",\"length\":" + memberLength + ",\"isStatic\":" + (isStatic ? "true" : "false") +
+                ",\"unforgeable\":" + (unforgeable ? "true" : "false") + ",\"writable\":" + (writable ? "true" : "false") +
+                extra + "}";
+        size_t list = kind == "const" ? 2 : isStatic ? 1 : unforgeable || global ? 3 : 0;
+        // As in the script's reading, the last of a name is the one a lookup finds.
+        if (list == 0 || (list == 3 && global)) read.members.insert_or_assign(m, json);
+        lists[list] += lists[list].empty() ? "" : ",";
+        lists[list] += json;
+    }
+    std::string start = "{\"name\":";
+    AppendJsonString(start, name);
+    start += ",\"parent\":";
+    if (head[1] == "-") start += "null";
+    else AppendJsonString(start, head[1]);
+    start += ",\"flags\":{" + flags + "},\"length\":" + length + ",\"constructible\":" +
+             (constructible ? "true" : "false") + ",\"factories\":[" + factories + "],\"stringifier\":" + stringifier +
+             ",\"statics\":[" + lists[1] + "],\"consts\":[" + lists[2] + "]";
+    read.full = start + ",\"members\":[" + lists[0] + "],\"unforgeable\":[" + lists[3] + "]}";
+    read.brief = start + (global ? "}" : ",\"unforgeable\":[" + lists[3] + "]}");
+    return read;
+}
+
+/// The lines read so far (the same for every page of the process).
+const ReadLine* ReadFacts(std::string_view name) {
+    static std::mutex lock;
+    static std::unordered_map<std::string, ReadLine> read;
+    std::lock_guard<std::mutex> hold(lock);
+    auto it = read.find(std::string(name));
+    if (it != read.end()) return it->second.full.empty() ? nullptr : &it->second;
+    Index& x = TheIndex();
+    auto line = x.lines.find(name);
+    ReadLine made = line == x.lines.end() ? ReadLine() : ReadFactsLine(name, line->second);
+    ReadLine& kept = read.emplace(std::string(name), std::move(made)).first->second;
+    return kept.full.empty() ? nullptr : &kept;
+}
+
 }  // namespace
+
+const std::string& InterfaceFactsJson(std::string_view name, bool brief) {
+    static const std::string none;
+    const ReadLine* read = ReadFacts(name);
+    return !read ? none : brief ? read->brief : read->full;
+}
+
+const std::string& InterfaceMemberJson(std::string_view iface, std::string_view member) {
+    static const std::string none;
+    const ReadLine* read = ReadFacts(iface);
+    if (!read) return none;
+    auto it = read->members.find(std::string(member));
+    return it == read->members.end() ? none : it->second;
+}
 
 std::string_view TableEntry(std::string_view name) {
     Index& x = TheIndex();

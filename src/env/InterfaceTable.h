@@ -21,6 +21,19 @@ std::vector<std::string_view> InterfaceNames();
 /// (webkitURL) "A Interface"; empty for anything else.
 std::string_view TableEntry(std::string_view name);
 
+/// An interface's line of the table read once for the process, as JSON: {name, parent,
+/// flags, length, constructible, factories, stringifier, statics, consts, members,
+/// unforgeable}, each member {name, kind ("op", "attr", "const"), type, length, isStatic,
+/// unforgeable, writable, promised (operations), value (constants)}; the generator's own
+/// reading of a line gives the same. `brief` leaves out `members` (and a global
+/// interface's `unforgeable`, its own members), which InterfaceMemberJson gives one at a
+/// time. Empty when `name` is no interface of the table.
+const std::string& InterfaceFactsJson(std::string_view name, bool brief = false);
+
+/// One member of an interface's prototype (for the global interface, one of its own
+/// members) as JSON, as InterfaceFactsJson lists it; empty when it has none of the name.
+const std::string& InterfaceMemberJson(std::string_view iface, std::string_view member);
+
 /// True when `name` is one the window gives (an interface, an alias or factory, a
 /// member of Window) or one added by AddWindowName.
 bool IsWindowName(std::string_view name);

@@ -572,6 +572,7 @@ public:
             if (m_v8Persona) {
                 detail::EngineCall call;
                 persona::V8Wording wording(true);
+                env::RunOnceScope once(cx);
                 JS::RootedObject watcher(cx, ExceptionWatcher(cx));
                 if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile},
                                         watcher))

@@ -41,6 +41,74 @@ TEST_F(ChromeFace, EveryMemberOfEveryInterfaceIsNativeAndNamedAsChromeNamesIt) {
     EXPECT_EQ(bad, "");
 }
 
+// What every page interface shows a script: its constructor, and each own member of the
+// constructor and the prototype with its kind, flags and length, in name order. (The
+// language's own classes are left out: the persona adds to them in the workbench only.)
+constexpr const char* kInterfaceSurface = R"JS((function () {
+    var out = [];
+    Object.getOwnPropertyNames(window).sort().forEach(function (name) {
+        var d = Object.getOwnPropertyDescriptor(window, name), f = d && d.value;
+        if (typeof f !== 'function' || !/^[A-Z]/.test(name) || !f.prototype || !f.prototype[Symbol.toStringTag]) return;
+        if (/^(ArrayBuffer|SharedArrayBuffer|DataView|Iterator|Map|Set|WeakMap|WeakSet|WeakRef|FinalizationRegistry|Promise|Symbol|BigInt)$/.test(name)) return;
+        var row = [name, f.name, f.length, Object.getPrototypeOf(f.prototype) && Object.getPrototypeOf(f.prototype)[Symbol.toStringTag]];
+        [f, f.prototype].forEach(function (holder) {
+            Object.getOwnPropertyNames(holder).sort().forEach(function (k) {
+                var m = Object.getOwnPropertyDescriptor(holder, k);
+                row.push(k + ':' + (m.get ? 'g' : '') + (m.set ? 's' : '') + (m.enumerable ? 'e' : '') + (m.configurable ? 'c' : '') +
+                    (m.writable ? 'w' : '') + (typeof m.value === 'function' ? m.value.length : typeof m.value === 'number' ? m.value : ''));
+            });
+        });
+        out.push(row.join(' '));
+    });
+    return out.length + '\n' + out.join('\n');
+})())JS";
+
+TEST_F(ChromeFace, TheTableReadOnceForTheProcessGivesWhatTheScriptReadsFromIt) {
+    // The workbench reads the interface table once for the process; the portable form
+    // (outside the workbench) reads each line in script. Both must show the same interfaces.
+    std::string workbench = env.Text(kInterfaceSurface);
+    EnvHost bare(ScriptTarget::ES2021, false);
+    ASSERT_TRUE(bare.Add(env::InsertableBlock(false))) << bare.ErrorDescription();
+    std::string portable = bare.Text(kInterfaceSurface);
+    ASSERT_GT(std::stoi(workbench), 500);
+    EXPECT_EQ(workbench, portable);
+}
+
+TEST_F(ChromeFace, WhatAPageChangesEndsWithItsReset) {
+    // Every Reset makes the page anew: a change a script makes to the interfaces, the
+    // built-ins, the window or the page does not reach the next one.
+    ASSERT_TRUE(env.Add(R"JS(
+        Node.prototype.appendChild = function () { return 'patched'; };
+        HTMLDivElement.prototype.extra = 1;
+        Object.defineProperty(Navigator.prototype, 'userAgent', {get: function () { return 'mine'; }});
+        Date.prototype.toString = function () { return 'no date'; };
+        Object.prototype.timeZoneName = 'short';
+        window.leftOver = 1;
+        document.title = 'changed';
+        document.body.appendChild(document.createElement('p')).id = 'added';
+        document.cookie = 'a=1';
+        localStorage.setItem('k', 'v');
+    )JS")) << env.ErrorDescription();
+    EXPECT_EQ(env.Text("navigator.userAgent + ' ' + document.title + ' ' + document.body.appendChild(document.createElement('i'))"),
+              "mine changed patched");
+    env.host.Reset();
+    EXPECT_EQ(env.Text("typeof leftOver + ' ' + typeof HTMLDivElement.prototype.extra + ' ' + ('timeZoneName' in {})"),
+              "undefined undefined false");
+    EXPECT_TRUE(env.True("navigator.userAgent.indexOf('Chrome/') > 0"));
+    EXPECT_EQ(env.Text("document.title + '|' + document.getElementById('added') + '|' + document.cookie + '|' + localStorage.length"),
+              "|null||0");
+    EXPECT_EQ(env.Text("document.body.appendChild(document.createElement('i')).tagName"), "I");
+    EXPECT_EQ(env.Text("String(new Date(0))"), "Thu Jan 01 1970 08:00:00 GMT+0800 (中国标准时间)");
+}
+
+TEST_F(ChromeFace, APageThatAddsToObjectsPrototypeStillReadsThePersonasDates) {
+    // The zone's formats are made when a date first needs them, after the page's code
+    // may have added options to every object.
+    ASSERT_TRUE(env.Add("Object.prototype.timeZoneName = 'short'; Object.prototype.hour12 = true; Object.prototype.timeZone = 'UTC';"));
+    EXPECT_EQ(env.Text("String(new Date(0))"), "Thu Jan 01 1970 08:00:00 GMT+0800 (中国标准时间)");
+    EXPECT_EQ(env.Text("new Date(0).getHours() + ' ' + new Date(0).getTimezoneOffset()"), "8 -480");
+}
+
 TEST_F(ChromeFace, NothingOfTheWorkbenchIsReachable) {
     EXPECT_EQ(env.Text("typeof __qyEnvHost + typeof host + typeof kit + typeof native + typeof config"),
               "undefinedundefinedundefinedundefinedundefined");

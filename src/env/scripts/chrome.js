@@ -30,6 +30,53 @@
     function factsOf(name) {
         if (facts[name]) return facts[name];
         if (!isInterface(name)) return null;
+        // The workbench reads the table once for the process and gives a page the facts
+        // without the members, each member asked for when first made (memberOf).
+        var read = typeof host.facts === 'function' ? host.facts(name) : undefined;
+        if (read) {
+            var flags = create(null);
+            for (var k in read.flags) if (hasOwn.call(read.flags, k)) flags[k] = true;
+            read.flags = flags;
+            read.byName = create(null);
+            read.members = null;
+            if (read.flags.G) read.unforgeable = null;
+            return (facts[name] = read);
+        }
+        return (facts[name] = readFacts(name));
+    }
+    // Every member of the interface's prototype; for the global interface, every member
+    // the global has of its own.
+    function membersOf(f) {
+        if (f.members === null) {
+            var all = host.facts(f.name, true);
+            f.members = all.members;
+            f.unforgeable = all.unforgeable;
+            for (var n = 0; n < f.members.length; n++) f.byName[f.members[n].name] = f.members[n];
+        }
+        return f.members;
+    }
+    function globalMembersOf(f) {
+        membersOf(f);
+        return f.unforgeable;
+    }
+    // The prototype's member `name`, or undefined.
+    function memberOf(f, name) {
+        if (f.flags.G) return undefined;
+        if (f.members === null && !(name in f.byName)) f.byName[name] = host.member(f.name, name);
+        return f.byName[name];
+    }
+    // The global's own member `name` (of the global interface's facts), or undefined.
+    var ownMembers = create(null);
+    function globalMemberOf(f, name) {
+        if (f.members === null) {
+            if (!(name in ownMembers)) ownMembers[name] = host.member(f.name, name);
+            return ownMembers[name];
+        }
+        for (var n = 0; n < f.unforgeable.length; n++) if (f.unforgeable[n].name === name) return f.unforgeable[n];
+        return undefined;
+    }
+    // The facts as the script itself reads them from the table's line (outside the workbench).
+    function readFacts(name) {
         var text = entry(name);
         var bar = text.indexOf(' |'), head = text.substring(0, bar).split(' ');
         var f = {name: name, parent: head[1] === '-' ? null : head[1], flags: create(null), length: 0, constructible: false,
@@ -67,7 +114,6 @@
                 f.byName[m.name] = m;
             }
         });
-        facts[name] = f;
         return f;
     }
 
@@ -159,7 +205,7 @@
         if (!spec || makingMember) return false;
         makingMember = true;
         try {
-            var f = spec.facts, list = name === undefined ? f.members : [f.byName[name]], any = false;
+            var f = spec.facts, list = name === undefined ? membersOf(f) : [memberOf(f, name)], any = false;
             for (var n = 0; n < list.length; n++) {
                 var m = list[n];
                 if (!m || spec.made[m.name]) continue;
@@ -355,7 +401,7 @@
         }
         obj = adopt(obj, spec, impl);
         // A frame's window has the global's own members as its own.
-        if (kind === 'Window') for (var k in windowMembers) defineMember(obj, 'Window', windowMembers[k], true);
+        if (kind === 'Window') globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
         return obj;
     }
     var live = new WeakSet();
@@ -877,15 +923,28 @@
     var zone = typeof host.timeZone === 'string' ? host.timeZone : config.timeZone, locale = config.language;
     var OriginalDate = Date, DateProto = Date.prototype, OriginalDTF = Intl.DateTimeFormat;
     var originalParse = OriginalDate.parse, originalGetOffset = DateProto.getTimezoneOffset;
-    var utcParts = new OriginalDTF('en-US', {timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
-        day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'});
+    // The zone's formats are made when a date first needs them (most pages never do). Their
+    // options have no prototype, so nothing a page adds to Object.prototype reaches them.
+    function options(values) {
+        var o = create(null);
+        for (var k in values) if (hasOwn.call(values, k)) o[k] = values[k];
+        return o;
+    }
+    var formats = null;
+    function zoneFormats() {
+        return formats || (formats = {
+            utcParts: new OriginalDTF('en-US', options({timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
+                day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'})),
+            zoneName: new OriginalDTF(locale, options({timeZone: zone, timeZoneName: 'long'}))
+        });
+    }
     var offsets = new Map();
     // Minutes the zone is ahead of UTC at time t.
     function offsetAt(t) {
         var hour = Math.floor(t / 3600000), known = offsets.get(hour);
         if (known !== undefined) return known;
         var p = {};
-        utcParts.formatToParts(new OriginalDate(hour * 3600000)).forEach(function (x) { p[x.type] = Number(x.value); });
+        zoneFormats().utcParts.formatToParts(new OriginalDate(hour * 3600000)).forEach(function (x) { p[x.type] = Number(x.value); });
         var local = OriginalDate.UTC(p.year, p.month - 1, p.day, p.hour, p.minute, p.second);
         var off = Math.round((local - hour * 3600000) / 60000);
         if (offsets.size > 4096) offsets.clear();
@@ -929,7 +988,6 @@
             return setTime.call(this, fromLocal(timeOf(wall)));
         });
     });
-    var zoneName = new OriginalDTF(locale, {timeZone: zone, timeZoneName: 'long'});
     function two(n) { return (n < 10 ? '0' : '') + n; }
     var days = ['Sun', 'Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat'];
     var months = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
@@ -940,7 +998,7 @@
     }
     function timePart(d, w) {
         var off = offsetAt(timeOf(d)), a = Math.abs(off), name = '';
-        zoneName.formatToParts(d).forEach(function (x) { if (x.type === 'timeZoneName') name = x.value; });
+        zoneFormats().zoneName.formatToParts(d).forEach(function (x) { if (x.type === 'timeZoneName') name = x.value; });
         return two(w.getUTCHours()) + ':' + two(w.getUTCMinutes()) + ':' + two(w.getUTCSeconds()) + ' GMT' +
             (off < 0 ? '-' : '+') + two(Math.floor(a / 60)) + two(a % 60) + ' (' + name + ')';
     }
@@ -1028,9 +1086,10 @@
     var windowSpec = interfaceOf('Window');
     setProto(global, windowSpec.proto);
     records.set(global, {iface: windowSpec, impl: kit.window});
-    var windowMembers = create(null);
-    for (var s = windowSpec; s; s = s.parent) {
-        if (s.facts.flags.G) s.facts.unforgeable.forEach(function (m) { windowMembers[m.name] = m; });
+    // The window's own members (Window is the one global interface of its chain).
+    function windowMember(name) { return globalMemberOf(windowSpec.facts, name); }
+    function windowMemberNames() {
+        return globalMembersOf(windowSpec.facts).map(function (m) { return m.name; });
     }
     // Names the global gives on first use, besides its members and the interfaces.
     var extras = {
@@ -1070,8 +1129,9 @@
         if (defining || typeof name !== 'string') return false;
         defining = true;
         try {
-            if (windowMembers[name]) {
-                defineMember(global, 'Window', windowMembers[name], true);
+            var own = windowMember(name);
+            if (own) {
+                defineMember(global, 'Window', own, true);
                 return true;
             }
             if (hasOwn.call(extras, name)) {
@@ -1105,7 +1165,7 @@
     // Every name at once, for enumerations of the global.
     // (Only the enumerable ones, the window's members and `chrome`, when so asked.)
     function resolveAll(enumerableOnly) {
-        var all = enumerableOnly === true ? Object.keys(windowMembers).concat(['chrome']) : host.allNames();
+        var all = enumerableOnly === true ? windowMemberNames().concat(['chrome']) : host.allNames();
         for (var n = 0; n < all.length; n++) if (!hasOwn.call(global, all[n])) resolve(all[n]);
     }
 
