@@ -52,7 +52,7 @@ constexpr uint32_t kMaxRandomBytes = 65536;
 // The global's application slot that holds the environment's host (out of scripts' reach).
 constexpr uint32_t kGlobalHostSlot = 0;
 // The host's slots: the timer runner, and for Chrome's face its name resolver.
-enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kMemberSlot, kHostSlots };
+enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kMemberSlot, kLoadPageSlot, kHostSlots };
 const JSClass* GlobalClassOf();
 
 Output g_output;
@@ -682,13 +682,12 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
             JS::SetReservedSlot(host, kResolveSlot, resolve);
             JS::SetReservedSlot(host, kResolveAllSlot, resolveAll);
             once.reset();
-            // The page's own scripts run now that the global shows Chrome's interfaces.
+            // The page's own scripts wait for LoadPage: they run once the global shows
+            // Chrome's interfaces and the engine speaks as V8.
             JS::RootedObject kitObject(cx, kit.isObject() ? &kit.toObject() : nullptr);
-            JS::RootedValue loadPage(cx), ignored(cx);
-            if (kitObject && (!JS_GetProperty(cx, kitObject, "loadPage", &loadPage) ||
-                              (loadPage.isObject() &&
-                               !JS::Call(cx, JS::UndefinedHandleValue, loadPage, JS::HandleValueArray::empty(), &ignored))))
-                return false;
+            JS::RootedValue loadPage(cx);
+            if (kitObject && !JS_GetProperty(cx, kitObject, "loadPage", &loadPage)) return false;
+            if (loadPage.isObject()) JS::SetReservedSlot(host, kLoadPageSlot, loadPage);
             return true;
         }
         // What the environment put on the global is the page's, not the user's: it
@@ -718,6 +717,16 @@ void Environment::Detach(JSObject* global) {
     if (!global) return;
     if (JS::Realm* realm = JS::GetObjectRealmOrNull(global); realm && JS::GetRealmPrivate(realm) == this)
         JS::SetRealmPrivate(realm, nullptr);
+}
+
+bool Environment::LoadPage(JSContext* cx, JS::HandleObject global) {
+    JS::RootedObject host(cx, HostOf(global));
+    if (!host) return true;
+    JS::RootedValue load(cx, JS::GetReservedSlot(host, kLoadPageSlot));
+    if (!load.isObject()) return true;
+    JS::SetReservedSlot(host, kLoadPageSlot, JS::UndefinedValue());
+    JS::RootedValue ignored(cx);
+    return JS::Call(cx, JS::UndefinedHandleValue, load, JS::HandleValueArray::empty(), &ignored);
 }
 
 bool Environment::RunTimers(JSContext* cx, JS::HandleObject global, int limit, int* ran) {

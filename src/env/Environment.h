@@ -104,6 +104,10 @@ public:
     /// enumerable, so it is not taken for the user's functions. False on an engine
     /// failure (nothing pending then).
     bool Install(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled);
+    /// Runs the page's own scripts (a whole page in the modern target), once, after
+    /// Install and whatever else makes the global what the page expects. False on an
+    /// engine failure.
+    bool LoadPage(JSContext* cx, JS::HandleObject global);
     /// Detaches from `global`: its hooks note nothing from now on. Objects of it that
     /// live on keep working.
     void Detach(JSObject* global);

@@ -538,7 +538,14 @@ public:
         if (JSObject* anchor = ZoneAnchor(cx)) options.creationOptions().setNewCompartmentInExistingZone(anchor);
         // The modern target with the page's objects shows a Chrome page's engine.
         m_v8Persona = m_v8PersonaWanted && m_browserEnv && m_target == ScriptTarget::ES2021;
-        if (m_v8Persona) persona::PrepareRealm(options);
+        if (m_v8Persona) {
+            persona::PrepareRealm(options);
+            // The persona's exception watcher (a global of its own) is made before the
+            // page's global, so that a tool waiting for the next new global to watch a
+            // page's scripts takes the page's.
+            detail::EngineCall call;
+            if (!ExceptionWatcher(cx)) JS_ClearPendingException(cx);
+        }
         // The modern engines users call have a console of their own, which the modern
         // global's class makes when a script first looks for it; JScript has Debug.write,
         // and a console only with the page's objects.
@@ -577,6 +584,13 @@ public:
                 if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {m_pageAddress, IsUserFile},
                                         watcher))
                     JS_ClearPendingException(cx);
+            }
+            if (m_env) {
+                // A page's own scripts see the global as the page will: interfaces and
+                // the persona's words and printing in place.
+                detail::EngineCall call;
+                persona::V8Wording wording(m_v8Persona);
+                if (!m_env->LoadPage(cx, global)) JS_ClearPendingException(cx);
             }
         }
         m_global = std::make_unique<JsObjectRoot>(global);

@@ -169,6 +169,22 @@ TEST_P(PageLoad, HandlersTakeTheirPlaceAmongListeners) {
     EXPECT_EQ(env.Text("b.onclick = 'text'; String(b.onclick)"), "null");
 }
 
+// A page's own scripts run where the page's later code runs: Chrome's printing of natives
+// and V8's words are in place already (detectors measure eval's source text in the
+// page's first script).
+TEST(PageLoadModern, ThePagesScriptsSeeTheSamePersonaAsLaterCode) {
+    env::PageSetup setup;
+    setup.html = u"<!DOCTYPE html><html><head><script>var early = eval.toString().length + ' ' +"
+                 u" Function.prototype.toString.call(Math.max); var msg; try { null.x; } catch (e) { msg = e.message; }"
+                 u"</script></head><body></body></html>";
+    PageScope scope(std::move(setup));
+    EnvHost env(ScriptTarget::ES2021, true, "https://shop.example.com/");
+    ASSERT_TRUE(env.Add(";"));
+    EXPECT_EQ(env.Text("early"), "33 function max() { [native code] }");
+    EXPECT_EQ(env.Text("early === eval.toString().length + ' ' + Function.prototype.toString.call(Math.max)"), "true");
+    EXPECT_EQ(env.Text("msg"), "Cannot read properties of null (reading 'x')");
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, PageLoad, testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021), TargetName);
 
 }  // namespace
