@@ -49,6 +49,9 @@
     // exist only there. JScript additionally gets the old IE members pages test for.
     var modern = hasHost ? host.target === 'es2021' : typeof Uint8Array === 'function';
     var oldIE = !modern;
+    // In the modern target scripts never hold these page objects: Chrome's face stands
+    // before them, with its own constants and accessors.
+    var behindFace = hasHost && modern;
     var hasOwn = Object.prototype.hasOwnProperty;
     var toText = String;
     // With a seed the host's clock and random source repeat from run to run.
@@ -447,7 +450,7 @@
     // In the modern target scripts reach the page objects only through Chrome's face,
     // which reads and sets the handlers with handlerOf and setHandler: an object keeps the
     // names it has, and no accessor is made per name and object at each page's start.
-    var handlerSets = hasHost && modern && typeof WeakMap === 'function' ? new WeakMap() : null;
+    var handlerSets = behindFace ? new WeakMap() : null;
     var protoOf = handlerSets ? Object.getPrototypeOf : null;
     function nullHandlers(o, extra) {
         if (handlerSets) {
@@ -1603,7 +1606,10 @@
         var w = canvas.width, h = canvas.height;
         if (w && h) host.canvasWrite(surfaceOf(canvas), host.glImage(three.__gl), w, h, 0, 0);
     }
-    for (gk in GL) if (own(GL, gk)) WebGLRenderingContext[gk] = WebGLRenderingContext.prototype[gk] = WebGL2RenderingContext[gk] = WebGL2RenderingContext.prototype[gk] = GL[gk];
+    // The constants are for scripts; the page objects' own code reads them from GL.
+    if (!behindFace) {
+        for (gk in GL) if (own(GL, gk)) WebGLRenderingContext[gk] = WebGLRenderingContext.prototype[gk] = WebGL2RenderingContext[gk] = WebGL2RenderingContext.prototype[gk] = GL[gk];
+    }
     function glArray(values, floats) {
         if (!modern) return values.slice(0);
         return floats ? new Float32Array(values) : new Int32Array(values);
