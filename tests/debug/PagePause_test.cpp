@@ -5,6 +5,9 @@
 // typed console lines alone.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "debug/Debugger.h"
 #include "debug/PageBreaks.h"
 #include "env/Environment.h"
@@ -243,6 +246,33 @@ TEST(PageStacks, AnInlineScriptsStackCountsInTheWholePage) {
               "    at file:///tmp/pagepause-tools/p.html:5:11|Error: z\n"
               "    at file:///tmp/pagepause-tools/p.html:7:50|Error: y\n"
               "    at file:///tmp/pagepause-tools/p.html:8:16");
+}
+
+// An external script's frames name its own address, resolved against the page's.
+TEST(PageStacks, AnExternalScriptsFramesNameItsOwnAddress) {
+    script::ScopedScriptTarget modern(ScriptTarget::ES2021);
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "qy-page-stacks";
+    std::filesystem::create_directories(dir / "lib");
+    std::ofstream(dir / "lib" / "a.js") << "function lib() {\n  return new Error('q').stack;\n}\n";
+    env::PageSetup setup;
+    setup.html = text::Utf8ToUtf16(
+        "<!DOCTYPE html><html><head><script src=\"lib/a.js\"></script>\n"
+        "<script>\n"
+        "var got = lib();</script></head></html>\n");
+    setup.folder = dir.string();
+    env::SetPageSetup(std::move(setup));
+    script::ScriptHost host;
+    script::SetProperty(host.Control(), "BrowserEnvironment", true);
+    script::SetProperty(host.Control(), "PageAddress", std::string("http://page.test/a/p.html?x=1"));
+    host.Reset();
+    env::SetPageSetup({});
+    std::u16string out;
+    script::VariantToWide(host.Eval("got"), out);
+    EXPECT_EQ(text::Utf16ToUtf8(out),
+              "Error: q\n"
+              "    at lib (http://page.test/a/lib/a.js:2:10)\n"
+              "    at http://page.test/a/p.html?x=1:3:11");
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
