@@ -288,7 +288,9 @@ std::u16string FrameAddress(const std::u16string& file, const std::u16string& ad
     if (path == std::u16string::npos) path = page.size();
     if (!src.empty() && src[0] == u'/') return page.substr(0, path) + src;
     size_t slash = page.rfind(u'/');
-    return (slash >= path && slash != std::u16string::npos ? page.substr(0, slash + 1) : page.substr(0, path) + u"/") + src;
+    std::u16string folder = slash >= path && slash != std::u16string::npos ? page.substr(0, slash + 1)
+                                                                            : page.substr(0, path) + u"/";
+    return folder + src;
 }
 
 /// The stack text: the first line, then "    at …" for each frame as V8 writes it.

@@ -53,7 +53,8 @@ void ReadPausesAndContinue(app::DebugFeatures& debug, std::vector<Seen>& seen) {
         if (QTreeWidgetItem* local = vars->topLevelItem(0))
             for (int i = 0; i < local->childCount(); ++i)
                 s.locals << local->child(i)->text(0) + Q(" = ") + local->child(i)->text(1);
-        if (auto* main = qobject_cast<app::MainWindow*>(debug.parent())) s.arrow = main->CurrentEditor()->ExecutionPoint();
+        if (auto* main = qobject_cast<app::MainWindow*>(debug.parent()))
+            s.arrow = main->CurrentEditor()->ExecutionPoint();
         seen.push_back(s);
         debug.Resume(debug::ResumeAction::Continue);
     });
@@ -161,7 +162,8 @@ TEST_F(PageBreaksWindow, ARequestBreakPausesInsideAWholePagesOwnScript) {
     ASSERT_EQ(seen[0].frames.size(), 2);
     EXPECT_TRUE(seen[0].frames[0].startsWith(Q("go"))) << seen[0].frames[0].toStdString();
     EXPECT_TRUE(seen[0].frames[1].contains(Q("第 10 行"))) << seen[0].frames[1].toStdString();
-    EXPECT_TRUE(seen[0].locals.contains(Q("url = \"http://api.test/x?p=abc&sign=sig3\""))) << seen[0].locals.join('|').toStdString();
+    EXPECT_TRUE(seen[0].locals.contains(Q("url = \"http://api.test/x?p=abc&sign=sig3\"")))
+        << seen[0].locals.join('|').toStdString();
     EXPECT_EQ(seen[0].arrow, 7);
     EXPECT_NE(w->LogText().find(Ansi("-->网页加载完成")), std::string::npos);
 }
