@@ -28,6 +28,7 @@
 #include <sstream>
 
 #include "env/Environment.h"
+#include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "page/CookieJar.h"
 #include "page/HtmlTree.h"
@@ -47,6 +48,9 @@ public:
     uint64_t readings = 0;   ///< microseconds added by readings
     std::string folder;
     std::u16string errorPlace;  ///< where the last page script that threw stopped
+    /// The page's scripts the JScript rules rewrote: kept while the page lives, so that
+    /// their positions and functions' text are the page's own.
+    std::vector<std::shared_ptr<const jscript::RewrittenSource>> rewritten;
 
     uint64_t Next() {
         // splitmix64: one 64-bit word per step, the same sequence for the same seed.
@@ -276,7 +280,16 @@ bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
     std::string name = "page:" + text::Utf16ToUtf8(ArgText(cx, args.get(1), ok));
     if (!ok) return false;
     PageState* state = StateOf(cx);
+    double lineArg = args.get(2).isNumber() ? args.get(2).toNumber() : 1;
+    double columnArg = args.get(3).isNumber() ? args.get(3).toNumber() : 0;
+    unsigned line = lineArg >= 1 && lineArg < 1e7 ? static_cast<unsigned>(lineArg) : 1;
+    unsigned column = columnArg >= 0 && columnArg < 1e7 ? static_cast<unsigned>(columnArg) : 0;
     if (state && state->jscript) {
+        // The rewriting maps positions of the text it is given: that text starts where
+        // the script starts in the page, so that its map gives the page's positions.
+        if (line > 1 || column > 0) code = std::u16string(line - 1, u'\n') + std::u16string(column, u' ') + code;
+        line = 1;
+        column = 0;
         jscript::ConditionalState cc;
         jscript::PreparedCode prepared = jscript::PrepareJScript(code, cc, jscript::CodeKind::Program);
         if (prepared.error) {
@@ -284,15 +297,19 @@ bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
             JS_ReportErrorUTF8(cx, "%s", message.c_str());
             return false;
         }
+        if (!prepared.positions.Identity()) {
+            auto rewritten = std::make_shared<jscript::RewrittenSource>(
+                jscript::RewrittenSource{code, prepared.code, std::move(prepared.positions)});
+            jscript::RegisterRewrittenSource(name, rewritten);
+            state->rewritten.push_back(std::move(rewritten));
+        }
         code = std::move(prepared.code);
     }
     JS::SourceText<char16_t> src;
     if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return false;
-    double line = args.get(2).isNumber() ? args.get(2).toNumber() : 1;
-    double column = args.get(3).isNumber() ? args.get(3).toNumber() : 0;
     JS::CompileOptions opts(cx);
-    opts.setFileAndLine(name.c_str(), line >= 1 && line < 1e9 ? static_cast<unsigned>(line) : 1);
-    opts.setColumn(column >= 0 && column < 1e9 ? static_cast<unsigned>(column) : 0);
+    opts.setFileAndLine(name.c_str(), line);
+    opts.setColumn(column);
     JS::RootedValue ignored(cx);
     // What the page's scripts look for in vain is noted as the user's code's would be.
     JS::Realm* realm = JS::GetCurrentRealmOrNull(cx);

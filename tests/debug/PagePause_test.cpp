@@ -213,6 +213,24 @@ TEST_P(PagePauseTest, ATypedConsoleLineSurvivesTheScriptsReplacement) {
     EXPECT_EQ(Text("silenced"), "0");
 }
 
+TEST_P(PagePauseTest, AScriptTheOldRulesRewroteKeepsThePagesPositionsAndText) {
+    // Under the JScript rules member reads are rewritten; the page's text and lines stay.
+    debugger.SetBreakpoints({BreakpointSpec(4)});
+    recorder.evaluate = u"k";
+    LoadPage(
+        "<!DOCTYPE html><html><body>\n"                           // 1
+        "<p>x</p> <script>function pick(o, k) {\n"                // 2
+        "  var v = o[k] + o[k];\n"                                // 3
+        "  return v + o[k];\n"                                    // 4
+        "}\n"                                                     // 5
+        "var picked = pick({a: 'x'}, 'a');</script></body></html>\n");
+    ASSERT_EQ(recorder.pauses.size(), 1u) << AllLines();
+    EXPECT_EQ(recorder.pauses[0].frames[0].line, 4u);
+    EXPECT_EQ(recorder.pauses[0].value, u"\"a\"");
+    EXPECT_EQ(Text("picked"), "xxx");
+    EXPECT_EQ(Text("pick.toString()"), "function pick(o, k) {\n  var v = o[k] + o[k];\n  return v + o[k];\n}");
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, PagePauseTest, ::testing::Values(ScriptTarget::JScript58, ScriptTarget::ES2021));
 
 // What a page's script reads from its own errors' stacks is what Chrome shows for an
