@@ -24,6 +24,7 @@
 #include "script/Engine.h"
 #include "script/EngineInternal.h"
 #include "script/JsBridge.h"
+#include "script/TypedConsole.h"
 #include "text/CodePage.h"
 
 namespace qy::debug {
@@ -106,6 +107,7 @@ bool LogNative(JSContext* cx, unsigned argc, JS::Value* vp);
 struct Debugger::Impl {
     std::unique_ptr<JsObjectRoot> global;     ///< the debugger's own global
     std::unique_ptr<JsObjectRoot> debuggee;   ///< the main host's newest global
+    std::unique_ptr<JsObjectRoot> console;    ///< the log's own console, for typed expressions
     std::vector<std::string> loadedFiles;     ///< names of the loaded code in that global
     bool attached = false;
     bool failed = false;                      ///< the debugger global could not be made
@@ -318,6 +320,10 @@ void Debugger::UpdateAttachment() {
         m_impl->Call(cx, "addLoaded", JS::HandleValueArray(name), &rv);
     }
     m_impl->attached = true;
+    if (m_pageGlobal) {
+        JS::RootedValue on(cx, JS::TrueValue());
+        m_impl->Call(cx, "setPage", JS::HandleValueArray(on), &rv);
+    }
     SetBreakpoints(m_breakpoints);
     SetDynamicBreakpoints(m_dynamicBreakpoints);
     SetExceptionPause(m_exceptionPause);
@@ -399,6 +405,13 @@ void Debugger::SetExceptionPause(ExceptionPause mode) {
 }
 
 void Debugger::GlobalCreated(JSContext* cx, JS::HandleObject global, script::ScriptTarget target) {
+    // The page's global, heard of before its scripts ran, stays as it was attached.
+    if (m_pageStarted && m_impl->debuggee && m_impl->debuggee->get() == global) {
+        m_pageStarted = false;
+        return;
+    }
+    m_pageStarted = false;
+    m_pageGlobal = false;
     m_target = target;
     m_loadedHasDebuggerStatement = false;
     m_pauseWanted = false;
@@ -412,6 +425,23 @@ void Debugger::GlobalCreated(JSContext* cx, JS::HandleObject global, script::Scr
         m_impl->attached = false;
     }
     UpdateAttachment();
+}
+
+void Debugger::PageStarting(JSContext* cx, JS::HandleObject global, script::ScriptTarget target,
+                            const std::u16string& page) {
+    m_pageStarted = false;
+    GlobalCreated(cx, global, target);
+    m_pageGlobal = true;
+    m_pageStarted = true;
+    if (page.find(u"debugger") != std::u16string::npos) m_loadedHasDebuggerStatement = true;
+    if (m_impl->attached) {
+        JSAutoRealm ar(cx, m_impl->global->get());
+        JS::RootedValue on(cx, JS::TrueValue());
+        JS::RootedValue rv(cx);
+        m_impl->Call(cx, "setPage", JS::HandleValueArray(on), &rv);
+    }
+    UpdateAttachment();
+    SendDebuggerStatements();
 }
 
 void Debugger::CodeAdded(JSContext* cx, JS::HandleObject global, const std::string& file,
@@ -428,7 +458,8 @@ void Debugger::CodeAdded(JSContext* cx, JS::HandleObject global, const std::stri
         if (JSString* s = JS_NewStringCopyZ(cx, file.c_str())) name.setString(s);
         JS::RootedValue rv(cx);
         m_impl->Call(cx, "addLoaded", JS::HandleValueArray(name), &rv);
-        m_impl->Call(cx, "resetHits");
+        // A page's scripts ran before: their hits count on.
+        if (!m_pageGlobal) m_impl->Call(cx, "resetHits");
     }
     UpdateAttachment();
 }
@@ -507,10 +538,19 @@ EvaluationResult Debugger::Evaluate(size_t frame, const std::u16string& expressi
         }
         code = std::move(prepared.code);
     }
+    // A typed expression that names console reaches the log's own, whatever the
+    // script did to the global's. The paused run's global may run none of its code but
+    // through the paused frame, so that console is made in the debugger's own global.
+    bool ownConsole = false;
+    if (script::MentionsConsole(expression) && m_impl->debuggee && m_impl->debuggee->alive()) {
+        JS::RootedObject debuggee(cx, m_impl->debuggee->get());
+        JSAutoRealm inDebuggee(cx, debuggee);
+        ownConsole = script::ConsoleReplaced(cx, debuggee);
+    }
     JSAutoRealm ar(cx, m_impl->global->get());
     EngineCall call;
     script::detail::PausedEvaluation limit;
-    JS::RootedValueArray<2> args(cx);
+    JS::RootedValueArray<3> args(cx);
     args[0].setNumber(static_cast<double>(frame));
     JSString* s = NewString(cx, code);
     if (!s) {
@@ -518,6 +558,19 @@ EvaluationResult Debugger::Evaluate(size_t frame, const std::u16string& expressi
         return result;
     }
     args[1].setString(s);
+    if (ownConsole) {
+        if (!m_impl->console || !m_impl->console->alive()) {
+            JS::RootedObject made(cx, script::NewWorkbenchConsole(cx));
+            if (made) m_impl->console = std::make_unique<JsObjectRoot>(made);
+        }
+        JS::RootedValue console(cx);
+        if (m_impl->console && m_impl->console->alive()) console.setObject(*m_impl->console->get());
+        if (!JS_WrapValue(cx, &console)) {
+            JS_ClearPendingException(cx);
+            console.setUndefined();
+        }
+        args[2].set(console);
+    }
     JS::RootedValue rv(cx);
     if (!m_impl->Call(cx, "evaluate", args, &rv) || !rv.isObject()) {
         result.text = u"计算超时";

@@ -141,6 +141,11 @@ public:
 
     // script::DebugObserver
     void GlobalCreated(JSContext* cx, JS::HandleObject global, script::ScriptTarget target) override;
+    /// A loaded page's own scripts are the loaded code: those written in the page take
+    /// the editor's breakpoints (their lines are the page's), and all of them are frames
+    /// of the user's code to stop and step in.
+    void PageStarting(JSContext* cx, JS::HandleObject global, script::ScriptTarget target,
+                      const std::u16string& page) override;
     void CodeAdded(JSContext* cx, JS::HandleObject global, const std::string& file,
                    const std::u16string& original) override;
 
@@ -161,6 +166,8 @@ private:
     ExceptionPause m_exceptionPause = ExceptionPause::Off;
     DebuggerStatements m_debuggerStatements = DebuggerStatements::Stop;
     bool m_loadedHasDebuggerStatement = false;
+    bool m_pageGlobal = false;   ///< the debuggee ran a loaded page's scripts
+    bool m_pageStarted = false;  ///< PageStarting heard, GlobalCreated not yet
     bool m_pauseWanted = false;
     bool m_paused = false;
     script::ScriptTarget m_target = script::ScriptTarget::JScript58;

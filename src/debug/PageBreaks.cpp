@@ -297,6 +297,11 @@ void PageBreaks::GlobalCreated(JSContext* cx, JS::HandleObject global, script::S
     if (m_next) m_next->GlobalCreated(cx, global, target);
 }
 
+void PageBreaks::PageStarting(JSContext* cx, JS::HandleObject global, script::ScriptTarget target,
+                          const std::u16string& page) {
+    if (m_next) m_next->PageStarting(cx, global, target, page);
+}
+
 void PageBreaks::CodeAdded(JSContext* cx, JS::HandleObject global, const std::string& file,
                            const std::u16string& original) {
     if (m_next) m_next->CodeAdded(cx, global, file, original);

@@ -319,6 +319,11 @@ void ScriptWatch::ExpectGlobal() {
     m_impl->Call(cx, "expect", args, &rv);
 }
 
+void ScriptWatch::PageStarting(JSContext* cx, JS::HandleObject global, script::ScriptTarget target,
+                          const std::u16string& page) {
+    if (m_next) m_next->PageStarting(cx, global, target, page);
+}
+
 void ScriptWatch::CodeAdded(JSContext* cx, JS::HandleObject global, const std::string& file,
                             const std::u16string& original) {
     if (m_next) m_next->CodeAdded(cx, global, file, original);

@@ -84,6 +84,8 @@ public:
 
     // script::DebugObserver
     void GlobalCreated(JSContext* cx, JS::HandleObject global, script::ScriptTarget target) override;
+    void PageStarting(JSContext* cx, JS::HandleObject global, script::ScriptTarget target,
+                      const std::u16string& page) override;
     void CodeAdded(JSContext* cx, JS::HandleObject global, const std::string& file,
                    const std::u16string& original) override;
 

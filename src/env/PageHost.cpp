@@ -12,7 +12,10 @@
 #include <js/JSON.h>
 #include <js/CompilationAndEvaluation.h>
 #include <js/Date.h>
+#include <js/ErrorReport.h>
+#include <js/Exception.h>
 #include <js/Realm.h>
+#include <js/SavedFrameAPI.h>
 #include <js/SourceText.h>
 #include <js/ValueArray.h>
 
@@ -25,6 +28,7 @@
 #include <sstream>
 
 #include "env/Environment.h"
+#include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "page/CookieJar.h"
 #include "page/HtmlTree.h"
@@ -43,6 +47,10 @@ public:
     double timerMs = 0;      ///< how far the timers have moved it
     uint64_t readings = 0;   ///< microseconds added by readings
     std::string folder;
+    std::u16string errorPlace;  ///< where the last page script that threw stopped
+    /// The page's scripts the JScript rules rewrote: kept while the page lives, so that
+    /// their positions and functions' text are the page's own.
+    std::vector<std::shared_ptr<const jscript::RewrittenSource>> rewritten;
 
     uint64_t Next() {
         // splitmix64: one 64-bit word per step, the same sequence for the same seed.
@@ -112,6 +120,10 @@ bool TreeToArray(JSContext* cx, const page::HtmlTree& tree, JS::MutableHandleVal
                 for (const auto& [name, value] : item.attributes)
                     if (!PushString(cx, out, name) || !PushString(cx, out, value)) return false;
                 if (!out.append(JS::Int32Value(static_cast<int32_t>(item.children)))) return false;
+                // A script says where its text starts in the page (0, 0: nowhere).
+                if (item.name == "script" && item.space == page::HtmlItem::Space::Html &&
+                    (!out.append(JS::NumberValue(item.line)) || !out.append(JS::NumberValue(item.column))))
+                    return false;
                 break;
             case page::HtmlItem::Kind::Text:
             case page::HtmlItem::Kind::Comment:
@@ -199,8 +211,66 @@ bool HostClock(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
-/// host.runScript(code, name): runs one of the page's scripts as global code; what it
-/// throws goes on to the caller.
+/// Where an error a page's script let out happened, in the page's words ("页面第 13 行"
+/// for a script written in the page, whose lines are the page's); empty when neither
+/// the error nor its stack names a page script.
+std::u16string PagePlace(JSContext* cx, const JS::ExceptionStack& stack) {
+    auto place = [](std::string source, uint32_t line) -> std::u16string {
+        // Code a page script gave eval or Function: the place of that call.
+        if (size_t at = source.find(" line "); at != std::string::npos) {
+            line = static_cast<uint32_t>(std::strtoul(source.c_str() + at + 6, nullptr, 10));
+            source.resize(at);
+        }
+        if (!IsPageScriptName(source.c_str()) || line == 0) return {};
+        std::string name = source.substr(5), number = std::to_string(line);
+        if (name.starts_with("inline-")) return u"页面第 " + text::Utf8ToUtf16(number) + u" 行";
+        if (name.starts_with("written-")) return u"页面写入的脚本第 " + text::Utf8ToUtf16(number) + u" 行";
+        return u"页面脚本 " + text::Utf8ToUtf16(name) + u" 第 " + text::Utf8ToUtf16(number) + u" 行";
+    };
+    JS::ErrorReportBuilder builder(cx);
+    if (builder.init(cx, stack, JS::ErrorReportBuilder::NoSideEffects) && builder.report() &&
+        builder.report()->filename) {
+        std::u16string found = place(builder.report()->filename, builder.report()->lineno);
+        if (!found.empty()) return found;
+    }
+    JS_ClearPendingException(cx);
+    // An error the environment raised for the script: the script's frame that called it.
+    JS::RootedObject frame(cx, stack.stack());
+    while (frame) {
+        JS::RootedString source(cx);
+        uint32_t line = 0;
+        JS::GetSavedFrameSource(cx, nullptr, frame, &source, JS::SavedFrameSelfHosted::Exclude);
+        JS::GetSavedFrameLine(cx, nullptr, frame, &line, JS::SavedFrameSelfHosted::Exclude);
+        if (source) {
+            JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, source);
+            if (utf8) {
+                std::u16string found = place(utf8.get(), line);
+                if (!found.empty()) return found;
+            }
+        }
+        JS::RootedObject next(cx);
+        JS::GetSavedFrameParent(cx, nullptr, frame, &next, JS::SavedFrameSelfHosted::Exclude);
+        frame = next;
+    }
+    JS_ClearPendingException(cx);
+    return {};
+}
+
+/// host.errorPlace(): where the last page script that threw stopped ("" when unknown).
+bool HostErrorPlace(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    PageState* state = StateOf(cx);
+    std::u16string place = state ? std::move(state->errorPlace) : std::u16string();
+    if (state) state->errorPlace.clear();
+    JSString* s = JS_NewUCStringCopyN(cx, place.data(), place.size());
+    if (!s) return false;
+    args.rval().setString(s);
+    return true;
+}
+
+/// host.runScript(code, name, line, column): runs one of the page's scripts as global
+/// code, its positions counted from where its text starts in the page (line from 1,
+/// column from 0; an external script's from 1, 0); what it throws goes on to the caller.
 bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setUndefined();
@@ -210,7 +280,16 @@ bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
     std::string name = "page:" + text::Utf16ToUtf8(ArgText(cx, args.get(1), ok));
     if (!ok) return false;
     PageState* state = StateOf(cx);
+    double lineArg = args.get(2).isNumber() ? args.get(2).toNumber() : 1;
+    double columnArg = args.get(3).isNumber() ? args.get(3).toNumber() : 0;
+    unsigned line = lineArg >= 1 && lineArg < 1e7 ? static_cast<unsigned>(lineArg) : 1;
+    unsigned column = columnArg >= 0 && columnArg < 1e7 ? static_cast<unsigned>(columnArg) : 0;
     if (state && state->jscript) {
+        // The rewriting maps positions of the text it is given: that text starts where
+        // the script starts in the page, so that its map gives the page's positions.
+        if (line > 1 || column > 0) code = std::u16string(line - 1, u'\n') + std::u16string(column, u' ') + code;
+        line = 1;
+        column = 0;
         jscript::ConditionalState cc;
         jscript::PreparedCode prepared = jscript::PrepareJScript(code, cc, jscript::CodeKind::Program);
         if (prepared.error) {
@@ -218,12 +297,19 @@ bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
             JS_ReportErrorUTF8(cx, "%s", message.c_str());
             return false;
         }
+        if (!prepared.positions.Identity()) {
+            auto rewritten = std::make_shared<jscript::RewrittenSource>(
+                jscript::RewrittenSource{code, prepared.code, std::move(prepared.positions)});
+            jscript::RegisterRewrittenSource(name, rewritten);
+            state->rewritten.push_back(std::move(rewritten));
+        }
         code = std::move(prepared.code);
     }
     JS::SourceText<char16_t> src;
     if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return false;
     JS::CompileOptions opts(cx);
-    opts.setFileAndLine(name.c_str(), 1);
+    opts.setFileAndLine(name.c_str(), line);
+    opts.setColumn(column);
     JS::RootedValue ignored(cx);
     // What the page's scripts look for in vain is noted as the user's code's would be.
     JS::Realm* realm = JS::GetCurrentRealmOrNull(cx);
@@ -231,6 +317,14 @@ bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
     bool was = env ? env->SetRecording(true) : false;
     bool ran = JS::Evaluate(cx, opts, src, &ignored);
     if (env) env->SetRecording(was);
+    if (!ran && state) {
+        // The place is read now, while the error is fresh; it goes on to the caller.
+        JS::ExceptionStack stack(cx);
+        if (JS::StealPendingExceptionStack(cx, &stack)) {
+            state->errorPlace = PagePlace(cx, stack);
+            JS::SetPendingExceptionStack(cx, stack);
+        }
+    }
     return ran;
 }
 
@@ -265,8 +359,9 @@ const JSFunctionSpec kPageFunctions[] = {
     JS_FN("cookie", HostCookie, 0, 0),
     JS_FN("setCookie", HostSetCookie, 1, 0),
     JS_FN("clock", HostClock, 1, 0),
-    JS_FN("runScript", HostRunScript, 2, 0),
+    JS_FN("runScript", HostRunScript, 4, 0),
     JS_FN("readLocal", HostReadLocal, 1, 0),
+    JS_FN("errorPlace", HostErrorPlace, 0, 0),
     JS_FS_END,
 };
 

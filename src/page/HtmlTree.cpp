@@ -47,13 +47,50 @@ HtmlItem::Space SpaceOf(GumboNamespaceEnum ns) {
     return HtmlItem::Space::Html;
 }
 
-void Walk(const GumboNode* node, std::vector<HtmlItem>& out);
+/// Line and column of byte offsets in the page: the page's line breaks (CR, LF, CRLF),
+/// columns in UTF-16 code units as the editor and browsers count them. Offsets asked in
+/// increasing order are counted on from the last one.
+class PositionCounter {
+public:
+    explicit PositionCounter(std::string_view text) : m_text(text) {}
+    std::pair<uint32_t, uint32_t> At(size_t offset) {
+        if (offset < m_at) m_at = 0, m_line = 1, m_column = 0;
+        offset = std::min(offset, m_text.size());
+        for (; m_at < offset; ++m_at) {
+            auto c = static_cast<unsigned char>(m_text[m_at]);
+            if (c == '\n' || (c == '\r' && (m_at + 1 >= m_text.size() || m_text[m_at + 1] != '\n'))) {
+                ++m_line;
+                m_column = 0;
+            } else if (c == '\r') {
+                // the CR of a CRLF: the LF ends the line
+            } else if ((c & 0xC0) != 0x80) {
+                m_column += c >= 0xF0 ? 2 : 1;  // four-byte sequences are two UTF-16 units
+            }
+        }
+        return {m_line, m_column};
+    }
 
-void WalkChildren(const GumboVector& children, std::vector<HtmlItem>& out, size_t parent) {
+private:
+    std::string_view m_text;
+    size_t m_at = 0;
+    uint32_t m_line = 1;
+    uint32_t m_column = 0;
+};
+
+struct WalkState {
+    std::vector<HtmlItem>& out;
+    PositionCounter* positions = nullptr;  ///< a whole page's; none for fragments
+    const char* start = nullptr;           ///< the page's first byte
+};
+
+void Walk(const GumboNode* node, WalkState& state);
+
+void WalkChildren(const GumboVector& children, WalkState& state, size_t parent) {
+    std::vector<HtmlItem>& out = state.out;
     size_t lastChild = SIZE_MAX;
     for (unsigned i = 0; i < children.length; ++i) {
         size_t before = out.size();
-        Walk(static_cast<const GumboNode*>(children.data[i]), out);
+        Walk(static_cast<const GumboNode*>(children.data[i]), state);
         if (out.size() == before) continue;
         // Runs of text the parser kept apart (text, then white space) are one node in a
         // browser's tree. A text has no subtree, so the last child is the item before.
@@ -68,7 +105,8 @@ void WalkChildren(const GumboVector& children, std::vector<HtmlItem>& out, size_
     }
 }
 
-void Walk(const GumboNode* node, std::vector<HtmlItem>& out) {
+void Walk(const GumboNode* node, WalkState& state) {
+    std::vector<HtmlItem>& out = state.out;
     switch (node->type) {
         case GUMBO_NODE_ELEMENT:
         case GUMBO_NODE_TEMPLATE: {
@@ -85,9 +123,17 @@ void Walk(const GumboNode* node, std::vector<HtmlItem>& out) {
                 else if (a->attr_namespace == GUMBO_ATTR_NAMESPACE_XMLNS && name != "xmlns") name = "xmlns:" + name;
                 item.attributes.emplace_back(std::move(name), a->value);
             }
+            // A script's text starts right after its start tag.
+            if (state.positions && e.tag == GUMBO_TAG_SCRIPT && e.original_tag.data && e.original_tag.length &&
+                e.original_tag.data >= state.start) {
+                auto [line, column] = state.positions->At(
+                    static_cast<size_t>(e.original_tag.data - state.start) + e.original_tag.length);
+                item.line = line;
+                item.column = column;
+            }
             size_t at = out.size();
             out.push_back(std::move(item));
-            WalkChildren(e.children, out, at);
+            WalkChildren(e.children, state, at);
             return;
         }
         case GUMBO_NODE_TEXT:
@@ -113,10 +159,10 @@ void Walk(const GumboNode* node, std::vector<HtmlItem>& out) {
 
 /// The top level's items: each child of `children` as its own subtree, adjacent texts
 /// merged.
-void WalkTop(const GumboVector& children, std::vector<HtmlItem>& out) {
+void WalkTop(const GumboVector& children, WalkState& state) {
     // A placeholder parent gathers the top level; it is dropped afterwards.
-    out.push_back(HtmlItem{});
-    WalkChildren(children, out, out.size() - 1);
+    state.out.push_back(HtmlItem{});
+    WalkChildren(children, state, state.out.size() - 1);
 }
 
 HtmlTree Finish(std::vector<HtmlItem>& items, size_t placeholder) {
@@ -146,7 +192,9 @@ HtmlTree ParseDocument(std::string_view utf8) {
         items.push_back(std::move(d));
     }
     size_t placeholder = items.size();
-    WalkTop(doc.children, items);
+    PositionCounter positions(utf8);
+    WalkState state{items, &positions, utf8.data()};
+    WalkTop(doc.children, state);
     return Finish(items, placeholder);
 }
 
@@ -166,7 +214,8 @@ HtmlTree ParseFragment(std::string_view utf8, std::string_view context, bool con
     std::vector<HtmlItem> items;
     if (!output || !output->root) return {};
     // The fragment's nodes are the children of the parser's root element.
-    WalkTop(output->root->v.element.children, items);
+    WalkState state{items};
+    WalkTop(output->root->v.element.children, state);
     return Finish(items, 0);
 }
 

@@ -24,6 +24,10 @@ struct HtmlItem {
     std::string system;  ///< a doctype's system identifier
     std::vector<std::pair<std::string, std::string>> attributes;  ///< in source order
     uint32_t children = 0;  ///< how many items directly below (a template's: its content)
+    /// Where a script element's text starts in a whole page: line from 1, column from 0
+    /// in UTF-16 code units (0, 0 when unknown: fragments, elements the parser implied).
+    uint32_t line = 0;
+    uint32_t column = 0;
 };
 
 struct HtmlTree {

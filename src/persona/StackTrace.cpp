@@ -270,6 +270,29 @@ uint32_t RecordNumber(JSContext* cx, JS::HandleObject r, uint32_t i) {
     return JS_GetElement(cx, r, i, &v) && v.isNumber() ? static_cast<uint32_t>(v.toNumber()) : 0;
 }
 
+/// The address a frame's code came from: a page's external script's own (its `src`
+/// against the page's address), the page's for everything else.
+std::u16string FrameAddress(const std::u16string& file, const std::u16string& address) {
+    const std::u16string prefix = u"page:";
+    std::u16string base = file.substr(0, file.find(u" line "));
+    if (base.compare(0, prefix.size(), prefix) != 0 || base.compare(prefix.size(), 7, u"inline-") == 0 ||
+        base.compare(prefix.size(), 8, u"written-") == 0)
+        return address;
+    std::u16string src = base.substr(prefix.size());
+    if (src.find(u"://") != std::u16string::npos) return src;
+    std::u16string page = address.substr(0, address.find_first_of(u"?#"));
+    size_t scheme = page.find(u"://");
+    if (scheme == std::u16string::npos) return address;
+    if (src.compare(0, 2, u"//") == 0) return page.substr(0, scheme + 1) + src;
+    size_t path = page.find(u'/', scheme + 3);
+    if (path == std::u16string::npos) path = page.size();
+    if (!src.empty() && src[0] == u'/') return page.substr(0, path) + src;
+    size_t slash = page.rfind(u'/');
+    std::u16string folder = slash >= path && slash != std::u16string::npos ? page.substr(0, slash + 1)
+                                                                            : page.substr(0, path) + u"/";
+    return folder + src;
+}
+
 /// The stack text: the first line, then "    at …" for each frame as V8 writes it.
 bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, const std::u16string& address,
                JS::MutableHandleValue out) {
@@ -298,7 +321,7 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
             where = u"eval at " + RecordString(cx, r, 8) + u" (" + address + u":" + Number(evalLine) + u":" +
                     Number(RecordNumber(cx, r, 7)) + u"), <anonymous>:" + where;
         } else {
-            where = address + u":" + where;
+            where = FrameAddress(RecordString(cx, r, 0), address) + u":" + where;
         }
         text += u"\n    at " + (name.empty() ? where : name + u" (" + where + u")");
     }

@@ -19,6 +19,12 @@ public:
     /// A marked control made `global` (fully set up: surface, environment); the
     /// control's previous global gets no more code.
     virtual void GlobalCreated(JSContext* cx, JS::HandleObject global, ScriptTarget target) = 0;
+    /// A marked control's fresh `global` is about to run a loaded page's own scripts
+    /// (`page` is the page's text); GlobalCreated follows for the same global once they
+    /// ran and the global is set up.
+    virtual void PageStarting(JSContext* cx, JS::HandleObject global, ScriptTarget target, const std::u16string& page) {
+        (void)cx, (void)global, (void)target, (void)page;
+    }
     /// `original` (the user's text) is about to be compiled under `file` in `global`.
     virtual void CodeAdded(JSContext* cx, JS::HandleObject global, const std::string& file,
                            const std::u16string& original) = 0;

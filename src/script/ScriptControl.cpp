@@ -23,10 +23,12 @@
 #include <unordered_map>
 
 #include "env/Environment.h"
+#include "env/PageHost.h"
 #include "jscript/ErrorMapping.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "persona/ExceptionWatch.h"
+#include "persona/NativeFunction.h"
 #include "persona/V8Persona.h"
 #include "script/DynamicCodeNames.h"
 #include "script/DebugObserver.h"
@@ -35,6 +37,7 @@
 #include "script/JsBridge.h"
 #include "script/ScriptTarget.h"
 #include "script/TableDispatch.h"
+#include "script/TypedConsole.h"
 #include "text/CodePage.h"
 
 namespace qy::script {
@@ -168,9 +171,15 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
     return full;
 }
 
-/// The user's code: added code and evaluated expressions (and what they give eval).
+/// Code of the loaded text: added code, and the scripts written in a loaded page (their
+/// lines are the page's).
+bool IsLoadedFile(const char* file) { return StartsWith(file, kAddedCodePrefix) || StartsWith(file, "page:inline-"); }
+
+/// The user's code: added code, evaluated expressions (and what they give eval), and a
+/// loaded page's own scripts.
 bool IsUserFile(const char* file) {
-    return file && (StartsWith(file, kAddedCodePrefix) || std::strcmp(file, kEvalFileName) == 0);
+    return file && (StartsWith(file, kAddedCodePrefix) || std::strcmp(file, kEvalFileName) == 0 ||
+                    env::IsPageScriptName(file));
 }
 
 /// Takes the engine's pending exception (or the reason the call was cut short) into
@@ -223,7 +232,7 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
             column = col;
         }
     }
-    e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
+    e.inLoadedCode = IsLoadedFile(file);
     JS::RootedValue exc(cx, stack.exception());
     // a pattern the runtime's RegExp could not read is an error of the running script
     bool syntax = r->exnType == JSEXN_SYNTAXERR && r->linebuf() != nullptr && !(jscript && jscript::IsRuntimeFile(file));
@@ -256,7 +265,7 @@ void CaptureError(JSContext* cx, const CompiledCode& compiled, const PositionLoo
             jscript::ScriptFrameOf(cx, at, frameFile, frameLine, frameColumn)) {
             scriptFile = std::move(frameFile);
             file = scriptFile.c_str();
-            e.inLoadedCode = StartsWith(file, kAddedCodePrefix);
+            e.inLoadedCode = IsLoadedFile(file);
             e.line = static_cast<int32_t>(frameLine);
             e.column = frameColumn > 0 ? static_cast<int32_t>(frameColumn) - 1 : 0;
         }
@@ -573,7 +582,16 @@ public:
                 m_ccRealm = JS::GetObjectRealmOrNull(global);
                 jscript::SetEvalConditionalState(m_ccRealm, &m_cc);
             }
+            // A page's own scripts run in the old target while its environment is set
+            // up, in the modern one once the persona is in place: the debugger hears
+            // of the global before they start, so that they stop where it is asked.
+            bool page = m_browserEnv && m_debuggable && g_debugObserver && !env::CurrentPageSetup().html.empty();
+            auto pageStarting = [&] {
+                if (page && g_debugObserver)
+                    g_debugObserver->PageStarting(cx, global, m_target, env::CurrentPageSetup().html);
+            };
             if (m_browserEnv) {
+                if (m_target == ScriptTarget::JScript58) pageStarting();
                 InstallEnvironment(cx, global);
             }
             if (m_v8Persona) {
@@ -588,6 +606,7 @@ public:
             if (m_env) {
                 // A page's own scripts see the global as the page will: interfaces and
                 // the persona's words and printing in place.
+                if (m_target != ScriptTarget::JScript58) pageStarting();
                 detail::EngineCall call;
                 persona::V8Wording wording(m_v8Persona);
                 if (!m_env->LoadPage(cx, global)) JS_ClearPendingException(cx);
@@ -854,8 +873,29 @@ private:
         }
         if (m_maps.find(kEvalFileName) == m_maps.end()) KeepCompiledText(kEvalFileName, compiled);
         return RunInGlobal({kEvalFileName, &compiled, &expr}, [&](JSContext* cx) {
-            JS::RootedScript script(cx, CompiledExpression(cx, expr, compiled));
             JS::RootedValue rv(cx);
+            // The workbench's expression that names console reaches the log's own.
+            JS::RootedObject console(cx);
+            if (m_debuggable && MentionsConsole(expr)) {
+                JS::RootedObject global(cx, m_global->get());
+                if (ConsoleReplaced(cx, global)) console = NewWorkbenchConsole(cx);
+            }
+            if (console) {
+                JS::RootedObject scope(cx, JS_NewPlainObject(cx));
+                JS::RootedValue value(cx, JS::ObjectValue(*console));
+                JS::RootedObjectVector chain(cx);
+                JS::SourceText<char16_t> src;
+                JS::CompileOptions opts(cx);
+                opts.setFileAndLine(kEvalFileName, 1).setNonSyntacticScope(true);
+                if (!scope || !JS_DefineProperty(cx, scope, "console", value, JSPROP_READONLY) ||
+                    !chain.append(scope) ||
+                    !src.init(cx, compiled.data(), compiled.size(), JS::SourceOwnership::Borrowed))
+                    return false;
+                JS::RootedScript script(cx, JS::Compile(cx, opts, src));
+                return script && JS_ExecuteScript(cx, chain, script, &rv) && detail::ToVariant(cx, rv, result) &&
+                       RunTimers(cx);
+            }
+            JS::RootedScript script(cx, CompiledExpression(cx, expr, compiled));
             return script && JS_ExecuteScript(cx, script, &rv) && detail::ToVariant(cx, rv, result) && RunTimers(cx);
         });
     }
@@ -970,6 +1010,66 @@ bool SameIgnoringCase(const std::string& a, const char* b) {
 }
 
 }  // namespace
+
+bool MentionsConsole(const std::u16string& expression) {
+    return expression.find(u"console") != std::u16string::npos;
+}
+
+namespace {
+
+/// A function of the workbench's own: written in its internal scripts, or a native-looking
+/// wrapper over one.
+bool IsOwnFunction(JSContext* cx, JS::HandleValue v) {
+    if (!v.isObject()) return false;
+    JS::RootedObject fn(cx, &v.toObject());
+    JS::RootedObject impl(cx);
+    if (persona::UnwrapNative(cx, fn, &impl) && impl) fn = impl;
+    if (!JS_ObjectIsFunction(fn)) return false;
+    JS::RootedFunction fun(cx, JS_GetObjectFunction(fn));
+    if (!fun || JS_IsFunctionBound(fun)) return false;
+    JSScript* script = JS_GetFunctionScript(cx, fun);
+    if (!script) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
+    const char* file = JS_GetScriptFilename(script);
+    return file && std::strncmp(file, "qy-internal:", 12) == 0;
+}
+
+}  // namespace
+
+bool ConsoleReplaced(JSContext* cx, JS::HandleObject global) {
+    static const char* const kMethods[] = {"log", "info", "warn", "error", "debug", "table", "dir", "trace", "assert"};
+    JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> desc(cx);
+    if (!JS_GetOwnPropertyDescriptor(cx, global, "console", &desc)) {
+        JS_ClearPendingException(cx);
+        return true;
+    }
+    if (desc.isNothing() || !desc->hasValue() || !desc->value().isObject()) return true;
+    JS::RootedObject theirs(cx, &desc->value().toObject());
+    for (const char* name : kMethods) {
+        JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> method(cx);
+        if (!JS_GetOwnPropertyDescriptor(cx, theirs, name, &method)) {
+            JS_ClearPendingException(cx);
+            return true;
+        }
+        if (method.isNothing()) return true;
+        JS::RootedValue value(cx, method->hasValue() ? method->value() : JS::UndefinedValue());
+        if (!method->hasValue() || !IsOwnFunction(cx, value)) return true;
+    }
+    return false;
+}
+
+JSObject* NewWorkbenchConsole(JSContext* cx) {
+    JS::RootedObject holder(cx, JS_NewPlainObject(cx));
+    JS::RootedValue made(cx);
+    if (!holder || !env::InstallConsole(cx, holder, EnvironmentStencils::Console(cx)) ||
+        !JS_GetProperty(cx, holder, "console", &made) || !made.isObject()) {
+        JS_ClearPendingException(cx);
+        return nullptr;
+    }
+    return &made.toObject();
+}
 
 void SetDebugObserver(DebugObserver* observer) { g_debugObserver = observer; }
 DebugObserver* CurrentDebugObserver() { return g_debugObserver; }

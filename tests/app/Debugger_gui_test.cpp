@@ -14,6 +14,7 @@
 #include "app/DebugFeatures.h"
 #include "app/DebuggerWindow.h"
 #include "script/Engine.h"
+#include "script/ScriptTarget.h"
 
 using namespace qy::test;
 using qy::app::DebugFeatures;
@@ -239,4 +240,53 @@ TEST(Debugging, TheBusyWindowPausesALongRun) {
     EXPECT_FALSE(locals.filter(QRegularExpression("^i = \\d+$")).isEmpty()) << locals.join("; ").toStdString();
     EXPECT_NE(log.find(Ansi("-->发生错误")), std::string::npos) << log;
     EXPECT_NE(Evaluate(*w, "1+1").find(Ansi("-->计算结果：2")), std::string::npos);
+}
+
+TEST(Debugging, AWholePageStopsAtItsOwnLinesAndNamesThemInErrors) {
+    qy::script::ScopedScriptTarget target(qy::script::ScriptTarget::ES2021);
+    auto w = NewMainWindow();
+    DebugFeatures& d = Features(*w);
+    qy::editor::Editor* editor = w->EditorAt(0);
+    editor->SetText(Ansi("<!DOCTYPE html>\r\n"                                          // 1
+                         "<html><body><p>x</p>\r\n"                                   // 2
+                         "<script>var base = 'k';\r\n"                                 // 3
+                         "function sign(p) {\r\n"                                      // 4
+                         "    var s = base + p;\r\n"                                   // 5
+                         "    return s.length;\r\n"                                    // 6
+                         "}\r\n"                                                       // 7
+                         "var signed = sign('ab');\r\n"                                // 8
+                         "console.log = function () {};\r\n"                           // 9
+                         "</script><script>\r\n"                                       // 10
+                         "  missing();\r\n"                                            // 11
+                         "</script></body></html>\r\n"));
+    editor->ToggleBreakpoint(4);
+    std::vector<QString> tops;
+    std::vector<int64_t> arrows;
+    QStringList locals;
+    OnEachPause(d, [&](int n) {
+        DebuggerWindow& v = *d.View();
+        tops.push_back(TopFrame(v));
+        arrows.push_back(editor->ExecutionPoint());
+        if (n == 1) {
+            locals = Locals(v);
+            Push(v, "按钮_单步跳过");
+        } else {
+            Push(v, "按钮_继续");
+        }
+    });
+    size_t before = w->LogText().size();
+    Click(*w, "按钮_add");
+    std::string log = LogSince(*w, before);
+    ASSERT_EQ(tops.size(), 2u) << log;
+    EXPECT_TRUE(tops[0].startsWith("sign")) << tops[0].toStdString();
+    EXPECT_TRUE(tops[0].contains(Q("第 5 行")));
+    EXPECT_TRUE(tops[1].contains(Q("第 6 行"))) << tops[1].toStdString();
+    EXPECT_EQ(arrows, (std::vector<int64_t>{4, 5}));
+    EXPECT_TRUE(locals.contains(Q("p = \"ab\""))) << locals.join("; ").toStdString();
+    // The second script's error names its line in the page.
+    EXPECT_NE(log.find(Ansi("-->错误所在：页面第 11 行")), std::string::npos) << log;
+    EXPECT_NE(log.find(Ansi("-->网页加载完成")), std::string::npos) << log;
+    // The script silenced console.log; a typed one still writes the log.
+    std::string typed = Evaluate(*w, "console.log('typed', signed)");
+    EXPECT_NE(typed.find(Ansi("console.log: typed 3")), std::string::npos) << typed;
 }

@@ -35,6 +35,7 @@ struct Seen {
     QString status;
     QStringList frames;
     QStringList locals;  // "name = value" of the first scope
+    int64_t arrow = -1;  // the editor's execution point (line from 0)
 };
 
 /// Reads each pause from the window as a user would, then goes on.
@@ -52,6 +53,8 @@ void ReadPausesAndContinue(app::DebugFeatures& debug, std::vector<Seen>& seen) {
         if (QTreeWidgetItem* local = vars->topLevelItem(0))
             for (int i = 0; i < local->childCount(); ++i)
                 s.locals << local->child(i)->text(0) + Q(" = ") + local->child(i)->text(1);
+        if (auto* main = qobject_cast<app::MainWindow*>(debug.parent()))
+            s.arrow = main->CurrentEditor()->ExecutionPoint();
         seen.push_back(s);
         debug.Resume(debug::ResumeAction::Continue);
     });
@@ -133,6 +136,36 @@ TEST_F(PageBreaksWindow, ARequestBreakPausesInSendAndACookieLogpointWritesItsLin
     tab.findChild<QPushButton*>(Q("按钮_删除页面断点"))->click();
     Evaluate(*w, "go('d')");
     EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST_F(PageBreaksWindow, ARequestBreakPausesInsideAWholePagesOwnScript) {
+    // The editor holds a page whose inline script signs an address and sends it: the
+    // pause is in that script's frame, at the page's line, shown in the editor.
+    AddThroughForm(features->ShowTab(), 0, "sign=", false);
+    std::vector<Seen> seen;
+    ReadPausesAndContinue(*debug, seen);
+    LoadText(*w,
+             "<!DOCTYPE html>\r\n"                                                  // 1
+             "<html><head><title>t</title></head><body>\r\n"                        // 2
+             "<p>x</p><script>function sign(p) { return 'sig' + p.length; }\r\n"    // 3
+             "function go(p) {\r\n"                                                 // 4
+             "    var url = 'http://api.test/x?p=' + p + '&sign=' + sign(p);\r\n"  // 5
+             "    var xhr = new XMLHttpRequest();\r\n"                              // 6
+             "    xhr.open('GET', url);\r\n"                                        // 7
+             "    xhr.send();\r\n"                                                  // 8
+             "}\r\n"                                                                // 9
+             "go('abc');\r\n"                                                       // 10
+             "</script></body></html>\r\n");
+    ASSERT_EQ(seen.size(), 1u) << w->LogText();
+    EXPECT_TRUE(seen[0].status.startsWith(Q("已暂停：页面断点（第 8 行） 请求 GET http://api.test/x?p=abc&sign=sig3")))
+        << seen[0].status.toStdString();
+    ASSERT_EQ(seen[0].frames.size(), 2);
+    EXPECT_TRUE(seen[0].frames[0].startsWith(Q("go"))) << seen[0].frames[0].toStdString();
+    EXPECT_TRUE(seen[0].frames[1].contains(Q("第 10 行"))) << seen[0].frames[1].toStdString();
+    EXPECT_TRUE(seen[0].locals.contains(Q("url = \"http://api.test/x?p=abc&sign=sig3\"")))
+        << seen[0].locals.join('|').toStdString();
+    EXPECT_EQ(seen[0].arrow, 7);
+    EXPECT_NE(w->LogText().find(Ansi("-->网页加载完成")), std::string::npos);
 }
 
 TEST_F(PageBreaksWindow, AMemberChosenFromTheVariablesPausesAtTheReadingLine) {

@@ -112,12 +112,12 @@ TEST(CommandLineWatch, PageTakesTheWatchOptionsAndSeesThePagesOwnScripts) {
     Outcome r = RunCli({"page", "--target", "es2021", "--break-on-request", "sign", "--break-on-cookie", "tk",
                         "--hook", "btoa", "--dump-dynamic", out, page, "--expr", "document.cookie"});
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
-    // Lines count within the script element, as its errors do.
-    EXPECT_NE(r.out.find("-->日志点 第 2 行: Cookie 写入 tk=cA==\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("-->日志点 第 3 行: 请求 GET /api?sign=2（fetch）\n"), std::string::npos) << r.out;
+    // Lines count in the whole page, as the editor and Chrome count them.
+    EXPECT_NE(r.out.find("-->日志点 第 3 行: Cookie 写入 tk=cA==\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("-->日志点 第 4 行: 请求 GET /api?sign=2（fetch）\n"), std::string::npos) << r.out;
     // The hook and the dynamic code see the page's own script as it runs.
-    EXPECT_NE(r.out.find("-->调用 btoa(\"p\") = \"cA==\"（第 2 行）\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("动态代码 #1 (eval, 第 3 行)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("-->调用 btoa(\"p\") = \"cA==\"（第 3 行）\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("动态代码 #1 (eval, 第 4 行)"), std::string::npos) << r.out;
     EXPECT_EQ(Read(out + "/dynamic-1.js"), "1 + 1");
     // And what runs after the load: the expression's own call.
     Outcome later = RunCli({"page", "--target", "es2021", "--hook", "btoa", "--dump-dynamic", out, page, "--expr",
@@ -152,12 +152,14 @@ TEST(CommandLineWatch, TraceWritesEachAccessAsAJsonLineInOrder) {
     EXPECT_NE(got[7].find("\"line\":3,\"file\":\"addcode-"), std::string::npos) << got[7];
 
     // The page command traces the page's own scripts as well.
-    std::string page = dir.Write("index.html", "<html><body><script>var t = document.title;</script></body></html>");
+    std::string page = dir.Write("index.html", "<html><body>\n<script>var t = document.title;</script></body></html>");
     std::string pageTrace = dir.path + "/page.jsonl";
     r = RunCli({"page", "--target", "es2021", "--trace", pageTrace, page, "--expr", "navigator.platform"});
     ASSERT_EQ(r.code, cli::kExitOk) << r.err;
     std::string written = Read(pageTrace);
     EXPECT_LT(written.find("\"name\":\"document.title\""), written.find("\"name\":\"navigator.platform\"")) << written;
+    // Its caller lines are the page's.
+    EXPECT_NE(written.find("\"line\":2,\"file\":\"page:inline-1\""), std::string::npos) << written;
 
     // Only Chrome's interfaces are traced: elsewhere the option is refused, not ignored.
     r = RunCli({"eval", "--target", "jscript", "--browser-env", "--trace", trace, script, "--expr", "1"});

@@ -60,6 +60,21 @@ TEST(HtmlTree, WholePagesHaveTheirDoctypeHeadAndBody) {
     EXPECT_EQ(DescribeTree(ParseFragment("a \n b", "div")), "| \"a \n b\"\n");
 }
 
+TEST(HtmlTree, AScriptsTextKnowsWhereItStartsInThePage) {
+    // Lines end at LF, CRLF or a lone CR; columns count UTF-16 units (a four-byte
+    // character is two), as the editor and browsers count them.
+    HtmlTree tree = ParseDocument("<html>\r\n<head>\r<script>a</script></head>\n"
+                                  "<body>\xe4\xb8\xad\xf0\x9f\x98\x80 <SCRIPT type=x>b</SCRIPT></body>");
+    std::vector<std::pair<uint32_t, uint32_t>> scripts;
+    for (const HtmlItem& item : tree.items)
+        if (item.name == "script") scripts.emplace_back(item.line, item.column);
+    EXPECT_EQ(scripts, (std::vector<std::pair<uint32_t, uint32_t>>{{3, 8}, {4, 25}}));
+    // A fragment's scripts are nowhere in the page.
+    HtmlTree fragment = ParseFragment("<script>c</script>", "div");
+    ASSERT_FALSE(fragment.items.empty());
+    EXPECT_EQ(fragment.items[0].line, 0u);
+}
+
 TEST(HtmlTree, AnythingReadsWithoutFault) {
     // Broken input of every kind gives some tree and never fails.
     for (const char* html : {"<", "</", "<!", "<!--", "<a b='", "<table><td><svg><desc><td>", "\xff\xfe<p>", "&#x110000;",

@@ -10,6 +10,11 @@
     dbg.uncaughtExceptionHook = function () { return undefined; };
 
     var EVAL_NAME = "eval";
+    // A loaded page's scripts: those written in the page count their lines as the
+    // page's (the editor's); the others (external, written while loading) are the
+    // user's code with lines of their own.
+    var PAGE_PREFIX = "page:", PAGE_TEXT_PREFIX = "page:inline-";
+    var pageScripts = false;   // the debuggee is a loaded page's global
     var loadedUrls = {};       // names the loaded code was compiled under
     var breakpoints = [];      // {line, condition, hitCount, logMessage, hits}
     var loadedScripts = [];    // top-level scripts of the loaded code
@@ -25,12 +30,15 @@
     var parsedTries = new WeakMap();
 
     function isLoadedUrl(url) {
-        return typeof url === "string" && Object.prototype.hasOwnProperty.call(loadedUrls, url);
+        if (typeof url !== "string") return false;
+        if (pageScripts && url.indexOf(PAGE_TEXT_PREFIX) === 0 && url.indexOf(" line ") < 0) return true;
+        return Object.prototype.hasOwnProperty.call(loadedUrls, url);
     }
     // The loaded code, the evaluated expression and code they made with eval/Function.
     function isUserUrl(url) {
         if (typeof url !== "string") return false;
         if (isLoadedUrl(url) || url === EVAL_NAME) return true;
+        if (pageScripts && url.indexOf(PAGE_PREFIX) === 0 && url.indexOf(" line ") < 0) return true;
         var cut = url.indexOf(" line ");
         return cut > 0 && isUserUrl(url.substring(0, cut));
     }
@@ -309,11 +317,11 @@
 
     // ---- frames and evaluation ----
 
-    function evalIn(frame, text) {
+    function evalIn(frame, text, bindings) {
         var wasBusy = busy;
         busy = true;
         try {
-            return frame.eval(text);
+            return bindings ? frame.evalWithBindings(text, bindings) : frame.eval(text);
         } catch (e) {
             return {"throw": String(e)};
         } finally {
@@ -641,6 +649,7 @@
             dbg.removeAllDebuggees();
             loadedScripts = [];
             loadedUrls = {};
+            pageScripts = false;
             lastThrow = null;
             global = dbg.addDebuggee(globalObject);
             dynamicScripts = [];
@@ -652,10 +661,22 @@
             var scripts = dbg.findScripts();
             for (var i = 0; i < scripts.length; i++) if (scripts[i].url === url && !isDynamic(scripts[i])) takeScript(scripts[i]);
         },
+        // The debuggee is a loaded page's global: its scripts are the loaded code; those
+        // that exist already get their breakpoints.
+        setPage: function (on) {
+            if (pageScripts === !!on) return;
+            pageScripts = !!on;
+            if (!pageScripts) return;
+            var scripts = dbg.findScripts();
+            for (var i = 0; i < scripts.length; i++)
+                if (isLoadedUrl(scripts[i].url) && !isDynamic(scripts[i]) && loadedScripts.indexOf(scripts[i]) < 0)
+                    takeScript(scripts[i]);
+        },
         detach: function () {
             clearStepping();
             dbg.removeAllDebuggees();
             global = null;
+            pageScripts = false;
             loadedScripts = [];
             dynamicScripts = [];
         },
@@ -732,10 +753,15 @@
         },
         // {ok, text, value}: value is the result itself when it is no object (the
         // workbench writes it by its own rules), text describes it in any case.
-        evaluate: function (index, text) {
+        // `console`, when given, is what the name means in the text: the log's own.
+        evaluate: function (index, text, console) {
             var f = pausedFrames[index];
             if (!f) return {ok: false, text: "没有可用的调用帧"};
-            var c = evalIn(f, text);
+            var bindings = null;
+            if (console && global) {
+                try { bindings = {console: global.makeDebuggeeValue(console)}; } catch (e) { bindings = null; }
+            }
+            var c = evalIn(f, text, bindings);
             if (!c) return {ok: false, text: "计算超时"};
             if ("throw" in c) return {ok: false, text: errorText(c["throw"])};
             var v = c["return"];

@@ -831,6 +831,11 @@
                     else node.setAttribute(flat[at], flat[at + 1]);
                 }
                 var children = flat[at++], holder = node;
+                // A script's text knows where it starts in the page.
+                if (name === 'script' && space === 0) {
+                    node.__line = flat[at++];
+                    node.__column = flat[at++];
+                }
                 if (name === 'template' && space === 0) holder = node.content = fragment(doc);
                 for (k = 0; k < children; k++) one(holder);
                 relink(holder);
@@ -2775,7 +2780,7 @@
             var el = scripts[k], type = toText(el.getAttribute('type') || '').toLowerCase().replace(/^\s+|\s+$/g, '');
             if (scriptTypes[type] !== true || el.__ran) continue;
             el.__ran = true;
-            var src = el.getAttribute('src'), code, name;
+            var src = el.getAttribute('src'), code, name, startLine = 1, startColumn = 0;
             if (src !== null) {
                 code = host.readLocal(src);
                 name = src;
@@ -2785,21 +2790,31 @@
                 }
             } else {
                 code = textOf(el);
-                name = 'inline-' + (++inlineCount);
+                // One from the page's text counts its lines as the page's; one written
+                // while the page loads has lines of its own.
+                if (el.__line > 0) {
+                    name = 'inline-' + (++inlineCount);
+                    startLine = el.__line;
+                    startColumn = el.__column;
+                } else {
+                    name = 'written-' + (++writtenCount);
+                }
             }
             writing = {parent: el.parentNode, before: el.nextSibling};
             document.currentScript = el;
             try {
-                host.runScript(code, name);
+                host.runScript(code, name, startLine, startColumn);
             } catch (e) {
                 uncaught(e);
+                var place = host.errorPlace();
+                if (place) line('错误所在：' + place);
             }
             document.currentScript = null;
             writing = null;
         }
         scriptDepth--;
     }
-    var inlineCount = 0, pageLoaded = false;
+    var inlineCount = 0, writtenCount = 0, pageLoaded = false;
     // The page's own scripts run once the global shows what they look for: at once
     // in the old target, after Chrome's interfaces in the modern one (the
     // environment calls loadPage then).
