@@ -185,6 +185,35 @@ TEST_F(Forms, SubmitEventsAndCancelling) {
     EXPECT_EQ(env.Text("f.q.value + ' ' + f.querySelector('[value=\"2\"]').checked"), "a b&c=d+e false");
 }
 
+TEST_F(Forms, ClicksOnBoxesAndRequiredFields) {
+    env.lines.clear();
+    ASSERT_TRUE(env.Add("document.body.innerHTML = '<form action=\"/c\"><input type=\"checkbox\" name=\"a\" value=\"1\">"
+                        "<input type=\"radio\" name=\"r\" value=\"x\" checked><input type=\"radio\" name=\"r\" value=\"y\">"
+                        "<input name=\"need\" required><button>go</button></form>';"
+                        "var f = document.forms[0] || document.querySelector('form'), heard = [];"
+                        "['input', 'change', 'invalid'].forEach(function (t) { f.addEventListener(t, function (e) {"
+                        "  heard.push(t + ':' + e.target.name); }, true); });"
+                        "f.a.click(); f.querySelector('[value=y]').click(); f.querySelector('[value=y]').click();"
+                        "f.querySelector('button').click();"))
+        << env.ErrorDescription();
+    // As in Chromium: a box changes and says so; a radio already chosen says nothing; a
+    // required field left empty keeps the form from going and hears "invalid".
+    EXPECT_EQ(env.Text("heard.join(' ')"), "input:a change:a input:r change:r invalid:need");
+    EXPECT_TRUE(env.lines.empty()) << env.lines.front();
+    EXPECT_EQ(env.Text("f.checkValidity() + ' ' + (f.need.value = 'v', f.checkValidity())"), "false true");
+    ASSERT_TRUE(env.Add("f.querySelector('button').click();"));
+    EXPECT_EQ(Only(), "-->表单提交（未发送）：GET http://127.0.0.1:8765/c?a=1&r=y&need=v（表单）");
+    // A cancelled click leaves the box as it was; submit() does not check.
+    env.lines.clear();
+    ASSERT_TRUE(env.Add("f.a.addEventListener('click', function (e) { e.preventDefault(); }); f.a.click();"
+                        "f.need.value = ''; f.submit();"));
+    EXPECT_EQ(Only(), "-->表单提交（未发送）：GET http://127.0.0.1:8765/c?a=1&r=y&need=（表单）");
+    // A disabled button hears no click.
+    EXPECT_EQ(env.Text("var clicks = 0, d = document.createElement('button'); d.disabled = true;"
+                       "d.addEventListener('click', function () { clicks++; }); d.click(); clicks"),
+              "0");
+}
+
 TEST_F(Forms, SettingsControlsAndFormDataAsChromeShowsThem) {
     // Chromium's answers for these forms on the page http://127.0.0.1:8765/reflect.
     env.lines.clear();

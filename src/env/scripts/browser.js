@@ -388,6 +388,7 @@
             throw new TypeError("Failed to execute 'dispatchEvent' on 'EventTarget': parameter 1 is not of type 'Event'.");
         if (event.__dispatching) throw domError('InvalidStateError', "Failed to execute 'dispatchEvent' on 'EventTarget': The event is already being dispatched.");
         var path = eventPath(target), n;
+        var acting = event.type === 'click' ? activationTarget(event, path) : null, undo = acting ? beforeClick(acting) : null;
         event.__dispatching = true;
         event.__path = path;
         // The window's load names the document as its target, as browsers do.
@@ -399,7 +400,7 @@
         event.__stopped = event.__stoppedNow = event.cancelBubble = false;
         event.eventPhase = 0;
         event.currentTarget = null;
-        if (event.type === 'click') activate(event);
+        if (acting) afterClick(acting, event, undo);
         return !event.defaultPrevented;
     }
     EventTarget.prototype.dispatchEvent = function (event) { return dispatch(this, event); };
@@ -1035,6 +1036,8 @@
         getBoundingClientRect: function () { return inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
         click: function () {
+            // A disabled control is not clicked at all.
+            if (LISTED[this.tagName] === true && isDisabled(this)) return;
             // As Chrome sends it: a pointer's click from no pointer (id -1), not trusted.
             dispatch(this, new PointerEvent('click', {bubbles: true, cancelable: true, composed: true, view: global, pointerId: -1}));
         },
@@ -2619,6 +2622,8 @@
     // fires nothing. A form already sending is not sent again from its own listeners.
     function submitForm(form, submitter, withEvent) {
         if (form.__submitting) return;
+        if (withEvent && !flag(form, 'noValidate', 'novalidate') && !(submitter && submitter.getAttribute('formnovalidate') !== null) &&
+            !checkForm(form)) return;
         if (withEvent) {
             var e = new SubmitEvent('submit', {bubbles: true, cancelable: true, submitter: submitter || null});
             if (!submitter) e.submitter = null;
@@ -2689,8 +2694,8 @@
                 }
             }
         },
-        checkValidity: function () { return true; },
-        reportValidity: function () { return true; },
+        checkValidity: function () { return checkForm(this); },
+        reportValidity: function () { return checkForm(this); },
         item: function (n) { var c = formControls(this); return n >= 0 && n < c.length ? c[n] : null; },
         namedItem: function (name) {
             var c = formControls(this);
@@ -2699,25 +2704,99 @@
             return null;
         }
     };
-    // A click that nothing cancelled on a submit or reset button (or inside one) acts on
-    // its form.
-    function activate(event) {
-        if (event.defaultPrevented || !(event instanceof MouseEvent)) return;
-        var path = event.__path || [];
+    // What a click does: on the element clicked or, for a click that bubbles, the nearest
+    // one around it that acts (a button, a submit, reset, checkbox or radio input). A
+    // checkbox or radio changes before the listeners run and changes back when one
+    // cancels; a button acts after them, unless cancelled.
+    var CLICK_INPUTS = wordSet('submit image reset button checkbox radio');
+    function activationTarget(event, path) {
+        if (!(event instanceof MouseEvent)) return null;
         for (var k = 0; k < path.length && (k === 0 || event.bubbles); k++) {
             var e = path[k];
-            if (e.tagName !== 'BUTTON' && e.tagName !== 'INPUT') continue;
-            var type = controlType(e), form = formOf(e);
-            if (type === 'submit' || type === 'image') {
-                if (form && !isDisabled(e)) submitForm(form, e, true);
-                return;
-            }
-            if (type === 'reset') {
-                if (form && !isDisabled(e)) form.reset();
-                return;
-            }
-            if (e.tagName === 'BUTTON') return;
+            if (e.tagName === 'BUTTON' || (e.tagName === 'INPUT' && CLICK_INPUTS[controlType(e)] === true)) return isDisabled(e) ? null : e;
         }
+        return null;
+    }
+    function radioGroup(e) {
+        var name = typeof e.name === 'string' ? e.name : e.getAttribute('name'), form = formOf(e), root = e, out = [];
+        if (!name) return [e];
+        while (root.parentNode) root = root.parentNode;
+        findAll(root, function (x) {
+            return x.tagName === 'INPUT' && controlType(x) === 'radio' && formOf(x) === form &&
+                (typeof x.name === 'string' ? x.name : x.getAttribute('name')) === name;
+        }, out, false);
+        if (root === e) out.push(e);
+        return out;
+    }
+    function beforeClick(e) {
+        var type = e.tagName === 'INPUT' ? controlType(e) : '';
+        if (type === 'checkbox') {
+            var was = e.checked === true;
+            e.checked = !was;
+            return {was: was};
+        }
+        if (type !== 'radio') return null;
+        var group = radioGroup(e), before = null;
+        for (var k = 0; k < group.length; k++) if (group[k].checked === true) before = group[k];
+        for (k = 0; k < group.length; k++) group[k].checked = group[k] === e;
+        return {was: before};
+    }
+    function afterClick(e, event, undo) {
+        var type = controlType(e), form = formOf(e);
+        if (type === 'checkbox' || type === 'radio') {
+            if (event.defaultPrevented) {
+                if (type === 'checkbox') e.checked = undo.was;
+                else {
+                    e.checked = false;
+                    if (undo.was) undo.was.checked = true;
+                }
+            } else if (type === 'checkbox' || undo.was !== e) {
+                fire(e, 'input', true);
+                fire(e, 'change', true);
+            }
+            return;
+        }
+        if (event.defaultPrevented || !form) return;
+        if (type === 'submit' || type === 'image') submitForm(form, e, true);
+        else if (type === 'reset') form.reset();
+    }
+
+    // A control a page marked required and left empty: the form is not sent, and the
+    // control hears "invalid". (The other constraints are not checked.)
+    function flag(e, member, attribute) {
+        return typeof e[member] === 'boolean' ? e[member] : e.getAttribute(attribute) !== null;
+    }
+    var NEVER_MISSING = wordSet('hidden submit image reset button range color');
+    function valueMissing(e) {
+        if (!flag(e, 'required', 'required') || isDisabled(e)) return false;
+        if (e.tagName === 'TEXTAREA') return !flag(e, 'readOnly', 'readonly') && controlValue(e) === '';
+        if (e.tagName === 'SELECT') {
+            var chosen = selectedOptions(e), first = optionsOf(e)[0];
+            var single = !flag(e, 'multiple', 'multiple') && !(parseInt(e.getAttribute('size'), 10) > 1);
+            if (!chosen.length) return true;
+            return single && chosen[0] === first && first.parentNode === e && optionValue(first) === '';
+        }
+        if (e.tagName !== 'INPUT') return false;
+        var type = controlType(e);
+        if (type === 'checkbox') return e.checked !== true;
+        if (type === 'radio') {
+            var group = radioGroup(e);
+            for (var k = 0; k < group.length; k++) if (group[k].checked === true) return false;
+            return true;
+        }
+        if (NEVER_MISSING[type] === true || flag(e, 'readOnly', 'readonly')) return false;
+        return type === 'file' || controlValue(e) === '';
+    }
+    function checkForm(form) {
+        var controls = formControls(form), valid = true;
+        for (var k = 0; k < controls.length; k++) {
+            if (!valueMissing(controls[k])) continue;
+            valid = false;
+            var e = new Event('invalid', {cancelable: true});
+            e.isTrusted = true;
+            dispatch(controls[k], e);
+        }
+        return valid;
     }
 
     // ---- audio rendered offline: the same signal every run ------------------------------
