@@ -2612,6 +2612,9 @@
     }
     subclass(SubmitEvent, Event);
 
+    // The page's forms as they stand.
+    accessor(document, 'forms', function () { return byTag(document, 'form'); }, noop);
+
     // A FormData's entries; sent as a request's body, it is the multipart text a browser
     // would send.
     function FormDataList(entries) { this.list = entries || []; }
