@@ -261,8 +261,22 @@ TEST_F(Forms, SettingsControlsAndFormDataAsChromeShowsThem) {
     EXPECT_EQ(env.Text("fd.set('k', 'one'); fd.delete('z'); var keys = []; fd.forEach(function (v, k) { keys.push(k + '=' + v); });"
                        "keys.join('&') + ' ' + [...fd.keys()] + ' ' + [...fd.values()]"),
               "k=one k one");
-    EXPECT_EQ(env.Text("(function () { try { new FormData(document.body); } catch (e) { return e.message; } })()"),
-              "Failed to construct 'FormData': parameter 1 is not of type 'HTMLFormElement'.");
+    // Chromium's words for what FormData and requestSubmit refuse; an image button sends
+    // where it was clicked (from a script: 0, 0).
+    auto refused = [&](const std::string& code) {
+        return env.Text("(function () { try { " + code + "; return 'none'; } catch (e) { return e.name + ': ' + e.message; } })()");
+    };
+    EXPECT_EQ(refused("new FormData(document.body)"),
+              "TypeError: Failed to construct 'FormData': parameter 1 is not of type 'HTMLFormElement'.");
+    EXPECT_EQ(refused("new FormData(g, document.createElement('div'))"),
+              "TypeError: Failed to construct 'FormData': The specified element is not a submit button.");
+    EXPECT_EQ(refused("new FormData(g, document.createElement('button'))"),
+              "NotFoundError: Failed to construct 'FormData': The specified element is not owned by this form element.");
+    EXPECT_EQ(refused("new FormData(g, {})"), "TypeError: Failed to construct 'FormData': parameter 2 is not of type 'HTMLElement'.");
+    EXPECT_EQ(refused("g.requestSubmit({})"),
+              "TypeError: Failed to execute 'requestSubmit' on 'HTMLFormElement': parameter 1 is not of type 'HTMLElement'.");
+    EXPECT_EQ(env.Text("JSON.stringify([...new FormData(g, g.querySelector('[type=image]'))])"),
+              R"([["a","1"],["c","on"],["s","y"],["img.x","0"],["img.y","0"]])");
     // The controls as a form lists them: by index, by name, live, the same list each time.
     EXPECT_EQ(env.Text("[g.elements.length, g.length, g[0].name, g.elements.s.tagName, g.elements === g.elements,"
                        " g.elements[3].name, g.s.value, g.s.selectedIndex, g[0].form === g].join(' ')"),

@@ -2424,8 +2424,8 @@
         for (var p = e.parentNode; p; p = p.parentNode) if (p.tagName === 'FORM') return p;
         return null;
     }
-    // The form's controls in document order (an image button is not among them).
-    // (With `images`, image buttons too, for the entries a submission sends.)
+    // The form's controls in document order; image buttons only with `images` (a
+    // submission's entries count them, the form's own list does not).
     function formControls(form, images) {
         var root = form, out = [];
         while (root.parentNode) root = root.parentNode;
