@@ -282,13 +282,18 @@ TEST_F(Forms, SettingsControlsAndFormDataAsChromeShowsThem) {
                        " g.elements[3].name, g.s.value, g.s.selectedIndex, g[0].form === g].join(' ')"),
               "4 4 a SELECT true sb y 1 true");
     EXPECT_EQ(env.Text("g.s.value = 'x'; g.s.selectedIndex + ' ' + new FormData(g).get('s')"), "0 x");
+    // A select's options read as scripts read them; choosing one leaves the others.
+    EXPECT_EQ(env.Text("var o = g.s.options; g.s.options[1].selected = true;"
+                       "[o === g.s.options, o.length, g.s.length, o[1].text, o[1].value, o[1].index, o.selectedIndex,"
+                       " o[0].selected, g.s.selectedOptions.length, g.s.value].join(' ')"),
+              "true 2 2 y y 1 1 false 1 y");
     // A FormData sent as a request's body is the multipart text.
     env.lines.clear();
     ASSERT_TRUE(env.Add("var x = new XMLHttpRequest(); x.open('POST', '/api'); x.send(new FormData(g));"));
     ASSERT_EQ(env.lines.size(), 1u);
     EXPECT_EQ(OneBoundary(env.lines[0]),
               "-->网络请求（未发送）：POST /api 正文：--B↵Content-Disposition: form-data; name=\"a\"↵↵1↵--B↵Content-Disposition: "
-              "form-data; name=\"c\"↵↵on↵--B↵Content-Disposition: form-data; name=\"s\"↵↵x↵--B--↵（XMLHttpRequest）");
+              "form-data; name=\"c\"↵↵on↵--B↵Content-Disposition: form-data; name=\"s\"↵↵y↵--B--↵（XMLHttpRequest）");
 }
 
 // The old target has forms too: its scripts see the page objects themselves.

@@ -2451,10 +2451,11 @@
         findAll(select, function (e) { return e.tagName === 'OPTION'; }, out, false);
         return out;
     }
+    function optionText(o) { return collapseBlanks(textOf(o)); }
     function optionValue(o) {
         if (typeof o.value === 'string') return o.value;
         var v = o.getAttribute('value');
-        return v !== null ? v : collapseBlanks(textOf(o));
+        return v !== null ? v : optionText(o);
     }
     // The options a select has chosen; a single choice with none marked shows (and
     // sends) its first option that is not disabled.
@@ -3224,7 +3225,7 @@
             OfflineAudioCompletionEvent: OfflineAudioCompletionEvent, SubmitEvent: SubmitEvent},
         forms: {entries: formEntries, controls: formControls, formOf: formOf, controlType: controlType, action: formAction,
             method: formMethod, enctype: formEnctype, submitterError: submitterError, data: FormDataList,
-            selected: selectedOptions, options: optionsOf, optionValue: optionValue}};
+            selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf};
 })(function () { return this; }(), null,
     // 第三个参数：控制台的脚本（console.js），装入时接在这里
     /* console.js */ null);

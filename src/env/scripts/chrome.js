@@ -906,6 +906,48 @@
         var all = forms.options(this), found = false;
         for (var n = 0; n < all.length; n++) all[n].selected = !found && (found = forms.optionValue(all[n]) === String(v));
     });
+    // A select's options, live, the same list each time; an option's value is its text
+    // where it has no value of its own.
+    var optionLists = new WeakMap();
+    on('HTMLSelectElement', 'get options', function () {
+        var select = this, list = optionLists.get(select);
+        if (!list) {
+            list = {select: select, item: function (n) { var all = forms.options(select); return n >= 0 && n < all.length ? all[n] : null; },
+                namedItem: function (name) {
+                    var all = forms.options(select);
+                    for (var n = 0; n < all.length; n++) if (all[n].id === name || all[n].getAttribute('name') === name) return all[n];
+                    return null;
+                }};
+            define(list, 'length', {get: function () { return forms.options(select).length; }});
+            kinds.set(list, 'HTMLOptionsCollection');
+            live.add(list);
+            optionLists.set(select, list);
+        }
+        return wrap(list);
+    });
+    on('HTMLSelectElement', 'get length', function () { return forms.options(this).length; });
+    on('HTMLSelectElement', 'get selectedOptions', function () { return wrap(kit.listOf(forms.selected(this), kit.types.HTMLCollection)); });
+    on('HTMLOptionsCollection', 'get selectedIndex', function () { return behaviours['HTMLSelectElement.get selectedIndex'].call(this.select); });
+    on('HTMLOptionElement', 'get value', function () { return forms.optionValue(this); });
+    on('HTMLOptionElement', 'get text', function () { return forms.optionText(this); });
+    on('HTMLOptionElement', 'get index', function () {
+        for (var p = this.parentNode; p; p = p.parentNode) if (p.tagName === 'SELECT') return forms.options(p).indexOf(this);
+        return 0;
+    });
+    on('HTMLOptionElement', 'get selected', function () {
+        for (var p = this.parentNode; p; p = p.parentNode) if (p.tagName === 'SELECT') return forms.selected(p).indexOf(this) >= 0;
+        return this.selected === true;
+    });
+    // Choosing an option of a single select leaves its others.
+    on('HTMLOptionElement', 'set selected', function (v) {
+        var on_ = !!v;
+        for (var p = this.parentNode; on_ && p; p = p.parentNode) {
+            if (p.tagName !== 'SELECT') continue;
+            if (p.getAttribute('multiple') === null) forms.options(p).forEach(function (o) { o.selected = false; });
+            break;
+        }
+        this.selected = on_;
+    });
     on('HTMLSelectElement', 'get selectedIndex', function () {
         var chosen = forms.selected(this);
         return chosen.length ? forms.options(this).indexOf(chosen[0]) : -1;
