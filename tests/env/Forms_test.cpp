@@ -187,10 +187,10 @@ TEST_F(Forms, SubmitEventsAndCancelling) {
 
 TEST_F(Forms, ClicksOnBoxesAndRequiredFields) {
     env.lines.clear();
-    ASSERT_TRUE(env.Add("document.body.innerHTML = '<form action=\"/c\"><input type=\"checkbox\" name=\"a\" value=\"1\">"
+    ASSERT_TRUE(env.Add("document.body.innerHTML = '<form name=\"c\" action=\"/c\"><input type=\"checkbox\" name=\"a\" value=\"1\">"
                         "<input type=\"radio\" name=\"r\" value=\"x\" checked><input type=\"radio\" name=\"r\" value=\"y\">"
                         "<input name=\"need\" required><button>go</button></form>';"
-                        "var f = document.forms[0], heard = [];"
+                        "var f = document.forms[0], heard = [], named = document.forms.length + ' ' + (document.forms.c === f);"
                         "['input', 'change', 'invalid'].forEach(function (t) { f.addEventListener(t, function (e) {"
                         "  heard.push(t + ':' + e.target.name); }, true); });"
                         "f.a.click(); f.querySelector('[value=y]').click(); f.querySelector('[value=y]').click();"
@@ -199,6 +199,7 @@ TEST_F(Forms, ClicksOnBoxesAndRequiredFields) {
     // As in Chromium: a box changes and says so; a radio already chosen says nothing; a
     // required field left empty keeps the form from going and hears "invalid".
     EXPECT_EQ(env.Text("heard.join(' ')"), "input:a change:a input:r change:r invalid:need");
+    EXPECT_EQ(env.Text("named"), "1 true");
     EXPECT_TRUE(env.lines.empty()) << env.lines.front();
     EXPECT_EQ(env.Text("f.checkValidity() + ' ' + (f.need.value = 'v', f.checkValidity())"), "false true");
     ASSERT_TRUE(env.Add("f.querySelector('button').click();"));

@@ -866,6 +866,12 @@
     [['action', 'action'], ['method', 'method'], ['enctype', 'enctype'], ['encoding', 'enctype'], ['target', 'target']].forEach(function (p) {
         on('HTMLFormElement', 'set ' + p[0], function (v) { this.setAttribute(p[1], String(v)); });
     });
+    // document.forms names its forms too (document.forms.login).
+    on('Document', 'get forms', function () {
+        var list = this.forms;
+        if (list && typeof list === 'object') live.add(list);
+        return wrap(list);
+    });
     // form.elements: the same live list each time, read through to the form's controls.
     var formLists = new WeakMap();
     on('HTMLFormElement', 'get elements', function () {
