@@ -20,7 +20,7 @@ struct KindRow {
 };
 
 const KindRow kKinds[] = {
-    {debug::PageEvent::Request, "网址包含的文本（留空为所有请求）"},
+    {debug::PageEvent::Request, "网址包含的文本（留空为所有请求，含表单提交）"},
     {debug::PageEvent::Cookie, "Cookie 名称（留空为任意）"},
     {debug::PageEvent::Storage, "键名包含的文本（留空为任意）"},
     {debug::PageEvent::Timer, "回调函数名包含的文本（留空为任意）"},

@@ -201,7 +201,7 @@ const std::vector<Command>& Commands() {
          "（location 取自 --address），并列出脚本找过而环境没有的名字；整个运行超过 --timeout 秒（默认 60）即停止，退出码为 1；"
          "--hook 记下所给函数（如 btoa、CryptoJS.MD5）的每次调用，--dump-dynamic 把脚本运行中生成的代码（eval、Function 等）逐个写入目录，"
          "--trace 把脚本对浏览器环境的每次读取、写入和调用按顺序写入文件（每行一个 JSON，需 es2021 目标）；"
-         "--break-on-request 对网址含所给文本的每个请求、--break-on-cookie 对写入的（该名称的）每个 Cookie 记一行，带值和调用行",
+         "--break-on-request 对网址含所给文本的每个请求（含表单提交）、--break-on-cookie 对写入的（该名称的）每个 Cookie 记一行，带值和调用行",
          "qingyou-js eval md5.js --expr \"hex_md5('abc')\"",
          Eval},
         {"page", "page [--target jscript|es2021] [--address 网址] [--cookie \"a=1; b=2\"] [--profile 资料.json] [--seed 数字] "

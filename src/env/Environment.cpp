@@ -172,10 +172,11 @@ const JSClass kHostClass = {"EnvironmentHost", JSCLASS_HAS_RESERVED_SLOTS(kHostS
 // ---- host natives ----------------------------------------------------------------
 
 /// Lines the environment writes as the workbench's own record of what the page did:
-/// the page's requests and navigations, never carried out. Everything else that comes
-/// through here (console calls, alert, document.write…) is the page's own words.
+/// the page's requests, navigations and form submissions, never carried out. Everything
+/// else that comes through here (console calls, alert, document.write…) is the page's
+/// own words.
 constexpr std::u16string_view kRecordKinds[] = {u"网络请求（未发送）：", u"页面跳转（未执行）：", u"加载脚本（未执行）：",
-                                                 u"错误所在："};
+                                                 u"表单提交（未发送）：", u"错误所在："};
 
 /// The log line for `text`: a record line is the workbench's ("-->"), anything else is
 /// marked as the script's; either way it stays one line, so that what a page puts into

@@ -168,6 +168,32 @@ TEST_F(PageBreaksWindow, ARequestBreakPausesInsideAWholePagesOwnScript) {
     EXPECT_NE(w->LogText().find(Ansi("-->网页加载完成")), std::string::npos);
 }
 
+TEST_F(PageBreaksWindow, AFormSubmittedByAClickPausesInTheClickingFrame) {
+    app::PageBreaksTab& tab = features->ShowTab();
+    AddThroughForm(tab, 0, "sign=", false);
+    std::vector<Seen> seen;
+    ReadPausesAndContinue(*debug, seen);
+    LoadText(*w,
+             "function login(user) {\r\n"                                         // 1
+             "    var form = document.createElement('form');\r\n"                 // 2
+             "    form.method = 'post';\r\n"                                       // 3
+             "    form.action = 'http://api.test/login?sign=' + user.length;\r\n"  // 4
+             "    form.innerHTML = '<input name=\"u\"><button>go</button>';\r\n"  // 5
+             "    form.firstChild.value = user;\r\n"                               // 6
+             "    document.body.appendChild(form);\r\n"                            // 7
+             "    form.lastChild.click();\r\n"                                     // 8
+             "}\r\n");
+    std::string log = Evaluate(*w, "login('abc')");
+    ASSERT_EQ(seen.size(), 1u) << log;
+    EXPECT_TRUE(seen[0].status.startsWith(
+        Q("已暂停：页面断点（第 8 行） 请求 POST http://api.test/login?sign=3 正文：u=abc（表单，application/x-www-form-urlencoded）")))
+        << seen[0].status.toStdString();
+    ASSERT_FALSE(seen[0].frames.isEmpty());
+    EXPECT_TRUE(seen[0].frames[0].startsWith(Q("login"))) << seen[0].frames[0].toStdString();
+    EXPECT_TRUE(seen[0].locals.contains(Q("user = \"abc\""))) << seen[0].locals.join('|').toStdString();
+    EXPECT_NE(log.find(Ansi("-->表单提交（未发送）：POST http://api.test/login?sign=3 正文：u=abc")), std::string::npos) << log;
+}
+
 TEST_F(PageBreaksWindow, AMemberChosenFromTheVariablesPausesAtTheReadingLine) {
     // The path of a row reached from the global, and none for a local's.
     QTreeWidget tree;

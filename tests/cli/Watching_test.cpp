@@ -127,6 +127,28 @@ TEST(CommandLineWatch, PageTakesTheWatchOptionsAndSeesThePagesOwnScripts) {
     EXPECT_EQ(Read(out + "/dynamic-2.js"), "\"q\"") << later.out;
 }
 
+TEST(CommandLineWatch, AFormThePageSubmitsIsARequestToo) {
+    Scratch dir;
+    std::string page = dir.Write("login.html",
+                                 "<!DOCTYPE html><html><body>\n"
+                                 "<form id=\"f\" method=\"post\"><input name=\"u\" value=\"中文 me\"></form>\n"
+                                 "<script>\n"
+                                 "var f = document.getElementById('f');\n"
+                                 "f.setAttribute('action', '/login?sign=' + btoa('me'));\n"
+                                 "f.submit();\n"
+                                 "</script></body></html>\n");
+    Outcome r = RunCli({"page", "--target", "es2021", "--address", "https://s.test/app/", "--break-on-request", "sign=",
+                        page, "--expr", "f.method"});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_NE(r.out.find("-->日志点 第 4 行: 请求 POST https://s.test/login?sign=bWU= 正文：u=%E4%B8%AD%E6%96%87+me"
+                         "（表单，application/x-www-form-urlencoded）\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("-->表单提交（未发送）：POST https://s.test/login?sign=bWU= 正文：u=%E4%B8%AD%E6%96%87+me"),
+              std::string::npos)
+        << r.out;
+}
+
 TEST(CommandLineWatch, TraceWritesEachAccessAsAJsonLineInOrder) {
     Scratch dir;
     std::string script = dir.Write("probe.js",

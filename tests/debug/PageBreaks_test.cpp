@@ -150,6 +150,50 @@ TEST_P(PageBreaksTest, EveryKindOfRequestIsLoggedWithItsLine) {
     EXPECT_EQ(lines.size(), Modern() ? 3u : 2u);
 }
 
+const char* const kFormSender =
+    "function login(user) {\n"                                                // 1
+    "    var sign = 'sig' + user.length;\n"                                   // 2
+    "    var form = document.createElement('form');\n"                       // 3
+    "    form.method = 'post';\n"                                             // 4
+    "    form.action = 'http://api.test/login?sign=' + sign;\n"               // 5
+    "    form.innerHTML = '<input name=\"user\"><button>go</button>';\n"     // 6
+    "    form.firstChild.value = user;\n"                                     // 7
+    "    document.body.appendChild(form);\n"                                  // 8
+    "    form.submit();\n"                                                    // 9
+    "    form.requestSubmit();\n"                                             // 10
+    "    form.lastChild.click();\n"                                           // 11
+    "    return sign;\n"                                                      // 12
+    "}\n";                                                                    // 13
+
+TEST_P(PageBreaksTest, AFormSubmissionPausesWhereTheScriptSendsIt) {
+    breaks.SetBreaks({{PageEvent::Request, u"sign=sig", false}});
+    Load(kFormSender);
+    EXPECT_EQ(Text("login('abc')"), "sig3");
+    // submit(), requestSubmit() and a click on the form's button each stop in the
+    // script's frame, its address and variables in view.
+    ASSERT_EQ(recorder.pauses.size(), 3u);
+    const uint32_t expectedLines[] = {9, 10, 11};
+    for (size_t i = 0; i < 3; ++i) {
+        const Pause& p = recorder.pauses[i];
+        EXPECT_EQ(p.state.reason, PauseReason::PageBreak);
+        EXPECT_NE(p.state.exception.find(u"POST http://api.test/login?sign=sig3 正文：user=abc（表单"), std::u16string::npos)
+            << text::Utf16ToUtf8(p.state.exception);
+        ASSERT_FALSE(p.frames.empty());
+        EXPECT_EQ(p.frames[0].function, u"login");
+        EXPECT_EQ(p.frames[0].line, expectedLines[i]);
+        EXPECT_EQ(Local(p, u"sign"), u"\"sig3\"");
+    }
+    EXPECT_TRUE(lines.empty());
+    // As a logpoint: one line each, with the calling line; a listener that cancels the
+    // submit event leaves only submit()'s.
+    breaks.SetBreaks({{PageEvent::Request, u"login", true}});
+    Text("document.addEventListener('submit', function (e) { e.preventDefault(); }); login('de')");
+    EXPECT_EQ(recorder.pauses.size(), 3u);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "-->日志点 第 9 行: 请求 POST http://api.test/login?sign=sig2 正文：user=de（表单，"
+                        "application/x-www-form-urlencoded）");
+}
+
 TEST_P(PageBreaksTest, CookieWritesOfANamePauseAndAnyNameLogs) {
     const char* code =
         "function store(t) {\n"                          // 1

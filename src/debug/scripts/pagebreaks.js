@@ -13,7 +13,7 @@
     dbg.uncaughtExceptionHook = function () { return undefined; };
 
     var ENV_URL = "qy-internal:env";
-    var REQUEST_PREFIXES = ["网络请求（未发送）：", "页面跳转（未执行）："];
+    var REQUEST_PREFIXES = ["网络请求（未发送）：", "页面跳转（未执行）：", "表单提交（未发送）："];
     var PREVIEW = 200;
 
     var breaks = [];          // {index, kind, text, path, log}

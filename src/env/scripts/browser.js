@@ -391,6 +391,7 @@
             throw new TypeError("Failed to execute 'dispatchEvent' on 'EventTarget': parameter 1 is not of type 'Event'.");
         if (event.__dispatching) throw domError('InvalidStateError', "Failed to execute 'dispatchEvent' on 'EventTarget': The event is already being dispatched.");
         var path = eventPath(target), n;
+        var acting = event.type === 'click' ? activationTarget(event, path) : null, undo = acting ? beforeClick(acting) : null;
         event.__dispatching = true;
         event.__path = path;
         // The window's load names the document as its target, as browsers do.
@@ -402,6 +403,7 @@
         event.__stopped = event.__stoppedNow = event.cancelBubble = false;
         event.eventPhase = 0;
         event.currentTarget = null;
+        if (acting) afterClick(acting, event, undo);
         return !event.defaultPrevented;
     }
     EventTarget.prototype.dispatchEvent = function (event) { return dispatch(this, event); };
@@ -1081,6 +1083,8 @@
         getBoundingClientRect: function () { return inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
         click: function () {
+            // A disabled control is not clicked at all.
+            if (LISTED[this.tagName] === true && isDisabled(this)) return;
             // As Chrome sends it: a pointer's click from no pointer (id -1), not trusted.
             dispatch(this, new PointerEvent('click', {bubbles: true, cancelable: true, composed: true, view: global, pointerId: -1}));
         },
@@ -1832,6 +1836,10 @@
                 src = toText(v);
                 if (src) line('网络请求（未发送）：GET ' + src + '（Image）');
             });
+        } else if (name === 'FORM') {
+            for (var fm in formMethods) if (own(formMethods, fm)) e[fm] = formMethods[fm];
+            accessor(e, 'elements', function () { return listOf(formControls(e), HTMLCollection); }, noop);
+            accessor(e, 'length', function () { return formControls(e).length; }, noop);
         } else if (name === 'IFRAME' && !plainMembers) {
             e.src = '';
             // A frame has a window of its own once it is in the page (a blank one: its
@@ -2433,6 +2441,418 @@
         else xhr.readyState = 4;
     };
 
+    // ---- forms: a submission is recorded in the log, never sent ----------------------
+    // What a form would send is worked out as Chrome does (the controls that count, in
+    // document order, the submitter's own overrides, the three encodings) and written as
+    // one line; the page stays where it is.
+
+    var INPUT_TYPES = wordSet('hidden text search tel url email password date month week time datetime-local number ' +
+        'range color checkbox radio file submit image reset button');
+    // An input's or a button's type as the element reports it.
+    function controlType(e) {
+        var t = toText(e.getAttribute('type') || '').toLowerCase();
+        if (e.tagName === 'BUTTON') return t === 'reset' || t === 'button' ? t : 'submit';
+        return INPUT_TYPES[t] === true ? t : 'text';
+    }
+    function isSubmitButton(e) {
+        if (!e || e.nodeType !== 1) return false;
+        var t = e.tagName === 'INPUT' || e.tagName === 'BUTTON' ? controlType(e) : '';
+        return t === 'submit' || (t === 'image' && e.tagName === 'INPUT');
+    }
+    var LISTED = wordSet('BUTTON FIELDSET INPUT OBJECT OUTPUT SELECT TEXTAREA');
+    // The form a control belongs to: the one its form attribute names, else the nearest
+    // form around it.
+    function formOf(e) {
+        if (!e || e.nodeType !== 1 || LISTED[e.tagName] !== true) return null;
+        var named = e.getAttribute('form');
+        if (named !== null) {
+            var root = e;
+            while (root.parentNode) root = root.parentNode;
+            var found = byId(root, named);
+            return found && found.tagName === 'FORM' ? found : null;
+        }
+        for (var p = e.parentNode; p; p = p.parentNode) if (p.tagName === 'FORM') return p;
+        return null;
+    }
+    // The form's controls in document order; image buttons only with `images` (a
+    // submission's entries count them, the form's own list does not).
+    function formControls(form, images) {
+        var root = form, out = [];
+        while (root.parentNode) root = root.parentNode;
+        findAll(root, function (e) {
+            return LISTED[e.tagName] === true && (images || !(e.tagName === 'INPUT' && controlType(e) === 'image')) && formOf(e) === form;
+        }, out, false);
+        return out;
+    }
+    // Disabled itself, or inside a disabled fieldset (outside its first legend).
+    function isDisabled(e) {
+        if (e.disabled === true) return true;
+        for (var child = e, p = e.parentNode; p && p.nodeType === 1; child = p, p = p.parentNode) {
+            if (p.tagName !== 'FIELDSET' || p.disabled !== true) continue;
+            var legend = null;
+            for (var k = 0; k < p.childNodes.length && !legend; k++) if (p.childNodes[k].tagName === 'LEGEND') legend = p.childNodes[k];
+            if (child !== legend) return true;
+        }
+        return false;
+    }
+    function collapseBlanks(text) { return toText(text).replace(/[\t\n\f\r ]+/g, ' ').replace(/^ | $/g, ''); }
+    function optionsOf(select) {
+        var out = [];
+        findAll(select, function (e) { return e.tagName === 'OPTION'; }, out, false);
+        return out;
+    }
+    function optionText(o) { return collapseBlanks(textOf(o)); }
+    function optionValue(o) {
+        if (typeof o.value === 'string') return o.value;
+        var v = o.getAttribute('value');
+        return v !== null ? v : optionText(o);
+    }
+    // The options a select has chosen; a single choice with none marked shows (and
+    // sends) its first option that is not disabled.
+    function selectedOptions(select) {
+        var all = optionsOf(select), out = [], k;
+        for (k = 0; k < all.length; k++) if (all[k].selected === true) out.push(all[k]);
+        var single = select.getAttribute('multiple') === null && !(parseInt(select.getAttribute('size'), 10) > 1);
+        if (single && out.length > 1) out = [out[out.length - 1]];
+        if (single && !out.length) for (k = 0; k < all.length && !out.length; k++) if (all[k].disabled !== true) out.push(all[k]);
+        return out;
+    }
+    function controlValue(e) {
+        if (typeof e.value === 'string') return e.value;
+        return e.tagName === 'TEXTAREA' ? textOf(e) : '';
+    }
+    // The name and value pairs a form sends (with `submitter`, the button that sent it):
+    // [{name, value, file}] in document order.
+    function formEntries(form, submitter) {
+        var controls = formControls(form, true), out = [], k, n;
+        for (k = 0; k < controls.length; k++) {
+            var e = controls[k], tag = e.tagName, type = tag === 'INPUT' || tag === 'BUTTON' ? controlType(e) : '';
+            if (tag === 'FIELDSET' || tag === 'OBJECT' || tag === 'OUTPUT' || isDisabled(e)) continue;
+            if (tag === 'BUTTON' || type === 'submit' || type === 'image') {
+                if (e !== submitter || type === 'reset' || type === 'button') continue;
+            }
+            if ((type === 'checkbox' || type === 'radio') && e.checked !== true) continue;
+            if (type === 'reset' || type === 'button') continue;
+            var name = typeof e.name === 'string' ? e.name : e.getAttribute('name');
+            if (type === 'image') {
+                var prefix = name ? name + '.' : '';
+                out.push({name: prefix + 'x', value: '0'}, {name: prefix + 'y', value: '0'});
+                continue;
+            }
+            if (name === null || name === '') continue;
+            if (tag === 'SELECT') {
+                var chosen = selectedOptions(e);
+                for (n = 0; n < chosen.length; n++) if (chosen[n].disabled !== true) out.push({name: name, value: optionValue(chosen[n])});
+            } else if (type === 'checkbox' || type === 'radio') {
+                var v = e.getAttribute('value');
+                out.push({name: name, value: typeof e.value === 'string' ? e.value : v === null ? 'on' : v});
+            } else if (type === 'file') {
+                out.push({name: name, value: '', file: true});
+            } else {
+                out.push({name: name, value: controlValue(e)});
+            }
+        }
+        return out;
+    }
+
+    // The encodings, from the text a page gave (line breaks made CR LF, as browsers send them).
+    function crlf(text) { return toText(text).replace(/\r\n|\r|\n/g, '\r\n'); }
+    var HEX = '0123456789ABCDEF';
+    function formEncode(text) {
+        var bytes = utf8Bytes(crlf(text)), out = [];
+        for (var k = 0; k < bytes.length; k++) {
+            var b = bytes[k];
+            if ((b >= 0x30 && b <= 0x39) || (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A) || b === 0x2A || b === 0x2D ||
+                b === 0x2E || b === 0x5F) out.push(String.fromCharCode(b));
+            else if (b === 0x20) out.push('+');
+            else out.push('%' + HEX.charAt(b >> 4) + HEX.charAt(b & 15));
+        }
+        return out.join('');
+    }
+    function urlEncoded(entries) {
+        var out = [];
+        for (var k = 0; k < entries.length; k++) out.push(formEncode(entries[k].name) + '=' + formEncode(entries[k].value));
+        return out.join('&');
+    }
+    function textPlain(entries) {
+        var out = [];
+        for (var k = 0; k < entries.length; k++) out.push(crlf(entries[k].name) + '=' + crlf(entries[k].value) + '\r\n');
+        return out.join('');
+    }
+    var BOUNDARY_CHARS = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789AB';
+    function formBoundary() {
+        var s = '----WebKitFormBoundary';
+        for (var k = 0; k < 16; k++) s += BOUNDARY_CHARS.charAt(Math.floor(Math.random() * 64));
+        return s;
+    }
+    function multipart(entries, boundary) {
+        var out = [];
+        function quoted(text) { return crlf(text).replace(/"/g, '%22').replace(/\r/g, '%0D').replace(/\n/g, '%0A'); }
+        for (var k = 0; k < entries.length; k++) {
+            var e = entries[k];
+            out.push('--' + boundary + '\r\nContent-Disposition: form-data; name="' + quoted(e.name) + '"' +
+                (e.file ? '; filename="' + quoted(e.value) + '"\r\nContent-Type: application/octet-stream' : '') +
+                '\r\n\r\n' + (e.file ? '' : crlf(e.value)) + '\r\n');
+        }
+        out.push('--' + boundary + '--\r\n');
+        return out.join('');
+    }
+
+    // An address relative to `base`, as the browser resolves it.
+    function resolveAddress(text, base) {
+        text = toText(text).replace(/^[\t\n\f\r ]+|[\t\n\f\r ]+$/g, '').replace(/[\t\n\r]/g, '');
+        if (/^[a-zA-Z][a-zA-Z0-9+.\-]*:/.test(text)) return parseAddress(text).href;
+        var b = parseAddress(base);
+        if (!b.host && b.origin === 'null') return text === '' ? b.href : text;
+        var top = b.protocol + '//' + b.host;
+        if (text.substring(0, 2) === '//') return parseAddress(b.protocol + text).href;
+        if (text === '') return top + b.pathname + b.search;
+        if (text.charAt(0) === '#') return top + b.pathname + b.search + text;
+        if (text.charAt(0) === '?') return top + b.pathname + text;
+        var tail = /^([^?#]*)(.*)$/.exec(text), path = tail[1];
+        if (path.charAt(0) !== '/') path = b.pathname.replace(/[^\/]*$/, '') + path;
+        var parts = path.split('/'), kept = [];
+        for (var k = 0; k < parts.length; k++) {
+            var p = parts[k], last = k === parts.length - 1;
+            if (p === '..' || p === '%2e%2e' || p === '.%2e' || p === '%2e.') {
+                if (kept.length > 1) kept.pop();
+                if (last) kept.push('');
+            } else if (p === '.' || p === '%2e') {
+                if (last) kept.push('');
+            } else {
+                kept.push(p);
+            }
+        }
+        path = kept.join('/');
+        if (path.charAt(0) !== '/') path = '/' + path;
+        return top + percentEncodeAddress(path + tail[2]);
+    }
+    // Characters an address cannot hold as they are, written as UTF-8 escapes.
+    function percentEncodeAddress(text) {
+        return text.replace(/[^\x21\x23-\x3B\x3D\x3F-\x5F\x61-\x7E]+/g, function (run) {
+            var bytes = utf8Bytes(run), out = '';
+            for (var k = 0; k < bytes.length; k++) out += '%' + HEX.charAt(bytes[k] >> 4) + HEX.charAt(bytes[k] & 15);
+            return out;
+        });
+    }
+
+    // The form's reflected settings, with a submitter's own (formaction…) before them. A
+    // script of the old target sets them as plain members (form.action = …); the
+    // attributes keep those members in step.
+    function formSetting(form, submitter, name) {
+        var own = submitter && submitter !== form ? submitter.getAttribute('form' + name) : null;
+        if (own !== null) return own;
+        return typeof form[name] === 'string' ? form[name] : form.getAttribute(name);
+    }
+    function formAction(form, submitter) {
+        var a = formSetting(form, submitter, 'action');
+        return a === null || a === '' ? locationHref : resolveAddress(a, locationHref);
+    }
+    function formMethod(form, submitter) {
+        var m = toText(formSetting(form, submitter, 'method') || '').toLowerCase();
+        return m === 'post' || m === 'dialog' ? m : 'get';
+    }
+    function formEnctype(form, submitter) {
+        var t = toText(formSetting(form, submitter, 'enctype') || '').toLowerCase();
+        return t === 'multipart/form-data' || t === 'text/plain' ? t : 'application/x-www-form-urlencoded';
+    }
+
+    function SubmitEvent(type, init) {
+        Event.call(this, type, init);
+        if (init && init.submitter) this.submitter = init.submitter;
+    }
+    subclass(SubmitEvent, Event);
+
+    // The page's forms as they stand.
+    accessor(document, 'forms', function () { return byTag(document, 'form'); }, noop);
+
+    // A FormData's entries; sent as a request's body, it is the multipart text a browser
+    // would send.
+    function FormDataList(entries) { this.list = entries || []; }
+    FormDataList.prototype.toString = function () { return multipart(this.list, formBoundary()); };
+
+    // Submits `form` as sent by `submitter` (or by a script: the form itself). A request
+    // (requestSubmit, a button) first fires "submit", which a listener may cancel; submit()
+    // fires nothing. A form already sending is not sent again from its own listeners.
+    function submitForm(form, submitter, withEvent) {
+        if (form.__submitting) return;
+        if (withEvent && !flag(form, 'noValidate', 'novalidate') && !(submitter && submitter.getAttribute('formnovalidate') !== null) &&
+            !checkForm(form)) return;
+        if (withEvent) {
+            var e = new SubmitEvent('submit', {bubbles: true, cancelable: true, submitter: submitter || null});
+            if (!submitter) e.submitter = null;
+            e.isTrusted = true;
+            form.__submitting = true;
+            var go;
+            try {
+                go = dispatch(form, e);
+            } finally {
+                form.__submitting = false;
+            }
+            if (!go) return;
+        }
+        var method = formMethod(form, submitter);
+        // A dialog's form closes its dialog; nothing is requested.
+        if (method === 'dialog') return;
+        var entries = formEntries(form, submitter), address = formAction(form, submitter), type = formEnctype(form, submitter);
+        var target = toText(formSetting(form, submitter, 'target') || ''), via = '表单' + (target && target !== '_self' ? '，目标 ' + target : '');
+        if (method === 'get') {
+            var hash = address.indexOf('#'), keep = hash < 0 ? '' : address.substring(hash);
+            if (hash >= 0) address = address.substring(0, hash);
+            if (/^(https?|ftp|file):/i.test(address)) address = address.replace(/\?.*$/, '') + '?' + urlEncoded(entries) + keep;
+            else address += keep;
+            line('表单提交（未发送）：GET ' + address + '（' + via + '）');
+            return;
+        }
+        var body;
+        if (type === 'multipart/form-data') {
+            var boundary = formBoundary();
+            body = multipart(entries, boundary);
+            type += '; boundary=' + boundary;
+        } else {
+            body = type === 'text/plain' ? textPlain(entries) : urlEncoded(entries);
+        }
+        line('表单提交（未发送）：POST ' + address + ' 正文：' + body + '（' + via + '，' + type + '）');
+    }
+    function submitterError(form, submitter, what) {
+        if (!isSubmitButton(submitter)) return new TypeError("Failed to " + what + ": The specified element is not a submit button.");
+        if (formOf(submitter) !== form) return domError('NotFoundError', "Failed to " + what + ": The specified element is not owned by this form element.");
+        return null;
+    }
+    // A form's own members (the page objects'; Chrome's face shows them as its interface's).
+    var formMethods = {
+        submit: function () { submitForm(this, null, false); },
+        requestSubmit: function (submitter) {
+            if (submitter !== undefined && submitter !== null) {
+                var bad = submitterError(this, submitter, "execute 'requestSubmit' on 'HTMLFormElement'");
+                if (bad) throw bad;
+            }
+            submitForm(this, submitter || null, true);
+        },
+        reset: function () {
+            var e = new Event('reset', {bubbles: true, cancelable: true});
+            e.isTrusted = true;
+            if (!dispatch(this, e)) return;
+            var controls = formControls(this);
+            for (var k = 0; k < controls.length; k++) {
+                var c = controls[k];
+                if (c.tagName === 'SELECT') {
+                    var all = optionsOf(c);
+                    for (var n = 0; n < all.length; n++) all[n].selected = all[n].getAttribute('selected') !== null;
+                } else if (c.tagName === 'TEXTAREA') {
+                    c.value = c.defaultValue === undefined ? '' : c.defaultValue;
+                } else if (c.tagName === 'INPUT') {
+                    c.checked = c.getAttribute('checked') !== null;
+                    var v = c.getAttribute('value');
+                    c.value = v === null ? (controlType(c) === 'checkbox' || controlType(c) === 'radio' ? 'on' : '') : v;
+                }
+            }
+        },
+        checkValidity: function () { return checkForm(this); },
+        reportValidity: function () { return checkForm(this); },
+        item: function (n) { var c = formControls(this); return n >= 0 && n < c.length ? c[n] : null; },
+        namedItem: function (name) {
+            var c = formControls(this);
+            name = toText(name);
+            for (var k = 0; k < c.length; k++) if (c[k].id === name || c[k].getAttribute('name') === name) return c[k];
+            return null;
+        }
+    };
+    // What a click does: on the element clicked or, for a click that bubbles, the nearest
+    // one around it that acts (a button, a submit, reset, checkbox or radio input). A
+    // checkbox or radio changes before the listeners run and changes back when one
+    // cancels; a button acts after them, unless cancelled.
+    var CLICK_INPUTS = wordSet('submit image reset button checkbox radio');
+    function activationTarget(event, path) {
+        if (!(event instanceof MouseEvent)) return null;
+        for (var k = 0; k < path.length && (k === 0 || event.bubbles); k++) {
+            var e = path[k];
+            if (e.tagName === 'BUTTON' || (e.tagName === 'INPUT' && CLICK_INPUTS[controlType(e)] === true)) return isDisabled(e) ? null : e;
+        }
+        return null;
+    }
+    function radioGroup(e) {
+        var name = typeof e.name === 'string' ? e.name : e.getAttribute('name'), form = formOf(e), root = e, out = [];
+        if (!name) return [e];
+        while (root.parentNode) root = root.parentNode;
+        findAll(root, function (x) {
+            return x.tagName === 'INPUT' && controlType(x) === 'radio' && formOf(x) === form &&
+                (typeof x.name === 'string' ? x.name : x.getAttribute('name')) === name;
+        }, out, false);
+        if (root === e) out.push(e);
+        return out;
+    }
+    function beforeClick(e) {
+        var type = e.tagName === 'INPUT' ? controlType(e) : '';
+        if (type === 'checkbox') {
+            var was = e.checked === true;
+            e.checked = !was;
+            return {was: was};
+        }
+        if (type !== 'radio') return null;
+        var group = radioGroup(e), before = null;
+        for (var k = 0; k < group.length; k++) if (group[k].checked === true) before = group[k];
+        for (k = 0; k < group.length; k++) group[k].checked = group[k] === e;
+        return {was: before};
+    }
+    function afterClick(e, event, undo) {
+        var type = controlType(e), form = formOf(e);
+        if (type === 'checkbox' || type === 'radio') {
+            if (event.defaultPrevented) {
+                if (type === 'checkbox') e.checked = undo.was;
+                else {
+                    e.checked = false;
+                    if (undo.was) undo.was.checked = true;
+                }
+            } else if (type === 'checkbox' || undo.was !== e) {
+                fire(e, 'input', true);
+                fire(e, 'change', true);
+            }
+            return;
+        }
+        if (event.defaultPrevented || !form) return;
+        if (type === 'submit' || type === 'image') submitForm(form, e, true);
+        else if (type === 'reset') form.reset();
+    }
+
+    // A control a page marked required and left empty: the form is not sent, and the
+    // control hears "invalid". (The other constraints are not checked.)
+    function flag(e, member, attribute) {
+        return typeof e[member] === 'boolean' ? e[member] : e.getAttribute(attribute) !== null;
+    }
+    var NEVER_MISSING = wordSet('hidden submit image reset button range color');
+    function valueMissing(e) {
+        if (!flag(e, 'required', 'required') || isDisabled(e)) return false;
+        if (e.tagName === 'TEXTAREA') return !flag(e, 'readOnly', 'readonly') && controlValue(e) === '';
+        if (e.tagName === 'SELECT') {
+            var chosen = selectedOptions(e), first = optionsOf(e)[0];
+            var single = !flag(e, 'multiple', 'multiple') && !(parseInt(e.getAttribute('size'), 10) > 1);
+            if (!chosen.length) return true;
+            return single && chosen[0] === first && first.parentNode === e && optionValue(first) === '';
+        }
+        if (e.tagName !== 'INPUT') return false;
+        var type = controlType(e);
+        if (type === 'checkbox') return e.checked !== true;
+        if (type === 'radio') {
+            var group = radioGroup(e);
+            for (var k = 0; k < group.length; k++) if (group[k].checked === true) return false;
+            return true;
+        }
+        if (NEVER_MISSING[type] === true || flag(e, 'readOnly', 'readonly')) return false;
+        return type === 'file' || controlValue(e) === '';
+    }
+    function checkForm(form) {
+        var controls = formControls(form), valid = true;
+        for (var k = 0; k < controls.length; k++) {
+            if (!valueMissing(controls[k])) continue;
+            valid = false;
+            var e = new Event('invalid', {cancelable: true});
+            e.isTrusted = true;
+            dispatch(controls[k], e);
+        }
+        return valid;
+    }
+
     // ---- audio rendered offline: the same signal every run ------------------------------
     // Oscillators, gains and a compressor computed sample by sample; where the user's
     // profile holds their Chrome's sum of the common audio fingerprint, the rendering is
@@ -2863,7 +3283,10 @@
             WebGLUniformLocation: WebGLUniformLocation, WebGLActiveInfo: WebGLActiveInfo,
             AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
             GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode,
-            OfflineAudioCompletionEvent: OfflineAudioCompletionEvent}};
+            OfflineAudioCompletionEvent: OfflineAudioCompletionEvent, SubmitEvent: SubmitEvent},
+        forms: {entries: formEntries, controls: formControls, formOf: formOf, controlType: controlType, action: formAction,
+            method: formMethod, enctype: formEnctype, submitterError: submitterError, data: FormDataList,
+            selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf};
 })(function () { return this; }(), null,
     // 第三个参数：控制台的脚本（console.js），装入时接在这里
     /* console.js */ null);

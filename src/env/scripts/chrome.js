@@ -354,6 +354,7 @@
             }
         });
         if (f.flags.I || f.flags.iv) defineValue(proto, Symbol.iterator, ArrayValues, false, true, true);
+        if (f.flags.ip) pairIterable(proto, name);
         if (f.flags.iv) {
             ['entries', 'keys', 'values', 'forEach'].forEach(function (k) {
                 defineValue(proto, k, k === 'values' ? ArrayValues : Array.prototype[k], true, true, true);
@@ -861,6 +862,177 @@
         }
         return this.startRendering().then(wrap);
     });
+
+    // ---- forms ------------------------------------------------------------------------
+    // A form's settings read as Chrome reflects them (written, they are its attributes);
+    // what it sends, and when, is the page objects' own.
+    var forms = kit.forms;
+    on('HTMLFormElement', 'get action', function () { return forms.action(this, null); });
+    on('HTMLFormElement', 'get method', function () { return forms.method(this, null); });
+    on('HTMLFormElement', 'get enctype', function () { return forms.enctype(this, null); });
+    on('HTMLFormElement', 'get encoding', function () { return forms.enctype(this, null); });
+    on('HTMLFormElement', 'get target', function () { var t = this.getAttribute('target'); return t === null ? '' : t; });
+    [['action', 'action'], ['method', 'method'], ['enctype', 'enctype'], ['encoding', 'enctype'], ['target', 'target']].forEach(function (p) {
+        on('HTMLFormElement', 'set ' + p[0], function (v) { this.setAttribute(p[1], String(v)); });
+    });
+    // document.forms names its forms too (document.forms.login).
+    on('Document', 'get forms', function () {
+        var list = this.forms;
+        if (list && typeof list === 'object') live.add(list);
+        return wrap(list);
+    });
+    // form.elements: the same live list each time, read through to the form's controls.
+    var formLists = new WeakMap();
+    on('HTMLFormElement', 'get elements', function () {
+        var form = this, list = formLists.get(form);
+        if (!list) {
+            list = {item: function (n) { return form.item(n); }, namedItem: function (name) { return form.namedItem(name); }};
+            define(list, 'length', {get: function () { return forms.controls(form).length; }});
+            kinds.set(list, 'HTMLFormControlsCollection');
+            live.add(list);
+            formLists.set(form, list);
+        }
+        return wrap(list);
+    });
+    function submitterOf(what, form, submitter) {
+        if (submitter === undefined || submitter === null) return null;
+        var s = unwrap(submitter);
+        if (!records.has(submitter) || !s || s.nodeType !== 1) throw new TypeError('Failed to ' + what + ": parameter " + (what.indexOf('construct') === 0 ? 2 : 1) + " is not of type 'HTMLElement'.");
+        var bad = forms.submitterError(form, s, what);
+        if (bad) throw bad.name === 'NotFoundError' ? domException(bad.name, bad.message) : new TypeError(bad.message);
+        return s;
+    }
+    on('HTMLFormElement', 'requestSubmit', function (r, submitter) {
+        this.requestSubmit(submitterOf("execute 'requestSubmit' on 'HTMLFormElement'", this, submitter));
+    });
+    ['HTMLInputElement', 'HTMLButtonElement', 'HTMLSelectElement', 'HTMLTextAreaElement', 'HTMLFieldSetElement',
+        'HTMLOutputElement', 'HTMLObjectElement'].forEach(function (name) {
+        on(name, 'get form', function () { return wrap(forms.formOf(this)); });
+    });
+    ['HTMLInputElement', 'HTMLButtonElement'].forEach(function (name) {
+        on(name, 'get type', function () { return forms.controlType(this); });
+        on(name, 'set type', function (v) { this.setAttribute('type', String(v)); });
+    });
+    on('HTMLSelectElement', 'get value', function () {
+        var chosen = forms.selected(this);
+        return chosen.length ? forms.optionValue(chosen[0]) : '';
+    });
+    on('HTMLSelectElement', 'set value', function (v) {
+        var all = forms.options(this), found = false;
+        for (var n = 0; n < all.length; n++) all[n].selected = !found && (found = forms.optionValue(all[n]) === String(v));
+    });
+    // A select's options, live, the same list each time; an option's value is its text
+    // where it has no value of its own.
+    var optionLists = new WeakMap();
+    on('HTMLSelectElement', 'get options', function () {
+        var select = this, list = optionLists.get(select);
+        if (!list) {
+            list = {select: select, item: function (n) { var all = forms.options(select); return n >= 0 && n < all.length ? all[n] : null; },
+                namedItem: function (name) {
+                    var all = forms.options(select);
+                    for (var n = 0; n < all.length; n++) if (all[n].id === name || all[n].getAttribute('name') === name) return all[n];
+                    return null;
+                }};
+            define(list, 'length', {get: function () { return forms.options(select).length; }});
+            kinds.set(list, 'HTMLOptionsCollection');
+            live.add(list);
+            optionLists.set(select, list);
+        }
+        return wrap(list);
+    });
+    on('HTMLSelectElement', 'get length', function () { return forms.options(this).length; });
+    on('HTMLSelectElement', 'get selectedOptions', function () { return wrap(kit.listOf(forms.selected(this), kit.types.HTMLCollection)); });
+    on('HTMLOptionsCollection', 'get selectedIndex', function () { return behaviours['HTMLSelectElement.get selectedIndex'].call(this.select); });
+    on('HTMLOptionElement', 'get value', function () { return forms.optionValue(this); });
+    on('HTMLOptionElement', 'get text', function () { return forms.optionText(this); });
+    on('HTMLOptionElement', 'get index', function () {
+        for (var p = this.parentNode; p; p = p.parentNode) if (p.tagName === 'SELECT') return forms.options(p).indexOf(this);
+        return 0;
+    });
+    on('HTMLOptionElement', 'get selected', function () {
+        for (var p = this.parentNode; p; p = p.parentNode) if (p.tagName === 'SELECT') return forms.selected(p).indexOf(this) >= 0;
+        return this.selected === true;
+    });
+    // Choosing an option of a single select leaves its others.
+    on('HTMLOptionElement', 'set selected', function (v) {
+        var on_ = !!v;
+        for (var p = this.parentNode; on_ && p; p = p.parentNode) {
+            if (p.tagName !== 'SELECT') continue;
+            if (p.getAttribute('multiple') === null) forms.options(p).forEach(function (o) { o.selected = false; });
+            break;
+        }
+        this.selected = on_;
+    });
+    on('HTMLSelectElement', 'get selectedIndex', function () {
+        var chosen = forms.selected(this);
+        return chosen.length ? forms.options(this).indexOf(chosen[0]) : -1;
+    });
+    on('HTMLSelectElement', 'set selectedIndex', function (v) {
+        var all = forms.options(this);
+        for (var n = 0; n < all.length; n++) all[n].selected = n === Number(v);
+    });
+
+    // FormData: name and value pairs, from a form as it would send them or added one by one.
+    on('FormData', 'constructor', function (form, submitter) {
+        if (form === undefined) return new forms.data([]);
+        var f = unwrap(form);
+        if (!records.has(form) || !f || f.tagName !== 'FORM') throw new TypeError("Failed to construct 'FormData': parameter 1 is not of type 'HTMLFormElement'.");
+        return new forms.data(forms.entries(f, submitterOf("construct 'FormData'", f, submitter)));
+    });
+    function entryValue(v) { return typeof v === 'string' ? v : String(v); }
+    on('FormData', 'append', function (r, name, value) { this.list.push({name: String(name), value: entryValue(value)}); });
+    on('FormData', 'set', function (r, name, value) {
+        name = String(name);
+        var at = -1;
+        for (var n = 0; n < this.list.length; n++) {
+            if (this.list[n].name !== name) continue;
+            if (at < 0) at = n;
+            else this.list.splice(n--, 1);
+        }
+        if (at < 0) this.list.push({name: name, value: entryValue(value)});
+        else this.list[at] = {name: name, value: entryValue(value)};
+    });
+    on('FormData', 'delete', function (r, name) {
+        name = String(name);
+        for (var n = 0; n < this.list.length; n++) if (this.list[n].name === name) this.list.splice(n--, 1);
+    });
+    on('FormData', 'get', function (r, name) {
+        name = String(name);
+        for (var n = 0; n < this.list.length; n++) if (this.list[n].name === name) return this.list[n].value;
+        return null;
+    });
+    on('FormData', 'getAll', function (r, name) {
+        name = String(name);
+        return this.list.filter(function (e) { return e.name === name; }).map(function (e) { return e.value; });
+    });
+    on('FormData', 'has', function (r, name) {
+        name = String(name);
+        return this.list.some(function (e) { return e.name === name; });
+    });
+    on('SubmitEvent', 'constructor', function (type, init) {
+        var e = new kit.types.SubmitEvent(type, init);
+        e.submitter = init && init.submitter ? unwrap(init.submitter) : null;
+        return e;
+    });
+    // Pair iterables (FormData, URLSearchParams, Headers) list their page object's pairs.
+    function pairIterable(proto, iface) {
+        function pairs(self, what) {
+            var list = brand(self, iface).impl.list || [], out = [];
+            for (var n = 0; n < list.length; n++) {
+                out.push(what === 'keys' ? list[n].name : what === 'values' ? list[n].value : [list[n].name, list[n].value]);
+            }
+            return out;
+        }
+        ['entries', 'keys', 'values'].forEach(function (what) {
+            defineValue(proto, what, native(function () { return ArrayValues.call(pairs(this, what)); }, what, 0), true, true, true);
+        });
+        defineValue(proto, 'forEach', native(function (callback, self) {
+            if (typeof callback !== 'function') throw new TypeError("Failed to execute 'forEach' on '" + iface + "': The callback provided as parameter 1 is not a function.");
+            var all = pairs(this, 'entries');
+            for (var n = 0; n < all.length; n++) callback.call(self, all[n][1], all[n][0], this);
+        }, 'forEach', 1), true, true, true);
+        defineValue(proto, Symbol.iterator, proto.entries, false, true, true);
+    }
 
     // ---- the console, and window.chrome ------------------------------------------------
 
