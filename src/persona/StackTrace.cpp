@@ -189,15 +189,14 @@ bool AppendRecord(JSContext* cx, JS::HandleObject records, const std::u16string&
 /// The user's frames of the engine's saved stack, at most `limit`; `skipThrough` (a
 /// function's name) drops the frames above and including its first call.
 bool SavedFrameRecords(JSContext* cx, JS::HandleObject stack, uint32_t limit, const std::u16string* skipThrough,
-                       JS::MutableHandleObject out, bool asyncOnly = false, JS::HandleObject into = nullptr) {
-    JS::RootedObject records(cx, into ? into.get() : JS::NewArrayObject(cx, 0));
+                       JS::MutableHandleObject out) {
+    JS::RootedObject records(cx, JS::NewArrayObject(cx, 0));
     if (!records) return false;
     JS::RootedObject frame(cx, stack);
     bool skipping = skipThrough != nullptr;
     // Past the first wait, frames are async functions waiting for those above them.
     bool awaited = false;
     uint32_t shown = 0;
-    if (!JS::GetArrayLength(cx, records, &shown)) return false;
     while (frame && shown < limit) {
         JS::RootedString source(cx), display(cx);
         uint32_t line = 0, column = 0;
@@ -210,8 +209,7 @@ bool SavedFrameRecords(JSContext* cx, JS::HandleObject stack, uint32_t limit, co
         // Guessed names of anonymous functions ("f/<") show none, as in V8.
         if (name.find(u'<') != std::u16string::npos || name.find(u'/') != std::u16string::npos) name.clear();
         // Past a wait V8 shows the functions waiting, not the script that started them.
-        bool user = g_isUserCode && g_isUserCode(BaseFile(src).c_str()) && (awaited || !asyncOnly) &&
-                    !(awaited && name.empty());
+        bool user = g_isUserCode && g_isUserCode(BaseFile(src).c_str()) && !(awaited && name.empty());
         if (skipping) {
             if (user && name == *skipThrough) skipping = false;
         } else if (user) {
@@ -284,8 +282,7 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
         std::u16string function = RecordString(cx, r, 3), name;
         JS::RootedValue awaited(cx);
         if (!JS_GetElement(cx, r, 9, &awaited)) return false;
-        if (awaited.isTrue()) name = u"async " + (function.empty() ? u"<anonymous>" : function);
-        else if (constructing.isTrue()) name = u"new " + (function.empty() ? u"<anonymous>" : function);
+        if (constructing.isTrue()) name = u"new " + (function.empty() ? u"<anonymous>" : function);
         else if (type.isString()) name = Copy(cx, type.toString()) + u"." + (function.empty() ? u"<anonymous>" : function);
         else name = function;
         // A method found under another member's name.
@@ -300,7 +297,9 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
         } else {
             where = address + u":" + where;
         }
-        text += u"\n    at " + (name.empty() ? where : name + u" (" + where + u")");
+        // An async function waiting: "at async outer (…)", or "at async …" without a name.
+        std::u16string prefix = awaited.isTrue() ? u"async " : u"";
+        text += u"\n    at " + prefix + (name.empty() ? where : name + u" (" + where + u")");
     }
     JSString* s = JS_NewUCStringCopyN(cx, text.data(), text.size());
     if (!s) return false;
@@ -409,14 +408,8 @@ bool StackGetter(JSContext* cx, unsigned argc, JS::Value* vp) {
     if (entry.state == kWatcherRecords) {
         JS::RootedObject all(cx, &entry.b.toObject());
         JS::RootedValue limit(cx);
-        if (!WatcherRecords(cx, all, &records) || !JS_GetElement(cx, all, 0, &limit)) return false;
-        // The debugger sees only the frames on the stack; the engine's saved frames know
-        // the async functions waiting for them.
-        JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
-        JS::RootedObject same(cx);
-        if (frames && limit.isNumber() &&
-            !SavedFrameRecords(cx, frames, static_cast<uint32_t>(limit.toNumber()), nullptr, &same, true, records))
-            return false;
+        // The watcher's records hold the async functions waiting, too.
+        if (!WatcherRecords(cx, all, &records)) return false;
     } else {
         JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
         if (!SavedFrameRecords(cx, frames, static_cast<uint32_t>(entry.b.toNumber()), nullptr, &records)) return false;

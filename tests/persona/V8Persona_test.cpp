@@ -107,15 +107,34 @@ TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
 }
 
 TEST_F(Persona, AsyncFunctionsWaitingShowAsV8ShowsThem) {
-    ASSERT_TRUE(page.Add("var seen;\n"
+    ASSERT_TRUE(page.Add("var seen = {};\n"
+                         "function keep(name) { return function (e) { seen[name] = e.stack.replace(/https:[^)]*index.html/g, 'P'); }; }\n"
                          "async function inner() { await null; throw new Error('x'); }\n"
                          "async function outer() { await inner(); }\n"
-                         "outer().catch(function (e) { seen = e.stack; });\n"));
-    // The script that started them waits for nothing and is not shown.
-    EXPECT_EQ(page.Text("seen.replace(/:\\d+\\)/g, ')')"),
-              "Error: x\n"
-              "    at inner (https://www.example.com/app/index.html:2)\n"
-              "    at async outer (https://www.example.com/app/index.html:3)");
+                         "outer().catch(keep('awaited'));\n"
+                         "async function mid() { await inner(); } async function head() { await mid(); }\n"
+                         "head().catch(keep('two'));\n"
+                         "function caller() { return inner(); }\n"
+                         "caller().catch(keep('called'));\n"
+                         "async function returns() { return inner(); }\n"
+                         "returns().catch(keep('returned'));\n"
+                         "async function later() { var p = inner(); await 1; return p; }\n"
+                         "later().catch(keep('not awaited'));\n"
+                         "(async () => { await inner(); })().catch(keep('arrow'));\n"
+                         "async function* gen() { await null; throw new Error('g'); }\n"
+                         "async function loops() { for await (const x of gen()) {} }\n"
+                         "loops().catch(keep('for await'));\n"));
+    // Each function awaiting the one above shows at its await; the script that started
+    // them waits for nothing and is not shown.
+    EXPECT_EQ(page.Text("seen.awaited"), "Error: x\n    at inner (P:3:44)\n    at async outer (P:4:26)");
+    EXPECT_EQ(page.Text("seen.two"), "Error: x\n    at inner (P:3:44)\n    at async mid (P:6:24)\n    at async head (P:6:65)");
+    // A caller that only called it, returned its promise or awaited something else
+    // first is not waiting for it: V8 shows none of them.
+    for (const char* alone : {"called", "returned", "not awaited"})
+        EXPECT_EQ(page.Text(std::string("seen['") + alone + "']"), "Error: x\n    at inner (P:3:44)") << alone;
+    // An anonymous function waiting shows by its place; a for-await loop at its binding.
+    EXPECT_EQ(page.Text("seen.arrow"), "Error: x\n    at inner (P:3:44)\n    at async P:14:16");
+    EXPECT_EQ(page.Text("seen['for await']"), "Error: g\n    at gen (P:15:43)\n    at async loops (P:16:43)");
 }
 
 TEST_F(Persona, ManyErrorsStillGetTheirStacks) {
@@ -280,7 +299,9 @@ TEST_F(Persona, ErrorsBuiltInsRejectPromisesWithAreV8s) {
                          "var early = Promise.allSettled({});\n"
                          "setTimeout(function () { early.catch(function (e) { seen.late = e.message; }); }, 0);\n"
                          "Promise.resolve('{').then(JSON.parse).catch(function (e) { seen.job = e.stack; });\n"
-                         "Promise.reject(new TypeError('mine')).catch(function (e) { seen.mine = e.stack.split('\\n')[1]; });\n"));
+                         "Promise.reject(new TypeError('mine')).catch(function (e) { seen.mine = e.stack.split('\\n')[1]; });\n"
+                         "function cycles() { var resolve, p = new Promise(function (r) { resolve = r; }); resolve(p); return p; }\n"
+                         "cycles().catch(function (e) { seen.cycle = e.stack; });\n"));
     EXPECT_EQ(page.Text("seen.all"),
               "number 5 is not iterable (cannot read property Symbol(Symbol.iterator))|"
               "TypeError: number 5 is not iterable (cannot read property Symbol(Symbol.iterator))|"
@@ -296,6 +317,11 @@ TEST_F(Persona, ErrorsBuiltInsRejectPromisesWithAreV8s) {
                                      "    at parse (<anonymous>)");
     // The page's own rejection keeps the stack it was made with.
     EXPECT_EQ(page.Text("seen.mine"), "    at https://www.example.com/app/index.html:9:16");
+    // A promise resolved with itself: the resolving function shows as a nameless built-in.
+    EXPECT_EQ(page.Text("seen.cycle"), "TypeError: Chaining cycle detected for promise #<Promise>\n"
+                                       "    at <anonymous>\n"
+                                       "    at cycles (https://www.example.com/app/index.html:10:82)\n"
+                                       "    at https://www.example.com/app/index.html:11:1");
 }
 
 TEST_F(Persona, WorkbenchErrorLinesKeepTheEngineNumbers) {

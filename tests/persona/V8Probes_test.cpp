@@ -59,10 +59,6 @@ const std::set<std::string> kKnown = {
     // generator's own next.
     "stacks: built-ins/anon with receiver",
     "stacks: built-ins/generator",
-    // Frames: V8 shows a frame of its own for a promise resolved with itself, and shows
-    // no caller of an async function that is not itself awaiting.
-    "promise errors/resolving with itself",
-    "promise errors/async function that throws",
 };
 
 /// The probe files: under the source folder, or beside this file as the compiler saw it

@@ -260,8 +260,9 @@
     // that is another name]; a built-in between two frames has a record without a file. The caller, which knows the user's
     // files, drops the workbench's own frames and keeps `limit` of the rest.
     function describe(frame, limit) {
-        var out = [limit];
+        var out = [limit], last = null;
         for (var f = frame, n = 0; f && n < limit + 20 && out.length <= limit + 20; f = f.older, n++) {
+            last = f;
             var script = f.script;
             if (!script) continue;
             var at = callPlace(script, script.getOffsetLocation(f.offset)), name = '', type = null, constructing = false, alias = '';
@@ -284,7 +285,8 @@
                     // An arrow function has no receiver of its own (the engine refuses to
                     // give one), and V8 names none.
                     var self = f['this'];
-                    if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference()) {
+                    if (self && !(self instanceof Debugger.Object)) throw new Error('this ' + typeof self + Object.getOwnPropertyNames(self) + String(self));
+                if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference()) {
                         type = typeName(self);
                         alias = memberName(self, f.callee, name);
                     }
@@ -300,7 +302,57 @@
                 if (between) out.push(builtinRecord(between));
             }
         }
+        // An async function resumed by a job has no older frame; past it come the async
+        // functions waiting for it, as far as each one's promise is awaited by the next.
+        if (last && !last.older) awaiting(last, out, limit + 21 - out.length);
         return out;
+    }
+
+    // The engine places an await at its operand; V8 at the keyword.
+    function awaitPlace(script, at) {
+        var known = sourceOf(script.source), start = known.starts[at.lineNumber - known.first];
+        if (start === undefined) return at;
+        var from = Math.max(start, start + at.columnNumber - kReach);
+        var before = known.text.slice(from, start + at.columnNumber);
+        // A for-await loop, placed at its start, V8 places at its binding.
+        var loop = /^for\s+await\s*\(\s*(?:(?:var|let|const)\s+)?/.exec(known.text.slice(start + at.columnNumber, start + at.columnNumber + kReach));
+        if (loop) return {lineNumber: at.lineNumber, columnNumber: at.columnNumber + loop[0].length};
+        var m = /\bawait\b[^;{}]*$/.exec(before);
+        if (!m) return at;
+        // The last await before the place.
+        var last = before.lastIndexOf('await');
+        return {lineNumber: at.lineNumber, columnNumber: from + last - start};
+    }
+
+    // The async functions waiting for the one running in `frame`: V8 follows each
+    // function's promise while its only reaction is another async function's await, and
+    // shows that function at its await ("at async outer"). A caller that only called it,
+    // or awaits it through then or a combinator, ends the chain.
+    function awaiting(frame, out, room) {
+        try {
+            waiters(frame, out, room);
+        } catch (e) {
+            // the chain ends where the debugger cannot follow it
+        }
+    }
+    function waiters(frame, out, room) {
+        var promise = frame.callee && frame.callee.isAsyncFunction ? frame.asyncPromise : null;
+        for (var n = 0; promise && n < room; n++) {
+            var reactions = promise.getPromiseReactions();
+            if (reactions.length !== 1 || !(reactions[0] instanceof Debugger.Frame)) return;
+            var waiting = reactions[0], script = waiting.script;
+            if (!script || isInternal(script) || !waiting.callee) return;
+            var at = script.getOffsetLocation(waiting.offset), intro = introduction(script.source);
+            var named = waiting.callee.getOwnPropertyDescriptor('name');
+            var name = named && typeof named.value === 'string' ? named.value : waiting.callee.name || '';
+            // A waiting frame keeps no receiver the debugger can give, so a method shows
+            // by its name alone.
+            var type = null;
+            at = awaitPlace(script, at);
+            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, false, intro[1], intro[2], intro[3], true, '']
+                           : [script.url, at.lineNumber, at.columnNumber + 1, name, type, false, 0, 0, '', true, '']);
+            promise = waiting.asyncPromise;
+        }
     }
 
     // Naming frames through the debugger costs some microseconds a frame, so a page
@@ -335,6 +387,8 @@
     }
     // A built-in's frame: no file and no line, shown as "at Type.name (<anonymous>)".
     function builtinRecord(builtin) {
+        // A built-in without a name: "at <anonymous>".
+        if (builtin === '<anonymous>') return ['', 0, 0, '', null, false, 0, 0, ''];
         var made = /^new (.*)$/.exec(builtin), dot = builtin.lastIndexOf('.');
         if (made) return ['', 0, 0, made[1], null, true, 0, 0, ''];
         return ['', 0, 0, builtin.slice(dot + 1), dot > 0 ? builtin.slice(0, dot) : null, false, 0, 0, ''];

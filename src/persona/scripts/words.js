@@ -461,7 +461,8 @@
             return (a ? typed(a.v) : 'object') + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
         }, 'Promise.$1'],
         [/^No Promise in Promise\.any was resolved$/, 'All promises were rejected', ''],
-        [/^A promise cannot be resolved with itself\.$/, 'Chaining cycle detected for promise #<Promise>'],
+        // V8 shows the resolving function, a built-in without a name, above its caller.
+        [/^A promise cannot be resolved with itself\.$/, 'Chaining cycle detected for promise #<Promise>', '<anonymous>'],
         // syntax, through eval and Function
         [/^unexpected token: numeric literal$/, 'Unexpected number'],
         [/^unexpected token: string literal$/, 'Unexpected string'],
