@@ -273,6 +273,36 @@ TEST_F(Persona, LessCommonErrorsNameTheValuesV8Names) {
               "    at repeats (https://www.example.com/app/index.html:2:33)");
 }
 
+TEST_F(Persona, PatternsDescriptorsHeritageAndGeneratorsNameWhatV8Names) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.name + ': ' + e.message; } })()");
+    };
+    // A nested pattern given nothing reads its first property from it.
+    EXPECT_EQ(caught("var {a: {b}} = {};"), "TypeError: Cannot read properties of undefined (reading 'b')");
+    EXPECT_EQ(caught("var o = {a: null}; var {x, a: {c, d}} = o;"), "TypeError: Cannot read properties of null (reading 'c')");
+    EXPECT_EQ(caught("var b; ({a: {b}} = {});"), "TypeError: Cannot read properties of undefined (reading 'b')");
+    EXPECT_EQ(caught("var [{e}] = [];"), "TypeError: Cannot read properties of undefined (reading 'e')");
+    // An accessor field that is no function: its value, written or held.
+    EXPECT_EQ(caught("Object.defineProperty({}, 'x', {get: 1});"), "TypeError: Getter must be a function: 1");
+    EXPECT_EQ(caught("var d = {set: [2]}; Object.defineProperty({}, 'x', d);"),
+              "TypeError: Setter must be a function: [object Array]");
+    EXPECT_EQ(caught("Object.defineProperties({}, {x: {get: 'g'}});"), "TypeError: Getter must be a function: g");
+    // A class extending what cannot be extended: the value, a function by its source.
+    EXPECT_EQ(caught("var f = () => 1; class A extends f {}"), "TypeError: Class extends value () => 1 is not a constructor or null");
+    EXPECT_EQ(caught("function* g() {} class A extends g {}"),
+              "TypeError: Class extends value function* g() {} is not a constructor or null");
+    EXPECT_EQ(caught("var n = 5; class A extends n {}"), "TypeError: Class extends value 5 is not a constructor or null");
+    EXPECT_EQ(caught("var f = function () {}; f.prototype = 3; class A extends f {}"),
+              "TypeError: Class extends value does not have valid prototype property 3");
+    // An ordinary `new` of a non-constructor keeps the common words.
+    EXPECT_EQ(caught("var f = () => 1; new f();"), "TypeError: f is not a constructor");
+    // A generator's methods on another receiver.
+    EXPECT_EQ(caught("function* g() {} g.prototype.next.call({});"),
+              "TypeError: Method [Generator].prototype.next called on incompatible receiver #<Object>");
+    EXPECT_EQ(caught("function* g() {} g.prototype.return.call(1);"),
+              "TypeError: Method [Generator].prototype.return called on incompatible receiver 1");
+}
+
 TEST_F(Persona, BuiltInsThatCallThePageShowInItsStacks) {
     // A minified script: one long line, read only around the error's place.
     std::string pad(200000, 'a');

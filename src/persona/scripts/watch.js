@@ -180,7 +180,10 @@
             } else if (text === "Iterator constructor can't be used directly") {
                 error.message = 'Abstract class Iterator not directly constructable';
             } else if (typeof text === 'string' && / is not an object or null$/.test(text) && !/^class heritage /.test(text)) {
-                error.message = 'Object prototype may only be an Object or null: ' + text.slice(0, -' is not an object or null'.length);
+                // The prototype of a class's heritage, or of an object.
+                var heritage = frame && /\bextends\b/.test(wholeLine(frame));
+                error.message = (heritage ? 'Class extends value does not have valid prototype property '
+                                          : 'Object prototype may only be an Object or null: ') + text.slice(0, -' is not an object or null'.length);
             } else if (typeof text === 'string' && / is not a function$/.test(text) && frame &&
                        isInstanceofOperand(frame, text.slice(0, -' is not a function'.length))) {
                 error.message = "Right-hand side of 'instanceof' is not callable";

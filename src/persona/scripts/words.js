@@ -240,6 +240,21 @@
             var call = ctx.call();
             return call && /^(Object|Reflect)\.\w+$/.test(call.callee) ? call.callee : null;
         }],
+        [/^property descriptor's (get|set)(?:ter)? field is neither undefined nor a function$/, function (m, ctx) {
+            // The field's value: written in the descriptor on the line, or read from the
+            // descriptor the call was given.
+            var field = new RegExp('\\b' + m[1] + '\\s*:\\s*(\'(?:[^\'\\\\]|\\\\.)*\'|"(?:[^"\\\\]|\\\\.)*"|[\\w$.+-]+|\\{\\s*\\}|\\[\\s*\\])\\s*[,}]');
+            var written = ctx.frame ? field.exec(ctx.wholeLine()) : null, v = written ? valueAt(ctx.frame, written[1]) : null;
+            if (!v) {
+                var call = ctx.call(), d = call && call.args.length >= 3 ? argument(ctx, 2) : null;
+                var held = d && isObject(d.v) && d.v !== PLAIN ? dataOf(d.v, m[1]) : NOTHING;
+                if (held !== NOTHING) v = {v: held};
+            }
+            return v ? (m[1] === 'get' ? 'Getter' : 'Setter') + ' must be a function: ' + shown(v.v) : null;
+        }, function (m, ctx) {
+            var call = ctx.call();
+            return call && /^(Object|Reflect)\.\w+$/.test(call.callee) ? call.callee : null;
+        }],
         [/^Property descriptor must be an object, got (.*)$/, 'Property description must be an object: $1'],
         [/^property descriptors must not specify a value or be writable when a getter or setter has been specified$/,
             'Invalid property descriptor. Cannot both specify accessors and a value or writable attribute, #<Object>'],
@@ -356,7 +371,16 @@
             return a && !isObject(a.v) && a.v !== undefined && a.v !== null
                 ? 'Function.prototype.' + m[1] + ' was called on ' + String(a.v) + ', which is a ' + typeof a.v + ' and not a function' : null;
         }],
-        [/^class heritage (.*) is not an object or null$/, 'Class extends value $1 is not a constructor or null'],
+        // V8 shows the value a class extends: a function by its source.
+        [/^class heritage (.*) is not an object or null$/, function (m, ctx) {
+            var v = ctx.frame ? valueAt(ctx.frame, m[1]) : null;
+            return 'Class extends value ' + (v ? heritageText(v.v) : m[1]) + ' is not a constructor or null';
+        }],
+        [/^(.+) is not a constructor$/, function (m, ctx) {
+            var e = ctx.frame ? /\bextends\s+([\w$.]+)\s*\{/.exec(ctx.wholeLine()) : null;
+            var v = e && e[1] === m[1] ? valueAt(ctx.frame, m[1]) : null;
+            return v ? 'Class extends value ' + heritageText(v.v) + ' is not a constructor or null' : null;
+        }],
         [/^must call super constructor before using 'this' in derived class constructor$/,
             "Must call super constructor in derived class before accessing 'this' or returning from derived constructor"],
         [/^super\(\) called twice in derived class constructor$/, 'Super constructor may only be called once'],
@@ -382,6 +406,20 @@
             return first ? "Cannot destructure property '" + first[1] + "' of '" + what + "' as it is " + what + '.'
                 : "Cannot destructure '" + what + "' as it is " + what + '.';
         }],
+        // A nested object pattern given nothing: the engine names the path it followed
+        // ("o.a is undefined"); V8 the first property the pattern reads from it.
+        [/^[\s\S]*?(?:\.([\w$]+)|\.value) is (undefined|null)$/, function (m, ctx) {
+            if (!ctx.frame) return null;
+            var line = restOfLine(ctx.frame), first = null;
+            // The member the path ends in, holding the nested pattern; else (an element
+            // of an array pattern) the pattern at the place.
+            if (m[1] !== 'value') {
+                var member = new RegExp('(?:^|[{,\\s])' + m[1].replace(/\$/g, '\\$') + '\\s*:\\s*\\{\\s*([\\w$]+)');
+                first = member.exec(line) || member.exec(ctx.wholeLine());
+            }
+            if (!first) first = /^(?:\[\s*)?\{\s*([\w$]+)/.exec(line);
+            return first ? 'Cannot read properties of ' + m[2] + " (reading '" + first[1] + "')" : null;
+        }],
         // collections, buffers and typed arrays
         [/^(get )?(\w+) method called on incompatible (\w+)$/, function (m, ctx) {
             var line = ctx.frame ? restOfLine(ctx.frame) : '', owner = /([A-Z]\w*)\.prototype(?:,\s*'|\.)(\w+)/.exec(line);
@@ -389,6 +427,12 @@
                 // The place may be `.call(…)` of a member reached before it on the line.
                 var whole = ctx.wholeLine();
                 owner = new RegExp('([A-Z]\\w*)\\.prototype(?:,\\s*\'|\\.)' + m[2] + '\\b').exec(whole);
+            }
+            if (!owner && !m[1] && /^(?:next|return|throw)$/.test(m[2])) {
+                // A generator's own method, called on something else.
+                var call = ctx.call(), a = call && /\.(?:call|apply)$/.test(call.callee) ? argument(ctx, 0) : null;
+                var receiver = a ? shown(a.v) : /^(?:undefined|null)$/.test(m[3]) ? m[3] : receiverOf(m[3]);
+                return receiver ? 'Method [Generator].prototype.' + m[2] + ' called on incompatible receiver ' + receiver : null;
             }
             if (!owner) return null;
             if (/Array$/.test(owner[1]) && owner[1] !== 'Array') return 'this is not a typed array.';
@@ -492,6 +536,9 @@
     function functionText(f) {
         try {
             var script = f.script;
+            // The engine's own text of a scripted function is the source as written
+            // (function*, a method's name, a class), which is what V8 quotes.
+            if (script && !f.isProxy && !f.isBoundFunction) return Function.prototype.toString.call(f.unsafeDereference());
             if (script && script.source && typeof script.sourceStart === 'number') {
                 var text = script.source.text.substr(script.sourceStart, script.sourceLength);
                 // The engine's text of a function starts at its parameters.
@@ -501,6 +548,11 @@
             // no source to show
         }
         return 'function ' + (f.name || '') + '() { [native code] }';
+    }
+
+    function heritageText(v) {
+        if (isObject(v) && v.callable) return functionText(v);
+        return isObject(v) || typeof v === 'symbol' ? shown(v) : String(v);
     }
 
     // ---- built-ins that call the page's functions --------------------------------------
