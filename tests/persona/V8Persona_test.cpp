@@ -303,6 +303,33 @@ TEST_F(Persona, PatternsDescriptorsHeritageAndGeneratorsNameWhatV8Names) {
               "TypeError: Method [Generator].prototype.return called on incompatible receiver 1");
 }
 
+TEST_F(Persona, ACircleInJsonSaysWhereItCloses) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.message; } })()");
+    };
+    EXPECT_EQ(caught("JSON.stringify(window);"),
+              "Converting circular structure to JSON\n    --> starting at object with constructor 'Window'\n"
+              "    --- property 'window' closes the circle");
+    EXPECT_EQ(caught("class K {} var k = new K(); k.list = [1, k]; JSON.stringify({k: k});"),
+              "Converting circular structure to JSON\n    --> starting at object with constructor 'K'\n"
+              "    |     property 'list' -> object with constructor 'Array'\n    --- index 1 closes the circle");
+    // A long way round shows its first two members and its last; a shared member that
+    // closes no circle is no part of it.
+    EXPECT_EQ(caught("var s = {}; var p = {s: s, t: s, a: {b: {c: {d: {}}}}}; p.a.b.c.d.e = p; JSON.stringify(p);"),
+              "Converting circular structure to JSON\n    --> starting at object with constructor 'Object'\n"
+              "    |     property 'a' -> object with constructor 'Object'\n"
+              "    |     property 'b' -> object with constructor 'Object'\n    |     ...\n"
+              "    |     property 'd' -> object with constructor 'Object'\n    --- property 'e' closes the circle");
+    // A list of names is followed; a replacer function of the page's is not run twice.
+    EXPECT_EQ(caught("var h = {m: {}, n: 1}; h.m.h = h; JSON.stringify(h, ['m', 'h']);"),
+              "Converting circular structure to JSON\n    --> starting at object with constructor 'Object'\n"
+              "    |     property 'm' -> object with constructor 'Object'\n    --- property 'h' closes the circle");
+    ASSERT_TRUE(page.Add("var calls = 0;"));
+    EXPECT_EQ(caught("var h = {}; h.h = h; JSON.stringify(h, function (k, v) { calls++; return v; });"),
+              "Converting circular structure to JSON");
+    EXPECT_EQ(page.Text("calls"), "2");
+}
+
 TEST_F(Persona, BuiltInsThatCallThePageShowInItsStacks) {
     // A minified script: one long line, read only around the error's place.
     std::string pad(200000, 'a');

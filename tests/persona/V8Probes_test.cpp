@@ -47,7 +47,6 @@ const std::set<std::string> kKnown = {
     "messages: proxy and reflect/ownKeys invariant",
     "messages: misc/Atomics on a float array",
     "messages: misc/Array.prototype.push on frozen",
-    "messages: misc/JSON.stringify cycle in array",
     "messages: regular expressions/flags receiver",
     "messages: collections, buffers and typed arrays/array length -1",
     // V8 names an anonymous function by the variable it was read from, and shows the

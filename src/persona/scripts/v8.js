@@ -710,12 +710,73 @@
     method(JSON, 'isRawJSON', 1, function (o) {
         return typeof o === 'object' && o !== null && rawTexts.has(o);
     });
+    // V8 says where a circle closes: from the object it starts at, the members that lead
+    // back to it. When the engine has refused a value, it is written again (without a
+    // replacer function of the page's, whose calls would repeat) noting each member's
+    // holder, up to the member that leads back to a holder still open.
+    var isArray = Array.isArray, WeakMapCtor = WeakMap;
+    var weakGet = WeakMap.prototype.get, weakSet = WeakMap.prototype.set;
+    function constructorName(o) {
+        for (var p = o, depth = 0; p !== null && depth < 50; p = getPrototypeOf(p), depth++) {
+            var d = Object.getOwnPropertyDescriptor(p, 'constructor');
+            if (d && typeof d.value === 'function') {
+                var n = Object.getOwnPropertyDescriptor(d.value, 'name');
+                return n && typeof n.value === 'string' && n.value !== '' ? n.value : 'Object';
+            }
+        }
+        return 'Object';
+    }
+    function circleMessage(value, list) {
+        var parents = new WeakMapCtor(), found = null;
+        try {
+            apply(originalStringify, JSON, [value, function (k, v) {
+                if (list && k !== '' && !isArray(this) && !has(list, k)) return undefined;
+                if (found || typeof v !== 'object' || v === null) return v;
+                for (var h = this; h; ) {
+                    if (h === v) {
+                        found = {start: v, holder: this, key: k};
+                        return v;
+                    }
+                    var up = apply(weakGet, parents, [h]);
+                    h = up ? up.holder : null;
+                }
+                apply(weakSet, parents, [v, {holder: this, key: k}]);
+                return v;
+            }]);
+        } catch (e) {
+            // the engine refuses it again, where the circle closes
+        }
+        if (!found) return null;
+        function member(holder, key) { return isArray(holder) ? 'index ' + key : "property '" + key + "'"; }
+        var steps = [];
+        for (var h = found.holder; h !== found.start; ) {
+            var up = apply(weakGet, parents, [h]);
+            if (!up) return null;
+            steps.unshift('|     ' + member(up.holder, up.key) + " -> object with constructor '" + constructorName(h) + "'");
+            h = up.holder;
+        }
+        if (steps.length > 3) steps = [steps[0], steps[1], '|     ...', steps[steps.length - 1]];
+        var lines = ["--> starting at object with constructor '" + constructorName(found.start) + "'"].concat(steps);
+        lines.push('--- ' + member(found.holder, found.key) + ' closes the circle');
+        return 'Converting circular structure to JSON\n    ' + lines.join('\n    ');
+    }
+    function stringifyOnce(args, engineArgs) {
+        try {
+            return apply(originalStringify, JSON, engineArgs);
+        } catch (e) {
+            if (e instanceof TypeError && e.message === 'Converting circular structure to JSON' && typeof args[1] !== 'function') {
+                var message = circleMessage(args[0], isArray(args[1]) ? args[1] : null);
+                if (message !== null) e.message = message;
+            }
+            throw e;
+        }
+    }
     method(JSON, 'stringify', 3, function (value, replacer, space) {
-        if (rawCount === 0) return apply(originalStringify, JSON, arguments);
+        if (rawCount === 0) return stringifyOnce(arguments, arguments);
         // Raw texts go out as they are: each is written as a marker first, then put in.
         var marks = [], user = typeof replacer === 'function' ? replacer : null;
         var list = user || replacer === undefined || replacer === null ? undefined : replacer;
-        var out = apply(originalStringify, JSON, [value, function (k, v) {
+        var out = stringifyOnce(arguments, [value, function (k, v) {
             if (user) v = apply(user, this, [k, v]);
             if (list && k !== '' && !Array.isArray(this) && !has(list, k)) return undefined;
             if (typeof v === 'object' && v !== null && rawTexts.has(v)) {
