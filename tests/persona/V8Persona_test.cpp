@@ -303,6 +303,27 @@ TEST_F(Persona, PatternsDescriptorsHeritageAndGeneratorsNameWhatV8Names) {
               "TypeError: Method [Generator].prototype.return called on incompatible receiver 1");
 }
 
+TEST_F(Persona, TrapsAtomicsAndAccessorsNameTheValueV8Names) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.name + ': ' + e.message; } })()");
+    };
+    // A trap that is no function, written in the handler or read from the proxy's own.
+    EXPECT_EQ(caught("return new Proxy({}, {get: 1}).a;"),
+              "TypeError: '1' returned for property 'get' of object '#<Object>' is not a function");
+    EXPECT_EQ(caught("class H { constructor() { this.has = true; } } var p = new Proxy({}, new H()); return 'a' in p;"),
+              "TypeError: 'true' returned for property 'has' of object '#<H>' is not a function");
+    EXPECT_EQ(caught("var h = {set: {}}; var p = new Proxy({}, h); p.a = 1;"),
+              "TypeError: '#<Object>' returned for property 'set' of object '#<Object>' is not a function");
+    // Atomics on an array of floats, made on the spot or held.
+    EXPECT_EQ(caught("Atomics.add(new Float64Array(1), 0, 1);"),
+              "TypeError: [object Float64Array] is not an integer typed array.");
+    EXPECT_EQ(caught("var u = new Uint8ClampedArray(2); Atomics.store(u, 0, 1);"),
+              "TypeError: [object Uint8ClampedArray] is not an integer typed array.");
+    // RegExp.prototype's flags getter called on a primitive.
+    EXPECT_EQ(caught("Object.getOwnPropertyDescriptor(RegExp.prototype, 'flags').get.call(1);"),
+              "TypeError: RegExp.prototype.flags getter called on non-object 1");
+}
+
 TEST_F(Persona, ACircleInJsonSaysWhereItCloses) {
     auto caught = [&](const std::string& code) {
         return page.Text("(function () { try { " + code + " } catch (e) { return e.message; } })()");

@@ -42,12 +42,9 @@ function probe(group, name, f) {
 const std::set<std::string> kKnown = {
     // The value V8 names is in neither the engine's message nor the source at the place.
     "messages: iteration and destructuring/iterator result not an object",
-    "messages: proxy and reflect/trap not a function",
     "messages: proxy and reflect/get invariant",
     "messages: proxy and reflect/ownKeys invariant",
-    "messages: misc/Atomics on a float array",
     "messages: misc/Array.prototype.push on frozen",
-    "messages: regular expressions/flags receiver",
     "messages: collections, buffers and typed arrays/array length -1",
     // V8 names an anonymous function by the variable it was read from, and shows the
     // generator's own next.

@@ -235,6 +235,10 @@
             if (call.name === 'WeakRef') return 'WeakRef: invalid target';
             var method = /RegExp\.prototype\.(\w+)\.call$/.exec(call.callee), a = argument(ctx, 0);
             if (method && a) return 'Method RegExp.prototype.' + method[1] + ' called on incompatible receiver ' + shown(a.v);
+            // An accessor of RegExp.prototype read off its descriptor and called on a primitive.
+            var getter = call.name === 'call' &&
+                /RegExp\.prototype\s*,\s*['"](\w+)['"]\s*\)\s*\.get\s*\.call\s*\($/.exec(ctx.wholeLine().slice(0, -restOfLine(ctx.frame).length) + 'call(');
+            if (getter && a && !isObject(a.v)) return 'RegExp.prototype.' + getter[1] + ' getter called on non-object ' + shown(a.v);
             return null;
         }, function (m, ctx) {
             var call = ctx.call();
@@ -243,8 +247,7 @@
         [/^property descriptor's (get|set)(?:ter)? field is neither undefined nor a function$/, function (m, ctx) {
             // The field's value: written in the descriptor on the line, or read from the
             // descriptor the call was given.
-            var field = new RegExp('\\b' + m[1] + '\\s*:\\s*(\'(?:[^\'\\\\]|\\\\.)*\'|"(?:[^"\\\\]|\\\\.)*"|[\\w$.+-]+|\\{\\s*\\}|\\[\\s*\\])\\s*[,}]');
-            var written = ctx.frame ? field.exec(ctx.wholeLine()) : null, v = written ? valueAt(ctx.frame, written[1]) : null;
+            var v = writtenField(ctx, m[1]);
             if (!v) {
                 var call = ctx.call(), d = call && call.args.length >= 3 ? argument(ctx, 2) : null;
                 var held = d && isObject(d.v) && d.v !== PLAIN ? dataOf(d.v, m[1]) : NOTHING;
@@ -498,6 +501,37 @@
             var op = ctx.frame && isWrite(ctx.frame) ? 'set' : /^return\s+\S+\s+in\s|^\S+\s+in\s/.test(line) ? 'has' : 'get';
             return "Cannot perform '" + op + "' on a proxy that has been revoked";
         }],
+        [/^invalid array type for the operation$/, function (m, ctx) {
+            var call = ctx.call();
+            if (!call || !/^Atomics\.\w+$/.test(call.callee) || !call.args.length) return null;
+            var made = /^new\s+(\w+)\s*\(/.exec(call.args[0]), a = made ? null : argument(ctx, 0), shownArray;
+            if (made) shownArray = '[object ' + made[1] + ']';
+            else if (a && isObject(a.v) && /Array$/.test(className(a.v))) shownArray = '[object ' + className(a.v) + ']';
+            else if (a) shownArray = shown(a.v);
+            if (!shownArray) return null;
+            return shownArray + (call.name === 'wait' ? ' is not an int32 or BigInt64 typed array.' : ' is not an integer typed array.');
+        }, function (m, ctx) {
+            var call = ctx.call();
+            return call && /^Atomics\.\w+$/.test(call.callee) ? call.callee : null;
+        }],
+        // A trap that is no function: its value, read from the proxy the place names or
+        // written in the handler on the line.
+        [/^proxy handler's (\w+) trap wasn't undefined, null, or callable$/, function (m, ctx) {
+            if (m[1] === 'apply' || m[1] === 'construct' || !ctx.frame) return null;
+            var line = restOfLine(ctx.frame);
+            var named = /^[^;]*?\sin\s+([A-Za-z_$][\w$]*)/.exec(line) || /^([A-Za-z_$][\w$]*)/.exec(line);
+            var p = named ? valueAt(ctx.frame, named[1]) : null;
+            var handler = null, v = null;
+            if (p && isObject(p.v) && p.v !== PLAIN && p.v.isProxy && isObject(p.v.proxyHandler)) {
+                handler = p.v.proxyHandler;
+                var held = dataOf(handler, m[1]);
+                if (held !== NOTHING) v = {v: held};
+            } else {
+                v = writtenField(ctx, m[1]);
+            }
+            if (!v) return null;
+            return "'" + shown(v.v) + "' returned for property '" + m[1] + "' of object '" + (handler ? shown(handler) : '#<Object>') + "' is not a function";
+        }],
         [/^proxy set handler returned false for property '(.*)'$/, function (m) { return "'set' on proxy: trap returned falsish for property '" + key(m[1]) + "'"; }],
         // promises
         [/^Argument of Promise\.(all|race|allSettled|any) is not iterable$/, function (m, ctx) {
@@ -548,6 +582,14 @@
             // no source to show
         }
         return 'function ' + (f.name || '') + '() { [native code] }';
+    }
+
+    // The value of the member `name` of an object literal on the frame's line, as {v}.
+    function writtenField(ctx, name) {
+        if (!ctx.frame) return null;
+        var field = new RegExp('\\b' + name + '\\s*:\\s*(\'(?:[^\'\\\\]|\\\\.)*\'|"(?:[^"\\\\]|\\\\.)*"|[\\w$.+-]+|\\{\\s*\\}|\\[\\s*\\])\\s*[,}]');
+        var written = field.exec(ctx.wholeLine());
+        return written ? valueAt(ctx.frame, written[1]) : null;
     }
 
     function heritageText(v) {
