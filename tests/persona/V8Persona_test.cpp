@@ -71,7 +71,7 @@ TEST_F(Persona, FramesAreNamedAsV8NamesThem) {
                          "class Box { make() { return new Error('b'); } }\n"));
     EXPECT_EQ(page.Text("thrown()"),
               "TypeError: Cannot read properties of null (reading 'x')\n"
-              "    at Object.run (https://www.example.com/app/index.html:1:29)\n"
+              "    at Object.run (https://www.example.com/app/index.html:1:34)\n"
               "    at new Outer (https://www.example.com/app/index.html:2:22)\n"
               "    at thrown (https://www.example.com/app/index.html:3:27)\n"
               "    at https://www.example.com/app/index.html:1:1");
@@ -79,6 +79,35 @@ TEST_F(Persona, FramesAreNamedAsV8NamesThem) {
               "    at Box.make (https://www.example.com/app/index.html:4:29)");
     EXPECT_EQ(page.Text("eval('new Error(\\'e\\')').stack.split('\\n')[1]"),
               "    at eval (eval at <anonymous> (https://www.example.com/app/index.html:1:1), <anonymous>:1:1)");
+}
+
+TEST_F(Persona, FramesArePlacedAndNamedAsV8DoesForAnonymousFunctionsGeneratorsAndMembers) {
+    auto second = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.stack.split('\\n')[1]; } })()");
+    };
+    // An anonymous function takes the name of the variable or member it was stored in;
+    // a member's name shows without the receiver's type, and a function given to a call
+    // there takes none.
+    EXPECT_EQ(second("var o = {}; var g = [function () { throw new Error('x'); }][0]; g.call(o);"),
+              "    at Object.g (https://www.example.com/app/index.html:1:63)");
+    EXPECT_EQ(second("var h = [function () { throw new Error('x'); }][0]; h();"),
+              "    at h (https://www.example.com/app/index.html:1:51)");
+    EXPECT_EQ(second("var o = {a: [function () { throw new Error('x'); }]}; o.a[0]();"),
+              "    at o.a (https://www.example.com/app/index.html:1:55)");
+    EXPECT_EQ(second("function id(f) { return f; } var w = id(function () { throw new Error('x'); }); w();"),
+              "    at https://www.example.com/app/index.html:1:82");
+    // A generator's own method shows between it and its caller; a for-of loop stands at
+    // its binding.
+    ASSERT_TRUE(page.Add("function* gen() { yield 1; null.x; }\n"
+                         "function runs() { try { for (const v of gen()) {} } catch (e) { return e.stack; } }\n"));
+    EXPECT_EQ(page.Text("runs().split('\\n').slice(1, 4).join('|')"),
+              "    at gen (https://www.example.com/app/index.html:1:33)|"
+              "    at gen.next (<anonymous>)|"
+              "    at runs (https://www.example.com/app/index.html:2:36)");
+    // A property of null or undefined is placed at the member read, or a write's `=`.
+    EXPECT_EQ(second("var o = {}; o.a['k'];"), "    at https://www.example.com/app/index.html:1:37");
+    EXPECT_EQ(second("var o = {}; o.a\n  .b;"), "    at https://www.example.com/app/index.html:2:4");
+    EXPECT_EQ(second("var o; o.x = 1;"), "    at https://www.example.com/app/index.html:1:33");
 }
 
 TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
@@ -96,7 +125,7 @@ TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
     EXPECT_EQ(page.Text("typeof got.trace + ' ' + got.failed"), "string undefined");
     EXPECT_EQ(page.Text("got.trace.split('\\n').slice(0, 3).join('|')"),
               "TypeError: Cannot read properties of null (reading '0')|"
-              "    at Object.probe [as trace] (https://www.example.com/app/index.html:1:26)|"
+              "    at Object.probe [as trace] (https://www.example.com/app/index.html:1:30)|"
               "    at https://www.example.com/app/index.html:6:86");
     // No receiver type for the arrow; the built-in that called it shows, and the method
     // that called that keeps its own.
