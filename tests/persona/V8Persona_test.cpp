@@ -485,6 +485,31 @@ TEST_F(Persona, EngineWordingComesBackOutsideThePersona) {
 
 // ---- built-ins ------------------------------------------------------------------------
 
+TEST_F(Persona, BuiltInsListTheirMembersInV8sOrder) {
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(Array.prototype).slice(0, 6).join()"),
+              "length,constructor,at,concat,copyWithin,fill");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(Object.prototype).join()"),
+              "constructor,__defineGetter__,__defineSetter__,hasOwnProperty,__lookupGetter__,__lookupSetter__,"
+              "isPrototypeOf,propertyIsEnumerable,toString,valueOf,__proto__,toLocaleString");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(Function.prototype).join()"),
+              "length,name,constructor,apply,bind,call,toString,arguments,caller");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(Reflect).slice(0, 3).join()"), "defineProperty,deleteProperty,apply");
+    // Only the order changes: the same functions with the same flags, still working.
+    EXPECT_TRUE(page.True("(function () { var d = Object.getOwnPropertyDescriptor(Array.prototype, 'map');"
+                          " return d.writable && !d.enumerable && d.configurable && String(d.value) === 'function map() { [native code] }'"
+                          " && [1, 2].map(function (x) { return x * 2; }).join() === '2,4'"
+                          " && 'a-b'.replace(/-/, '+') === 'a+b' && new Map([[1, 2]]).get(1) === 2; })()"));
+    EXPECT_TRUE(page.True("Object.keys(Array.prototype).length === 0 && !Object.prototype.propertyIsEnumerable('toString')"));
+    // What a page added before it looked comes after V8's members, and each way of
+    // listing agrees.
+    ASSERT_TRUE(page.Add("Map.prototype.extra = 1; String.prototype.split = null;"));
+    EXPECT_EQ(page.Text("Reflect.ownKeys(Map.prototype).filter(function (k) { return typeof k === 'string'; }).join()"),
+              "constructor,get,set,has,delete,clear,entries,forEach,keys,size,values,extra");
+    EXPECT_EQ(page.Text("Object.keys(Object.getOwnPropertyDescriptors(Promise.prototype)).join()"), "constructor,then,catch,finally");
+    EXPECT_EQ(page.Text("String(Object.getOwnPropertyNames) + Object.getOwnPropertyNames.length"),
+              "function getOwnPropertyNames() { [native code] }1");
+}
+
 TEST_F(Persona, ArrayCopiesFollowTheLanguage) {
     EXPECT_EQ(page.Text("JSON.stringify([1, 2, 3].toSpliced())"), "[1,2,3]");
     EXPECT_EQ(page.Text("JSON.stringify([1, 2, 3].toSpliced(-1))"), "[1,2]");

@@ -48,6 +48,30 @@ const std::set<std::string> kKnown = {
     // The recording Chromium's later V8 adds "Failed to set the 'length' property on
     // 'Array': "; node's V8 (11) words it as we do.
     "messages: collections, buffers and typed arrays/array length -1",
+    // The engine makes a constructor's `prototype` (and Math's constants) first and
+    // never lets them go, so V8's order holds only for the members after them; a
+    // function's own `length` and `name` come in the engine's order.
+    "orders/Object", "orders/Math", "orders/Promise", "orders/Number", "orders/Error", "orders/Symbol",
+    "orders/Array", "orders/String", "orders/RegExp", "orders/Date", "orders/a function", "orders/a class",
+    "orders/a native",
+    // V8 nests the origin of eval'd code that eval'd code made.
+    "stacks more/nested eval",
+    // V8 leaves out the frames of an Error subclass's constructors.
+    "stacks more/stack of a subclass with its own name",
+    // A limit that is no number: V8 still gives the error an own stack, undefined.
+    "stacks more/stackTraceLimit as a string",
+    "stacks more/stackTraceLimit deleted",
+    // Call sites give no receiver or function.
+    "prepareStackTrace/getThis and getFunction",
+    // The engine's guessed name of the function that called eval.
+    "prepareStackTrace/eval origin",
+    // V8 prints the callee as its own printer writes the expression.
+    "messages more/comma call",
+    "messages more/array pattern from a call",
+    "messages more/delete a non-configurable in strict code",
+    "messages more/then on a non-promise",
+    // The environment's DOMException is made as an Error.
+    "messages more/atob of bad text",
 };
 
 /// The probe files: under the source folder, or beside this file as the compiler saw it
