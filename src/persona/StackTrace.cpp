@@ -367,8 +367,8 @@ bool OwnStack(JSContext* cx, JSObject* calleeObj, JS::HandleObject obj) {
 }
 
 /// An error made or thrown: the members the engine adds and V8 has not go; its first
-/// line and frames are taken under the limit now in force (none at all when the limit
-/// is no number), from `records` (the watcher's) when given, else from the engine's
+/// line and frames are taken under the limit now in force (an undefined stack when the
+/// limit is no number), from `records` (the watcher's) when given, else from the engine's
 /// saved frames; and it gets its own `stack`.
 bool Settle(JSContext* cx, JSObject* calleeObj, JS::HandleObject obj, JS::HandleValue records) {
     JS::RootedObject callee(cx, calleeObj);
@@ -377,7 +377,10 @@ bool Settle(JSContext* cx, JSObject* calleeObj, JS::HandleObject obj, JS::Handle
         if (!JS_DeleteProperty(cx, obj, extra, ignored)) return false;
     }
     uint32_t limit = 0;
-    if (!TraceLimit(cx, limit)) return true;
+    if (!TraceLimit(cx, limit)) {
+        // No number: V8 still gives the error its own stack, which reads undefined.
+        return SetEntry(cx, callee, obj, kText, JS::UndefinedHandleValue) && OwnStack(cx, callee, obj);
+    }
     JS::RootedValue header(cx);
     if (!MessageNow(cx, obj, &header)) return false;
     JS::RootedValue limitValue(cx, JS::NumberValue(limit));
@@ -448,9 +451,10 @@ bool SettleNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     return Settle(cx, callee, obj, records);
 }
 
-/// note(error) → the limit its frames are to be taken under, or -1 when it needs none
-/// (it has its stack already, or the limit is no number); note(error, records) → keeps
-/// the frames the watcher took where the error was thrown (null: the engine's frames).
+/// note(error) → the limit its frames are to be taken under (0 when the limit is no
+/// number), or -1 when it needs none (it has its stack already); note(error, records)
+/// → keeps the frames the watcher took where the error was thrown (null: the engine's
+/// frames).
 bool NoteNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedObject callee(cx, &args.callee());
@@ -460,8 +464,10 @@ bool NoteNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     Entry entry(cx);
     if (!GetEntry(cx, callee, obj, entry) || entry.state != kNone) return true;
     if (args.length() < 2) {
+        // A limit that is no number takes no frames, but the error is still worded and
+        // settled (with an undefined stack).
         uint32_t limit = 0;
-        if (TraceLimit(cx, limit)) args.rval().setNumber(limit);
+        args.rval().setNumber(TraceLimit(cx, limit) ? limit : 0);
         return true;
     }
     JS::RootedValue records(cx, args[1]);

@@ -202,6 +202,10 @@ TEST_F(Persona, StackTraceLimitAndCaptureStackTrace) {
     EXPECT_EQ(page.Text("deep(30).stack.split('\\n').length"), "11");
     EXPECT_EQ(page.Text("Error.stackTraceLimit = 3; deep(30).stack.split('\\n').length"), "4");
     EXPECT_EQ(page.Text("Error.stackTraceLimit = 'x'; typeof new Error('x').stack"), "undefined");
+    // The stack is still the error's own, reading undefined, as in V8.
+    EXPECT_EQ(page.Text("[new Error('x').hasOwnProperty('stack'), (function () { try { null.x; } catch (e) {"
+                        " return e.hasOwnProperty('stack') + ' ' + e.stack; } })()].join()"),
+              "true,true undefined");
     EXPECT_EQ(page.Text("Error.stackTraceLimit = 10; caller({message: 'm'}).stack.split('\\n').slice(0, 2).join('|')"
                         ".replace(/:\\d+\\)$/, ')')"),
               "Error: m|    at caller (https://www.example.com/app/index.html:3)");

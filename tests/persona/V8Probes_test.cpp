@@ -58,9 +58,6 @@ const std::set<std::string> kKnown = {
     "stacks more/nested eval",
     // V8 leaves out the frames of an Error subclass's constructors.
     "stacks more/stack of a subclass with its own name",
-    // A limit that is no number: V8 still gives the error an own stack, undefined.
-    "stacks more/stackTraceLimit as a string",
-    "stacks more/stackTraceLimit deleted",
     // Call sites give no receiver or function.
     "prepareStackTrace/getThis and getFunction",
     // The engine's guessed name of the function that called eval.
