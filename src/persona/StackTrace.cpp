@@ -433,7 +433,40 @@ bool StackSetter(JSContext* cx, unsigned argc, JS::Value* vp) {
     return SetEntry(cx, callee, obj, kText, value);
 }
 
-/// settle(error): for the persona's Error constructors, right after they made one.
+/// An error made by a subclass of Error (`new.target`): V8 leaves out the frames of its
+/// constructors, down to and with the subclass's own.
+bool DropSubclassFrames(JSContext* cx, JS::HandleValue records, JS::HandleValue subclass) {
+    JSObject* fnObj = &subclass.toObject();
+    if (!JS_ObjectIsFunction(fnObj)) return true;
+    JSString* id = JS_GetFunctionId(JS_GetObjectFunction(fnObj));
+    if (!id) return true;
+    std::u16string name = Copy(cx, id);
+    JS::RootedObject all(cx, &records.toObject());
+    uint32_t count = 0;
+    if (!JS::GetArrayLength(cx, all, &count)) return false;
+    for (uint32_t i = 1; i < count; ++i) {
+        JS::RootedValue item(cx), constructing(cx);
+        if (!JS_GetElement(cx, all, i, &item) || !item.isObject()) continue;
+        JS::RootedObject r(cx, &item.toObject());
+        if (!JS_GetElement(cx, r, 5, &constructing)) return false;
+        if (!constructing.isTrue() || RecordString(cx, r, 3) != name) continue;
+        // Keep the limit in front, then the frames below the subclass's constructor.
+        JS::RootedValueVector kept(cx);
+        for (uint32_t j = 0; j < count; ++j) {
+            if (j >= 1 && j <= i) continue;
+            JS::RootedValue v(cx);
+            if (!JS_GetElement(cx, all, j, &v) || !kept.append(v)) return false;
+        }
+        if (!JS::SetArrayLength(cx, all, 0)) return false;
+        for (size_t k = 0; k < kept.length(); ++k)
+            if (!JS_SetElement(cx, all, static_cast<uint32_t>(k), kept[k])) return false;
+        return true;
+    }
+    return true;
+}
+
+/// settle(error[, subclass]): for the persona's Error constructors, right after they made
+/// one (`subclass`: the new.target when it is not the constructor itself).
 bool SettleNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedObject callee(cx, &args.callee());
@@ -447,6 +480,7 @@ bool SettleNative(JSContext* cx, unsigned argc, JS::Value* vp) {
         // The watcher names the frames as V8 does (constructors, methods, eval).
         JS::RootedValue arg(cx, JS::NumberValue(limit));
         if (!JS_CallFunctionValue(cx, nullptr, frames, JS::HandleValueArray(arg), &records)) JS_ClearPendingException(cx);
+        if (records.isObject() && args.get(1).isObject() && !DropSubclassFrames(cx, records, args[1])) return false;
     }
     return Settle(cx, callee, obj, records);
 }

@@ -110,6 +110,18 @@ TEST_F(Persona, FramesArePlacedAndNamedAsV8DoesForAnonymousFunctionsGeneratorsAn
     EXPECT_EQ(second("var o; o.x = 1;"), "    at https://www.example.com/app/index.html:1:33");
 }
 
+TEST_F(Persona, ErrorSubclassesLeaveTheirConstructorsOut) {
+    ASSERT_TRUE(page.Add("class MyErr extends Error { constructor(m) { super(m); this.name = 'MyErr'; } }\n"
+                         "class Deeper extends MyErr {}\n"
+                         "function make(C) { return new C('x'); }\n"));
+    EXPECT_EQ(page.Text("make(MyErr).stack.split('\\n').slice(0, 2).join('|')"),
+              "MyErr: x|    at make (https://www.example.com/app/index.html:3:27)");
+    EXPECT_EQ(page.Text("make(Deeper).stack.split('\\n').slice(0, 2).join('|')"),
+              "MyErr: x|    at make (https://www.example.com/app/index.html:3:27)");
+    EXPECT_EQ(page.Text("make(Error).stack.split('\\n').slice(0, 2).join('|')"),
+              "Error: x|    at make (https://www.example.com/app/index.html:3:27)");
+}
+
 TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
     // A detector's probe: sources collected through async arrows over Promise.all, one
     // of them reading the stack of an error it caught; arrow frames have no receiver of

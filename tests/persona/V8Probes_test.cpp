@@ -56,8 +56,6 @@ const std::set<std::string> kKnown = {
     "orders/a native",
     // V8 nests the origin of eval'd code that eval'd code made.
     "stacks more/nested eval",
-    // V8 leaves out the frames of an Error subclass's constructors.
-    "stacks more/stack of a subclass with its own name",
     // Call sites give no receiver or function.
     "prepareStackTrace/getThis and getFunction",
     // The engine's guessed name of the function that called eval.

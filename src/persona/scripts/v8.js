@@ -1008,7 +1008,7 @@
         if (typeof Original !== 'function') return;
         var made = native(function () {
             var error = construct(Original, arguments, new.target === undefined ? made : new.target);
-            settle(error);
+            settle(error, new.target !== undefined && new.target !== made ? new.target : undefined);
             return error;
         }, name, row[1], true);
         var proto = Original.prototype;
