@@ -369,6 +369,24 @@ TEST_F(Persona, TrapsAtomicsAndAccessorsNameTheValueV8Names) {
               "TypeError: RegExp.prototype.flags getter called on non-object 1");
 }
 
+TEST_F(Persona, CallResultsReceiversAndEvalCallersAsV8NamesThem) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.message; } })()");
+    };
+    // A plain call's result that cannot be iterated: V8 suspects the call too.
+    EXPECT_EQ(caught("function f() { return 1; } var [a] = f();"), "f is not a function or its return value is not iterable");
+    EXPECT_EQ(caught("function f() { return 1; } return [...f(2)];"), "f is not a function or its return value is not iterable");
+    // A promise's method on another receiver, and a function that keeps a member.
+    EXPECT_EQ(caught("return Promise.prototype.then.call(1);"), "Method Promise.prototype.then called on incompatible receiver 1");
+    EXPECT_EQ(caught("(function () { 'use strict'; delete Object.prototype; })();"),
+              "Cannot delete property 'prototype' of function Object() { [native code] }");
+    // Eval'd code names the function that called eval by its own name only.
+    EXPECT_EQ(page.Text("(function () { var got; Error.prepareStackTrace = function (e, s) { got = s[0].getEvalOrigin(); return ''; };"
+                        " var run = [function () { eval('new Error(1).stack'); }][0]; run(); delete Error.prepareStackTrace;"
+                        " return got.replace(/\\(.*\\)/, '(P)'); })()"),
+              "eval at run (P)");
+}
+
 TEST_F(Persona, ACircleInJsonSaysWhereItCloses) {
     auto caught = [&](const std::string& code) {
         return page.Text("(function () { try { " + code + " } catch (e) { return e.message; } })()");

@@ -58,13 +58,8 @@ const std::set<std::string> kKnown = {
     "stacks more/nested eval",
     // Call sites give no receiver or function.
     "prepareStackTrace/getThis and getFunction",
-    // The engine's guessed name of the function that called eval.
-    "prepareStackTrace/eval origin",
     // V8 prints the callee as its own printer writes the expression.
     "messages more/comma call",
-    "messages more/array pattern from a call",
-    "messages more/delete a non-configurable in strict code",
-    "messages more/then on a non-promise",
     // The environment's DOMException is made as an Error.
     "messages more/atob of bad text",
 };

@@ -293,7 +293,8 @@
         if ((type !== 'eval' && type !== 'Function') || !source.introductionScript) return null;
         var intro = source.introductionScript, at = intro.getOffsetLocation(source.introductionOffset);
         var outer = introduction(intro.source);
-        var caller = intro.displayName || '<anonymous>';
+        // Named as V8 names a function: by its own name or the one it was stored under.
+        var caller = inferredName({displayName: intro.displayName, script: intro}) || '<anonymous>';
         return outer ? [outer[0], outer[1], outer[2], caller, outer]
                      : [intro.url, at.lineNumber, at.columnNumber + 1, caller, null];
     }

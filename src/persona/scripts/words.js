@@ -228,6 +228,10 @@
             if (!k || !o || isObject(k.v) || isObject(o.v)) return null;
             return "Cannot use 'in' operator to search for '" + (typeof k.v === 'symbol' ? k.v.toString() : String(k.v)) + "' in " + String(o.v);
         }],
+        [/^Receiver of (Promise\.prototype\.\w+) call is not a non-null object$/, function (m, ctx) {
+            var call = ctx.call(), a = call && /^(?:call|apply)$/.test(call.name) ? argument(ctx, 0) : null;
+            return a ? 'Method ' + m[1] + ' called on incompatible receiver ' + shown(a.v) : null;
+        }],
         [/^.* is not a non-null object$|^`target` argument of Reflect\.\w+ must be an object, got .*$/, function (m, ctx) {
             var call = ctx.call();
             if (!call) return null;
@@ -282,7 +286,9 @@
         [/^can't define property (.*): \w+ is not extensible$/, function (m) { return 'Cannot add property ' + key(m[1]) + ', object is not extensible'; }],
         [/^property (.*) is non-configurable and can't be deleted$/, function (m, ctx) {
             var owner = ownerAt(ctx.frame);
-            var of = owner ? shown(owner) : /^\d+$/.test(m[1]) || m[1] === '"length"' ? '[object Array]' : '#<Object>';
+            // V8 shows a function by its text.
+            var of = owner ? (owner.callable ? functionText(owner) : shown(owner))
+                : /^\d+$/.test(m[1]) || m[1] === '"length"' ? '[object Array]' : '#<Object>';
             return "Cannot delete property '" + key(m[1]) + "' of " + of;
         }],
         [/^setting getter-only property (.*)$/, function (m, ctx) {
@@ -409,6 +415,8 @@
             return first ? "Cannot destructure property '" + first[1] + "' of '" + what + "' as it is " + what + '.'
                 : "Cannot destructure '" + what + "' as it is " + what + '.';
         }],
+        // An array pattern or spread of a plain call's result: V8 suspects the call too.
+        [/^([\w$]+)\((?:\.\.\.)?\) is not iterable$/, '$1 is not a function or its return value is not iterable'],
         // A nested object pattern given nothing: the engine names the path it followed
         // ("o.a is undefined"); V8 the first property the pattern reads from it.
         [/^[\s\S]*?(?:\.([\w$]+)|\.value) is (undefined|null)$/, function (m, ctx) {
