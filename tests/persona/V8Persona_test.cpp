@@ -376,6 +376,9 @@ TEST_F(Persona, CallResultsReceiversAndEvalCallersAsV8NamesThem) {
     // A plain call's result that cannot be iterated: V8 suspects the call too.
     EXPECT_EQ(caught("function f() { return 1; } var [a] = f();"), "f is not a function or its return value is not iterable");
     EXPECT_EQ(caught("function f() { return 1; } return [...f(2)];"), "f is not a function or its return value is not iterable");
+    // A member called through a comma, as bundlers write it.
+    EXPECT_EQ(caught("var m = {}; (0, m.default)(1, 2);"), "(0 , m.default) is not a function");
+    EXPECT_EQ(caught("var m = {}; m.default();"), "m.default is not a function");
     // A promise's method on another receiver, and a function that keeps a member.
     EXPECT_EQ(caught("return Promise.prototype.then.call(1);"), "Method Promise.prototype.then called on incompatible receiver 1");
     EXPECT_EQ(caught("(function () { 'use strict'; delete Object.prototype; })();"),

@@ -58,8 +58,6 @@ const std::set<std::string> kKnown = {
     "stacks more/nested eval",
     // Call sites give no receiver or function.
     "prepareStackTrace/getThis and getFunction",
-    // V8 prints the callee as its own printer writes the expression.
-    "messages more/comma call",
     // The environment's DOMException is made as an Error.
     "messages more/atob of bad text",
 };

@@ -333,7 +333,12 @@
         [/^([\w$]+(?:\.[\w$]+)+) is not a function$/, function (m, ctx) {
             // The engine leaves out the `?.` of an optional chain; V8 keeps the source's.
             var whole = ctx.wholeLine(), parts = m[1].split('.');
-            if (!ctx.frame || whole.indexOf(m[1]) >= 0) return null;
+            if (!ctx.frame) return null;
+            // A member called through a comma, as bundlers write `(0, m.f)(…)`: V8 prints
+            // the comma expression.
+            var comma = new RegExp('\\(\\s*(-?\\d+)\\s*,\\s*' + m[1].replace(/[.$]/g, '\\$&') + '\\s*\\)\\s*\\(').exec(whole);
+            if (comma) return '(' + comma[1] + ' , ' + m[1] + ') is not a function';
+            if (whole.indexOf(m[1]) >= 0) return null;
             for (var i = 1; i < parts.length; i++) {
                 var optional = parts.slice(0, i).join('.') + '?.' + parts.slice(i).join('.');
                 if (whole.indexOf(optional) >= 0) return optional + ' is not a function';
