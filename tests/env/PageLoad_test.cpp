@@ -169,6 +169,26 @@ TEST_P(PageLoad, HandlersTakeTheirPlaceAmongListeners) {
     EXPECT_EQ(env.Text("b.onclick = 'text'; String(b.onclick)"), "null");
 }
 
+// The document's and the window's handlers of their own (beside the ones every element
+// has) run as an element's do, an attribute's body included, and reading them is no
+// missing member.
+TEST_P(PageLoad, DocumentAndWindowHandlersRunAndAreNoMissingMembers) {
+    EnvHost env(GetParam());
+    (void)env.Report();
+    ASSERT_TRUE(env.Add("var seen = [], before = [document.onreadystatechange, window.onhashchange, document.onclick];"
+                        "document.onreadystatechange = function (e) { seen.push('doc ' + e.type); };"
+                        "window.onhashchange = function (e) { seen.push('win ' + e.type); };"
+                        "document.dispatchEvent(new Event('readystatechange'));"
+                        "window.dispatchEvent(new Event('hashchange'));"
+                        "window.onhashchange = null; window.dispatchEvent(new Event('hashchange'));"
+                        "var d = document.createElement('div'); d.setAttribute('onmouseover', 'seen.push(\"attr \" + event.type)');"
+                        "d.dispatchEvent(new Event('mouseover'));"))
+        << env.ErrorDescription();
+    EXPECT_EQ(env.Text("[String(before[0]), String(before[1]), String(before[2])].join() + ' ' + seen.join() + ' ' + typeof d.onmouseover + ' ' + window.onhashchange"),
+              "null,null,null doc readystatechange,win hashchange,attr mouseover function null");
+    EXPECT_TRUE(env.Report().empty());
+}
+
 // A page's own scripts run where the page's later code runs: Chrome's printing of natives
 // and V8's words are in place already (detectors measure eval's source text in the
 // page's first script).

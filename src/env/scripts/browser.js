@@ -49,6 +49,9 @@
     // exist only there. JScript additionally gets the old IE members pages test for.
     var modern = hasHost ? host.target === 'es2021' : typeof Uint8Array === 'function';
     var oldIE = !modern;
+    // In the modern target scripts never hold these page objects: Chrome's face stands
+    // before them, with its own constants and accessors.
+    var behindFace = hasHost && modern;
     var hasOwn = Object.prototype.hasOwnProperty;
     var toText = String;
     // With a seed the host's clock and random source repeat from run to run.
@@ -418,36 +421,75 @@
         'animationstart transitionend copy cut paste').split(' ');
     // An onX handler is null until set; set, it takes its place among the listeners at
     // that moment (set to null, it leaves), as browsers order them.
-    function handlerAccessor(o, name) {
-        accessor(o, 'on' + name, function () {
-            return own(this, '__handlers') && own(this.__handlers, name) ? this.__handlers[name] : null;
-        }, function (v) {
-            if (!own(this, '__handlers')) this.__handlers = {};
-            var handlers = this.__handlers, list = listenersOf(this, name), at = -1, k;
-            for (k = 0; k < list.length; k++) if (list[k].handler === true) at = k;
-            if (typeof v !== 'function') {
-                delete handlers[name];
-                if (at >= 0) {
-                    list[at].removed = true;
-                    list.splice(at, 1);
-                }
-                return;
-            }
-            handlers[name] = v;
-            if (at < 0) {
-                list.push({capture: false, handler: true, fn: function (event) {
-                    var current = own(handlers, name) ? handlers[name] : null;
-                    if (typeof current === 'function' && current.call(this, event) === false) event.preventDefault();
-                }});
-            }
-        });
+    function handlerGet(o, name) {
+        return own(o, '__handlers') && own(o.__handlers, name) ? o.__handlers[name] : null;
     }
+    function handlerSet(o, name, v) {
+        if (!own(o, '__handlers')) o.__handlers = {};
+        var handlers = o.__handlers, list = listenersOf(o, name), at = -1, k;
+        for (k = 0; k < list.length; k++) if (list[k].handler === true) at = k;
+        if (typeof v !== 'function') {
+            delete handlers[name];
+            if (at >= 0) {
+                list[at].removed = true;
+                list.splice(at, 1);
+            }
+            return;
+        }
+        handlers[name] = v;
+        if (at < 0) {
+            list.push({capture: false, handler: true, fn: function (event) {
+                var current = own(handlers, name) ? handlers[name] : null;
+                if (typeof current === 'function' && current.call(this, event) === false) event.preventDefault();
+            }});
+        }
+    }
+    function handlerAccessor(o, name) {
+        accessor(o, 'on' + name, function () { return handlerGet(this, name); }, function (v) { handlerSet(this, name, v); });
+    }
+    // In the modern target scripts reach the page objects only through Chrome's face,
+    // which reads and sets the handlers with handlerOf and setHandler: an object keeps the
+    // names it has, and no accessor is made per name and object at each page's start.
+    var handlerSets = behindFace ? new WeakMap() : null;
+    var protoOf = handlerSets ? Object.getPrototypeOf : null;
     function nullHandlers(o, extra) {
+        if (handlerSets) {
+            handlerSets.set(o, extra || []);
+            return;
+        }
         var names = handlerNames.concat(extra || []);
         for (var n = 0; n < names.length; n++) {
             if (!plainMembers) handlerAccessor(o, names[n]);
             else if (!own(o, 'on' + names[n])) o['on' + names[n]] = null;
         }
+    }
+    // Whether `o` (or what it inherits from) has the onX handler `name`.
+    function hasHandler(o, name) {
+        for (var p = o; p; p = protoOf(p)) {
+            var extra = handlerSets.get(p);
+            if (extra && (handlerNames.indexOf(name) >= 0 || extra.indexOf(name) >= 0)) return true;
+        }
+        return false;
+    }
+    // The handler `name` of `o` (null while unset); undefined where `o` has no such handler.
+    function handlerOf(o, name) {
+        return hasHandler(o, name) ? handlerGet(o, name) : undefined;
+    }
+    // Whether `o` holds the onX handler `name` (null or a function), and setting it.
+    function handlerSlot(o, name) {
+        if (handlerSets && hasHandler(o, name)) return true;
+        var v = o['on' + name];
+        return v === null || typeof v === 'function';
+    }
+    function putHandler(o, name, v) {
+        if (handlerSets && hasHandler(o, name)) handlerSet(o, name, v);
+        else o['on' + name] = v;
+    }
+    // Sets `o`'s handler `name`; false where `o` has no such handler.
+    function setHandler(o, name, v) {
+        if (!hasHandler(o, name)) return false;
+        handlerSet(o, name, v);
+        return true;
     }
     if (oldIE) {
         EventTarget.prototype.attachEvent = function (name, fn) {
@@ -990,10 +1032,10 @@
             else if (key === 'value') this.value = this.defaultValue = value;
             else if (key === 'checked') this.checked = this.defaultChecked = true;
             else if (key === 'selected' || key === 'disabled') this[key] = true;
-            else if (/^on[a-z]+$/.test(key) && (this[key] === null || typeof this[key] === 'function')) {
+            else if (/^on[a-z]+$/.test(key) && handlerSlot(this, key.substring(2))) {
                 // A handler attribute is the body of the element's onX handler.
                 try {
-                    this[key] = new Function('event', value);
+                    putHandler(this, key.substring(2), new Function('event', value));
                 } catch (e) {
                     uncaught(e);
                 }
@@ -1564,7 +1606,10 @@
         var w = canvas.width, h = canvas.height;
         if (w && h) host.canvasWrite(surfaceOf(canvas), host.glImage(three.__gl), w, h, 0, 0);
     }
-    for (gk in GL) if (own(GL, gk)) WebGLRenderingContext[gk] = WebGLRenderingContext.prototype[gk] = WebGL2RenderingContext[gk] = WebGL2RenderingContext.prototype[gk] = GL[gk];
+    // The constants are for scripts; the page objects' own code reads them from GL.
+    if (!behindFace) {
+        for (gk in GL) if (own(GL, gk)) WebGLRenderingContext[gk] = WebGLRenderingContext.prototype[gk] = WebGL2RenderingContext[gk] = WebGL2RenderingContext.prototype[gk] = GL[gk];
+    }
     function glArray(values, floats) {
         if (!modern) return values.slice(0);
         return floats ? new Float32Array(values) : new Int32Array(values);
@@ -2785,7 +2830,8 @@
 
     // What the modern target's interfaces are made over.
     return {config: config, window: global, document: document, navigator: navigator, location: location, screen: screen,
-        profile: profile, loadPage: loadPage, createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
+        profile: profile, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
+        createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
         types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,
             HTMLCollection: HTMLCollection, Node: Node, Element: Element, HTMLElement: HTMLElement, CharacterData: CharacterData,
             Text: Text, Comment: Comment, DocumentFragment: DocumentFragment, Document: Document, HTMLDocument: HTMLDocument,

@@ -236,11 +236,19 @@
     function traceLabel(kind, iface, member, global_) {
         return traced ? kind + ' ' + (global_ ? 'window' : traceNames[iface] || iface) + '.' + member : undefined;
     }
+    // An onX member reads and sets the page object's handler where it has one.
+    function handlerName(m) {
+        return kit.handlerOf && m.name.charAt(0) === 'o' && m.name.charAt(1) === 'n' ? m.name.substring(2) : null;
+    }
     function getter(iface, m, global_) {
-        var own = behaviour(iface, 'get ' + m.name);
+        var own = behaviour(iface, 'get ' + m.name), handler = own ? null : handlerName(m);
         return native(function () {
             var r = brand((global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this, iface);
             if (own) return own.call(r.impl, r, this);
+            if (handler !== null) {
+                var h = kit.handlerOf(r.impl, handler);
+                if (h !== undefined) return wrap(h);
+            }
             var v = r.impl[m.name];
             if (v === undefined && !(m.name in r.impl)) {
                 hollow(r, m.name);
@@ -250,12 +258,13 @@
         }, 'get ' + m.name, 0, false, traceLabel('g', iface, m.name, global_));
     }
     function setter(iface, m, global_) {
-        var own = behaviour(iface, 'set ' + m.name);
+        var own = behaviour(iface, 'set ' + m.name), handler = own ? null : handlerName(m);
         return native(function (value) {
             var self = (global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this;
             var r = brand(self, iface);
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
             if (own) return void own.call(r.impl, value, r, self);
+            if (handler !== null && kit.setHandler(r.impl, handler, unwrap(value))) return;
             r.impl[m.name] = unwrap(value);
         }, 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
     }
