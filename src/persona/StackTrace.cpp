@@ -189,15 +189,14 @@ bool AppendRecord(JSContext* cx, JS::HandleObject records, const std::u16string&
 /// The user's frames of the engine's saved stack, at most `limit`; `skipThrough` (a
 /// function's name) drops the frames above and including its first call.
 bool SavedFrameRecords(JSContext* cx, JS::HandleObject stack, uint32_t limit, const std::u16string* skipThrough,
-                       JS::MutableHandleObject out, bool asyncOnly = false, JS::HandleObject into = nullptr) {
-    JS::RootedObject records(cx, into ? into.get() : JS::NewArrayObject(cx, 0));
+                       JS::MutableHandleObject out) {
+    JS::RootedObject records(cx, JS::NewArrayObject(cx, 0));
     if (!records) return false;
     JS::RootedObject frame(cx, stack);
     bool skipping = skipThrough != nullptr;
     // Past the first wait, frames are async functions waiting for those above them.
     bool awaited = false;
     uint32_t shown = 0;
-    if (!JS::GetArrayLength(cx, records, &shown)) return false;
     while (frame && shown < limit) {
         JS::RootedString source(cx), display(cx);
         uint32_t line = 0, column = 0;
@@ -210,8 +209,7 @@ bool SavedFrameRecords(JSContext* cx, JS::HandleObject stack, uint32_t limit, co
         // Guessed names of anonymous functions ("f/<") show none, as in V8.
         if (name.find(u'<') != std::u16string::npos || name.find(u'/') != std::u16string::npos) name.clear();
         // Past a wait V8 shows the functions waiting, not the script that started them.
-        bool user = g_isUserCode && g_isUserCode(BaseFile(src).c_str()) && (awaited || !asyncOnly) &&
-                    !(awaited && name.empty());
+        bool user = g_isUserCode && g_isUserCode(BaseFile(src).c_str()) && !(awaited && name.empty());
         if (skipping) {
             if (user && name == *skipThrough) skipping = false;
         } else if (user) {
@@ -307,8 +305,7 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
         std::u16string function = RecordString(cx, r, 3), name;
         JS::RootedValue awaited(cx);
         if (!JS_GetElement(cx, r, 9, &awaited)) return false;
-        if (awaited.isTrue()) name = u"async " + (function.empty() ? u"<anonymous>" : function);
-        else if (constructing.isTrue()) name = u"new " + (function.empty() ? u"<anonymous>" : function);
+        if (constructing.isTrue()) name = u"new " + (function.empty() ? u"<anonymous>" : function);
         else if (type.isString()) name = Copy(cx, type.toString()) + u"." + (function.empty() ? u"<anonymous>" : function);
         else name = function;
         // A method found under another member's name.
@@ -323,7 +320,9 @@ bool StackText(JSContext* cx, JS::HandleValue header, JS::HandleObject records, 
         } else {
             where = FrameAddress(RecordString(cx, r, 0), address) + u":" + where;
         }
-        text += u"\n    at " + (name.empty() ? where : name + u" (" + where + u")");
+        // An async function waiting: "at async outer (…)", or "at async …" without a name.
+        std::u16string prefix = awaited.isTrue() ? u"async " : u"";
+        text += u"\n    at " + prefix + (name.empty() ? where : name + u" (" + where + u")");
     }
     JSString* s = JS_NewUCStringCopyN(cx, text.data(), text.size());
     if (!s) return false;
@@ -391,8 +390,8 @@ bool OwnStack(JSContext* cx, JSObject* calleeObj, JS::HandleObject obj) {
 }
 
 /// An error made or thrown: the members the engine adds and V8 has not go; its first
-/// line and frames are taken under the limit now in force (none at all when the limit
-/// is no number), from `records` (the watcher's) when given, else from the engine's
+/// line and frames are taken under the limit now in force (an undefined stack when the
+/// limit is no number), from `records` (the watcher's) when given, else from the engine's
 /// saved frames; and it gets its own `stack`.
 bool Settle(JSContext* cx, JSObject* calleeObj, JS::HandleObject obj, JS::HandleValue records) {
     JS::RootedObject callee(cx, calleeObj);
@@ -401,7 +400,10 @@ bool Settle(JSContext* cx, JSObject* calleeObj, JS::HandleObject obj, JS::Handle
         if (!JS_DeleteProperty(cx, obj, extra, ignored)) return false;
     }
     uint32_t limit = 0;
-    if (!TraceLimit(cx, limit)) return true;
+    if (!TraceLimit(cx, limit)) {
+        // No number: V8 still gives the error its own stack, which reads undefined.
+        return SetEntry(cx, callee, obj, kText, JS::UndefinedHandleValue) && OwnStack(cx, callee, obj);
+    }
     JS::RootedValue header(cx);
     if (!MessageNow(cx, obj, &header)) return false;
     JS::RootedValue limitValue(cx, JS::NumberValue(limit));
@@ -432,14 +434,8 @@ bool StackGetter(JSContext* cx, unsigned argc, JS::Value* vp) {
     if (entry.state == kWatcherRecords) {
         JS::RootedObject all(cx, &entry.b.toObject());
         JS::RootedValue limit(cx);
-        if (!WatcherRecords(cx, all, &records) || !JS_GetElement(cx, all, 0, &limit)) return false;
-        // The debugger sees only the frames on the stack; the engine's saved frames know
-        // the async functions waiting for them.
-        JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
-        JS::RootedObject same(cx);
-        if (frames && limit.isNumber() &&
-            !SavedFrameRecords(cx, frames, static_cast<uint32_t>(limit.toNumber()), nullptr, &same, true, records))
-            return false;
+        // The watcher's records hold the async functions waiting, too.
+        if (!WatcherRecords(cx, all, &records)) return false;
     } else {
         JS::RootedObject frames(cx, JS::ExceptionStackOrNull(obj));
         if (!SavedFrameRecords(cx, frames, static_cast<uint32_t>(entry.b.toNumber()), nullptr, &records)) return false;
@@ -460,7 +456,40 @@ bool StackSetter(JSContext* cx, unsigned argc, JS::Value* vp) {
     return SetEntry(cx, callee, obj, kText, value);
 }
 
-/// settle(error): for the persona's Error constructors, right after they made one.
+/// An error made by a subclass of Error (`new.target`): V8 leaves out the frames of its
+/// constructors, down to and with the subclass's own.
+bool DropSubclassFrames(JSContext* cx, JS::HandleValue records, JS::HandleValue subclass) {
+    JSObject* fnObj = &subclass.toObject();
+    if (!JS_ObjectIsFunction(fnObj)) return true;
+    JSString* id = JS_GetFunctionId(JS_GetObjectFunction(fnObj));
+    if (!id) return true;
+    std::u16string name = Copy(cx, id);
+    JS::RootedObject all(cx, &records.toObject());
+    uint32_t count = 0;
+    if (!JS::GetArrayLength(cx, all, &count)) return false;
+    for (uint32_t i = 1; i < count; ++i) {
+        JS::RootedValue item(cx), constructing(cx);
+        if (!JS_GetElement(cx, all, i, &item) || !item.isObject()) continue;
+        JS::RootedObject r(cx, &item.toObject());
+        if (!JS_GetElement(cx, r, 5, &constructing)) return false;
+        if (!constructing.isTrue() || RecordString(cx, r, 3) != name) continue;
+        // Keep the limit in front, then the frames below the subclass's constructor.
+        JS::RootedValueVector kept(cx);
+        for (uint32_t j = 0; j < count; ++j) {
+            if (j >= 1 && j <= i) continue;
+            JS::RootedValue v(cx);
+            if (!JS_GetElement(cx, all, j, &v) || !kept.append(v)) return false;
+        }
+        if (!JS::SetArrayLength(cx, all, 0)) return false;
+        for (size_t k = 0; k < kept.length(); ++k)
+            if (!JS_SetElement(cx, all, static_cast<uint32_t>(k), kept[k])) return false;
+        return true;
+    }
+    return true;
+}
+
+/// settle(error[, subclass]): for the persona's Error constructors, right after they made
+/// one (`subclass`: the new.target when it is not the constructor itself).
 bool SettleNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedObject callee(cx, &args.callee());
@@ -474,13 +503,15 @@ bool SettleNative(JSContext* cx, unsigned argc, JS::Value* vp) {
         // The watcher names the frames as V8 does (constructors, methods, eval).
         JS::RootedValue arg(cx, JS::NumberValue(limit));
         if (!JS_CallFunctionValue(cx, nullptr, frames, JS::HandleValueArray(arg), &records)) JS_ClearPendingException(cx);
+        if (records.isObject() && args.get(1).isObject() && !DropSubclassFrames(cx, records, args[1])) return false;
     }
     return Settle(cx, callee, obj, records);
 }
 
-/// note(error) → the limit its frames are to be taken under, or -1 when it needs none
-/// (it has its stack already, or the limit is no number); note(error, records) → keeps
-/// the frames the watcher took where the error was thrown (null: the engine's frames).
+/// note(error) → the limit its frames are to be taken under (0 when the limit is no
+/// number), or -1 when it needs none (it has its stack already); note(error, records)
+/// → keeps the frames the watcher took where the error was thrown (null: the engine's
+/// frames).
 bool NoteNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedObject callee(cx, &args.callee());
@@ -490,8 +521,10 @@ bool NoteNative(JSContext* cx, unsigned argc, JS::Value* vp) {
     Entry entry(cx);
     if (!GetEntry(cx, callee, obj, entry) || entry.state != kNone) return true;
     if (args.length() < 2) {
+        // A limit that is no number takes no frames, but the error is still worded and
+        // settled (with an undefined stack).
         uint32_t limit = 0;
-        if (TraceLimit(cx, limit)) args.rval().setNumber(limit);
+        args.rval().setNumber(TraceLimit(cx, limit) ? limit : 0);
         return true;
     }
     JS::RootedValue records(cx, args[1]);

@@ -63,7 +63,7 @@ TEST(PersonaDebugger, PausesAndStacksBothHold) {
     EXPECT_EQ(recorder.seen[0].reason, PauseReason::Exception);
     EXPECT_EQ(stack,
               "TypeError: Cannot read properties of null (reading 'x')\n"
-              "    at f (https://www.example.com/:2:5)\n"
+              "    at f (https://www.example.com/:2:10)\n"
               "    at g (https://www.example.com/:5:11)\n"
               "    at https://www.example.com/:1:1");
 }

@@ -71,7 +71,7 @@ TEST_F(Persona, FramesAreNamedAsV8NamesThem) {
                          "class Box { make() { return new Error('b'); } }\n"));
     EXPECT_EQ(page.Text("thrown()"),
               "TypeError: Cannot read properties of null (reading 'x')\n"
-              "    at Object.run (https://www.example.com/app/index.html:1:29)\n"
+              "    at Object.run (https://www.example.com/app/index.html:1:34)\n"
               "    at new Outer (https://www.example.com/app/index.html:2:22)\n"
               "    at thrown (https://www.example.com/app/index.html:3:27)\n"
               "    at https://www.example.com/app/index.html:1:1");
@@ -79,6 +79,47 @@ TEST_F(Persona, FramesAreNamedAsV8NamesThem) {
               "    at Box.make (https://www.example.com/app/index.html:4:29)");
     EXPECT_EQ(page.Text("eval('new Error(\\'e\\')').stack.split('\\n')[1]"),
               "    at eval (eval at <anonymous> (https://www.example.com/app/index.html:1:1), <anonymous>:1:1)");
+}
+
+TEST_F(Persona, FramesArePlacedAndNamedAsV8DoesForAnonymousFunctionsGeneratorsAndMembers) {
+    auto second = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.stack.split('\\n')[1]; } })()");
+    };
+    // An anonymous function takes the name of the variable or member it was stored in;
+    // a member's name shows without the receiver's type, and a function given to a call
+    // there takes none.
+    EXPECT_EQ(second("var o = {}; var g = [function () { throw new Error('x'); }][0]; g.call(o);"),
+              "    at Object.g (https://www.example.com/app/index.html:1:63)");
+    EXPECT_EQ(second("var h = [function () { throw new Error('x'); }][0]; h();"),
+              "    at h (https://www.example.com/app/index.html:1:51)");
+    EXPECT_EQ(second("var o = {a: [function () { throw new Error('x'); }]}; o.a[0]();"),
+              "    at o.a (https://www.example.com/app/index.html:1:55)");
+    EXPECT_EQ(second("function id(f) { return f; } var w = id(function () { throw new Error('x'); }); w();"),
+              "    at https://www.example.com/app/index.html:1:82");
+    // A generator's own method shows between it and its caller; a for-of loop stands at
+    // its binding.
+    ASSERT_TRUE(page.Add("function* gen() { yield 1; null.x; }\n"
+                         "function runs() { try { for (const v of gen()) {} } catch (e) { return e.stack; } }\n"));
+    EXPECT_EQ(page.Text("runs().split('\\n').slice(1, 4).join('|')"),
+              "    at gen (https://www.example.com/app/index.html:1:33)|"
+              "    at gen.next (<anonymous>)|"
+              "    at runs (https://www.example.com/app/index.html:2:36)");
+    // A property of null or undefined is placed at the member read, or a write's `=`.
+    EXPECT_EQ(second("var o = {}; o.a['k'];"), "    at https://www.example.com/app/index.html:1:37");
+    EXPECT_EQ(second("var o = {}; o.a\n  .b;"), "    at https://www.example.com/app/index.html:2:4");
+    EXPECT_EQ(second("var o; o.x = 1;"), "    at https://www.example.com/app/index.html:1:33");
+}
+
+TEST_F(Persona, ErrorSubclassesLeaveTheirConstructorsOut) {
+    ASSERT_TRUE(page.Add("class MyErr extends Error { constructor(m) { super(m); this.name = 'MyErr'; } }\n"
+                         "class Deeper extends MyErr {}\n"
+                         "function make(C) { return new C('x'); }\n"));
+    EXPECT_EQ(page.Text("make(MyErr).stack.split('\\n').slice(0, 2).join('|')"),
+              "MyErr: x|    at make (https://www.example.com/app/index.html:3:27)");
+    EXPECT_EQ(page.Text("make(Deeper).stack.split('\\n').slice(0, 2).join('|')"),
+              "MyErr: x|    at make (https://www.example.com/app/index.html:3:27)");
+    EXPECT_EQ(page.Text("make(Error).stack.split('\\n').slice(0, 2).join('|')"),
+              "Error: x|    at make (https://www.example.com/app/index.html:3:27)");
 }
 
 TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
@@ -96,7 +137,7 @@ TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
     EXPECT_EQ(page.Text("typeof got.trace + ' ' + got.failed"), "string undefined");
     EXPECT_EQ(page.Text("got.trace.split('\\n').slice(0, 3).join('|')"),
               "TypeError: Cannot read properties of null (reading '0')|"
-              "    at Object.probe [as trace] (https://www.example.com/app/index.html:1:26)|"
+              "    at Object.probe [as trace] (https://www.example.com/app/index.html:1:30)|"
               "    at https://www.example.com/app/index.html:6:86");
     // No receiver type for the arrow; the built-in that called it shows, and the method
     // that called that keeps its own.
@@ -107,15 +148,34 @@ TEST_F(Persona, ErrorsCaughtUnderArrowFunctionsKeepTheirStacks) {
 }
 
 TEST_F(Persona, AsyncFunctionsWaitingShowAsV8ShowsThem) {
-    ASSERT_TRUE(page.Add("var seen;\n"
+    ASSERT_TRUE(page.Add("var seen = {};\n"
+                         "function keep(name) { return function (e) { seen[name] = e.stack.replace(/https:[^)]*index.html/g, 'P'); }; }\n"
                          "async function inner() { await null; throw new Error('x'); }\n"
                          "async function outer() { await inner(); }\n"
-                         "outer().catch(function (e) { seen = e.stack; });\n"));
-    // The script that started them waits for nothing and is not shown.
-    EXPECT_EQ(page.Text("seen.replace(/:\\d+\\)/g, ')')"),
-              "Error: x\n"
-              "    at inner (https://www.example.com/app/index.html:2)\n"
-              "    at async outer (https://www.example.com/app/index.html:3)");
+                         "outer().catch(keep('awaited'));\n"
+                         "async function mid() { await inner(); } async function head() { await mid(); }\n"
+                         "head().catch(keep('two'));\n"
+                         "function caller() { return inner(); }\n"
+                         "caller().catch(keep('called'));\n"
+                         "async function returns() { return inner(); }\n"
+                         "returns().catch(keep('returned'));\n"
+                         "async function later() { var p = inner(); await 1; return p; }\n"
+                         "later().catch(keep('not awaited'));\n"
+                         "(async () => { await inner(); })().catch(keep('arrow'));\n"
+                         "async function* gen() { await null; throw new Error('g'); }\n"
+                         "async function loops() { for await (const x of gen()) {} }\n"
+                         "loops().catch(keep('for await'));\n"));
+    // Each function awaiting the one above shows at its await; the script that started
+    // them waits for nothing and is not shown.
+    EXPECT_EQ(page.Text("seen.awaited"), "Error: x\n    at inner (P:3:44)\n    at async outer (P:4:26)");
+    EXPECT_EQ(page.Text("seen.two"), "Error: x\n    at inner (P:3:44)\n    at async mid (P:6:24)\n    at async head (P:6:65)");
+    // A caller that only called it, returned its promise or awaited something else
+    // first is not waiting for it: V8 shows none of them.
+    for (const char* alone : {"called", "returned", "not awaited"})
+        EXPECT_EQ(page.Text(std::string("seen['") + alone + "']"), "Error: x\n    at inner (P:3:44)") << alone;
+    // An anonymous function waiting shows by its place; a for-await loop at its binding.
+    EXPECT_EQ(page.Text("seen.arrow"), "Error: x\n    at inner (P:3:44)\n    at async P:14:16");
+    EXPECT_EQ(page.Text("seen['for await']"), "Error: g\n    at gen (P:15:43)\n    at async loops (P:16:43)");
 }
 
 TEST_F(Persona, ManyErrorsStillGetTheirStacks) {
@@ -154,6 +214,10 @@ TEST_F(Persona, StackTraceLimitAndCaptureStackTrace) {
     EXPECT_EQ(page.Text("deep(30).stack.split('\\n').length"), "11");
     EXPECT_EQ(page.Text("Error.stackTraceLimit = 3; deep(30).stack.split('\\n').length"), "4");
     EXPECT_EQ(page.Text("Error.stackTraceLimit = 'x'; typeof new Error('x').stack"), "undefined");
+    // The stack is still the error's own, reading undefined, as in V8.
+    EXPECT_EQ(page.Text("[new Error('x').hasOwnProperty('stack'), (function () { try { null.x; } catch (e) {"
+                        " return e.hasOwnProperty('stack') + ' ' + e.stack; } })()].join()"),
+              "true,true undefined");
     EXPECT_EQ(page.Text("Error.stackTraceLimit = 10; caller({message: 'm'}).stack.split('\\n').slice(0, 2).join('|')"
                         ".replace(/:\\d+\\)$/, ')')"),
               "Error: m|    at caller (https://www.example.com/app/index.html:3)");
@@ -254,6 +318,105 @@ TEST_F(Persona, LessCommonErrorsNameTheValuesV8Names) {
               "    at repeats (https://www.example.com/app/index.html:2:33)");
 }
 
+TEST_F(Persona, PatternsDescriptorsHeritageAndGeneratorsNameWhatV8Names) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.name + ': ' + e.message; } })()");
+    };
+    // A nested pattern given nothing reads its first property from it.
+    EXPECT_EQ(caught("var {a: {b}} = {};"), "TypeError: Cannot read properties of undefined (reading 'b')");
+    EXPECT_EQ(caught("var o = {a: null}; var {x, a: {c, d}} = o;"), "TypeError: Cannot read properties of null (reading 'c')");
+    EXPECT_EQ(caught("var b; ({a: {b}} = {});"), "TypeError: Cannot read properties of undefined (reading 'b')");
+    EXPECT_EQ(caught("var [{e}] = [];"), "TypeError: Cannot read properties of undefined (reading 'e')");
+    // An accessor field that is no function: its value, written or held.
+    EXPECT_EQ(caught("Object.defineProperty({}, 'x', {get: 1});"), "TypeError: Getter must be a function: 1");
+    EXPECT_EQ(caught("var d = {set: [2]}; Object.defineProperty({}, 'x', d);"),
+              "TypeError: Setter must be a function: [object Array]");
+    EXPECT_EQ(caught("Object.defineProperties({}, {x: {get: 'g'}});"), "TypeError: Getter must be a function: g");
+    // A class extending what cannot be extended: the value, a function by its source.
+    EXPECT_EQ(caught("var f = () => 1; class A extends f {}"), "TypeError: Class extends value () => 1 is not a constructor or null");
+    EXPECT_EQ(caught("function* g() {} class A extends g {}"),
+              "TypeError: Class extends value function* g() {} is not a constructor or null");
+    EXPECT_EQ(caught("var n = 5; class A extends n {}"), "TypeError: Class extends value 5 is not a constructor or null");
+    EXPECT_EQ(caught("var f = function () {}; f.prototype = 3; class A extends f {}"),
+              "TypeError: Class extends value does not have valid prototype property 3");
+    // An ordinary `new` of a non-constructor keeps the common words.
+    EXPECT_EQ(caught("var f = () => 1; new f();"), "TypeError: f is not a constructor");
+    // A generator's methods on another receiver.
+    EXPECT_EQ(caught("function* g() {} g.prototype.next.call({});"),
+              "TypeError: Method [Generator].prototype.next called on incompatible receiver #<Object>");
+    EXPECT_EQ(caught("function* g() {} g.prototype.return.call(1);"),
+              "TypeError: Method [Generator].prototype.return called on incompatible receiver 1");
+}
+
+TEST_F(Persona, TrapsAtomicsAndAccessorsNameTheValueV8Names) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.name + ': ' + e.message; } })()");
+    };
+    // A trap that is no function, written in the handler or read from the proxy's own.
+    EXPECT_EQ(caught("return new Proxy({}, {get: 1}).a;"),
+              "TypeError: '1' returned for property 'get' of object '#<Object>' is not a function");
+    EXPECT_EQ(caught("class H { constructor() { this.has = true; } } var p = new Proxy({}, new H()); return 'a' in p;"),
+              "TypeError: 'true' returned for property 'has' of object '#<H>' is not a function");
+    EXPECT_EQ(caught("var h = {set: {}}; var p = new Proxy({}, h); p.a = 1;"),
+              "TypeError: '#<Object>' returned for property 'set' of object '#<Object>' is not a function");
+    // Atomics on an array of floats, made on the spot or held.
+    EXPECT_EQ(caught("Atomics.add(new Float64Array(1), 0, 1);"),
+              "TypeError: [object Float64Array] is not an integer typed array.");
+    EXPECT_EQ(caught("var u = new Uint8ClampedArray(2); Atomics.store(u, 0, 1);"),
+              "TypeError: [object Uint8ClampedArray] is not an integer typed array.");
+    // RegExp.prototype's flags getter called on a primitive.
+    EXPECT_EQ(caught("Object.getOwnPropertyDescriptor(RegExp.prototype, 'flags').get.call(1);"),
+              "TypeError: RegExp.prototype.flags getter called on non-object 1");
+}
+
+TEST_F(Persona, CallResultsReceiversAndEvalCallersAsV8NamesThem) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.message; } })()");
+    };
+    // A plain call's result that cannot be iterated: V8 suspects the call too.
+    EXPECT_EQ(caught("function f() { return 1; } var [a] = f();"), "f is not a function or its return value is not iterable");
+    EXPECT_EQ(caught("function f() { return 1; } return [...f(2)];"), "f is not a function or its return value is not iterable");
+    // A member called through a comma, as bundlers write it.
+    EXPECT_EQ(caught("var m = {}; (0, m.default)(1, 2);"), "(0 , m.default) is not a function");
+    EXPECT_EQ(caught("var m = {}; m.default();"), "m.default is not a function");
+    // A promise's method on another receiver, and a function that keeps a member.
+    EXPECT_EQ(caught("return Promise.prototype.then.call(1);"), "Method Promise.prototype.then called on incompatible receiver 1");
+    EXPECT_EQ(caught("(function () { 'use strict'; delete Object.prototype; })();"),
+              "Cannot delete property 'prototype' of function Object() { [native code] }");
+    // Eval'd code names the function that called eval by its own name only.
+    EXPECT_EQ(page.Text("(function () { var got; Error.prepareStackTrace = function (e, s) { got = s[0].getEvalOrigin(); return ''; };"
+                        " var run = [function () { eval('new Error(1).stack'); }][0]; run(); delete Error.prepareStackTrace;"
+                        " return got.replace(/\\(.*\\)/, '(P)'); })()"),
+              "eval at run (P)");
+}
+
+TEST_F(Persona, ACircleInJsonSaysWhereItCloses) {
+    auto caught = [&](const std::string& code) {
+        return page.Text("(function () { try { " + code + " } catch (e) { return e.message; } })()");
+    };
+    EXPECT_EQ(caught("JSON.stringify(window);"),
+              "Converting circular structure to JSON\n    --> starting at object with constructor 'Window'\n"
+              "    --- property 'window' closes the circle");
+    EXPECT_EQ(caught("class K {} var k = new K(); k.list = [1, k]; JSON.stringify({k: k});"),
+              "Converting circular structure to JSON\n    --> starting at object with constructor 'K'\n"
+              "    |     property 'list' -> object with constructor 'Array'\n    --- index 1 closes the circle");
+    // A long way round shows its first two members and its last; a shared member that
+    // closes no circle is no part of it.
+    EXPECT_EQ(caught("var s = {}; var p = {s: s, t: s, a: {b: {c: {d: {}}}}}; p.a.b.c.d.e = p; JSON.stringify(p);"),
+              "Converting circular structure to JSON\n    --> starting at object with constructor 'Object'\n"
+              "    |     property 'a' -> object with constructor 'Object'\n"
+              "    |     property 'b' -> object with constructor 'Object'\n    |     ...\n"
+              "    |     property 'd' -> object with constructor 'Object'\n    --- property 'e' closes the circle");
+    // A list of names is followed; a replacer function of the page's is not run twice.
+    EXPECT_EQ(caught("var h = {m: {}, n: 1}; h.m.h = h; JSON.stringify(h, ['m', 'h']);"),
+              "Converting circular structure to JSON\n    --> starting at object with constructor 'Object'\n"
+              "    |     property 'm' -> object with constructor 'Object'\n    --- property 'h' closes the circle");
+    ASSERT_TRUE(page.Add("var calls = 0;"));
+    EXPECT_EQ(caught("var h = {}; h.h = h; JSON.stringify(h, function (k, v) { calls++; return v; });"),
+              "Converting circular structure to JSON");
+    EXPECT_EQ(page.Text("calls"), "2");
+}
+
 TEST_F(Persona, BuiltInsThatCallThePageShowInItsStacks) {
     // A minified script: one long line, read only around the error's place.
     std::string pad(200000, 'a');
@@ -280,7 +443,9 @@ TEST_F(Persona, ErrorsBuiltInsRejectPromisesWithAreV8s) {
                          "var early = Promise.allSettled({});\n"
                          "setTimeout(function () { early.catch(function (e) { seen.late = e.message; }); }, 0);\n"
                          "Promise.resolve('{').then(JSON.parse).catch(function (e) { seen.job = e.stack; });\n"
-                         "Promise.reject(new TypeError('mine')).catch(function (e) { seen.mine = e.stack.split('\\n')[1]; });\n"));
+                         "Promise.reject(new TypeError('mine')).catch(function (e) { seen.mine = e.stack.split('\\n')[1]; });\n"
+                         "function cycles() { var resolve, p = new Promise(function (r) { resolve = r; }); resolve(p); return p; }\n"
+                         "cycles().catch(function (e) { seen.cycle = e.stack; });\n"));
     EXPECT_EQ(page.Text("seen.all"),
               "number 5 is not iterable (cannot read property Symbol(Symbol.iterator))|"
               "TypeError: number 5 is not iterable (cannot read property Symbol(Symbol.iterator))|"
@@ -296,6 +461,11 @@ TEST_F(Persona, ErrorsBuiltInsRejectPromisesWithAreV8s) {
                                      "    at parse (<anonymous>)");
     // The page's own rejection keeps the stack it was made with.
     EXPECT_EQ(page.Text("seen.mine"), "    at https://www.example.com/app/index.html:9:16");
+    // A promise resolved with itself: the resolving function shows as a nameless built-in.
+    EXPECT_EQ(page.Text("seen.cycle"), "TypeError: Chaining cycle detected for promise #<Promise>\n"
+                                       "    at <anonymous>\n"
+                                       "    at cycles (https://www.example.com/app/index.html:10:82)\n"
+                                       "    at https://www.example.com/app/index.html:11:1");
 }
 
 TEST_F(Persona, WorkbenchErrorLinesKeepTheEngineNumbers) {
@@ -351,6 +521,31 @@ TEST_F(Persona, EngineWordingComesBackOutsideThePersona) {
 }
 
 // ---- built-ins ------------------------------------------------------------------------
+
+TEST_F(Persona, BuiltInsListTheirMembersInV8sOrder) {
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(Array.prototype).slice(0, 6).join()"),
+              "length,constructor,at,concat,copyWithin,fill");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(Object.prototype).join()"),
+              "constructor,__defineGetter__,__defineSetter__,hasOwnProperty,__lookupGetter__,__lookupSetter__,"
+              "isPrototypeOf,propertyIsEnumerable,toString,valueOf,__proto__,toLocaleString");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(Function.prototype).join()"),
+              "length,name,constructor,apply,bind,call,toString,arguments,caller");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(Reflect).slice(0, 3).join()"), "defineProperty,deleteProperty,apply");
+    // Only the order changes: the same functions with the same flags, still working.
+    EXPECT_TRUE(page.True("(function () { var d = Object.getOwnPropertyDescriptor(Array.prototype, 'map');"
+                          " return d.writable && !d.enumerable && d.configurable && String(d.value) === 'function map() { [native code] }'"
+                          " && [1, 2].map(function (x) { return x * 2; }).join() === '2,4'"
+                          " && 'a-b'.replace(/-/, '+') === 'a+b' && new Map([[1, 2]]).get(1) === 2; })()"));
+    EXPECT_TRUE(page.True("Object.keys(Array.prototype).length === 0 && !Object.prototype.propertyIsEnumerable('toString')"));
+    // What a page added before it looked comes after V8's members, and each way of
+    // listing agrees.
+    ASSERT_TRUE(page.Add("Map.prototype.extra = 1; String.prototype.split = null;"));
+    EXPECT_EQ(page.Text("Reflect.ownKeys(Map.prototype).filter(function (k) { return typeof k === 'string'; }).join()"),
+              "constructor,get,set,has,delete,clear,entries,forEach,keys,size,values,extra");
+    EXPECT_EQ(page.Text("Object.keys(Object.getOwnPropertyDescriptors(Promise.prototype)).join()"), "constructor,then,catch,finally");
+    EXPECT_EQ(page.Text("String(Object.getOwnPropertyNames) + Object.getOwnPropertyNames.length"),
+              "function getOwnPropertyNames() { [native code] }1");
+}
 
 TEST_F(Persona, ArrayCopiesFollowTheLanguage) {
     EXPECT_EQ(page.Text("JSON.stringify([1, 2, 3].toSpliced())"), "[1,2,3]");

@@ -710,12 +710,73 @@
     method(JSON, 'isRawJSON', 1, function (o) {
         return typeof o === 'object' && o !== null && rawTexts.has(o);
     });
+    // V8 says where a circle closes: from the object it starts at, the members that lead
+    // back to it. When the engine has refused a value, it is written again (without a
+    // replacer function of the page's, whose calls would repeat) noting each member's
+    // holder, up to the member that leads back to a holder still open.
+    var isArray = Array.isArray, WeakMapCtor = WeakMap;
+    var weakGet = WeakMap.prototype.get, weakSet = WeakMap.prototype.set;
+    function constructorName(o) {
+        for (var p = o, depth = 0; p !== null && depth < 50; p = getPrototypeOf(p), depth++) {
+            var d = Object.getOwnPropertyDescriptor(p, 'constructor');
+            if (d && typeof d.value === 'function') {
+                var n = Object.getOwnPropertyDescriptor(d.value, 'name');
+                return n && typeof n.value === 'string' && n.value !== '' ? n.value : 'Object';
+            }
+        }
+        return 'Object';
+    }
+    function circleMessage(value, list) {
+        var parents = new WeakMapCtor(), found = null;
+        try {
+            apply(originalStringify, JSON, [value, function (k, v) {
+                if (list && k !== '' && !isArray(this) && !has(list, k)) return undefined;
+                if (found || typeof v !== 'object' || v === null) return v;
+                for (var h = this; h; ) {
+                    if (h === v) {
+                        found = {start: v, holder: this, key: k};
+                        return v;
+                    }
+                    var up = apply(weakGet, parents, [h]);
+                    h = up ? up.holder : null;
+                }
+                apply(weakSet, parents, [v, {holder: this, key: k}]);
+                return v;
+            }]);
+        } catch (e) {
+            // the engine refuses it again, where the circle closes
+        }
+        if (!found) return null;
+        function member(holder, key) { return isArray(holder) ? 'index ' + key : "property '" + key + "'"; }
+        var steps = [];
+        for (var h = found.holder; h !== found.start; ) {
+            var up = apply(weakGet, parents, [h]);
+            if (!up) return null;
+            steps.unshift('|     ' + member(up.holder, up.key) + " -> object with constructor '" + constructorName(h) + "'");
+            h = up.holder;
+        }
+        if (steps.length > 3) steps = [steps[0], steps[1], '|     ...', steps[steps.length - 1]];
+        var lines = ["--> starting at object with constructor '" + constructorName(found.start) + "'"].concat(steps);
+        lines.push('--- ' + member(found.holder, found.key) + ' closes the circle');
+        return 'Converting circular structure to JSON\n    ' + lines.join('\n    ');
+    }
+    function stringifyOnce(args, engineArgs) {
+        try {
+            return apply(originalStringify, JSON, engineArgs);
+        } catch (e) {
+            if (e instanceof TypeError && e.message === 'Converting circular structure to JSON' && typeof args[1] !== 'function') {
+                var message = circleMessage(args[0], isArray(args[1]) ? args[1] : null);
+                if (message !== null) e.message = message;
+            }
+            throw e;
+        }
+    }
     method(JSON, 'stringify', 3, function (value, replacer, space) {
-        if (rawCount === 0) return apply(originalStringify, JSON, arguments);
+        if (rawCount === 0) return stringifyOnce(arguments, arguments);
         // Raw texts go out as they are: each is written as a marker first, then put in.
         var marks = [], user = typeof replacer === 'function' ? replacer : null;
         var list = user || replacer === undefined || replacer === null ? undefined : replacer;
-        var out = apply(originalStringify, JSON, [value, function (k, v) {
+        var out = stringifyOnce(arguments, [value, function (k, v) {
             if (user) v = apply(user, this, [k, v]);
             if (list && k !== '' && !Array.isArray(this) && !has(list, k)) return undefined;
             if (typeof v === 'object' && v !== null && rawTexts.has(v)) {
@@ -947,7 +1008,7 @@
         if (typeof Original !== 'function') return;
         var made = native(function () {
             var error = construct(Original, arguments, new.target === undefined ? made : new.target);
-            settle(error);
+            settle(error, new.target !== undefined && new.target !== made ? new.target : undefined);
             return error;
         }, name, row[1], true);
         var proto = Original.prototype;
@@ -957,6 +1018,77 @@
         else BaseError = made;
         hidden(global, name, made);
     });
+
+    // ---- the order of the built-ins' own names ---------------------------------------
+    // V8 makes the built-ins' members in an order of its own, which a page reads with
+    // Object.getOwnPropertyNames, Reflect.ownKeys or Object.getOwnPropertyDescriptors.
+    // When one of these first meets such an object, its configurable members are taken
+    // off and put back in V8's order (members V8 has not follow as they were); the values
+    // and flags stay. A member that cannot be taken off keeps its place. Done on first
+    // sight, as reordering them all would cost each new page milliseconds.
+    var v8Orders = [
+        ["Array.prototype", "length constructor at concat copyWithin fill find findIndex findLast findLastIndex lastIndexOf pop push reverse shift unshift slice sort splice includes indexOf join keys entries values forEach filter flat flatMap map every some reduce reduceRight toReversed toSorted toSpliced with toLocaleString toString"],
+        ["Object", "length name prototype assign getOwnPropertyDescriptor getOwnPropertyDescriptors getOwnPropertyNames getOwnPropertySymbols hasOwn is preventExtensions seal create defineProperties defineProperty freeze getPrototypeOf setPrototypeOf isExtensible isFrozen isSealed keys entries fromEntries values groupBy"],
+        ["Object.prototype", "constructor __defineGetter__ __defineSetter__ hasOwnProperty __lookupGetter__ __lookupSetter__ isPrototypeOf propertyIsEnumerable toString valueOf __proto__ toLocaleString"],
+        ["String.prototype", "length constructor anchor at big blink bold charAt charCodeAt codePointAt concat endsWith fontcolor fontsize fixed includes indexOf isWellFormed italics lastIndexOf link localeCompare match matchAll normalize padEnd padStart repeat replace replaceAll search slice small split strike sub substr substring sup startsWith toString toWellFormed trim trimStart trimLeft trimEnd trimRight toLocaleLowerCase toLocaleUpperCase toLowerCase toUpperCase valueOf"],
+        ["Function.prototype", "length name constructor apply bind call toString arguments caller"],
+        ["Promise", "length name prototype all allSettled any race resolve reject withResolvers"],
+        ["Promise.prototype", "constructor then catch finally"],
+        ["Reflect", "defineProperty deleteProperty apply construct get getOwnPropertyDescriptor getPrototypeOf has isExtensible ownKeys preventExtensions set setPrototypeOf"],
+        ["Number", "length name prototype isFinite isInteger isNaN isSafeInteger parseFloat parseInt MAX_VALUE MIN_VALUE NaN NEGATIVE_INFINITY POSITIVE_INFINITY MAX_SAFE_INTEGER MIN_SAFE_INTEGER EPSILON"],
+        ["Number.prototype", "constructor toExponential toFixed toPrecision toString valueOf toLocaleString"],
+        ["Date.prototype", "constructor toString toDateString toTimeString toISOString toUTCString toGMTString getDate setDate getDay getFullYear setFullYear getHours setHours getMilliseconds setMilliseconds getMinutes setMinutes getMonth setMonth getSeconds setSeconds getTime setTime getTimezoneOffset getUTCDate setUTCDate getUTCDay getUTCFullYear setUTCFullYear getUTCHours setUTCHours getUTCMilliseconds setUTCMilliseconds getUTCMinutes setUTCMinutes getUTCMonth setUTCMonth getUTCSeconds setUTCSeconds valueOf getYear setYear toJSON toLocaleString toLocaleDateString toLocaleTimeString"],
+        ["RegExp.prototype", "constructor exec dotAll flags global hasIndices ignoreCase multiline source sticky unicode unicodeSets compile toString test"],
+        ["Map.prototype", "constructor get set has delete clear entries forEach keys size values"],
+        ["Set.prototype", "constructor has add delete difference clear entries forEach intersection isSubsetOf isSupersetOf isDisjointFrom size symmetricDifference union values keys"],
+        ["Error", "length name prototype captureStackTrace stackTraceLimit"],
+        ["Error.prototype", "constructor name message toString"],
+        ["Symbol", "length name prototype for keyFor asyncIterator hasInstance isConcatSpreadable iterator match matchAll replace search species split toPrimitive toStringTag unscopables dispose asyncDispose"],
+        ["Array", "length name prototype isArray from fromAsync of"],
+        ["String", "length name prototype fromCharCode fromCodePoint raw"],
+        ["Intl", "getCanonicalLocales supportedValuesOf DateTimeFormat NumberFormat Collator v8BreakIterator PluralRules RelativeTimeFormat ListFormat Locale DisplayNames Segmenter"],
+        ["BigInt.prototype", "constructor toLocaleString toString valueOf"],
+        ["ArrayBuffer.prototype", "constructor byteLength slice maxByteLength resizable resize transfer transferToFixedLength detached"],
+        ["WeakMap.prototype", "constructor delete get set has"],
+        ["Boolean.prototype", "constructor toString valueOf"],
+        ["Symbol.prototype", "constructor toString valueOf description"],
+        ["Date", "length name prototype now parse UTC"],
+    ];
+    var ownNames = Object.getOwnPropertyNames, ownDescriptor = Object.getOwnPropertyDescriptor;
+    var stringSplit = String.prototype.split;
+    function reorder(o, names) {
+        var order = apply(stringSplit, names, [' ']), all = ownNames(o), keep = [], i;
+        for (i = 0; i < order.length; i++) if (apply(hasOwn, o, [order[i]])) append(keep, order[i]);
+        for (i = 0; i < all.length; i++) if (!has(keep, all[i])) append(keep, all[i]);
+        var taken = [];
+        for (i = 0; i < keep.length; i++) {
+            var d = ownDescriptor(o, keep[i]);
+            if (!d.configurable) continue;
+            append(taken, [keep[i], d]);
+            delete o[keep[i]];
+        }
+        for (i = 0; i < taken.length; i++) defineProperty(o, taken[i][0], taken[i][1]);
+    }
+    var unordered = new WeakMapCtor(), weakDelete = WeakMap.prototype.delete;
+    for (var orderAt = 0; orderAt < v8Orders.length; orderAt++) {
+        var path = apply(stringSplit, v8Orders[orderAt][0], ['.']), target = global[path[0]];
+        if (path.length > 1) target = target[path[1]];
+        apply(weakSet, unordered, [target, v8Orders[orderAt][1]]);
+    }
+    function inOrder(o) {
+        if ((typeof o === 'object' && o !== null) || typeof o === 'function') {
+            var names = apply(weakGet, unordered, [o]);
+            if (names !== undefined) {
+                apply(weakDelete, unordered, [o]);
+                reorder(o, names);
+            }
+        }
+        return o;
+    }
+    var ownKeysOf = Reflect.ownKeys, ownDescriptors = Object.getOwnPropertyDescriptors;
+    method(Object, 'getOwnPropertyNames', 1, function getOwnPropertyNames(o) { return ownNames(inOrder(o)); });
+    method(Object, 'getOwnPropertyDescriptors', 1, function getOwnPropertyDescriptors(o) { return ownDescriptors(inOrder(o)); });
+    method(Reflect, 'ownKeys', 1, function ownKeys(o) { return apply(ownKeysOf, Reflect, [inOrder(o)]); });
 
     // ---- call sites, for Error.prepareStackTrace ---------------------------------------
     // The records are the frames the engine side took: [file, line, column, function

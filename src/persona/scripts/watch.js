@@ -104,7 +104,14 @@
     function callPlace(script, at) {
         if (!script.source) return at;
         var known = sourceOf(script.source), start = known.starts[at.lineNumber - known.first];
-        if (start === undefined || known.text[start + at.columnNumber] !== '(') return at;
+        if (start === undefined) return at;
+        // A for-of loop, placed at its start, V8 places at its binding.
+        if (known.text[start + at.columnNumber] === 'f') {
+            var loop = /^for\s*(?:await\s*)?\(\s*(?:(?:var|let|const)\s+)?(?=[\w$\[{][^;]*?\sof\s)/.exec(
+                known.text.slice(start + at.columnNumber, start + at.columnNumber + kReach));
+            if (loop) return {lineNumber: at.lineNumber, columnNumber: at.columnNumber + loop[0].length};
+        }
+        if (known.text[start + at.columnNumber] !== '(') return at;
         var i = start + at.columnNumber;
         while (i > start && /\s/.test(known.text[i - 1])) i--;
         var end = i;
@@ -180,7 +187,10 @@
             } else if (text === "Iterator constructor can't be used directly") {
                 error.message = 'Abstract class Iterator not directly constructable';
             } else if (typeof text === 'string' && / is not an object or null$/.test(text) && !/^class heritage /.test(text)) {
-                error.message = 'Object prototype may only be an Object or null: ' + text.slice(0, -' is not an object or null'.length);
+                // The prototype of a class's heritage, or of an object.
+                var heritage = frame && /\bextends\b/.test(wholeLine(frame));
+                error.message = (heritage ? 'Class extends value does not have valid prototype property '
+                                          : 'Object prototype may only be an Object or null: ') + text.slice(0, -' is not an object or null'.length);
             } else if (typeof text === 'string' && / is not a function$/.test(text) && frame &&
                        isInstanceofOperand(frame, text.slice(0, -' is not a function'.length))) {
                 error.message = "Right-hand side of 'instanceof' is not callable";
@@ -210,6 +220,39 @@
         return null;
     }
     // ---- frames as V8 names them -----------------------------------------------------
+
+    // The name V8 infers for an anonymous function from the variable or member its
+    // expression was stored in ("g" for `var g = [function () {}][0]`), or ''. The
+    // engine's guess ("g<") also names a function given to a call there, which V8 does
+    // not: the source between the function and the assignment tells.
+    function inferredName(callee) {
+        var d = callee.displayName;
+        var m = typeof d === 'string' ? /^([\w$]+(?:\.[\w$]+)*)(<?)$/.exec(d) : null;
+        if (!m) return '';
+        if (m[2] && givenToCall(callee)) return '';
+        return m[1];
+    }
+    function givenToCall(callee) {
+        var script = callee.script;
+        if (!script || !script.source || typeof script.sourceStart !== 'number') return true;
+        var text = sourceOf(script.source).text, from = Math.max(0, script.sourceStart - kReach);
+        var before = text.slice(from, script.sourceStart).replace(/(?:async\s*)?(?:function\s*\*?\s*[\w$]*\s*)?$/, '');
+        for (var i = before.length - 1, depth = 0; i >= 0; i--) {
+            var c = before[i];
+            if (c === ')' || c === ']' || c === '}') depth++;
+            else if (c === '(' || c === '[' || c === '{') {
+                if (depth > 0) {
+                    depth--;
+                } else if (c === '(') {
+                    // An opening parenthesis after a name or a call's end starts arguments.
+                    if (/[\w$)\]]\s*$/.test(before.slice(Math.max(0, i - 40), i))) return true;
+                }
+            } else if (depth === 0 && (c === ';' || (c === '=' && before[i + 1] !== '=' && before[i - 1] !== '=' && before[i - 1] !== '!'))) {
+                return false;
+            }
+        }
+        return false;
+    }
 
     // The name V8 gives a receiver's type: a function's own name, else the constructor
     // its prototypes name.
@@ -250,7 +293,8 @@
         if ((type !== 'eval' && type !== 'Function') || !source.introductionScript) return null;
         var intro = source.introductionScript, at = intro.getOffsetLocation(source.introductionOffset);
         var outer = introduction(intro.source);
-        var caller = intro.displayName || '<anonymous>';
+        // Named as V8 names a function: by its own name or the one it was stored under.
+        var caller = inferredName({displayName: intro.displayName, script: intro}) || '<anonymous>';
         return outer ? [outer[0], outer[1], outer[2], caller, outer]
                      : [intro.url, at.lineNumber, at.columnNumber + 1, caller, null];
     }
@@ -260,8 +304,9 @@
     // that is another name]; a built-in between two frames has a record without a file. The caller, which knows the user's
     // files, drops the workbench's own frames and keeps `limit` of the rest.
     function describe(frame, limit) {
-        var out = [limit];
+        var out = [limit], last = null;
         for (var f = frame, n = 0; f && n < limit + 20 && out.length <= limit + 20; f = f.older, n++) {
+            last = f;
             var script = f.script;
             if (!script) continue;
             var at = callPlace(script, script.getOffsetLocation(f.offset)), name = '', type = null, constructing = false, alias = '';
@@ -274,17 +319,19 @@
                 var named = f.callee.getOwnPropertyDescriptor('name');
                 name = named && typeof named.value === 'string' ? named.value : f.callee.name || '';
                 if (intro && script.source.introductionType === 'Function' && name === 'anonymous') name = 'eval';
-                // An anonymous function stored in a member is named by where it was
-                // stored ("o.f"), with no type before it.
-                var stored = !name && typeof f.callee.displayName === 'string' && /^[\w$]+(?:\.[\w$]+)+$/.test(f.callee.displayName);
-                if (stored) name = f.callee.displayName;
+                // An anonymous function is named by where it was stored: in a member
+                // ("o.f", with no type before it) or a variable.
+                var inferred = name ? '' : inferredName(f.callee);
+                var stored = inferred.indexOf('.') > 0;
+                if (inferred) name = inferred;
                 if (f.constructing) {
                     constructing = true;
                 } else if (!f.callee.isArrowFunction && !stored && !/^[gs]et /.test(name)) {
                     // An arrow function has no receiver of its own (the engine refuses to
                     // give one), and V8 names none.
                     var self = f['this'];
-                    if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference()) {
+                    if (self && !(self instanceof Debugger.Object)) throw new Error('this ' + typeof self + Object.getOwnPropertyNames(self) + String(self));
+                if (self && typeof self === 'object' && self.unsafeDereference() !== script.global.unsafeDereference()) {
                         type = typeName(self);
                         alias = memberName(self, f.callee, name);
                     }
@@ -293,14 +340,68 @@
             out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, constructing, intro[1], intro[2], intro[3], false, alias]
                            : [script.url, at.lineNumber, at.columnNumber + 1, name, type, constructing, 0, 0, '', false, alias]);
             // A built-in that called this function (Array.map, new Promise) shows between
-            // it and its caller.
+            // it and its caller; a generator's own method ("gen.next") first.
             var older = f.type === 'call' ? f.older : null;
+            if (older && older.script && !isInternal(older.script) && f.callee && f.callee.isGeneratorFunction &&
+                !f.callee.isAsyncFunction && f.callee.name) {
+                var resumed = /^(?:[\w$]+\s*\(\s*\)\s*)?\.?\s*(next|return|throw)\s*\(/.exec(restOfLine(older));
+                out.push(builtinRecord(f.callee.name + '.' + (resumed ? resumed[1] : 'next')));
+            }
             if (older && older.script && !isInternal(older.script)) {
                 var between = made.callerBuiltin(name, older, function () { return wholeLine(older); });
                 if (between) out.push(builtinRecord(between));
             }
         }
+        // An async function resumed by a job has no older frame; past it come the async
+        // functions waiting for it, as far as each one's promise is awaited by the next.
+        if (last && !last.older) awaiting(last, out, limit + 21 - out.length);
         return out;
+    }
+
+    // The engine places an await at its operand; V8 at the keyword.
+    function awaitPlace(script, at) {
+        var known = sourceOf(script.source), start = known.starts[at.lineNumber - known.first];
+        if (start === undefined) return at;
+        var from = Math.max(start, start + at.columnNumber - kReach);
+        var before = known.text.slice(from, start + at.columnNumber);
+        // A for-await loop, placed at its start, V8 places at its binding.
+        if (/^for\b/.test(known.text.slice(start + at.columnNumber, start + at.columnNumber + 3))) return callPlace(script, at);
+        var m = /\bawait\b[^;{}]*$/.exec(before);
+        if (!m) return at;
+        // The last await before the place.
+        var last = before.lastIndexOf('await');
+        return {lineNumber: at.lineNumber, columnNumber: from + last - start};
+    }
+
+    // The async functions waiting for the one running in `frame`: V8 follows each
+    // function's promise while its only reaction is another async function's await, and
+    // shows that function at its await ("at async outer"). A caller that only called it,
+    // or awaits it through then or a combinator, ends the chain.
+    function awaiting(frame, out, room) {
+        try {
+            waiters(frame, out, room);
+        } catch (e) {
+            // the chain ends where the debugger cannot follow it
+        }
+    }
+    function waiters(frame, out, room) {
+        var promise = frame.callee && frame.callee.isAsyncFunction ? frame.asyncPromise : null;
+        for (var n = 0; promise && n < room; n++) {
+            var reactions = promise.getPromiseReactions();
+            if (reactions.length !== 1 || !(reactions[0] instanceof Debugger.Frame)) return;
+            var waiting = reactions[0], script = waiting.script;
+            if (!script || isInternal(script) || !waiting.callee) return;
+            var at = script.getOffsetLocation(waiting.offset), intro = introduction(script.source);
+            var named = waiting.callee.getOwnPropertyDescriptor('name');
+            var name = named && typeof named.value === 'string' ? named.value : waiting.callee.name || '';
+            // A waiting frame keeps no receiver the debugger can give, so a method shows
+            // by its name alone.
+            var type = null;
+            at = awaitPlace(script, at);
+            out.push(intro ? [intro[0], at.lineNumber, at.columnNumber + 1, name, type, false, intro[1], intro[2], intro[3], true, '']
+                           : [script.url, at.lineNumber, at.columnNumber + 1, name, type, false, 0, 0, '', true, '']);
+            promise = waiting.asyncPromise;
+        }
     }
 
     // Naming frames through the debugger costs some microseconds a frame, so a page
@@ -326,6 +427,7 @@
             page.left--;
             try {
                 records = describe(frame, limit);
+                placeAccess(frame, error, records);
                 if (builtin && limit > 0) records.splice(1, 0, builtinRecord(builtin));
             } catch (e) {
                 records = null;
@@ -333,8 +435,52 @@
         }
         page.note(error, records);
     }
+    // A property of null or undefined: the engine places the error at the start of the
+    // member chain, V8 at the member read (its name, or its bracket) or at the `=` of a
+    // write.
+    var accessFailure = /^Cannot (read|set) properties of (?:null|undefined) \((?:reading|setting) '([\s\S]*)'\)$/;
+    function placeAccess(frame, error, records) {
+        var message = Object.getOwnPropertyDescriptor(error, 'message');
+        var m = message && typeof message.value === 'string' && accessFailure.exec(message.value);
+        var p = m && records.length > 1 && placeOf(frame);
+        if (!p) return;
+        var text = p.text, end = Math.min(text.length, p.at + kReach), depth = 0, named = -1, bracket = -1, i = p.at;
+        for (; i < end; i++) {
+            var c = text[i];
+            if (c === '(' || c === '[' || c === '{') {
+                if (c === '[' && depth === 0 && bracket < 0) bracket = i;
+                depth++;
+            } else if (c === ')' || c === ']' || c === '}') {
+                if (depth === 0) break;
+                depth--;
+            } else if (depth === 0 && c === '.') {
+                var name = /^\.\s*([\w$]+)/.exec(text.slice(i, i + 200));
+                if (name && name[1] === m[2] && named < 0) named = i + name[0].length - name[1].length;
+            } else if (depth === 0 && !/[\w$\s?]/.test(c)) {
+                break;
+            }
+        }
+        var at = named >= 0 ? named : bracket;
+        if (m[1] === 'set') at = text[i] === '=' && text[i + 1] !== '=' ? i : -1;
+        if (at < 0) return;
+        var known = sourceOf(frame.script.source), line = 0;
+        for (var lo = 0, hi = known.starts.length - 1; lo <= hi; ) {
+            var mid = (lo + hi) >> 1;
+            if (known.starts[mid] <= at) {
+                line = mid;
+                lo = mid + 1;
+            } else {
+                hi = mid - 1;
+            }
+        }
+        records[1][1] = line + known.first;
+        records[1][2] = at - known.starts[line] + 1;
+    }
+
     // A built-in's frame: no file and no line, shown as "at Type.name (<anonymous>)".
     function builtinRecord(builtin) {
+        // A built-in without a name: "at <anonymous>".
+        if (builtin === '<anonymous>') return ['', 0, 0, '', null, false, 0, 0, ''];
         var made = /^new (.*)$/.exec(builtin), dot = builtin.lastIndexOf('.');
         if (made) return ['', 0, 0, made[1], null, true, 0, 0, ''];
         return ['', 0, 0, builtin.slice(dot + 1), dot > 0 ? builtin.slice(0, dot) : null, false, 0, 0, ''];

@@ -228,6 +228,10 @@
             if (!k || !o || isObject(k.v) || isObject(o.v)) return null;
             return "Cannot use 'in' operator to search for '" + (typeof k.v === 'symbol' ? k.v.toString() : String(k.v)) + "' in " + String(o.v);
         }],
+        [/^Receiver of (Promise\.prototype\.\w+) call is not a non-null object$/, function (m, ctx) {
+            var call = ctx.call(), a = call && /^(?:call|apply)$/.test(call.name) ? argument(ctx, 0) : null;
+            return a ? 'Method ' + m[1] + ' called on incompatible receiver ' + shown(a.v) : null;
+        }],
         [/^.* is not a non-null object$|^`target` argument of Reflect\.\w+ must be an object, got .*$/, function (m, ctx) {
             var call = ctx.call();
             if (!call) return null;
@@ -235,7 +239,25 @@
             if (call.name === 'WeakRef') return 'WeakRef: invalid target';
             var method = /RegExp\.prototype\.(\w+)\.call$/.exec(call.callee), a = argument(ctx, 0);
             if (method && a) return 'Method RegExp.prototype.' + method[1] + ' called on incompatible receiver ' + shown(a.v);
+            // An accessor of RegExp.prototype read off its descriptor and called on a primitive.
+            var getter = call.name === 'call' &&
+                /RegExp\.prototype\s*,\s*['"](\w+)['"]\s*\)\s*\.get\s*\.call\s*\($/.exec(ctx.wholeLine().slice(0, -restOfLine(ctx.frame).length) + 'call(');
+            if (getter && a && !isObject(a.v)) return 'RegExp.prototype.' + getter[1] + ' getter called on non-object ' + shown(a.v);
             return null;
+        }, function (m, ctx) {
+            var call = ctx.call();
+            return call && /^(Object|Reflect)\.\w+$/.test(call.callee) ? call.callee : null;
+        }],
+        [/^property descriptor's (get|set)(?:ter)? field is neither undefined nor a function$/, function (m, ctx) {
+            // The field's value: written in the descriptor on the line, or read from the
+            // descriptor the call was given.
+            var v = writtenField(ctx, m[1]);
+            if (!v) {
+                var call = ctx.call(), d = call && call.args.length >= 3 ? argument(ctx, 2) : null;
+                var held = d && isObject(d.v) && d.v !== PLAIN ? dataOf(d.v, m[1]) : NOTHING;
+                if (held !== NOTHING) v = {v: held};
+            }
+            return v ? (m[1] === 'get' ? 'Getter' : 'Setter') + ' must be a function: ' + shown(v.v) : null;
         }, function (m, ctx) {
             var call = ctx.call();
             return call && /^(Object|Reflect)\.\w+$/.test(call.callee) ? call.callee : null;
@@ -264,7 +286,9 @@
         [/^can't define property (.*): \w+ is not extensible$/, function (m) { return 'Cannot add property ' + key(m[1]) + ', object is not extensible'; }],
         [/^property (.*) is non-configurable and can't be deleted$/, function (m, ctx) {
             var owner = ownerAt(ctx.frame);
-            var of = owner ? shown(owner) : /^\d+$/.test(m[1]) || m[1] === '"length"' ? '[object Array]' : '#<Object>';
+            // V8 shows a function by its text.
+            var of = owner ? (owner.callable ? functionText(owner) : shown(owner))
+                : /^\d+$/.test(m[1]) || m[1] === '"length"' ? '[object Array]' : '#<Object>';
             return "Cannot delete property '" + key(m[1]) + "' of " + of;
         }],
         [/^setting getter-only property (.*)$/, function (m, ctx) {
@@ -309,7 +333,12 @@
         [/^([\w$]+(?:\.[\w$]+)+) is not a function$/, function (m, ctx) {
             // The engine leaves out the `?.` of an optional chain; V8 keeps the source's.
             var whole = ctx.wholeLine(), parts = m[1].split('.');
-            if (!ctx.frame || whole.indexOf(m[1]) >= 0) return null;
+            if (!ctx.frame) return null;
+            // A member called through a comma, as bundlers write `(0, m.f)(…)`: V8 prints
+            // the comma expression.
+            var comma = new RegExp('\\(\\s*(-?\\d+)\\s*,\\s*' + m[1].replace(/[.$]/g, '\\$&') + '\\s*\\)\\s*\\(').exec(whole);
+            if (comma) return '(' + comma[1] + ' , ' + m[1] + ') is not a function';
+            if (whole.indexOf(m[1]) >= 0) return null;
             for (var i = 1; i < parts.length; i++) {
                 var optional = parts.slice(0, i).join('.') + '?.' + parts.slice(i).join('.');
                 if (whole.indexOf(optional) >= 0) return optional + ' is not a function';
@@ -356,7 +385,16 @@
             return a && !isObject(a.v) && a.v !== undefined && a.v !== null
                 ? 'Function.prototype.' + m[1] + ' was called on ' + String(a.v) + ', which is a ' + typeof a.v + ' and not a function' : null;
         }],
-        [/^class heritage (.*) is not an object or null$/, 'Class extends value $1 is not a constructor or null'],
+        // V8 shows the value a class extends: a function by its source.
+        [/^class heritage (.*) is not an object or null$/, function (m, ctx) {
+            var v = ctx.frame ? valueAt(ctx.frame, m[1]) : null;
+            return 'Class extends value ' + (v ? heritageText(v.v) : m[1]) + ' is not a constructor or null';
+        }],
+        [/^(.+) is not a constructor$/, function (m, ctx) {
+            var e = ctx.frame ? /\bextends\s+([\w$.]+)\s*\{/.exec(ctx.wholeLine()) : null;
+            var v = e && e[1] === m[1] ? valueAt(ctx.frame, m[1]) : null;
+            return v ? 'Class extends value ' + heritageText(v.v) + ' is not a constructor or null' : null;
+        }],
         [/^must call super constructor before using 'this' in derived class constructor$/,
             "Must call super constructor in derived class before accessing 'this' or returning from derived constructor"],
         [/^super\(\) called twice in derived class constructor$/, 'Super constructor may only be called once'],
@@ -382,6 +420,22 @@
             return first ? "Cannot destructure property '" + first[1] + "' of '" + what + "' as it is " + what + '.'
                 : "Cannot destructure '" + what + "' as it is " + what + '.';
         }],
+        // An array pattern or spread of a plain call's result: V8 suspects the call too.
+        [/^([\w$]+)\((?:\.\.\.)?\) is not iterable$/, '$1 is not a function or its return value is not iterable'],
+        // A nested object pattern given nothing: the engine names the path it followed
+        // ("o.a is undefined"); V8 the first property the pattern reads from it.
+        [/^[\s\S]*?(?:\.([\w$]+)|\.value) is (undefined|null)$/, function (m, ctx) {
+            if (!ctx.frame) return null;
+            var line = restOfLine(ctx.frame), first = null;
+            // The member the path ends in, holding the nested pattern; else (an element
+            // of an array pattern) the pattern at the place.
+            if (m[1] !== 'value') {
+                var member = new RegExp('(?:^|[{,\\s])' + m[1].replace(/\$/g, '\\$') + '\\s*:\\s*\\{\\s*([\\w$]+)');
+                first = member.exec(line) || member.exec(ctx.wholeLine());
+            }
+            if (!first) first = /^(?:\[\s*)?\{\s*([\w$]+)/.exec(line);
+            return first ? 'Cannot read properties of ' + m[2] + " (reading '" + first[1] + "')" : null;
+        }],
         // collections, buffers and typed arrays
         [/^(get )?(\w+) method called on incompatible (\w+)$/, function (m, ctx) {
             var line = ctx.frame ? restOfLine(ctx.frame) : '', owner = /([A-Z]\w*)\.prototype(?:,\s*'|\.)(\w+)/.exec(line);
@@ -389,6 +443,12 @@
                 // The place may be `.call(…)` of a member reached before it on the line.
                 var whole = ctx.wholeLine();
                 owner = new RegExp('([A-Z]\\w*)\\.prototype(?:,\\s*\'|\\.)' + m[2] + '\\b').exec(whole);
+            }
+            if (!owner && !m[1] && /^(?:next|return|throw)$/.test(m[2])) {
+                // A generator's own method, called on something else.
+                var call = ctx.call(), a = call && /\.(?:call|apply)$/.test(call.callee) ? argument(ctx, 0) : null;
+                var receiver = a ? shown(a.v) : /^(?:undefined|null)$/.test(m[3]) ? m[3] : receiverOf(m[3]);
+                return receiver ? 'Method [Generator].prototype.' + m[2] + ' called on incompatible receiver ' + receiver : null;
             }
             if (!owner) return null;
             if (/Array$/.test(owner[1]) && owner[1] !== 'Array') return 'this is not a typed array.';
@@ -454,6 +514,37 @@
             var op = ctx.frame && isWrite(ctx.frame) ? 'set' : /^return\s+\S+\s+in\s|^\S+\s+in\s/.test(line) ? 'has' : 'get';
             return "Cannot perform '" + op + "' on a proxy that has been revoked";
         }],
+        [/^invalid array type for the operation$/, function (m, ctx) {
+            var call = ctx.call();
+            if (!call || !/^Atomics\.\w+$/.test(call.callee) || !call.args.length) return null;
+            var made = /^new\s+(\w+)\s*\(/.exec(call.args[0]), a = made ? null : argument(ctx, 0), shownArray;
+            if (made) shownArray = '[object ' + made[1] + ']';
+            else if (a && isObject(a.v) && /Array$/.test(className(a.v))) shownArray = '[object ' + className(a.v) + ']';
+            else if (a) shownArray = shown(a.v);
+            if (!shownArray) return null;
+            return shownArray + (call.name === 'wait' ? ' is not an int32 or BigInt64 typed array.' : ' is not an integer typed array.');
+        }, function (m, ctx) {
+            var call = ctx.call();
+            return call && /^Atomics\.\w+$/.test(call.callee) ? call.callee : null;
+        }],
+        // A trap that is no function: its value, read from the proxy the place names or
+        // written in the handler on the line.
+        [/^proxy handler's (\w+) trap wasn't undefined, null, or callable$/, function (m, ctx) {
+            if (m[1] === 'apply' || m[1] === 'construct' || !ctx.frame) return null;
+            var line = restOfLine(ctx.frame);
+            var named = /^[^;]*?\sin\s+([A-Za-z_$][\w$]*)/.exec(line) || /^([A-Za-z_$][\w$]*)/.exec(line);
+            var p = named ? valueAt(ctx.frame, named[1]) : null;
+            var handler = null, v = null;
+            if (p && isObject(p.v) && p.v !== PLAIN && p.v.isProxy && isObject(p.v.proxyHandler)) {
+                handler = p.v.proxyHandler;
+                var held = dataOf(handler, m[1]);
+                if (held !== NOTHING) v = {v: held};
+            } else {
+                v = writtenField(ctx, m[1]);
+            }
+            if (!v) return null;
+            return "'" + shown(v.v) + "' returned for property '" + m[1] + "' of object '" + (handler ? shown(handler) : '#<Object>') + "' is not a function";
+        }],
         [/^proxy set handler returned false for property '(.*)'$/, function (m) { return "'set' on proxy: trap returned falsish for property '" + key(m[1]) + "'"; }],
         // promises
         [/^Argument of Promise\.(all|race|allSettled|any) is not iterable$/, function (m, ctx) {
@@ -461,7 +552,8 @@
             return (a ? typed(a.v) : 'object') + ' is not iterable (cannot read property Symbol(Symbol.iterator))';
         }, 'Promise.$1'],
         [/^No Promise in Promise\.any was resolved$/, 'All promises were rejected', ''],
-        [/^A promise cannot be resolved with itself\.$/, 'Chaining cycle detected for promise #<Promise>'],
+        // V8 shows the resolving function, a built-in without a name, above its caller.
+        [/^A promise cannot be resolved with itself\.$/, 'Chaining cycle detected for promise #<Promise>', '<anonymous>'],
         // syntax, through eval and Function
         [/^unexpected token: numeric literal$/, 'Unexpected number'],
         [/^unexpected token: string literal$/, 'Unexpected string'],
@@ -491,6 +583,9 @@
     function functionText(f) {
         try {
             var script = f.script;
+            // The engine's own text of a scripted function is the source as written
+            // (function*, a method's name, a class), which is what V8 quotes.
+            if (script && !f.isProxy && !f.isBoundFunction) return Function.prototype.toString.call(f.unsafeDereference());
             if (script && script.source && typeof script.sourceStart === 'number') {
                 var text = script.source.text.substr(script.sourceStart, script.sourceLength);
                 // The engine's text of a function starts at its parameters.
@@ -500,6 +595,19 @@
             // no source to show
         }
         return 'function ' + (f.name || '') + '() { [native code] }';
+    }
+
+    // The value of the member `name` of an object literal on the frame's line, as {v}.
+    function writtenField(ctx, name) {
+        if (!ctx.frame) return null;
+        var field = new RegExp('\\b' + name + '\\s*:\\s*(\'(?:[^\'\\\\]|\\\\.)*\'|"(?:[^"\\\\]|\\\\.)*"|[\\w$.+-]+|\\{\\s*\\}|\\[\\s*\\])\\s*[,}]');
+        var written = field.exec(ctx.wholeLine());
+        return written ? valueAt(ctx.frame, written[1]) : null;
+    }
+
+    function heritageText(v) {
+        if (isObject(v) && v.callable) return functionText(v);
+        return isObject(v) || typeof v === 'symbol' ? shown(v) : String(v);
     }
 
     // ---- built-ins that call the page's functions --------------------------------------

@@ -798,3 +798,242 @@ v8Each('messages: callbacks given to built-ins', {
     'then of a number is no error': function () { return typeof Promise.resolve().then(1); },
     'reduce of a number': function () { [1, 2].reduce(5); }
 });
+
+// ---- orders of built-ins' own names --------------------------------------------------------
+// The order a built-in's own names come in tells the engine; names later Chrome versions
+// added are left out, so that the answers hold for the version the persona claims.
+var v8Later = ['sumPrecise', 'try', 'escape', 'isError', 'getOrInsert', 'getOrInsertComputed', 'f16round', 'fromBase64',
+    'fromHex', 'toBase64', 'toHex', 'setFromBase64', 'setFromHex', 'getFloat16', 'setFloat16', 'toTemporalInstant', 'DurationFormat'];
+function v8Order(o) {
+    return Object.getOwnPropertyNames(o).filter(function (n) { return v8Later.indexOf(n) < 0; });
+}
+[['Array.prototype', Array.prototype], ['Object', Object], ['Object.prototype', Object.prototype],
+ ['String.prototype', String.prototype], ['Function.prototype', Function.prototype], ['Math', Math], ['JSON', JSON],
+ ['Promise', Promise], ['Promise.prototype', Promise.prototype], ['Reflect', Reflect], ['Number', Number],
+ ['Number.prototype', Number.prototype], ['Date.prototype', Date.prototype], ['RegExp.prototype', RegExp.prototype],
+ ['Map.prototype', Map.prototype], ['Set.prototype', Set.prototype], ['Error', Error], ['Error.prototype', Error.prototype],
+ ['Symbol', Symbol], ['Array', Array], ['String', String], ['Intl', Intl], ['BigInt.prototype', BigInt.prototype],
+ ['ArrayBuffer.prototype', ArrayBuffer.prototype], ['WeakMap.prototype', WeakMap.prototype], ['Boolean.prototype', Boolean.prototype],
+ ['Symbol.prototype', Symbol.prototype], ['RegExp', RegExp], ['Date', Date]].forEach(function (pair) {
+    probe('orders', pair[0], function () { return v8Order(pair[1]); });
+});
+probe('orders', 'a function', function () { return Object.getOwnPropertyNames(function f(a) {}); });
+probe('orders', 'an arrow', function () { return Object.getOwnPropertyNames((a) => a); });
+probe('orders', 'a class', function () { return Object.getOwnPropertyNames(class K { static s() {} }); });
+probe('orders', 'a native', function () { return Object.getOwnPropertyNames(Math.max); });
+probe('orders', 'a bound function', function () { return Object.getOwnPropertyNames(function f(a, b) {}.bind(null)); });
+probe('orders', 'an array', function () { return Object.getOwnPropertyNames([1, 2]); });
+probe('orders', 'a string object', function () { return Object.getOwnPropertyNames(new String('ab')); });
+probe('orders', 'arguments', function () { return (function () { return Object.getOwnPropertyNames(arguments); })(1); });
+probe('orders', 'strict arguments', function () { return (function () { 'use strict'; return Object.getOwnPropertyNames(arguments); })(1); });
+probe('orders', 'a regular expression', function () { return Object.getOwnPropertyNames(/a/g); });
+probe('orders', 'a match', function () { return Object.getOwnPropertyNames('xab'.match(/a(b)/)); });
+probe('orders', 'a named match', function () { return Object.getOwnPropertyNames('xab'.match(/a(?<n>b)/)); });
+probe('orders', 'integer keys first', function () { return Object.keys({b: 1, 2: 1, a: 1, 1: 1, '-1': 1}); });
+probe('orders', 'own keys with symbols', function () { return Reflect.ownKeys({[Symbol.iterator]: 1, z: 1, 0: 1}).map(String); });
+
+// ---- how functions print ----------------------------------------------------------------------
+[['class with extends', function () { return String(class A extends Array { static s() {} }); }],
+ ['bound user function name', function () { var f = function orig() {}.bind(null); return [f.name, f.length, String(f)]; }],
+ ['bound twice', function () { var f = function orig(a, b, c) {}.bind(null, 1).bind(null, 2); return [f.name, f.length]; }],
+ ['async function', function () { return String(async function af(x) { await x; }); }],
+ ['async arrow', function () { return String(async (x) => x); }],
+ ['generator', function () { return String(function* gen() { yield 1; }); }],
+ ['async generator', function () { return String(async function* ag() { yield 1; }); }],
+ ['getter of a literal', function () { return String(Object.getOwnPropertyDescriptor({ get v() { return 1; } }, 'v').get); }],
+ ['setter of a literal', function () { return String(Object.getOwnPropertyDescriptor({ set v(x) {} }, 'v').set); }],
+ ['computed method', function () { var k = 'dyn'; return String({ [k]() { return 1; } }[k]); }],
+ ['class method', function () { class C { m(a) { return a; } } return String(C.prototype.m); }],
+ ['static method', function () { class C { static s() {} } return String(C.s); }],
+ ['Function with no arguments', function () { return String(new Function()); }],
+ ['Function with parameters', function () { return String(Function('a', 'b', 'return a')); }],
+ ['Function with a default', function () { return String(Function('a = 1', 'return a')); }],
+ ['AsyncFunction constructor', function () { var AF = Object.getPrototypeOf(async function () {}).constructor; return [AF.name, String(AF), String(AF('return 1'))]; }],
+ ['GeneratorFunction constructor', function () { var GF = Object.getPrototypeOf(function* () {}).constructor; return [GF.name, String(GF('yield 1'))]; }],
+ ['native getter name', function () { return Object.getOwnPropertyDescriptor(RegExp.prototype, 'flags').get.name; }],
+ ['symbol-named native', function () { return [Array.prototype[Symbol.iterator].name, String(Symbol.prototype[Symbol.toPrimitive])]; }],
+ ['native with a symbol key name', function () { return String(Object.getOwnPropertyDescriptor(Map.prototype, Symbol.toStringTag)); }],
+ ['constructor of a class without one', function () { class E {} return String(E.prototype.constructor); }],
+ ['toString of toString', function () { return String(Function.prototype.toString.call(Function.prototype.toString)); }],
+ ['Function.prototype itself', function () { return String(Function.prototype); }],
+ ['names of natives', function () { return [Function.prototype.name, Object.prototype.toString.name, parseInt.name, Array.prototype.values === Array.prototype[Symbol.iterator]]; }],
+ ['lengths of natives', function () { return [Array.prototype.push.length, Array.prototype.concat.length, String.prototype.replace.length, Math.max.length, Promise.all.length, JSON.stringify.length, Object.assign.length, Reflect.apply.length, Date.UTC.length, parseFloat.length]; }]
+].forEach(function (pair) { probe('printing more', pair[0], pair[1]); });
+
+// ---- stacks of getters, constructors, eval and anonymous code ------------------------------
+function v8Top(f, n) {
+    try { f(); return 'no error'; } catch (e) { return v8Frames(e, n || 2); }
+}
+[['getter', function () { var o = { get v() { throw new Error('g'); } }; return o.v; }],
+ ['setter', function () { var o = { set v(x) { throw new Error('s'); } }; o.v = 1; }],
+ ['class getter', function () { class G { get v() { throw new Error('g'); } } return new G().v; }],
+ ['static method', function () { class S { static s() { throw new Error('s'); } } S.s(); }],
+ ['class constructor', function () { class C { constructor() { throw new Error('c'); } } new C(); }],
+ ['derived constructor', function () { class B { constructor() { throw new Error('b'); } } class D extends B {} new D(); }],
+ ['function constructor', function () { function F() { throw new Error('f'); } new F(); }],
+ ['anonymous in an object literal', function () { var o = { f: function () { throw new Error('a'); } }; o.f(); }],
+ ['arrow in a method', function () { var o = { m() { return [1].map(() => { throw new Error('a'); }); } }; o.m(); }],
+ ['eval code', function () { eval('throw new Error("e")'); }],
+ ['nested eval', function () { eval('eval("throw new Error(\'n\')")'); }],
+ ['function made by eval', function () { var f = eval('(function made() { throw new Error("m"); })'); f(); }],
+ ['new Function body', function () { new Function('throw new Error("nf")')(); }],
+ ['new Function called as method', function () { var o = { m: new Function('throw new Error("nm")') }; o.m(); }],
+ ['toString called by the engine', function () { var o = { toString: function () { throw new Error('t'); } }; return '' + o; }],
+ ['valueOf called by the engine', function () { var o = { valueOf: function () { throw new Error('v'); } }; return o * 2; }],
+ ['method of a class instance', function () { class K { m() { throw new Error('k'); } } var k = new K(); k.m(); }],
+ ['method found under another name', function () { function real() { throw new Error('r'); } var o = { alias: real }; o.alias(); }],
+ ['call through call', function () { function viaCall() { throw new Error('c'); } viaCall.call({}); }],
+ ['call through apply', function () { function viaApply() { throw new Error('a'); } viaApply.apply(null, []); }],
+ ['bound function frame', function () { function bound() { throw new Error('b'); } bound.bind({})(); }],
+ ['Reflect.apply frame', function () { function reflected() { throw new Error('r'); } Reflect.apply(reflected, null, []); }],
+ ['sort comparator', function () { [2, 1].sort(function cmp() { throw new Error('s'); }); }],
+ ['replace callback', function () { 'a'.replace(/a/, function rep() { throw new Error('r'); }); }],
+ ['JSON.parse reviver', function () { JSON.parse('{"a":1}', function rev() { throw new Error('j'); }); }],
+ ['thrown string', function () { throw 'plain'; }]
+].forEach(function (pair) { probe('stacks more', pair[0], function () { return v8Top(pair[1], 3); }); });
+probe('stacks more', 'stack of a thrown non-error', function () { try { throw {a: 1}; } catch (e) { return [typeof e.stack, 'stack' in e]; } });
+probe('stacks more', 'name getter read for the header', function () {
+    var e = new Error('m');
+    Object.defineProperty(e, 'name', {get: function () { return 'Got'; }});
+    return v8Frames(e, 0);
+});
+probe('stacks more', 'message of an object', function () { return v8Frames(new Error({toString: function () { return 'obj'; }}), 0); });
+probe('stacks more', 'stack of a subclass with its own name', function () {
+    class MyErr extends Error { constructor(m) { super(m); this.name = 'MyErr'; } }
+    return v8Frames(new MyErr('x'), 1);
+});
+probe('stacks more', 'captureStackTrace keeps the name', function () {
+    var o = {name: 'Custom', message: 'cm'};
+    Error.captureStackTrace(o);
+    return v8Frames(o, 0);
+});
+probe('stacks more', 'captureStackTrace on an error again', function () {
+    function outer() { return inner(); }
+    function inner() { var e = new Error('twice'); Error.captureStackTrace(e, inner); return e; }
+    return v8Frames(outer(), 1);
+});
+probe('stacks more', 'stackTraceLimit as a string', function () {
+    var old = Error.stackTraceLimit;
+    Error.stackTraceLimit = '2';
+    try { return [typeof new Error('s').stack, 'stack' in new Error('s')]; } finally { Error.stackTraceLimit = old; }
+});
+probe('stacks more', 'stackTraceLimit deleted', function () {
+    var old = Error.stackTraceLimit;
+    delete Error.stackTraceLimit;
+    try { var e = new Error('d'); return [e.hasOwnProperty('stack'), typeof e.stack]; } finally { Error.stackTraceLimit = old; }
+});
+
+// ---- Error.prepareStackTrace -----------------------------------------------------------------
+function v8Sites(f) {
+    var got;
+    Error.prepareStackTrace = function (err, sites) { got = sites; return 'prepared'; };
+    try { f(); } catch (e) { e.stack; } finally { delete Error.prepareStackTrace; }
+    return got;
+}
+probe('prepareStackTrace', 'getThis and getFunction', function () {
+    var sites = v8Sites(function () { var o = { m: function () { throw new Error('x'); } }; o.m(); });
+    return [typeof sites[0].getThis(), typeof sites[0].getFunction(), sites[0].getFunction() === undefined];
+});
+probe('prepareStackTrace', 'strict frames hide this', function () {
+    var sites = v8Sites(function () { 'use strict'; var o = { m: function () { throw new Error('x'); } }; o.m(); });
+    return [sites[0].getThis(), sites[0].getFunction()];
+});
+probe('prepareStackTrace', 'column is a number', function () {
+    var sites = v8Sites(function () { throw new Error('x'); });
+    return [typeof sites[0].getColumnNumber(), sites[0].getColumnNumber() > 0, typeof sites[0].getLineNumber()];
+});
+probe('prepareStackTrace', 'eval origin', function () {
+    var sites = v8Sites(function () { eval('throw new Error("e")'); });
+    return [sites[0].isEval(), v8Norm(sites[0].getEvalOrigin()), sites[0].getFileName(), v8Norm(sites[0].getScriptNameOrSourceURL())];
+});
+probe('prepareStackTrace', 'async and promise fields', function () {
+    var sites = v8Sites(function () { throw new Error('x'); });
+    return [sites[0].isAsync(), sites[0].isPromiseAll(), sites[0].getPromiseIndex()];
+});
+probe('prepareStackTrace', 'constructor and top level', function () {
+    var sites = v8Sites(function () { function Made() { throw new Error('m'); } new Made(); });
+    return [sites[0].isConstructor(), sites[0].getFunctionName(), sites[0].getTypeName(), sites[0].getMethodName(), sites[1].isToplevel()];
+});
+probe('prepareStackTrace', 'native frame', function () {
+    var sites = v8Sites(function () { [1].map(function cb() { throw new Error('n'); }); });
+    return [sites[1].isNative(), sites[1].getFunctionName(), sites[1].getTypeName(), sites[1].getFileName(), String(sites[1])];
+});
+probe('prepareStackTrace', 'site strings', function () {
+    var sites = v8Sites(function () { var o = { m: function named() { throw new Error('s'); } }; o.m(); });
+    return sites.slice(0, 2).map(function (s) { return v8Norm(String(s)); });
+});
+probe('prepareStackTrace', 'what it returns is the stack', function () {
+    Error.prepareStackTrace = function () { return 42; };
+    try { var e = new Error('n'); return [e.stack, typeof e.stack]; } finally { delete Error.prepareStackTrace; }
+});
+probe('prepareStackTrace', 'its this', function () {
+    var self;
+    Error.prepareStackTrace = function () { self = this; return ''; };
+    try { new Error('t').stack; return self === Error; } finally { delete Error.prepareStackTrace; }
+});
+probe('prepareStackTrace', 'a throwing one', function () {
+    Error.prepareStackTrace = function () { throw new RangeError('inside'); };
+    try { return v8Caught(function () { return new Error('t').stack; }); } finally { delete Error.prepareStackTrace; }
+});
+probe('prepareStackTrace', 'read when the stack is read', function () {
+    var e = new Error('late');
+    Error.prepareStackTrace = function () { return 'late prepared'; };
+    try { return e.stack; } finally { delete Error.prepareStackTrace; }
+});
+
+// ---- common messages, more -------------------------------------------------------------------
+[['member of a member is no function', function () { var o = {a: {}}; o.a.b(); }],
+ ['element is no function', function () { var a = [1]; a[0](); }],
+ ['comma call', function () { var o = {}; (0, o.f)(); }],
+ ['call result is no function', function () { function f() { return 1; } f()(); }],
+ ['new of a number', function () { var n = 5; new n(); }],
+ ['new of a member', function () { var o = {}; new o.k(); }],
+ ['array pattern from a non-iterable', function () { var [a] = {}; }],
+ ['array pattern from a call', function () { function f() { return 1; } var [a] = f(); }],
+ ['spread of a number', function () { var n = 5; return [...n]; }],
+ ['for-of over an object', function () { for (var x of {}) {} }],
+ ['object to primitive', function () { return '' + Object.create(null); }],
+ ['private member', function () { class P { #p = 1; static get(o) { return o.#p; } } P.get({}); }],
+ ['assignment to a getter only in strict code', function () { 'use strict'; var o = { get g() { return 1; } }; o.g = 2; }],
+ ['frozen write in strict code', function () { 'use strict'; var o = Object.freeze({a: 1}); o.a = 2; }],
+ ['add to a non-extensible in strict code', function () { 'use strict'; var o = Object.preventExtensions({}); o.b = 1; }],
+ ['delete a non-configurable in strict code', function () { 'use strict'; delete Object.prototype; }],
+ ['undeclared in strict code', function () { 'use strict'; undeclaredThing = 1; }],
+ ['BigInt of a fraction', function () { return BigInt(1.5); }],
+ ['BigInt mixed', function () { return 1n + 1; }],
+ ['BigInt division by zero', function () { return 1n / 0n; }],
+ ['unary plus of a BigInt', function () { return +1n; }],
+ ['new Symbol', function () { return new Symbol(); }],
+ ['Symbol to number', function () { return Symbol() * 1; }],
+ ['invalid regular expression', function () { return new RegExp('('); }],
+ ['invalid flags literal-like', function () { return new RegExp('a', 'z'); }],
+ ['reduce of an empty array', function () { return [].reduce(function (a, b) { return a; }); }],
+ ['toString of a number radix', function () { return (1).toString(1); }],
+ ['toPrecision range', function () { return (1).toPrecision(0); }],
+ ['invalid date toISOString', function () { return new Date('x').toISOString(); }],
+ ['normalize form', function () { return 'a'.normalize('X'); }],
+ ['padStart of a symbol', function () { return 'a'.padStart(Symbol()); }],
+ ['JSON.parse of nothing', function () { return JSON.parse(''); }],
+ ['JSON.parse of undefined', function () { return JSON.parse(undefined); }],
+ ['JSON.parse trailing comma', function () { return JSON.parse('[1,]'); }],
+ ['JSON.parse single quotes', function () { return JSON.parse("{'a':1}"); }],
+ ['decodeURI malformed', function () { return decodeURI('%E0%A4%A'); }],
+ ['Object.create of a number', function () { return Object.create(1); }],
+ ['Object.defineProperty on a primitive', function () { return Object.defineProperty(1, 'a', {}); }],
+ ['Object.setPrototypeOf a cycle', function () { var a = {}, b = Object.create(a); Object.setPrototypeOf(a, b); }],
+ ['instanceof a non-object', function () { return {} instanceof 1; }],
+ ['in on a string', function () { return 'a' in 'abc'; }],
+ ['Map without new', function () { return Map(); }],
+ ['Promise without new', function () { return Promise(function () {}); }],
+ ['Promise of a non-function', function () { return new Promise(1); }],
+ ['then on a non-promise', function () { return Promise.prototype.then.call(1); }],
+ ['Array.from of a non-function map', function () { return Array.from([1], 1); }],
+ ['typed array out of range', function () { return new Uint8Array(new ArrayBuffer(4), 1, 8); }],
+ ['DataView out of range', function () { return new DataView(new ArrayBuffer(1)).getInt32(0); }],
+ ['stack overflow', function () { function r() { return r(); } return r(); }],
+ ['getter on a proxy revoked', function () { var p = Proxy.revocable({}, {}); p.revoke(); return p.proxy.a; }],
+ ['structuredClone of a symbol', function () { return structuredClone(Symbol('s')); }],
+ ['atob of bad text', function () { return atob('*'); }],
+ ['Intl of a bad locale', function () { return new Intl.NumberFormat('x-'); }],
+ ['localeCompare of a bad locale', function () { return 'a'.localeCompare('b', '-'); }]
+].forEach(function (pair) { probe('messages more', pair[0], function () { return v8Caught(pair[1]); }); });
