@@ -114,9 +114,10 @@ function unpack_alias_literal(src, t) {
         var name = t[i].v, close = unpack_close(t, i + 2), j, k;
         if (close < 0 || close === i + 3 || !t[close + 1] || !/^[,;]$/.test(t[close + 1].v)) continue;
         // 'key': function (…) {…} or 'key': literal (the key quoted or not), and nothing else.
-        var ok = true;
+        var ok = true, own = true;
         for (j = i + 3; j < close && ok;) {
             if ((t[j].k !== 'str' && t[j].k !== 'name') || t[j + 1].v !== ':') { ok = false; break; }
+            if (!/^(?=.*[a-z])(?=.*[A-Z])[A-Za-z]{5}$/.test(t[j].k === 'str' ? unpack_string_value(t[j].v) || '' : t[j].v)) own = false;
             var v = j + 2, end;
             if (t[v].k === 'str' || t[v].k === 'num') end = v;
             else if (t[v].v === 'function' && t[v + 1].v === '(') end = unpack_close(t, unpack_close(t, v + 1) + 1);
@@ -145,6 +146,31 @@ function unpack_alias_literal(src, t) {
                 t[k + 1] && /^[,;]$/.test(t[k + 1].v) && k > close && scopes.fnOf[k] === from) alias = k;
             else others++;
         }
+        if (alias >= 0 && others && own) {
+            // The obfuscator's own object also named elsewhere (its dead branches hand it on):
+            // the alias reads the same object, so its reads name the object itself and the
+            // alias goes. Both names are only read here: neither is written nor declared
+            // again inside.
+            var aliasName = t[alias - 2].v, both = [aliasName, name], swap = [], sound = true;
+            for (var b = 0; b < both.length && sound; b++) {
+                var list = byName[both[b]] || [];
+                for (u = 0; u < list.length && sound; u++) {
+                    k = list[u];
+                    if (k < from || k > to || k === i || k === alias || k === alias - 2) continue;
+                    if (!unpack_plain_read(t, k)) sound = false;
+                    else if (b === 0) swap.push({ s: t[k].s, e: t[k].e, text: name });
+                }
+            }
+            if (!sound) continue;
+            if (t[alias + 1].v === ',') swap.push({ s: t[alias - 2].s, e: t[alias + 1].e, text: '' });
+            else if (t[alias - 3].v === ',') swap.push({ s: t[alias - 3].s, e: t[alias].e, text: '' });
+            else swap.push({ s: t[alias - 3].s, e: t[alias + 1].e, text: '' });
+            if (meets(swap)) continue;
+            taken = taken.concat(swap);
+            edits = edits.concat(swap);
+            count++;
+            continue;
+        }
         if (alias < 0 || others) continue;
         var mine = [{ s: t[alias].s, e: t[alias].e, text: src.substring(t[i + 2].s, t[close].e) }];
         if (t[close + 1].v === ',') mine.push({ s: t[i].s, e: t[close + 1].e, text: '' });
@@ -157,6 +183,29 @@ function unpack_alias_literal(src, t) {
         i = close;
     }
     return count ? { text: unpack_splice(src, edits), count: count } : null;
+}
+
+// tokens[k] (a name) is read there: not written, not declared, not a parameter.
+function unpack_plain_read(t, k) {
+    var prev = t[k - 1], next = t[k + 1];
+    if (!prev || /^(\+\+|--|delete|var|let|const|function|class|\.|\?\.)$/.test(prev.v)) return false;
+    if (next && /^(=|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&=|\|\|=|\?\?=|\+\+|--|=>)$/.test(next.v)) return false;
+    if (next && next.v === ':' && /^[{,]$/.test(prev.v)) return false;
+    if (prev.v !== '(' && prev.v !== ',') return true;
+    // Inside parentheses: those of a call hold reads, those of a function, arrow or catch
+    // declare.
+    for (var depth = 0, j = k - 1; j >= 0; j--) {
+        var v = t[j].k === 'punc' ? t[j].v : '';
+        if (v === ')' || v === ']' || v === '}') depth++;
+        else if (v === '(' || v === '[' || v === '{') {
+            if (depth-- > 0) continue;
+            if (v !== '(') return v === '[' || !/^[{,]$/.test(prev.v) || !(next && next.v === ':');
+            var close = unpack_close(t, j), before = t[j - 1];
+            if (close > 0 && t[close + 1] && t[close + 1].v === '=>') return false;
+            return !(before && (before.v === 'function' || before.v === 'catch' || (t[j - 2] && t[j - 2].v === 'function')));
+        }
+    }
+    return true;
 }
 
 // tokens[k] names a label or an object's key, not a variable: "k: for (…)", "continue k",
