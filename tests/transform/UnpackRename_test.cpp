@@ -119,6 +119,11 @@ TEST(Renaming, MangledShortNamesTakeARoleOnlyWhereItIsCertain) {
     EXPECT_EQ(out, "function c(str){var f='',list=[];for(var i=0;i<str.length;i++){list.push(str.charAt(i));}return f+list.join('');}"
                    "function d(a){function e(a){return a.split('');}return e(a+'');}var z=c('ab')+d(1);");
     EXPECT_EQ(ValueAfter(out, "z"), ValueAfter(in, "z"));
+    // A counter already called as counters are (i2 where i, j, k and n are taken) keeps
+    // its name: renaming it again and again would never end.
+    const std::string counters = "function f(a){for(var i=0;i<1;i++)for(var j=0;j<1;j++)for(var k=0;k<1;k++)"
+                                 "for(var n=0;n<1;n++)for(var i2=0;i2<2;i2++)a+=i2;return a;}var r=f(0);";
+    EXPECT_EQ(Unpack(counters), counters);
 }
 
 TEST(Renaming, LabelsTakeNamesOfTheirOwnApartFromVariables) {

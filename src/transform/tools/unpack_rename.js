@@ -247,7 +247,7 @@ function unpack_rename(src) {
             var role = unpack_role_name(t, outer[k], mine);
             // A short name keeps its own unless its role is plain and no inner binding shares it.
             if (mangled && (outer[k].holds || !/^(i|str|list|obj|re)$/.test(role) || name === role ||
-                (role === 'i' && /^[ijkn]$/.test(name)))) continue;
+                (role === 'i' && /^[ijkn][0-9]?$/.test(name)))) continue;
             plans.push({ name: name, region: outer[k], uses: mine, role: role });
         }
     }
