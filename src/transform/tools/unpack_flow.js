@@ -193,13 +193,13 @@ function unpack_plain_read(t, k) {
     if (next && next.v === ':' && /^[{,]$/.test(prev.v)) return false;
     if (prev.v !== '(' && prev.v !== ',') return true;
     // Inside parentheses: those of a call hold reads, those of a function, arrow or catch
-    // declare.
+    // declare. In brackets or braces it might be a pattern that declares: not told here.
     for (var depth = 0, j = k - 1; j >= 0; j--) {
         var v = t[j].k === 'punc' ? t[j].v : '';
         if (v === ')' || v === ']' || v === '}') depth++;
         else if (v === '(' || v === '[' || v === '{') {
             if (depth-- > 0) continue;
-            if (v !== '(') return v === '[' || !/^[{,]$/.test(prev.v) || !(next && next.v === ':');
+            if (v !== '(') return false;
             var close = unpack_close(t, j), before = t[j - 1];
             if (close > 0 && t[close + 1] && t[close + 1].v === '=>') return false;
             return !(before && (before.v === 'function' || before.v === 'catch' || (t[j - 2] && t[j - 2].v === 'function')));
