@@ -196,6 +196,21 @@ TEST(UnpackFaults, ADebugGuardGoesWithItsCallOnceHelperThoughDeadBranchesLeftDec
     EXPECT_EQ(r.text, "var answer=42;");
 }
 
+TEST(UnpackFaults, ADebugTimerStartedBeforeCodeThatFailsLaterComesOff) {
+    // The check runs the top level with timers that never fire: the input gets past its
+    // debug timer to the same failing call as the result without it.
+    const std::string in =
+        "function _0xd(c){function r(n){if(typeof n==='string')return function(){}.constructor('while (true) {}')"
+        ".apply('counter');else (''+n/n).length!==1||n%20===0?function(){return true;}.constructor('debugger')"
+        ".call('action'):function(){return false;}.constructor('debugger').apply('stateObject');r(++n);}"
+        "try{if(c)return r;else r(0);}catch(e){}}"
+        "(function(){var g;try{g=Function('return this')();}catch(e){g=window;}g['setInterval'](_0xd,4000);}());"
+        "var answer='ran';notDefinedHere();";
+    UnpackResult r = Unpack(in);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "var answer='ran';notDefinedHere();");
+}
+
 TEST(UnpackFaults, AResultMadeToSpinIsRefused) {
     // The code times itself out when its own text gains a line break, as self-defending
     // code does: splitting the sequence inside g would leave a result still running long
