@@ -112,11 +112,27 @@ std::u16string TagOf(JSContext* cx, JS::HandleObject obj) {
     return {};
 }
 
+/// True for a proxy the environment made to trace an object's values: its handler, an
+/// ordinary object no script can reach, says so with an own "environmentObject".
+bool EnvironmentProxy(JSContext* cx, JS::HandleObject obj) {
+    if (!js::IsScriptedProxy(obj)) return false;
+    const JS::Value& slot = js::GetProxyReservedSlot(obj, 0);  // a scripted proxy's handler
+    if (!slot.isObject() || js::IsProxy(&slot.toObject())) return false;
+    JS::RootedObject handler(cx, &slot.toObject());
+    JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> desc(cx);
+    if (!JS_GetOwnPropertyDescriptor(cx, handler, "environmentObject", &desc)) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
+    return desc.isSome() && desc->isDataDescriptor() && desc->value().isTrue();
+}
+
 std::u16string ObjectPreview(JSContext* cx, JS::HandleObject obj) {
     // A proxy shows what it stands for when that is one of the page's objects (the
-    // storage is one); the page's own proxies are only named.
+    // storage is one, chrome's objects are others); the page's own proxies are only named.
     if (js::IsProxy(obj)) {
         JS::RootedObject target(cx, js::GetProxyTargetObject(obj));
+        if (target && !js::IsProxy(target) && EnvironmentProxy(cx, obj)) return ObjectPreview(cx, target);
         std::u16string tag = target && !js::IsProxy(target) ? TagOf(cx, target) : std::u16string();
         if (!tag.empty()) return tag;
         return JS::IsCallable(obj) ? u"ƒ Proxy" : u"Proxy";
@@ -201,7 +217,10 @@ void Report(JSContext* cx, JS::HandleValue label, JS::HandleValue self, const JS
         default: e.kind = TraceKind::Call; break;
     }
     e.name = text.substr(2);
-    if (self.isObject() && e.kind != TraceKind::Construct && !JS_IsGlobalObject(&self.toObject())) e.receiver = Preview(cx, self);
+    // ("f": a namespace's function, such as console.log; its name says what it was called on.)
+    bool named = text[0] == u'f';
+    if (self.isObject() && !named && e.kind != TraceKind::Construct && !JS_IsGlobalObject(&self.toObject()))
+        e.receiver = Preview(cx, self);
     if (e.kind == TraceKind::Call || e.kind == TraceKind::Construct) {
         for (unsigned i = 0; i < args.length() && i < 16; ++i) {
             if (i) e.arguments += u", ";

@@ -1,7 +1,8 @@
 /** @file AccessTrace.h
  * The trace of everything a script does with the page: each read, write, call and
  * construction through the page's interfaces (the window's members, navigator,
- * document, location, screen, storage, elements, canvas…), in the order the accesses
+ * document, location, screen, storage, elements, canvas…) and the objects it adds beside
+ * them (chrome, console, CSS), in the order the accesses
  * complete, with the values written as bounded previews and the script's line that
  * made it. Off unless an output is set; the page's interfaces are then made traced
  * from the next fresh global on, and cost nothing more otherwise.

@@ -162,6 +162,61 @@ TEST(AccessTrace, StorageItemsUsedAsPropertiesAreTracedWithTheScriptsLine) {
     EXPECT_EQ(items[2].substr(items[2].find(' ')), " 写入 localStorage.token = (删除)（第 3 行）");
 }
 
+TEST(AccessTrace, TheObjectsOutsideTheInterfacesAreTracedAsTheMembersAre) {
+    // chrome, console and CSS: calls with their arguments and results, and chrome's own
+    // values read and written, in order with the callers' lines.
+    const std::string probe =
+        "var t = chrome.loadTimes().navigationType;\n"          // 1
+        "console.log(1, 'two');\n"                              // 2
+        "var s = CSS.supports('a', 'b') + CSS.escape('#x');\n"  // 3
+        "var i = chrome.app.isInstalled;\n"                     // 4
+        "chrome.csi(); var id = chrome.runtime.id;\n"           // 5
+        "try { chrome.runtime.connect(); } catch (e) {}\n"      // 6
+        "chrome.app.isInstalled = true;\n";                     // 7
+    Tracing trace;
+    test::EnvHost env(ScriptTarget::ES2021);
+    ASSERT_TRUE(env.Add(probe)) << env.ErrorDescription();
+    EXPECT_EQ(env.Text("t + s + i + id"), "Othertrue\\#xfalseundefined");
+    const std::vector<std::string> want = {
+        "调用 chrome.loadTimes() = Object（第 1 行）",
+        "调用 console.log(1, \"two\") = undefined（第 2 行）",
+        "调用 CSS.supports(\"a\", \"b\") = true（第 3 行）",
+        "调用 CSS.escape(\"#x\") = \"\\\\#x\"（第 3 行）",
+        "读取 chrome.app = Object（第 4 行）",
+        "读取 chrome.app.isInstalled = false（第 4 行）",
+        "调用 chrome.csi() = Object（第 5 行）",
+        "读取 chrome.runtime = Object（第 5 行）",
+        "读取 chrome.runtime.id = undefined（第 5 行）",
+        "读取 chrome.runtime = Object（第 6 行）",
+        "调用 chrome.runtime.connect() 抛出 TypeError（第 6 行）",
+        "读取 chrome.app = Object（第 7 行）",
+        "写入 chrome.app.isInstalled = true（第 7 行）",
+    };
+    std::vector<std::string> texts;
+    uint64_t last = 0;
+    for (const TraceEntry& e : trace.entries) {
+        if (e.line == 0 || e.line > 7) continue;  // (the expression's own reads come after)
+        EXPECT_GT(e.order, last);
+        last = e.order;
+        std::string text = text::Utf16ToUtf8(TraceText(e));
+        texts.push_back(text.substr(text.find(' ') + 1));
+    }
+    EXPECT_EQ(texts, want);
+
+    // What a script learns of these objects is the same with the trace on as off.
+    const std::string looks =
+        "[chrome.loadTimes.toString(), chrome.loadTimes.name, console.log.toString(), console.log.length,\n"
+        " CSS.supports.toString(), CSS.supports.length, String(CSS), Object.keys(chrome).join(),\n"
+        " Object.keys(chrome.app).join(), JSON.stringify(Object.getOwnPropertyDescriptor(chrome.app, 'isInstalled')),\n"
+        " Object.prototype.toString.call(chrome.runtime), chrome.app === chrome.app].join('|')";
+    std::string on = env.Text(looks);
+    SetTraceOutput(nullptr);
+    test::EnvHost plain(ScriptTarget::ES2021);
+    ASSERT_TRUE(plain.Add(probe)) << plain.ErrorDescription();
+    EXPECT_EQ(plain.Text(looks), on);
+    EXPECT_NE(on.find("function () { [native code] }|"), std::string::npos) << on;
+}
+
 TEST(TraceLog, KeepsOneLoadFiltersByWordsAndWritesTextAndJson) {
     auto entry = [](uint64_t order, TraceKind kind, std::u16string name, std::u16string value, uint32_t line) {
         TraceEntry e;

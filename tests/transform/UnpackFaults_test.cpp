@@ -160,6 +160,57 @@ TEST(UnpackFaults, ADebugTimerInTheModulesCommaStatementGoesAloneAndTheModuleSti
     EXPECT_EQ(RunAndRead(r.text, "answer"), "ran");
 }
 
+TEST(UnpackFaults, AGuardsCallSharingACommaStatementGoesAloneAndAnArrayAfterALoopIsFound) {
+    // The console guard's call and the next code in one statement: the rest stays.
+    const std::string guard =
+        "var _0x1=(function(){var _0x2=!![];return function(_0x3,_0x4){var _0x5=_0x2?function(){if(_0x4){var _0x6=_0x4.apply("
+        "_0x3,arguments);_0x4=null;return _0x6;}}:function(){};_0x2=![];return _0x5;};}()),_0x7=_0x1(this,function(){var "
+        "_0x8=function(){return this;},_0x9=_0x8(),_0xa=_0x9.console=_0x9.console||{},_0xb=['log','warn','info','error',"
+        "'exception','table','trace'];for(var _0xc=0;_0xc<_0xb.length;_0xc++){_0xa[_0xb[_0xc]]=function(){};}});"
+        "_0x7(),(function(){answer=6*7;}());";
+    UnpackResult r = Unpack(guard);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "(function(){answer=6*7;}());");
+    EXPECT_EQ(RunAndRead(r.text, "answer"), "42");
+    // A top-level loop ends without a semicolon; the string array declared after it is found.
+    const std::string array =
+        "for(var n=0;n<1;n++){}function _0x1b(){var _0x5a=['hello','world'];_0x1b=function(){return _0x5a;};return _0x1b();}"
+        "function _0x2c(_0x3d){_0x3d=_0x3d-0;var _0x4e=_0x1b();return _0x4e[_0x3d];}var r=_0x2c(0)+' '+_0x2c(1);";
+    r = Unpack(array);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "for(var n=0;n<1;n++){}var r='hello world';");
+}
+
+TEST(UnpackFaults, ADebugGuardGoesWithItsCallOnceHelperThoughDeadBranchesLeftDeclarationsInIt) {
+    const std::string in =
+        "var _0x1=(function(){var _0x9, _0xa;var _0x2=!![];return function(_0x3,_0x4){var _0x5=_0x2?function(){if(_0x4){var "
+        "_0x6=_0x4.apply(_0x3,arguments);_0x4=null;return _0x6;}}:function(){};_0x2=![];return _0x5;};}());function _0xd(_0xe){"
+        "function _0xf(_0x10){if(typeof _0x10==='string'){return function(_0x11){}.constructor('while (true) {}').apply("
+        "'counter');}else{if((''+_0x10/_0x10).length!==1||_0x10%20===0){(function(){return true;}.constructor('debu'+'gger')"
+        ".call('action'));}else{(function(){return false;}.constructor('debu'+'gger').apply('stateObject'));}}_0xf(++_0x10);}"
+        "try{if(_0xe){return _0xf;}else{_0xf(0);}}catch(_0x12){}}(function(){_0x1(this,function(){var _0x13=new RegExp("
+        "'function *\\\\( *\\\\)'),_0x14=_0xd('init');if(!_0x13.test(_0x14+'chain')){_0x14('0');}else{_0xd();}})();}());"
+        "var answer=42;";
+    UnpackResult r = Unpack(in);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "var answer=42;");
+}
+
+TEST(UnpackFaults, ADebugTimerStartedBeforeCodeThatFailsLaterComesOff) {
+    // The check runs the top level with timers that never fire: the input gets past its
+    // debug timer to the same failing call as the result without it.
+    const std::string in =
+        "function _0xd(c){function r(n){if(typeof n==='string')return function(){}.constructor('while (true) {}')"
+        ".apply('counter');else (''+n/n).length!==1||n%20===0?function(){return true;}.constructor('debugger')"
+        ".call('action'):function(){return false;}.constructor('debugger').apply('stateObject');r(++n);}"
+        "try{if(c)return r;else r(0);}catch(e){}}"
+        "(function(){var g;try{g=Function('return this')();}catch(e){g=window;}g['setInterval'](_0xd,4000);}());"
+        "var answer='ran';notDefinedHere();";
+    UnpackResult r = Unpack(in);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "var answer='ran';notDefinedHere();");
+}
+
 TEST(UnpackFaults, AResultMadeToSpinIsRefused) {
     // The code times itself out when its own text gains a line break, as self-defending
     // code does: splitting the sequence inside g would leave a result still running long

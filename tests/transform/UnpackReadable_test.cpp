@@ -54,6 +54,22 @@ TEST(ProxyObjects, EachFunctionsObjectIsInlinedWhereItIsDeclared) {
     EXPECT_EQ(Unpack(nested), "function h(s){return s + '!';}var v=h('a');");
 }
 
+TEST(ProxyObjects, AnAliasedObjectIsInlinedInItsFunctionOnlyWhileNoOtherNameIsCaught) {
+    // Mangled code names the object "b" and its alias "e" in f, and other things so in h; a
+    // dead branch hands the object on and reads a member it lacks, the label is no use.
+    const std::string in = "function f(a){var b={XLwDA:function(c,d){return c!==d;},AIVeA:'mwEjE',yojCm:function(c,d){"
+                           "return c+d;}};var e=b;k:for(var g=0;g<2;g++){if(e.XLwDA(e.AIVeA,e.AIVeA)){return b.apply(a,e);}"
+                           "else{if(g)continue k;a=e.yojCm(a,1);}}return a;}function h(b){var e=b;return e+1;}var r=f(1)+h(2);";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function f(a){outer:for(var i=0;i<2;i++){if(i)continue outer;a=a + 1;}return a;}"
+                   "function h(b){var e=b;return e+1;}var r=f(1)+h(2);");
+    EXPECT_EQ(ValueAfter(out, "r"), ValueAfter(in, "r"));
+    // A parameter of the alias's name inside would be caught: the alias stays an alias.
+    const std::string caught = "function f(a){var b={XLwDA:function(c,d){return c+d;}};var e=b;return g(b,function(e){"
+                               "return e;})+e.XLwDA(a,1);}function g(o,h){return h(2);}var r=f(1);";
+    EXPECT_EQ(ValueAfter(Unpack(caught), "r"), "4");
+}
+
 TEST(PlainWriting, WhatObfuscatorsSpellOutOfTheWayIsWrittenPlainly) {
     EXPECT_EQ(Unpack("var t=!![],u=![],k={'plain':1,'in-dash':2},w=k['plain'];if('string'==typeof w)t=(w);"),
               "var t=true,u=false,k={plain:1,'in-dash':2},w=k.plain;if(typeof w == 'string')t=w;");

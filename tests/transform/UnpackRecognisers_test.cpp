@@ -66,6 +66,8 @@ TEST(DeadCode, OnlyConstantConditionsFoldAndHoistedNamesStay) {
     EXPECT_EQ(unpack("if('ab'==='cd')x=1;y=2;"), "y=2;");
     EXPECT_EQ(unpack("y=('ab'==='cd')?1:f(2,3);"), "y=f(2,3);");
     EXPECT_EQ(unpack("y=1+('ab'==='ab'?2:3);"), "y=1+2;");
+    // A minified "return" keeps a blank before the name it now returns.
+    EXPECT_EQ(unpack("function f(y){return'eY'==='OM'?g(y):String(y);}"), "function f(y){return String(y);}");
     // Where a statement must stay one statement, the branch keeps its braces.
     EXPECT_EQ(unpack("if(z)if('a'==='a'){x=1;x=2;}"), "if(z){x=1;x=2;}");
     EXPECT_EQ(unpack("if(z){}else if(1===2){x=1;}else{x=2;}"), "if(z){}else {x=2;}");

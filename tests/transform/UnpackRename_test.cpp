@@ -119,4 +119,26 @@ TEST(Renaming, MangledShortNamesTakeARoleOnlyWhereItIsCertain) {
     EXPECT_EQ(out, "function c(str){var f='',list=[];for(var i=0;i<str.length;i++){list.push(str.charAt(i));}return f+list.join('');}"
                    "function d(a){function e(a){return a.split('');}return e(a+'');}var z=c('ab')+d(1);");
     EXPECT_EQ(ValueAfter(out, "z"), ValueAfter(in, "z"));
+    // A counter already called as counters are (i2 where i, j, k and n are taken) keeps
+    // its name: renaming it again and again would never end.
+    const std::string counters = "function f(a){for(var i=0;i<1;i++)for(var j=0;j<1;j++)for(var k=0;k<1;k++)"
+                                 "for(var n=0;n<1;n++)for(var i2=0;i2<2;i2++)a+=i2;return a;}var r=f(0);";
+    EXPECT_EQ(Unpack(counters), counters);
+}
+
+TEST(Renaming, LabelsTakeNamesOfTheirOwnApartFromVariables) {
+    // A loop's label becomes outer (outer2 inside it), a block's label block; a variable
+    // sharing a label's name is renamed on its own, and a break leaving the inner loop
+    // still names the outer one.
+    const std::string in = "function f(_0x1a){var _0x9=0;_0x2b:for(var _0x3c=0;_0x3c<3;_0x3c++){_0x4d:for(var j=0;j<2;j++){"
+                           "if(j)continue _0x2b;if(_0x1a>1)break _0x4d;_0x9++;}}_0x5e:{if(_0x1a)break _0x5e;_0x9=-1;}"
+                           "var _0x2b=_0x9;return _0x2b;}var r=f(1)+','+f(0)+','+f(2);";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function f(arg1){var v1=0;outer:for(var i=0;i<3;i++){outer2:for(var j=0;j<2;j++){"
+                   "if(j)continue outer;if(arg1>1)break outer2;v1++;}}block:{if(arg1)break block;v1=-1;}"
+                   "var v2=v1;return v2;}var r=f(1)+','+f(0)+','+f(2);");
+    EXPECT_EQ(ValueAfter(out, "r"), ValueAfter(in, "r"));
+    // Mangled labels too; a label inside an object literal's value is no label.
+    EXPECT_EQ(Unpack("function g(){var o={a:1};a:for(;;){break a;}return o.a;}var s=g();"),
+              "function g(){var o={a:1};outer:for(;;){break outer;}return o.a;}var s=g();");
 }

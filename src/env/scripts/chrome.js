@@ -1036,17 +1036,41 @@
 
     // ---- the console, and window.chrome ------------------------------------------------
 
+    // These objects live outside the table; with the trace on, their functions are
+    // labelled as the table's operations are, by their path ("f chrome.loadTimes": a
+    // call whose receiver, the namespace, the path already names).
+    var ProxyOf = Proxy, reflectGet = Reflect.get, reflectSet = Reflect.set;
     function namespaceOf(impl, tag) {
         var o = {};
         Object.keys(impl).forEach(function (k) {
             if (typeof impl[k] === 'function') {
-                defineValue(o, k, native(function () { return impl[k].apply(impl, arguments); }, k, 0), true, true, true);
+                defineValue(o, k, native(function () { return impl[k].apply(impl, arguments); }, k, 0, false,
+                    traced ? 'f ' + tag + '.' + k : undefined), true, true, true);
             }
         });
         defineValue(o, Symbol.toStringTag, tag, false, false, true);
         return o;
     }
-    function fn(name, length, body) { return native(body, name, length); }
+    function fn(name, length, body, path) { return native(body, name, length, false, traced ? 'f ' + path : undefined); }
+    // With the trace on, reads and writes of a plain object's own values (not its
+    // functions, whose calls are traced) are reported under `path`; off, the object is
+    // given as it is.
+    function tracedObject(o, path) {
+        if (!traced) return o;
+        return new ProxyOf(o, {
+            environmentObject: true,  // (the trace previews the object itself)
+            get: function (t, k, receiver) {
+                var v = reflectGet(t, k, receiver);
+                if (typeof k === 'string' && typeof v !== 'function' && hasOwn.call(t, k)) host.trace('g ' + path + '.' + k, v);
+                return v;
+            },
+            set: function (t, k, v, receiver) {
+                var done = reflectSet(t, k, v, receiver);
+                if (done && typeof k === 'string' && typeof v !== 'function') host.trace('s ' + path + '.' + k, v);
+                return done;
+            }
+        });
+    }
     // The CSS namespace: what the page's styles support is what Chrome's do, for the
     // conditions scripts test; selectors of newer engines are not.
     function cssNamespace() {
@@ -1055,14 +1079,14 @@
             if (arguments.length === 0) throw new TypeError("Failed to execute 'supports' on 'CSS': 1 argument required, but only 0 present.");
             if (value === undefined) return !/^\s*selector\(/.test(String(condition)) && /\(.*:.*\)/.test(String(condition));
             return /^-?[a-z][a-z-]*$/.test(String(condition)) && String(value) !== '';
-        }), true, true, true);
+        }, 'CSS.supports'), true, true, true);
         defineValue(o, 'escape', fn('escape', 1, function (text) {
             return String(text).replace(/[\0-\x1f\x7f]|^-?\d|^-$|[^\w\u0080-\uffff-]/g, function (c, at) {
                 if (c === '\0') return '\ufffd';
                 if (/[\x01-\x1f\x7f]|\d/.test(c) && c.length === 1 && (at === 0 || /[\x01-\x1f\x7f]/.test(c))) return '\\' + c.charCodeAt(0).toString(16) + ' ';
                 return '\\' + c;
             });
-        }), true, true, true);
+        }, 'CSS.escape'), true, true, true);
         defineValue(o, Symbol.toStringTag, 'CSS', false, false, true);
         return o;
     }
@@ -1071,29 +1095,29 @@
         var app = {isInstalled: false,
             InstallState: {DISABLED: 'disabled', INSTALLED: 'installed', NOT_INSTALLED: 'not_installed'},
             RunningState: {CANNOT_RUN: 'cannot_run', READY_TO_RUN: 'ready_to_run', RUNNING: 'running'},
-            getDetails: fn('getDetails', 0, function () { return null; }),
-            getIsInstalled: fn('getIsInstalled', 0, function () { return false; }),
-            installState: fn('installState', 0, function (done) { if (typeof done === 'function') done('not_installed'); }),
-            runningState: fn('runningState', 0, function () { return 'cannot_run'; })};
+            getDetails: fn('getDetails', 0, function () { return null; }, 'chrome.app.getDetails'),
+            getIsInstalled: fn('getIsInstalled', 0, function () { return false; }, 'chrome.app.getIsInstalled'),
+            installState: fn('installState', 0, function (done) { if (typeof done === 'function') done('not_installed'); }, 'chrome.app.installState'),
+            runningState: fn('runningState', 0, function () { return 'cannot_run'; }, 'chrome.app.runningState')};
         var runtime = {OnInstalledReason: {CHROME_UPDATE: 'chrome_update', INSTALL: 'install', SHARED_MODULE_UPDATE: 'shared_module_update', UPDATE: 'update'},
             OnRestartRequiredReason: {APP_UPDATE: 'app_update', OS_UPDATE: 'os_update', PERIODIC: 'periodic'},
             PlatformArch: {ARM: 'arm', ARM64: 'arm64', MIPS: 'mips', MIPS64: 'mips64', X86_32: 'x86-32', X86_64: 'x86-64'},
             PlatformNaclArch: {ARM: 'arm', MIPS: 'mips', MIPS64: 'mips64', X86_32: 'x86-32', X86_64: 'x86-64'},
             PlatformOs: {ANDROID: 'android', CROS: 'cros', FUCHSIA: 'fuchsia', LINUX: 'linux', MAC: 'mac', OPENBSD: 'openbsd', WIN: 'win'},
             RequestUpdateCheckStatus: {NO_UPDATE: 'no_update', THROTTLED: 'throttled', UPDATE_AVAILABLE: 'update_available'},
-            connect: fn('connect', 0, function () { throw new TypeError('Error in invocation of runtime.connect(optional string extensionId, optional object connectInfo): chrome.runtime.connect() called from a webpage must specify an Extension ID (string) for its first argument.'); }),
-            sendMessage: fn('sendMessage', 0, function () { throw new TypeError('Error in invocation of runtime.sendMessage(optional string extensionId, any message, optional object options, optional function callback): chrome.runtime.sendMessage() called from a webpage must specify an Extension ID (string) for its first argument.'); }),
+            connect: fn('connect', 0, function () { throw new TypeError('Error in invocation of runtime.connect(optional string extensionId, optional object connectInfo): chrome.runtime.connect() called from a webpage must specify an Extension ID (string) for its first argument.'); }, 'chrome.runtime.connect'),
+            sendMessage: fn('sendMessage', 0, function () { throw new TypeError('Error in invocation of runtime.sendMessage(optional string extensionId, any message, optional object options, optional function callback): chrome.runtime.sendMessage() called from a webpage must specify an Extension ID (string) for its first argument.'); }, 'chrome.runtime.sendMessage'),
             id: undefined};
-        return {app: app, runtime: runtime,
+        return tracedObject({app: tracedObject(app, 'chrome.app'), runtime: tracedObject(runtime, 'chrome.runtime'),
             csi: fn('', 0, function () {
                 return {startE: Math.round(start * 1000), onloadT: Math.round(start * 1000) + 120, pageT: Date.now() - start * 1000, tran: 15};
-            }),
+            }, 'chrome.csi'),
             loadTimes: fn('', 0, function () {
                 return {requestTime: start, startLoadTime: start, commitLoadTime: start + 0.05, finishDocumentLoadTime: start + 0.1,
                     finishLoadTime: start + 0.12, firstPaintTime: start + 0.11, firstPaintAfterLoadTime: 0, navigationType: 'Other',
                     wasFetchedViaSpdy: true, wasNpnNegotiated: true, npnNegotiatedProtocol: 'h2', wasAlternateProtocolAvailable: false,
                     connectionInfo: 'h2'};
-            })};
+            }, 'chrome.loadTimes')}, 'chrome');
     }
 
     // ---- the persona's clock and locale -------------------------------------------------

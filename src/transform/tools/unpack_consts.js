@@ -85,7 +85,7 @@ unpack_recognisers.push({
             if (!scopes) {
                 scopes = unpack_function_scopes(t);
                 for (k = 0; k < t.length; k++) {
-                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.') || unpack_label_or_key(t, k)) continue;
                     (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
                 }
             }

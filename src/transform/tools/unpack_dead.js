@@ -247,7 +247,10 @@ unpack_recognisers.push({
             var alone = (!prev || body || prev.v === ';' || prev.v === '{' || prev.v === '}' || prev.v === 'else') &&
                 (!after || after.v === ';' || after.v === '}') && !/^(\{|function\b|class\b|let\s*\[)/.test(picked);
             // A name, a literal or a chain of calls and member reads needs no parentheses.
-            edits.push({ s: t[i].s, e: t[stop].e, text: alone ? picked : unpack_operand(src, t, pick) });
+            var chosen = alone ? picked : unpack_operand(src, t, pick);
+            // "return'a'==='b'?x:String(y)" had no blank after the keyword; the name it keeps needs one.
+            if (/[\w$]/.test(src.charAt(t[i].s - 1)) && /^[\w$]/.test(chosen)) chosen = ' ' + chosen;
+            edits.push({ s: t[i].s, e: t[stop].e, text: chosen });
             count++;
             i = stop;
         }

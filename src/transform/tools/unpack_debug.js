@@ -125,8 +125,17 @@ function unpack_debug_function(t, i) {
 // the call-once helper the obfuscator's guards go through. Its name, or null.
 function unpack_call_once(t, i) {
     if (t[i].k !== 'name' || !t[i + 13] || t[i + 1].v !== '=' || t[i + 2].v !== '(' || t[i + 3].v !== 'function' ||
-        t[i + 4].v !== '(' || t[i + 5].v !== ')' || t[i + 6].v !== '{' || t[i + 7].v !== 'var' || t[i + 9].v !== '=') return null;
-    var at = i + 10;
+        t[i + 4].v !== '(' || t[i + 5].v !== ')' || t[i + 6].v !== '{') return null;
+    // Declarations without values that dead branches left ahead of it ("var n, o;") are passed over.
+    var v = i + 7;
+    while (t[v] && t[v].v === 'var' && t[v + 1] && t[v + 1].k === 'name' && t[v + 2] && (t[v + 2].v === ',' || t[v + 2].v === ';')) {
+        v += 2;
+        while (t[v] && t[v].v === ',' && t[v + 1] && t[v + 1].k === 'name') v += 2;
+        if (!t[v] || t[v].v !== ';') return null;
+        v++;
+    }
+    if (!t[v + 6] || t[v].v !== 'var' || t[v + 2].v !== '=') return null;
+    var at = v + 3;
     if (t[at].v === '!' && t[at + 1].v === '!' && t[at + 2].v === '[' && t[at + 3].v === ']') at += 4;
     else if (t[at].v === 'true') at += 1;
     else return null;

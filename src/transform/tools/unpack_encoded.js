@@ -147,7 +147,7 @@ function unpack_decoded_as(code, persona) {
     var last = found[found.length - 1], body = last.body;
     if (last.kind === 'Function') {
         // A Function body keeps its names to itself, and may return.
-        var bt = unpack_tokens(body), sts = unpack_statements(bt), own = false;
+        var bt = unpack_tokens(body), sts = unpack_statements(bt, body), own = false;
         for (var k = 0; k < sts.length && !own; k++) {
             var head = bt[sts[k].a];
             own = head && head.k === 'name' && /^(var|let|const|function|class|return)$/.test(head.v);
@@ -164,7 +164,7 @@ function unpack_encoded_recogniser(name, label, test, find) {
         name: name, label: label,
         apply: function (src) {
             if (!test(src)) return null;
-            var t = unpack_tokens(src), sts = unpack_statements(t), edits = [];
+            var t = unpack_tokens(src), sts = unpack_statements(t, src), edits = [];
             for (var i = 0; i < sts.length; i++) {
                 var range = find(t, sts, i);
                 if (!range) continue;

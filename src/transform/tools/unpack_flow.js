@@ -102,7 +102,7 @@ unpack_recognisers.push({
 // takes the literal. Its values make nothing happen, so where it is made does not matter.
 // Every such object whose text meets no other one's goes in the same step.
 function unpack_alias_literal(src, t) {
-    var byName = null, edits = [], taken = [], count = 0;
+    var byName = null, edits = [], taken = [], count = 0, scopes = null;
     function meets(list) {
         for (var a = 0; a < list.length; a++)
             for (var b = 0; b < taken.length; b++)
@@ -113,10 +113,11 @@ function unpack_alias_literal(src, t) {
         if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' || !(t[i - 1].v === 'var' || t[i - 1].v === ',')) continue;
         var name = t[i].v, close = unpack_close(t, i + 2), j, k;
         if (close < 0 || close === i + 3 || !t[close + 1] || !/^[,;]$/.test(t[close + 1].v)) continue;
-        // 'key': function (…) {…} or 'key': literal, and nothing else.
-        var ok = true;
+        // 'key': function (…) {…} or 'key': literal (the key quoted or not), and nothing else.
+        var ok = true, own = true;
         for (j = i + 3; j < close && ok;) {
-            if (t[j].k !== 'str' || t[j + 1].v !== ':') { ok = false; break; }
+            if ((t[j].k !== 'str' && t[j].k !== 'name') || t[j + 1].v !== ':') { ok = false; break; }
+            if (!/^(?=.*[a-z])(?=.*[A-Z])[A-Za-z]{5}$/.test(t[j].k === 'str' ? unpack_string_value(t[j].v) || '' : t[j].v)) own = false;
             var v = j + 2, end;
             if (t[v].k === 'str' || t[v].k === 'num') end = v;
             else if (t[v].v === 'function' && t[v + 1].v === '(') end = unpack_close(t, unpack_close(t, v + 1) + 1);
@@ -128,17 +129,47 @@ function unpack_alias_literal(src, t) {
         if (!byName) {
             byName = {};
             for (k = 0; k < t.length; k++) {
-                if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+                if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.') || unpack_label_or_key(t, k)) continue;
                 (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
             }
         }
+        // Only the function that declares it is looked at: mangled code gives the same
+        // short name to objects of many functions.
+        if (!scopes) scopes = unpack_function_scopes(t);
+        var from = scopes.fnOf[i], to = from < 0 ? t.length - 1 : scopes.ends[from];
+        if (to === undefined) continue;
         var alias = -1, others = 0, uses = byName[name];
         for (var u = 0; u < uses.length; u++) {
             k = uses[u];
-            if (k === i) continue;
+            if (k === i || k < from || k > to) continue;
             if (t[k - 1].v === '=' && t[k - 2] && t[k - 2].k === 'name' && t[k - 3] && (t[k - 3].v === 'var' || t[k - 3].v === ',') &&
-                t[k + 1] && /^[,;]$/.test(t[k + 1].v) && k > close) alias = k;
+                t[k + 1] && /^[,;]$/.test(t[k + 1].v) && k > close && scopes.fnOf[k] === from) alias = k;
             else others++;
+        }
+        if (alias >= 0 && others && own) {
+            // The obfuscator's own object also named elsewhere (its dead branches hand it on):
+            // the alias reads the same object, so its reads name the object itself and the
+            // alias goes. Both names are only read here: neither is written nor declared
+            // again inside.
+            var aliasName = t[alias - 2].v, both = [aliasName, name], swap = [], sound = true;
+            for (var b = 0; b < both.length && sound; b++) {
+                var list = byName[both[b]] || [];
+                for (u = 0; u < list.length && sound; u++) {
+                    k = list[u];
+                    if (k < from || k > to || k === i || k === alias || k === alias - 2) continue;
+                    if (!unpack_plain_read(t, k)) sound = false;
+                    else if (b === 0) swap.push({ s: t[k].s, e: t[k].e, text: name });
+                }
+            }
+            if (!sound) continue;
+            if (t[alias + 1].v === ',') swap.push({ s: t[alias - 2].s, e: t[alias + 1].e, text: '' });
+            else if (t[alias - 3].v === ',') swap.push({ s: t[alias - 3].s, e: t[alias].e, text: '' });
+            else swap.push({ s: t[alias - 3].s, e: t[alias + 1].e, text: '' });
+            if (meets(swap)) continue;
+            taken = taken.concat(swap);
+            edits = edits.concat(swap);
+            count++;
+            continue;
         }
         if (alias < 0 || others) continue;
         var mine = [{ s: t[alias].s, e: t[alias].e, text: src.substring(t[i + 2].s, t[close].e) }];
@@ -152,6 +183,37 @@ function unpack_alias_literal(src, t) {
         i = close;
     }
     return count ? { text: unpack_splice(src, edits), count: count } : null;
+}
+
+// tokens[k] (a name) is read there: not written, not declared, not a parameter.
+function unpack_plain_read(t, k) {
+    var prev = t[k - 1], next = t[k + 1];
+    if (!prev || /^(\+\+|--|delete|var|let|const|function|class|\.|\?\.)$/.test(prev.v)) return false;
+    if (next && /^(=|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&=|\|\|=|\?\?=|\+\+|--|=>)$/.test(next.v)) return false;
+    if (next && next.v === ':' && /^[{,]$/.test(prev.v)) return false;
+    if (prev.v !== '(' && prev.v !== ',') return true;
+    // Inside parentheses: those of a call hold reads, those of a function, arrow or catch
+    // declare. In brackets or braces it might be a pattern that declares: not told here.
+    for (var depth = 0, j = k - 1; j >= 0; j--) {
+        var v = t[j].k === 'punc' ? t[j].v : '';
+        if (v === ')' || v === ']' || v === '}') depth++;
+        else if (v === '(' || v === '[' || v === '{') {
+            if (depth-- > 0) continue;
+            if (v !== '(') return false;
+            var close = unpack_close(t, j), before = t[j - 1];
+            if (close > 0 && t[close + 1] && t[close + 1].v === '=>') return false;
+            return !(before && (before.v === 'function' || before.v === 'catch' || (t[j - 2] && t[j - 2].v === 'function')));
+        }
+    }
+    return true;
+}
+
+// tokens[k] names a label or an object's key, not a variable: "k: for (…)", "continue k",
+// "{k: 1}".
+function unpack_label_or_key(t, k) {
+    var prev = t[k - 1], next = t[k + 1];
+    if (prev && (prev.v === 'break' || prev.v === 'continue') && prev.k === 'name') return true;
+    return !!(next && next.v === ':' && (!prev || /^[{};,]$/.test(prev.v)));
 }
 
 // The members of a proxy object literal at tokens[open] ("{"): { key: member } where a
@@ -226,7 +288,7 @@ unpack_recognisers.push({
             if (!scopes) {
                 scopes = unpack_function_scopes(t);
                 for (k = 0; k < t.length; k++) {
-                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.') || unpack_label_or_key(t, k)) continue;
                     (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
                 }
             }
@@ -272,8 +334,13 @@ unpack_recognisers.push({
                     key = unpack_string_value(t[u + 2].v);
                     last = u + 3;
                 }
-                if (key === null || !props.hasOwnProperty(key) || (t[last + 1] && /^(=|\+=|-=|\+\+|--)$/.test(t[last + 1].v)) ||
-                    /^(\+\+|--|delete)$/.test(t[u - 1].v)) {
+                var writes = (t[last + 1] && /^(=|\+=|-=|\+\+|--)$/.test(t[last + 1].v)) || /^(\+\+|--|delete)$/.test(t[u - 1].v);
+                // A member it does not have ("o.apply(…)", as dead branches call it) waits too.
+                if (own && key !== null && !props.hasOwnProperty(key) && !writes) {
+                    handed = true;
+                    continue;
+                }
+                if (key === null || !props.hasOwnProperty(key) || writes) {
                     fine = false;
                     break;
                 }

@@ -128,6 +128,38 @@ function unpack_role_name(t, binding, uses) {
     return binding.kind === 'param' ? 'arg' : 'v';
 }
 
+// Labels of the script: for every token that names one (its declaration "name:" before a
+// statement and the "break name" / "continue name" inside that statement) the label's
+// declaration index in of; and the declarations as { at, region, loop, uses }. Labels
+// live apart from variables, so a label and a variable of one name are renamed apart.
+function unpack_labels(t, src) {
+    var of = [], list = [], i, k;
+    unpack_line_between.src = src;
+    for (i = 0; i + 2 < t.length; i++) {
+        if (t[i].k !== 'name' || t[i + 1].v !== ':' || unpack_reserved.test(t[i].v) || !unpack_at_statement(t, i)) continue;
+        if (t[i - 1] && (t[i - 1].v === '{' || t[i - 1].v === ',') && unpack_in_object(t, i)) continue;
+        if (unpack_after_case(t, i + 1)) continue;
+        var end = unpack_statement_end(t, i + 2);
+        if (end < 0) continue;
+        of[i] = i;
+        list.push({ at: i, region: { a: i, b: end, kind: 'label', at: i }, loop: /^(for|while|do)$/.test(t[i + 2].v), uses: [i] });
+    }
+    // A break or continue goes to the innermost label of its name around it.
+    for (k = 0; k < t.length && list.length; k++) {
+        if (!((t[k].v === 'break' || t[k].v === 'continue') && t[k].k === 'name' && t[k + 1] && t[k + 1].k === 'name' &&
+              !unpack_line_between(t, k))) continue;
+        for (var j = list.length - 1; j >= 0; j--) {
+            var label = list[j];
+            if (label.at < k && label.region.b >= k && t[label.at].v === t[k + 1].v) {
+                label.uses.push(k + 1);
+                of[k + 1] = label.at;
+                break;
+            }
+        }
+    }
+    return { of: of, list: list };
+}
+
 // The first index in the sorted list that is at least a, or the list's length.
 function unpack_lower_bound(list, a) {
     var lo = 0, hi = list.length;
@@ -145,7 +177,7 @@ function unpack_rename(src) {
     var t = unpack_tokens(src), i, k, n;
     unpack_line_between.src = src;
     var scopes = unpack_function_scopes(t), varAt = unpack_declared_names(t), around = [], stack = [];
-    var byName = {}, names = [], lawless = [];
+    var byName = {}, names = [], lawless = [], labels = unpack_labels(t, src);
     for (i = 0; i < t.length; i++) {
         around[i] = stack.length ? stack[stack.length - 1] : -1;
         var w = t[i].k === 'punc' ? t[i].v : '';
@@ -172,7 +204,9 @@ function unpack_rename(src) {
         for (k = 0; k < list.length && fine; k++) {
             i = list[k];
             var prev = t[i - 1], next = t[i + 1];
-            // A label, or a key of an object literal (a shorthand one is a use too).
+            // Labels are renamed apart.
+            if (labels.of[i] !== undefined) continue;
+            // A label not told for certain, or a key of an object literal (a shorthand one is a use too).
             if (prev && (prev.v === 'break' || prev.v === 'continue')) fine = false;
             else if (next && next.v === ':' && unpack_at_statement(t, i)) fine = false;
             if (prev && (prev.v === '{' || prev.v === ',') && next && (next.v === ':' || next.v === '(') && unpack_in_object(t, i)) continue;
@@ -213,9 +247,15 @@ function unpack_rename(src) {
             var role = unpack_role_name(t, outer[k], mine);
             // A short name keeps its own unless its role is plain and no inner binding shares it.
             if (mangled && (outer[k].holds || !/^(i|str|list|obj|re)$/.test(role) || name === role ||
-                (role === 'i' && /^[ijkn]$/.test(name)))) continue;
+                (role === 'i' && /^[ijkn][0-9]?$/.test(name)))) continue;
             plans.push({ name: name, region: outer[k], uses: mine, role: role });
         }
+    }
+    // Labels of the obfuscator's names: "outer" for a loop's, "block" for another statement's.
+    for (k = 0; k < labels.list.length; k++) {
+        var label = labels.list[k], own = t[label.at].v;
+        if (!/^_0x[0-9a-fA-F]+$/.test(own) && !/^[A-Za-z_$][A-Za-z0-9_$]?$/.test(own)) continue;
+        plans.push({ name: own, region: label.region, uses: label.uses, role: label.loop ? 'outer' : 'block', label: true });
     }
     if (!plans.length) return src;
     // Outer regions first, each in the order it starts: names go out in scope order.
@@ -230,7 +270,13 @@ function unpack_rename(src) {
         // Regions sharing a name never overlap and come in the order they start, so only
         // the last one given the name can hold this one.
         var taken = given.hasOwnProperty(candidate) ? given[candidate] : null;
-        return !taken || taken.b < region.a;
+        if (taken && taken.b >= region.a) return false;
+        // A label may not take the name of a label around it.
+        for (var l = 0; region.kind === 'label' && l < labels.list.length; l++) {
+            var outside = labels.list[l].region;
+            if (t[labels.list[l].at].v === candidate && outside.a < region.a && outside.b >= region.b) return false;
+        }
+        return true;
     }
     for (var p = 0; p < plans.length; p++) {
         var plan = plans[p], role = plan.role, chosen = null, tries;

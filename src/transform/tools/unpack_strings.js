@@ -5,16 +5,20 @@
 // in a box of their own; every call with constant arguments becomes its string, and
 // when no other use is left the helpers go.
 
-// Top-level statements as token ranges [a, b] (b inclusive).
-function unpack_statements(t) {
-    var out = [], start = 0, depth = 0;
+// Top-level statements of the text src as token ranges [a, b] (b inclusive).
+function unpack_statements(t, src) {
+    var out = [], start = 0, depth = 0, compound = -1;
+    unpack_line_between.src = src;
     for (var i = 0; i < t.length; i++) {
         var v = t[i].k === 'punc' ? t[i].v : '';
+        // A loop, if, try, switch or block ends where its last part does, with no ";".
+        if (i === start) compound = t[i].v === '{' || (t[i].k === 'name' && /^(for|while|if|try|switch|with)$/.test(t[i].v))
+            ? unpack_statement_end(t, i) : -1;
         if (v === '(' || v === '[' || v === '{') depth++;
         else if (v === ')' || v === ']' || v === '}') depth--;
         // A function declaration ends with its body, even when "(" follows: "function
         // f(){}(function(){…}())" is a declaration and then a call of its own.
-        var end = depth === 0 && (v === ';' || (v === '}' && t[start].v === 'function'));
+        var end = depth === 0 && (v === ';' || (v === '}' && (t[start].v === 'function' || i === compound)));
         if (end || i === t.length - 1) {
             out.push({ a: start, b: i });
             start = i + 1;
@@ -82,7 +86,7 @@ unpack_recognisers.push({
     name: 'strings', label: '字符串数组',
     apply: function (src) {
         if (src.length < 100 || !/\]\s*;?/.test(src)) return null;
-        var t = unpack_tokens(src), sts = unpack_statements(t), holder = null, i, j, k;
+        var t = unpack_tokens(src), sts = unpack_statements(t, src), holder = null, i, j, k;
         for (i = 0; i < sts.length && !holder; i++) holder = unpack_array_holder(t, sts[i]);
         if (!holder) return null;
         var holderSet = {};

@@ -220,7 +220,8 @@ function unpack_guard_recogniser(name, label, marks) {
                 var body = src.substring(t[i].s, t[c2].e), all = true;
                 for (k = 0; k < marks.length; k++) if (body.indexOf(marks[k]) === -1) all = false;
                 if (!all) continue;
-                var end = t[c2 + 5] && t[c2 + 5].v === ';' ? c2 + 5 : c2 + 4;
+                var end = unpack_guard_call_end(t, c2 + 4);
+                if (end < 0) continue;
                 var used = false, scopes = unpack_function_scopes(t), from = Math.max(0, scopes.fnOf[i]);
                 var to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
                 for (var j = from; j <= to && !used; j++) {
@@ -253,7 +254,8 @@ function unpack_guard_through_once(src, t, marks) {
         var body = src.substring(t[i].s, t[c].e), all = true;
         for (k = 0; k < marks.length; k++) if (body.indexOf(marks[k]) === -1) all = false;
         if (!all) continue;
-        var end = t[c + 5] && t[c + 5].v === ';' ? c + 5 : c + 4;
+        var end = unpack_guard_call_end(t, c + 4);
+        if (end < 0) continue;
         if (unpack_used_outside(t, guard, [{ a: i, b: end }])) continue;
         var edits = [{ s: t[i].s, e: t[end].e, text: '' }];
         if (!unpack_used_outside(t, once.name, [{ a: i, b: end }, { a: once.a, b: once.b }]))
@@ -261,6 +263,14 @@ function unpack_guard_through_once(src, t, marks) {
         return { text: unpack_splice(src, edits), count: 1 };
     }
     return null;
+}
+// The last token to take away with a guard's call "guard()" ending at tokens[k]: its ";",
+// or the comma after it when the statement goes on ("guard(), timer();" keeps "timer();");
+// -1 when something else follows.
+function unpack_guard_call_end(t, k) {
+    var next = t[k + 1];
+    if (!next || next.v === ';' || next.v === ',') return next ? k + 1 : k;
+    return next.v === '}' ? k : -1;
 }
 unpack_recognisers.push(unpack_guard_recogniser('selfdefending', '自我保护', ['(((.+)+)+)+$']));
 unpack_recognisers.push(unpack_guard_recogniser('console', '禁用控制台', ["'exception'", "'table'", "'trace'", 'console']));

@@ -23,7 +23,7 @@ function unpack_local_names(t) {
 
 // Whether code may move from a string into a function body unchanged in meaning.
 function unpack_timer_code_movable(code, locals, nested) {
-    var t = unpack_tokens(code), sts = unpack_statements(t), k;
+    var t = unpack_tokens(code), sts = unpack_statements(t, code), k;
     for (k = 0; k < sts.length; k++) {
         var head = t[sts[k].a];
         if (head && head.k === 'name' && /^(var|let|const|function|class)$/.test(head.v)) return false;
