@@ -58,8 +58,6 @@ const std::set<std::string> kKnown = {
     "stacks more/nested eval",
     // Call sites give no receiver or function.
     "prepareStackTrace/getThis and getFunction",
-    // The environment's DOMException is made as an Error.
-    "messages more/atob of bad text",
 };
 
 /// The probe files: under the source folder, or beside this file as the compiler saw it

@@ -97,7 +97,10 @@
         else if (typeof Debug === 'object' && Debug !== null && typeof Debug.writeln === 'function') Debug.writeln('-->' + text);
     }
     function illegal() { throw new TypeError('Illegal constructor'); }
+    // Where the page is shown with Chrome's interfaces, its DOMException makes these errors.
+    var makeDomError = null;
     function domError(name, message) {
+        if (makeDomError) return makeDomError(name, message);
         var e = new Error(message);
         e.name = name;
         return e;
@@ -3024,6 +3027,191 @@
         });
     };
 
+    // ---- media queries ----------------------------------------------------------------
+    // A query list is read as Chrome reads it and answered from the profile's screen and
+    // window; what it prints back is Chrome's form of it ("not all" for a query it cannot read).
+
+    function MediaQueryList() { illegal(); }
+    subclass(MediaQueryList, EventTarget);
+    // The page never changes its size or settings, so a list's answer never changes.
+    MediaQueryList.prototype.addListener = function (fn) { if (fn) this.addEventListener('change', fn); };
+    MediaQueryList.prototype.removeListener = function (fn) { if (fn) this.removeEventListener('change', fn); };
+
+    // The answers of the features that are a keyword, and of the numbers not sizes.
+    var mediaKeywords = {'prefers-color-scheme': 'light', 'prefers-reduced-motion': 'no-preference',
+        'prefers-reduced-transparency': 'no-preference', 'prefers-reduced-data': 'no-preference',
+        'prefers-contrast': 'no-preference', 'color-gamut': 'srgb', 'dynamic-range': 'standard',
+        'video-dynamic-range': 'standard', 'forced-colors': 'none', hover: 'hover', 'any-hover': 'hover',
+        pointer: 'fine', 'any-pointer': 'fine', 'display-mode': 'browser', scripting: 'enabled', update: 'fast',
+        'overflow-block': 'scroll', 'overflow-inline': 'scroll', scan: 'progressive'};
+    // What a keyword feature's boolean form answers ("none" and "no-preference" read as false).
+    var mediaOff = {none: 1, 'no-preference': 1};
+    var gamuts = {srgb: 1, p3: 2, rec2020: 3};
+    var lengthUnits = {px: 1, em: 16, rem: 16, pt: 4 / 3, pc: 16, 'in': 96, cm: 96 / 2.54, mm: 96 / 25.4, q: 96 / 101.6};
+    var resolutionUnits = {dppx: 1, x: 1, dpi: 1 / 96, dpcm: 2.54 / 96};
+    // The features that take min-/max-, with how their values read: a length, a ratio,
+    // a resolution or a plain number.
+    var rangeFeatures = {width: 'l', height: 'l', 'device-width': 'l', 'device-height': 'l', 'aspect-ratio': 'r',
+        'device-aspect-ratio': 'r', resolution: 'd', color: 'n', 'color-index': 'n', monochrome: 'n', grid: 'n',
+        '-webkit-device-pixel-ratio': 'n', '-webkit-transform-3d': 'n'};
+    function mediaValue(feature) {
+        var sw = screenValues.width, sh = screenValues.height;
+        switch (feature) {
+        case 'width': return names.innerWidth;
+        case 'height': return names.innerHeight;
+        case 'device-width': return sw;
+        case 'device-height': return sh;
+        case 'aspect-ratio': return names.innerWidth / names.innerHeight;
+        case 'device-aspect-ratio': return sw / sh;
+        case 'resolution': case '-webkit-device-pixel-ratio': return names.devicePixelRatio;
+        case 'color': return screenValues.colorDepth / 3;
+        case '-webkit-transform-3d': return 1;
+        default: return 0;
+        }
+    }
+    function cssNumber(text) {
+        return /^[+-]?(\d+\.?\d*|\.\d+)(e[+-]?\d+)?$/i.test(text) ? parseFloat(text) : null;
+    }
+    // A value of `kind` as {value, text} (its number and Chrome's form of it), or null.
+    function readMediaValue(kind, text) {
+        var m, n, d;
+        if (kind === 'r') {
+            m = /^([^\/]+?)\s*(?:\/\s*(.+))?$/.exec(text);
+            n = m ? cssNumber(m[1]) : null;
+            d = m && m[2] !== undefined ? cssNumber(m[2]) : 1;
+            if (n === null || d === null || n < 0 || d < 0) return null;
+            return {value: n / d, text: String(n) + ' / ' + String(d)};
+        }
+        m = /^([+-]?(?:\d+\.?\d*|\.\d+)(?:e[+-]?\d+)?)([a-z]*)$/i.exec(text);
+        if (!m) return null;
+        n = parseFloat(m[1]);
+        var unit = m[2].toLowerCase();
+        if (kind === 'n') return unit ? null : {value: n, text: String(n)};
+        var units = kind === 'l' ? lengthUnits : resolutionUnits;
+        if (!unit && !(kind === 'l' && n === 0)) return null;
+        if (unit && !own(units, unit)) return null;
+        return {value: unit ? n * units[unit] : 0, text: String(n) + unit};
+    }
+    // One parenthesised feature test: {text, matches}; a test Chrome cannot read keeps its
+    // text and matches nothing.
+    function mediaFeature(group) {
+        var inner = group.substring(1, group.length - 1).replace(/^\s+|\s+$/g, ''), m, name, kind, v, cmp;
+        var unknown = {text: group, matches: false};
+        if ((m = /^([a-z-]+)$/i.exec(inner))) {
+            name = m[1].toLowerCase();
+            if (own(mediaKeywords, name)) return {text: '(' + name + ')', matches: !own(mediaOff, mediaKeywords[name])};
+            if (own(rangeFeatures, name)) return {text: '(' + name + ')', matches: mediaValue(name) !== 0};
+            return unknown;
+        }
+        if ((m = /^([a-z-]+)\s*(<=|>=|<|>|=)\s*(.+)$/i.exec(inner))) {
+            // The range form: (width > 100px).
+            name = m[1].toLowerCase();
+            kind = rangeFeatures[name];
+            v = own(rangeFeatures, name) ? readMediaValue(kind, m[3]) : null;
+            if (!v) return unknown;
+            var x = mediaValue(name), op = m[2];
+            cmp = op === '<' ? x < v.value : op === '>' ? x > v.value : op === '<=' ? x <= v.value : op === '>=' ? x >= v.value : x === v.value;
+            return {text: '(' + name + ' ' + op + ' ' + v.text + ')', matches: cmp};
+        }
+        if (!(m = /^([a-z-]+)\s*:\s*(.+)$/i.exec(inner))) return unknown;
+        name = m[1].toLowerCase();
+        var value = m[2], prefix = '', base = name;
+        if ((m = /^(-webkit-)?(min|max)-(.*)$/.exec(name))) {
+            prefix = m[2];
+            base = (m[1] || '') + m[3];
+        }
+        if (own(rangeFeatures, base)) {
+            v = readMediaValue(rangeFeatures[base], value);
+            if (!v) return unknown;
+            var have = mediaValue(base), want = v.value, close = Math.abs(have - want) < 1e-9;
+            cmp = prefix === 'min' ? have >= want || close : prefix === 'max' ? have <= want || close : close;
+            return {text: '(' + name + ': ' + v.text + ')', matches: cmp};
+        }
+        if (prefix) return unknown;
+        value = value.toLowerCase();
+        if (!/^[a-z-]+$/.test(value)) return unknown;
+        var text = '(' + name + ': ' + value + ')';
+        if (name === 'orientation') return {text: text, matches: value === (names.innerHeight >= names.innerWidth ? 'portrait' : 'landscape')};
+        if (name === 'color-gamut') return {text: text, matches: own(gamuts, value) && gamuts[value] <= gamuts[mediaKeywords[name]]};
+        if (own(mediaKeywords, name)) return {text: text, matches: mediaKeywords[name] === value};
+        return unknown;
+    }
+    // One query: {text, matches}, or null where Chrome reads it as "not all".
+    function mediaQuery(text) {
+        var words = [], n = 0, depth, start;
+        while (n < text.length) {
+            var c = text.charAt(n);
+            if (/\s/.test(c)) { n++; continue; }
+            start = n;
+            if (c === '(') {
+                for (depth = 0; n < text.length; n++) {
+                    if (text.charAt(n) === '(') depth++;
+                    else if (text.charAt(n) === ')' && --depth === 0) break;
+                }
+                if (depth !== 0) return null;
+                words.push(text.substring(start, ++n));
+            } else {
+                while (n < text.length && !/[\s()]/.test(text.charAt(n))) n++;
+                if (start === n) return null;
+                words.push(text.substring(start, n).toLowerCase());
+            }
+        }
+        if (!words.length) return null;
+        var at = 0, not = false, only = false, type = null, parts = [], matches = true, joiner = null;
+        if (words[0] === 'not' || words[0] === 'only') {
+            not = words[0] === 'not';
+            only = !not;
+            at = 1;
+        }
+        if (at < words.length && words[at].charAt(0) !== '(') {
+            type = words[at++];
+            if (!/^[a-z][a-z0-9-]*$/.test(type) || /^(and|or|not|only|layer)$/.test(type)) return null;
+            if (at < words.length && words[at++] !== 'and') return null;
+            if (at === words.length && words[at - 1] === 'and') return null;
+        } else if (only) {
+            return null;
+        }
+        for (; at < words.length; at++) {
+            if (parts.length) {
+                var w = words[at];
+                if ((w !== 'and' && w !== 'or') || (type !== null && w === 'or') || (joiner && w !== joiner)) return null;
+                joiner = w;
+                if (++at === words.length) return null;
+            }
+            if (words[at].charAt(0) !== '(') return null;
+            var f = mediaFeature(words[at]);
+            parts.push(f.text);
+            matches = joiner === 'or' ? matches || f.matches : (parts.length === 1 ? f.matches : matches && f.matches);
+        }
+        if (type === null && !parts.length) return null;
+        if (type !== null) matches = matches && (type === 'all' || type === 'screen');
+        var out = (not ? 'not ' : only ? 'only ' : '');
+        if (type !== null && (type !== 'all' || not || only || !parts.length)) out += type + (parts.length ? ' and ' : '');
+        out += parts.join(' ' + (joiner || 'and') + ' ');
+        return {text: out, matches: not ? !matches : matches};
+    }
+    // A query list: Chrome's form of it and whether any of its queries matches.
+    function mediaList(text) {
+        var queries = [], depth = 0, start = 0, n;
+        if (/^\s*$/.test(text)) return {media: '', matches: true};
+        for (n = 0; n <= text.length; n++) {
+            var c = text.charAt(n);
+            if (c === '(') depth++;
+            else if (c === ')') depth--;
+            else if (n === text.length || (c === ',' && depth <= 0)) {
+                queries.push(text.substring(start, n));
+                start = n + 1;
+            }
+        }
+        var media = [], matches = false;
+        for (n = 0; n < queries.length; n++) {
+            var q = mediaQuery(queries[n]);
+            media.push(q ? q.text : 'not all');
+            if (q && q.matches) matches = true;
+        }
+        return {media: media.join(', '), matches: matches};
+    }
+
     // ---- the global -----------------------------------------------------------------
 
     function Window() { illegal(); }
@@ -3102,7 +3290,13 @@
     global.confirm = function (message) { line('confirm: ' + (message === undefined ? '' : toText(message))); return true; };
     global.prompt = function (message) { line('prompt: ' + (message === undefined ? '' : toText(message))); return null; };
     global.getComputedStyle = function () { return {getPropertyValue: function () { return ''; }}; };
-    global.matchMedia = function (query) { return {matches: false, media: toText(query), addListener: noop, removeListener: noop}; };
+    global.matchMedia = function (query) {
+        var list = inherit(MediaQueryList.prototype), read = mediaList(toText(query));
+        list.media = read.media;
+        list.matches = read.matches;
+        list.onchange = null;
+        return list;
+    };
     global.open = function (address) { navigate('open', address === undefined ? '' : address); return null; };
     global.close = global.focus = global.blur = global.scrollTo = global.scrollBy = noop;
     global.postMessage = noop;
@@ -3283,10 +3477,12 @@
             WebGLUniformLocation: WebGLUniformLocation, WebGLActiveInfo: WebGLActiveInfo,
             AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
             GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode,
-            OfflineAudioCompletionEvent: OfflineAudioCompletionEvent, SubmitEvent: SubmitEvent},
+            OfflineAudioCompletionEvent: OfflineAudioCompletionEvent, SubmitEvent: SubmitEvent,
+            MediaQueryList: MediaQueryList},
         forms: {entries: formEntries, controls: formControls, formOf: formOf, controlType: controlType, action: formAction,
             method: formMethod, enctype: formEnctype, submitterError: submitterError, data: FormDataList,
-            selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf};
+            selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf,
+        domErrors: function (make) { makeDomError = make; }};
 })(function () { return this; }(), null,
     // 第三个参数：控制台的脚本（console.js），装入时接在这里
     /* console.js */ null);

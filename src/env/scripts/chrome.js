@@ -837,6 +837,8 @@
             code: hasOwn.call(exceptionCodes, name) ? exceptionCodes[name] : 0};
     });
     function domException(name, message) { return Reflect.construct(interfaceOf('DOMException').ctor, [message, name]); }
+    // The page objects' own failures (atob, removeChild, …) reach a script as DOMExceptions.
+    if (kit.domErrors) kit.domErrors(domException);
     on('Window', 'get indexedDB', function () { return wrap(indexedDB); });
     on('Window', 'get event', function () { return undefined; });
     on('Window', 'get clientInformation', function () { return wrap(kit.navigator); });
