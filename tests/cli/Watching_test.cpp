@@ -140,7 +140,7 @@ TEST(CommandLineWatch, AFormThePageSubmitsIsARequestToo) {
     Outcome r = RunCli({"page", "--target", "es2021", "--address", "https://s.test/app/", "--break-on-request", "sign=",
                         page, "--expr", "f.method"});
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
-    EXPECT_NE(r.out.find("-->日志点 第 4 行: 请求 POST https://s.test/login?sign=bWU= 正文：u=%E4%B8%AD%E6%96%87+me"
+    EXPECT_NE(r.out.find("-->日志点 第 6 行: 请求 POST https://s.test/login?sign=bWU= 正文：u=%E4%B8%AD%E6%96%87+me"
                          "（表单，application/x-www-form-urlencoded）\n"),
               std::string::npos)
         << r.out;
