@@ -478,6 +478,7 @@
     }
     // The handler `name` of `o` (null while unset); undefined where `o` has no such handler.
     function handlerOf(o, name) {
+        o = handlerHolder(o, name);
         return hasHandler(o, name) ? handlerGet(o, name) : undefined;
     }
     // Whether `o` holds the onX handler `name` (null or a function), and setting it.
@@ -492,10 +493,32 @@
     }
     // Sets `o`'s handler `name`; false where `o` has no such handler.
     function setHandler(o, name, v) {
+        o = handlerHolder(o, name);
         if (!hasHandler(o, name)) return false;
         handlerSet(o, name, v);
         return true;
     }
+    // A handler attribute is the body of the element's onX handler. Behind Chrome's face
+    // the face compiles it (its `this`, event and scopes are the face's objects); the
+    // body's and frameset's window events (onload and the like) are the window's handlers.
+    var handlerCompiler = null;
+    var windowHandlers = {blur: true, error: true, focus: true, load: true, resize: true, scroll: true, beforeunload: true,
+        hashchange: true, message: true, offline: true, online: true, pagehide: true, pageshow: true, popstate: true,
+        storage: true, unload: true};
+    // Who holds `o`'s handler `name`: the window for the body's window events.
+    function handlerHolder(o, name) {
+        return (o.tagName === 'BODY' || o.tagName === 'FRAMESET') && windowHandlers[name] === true ? global : o;
+    }
+    function setHandlerAttribute(o, name, body) {
+        var target = handlerCompiler ? handlerHolder(o, name) : o;
+        if (!handlerSlot(target, name)) return;
+        try {
+            putHandler(target, name, handlerCompiler ? handlerCompiler(o, name, body, target === global) : new Function('event', body));
+        } catch (e) {
+            uncaught(e);
+        }
+    }
+    function compileHandlersWith(compile) { handlerCompiler = compile; }
     if (oldIE) {
         EventTarget.prototype.attachEvent = function (name, fn) {
             this.addEventListener(toText(name).replace(/^on/, ''), fn);
@@ -1042,14 +1065,7 @@
             else if (key === 'value') this.value = this.defaultValue = value;
             else if (key === 'checked') this.checked = this.defaultChecked = true;
             else if (key === 'selected' || key === 'disabled') this[key] = true;
-            else if (/^on[a-z]+$/.test(key) && handlerSlot(this, key.substring(2))) {
-                // A handler attribute is the body of the element's onX handler.
-                try {
-                    putHandler(this, key.substring(2), new Function('event', value));
-                } catch (e) {
-                    uncaught(e);
-                }
-            }
+            else if (/^on[a-z]+$/.test(key)) setHandlerAttribute(this, key.substring(2), value);
         },
         getAttribute: function (name) {
             var key = toText(name).toLowerCase();
@@ -3460,6 +3476,7 @@
     // What the modern target's interfaces are made over.
     return {config: config, window: global, document: document, navigator: navigator, location: location, screen: screen,
         profile: profile, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
+        compileHandlersWith: behindFace ? compileHandlersWith : null,
         createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
         types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,
             HTMLCollection: HTMLCollection, Node: Node, Element: Element, HTMLElement: HTMLElement, CharacterData: CharacterData,

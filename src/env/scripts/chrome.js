@@ -121,6 +121,7 @@
 
     var records = new WeakMap(), wrappers = new WeakMap();
     var marshalled = new WeakMap(), originals = new WeakMap();
+    var lazyHandlers = new WeakMap();   // a handler attribute's function → its compilation, until first read or run
     // (document.all is an object whose typeof says "undefined": ask the map, not typeof.)
     function recordOf(o) { return records.get(o); }
 
@@ -247,7 +248,11 @@
             if (own) return own.call(r.impl, r, this);
             if (handler !== null) {
                 var h = kit.handlerOf(r.impl, handler);
-                if (h !== undefined) return wrap(h);
+                if (h !== undefined) {
+                    var lazy = h !== null ? lazyHandlers.get(h) : undefined;
+                    if (lazy !== undefined) lazy();
+                    return wrap(h);
+                }
             }
             var v = r.impl[m.name];
             if (v === undefined && !(m.name in r.impl)) {
@@ -1016,6 +1021,41 @@
         e.submitter = init && init.submitter ? unwrap(init.submitter) : null;
         return e;
     });
+    // A handler attribute compiled as Chrome does: a sloppy function onX(event) whose
+    // names resolve on the element, then its form owner (a form control's), then its
+    // document, then the global; the body's window events see the global alone. Like
+    // Chrome, it is compiled when first read or run, so the form owner is the one the
+    // control has then (the parser sets a control's attributes before it is in its form).
+    // The body is first compiled alone, so one that does not parse is reported as it
+    // stands and none can reach out of the scopes it is placed in.
+    var noForm = create(null);
+    function compileHandler(impl, name, body, onWindow) {
+        new Function('event', body);
+        var head = 'function on' + name + '(event) {\n' + body + '\n}', fn = null;
+        function compiled() {
+            if (fn !== null) return fn;
+            if (onWindow) {
+                fn = new Function('return ' + head + ';')();
+            } else {
+                // The scopes come as arguments, never as names the body could see.
+                var make = new Function('with (arguments[0]) with (arguments[1]) with (arguments[2]) return ' + head + ';');
+                var form = forms.formOf(impl);
+                fn = make(wrap(impl.ownerDocument || kit.document), form ? wrap(form) : noForm, wrap(impl));
+            }
+            lazyHandlers.delete(handler);
+            marshalled.set(fn, handler);
+            originals.set(handler, fn);
+            return fn;
+        }
+        function handler() {
+            var args = [];
+            for (var n = 0; n < arguments.length; n++) args.push(wrap(arguments[n]));
+            return Reflect.apply(compiled(), wrap(this), args);
+        }
+        lazyHandlers.set(handler, compiled);
+        return handler;
+    }
+    if (kit.compileHandlersWith) kit.compileHandlersWith(compileHandler);
     // Pair iterables (FormData, URLSearchParams, Headers) list their page object's pairs.
     function pairIterable(proto, iface) {
         function pairs(self, what) {
