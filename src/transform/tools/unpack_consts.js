@@ -114,7 +114,7 @@ unpack_recognisers.push({
                 else uses.push({ s: t[k].s, e: t[end].e, text: members[key] });
             }
             if (!fine) continue;
-            edits = edits.concat(uses);
+            for (n = 0; n < uses.length; n++) edits.push(uses[n]);
             count += uses.length;
             unpack_remove_decl(t, { kind: 'alias', a: i, b: close }, edits, []);
             i = close;

@@ -168,14 +168,18 @@ unpack_recognisers.push({
             }
         }
         // Statements that only keep a debugger busy: at a statement's start, an
-        // expression, a loop or an if, outside the debug functions themselves.
-        var gone = [], partEnd = {};
+        // expression, a loop or an if, outside the debug functions themselves. Such a
+        // statement holds a debugger, code making one or a debug function's name: the
+        // count of those before every token lets the others be passed over at once.
+        var gone = [], partEnd = {}, marked = unpack_debug_marks(t, marks);
         for (i = 0; i < t.length; i++) {
             // The other parts of a comma statement are looked into like any code.
             if (partEnd.hasOwnProperty(i)) {
                 i = partEnd[i];
                 continue;
             }
+            // Every statement from here on is free of them.
+            if (marked[i] === marked[t.length]) break;
             var inFn = false;
             for (k = 0; k < fns.length && !inFn; k++) inFn = i >= fns[k].a && i <= fns[k].b;
             if (inFn || !unpack_at_statement(t, i)) continue;
@@ -184,10 +188,10 @@ unpack_recognisers.push({
                   (head.k === 'name' && !unpack_reserved.test(head.v)))) continue;
             // A lone debugger statement is the user's own breakpoint.
             if (head.v === 'debugger') continue;
+            var end = unpack_statement_end(t, i);
+            if (end < 0 || marked[end + 1] === marked[i]) continue;
             // After a function expression's "}" comes more of its expression, "}(this), …".
             if (!unpack_statement_start(t, i)) continue;
-            var end = unpack_statement_end(t, i);
-            if (end < 0) continue;
             if (unpack_debug_only(t, i, end, onceNames, marks) === true) {
                 gone.push({ a: i, b: end });
                 edits.push({ s: t[i].s, e: t[end].e, text: '' });
@@ -232,6 +236,20 @@ unpack_recognisers.push({
         return count ? { text: unpack_splice(src, edits), count: count, removed: removed } : null;
     }
 });
+
+// For every token index, how many of the tokens before it mark debug code: a debugger
+// statement, code made with "debugger" or the name of a debug function. One more place
+// at the end holds the count of all of them.
+function unpack_debug_marks(t, marks) {
+    var out = [0], n = 0;
+    for (var k = 0; k < t.length; k++) {
+        var tok = t[k];
+        if ((tok.k === 'name' && (tok.v === 'debugger' || marks.hasOwnProperty(tok.v))) ||
+            (tok.k === 'str' && unpack_made_code(t, k) === 'debugger')) n++;
+        out.push(n);
+    }
+    return out;
+}
 
 // The parts of the expression statement tokens a..b (its ";" and one pair of outer
 // parentheses aside) split at its top-level commas.

@@ -129,8 +129,15 @@ function unpack_scan(src) {
     return out;
 }
 
-// The index of the token closing the bracket opened at tokens[i], or -1.
+// The index of the token closing the bracket opened at tokens[i], or -1. Every bracket
+// of a list is paired once, on the first ask (brackets of any kind pair with each other,
+// as counting depth does): recognisers ask for closes all over a large text.
 function unpack_close(tokens, i) {
+    var tok = tokens[i];
+    if (tok && tok.k === 'punc' && (tok.v === '(' || tok.v === '[' || tok.v === '{')) {
+        if (!tokens.pairs) tokens.pairs = unpack_pairs(tokens);
+        return tokens.pairs[i];
+    }
     var depth = 0;
     for (var j = i; j < tokens.length; j++) {
         var v = tokens[j].k === 'punc' ? tokens[j].v : '';
@@ -141,6 +148,24 @@ function unpack_close(tokens, i) {
         }
     }
     return -1;
+}
+
+// For every opening bracket of tokens the index of the one closing it (-1 when none
+// does); other places hold nothing.
+function unpack_pairs(tokens) {
+    var pairs = [], open = [], n = tokens.length;
+    for (var j = 0; j < n; j++) {
+        var t = tokens[j];
+        if (t.k !== 'punc') continue;
+        var v = t.v;
+        if (v === '(' || v === '[' || v === '{') {
+            pairs[j] = -1;
+            open.push(j);
+        } else if ((v === ')' || v === ']' || v === '}') && open.length) {
+            pairs[open.pop()] = j;
+        }
+    }
+    return pairs;
 }
 
 // Replaces the source ranges [s, e) of edits (sorted, not overlapping) by their text.
