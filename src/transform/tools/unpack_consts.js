@@ -23,7 +23,7 @@ function unpack_const_members(t, open, close) {
         } else {
             return null;
         }
-        if (members.hasOwnProperty(key) && key !== ' short') return null;
+        if (unpack_has(members, key) && key !== ' short') return null;
         members[key] = text;
         any = true;
         j = v + 1;
@@ -46,7 +46,7 @@ function unpack_function_scopes(t) {
             if (parens.length) lastParen[i] = parens.pop();
         } else if (v === '{') {
             var params = -1;
-            if (t[i - 1] && t[i - 1].v === ')' && lastParen.hasOwnProperty(i - 1)) {
+            if (t[i - 1] && t[i - 1].v === ')' && unpack_has(lastParen, i - 1)) {
                 var open = lastParen[i - 1], head = t[open - 1];
                 if (head && (head.v === 'function' || (head.k === 'name' && !unpack_reserved.test(head.v)) ||
                     (head.k === 'name' && t[open - 2] && t[open - 2].v === 'function'))) params = open;
@@ -86,7 +86,7 @@ unpack_recognisers.push({
                 scopes = unpack_function_scopes(t);
                 for (k = 0; k < t.length; k++) {
                     if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
-                    (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
+                    (unpack_has(byName, t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
                 }
             }
             // The object lives in its function (var), from its parameters to its end.
@@ -109,7 +109,7 @@ unpack_recognisers.push({
                 var written = t[end + 1] && /^(=|\+\+|--|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&=|\|\|=|\?\?=)$/.test(t[end + 1].v);
                 // Short names, as mangled code has them, only as arguments of a call.
                 var argument = /^[(,-]$/.test(t[k - 1].v) && t[end + 1] && /^[,)]$/.test(t[end + 1].v);
-                if (key === null || key === ' short' || !members.hasOwnProperty(key) || written ||
+                if (key === null || key === ' short' || !unpack_has(members, key) || written ||
                     /^(\+\+|--|delete|typeof)$/.test(t[k - 1].v) || (members[' short'] && !argument)) fine = false;
                 else uses.push({ s: t[k].s, e: t[end].e, text: members[key] });
             }

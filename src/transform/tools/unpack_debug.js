@@ -92,8 +92,8 @@ function unpack_debug_only(t, a, b, extra, marks) {
             continue;
         }
         if (unpack_reserved.test(tok.v) && tok.v !== 'undefined' && tok.v !== 'NaN' && tok.v !== 'Infinity') continue;
-        if (marks.hasOwnProperty(tok.v)) { debug = true; continue; }
-        if (own.hasOwnProperty(tok.v) || extra.hasOwnProperty(tok.v) || unpack_debug_globals.test(tok.v)) continue;
+        if (unpack_has(marks, tok.v)) { debug = true; continue; }
+        if (unpack_has(own, tok.v) || unpack_has(extra, tok.v) || unpack_debug_globals.test(tok.v)) continue;
         return null;
     }
     return debug;
@@ -116,7 +116,7 @@ function unpack_debug_function(t, i) {
     // The rest is the try that hands it out or starts it, naming nothing else.
     var names = unpack_declared_in(t, i, bc);
     for (k = ib + 1; k < bc; k++) {
-        if (t[k].k === 'name' && !unpack_reserved.test(t[k].v) && !names.hasOwnProperty(t[k].v)) return null;
+        if (t[k].k === 'name' && !unpack_reserved.test(t[k].v) && !unpack_has(names, t[k].v)) return null;
     }
     return { name: t[i + 1].v, a: i, b: bc, open: pc + 1 };
 }
@@ -174,7 +174,7 @@ unpack_recognisers.push({
         var gone = [], partEnd = {}, marked = unpack_debug_marks(t, marks);
         for (i = 0; i < t.length; i++) {
             // The other parts of a comma statement are looked into like any code.
-            if (partEnd.hasOwnProperty(i)) {
+            if (unpack_has(partEnd, i)) {
                 i = partEnd[i];
                 continue;
             }
@@ -244,7 +244,7 @@ function unpack_debug_marks(t, marks) {
     var out = [0], n = 0;
     for (var k = 0; k < t.length; k++) {
         var tok = t[k];
-        if ((tok.k === 'name' && (tok.v === 'debugger' || marks.hasOwnProperty(tok.v))) ||
+        if ((tok.k === 'name' && (tok.v === 'debugger' || unpack_has(marks, tok.v))) ||
             (tok.k === 'str' && unpack_made_code(t, k) === 'debugger')) n++;
         out.push(n);
     }

@@ -86,7 +86,7 @@ unpack_recognisers.push({
             if (!members.length) continue;
             var seen = {}, props = [], clash = false;
             for (k = 0; k < members.length; k++) {
-                if (seen.hasOwnProperty(members[k].key) || members[k].key === '__proto__') clash = true;
+                if (unpack_has(seen, members[k].key) || members[k].key === '__proto__') clash = true;
                 seen[members[k].key] = true;
                 props.push(unpack_quote(members[k].key) + ':' + src.substring(t[members[k].a].s, t[members[k].b].e));
             }
@@ -129,7 +129,7 @@ function unpack_alias_literal(src, t) {
             byName = {};
             for (k = 0; k < t.length; k++) {
                 if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
-                (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
+                (unpack_has(byName, t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
             }
         }
         var alias = -1, others = 0, uses = byName[name];
@@ -163,7 +163,7 @@ function unpack_proxy_members(src, t, open, close) {
     var props = {}, j = open + 1, any = false;
     while (j < close) {
         var key = t[j].k === 'str' ? unpack_string_value(t[j].v) : (t[j].k === 'name' ? t[j].v : null);
-        if (key === null || key === '__proto__' || !t[j + 1] || t[j + 1].v !== ':' || props.hasOwnProperty(key)) return null;
+        if (key === null || key === '__proto__' || !t[j + 1] || t[j + 1].v !== ':' || unpack_has(props, key)) return null;
         var v = j + 2, end;
         if ((t[v].k === 'str' || t[v].k === 'num') && (t[v + 1].v === ',' || v + 1 === close)) {
             props[key] = { kind: 'value', text: t[v].v };
@@ -227,7 +227,7 @@ unpack_recognisers.push({
                 scopes = unpack_function_scopes(t);
                 for (k = 0; k < t.length; k++) {
                     if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
-                    (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
+                    (unpack_has(byName, t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
                 }
             }
             var from = scopes.fnOf[i], to = from < 0 ? t.length - 1 : scopes.ends[from];
@@ -272,7 +272,7 @@ unpack_recognisers.push({
                     key = unpack_string_value(t[u + 2].v);
                     last = u + 3;
                 }
-                if (key === null || !props.hasOwnProperty(key) || (t[last + 1] && /^(=|\+=|-=|\+\+|--)$/.test(t[last + 1].v)) ||
+                if (key === null || !unpack_has(props, key) || (t[last + 1] && /^(=|\+=|-=|\+\+|--)$/.test(t[last + 1].v)) ||
                     /^(\+\+|--|delete)$/.test(t[u - 1].v)) {
                     fine = false;
                     break;
@@ -395,7 +395,7 @@ unpack_recognisers.push({
             if (!ok) continue;
             var steps = order.split('|'), out = [], seen = {};
             for (k = 0; k < steps.length && ok; k++) {
-                if (!cases.hasOwnProperty(steps[k]) || seen[steps[k]] || (returning[steps[k]] && k !== steps.length - 1)) ok = false;
+                if (!unpack_has(cases, steps[k]) || seen[steps[k]] || (returning[steps[k]] && k !== steps.length - 1)) ok = false;
                 seen[steps[k]] = true;
                 out.push(cases[steps[k]]);
             }

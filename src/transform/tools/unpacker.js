@@ -241,6 +241,14 @@ function unpack_statement_start(t, i) {
         (k - 2 === 0 || t[k - 3].v !== '}' || unpack_statement_start(t, k - 2));
 }
 
+// Whether object holds key as its own: maps keyed by the script's names ask this way,
+// as a script may well have a name "hasOwnProperty" of its own. The function is taken
+// once here, before any evaluated code could replace it.
+var unpack_own_property = Object.prototype.hasOwnProperty;
+function unpack_has(object, key) {
+    return unpack_own_property.call(object, key);
+}
+
 // ---- strings -----------------------------------------------------------------------
 
 // The value of a string literal token; only a lone, well-formed literal is evaluated.
