@@ -98,7 +98,7 @@ unpack_recognisers.push({
     }
 });
 
-// "var o = {'k': function…, 'l': 'text'}; … var p = o" where o has no other use: p
+// "var o = {'k': function…, l: 'text'}; … var p = o" where o has no other use: p
 // takes the literal. Its values make nothing happen, so where it is made does not matter.
 // Every such object whose text meets no other one's goes in the same step.
 function unpack_alias_literal(src, t) {
@@ -116,7 +116,7 @@ function unpack_alias_literal(src, t) {
         // 'key': function (…) {…} or 'key': literal, and nothing else.
         var ok = true;
         for (j = i + 3; j < close && ok;) {
-            if (t[j].k !== 'str' || t[j + 1].v !== ':') { ok = false; break; }
+            if ((t[j].k !== 'str' && t[j].k !== 'name') || t[j + 1].v !== ':') { ok = false; break; }
             var v = j + 2, end;
             if (t[v].k === 'str' || t[v].k === 'num') end = v;
             else if (t[v].v === 'function' && t[v + 1].v === '(') end = unpack_close(t, unpack_close(t, v + 1) + 1);

@@ -475,6 +475,67 @@ function unpack_step(source, skip) {
     return unpack_step_with(String(source), String(skip || ''));
 }
 
+// Several layers in one call, so that the workbench checks their sum once: at most
+// `most` of them, and no more once `budget` milliseconds have passed. The recognisers
+// are tried by stages in the order unpack_step tries them, and a stage only once none
+// before it changes anything: those that take the obfuscation apart, then those that
+// tidy the text up (from the escapes on), the late ones, the final ones. Within the
+// first two each pass tries every one of the stage on the text the ones before it left,
+// not only the first that applies, and each again on its own result until it finds
+// nothing more. What each layer did is kept in unpack_batch, the text after it in
+// unpack_batch_texts.
+var unpack_batch = [], unpack_batch_texts = [];
+function unpack_steps(source, skip, most, budget) {
+    var src = String(source), start = new Date().getTime(), stages = unpack_stages(), s, i;
+    most = Number(most);
+    budget = Number(budget);
+    skip = ',' + String(skip || '') + ',';
+    unpack_batch = [];
+    unpack_batch_texts = [];
+    function apply(r) {
+        if (skip.indexOf(',' + r.name + ',') !== -1) return false;
+        unpack_last = { name: r.name, label: r.label, count: 0, removed: '', place: '' };
+        var done = r.apply(src, skip);
+        if (!done || done.text === src) return false;
+        unpack_last.count = done.count || 1;
+        unpack_last.removed = (done.removed || []).join(',');
+        unpack_batch.push(unpack_last);
+        unpack_batch_texts.push(done.text);
+        src = done.text;
+        return true;
+    }
+    function full() {
+        return unpack_batch.length >= most || new Date().getTime() - start > budget;
+    }
+    while (!full()) {
+        var changed = false;
+        for (s = 0; s < stages.length && !changed; s++) {
+            for (i = 0; i < stages[s].list.length && !full(); i++) {
+                // One that applies goes on until it finds nothing more, as it would with
+                // none before it applying in between.
+                while (!full() && apply(stages[s].list[i])) changed = true;
+                if (changed && !stages[s].passes) break;
+            }
+        }
+        if (!changed) break;
+    }
+    unpack_last = { name: '', label: '', count: 0, removed: '', place: '' };
+    return src;
+}
+
+// The recognisers by stages, in the order unpack_step tries them.
+function unpack_stages() {
+    var apart = [], tidy = [], late = [], i;
+    for (i = 0; i < unpack_recognisers.length; i++) {
+        var r = unpack_recognisers[i];
+        if (r.late) late.push(r);
+        else if (tidy.length || r.name === 'escapes') tidy.push(r);
+        else apart.push(r);
+    }
+    return [{ list: apart, passes: true }, { list: tidy, passes: true }, { list: late, passes: false },
+            { list: unpack_final_recognisers, passes: false }];
+}
+
 // Names of the functions a script declares at its top level, comma-separated.
 function unpack_global_functions(source) {
     var t = unpack_tokens(String(source)), depth = 0, names = [];
