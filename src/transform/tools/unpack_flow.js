@@ -102,11 +102,10 @@ unpack_recognisers.push({
 // takes the literal. Its values make nothing happen, so where it is made does not matter.
 // Every such object whose text meets no other one's goes in the same step.
 function unpack_alias_literal(src, t) {
-    var byName = null, edits = [], taken = [], count = 0;
+    var edits = [], taken = [], count = 0;
     function meets(list) {
         for (var a = 0; a < list.length; a++)
-            for (var b = 0; b < taken.length; b++)
-                if (list[a].s < taken[b].e && taken[b].s < list[a].e) return true;
+            if (unpack_ranges_meet(taken, list[a].s, list[a].e)) return true;
         return false;
     }
     for (var i = 1; i + 3 < t.length; i++) {
@@ -125,14 +124,7 @@ function unpack_alias_literal(src, t) {
             j = end + 2;
         }
         if (!ok) continue;
-        if (!byName) {
-            byName = {};
-            for (k = 0; k < t.length; k++) {
-                if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
-                (unpack_has(byName, t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
-            }
-        }
-        var alias = -1, others = 0, uses = byName[name];
+        var alias = -1, others = 0, uses = unpack_name_places(t, name);
         for (var u = 0; u < uses.length; u++) {
             k = uses[u];
             if (k === i) continue;
@@ -146,8 +138,9 @@ function unpack_alias_literal(src, t) {
         else if (t[i - 1].v === ',') mine.push({ s: t[i - 1].s, e: t[close].e, text: '' });
         else mine.push({ s: t[i - 1].s, e: t[close + 1].e, text: '' });
         if (meets(mine)) continue;
-        taken.push(mine[0], mine[1]);
-        edits = edits.concat(mine);
+        unpack_ranges_add(taken, mine[0].s, mine[0].e);
+        unpack_ranges_add(taken, mine[1].s, mine[1].e);
+        edits.push(mine[0], mine[1]);
         count++;
         i = close;
     }
@@ -209,11 +202,10 @@ unpack_recognisers.push({
     name: 'proxy', label: '代理对象',
     apply: function (src) {
         if (!/[{,]\s*('[A-Za-z]{5}'|[A-Za-z_$][\w$]*)\s*:\s*(function\s*\(|'[^']*'\s*[,}])/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [], count = 0, scopes = null, byName = {}, taken = [], k;
+        var t = unpack_tokens(src), edits = [], count = 0, scopes = null, taken = [], k;
         function overlaps(list) {
             for (var a = 0; a < list.length; a++)
-                for (var b = 0; b < taken.length; b++)
-                    if (list[a].s < taken[b].e && taken[b].s < list[a].e) return true;
+                if (unpack_ranges_meet(taken, list[a].s, list[a].e)) return true;
             return false;
         }
         for (var i = 1; i + 3 < t.length; i++) {
@@ -223,13 +215,7 @@ unpack_recognisers.push({
             if (close < 0 || !t[close + 1] || !/^[,;]$/.test(t[close + 1].v)) continue;
             var props = unpack_proxy_members(src, t, i + 2, close);
             if (!props) continue;
-            if (!scopes) {
-                scopes = unpack_function_scopes(t);
-                for (k = 0; k < t.length; k++) {
-                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
-                    (unpack_has(byName, t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
-                }
-            }
+            if (!scopes) scopes = unpack_scopes_of(t);
             var from = scopes.fnOf[i], to = from < 0 ? t.length - 1 : scopes.ends[from];
             if (to === undefined) continue;
             // The obfuscator's own objects (every key five random letters) may also be
@@ -245,7 +231,7 @@ unpack_recognisers.push({
             }
             // Random mixed-case words, not a user's {width: …, color: …}.
             own = own && mixed * 2 >= keys;
-            var uses = [], fine = true, list = byName[name];
+            var uses = [], fine = true, list = unpack_name_places(t, name);
             for (var n = 0; n < list.length && fine; n++) {
                 var u = list[n];
                 if (u === i || u < from || u > to) continue;
@@ -323,8 +309,11 @@ unpack_recognisers.push({
             var mine = inner.concat(drop);
             if (overlaps(mine)) continue;
             // The object's own text is taken too: uses of others inside it wait.
-            taken = taken.concat(mine, [{ s: t[i].s, e: t[close].e }]);
-            edits = edits.concat(mine);
+            for (var m = 0; m < mine.length; m++) {
+                unpack_ranges_add(taken, mine[m].s, mine[m].e);
+                edits.push(mine[m]);
+            }
+            unpack_ranges_add(taken, t[i].s, t[close].e);
             count += inner.length;
             i = close;
         }
@@ -400,7 +389,7 @@ unpack_recognisers.push({
                 out.push(cases[steps[k]]);
             }
             // Neither the order nor its counter may be used elsewhere in their function.
-            if (!scopes) scopes = unpack_function_scopes(t);
+            if (!scopes) scopes = unpack_scopes_of(t);
             var scopeFrom = Math.max(0, scopes.fnOf[i]), scopeTo = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
             for (k = scopeFrom; k <= scopeTo && ok; k++) {
                 if ((k < i || k > loopClose) && (t[k].v === list || t[k].v === index) && !(k > 0 && t[k - 1].v === '.')) ok = false;

@@ -91,8 +91,12 @@ function unpack_scan(src) {
         } else if ((c >= 97 && c <= 122) || (c >= 65 && c <= 90) || c === 95 || c === 36 || c === 92 || c > 127) {
             while (i < n) {
                 var ch = src.charCodeAt(i);
+                if ((ch >= 97 && ch <= 122) || (ch >= 48 && ch <= 57) || (ch >= 65 && ch <= 90) || ch === 95 || ch === 36) {
+                    i++;
+                    continue;
+                }
                 if (ch === 92) { i += 2; continue; }
-                if (!unpack_name_char(ch)) break;
+                if (ch < 128 || !unpack_name_char(ch)) break;
                 i++;
             }
             k = 'name';
@@ -151,15 +155,15 @@ function unpack_close(tokens, i) {
 }
 
 // For every opening bracket of tokens the index of the one closing it (-1 when none
-// does); other places hold nothing.
+// does); other places hold -1 too.
 function unpack_pairs(tokens) {
-    var pairs = [], open = [], n = tokens.length;
-    for (var j = 0; j < n; j++) {
+    var pairs = [], open = [], n = tokens.length, j;
+    for (j = 0; j < n; j++) pairs.push(-1);
+    for (j = 0; j < n; j++) {
         var t = tokens[j];
         if (t.k !== 'punc') continue;
         var v = t.v;
         if (v === '(' || v === '[' || v === '{') {
-            pairs[j] = -1;
             open.push(j);
         } else if ((v === ')' || v === ']' || v === '}') && open.length) {
             pairs[open.pop()] = j;
@@ -247,6 +251,59 @@ function unpack_statement_start(t, i) {
 var unpack_own_property = Object.prototype.hasOwnProperty;
 function unpack_has(object, key) {
     return unpack_own_property.call(object, key);
+}
+
+// The places of a name in tokens where it is not read as a member (after a dot). The
+// places of every name are found once a list, for all the recognisers that ask; keys
+// carry a blank before the name, so that none meets a name of Object.prototype.
+function unpack_name_places(t, name) {
+    if (!t.places) {
+        var places = {};
+        for (var k = 0; k < t.length; k++) {
+            if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+            var key = ' ' + t[k].v, list = places[key];
+            if (list) list.push(k);
+            else places[key] = [k];
+        }
+        t.places = places;
+    }
+    return t.places[' ' + name] || [];
+}
+
+// Source ranges [s, e) taken by a recogniser's edits, kept joined and in order, so that
+// whether a new one meets any of them is found by halves.
+function unpack_ranges_meet(ranges, s, e) {
+    var lo = 0, hi = ranges.length;
+    while (lo < hi) {
+        var mid = (lo + hi) >> 1;
+        if (ranges[mid].s < e) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo > 0 && ranges[lo - 1].e > s && ranges[lo - 1].s < e;
+}
+
+function unpack_ranges_add(ranges, s, e) {
+    var lo = 0, hi = ranges.length;
+    while (lo < hi) {
+        var mid = (lo + hi) >> 1;
+        if (ranges[mid].e < s) lo = mid + 1;
+        else hi = mid;
+    }
+    // ranges[lo] is the first that ends at or after s: it and the ones after it that
+    // start at or before e are joined with the new one.
+    var last = lo;
+    while (last < ranges.length && ranges[last].s <= e) {
+        if (ranges[last].s < s) s = ranges[last].s;
+        if (ranges[last].e > e) e = ranges[last].e;
+        last++;
+    }
+    ranges.splice(lo, last - lo, { s: s, e: e });
+}
+
+// unpack_function_scopes of tokens, made once a list.
+function unpack_scopes_of(t) {
+    if (!t.scopes) t.scopes = unpack_function_scopes(t);
+    return t.scopes;
 }
 
 // ---- strings -----------------------------------------------------------------------
