@@ -230,6 +230,15 @@ TEST(Tidy, AScriptsOwnNameHasOwnPropertyIsANameLikeAnyOther) {
     EXPECT_EQ(Read(r.text), "5ok");
 }
 
+TEST(Tidy, ATruthSpelledWithABangStaysApartFromTheWordBeforeIt) {
+    // Minified code writes "return!1": the word false must not join the keyword.
+    const std::string in = "function f(a){if(a)return!1;return!0}var answer=f(1)+','+f(0);";
+    UnpackResult r = Unpack(in);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "function f(a){if(a)return false;return true}var answer=f(1)+','+f(0);");
+    EXPECT_EQ(Read(r.text), "false,true");
+}
+
 TEST(Encodings, EveryUnpackerFileLoadsIntoAJScriptControl) {
     // The button adds the unpacker to the user's control as well, whatever its target.
     ScopedScriptTarget jscript(ScriptTarget::JScript58);

@@ -80,7 +80,8 @@ function unpack_tidy(src) {
             if (n <= 9007199254740991) edits.push({ s: tok.s, e: tok.e, text: String(n) + (next && next.v === '.' ? ' ' : '') });
         } else if (tok.v === '!' && next && next.k === 'num' && (next.v === '0' || next.v === '1') &&
                    !(t[i + 2] && (t[i + 2].v === '.' || t[i + 2].v === '['))) {
-            edits.push({ s: tok.s, e: next.e, text: next.v === '0' ? 'true' : 'false' });
+            // "return!1" keeps a blank: "returnfalse" would be a name.
+            edits.push({ s: tok.s, e: next.e, text: unpack_spaced(src, tok, next, next.v === '0' ? 'true' : 'false') });
             i++;
         } else if (tok.v === 'void' && next && next.v === '0' && !shadowed &&
                    !(t[i + 2] && (t[i + 2].v === '.' || t[i + 2].v === '['))) {
