@@ -58,6 +58,10 @@ function unpack_declared_in(t, a, b) {
 // names in extra; and whether they hold a debugger statement, make one, or use one of
 // the names in marks.
 function unpack_debug_only(t, a, b, extra, marks) {
+    // A member read or called that no debug trap uses rules the tokens out at once,
+    // before their own names are gathered (a whole program's statement holds many).
+    for (var m = a + 1; m <= b; m++)
+        if (t[m].k === 'name' && t[m - 1].v === '.' && t[m].v !== 'debugger' && !unpack_debug_members.test(t[m].v)) return null;
     var own = unpack_declared_in(t, a, b), debug = false;
     for (var k = a; k <= b; k++) {
         var tok = t[k], prev = t[k - 1], next = t[k + 1];
@@ -171,18 +175,19 @@ unpack_recognisers.push({
         // expression, a loop or an if, outside the debug functions themselves. Such a
         // statement holds a debugger, code making one or a debug function's name: the
         // count of those before every token lets the others be passed over at once.
-        var gone = [], partEnd = {}, marked = unpack_debug_marks(t, marks);
+        var gone = [], partEnd = [], marked = unpack_debug_marks(t, marks);
         for (i = 0; i < t.length; i++) {
             // The other parts of a comma statement are looked into like any code.
-            if (unpack_has(partEnd, i)) {
+            if (partEnd[i] !== undefined) {
                 i = partEnd[i];
                 continue;
             }
             // Every statement from here on is free of them.
             if (marked[i] === marked[t.length]) break;
+            if (!unpack_at_statement(t, i)) continue;
             var inFn = false;
             for (k = 0; k < fns.length && !inFn; k++) inFn = i >= fns[k].a && i <= fns[k].b;
-            if (inFn || !unpack_at_statement(t, i)) continue;
+            if (inFn) continue;
             var head = t[i];
             if (!(head.v === '(' || head.v === 'while' || head.v === 'this' || head.v === 'for' || head.v === 'if' || head.v === 'debugger' ||
                   (head.k === 'name' && !unpack_reserved.test(head.v)))) continue;
@@ -244,7 +249,7 @@ function unpack_debug_marks(t, marks) {
     var out = [0], n = 0;
     for (var k = 0; k < t.length; k++) {
         var tok = t[k];
-        if ((tok.k === 'name' && (tok.v === 'debugger' || unpack_has(marks, tok.v))) ||
+        if ((tok.k === 'name' && (tok.v === 'debugger' || (marks[tok.v] === true && unpack_has(marks, tok.v)))) ||
             (tok.k === 'str' && unpack_made_code(t, k) === 'debugger')) n++;
         out.push(n);
     }

@@ -558,11 +558,17 @@ function unpack_steps(source, skip, most, budget) {
         unpack_last.removed = (done.removed || []).join(',');
         unpack_batch.push(unpack_last);
         unpack_batch_texts.push(done.text);
+        var now = new Date().getTime();
+        longest = Math.max(longest, now - layerStart);
+        layerStart = now;
         src = done.text;
         return true;
     }
+    // The longest layer so far tells whether one more still fits in the budget.
+    var longest = 0, layerStart = start;
     function full() {
-        return unpack_batch.length >= most || new Date().getTime() - start > budget;
+        var now = new Date().getTime();
+        return unpack_batch.length >= most || now - start + longest > budget;
     }
     while (!full()) {
         var changed = false;
