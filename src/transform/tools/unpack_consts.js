@@ -39,14 +39,15 @@ function unpack_const_members(t, open, close) {
 function unpack_function_scopes(t) {
     var fnOf = [], ends = [], stack = [], parens = [], lastParen = [], current = -1, i;
     for (i = 0; i < t.length; i++) {
-        fnOf[i] = current;
+        fnOf.push(current);
+        lastParen.push(-1);
         var v = t[i].k === 'punc' ? t[i].v : '';
         if (v === '(' || v === '[') parens.push(i);
         else if (v === ')' || v === ']') {
             if (parens.length) lastParen[i] = parens.pop();
         } else if (v === '{') {
             var params = -1;
-            if (t[i - 1] && t[i - 1].v === ')' && lastParen[i - 1] !== undefined) {
+            if (t[i - 1] && t[i - 1].v === ')' && lastParen[i - 1] >= 0) {
                 var open = lastParen[i - 1], head = t[open - 1];
                 if (head && (head.v === 'function' || (head.k === 'name' && !unpack_reserved.test(head.v)) ||
                     (head.k === 'name' && t[open - 2] && t[open - 2].v === 'function'))) params = open;
