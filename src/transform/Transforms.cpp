@@ -243,7 +243,145 @@ UnpackResult UnpackLayers(script::ScriptHost& mainHost, const std::string& text,
     }
     const bool inputFinished = !inputRun.timedOut;
     std::optional<TopLevelRun> modernInputRun;
+    enum class Verdict { Sound, Unsound, Stopped };
+    // Whether next, the result of one layer or of several, may stand: it compiles where
+    // the current text did (a text that compiled nowhere, like an escaped bookmarklet,
+    // must come out compiling in either), keeps the input's global functions but those
+    // taken out on purpose, and its top level throws no error the input did not.
+    auto check = [&](const std::string& next, const std::set<std::string>& removed, Compile& nextCompiles) {
+        nextCompiles = CompilesHere(next);
+        if (nextCompiles == Compile::Stopped) return Verdict::Stopped;
+        bool sound = nextCompiles == Compile::Yes;
+        if (!sound && currentCompiles == Compile::No) {
+            script::ScopedScriptTarget modern(script::ScriptTarget::ES2021);
+            sound = CompilesHere(next) == Compile::Yes;
+        }
+        if (sound) {
+            std::set<std::string> declared =
+                SplitNames(script::VariantToText(tool.Run("unpack_global_functions", next)));
+            for (const std::string& f : wanted)
+                if (!declared.count(f) && !removedOnPurpose.count(f) && !removed.count(f)) sound = false;
+        }
+        if (sound && inputFinished) {
+            // A result still running long after the input had run through without an error
+            // has been made to spin (a self-check that backtracks on changed text): that is
+            // a fault too. After an input that threw, a decoded payload may well run longer.
+            const auto limit = inputRun.threw ? options.runLimit
+                                              : std::max(options.runLimit, inputRun.took * 4 + std::chrono::milliseconds(300));
+            const TopLevelRun run = RunTopLevel(next, limit);
+            if (run.timedOut && !inputRun.threw) sound = false;
+            if (run.stopped) return Verdict::Stopped;
+            if (run.threw && (!inputRun.threw || run.number != inputRun.number)) {
+                // An input that throws here already (code for a newer engine, as encoders
+                // write) is compared where it may run: both again in the modern target.
+                sound = false;
+                if (inputRun.threw) {
+                    script::ScopedScriptTarget modern(script::ScriptTarget::ES2021);
+                    if (!modernInputRun) modernInputRun = RunTopLevel(text, options.runLimit);
+                    const TopLevelRun there = RunTopLevel(next, options.runLimit);
+                    if (modernInputRun->stopped || there.stopped) return Verdict::Stopped;
+                    sound = !modernInputRun->timedOut &&
+                            !(there.threw && (!modernInputRun->threw || there.number != modernInputRun->number));
+                }
+            }
+        }
+        return sound ? Verdict::Sound : Verdict::Unsound;
+    };
+    auto tally = [&](const std::string& label, int count) {
+        for (auto& entry : r.removed)
+            if (entry.first == label) {
+                entry.second += count;
+                return;
+            }
+        r.removed.emplace_back(label, count);
+    };
+    auto settle = [&](std::string next, Compile nextCompiles) {
+        current = std::move(next);
+        currentCompiles = nextCompiles;
+        // Places given up stay given up: the places before them keep their numbers.
+        std::string kept;
+        for (const std::string& entry : SplitNames(skip))
+            if (entry.find('#') != std::string::npos) kept += "," + entry;
+        skip = kept;
+    };
+    auto stoppedHere = [&] {
+        r.stopped = true;
+        r.text = text;
+        return r;
+    };
+    // Layers are taken several at a time and their sum is checked once: the checks cost
+    // as much as a layer on a large script, and nearly every layer passes them. A batch
+    // that fails is taken again layer by layer, and the next batches are smaller.
+    int batch = 32;
+    const auto budget = options.stepLimit.count() / 2;
     for (int round = 0; round < 200; ++round) {
+        if (batch > 1) {
+            script::Variant v;
+            bool timedOut = false;
+            {
+                Deadline deadline(options.stepLimit);
+                v = tool.Run("unpack_steps", current, skip, std::to_string(batch), std::to_string(budget));
+                timedOut = deadline.Fired();
+            }
+            const bool failed = Failed(tool.GetError());
+            if (failed && StoppedError(tool.GetError()) && !timedOut) return stoppedHere();
+            const int layers = failed ? 0 : static_cast<int>(script::VariantToNumber(tool.Eval("unpack_batch.length")));
+            std::string next = failed ? std::string() : script::VariantToText(v);
+            if (!failed && (layers == 0 || next == current)) break;
+            if (!failed) {
+                // The functions the first k layers took out on purpose.
+                auto removedBy = [&](int k) {
+                    std::set<std::string> out;
+                    for (int i = 0; i < k; ++i) {
+                        const std::set<std::string> some = SplitNames(eval("unpack_batch[" + std::to_string(i) + "].removed"));
+                        out.insert(some.begin(), some.end());
+                    }
+                    return out;
+                };
+                Compile nextCompiles = Compile::No;
+                Verdict verdict = check(next, removedBy(layers), nextCompiles);
+                if (verdict == Verdict::Stopped) return stoppedHere();
+                // A batch that fails is cut to its longest first part that passes, found by
+                // halves; the layer after that part is refused, as it would be alone.
+                int good = layers;
+                if (verdict == Verdict::Unsound) {
+                    int bad = layers;
+                    good = 0;
+                    while (bad - good > 1) {
+                        const int mid = (good + bad) / 2;
+                        std::string part = eval("unpack_batch_texts[" + std::to_string(mid - 1) + "]");
+                        Compile partCompiles = Compile::No;
+                        verdict = check(part, removedBy(mid), partCompiles);
+                        if (verdict == Verdict::Stopped) return stoppedHere();
+                        if (verdict == Verdict::Sound) {
+                            good = mid;
+                            next = std::move(part);
+                            nextCompiles = partCompiles;
+                        } else {
+                            bad = mid;
+                        }
+                    }
+                }
+                if (good > 0) {
+                    const std::set<std::string> removed = removedBy(good);
+                    removedOnPurpose.insert(removed.begin(), removed.end());
+                    for (int i = 0; i < good; ++i) {
+                        const std::string at = "unpack_batch[" + std::to_string(i) + "].";
+                        tally(eval(at + "label"), static_cast<int>(script::VariantToNumber(tool.Eval(at + "count"))));
+                    }
+                    settle(std::move(next), nextCompiles);
+                }
+                if (good < layers) {
+                    const std::string at = "unpack_batch[" + std::to_string(good) + "].";
+                    const std::string name = eval(at + "name"), place = eval(at + "place");
+                    r.refused.push_back(eval(at + "label"));
+                    skip += "," + (place.empty() ? name : place);
+                }
+                continue;
+            }
+            // A batch that threw or ran out of time is taken again layer by layer.
+            batch = std::max(1, batch / 2);
+        }
         script::Variant v;
         bool timedOut = false;
         {
@@ -257,11 +395,7 @@ UnpackResult UnpackLayers(script::ScriptHost& mainHost, const std::string& text,
         // What a failed layer is skipped as: the one place it worked on, or all of it.
         const std::string skipAs = place.empty() ? name : place;
         if (failed) {
-            if (stopped && !timedOut) {
-                r.stopped = true;
-                r.text = text;
-                return r;
-            }
+            if (stopped && !timedOut) return stoppedHere();
             if (name.empty()) break;
             (stopped ? r.timedOut : r.refused).push_back(eval("unpack_label('" + name + "')"));
             skip += "," + skipAs;
@@ -270,75 +404,18 @@ UnpackResult UnpackLayers(script::ScriptHost& mainHost, const std::string& text,
         std::string next = script::VariantToText(v);
         if (next == current || name.empty()) break;
         const std::string label = eval("unpack_last.label");
-        // The layer's result must compile where its input did (a text that compiled
-        // nowhere, like an escaped bookmarklet, must come out compiling in either).
-        Compile nextCompiles = CompilesHere(next);
-        if (nextCompiles == Compile::Stopped) {
-            r.stopped = true;
-            r.text = text;
-            return r;
-        }
-        bool sound = nextCompiles == Compile::Yes;
-        if (!sound && currentCompiles == Compile::No) {
-            script::ScopedScriptTarget modern(script::ScriptTarget::ES2021);
-            sound = CompilesHere(next) == Compile::Yes;
-        }
-        std::set<std::string> removed = SplitNames(eval("unpack_last.removed"));
-        if (sound) {
-            removedOnPurpose.insert(removed.begin(), removed.end());
-            std::set<std::string> declared =
-                SplitNames(script::VariantToText(tool.Run("unpack_global_functions", next)));
-            for (const std::string& f : wanted)
-                if (!declared.count(f) && !removedOnPurpose.count(f)) sound = false;
-        }
-        if (sound && inputFinished) {
-            // A result still running long after the input had run through without an error
-            // has been made to spin (a self-check that backtracks on changed text): that is
-            // a fault too. After an input that threw, a decoded payload may well run longer.
-            const auto limit = inputRun.threw ? options.runLimit
-                                              : std::max(options.runLimit, inputRun.took * 4 + std::chrono::milliseconds(300));
-            const TopLevelRun run = RunTopLevel(next, limit);
-            if (run.timedOut && !inputRun.threw) sound = false;
-            if (run.stopped) {
-                r.stopped = true;
-                r.text = text;
-                return r;
-            }
-            if (run.threw && (!inputRun.threw || run.number != inputRun.number)) {
-                // An input that throws here already (code for a newer engine, as encoders
-                // write) is compared where it may run: both again in the modern target.
-                sound = false;
-                if (inputRun.threw) {
-                    script::ScopedScriptTarget modern(script::ScriptTarget::ES2021);
-                    if (!modernInputRun) modernInputRun = RunTopLevel(text, options.runLimit);
-                    const TopLevelRun there = RunTopLevel(next, options.runLimit);
-                    if (modernInputRun->stopped || there.stopped) {
-                        r.stopped = true;
-                        r.text = text;
-                        return r;
-                    }
-                    sound = !modernInputRun->timedOut &&
-                            !(there.threw && (!modernInputRun->threw || there.number != modernInputRun->number));
-                }
-            }
-        }
-        if (!sound) {
+        Compile nextCompiles = Compile::No;
+        const Verdict verdict = check(next, SplitNames(eval("unpack_last.removed")), nextCompiles);
+        if (verdict == Verdict::Stopped) return stoppedHere();
+        if (verdict == Verdict::Unsound) {
             r.refused.push_back(label);
             skip += "," + skipAs;
             continue;
         }
-        const int count = static_cast<int>(script::VariantToNumber(tool.Eval("unpack_last.count")));
-        bool tallied = false;
-        for (auto& entry : r.removed)
-            if (entry.first == label) entry.second += count, tallied = true;
-        if (!tallied) r.removed.emplace_back(label, count);
-        current = std::move(next);
-        currentCompiles = nextCompiles;
-        // Places given up stay given up: the places before them keep their numbers.
-        std::string kept;
-        for (const std::string& entry : SplitNames(skip))
-            if (entry.find('#') != std::string::npos) kept += "," + entry;
-        skip = kept;
+        const std::set<std::string> removed = SplitNames(eval("unpack_last.removed"));
+        removedOnPurpose.insert(removed.begin(), removed.end());
+        tally(label, static_cast<int>(script::VariantToNumber(tool.Eval("unpack_last.count"))));
+        settle(std::move(next), nextCompiles);
     }
     r.ok = true;
     r.text = current;

@@ -216,6 +216,31 @@ TEST(Tidy, ObjectsBuiltKeyByKeyAndNumbersSpelledAsSums) {
     for (const std::string s : {"y=60*60*24;", "y=a*1+-2+3;", "y=1+-2+3*z;", "y=x-1+-2+3;"}) EXPECT_EQ(unpack(s), s);
 }
 
+TEST(Tidy, AScriptsOwnNameHasOwnPropertyIsANameLikeAnyOther) {
+    // The recognisers keep maps keyed by the script's names; a name "hasOwnProperty" in
+    // the script is one more key of them, and the proxy object and the names still go.
+    const std::string in =
+        "function hasOwnProperty(a){return a>1;}"
+        "function g(_0x1a2b,_0x3c4d){var P={'KqAbc':function(x,y){return x+y;},'ZrXyz':'ok'};"
+        "return hasOwnProperty(_0x1a2b)?P['KqAbc'](_0x1a2b,_0x3c4d):P['ZrXyz'];}var answer=g(2,3)+g(1,1);";
+    UnpackResult r = Unpack(in);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.refused.empty() && r.timedOut.empty());
+    EXPECT_EQ(r.text,
+              "function hasOwnProperty(a){return a>1;}"
+              "function g(arg1,arg2){return hasOwnProperty(arg1)?(arg1 + arg2):'ok';}var answer=g(2,3)+g(1,1);");
+    EXPECT_EQ(Read(r.text), "5ok");
+}
+
+TEST(Tidy, ATruthSpelledWithABangStaysApartFromTheWordBeforeIt) {
+    // Minified code writes "return!1": the word false must not join the keyword.
+    const std::string in = "function f(a){if(a)return!1;return!0}var answer=f(1)+','+f(0);";
+    UnpackResult r = Unpack(in);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "function f(a){if(a)return false;return true}var answer=f(1)+','+f(0);");
+    EXPECT_EQ(Read(r.text), "false,true");
+}
+
 TEST(Encodings, EveryUnpackerFileLoadsIntoAJScriptControl) {
     // The button adds the unpacker to the user's control as well, whatever its target.
     ScopedScriptTarget jscript(ScriptTarget::JScript58);

@@ -187,7 +187,7 @@ function unpack_loads(t, a, b, name, known) {
         if (t[at].v === name && t[at + 1].v === '.' && t[at + 3].v === '=') at += 4;
         if (t[at].k !== 'num' && t[at].k !== 'str') continue;
         var id = unpack_module_key(t, at);
-        if (id !== null && known.hasOwnProperty(id) && !seen.hasOwnProperty(id)) {
+        if (id !== null && unpack_has(known, id) && !unpack_has(seen, id)) {
             seen[id] = true;
             out.push(id);
         }
@@ -232,7 +232,7 @@ function unpack_bundle_context(src, t, table) {
         var entries = unpack_close(t, after + 5);
         for (k = after + 6; k < entries; k++) {
             var e = unpack_module_key(t, k);
-            if (t[k].v !== ',' && e !== null && known.hasOwnProperty(e)) { out.entry = { id: e }; break; }
+            if (t[k].v !== ',' && e !== null && unpack_has(known, e)) { out.entry = { id: e }; break; }
         }
         for (m = 0; m < table.modules.length; m++) {
             var mod = table.modules[m];
@@ -240,7 +240,7 @@ function unpack_bundle_context(src, t, table) {
             mod.names = {};
             for (k = 0; k < mod.named.length; k++) {
                 if (mod.named[k].id === null) continue;
-                if (!mod.names.hasOwnProperty(mod.named[k].id)) mod.deps.push(mod.named[k].id);
+                if (!unpack_has(mod.names, mod.named[k].id)) mod.deps.push(mod.named[k].id);
                 mod.names[mod.named[k].id] = mod.named[k].name;
             }
         }
@@ -278,7 +278,7 @@ function unpack_bundle_context(src, t, table) {
                 for (k = third + 1; k < last; k++) {
                     if (t[k].v === '[' && (t[k + 1].k === 'num' || t[k + 1].k === 'str')) {
                         var id4 = unpack_module_key(t, k + 1);
-                        if (known.hasOwnProperty(id4)) { out.entry = { id: id4 }; break; }
+                        if (unpack_has(known, id4)) { out.entry = { id: id4 }; break; }
                     }
                 }
             } else {
@@ -286,7 +286,7 @@ function unpack_bundle_context(src, t, table) {
                 for (k = third; k < last; k++) {
                     if ((t[k].k !== 'num' && t[k].k !== 'str') || (t[k - 1].v !== '(' && t[k - 1].v !== '=')) continue;
                     var id5 = unpack_module_key(t, k);
-                    if (id5 !== null && known.hasOwnProperty(id5)) { out.entry = { id: id5 }; break; }
+                    if (id5 !== null && unpack_has(known, id5)) { out.entry = { id: id5 }; break; }
                 }
             }
         }
@@ -404,7 +404,7 @@ function unpack_bundle_deps_text(mod) {
     if (!mod.deps || !mod.deps.length) return '无依赖';
     var parts = [];
     for (var i = 0; i < mod.deps.length; i++) {
-        var id = mod.deps[i], name = mod.names && mod.names.hasOwnProperty(id) ? mod.names[id] : '';
+        var id = mod.deps[i], name = mod.names && unpack_has(mod.names, id) ? mod.names[id] : '';
         parts.push(name && name !== id ? id + '（' + name + '）' : id);
     }
     return '依赖 ' + parts.join('、');

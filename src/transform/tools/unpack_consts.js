@@ -23,7 +23,7 @@ function unpack_const_members(t, open, close) {
         } else {
             return null;
         }
-        if (members.hasOwnProperty(key) && key !== ' short') return null;
+        if (unpack_has(members, key) && key !== ' short') return null;
         members[key] = text;
         any = true;
         j = v + 1;
@@ -37,16 +37,17 @@ function unpack_const_members(t, open, close) {
 // around it (-1 at the top level), and for every such "(", the index of the "}" ending
 // that function's body.
 function unpack_function_scopes(t) {
-    var fnOf = [], ends = {}, stack = [], parens = [], lastParen = {}, current = -1, i;
+    var fnOf = [], ends = [], stack = [], parens = [], lastParen = [], current = -1, i;
     for (i = 0; i < t.length; i++) {
-        fnOf[i] = current;
+        fnOf.push(current);
+        lastParen.push(-1);
         var v = t[i].k === 'punc' ? t[i].v : '';
         if (v === '(' || v === '[') parens.push(i);
         else if (v === ')' || v === ']') {
             if (parens.length) lastParen[i] = parens.pop();
         } else if (v === '{') {
             var params = -1;
-            if (t[i - 1] && t[i - 1].v === ')' && lastParen.hasOwnProperty(i - 1)) {
+            if (t[i - 1] && t[i - 1].v === ')' && lastParen[i - 1] >= 0) {
                 var open = lastParen[i - 1], head = t[open - 1];
                 if (head && (head.v === 'function' || (head.k === 'name' && !unpack_reserved.test(head.v)) ||
                     (head.k === 'name' && t[open - 2] && t[open - 2].v === 'function'))) params = open;
@@ -74,7 +75,7 @@ unpack_recognisers.push({
     name: 'consts', label: '常量对象',
     apply: function (src) {
         if (!/[{,]\s*['"]?[A-Za-z_][A-Za-z0-9_]*['"]?\s*:\s*-?\s*(0x[0-9a-f]+|\d|['"])/.test(src)) return null;
-        var t = unpack_tokens(src), i, k, scopes = null, byName = {}, edits = [], count = 0;
+        var t = unpack_tokens(src), i, k, scopes = null, edits = [], count = 0;
         for (i = 1; i + 3 < t.length; i++) {
             if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' ||
                 !(t[i - 1].v === 'var' || t[i - 1].v === ',' || t[i - 1].v === 'let' || t[i - 1].v === 'const')) continue;
@@ -82,17 +83,11 @@ unpack_recognisers.push({
             if (close < 0 || !t[close + 1] || !/^[,;]$/.test(t[close + 1].v)) continue;
             var members = unpack_const_members(t, i + 2, close);
             if (!members) continue;
-            if (!scopes) {
-                scopes = unpack_function_scopes(t);
-                for (k = 0; k < t.length; k++) {
-                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.') || unpack_label_or_key(t, k)) continue;
-                    (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
-                }
-            }
+            if (!scopes) scopes = unpack_scopes_of(t);
             // The object lives in its function (var), from its parameters to its end.
             var name = t[i].v, from = scopes.fnOf[i], to = from < 0 ? t.length - 1 : scopes.ends[from];
             if (to === undefined) continue;
-            var uses = [], fine = true, list = byName[name];
+            var uses = [], fine = true, list = unpack_name_places(t, name);
             for (var n = 0; n < list.length && fine; n++) {
                 k = list[n];
                 if (k === i || k < from || k > to) continue;
@@ -109,12 +104,12 @@ unpack_recognisers.push({
                 var written = t[end + 1] && /^(=|\+\+|--|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&=|\|\|=|\?\?=)$/.test(t[end + 1].v);
                 // Short names, as mangled code has them, only as arguments of a call.
                 var argument = /^[(,-]$/.test(t[k - 1].v) && t[end + 1] && /^[,)]$/.test(t[end + 1].v);
-                if (key === null || key === ' short' || !members.hasOwnProperty(key) || written ||
+                if (key === null || key === ' short' || !unpack_has(members, key) || written ||
                     /^(\+\+|--|delete|typeof)$/.test(t[k - 1].v) || (members[' short'] && !argument)) fine = false;
                 else uses.push({ s: t[k].s, e: t[end].e, text: members[key] });
             }
             if (!fine) continue;
-            edits = edits.concat(uses);
+            for (n = 0; n < uses.length; n++) edits.push(uses[n]);
             count += uses.length;
             unpack_remove_decl(t, { kind: 'alias', a: i, b: close }, edits, []);
             i = close;

@@ -58,6 +58,10 @@ function unpack_declared_in(t, a, b) {
 // names in extra; and whether they hold a debugger statement, make one, or use one of
 // the names in marks.
 function unpack_debug_only(t, a, b, extra, marks) {
+    // A member read or called that no debug trap uses rules the tokens out at once,
+    // before their own names are gathered (a whole program's statement holds many).
+    for (var m = a + 1; m <= b; m++)
+        if (t[m].k === 'name' && t[m - 1].v === '.' && t[m].v !== 'debugger' && !unpack_debug_members.test(t[m].v)) return null;
     var own = unpack_declared_in(t, a, b), debug = false;
     for (var k = a; k <= b; k++) {
         var tok = t[k], prev = t[k - 1], next = t[k + 1];
@@ -92,8 +96,8 @@ function unpack_debug_only(t, a, b, extra, marks) {
             continue;
         }
         if (unpack_reserved.test(tok.v) && tok.v !== 'undefined' && tok.v !== 'NaN' && tok.v !== 'Infinity') continue;
-        if (marks.hasOwnProperty(tok.v)) { debug = true; continue; }
-        if (own.hasOwnProperty(tok.v) || extra.hasOwnProperty(tok.v) || unpack_debug_globals.test(tok.v)) continue;
+        if (unpack_has(marks, tok.v)) { debug = true; continue; }
+        if (unpack_has(own, tok.v) || unpack_has(extra, tok.v) || unpack_debug_globals.test(tok.v)) continue;
         return null;
     }
     return debug;
@@ -116,7 +120,7 @@ function unpack_debug_function(t, i) {
     // The rest is the try that hands it out or starts it, naming nothing else.
     var names = unpack_declared_in(t, i, bc);
     for (k = ib + 1; k < bc; k++) {
-        if (t[k].k === 'name' && !unpack_reserved.test(t[k].v) && !names.hasOwnProperty(t[k].v)) return null;
+        if (t[k].k === 'name' && !unpack_reserved.test(t[k].v) && !unpack_has(names, t[k].v)) return null;
     }
     return { name: t[i + 1].v, a: i, b: bc, open: pc + 1 };
 }
@@ -177,26 +181,31 @@ unpack_recognisers.push({
             }
         }
         // Statements that only keep a debugger busy: at a statement's start, an
-        // expression, a loop or an if, outside the debug functions themselves.
-        var gone = [], partEnd = {};
+        // expression, a loop or an if, outside the debug functions themselves. Such a
+        // statement holds a debugger, code making one or a debug function's name: the
+        // count of those before every token lets the others be passed over at once.
+        var gone = [], partEnd = [], marked = unpack_debug_marks(t, marks);
         for (i = 0; i < t.length; i++) {
             // The other parts of a comma statement are looked into like any code.
-            if (partEnd.hasOwnProperty(i)) {
+            if (partEnd[i] !== undefined) {
                 i = partEnd[i];
                 continue;
             }
+            // Every statement from here on is free of them.
+            if (marked[i] === marked[t.length]) break;
+            if (!unpack_at_statement(t, i)) continue;
             var inFn = false;
             for (k = 0; k < fns.length && !inFn; k++) inFn = i >= fns[k].a && i <= fns[k].b;
-            if (inFn || !unpack_at_statement(t, i)) continue;
+            if (inFn) continue;
             var head = t[i];
             if (!(head.v === '(' || head.v === 'while' || head.v === 'this' || head.v === 'for' || head.v === 'if' || head.v === 'debugger' ||
                   (head.k === 'name' && !unpack_reserved.test(head.v)))) continue;
             // A lone debugger statement is the user's own breakpoint.
             if (head.v === 'debugger') continue;
+            var end = unpack_statement_end(t, i);
+            if (end < 0 || marked[end + 1] === marked[i]) continue;
             // After a function expression's "}" comes more of its expression, "}(this), …".
             if (!unpack_statement_start(t, i)) continue;
-            var end = unpack_statement_end(t, i);
-            if (end < 0) continue;
             if (unpack_debug_only(t, i, end, onceNames, marks) === true) {
                 gone.push({ a: i, b: end });
                 edits.push({ s: t[i].s, e: t[end].e, text: '' });
@@ -241,6 +250,20 @@ unpack_recognisers.push({
         return count ? { text: unpack_splice(src, edits), count: count, removed: removed } : null;
     }
 });
+
+// For every token index, how many of the tokens before it mark debug code: a debugger
+// statement, code made with "debugger" or the name of a debug function. One more place
+// at the end holds the count of all of them.
+function unpack_debug_marks(t, marks) {
+    var out = [0], n = 0;
+    for (var k = 0; k < t.length; k++) {
+        var tok = t[k];
+        if ((tok.k === 'name' && (tok.v === 'debugger' || (marks[tok.v] === true && unpack_has(marks, tok.v)))) ||
+            (tok.k === 'str' && unpack_made_code(t, k) === 'debugger')) n++;
+        out.push(n);
+    }
+    return out;
+}
 
 // The parts of the expression statement tokens a..b (its ";" and one pair of outer
 // parentheses aside) split at its top-level commas.

@@ -36,7 +36,7 @@ function unpack_constant_body(body) {
         var tok = t[k];
         if (tok.k === 'str' || tok.k === 'num' || tok.k === 're') continue;
         if (tok.k === 'punc' && /^([-+!~()\[\].,;{}]|\+\+|=>)$/.test(tok.v)) continue;
-        if (tok.k === 'name' && (unpack_constant_names.test(tok.v) || own.hasOwnProperty(tok.v))) continue;
+        if (tok.k === 'name' && (unpack_constant_names.test(tok.v) || unpack_has(own, tok.v))) continue;
         return false;
     }
     return true;
@@ -106,7 +106,7 @@ function unpack_capture(code, persona) {
             if (key === 'Function') return take;
             if (key === 'eval') return takeEval;
             if (Object.prototype.hasOwnProperty.call(target, key)) return target[key];
-            if (!(key in unpack_global) && unpack_page_functions.hasOwnProperty(key)) return unpack_page_functions[key];
+            if (!(key in unpack_global) && unpack_has(unpack_page_functions, key)) return unpack_page_functions[key];
             if (!(key in unpack_global) && unpack_persona_global(persona, key) !== undefined) return unpack_persona_global(persona, key);
             return unpack_global[key];
         },

@@ -86,7 +86,7 @@ unpack_recognisers.push({
             if (!members.length) continue;
             var seen = {}, props = [], clash = false;
             for (k = 0; k < members.length; k++) {
-                if (seen.hasOwnProperty(members[k].key) || members[k].key === '__proto__') clash = true;
+                if (unpack_has(seen, members[k].key) || members[k].key === '__proto__') clash = true;
                 seen[members[k].key] = true;
                 props.push(unpack_quote(members[k].key) + ':' + src.substring(t[members[k].a].s, t[members[k].b].e));
             }
@@ -98,15 +98,14 @@ unpack_recognisers.push({
     }
 });
 
-// "var o = {'k': function…, 'l': 'text'}; … var p = o" where o has no other use: p
+// "var o = {'k': function…, l: 'text'}; … var p = o" where o has no other use: p
 // takes the literal. Its values make nothing happen, so where it is made does not matter.
 // Every such object whose text meets no other one's goes in the same step.
 function unpack_alias_literal(src, t) {
-    var byName = null, edits = [], taken = [], count = 0, scopes = null;
+    var edits = [], taken = [], count = 0, scopes = null;
     function meets(list) {
         for (var a = 0; a < list.length; a++)
-            for (var b = 0; b < taken.length; b++)
-                if (list[a].s < taken[b].e && taken[b].s < list[a].e) return true;
+            if (unpack_ranges_meet(taken, list[a].s, list[a].e)) return true;
         return false;
     }
     for (var i = 1; i + 3 < t.length; i++) {
@@ -126,19 +125,12 @@ function unpack_alias_literal(src, t) {
             j = end + 2;
         }
         if (!ok) continue;
-        if (!byName) {
-            byName = {};
-            for (k = 0; k < t.length; k++) {
-                if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.') || unpack_label_or_key(t, k)) continue;
-                (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
-            }
-        }
         // Only the function that declares it is looked at: mangled code gives the same
         // short name to objects of many functions.
-        if (!scopes) scopes = unpack_function_scopes(t);
+        if (!scopes) scopes = unpack_scopes_of(t);
         var from = scopes.fnOf[i], to = from < 0 ? t.length - 1 : scopes.ends[from];
         if (to === undefined) continue;
-        var alias = -1, others = 0, uses = byName[name];
+        var alias = -1, others = 0, uses = unpack_name_places(t, name);
         for (var u = 0; u < uses.length; u++) {
             k = uses[u];
             if (k === i || k < from || k > to) continue;
@@ -153,7 +145,7 @@ function unpack_alias_literal(src, t) {
             // again inside.
             var aliasName = t[alias - 2].v, both = [aliasName, name], swap = [], sound = true;
             for (var b = 0; b < both.length && sound; b++) {
-                var list = byName[both[b]] || [];
+                var list = unpack_name_places(t, both[b]);
                 for (u = 0; u < list.length && sound; u++) {
                     k = list[u];
                     if (k < from || k > to || k === i || k === alias || k === alias - 2) continue;
@@ -177,8 +169,9 @@ function unpack_alias_literal(src, t) {
         else if (t[i - 1].v === ',') mine.push({ s: t[i - 1].s, e: t[close].e, text: '' });
         else mine.push({ s: t[i - 1].s, e: t[close + 1].e, text: '' });
         if (meets(mine)) continue;
-        taken.push(mine[0], mine[1]);
-        edits = edits.concat(mine);
+        unpack_ranges_add(taken, mine[0].s, mine[0].e);
+        unpack_ranges_add(taken, mine[1].s, mine[1].e);
+        edits.push(mine[0], mine[1]);
         count++;
         i = close;
     }
@@ -225,7 +218,7 @@ function unpack_proxy_members(src, t, open, close) {
     var props = {}, j = open + 1, any = false;
     while (j < close) {
         var key = t[j].k === 'str' ? unpack_string_value(t[j].v) : (t[j].k === 'name' ? t[j].v : null);
-        if (key === null || key === '__proto__' || !t[j + 1] || t[j + 1].v !== ':' || props.hasOwnProperty(key)) return null;
+        if (key === null || key === '__proto__' || !t[j + 1] || t[j + 1].v !== ':' || unpack_has(props, key)) return null;
         var v = j + 2, end;
         if ((t[v].k === 'str' || t[v].k === 'num') && (t[v + 1].v === ',' || v + 1 === close)) {
             props[key] = { kind: 'value', text: t[v].v };
@@ -271,11 +264,10 @@ unpack_recognisers.push({
     name: 'proxy', label: '代理对象',
     apply: function (src) {
         if (!/[{,]\s*('[A-Za-z]{5}'|[A-Za-z_$][\w$]*)\s*:\s*(function\s*\(|'[^']*'\s*[,}])/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [], count = 0, scopes = null, byName = {}, taken = [], k;
+        var t = unpack_tokens(src), edits = [], count = 0, scopes = null, taken = [], k;
         function overlaps(list) {
             for (var a = 0; a < list.length; a++)
-                for (var b = 0; b < taken.length; b++)
-                    if (list[a].s < taken[b].e && taken[b].s < list[a].e) return true;
+                if (unpack_ranges_meet(taken, list[a].s, list[a].e)) return true;
             return false;
         }
         for (var i = 1; i + 3 < t.length; i++) {
@@ -285,13 +277,7 @@ unpack_recognisers.push({
             if (close < 0 || !t[close + 1] || !/^[,;]$/.test(t[close + 1].v)) continue;
             var props = unpack_proxy_members(src, t, i + 2, close);
             if (!props) continue;
-            if (!scopes) {
-                scopes = unpack_function_scopes(t);
-                for (k = 0; k < t.length; k++) {
-                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.') || unpack_label_or_key(t, k)) continue;
-                    (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
-                }
-            }
+            if (!scopes) scopes = unpack_scopes_of(t);
             var from = scopes.fnOf[i], to = from < 0 ? t.length - 1 : scopes.ends[from];
             if (to === undefined) continue;
             // The obfuscator's own objects (every key five random letters) may also be
@@ -307,7 +293,7 @@ unpack_recognisers.push({
             }
             // Random mixed-case words, not a user's {width: …, color: …}.
             own = own && mixed * 2 >= keys;
-            var uses = [], fine = true, list = byName[name];
+            var uses = [], fine = true, list = unpack_name_places(t, name);
             for (var n = 0; n < list.length && fine; n++) {
                 var u = list[n];
                 if (u === i || u < from || u > to) continue;
@@ -336,11 +322,11 @@ unpack_recognisers.push({
                 }
                 var writes = (t[last + 1] && /^(=|\+=|-=|\+\+|--)$/.test(t[last + 1].v)) || /^(\+\+|--|delete)$/.test(t[u - 1].v);
                 // A member it does not have ("o.apply(…)", as dead branches call it) waits too.
-                if (own && key !== null && !props.hasOwnProperty(key) && !writes) {
+                if (own && key !== null && !unpack_has(props, key) && !writes) {
                     handed = true;
                     continue;
                 }
-                if (key === null || !props.hasOwnProperty(key) || writes) {
+                if (key === null || !unpack_has(props, key) || writes) {
                     fine = false;
                     break;
                 }
@@ -390,8 +376,11 @@ unpack_recognisers.push({
             var mine = inner.concat(drop);
             if (overlaps(mine)) continue;
             // The object's own text is taken too: uses of others inside it wait.
-            taken = taken.concat(mine, [{ s: t[i].s, e: t[close].e }]);
-            edits = edits.concat(mine);
+            for (var m = 0; m < mine.length; m++) {
+                unpack_ranges_add(taken, mine[m].s, mine[m].e);
+                edits.push(mine[m]);
+            }
+            unpack_ranges_add(taken, t[i].s, t[close].e);
             count += inner.length;
             i = close;
         }
@@ -462,12 +451,12 @@ unpack_recognisers.push({
             if (!ok) continue;
             var steps = order.split('|'), out = [], seen = {};
             for (k = 0; k < steps.length && ok; k++) {
-                if (!cases.hasOwnProperty(steps[k]) || seen[steps[k]] || (returning[steps[k]] && k !== steps.length - 1)) ok = false;
+                if (!unpack_has(cases, steps[k]) || seen[steps[k]] || (returning[steps[k]] && k !== steps.length - 1)) ok = false;
                 seen[steps[k]] = true;
                 out.push(cases[steps[k]]);
             }
             // Neither the order nor its counter may be used elsewhere in their function.
-            if (!scopes) scopes = unpack_function_scopes(t);
+            if (!scopes) scopes = unpack_scopes_of(t);
             var scopeFrom = Math.max(0, scopes.fnOf[i]), scopeTo = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
             for (k = scopeFrom; k <= scopeTo && ok; k++) {
                 if ((k < i || k > loopClose) && (t[k].v === list || t[k].v === index) && !(k > 0 && t[k - 1].v === '.')) ok = false;

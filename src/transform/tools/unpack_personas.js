@@ -44,7 +44,7 @@ function unpack_capital_html_enter() {
     var tags = { anchor: 'A NAME', big: 'BIG', blink: 'BLINK', bold: 'B', fixed: 'TT', fontcolor: 'FONT COLOR',
                  fontsize: 'FONT SIZE', italics: 'I', link: 'A HREF', small: 'SMALL', strike: 'STRIKE', sub: 'SUB', sup: 'SUP' };
     for (var name in tags) {
-        if (!tags.hasOwnProperty(name)) continue;
+        if (!unpack_has(tags, name)) continue;
         saved[name] = proto[name];
         proto[name] = (function (tag) {
             var parts = tag.split(' ');
@@ -55,7 +55,7 @@ function unpack_capital_html_enter() {
         })(tags[name]);
     }
     return function () {
-        for (var n in saved) if (saved.hasOwnProperty(n)) proto[n] = saved[n];
+        for (var n in saved) if (unpack_has(saved, n)) proto[n] = saved[n];
     };
 }
 

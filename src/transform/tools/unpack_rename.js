@@ -186,7 +186,7 @@ function unpack_rename(src) {
         if (t[i].k !== 'name' || (t[i - 1] && (t[i - 1].v === '.' || t[i - 1].v === '?.'))) continue;
         // A direct eval or a with statement may reach any name of the code around it.
         if ((t[i].v === 'eval' || t[i].v === 'with') && t[i + 1] && t[i + 1].v === '(') lawless.push(i);
-        if (!byName.hasOwnProperty(t[i].v)) {
+        if (!unpack_has(byName, t[i].v)) {
             byName[t[i].v] = [];
             names.push(t[i].v);
         }
@@ -263,13 +263,13 @@ function unpack_rename(src) {
     var given = {}, edits = [];
     function free(candidate, region) {
         if (unpack_reserved.test(candidate) || /^(arguments|eval|Infinity|NaN|undefined)$/.test(candidate)) return false;
-        if (byName.hasOwnProperty(candidate)) {
+        if (unpack_has(byName, candidate)) {
             var at = unpack_lower_bound(byName[candidate], region.a);
             if (at < byName[candidate].length && byName[candidate][at] <= region.b) return false;
         }
         // Regions sharing a name never overlap and come in the order they start, so only
         // the last one given the name can hold this one.
-        var taken = given.hasOwnProperty(candidate) ? given[candidate] : null;
+        var taken = unpack_has(given, candidate) ? given[candidate] : null;
         if (taken && taken.b >= region.a) return false;
         // A label may not take the name of a label around it.
         for (var l = 0; region.kind === 'label' && l < labels.list.length; l++) {

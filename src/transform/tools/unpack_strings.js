@@ -29,7 +29,7 @@ function unpack_statements(t, src) {
 
 function unpack_uses(t, st, names) {
     for (var i = st.a; i <= st.b; i++)
-        if (t[i].k === 'name' && names.hasOwnProperty(t[i].v) && !(i > 0 && t[i - 1].v === '.')) return true;
+        if (t[i].k === 'name' && unpack_has(names, t[i].v) && !(i > 0 && t[i - 1].v === '.')) return true;
     return false;
 }
 
@@ -125,7 +125,7 @@ unpack_recognisers.push({
         // Aliases (x = decoder) and wrappers (function w(a, b) { return decoder(a - 12, b); }),
         // until no new one turns up. A name defined twice is left alone.
         var known = {}, defs = {}, clash = {}, decls = [];
-        for (k in decoders) if (decoders.hasOwnProperty(k)) known[k] = true;
+        for (k in decoders) if (unpack_has(decoders, k)) known[k] = true;
         for (var grew = true; grew;) {
             grew = false;
             for (i = 1; i + 2 < t.length; i++) {
@@ -169,7 +169,7 @@ unpack_recognisers.push({
                 }
             }
         }
-        for (k in clash) if (clash.hasOwnProperty(k)) delete known[k];
+        for (k in clash) if (unpack_has(clash, k)) delete known[k];
         // Every call with constant arguments becomes its string.
         var edits = [], count = 0, left = 0, inDecl = [], callees = {};
         for (i = 0; i < decls.length; i++) for (j = decls[i].a; j <= decls[i].b; j++) inDecl[j] = decls[i];
@@ -222,9 +222,9 @@ unpack_recognisers.push({
 // evaluated in the box as written. A function found on the box's scope object is called
 // with that object as this, as the evaluated call would be.
 function unpack_box_call(box, t, at, close, src, callees) {
-    var name = t[at].v, callee = callees.hasOwnProperty(name) ? callees[name] : null;
+    var name = t[at].v, callee = unpack_has(callees, name) ? callees[name] : null;
     if (!callee) {
-        callee = callees[name] = { fn: box(name), self: box('qyScope.hasOwnProperty("' + name + '") ? qyScope : undefined') };
+        callee = callees[name] = { fn: box(name), self: box('unpack_has(qyScope, "' + name + '") ? qyScope : undefined') };
     }
     var args = [], k = at + 2, whole = src.substring(t[at].s, t[close].e);
     if (typeof callee.fn !== 'function') return box(whole);

@@ -80,7 +80,8 @@ function unpack_tidy(src) {
             if (n <= 9007199254740991) edits.push({ s: tok.s, e: tok.e, text: String(n) + (next && next.v === '.' ? ' ' : '') });
         } else if (tok.v === '!' && next && next.k === 'num' && (next.v === '0' || next.v === '1') &&
                    !(t[i + 2] && (t[i + 2].v === '.' || t[i + 2].v === '['))) {
-            edits.push({ s: tok.s, e: next.e, text: next.v === '0' ? 'true' : 'false' });
+            // "return!1" keeps a blank: "returnfalse" would be a name.
+            edits.push({ s: tok.s, e: next.e, text: unpack_spaced(src, tok, next, next.v === '0' ? 'true' : 'false') });
             i++;
         } else if (tok.v === 'void' && next && next.v === '0' && !shadowed &&
                    !(t[i + 2] && (t[i + 2].v === '.' || t[i + 2].v === '['))) {
@@ -247,7 +248,7 @@ function unpack_guard_through_once(src, t, marks) {
         if (o) onces[o.name] = o;
     }
     for (i = 0; i + 7 < t.length; i++) {
-        if (t[i].v !== 'var' || t[i + 2].v !== '=' || !onces.hasOwnProperty(t[i + 3].v) || t[i + 4].v !== '(' ||
+        if (t[i].v !== 'var' || t[i + 2].v !== '=' || !unpack_has(onces, t[i + 3].v) || t[i + 4].v !== '(' ||
             t[i + 5].v !== 'this' || t[i + 6].v !== ',') continue;
         var guard = t[i + 1].v, once = onces[t[i + 3].v], c = unpack_close(t, i + 4);
         if (c < 0 || !t[c + 4] || t[c + 1].v !== ';' || t[c + 2].v !== guard || t[c + 3].v !== '(' || t[c + 4].v !== ')') continue;

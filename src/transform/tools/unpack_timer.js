@@ -15,7 +15,7 @@ function unpack_local_names(t) {
         var pc = unpack_close(t, p), bc = pc < 0 ? -1 : unpack_close(t, pc + 1);
         if (bc < 0) continue;
         var inner = unpack_declared_in(t, i, bc);
-        for (var k in inner) if (inner.hasOwnProperty(k)) names[k] = true;
+        for (var k in inner) if (unpack_has(inner, k)) names[k] = true;
         if (t[i + 1].k === 'name' && p === i + 2 && unpack_brace_depth(t, i) > 0) names[t[i + 1].v] = true;
     }
     return names;
@@ -31,7 +31,7 @@ function unpack_timer_code_movable(code, locals, nested) {
     for (k = 0; k < t.length; k++) {
         if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
         if (/^(this|arguments|return|eval)$/.test(t[k].v)) return false;
-        if (nested && locals.hasOwnProperty(t[k].v)) return false;
+        if (nested && unpack_has(locals, t[k].v)) return false;
     }
     return true;
 }

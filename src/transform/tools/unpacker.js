@@ -91,8 +91,12 @@ function unpack_scan(src) {
         } else if ((c >= 97 && c <= 122) || (c >= 65 && c <= 90) || c === 95 || c === 36 || c === 92 || c > 127) {
             while (i < n) {
                 var ch = src.charCodeAt(i);
+                if ((ch >= 97 && ch <= 122) || (ch >= 48 && ch <= 57) || (ch >= 65 && ch <= 90) || ch === 95 || ch === 36) {
+                    i++;
+                    continue;
+                }
                 if (ch === 92) { i += 2; continue; }
-                if (!unpack_name_char(ch)) break;
+                if (ch < 128 || !unpack_name_char(ch)) break;
                 i++;
             }
             k = 'name';
@@ -129,8 +133,15 @@ function unpack_scan(src) {
     return out;
 }
 
-// The index of the token closing the bracket opened at tokens[i], or -1.
+// The index of the token closing the bracket opened at tokens[i], or -1. Every bracket
+// of a list is paired once, on the first ask (brackets of any kind pair with each other,
+// as counting depth does): recognisers ask for closes all over a large text.
 function unpack_close(tokens, i) {
+    var tok = tokens[i];
+    if (tok && tok.k === 'punc' && (tok.v === '(' || tok.v === '[' || tok.v === '{')) {
+        if (!tokens.pairs) tokens.pairs = unpack_pairs(tokens);
+        return tokens.pairs[i];
+    }
     var depth = 0;
     for (var j = i; j < tokens.length; j++) {
         var v = tokens[j].k === 'punc' ? tokens[j].v : '';
@@ -141,6 +152,24 @@ function unpack_close(tokens, i) {
         }
     }
     return -1;
+}
+
+// For every opening bracket of tokens the index of the one closing it (-1 when none
+// does); other places hold -1 too.
+function unpack_pairs(tokens) {
+    var pairs = [], open = [], n = tokens.length, j;
+    for (j = 0; j < n; j++) pairs.push(-1);
+    for (j = 0; j < n; j++) {
+        var t = tokens[j];
+        if (t.k !== 'punc') continue;
+        var v = t.v;
+        if (v === '(' || v === '[' || v === '{') {
+            open.push(j);
+        } else if ((v === ')' || v === ']' || v === '}') && open.length) {
+            pairs[open.pop()] = j;
+        }
+    }
+    return pairs;
 }
 
 // Replaces the source ranges [s, e) of edits (sorted, not overlapping) by their text.
@@ -214,6 +243,68 @@ function unpack_statement_start(t, i) {
     // A function declaration, not an expression.
     return head.k === 'name' && t[k - 2] && t[k - 2].v === 'function' && unpack_at_statement(t, k - 2) &&
         (k - 2 === 0 || t[k - 3].v !== '}' || unpack_statement_start(t, k - 2));
+}
+
+// Whether object holds key as its own: maps keyed by the script's names ask this way,
+// as a script may well have a name "hasOwnProperty" of its own. The function is taken
+// once here, before any evaluated code could replace it.
+var unpack_own_property = Object.prototype.hasOwnProperty;
+function unpack_has(object, key) {
+    return unpack_own_property.call(object, key);
+}
+
+// The places of a name in tokens where it names a binding: not read as a member (after
+// a dot), not a label nor an object literal's key. The places of every name are found
+// once a list, for all the recognisers that ask; keys carry a blank before the name, so
+// that none meets a name of Object.prototype.
+function unpack_name_places(t, name) {
+    if (!t.places) {
+        var places = {};
+        for (var k = 0; k < t.length; k++) {
+            if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.') || unpack_label_or_key(t, k)) continue;
+            var key = ' ' + t[k].v, list = places[key];
+            if (list) list.push(k);
+            else places[key] = [k];
+        }
+        t.places = places;
+    }
+    return t.places[' ' + name] || [];
+}
+
+// Source ranges [s, e) taken by a recogniser's edits, kept joined and in order, so that
+// whether a new one meets any of them is found by halves.
+function unpack_ranges_meet(ranges, s, e) {
+    var lo = 0, hi = ranges.length;
+    while (lo < hi) {
+        var mid = (lo + hi) >> 1;
+        if (ranges[mid].s < e) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo > 0 && ranges[lo - 1].e > s && ranges[lo - 1].s < e;
+}
+
+function unpack_ranges_add(ranges, s, e) {
+    var lo = 0, hi = ranges.length;
+    while (lo < hi) {
+        var mid = (lo + hi) >> 1;
+        if (ranges[mid].e < s) lo = mid + 1;
+        else hi = mid;
+    }
+    // ranges[lo] is the first that ends at or after s: it and the ones after it that
+    // start at or before e are joined with the new one.
+    var last = lo;
+    while (last < ranges.length && ranges[last].s <= e) {
+        if (ranges[last].s < s) s = ranges[last].s;
+        if (ranges[last].e > e) e = ranges[last].e;
+        last++;
+    }
+    ranges.splice(lo, last - lo, { s: s, e: e });
+}
+
+// unpack_function_scopes of tokens, made once a list.
+function unpack_scopes_of(t) {
+    if (!t.scopes) t.scopes = unpack_function_scopes(t);
+    return t.scopes;
 }
 
 // ---- strings -----------------------------------------------------------------------
@@ -440,6 +531,73 @@ var unpack_last = { name: '', label: '', count: 0, removed: '', place: '' };
 function unpack_step(source, skip) {
     unpack_last = { name: '', label: '', count: 0, removed: '', place: '' };
     return unpack_step_with(String(source), String(skip || ''));
+}
+
+// Several layers in one call, so that the workbench checks their sum once: at most
+// `most` of them, and no more once `budget` milliseconds have passed. The recognisers
+// are tried by stages in the order unpack_step tries them, and a stage only once none
+// before it changes anything: those that take the obfuscation apart, then those that
+// tidy the text up (from the escapes on), the late ones, the final ones. Within the
+// first two each pass tries every one of the stage on the text the ones before it left,
+// not only the first that applies, and each again on its own result until it finds
+// nothing more. What each layer did is kept in unpack_batch, the text after it in
+// unpack_batch_texts.
+var unpack_batch = [], unpack_batch_texts = [];
+function unpack_steps(source, skip, most, budget) {
+    var src = String(source), start = new Date().getTime(), stages = unpack_stages(), s, i;
+    most = Number(most);
+    budget = Number(budget);
+    skip = ',' + String(skip || '') + ',';
+    unpack_batch = [];
+    unpack_batch_texts = [];
+    function apply(r) {
+        if (skip.indexOf(',' + r.name + ',') !== -1) return false;
+        unpack_last = { name: r.name, label: r.label, count: 0, removed: '', place: '' };
+        var done = r.apply(src, skip);
+        if (!done || done.text === src) return false;
+        unpack_last.count = done.count || 1;
+        unpack_last.removed = (done.removed || []).join(',');
+        unpack_batch.push(unpack_last);
+        unpack_batch_texts.push(done.text);
+        var now = new Date().getTime();
+        longest = Math.max(longest, now - layerStart);
+        layerStart = now;
+        src = done.text;
+        return true;
+    }
+    // The longest layer so far tells whether one more still fits in the budget.
+    var longest = 0, layerStart = start;
+    function full() {
+        var now = new Date().getTime();
+        return unpack_batch.length >= most || now - start + longest > budget;
+    }
+    while (!full()) {
+        var changed = false;
+        for (s = 0; s < stages.length && !changed; s++) {
+            for (i = 0; i < stages[s].list.length && !full(); i++) {
+                // One that applies goes on until it finds nothing more, as it would with
+                // none before it applying in between.
+                while (!full() && apply(stages[s].list[i])) changed = true;
+                if (changed && !stages[s].passes) break;
+            }
+        }
+        if (!changed) break;
+    }
+    unpack_last = { name: '', label: '', count: 0, removed: '', place: '' };
+    return src;
+}
+
+// The recognisers by stages, in the order unpack_step tries them.
+function unpack_stages() {
+    var apart = [], tidy = [], late = [], i;
+    for (i = 0; i < unpack_recognisers.length; i++) {
+        var r = unpack_recognisers[i];
+        if (r.late) late.push(r);
+        else if (tidy.length || r.name === 'escapes') tidy.push(r);
+        else apart.push(r);
+    }
+    return [{ list: apart, passes: true }, { list: tidy, passes: true }, { list: late, passes: false },
+            { list: unpack_final_recognisers, passes: false }];
 }
 
 // Names of the functions a script declares at its top level, comma-separated.
