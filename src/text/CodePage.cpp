@@ -11,6 +11,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <unordered_map>
@@ -280,6 +281,16 @@ std::u16string AnsiToWide(std::string_view ansi) {
     std::u16string out;
     out.reserve(ansi.size());
     for (size_t i = 0; i < ansi.size();) {
+        // A run of ASCII bytes (most of any script) widens in one pass.
+        size_t run = i;
+        while (run < ansi.size() && static_cast<unsigned char>(ansi[run]) < 0x80) ++run;
+        if (run > i) {
+            size_t at = out.size();
+            out.resize(at + (run - i));
+            std::copy(ansi.begin() + i, ansi.begin() + run, out.begin() + at);
+            i = run;
+            if (i == ansi.size()) break;
+        }
         char32_t cp;
         bool roundTrips;
         size_t used = t.Decode(ansi, i, cp, roundTrips);
