@@ -12,6 +12,8 @@
 #include <iconv.h>
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 
@@ -277,20 +279,38 @@ void AppendUtf16(char32_t cp, std::u16string& out) {
 std::u16string AnsiToWide(std::string_view ansi) {
     ansi = UpToNul(ansi);
     const auto& t = CodeTables();
-    std::u16string out;
-    out.reserve(ansi.size());
-    for (size_t i = 0; i < ansi.size();) {
+    // No character takes more UTF-16 units than it has bytes: the text is made at its
+    // longest and cut to what was written.
+    const size_t n = ansi.size();
+    std::u16string out(n, u'\0');
+    char16_t* to = out.data();
+    size_t o = 0;
+    for (size_t i = 0; i < n;) {
+        // A run of ASCII bytes (most of any script) widens eight bytes at a time.
+        for (uint64_t eight; i + 8 <= n; i += 8, o += 8) {
+            std::memcpy(&eight, ansi.data() + i, 8);
+            if (eight & 0x8080808080808080ull) break;
+            for (size_t k = 0; k < 8; ++k) to[o + k] = static_cast<char16_t>(ansi[i + k]);
+        }
+        while (i < n && static_cast<unsigned char>(ansi[i]) < 0x80) to[o++] = static_cast<char16_t>(ansi[i++]);
+        if (i == n) break;
         char32_t cp;
         bool roundTrips;
         size_t used = t.Decode(ansi, i, cp, roundTrips);
         if (used == 0) {
-            out.push_back(u'?');
+            to[o++] = u'?';
             ++i;
+        } else if (cp >= 0x10000) {
+            cp -= 0x10000;
+            to[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+            to[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+            i += used;
         } else {
-            AppendUtf16(cp, out);
+            to[o++] = static_cast<char16_t>(cp);
             i += used;
         }
     }
+    out.resize(o);
     return out;
 }
 
