@@ -221,3 +221,33 @@ TEST(UnpackFaults, AResultMadeToSpinIsRefused) {
     EXPECT_EQ(r.text, in);
     EXPECT_NE(std::find(r.refused.begin(), r.refused.end(), qy::text::Utf8ToAnsiText("整理")), r.refused.end());
 }
+
+TEST(UnpackFaults, AConditionalEndingInDotDefaultKeepsTheNextDeclaratorDeclared) {
+    // Bundled ES modules read their imports as m["default"], which becomes m.default:
+    // the colon after it is no "default:" label, and the declarator after the comma stays
+    // in the declaration (in strict code an undeclared write throws). An object's
+    // "default:" key is no label either; a switch's labels still split what follows.
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
+    const std::string input =
+        "'use strict';\n"
+        "function make(m, k, init) {\n"
+        "    var func = init ? m[\"default\"] : k[\"default\"], acc = init ? init() : {};\n"
+        "    return func(acc);\n"
+        "}\n"
+        "function pick(o) { return { default: o.n, other: o.n + 1 }; }\n"
+        "function step(r) { switch (r) { case 3: r++, r++; break; default: r = 0, r--; } return r; }\n"
+        "var r = step(make({ default: function (a) { return a.n; } }, null, function () { return { n: 3 }; })) + pick({ n: 1 }).other;\n";
+    UnpackResult r = Unpack(input);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text,
+              "'use strict';\n"
+              "function make(m, k, init) {\n"
+              "    var func = init ? m.default : k.default, acc = init ? init() : {};\n"
+              "    return func(acc);\n"
+              "}\n"
+              "function pick(o) { return { default: o.n, other: o.n + 1 }; }\n"
+              "function step(r) { switch (r) { case 3: r++;\nr++; break; default: r = 0;\nr--; } return r; }\n"
+              "var r = step(make({ default: function (a) { return a.n; } }, null, function () { return { n: 3 }; })) + pick({ n: 1 }).other;\n");
+    EXPECT_EQ(RunAndRead(r.text, "r"), "7");
+    EXPECT_EQ(RunAndRead(input, "r"), "7");
+}

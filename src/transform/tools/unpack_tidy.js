@@ -437,19 +437,53 @@ function unpack_split_sequences(src) {
     return src;
 }
 
-// tokens[k] is the colon of "case …:" or "default:", so a statement list follows.
+// tokens[k] is the colon of "case …:" or "default:", so a statement list follows. The
+// words are labels only inside a switch's braces and not after a dot: "a ? b.default : c"
+// and "{ default: a, b: c }" go on as one expression.
 function unpack_after_case(t, k) {
     if (!t[k] || t[k].v !== ':' || t[k].k !== 'punc') return false;
-    if (t[k - 1] && t[k - 1].v === 'default') return true;
-    for (var depth = 0, j = k - 1; j >= 0; j--) {
+    var word = -1;
+    if (t[k - 1] && t[k - 1].v === 'default' && t[k - 1].k === 'name') word = k - 1;
+    for (var depth = 0, j = k - 1; word < 0 && j >= 0; j--) {
         var v = t[j].k === 'punc' ? t[j].v : '';
         if (v === ')' || v === ']' || v === '}') depth++;
         else if (v === '(' || v === '[' || v === '{') {
             if (--depth < 0) return false;
         } else if (depth === 0 && (v === '?' || v === ':' || v === ';')) return false;
-        else if (depth === 0 && t[j].v === 'case' && t[j].k === 'name') return true;
+        else if (depth === 0 && t[j].v === 'case' && t[j].k === 'name') word = j;
     }
-    return false;
+    if (word < 0 || (t[word - 1] && (t[word - 1].v === '.' || t[word - 1].v === '?.'))) return false;
+    return unpack_in_switch(t, word);
+}
+
+// The index of the bracket that tokens[j], a closing one, closes, or -1; the pairs are
+// turned round once per token list, so that a scan backwards steps over whole brackets.
+function unpack_open_of_close(t, j) {
+    if (!t.opens) {
+        if (!t.pairs) t.pairs = unpack_pairs(t);
+        t.opens = [];
+        for (var n = 0; n < t.length; n++) t.opens.push(-1);
+        for (n = 0; n < t.length; n++) if (t.pairs[n] >= 0) t.opens[t.pairs[n]] = n;
+    }
+    return t.opens[j];
+}
+
+// Whether tokens[i] stands directly inside the braces of a switch statement.
+function unpack_in_switch(t, i) {
+    var j = i - 1;
+    while (j >= 0) {
+        var v = t[j].k === 'punc' ? t[j].v : '';
+        if (v === '(' || v === '[' || v === '{') break;
+        if (v === ')' || v === ']' || v === '}') {
+            var open = unpack_open_of_close(t, j);
+            if (open < 0) return false;
+            j = open;
+        }
+        j--;
+    }
+    if (j < 1 || t[j].v !== '{' || t[j - 1].v !== ')' || t[j - 1].k !== 'punc') return false;
+    var paren = unpack_open_of_close(t, j - 1);
+    return paren > 0 && t[paren].v === '(' && t[paren - 1].v === 'switch' && t[paren - 1].k === 'name';
 }
 
 function unpack_split_sequences_once(src) {
