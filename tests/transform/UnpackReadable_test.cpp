@@ -106,6 +106,11 @@ TEST(NestedLiterals, TemporariesOfConstantLiteralsGoBackWhereTheyAreRead) {
     // An argument, an array element and what a function returns.
     const std::string inner = "function f(o){return o.a.length+o.b.n;}function g(){var _0x1=['x','y'],_0x2={n:null};"
                               "var _0x3={a:_0x1,b:_0x2};return _0x3;}var _0x9={n:3};var r=f({a:[_0x9],b:_0x9})+f(g());";
+    // Members added one by one to a literal of constants join it while they are constants.
+    EXPECT_EQ(Unpack("var _0x548c={uid:42};_0x548c.skip=['','x'];_0x548c.n=-1;var q=[['get',_0x548c]];"),
+              "var q=[['get',{uid:42,skip:['','x'],n:-1}]];");
+    EXPECT_EQ(Unpack("var _0x548c={uid:42};_0x548c.at=Date.now();var q=[_0x548c];"),
+              "var _0x548c={uid:42};_0x548c.at=Date.now();var q=[_0x548c];");
     EXPECT_EQ(Unpack(inner), "function f(o){return o.a.length+o.b.n;}function g(){return {a:['x','y'],b:{n:null}};}"
                              "var _0x9={n:3};var r=f({a:[_0x9],b:_0x9})+f(g());");
 }

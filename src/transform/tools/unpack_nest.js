@@ -25,6 +25,14 @@ function unpack_constant_literal(t, open) {
     return close;
 }
 
+// tokens[a..b] is one constant: a string, a number (negative too), true, false, null or a
+// literal of constants.
+function unpack_constant_value(t, a, b) {
+    if (a === b) return t[a].k === 'str' || t[a].k === 'num' || (t[a].k === 'name' && /^(true|false|null)$/.test(t[a].v));
+    if (b === a + 1) return t[a].v === '-' && t[a].k === 'punc' && t[b].k === 'num';
+    return /^[{\[]$/.test(t[a].v) && t[a].k === 'punc' && unpack_constant_literal(t, a) === b;
+}
+
 // The read at tokens[use] of the temporary declared at tokens[decl] may take its literal:
 // a value in an object or array literal, an argument, the right side of a plain
 // assignment or what a function returns, reached once each time the declaration runs.
