@@ -95,3 +95,38 @@ TEST(PlainWriting, ADeclarationLosingAllItsDeclaratorsGoesWhole) {
                            "function _0xd(i){var a=_0xa();return a[i];}var p=_0xd,q=_0xd,r=_0xd;var s=p(0)+q(1)+r(0);";
     EXPECT_EQ(Unpack(in), "var s='xyx';");
 }
+
+TEST(NestedLiterals, TemporariesOfConstantLiteralsGoBackWhereTheyAreRead) {
+    // At the top level, inner objects first, then the object they went into.
+    const std::string top = "var _0x40e9={name:'tea',price:128};var _0x5d3f={'SKU-1':_0x40e9,'SKU-2':[1,-2]};"
+                            "var catalog=_0x5d3f;var answer=catalog['SKU-1'].price+catalog['SKU-2'][1];";
+    const std::string out = Unpack(top);
+    EXPECT_EQ(out, "var catalog={'SKU-1':{name:'tea',price:128},'SKU-2':[1,-2]};var answer=catalog['SKU-1'].price+catalog['SKU-2'][1];");
+    EXPECT_EQ(ValueAfter(out, "answer"), ValueAfter(top, "answer"));
+    // An argument, an array element and what a function returns.
+    const std::string inner = "function f(o){return o.a.length+o.b.n;}function g(){var _0x1=['x','y'],_0x2={n:null};"
+                              "var _0x3={a:_0x1,b:_0x2};return _0x3;}var _0x9={n:3};var r=f({a:[_0x9],b:_0x9})+f(g());";
+    // Members added one by one to a literal of constants join it while they are constants.
+    EXPECT_EQ(Unpack("var _0x548c={uid:42};_0x548c.skip=['','x'];_0x548c.n=-1;var q=[['get',_0x548c]];"),
+              "var q=[['get',{uid:42,skip:['','x'],n:-1}]];");
+    EXPECT_EQ(Unpack("var _0x548c={uid:42};_0x548c.at=Date.now();var q=[_0x548c];"),
+              "var _0x548c={uid:42};_0x548c.at=Date.now();var q=[_0x548c];");
+    EXPECT_EQ(Unpack(inner), "function f(o){return o.a.length+o.b.n;}function g(){return {a:['x','y'],b:{n:null}};}"
+                             "var _0x9={n:3};var r=f({a:[_0x9],b:_0x9})+f(g());");
+}
+
+TEST(NestedLiterals, ATemporaryThatCouldBeToldApartStays) {
+    const char* kept[] = {
+        "var _0x1={a:1};var l=[];for(var i=0;i<2;i++)l.push([_0x1]);",      // read in a loop
+        "var _0x1={a:1};var l=[];while(l.length<2){l.push({o:_0x1});}",       // in a loop's body
+        "var _0x1={a:1};function g(){return [_0x1];}",                        // in a function of its own
+        "var _0x1=[1];var x=[_0x1,_0x1];",                                    // read twice
+        "var _0x1={a:Date.now()};var x=[_0x1];",                              // not constant
+        "var conf={a:1};var x=[conf];",                                       // a name of the program's own
+        "var _0x1={a:1};var x={_0x1};",                                       // a shorthand key
+        "var _0x1={a:1};var m={};m[_0x1]=2;",                                 // a member name
+        "var k=2,x;switch(k){case 1:var _0x1=[1];case 2:x=[_0x1];}",          // a case may skip it
+        "var x=[_0x1];var _0x1=[1];",                                         // read before
+    };
+    for (const char* in : kept) EXPECT_EQ(Unpack(in), in);
+}

@@ -44,9 +44,13 @@ unpack_recognisers.push({
         var t = unpack_tokens(src), i, k, built = [];
         unpack_line_between.src = src;
         for (i = 1; i + 4 < t.length; i++) {
-            if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' || t[i + 3].v !== '}' ||
+            if (t[i].k !== 'name' || t[i + 1].v !== '=' || t[i + 2].v !== '{' ||
                 !(t[i - 1].v === 'var' || t[i - 1].v === ',' || t[i - 1].v === 'let' || t[i - 1].v === 'const')) continue;
-            var name = t[i].v, declEnd = i + 3;
+            // A literal of constants may start it too; then the values added must be
+            // constants as well, so that making them earlier cannot be told apart.
+            var declEnd = t[i + 3].v === '}' ? i + 3 : unpack_constant_literal(t, i + 2), constant = declEnd !== i + 3;
+            if (declEnd < 0) continue;
+            var name = t[i].v;
             // The var statement must end here; the assignments follow as statements.
             if (!t[declEnd + 1] || t[declEnd + 1].v !== ';') continue;
             var at = declEnd + 2, members = [], lastEnd = -1;
@@ -73,6 +77,7 @@ unpack_recognisers.push({
                     if (t[e].v === name && t[e].k === 'name' && !(t[e - 1] && t[e - 1].v === '.')) uses = true;
                 }
                 if (uses || e === valueAt || !t[e] || (t[e].v !== ',' && t[e].v !== ';')) break;
+                if (constant && !unpack_constant_value(t, valueAt, e - 1)) break;
                 members.push({ key: key, a: valueAt, b: e - 1 });
                 lastEnd = e;
                 at = e + 1;
@@ -85,6 +90,15 @@ unpack_recognisers.push({
             }
             if (!members.length) continue;
             var seen = {}, props = [], clash = false;
+            // The keys the literal has itself, not those of literals inside it.
+            for (k = i + 3, depth = 0; k < declEnd; k++) {
+                var p = t[k].k === 'punc' ? t[k].v : '';
+                if (p === '{' || p === '[') depth++;
+                else if (p === '}' || p === ']') depth--;
+                else if (depth === 0 && t[k + 1].v === ':' && /^[{,]$/.test(t[k - 1].v))
+                    seen[t[k].k === 'str' ? unpack_string_value(t[k].v) : t[k].v] = true;
+            }
+            if (constant) props.push(src.substring(t[i + 3].s, t[declEnd - 1].e));
             for (k = 0; k < members.length; k++) {
                 if (unpack_has(seen, members[k].key) || members[k].key === '__proto__') clash = true;
                 seen[members[k].key] = true;
