@@ -160,8 +160,11 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     // of code; the first one refused ends the load with its report.
     session.ResetHost();
     bool loaded = true;
-    for (const auto& code : scripts) {
+    for (size_t i = 0; i < scripts.size(); ++i) {
+        const std::string& code = scripts[i];
         view.m_text = code;
+        // The trace names the file as the user gave it.
+        trace.NameNextAddedCode(files[i] == "-" ? "标准输入" : files[i]);
         session.Host().AddCode(code);
         if (session.ReportScriptError(log, view)) {
             engineError = true;

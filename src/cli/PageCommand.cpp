@@ -93,6 +93,7 @@ int PageCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     // Made before the page's global: the page's own scripts run as it is set up.
     CliWatch watch(watchOptions, log);
     TraceFile trace(watchOptions.traceFile.value_or(""));
+    trace.NamePage(files[0] == "-" ? "标准输入" : files[0]);
     if (!trace.Ok()) {
         env::SetOutput(nullptr);
         jscript::SetDebugOutput(nullptr);

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iosfwd>
+#include <map>
 #include <string>
 
 namespace qy::cli {
@@ -20,6 +21,15 @@ public:
     TraceFile& operator=(const TraceFile&) = delete;
 
     bool Ok() const { return m_path.empty() || m_out.is_open(); }
+    /// The code added next (see script::UpcomingAddedCodeName) is the user's file
+    /// `shown`: its accesses name that file.
+    void NameNextAddedCode(const std::string& shown);
+    /// The page's own scripts come from the page file `shown`: its inline and written
+    /// scripts name it, its external ones their own address.
+    void NamePage(const std::string& shown) { m_page = shown; }
+    /// What an access made from the engine's `file` names as its file: the user's file,
+    /// the page, the title of code made at run time, or "表达式" for an expression.
+    std::string ShownFile(const std::string& file) const;
     /// Closes the file; false, said on `err`, when not everything was written.
     bool Finish(std::ostream& err);
 
@@ -27,6 +37,8 @@ private:
     std::string m_path;
     std::ofstream m_out;
     bool m_finished = false;
+    std::map<std::string, std::string> m_added;  ///< the engine's names of added code → the user's files
+    std::string m_page;
 };
 
 }  // namespace qy::cli

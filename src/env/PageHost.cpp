@@ -19,6 +19,7 @@
 #include <js/SourceText.h>
 #include <js/ValueArray.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -211,11 +212,15 @@ bool HostClock(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+/// The page line of the first error of the page's own text since the last install.
+std::atomic<uint32_t> g_firstPageErrorLine{0};
+
 /// Where an error a page's script let out happened, in the page's words ("页面第 13 行"
 /// for a script written in the page, whose lines are the page's); empty when neither
 /// the error nor its stack names a page script.
-std::u16string PagePlace(JSContext* cx, const JS::ExceptionStack& stack) {
-    auto place = [](std::string source, uint32_t line) -> std::u16string {
+std::u16string PagePlace(JSContext* cx, const JS::ExceptionStack& stack, uint32_t& pageLine) {
+    pageLine = 0;
+    auto place = [&pageLine](std::string source, uint32_t line) -> std::u16string {
         // Code a page script gave eval or Function: the place of that call.
         if (size_t at = source.find(" line "); at != std::string::npos) {
             line = static_cast<uint32_t>(std::strtoul(source.c_str() + at + 6, nullptr, 10));
@@ -223,7 +228,10 @@ std::u16string PagePlace(JSContext* cx, const JS::ExceptionStack& stack) {
         }
         if (!IsPageScriptName(source.c_str()) || line == 0) return {};
         std::string name = source.substr(5), number = std::to_string(line);
-        if (name.starts_with("inline-")) return u"页面第 " + text::Utf8ToUtf16(number) + u" 行";
+        if (name.starts_with("inline-")) {
+            pageLine = line;
+            return u"页面第 " + text::Utf8ToUtf16(number) + u" 行";
+        }
         if (name.starts_with("written-")) return u"页面写入的脚本第 " + text::Utf8ToUtf16(number) + u" 行";
         return u"页面脚本 " + text::Utf8ToUtf16(name) + u" 第 " + text::Utf8ToUtf16(number) + u" 行";
     };
@@ -321,7 +329,10 @@ bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
         // The place is read now, while the error is fresh; it goes on to the caller.
         JS::ExceptionStack stack(cx);
         if (JS::StealPendingExceptionStack(cx, &stack)) {
-            state->errorPlace = PagePlace(cx, stack);
+            uint32_t pageLine = 0;
+            state->errorPlace = PagePlace(cx, stack, pageLine);
+            uint32_t none = 0;
+            if (pageLine) g_firstPageErrorLine.compare_exchange_strong(none, pageLine);
             JS::SetPendingExceptionStack(cx, stack);
         }
     }
@@ -402,10 +413,13 @@ double PageTime(double microseconds, JSContext* cx) {
 void SetPageSetup(PageSetup setup) { Setup() = std::move(setup); }
 const PageSetup& CurrentPageSetup() { return Setup(); }
 
+uint32_t FirstPageErrorLine() { return g_firstPageErrorLine.load(); }
+
 bool IsPageScriptName(const char* file) { return file && std::strncmp(file, "page:", 5) == 0; }
 
 PageStatePtr NewPageState(const std::u16string& address, bool jscript) {
     PageStatePtr state(new PageState);
+    g_firstPageErrorLine = 0;
     const PageSetup& setup = Setup();
     state->jscript = jscript;
     state->folder = setup.folder;

@@ -35,6 +35,12 @@ const PageSetup& CurrentPageSetup();
 /// True for the names page scripts run under ("page:…"): they count as the user's code.
 bool IsPageScriptName(const char* file);
 
+/// The line of the page (from 1) where the first of its scripts that threw while the
+/// environment last installed stopped, when that place is in the page's own text (an
+/// inline script's); 0 when none did. A window selects it as it selects the line of an
+/// error in loaded code.
+uint32_t FirstPageErrorLine();
+
 /// Per-environment state behind the natives.
 class PageState;
 struct PageStateDeleter {

@@ -17,6 +17,7 @@
 #include <jsfriendapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstring>
 #include <functional>
@@ -170,6 +171,9 @@ std::u16string SyntaxErrorLine(const JSErrorReport* r, const CompiledCode& compi
     if (start > full.size() || full.compare(start, window.size(), window) != 0) return window;
     return full;
 }
+
+/// How many pieces of code were added in this process (the number of the next one).
+std::atomic<uint64_t> g_addedCodeCount{0};
 
 /// Code of the loaded text: added code, and the scripts written in a loaded page (their
 /// lines are the page's).
@@ -794,10 +798,7 @@ private:
 
     /// Added code is named for the whole process, so that a function's text can be
     /// traced to its code whichever control runs it.
-    static std::string NextAddedCodeName() {
-        static uint64_t count = 0;
-        return kAddedCodePrefix + std::to_string(count++);
-    }
+    static std::string NextAddedCodeName() { return kAddedCodePrefix + std::to_string(g_addedCodeCount++); }
 
     /// Work stopped as a whole (StopScope) starts nothing more: not even the gate's
     /// reading of a large text, which no stop could end.
@@ -1010,6 +1011,8 @@ bool SameIgnoringCase(const std::string& a, const char* b) {
 }
 
 }  // namespace
+
+std::string UpcomingAddedCodeName() { return kAddedCodePrefix + std::to_string(g_addedCodeCount.load()); }
 
 bool MentionsConsole(const std::u16string& expression) {
     return expression.find(u"console") != std::u16string::npos;

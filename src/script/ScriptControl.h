@@ -39,6 +39,10 @@ namespace qy::script {
 /// when the engine is not running.
 ObjectRef CreateScriptControlByProgId(const std::string& progId);
 
+/// The name the next AddCode will run its code under ("addcode-12"), so that a caller
+/// can tell its own pieces apart in what the engine reports while they run.
+std::string UpcomingAddedCodeName();
+
 /// The JScript error codes the Error object reports (its Number is 0x800A0000 | code,
 /// read as a signed 32-bit number).
 namespace errors = jscript::errors;

@@ -29,6 +29,17 @@ const std::string& LoadFailedLine() {
     return line;
 }
 
+/// Selects the editor's line `line` (from 1; 0 selects nothing at the start).
+void SelectLine(EditorView& editor, int32_t line) {
+    int64_t k = static_cast<int64_t>(line) - 1;
+    int64_t start = 0, end = 0;
+    if (k >= 0) {
+        start = editor.PositionFromLine(k);
+        end = editor.LineEndPosition(k);
+    }
+    editor.SetSel(start, end);
+}
+
 }  // namespace
 
 std::string CategoryTypeName(int32_t category) {
@@ -108,7 +119,7 @@ void ScriptSession::WriteBrowserHint(const ObjectRef& error, LogSink& log) {
     }
 }
 
-ScriptSession::LoadOutcome ScriptSession::LoadPage(const std::string& code, LogSink& log) {
+ScriptSession::LoadOutcome ScriptSession::LoadPage(const std::string& code, EditorView& editor, LogSink& log) {
     env::PageSetup setup = env::CurrentPageSetup();
     env::PageSetup page = setup;
     page.html = text::Utf8ToUtf16(text::AnsiToUtf8(code));
@@ -132,6 +143,9 @@ ScriptSession::LoadOutcome ScriptSession::LoadPage(const std::string& code, LogS
     // Only this load is the page: the next plain load starts from a blank page again.
     env::SetPageSetup(std::move(setup));
     m_host.AddCode(";");
+    // A script of the page's text that threw: its line is the editor's, selected as an
+    // error of loaded code selects its own (the log names it "页面第 N 行").
+    if (uint32_t line = env::FirstPageErrorLine()) SelectLine(editor, static_cast<int32_t>(line));
     log.AppendLog(Ansi("-->网页加载完成：") + (address.empty() ? std::string("about:blank") : address) + "\r\n");
     WriteEnvironmentReport(log);
     RefreshFunctions();
@@ -141,7 +155,7 @@ ScriptSession::LoadOutcome ScriptSession::LoadPage(const std::string& code, LogS
 
 ScriptSession::LoadOutcome ScriptSession::Load(EditorView& editor, LogSink& log) {
     std::string code = editor.Text();
-    if (LooksLikePage(code)) return LoadPage(code, log);
+    if (LooksLikePage(code)) return LoadPage(code, editor, log);
     ResetHost();
     if (code.empty()) {
         log.AppendLog(LoadFailedLine());
@@ -197,13 +211,7 @@ bool ScriptSession::ReportScriptError(LogSink& log, EditorView& editor, bool onl
     // An error in the evaluated expression has a line of the expression, not of the
     // editor's script: selecting it would point at an unrelated line.
     if (onlyInLoadedCode && !GetPropertyBool(error, "InLoadedCode")) return true;
-    int64_t k = static_cast<int64_t>(line) - 1;
-    int64_t start = 0, end = 0;
-    if (k >= 0) {
-        start = editor.PositionFromLine(k);
-        end = editor.LineEndPosition(k);
-    }
-    editor.SetSel(start, end);
+    SelectLine(editor, line);
     return true;
 }
 

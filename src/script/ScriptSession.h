@@ -105,7 +105,7 @@ private:
     /// After a report of "'X' 未定义" for a name of the browser, with the environment off.
     void WriteBrowserHint(const ObjectRef& error, LogSink& log);
     /// Loads a whole page: its document built, its scripts run, its load events sent.
-    LoadOutcome LoadPage(const std::string& code, LogSink& log);
+    LoadOutcome LoadPage(const std::string& code, EditorView& editor, LogSink& log);
 
     ScriptHost m_host;
     bool m_browserEnvironment = false;

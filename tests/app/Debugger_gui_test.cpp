@@ -285,8 +285,41 @@ TEST(Debugging, AWholePageStopsAtItsOwnLinesAndNamesThemInErrors) {
     EXPECT_TRUE(locals.contains(Q("p = \"ab\""))) << locals.join("; ").toStdString();
     // The second script's error names its line in the page.
     EXPECT_NE(log.find(Ansi("-->错误所在：页面第 11 行")), std::string::npos) << log;
+    // and the editor shows that line, as it shows an error's line in loaded code.
+    EXPECT_EQ(editor->SelectionStart(), editor->PositionFromLine(10));
+    EXPECT_EQ(editor->SelectionEnd(), editor->LineEndPosition(10));
     EXPECT_NE(log.find(Ansi("-->网页加载完成")), std::string::npos) << log;
     // The script silenced console.log; a typed one still writes the log.
     std::string typed = Evaluate(*w, "console.log('typed', signed)");
     EXPECT_NE(typed.find(Ansi("console.log: typed 3")), std::string::npos) << typed;
+}
+
+TEST(Debugging, APagesErrorSelectsItsLineInTheEditorOnlyWhenItsTextThrew) {
+    auto w = NewMainWindow();
+    qy::editor::Editor* editor = w->EditorAt(0);
+    // The page's second script throws from a function of its first: the place is the
+    // function's line in the page.
+    editor->SetText(Ansi("<html><body>\r\n"                 // 1
+                         "<script>\r\n"                     // 2
+                         "function check(v) {\r\n"          // 3
+                         "  if (!v) throw new Error('no');\r\n"  // 4
+                         "}\r\n"                             // 5
+                         "</script><script>check(0);</script>\r\n"  // 6
+                         "</body></html>\r\n"));
+    size_t before = w->LogText().size();
+    Click(*w, "按钮_add");
+    std::string log = LogSince(*w, before);
+    EXPECT_NE(log.find(Ansi("-->错误所在：页面第 4 行")), std::string::npos) << log;
+    EXPECT_EQ(editor->SelectionStart(), editor->PositionFromLine(3));
+    EXPECT_EQ(editor->SelectionEnd(), editor->LineEndPosition(3));
+
+    // Once the page runs cleanly, a load leaves the selection where the user put it.
+    editor->SetText(Ansi("<html><body>\r\n<script>var fine = 1;</script>\r\n</body></html>\r\n"));
+    editor->SetSel(2, 5);
+    before = w->LogText().size();
+    Click(*w, "按钮_add");
+    log = LogSince(*w, before);
+    EXPECT_EQ(log.find(Ansi("错误所在")), std::string::npos) << log;
+    EXPECT_EQ(editor->SelectionStart(), 2);
+    EXPECT_EQ(editor->SelectionEnd(), 5);
 }
