@@ -602,7 +602,7 @@ const JSClass* GlobalClassOf() {
 
 const JSClass* GlobalClass() { return GlobalClassOf(); }
 
-RunOnceScope::RunOnceScope(JSContext* cx) : m_cx(cx) {
+RunOnceScope::RunOnceScope(JSContext* cx) : m_cx(cx), m_tenured(cx) {
     m_saved = JS_GetGlobalJitCompilerOption(cx, JSJITCOMPILER_BASELINE_WARMUP_TRIGGER, &m_baseline);
     // Far above any loop of the set-up. The counters go on counting, so a function that
     // runs on afterwards is compiled at its next warm-up check. (The engine's quick

@@ -12,6 +12,7 @@
 
 #include <js/experimental/JSStencil.h>
 #include <jsapi.h>
+#include <js/GCAPI.h>
 
 #include <functional>
 #include <set>
@@ -65,7 +66,8 @@ bool InstallConsole(JSContext* cx, JS::HandleObject global, JS::Stencil* compile
 /// machine code: the environment's set-up runs once per page, in functions thousands of
 /// lines long that a loop of a hundred turns would otherwise have compiled whole (for
 /// nothing) at every Reset. What runs after it (the page's scripts, the user's code)
-/// warms up as usual.
+/// warms up as usual. The objects the set-up makes live as long as the page: they are
+/// made in the long-lived heap at once rather than copied there from the young one.
 class RunOnceScope {
 public:
     explicit RunOnceScope(JSContext* cx);
@@ -75,6 +77,7 @@ public:
 
 private:
     JSContext* m_cx;
+    JS::AutoDisableGenerationalGC m_tenured;
     uint32_t m_baseline = 0;
     bool m_saved = false;
 };

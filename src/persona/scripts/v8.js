@@ -1094,56 +1094,65 @@
     // The records are the frames the engine side took: [file, line, column, function
     // name, type name or null, constructing, eval line (0: none), eval column, caller].
     var sites = new WeakMap();
-    var CallSiteProto = {};
+    var CallSiteProto = null;
     function site(o, what) {
         var r = sites.get(o);
         if (!r) throw new TypeError('CallSite method ' + what + ' expects CallSite as receiver');
         return r;
     }
+    // The call sites' prototype is made when a page first asks for call sites: few do.
+    function callSiteProto() {
+        if (CallSiteProto !== null) return CallSiteProto;
+        CallSiteProto = {};
+        makeCallSites();
+        return CallSiteProto;
+    }
     function siteMethod(name, impl) {
         method(CallSiteProto, name, 0, function () { return impl(site(this, name), this); });
     }
-    siteMethod('getThis', function () { return undefined; });
-    siteMethod('getTypeName', function (r) { return r.type; });
-    siteMethod('getFunction', function () { return undefined; });
-    siteMethod('getFunctionName', function (r) { return r.name || null; });
-    siteMethod('getMethodName', function (r) { return r.alias || (r.type !== null && r.name ? r.name : null); });
-    siteMethod('getFileName', function (r) { return r.evalLine || (r.file === '' && !r.line) ? undefined : r.address; });
-    siteMethod('getLineNumber', function (r) { return r.line; });
-    siteMethod('getColumnNumber', function (r) { return r.column; });
-    siteMethod('getEvalOrigin', function (r) {
-        return r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + ')' : undefined;
-    });
-    siteMethod('isToplevel', function (r) { return r.type === null && !r.constructing; });
-    siteMethod('isEval', function (r) { return r.evalLine > 0; });
-    siteMethod('isNative', function () { return false; });
-    siteMethod('isConstructor', function (r) { return r.constructing; });
-    siteMethod('isAsync', function (r) { return r.awaited; });
-    siteMethod('isPromiseAll', function () { return false; });
-    siteMethod('getPromiseIndex', function () { return null; });
-    siteMethod('getScriptNameOrSourceURL', function (r) { return r.evalLine ? undefined : r.address; });
-    siteMethod('getScriptHash', function () { return ''; });
-    siteMethod('getEnclosingColumnNumber', function (r) { return r.column; });
-    siteMethod('getEnclosingLineNumber', function (r) { return r.line; });
-    siteMethod('getPosition', function () { return 0; });
-    siteMethod('toString', function (r) {
-        var where = r.line + ':' + r.column;
-        // A built-in's frame has neither file nor line.
-        where = r.file === '' && !r.line ? '<anonymous>' : r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + '), <anonymous>:' + where
-                           : r.address + ':' + where;
-        var name = r.awaited ? 'async ' + (r.name || '<anonymous>')
-            : r.constructing ? 'new ' + (r.name || '<anonymous>')
-            : r.type !== null ? r.type + '.' + (r.name || '<anonymous>') : r.name;
-        if (name && r.alias) name += ' [as ' + r.alias + ']';
-        return name ? name + ' (' + where + ')' : where;
-    });
-    var CallSite = native(function () { throw new TypeError('Illegal constructor'); }, 'CallSite', 0, true);
-    defineProperty(CallSite, 'prototype', {value: CallSiteProto, writable: false, enumerable: false, configurable: false});
-    hidden(CallSiteProto, 'constructor', CallSite);
+    function makeCallSites() {
+        siteMethod('getThis', function () { return undefined; });
+        siteMethod('getTypeName', function (r) { return r.type; });
+        siteMethod('getFunction', function () { return undefined; });
+        siteMethod('getFunctionName', function (r) { return r.name || null; });
+        siteMethod('getMethodName', function (r) { return r.alias || (r.type !== null && r.name ? r.name : null); });
+        siteMethod('getFileName', function (r) { return r.evalLine || (r.file === '' && !r.line) ? undefined : r.address; });
+        siteMethod('getLineNumber', function (r) { return r.line; });
+        siteMethod('getColumnNumber', function (r) { return r.column; });
+        siteMethod('getEvalOrigin', function (r) {
+            return r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + ')' : undefined;
+        });
+        siteMethod('isToplevel', function (r) { return r.type === null && !r.constructing; });
+        siteMethod('isEval', function (r) { return r.evalLine > 0; });
+        siteMethod('isNative', function () { return false; });
+        siteMethod('isConstructor', function (r) { return r.constructing; });
+        siteMethod('isAsync', function (r) { return r.awaited; });
+        siteMethod('isPromiseAll', function () { return false; });
+        siteMethod('getPromiseIndex', function () { return null; });
+        siteMethod('getScriptNameOrSourceURL', function (r) { return r.evalLine ? undefined : r.address; });
+        siteMethod('getScriptHash', function () { return ''; });
+        siteMethod('getEnclosingColumnNumber', function (r) { return r.column; });
+        siteMethod('getEnclosingLineNumber', function (r) { return r.line; });
+        siteMethod('getPosition', function () { return 0; });
+        siteMethod('toString', function (r) {
+            var where = r.line + ':' + r.column;
+            // A built-in's frame has neither file nor line.
+            where = r.file === '' && !r.line ? '<anonymous>' : r.evalLine ? 'eval at ' + r.caller + ' (' + r.address + ':' + r.evalLine + ':' + r.evalColumn + '), <anonymous>:' + where
+                               : r.address + ':' + where;
+            var name = r.awaited ? 'async ' + (r.name || '<anonymous>')
+                : r.constructing ? 'new ' + (r.name || '<anonymous>')
+                : r.type !== null ? r.type + '.' + (r.name || '<anonymous>') : r.name;
+            if (name && r.alias) name += ' [as ' + r.alias + ']';
+            return name ? name + ' (' + where + ')' : where;
+        });
+        var CallSite = native(function () { throw new TypeError('Illegal constructor'); }, 'CallSite', 0, true);
+        defineProperty(CallSite, 'prototype', {value: CallSiteProto, writable: false, enumerable: false, configurable: false});
+        hidden(CallSiteProto, 'constructor', CallSite);
+    }
     return function callSites(records, address) {
-        var out = [];
+        var out = [], proto = callSiteProto();
         for (var i = 0; i < records.length; i++) {
-            var r = records[i], o = apply(objectCreate, Object, [CallSiteProto]);
+            var r = records[i], o = apply(objectCreate, Object, [proto]);
             sites.set(o, {file: r[0], line: r[1], column: r[2], name: r[3], type: r[4], constructing: r[5],
                 evalLine: r[6], evalColumn: r[7], caller: r[8], awaited: r[9] === true,
                 alias: typeof r[10] === 'string' ? r[10] : '', address: address});
