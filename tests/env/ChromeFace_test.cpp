@@ -112,6 +112,8 @@ TEST_F(ChromeFace, APageThatAddsToObjectsPrototypeStillReadsThePersonasDates) {
 TEST_F(ChromeFace, NothingOfTheWorkbenchIsReachable) {
     EXPECT_EQ(env.Text("typeof __qyEnvHost + typeof host + typeof kit + typeof native + typeof config"),
               "undefinedundefinedundefinedundefinedundefined");
+    // Nor a loop counter of the set-up (a sloppy loop once left one on the global).
+    EXPECT_EQ(env.Text("typeof i + ' ' + ('i' in window)"), "undefined false");
     // No own property of the window, the page objects or their prototypes leads back to
     // the environment's records.
     EXPECT_EQ(env.Text(R"JS([window, navigator, document, document.body, location, screen, localStorage,
