@@ -149,6 +149,23 @@ bool BufferTransfer(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+/// intrinsic(name): the engine's own constructor of that name, whatever the global holds
+/// now (undefined for a name that is none of the engine's).
+bool Intrinsic(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isString()) return true;
+    JS::RootedString name(cx, args[0].toString());
+    JS::RootedId id(cx);
+    if (!JS_StringToId(cx, name, &id)) return false;
+    JSProtoKey key = JS_IdToProtoKey(cx, id);
+    if (key == JSProto_Null) return true;
+    JS::RootedObject ctor(cx);
+    if (!JS_GetClassObject(cx, key, &ctor)) return false;
+    if (ctor) args.rval().setObject(*ctor);
+    return true;
+}
+
 bool DefineMethod(JSContext* cx, JS::HandleObject on, const char* name, JSFunction* fn) {
     if (!fn) return false;
     JS::RootedValue v(cx, JS::ObjectValue(*JS_GetFunctionObject(fn)));
@@ -211,6 +228,7 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
         JS_FN("detached", BufferDetached, 1, 0),
         JS_FN("transfer", BufferTransfer, 2, 0),
         JS_FN("segment", Segment, 3, 0),
+        JS_FN("intrinsic", Intrinsic, 1, 0),
         JS_FS_END,
     };
     JS::RootedObject host(cx, JS_NewPlainObject(cx));

@@ -151,11 +151,12 @@
 
     // ---- typed arrays ------------------------------------------------------------------
     var TypedArrayProto = TypedArray.prototype;
-    var typedArrays = {};
-    ['Int8Array', 'Uint8Array', 'Uint8ClampedArray', 'Int16Array', 'Uint16Array', 'Int32Array', 'Uint32Array',
-     'Float32Array', 'Float64Array', 'BigInt64Array', 'BigUint64Array'].forEach(function (name) {
-        typedArrays[name] = global[name];
-    });
+    // The engine's own constructor of each kind (not what the global holds by then), taken
+    // when a built-in first makes an array of that kind.
+    var typedArrays = objectCreate(null), intrinsic = host.intrinsic;
+    function typedArrayCtor(tag) {
+        return typedArrays[tag] || (typedArrays[tag] = intrinsic(tag));
+    }
     function typedArray(o, where) {
         var tag = apply(typedArrayTag, o, []);
         if (tag === undefined) throw new TypeError('this is not a typed array.');
@@ -183,7 +184,7 @@
     method(TypedArrayProto, 'toReversed', 0, function () {
         var tag = typedArray(this);
         var n = apply(typedArrayLength, this, []);
-        var a = new typedArrays[tag](n);
+        var a = new (typedArrayCtor(tag))(n);
         for (var i = 0; i < n; i++) a[i] = this[n - 1 - i];
         return a;
     });
@@ -192,7 +193,7 @@
             throw new TypeError('The comparison function must be either a function or undefined: ' + StringCtor(comparefn));
         var tag = typedArray(this);
         var n = apply(typedArrayLength, this, []);
-        var a = new typedArrays[tag](n);
+        var a = new (typedArrayCtor(tag))(n);
         for (var i = 0; i < n; i++) a[i] = this[i];
         return apply(typedArraySort, a, [comparefn]);
     });
@@ -203,7 +204,7 @@
         var actual = rel >= 0 ? rel : n + rel;
         var v = tag === 'BigInt64Array' || tag === 'BigUint64Array' ? BigInt(value) : +value;
         if (actual >= n || actual < 0) throw new RangeError('Invalid typed array index');
-        var a = new typedArrays[tag](n);
+        var a = new (typedArrayCtor(tag))(n);
         for (var i = 0; i < n; i++) a[i] = i === actual ? v : this[i];
         return a;
     });
@@ -493,7 +494,7 @@
         }
         if (out === undefined) {
             var tagName = apply(typedArrayTag, v, []);
-            out = new typedArrays[tagName](clone(v.buffer, seen), v.byteOffset, apply(typedArrayLength, v, []));
+            out = new (typedArrayCtor(tagName))(clone(v.buffer, seen), v.byteOffset, apply(typedArrayLength, v, []));
             apply(mapSet, seen, [v, out]);
             return out;
         }
@@ -1027,32 +1028,32 @@
     // and flags stay. A member that cannot be taken off keeps its place. Done on first
     // sight, as reordering them all would cost each new page milliseconds.
     var v8Orders = [
-        ["Array.prototype", "length constructor at concat copyWithin fill find findIndex findLast findLastIndex lastIndexOf pop push reverse shift unshift slice sort splice includes indexOf join keys entries values forEach filter flat flatMap map every some reduce reduceRight toReversed toSorted toSpliced with toLocaleString toString"],
-        ["Object", "length name prototype assign getOwnPropertyDescriptor getOwnPropertyDescriptors getOwnPropertyNames getOwnPropertySymbols hasOwn is preventExtensions seal create defineProperties defineProperty freeze getPrototypeOf setPrototypeOf isExtensible isFrozen isSealed keys entries fromEntries values groupBy"],
-        ["Object.prototype", "constructor __defineGetter__ __defineSetter__ hasOwnProperty __lookupGetter__ __lookupSetter__ isPrototypeOf propertyIsEnumerable toString valueOf __proto__ toLocaleString"],
-        ["String.prototype", "length constructor anchor at big blink bold charAt charCodeAt codePointAt concat endsWith fontcolor fontsize fixed includes indexOf isWellFormed italics lastIndexOf link localeCompare match matchAll normalize padEnd padStart repeat replace replaceAll search slice small split strike sub substr substring sup startsWith toString toWellFormed trim trimStart trimLeft trimEnd trimRight toLocaleLowerCase toLocaleUpperCase toLowerCase toUpperCase valueOf"],
-        ["Function.prototype", "length name constructor apply bind call toString arguments caller"],
-        ["Promise", "length name prototype all allSettled any race resolve reject withResolvers"],
-        ["Promise.prototype", "constructor then catch finally"],
-        ["Reflect", "defineProperty deleteProperty apply construct get getOwnPropertyDescriptor getPrototypeOf has isExtensible ownKeys preventExtensions set setPrototypeOf"],
-        ["Number", "length name prototype isFinite isInteger isNaN isSafeInteger parseFloat parseInt MAX_VALUE MIN_VALUE NaN NEGATIVE_INFINITY POSITIVE_INFINITY MAX_SAFE_INTEGER MIN_SAFE_INTEGER EPSILON"],
-        ["Number.prototype", "constructor toExponential toFixed toPrecision toString valueOf toLocaleString"],
-        ["Date.prototype", "constructor toString toDateString toTimeString toISOString toUTCString toGMTString getDate setDate getDay getFullYear setFullYear getHours setHours getMilliseconds setMilliseconds getMinutes setMinutes getMonth setMonth getSeconds setSeconds getTime setTime getTimezoneOffset getUTCDate setUTCDate getUTCDay getUTCFullYear setUTCFullYear getUTCHours setUTCHours getUTCMilliseconds setUTCMilliseconds getUTCMinutes setUTCMinutes getUTCMonth setUTCMonth getUTCSeconds setUTCSeconds valueOf getYear setYear toJSON toLocaleString toLocaleDateString toLocaleTimeString"],
-        ["RegExp.prototype", "constructor exec dotAll flags global hasIndices ignoreCase multiline source sticky unicode unicodeSets compile toString test"],
-        ["Map.prototype", "constructor get set has delete clear entries forEach keys size values"],
-        ["Set.prototype", "constructor has add delete difference clear entries forEach intersection isSubsetOf isSupersetOf isDisjointFrom size symmetricDifference union values keys"],
-        ["Error", "length name prototype captureStackTrace stackTraceLimit"],
-        ["Error.prototype", "constructor name message toString"],
-        ["Symbol", "length name prototype for keyFor asyncIterator hasInstance isConcatSpreadable iterator match matchAll replace search species split toPrimitive toStringTag unscopables dispose asyncDispose"],
-        ["Array", "length name prototype isArray from fromAsync of"],
-        ["String", "length name prototype fromCharCode fromCodePoint raw"],
-        ["Intl", "getCanonicalLocales supportedValuesOf DateTimeFormat NumberFormat Collator v8BreakIterator PluralRules RelativeTimeFormat ListFormat Locale DisplayNames Segmenter"],
-        ["BigInt.prototype", "constructor toLocaleString toString valueOf"],
-        ["ArrayBuffer.prototype", "constructor byteLength slice maxByteLength resizable resize transfer transferToFixedLength detached"],
-        ["WeakMap.prototype", "constructor delete get set has"],
-        ["Boolean.prototype", "constructor toString valueOf"],
-        ["Symbol.prototype", "constructor toString valueOf description"],
-        ["Date", "length name prototype now parse UTC"],
+        [global.Array.prototype, "length constructor at concat copyWithin fill find findIndex findLast findLastIndex lastIndexOf pop push reverse shift unshift slice sort splice includes indexOf join keys entries values forEach filter flat flatMap map every some reduce reduceRight toReversed toSorted toSpliced with toLocaleString toString"],
+        [global.Object, "length name prototype assign getOwnPropertyDescriptor getOwnPropertyDescriptors getOwnPropertyNames getOwnPropertySymbols hasOwn is preventExtensions seal create defineProperties defineProperty freeze getPrototypeOf setPrototypeOf isExtensible isFrozen isSealed keys entries fromEntries values groupBy"],
+        [global.Object.prototype, "constructor __defineGetter__ __defineSetter__ hasOwnProperty __lookupGetter__ __lookupSetter__ isPrototypeOf propertyIsEnumerable toString valueOf __proto__ toLocaleString"],
+        [global.String.prototype, "length constructor anchor at big blink bold charAt charCodeAt codePointAt concat endsWith fontcolor fontsize fixed includes indexOf isWellFormed italics lastIndexOf link localeCompare match matchAll normalize padEnd padStart repeat replace replaceAll search slice small split strike sub substr substring sup startsWith toString toWellFormed trim trimStart trimLeft trimEnd trimRight toLocaleLowerCase toLocaleUpperCase toLowerCase toUpperCase valueOf"],
+        [global.Function.prototype, "length name constructor apply bind call toString arguments caller"],
+        [global.Promise, "length name prototype all allSettled any race resolve reject withResolvers"],
+        [global.Promise.prototype, "constructor then catch finally"],
+        [global.Reflect, "defineProperty deleteProperty apply construct get getOwnPropertyDescriptor getPrototypeOf has isExtensible ownKeys preventExtensions set setPrototypeOf"],
+        [global.Number, "length name prototype isFinite isInteger isNaN isSafeInteger parseFloat parseInt MAX_VALUE MIN_VALUE NaN NEGATIVE_INFINITY POSITIVE_INFINITY MAX_SAFE_INTEGER MIN_SAFE_INTEGER EPSILON"],
+        [global.Number.prototype, "constructor toExponential toFixed toPrecision toString valueOf toLocaleString"],
+        [global.Date.prototype, "constructor toString toDateString toTimeString toISOString toUTCString toGMTString getDate setDate getDay getFullYear setFullYear getHours setHours getMilliseconds setMilliseconds getMinutes setMinutes getMonth setMonth getSeconds setSeconds getTime setTime getTimezoneOffset getUTCDate setUTCDate getUTCDay getUTCFullYear setUTCFullYear getUTCHours setUTCHours getUTCMilliseconds setUTCMilliseconds getUTCMinutes setUTCMinutes getUTCMonth setUTCMonth getUTCSeconds setUTCSeconds valueOf getYear setYear toJSON toLocaleString toLocaleDateString toLocaleTimeString"],
+        [global.RegExp.prototype, "constructor exec dotAll flags global hasIndices ignoreCase multiline source sticky unicode unicodeSets compile toString test"],
+        [global.Map.prototype, "constructor get set has delete clear entries forEach keys size values"],
+        [global.Set.prototype, "constructor has add delete difference clear entries forEach intersection isSubsetOf isSupersetOf isDisjointFrom size symmetricDifference union values keys"],
+        [global.Error, "length name prototype captureStackTrace stackTraceLimit"],
+        [global.Error.prototype, "constructor name message toString"],
+        [global.Symbol, "length name prototype for keyFor asyncIterator hasInstance isConcatSpreadable iterator match matchAll replace search species split toPrimitive toStringTag unscopables dispose asyncDispose"],
+        [global.Array, "length name prototype isArray from fromAsync of"],
+        [global.String, "length name prototype fromCharCode fromCodePoint raw"],
+        [global.Intl, "getCanonicalLocales supportedValuesOf DateTimeFormat NumberFormat Collator v8BreakIterator PluralRules RelativeTimeFormat ListFormat Locale DisplayNames Segmenter"],
+        [global.BigInt.prototype, "constructor toLocaleString toString valueOf"],
+        [global.ArrayBuffer.prototype, "constructor byteLength slice maxByteLength resizable resize transfer transferToFixedLength detached"],
+        [global.WeakMap.prototype, "constructor delete get set has"],
+        [global.Boolean.prototype, "constructor toString valueOf"],
+        [global.Symbol.prototype, "constructor toString valueOf description"],
+        [global.Date, "length name prototype now parse UTC"],
     ];
     var ownNames = Object.getOwnPropertyNames, ownDescriptor = Object.getOwnPropertyDescriptor;
     var stringSplit = String.prototype.split;
@@ -1069,17 +1070,22 @@
         }
         for (i = 0; i < taken.length; i++) defineProperty(o, taken[i][0], taken[i][1]);
     }
-    var unordered = new WeakMapCtor(), weakDelete = WeakMap.prototype.delete;
-    for (var orderAt = 0; orderAt < v8Orders.length; orderAt++) {
-        var path = apply(stringSplit, v8Orders[orderAt][0], ['.']), target = global[path[0]];
-        if (path.length > 1) target = target[path[1]];
-        apply(weakSet, unordered, [target, v8Orders[orderAt][1]]);
+    // The objects are taken now (what the global holds when the page starts); the map
+    // from each to its order is made when a page first lists an object's names.
+    var unordered = null, weakDelete = WeakMap.prototype.delete;
+    function orders() {
+        if (unordered === null) {
+            unordered = new WeakMapCtor();
+            for (var n = 0; n < v8Orders.length; n++) apply(weakSet, unordered, [v8Orders[n][0], v8Orders[n][1]]);
+            v8Orders = null;
+        }
+        return unordered;
     }
     function inOrder(o) {
         if ((typeof o === 'object' && o !== null) || typeof o === 'function') {
-            var names = apply(weakGet, unordered, [o]);
+            var map = orders(), names = apply(weakGet, map, [o]);
             if (names !== undefined) {
-                apply(weakDelete, unordered, [o]);
+                apply(weakDelete, map, [o]);
                 reorder(o, names);
             }
         }
