@@ -1899,9 +1899,15 @@
     // ---- location -------------------------------------------------------------------
 
     var defaultPorts = {'http:': '80', 'https:': '443', 'ws:': '80', 'wss:': '443', 'ftp:': '21'};
+    // Text without the white space at its ends (the modern engine's own trim takes out
+    // the same characters as the pattern, without a script of its own to run).
+    var nativeTrim = modern && typeof String.prototype.trim === 'function' ? String.prototype.trim : null;
+    function trimmed(text) {
+        return nativeTrim ? nativeTrim.call(text) : text.replace(/^\s+|\s+$/g, '');
+    }
     // The parts of an address as the browser normalises them.
     function parseAddress(address) {
-        var text = toText(address).replace(/^\s+|\s+$/g, '');
+        var text = trimmed(toText(address));
         if (text === '') text = 'about:blank';
         if (!/^[a-zA-Z][a-zA-Z0-9+.\-]*:/.test(text)) text = 'http://' + text;
         var m = /^([a-zA-Z][a-zA-Z0-9+.\-]*:)(\/\/([^\/?#]*))?([^?#]*)(\?[^#]*)?(#.*)?$/.exec(text);
@@ -1909,7 +1915,7 @@
             search: m[5] && m[5] !== '?' ? m[5] : '', hash: m[6] && m[6] !== '#' ? m[6] : ''};
         var special = own(defaultPorts, p.protocol) || p.protocol === 'file:';
         if (m[2] !== undefined && m[2] !== '') {
-            var authority = m[3].replace(/^.*@/, '');
+            var authority = m[3].indexOf('@') < 0 ? m[3] : m[3].replace(/^.*@/, '');
             var hp = /^(\[[^\]]*\]|[^:]*)(:(\d*))?$/.exec(authority) || [authority, authority, '', ''];
             p.hostname = hp[1].toLowerCase();
             p.port = hp[3] || '';
