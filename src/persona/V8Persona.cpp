@@ -166,6 +166,43 @@ bool Intrinsic(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+/// hidden(target, key, value): target[key] = value as the built-ins' own members are:
+/// writable, configurable, not enumerable.
+bool DefineHidden(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isObject()) {
+        JS_ReportErrorASCII(cx, "hidden: an object expected");
+        return false;
+    }
+    JS::RootedObject target(cx, &args[0].toObject());
+    JS::RootedId id(cx);
+    return JS_ValueToId(cx, args.get(1), &id) && JS_DefinePropertyById(cx, target, id, args.get(2), 0);
+}
+
+/// method(target, key, length, impl, shown): a native wrapper of `impl` named `shown`
+/// defined as hidden() defines a member. (The persona makes dozens of these for every
+/// page: one call each instead of a descriptor read in script.)
+bool DefineNativeMethod(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isObject() || !args.get(3).isObject() || !JS::IsCallable(&args[3].toObject())) {
+        JS_ReportErrorASCII(cx, "method: an object and a function expected");
+        return false;
+    }
+    JS::RootedObject target(cx, &args[0].toObject()), impl(cx, &args[3].toObject());
+    JS::RootedId id(cx);
+    if (!JS_ValueToId(cx, args.get(1), &id)) return false;
+    JS::RootedString shown(cx, JS::ToString(cx, args.get(4)));
+    if (!shown) return false;
+    double length = 0;
+    if (!JS::ToNumber(cx, args.get(2), &length)) return false;
+    JSFunction* fn = NewNativeWrapper(cx, impl, Copy(cx, shown), length > 0 && length < 65536 ? static_cast<unsigned>(length) : 0);
+    if (!fn) return false;
+    JS::RootedValue value(cx, JS::ObjectValue(*JS_GetFunctionObject(fn)));
+    return JS_DefinePropertyById(cx, target, id, value, 0);
+}
+
 bool DefineMethod(JSContext* cx, JS::HandleObject on, const char* name, JSFunction* fn) {
     if (!fn) return false;
     JS::RootedValue v(cx, JS::ObjectValue(*JS_GetFunctionObject(fn)));
@@ -229,6 +266,8 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
         JS_FN("transfer", BufferTransfer, 2, 0),
         JS_FN("segment", Segment, 3, 0),
         JS_FN("intrinsic", Intrinsic, 1, 0),
+        JS_FN("hidden", DefineHidden, 3, 0),
+        JS_FN("method", DefineNativeMethod, 5, 0),
         JS_FS_END,
     };
     JS::RootedObject host(cx, JS_NewPlainObject(cx));

@@ -33,11 +33,11 @@
     function has(list, v) { return apply(arrayIndexOf, list, [v]) >= 0; }
     function cut(text, from, to) { return apply(stringSlice, text, to === undefined ? [from] : [from, to]); }
 
-    function hidden(target, name, value) {
-        defineProperty(target, name, {value: value, writable: true, enumerable: false, configurable: true});
-    }
+    // A member as the built-ins' own are (writable, configurable, not enumerable); a
+    // method is a native wrapper named as V8 names it.
+    var hidden = host.hidden, defineMethod = host.method;
     function method(target, name, length, impl) {
-        hidden(target, name, native(impl, typeof name === 'symbol' ? '[' + name.description + ']' : name, length));
+        defineMethod(target, name, length, impl, typeof name === 'symbol' ? '[' + name.description + ']' : name);
     }
     function integer(v) {
         var n = +v;
