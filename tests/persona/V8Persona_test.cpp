@@ -594,6 +594,12 @@ TEST_F(Persona, BuiltInsIgnoreWhatThePageChanged) {
     EXPECT_EQ(page.Text("try { JSON.parse('{\"name\":\"value\",\"other\":tru,\"more\":1}') } catch (e) { e.message }"),
               "Unexpected token ',', ...\"other\":tru,\"more\":1}\" is not valid JSON");
     EXPECT_EQ(page.Text("Array.from(new Intl.Segmenter('en', {granularity: 'word'}).segment('ab cd')).length"), "3");
+    // What the built-ins take when first needed (a kind's constructor, the objects whose
+    // members they order) is what they would have taken at the start.
+    ASSERT_TRUE(page.Add("var keptInt16 = Int16Array, keptReflect = Reflect;"
+                         "Int16Array = function () { throw new Error('replaced'); }; Reflect = {};"));
+    EXPECT_EQ(page.Text("var c = new keptInt16([1, 2]).toReversed(); (c instanceof keptInt16) + ' ' + c.join()"), "true 2,1");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyNames(keptReflect).slice(0, 3).join()"), "defineProperty,deleteProperty,apply");
 }
 
 // ---- what no Chrome has -------------------------------------------------------------------
