@@ -94,6 +94,7 @@ std::string AsciiOf(JSLinearString* s) {
 bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
     if (*resolvedp) return true;
+    persona::EnvironmentTime metered;
     if (id.isString() && IsWindowName(AsciiOf(id.toLinearString()))) {
         if (JSObject* host = HostOf(obj)) {
             JS::RootedObject hostObject(cx, host);
@@ -108,6 +109,7 @@ bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* r
 
 /// Enumerations of the global see every page name, made or not yet.
 bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly) {
+    persona::EnvironmentTime metered;
     if (JSObject* host = HostOf(obj)) {
         JS::RootedObject hostObject(cx, host);
         bool defined = false;
@@ -120,6 +122,7 @@ bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVec
 }
 
 bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
+    persona::EnvironmentTime metered;
     *resolvedp = false;
     if (Environment* env = EnvironmentOf(obj)) return env->NoteMiss(cx, obj, id, true);
     return true;
@@ -501,6 +504,7 @@ bool CallMemberMaker(JSContext* cx, JS::HandleObject obj, JS::HandleValue name, 
 }
 
 bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
+    persona::EnvironmentTime metered;
     *resolvedp = false;
     if (!id.isString() || !IsPrototypeMember(InterfaceOfProto(obj), AsciiOf(id.toLinearString()))) return true;
     JS::RootedValue name(cx, JS::StringValue(id.toString()));
@@ -508,6 +512,7 @@ bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool
 }
 
 bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector, bool) {
+    persona::EnvironmentTime metered;
     bool defined = false;
     return CallMemberMaker(cx, obj, JS::UndefinedHandleValue, &defined);
 }

@@ -9,6 +9,7 @@
 #include <js/ValueArray.h>
 #include <jsfriendapi.h>
 
+#include <chrono>
 #include <vector>
 
 namespace qy::persona {
@@ -19,7 +20,14 @@ constexpr size_t kTraceSlot = 1;
 
 NativeTrace g_trace = nullptr;
 
+// The meter (one engine thread measures at a time: a benchmark's).
+bool g_measuring = false;
+int g_depth = 0;
+std::chrono::steady_clock::time_point g_since;
+uint64_t g_nanoseconds = 0;
+
 bool Trampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
+    EnvironmentTime metered;
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedValue impl(cx, js::GetFunctionNativeReserved(&args.callee(), kImplSlot));
     if (args.isConstructing()) {
@@ -46,6 +54,27 @@ bool TracedTrampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
 }  // namespace
 
 void SetNativeTrace(NativeTrace trace) { g_trace = trace; }
+
+void MeasureEnvironmentTime(bool on) {
+    g_measuring = on;
+    g_depth = 0;
+    g_nanoseconds = 0;
+}
+
+uint64_t EnvironmentNanoseconds() { return g_nanoseconds; }
+
+EnvironmentTime::EnvironmentTime() {
+    if (!g_measuring) return;
+    m_counting = true;
+    if (g_depth++ == 0) g_since = std::chrono::steady_clock::now();
+}
+
+EnvironmentTime::~EnvironmentTime() {
+    if (!m_counting || !g_measuring) return;
+    if (--g_depth == 0)
+        g_nanoseconds += static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - g_since).count());
+}
 
 JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16string_view name, unsigned length,
                              bool constructor, JS::HandleString traceLabel) {

@@ -13,6 +13,7 @@
 
 #include <jsapi.h>
 
+#include <cstdint>
 #include <string_view>
 
 namespace qy::persona {
@@ -38,6 +39,25 @@ namespace qy::persona {
 using NativeTrace = void (*)(JSContext* cx, JS::HandleValue label, JS::HandleValue self, const JS::CallArgs& args,
                              bool ok);
 void SetNativeTrace(NativeTrace trace);
+
+/// A meter of the time spent inside the environment: wrappers' calls and whatever else
+/// wraps its work in an EnvironmentTime (the environment's resolve hooks). Nested
+/// scopes count once, from the outermost. Off until switched on (a benchmark's figure;
+/// off, a scope costs one test).
+void MeasureEnvironmentTime(bool on);
+/// Nanoseconds counted since the meter was last switched on.
+uint64_t EnvironmentNanoseconds();
+
+class EnvironmentTime {
+public:
+    EnvironmentTime();
+    ~EnvironmentTime();
+    EnvironmentTime(const EnvironmentTime&) = delete;
+    EnvironmentTime& operator=(const EnvironmentTime&) = delete;
+
+private:
+    bool m_counting = false;
+};
 
 /// True when `fn` is a wrapper made here; `impl` then receives its implementation.
 bool UnwrapNative(JSContext* cx, JS::HandleObject fn, JS::MutableHandleObject impl);
