@@ -155,7 +155,7 @@
     function kindOf(impl) {
         var k = kinds.get(impl);
         if (k) return k;
-        if (impl.nodeType === 1 && typeof impl.localName === 'string') return elementInterface(impl.localName);
+        if (impl.nodeType === 1 && typeof impl.localName === 'string') return elementKind(impl.localName);
         for (var p = getProto(impl); p && p !== Object.prototype; p = getProto(p)) {
             k = implTypes.get(p);
             if (k) return k;
@@ -169,7 +169,7 @@
         if (w !== undefined) return w;
         if (typeof v === 'function') return originals.get(v) || v;
         var kind = kindOf(v);
-        return kind ? wrapAs(v, kind) : v;
+        return kind ? wrapNew(v, kind) : v;
     }
     function unwrap(v) {
         var r = records.get(v);
@@ -274,18 +274,23 @@
         }, 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
     }
     function operation(iface, m, global_, statics) {
-        var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
+        var own = behaviour(iface, (statics ? 'static ' : '') + m.name), name = m.name, need = m.length;
         function run(self, args) {
             var r = statics ? null : brand((global_ && isGlobalThis(self)) || self === undefined || self === null ? global : self, iface);
-            if (args.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, args.length);
+            var n = args.length;
+            if (n < need) throw argumentsRequired('execute', name + "' on '" + iface, need, n);
             if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(args)));
-            var f = r && r.impl[m.name];
+            var impl = r && r.impl, f = impl && impl[name];
             if (typeof f !== 'function') {
-                if (r) hollow(r, m.name);
+                if (r) hollow(r, name);
                 if (m.promised) return Promise.reject(domException('NotSupportedError', 'The operation is not supported.'));
                 return undefined;
             }
-            return wrap(f.apply(r.impl, unwrapAll(args)));
+            // (The page object sees as many arguments as the script gave.)
+            if (n === 0) return wrap(f.call(impl));
+            if (n === 1) return wrap(f.call(impl, unwrap(args[0])));
+            if (n === 2) return wrap(f.call(impl, unwrap(args[0]), unwrap(args[1])));
+            return wrap(f.apply(impl, unwrapAll(args)));
         }
         // An operation that returns a promise reports every failure through it.
         return native(m.promised ? function () {
@@ -402,13 +407,20 @@
     var watchedNames = {Navigator: 'navigator', HTMLDocument: 'document', Location: 'location', Screen: 'screen'};
     function wrapAs(impl, kind) {
         var w = wrappers.get(impl);
-        if (w !== undefined) return w;
+        return w !== undefined ? w : wrapNew(impl, kind);
+    }
+    // The wrapper of a page object that has none yet.
+    function wrapNew(impl, kind) {
         var spec = interfaceOf(kind);
         if (!spec) return impl;
         var f = spec.facts;
-        var obj = watchedNames[kind] && host.create ? host.create(spec.proto, watchedNames[kind]) : create(spec.proto);
+        if (spec.watched === undefined) {
+            spec.watched = host.create && watchedNames[kind] || null;
+            spec.indexed = indexed(spec);
+        }
+        var obj = spec.watched !== null ? host.create(spec.proto, spec.watched) : create(spec.proto);
         if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
-        else if (f.flags.I || f.flags.N || indexed(spec)) {
+        else if (spec.indexed) {
             // A list the page made once (a search's result) keeps its items as its own;
             // a list that follows the page (children, childNodes, storage) reads through.
             if (Array.isArray(impl) || live.has(impl) || kind === 'Storage' || f.flags.N && kind !== 'HTMLCollection') obj = collection(obj, impl, spec);
@@ -527,6 +539,12 @@
         template: 'Template', textarea: 'TextArea', time: 'Time', title: 'Title', track: 'Track', ul: 'UList', video: 'Video',
         frameset: 'FrameSet', frame: 'Frame', font: 'Font', dir: 'Directory', marquee: 'Marquee'};
     var plainElements = ' abbr address article aside b bdi bdo cite code dd dfn dt em figcaption figure footer header hgroup i kbd main mark nav noscript rp rt ruby s samp search section small strong sub summary sup u var wbr acronym basefont big center nobr noembed noframes plaintext rb rtc strike tt ';
+    // (An element's interface, once found for its name.)
+    var elementKinds = create(null);
+    function elementKind(localName) {
+        var kind = elementKinds[localName];
+        return kind !== undefined ? kind : (elementKinds[localName] = elementInterface(localName));
+    }
     function elementInterface(localName) {
         if (hasOwn.call(tagInterfaces, localName)) return 'HTML' + tagInterfaces[localName] + 'Element';
         if (plainElements.indexOf(' ' + localName + ' ') >= 0 || localName.indexOf('-') > 0) return 'HTMLElement';
