@@ -26,7 +26,9 @@
 
 #include <cstring>
 #include <optional>
+#include <mutex>
 #include <random>
+#include <unordered_map>
 
 #include "env/AccessTrace.h"
 #include "env/EnvironmentScripts.h"
@@ -52,7 +54,7 @@ constexpr uint32_t kMaxRandomBytes = 65536;
 // The global's application slot that holds the environment's host (out of scripts' reach).
 constexpr uint32_t kGlobalHostSlot = 0;
 // The host's slots: the timer runner, and for Chrome's face its name resolver.
-enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kMemberSlot, kLoadPageSlot, kHostSlots };
+enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kMemberSlot, kLoadPageSlot, kWorkSlot, kHostSlots };
 const JSClass* GlobalClassOf();
 
 Output g_output;
@@ -151,7 +153,10 @@ bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool
 bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly);
 const JSClassOps kLazyProtoOps = {nullptr, nullptr, nullptr, LazyProtoEnumerate, LazyProtoResolve,
                                   LazyMayResolve, nullptr, nullptr, nullptr, nullptr};
-const JSClass kLazyProtoClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kLazyProtoOps, nullptr, nullptr, nullptr};
+// Slots: the interface's name, and the names of the members made so far (a member a
+// script deleted stays deleted).
+enum LazyProtoSlot : uint32_t { kProtoNameSlot, kProtoMadeSlot, kProtoSlots };
+const JSClass kLazyProtoClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(kProtoSlots), &kLazyProtoOps, nullptr, nullptr, nullptr};
 
 const JSClassOps kWatchedOps = {nullptr, nullptr, nullptr, nullptr, WatchedResolve,
                                 nullptr, nullptr, nullptr, nullptr, nullptr};
@@ -503,18 +508,181 @@ bool CallMemberMaker(JSContext* cx, JS::HandleObject obj, JS::HandleValue name, 
     return true;
 }
 
+// ---- prototype members made here ------------------------------------------------
+
+/// One member of an interface's prototype, as its line in the table gives it.
+struct ProtoMember {
+    std::string_view name;
+    char kind = 0;  ///< 'a' attribute, 'o' operation
+    bool writable = false;
+    bool promised = false;  ///< an operation that returns a promise
+    unsigned length = 0;
+    std::string_view type;  ///< an attribute's type letter(s)
+};
+
+/// Calls `each(member)` for the prototype's members in the line's order (static,
+/// unforgeable and constant members live elsewhere); stops when it returns false.
+template <typename Each>
+bool ForEachProtoMember(std::string_view line, Each each) {
+    size_t bar = line.find(" |");
+    if (bar == std::string_view::npos) return true;
+    std::string_view all = line.substr(std::min(line.size(), bar + 3));
+    for (size_t at = 0; at < all.size();) {
+        size_t space = all.find(' ', at);
+        if (space == std::string_view::npos) space = all.size();
+        std::string_view t = all.substr(at, space - at);
+        at = space + 1;
+        if (t.empty() || t[0] == '*' || t[0] == '!') continue;
+        ProtoMember m;
+        size_t stop;
+        if ((stop = t.find('/')) != std::string_view::npos && stop > 0) {
+            m.kind = 'o';
+            m.promised = t.back() == 'p';
+            for (size_t d = stop + 1; d < t.size() && t[d] >= '0' && t[d] <= '9'; ++d)
+                m.length = std::min(m.length * 10 + static_cast<unsigned>(t[d] - '0'), 65535u);
+        } else if ((stop = t.find(':')) != std::string_view::npos && stop > 0) {
+            continue;
+        } else if ((stop = t.find_first_of("~=")) != std::string_view::npos && stop > 0) {
+            m.kind = 'a';
+            m.writable = t[stop] == '=';
+            m.type = t.substr(stop + 1);
+        } else {
+            continue;
+        }
+        m.name = t.substr(0, stop);
+        if (!each(m)) return false;
+    }
+    return true;
+}
+
+/// The prototype members of interface `iface`, read once for the process.
+const std::vector<ProtoMember>& ProtoMembersOf(const std::string& iface) {
+    static std::mutex lock;
+    static std::unordered_map<std::string, std::vector<ProtoMember>> read;
+    std::lock_guard<std::mutex> hold(lock);
+    auto it = read.find(iface);
+    if (it != read.end()) return it->second;
+    std::vector<ProtoMember> members;
+    ForEachProtoMember(TableEntry(iface), [&](const ProtoMember& m) {
+        members.push_back(m);
+        return true;
+    });
+    return read.emplace(iface, std::move(members)).first->second;
+}
+
+/// A lazy wrapper for member `m` of `iface`: `kind` g, s or c; `label` the name it shows.
+JSObject* NewMemberNative(JSContext* cx, char kind, std::string_view iface, const ProtoMember& m, std::string_view label,
+                          unsigned length) {
+    // The member's facts go in the key: kind, interface, name, then the length and the
+    // type (attribute) or promise mark (operation).
+    std::string key = std::string(1, kind) + " " + std::string(iface) + " " + std::string(m.name) + " " +
+                      std::to_string(m.length) + " " + (m.kind == 'a' ? std::string(m.type) : m.promised ? "p" : "-");
+    JS::RootedString keyString(cx, JS_NewStringCopyN(cx, key.data(), key.size()));
+    if (!keyString) return nullptr;
+    std::u16string name(label.begin(), label.end());
+    JSFunction* fn = persona::NewLazyNativeWrapper(cx, keyString, name, length);
+    return fn ? JS_GetFunctionObject(fn) : nullptr;
+}
+
+/// Defines member `m` on `proto` (interface `iface`) unless it was made before: an
+/// attribute as an enumerable, configurable accessor, an operation as an enumerable,
+/// writable, configurable method; their work comes when first called.
+bool DefineProtoMember(JSContext* cx, JS::HandleObject proto, std::string_view iface, const ProtoMember& m, bool* defined) {
+    *defined = false;
+    JS::RootedObject madeNames(cx);
+    JS::Value slot = JS::GetReservedSlot(proto, kProtoMadeSlot);
+    if (slot.isObject()) {
+        madeNames = &slot.toObject();
+    } else {
+        madeNames = JS_NewObjectWithGivenProto(cx, nullptr, nullptr);
+        if (!madeNames) return false;
+        JS::SetReservedSlot(proto, kProtoMadeSlot, JS::ObjectValue(*madeNames));
+    }
+    JS::RootedString nameString(cx, JS_AtomizeStringN(cx, m.name.data(), m.name.size()));
+    if (!nameString) return false;
+    JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(nameString));
+    bool was = false;
+    if (!JS_HasOwnPropertyById(cx, madeNames, id, &was)) return false;
+    if (was) return true;
+    if (!JS_DefinePropertyById(cx, madeNames, id, JS::TrueHandleValue, 0)) return false;
+    std::string name(m.name);
+    if (m.kind == 'a') {
+        JS::RootedObject get(cx, NewMemberNative(cx, 'g', iface, m, "get " + name, 0)), set(cx);
+        if (!get) return false;
+        if (m.writable && !(set = NewMemberNative(cx, 's', iface, m, "set " + name, 1))) return false;
+        if (!JS_DefinePropertyById(cx, proto, id, get, set, JSPROP_ENUMERATE)) return false;
+    } else {
+        JS::RootedObject op(cx, NewMemberNative(cx, 'c', iface, m, name, m.length));
+        if (!op) return false;
+        JS::RootedValue value(cx, JS::ObjectValue(*op));
+        if (!JS_DefinePropertyById(cx, proto, id, value, JSPROP_ENUMERATE)) return false;
+    }
+    *defined = true;
+    return true;
+}
+
+/// Whether `obj`'s realm has the workbench make its prototypes' members (untraced).
+bool MakesMembersHere(JSObject* obj) {
+    JSObject* host = HostOf(JS::GetNonCCWObjectGlobal(obj));
+    return host && JS::GetReservedSlot(host, kWorkSlot).isObject();
+}
+
+/// The work behind a member made here: the face's memberWork(key), in the member's realm.
+bool MakeMemberWork(JSContext* cx, JS::HandleObject wrapper, JS::HandleValue key, JS::MutableHandleObject work) {
+    JSObject* host = HostOf(JS::GetNonCCWObjectGlobal(wrapper));
+    JS::RootedValue fn(cx, host ? JS::GetReservedSlot(host, kWorkSlot) : JS::UndefinedValue());
+    if (!fn.isObject()) return true;
+    JSAutoRealm inRealm(cx, &fn.toObject());
+    JS::RootedValueArray<1> argv(cx);
+    argv[0].set(key);
+    JS::RootedValue rv(cx);
+    if (!JS::Call(cx, JS::UndefinedHandleValue, fn, argv, &rv)) return false;
+    work.set(rv.isObject() ? &rv.toObject() : nullptr);
+    return true;
+}
+
+// (Defining on the prototype looks up its own names again: no member is made inside
+// the making of another.)
+thread_local bool g_makingMember = false;
+
 bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     persona::EnvironmentTime metered;
     *resolvedp = false;
-    if (!id.isString() || !IsPrototypeMember(InterfaceOfProto(obj), AsciiOf(id.toLinearString()))) return true;
-    JS::RootedValue name(cx, JS::StringValue(id.toString()));
-    return CallMemberMaker(cx, obj, name, resolvedp);
+    if (!id.isString()) return true;
+    std::string iface = InterfaceOfProto(obj), name = AsciiOf(id.toLinearString());
+    if (!IsPrototypeMember(iface, name)) return true;
+    if (!MakesMembersHere(obj)) {
+        JS::RootedValue value(cx, JS::StringValue(id.toString()));
+        return CallMemberMaker(cx, obj, value, resolvedp);
+    }
+    if (g_makingMember) return true;
+    // As a lookup finds it: the last of the name in the line.
+    ProtoMember found;
+    for (const ProtoMember& m : ProtoMembersOf(iface))
+        if (m.name == name) found = m;
+    if (!found.kind) return true;
+    g_makingMember = true;
+    bool ok = DefineProtoMember(cx, obj, iface, found, resolvedp);
+    g_makingMember = false;
+    return ok;
 }
 
 bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector, bool) {
     persona::EnvironmentTime metered;
-    bool defined = false;
-    return CallMemberMaker(cx, obj, JS::UndefinedHandleValue, &defined);
+    if (!MakesMembersHere(obj)) {
+        bool defined = false;
+        return CallMemberMaker(cx, obj, JS::UndefinedHandleValue, &defined);
+    }
+    if (g_makingMember) return true;
+    std::string iface = InterfaceOfProto(obj);
+    g_makingMember = true;
+    bool ok = true;
+    for (const ProtoMember& m : ProtoMembersOf(iface)) {
+        bool defined = false;
+        if (!(ok = DefineProtoMember(cx, obj, iface, m, &defined))) break;
+    }
+    g_makingMember = false;
+    return ok;
 }
 
 }  // namespace
@@ -681,11 +849,15 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
             if (!JS::Call(cx, JS::UndefinedHandleValue, face, faceArgs, &resolvers) || !resolvers.isObject())
                 return false;
             JS::RootedObject r(cx, &resolvers.toObject());
-            JS::RootedValue resolve(cx), resolveAll(cx), member(cx);
+            JS::RootedValue resolve(cx), resolveAll(cx), member(cx), work(cx);
             if (!JS_GetProperty(cx, r, "resolve", &resolve) || !JS_GetProperty(cx, r, "resolveAll", &resolveAll) ||
-                !JS_GetProperty(cx, r, "member", &member))
+                !JS_GetProperty(cx, r, "member", &member) || !JS_GetProperty(cx, r, "work", &work))
                 return false;
             JS::SetReservedSlot(host, kMemberSlot, member);
+            if (work.isObject()) {
+                persona::SetWorkMaker(MakeMemberWork);
+                JS::SetReservedSlot(host, kWorkSlot, work);
+            }
             JS::SetReservedSlot(host, kResolveSlot, resolve);
             JS::SetReservedSlot(host, kResolveAllSlot, resolveAll);
             once.reset();

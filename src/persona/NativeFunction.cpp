@@ -20,16 +20,39 @@ constexpr size_t kTraceSlot = 1;
 
 NativeTrace g_trace = nullptr;
 
-// The meter (one engine thread measures at a time: a benchmark's).
-bool g_measuring = false;
-int g_depth = 0;
-std::chrono::steady_clock::time_point g_since;
-uint64_t g_nanoseconds = 0;
+// The meter, per engine thread.
+thread_local bool g_measuring = false;
+thread_local int g_depth = 0;
+thread_local std::chrono::steady_clock::time_point g_since;
+thread_local uint64_t g_nanoseconds = 0;
+
+WorkMaker g_workMaker = nullptr;
+
+/// A lazy wrapper's implementation, made now from its key.
+bool MakeWork(JSContext* cx, JS::HandleObject fn, JS::MutableHandleValue impl) {
+    JS::RootedValue key(cx, js::GetFunctionNativeReserved(fn, kImplSlot));
+    JS::RootedObject work(cx);
+    if (!g_workMaker || !key.isString() || !g_workMaker(cx, fn, key, &work)) {
+        if (!JS_IsExceptionPending(cx)) JS_ReportErrorASCII(cx, "Illegal invocation");
+        return false;
+    }
+    if (!work || !JS::IsCallable(work)) {
+        JS_ReportErrorASCII(cx, "Illegal invocation");
+        return false;
+    }
+    js::SetFunctionNativeReserved(fn, kImplSlot, JS::ObjectValue(*work));
+    impl.setObject(*work);
+    return true;
+}
 
 bool Trampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
     EnvironmentTime metered;
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedValue impl(cx, js::GetFunctionNativeReserved(&args.callee(), kImplSlot));
+    if (!impl.isObject()) {
+        JS::RootedObject callee(cx, &args.callee());
+        if (!MakeWork(cx, callee, &impl)) return false;
+    }
     if (args.isConstructing()) {
         JS::RootedObject newTarget(cx, &args.newTarget().toObject());
         JS::RootedObject made(cx);
@@ -54,6 +77,8 @@ bool TracedTrampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
 }  // namespace
 
 void SetNativeTrace(NativeTrace trace) { g_trace = trace; }
+
+void SetWorkMaker(WorkMaker maker) { g_workMaker = maker; }
 
 void MeasureEnvironmentTime(bool on) {
     g_measuring = on;
@@ -89,6 +114,16 @@ JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16strin
     return fn;
 }
 
+JSFunction* NewLazyNativeWrapper(JSContext* cx, JS::HandleString key, std::u16string_view name, unsigned length) {
+    JS::RootedString nameString(cx, JS_AtomizeUCStringN(cx, name.data(), name.size()));
+    if (!nameString) return nullptr;
+    JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(nameString));
+    JSFunction* fn = js::NewFunctionByIdWithReserved(cx, Trampoline, length, 0, id);
+    if (!fn) return nullptr;
+    js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kImplSlot, JS::StringValue(key));
+    return fn;
+}
+
 bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     if (!args.get(0).isObject() || !JS::IsCallable(&args.get(0).toObject())) {
@@ -113,10 +148,13 @@ bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp) {
 }
 
 bool UnwrapNative(JSContext* cx, JS::HandleObject fn, JS::MutableHandleObject impl) {
-    (void)cx;
     if (!JS_ObjectIsFunction(fn) || (!JS_IsNativeFunction(fn, Trampoline) && !JS_IsNativeFunction(fn, TracedTrampoline)))
         return false;
-    JS::Value v = js::GetFunctionNativeReserved(fn, kImplSlot);
+    JS::RootedValue v(cx, js::GetFunctionNativeReserved(fn, kImplSlot));
+    if (v.isString() && !MakeWork(cx, fn, &v)) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
     if (!v.isObject()) return false;
     impl.set(&v.toObject());
     return true;

@@ -29,6 +29,17 @@ namespace qy::persona {
                                            unsigned length, bool constructor = false,
                                            JS::HandleString traceLabel = nullptr);
 
+/// A wrapper whose implementation is made when it is first called (or unwrapped): until
+/// then it holds `key`, and the maker set with SetWorkMaker turns the key into the
+/// implementation, which then takes the key's place. It looks and behaves exactly as a
+/// wrapper made with its implementation at hand (never traced).
+[[nodiscard]] JSFunction* NewLazyNativeWrapper(JSContext* cx, JS::HandleString key, std::u16string_view name,
+                                               unsigned length);
+/// Makes a lazy wrapper's implementation from its key; false with an exception pending
+/// on failure.
+using WorkMaker = bool (*)(JSContext* cx, JS::HandleObject wrapper, JS::HandleValue key, JS::MutableHandleObject work);
+void SetWorkMaker(WorkMaker maker);
+
 /// The script-callable form, for privileged scripts only (pass it as an argument, never
 /// put it on a global): native(impl, name, length[, constructor[, traceLabel]]) → the wrapper.
 [[nodiscard]] bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp);

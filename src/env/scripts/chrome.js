@@ -241,9 +241,14 @@
     function handlerName(m) {
         return kit.handlerOf && m.name.charAt(0) === 'o' && m.name.charAt(1) === 'n' ? m.name.substring(2) : null;
     }
+    // Each member's work is a plain function (…Work); the page sees it through a native
+    // wrapper, made here or by the workbench (memberWork below).
     function getter(iface, m, global_) {
+        return native(getterWork(iface, m, global_), 'get ' + m.name, 0, false, traceLabel('g', iface, m.name, global_));
+    }
+    function getterWork(iface, m, global_) {
         var own = behaviour(iface, 'get ' + m.name), handler = own ? null : handlerName(m);
-        return native(function () {
+        return function () {
             var r = brand((global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this, iface);
             if (own) return own.call(r.impl, r, this);
             if (handler !== null) {
@@ -260,20 +265,26 @@
                 return defaultOf(m.type);
             }
             return wrap(v);
-        }, 'get ' + m.name, 0, false, traceLabel('g', iface, m.name, global_));
+        };
     }
     function setter(iface, m, global_) {
+        return native(setterWork(iface, m, global_), 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
+    }
+    function setterWork(iface, m, global_) {
         var own = behaviour(iface, 'set ' + m.name), handler = own ? null : handlerName(m);
-        return native(function (value) {
+        return function (value) {
             var self = (global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this;
             var r = brand(self, iface);
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
             if (own) return void own.call(r.impl, value, r, self);
             if (handler !== null && kit.setHandler(r.impl, handler, unwrap(value))) return;
             r.impl[m.name] = unwrap(value);
-        }, 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
+        };
     }
     function operation(iface, m, global_, statics) {
+        return native(operationWork(iface, m, global_, statics), m.name, m.length, false, traceLabel('c', iface, m.name, global_));
+    }
+    function operationWork(iface, m, global_, statics) {
         var own = behaviour(iface, (statics ? 'static ' : '') + m.name), name = m.name, need = m.length;
         function run(self, args) {
             var r = statics ? null : brand((global_ && isGlobalThis(self)) || self === undefined || self === null ? global : self, iface);
@@ -293,7 +304,7 @@
             return wrap(f.apply(impl, unwrapAll(args)));
         }
         // An operation that returns a promise reports every failure through it.
-        return native(m.promised ? function () {
+        return m.promised ? function () {
             try {
                 return run(this, arguments);
             } catch (e) {
@@ -301,7 +312,16 @@
             }
         } : function () {
             return run(this, arguments);
-        }, m.name, m.length, false, traceLabel('c', iface, m.name, global_));
+        };
+    }
+    // The work behind a prototype's member the workbench made itself, asked for when the
+    // member is first called. `key`: "g", "s" or "c" (get, set, call), the interface, the
+    // member, its length, and its type (an attribute) or "p" for an operation that
+    // returns a promise, spaced.
+    function memberWork(key) {
+        var p = key.split(' '), kind = p[0], iface = p[1];
+        var m = {name: p[2], kind: kind === 'c' ? 'op' : 'attr', type: p[4], length: Number(p[3]), promised: p[4] === 'p'};
+        return kind === 'g' ? getterWork(iface, m, false) : kind === 's' ? setterWork(iface, m, false) : operationWork(iface, m, false, false);
     }
     function defineMember(o, iface, m, onInstance) {
         var global_ = o === global;
@@ -1447,5 +1467,7 @@
     kinds.set(kit.window.sessionStorage, 'Storage');
     host.names(Object.keys(extras));
 
-    return {resolve: resolve, resolveAll: resolveAll, member: makeMember};
+    // Untraced, the workbench makes the prototypes' members itself (natives whose work
+    // memberWork gives when first called); traced, they come from makeMember.
+    return {resolve: resolve, resolveAll: resolveAll, member: makeMember, work: traced ? undefined : memberWork};
 })
