@@ -76,19 +76,36 @@ std::u16string CopyString(JSContext* cx, JSString* s) {
 JSObject* HostOf(JSObject* global);
 bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined);
 
-/// A name as ASCII text; empty when it holds anything else (no page name does).
-std::string AsciiOf(JSLinearString* s) {
-    size_t n = JS::GetLinearStringLength(s);
-    std::string out;
-    if (n > 64) return out;
-    out.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
-        char16_t c = JS::GetLinearStringCharAt(s, i);
-        if (c == 0 || c > 127) return std::string();
-        out.push_back(static_cast<char>(c));
+/// A name as ASCII text, held here (no allocation: the resolve hooks see every missed
+/// name); empty when it is longer than any page name or holds anything but ASCII.
+class AsciiName {
+public:
+    AsciiName() = default;
+    explicit AsciiName(JSLinearString* s) {
+        size_t n = JS::GetLinearStringLength(s);
+        if (n > kLongest) return;
+        JS::AutoCheckCannotGC nogc;
+        if (JS::LinearStringHasLatin1Chars(s)) Copy(JS::GetLatin1LinearStringChars(nogc, s), n);
+        else Copy(JS::GetTwoByteLinearStringChars(nogc, s), n);
     }
-    return out;
-}
+    std::string_view view() const { return std::string_view(m_text, m_size); }
+
+private:
+    static constexpr size_t kLongest = 64;
+    template <typename Char>
+    void Copy(const Char* chars, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            if (chars[i] == 0 || chars[i] > 127) return;
+            m_text[i] = static_cast<char>(chars[i]);
+        }
+        m_size = n;
+    }
+    char m_text[kLongest];
+    size_t m_size = 0;
+};
+
+/// A name as ASCII text; empty when it holds anything else (no page name does).
+std::string AsciiOf(JSLinearString* s) { return std::string(AsciiName(s).view()); }
 
 /// Misses of the global: the engine's standard classes, then the page's names (Chrome's
 /// face makes its interfaces and the window's members when a script first names them),
@@ -97,7 +114,7 @@ bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* r
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
     if (*resolvedp) return true;
     persona::EnvironmentTime metered;
-    if (id.isString() && IsWindowName(AsciiOf(id.toLinearString()))) {
+    if (id.isString() && IsWindowName(AsciiName(id.toLinearString()).view())) {
         if (JSObject* host = HostOf(obj)) {
             JS::RootedObject hostObject(cx, host);
             JS::RootedValue name(cx, JS::StringValue(id.toString()));
@@ -133,18 +150,18 @@ bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* 
 std::string AsciiOf(JSLinearString* s);
 
 /// The interface whose prototype `obj` is (its name in the reserved slot).
-std::string InterfaceOfProto(JSObject* obj) {
+AsciiName InterfaceOfProto(JSObject* obj) {
     JS::Value v = JS::GetReservedSlot(obj, 0);
-    return v.isString() ? AsciiOf(JS_ASSERT_STRING_IS_LINEAR(v.toString())) : std::string();
+    return v.isString() ? AsciiName(JS_ASSERT_STRING_IS_LINEAR(v.toString())) : AsciiName();
 }
 
 /// An interface's prototype makes only its own interface's members: for any other name
 /// the engine may keep its quick paths (a lookup that goes on to the next prototype).
 bool LazyMayResolve(const JSAtomState&, jsid id, JSObject* maybeObj) {
     if (!id.isAtom()) return false;
-    std::string name = AsciiOf(id.toLinearString());
-    if (!maybeObj) return IsMemberName(name);
-    return IsPrototypeMember(InterfaceOfProto(maybeObj), name);
+    AsciiName name(id.toLinearString());
+    if (!maybeObj) return IsMemberName(name.view());
+    return IsPrototypeMember(InterfaceOfProto(maybeObj).view(), name.view());
 }
 
 // An interface's prototype makes its members when a script first looks for them (or
@@ -223,6 +240,102 @@ bool HostLazyProto(JSContext* cx, unsigned argc, JS::Value* vp) {
     if (!obj) return false;
     JS::SetReservedSlot(obj, 0, JS::StringValue(name));
     args.rval().setObject(*obj);
+    return true;
+}
+
+std::vector<std::string_view> SplitView(std::string_view s, char by) {
+    std::vector<std::string_view> parts;
+    for (size_t at = 0;;) {
+        size_t next = s.find(by, at);
+        parts.push_back(s.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at));
+        if (next == std::string_view::npos) return parts;
+        at = next + 1;
+    }
+}
+
+/// A constant's value as the table writes it (decimal, or hexadecimal after 0x); null
+/// for anything else.
+JS::Value ConstantValue(std::string_view text) {
+    std::string s(text);
+    char* end = nullptr;
+    double v = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')
+                   ? static_cast<double>(std::strtoull(s.c_str() + 2, &end, 16))
+                   : std::strtod(s.c_str(), &end);
+    if (s.empty() || !end || *end != '\0') return JS::NullValue();
+    return JS::NumberValue(v);
+}
+
+/// host.makeInterface(name, parentProto, parentCtor): interface `name`'s prototype
+/// (inheriting from parentProto; its members made when first looked for) and its
+/// constructor (a native inheriting from parentCtor when given, whose work the face's
+/// memberWork gives when it is first called), linked to each other, with the
+/// interface's constants on both. [prototype, constructor or null]; undefined for no
+/// interface.
+bool HostMakeInterface(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isString()) return true;
+    JSLinearString* linear = JS_EnsureLinearString(cx, args.get(0).toString());
+    if (!linear) return false;
+    JS::RootedString nameString(cx, JS_FORGET_STRING_LINEARNESS(linear));
+    std::string name = AsciiOf(linear);
+    std::string_view line = TableEntry(name);
+    size_t bar = line.find(" |");
+    std::vector<std::string_view> head = SplitView(line.substr(0, bar), ' ');
+    if (name.empty() || head.size() < 3) return true;
+    bool global = false, objectLess = false;
+    unsigned length = 0;
+    for (std::string_view flag : SplitView(head[2], ',')) {
+        if (flag == "G") global = true;
+        else if (flag == "X") objectLess = true;
+        else if (flag.size() > 1 && flag[0] == 'c') {
+            JS::Value n = ConstantValue(flag.substr(1));
+            if (n.isNumber() && n.toNumber() > 0 && n.toNumber() < 65536) length = static_cast<unsigned>(n.toNumber());
+        }
+    }
+    JS::RootedObject parentProto(cx, args.get(1).isObject() ? &args.get(1).toObject() : nullptr);
+    JS::RootedObject proto(cx, JS_NewObjectWithGivenProto(cx, global ? nullptr : &kLazyProtoClass, parentProto));
+    if (!proto) return false;
+    if (!global) JS::SetReservedSlot(proto, kProtoNameSlot, JS::StringValue(nameString));
+    JS::RootedObject ctor(cx);
+    if (!objectLess) {
+        std::string key = "n " + name;
+        JS::RootedString keyString(cx, JS_NewStringCopyN(cx, key.data(), key.size()));
+        if (!keyString) return false;
+        std::u16string shown(name.begin(), name.end());
+        JSFunction* fn = persona::NewLazyNativeWrapper(cx, keyString, shown, length, true);
+        if (!fn) return false;
+        ctor = JS_GetFunctionObject(fn);
+        if (args.get(2).isObject()) {
+            JS::RootedObject parentCtor(cx, &args.get(2).toObject());
+            if (!JS_SetPrototype(cx, ctor, parentCtor)) return false;
+        }
+        JS::RootedValue protoValue(cx, JS::ObjectValue(*proto)), ctorValue(cx, JS::ObjectValue(*ctor));
+        if (!JS_DefineProperty(cx, ctor, "prototype", protoValue, JSPROP_READONLY | JSPROP_PERMANENT) ||
+            !JS_DefineProperty(cx, proto, "constructor", ctorValue, 0))
+            return false;
+    }
+    // The constants, in the line's order: each on the constructor, then the prototype.
+    std::string_view all = bar == std::string_view::npos ? std::string_view() : line.substr(std::min(line.size(), bar + 3));
+    for (std::string_view t : SplitView(all, ' ')) {
+        while (!t.empty() && (t[0] == '*' || t[0] == '!')) t.remove_prefix(1);
+        size_t slash = t.find('/'), colon = t.find(':');
+        if (t.empty() || (slash != std::string_view::npos && slash > 0) || colon == std::string_view::npos || colon == 0)
+            continue;
+        JS::RootedString constName(cx, JS_AtomizeStringN(cx, t.data(), colon));
+        if (!constName) return false;
+        JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(constName));
+        JS::RootedValue value(cx, ConstantValue(t.substr(colon + 1)));
+        constexpr unsigned kConstant = JSPROP_ENUMERATE | JSPROP_READONLY | JSPROP_PERMANENT;
+        if ((ctor && !JS_DefinePropertyById(cx, ctor, id, value, kConstant)) ||
+            !JS_DefinePropertyById(cx, proto, id, value, kConstant))
+            return false;
+    }
+    JS::RootedObject pair(cx, JS::NewArrayObject(cx, 2));
+    if (!pair || !JS_DefineElement(cx, pair, 0, proto, JSPROP_ENUMERATE)) return false;
+    JS::RootedValue second(cx, ctor ? JS::ObjectValue(*ctor) : JS::NullValue());
+    if (!JS_DefineElement(cx, pair, 1, second, JSPROP_ENUMERATE)) return false;
+    args.rval().setObject(*pair);
     return true;
 }
 
@@ -415,6 +528,7 @@ const JSFunctionSpec kHostFunctions[] = {
     JS_FN("line", HostLine, 1, 0),
     JS_FN("create", HostCreate, 2, 0),
     JS_FN("lazyProto", HostLazyProto, 1, 0),
+    JS_FN("makeInterface", HostMakeInterface, 3, 0),
     JS_FN("accessor", HostAccessor, 4, 0),
     JS_FN("randomBytes", HostRandomBytes, 1, 0),
     JS_FN("undetectable", HostUndetectable, 0, 0),
@@ -649,8 +763,10 @@ bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool
     persona::EnvironmentTime metered;
     *resolvedp = false;
     if (!id.isString()) return true;
-    std::string iface = InterfaceOfProto(obj), name = AsciiOf(id.toLinearString());
-    if (!IsPrototypeMember(iface, name)) return true;
+    AsciiName ifaceName = InterfaceOfProto(obj), memberName(id.toLinearString());
+    if (!IsPrototypeMember(ifaceName.view(), memberName.view())) return true;
+    std::string iface(ifaceName.view());
+    std::string_view name = memberName.view();
     if (!MakesMembersHere(obj)) {
         JS::RootedValue value(cx, JS::StringValue(id.toString()));
         return CallMemberMaker(cx, obj, value, resolvedp);
@@ -674,7 +790,7 @@ bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleId
         return CallMemberMaker(cx, obj, JS::UndefinedHandleValue, &defined);
     }
     if (g_makingMember) return true;
-    std::string iface = InterfaceOfProto(obj);
+    std::string iface(InterfaceOfProto(obj).view());
     g_makingMember = true;
     bool ok = true;
     for (const ProtoMember& m : ProtoMembersOf(iface)) {

@@ -114,11 +114,12 @@ JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16strin
     return fn;
 }
 
-JSFunction* NewLazyNativeWrapper(JSContext* cx, JS::HandleString key, std::u16string_view name, unsigned length) {
+JSFunction* NewLazyNativeWrapper(JSContext* cx, JS::HandleString key, std::u16string_view name, unsigned length,
+                                 bool constructor) {
     JS::RootedString nameString(cx, JS_AtomizeUCStringN(cx, name.data(), name.size()));
     if (!nameString) return nullptr;
     JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(nameString));
-    JSFunction* fn = js::NewFunctionByIdWithReserved(cx, Trampoline, length, 0, id);
+    JSFunction* fn = js::NewFunctionByIdWithReserved(cx, Trampoline, length, constructor ? JSFUN_CONSTRUCTOR : 0, id);
     if (!fn) return nullptr;
     js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kImplSlot, JS::StringValue(key));
     return fn;

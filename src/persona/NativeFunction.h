@@ -34,7 +34,7 @@ namespace qy::persona {
 /// implementation, which then takes the key's place. It looks and behaves exactly as a
 /// wrapper made with its implementation at hand (never traced).
 [[nodiscard]] JSFunction* NewLazyNativeWrapper(JSContext* cx, JS::HandleString key, std::u16string_view name,
-                                               unsigned length);
+                                               unsigned length, bool constructor = false);
 /// Makes a lazy wrapper's implementation from its key; false with an exception pending
 /// on failure.
 using WorkMaker = bool (*)(JSContext* cx, JS::HandleObject wrapper, JS::HandleValue key, JS::MutableHandleObject work);

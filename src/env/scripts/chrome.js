@@ -232,6 +232,9 @@
     // With the trace on, the members are made traced: each access is reported with
     // this label (a kind letter, then the name a script knows the object by).
     var traced = host.tracing === true;
+    // In the workbench, untraced, the workbench makes the interfaces' objects and their
+    // prototypes' members itself (see memberWork); elsewhere this script does.
+    var madeByWorkbench = !traced && typeof host.makeInterface === 'function';
     var traceNames = {Window: 'window', Navigator: 'navigator', Document: 'document', HTMLDocument: 'document',
         Location: 'location', Screen: 'screen', History: 'history', Performance: 'performance'};
     function traceLabel(kind, iface, member, global_) {
@@ -317,9 +320,10 @@
     // The work behind a prototype's member the workbench made itself, asked for when the
     // member is first called. `key`: "g", "s" or "c" (get, set, call), the interface, the
     // member, its length, and its type (an attribute) or "p" for an operation that
-    // returns a promise, spaced.
+    // returns a promise, spaced; or "n" and the interface, for its constructor.
     function memberWork(key) {
         var p = key.split(' '), kind = p[0], iface = p[1];
+        if (kind === 'n') return constructorWork(interfaceOf(iface));
         var m = {name: p[2], kind: kind === 'c' ? 'op' : 'attr', type: p[4], length: Number(p[3]), promised: p[4] === 'p'};
         return kind === 'g' ? getterWork(iface, m, false) : kind === 's' ? setterWork(iface, m, false) : operationWork(iface, m, false, false);
     }
@@ -342,36 +346,29 @@
         var spec = {name: name, facts: f, ancestors: create(parent ? parent.ancestors : null), parent: parent};
         spec.ancestors[name] = true;
         made[name] = spec;
-        var proto = spec.proto = f.flags.G ? create(parent ? parent.proto : Object.prototype) : host.lazyProto(parent ? parent.proto : Object.prototype, name);
-        protoSpecs.set(proto, spec);
         spec.made = create(null);
-        var own = behaviour(name, 'constructor');
-        var ctor = null;
-        if (!f.flags.X) {
-            ctor = spec.ctor = native(function () {
-                if (!f.constructible && !(f.flags.h && new.target === undefined)) {
-                    throw new TypeError((new.target ? "Failed to construct '" + name + "': " : '') + 'Illegal constructor');
-                }
-                if (new.target === undefined) {
-                    throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
-                }
-                if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
-                var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
-                adopt(this, spec, impl);
-            }, name, f.length, true, traced ? 'n ' + name : undefined);
-            for (var up = parent; up; up = up.parent) {
-                if (up.ctor) {
-                    setProto(ctor, up.ctor);
-                    break;
-                }
+        var parentProto = parent ? parent.proto : Object.prototype, parentCtor = null, proto, ctor = null;
+        for (var up = parent; up && !parentCtor; up = up.parent) parentCtor = up.ctor || null;
+        if (madeByWorkbench) {
+            // The workbench makes the prototype, the constructor (its work comes from
+            // memberWork when first called) and the constants in one step.
+            var parts = host.makeInterface(name, parentProto, parentCtor);
+            proto = spec.proto = parts[0];
+            ctor = spec.ctor = parts[1];
+        } else {
+            proto = spec.proto = f.flags.G ? create(parentProto) : host.lazyProto(parentProto, name);
+            protoSpecs.set(proto, spec);
+            if (!f.flags.X) {
+                ctor = spec.ctor = native(constructorWork(spec), name, f.length, true, traced ? 'n ' + name : undefined);
+                if (parentCtor) setProto(ctor, parentCtor);
+                defineValue(ctor, 'prototype', proto, false, false, false);
+                defineValue(proto, 'constructor', ctor, false, true, true);
             }
-            defineValue(ctor, 'prototype', proto, false, false, false);
-            defineValue(proto, 'constructor', ctor, false, true, true);
+            f.consts.forEach(function (m) {
+                if (ctor) defineValue(ctor, m.name, m.value, true, false, false);
+                defineValue(proto, m.name, m.value, true, false, false);
+            });
         }
-        f.consts.forEach(function (m) {
-            if (ctor) defineValue(ctor, m.name, m.value, true, false, false);
-            defineValue(proto, m.name, m.value, true, false, false);
-        });
         // Members come when first looked for (makeMember).
         f.statics.forEach(function (m) {
             if (!ctor) return;
@@ -397,6 +394,22 @@
         // A DOMException is an Error to scripts.
         if (name === 'DOMException') setProto(proto, Error.prototype);
         return spec;
+    }
+
+    // What an interface's constructor does.
+    function constructorWork(spec) {
+        var f = spec.facts, name = spec.name, own = behaviour(name, 'constructor');
+        return function () {
+            if (!f.constructible && !(f.flags.h && new.target === undefined)) {
+                throw new TypeError((new.target ? "Failed to construct '" + name + "': " : '') + 'Illegal constructor');
+            }
+            if (new.target === undefined) {
+                throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
+            }
+            if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
+            var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
+            adopt(this, spec, impl);
+        };
     }
 
     function stringifier(iface, member) {
