@@ -74,6 +74,8 @@ std::u16string CopyString(JSContext* cx, JSString* s) {
 // ---- classes ---------------------------------------------------------------------
 
 JSObject* HostOf(JSObject* global);
+bool DefineWindowMember(JSContext* cx, JS::HandleObject global, JS::HandleId id, std::string_view name, bool* defined);
+extern thread_local bool g_makingMember;
 bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined);
 
 /// A name as ASCII text, held here (no allocation: the resolve hooks see every missed
@@ -82,6 +84,7 @@ class AsciiName {
 public:
     AsciiName() = default;
     explicit AsciiName(JSLinearString* s) {
+        if (!s) return;
         size_t n = JS::GetLinearStringLength(s);
         if (n > kLongest) return;
         JS::AutoCheckCannotGC nogc;
@@ -114,11 +117,19 @@ bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* r
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
     if (*resolvedp) return true;
     persona::EnvironmentTime metered;
-    if (id.isString() && IsWindowName(AsciiName(id.toLinearString()).view())) {
+    AsciiName name(id.isString() ? id.toLinearString() : nullptr);
+    if (id.isString() && IsWindowName(name.view())) {
         if (JSObject* host = HostOf(obj)) {
+            // The window's own members the workbench makes itself (untraced).
+            if (!g_makingMember && JS::GetReservedSlot(host, kWorkSlot).isObject()) {
+                g_makingMember = true;
+                bool ok = DefineWindowMember(cx, obj, id, name.view(), resolvedp);
+                g_makingMember = false;
+                if (!ok || *resolvedp) return ok;
+            }
             JS::RootedObject hostObject(cx, host);
-            JS::RootedValue name(cx, JS::StringValue(id.toString()));
-            if (!CallResolver(cx, hostObject, kResolveSlot, name, resolvedp)) return false;
+            JS::RootedValue nameValue(cx, JS::StringValue(id.toString()));
+            if (!CallResolver(cx, hostObject, kResolveSlot, nameValue, resolvedp)) return false;
             if (*resolvedp) return true;
         }
     }
@@ -630,14 +641,17 @@ struct ProtoMember {
     char kind = 0;  ///< 'a' attribute, 'o' operation
     bool writable = false;
     bool promised = false;  ///< an operation that returns a promise
+    bool unforgeable = false;
     unsigned length = 0;
     std::string_view type;  ///< an attribute's type letter(s)
 };
 
 /// Calls `each(member)` for the prototype's members in the line's order (static,
-/// unforgeable and constant members live elsewhere); stops when it returns false.
+/// unforgeable and constant members live elsewhere; with `global`, the members of the
+/// global interface, the global's own, unforgeable ones included); stops when it
+/// returns false.
 template <typename Each>
-bool ForEachProtoMember(std::string_view line, Each each) {
+bool ForEachProtoMember(std::string_view line, Each each, bool global = false) {
     size_t bar = line.find(" |");
     if (bar == std::string_view::npos) return true;
     std::string_view all = line.substr(std::min(line.size(), bar + 3));
@@ -646,8 +660,12 @@ bool ForEachProtoMember(std::string_view line, Each each) {
         if (space == std::string_view::npos) space = all.size();
         std::string_view t = all.substr(at, space - at);
         at = space + 1;
-        if (t.empty() || t[0] == '*' || t[0] == '!') continue;
         ProtoMember m;
+        if (global && !t.empty() && t[0] == '!') {
+            m.unforgeable = true;
+            t.remove_prefix(1);
+        }
+        if (t.empty() || t[0] == '*' || t[0] == '!') continue;
         size_t stop;
         if ((stop = t.find('/')) != std::string_view::npos && stop > 0) {
             m.kind = 'o';
@@ -670,18 +688,23 @@ bool ForEachProtoMember(std::string_view line, Each each) {
 }
 
 /// The prototype members of interface `iface`, read once for the process.
-const std::vector<ProtoMember>& ProtoMembersOf(const std::string& iface) {
+/// (With `global`, the global interface's members, which its global has as its own.)
+const std::vector<ProtoMember>& ProtoMembersOf(const std::string& iface, bool global = false) {
     static std::mutex lock;
     static std::unordered_map<std::string, std::vector<ProtoMember>> read;
     std::lock_guard<std::mutex> hold(lock);
-    auto it = read.find(iface);
+    std::string key = (global ? "!" : "") + iface;
+    auto it = read.find(key);
     if (it != read.end()) return it->second;
     std::vector<ProtoMember> members;
-    ForEachProtoMember(TableEntry(iface), [&](const ProtoMember& m) {
-        members.push_back(m);
-        return true;
-    });
-    return read.emplace(iface, std::move(members)).first->second;
+    ForEachProtoMember(
+        TableEntry(iface),
+        [&](const ProtoMember& m) {
+            members.push_back(m);
+            return true;
+        },
+        global);
+    return read.emplace(key, std::move(members)).first->second;
 }
 
 /// A lazy wrapper for member `m` of `iface`: `kind` g, s or c; `label` the name it shows.
@@ -735,6 +758,33 @@ bool DefineProtoMember(JSContext* cx, JS::HandleObject proto, std::string_view i
     return true;
 }
 
+/// Defines the window's own member `name` on `global` when the window has one, as the
+/// face would (a member called without a receiver acts on the window): an attribute as
+/// an enumerable accessor, an operation as an enumerable method, unforgeable ones neither
+/// configurable nor (operations) writable.
+bool DefineWindowMember(JSContext* cx, JS::HandleObject global, JS::HandleId id, std::string_view name, bool* defined) {
+    *defined = false;
+    ProtoMember found;
+    for (const ProtoMember& m : ProtoMembersOf("Window", true))
+        if (m.name == name) found = m;
+    if (!found.kind) return true;
+    std::string shown(found.name);
+    unsigned flags = JSPROP_ENUMERATE | (found.unforgeable ? JSPROP_PERMANENT : 0);
+    if (found.kind == 'a') {
+        JS::RootedObject get(cx, NewMemberNative(cx, 'G', "Window", found, "get " + shown, 0)), set(cx);
+        if (!get) return false;
+        if (found.writable && !(set = NewMemberNative(cx, 'S', "Window", found, "set " + shown, 1))) return false;
+        if (!JS_DefinePropertyById(cx, global, id, get, set, flags)) return false;
+    } else {
+        JS::RootedObject op(cx, NewMemberNative(cx, 'C', "Window", found, shown, found.length));
+        if (!op) return false;
+        JS::RootedValue value(cx, JS::ObjectValue(*op));
+        if (!JS_DefinePropertyById(cx, global, id, value, flags | (found.unforgeable ? JSPROP_READONLY : 0))) return false;
+    }
+    *defined = true;
+    return true;
+}
+
 /// Whether `obj`'s realm has the workbench make its prototypes' members (untraced).
 bool MakesMembersHere(JSObject* obj) {
     JSObject* host = HostOf(JS::GetNonCCWObjectGlobal(obj));
@@ -757,7 +807,7 @@ bool MakeMemberWork(JSContext* cx, JS::HandleObject wrapper, JS::HandleValue key
 
 // (Defining on the prototype looks up its own names again: no member is made inside
 // the making of another.)
-thread_local bool g_makingMember = false;
+thread_local bool g_makingMember = false;  // (declared above)
 
 bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     persona::EnvironmentTime metered;

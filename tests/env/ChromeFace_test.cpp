@@ -262,6 +262,15 @@ TEST_F(ChromeFace, APrototypesMembersComeOnFirstLookAndKeepWhatAScriptDoesToThem
     })())JS"),
               "hasAttribute|1|get nodeName|0|Illegal invocation|Failed to execute 'hasAttribute' on 'Element': 1 "
               "argument required, but only 0 present.|Illegal invocation|false|BODY");
+    // So does a member of the window's own, which acts on the window when called bare.
+    EXPECT_EQ(env.Text(R"JS((function () {
+        var style = getComputedStyle, name = Object.getOwnPropertyDescriptor(window, 'name').get, out = [typeof style(document.body)];
+        try { name.call({}); } catch (e) { out.push(e.message); }
+        var top = Object.getOwnPropertyDescriptor(window, 'top');
+        out.push(name.call(undefined) === window.name, top.configurable, top.enumerable);
+        return out.join('|');
+    })())JS"),
+              "object|Illegal invocation|true|false|true");
     // An operation that answers with a promise reports a wrong receiver through it.
     EXPECT_EQ(env.Text("var why; Navigator.prototype.getBattery.call({}).then(null, function (e) { why = e.message; }); 1"), "1");
     EXPECT_EQ(env.Text("why"), "Illegal invocation");

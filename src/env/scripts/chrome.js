@@ -320,12 +320,16 @@
     // The work behind a prototype's member the workbench made itself, asked for when the
     // member is first called. `key`: "g", "s" or "c" (get, set, call), the interface, the
     // member, its length, and its type (an attribute) or "p" for an operation that
-    // returns a promise, spaced; or "n" and the interface, for its constructor.
+    // returns a promise, spaced ("G", "S", "C" for the window's own members, which act
+    // on the window when called without a receiver); or "n" and the interface, for its
+    // constructor.
     function memberWork(key) {
         var p = key.split(' '), kind = p[0], iface = p[1];
         if (kind === 'n') return constructorWork(interfaceOf(iface));
+        var global_ = kind === 'G' || kind === 'S' || kind === 'C';
+        if (global_) kind = kind.toLowerCase();
         var m = {name: p[2], kind: kind === 'c' ? 'op' : 'attr', type: p[4], length: Number(p[3]), promised: p[4] === 'p'};
-        return kind === 'g' ? getterWork(iface, m, false) : kind === 's' ? setterWork(iface, m, false) : operationWork(iface, m, false, false);
+        return kind === 'g' ? getterWork(iface, m, global_) : kind === 's' ? setterWork(iface, m, global_) : operationWork(iface, m, global_, false);
     }
     function defineMember(o, iface, m, onInstance) {
         var global_ = o === global;
