@@ -26,7 +26,9 @@
 
 #include <cstring>
 #include <optional>
+#include <mutex>
 #include <random>
+#include <unordered_map>
 
 #include "env/AccessTrace.h"
 #include "env/EnvironmentScripts.h"
@@ -52,7 +54,7 @@ constexpr uint32_t kMaxRandomBytes = 65536;
 // The global's application slot that holds the environment's host (out of scripts' reach).
 constexpr uint32_t kGlobalHostSlot = 0;
 // The host's slots: the timer runner, and for Chrome's face its name resolver.
-enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kMemberSlot, kLoadPageSlot, kHostSlots };
+enum HostSlot : uint32_t { kTimersSlot, kResolveSlot, kResolveAllSlot, kMemberSlot, kLoadPageSlot, kWorkSlot, kHostSlots };
 const JSClass* GlobalClassOf();
 
 Output g_output;
@@ -72,21 +74,41 @@ std::u16string CopyString(JSContext* cx, JSString* s) {
 // ---- classes ---------------------------------------------------------------------
 
 JSObject* HostOf(JSObject* global);
+bool DefineWindowMember(JSContext* cx, JS::HandleObject global, JS::HandleId id, std::string_view name, bool* defined);
+extern thread_local bool g_makingMember;
 bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined);
 
-/// A name as ASCII text; empty when it holds anything else (no page name does).
-std::string AsciiOf(JSLinearString* s) {
-    size_t n = JS::GetLinearStringLength(s);
-    std::string out;
-    if (n > 64) return out;
-    out.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
-        char16_t c = JS::GetLinearStringCharAt(s, i);
-        if (c == 0 || c > 127) return std::string();
-        out.push_back(static_cast<char>(c));
+/// A name as ASCII text, held here (no allocation: the resolve hooks see every missed
+/// name); empty when it is longer than any page name or holds anything but ASCII.
+class AsciiName {
+public:
+    AsciiName() = default;
+    explicit AsciiName(JSLinearString* s) {
+        if (!s) return;
+        size_t n = JS::GetLinearStringLength(s);
+        if (n > kLongest) return;
+        JS::AutoCheckCannotGC nogc;
+        if (JS::LinearStringHasLatin1Chars(s)) Copy(JS::GetLatin1LinearStringChars(nogc, s), n);
+        else Copy(JS::GetTwoByteLinearStringChars(nogc, s), n);
     }
-    return out;
-}
+    std::string_view view() const { return std::string_view(m_text, m_size); }
+
+private:
+    static constexpr size_t kLongest = 64;
+    template <typename Char>
+    void Copy(const Char* chars, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            if (chars[i] == 0 || chars[i] > 127) return;
+            m_text[i] = static_cast<char>(chars[i]);
+        }
+        m_size = n;
+    }
+    char m_text[kLongest];
+    size_t m_size = 0;
+};
+
+/// A name as ASCII text; empty when it holds anything else (no page name does).
+std::string AsciiOf(JSLinearString* s) { return std::string(AsciiName(s).view()); }
 
 /// Misses of the global: the engine's standard classes, then the page's names (Chrome's
 /// face makes its interfaces and the window's members when a script first names them),
@@ -94,11 +116,20 @@ std::string AsciiOf(JSLinearString* s) {
 bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
     if (*resolvedp) return true;
-    if (id.isString() && IsWindowName(AsciiOf(id.toLinearString()))) {
+    persona::EnvironmentTime metered;
+    AsciiName name(id.isString() ? id.toLinearString() : nullptr);
+    if (id.isString() && IsWindowName(name.view())) {
         if (JSObject* host = HostOf(obj)) {
+            // The window's own members the workbench makes itself (untraced).
+            if (!g_makingMember && JS::GetReservedSlot(host, kWorkSlot).isObject()) {
+                g_makingMember = true;
+                bool ok = DefineWindowMember(cx, obj, id, name.view(), resolvedp);
+                g_makingMember = false;
+                if (!ok || *resolvedp) return ok;
+            }
             JS::RootedObject hostObject(cx, host);
-            JS::RootedValue name(cx, JS::StringValue(id.toString()));
-            if (!CallResolver(cx, hostObject, kResolveSlot, name, resolvedp)) return false;
+            JS::RootedValue nameValue(cx, JS::StringValue(id.toString()));
+            if (!CallResolver(cx, hostObject, kResolveSlot, nameValue, resolvedp)) return false;
             if (*resolvedp) return true;
         }
     }
@@ -108,6 +139,7 @@ bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* r
 
 /// Enumerations of the global see every page name, made or not yet.
 bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly) {
+    persona::EnvironmentTime metered;
     if (JSObject* host = HostOf(obj)) {
         JS::RootedObject hostObject(cx, host);
         bool defined = false;
@@ -120,6 +152,7 @@ bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVec
 }
 
 bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
+    persona::EnvironmentTime metered;
     *resolvedp = false;
     if (Environment* env = EnvironmentOf(obj)) return env->NoteMiss(cx, obj, id, true);
     return true;
@@ -128,18 +161,18 @@ bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* 
 std::string AsciiOf(JSLinearString* s);
 
 /// The interface whose prototype `obj` is (its name in the reserved slot).
-std::string InterfaceOfProto(JSObject* obj) {
+AsciiName InterfaceOfProto(JSObject* obj) {
     JS::Value v = JS::GetReservedSlot(obj, 0);
-    return v.isString() ? AsciiOf(JS_ASSERT_STRING_IS_LINEAR(v.toString())) : std::string();
+    return v.isString() ? AsciiName(JS_ASSERT_STRING_IS_LINEAR(v.toString())) : AsciiName();
 }
 
 /// An interface's prototype makes only its own interface's members: for any other name
 /// the engine may keep its quick paths (a lookup that goes on to the next prototype).
 bool LazyMayResolve(const JSAtomState&, jsid id, JSObject* maybeObj) {
     if (!id.isAtom()) return false;
-    std::string name = AsciiOf(id.toLinearString());
-    if (!maybeObj) return IsMemberName(name);
-    return IsPrototypeMember(InterfaceOfProto(maybeObj), name);
+    AsciiName name(id.toLinearString());
+    if (!maybeObj) return IsMemberName(name.view());
+    return IsPrototypeMember(InterfaceOfProto(maybeObj).view(), name.view());
 }
 
 // An interface's prototype makes its members when a script first looks for them (or
@@ -148,7 +181,10 @@ bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool
 bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly);
 const JSClassOps kLazyProtoOps = {nullptr, nullptr, nullptr, LazyProtoEnumerate, LazyProtoResolve,
                                   LazyMayResolve, nullptr, nullptr, nullptr, nullptr};
-const JSClass kLazyProtoClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kLazyProtoOps, nullptr, nullptr, nullptr};
+// Slots: the interface's name, and the names of the members made so far (a member a
+// script deleted stays deleted).
+enum LazyProtoSlot : uint32_t { kProtoNameSlot, kProtoMadeSlot, kProtoSlots };
+const JSClass kLazyProtoClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(kProtoSlots), &kLazyProtoOps, nullptr, nullptr, nullptr};
 
 const JSClassOps kWatchedOps = {nullptr, nullptr, nullptr, nullptr, WatchedResolve,
                                 nullptr, nullptr, nullptr, nullptr, nullptr};
@@ -215,6 +251,102 @@ bool HostLazyProto(JSContext* cx, unsigned argc, JS::Value* vp) {
     if (!obj) return false;
     JS::SetReservedSlot(obj, 0, JS::StringValue(name));
     args.rval().setObject(*obj);
+    return true;
+}
+
+std::vector<std::string_view> SplitView(std::string_view s, char by) {
+    std::vector<std::string_view> parts;
+    for (size_t at = 0;;) {
+        size_t next = s.find(by, at);
+        parts.push_back(s.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at));
+        if (next == std::string_view::npos) return parts;
+        at = next + 1;
+    }
+}
+
+/// A constant's value as the table writes it (decimal, or hexadecimal after 0x); null
+/// for anything else.
+JS::Value ConstantValue(std::string_view text) {
+    std::string s(text);
+    char* end = nullptr;
+    double v = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')
+                   ? static_cast<double>(std::strtoull(s.c_str() + 2, &end, 16))
+                   : std::strtod(s.c_str(), &end);
+    if (s.empty() || !end || *end != '\0') return JS::NullValue();
+    return JS::NumberValue(v);
+}
+
+/// host.makeInterface(name, parentProto, parentCtor): interface `name`'s prototype
+/// (inheriting from parentProto; its members made when first looked for) and its
+/// constructor (a native inheriting from parentCtor when given, whose work the face's
+/// memberWork gives when it is first called), linked to each other, with the
+/// interface's constants on both. [prototype, constructor or null]; undefined for no
+/// interface.
+bool HostMakeInterface(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isString()) return true;
+    JSLinearString* linear = JS_EnsureLinearString(cx, args.get(0).toString());
+    if (!linear) return false;
+    JS::RootedString nameString(cx, JS_FORGET_STRING_LINEARNESS(linear));
+    std::string name = AsciiOf(linear);
+    std::string_view line = TableEntry(name);
+    size_t bar = line.find(" |");
+    std::vector<std::string_view> head = SplitView(line.substr(0, bar), ' ');
+    if (name.empty() || head.size() < 3) return true;
+    bool global = false, objectLess = false;
+    unsigned length = 0;
+    for (std::string_view flag : SplitView(head[2], ',')) {
+        if (flag == "G") global = true;
+        else if (flag == "X") objectLess = true;
+        else if (flag.size() > 1 && flag[0] == 'c') {
+            JS::Value n = ConstantValue(flag.substr(1));
+            if (n.isNumber() && n.toNumber() > 0 && n.toNumber() < 65536) length = static_cast<unsigned>(n.toNumber());
+        }
+    }
+    JS::RootedObject parentProto(cx, args.get(1).isObject() ? &args.get(1).toObject() : nullptr);
+    JS::RootedObject proto(cx, JS_NewObjectWithGivenProto(cx, global ? nullptr : &kLazyProtoClass, parentProto));
+    if (!proto) return false;
+    if (!global) JS::SetReservedSlot(proto, kProtoNameSlot, JS::StringValue(nameString));
+    JS::RootedObject ctor(cx);
+    if (!objectLess) {
+        std::string key = "n " + name;
+        JS::RootedString keyString(cx, JS_NewStringCopyN(cx, key.data(), key.size()));
+        if (!keyString) return false;
+        std::u16string shown(name.begin(), name.end());
+        JSFunction* fn = persona::NewLazyNativeWrapper(cx, keyString, shown, length, true);
+        if (!fn) return false;
+        ctor = JS_GetFunctionObject(fn);
+        if (args.get(2).isObject()) {
+            JS::RootedObject parentCtor(cx, &args.get(2).toObject());
+            if (!JS_SetPrototype(cx, ctor, parentCtor)) return false;
+        }
+        JS::RootedValue protoValue(cx, JS::ObjectValue(*proto)), ctorValue(cx, JS::ObjectValue(*ctor));
+        if (!JS_DefineProperty(cx, ctor, "prototype", protoValue, JSPROP_READONLY | JSPROP_PERMANENT) ||
+            !JS_DefineProperty(cx, proto, "constructor", ctorValue, 0))
+            return false;
+    }
+    // The constants, in the line's order: each on the constructor, then the prototype.
+    std::string_view all = bar == std::string_view::npos ? std::string_view() : line.substr(std::min(line.size(), bar + 3));
+    for (std::string_view t : SplitView(all, ' ')) {
+        while (!t.empty() && (t[0] == '*' || t[0] == '!')) t.remove_prefix(1);
+        size_t slash = t.find('/'), colon = t.find(':');
+        if (t.empty() || (slash != std::string_view::npos && slash > 0) || colon == std::string_view::npos || colon == 0)
+            continue;
+        JS::RootedString constName(cx, JS_AtomizeStringN(cx, t.data(), colon));
+        if (!constName) return false;
+        JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(constName));
+        JS::RootedValue value(cx, ConstantValue(t.substr(colon + 1)));
+        constexpr unsigned kConstant = JSPROP_ENUMERATE | JSPROP_READONLY | JSPROP_PERMANENT;
+        if ((ctor && !JS_DefinePropertyById(cx, ctor, id, value, kConstant)) ||
+            !JS_DefinePropertyById(cx, proto, id, value, kConstant))
+            return false;
+    }
+    JS::RootedObject pair(cx, JS::NewArrayObject(cx, 2));
+    if (!pair || !JS_DefineElement(cx, pair, 0, proto, JSPROP_ENUMERATE)) return false;
+    JS::RootedValue second(cx, ctor ? JS::ObjectValue(*ctor) : JS::NullValue());
+    if (!JS_DefineElement(cx, pair, 1, second, JSPROP_ENUMERATE)) return false;
+    args.rval().setObject(*pair);
     return true;
 }
 
@@ -407,6 +539,7 @@ const JSFunctionSpec kHostFunctions[] = {
     JS_FN("line", HostLine, 1, 0),
     JS_FN("create", HostCreate, 2, 0),
     JS_FN("lazyProto", HostLazyProto, 1, 0),
+    JS_FN("makeInterface", HostMakeInterface, 3, 0),
     JS_FN("accessor", HostAccessor, 4, 0),
     JS_FN("randomBytes", HostRandomBytes, 1, 0),
     JS_FN("undetectable", HostUndetectable, 0, 0),
@@ -500,16 +633,222 @@ bool CallMemberMaker(JSContext* cx, JS::HandleObject obj, JS::HandleValue name, 
     return true;
 }
 
+// ---- prototype members made here ------------------------------------------------
+
+/// One member of an interface's prototype, as its line in the table gives it.
+struct ProtoMember {
+    std::string_view name;
+    char kind = 0;  ///< 'a' attribute, 'o' operation
+    bool writable = false;
+    bool promised = false;  ///< an operation that returns a promise
+    bool unforgeable = false;
+    unsigned length = 0;
+    std::string_view type;  ///< an attribute's type letter(s)
+};
+
+/// Calls `each(member)` for the prototype's members in the line's order (static,
+/// unforgeable and constant members live elsewhere; with `global`, the members of the
+/// global interface, the global's own, unforgeable ones included); stops when it
+/// returns false.
+template <typename Each>
+bool ForEachProtoMember(std::string_view line, Each each, bool global = false) {
+    size_t bar = line.find(" |");
+    if (bar == std::string_view::npos) return true;
+    std::string_view all = line.substr(std::min(line.size(), bar + 3));
+    for (size_t at = 0; at < all.size();) {
+        size_t space = all.find(' ', at);
+        if (space == std::string_view::npos) space = all.size();
+        std::string_view t = all.substr(at, space - at);
+        at = space + 1;
+        ProtoMember m;
+        if (global && !t.empty() && t[0] == '!') {
+            m.unforgeable = true;
+            t.remove_prefix(1);
+        }
+        if (t.empty() || t[0] == '*' || t[0] == '!') continue;
+        size_t stop;
+        if ((stop = t.find('/')) != std::string_view::npos && stop > 0) {
+            m.kind = 'o';
+            m.promised = t.back() == 'p';
+            for (size_t d = stop + 1; d < t.size() && t[d] >= '0' && t[d] <= '9'; ++d)
+                m.length = std::min(m.length * 10 + static_cast<unsigned>(t[d] - '0'), 65535u);
+        } else if ((stop = t.find(':')) != std::string_view::npos && stop > 0) {
+            continue;
+        } else if ((stop = t.find_first_of("~=")) != std::string_view::npos && stop > 0) {
+            m.kind = 'a';
+            m.writable = t[stop] == '=';
+            m.type = t.substr(stop + 1);
+        } else {
+            continue;
+        }
+        m.name = t.substr(0, stop);
+        if (!each(m)) return false;
+    }
+    return true;
+}
+
+/// The prototype members of interface `iface`, read once for the process.
+/// (With `global`, the global interface's members, which its global has as its own.)
+const std::vector<ProtoMember>& ProtoMembersOf(const std::string& iface, bool global = false) {
+    static std::mutex lock;
+    static std::unordered_map<std::string, std::vector<ProtoMember>> read;
+    std::lock_guard<std::mutex> hold(lock);
+    std::string key = (global ? "!" : "") + iface;
+    auto it = read.find(key);
+    if (it != read.end()) return it->second;
+    std::vector<ProtoMember> members;
+    ForEachProtoMember(
+        TableEntry(iface),
+        [&](const ProtoMember& m) {
+            members.push_back(m);
+            return true;
+        },
+        global);
+    return read.emplace(key, std::move(members)).first->second;
+}
+
+/// A lazy wrapper for member `m` of `iface`: `kind` g, s or c; `label` the name it shows.
+JSObject* NewMemberNative(JSContext* cx, char kind, std::string_view iface, const ProtoMember& m, std::string_view label,
+                          unsigned length) {
+    // The member's facts go in the key: kind, interface, name, then the length and the
+    // type (attribute) or promise mark (operation).
+    std::string key = std::string(1, kind) + " " + std::string(iface) + " " + std::string(m.name) + " " +
+                      std::to_string(m.length) + " " + (m.kind == 'a' ? std::string(m.type) : m.promised ? "p" : "-");
+    JS::RootedString keyString(cx, JS_NewStringCopyN(cx, key.data(), key.size()));
+    if (!keyString) return nullptr;
+    std::u16string name(label.begin(), label.end());
+    JSFunction* fn = persona::NewLazyNativeWrapper(cx, keyString, name, length);
+    return fn ? JS_GetFunctionObject(fn) : nullptr;
+}
+
+/// Defines member `m` on `proto` (interface `iface`) unless it was made before: an
+/// attribute as an enumerable, configurable accessor, an operation as an enumerable,
+/// writable, configurable method; their work comes when first called.
+bool DefineProtoMember(JSContext* cx, JS::HandleObject proto, std::string_view iface, const ProtoMember& m, bool* defined) {
+    *defined = false;
+    JS::RootedObject madeNames(cx);
+    JS::Value slot = JS::GetReservedSlot(proto, kProtoMadeSlot);
+    if (slot.isObject()) {
+        madeNames = &slot.toObject();
+    } else {
+        madeNames = JS_NewObjectWithGivenProto(cx, nullptr, nullptr);
+        if (!madeNames) return false;
+        JS::SetReservedSlot(proto, kProtoMadeSlot, JS::ObjectValue(*madeNames));
+    }
+    JS::RootedString nameString(cx, JS_AtomizeStringN(cx, m.name.data(), m.name.size()));
+    if (!nameString) return false;
+    JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(nameString));
+    bool was = false;
+    if (!JS_HasOwnPropertyById(cx, madeNames, id, &was)) return false;
+    if (was) return true;
+    if (!JS_DefinePropertyById(cx, madeNames, id, JS::TrueHandleValue, 0)) return false;
+    std::string name(m.name);
+    if (m.kind == 'a') {
+        JS::RootedObject get(cx, NewMemberNative(cx, 'g', iface, m, "get " + name, 0)), set(cx);
+        if (!get) return false;
+        if (m.writable && !(set = NewMemberNative(cx, 's', iface, m, "set " + name, 1))) return false;
+        if (!JS_DefinePropertyById(cx, proto, id, get, set, JSPROP_ENUMERATE)) return false;
+    } else {
+        JS::RootedObject op(cx, NewMemberNative(cx, 'c', iface, m, name, m.length));
+        if (!op) return false;
+        JS::RootedValue value(cx, JS::ObjectValue(*op));
+        if (!JS_DefinePropertyById(cx, proto, id, value, JSPROP_ENUMERATE)) return false;
+    }
+    *defined = true;
+    return true;
+}
+
+/// Defines the window's own member `name` on `global` when the window has one, as the
+/// face would (a member called without a receiver acts on the window): an attribute as
+/// an enumerable accessor, an operation as an enumerable method, unforgeable ones neither
+/// configurable nor (operations) writable.
+bool DefineWindowMember(JSContext* cx, JS::HandleObject global, JS::HandleId id, std::string_view name, bool* defined) {
+    *defined = false;
+    ProtoMember found;
+    for (const ProtoMember& m : ProtoMembersOf("Window", true))
+        if (m.name == name) found = m;
+    if (!found.kind) return true;
+    std::string shown(found.name);
+    unsigned flags = JSPROP_ENUMERATE | (found.unforgeable ? JSPROP_PERMANENT : 0);
+    if (found.kind == 'a') {
+        JS::RootedObject get(cx, NewMemberNative(cx, 'G', "Window", found, "get " + shown, 0)), set(cx);
+        if (!get) return false;
+        if (found.writable && !(set = NewMemberNative(cx, 'S', "Window", found, "set " + shown, 1))) return false;
+        if (!JS_DefinePropertyById(cx, global, id, get, set, flags)) return false;
+    } else {
+        JS::RootedObject op(cx, NewMemberNative(cx, 'C', "Window", found, shown, found.length));
+        if (!op) return false;
+        JS::RootedValue value(cx, JS::ObjectValue(*op));
+        if (!JS_DefinePropertyById(cx, global, id, value, flags | (found.unforgeable ? JSPROP_READONLY : 0))) return false;
+    }
+    *defined = true;
+    return true;
+}
+
+/// Whether `obj`'s realm has the workbench make its prototypes' members (untraced).
+bool MakesMembersHere(JSObject* obj) {
+    JSObject* host = HostOf(JS::GetNonCCWObjectGlobal(obj));
+    return host && JS::GetReservedSlot(host, kWorkSlot).isObject();
+}
+
+/// The work behind a member made here: the face's memberWork(key), in the member's realm.
+bool MakeMemberWork(JSContext* cx, JS::HandleObject wrapper, JS::HandleValue key, JS::MutableHandleObject work) {
+    JSObject* host = HostOf(JS::GetNonCCWObjectGlobal(wrapper));
+    JS::RootedValue fn(cx, host ? JS::GetReservedSlot(host, kWorkSlot) : JS::UndefinedValue());
+    if (!fn.isObject()) return true;
+    JSAutoRealm inRealm(cx, &fn.toObject());
+    JS::RootedValueArray<1> argv(cx);
+    argv[0].set(key);
+    JS::RootedValue rv(cx);
+    if (!JS::Call(cx, JS::UndefinedHandleValue, fn, argv, &rv)) return false;
+    work.set(rv.isObject() ? &rv.toObject() : nullptr);
+    return true;
+}
+
+// (Defining on the prototype looks up its own names again: no member is made inside
+// the making of another.)
+thread_local bool g_makingMember = false;  // (declared above)
+
 bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
+    persona::EnvironmentTime metered;
     *resolvedp = false;
-    if (!id.isString() || !IsPrototypeMember(InterfaceOfProto(obj), AsciiOf(id.toLinearString()))) return true;
-    JS::RootedValue name(cx, JS::StringValue(id.toString()));
-    return CallMemberMaker(cx, obj, name, resolvedp);
+    if (!id.isString()) return true;
+    AsciiName ifaceName = InterfaceOfProto(obj), memberName(id.toLinearString());
+    if (!IsPrototypeMember(ifaceName.view(), memberName.view())) return true;
+    std::string iface(ifaceName.view());
+    std::string_view name = memberName.view();
+    if (!MakesMembersHere(obj)) {
+        JS::RootedValue value(cx, JS::StringValue(id.toString()));
+        return CallMemberMaker(cx, obj, value, resolvedp);
+    }
+    if (g_makingMember) return true;
+    // As a lookup finds it: the last of the name in the line.
+    ProtoMember found;
+    for (const ProtoMember& m : ProtoMembersOf(iface))
+        if (m.name == name) found = m;
+    if (!found.kind) return true;
+    g_makingMember = true;
+    bool ok = DefineProtoMember(cx, obj, iface, found, resolvedp);
+    g_makingMember = false;
+    return ok;
 }
 
 bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector, bool) {
-    bool defined = false;
-    return CallMemberMaker(cx, obj, JS::UndefinedHandleValue, &defined);
+    persona::EnvironmentTime metered;
+    if (!MakesMembersHere(obj)) {
+        bool defined = false;
+        return CallMemberMaker(cx, obj, JS::UndefinedHandleValue, &defined);
+    }
+    if (g_makingMember) return true;
+    std::string iface(InterfaceOfProto(obj).view());
+    g_makingMember = true;
+    bool ok = true;
+    for (const ProtoMember& m : ProtoMembersOf(iface)) {
+        bool defined = false;
+        if (!(ok = DefineProtoMember(cx, obj, iface, m, &defined))) break;
+    }
+    g_makingMember = false;
+    return ok;
 }
 
 }  // namespace
@@ -676,11 +1015,15 @@ bool Environment::Install(JSContext* cx, JS::HandleObject global, JS::Stencil* c
             if (!JS::Call(cx, JS::UndefinedHandleValue, face, faceArgs, &resolvers) || !resolvers.isObject())
                 return false;
             JS::RootedObject r(cx, &resolvers.toObject());
-            JS::RootedValue resolve(cx), resolveAll(cx), member(cx);
+            JS::RootedValue resolve(cx), resolveAll(cx), member(cx), work(cx);
             if (!JS_GetProperty(cx, r, "resolve", &resolve) || !JS_GetProperty(cx, r, "resolveAll", &resolveAll) ||
-                !JS_GetProperty(cx, r, "member", &member))
+                !JS_GetProperty(cx, r, "member", &member) || !JS_GetProperty(cx, r, "work", &work))
                 return false;
             JS::SetReservedSlot(host, kMemberSlot, member);
+            if (work.isObject()) {
+                persona::SetWorkMaker(MakeMemberWork);
+                JS::SetReservedSlot(host, kWorkSlot, work);
+            }
             JS::SetReservedSlot(host, kResolveSlot, resolve);
             JS::SetReservedSlot(host, kResolveAllSlot, resolveAll);
             once.reset();

@@ -9,6 +9,7 @@
 #include <js/ValueArray.h>
 #include <jsfriendapi.h>
 
+#include <chrono>
 #include <vector>
 
 namespace qy::persona {
@@ -19,9 +20,39 @@ constexpr size_t kTraceSlot = 1;
 
 NativeTrace g_trace = nullptr;
 
+// The meter, per engine thread.
+thread_local bool g_measuring = false;
+thread_local int g_depth = 0;
+thread_local std::chrono::steady_clock::time_point g_since;
+thread_local uint64_t g_nanoseconds = 0;
+
+WorkMaker g_workMaker = nullptr;
+
+/// A lazy wrapper's implementation, made now from its key.
+bool MakeWork(JSContext* cx, JS::HandleObject fn, JS::MutableHandleValue impl) {
+    JS::RootedValue key(cx, js::GetFunctionNativeReserved(fn, kImplSlot));
+    JS::RootedObject work(cx);
+    if (!g_workMaker || !key.isString() || !g_workMaker(cx, fn, key, &work)) {
+        if (!JS_IsExceptionPending(cx)) JS_ReportErrorASCII(cx, "Illegal invocation");
+        return false;
+    }
+    if (!work || !JS::IsCallable(work)) {
+        JS_ReportErrorASCII(cx, "Illegal invocation");
+        return false;
+    }
+    js::SetFunctionNativeReserved(fn, kImplSlot, JS::ObjectValue(*work));
+    impl.setObject(*work);
+    return true;
+}
+
 bool Trampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
+    EnvironmentTime metered;
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     JS::RootedValue impl(cx, js::GetFunctionNativeReserved(&args.callee(), kImplSlot));
+    if (!impl.isObject()) {
+        JS::RootedObject callee(cx, &args.callee());
+        if (!MakeWork(cx, callee, &impl)) return false;
+    }
     if (args.isConstructing()) {
         JS::RootedObject newTarget(cx, &args.newTarget().toObject());
         JS::RootedObject made(cx);
@@ -47,6 +78,29 @@ bool TracedTrampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
 
 void SetNativeTrace(NativeTrace trace) { g_trace = trace; }
 
+void SetWorkMaker(WorkMaker maker) { g_workMaker = maker; }
+
+void MeasureEnvironmentTime(bool on) {
+    g_measuring = on;
+    g_depth = 0;
+    g_nanoseconds = 0;
+}
+
+uint64_t EnvironmentNanoseconds() { return g_nanoseconds; }
+
+EnvironmentTime::EnvironmentTime() {
+    if (!g_measuring) return;
+    m_counting = true;
+    if (g_depth++ == 0) g_since = std::chrono::steady_clock::now();
+}
+
+EnvironmentTime::~EnvironmentTime() {
+    if (!m_counting || !g_measuring) return;
+    if (--g_depth == 0)
+        g_nanoseconds += static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - g_since).count());
+}
+
 JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16string_view name, unsigned length,
                              bool constructor, JS::HandleString traceLabel) {
     JS::RootedString nameString(cx, JS_AtomizeUCStringN(cx, name.data(), name.size()));
@@ -57,6 +111,17 @@ JSFunction* NewNativeWrapper(JSContext* cx, JS::HandleObject impl, std::u16strin
     if (!fn) return nullptr;
     js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kImplSlot, JS::ObjectValue(*impl));
     if (traceLabel) js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kTraceSlot, JS::StringValue(traceLabel));
+    return fn;
+}
+
+JSFunction* NewLazyNativeWrapper(JSContext* cx, JS::HandleString key, std::u16string_view name, unsigned length,
+                                 bool constructor) {
+    JS::RootedString nameString(cx, JS_AtomizeUCStringN(cx, name.data(), name.size()));
+    if (!nameString) return nullptr;
+    JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(nameString));
+    JSFunction* fn = js::NewFunctionByIdWithReserved(cx, Trampoline, length, constructor ? JSFUN_CONSTRUCTOR : 0, id);
+    if (!fn) return nullptr;
+    js::SetFunctionNativeReserved(JS_GetFunctionObject(fn), kImplSlot, JS::StringValue(key));
     return fn;
 }
 
@@ -84,10 +149,13 @@ bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp) {
 }
 
 bool UnwrapNative(JSContext* cx, JS::HandleObject fn, JS::MutableHandleObject impl) {
-    (void)cx;
     if (!JS_ObjectIsFunction(fn) || (!JS_IsNativeFunction(fn, Trampoline) && !JS_IsNativeFunction(fn, TracedTrampoline)))
         return false;
-    JS::Value v = js::GetFunctionNativeReserved(fn, kImplSlot);
+    JS::RootedValue v(cx, js::GetFunctionNativeReserved(fn, kImplSlot));
+    if (v.isString() && !MakeWork(cx, fn, &v)) {
+        JS_ClearPendingException(cx);
+        return false;
+    }
     if (!v.isObject()) return false;
     impl.set(&v.toObject());
     return true;

@@ -13,6 +13,7 @@
 
 #include <jsapi.h>
 
+#include <cstdint>
 #include <string_view>
 
 namespace qy::persona {
@@ -28,6 +29,17 @@ namespace qy::persona {
                                            unsigned length, bool constructor = false,
                                            JS::HandleString traceLabel = nullptr);
 
+/// A wrapper whose implementation is made when it is first called (or unwrapped): until
+/// then it holds `key`, and the maker set with SetWorkMaker turns the key into the
+/// implementation, which then takes the key's place. It looks and behaves exactly as a
+/// wrapper made with its implementation at hand (never traced).
+[[nodiscard]] JSFunction* NewLazyNativeWrapper(JSContext* cx, JS::HandleString key, std::u16string_view name,
+                                               unsigned length, bool constructor = false);
+/// Makes a lazy wrapper's implementation from its key; false with an exception pending
+/// on failure.
+using WorkMaker = bool (*)(JSContext* cx, JS::HandleObject wrapper, JS::HandleValue key, JS::MutableHandleObject work);
+void SetWorkMaker(WorkMaker maker);
+
 /// The script-callable form, for privileged scripts only (pass it as an argument, never
 /// put it on a global): native(impl, name, length[, constructor[, traceLabel]]) → the wrapper.
 [[nodiscard]] bool NativeWrapperCall(JSContext* cx, unsigned argc, JS::Value* vp);
@@ -38,6 +50,25 @@ namespace qy::persona {
 using NativeTrace = void (*)(JSContext* cx, JS::HandleValue label, JS::HandleValue self, const JS::CallArgs& args,
                              bool ok);
 void SetNativeTrace(NativeTrace trace);
+
+/// A meter of the time spent inside the environment: wrappers' calls and whatever else
+/// wraps its work in an EnvironmentTime (the environment's resolve hooks). Nested
+/// scopes count once, from the outermost. Off until switched on (a benchmark's figure;
+/// off, a scope costs one test).
+void MeasureEnvironmentTime(bool on);
+/// Nanoseconds counted since the meter was last switched on.
+uint64_t EnvironmentNanoseconds();
+
+class EnvironmentTime {
+public:
+    EnvironmentTime();
+    ~EnvironmentTime();
+    EnvironmentTime(const EnvironmentTime&) = delete;
+    EnvironmentTime& operator=(const EnvironmentTime&) = delete;
+
+private:
+    bool m_counting = false;
+};
 
 /// True when `fn` is a wrapper made here; `impl` then receives its implementation.
 bool UnwrapNative(JSContext* cx, JS::HandleObject fn, JS::MutableHandleObject impl);

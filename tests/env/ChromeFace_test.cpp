@@ -250,5 +250,50 @@ TEST_F(ChromeFace, MembersThePageHasInNameOnlyGiveEmptyValues) {
     EXPECT_TRUE(env.True("new DOMException('x', 'NotFoundError').code === 8 && new DOMException('x') instanceof Error"));
 }
 
+TEST_F(ChromeFace, APrototypesMembersComeOnFirstLookAndKeepWhatAScriptDoesToThem) {
+    // Looked up and kept before any call, a member still checks its receiver and its
+    // arguments when it is first called.
+    EXPECT_EQ(env.Text(R"JS((function () {
+        var has = Element.prototype.hasAttribute, get = Object.getOwnPropertyDescriptor(Node.prototype, 'nodeName').get;
+        var out = [has.name, has.length, get.name, get.length];
+        try { has.call({}, 'x'); } catch (e) { out.push(e.message); }
+        try { has.call(document.createElement('b')); } catch (e) { out.push(e.message); }
+        try { get.call(Node.prototype); } catch (e) { out.push(e.message); }
+        out.push(has.call(document.createElement('b'), 'id'), get.call(document.body));
+        return out.join('|');
+    })())JS"),
+              "hasAttribute|1|get nodeName|0|Illegal invocation|Failed to execute 'hasAttribute' on 'Element': 1 "
+              "argument required, but only 0 present.|Illegal invocation|false|BODY");
+    // So does a member of the window's own, which acts on the window when called bare.
+    EXPECT_EQ(env.Text(R"JS((function () {
+        var style = getComputedStyle, name = Object.getOwnPropertyDescriptor(window, 'name').get, out = [typeof style(document.body)];
+        try { name.call({}); } catch (e) { out.push(e.message); }
+        var top = Object.getOwnPropertyDescriptor(window, 'top');
+        out.push(name.call(undefined) === window.name, top.configurable, top.enumerable);
+        return out.join('|');
+    })())JS"),
+              "object|Illegal invocation|true|false|true");
+    // An operation that answers with a promise reports a wrong receiver through it.
+    EXPECT_EQ(env.Text("var why; Navigator.prototype.getBattery.call({}).then(null, function (e) { why = e.message; }); 1"), "1");
+    EXPECT_EQ(env.Text("why"), "Illegal invocation");
+    // A member a script deleted stays deleted, before and after the prototype is listed;
+    // one it replaced keeps the script's value.
+    ASSERT_TRUE(env.Add(R"JS(
+        delete Element.prototype.getAttribute;
+        Element.prototype.setAttribute = function () { return 'mine'; };
+        var el = document.createElement('i');
+    )JS")) << env.ErrorDescription();
+    EXPECT_EQ(env.Text("typeof el.getAttribute + ' ' + el.setAttribute('a', 'b')"), "undefined mine");
+    EXPECT_EQ(env.Text("Object.getOwnPropertyNames(Element.prototype).indexOf('getAttribute') + ' ' + typeof el.getAttribute"),
+              "-1 undefined");
+    // A setter first called through a listing of the prototype's members works as any.
+    EXPECT_EQ(env.Text(R"JS((function () {
+        var names = Object.getOwnPropertyNames(HTMLInputElement.prototype), input = document.createElement('input');
+        Object.getOwnPropertyDescriptor(HTMLInputElement.prototype, 'value').set.call(input, 'typed');
+        return (names.indexOf('value') >= 0) + ' ' + input.value;
+    })())JS"),
+              "true typed");
+}
+
 }  // namespace
 }  // namespace qy::test

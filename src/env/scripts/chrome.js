@@ -155,7 +155,7 @@
     function kindOf(impl) {
         var k = kinds.get(impl);
         if (k) return k;
-        if (impl.nodeType === 1 && typeof impl.localName === 'string') return elementInterface(impl.localName);
+        if (impl.nodeType === 1 && typeof impl.localName === 'string') return elementKind(impl.localName);
         for (var p = getProto(impl); p && p !== Object.prototype; p = getProto(p)) {
             k = implTypes.get(p);
             if (k) return k;
@@ -169,7 +169,7 @@
         if (w !== undefined) return w;
         if (typeof v === 'function') return originals.get(v) || v;
         var kind = kindOf(v);
-        return kind ? wrapAs(v, kind) : v;
+        return kind ? wrapNew(v, kind) : v;
     }
     function unwrap(v) {
         var r = records.get(v);
@@ -232,6 +232,9 @@
     // With the trace on, the members are made traced: each access is reported with
     // this label (a kind letter, then the name a script knows the object by).
     var traced = host.tracing === true;
+    // In the workbench, untraced, the workbench makes the interfaces' objects and their
+    // prototypes' members itself (see memberWork); elsewhere this script does.
+    var madeByWorkbench = !traced && typeof host.makeInterface === 'function';
     var traceNames = {Window: 'window', Navigator: 'navigator', Document: 'document', HTMLDocument: 'document',
         Location: 'location', Screen: 'screen', History: 'history', Performance: 'performance'};
     function traceLabel(kind, iface, member, global_) {
@@ -241,9 +244,14 @@
     function handlerName(m) {
         return kit.handlerOf && m.name.charAt(0) === 'o' && m.name.charAt(1) === 'n' ? m.name.substring(2) : null;
     }
+    // Each member's work is a plain function (…Work); the page sees it through a native
+    // wrapper, made here or by the workbench (memberWork below).
     function getter(iface, m, global_) {
+        return native(getterWork(iface, m, global_), 'get ' + m.name, 0, false, traceLabel('g', iface, m.name, global_));
+    }
+    function getterWork(iface, m, global_) {
         var own = behaviour(iface, 'get ' + m.name), handler = own ? null : handlerName(m);
-        return native(function () {
+        return function () {
             var r = brand((global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this, iface);
             if (own) return own.call(r.impl, r, this);
             if (handler !== null) {
@@ -260,35 +268,46 @@
                 return defaultOf(m.type);
             }
             return wrap(v);
-        }, 'get ' + m.name, 0, false, traceLabel('g', iface, m.name, global_));
+        };
     }
     function setter(iface, m, global_) {
+        return native(setterWork(iface, m, global_), 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
+    }
+    function setterWork(iface, m, global_) {
         var own = behaviour(iface, 'set ' + m.name), handler = own ? null : handlerName(m);
-        return native(function (value) {
+        return function (value) {
             var self = (global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this;
             var r = brand(self, iface);
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
             if (own) return void own.call(r.impl, value, r, self);
             if (handler !== null && kit.setHandler(r.impl, handler, unwrap(value))) return;
             r.impl[m.name] = unwrap(value);
-        }, 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
+        };
     }
     function operation(iface, m, global_, statics) {
-        var own = behaviour(iface, (statics ? 'static ' : '') + m.name);
+        return native(operationWork(iface, m, global_, statics), m.name, m.length, false, traceLabel('c', iface, m.name, global_));
+    }
+    function operationWork(iface, m, global_, statics) {
+        var own = behaviour(iface, (statics ? 'static ' : '') + m.name), name = m.name, need = m.length;
         function run(self, args) {
             var r = statics ? null : brand((global_ && isGlobalThis(self)) || self === undefined || self === null ? global : self, iface);
-            if (args.length < m.length) throw argumentsRequired('execute', m.name + "' on '" + iface, m.length, args.length);
+            var n = args.length;
+            if (n < need) throw argumentsRequired('execute', name + "' on '" + iface, need, n);
             if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(args)));
-            var f = r && r.impl[m.name];
+            var impl = r && r.impl, f = impl && impl[name];
             if (typeof f !== 'function') {
-                if (r) hollow(r, m.name);
+                if (r) hollow(r, name);
                 if (m.promised) return Promise.reject(domException('NotSupportedError', 'The operation is not supported.'));
                 return undefined;
             }
-            return wrap(f.apply(r.impl, unwrapAll(args)));
+            // (The page object sees as many arguments as the script gave.)
+            if (n === 0) return wrap(f.call(impl));
+            if (n === 1) return wrap(f.call(impl, unwrap(args[0])));
+            if (n === 2) return wrap(f.call(impl, unwrap(args[0]), unwrap(args[1])));
+            return wrap(f.apply(impl, unwrapAll(args)));
         }
         // An operation that returns a promise reports every failure through it.
-        return native(m.promised ? function () {
+        return m.promised ? function () {
             try {
                 return run(this, arguments);
             } catch (e) {
@@ -296,7 +315,21 @@
             }
         } : function () {
             return run(this, arguments);
-        }, m.name, m.length, false, traceLabel('c', iface, m.name, global_));
+        };
+    }
+    // The work behind a prototype's member the workbench made itself, asked for when the
+    // member is first called. `key`: "g", "s" or "c" (get, set, call), the interface, the
+    // member, its length, and its type (an attribute) or "p" for an operation that
+    // returns a promise, spaced ("G", "S", "C" for the window's own members, which act
+    // on the window when called without a receiver); or "n" and the interface, for its
+    // constructor.
+    function memberWork(key) {
+        var p = key.split(' '), kind = p[0], iface = p[1];
+        if (kind === 'n') return constructorWork(interfaceOf(iface));
+        var global_ = kind === 'G' || kind === 'S' || kind === 'C';
+        if (global_) kind = kind.toLowerCase();
+        var m = {name: p[2], kind: kind === 'c' ? 'op' : 'attr', type: p[4], length: Number(p[3]), promised: p[4] === 'p'};
+        return kind === 'g' ? getterWork(iface, m, global_) : kind === 's' ? setterWork(iface, m, global_) : operationWork(iface, m, global_, false);
     }
     function defineMember(o, iface, m, onInstance) {
         var global_ = o === global;
@@ -317,36 +350,29 @@
         var spec = {name: name, facts: f, ancestors: create(parent ? parent.ancestors : null), parent: parent};
         spec.ancestors[name] = true;
         made[name] = spec;
-        var proto = spec.proto = f.flags.G ? create(parent ? parent.proto : Object.prototype) : host.lazyProto(parent ? parent.proto : Object.prototype, name);
-        protoSpecs.set(proto, spec);
         spec.made = create(null);
-        var own = behaviour(name, 'constructor');
-        var ctor = null;
-        if (!f.flags.X) {
-            ctor = spec.ctor = native(function () {
-                if (!f.constructible && !(f.flags.h && new.target === undefined)) {
-                    throw new TypeError((new.target ? "Failed to construct '" + name + "': " : '') + 'Illegal constructor');
-                }
-                if (new.target === undefined) {
-                    throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
-                }
-                if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
-                var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
-                adopt(this, spec, impl);
-            }, name, f.length, true, traced ? 'n ' + name : undefined);
-            for (var up = parent; up; up = up.parent) {
-                if (up.ctor) {
-                    setProto(ctor, up.ctor);
-                    break;
-                }
+        var parentProto = parent ? parent.proto : Object.prototype, parentCtor = null, proto, ctor = null;
+        for (var up = parent; up && !parentCtor; up = up.parent) parentCtor = up.ctor || null;
+        if (madeByWorkbench) {
+            // The workbench makes the prototype, the constructor (its work comes from
+            // memberWork when first called) and the constants in one step.
+            var parts = host.makeInterface(name, parentProto, parentCtor);
+            proto = spec.proto = parts[0];
+            ctor = spec.ctor = parts[1];
+        } else {
+            proto = spec.proto = f.flags.G ? create(parentProto) : host.lazyProto(parentProto, name);
+            protoSpecs.set(proto, spec);
+            if (!f.flags.X) {
+                ctor = spec.ctor = native(constructorWork(spec), name, f.length, true, traced ? 'n ' + name : undefined);
+                if (parentCtor) setProto(ctor, parentCtor);
+                defineValue(ctor, 'prototype', proto, false, false, false);
+                defineValue(proto, 'constructor', ctor, false, true, true);
             }
-            defineValue(ctor, 'prototype', proto, false, false, false);
-            defineValue(proto, 'constructor', ctor, false, true, true);
+            f.consts.forEach(function (m) {
+                if (ctor) defineValue(ctor, m.name, m.value, true, false, false);
+                defineValue(proto, m.name, m.value, true, false, false);
+            });
         }
-        f.consts.forEach(function (m) {
-            if (ctor) defineValue(ctor, m.name, m.value, true, false, false);
-            defineValue(proto, m.name, m.value, true, false, false);
-        });
         // Members come when first looked for (makeMember).
         f.statics.forEach(function (m) {
             if (!ctor) return;
@@ -372,6 +398,22 @@
         // A DOMException is an Error to scripts.
         if (name === 'DOMException') setProto(proto, Error.prototype);
         return spec;
+    }
+
+    // What an interface's constructor does.
+    function constructorWork(spec) {
+        var f = spec.facts, name = spec.name, own = behaviour(name, 'constructor');
+        return function () {
+            if (!f.constructible && !(f.flags.h && new.target === undefined)) {
+                throw new TypeError((new.target ? "Failed to construct '" + name + "': " : '') + 'Illegal constructor');
+            }
+            if (new.target === undefined) {
+                throw new TypeError("Failed to construct '" + name + "': Please use the 'new' operator, this DOM object constructor cannot be called as a function.");
+            }
+            if (arguments.length < f.length) throw argumentsRequired('construct', name, f.length, arguments.length);
+            var impl = own ? own.apply(null, arguments) : defaultImpl(spec, arguments);
+            adopt(this, spec, impl);
+        };
     }
 
     function stringifier(iface, member) {
@@ -402,13 +444,20 @@
     var watchedNames = {Navigator: 'navigator', HTMLDocument: 'document', Location: 'location', Screen: 'screen'};
     function wrapAs(impl, kind) {
         var w = wrappers.get(impl);
-        if (w !== undefined) return w;
+        return w !== undefined ? w : wrapNew(impl, kind);
+    }
+    // The wrapper of a page object that has none yet.
+    function wrapNew(impl, kind) {
         var spec = interfaceOf(kind);
         if (!spec) return impl;
         var f = spec.facts;
-        var obj = watchedNames[kind] && host.create ? host.create(spec.proto, watchedNames[kind]) : create(spec.proto);
+        if (spec.watched === undefined) {
+            spec.watched = host.create && watchedNames[kind] || null;
+            spec.indexed = indexed(spec);
+        }
+        var obj = spec.watched !== null ? host.create(spec.proto, spec.watched) : create(spec.proto);
         if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
-        else if (f.flags.I || f.flags.N || indexed(spec)) {
+        else if (spec.indexed) {
             // A list the page made once (a search's result) keeps its items as its own;
             // a list that follows the page (children, childNodes, storage) reads through.
             if (Array.isArray(impl) || live.has(impl) || kind === 'Storage' || f.flags.N && kind !== 'HTMLCollection') obj = collection(obj, impl, spec);
@@ -527,6 +576,12 @@
         template: 'Template', textarea: 'TextArea', time: 'Time', title: 'Title', track: 'Track', ul: 'UList', video: 'Video',
         frameset: 'FrameSet', frame: 'Frame', font: 'Font', dir: 'Directory', marquee: 'Marquee'};
     var plainElements = ' abbr address article aside b bdi bdo cite code dd dfn dt em figcaption figure footer header hgroup i kbd main mark nav noscript rp rt ruby s samp search section small strong sub summary sup u var wbr acronym basefont big center nobr noembed noframes plaintext rb rtc strike tt ';
+    // (An element's interface, once found for its name.)
+    var elementKinds = create(null);
+    function elementKind(localName) {
+        var kind = elementKinds[localName];
+        return kind !== undefined ? kind : (elementKinds[localName] = elementInterface(localName));
+    }
     function elementInterface(localName) {
         if (hasOwn.call(tagInterfaces, localName)) return 'HTML' + tagInterfaces[localName] + 'Element';
         if (plainElements.indexOf(' ' + localName + ' ') >= 0 || localName.indexOf('-') > 0) return 'HTMLElement';
@@ -1429,5 +1484,7 @@
     kinds.set(kit.window.sessionStorage, 'Storage');
     host.names(Object.keys(extras));
 
-    return {resolve: resolve, resolveAll: resolveAll, member: makeMember};
+    // Untraced, the workbench makes the prototypes' members itself (natives whose work
+    // memberWork gives when first called); traced, they come from makeMember.
+    return {resolve: resolve, resolveAll: resolveAll, member: makeMember, work: traced ? undefined : memberWork};
 })
