@@ -109,35 +109,41 @@ void Split(double v, uint64_t& mantissa, int& exponent) {
     exponent = (field ? field : 1) - 1075;
 }
 
-/// Whether the cube root of x (positive) lies above the midpoint of adjacent doubles
-/// a < b (both normal). Exact: the cube of the midpoint and x are compared as integers;
-/// they are never equal, since the cube of a 54-bit odd mantissa has far more bits.
-bool RootAboveMidpoint(double x, double a, double b) {
-    uint64_t am, bm, xm;
-    int ae, be, xe;
-    Split(a, am, ae);
-    Split(b, bm, be);
-    Split(x, xm, xe);
-    const int g = std::min(ae, be);
-    const uint64_t sum = (am << (ae - g)) + (bm << (be - g));  // midpoint = sum * 2^(g-1)
-    // x > sum^3 * 2^(3g-3)  <=>  xm * 2^(xe - 3g + 3) > sum^3; the shift is always
-    // positive and below 192 because sum^3 is within a factor of two of x.
-    const int shift = xe - 3 * g + 3;
-    return Compare(Shifted(xm, shift), Cube(sum)) > 0;
+/// Whether m^3 < x, where m = mantissa * 2^exponent lies halfway between two doubles and x
+/// = xm * 2^xe. Exact, done on integers; never equal, since the cube of a midpoint's odd
+/// 54-bit mantissa has far more bits than a double. The shift is always positive and below
+/// 192, because m^3 is within a factor of two of x.
+bool CubeBelow(uint64_t xm, int xe, uint64_t mantissa, int exponent) {
+    return Compare(Shifted(xm, xe - 3 * exponent), Cube(mantissa)) > 0;
 }
 
 }  // namespace
 
 double Cbrt(double x) {
     if (!std::isfinite(x) || x == 0) return x;  // ±0, ±Infinity, NaN
-    const double magnitude = std::fabs(x);
-    double y = CbrtNear(magnitude);
-    // The approximation is within one unit of the root; step to the nearest double.
-    constexpr double kInf = std::numeric_limits<double>::infinity();
-    for (double up = std::nextafter(y, kInf); RootAboveMidpoint(magnitude, y, up); up = std::nextafter(y, kInf)) y = up;
-    for (double down = std::nextafter(y, 0.0); !RootAboveMidpoint(magnitude, down, y); down = std::nextafter(y, 0.0))
-        y = down;
-    return std::copysign(y, x);
+    uint64_t xm;
+    int xe;
+    Split(std::fabs(x), xm, xe);
+    // The approximation is within one unit of the root (a normal double, whatever x);
+    // y = root * 2^g with root in [2^52, 2^53) steps to the double nearest the true root.
+    uint64_t root;
+    int g;
+    Split(CbrtNear(std::fabs(x)), root, g);
+    constexpr uint64_t kLowest = uint64_t{1} << 52;
+    for (;;) {
+        if (CubeBelow(xm, xe, 2 * root + 1, g - 1)) {  // above the midpoint to the next double up
+            if (++root == 2 * kLowest) root = kLowest, ++g;
+            continue;
+        }
+        const bool bottom = root == kLowest;  // the double below is half as far away
+        if (!CubeBelow(xm, xe, bottom ? 4 * root - 1 : 2 * root - 1, bottom ? g - 2 : g - 1)) {
+            if (--root < kLowest) root = 2 * kLowest - 1, --g;
+            continue;
+        }
+        break;
+    }
+    const uint64_t bits = (static_cast<uint64_t>(g + 1075) << 52) | (root - kLowest);
+    return std::copysign(FromBits(bits), x);
 }
 
 double Pow(double x, double y) {
