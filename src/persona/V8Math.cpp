@@ -291,7 +291,8 @@ const Replacement kMath[] = {
     {"exp", Unary<C<::exp>>, 1},      {"expm1", Unary<C<::expm1>>, 1}, {"hypot", HypotNative, 2},
     {"log", Unary<C<::log>>, 1},      {"log1p", Unary<C<::log1p>>, 1}, {"log10", Unary<C<::log10>>, 1},
     {"log2", Unary<C<::log2>>, 1},    {"pow", Binary<math::Pow>, 2},   {"sinh", Unary<C<::sinh>>, 1},
-    {"tan", Unary<C<::tan>>, 1},      {"tanh", Unary<C<::tanh>>, 1},
+    {"tanh", Unary<C<::tanh>>, 1},
+    // sin, cos and tan are the C library's in the engine already.
 };
 
 // ---- Number.prototype.toString --------------------------------------------------------
