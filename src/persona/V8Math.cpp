@@ -238,7 +238,11 @@ std::string ToRadix(double value, int radix) {
 namespace {
 
 bool Return(JS::CallArgs& args, double result) {
-    args.rval().set(JS::NumberValue(result));  // a NaN keeps its bits, as in Chrome
+    // A NaN keeps its bits, as in Chrome, as long as the engine can hold them as a double
+    // (the C library's NaNs always can; a payload above its boxing tags could not).
+    if (std::isnan(result) && math::Bits(result) > 0xfff8000000000000ull)
+        result = std::numeric_limits<double>::quiet_NaN();
+    args.rval().set(JS::NumberValue(result));
     return true;
 }
 
