@@ -93,6 +93,13 @@ TEST_F(V8Math, RadixDigitsAsChromium) {
                         "NaN.toString(3), (-Infinity).toString(3), new Number(0.1).toString(3).slice(0, 12),"
                         " (12).toString('5'), (1e21).toString(36)].join()"),
               "0.1,ff.8,0,-7.2,NaN,-Infinity,0.0022002200,22,5v1j4f4ds7c000");
+    // Digits up to the double's precision, the last rounded half to even; whole parts past
+    // 2^53 filled with zeros (Chromium's answers).
+    EXPECT_EQ(page.Text("[(0.9999999999999999).toString(36), (0.9999999999999999).toString(5), (1 / 3).toString(11),"
+                        " (0.1).toString(5), (2 ** 60 + 2 ** 9).toString(7), (2 ** 60 + 2 ** 9).toString(3),"
+                        " (4503599627370495.5).toString(7), (0.5 - 2 ** -54).toString(36)].join()"),
+              "0.zzzzzzzzzza,0.44444444444444444444443,0.3737373737373737,0.0222222222222222222222222,"
+              "2031000661631341100400,21200101122222021102111220121120200000,2523420223060136361.4,0.hzzzzzzzzzn");
     // Radix ten and the errors are the engine's.
     EXPECT_EQ(page.Text("(0.1).toString(10) + (0.1).toString()"), "0.10.1");
     EXPECT_TRUE(page.True("(function () { try { (1).toString(37); } catch (e) { return e instanceof RangeError; } })()"));
