@@ -6,11 +6,17 @@
 //   BM_AwaitLoop/<0, 1>           - Reset, then an async function awaiting 10000 times
 //                                   (what a watcher of every promise would cost)
 //   BM_Rejections/<0, 1>          - Reset, then 1000 `await Promise.all(5)` caught, stacks read
+//   BM_MathCalls/<f>/<0, 1>       - 100000 calls of Math function f (0 pow, 1 exp, 2 log,
+//                                   3 cbrt, 4 hypot, 5 sin) or 6 toString(36), in a loop;
+//                                   the engine's own built-ins against the persona's
+//   BM_Cbrt/<0, 1>                - one cube root in C++: the C library's, the persona's
 // After the benchmarks each pair is timed alternately and the difference of the medians
 // printed, so that the machine's noise hits both sides alike.
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
+
+#include <cmath>
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +27,7 @@
 #include "script/Engine.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptTarget.h"
+#include "persona/V8Math.h"
 
 using namespace qy::script;
 
@@ -94,6 +101,36 @@ static void BM_Rejections(benchmark::State& state) {
     state.SetLabel(state.range(0) ? "persona" : "engine");
 }
 BENCHMARK(BM_Rejections)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The loop body of each BM_MathCalls function, on x moving through (0.5, 1.5).
+static const char* kMathCalls[] = {"Math.pow(x, 1.7)", "Math.exp(x)",   "Math.log(x)",       "Math.cbrt(x)",
+                                   "Math.hypot(x, 2)", "Math.sin(x)",   "x.toString(36).length"};
+
+static std::string MathLoop(int which) {
+    return std::string("(function () { var s = 0, x = 0.5; for (var i = 0; i < 100000; i++) { s += ") +
+           kMathCalls[which] + "; x += 1e-5; } return s; })()";
+}
+
+static void BM_MathCalls(benchmark::State& state) {
+    ScriptHost host = HostOf(state.range(1) != 0);
+    std::string code = MathLoop(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(host.Eval(code));
+    state.SetItemsProcessed(state.iterations() * 100000);
+    state.SetLabel(std::string(kMathCalls[state.range(0)]) + (state.range(1) ? " persona" : " engine"));
+}
+BENCHMARK(BM_MathCalls)->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+static void BM_Cbrt(benchmark::State& state) {
+    double x = 0.5, sum = 0;
+    const bool persona = state.range(0) != 0;
+    for (auto _ : state) {
+        sum += persona ? qy::persona::math::Cbrt(x) : std::cbrt(x);
+        x += 1e-7;
+    }
+    benchmark::DoNotOptimize(sum);
+    state.SetLabel(persona ? "persona (correctly rounded)" : "C library");
+}
+BENCHMARK(BM_Cbrt)->Arg(0)->Arg(1);
 
 static double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

@@ -23,6 +23,7 @@
 #include "persona/PersonaInternal.h"
 #include "persona/PersonaScriptText.h"
 #include "persona/Segmenter.h"
+#include "persona/V8Math.h"
 
 namespace qy::persona {
 namespace detail {
@@ -283,6 +284,9 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
     // Error.prototype.stack (for the errors the engine throws), Error.captureStackTrace,
     // Error.stackTraceLimit
     if (!detail::FinishStacks(cx, global, settle, callSites)) return false;
+
+    // Math and radix printing with Chrome's last bits.
+    if (!InstallMath(cx, global)) return false;
 
     // What no Chrome has.
     JS::ObjectOpResult ok;
