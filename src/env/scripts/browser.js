@@ -999,7 +999,27 @@
         relink(node);
     }
 
+    // The nodes and strings a script passes to append, prepend, before, after and replaceWith,
+    // as one fragment (strings become text).
+    function nodesOf(self, args) {
+        var doc = self.nodeType === 9 ? self : self.ownerDocument || document, f = fragment(doc);
+        for (var k = 0; k < args.length; k++) {
+            var v = args[k];
+            insertChild(f, v && typeof v === 'object' && typeof v.nodeType === 'number' ? v : characterData(Text, 3, '#text', toText(v), doc), null);
+        }
+        return f;
+    }
     var nodeMethods = {
+        append: function () { insertChild(this, nodesOf(this, arguments), null); },
+        prepend: function () { insertChild(this, nodesOf(this, arguments), this.firstChild); },
+        before: function () { if (this.parentNode) insertChild(this.parentNode, nodesOf(this, arguments), this); },
+        after: function () { if (this.parentNode) insertChild(this.parentNode, nodesOf(this, arguments), this.nextSibling); },
+        replaceWith: function () {
+            var parent = this.parentNode, f = nodesOf(this, arguments);
+            if (!parent) return;
+            insertChild(parent, f, this);
+            detach(this);
+        },
         appendChild: function (child) { notNode('appendChild', child); return insertChild(this, child, null); },
         insertBefore: function (child, before) { notNode('insertBefore', child); return insertChild(this, child, before || null); },
         removeChild: function (child) {
@@ -1051,6 +1071,303 @@
         function (v) { replaceChildren(this, v, true); });
 
     var emptyRect = {x: 0, y: 0, width: 0, height: 0, top: 0, right: 0, bottom: 0, left: 0};
+
+    // ---- layout: the boxes of text -------------------------------------------------------
+    // A small model of what the page measures of its elements (modern target): text is as
+    // wide as its characters' advances in the element's font (the metrics the profile
+    // recorded, else those of the Windows fonts Chrome uses by default), rounded up to the
+    // 1/64 px Chrome lays out in, and as high as the font's ascent and descent; an inline
+    // element is as wide as its text, a block as wide as its container (or its own width),
+    // as high as its lines; nothing out of the document or under display:none has a box.
+    // Positions stay 0.
+    var builtinMetrics = (function () {
+        // Advances in 1/2048 em of the printable ASCII characters: Times New Roman and Arial
+        // (as a headless Chromium lays out their metric-compatible faces); Consolas gives
+        // every character 1126.
+        function ems(list) {
+            var out = [];
+            for (var k = 0; k < list.length; k++) out.push(list[k] * 100 / 2048);
+            return out;
+        }
+        var times = ems([512, 682, 836, 1024, 1024, 1706, 1593, 369, 682, 682, 1024, 1155, 512, 682, 512, 569, 1024, 1024,
+            1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 569, 569, 1155, 1155, 1155, 909, 1886, 1479, 1366, 1366, 1479,
+            1251, 1139, 1479, 1479, 682, 797, 1479, 1251, 1821, 1479, 1479, 1139, 1479, 1366, 1139, 1251, 1479, 1479, 1933,
+            1479, 1479, 1251, 682, 569, 682, 961, 1024, 682, 909, 1024, 909, 1024, 909, 682, 1024, 1024, 569, 569, 1024, 569,
+            1593, 1024, 1024, 1024, 1024, 682, 797, 569, 1024, 1024, 1479, 1024, 1024, 909, 983, 410, 983, 1108]);
+        var arial = ems([569, 569, 727, 1139, 1139, 1821, 1366, 391, 682, 682, 797, 1196, 569, 682, 569, 569, 1139, 1139, 1139,
+            1139, 1139, 1139, 1139, 1139, 1139, 1139, 569, 569, 1196, 1196, 1196, 1139, 2079, 1366, 1366, 1479, 1479, 1366,
+            1251, 1593, 1479, 569, 1024, 1366, 1139, 1706, 1479, 1593, 1366, 1593, 1479, 1366, 1251, 1479, 1366, 1933, 1366,
+            1366, 1251, 569, 569, 569, 961, 1139, 682, 1139, 1139, 1024, 1139, 1139, 569, 1139, 1139, 455, 455, 1024, 455,
+            1706, 1139, 1139, 1139, 1139, 682, 1024, 569, 1139, 1024, 1479, 1024, 1024, 1024, 684, 532, 684, 1196]);
+        var consolas = [];
+        for (var k = 0; k < 95; k++) consolas.push(1126 * 100 / 2048);
+        // Their ascent, descent and line gap, in the same units.
+        var serif = {advances: times, ideograph: 100, ascent: 1825 * 100 / 2048, descent: 443 * 100 / 2048, lineGap: 87 * 100 / 2048};
+        var sans = {advances: arial, ideograph: 100, ascent: 1854 * 100 / 2048, descent: 434 * 100 / 2048, lineGap: 67 * 100 / 2048};
+        var mono = {advances: consolas, ideograph: 100, ascent: sans.ascent, descent: sans.descent, lineGap: sans.lineGap};
+        return {reference: 100, texts: [], families: {serif: serif, 'sans-serif': sans, cursive: serif, fantasy: serif,
+            monospace: mono, 'system-ui': sans, 'times new roman': serif, arial: sans, consolas: mono}};
+    })();
+    // A style's declarations set by name ('font-size'), kept as its members are ('fontSize').
+    function camelCase(name) {
+        return toText(name).toLowerCase().replace(/-([a-z])/g, function (all, c) { return c.toUpperCase(); });
+    }
+    var styleMethods = {
+        setProperty: function (name, value, priority) {
+            var v = value === null || value === undefined ? '' : toText(value), key = camelCase(name);
+            if (v !== '') v += priority && toText(priority).toLowerCase() === 'important' ? ' !important' : '';
+            // The same member written on the style's face before gives way to this one.
+            var face = layout.styleOf ? layout.styleOf(this) : undefined;
+            if (face && own(face, key)) face[key] = v;
+            if (v === '') delete this[key];
+            else this[key] = v;
+        },
+        getPropertyValue: function (name) {
+            var v = this[camelCase(name)];
+            return typeof v === 'string' ? v.replace(/\s*!important\s*$/i, '') : '';
+        },
+        getPropertyPriority: function (name) {
+            var v = this[camelCase(name)];
+            return typeof v === 'string' && /!important\s*$/i.test(v) ? 'important' : '';
+        },
+        removeProperty: function (name) {
+            var v = this.getPropertyValue(name);
+            this.setProperty(name, '');
+            return v;
+        }
+    };
+    var fontMetrics = null;
+    function readMetrics(from) {
+        var table = {reference: from.reference, families: {}, texts: {}}, k;
+        for (k in from.families) {
+            var f = from.families[k];
+            if (own(from.families, k) && f && f.advances && f.advances.length === 95) table.families[toText(k).toLowerCase()] = f;
+        }
+        var texts = from.texts || [];
+        for (k = 0; k < texts.length; k++) {
+            var t = texts[k];
+            if (t && typeof t.width === 'number') table.texts[toText(t.family).toLowerCase() + '|' + t.size + '|' + t.text] = t;
+        }
+        return table;
+    }
+    // The profile's metrics where it has them for the default families, else the built-in ones.
+    function metricsTable() {
+        if (fontMetrics === null) {
+            var pm = profile.fontMetrics;
+            if (pm && pm.families && typeof pm.reference === 'number' && pm.reference > 0) fontMetrics = readMetrics(pm);
+            var names = ['serif', 'sans-serif', 'monospace'];
+            for (var k = 0; k < names.length && fontMetrics !== null; k++) if (!own(fontMetrics.families, names[k])) fontMetrics = null;
+            if (fontMetrics === null) fontMetrics = readMetrics(builtinMetrics);
+        }
+        return fontMetrics;
+    }
+    var GENERIC_FAMILIES = wordSet('serif sans-serif monospace cursive fantasy system-ui');
+    var INLINE_TAGS = wordSet('A ABBR B BDI BDO BIG CITE CODE DATA DFN EM FONT I KBD LABEL MARK NOBR Q S SAMP SMALL SPAN ' +
+        'STRIKE STRONG SUB SUP TIME TT U VAR');
+    var MONOSPACE_TAGS = wordSet('CODE KBD PRE SAMP TT XMP LISTING PLAINTEXT');
+    var HIDDEN_TAGS = wordSet('HEAD SCRIPT STYLE TITLE META LINK BASE TEMPLATE NOSCRIPT AREA MAP PARAM DATALIST');
+    var KEYWORD_SIZES = {'xx-small': 9, 'x-small': 10, small: 13, medium: 16, large: 18, 'x-large': 24, 'xx-large': 32, 'xxx-large': 48};
+    // A declaration of the element's inline style: the style object's member, else the
+    // style attribute's text.
+    // Where the page is shown with Chrome's interfaces, a script writes its declarations on
+    // the style's face; styleOf finds it.
+    var layout = {styleOf: null};
+    function declared(e, camel, dashed) {
+        var st = e.style, face = st && layout.styleOf ? layout.styleOf(st) : undefined, v;
+        var sources = [face, st];
+        for (var k = 0; k < 2; k++) {
+            var o = sources[k];
+            if (!o || typeof o !== 'object') continue;
+            v = own(o, camel) ? o[camel] : own(o, dashed) ? o[dashed] : undefined;
+            if (typeof v === 'string' && v !== '') return v.replace(/\s*!important\s*$/i, '').replace(/^\s+|\s+$/g, '');
+        }
+        var text = (e.__attributes && own(e.__attributes, 'style') ? e.__attributes.style : '') + ';' +
+            (st && typeof st.cssText === 'string' ? st.cssText : '');
+        var m = new RegExp('(?:^|;)\\s*' + dashed + '\\s*:\\s*([^;]*)', 'i').exec(text);
+        return m ? m[1].replace(/\s*!important\s*$/i, '').replace(/^\s+|\s+$/g, '') : '';
+    }
+    function displayOf(e) {
+        var d = declared(e, 'display', 'display').toLowerCase();
+        if (d !== '') return d;
+        if (HIDDEN_TAGS[e.tagName] === true || (e.__attributes && own(e.__attributes, 'hidden'))) return 'none';
+        return INLINE_TAGS[e.tagName] === true || e.tagName === 'CANVAS' || e.tagName === 'IMG' || e.tagName === 'BR' ? 'inline' : 'block';
+    }
+    // The font of the element: its families, size in px, and whether the size is the
+    // default or a keyword's (Chrome gives such text in a bare monospace 13px for 16px).
+    function fontOf(e) {
+        var parent = e.parentNode && e.parentNode.nodeType === 1 ? fontOf(e.parentNode) : {families: ['serif'], size: 16, keyword: true};
+        var families = parent.families, size = parent.size, keyword = parent.keyword, m;
+        var font = declared(e, 'font', 'font');
+        m = /^(?:(?:normal|italic|oblique|bold|bolder|lighter|small-caps|\d{3})\s+)*(\S+?)(?:\s*\/\s*\S+)?\s+(\S.*)$/i.exec(font);
+        var familyText = m ? m[2] : declared(e, 'fontFamily', 'font-family'), sizeText = m ? m[1] : declared(e, 'fontSize', 'font-size');
+        if (familyText !== '') {
+            families = [];
+            var parts = familyText.split(',');
+            for (var k = 0; k < parts.length; k++) families.push(parts[k].replace(/^\s+|\s+$/g, '').replace(/^["']|["']$/g, '').toLowerCase());
+        } else if (MONOSPACE_TAGS[e.tagName] === true) {
+            families = ['monospace'];
+        }
+        sizeText = sizeText.toLowerCase();
+        var base = keyword && parent.families.length === 1 && parent.families[0] === 'monospace' ? parent.size * 16 / 13 : parent.size;
+        if (own(KEYWORD_SIZES, sizeText)) {
+            size = KEYWORD_SIZES[sizeText];
+            keyword = true;
+        } else if (sizeText === 'larger' || sizeText === 'smaller') {
+            size = sizeText === 'larger' ? base * 1.2 : base / 1.2;
+            keyword = false;
+        } else if ((m = /^([\d.]+)(px|pt|em|rem|%)$/.exec(sizeText))) {
+            var n = Number(m[1]);
+            size = m[2] === 'px' ? n : m[2] === 'pt' ? n * 4 / 3 : m[2] === 'em' ? n * base : m[2] === 'rem' ? n * 16 : n * base / 100;
+            keyword = false;
+        } else if (keyword) {
+            size = base;
+        }
+        if (keyword) size = families.length === 1 && families[0] === 'monospace' ? size * 13 / 16 : size;
+        return {families: families, size: size, keyword: keyword};
+    }
+    // The metrics of the first family of the list that is there (a font the profile says is
+    // present but did not measure is laid out as the sans-serif one), with its name.
+    function faceOf(font) {
+        var table = metricsTable(), list = font.families;
+        for (var k = 0; k < list.length; k++) {
+            var name = list[k];
+            if (own(table.families, name)) return {name: name, metrics: table.families[name]};
+            if (GENERIC_FAMILIES[name] !== true && knownFonts[name] === true) return {name: 'sans-serif', metrics: table.families['sans-serif']};
+        }
+        return {name: 'serif', metrics: table.families.serif};
+    }
+    function textWidth(text, font) {
+        var face = faceOf(font), table = metricsTable(), known = table.texts[face.name + '|' + font.size + '|' + text];
+        if (known) return known.width;
+        var m = face.metrics, sum = 0, lower = 0;
+        for (var k = 97; k < 123; k++) lower += m.advances[k - 32];
+        for (k = 0; k < text.length; k++) {
+            var c = text.charCodeAt(k);
+            if (c >= 32 && c < 127) sum += m.advances[c - 32];
+            else if ((c >= 0x2e80 && c < 0xa000) || (c >= 0xac00 && c < 0xd7b0) || (c >= 0xf900 && c < 0xfb00) || (c >= 0xff00 && c < 0xffef)) sum += m.ideograph || table.reference;
+            else if (c >= 0xdc00 && c < 0xe000) continue;
+            else sum += lower / 26;
+        }
+        return Math.ceil(sum * font.size / table.reference * 64 - 1e-6) / 64;
+    }
+    // The height of text in the font; a block's line adds the font's line gap.
+    function lineHeight(font, block) {
+        var face = faceOf(font), m = face.metrics, scale = font.size / metricsTable().reference;
+        return Math.round(m.ascent * scale) + Math.round(m.descent * scale) + (block && m.lineGap > 0 ? Math.round(m.lineGap * scale) : 0);
+    }
+    function pixels(text) {
+        var m = /^(-?[\d.]+)px$/.exec(text);
+        return m ? Number(m[1]) : null;
+    }
+    function rooted(e) {
+        for (var p = e; p; p = p.parentNode) if (p.nodeType === 9) return p;
+        return null;
+    }
+    function shrinks(e) {
+        var display = displayOf(e), position = declared(e, 'position', 'position').toLowerCase();
+        return display !== 'block' || position === 'absolute' || position === 'fixed' ||
+            (declared(e, 'float', 'float') !== '' && declared(e, 'float', 'float') !== 'none');
+    }
+    // The width the element's box is laid out in: the window's (or its frame's), narrowed
+    // by each ancestor's own width and the body's margins.
+    function availableWidth(e) {
+        var chain = [], p, w;
+        for (p = e.parentNode; p && p.nodeType === 1; p = p.parentNode) chain.push(p);
+        var doc = rooted(e), frame = doc && doc.defaultView && doc.defaultView.frameElement;
+        w = frame ? boxOf(frame).width : config.innerWidth;
+        for (var k = chain.length - 1; k >= 0; k--) {
+            var fixed = pixels(declared(chain[k], 'width', 'width'));
+            if (fixed !== null) w = fixed;
+            else if (chain[k].tagName === 'BODY') w = Math.max(0, w - 16);
+        }
+        return w;
+    }
+    // The element's box: {width, height, inline}; none when it has no box.
+    function boxOf(e) {
+        if (!rooted(e)) return {width: 0, height: 0, inline: true, none: true};
+        for (var p = e; p && p.nodeType === 1; p = p.parentNode) {
+            if (displayOf(p) === 'none') return {width: 0, height: 0, inline: true, none: true};
+        }
+        var display = displayOf(e), fixedWidth = pixels(declared(e, 'width', 'width')), fixedHeight = pixels(declared(e, 'height', 'height'));
+        if (e.tagName === 'CANVAS' || e.tagName === 'IFRAME') {
+            var canvas = e.tagName === 'CANVAS';
+            return {width: fixedWidth !== null ? fixedWidth : canvas ? e.width : 300, height: fixedHeight !== null ? fixedHeight : canvas ? e.height : 150,
+                inline: display === 'inline'};
+        }
+        var font = fontOf(e), avail = availableWidth(e), shrink = shrinks(e);
+        var width = fixedWidth !== null ? fixedWidth : shrink ? null : avail;
+        var lines = flow(e, font, width === null ? avail : width);
+        if (width === null) width = Math.min(lines.widest, avail);
+        var height = fixedHeight !== null ? fixedHeight : display === 'inline' ? lines.count * lineHeight(font) : lines.height;
+        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline'};
+    }
+    // The element's content in lines, wrapped at `width`: the widest, how many, and their
+    // height with the blocks among them.
+    function flow(e, font, width) {
+        var out = {widest: 0, count: 0, height: 0}, run = 0, open = false, lh = lineHeight(font, displayOf(e) !== 'inline');
+        function endLine() {
+            if (open) {
+                var n = width > 0 && run > width ? Math.ceil(run / width) : 1;
+                out.widest = Math.max(out.widest, n > 1 ? width : run);
+                out.count += n;
+                out.height += n * lh;
+            }
+            run = 0;
+            open = false;
+        }
+        var kids = e.childNodes || [];
+        for (var k = 0; k < kids.length; k++) {
+            var c = kids[k];
+            if (c.nodeType === 3) {
+                var text = c.data.replace(/[\t\n\f\r ]+/g, ' ');
+                if (!open) text = text.replace(/^ /, '');
+                if (text !== '') {
+                    run += textWidth(text, font);
+                    open = true;
+                }
+            } else if (c.nodeType === 1) {
+                if (c.tagName === 'BR') {
+                    open = true;
+                    endLine();
+                    continue;
+                }
+                var b = boxOf(c);
+                if (b.none) continue;
+                if (b.inline) {
+                    run += b.width;
+                    open = true;
+                } else {
+                    endLine();
+                    out.widest = Math.max(out.widest, b.width);
+                    out.height += b.height;
+                }
+            }
+        }
+        endLine();
+        return out;
+    }
+    function rectOf(e) {
+        var b = boxOf(e), r = inherit(emptyRect);
+        r.width = r.right = b.width;
+        r.height = r.bottom = b.height;
+        return r;
+    }
+    if (modern) {
+        var sizeOf = function (name, inner) {
+            return function () {
+                var b = boxOf(this);
+                if (inner && b.inline) return 0;
+                return Math.round(name === 'width' ? b.width : b.height);
+            };
+        };
+        protoAccessor(HTMLElement.prototype, 'offsetWidth', sizeOf('width', false), noop);
+        protoAccessor(HTMLElement.prototype, 'offsetHeight', sizeOf('height', false), noop);
+        protoAccessor(HTMLElement.prototype, 'clientWidth', sizeOf('width', true), noop);
+        protoAccessor(HTMLElement.prototype, 'clientHeight', sizeOf('height', true), noop);
+        protoAccessor(HTMLElement.prototype, 'scrollWidth', sizeOf('width', true), noop);
+        protoAccessor(HTMLElement.prototype, 'scrollHeight', sizeOf('height', true), noop);
+    }
+
     var elementMethods = {
         setAttribute: function (name, value) {
             var key = toText(name).toLowerCase();
@@ -1099,7 +1416,7 @@
             else if (where === 'afterbegin') insertChild(this, f, this.firstChild);
             else if (where === 'beforeend') insertChild(this, f, null);
         },
-        getBoundingClientRect: function () { return inherit(emptyRect); },
+        getBoundingClientRect: function () { return modern ? rectOf(this) : inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
         click: function () {
             // A disabled control is not clicked at all.
@@ -1435,6 +1752,10 @@
         FRAMEBUFFER: 36160, RENDERBUFFER: 36161, NO_ERROR: 0, DEPTH_TEST: 2929, BLEND: 3042, CULL_FACE: 2884};
     var glNames = {};
     for (var gk in GL) if (own(GL, gk)) glNames[GL[gk]] = gk;
+    // Answers of the card a profile may hold beside the constants scripts use.
+    glNames[3408] = 'SUBPIXEL_BITS';
+    glNames[35738] = 'IMPLEMENTATION_COLOR_READ_TYPE';
+    glNames[35739] = 'IMPLEMENTATION_COLOR_READ_FORMAT';
     var glDefaults = {VENDOR: 'WebKit', RENDERER: 'WebKit WebGL', VERSION: 'WebGL 1.0 (OpenGL ES 2.0 Chromium)',
         SHADING_LANGUAGE_VERSION: 'WebGL GLSL ES 1.0 (OpenGL ES GLSL ES 1.0 Chromium)', MAX_TEXTURE_SIZE: 16384,
         MAX_VIEWPORT_DIMS: [32767, 32767], MAX_RENDERBUFFER_SIZE: 16384, MAX_VERTEX_ATTRIBS: 16,
@@ -1442,6 +1763,7 @@
         MAX_TEXTURE_IMAGE_UNITS: 16, MAX_VERTEX_TEXTURE_IMAGE_UNITS: 16, MAX_COMBINED_TEXTURE_IMAGE_UNITS: 32,
         MAX_CUBE_MAP_TEXTURE_SIZE: 16384, ALIASED_LINE_WIDTH_RANGE: [1, 1], ALIASED_POINT_SIZE_RANGE: [1, 1024],
         RED_BITS: 8, GREEN_BITS: 8, BLUE_BITS: 8, ALPHA_BITS: 8, DEPTH_BITS: 24, STENCIL_BITS: 0,
+        IMPLEMENTATION_COLOR_READ_FORMAT: 6408, IMPLEMENTATION_COLOR_READ_TYPE: 5121,
         UNMASKED_VENDOR_WEBGL: 'Google Inc. (NVIDIA)',
         UNMASKED_RENDERER_WEBGL: 'ANGLE (NVIDIA, NVIDIA GeForce GTX 1660 SUPER (0x000021C4) Direct3D11 vs_5_0 ps_5_0, D3D11)'};
     var glExtensions = ['ANGLE_instanced_arrays', 'EXT_blend_minmax', 'EXT_clip_control', 'EXT_color_buffer_half_float',
@@ -1680,6 +2002,13 @@
             f.rangeMin = ints ? 31 : 127;
             f.rangeMax = ints ? 30 : 127;
             f.precision = ints ? 0 : 23;
+            // The profile's card answers as it did in the recorded browser.
+            var recorded = pw.precisions && pw.precisions[glNames[shaderType] + '.' + glNames[p]];
+            if (recorded && recorded.length === 3) {
+                f.rangeMin = recorded[0];
+                f.rangeMax = recorded[1];
+                f.precision = recorded[2];
+            }
             return f;
         };
         var attributes = pw.contextAttributes || {alpha: true, antialias: true, depth: true, desynchronized: false,
@@ -1788,10 +2117,11 @@
         e.namespaceURI = 'http://www.w3.org/1999/xhtml';
         e.__attributes = {};
         relink(e);
-        e.style = {};
+        e.style = modern ? inherit(styleMethods) : {};
         e.id = e.className = '';
         if (plainMembers) e.innerHTML = e.outerHTML = e.innerText = e.textContent = '';
-        e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
+        // In the modern target the sizes are the layout's, read through the prototype.
+        if (!modern) e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
         e.offsetTop = e.offsetLeft = e.scrollTop = e.scrollLeft = 0;
         if (name === 'CANVAS') {
             e.width = 300;
@@ -2873,9 +3203,10 @@
     }
 
     // ---- audio rendered offline: the same signal every run ------------------------------
-    // Oscillators, gains and a compressor computed sample by sample; where the user's
-    // profile holds their Chrome's sum of the common audio fingerprint, the rendering is
-    // scaled to give it.
+    // Oscillators, gains and a compressor computed sample by sample. Where the user's
+    // profile holds the samples their Chrome rendered for a graph (the common fingerprint
+    // graphs), a page rendering that same graph gets those samples; a profile that holds
+    // only the sum of the common fingerprint has the rendering scaled to give it.
     // Each parameter keeps the range Chrome gives it (a float's whole range unless said).
     function AudioParam(value, min, max) {
         this.value = this.defaultValue = value;
@@ -3012,15 +3343,85 @@
         this.renderedBuffer = init && init.renderedBuffer ? init.renderedBuffer : null;
     }
     subclass(OfflineAudioCompletionEvent, Event);
+    // The graph a context renders, as the collector writes it down: a chain from one source
+    // to the destination ("triangle 10000 0 0 > compressor -50 40 12 0 0.25"), or null for
+    // any other shape.
+    function graphOf(ctx) {
+        var parts = [], n = ctx.destination, f = Math.fround;
+        while (n.__inputs.length === 1) {
+            n = n.__inputs[0];
+            if (n instanceof OscillatorNode) {
+                if (n.__inputs.length || n.__start === undefined || n.__stop !== undefined) return null;
+                parts.unshift(n.type + ' ' + f(n.frequency.value) + ' ' + f(n.detune.value) + ' ' + n.__start);
+                return parts.join(' > ');
+            }
+            if (n instanceof DynamicsCompressorNode) {
+                parts.unshift('compressor ' + [f(n.threshold.value), f(n.knee.value), f(n.ratio.value), f(n.attack.value),
+                    f(n.release.value)].join(' '));
+            } else if (n instanceof GainNode) {
+                parts.unshift('gain ' + f(n.gain.value));
+            } else {
+                return null;
+            }
+        }
+        return null;
+    }
+    var renders = null;
+    function recordedRenders() {
+        if (renders === null) {
+            var list = profile.audio && profile.audio.renders;
+            renders = [];
+            if (list && typeof list.length === 'number') {
+                for (var k = 0; k < list.length; k++) {
+                    var r = list[k];
+                    if (r && typeof r.graph === 'string' && typeof r.samples === 'string' && typeof r.sampleRate === 'number')
+                        renders.push({graph: r.graph, sampleRate: r.sampleRate, samples: r.samples, data: null});
+                }
+            }
+        }
+        return renders;
+    }
+    // The recorded samples of the browser the profile describes for the context's graph, or
+    // null. Rendering is causal, so a shorter context gets the start of a longer recording;
+    // past its end the recording's last period of the oscillator repeats.
+    function recordedRender(ctx) {
+        var list = recordedRenders(), graph = list.length ? graphOf(ctx) : null, k;
+        if (graph === null) return null;
+        for (k = 0; k < list.length; k++) if (list[k].graph === graph && list[k].sampleRate === ctx.sampleRate) break;
+        if (k === list.length) return null;
+        var r = list[k];
+        if (r.data === null) {
+            var bytes;
+            try { bytes = atob(r.samples); } catch (e) { return null; }
+            var view = new DataView(new ArrayBuffer(bytes.length - bytes.length % 4));
+            for (var b = 0; b < view.byteLength; b++) view.setUint8(b, bytes.charCodeAt(b));
+            r.data = new Float32Array(view.byteLength / 4);
+            for (b = 0; b < r.data.length; b++) r.data[b] = view.getFloat32(b * 4, true);
+        }
+        var have = r.data, out = new Float32Array(ctx.length), count = Math.min(have.length, ctx.length);
+        if (!have.length) return null;
+        out.set(have.subarray(0, count));
+        if (ctx.length > have.length) {
+            var f = Number(graph.split(' ')[1]) / ctx.sampleRate, period = have.length;
+            for (var p = 1; p <= have.length; p++) {
+                if (Math.abs(p * f - Math.round(p * f)) < 1e-9) { period = p; break; }
+            }
+            for (k = have.length; k < ctx.length; k++) out[k] = have[have.length - period + (k - have.length) % period];
+        }
+        return out;
+    }
     // A context renders once; the samples come at once, the buffer a task later, as the
     // complete event and the promise give it.
     OfflineAudioContext.prototype.startRendering = function () {
         if (this.state !== 'suspended') {
             return Promise.reject(domError('InvalidStateError', "Failed to execute 'startRendering' on 'OfflineAudioContext': cannot call startRendering more than once"));
         }
-        var ctx = this, buffer = inherit(AudioBuffer.prototype), data = new Float32Array(this.length), k;
-        for (k = 0; k < this.length; k++) data[k] = sampleOf(this.destination, k, this.sampleRate, {});
-        var wanted = profile.audio && typeof profile.audio.sum === 'number' ? profile.audio.sum : null;
+        var ctx = this, buffer = inherit(AudioBuffer.prototype), data = recordedRender(this), k;
+        if (data === null) {
+            data = new Float32Array(this.length);
+            for (k = 0; k < this.length; k++) data[k] = sampleOf(this.destination, k, this.sampleRate, {});
+        }
+        var wanted = profile.audio && typeof profile.audio.sum === 'number' && !recordedRenders().length ? profile.audio.sum : null;
         if (wanted !== null && this.length >= 5000) {
             var have = 0;
             for (k = 4500; k < 5000; k++) have += Math.abs(data[k]);
@@ -3475,7 +3876,7 @@
 
     // What the modern target's interfaces are made over.
     return {config: config, window: global, document: document, navigator: navigator, location: location, screen: screen,
-        profile: profile, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
+        profile: profile, layout: layout, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
         compileHandlersWith: behindFace ? compileHandlersWith : null,
         createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
         types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,

@@ -565,6 +565,8 @@
         kinds.set(this.style, 'CSSStyleDeclaration');
         return wrapAs(this.style, 'CSSStyleDeclaration');
     });
+    // The layout reads the declarations a script set on an element's style.
+    if (kit.layout) kit.layout.styleOf = function (impl) { return wrappers.get(impl); };
     on('Element', 'get attributes', function () {
         var el = this, map = {element: el};
         kinds.set(map, 'NamedNodeMap');
