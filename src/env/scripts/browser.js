@@ -1241,8 +1241,10 @@
         if (known) return known.width;
         var m = face.metrics, sum = 0, lower = 0;
         for (var k = 97; k < 123; k++) lower += m.advances[k - 32];
+        var kerning = m.kerning && typeof m.kerning === 'object' ? m.kerning : null, pair;
         for (k = 0; k < text.length; k++) {
             var c = text.charCodeAt(k);
+            if (kerning !== null && k > 0 && own(kerning, (pair = text.substring(k - 1, k + 1))) && typeof kerning[pair] === 'number') sum += kerning[pair];
             if (c >= 32 && c < 127) sum += m.advances[c - 32];
             else if ((c >= 0x2e80 && c < 0xa000) || (c >= 0xac00 && c < 0xd7b0) || (c >= 0xf900 && c < 0xfb00) || (c >= 0xff00 && c < 0xffef)) sum += m.ideograph || table.reference;
             else if (c >= 0xdc00 && c < 0xe000) continue;
@@ -1299,14 +1301,15 @@
         var lines = flow(e, font, width === null ? avail : width);
         if (width === null) width = Math.min(lines.widest, avail);
         var height = fixedHeight !== null ? fixedHeight : display === 'inline' ? lines.count * lineHeight(font) : lines.height;
-        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline'};
+        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline', flat: lines.flat};
     }
     // The element's content in lines, wrapped at `width`: the widest, how many, and their
     // height with the blocks among them.
     function flow(e, font, width) {
-        var out = {widest: 0, count: 0, height: 0}, run = 0, open = false, lh = lineHeight(font, displayOf(e) !== 'inline');
+        var out = {widest: 0, count: 0, height: 0, flat: 0}, run = 0, open = false, lh = lineHeight(font, displayOf(e) !== 'inline');
         function endLine() {
             if (open) {
+                out.flat += run;
                 var n = width > 0 && run > width ? Math.ceil(run / width) : 1;
                 out.widest = Math.max(out.widest, n > 1 ? width : run);
                 out.count += n;
@@ -1333,8 +1336,9 @@
                 }
                 var b = boxOf(c);
                 if (b.none) continue;
+                // An inline element's text wraps with the line it is in.
                 if (b.inline) {
-                    run += b.width;
+                    run += b.flat === undefined ? b.width : b.flat;
                     open = true;
                 } else {
                     endLine();

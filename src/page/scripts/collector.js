@@ -67,10 +67,18 @@
         families.forEach(function (f) {
             var font = reference + 'px ' + (/^[a-z-]+$/.test(f) ? f : '"' + f + '"'), advances = [];
             for (var c = 32; c < 127; c++) advances.push(textWidth(font, String.fromCharCode(c)));
+            // Pairs the font kerns: how much narrower (or wider) the two are together.
+            var kerning = {};
+            for (var a = 32; a < 127; a++) {
+                for (var b = 32; b < 127; b++) {
+                    var pair = String.fromCharCode(a, b), k = textWidth(font, pair) - advances[a - 32] - advances[b - 32];
+                    if (Math.abs(k) > 1e-3) kerning[pair] = k;
+                }
+            }
             // Ascent and descent come whole pixels, so they are read ten times as large.
             ruler.font = font.replace(/^\d+/, String(reference * 10));
             var m = ruler.measureText('Hg');
-            metrics.families[f] = {advances: advances, ideograph: textWidth(font, '\u4e2d'),
+            metrics.families[f] = {advances: advances, kerning: kerning, ideograph: textWidth(font, '\u4e2d'),
                 ascent: m.fontBoundingBoxAscent / 10, descent: m.fontBoundingBoxDescent / 10};
         });
         var box = document.createElement('div'), boxes = [];
