@@ -173,8 +173,11 @@ TEST(TextBoxes, ElementsWithoutABoxAndBlocks) {
     EXPECT_EQ(env.Text("[s.offsetWidth, d.offsetHeight, d.style.getPropertyValue('display'), d.style.getPropertyPriority('display')].join()"),
               "0,0,none,important");
     ASSERT_TRUE(env.Add("d.style.removeProperty('display'); d.style.width = '100px'; s.textContent = 'word '.repeat(50);"));
-    // A block of its own width wraps its text into lines.
+    // A block of its own width breaks its text into lines between words; a word wider than
+    // the block stays on one line.
     EXPECT_EQ(env.Text("[d.offsetWidth, d.offsetHeight > 18 * 5, d.style.display].join()"), "100,true,");
+    ASSERT_TRUE(env.Add("s.textContent = 'x'.repeat(100);"));
+    EXPECT_EQ(env.Text("[d.offsetHeight, s.offsetWidth > 300].join()"), "18,true");
 }
 
 TEST(TextBoxes, TheJScriptTargetKeepsItsZeroSizes) {

@@ -1250,8 +1250,10 @@
             else if (c >= 0xdc00 && c < 0xe000) continue;
             else sum += lower / 26;
         }
-        return Math.ceil(sum * font.size / table.reference * 64 - 1e-6) / 64;
+        return sum * font.size / table.reference;
     }
+    // A line's width as Chrome lays it out: in 1/64 px, rounded up.
+    function snap(w) { return Math.ceil(w * 64 - 1e-6) / 64; }
     // The height of text in the font; a block's line adds the font's line gap.
     function lineHeight(font, block) {
         var face = faceOf(font), m = face.metrics, scale = font.size / metricsTable().reference;
@@ -1301,50 +1303,61 @@
         var lines = flow(e, font, width === null ? avail : width);
         if (width === null) width = Math.min(lines.widest, avail);
         var height = fixedHeight !== null ? fixedHeight : display === 'inline' ? lines.count * lineHeight(font) : lines.height;
-        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline', flat: lines.flat};
+        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline'};
     }
-    // The element's content in lines, wrapped at `width`: the widest, how many, and their
-    // height with the blocks among them.
-    function flow(e, font, width) {
-        var out = {widest: 0, count: 0, height: 0, flat: 0}, run = 0, open = false, lh = lineHeight(font, displayOf(e) !== 'inline');
-        function endLine() {
-            if (open) {
-                out.flat += run;
-                var n = width > 0 && run > width ? Math.ceil(run / width) : 1;
-                out.widest = Math.max(out.widest, n > 1 ? width : run);
-                out.count += n;
-                out.height += n * lh;
-            }
-            run = 0;
-            open = false;
-        }
+    // The element's inline content in pieces: words, the spaces between them, line breaks,
+    // and the blocks among them; an inline element's own content goes in in its own font.
+    function piecesOf(e, font, out) {
         var kids = e.childNodes || [];
         for (var k = 0; k < kids.length; k++) {
             var c = kids[k];
             if (c.nodeType === 3) {
-                var text = c.data.replace(/[\t\n\f\r ]+/g, ' ');
-                if (!open) text = text.replace(/^ /, '');
-                if (text !== '') {
-                    run += textWidth(text, font);
-                    open = true;
+                var parts = c.data.replace(/[\t\n\f\r ]+/g, ' ').split(/( )/);
+                for (var n = 0; n < parts.length; n++) {
+                    if (parts[n] === ' ') out.push({space: textWidth(' ', font)});
+                    else if (parts[n] !== '') out.push({word: textWidth(parts[n], font)});
                 }
             } else if (c.nodeType === 1) {
-                if (c.tagName === 'BR') {
-                    open = true;
-                    endLine();
-                    continue;
-                }
-                var b = boxOf(c);
-                if (b.none) continue;
-                // An inline element's text wraps with the line it is in.
-                if (b.inline) {
-                    run += b.flat === undefined ? b.width : b.flat;
-                    open = true;
-                } else {
-                    endLine();
-                    out.widest = Math.max(out.widest, b.width);
-                    out.height += b.height;
-                }
+                var display = displayOf(c);
+                if (c.tagName === 'BR') out.push({br: true});
+                else if (display === 'none') continue;
+                else if (display === 'inline' && c.tagName !== 'CANVAS' && c.tagName !== 'IFRAME') piecesOf(c, fontOf(c), out);
+                else if (display === 'inline') out.push({word: boxOf(c).width});
+                else out.push({block: boxOf(c)});
+            }
+        }
+        return out;
+    }
+    // The element's content in lines, broken between words to fit `width`: the widest, how
+    // many, and their height with the blocks among them.
+    function flow(e, font, width) {
+        var out = {widest: 0, count: 0, height: 0}, line = 0, space = 0, open = false, lh = lineHeight(font, displayOf(e) !== 'inline');
+        function endLine() {
+            if (open) {
+                out.widest = Math.max(out.widest, snap(line));
+                out.count++;
+                out.height += lh;
+            }
+            line = space = 0;
+            open = false;
+        }
+        var pieces = piecesOf(e, font, []);
+        for (var k = 0; k < pieces.length; k++) {
+            var p = pieces[k];
+            if (p.br) {
+                open = true;
+                endLine();
+            } else if (p.block) {
+                endLine();
+                out.widest = Math.max(out.widest, p.block.width);
+                out.height += p.block.height;
+            } else if (p.space !== undefined) {
+                if (open) space = p.space;
+            } else {
+                if (open && width > 0 && snap(line + space + p.word) > width) endLine();
+                line += space + p.word;
+                space = 0;
+                open = true;
             }
         }
         endLine();
