@@ -1171,7 +1171,7 @@
     // style attribute's text.
     // Where the page is shown with Chrome's interfaces, a script writes its declarations on
     // the style's face; styleOf finds it.
-    var layout = {styleOf: null};
+    var layout = {styleOf: null}, declarationPatterns = {};
     function declared(e, camel, dashed) {
         var st = e.style, face = st && layout.styleOf ? layout.styleOf(st) : undefined, v;
         var sources = [face, st];
@@ -1183,7 +1183,9 @@
         }
         var text = (e.__attributes && own(e.__attributes, 'style') ? e.__attributes.style : '') + ';' +
             (st && typeof st.cssText === 'string' ? st.cssText : '');
-        var m = new RegExp('(?:^|;)\\s*' + dashed + '\\s*:\\s*([^;]*)', 'i').exec(text);
+        if (text === ';') return '';
+        var find = declarationPatterns[dashed] || (declarationPatterns[dashed] = new RegExp('(?:^|;)\\s*' + dashed + '\\s*:\\s*([^;]*)', 'i'));
+        var m = find.exec(text);
         return m ? m[1].replace(/\s*!important\s*$/i, '').replace(/^\s+|\s+$/g, '') : '';
     }
     function displayOf(e) {
