@@ -200,6 +200,12 @@ TEST(OtherAnswers, TheRecordedCardsPrecisionsAndParameters) {
               "15 15 10,15 14 0,127 127 23,4,6408,5121");
 }
 
+TEST(OtherAnswers, TheNetworkIsTheProfiles) {
+    ProfileScope scope(Fixture("chromium.json"));
+    EnvHost env(ScriptTarget::ES2021);
+    EXPECT_EQ(env.Text("var c = navigator.connection; [c.effectiveType, c.rtt, c.downlink, c.saveData].join()"), "4g,100,1.45,false");
+}
+
 TEST(OtherAnswers, NodesAndTextGoInWhereScriptsPutThem) {
     EnvHost env(ScriptTarget::ES2021);
     ASSERT_TRUE(env.Add("var d = document.createElement('div'), b = document.createElement('b'), i = document.createElement('i');"
