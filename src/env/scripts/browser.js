@@ -1167,11 +1167,11 @@
     var MONOSPACE_TAGS = wordSet('CODE KBD PRE SAMP TT XMP LISTING PLAINTEXT');
     var HIDDEN_TAGS = wordSet('HEAD SCRIPT STYLE TITLE META LINK BASE TEMPLATE NOSCRIPT AREA MAP PARAM DATALIST');
     var KEYWORD_SIZES = {'xx-small': 9, 'x-small': 10, small: 13, medium: 16, large: 18, 'x-large': 24, 'xx-large': 32, 'xxx-large': 48};
-    // A declaration of the element's inline style: the style object's member, else the
-    // style attribute's text.
     // Where the page is shown with Chrome's interfaces, a script writes its declarations on
     // the style's face; styleOf finds it.
     var layout = {styleOf: null}, declarationPatterns = {};
+    // A declaration of the element's inline style: the style's member (on its face first),
+    // else the style attribute's text or cssText.
     function declared(e, camel, dashed) {
         var st = e.style, face = st && layout.styleOf ? layout.styleOf(st) : undefined, v;
         var sources = [face, st];
@@ -1288,24 +1288,27 @@
         }
         return w;
     }
-    // The element's box: {width, height, inline}; none when it has no box.
+    // The element's box: {width, height, inline, border}; none when it has no box. A
+    // replaced element (canvas, frame) keeps its own size and has a client area even inline;
+    // a frame has Chrome's 2 px border.
     function boxOf(e) {
-        if (!rooted(e)) return {width: 0, height: 0, inline: true, none: true};
+        if (!rooted(e)) return {width: 0, height: 0, inline: true, none: true, border: 0};
         for (var p = e; p && p.nodeType === 1; p = p.parentNode) {
-            if (displayOf(p) === 'none') return {width: 0, height: 0, inline: true, none: true};
+            if (displayOf(p) === 'none') return {width: 0, height: 0, inline: true, none: true, border: 0};
         }
         var display = displayOf(e), fixedWidth = pixels(declared(e, 'width', 'width')), fixedHeight = pixels(declared(e, 'height', 'height'));
         if (e.tagName === 'CANVAS' || e.tagName === 'IFRAME') {
             var canvas = e.tagName === 'CANVAS';
             return {width: fixedWidth !== null ? fixedWidth : canvas ? e.width : 300, height: fixedHeight !== null ? fixedHeight : canvas ? e.height : 150,
-                inline: display === 'inline'};
+                inline: display === 'inline', replaced: true, border: canvas ? 0 : 2};
         }
         var font = fontOf(e), avail = availableWidth(e), shrink = shrinks(e);
+        if (e.tagName === 'BODY') avail = Math.max(0, avail - 16);
         var width = fixedWidth !== null ? fixedWidth : shrink ? null : avail;
         var lines = flow(e, font, width === null ? avail : width);
         if (width === null) width = Math.min(lines.widest, avail);
         var height = fixedHeight !== null ? fixedHeight : display === 'inline' ? lines.count * lineHeight(font) : lines.height;
-        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline'};
+        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline', border: 0};
     }
     // The element's inline content in pieces: words, the spaces between them, line breaks,
     // and the blocks among them; an inline element's own content goes in in its own font.
@@ -1324,7 +1327,7 @@
                 if (c.tagName === 'BR') out.push({br: true});
                 else if (display === 'none') continue;
                 else if (display === 'inline' && c.tagName !== 'CANVAS' && c.tagName !== 'IFRAME') piecesOf(c, fontOf(c), out);
-                else if (display === 'inline') out.push({word: boxOf(c).width});
+                else if (display === 'inline') out.push({word: boxOf(c).width + 2 * boxOf(c).border});
                 else out.push({block: boxOf(c)});
             }
         }
@@ -1367,16 +1370,16 @@
     }
     function rectOf(e) {
         var b = boxOf(e), r = inherit(emptyRect);
-        r.width = r.right = b.width;
-        r.height = r.bottom = b.height;
+        r.width = r.right = b.width + 2 * b.border;
+        r.height = r.bottom = b.height + 2 * b.border;
         return r;
     }
     if (modern) {
         var sizeOf = function (name, inner) {
             return function () {
                 var b = boxOf(this);
-                if (inner && b.inline) return 0;
-                return Math.round(name === 'width' ? b.width : b.height);
+                if (inner && b.inline && !b.replaced) return 0;
+                return Math.round(name === 'width' ? b.width : b.height) + (inner ? 0 : 2 * b.border);
             };
         };
         protoAccessor(HTMLElement.prototype, 'offsetWidth', sizeOf('width', false), noop);
@@ -3762,6 +3765,9 @@
         // Its own navigator object, with the page's values.
         w.navigator = inherit(navigator);
         w.window = w.self = w.frames = w;
+        // Its viewport is the frame's box.
+        accessor(w, 'innerWidth', function () { return boxOf(frame).width; }, noop);
+        accessor(w, 'innerHeight', function () { return boxOf(frame).height; }, noop);
         w.parent = global;
         w.top = global.top;
         w.frameElement = frame;

@@ -43,9 +43,19 @@
     var loose = document.createElement('span');
     loose.textContent = 'not in the document';
     out.detached = function () { return [loose.offsetWidth, loose.offsetHeight, loose.getBoundingClientRect().width]; };
+    var frame = document.createElement('iframe'), canvas = document.createElement('canvas');
+    body.appendChild(frame);
+    body.appendChild(canvas);
+    out.frame = function () {
+        return [frame.offsetWidth, frame.offsetHeight, frame.clientWidth, frame.clientHeight, frame.getBoundingClientRect().width,
+            frame.contentWindow.innerWidth, frame.contentWindow.innerHeight];
+    };
+    out.canvas = function () { return [canvas.offsetWidth, canvas.offsetHeight, canvas.clientWidth, canvas.clientHeight]; };
     var answers = {};
     for (var name in out) answers[name] = out[name]();
     body.removeChild(holder);
     body.removeChild(block);
+    body.removeChild(frame);
+    body.removeChild(canvas);
     window.layoutProbe = JSON.stringify(answers);
 })();

@@ -21,10 +21,17 @@ HTML
 port=${PORT:-8797}
 (cd "$work" && exec python3 -m http.server "$port" --bind 127.0.0.1 >/dev/null 2>&1) &
 server=$!
-sleep 1
+for n in 1 2 3 4 5 6 7 8 9 10; do
+    python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/probe.html')" 2>/dev/null && break
+    sleep 0.5
+done
 for page in collect probe; do
-    chromium --headless --no-sandbox --disable-gpu --user-data-dir="$work/profile" --virtual-time-budget=20000 \
-        --dump-dom "http://127.0.0.1:$port/$page.html" 2>/dev/null > "$work/$page.dom"
+    # A first start of a fresh browser profile may finish before the page does: try again.
+    for try in 1 2 3; do
+        chromium --headless --no-sandbox --disable-gpu --user-data-dir="$work/profile" --virtual-time-budget=20000 \
+            --dump-dom "http://127.0.0.1:$port/$page.html" 2>/dev/null > "$work/$page.dom"
+        grep -q '<pre id="out">pending' "$work/$page.dom" || break
+    done
 done
 python3 - "$work" "$here" <<'PY'
 import html, json, re, sys
