@@ -200,6 +200,23 @@ TEST(OtherAnswers, TheRecordedCardsPrecisionsAndParameters) {
               "15 15 10,15 14 0,127 127 23,4,6408,5121");
 }
 
+TEST(OtherAnswers, WebGlsOwnStateAnswersAsChromesDoes) {
+    EnvHost env(ScriptTarget::ES2021);
+    ASSERT_TRUE(env.Add("var gl = document.createElement('canvas').getContext('webgl'), p = function (n) { return String(gl.getParameter(n)); };"));
+    // Recorded in Chromium: the stencil masks all ones without a stencil buffer, WebGL's
+    // pixel-store flags at their defaults, no compressed formats.
+    EXPECT_EQ(env.Text("[gl.STENCIL_VALUE_MASK, gl.STENCIL_WRITEMASK, gl.STENCIL_BACK_VALUE_MASK, gl.STENCIL_BACK_WRITEMASK,"
+                       " gl.UNPACK_FLIP_Y_WEBGL, gl.UNPACK_PREMULTIPLY_ALPHA_WEBGL, gl.UNPACK_COLORSPACE_CONVERSION_WEBGL,"
+                       " gl.COMPRESSED_TEXTURE_FORMATS].map(p).join()"),
+              "4294967295,4294967295,4294967295,4294967295,false,false,37444,");
+    // They follow what the script sets.
+    ASSERT_TRUE(env.Add("gl.stencilMaskSeparate(gl.BACK, 15); gl.stencilFunc(gl.ALWAYS, 1, 7); gl.pixelStorei(gl.UNPACK_FLIP_Y_WEBGL, true);"
+                        "gl.pixelStorei(gl.UNPACK_COLORSPACE_CONVERSION_WEBGL, gl.NONE);"));
+    EXPECT_EQ(env.Text("[gl.STENCIL_WRITEMASK, gl.STENCIL_BACK_WRITEMASK, gl.STENCIL_VALUE_MASK, gl.STENCIL_BACK_VALUE_MASK,"
+                       " gl.UNPACK_FLIP_Y_WEBGL, gl.UNPACK_COLORSPACE_CONVERSION_WEBGL].map(p).join()"),
+              "4294967295,15,7,7,true,0");
+}
+
 TEST(OtherAnswers, TheNetworkIsTheProfiles) {
     ProfileScope scope(Fixture("chromium.json"));
     EnvHost env(ScriptTarget::ES2021);

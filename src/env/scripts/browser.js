@@ -1920,6 +1920,32 @@
         binder('bindTexture', 0x8069);
         binder('bindFramebuffer', 0x8CA6);
         binder('bindRenderbuffer', 0x8CA7);
+        // State WebGL keeps itself, answered as Chrome answers it: the pixel-store flags of
+        // WebGL's own and the stencil masks as the script set them (all ones at first,
+        // whatever bits the stencil buffer has).
+        var kept = {0x9240: false, 0x9241: false, 0x9243: 0x9244, 0x0B93: 4294967295, 0x8CA4: 4294967295,
+            0x0B98: 4294967295, 0x8CA5: 4294967295};
+        function keep(name, store) {
+            var real = gl[name];
+            gl[name] = function () {
+                store.apply(null, arguments);
+                return real.apply(gl, arguments);
+            };
+        }
+        function masks(face, key, backKey, v) {
+            var f = Number(face);
+            if (f !== 0x0405) kept[key] = Number(v) >>> 0;
+            if (f !== 0x0404) kept[backKey] = Number(v) >>> 0;
+        }
+        keep('pixelStorei', function (pname, v) {
+            var p = Number(pname);
+            if (p === 0x9240 || p === 0x9241) kept[p] = !!v;
+            else if (p === 0x9243 && (Number(v) === 0 || Number(v) === 0x9244)) kept[p] = Number(v);
+        });
+        keep('stencilMask', function (v) { masks(0x0408, 0x0B98, 0x8CA5, v); });
+        keep('stencilMaskSeparate', function (face, v) { masks(face, 0x0B98, 0x8CA5, v); });
+        keep('stencilFunc', function (func, ref, v) { masks(0x0408, 0x0B93, 0x8CA4, v); });
+        keep('stencilFuncSeparate', function (face, func, ref, v) { masks(face, 0x0B93, 0x8CA4, v); });
         var activeTexture = gl.activeTexture;
         gl.activeTexture = function (texture) {
             unit = Number(texture) - GL.TEXTURE0;
@@ -1929,6 +1955,8 @@
             var p = Number(pname);
             if (p === 0x8069 || p === 0x8514) return own(bound, p + ':' + unit) ? bound[p + ':' + unit] : null;
             if (p === 0x8894 || p === 0x8895 || p === 0x8B8D || p === 0x8CA6 || p === 0x8CA7) return own(bound, p) ? bound[p] : null;
+            if (own(kept, p)) return kept[p];
+            if (p === 0x86A3) return modern ? new Uint32Array(0) : [];
             var v = profiled.apply(gl, arguments);
             if (v !== null) return v;
             var state = call('getParameter', [p]);
