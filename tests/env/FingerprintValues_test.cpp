@@ -217,6 +217,19 @@ TEST(OtherAnswers, WebGlsOwnStateAnswersAsChromesDoes) {
               "4294967295,15,7,7,true,0");
 }
 
+TEST(OtherAnswers, ExtensionsAreObjectsOfTheirOwnWithTheirConstantsAndLimits) {
+    ProfileScope scope(Fixture("chromium.json"));
+    EnvHost env(ScriptTarget::ES2021);
+    ASSERT_TRUE(env.Add("var gl = document.createElement('canvas').getContext('webgl');"
+                        "var before = String(gl.getParameter(34852)), e = gl.getExtension('WEBGL_draw_buffers');"));
+    // As the fingerprinting library lists them: constants on the prototype, one object for
+    // every call, and the card's limit once the page has the extension.
+    EXPECT_EQ(env.Text("[Object.prototype.toString.call(e), e === gl.getExtension('webgl_draw_buffers'), Object.keys(e).length,"
+                       " Object.keys(Object.getPrototypeOf(e)).length, e.COLOR_ATTACHMENT15_WEBGL, before,"
+                       " gl.getParameter(e.MAX_DRAW_BUFFERS_WEBGL), gl.getParameter(e.DRAW_BUFFER0_WEBGL)].join()"),
+              "[object WebGLDrawBuffers],true,0,34,36079,null,8,1029");
+}
+
 TEST(OtherAnswers, TheNetworkIsTheProfiles) {
     ProfileScope scope(Fixture("chromium.json"));
     EnvHost env(ScriptTarget::ES2021);

@@ -1797,6 +1797,72 @@
         'WEBGL_blend_func_extended', 'WEBGL_color_buffer_float', 'WEBGL_compressed_texture_s3tc',
         'WEBGL_compressed_texture_s3tc_srgb', 'WEBGL_debug_renderer_info', 'WEBGL_debug_shaders', 'WEBGL_depth_texture',
         'WEBGL_draw_buffers', 'WEBGL_lose_context', 'WEBGL_multi_draw', 'WEBGL_polygon_mode'];
+    // Each extension's object as Chrome makes it: its interface's name and the constants on
+    // its prototype (as a headless Chromium lists them), read when a page first asks.
+    var extensionParameters = {34047: ['ext_texture_filter_anisotropic', 'MAX_TEXTURE_MAX_ANISOTROPY_EXT', 16],
+        34852: ['webgl_draw_buffers', 'MAX_DRAW_BUFFERS_WEBGL', 8], 36063: ['webgl_draw_buffers', 'MAX_COLOR_ATTACHMENTS_WEBGL', 8],
+        34853: ['webgl_draw_buffers', 'DRAW_BUFFER0_WEBGL', 1029], 34854: ['webgl_draw_buffers', 'DRAW_BUFFER1_WEBGL', 1029],
+        35723: ['oes_standard_derivatives', 'FRAGMENT_SHADER_DERIVATIVE_HINT_OES', 4352]};
+    var glExtensionFacts = null;
+    function glExtensionFact(name) {
+        if (glExtensionFacts === null) {
+            glExtensionFacts = {};
+            var lines = [
+        'ANGLE_instanced_arrays ANGLEInstancedArrays VERTEX_ATTRIB_ARRAY_DIVISOR_ANGLE=35070',
+        'EXT_blend_minmax EXTBlendMinMax MIN_EXT=32775 MAX_EXT=32776',
+        'EXT_clip_control EXTClipControl LOWER_LEFT_EXT=36001 UPPER_LEFT_EXT=36002 NEGATIVE_ONE_TO_ONE_EXT=37726 ZERO_TO_ONE_EXT=37727 CLIP_ORIGIN_EXT=37724 CLIP_DEPTH_MODE_EXT=37725',
+        'EXT_color_buffer_float EXTColorBufferFloat',
+        'EXT_color_buffer_half_float EXTColorBufferHalfFloat RGBA16F_EXT=34842 RGB16F_EXT=34843 FRAMEBUFFER_ATTACHMENT_COMPONENT_TYPE_EXT=33297 UNSIGNED_NORMALIZED_EXT=35863',
+        'EXT_conservative_depth EXTConservativeDepth',
+        'EXT_depth_clamp EXTDepthClamp DEPTH_CLAMP_EXT=34383',
+        'EXT_float_blend EXTFloatBlend',
+        'EXT_frag_depth EXTFragDepth',
+        'EXT_polygon_offset_clamp EXTPolygonOffsetClamp POLYGON_OFFSET_CLAMP_EXT=36379',
+        'EXT_sRGB EXTsRGB SRGB_EXT=35904 SRGB_ALPHA_EXT=35906 SRGB8_ALPHA8_EXT=35907 FRAMEBUFFER_ATTACHMENT_COLOR_ENCODING_EXT=33296',
+        'EXT_shader_texture_lod EXTShaderTextureLOD',
+        'EXT_texture_compression_bptc EXTTextureCompressionBPTC COMPRESSED_RGBA_BPTC_UNORM_EXT=36492 COMPRESSED_SRGB_ALPHA_BPTC_UNORM_EXT=36493 COMPRESSED_RGB_BPTC_SIGNED_FLOAT_EXT=36494 COMPRESSED_RGB_BPTC_UNSIGNED_FLOAT_EXT=36495',
+        'EXT_texture_compression_rgtc EXTTextureCompressionRGTC COMPRESSED_RED_RGTC1_EXT=36283 COMPRESSED_SIGNED_RED_RGTC1_EXT=36284 COMPRESSED_RED_GREEN_RGTC2_EXT=36285 COMPRESSED_SIGNED_RED_GREEN_RGTC2_EXT=36286',
+        'EXT_texture_filter_anisotropic EXTTextureFilterAnisotropic TEXTURE_MAX_ANISOTROPY_EXT=34046 MAX_TEXTURE_MAX_ANISOTROPY_EXT=34047',
+        'EXT_texture_mirror_clamp_to_edge EXTTextureMirrorClampToEdge MIRROR_CLAMP_TO_EDGE_EXT=34627',
+        'NV_shader_noperspective_interpolation NVShaderNoperspectiveInterpolation',
+        'OES_draw_buffers_indexed OESDrawBuffersIndexed',
+        'OES_element_index_uint OESElementIndexUint',
+        'OES_fbo_render_mipmap OESFboRenderMipmap',
+        'OES_sample_variables OESSampleVariables',
+        'OES_shader_multisample_interpolation OESShaderMultisampleInterpolation MIN_FRAGMENT_INTERPOLATION_OFFSET_OES=36443 MAX_FRAGMENT_INTERPOLATION_OFFSET_OES=36444 FRAGMENT_INTERPOLATION_OFFSET_BITS_OES=36445',
+        'OES_standard_derivatives OESStandardDerivatives FRAGMENT_SHADER_DERIVATIVE_HINT_OES=35723',
+        'OES_texture_float OESTextureFloat',
+        'OES_texture_float_linear OESTextureFloatLinear',
+        'OES_texture_half_float OESTextureHalfFloat HALF_FLOAT_OES=36193',
+        'OES_texture_half_float_linear OESTextureHalfFloatLinear',
+        'OES_vertex_array_object OESVertexArrayObject VERTEX_ARRAY_BINDING_OES=34229',
+        'OVR_multiview2 OVRMultiview2 FRAMEBUFFER_ATTACHMENT_TEXTURE_NUM_VIEWS_OVR=38448 FRAMEBUFFER_ATTACHMENT_TEXTURE_BASE_VIEW_INDEX_OVR=38450 MAX_VIEWS_OVR=38449 FRAMEBUFFER_INCOMPLETE_VIEW_TARGETS_OVR=38451',
+        'WEBGL_clip_cull_distance WebGLClipCullDistance MAX_CLIP_DISTANCES_WEBGL=3378 MAX_CULL_DISTANCES_WEBGL=33529 MAX_COMBINED_CLIP_AND_CULL_DISTANCES_WEBGL=33530 CLIP_DISTANCE0_WEBGL=12288 CLIP_DISTANCE1_WEBGL=12289 CLIP_DISTANCE2_WEBGL=12290 CLIP_DISTANCE3_WEBGL=12291 CLIP_DISTANCE4_WEBGL=12292 CLIP_DISTANCE5_WEBGL=12293 CLIP_DISTANCE6_WEBGL=12294 CLIP_DISTANCE7_WEBGL=12295',
+        'WEBGL_color_buffer_float WebGLColorBufferFloat RGBA32F_EXT=34836 FRAMEBUFFER_ATTACHMENT_COMPONENT_TYPE_EXT=33297 UNSIGNED_NORMALIZED_EXT=35863',
+        'WEBGL_compressed_texture_astc WebGLCompressedTextureASTC COMPRESSED_RGBA_ASTC_4x4_KHR=37808 COMPRESSED_RGBA_ASTC_5x4_KHR=37809 COMPRESSED_RGBA_ASTC_5x5_KHR=37810 COMPRESSED_RGBA_ASTC_6x5_KHR=37811 COMPRESSED_RGBA_ASTC_6x6_KHR=37812 COMPRESSED_RGBA_ASTC_8x5_KHR=37813 COMPRESSED_RGBA_ASTC_8x6_KHR=37814 COMPRESSED_RGBA_ASTC_8x8_KHR=37815 COMPRESSED_RGBA_ASTC_10x5_KHR=37816 COMPRESSED_RGBA_ASTC_10x6_KHR=37817 COMPRESSED_RGBA_ASTC_10x8_KHR=37818 COMPRESSED_RGBA_ASTC_10x10_KHR=37819 COMPRESSED_RGBA_ASTC_12x10_KHR=37820 COMPRESSED_RGBA_ASTC_12x12_KHR=37821 COMPRESSED_SRGB8_ALPHA8_ASTC_4x4_KHR=37840 COMPRESSED_SRGB8_ALPHA8_ASTC_5x4_KHR=37841 COMPRESSED_SRGB8_ALPHA8_ASTC_5x5_KHR=37842 COMPRESSED_SRGB8_ALPHA8_ASTC_6x5_KHR=37843 COMPRESSED_SRGB8_ALPHA8_ASTC_6x6_KHR=37844 COMPRESSED_SRGB8_ALPHA8_ASTC_8x5_KHR=37845 COMPRESSED_SRGB8_ALPHA8_ASTC_8x6_KHR=37846 COMPRESSED_SRGB8_ALPHA8_ASTC_8x8_KHR=37847 COMPRESSED_SRGB8_ALPHA8_ASTC_10x5_KHR=37848 COMPRESSED_SRGB8_ALPHA8_ASTC_10x6_KHR=37849 COMPRESSED_SRGB8_ALPHA8_ASTC_10x8_KHR=37850 COMPRESSED_SRGB8_ALPHA8_ASTC_10x10_KHR=37851 COMPRESSED_SRGB8_ALPHA8_ASTC_12x10_KHR=37852 COMPRESSED_SRGB8_ALPHA8_ASTC_12x12_KHR=37853',
+        'WEBGL_compressed_texture_etc WebGLCompressedTextureETC COMPRESSED_R11_EAC=37488 COMPRESSED_SIGNED_R11_EAC=37489 COMPRESSED_RG11_EAC=37490 COMPRESSED_SIGNED_RG11_EAC=37491 COMPRESSED_RGB8_ETC2=37492 COMPRESSED_SRGB8_ETC2=37493 COMPRESSED_RGB8_PUNCHTHROUGH_ALPHA1_ETC2=37494 COMPRESSED_SRGB8_PUNCHTHROUGH_ALPHA1_ETC2=37495 COMPRESSED_RGBA8_ETC2_EAC=37496 COMPRESSED_SRGB8_ALPHA8_ETC2_EAC=37497',
+        'WEBGL_compressed_texture_etc1 WebGLCompressedTextureETC1 COMPRESSED_RGB_ETC1_WEBGL=36196',
+        'WEBGL_compressed_texture_s3tc WebGLCompressedTextureS3TC COMPRESSED_RGB_S3TC_DXT1_EXT=33776 COMPRESSED_RGBA_S3TC_DXT1_EXT=33777 COMPRESSED_RGBA_S3TC_DXT3_EXT=33778 COMPRESSED_RGBA_S3TC_DXT5_EXT=33779',
+        'WEBGL_compressed_texture_s3tc_srgb WebGLCompressedTextureS3TCsRGB COMPRESSED_SRGB_S3TC_DXT1_EXT=35916 COMPRESSED_SRGB_ALPHA_S3TC_DXT1_EXT=35917 COMPRESSED_SRGB_ALPHA_S3TC_DXT3_EXT=35918 COMPRESSED_SRGB_ALPHA_S3TC_DXT5_EXT=35919',
+        'WEBGL_debug_renderer_info WebGLDebugRendererInfo UNMASKED_VENDOR_WEBGL=37445 UNMASKED_RENDERER_WEBGL=37446',
+        'WEBGL_debug_shaders WebGLDebugShaders',
+        'WEBGL_depth_texture WebGLDepthTexture UNSIGNED_INT_24_8_WEBGL=34042',
+        'WEBGL_draw_buffers WebGLDrawBuffers COLOR_ATTACHMENT0_WEBGL=36064 COLOR_ATTACHMENT1_WEBGL=36065 COLOR_ATTACHMENT2_WEBGL=36066 COLOR_ATTACHMENT3_WEBGL=36067 COLOR_ATTACHMENT4_WEBGL=36068 COLOR_ATTACHMENT5_WEBGL=36069 COLOR_ATTACHMENT6_WEBGL=36070 COLOR_ATTACHMENT7_WEBGL=36071 COLOR_ATTACHMENT8_WEBGL=36072 COLOR_ATTACHMENT9_WEBGL=36073 COLOR_ATTACHMENT10_WEBGL=36074 COLOR_ATTACHMENT11_WEBGL=36075 COLOR_ATTACHMENT12_WEBGL=36076 COLOR_ATTACHMENT13_WEBGL=36077 COLOR_ATTACHMENT14_WEBGL=36078 COLOR_ATTACHMENT15_WEBGL=36079 DRAW_BUFFER0_WEBGL=34853 DRAW_BUFFER1_WEBGL=34854 DRAW_BUFFER2_WEBGL=34855 DRAW_BUFFER3_WEBGL=34856 DRAW_BUFFER4_WEBGL=34857 DRAW_BUFFER5_WEBGL=34858 DRAW_BUFFER6_WEBGL=34859 DRAW_BUFFER7_WEBGL=34860 DRAW_BUFFER8_WEBGL=34861 DRAW_BUFFER9_WEBGL=34862 DRAW_BUFFER10_WEBGL=34863 DRAW_BUFFER11_WEBGL=34864 DRAW_BUFFER12_WEBGL=34865 DRAW_BUFFER13_WEBGL=34866 DRAW_BUFFER14_WEBGL=34867 DRAW_BUFFER15_WEBGL=34868 MAX_COLOR_ATTACHMENTS_WEBGL=36063 MAX_DRAW_BUFFERS_WEBGL=34852',
+        'WEBGL_lose_context WebGLLoseContext',
+        'WEBGL_multi_draw WebGLMultiDraw',
+        'WEBGL_polygon_mode WebGLPolygonMode POLYGON_MODE_WEBGL=2880 POLYGON_OFFSET_LINE_WEBGL=10754 LINE_WEBGL=6913 FILL_WEBGL=6914',
+        'WEBGL_stencil_texturing WebGLStencilTexturing DEPTH_STENCIL_TEXTURE_MODE_WEBGL=37098 STENCIL_INDEX_WEBGL=6401'];
+            for (var n = 0; n < lines.length; n++) {
+                var parts = lines[n].split(' '), constants = {};
+                for (var c = 2; c < parts.length; c++) {
+                    var eq = parts[c].indexOf('=');
+                    constants[parts[c].substring(0, eq)] = Number(parts[c].substring(eq + 1));
+                }
+                glExtensionFacts[parts[0].toLowerCase()] = {name: parts[0], tag: parts[1], constants: constants};
+            }
+        }
+        return own(glExtensionFacts, name.toLowerCase()) ? glExtensionFacts[name.toLowerCase()] : null;
+    }
     function WebGLRenderingContext() { illegal(); }
     function WebGL2RenderingContext() { illegal(); }
     function WebGLShaderPrecisionFormat() { illegal(); }
@@ -2024,6 +2090,13 @@
         gl.drawingBufferColorSpace = 'srgb';
         var lost = false;
         gl.getParameter = function (pname) {
+            // An extension's parameter answers once the page has the extension: the card's
+            // limit from the profile (else a common desktop card's), or the state it starts in.
+            var ext = extensionParameters[Number(pname)];
+            if (ext) {
+                if (!own(extensionObjects, ext[0])) return null;
+                return own(params, ext[1]) ? params[ext[1]] : ext[2];
+            }
             var name = glNames[pname] || (pname === 37445 ? 'UNMASKED_VENDOR_WEBGL' : pname === 37446 ? 'UNMASKED_RENDERER_WEBGL' : null);
             if (!name) return null;
             var v = own(params, name) ? params[name] : glDefaults[name];
@@ -2036,15 +2109,35 @@
         };
         var extensions = pw.extensions && pw.extensions.length !== undefined ? pw.extensions : glExtensions;
         gl.getSupportedExtensions = function () { return lost ? null : extensions.slice(0); };
+        var extensionObjects = {};
         gl.getExtension = function (name) {
             name = toText(name);
             var found = false;
             for (var k = 0; k < extensions.length; k++) if (extensions[k].toLowerCase() === name.toLowerCase()) found = true;
             if (!found) return null;
-            if (name === 'WEBGL_debug_renderer_info') return {UNMASKED_VENDOR_WEBGL: 37445, UNMASKED_RENDERER_WEBGL: 37446};
-            if (name === 'WEBGL_lose_context') return {loseContext: function () { lost = true; }, restoreContext: function () { lost = false; }};
-            if (name === 'EXT_texture_filter_anisotropic') return {TEXTURE_MAX_ANISOTROPY_EXT: 34046, MAX_TEXTURE_MAX_ANISOTROPY_EXT: 34047};
-            return {};
+            // One object per extension and context, its constants on its prototype.
+            var key = name.toLowerCase();
+            if (own(extensionObjects, key)) return extensionObjects[key];
+            var fact = glExtensionFact(name), proto = {}, k2;
+            if (fact) {
+                for (k2 in fact.constants) if (own(fact.constants, k2)) proto[k2] = fact.constants[k2];
+                if (modern && typeof Symbol === 'function' && Symbol.toStringTag) {
+                    Object.defineProperty(proto, Symbol.toStringTag, {value: fact.tag, configurable: true});
+                }
+            }
+            if (key === 'webgl_debug_renderer_info') {
+                proto.UNMASKED_VENDOR_WEBGL = 37445;
+                proto.UNMASKED_RENDERER_WEBGL = 37446;
+            }
+            if (key === 'webgl_lose_context') {
+                proto.loseContext = function () { lost = true; };
+                proto.restoreContext = function () { lost = false; };
+            }
+            if (key === 'ext_texture_filter_anisotropic') {
+                proto.TEXTURE_MAX_ANISOTROPY_EXT = 34046;
+                proto.MAX_TEXTURE_MAX_ANISOTROPY_EXT = 34047;
+            }
+            return (extensionObjects[key] = inherit(proto));
         };
         gl.getShaderPrecisionFormat = function (shaderType, precisionType) {
             var f = inherit(WebGLShaderPrecisionFormat.prototype), p = Number(precisionType);

@@ -179,6 +179,12 @@
                 params.UNMASKED_VENDOR_WEBGL = gl.getParameter(dbg.UNMASKED_VENDOR_WEBGL);
                 params.UNMASKED_RENDERER_WEBGL = gl.getParameter(dbg.UNMASKED_RENDERER_WEBGL);
             }
+            // The card's limits that extensions add.
+            [['EXT_texture_filter_anisotropic', 'MAX_TEXTURE_MAX_ANISOTROPY_EXT'], ['WEBGL_draw_buffers', 'MAX_DRAW_BUFFERS_WEBGL'],
+                ['WEBGL_draw_buffers', 'MAX_COLOR_ATTACHMENTS_WEBGL']].forEach(function (x) {
+                var e = gl.getExtension(x[0]);
+                if (e) params[x[1]] = gl.getParameter(e[x[1]]);
+            });
             // Each shader's precision formats: [rangeMin, rangeMax, precision] by shader and precision.
             var precisions = {};
             ['VERTEX_SHADER', 'FRAGMENT_SHADER'].forEach(function (shader) {
