@@ -1010,7 +1010,27 @@
         relink(node);
     }
 
+    // The nodes and strings a script passes to append, prepend, before, after and replaceWith,
+    // as one fragment (strings become text).
+    function nodesOf(self, args) {
+        var doc = self.nodeType === 9 ? self : self.ownerDocument || document, f = fragment(doc);
+        for (var k = 0; k < args.length; k++) {
+            var v = args[k];
+            insertChild(f, v && typeof v === 'object' && typeof v.nodeType === 'number' ? v : characterData(Text, 3, '#text', toText(v), doc), null);
+        }
+        return f;
+    }
     var nodeMethods = {
+        append: function () { insertChild(this, nodesOf(this, arguments), null); },
+        prepend: function () { insertChild(this, nodesOf(this, arguments), this.firstChild); },
+        before: function () { if (this.parentNode) insertChild(this.parentNode, nodesOf(this, arguments), this); },
+        after: function () { if (this.parentNode) insertChild(this.parentNode, nodesOf(this, arguments), this.nextSibling); },
+        replaceWith: function () {
+            var parent = this.parentNode, f = nodesOf(this, arguments);
+            if (!parent) return;
+            insertChild(parent, f, this);
+            detach(this);
+        },
         appendChild: function (child) { notNode('appendChild', child); return insertChild(this, child, null); },
         insertBefore: function (child, before) { notNode('insertBefore', child); return insertChild(this, child, before || null); },
         removeChild: function (child) {
@@ -1062,6 +1082,325 @@
         function (v) { replaceChildren(this, v, true); });
 
     var emptyRect = {x: 0, y: 0, width: 0, height: 0, top: 0, right: 0, bottom: 0, left: 0};
+
+    // ---- layout: the boxes of text -------------------------------------------------------
+    // A small model of what the page measures of its elements (modern target): text is as
+    // wide as its characters' advances in the element's font (the metrics the profile
+    // recorded, else those of the Windows fonts Chrome uses by default), rounded up to the
+    // 1/64 px Chrome lays out in, and as high as the font's ascent and descent; an inline
+    // element is as wide as its text, a block as wide as its container (or its own width),
+    // as high as its lines; nothing out of the document or under display:none has a box.
+    // Positions stay 0.
+    var builtinMetrics = (function () {
+        // Advances in 1/2048 em of the printable ASCII characters: Times New Roman and Arial
+        // (as a headless Chromium lays out their metric-compatible faces); Consolas gives
+        // every character 1126.
+        function ems(list) {
+            var out = [];
+            for (var k = 0; k < list.length; k++) out.push(list[k] * 100 / 2048);
+            return out;
+        }
+        var times = ems([512, 682, 836, 1024, 1024, 1706, 1593, 369, 682, 682, 1024, 1155, 512, 682, 512, 569, 1024, 1024,
+            1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 569, 569, 1155, 1155, 1155, 909, 1886, 1479, 1366, 1366, 1479,
+            1251, 1139, 1479, 1479, 682, 797, 1479, 1251, 1821, 1479, 1479, 1139, 1479, 1366, 1139, 1251, 1479, 1479, 1933,
+            1479, 1479, 1251, 682, 569, 682, 961, 1024, 682, 909, 1024, 909, 1024, 909, 682, 1024, 1024, 569, 569, 1024, 569,
+            1593, 1024, 1024, 1024, 1024, 682, 797, 569, 1024, 1024, 1479, 1024, 1024, 909, 983, 410, 983, 1108]);
+        var arial = ems([569, 569, 727, 1139, 1139, 1821, 1366, 391, 682, 682, 797, 1196, 569, 682, 569, 569, 1139, 1139, 1139,
+            1139, 1139, 1139, 1139, 1139, 1139, 1139, 569, 569, 1196, 1196, 1196, 1139, 2079, 1366, 1366, 1479, 1479, 1366,
+            1251, 1593, 1479, 569, 1024, 1366, 1139, 1706, 1479, 1593, 1366, 1593, 1479, 1366, 1251, 1479, 1366, 1933, 1366,
+            1366, 1251, 569, 569, 569, 961, 1139, 682, 1139, 1139, 1024, 1139, 1139, 569, 1139, 1139, 455, 455, 1024, 455,
+            1706, 1139, 1139, 1139, 1139, 682, 1024, 569, 1139, 1024, 1479, 1024, 1024, 1024, 684, 532, 684, 1196]);
+        var consolas = [];
+        for (var k = 0; k < 95; k++) consolas.push(1126 * 100 / 2048);
+        // Their ascent, descent and line gap, in the same units.
+        var serif = {advances: times, ideograph: 100, ascent: 1825 * 100 / 2048, descent: 443 * 100 / 2048, lineGap: 87 * 100 / 2048};
+        var sans = {advances: arial, ideograph: 100, ascent: 1854 * 100 / 2048, descent: 434 * 100 / 2048, lineGap: 67 * 100 / 2048};
+        var mono = {advances: consolas, ideograph: 100, ascent: sans.ascent, descent: sans.descent, lineGap: sans.lineGap};
+        return {reference: 100, texts: [], families: {serif: serif, 'sans-serif': sans, cursive: serif, fantasy: serif,
+            monospace: mono, 'system-ui': sans, 'times new roman': serif, arial: sans, consolas: mono}};
+    })();
+    // A style's declarations set by name ('font-size'), kept as its members are ('fontSize').
+    function camelCase(name) {
+        return toText(name).toLowerCase().replace(/-([a-z])/g, function (all, c) { return c.toUpperCase(); });
+    }
+    var styleMethods = {
+        setProperty: function (name, value, priority) {
+            var v = value === null || value === undefined ? '' : toText(value), key = camelCase(name);
+            if (v !== '') v += priority && toText(priority).toLowerCase() === 'important' ? ' !important' : '';
+            // The same member written on the style's face before gives way to this one.
+            var face = layout.styleOf ? layout.styleOf(this) : undefined;
+            if (face && own(face, key)) face[key] = v;
+            if (v === '') delete this[key];
+            else this[key] = v;
+        },
+        getPropertyValue: function (name) {
+            var v = this[camelCase(name)];
+            return typeof v === 'string' ? v.replace(/\s*!important\s*$/i, '') : '';
+        },
+        getPropertyPriority: function (name) {
+            var v = this[camelCase(name)];
+            return typeof v === 'string' && /!important\s*$/i.test(v) ? 'important' : '';
+        },
+        removeProperty: function (name) {
+            var v = this.getPropertyValue(name);
+            this.setProperty(name, '');
+            return v;
+        }
+    };
+    var fontMetrics = null;
+    function readMetrics(from) {
+        var table = {reference: from.reference, families: {}, texts: {}}, k;
+        for (k in from.families) {
+            var f = from.families[k];
+            if (own(from.families, k) && f && f.advances && f.advances.length === 95) table.families[toText(k).toLowerCase()] = f;
+        }
+        var texts = from.texts || [];
+        for (k = 0; k < texts.length; k++) {
+            var t = texts[k];
+            if (t && typeof t.width === 'number') table.texts[toText(t.family).toLowerCase() + '|' + t.size + '|' + t.text] = t;
+        }
+        return table;
+    }
+    // The profile's metrics where it has them for the default families, else the built-in ones.
+    function metricsTable() {
+        if (fontMetrics === null) {
+            var pm = profile.fontMetrics;
+            if (pm && pm.families && typeof pm.reference === 'number' && pm.reference > 0) fontMetrics = readMetrics(pm);
+            var names = ['serif', 'sans-serif', 'monospace'];
+            for (var k = 0; k < names.length && fontMetrics !== null; k++) if (!own(fontMetrics.families, names[k])) fontMetrics = null;
+            if (fontMetrics === null) fontMetrics = readMetrics(builtinMetrics);
+        }
+        return fontMetrics;
+    }
+    var GENERIC_FAMILIES = wordSet('serif sans-serif monospace cursive fantasy system-ui');
+    var INLINE_TAGS = wordSet('A ABBR B BDI BDO BIG CITE CODE DATA DFN EM FONT I KBD LABEL MARK NOBR Q S SAMP SMALL SPAN ' +
+        'STRIKE STRONG SUB SUP TIME TT U VAR');
+    var MONOSPACE_TAGS = wordSet('CODE KBD PRE SAMP TT XMP LISTING PLAINTEXT');
+    var HIDDEN_TAGS = wordSet('HEAD SCRIPT STYLE TITLE META LINK BASE TEMPLATE NOSCRIPT AREA MAP PARAM DATALIST');
+    var KEYWORD_SIZES = {'xx-small': 9, 'x-small': 10, small: 13, medium: 16, large: 18, 'x-large': 24, 'xx-large': 32, 'xxx-large': 48};
+    // Where the page is shown with Chrome's interfaces, a script writes its declarations on
+    // the style's face; styleOf finds it.
+    var layout = {styleOf: null}, declarationPatterns = {};
+    // A declaration of the element's inline style: the style's member (on its face first),
+    // else the style attribute's text or cssText.
+    function declared(e, camel, dashed) {
+        var st = e.style, face = st && layout.styleOf ? layout.styleOf(st) : undefined, v;
+        var sources = [face, st];
+        for (var k = 0; k < 2; k++) {
+            var o = sources[k];
+            if (!o || typeof o !== 'object') continue;
+            v = own(o, camel) ? o[camel] : own(o, dashed) ? o[dashed] : undefined;
+            if (typeof v === 'string' && v !== '') return v.replace(/\s*!important\s*$/i, '').replace(/^\s+|\s+$/g, '');
+        }
+        var text = (e.__attributes && own(e.__attributes, 'style') ? e.__attributes.style : '') + ';' +
+            (st && typeof st.cssText === 'string' ? st.cssText : '');
+        if (text === ';') return '';
+        var find = declarationPatterns[dashed] || (declarationPatterns[dashed] = new RegExp('(?:^|;)\\s*' + dashed + '\\s*:\\s*([^;]*)', 'i'));
+        var m = find.exec(text);
+        return m ? m[1].replace(/\s*!important\s*$/i, '').replace(/^\s+|\s+$/g, '') : '';
+    }
+    function displayOf(e) {
+        var d = declared(e, 'display', 'display').toLowerCase();
+        if (d !== '') return d;
+        if (HIDDEN_TAGS[e.tagName] === true || (e.__attributes && own(e.__attributes, 'hidden'))) return 'none';
+        return INLINE_TAGS[e.tagName] === true || e.tagName === 'CANVAS' || e.tagName === 'IMG' || e.tagName === 'BR' ? 'inline' : 'block';
+    }
+    // The font of the element: its families, size in px, and whether the size is the
+    // default or a keyword's (Chrome gives such text in a bare monospace 13px for 16px).
+    function fontOf(e) {
+        var parent = e.parentNode && e.parentNode.nodeType === 1 ? fontOf(e.parentNode) : {families: ['serif'], size: 16, keyword: true};
+        var families = parent.families, size = parent.size, keyword = parent.keyword, m;
+        var font = declared(e, 'font', 'font');
+        m = /^(?:(?:normal|italic|oblique|bold|bolder|lighter|small-caps|\d{3})\s+)*(\S+?)(?:\s*\/\s*\S+)?\s+(\S.*)$/i.exec(font);
+        var familyText = m ? m[2] : declared(e, 'fontFamily', 'font-family'), sizeText = m ? m[1] : declared(e, 'fontSize', 'font-size');
+        if (familyText !== '') {
+            families = [];
+            var parts = familyText.split(',');
+            for (var k = 0; k < parts.length; k++) families.push(parts[k].replace(/^\s+|\s+$/g, '').replace(/^["']|["']$/g, '').toLowerCase());
+        } else if (MONOSPACE_TAGS[e.tagName] === true) {
+            families = ['monospace'];
+        }
+        sizeText = sizeText.toLowerCase();
+        var base = keyword && parent.families.length === 1 && parent.families[0] === 'monospace' ? parent.size * 16 / 13 : parent.size;
+        if (own(KEYWORD_SIZES, sizeText)) {
+            size = KEYWORD_SIZES[sizeText];
+            keyword = true;
+        } else if (sizeText === 'larger' || sizeText === 'smaller') {
+            size = sizeText === 'larger' ? base * 1.2 : base / 1.2;
+            keyword = false;
+        } else if ((m = /^([\d.]+)(px|pt|em|rem|%)$/.exec(sizeText))) {
+            var n = Number(m[1]);
+            size = m[2] === 'px' ? n : m[2] === 'pt' ? n * 4 / 3 : m[2] === 'em' ? n * base : m[2] === 'rem' ? n * 16 : n * base / 100;
+            keyword = false;
+        } else if (keyword) {
+            size = base;
+        }
+        if (keyword) size = families.length === 1 && families[0] === 'monospace' ? size * 13 / 16 : size;
+        return {families: families, size: size, keyword: keyword};
+    }
+    // The metrics of the first family of the list that is there (a font the profile says is
+    // present but did not measure is laid out as the sans-serif one), with its name.
+    function faceOf(font) {
+        var table = metricsTable(), list = font.families;
+        for (var k = 0; k < list.length; k++) {
+            var name = list[k];
+            if (own(table.families, name)) return {name: name, metrics: table.families[name]};
+            if (GENERIC_FAMILIES[name] !== true && knownFonts[name] === true) return {name: 'sans-serif', metrics: table.families['sans-serif']};
+        }
+        return {name: 'serif', metrics: table.families.serif};
+    }
+    function textWidth(text, font) {
+        var face = faceOf(font), table = metricsTable(), known = table.texts[face.name + '|' + font.size + '|' + text];
+        if (known) return known.width;
+        var m = face.metrics, sum = 0, lower = 0;
+        for (var k = 97; k < 123; k++) lower += m.advances[k - 32];
+        var kerning = m.kerning && typeof m.kerning === 'object' ? m.kerning : null, pair;
+        for (k = 0; k < text.length; k++) {
+            var c = text.charCodeAt(k);
+            if (kerning !== null && k > 0 && own(kerning, (pair = text.substring(k - 1, k + 1))) && typeof kerning[pair] === 'number') sum += kerning[pair];
+            if (c >= 32 && c < 127) sum += m.advances[c - 32];
+            else if ((c >= 0x2e80 && c < 0xa000) || (c >= 0xac00 && c < 0xd7b0) || (c >= 0xf900 && c < 0xfb00) || (c >= 0xff00 && c < 0xffef)) sum += m.ideograph || table.reference;
+            else if (c >= 0xdc00 && c < 0xe000) continue;
+            else sum += lower / 26;
+        }
+        return sum * font.size / table.reference;
+    }
+    // A line's width as Chrome lays it out: in 1/64 px, rounded up.
+    function snap(w) { return Math.ceil(w * 64 - 1e-6) / 64; }
+    // The height of text in the font; a block's line adds the font's line gap.
+    function lineHeight(font, block) {
+        var face = faceOf(font), m = face.metrics, scale = font.size / metricsTable().reference;
+        return Math.round(m.ascent * scale) + Math.round(m.descent * scale) + (block && m.lineGap > 0 ? Math.round(m.lineGap * scale) : 0);
+    }
+    function pixels(text) {
+        var m = /^(-?[\d.]+)px$/.exec(text);
+        return m ? Number(m[1]) : null;
+    }
+    function rooted(e) {
+        for (var p = e; p; p = p.parentNode) if (p.nodeType === 9) return p;
+        return null;
+    }
+    function shrinks(e) {
+        var display = displayOf(e), position = declared(e, 'position', 'position').toLowerCase();
+        return display !== 'block' || position === 'absolute' || position === 'fixed' ||
+            (declared(e, 'float', 'float') !== '' && declared(e, 'float', 'float') !== 'none');
+    }
+    // The width the element's box is laid out in: the window's (or its frame's), narrowed
+    // by each ancestor's own width and the body's margins.
+    function availableWidth(e) {
+        var chain = [], p, w;
+        for (p = e.parentNode; p && p.nodeType === 1; p = p.parentNode) chain.push(p);
+        var doc = rooted(e), frame = doc && doc.defaultView && doc.defaultView.frameElement;
+        w = frame ? boxOf(frame).width : config.innerWidth;
+        for (var k = chain.length - 1; k >= 0; k--) {
+            var fixed = pixels(declared(chain[k], 'width', 'width'));
+            if (fixed !== null) w = fixed;
+            else if (chain[k].tagName === 'BODY') w = Math.max(0, w - 16);
+        }
+        return w;
+    }
+    // The element's box: {width, height, inline, border}; none when it has no box. A
+    // replaced element (canvas, frame) keeps its own size and has a client area even inline;
+    // a frame has Chrome's 2 px border.
+    function boxOf(e) {
+        if (!rooted(e)) return {width: 0, height: 0, inline: true, none: true, border: 0};
+        for (var p = e; p && p.nodeType === 1; p = p.parentNode) {
+            if (displayOf(p) === 'none') return {width: 0, height: 0, inline: true, none: true, border: 0};
+        }
+        var display = displayOf(e), fixedWidth = pixels(declared(e, 'width', 'width')), fixedHeight = pixels(declared(e, 'height', 'height'));
+        if (e.tagName === 'CANVAS' || e.tagName === 'IFRAME') {
+            var canvas = e.tagName === 'CANVAS';
+            return {width: fixedWidth !== null ? fixedWidth : canvas ? e.width : 300, height: fixedHeight !== null ? fixedHeight : canvas ? e.height : 150,
+                inline: display === 'inline', replaced: true, border: canvas ? 0 : 2};
+        }
+        var font = fontOf(e), avail = availableWidth(e), shrink = shrinks(e);
+        if (e.tagName === 'BODY') avail = Math.max(0, avail - 16);
+        var width = fixedWidth !== null ? fixedWidth : shrink ? null : avail;
+        var lines = flow(e, font, width === null ? avail : width);
+        if (width === null) width = Math.min(lines.widest, avail);
+        var height = fixedHeight !== null ? fixedHeight : display === 'inline' ? lines.count * lineHeight(font) : lines.height;
+        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline', border: 0};
+    }
+    // The element's inline content in pieces: words, the spaces between them, line breaks,
+    // and the blocks among them; an inline element's own content goes in in its own font.
+    function piecesOf(e, font, out) {
+        var kids = e.childNodes || [];
+        for (var k = 0; k < kids.length; k++) {
+            var c = kids[k];
+            if (c.nodeType === 3) {
+                var parts = c.data.replace(/[\t\n\f\r ]+/g, ' ').split(/( )/);
+                for (var n = 0; n < parts.length; n++) {
+                    if (parts[n] === ' ') out.push({space: textWidth(' ', font)});
+                    else if (parts[n] !== '') out.push({word: textWidth(parts[n], font)});
+                }
+            } else if (c.nodeType === 1) {
+                var display = displayOf(c);
+                if (c.tagName === 'BR') out.push({br: true});
+                else if (display === 'none') continue;
+                else if (display === 'inline' && c.tagName !== 'CANVAS' && c.tagName !== 'IFRAME') piecesOf(c, fontOf(c), out);
+                else if (display === 'inline') out.push({word: boxOf(c).width + 2 * boxOf(c).border});
+                else out.push({block: boxOf(c)});
+            }
+        }
+        return out;
+    }
+    // The element's content in lines, broken between words to fit `width`: the widest, how
+    // many, and their height with the blocks among them.
+    function flow(e, font, width) {
+        var out = {widest: 0, count: 0, height: 0}, line = 0, space = 0, open = false, lh = lineHeight(font, displayOf(e) !== 'inline');
+        function endLine() {
+            if (open) {
+                out.widest = Math.max(out.widest, snap(line));
+                out.count++;
+                out.height += lh;
+            }
+            line = space = 0;
+            open = false;
+        }
+        var pieces = piecesOf(e, font, []);
+        for (var k = 0; k < pieces.length; k++) {
+            var p = pieces[k];
+            if (p.br) {
+                open = true;
+                endLine();
+            } else if (p.block) {
+                endLine();
+                out.widest = Math.max(out.widest, p.block.width);
+                out.height += p.block.height;
+            } else if (p.space !== undefined) {
+                if (open) space = p.space;
+            } else {
+                if (open && width > 0 && snap(line + space + p.word) > width) endLine();
+                line += space + p.word;
+                space = 0;
+                open = true;
+            }
+        }
+        endLine();
+        return out;
+    }
+    function rectOf(e) {
+        var b = boxOf(e), r = inherit(emptyRect);
+        r.width = r.right = b.width + 2 * b.border;
+        r.height = r.bottom = b.height + 2 * b.border;
+        return r;
+    }
+    if (modern) {
+        var sizeOf = function (name, inner) {
+            return function () {
+                var b = boxOf(this);
+                if (inner && b.inline && !b.replaced) return 0;
+                return Math.round(name === 'width' ? b.width : b.height) + (inner ? 0 : 2 * b.border);
+            };
+        };
+        protoAccessor(HTMLElement.prototype, 'offsetWidth', sizeOf('width', false), noop);
+        protoAccessor(HTMLElement.prototype, 'offsetHeight', sizeOf('height', false), noop);
+        protoAccessor(HTMLElement.prototype, 'clientWidth', sizeOf('width', true), noop);
+        protoAccessor(HTMLElement.prototype, 'clientHeight', sizeOf('height', true), noop);
+        protoAccessor(HTMLElement.prototype, 'scrollWidth', sizeOf('width', true), noop);
+        protoAccessor(HTMLElement.prototype, 'scrollHeight', sizeOf('height', true), noop);
+    }
+
     var elementMethods = {
         setAttribute: function (name, value) {
             var key = toText(name).toLowerCase();
@@ -1110,7 +1449,7 @@
             else if (where === 'afterbegin') insertChild(this, f, this.firstChild);
             else if (where === 'beforeend') insertChild(this, f, null);
         },
-        getBoundingClientRect: function () { return inherit(emptyRect); },
+        getBoundingClientRect: function () { return modern ? rectOf(this) : inherit(emptyRect); },
         getClientRects: function () { return listOf([]); },
         click: function () {
             // A disabled control is not clicked at all.
@@ -1445,12 +1784,16 @@
         ALIASED_LINE_WIDTH_RANGE: 33902, ALIASED_POINT_SIZE_RANGE: 33901, RED_BITS: 3410, GREEN_BITS: 3411,
         BLUE_BITS: 3412, ALPHA_BITS: 3413, DEPTH_BITS: 3414, STENCIL_BITS: 3415, TEXTURE_2D: 3553, TEXTURE0: 33984,
         FRAMEBUFFER: 36160, RENDERBUFFER: 36161, NO_ERROR: 0, DEPTH_TEST: 2929, BLEND: 3042, CULL_FACE: 2884};
-    // The constants' names by value, made when a script first reads a parameter.
+    // The constants' names by value (with the answers of the card a profile may hold
+    // beside the constants scripts use), made when a script first reads a parameter.
     var glNames = null, gk;
     function glName(value) {
         if (glNames === null) {
             glNames = {};
             for (gk in GL) if (own(GL, gk)) glNames[GL[gk]] = gk;
+            glNames[3408] = 'SUBPIXEL_BITS';
+            glNames[35738] = 'IMPLEMENTATION_COLOR_READ_TYPE';
+            glNames[35739] = 'IMPLEMENTATION_COLOR_READ_FORMAT';
         }
         return own(glNames, value) ? glNames[value] : undefined;
     }
@@ -1461,6 +1804,7 @@
         MAX_TEXTURE_IMAGE_UNITS: 16, MAX_VERTEX_TEXTURE_IMAGE_UNITS: 16, MAX_COMBINED_TEXTURE_IMAGE_UNITS: 32,
         MAX_CUBE_MAP_TEXTURE_SIZE: 16384, ALIASED_LINE_WIDTH_RANGE: [1, 1], ALIASED_POINT_SIZE_RANGE: [1, 1024],
         RED_BITS: 8, GREEN_BITS: 8, BLUE_BITS: 8, ALPHA_BITS: 8, DEPTH_BITS: 24, STENCIL_BITS: 0,
+        IMPLEMENTATION_COLOR_READ_FORMAT: 6408, IMPLEMENTATION_COLOR_READ_TYPE: 5121,
         UNMASKED_VENDOR_WEBGL: 'Google Inc. (NVIDIA)',
         UNMASKED_RENDERER_WEBGL: 'ANGLE (NVIDIA, NVIDIA GeForce GTX 1660 SUPER (0x000021C4) Direct3D11 vs_5_0 ps_5_0, D3D11)'};
     var glExtensions = ['ANGLE_instanced_arrays', 'EXT_blend_minmax', 'EXT_clip_control', 'EXT_color_buffer_half_float',
@@ -1472,6 +1816,72 @@
         'WEBGL_blend_func_extended', 'WEBGL_color_buffer_float', 'WEBGL_compressed_texture_s3tc',
         'WEBGL_compressed_texture_s3tc_srgb', 'WEBGL_debug_renderer_info', 'WEBGL_debug_shaders', 'WEBGL_depth_texture',
         'WEBGL_draw_buffers', 'WEBGL_lose_context', 'WEBGL_multi_draw', 'WEBGL_polygon_mode'];
+    // Each extension's object as Chrome makes it: its interface's name and the constants on
+    // its prototype (as a headless Chromium lists them), read when a page first asks.
+    var extensionParameters = {34047: ['ext_texture_filter_anisotropic', 'MAX_TEXTURE_MAX_ANISOTROPY_EXT', 16],
+        34852: ['webgl_draw_buffers', 'MAX_DRAW_BUFFERS_WEBGL', 8], 36063: ['webgl_draw_buffers', 'MAX_COLOR_ATTACHMENTS_WEBGL', 8],
+        34853: ['webgl_draw_buffers', 'DRAW_BUFFER0_WEBGL', 1029], 34854: ['webgl_draw_buffers', 'DRAW_BUFFER1_WEBGL', 1029],
+        35723: ['oes_standard_derivatives', 'FRAGMENT_SHADER_DERIVATIVE_HINT_OES', 4352]};
+    var glExtensionFacts = null;
+    function glExtensionFact(name) {
+        if (glExtensionFacts === null) {
+            glExtensionFacts = {};
+            var lines = [
+        'ANGLE_instanced_arrays ANGLEInstancedArrays VERTEX_ATTRIB_ARRAY_DIVISOR_ANGLE=35070',
+        'EXT_blend_minmax EXTBlendMinMax MIN_EXT=32775 MAX_EXT=32776',
+        'EXT_clip_control EXTClipControl LOWER_LEFT_EXT=36001 UPPER_LEFT_EXT=36002 NEGATIVE_ONE_TO_ONE_EXT=37726 ZERO_TO_ONE_EXT=37727 CLIP_ORIGIN_EXT=37724 CLIP_DEPTH_MODE_EXT=37725',
+        'EXT_color_buffer_float EXTColorBufferFloat',
+        'EXT_color_buffer_half_float EXTColorBufferHalfFloat RGBA16F_EXT=34842 RGB16F_EXT=34843 FRAMEBUFFER_ATTACHMENT_COMPONENT_TYPE_EXT=33297 UNSIGNED_NORMALIZED_EXT=35863',
+        'EXT_conservative_depth EXTConservativeDepth',
+        'EXT_depth_clamp EXTDepthClamp DEPTH_CLAMP_EXT=34383',
+        'EXT_float_blend EXTFloatBlend',
+        'EXT_frag_depth EXTFragDepth',
+        'EXT_polygon_offset_clamp EXTPolygonOffsetClamp POLYGON_OFFSET_CLAMP_EXT=36379',
+        'EXT_sRGB EXTsRGB SRGB_EXT=35904 SRGB_ALPHA_EXT=35906 SRGB8_ALPHA8_EXT=35907 FRAMEBUFFER_ATTACHMENT_COLOR_ENCODING_EXT=33296',
+        'EXT_shader_texture_lod EXTShaderTextureLOD',
+        'EXT_texture_compression_bptc EXTTextureCompressionBPTC COMPRESSED_RGBA_BPTC_UNORM_EXT=36492 COMPRESSED_SRGB_ALPHA_BPTC_UNORM_EXT=36493 COMPRESSED_RGB_BPTC_SIGNED_FLOAT_EXT=36494 COMPRESSED_RGB_BPTC_UNSIGNED_FLOAT_EXT=36495',
+        'EXT_texture_compression_rgtc EXTTextureCompressionRGTC COMPRESSED_RED_RGTC1_EXT=36283 COMPRESSED_SIGNED_RED_RGTC1_EXT=36284 COMPRESSED_RED_GREEN_RGTC2_EXT=36285 COMPRESSED_SIGNED_RED_GREEN_RGTC2_EXT=36286',
+        'EXT_texture_filter_anisotropic EXTTextureFilterAnisotropic TEXTURE_MAX_ANISOTROPY_EXT=34046 MAX_TEXTURE_MAX_ANISOTROPY_EXT=34047',
+        'EXT_texture_mirror_clamp_to_edge EXTTextureMirrorClampToEdge MIRROR_CLAMP_TO_EDGE_EXT=34627',
+        'NV_shader_noperspective_interpolation NVShaderNoperspectiveInterpolation',
+        'OES_draw_buffers_indexed OESDrawBuffersIndexed',
+        'OES_element_index_uint OESElementIndexUint',
+        'OES_fbo_render_mipmap OESFboRenderMipmap',
+        'OES_sample_variables OESSampleVariables',
+        'OES_shader_multisample_interpolation OESShaderMultisampleInterpolation MIN_FRAGMENT_INTERPOLATION_OFFSET_OES=36443 MAX_FRAGMENT_INTERPOLATION_OFFSET_OES=36444 FRAGMENT_INTERPOLATION_OFFSET_BITS_OES=36445',
+        'OES_standard_derivatives OESStandardDerivatives FRAGMENT_SHADER_DERIVATIVE_HINT_OES=35723',
+        'OES_texture_float OESTextureFloat',
+        'OES_texture_float_linear OESTextureFloatLinear',
+        'OES_texture_half_float OESTextureHalfFloat HALF_FLOAT_OES=36193',
+        'OES_texture_half_float_linear OESTextureHalfFloatLinear',
+        'OES_vertex_array_object OESVertexArrayObject VERTEX_ARRAY_BINDING_OES=34229',
+        'OVR_multiview2 OVRMultiview2 FRAMEBUFFER_ATTACHMENT_TEXTURE_NUM_VIEWS_OVR=38448 FRAMEBUFFER_ATTACHMENT_TEXTURE_BASE_VIEW_INDEX_OVR=38450 MAX_VIEWS_OVR=38449 FRAMEBUFFER_INCOMPLETE_VIEW_TARGETS_OVR=38451',
+        'WEBGL_clip_cull_distance WebGLClipCullDistance MAX_CLIP_DISTANCES_WEBGL=3378 MAX_CULL_DISTANCES_WEBGL=33529 MAX_COMBINED_CLIP_AND_CULL_DISTANCES_WEBGL=33530 CLIP_DISTANCE0_WEBGL=12288 CLIP_DISTANCE1_WEBGL=12289 CLIP_DISTANCE2_WEBGL=12290 CLIP_DISTANCE3_WEBGL=12291 CLIP_DISTANCE4_WEBGL=12292 CLIP_DISTANCE5_WEBGL=12293 CLIP_DISTANCE6_WEBGL=12294 CLIP_DISTANCE7_WEBGL=12295',
+        'WEBGL_color_buffer_float WebGLColorBufferFloat RGBA32F_EXT=34836 FRAMEBUFFER_ATTACHMENT_COMPONENT_TYPE_EXT=33297 UNSIGNED_NORMALIZED_EXT=35863',
+        'WEBGL_compressed_texture_astc WebGLCompressedTextureASTC COMPRESSED_RGBA_ASTC_4x4_KHR=37808 COMPRESSED_RGBA_ASTC_5x4_KHR=37809 COMPRESSED_RGBA_ASTC_5x5_KHR=37810 COMPRESSED_RGBA_ASTC_6x5_KHR=37811 COMPRESSED_RGBA_ASTC_6x6_KHR=37812 COMPRESSED_RGBA_ASTC_8x5_KHR=37813 COMPRESSED_RGBA_ASTC_8x6_KHR=37814 COMPRESSED_RGBA_ASTC_8x8_KHR=37815 COMPRESSED_RGBA_ASTC_10x5_KHR=37816 COMPRESSED_RGBA_ASTC_10x6_KHR=37817 COMPRESSED_RGBA_ASTC_10x8_KHR=37818 COMPRESSED_RGBA_ASTC_10x10_KHR=37819 COMPRESSED_RGBA_ASTC_12x10_KHR=37820 COMPRESSED_RGBA_ASTC_12x12_KHR=37821 COMPRESSED_SRGB8_ALPHA8_ASTC_4x4_KHR=37840 COMPRESSED_SRGB8_ALPHA8_ASTC_5x4_KHR=37841 COMPRESSED_SRGB8_ALPHA8_ASTC_5x5_KHR=37842 COMPRESSED_SRGB8_ALPHA8_ASTC_6x5_KHR=37843 COMPRESSED_SRGB8_ALPHA8_ASTC_6x6_KHR=37844 COMPRESSED_SRGB8_ALPHA8_ASTC_8x5_KHR=37845 COMPRESSED_SRGB8_ALPHA8_ASTC_8x6_KHR=37846 COMPRESSED_SRGB8_ALPHA8_ASTC_8x8_KHR=37847 COMPRESSED_SRGB8_ALPHA8_ASTC_10x5_KHR=37848 COMPRESSED_SRGB8_ALPHA8_ASTC_10x6_KHR=37849 COMPRESSED_SRGB8_ALPHA8_ASTC_10x8_KHR=37850 COMPRESSED_SRGB8_ALPHA8_ASTC_10x10_KHR=37851 COMPRESSED_SRGB8_ALPHA8_ASTC_12x10_KHR=37852 COMPRESSED_SRGB8_ALPHA8_ASTC_12x12_KHR=37853',
+        'WEBGL_compressed_texture_etc WebGLCompressedTextureETC COMPRESSED_R11_EAC=37488 COMPRESSED_SIGNED_R11_EAC=37489 COMPRESSED_RG11_EAC=37490 COMPRESSED_SIGNED_RG11_EAC=37491 COMPRESSED_RGB8_ETC2=37492 COMPRESSED_SRGB8_ETC2=37493 COMPRESSED_RGB8_PUNCHTHROUGH_ALPHA1_ETC2=37494 COMPRESSED_SRGB8_PUNCHTHROUGH_ALPHA1_ETC2=37495 COMPRESSED_RGBA8_ETC2_EAC=37496 COMPRESSED_SRGB8_ALPHA8_ETC2_EAC=37497',
+        'WEBGL_compressed_texture_etc1 WebGLCompressedTextureETC1 COMPRESSED_RGB_ETC1_WEBGL=36196',
+        'WEBGL_compressed_texture_s3tc WebGLCompressedTextureS3TC COMPRESSED_RGB_S3TC_DXT1_EXT=33776 COMPRESSED_RGBA_S3TC_DXT1_EXT=33777 COMPRESSED_RGBA_S3TC_DXT3_EXT=33778 COMPRESSED_RGBA_S3TC_DXT5_EXT=33779',
+        'WEBGL_compressed_texture_s3tc_srgb WebGLCompressedTextureS3TCsRGB COMPRESSED_SRGB_S3TC_DXT1_EXT=35916 COMPRESSED_SRGB_ALPHA_S3TC_DXT1_EXT=35917 COMPRESSED_SRGB_ALPHA_S3TC_DXT3_EXT=35918 COMPRESSED_SRGB_ALPHA_S3TC_DXT5_EXT=35919',
+        'WEBGL_debug_renderer_info WebGLDebugRendererInfo UNMASKED_VENDOR_WEBGL=37445 UNMASKED_RENDERER_WEBGL=37446',
+        'WEBGL_debug_shaders WebGLDebugShaders',
+        'WEBGL_depth_texture WebGLDepthTexture UNSIGNED_INT_24_8_WEBGL=34042',
+        'WEBGL_draw_buffers WebGLDrawBuffers COLOR_ATTACHMENT0_WEBGL=36064 COLOR_ATTACHMENT1_WEBGL=36065 COLOR_ATTACHMENT2_WEBGL=36066 COLOR_ATTACHMENT3_WEBGL=36067 COLOR_ATTACHMENT4_WEBGL=36068 COLOR_ATTACHMENT5_WEBGL=36069 COLOR_ATTACHMENT6_WEBGL=36070 COLOR_ATTACHMENT7_WEBGL=36071 COLOR_ATTACHMENT8_WEBGL=36072 COLOR_ATTACHMENT9_WEBGL=36073 COLOR_ATTACHMENT10_WEBGL=36074 COLOR_ATTACHMENT11_WEBGL=36075 COLOR_ATTACHMENT12_WEBGL=36076 COLOR_ATTACHMENT13_WEBGL=36077 COLOR_ATTACHMENT14_WEBGL=36078 COLOR_ATTACHMENT15_WEBGL=36079 DRAW_BUFFER0_WEBGL=34853 DRAW_BUFFER1_WEBGL=34854 DRAW_BUFFER2_WEBGL=34855 DRAW_BUFFER3_WEBGL=34856 DRAW_BUFFER4_WEBGL=34857 DRAW_BUFFER5_WEBGL=34858 DRAW_BUFFER6_WEBGL=34859 DRAW_BUFFER7_WEBGL=34860 DRAW_BUFFER8_WEBGL=34861 DRAW_BUFFER9_WEBGL=34862 DRAW_BUFFER10_WEBGL=34863 DRAW_BUFFER11_WEBGL=34864 DRAW_BUFFER12_WEBGL=34865 DRAW_BUFFER13_WEBGL=34866 DRAW_BUFFER14_WEBGL=34867 DRAW_BUFFER15_WEBGL=34868 MAX_COLOR_ATTACHMENTS_WEBGL=36063 MAX_DRAW_BUFFERS_WEBGL=34852',
+        'WEBGL_lose_context WebGLLoseContext',
+        'WEBGL_multi_draw WebGLMultiDraw',
+        'WEBGL_polygon_mode WebGLPolygonMode POLYGON_MODE_WEBGL=2880 POLYGON_OFFSET_LINE_WEBGL=10754 LINE_WEBGL=6913 FILL_WEBGL=6914',
+        'WEBGL_stencil_texturing WebGLStencilTexturing DEPTH_STENCIL_TEXTURE_MODE_WEBGL=37098 STENCIL_INDEX_WEBGL=6401'];
+            for (var n = 0; n < lines.length; n++) {
+                var parts = lines[n].split(' '), constants = {};
+                for (var c = 2; c < parts.length; c++) {
+                    var eq = parts[c].indexOf('=');
+                    constants[parts[c].substring(0, eq)] = Number(parts[c].substring(eq + 1));
+                }
+                glExtensionFacts[parts[0].toLowerCase()] = {name: parts[0], tag: parts[1], constants: constants};
+            }
+        }
+        return own(glExtensionFacts, name.toLowerCase()) ? glExtensionFacts[name.toLowerCase()] : null;
+    }
     function WebGLRenderingContext() { illegal(); }
     function WebGL2RenderingContext() { illegal(); }
     function WebGLShaderPrecisionFormat() { illegal(); }
@@ -1595,6 +2005,32 @@
         binder('bindTexture', 0x8069);
         binder('bindFramebuffer', 0x8CA6);
         binder('bindRenderbuffer', 0x8CA7);
+        // State WebGL keeps itself, answered as Chrome answers it: the pixel-store flags of
+        // WebGL's own and the stencil masks as the script set them (all ones at first,
+        // whatever bits the stencil buffer has).
+        var kept = {0x9240: false, 0x9241: false, 0x9243: 0x9244, 0x0B93: 4294967295, 0x8CA4: 4294967295,
+            0x0B98: 4294967295, 0x8CA5: 4294967295};
+        function keep(name, store) {
+            var real = gl[name];
+            gl[name] = function () {
+                store.apply(null, arguments);
+                return real.apply(gl, arguments);
+            };
+        }
+        function masks(face, key, backKey, v) {
+            var f = Number(face);
+            if (f !== 0x0405) kept[key] = Number(v) >>> 0;
+            if (f !== 0x0404) kept[backKey] = Number(v) >>> 0;
+        }
+        keep('pixelStorei', function (pname, v) {
+            var p = Number(pname);
+            if (p === 0x9240 || p === 0x9241) kept[p] = !!v;
+            else if (p === 0x9243 && (Number(v) === 0 || Number(v) === 0x9244)) kept[p] = Number(v);
+        });
+        keep('stencilMask', function (v) { masks(0x0408, 0x0B98, 0x8CA5, v); });
+        keep('stencilMaskSeparate', function (face, v) { masks(face, 0x0B98, 0x8CA5, v); });
+        keep('stencilFunc', function (func, ref, v) { masks(0x0408, 0x0B93, 0x8CA4, v); });
+        keep('stencilFuncSeparate', function (face, func, ref, v) { masks(face, 0x0B93, 0x8CA4, v); });
         var activeTexture = gl.activeTexture;
         gl.activeTexture = function (texture) {
             unit = Number(texture) - GL.TEXTURE0;
@@ -1604,6 +2040,8 @@
             var p = Number(pname);
             if (p === 0x8069 || p === 0x8514) return own(bound, p + ':' + unit) ? bound[p + ':' + unit] : null;
             if (p === 0x8894 || p === 0x8895 || p === 0x8B8D || p === 0x8CA6 || p === 0x8CA7) return own(bound, p) ? bound[p] : null;
+            if (own(kept, p)) return kept[p];
+            if (p === 0x86A3) return modern ? new Uint32Array(0) : [];
             var v = profiled.apply(gl, arguments);
             if (v !== null) return v;
             var state = call('getParameter', [p]);
@@ -1671,6 +2109,13 @@
         gl.drawingBufferColorSpace = 'srgb';
         var lost = false;
         gl.getParameter = function (pname) {
+            // An extension's parameter answers once the page has the extension: the card's
+            // limit from the profile (else a common desktop card's), or the state it starts in.
+            var ext = extensionParameters[Number(pname)];
+            if (ext) {
+                if (!own(extensionObjects, ext[0])) return null;
+                return own(params, ext[1]) ? params[ext[1]] : ext[2];
+            }
             var name = glName(pname) || (pname === 37445 ? 'UNMASKED_VENDOR_WEBGL' : pname === 37446 ? 'UNMASKED_RENDERER_WEBGL' : null);
             if (!name) return null;
             var v = own(params, name) ? params[name] : glDefaults[name];
@@ -1683,15 +2128,35 @@
         };
         var extensions = pw.extensions && pw.extensions.length !== undefined ? pw.extensions : glExtensions;
         gl.getSupportedExtensions = function () { return lost ? null : extensions.slice(0); };
+        var extensionObjects = {};
         gl.getExtension = function (name) {
             name = toText(name);
             var found = false;
             for (var k = 0; k < extensions.length; k++) if (extensions[k].toLowerCase() === name.toLowerCase()) found = true;
             if (!found) return null;
-            if (name === 'WEBGL_debug_renderer_info') return {UNMASKED_VENDOR_WEBGL: 37445, UNMASKED_RENDERER_WEBGL: 37446};
-            if (name === 'WEBGL_lose_context') return {loseContext: function () { lost = true; }, restoreContext: function () { lost = false; }};
-            if (name === 'EXT_texture_filter_anisotropic') return {TEXTURE_MAX_ANISOTROPY_EXT: 34046, MAX_TEXTURE_MAX_ANISOTROPY_EXT: 34047};
-            return {};
+            // One object per extension and context, its constants on its prototype.
+            var key = name.toLowerCase();
+            if (own(extensionObjects, key)) return extensionObjects[key];
+            var fact = glExtensionFact(name), proto = {}, k2;
+            if (fact) {
+                for (k2 in fact.constants) if (own(fact.constants, k2)) proto[k2] = fact.constants[k2];
+                if (modern && typeof Symbol === 'function' && Symbol.toStringTag) {
+                    Object.defineProperty(proto, Symbol.toStringTag, {value: fact.tag, configurable: true});
+                }
+            }
+            if (key === 'webgl_debug_renderer_info') {
+                proto.UNMASKED_VENDOR_WEBGL = 37445;
+                proto.UNMASKED_RENDERER_WEBGL = 37446;
+            }
+            if (key === 'webgl_lose_context') {
+                proto.loseContext = function () { lost = true; };
+                proto.restoreContext = function () { lost = false; };
+            }
+            if (key === 'ext_texture_filter_anisotropic') {
+                proto.TEXTURE_MAX_ANISOTROPY_EXT = 34046;
+                proto.MAX_TEXTURE_MAX_ANISOTROPY_EXT = 34047;
+            }
+            return (extensionObjects[key] = inherit(proto));
         };
         gl.getShaderPrecisionFormat = function (shaderType, precisionType) {
             var f = inherit(WebGLShaderPrecisionFormat.prototype), p = Number(precisionType);
@@ -1699,6 +2164,13 @@
             f.rangeMin = ints ? 31 : 127;
             f.rangeMax = ints ? 30 : 127;
             f.precision = ints ? 0 : 23;
+            // The profile's card answers as it did in the recorded browser.
+            var recorded = pw.precisions && pw.precisions[glName(Number(shaderType)) + '.' + glName(p)];
+            if (recorded && recorded.length === 3) {
+                f.rangeMin = recorded[0];
+                f.rangeMax = recorded[1];
+                f.precision = recorded[2];
+            }
             return f;
         };
         var attributes = pw.contextAttributes || {alpha: true, antialias: true, depth: true, desynchronized: false,
@@ -1807,10 +2279,11 @@
         e.namespaceURI = 'http://www.w3.org/1999/xhtml';
         e.__attributes = {};
         relink(e);
-        e.style = {};
+        e.style = modern ? inherit(styleMethods) : {};
         e.id = e.className = '';
         if (plainMembers) e.innerHTML = e.outerHTML = e.innerText = e.textContent = '';
-        e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
+        // In the modern target the sizes are the layout's, read through the prototype.
+        if (!modern) e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
         e.offsetTop = e.offsetLeft = e.scrollTop = e.scrollLeft = 0;
         if (name === 'CANVAS') {
             e.width = 300;
@@ -2908,9 +3381,10 @@
     }
 
     // ---- audio rendered offline: the same signal every run ------------------------------
-    // Oscillators, gains and a compressor computed sample by sample; where the user's
-    // profile holds their Chrome's sum of the common audio fingerprint, the rendering is
-    // scaled to give it.
+    // Oscillators, gains and a compressor computed sample by sample. Where the user's
+    // profile holds the samples their Chrome rendered for a graph (the common fingerprint
+    // graphs), a page rendering that same graph gets those samples; a profile that holds
+    // only the sum of the common fingerprint has the rendering scaled to give it.
     // Each parameter keeps the range Chrome gives it (a float's whole range unless said).
     function AudioParam(value, min, max) {
         this.value = this.defaultValue = value;
@@ -3047,15 +3521,85 @@
         this.renderedBuffer = init && init.renderedBuffer ? init.renderedBuffer : null;
     }
     subclass(OfflineAudioCompletionEvent, Event);
+    // The graph a context renders, as the collector writes it down: a chain from one source
+    // to the destination ("triangle 10000 0 0 > compressor -50 40 12 0 0.25"), or null for
+    // any other shape.
+    function graphOf(ctx) {
+        var parts = [], n = ctx.destination, f = Math.fround;
+        while (n.__inputs.length === 1) {
+            n = n.__inputs[0];
+            if (n instanceof OscillatorNode) {
+                if (n.__inputs.length || n.__start === undefined || n.__stop !== undefined) return null;
+                parts.unshift(n.type + ' ' + f(n.frequency.value) + ' ' + f(n.detune.value) + ' ' + n.__start);
+                return parts.join(' > ');
+            }
+            if (n instanceof DynamicsCompressorNode) {
+                parts.unshift('compressor ' + [f(n.threshold.value), f(n.knee.value), f(n.ratio.value), f(n.attack.value),
+                    f(n.release.value)].join(' '));
+            } else if (n instanceof GainNode) {
+                parts.unshift('gain ' + f(n.gain.value));
+            } else {
+                return null;
+            }
+        }
+        return null;
+    }
+    var renders = null;
+    function recordedRenders() {
+        if (renders === null) {
+            var list = profile.audio && profile.audio.renders;
+            renders = [];
+            if (list && typeof list.length === 'number') {
+                for (var k = 0; k < list.length; k++) {
+                    var r = list[k];
+                    if (r && typeof r.graph === 'string' && typeof r.samples === 'string' && typeof r.sampleRate === 'number')
+                        renders.push({graph: r.graph, sampleRate: r.sampleRate, samples: r.samples, data: null});
+                }
+            }
+        }
+        return renders;
+    }
+    // The recorded samples of the browser the profile describes for the context's graph, or
+    // null. Rendering is causal, so a shorter context gets the start of a longer recording;
+    // past its end the recording's last period of the oscillator repeats.
+    function recordedRender(ctx) {
+        var list = recordedRenders(), graph = list.length ? graphOf(ctx) : null, k;
+        if (graph === null) return null;
+        for (k = 0; k < list.length; k++) if (list[k].graph === graph && list[k].sampleRate === ctx.sampleRate) break;
+        if (k === list.length) return null;
+        var r = list[k];
+        if (r.data === null) {
+            var bytes;
+            try { bytes = atob(r.samples); } catch (e) { return null; }
+            var view = new DataView(new ArrayBuffer(bytes.length - bytes.length % 4));
+            for (var b = 0; b < view.byteLength; b++) view.setUint8(b, bytes.charCodeAt(b));
+            r.data = new Float32Array(view.byteLength / 4);
+            for (b = 0; b < r.data.length; b++) r.data[b] = view.getFloat32(b * 4, true);
+        }
+        var have = r.data, out = new Float32Array(ctx.length), count = Math.min(have.length, ctx.length);
+        if (!have.length) return null;
+        out.set(have.subarray(0, count));
+        if (ctx.length > have.length) {
+            var f = Number(graph.split(' ')[1]) / ctx.sampleRate, period = have.length;
+            for (var p = 1; p <= have.length; p++) {
+                if (Math.abs(p * f - Math.round(p * f)) < 1e-9) { period = p; break; }
+            }
+            for (k = have.length; k < ctx.length; k++) out[k] = have[have.length - period + (k - have.length) % period];
+        }
+        return out;
+    }
     // A context renders once; the samples come at once, the buffer a task later, as the
     // complete event and the promise give it.
     OfflineAudioContext.prototype.startRendering = function () {
         if (this.state !== 'suspended') {
             return Promise.reject(domError('InvalidStateError', "Failed to execute 'startRendering' on 'OfflineAudioContext': cannot call startRendering more than once"));
         }
-        var ctx = this, buffer = inherit(AudioBuffer.prototype), data = new Float32Array(this.length), k;
-        for (k = 0; k < this.length; k++) data[k] = sampleOf(this.destination, k, this.sampleRate, {});
-        var wanted = profile.audio && typeof profile.audio.sum === 'number' ? profile.audio.sum : null;
+        var ctx = this, buffer = inherit(AudioBuffer.prototype), data = recordedRender(this), k;
+        if (data === null) {
+            data = new Float32Array(this.length);
+            for (k = 0; k < this.length; k++) data[k] = sampleOf(this.destination, k, this.sampleRate, {});
+        }
+        var wanted = profile.audio && typeof profile.audio.sum === 'number' && !recordedRenders().length ? profile.audio.sum : null;
         if (wanted !== null && this.length >= 5000) {
             var have = 0;
             for (k = 4500; k < 5000; k++) have += Math.abs(data[k]);
@@ -3378,6 +3922,9 @@
         // Its own navigator object, with the page's values.
         w.navigator = inherit(navigator);
         w.window = w.self = w.frames = w;
+        // Its viewport is the frame's box.
+        accessor(w, 'innerWidth', function () { return boxOf(frame).width; }, noop);
+        accessor(w, 'innerHeight', function () { return boxOf(frame).height; }, noop);
         w.parent = global;
         w.top = global.top;
         w.frameElement = frame;
@@ -3511,7 +4058,7 @@
 
     // What the modern target's interfaces are made over.
     return {config: config, window: global, document: document, navigator: navigator, location: location, screen: screen,
-        profile: profile, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
+        profile: profile, layout: layout, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
         compileHandlersWith: behindFace ? compileHandlersWith : null,
         createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
         types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,

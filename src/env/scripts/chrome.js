@@ -620,6 +620,8 @@
         kinds.set(this.style, 'CSSStyleDeclaration');
         return wrapAs(this.style, 'CSSStyleDeclaration');
     });
+    // The layout reads the declarations a script set on an element's style.
+    if (kit.layout) kit.layout.styleOf = function (impl) { return wrappers.get(impl); };
     on('Element', 'get attributes', function () {
         var el = this, map = {element: el};
         kinds.set(map, 'NamedNodeMap');
@@ -772,6 +774,13 @@
         return {brands: brandList(false), mobile: false, platform: uaData.platform};
     });
     var connection = {effectiveType: '4g', rtt: 50, downlink: 10, saveData: false, onchange: null};
+    // The network the profile's browser was on.
+    var profiledConnection = kit.profile && kit.profile.navigator && kit.profile.navigator.connection;
+    if (profiledConnection && typeof profiledConnection === 'object') {
+        ['effectiveType', 'rtt', 'downlink', 'saveData'].forEach(function (k) {
+            if (typeof profiledConnection[k] === typeof connection[k]) connection[k] = profiledConnection[k];
+        });
+    }
     kinds.set(connection, 'NetworkInformation');
     var permissions = {};
     kinds.set(permissions, 'Permissions');
