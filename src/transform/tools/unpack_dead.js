@@ -145,15 +145,23 @@ function unpack_hoisted_names(t, a, b) {
 // The declarations of a dropped branch that code outside it still needs, as "var a, b;".
 function unpack_kept_declarations(t, a, b) {
     var names = unpack_hoisted_names(t, a, b), kept = [], seen = {};
+    if (!names.length) return '';
+    // Where every name stands but after a dot, first and last, found once a list.
+    if (!t.spans) {
+        var spans = {};
+        for (var k = 0; k < t.length; k++) {
+            if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+            var key = ' ' + t[k].v;
+            if (spans[key]) spans[key].last = k;
+            else spans[key] = { first: k, last: k };
+        }
+        t.spans = spans;
+    }
     for (var n = 0; n < names.length; n++) {
         if (seen[names[n]]) continue;
         seen[names[n]] = true;
-        for (var k = 0; k < t.length; k++) {
-            if ((k < a || k > b) && t[k].k === 'name' && t[k].v === names[n] && !(k > 0 && t[k - 1].v === '.')) {
-                kept.push(names[n]);
-                break;
-            }
-        }
+        var span = t.spans[' ' + names[n]];
+        if (span && (span.first < a || span.last > b)) kept.push(names[n]);
     }
     return kept.length ? 'var ' + kept.join(', ') + ';' : '';
 }
@@ -174,16 +182,8 @@ function unpack_block_scoped(t, open, close) {
 // tokens[p] closes the head of an if, for, while or with, so a statement follows it.
 function unpack_after_head(t, p) {
     if (!t[p] || t[p].v !== ')' || t[p].k !== 'punc') return false;
-    var depth = 0;
-    for (var k = p; k >= 0; k--) {
-        var v = t[k].k === 'punc' ? t[k].v : '';
-        if (v === ')' || v === ']' || v === '}') depth++;
-        else if (v === '(' || v === '[' || v === '{') {
-            depth--;
-            if (depth === 0) return k > 0 && /^(if|for|while|with)$/.test(t[k - 1].v) && t[k - 1].k === 'name';
-        }
-    }
-    return false;
+    var k = unpack_open_of_close(t, p);
+    return k > 0 && /^(if|for|while|with)$/.test(t[k - 1].v) && t[k - 1].k === 'name';
 }
 
 unpack_recognisers.push({

@@ -444,28 +444,17 @@ function unpack_after_case(t, k) {
     if (!t[k] || t[k].v !== ':' || t[k].k !== 'punc') return false;
     var word = -1;
     if (t[k - 1] && t[k - 1].v === 'default' && t[k - 1].k === 'name') word = k - 1;
-    for (var depth = 0, j = k - 1; word < 0 && j >= 0; j--) {
+    // Back to the bracket around it, over whole brackets on the way.
+    for (var j = k - 1; word < 0 && j >= 0; j--) {
         var v = t[j].k === 'punc' ? t[j].v : '';
-        if (v === ')' || v === ']' || v === '}') depth++;
-        else if (v === '(' || v === '[' || v === '{') {
-            if (--depth < 0) return false;
-        } else if (depth === 0 && (v === '?' || v === ':' || v === ';')) return false;
-        else if (depth === 0 && t[j].v === 'case' && t[j].k === 'name') word = j;
+        if (v === ')' || v === ']' || v === '}') {
+            j = unpack_open_of_close(t, j);
+            if (j < 0) return false;
+        } else if (v === '(' || v === '[' || v === '{' || v === '?' || v === ':' || v === ';') return false;
+        else if (t[j].v === 'case' && t[j].k === 'name') word = j;
     }
     if (word < 0 || (t[word - 1] && (t[word - 1].v === '.' || t[word - 1].v === '?.'))) return false;
     return unpack_in_switch(t, word);
-}
-
-// The index of the bracket that tokens[j], a closing one, closes, or -1; the pairs are
-// turned round once per token list, so that a scan backwards steps over whole brackets.
-function unpack_open_of_close(t, j) {
-    if (!t.opens) {
-        if (!t.pairs) t.pairs = unpack_pairs(t);
-        t.opens = [];
-        for (var n = 0; n < t.length; n++) t.opens.push(-1);
-        for (n = 0; n < t.length; n++) if (t.pairs[n] >= 0) t.opens[t.pairs[n]] = n;
-    }
-    return t.opens[j];
 }
 
 // Whether tokens[i] stands directly inside the braces of a switch statement.
