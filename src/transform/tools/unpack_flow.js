@@ -372,12 +372,13 @@ unpack_recognisers.push({
             }
             if (!fine) continue;
             // A use inside another's arguments first: the outer one follows in the next step.
-            var inner = [];
-            for (var x = 0; x < local.length; x++) {
-                var holds = false;
-                for (var y = 0; y < local.length && !holds; y++)
-                    if (x !== y && local[x].s <= local[y].s && local[y].e <= local[x].e) holds = true;
-                if (!holds) inner.push(local[x]);
+            // The uses' texts nest like their brackets: by their starts, one holds another
+            // when the next one starts inside it.
+            var inner = [], byStart = local.slice(0);
+            byStart.sort(function (p, q) { return p.s - q.s || q.e - p.e; });
+            for (var x = 0; x < byStart.length; x++) {
+                var after = byStart[x + 1];
+                if (!(after && after.s < byStart[x].e && after.e <= byStart[x].e)) inner.push(byStart[x]);
             }
             // With every use replaced the declarator goes, with its comma.
             var drop = [];

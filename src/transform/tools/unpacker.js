@@ -622,9 +622,15 @@ function unpack_steps(source, skip, most, budget) {
     unpack_batch_texts = [];
     function apply(r) {
         if (skip.indexOf(',' + r.name + ',') !== -1) return false;
+        // A recogniser that found nothing in a text finds nothing in it again: after a
+        // later one changed nothing, the stages go round once more on the same text.
+        if (r.none && r.none.src === src && r.none.skip === skip) return false;
         unpack_last = { name: r.name, label: r.label, count: 0, removed: '', place: '' };
         var done = r.apply(src, skip);
-        if (!done || done.text === src) return false;
+        if (!done || done.text === src) {
+            r.none = { src: src, skip: skip };
+            return false;
+        }
         unpack_last.count = done.count || 1;
         unpack_last.removed = (done.removed || []).join(',');
         unpack_batch.push(unpack_last);
