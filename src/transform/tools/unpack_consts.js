@@ -41,6 +41,8 @@ function unpack_function_scopes(t) {
     var fnOf = [], ends = [], stack = [], parens = [], opened = -1, current = -1, i;
     for (i = 0; i < t.length; i++) {
         fnOf.push(current);
+        // Kept whole (ends set far into an empty list would leave it a slow sparse one).
+        ends.push(undefined);
         var v = t[i].k === 'punc' ? t[i].v : '', before = opened;
         opened = -1;
         if (v === '(' || v === '[') parens.push(i);

@@ -117,7 +117,13 @@ unpack_recognisers.push({
             return null;
         }
         if (typeof box !== 'function') return null;
-        var inHelper = [];
+        // Marks for every token, made whole at once: marks set far into an empty list
+        // leave it a slow sparse one.
+        var inHelper = [], inDecl = [];
+        for (i = 0; i < t.length; i++) {
+            inHelper.push(false);
+            inDecl.push(null);
+        }
         for (i = 0; i < helpers.length; i++) {
             for (k = 0; k < helpers[i].ranges.length; k++)
                 for (j = helpers[i].ranges[k].a; j <= helpers[i].ranges[k].b; j++) inHelper[j] = true;
@@ -171,7 +177,7 @@ unpack_recognisers.push({
         }
         for (k in clash) if (unpack_has(clash, k)) delete known[k];
         // Every call with constant arguments becomes its string.
-        var edits = [], count = 0, left = 0, inDecl = [], callees = {};
+        var edits = [], count = 0, left = 0, callees = {};
         for (i = 0; i < decls.length; i++) for (j = decls[i].a; j <= decls[i].b; j++) inDecl[j] = decls[i];
         for (i = 0; i < t.length; i++) {
             if (inHelper[i] || t[i].k !== 'name' || !known[t[i].v] || (i > 0 && t[i - 1].v === '.')) continue;
