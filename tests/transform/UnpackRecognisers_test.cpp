@@ -284,3 +284,42 @@ TEST(ControlFlowReturn, AnOrderInParenthesesOrReadThroughBracketsIsPutBackToo) {
         EXPECT_EQ(Unpack(s).text, "function f(){a();\nb();}") << s;
     }
 }
+
+namespace {
+
+/// The text after one layer of the unpacker, and that layer's name.
+std::string OneLayer(const std::string& code, std::string* name) {
+    ScriptHost main;
+    UnpackScript(main, "x=1;");
+    main.AddCode("var qyIn = \"" + code + "\";");
+    std::string out = VariantToText(main.Eval("unpack_step(qyIn, '')"));
+    *name = VariantToText(main.Eval("unpack_last.name"));
+    return out;
+}
+
+}  // namespace
+
+TEST(DeadCode, BranchesInsideTheOneThatRunsFoldInTheSameLayer) {
+    // The branch that runs holds more dead code, one inside the other, a declaration
+    // still used outside the dropped branch, and an else-if left standing alone.
+    const std::string in = "function f(a){if('ab'==='ab'){if('cd'!=='cd'){var k=1;a=1;}else{a=2;}if('x'==='y')a=4;"
+                           "else if('z'==='z'){if('u'!=='v'){a=a+10;}}}else{a=5;}return a+','+typeof k;}var answer=f(0);";
+    std::string name;
+    const std::string out = OneLayer(in, &name);
+    EXPECT_EQ(name, "deadcode");
+    EXPECT_EQ(out, "function f(a){var k;a=2;a=a+10;return a+','+typeof k;}var answer=f(0);");
+    EXPECT_EQ(Read(out), Read(in));
+    EXPECT_EQ(Read(out), "12,undefined");
+}
+
+TEST(ProxyObjects, CallsInsideEachOthersArgumentsInlineInTheSameLayer) {
+    const std::string in = "function g(x,y){var o={'AbCdE':function(p,q){return p+q;},'FgHiJ':function(p,q){return p*q;},"
+                           "'KlMnO':function(p,q){return p(q);},'PqRsT':'s'};"
+                           "return o.AbCdE(o.FgHiJ(x,o.AbCdE(y,1)),o.KlMnO(String,o.FgHiJ(y,y)))+o.PqRsT;}var answer=g(2,3);";
+    std::string name;
+    const std::string out = OneLayer(in, &name);
+    EXPECT_EQ(name, "proxy");
+    EXPECT_EQ(out, "function g(x,y){return ((x * (y + 1)) + String((y * y)))+'s';}var answer=g(2,3);");
+    EXPECT_EQ(Read(out), Read(in));
+    EXPECT_EQ(Read(out), "89s");
+}

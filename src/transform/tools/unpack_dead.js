@@ -190,10 +190,12 @@ unpack_recognisers.push({
     name: 'deadcode', label: '死代码',
     apply: function (src) {
         if (!/(['"\d])\s*\)?\s*[!=]==?\s*\(?\s*['"\d]/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [], count = 0, i;
+        var t = unpack_tokens(src), edits = [], count = 0, i, listedAt;
         unpack_line_between.src = src;
-        for (i = 0; i < t.length; i++) {
-            var prev = t[i - 1], listed = !prev || (prev.k === 'punc' && (prev.v === ';' || prev.v === '{' || prev.v === '}'));
+        // listedAt: a branch left standing alone where a listed statement stood.
+        for (i = 0, listedAt = -1; i < t.length; i++) {
+            var prev = t[i - 1], listed = !prev || (prev.k === 'punc' && (prev.v === ';' || prev.v === '{' || prev.v === '}')) ||
+                i === listedAt;
             if (t[i].k === 'name' && t[i].v === 'if' && t[i + 1] && t[i + 1].v === '(') {
                 var c = unpack_close(t, i + 1), test = c < 0 ? null : unpack_constant_test(t, i + 2, c - 1);
                 if (test === null) continue;
@@ -205,16 +207,26 @@ unpack_recognisers.push({
                 var end = elseAt < 0 ? thenEnd : elseEnd;
                 var live = test ? { a: c + 1, b: thenEnd } : (elseAt < 0 ? null : { a: elseAt, b: elseEnd });
                 var dead = test ? (elseAt < 0 ? null : { a: elseAt, b: elseEnd }) : { a: c + 1, b: thenEnd };
-                var text;
-                if (!live) text = listed ? '' : ';';
-                else if (t[live.a].v === '{' && t[live.a].k === 'punc' && listed && !unpack_block_scoped(t, live.a, live.b))
-                    text = src.substring(t[live.a].e, t[live.b].s);
-                else text = src.substring(t[live.a].s, t[live.b].e);
                 var kept = dead ? unpack_kept_declarations(t, dead.a, dead.b) : '';
-                if (kept) text = listed ? kept + text : '{' + kept + text + '}';
-                edits.push({ s: t[i].s, e: t[end].e, text: text });
+                if (!live) {
+                    var none = listed ? '' : ';';
+                    edits.push({ s: t[i].s, e: t[end].e, text: kept ? (listed ? kept + none : '{' + kept + none + '}') : none });
+                    count++;
+                    i = end;
+                    continue;
+                }
+                // The branch that runs stays where it is, what stands around it goes: the
+                // scan goes on inside it, so that dead code there goes in the same step.
+                var bare = t[live.a].v === '{' && t[live.a].k === 'punc' && listed && !unpack_block_scoped(t, live.a, live.b);
+                var head = kept ? (listed ? kept : '{' + kept) : '', tail = kept && !listed ? '}' : '';
+                var after = bare ? t[live.b].s : t[live.b].e;
+                edits.push({ s: t[i].s, e: bare ? t[live.a].e : t[live.a].s, text: head });
+                if (after < t[end].e || tail) edits.push({ s: after, e: t[end].e, text: tail });
                 count++;
-                i = end;
+                // A block's inside is scanned from its first token; a single statement from
+                // itself, standing in a list when the if did or declarations go before it.
+                if (!bare && (listed || kept)) listedAt = live.a;
+                i = bare ? live.a : live.a - 1;
                 continue;
             }
             // cond ? a : b with a constant cond, standing where an assignment expression may.

@@ -170,9 +170,14 @@ function unpack_rescan(old, oldLength, src, runs) {
                 while (j < n && old[j].s < at) j++;
                 if (j < n && old[j].s === at && old[j].e === last.e - d && old[j].k === last.k && old[j].v === last.v) {
                     // In step: old's tokens follow, as long as they stay clear of the run's end.
-                    for (j++; j < n && old[j].e <= safe; j++) {
-                        var o = old[j];
-                        out.push({ k: o.k, v: o.v, s: o.s + d, e: o.e + d });
+                    // Tokens are never changed, so those that stay where they were are shared.
+                    if (d === 0) {
+                        for (j++; j < n && old[j].e <= safe; j++) out.push(old[j]);
+                    } else {
+                        for (j++; j < n && old[j].e <= safe; j++) {
+                            var o = old[j];
+                            out.push({ k: o.k, v: o.v, s: o.s + d, e: o.e + d });
+                        }
                     }
                     pos = out[out.length - 1].e;
                     if (j >= n || pos >= runEnd) break;
