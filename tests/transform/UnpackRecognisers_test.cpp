@@ -310,6 +310,10 @@ TEST(DeadCode, BranchesInsideTheOneThatRunsFoldInTheSameLayer) {
     EXPECT_EQ(out, "function f(a){var k;a=2;a=a+10;return a+','+typeof k;}var answer=f(0);");
     EXPECT_EQ(Read(out), Read(in));
     EXPECT_EQ(Read(out), "12,undefined");
+    // A name the inner dropped branch declares, used only in the outer dropped one, is
+    // used nowhere once both are gone: no declaration of it stays.
+    const std::string twice = "function h(){if('a'==='a'){if('b'==='c'){var s=1;}t();}else{s=2;}return 1;}function t(){}var answer=h();";
+    EXPECT_EQ(OneLayer(twice, &name), "function h(){t();return 1;}function t(){}var answer=h();");
 }
 
 TEST(ProxyObjects, CallsInsideEachOthersArgumentsInlineInTheSameLayer) {

@@ -143,25 +143,35 @@ function unpack_hoisted_names(t, a, b) {
 }
 
 // The declarations of a dropped branch that code outside it still needs, as "var a, b;".
-function unpack_kept_declarations(t, a, b) {
+// Uses inside the ranges of gone (dropped branches around it, which go in the same
+// step) do not count.
+function unpack_kept_declarations(t, a, b, gone) {
     var names = unpack_hoisted_names(t, a, b), kept = [], seen = {};
     if (!names.length) return '';
-    // Where every name stands but after a dot, first and last, found once a list.
-    if (!t.spans) {
-        var spans = {};
+    // Where every name stands but after a dot, found once a list.
+    if (!t.occurs) {
+        var occurs = {};
         for (var k = 0; k < t.length; k++) {
             if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
             var key = ' ' + t[k].v;
-            if (spans[key]) spans[key].last = k;
-            else spans[key] = { first: k, last: k };
+            if (occurs[key]) occurs[key].push(k);
+            else occurs[key] = [k];
         }
-        t.spans = spans;
+        t.occurs = occurs;
     }
     for (var n = 0; n < names.length; n++) {
         if (seen[names[n]]) continue;
         seen[names[n]] = true;
-        var span = t.spans[' ' + names[n]];
-        if (span && (span.first < a || span.last > b)) kept.push(names[n]);
+        var list = t.occurs[' ' + names[n]];
+        if (!list || (list[0] >= a && list[list.length - 1] <= b)) continue;
+        for (var u = 0; u < list.length; u++) {
+            var at = list[u], inGone = at >= a && at <= b;
+            for (var g = 0; g < (gone ? gone.length : 0) && !inGone; g++) inGone = at >= gone[g].a && at <= gone[g].b;
+            if (!inGone) {
+                kept.push(names[n]);
+                break;
+            }
+        }
     }
     return kept.length ? 'var ' + kept.join(', ') + ';' : '';
 }
@@ -190,7 +200,7 @@ unpack_recognisers.push({
     name: 'deadcode', label: '死代码',
     apply: function (src) {
         if (!/(['"\d])\s*\)?\s*[!=]==?\s*\(?\s*['"\d]/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [], count = 0, i, listedAt;
+        var t = unpack_tokens(src), edits = [], count = 0, i, listedAt, around = [];
         unpack_line_between.src = src;
         // listedAt: a branch left standing alone where a listed statement stood.
         for (i = 0, listedAt = -1; i < t.length; i++) {
@@ -207,7 +217,11 @@ unpack_recognisers.push({
                 var end = elseAt < 0 ? thenEnd : elseEnd;
                 var live = test ? { a: c + 1, b: thenEnd } : (elseAt < 0 ? null : { a: elseAt, b: elseEnd });
                 var dead = test ? (elseAt < 0 ? null : { a: elseAt, b: elseEnd }) : { a: c + 1, b: thenEnd };
-                var kept = dead ? unpack_kept_declarations(t, dead.a, dead.b) : '';
+                // The branches this one stands in, each with its dropped one.
+                while (around.length && around[around.length - 1].live.b < i) around.pop();
+                var gone = [];
+                for (var g = 0; g < around.length; g++) if (around[g].dead) gone.push(around[g].dead);
+                var kept = dead ? unpack_kept_declarations(t, dead.a, dead.b, gone) : '';
                 if (!live) {
                     var none = listed ? '' : ';';
                     edits.push({ s: t[i].s, e: t[end].e, text: kept ? (listed ? kept + none : '{' + kept + none + '}') : none });
@@ -226,6 +240,7 @@ unpack_recognisers.push({
                 // A block's inside is scanned from its first token; a single statement from
                 // itself, standing in a list when the if did or declarations go before it.
                 if (!bare && (listed || kept)) listedAt = live.a;
+                around.push({ live: live, dead: dead });
                 i = bare ? live.a : live.a - 1;
                 continue;
             }
