@@ -132,10 +132,18 @@ unpack_recognisers.push({
         // until no new one turns up. A name defined twice is left alone.
         var known = {}, defs = {}, clash = {}, decls = [];
         for (k in decoders) if (unpack_has(decoders, k)) known[k] = true;
+        // The places that could define one, found once: a name after var, let, const or a
+        // comma with "= name" after it, or after function with "(" after it.
+        var places = [];
+        for (i = 1; i + 2 < t.length; i++) {
+            if (inHelper[i] || t[i].k !== 'name') continue;
+            if ((t[i + 1].v === '=' && t[i + 2].k === 'name') || (t[i - 1].v === 'function' && t[i + 1].v === '(')) places.push(i);
+        }
         for (var grew = true; grew;) {
             grew = false;
-            for (i = 1; i + 2 < t.length; i++) {
-                if (inHelper[i] || t[i].k !== 'name' || known[t[i].v] || clash[t[i].v]) continue;
+            for (var p = 0; p < places.length; p++) {
+                i = places[p];
+                if (known[t[i].v] || clash[t[i].v]) continue;
                 var name = t[i].v, def = null;
                 if (t[i + 1].v === '=' && t[i + 2].k === 'name' && known[t[i + 2].v] && t[i + 3] &&
                     /^[,;)}]$/.test(t[i + 3].v) && (t[i - 1].v === 'var' || t[i - 1].v === 'let' ||
