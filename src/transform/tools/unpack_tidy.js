@@ -223,7 +223,7 @@ function unpack_guard_recogniser(name, label, marks) {
                 if (!all) continue;
                 var end = unpack_guard_call_end(t, c2 + 4);
                 if (end < 0) continue;
-                var used = false, scopes = unpack_function_scopes(t), from = Math.max(0, scopes.fnOf[i]);
+                var used = false, scopes = unpack_scopes_of(t), from = Math.max(0, scopes.fnOf[i]);
                 var to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
                 for (var j = from; j <= to && !used; j++) {
                     if ((j < i || j > end) && (t[j].v === once || t[j].v === guard) && !(j > 0 && t[j - 1].v === '.')) used = true;
@@ -411,7 +411,7 @@ unpack_recognisers.push({
             if (t[i - 1].v !== 'var' && t[i - 1].v !== ',') continue;
             var o = unpack_call_once(t, i);
             if (!o) continue;
-            if (!scopes) scopes = unpack_function_scopes(t);
+            if (!scopes) scopes = unpack_scopes_of(t);
             var from = Math.max(0, scopes.fnOf[i]), to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
             var used = false;
             for (var k = from; k <= to && !used; k++)
