@@ -314,6 +314,13 @@ TEST(DeadCode, BranchesInsideTheOneThatRunsFoldInTheSameLayer) {
     // used nowhere once both are gone: no declaration of it stays.
     const std::string twice = "function h(){if('a'==='a'){if('b'==='c'){var s=1;}t();}else{s=2;}return 1;}function t(){}var answer=h();";
     EXPECT_EQ(OneLayer(twice, &name), "function h(){t();return 1;}function t(){}var answer=h();");
+    // So does a use in a dropped branch before the one it stands in.
+    const std::string before = "function h(){if('a'==='b'){s=2;}if('c'==='c'){if('d'==='e'){var s=1;}t();}return 1;}function t(){}var answer=h();";
+    EXPECT_EQ(OneLayer(before, &name), "function h(){t();return 1;}function t(){}var answer=h();");
+    // A use where the code runs keeps it.
+    const std::string used = "function h(){if('c'==='c'){if('d'==='e'){var s=1;}t();}return typeof s;}function t(){}var answer=h();";
+    EXPECT_EQ(OneLayer(used, &name), "function h(){var s;t();return typeof s;}function t(){}var answer=h();");
+    EXPECT_EQ(Read(OneLayer(used, &name)), "undefined");
 }
 
 TEST(ProxyObjects, CallsInsideEachOthersArgumentsInlineInTheSameLayer) {

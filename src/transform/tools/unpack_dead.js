@@ -200,7 +200,7 @@ unpack_recognisers.push({
     name: 'deadcode', label: '死代码',
     apply: function (src) {
         if (!/(['"\d])\s*\)?\s*[!=]==?\s*\(?\s*['"\d]/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [], count = 0, i, listedAt, around = [];
+        var t = unpack_tokens(src), edits = [], count = 0, i, listedAt, around = [], folds = [];
         unpack_line_between.src = src;
         // listedAt: a branch left standing alone where a listed statement stood.
         for (i = 0, listedAt = -1; i < t.length; i++) {
@@ -217,30 +217,28 @@ unpack_recognisers.push({
                 var end = elseAt < 0 ? thenEnd : elseEnd;
                 var live = test ? { a: c + 1, b: thenEnd } : (elseAt < 0 ? null : { a: elseAt, b: elseEnd });
                 var dead = test ? (elseAt < 0 ? null : { a: elseAt, b: elseEnd }) : { a: c + 1, b: thenEnd };
-                // The branches this one stands in, each with its dropped one.
+                // How deep it stands in the branches that run of others folded here: the
+                // declarations it keeps are worked out once all are found (below).
                 while (around.length && around[around.length - 1].live.b < i) around.pop();
-                var gone = [];
-                for (var g = 0; g < around.length; g++) if (around[g].dead) gone.push(around[g].dead);
-                var kept = dead ? unpack_kept_declarations(t, dead.a, dead.b, gone) : '';
+                var fold = { dead: dead, level: around.length, listed: listed, live: live, edits: [] };
+                folds.push(fold);
+                count++;
                 if (!live) {
-                    var none = listed ? '' : ';';
-                    edits.push({ s: t[i].s, e: t[end].e, text: kept ? (listed ? kept + none : '{' + kept + none + '}') : none });
-                    count++;
+                    fold.edits.push({ s: t[i].s, e: t[end].e, text: '' });
+                    edits.push(fold.edits[0]);
                     i = end;
                     continue;
                 }
                 // The branch that runs stays where it is, what stands around it goes: the
                 // scan goes on inside it, so that dead code there goes in the same step.
                 var bare = t[live.a].v === '{' && t[live.a].k === 'punc' && listed && !unpack_block_scoped(t, live.a, live.b);
-                var head = kept ? (listed ? kept : '{' + kept) : '', tail = kept && !listed ? '}' : '';
                 var after = bare ? t[live.b].s : t[live.b].e;
-                edits.push({ s: t[i].s, e: bare ? t[live.a].e : t[live.a].s, text: head });
-                if (after < t[end].e || tail) edits.push({ s: after, e: t[end].e, text: tail });
-                count++;
+                fold.edits.push({ s: t[i].s, e: bare ? t[live.a].e : t[live.a].s, text: '' }, { s: after, e: t[end].e, text: '' });
+                edits.push(fold.edits[0], fold.edits[1]);
                 // A block's inside is scanned from its first token; a single statement from
-                // itself, standing in a list when the if did or declarations go before it.
-                if (!bare && (listed || kept)) listedAt = live.a;
-                around.push({ live: live, dead: dead });
+                // itself, standing in a list when the if did.
+                if (!bare && listed) listedAt = live.a;
+                around.push(fold);
                 i = bare ? live.a : live.a - 1;
                 continue;
             }
@@ -281,6 +279,29 @@ unpack_recognisers.push({
             count++;
             i = stop;
         }
-        return count ? { text: unpack_splice(src, edits), count: count } : null;
+        // A dropped branch keeps the declarations that code outside it still needs; uses in
+        // branches dropped around it or before it (one level up, as they would have gone
+        // a step earlier one at a time) do not count.
+        // lower[n]: the dropped branches of the folds less than n deep.
+        var lower = [[]], deepest = 0, f, k;
+        for (f = 0; f < folds.length; f++) deepest = Math.max(deepest, folds[f].level);
+        for (k = 1; k <= deepest; k++) {
+            lower.push(lower[k - 1].slice(0));
+            for (f = 0; f < folds.length; f++) if (folds[f].level === k - 1 && folds[f].dead) lower[k].push(folds[f].dead);
+        }
+        for (f = 0; f < folds.length; f++) {
+            var one = folds[f], kept = one.dead ? unpack_kept_declarations(t, one.dead.a, one.dead.b, lower[one.level]) : '';
+            if (!one.live) {
+                var none = one.listed ? '' : ';';
+                one.edits[0].text = kept ? (one.listed ? kept + none : '{' + kept + none + '}') : none;
+            } else {
+                one.edits[0].text = kept ? (one.listed ? kept : '{' + kept) : '';
+                one.edits[1].text = kept && !one.listed ? '}' : '';
+            }
+        }
+        // Edits that change nothing (an empty place kept empty) are left out.
+        var changes = [];
+        for (k = 0; k < edits.length; k++) if (edits[k].s < edits[k].e || edits[k].text) changes.push(edits[k]);
+        return count ? { text: unpack_splice(src, changes), count: count } : null;
     }
 });
