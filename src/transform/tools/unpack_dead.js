@@ -143,8 +143,7 @@ function unpack_hoisted_names(t, a, b) {
 }
 
 // The declarations of a dropped branch that code outside it still needs, as "var a, b;".
-// Uses inside the ranges of gone (dropped branches around it, which go in the same
-// step) do not count.
+// Uses inside the token ranges of gone (branches dropped in the same step) do not count.
 function unpack_kept_declarations(t, a, b, gone) {
     var names = unpack_hoisted_names(t, a, b), kept = [], seen = {};
     if (!names.length) return '';
@@ -279,9 +278,9 @@ unpack_recognisers.push({
             count++;
             i = stop;
         }
-        // A dropped branch keeps the declarations that code outside it still needs; uses in
-        // branches dropped around it or before it (one level up, as they would have gone
-        // a step earlier one at a time) do not count.
+        // A dropped branch keeps the declarations that code outside it still needs. Uses in
+        // the branches dropped by folds less deep than it do not count: those would have
+        // gone a step before it, had every level taken a step of its own.
         // lower[n]: the dropped branches of the folds less than n deep.
         var lower = [[]], deepest = 0, f, k;
         for (f = 0; f < folds.length; f++) deepest = Math.max(deepest, folds[f].level);
