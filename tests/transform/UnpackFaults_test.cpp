@@ -251,3 +251,76 @@ TEST(UnpackFaults, AConditionalEndingInDotDefaultKeepsTheNextDeclaratorDeclared)
     EXPECT_EQ(RunAndRead(r.text, "r"), "7");
     EXPECT_EQ(RunAndRead(input, "r"), "7");
 }
+
+namespace {
+
+// Splices edits into a text whose tokens were asked for, then compares the tokens of the
+// result (made from the earlier ones around the changes) with a scan of it anew: "same",
+// or the first difference.
+const char kSpliceCompare[] = R"(
+function qyTokenText(list) {
+    var out = [];
+    for (var i = 0; i < list.length; i++) out.push(list[i].k + ':' + list[i].s + '-' + list[i].e + ':' + list[i].v);
+    return out;
+}
+function qySpliced(src, edits) {
+    unpack_tokens(src);
+    var text = unpack_splice(src, edits);
+    var made = qyTokenText(unpack_tokens(text)), fresh = qyTokenText(unpack_scan(text));
+    for (var i = 0; i < Math.max(made.length, fresh.length); i++)
+        if (made[i] !== fresh[i]) return 'token ' + i + ': ' + made[i] + ' against ' + fresh[i];
+    return 'same';
+}
+function qyEdit(s, e, text) { return { s: s, e: e, text: text }; }
+)";
+
+std::string Spliced(const std::string& src, const std::string& edits) {
+    ScriptHost main;
+    UnpackScript(main, "x=1;");
+    main.AddCode(kSpliceCompare);
+    return VariantToText(main.Eval("qySpliced(" + src + ", [" + edits + "])"));
+}
+
+}  // namespace
+
+TEST(UnpackFaults, TheTokensOfASplicedTextAreThoseOfAScanAnew) {
+    // A change may turn a division into a regular expression after it, join two words,
+    // make a longer operator of the one before it, open or close a comment, a string or
+    // a template, or stand at either end.
+    EXPECT_EQ(Spliced("'f(a) / 2 / g; h(); k = 1 / 2 / 3;'", "qyEdit(0, 4, 'q =')"), "same");
+    EXPECT_EQ(Spliced("'ab cd; e(); f(); g(); h();'", "qyEdit(2, 3, '')"), "same");
+    EXPECT_EQ(Spliced("'x = a > >>= b; c(); d(); e();'", "qyEdit(7, 8, '')"), "same");
+    EXPECT_EQ(Spliced("'a(); b(); c(); d(); e(); f();'", "qyEdit(5, 9, '/*')"), "same");
+    EXPECT_EQ(Spliced("'a(); /* b(); */ c(); d(); e(); f();'", "qyEdit(5, 7, '')"), "same");
+    EXPECT_EQ(Spliced("'var s = \"abc\"; t(); u(); v(); w();'", "qyEdit(10, 11, '\"+\"')"), "same");
+    EXPECT_EQ(Spliced("'var s = `a${b}c`; t(); u(); v(); w();'", "qyEdit(12, 13, '{')"), "same");
+    EXPECT_EQ(Spliced("'a(); b(); c(); d();'", "qyEdit(0, 0, 'x'), qyEdit(20, 20, '+y')"), "same");
+    EXPECT_EQ(Spliced("'a(); b(); c(); d();'", "qyEdit(0, 20, '')"), "same");
+    EXPECT_EQ(Spliced("'var a = 1, b = 2, c = 3; d(a, b, c);'", "qyEdit(11, 17, ''), qyEdit(17, 24, '')"), "same");
+    // Many changes of every kind at places picked by a fixed sequence over a larger text.
+    const std::string fuzz = R"((function () {
+        var base = [], pieces = ['', "'", '"', '/', '*/', '/*', '`', '${', '}', '\n', '//', 'a', '1', '>>', '=', '\\', '(', ')',
+                                 'x / y', '/re/g', 'return', '.5', '0x1F', ' '];
+        for (var i = 0; i < 60; i++) base.push('var v' + i + ' = f(a' + i + ') / 2 / g, s = "t\\"x" + `p${q + ' + i + '}r`; // n\n' +
+                                              'if (a >>> 1 >= b) { c = /[/]x/g.test(d); } /* c */ e >>= 1;\n');
+        var src = base.join(''), seed = 7, report = 'same';
+        function next(n) { seed = (seed * 1103515245 + 12345) % 2147483648; return seed % n; }
+        for (var round = 0; round < 40 && report === 'same'; round++) {
+            var edits = [], at = 0;
+            while (at < src.length) {
+                at += 1 + next(300);
+                var length = next(6);
+                if (at + length > src.length) break;
+                edits.push(qyEdit(at, at + length, pieces[next(pieces.length)]));
+                at += length;
+            }
+            report = qySpliced(src, edits);
+            src = unpack_splice(src, edits);
+        }
+        return report;
+    })())";
+    ScriptHost main;
+    UnpackScript(main, "x=1;");
+    main.AddCode(kSpliceCompare);
+    EXPECT_EQ(VariantToText(main.Eval(fuzz)), "same");
+}

@@ -284,3 +284,53 @@ TEST(ControlFlowReturn, AnOrderInParenthesesOrReadThroughBracketsIsPutBackToo) {
         EXPECT_EQ(Unpack(s).text, "function f(){a();\nb();}") << s;
     }
 }
+
+namespace {
+
+/// The text after one layer of the unpacker, and that layer's name.
+std::string OneLayer(const std::string& code, std::string* name) {
+    ScriptHost main;
+    UnpackScript(main, "x=1;");
+    main.AddCode("var qyIn = \"" + code + "\";");
+    std::string out = VariantToText(main.Eval("unpack_step(qyIn, '')"));
+    *name = VariantToText(main.Eval("unpack_last.name"));
+    return out;
+}
+
+}  // namespace
+
+TEST(DeadCode, BranchesInsideTheOneThatRunsFoldInTheSameLayer) {
+    // The branch that runs holds more dead code, one inside the other, a declaration
+    // still used outside the dropped branch, and an else-if left standing alone.
+    const std::string in = "function f(a){if('ab'==='ab'){if('cd'!=='cd'){var k=1;a=1;}else{a=2;}if('x'==='y')a=4;"
+                           "else if('z'==='z'){if('u'!=='v'){a=a+10;}}}else{a=5;}return a+','+typeof k;}var answer=f(0);";
+    std::string name;
+    const std::string out = OneLayer(in, &name);
+    EXPECT_EQ(name, "deadcode");
+    EXPECT_EQ(out, "function f(a){var k;a=2;a=a+10;return a+','+typeof k;}var answer=f(0);");
+    EXPECT_EQ(Read(out), Read(in));
+    EXPECT_EQ(Read(out), "12,undefined");
+    // A name the inner dropped branch declares, used only in the outer dropped one, is
+    // used nowhere once both are gone: no declaration of it stays.
+    const std::string twice = "function h(){if('a'==='a'){if('b'==='c'){var s=1;}t();}else{s=2;}return 1;}function t(){}var answer=h();";
+    EXPECT_EQ(OneLayer(twice, &name), "function h(){t();return 1;}function t(){}var answer=h();");
+    // So does a use in a dropped branch before the one it stands in.
+    const std::string before = "function h(){if('a'==='b'){s=2;}if('c'==='c'){if('d'==='e'){var s=1;}t();}return 1;}function t(){}var answer=h();";
+    EXPECT_EQ(OneLayer(before, &name), "function h(){t();return 1;}function t(){}var answer=h();");
+    // A use where the code runs keeps it.
+    const std::string used = "function h(){if('c'==='c'){if('d'==='e'){var s=1;}t();}return typeof s;}function t(){}var answer=h();";
+    EXPECT_EQ(OneLayer(used, &name), "function h(){var s;t();return typeof s;}function t(){}var answer=h();");
+    EXPECT_EQ(Read(OneLayer(used, &name)), "undefined");
+}
+
+TEST(ProxyObjects, CallsInsideEachOthersArgumentsInlineInTheSameLayer) {
+    const std::string in = "function g(x,y){var o={'AbCdE':function(p,q){return p+q;},'FgHiJ':function(p,q){return p*q;},"
+                           "'KlMnO':function(p,q){return p(q);},'PqRsT':'s'};"
+                           "return o.AbCdE(o.FgHiJ(x,o.AbCdE(y,1)),o.KlMnO(String,o.FgHiJ(y,y)))+o.PqRsT;}var answer=g(2,3);";
+    std::string name;
+    const std::string out = OneLayer(in, &name);
+    EXPECT_EQ(name, "proxy");
+    EXPECT_EQ(out, "function g(x,y){return ((x * (y + 1)) + String((y * y)))+'s';}var answer=g(2,3);");
+    EXPECT_EQ(Read(out), Read(in));
+    EXPECT_EQ(Read(out), "89s");
+}

@@ -37,18 +37,21 @@ function unpack_const_members(t, open, close) {
 // around it (-1 at the top level), and for every such "(", the index of the "}" ending
 // that function's body.
 function unpack_function_scopes(t) {
-    var fnOf = [], ends = [], stack = [], parens = [], lastParen = [], current = -1, i;
+    // opened: the bracket that the token before closed, when it closed one.
+    var fnOf = [], ends = [], stack = [], parens = [], opened = -1, current = -1, i;
     for (i = 0; i < t.length; i++) {
         fnOf.push(current);
-        lastParen.push(-1);
-        var v = t[i].k === 'punc' ? t[i].v : '';
+        // Kept whole (ends set far into an empty list would leave it a slow sparse one).
+        ends.push(undefined);
+        var v = t[i].k === 'punc' ? t[i].v : '', before = opened;
+        opened = -1;
         if (v === '(' || v === '[') parens.push(i);
         else if (v === ')' || v === ']') {
-            if (parens.length) lastParen[i] = parens.pop();
+            if (parens.length) opened = parens.pop();
         } else if (v === '{') {
             var params = -1;
-            if (t[i - 1] && t[i - 1].v === ')' && lastParen[i - 1] >= 0) {
-                var open = lastParen[i - 1], head = t[open - 1];
+            if (t[i - 1] && t[i - 1].v === ')' && before >= 0) {
+                var open = before, head = t[open - 1];
                 if (head && (head.v === 'function' || (head.k === 'name' && !unpack_reserved.test(head.v)) ||
                     (head.k === 'name' && t[open - 2] && t[open - 2].v === 'function'))) params = open;
             } else if (t[i - 1] && t[i - 1].v === '=>') {

@@ -143,13 +143,30 @@ function unpack_hoisted_names(t, a, b) {
 }
 
 // The declarations of a dropped branch that code outside it still needs, as "var a, b;".
-function unpack_kept_declarations(t, a, b) {
+// Uses inside the token ranges of gone (branches dropped in the same step) do not count.
+function unpack_kept_declarations(t, a, b, gone) {
     var names = unpack_hoisted_names(t, a, b), kept = [], seen = {};
+    if (!names.length) return '';
+    // Where every name stands but after a dot, found once a list.
+    if (!t.occurs) {
+        var occurs = {};
+        for (var k = 0; k < t.length; k++) {
+            if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.')) continue;
+            var key = ' ' + t[k].v;
+            if (occurs[key]) occurs[key].push(k);
+            else occurs[key] = [k];
+        }
+        t.occurs = occurs;
+    }
     for (var n = 0; n < names.length; n++) {
         if (seen[names[n]]) continue;
         seen[names[n]] = true;
-        for (var k = 0; k < t.length; k++) {
-            if ((k < a || k > b) && t[k].k === 'name' && t[k].v === names[n] && !(k > 0 && t[k - 1].v === '.')) {
+        var list = t.occurs[' ' + names[n]];
+        if (!list || (list[0] >= a && list[list.length - 1] <= b)) continue;
+        for (var u = 0; u < list.length; u++) {
+            var at = list[u], inGone = at >= a && at <= b;
+            for (var g = 0; g < (gone ? gone.length : 0) && !inGone; g++) inGone = at >= gone[g].a && at <= gone[g].b;
+            if (!inGone) {
                 kept.push(names[n]);
                 break;
             }
@@ -174,26 +191,20 @@ function unpack_block_scoped(t, open, close) {
 // tokens[p] closes the head of an if, for, while or with, so a statement follows it.
 function unpack_after_head(t, p) {
     if (!t[p] || t[p].v !== ')' || t[p].k !== 'punc') return false;
-    var depth = 0;
-    for (var k = p; k >= 0; k--) {
-        var v = t[k].k === 'punc' ? t[k].v : '';
-        if (v === ')' || v === ']' || v === '}') depth++;
-        else if (v === '(' || v === '[' || v === '{') {
-            depth--;
-            if (depth === 0) return k > 0 && /^(if|for|while|with)$/.test(t[k - 1].v) && t[k - 1].k === 'name';
-        }
-    }
-    return false;
+    var k = unpack_open_of_close(t, p);
+    return k > 0 && /^(if|for|while|with)$/.test(t[k - 1].v) && t[k - 1].k === 'name';
 }
 
 unpack_recognisers.push({
     name: 'deadcode', label: '死代码',
     apply: function (src) {
         if (!/(['"\d])\s*\)?\s*[!=]==?\s*\(?\s*['"\d]/.test(src)) return null;
-        var t = unpack_tokens(src), edits = [], count = 0, i;
+        var t = unpack_tokens(src), edits = [], count = 0, i, listedAt, around = [], folds = [];
         unpack_line_between.src = src;
-        for (i = 0; i < t.length; i++) {
-            var prev = t[i - 1], listed = !prev || (prev.k === 'punc' && (prev.v === ';' || prev.v === '{' || prev.v === '}'));
+        // listedAt: a branch left standing alone where a listed statement stood.
+        for (i = 0, listedAt = -1; i < t.length; i++) {
+            var prev = t[i - 1], listed = !prev || (prev.k === 'punc' && (prev.v === ';' || prev.v === '{' || prev.v === '}')) ||
+                i === listedAt;
             if (t[i].k === 'name' && t[i].v === 'if' && t[i + 1] && t[i + 1].v === '(') {
                 var c = unpack_close(t, i + 1), test = c < 0 ? null : unpack_constant_test(t, i + 2, c - 1);
                 if (test === null) continue;
@@ -205,16 +216,29 @@ unpack_recognisers.push({
                 var end = elseAt < 0 ? thenEnd : elseEnd;
                 var live = test ? { a: c + 1, b: thenEnd } : (elseAt < 0 ? null : { a: elseAt, b: elseEnd });
                 var dead = test ? (elseAt < 0 ? null : { a: elseAt, b: elseEnd }) : { a: c + 1, b: thenEnd };
-                var text;
-                if (!live) text = listed ? '' : ';';
-                else if (t[live.a].v === '{' && t[live.a].k === 'punc' && listed && !unpack_block_scoped(t, live.a, live.b))
-                    text = src.substring(t[live.a].e, t[live.b].s);
-                else text = src.substring(t[live.a].s, t[live.b].e);
-                var kept = dead ? unpack_kept_declarations(t, dead.a, dead.b) : '';
-                if (kept) text = listed ? kept + text : '{' + kept + text + '}';
-                edits.push({ s: t[i].s, e: t[end].e, text: text });
+                // How deep it stands in the branches that run of others folded here: the
+                // declarations it keeps are worked out once all are found (below).
+                while (around.length && around[around.length - 1].live.b < i) around.pop();
+                var fold = { dead: dead, level: around.length, listed: listed, live: live, edits: [] };
+                folds.push(fold);
                 count++;
-                i = end;
+                if (!live) {
+                    fold.edits.push({ s: t[i].s, e: t[end].e, text: '' });
+                    edits.push(fold.edits[0]);
+                    i = end;
+                    continue;
+                }
+                // The branch that runs stays where it is, what stands around it goes: the
+                // scan goes on inside it, so that dead code there goes in the same step.
+                var bare = t[live.a].v === '{' && t[live.a].k === 'punc' && listed && !unpack_block_scoped(t, live.a, live.b);
+                var after = bare ? t[live.b].s : t[live.b].e;
+                fold.edits.push({ s: t[i].s, e: bare ? t[live.a].e : t[live.a].s, text: '' }, { s: after, e: t[end].e, text: '' });
+                edits.push(fold.edits[0], fold.edits[1]);
+                // A block's inside is scanned from its first token; a single statement from
+                // itself, standing in a list when the if did.
+                if (!bare && listed) listedAt = live.a;
+                around.push(fold);
+                i = bare ? live.a : live.a - 1;
                 continue;
             }
             // cond ? a : b with a constant cond, standing where an assignment expression may.
@@ -254,6 +278,29 @@ unpack_recognisers.push({
             count++;
             i = stop;
         }
-        return count ? { text: unpack_splice(src, edits), count: count } : null;
+        // A dropped branch keeps the declarations that code outside it still needs. Uses in
+        // the branches dropped by folds less deep than it do not count: those would have
+        // gone a step before it, had every level taken a step of its own.
+        // lower[n]: the dropped branches of the folds less than n deep.
+        var lower = [[]], deepest = 0, f, k;
+        for (f = 0; f < folds.length; f++) deepest = Math.max(deepest, folds[f].level);
+        for (k = 1; k <= deepest; k++) {
+            lower.push(lower[k - 1].slice(0));
+            for (f = 0; f < folds.length; f++) if (folds[f].level === k - 1 && folds[f].dead) lower[k].push(folds[f].dead);
+        }
+        for (f = 0; f < folds.length; f++) {
+            var one = folds[f], kept = one.dead ? unpack_kept_declarations(t, one.dead.a, one.dead.b, lower[one.level]) : '';
+            if (!one.live) {
+                var none = one.listed ? '' : ';';
+                one.edits[0].text = kept ? (one.listed ? kept + none : '{' + kept + none + '}') : none;
+            } else {
+                one.edits[0].text = kept ? (one.listed ? kept : '{' + kept) : '';
+                one.edits[1].text = kept && !one.listed ? '}' : '';
+            }
+        }
+        // Edits that change nothing (an empty place kept empty) are left out.
+        var changes = [];
+        for (k = 0; k < edits.length; k++) if (edits[k].s < edits[k].e || edits[k].text) changes.push(edits[k]);
+        return count ? { text: unpack_splice(src, changes), count: count } : null;
     }
 });

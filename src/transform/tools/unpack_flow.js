@@ -348,8 +348,25 @@ unpack_recognisers.push({
             }
             // An object no one reads makes nothing happen: it goes.
             if (!fine) continue;
+            // A use inside another's arguments is put into that one's text: the uses are
+            // taken from the last, so that each finds those inside it done (local then
+            // runs from the end of the text back).
             var local = [];
-            for (var w = 0; w < uses.length && fine; w++) {
+            var within = function (from, to) {
+                var out = [], at = from;
+                for (var q = local.length - 1; q >= 0 && local[q].s < to; q--) {
+                    if (local[q].s < at) continue;
+                    out.push(src.substring(at, local[q].s), local[q].text);
+                    at = local[q].e;
+                }
+                out.push(src.substring(at, to));
+                return out.join('');
+            };
+            var operand = function (r) {
+                var text = within(t[r.a].s, t[r.b].e);
+                return unpack_operand(src, t, r) === src.substring(t[r.a].s, t[r.b].e) ? text : '(' + text + ')';
+            };
+            for (var w = uses.length - 1; w >= 0 && fine; w--) {
                 var at = uses[w].at, pr = uses[w].prop;
                 if (pr.kind === 'value') {
                     // A number after a name or keyword keeps a blank: "return-1".
@@ -360,34 +377,32 @@ unpack_recognisers.push({
                 if (!t[open] || t[open].v !== '(') { fine = false; break; }
                 var cl = unpack_close(t, open), args = unpack_args(src, t, open, cl);
                 if (pr.kind === 'binary' && args.length === 2) {
-                    local.push({ s: t[at].s, e: t[cl].e, text: '(' + unpack_operand(src, t, args[0]) + ' ' + pr.op + ' ' +
-                                 unpack_operand(src, t, args[1]) + ')' });
+                    local.push({ s: t[at].s, e: t[cl].e, text: '(' + operand(args[0]) + ' ' + pr.op + ' ' + operand(args[1]) + ')' });
                 } else if (pr.kind === 'call' && args.length === pr.n + 1) {
                     var rest = [];
-                    for (var a = 1; a < args.length; a++) rest.push(src.substring(t[args[a].a].s, t[args[a].b].e));
-                    local.push({ s: t[at].s, e: t[cl].e, text: unpack_operand(src, t, args[0]) + '(' + rest.join(', ') + ')' });
+                    for (var a = 1; a < args.length; a++) rest.push(within(t[args[a].a].s, t[args[a].b].e));
+                    local.push({ s: t[at].s, e: t[cl].e, text: operand(args[0]) + '(' + rest.join(', ') + ')' });
                 } else {
                     fine = false;
                 }
             }
             if (!fine) continue;
-            // A use inside another's arguments first: the outer one follows in the next step.
-            var inner = [];
-            for (var x = 0; x < local.length; x++) {
-                var holds = false;
-                for (var y = 0; y < local.length && !holds; y++)
-                    if (x !== y && local[x].s <= local[y].s && local[y].e <= local[x].e) holds = true;
-                if (!holds) inner.push(local[x]);
+            // The outermost uses carry the others.
+            var outer = [];
+            for (var x = local.length - 1, reach = -1; x >= 0; x--) {
+                if (local[x].s < reach) continue;
+                outer.push(local[x]);
+                reach = local[x].e;
             }
             // With every use replaced the declarator goes, with its comma.
             var drop = [];
             if (!local.length && !handed) count++;
-            if (inner.length === local.length && !handed) {
+            if (!handed) {
                 if (t[close + 1].v === ',') drop.push({ s: t[i].s, e: t[close + 1].e, text: '' });
                 else if (t[i - 1].v === ',') drop.push({ s: t[i - 1].s, e: t[close].e, text: '' });
                 else drop.push({ s: t[i - 1].s, e: t[close + 1].e, text: '' });
             }
-            var mine = inner.concat(drop);
+            var mine = outer.concat(drop);
             if (overlaps(mine)) continue;
             // The object's own text is taken too: uses of others inside it wait.
             for (var m = 0; m < mine.length; m++) {
@@ -395,7 +410,7 @@ unpack_recognisers.push({
                 edits.push(mine[m]);
             }
             unpack_ranges_add(taken, t[i].s, t[close].e);
-            count += inner.length;
+            count += local.length;
             i = close;
         }
         return count ? { text: unpack_splice(src, edits), count: count } : null;

@@ -76,24 +76,18 @@ unpack_recognisers.push({
     name: 'nest', label: '嵌套字面量',
     apply: function (src) {
         if (!/_0x[0-9a-f]+\s*=\s*[{\[]/.test(src)) return null;
-        var t = unpack_tokens(src), i, k, scopes = null, byName = {}, edits = [], count = 0, taken = {};
+        var t = unpack_tokens(src), i, k, scopes = null, edits = [], count = 0, taken = {};
         for (i = 1; i + 3 < t.length; i++) {
             if (t[i].k !== 'name' || !/^_0x[0-9a-f]+$/.test(t[i].v) || t[i + 1].v !== '=' || !/^[{\[]$/.test(t[i + 2].v) ||
                 !(t[i - 1].v === 'var' || t[i - 1].v === ',' || t[i - 1].v === 'let' || t[i - 1].v === 'const')) continue;
             var close = unpack_constant_literal(t, i + 2);
             if (close < 0 || !t[close + 1] || !/^[,;]$/.test(t[close + 1].v)) continue;
-            if (!scopes) {
-                scopes = unpack_function_scopes(t);
-                for (k = 0; k < t.length; k++) {
-                    if (t[k].k !== 'name' || (k > 0 && t[k - 1].v === '.') || unpack_label_or_key(t, k)) continue;
-                    (byName.hasOwnProperty(t[k].v) ? byName[t[k].v] : (byName[t[k].v] = [])).push(k);
-                }
-            }
+            if (!scopes) scopes = unpack_scopes_of(t);
             // The temporary lives in its function, from its parameters to its end; at the
             // top level the whole script may read it.
             var name = t[i].v, from = scopes.fnOf[i], to = from < 0 ? t.length - 1 : scopes.ends[from];
             if (to === undefined) continue;
-            var list = byName[name], reads = [];
+            var list = unpack_name_places(t, name), reads = [];
             for (var n = 0; n < list.length; n++) {
                 k = list[n];
                 if (k !== i && k >= from && k <= to) reads.push(k);

@@ -176,7 +176,7 @@ function unpack_lower_bound(list, a) {
 function unpack_rename(src) {
     var t = unpack_tokens(src), i, k, n;
     unpack_line_between.src = src;
-    var scopes = unpack_function_scopes(t), varAt = unpack_declared_names(t), around = [], stack = [];
+    var scopes = unpack_scopes_of(t), varAt = unpack_declared_names(t), around = [], stack = [];
     var byName = {}, names = [], lawless = [], labels = unpack_labels(t, src);
     for (i = 0; i < t.length; i++) {
         around[i] = stack.length ? stack[stack.length - 1] : -1;

@@ -117,7 +117,13 @@ unpack_recognisers.push({
             return null;
         }
         if (typeof box !== 'function') return null;
-        var inHelper = [];
+        // Marks for every token, made whole at once: marks set far into an empty list
+        // leave it a slow sparse one.
+        var inHelper = [], inDecl = [];
+        for (i = 0; i < t.length; i++) {
+            inHelper.push(false);
+            inDecl.push(null);
+        }
         for (i = 0; i < helpers.length; i++) {
             for (k = 0; k < helpers[i].ranges.length; k++)
                 for (j = helpers[i].ranges[k].a; j <= helpers[i].ranges[k].b; j++) inHelper[j] = true;
@@ -126,10 +132,18 @@ unpack_recognisers.push({
         // until no new one turns up. A name defined twice is left alone.
         var known = {}, defs = {}, clash = {}, decls = [];
         for (k in decoders) if (unpack_has(decoders, k)) known[k] = true;
+        // The places that could define one, found once: a name after var, let, const or a
+        // comma with "= name" after it, or after function with "(" after it.
+        var places = [];
+        for (i = 1; i + 2 < t.length; i++) {
+            if (inHelper[i] || t[i].k !== 'name') continue;
+            if ((t[i + 1].v === '=' && t[i + 2].k === 'name') || (t[i - 1].v === 'function' && t[i + 1].v === '(')) places.push(i);
+        }
         for (var grew = true; grew;) {
             grew = false;
-            for (i = 1; i + 2 < t.length; i++) {
-                if (inHelper[i] || t[i].k !== 'name' || known[t[i].v] || clash[t[i].v]) continue;
+            for (var p = 0; p < places.length; p++) {
+                i = places[p];
+                if (known[t[i].v] || clash[t[i].v]) continue;
                 var name = t[i].v, def = null;
                 if (t[i + 1].v === '=' && t[i + 2].k === 'name' && known[t[i + 2].v] && t[i + 3] &&
                     /^[,;)}]$/.test(t[i + 3].v) && (t[i - 1].v === 'var' || t[i - 1].v === 'let' ||
@@ -171,7 +185,7 @@ unpack_recognisers.push({
         }
         for (k in clash) if (unpack_has(clash, k)) delete known[k];
         // Every call with constant arguments becomes its string.
-        var edits = [], count = 0, left = 0, inDecl = [], callees = {};
+        var edits = [], count = 0, left = 0, callees = {};
         for (i = 0; i < decls.length; i++) for (j = decls[i].a; j <= decls[i].b; j++) inDecl[j] = decls[i];
         for (i = 0; i < t.length; i++) {
             if (inHelper[i] || t[i].k !== 'name' || !known[t[i].v] || (i > 0 && t[i - 1].v === '.')) continue;

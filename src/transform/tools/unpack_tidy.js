@@ -223,7 +223,7 @@ function unpack_guard_recogniser(name, label, marks) {
                 if (!all) continue;
                 var end = unpack_guard_call_end(t, c2 + 4);
                 if (end < 0) continue;
-                var used = false, scopes = unpack_function_scopes(t), from = Math.max(0, scopes.fnOf[i]);
+                var used = false, scopes = unpack_scopes_of(t), from = Math.max(0, scopes.fnOf[i]);
                 var to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
                 for (var j = from; j <= to && !used; j++) {
                     if ((j < i || j > end) && (t[j].v === once || t[j].v === guard) && !(j > 0 && t[j - 1].v === '.')) used = true;
@@ -411,7 +411,7 @@ unpack_recognisers.push({
             if (t[i - 1].v !== 'var' && t[i - 1].v !== ',') continue;
             var o = unpack_call_once(t, i);
             if (!o) continue;
-            if (!scopes) scopes = unpack_function_scopes(t);
+            if (!scopes) scopes = unpack_scopes_of(t);
             var from = Math.max(0, scopes.fnOf[i]), to = scopes.fnOf[i] < 0 ? t.length - 1 : scopes.ends[scopes.fnOf[i]];
             var used = false;
             for (var k = from; k <= to && !used; k++)
@@ -444,28 +444,17 @@ function unpack_after_case(t, k) {
     if (!t[k] || t[k].v !== ':' || t[k].k !== 'punc') return false;
     var word = -1;
     if (t[k - 1] && t[k - 1].v === 'default' && t[k - 1].k === 'name') word = k - 1;
-    for (var depth = 0, j = k - 1; word < 0 && j >= 0; j--) {
+    // Back to the bracket around it, over whole brackets on the way.
+    for (var j = k - 1; word < 0 && j >= 0; j--) {
         var v = t[j].k === 'punc' ? t[j].v : '';
-        if (v === ')' || v === ']' || v === '}') depth++;
-        else if (v === '(' || v === '[' || v === '{') {
-            if (--depth < 0) return false;
-        } else if (depth === 0 && (v === '?' || v === ':' || v === ';')) return false;
-        else if (depth === 0 && t[j].v === 'case' && t[j].k === 'name') word = j;
+        if (v === ')' || v === ']' || v === '}') {
+            j = unpack_open_of_close(t, j);
+            if (j < 0) return false;
+        } else if (v === '(' || v === '[' || v === '{' || v === '?' || v === ':' || v === ';') return false;
+        else if (t[j].v === 'case' && t[j].k === 'name') word = j;
     }
     if (word < 0 || (t[word - 1] && (t[word - 1].v === '.' || t[word - 1].v === '?.'))) return false;
     return unpack_in_switch(t, word);
-}
-
-// The index of the bracket that tokens[j], a closing one, closes, or -1; the pairs are
-// turned round once per token list, so that a scan backwards steps over whole brackets.
-function unpack_open_of_close(t, j) {
-    if (!t.opens) {
-        if (!t.pairs) t.pairs = unpack_pairs(t);
-        t.opens = [];
-        for (var n = 0; n < t.length; n++) t.opens.push(-1);
-        for (n = 0; n < t.length; n++) if (t.pairs[n] >= 0) t.opens[t.pairs[n]] = n;
-    }
-    return t.opens[j];
 }
 
 // Whether tokens[i] stands directly inside the braces of a switch statement.

@@ -21,7 +21,15 @@ function unpack_tokens(src) {
         kept.reverse();
         return kept[0].list;
     }
-    var out = unpack_scan(src);
+    // A text that unpack_splice made from one whose tokens are kept is scanned only
+    // around its changes.
+    var out = null, made = unpack_splice.made;
+    for (var m = 0; m < made.length && !out; m++) {
+        if (!made[m] || made[m].to !== src) continue;
+        for (var k = 0; k < kept.length && !out; k++)
+            if (kept[k] && kept[k].src === made[m].from) out = unpack_rescan(kept[k].list, made[m].from.length, src, made[m].runs);
+    }
+    if (!out) out = unpack_scan(src);
     unpack_tokens.kept = [{ src: src, list: out }, kept[0]];
     return out;
 }
@@ -41,14 +49,22 @@ function unpack_name_char(code) {
 }
 
 function unpack_scan(src) {
-    var out = [], i = 0, n = src.length, prev = null;
+    var out = [];
+    unpack_scan_from(src, 0, src.length, out);
+    return out;
+}
+
+// Scans the tokens of src that start from i on and before stop onto out, the last
+// token of out standing before them; gives back where the scan stopped.
+function unpack_scan_from(src, i, stop, out) {
+    var n = src.length, prev = out.length ? out[out.length - 1] : null;
     function regexAllowed() {
         if (!prev) return true;
         if (prev.k === 'num' || prev.k === 'str' || prev.k === 'tpl' || prev.k === 're') return false;
         if (prev.k === 'name') return unpack_regex_before.test(prev.v);
         return !(prev.v === ')' || prev.v === ']' || prev.v === '}' || prev.v === '++' || prev.v === '--');
     }
-    while (i < n) {
+    while (i < stop) {
         var c = src.charCodeAt(i), s = i, k, j;
         if (c === 32 || c === 10 || c === 9 || c === 13 || c === 12 || c === 11 || c === 0xa0 || c === 0xfeff ||
             c === 0x2028 || c === 0x2029) { i++; continue; }
@@ -130,6 +146,50 @@ function unpack_scan(src) {
         prev = { k: k, v: src.substring(s, i), s: s, e: i };
         out.push(prev);
     }
+    return i;
+}
+
+// The tokens of src, made from old, the tokens of a text of oldLength characters that
+// src repeats in runs (unpack_splice's record: each run's start and end there and its
+// start in src). Within a run, once a token scanned anew is one of old's, moved by the
+// run's shift, the scan would go on as it went in old: old's tokens are taken, moved,
+// up to a few characters before the run's end, from where the scan goes on through the
+// changed text to the next run. The list is the one unpack_scan(src) gives.
+function unpack_rescan(old, oldLength, src, runs) {
+    var out = [], pos = 0, j = 0, n = old.length;
+    for (var r = 0; r < runs.length; r++) {
+        var run = runs[r], d = run.ns - run.os, runEnd = run.ns + (run.oe - run.os);
+        // A token is the same as far as the text from its start to a few characters
+        // after its end is (the longest operator looks three ahead).
+        var safe = run.oe === oldLength ? oldLength + 1 : run.oe - 4;
+        if (pos < run.ns) pos = unpack_scan_from(src, pos, run.ns, out);
+        while (pos < runEnd) {
+            var last = out.length ? out[out.length - 1] : null;
+            if (last && last.s >= run.ns && last.e - d <= safe) {
+                var at = last.s - d;
+                while (j < n && old[j].s < at) j++;
+                if (j < n && old[j].s === at && old[j].e === last.e - d && old[j].k === last.k && old[j].v === last.v) {
+                    // In step: old's tokens follow, as long as they stay clear of the run's end.
+                    // Tokens are never changed, so those that stay where they were are shared.
+                    if (d === 0) {
+                        for (j++; j < n && old[j].e <= safe; j++) out.push(old[j]);
+                    } else {
+                        for (j++; j < n && old[j].e <= safe; j++) {
+                            var o = old[j];
+                            out.push({ k: o.k, v: o.v, s: o.s + d, e: o.e + d });
+                        }
+                    }
+                    pos = out[out.length - 1].e;
+                    if (j >= n || pos >= runEnd) break;
+                }
+            }
+            // One more token anew.
+            var before = out.length;
+            pos = unpack_scan_from(src, pos, pos + 1, out);
+            if (out.length === before && pos >= src.length) break;
+        }
+    }
+    if (pos < src.length) unpack_scan_from(src, pos, src.length, out);
     return out;
 }
 
@@ -158,9 +218,9 @@ function unpack_close(tokens, i) {
 // does); other places hold -1 too.
 function unpack_pairs(tokens) {
     var pairs = [], open = [], n = tokens.length, j;
-    for (j = 0; j < n; j++) pairs.push(-1);
     for (j = 0; j < n; j++) {
         var t = tokens[j];
+        pairs.push(-1);
         if (t.k !== 'punc') continue;
         var v = t.v;
         if (v === '(' || v === '[' || v === '{') {
@@ -172,12 +232,24 @@ function unpack_pairs(tokens) {
     return pairs;
 }
 
+// The index of the bracket that tokens[j], a closing one, closes, or -1; the pairs are
+// turned round once per token list, so that a scan backwards steps over whole brackets.
+function unpack_open_of_close(t, j) {
+    if (!t.opens) {
+        if (!t.pairs) t.pairs = unpack_pairs(t);
+        t.opens = [];
+        for (var n = 0; n < t.length; n++) t.opens.push(-1);
+        for (n = 0; n < t.length; n++) if (t.pairs[n] >= 0) t.opens[t.pairs[n]] = n;
+    }
+    return t.opens[j];
+}
+
 // Replaces the source ranges [s, e) of edits (sorted, not overlapping) by their text.
 // Removals (empty text) that overlap, as neighbouring declarators taken out each with
 // a comma do, are joined into one; a declaration left with no declarator goes whole.
 function unpack_splice(src, edits) {
     edits.sort(function (a, b) { return a.s - b.s; });
-    var out = [], at = 0, last = null;
+    var out = [], at = 0, last = null, runs = [];
     for (var i = 0; i < edits.length; i++) {
         var joins = last && last.text === '' && edits[i].text === '' && edits[i].s <= at;
         if (edits[i].s < at || joins) {
@@ -199,12 +271,26 @@ function unpack_splice(src, edits) {
             continue;
         }
         last = { s: edits[i].s, e: edits[i].e, text: edits[i].text };
+        runs.push({ os: at, oe: 0, ns: out.length });
         out.push(src.substring(at, edits[i].s), edits[i].text);
         at = edits[i].e;
     }
+    runs.push({ os: at, oe: 0, ns: out.length });
     out.push(src.substring(at));
-    return out.join('');
+    // Where each stretch kept unchanged stood and stands now (a removal may have taken
+    // the end of the one before it), for the tokens of the result.
+    for (var k = 0, r = 0, length = 0; k < out.length; k++) {
+        if (r < runs.length && runs[r].ns === k) {
+            runs[r].oe = runs[r].os + out[k].length;
+            runs[r++].ns = length;
+        }
+        length += out[k].length;
+    }
+    var text = out.join('');
+    unpack_splice.made = [{ from: src, to: text, runs: runs }, unpack_splice.made[0]];
+    return text;
 }
+unpack_splice.made = [];
 
 // A statement starts where the token before it ends one (or there is none).
 function unpack_at_statement(tokens, i) {
@@ -219,25 +305,14 @@ function unpack_at_statement(tokens, i) {
 function unpack_statement_start(t, i) {
     if (!unpack_at_statement(t, i)) return false;
     if (i === 0 || t[i - 1].v !== '}') return true;
-    var depth = 0, open = -1, k;
-    for (k = i - 1; k >= 0; k--) {
-        if (t[k].k !== 'punc') continue;
-        if (t[k].v === '}' || t[k].v === ')' || t[k].v === ']') depth++;
-        else if (t[k].v === '{' || t[k].v === '(' || t[k].v === '[') {
-            if (--depth === 0) { open = k; break; }
-        }
-    }
+    var open = unpack_open_of_close(t, i - 1), k;
     if (open <= 0) return open === 0;
     var before = t[open - 1];
     if (/^(else|try|finally|do)$/.test(before.v) && before.k === 'name') return true;
     if (before.k === 'punc' && (before.v === ';' || before.v === '{' || before.v === '}')) return unpack_statement_start(t, open);
-    if (before.v !== ')') return false;
-    for (depth = 0, k = open - 1; k >= 0; k--) {
-        if (t[k].k !== 'punc') continue;
-        if (t[k].v === ')' || t[k].v === ']' || t[k].v === '}') depth++;
-        else if ((t[k].v === '(' || t[k].v === '[' || t[k].v === '{') && --depth === 0) break;
-    }
-    var head = t[k - 1];
+    if (before.v !== ')' || before.k !== 'punc') return false;
+    k = unpack_open_of_close(t, open - 1);
+    var head = k > 0 ? t[k - 1] : null;
     if (!head) return false;
     if (/^(if|for|while|with|switch|catch)$/.test(head.v) && head.k === 'name') return true;
     // A function declaration, not an expression.
@@ -552,9 +627,15 @@ function unpack_steps(source, skip, most, budget) {
     unpack_batch_texts = [];
     function apply(r) {
         if (skip.indexOf(',' + r.name + ',') !== -1) return false;
+        // A recogniser that found nothing in a text finds nothing in it again: after a
+        // later one changed nothing, the stages go round once more on the same text.
+        if (r.none && r.none.src === src && r.none.skip === skip) return false;
         unpack_last = { name: r.name, label: r.label, count: 0, removed: '', place: '' };
         var done = r.apply(src, skip);
-        if (!done || done.text === src) return false;
+        if (!done || done.text === src) {
+            r.none = { src: src, skip: skip };
+            return false;
+        }
         unpack_last.count = done.count || 1;
         unpack_last.removed = (done.removed || []).join(',');
         unpack_batch.push(unpack_last);
