@@ -1245,7 +1245,7 @@
         for (var k = 0; k < list.length; k++) {
             var name = list[k];
             if (own(table.families, name)) return {name: name, metrics: table.families[name]};
-            if (GENERIC_FAMILIES[name] !== true && knownFonts[name] === true) return {name: 'sans-serif', metrics: table.families['sans-serif']};
+            if (GENERIC_FAMILIES[name] !== true && isKnownFont(name)) return {name: 'sans-serif', metrics: table.families['sans-serif']};
         }
         return {name: 'serif', metrics: table.families.serif};
     }
