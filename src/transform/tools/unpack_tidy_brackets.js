@@ -17,9 +17,10 @@ var unpack_binary_rank = {
     '+': 12, '-': 12, '*': 13, '/': 13, '%': 13, '**': 14
 };
 var unpack_assign_op = /^(=|[-+*\/%&|^]=|\*\*=|<<=|>>>?=|&&=|\|\|=|\?\?=)$/;
-var unpack_prefix_word = /^(typeof|void|delete|await)$/;
-// Words after which "(" opens a group, not a call or a statement's head.
-var unpack_group_after_word = /^(return|throw|case|typeof|void|delete|await|new|in|instanceof|of|yield|else|do)$/;
+var unpack_prefix_word = /^(typeof|void|delete)$/;
+// Words after which "(" opens a group, not a call or a statement's head. "of", "yield"
+// and "await" may name a function in a script: a "(" after them is left alone.
+var unpack_group_after_word = /^(return|throw|case|typeof|void|delete|new|in|instanceof|else|do)$/;
 
 // What a bracketed content t[a..b] is: its loosest operator's rank, the operators at its
 // own level, and whether it starts with "new" or holds "?." there.
@@ -43,8 +44,13 @@ function unpack_group_content(t, a, b) {
             continue;
         }
         if (tok.k === 'name') {
+            // A member's name after a dot is a name whatever it spells.
+            if (k > a && (t[k - 1].v === '.' || t[k - 1].v === '?.')) {
+                operand = true;
+                continue;
+            }
             if (v === 'in' || v === 'instanceof') { rank(10, v); operand = false; }
-            else if (unpack_prefix_word.test(v)) { rank(15); operand = false; }
+            else if (unpack_prefix_word.test(v) || v === 'await') { rank(15); operand = false; }
             else if (v === 'yield') { rank(2); operand = false; }
             else if (v === 'new') { rank(17); operand = false; }
             else if (v === 'function' || v === 'class' || v === 'async') operand = false;
@@ -90,8 +96,10 @@ function unpack_group_content(t, a, b) {
     return out;
 }
 
-// The token before tokens[i] ends an operand, so that "(" there calls or lists parameters.
-function unpack_ends_operand(p) {
+// tokens[k] ends an operand, so that "(" after it calls or lists parameters.
+function unpack_ends_operand(t, k) {
+    var p = t[k];
+    if (k > 0 && p.k === 'name' && (t[k - 1].v === '.' || t[k - 1].v === '?.')) return true;
     if (p.k === 'num' || p.k === 'str' || p.k === 'tpl' || p.k === 're') return true;
     if (p.k === 'name') return !unpack_group_after_word.test(p.v) && !unpack_has(unpack_binary_rank, p.v);
     return p.v === ']' || p.v === ')' || p.v === '}' || p.v === '++' || p.v === '--';
@@ -119,8 +127,6 @@ function unpack_group_needless(t, i, close, li, ri, inForHead, src) {
     } else if (l.k === 'punc' && lv === '=>') {
         if (first.v === '{') return false;
     } else if (l.k === 'punc' && (lv === '(' || lv === '[' || lv === ',' || lv === '?' || lv === '...' || unpack_assign_op.test(lv))) {
-        need = 2;
-    } else if (l.k === 'name' && (lv === 'of' || lv === 'yield')) {
         need = 2;
     } else if (lv === 'new' && l.k === 'name') {
         // "new (a.b)()" only: a call or anything else inside would change what is made.
@@ -166,7 +172,7 @@ function unpack_group_needless(t, i, close, li, ri, inForHead, src) {
 
 // The "+" or "-" at tokens[k] joins two operands (rather than signing one).
 function unpack_group_binary(t, k) {
-    return k > 0 && unpack_ends_operand(t[k - 1]) && !(t[k - 1].v === ')' && unpack_group_after_head(t, k - 1));
+    return k > 0 && unpack_ends_operand(t, k - 1) && !(t[k - 1].v === ')' && unpack_group_after_head(t, k - 1));
 }
 
 // Brackets that careful writers keep for the reader beside the operator op: a binary
@@ -200,7 +206,7 @@ function unpack_tidy_brackets(src) {
         if (close < 0 || head) continue;
         if (t[close + 1] && t[close + 1].v === '=>') continue;
         // A group only: after an operand "(" calls; after "}" or ")" it may too.
-        if (prev && unpack_ends_operand(prev)) {
+        if (prev && unpack_ends_operand(t, i - 1)) {
             if (prev.v === ')' ? !unpack_group_after_head(t, i - 1) : prev.v !== '}' || !unpack_statement_start(t, i)) continue;
         }
         // The neighbours once the groups around it are gone.
