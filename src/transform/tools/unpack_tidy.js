@@ -169,7 +169,7 @@ function unpack_join_strings(src) {
         for (var i = 0; i + 2 < t.length; i++) {
             if (t[i].k !== 'str' || t[i + 1].v !== '+' || t[i + 2].k !== 'str') continue;
             var prev = t[i - 1];
-            var looser = !prev || /^([(\[,=:?{;]|==|===|!=|!==|&&|\|\||\+=|return)$/.test(prev.v) ||
+            var looser = !prev || /^([(\[,=:?{;]|==|===|!=|!==|&&|\|\||\+=|return|throw|case)$/.test(prev.v) ||
                 (prev.v === '+' && t[i - 2] && ((t[i - 2].k !== 'punc' && !unpack_reserved.test(t[i - 2].v)) ||
                  t[i - 2].v === ')' || t[i - 2].v === ']'));
             if (!looser) continue;
