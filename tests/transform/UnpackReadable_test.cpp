@@ -145,3 +145,11 @@ TEST(UnusedDeclarations, NamesAFunctionDeclaresAndNeverReadsGo) {
     };
     for (const char* in : kept) EXPECT_EQ(Unpack(in), in);
 }
+
+TEST(Flattening, AnOrderAndItsCounterDeclaredApartAreFollowedToo) {
+    const std::string in = "function f(){var n='1|2|0'.split('|');var o=0;while(!![]){switch(n[o++]){case'0':return q+3;"
+                           "case'1':var p=2;continue;case'2':var q=p+1;continue;}break;}}var r=f();";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function f(){var p=2;\nvar q=p+1;\nreturn q+3;}var r=f();");
+    EXPECT_EQ(ValueAfter(out, "r"), "6");
+}

@@ -338,7 +338,7 @@ function unpack_number_edits(src) {
         } catch (e) {
             continue;
         }
-        if (typeof value !== 'number' || Math.abs(value) > 9007199254740991 || (fraction ? String(value).length >= fraction.length ||
+        if (typeof value !== 'number' || Math.abs(value) > 9007199254740991 || (fraction ? String(value).length > fraction.length ||
             /e/.test(String(value)) : Math.floor(value) !== value)) continue;
         // "return-5*-1+…" had no blank after the keyword; its value needs one.
         var blank = prev && prev.k === 'name' && prev.e === t[i].s ? ' ' : '';
