@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
 #include "transform/Transforms.h"
 
 using namespace qy::transform;
@@ -144,6 +145,9 @@ TEST(UnusedDeclarations, NamesAFunctionDeclaresAndNeverReadsGo) {
         "function h(s){var a;return eval(s);}",
     };
     for (const char* in : kept) EXPECT_EQ(Unpack(in), in);
+    // A name read in a template's substitution is read.
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
+    EXPECT_EQ(Unpack("function t(o){var a,b;return `${(a=o.x)!=null?a:'-'}`;}"), "function t(o){var a;return `${(a=o.x)!=null?a:'-'}`;}");
 }
 
 TEST(Flattening, AnOrderAndItsCounterDeclaredApartAreFollowedToo) {

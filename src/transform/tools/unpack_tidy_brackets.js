@@ -244,10 +244,12 @@ function unpack_group_after_head(t, j) {
 function unpack_open_index(t, j) {
     if (!t.opens) {
         if (!t.pairs) t.pairs = unpack_pairs(t);
-        t.opens = {};
-        for (var k = 0; k < t.pairs.length; k++) if (t.pairs[k] >= 0) t.opens[t.pairs[k]] = k;
+        var opens = [], k;
+        for (k = 0; k < t.pairs.length; k++) opens.push(-1);
+        for (k = 0; k < t.pairs.length; k++) if (t.pairs[k] >= 0) opens[t.pairs[k]] = k;
+        t.opens = opens;
     }
-    return unpack_has(t.opens, j) ? t.opens[j] : -1;
+    return t.opens[j];
 }
 
 unpack_recognisers.push({

@@ -35,6 +35,15 @@ function unpack_param_between(t, scopes, k, fn, name) {
     return false;
 }
 
+// The text holds name as a word of its own.
+function unpack_word_in(text, name) {
+    for (var at = text.indexOf(name); at !== -1; at = text.indexOf(name, at + 1)) {
+        var before = text.charCodeAt(at - 1), after = text.charCodeAt(at + name.length);
+        if (!(at > 0 && unpack_name_char(before)) && !unpack_name_char(after)) return true;
+    }
+    return false;
+}
+
 unpack_recognisers.push({
     name: 'unused', label: '无用声明',
     apply: function (src) {
@@ -47,8 +56,13 @@ unpack_recognisers.push({
         for (i = 0; i < decls.length; i++) {
             var d = decls[i], fn = scopes.fnOf[d.a], end = scopes.ends[fn];
             if (fn < 0 || !(end > fn)) continue;
-            var evals = false;
-            for (k = fn; k <= end && !evals; k++) if (t[k].v === 'eval' && t[k].k === 'name') evals = true;
+            // Names inside a template's substitutions are no tokens of their own: the
+            // template's text is looked through for them.
+            var evals = false, templates = [];
+            for (k = fn; k <= end && !evals; k++) {
+                if (t[k].v === 'eval' && t[k].k === 'name') evals = true;
+                if (t[k].k === 'tpl' && t[k].v.indexOf('${') !== -1) templates.push(t[k].v);
+            }
             if (evals) continue;
             var kept = [];
             for (k = 0; k < d.names.length; k++) {
@@ -56,6 +70,7 @@ unpack_recognisers.push({
                 for (var p = 0; p < places.length && !read; p++)
                     if (places[p] >= fn && places[p] <= end && !bare[places[p]] &&
                         !unpack_param_between(t, scopes, places[p], fn, t[d.names[k]].v)) read = true;
+                for (p = 0; p < templates.length && !read; p++) if (unpack_word_in(templates[p], t[d.names[k]].v)) read = true;
                 if (read) kept.push(t[d.names[k]].v);
             }
             if (kept.length === d.names.length) continue;
