@@ -281,71 +281,70 @@ unpack_recognisers.push(unpack_guard_recogniser('console', '禁用控制台', ["
 // joined by + - * with a negative term among three or more (the last one may add a
 // fraction), standing where nothing
 // around it binds tighter, so that a user's own "60*60*24" keeps its meaning and its look.
-// The folding is its own function: the string-array layer writes its numbers in decimal,
-// and folds the sums first so that their hexadecimal look still tells them apart.
 unpack_recognisers.push({
     name: 'numbers', label: '数字表达式',
     apply: function (src) {
-        var edits = unpack_number_edits(src);
+        if (!/\d\s*[-+*]\s*-\s*\d|[-+*]\s*-\s*\d[\s\S]*[-+*]|0x[0-9a-f]+\s*\*\s*0x[0-9a-f]+\s*[-+]|\d\s*\*\s*\d+\s*[-+]\s*\d+\s*\*/.test(src)) return null;
+        var t = unpack_tokens(src), edits = [];
+        var looser = /^([(\[,;{}:?=]|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&|\|\||\?\?|==|!=|===|!==|<|>|<=|>=|<<|>>|>>>|&|\||\^|=>|return|throw|case|in)$/;
+        var tighter = /^([.\[(*\/%]|\*\*|\+\+|--)$/;
+        for (var i = 0; i < t.length; i++) {
+            var prev = t[i - 1];
+            if (prev && !looser.test(prev.v)) continue;
+            // term (op term)*, term = "-"* integer
+            var k = i, terms = 0, negative = false, ops = 0, hex = false, times = false, plus = false, fraction = '';
+            for (;;) {
+                while (t[k] && t[k].v === '-' && t[k].k === 'punc') { negative = true; k++; }
+                // A term may stand in parentheses of its own: "+(0x2)".
+                var wrapped = t[k] && t[k].v === '(' && t[k + 2] && t[k + 2].v === ')' && t[k + 1].k === 'num';
+                if (wrapped) k++;
+                // The last term may hold a fraction: the obfuscator spells 98.6 as integers
+                // plus the rest ("…+0.5999999999999943").
+                if (t[k] && t[k].k === 'num' && /^\d+\.\d+$/.test(t[k].v) && terms >= 2 && t[k - 1].v === '+') fraction = t[k].v;
+                else if (!t[k] || t[k].k !== 'num' || !/^(0|[1-9]\d*|0[xX][0-9a-fA-F]+)$/.test(t[k].v)) { k = -1; break; }
+                if (/^0[xX]/.test(t[k].v)) hex = true;
+                if (wrapped) k++;
+                terms++;
+                if (!fraction && t[k + 1] && t[k + 1].k === 'punc' && /^[-+*]$/.test(t[k + 1].v) && t[k + 2] &&
+                    (t[k + 2].k === 'num' || t[k + 2].v === '-' || (t[k + 2].v === '(' && t[k + 3] && t[k + 3].k === 'num'))) {
+                    ops++;
+                    if (t[k + 1].v === '*') times = true;
+                    else plus = true;
+                    k += 2;
+                    continue;
+                }
+                break;
+            }
+            // Sums of products with a negative term or in hexadecimal, as the obfuscator
+            // writes them; a user's "60 * 60 * 24" keeps its look.
+            if (k < 0 || terms < 3 || !ops || !(negative || (hex && times && plus))) continue;
+            if (t[k + 1] && tighter.test(t[k + 1].v)) continue;
+            var text = src.substring(t[i].s, t[k].e), value;
+            try {
+                value = unpack_evaluate('(' + text + ')');
+            } catch (e) {
+                continue;
+            }
+            if (typeof value !== 'number' || Math.abs(value) > 9007199254740991 || (fraction ? String(value).length > fraction.length ||
+                /e/.test(String(value)) : Math.floor(value) !== value)) continue;
+            // "return-5*-1+…" had no blank after the keyword; its value needs one.
+            var blank = prev && prev.k === 'name' && prev.e === t[i].s ? ' ' : '';
+            edits.push({ s: t[i].s, e: t[k].e, text: blank + String(value) });
+            i = k;
+        }
         return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
     }
 });
 
+// The numbers step by itself: the string-array layer folds the sums it meets before it
+// writes numbers in decimal, so that their hexadecimal look still tells them apart.
 function unpack_fold_numbers(src) {
-    var edits = unpack_number_edits(src);
-    return edits.length ? unpack_splice(src, edits) : src;
-}
-
-function unpack_number_edits(src) {
-    if (!/\d\s*[-+*]\s*-\s*\d|[-+*]\s*-\s*\d[\s\S]*[-+*]|0x[0-9a-f]+\s*\*\s*0x[0-9a-f]+\s*[-+]|\d\s*\*\s*\d+\s*[-+]\s*\d+\s*\*/.test(src)) return [];
-    var t = unpack_tokens(src), edits = [];
-    var looser = /^([(\[,;{}:?=]|[-+*\/%&|^]=|<<=|>>>?=|\*\*=|&&|\|\||\?\?|==|!=|===|!==|<|>|<=|>=|<<|>>|>>>|&|\||\^|=>|return|throw|case|in)$/;
-    var tighter = /^([.\[(*\/%]|\*\*|\+\+|--)$/;
-    for (var i = 0; i < t.length; i++) {
-        var prev = t[i - 1];
-        if (prev && !looser.test(prev.v)) continue;
-        // term (op term)*, term = "-"* integer
-        var k = i, terms = 0, negative = false, ops = 0, hex = false, times = false, plus = false, fraction = '';
-        for (;;) {
-            while (t[k] && t[k].v === '-' && t[k].k === 'punc') { negative = true; k++; }
-            // A term may stand in parentheses of its own: "+(0x2)".
-            var wrapped = t[k] && t[k].v === '(' && t[k + 2] && t[k + 2].v === ')' && t[k + 1].k === 'num';
-            if (wrapped) k++;
-            // The last term may hold a fraction: the obfuscator spells 98.6 as integers plus
-            // the rest ("…+0.5999999999999943").
-            if (t[k] && t[k].k === 'num' && /^\d+\.\d+$/.test(t[k].v) && terms >= 2 && t[k - 1].v === '+') fraction = t[k].v;
-            else if (!t[k] || t[k].k !== 'num' || !/^(0|[1-9]\d*|0[xX][0-9a-fA-F]+)$/.test(t[k].v)) { k = -1; break; }
-            if (/^0[xX]/.test(t[k].v)) hex = true;
-            if (wrapped) k++;
-            terms++;
-            if (!fraction && t[k + 1] && t[k + 1].k === 'punc' && /^[-+*]$/.test(t[k + 1].v) && t[k + 2] &&
-                (t[k + 2].k === 'num' || t[k + 2].v === '-' || (t[k + 2].v === '(' && t[k + 3] && t[k + 3].k === 'num'))) {
-                ops++;
-                if (t[k + 1].v === '*') times = true;
-                else plus = true;
-                k += 2;
-                continue;
-            }
-            break;
-        }
-        // Sums of products with a negative term or in hexadecimal, as the obfuscator
-        // writes them; a user's "60 * 60 * 24" keeps its look.
-        if (k < 0 || terms < 3 || !ops || !(negative || (hex && times && plus))) continue;
-        if (t[k + 1] && tighter.test(t[k + 1].v)) continue;
-        var text = src.substring(t[i].s, t[k].e), value;
-        try {
-            value = unpack_evaluate('(' + text + ')');
-        } catch (e) {
-            continue;
-        }
-        if (typeof value !== 'number' || Math.abs(value) > 9007199254740991 || (fraction ? String(value).length > fraction.length ||
-            /e/.test(String(value)) : Math.floor(value) !== value)) continue;
-        // "return-5*-1+…" had no blank after the keyword; its value needs one.
-        var blank = prev && prev.k === 'name' && prev.e === t[i].s ? ' ' : '';
-        edits.push({ s: t[i].s, e: t[k].e, text: blank + String(value) });
-        i = k;
+    for (var i = 0; i < unpack_recognisers.length; i++) {
+        if (unpack_recognisers[i].name !== 'numbers') continue;
+        var done = unpack_recognisers[i].apply(src);
+        return done ? done.text : src;
     }
-    return edits;
+    return src;
 }
 
 // Plain writing once the layers are off: !![] and ![] as true and false, parentheses that
