@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "script/ScriptHost.h"
+#include "script/ScriptTarget.h"
 #include "transform/Transforms.h"
 
 using namespace qy::transform;
@@ -79,6 +80,8 @@ TEST(PlainWriting, WhatObfuscatorsSpellOutOfTheWayIsWrittenPlainly) {
     // Split strings in escapes are joined, numbers spelled as sums folded.
     EXPECT_EQ(Unpack("var s='\\x66\\x75\\x6e'+'\\x63\\x74'+'\\x69\\x6f\\x6e',n=-0x1*0x5+0x7*0x1+(0x2),m=(0x1);"),
               "var s='function',n=4,m=1;");
+    // Split strings are joined after case and throw too.
+    EXPECT_EQ(Unpack("switch(x){case 'eas'+'t':y=1;break;default:throw 'a'+'b';}"), "switch(x){case 'east':y=1;break;default:throw 'ab';}");
     // A user's own product keeps its look; parentheses that change the meaning stay.
     EXPECT_EQ(Unpack("var d=60*60*24;x>23&&(x=x%24);"), "var d=60*60*24;x>23&&(x=x%24);");
     EXPECT_EQ(Unpack("var q=(a,b);f((c,d));"), "var q=(a,b);f((c,d));");
@@ -129,4 +132,28 @@ TEST(NestedLiterals, ATemporaryThatCouldBeToldApartStays) {
         "var x=[_0x1];var _0x1=[1];",                                         // read before
     };
     for (const char* in : kept) EXPECT_EQ(Unpack(in), in);
+}
+
+TEST(UnusedDeclarations, NamesAFunctionDeclaresAndNeverReadsGo) {
+    EXPECT_EQ(Unpack("function f(x){var P,Q;var P,R;var L;x.map(function(L){return L;});return Q;}"),
+              "function f(x){var Q;x.map(function(L){return L;});return Q;}");
+    // The top level, a body without braces, a name a function inside reads, eval: they stay.
+    const char* kept[] = {
+        "var top;",
+        "function f(x){if(x)var T;return x;}",
+        "function g(){var L;return function(){return L;};}",
+        "function h(s){var a;return eval(s);}",
+    };
+    for (const char* in : kept) EXPECT_EQ(Unpack(in), in);
+    // A name read in a template's substitution is read.
+    ScopedScriptTarget modern(ScriptTarget::ES2021);
+    EXPECT_EQ(Unpack("function t(o){var a,b;return `${(a=o.x)!=null?a:'-'}`;}"), "function t(o){var a;return `${(a=o.x)!=null?a:'-'}`;}");
+}
+
+TEST(Flattening, AnOrderAndItsCounterDeclaredApartAreFollowedToo) {
+    const std::string in = "function f(){var n='1|2|0'.split('|');var o=0;while(!![]){switch(n[o++]){case'0':return q+3;"
+                           "case'1':var p=2;continue;case'2':var q=p+1;continue;}break;}}var r=f();";
+    const std::string out = Unpack(in);
+    EXPECT_EQ(out, "function f(){var p=2;\nvar q=p+1;\nreturn q+3;}var r=f();");
+    EXPECT_EQ(ValueAfter(out, "r"), "6");
 }

@@ -228,7 +228,7 @@ TEST(Tidy, AScriptsOwnNameHasOwnPropertyIsANameLikeAnyOther) {
     EXPECT_TRUE(r.refused.empty() && r.timedOut.empty());
     EXPECT_EQ(r.text,
               "function hasOwnProperty(a){return a>1;}"
-              "function g(arg1,arg2){return hasOwnProperty(arg1)?(arg1 + arg2):'ok';}var answer=g(2,3)+g(1,1);");
+              "function g(arg1,arg2){return hasOwnProperty(arg1)?arg1 + arg2:'ok';}var answer=g(2,3)+g(1,1);");
     EXPECT_EQ(Read(r.text), "5ok");
 }
 

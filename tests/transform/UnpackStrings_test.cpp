@@ -121,7 +121,7 @@ TEST(ControlFlow, ProxyObjectsAndFlattenedBlocksArePutBackInOrder) {
     EXPECT_EQ(r.text.find("function(_0x"), std::string::npos);  // no proxy function left
     std::vector<std::string> labels;
     for (const auto& entry : r.removed) labels.push_back(entry.first);
-    EXPECT_EQ(labels.size(), 5u);  // string array, proxy objects, flattening, plain writing, names
+    EXPECT_EQ(labels.size(), 6u);  // string array, proxy objects, flattening, plain writing, brackets, names
     // A flattened block whose case jumps elsewhere stays as it is.
     const std::string jumping = "function f(){var o='1|0'.split('|'),i=0;while(!![]){switch(o[i++]){case'0':return 2;continue;"
                                 "case'1':if(x)break;continue;}break;}}var x=0;";

@@ -435,13 +435,15 @@ unpack_recognisers.push({
             t = unpack_tokens(src);
         }
         var scopes = null;
+        // The order and its counter in one declaration or in two, "var o = …; var i = 0;".
         var shape = ['var', '', '=', '', '.', 'split', '(', '', ')', ',', '', '=', '0', ';', 'while', '('];
+        var shape2 = ['var', '', '=', '', '.', 'split', '(', '', ')', ';', 'var', '', '=', '0', ';', 'while', '('];
         for (var i = 0; i + 40 < t.length; i++) {
-            var k, ok = true;
-            for (k = 0; k < shape.length && ok; k++) if (shape[k] && t[i + k].v !== shape[k]) ok = false;
+            var k, ok = true, two = t[i + 9].v === ';', form = two ? shape2 : shape;
+            for (k = 0; k < form.length && ok; k++) if (form[k] && t[i + k].v !== form[k]) ok = false;
             if (!ok || t[i + 3].k !== 'str' || t[i + 7].k !== 'str' || unpack_string_value(t[i + 7].v) !== '|') continue;
-            var order = unpack_string_value(t[i + 3].v), list = t[i + 1].v, index = t[i + 10].v;
-            var w = i + 15, wc = unpack_close(t, w);
+            var order = unpack_string_value(t[i + 3].v), list = t[i + 1].v, index = t[i + (two ? 11 : 10)].v;
+            var w = i + (two ? 16 : 15), wc = unpack_close(t, w);
             var cond = src.substring(t[w].e, t[wc].s).replace(/\s/g, '');
             if (order === null || (cond !== '!![]' && cond !== 'true') || t[wc + 1].v !== '{') continue;
             var sw = wc + 2, seq = ['switch', '(', list, '[', index, '++', ']', ')', '{'];

@@ -225,7 +225,7 @@ unpack_recognisers.push({
             }
             for (i = 0; i < decls.length; i++) unpack_remove_decl(t, decls[i], edits, removed);
         }
-        var text = unpack_tidy(unpack_join_strings(unpack_splice(src, edits)));
+        var text = unpack_tidy(unpack_fold_numbers(unpack_join_strings(unpack_splice(src, edits))));
         return { text: text, count: count, removed: left ? [] : removed };
     }
 });

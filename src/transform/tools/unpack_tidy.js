@@ -169,7 +169,7 @@ function unpack_join_strings(src) {
         for (var i = 0; i + 2 < t.length; i++) {
             if (t[i].k !== 'str' || t[i + 1].v !== '+' || t[i + 2].k !== 'str') continue;
             var prev = t[i - 1];
-            var looser = !prev || /^([(\[,=:?{;]|==|===|!=|!==|&&|\|\||\+=|return)$/.test(prev.v) ||
+            var looser = !prev || /^([(\[,=:?{;]|==|===|!=|!==|&&|\|\||\+=|return|throw|case)$/.test(prev.v) ||
                 (prev.v === '+' && t[i - 2] && ((t[i - 2].k !== 'punc' && !unpack_reserved.test(t[i - 2].v)) ||
                  t[i - 2].v === ')' || t[i - 2].v === ']'));
             if (!looser) continue;
@@ -278,7 +278,8 @@ unpack_recognisers.push(unpack_guard_recogniser('console', '禁用控制台', ["
 
 // Numbers spelled as sums of products ("-3550+-63*76+758*11", as the string-array
 // obfuscator writes small numbers) as their value. Only a run of integer literals
-// joined by + - * with a negative term among three or more, standing where nothing
+// joined by + - * with a negative term among three or more (the last one may add a
+// fraction), standing where nothing
 // around it binds tighter, so that a user's own "60*60*24" keeps its meaning and its look.
 unpack_recognisers.push({
     name: 'numbers', label: '数字表达式',
@@ -291,17 +292,20 @@ unpack_recognisers.push({
             var prev = t[i - 1];
             if (prev && !looser.test(prev.v)) continue;
             // term (op term)*, term = "-"* integer
-            var k = i, terms = 0, negative = false, ops = 0, hex = false, times = false, plus = false;
+            var k = i, terms = 0, negative = false, ops = 0, hex = false, times = false, plus = false, fraction = '';
             for (;;) {
                 while (t[k] && t[k].v === '-' && t[k].k === 'punc') { negative = true; k++; }
                 // A term may stand in parentheses of its own: "+(0x2)".
                 var wrapped = t[k] && t[k].v === '(' && t[k + 2] && t[k + 2].v === ')' && t[k + 1].k === 'num';
                 if (wrapped) k++;
-                if (!t[k] || t[k].k !== 'num' || !/^(0|[1-9]\d*|0[xX][0-9a-fA-F]+)$/.test(t[k].v)) { k = -1; break; }
+                // The last term may hold a fraction: the obfuscator spells 98.6 as integers
+                // plus the rest ("…+0.5999999999999943").
+                if (t[k] && t[k].k === 'num' && /^\d+\.\d+$/.test(t[k].v) && terms >= 2 && t[k - 1].v === '+') fraction = t[k].v;
+                else if (!t[k] || t[k].k !== 'num' || !/^(0|[1-9]\d*|0[xX][0-9a-fA-F]+)$/.test(t[k].v)) { k = -1; break; }
                 if (/^0[xX]/.test(t[k].v)) hex = true;
                 if (wrapped) k++;
                 terms++;
-                if (t[k + 1] && t[k + 1].k === 'punc' && /^[-+*]$/.test(t[k + 1].v) && t[k + 2] &&
+                if (!fraction && t[k + 1] && t[k + 1].k === 'punc' && /^[-+*]$/.test(t[k + 1].v) && t[k + 2] &&
                     (t[k + 2].k === 'num' || t[k + 2].v === '-' || (t[k + 2].v === '(' && t[k + 3] && t[k + 3].k === 'num'))) {
                     ops++;
                     if (t[k + 1].v === '*') times = true;
@@ -321,7 +325,8 @@ unpack_recognisers.push({
             } catch (e) {
                 continue;
             }
-            if (typeof value !== 'number' || Math.floor(value) !== value || Math.abs(value) > 9007199254740991) continue;
+            if (typeof value !== 'number' || Math.abs(value) > 9007199254740991 || (fraction ? String(value).length > fraction.length ||
+                /e/.test(String(value)) : Math.floor(value) !== value)) continue;
             // "return-5*-1+…" had no blank after the keyword; its value needs one.
             var blank = prev && prev.k === 'name' && prev.e === t[i].s ? ' ' : '';
             edits.push({ s: t[i].s, e: t[k].e, text: blank + String(value) });
@@ -330,6 +335,17 @@ unpack_recognisers.push({
         return edits.length ? { text: unpack_splice(src, edits), count: edits.length } : null;
     }
 });
+
+// The numbers step by itself: the string-array layer folds the sums it meets before it
+// writes numbers in decimal, so that their hexadecimal look still tells them apart.
+function unpack_fold_numbers(src) {
+    for (var i = 0; i < unpack_recognisers.length; i++) {
+        if (unpack_recognisers[i].name !== 'numbers') continue;
+        var done = unpack_recognisers[i].apply(src);
+        return done ? done.text : src;
+    }
+    return src;
+}
 
 // Plain writing once the layers are off: !![] and ![] as true and false, parentheses that
 // hold a single literal or a whole argument, value or condition taken away, strings
