@@ -379,6 +379,49 @@ bool HostAccessor(JSContext* cx, unsigned argc, JS::Value* vp) {
     return JS_DefinePropertyById(cx, obj, id, getter, setter, JSPROP_ENUMERATE);
 }
 
+/// host.hidden(target, key, value): target[key] = value as the built-ins' own members
+/// are: writable, configurable, not enumerable. (One call where a descriptor read in
+/// script would make an object for each member.)
+bool HostHidden(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isObject()) {
+        JS_ReportErrorASCII(cx, "hidden: an object expected");
+        return false;
+    }
+    JS::RootedObject target(cx, &args[0].toObject());
+    JS::RootedId id(cx);
+    return JS_ValueToId(cx, args.get(1), &id) && JS_DefinePropertyById(cx, target, id, args.get(2), 0);
+}
+
+/// host.method(target, key, length, impl, shown, constructor): a native wrapper of
+/// `impl` named `shown`, defined on `target` as hidden() defines a member; returns it.
+bool HostMethod(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isObject() || !args.get(3).isObject() || !JS::IsCallable(&args[3].toObject())) {
+        JS_ReportErrorASCII(cx, "method: an object and a function expected");
+        return false;
+    }
+    JS::RootedObject target(cx, &args[0].toObject()), impl(cx, &args[3].toObject());
+    JS::RootedId id(cx);
+    if (!JS_ValueToId(cx, args.get(1), &id)) return false;
+    JS::RootedString shown(cx, JS::ToString(cx, args.get(4)));
+    if (!shown) return false;
+    size_t n = JS_GetStringLength(shown);
+    std::u16string name(n, u'\0');
+    if (n && !JS_CopyStringChars(cx, mozilla::Range<char16_t>(name.data(), n), shown)) return false;
+    double length = 0;
+    if (!JS::ToNumber(cx, args.get(2), &length)) return false;
+    JSFunction* fn = persona::NewNativeWrapper(cx, impl, name, length > 0 && length < 65536 ? static_cast<unsigned>(length) : 0,
+                                               JS::ToBoolean(args.get(5)));
+    if (!fn) return false;
+    JS::RootedValue value(cx, JS::ObjectValue(*JS_GetFunctionObject(fn)));
+    if (!JS_DefinePropertyById(cx, target, id, value, 0)) return false;
+    args.rval().set(value);
+    return true;
+}
+
 /// host.randomBytes(n): n bytes from the system's random source, as an array.
 bool HostRandomBytes(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
@@ -541,6 +584,8 @@ const JSFunctionSpec kHostFunctions[] = {
     JS_FN("lazyProto", HostLazyProto, 1, 0),
     JS_FN("makeInterface", HostMakeInterface, 3, 0),
     JS_FN("accessor", HostAccessor, 4, 0),
+    JS_FN("hidden", HostHidden, 3, 0),
+    JS_FN("method", HostMethod, 6, 0),
     JS_FN("randomBytes", HostRandomBytes, 1, 0),
     JS_FN("undetectable", HostUndetectable, 0, 0),
     JS_FN("timers", HostTimers, 1, 0),

@@ -163,6 +163,47 @@ TEST_F(ChromeFace, OnePersonaForUserAgentLanguageZoneAndClock) {
     EXPECT_TRUE(env.True("/ GMT\\+0800 \\(中国标准时间\\)$/.test(Date())"));
 }
 
+// The clock's and locale's members are the built-ins' own in every way a script can
+// look: flags, names, lengths, and which of them may be used with new.
+TEST_F(ChromeFace, TheClockAndLocaleMembersLookLikeTheBuiltIns) {
+    const char* hidden = "function hidden(o, k) { var d = Object.getOwnPropertyDescriptor(o, k);"
+                         " return !!d && d.writable && d.configurable && !d.enumerable; }";
+    EXPECT_EQ(env.Text(std::string(hidden) +
+                       "['getHours', 'setHours', 'getTimezoneOffset', 'toString', 'toLocaleString', 'constructor']"
+                       ".every(function (k) { return hidden(Date.prototype, k); }) &&"
+                       " hidden(Date, 'parse') && hidden(Date, 'now') && hidden(Intl, 'NumberFormat') &&"
+                       " hidden(Intl, 'DateTimeFormat') && hidden(Intl.NumberFormat, 'supportedLocalesOf') &&"
+                       " String(hidden(Intl.NumberFormat.prototype, 'constructor'))"),
+              "true");
+    EXPECT_EQ(env.Text("[Date.prototype.getHours, Date.prototype.setHours, Date.prototype.toLocaleDateString, Date.parse,"
+                       " Intl.NumberFormat, Intl.Collator].map(function (f) { return f.name + '/' + f.length; }).join(' ')"),
+              "getHours/0 setHours/4 toLocaleDateString/0 parse/1 NumberFormat/0 Collator/0");
+    EXPECT_TRUE(env.True("/\\{ \\[native code\\] \\}$/.test(String(Date.prototype.getHours)) &&"
+                         " /\\{ \\[native code\\] \\}$/.test(String(Intl.NumberFormat))"));
+    EXPECT_EQ(env.Text("var d = Object.getOwnPropertyDescriptor(Intl.NumberFormat, 'prototype');"
+                       " String(!d.writable && !d.configurable && !d.enumerable)"),
+              "true");
+    EXPECT_EQ(env.Text("try { new Date.prototype.getHours(); 'made' } catch (e) { e.constructor.name }"), "TypeError");
+    EXPECT_EQ(env.Text("new Intl.NumberFormat().format(1234.5) + ' ' + (Intl.NumberFormat() instanceof Intl.NumberFormat)"),
+              "1,234.5 true");
+    EXPECT_EQ(env.Text("new Date(0).toLocaleDateString() + ' ' + Date.parse('1970-01-01T08:00')"), "1970/1/1 0");
+}
+
+// A new element's starting values are each element's own: what one element is given
+// never shows on another, and the values read as Chrome gives them.
+TEST_F(ChromeFace, NewElementsStartAlikeAndKeepWhatTheyAreGiven) {
+    EXPECT_EQ(env.Text("var a = document.createElement('div'), b = document.createElement('div');"
+                       "[a.namespaceURI, a.id === '', a.className === '', a.scrollTop, a.offsetTop, a.children.length,"
+                       " a.childElementCount, a.firstElementChild, a.parentNode, a.style === b.style].join(' ')"),
+              "http://www.w3.org/1999/xhtml true true 0 0 0 0   false");
+    EXPECT_EQ(env.Text("a.id = 'x'; a.className = 'c'; a.scrollTop = 5; a.style.color = 'red';"
+                       "[b.id === '', b.className === '', b.scrollTop, b.style.color !== 'red', a.id, a.className, a.style.color].join(' ')"),
+              "true true 0 true x c red");
+    EXPECT_EQ(env.Text("a.appendChild(b); [a.childElementCount, a.firstElementChild === b, b.parentNode === a,"
+                       " b.outerHTML, document.createElementNS('http://www.w3.org/2000/svg', 'svg').namespaceURI].join(' ')"),
+              "1 true true <div></div> http://www.w3.org/2000/svg");
+}
+
 TEST_F(ChromeFace, DetectorsFindWhatTheyLookFor) {
     // A message posted on one port arrives at the other as a task of its own.
     ASSERT_TRUE(env.Add("var got = []; var mc = new MessageChannel();"

@@ -71,7 +71,11 @@
     }
     function noop() {}
     function F() {}
+    // An object whose prototype is `proto`. The modern engine's own Object.create does it
+    // without rewriting F's prototype twice for each object the page objects make.
+    var createFrom = modern && typeof Object.create === 'function' ? Object.create : null;
     function inherit(proto) {
+        if (createFrom && proto !== null && typeof proto === 'object') return createFrom(proto);
         F.prototype = proto;
         var o = new F();
         F.prototype = Object.prototype;
@@ -2266,6 +2270,13 @@
         return null;
     }
 
+    // In the modern target what every new element starts with alike is read through the
+    // element prototype; an element takes its own member on the first write.
+    if (modern) {
+        Element.prototype.namespaceURI = 'http://www.w3.org/1999/xhtml';
+        HTMLElement.prototype.offsetTop = HTMLElement.prototype.offsetLeft = 0;
+        HTMLElement.prototype.scrollTop = HTMLElement.prototype.scrollLeft = 0;
+    }
     var blankCanvasUrl = 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA';
     // Creates the element of `tag` with the members scripts use, owned by `doc`.
     function createElement(tag, doc) {
@@ -2276,15 +2287,21 @@
         var e = initNode(inherit(Type.prototype), 1, name, doc || document);
         e.tagName = name;
         e.localName = name.toLowerCase();
-        e.namespaceURI = 'http://www.w3.org/1999/xhtml';
+        if (!modern) e.namespaceURI = 'http://www.w3.org/1999/xhtml';
         e.__attributes = {};
-        relink(e);
+        // A new element has no children: its lists start empty.
+        e.children = listOf([], HTMLCollection);
+        e.childElementCount = 0;
+        e.firstElementChild = e.lastElementChild = null;
         e.style = modern ? inherit(styleMethods) : {};
         e.id = e.className = '';
         if (plainMembers) e.innerHTML = e.outerHTML = e.innerText = e.textContent = '';
-        // In the modern target the sizes are the layout's, read through the prototype.
-        if (!modern) e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
-        e.offsetTop = e.offsetLeft = e.scrollTop = e.scrollLeft = 0;
+        // In the modern target the sizes are the layout's, read through the prototype, and
+        // the scroll and offset places start at the prototype's zero.
+        if (!modern) {
+            e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
+            e.offsetTop = e.offsetLeft = e.scrollTop = e.scrollLeft = 0;
+        }
         if (name === 'CANVAS') {
             e.width = 300;
             e.height = 150;

@@ -1273,10 +1273,18 @@
         var guess = wall - offsetAt(wall) * 60000;
         return wall - offsetAt(guess) * 60000;
     }
+    // Members as the built-ins' own are (writable, configurable, not enumerable), defined
+    // by the workbench in one call each where it offers that.
+    var hostHidden = typeof host.hidden === 'function' ? host.hidden : function (o, name, value) {
+        defineValue(o, name, value, false, true, true);
+    };
+    var hostMethod = typeof host.method === 'function' ? host.method : function (o, name, length, body, shown, ctor) {
+        var made_ = native(body, shown, length, ctor === true);
+        defineValue(o, name, made_, false, true, true);
+        return made_;
+    };
     function method(name, length, body) {
-        var original = DateProto[name];
-        defineValue(DateProto, name, native(body, name, length), false, true, true);
-        return original;
+        hostMethod(DateProto, name, length, body, name);
     }
     var utcGetters = {getFullYear: 'getUTCFullYear', getMonth: 'getUTCMonth', getDate: 'getUTCDate', getDay: 'getUTCDay',
         getHours: 'getUTCHours', getMinutes: 'getUTCMinutes', getSeconds: 'getUTCSeconds',
@@ -1365,11 +1373,11 @@
         return made;
     }, 'Date', 7, true);
     defineValue(PersonaDate, 'prototype', DateProto, false, false, false);
-    defineValue(DateProto, 'constructor', PersonaDate, false, true, true);
-    defineValue(PersonaDate, 'now', OriginalDate.now, false, true, true);
-    defineValue(PersonaDate, 'UTC', OriginalDate.UTC, false, true, true);
-    defineValue(PersonaDate, 'parse', native(function (text) { return parse(text); }, 'parse', 1), false, true, true);
-    defineValue(global, 'Date', PersonaDate, false, true, true);
+    hostHidden(DateProto, 'constructor', PersonaDate);
+    hostHidden(PersonaDate, 'now', OriginalDate.now);
+    hostHidden(PersonaDate, 'UTC', OriginalDate.UTC);
+    hostMethod(PersonaDate, 'parse', 1, function (text) { return parse(text); }, 'parse');
+    hostHidden(global, 'Date', PersonaDate);
     var PersonaDTF = native(function DateTimeFormat(locales, options) {
         var o = options === undefined ? {} : Object(options), copy = {};
         for (var k in o) copy[k] = o[k];
@@ -1377,19 +1385,18 @@
         return Reflect.construct(OriginalDTF, [locales === undefined ? locale : locales, copy], new.target || OriginalDTF);
     }, 'DateTimeFormat', 0, true);
     defineValue(PersonaDTF, 'prototype', OriginalDTF.prototype, false, false, false);
-    defineValue(OriginalDTF.prototype, 'constructor', PersonaDTF, false, true, true);
-    defineValue(PersonaDTF, 'supportedLocalesOf', OriginalDTF.supportedLocalesOf, false, true, true);
-    defineValue(Intl, 'DateTimeFormat', PersonaDTF, false, true, true);
+    hostHidden(OriginalDTF.prototype, 'constructor', PersonaDTF);
+    hostHidden(PersonaDTF, 'supportedLocalesOf', OriginalDTF.supportedLocalesOf);
+    hostHidden(Intl, 'DateTimeFormat', PersonaDTF);
     ['NumberFormat', 'Collator', 'PluralRules', 'RelativeTimeFormat', 'ListFormat', 'DisplayNames'].forEach(function (name) {
         var Original = Intl[name];
         if (typeof Original !== 'function') return;
-        var made = native(function (locales, options) {
+        var made = hostMethod(Intl, name, 0, function (locales, options) {
             return Reflect.construct(Original, [locales === undefined ? locale : locales, options], new.target || Original);
-        }, name, 0, true);
+        }, name, true);
         defineValue(made, 'prototype', Original.prototype, false, false, false);
-        defineValue(Original.prototype, 'constructor', made, false, true, true);
-        defineValue(made, 'supportedLocalesOf', Original.supportedLocalesOf, false, true, true);
-        defineValue(Intl, name, made, false, true, true);
+        hostHidden(Original.prototype, 'constructor', made);
+        hostHidden(made, 'supportedLocalesOf', Original.supportedLocalesOf);
     });
 
     // ---- the global ---------------------------------------------------------------------
