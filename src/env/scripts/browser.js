@@ -1082,6 +1082,29 @@
         function (v) { replaceChildren(this, v, true); });
 
     var emptyRect = {x: 0, y: 0, width: 0, height: 0, top: 0, right: 0, bottom: 0, left: 0};
+    // A rectangle as the modern target's pages get it: its edges follow its position and
+    // size (a negative size puts the right edge left of x).
+    function DOMRectReadOnly(x, y, width, height) {
+        this.x = +(x || 0);
+        this.y = +(y || 0);
+        this.width = +(width || 0);
+        this.height = +(height || 0);
+    }
+    function DOMRect(x, y, width, height) { DOMRectReadOnly.call(this, x, y, width, height); }
+    function DOMRectList() { illegal(); }
+    if (modern) {
+        subclass(DOMRect, DOMRectReadOnly);
+        var edge = function (name, read) { Object.defineProperty(DOMRectReadOnly.prototype, name, {get: read, configurable: true}); };
+        edge('top', function () { return Math.min(this.y, this.y + this.height); });
+        edge('bottom', function () { return Math.max(this.y, this.y + this.height); });
+        edge('left', function () { return Math.min(this.x, this.x + this.width); });
+        edge('right', function () { return Math.max(this.x, this.x + this.width); });
+        DOMRectReadOnly.prototype.toJSON = function () {
+            return {x: this.x, y: this.y, width: this.width, height: this.height, top: this.top, right: this.right,
+                bottom: this.bottom, left: this.left};
+        };
+        DOMRectList.prototype.item = NodeList.prototype.item;
+    }
 
     // ---- layout: the boxes of text -------------------------------------------------------
     // A small model of what the page measures of its elements (modern target): text is as
@@ -1380,10 +1403,8 @@
         return out;
     }
     function rectOf(e) {
-        var b = boxOf(e), r = inherit(emptyRect);
-        r.width = r.right = b.width + 2 * b.border;
-        r.height = r.bottom = b.height + 2 * b.border;
-        return r;
+        var b = boxOf(e);
+        return new DOMRect(0, 0, b.width + 2 * b.border, b.height + 2 * b.border);
     }
     if (modern) {
         var sizeOf = function (name, inner) {
@@ -1450,7 +1471,10 @@
             else if (where === 'beforeend') insertChild(this, f, null);
         },
         getBoundingClientRect: function () { return modern ? rectOf(this) : inherit(emptyRect); },
-        getClientRects: function () { return listOf([]); },
+        // An element in the document has one box; one outside it has none.
+        getClientRects: function () {
+            return modern ? listOf(connected(this) ? [rectOf(this)] : [], DOMRectList) : listOf([]);
+        },
         click: function () {
             // A disabled control is not clicked at all.
             if (LISTED[this.tagName] === true && isDisabled(this)) return;
@@ -4078,7 +4102,7 @@
             AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
             GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode,
             OfflineAudioCompletionEvent: OfflineAudioCompletionEvent, SubmitEvent: SubmitEvent,
-            MediaQueryList: MediaQueryList},
+            MediaQueryList: MediaQueryList, DOMRectReadOnly: DOMRectReadOnly, DOMRect: DOMRect, DOMRectList: DOMRectList},
         forms: {entries: formEntries, controls: formControls, formOf: formOf, controlType: controlType, action: formAction,
             method: formMethod, enctype: formEnctype, submitterError: submitterError, data: FormDataList,
             selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf,

@@ -889,6 +889,12 @@
     });
     on('Window', 'get external', function () { return wrap(external); });
     on('Window', 'find', function () { return false; });
+    // A computed style is a declaration block of its own for each call.
+    on('Window', 'getComputedStyle', function (r, element, pseudo) {
+        var style = this.getComputedStyle(element, pseudo);
+        kinds.set(style, 'CSSStyleDeclaration');
+        return wrap(style);
+    });
 
     // Nodes a script makes with new: as the page's document would make them.
     on('Text', 'constructor', function (data) { return kit.document.createTextNode(data === undefined ? '' : data); });
