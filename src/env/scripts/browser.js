@@ -3694,6 +3694,7 @@
     // A value of `kind` as {value, text} (its number and Chrome's form of it), or null.
     function readMediaValue(kind, text) {
         var m, n, d;
+        if (kind !== 'r' && /^calc\(/i.test(text)) return readCalc(kind, text);
         if (kind === 'r') {
             m = /^([^\/]+?)\s*(?:\/\s*(.+))?$/.exec(text);
             n = m ? cssNumber(m[1]) : null;
@@ -3710,6 +3711,97 @@
         if (!unit && !(kind === 'l' && n === 0)) return null;
         if (unit && !own(units, unit)) return null;
         return {value: unit ? n * units[unit] : 0, text: String(n) + unit};
+    }
+    // A calc() value of `kind` (not a ratio): absolute lengths fold into px and
+    // resolutions into dppx; font-relative lengths stay terms of their own, listed after
+    // the plain number and in the order of their units' names. Null where it is not one.
+    function readCalc(kind, text) {
+        var at = 0, failed = false, units = kind === 'l' ? lengthUnits : kind === 'd' ? resolutionUnits : {};
+        var folded = kind === 'l' ? 'px' : kind === 'd' ? 'dppx' : '';
+        function space() { while (at < text.length && /\s/.test(text.charAt(at))) at++; }
+        function fail() { failed = true; return {}; }
+        function combine(a, b, sign) {
+            var out = {}, k;
+            for (k in a) out[k] = a[k];
+            for (k in b) out[k] = (out[k] || 0) + sign * b[k];
+            return out;
+        }
+        function plain(v) {
+            for (var k in v) if (k !== '') return null;
+            return v[''] || 0;
+        }
+        function scale(v, by) {
+            var out = {};
+            for (var k in v) out[k] = v[k] * by;
+            return out;
+        }
+        function term() {
+            space();
+            var m, out = {};
+            if (text.charAt(at) === '(' || /^calc\(/i.test(text.substring(at))) {
+                at = text.indexOf('(', at) + 1;
+                var inner = sum();
+                space();
+                if (text.charAt(at) !== ')') return fail();
+                at++;
+                return inner;
+            }
+            m = /^([+-]?(?:\d+\.?\d*|\.\d+)(?:e[+-]?\d+)?)([a-z%]*)/i.exec(text.substring(at));
+            if (!m) return fail();
+            at += m[0].length;
+            var unit = m[2].toLowerCase(), n = parseFloat(m[1]);
+            if (unit === '') out[''] = n;
+            else if (!own(units, unit)) return fail();
+            else if (kind === 'l' && (unit === 'em' || unit === 'rem')) out[unit] = n;
+            else out[folded] = n * units[unit];
+            return out;
+        }
+        function product() {
+            var v = term();
+            for (;;) {
+                var before = at;
+                space();
+                var op = text.charAt(at);
+                if (failed || (op !== '*' && op !== '/')) {
+                    at = before;
+                    return v;
+                }
+                at++;
+                var w = term(), a = plain(v), b = plain(w);
+                if (op === '*' && b !== null) v = scale(v, b);
+                else if (op === '*' && a !== null) v = scale(w, a);
+                else if (op === '/' && b !== null && b !== 0) v = scale(v, 1 / b);
+                else return fail();
+            }
+        }
+        function sum() {
+            var v = product();
+            for (;;) {
+                // A sum's signs stand between spaces.
+                var before = at;
+                space();
+                var op = text.charAt(at);
+                if (failed || (op !== '+' && op !== '-') || at === before || !/\s/.test(text.charAt(at + 1))) {
+                    at = before;
+                    return v;
+                }
+                at++;
+                v = combine(v, product(), op === '+' ? 1 : -1);
+            }
+        }
+        var v = sum();
+        space();
+        if (failed || at !== text.length) return null;
+        var keys = Object.keys(v).sort(), value = 0, parts = [];
+        if (kind === 'n' ? plain(v) === null : has('') || !keys.length) return null;
+        function has(k) { return own(v, k) && (keys.length === 1 || v[k] !== 0); }
+        for (var n = 0; n < keys.length; n++) {
+            var k = keys[n];
+            value += v[k] * (k === '' ? 1 : k === folded ? 1 : units[k]);
+            if (keys.length > 1 && v[k] === 0) continue;
+            parts.push((parts.length ? (v[k] < 0 ? ' - ' : ' + ') + String(Math.abs(v[k])) : String(v[k])) + k);
+        }
+        return {value: value, text: 'calc(' + parts.join('') + ')'};
     }
     // One parenthesised feature test: {text, matches}; a test Chrome cannot read keeps its
     // text and matches nothing.
