@@ -457,6 +457,7 @@
         }
         var obj = spec.watched !== null ? host.create(spec.proto, spec.watched) : create(spec.proto);
         if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
+        else if (kind === 'HTMLDocument') obj = namedAccess(obj, impl);
         else if (spec.indexed) {
             // A list the page made once (a search's result) keeps its items as its own;
             // a list that follows the page (children, childNodes, storage) reads through.
@@ -467,6 +468,71 @@
         // A frame's window has the global's own members as its own.
         if (kind === 'Window') globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
         return obj;
+    }
+    // A document's forms, images, embeds, objects and frames answer by name as members of
+    // the document, after the members it has: the one element of that name (a frame's
+    // window for a frame), or a list of all of them.
+    var namedKinds = {embed: 1, form: 1, iframe: 1, img: 1, object: 1};
+    function namedOf(doc, name, all, into) {
+        var found = into || [], names = all ? [] : null;
+        (function walk(n) {
+            for (var c = n.firstChild; c; c = c.nextSibling) {
+                if (c.nodeType !== 1) continue;
+                var tag = c.localName;
+                if (namedKinds[tag] === 1) {
+                    var own = typeof c.name === 'string' ? c.name : c.getAttribute('name'), id = c.id;
+                    var ids = tag === 'object' || (tag === 'img' && own !== null && own !== '');
+                    if (names) {
+                        if (own) names.push(own);
+                        if (ids && id) names.push(id);
+                    } else if (own === name || (ids && id === name)) {
+                        found.push(c);
+                    }
+                }
+                if (c.firstChild) walk(c);
+            }
+        })(doc);
+        if (names || into) return names;
+        if (!found.length) return undefined;
+        if (found.length > 1) {
+            // The list follows the document, as the name's elements come and go.
+            var list = {item: function (n) { var f = namedItems(doc, name); return n >= 0 && n < f.length ? f[n] : null; },
+                namedItem: function () { return null; }};
+            define(list, 'length', {get: function () { return namedItems(doc, name).length; }});
+            kinds.set(list, 'HTMLCollection');
+            live.add(list);
+            return wrap(list);
+        }
+        var el = wrap(found[0]);
+        return found[0].localName === 'iframe' ? el.contentWindow : el;
+    }
+    function namedItems(doc, name) {
+        var found = [];
+        namedOf(doc, name, false, found);
+        return found;
+    }
+    function namedAccess(target, doc) {
+        function named(k) { return typeof k === 'string' && k !== '' ? namedOf(doc, k, false) : undefined; }
+        return new Proxy(target, {
+            get: function (t, k, receiver) {
+                var v = Reflect.get(t, k, receiver);
+                if (v !== undefined || hasOwn.call(t, k)) return v;
+                v = named(k);
+                return v === undefined ? undefined : v;
+            },
+            has: function (t, k) { return Reflect.has(t, k) || named(k) !== undefined; },
+            getOwnPropertyDescriptor: function (t, k) {
+                var d = Reflect.getOwnPropertyDescriptor(t, k);
+                if (d || k in t) return d;
+                var v = named(k);
+                return v === undefined ? undefined : {value: v, writable: false, enumerable: true, configurable: true};
+            },
+            ownKeys: function (t) {
+                var keys = Reflect.ownKeys(t), list = namedOf(doc, '', true);
+                for (var n = 0; n < list.length; n++) if (keys.indexOf(list[n]) < 0 && !(list[n] in t)) keys.push(list[n]);
+                return keys;
+            }
+        });
     }
     var live = new WeakSet();
     function snapshot(obj, impl) {
