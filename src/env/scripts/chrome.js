@@ -458,6 +458,7 @@
         var obj = spec.watched !== null ? host.create(spec.proto, spec.watched) : create(spec.proto);
         if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
         else if (kind === 'HTMLDocument') obj = namedAccess(obj, impl);
+        else if (kind === 'DOMStringMap') obj = stringMap(obj, impl.element);
         else if (spec.indexed) {
             // A list the page made once (a search's result) keeps its items as its own;
             // a list that follows the page (children, childNodes, storage) reads through.
@@ -531,6 +532,61 @@
                 var keys = Reflect.ownKeys(t), list = namedOf(doc, '', true);
                 for (var n = 0; n < list.length; n++) if (keys.indexOf(list[n]) < 0 && !(list[n] in t)) keys.push(list[n]);
                 return keys;
+            }
+        });
+    }
+    // An element's dataset: its data-* attributes as camel-cased names, read and written
+    // through to the attributes.
+    function stringMap(target, el) {
+        function attributeOf(k) {
+            if (typeof k !== 'string' || k in target) return null;
+            return 'data-' + k.replace(/[A-Z]/g, function (c) { return '-' + c.toLowerCase(); });
+        }
+        function read(k) {
+            var a = attributeOf(k);
+            return a !== null && hasOwn.call(el.__attributes, a) ? el.__attributes[a] : undefined;
+        }
+        function keys() {
+            var out = [];
+            Object.keys(el.__attributes).forEach(function (a) {
+                if (a.indexOf('data-') === 0 && !/[A-Z]/.test(a)) {
+                    out.push(a.substring(5).replace(/-([a-z])/g, function (m, c) { return c.toUpperCase(); }));
+                }
+            });
+            return out;
+        }
+        return new Proxy(target, {
+            get: function (t, k, receiver) {
+                var v = read(k);
+                return v !== undefined ? v : Reflect.get(t, k, receiver);
+            },
+            has: function (t, k) { return read(k) !== undefined || Reflect.has(t, k); },
+            getOwnPropertyDescriptor: function (t, k) {
+                var v = read(k);
+                if (v !== undefined) return {value: v, writable: true, enumerable: true, configurable: true};
+                return Reflect.getOwnPropertyDescriptor(t, k);
+            },
+            ownKeys: function (t) { return keys().concat(Reflect.ownKeys(t)); },
+            set: function (t, k, v, receiver) {
+                var a = attributeOf(k);
+                if (a === null) return Reflect.set(t, k, v, receiver);
+                if (/-[a-z]/.test(k)) {
+                    throw domException('SyntaxError', "Failed to set a named property '" + k + "' on 'DOMStringMap': '" + k +
+                        "' is not a valid property name.");
+                }
+                el.setAttribute(a, String(v));
+                return true;
+            },
+            defineProperty: function (t, k, d) {
+                var a = attributeOf(k);
+                if (a === null || !('value' in d) || /-[a-z]/.test(k)) return Reflect.defineProperty(t, k, d);
+                el.setAttribute(a, String(d.value));
+                return true;
+            },
+            deleteProperty: function (t, k) {
+                var a = attributeOf(k);
+                if (a !== null && hasOwn.call(el.__attributes, a)) el.removeAttribute(a);
+                return a !== null || Reflect.deleteProperty(t, k);
             }
         });
     }
@@ -681,6 +737,15 @@
             define(el, '__classList', {value: list});
         }
         return wrapAs(list, 'DOMTokenList');
+    });
+    var datasets = new WeakMap();
+    on('HTMLElement', 'get dataset', function () {
+        var map = datasets.get(this);
+        if (!map) {
+            map = {element: this};
+            datasets.set(this, map);
+        }
+        return wrapAs(map, 'DOMStringMap');
     });
     on('HTMLElement', 'get style', function () {
         kinds.set(this.style, 'CSSStyleDeclaration');
