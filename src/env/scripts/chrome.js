@@ -652,7 +652,8 @@
                 for (var n = 0; n < impl.length; n++) keys.push(String(n));
                 if (named && spec.name !== 'HTMLAllCollection') {
                     for (n = 0; n < impl.length; n++) {
-                        var it = impl[n], key = it && (it.name || it.type);
+                        var it = hasOwn.call(impl, n) || typeof impl.item !== 'function' ? impl[n] : impl.item(n);
+                        var key = it && (it.name || it.type);
                         if (typeof key === 'string' && key !== '' && keys.indexOf(key) < 0 && !(key in t)) keys.push(key);
                     }
                 }
@@ -732,8 +733,11 @@
     on('Element', 'get classList', function () {
         var el = this, list = kinds.get(el.__classList) ? el.__classList : null;
         if (!list) {
-            list = {element: el};
+            // (Its items are read through to the class attribute: the list stays live.)
+            list = {element: el, item: function (n) { var t = tokens(list); return n >= 0 && n < t.length ? t[n] : null; }};
+            define(list, 'length', {get: function () { return tokens(list).length; }});
             kinds.set(list, 'DOMTokenList');
+            live.add(list);
             define(el, '__classList', {value: list});
         }
         return wrapAs(list, 'DOMTokenList');
@@ -753,9 +757,23 @@
     });
     // The layout reads the declarations a script set on an element's style.
     if (kit.layout) kit.layout.styleOf = function (impl) { return wrappers.get(impl); };
+    // The same live map each time, its items the element's attributes in order.
+    var attributeMaps = new WeakMap();
     on('Element', 'get attributes', function () {
-        var el = this, map = {element: el};
-        kinds.set(map, 'NamedNodeMap');
+        var el = this, map = attributeMaps.get(el);
+        if (!map) {
+            map = {element: el, item: function (n) {
+                var names = Object.keys(el.__attributes);
+                return n >= 0 && n < names.length ? attrImpl(el, names[n]) : null;
+            }, namedItem: function (name) {
+                name = String(name).toLowerCase();
+                return hasOwn.call(el.__attributes, name) ? attrImpl(el, name) : null;
+            }};
+            define(map, 'length', {get: function () { return Object.keys(el.__attributes).length; }});
+            kinds.set(map, 'NamedNodeMap');
+            live.add(map);
+            attributeMaps.set(el, map);
+        }
         return wrapAs(map, 'NamedNodeMap');
     });
     on('Document', 'get all', function () { return wrapAs(allOf(this), 'HTMLAllCollection'); });
@@ -830,11 +848,20 @@
         name = String(name).toLowerCase();
         return hasOwn.call(this.element.__attributes, name) ? attrNode(this.element, name) : null;
     });
-    function attrNode(el, name) {
-        var a = {name: name, localName: name, value: el.__attributes[name], specified: true, ownerElement: el, nodeType: 2,
+    function attrNode(el, name) { return wrap(attrImpl(el, name)); }
+    // An attribute's node: one per element and name, its value the attribute's own.
+    var attrNodes = new WeakMap();
+    function attrImpl(el, name) {
+        var nodes = attrNodes.get(el);
+        if (!nodes) attrNodes.set(el, nodes = create(null));
+        var a = nodes[name];
+        if (a) return a;
+        a = nodes[name] = {name: name, localName: name, specified: true, ownerElement: el, nodeType: 2,
             nodeName: name, namespaceURI: null, prefix: null};
+        define(a, 'value', {get: function () { return hasOwn.call(el.__attributes, name) ? el.__attributes[name] : ''; },
+            set: function (v) { el.setAttribute(name, v); }});
         kinds.set(a, 'Attr');
-        return wrap(a);
+        return a;
     }
 
     // document.all: every element of the document, in document order, read when asked.
