@@ -742,6 +742,14 @@
         }
         return wrapAs(list, 'DOMTokenList');
     });
+    // Settings an element keeps as its attributes: written, they are the attribute (so
+    // the element's markup and attribute list show them).
+    [['Element', 'id', 'id'], ['Element', 'className', 'class'], ['HTMLElement', 'title', 'title'],
+        ['HTMLElement', 'lang', 'lang'], ['HTMLElement', 'dir', 'dir'], ['HTMLFormElement', 'name', 'name'],
+        ['HTMLImageElement', 'name', 'name'], ['HTMLEmbedElement', 'name', 'name'], ['HTMLIFrameElement', 'name', 'name'],
+        ['HTMLObjectElement', 'name', 'name']].forEach(function (p) {
+        on(p[0], 'set ' + p[1], function (v) { this.setAttribute(p[2], String(v)); });
+    });
     var datasets = new WeakMap();
     on('HTMLElement', 'get dataset', function () {
         var map = datasets.get(this);
