@@ -4177,6 +4177,7 @@
         profile: profile, layout: layout, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
         compileHandlersWith: behindFace ? compileHandlersWith : null,
         createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
+        addresses: {parse: parseAddress, resolve: resolveAddress},
         types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,
             HTMLCollection: HTMLCollection, Node: Node, Element: Element, HTMLElement: HTMLElement, CharacterData: CharacterData,
             Text: Text, Comment: Comment, DocumentFragment: DocumentFragment, Document: Document, HTMLDocument: HTMLDocument,

@@ -1252,6 +1252,161 @@
         name = String(name);
         return this.list.some(function (e) { return e.name === name; });
     });
+
+    // ---- addresses --------------------------------------------------------------------
+    // A URL keeps its parts as the page's own addresses are read; its searchParams is
+    // one list that writes its pairs back into the address's query.
+    var addresses = kit.addresses, schemed = /^[\t\n\f\r ]*[a-zA-Z][a-zA-Z0-9+.\-]*:/;
+    function queryPairs(text) {
+        var out = [];
+        if (text.charAt(0) === '?') text = text.substring(1);
+        text.split('&').forEach(function (part) {
+            if (part === '') return;
+            var at = part.indexOf('='), name = at < 0 ? part : part.substring(0, at), value = at < 0 ? '' : part.substring(at + 1);
+            out.push({name: formDecode(name), value: formDecode(value)});
+        });
+        return out;
+    }
+    function formDecode(text) {
+        text = text.replace(/\+/g, ' ');
+        try {
+            return decodeURIComponent(text);
+        } catch (e) {
+            // A stray % stays as it is; the escapes around it are still read.
+            return text.replace(/(%[0-9a-fA-F]{2})+/g, function (run) {
+                try { return decodeURIComponent(run); } catch (e2) { return run; }
+            });
+        }
+    }
+    function formEncode(text) {
+        return encodeURIComponent(text).replace(/%20/g, '+').replace(/[!'()~]/g, function (c) {
+            return '%' + c.charCodeAt(0).toString(16).toUpperCase();
+        });
+    }
+    function queryText(list) {
+        return list.map(function (e) { return formEncode(e.name) + '=' + formEncode(e.value); }).join('&');
+    }
+    function invalidUrl(what, base) { return new TypeError('Failed to ' + what + ': Invalid ' + (base ? 'base ' : '') + 'URL'); }
+    // Reads `text` (absolute) into the URL `u`.
+    function readUrl(u, text) {
+        var p = addresses.parse(text), user = /^[a-zA-Z][a-zA-Z0-9+.\-]*:\/\/([^\/?#]*)@/.exec(String(text).replace(/^\s+/, ''));
+        ['protocol', 'host', 'hostname', 'port', 'pathname', 'search', 'hash', 'origin', 'href'].forEach(function (k) { u[k] = p[k]; });
+        var info = user ? user[1].split(':') : [];
+        u.username = info[0] || '';
+        u.password = info.length > 1 ? info.slice(1).join(':') : '';
+        if (u.params) u.params.list = queryPairs(u.search);
+        return u;
+    }
+    function urlText(u) {
+        var info = u.username || u.password ? u.username + (u.password ? ':' + u.password : '') + '@' : '';
+        return u.protocol + (u.host || u.origin !== 'null' ? '//' + info + u.host : '') + u.pathname + u.search + u.hash;
+    }
+    function newUrl(text) {
+        var u = readUrl({params: null}, text);
+        var params = u.params = {list: queryPairs(u.search), url: u};
+        kinds.set(params, 'URLSearchParams');
+        return u;
+    }
+    on('URL', 'constructor', function (url, base) {
+        url = String(url);
+        if (base !== undefined) {
+            base = String(base);
+            if (!schemed.test(base)) throw invalidUrl("construct 'URL'", true);
+            return newUrl(addresses.resolve(url, base));
+        }
+        if (!schemed.test(url)) throw invalidUrl("construct 'URL'", false);
+        return newUrl(url);
+    });
+    on('URL', 'get searchParams', function () { return wrap(this.params); });
+    on('URL', 'toJSON', function () { return this.href; });
+    on('URL', 'set href', function (v) {
+        v = String(v);
+        if (!schemed.test(v)) throw invalidUrl("set the 'href' property on 'URL'", false);
+        readUrl(this, v);
+    });
+    // A part written is put in its place and the whole address read again.
+    [['protocol', function (v) { return v.replace(/:.*$/, '') + ':'; }],
+        ['username', function (v) { return encodeURIComponent(v); }],
+        ['password', function (v) { return encodeURIComponent(v); }],
+        ['host', function (v) { return v; }],
+        ['hostname', function (v) { return v.replace(/:.*$/, ''); }],
+        ['port', function (v) { return v.replace(/\D.*$/, ''); }],
+        ['pathname', function (v) { return v.charAt(0) === '/' ? v : '/' + v; }],
+        ['search', function (v) { return v === '' || v === '?' ? '' : (v.charAt(0) === '?' ? v : '?' + v); }],
+        ['hash', function (v) { return v === '' || v === '#' ? '' : (v.charAt(0) === '#' ? v : '#' + v); }]].forEach(function (p) {
+        on('URL', 'set ' + p[0], function (v) {
+            var copy = {};
+            for (var k in this) copy[k] = this[k];
+            copy[p[0]] = p[1](String(v));
+            if (p[0] === 'hostname') copy.host = copy.hostname + (copy.port ? ':' + copy.port : '');
+            if (p[0] === 'port') copy.host = copy.hostname + (copy.port ? ':' + copy.port : '');
+            readUrl(this, urlText(copy));
+        });
+    });
+    on('URL', 'static canParse', function (r, url, base) {
+        try {
+            behaviours['URL.constructor'](url, base);
+            return true;
+        } catch (e) {
+            return false;
+        }
+    });
+    on('URLSearchParams', 'constructor', function (init) {
+        var list = [];
+        if (init !== undefined && init !== null && typeof init === 'object') {
+            var r = records.get(init);
+            if (r && r.impl.list && r.iface.name === 'URLSearchParams') list = r.impl.list.slice();
+            else if (typeof init[Symbol.iterator] === 'function') {
+                Array.from(init).forEach(function (pair) {
+                    pair = Array.from(pair);
+                    if (pair.length !== 2) throw new TypeError("Failed to construct 'URLSearchParams': Sequence initializer must only contain pair elements");
+                    list.push({name: String(pair[0]), value: String(pair[1])});
+                });
+            } else Object.keys(init).forEach(function (k) { list.push({name: k, value: String(init[k])}); });
+        } else if (init !== undefined) {
+            list = queryPairs(String(init));
+        }
+        return {list: list, url: null};
+    });
+    // A change to the pairs is written back into the URL they came from.
+    function paramsChanged(params) {
+        var u = params.url;
+        if (!u) return;
+        var text = queryText(params.list), list = params.list;
+        u.search = text === '' ? '' : '?' + text;
+        readUrl(u, urlText(u));
+        params.list = list;
+    }
+    on('URLSearchParams', 'get size', function () { return this.list.length; });
+    on('URLSearchParams', 'append', function (r, name, value) {
+        this.list.push({name: String(name), value: String(value)});
+        paramsChanged(this);
+    });
+    on('URLSearchParams', 'set', function (r, name, value) {
+        behaviours['FormData.set'].call(this, r, name, String(value));
+        paramsChanged(this);
+    });
+    on('URLSearchParams', 'delete', function (r, name, value) {
+        name = String(name);
+        for (var n = 0; n < this.list.length; n++) {
+            if (this.list[n].name === name && (value === undefined || this.list[n].value === String(value))) this.list.splice(n--, 1);
+        }
+        paramsChanged(this);
+    });
+    on('URLSearchParams', 'get', function (r, name) { return behaviours['FormData.get'].call(this, r, name); });
+    on('URLSearchParams', 'getAll', function (r, name) { return behaviours['FormData.getAll'].call(this, r, name); });
+    on('URLSearchParams', 'has', function (r, name, value) {
+        name = String(name);
+        return this.list.some(function (e) { return e.name === name && (value === undefined || e.value === String(value)); });
+    });
+    on('URLSearchParams', 'sort', function () {
+        // Stable by name, in code units.
+        var keyed = this.list.map(function (e, n) { return {e: e, n: n}; });
+        keyed.sort(function (a, b) { return a.e.name < b.e.name ? -1 : a.e.name > b.e.name ? 1 : a.n - b.n; });
+        this.list = keyed.map(function (k) { return k.e; });
+        paramsChanged(this);
+    });
+    on('URLSearchParams', 'toString', function () { return queryText(this.list); });
     on('SubmitEvent', 'constructor', function (type, init) {
         var e = new kit.types.SubmitEvent(type, init);
         e.submitter = init && init.submitter ? unwrap(init.submitter) : null;
