@@ -1030,6 +1030,71 @@
     on('MessagePort', 'start', function () {});
     on('MessagePort', 'close', function () { if (this.other) this.other.other = null; this.other = null; });
 
+    // Abort signals: a controller's signal, aborted once, with its reason and an abort event.
+    function abortSignal() {
+        var signal = create(kit.types.EventTarget.prototype);
+        signal.aborted = false;
+        signal.reason = undefined;
+        signal.onabort = null;
+        kinds.set(signal, 'AbortSignal');
+        return signal;
+    }
+    function abortWith(signal, reason) {
+        if (signal.aborted) return;
+        signal.aborted = true;
+        signal.reason = reason === undefined ? unwrap(domException('AbortError', 'signal is aborted without reason')) : reason;
+        signal.dispatchEvent(new kit.types.Event('abort'));
+    }
+    on('AbortController', 'constructor', function () { return {signal: abortSignal()}; });
+    on('AbortController', 'abort', function (r, reason) { abortWith(this.signal, reason); });
+    on('AbortSignal', 'get reason', function () { return wrap(this.reason); });
+    on('AbortSignal', 'throwIfAborted', function () { if (this.aborted) throw wrap(this.reason); });
+    on('AbortSignal', 'static abort', function (r, reason) {
+        var signal = abortSignal();
+        abortWith(signal, unwrap(reason));
+        return wrap(signal);
+    });
+    on('AbortSignal', 'static timeout', function (r, ms) {
+        var signal = abortSignal();
+        kit.window.setTimeout(function () {
+            abortWith(signal, unwrap(domException('TimeoutError', 'signal timed out')));
+        }, Number(ms) || 0);
+        return wrap(signal);
+    });
+
+    // Objects a page's object has one of, made when first asked for.
+    function oneOf(owner, key, make) {
+        var held = ownedObjects.get(owner);
+        if (!held) ownedObjects.set(owner, held = create(null));
+        return held[key] || (held[key] = make());
+    }
+    var ownedObjects = new WeakMap();
+    on('XMLHttpRequest', 'get upload', function () {
+        return wrap(oneOf(this, 'upload', function () {
+            var upload = create(kit.types.EventTarget.prototype);
+            ['onloadstart', 'onprogress', 'onabort', 'onerror', 'onload', 'ontimeout', 'onloadend'].forEach(function (k) { upload[k] = null; });
+            kinds.set(upload, 'XMLHttpRequestUpload');
+            return upload;
+        }));
+    });
+    on('Performance', 'get navigation', function () {
+        return wrap(oneOf(this, 'navigation', function () {
+            var n = {type: 0, redirectCount: 0, toJSON: function () { return {type: n.type, redirectCount: n.redirectCount}; }};
+            kinds.set(n, 'PerformanceNavigation');
+            return n;
+        }));
+    });
+    // No camera or microphone is there to list.
+    on('Navigator', 'get mediaDevices', function () {
+        return wrap(oneOf(this, 'mediaDevices', function () {
+            var devices = create(kit.types.EventTarget.prototype);
+            devices.ondevicechange = null;
+            kinds.set(devices, 'MediaDevices');
+            return devices;
+        }));
+    });
+    on('MediaDevices', 'enumerateDevices', function () { return Promise.resolve([]); });
+
     // Observers watch nothing that changes by itself here: they record and stay quiet.
     ['MutationObserver', 'IntersectionObserver', 'ResizeObserver', 'PerformanceObserver'].forEach(function (name) {
         on(name, 'constructor', function (callback) {
