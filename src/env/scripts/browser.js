@@ -3792,7 +3792,9 @@
         var v = sum();
         space();
         if (failed || at !== text.length) return null;
-        var keys = Object.keys(v).sort(), value = 0, parts = [];
+        var keys = [], value = 0, parts = [];
+        for (var key in v) keys.push(key);
+        keys.sort();
         if (kind === 'n' ? plain(v) === null : has('') || !keys.length) return null;
         function has(k) { return own(v, k) && (keys.length === 1 || v[k] !== 0); }
         for (var n = 0; n < keys.length; n++) {
