@@ -28,6 +28,17 @@ const KnownDifference kKnownDifferences[] = {
      "the measuring stick is Chromium, which has no \"Google Chrome\" brand; the persona is Google Chrome"},
     {"structure", "own properties", "style",
      "Chrome lists every CSS property on an element's style; the environment's style holds only what a script set"},
+    {"results", "style", "getComputedStyle own names",
+     "Chrome lists every CSS property on a computed style; the environment's computed style has no property list"},
+    {"results", "canvas", "getImageData own names",
+     "the measuring stick keeps an ImageData's data on the instance; the environment has it on the prototype"},
+    {"results", "named access", "members win",
+     "Chrome's document puts an element of a member's name before the member; the environment looks names up only "
+     "where the document has no such member, so that reading the document's members costs no search of the page"},
+    {"results", "performance", "getEntriesByType own names", "the environment's performance timeline holds no entries"},
+    {"results", "performance", "mark .*", "performance.mark makes no entry in the environment"},
+    {"results", "ranges", "(createRange|getSelection|createTreeWalker|createNodeIterator) .*",
+     "ranges, selections, tree walkers and node iterators are interfaces without objects behind them in the environment"},
     {"v8", ".*", ".*",
      "the engine's probes are held against Chromium by tests/persona/V8Probes_test.cpp, which lists each known "
      "difference with its reason"},

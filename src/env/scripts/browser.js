@@ -1086,6 +1086,29 @@
         function (v) { replaceChildren(this, v, true); });
 
     var emptyRect = {x: 0, y: 0, width: 0, height: 0, top: 0, right: 0, bottom: 0, left: 0};
+    // A rectangle as the modern target's pages get it: its edges follow its position and
+    // size (a negative size puts the right edge left of x).
+    function DOMRectReadOnly(x, y, width, height) {
+        this.x = +(x || 0);
+        this.y = +(y || 0);
+        this.width = +(width || 0);
+        this.height = +(height || 0);
+    }
+    function DOMRect(x, y, width, height) { DOMRectReadOnly.call(this, x, y, width, height); }
+    function DOMRectList() { illegal(); }
+    if (modern) {
+        subclass(DOMRect, DOMRectReadOnly);
+        var edge = function (name, read) { Object.defineProperty(DOMRectReadOnly.prototype, name, {get: read, configurable: true}); };
+        edge('top', function () { return Math.min(this.y, this.y + this.height); });
+        edge('bottom', function () { return Math.max(this.y, this.y + this.height); });
+        edge('left', function () { return Math.min(this.x, this.x + this.width); });
+        edge('right', function () { return Math.max(this.x, this.x + this.width); });
+        DOMRectReadOnly.prototype.toJSON = function () {
+            return {x: this.x, y: this.y, width: this.width, height: this.height, top: this.top, right: this.right,
+                bottom: this.bottom, left: this.left};
+        };
+        DOMRectList.prototype.item = NodeList.prototype.item;
+    }
 
     // ---- layout: the boxes of text -------------------------------------------------------
     // A small model of what the page measures of its elements (modern target): text is as
@@ -1384,10 +1407,8 @@
         return out;
     }
     function rectOf(e) {
-        var b = boxOf(e), r = inherit(emptyRect);
-        r.width = r.right = b.width + 2 * b.border;
-        r.height = r.bottom = b.height + 2 * b.border;
-        return r;
+        var b = boxOf(e);
+        return new DOMRect(0, 0, b.width + 2 * b.border, b.height + 2 * b.border);
     }
     if (modern) {
         var sizeOf = function (name, inner) {
@@ -1454,7 +1475,10 @@
             else if (where === 'beforeend') insertChild(this, f, null);
         },
         getBoundingClientRect: function () { return modern ? rectOf(this) : inherit(emptyRect); },
-        getClientRects: function () { return listOf([]); },
+        // An element in the document has one box; one outside it has none.
+        getClientRects: function () {
+            return modern ? listOf(connected(this) ? [rectOf(this)] : [], DOMRectList) : listOf([]);
+        },
         click: function () {
             // A disabled control is not clicked at all.
             if (LISTED[this.tagName] === true && isDisabled(this)) return;
@@ -3687,6 +3711,7 @@
     // A value of `kind` as {value, text} (its number and Chrome's form of it), or null.
     function readMediaValue(kind, text) {
         var m, n, d;
+        if (kind !== 'r' && /^calc\(/i.test(text)) return readCalc(kind, text);
         if (kind === 'r') {
             m = /^([^\/]+?)\s*(?:\/\s*(.+))?$/.exec(text);
             n = m ? cssNumber(m[1]) : null;
@@ -3703,6 +3728,99 @@
         if (!unit && !(kind === 'l' && n === 0)) return null;
         if (unit && !own(units, unit)) return null;
         return {value: unit ? n * units[unit] : 0, text: String(n) + unit};
+    }
+    // A calc() value of `kind` (not a ratio): absolute lengths fold into px and
+    // resolutions into dppx; font-relative lengths stay terms of their own, listed after
+    // the plain number and in the order of their units' names. Null where it is not one.
+    function readCalc(kind, text) {
+        var at = 0, failed = false, units = kind === 'l' ? lengthUnits : kind === 'd' ? resolutionUnits : {};
+        var folded = kind === 'l' ? 'px' : kind === 'd' ? 'dppx' : '';
+        function space() { while (at < text.length && /\s/.test(text.charAt(at))) at++; }
+        function fail() { failed = true; return {}; }
+        function combine(a, b, sign) {
+            var out = {}, k;
+            for (k in a) out[k] = a[k];
+            for (k in b) out[k] = (out[k] || 0) + sign * b[k];
+            return out;
+        }
+        function plain(v) {
+            for (var k in v) if (k !== '') return null;
+            return v[''] || 0;
+        }
+        function scale(v, by) {
+            var out = {};
+            for (var k in v) out[k] = v[k] * by;
+            return out;
+        }
+        function term() {
+            space();
+            var m, out = {};
+            if (text.charAt(at) === '(' || /^calc\(/i.test(text.substring(at))) {
+                at = text.indexOf('(', at) + 1;
+                var inner = sum();
+                space();
+                if (text.charAt(at) !== ')') return fail();
+                at++;
+                return inner;
+            }
+            m = /^([+-]?(?:\d+\.?\d*|\.\d+)(?:e[+-]?\d+)?)([a-z%]*)/i.exec(text.substring(at));
+            if (!m) return fail();
+            at += m[0].length;
+            var unit = m[2].toLowerCase(), n = parseFloat(m[1]);
+            if (unit === '') out[''] = n;
+            else if (!own(units, unit)) return fail();
+            else if (kind === 'l' && (unit === 'em' || unit === 'rem')) out[unit] = n;
+            else out[folded] = n * units[unit];
+            return out;
+        }
+        function product() {
+            var v = term();
+            for (;;) {
+                var before = at;
+                space();
+                var op = text.charAt(at);
+                if (failed || (op !== '*' && op !== '/')) {
+                    at = before;
+                    return v;
+                }
+                at++;
+                var w = term(), a = plain(v), b = plain(w);
+                if (op === '*' && b !== null) v = scale(v, b);
+                else if (op === '*' && a !== null) v = scale(w, a);
+                else if (op === '/' && b !== null && b !== 0) v = scale(v, 1 / b);
+                else return fail();
+            }
+        }
+        function sum() {
+            var v = product();
+            for (;;) {
+                // A sum's signs stand between spaces.
+                var before = at;
+                space();
+                var op = text.charAt(at);
+                if (failed || (op !== '+' && op !== '-') || at === before || !/\s/.test(text.charAt(at + 1))) {
+                    at = before;
+                    return v;
+                }
+                at++;
+                v = combine(v, product(), op === '+' ? 1 : -1);
+            }
+        }
+        var v = sum();
+        space();
+        if (failed || at !== text.length) return null;
+        var keys = [], value = 0, parts = [];
+        for (var key in v) keys.push(key);
+        keys.sort();
+        if (kind === 'n' ? plain(v) === null : has('') || !keys.length) return null;
+        function has(k) { return own(v, k) && (keys.length === 1 || v[k] !== 0); }
+        for (var n = 0; n < keys.length; n++) {
+            var k = keys[n];
+            value += v[k] * (k === '' ? 1 : k === folded ? 1 : units[k]);
+            if (keys.length > 1 && v[k] === 0) continue;
+            parts.push((parts.length ? (v[k] < 0 ? ' - ' : ' + ') + String(Math.abs(v[k])) : String(v[k])) + k);
+        }
+        return {value: value, text: 'calc(' + parts.join('') + ')'};
     }
     // One parenthesised feature test: {text, matches}; a test Chrome cannot read keeps its
     // text and matches nothing.
@@ -4078,6 +4196,7 @@
         profile: profile, layout: layout, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
         compileHandlersWith: behindFace ? compileHandlersWith : null,
         createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
+        addresses: {parse: parseAddress, resolve: resolveAddress},
         types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,
             HTMLCollection: HTMLCollection, Node: Node, Element: Element, HTMLElement: HTMLElement, CharacterData: CharacterData,
             Text: Text, Comment: Comment, DocumentFragment: DocumentFragment, Document: Document, HTMLDocument: HTMLDocument,
@@ -4095,7 +4214,7 @@
             AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
             GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode,
             OfflineAudioCompletionEvent: OfflineAudioCompletionEvent, SubmitEvent: SubmitEvent,
-            MediaQueryList: MediaQueryList},
+            MediaQueryList: MediaQueryList, DOMRectReadOnly: DOMRectReadOnly, DOMRect: DOMRect, DOMRectList: DOMRectList},
         forms: {entries: formEntries, controls: formControls, formOf: formOf, controlType: controlType, action: formAction,
             method: formMethod, enctype: formEnctype, submitterError: submitterError, data: FormDataList,
             selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf,

@@ -457,6 +457,10 @@
         }
         var obj = spec.watched !== null ? host.create(spec.proto, spec.watched) : create(spec.proto);
         if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
+        // (With the trace on, the document's members must be reached from the script
+        // itself, not from a trap between: its named access waits for a traced trap.)
+        else if (kind === 'HTMLDocument' && !traced) obj = namedAccess(obj, impl);
+        else if (kind === 'DOMStringMap') obj = stringMap(obj, impl.element);
         else if (spec.indexed) {
             // A list the page made once (a search's result) keeps its items as its own;
             // a list that follows the page (children, childNodes, storage) reads through.
@@ -467,6 +471,126 @@
         // A frame's window has the global's own members as its own.
         if (kind === 'Window') globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
         return obj;
+    }
+    // A document's forms, images, embeds, objects and frames answer by name as members of
+    // the document, after the members it has: the one element of that name (a frame's
+    // window for a frame), or a list of all of them.
+    var namedKinds = {embed: 1, form: 1, iframe: 1, img: 1, object: 1};
+    function namedOf(doc, name, all, into) {
+        var found = into || [], names = all ? [] : null;
+        (function walk(n) {
+            for (var c = n.firstChild; c; c = c.nextSibling) {
+                if (c.nodeType !== 1) continue;
+                var tag = c.localName;
+                if (namedKinds[tag] === 1) {
+                    var own = typeof c.name === 'string' ? c.name : c.getAttribute('name'), id = c.id;
+                    var ids = tag === 'object' || (tag === 'img' && own !== null && own !== '');
+                    if (names) {
+                        if (own) names.push(own);
+                        if (ids && id) names.push(id);
+                    } else if (own === name || (ids && id === name)) {
+                        found.push(c);
+                    }
+                }
+                if (c.firstChild) walk(c);
+            }
+        })(doc);
+        if (names || into) return names;
+        if (!found.length) return undefined;
+        if (found.length > 1) {
+            // The list follows the document, as the name's elements come and go.
+            var list = {item: function (n) { var f = namedItems(doc, name); return n >= 0 && n < f.length ? f[n] : null; },
+                namedItem: function () { return null; }};
+            define(list, 'length', {get: function () { return namedItems(doc, name).length; }});
+            kinds.set(list, 'HTMLCollection');
+            live.add(list);
+            return wrap(list);
+        }
+        var el = wrap(found[0]);
+        return found[0].localName === 'iframe' ? el.contentWindow : el;
+    }
+    function namedItems(doc, name) {
+        var found = [];
+        namedOf(doc, name, false, found);
+        return found;
+    }
+    function namedAccess(target, doc) {
+        function named(k) { return typeof k === 'string' && k !== '' ? namedOf(doc, k, false) : undefined; }
+        return new Proxy(target, {
+            get: function (t, k, receiver) {
+                var v = Reflect.get(t, k, receiver);
+                if (v !== undefined || hasOwn.call(t, k)) return v;
+                v = named(k);
+                return v === undefined ? undefined : v;
+            },
+            has: function (t, k) { return Reflect.has(t, k) || named(k) !== undefined; },
+            getOwnPropertyDescriptor: function (t, k) {
+                var d = Reflect.getOwnPropertyDescriptor(t, k);
+                if (d || k in t) return d;
+                var v = named(k);
+                return v === undefined ? undefined : {value: v, writable: false, enumerable: true, configurable: true};
+            },
+            ownKeys: function (t) {
+                var keys = Reflect.ownKeys(t), list = namedOf(doc, '', true);
+                for (var n = 0; n < list.length; n++) if (keys.indexOf(list[n]) < 0 && !(list[n] in t)) keys.push(list[n]);
+                return keys;
+            }
+        });
+    }
+    // An element's dataset: its data-* attributes as camel-cased names, read and written
+    // through to the attributes.
+    function stringMap(target, el) {
+        function attributeOf(k) {
+            if (typeof k !== 'string' || k in target) return null;
+            return 'data-' + k.replace(/[A-Z]/g, function (c) { return '-' + c.toLowerCase(); });
+        }
+        function read(k) {
+            var a = attributeOf(k);
+            return a !== null && hasOwn.call(el.__attributes, a) ? el.__attributes[a] : undefined;
+        }
+        function keys() {
+            var out = [];
+            Object.keys(el.__attributes).forEach(function (a) {
+                if (a.indexOf('data-') === 0 && !/[A-Z]/.test(a)) {
+                    out.push(a.substring(5).replace(/-([a-z])/g, function (m, c) { return c.toUpperCase(); }));
+                }
+            });
+            return out;
+        }
+        return new Proxy(target, {
+            get: function (t, k, receiver) {
+                var v = read(k);
+                return v !== undefined ? v : Reflect.get(t, k, receiver);
+            },
+            has: function (t, k) { return read(k) !== undefined || Reflect.has(t, k); },
+            getOwnPropertyDescriptor: function (t, k) {
+                var v = read(k);
+                if (v !== undefined) return {value: v, writable: true, enumerable: true, configurable: true};
+                return Reflect.getOwnPropertyDescriptor(t, k);
+            },
+            ownKeys: function (t) { return keys().concat(Reflect.ownKeys(t)); },
+            set: function (t, k, v, receiver) {
+                var a = attributeOf(k);
+                if (a === null) return Reflect.set(t, k, v, receiver);
+                if (/-[a-z]/.test(k)) {
+                    throw domException('SyntaxError', "Failed to set a named property '" + k + "' on 'DOMStringMap': '" + k +
+                        "' is not a valid property name.");
+                }
+                el.setAttribute(a, String(v));
+                return true;
+            },
+            defineProperty: function (t, k, d) {
+                var a = attributeOf(k);
+                if (a === null || !('value' in d) || /-[a-z]/.test(k)) return Reflect.defineProperty(t, k, d);
+                el.setAttribute(a, String(d.value));
+                return true;
+            },
+            deleteProperty: function (t, k) {
+                var a = attributeOf(k);
+                if (a !== null && hasOwn.call(el.__attributes, a)) el.removeAttribute(a);
+                return a !== null || Reflect.deleteProperty(t, k);
+            }
+        });
     }
     var live = new WeakSet();
     function snapshot(obj, impl) {
@@ -530,7 +654,8 @@
                 for (var n = 0; n < impl.length; n++) keys.push(String(n));
                 if (named && spec.name !== 'HTMLAllCollection') {
                     for (n = 0; n < impl.length; n++) {
-                        var it = impl[n], key = it && (it.name || it.type);
+                        var it = hasOwn.call(impl, n) || typeof impl.item !== 'function' ? impl[n] : impl.item(n);
+                        var key = it && (it.name || it.type);
                         if (typeof key === 'string' && key !== '' && keys.indexOf(key) < 0 && !(key in t)) keys.push(key);
                     }
                 }
@@ -610,11 +735,31 @@
     on('Element', 'get classList', function () {
         var el = this, list = kinds.get(el.__classList) ? el.__classList : null;
         if (!list) {
-            list = {element: el};
+            // (Its items are read through to the class attribute: the list stays live.)
+            list = {element: el, item: function (n) { var t = tokens(list); return n >= 0 && n < t.length ? t[n] : null; }};
+            define(list, 'length', {get: function () { return tokens(list).length; }});
             kinds.set(list, 'DOMTokenList');
+            live.add(list);
             define(el, '__classList', {value: list});
         }
         return wrapAs(list, 'DOMTokenList');
+    });
+    // Settings an element keeps as its attributes: written, they are the attribute (so
+    // the element's markup and attribute list show them).
+    [['Element', 'id', 'id'], ['Element', 'className', 'class'], ['HTMLElement', 'title', 'title'],
+        ['HTMLElement', 'lang', 'lang'], ['HTMLElement', 'dir', 'dir'], ['HTMLFormElement', 'name', 'name'],
+        ['HTMLImageElement', 'name', 'name'], ['HTMLEmbedElement', 'name', 'name'], ['HTMLIFrameElement', 'name', 'name'],
+        ['HTMLObjectElement', 'name', 'name']].forEach(function (p) {
+        on(p[0], 'set ' + p[1], function (v) { this.setAttribute(p[2], String(v)); });
+    });
+    var datasets = new WeakMap();
+    on('HTMLElement', 'get dataset', function () {
+        var map = datasets.get(this);
+        if (!map) {
+            map = {element: this};
+            datasets.set(this, map);
+        }
+        return wrapAs(map, 'DOMStringMap');
     });
     on('HTMLElement', 'get style', function () {
         kinds.set(this.style, 'CSSStyleDeclaration');
@@ -622,9 +767,23 @@
     });
     // The layout reads the declarations a script set on an element's style.
     if (kit.layout) kit.layout.styleOf = function (impl) { return wrappers.get(impl); };
+    // The same live map each time, its items the element's attributes in order.
+    var attributeMaps = new WeakMap();
     on('Element', 'get attributes', function () {
-        var el = this, map = {element: el};
-        kinds.set(map, 'NamedNodeMap');
+        var el = this, map = attributeMaps.get(el);
+        if (!map) {
+            map = {element: el, item: function (n) {
+                var names = Object.keys(el.__attributes);
+                return n >= 0 && n < names.length ? attrImpl(el, names[n]) : null;
+            }, namedItem: function (name) {
+                name = String(name).toLowerCase();
+                return hasOwn.call(el.__attributes, name) ? attrImpl(el, name) : null;
+            }};
+            define(map, 'length', {get: function () { return Object.keys(el.__attributes).length; }});
+            kinds.set(map, 'NamedNodeMap');
+            live.add(map);
+            attributeMaps.set(el, map);
+        }
         return wrapAs(map, 'NamedNodeMap');
     });
     on('Document', 'get all', function () { return wrapAs(allOf(this), 'HTMLAllCollection'); });
@@ -699,11 +858,20 @@
         name = String(name).toLowerCase();
         return hasOwn.call(this.element.__attributes, name) ? attrNode(this.element, name) : null;
     });
-    function attrNode(el, name) {
-        var a = {name: name, localName: name, value: el.__attributes[name], specified: true, ownerElement: el, nodeType: 2,
+    function attrNode(el, name) { return wrap(attrImpl(el, name)); }
+    // An attribute's node: one per element and name, its value the attribute's own.
+    var attrNodes = new WeakMap();
+    function attrImpl(el, name) {
+        var nodes = attrNodes.get(el);
+        if (!nodes) attrNodes.set(el, nodes = create(null));
+        var a = nodes[name];
+        if (a) return a;
+        a = nodes[name] = {name: name, localName: name, specified: true, ownerElement: el, nodeType: 2,
             nodeName: name, namespaceURI: null, prefix: null};
+        define(a, 'value', {get: function () { return hasOwn.call(el.__attributes, name) ? el.__attributes[name] : ''; },
+            set: function (v) { el.setAttribute(name, v); }});
         kinds.set(a, 'Attr');
-        return wrap(a);
+        return a;
     }
 
     // document.all: every element of the document, in document order, read when asked.
@@ -864,6 +1032,71 @@
     on('MessagePort', 'start', function () {});
     on('MessagePort', 'close', function () { if (this.other) this.other.other = null; this.other = null; });
 
+    // Abort signals: a controller's signal, aborted once, with its reason and an abort event.
+    function abortSignal() {
+        var signal = create(kit.types.EventTarget.prototype);
+        signal.aborted = false;
+        signal.reason = undefined;
+        signal.onabort = null;
+        kinds.set(signal, 'AbortSignal');
+        return signal;
+    }
+    function abortWith(signal, reason) {
+        if (signal.aborted) return;
+        signal.aborted = true;
+        signal.reason = reason === undefined ? unwrap(domException('AbortError', 'signal is aborted without reason')) : reason;
+        signal.dispatchEvent(new kit.types.Event('abort'));
+    }
+    on('AbortController', 'constructor', function () { return {signal: abortSignal()}; });
+    on('AbortController', 'abort', function (r, reason) { abortWith(this.signal, reason); });
+    on('AbortSignal', 'get reason', function () { return wrap(this.reason); });
+    on('AbortSignal', 'throwIfAborted', function () { if (this.aborted) throw wrap(this.reason); });
+    on('AbortSignal', 'static abort', function (r, reason) {
+        var signal = abortSignal();
+        abortWith(signal, unwrap(reason));
+        return wrap(signal);
+    });
+    on('AbortSignal', 'static timeout', function (r, ms) {
+        var signal = abortSignal();
+        kit.window.setTimeout(function () {
+            abortWith(signal, unwrap(domException('TimeoutError', 'signal timed out')));
+        }, Number(ms) || 0);
+        return wrap(signal);
+    });
+
+    // Objects a page's object has one of, made when first asked for.
+    function oneOf(owner, key, make) {
+        var held = ownedObjects.get(owner);
+        if (!held) ownedObjects.set(owner, held = create(null));
+        return held[key] || (held[key] = make());
+    }
+    var ownedObjects = new WeakMap();
+    on('XMLHttpRequest', 'get upload', function () {
+        return wrap(oneOf(this, 'upload', function () {
+            var upload = create(kit.types.EventTarget.prototype);
+            ['onloadstart', 'onprogress', 'onabort', 'onerror', 'onload', 'ontimeout', 'onloadend'].forEach(function (k) { upload[k] = null; });
+            kinds.set(upload, 'XMLHttpRequestUpload');
+            return upload;
+        }));
+    });
+    on('Performance', 'get navigation', function () {
+        return wrap(oneOf(this, 'navigation', function () {
+            var n = {type: 0, redirectCount: 0, toJSON: function () { return {type: n.type, redirectCount: n.redirectCount}; }};
+            kinds.set(n, 'PerformanceNavigation');
+            return n;
+        }));
+    });
+    // No camera or microphone is there to list.
+    on('Navigator', 'get mediaDevices', function () {
+        return wrap(oneOf(this, 'mediaDevices', function () {
+            var devices = create(kit.types.EventTarget.prototype);
+            devices.ondevicechange = null;
+            kinds.set(devices, 'MediaDevices');
+            return devices;
+        }));
+    });
+    on('MediaDevices', 'enumerateDevices', function () { return Promise.resolve([]); });
+
     // Observers watch nothing that changes by itself here: they record and stay quiet.
     ['MutationObserver', 'IntersectionObserver', 'ResizeObserver', 'PerformanceObserver'].forEach(function (name) {
         on(name, 'constructor', function (callback) {
@@ -889,6 +1122,12 @@
     });
     on('Window', 'get external', function () { return wrap(external); });
     on('Window', 'find', function () { return false; });
+    // A computed style is a declaration block of its own for each call.
+    on('Window', 'getComputedStyle', function (r, element, pseudo) {
+        var style = this.getComputedStyle(element, pseudo);
+        kinds.set(style, 'CSSStyleDeclaration');
+        return wrap(style);
+    });
 
     // Nodes a script makes with new: as the page's document would make them.
     on('Text', 'constructor', function (data) { return kit.document.createTextNode(data === undefined ? '' : data); });
@@ -1080,6 +1319,161 @@
         name = String(name);
         return this.list.some(function (e) { return e.name === name; });
     });
+
+    // ---- addresses --------------------------------------------------------------------
+    // A URL keeps its parts as the page's own addresses are read; its searchParams is
+    // one list that writes its pairs back into the address's query.
+    var addresses = kit.addresses, schemed = /^[\t\n\f\r ]*[a-zA-Z][a-zA-Z0-9+.\-]*:/;
+    function queryPairs(text) {
+        var out = [];
+        if (text.charAt(0) === '?') text = text.substring(1);
+        text.split('&').forEach(function (part) {
+            if (part === '') return;
+            var at = part.indexOf('='), name = at < 0 ? part : part.substring(0, at), value = at < 0 ? '' : part.substring(at + 1);
+            out.push({name: formDecode(name), value: formDecode(value)});
+        });
+        return out;
+    }
+    function formDecode(text) {
+        text = text.replace(/\+/g, ' ');
+        try {
+            return decodeURIComponent(text);
+        } catch (e) {
+            // A stray % stays as it is; the escapes around it are still read.
+            return text.replace(/(%[0-9a-fA-F]{2})+/g, function (run) {
+                try { return decodeURIComponent(run); } catch (e2) { return run; }
+            });
+        }
+    }
+    function formEncode(text) {
+        return encodeURIComponent(text).replace(/%20/g, '+').replace(/[!'()~]/g, function (c) {
+            return '%' + c.charCodeAt(0).toString(16).toUpperCase();
+        });
+    }
+    function queryText(list) {
+        return list.map(function (e) { return formEncode(e.name) + '=' + formEncode(e.value); }).join('&');
+    }
+    function invalidUrl(what, base) { return new TypeError('Failed to ' + what + ': Invalid ' + (base ? 'base ' : '') + 'URL'); }
+    // Reads `text` (absolute) into the URL `u`.
+    function readUrl(u, text) {
+        var p = addresses.parse(text), user = /^[a-zA-Z][a-zA-Z0-9+.\-]*:\/\/([^\/?#]*)@/.exec(String(text).replace(/^\s+/, ''));
+        ['protocol', 'host', 'hostname', 'port', 'pathname', 'search', 'hash', 'origin', 'href'].forEach(function (k) { u[k] = p[k]; });
+        var info = user ? user[1].split(':') : [];
+        u.username = info[0] || '';
+        u.password = info.length > 1 ? info.slice(1).join(':') : '';
+        if (u.params) u.params.list = queryPairs(u.search);
+        return u;
+    }
+    function urlText(u) {
+        var info = u.username || u.password ? u.username + (u.password ? ':' + u.password : '') + '@' : '';
+        return u.protocol + (u.host || u.origin !== 'null' ? '//' + info + u.host : '') + u.pathname + u.search + u.hash;
+    }
+    function newUrl(text) {
+        var u = readUrl({params: null}, text);
+        var params = u.params = {list: queryPairs(u.search), url: u};
+        kinds.set(params, 'URLSearchParams');
+        return u;
+    }
+    on('URL', 'constructor', function (url, base) {
+        url = String(url);
+        if (base !== undefined) {
+            base = String(base);
+            if (!schemed.test(base)) throw invalidUrl("construct 'URL'", true);
+            return newUrl(addresses.resolve(url, base));
+        }
+        if (!schemed.test(url)) throw invalidUrl("construct 'URL'", false);
+        return newUrl(url);
+    });
+    on('URL', 'get searchParams', function () { return wrap(this.params); });
+    on('URL', 'toJSON', function () { return this.href; });
+    on('URL', 'set href', function (v) {
+        v = String(v);
+        if (!schemed.test(v)) throw invalidUrl("set the 'href' property on 'URL'", false);
+        readUrl(this, v);
+    });
+    // A part written is put in its place and the whole address read again.
+    [['protocol', function (v) { return v.replace(/:.*$/, '') + ':'; }],
+        ['username', function (v) { return encodeURIComponent(v); }],
+        ['password', function (v) { return encodeURIComponent(v); }],
+        ['host', function (v) { return v; }],
+        ['hostname', function (v) { return v.replace(/:.*$/, ''); }],
+        ['port', function (v) { return v.replace(/\D.*$/, ''); }],
+        ['pathname', function (v) { return v.charAt(0) === '/' ? v : '/' + v; }],
+        ['search', function (v) { return v === '' || v === '?' ? '' : (v.charAt(0) === '?' ? v : '?' + v); }],
+        ['hash', function (v) { return v === '' || v === '#' ? '' : (v.charAt(0) === '#' ? v : '#' + v); }]].forEach(function (p) {
+        on('URL', 'set ' + p[0], function (v) {
+            var copy = {};
+            for (var k in this) copy[k] = this[k];
+            copy[p[0]] = p[1](String(v));
+            if (p[0] === 'hostname') copy.host = copy.hostname + (copy.port ? ':' + copy.port : '');
+            if (p[0] === 'port') copy.host = copy.hostname + (copy.port ? ':' + copy.port : '');
+            readUrl(this, urlText(copy));
+        });
+    });
+    on('URL', 'static canParse', function (r, url, base) {
+        try {
+            behaviours['URL.constructor'](url, base);
+            return true;
+        } catch (e) {
+            return false;
+        }
+    });
+    on('URLSearchParams', 'constructor', function (init) {
+        var list = [];
+        if (init !== undefined && init !== null && typeof init === 'object') {
+            var r = records.get(init);
+            if (r && r.impl.list && r.iface.name === 'URLSearchParams') list = r.impl.list.slice();
+            else if (typeof init[Symbol.iterator] === 'function') {
+                Array.from(init).forEach(function (pair) {
+                    pair = Array.from(pair);
+                    if (pair.length !== 2) throw new TypeError("Failed to construct 'URLSearchParams': Sequence initializer must only contain pair elements");
+                    list.push({name: String(pair[0]), value: String(pair[1])});
+                });
+            } else Object.keys(init).forEach(function (k) { list.push({name: k, value: String(init[k])}); });
+        } else if (init !== undefined) {
+            list = queryPairs(String(init));
+        }
+        return {list: list, url: null};
+    });
+    // A change to the pairs is written back into the URL they came from.
+    function paramsChanged(params) {
+        var u = params.url;
+        if (!u) return;
+        var text = queryText(params.list), list = params.list;
+        u.search = text === '' ? '' : '?' + text;
+        readUrl(u, urlText(u));
+        params.list = list;
+    }
+    on('URLSearchParams', 'get size', function () { return this.list.length; });
+    on('URLSearchParams', 'append', function (r, name, value) {
+        this.list.push({name: String(name), value: String(value)});
+        paramsChanged(this);
+    });
+    on('URLSearchParams', 'set', function (r, name, value) {
+        behaviours['FormData.set'].call(this, r, name, String(value));
+        paramsChanged(this);
+    });
+    on('URLSearchParams', 'delete', function (r, name, value) {
+        name = String(name);
+        for (var n = 0; n < this.list.length; n++) {
+            if (this.list[n].name === name && (value === undefined || this.list[n].value === String(value))) this.list.splice(n--, 1);
+        }
+        paramsChanged(this);
+    });
+    on('URLSearchParams', 'get', function (r, name) { return behaviours['FormData.get'].call(this, r, name); });
+    on('URLSearchParams', 'getAll', function (r, name) { return behaviours['FormData.getAll'].call(this, r, name); });
+    on('URLSearchParams', 'has', function (r, name, value) {
+        name = String(name);
+        return this.list.some(function (e) { return e.name === name && (value === undefined || e.value === String(value)); });
+    });
+    on('URLSearchParams', 'sort', function () {
+        // Stable by name, in code units.
+        var keyed = this.list.map(function (e, n) { return {e: e, n: n}; });
+        keyed.sort(function (a, b) { return a.e.name < b.e.name ? -1 : a.e.name > b.e.name ? 1 : a.n - b.n; });
+        this.list = keyed.map(function (k) { return k.e; });
+        paramsChanged(this);
+    });
+    on('URLSearchParams', 'toString', function () { return queryText(this.list); });
     on('SubmitEvent', 'constructor', function (type, init) {
         var e = new kit.types.SubmitEvent(type, init);
         e.submitter = init && init.submitter ? unwrap(init.submitter) : null;
