@@ -1146,34 +1146,121 @@
         return {reference: 100, texts: [], families: {serif: serif, 'sans-serif': sans, cursive: serif, fantasy: serif,
             monospace: mono, 'system-ui': sans, 'times new roman': serif, arial: sans, consolas: mono}};
     })();
-    // A style's declarations set by name ('font-size'), kept as its members are ('fontSize').
-    function camelCase(name) {
-        return toText(name).toLowerCase().replace(/-([a-z])/g, function (all, c) { return c.toUpperCase(); });
+    // An element's inline style: its declarations in order, each a name as CSS writes it
+    // ('font-size'), a value and whether it is important. The style keeps its length and
+    // text current after every change, and its element's style attribute the same text.
+    function trimText(v) { return v.replace(/^\s+|\s+$/g, ''); }
+    function declarationName(name) {
+        var n = trimText(toText(name));
+        return n.substring(0, 2) === '--' ? n : n.toLowerCase();
+    }
+    // The value as the style keeps it, '' for none, null for one Chrome refuses: a color
+    // is one word or function (a named one kept in lower case).
+    function declarationValue(name, value) {
+        var v = trimText(value);
+        if (v === '' || /[;{}]/.test(v)) return v === '' ? '' : null;
+        if (name === 'color' || /-color$/.test(name)) {
+            if (/\s/.test(v.replace(/\([^)]*\)/g, ''))) return null;
+            if (/^[a-z]+$/i.test(v)) v = v.toLowerCase();
+        }
+        return v;
+    }
+    function declarationAt(st, name) {
+        for (var k = 0; k < st.__list.length; k++) if (st.__list[k].name === name) return k;
+        return -1;
+    }
+    // Puts one declaration (in its place if the style has it, else last); false when refused.
+    function declare(st, name, value, important) {
+        if (name === '') return false;
+        var v = declarationValue(name, value), at = declarationAt(st, name);
+        if (v === null) return false;
+        if (v === '') {
+            if (at < 0) return false;
+            st.__list.splice(at, 1);
+        } else if (at < 0) {
+            st.__list.push({name: name, value: v, important: important});
+        } else {
+            st.__list[at] = {name: name, value: v, important: important};
+        }
+        return true;
+    }
+    function restyled(st, writeAttribute) {
+        var parts = [];
+        for (var k = 0; k < st.__list.length; k++) {
+            var d = st.__list[k];
+            parts.push(d.name + ': ' + d.value + (d.important ? ' !important' : '') + ';');
+        }
+        st.length = st.__list.length;
+        st.cssText = parts.join(' ');
+        if (writeAttribute && st.__element) st.__element.__attributes.style = st.cssText;
+    }
+    // Reads "name: value; name: value !important" into the style's declarations.
+    function readDeclarations(st, text) {
+        st.__list = [];
+        var t = toText(text), depth = 0, quote = '', start = 0, pieces = [];
+        for (var k = 0; k <= t.length; k++) {
+            var c = k < t.length ? t.charAt(k) : ';';
+            if (quote !== '') { if (c === quote) quote = ''; else if (c === '\\') k++; }
+            else if (c === '"' || c === "'") quote = c;
+            else if (c === '(') depth++;
+            else if (c === ')') depth = depth > 0 ? depth - 1 : 0;
+            else if (c === ';' && depth === 0) { pieces.push(t.substring(start, k)); start = k + 1; }
+        }
+        for (k = 0; k < pieces.length; k++) {
+            var colon = pieces[k].indexOf(':');
+            if (colon < 0) continue;
+            var name = declarationName(pieces[k].substring(0, colon)), value = pieces[k].substring(colon + 1);
+            var m = /\s*!\s*important\s*$/i.exec(value);
+            if (m) value = value.substring(0, m.index);
+            var at = declarationAt(st, name);
+            if (declarationValue(name, value) && at >= 0) st.__list.splice(at, 1);
+            declare(st, name, value, !!m);
+        }
+    }
+    // The style attribute's text, written by the page or a script, read again as the declarations
+    // (the attribute keeps the text as written).
+    function restyleFrom(st, text) {
+        readDeclarations(st, text);
+        restyled(st, false);
     }
     var styleMethods = {
         setProperty: function (name, value, priority) {
-            var v = value === null || value === undefined ? '' : toText(value), key = camelCase(name);
-            if (v !== '') v += priority && toText(priority).toLowerCase() === 'important' ? ' !important' : '';
-            // The same member written on the style's face before gives way to this one.
-            var face = layout.styleOf ? layout.styleOf(this) : undefined;
-            if (face && own(face, key)) face[key] = v;
-            if (v === '') delete this[key];
-            else this[key] = v;
+            var p = priority === null || priority === undefined ? '' : toText(priority).toLowerCase();
+            if (p !== '' && p !== 'important') return;
+            if (declare(this, declarationName(name), value === null || value === undefined ? '' : toText(value), p === 'important'))
+                restyled(this, true);
         },
         getPropertyValue: function (name) {
-            var v = this[camelCase(name)];
-            return typeof v === 'string' ? v.replace(/\s*!important\s*$/i, '') : '';
+            var at = declarationAt(this, declarationName(name));
+            return at < 0 ? '' : this.__list[at].value;
         },
         getPropertyPriority: function (name) {
-            var v = this[camelCase(name)];
-            return typeof v === 'string' && /!important\s*$/i.test(v) ? 'important' : '';
+            var at = declarationAt(this, declarationName(name));
+            return at >= 0 && this.__list[at].important ? 'important' : '';
         },
         removeProperty: function (name) {
             var v = this.getPropertyValue(name);
             this.setProperty(name, '');
             return v;
+        },
+        item: function (n) {
+            var d = this.__list[n];
+            return d ? d.name : '';
+        },
+        setCssText: function (text) {
+            readDeclarations(this, text);
+            restyled(this, true);
         }
     };
+    // A new element's inline style, empty.
+    function inlineStyle(e) {
+        var st = inherit(styleMethods);
+        st.__list = [];
+        st.__element = e;
+        st.length = 0;
+        st.cssText = '';
+        return st;
+    }
     var fontMetrics = null;
     function readMetrics(from) {
         var table = {reference: from.reference, families: {}, texts: {}}, k;
@@ -1205,18 +1292,14 @@
     var MONOSPACE_TAGS = wordSet('CODE KBD PRE SAMP TT XMP LISTING PLAINTEXT');
     var HIDDEN_TAGS = wordSet('HEAD SCRIPT STYLE TITLE META LINK BASE TEMPLATE NOSCRIPT AREA MAP PARAM DATALIST');
     var KEYWORD_SIZES = {'xx-small': 9, 'x-small': 10, small: 13, medium: 16, large: 18, 'x-large': 24, 'xx-large': 32, 'xxx-large': 48};
-    // Where the page is shown with Chrome's interfaces, a script writes its declarations on
-    // the style's face; styleOf finds it.
-    var layout = {styleOf: null}, declarationPatterns = {};
-    // A declaration of the element's inline style: the style's member (on its face first),
-    // else the style attribute's text or cssText.
+    var declarationPatterns = {};
+    // A declaration of the element's inline style: the style's own where it keeps them,
+    // else the plain style's member, else the style attribute's text or cssText.
     function declared(e, camel, dashed) {
-        var st = e.style, face = st && layout.styleOf ? layout.styleOf(st) : undefined, v;
-        var sources = [face, st];
-        for (var k = 0; k < 2; k++) {
-            var o = sources[k];
-            if (!o || typeof o !== 'object') continue;
-            v = own(o, camel) ? o[camel] : own(o, dashed) ? o[dashed] : undefined;
+        var st = e.style, v;
+        if (st && st.__list) return trimText(st.getPropertyValue(dashed));
+        if (st && typeof st === 'object') {
+            v = own(st, camel) ? st[camel] : own(st, dashed) ? st[dashed] : undefined;
             if (typeof v === 'string' && v !== '') return v.replace(/\s*!important\s*$/i, '').replace(/^\s+|\s+$/g, '');
         }
         var text = (e.__attributes && own(e.__attributes, 'style') ? e.__attributes.style : '') + ';' +
@@ -1431,6 +1514,7 @@
             var key = toText(name).toLowerCase();
             value = toText(value);
             this.__attributes[key] = value;
+            if (key === 'style' && this.style && this.style.__list) restyleFrom(this.style, value);
             if (key === 'id' || key === 'src' || key === 'href' || key === 'name' || key === 'type' || key === 'title' ||
                 key === 'content' || key === 'charset' || key === 'rel' || key === 'lang' || key === 'dir' || key === 'alt' ||
                 key === 'action' || key === 'method' || key === 'target' || key === 'placeholder') this[key] = value;
@@ -1449,7 +1533,11 @@
             return own(this.__attributes, key) ? this.__attributes[key] : null;
         },
         hasAttribute: function (name) { return this.getAttribute(name) !== null; },
-        removeAttribute: function (name) { delete this.__attributes[toText(name).toLowerCase()]; },
+        removeAttribute: function (name) {
+            var key = toText(name).toLowerCase();
+            delete this.__attributes[key];
+            if (key === 'style' && this.style && this.style.__list) restyleFrom(this.style, '');
+        },
         getAttributeNode: function (name) {
             var v = this.getAttribute(name);
             return v === null ? null : {name: toText(name).toLowerCase(), value: v, specified: true};
@@ -2317,7 +2405,7 @@
         e.children = listOf([], HTMLCollection);
         e.childElementCount = 0;
         e.firstElementChild = e.lastElementChild = null;
-        e.style = modern ? inherit(styleMethods) : {};
+        e.style = modern ? inlineStyle(e) : {};
         e.id = e.className = '';
         if (plainMembers) e.innerHTML = e.outerHTML = e.innerText = e.textContent = '';
         // In the modern target the sizes are the layout's, read through the prototype, and
@@ -4193,7 +4281,7 @@
 
     // What the modern target's interfaces are made over.
     return {config: config, window: global, document: document, navigator: navigator, location: location, screen: screen,
-        profile: profile, layout: layout, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
+        profile: profile, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
         compileHandlersWith: behindFace ? compileHandlersWith : null,
         createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
         addresses: {parse: parseAddress, resolve: resolveAddress},

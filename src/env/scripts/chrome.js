@@ -461,6 +461,7 @@
         // itself, not from a trap between: its named access waits for a traced trap.)
         else if (kind === 'HTMLDocument' && !traced) obj = namedAccess(obj, impl);
         else if (kind === 'DOMStringMap') obj = stringMap(obj, impl.element);
+        else if (kind === 'CSSStyleDeclaration' && impl.__list) obj = inlineStyle(obj, impl);
         else if (spec.indexed) {
             // A list the page made once (a search's result) keeps its items as its own;
             // a list that follows the page (children, childNodes, storage) reads through.
@@ -686,6 +687,57 @@
         });
     }
 
+    // The CSS properties a style answers to: each member name ('fontSize') and dashed name
+    // ('font-size') to the dashed name the declarations use.
+    var cssNames = null;
+    function cssName(k) {
+        if (cssNames === null) {
+            cssNames = create(null);
+            var line = entry('CSSPropertyNames'), bar = line.indexOf(' | ');
+            (bar < 0 ? [] : line.substring(bar + 3).split(' ')).forEach(function (member) {
+                if (member === '') return;
+                var dashed = member === 'cssFloat' ? 'float' : member.replace(/^webkit/, '-webkit').replace(/[A-Z]/g, function (c) {
+                    return '-' + c.toLowerCase();
+                });
+                cssNames[member] = cssNames[dashed] = dashed;
+            });
+        }
+        return typeof k === 'string' && cssNames[k] !== undefined ? cssNames[k] : '';
+    }
+    // An element's inline style: its declarations by index, and its CSS properties read and
+    // written through to them ('' when unset; writing '' removes one).
+    function inlineStyle(target, impl) {
+        function declaration(k) {
+            return isIndex(k) && Number(k) < impl.__list.length ? impl.item(Number(k)) : undefined;
+        }
+        return new Proxy(target, {
+            get: function (t, k, receiver) {
+                var d = declaration(k), n = d === undefined ? cssName(k) : '';
+                if (d !== undefined) return d;
+                return n !== '' && !hasOwn.call(t, k) ? impl.getPropertyValue(n) : Reflect.get(t, k, receiver);
+            },
+            set: function (t, k, v, receiver) {
+                if (isIndex(k)) return true;
+                var n = cssName(k);
+                if (n === '' || hasOwn.call(t, k)) return Reflect.set(t, k, v, receiver);
+                impl.setProperty(n, v === null ? '' : String(v));
+                return true;
+            },
+            has: function (t, k) { return declaration(k) !== undefined || cssName(k) !== '' || Reflect.has(t, k); },
+            getOwnPropertyDescriptor: function (t, k) {
+                var d = declaration(k);
+                if (d !== undefined) return {value: d, writable: false, enumerable: true, configurable: true};
+                return Reflect.getOwnPropertyDescriptor(t, k);
+            },
+            ownKeys: function (t) {
+                var keys = [];
+                for (var n = 0; n < impl.__list.length; n++) keys.push(String(n));
+                return keys.concat(Reflect.ownKeys(t));
+            },
+            deleteProperty: function (t, k) { return declaration(k) !== undefined ? false : Reflect.deleteProperty(t, k); }
+        });
+    }
+
     // ---- elements -------------------------------------------------------------------
 
     var tagInterfaces = {a: 'Anchor', area: 'Area', audio: 'Audio', base: 'Base', body: 'Body', br: 'BR', button: 'Button',
@@ -765,8 +817,10 @@
         kinds.set(this.style, 'CSSStyleDeclaration');
         return wrapAs(this.style, 'CSSStyleDeclaration');
     });
-    // The layout reads the declarations a script set on an element's style.
-    if (kit.layout) kit.layout.styleOf = function (impl) { return wrappers.get(impl); };
+    on('CSSStyleDeclaration', 'set cssText', function (v) {
+        if (typeof this.setCssText === 'function') this.setCssText(v === null ? '' : String(v));
+        else this.cssText = String(v);
+    });
     // The same live map each time, its items the element's attributes in order.
     var attributeMaps = new WeakMap();
     on('Element', 'get attributes', function () {
