@@ -487,6 +487,57 @@ bool HostHollow(JSContext* cx, unsigned argc, JS::Value* vp) {
 }
 
 /// host.entry(name): what the table of Web IDL facts says of a name ("" for nothing).
+/// The dashed name of a CSS property a style answers to, for its member name ('fontSize')
+/// or its dashed name ('font-size'); empty for any other name. The names come from the
+/// table's CSSPropertyNames line, read once for the process.
+bool HostCssName(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setString(JS_GetEmptyString(cx));
+    if (!args.get(0).isString()) return true;
+    static const std::unordered_map<std::string, std::string> names = [] {
+        std::unordered_map<std::string, std::string> all;
+        std::string_view line = TableEntry("CSSPropertyNames");
+        size_t bar = line.find(" | ");
+        if (bar == std::string_view::npos) return all;
+        std::string_view rest = line.substr(bar + 3);
+        while (!rest.empty()) {
+            size_t space = rest.find(' ');
+            std::string member(rest.substr(0, space));
+            rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+            if (member.empty()) continue;
+            std::string dashed;
+            if (member == "cssFloat") {
+                dashed = "float";
+            } else {
+                std::string_view m = member;
+                if (m.rfind("webkit", 0) == 0) {
+                    dashed = "-webkit";
+                    m.remove_prefix(6);
+                }
+                for (char c : m) {
+                    if (c >= 'A' && c <= 'Z') {
+                        dashed += '-';
+                        dashed += static_cast<char>(c - 'A' + 'a');
+                    } else {
+                        dashed += c;
+                    }
+                }
+            }
+            all.emplace(member, dashed);
+            all.emplace(dashed, dashed);
+        }
+        return all;
+    }();
+    JSLinearString* name = JS_EnsureLinearString(cx, args.get(0).toString());
+    if (!name) return false;
+    auto found = names.find(AsciiOf(name));
+    if (found == names.end()) return true;
+    JSString* text = JS_NewStringCopyN(cx, found->second.data(), found->second.size());
+    if (!text) return false;
+    args.rval().setString(text);
+    return true;
+}
+
 bool HostEntry(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setString(JS_GetEmptyString(cx));
@@ -574,6 +625,7 @@ bool HostAllNames(JSContext* cx, unsigned argc, JS::Value* vp) {
 
 const JSFunctionSpec kHostFunctions[] = {
     JS_FN("entry", HostEntry, 1, 0),
+    JS_FN("cssName", HostCssName, 1, 0),
     JS_FN("facts", HostFacts, 2, 0),
     JS_FN("member", HostMember, 2, 0),
     JS_FN("names", HostNames, 1, 0),

@@ -689,8 +689,11 @@
 
     // The CSS properties a style answers to: each member name ('fontSize') and dashed name
     // ('font-size') to the dashed name the declarations use.
-    var cssNames = null;
+    // (The workbench keeps the names for the process; elsewhere they are read from the
+    // table's line when a style is first asked.)
+    var cssNames = null, hostCssName = typeof host.cssName === 'function' ? host.cssName : null;
     function cssName(k) {
+        if (hostCssName !== null) return typeof k === 'string' ? hostCssName(k) : '';
         if (cssNames === null) {
             cssNames = create(null);
             var line = entry('CSSPropertyNames'), bar = line.indexOf(' | ');
