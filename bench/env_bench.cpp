@@ -9,7 +9,10 @@
 // of the added time that is the environment's own (see PrintPair).
 // `env_bench --profile=<fresh|load>-<on|off>` runs ten ES2021 loads for a profiler instead
 // (see ProfiledLoads); `--profile=twice-<on|off>` loads jquery.js twice into each of ten
-// fresh globals, so that first use and later calls can be counted apart (ProfileTwice).
+// fresh globals, so that first use and later calls can be counted apart (ProfileTwice;
+// `--profile=twice-on:FILE` loads a script of one's own instead).
+// `env_bench --entries` prints, under the modern target's jquery.js load, the entries into
+// the environment that took the most time (per load, with their calls).
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
@@ -90,11 +93,15 @@ static double MillisecondsSince(Clock::time_point start) {
 /// entry to its return). The rest of the added time is the library's own work that runs
 /// only with a page to work on (without one, jquery.js stops at its first
 /// document.createElement).
+static bool g_printEntries = false;
+
 static void PrintPair(const char* what, ScriptTarget target, const std::string& code, int runs) {
     ScriptHost off = HostOf(target, false), on = HostOf(target, true);
     Load(off, code);
     Load(on, code);
     std::vector<double> toff, ton, resetOff, resetOn, inside;
+    bool entries = g_printEntries && !code.empty() && target == ScriptTarget::ES2021;
+    qy::persona::MeasureEnvironmentEntries(entries);
     for (int i = 0; i < runs; ++i) {
         for (bool environment : {false, true}) {
             ScriptHost& host = environment ? on : off;
@@ -113,7 +120,14 @@ static void PrintPair(const char* what, ScriptTarget target, const std::string& 
     std::printf("%-16s %-8s %10.2f ms %10.2f ms %7.2fx %+9.2f ms\n", what, TargetKey(target).c_str(), a, b, b / a, b - a);
     // (The old target's environment is plain script in the page's global: no wrapper
     // marks where it starts, so only the modern target's is metered.)
+    qy::persona::MeasureEnvironmentEntries(false);
     if (code.empty() || target != ScriptTarget::ES2021) return;
+    if (entries) {
+        auto list = qy::persona::EnvironmentEntries();
+        for (size_t i = 0; i < list.size() && i < 30; ++i)
+            std::printf("    %8.3f ms %6.1f calls  %s\n", static_cast<double>(list[i].nanoseconds) / 1e6 / runs,
+                        static_cast<double>(list[i].calls) / runs, list[i].name.c_str());
+    }
     double setUp = Median(resetOn) - Median(resetOff), running = Median(inside);
     std::printf("  the environment's own: set-up %.2f ms + inside its functions and hooks %.2f ms = %.2f ms"
                 " (the rest is the library's own work)\n",
@@ -142,9 +156,9 @@ __attribute__((noinline)) void ProfiledLoads(ScriptHost& host, const std::string
 __attribute__((noinline)) void FirstJquery(ScriptHost& host, const std::string& code) { host.AddCode(code); }
 __attribute__((noinline)) void SecondJquery(ScriptHost& host, const std::string& code) { host.AddCode(code); }
 
-static int ProfileTwice(bool on) {
+static int ProfileTwice(bool on, const std::string& file) {
     ScriptHost host = HostOf(ScriptTarget::ES2021, on);
-    std::string code = JqueryFor(ScriptTarget::ES2021);
+    std::string code = file.empty() ? JqueryFor(ScriptTarget::ES2021) : ReadFile(file.c_str());
     Load(host, code);
     Load(host, code);
     for (int i = 0; i < 10; ++i) {
@@ -152,12 +166,17 @@ static int ProfileTwice(bool on) {
         FirstJquery(host, code);
         SecondJquery(host, code);
     }
-    std::printf("profiled: 10 globals loading jquery.js twice, environment %s\n", on ? "on" : "off");
+    std::printf("profiled: 10 globals loading %s twice, environment %s\n", file.empty() ? "jquery.js" : file.c_str(),
+                on ? "on" : "off");
     return 0;
 }
 
 static int Profile(const std::string& what) {
-    if (what.rfind("twice", 0) == 0) return ProfileTwice(what == "twice-on");
+    // (`--profile=twice-on:FILE` loads FILE twice instead of jquery.js.)
+    if (what.rfind("twice", 0) == 0) {
+        size_t colon = what.find(':');
+        return ProfileTwice(what.substr(0, colon) == "twice-on", colon == std::string::npos ? "" : what.substr(colon + 1));
+    }
     bool load = what.rfind("load", 0) == 0, on = what.size() > 3 && what.substr(what.size() - 3) == "-on";
     ScriptHost host = HostOf(ScriptTarget::ES2021, on);
     std::string code = load ? JqueryFor(ScriptTarget::ES2021) : std::string();
@@ -176,6 +195,8 @@ int main(int argc, char** argv) {
             StopEngine();
             return rc;
         }
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--entries") g_printEntries = true;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

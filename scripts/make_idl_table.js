@@ -190,15 +190,39 @@ console.log('# Flags (comma-separated, "-" for none): cN constructible, length N
 console.log('#   constructor (only for elements a page defines itself); G the global;');
 console.log('#   FName/N a legacy factory function; I indexed access; N named access; iv/ip value/pair');
 console.log('#   iterable; m maplike; s setlike; Sname the stringifier attribute; Aname another');
-console.log('#   name of the interface object on the window.');
+console.log('#   name of the interface object on the window; Kname the prototype\'s constructor comes');
+console.log('#   after member name (otherwise after the last).');
 console.log('# Members: name/N operation of length N; name~t readonly attribute; name=t writable');
 console.log('#   attribute (t: s string, n number, b boolean, o object or null, a any);');
 console.log('#   NAME:v constant; prefix * static, ! unforgeable (on the instance); an operation');
 console.log('#   ending in p returns a promise.');
 console.log('# Written by scripts/make_idl_table.js from the published Web IDL; lines after');
 console.log('# "# ---- by hand" describe what Chrome has beyond the published IDL.');
+// What Chrome has beyond the published IDL on interfaces it describes: other names of
+// the interface objects on the window, and members.
+const chromeAliases = {MediaStream: ['webkitMediaStream'], RTCPeerConnection: ['webkitRTCPeerConnection'],
+    SpeechRecognition: ['webkitSpeechRecognition'], SpeechGrammar: ['webkitSpeechGrammar'],
+    SpeechGrammarList: ['webkitSpeechGrammarList'], SpeechRecognitionErrorEvent: ['webkitSpeechRecognitionError'],
+    SpeechRecognitionEvent: ['webkitSpeechRecognitionEvent']};
+const chromeMembers = {Performance: ['memory~o']};
+// Where Chrome lists a prototype's constructor among its members, where that is not last
+// (the member it follows), as scripts/chrome_constructor_places.json records it.
+const constructorPlaces = JSON.parse(fs.readFileSync(path.join(__dirname, 'chrome_constructor_places.json'), 'utf8'));
+for (let i = 0; i < out.length; i++) {
+    const name = out[i].split(' ')[0];
+    if (!chromeAliases[name] && !chromeMembers[name] && !(name in constructorPlaces)) continue;
+    const bar = out[i].indexOf(' |'), parts = out[i].slice(0, bar).split(' ');
+    let rest = out[i].slice(bar);
+    const flags = parts[2] === '-' ? [] : parts[2].split(',');
+    for (const a of chromeAliases[name] || []) if (!flags.includes('A' + a)) flags.push('A' + a);
+    if (name in constructorPlaces) flags.push('K' + constructorPlaces[name]);
+    parts[2] = flags.length ? flags.join(',') : '-';
+    for (const m of chromeMembers[name] || []) if (!rest.split(' ').includes(m)) rest += ' ' + m;
+    out[i] = parts.join(' ') + rest;
+}
 for (const l of out) console.log(l);
 console.log('# ---- by hand');
 console.log('WindowProperties EventTarget X |');
 console.log('DeprecatedStorageQuota - - | queryUsageAndQuota/1 requestQuota/1');
 console.log('HTMLDocument Document - |');
+console.log('MemoryInfo - X | totalJSHeapSize~n usedJSHeapSize~n jsHeapSizeLimit~n');

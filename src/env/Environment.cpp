@@ -22,6 +22,7 @@
 #include <js/Stack.h>
 #include <js/String.h>
 #include <js/Wrapper.h>
+#include <jsfriendapi.h>
 #include <sys/random.h>
 
 #include <cstring>
@@ -29,12 +30,15 @@
 #include <mutex>
 #include <random>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "env/AccessTrace.h"
+#include "env/CssHost.h"
 #include "env/EnvironmentScripts.h"
 #include "env/InterfaceTable.h"
 #include "jscript/SourceGate.h"
 #include "persona/NativeFunction.h"
+#include "persona/V8Persona.h"
 #include "text/CodePage.h"
 #include "text/LogLines.h"
 
@@ -46,6 +50,7 @@ namespace {
 constexpr const char* kInternalPrefix = "qy-internal:";
 constexpr const char* kEnvironmentFile = "qy-internal:env";
 constexpr const char* kConsoleFile = "qy-internal:console";
+constexpr const char* kStylesFile = "qy-internal:env-styles";
 // Where the environment script takes the console script (its function's last argument).
 constexpr std::string_view kConsoleSlot = "/* console.js */ null";
 // Where the insertable form calls the environment's function; the workbench calls it itself.
@@ -77,6 +82,9 @@ JSObject* HostOf(JSObject* global);
 bool DefineWindowMember(JSContext* cx, JS::HandleObject global, JS::HandleId id, std::string_view name, bool* defined);
 extern thread_local bool g_makingMember;
 bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined);
+}  // namespace
+bool HostFrameRealm(JSContext* cx, unsigned argc, JS::Value* vp);
+namespace {
 
 /// A name as ASCII text, held here (no allocation: the resolve hooks see every missed
 /// name); empty when it is longer than any page name or holds anything but ASCII.
@@ -115,7 +123,12 @@ std::string AsciiOf(JSLinearString* s) { return std::string(AsciiName(s).view())
 /// then the access record.
 bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     if (!JS_ResolveStandardClass(cx, obj, id, resolvedp)) return false;
-    if (*resolvedp) return true;
+    if (*resolvedp) {
+        // The page's Intl as Chrome's: its set-up waited for this.
+        if (!id.isString() || !JS_LinearStringEqualsLiteral(id.toLinearString(), "Intl")) return true;
+        persona::EnvironmentTime metered;
+        return persona::IntlMade(cx, obj);
+    }
     persona::EnvironmentTime metered;
     AsciiName name(id.isString() ? id.toLinearString() : nullptr);
     if (id.isString() && IsWindowName(name.view())) {
@@ -130,6 +143,15 @@ bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* r
             JS::RootedObject hostObject(cx, host);
             JS::RootedValue nameValue(cx, JS::StringValue(id.toString()));
             if (!CallResolver(cx, hostObject, kResolveSlot, nameValue, resolvedp)) return false;
+            if (*resolvedp) return true;
+        }
+    }
+    // window[n]: the document's nth frame.
+    if (id.isInt() && id.toInt() >= 0) {
+        if (JSObject* host = HostOf(obj)) {
+            JS::RootedObject hostObject(cx, host);
+            JS::RootedValue index(cx, JS::Int32Value(id.toInt()));
+            if (!CallResolver(cx, hostObject, kResolveSlot, index, resolvedp)) return false;
             if (*resolvedp) return true;
         }
     }
@@ -151,9 +173,13 @@ bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVec
     return JS_NewEnumerateStandardClasses(cx, obj, properties, enumerableOnly);
 }
 
+bool ChainHasMember(JSObject* obj, jsid id);
+
 bool WatchedResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     persona::EnvironmentTime metered;
     *resolvedp = false;
+    // (A member its prototypes have is no miss: nothing to look up.)
+    if (ChainHasMember(obj, id)) return true;
     if (Environment* env = EnvironmentOf(obj)) return env->NoteMiss(cx, obj, id, true);
     return true;
 }
@@ -179,15 +205,45 @@ bool LazyMayResolve(const JSAtomState&, jsid id, JSObject* maybeObj) {
 // lists them): a page pays only for what its scripts use.
 bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp);
 bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly);
-const JSClassOps kLazyProtoOps = {nullptr, nullptr, nullptr, LazyProtoEnumerate, LazyProtoResolve,
+bool LazyProtoDelete(JSContext* cx, JS::HandleObject obj, JS::HandleId id, JS::ObjectOpResult& result);
+const JSClassOps kLazyProtoOps = {nullptr, LazyProtoDelete, nullptr, LazyProtoEnumerate, LazyProtoResolve,
                                   LazyMayResolve, nullptr, nullptr, nullptr, nullptr};
-// Slots: the interface's name, and the names of the members made so far (a member a
-// script deleted stays deleted).
-enum LazyProtoSlot : uint32_t { kProtoNameSlot, kProtoMadeSlot, kProtoSlots };
+// Slots: the interface's name, the names of the members made so far (a member a script
+// deleted stays deleted), and whether a script ever deleted anything of it.
+// The workbench's prototypes also hold their constructor (put in its place among the
+// members when they are made) and whether all their members were made.
+enum LazyProtoSlot : uint32_t { kProtoNameSlot, kProtoMadeSlot, kProtoDeletedSlot, kProtoCtorSlot, kProtoWholeSlot, kProtoSlots };
 const JSClass kLazyProtoClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(kProtoSlots), &kLazyProtoOps, nullptr, nullptr, nullptr};
 
+bool LazyProtoDelete(JSContext*, JS::HandleObject obj, JS::HandleId, JS::ObjectOpResult& result) {
+    JS::SetReservedSlot(obj, kProtoDeletedSlot, JS::TrueValue());
+    return result.succeed();
+}
+
+/// A watched object's hook has nothing to note for a name its interfaces' prototypes
+/// have (as made, none deleted since): the lookup finds it there. The engine may then
+/// keep its quick paths for the object's members. (Anything else, a chain a script
+/// changed included, goes to the hook.)
+/// Whether `obj`'s prototypes, as the page's interfaces made them (none a script deleted
+/// from since), have member `id`; false for anything else.
+bool ChainHasMember(JSObject* obj, jsid id) {
+    if (!id.isAtom()) return false;
+    AsciiName name(id.toLinearString());
+    if (name.view().empty()) return false;
+    for (JSObject* p = js::GetStaticPrototype(obj); p && JS::GetClass(p) == &kLazyProtoClass; p = js::GetStaticPrototype(p)) {
+        if (JS::GetReservedSlot(p, kProtoDeletedSlot).isTrue()) return false;
+        if (IsPrototypeMember(InterfaceOfProto(p).view(), name.view())) return true;
+    }
+    return false;
+}
+
+bool WatchedMayResolve(const JSAtomState&, jsid id, JSObject* maybeObj) {
+    if (!maybeObj || !id.isAtom()) return true;
+    return !ChainHasMember(maybeObj, id);
+}
+
 const JSClassOps kWatchedOps = {nullptr, nullptr, nullptr, nullptr, WatchedResolve,
-                                nullptr, nullptr, nullptr, nullptr, nullptr};
+                                WatchedMayResolve, nullptr, nullptr, nullptr, nullptr};
 const JSClass kWatchedClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kWatchedOps, nullptr, nullptr, nullptr};
 // Chrome's document.all: a collection that reads as undefined and false.
 // It forwards every operation to the collection the environment made (a script proxy
@@ -254,27 +310,7 @@ bool HostLazyProto(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
-std::vector<std::string_view> SplitView(std::string_view s, char by) {
-    std::vector<std::string_view> parts;
-    for (size_t at = 0;;) {
-        size_t next = s.find(by, at);
-        parts.push_back(s.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at));
-        if (next == std::string_view::npos) return parts;
-        at = next + 1;
-    }
-}
-
-/// A constant's value as the table writes it (decimal, or hexadecimal after 0x); null
-/// for anything else.
-JS::Value ConstantValue(std::string_view text) {
-    std::string s(text);
-    char* end = nullptr;
-    double v = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')
-                   ? static_cast<double>(std::strtoull(s.c_str() + 2, &end, 16))
-                   : std::strtod(s.c_str(), &end);
-    if (s.empty() || !end || *end != '\0') return JS::NullValue();
-    return JS::NumberValue(v);
-}
+constexpr unsigned kConstant = JSPROP_ENUMERATE | JSPROP_READONLY | JSPROP_PERMANENT;
 
 /// host.makeInterface(name, parentProto, parentCtor): interface `name`'s prototype
 /// (inheriting from parentProto; its members made when first looked for) and its
@@ -289,57 +325,53 @@ bool HostMakeInterface(JSContext* cx, unsigned argc, JS::Value* vp) {
     JSLinearString* linear = JS_EnsureLinearString(cx, args.get(0).toString());
     if (!linear) return false;
     JS::RootedString nameString(cx, JS_FORGET_STRING_LINEARNESS(linear));
-    std::string name = AsciiOf(linear);
-    std::string_view line = TableEntry(name);
-    size_t bar = line.find(" |");
-    std::vector<std::string_view> head = SplitView(line.substr(0, bar), ' ');
-    if (name.empty() || head.size() < 3) return true;
-    bool global = false, objectLess = false;
-    unsigned length = 0;
-    for (std::string_view flag : SplitView(head[2], ',')) {
-        if (flag == "G") global = true;
-        else if (flag == "X") objectLess = true;
-        else if (flag.size() > 1 && flag[0] == 'c') {
-            JS::Value n = ConstantValue(flag.substr(1));
-            if (n.isNumber() && n.toNumber() > 0 && n.toNumber() < 65536) length = static_cast<unsigned>(n.toNumber());
-        }
-    }
+    AsciiName name(linear);
+    const TableInterface* f = name.view().empty() ? nullptr : InterfaceFacts(name.view());
+    if (!f) return true;
+    unsigned length = f->length > 0 && f->length < 65536 ? static_cast<unsigned>(f->length) : 0;
     JS::RootedObject parentProto(cx, args.get(1).isObject() ? &args.get(1).toObject() : nullptr);
-    JS::RootedObject proto(cx, JS_NewObjectWithGivenProto(cx, global ? nullptr : &kLazyProtoClass, parentProto));
+    JS::RootedObject proto(cx, JS_NewObjectWithGivenProto(cx, f->global ? nullptr : &kLazyProtoClass, parentProto));
     if (!proto) return false;
-    if (!global) JS::SetReservedSlot(proto, kProtoNameSlot, JS::StringValue(nameString));
+    if (!f->global) {
+        JS::SetReservedSlot(proto, kProtoNameSlot, JS::StringValue(nameString));
+        JS::SetReservedSlot(proto, kProtoWholeSlot, JS::FalseValue());
+    }
     JS::RootedObject ctor(cx);
-    if (!objectLess) {
-        std::string key = "n " + name;
+    if (!f->objectLess) {
+        std::string key = "n " + f->name;
         JS::RootedString keyString(cx, JS_NewStringCopyN(cx, key.data(), key.size()));
         if (!keyString) return false;
-        std::u16string shown(name.begin(), name.end());
+        std::u16string shown(f->name.begin(), f->name.end());
         JSFunction* fn = persona::NewLazyNativeWrapper(cx, keyString, shown, length, true);
         if (!fn) return false;
         ctor = JS_GetFunctionObject(fn);
+        // V8's constructors list length and name before prototype: the engine makes its
+        // natives' two when first looked for, so they are looked for first.
+        bool has = false;
+        if (!JS_HasOwnProperty(cx, ctor, "length", &has) || !JS_HasOwnProperty(cx, ctor, "name", &has)) return false;
         if (args.get(2).isObject()) {
             JS::RootedObject parentCtor(cx, &args.get(2).toObject());
             if (!JS_SetPrototype(cx, ctor, parentCtor)) return false;
         }
         JS::RootedValue protoValue(cx, JS::ObjectValue(*proto)), ctorValue(cx, JS::ObjectValue(*ctor));
-        if (!JS_DefineProperty(cx, ctor, "prototype", protoValue, JSPROP_READONLY | JSPROP_PERMANENT) ||
-            !JS_DefineProperty(cx, proto, "constructor", ctorValue, 0))
-            return false;
+        if (!JS_DefineProperty(cx, ctor, "prototype", protoValue, JSPROP_READONLY | JSPROP_PERMANENT)) return false;
+        // The prototype's constructor and constants come with its members, in Chrome's
+        // order (the global interface's prototype has them now).
+        if (f->global) {
+            if (!JS_DefineProperty(cx, proto, "constructor", ctorValue, 0)) return false;
+        } else {
+            JS::SetReservedSlot(proto, kProtoCtorSlot, ctorValue);
+        }
     }
-    // The constants, in the line's order: each on the constructor, then the prototype.
-    std::string_view all = bar == std::string_view::npos ? std::string_view() : line.substr(std::min(line.size(), bar + 3));
-    for (std::string_view t : SplitView(all, ' ')) {
-        while (!t.empty() && (t[0] == '*' || t[0] == '!')) t.remove_prefix(1);
-        size_t slash = t.find('/'), colon = t.find(':');
-        if (t.empty() || (slash != std::string_view::npos && slash > 0) || colon == std::string_view::npos || colon == 0)
-            continue;
-        JS::RootedString constName(cx, JS_AtomizeStringN(cx, t.data(), colon));
+    // The constants, in the line's order, on the constructor (and the global interface's
+    // prototype).
+    for (const TableMember& m : f->consts) {
+        JS::RootedString constName(cx, JS_AtomizeStringN(cx, m.name.data(), m.name.size()));
         if (!constName) return false;
         JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(constName));
-        JS::RootedValue value(cx, ConstantValue(t.substr(colon + 1)));
-        constexpr unsigned kConstant = JSPROP_ENUMERATE | JSPROP_READONLY | JSPROP_PERMANENT;
+        JS::RootedValue value(cx, m.value != m.value ? JS::NullValue() : JS::NumberValue(m.value));
         if ((ctor && !JS_DefinePropertyById(cx, ctor, id, value, kConstant)) ||
-            !JS_DefinePropertyById(cx, proto, id, value, kConstant))
+            (f->global && !JS_DefinePropertyById(cx, proto, id, value, kConstant)))
             return false;
     }
     JS::RootedObject pair(cx, JS::NewArrayObject(cx, 2));
@@ -422,6 +454,25 @@ bool HostMethod(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+/// wordSet(text): an object whose own members are the words of `text` (split at every
+/// space, as text.split(' ') splits it), each true, in their order.
+bool HostWordSet(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedString text(cx, JS::ToString(cx, args.get(0)));
+    if (!text) return false;
+    std::u16string chars = CopyString(cx, text);
+    JS::RootedObject set(cx, JS_NewPlainObject(cx));
+    if (!set) return false;
+    for (size_t start = 0, at = 0; at <= chars.size(); ++at) {
+        if (at < chars.size() && chars[at] != u' ') continue;
+        if (!JS_DefineUCProperty(cx, set, chars.data() + start, at - start, JS::TrueHandleValue, JSPROP_ENUMERATE))
+            return false;
+        start = at + 1;
+    }
+    args.rval().setObject(*set);
+    return true;
+}
+
 /// host.randomBytes(n): n bytes from the system's random source, as an array.
 bool HostRandomBytes(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
@@ -487,57 +538,6 @@ bool HostHollow(JSContext* cx, unsigned argc, JS::Value* vp) {
 }
 
 /// host.entry(name): what the table of Web IDL facts says of a name ("" for nothing).
-/// The dashed name of a CSS property a style answers to, for its member name ('fontSize')
-/// or its dashed name ('font-size'); empty for any other name. The names come from the
-/// table's CSSPropertyNames line, read once for the process.
-bool HostCssName(JSContext* cx, unsigned argc, JS::Value* vp) {
-    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
-    args.rval().setString(JS_GetEmptyString(cx));
-    if (!args.get(0).isString()) return true;
-    static const std::unordered_map<std::string, std::string> names = [] {
-        std::unordered_map<std::string, std::string> all;
-        std::string_view line = TableEntry("CSSPropertyNames");
-        size_t bar = line.find(" | ");
-        if (bar == std::string_view::npos) return all;
-        std::string_view rest = line.substr(bar + 3);
-        while (!rest.empty()) {
-            size_t space = rest.find(' ');
-            std::string member(rest.substr(0, space));
-            rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
-            if (member.empty()) continue;
-            std::string dashed;
-            if (member == "cssFloat") {
-                dashed = "float";
-            } else {
-                std::string_view m = member;
-                if (m.rfind("webkit", 0) == 0) {
-                    dashed = "-webkit";
-                    m.remove_prefix(6);
-                }
-                for (char c : m) {
-                    if (c >= 'A' && c <= 'Z') {
-                        dashed += '-';
-                        dashed += static_cast<char>(c - 'A' + 'a');
-                    } else {
-                        dashed += c;
-                    }
-                }
-            }
-            all.emplace(member, dashed);
-            all.emplace(dashed, dashed);
-        }
-        return all;
-    }();
-    JSLinearString* name = JS_EnsureLinearString(cx, args.get(0).toString());
-    if (!name) return false;
-    auto found = names.find(AsciiOf(name));
-    if (found == names.end()) return true;
-    JSString* text = JS_NewStringCopyN(cx, found->second.data(), found->second.size());
-    if (!text) return false;
-    args.rval().setString(text);
-    return true;
-}
-
 bool HostEntry(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setString(JS_GetEmptyString(cx));
@@ -560,16 +560,108 @@ bool ParseTableJson(JSContext* cx, const std::string& json, JS::MutableHandleVal
     return JS_ParseJSON(cx, text.data(), static_cast<uint32_t>(text.size()), out);
 }
 
+/// Sets obj[name] = value (enumerable, as a plain object's own).
+bool Put(JSContext* cx, JS::HandleObject obj, const char* name, JS::HandleValue value) {
+    return JS_DefineProperty(cx, obj, name, value, JSPROP_ENUMERATE);
+}
+bool PutText(JSContext* cx, JS::HandleObject obj, const char* name, std::string_view text) {
+    JS::RootedString s(cx, JS_NewStringCopyN(cx, text.data(), text.size()));
+    if (!s) return false;
+    JS::RootedValue v(cx, JS::StringValue(s));
+    return Put(cx, obj, name, v);
+}
+/// A number of the table (NaN where the table's text gives none: null, as its JSON reads).
+bool PutNumber(JSContext* cx, JS::HandleObject obj, const char* name, double n) {
+    JS::RootedValue v(cx, n != n ? JS::NullValue() : JS::NumberValue(n));
+    return Put(cx, obj, name, v);
+}
+bool PutBool(JSContext* cx, JS::HandleObject obj, const char* name, bool b) {
+    JS::RootedValue v(cx, JS::BooleanValue(b));
+    return Put(cx, obj, name, v);
+}
+
+/// A member of the table as the script reads one: {name, kind, type, length, isStatic,
+/// unforgeable, writable, promised (operations), value (constants)}.
+JSObject* MemberObject(JSContext* cx, const TableMember& m) {
+    JS::RootedObject obj(cx, JS_NewPlainObject(cx));
+    if (!obj || !PutText(cx, obj, "name", m.name) ||
+        !PutText(cx, obj, "kind", m.kind == 'o' ? "op" : m.kind == 'a' ? "attr" : "const") ||
+        !PutText(cx, obj, "type", m.type) || !PutNumber(cx, obj, "length", m.length) ||
+        !PutBool(cx, obj, "isStatic", m.isStatic) || !PutBool(cx, obj, "unforgeable", m.unforgeable) ||
+        !PutBool(cx, obj, "writable", m.writable) || (m.kind == 'o' && !PutBool(cx, obj, "promised", m.promised)) ||
+        (m.kind == 'c' && !PutNumber(cx, obj, "value", m.value)))
+        return nullptr;
+    return obj;
+}
+
+bool PutMembers(JSContext* cx, JS::HandleObject obj, const char* name, const std::vector<TableMember>& members) {
+    JS::RootedObject list(cx, JS::NewArrayObject(cx, members.size()));
+    if (!list) return false;
+    for (size_t i = 0; i < members.size(); ++i) {
+        JS::RootedObject m(cx, MemberObject(cx, members[i]));
+        if (!m || !JS_DefineElement(cx, list, static_cast<uint32_t>(i), m, JSPROP_ENUMERATE)) return false;
+    }
+    JS::RootedValue v(cx, JS::ObjectValue(*list));
+    return Put(cx, obj, name, v);
+}
+
+/// An interface's facts for the face, made from the table as read once for the process:
+/// {name, parent, flags (no prototype), length, constructible, factories, stringifier,
+/// statics, consts (null: made by host.makeInterface), unforgeable (null for a global
+/// interface), members (null: each asked for when first made), byName (no prototype, empty)}.
+JSObject* FactsObject(JSContext* cx, const TableInterface& f) {
+    JS::RootedObject obj(cx, JS_NewPlainObject(cx));
+    JS::RootedObject flags(cx, JS_NewObjectWithGivenProto(cx, nullptr, nullptr));
+    JS::RootedObject byName(cx, JS_NewObjectWithGivenProto(cx, nullptr, nullptr));
+    if (!obj || !flags || !byName || !PutText(cx, obj, "name", f.name)) return nullptr;
+    JS::RootedValue v(cx, JS::NullValue());
+    if (!(f.parent.empty() ? Put(cx, obj, "parent", v) : PutText(cx, obj, "parent", f.parent))) return nullptr;
+    for (const std::string& flag : f.flags)
+        if (!PutBool(cx, flags, flag.c_str(), true)) return nullptr;
+    v.setObject(*flags);
+    if (!Put(cx, obj, "flags", v) || !PutNumber(cx, obj, "length", f.length) ||
+        !PutBool(cx, obj, "constructible", f.constructible))
+        return nullptr;
+    JS::RootedObject factories(cx, JS::NewArrayObject(cx, f.factories.size()));
+    if (!factories) return nullptr;
+    for (size_t i = 0; i < f.factories.size(); ++i) {
+        JS::RootedObject one(cx, JS_NewPlainObject(cx));
+        if (!one || !PutText(cx, one, "name", f.factories[i].first) || !PutNumber(cx, one, "length", f.factories[i].second) ||
+            !JS_DefineElement(cx, factories, static_cast<uint32_t>(i), one, JSPROP_ENUMERATE))
+            return nullptr;
+    }
+    v.setObject(*factories);
+    if (!Put(cx, obj, "factories", v)) return nullptr;
+    v.setNull();
+    if (!(f.hasStringifier ? PutText(cx, obj, "stringifier", f.stringifier) : Put(cx, obj, "stringifier", v)) ||
+        !PutMembers(cx, obj, "statics", f.statics) || !Put(cx, obj, "consts", v))
+        return nullptr;
+    v.setNull();
+    if (!(f.global ? Put(cx, obj, "unforgeable", v) : PutMembers(cx, obj, "unforgeable", f.unforgeable)) ||
+        !Put(cx, obj, "members", v))
+        return nullptr;
+    v.setObject(*byName);
+    if (!Put(cx, obj, "byName", v)) return nullptr;
+    return obj;
+}
+
 /// host.facts(name, full): interface `name`'s facts, read once for the process and given
-/// to each page as fresh objects; without `full` its members are left to host.member.
-/// Undefined for no interface.
+/// to each page as fresh objects (FactsObject); with `full`, as the table's JSON gives them
+/// with every member listed. Undefined for no interface.
 bool HostFacts(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setUndefined();
     if (!args.get(0).isString()) return true;
     JSLinearString* name = JS_EnsureLinearString(cx, args.get(0).toString());
     if (!name) return false;
-    return ParseTableJson(cx, InterfaceFactsJson(AsciiOf(name), !args.get(1).isTrue()), args.rval());
+    AsciiName ascii(name);
+    if (args.get(1).isTrue()) return ParseTableJson(cx, InterfaceFactsJson(ascii.view(), false), args.rval());
+    const TableInterface* f = InterfaceFacts(ascii.view());
+    if (!f) return true;
+    JSObject* obj = FactsObject(cx, *f);
+    if (!obj) return false;
+    args.rval().setObject(*obj);
+    return true;
 }
 
 /// host.member(iface, name): one member of interface `iface`'s prototype (of the global
@@ -623,9 +715,11 @@ bool HostAllNames(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+bool HostForge(JSContext* cx, unsigned argc, JS::Value* vp);
+
 const JSFunctionSpec kHostFunctions[] = {
     JS_FN("entry", HostEntry, 1, 0),
-    JS_FN("cssName", HostCssName, 1, 0),
+    JS_FN("css", HostCss, 0, 0),
     JS_FN("facts", HostFacts, 2, 0),
     JS_FN("member", HostMember, 2, 0),
     JS_FN("names", HostNames, 1, 0),
@@ -635,12 +729,16 @@ const JSFunctionSpec kHostFunctions[] = {
     JS_FN("create", HostCreate, 2, 0),
     JS_FN("lazyProto", HostLazyProto, 1, 0),
     JS_FN("makeInterface", HostMakeInterface, 3, 0),
+    JS_FN("frameRealm", HostFrameRealm, 0, 0),
+    JS_FN("forge", HostForge, 2, 0),
     JS_FN("accessor", HostAccessor, 4, 0),
     JS_FN("hidden", HostHidden, 3, 0),
     JS_FN("method", HostMethod, 6, 0),
     JS_FN("randomBytes", HostRandomBytes, 1, 0),
+    JS_FN("wordSet", HostWordSet, 1, 0),
     JS_FN("undetectable", HostUndetectable, 0, 0),
     JS_FN("timers", HostTimers, 1, 0),
+    JS_FN("whenIntl", persona::WhenIntlNative, 1, 0),
     JS_FS_END,
 };
 
@@ -741,6 +839,7 @@ struct ProtoMember {
     bool unforgeable = false;
     unsigned length = 0;
     std::string_view type;  ///< an attribute's type letter(s)
+    double value = 0;       ///< a constant's
 };
 
 /// Calls `each(member)` for the prototype's members in the line's order (static,
@@ -748,7 +847,7 @@ struct ProtoMember {
 /// global interface, the global's own, unforgeable ones included); stops when it
 /// returns false.
 template <typename Each>
-bool ForEachProtoMember(std::string_view line, Each each, bool global = false) {
+bool ForEachProtoMember(std::string_view line, Each each, bool global = false, bool constants = false) {
     size_t bar = line.find(" |");
     if (bar == std::string_view::npos) return true;
     std::string_view all = line.substr(std::min(line.size(), bar + 3));
@@ -770,7 +869,10 @@ bool ForEachProtoMember(std::string_view line, Each each, bool global = false) {
             for (size_t d = stop + 1; d < t.size() && t[d] >= '0' && t[d] <= '9'; ++d)
                 m.length = std::min(m.length * 10 + static_cast<unsigned>(t[d] - '0'), 65535u);
         } else if ((stop = t.find(':')) != std::string_view::npos && stop > 0) {
-            continue;
+            // (With `constants`, a constant too, kind 'k'.)
+            if (!constants) continue;
+            m.kind = 'k';
+            m.value = std::strtod(std::string(t.substr(stop + 1)).c_str(), nullptr);
         } else if ((stop = t.find_first_of("~=")) != std::string_view::npos && stop > 0) {
             m.kind = 'a';
             m.writable = t[stop] == '=';
@@ -855,6 +957,49 @@ bool DefineProtoMember(JSContext* cx, JS::HandleObject proto, std::string_view i
     return true;
 }
 
+/// host.forge(obj, iface): defines interface `iface`'s unforgeable members on `obj` (an
+/// instance), in the line's order, as the face's defineMember would: an attribute as an
+/// enumerable accessor, an operation as an enumerable method, neither configurable nor
+/// (operations) writable; their work comes when first called.
+bool HostForge(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    if (!args.get(0).isObject() || !args.get(1).isString()) return true;
+    JS::RootedObject obj(cx, &args[0].toObject());
+    JSLinearString* linear = JS_EnsureLinearString(cx, args[1].toString());
+    if (!linear) return false;
+    AsciiName iface(linear);
+    const TableInterface* f = iface.view().empty() ? nullptr : InterfaceFacts(iface.view());
+    if (!f || f->global) return true;
+    for (const TableMember& t : f->unforgeable) {
+        ProtoMember m;
+        m.name = t.name;
+        m.kind = t.kind;
+        m.writable = t.writable;
+        m.promised = t.promised;
+        m.unforgeable = t.unforgeable;
+        m.length = t.length > 0 && t.length < 65536 ? static_cast<unsigned>(t.length) : 0;
+        m.type = t.type;
+        if (m.kind != 'a' && m.kind != 'o') continue;
+        JS::RootedString nameString(cx, JS_AtomizeStringN(cx, t.name.data(), t.name.size()));
+        if (!nameString) return false;
+        JS::RootedId id(cx, JS::PropertyKey::NonIntAtom(nameString));
+        unsigned flags = JSPROP_ENUMERATE | (m.unforgeable ? JSPROP_PERMANENT : 0);
+        if (m.kind == 'a') {
+            JS::RootedObject get(cx, NewMemberNative(cx, 'g', f->name, m, "get " + t.name, 0)), set(cx);
+            if (!get) return false;
+            if (m.writable && !(set = NewMemberNative(cx, 's', f->name, m, "set " + t.name, 1))) return false;
+            if (!JS_DefinePropertyById(cx, obj, id, get, set, flags)) return false;
+        } else {
+            JS::RootedObject op(cx, NewMemberNative(cx, 'c', f->name, m, t.name, m.length));
+            if (!op) return false;
+            JS::RootedValue value(cx, JS::ObjectValue(*op));
+            if (!JS_DefinePropertyById(cx, obj, id, value, flags | (m.unforgeable ? JSPROP_READONLY : 0))) return false;
+        }
+    }
+    return true;
+}
+
 /// Defines the window's own member `name` on `global` when the window has one, as the
 /// face would (a member called without a receiver acts on the window): an attribute as
 /// an enumerable accessor, an operation as an enumerable method, unforgeable ones neither
@@ -906,6 +1051,99 @@ bool MakeMemberWork(JSContext* cx, JS::HandleObject wrapper, JS::HandleValue key
 // the making of another.)
 thread_local bool g_makingMember = false;  // (declared above)
 
+/// The member a prototype's constructor follows in Chrome's listing (empty: the last).
+std::string_view ConstructorAfter(std::string_view iface) {
+    const TableInterface* f = InterfaceFacts(iface);
+    if (f)
+        for (const std::string& flag : f->flags)
+            if (flag.size() > 1 && flag[0] == 'K') return std::string_view(flag).substr(1);
+    return {};
+}
+
+/// Defines the workbench prototype's constructor (from its slot) or constant `m` unless
+/// it has it.
+bool DefineProtoValue(JSContext* cx, JS::HandleObject proto, const ProtoMember* m) {
+    const char* ctorName = "constructor";
+    std::string name = m ? std::string(m->name) : ctorName;
+    bool has = false;
+    if (!JS_AlreadyHasOwnProperty(cx, proto, name.c_str(), &has)) return false;
+    if (has) return true;
+    if (!m) {
+        JS::RootedValue ctor(cx, JS::GetReservedSlot(proto, kProtoCtorSlot));
+        return !ctor.isObject() || JS_DefineProperty(cx, proto, ctorName, ctor, 0);
+    }
+    JS::RootedValue value(cx, JS::NumberValue(m->value));
+    return JS_DefineProperty(cx, proto, name.c_str(), value, kConstant);
+}
+
+/// Makes the members of a workbench prototype its scripts have not looked for yet, and
+/// puts all of them in Chrome's order (see ProtoOrder): once looked for one by one, they
+/// stand in the order they were first looked for, and a script listing them must see
+/// the same list whatever it looked for first. What a script added comes after them; a
+/// member it deleted stays deleted. Once: later listings find them in place.
+/// (Chrome's order: the line's attributes, constants and operations as it lists them, and
+/// the constructor after the member Chrome lists it after, or after the last.)
+bool MakeWholeProto(JSContext* cx, JS::HandleObject proto, const std::string& iface) {
+    JS::SetReservedSlot(proto, kProtoWholeSlot, JS::TrueValue());
+    bool ok = true;
+    ForEachProtoMember(
+        TableEntry(iface),
+        [&](const ProtoMember& m) {
+            bool defined = false;
+            ok = DefineProtoMember(cx, proto, iface, m, &defined);
+            return ok;
+        });
+    if (!ok || !DefineProtoValue(cx, proto, nullptr)) return false;
+    // Moved to the end in order, each by taking it away and putting it back, and the
+    // constants not made yet made in their places (one made before, never to be taken
+    // away, stays where it was). The moves are no script's deletions.
+    JS::RootedValue deleted(cx, JS::GetReservedSlot(proto, kProtoDeletedSlot));
+    JS::RootedIdVector before(cx);
+    if (!js::GetPropertyKeys(cx, proto, JSITER_OWNONLY | JSITER_HIDDEN | JSITER_SYMBOLS, &before)) return false;
+    auto move = [&](JS::HandleId id) {
+        JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> desc(cx);
+        if (!JS_GetOwnPropertyDescriptorById(cx, proto, id, &desc)) return false;
+        if (desc.isNothing() || !desc->configurable()) return true;
+        JS::Rooted<JS::PropertyDescriptor> kept(cx, *desc);
+        JS::ObjectOpResult result;
+        return JS_DeletePropertyById(cx, proto, id, result) && JS_DefinePropertyById(cx, proto, id, kept);
+    };
+    std::unordered_set<std::string_view> ours;
+    JS::RootedId id(cx);
+    std::string_view after = ConstructorAfter(iface);
+    bool ctorMoved = false;
+    auto place = [&](std::string_view name, const ProtoMember* constant) {
+        ours.insert(name);
+        if (constant) return DefineProtoValue(cx, proto, constant);
+        JSString* atom = JS_AtomizeStringN(cx, name.data(), name.size());
+        if (!atom) return false;
+        id = JS::PropertyKey::NonIntAtom(atom);
+        return move(id);
+    };
+    ForEachProtoMember(
+        TableEntry(iface),
+        [&](const ProtoMember& m) {
+            ok = place(m.name, m.kind == 'k' ? &m : nullptr);
+            if (ok && !ctorMoved && m.name == after) {
+                ctorMoved = true;
+                ok = place("constructor", nullptr);
+            }
+            return ok;
+        },
+        false, true);
+    if (!ok || (!ctorMoved && !place("constructor", nullptr))) return false;
+    for (size_t k = 0; k < before.length(); ++k) {
+        id = before[k];
+        if (id.isAtom()) {
+            AsciiName name(id.toLinearString());
+            if (!name.view().empty() && ours.count(name.view())) continue;
+        }
+        if (!move(id)) return false;
+    }
+    JS::SetReservedSlot(proto, kProtoDeletedSlot, deleted);
+    return true;
+}
+
 bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
     persona::EnvironmentTime metered;
     *resolvedp = false;
@@ -914,15 +1152,35 @@ bool LazyProtoResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool
     if (!IsPrototypeMember(ifaceName.view(), memberName.view())) return true;
     std::string iface(ifaceName.view());
     std::string_view name = memberName.view();
+    JS::Value whole = JS::GetReservedSlot(obj, kProtoWholeSlot);
+    if (whole.isTrue() || (whole.isFalse() && g_makingMember)) return true;
+    // As a lookup finds it: the last of the name in the line.
+    ProtoMember found;
+    for (const ProtoMember& m : ProtoMembersOf(iface))
+        if (m.name == name) found = m;
+    // A workbench prototype's constructor and constants, made when first looked for.
+    if (whole.isFalse() && !found.kind) {
+        if (name == "constructor") {
+            *resolvedp = JS::GetReservedSlot(obj, kProtoCtorSlot).isObject();
+            return DefineProtoValue(cx, obj, nullptr);
+        }
+        bool ok = true;
+        ForEachProtoMember(
+            TableEntry(iface),
+            [&](const ProtoMember& m) {
+                if (m.kind != 'k' || m.name != name) return true;
+                *resolvedp = true;
+                ok = DefineProtoValue(cx, obj, &m);
+                return false;
+            },
+            false, true);
+        return ok;
+    }
     if (!MakesMembersHere(obj)) {
         JS::RootedValue value(cx, JS::StringValue(id.toString()));
         return CallMemberMaker(cx, obj, value, resolvedp);
     }
     if (g_makingMember) return true;
-    // As a lookup finds it: the last of the name in the line.
-    ProtoMember found;
-    for (const ProtoMember& m : ProtoMembersOf(iface))
-        if (m.name == name) found = m;
     if (!found.kind) return true;
     g_makingMember = true;
     bool ok = DefineProtoMember(cx, obj, iface, found, resolvedp);
@@ -938,6 +1196,14 @@ bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleId
     }
     if (g_makingMember) return true;
     std::string iface(InterfaceOfProto(obj).view());
+    JS::Value whole = JS::GetReservedSlot(obj, kProtoWholeSlot);
+    if (whole.isBoolean()) {
+        if (whole.isTrue()) return true;
+        g_makingMember = true;
+        bool ok = MakeWholeProto(cx, obj, iface);
+        g_makingMember = false;
+        return ok;
+    }
     g_makingMember = true;
     bool ok = true;
     for (const ProtoMember& m : ProtoMembersOf(iface)) {
@@ -949,6 +1215,82 @@ bool LazyProtoEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleId
 }
 
 }  // namespace
+
+/// host.css().cssName(name): the dashed name of a CSS property a style answers to, for
+/// its member name ('fontSize') or its dashed name ('font-size'); empty for any other
+/// name. The names come from the table's CSSPropertyNames line, read once for the process.
+bool HostCssName(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setString(JS_GetEmptyString(cx));
+    if (!args.get(0).isString()) return true;
+    static const std::unordered_map<std::string, std::string> names = [] {
+        std::unordered_map<std::string, std::string> all;
+        std::string_view line = TableEntry("CSSPropertyNames");
+        size_t bar = line.find(" | ");
+        if (bar == std::string_view::npos) return all;
+        std::string_view rest = line.substr(bar + 3);
+        while (!rest.empty()) {
+            size_t space = rest.find(' ');
+            std::string member(rest.substr(0, space));
+            rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+            if (member.empty()) continue;
+            std::string dashed;
+            if (member == "cssFloat") {
+                dashed = "float";
+            } else {
+                std::string_view m = member;
+                if (m.rfind("webkit", 0) == 0) {
+                    dashed = "-webkit";
+                    m.remove_prefix(6);
+                }
+                for (char c : m) {
+                    if (c >= 'A' && c <= 'Z') {
+                        dashed += '-';
+                        dashed += static_cast<char>(c - 'A' + 'a');
+                    } else {
+                        dashed += c;
+                    }
+                }
+            }
+            all.emplace(member, dashed);
+            all.emplace(dashed, dashed);
+        }
+        return all;
+    }();
+    JSLinearString* name = JS_EnsureLinearString(cx, args.get(0).toString());
+    if (!name) return false;
+    auto found = names.find(AsciiOf(name));
+    if (found == names.end()) return true;
+    JSString* text = JS_NewStringCopyN(cx, found->second.data(), found->second.size());
+    if (!text) return false;
+    args.rval().setString(text);
+    return true;
+}
+
+/// host.css().styles(computed): the function that makes the inline styles' parts
+/// (styles.js) or with `computed` the computed styles' (computed.js), run in the current
+/// realm.
+bool HostStyles(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    Environment* env = EnvironmentOf(&args.callee());
+    if (!env) {
+        JS_ReportErrorASCII(cx, "no environment");
+        return false;
+    }
+    return env->RunStyles(cx, JS::ToBoolean(args.get(0)), args.rval());
+}
+
+/// host.frameRealm(): a new global with the language's built-ins for a frame's window
+/// (see Environment::FrameRealm).
+bool HostFrameRealm(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    Environment* env = EnvironmentOf(&args.callee());
+    if (!env) {
+        args.rval().setUndefined();
+        return true;
+    }
+    return env->FrameRealm(cx, args.rval());
+}
 
 std::string_view ScriptText() {
     static const std::string text = [] {
@@ -992,6 +1334,32 @@ std::string InsertableBlock(bool jscript) {
 
 RefPtr<JS::Stencil> CompileScript(JSContext* cx, bool jscript) {
     return CompileText(cx, CompiledText(jscript), kEnvironmentFile);
+}
+
+RefPtr<JS::Stencil> CompileStyles(JSContext* cx, bool computed) {
+    static const std::u16string inline_ = text::Utf8ToUtf16(scripts::kTool_styles);
+    static const std::u16string computed_ = text::Utf8ToUtf16(scripts::kTool_computed);
+    return CompileText(cx, computed ? computed_ : inline_, kStylesFile);
+}
+
+bool Environment::FrameRealm(JSContext* cx, JS::MutableHandleValue rv) {
+    rv.setUndefined();
+    if (!m_options.frameRealm) return true;
+    JSObject* made = m_options.frameRealm(cx);
+    if (!made) return !JS_IsExceptionPending(cx);
+    rv.setObject(*made);
+    return true;
+}
+
+bool Environment::RunStyles(JSContext* cx, bool computed, JS::MutableHandleValue rv) {
+    JS::Stencil* kept = m_options.styles ? m_options.styles(cx, computed) : nullptr;
+    RefPtr<JS::Stencil> own = kept ? nullptr : CompileStyles(cx, computed);
+    JS::Stencil* compiled = kept ? kept : own.get();
+    if (!compiled) {
+        JS_ReportErrorASCII(cx, "the styles' script did not compile");
+        return false;
+    }
+    return RunStencil(cx, compiled, kStylesFile, rv);
 }
 
 RefPtr<JS::Stencil> CompileConsole(JSContext* cx) {

@@ -52,6 +52,12 @@ void SetOutput(Output output);
 /// and drops it before the engine's context goes. Null on an engine failure.
 RefPtr<JS::Stencil> CompileScript(JSContext* cx, bool jscript);
 
+/// One of the styles' scripts (how the modern target's inline styles read and write
+/// values, or with `computed` how computed styles are worked out), compiled; kept and
+/// dropped as CompileScript's result is, and run in a page only when the page first uses
+/// a style (a computed style). Null on an engine failure.
+RefPtr<JS::Stencil> CompileStyles(JSContext* cx, bool computed);
+
 /// The console script compiled (for the modern engine), every function compiled now;
 /// kept and dropped as CompileScript's result is. Null on an engine failure.
 RefPtr<JS::Stencil> CompileConsole(JSContext* cx);
@@ -95,6 +101,11 @@ public:
         std::u16string address;     ///< the page's address (location)
         /// True for code the user wrote (added code, evaluated expressions).
         std::function<bool(const char* file)> isUserCode;
+        /// The kept result of CompileStyles; without it a page compiles the script itself.
+        std::function<JS::Stencil*(JSContext*, bool computed)> styles;
+        /// A new global of the page's compartment with the language's built-ins as the
+        /// page's own show them (a frame's window takes them); none where it is not set.
+        std::function<JSObject*(JSContext*)> frameRealm;
     };
 
     explicit Environment(Options options);
@@ -107,6 +118,13 @@ public:
     /// enumerable, so it is not taken for the user's functions. False on an engine
     /// failure (nothing pending then).
     bool Install(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled);
+
+    /// Runs one of the styles' scripts in the current realm: `rv` is the function that
+    /// makes its part. False on an engine failure (pending).
+    bool RunStyles(JSContext* cx, bool computed, JS::MutableHandleValue rv);
+    /// A frame's realm (Options::frameRealm) as `rv`, undefined where there is none.
+    /// False on an engine failure (pending).
+    bool FrameRealm(JSContext* cx, JS::MutableHandleValue rv);
     /// Runs the page's own scripts (a whole page in the modern target), once, after
     /// Install and whatever else makes the global what the page expects. False on an
     /// engine failure.

@@ -4,6 +4,7 @@
 #include "env/InterfaceTable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -61,7 +62,11 @@ Index& TheIndex() {
                 }
                 f = comma + 1;
             }
-            if (!objectLess) x.AddName(std::string(name));
+            if (!objectLess) {
+                x.AddName(std::string(name));
+                x.protoMembers[name].insert("constructor");
+                x.members.insert("constructor");
+            }
             if (bar != std::string_view::npos) {
                 std::string_view all = line.substr(std::min(line.size(), bar + 3));
                 for (size_t m = 0; m < all.size();) {
@@ -73,8 +78,8 @@ Index& TheIndex() {
                     while (!token.empty() && (token[0] == '!' || token[0] == '*')) token.remove_prefix(1);
                     size_t stop = token.find_first_of("/~=:");
                     x.members.insert(token.substr(0, stop));
-                    if (onPrototype && stop != std::string_view::npos && token[stop] != ':')
-                        x.protoMembers[name].insert(token.substr(0, stop));
+                    // (A constant is on the prototype as well as the constructor.)
+                    if (onPrototype && stop != std::string_view::npos) x.protoMembers[name].insert(token.substr(0, stop));
                 }
             }
             if (name == "Window" && bar != std::string_view::npos) {
@@ -238,6 +243,76 @@ const ReadLine* ReadFacts(std::string_view name) {
     return kept.full.empty() ? nullptr : &kept;
 }
 
+/// A number as the script's Number() reads the table's text; NaN where the JSON form has null.
+double NumberOf(std::string_view s) {
+    std::string text(s);
+    char* end = nullptr;
+    double v = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')
+                   ? static_cast<double>(std::strtoull(text.c_str() + 2, &end, 16))
+                   : std::strtod(text.c_str(), &end);
+    return text.empty() || !end || *end != '\0' ? std::nan("") : v;
+}
+
+/// The line read as ReadFactsLine reads it, into its parts.
+TableInterface ParseInterface(std::string_view name, std::string_view text) {
+    TableInterface f;
+    size_t bar = text.find(" |");
+    std::vector<std::string_view> head = Split(text.substr(0, bar), ' ');
+    if (head.size() < 3 || bar == std::string_view::npos) return f;
+    f.name = name;
+    if (head[1] != "-") f.parent = head[1];
+    for (std::string_view flag : Split(head[2], ',')) {
+        if (flag == "-" || flag.empty()) continue;
+        if (flag[0] == 'c') {
+            f.constructible = true;
+            f.length = NumberOf(flag.substr(1));
+        } else if (flag[0] == 'F') {
+            std::vector<std::string_view> p = Split(flag.substr(1), '/');
+            f.factories.emplace_back(std::string(p[0]), p.size() > 1 ? NumberOf(p[1]) : std::nan(""));
+        } else if (flag[0] == 'S') {
+            f.hasStringifier = true;
+            f.stringifier = flag.substr(1);
+        } else {
+            f.global = f.global || flag == "G";
+            f.objectLess = f.objectLess || flag == "X";
+            f.flags.emplace_back(flag);
+        }
+    }
+    for (std::string_view t : Split(text.substr(std::min(text.size(), bar + 3)), ' ')) {
+        if (t.empty()) continue;
+        TableMember m;
+        while (!t.empty() && (t[0] == '*' || t[0] == '!')) {
+            (t[0] == '*' ? m.isStatic : m.unforgeable) = true;
+            t.remove_prefix(1);
+        }
+        size_t at;
+        if ((at = t.find('/')) != std::string_view::npos && at > 0) {
+            m.kind = 'o';
+            m.name = t.substr(0, at);
+            std::string digits = LeadingInteger(t.substr(at + 1));
+            m.length = digits == "null" ? std::nan("") : std::strtod(digits.c_str(), nullptr);
+            m.promised = t.back() == 'p';
+        } else if ((at = t.find(':')) != std::string_view::npos && at > 0) {
+            m.kind = 'c';
+            m.name = t.substr(0, at);
+            m.value = NumberOf(t.substr(at + 1));
+        } else if ((at = t.find_first_of("~=")) != std::string_view::npos && at > 0) {
+            m.kind = 'a';
+            m.name = t.substr(0, at);
+            m.writable = t[at] == '=';
+            m.type = t.substr(at + 1);
+        } else {
+            continue;
+        }
+        std::vector<TableMember>& list = m.kind == 'c' ? f.consts
+                                         : m.isStatic  ? f.statics
+                                         : m.unforgeable || f.global ? f.unforgeable
+                                                                     : f.members;
+        list.push_back(std::move(m));
+    }
+    return f;
+}
+
 }  // namespace
 
 const std::string& InterfaceFactsJson(std::string_view name, bool brief) {
@@ -252,6 +327,19 @@ const std::string& InterfaceMemberJson(std::string_view iface, std::string_view 
     if (!read) return none;
     auto it = read->members.find(std::string(member));
     return it == read->members.end() ? none : it->second;
+}
+
+const TableInterface* InterfaceFacts(std::string_view name) {
+    static std::mutex lock;
+    static std::unordered_map<std::string, TableInterface> read;
+    std::lock_guard<std::mutex> hold(lock);
+    auto it = read.find(std::string(name));
+    if (it == read.end()) {
+        Index& x = TheIndex();
+        auto line = x.lines.find(name);
+        it = read.emplace(std::string(name), line == x.lines.end() ? TableInterface() : ParseInterface(name, line->second)).first;
+    }
+    return it->second.name.empty() ? nullptr : &it->second;
 }
 
 std::string_view TableEntry(std::string_view name) {

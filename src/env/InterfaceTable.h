@@ -30,6 +30,34 @@ std::string_view TableEntry(std::string_view name);
 /// time. Empty when `name` is no interface of the table.
 const std::string& InterfaceFactsJson(std::string_view name, bool brief = false);
 
+/// One member of an interface's line, read.
+struct TableMember {
+    std::string name;
+    char kind = 0;  ///< 'o' operation, 'a' attribute, 'c' constant
+    std::string type = "a";  ///< an attribute's type letter(s)
+    double length = 0;  ///< an operation's argument count (NaN where the line gives none)
+    bool isStatic = false;
+    bool unforgeable = false;
+    bool writable = false;
+    bool promised = false;  ///< an operation that returns a promise
+    double value = 0;  ///< a constant's value (NaN where the line's text is no number)
+};
+
+/// An interface's line read once for the process: what InterfaceFactsJson gives, unencoded.
+struct TableInterface {
+    std::string name;
+    std::string parent;  ///< empty for none
+    std::vector<std::string> flags;  ///< the plain flags (G, X, N, h, I, iv, ip…)
+    bool global = false, objectLess = false, constructible = false;
+    double length = 0;
+    std::vector<std::pair<std::string, double>> factories;
+    bool hasStringifier = false;
+    std::string stringifier;
+    std::vector<TableMember> members, statics, consts, unforgeable;
+};
+/// Null when `name` is no interface of the table.
+const TableInterface* InterfaceFacts(std::string_view name);
+
 /// One member of an interface's prototype (for the global interface, one of its own
 /// members) as JSON, as InterfaceFactsJson lists it; empty when it has none of the name.
 const std::string& InterfaceMemberJson(std::string_view iface, std::string_view member);

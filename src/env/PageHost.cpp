@@ -29,6 +29,8 @@
 #include <sstream>
 
 #include "env/Environment.h"
+#include "env/HtmlTokens.h"
+#include "env/Selectors.h"
 #include "jscript/Runtime.h"
 #include "jscript/SourceGate.h"
 #include "page/CookieJar.h"
@@ -142,17 +144,51 @@ bool TreeToArray(JSContext* cx, const page::HtmlTree& tree, JS::MutableHandleVal
     return true;
 }
 
+/// The small reader's nodes in the same flat form.
+bool FragmentToArray(JSContext* cx, const std::vector<FragmentNode>& nodes, JS::MutableHandleValue rval) {
+    JS::RootedValueVector out(cx);
+    auto push = [&](const std::u16string& s) {
+        JSString* str = JS_NewUCStringCopyN(cx, s.data(), s.size());
+        return str && out.append(JS::StringValue(str));
+    };
+    for (const FragmentNode& node : nodes) {
+        if (!out.append(JS::Int32Value(static_cast<int32_t>(node.kind)))) return false;
+        if (node.kind != FragmentNode::Kind::Element) {
+            if (!push(node.text)) return false;
+            continue;
+        }
+        JSString* name = JS_AtomizeUCStringN(cx, node.name.data(), node.name.size());
+        if (!name || !out.append(JS::StringValue(name)) || !out.append(JS::Int32Value(0)) ||
+            !out.append(JS::Int32Value(static_cast<int32_t>(node.attributes.size()))))
+            return false;
+        for (const auto& [attribute, value] : node.attributes)
+            if (!push(attribute) || !push(value)) return false;
+        if (!out.append(JS::Int32Value(static_cast<int32_t>(node.children)))) return false;
+        // A fragment's script says it starts nowhere in the page.
+        if (node.name == u"script" && (!out.append(JS::Int32Value(0)) || !out.append(JS::Int32Value(0)))) return false;
+    }
+    JSObject* array = JS::NewArrayObject(cx, out);
+    if (!array) return false;
+    rval.setObject(*array);
+    return true;
+}
+
 /// host.parseHtml(html, context, svg): the fragment as innerHTML of a `context` element
-/// reads it; a whole page when `context` is null.
+/// reads it; a whole page when `context` is null. The plain fragments scripts give
+/// innerHTML most are read by the small reader; the full parser reads the rest.
 bool HostParseHtml(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     bool ok = true;
-    std::string html = text::Utf16ToUtf8(ArgText(cx, args.get(0), ok));
+    std::u16string html = ArgText(cx, args.get(0), ok);
     if (!ok) return false;
-    if (args.get(1).isNullOrUndefined()) return TreeToArray(cx, page::ParseDocument(html), args.rval());
-    std::string context = text::Utf16ToUtf8(ArgText(cx, args.get(1), ok));
+    if (args.get(1).isNullOrUndefined()) return TreeToArray(cx, page::ParseDocument(text::Utf16ToUtf8(html)), args.rval());
+    std::u16string context = ArgText(cx, args.get(1), ok);
     if (!ok) return false;
-    return TreeToArray(cx, page::ParseFragment(html, context, JS::ToBoolean(args.get(2))), args.rval());
+    bool svg = JS::ToBoolean(args.get(2));
+    if (!svg) {
+        if (auto nodes = ReadPlainFragment(html, context)) return FragmentToArray(cx, *nodes, args.rval());
+    }
+    return TreeToArray(cx, page::ParseFragment(text::Utf16ToUtf8(html), text::Utf16ToUtf8(context), svg), args.rval());
 }
 
 bool HostCookie(JSContext* cx, unsigned argc, JS::Value* vp) {
@@ -209,6 +245,25 @@ bool HostClock(JSContext* cx, unsigned argc, JS::Value* vp) {
     args.rval().setUndefined();
     if (PageState* state = StateOf(cx); state && args.get(0).isNumber() && std::isfinite(args.get(0).toNumber()))
         state->timerMs = std::max(state->timerMs, args.get(0).toNumber());
+    return true;
+}
+
+/// The page's fine clock as Chrome keeps it: the monotonic time in seconds, kept to
+/// whole tenths of a millisecond (a page is never given a finer one).
+bool HostMonotonic(JSContext*, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    auto since = std::chrono::steady_clock::now().time_since_epoch();
+    auto tenths = std::chrono::duration_cast<std::chrono::microseconds>(since).count() / 100;
+    args.rval().setDouble(static_cast<double>(tenths) / 1e4);
+    return true;
+}
+
+/// The wall clock in milliseconds, to a tenth of one (a page's time origin).
+bool HostWallTime(JSContext*, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    auto since = std::chrono::system_clock::now().time_since_epoch();
+    auto tenths = std::chrono::duration_cast<std::chrono::microseconds>(since).count() / 100;
+    args.rval().setDouble(static_cast<double>(tenths) / 10);
     return true;
 }
 
@@ -370,6 +425,8 @@ const JSFunctionSpec kPageFunctions[] = {
     JS_FN("cookie", HostCookie, 0, 0),
     JS_FN("setCookie", HostSetCookie, 1, 0),
     JS_FN("clock", HostClock, 1, 0),
+    JS_FN("monotonic", HostMonotonic, 0, 0),
+    JS_FN("wallTime", HostWallTime, 0, 0),
     JS_FN("runScript", HostRunScript, 4, 0),
     JS_FN("readLocal", HostReadLocal, 1, 0),
     JS_FN("errorPlace", HostErrorPlace, 0, 0),
@@ -441,7 +498,8 @@ bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
         return true;
     }();
     (void)clockHooked;
-    if (!JS_DefineFunctions(cx, host, kPageFunctions) || !DefineCanvasHost(cx, host) || !DefineGlHost(cx, host))
+    if (!JS_DefineFunctions(cx, host, kPageFunctions) || !DefineSelectorHost(cx, host) || !DefineCanvasHost(cx, host) ||
+        !DefineGlHost(cx, host))
         return false;
     JS::RootedValue seeded(cx, JS::BooleanValue(state.seeded));
     if (!JS_DefineProperty(cx, host, "seeded", seeded, JSPROP_ENUMERATE)) return false;

@@ -7,9 +7,12 @@
 #include <js/CallAndConstruct.h>
 #include <js/Conversions.h>
 #include <js/ValueArray.h>
+#include <js/String.h>
 #include <jsfriendapi.h>
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <vector>
 
 namespace qy::persona {
@@ -27,6 +30,41 @@ thread_local std::chrono::steady_clock::time_point g_since;
 thread_local uint64_t g_nanoseconds = 0;
 
 WorkMaker g_workMaker = nullptr;
+
+// The breakdown by entry: only when asked, only in a benchmark.
+bool g_entries = false;
+std::map<std::string, EnvironmentEntry>* g_entryTable = nullptr;
+
+/// Counts one outermost call of a wrapper by its name, from construction to the end of scope.
+class EntryMeter {
+public:
+    EntryMeter(JSContext* cx, JSObject* callee) {
+        if (!g_entries || !g_measuring || g_depth != 0) return;
+        JSString* id = JS_GetFunctionId(JS_GetObjectFunction(callee));
+        if (id) {
+            JS::RootedString name(cx, id);
+            if (JS::UniqueChars utf8 = JS_EncodeStringToUTF8(cx, name)) m_name = utf8.get();
+        }
+        m_counting = true;
+        m_since = std::chrono::steady_clock::now();
+    }
+    ~EntryMeter() {
+        if (!m_counting) return;
+        if (!g_entryTable) g_entryTable = new std::map<std::string, EnvironmentEntry>;
+        EnvironmentEntry& e = (*g_entryTable)[m_name];
+        e.name = m_name;
+        ++e.calls;
+        e.nanoseconds += static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - m_since).count());
+    }
+    EntryMeter(const EntryMeter&) = delete;
+    EntryMeter& operator=(const EntryMeter&) = delete;
+
+private:
+    bool m_counting = false;
+    std::string m_name;
+    std::chrono::steady_clock::time_point m_since;
+};
 
 /// A lazy wrapper's implementation, made now from its key.
 bool MakeWork(JSContext* cx, JS::HandleObject fn, JS::MutableHandleValue impl) {
@@ -46,8 +84,10 @@ bool MakeWork(JSContext* cx, JS::HandleObject fn, JS::MutableHandleValue impl) {
 }
 
 bool Trampoline(JSContext* cx, unsigned argc, JS::Value* vp) {
-    EnvironmentTime metered;
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    // (The callee's name is read first: the result takes its place.)
+    EntryMeter entry(cx, &args.callee());
+    EnvironmentTime metered;
     JS::RootedValue impl(cx, js::GetFunctionNativeReserved(&args.callee(), kImplSlot));
     if (!impl.isObject()) {
         JS::RootedObject callee(cx, &args.callee());
@@ -87,6 +127,20 @@ void MeasureEnvironmentTime(bool on) {
 }
 
 uint64_t EnvironmentNanoseconds() { return g_nanoseconds; }
+
+void MeasureEnvironmentEntries(bool on) {
+    // (Switched on, it starts a new count; switched off, the count stays to be read.)
+    if (on && g_entryTable) g_entryTable->clear();
+    g_entries = on;
+}
+
+std::vector<EnvironmentEntry> EnvironmentEntries() {
+    std::vector<EnvironmentEntry> out;
+    if (g_entryTable)
+        for (auto& [name, e] : *g_entryTable) out.push_back(e);
+    std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.nanoseconds > b.nanoseconds; });
+    return out;
+}
 
 EnvironmentTime::EnvironmentTime() {
     if (!g_measuring) return;

@@ -13,6 +13,9 @@
 
 #include <jsapi.h>
 
+#include <string>
+#include <vector>
+
 #include <cstdint>
 #include <string_view>
 
@@ -58,6 +61,17 @@ void SetNativeTrace(NativeTrace trace);
 void MeasureEnvironmentTime(bool on);
 /// Nanoseconds counted since the meter was last switched on.
 uint64_t EnvironmentNanoseconds();
+
+/// With the meter on, also count each outermost entry into the environment by the
+/// wrapper's name (its calls and their time), for a benchmark's breakdown.
+void MeasureEnvironmentEntries(bool on);
+struct EnvironmentEntry {
+    std::string name;
+    uint64_t calls = 0;
+    uint64_t nanoseconds = 0;
+};
+/// The entries counted since they were switched on, the costliest first.
+std::vector<EnvironmentEntry> EnvironmentEntries();
 
 class EnvironmentTime {
 public:

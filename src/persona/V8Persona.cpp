@@ -6,6 +6,7 @@
 #include "persona/V8Persona.h"
 
 #include <js/ArrayBuffer.h>
+#include <js/Array.h>
 #include <js/CallAndConstruct.h>
 #include <js/CompilationAndEvaluation.h>
 #include <js/Conversions.h>
@@ -105,8 +106,11 @@ bool FunctionToString(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::RootedString name(cx, JS_GetFunctionId(fun));
     std::u16string n = Copy(cx, name);
     // The engine keeps an accessor's bare name; V8 prints its prefix as `name` shows it.
+    // (The engine makes a native's length and name when first looked for, in that order
+    // as V8 lists them, unless name is looked for alone.)
     JS::RootedValue shown(cx);
-    if (JS_GetProperty(cx, self, "name", &shown) && shown.isString()) {
+    bool hasLength = false;
+    if (JS_HasOwnProperty(cx, self, "length", &hasLength) && JS_GetProperty(cx, self, "name", &shown) && shown.isString()) {
         std::u16string s = Copy(cx, shown.toString());
         if ((s.rfind(u"get ", 0) == 0 || s.rfind(u"set ", 0) == 0) && s.substr(4) == n) n = s;
     }
@@ -210,7 +214,51 @@ bool DefineMethod(JSContext* cx, JS::HandleObject on, const char* name, JSFuncti
     return JS_DefineProperty(cx, on, name, v, 0);
 }
 
+/// finish(Intl) for `global`'s Intl.
+bool RunIntlWork(JSContext* cx, JS::HandleObject global, JS::HandleValue finish) {
+    JS::RootedValueArray<1> argv(cx);
+    if (!JS_GetProperty(cx, global, "Intl", argv[0])) return false;
+    JS::RootedValue ignored(cx);
+    return JS::Call(cx, JS::UndefinedHandleValue, finish, argv, &ignored);
+}
+
 }  // namespace
+
+bool WhenIntlMade(JSContext* cx, JS::HandleObject global, JS::HandleValue finish) {
+    if (!finish.isObject() || !JS::IsCallable(&finish.toObject())) {
+        JS_ReportErrorASCII(cx, "whenIntl: a function expected");
+        return false;
+    }
+    JS::RootedValue slot(cx, JS::GetReservedSlot(global, kIntlWorkSlot));
+    if (slot.isTrue()) return RunIntlWork(cx, global, finish);
+    JS::RootedObject list(cx, slot.isObject() ? &slot.toObject() : JS::NewArrayObject(cx, 0));
+    uint32_t n = 0;
+    if (!list || !JS::GetArrayLength(cx, list, &n) || !JS_SetElement(cx, list, n, finish)) return false;
+    JS::SetReservedSlot(global, kIntlWorkSlot, JS::ObjectValue(*list));
+    return true;
+}
+
+bool IntlMade(JSContext* cx, JS::HandleObject global) {
+    JS::RootedValue slot(cx, JS::GetReservedSlot(global, kIntlWorkSlot));
+    if (slot.isTrue()) return true;
+    // Marked first: work that reaches Intl again finds it made.
+    JS::SetReservedSlot(global, kIntlWorkSlot, JS::TrueValue());
+    if (!slot.isObject()) return true;
+    JS::RootedObject list(cx, &slot.toObject());
+    uint32_t n = 0;
+    if (!JS::GetArrayLength(cx, list, &n)) return false;
+    JS::RootedValue finish(cx);
+    for (uint32_t i = 0; i < n; ++i)
+        if (!JS_GetElement(cx, list, i, &finish) || !RunIntlWork(cx, global, finish)) return false;
+    return true;
+}
+
+bool WhenIntlNative(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setUndefined();
+    JS::RootedObject global(cx, JS::CurrentGlobalOrNull(cx));
+    return global && WhenIntlMade(cx, global, args.get(0));
+}
 
 RefPtr<JS::Stencil> CompileScript(JSContext* cx) {
     std::string_view code = scripts::kTool_v8;
@@ -218,7 +266,9 @@ RefPtr<JS::Stencil> CompileScript(JSContext* cx) {
     if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return nullptr;
     JS::CompileOptions opts(cx);
     opts.setFileAndLine(kScriptFile, 1);
-    opts.setForceFullParse();
+    // Compiled lazily: a global makes code only for the functions its set-up runs (those
+    // the script puts in parentheses) and those its page calls, not for the many built-ins
+    // a page never touches.
     return JS::CompileGlobalScriptToStencil(cx, opts, src);
 }
 
@@ -269,6 +319,7 @@ bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, co
         JS_FN("intrinsic", Intrinsic, 1, 0),
         JS_FN("hidden", DefineHidden, 3, 0),
         JS_FN("method", DefineNativeMethod, 5, 0),
+        JS_FN("whenIntl", WhenIntlNative, 1, 0),
         JS_FS_END,
     };
     JS::RootedObject host(cx, JS_NewPlainObject(cx));

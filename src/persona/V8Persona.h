@@ -37,6 +37,24 @@ RefPtr<JS::Stencil> CompileScript(JSContext* cx);
 [[nodiscard]] bool InstallV8(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled, const V8Options& options,
                              JS::HandleObject watcher);
 
+/// The global's application slot (0 is the environment's host) that holds the set-up
+/// left until the global's `Intl` is made: a list of functions, then true once it ran.
+constexpr uint32_t kIntlWorkSlot = 1;
+
+/// Leaves `finish` until the engine makes `global`'s Intl (most pages never reach it,
+/// and making it costs a fresh global much): it is then called with the Intl object,
+/// before any script sees it, after the work left before it. When Intl was made already
+/// it runs at once.
+[[nodiscard]] bool WhenIntlMade(JSContext* cx, JS::HandleObject global, JS::HandleValue finish);
+
+/// Runs the work left for Intl; the global's resolve hook calls it right after the engine
+/// made `Intl` there.
+[[nodiscard]] bool IntlMade(JSContext* cx, JS::HandleObject global);
+
+/// A native for the set-up scripts' hosts: whenIntl(finish) calls WhenIntlMade for the
+/// current global.
+bool WhenIntlNative(JSContext* cx, unsigned argc, JS::Value* vp);
+
 /// Held while a persona global runs: the engine words its errors as V8 does (and
 /// reports stack exhaustion as a RangeError). The wording is the process's, so it is
 /// switched only while such a global runs; the previous wording comes back afterwards.

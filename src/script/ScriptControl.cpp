@@ -11,6 +11,7 @@
 #include <js/ErrorReport.h>
 #include <js/Exception.h>
 #include <js/SourceText.h>
+#include <js/experimental/JSStencil.h>
 #include <js/String.h>
 #include <js/Symbol.h>
 #include <js/friend/ErrorMessages.h>
@@ -377,8 +378,8 @@ JSObject* ExceptionWatcher(JSContext* cx) {
     return g_exceptionWatcher->get();
 }
 
-/// The browser environment compiled once per target, the modern target's console alone
-/// and the persona's script, for the engine's life: dropped with the engine's roots,
+/// The browser environment compiled once per target, the modern target's console alone,
+/// its styles' scripts and the persona's script, for the engine's life: dropped with the engine's roots,
 /// before its context goes.
 class EnvironmentStencils final : public detail::JsRootLink {
 public:
@@ -387,6 +388,22 @@ public:
     }
     static JS::Stencil* Console(JSContext* cx) {
         return Kept().Get(2, [&] { return env::CompileConsole(cx); });
+    }
+    /// JScript's extras (kPrelude), compiled once.
+    static JS::Stencil* Prelude(JSContext* cx) {
+        return Kept().Get(4, [&] {
+            JS::SourceText<char16_t> src;
+            JS::CompileOptions opts(cx);
+            opts.setFileAndLine("prelude", 1);
+            RefPtr<JS::Stencil> compiled;
+            if (src.init(cx, kPrelude, std::char_traits<char16_t>::length(kPrelude), JS::SourceOwnership::Borrowed))
+                compiled = JS::CompileGlobalScriptToStencil(cx, opts, src);
+            if (!compiled) JS_ClearPendingException(cx);
+            return compiled;
+        });
+    }
+    static JS::Stencil* Styles(JSContext* cx, bool computed) {
+        return Kept().Get(computed ? 6 : 5, [&] { return env::CompileStyles(cx, computed); });
     }
     static JS::Stencil* Persona(JSContext* cx) {
         return Kept().Get(3, [&] {
@@ -421,7 +438,7 @@ private:
         return slot.get();
     }
 
-    RefPtr<JS::Stencil> m_stencils[4];
+    RefPtr<JS::Stencil> m_stencils[7];
     bool m_linked = false;
 };
 
@@ -572,14 +589,8 @@ public:
         }
         {
             JSAutoRealm ar(cx, global);
-            JS::SourceText<char16_t> src;
-            JS::CompileOptions opts(cx);
-            opts.setFileAndLine("prelude", 1);
-            JS::RootedValue rv(cx);
-            if (!src.init(cx, kPrelude, std::char_traits<char16_t>::length(kPrelude), JS::SourceOwnership::Borrowed) ||
-                !JS::Evaluate(cx, opts, src, &rv)) {
-                JS_ClearPendingException(cx);
-            }
+            // The persona takes JScript's extras away again: its global never gets them.
+            if (!m_v8Persona) RunPrelude(cx);
             if (m_target == ScriptTarget::JScript58) {
                 detail::EngineCall call;
                 if (!jscript::InstallRuntime(cx, global)) JS_ClearPendingException(cx);
@@ -622,6 +633,45 @@ public:
     }
 
 private:
+    /// A frame's realm: a global in the page's compartment (its objects pass between the
+    /// two as they are) with the persona's built-ins, unseen by the workbench's tools.
+    /// Null on failure (nothing pending).
+    static JSObject* FrameRealm(JSContext* cx, const std::u16string& address) {
+        JS::RootedObject page(cx, JS::CurrentGlobalOrNull(cx));
+        if (!page) return nullptr;
+        JS::RealmOptions options;
+        options.creationOptions().setWeakRefsEnabled(JS::WeakRefSpecifier::EnabledWithoutCleanupSome);
+        options.creationOptions().setExistingCompartment(page);
+        persona::PrepareRealm(options);
+        detail::EngineCall call;
+        JS::RootedObject global(cx, JS_NewGlobalObject(cx, env::GlobalClass(), nullptr, JS::DontFireOnNewGlobalHook, options));
+        if (!global) {
+            JS_ClearPendingException(cx);
+            return nullptr;
+        }
+        JSAutoRealm ar(cx, global);
+        persona::V8Wording wording(true);
+        env::RunOnceScope once(cx);
+        JS::RootedObject watcher(cx, ExceptionWatcher(cx));
+        if (!persona::InstallV8(cx, global, EnvironmentStencils::Persona(cx), {address, IsUserFile}, watcher)) {
+            JS_ClearPendingException(cx);
+            return nullptr;
+        }
+        return global;
+    }
+
+    /// JScript's extras in the current global.
+    static void RunPrelude(JSContext* cx) {
+        JS::Stencil* compiled = EnvironmentStencils::Prelude(cx);
+        if (!compiled) return;
+        JS::CompileOptions opts(cx);
+        opts.setFileAndLine("prelude", 1);
+        JS::InstantiateOptions instantiate(opts);
+        JS::RootedScript script(cx, JS::InstantiateGlobalStencil(cx, instantiate, compiled));
+        JS::RootedValue rv(cx);
+        if (!script || !JS_ExecuteScript(cx, script, &rv)) JS_ClearPendingException(cx);
+    }
+
     /// The page objects run first in the fresh global; reads of names they lack are
     /// noted from then on, for code the user wrote.
     void InstallEnvironment(JSContext* cx, JS::HandleObject global) {
@@ -630,6 +680,8 @@ private:
         options.jscript = m_target == ScriptTarget::JScript58;
         options.address = m_pageAddress;
         options.isUserCode = IsUserFile;
+        options.styles = EnvironmentStencils::Styles;
+        if (m_v8Persona) options.frameRealm = [address = m_pageAddress](JSContext* cx) { return FrameRealm(cx, address); };
         m_env = std::make_unique<env::Environment>(std::move(options));
         detail::EngineCall call;
         m_env->Install(cx, global, compiled);

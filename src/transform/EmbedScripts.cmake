@@ -24,7 +24,10 @@ foreach(script ${scripts})
     if(pieces STREQUAL "")
         set(pieces "\"\"")
     endif()
-    string(APPEND content "inline constexpr std::string_view kTool_${name} =\n${pieces};\n")
+    # (The view takes its length from the array: a compiler counting the characters of a
+    # long script one by one in a constant expression gives up.)
+    string(APPEND content "inline constexpr char kText_${name}[] =\n${pieces};\n")
+    string(APPEND content "inline constexpr std::string_view kTool_${name}{kText_${name}, sizeof(kText_${name}) - 1};\n")
     string(APPEND all "    std::pair<const char*, std::string_view>{\"${name}\", kTool_${name}},\n")
 endforeach()
 # Every script with its name, in name order.

@@ -38,6 +38,20 @@ TEST_P(Record, MissingMemberWithItsFirstLineOnce) {
     EXPECT_EQ(env.Report(), Lines{"-->环境缺失：location.fragmentDirective（第 1 行，1 次）"});
 }
 
+TEST(ModernRecord, MembersTheInterfacesHaveAreNotMissingUntilDeleted) {
+    EnvHost env{ScriptTarget::ES2021};
+    // Read through the watched objects, members of their prototypes are found there, made
+    // or not yet, however often they are read.
+    ASSERT_TRUE(env.Add("for (var i = 0; i < 3; i++) { var t = document.title, u = navigator.userAgent, h = location.href,"
+                        " w = screen.width, c = document.createElement('div'); }\n"));
+    EXPECT_TRUE(env.Report().empty());
+    // A member a script deleted from an interface's prototype is missing from then on.
+    ASSERT_TRUE(env.Add("delete Document.prototype.title;\nvar t2 = document.title, l = navigator.language;\n"
+                        "delete Navigator.prototype.platform;\nvar p = navigator.platform;\n"));
+    EXPECT_EQ(env.Report(), (Lines{"-->环境缺失：document.title（第 2 行，1 次）", "-->环境缺失：navigator.platform（第 4 行，1 次）"}));
+    EXPECT_EQ(env.Text("typeof document.title + typeof document.createElement"), "undefinedfunction");
+}
+
 TEST_P(Record, PlacesInFunctionsAndRewrittenCode) {
     // String indexing is rewritten under JScript; the place stays where the user wrote it.
     ASSERT_TRUE(env.Add("var s = 'abc';\nvar k = 'deviceMemoryX';\n\n   var c = s[0] + navigator[k];\n"));

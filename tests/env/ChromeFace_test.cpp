@@ -74,6 +74,15 @@ TEST_F(ChromeFace, TheTableReadOnceForTheProcessGivesWhatTheScriptReadsFromIt) {
     EXPECT_EQ(workbench, portable);
 }
 
+TEST_F(ChromeFace, APageReplacingReflectOrProxyBreaksNoPageObject) {
+    // The page objects' own work keeps the language's reflection as it found it.
+    ASSERT_TRUE(env.Add("var d = document.createElement('div'); d.innerHTML = '<div id=\"q\" data-k=\"v\"></div><form name=\"f\"></form>';"
+                        "document.body.appendChild(d); Reflect = {}; Proxy = null;"));
+    EXPECT_EQ(env.Text("[typeof q, typeof window.nothere, 'q' in window, q.dataset.k, typeof document.f,"
+                       " Object.keys(q.dataset).join(), document.querySelector('#q') === q].join(' ')"),
+              "object undefined true v object k true");
+}
+
 TEST_F(ChromeFace, WhatAPageChangesEndsWithItsReset) {
     // Every Reset makes the page anew: a change a script makes to the interfaces, the
     // built-ins, the window or the page does not reach the next one.
@@ -129,6 +138,25 @@ TEST_F(ChromeFace, NothingOfTheWorkbenchIsReachable) {
     EXPECT_EQ(env.Text("try { Object.getOwnPropertyDescriptor(Node.prototype, 'nodeName').get.call("
                        "Object.create(HTMLDivElement.prototype)) } catch (e) { e.message }"),
               "Illegal invocation");
+}
+
+TEST_F(ChromeFace, UnforgeableMembersAreTheInstancesOwnAndFixed) {
+    // A location's members are its own, fixed, native accessors and methods that act
+    // on a location only; isTrusted is each event's own.
+    EXPECT_EQ(env.Text("Object.keys(location).sort().join()"),
+              "ancestorOrigins,assign,hash,host,hostname,href,origin,pathname,port,protocol,reload,replace,search,toString");
+    EXPECT_EQ(env.Text("var d = Object.getOwnPropertyDescriptor(location, 'href');"
+                       "[d.configurable, d.enumerable, d.get.name, d.get.length, d.set.name, d.set.length, String(d.get)].join()"),
+              "false,true,get href,0,set href,1,function get href() { [native code] }");
+    EXPECT_EQ(env.Text("var a = Object.getOwnPropertyDescriptor(location, 'assign');"
+                       "[a.configurable, a.writable, a.value.name, a.value.length, location.hostname].join()"),
+              "false,false,assign,1,www.example.com");
+    EXPECT_EQ(env.Text("try { Object.getOwnPropertyDescriptor(location, 'origin').get.call(document) } catch (e) { e.message }"),
+              "Illegal invocation");
+    EXPECT_EQ(env.Text("delete location.href; var e = new Event('x');"
+                       "[typeof location.href, e.isTrusted, Object.getOwnPropertyDescriptor(e, 'isTrusted').get.name,"
+                       " Object.getOwnPropertyNames(document).join()].join()"),
+              "string,false,get isTrusted,location");
 }
 
 TEST_F(ChromeFace, DocumentAllIsALiveCollectionThatReadsAsUndefined) {

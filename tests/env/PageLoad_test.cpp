@@ -104,6 +104,18 @@ TEST_P(PageLoad, ScriptsRunInDocumentOrderThenTheLoadEvents) {
     EXPECT_EQ(env.Text("document.cookie"), "theme=dark");
 }
 
+TEST_P(PageLoad, ScriptTypesAndVoidElementsAsTheirWordSetsSay) {
+    env::PageSetup setup;
+    setup.html = text::Utf8ToUtf16(
+        "<html><head><script type=\"\">var a = 1;</script><script type=\"text/javascript\">var b = 2;</script>"
+        "<script type=\"text/x-template\">var c = 3;</script></head>"
+        "<body><p>x<br>y<input type=email><wbr></p><textarea><b></textarea></body></html>");
+    PageScope scope(std::move(setup));
+    EnvHost env(GetParam(), true, "https://shop.example.com/");
+    EXPECT_EQ(env.Text("typeof a + ' ' + typeof b + ' ' + typeof c"), "number number undefined");
+    EXPECT_EQ(env.Text("document.body.innerHTML"), "<p>x<br>y<input type=\"email\"><wbr></p><textarea>&lt;b&gt;</textarea>");
+}
+
 TEST_P(PageLoad, TheSameSeedRepeatsRandomnessAndTime) {
     auto run = [&](uint64_t seed) {
         env::PageSetup setup;

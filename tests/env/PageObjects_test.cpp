@@ -59,6 +59,18 @@ TEST_P(PageObjects, LocationFromTheAddress) {
     EXPECT_EQ(env.lines[1], "-->页面跳转（未执行）：href /next");
 }
 
+TEST_P(PageObjects, OnlyScriptsAPageMakesAreRecordedAsLoaded) {
+    // A script element the page makes and puts in is recorded once; one the HTML reader
+    // made (innerHTML, insertAdjacentHTML) is never fetched.
+    ASSERT_TRUE(env.Add("var d = document.createElement('div'); document.body.appendChild(d);"
+                        "d.insertAdjacentHTML('beforeend', '<script src=\"/a.js\"></script>');"
+                        "d.innerHTML = '<script src=\"/b.js\"></script>'; d.appendChild(d.firstChild);"
+                        "var s = document.createElement('script'); s.src = '/c.js'; document.body.appendChild(s);"
+                        "document.head.appendChild(s);"));
+    ASSERT_EQ(env.lines.size(), 1u);
+    EXPECT_EQ(env.lines[0].substr(env.lines[0].size() - 5), "/c.js");
+}
+
 TEST_P(PageObjects, AddressesOfOtherShapes) {
     struct Case {
         const char* address;

@@ -339,6 +339,12 @@ TEST_F(Persona, PatternsDescriptorsHeritageAndGeneratorsNameWhatV8Names) {
     EXPECT_EQ(caught("var n = 5; class A extends n {}"), "TypeError: Class extends value 5 is not a constructor or null");
     EXPECT_EQ(caught("var f = function () {}; f.prototype = 3; class A extends f {}"),
               "TypeError: Class extends value does not have valid prototype property 3");
+    // Each call's own value, also where the class sits in a function called from a
+    // closure of an earlier call's variable.
+    EXPECT_EQ(page.Text("function tried(f) { try { f(); } catch (e) { return e.message.split(' ')[4]; } } var seen = [];"
+                        " [Math.max, Math.min].forEach(function (g) { var fn = g; seen.push((function () {"
+                        " return tried(function () { var S = class extends fn {}; }); })()); }); seen.join(' ')"),
+              "max() min()");
     // An ordinary `new` of a non-constructor keeps the common words.
     EXPECT_EQ(caught("var f = () => 1; new f();"), "TypeError: f is not a constructor");
     // A generator's methods on another receiver.
@@ -600,6 +606,30 @@ TEST_F(Persona, BuiltInsIgnoreWhatThePageChanged) {
                          "Int16Array = function () { throw new Error('replaced'); }; Reflect = {};"));
     EXPECT_EQ(page.Text("var c = new keptInt16([1, 2]).toReversed(); (c instanceof keptInt16) + ' ' + c.join()"), "true 2,1");
     EXPECT_EQ(page.Text("Object.getOwnPropertyNames(keptReflect).slice(0, 3).join()"), "defineProperty,deleteProperty,apply");
+}
+
+TEST_F(Persona, IntlMadeWhenFirstReachedIsAsAtTheStart) {
+    // Dates first, then Intl reached with the built-ins and Object.prototype changed: the
+    // formats still take the profile's zone, the later members are there, in V8's order.
+    ASSERT_TRUE(page.Add("var early = new Date(0).toString();"
+                         "Object.prototype.get = function () {}; Object.prototype.set = undefined;"
+                         "Array.prototype.forEach = Array.prototype.push = function () { throw new Error('patched'); };"
+                         "var zone = Intl.DateTimeFormat().resolvedOptions().timeZone, names = Object.getOwnPropertyNames(Intl);"
+                         "delete Object.prototype.get; delete Object.prototype.set;"));
+    EXPECT_EQ(page.Text("early.slice(-17) + ' ' + zone"), "GMT+0800 (中国标准时间) Asia/Shanghai");
+    EXPECT_EQ(page.Text("names.join()"),
+              "getCanonicalLocales,supportedValuesOf,DateTimeFormat,NumberFormat,Collator,v8BreakIterator,PluralRules,"
+              "RelativeTimeFormat,ListFormat,Locale,DisplayNames,Segmenter");
+    EXPECT_EQ(page.Text("String(Intl.NumberFormat) + ' ' + (Intl.DateTimeFormat.prototype.constructor === Intl.DateTimeFormat)"
+                        " + ' ' + Intl.NumberFormat().resolvedOptions().locale"),
+              "function NumberFormat() { [native code] } true zh-CN");
+    EXPECT_EQ(page.Text("Object.getOwnPropertyDescriptor(Intl.Segmenter, 'prototype').writable + ' ' +"
+                        " Object.prototype.toString.call(new Intl.Segmenter('en'))"),
+              "false [object Intl.Segmenter]");
+    // A page that drops Intl before reaching it keeps its dates in the profile's zone.
+    EnvHost other{ScriptTarget::ES2021, true, kAddress};
+    EXPECT_EQ(other.Text("delete globalThis.Intl; typeof Intl + ' ' + new Date(0).toLocaleString()"),
+              "undefined 1970/1/1 08:00:00");
 }
 
 // ---- what no Chrome has -------------------------------------------------------------------

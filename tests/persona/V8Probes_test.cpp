@@ -53,7 +53,6 @@ const std::set<std::string> kKnown = {
     // function's own `length` and `name` come in the engine's order.
     "orders/Object", "orders/Math", "orders/Promise", "orders/Number", "orders/Error", "orders/Symbol",
     "orders/Array", "orders/String", "orders/RegExp", "orders/Date", "orders/a function", "orders/a class",
-    "orders/a native",
     // V8 nests the origin of eval'd code that eval'd code made.
     "stacks more/nested eval",
     // Call sites give no receiver or function.

@@ -111,6 +111,14 @@
     function illegal() { throw new TypeError('Illegal constructor'); }
     // Where the page is shown with Chrome's interfaces, its DOMException makes these errors.
     var makeDomError = null;
+    // Where the page is shown with Chrome's interfaces, the face learns of the kinds of
+    // page objects made on first use (ranges, timeline entries) through this.
+    var typesWatcher = null;
+    // Counts the changes of the page's tree, attributes and styles: what the layout worked
+    // out holds until the count moves on (see placesIn).
+    var layoutVersion = 0;
+    function layoutChanged() { layoutVersion++; }
+    function madeTypes(types) { if (typesWatcher) typesWatcher(types); }
     function domError(name, message) {
         if (makeDomError) return makeDomError(name, message);
         var e = new Error(message);
@@ -619,6 +627,7 @@
     // After any change to its children: each child's parent and siblings, and the
     // parent's first, last and element children.
     function relink(parent) {
+        layoutVersion++;
         var list = parent.childNodes, elements = [], previous = null;
         for (var n = 0; n < list.length; n++) {
             var c = list[n];
@@ -644,11 +653,13 @@
     // Takes `child` out of its parent; only its neighbours change, so emptying a long list
     // one child at a time stays fast.
     function detach(child) {
+        layoutVersion++;
         var p = child.parentNode;
         if (!p) return;
         var list = p.childNodes, n = 0;
         while (n < list.length && list[n] !== child) n++;
         if (n === list.length) return;
+        if (followers) beforeRemoval(child, p, n);
         spliceList.call(list, n, 1);
         var before = child.previousSibling, after = child.nextSibling;
         if (before) before.nextSibling = after;
@@ -679,6 +690,7 @@
     }
     // One node put last: only its neighbours change, so building a long list stays linear.
     function appendOne(parent, child) {
+        layoutVersion++;
         detach(child);
         var list = parent.childNodes, last = list.length ? list[list.length - 1] : null;
         list[list.length] = child;
@@ -700,8 +712,15 @@
             if (!parent.firstElementChild) parent.firstElementChild = child;
             parent.lastElementChild = child;
         }
-        if (child.tagName === 'SCRIPT' && child.src) line('加载脚本（未执行）：' + child.src);
+        if (child.tagName === 'SCRIPT' && child.src) scriptPut(child);
         return child;
+    }
+    // A script element the page put in: recorded once (as Chrome fetches it once); one
+    // the HTML reader made (innerHTML, insertAdjacentHTML) is never fetched.
+    function scriptPut(script) {
+        if (script.__line !== undefined || script.__started) return;
+        script.__started = true;
+        line('加载脚本（未执行）：' + script.src);
     }
     // Puts `child` (or a fragment's children) before `before`, or last.
     function insertChild(parent, child, before) {
@@ -711,26 +730,51 @@
         for (at = 0; before && at < parent.childNodes.length; at++) if (parent.childNodes[at] === before) break;
         if (!before) at = parent.childNodes.length;
         for (k = 0; k < items.length; k++) parent.childNodes.splice(at + k, 0, items[k]);
+        if (followers) afterInsertion(parent, at, items.length);
         relink(parent);
         if (child.nodeType === 11) relink(child);
         for (k = 0; k < items.length; k++) {
-            if (items[k].tagName === 'SCRIPT' && items[k].src) line('加载脚本（未执行）：' + items[k].src);
+            if (items[k].tagName === 'SCRIPT' && items[k].src) scriptPut(items[k]);
         }
         return child;
     }
+    // An attribute's name as an element keeps it: an HTML element's in lower case, a
+    // foreign element's (SVG's viewBox) as written.
+    function attributeKey(e, name) {
+        var text = toText(name), key = text.toLowerCase();
+        return key !== text && (e.namespaceURI === SVG_NS || e.namespaceURI === MATHML_NS) ? text : key;
+    }
+    // A foreign element (SVG's, MathML's) keeps its name's case and its namespace.
+    function makeForeign(e, name, space) {
+        e.tagName = e.nodeName = name;
+        e.localName = name.replace(/^.*:/, '');
+        e.namespaceURI = space;
+    }
+    // A form control's state a copy takes along.
+    var CLONED_STATE = ['checked', 'value', 'defaultValue', 'defaultChecked', 'selected', 'disabled'];
     function cloneNode(node, deep, doc) {
-        var copy;
-        if (node.nodeType === 1) {
+        var copy, type = node.nodeType, attributes, a, k;
+        if (type === 1) {
             copy = createElement(node.localName, doc);
-            for (var a in node.__attributes) if (own(node.__attributes, a)) copy.setAttribute(a, node.__attributes[a]);
-            var kept = ['checked', 'value', 'defaultValue', 'defaultChecked', 'selected', 'disabled'];
-            for (var k = 0; k < kept.length; k++) if (own(node, kept[k])) copy[kept[k]] = node[kept[k]];
-        } else if (node.nodeType === 3) copy = characterData(Text, 3, '#text', node.data, doc);
-        else if (node.nodeType === 8) copy = characterData(Comment, 8, '#comment', node.data, doc);
-        else if (node.nodeType === 11) copy = fragment(doc);
+            if (node.namespaceURI === SVG_NS || node.namespaceURI === MATHML_NS || node.namespaceURI === null) makeForeign(copy, node.tagName, node.namespaceURI);
+            attributes = node.__attributes;
+            for (a in attributes) if (own(attributes, a)) copy.setAttribute(a, attributes[a]);
+            for (k = 0; k < CLONED_STATE.length; k++) {
+                a = CLONED_STATE[k];
+                if (own(node, a)) copy[a] = node[a];
+            }
+            // (A copy of a script already fetched, or never to be, is not fetched.)
+            if (node.__started || node.__line !== undefined) copy.__started = true;
+        } else if (type === 3) copy = characterData(Text, 3, '#text', node.data, doc);
+        else if (type === 8) copy = characterData(Comment, 8, '#comment', node.data, doc);
+        else if (type === 11) copy = fragment(doc);
         else return node;
-        if (deep) {
-            for (var n = 0; n < node.childNodes.length; n++) copy.childNodes.push(cloneNode(node.childNodes[n], true, doc));
+        var from = node.childNodes, n = from.length;
+        // A new element's or fragment's lists start empty, so a leaf needs no linking (a
+        // deep copy of a text or comment is linked as it always was).
+        if (deep && (n > 0 || type === 3 || type === 8)) {
+            var into = copy.childNodes;
+            for (k = 0; k < n; k++) into[k] = cloneNode(from[k], true, doc);
             relink(copy);
         }
         return copy;
@@ -749,92 +793,672 @@
         }
         return false;
     }
+    // By tag name: an HTML element's in any case, a foreign element's (SVG's) as written.
     function byTag(root, tag) {
-        var name = toText(tag).toUpperCase(), out = [];
-        findAll(root, function (e) { return name === '*' || e.tagName === name; }, out, false);
+        var name = toText(tag), upper = name.toUpperCase(), out = hostSearchesTrees ? hostSearch(root, name, 4) : undefined;
+        if (out !== undefined) return listOf(out, HTMLCollection);
+        out = [];
+        findAll(root, function (e) {
+            var t = e.tagName;
+            return name === '*' || t === name || (t === upper && e.namespaceURI !== SVG_NS && e.namespaceURI !== MATHML_NS);
+        }, out, false);
         return listOf(out, HTMLCollection);
     }
     function hasClasses(e, wanted) {
-        var have = ' ' + toText(e.className).replace(/\s+/g, ' ') + ' ';
+        // (A class list is split at ASCII white space only.)
+        var have = ' ' + toText(e.className).replace(/[\t\n\f\r ]+/g, ' ') + ' ';
         for (var n = 0; n < wanted.length; n++) if (have.indexOf(' ' + wanted[n] + ' ') < 0) return false;
         return wanted.length > 0;
     }
     function byClass(root, names) {
-        var wanted = toText(names).replace(/^\s+|\s+$/g, '').split(/\s+/), out = [];
+        var text = toText(names), out = hostSearchesTrees ? hostSearch(root, text, 5) : undefined;
+        if (out !== undefined) return listOf(out, HTMLCollection);
+        var wanted = text.replace(/^[\t\n\f\r ]+|[\t\n\f\r ]+$/g, '').split(/[\t\n\f\r ]+/);
+        out = [];
         if (wanted.length === 1 && wanted[0] === '') wanted = [];
         findAll(root, function (e) { return hasClasses(e, wanted); }, out, false);
         return listOf(out, HTMLCollection);
     }
     function byId(root, id) {
-        var out = [];
         id = toText(id);
+        if (id === '') return null;  // no element has an empty id
+        var out = hostSearchesTrees ? hostSearch(root, id, 7) : undefined;
+        if (out !== undefined) return out;
+        out = [];
         findAll(root, function (e) { return e.id === id; }, out, true);
         return out.length ? out[0] : null;
     }
-    // Selectors of the shapes pages use most: lists of compounds (tag, #id, .class,
-    // [name], [name=value]) joined by blanks or ">"; anything else matches nothing.
-    function compound(text) {
-        var c = {tag: '', id: null, classes: [], attrs: []}, m;
-        var part = /^(\*|[a-zA-Z][\w-]*)?((?:#[\w-]+|\.[\w-]+|\[\s*[\w-]+\s*(?:[~|^$*]?=\s*(?:"[^"]*"|'[^']*'|[^\]\s]+)\s*)?\])*)$/;
-        if (!(m = part.exec(text))) return null;
-        c.tag = m[1] && m[1] !== '*' ? m[1].toUpperCase() : '';
-        var rest = m[2] || '', piece = /#([\w-]+)|\.([\w-]+)|\[\s*([\w-]+)\s*(?:([~|^$*]?=)\s*(?:"([^"]*)"|'([^']*)'|([^\]\s]+))\s*)?\]/g;
-        while ((m = piece.exec(rest))) {
-            if (m[1]) c.id = m[1];
-            else if (m[2]) c.classes.push(m[2]);
-            else c.attrs.push({name: m[3].toLowerCase(), op: m[4] || '', value: m[5] !== undefined && m[5] !== '' ? m[5] : m[6] !== undefined && m[6] !== '' ? m[6] : m[7] || ''});
-        }
-        return c;
+    // Selectors as Chrome reads them: compounds of a type (or *), #id, .class,
+    // [attribute] (with = ~= ^= $= *= |= and an i or s flag), pseudo-classes with their
+    // arguments and pseudo-elements, joined by blanks, ">", "+" or "~", in a list of
+    // alternatives. A selector is read once into its chains of compounds, each compound
+    // [tag (upper case, '' for any), id or null, classes or null, attributes (name, test,
+    // value, ...) or null, combinator before it (false: blank, true: ">", 2: "+", 3: "~"),
+    // pseudo-classes (name, argument, ...) or absent]. Inside the workbench the host reads
+    // the common shapes (no pseudo-class, blank and ">" only; see ATTRIBUTE_TESTS for the
+    // tests' numbers) and the reader below the rest; elsewhere the reader reads them all.
+    // A text that is no selector reads as null (Chrome's pages throw for it, old ones
+    // found nothing).
+    var ATTRIBUTE_TESTS = {'': 0, '=': 1, '~=': 2, '^=': 3, '$=': 4, '*=': 5, '|=': 6};
+    // A test's number plus this compares without regard to ASCII case (the "i" flag).
+    var ANY_CASE = 8;
+    // Pseudo-classes that take no argument; the ones of states the environment never has
+    // (hover, visited, full screen, ...) are read and match nothing.
+    var PLAIN_PSEUDO = null, PSEUDO_ELEMENTS, FORM_CONTROLS, TEXT_INPUTS;
+    function pseudoWords() {
+        PLAIN_PSEUDO = wordSet('first-child last-child only-child first-of-type last-of-type only-of-type empty root ' +
+        'scope checked disabled enabled required optional read-only read-write placeholder-shown link any-link ' +
+        '-webkit-any-link focus focus-within target defined default indeterminate valid invalid in-range out-of-range ' +
+        'hover active visited focus-visible fullscreen -webkit-full-screen modal autofill -webkit-autofill ' +
+        'picture-in-picture popover-open user-valid user-invalid target-within host');
+        PSEUDO_ELEMENTS = wordSet('before after first-line first-letter placeholder selection marker backdrop ' +
+            'file-selector-button cue spelling-error grammar-error target-text');
+        FORM_CONTROLS = wordSet('BUTTON INPUT SELECT TEXTAREA OPTGROUP OPTION FIELDSET');
+        TEXT_INPUTS = wordSet('text search url tel email password date month week time datetime-local number');
     }
-    function matchesCompound(e, c) {
-        if (c.tag && e.tagName !== c.tag) return false;
-        if (c.id !== null && e.id !== c.id) return false;
-        if (c.classes.length && !hasClasses(e, c.classes)) return false;
-        for (var n = 0; n < c.attrs.length; n++) {
-            var a = c.attrs[n], v = e.getAttribute(a.name);
-            if (v === null) return false;
-            if (a.op === '=' && v !== a.value) return false;
-            if (a.op === '~=' && (' ' + v + ' ').indexOf(' ' + a.value + ' ') < 0) return false;
-            if (a.op === '^=' && v.indexOf(a.value) !== 0) return false;
-            if (a.op === '$=' && (v.length < a.value.length || v.substring(v.length - a.value.length) !== a.value)) return false;
-            if (a.op === '*=' && v.indexOf(a.value) < 0) return false;
-            if (a.op === '|=' && v !== a.value && v.indexOf(a.value + '-') !== 0) return false;
+    function SelectorText(text) { this.s = text; this.at = 0; }
+    SelectorText.prototype = {
+        peek: function (k) { return this.s.charAt(this.at + (k || 0)); },
+        blanks: function () {
+            var start = this.at, c;
+            while ((c = this.s.charAt(this.at)) === ' ' || c === '\t' || c === '\n' || c === '\r' || c === '\f') this.at++;
+            return this.at > start;
+        },
+        // A character of a name: a letter, digit, "_", "-", anything past ASCII, or an escape.
+        nameChar: function (c, next) {
+            return /[\w-]/.test(c) || c.charCodeAt(0) >= 0x80 || (c === '\\' && next !== '\n' && next !== '\r' && next !== '\f');
+        },
+        startsName: function () {
+            var c = this.peek(), d = this.peek(1);
+            if (c === '-') c = d, d = this.peek(2);
+            if (c === '-') return true;
+            return /[a-zA-Z_]/.test(c) || c.charCodeAt(0) >= 0x80 || (c === '\\' && d !== '\n' && d !== '\r' && d !== '\f');
+        },
+        escape: function () {
+            var s = this.s, hex = /^[0-9a-fA-F]{1,6}/.exec(s.substring(this.at, this.at + 6)), code;
+            if (this.at >= s.length) return '\ufffd';
+            if (!hex) return s.charAt(this.at++);
+            this.at += hex[0].length;
+            var c = s.charAt(this.at);
+            if (c === ' ' || c === '\t' || c === '\n' || c === '\f') this.at++;
+            else if (c === '\r') this.at += s.charAt(this.at + 1) === '\n' ? 2 : 1;
+            code = parseInt(hex[0], 16);
+            if (code === 0 || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return '\ufffd';
+            if (code < 0x10000) return String.fromCharCode(code);
+            code -= 0x10000;
+            return String.fromCharCode(0xd800 + (code >> 10), 0xdc00 + (code & 0x3ff));
+        },
+        name: function () {
+            var out = '';
+            while (this.at < this.s.length && this.nameChar(this.peek(), this.peek(1))) {
+                var c = this.s.charAt(this.at++);
+                out += c === '\\' ? this.escape() : c;
+            }
+            return out;
+        },
+        ident: function () { return this.startsName() ? this.name() : null; },
+        quoted: function () {
+            var quote = this.s.charAt(this.at++), out = '';
+            while (this.at < this.s.length) {
+                var c = this.s.charAt(this.at++);
+                if (c === quote) return out;
+                if (c === '\n' || c === '\r' || c === '\f') return null;
+                if (c !== '\\') out += c;
+                else if (this.at >= this.s.length) break;
+                else if (/[\n\f]/.test(this.peek())) this.at++;
+                else if (this.peek() === '\r') this.at += this.peek(1) === '\n' ? 2 : 1;
+                else out += this.escape();
+            }
+            return out;
+        },
+        // The text up to the parenthesis that closes the one just opened.
+        inParentheses: function () {
+            var depth = 1, start = this.at, c;
+            while (this.at < this.s.length) {
+                c = this.s.charAt(this.at++);
+                if (c === '\\') this.at++;
+                else if (c === '"' || c === "'") {
+                    this.at--;
+                    if (this.quoted() === null) return null;
+                } else if (c === '(') depth++;
+                else if (c === ')' && --depth === 0) return this.s.substring(start, this.at - 1);
+            }
+            return this.s.substring(start);
+        }
+    };
+    // A list of alternatives up to the end or a ")"; null where it reads as none. In a
+    // relative list (:has) each may start with a combinator; a forgiving one (:is, :where)
+    // leaves out the alternatives it cannot read.
+    function readList(r, relative, forgiving) {
+        var chains = [];
+        while (true) {
+            r.blanks();
+            var start = r.at, chain = readChain(r, relative);
+            if (chain === null) {
+                if (!forgiving) return null;
+                r.at = start;
+                var depth = 0, c;
+                for (; r.at < r.s.length; r.at++) {
+                    c = r.peek();
+                    if (c === '\\') r.at++;
+                    else if (c === '(') depth++;
+                    else if (c === ')') { if (depth-- === 0) break; }
+                    else if (c === ',' && depth === 0) break;
+                }
+            } else {
+                chains.push(chain);
+            }
+            if (r.peek() !== ',') break;
+            r.at++;
+        }
+        return chains.length || forgiving ? chains : null;
+    }
+    var COMBINATORS = {'>': true, '+': 2, '~': 3};
+    function readChain(r, relative) {
+        var chain = [], combinator = false, c;
+        if (relative && own(COMBINATORS, r.peek())) {
+            combinator = COMBINATORS[r.peek()];
+            r.at++;
+            r.blanks();
+        }
+        while (true) {
+            var compound = readCompound(r);
+            if (compound === null) return null;
+            compound[4] = combinator;
+            chain.push(compound);
+            var spaced = r.blanks();
+            c = r.peek();
+            if (c !== '' && own(COMBINATORS, c)) {
+                combinator = COMBINATORS[c];
+                r.at++;
+                r.blanks();
+            } else if (c === '' || c === ',' || c === ')') {
+                return chain;
+            } else if (spaced) {
+                combinator = false;
+            } else {
+                return null;
+            }
+        }
+    }
+    function pushTo(c, at, items) {
+        if (c[at] === null || c[at] === undefined) c[at] = [];
+        for (var n = 2; n < arguments.length; n++) c[at].push(arguments[n]);
+    }
+    function readCompound(r) {
+        var c = ['', null, null, null, false], any = false, name;
+        if (r.peek() === '*' || r.peek() === '|') {
+            if (r.peek() === '*') r.at++;
+            any = true;
+            if (r.peek() === '|' && r.peek(1) !== '=') {
+                // A namespace: "*|" is any; "|" (none) holds no element of the page.
+                var none = r.s.charAt(r.at - 1) !== '*';
+                r.at++;
+                if (r.peek() === '*') r.at++;
+                else if ((name = r.ident()) !== null) c[0] = name.toUpperCase();
+                else return null;
+                if (none) pushTo(c, 5, '-internal-never', null);
+            }
+        } else if ((name = r.ident()) !== null) {
+            any = true;
+            if (r.peek() === '|' && r.peek(1) !== '=') return null;  // no namespace prefixes are declared
+            c[0] = name.toUpperCase();
+        }
+        while (r.at < r.s.length) {
+            var ch = r.peek();
+            if (ch === '#') {
+                r.at++;
+                if ((name = r.ident()) === null) return null;
+                if (c[1] === null) c[1] = name;
+                else pushTo(c, 3, 'id', 1, name);
+            } else if (ch === '.') {
+                r.at++;
+                if ((name = r.ident()) === null) return null;
+                pushTo(c, 2, name);
+            } else if (ch === '[') {
+                if (!readAttribute(r, c)) return null;
+            } else if (ch === ':') {
+                if (!readPseudo(r, c)) return null;
+            } else {
+                break;
+            }
+            any = true;
+        }
+        return any ? c : null;
+    }
+    function readAttribute(r, c) {
+        r.at++;
+        r.blanks();
+        if (r.peek() === '*' && r.peek(1) === '|') r.at += 2;
+        else if (r.peek() === '|' && r.peek(1) !== '=') r.at++;
+        var name = r.ident(), test = '', value = '';
+        if (name === null) return false;
+        r.blanks();
+        var op = r.peek();
+        if (op === '=') test = '=';
+        else if ('~|^$*'.indexOf(op) >= 0 && op !== '' && r.peek(1) === '=') test = op + '=';
+        if (test !== '') {
+            r.at += test.length;
+            r.blanks();
+            var q = r.peek();
+            value = q === '"' || q === "'" ? r.quoted() : r.ident();
+            if (value === null) return false;
+            r.blanks();
+            var flag = r.startsName() ? r.ident().toLowerCase() : '';
+            if (flag !== '' && flag !== 'i') return false;
+            r.blanks();
+            pushTo(c, 3, name.toLowerCase(), ATTRIBUTE_TESTS[test] + (flag === 'i' ? ANY_CASE : 0), flag === 'i' ? value.toLowerCase() : value);
+        } else {
+            pushTo(c, 3, name.toLowerCase(), 0, '');
+        }
+        // (The end of the text closes what is open, as CSS reads it.)
+        if (r.at >= r.s.length) return true;
+        if (r.peek() !== ']') return false;
+        r.at++;
+        return true;
+    }
+    // an+b as [a, b]; null for a text that is none.
+    function readNth(text) {
+        var t = text.replace(/^[ \t\n\r\f]+|[ \t\n\r\f]+$/g, '').toLowerCase(), m;
+        if (t === 'odd') return [2, 1];
+        if (t === 'even') return [2, 0];
+        if ((m = /^([+-]?\d+)$/.exec(t))) return [0, parseInt(m[1], 10)];
+        if (!(m = /^([+-]?)(\d*)n(?:[ \t\n\r\f]*([+-])[ \t\n\r\f]*(\d+))?$/.exec(t))) return null;
+        var a = m[2] === '' ? 1 : parseInt(m[2], 10), b = m[4] !== undefined && m[4] !== '' ? parseInt(m[4], 10) : 0;
+        if (m[3] === '-') b = -b;
+        return [m[1] === '-' ? -a : a, b];
+    }
+    function readPseudo(r, c) {
+        if (PLAIN_PSEUDO === null) pseudoWords();
+        r.at++;
+        if (r.peek() === ':') {
+            r.at++;
+            var element = r.ident();
+            if (element === null) return false;
+            element = element.toLowerCase();
+            if (r.peek() === '(') {
+                r.at++;
+                if (!/^(part|slotted|highlight|cue|-webkit-)/.test(element) || r.inParentheses() === null) return false;
+            } else if (!own(PSEUDO_ELEMENTS, element) && element.indexOf('-webkit-') !== 0) {
+                return false;
+            }
+            pushTo(c, 5, '-internal-never', null);
+            return true;
+        }
+        var name = r.ident();
+        if (name === null) return false;
+        name = name.toLowerCase();
+        if (r.peek() !== '(') {
+            if (name === 'before' || name === 'after' || name === 'first-line' || name === 'first-letter') name = '-internal-never';
+            else if (!own(PLAIN_PSEUDO, name)) return false;
+            pushTo(c, 5, name, null);
+            return true;
+        }
+        r.at++;
+        var arg;
+        if (name === 'not' || name === 'is' || name === 'where' || name === '-webkit-any' || name === 'has') {
+            arg = readList(r, name === 'has', name === 'is' || name === 'where');
+            r.blanks();
+            if (arg === null || (r.peek() !== ')' && r.at < r.s.length)) return false;
+            r.at++;
+            if (name === 'where' || name === '-webkit-any') name = 'is';
+        } else if (/^nth-(last-)?(child|of-type)$/.test(name)) {
+            var inside = r.inParentheses(), of = null, cut;
+            if (inside === null) return false;
+            if (/child$/.test(name) && (cut = /[ \t\n\r\f]+of[ \t\n\r\f]+/i.exec(inside))) {
+                var sub = new SelectorText(inside.substring(cut.index + cut[0].length));
+                of = readList(sub, false, false);
+                if (of === null || sub.at < sub.s.length) return false;
+                inside = inside.substring(0, cut.index);
+            }
+            arg = readNth(inside);
+            if (arg === null) return false;
+            arg.push(of);
+        } else if (name === 'lang' || name === 'dir') {
+            var words = r.inParentheses();
+            if (words === null) return false;
+            arg = words.replace(/^[ \t\n\r\f]+|[ \t\n\r\f]+$/g, '').toLowerCase();
+            if (arg === '' || (name === 'dir' && !/^[\w-]+$/.test(arg))) return false;
+        } else if (name === 'host' || name === 'host-context') {
+            if (r.inParentheses() === null) return false;
+            name = '-internal-never';
+            arg = null;
+        } else {
+            return false;
+        }
+        pushTo(c, 5, name, arg);
+        return true;
+    }
+    function readSelector(text) {
+        var r = new SelectorText(text), list = readList(r, false, false);
+        if (list === null || r.at < r.s.length) return null;
+        list.full = true;
+        return list;
+    }
+    // ---- matching -------------------------------------------------------------------
+    // The element :scope stands for while a search runs; the element :has is asked of.
+    var selectorScope = null, hasAnchor = null;
+    function previousElement(e) {
+        for (var p = e.previousSibling; p; p = p.previousSibling) if (p.nodeType === 1) return p;
+        return null;
+    }
+    function nextElement(e) {
+        for (var p = e.nextSibling; p; p = p.nextSibling) if (p.nodeType === 1) return p;
+        return null;
+    }
+    function sameTag(a, b) { return a.tagName === b.tagName; }
+    // The place of `e` among its siblings (from 1) that `counts`, from the end when `last`.
+    function placeAmong(e, last, counts) {
+        var n = 1;
+        for (var p = last ? nextElement(e) : previousElement(e); p; p = last ? nextElement(p) : previousElement(p)) if (counts(p)) n++;
+        return n;
+    }
+    function nthHolds(place, a, b) {
+        if (a === 0) return place === b;
+        var k = (place - b) / a;
+        return k >= 0 && k === Math.floor(k);
+    }
+    function isEditable(e) {
+        if (e.tagName === 'TEXTAREA') return !flag(e, 'readOnly', 'readonly') && !isDisabled(e);
+        if (e.tagName === 'INPUT') return own(TEXT_INPUTS, controlType(e)) && !flag(e, 'readOnly', 'readonly') && !isDisabled(e);
+        for (var p = e; p && p.nodeType === 1; p = p.parentNode) {
+            var v = p.getAttribute('contenteditable');
+            if (v !== null) return toText(v).toLowerCase() !== 'false';
+        }
+        return false;
+    }
+    function isCheckable(e) { var t = controlType(e); return e.tagName === 'INPUT' && (t === 'checkbox' || t === 'radio'); }
+    function isSubmit(e) {
+        var type = toText(e.getAttribute('type') || '').toLowerCase();
+        return (e.tagName === 'BUTTON' && type !== 'button' && type !== 'reset') || (e.tagName === 'INPUT' && (type === 'submit' || type === 'image'));
+    }
+    // The form's first submit button (or, outside a form, the button itself).
+    function defaultButton(e) {
+        var form = formOf(e);
+        if (form === null) return null;
+        var all = form.getElementsByTagName('*');
+        for (var n = 0; n < all.length; n++) if (isSubmit(all[n])) return all[n];
+        return null;
+    }
+    // Whether the element's value is checked against its constraints (not disabled, read
+    // only, hidden, or a button that submits nothing).
+    function isValidated(e) {
+        var t = e.tagName, type;
+        if (t === 'SELECT') return !isDisabled(e);
+        if (t === 'TEXTAREA') return !isDisabled(e) && !flag(e, 'readOnly', 'readonly');
+        if (t === 'BUTTON') return isSubmit(e) && !isDisabled(e);
+        if (t !== 'INPUT') return false;
+        type = controlType(e);
+        if (type === 'hidden' || type === 'button' || type === 'reset' || isDisabled(e)) return false;
+        return !(own(TEXT_INPUTS, type) && flag(e, 'readOnly', 'readonly'));
+    }
+    function isInvalid(e) {
+        if (e.tagName === 'FORM' || e.tagName === 'FIELDSET') {
+            var all = e.getElementsByTagName('*');
+            for (var n = 0; n < all.length; n++) if (isValidated(all[n]) && isInvalid(all[n])) return true;
+            return false;
+        }
+        return valueMissing(e);
+    }
+    function langOf(e) {
+        for (var p = e; p && p.nodeType === 1; p = p.parentNode) {
+            var v = p.getAttribute('lang');
+            if (v !== null) return toText(v).toLowerCase();
+        }
+        return '';
+    }
+    function matchesPseudo(e, name, arg) {
+        var t = e.tagName, p, n;
+        if (PLAIN_PSEUDO === null) pseudoWords();
+        switch (name) {
+            case 'first-child': return previousElement(e) === null && !!e.parentNode;
+            case 'last-child': return nextElement(e) === null && !!e.parentNode;
+            case 'only-child': return previousElement(e) === null && nextElement(e) === null && !!e.parentNode;
+            case 'first-of-type': return !!e.parentNode && placeAmong(e, false, function (o) { return sameTag(o, e); }) === 1;
+            case 'last-of-type': return !!e.parentNode && placeAmong(e, true, function (o) { return sameTag(o, e); }) === 1;
+            case 'only-of-type':
+                return !!e.parentNode && placeAmong(e, false, function (o) { return sameTag(o, e); }) === 1 &&
+                    placeAmong(e, true, function (o) { return sameTag(o, e); }) === 1;
+            case 'nth-child': case 'nth-last-child': case 'nth-of-type': case 'nth-last-of-type':
+                if (!e.parentNode) return false;
+                var ofType = name.indexOf('type') > 0, of = arg[2];
+                if (of !== null && !matchesList(e, of)) return false;
+                return nthHolds(placeAmong(e, name.indexOf('last') > 0, function (o) {
+                    return ofType ? sameTag(o, e) : of === null || matchesList(o, of);
+                }), arg[0], arg[1]);
+            case 'not': return !matchesList(e, arg);
+            case 'is': return matchesList(e, arg);
+            case 'has': return hasRelative(e, arg);
+            case 'empty':
+                for (p = e.firstChild; p; p = p.nextSibling) if (p.nodeType === 1 || ((p.nodeType === 3 || p.nodeType === 4) && p.data !== '')) return false;
+                return true;
+            case 'root': return !!e.parentNode && e.parentNode.nodeType === 9;
+            case 'scope': return selectorScope !== null ? e === selectorScope : !!e.parentNode && e.parentNode.nodeType === 9;
+            case 'checked': return (isCheckable(e) && e.checked === true) || (t === 'OPTION' && e.selected === true);
+            case 'default':
+                return (isCheckable(e) && e.getAttribute('checked') !== null) || (t === 'OPTION' && e.getAttribute('selected') !== null) ||
+                    (isSubmit(e) && defaultButton(e) === e);
+            case 'indeterminate':
+                if (!isCheckable(e)) return t === 'PROGRESS' && e.getAttribute('value') === null;
+                if (controlType(e) === 'checkbox') return e.indeterminate === true;
+                var group = radioGroup(e);
+                for (n = 0; n < group.length; n++) if (group[n].checked === true) return false;
+                return true;
+            case 'disabled': return own(FORM_CONTROLS, t) && isDisabled(e);
+            case 'enabled': return own(FORM_CONTROLS, t) && !isDisabled(e);
+            case 'required': return (t === 'INPUT' || t === 'SELECT' || t === 'TEXTAREA') && flag(e, 'required', 'required');
+            case 'optional': return (t === 'INPUT' || t === 'SELECT' || t === 'TEXTAREA' || t === 'BUTTON') && !flag(e, 'required', 'required');
+            case 'read-write': return isEditable(e);
+            case 'read-only': return !isEditable(e);
+            case 'placeholder-shown':
+                return (t === 'INPUT' || t === 'TEXTAREA') && e.getAttribute('placeholder') !== null && toText(e.value === undefined ? '' : e.value) === '';
+            case 'link': case 'any-link': case '-webkit-any-link': return (t === 'A' || t === 'AREA') && e.getAttribute('href') !== null;
+            case 'focus': return !!e.ownerDocument && e.ownerDocument.activeElement === e;
+            case 'focus-within':
+                p = e.ownerDocument ? e.ownerDocument.activeElement : null;
+                for (; p; p = p.parentNode) if (p === e) return true;
+                return false;
+            case 'defined': return true;
+            case 'valid': return (t === 'FORM' || t === 'FIELDSET' || isValidated(e)) && !isInvalid(e);
+            case 'invalid': return (t === 'FORM' || t === 'FIELDSET' || isValidated(e)) && isInvalid(e);
+            case 'lang':
+                var lang = langOf(e), list = arg.split(/\s*,\s*/);
+                for (n = 0; n < list.length; n++) {
+                    var want = list[n].replace(/^["']|["']$/g, '');
+                    if (lang === want || lang.indexOf(want + '-') === 0 || want === '*') return true;
+                }
+                return false;
+            case 'dir':
+                for (p = e; p && p.nodeType === 1; p = p.parentNode) {
+                    var d = p.getAttribute('dir');
+                    if (d !== null && /^(ltr|rtl)$/i.test(d)) return toText(d).toLowerCase() === arg;
+                }
+                return arg === 'ltr';
+            default: return false;  // states the page never has, and pseudo-elements
+        }
+    }
+    // Whether an element relative to `e` matches one of the relative chains of :has.
+    function hasRelative(e, chains) {
+        var outer = hasAnchor;
+        hasAnchor = e;
+        try {
+            for (var n = 0; n < chains.length; n++) {
+                var chain = chains[n], first = chain[0][4], found = false, deep = false;
+                if (first === 2 || first === 3) {
+                    for (var k = 1; k < chain.length; k++) if (chain[k][4] === false || chain[k][4] === true) deep = true;
+                    for (var s = nextElement(e); s && !found; s = nextElement(s)) found = someMatch(s, chain, deep);
+                } else {
+                    found = first === true ? someChildMatches(e, chain) : someMatch(e, chain, true, true);
+                }
+                if (found) return true;
+            }
+            return false;
+        } finally {
+            hasAnchor = outer;
+        }
+    }
+    function someChildMatches(e, chain) {
+        for (var k = e.firstChild; k; k = k.nextSibling) if (k.nodeType === 1 && someMatch(k, chain, true)) return true;
+        return false;
+    }
+    // Whether `from` (or, with `deep`, an element under it; with `below`, only under it)
+    // ends a chain of :has.
+    function someMatch(from, chain, deep, below) {
+        if (!below && alongRelative(from, chain)) return true;
+        if (!deep) return false;
+        for (var k = from.firstChild; k; k = k.nextSibling) if (k.nodeType === 1 && someMatch(k, chain, true, false)) return true;
+        return false;
+    }
+    // A relative chain matches at `e` when it matches as a chain whose first compound
+    // stands where its combinator puts it from the element :has is asked of.
+    function alongRelative(e, chain) { return along(e, chain, chain.length - 1, true); }
+    function matchesList(e, chains) {
+        for (var n = 0; n < chains.length; n++) if (along(e, chains[n], chains[n].length - 1)) return true;
+        return false;
+    }
+    function attributeHolds(v, test, want) {
+        if (test >= ANY_CASE) {
+            v = v.toLowerCase();
+            test -= ANY_CASE;
+        }
+        switch (test) {
+            case 1: return v === want;
+            case 2: return want !== '' && !/[ \t\n\r\f]/.test(want) && (' ' + v.replace(/[\t\n\r\f]/g, ' ') + ' ').indexOf(' ' + want + ' ') >= 0;
+            case 3: return want !== '' && v.indexOf(want) === 0;
+            case 4: return want !== '' && v.length >= want.length && v.substring(v.length - want.length) === want;
+            case 5: return want !== '' && v.indexOf(want) >= 0;
+            case 6: return v === want || v.indexOf(want + '-') === 0;
         }
         return true;
     }
-    function selectorTest(selector) {
-        var alternatives = toText(selector).split(','), chains = [];
-        for (var n = 0; n < alternatives.length; n++) {
-            var words = alternatives[n].replace(/\s*>\s*/g, ' > ').replace(/^\s+|\s+$/g, '').split(/\s+/), chain = [];
-            for (var w = 0; w < words.length; w++) {
-                if (words[w] === '>') { chain.child = chain.child || {}; chain.child[chain.length] = true; continue; }
-                var c = compound(words[w]);
-                if (!c) return function () { return false; };
-                chain.push(c);
+    function matchesCompound(e, c) {
+        // (Foreign elements, such as SVG's, keep their names' case.)
+        if (c[0] !== '' && e.tagName !== c[0] && ((e.namespaceURI !== SVG_NS && e.namespaceURI !== MATHML_NS) || toText(e.localName).toUpperCase() !== c[0])) return false;
+        if (c[1] !== null && e.id !== c[1]) return false;
+        if (c[2] !== null && !hasClasses(e, c[2])) return false;
+        var attrs = c[3], n;
+        if (attrs !== null) {
+            for (n = 0; n < attrs.length; n += 3) {
+                var v = e.getAttribute(attrs[n]);
+                if (v === null || !attributeHolds(toText(v), attrs[n + 1], attrs[n + 2])) return false;
             }
-            chains.push(chain);
         }
-        // The last compound matches the element, the ones before it its ancestors
-        // (its parent only where ">" stands between).
-        function along(e, chain, at) {
-            if (!matchesCompound(e, chain[at])) return false;
-            if (at === 0) return true;
-            var direct = chain.child && chain.child[at] === true;
-            for (var p = e.parentNode; p && p.nodeType === 1; p = p.parentNode) {
-                if (along(p, chain, at - 1)) return true;
-                if (direct) return false;
+        var pseudo = c[5];
+        if (pseudo) for (n = 0; n < pseudo.length; n += 2) if (!matchesPseudo(e, pseudo[n], pseudo[n + 1])) return false;
+        return true;
+    }
+    // The last compound matches the element, the ones before it its ancestors (its parent
+    // only where ">" stands between) or its siblings before it ("~"; the one just before
+    // for "+"). In a relative chain the first compound's combinator leads to the element
+    // :has is asked of.
+    function along(e, chain, at, relative) {
+        var c = chain[at];
+        if (!matchesCompound(e, c)) return false;
+        var how = c[4], p;
+        if (at === 0) {
+            if (!relative) return true;
+            if (how === 2) return previousElement(e) === hasAnchor;
+            if (how === 3) {
+                for (p = previousElement(e); p; p = previousElement(p)) if (p === hasAnchor) return true;
+                return false;
             }
+            if (how === true) return e.parentNode === hasAnchor;
+            for (p = e.parentNode; p; p = p.parentNode) if (p === hasAnchor) return true;
             return false;
         }
-        return function (e) {
-            for (var n = 0; n < chains.length; n++) if (chains[n].length && along(e, chains[n], chains[n].length - 1)) return true;
+        if (how === 2) return (p = previousElement(e)) !== null && along(p, chain, at - 1, relative);
+        if (how === 3) {
+            for (p = previousElement(e); p; p = previousElement(p)) if (along(p, chain, at - 1, relative)) return true;
             return false;
-        };
+        }
+        for (p = e.parentNode; p && p.nodeType === 1; p = p.parentNode) {
+            if (relative && p === hasAnchor) return false;
+            if (along(p, chain, at - 1, relative)) return true;
+            if (how) return false;
+        }
+        return false;
+    }
+    function matchesForm(e, form) { return matchesList(e, form); }
+    // Inside the workbench the host searches small trees itself (by selector, tag, class
+    // names, name or id), reading the nodes as the searches here do; it leaves to the script (answers undefined) a large tree or one
+    // holding what the page objects never put there themselves. After a large tree the
+    // script searches the trees: the engine compiles its search once it runs often.
+    var hostSelects = hostHas('select'), hostSearchesTrees = hostSelects;
+    function hostSearch(root, text, how) {
+        var found = host.select(root, text, how, elementMethods && elementMethods.getAttribute);
+        if (found === undefined && how !== 2 && how !== 3) hostSearchesTrees = false;
+        return found;
+    }
+    // The selectors this page asked for, read (a page asks for the same few again and again).
+    var selectorForms = {}, selectorFormCount = 0, hostReadsSelectors = hostHas('selector');
+    function selectorForm(selector) {
+        var text = toText(selector), key = ' ' + text;
+        if (own(selectorForms, key)) return selectorForms[key];
+        var form = hostReadsSelectors ? host.selector(text) : readSelector(text);
+        if (++selectorFormCount > 256) {
+            selectorForms = {};
+            selectorFormCount = 1;
+        }
+        selectorForms[key] = form;
+        return form;
+    }
+    // A search by selector of `node`: all matching elements under it, as an array (how 0),
+    // the first or null (1), whether it matches itself (2), itself or its nearest ancestor
+    // element that matches, or null (3). A text that is no selector throws Chrome's error
+    // where the page has Chrome's interfaces (and finds nothing in old pages).
+    function selectorSearch(node, selector, how, method) {
+        var text = toText(selector), found;
+        if (how < 2 ? hostSearchesTrees : hostSelects) {
+            found = host.select(node, text, how, elementMethods && elementMethods.getAttribute);
+            if (found !== undefined) return found;
+        }
+        var form = selectorForm(text), out = [];
+        if (form === null) {
+            if (makeDomError !== null) {
+                throw domError('SyntaxError', "Failed to execute '" + method + "' on '" + (node.nodeType === 9 ? 'Document' :
+                    node.nodeType === 11 ? 'DocumentFragment' : 'Element') + "': " +
+                    (text === '' ? 'The provided selector is empty.' : "'" + text + "' is not a valid selector."));
+            }
+            return how === 0 ? out : how === 2 ? false : null;
+        }
+        // The host left a selector it reads to the script: the tree is large (see hostSearch).
+        if (how < 2 && hostSearchesTrees && !form.full) hostSearchesTrees = false;
+        var outer = selectorScope;
+        selectorScope = node.nodeType === 1 ? node : null;
+        try {
+            if (how === 2) return matchesForm(node, form);
+            if (how === 3) {
+                for (var p = node; p && p.nodeType === 1; p = p.parentNode) if (matchesForm(p, form)) return p;
+                return null;
+            }
+            selectIn(node, form, out, how === 1);
+            return how === 0 ? out : out.length ? out[0] : null;
+        } finally {
+            selectorScope = outer;
+        }
+    }
+    // The elements under `root` a selector's form matches, in document order, into `out`
+    // (only the first when `one`); true when `one` found it.
+    function selectIn(root, form, out, one) {
+        var kids = root.childNodes;
+        for (var n = 0; n < kids.length; n++) {
+            var c = kids[n];
+            if (c.nodeType !== 1) continue;
+            if (matchesForm(c, form)) {
+                out.push(c);
+                if (one) return true;
+            }
+            if (c.childNodes.length && selectIn(c, form, out, one) && one) return true;
+        }
+        return false;
     }
 
     // innerHTML: tags with their attributes, text, comments and character references;
     // void elements take no children, and script, style, textarea and title hold raw text.
+    // (The workbench makes such a set in one call: the set-up makes a dozen.)
+    var hostWordSet = hostHas('wordSet') ? host.wordSet : null;
     function wordSet(words) {
+        if (hostWordSet !== null) return hostWordSet(words);
         var o = {}, list = words.split(' ');
         for (var n = 0; n < list.length; n++) o[list[n]] = true;
         return o;
@@ -865,14 +1489,9 @@
             if (kind === 1) {
                 var name = flat[at++], space = flat[at++], count = flat[at++];
                 node = createElement(name, doc);
-                if (space !== 0) {
-                    node.tagName = node.nodeName = node.localName = name;
-                    node.namespaceURI = space === 1 ? SVG_NS : MATHML_NS;
-                }
-                for (k = 0; k < count; k++, at += 2) {
-                    if (/[A-Z]/.test(flat[at])) node.__attributes[flat[at]] = flat[at + 1];
-                    else node.setAttribute(flat[at], flat[at + 1]);
-                }
+                if (space !== 0) makeForeign(node, name, space === 1 ? SVG_NS : MATHML_NS);
+                // (Only foreign elements' attributes keep capitals, such as SVG's viewBox.)
+                for (k = 0; k < count; k++, at += 2) node.setAttribute(flat[at], flat[at + 1]);
                 var children = flat[at++], holder = node;
                 // A script's text knows where it starts in the page.
                 if (name === 'script' && space === 0) {
@@ -880,8 +1499,11 @@
                     node.__column = flat[at++];
                 }
                 if (name === 'template' && space === 0) holder = node.content = fragment(doc);
-                for (k = 0; k < children; k++) one(holder);
-                relink(holder);
+                // A new element's lists start empty: only one with children is linked again.
+                if (children > 0) {
+                    for (k = 0; k < children; k++) one(holder);
+                    relink(holder);
+                }
                 if (name === 'textarea') node.value = node.defaultValue = textOf(node);
             } else if (kind === 3) {
                 node = characterData(Text, 3, '#text', flat[at++], doc);
@@ -927,7 +1549,7 @@
             if (close) {
                 var want = close[1].toUpperCase();
                 for (var s = stack.length - 1; s > 0; s--) {
-                    if (stack[s].tagName === want) {
+                    if (toText(stack[s].tagName).toUpperCase() === want) {
                         while (stack.length > s) relink(stack.pop());
                         break;
                     }
@@ -947,7 +1569,10 @@
                 i++;
                 continue;
             }
-            var e = createElement(m[1], doc), name = e.localName, a;
+            var e = createElement(m[1], doc), name = e.localName, a, around = top();
+            // (Inside svg and math, elements are theirs, their names kept as written.)
+            if (name === 'svg' || (around.namespaceURI === SVG_NS && around.localName !== 'foreignObject')) makeForeign(e, m[1], SVG_NS);
+            else if (name === 'math' || around.namespaceURI === MATHML_NS) makeForeign(e, m[1], MATHML_NS);
             var attrs = m[2].replace(/\/\s*$/, '');
             attr.lastIndex = 0;
             while ((a = attr.exec(attrs))) {
@@ -955,6 +1580,7 @@
                 e.setAttribute(a[1], decodeEntities(value));
             }
             top().childNodes.push(e);
+            if (name === 'script') e.__line = e.__column = 0;
             i = m.index + m[0].length;
             if (RAW_TEXT[name] === true) {
                 var stop = lower.indexOf('</' + name, i);
@@ -973,8 +1599,12 @@
         }
         while (stack.length) relink(stack.pop());
     }
+    // Text and attribute values with nothing to escape (most of them) come back as they are.
+    var TEXT_ESCAPED = /[&<>\u00a0]/, VALUE_ESCAPED = /[&<>\u00a0"]/;
     function escapeHtml(text, quote) {
-        var s = toText(text).replace(/&/g, '&amp;').replace(/\u00a0/g, '&nbsp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+        var s = toText(text);
+        if (s === '' || !(quote ? VALUE_ESCAPED : TEXT_ESCAPED).test(s)) return s;
+        s = s.replace(/&/g, '&amp;').replace(/\u00a0/g, '&nbsp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
         return quote ? s.replace(/"/g, '&quot;') : s;
     }
     // Serialisation as the standard writes it: text escaped but inside the raw-text
@@ -1006,6 +1636,7 @@
     }
     function replaceChildren(node, html, asText) {
         var old = node.childNodes;
+        if (followers) for (var k = old.length - 1; k >= 0; k--) beforeRemoval(old[k], node, k);
         for (var n = 0; n < old.length; n++) old[n].parentNode = old[n].parentElement = old[n].previousSibling = old[n].nextSibling = null;
         old.length = 0;
         html = html === null || html === undefined ? '' : toText(html);
@@ -1068,16 +1699,8 @@
         },
         getElementsByTagName: function (tag) { return byTag(this, tag); },
         getElementsByClassName: function (names) { return byClass(this, names); },
-        querySelector: function (selector) {
-            var out = [];
-            findAll(this, selectorTest(selector), out, true);
-            return out.length ? out[0] : null;
-        },
-        querySelectorAll: function (selector) {
-            var out = [];
-            findAll(this, selectorTest(selector), out, false);
-            return listOf(out);
-        },
+        querySelector: function (selector) { return selectorSearch(this, selector, 1, 'querySelector'); },
+        querySelectorAll: function (selector) { return listOf(selectorSearch(this, selector, 0, 'querySelectorAll')); },
         remove: function () { if (this.parentNode) detach(this); }
     };
     copyOwn(Node.prototype, nodeMethods);
@@ -1117,8 +1740,10 @@
     // 1/64 px Chrome lays out in, and as high as the font's ascent and descent; an inline
     // element is as wide as its text, a block as wide as its container (or its own width),
     // as high as its lines; nothing out of the document or under display:none has a box.
-    // Positions stay 0.
-    var builtinMetrics = (function () {
+    // Blocks stack down their container, text and inline elements run along their lines
+    // (see placeOf).
+    // (Made when a page first measures text: most never do.)
+    function builtinMetrics() {
         // Advances in 1/2048 em of the printable ASCII characters: Times New Roman and Arial
         // (as a headless Chromium lays out their metric-compatible faces); Consolas gives
         // every character 1126.
@@ -1145,7 +1770,7 @@
         var mono = {advances: consolas, ideograph: 100, ascent: sans.ascent, descent: sans.descent, lineGap: sans.lineGap};
         return {reference: 100, texts: [], families: {serif: serif, 'sans-serif': sans, cursive: serif, fantasy: serif,
             monospace: mono, 'system-ui': sans, 'times new roman': serif, arial: sans, consolas: mono}};
-    })();
+    }
     // An element's inline style: its declarations in order, each a name as CSS writes it
     // ('font-size'), a value and whether it is important. The style keeps its length and
     // text current after every change, and its element's style attribute the same text.
@@ -1169,9 +1794,29 @@
         for (var k = 0; k < st.__list.length; k++) if (st.__list[k].name === name) return k;
         return -1;
     }
+    // In the workbench each value is read as Chrome reads it (into the longhands it sets,
+    // refused or written back in its short form) and the style's text written as Chrome
+    // writes it, by the styles' own scripts (compiled for the process, run in the page
+    // when it first uses a style: styles.js, or computed.js for a computed style) over the
+    // host's CSS natives; elsewhere values are kept as written.
+    var cssNatives = modern && hostHas('css'), cssKitMade = null;
+    function cssKit(computed) {
+        if (cssKitMade === null) {
+            var natives = host.css();
+            cssKitMade = natives.styles(false)({host: natives, declarationAt: declarationAt, trimText: trimText});
+            cssKitMade.natives = natives;
+        }
+        if (computed && !cssKitMade.computed) {
+            cssKitMade.computed = cssKitMade.natives.styles(true)({host: cssKitMade.natives, config: config, profile: profile,
+                own: own, toText: toText, inherit: inherit, wordSet: wordSet, domError: domError, rooted: rooted, boxOf: boxOf,
+                declarationAt: declarationAt, declarationName: declarationName, monospaceTags: MONOSPACE_TAGS});
+        }
+        return cssKitMade;
+    }
     // Puts one declaration (in its place if the style has it, else last); false when refused.
     function declare(st, name, value, important) {
         if (name === '') return false;
+        if (cssNatives) return cssKit().declare(st, name, value, important);
         var v = declarationValue(name, value), at = declarationAt(st, name);
         if (v === null) return false;
         if (v === '') {
@@ -1185,13 +1830,14 @@
         return true;
     }
     function restyled(st, writeAttribute) {
+        layoutVersion++;
         var parts = [];
         for (var k = 0; k < st.__list.length; k++) {
             var d = st.__list[k];
             parts.push(d.name + ': ' + d.value + (d.important ? ' !important' : '') + ';');
         }
         st.length = st.__list.length;
-        st.cssText = parts.join(' ');
+        st.cssText = cssNatives ? cssKit().text(st) : parts.join(' ');
         if (writeAttribute && st.__element) st.__element.__attributes.style = st.cssText;
     }
     // Reads "name: value; name: value !important" into the style's declarations.
@@ -1212,6 +1858,10 @@
             var name = declarationName(pieces[k].substring(0, colon)), value = pieces[k].substring(colon + 1);
             var m = /\s*!\s*important\s*$/i.exec(value);
             if (m) value = value.substring(0, m.index);
+            if (cssNatives) {
+                cssKit().read(st, name, value, !!m);
+                continue;
+            }
             var at = declarationAt(st, name);
             if (declarationValue(name, value) && at >= 0) st.__list.splice(at, 1);
             declare(st, name, value, !!m);
@@ -1220,6 +1870,7 @@
     // The style attribute's text, written by the page or a script, read again as the declarations
     // (the attribute keeps the text as written).
     function restyleFrom(st, text) {
+        layoutVersion++;
         readDeclarations(st, text);
         restyled(st, false);
     }
@@ -1231,15 +1882,17 @@
                 restyled(this, true);
         },
         getPropertyValue: function (name) {
-            var at = declarationAt(this, declarationName(name));
-            return at < 0 ? '' : this.__list[at].value;
+            var n = declarationName(name), at = declarationAt(this, n);
+            if (at >= 0) return this.__list[at].value;
+            return cssNatives && this.__list.length > 0 ? cssKit().value(this, n) : '';
         },
         getPropertyPriority: function (name) {
+            if (cssNatives) return cssKit().priority(this, declarationName(name));
             var at = declarationAt(this, declarationName(name));
             return at >= 0 && this.__list[at].important ? 'important' : '';
         },
         removeProperty: function (name) {
-            var v = this.getPropertyValue(name);
+            var v = cssNatives ? cssKit().removed(this, declarationName(name)) : this.getPropertyValue(name);
             this.setProperty(name, '');
             return v;
         },
@@ -1282,7 +1935,7 @@
             if (pm && pm.families && typeof pm.reference === 'number' && pm.reference > 0) fontMetrics = readMetrics(pm);
             var names = ['serif', 'sans-serif', 'monospace'];
             for (var k = 0; k < names.length && fontMetrics !== null; k++) if (!own(fontMetrics.families, names[k])) fontMetrics = null;
-            if (fontMetrics === null) fontMetrics = readMetrics(builtinMetrics);
+            if (fontMetrics === null) fontMetrics = readMetrics(builtinMetrics());
         }
         return fontMetrics;
     }
@@ -1291,6 +1944,8 @@
         'STRIKE STRONG SUB SUP TIME TT U VAR');
     var MONOSPACE_TAGS = wordSet('CODE KBD PRE SAMP TT XMP LISTING PLAINTEXT');
     var HIDDEN_TAGS = wordSet('HEAD SCRIPT STYLE TITLE META LINK BASE TEMPLATE NOSCRIPT AREA MAP PARAM DATALIST');
+    var INLINE_BLOCKS = wordSet('inline-block inline-flex inline-grid inline-table');
+    var HEADING_SIZES = {H1: '2em', H2: '1.5em', H3: '1.17em', H4: '1em', H5: '0.83em', H6: '0.67em'};
     var KEYWORD_SIZES = {'xx-small': 9, 'x-small': 10, small: 13, medium: 16, large: 18, 'x-large': 24, 'xx-large': 32, 'xxx-large': 48};
     var declarationPatterns = {};
     // A declaration of the element's inline style: the style's own where it keeps them,
@@ -1331,6 +1986,8 @@
             families = ['monospace'];
         }
         sizeText = sizeText.toLowerCase();
+        // Headings have the sizes every page's style sheet gives them.
+        if (sizeText === '' && own(HEADING_SIZES, e.tagName)) sizeText = HEADING_SIZES[e.tagName];
         var base = keyword && parent.families.length === 1 && parent.families[0] === 'monospace' ? parent.size * 16 / 13 : parent.size;
         if (own(KEYWORD_SIZES, sizeText)) {
             size = KEYWORD_SIZES[sizeText];
@@ -1382,6 +2039,11 @@
         var face = faceOf(font), m = face.metrics, scale = font.size / metricsTable().reference;
         return Math.round(m.ascent * scale) + Math.round(m.descent * scale) + (block && m.lineGap > 0 ? Math.round(m.lineGap * scale) : 0);
     }
+    // How far the font's text stands above its baseline (the line gap hangs below).
+    function ascentOf(font) {
+        var m = faceOf(font).metrics;
+        return Math.round(m.ascent * font.size / metricsTable().reference);
+    }
     function pixels(text) {
         var m = /^(-?[\d.]+)px$/.exec(text);
         return m ? Number(m[1]) : null;
@@ -1390,13 +2052,95 @@
         for (var p = e; p; p = p.parentNode) if (p.nodeType === 9) return p;
         return null;
     }
-    function shrinks(e) {
-        var display = displayOf(e), position = declared(e, 'position', 'position').toLowerCase();
-        return display !== 'block' || position === 'absolute' || position === 'fixed' ||
-            (declared(e, 'float', 'float') !== '' && declared(e, 'float', 'float') !== 'none');
+    function positionOf(e) { return declared(e, 'position', 'position').toLowerCase(); }
+    function outOfFlow(e) {
+        var p = positionOf(e);
+        return p === 'absolute' || p === 'fixed';
     }
+    function shrinks(e) {
+        var display = displayOf(e), floating = declared(e, 'float', 'float');
+        return display !== 'block' || outOfFlow(e) || (floating !== '' && floating !== 'none');
+    }
+    // A length in px: px, pt, em (of `size`) and unitless 0; NaN for what the model does
+    // not read (auto, percentages).
+    function lengthPx(text, size) {
+        var m = /^(-?[\d.]+)(px|pt|em|rem)?$/.exec(text);
+        if (!m || (m[2] === undefined && Number(m[1]) !== 0)) return NaN;
+        var n = Number(m[1]);
+        return layoutUnits(m[2] === 'pt' ? n * 4 / 3 : m[2] === 'em' ? n * size : m[2] === 'rem' ? n * 16 : n);
+    }
+    // Lengths as Chrome keeps them for layout: in 1/64 px, rounded down.
+    function layoutUnits(v) { return Math.floor(v * 64 + 1e-6) / 64; }
+    // The margins every page's style sheet gives these tags: [vertical, horizontal], in em
+    // of the element's font (the body's in px).
+    var TAG_MARGINS = {P: [1, 0], PRE: [1, 0], DL: [1, 0], UL: [1, 0], OL: [1, 0], MENU: [1, 0], BLOCKQUOTE: [1, 40],
+        FIGURE: [1, 40], H1: [0.67, 0], H2: [0.83, 0], H3: [1, 0], H4: [1.33, 0], H5: [1.67, 0], H6: [2.33, 0]};
+    var NO_EDGES = {mt: 0, mr: 0, mb: 0, ml: 0, pt: 0, pr: 0, pb: 0, pl: 0, bt: 0, br: 0, bb: 0, bl: 0};
+    // "1px 2px" and the like as [top, right, bottom, left]; null when a part is unread.
+    function fourSides(text, size) {
+        var parts = trimText(text).split(/\s+/), v = [];
+        for (var k = 0; k < parts.length && k < 4; k++) {
+            var n = lengthPx(parts[k].toLowerCase(), size);
+            if (n !== n) return null;
+            v.push(n);
+        }
+        if (v.length === 1) return [v[0], v[0], v[0], v[0]];
+        if (v.length === 2) return [v[0], v[1], v[0], v[1]];
+        return v.length === 3 ? [v[0], v[1], v[2], v[1]] : v;
+    }
+    var SIDES = [['Top', '-top'], ['Right', '-right'], ['Bottom', '-bottom'], ['Left', '-left']];
+    var BORDER_WIDTHS = {thin: 1, medium: 3, thick: 5};
+    // The margins or padding of the inline style over `base`.
+    function sidesOf(e, name, base, size) {
+        var all = declared(e, name, name), out = base.slice(0);
+        if (all !== '') out = fourSides(all, size()) || out;
+        for (var k = 0; k < 4; k++) {
+            var one = declared(e, name + SIDES[k][0], name + SIDES[k][1]);
+            if (one !== '') {
+                var n = lengthPx(one.toLowerCase(), size());
+                if (n === n) out[k] = n;
+            }
+        }
+        return out;
+    }
+    // A border is as wide as it is written only where it has a style; medium (3px) when
+    // only the style is written.
+    function bordersOf(e, base, size) {
+        var out = base.slice(0), all = declared(e, 'border', 'border').toLowerCase(), k;
+        if (all !== '') {
+            var width = 3, styled = false, parts = all.split(/\s+/);
+            for (k = 0; k < parts.length; k++) {
+                var w = own(BORDER_WIDTHS, parts[k]) ? BORDER_WIDTHS[parts[k]] : lengthPx(parts[k], size());
+                if (w === w) width = w;
+                else if (/^(solid|dashed|dotted|double|groove|ridge|inset|outset)$/.test(parts[k])) styled = true;
+            }
+            out = styled ? [width, width, width, width] : [0, 0, 0, 0];
+        }
+        var widths = declared(e, 'borderWidth', 'border-width'), style = declared(e, 'borderStyle', 'border-style').toLowerCase();
+        if (widths !== '' && style !== '' && style !== 'none' && style !== 'hidden') out = fourSides(widths, size()) || out;
+        else if (style === 'none' || style === 'hidden') out = [0, 0, 0, 0];
+        return out;
+    }
+    function edgesOf(e) {
+        var font = null, tag = TAG_MARGINS[e.tagName], m = [0, 0, 0, 0], p = [0, 0, 0, 0], b = [0, 0, 0, 0];
+        function size() { return (font || (font = fontOf(e))).size; }
+        if (e.tagName === 'BODY') m = [8, 8, 8, 8];
+        else if (tag) m = [layoutUnits(tag[0] * size()), tag[1], layoutUnits(tag[0] * size()), tag[1]];
+        if (e.tagName === 'UL' || e.tagName === 'OL' || e.tagName === 'MENU') p = [0, 0, 0, 40];
+        if (e.tagName === 'IFRAME') b = [2, 2, 2, 2];
+        var style = e.style;
+        // (Most elements have no inline style at all: their edges are the tag's.)
+        if ((style && style.__list ? style.__list.length : 1) || (e.__attributes && own(e.__attributes, 'style'))) {
+            m = sidesOf(e, 'margin', m, size);
+            p = sidesOf(e, 'padding', p, size);
+            b = bordersOf(e, b, size);
+        }
+        if (!m[0] && !m[1] && !m[2] && !m[3] && !p[0] && !p[1] && !p[2] && !p[3] && !b[0] && !b[1] && !b[2] && !b[3]) return NO_EDGES;
+        return {mt: m[0], mr: m[1], mb: m[2], ml: m[3], pt: p[0], pr: p[1], pb: p[2], pl: p[3], bt: b[0], br: b[1], bb: b[2], bl: b[3]};
+    }
+    function across(ed) { return ed.ml + ed.mr + ed.pl + ed.pr + ed.bl + ed.br; }
     // The width the element's box is laid out in: the window's (or its frame's), narrowed
-    // by each ancestor's own width and the body's margins.
+    // by each ancestor's own width, margins, borders and padding.
     function availableWidth(e) {
         var chain = [], p, w;
         for (p = e.parentNode; p && p.nodeType === 1; p = p.parentNode) chain.push(p);
@@ -1405,39 +2149,51 @@
         for (var k = chain.length - 1; k >= 0; k--) {
             var fixed = pixels(declared(chain[k], 'width', 'width'));
             if (fixed !== null) w = fixed;
-            else if (chain[k].tagName === 'BODY') w = Math.max(0, w - 16);
+            else if (!shrinks(chain[k])) w = Math.max(0, w - across(edgesOf(chain[k])));
         }
         return w;
     }
-    // The element's box: {width, height, inline, border}; none when it has no box. A
-    // replaced element (canvas, frame) keeps its own size and has a client area even inline;
-    // a frame has Chrome's 2 px border.
-    function boxOf(e) {
-        if (!rooted(e)) return {width: 0, height: 0, inline: true, none: true, border: 0};
-        for (var p = e; p && p.nodeType === 1; p = p.parentNode) {
-            if (displayOf(p) === 'none') return {width: 0, height: 0, inline: true, none: true, border: 0};
-        }
+    var NO_BOX = {width: 0, height: 0, inline: true, none: true, border: 0, edges: NO_EDGES};
+    // Only what a window shows has a box: not what is out of the page, under display:none,
+    // or in a document a script made (DOMParser, createHTMLDocument).
+    function hiddenBox(e) {
+        var doc = rooted(e);
+        if (!doc || (doc !== document && !doc.defaultView)) return true;
+        for (var p = e; p && p.nodeType === 1; p = p.parentNode) if (displayOf(p) === 'none') return true;
+        return false;
+    }
+    // The element's box: {width, height (its content's), inline, edges}; none when it has
+    // no box. A replaced element (canvas, frame) keeps its own size and has a client area
+    // even inline; a frame has Chrome's 2 px border. With `places`, the places of what
+    // its lines and blocks hold go there (see flow).
+    function boxOf(e, places) {
+        if (hiddenBox(e)) return NO_BOX;
         var display = displayOf(e), fixedWidth = pixels(declared(e, 'width', 'width')), fixedHeight = pixels(declared(e, 'height', 'height'));
+        var ed = edgesOf(e);
         if (e.tagName === 'CANVAS' || e.tagName === 'IFRAME') {
             var canvas = e.tagName === 'CANVAS';
             return {width: fixedWidth !== null ? fixedWidth : canvas ? e.width : 300, height: fixedHeight !== null ? fixedHeight : canvas ? e.height : 150,
-                inline: display === 'inline', replaced: true, border: canvas ? 0 : 2};
+                inline: display === 'inline', replaced: true, border: ed.bl, edges: ed};
         }
-        var font = fontOf(e), avail = availableWidth(e), shrink = shrinks(e);
-        if (e.tagName === 'BODY') avail = Math.max(0, avail - 16);
+        var font = fontOf(e), avail = Math.max(0, availableWidth(e) - across(ed)), shrink = shrinks(e);
         var width = fixedWidth !== null ? fixedWidth : shrink ? null : avail;
-        var lines = flow(e, font, width === null ? avail : width);
+        var lines = flow(e, font, width === null ? avail : width, places || null, ed, fixedHeight === null);
         if (width === null) width = Math.min(lines.widest, avail);
         var height = fixedHeight !== null ? fixedHeight : display === 'inline' ? lines.count * lineHeight(font) : lines.height;
-        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline', border: 0};
+        return {width: display === 'inline' ? lines.widest : width, height: height, inline: display === 'inline', border: 0, edges: ed,
+            baseline: lines.count ? lines.last : null};
     }
+    function outerWidth(b) { return b.width + b.edges.pl + b.edges.pr + b.edges.bl + b.edges.br; }
+    function outerHeight(b) { return b.height + b.edges.pt + b.edges.pb + b.edges.bt + b.edges.bb; }
     // The element's inline content in pieces: words, the spaces between them, line breaks,
     // and the blocks among them; an inline element's own content goes in in its own font.
-    function piecesOf(e, font, out) {
+    // With `marks`, where each text and element starts is marked among them.
+    function piecesOf(e, font, out, marks) {
         var kids = e.childNodes || [];
         for (var k = 0; k < kids.length; k++) {
             var c = kids[k];
             if (c.nodeType === 3) {
+                if (marks) out.push({mark: c});
                 var parts = c.data.replace(/[\t\n\f\r ]+/g, ' ').split(/( )/);
                 for (var n = 0; n < parts.length; n++) {
                     if (parts[n] === ' ') out.push({space: textWidth(' ', font)});
@@ -1445,60 +2201,234 @@
                 }
             } else if (c.nodeType === 1) {
                 var display = displayOf(c);
+                if (display === 'none') continue;
+                var replaced = c.tagName === 'CANVAS' || c.tagName === 'IFRAME';
+                if (marks && (c.tagName === 'BR' || outOfFlow(c) || (display === 'inline' && !replaced))) out.push({mark: c});
                 if (c.tagName === 'BR') out.push({br: true});
-                else if (display === 'none') continue;
-                else if (display === 'inline' && c.tagName !== 'CANVAS' && c.tagName !== 'IFRAME') piecesOf(c, fontOf(c), out);
-                else if (display === 'inline') out.push({word: boxOf(c).width + 2 * boxOf(c).border});
-                else out.push({block: boxOf(c)});
+                else if (outOfFlow(c)) continue;
+                else if (display === 'inline' && !replaced) piecesOf(c, fontOf(c), out, marks);
+                else if (display === 'inline') {
+                    var b = boxOf(c);
+                    out.push({word: outerWidth(b) + b.edges.ml + b.edges.mr, box: b, node: c});
+                } else if (INLINE_BLOCKS[display] === true) {
+                    var ib = boxOf(c);
+                    out.push({word: outerWidth(ib) + ib.edges.ml + ib.edges.mr, box: ib, node: c});
+                } else out.push({block: boxOf(c), node: c});
             }
         }
         return out;
     }
+    function firstOrLastBlock(e, last) {
+        var kids = e.childNodes || [];
+        for (var k = 0; k < kids.length; k++) {
+            var c = kids[last ? kids.length - 1 - k : k];
+            if (c.nodeType === 3) {
+                if (/[^\t\n\f\r ]/.test(c.data)) return null;
+            } else if (c.nodeType === 1) {
+                var display = displayOf(c);
+                if (display === 'none' || outOfFlow(c)) continue;
+                return display === 'inline' || c.tagName === 'BR' ? null : c;
+            }
+        }
+        return null;
+    }
+    // A block's top (or bottom) margin with those of its first (last) block child, where
+    // nothing of its own stands between them: the two collapse into the larger.
+    function marginOf(e, ed, bottom) {
+        var m = bottom ? ed.mb : ed.mt;
+        if (e.tagName === 'HTML' || (bottom ? ed.bb || ed.pb || pixels(declared(e, 'height', 'height')) !== null : ed.bt || ed.pt)) return m;
+        var inner = firstOrLastBlock(e, bottom);
+        return inner ? Math.max(m, marginOf(inner, edgesOf(inner), bottom)) : m;
+    }
     // The element's content in lines, broken between words to fit `width`: the widest, how
-    // many, and their height with the blocks among them.
-    function flow(e, font, width) {
-        var out = {widest: 0, count: 0, height: 0}, line = 0, space = 0, open = false, lh = lineHeight(font, displayOf(e) !== 'inline');
+    // many, and their height with the blocks among them (each block's margins collapse with
+    // its neighbours', the first's and last's with the element's own where nothing stands
+    // between). With `places`: {node, x, y} of each text, inline element and block in it,
+    // from its content box.
+    function flow(e, font, width, places, ed, autoHeight) {
+        var out = {widest: 0, count: 0, height: 0, last: 0}, line = 0, space = 0, open = false, lh = lineHeight(font, displayOf(e) !== 'inline');
+        var pending = 0, first = true, own = ed || NO_EDGES;
+        var keepsTop = e.tagName === 'HTML' || own.bt || own.pt, keepsBottom = e.tagName === 'HTML' || own.bb || own.pb || !autoHeight;
+        // A line is as high as what stands above its baseline and what hangs below it: the
+        // text's ascent and the rest of its line height, or an inline block's box from
+        // its own baseline (its last line's, or its bottom where it has no line).
+        var rise = ascentOf(font), above = rise, below = lh - rise, lineTop = 0, onLine = [];
         function endLine() {
             if (open) {
                 out.widest = Math.max(out.widest, snap(line));
                 out.count++;
-                out.height += lh;
+                for (var n = 0; n < onLine.length; n++) onLine[n].place.y = lineTop + above - onLine[n].rise;
+                out.last = lineTop + above;
+                out.height += above + below;
             }
+            onLine = [];
             line = space = 0;
+            above = rise;
+            below = lh - rise;
             open = false;
         }
-        var pieces = piecesOf(e, font, []);
+        function openLine() {
+            if (open) return;
+            out.height += pending;
+            pending = 0;
+            first = false;
+            open = true;
+            lineTop = out.height;
+        }
+        var pieces = piecesOf(e, font, [], places !== null);
         for (var k = 0; k < pieces.length; k++) {
             var p = pieces[k];
-            if (p.br) {
-                open = true;
+            if (p.mark) {
+                var mark = {node: p.mark, x: open ? line + space : 0, y: out.height + (open ? 0 : pending)};
+                places.push(mark);
+                if (p.mark.nodeType === 3 || !outOfFlow(p.mark)) onLine.push({place: mark, rise: rise});
+            } else if (p.br) {
+                openLine();
                 endLine();
             } else if (p.block) {
                 endLine();
+                var ce = p.block.edges, top = out.height + (first && !keepsTop ? 0 : Math.max(pending, marginOf(p.node, ce, false)));
+                if (places !== null) places.push({node: p.node, x: ce.ml, y: top});
                 out.widest = Math.max(out.widest, p.block.width);
-                out.height += p.block.height;
+                out.height = top + outerHeight(p.block);
+                pending = marginOf(p.node, ce, true);
+                first = false;
             } else if (p.space !== undefined) {
                 if (open) space = p.space;
             } else {
                 if (open && width > 0 && snap(line + space + p.word) > width) endLine();
+                openLine();
+                if (p.box) {
+                    // An inline block: placed on the line by its baseline.
+                    var b = p.box, be = b.edges, tall = outerHeight(b) + be.mt + be.mb;
+                    var base = typeof b.baseline !== 'number' ? tall : be.mt + be.bt + be.pt + b.baseline;
+                    above = Math.max(above, base);
+                    below = Math.max(below, tall - base);
+                    if (places !== null) {
+                        var at = {node: p.node, x: line + space + be.ml, y: lineTop};
+                        places.push(at);
+                        onLine.push({place: at, rise: base - be.mt});
+                    }
+                }
                 line += space + p.word;
                 space = 0;
-                open = true;
             }
         }
         endLine();
+        if (keepsBottom) out.height += pending;
         return out;
     }
+    // ---- where boxes are: page coordinates of the top left of a node's box -----------
+    // A block's box stacks under what comes before it in its container (the body's 8px
+    // margin, the margins, borders and padding of the boxes); text and inline elements
+    // advance along their line. The page never scrolls here, so the page's coordinates are
+    // the window's. Each question lays out afresh: nothing is kept between them.
+    function holderOf(node) {
+        var p = node.parentNode;
+        while (p && p.nodeType === 1 && p.parentNode && p.parentNode.nodeType === 1 && displayOf(p) === 'inline') p = p.parentNode;
+        return p;
+    }
+    function positioned(e) { return positionOf(e) !== '' && positionOf(e) !== 'static'; }
+    // The places of what a block holds and the places of blocks, worked out once for each
+    // state of the page: a script reading the places of a hundred elements lays the page
+    // out once, not a hundred times.
+    var layoutMemo = null;
+    function memo() {
+        if (layoutMemo === null || layoutMemo.version !== layoutVersion) {
+            layoutMemo = {version: layoutVersion, holders: new WeakMap(), places: new WeakMap()};
+        }
+        return layoutMemo;
+    }
+    function placesIn(holder) {
+        var m = memo(), known = m.holders.get(holder);
+        if (known === undefined) {
+            var list = [], box = boxOf(holder, list), at = new Map();
+            for (var k = 0; k < list.length; k++) if (!at.has(list[k].node)) at.set(list[k].node, list[k]);
+            m.holders.set(holder, known = {box: box, at: at});
+        }
+        return known;
+    }
+    function placeOf(node) {
+        var m = memo(), known = m.places.get(node);
+        if (known === undefined) m.places.set(node, known = placeNow(node));
+        return known;
+    }
+    function placeNow(node) {
+        if (node.nodeType === 1 && hiddenBox(node)) return null;
+        var parent = node.parentNode;
+        if (!parent || parent.nodeType !== 1) {
+            if (!parent || parent.nodeType !== 9) return null;
+            var top = node.nodeType === 1 ? edgesOf(node) : NO_EDGES;
+            return {x: top.ml, y: top.mt};
+        }
+        var holder = holderOf(node), origin = holder && placeOf(holder);
+        if (!origin) return null;
+        var laid = placesIn(holder), he = laid.box.edges, at = laid.at.get(node);
+        if (!at) return null;
+        var x = origin.x + he.bl + he.pl + at.x, y = origin.y + he.bt + he.pt + at.y;
+        if (node.nodeType !== 1) return {x: x, y: y};
+        var how = positionOf(node), left = pixels(declared(node, 'left', 'left')), topAt = pixels(declared(node, 'top', 'top'));
+        if (how === 'absolute' || how === 'fixed') {
+            // From the nearest positioned ancestor's padding box, or the page's corner.
+            var base = {x: 0, y: 0};
+            for (var a = node.parentNode; how === 'absolute' && a && a.nodeType === 1; a = a.parentNode) {
+                if (!positioned(a)) continue;
+                var ap = placeOf(a), ae = edgesOf(a);
+                if (ap) base = {x: ap.x + ae.bl, y: ap.y + ae.bt};
+                break;
+            }
+            var ed = edgesOf(node);
+            if (left !== null) x = base.x + left + ed.ml;
+            if (topAt !== null) y = base.y + topAt + ed.mt;
+        } else if (how === 'relative') {
+            if (left !== null) x += left;
+            if (topAt !== null) y += topAt;
+        }
+        return {x: x, y: y};
+    }
+    // The element offsets are counted from: its nearest positioned ancestor, cell or
+    // table, else the body; none for the body, the root, a fixed box or one not shown.
+    function offsetParentOf(e) {
+        if (e.tagName === 'BODY' || e.tagName === 'HTML' || hiddenBox(e) || positionOf(e) === 'fixed') return null;
+        var statik = !positioned(e);
+        for (var p = e.parentNode; p && p.nodeType === 1; p = p.parentNode) {
+            if (positioned(p) || p.tagName === 'BODY' || (statik && (p.tagName === 'TD' || p.tagName === 'TH' || p.tagName === 'TABLE'))) return p;
+        }
+        return null;
+    }
+    function offsetOf(e, vertical) {
+        if (e.tagName === 'BODY') return 0;
+        var at = placeOf(e);
+        if (!at) return 0;
+        var p = offsetParentOf(e), v = vertical ? at.y : at.x;
+        if (p && p.tagName !== 'BODY') {
+            var pa = placeOf(p), pe = edgesOf(p);
+            if (pa) v -= vertical ? pa.y + pe.bt : pa.x + pe.bl;
+        }
+        return Math.round(v);
+    }
     function rectOf(e) {
-        var b = boxOf(e);
-        return new DOMRect(0, 0, b.width + 2 * b.border, b.height + 2 * b.border);
+        var b = boxOf(e), at = b.none ? null : placeOf(e);
+        return new DOMRect(at ? at.x : 0, at ? at.y : 0, outerWidth(b), outerHeight(b));
+    }
+    // The box of the text of `node` from `start` to `end`, on its first line.
+    function textRect(node, start, end) {
+        var holder = node.parentNode;
+        if (!holder || holder.nodeType !== 1 || hiddenBox(holder)) return null;
+        var at = placeOf(node);
+        if (!at) return null;
+        var font = fontOf(holder), text = node.data;
+        function wide(s) { return textWidth(s.replace(/[\t\n\f\r ]+/g, ' '), font); }
+        // (Text runs are laid out in 1/64 px.)
+        return new DOMRect(at.x + snap(wide(text.substring(0, start))), at.y, snap(wide(text.substring(start, end))), lineHeight(font, false));
     }
     if (modern) {
         var sizeOf = function (name, inner) {
             return function () {
-                var b = boxOf(this);
+                var b = boxOf(this), ed = b.edges;
                 if (inner && b.inline && !b.replaced) return 0;
-                return Math.round(name === 'width' ? b.width : b.height) + (inner ? 0 : 2 * b.border);
+                if (name === 'width') return Math.round(b.width + ed.pl + ed.pr + (inner ? 0 : ed.bl + ed.br));
+                return Math.round(b.height + ed.pt + ed.pb + (inner ? 0 : ed.bt + ed.bb));
             };
         };
         protoAccessor(HTMLElement.prototype, 'offsetWidth', sizeOf('width', false), noop);
@@ -1507,11 +2437,761 @@
         protoAccessor(HTMLElement.prototype, 'clientHeight', sizeOf('height', true), noop);
         protoAccessor(HTMLElement.prototype, 'scrollWidth', sizeOf('width', true), noop);
         protoAccessor(HTMLElement.prototype, 'scrollHeight', sizeOf('height', true), noop);
+        protoAccessor(HTMLElement.prototype, 'offsetTop', function () { return offsetOf(this, true); }, noop);
+        protoAccessor(HTMLElement.prototype, 'offsetLeft', function () { return offsetOf(this, false); }, noop);
+        protoAccessor(HTMLElement.prototype, 'offsetParent', function () { return offsetParentOf(this); }, noop);
+        var edgeOf = function (side) {
+            return function () {
+                var b = boxOf(this);
+                return b.inline && !b.replaced ? 0 : Math.round(b.edges[side]);
+            };
+        };
+        protoAccessor(Element.prototype, 'clientTop', edgeOf('bt'), noop);
+        protoAccessor(Element.prototype, 'clientLeft', edgeOf('bl'), noop);
+    }
+
+    // ---- ranges, selections, tree walkers and node iterators (modern target) ----------
+    // Made when a script first asks for one (traversal()); nothing of it runs while the
+    // page is set up. Ranges and node iterators follow the tree as nodes come and go:
+    // those alive are listed in `followers` (held weakly where the engine can).
+    var followers = null, weakFollowers = modern && typeof WeakRef === 'function';
+    function follow(o) {
+        if (followers === null) followers = [];
+        followers.push(weakFollowers ? new WeakRef(o) : o);
+    }
+    function eachFollower(fn) {
+        var kept = 0;
+        for (var k = 0; k < followers.length; k++) {
+            var o = weakFollowers ? followers[k].deref() : followers[k];
+            if (o === undefined) continue;
+            followers[kept++] = followers[k];
+            fn(o);
+        }
+        followers.length = kept;
+    }
+    function isInclusiveAncestor(a, b) {
+        for (var p = b; p; p = p.parentNode) if (p === a) return true;
+        return false;
+    }
+    function childIndex(node) {
+        var list = node.parentNode ? node.parentNode.childNodes : null;
+        if (!list) return 0;
+        for (var n = 0; n < list.length; n++) if (list[n] === node) return n;
+        return 0;
+    }
+    // Before `child` leaves `parent`, where it is the `index`th child.
+    function beforeRemoval(child, parent, index) {
+        eachFollower(function (o) {
+            if (o.__iterator) return o.__iterator(child);
+            if (isInclusiveAncestor(child, o.startContainer)) { o.startContainer = parent; o.startOffset = index; }
+            else if (o.startContainer === parent && o.startOffset > index) o.startOffset--;
+            if (isInclusiveAncestor(child, o.endContainer)) { o.endContainer = parent; o.endOffset = index; }
+            else if (o.endContainer === parent && o.endOffset > index) o.endOffset--;
+        });
+    }
+    // After `count` nodes went into `parent` at `index`.
+    function afterInsertion(parent, index, count) {
+        eachFollower(function (o) {
+            if (o.__iterator) return;
+            if (o.startContainer === parent && o.startOffset > index) o.startOffset += count;
+            if (o.endContainer === parent && o.endOffset > index) o.endOffset += count;
+        });
+    }
+    // A text's (or comment's) data written whole, as a script writes it: its length and
+    // value follow, and the ranges in it go back to its start.
+    function setText(node, text) {
+        text = text === null ? '' : toText(text);
+        layoutVersion++;
+        if (followers) {
+            eachFollower(function (o) {
+                if (o.__iterator) return;
+                if (o.startContainer === node && o.startOffset > 0) o.startOffset = 0;
+                if (o.endContainer === node && o.endOffset > 0) o.endOffset = 0;
+            });
+        }
+        node.data = node.nodeValue = node.textContent = text;
+        node.length = text.length;
+    }
+    var traversalParts = null;
+    function traversal() { return traversalParts || (traversalParts = makeTraversal()); }
+    function makeTraversal() {
+        function isData(n) { return n.nodeType === 3 || n.nodeType === 8 || n.nodeType === 4 || n.nodeType === 7; }
+        function lengthOf(n) { return n.nodeType === 10 ? 0 : isData(n) ? n.data.length : n.childNodes.length; }
+        function rootOf(n) {
+            while (n.parentNode) n = n.parentNode;
+            return n;
+        }
+        function failure(what, iface) { return "Failed to execute '" + what + "' on '" + iface + "': "; }
+        function mustBeNode(v, what, iface, at) {
+            if (!(v instanceof Node)) throw new TypeError(failure(what, iface) + 'parameter ' + (at || 1) + " is not of type 'Node'.");
+        }
+        function offsetIn(node, offset, what, iface) {
+            if (node.nodeType === 10) throw domError('InvalidNodeTypeError', failure(what, iface) + "The node provided is of type '" + node.nodeName + "'.");
+            var n = Number(offset) >>> 0;
+            if (n > lengthOf(node)) throw domError('IndexSizeError', failure(what, iface) + 'The offset ' + n + " is larger than the node's length (" + lengthOf(node) + ').');
+            return n;
+        }
+        // Where boundary point (a, ao) is against (b, bo): -1 before, 0 equal, 1 after.
+        function order(a, ao, b, bo) {
+            if (a === b) return ao === bo ? 0 : ao < bo ? -1 : 1;
+            if (precedes(b, a)) return -order(b, bo, a, ao);
+            if (isInclusiveAncestor(a, b)) {
+                var child = b;
+                while (child.parentNode !== a) child = child.parentNode;
+                if (childIndex(child) < ao) return 1;
+            }
+            return -1;
+        }
+        // Whether `a` comes before `b` in tree order (same tree).
+        function precedes(a, b) {
+            if (a === b) return false;
+            var pa = [], pb = [], n;
+            for (n = a; n; n = n.parentNode) pa.unshift(n);
+            for (n = b; n; n = n.parentNode) pb.unshift(n);
+            if (pa[0] !== pb[0]) return false;
+            var k = 0;
+            while (k < pa.length && k < pb.length && pa[k] === pb[k]) k++;
+            if (k === pa.length) return true;
+            if (k === pb.length) return false;
+            return childIndex(pa[k]) < childIndex(pb[k]);
+        }
+        function following(node, root) {
+            if (node.firstChild) return node.firstChild;
+            for (; node; node = node.parentNode) {
+                if (node === root) return null;
+                if (node.nextSibling) return node.nextSibling;
+            }
+            return null;
+        }
+        function setData(node, offset, count, text) {
+            layoutVersion++;
+            var data = node.data, end = Math.min(offset + count, data.length);
+            node.data = node.nodeValue = node.textContent = data.substring(0, offset) + text + data.substring(end);
+            node.length = node.data.length;
+            if (followers === null) return;
+            eachFollower(function (o) {
+                if (o.__iterator) return;
+                if (o.startContainer === node && o.startOffset > offset) o.startOffset = o.startOffset <= end ? offset : o.startOffset - (end - offset) + text.length;
+                if (o.endContainer === node && o.endOffset > offset) o.endOffset = o.endOffset <= end ? offset : o.endOffset - (end - offset) + text.length;
+            });
+        }
+        function splitText(node, offset) {
+            var rest = characterData(Text, 3, '#text', node.data.substring(offset), node.ownerDocument), parent = node.parentNode;
+            if (parent) {
+                var at = childIndex(node);
+                insertChild(parent, rest, node.nextSibling);
+                eachFollower(function (o) {
+                    if (o.__iterator) return;
+                    if (o.startContainer === node && o.startOffset > offset) { o.startContainer = rest; o.startOffset -= offset; }
+                    if (o.endContainer === node && o.endOffset > offset) { o.endContainer = rest; o.endOffset -= offset; }
+                    if (o.startContainer === parent && o.startOffset === at + 1) o.startOffset++;
+                    if (o.endContainer === parent && o.endOffset === at + 1) o.endOffset++;
+                });
+            }
+            setData(node, offset, node.data.length - offset, '');
+            return rest;
+        }
+
+        // A range: its ends are boundary points of one tree.
+        function AbstractRange() { illegal(); }
+        function Range() { illegal(); }
+        subclass(Range, AbstractRange);
+        function StaticRange() { illegal(); }
+        subclass(StaticRange, AbstractRange);
+        function newRange(doc) {
+            var r = inherit(Range.prototype);
+            r.startContainer = r.endContainer = doc;
+            r.startOffset = r.endOffset = 0;
+            follow(r);
+            return r;
+        }
+        Object.defineProperty(AbstractRange.prototype, 'collapsed', {get: function () {
+            return this.startContainer === this.endContainer && this.startOffset === this.endOffset;
+        }});
+        Object.defineProperty(Range.prototype, 'commonAncestorContainer', {get: function () {
+            var c = this.startContainer;
+            while (!isInclusiveAncestor(c, this.endContainer)) c = c.parentNode;
+            return c;
+        }});
+        function setEnd(r, start, node, offset, what) {
+            mustBeNode(node, what, 'Range');
+            offset = offsetIn(node, offset, what, 'Range');
+            if (start) {
+                if (rootOf(node) !== rootOf(r.startContainer) || order(node, offset, r.endContainer, r.endOffset) > 0) {
+                    r.endContainer = node;
+                    r.endOffset = offset;
+                }
+                r.startContainer = node;
+                r.startOffset = offset;
+            } else {
+                if (rootOf(node) !== rootOf(r.startContainer) || order(node, offset, r.startContainer, r.startOffset) < 0) {
+                    r.startContainer = node;
+                    r.startOffset = offset;
+                }
+                r.endContainer = node;
+                r.endOffset = offset;
+            }
+        }
+        function parentOf(node, what) {
+            mustBeNode(node, what, 'Range');
+            if (!node.parentNode) throw domError('InvalidNodeTypeError', failure(what, 'Range') + 'the given Node has no parent.');
+            return node.parentNode;
+        }
+        function contained(r, node) {
+            return rootOf(node) === rootOf(r.startContainer) && order(node, 0, r.startContainer, r.startOffset) > 0 &&
+                order(node, lengthOf(node), r.endContainer, r.endOffset) < 0;
+        }
+        function partly(r, node) {
+            var a = isInclusiveAncestor(node, r.startContainer), b = isInclusiveAncestor(node, r.endContainer);
+            return a !== b;
+        }
+        // What cloneContents and extractContents share (the second takes the nodes out).
+        function contents(r, take) {
+            var sn = r.startContainer, so = r.startOffset, en = r.endContainer, eo = r.endOffset;
+            var f = fragment(sn.nodeType === 9 ? sn : sn.ownerDocument), clone;
+            if (sn === en && so === eo) return f;
+            if (sn === en && isData(sn)) {
+                clone = cloneNode(sn, false, sn.ownerDocument);
+                setData(clone, 0, clone.data.length, sn.data.substring(so, eo));
+                insertChild(f, clone, null);
+                if (take) setData(sn, so, eo - so, '');
+                return f;
+            }
+            var common = sn;
+            while (!isInclusiveAncestor(common, en)) common = common.parentNode;
+            var firstPart = null, lastPart = null, inside = [], k, c;
+            if (!isInclusiveAncestor(sn, en)) for (c = common.firstChild; c && !firstPart; c = c.nextSibling) if (partly(r, c)) firstPart = c;
+            if (!isInclusiveAncestor(en, sn)) for (c = common.lastChild; c && !lastPart; c = c.previousSibling) if (partly(r, c)) lastPart = c;
+            for (c = common.firstChild; c; c = c.nextSibling) if (contained(r, c)) inside.push(c);
+            for (k = 0; k < inside.length; k++) {
+                if (inside[k].nodeType === 10) throw domError('HierarchyRequestError', failure(take ? 'extractContents' : 'cloneContents', 'Range') + 'A DocumentType node cannot be cloned or moved.');
+            }
+            var newNode = sn, newOffset = so;
+            if (take && !isInclusiveAncestor(sn, en)) {
+                var ref = sn;
+                while (!isInclusiveAncestor(ref.parentNode, en)) ref = ref.parentNode;
+                newNode = ref.parentNode;
+                newOffset = childIndex(ref) + 1;
+            }
+            var sub;
+            if (firstPart && isData(firstPart)) {
+                clone = cloneNode(sn, false, sn.ownerDocument);
+                setData(clone, 0, clone.data.length, sn.data.substring(so));
+                insertChild(f, clone, null);
+                if (take) setData(sn, so, sn.data.length - so, '');
+            } else if (firstPart) {
+                clone = cloneNode(firstPart, false, firstPart.ownerDocument);
+                insertChild(f, clone, null);
+                sub = inherit(Range.prototype);
+                sub.startContainer = sn; sub.startOffset = so; sub.endContainer = firstPart; sub.endOffset = lengthOf(firstPart);
+                insertChild(clone, contents(sub, take), null);
+            }
+            for (k = 0; k < inside.length; k++) insertChild(f, take ? inside[k] : cloneNode(inside[k], true, inside[k].ownerDocument), null);
+            if (lastPart && isData(lastPart)) {
+                clone = cloneNode(en, false, en.ownerDocument);
+                setData(clone, 0, clone.data.length, en.data.substring(0, eo));
+                insertChild(f, clone, null);
+                if (take) setData(en, 0, eo, '');
+            } else if (lastPart) {
+                clone = cloneNode(lastPart, false, lastPart.ownerDocument);
+                insertChild(f, clone, null);
+                sub = inherit(Range.prototype);
+                sub.startContainer = lastPart; sub.startOffset = 0; sub.endContainer = en; sub.endOffset = eo;
+                insertChild(clone, contents(sub, take), null);
+            }
+            if (take) {
+                r.startContainer = r.endContainer = newNode;
+                r.startOffset = r.endOffset = newOffset;
+            }
+            return f;
+        }
+        function removeNode(node) {
+            if (node.parentNode) detach(node);
+        }
+        // Every text node of the range in tree order, with the part of it inside.
+        function textsOf(r, each) {
+            var sn = r.startContainer, en = r.endContainer;
+            if (sn === en && sn.nodeType === 3) return each(sn, r.startOffset, r.endOffset);
+            if (sn.nodeType === 3) each(sn, r.startOffset, sn.data.length);
+            var root = r.commonAncestorContainer;
+            for (var n = root.firstChild; n; n = following(n, root)) {
+                if (n.nodeType === 3 && n !== sn && n !== en && contained(r, n)) each(n, 0, n.data.length);
+            }
+            if (en.nodeType === 3 && en !== sn) each(en, 0, r.endOffset);
+        }
+        function rectsOf(r) {
+            var out = [], picked = [], root = r.commonAncestorContainer;
+            function add(rect) { if (rect) out.push(rect); }
+            if (r.startContainer === r.endContainer && r.startContainer.nodeType === 3) {
+                add(textRect(r.startContainer, r.startOffset, r.endOffset));
+                return out;
+            }
+            for (var n = root.firstChild || null; n; n = following(n, root)) {
+                var inside = contained(r, n), start = n === r.startContainer, end = n === r.endContainer;
+                if (n.nodeType === 1 && inside) {
+                    var p = n.parentNode, taken = false;
+                    for (var k = 0; k < picked.length; k++) if (picked[k] === p) taken = true;
+                    picked.push(n);
+                    if (!taken && !hiddenBox(n)) add(rectOf(n));
+                } else if (n.nodeType === 3 && (inside || start || end)) {
+                    var taken3 = false;
+                    for (var j = 0; j < picked.length; j++) if (picked[j] === n.parentNode) taken3 = true;
+                    if (!taken3) add(textRect(n, start ? r.startOffset : 0, end ? r.endOffset : n.data.length));
+                }
+            }
+            return out;
+        }
+        var rangeMethods = {
+            setStart: function (node, offset) { setEnd(this, true, node, offset, 'setStart'); },
+            setEnd: function (node, offset) { setEnd(this, false, node, offset, 'setEnd'); },
+            setStartBefore: function (node) { var p = parentOf(node, 'setStartBefore'); setEnd(this, true, p, childIndex(node), 'setStartBefore'); },
+            setStartAfter: function (node) { var p = parentOf(node, 'setStartAfter'); setEnd(this, true, p, childIndex(node) + 1, 'setStartAfter'); },
+            setEndBefore: function (node) { var p = parentOf(node, 'setEndBefore'); setEnd(this, false, p, childIndex(node), 'setEndBefore'); },
+            setEndAfter: function (node) { var p = parentOf(node, 'setEndAfter'); setEnd(this, false, p, childIndex(node) + 1, 'setEndAfter'); },
+            collapse: function (toStart) {
+                if (toStart) { this.endContainer = this.startContainer; this.endOffset = this.startOffset; }
+                else { this.startContainer = this.endContainer; this.startOffset = this.endOffset; }
+            },
+            selectNode: function (node) {
+                var p = parentOf(node, 'selectNode'), at = childIndex(node);
+                this.startContainer = this.endContainer = p;
+                this.startOffset = at;
+                this.endOffset = at + 1;
+            },
+            selectNodeContents: function (node) {
+                mustBeNode(node, 'selectNodeContents', 'Range');
+                if (node.nodeType === 10) throw domError('InvalidNodeTypeError', failure('selectNodeContents', 'Range') + "The node provided is of type '" + node.nodeName + "'.");
+                this.startContainer = this.endContainer = node;
+                this.startOffset = 0;
+                this.endOffset = lengthOf(node);
+            },
+            compareBoundaryPoints: function (how, source) {
+                how = (Number(how) >>> 0) & 0xFFFF;
+                if (!(source instanceof Range)) throw new TypeError(failure('compareBoundaryPoints', 'Range') + "parameter 2 is not of type 'Range'.");
+                if (how > 3) {
+                    throw domError('NotSupportedError', failure('compareBoundaryPoints', 'Range') + "The comparison method provided must be one of 'START_TO_START', 'START_TO_END', 'END_TO_END', or 'END_TO_START'.");
+                }
+                if (rootOf(this.startContainer) !== rootOf(source.startContainer)) throw domError('WrongDocumentError', failure('compareBoundaryPoints', 'Range') + 'The source range is in a different document than this range.');
+                var mine = how === 0 || how === 3 ? [this.startContainer, this.startOffset] : [this.endContainer, this.endOffset];
+                var theirs = how === 0 || how === 1 ? [source.startContainer, source.startOffset] : [source.endContainer, source.endOffset];
+                return order(mine[0], mine[1], theirs[0], theirs[1]);
+            },
+            comparePoint: function (node, offset) {
+                mustBeNode(node, 'comparePoint', 'Range');
+                if (rootOf(node) !== rootOf(this.startContainer)) throw domError('WrongDocumentError', failure('comparePoint', 'Range') + 'The node provided and this range are not in the same tree.');
+                offset = offsetIn(node, offset, 'comparePoint', 'Range');
+                if (order(node, offset, this.startContainer, this.startOffset) < 0) return -1;
+                return order(node, offset, this.endContainer, this.endOffset) > 0 ? 1 : 0;
+            },
+            isPointInRange: function (node, offset) {
+                mustBeNode(node, 'isPointInRange', 'Range');
+                if (rootOf(node) !== rootOf(this.startContainer)) return false;
+                offset = offsetIn(node, offset, 'isPointInRange', 'Range');
+                return order(node, offset, this.startContainer, this.startOffset) >= 0 && order(node, offset, this.endContainer, this.endOffset) <= 0;
+            },
+            intersectsNode: function (node) {
+                mustBeNode(node, 'intersectsNode', 'Range');
+                if (rootOf(node) !== rootOf(this.startContainer)) return false;
+                var p = node.parentNode;
+                if (!p) return true;
+                var at = childIndex(node);
+                return order(p, at, this.endContainer, this.endOffset) < 0 && order(p, at + 1, this.startContainer, this.startOffset) > 0;
+            },
+            cloneRange: function () {
+                var c = newRange(this.startContainer);
+                c.startContainer = this.startContainer; c.startOffset = this.startOffset;
+                c.endContainer = this.endContainer; c.endOffset = this.endOffset;
+                return c;
+            },
+            detach: noop,
+            cloneContents: function () { return contents(this, false); },
+            extractContents: function () { return contents(this, true); },
+            deleteContents: function () {
+                if (this.collapsed) return;
+                var sn = this.startContainer, so = this.startOffset, en = this.endContainer, eo = this.endOffset;
+                if (sn === en && isData(sn)) return setData(sn, so, eo - so, '');
+                var doomed = [], root = this.commonAncestorContainer;
+                for (var n = root.firstChild; n; n = following(n, root)) {
+                    if (contained(this, n) && !(n.parentNode && contained(this, n.parentNode))) doomed.push(n);
+                }
+                var newNode = sn, newOffset = so;
+                if (!isInclusiveAncestor(sn, en)) {
+                    var ref = sn;
+                    while (!isInclusiveAncestor(ref.parentNode, en)) ref = ref.parentNode;
+                    newNode = ref.parentNode;
+                    newOffset = childIndex(ref) + 1;
+                }
+                if (isData(sn)) setData(sn, so, sn.data.length - so, '');
+                for (var k = 0; k < doomed.length; k++) removeNode(doomed[k]);
+                if (isData(en)) setData(en, 0, eo, '');
+                this.startContainer = this.endContainer = newNode;
+                this.startOffset = this.endOffset = newOffset;
+            },
+            insertNode: function (node) {
+                mustBeNode(node, 'insertNode', 'Range');
+                var sn = this.startContainer, so = this.startOffset;
+                if (sn.nodeType === 8 || sn.nodeType === 7 || (sn.nodeType === 3 && !sn.parentNode) || sn === node) {
+                    throw domError('HierarchyRequestError', failure('insertNode', 'Range') + 'Nodes of type \'' + sn.nodeName + "' may not be inserted inside nodes of type '" + sn.nodeName + "'.");
+                }
+                if (isInclusiveAncestor(node, sn)) throw domError('HierarchyRequestError', failure('insertNode', 'Range') + 'The new child element contains the parent.');
+                var ref = sn.nodeType === 3 ? sn : sn.childNodes[so] || null, parent = ref ? ref.parentNode : sn;
+                if (sn.nodeType === 3) ref = splitText(sn, so);
+                if (ref === node) ref = node.nextSibling;
+                if (node.parentNode) detach(node);
+                var newOffset = (ref ? childIndex(ref) : lengthOf(parent)) + (node.nodeType === 11 ? lengthOf(node) : 1);
+                var wasCollapsed = this.collapsed;
+                insertChild(parent, node, ref);
+                if (wasCollapsed) { this.endContainer = parent; this.endOffset = newOffset; }
+            },
+            surroundContents: function (holder) {
+                mustBeNode(holder, 'surroundContents', 'Range');
+                var root = this.commonAncestorContainer;
+                for (var n = root; n; n = following(n, root)) {
+                    if (n.nodeType !== 3 && partly(this, n)) throw domError('InvalidStateError', failure('surroundContents', 'Range') + 'The Range has partially selected a non-Text node.');
+                }
+                if (holder.nodeType === 9 || holder.nodeType === 10 || holder.nodeType === 11) {
+                    throw domError('InvalidNodeTypeError', failure('surroundContents', 'Range') + "The node provided is of type '" + holder.nodeName + "'.");
+                }
+                var f = contents(this, true);
+                while (holder.firstChild) detach(holder.firstChild);
+                this.insertNode(holder);
+                insertChild(holder, f, null);
+                this.selectNode(holder);
+            },
+            toString: function () {
+                var out = [];
+                textsOf(this, function (n, a, b) { out.push(n.data.substring(a, b)); });
+                return out.join('');
+            },
+            createContextualFragment: function (html) {
+                var sn = this.startContainer, context = sn.nodeType === 1 ? sn : sn.parentNode, doc = sn.nodeType === 9 ? sn : sn.ownerDocument;
+                if (!context || context.nodeType !== 1 || context.localName === 'html') context = createElement('body', doc);
+                var holder = createElement('div', doc), f = fragment(doc);
+                readHtml(holder, html, doc, context);
+                relink(holder);
+                while (holder.firstChild) insertChild(f, holder.firstChild, null);
+                return f;
+            },
+            getClientRects: function () { return listOf(rectsOf(this), DOMRectList); },
+            getBoundingClientRect: function () {
+                var list = rectsOf(this), l = 0, t = 0, r = 0, b = 0, any = false;
+                for (var k = 0; k < list.length; k++) {
+                    var one = list[k];
+                    if (!one.width && !one.height) continue;
+                    if (!any) { l = one.left; t = one.top; r = one.right; b = one.bottom; any = true; }
+                    else { l = Math.min(l, one.left); t = Math.min(t, one.top); r = Math.max(r, one.right); b = Math.max(b, one.bottom); }
+                }
+                return any ? new DOMRect(l, t, r - l, b - t) : list.length ? list[0] : new DOMRect(0, 0, 0, 0);
+            }
+        };
+        copyOwn(Range.prototype, rangeMethods);
+        // A StaticRange holds what it was given, checked only for its kind.
+        function staticRange(init) {
+            var names = ['endContainer', 'endOffset', 'startContainer', 'startOffset'], s = inherit(StaticRange.prototype);
+            for (var k = 0; k < names.length; k++) {
+                var v = init === null || init === undefined ? undefined : init[names[k]];
+                if (v === undefined) throw new TypeError("Failed to construct 'StaticRange': Failed to read the '" + names[k] + "' property from 'StaticRangeInit': Required member is undefined.");
+                if (k % 2 === 0 && !(v instanceof Node)) throw new TypeError("Failed to construct 'StaticRange': Failed to read the '" + names[k] + "' property from 'StaticRangeInit': Failed to convert value to 'Node'.");
+                s[names[k]] = k % 2 === 0 ? v : Number(v) >>> 0;
+            }
+            if (s.startContainer.nodeType === 10 || s.startContainer.nodeType === 2 || s.endContainer.nodeType === 10 || s.endContainer.nodeType === 2) {
+                throw domError('InvalidNodeTypeError', "Failed to construct 'StaticRange': Neither startContainer nor endContainer can be a DocumentType or Attr node.");
+            }
+            return s;
+        }
+
+        // The document's one selection: at most one range, and which way it was made.
+        function Selection() { illegal(); }
+        var selections = [];
+        function selectionOf(doc) {
+            for (var k = 0; k < selections.length; k++) if (selections[k].doc === doc) return selections[k].selection;
+            var s = inherit(Selection.prototype);
+            s.__doc = doc;
+            s.__range = null;
+            s.__direction = 'none';
+            selections.push({doc: doc, selection: s});
+            return s;
+        }
+        function selectionGetter(name, get) { Object.defineProperty(Selection.prototype, name, {get: get}); }
+        function backward(s) { return s.__direction === 'backward'; }
+        selectionGetter('anchorNode', function () { var r = this.__range; return r ? (backward(this) ? r.endContainer : r.startContainer) : null; });
+        selectionGetter('anchorOffset', function () { var r = this.__range; return r ? (backward(this) ? r.endOffset : r.startOffset) : 0; });
+        selectionGetter('focusNode', function () { var r = this.__range; return r ? (backward(this) ? r.startContainer : r.endContainer) : null; });
+        selectionGetter('focusOffset', function () { var r = this.__range; return r ? (backward(this) ? r.startOffset : r.endOffset) : 0; });
+        selectionGetter('isCollapsed', function () { return !this.__range || this.__range.collapsed; });
+        selectionGetter('rangeCount', function () { return this.__range ? 1 : 0; });
+        selectionGetter('type', function () { return !this.__range ? 'None' : this.__range.collapsed ? 'Caret' : 'Range'; });
+        selectionGetter('direction', function () { return this.__range && !this.__range.collapsed ? this.__direction : 'none'; });
+        function inDocument(s, node) { return rootOf(node) === s.__doc; }
+        function place(s, an, ao, fn, fo, what) {
+            mustBeNode(an, what, 'Selection');
+            ao = offsetIn(an, ao, what, 'Selection');
+            if (fn !== an) mustBeNode(fn, what, 'Selection', 3);
+            fo = offsetIn(fn, fo, what, 'Selection');
+            if (!inDocument(s, an) || !inDocument(s, fn)) return;
+            var r = newRange(s.__doc), back = order(an, ao, fn, fo) > 0;
+            r.startContainer = back ? fn : an; r.startOffset = back ? fo : ao;
+            r.endContainer = back ? an : fn; r.endOffset = back ? ao : fo;
+            s.__range = r;
+            s.__direction = back ? 'backward' : 'forward';
+        }
+        var selectionMethods = {
+            addRange: function (r) {
+                if (!(r instanceof Range)) throw new TypeError(failure('addRange', 'Selection') + "parameter 1 is not of type 'Range'.");
+                if (this.__range || !inDocument(this, r.startContainer)) return;
+                this.__range = r;
+                this.__direction = 'forward';
+            },
+            removeRange: function (r) {
+                if (!(r instanceof Range)) throw new TypeError(failure('removeRange', 'Selection') + "parameter 1 is not of type 'Range'.");
+                if (r !== this.__range) throw domError('NotFoundError', failure('removeRange', 'Selection') + 'Range not found.');
+                this.__range = null;
+            },
+            removeAllRanges: function () { this.__range = null; },
+            empty: function () { this.__range = null; },
+            getRangeAt: function (n) {
+                n = Number(n) >>> 0;
+                if (!this.__range || n > 0) throw domError('IndexSizeError', failure('getRangeAt', 'Selection') + n + ' is not a valid index.');
+                return this.__range;
+            },
+            collapse: function (node, offset) {
+                if (node === null || node === undefined) { this.__range = null; return; }
+                place(this, node, offset, node, offset, 'collapse');
+            },
+            setPosition: function (node, offset) {
+                if (node === null || node === undefined) { this.__range = null; return; }
+                place(this, node, offset, node, offset, 'setPosition');
+            },
+            collapseToStart: function () {
+                var r = this.__range;
+                if (!r) throw domError('InvalidStateError', failure('collapseToStart', 'Selection') + 'there is no selection.');
+                place(this, r.startContainer, r.startOffset, r.startContainer, r.startOffset, 'collapseToStart');
+            },
+            collapseToEnd: function () {
+                var r = this.__range;
+                if (!r) throw domError('InvalidStateError', failure('collapseToEnd', 'Selection') + 'there is no selection.');
+                place(this, r.endContainer, r.endOffset, r.endContainer, r.endOffset, 'collapseToEnd');
+            },
+            extend: function (node, offset) {
+                mustBeNode(node, 'extend', 'Selection');
+                if (!this.__range) throw domError('InvalidStateError', failure('extend', 'Selection') + "This Selection object doesn't have any Ranges.");
+                place(this, this.anchorNode, this.anchorOffset, node, offset === undefined ? 0 : offset, 'extend');
+            },
+            setBaseAndExtent: function (an, ao, fn, fo) { place(this, an, ao, fn, fo, 'setBaseAndExtent'); },
+            selectAllChildren: function (node) {
+                mustBeNode(node, 'selectAllChildren', 'Selection');
+                if (node.nodeType === 10) throw domError('InvalidNodeTypeError', failure('selectAllChildren', 'Selection') + "The node provided is of type '" + node.nodeName + "'.");
+                place(this, node, 0, node, lengthOf(node), 'selectAllChildren');
+            },
+            containsNode: function (node, partial) {
+                mustBeNode(node, 'containsNode', 'Selection');
+                var r = this.__range, p = node.parentNode;
+                if (!r || !p || !inDocument(this, node)) return false;
+                var at = childIndex(node);
+                if (order(r.startContainer, r.startOffset, p, at) <= 0 && order(p, at + 1, r.endContainer, r.endOffset) <= 0) return true;
+                if (order(p, at, r.endContainer, r.endOffset) > 0 || order(p, at + 1, r.startContainer, r.startOffset) < 0) return false;
+                return !!partial || node.nodeType === 3;
+            },
+            deleteFromDocument: function () { if (this.__range) this.__range.deleteContents(); },
+            toString: function () { return this.__range ? this.__range.toString() : ''; }
+        };
+        copyOwn(Selection.prototype, selectionMethods);
+
+        // Tree walkers and node iterators: `accept(filter, node)` asks a script's filter
+        // (the face gives it, so that the filter sees the script's own objects).
+        function TreeWalker() { illegal(); }
+        function NodeIterator() { illegal(); }
+        function traverser(Type, root, show, filter, accept) {
+            var t = inherit(Type.prototype);
+            t.root = root;
+            t.whatToShow = show === undefined ? 0xFFFFFFFF : Number(show) >>> 0;
+            t.filter = filter === undefined ? null : filter;
+            t.__accept = accept;
+            t.__active = false;
+            t.__what = '';
+            return t;
+        }
+        var ACCEPT = 1, REJECT = 2, SKIP = 3;
+        // (`t.__what` names the step a failure is reported in.)
+        function test(t, node) {
+            if (t.__active) throw domError('InvalidStateError', t.__what + "Filter function can't be recursive");
+            if (!(t.whatToShow & (1 << (node.nodeType - 1)))) return SKIP;
+            if (t.filter === null) return ACCEPT;
+            t.__active = true;
+            try {
+                return (Number(t.__accept(t.filter, node, t.__what)) >>> 0) & 0xFFFF;
+            } finally {
+                t.__active = false;
+            }
+        }
+        function step(Type, name, fn) {
+            var what = "Failed to execute '" + name + "' on '" + (Type === TreeWalker ? 'TreeWalker' : 'NodeIterator') + "': ";
+            Type.prototype[name] = function () {
+                this.__what = what;
+                return fn.apply(this, arguments);
+            };
+        }
+        function walkerChild(w, first) {
+            var node = first ? w.currentNode.firstChild : w.currentNode.lastChild;
+            while (node) {
+                var result = test(w, node);
+                if (result === ACCEPT) return (w.currentNode = node);
+                if (result === SKIP) {
+                    var child = first ? node.firstChild : node.lastChild;
+                    if (child) { node = child; continue; }
+                }
+                while (node) {
+                    var sibling = first ? node.nextSibling : node.previousSibling;
+                    if (sibling) { node = sibling; break; }
+                    var parent = node.parentNode;
+                    if (!parent || parent === w.root || parent === w.currentNode) return null;
+                    node = parent;
+                }
+            }
+            return null;
+        }
+        function walkerSibling(w, next) {
+            var node = w.currentNode;
+            if (node === w.root) return null;
+            for (;;) {
+                var sibling = next ? node.nextSibling : node.previousSibling;
+                while (sibling) {
+                    node = sibling;
+                    var result = test(w, node);
+                    if (result === ACCEPT) return (w.currentNode = node);
+                    sibling = next ? node.firstChild : node.lastChild;
+                    if (result === REJECT || !sibling) sibling = next ? node.nextSibling : node.previousSibling;
+                }
+                node = node.parentNode;
+                if (!node || node === w.root) return null;
+                if (test(w, node) === ACCEPT) return null;
+            }
+        }
+        var walking = {
+            parentNode: function () {
+                for (var node = this.currentNode; node && node !== this.root;) {
+                    node = node.parentNode;
+                    if (node && test(this, node) === ACCEPT) return (this.currentNode = node);
+                }
+                return null;
+            },
+            firstChild: function () { return walkerChild(this, true); },
+            lastChild: function () { return walkerChild(this, false); },
+            nextSibling: function () { return walkerSibling(this, true); },
+            previousSibling: function () { return walkerSibling(this, false); },
+            previousNode: function () {
+                var node = this.currentNode;
+                while (node !== this.root) {
+                    var sibling = node.previousSibling;
+                    while (sibling) {
+                        node = sibling;
+                        var result = test(this, node);
+                        while (result !== REJECT && node.lastChild) {
+                            node = node.lastChild;
+                            result = test(this, node);
+                        }
+                        if (result === ACCEPT) return (this.currentNode = node);
+                        sibling = node.previousSibling;
+                    }
+                    if (node === this.root || !node.parentNode) return null;
+                    node = node.parentNode;
+                    if (test(this, node) === ACCEPT) return (this.currentNode = node);
+                }
+                return null;
+            },
+            nextNode: function () {
+                var node = this.currentNode, result = ACCEPT;
+                for (;;) {
+                    while (result !== REJECT && node.firstChild) {
+                        node = node.firstChild;
+                        result = test(this, node);
+                        if (result === ACCEPT) return (this.currentNode = node);
+                    }
+                    var sibling = null;
+                    for (var up = node; up; up = up.parentNode) {
+                        if (up === this.root) return null;
+                        sibling = up.nextSibling;
+                        if (sibling) break;
+                    }
+                    if (!sibling) return null;
+                    node = sibling;
+                    result = test(this, node);
+                    if (result === ACCEPT) return (this.currentNode = node);
+                }
+            }
+        };
+        for (var name in walking) if (own(walking, name)) step(TreeWalker, name, walking[name]);
+        Object.defineProperty(TreeWalker.prototype, 'currentNode', {
+            get: function () { return this.__current; },
+            set: function (node) {
+                if (!(node instanceof Node)) throw new TypeError("Failed to set the 'currentNode' property on 'TreeWalker': Failed to convert value to 'Node'.");
+                this.__current = node;
+            }
+        });
+        function iterate(it, next) {
+            var node = it.referenceNode, before = it.pointerBeforeReferenceNode;
+            for (;;) {
+                if (next) {
+                    if (!before) {
+                        node = following(node, it.root);
+                        if (!node) return null;
+                    } else before = false;
+                } else if (before) {
+                    if (node === it.root) return null;
+                    if (node.previousSibling) {
+                        node = node.previousSibling;
+                        while (node.lastChild) node = node.lastChild;
+                    } else node = node.parentNode;
+                    if (!node) return null;
+                } else before = true;
+                if (test(it, node) === ACCEPT) break;
+            }
+            it.referenceNode = node;
+            it.pointerBeforeReferenceNode = before;
+            return node;
+        }
+        step(NodeIterator, 'nextNode', function () { return iterate(this, true); });
+        step(NodeIterator, 'previousNode', function () { return iterate(this, false); });
+        NodeIterator.prototype.detach = noop;
+        function walker(root, show, filter, accept) {
+            var w = traverser(TreeWalker, root, show, filter, accept);
+            w.__current = root;
+            return w;
+        }
+        function iterator(root, show, filter, accept) {
+            var it = traverser(NodeIterator, root, show, filter, accept);
+            it.referenceNode = root;
+            it.pointerBeforeReferenceNode = true;
+            // Before a node leaves the tree, the iterator steps off it.
+            it.__iterator = function (gone) {
+                if (gone === it.root || !isInclusiveAncestor(gone, it.referenceNode)) return;
+                if (it.pointerBeforeReferenceNode) {
+                    var next = gone;
+                    while (next && next !== it.root && !next.nextSibling) next = next.parentNode;
+                    next = next && next !== it.root ? next.nextSibling : null;
+                    if (next) { it.referenceNode = next; return; }
+                    it.pointerBeforeReferenceNode = false;
+                }
+                var p = gone.previousSibling;
+                if (p) {
+                    while (p.lastChild) p = p.lastChild;
+                    it.referenceNode = p;
+                } else it.referenceNode = gone.parentNode;
+            };
+            follow(it);
+            return it;
+        }
+        madeTypes({AbstractRange: AbstractRange, Range: Range, StaticRange: StaticRange, Selection: Selection,
+            TreeWalker: TreeWalker, NodeIterator: NodeIterator});
+        return {types: {AbstractRange: AbstractRange, Range: Range, StaticRange: StaticRange, Selection: Selection,
+            TreeWalker: TreeWalker, NodeIterator: NodeIterator},
+            range: newRange, staticRange: staticRange, selection: selectionOf, walker: walker, iterator: iterator};
     }
 
     var elementMethods = {
         setAttribute: function (name, value) {
-            var key = toText(name).toLowerCase();
+            layoutVersion++;
+            var key = attributeKey(this, name);
             value = toText(value);
             this.__attributes[key] = value;
             if (key === 'style' && this.style && this.style.__list) restyleFrom(this.style, value);
@@ -1527,14 +3207,15 @@
             else if (/^on[a-z]+$/.test(key)) setHandlerAttribute(this, key.substring(2), value);
         },
         getAttribute: function (name) {
-            var key = toText(name).toLowerCase();
+            var key = attributeKey(this, name);
             if (key === 'class' && !own(this.__attributes, key) && this.className) return this.className;
             if (key === 'id' && !own(this.__attributes, key) && this.id) return this.id;
             return own(this.__attributes, key) ? this.__attributes[key] : null;
         },
         hasAttribute: function (name) { return this.getAttribute(name) !== null; },
         removeAttribute: function (name) {
-            var key = toText(name).toLowerCase();
+            layoutVersion++;
+            var key = attributeKey(this, name);
             delete this.__attributes[key];
             if (key === 'style' && this.style && this.style.__list) restyleFrom(this.style, '');
         },
@@ -1542,12 +3223,8 @@
             var v = this.getAttribute(name);
             return v === null ? null : {name: toText(name).toLowerCase(), value: v, specified: true};
         },
-        matches: function (selector) { return selectorTest(selector)(this); },
-        closest: function (selector) {
-            var test = selectorTest(selector);
-            for (var p = this; p && p.nodeType === 1; p = p.parentNode) if (test(p)) return p;
-            return null;
-        },
+        matches: function (selector) { return selectorSearch(this, selector, 2, 'matches'); },
+        closest: function (selector) { return selectorSearch(this, selector, 3, 'closest'); },
         insertAdjacentHTML: function (where, html) {
             where = toText(where).toLowerCase();
             var outside = where === 'beforebegin' || where === 'afterend';
@@ -1563,9 +3240,9 @@
             else if (where === 'beforeend') insertChild(this, f, null);
         },
         getBoundingClientRect: function () { return modern ? rectOf(this) : inherit(emptyRect); },
-        // An element in the document has one box; one outside it has none.
+        // An element a window shows has one box; one outside it or under display:none has none.
         getClientRects: function () {
-            return modern ? listOf(connected(this) ? [rectOf(this)] : [], DOMRectList) : listOf([]);
+            return modern ? listOf(hiddenBox(this) ? [] : [rectOf(this)], DOMRectList) : listOf([]);
         },
         click: function () {
             // A disabled control is not clicked at all.
@@ -2386,7 +4063,6 @@
     // element prototype; an element takes its own member on the first write.
     if (modern) {
         Element.prototype.namespaceURI = 'http://www.w3.org/1999/xhtml';
-        HTMLElement.prototype.offsetTop = HTMLElement.prototype.offsetLeft = 0;
         HTMLElement.prototype.scrollTop = HTMLElement.prototype.scrollLeft = 0;
     }
     var blankCanvasUrl = 'data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAASwAAACWCAYAAABkW7XSAAAAAXNSR0IArs4c6QAAAARzQklUCAgICHwIZIgAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAZdEVYdFNvZnR3YXJlAHd3dy5pbmtzY2FwZS5vcmeb7jwaAAAAEklEQVR4nO3BAQ0AAADCoP6p3wEHAAAAAAAAAAAAAAAAAAAA';
@@ -2408,8 +4084,8 @@
         e.style = modern ? inlineStyle(e) : {};
         e.id = e.className = '';
         if (plainMembers) e.innerHTML = e.outerHTML = e.innerText = e.textContent = '';
-        // In the modern target the sizes are the layout's, read through the prototype, and
-        // the scroll and offset places start at the prototype's zero.
+        // In the modern target the sizes and places are the layout's, read through the
+        // prototype, and the scroll places start at the prototype's zero.
         if (!modern) {
             e.offsetWidth = e.offsetHeight = e.clientWidth = e.clientHeight = e.scrollWidth = e.scrollHeight = 0;
             e.offsetTop = e.offsetLeft = e.scrollTop = e.scrollLeft = 0;
@@ -2666,8 +4342,10 @@
     function makesNodes(doc) {
         doc.createElement = function (tag) { return createElement(tag, doc); };
         doc.createElementNS = function (ns, tag) {
-            var e = createElement(toText(tag).replace(/^.*:/, ''), doc);
-            e.namespaceURI = ns === undefined ? null : ns;
+            var name = toText(tag), e = createElement(name.replace(/^.*:/, ''), doc);
+            ns = ns === undefined || ns === null || ns === '' ? null : toText(ns);
+            if (ns !== 'http://www.w3.org/1999/xhtml') makeForeign(e, name, ns);
+            else e.namespaceURI = ns;
             return e;
         };
         doc.createTextNode = function (text) { return characterData(Text, 3, '#text', text, doc); };
@@ -2675,8 +4353,10 @@
         doc.createDocumentFragment = function () { return fragment(doc); };
         doc.getElementById = function (id) { return byId(doc, id); };
         doc.getElementsByName = function (name) {
-            var out = [];
             name = toText(name);
+            var out = hostSearchesTrees ? hostSearch(doc, name, 6) : undefined;
+            if (out !== undefined) return listOf(out);
+            out = [];
             findAll(doc, function (e) { return e.getAttribute('name') === name; }, out, false);
             return listOf(out);
         };
@@ -3043,10 +4723,202 @@
 
     var performance = {timeOrigin: startTime};
     performance.now = function () { return new Date().getTime() - startTime + (seeded ? 0 : clock); };
-    performance.mark = performance.measure = performance.clearMarks = performance.clearMeasures = noop;
-    performance.getEntries = performance.getEntriesByName = performance.getEntriesByType = function () { return []; };
+    // Unseeded, the modern target's page reads a fine clock as Chrome's: tenths of a
+    // millisecond since its origin, as the difference of two monotonic times in seconds
+    // (with the last bits such a difference has), the origin itself to a tenth.
+    if (modern && !seeded && hasHost && typeof host.monotonic === 'function') {
+        var monotonicStart = host.monotonic();
+        performance.timeOrigin = host.wallTime();
+        performance.now = function () { return (host.monotonic() - monotonicStart) * 1000 + clock; };
+    }
     performance.timing = {navigationStart: startTime, fetchStart: startTime, domLoading: startTime,
         domInteractive: startTime, domComplete: startTime, loadEventStart: startTime, loadEventEnd: startTime};
+    if (modern) {
+        // The timeline: the page's navigation and resources as a loaded page shows them,
+        // and the marks and measures scripts make. Made when first asked for.
+        performance.mark = function (name, options) { return timeline().mark(name, options, "execute 'mark' on 'Performance'", true); };
+        performance.measure = function (name, start, end) { return timeline().measure(name, start, end, arguments.length); };
+        performance.getEntries = function () { return timeline().entries(null, null); };
+        performance.getEntriesByType = function (type) { return timeline().entries(toText(type), null); };
+        performance.getEntriesByName = function (name, type) { return timeline().entries(type === undefined ? null : toText(type), toText(name)); };
+        performance.clearMarks = function (name) { timeline().clear('mark', name); };
+        performance.clearMeasures = function (name) { timeline().clear('measure', name); };
+    } else {
+        performance.mark = performance.measure = performance.clearMarks = performance.clearMeasures = noop;
+        performance.getEntries = performance.getEntriesByName = performance.getEntriesByType = function () { return []; };
+    }
+    var timelineParts = null;
+    function timeline() { return timelineParts || (timelineParts = makeTimeline()); }
+    function makeTimeline() {
+        function PerformanceEntry() { illegal(); }
+        function PerformanceMark() { illegal(); }
+        subclass(PerformanceMark, PerformanceEntry);
+        function PerformanceMeasure() { illegal(); }
+        subclass(PerformanceMeasure, PerformanceEntry);
+        function PerformanceResourceTiming() { illegal(); }
+        subclass(PerformanceResourceTiming, PerformanceEntry);
+        function PerformanceNavigationTiming() { illegal(); }
+        subclass(PerformanceNavigationTiming, PerformanceResourceTiming);
+        var navigationId = '';
+        for (var k = 0; k < 32; k++) navigationId += '0123456789abcdef'.charAt(Math.floor(Math.random() * 16));
+        navigationId = navigationId.replace(/^(.{8})(.{4})(.{4})(.{4})/, '$1-$2-$3-$4-');
+        var BASE_FIELDS = ['name', 'entryType', 'startTime', 'duration', 'navigationId'];
+        var RESOURCE_FIELDS = BASE_FIELDS.concat(['initiatorType', 'deliveryType', 'nextHopProtocol', 'renderBlockingStatus',
+            'contentType', 'workerStart', 'redirectStart', 'redirectEnd', 'fetchStart', 'domainLookupStart', 'domainLookupEnd',
+            'connectStart', 'secureConnectionStart', 'connectEnd', 'requestStart', 'responseStart', 'firstInterimResponseStart',
+            'finalResponseHeadersStart', 'responseEnd', 'transferSize', 'encodedBodySize', 'decodedBodySize', 'responseStatus',
+            'serverTiming']);
+        var NAVIGATION_FIELDS = RESOURCE_FIELDS.concat(['unloadEventStart', 'unloadEventEnd', 'domInteractive',
+            'domContentLoadedEventStart', 'domContentLoadedEventEnd', 'domComplete', 'loadEventStart', 'loadEventEnd', 'type',
+            'redirectCount', 'activationStart', 'criticalCHRestart']);
+        function toJSONOf(fields) {
+            return function () {
+                var out = {};
+                for (var n = 0; n < fields.length; n++) out[fields[n]] = this[fields[n]];
+                return out;
+            };
+        }
+        PerformanceEntry.prototype.toJSON = toJSONOf(BASE_FIELDS);
+        PerformanceResourceTiming.prototype.toJSON = toJSONOf(RESOURCE_FIELDS);
+        PerformanceNavigationTiming.prototype.toJSON = toJSONOf(NAVIGATION_FIELDS);
+        function entry(Type, name, type, start, duration) {
+            var e = inherit(Type.prototype);
+            e.name = name;
+            e.entryType = type;
+            e.startTime = start;
+            e.duration = duration;
+            e.navigationId = navigationId;
+            return e;
+        }
+        var timing = performance.timing;
+        function since(at) { return Math.max(0, at - timing.navigationStart); }
+        // A resource fetched from `begin`, taking `spent` ms.
+        function resource(Type, name, initiator, begin, spent, size) {
+            var e = entry(Type, name, Type === PerformanceNavigationTiming ? 'navigation' : 'resource', Type === PerformanceNavigationTiming ? 0 : begin, spent);
+            var values = {initiatorType: initiator, deliveryType: '', nextHopProtocol: 'h2', renderBlockingStatus: 'non-blocking',
+                contentType: '', workerStart: 0, redirectStart: 0, redirectEnd: 0, fetchStart: begin, domainLookupStart: begin,
+                domainLookupEnd: begin, connectStart: begin, secureConnectionStart: begin, connectEnd: begin, requestStart: begin,
+                responseStart: begin, firstInterimResponseStart: 0, finalResponseHeadersStart: begin, responseEnd: begin + spent,
+                transferSize: size + 300, encodedBodySize: size, decodedBodySize: size, responseStatus: 200, serverTiming: []};
+            for (var f in values) if (own(values, f)) e[f] = values[f];
+            return e;
+        }
+        var navigation = null, resources = null, marks = [], measures = [];
+        function navigationEntry() {
+            if (navigation === null) {
+                var page = hasHost && typeof host.page === 'string' ? host.page.length : 0;
+                navigation = resource(PerformanceNavigationTiming, location.href, 'navigation', since(timing.fetchStart),
+                    since(timing.loadEventEnd), page);
+                navigation.contentType = 'text/html';
+                var values = {unloadEventStart: 0, unloadEventEnd: 0, domInteractive: since(timing.domInteractive),
+                    domContentLoadedEventStart: since(timing.domInteractive), domContentLoadedEventEnd: since(timing.domInteractive),
+                    domComplete: since(timing.domComplete), loadEventStart: since(timing.loadEventStart),
+                    loadEventEnd: since(timing.loadEventEnd), type: 'navigate', redirectCount: 0, activationStart: 0,
+                    criticalCHRestart: 0, confidence: null, notRestoredReasons: null};
+                for (var f in values) if (own(values, f)) navigation[f] = values[f];
+            }
+            return navigation;
+        }
+        // What the page's own markup fetched: its scripts, images and style sheets.
+        function resourceEntries() {
+            if (resources === null) {
+                resources = [];
+                var at = since(timing.fetchStart);
+                findAll(document, function (e) {
+                    var tag = e.localName, address = tag === 'script' || tag === 'img' ? e.getAttribute('src') :
+                        tag === 'link' && /stylesheet/i.test(e.getAttribute('rel') || '') ? e.getAttribute('href') : null;
+                    if (address) {
+                        resources.push(resource(PerformanceResourceTiming, resolveAddress(address, location.href), tag, at, 0, 0));
+                    }
+                    return false;
+                }, [], false);
+            }
+            return resources;
+        }
+        var TIMING_NAMES = wordSet('navigationStart unloadEventStart unloadEventEnd redirectStart redirectEnd fetchStart ' +
+            'domainLookupStart domainLookupEnd connectStart connectEnd secureConnectionStart requestStart responseStart ' +
+            'responseEnd domLoading domInteractive domContentLoadedEventStart domContentLoadedEventEnd domComplete ' +
+            'loadEventStart loadEventEnd');
+        function failed(what, message) { return "Failed to " + what + ': ' + message; }
+        function timeOf(v, what) {
+            if (typeof v === 'number' || typeof v !== 'string') {
+                var n = Number(v);
+                if (n < 0) throw new TypeError(failed(what, "'" + n + "' is a negative value."));
+                return n;
+            }
+            for (var k = marks.length - 1; k >= 0; k--) if (marks[k].name === v) return marks[k].startTime;
+            if (TIMING_NAMES[v] === true) {
+                if (v === 'navigationStart') return 0;
+                var t = own(timing, v) ? timing[v] : 0;
+                if (!t) throw domError('InvalidAccessError', failed(what, "'" + v + "' is empty: either the event hasn't happened yet, or it would provide cross-origin timing information."));
+                return since(t);
+            }
+            throw domError('SyntaxError', failed(what, "The mark '" + v + "' does not exist."));
+        }
+        function optionOf(options, name) { return options !== null && typeof options === 'object' ? options[name] : undefined; }
+        function mark(name, options, what, keep) {
+            name = toText(name);
+            if (TIMING_NAMES[name] === true) {
+                throw domError('SyntaxError', failed(what, "'" + name + "' is part of the PerformanceTiming interface, and cannot be used as a mark name."));
+            }
+            var at = optionOf(options, 'startTime'), detail = optionOf(options, 'detail');
+            if (at !== undefined && Number(at) < 0) throw new TypeError(failed(what, "'" + name + "' cannot have a negative start time."));
+            var m = entry(PerformanceMark, name, 'mark', at === undefined ? performance.now() : Number(at), 0);
+            m.detail = detail === undefined ? null : detail;
+            if (keep) marks.push(m);
+            return m;
+        }
+        function measure(name, start, end, given) {
+            var what = "execute 'measure' on 'Performance'", options = null;
+            if (start !== null && typeof start === 'object') {
+                options = start;
+                var hasStart = options.start !== undefined, hasEnd = options.end !== undefined, hasDuration = options.duration !== undefined;
+                var any = hasStart || hasEnd || hasDuration || options.detail !== undefined;
+                if (any && given > 2 && end !== undefined) throw new TypeError(failed(what, 'If a non-empty PerformanceMeasureOptions object was passed, |end_mark| must not be passed.'));
+                if (hasStart && hasEnd && hasDuration) {
+                    throw new TypeError(failed(what, "If a non-empty PerformanceMeasureOptions object was passed, it must not have all of its 'start', 'duration', and 'end' properties defined"));
+                }
+                if (any && !hasStart && !hasEnd) {
+                    throw new TypeError(failed(what, "If a non-empty PerformanceMeasureOptions object was passed, at least one of its 'start' or 'end' properties must be present."));
+                }
+            }
+            var from, to;
+            if (end !== undefined) to = timeOf(toText(end), what);
+            else if (options && options.end !== undefined) to = timeOf(options.end, what);
+            else if (options && options.start !== undefined && options.duration !== undefined) to = timeOf(options.start, what) + timeOf(options.duration, what);
+            else to = performance.now();
+            if (options && options.start !== undefined) from = timeOf(options.start, what);
+            else if (options && options.duration !== undefined && options.end !== undefined) from = to - timeOf(options.duration, what);
+            else if (!options && start !== undefined) from = timeOf(toText(start), what);
+            else from = 0;
+            var m = entry(PerformanceMeasure, toText(name), 'measure', from, to - from);
+            m.detail = options && options.detail !== undefined ? options.detail : null;
+            measures.push(m);
+            return m;
+        }
+        function entries(type, name) {
+            var all = type === null || type === 'navigation' ? [navigationEntry()] : [];
+            if (type === null || type === 'resource') all = all.concat(resourceEntries());
+            if (type === null || type === 'mark') all = all.concat(marks);
+            if (type === null || type === 'measure') all = all.concat(measures);
+            var out = [];
+            for (var n = 0; n < all.length; n++) if (name === null || all[n].name === name) out.push(all[n]);
+            // In time order; those at one time in the order they came.
+            for (n = 0; n < out.length; n++) out[n] = {e: out[n], n: n};
+            out.sort(function (a, b) { return a.e.startTime - b.e.startTime || a.n - b.n; });
+            for (n = 0; n < out.length; n++) out[n] = out[n].e;
+            return out;
+        }
+        function clear(kind, name) {
+            var list = kind === 'mark' ? marks : measures, kept = [];
+            for (var n = 0; n < list.length; n++) if (name !== undefined && list[n].name !== toText(name)) kept.push(list[n]);
+            if (kind === 'mark') marks = kept;
+            else measures = kept;
+        }
+        madeTypes({PerformanceEntry: PerformanceEntry, PerformanceMark: PerformanceMark, PerformanceMeasure: PerformanceMeasure,
+            PerformanceResourceTiming: PerformanceResourceTiming, PerformanceNavigationTiming: PerformanceNavigationTiming});
+        return {mark: mark, measure: measure, entries: entries, clear: clear};
+    }
 
     // ---- requests: recorded in the log, never sent ----------------------------------
 
@@ -4108,7 +5980,7 @@
     global.alert = function (message) { line('alert: ' + (message === undefined ? '' : toText(message))); };
     global.confirm = function (message) { line('confirm: ' + (message === undefined ? '' : toText(message))); return true; };
     global.prompt = function (message) { line('prompt: ' + (message === undefined ? '' : toText(message))); return null; };
-    global.getComputedStyle = function () { return {getPropertyValue: function () { return ''; }}; };
+    global.getComputedStyle = function (e, pseudo) { return cssNatives ? cssKit(true).computed(e, pseudo) : {getPropertyValue: function () { return ''; }}; };
     global.matchMedia = function (query) {
         var list = inherit(MediaQueryList.prototype), read = mediaList(toText(query));
         list.media = read.media;
@@ -4137,6 +6009,13 @@
         'encodeURIComponent', 'decodeURIComponent', 'escape', 'unescape', 'eval', 'Uint8Array', 'ArrayBuffer',
         'TextEncoder', 'TextDecoder', 'Event', 'CustomEvent', 'MouseEvent', 'PointerEvent', 'KeyboardEvent', 'EventTarget', 'Node',
         'Element', 'HTMLElement', 'Document', 'HTMLDocument', 'Window', 'Navigator', 'XMLHttpRequest', 'Image', 'fetch'];
+    // The windows of the document's frames, in document order.
+    function frameWindows() {
+        var out = [];
+        findAll(document, function (e) { return e.localName === 'iframe' || e.localName === 'frame'; }, out, false);
+        for (var n = 0; n < out.length; n++) out[n] = frameWindow(out[n]);
+        return out;
+    }
     function frameWindow(frame) {
         if (!connected(frame)) return null;
         if (frame.__window) return frame.__window;
@@ -4168,6 +6047,8 @@
         w.dispatchEvent = EventTarget.prototype.dispatchEvent;
         w.postMessage = noop;
         nullHandlers(w);
+        // The language's built-ins of a realm of its own, where the workbench makes one.
+        if (hostHas('frameRealm')) w.__realm = host.frameRealm();
         frame.__window = w;
         return w;
     }
@@ -4283,7 +6164,7 @@
     return {config: config, window: global, document: document, navigator: navigator, location: location, screen: screen,
         profile: profile, loadPage: loadPage, handlerOf: handlerSets ? handlerOf : null, setHandler: handlerSets ? setHandler : null,
         compileHandlersWith: behindFace ? compileHandlersWith : null,
-        createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren,
+        createElement: createElement, canvasContext: canvasContext, replaceChildren: replaceChildren, frames: frameWindows,
         addresses: {parse: parseAddress, resolve: resolveAddress},
         types: {Event: Event, CustomEvent: CustomEvent, EventTarget: EventTarget, NodeList: NodeList,
             HTMLCollection: HTMLCollection, Node: Node, Element: Element, HTMLElement: HTMLElement, CharacterData: CharacterData,
@@ -4306,7 +6187,10 @@
         forms: {entries: formEntries, controls: formControls, formOf: formOf, controlType: controlType, action: formAction,
             method: formMethod, enctype: formEnctype, submitterError: submitterError, data: FormDataList,
             selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf,
-        domErrors: function (make) { makeDomError = make; }};
+        domErrors: function (make) { makeDomError = make; }, watchTypes: function (fn) { typesWatcher = fn; },
+        traversal: traversal, layoutChanged: layoutChanged, treeVersion: function () { return layoutVersion; }, setText: setText, performanceMark: function (name, options) {
+            return timeline().mark(name, options, "construct 'PerformanceMark'", false);
+        }};
 })(function () { return this; }(), null,
     // 第三个参数：控制台的脚本（console.js），装入时接在这里
     /* console.js */ null);

@@ -10,6 +10,11 @@
     var getProto = Object.getPrototypeOf, setProto = Object.setPrototypeOf, define = Object.defineProperty;
     var create = Object.create, hasOwn = Object.prototype.hasOwnProperty, arraySlice = Array.prototype.slice;
     var ArrayValues = Array.prototype.values, WeakMapGet = WeakMap.prototype.get;
+    // The language's reflection as it was when the page's objects were made: a page may
+    // replace Reflect or Proxy, never for the page objects' own work.
+    var reflect = {apply: Reflect.apply, construct: Reflect.construct, defineProperty: Reflect.defineProperty,
+        deleteProperty: Reflect.deleteProperty, get: Reflect.get, getOwnPropertyDescriptor: Reflect.getOwnPropertyDescriptor,
+        has: Reflect.has, ownKeys: Reflect.ownKeys, set: Reflect.set}, ProxyOf = Proxy;
     var config = kit.config;
 
     // ---- the table ----------------------------------------------------------------
@@ -31,17 +36,11 @@
         if (facts[name]) return facts[name];
         if (!isInterface(name)) return null;
         // The workbench reads the table once for the process and gives a page the facts
-        // without the members, each member asked for when first made (memberOf).
+        // without the members (members null, byName empty; for the global interface,
+        // unforgeable null too), each member asked for when first made (memberOf), and
+        // without the constants (consts null), which host.makeInterface makes.
         var read = typeof host.facts === 'function' ? host.facts(name) : undefined;
-        if (read) {
-            var flags = create(null);
-            for (var k in read.flags) if (hasOwn.call(read.flags, k)) flags[k] = true;
-            read.flags = flags;
-            read.byName = create(null);
-            read.members = null;
-            if (read.flags.G) read.unforgeable = null;
-            return (facts[name] = read);
-        }
+        if (read) return (facts[name] = read);
         return (facts[name] = readFacts(name));
     }
     // Every member of the interface's prototype; for the global interface, every member
@@ -151,11 +150,18 @@
 
     // What a page object shows a script, and back.
     var kinds = new WeakMap();      // page object → interface, where its class does not say
-    var implTypes = new Map();      // page object's prototype → interface
+    var implTypes = new Map();      // page object's prototype → interface (see fillImplTypes)
+    var implTypesFilled = false, mapSet = Map.prototype.set;
     function kindOf(impl) {
         var k = kinds.get(impl);
         if (k) return k;
-        if (impl.nodeType === 1 && typeof impl.localName === 'string') return elementKind(impl.localName);
+        if (impl.nodeType === 1 && typeof impl.localName === 'string') {
+            var space = impl.namespaceURI;
+            if (space === SVG_SPACE) return svgKind(impl.localName);
+            if (space === MATHML_SPACE) return 'MathMLElement';
+            return space === HTML_SPACE ? elementKind(impl.localName) : 'Element';
+        }
+        if (!implTypesFilled) fillImplTypes();
         for (var p = getProto(impl); p && p !== Object.prototype; p = getProto(p)) {
             k = implTypes.get(p);
             if (k) return k;
@@ -185,7 +191,7 @@
         m = function () {
             var args = [];
             for (var n = 0; n < arguments.length; n++) args.push(wrap(arguments[n]));
-            return Reflect.apply(fn, wrap(this), args);
+            return reflect.apply(fn, wrap(this), args);
         };
         marshalled.set(fn, m);
         originals.set(m, fn);
@@ -273,12 +279,15 @@
     function setter(iface, m, global_) {
         return native(setterWork(iface, m, global_), 'set ' + m.name, 1, false, traceLabel('s', iface, m.name, global_));
     }
+    var layoutChanged = kit.layoutChanged || null;
     function setterWork(iface, m, global_) {
         var own = behaviour(iface, 'set ' + m.name), handler = own ? null : handlerName(m);
         return function (value) {
             var self = (global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this;
             var r = brand(self, iface);
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
+            // (What the layout worked out may not hold after any write.)
+            if (layoutChanged !== null) layoutChanged();
             if (own) return void own.call(r.impl, value, r, self);
             if (handler !== null && kit.setHandler(r.impl, handler, unwrap(value))) return;
             r.impl[m.name] = unwrap(value);
@@ -368,6 +377,8 @@
                 defineValue(ctor, 'prototype', proto, false, false, false);
                 defineValue(proto, 'constructor', ctor, false, true, true);
             }
+            // (The workbench's facts leave the constants to whoever makes them.)
+            if (f.consts === null) f.consts = host.facts(name, true).consts;
             f.consts.forEach(function (m) {
                 if (ctor) defineValue(ctor, m.name, m.value, true, false, false);
                 defineValue(proto, m.name, m.value, true, false, false);
@@ -433,7 +444,12 @@
         for (s = spec; spec.forged && s; s = s.parent) {
             var forged = s.facts.unforgeable;
             if (s.facts.flags.G) continue;
-            for (var n = 0; n < forged.length; n++) defineMember(obj, s.name, forged[n], true);
+            // (Untraced, the workbench makes them, their work given when first called.)
+            if (madeByWorkbench) {
+                if (forged.length) host.forge(obj, s.name);
+            } else {
+                for (var n = 0; n < forged.length; n++) defineMember(obj, s.name, forged[n], true);
+            }
             if (s.facts.stringifier && forged.length) defineValue(obj, 'toString', stringifier(s.name, s.facts.stringifier), true, false, false);
         }
         // A location's valueOf is Object's own, made unforgeable with the rest.
@@ -461,7 +477,7 @@
         // itself, not from a trap between: its named access waits for a traced trap.)
         else if (kind === 'HTMLDocument' && !traced) obj = namedAccess(obj, impl);
         else if (kind === 'DOMStringMap') obj = stringMap(obj, impl.element);
-        else if (kind === 'CSSStyleDeclaration' && impl.__list) obj = inlineStyle(obj, impl);
+        else if (kind === 'CSSStyleDeclaration' && (impl.__list || impl.__computed)) obj = inlineStyle(obj, impl);
         else if (spec.indexed) {
             // A list the page made once (a search's result) keeps its items as its own;
             // a list that follows the page (children, childNodes, storage) reads through.
@@ -469,9 +485,21 @@
             else snapshot(obj, impl);
         }
         obj = adopt(obj, spec, impl);
-        // A frame's window has the global's own members as its own.
-        if (kind === 'Window') globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
+        // A frame's window has the global's own members as its own, and the language's
+        // built-ins of its own realm.
+        if (kind === 'Window') {
+            globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
+            if (impl.__realm) builtinsOf(obj, impl.__realm);
+        }
         return obj;
+    }
+    function builtinsOf(win, realm) {
+        Object.getOwnPropertyNames(realm).forEach(function (name) {
+            if (name in win) return;
+            var d = Object.getOwnPropertyDescriptor(realm, name);
+            if (name === 'globalThis') d.value = win;
+            define(win, name, d);
+        });
     }
     // A document's forms, images, embeds, objects and frames answer by name as members of
     // the document, after the members it has: the one element of that name (a frame's
@@ -517,22 +545,22 @@
     }
     function namedAccess(target, doc) {
         function named(k) { return typeof k === 'string' && k !== '' ? namedOf(doc, k, false) : undefined; }
-        return new Proxy(target, {
+        return new ProxyOf(target, {
             get: function (t, k, receiver) {
-                var v = Reflect.get(t, k, receiver);
+                var v = reflect.get(t, k, receiver);
                 if (v !== undefined || hasOwn.call(t, k)) return v;
                 v = named(k);
                 return v === undefined ? undefined : v;
             },
-            has: function (t, k) { return Reflect.has(t, k) || named(k) !== undefined; },
+            has: function (t, k) { return reflect.has(t, k) || named(k) !== undefined; },
             getOwnPropertyDescriptor: function (t, k) {
-                var d = Reflect.getOwnPropertyDescriptor(t, k);
+                var d = reflect.getOwnPropertyDescriptor(t, k);
                 if (d || k in t) return d;
                 var v = named(k);
                 return v === undefined ? undefined : {value: v, writable: false, enumerable: true, configurable: true};
             },
             ownKeys: function (t) {
-                var keys = Reflect.ownKeys(t), list = namedOf(doc, '', true);
+                var keys = reflect.ownKeys(t), list = namedOf(doc, '', true);
                 for (var n = 0; n < list.length; n++) if (keys.indexOf(list[n]) < 0 && !(list[n] in t)) keys.push(list[n]);
                 return keys;
             }
@@ -558,21 +586,21 @@
             });
             return out;
         }
-        return new Proxy(target, {
+        return new ProxyOf(target, {
             get: function (t, k, receiver) {
                 var v = read(k);
-                return v !== undefined ? v : Reflect.get(t, k, receiver);
+                return v !== undefined ? v : reflect.get(t, k, receiver);
             },
-            has: function (t, k) { return read(k) !== undefined || Reflect.has(t, k); },
+            has: function (t, k) { return read(k) !== undefined || reflect.has(t, k); },
             getOwnPropertyDescriptor: function (t, k) {
                 var v = read(k);
                 if (v !== undefined) return {value: v, writable: true, enumerable: true, configurable: true};
-                return Reflect.getOwnPropertyDescriptor(t, k);
+                return reflect.getOwnPropertyDescriptor(t, k);
             },
-            ownKeys: function (t) { return keys().concat(Reflect.ownKeys(t)); },
+            ownKeys: function (t) { return keys().concat(reflect.ownKeys(t)); },
             set: function (t, k, v, receiver) {
                 var a = attributeOf(k);
-                if (a === null) return Reflect.set(t, k, v, receiver);
+                if (a === null) return reflect.set(t, k, v, receiver);
                 if (/-[a-z]/.test(k)) {
                     throw domException('SyntaxError', "Failed to set a named property '" + k + "' on 'DOMStringMap': '" + k +
                         "' is not a valid property name.");
@@ -582,14 +610,14 @@
             },
             defineProperty: function (t, k, d) {
                 var a = attributeOf(k);
-                if (a === null || !('value' in d) || /-[a-z]/.test(k)) return Reflect.defineProperty(t, k, d);
+                if (a === null || !('value' in d) || /-[a-z]/.test(k)) return reflect.defineProperty(t, k, d);
                 el.setAttribute(a, String(d.value));
                 return true;
             },
             deleteProperty: function (t, k) {
                 var a = attributeOf(k);
                 if (a !== null && hasOwn.call(el.__attributes, a)) el.removeAttribute(a);
-                return a !== null || Reflect.deleteProperty(t, k);
+                return a !== null || reflect.deleteProperty(t, k);
             }
         });
     }
@@ -605,12 +633,12 @@
         var base = spec;
         while (base && !kit.types[base.name]) base = base.parent;
         if (base && base.ancestors.Event && kit.types.Event) {
-            var e = Reflect.construct(kit.types[base.name] || kit.types.Event, [args[0], args[1]]);
+            var e = reflect.construct(kit.types[base.name] || kit.types.Event, [args[0], args[1]]);
             var init = args[1];
             if (init && typeof init === 'object') for (var k in init) if (!(k in e)) e[k] = unwrap(init[k]);
             return e;
         }
-        if (base && kit.types[base.name]) return Reflect.construct(kit.types[base.name], arraySlice.call(args));
+        if (base && kit.types[base.name]) return reflect.construct(kit.types[base.name], arraySlice.call(args));
         return {};
     }
 
@@ -638,17 +666,17 @@
         var traceItem = traced && storage ? function (kind, k, v) {
             host.trace(kind + ' ' + (impl === kit.window.sessionStorage ? 'sessionStorage.' : 'localStorage.') + k, v);
         } : null;
-        return new Proxy(target, {
+        return new ProxyOf(target, {
             get: function (t, k, receiver) {
                 var it = typeof k === 'string' ? item(k) : null;
                 if (it && traceItem) traceItem('g', k, it.value);
-                return it ? it.value : Reflect.get(t, k, receiver);
+                return it ? it.value : reflect.get(t, k, receiver);
             },
-            has: function (t, k) { return (typeof k === 'string' && !!item(k)) || Reflect.has(t, k); },
+            has: function (t, k) { return (typeof k === 'string' && !!item(k)) || reflect.has(t, k); },
             getOwnPropertyDescriptor: function (t, k) {
                 var it = typeof k === 'string' && !hasOwn.call(t, k) ? item(k) : null;
                 if (it) return {value: it.value, writable: storage, enumerable: true, configurable: true};
-                return Reflect.getOwnPropertyDescriptor(t, k);
+                return reflect.getOwnPropertyDescriptor(t, k);
             },
             ownKeys: function (t) {
                 var keys = [];
@@ -661,7 +689,7 @@
                     }
                 }
                 if (storage) for (var k in impl) if (hasOwn.call(impl, k) && k !== 'length') keys.push(k);
-                return keys.concat(Reflect.ownKeys(t));
+                return keys.concat(reflect.ownKeys(t));
             },
             set: function (t, k, v, receiver) {
                 if (storage && typeof k === 'string' && !(k in t)) {
@@ -670,7 +698,7 @@
                     return true;
                 }
                 if (isIndex(k)) return true;
-                return Reflect.set(t, k, v, receiver);
+                return reflect.set(t, k, v, receiver);
             },
             deleteProperty: function (t, k) {
                 if (storage && typeof k === 'string' && hasOwn.call(impl, k)) {
@@ -678,11 +706,11 @@
                     if (traceItem) traceItem('d', k, undefined);
                     return true;
                 }
-                return Reflect.deleteProperty(t, k);
+                return reflect.deleteProperty(t, k);
             },
             defineProperty: function (t, k, d) {
                 if (storage && typeof k === 'string' && 'value' in d) { impl.setItem(k, d.value); return true; }
-                return Reflect.defineProperty(t, k, d);
+                return reflect.defineProperty(t, k, d);
             }
         });
     }
@@ -691,9 +719,12 @@
     // ('font-size') to the dashed name the declarations use.
     // (The workbench keeps the names for the process; elsewhere they are read from the
     // table's line when a style is first asked.)
-    var cssNames = null, hostCssName = typeof host.cssName === 'function' ? host.cssName : null;
+    var cssNames = null, hostCss = typeof host.css === 'function' ? host.css : null, hostCssName = null;
     function cssName(k) {
-        if (hostCssName !== null) return typeof k === 'string' ? hostCssName(k) : '';
+        if (hostCss !== null) {
+            if (hostCssName === null) hostCssName = hostCss().cssName;
+            return typeof k === 'string' ? hostCssName(k) : '';
+        }
         if (cssNames === null) {
             cssNames = create(null);
             var line = entry('CSSPropertyNames'), bar = line.indexOf(' | ');
@@ -708,36 +739,41 @@
         return typeof k === 'string' && cssNames[k] !== undefined ? cssNames[k] : '';
     }
     // An element's inline style: its declarations by index, and its CSS properties read and
-    // written through to them ('' when unset; writing '' removes one).
+    // written through to them ('' when unset; writing '' removes one). A computed style
+    // reads the same way and refuses every write.
     function inlineStyle(target, impl) {
         function declaration(k) {
-            return isIndex(k) && Number(k) < impl.__list.length ? impl.item(Number(k)) : undefined;
+            return isIndex(k) && Number(k) < impl.length ? impl.item(Number(k)) : undefined;
         }
-        return new Proxy(target, {
+        return new ProxyOf(target, {
             get: function (t, k, receiver) {
                 var d = declaration(k), n = d === undefined ? cssName(k) : '';
                 if (d !== undefined) return d;
-                return n !== '' && !hasOwn.call(t, k) ? impl.getPropertyValue(n) : Reflect.get(t, k, receiver);
+                return n !== '' && !hasOwn.call(t, k) ? impl.getPropertyValue(n) : reflect.get(t, k, receiver);
             },
             set: function (t, k, v, receiver) {
                 if (isIndex(k)) return true;
                 var n = cssName(k);
-                if (n === '' || hasOwn.call(t, k)) return Reflect.set(t, k, v, receiver);
+                if (n === '' || hasOwn.call(t, k)) return reflect.set(t, k, v, receiver);
+                if (impl.__computed) {
+                    throw domException('NoModificationAllowedError', "Failed to set the '" + k + "' property on 'CSSStyleDeclaration': " +
+                        "These styles are computed, and therefore the '" + n + "' property is read-only.");
+                }
                 impl.setProperty(n, v === null ? '' : String(v));
                 return true;
             },
-            has: function (t, k) { return declaration(k) !== undefined || cssName(k) !== '' || Reflect.has(t, k); },
+            has: function (t, k) { return declaration(k) !== undefined || cssName(k) !== '' || reflect.has(t, k); },
             getOwnPropertyDescriptor: function (t, k) {
                 var d = declaration(k);
                 if (d !== undefined) return {value: d, writable: false, enumerable: true, configurable: true};
-                return Reflect.getOwnPropertyDescriptor(t, k);
+                return reflect.getOwnPropertyDescriptor(t, k);
             },
             ownKeys: function (t) {
                 var keys = [];
-                for (var n = 0; n < impl.__list.length; n++) keys.push(String(n));
-                return keys.concat(Reflect.ownKeys(t));
+                for (var n = 0; n < impl.length; n++) keys.push(String(n));
+                return keys.concat(reflect.ownKeys(t));
             },
-            deleteProperty: function (t, k) { return declaration(k) !== undefined ? false : Reflect.deleteProperty(t, k); }
+            deleteProperty: function (t, k) { return declaration(k) !== undefined ? false : reflect.deleteProperty(t, k); }
         });
     }
 
@@ -761,6 +797,19 @@
     function elementKind(localName) {
         var kind = elementKinds[localName];
         return kind !== undefined ? kind : (elementKinds[localName] = elementInterface(localName));
+    }
+    // An SVG element's interface: SVG + its name with a capital + Element where Chrome has
+    // one (SVGSVGElement, SVGFEBlendElement, SVGTSpanElement), SVGElement otherwise.
+    var SVG_SPACE = 'http://www.w3.org/2000/svg', MATHML_SPACE = 'http://www.w3.org/1998/Math/MathML';
+    var HTML_SPACE = 'http://www.w3.org/1999/xhtml';
+    var svgKinds = create(null), SVG_PARTS = {svg: 'SVG', tspan: 'TSpan', mpath: 'MPath'};
+    function svgKind(localName) {
+        var kind = svgKinds[localName];
+        if (kind !== undefined) return kind;
+        var part = hasOwn.call(SVG_PARTS, localName) ? SVG_PARTS[localName] : /^fe[A-Z]/.test(localName) ? 'FE' + localName.substring(2) :
+            localName.charAt(0).toUpperCase() + localName.substring(1);
+        kind = 'SVG' + part + 'Element';
+        return (svgKinds[localName] = isInterface(kind) ? kind : 'SVGElement');
     }
     function elementInterface(localName) {
         if (hasOwn.call(tagInterfaces, localName)) return 'HTML' + tagInterfaces[localName] + 'Element';
@@ -1136,6 +1185,11 @@
             return upload;
         }));
     });
+    // Chrome's own performance.memory: a 64-bit Windows Chrome's heap limit, and a heap
+    // the size of a page that has just started.
+    var memoryInfo = {jsHeapSizeLimit: 4294705152, totalJSHeapSize: 10482364, usedJSHeapSize: 9236180};
+    kinds.set(memoryInfo, 'MemoryInfo');
+    on('Performance', 'get memory', function () { return wrap(memoryInfo); });
     on('Performance', 'get navigation', function () {
         return wrap(oneOf(this, 'navigation', function () {
             var n = {type: 0, redirectCount: 0, toJSON: function () { return {type: n.type, redirectCount: n.redirectCount}; }};
@@ -1165,6 +1219,112 @@
         on(name, 'takeRecords', function () { return []; });
     });
 
+    // ---- ranges, selections, tree walkers, the timeline ------------------------------
+    // Their page objects are made when a script first asks for one; so are the kinds the
+    // face knows them by.
+    if (kit.watchTypes) {
+        kit.watchTypes(function (types) {
+            for (var name in types) if (hasOwn.call(types, name)) implTypes.set(types[name].prototype, name);
+        });
+    }
+    function notNodeError(what, at) { return new TypeError('Failed to ' + what + ': parameter ' + (at || 1) + " is not of type 'Node'."); }
+    function pageNode(v, what, at) {
+        var r = v !== null && typeof v === 'object' ? records.get(v) : undefined;
+        if (!r || !r.iface.ancestors.Node) throw notNodeError(what, at);
+        return r.impl;
+    }
+    // A text's data written through either name keeps its length and value with it.
+    on('CharacterData', 'set data', function (v) { kit.setText(this, v); });
+    // A text's own content is its data; the document and doctypes have none to write.
+    on('Node', 'set textContent', function (v) {
+        var type = this.nodeType;
+        if (type === 3 || type === 4 || type === 7 || type === 8) kit.setText(this, v);
+        else if (type !== 9 && type !== 10) this.textContent = unwrap(v);
+    });
+    // (Elements, documents, doctypes and fragments have no value to write.)
+    on('Node', 'set nodeValue', function (v) {
+        var type = this.nodeType;
+        if (type === 3 || type === 4 || type === 7 || type === 8) kit.setText(this, v);
+        else if (type === 2) this.nodeValue = this.value = v === null ? '' : String(v);
+    });
+    on('Document', 'createRange', function () { return wrap(kit.traversal().range(this)); });
+    on('Range', 'constructor', function () { return kit.traversal().range(kit.document); });
+    on('StaticRange', 'constructor', function (init) {
+        var plain = init;
+        if (init !== null && typeof init === 'object') {
+            plain = {};
+            ['endContainer', 'endOffset', 'startContainer', 'startOffset'].forEach(function (k) {
+                var v = init[k];
+                plain[k] = v === undefined ? undefined : k.indexOf('Container') > 0 ? unwrap(v) : v;
+            });
+        } else if (init !== undefined && init !== null) {
+            throw new TypeError("Failed to construct 'StaticRange': The provided value is not of type 'StaticRangeInit'.");
+        }
+        return kit.traversal().staticRange(plain);
+    });
+    on('Window', 'getSelection', function () { return wrap(kit.traversal().selection(this.document)); });
+    // (A document no window shows, such as one a script made, has none.)
+    on('Document', 'getSelection', function () {
+        return this === kit.document || this.defaultView ? wrap(kit.traversal().selection(this)) : null;
+    });
+    // A script's filter sees the script's own objects; one that is an object answers
+    // through its acceptNode.
+    function acceptBy(filter, node, what) {
+        var shown = wrap(node);
+        if (typeof filter === 'function') return reflect.apply(filter, undefined, [shown]);
+        var accept = filter.acceptNode;
+        if (typeof accept !== 'function') throw new TypeError(what + "Failed to execute 'acceptNode' on 'NodeFilter': The provided callback is not callable.");
+        return reflect.apply(accept, filter, [shown]);
+    }
+    ['createTreeWalker', 'createNodeIterator'].forEach(function (name) {
+        on('Document', name, function (r, root, show, filter) {
+            var node = pageNode(root, "execute '" + name + "' on 'Document'");
+            if (filter !== undefined && filter !== null && typeof filter !== 'function' && typeof filter !== 'object') {
+                throw new TypeError("Failed to execute '" + name + "' on 'Document': The provided value is not of type 'NodeFilter'.");
+            }
+            var t = kit.traversal();
+            return wrap((name === 'createTreeWalker' ? t.walker : t.iterator)(node, show, filter === undefined ? null : filter, acceptBy));
+        });
+    });
+    on('TreeWalker', 'get filter', function () { return this.filter; });
+    on('NodeIterator', 'get filter', function () { return this.filter; });
+    // NodeFilter is the constants a filter answers with: a function that makes nothing.
+    function nodeFilter() {
+        var f = native(function () { throw new TypeError('Illegal constructor'); }, 'NodeFilter', 0, false);
+        var values = {FILTER_ACCEPT: 1, FILTER_REJECT: 2, FILTER_SKIP: 3, SHOW_ALL: 0xFFFFFFFF, SHOW_ELEMENT: 0x1,
+            SHOW_ATTRIBUTE: 0x2, SHOW_TEXT: 0x4, SHOW_CDATA_SECTION: 0x8, SHOW_ENTITY_REFERENCE: 0x10, SHOW_ENTITY: 0x20,
+            SHOW_PROCESSING_INSTRUCTION: 0x40, SHOW_COMMENT: 0x80, SHOW_DOCUMENT: 0x100, SHOW_DOCUMENT_TYPE: 0x200,
+            SHOW_DOCUMENT_FRAGMENT: 0x400, SHOW_NOTATION: 0x800};
+        for (var k in values) defineValue(f, k, values[k], true, false, false);
+        return f;
+    }
+    // The timeline's lists are arrays of the script's own, holding Chrome's entries.
+    function wrapEach(list) {
+        var out = [];
+        for (var n = 0; n < list.length; n++) out.push(wrap(list[n]));
+        return out;
+    }
+    on('Performance', 'getEntries', function () { return wrapEach(this.getEntries()); });
+    on('Performance', 'getEntriesByType', function (r, type) { return wrapEach(this.getEntriesByType(type)); });
+    on('Performance', 'getEntriesByName', function (r, name, type) { return wrapEach(this.getEntriesByName(name, type)); });
+    var TIMING_FIELDS = null;
+    function timingJSON(timing) {
+        var out = {};
+        if (TIMING_FIELDS === null) {
+            TIMING_FIELDS = ('navigationStart unloadEventStart unloadEventEnd redirectStart redirectEnd fetchStart domainLookupStart ' +
+                'domainLookupEnd connectStart connectEnd secureConnectionStart requestStart responseStart responseEnd domLoading ' +
+                'domInteractive domContentLoadedEventStart domContentLoadedEventEnd domComplete loadEventStart loadEventEnd').split(' ');
+        }
+        for (var n = 0; n < TIMING_FIELDS.length; n++) out[TIMING_FIELDS[n]] = typeof timing[TIMING_FIELDS[n]] === 'number' ? timing[TIMING_FIELDS[n]] : 0;
+        return out;
+    }
+    on('PerformanceTiming', 'toJSON', function () { return timingJSON(this); });
+    on('Performance', 'toJSON', function () {
+        return {timeOrigin: this.timeOrigin, timing: timingJSON(this.timing), navigation: {type: 0, redirectCount: 0}};
+    });
+    on('Document', 'get scrollingElement', function () { return wrap(this.documentElement); });
+    on('PerformanceMark', 'constructor', function (name, options) { return kit.performanceMark(name, unwrap(options)); });
+
     // Idle callbacks run as timers do, with a deadline that always has time left.
     var idle = {timeRemaining: function () { return 50; }, didTimeout: false};
     kinds.set(idle, 'IdleDeadline');
@@ -1178,10 +1338,12 @@
         Promise.resolve().then(function () { callback(); });
     });
     on('Window', 'get external', function () { return wrap(external); });
+    // The page's window counts its document's frames; a frame's (about:blank) has none.
+    on('Window', 'get length', function () { return this === kit.window && kit.frames ? kit.frames().length : 0; });
     on('Window', 'find', function () { return false; });
     // A computed style is a declaration block of its own for each call.
     on('Window', 'getComputedStyle', function (r, element, pseudo) {
-        var style = this.getComputedStyle(element, pseudo);
+        var style = this.getComputedStyle(unwrap(element), pseudo);
         kinds.set(style, 'CSSStyleDeclaration');
         return wrap(style);
     });
@@ -1201,7 +1363,7 @@
         return {message: message === undefined ? '' : String(message), name: name,
             code: hasOwn.call(exceptionCodes, name) ? exceptionCodes[name] : 0};
     });
-    function domException(name, message) { return Reflect.construct(interfaceOf('DOMException').ctor, [message, name]); }
+    function domException(name, message) { return reflect.construct(interfaceOf('DOMException').ctor, [message, name]); }
     // The page objects' own failures (atob, removeChild, …) reach a script as DOMExceptions.
     if (kit.domErrors) kit.domErrors(domException);
     on('Window', 'get indexedDB', function () { return wrap(indexedDB); });
@@ -1218,6 +1380,104 @@
         pageLeft: 0, pageTop: 0, onresize: null, onscroll: null, onscrollend: null};
     kinds.set(viewport, 'VisualViewport');
     on('Window', 'get speechSynthesis', function () { return undefined; });
+
+    // ---- custom elements ------------------------------------------------------------
+    // The registry keeps what a page defines (the elements themselves stay plain ones).
+    var customRegistry = {defined: create(null), waiting: create(null)};
+    kinds.set(customRegistry, 'CustomElementRegistry');
+    on('Window', 'get customElements', function () { return wrap(customRegistry); });
+    var RESERVED_CUSTOM = ' annotation-xml color-profile font-face font-face-src font-face-uri font-face-format font-face-name missing-glyph ';
+    function validCustomName(name) {
+        return /^[a-z][-.0-9_a-z\u00b7\u00c0-\u00d6\u00d8-\u00f6\u00f8-\u037d\u037f-\u1fff\u200c\u200d\u203f\u2040\u2070-\u218f\u2c00-\u2fef\u3001-\ud7ff\uf900-\ufdcf\ufdf0-\ufffd]*-[-.0-9_a-z\u00b7\u00c0-\u00d6\u00d8-\u00f6\u00f8-\u037d\u037f-\u1fff\u200c\u200d\u203f\u2040\u2070-\u218f\u2c00-\u2fef\u3001-\ud7ff\uf900-\ufdcf\ufdf0-\ufffd]*$/.test(name) &&
+            RESERVED_CUSTOM.indexOf(' ' + name + ' ') < 0;
+    }
+    on('CustomElementRegistry', 'define', function (r, name, ctor) {
+        var failure = "Failed to execute 'define' on 'CustomElementRegistry': ";
+        if (typeof ctor !== 'function') throw new TypeError(failure + "parameter 2 is not of type 'Function'.");
+        name = String(name);
+        if (!validCustomName(name)) throw domException('SyntaxError', failure + '"' + name + '" is not a valid custom element name');
+        if (hasOwn.call(this.defined, name)) throw domException('NotSupportedError', failure + 'the name "' + name + '" has already been used with this registry');
+        for (var k in this.defined) {
+            if (this.defined[k] === ctor) throw domException('NotSupportedError', failure + 'this constructor has already been used with this registry');
+        }
+        this.defined[name] = ctor;
+        var waiting = this.waiting[name];
+        if (waiting) {
+            delete this.waiting[name];
+            waiting.resolve(ctor);
+        }
+    });
+    on('CustomElementRegistry', 'get', function (r, name) {
+        name = String(name);
+        return hasOwn.call(this.defined, name) ? this.defined[name] : undefined;
+    });
+    on('CustomElementRegistry', 'getName', function (r, ctor) {
+        for (var k in this.defined) if (this.defined[k] === ctor) return k;
+        return null;
+    });
+    on('CustomElementRegistry', 'whenDefined', function (r, name) {
+        name = String(name);
+        if (!validCustomName(name)) {
+            return Promise.reject(domException('SyntaxError', "Failed to execute 'whenDefined' on 'CustomElementRegistry': \"" + name + '" is not a valid custom element name'));
+        }
+        if (hasOwn.call(this.defined, name)) return promise(this.defined[name]);
+        var waiting = this.waiting[name];
+        if (!waiting) {
+            waiting = this.waiting[name] = {};
+            waiting.promise = new Promise(function (resolve) { waiting.resolve = resolve; });
+        }
+        return waiting.promise;
+    });
+    on('CustomElementRegistry', 'upgrade', function () { return undefined; });
+
+    // ---- what media a page may play -------------------------------------------------
+    // Chrome's answers on Windows: a type alone, and the codecs it takes.
+    var MEDIA_TYPES = {'video/mp4': 'maybe', 'audio/mp4': 'maybe', 'audio/mpeg': 'probably', 'audio/mp3': 'probably',
+        'audio/aac': 'probably', 'audio/x-m4a': 'maybe', 'video/webm': 'maybe', 'audio/webm': 'maybe', 'audio/ogg': 'maybe',
+        'video/ogg': 'maybe', 'application/ogg': 'maybe', 'audio/wav': 'maybe', 'audio/x-wav': 'maybe', 'audio/flac': 'probably',
+        'video/x-matroska': 'maybe', 'application/vnd.apple.mpegurl': 'maybe', 'application/x-mpegurl': 'maybe',
+        'audio/mpegurl': 'maybe', 'audio/x-mpegurl': 'maybe', 'video/3gpp': 'maybe'};
+    var MP4_CODECS = /^(avc[13]\.[0-9a-f]{6}|vp09\..+|av01\..+|mp4a\.40\.(2|5|29)|mp4a\.(69|6b)|opus|flac)$/i;
+    var WEBM_CODECS = /^(vp8|vp8\.0|vp9|vp9\.0|vp09\..+|av01\..+|vorbis|opus)$/i;
+    var MEDIA_CODECS = {'video/mp4': MP4_CODECS, 'audio/mp4': MP4_CODECS, 'video/webm': WEBM_CODECS, 'audio/webm': WEBM_CODECS,
+        'audio/ogg': /^(vorbis|opus|flac)$/i, 'video/ogg': /^(vorbis|opus|flac)$/i, 'application/ogg': /^(vorbis|opus|flac)$/i,
+        'audio/wav': /^1$/, 'audio/x-wav': /^1$/, 'audio/mpeg': /^mp3$/i};
+    // A media type as [type, codecs or null (no codecs given), whether it reads]; the
+    // codecs only as Chrome reads them (double quotes or none).
+    function mediaType(text) {
+        var parts = String(text).split(';'), type = parts[0].replace(/^\s+|\s+$/g, '').toLowerCase(), codecs = null;
+        for (var n = 1; n < parts.length; n++) {
+            var m = /^\s*codecs\s*=\s*(?:"([^"]*)"|([^\s"']+))\s*$/i.exec(parts.slice(n).join(';'));
+            if (/^\s*codecs\s*=/i.test(parts[n])) {
+                if (!m) return [type, [], false];
+                codecs = (m[1] !== undefined ? m[1] : m[2]).split(',').map(function (c) { return c.replace(/^\s+|\s+$/g, ''); });
+                break;
+            }
+        }
+        return [type, codecs, true];
+    }
+    function canPlay(text) {
+        var t = mediaType(text), known = MEDIA_TYPES[t[0]];
+        if (!t[2] || !known) return '';
+        if (t[1] === null) return known;
+        var allowed = MEDIA_CODECS[t[0]];
+        if (!allowed || !t[1].length) return '';
+        for (var n = 0; n < t[1].length; n++) if (!allowed.test(t[1][n])) return '';
+        return 'probably';
+    }
+    on('HTMLMediaElement', 'canPlayType', function (r, type) { return canPlay(type); });
+    // Media a script feeds in pieces: MP4 and WebM with their codecs named, and MPEG audio.
+    on('MediaSource', 'static isTypeSupported', function (r, type) {
+        var t = mediaType(type);
+        if (!t[2]) return false;
+        if (t[0] === 'audio/mpeg' || t[0] === 'audio/aac' || t[0] === 'video/mp2t') return t[1] === null;
+        if (!/^(video|audio)\/(mp4|webm)$/.test(t[0]) || t[1] === null || !t[1].length) return false;
+        for (var n = 0; n < t[1].length; n++) {
+            var c = t[1][n];
+            if (!MEDIA_CODECS[t[0]].test(c) || /^mp4a\.(69|6b)$/i.test(c) || /^vp[89]\.0$/i.test(c)) return false;
+        }
+        return true;
+    });
 
     // A frame's window and document are the page's frame objects, shown as Chrome's.
 
@@ -1565,7 +1825,7 @@
         function handler() {
             var args = [];
             for (var n = 0; n < arguments.length; n++) args.push(wrap(arguments[n]));
-            return Reflect.apply(compiled(), wrap(this), args);
+            return reflect.apply(compiled(), wrap(this), args);
         }
         lazyHandlers.set(handler, compiled);
         return handler;
@@ -1596,7 +1856,7 @@
     // These objects live outside the table; with the trace on, their functions are
     // labelled as the table's operations are, by their path ("f chrome.loadTimes": a
     // call whose receiver, the namespace, the path already names).
-    var ProxyOf = Proxy, reflectGet = Reflect.get, reflectSet = Reflect.set;
+    var reflectGet = reflect.get, reflectSet = reflect.set;
     function namespaceOf(impl, tag) {
         var o = {};
         Object.keys(impl).forEach(function (k) {
@@ -1683,7 +1943,13 @@
     // agrees with its navigator whatever the machine's own settings.
 
     var zone = typeof host.timeZone === 'string' ? host.timeZone : config.timeZone, locale = config.language;
-    var OriginalDate = Date, DateProto = Date.prototype, OriginalDTF = Intl.DateTimeFormat;
+    var OriginalDate = Date, DateProto = Date.prototype, OriginalDTF = null;
+    // The engine's DateTimeFormat, taken when the page's Intl is made (see personaIntl):
+    // reaching Intl makes it.
+    function originalDTF() {
+        if (OriginalDTF === null) void global.Intl;
+        return OriginalDTF;
+    }
     var originalParse = OriginalDate.parse, originalGetOffset = DateProto.getTimezoneOffset;
     // The zone's formats are made when a date first needs them (most pages never do). Their
     // options have no prototype, so nothing a page adds to Object.prototype reaches them.
@@ -1694,10 +1960,11 @@
     }
     var formats = null;
     function zoneFormats() {
+        var DTF = formats ? null : originalDTF();
         return formats || (formats = {
-            utcParts: new OriginalDTF('en-US', options({timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
+            utcParts: new DTF('en-US', options({timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
                 day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'})),
-            zoneName: new OriginalDTF(locale, options({timeZone: zone, timeZoneName: 'long'}))
+            zoneName: new DTF(locale, options({timeZone: zone, timeZoneName: 'long'}))
         });
     }
     var offsets = new Map();
@@ -1797,7 +2064,8 @@
         method(entry[0], 0, function (locales, options) {
             var t = timeOf(this);
             if (t !== t) return 'Invalid Date';
-            return new OriginalDTF(locales === undefined ? locale : locales, localeOptions(options, entry[1])).format(t);
+            var DTF = originalDTF();
+            return new DTF(locales === undefined ? locale : locales, localeOptions(options, entry[1])).format(t);
         });
     });
     // A time given in local terms (components, or text without a zone) is the profile's.
@@ -1812,14 +2080,14 @@
     var PersonaDate = native(function Date(a, b, c, d, e, f, g) {
         if (new.target === undefined) return local(new OriginalDate(), 'all');
         var n = arguments.length, made;
-        if (n === 0) made = Reflect.construct(OriginalDate, [], new.target);
+        if (n === 0) made = reflect.construct(OriginalDate, [], new.target);
         else if (n === 1) {
             var v = a instanceof OriginalDate ? timeOf(a) : a;
-            made = Reflect.construct(OriginalDate, [typeof v === 'string' ? parse(v) : v], new.target);
+            made = reflect.construct(OriginalDate, [typeof v === 'string' ? parse(v) : v], new.target);
         } else {
             var y = Number(a), wall = OriginalDate.UTC(y, b, n > 2 ? c : 1, n > 3 ? d : 0, n > 4 ? e : 0, n > 5 ? f : 0, n > 6 ? g : 0);
             if (y >= 0 && y <= 99 && wall === wall) wall = new OriginalDate(wall).setUTCFullYear(1900 + y);
-            made = Reflect.construct(OriginalDate, [fromLocal(wall)], new.target);
+            made = reflect.construct(OriginalDate, [fromLocal(wall)], new.target);
         }
         return made;
     }, 'Date', 7, true);
@@ -1829,32 +2097,105 @@
     hostHidden(PersonaDate, 'UTC', OriginalDate.UTC);
     hostMethod(PersonaDate, 'parse', 1, function (text) { return parse(text); }, 'parse');
     hostHidden(global, 'Date', PersonaDate);
-    var PersonaDTF = native(function DateTimeFormat(locales, options) {
-        var o = options === undefined ? {} : Object(options), copy = {};
-        for (var k in o) copy[k] = o[k];
-        if (copy.timeZone === undefined) copy.timeZone = zone;
-        return Reflect.construct(OriginalDTF, [locales === undefined ? locale : locales, copy], new.target || OriginalDTF);
-    }, 'DateTimeFormat', 0, true);
-    defineValue(PersonaDTF, 'prototype', OriginalDTF.prototype, false, false, false);
-    hostHidden(OriginalDTF.prototype, 'constructor', PersonaDTF);
-    hostHidden(PersonaDTF, 'supportedLocalesOf', OriginalDTF.supportedLocalesOf);
-    hostHidden(Intl, 'DateTimeFormat', PersonaDTF);
-    ['NumberFormat', 'Collator', 'PluralRules', 'RelativeTimeFormat', 'ListFormat', 'DisplayNames'].forEach(function (name) {
+    // Intl's formats take the profile's language and zone where a script gives none. Made
+    // when a script first reaches Intl: making Intl costs a fresh page more than most
+    // pages ever use of it. (This may run in the middle of the page's code: it reads
+    // nothing the page could have changed by then.)
+    function fixedValue(o, name, value) {
+        var d = create(null);
+        d.value = value;
+        d.writable = d.enumerable = d.configurable = false;
+        define(o, name, d);
+    }
+    function localized(Intl, name) {
         var Original = Intl[name];
         if (typeof Original !== 'function') return;
         var made = hostMethod(Intl, name, 0, function (locales, options) {
-            return Reflect.construct(Original, [locales === undefined ? locale : locales, options], new.target || Original);
+            return reflect.construct(Original, [locales === undefined ? locale : locales, options], new.target || Original);
         }, name, true);
-        defineValue(made, 'prototype', Original.prototype, false, false, false);
+        fixedValue(made, 'prototype', Original.prototype);
         hostHidden(Original.prototype, 'constructor', made);
         hostHidden(made, 'supportedLocalesOf', Original.supportedLocalesOf);
-    });
+    }
+    function personaIntl(Intl) {
+        OriginalDTF = Intl.DateTimeFormat;
+        var PersonaDTF = native(function DateTimeFormat(locales, options) {
+            var o = options === undefined ? {} : Object(options), copy = {};
+            for (var k in o) copy[k] = o[k];
+            if (copy.timeZone === undefined) copy.timeZone = zone;
+            return reflect.construct(OriginalDTF, [locales === undefined ? locale : locales, copy], new.target || OriginalDTF);
+        }, 'DateTimeFormat', 0, true);
+        fixedValue(PersonaDTF, 'prototype', OriginalDTF.prototype);
+        hostHidden(OriginalDTF.prototype, 'constructor', PersonaDTF);
+        hostHidden(PersonaDTF, 'supportedLocalesOf', OriginalDTF.supportedLocalesOf);
+        hostHidden(Intl, 'DateTimeFormat', PersonaDTF);
+        var names = ['NumberFormat', 'Collator', 'PluralRules', 'RelativeTimeFormat', 'ListFormat', 'DisplayNames'];
+        for (var n = 0; n < names.length; n++) localized(Intl, names[n]);
+    }
+    if (typeof host.whenIntl === 'function') host.whenIntl(personaIntl);
+    else personaIntl(Intl);
 
     // ---- the global ---------------------------------------------------------------------
 
     var windowSpec = interfaceOf('Window');
     setProto(global, windowSpec.proto);
     records.set(global, {iface: windowSpec, impl: kit.window});
+    // The window's named properties, as Chrome's WindowProperties (the prototype between
+    // Window's and EventTarget's) has them: after the window's own names and members, a
+    // frame by its name (as its window), an embed, form, image or object by its name, any
+    // element by its id; two or more as a list that follows the page.
+    var windowNames = {embed: 1, form: 1, iframe: 1, img: 1, object: 1};
+    // (Read from an index of the page's names, made again after the page changed: the
+    // window is asked for every name a script's code does not find elsewhere.)
+    var namedIndex = null, namedIndexAt = -1;
+    function windowNamedItems(doc, name) {
+        var at = kit.treeVersion ? kit.treeVersion() : -1;
+        if (namedIndex === null || at !== namedIndexAt || at < 0) {
+            var index = create(null);
+            (function walk(n) {
+                for (var c = n.firstChild; c; c = c.nextSibling) {
+                    if (c.nodeType !== 1) continue;
+                    var id = c.id, own = windowNames[c.localName] === 1 ? c.getAttribute('name') : null;
+                    if (typeof id === 'string' && id !== '') (index[id] || (index[id] = [])).push(c);
+                    if (own && own !== id) (index[own] || (index[own] = [])).push(c);
+                    if (c.firstChild) walk(c);
+                }
+            })(doc);
+            namedIndex = index;
+            namedIndexAt = at;
+        }
+        var found = namedIndex[name];
+        return found ? found.slice() : [];
+    }
+    function windowNamed(name) {
+        if (typeof name !== 'string' || name === '') return undefined;
+        var doc = kit.document, found = windowNamedItems(doc, name);
+        if (!found.length) return undefined;
+        for (var n = 0; n < found.length; n++) {
+            if (found[n].localName === 'iframe' && found[n].getAttribute('name') === name) return wrap(found[n]).contentWindow;
+        }
+        if (found.length === 1) return wrap(found[0]);
+        var list = {item: function (i) { var f = windowNamedItems(doc, name); return i >= 0 && i < f.length ? f[i] : null; },
+            namedItem: function () { return null; }};
+        define(list, 'length', {get: function () { return windowNamedItems(doc, name).length; }});
+        kinds.set(list, 'HTMLCollection');
+        live.add(list);
+        return wrap(list);
+    }
+    var windowProperties = getProto(windowSpec.proto);
+    if (windowProperties) {
+        setProto(windowSpec.proto, new ProxyOf(windowProperties, {
+            get: function (t, k, receiver) {
+                var v = windowNamed(k);
+                return v !== undefined ? v : reflect.get(t, k, receiver);
+            },
+            has: function (t, k) { return windowNamed(k) !== undefined || reflect.has(t, k); },
+            getOwnPropertyDescriptor: function (t, k) {
+                var v = windowNamed(k);
+                return v !== undefined ? {value: v, writable: true, enumerable: false, configurable: true} : reflect.getOwnPropertyDescriptor(t, k);
+            }
+        }));
+    }
     // The window's own members (Window is the one global interface of its chain).
     function windowMember(name) { return globalMemberOf(windowSpec.facts, name); }
     function windowMemberNames() {
@@ -1865,6 +2206,7 @@
         console: function () { return {value: namespaceOf(kit.window.console, 'console'), enumerable: false}; },
         chrome: function () { return {value: chromeObject(), enumerable: true}; },
         CSS: function () { return {value: cssNamespace(), enumerable: false}; },
+        NodeFilter: function () { return {value: nodeFilter(), enumerable: false}; },
         WebKitMutationObserver: function () { return {value: interfaceOf('MutationObserver').ctor, enumerable: false}; },
         webkitRequestAnimationFrame: function () { return {value: global.requestAnimationFrame, enumerable: true}; },
         webkitCancelAnimationFrame: function () { return {value: global.cancelAnimationFrame, enumerable: true}; }
@@ -1893,8 +2235,16 @@
     }
 
     var defining = false;
+    // window[n]: the window of the document's nth frame, as the frame shows it.
+    function frameAt(n) {
+        var windows = kit.frames ? kit.frames() : [];
+        if (n >= windows.length || !windows[n]) return false;
+        defineValue(global, String(n), wrap(windows[n]), true, false, true);
+        return true;
+    }
     // Defines `name` on the global when it is one of the page's; false when it is not.
     function resolve(name) {
+        if (typeof name === 'number') return frameAt(name);
         if (defining || typeof name !== 'string') return false;
         defining = true;
         try {
@@ -1938,10 +2288,15 @@
         for (var n = 0; n < all.length; n++) if (!hasOwn.call(global, all[n])) resolve(all[n]);
     }
 
-    // Page objects whose class the environment does not name.
-    Object.keys(kit.types).forEach(function (name) {
-        if (kit.types[name].prototype) implTypes.set(kit.types[name].prototype, name);
-    });
+    // Page objects whose class the environment does not name. Filled when first needed:
+    // reading each type's prototype makes many that no page object of a fresh page has.
+    // (This runs among the page's code: it reads nothing the page could have changed.)
+    function fillImplTypes() {
+        implTypesFilled = true;
+        var types = kit.types;
+        for (var name in types)
+            if (hasOwn.call(types, name) && types[name].prototype) mapSet.call(implTypes, types[name].prototype, name);
+    }
     kinds.set(kit.window.performance, 'Performance');
     if (kit.window.performance.timing) kinds.set(kit.window.performance.timing, 'PerformanceTiming');
     if (kit.window.crypto && kit.window.crypto.subtle) kinds.set(kit.window.crypto.subtle, 'SubtleCrypto');

@@ -27,8 +27,13 @@
     var stringIndexOf = String.prototype.indexOf, bufferSlice = ArrayBuffer.prototype.slice;
     var mapForEach = Map.prototype.forEach, setForEach = Set.prototype.forEach;
     var objectCreate = Object.create, hasOwn = Object.prototype.hasOwnProperty;
+    // (Descriptors of no prototype: what a page puts on Object.prototype, such as a `get`,
+    // must not reach them.)
     function append(list, v) {
-        defineProperty(list, list.length, {value: v, writable: true, enumerable: true, configurable: true});
+        var d = objectCreate(null);
+        d.value = v;
+        d.writable = d.enumerable = d.configurable = true;
+        defineProperty(list, list.length, d);
     }
     function has(list, v) { return apply(arrayIndexOf, list, [v]) >= 0; }
     function cut(text, from, to) { return apply(stringSlice, text, to === undefined ? [from] : [from, to]); }
@@ -36,9 +41,12 @@
     // A member as the built-ins' own are (writable, configurable, not enumerable); a
     // method is a native wrapper named as V8 names it.
     var hidden = host.hidden, defineMethod = host.method;
-    function method(target, name, length, impl) {
+    // The engine compiles a function in parentheses with the set-up, the others when first
+    // called: the few that run in every fresh global are in parentheses, the many that
+    // only a page's call runs are not.
+    var method = (function method(target, name, length, impl) {
         defineMethod(target, name, length, impl, typeof name === 'symbol' ? '[' + name.description + ']' : name);
-    }
+    });
     function integer(v) {
         var n = +v;
         if (n !== n || n === 0) return 0;
@@ -145,9 +153,9 @@
         return a;
     });
     var unscopables = ArrayProto[Symbol.unscopables];
-    ['findLast', 'findLastIndex', 'toReversed', 'toSorted', 'toSpliced'].forEach(function (name) {
+    ['findLast', 'findLastIndex', 'toReversed', 'toSorted', 'toSpliced'].forEach((function (name) {
         defineProperty(unscopables, name, {value: true, writable: true, enumerable: true, configurable: true});
-    });
+    }));
 
     // ---- typed arrays ------------------------------------------------------------------
     var TypedArrayProto = TypedArray.prototype;
@@ -418,7 +426,7 @@
         delete IteratorProto.asIndexedPairs;
         // `constructor` and Symbol.toStringTag are accessors whose setter defines an own
         // property on the receiver (and refuses the prototype itself), as V8 has them.
-        var weird = function (key, shown, value) {
+        var weird = (function (key, shown, value) {
             var home = IteratorProto;
             return native(function (v) {
                 if (this === null || (typeof this !== 'object' && typeof this !== 'function'))
@@ -428,7 +436,7 @@
                     defineProperty(this, key, {value: v, writable: true, enumerable: true, configurable: true});
                 else this[key] = v;
             }, 'set ' + shown, 1);
-        };
+        });
         defineProperty(IteratorProto, 'constructor', {
             get: native(function () { return IteratorCtor; }, 'get constructor', 0),
             set: weird('constructor', 'constructor'), enumerable: false, configurable: true
@@ -688,9 +696,15 @@
         }
     });
 
-    function accessor(target, name, impl) {
-        defineProperty(target, name, {get: native(impl, 'get ' + name, 0), set: undefined, enumerable: false, configurable: true});
-    }
+    var accessor = (function accessor(target, name, impl) {
+        // (A descriptor of no prototype: this also runs after the page's code started.)
+        var d = objectCreate(null);
+        d.get = native(impl, 'get ' + name, 0);
+        d.set = undefined;
+        d.enumerable = false;
+        d.configurable = true;
+        defineProperty(target, name, d);
+    });
 
     // ---- JSON.rawJSON ------------------------------------------------------------------
     var rawTexts = new WeakMap(), rawCount = 0;
@@ -825,14 +839,14 @@
     method(BufferProto, 'resize', 1, function () {
         throw new TypeError('Method ArrayBuffer.prototype.resize called on incompatible receiver ' + show(this));
     });
-    function transferring(name) {
+    var transferring = (function transferring(name) {
         return function (newLength) {
             bufferThis(this, name);
             if (host.detached(this)) throw new TypeError('Cannot perform ArrayBuffer.prototype.' + name + ' on a detached ArrayBuffer');
             var length = newLength === undefined ? apply(bufferLength, this, []) : toIndex(newLength);
             return host.transfer(this, length);
         };
-    }
+    });
     method(BufferProto, 'transfer', 0, transferring('transfer'));
     method(BufferProto, 'transferToFixedLength', 0, transferring('transferToFixedLength'));
 
@@ -850,161 +864,180 @@
         method(Atomics, 'waitAsync', 4, function (ta) { waitable(ta); });
     }
 
-    // ---- Intl.Segmenter ----------------------------------------------------------------
-    if (typeof Intl === 'object' && Intl && typeof Intl.Segmenter !== 'function') {
-        var segmenters = new WeakMap(), segmentsOf = new WeakMap(), iterators = new WeakMap();
-        var DateTimeFormat = Intl.DateTimeFormat;
-        var granularities = ['grapheme', 'word', 'sentence'];
-        var Segmenter = native(function (locales, options) {
-            if (new.target === undefined) throw new TypeError("Constructor Intl.Segmenter requires 'new'");
-            if (options === null) throw new TypeError('Cannot convert undefined or null to object');
-            options = options === undefined ? {} : Object(options);
-            var matcher = options.localeMatcher;
-            if (matcher !== undefined && !has(['lookup', 'best fit'], StringCtor(matcher)))
-                throw new RangeError('Value ' + StringCtor(matcher) + ' out of range for Intl.Segmenter options property localeMatcher');
-            var locale = new DateTimeFormat(locales).resolvedOptions().locale;
-            var g = options.granularity === undefined ? 'grapheme' : StringCtor(options.granularity);
-            if (!has(granularities, g))
-                throw new RangeError('Value ' + g + ' out of range for Intl.Segmenter options property granularity');
-            segmenters.set(this, {locale: locale, granularity: g});
-        }, 'Segmenter', 0, true);
-        var SegmenterProto = {};
-        defineProperty(Segmenter, 'prototype', {value: SegmenterProto, writable: false, enumerable: false, configurable: false});
-        hidden(SegmenterProto, 'constructor', Segmenter);
-        defineProperty(SegmenterProto, Symbol.toStringTag, {value: 'Intl.Segmenter', writable: false, enumerable: false, configurable: true});
-        var segmenterState = function (o, what) {
-            var state = typeof o === 'object' && o !== null ? segmenters.get(o) : undefined;
-            if (!state) throw new TypeError('Method Intl.Segmenter.prototype.' + what + ' called on incompatible receiver ' + show(o));
-            return state;
-        };
-        method(SegmenterProto, 'resolvedOptions', 0, function () {
-            var state = segmenterState(this, 'resolvedOptions');
-            return {locale: state.locale, granularity: state.granularity};
-        });
-        var SegmentsProto = {};
-        var IteratorProto = getPrototypeOf(getPrototypeOf([][iteratorSymbol]()));
-        var SegmentIteratorProto = Object.create(IteratorProto);
-        defineProperty(SegmentIteratorProto, Symbol.toStringTag, {value: 'Segmenter String Iterator', writable: false, enumerable: false, configurable: true});
-        var segmentAt = function (data, i) {
-            var list = data.list, start = list[2 * i];
-            var end = 2 * i + 2 < list.length ? list[2 * i + 2] : data.input.length;
-            var out = {segment: cut(data.input, start, end), index: start, input: data.input};
-            if (data.granularity === 'word') out.isWordLike = list[2 * i + 1] >= 100;
-            return out;
-        };
-        method(SegmenterProto, 'segment', 1, function (string) {
-            var state = segmenterState(this, 'segment');
-            var input = StringCtor(string);
-            var segments = Object.create(SegmentsProto);
-            segmentsOf.set(segments, {input: input, granularity: state.granularity, list: host.segment(input, state.granularity, state.locale)});
-            return segments;
-        });
-        method(SegmentsProto, 'containing', 1, function (index) {
-            var data = segmentsOf.get(this);
-            if (!data) throw new TypeError('Method %Segments.prototype%.containing called on incompatible receiver ' + show(this));
-            var n = integer(index);
-            if (n < 0 || n >= data.input.length) return undefined;
-            var list = data.list, lo = 0, hi = list.length / 2 - 1;
-            while (lo < hi) {
-                var mid = (lo + hi + 1) >> 1;
-                if (list[2 * mid] <= n) lo = mid;
-                else hi = mid - 1;
-            }
-            return segmentAt(data, lo);
-        });
-        method(SegmentsProto, iteratorSymbol, 0, function () {
-            var data = segmentsOf.get(this);
-            if (!data) throw new TypeError('Method %Segments.prototype%[@@iterator] called on incompatible receiver ' + show(this));
-            var it = Object.create(SegmentIteratorProto);
-            iterators.set(it, {data: data, next: 0});
-            return it;
-        });
-        method(SegmentIteratorProto, 'next', 0, function () {
-            var state = iterators.get(this);
-            if (!state) throw new TypeError('Method %SegmentIterator.prototype%.next called on incompatible receiver ' + show(this));
-            if (2 * state.next >= state.data.list.length) return {value: undefined, done: true};
-            return {value: segmentAt(state.data, state.next++), done: false};
-        });
-        method(Segmenter, 'supportedLocalesOf', 1, function (locales, options) {
-            return apply(DateTimeFormat.supportedLocalesOf, DateTimeFormat, [locales, options]);
-        });
-        hidden(Intl, 'Segmenter', Segmenter);
+    // ---- Intl.Segmenter and Intl.v8BreakIterator ----------------------------------------
+    // Added when a script first reaches Intl: making Intl costs a fresh page more than most
+    // pages ever use of it. This may run in the middle of the page's code, so it reads
+    // nothing the page could have changed by then.
+    var iteratorProto = getPrototypeOf(getPrototypeOf([][iteratorSymbol]()));
+    var toStringTagSymbol = Symbol.toStringTag;
+    function fixedValue(o, key, value, configurable) {
+        var d = objectCreate(null);
+        d.value = value;
+        d.writable = d.enumerable = false;
+        d.configurable = configurable;
+        defineProperty(o, key, d);
     }
-
-    // ---- Intl.v8BreakIterator: V8's own, older segmenter ------------------------------
-    if (typeof Intl === 'object' && Intl && typeof Intl.v8BreakIterator !== 'function') {
-        var breakIterators = new WeakMap();
-        var BreakProto = {};
-        var breakTypes = ['character', 'word', 'sentence', 'line'];
-        var BreakIterator = native(function (locales, options) {
-            options = options === undefined ? {} : Object(options);
-            var type = options.type === undefined ? 'word' : StringCtor(options.type);
-            if (!has(breakTypes, type))
-                throw new RangeError('Value ' + type + ' out of range for Intl.v8BreakIterator options property type');
-            var locale = new Intl.DateTimeFormat(locales).resolvedOptions().locale;
-            var self = new.target === undefined ? Object.create(BreakProto) : this;
-            breakIterators.set(self, {locale: locale, type: type, list: [], length: 0, at: 0, bound: {}});
-            return self;
-        }, 'v8BreakIterator', 0, true);
-        defineProperty(BreakIterator, 'prototype', {value: BreakProto, writable: false, enumerable: false, configurable: false});
-        hidden(BreakProto, 'constructor', BreakIterator);
-        var breakState = function (o, what) {
-            var state = typeof o === 'object' && o !== null ? breakIterators.get(o) : undefined;
-            if (!state) {
-                throw new TypeError('Method get Intl.v8BreakIterator.prototype.' + what +
-                    ' called on incompatible receiver #<v8BreakIterator>');
-            }
-            return state;
-        };
-        var boundaryAt = function (state, k) {
-            return 2 * k < state.list.length ? state.list[2 * k] : state.length;
-        };
-        // Each member is a getter giving the iterator's own bound function, as V8's are.
-        var breakMember = function (name, length, impl) {
-            accessor(BreakProto, name, function () {
-                var state = breakState(this, name);
-                return state.bound[name] || (state.bound[name] = native(function () {
-                    var list = [state];
-                    for (var i = 0; i < arguments.length; i++) append(list, arguments[i]);
-                    return apply(impl, undefined, list);
-                }, '', length));
+    var intlOrder = "getCanonicalLocales supportedValuesOf DateTimeFormat NumberFormat Collator v8BreakIterator PluralRules RelativeTimeFormat ListFormat Locale DisplayNames Segmenter";
+    function personaIntl(Intl) {
+        // Intl.Segmenter ----------------------------------------------------------------
+        if (typeof Intl === 'object' && Intl && typeof Intl.Segmenter !== 'function') {
+            var segmenters = new WeakMapCtor(), segmentsOf = new WeakMapCtor(), iterators = new WeakMapCtor();
+            var DateTimeFormat = Intl.DateTimeFormat;
+            var granularities = ['grapheme', 'word', 'sentence'];
+            var Segmenter = native(function (locales, options) {
+                if (new.target === undefined) throw new TypeError("Constructor Intl.Segmenter requires 'new'");
+                if (options === null) throw new TypeError('Cannot convert undefined or null to object');
+                options = options === undefined ? {} : Object(options);
+                var matcher = options.localeMatcher;
+                if (matcher !== undefined && !has(['lookup', 'best fit'], StringCtor(matcher)))
+                    throw new RangeError('Value ' + StringCtor(matcher) + ' out of range for Intl.Segmenter options property localeMatcher');
+                var locale = new DateTimeFormat(locales).resolvedOptions().locale;
+                var g = options.granularity === undefined ? 'grapheme' : StringCtor(options.granularity);
+                if (!has(granularities, g))
+                    throw new RangeError('Value ' + g + ' out of range for Intl.Segmenter options property granularity');
+                segmenters.set(this, {locale: locale, granularity: g});
+            }, 'Segmenter', 0, true);
+            var SegmenterProto = {};
+            fixedValue(Segmenter, 'prototype', SegmenterProto, false);
+            hidden(SegmenterProto, 'constructor', Segmenter);
+            fixedValue(SegmenterProto, toStringTagSymbol, 'Intl.Segmenter', true);
+            var segmenterState = function (o, what) {
+                var state = typeof o === 'object' && o !== null ? segmenters.get(o) : undefined;
+                if (!state) throw new TypeError('Method Intl.Segmenter.prototype.' + what + ' called on incompatible receiver ' + show(o));
+                return state;
+            };
+            method(SegmenterProto, 'resolvedOptions', 0, function () {
+                var state = segmenterState(this, 'resolvedOptions');
+                return {locale: state.locale, granularity: state.granularity};
             });
-        };
-        breakMember('adoptText', 1, function (state, text) {
-            var t = StringCtor(text);
-            state.list = t ? host.segment(t, state.type === 'character' ? 'grapheme' : state.type, state.locale) : [];
-            state.length = t.length;
-            state.at = 0;
-        });
-        breakMember('first', 0, function (state) {
-            state.at = 0;
-            return 0;
-        });
-        breakMember('next', 0, function (state) {
-            if (2 * state.at >= state.list.length) return -1;
-            state.at++;
-            return boundaryAt(state, state.at);
-        });
-        breakMember('current', 0, function (state) { return boundaryAt(state, state.at); });
-        breakMember('breakType', 0, function (state) {
-            if (state.at === 0 || state.type !== 'word') return 'none';
-            var status = state.list[2 * (state.at - 1) + 1];
-            return status >= 400 ? 'ideo' : status >= 300 ? 'kana' : status >= 200 ? 'letter' : status >= 100 ? 'number' : 'none';
-        });
-        method(BreakProto, 'resolvedOptions', 0, function () {
-            var state = breakState(this, 'resolvedOptions');
-            return {locale: state.locale, type: state.type};
-        });
-        method(BreakIterator, 'supportedLocalesOf', 1, function (locales, options) {
-            return apply(Intl.DateTimeFormat.supportedLocalesOf, Intl.DateTimeFormat, [locales, options]);
-        });
-        hidden(Intl, 'v8BreakIterator', BreakIterator);
+            var SegmentsProto = {};
+            var IteratorProto = iteratorProto;
+            var SegmentIteratorProto = objectCreate(IteratorProto);
+            fixedValue(SegmentIteratorProto, toStringTagSymbol, 'Segmenter String Iterator', true);
+            var segmentAt = function (data, i) {
+                var list = data.list, start = list[2 * i];
+                var end = 2 * i + 2 < list.length ? list[2 * i + 2] : data.input.length;
+                var out = {segment: cut(data.input, start, end), index: start, input: data.input};
+                if (data.granularity === 'word') out.isWordLike = list[2 * i + 1] >= 100;
+                return out;
+            };
+            method(SegmenterProto, 'segment', 1, function (string) {
+                var state = segmenterState(this, 'segment');
+                var input = StringCtor(string);
+                var segments = objectCreate(SegmentsProto);
+                segmentsOf.set(segments, {input: input, granularity: state.granularity, list: host.segment(input, state.granularity, state.locale)});
+                return segments;
+            });
+            method(SegmentsProto, 'containing', 1, function (index) {
+                var data = segmentsOf.get(this);
+                if (!data) throw new TypeError('Method %Segments.prototype%.containing called on incompatible receiver ' + show(this));
+                var n = integer(index);
+                if (n < 0 || n >= data.input.length) return undefined;
+                var list = data.list, lo = 0, hi = list.length / 2 - 1;
+                while (lo < hi) {
+                    var mid = (lo + hi + 1) >> 1;
+                    if (list[2 * mid] <= n) lo = mid;
+                    else hi = mid - 1;
+                }
+                return segmentAt(data, lo);
+            });
+            method(SegmentsProto, iteratorSymbol, 0, function () {
+                var data = segmentsOf.get(this);
+                if (!data) throw new TypeError('Method %Segments.prototype%[@@iterator] called on incompatible receiver ' + show(this));
+                var it = objectCreate(SegmentIteratorProto);
+                iterators.set(it, {data: data, next: 0});
+                return it;
+            });
+            method(SegmentIteratorProto, 'next', 0, function () {
+                var state = iterators.get(this);
+                if (!state) throw new TypeError('Method %SegmentIterator.prototype%.next called on incompatible receiver ' + show(this));
+                if (2 * state.next >= state.data.list.length) return {value: undefined, done: true};
+                return {value: segmentAt(state.data, state.next++), done: false};
+            });
+            method(Segmenter, 'supportedLocalesOf', 1, function (locales, options) {
+                return apply(DateTimeFormat.supportedLocalesOf, DateTimeFormat, [locales, options]);
+            });
+            hidden(Intl, 'Segmenter', Segmenter);
+        }
+
+        // ---- Intl.v8BreakIterator: V8's own, older segmenter ------------------------------
+        if (typeof Intl === 'object' && Intl && typeof Intl.v8BreakIterator !== 'function') {
+            var breakIterators = new WeakMapCtor();
+            var BreakProto = {};
+            var breakTypes = ['character', 'word', 'sentence', 'line'];
+            var BreakIterator = native(function (locales, options) {
+                options = options === undefined ? {} : Object(options);
+                var type = options.type === undefined ? 'word' : StringCtor(options.type);
+                if (!has(breakTypes, type))
+                    throw new RangeError('Value ' + type + ' out of range for Intl.v8BreakIterator options property type');
+                var locale = new Intl.DateTimeFormat(locales).resolvedOptions().locale;
+                var self = new.target === undefined ? objectCreate(BreakProto) : this;
+                breakIterators.set(self, {locale: locale, type: type, list: [], length: 0, at: 0, bound: {}});
+                return self;
+            }, 'v8BreakIterator', 0, true);
+            fixedValue(BreakIterator, 'prototype', BreakProto, false);
+            hidden(BreakProto, 'constructor', BreakIterator);
+            var breakState = function (o, what) {
+                var state = typeof o === 'object' && o !== null ? breakIterators.get(o) : undefined;
+                if (!state) {
+                    throw new TypeError('Method get Intl.v8BreakIterator.prototype.' + what +
+                        ' called on incompatible receiver #<v8BreakIterator>');
+                }
+                return state;
+            };
+            var boundaryAt = function (state, k) {
+                return 2 * k < state.list.length ? state.list[2 * k] : state.length;
+            };
+            // Each member is a getter giving the iterator's own bound function, as V8's are.
+            var breakMember = function (name, length, impl) {
+                accessor(BreakProto, name, function () {
+                    var state = breakState(this, name);
+                    return state.bound[name] || (state.bound[name] = native(function () {
+                        var list = [state];
+                        for (var i = 0; i < arguments.length; i++) append(list, arguments[i]);
+                        return apply(impl, undefined, list);
+                    }, '', length));
+                });
+            };
+            breakMember('adoptText', 1, function (state, text) {
+                var t = StringCtor(text);
+                state.list = t ? host.segment(t, state.type === 'character' ? 'grapheme' : state.type, state.locale) : [];
+                state.length = t.length;
+                state.at = 0;
+            });
+            breakMember('first', 0, function (state) {
+                state.at = 0;
+                return 0;
+            });
+            breakMember('next', 0, function (state) {
+                if (2 * state.at >= state.list.length) return -1;
+                state.at++;
+                return boundaryAt(state, state.at);
+            });
+            breakMember('current', 0, function (state) { return boundaryAt(state, state.at); });
+            breakMember('breakType', 0, function (state) {
+                if (state.at === 0 || state.type !== 'word') return 'none';
+                var status = state.list[2 * (state.at - 1) + 1];
+                return status >= 400 ? 'ideo' : status >= 300 ? 'kana' : status >= 200 ? 'letter' : status >= 100 ? 'number' : 'none';
+            });
+            method(BreakProto, 'resolvedOptions', 0, function () {
+                var state = breakState(this, 'resolvedOptions');
+                return {locale: state.locale, type: state.type};
+            });
+            method(BreakIterator, 'supportedLocalesOf', 1, function (locales, options) {
+                return apply(Intl.DateTimeFormat.supportedLocalesOf, Intl.DateTimeFormat, [locales, options]);
+            });
+            hidden(Intl, 'v8BreakIterator', BreakIterator);
+        }
+        // Its own names in V8's order (see v8Orders).
+        if (unordered === null) append(v8Orders, [Intl, intlOrder]);
+        else apply(weakSet, unordered, [Intl, intlOrder]);
     }
 
     // ---- Error constructors whose errors own their stack -------------------------------
     var BaseError = null;
     [['Error', 1], ['EvalError', 1], ['RangeError', 1], ['ReferenceError', 1], ['SyntaxError', 1],
-     ['TypeError', 1], ['URIError', 1], ['AggregateError', 2]].forEach(function (row) {
+     ['TypeError', 1], ['URIError', 1], ['AggregateError', 2]].forEach((function (row) {
         var name = row[0], Original = global[name];
         if (typeof Original !== 'function') return;
         var made = native(function () {
@@ -1018,7 +1051,7 @@
         if (BaseError) setPrototypeOf(made, BaseError);
         else BaseError = made;
         hidden(global, name, made);
-    });
+    }));
 
     // ---- the order of the built-ins' own names ---------------------------------------
     // V8 makes the built-ins' members in an order of its own, which a page reads with
@@ -1047,7 +1080,6 @@
         [global.Symbol, "length name prototype for keyFor asyncIterator hasInstance isConcatSpreadable iterator match matchAll replace search species split toPrimitive toStringTag unscopables dispose asyncDispose"],
         [global.Array, "length name prototype isArray from fromAsync of"],
         [global.String, "length name prototype fromCharCode fromCodePoint raw"],
-        [global.Intl, "getCanonicalLocales supportedValuesOf DateTimeFormat NumberFormat Collator v8BreakIterator PluralRules RelativeTimeFormat ListFormat Locale DisplayNames Segmenter"],
         [global.BigInt.prototype, "constructor toLocaleString toString valueOf"],
         [global.ArrayBuffer.prototype, "constructor byteLength slice maxByteLength resizable resize transfer transferToFixedLength detached"],
         [global.WeakMap.prototype, "constructor delete get set has"],
@@ -1063,7 +1095,7 @@
         for (i = 0; i < all.length; i++) if (!has(keep, all[i])) append(keep, all[i]);
         var taken = [];
         for (i = 0; i < keep.length; i++) {
-            var d = ownDescriptor(o, keep[i]);
+            var d = setPrototypeOf(ownDescriptor(o, keep[i]), null);
             if (!d.configurable) continue;
             append(taken, [keep[i], d]);
             delete o[keep[i]];
@@ -1155,6 +1187,8 @@
         defineProperty(CallSite, 'prototype', {value: CallSiteProto, writable: false, enumerable: false, configurable: false});
         hidden(CallSiteProto, 'constructor', CallSite);
     }
+    host.whenIntl(personaIntl);
+
     return function callSites(records, address) {
         var out = [], proto = callSiteProto();
         for (var i = 0; i < records.length; i++) {

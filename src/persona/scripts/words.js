@@ -82,10 +82,11 @@
         if (!frame || !/^[A-Za-z_$][\w$]*(?:\.[A-Za-z_$][\w$]*)*$/.test(text)) return null;
         var parts = text.split('.');
         try {
-            var env = frame.environment && frame.environment.find(parts[0]);
+            var env = frame.environment && environmentOf(frame, parts[0]);
             if (!env) return null;
             // A variable of a function or block is read as it is; a name on an object (the
             // global, `with`) only when it is a plain value: a getter is never run.
+            if (env.type === 'declarative') env = liveEnvironment(frame, env, parts[0]);
             var v = env.type === 'declarative' ? env.getVariable(parts[0]) : dataOf(env.object, parts[0]);
             for (var i = 1; i < parts.length; i++) {
                 if (!v || typeof v !== 'object' || v.optimizedOut || v.uninitialized || v.missingArguments) return null;
@@ -97,6 +98,36 @@
         } catch (e) {
             return null;
         }
+    }
+
+    // The environment that binds `name` at the frame: the frame's own blocks and
+    // function, then what its function closes over, read from the function itself. (The
+    // debugger's view of an enclosing function that keeps no environment of its own can
+    // hold on to the first call's variables; the function's own chain is the live one.)
+    function environmentOf(frame, name) {
+        for (var e = frame.environment; e; e = e.parent) {
+            if (e.type !== 'declarative') break;
+            if (e.names().indexOf(name) >= 0) return e;
+            if (e.calleeScript === frame.script || e.scopeKind === 'function') {
+                var outer = frame.callee && frame.callee.environment;
+                return outer ? outer.find(name) : frame.environment.find(name);
+            }
+        }
+        return frame.environment.find(name);
+    }
+
+    // The function's environment as its own running frame sees it, where that frame is
+    // on the stack: seen from a closure, the debugger can show a later call of the same
+    // function with the variables of an earlier one.
+    function liveEnvironment(frame, env, name) {
+        var owner = env.calleeScript;
+        if (!owner) return env;
+        for (var f = frame.older; f; f = f.older) {
+            if (f.script !== owner) continue;
+            var live = f.environment && f.environment.find(name);
+            return live || env;
+        }
+        return env;
     }
 
     // A plain value of an object or its prototypes, or NOTHING (an accessor, a proxy,

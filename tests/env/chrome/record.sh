@@ -1,13 +1,17 @@
 #!/bin/sh
 # Records a real Chromium's answers to every probes_*.js beside this script into
 # answers_<kind>.json, for the environment's tests to assert. Needs chromium and node;
-# run by hand, never in the build.
+# run by hand, never in the build. With arguments, records only those kinds
+# (record.sh ranges page).
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 browser=${CHROMIUM:-chromium}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for probes in "$here"/probes_*.js; do
+list=""
+for kind in "$@"; do list="$list $here/probes_$kind.js"; done
+[ -n "$list" ] || list=$(ls "$here"/probes_*.js)
+for probes in $list; do
     kind=$(basename "$probes" .js | sed 's/^probes_//')
     page="$work/$kind.html"
     {

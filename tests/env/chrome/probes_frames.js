@@ -1,0 +1,78 @@
+// Probes of frames: the window's count of them, its indexes and names, and what a
+// frame's window and document show.
+(function () {
+    function read(f) {
+        try {
+            return String(f());
+        } catch (e) {
+            return 'throws ' + e.name + ': ' + e.message;
+        }
+    }
+    var before = read(function () { return window.length + ' ' + frames.length + ' ' + (0 in window); });
+    var f = document.createElement('iframe');
+    document.body.appendChild(f);
+    var w = f.contentWindow;
+    probe('frames', 'none before', function () { return before; });
+    probe('frames', 'count and index', function () {
+        return read(function () { return window.length + ' ' + frames.length + ' ' + (window[0] === w) + ' ' + (frames[0] === w) + ' ' + (window.frames === window); });
+    });
+    probe('frames', 'index descriptor', function () {
+        var d = Object.getOwnPropertyDescriptor(window, 0);
+        return d ? [d.value === w, d.writable, d.enumerable, d.configurable] : 'none';
+    });
+    probe('frames', 'blank document', function () {
+        return read(function () { return w.document.body.tagName + ' ' + w.document.documentElement.outerHTML + ' ' + w.document.readyState + ' ' + w.document.URL + ' ' + w.location.href; });
+    });
+    probe('frames', 'window links', function () {
+        return [f.contentDocument === w.document, w.parent === window, w.top === window, w.self === w, w.frameElement === f,
+            Object.prototype.toString.call(w), w.innerWidth + ' ' + w.innerHeight, w.length];
+    });
+    var g = document.createElement('iframe');
+    g.name = 'named';
+    document.body.appendChild(g);
+    probe('frames', 'second frame', function () {
+        return read(function () { return window.length + ' ' + (window[1] === g.contentWindow) + ' ' + (window[0] === w); });
+    });
+    probe('frames', 'by name', function () { return read(function () { return window.named === g.contentWindow; }); });
+    document.body.removeChild(f);
+    probe('frames', 'after removal', function () {
+        return read(function () { return window.length + ' ' + (window[0] === g.contentWindow) + ' ' + f.contentWindow; });
+    });
+    probe('frames', 'built-ins of the frame', function () {
+        return read(function () { return typeof g.contentWindow.Function + ' ' + (g.contentWindow.Function === Function); });
+    });
+    probe('frames', 'a realm of its own', function () {
+        var fw = g.contentWindow;
+        return [read(function () { return fw.Function.prototype.toString.call(Navigator.prototype.javaEnabled); }),
+            read(function () { return new fw.Error('x') instanceof Error; }), read(function () { return fw.eval('[1, 2]') instanceof Array; }),
+            read(function () { return fw.Array.isArray(fw.eval('[1, 2]')) && Array.isArray(fw.eval('[]')); }),
+            read(function () { return fw.Object.getPrototypeOf(fw.Function) === fw.Function.prototype; }),
+            read(function () { return fw.Function.prototype.toString.call(fw.Array.prototype.map); }),
+            read(function () { try { fw.eval('null.x'); } catch (e) { return e.constructor === fw.TypeError ? e.message : 'main realm'; } }),
+            read(function () { return fw.globalThis === fw; }), read(function () { return fw.Math.max(1, 2) + ' ' + fw.JSON.stringify({a: 1}); })];
+    });
+    document.body.removeChild(g);
+    // The window's named properties: elements by id, and embeds, forms, images and objects
+    // (and frames, as their windows) by name, not the window's own.
+    var d = document.createElement('div');
+    d.innerHTML = '<div id="foo"></div><img name="pic"><form name="f1"></form><iframe name="fr"></iframe><a id="x1"></a>' +
+        '<a id="x1"></a><p name="pname"></p><div id="setTimeout"></div>';
+    document.body.appendChild(d);
+    probe('named properties', 'by id and name', function () {
+        return [typeof foo, typeof window.foo, 'foo' in window, typeof pic, typeof f1, String(window.fr === d.querySelector('iframe').contentWindow),
+            typeof x1, window.x1 && window.x1.length, Object.getOwnPropertyDescriptor(window, 'foo') === undefined, typeof window.nothere,
+            typeof window.pname, typeof setTimeout];
+    });
+    probe('named properties', 'where they live', function () {
+        var p = Object.getPrototypeOf(Window.prototype), d = Object.getOwnPropertyDescriptor(p, 'foo');
+        return [Object.prototype.toString.call(p), !!d && d.enumerable, !!d && d.writable, !!d && d.configurable, Object.getPrototypeOf(p) === EventTarget.prototype];
+    });
+    probe('named properties', 'follow the page', function () {
+        var before = typeof window.foo;
+        d.removeChild(d.firstChild);
+        var list = window.x1, n = list.length;
+        d.removeChild(d.querySelector('a'));
+        return [before, typeof window.foo, n, list.length];
+    });
+    document.body.removeChild(d);
+})();
