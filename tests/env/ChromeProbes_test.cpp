@@ -44,8 +44,6 @@ const KnownDifference kKnownDifferences[] = {
     {"styles", ".*", ".*",
      "CSS values and computed styles are held against Chromium by tests/env/CssValues_test.cpp, which lists each "
      "known difference with its reason"},
-    {"frames", "frames", "after removal",
-     "window[n] keeps the frame's window it first showed; Chrome's indexes follow the frames as they come and go"},
     {"lies", "lies caller", "Event|HTMLDivElement|Navigator",
      "V8 answers null for an interface constructor's caller; the engine throws for every built-in function's"},
     {"v8", ".*", ".*",

@@ -118,6 +118,13 @@
     // out holds until the count moves on (see placesIn).
     var layoutVersion = 0;
     function layoutChanged() { layoutVersion++; }
+    // Told when the page's children change while a script holds window[n] (the face
+    // then lets each index show the frame now in its place).
+    var framesWatcher = null;
+    function childrenChanged() {
+        layoutVersion++;
+        if (framesWatcher !== null) framesWatcher();
+    }
     function madeTypes(types) { if (typesWatcher) typesWatcher(types); }
     function domError(name, message) {
         if (makeDomError) return makeDomError(name, message);
@@ -627,7 +634,7 @@
     // After any change to its children: each child's parent and siblings, and the
     // parent's first, last and element children.
     function relink(parent) {
-        layoutVersion++;
+        childrenChanged();
         var list = parent.childNodes, elements = [], previous = null;
         for (var n = 0; n < list.length; n++) {
             var c = list[n];
@@ -653,7 +660,7 @@
     // Takes `child` out of its parent; only its neighbours change, so emptying a long list
     // one child at a time stays fast.
     function detach(child) {
-        layoutVersion++;
+        childrenChanged();
         var p = child.parentNode;
         if (!p) return;
         var list = p.childNodes, n = 0;
@@ -690,7 +697,7 @@
     }
     // One node put last: only its neighbours change, so building a long list stays linear.
     function appendOne(parent, child) {
-        layoutVersion++;
+        childrenChanged();
         detach(child);
         var list = parent.childNodes, last = list.length ? list[list.length - 1] : null;
         list[list.length] = child;
@@ -6188,7 +6195,8 @@
             method: formMethod, enctype: formEnctype, submitterError: submitterError, data: FormDataList,
             selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf,
         domErrors: function (make) { makeDomError = make; }, watchTypes: function (fn) { typesWatcher = fn; },
-        traversal: traversal, layoutChanged: layoutChanged, treeVersion: function () { return layoutVersion; }, setText: setText, performanceMark: function (name, options) {
+        traversal: traversal, layoutChanged: layoutChanged, treeVersion: function () { return layoutVersion; },
+        watchFrames: function (fn) { framesWatcher = fn; }, setText: setText, performanceMark: function (name, options) {
             return timeline().mark(name, options, "construct 'PerformanceMark'", false);
         }};
 })(function () { return this; }(), null,

@@ -2235,12 +2235,27 @@
     }
 
     var defining = false;
-    // window[n]: the window of the document's nth frame, as the frame shows it.
+    // window[n]: the window of the document's nth frame, as the frame shows it. The
+    // indexes shown are taken back when the page's children change, so that each shows
+    // the frame in its place when next read (none once the frames are gone).
+    var shownFrames = [];
     function frameAt(n) {
         var windows = kit.frames ? kit.frames() : [];
         if (n >= windows.length || !windows[n]) return false;
-        defineValue(global, String(n), wrap(windows[n]), true, false, true);
+        var shown = wrap(windows[n]);
+        defineValue(global, String(n), shown, true, false, true);
+        shownFrames.push([String(n), shown]);
+        if (shownFrames.length === 1 && kit.watchFrames) kit.watchFrames(forgetFrames);
         return true;
+    }
+    function forgetFrames() {
+        var shown = shownFrames;
+        shownFrames = [];
+        kit.watchFrames(null);
+        for (var k = 0; k < shown.length; k++) {
+            var d = reflect.getOwnPropertyDescriptor(global, shown[k][0]);
+            if (d && d.configurable && d.value === shown[k][1]) reflect.deleteProperty(global, shown[k][0]);
+        }
     }
     // Defines `name` on the global when it is one of the page's; false when it is not.
     function resolve(name) {
