@@ -35,7 +35,8 @@ const char16_t* kProfile = uR"json({
             "extensions": ["WEBGL_debug_renderer_info", "OES_texture_float"],
             "contextAttributes": {"alpha": true, "antialias": false}},
   "audio": {"sum": 124.04347527516074},
-  "fonts": ["Helvetica", "PingFang SC", "Menlo"]
+  "fonts": ["Helvetica", "PingFang SC", "Menlo"],
+  "speech": {"voices": [["Samantha", "en-US", true, false], ["Thomas", "fr-FR", true, true]]}
 })json";
 
 class Profile : public testing::TestWithParam<ScriptTarget> {};
@@ -76,7 +77,28 @@ TEST_P(Profile, EveryMemberItSetsReadsBack) {
                   "{\"brands\":[{\"brand\":\"Google Chrome\",\"version\":\"131\"}],\"mobile\":false,\"platform\":\"macOS\","
                   "\"architecture\":\"arm\",\"platformVersion\":\"14.1.0\"}");
         EXPECT_EQ(env.Text("sum.toFixed(4)"), "124.0435");
+        EXPECT_EQ(env.Text("speechSynthesis.getVoices().map(function (v) {"
+                           " return [v.name, v.lang, v.localService, v.default, v.voiceURI].join(); }).join('|')"),
+                  "Samantha,en-US,true,false,Samantha|Thomas,fr-FR,true,true,Thomas");
     }
+}
+
+// Without a profile: the voices of Chrome on a Chinese Windows, ready at the first call,
+// the system's first (and the default), then Chrome's online ones.
+TEST(ProfileDefaults, SpeechHasTheVoicesOfChromeOnAChineseWindows) {
+    EnvHost env(ScriptTarget::ES2021);
+    EXPECT_EQ(env.Text("var s = speechSynthesis, v = s.getVoices();"
+                       "[String(s), s instanceof EventTarget, s.pending, s.speaking, s.paused, s.onvoiceschanged, v.length,"
+                       " String(v[0]), v[0] instanceof SpeechSynthesisVoice, Object.keys(v[0]).length, v[0].name, v[0].default,"
+                       " v[0].localService, v.filter(function (x) { return x.default; }).length,"
+                       " v.filter(function (x) { return !x.localService; }).length, s.getVoices()[4] === v[4],"
+                       " String(s.speak(new SpeechSynthesisUtterance('\u4f60\u597d')))].join('|')"),
+              "[object SpeechSynthesis]|true|false|false|false||22|[object SpeechSynthesisVoice]|true|0|"
+              "Microsoft Huihui - Chinese (Simplified, PRC)|true|true|1|19|true|undefined");
+    EXPECT_EQ(env.Text("speechSynthesis.getVoices().filter(function (v) { return v.lang === 'zh-CN'; })"
+                       ".map(function (v) { return v.name; }).join('|')"),
+              "Microsoft Huihui - Chinese (Simplified, PRC)|Microsoft Kangkang - Chinese (Simplified, PRC)|"
+              "Microsoft Yaoyao - Chinese (Simplified, PRC)|Google \u666e\u901a\u8bdd\uff08\u4e2d\u56fd\u5927\u9646\uff09");
 }
 
 TEST_P(Profile, WithoutOneWebGlAnswersAsACommonDesktop) {

@@ -33,6 +33,8 @@
         return o !== null && typeof o === 'object' && o[name] !== undefined && o[name] !== null ? o[name] : fallback;
     }
     var pn = profile.navigator || {};
+    // The voices as rows [name, lang, local, default].
+    config.voices = profile.speech && profile.speech.voices instanceof Array ? profile.speech.voices : null;
     config.userAgent = profiled('navigator', 'userAgent', config.userAgent);
     config.platform = profiled('navigator', 'platform', config.platform);
     config.language = profiled('navigator', 'language', config.language);

@@ -1379,7 +1379,40 @@
     var viewport = {width: config.innerWidth, height: config.innerHeight, scale: 1, offsetLeft: 0, offsetTop: 0,
         pageLeft: 0, pageTop: 0, onresize: null, onscroll: null, onscrollend: null};
     kinds.set(viewport, 'VisualViewport');
-    on('Window', 'get speechSynthesis', function () { return undefined; });
+    // Speech: the voices of Chrome on a Chinese Windows (the system's, then Chrome's own
+    // online ones), ready at the first call; a profile may give its own list. Nothing is
+    // spoken.
+    var speech = {pending: false, speaking: false, paused: false, onvoiceschanged: null};
+    kinds.set(speech, 'SpeechSynthesis');
+    var voiceRows = config.voices || [
+        ['Microsoft Huihui - Chinese (Simplified, PRC)', 'zh-CN', true], ['Microsoft Kangkang - Chinese (Simplified, PRC)', 'zh-CN', true],
+        ['Microsoft Yaoyao - Chinese (Simplified, PRC)', 'zh-CN', true], ['Google Deutsch', 'de-DE'], ['Google US English', 'en-US'],
+        ['Google UK English Female', 'en-GB'], ['Google UK English Male', 'en-GB'], ['Google español', 'es-ES'],
+        ['Google español de Estados Unidos', 'es-US'], ['Google français', 'fr-FR'], ['Google \u0939\u093f\u0928\u094d\u0926\u0940', 'hi-IN'],
+        ['Google Bahasa Indonesia', 'id-ID'], ['Google italiano', 'it-IT'], ['Google \u65e5\u672c\u8a9e', 'ja-JP'],
+        ['Google \ud55c\uad6d\uc758', 'ko-KR'], ['Google Nederlands', 'nl-NL'], ['Google polski', 'pl-PL'],
+        ['Google portugu\u00eas do Brasil', 'pt-BR'], ['Google \u0440\u0443\u0441\u0441\u043a\u0438\u0439', 'ru-RU'],
+        ['Google \u666e\u901a\u8bdd\uff08\u4e2d\u56fd\u5927\u9646\uff09', 'zh-CN'],
+        ['Google \u7ca4\u8a9e\uff08\u9999\u6e2f\uff09', 'zh-HK'], ['Google \u570b\u8a9e\uff08\u81fa\u7063\uff09', 'zh-TW']];
+    var voices = null;
+    function voiceList() {
+        if (voices === null) {
+            voices = [];
+            for (var k = 0; k < voiceRows.length; k++) {
+                var row = voiceRows[k];
+                var v = {voiceURI: String(row[0]), name: String(row[0]), lang: String(row[1]), localService: row[2] === true,
+                    'default': row.length > 3 ? row[3] === true : k === 0};
+                kinds.set(v, 'SpeechSynthesisVoice');
+                voices.push(v);
+            }
+        }
+        var out = [];
+        for (var n = 0; n < voices.length; n++) out.push(wrap(voices[n]));
+        return out;
+    }
+    on('Window', 'get speechSynthesis', function () { return wrap(speech); });
+    on('SpeechSynthesis', 'getVoices', function () { return voiceList(); });
+    ['cancel', 'pause', 'resume', 'speak'].forEach(function (name) { on('SpeechSynthesis', name, function () { return undefined; }); });
 
     // ---- custom elements ------------------------------------------------------------
     // The registry keeps what a page defines (the elements themselves stay plain ones).

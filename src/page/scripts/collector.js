@@ -27,6 +27,15 @@
         } catch (e) {}
     }
     if (n.connection) out.navigator.connection = pick(n.connection, ['effectiveType', 'rtt', 'downlink', 'saveData']);
+    // The voices (Chrome lists them once it has asked the system: waited for a moment).
+    if (window.speechSynthesis) {
+        var voices = speechSynthesis.getVoices();
+        if (!voices.length) {
+            await new Promise(function (done) { speechSynthesis.onvoiceschanged = done; setTimeout(done, 1000); });
+            voices = speechSynthesis.getVoices();
+        }
+        out.speech = {voices: Array.prototype.map.call(voices, function (v) { return [v.name, v.lang, v.localService, v['default']]; })};
+    }
     out.screen = pick(s, ['width', 'height', 'availWidth', 'availHeight', 'availLeft', 'availTop', 'colorDepth', 'pixelDepth']);
     if (s.orientation) out.screen.orientation = {type: s.orientation.type, angle: s.orientation.angle};
     out.window = pick(window, ['innerWidth', 'innerHeight', 'outerWidth', 'outerHeight', 'screenX', 'screenY', 'devicePixelRatio']);
