@@ -15,7 +15,9 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace qy::text {
 namespace {
@@ -84,20 +86,55 @@ struct Tables {
             auto at = [&](int k) { return static_cast<char32_t>(static_cast<unsigned char>(buf[k])); };
             return at(0) | at(1) << 8 | at(2) << 16 | at(3) << 24;
         };
+        // A row of codes of one width decoded in one call: each gives one character
+        // (four bytes of UTF-32) when all of them decode; false sends the row to `decode`
+        // code by code.
+        std::vector<char> wide;
+        auto decodeRow = [&](const std::vector<unsigned char>& in, size_t width, char32_t* out) {
+            size_t count = in.size() / width;
+            wide.assign(count * 4 + 16, 0);
+            char* src = const_cast<char*>(reinterpret_cast<const char*>(in.data()));
+            size_t srcLeft = in.size();
+            char* dst = wide.data();
+            size_t dstLeft = wide.size();
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || srcLeft != 0 ||
+                wide.size() - dstLeft != count * 4)
+                return false;
+            for (size_t k = 0; k < count; ++k) {
+                auto at = [&](size_t b) { return static_cast<char32_t>(static_cast<unsigned char>(wide[k * 4 + b])); };
+                out[k] = at(0) | at(1) << 8 | at(2) << 16 | at(3) << 24;
+            }
+            return true;
+        };
         if (cd != reinterpret_cast<iconv_t>(-1)) {
+            std::vector<unsigned char> row;
+            std::vector<char32_t> got;
             for (int lead = 0x81; lead <= 0xFE; ++lead) {
+                row.clear();
                 for (int trail = 0x40; trail <= 0xFE; ++trail) {
                     if (trail == 0x7F) continue;
-                    unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-                    pair[(lead << 8) | trail] = decode(in, 2);
+                    row.push_back(static_cast<unsigned char>(lead));
+                    row.push_back(static_cast<unsigned char>(trail));
                 }
+                got.assign(row.size() / 2, 0);
+                bool whole = decodeRow(row, 2, got.data());
+                for (size_t k = 0; k < got.size(); ++k)
+                    pair[(lead << 8) | row[k * 2 + 1]] = whole ? got[k] : decode(&row[k * 2], 2);
             }
-            for (uint32_t linear = 0; linear < kFourBmpCount; ++linear) {
-                uint32_t code = FourByteCode(linear);
-                unsigned char in[4] = {static_cast<unsigned char>(code >> 24), static_cast<unsigned char>(code >> 16),
-                                       static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code)};
-                char32_t u = decode(in, 4);
-                four[linear] = u < 0x10000 ? static_cast<char16_t>(u) : 0;
+            for (uint32_t first = 0; first < kFourBmpCount; first += 1260) {
+                uint32_t last = std::min(kFourBmpCount, first + 1260);
+                row.clear();
+                for (uint32_t linear = first; linear < last; ++linear) {
+                    uint32_t code = FourByteCode(linear);
+                    for (int shift : {24, 16, 8, 0}) row.push_back(static_cast<unsigned char>(code >> shift));
+                }
+                got.assign(last - first, 0);
+                bool whole = decodeRow(row, 4, got.data());
+                for (uint32_t linear = first; linear < last; ++linear) {
+                    char32_t u = whole ? got[linear - first] : decode(&row[(linear - first) * 4], 4);
+                    four[linear] = u < 0x10000 ? static_cast<char16_t>(u) : 0;
+                }
             }
             iconv_close(cd);
         }
@@ -197,6 +234,24 @@ const Tables& CodeTables() {
     return tables;
 }
 
+/// The tables as the conversions use them: ASCII passes through without them, so that
+/// text without other characters never pays for making them (tens of milliseconds, once
+/// per process).
+struct LazyTables {
+    size_t Decode(std::string_view s, size_t i, char32_t& out, bool& roundTrips) const {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            out = static_cast<unsigned char>(s[i]);
+            roundTrips = true;
+            return 1;
+        }
+        return CodeTables().Decode(s, i, out, roundTrips);
+    }
+    void Encode(char32_t cp, std::string& out) const {
+        if (cp < 0x80) out.push_back(static_cast<char>(cp));
+        else CodeTables().Encode(cp, out);
+    }
+};
+
 /// Reads one UTF-8 character at s[i]; returns its length, or 0 when the bytes at i are not
 /// a valid sequence (then `invalidLength` is the maximal subpart to replace).
 size_t ReadUtf8(std::string_view s, size_t i, char32_t& cp, size_t& invalidLength) {
@@ -278,7 +333,7 @@ void AppendUtf16(char32_t cp, std::u16string& out) {
 
 std::u16string AnsiToWide(std::string_view ansi) {
     ansi = UpToNul(ansi);
-    const auto& t = CodeTables();
+    const LazyTables t;
     // No character takes more UTF-16 units than it has bytes: the text is made at its
     // longest and cut to what was written.
     const size_t n = ansi.size();
@@ -316,7 +371,7 @@ std::u16string AnsiToWide(std::string_view ansi) {
 
 std::string WideToAnsi(std::u16string_view wide) {
     wide = UpToNul(wide);
-    const auto& t = CodeTables();
+    const LazyTables t;
     std::string out;
     out.reserve(wide.size() * 2);
     for (size_t i = 0; i < wide.size(); ++i) {
@@ -372,7 +427,7 @@ std::string Utf16ToUtf8(std::u16string_view wide) {
 }
 
 std::string AnsiToEditorUtf8(std::string_view ansi) {
-    const auto& t = CodeTables();
+    const LazyTables t;
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 2);
     for (size_t i = 0; i < ansi.size();) {
@@ -397,7 +452,7 @@ std::string AnsiToEditorUtf8(std::string_view ansi) {
 }
 
 std::string EditorUtf8ToAnsi(std::string_view utf8) {
-    const auto& t = CodeTables();
+    const LazyTables t;
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
@@ -422,7 +477,7 @@ std::string EditorUtf8ToAnsi(std::string_view utf8) {
 }
 
 std::u16string AnsiToWideKeepingBytes(std::string_view ansi) {
-    const auto& t = CodeTables();
+    const LazyTables t;
     std::u16string out;
     out.reserve(ansi.size());
     for (size_t i = 0; i < ansi.size();) {
@@ -441,7 +496,7 @@ std::u16string AnsiToWideKeepingBytes(std::string_view ansi) {
 }
 
 std::string WideKeepingBytesToAnsi(std::u16string_view wide) {
-    const auto& t = CodeTables();
+    const LazyTables t;
     std::string out;
     out.reserve(wide.size() * 2);
     for (size_t i = 0; i < wide.size(); ++i) {
@@ -464,7 +519,7 @@ std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(AnsiToWide(an
 
 std::string Utf8ToAnsiText(std::string_view utf8) {
     utf8 = UpToNul(utf8);
-    const auto& t = CodeTables();
+    const LazyTables t;
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
