@@ -26,12 +26,14 @@
 #include <sys/random.h>
 
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <mutex>
 #include <random>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "codecache/CodeCache.h"
 #include "env/AccessTrace.h"
 #include "env/CssHost.h"
 #include "env/EnvironmentScripts.h"
@@ -751,14 +753,20 @@ bool RunStencil(JSContext* cx, JS::Stencil* compiled, const char* file, JS::Muta
     return script && JS_ExecuteScript(cx, script, rv);
 }
 
-RefPtr<JS::Stencil> CompileText(JSContext* cx, const std::u16string& code, const char* file) {
-    if (code.empty()) return nullptr;
-    JS::SourceText<char16_t> src;
-    if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return nullptr;
+/// A script of the workbench's, every function compiled at once; from the code cache
+/// when an earlier process left it there (`textHash` names the text, which `code` makes
+/// only when it is compiled).
+RefPtr<JS::Stencil> CompileText(JSContext* cx, uint64_t textHash, const std::function<const std::u16string&()>& code,
+                                const char* file) {
     JS::CompileOptions opts(cx);
     opts.setFileAndLine(file, 1);
     opts.setForceFullParse();
-    RefPtr<JS::Stencil> stencil = JS::CompileGlobalScriptToStencil(cx, opts, src);
+    RefPtr<JS::Stencil> stencil = codecache::GlobalStencil(cx, opts, true, textHash, [&]() -> RefPtr<JS::Stencil> {
+        const std::u16string& text = code();
+        JS::SourceText<char16_t> src;
+        if (text.empty() || !src.init(cx, text.data(), text.size(), JS::SourceOwnership::Borrowed)) return nullptr;
+        return JS::CompileGlobalScriptToStencil(cx, opts, src);
+    });
     if (!stencil) JS_ClearPendingException(cx);
     return stencil;
 }
@@ -778,8 +786,10 @@ std::u16string WorkbenchText(bool jscript) {
 /// The script as each target compiles it: under JScript it passes JScript's gate once
 /// for the process (the gate may rewrite it, as it would the user's copy).
 const std::u16string& CompiledText(bool jscript) {
-    static const std::u16string modern = WorkbenchText(false);
-    if (!jscript) return modern;
+    if (!jscript) {
+        static const std::u16string modern = WorkbenchText(false);
+        return modern;
+    }
     static const std::u16string gated = [] {
         jscript::ConditionalState cc;
         jscript::PreparedCode prepared = jscript::PrepareJScript(WorkbenchText(true), cc, jscript::CodeKind::Program);
@@ -1333,13 +1343,23 @@ std::string InsertableBlock(bool jscript) {
 }
 
 RefPtr<JS::Stencil> CompileScript(JSContext* cx, bool jscript) {
-    return CompileText(cx, CompiledText(jscript), kEnvironmentFile);
+    // Named by the scripts joined; JScript's copy passes JScript's gate, which may rewrite
+    // it, so the gate's own sources name it too (QY_GATE_SOURCES, from the build).
+    uint64_t hash = codecache::Hash(scripts::kTool_console, codecache::Hash(scripts::kTool_browser));
+    hash = jscript ? codecache::Hash(QY_GATE_SOURCES, codecache::Hash("jscript", hash)) : codecache::Hash(scripts::kTool_chrome, hash);
+    return CompileText(cx, hash, [jscript]() -> const std::u16string& { return CompiledText(jscript); }, kEnvironmentFile);
 }
 
 RefPtr<JS::Stencil> CompileStyles(JSContext* cx, bool computed) {
-    static const std::u16string inline_ = text::Utf8ToUtf16(scripts::kTool_styles);
-    static const std::u16string computed_ = text::Utf8ToUtf16(scripts::kTool_computed);
-    return CompileText(cx, computed ? computed_ : inline_, kStylesFile);
+    std::string_view text = computed ? scripts::kTool_computed : scripts::kTool_styles;
+    return CompileText(
+        cx, codecache::Hash(text),
+        [computed]() -> const std::u16string& {
+            static const std::u16string inline_ = text::Utf8ToUtf16(scripts::kTool_styles);
+            static const std::u16string computed_ = text::Utf8ToUtf16(scripts::kTool_computed);
+            return computed ? computed_ : inline_;
+        },
+        kStylesFile);
 }
 
 bool Environment::FrameRealm(JSContext* cx, JS::MutableHandleValue rv) {
@@ -1363,8 +1383,13 @@ bool Environment::RunStyles(JSContext* cx, bool computed, JS::MutableHandleValue
 }
 
 RefPtr<JS::Stencil> CompileConsole(JSContext* cx) {
-    static const std::u16string code = text::Utf8ToUtf16(ConsoleScriptText());
-    return CompileText(cx, code, kConsoleFile);
+    return CompileText(
+        cx, codecache::Hash(ConsoleScriptText()),
+        []() -> const std::u16string& {
+            static const std::u16string code = text::Utf8ToUtf16(ConsoleScriptText());
+            return code;
+        },
+        kConsoleFile);
 }
 
 bool InstallConsole(JSContext* cx, JS::HandleObject global, JS::Stencil* compiled) {

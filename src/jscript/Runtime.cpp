@@ -41,6 +41,7 @@
 #include <utility>
 #include <vector>
 
+#include "codecache/CodeCache.h"
 #include "jscript/ErrorMapping.h"
 #include "jscript/RuntimeScripts.h"
 #include "jscript/SourceGate.h"
@@ -332,14 +333,17 @@ bool CompileAll(JSContext* cx) {
     for (auto [name, body] : scripts::kAll) {
         CompiledScript c;
         c.file = std::string(kRuntimeFilePrefix) + name + ".js";
-        JS::SourceText<mozilla::Utf8Unit> src;
-        if (!src.init(cx, body.data(), body.size(), JS::SourceOwnership::Borrowed)) return false;
         JS::CompileOptions opts(cx);
         opts.setFileAndLine(c.file.c_str(), 1);
         // Every function is compiled now: a lazily compiled one would be parsed again from
-        // its source in every fresh global that calls it.
+        // its source in every fresh global that calls it. (Kept between runs in the code
+        // cache.)
         opts.setForceFullParse();
-        c.stencil = JS::CompileGlobalScriptToStencil(cx, opts, src);
+        c.stencil = codecache::GlobalStencil(cx, opts, true, codecache::Hash(body), [&]() -> RefPtr<JS::Stencil> {
+            JS::SourceText<mozilla::Utf8Unit> src;
+            if (!src.init(cx, body.data(), body.size(), JS::SourceOwnership::Borrowed)) return nullptr;
+            return JS::CompileGlobalScriptToStencil(cx, opts, src);
+        });
         if (!c.stencil) return false;
         Compiled().push_back(std::move(c));
     }

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <string>
 
+#include "codecache/CodeCache.h"
 #include "persona/NativeFunction.h"
 #include "persona/PersonaInternal.h"
 #include "persona/PersonaScriptText.h"
@@ -262,14 +263,16 @@ bool WhenIntlNative(JSContext* cx, unsigned argc, JS::Value* vp) {
 
 RefPtr<JS::Stencil> CompileScript(JSContext* cx) {
     std::string_view code = scripts::kTool_v8;
-    JS::SourceText<mozilla::Utf8Unit> src;
-    if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return nullptr;
     JS::CompileOptions opts(cx);
     opts.setFileAndLine(kScriptFile, 1);
     // Compiled lazily: a global makes code only for the functions its set-up runs (those
     // the script puts in parentheses) and those its page calls, not for the many built-ins
-    // a page never touches.
-    return JS::CompileGlobalScriptToStencil(cx, opts, src);
+    // a page never touches. (Kept between runs in the code cache.)
+    return codecache::GlobalStencil(cx, opts, false, codecache::Hash(code), [&]() -> RefPtr<JS::Stencil> {
+        JS::SourceText<mozilla::Utf8Unit> src;
+        if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return nullptr;
+        return JS::CompileGlobalScriptToStencil(cx, opts, src);
+    });
 }
 
 void PrepareRealm(JS::RealmOptions& options) {

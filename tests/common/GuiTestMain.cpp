@@ -10,6 +10,8 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Compiled code the tests keep goes to the build, never the user's cache.
+    setenv("QY_CODE_CACHE", QY_TEST_CODE_CACHE, 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // What the workbench keeps between runs goes to a folder of this run, never the user's.
     char dir[] = "/tmp/qy-test-config-XXXXXX";

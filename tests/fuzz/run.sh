@@ -14,6 +14,8 @@ if [ -z "$harnesses" ]; then
     harnesses="codepage scriptfile jscript decoders update numbers transforms"
 fi
 faults="$build/fuzz-faults"
+# Compiled code the harnesses keep stays in the build.
+export QY_CODE_CACHE="$build/code-cache"
 mkdir -p "$faults"
 failed=""
 for h in $harnesses; do
