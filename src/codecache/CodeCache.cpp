@@ -88,15 +88,11 @@ std::optional<std::string> ReadEntry(const std::string& path) {
 }
 
 /// Written whole or not at all: into a file of its own first, then renamed over the entry.
-void WriteEntry(const std::string& dir, const std::string& path, const JS::TranscodeBuffer& buffer) {
+void WriteEntry(const std::string& dir, const std::string& path, std::string_view payload) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec) return;
-    std::string payload(reinterpret_cast<const char*>(buffer.begin()), buffer.length());
-    std::string bytes(kMagic, sizeof kMagic);
-    PutNumber(bytes, payload.size());
-    PutNumber(bytes, Hash(payload));
-    bytes += payload;
+    std::string bytes = EntryBytes(payload);
     std::string tmp = path + ".tmp." + std::to_string(getpid()) + "." +
                       std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id())) + "." +
                       std::to_string(g_serial++);
@@ -194,9 +190,48 @@ RefPtr<JS::Stencil> GlobalStencil(JSContext* cx, const JS::ReadOnlyCompileOption
     RefPtr<JS::Stencil> stencil = compile();
     if (!stencil) return stencil;
     JS::TranscodeBuffer buffer;
-    if (JS::EncodeStencil(cx, stencil.get(), buffer) == JS::TranscodeResult::Ok) WriteEntry(dir, path, buffer);
+    if (JS::EncodeStencil(cx, stencil.get(), buffer) == JS::TranscodeResult::Ok)
+        WriteEntry(dir, path, std::string_view(reinterpret_cast<const char*>(buffer.begin()), buffer.length()));
     else if (JS_IsExceptionPending(cx)) JS_ClearPendingException(cx);
     return stencil;
+}
+
+std::string EntryBytes(std::string_view payload) {
+    std::string bytes(kMagic, sizeof kMagic);
+    PutNumber(bytes, payload.size());
+    PutNumber(bytes, Hash(payload));
+    bytes += payload;
+    return bytes;
+}
+
+namespace {
+std::string SelfHostedPath(const std::string& dir) { return dir + "/" + Hex(Hash(EngineIdentity())) + ".selfhosted.stencil"; }
+}  // namespace
+
+mozilla::Span<const uint8_t> SelfHostedCode() {
+    std::string dir = Directory();
+    if (dir.empty()) return {};
+    // The engine checks the build it reads against this one's.
+    UseBuildId();
+    // Read once, kept to the end: the engine runs from these bytes without copying them.
+    static const std::string* kept = nullptr;
+    if (!kept) {
+        std::optional<std::string> payload = ReadEntry(SelfHostedPath(dir));
+        if (payload && payload->empty()) ++g_refused;
+        kept = new std::string(payload ? *payload : std::string());
+        if (!kept->empty()) {
+            ++g_read;
+            MarkUsed(SelfHostedPath(dir));
+        }
+    }
+    return mozilla::Span<const uint8_t>(reinterpret_cast<const uint8_t*>(kept->data()), kept->size());
+}
+
+bool KeepSelfHostedCode(JSContext*, mozilla::Span<const uint8_t> compiled) {
+    std::string dir = Directory();
+    if (!dir.empty())
+        WriteEntry(dir, SelfHostedPath(dir), std::string_view(reinterpret_cast<const char*>(compiled.data()), compiled.size()));
+    return true;
 }
 
 Counts TakeCounts() {

@@ -33,6 +33,18 @@ void SetDirectory(std::optional<std::string> dir);
 RefPtr<JS::Stencil> GlobalStencil(JSContext* cx, const JS::ReadOnlyCompileOptions& opts, bool fullParse,
                                   uint64_t textHash, const std::function<RefPtr<JS::Stencil>()>& compile);
 
+/// The engine's own built-in scripts (its "self-hosted" code) as an earlier process of
+/// this engine left them compiled, empty for none; for JS::InitSelfHostedCode, with
+/// KeepSelfHostedCode as its writer. The engine checks what it reads and compiles the
+/// scripts itself when it cannot use it. (The bytes live as long as the process.)
+mozilla::Span<const uint8_t> SelfHostedCode();
+/// Keeps the engine's compiled built-in scripts for the next process; never fails (a
+/// write that does not succeed is passed over).
+bool KeepSelfHostedCode(JSContext* cx, mozilla::Span<const uint8_t> compiled);
+
+/// An entry's bytes around `payload` (its header: mark, length and check sum).
+std::string EntryBytes(std::string_view payload);
+
 /// What the cache did since the last call (for tests and benchmarks).
 struct Counts {
     int read = 0;      // entries decoded

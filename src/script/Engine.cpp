@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "codecache/CodeCache.h"
 #include "jscript/Runtime.h"
 #include "script/EngineInternal.h"
 
@@ -246,7 +247,9 @@ bool StartEngine() {
         return false;
     }
     JS_SetNativeStackQuota(cx, NativeStackQuota());
-    if (!JS::InitSelfHostedCode(cx)) {
+    // The engine's built-in scripts come compiled from the code cache when an earlier
+    // process left them there.
+    if (!JS::InitSelfHostedCode(cx, codecache::SelfHostedCode(), codecache::KeepSelfHostedCode)) {
         JS_DestroyContext(cx);
         JS_ShutDown();
         return false;
