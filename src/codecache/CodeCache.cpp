@@ -209,10 +209,10 @@ std::string SelfHostedPath(const std::string& dir) { return dir + "/" + Hex(Hash
 }  // namespace
 
 mozilla::Span<const uint8_t> SelfHostedCode() {
+    // The engine checks the build it reads against this one's (and cannot write without).
+    UseBuildId();
     std::string dir = Directory();
     if (dir.empty()) return {};
-    // The engine checks the build it reads against this one's.
-    UseBuildId();
     // Read once, kept to the end: the engine runs from these bytes without copying them.
     static const std::string* kept = nullptr;
     if (!kept) {

@@ -39,7 +39,8 @@ RefPtr<JS::Stencil> GlobalStencil(JSContext* cx, const JS::ReadOnlyCompileOption
 /// scripts itself when it cannot use it. (The bytes live as long as the process.)
 mozilla::Span<const uint8_t> SelfHostedCode();
 /// Keeps the engine's compiled built-in scripts for the next process; never fails (a
-/// write that does not succeed is passed over).
+/// write that does not succeed is passed over). Given to the engine only where there is
+/// a folder (and after SelfHostedCode, which tells the engine what build writes).
 bool KeepSelfHostedCode(JSContext* cx, mozilla::Span<const uint8_t> compiled);
 
 /// An entry's bytes around `payload` (its header: mark, length and check sum).

@@ -249,7 +249,9 @@ bool StartEngine() {
     JS_SetNativeStackQuota(cx, NativeStackQuota());
     // The engine's built-in scripts come compiled from the code cache when an earlier
     // process left them there.
-    if (!JS::InitSelfHostedCode(cx, codecache::SelfHostedCode(), codecache::KeepSelfHostedCode)) {
+    mozilla::Span<const uint8_t> compiled = codecache::SelfHostedCode();
+    JS::SelfHostedWriter keep = codecache::Directory().empty() ? nullptr : codecache::KeepSelfHostedCode;
+    if (!JS::InitSelfHostedCode(cx, compiled, keep)) {
         JS_DestroyContext(cx);
         JS_ShutDown();
         return false;

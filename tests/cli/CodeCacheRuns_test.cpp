@@ -56,7 +56,13 @@ TEST(CodeCacheRuns, LaterRunsReadTheCacheAndAnswerAlikeWhateverItHolds) {
         for (const auto& e : fs::directory_iterator(dir)) EXPECT_GT(fs::file_size(e.path()), 4096u + 24) << e.path();
         EXPECT_EQ(run("es2021"), modern) << round;
     }
+    // Without a cache: the same answers, nothing kept.
     fs::remove_all(dir);
+    std::string none = dir.string();
+    dir = "off";
+    EXPECT_EQ(run("es2021"), modern);
+    EXPECT_EQ(run("jscript"), old);
+    EXPECT_FALSE(fs::exists(none));
     fs::remove(script);
 }
 
