@@ -10,6 +10,7 @@
 #include <js/PropertyAndElement.h>
 #include <js/SourceText.h>
 
+#include "codecache/CodeCache.h"
 #include "persona/PersonaScriptText.h"
 
 namespace qy::persona {
@@ -27,11 +28,19 @@ JSObject* NewExceptionWatcher(JSContext* cx) {
     }
     JSAutoRealm ar(cx, g);
     // The wording first: the watcher is made from it.
+    // (Compiled from the code cache when an earlier process left them there.)
     auto evaluate = [&](std::string_view code, const char* file, JS::MutableHandleValue out) {
-        JS::SourceText<mozilla::Utf8Unit> src;
         JS::CompileOptions opts(cx);
         opts.setFileAndLine(file, 1);
-        return src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed) && JS::Evaluate(cx, opts, src, out);
+        RefPtr<JS::Stencil> stencil = codecache::GlobalStencil(cx, opts, false, codecache::Hash(code), [&]() -> RefPtr<JS::Stencil> {
+            JS::SourceText<mozilla::Utf8Unit> src;
+            if (!src.init(cx, code.data(), code.size(), JS::SourceOwnership::Borrowed)) return nullptr;
+            return JS::CompileGlobalScriptToStencil(cx, opts, src);
+        });
+        if (!stencil) return false;
+        JS::InstantiateOptions instantiate(opts);
+        JS::RootedScript script(cx, JS::InstantiateGlobalStencil(cx, instantiate, stencil));
+        return script && JS_ExecuteScript(cx, script, out);
     };
     JS::RootedValue words(cx), make(cx), made(cx), watch(cx), rejected(cx);
     bool ok = JS_DefineDebuggerObject(cx, g) && evaluate(scripts::kTool_words, "qy-internal:words", &words) &&
