@@ -17,7 +17,8 @@
 
 namespace qy::codecache {
 
-/// FNV-1a over `bytes`, continuing from `seed`.
+/// A 64-bit hash of `bytes` (not for secrets: it names texts and checks entries),
+/// continuing from `seed`.
 uint64_t Hash(std::string_view bytes, uint64_t seed = 0xcbf29ce484222325ull);
 
 /// The folder entries are kept in: $QY_CODE_CACHE when set (empty or "off": none), else
