@@ -44,8 +44,6 @@ const KnownDifference kKnownDifferences[] = {
     {"styles", ".*", ".*",
      "CSS values and computed styles are held against Chromium by tests/env/CssValues_test.cpp, which lists each "
      "known difference with its reason"},
-    {"lies", "lies caller", "Event|HTMLDivElement|Navigator",
-     "V8 answers null for an interface constructor's caller; the engine throws for every built-in function's"},
     {"v8", ".*", ".*",
      "the engine's probes are held against Chromium by tests/persona/V8Probes_test.cpp, which lists each known "
      "difference with its reason"},

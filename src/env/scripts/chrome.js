@@ -17,6 +17,21 @@
         has: Reflect.has, ownKeys: Reflect.ownKeys, set: Reflect.set}, ProxyOf = Proxy;
     var config = kit.config;
 
+    // A function's caller as V8 reads it: null for the page's constructors (interfaces and
+    // the named ones such as Image), which V8 makes as it makes a sloppy function; every
+    // other built-in's reading fails as before.
+    var pageConstructors = new WeakSet(), hasPageConstructor = WeakSet.prototype.has;
+    (function () {
+        var d = reflect.getOwnPropertyDescriptor(Function.prototype, 'caller');
+        if (!d || typeof d.get !== 'function' || !d.configurable) return;
+        var engineCaller = d.get;
+        reflect.defineProperty(Function.prototype, 'caller', {
+            get: native(function () {
+                return reflect.apply(hasPageConstructor, pageConstructors, [this]) ? null : reflect.apply(engineCaller, this, []);
+            }, 'get caller', 0, false),
+            set: d.set, enumerable: d.enumerable, configurable: true});
+    })();
+
     // ---- the table ----------------------------------------------------------------
 
     // What the table says of a name (the workbench keeps the table, indexed, for every page).
@@ -368,11 +383,13 @@
             var parts = host.makeInterface(name, parentProto, parentCtor);
             proto = spec.proto = parts[0];
             ctor = spec.ctor = parts[1];
+            if (ctor) pageConstructors.add(ctor);
         } else {
             proto = spec.proto = f.flags.G ? create(parentProto) : host.lazyProto(parentProto, name);
             protoSpecs.set(proto, spec);
             if (!f.flags.X) {
                 ctor = spec.ctor = native(constructorWork(spec), name, f.length, true, traced ? 'n ' + name : undefined);
+                pageConstructors.add(ctor);
                 if (parentCtor) setProto(ctor, parentCtor);
                 defineValue(ctor, 'prototype', proto, false, false, false);
                 defineValue(proto, 'constructor', ctor, false, true, true);
@@ -2264,6 +2281,7 @@
             return w;
         }, name, f.length, true);
         defineValue(made_, 'prototype', spec.proto, false, false, false);
+        pageConstructors.add(made_);
         return made_;
     }
 
