@@ -339,9 +339,10 @@ bool CompileAll(JSContext* cx) {
         // its source in every fresh global that calls it. (Kept between runs in the code
         // cache.)
         opts.setForceFullParse();
-        c.stencil = codecache::GlobalStencil(cx, opts, true, codecache::Hash(body), [&]() -> RefPtr<JS::Stencil> {
+        std::string_view text = body;
+        c.stencil = codecache::GlobalStencil(cx, opts, true, codecache::Hash(text), [&]() -> RefPtr<JS::Stencil> {
             JS::SourceText<mozilla::Utf8Unit> src;
-            if (!src.init(cx, body.data(), body.size(), JS::SourceOwnership::Borrowed)) return nullptr;
+            if (!src.init(cx, text.data(), text.size(), JS::SourceOwnership::Borrowed)) return nullptr;
             return JS::CompileGlobalScriptToStencil(cx, opts, src);
         });
         if (!c.stencil) return false;
