@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -74,14 +75,29 @@ uint64_t NumberAt(const std::string& in, size_t at) {
     return v;
 }
 
+/// Whether `dir` may hold entries: compiled code is run as it is read, so only from a
+/// folder of the user's own that nobody else can write to (a missing one is made so).
+bool OwnFolder(const std::string& dir) {
+    struct stat st{};
+    if (stat(dir.c_str(), &st) != 0) {
+        std::error_code ec;
+        std::filesystem::path p(dir);
+        if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
+        if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (stat(dir.c_str(), &st) != 0) return false;
+    }
+    return S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 /// The entry's payload (after its header in the bytes read), nothing when there is no
-/// entry, empty when it is not whole and undamaged.
+/// entry, empty when it is not whole and undamaged or not the user's own.
 std::optional<std::string> ReadEntry(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return errno == ENOENT ? std::nullopt : std::optional<std::string>(std::string());
     struct stat st{};
     std::string bytes;
-    if (fstat(fd, &st) == 0 && st.st_size > 0 && st.st_size < (1 << 30)) {
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() && st.st_size > 0 &&
+        st.st_size < (1 << 30)) {
         bytes.resize(static_cast<size_t>(st.st_size));
         size_t got = 0;
         while (got < bytes.size()) {
@@ -103,8 +119,6 @@ std::optional<std::string> ReadEntry(const std::string& path) {
 /// Written whole or not at all: into a file of its own first, then renamed over the entry.
 void WriteEntry(const std::string& dir, const std::string& path, std::string_view payload) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec) return;
     std::string bytes = EntryBytes(payload);
     std::string tmp = path + ".tmp." + std::to_string(getpid()) + "." +
                       std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id())) + "." +
@@ -184,7 +198,7 @@ void SetDirectory(std::optional<std::string> dir) {
 RefPtr<JS::Stencil> GlobalStencil(JSContext* cx, const JS::ReadOnlyCompileOptions& opts, bool fullParse,
                                   uint64_t textHash, const std::function<RefPtr<JS::Stencil>()>& compile) {
     std::string dir = Directory();
-    if (dir.empty()) {
+    if (dir.empty() || !OwnFolder(dir)) {
         ++g_compiled;
         return compile();
     }
@@ -233,7 +247,7 @@ mozilla::Span<const uint8_t> SelfHostedCode() {
     // The engine checks the build it reads against this one's (and cannot write without).
     UseBuildId();
     std::string dir = Directory();
-    if (dir.empty()) return {};
+    if (dir.empty() || !OwnFolder(dir)) return {};
     // Read once, kept to the end: the engine runs from these bytes without copying them.
     static const std::string* kept = nullptr;
     if (!kept) {
@@ -250,7 +264,7 @@ mozilla::Span<const uint8_t> SelfHostedCode() {
 
 bool KeepSelfHostedCode(JSContext*, mozilla::Span<const uint8_t> compiled) {
     std::string dir = Directory();
-    if (!dir.empty())
+    if (!dir.empty() && OwnFolder(dir))
         WriteEntry(dir, SelfHostedPath(dir), std::string_view(reinterpret_cast<const char*>(compiled.data()), compiled.size()));
     return true;
 }

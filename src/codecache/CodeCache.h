@@ -23,6 +23,8 @@ uint64_t Hash(std::string_view bytes, uint64_t seed = 0xcbf29ce484222325ull);
 
 /// The folder entries are kept in: $QY_CODE_CACHE when set (empty or "off": none), else
 /// $XDG_CACHE_HOME/qingyou-js/code, else ~/.cache/qingyou-js/code; "" when there is none.
+/// A folder that is not the user's own, or that others may write to, is not used (what
+/// is read from it runs).
 std::string Directory();
 /// Overrides Directory() for this process (nullopt: back to the environment's).
 void SetDirectory(std::optional<std::string> dir);

@@ -150,6 +150,36 @@ TEST_F(CodeCache, DamagedOrCutEntriesArePassedOverAndMadeAgain) {
     EXPECT_EQ(qy::codecache::TakeCounts().read, 1);
 }
 
+// What is read from the cache runs: a folder others may write to is neither read nor
+// written, nor is an entry that is a link.
+TEST_F(CodeCache, OnlyAFolderOfTheUsersOwnIsUsed) {
+    ASSERT_TRUE(Stencil());
+    ASSERT_EQ(Entries().size(), 1u);
+    fs::path entry = Entries()[0];
+    qy::codecache::TakeCounts();
+    fs::permissions(dir, fs::perms::others_write | fs::perms::group_write, fs::perm_options::add);
+    RefPtr<JS::Stencil> made = Stencil();
+    ASSERT_TRUE(made);
+    EXPECT_EQ(Run(made.get()), kExpected);
+    auto counts = qy::codecache::TakeCounts();
+    EXPECT_EQ(counts.read, 0);
+    EXPECT_EQ(counts.compiled, 1);
+    EXPECT_EQ(counts.written, 0);
+    fs::permissions(dir, fs::perms::others_write | fs::perms::group_write, fs::perm_options::remove);
+    // An entry that is a link to another file is refused and made again.
+    fs::path elsewhere = dir.string() + "-elsewhere";
+    fs::rename(entry, elsewhere);
+    fs::create_symlink(elsewhere, entry);
+    ASSERT_TRUE(Stencil());
+    counts = qy::codecache::TakeCounts();
+    EXPECT_EQ(counts.refused, 1);
+    EXPECT_EQ(counts.written, 1);
+    EXPECT_FALSE(fs::is_symlink(entry));
+    fs::remove(elsewhere);
+    // A folder it makes is the user's alone.
+    EXPECT_EQ(fs::status(dir).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+}
+
 TEST_F(CodeCache, WithoutAFolderNothingIsKept) {
     qy::codecache::SetDirectory(std::string());
     RefPtr<JS::Stencil> made = Stencil();
