@@ -507,6 +507,8 @@
         if (kind === 'Window') {
             globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
             if (impl.__realm) builtinsOf(obj, impl.__realm);
+            // Each frame has a `chrome` of its own, as the page has.
+            if (obj !== global && !hasOwn.call(obj, 'chrome')) defineValue(obj, 'chrome', chromeObject(), true, true, true);
         }
         return obj;
     }

@@ -76,3 +76,16 @@
     });
     document.body.removeChild(d);
 })();
+(function () {
+    // A frame's window has a `chrome` of its own (headless detectors look for it there).
+    var f = document.createElement('iframe');
+    document.body.appendChild(f);
+    var w = f.contentWindow;
+    probe('frames', 'chrome of a frame', function () {
+        var d = Object.getOwnPropertyDescriptor(w, 'chrome');
+        return [typeof w.chrome, w.chrome === window.chrome, !!d && d.enumerable, !!d && d.writable, !!d && d.configurable,
+            ['app', 'csi', 'loadTimes'].filter(function (k) { return k in w.chrome; }).join(), typeof w.chrome.loadTimes,
+            typeof w.chrome.csi];
+    });
+    document.body.removeChild(f);
+})();
