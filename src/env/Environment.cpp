@@ -247,6 +247,46 @@ bool WatchedMayResolve(const JSAtomState&, jsid id, JSObject* maybeObj) {
 const JSClassOps kWatchedOps = {nullptr, nullptr, nullptr, nullptr, WatchedResolve,
                                 WatchedMayResolve, nullptr, nullptr, nullptr, nullptr};
 const JSClass kWatchedClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kWatchedOps, nullptr, nullptr, nullptr};
+
+// A frame's window gives the names a window gives (its interfaces, factories, members)
+// when a script first names them or lists the window's names, as the page's global does:
+// its maker (slot 0) defines name `n` on window `w` when called as maker(n, w), and every
+// name (or the enumerable ones only) when called with null (or false) for the name.
+bool FrameWindowResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp);
+bool FrameWindowEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly);
+const JSClassOps kFrameWindowOps = {nullptr, nullptr, nullptr, FrameWindowEnumerate, FrameWindowResolve,
+                                    nullptr, nullptr, nullptr, nullptr, nullptr};
+const JSClass kFrameWindowClass = {"Object", JSCLASS_HAS_RESERVED_SLOTS(1), &kFrameWindowOps, nullptr, nullptr, nullptr};
+
+bool CallFrameWindowMaker(JSContext* cx, JS::HandleObject obj, JS::HandleValue name, bool* defined) {
+    *defined = false;
+    JS::RootedValue maker(cx, JS::GetReservedSlot(obj, 0));
+    if (!maker.isObject()) return true;
+    JS::RootedValueArray<2> argv(cx);
+    argv[0].set(name);
+    argv[1].setObject(*obj);
+    JS::RootedValue rv(cx);
+    if (!JS::Call(cx, JS::UndefinedHandleValue, maker, argv, &rv)) return false;
+    *defined = JS::ToBoolean(rv);
+    return true;
+}
+
+bool FrameWindowResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* resolvedp) {
+    *resolvedp = false;
+    if (!id.isString()) return true;
+    AsciiName name(id.toLinearString());
+    if (!IsWindowName(name.view())) return true;
+    persona::EnvironmentTime metered;
+    JS::RootedValue nameValue(cx, JS::StringValue(id.toString()));
+    return CallFrameWindowMaker(cx, obj, nameValue, resolvedp);
+}
+
+bool FrameWindowEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector, bool enumerableOnly) {
+    persona::EnvironmentTime metered;
+    bool defined = false;
+    JS::RootedValue which(cx, enumerableOnly ? JS::FalseValue() : JS::NullValue());
+    return CallFrameWindowMaker(cx, obj, which, &defined);
+}
 // Chrome's document.all: a collection that reads as undefined and false.
 // It forwards every operation to the collection the environment made (a script proxy
 // that reads the page live); only the engine's own test for undefined sees the class.
@@ -393,6 +433,18 @@ bool HostCreate(JSContext* cx, unsigned argc, JS::Value* vp) {
     JSObject* obj = JS_NewObjectWithGivenProto(cx, &kWatchedClass, proto);
     if (!obj) return false;
     JS::SetReservedSlot(obj, 0, JS::StringValue(name));
+    args.rval().setObject(*obj);
+    return true;
+}
+
+/// host.frameWindow(proto, maker): a frame's window, its names made by `maker` when first
+/// named (see kFrameWindowClass).
+bool HostFrameWindow(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    JS::RootedObject proto(cx, args.get(0).isObject() ? &args.get(0).toObject() : nullptr);
+    JSObject* obj = JS_NewObjectWithGivenProto(cx, &kFrameWindowClass, proto);
+    if (!obj) return false;
+    JS::SetReservedSlot(obj, 0, args.get(1));
     args.rval().setObject(*obj);
     return true;
 }
@@ -729,6 +781,7 @@ const JSFunctionSpec kHostFunctions[] = {
     JS_FN("hollow", HostHollow, 2, 0),
     JS_FN("line", HostLine, 1, 0),
     JS_FN("create", HostCreate, 2, 0),
+    JS_FN("frameWindow", HostFrameWindow, 2, 0),
     JS_FN("lazyProto", HostLazyProto, 1, 0),
     JS_FN("makeInterface", HostMakeInterface, 3, 0),
     JS_FN("frameRealm", HostFrameRealm, 0, 0),

@@ -35,6 +35,9 @@ const KnownDifference kKnownDifferences[] = {
     {"results", "named access", "members win",
      "Chrome's document puts an element of a member's name before the member; the environment looks names up only "
      "where the document has no such member, so that reading the document's members costs no search of the page"},
+    {"frames", "frames", "a frame's interfaces are its own",
+     "a frame's window shares the page's interfaces and built-in prototypes of its page objects; Chrome gives each "
+     "frame a realm of its own (the language's built-ins are the frame's own here too)"},
     {"ranges", "range structure", "(Range|StaticRange) chain",
      "the measuring stick is a newer Chromium, where ranges sit under NodeRange; Chrome 124 has AbstractRange"},
     {"results", "ranges", "createRange chain",

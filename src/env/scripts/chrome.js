@@ -488,7 +488,9 @@
             spec.watched = host.create && watchedNames[kind] || null;
             spec.indexed = indexed(spec);
         }
-        var obj = spec.watched !== null ? host.create(spec.proto, spec.watched) : create(spec.proto);
+        var frame = kind === 'Window' && typeof host.frameWindow === 'function';
+        var obj = frame ? host.frameWindow(spec.proto, frameNames)
+            : spec.watched !== null ? host.create(spec.proto, spec.watched) : create(spec.proto);
         if (kind === 'HTMLAllCollection') obj = host.undetectable(collection(obj, impl, spec));
         // (With the trace on, the document's members must be reached from the script
         // itself, not from a trap between: its named access waits for a traced trap.)
@@ -505,12 +507,42 @@
         // A frame's window has the global's own members as its own, and the language's
         // built-ins of its own realm.
         if (kind === 'Window') {
-            globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
-            if (impl.__realm) builtinsOf(obj, impl.__realm);
-            // Each frame has a `chrome` of its own, as the page has.
-            if (obj !== global && !hasOwn.call(obj, 'chrome')) defineValue(obj, 'chrome', chromeObject(), true, true, true);
+            // (These are made here, not by its maker.)
+            var making = framesDefining;
+            framesDefining = true;
+            try {
+                globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
+                if (impl.__realm) builtinsOf(obj, impl.__realm);
+                // Each frame has a `chrome` of its own, as the page has.
+                if (obj !== global && !hasOwn.call(obj, 'chrome')) defineValue(obj, 'chrome', ofRealm(chromeObject(), impl.__realm), true, true, true);
+            } finally {
+                framesDefining = making;
+            }
+            // and every other name a window gives: the page's interfaces among them (the
+            // frame shares them with the page, where Chrome gives it its own). Made when
+            // first named, where the workbench can.
+            if (!frame) frameNames(null, obj);
         }
         return obj;
+    }
+    // `made` (plain objects and functions, and those they hold) as the frame's realm
+    // would have made them: their prototypes are its Object's and Function's.
+    function ofRealm(made, realm) {
+        if (!realm) return made;
+        var seen = [];
+        (function move(o) {
+            if (seen.indexOf(o) >= 0) return;
+            seen.push(o);
+            var proto = getProto(o);
+            if (proto === Function.prototype) setProto(o, realm.Function.prototype);
+            else if (proto === Object.prototype) setProto(o, realm.Object.prototype);
+            else return;
+            Object.getOwnPropertyNames(o).forEach(function (k) {
+                var d = Object.getOwnPropertyDescriptor(o, k);
+                if (d && 'value' in d && d.value !== null && (typeof d.value === 'object' || typeof d.value === 'function')) move(d.value);
+            });
+        })(made);
+        return made;
     }
     function builtinsOf(win, realm) {
         Object.getOwnPropertyNames(realm).forEach(function (name) {
@@ -2316,44 +2348,68 @@
         if (defining || typeof name !== 'string') return false;
         defining = true;
         try {
-            var own = windowMember(name);
-            if (own) {
-                defineMember(global, 'Window', own, true);
-                return true;
-            }
-            if (hasOwn.call(extras, name)) {
-                var d = extras[name]();
-                if (!d) return false;
-                defineValue(global, name, d.value, d.enumerable, true, true);
-                return true;
-            }
-            var e = entry(name);
-            if (e.substring(0, 2) === 'A ') {
-                var target = interfaceOf(e.substring(2));
-                if (!target || !target.ctor) return false;
-                defineValue(global, name, target.ctor, false, true, true);
-                return true;
-            }
-            if (e.substring(0, 2) === 'F ') {
-                defineValue(global, name, factory(name), false, true, true);
-                return true;
-            }
-            if (isInterface(name) && name !== 'WindowProperties') {
-                var spec = interfaceOf(name);
-                if (!spec || !spec.ctor) return false;
-                defineValue(global, name, spec.ctor, false, true, true);
-                return true;
-            }
-            return false;
+            return defineName(global, name);
         } finally {
             defining = false;
         }
     }
+    // Defines the window's `name` (a member, an interface, a factory or one of the extras)
+    // on window `win`; false when the window has no such name.
+    function defineName(win, name) {
+        var own = windowMember(name);
+        if (own) {
+            defineMember(win, 'Window', own, true);
+            return true;
+        }
+        if (hasOwn.call(extras, name)) {
+            var d = extras[name]();
+            if (!d) return false;
+            defineValue(win, name, d.value, d.enumerable, true, true);
+            return true;
+        }
+        var e = entry(name);
+        if (e.substring(0, 2) === 'A ') {
+            var target = interfaceOf(e.substring(2));
+            if (!target || !target.ctor) return false;
+            defineValue(win, name, target.ctor, false, true, true);
+            return true;
+        }
+        if (e.substring(0, 2) === 'F ') {
+            defineValue(win, name, factory(name), false, true, true);
+            return true;
+        }
+        if (isInterface(name) && name !== 'WindowProperties') {
+            var spec = interfaceOf(name);
+            if (!spec || !spec.ctor) return false;
+            defineValue(win, name, spec.ctor, false, true, true);
+            return true;
+        }
+        return false;
+    }
     // Every name at once, for enumerations of the global.
     // (Only the enumerable ones, the window's members and `chrome`, when so asked.)
     function resolveAll(enumerableOnly) {
-        var all = enumerableOnly === true ? windowMemberNames().concat(['chrome']) : host.allNames();
+        var all = enumerableOnly === true ? windowMemberNames().concat(enumerableExtras) : host.allNames();
         for (var n = 0; n < all.length; n++) if (!hasOwn.call(global, all[n])) resolve(all[n]);
+        // and the frames' indexes
+        var count = kit.frames ? kit.frames().length : 0;
+        for (n = 0; n < count; n++) if (!hasOwn.call(global, String(n))) resolve(n);
+    }
+    var enumerableExtras = ['chrome', 'webkitRequestAnimationFrame', 'webkitCancelAnimationFrame'];
+    // A frame's window's names: `name` made on window `win`, or all of them (null), or the
+    // enumerable ones (false).
+    var framesDefining = false;
+    function frameNames(name, win) {
+        if (framesDefining) return false;
+        framesDefining = true;
+        try {
+            if (typeof name === 'string') return hasOwn.call(win, name) ? false : defineName(win, name);
+            var all = name === false ? windowMemberNames().concat(enumerableExtras) : host.allNames();
+            for (var n = 0; n < all.length; n++) if (!hasOwn.call(win, all[n])) defineName(win, all[n]);
+            return true;
+        } finally {
+            framesDefining = false;
+        }
     }
 
     // Page objects whose class the environment does not name. Filled when first needed:

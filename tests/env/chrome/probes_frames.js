@@ -89,3 +89,35 @@
     });
     document.body.removeChild(f);
 })();
+(function () {
+    // A frame's window gives every name a window gives: interfaces, factories, extras.
+    var f = document.createElement('iframe');
+    document.body.appendChild(f);
+    var w = f.contentWindow;
+    probe('frames', 'interfaces of a frame', function () {
+        return [typeof w.HTMLDivElement, typeof w.Navigator, w.navigator instanceof w.Navigator, w.document instanceof w.HTMLDocument,
+            w.document.createElement('div') instanceof w.HTMLDivElement, Object.prototype.toString.call(w.document.createElement('canvas')),
+            typeof w.Image, typeof w.webkitRequestAnimationFrame, typeof w.console, w instanceof w.Window,
+            Object.getPrototypeOf(w) === w.Window.prototype];
+    });
+    probe('frames', 'own names of a frame', function () {
+        return ['HTMLElement', 'Audio', 'Option', 'CSS', 'NodeFilter', 'WebKitMutationObserver', 'alert', 'document', 'EventTarget',
+            'XMLHttpRequest', 'Object', 'webkitRequestAnimationFrame', 'chrome', 'WindowProperties'].map(function (n) {
+            var d = Object.getOwnPropertyDescriptor(w, n);
+            return n + ':' + (d ? [d.enumerable, d.configurable, 'value' in d].join() : 'none');
+        });
+    });
+    probe('frames', 'a frame\'s interfaces are its own', function () {
+        return [w.HTMLDivElement === HTMLDivElement, w.navigator instanceof Navigator, w.document instanceof Document];
+    });
+    probe('frames', 'chrome of a frame is of its realm', function () {
+        return [w.chrome.csi instanceof w.Function, w.chrome.csi instanceof Function, w.chrome.app instanceof w.Object,
+            typeof w.chrome.loadTimes, w.chrome.loadTimes instanceof w.Function];
+    });
+    probe('frames', 'enumerated window names', function () {
+        var keys = Object.keys(window);
+        return [keys.indexOf('0') >= 0, keys.indexOf('webkitRequestAnimationFrame') >= 0, keys.indexOf('webkitCancelAnimationFrame') >= 0,
+            keys.indexOf('chrome') >= 0, keys.indexOf('HTMLElement') >= 0];
+    });
+    document.body.removeChild(f);
+})();
