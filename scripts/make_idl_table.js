@@ -191,7 +191,8 @@ console.log('#   constructor (only for elements a page defines itself); G the gl
 console.log('#   FName/N a legacy factory function; I indexed access; N named access; iv/ip value/pair');
 console.log('#   iterable; m maplike; s setlike; Sname the stringifier attribute; Aname another');
 console.log('#   name of the interface object on the window; Kname the prototype\'s constructor comes');
-console.log('#   after member name (otherwise after the last).');
+console.log('#   after member name (otherwise after the last); X no interface object; W an interface');
+console.log('#   of workers only, not on the window.');
 console.log('# Members: name/N operation of length N; name~t readonly attribute; name=t writable');
 console.log('#   attribute (t: s string, n number, b boolean, o object or null, a any);');
 console.log('#   NAME:v constant; prefix * static, ! unforgeable (on the instance); an operation');
@@ -226,3 +227,8 @@ console.log('WindowProperties EventTarget X |');
 console.log('DeprecatedStorageQuota - - | queryUsageAndQuota/1 requestQuota/1');
 console.log('HTMLDocument Document - |');
 console.log('MemoryInfo - X | totalJSHeapSize~n usedJSHeapSize~n jsHeapSizeLimit~n');
+// A dedicated worker's global and what it has of its own (W: in workers only, not on the window).
+console.log('WorkerGlobalScope EventTarget G,W | self~o location~o navigator~o importScripts/0 onerror=o onlanguagechange=o onoffline=o ononline=o onrejectionhandled=o onunhandledrejection=o fonts~o isSecureContext~b crossOriginIsolated~b scheduler~o origin~s caches~o trustedTypes~o indexedDB~o crypto~o performance~o atob/1 btoa/1 clearInterval/0 clearTimeout/0 createImageBitmap/1p fetch/1p queueMicrotask/1 reportError/1 setInterval/1 setTimeout/1 structuredClone/1');
+console.log('DedicatedWorkerGlobalScope WorkerGlobalScope G,W | name~s onmessage=o onmessageerror=o cancelAnimationFrame/1 close/0 postMessage/1 requestAnimationFrame/1 onrtctransform=o');
+console.log('WorkerNavigator - W | hardwareConcurrency~n appCodeName~s appName~s appVersion~s platform~s product~s userAgent~s language~s languages~o onLine~b deviceMemory~n storage~o mediaCapabilities~o permissions~o locks~o serial~o usb~o hid~o gpu~o userAgentData~o connection~o');
+console.log('WorkerLocation - W,Shref | href~s origin~s protocol~s host~s hostname~s port~s pathname~s search~s hash~s');

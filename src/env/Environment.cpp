@@ -38,6 +38,7 @@
 #include "env/CssHost.h"
 #include "env/EnvironmentScripts.h"
 #include "env/InterfaceTable.h"
+#include "env/TextHost.h"
 #include "jscript/SourceGate.h"
 #include "persona/NativeFunction.h"
 #include "persona/V8Persona.h"
@@ -774,6 +775,7 @@ bool HostForge(JSContext* cx, unsigned argc, JS::Value* vp);
 const JSFunctionSpec kHostFunctions[] = {
     JS_FN("entry", HostEntry, 1, 0),
     JS_FN("css", HostCss, 0, 0),
+    JS_FN("decode", HostDecode, 3, 0),
     JS_FN("facts", HostFacts, 2, 0),
     JS_FN("member", HostMember, 2, 0),
     JS_FN("names", HostNames, 1, 0),

@@ -47,12 +47,13 @@ Index& TheIndex() {
             // Name Parent Flags
             size_t flagsAt = head.rfind(' ');
             std::string_view flags = head.substr(flagsAt + 1);
-            bool objectLess = false;
+            bool objectLess = false, workerOnly = false;
             for (size_t f = 0; f <= flags.size();) {
                 size_t comma = flags.find(',', f);
                 if (comma == std::string_view::npos) comma = flags.size();
                 std::string_view flag = flags.substr(f, comma - f);
                 if (flag == "X") objectLess = true;
+                if (flag == "W") workerOnly = true;
                 if (flag.size() > 1 && (flag[0] == 'F' || flag[0] == 'A')) {
                     size_t slash = flag.find('/');
                     std::string other(flag.substr(1, slash == std::string_view::npos ? std::string_view::npos : slash - 1));
@@ -63,7 +64,8 @@ Index& TheIndex() {
                 f = comma + 1;
             }
             if (!objectLess) {
-                x.AddName(std::string(name));
+                // (a worker's interfaces are no names of the window)
+                if (!workerOnly) x.AddName(std::string(name));
                 x.protoMembers[name].insert("constructor");
                 x.members.insert("constructor");
             }

@@ -331,9 +331,10 @@ bool HostErrorPlace(JSContext* cx, unsigned argc, JS::Value* vp) {
     return true;
 }
 
-/// host.runScript(code, name, line, column): runs one of the page's scripts as global
-/// code, its positions counted from where its text starts in the page (line from 1,
-/// column from 0; an external script's from 1, 0); what it throws goes on to the caller.
+/// host.runScript(code, name, line, column[, global]): runs one of the page's scripts as
+/// global code, its positions counted from where its text starts in the page (line from
+/// 1, column from 0; an external script's from 1, 0); what it throws goes on to the
+/// caller. With `global` (a worker's), the code runs there instead; its value is returned.
 bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     args.rval().setUndefined();
@@ -374,6 +375,17 @@ bool HostRunScript(JSContext* cx, unsigned argc, JS::Value* vp) {
     opts.setFileAndLine(name.c_str(), line);
     opts.setColumn(column);
     JS::RootedValue ignored(cx);
+    JS::RootedObject into(cx, args.get(4).isObject() ? &args.get(4).toObject() : nullptr);
+    if (into && JS_IsGlobalObject(into)) {
+        bool ran = false;
+        {
+            JSAutoRealm ar(cx, into);
+            ran = JS::Evaluate(cx, opts, src, &ignored);
+        }
+        if (ran && !JS_WrapValue(cx, &ignored)) return false;
+        if (ran) args.rval().set(ignored);
+        return ran;
+    }
     // What the page's scripts look for in vain is noted as the user's code's would be.
     JS::Realm* realm = JS::GetCurrentRealmOrNull(cx);
     auto* env = realm ? static_cast<Environment*>(JS::GetRealmPrivate(realm)) : nullptr;
@@ -427,7 +439,7 @@ const JSFunctionSpec kPageFunctions[] = {
     JS_FN("clock", HostClock, 1, 0),
     JS_FN("monotonic", HostMonotonic, 0, 0),
     JS_FN("wallTime", HostWallTime, 0, 0),
-    JS_FN("runScript", HostRunScript, 4, 0),
+    JS_FN("runScript", HostRunScript, 5, 0),
     JS_FN("readLocal", HostReadLocal, 1, 0),
     JS_FN("errorPlace", HostErrorPlace, 0, 0),
     JS_FS_END,

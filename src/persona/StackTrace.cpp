@@ -277,7 +277,7 @@ std::u16string FrameAddress(const std::u16string& file, const std::u16string& ad
         base.compare(prefix.size(), 8, u"written-") == 0)
         return address;
     std::u16string src = base.substr(prefix.size());
-    if (src.find(u"://") != std::u16string::npos) return src;
+    if (src.find(u"://") != std::u16string::npos || src.compare(0, 5, u"data:") == 0) return src;
     std::u16string page = address.substr(0, address.find_first_of(u"?#"));
     size_t scheme = page.find(u"://");
     if (scheme == std::u16string::npos) return address;

@@ -38,6 +38,9 @@ const KnownDifference kKnownDifferences[] = {
     {"frames", "frames", "a frame's interfaces are its own",
      "a frame's window shares the page's interfaces and built-in prototypes of its page objects; Chrome gives each "
      "frame a realm of its own (the language's built-ins are the frame's own here too)"},
+    {"blobs", "blobs|blob reads", "endings|native endings",
+     "the measuring stick is Chromium on Linux, where a blob's \"native\" line endings are LF; the persona is Chrome on "
+     "Windows, where they are CRLF"},
     {"ranges", "range structure", "(Range|StaticRange) chain",
      "the measuring stick is a newer Chromium, where ranges sit under NodeRange; Chrome 124 has AbstractRange"},
     {"results", "ranges", "createRange chain",

@@ -165,7 +165,13 @@
             }
         }
     }
-    var uncaught = consoleKit.uncaught;
+    // What the page's code throws and nothing catches goes to the log, unless the hook
+    // (a worker's, while its code runs) takes it.
+    var uncaughtHook = null;
+    function uncaught(e) {
+        if (uncaughtHook !== null && uncaughtHook(e)) return;
+        consoleKit.uncaught(e);
+    }
     // Runs what is due, in order, at most `limit` callbacks; what is left waits for the
     // next run (an interval never keeps the workbench busy).
     function runTimers(limit) {
@@ -4692,7 +4698,7 @@
                 need--;
             }
             if (need !== 0 || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-                if (fatal) throw new TypeError("Failed to execute 'decode' on 'TextDecoder': The encoded data was not valid for encoding utf-8");
+                if (fatal) throw new TypeError("Failed to execute 'decode' on 'TextDecoder': The encoded data was not valid.");
                 out.push('\uFFFD');
                 continue;
             }
@@ -4714,11 +4720,102 @@
         for (; n < b.length && n < target.length; n++) target[n] = b[n];
         return {read: toText(text).length, written: n};
     };
+    // The encodings a page may name, each with its labels (the Encoding Standard's); the
+    // legacy ones are decoded by the workbench (host.decode), UTF-8 and UTF-16 here.
+    var ENCODING_LABELS = {
+        'utf-8': 'unicode-1-1-utf-8 unicode11utf8 unicode20utf8 utf-8 utf8 x-unicode20utf8',
+        'ibm866': '866 cp866 csibm866 ibm866',
+        'iso-8859-2': 'csisolatin2 iso-8859-2 iso-ir-101 iso8859-2 iso88592 iso_8859-2 iso_8859-2:1987 l2 latin2',
+        'iso-8859-3': 'csisolatin3 iso-8859-3 iso-ir-109 iso8859-3 iso88593 iso_8859-3 iso_8859-3:1988 l3 latin3',
+        'iso-8859-4': 'csisolatin4 iso-8859-4 iso-ir-110 iso8859-4 iso88594 iso_8859-4 iso_8859-4:1988 l4 latin4',
+        'iso-8859-5': 'csisolatincyrillic cyrillic iso-8859-5 iso-ir-144 iso8859-5 iso88595 iso_8859-5 iso_8859-5:1988',
+        'iso-8859-6': 'arabic asmo-708 csiso88596e csiso88596i csisolatinarabic ecma-114 iso-8859-6 iso-8859-6-e iso-8859-6-i ' +
+            'iso-ir-127 iso8859-6 iso88596 iso_8859-6 iso_8859-6:1987',
+        'iso-8859-7': 'csisolatingreek ecma-118 elot_928 greek greek8 iso-8859-7 iso-ir-126 iso8859-7 iso88597 iso_8859-7 ' +
+            'iso_8859-7:1987 sun_eu_greek',
+        'iso-8859-8': 'csiso88598e csisolatinhebrew hebrew iso-8859-8 iso-8859-8-e iso-ir-138 iso8859-8 iso88598 iso_8859-8 ' +
+            'iso_8859-8:1988 visual',
+        'iso-8859-8-i': 'csiso88598i iso-8859-8-i logical',
+        'iso-8859-10': 'csisolatin6 iso-8859-10 iso-ir-157 iso8859-10 iso885910 l6 latin6',
+        'iso-8859-13': 'iso-8859-13 iso8859-13 iso885913',
+        'iso-8859-14': 'iso-8859-14 iso8859-14 iso885914',
+        'iso-8859-15': 'csisolatin9 iso-8859-15 iso8859-15 iso885915 iso_8859-15 l9',
+        'iso-8859-16': 'iso-8859-16',
+        'koi8-r': 'cskoi8r koi koi8 koi8-r koi8_r',
+        'koi8-u': 'koi8-ru koi8-u',
+        'macintosh': 'csmacintosh mac macintosh x-mac-roman',
+        'windows-874': 'dos-874 iso-8859-11 iso8859-11 iso885911 tis-620 windows-874',
+        'windows-1250': 'cp1250 windows-1250 x-cp1250',
+        'windows-1251': 'cp1251 windows-1251 x-cp1251',
+        'windows-1252': 'ansi_x3.4-1968 ascii cp1252 cp819 csisolatin1 ibm819 iso-8859-1 iso-ir-100 iso8859-1 iso88591 ' +
+            'iso_8859-1 iso_8859-1:1987 l1 latin1 us-ascii windows-1252 x-cp1252',
+        'windows-1253': 'cp1253 windows-1253 x-cp1253',
+        'windows-1254': 'cp1254 csisolatin5 iso-8859-9 iso-ir-148 iso8859-9 iso88599 iso_8859-9 iso_8859-9:1989 l5 latin5 ' +
+            'windows-1254 x-cp1254',
+        'windows-1255': 'cp1255 windows-1255 x-cp1255',
+        'windows-1256': 'cp1256 windows-1256 x-cp1256',
+        'windows-1257': 'cp1257 windows-1257 x-cp1257',
+        'windows-1258': 'cp1258 windows-1258 x-cp1258',
+        'x-mac-cyrillic': 'x-mac-cyrillic x-mac-ukrainian',
+        'gbk': 'chinese csgb2312 csiso58gb231280 gb2312 gb_2312 gb_2312-80 gbk iso-ir-58 x-gbk',
+        'gb18030': 'gb18030',
+        'big5': 'big5 big5-hkscs cn-big5 csbig5 x-x-big5',
+        'euc-jp': 'cseucpkdfmtjapanese euc-jp x-euc-jp',
+        'iso-2022-jp': 'csiso2022jp iso-2022-jp',
+        'shift_jis': 'csshiftjis ms932 ms_kanji shift-jis shift_jis sjis windows-31j x-sjis',
+        'euc-kr': 'cseuckr csksc56011987 euc-kr iso-ir-149 korean ks_c_5601-1987 ks_c_5601-1989 ksc5601 ksc_5601 windows-949',
+        'utf-16be': 'unicodefffe utf-16be',
+        'utf-16le': 'csunicode iso-10646-ucs-2 ucs-2 unicode unicodefeff utf-16 utf-16le',
+        'x-user-defined': 'x-user-defined'
+    };
+    var encodingOfLabel = null;
+    // The encoding a label names (surrounding white space aside, any case); null for none.
+    function encodingOf(label) {
+        if (encodingOfLabel === null) {
+            encodingOfLabel = {};
+            for (var e in ENCODING_LABELS) {
+                if (!own(ENCODING_LABELS, e)) continue;
+                var labels = ENCODING_LABELS[e].split(' ');
+                for (var n = 0; n < labels.length; n++) encodingOfLabel[labels[n]] = e;
+            }
+        }
+        var key = toText(label).replace(/^[\t\n\f\r ]+|[\t\n\f\r ]+$/g, '').toLowerCase();
+        if (!own(encodingOfLabel, key)) return null;
+        var found = encodingOfLabel[key];
+        // (The legacy ones only where the workbench decodes them.)
+        return found === 'utf-8' || found === 'utf-16le' || found === 'utf-16be' || (hasHost && typeof host.decode === 'function') ? found : null;
+    }
+    function utf16Text(bytes, bigEndian, fatal) {
+        var out = [], n, c, d, bad = false;
+        var unit = function (k) { return bigEndian ? (bytes[k] << 8) | bytes[k + 1] : bytes[k] | (bytes[k + 1] << 8); };
+        for (n = 0; n + 1 < bytes.length; n += 2) {
+            c = unit(n);
+            if (c >= 0xD800 && c <= 0xDBFF) {
+                if (n + 3 < bytes.length && (d = unit(n + 2)) >= 0xDC00 && d <= 0xDFFF) {
+                    out.push(String.fromCharCode(c, d));
+                    n += 2;
+                    continue;
+                }
+                bad = true;
+                out.push('\ufffd');
+            } else if (c >= 0xDC00 && c <= 0xDFFF) {
+                bad = true;
+                out.push('\ufffd');
+            } else {
+                out.push(String.fromCharCode(c));
+            }
+        }
+        if (n < bytes.length) {
+            bad = true;
+            out.push('\ufffd');
+        }
+        return bad && fatal ? null : out.join('');
+    }
     function TextDecoder(label, options) {
-        var name = label === undefined ? 'utf-8' : toText(label).toLowerCase().replace(/^\s+|\s+$/g, '');
-        if (name !== 'utf-8' && name !== 'utf8' && name !== 'unicode-1-1-utf-8')
+        var name = label === undefined ? 'utf-8' : encodingOf(label);
+        if (name === null)
             throw new RangeError("Failed to construct 'TextDecoder': The encoding label provided ('" + label + "') is invalid.");
-        this.encoding = 'utf-8';
+        this.encoding = name;
         this.fatal = !!(options && options.fatal);
         this.ignoreBOM = !!(options && options.ignoreBOM);
     }
@@ -4726,8 +4823,13 @@
         if (input === undefined) return '';
         var bytes = input instanceof ArrayBuffer ? new Uint8Array(input) :
             new Uint8Array(input.buffer, input.byteOffset, input.byteLength);
-        var text = utf8Text(bytes, this.fatal);
-        return !this.ignoreBOM && text.charCodeAt(0) === 0xFEFF ? text.substring(1) : text;
+        var e = this.encoding, text;
+        if (e === 'utf-8') text = utf8Text(bytes, this.fatal);
+        else if (e === 'utf-16le' || e === 'utf-16be') text = utf16Text(bytes, e === 'utf-16be', this.fatal);
+        else text = host.decode(bytes, e, this.fatal);
+        if (text === null) throw new TypeError("Failed to execute 'decode' on 'TextDecoder': The encoded data was not valid.");
+        var bom = e === 'utf-8' || e === 'utf-16le' || e === 'utf-16be';
+        return bom && !this.ignoreBOM && text.charCodeAt(0) === 0xFEFF ? text.substring(1) : text;
     };
 
     var performance = {timeOrigin: startTime};
@@ -4959,13 +5061,71 @@
         this.readyState = 1;
     };
     XMLHttpRequest.prototype.setRequestHeader = function (name, value) { this.__headers[toText(name)] = toText(value); };
-    XMLHttpRequest.prototype.getResponseHeader = function () { return null; };
-    XMLHttpRequest.prototype.getAllResponseHeaders = function () { return ''; };
     XMLHttpRequest.prototype.overrideMimeType = noop;
     XMLHttpRequest.prototype.abort = function () { this.readyState = 0; };
+    // What a blob: or data: address holds (the modern target's objects answer): read as the
+    // response, no request made.
+    var localResources = null;
+    function localResponse(xhr) {
+        var address = resolveAddress(xhr.__address, location.href);
+        var local = localResources(address);
+        if (local === null) return false;
+        function done() {
+            if (local === false) {
+                xhr.readyState = 4;
+                xhr.dispatchEvent(new Event('readystatechange'));
+                xhr.dispatchEvent(new Event('error'));
+                xhr.dispatchEvent(new Event('loadend'));
+                return;
+            }
+            var bytes = local.bytes, text = utf8Text(bytes, false);
+            xhr.status = 200;
+            xhr.statusText = 'OK';
+            xhr.responseURL = address;
+            xhr.__responseHeaders = {'content-length': String(bytes.length)};
+            if (local.type) xhr.__responseHeaders['content-type'] = local.type;
+            var kind = xhr.responseType;
+            xhr.responseText = kind === '' || kind === 'text' ? text : '';
+            if (kind === 'arraybuffer') xhr.response = bytes.slice().buffer;
+            else if (kind === 'json') {
+                try {
+                    xhr.response = JSON.parse(text);
+                } catch (e) {
+                    xhr.response = null;
+                }
+            } else if (kind === 'blob') xhr.response = local.blob(local.type || '');
+            else if (kind === 'document') xhr.response = null;
+            else xhr.response = text;
+            xhr.readyState = 2;
+            xhr.dispatchEvent(new Event('readystatechange'));
+            xhr.readyState = 3;
+            xhr.dispatchEvent(new Event('readystatechange'));
+            xhr.readyState = 4;
+            xhr.dispatchEvent(new Event('readystatechange'));
+            xhr.dispatchEvent(new Event('load'));
+            xhr.dispatchEvent(new Event('loadend'));
+        }
+        if (xhr.__async) setTimeout(done, 0);
+        else done();
+        return true;
+    }
+    XMLHttpRequest.prototype.getResponseHeader = function (name) {
+        var h = this.__responseHeaders, key = toText(name).toLowerCase();
+        return h && own(h, key) ? h[key] : null;
+    };
+    XMLHttpRequest.prototype.getAllResponseHeaders = function () {
+        var h = this.__responseHeaders, out = '';
+        if (!h) return '';
+        var names = [];
+        for (var k in h) if (own(h, k)) names.push(k);
+        names.sort();
+        for (var n = 0; n < names.length; n++) out += names[n] + ': ' + h[names[n]] + '\r\n';
+        return out;
+    };
     // The request fails as a request without network does: status 0, then the error.
     XMLHttpRequest.prototype.send = function (body) {
         if (this.readyState !== 1) throw domError('InvalidStateError', "Failed to execute 'send' on 'XMLHttpRequest': The object's state must be OPENED.");
+        if (localResources !== null && localResponse(this)) return;
         recordRequest(this.__method, this.__address, body, 'XMLHttpRequest');
         var xhr = this;
         function fail() {
@@ -6198,7 +6358,8 @@
             selected: selectedOptions, options: optionsOf, optionValue: optionValue, optionText: optionText}, listOf: listOf,
         domErrors: function (make) { makeDomError = make; }, watchTypes: function (fn) { typesWatcher = fn; },
         traversal: traversal, layoutChanged: layoutChanged, treeVersion: function () { return layoutVersion; },
-        watchFrames: function (fn) { framesWatcher = fn; }, setText: setText, performanceMark: function (name, options) {
+        watchFrames: function (fn) { framesWatcher = fn; }, setText: setText, onUncaught: function (fn) { uncaughtHook = fn; },
+        localResources: function (fn) { localResources = fn; }, performanceMark: function (name, options) {
             return timeline().mark(name, options, "construct 'PerformanceMark'", false);
         }};
 })(function () { return this; }(), null,

@@ -273,7 +273,7 @@
     function getterWork(iface, m, global_) {
         var own = behaviour(iface, 'get ' + m.name), handler = own ? null : handlerName(m);
         return function () {
-            var r = brand((global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this, iface);
+            var r = brand((global_ && isGlobalThis(this)) || this === undefined || this === null ? scopeGlobal() : this, iface);
             if (own) return own.call(r.impl, r, this);
             if (handler !== null) {
                 var h = kit.handlerOf(r.impl, handler);
@@ -298,7 +298,7 @@
     function setterWork(iface, m, global_) {
         var own = behaviour(iface, 'set ' + m.name), handler = own ? null : handlerName(m);
         return function (value) {
-            var self = (global_ && isGlobalThis(this)) || this === undefined || this === null ? global : this;
+            var self = (global_ && isGlobalThis(this)) || this === undefined || this === null ? scopeGlobal() : this;
             var r = brand(self, iface);
             if (arguments.length < 1) throw argumentsRequired('set the', m.name + "' property on '" + iface, 1, 0);
             // (What the layout worked out may not hold after any write.)
@@ -314,7 +314,7 @@
     function operationWork(iface, m, global_, statics) {
         var own = behaviour(iface, (statics ? 'static ' : '') + m.name), name = m.name, need = m.length;
         function run(self, args) {
-            var r = statics ? null : brand((global_ && isGlobalThis(self)) || self === undefined || self === null ? global : self, iface);
+            var r = statics ? null : brand((global_ && isGlobalThis(self)) || self === undefined || self === null ? scopeGlobal() : self, iface);
             var n = args.length;
             if (n < need) throw argumentsRequired('execute', name + "' on '" + iface, need, n);
             if (own) return own.apply(r ? r.impl : null, [r].concat(arraySlice.call(args)));
@@ -330,11 +330,14 @@
             if (n === 2) return wrap(f.call(impl, unwrap(args[0]), unwrap(args[1])));
             return wrap(f.apply(impl, unwrapAll(args)));
         }
-        // An operation that returns a promise reports every failure through it.
+        // An operation that returns a promise reports every failure through it (a wrong
+        // receiver with the operation's name, as Chrome words it there).
         return m.promised ? function () {
             try {
                 return run(this, arguments);
             } catch (e) {
+                if (e instanceof TypeError && e.message === 'Illegal invocation')
+                    e = new TypeError("Failed to execute '" + name + "' on '" + iface + "': Illegal invocation");
                 return Promise.reject(e);
             }
         } : function () {
@@ -512,7 +515,10 @@
             framesDefining = true;
             try {
                 globalMembersOf(windowSpec.facts).forEach(function (m) { defineMember(obj, 'Window', m, true); });
-                if (impl.__realm) builtinsOf(obj, impl.__realm);
+                if (impl.__realm) {
+                    clockPersona(impl.__realm);
+                    builtinsOf(obj, impl.__realm);
+                }
                 // Each frame has a `chrome` of its own, as the page has.
                 if (obj !== global && !hasOwn.call(obj, 'chrome')) defineValue(obj, 'chrome', ofRealm(chromeObject(), impl.__realm), true, true, true);
             } finally {
@@ -1188,6 +1194,702 @@
     });
     on('MessagePort', 'start', function () {});
     on('MessagePort', 'close', function () { if (this.other) this.other.other = null; this.other = null; });
+
+    // ---- blobs, files, their readers and object URLs ----------------------------------
+    // A blob holds its bytes (a Uint8Array of its own) and its type; a file adds its name
+    // and time. What a blob's text parts become is their UTF-8, as Chrome on Windows
+    // writes it ("native" line endings are CRLF there).
+    var abByteLength = Object.getOwnPropertyDescriptor(ArrayBuffer.prototype, 'byteLength').get;
+    function isArrayBuffer(v) {
+        try {
+            reflect.apply(abByteLength, v, []);
+            return true;
+        } catch (e) {
+            return false;
+        }
+    }
+    function blobOf(v) {
+        var r = records.get(v);
+        return r && r.iface.ancestors.Blob ? r.impl : null;
+    }
+    function utf8Of(text) { return new kit.types.TextEncoder().encode(text); }
+    function textOfUtf8(bytes) { return new kit.types.TextDecoder().decode(bytes); }
+    // A type as blobs keep it: lower case, or empty when it holds anything but printable ASCII.
+    function blobType(v) {
+        var t = String(v);
+        return /^[\x20-\x7e]*$/.test(t) ? t.toLowerCase() : '';
+    }
+    function blobBytes(parts, what, native_) {
+        if (parts === undefined) return new Uint8Array(0);
+        if (parts === null || (typeof parts !== 'object' && typeof parts !== 'function'))
+            throw new TypeError('Failed to ' + what + ': The provided value cannot be converted to a sequence.');
+        if (typeof parts[Symbol.iterator] !== 'function')
+            throw new TypeError('Failed to ' + what + ': The object must have a callable @@iterator property.');
+        var chunks = [], total = 0;
+        for (var part of parts) {
+            var b = blobOf(part), bytes;
+            if (b) bytes = b.bytes;
+            else if (isArrayBuffer(part)) bytes = new Uint8Array(part.slice(0));
+            else if (ArrayBuffer.isView(part)) bytes = new Uint8Array(part.buffer.slice(part.byteOffset, part.byteOffset + part.byteLength));
+            else {
+                var text = String(part);
+                if (native_) text = text.replace(/\r\n|\r|\n/g, '\r\n');
+                bytes = utf8Of(text);
+            }
+            chunks.push(bytes);
+            total += bytes.length;
+        }
+        var all = new Uint8Array(total), at = 0;
+        for (var n = 0; n < chunks.length; n++) {
+            all.set(chunks[n], at);
+            at += chunks[n].length;
+        }
+        return all;
+    }
+    // A BlobPropertyBag (a FilePropertyBag with `lastModified` too).
+    function blobOptions(options, what, file) {
+        var o = {native_: false, type: '', lastModified: undefined};
+        if (options === undefined || options === null) return o;
+        if (typeof options !== 'object' && typeof options !== 'function')
+            throw new TypeError('Failed to ' + what + ": The provided value is not of type '" + (file ? 'FilePropertyBag' : 'BlobPropertyBag') + "'.");
+        var endings = options.endings;
+        if (endings !== undefined) {
+            endings = String(endings);
+            if (endings !== 'transparent' && endings !== 'native')
+                throw new TypeError('Failed to ' + what + ": Failed to read the 'endings' property from '" + (file ? 'FilePropertyBag' : 'BlobPropertyBag') +
+                    "': The provided value '" + endings + "' is not a valid enum value of type EndingType.");
+            o.native_ = endings === 'native';
+        }
+        if (file && options.lastModified !== undefined) {
+            var t = Number(options.lastModified);
+            o.lastModified = isFinite(t) ? Math.trunc(t) : 0;
+        }
+        if (options.type !== undefined) o.type = blobType(options.type);
+        return o;
+    }
+    function newBlob(bytes, type) {
+        var b = {bytes: bytes, type: type};
+        kinds.set(b, 'Blob');
+        return b;
+    }
+    on('Blob', 'constructor', function (parts, options) {
+        var o = blobOptions(options, "construct 'Blob'", false);
+        return {bytes: blobBytes(parts, "construct 'Blob'", o.native_), type: o.type};
+    });
+    on('File', 'constructor', function (parts, name, options) {
+        var o = blobOptions(options, "construct 'File'", true);
+        var bytes = blobBytes(parts, "construct 'File'", o.native_);
+        return {bytes: bytes, type: o.type, name: String(name), lastModified: o.lastModified === undefined ? Date.now() : o.lastModified,
+            webkitRelativePath: ''};
+    });
+    on('Blob', 'get size', function () { return this.bytes.length; });
+    on('Blob', 'get type', function () { return this.type; });
+    on('File', 'get name', function () { return this.name; });
+    on('File', 'get lastModified', function () { return this.lastModified; });
+    on('File', 'get webkitRelativePath', function () { return this.webkitRelativePath; });
+    // An index as [Clamp] long long reads it, made relative to `size`.
+    function blobIndex(v, size, fallback) {
+        if (v === undefined) return fallback;
+        var n = Number(v);
+        n = isNaN(n) ? 0 : n < 0 ? Math.ceil(n) : Math.floor(n);
+        return n < 0 ? Math.max(size + n, 0) : Math.min(n, size);
+    }
+    on('Blob', 'slice', function (r, start, end, contentType) {
+        var size = this.bytes.length, from = blobIndex(start, size, 0), to = blobIndex(end, size, size);
+        return wrap(newBlob(this.bytes.slice(from, Math.max(from, to)), contentType === undefined ? '' : blobType(contentType)));
+    });
+    on('Blob', 'text', function () { return promise(textOfUtf8(this.bytes)); });
+    on('Blob', 'arrayBuffer', function () { return promise(this.bytes.slice().buffer); });
+
+    // A reader reads in tasks of its own: loadstart, then the bytes (progress, load, loadend).
+    function progressEvent(type, loaded, total) {
+        var e = new kit.types.Event(type);
+        e.lengthComputable = true;
+        e.loaded = loaded;
+        e.total = total;
+        e.isTrusted = true;
+        kinds.set(e, 'ProgressEvent');
+        return e;
+    }
+    on('FileReader', 'constructor', function () {
+        var r = create(kit.types.EventTarget.prototype);
+        r.readyState = 0;
+        r.result = r.error = null;
+        ['loadstart', 'progress', 'load', 'abort', 'error', 'loadend'].forEach(function (k) { r['on' + k] = null; });
+        r.reading = 0;
+        kinds.set(r, 'FileReader');
+        return r;
+    });
+    function readBlob(how) {
+        return function (r, blob, encoding) {
+            var b = blobOf(blob), reader = this;
+            if (!b) throw new TypeError("Failed to execute '" + how + "' on 'FileReader': parameter 1 is not of type 'Blob'.");
+            if (reader.readyState === 1) throw domException('InvalidStateError', "Failed to execute '" + how + "' on 'FileReader': The object is already busy reading Blobs.");
+            if (encoding !== undefined) encoding = String(encoding);
+            reader.readyState = 1;
+            reader.result = reader.error = null;
+            var bytes = b.bytes, total = bytes.length, reading = ++reader.reading;
+            function live() { return reader.reading === reading; }
+            kit.window.setTimeout(function () {
+                if (!live()) return;
+                reader.dispatchEvent(progressEvent('loadstart', 0, total));
+                kit.window.setTimeout(function () {
+                    if (!live()) return;
+                    if (total) reader.dispatchEvent(progressEvent('progress', total, total));
+                    if (!live()) return;
+                    reader.readyState = 2;
+                    reader.result = how === 'readAsArrayBuffer' ? bytes.slice().buffer
+                        : how === 'readAsBinaryString' ? binaryString(bytes)
+                        : how === 'readAsDataURL' ? 'data:' + (b.type || 'application/octet-stream') + ';base64,' + base64Of(bytes)
+                        : decodeText(bytes, encoding, b.type);
+                    reader.dispatchEvent(progressEvent('load', total, total));
+                    if (reader.readyState === 2) reader.dispatchEvent(progressEvent('loadend', total, total));
+                }, 0);
+            }, 0);
+        };
+    }
+    var BASE64 = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/';
+    function base64Of(bytes) {
+        var out = [], n;
+        for (n = 0; n + 2 < bytes.length; n += 3) {
+            var v = (bytes[n] << 16) | (bytes[n + 1] << 8) | bytes[n + 2];
+            out.push(BASE64[v >> 18] + BASE64[(v >> 12) & 63] + BASE64[(v >> 6) & 63] + BASE64[v & 63]);
+        }
+        if (n < bytes.length) {
+            var w = (bytes[n] << 16) | (n + 1 < bytes.length ? bytes[n + 1] << 8 : 0);
+            out.push(BASE64[w >> 18] + BASE64[(w >> 12) & 63] + (n + 1 < bytes.length ? BASE64[(w >> 6) & 63] : '=') + '=');
+        }
+        return out.join('');
+    }
+    function binaryString(bytes) {
+        var out = '';
+        for (var n = 0; n < bytes.length; n += 8192) out += String.fromCharCode.apply(null, bytes.subarray(n, n + 8192));
+        return out;
+    }
+    // Text in the encoding a label names (else the blob type's charset, else UTF-8).
+    function decodeText(bytes, label, type) {
+        var charset = /;\s*charset\s*=\s*"?([^";\s]+)/i.exec(type || '');
+        var names = [label, charset && charset[1]];
+        for (var n = 0; n < names.length; n++) {
+            if (names[n] === undefined || names[n] === null) continue;
+            try {
+                return new kit.types.TextDecoder(names[n]).decode(bytes);
+            } catch (e) {
+                // (a label no decoder knows: the next one)
+            }
+        }
+        return textOfUtf8(bytes);
+    }
+    ['readAsArrayBuffer', 'readAsBinaryString', 'readAsDataURL', 'readAsText'].forEach(function (how) { on('FileReader', how, readBlob(how)); });
+    on('FileReader', 'abort', function () {
+        if (this.readyState !== 1) {
+            this.result = null;
+            return;
+        }
+        this.reading++;
+        this.readyState = 2;
+        this.result = null;
+        this.dispatchEvent(progressEvent('abort', 0, 0));
+        if (this.readyState === 2) this.dispatchEvent(progressEvent('loadend', 0, 0));
+    });
+
+    // Object URLs: blob:<origin>/<uuid>, each naming its blob until revoked.
+    var objectUrls = new Map();
+    on('URL', 'static createObjectURL', function (r, blob) {
+        var b = blobOf(blob);
+        if (!b) throw new TypeError("Failed to execute 'createObjectURL' on 'URL': Overload resolution failed.");
+        var origin = kit.location.origin, url = 'blob:' + (origin && origin !== 'null' ? origin : 'null') + '/' + kit.window.crypto.randomUUID();
+        objectUrls.set(url, b);
+        return url;
+    });
+    on('URL', 'static revokeObjectURL', function (r, url) { objectUrls.delete(String(url)); });
+    // The blob an object URL names now (undefined for any other address).
+    function blobAt(url) { return objectUrls.get(String(url).replace(/#.*$/, '')); }
+
+    // ---- headers and responses ---------------------------------------------------------
+    // A page's own responses (and what a blob: or data: address reads as): headers kept in
+    // the order they came, listed sorted and joined as Chrome lists them.
+    var TOKEN = /^[!#$%&'*+\-.^_`|~0-9A-Za-z]+$/;
+    function headerValue(v, what) {
+        var text = String(v).replace(/^[\t\n\r ]+|[\t\n\r ]+$/g, '');
+        if (/[\0\n\r]/.test(text)) throw new TypeError('Failed to ' + what + ': Invalid value');
+        return text;
+    }
+    function headerName(v, what) {
+        var name = String(v);
+        if (!TOKEN.test(name)) throw new TypeError('Failed to ' + what + ': Invalid name');
+        return name.toLowerCase();
+    }
+    function newHeaders() {
+        var h = {entries: []};
+        define(h, 'list', {get: function () {
+            var names = [], n, out = [];
+            for (n = 0; n < h.entries.length; n++) if (names.indexOf(h.entries[n].name) < 0) names.push(h.entries[n].name);
+            names.sort();
+            names.forEach(function (name) {
+                var values = h.entries.filter(function (e) { return e.name === name; }).map(function (e) { return e.value; });
+                if (name === 'set-cookie') values.forEach(function (v) { out.push({name: name, value: v}); });
+                else out.push({name: name, value: values.join(', ')});
+            });
+            return out;
+        }});
+        kinds.set(h, 'Headers');
+        return h;
+    }
+    function fillHeaders(h, init, what) {
+        if (init === undefined) return h;
+        if (init === null || (typeof init !== 'object' && typeof init !== 'function'))
+            throw new TypeError('Failed to ' + what + ": The provided value is not of type '(record<ByteString, ByteString> or sequence<sequence<ByteString>>)'.");
+        var r = records.get(init);
+        if (r && r.iface.name === 'Headers') {
+            r.impl.entries.forEach(function (e) { h.entries.push({name: e.name, value: e.value}); });
+        } else if (typeof init[Symbol.iterator] === 'function') {
+            for (var pair of init) {
+                var items = Array.from(pair);
+                if (items.length !== 2) throw new TypeError('Failed to ' + what + ': Invalid value');
+                h.entries.push({name: headerName(items[0], what), value: headerValue(items[1], what)});
+            }
+        } else {
+            Object.keys(init).forEach(function (k) { h.entries.push({name: headerName(k, what), value: headerValue(init[k], what)}); });
+        }
+        return h;
+    }
+    function headerGet(h, name) {
+        var values = h.entries.filter(function (e) { return e.name === name; }).map(function (e) { return e.value; });
+        return values.length ? values.join(', ') : null;
+    }
+    on('Headers', 'constructor', function (init) { return fillHeaders(newHeaders(), init, "construct 'Headers'"); });
+    on('Headers', 'append', function (r, name, value) {
+        this.entries.push({name: headerName(name, "execute 'append' on 'Headers'"), value: headerValue(value, "execute 'append' on 'Headers'")});
+    });
+    on('Headers', 'set', function (r, name, value) {
+        var key = headerName(name, "execute 'set' on 'Headers'"), text = headerValue(value, "execute 'set' on 'Headers'"), at = -1;
+        this.entries = this.entries.filter(function (e, n) {
+            if (e.name !== key) return true;
+            if (at < 0) {
+                at = n;
+                e.value = text;
+                return true;
+            }
+            return false;
+        });
+        if (at < 0) this.entries.push({name: key, value: text});
+    });
+    on('Headers', 'delete', function (r, name) {
+        var key = headerName(name, "execute 'delete' on 'Headers'");
+        this.entries = this.entries.filter(function (e) { return e.name !== key; });
+    });
+    on('Headers', 'get', function (r, name) { return headerGet(this, headerName(name, "execute 'get' on 'Headers'")); });
+    on('Headers', 'has', function (r, name) { return headerGet(this, headerName(name, "execute 'has' on 'Headers'")) !== null; });
+    on('Headers', 'getSetCookie', function () {
+        return this.entries.filter(function (e) { return e.name === 'set-cookie'; }).map(function (e) { return e.value; });
+    });
+
+    // What a body given to a response is: its bytes and the type it brings.
+    function bodyOf(body) {
+        if (body === undefined || body === null) return null;
+        var b = blobOf(body), r = records.get(body);
+        if (b) return {bytes: b.bytes, type: b.type || null};
+        if (isArrayBuffer(body)) return {bytes: new Uint8Array(body.slice(0)), type: null};
+        if (ArrayBuffer.isView(body)) return {bytes: new Uint8Array(body.buffer.slice(body.byteOffset, body.byteOffset + body.byteLength)), type: null};
+        if (r && r.iface.name === 'URLSearchParams') return {bytes: utf8Of(queryText(r.impl.list)), type: 'application/x-www-form-urlencoded;charset=UTF-8'};
+        return {bytes: utf8Of(String(body)), type: 'text/plain;charset=UTF-8'};
+    }
+    function newResponse(bytes, status, statusText, headers, type, url) {
+        var res = {bytes: bytes, status: status, statusText: statusText, headers: headers, type: type, url: url, redirected: false,
+            bodyUsed: false, body: null};
+        kinds.set(res, 'Response');
+        return res;
+    }
+    var NULL_BODY = [101, 103, 204, 205, 304];
+    function responseInit(init, what) {
+        var o = {status: 200, statusText: '', headers: newHeaders()};
+        if (init === undefined || init === null) return o;
+        if (init.status !== undefined) {
+            o.status = Number(init.status) | 0;
+            if (o.status < 200 || o.status > 599) throw new RangeError('Failed to ' + what + ': The status provided (' + o.status + ') is outside the range [200, 599].');
+        }
+        if (init.statusText !== undefined) o.statusText = String(init.statusText);
+        fillHeaders(o.headers, init.headers, what);
+        return o;
+    }
+    function madeResponse(body, init, what, forcedType) {
+        var o = responseInit(init, what), b = bodyOf(body);
+        if (b && NULL_BODY.indexOf(o.status) >= 0) throw new TypeError('Failed to ' + what + ': Response with null body status cannot have body');
+        var type = forcedType || (b && b.type);
+        if (type && headerGet(o.headers, 'content-type') === null) o.headers.entries.push({name: 'content-type', value: type});
+        return newResponse(b ? b.bytes : null, o.status, o.statusText, o.headers, 'default', '');
+    }
+    on('Response', 'constructor', function (body, init) { return madeResponse(body, init, "construct 'Response'"); });
+    on('Response', 'get ok', function () { return this.status >= 200 && this.status <= 299; });
+    on('Response', 'get headers', function () { return wrap(this.headers); });
+    on('Response', 'get body', function () {
+        if (this.bytes === null) return null;
+        if (!this.body) {
+            this.body = {};
+            kinds.set(this.body, 'ReadableStream');
+        }
+        return wrap(this.body);
+    });
+    on('Response', 'static error', function () { return wrap(newResponse(null, 0, '', newHeaders(), 'error', '')); });
+    on('Response', 'static json', function (r, data, init) {
+        var text = JSON.stringify(data);
+        if (text === undefined) throw new TypeError("Failed to execute 'json' on 'Response': The data is not JSON serializable");
+        return wrap(madeResponse(text, init, "execute 'json' on 'Response'", 'application/json'));
+    });
+    on('Response', 'static redirect', function (r, url, status) {
+        var code = status === undefined ? 302 : Number(status) | 0;
+        if ([301, 302, 303, 307, 308].indexOf(code) < 0) throw new RangeError("Failed to execute 'redirect' on 'Response': Invalid status code");
+        var h = newHeaders();
+        h.entries.push({name: 'location', value: kit.addresses.resolve(String(url), kit.location.href)});
+        return wrap(newResponse(null, code, '', h, 'default', ''));
+    });
+    // A body read once: its bytes, or a rejection in the method's name.
+    function readBody(res, what) {
+        if (res.bodyUsed) return Promise.reject(new TypeError("Failed to execute '" + what + "' on 'Response': body stream already read"));
+        if (res.bytes !== null) res.bodyUsed = true;
+        return promise(res.bytes || new Uint8Array(0));
+    }
+    on('Response', 'text', function () { return readBody(this, 'text').then(textOfUtf8); });
+    on('Response', 'arrayBuffer', function () { return readBody(this, 'arrayBuffer').then(function (b) { return b.slice().buffer; }); });
+    on('Response', 'blob', function () {
+        var type = headerGet(this.headers, 'content-type');
+        return readBody(this, 'blob').then(function (b) { return wrap(newBlob(b.slice(), type === null ? '' : blobType(type))); });
+    });
+    on('Response', 'json', function () {
+        return readBody(this, 'json').then(function (b) {
+            try {
+                return global.JSON.parse(textOfUtf8(b));
+            } catch (e) {
+                if (e instanceof SyntaxError) throw new SyntaxError("Failed to execute 'json' on 'Response': " + e.message);
+                throw e;
+            }
+        });
+    });
+    on('Response', 'clone', function () {
+        if (this.bodyUsed) throw new TypeError("Failed to execute 'clone' on 'Response': Response body is already used");
+        var h = newHeaders();
+        h.entries = this.headers.entries.map(function (e) { return {name: e.name, value: e.value}; });
+        var c = newResponse(this.bytes, this.status, this.statusText, h, this.type, this.url);
+        c.redirected = this.redirected;
+        return wrap(c);
+    });
+
+    // What a blob: or data: address holds, as a response would carry it: {bytes, type}; null
+    // for any other address; false for a blob: address that names no blob (now).
+    function localResource(address) {
+        if (/^blob:/i.test(address)) {
+            var b = blobAt(address);
+            return b ? {bytes: b.bytes, type: b.type} : false;
+        }
+        var m = /^data:([^,]*),([\s\S]*)$/i.exec(address);
+        if (!m) return /^data:/i.test(address) ? false : null;
+        var meta = m[1].replace(/^[\t\n\f\r ]+|[\t\n\f\r ]+$/g, ''), body = m[2], base64 = /;\s*base64$/i.test(meta);
+        if (base64) meta = meta.replace(/;\s*base64$/i, '');
+        if (base64) {
+            try {
+                body = kit.window.atob(body.replace(/[\t\n\f\r ]/g, ''));
+            } catch (e) {
+                return false;
+            }
+        } else {
+            body = body.replace(/%([0-9a-fA-F]{2})/g, function (all, hex) { return String.fromCharCode(parseInt(hex, 16)); });
+        }
+        var bytes = new Uint8Array(body.length);
+        for (var n = 0; n < body.length; n++) bytes[n] = body.charCodeAt(n) & 255;
+        if (meta === '' || meta.charAt(0) === ';') meta = 'text/plain' + (meta === '' ? ';charset=US-ASCII' : meta);
+        return {bytes: bytes, type: meta};
+    }
+    // fetch() of a blob: or data: address answers from what it holds; any other goes on to
+    // the page's fetch (recorded in the log, never sent).
+    function localFetch(impl, input, init) {
+        var r = records.get(input), address = r && r.iface.name === 'Request' && typeof r.impl.url === 'string' ? r.impl.url : String(input);
+        address = kit.addresses.resolve(address, kit.location.href);
+        var local = localResource(address);
+        if (local === null) return impl.fetch(unwrap(input), unwrap(init));
+        if (local === false) return Promise.reject(new TypeError('Failed to fetch'));
+        var h = newHeaders();
+        h.entries.push({name: 'content-length', value: String(local.bytes.length)});
+        if (local.type) h.entries.push({name: 'content-type', value: local.type});
+        return promise(wrap(newResponse(local.bytes, 200, 'OK', h, 'basic', address)));
+    }
+    on('Window', 'fetch', function (r, input, init) { return localFetch(this, input, init); });
+    on('WorkerGlobalScope', 'fetch', function (r, input, init) { return localFetch(kit.window, input, init); });
+    if (kit.localResources) kit.localResources(function (address) {
+        var local = localResource(address);
+        return local ? {bytes: local.bytes, type: local.type, blob: function (type) { return newBlob(local.bytes.slice(), type); }} : local;
+    });
+
+    // ---- dedicated workers -------------------------------------------------------------
+    // A worker runs its script (a blob's or a data: address's; the workbench sends no
+    // request for any other) in a realm of its own, as a frame's, under a worker's global:
+    // the page's values on its navigator, the profile's clock, timers on the page's clock,
+    // and messages cloned both ways, each a task of its own. Its code runs in the page's
+    // turn of the engine, as the page's timers do.
+    var runningScope = null;    // the worker global whose code runs now
+    function scopeGlobal() { return runningScope || global; }
+    // The worker's own interfaces and those it shares with the page (the page's objects:
+    // nothing the page holds reaches a worker but clones).
+    var WORKER_NAMES = ('WorkerGlobalScope DedicatedWorkerGlobalScope WorkerNavigator WorkerLocation EventTarget Event ' +
+        'MessageEvent ErrorEvent ProgressEvent CustomEvent PromiseRejectionEvent Blob File FileReader FormData URL ' +
+        'URLSearchParams Headers Request Response TextEncoder TextDecoder TextEncoderStream TextDecoderStream ReadableStream ' +
+        'WritableStream TransformStream AbortController AbortSignal DOMException XMLHttpRequest XMLHttpRequestEventTarget ' +
+        'XMLHttpRequestUpload Crypto SubtleCrypto CryptoKey Performance PerformanceEntry PerformanceMark PerformanceMeasure ' +
+        'ImageData ImageBitmap OffscreenCanvas OffscreenCanvasRenderingContext2D CanvasGradient CanvasPattern Path2D ' +
+        'TextMetrics MessageChannel MessagePort BroadcastChannel WebSocket EventSource IDBFactory IDBDatabase IDBRequest ' +
+        'IDBOpenDBRequest IDBKeyRange IDBObjectStore IDBTransaction IDBIndex IDBCursor Cache CacheStorage ' +
+        'NetworkInformation Permissions PermissionStatus StorageManager NavigatorUAData Notification WebGLRenderingContext ' +
+        'WebGL2RenderingContext Worker DOMMatrix DOMMatrixReadOnly DOMPoint DOMPointReadOnly DOMRect DOMRectReadOnly DOMQuad ' +
+        'FontFace Lock LockManager MediaCapabilities CompressionStream DecompressionStream').split(' ');
+    var pageClone = null;
+    // A worker's script: the text its address holds, or null where it holds none here.
+    function workerSource(address) {
+        var b = blobAt(address);
+        if (b) return textOfUtf8(b.bytes);
+        var m = /^data:([^,]*),([\s\S]*)$/i.exec(address);
+        if (!m) return null;
+        var body = m[2];
+        if (/;\s*base64\s*$/i.test(m[1])) {
+            try {
+                body = kit.window.atob(body.replace(/[\t\n\f\r ]/g, ''));
+            } catch (e) {
+                return null;
+            }
+        } else {
+            body = body.replace(/%([0-9a-fA-F]{2})/g, function (all, hex) { return String.fromCharCode(parseInt(hex, 16)); });
+        }
+        var bytes = new Uint8Array(body.length);
+        for (var n = 0; n < body.length; n++) bytes[n] = body.charCodeAt(n) & 255;
+        return textOfUtf8(bytes);
+    }
+    function messageEvent(data) {
+        var e = new kit.types.Event('message');
+        e.data = data;
+        e.origin = e.lastEventId = '';
+        e.source = null;
+        e.ports = [];
+        e.isTrusted = true;
+        kinds.set(e, 'MessageEvent');
+        return e;
+    }
+    // Where in the worker's script an error was thrown (its stack's first frame there).
+    function errorPlace(e, address) {
+        var stack = '';
+        try {
+            stack = e && typeof e.stack === 'string' ? e.stack : '';
+        } catch (x) {
+            stack = '';
+        }
+        var at = stack.indexOf(address + ':');
+        var m = at >= 0 ? /^:(\d+):(\d+)/.exec(stack.substring(at + address.length)) : null;
+        return m ? {line: Number(m[1]), column: Number(m[2])} : {line: 1, column: 0};
+    }
+    function errorText(e) {
+        try {
+            return e instanceof Object || (e && typeof e === 'object') ? String(e.name) + ': ' + String(e.message) : String(e);
+        } catch (x) {
+            return 'Error';
+        }
+    }
+    // An error the worker's code did not catch: an ErrorEvent at the worker's global, then
+    // (unless a handler there took it) one at the Worker object in the page.
+    function workerError(scope, e) {
+        var place = errorPlace(e, scope.address), message = 'Uncaught ' + errorText(e);
+        function event() {
+            var ev = new kit.types.Event('error', {cancelable: true});
+            ev.message = message;
+            ev.filename = scope.address;
+            ev.lineno = place.line;
+            ev.colno = place.column;
+            ev.error = null;
+            ev.isTrusted = true;
+            kinds.set(ev, 'ErrorEvent');
+            return ev;
+        }
+        var inner = event();
+        inner.error = e;
+        var was = runningScope;
+        runningScope = scope.global;
+        var handled;
+        try {
+            handled = !scope.impl.dispatchEvent(inner);
+        } catch (x) {
+            handled = false;
+        } finally {
+            runningScope = was;
+        }
+        if (handled) return;
+        kit.window.setTimeout(function () {
+            if (scope.worker.terminated) return;
+            if (scope.worker.dispatchEvent(event())) line('Worker 中未捕获的错误：' + message);
+        }, 0);
+    }
+    // Runs `fn` as the worker's code: what it throws is the worker's error.
+    function inWorker(scope, fn) {
+        if (scope.closed || scope.worker.terminated) return undefined;
+        var was = runningScope;
+        runningScope = scope.global;
+        try {
+            return fn();
+        } catch (e) {
+            workerError(scope, e);
+            return undefined;
+        } finally {
+            runningScope = was;
+        }
+    }
+    if (kit.onUncaught) kit.onUncaught(function (e) {
+        if (runningScope === null) return false;
+        var r = records.get(runningScope);
+        if (!r || !r.impl.scope) return false;
+        workerError(r.impl.scope, e);
+        return true;
+    });
+    function line(text) { if (typeof host.line === 'function') host.line(text); }
+    // The worker's global: its realm's global, made the worker's.
+    function workerScope(worker, realm, address, name) {
+        var impl = create(kit.types.EventTarget.prototype);
+        var scope = {worker: worker, global: realm, impl: impl, address: address, closed: false, timers: []};
+        impl.scope = scope;
+        ['message', 'messageerror', 'error', 'languagechange', 'offline', 'online', 'rejectionhandled', 'unhandledrejection',
+            'rtctransform'].forEach(function (k) { impl['on' + k] = null; });
+        var nav = create(kit.navigator);
+        kinds.set(nav, 'WorkerNavigator');
+        var where = kit.addresses.parse(address), loc = {};
+        ['href', 'origin', 'protocol', 'host', 'hostname', 'port', 'pathname', 'search', 'hash'].forEach(function (k) {
+            loc[k] = typeof where[k] === 'string' ? where[k] : '';
+        });
+        loc.href = address;
+        if (/^(blob|data):/i.test(address)) {
+            loc.protocol = address.substring(0, address.indexOf(':') + 1).toLowerCase();
+            loc.pathname = address.substring(loc.protocol.length);
+            loc.host = loc.hostname = loc.port = loc.search = loc.hash = '';
+            loc.origin = kit.location.origin;
+        }
+        kinds.set(loc, 'WorkerLocation');
+        impl.self = impl;
+        impl.navigator = nav;
+        impl.location = loc;
+        impl.name = name;
+        impl.origin = kit.location.origin;
+        impl.isSecureContext = kit.window.isSecureContext !== false;
+        impl.crossOriginIsolated = false;
+        impl.crypto = kit.window.crypto;
+        impl.performance = kit.window.performance;
+        impl.indexedDB = indexedDB;
+        impl.atob = kit.window.atob;
+        impl.btoa = kit.window.btoa;
+        var realmClone = realm.structuredClone;
+        impl.structuredClone = function (v) { return realmClone(v); };
+        impl.queueMicrotask = function (fn) { Promise.resolve().then(function () { inWorker(scope, function () { fn(); }); }); };
+        impl.reportError = function (e) { workerError(scope, e); };
+        function timer(repeat) {
+            return function (fn, delay) {
+                var args = arraySlice.call(arguments, 2), id;
+                var run = function () {
+                    if (!repeat) scope.timers.splice(scope.timers.indexOf(id), 1);
+                    inWorker(scope, function () {
+                        if (typeof fn === 'function') fn.apply(undefined, args);
+                        else host.runScript(String(fn), address, 1, 0, realm);
+                    });
+                };
+                id = repeat ? kit.window.setInterval(run, delay) : kit.window.setTimeout(run, delay);
+                scope.timers.push(id);
+                return id;
+            };
+        }
+        function clear(id) {
+            var at = scope.timers.indexOf(id);
+            if (at < 0) return;
+            scope.timers.splice(at, 1);
+            kit.window.clearTimeout(id);
+            kit.window.clearInterval(id);
+        }
+        impl.setTimeout = timer(false);
+        impl.setInterval = timer(true);
+        impl.clearTimeout = impl.clearInterval = clear;
+        impl.requestAnimationFrame = function (fn) { return impl.setTimeout(function () { fn(kit.window.performance.now()); }, 16); };
+        impl.cancelAnimationFrame = clear;
+        impl.importScripts = function () {
+            for (var n = 0; n < arguments.length; n++) {
+                var url = String(arguments[n]), at = kit.addresses.resolve(url, address), code = workerSource(at);
+                if (code === null)
+                    throw domException('NetworkError', "Failed to execute 'importScripts' on 'WorkerGlobalScope': The script at '" + at + "' failed to load.");
+                host.runScript(code, at, 1, 0, realm);
+            }
+        };
+        impl.close = function () { stopWorker(scope); };
+        impl.postMessage = function (message) {
+            if (!pageClone) pageClone = global.structuredClone;
+            var data = pageClone(message);
+            kit.window.setTimeout(function () {
+                if (worker.terminated) return;
+                worker.dispatchEvent(messageEvent(data));
+            }, 0);
+        };
+        kinds.set(impl, 'DedicatedWorkerGlobalScope');
+        // The global itself: the worker's interfaces in its chain, its members its own.
+        var spec = interfaceOf('DedicatedWorkerGlobalScope');
+        setProto(realm, spec.proto);
+        adopt(realm, spec, impl);
+        ['WorkerGlobalScope', 'DedicatedWorkerGlobalScope'].forEach(function (iface) {
+            globalMembersOf(interfaceOf(iface).facts).forEach(function (m) {
+                if (m.name !== 'structuredClone' || !hasOwn.call(realm, m.name)) defineMember(realm, iface, m, true);
+            });
+        });
+        defineValue(realm, 'console', namespaceOf(kit.window.console, 'console'), false, true, true);
+        WORKER_NAMES.forEach(function (n) {
+            if (hasOwn.call(realm, n) || !isInterface(n)) return;
+            var s = interfaceOf(n);
+            if (s && s.ctor) defineValue(realm, n, s.ctor, false, true, true);
+        });
+        clockPersona(realm);
+        return scope;
+    }
+    function stopWorker(scope) {
+        scope.closed = true;
+        scope.timers.forEach(function (id) {
+            kit.window.clearTimeout(id);
+            kit.window.clearInterval(id);
+        });
+        scope.timers = [];
+    }
+    on('Worker', 'constructor', function (url, options) {
+        var address = kit.addresses.resolve(String(url), kit.location.href);
+        var worker = create(kit.types.EventTarget.prototype);
+        worker.onmessage = worker.onerror = worker.onmessageerror = null;
+        worker.terminated = false;
+        worker.scope = null;
+        kinds.set(worker, 'Worker');
+        var name = options && typeof options === 'object' && options.name !== undefined ? String(options.name) : '';
+        var realm = typeof host.frameRealm === 'function' ? host.frameRealm() : null, source = workerSource(address);
+        if (realm && source !== null) worker.scope = workerScope(worker, realm, address, name);
+        kit.window.setTimeout(function () {
+            if (worker.terminated) return;
+            var scope = worker.scope;
+            if (!scope) {
+                // (an address the workbench does not load: the worker fails as one whose script did not come)
+                var ev = new kit.types.Event('error');
+                ev.isTrusted = true;
+                worker.dispatchEvent(ev);
+                return;
+            }
+            inWorker(scope, function () { host.runScript(source, address, 1, 0, realm); });
+        }, 0);
+        return worker;
+    });
+    on('Worker', 'postMessage', function (r, message) {
+        var worker = this, scope = worker.scope;
+        if (worker.terminated || !scope) return;
+        var data = scope.impl.structuredClone(message);
+        kit.window.setTimeout(function () {
+            inWorker(scope, function () { scope.impl.dispatchEvent(messageEvent(data)); });
+        }, 0);
+    });
+    on('Worker', 'terminate', function () {
+        this.terminated = true;
+        if (this.scope) stopWorker(this.scope);
+    });
 
     // Abort signals: a controller's signal, aborted once, with its reason and an abort event.
     function abortSignal() {
@@ -2027,54 +2729,6 @@
     // agrees with its navigator whatever the machine's own settings.
 
     var zone = typeof host.timeZone === 'string' ? host.timeZone : config.timeZone, locale = config.language;
-    var OriginalDate = Date, DateProto = Date.prototype, OriginalDTF = null;
-    // The engine's DateTimeFormat, taken when the page's Intl is made (see personaIntl):
-    // reaching Intl makes it.
-    function originalDTF() {
-        if (OriginalDTF === null) void global.Intl;
-        return OriginalDTF;
-    }
-    var originalParse = OriginalDate.parse, originalGetOffset = DateProto.getTimezoneOffset;
-    // The zone's formats are made when a date first needs them (most pages never do). Their
-    // options have no prototype, so nothing a page adds to Object.prototype reaches them.
-    function options(values) {
-        var o = create(null);
-        for (var k in values) if (hasOwn.call(values, k)) o[k] = values[k];
-        return o;
-    }
-    var formats = null;
-    function zoneFormats() {
-        var DTF = formats ? null : originalDTF();
-        return formats || (formats = {
-            utcParts: new DTF('en-US', options({timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
-                day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'})),
-            zoneName: new DTF(locale, options({timeZone: zone, timeZoneName: 'long'}))
-        });
-    }
-    var offsets = new Map();
-    // Minutes the zone is ahead of UTC at time t.
-    function offsetAt(t) {
-        var hour = Math.floor(t / 3600000), known = offsets.get(hour);
-        if (known !== undefined) return known;
-        var p = {};
-        zoneFormats().utcParts.formatToParts(new OriginalDate(hour * 3600000)).forEach(function (x) { p[x.type] = Number(x.value); });
-        var local = OriginalDate.UTC(p.year, p.month - 1, p.day, p.hour, p.minute, p.second);
-        var off = Math.round((local - hour * 3600000) / 60000);
-        if (offsets.size > 4096) offsets.clear();
-        offsets.set(hour, off);
-        return off;
-    }
-    var timeOf = Function.prototype.call.bind(DateProto.getTime);
-    function shifted(d) {
-        var t = timeOf(d);
-        return t !== t ? NaN : t + offsetAt(t) * 60000;
-    }
-    // Local wall-clock time (as if UTC) back to a time value.
-    function fromLocal(wall) {
-        if (wall !== wall) return NaN;
-        var guess = wall - offsetAt(wall) * 60000;
-        return wall - offsetAt(guess) * 60000;
-    }
     // Members as the built-ins' own are (writable, configurable, not enumerable), defined
     // by the workbench in one call each where it offers that.
     var hostHidden = typeof host.hidden === 'function' ? host.hidden : function (o, name, value) {
@@ -2085,139 +2739,202 @@
         defineValue(o, name, made_, false, true, true);
         return made_;
     };
-    function method(name, length, body) {
-        hostMethod(DateProto, name, length, body, name);
-    }
-    var utcGetters = {getFullYear: 'getUTCFullYear', getMonth: 'getUTCMonth', getDate: 'getUTCDate', getDay: 'getUTCDay',
-        getHours: 'getUTCHours', getMinutes: 'getUTCMinutes', getSeconds: 'getUTCSeconds',
-        getMilliseconds: 'getUTCMilliseconds'};
-    Object.keys(utcGetters).forEach(function (name) {
-        var utc = DateProto[utcGetters[name]];
-        method(name, 0, function () { return utc.call(new OriginalDate(shifted(this))); });
-    });
-    method('getYear', 0, function () { var y = this.getFullYear(); return y === y ? y - 1900 : NaN; });
-    method('getTimezoneOffset', 0, function () { var t = timeOf(this); return t !== t ? NaN : -offsetAt(t); });
-    var utcSetters = {setFullYear: [3, 'setUTCFullYear'], setMonth: [2, 'setUTCMonth'], setDate: [1, 'setUTCDate'],
-        setHours: [4, 'setUTCHours'], setMinutes: [3, 'setUTCMinutes'], setSeconds: [2, 'setUTCSeconds'],
-        setMilliseconds: [1, 'setUTCMilliseconds']};
-    var setTime = DateProto.setTime;
-    Object.keys(utcSetters).forEach(function (name) {
-        var utc = DateProto[utcSetters[name][1]];
-        method(name, utcSetters[name][0], function () {
-            var t = timeOf(this), wall = new OriginalDate(t !== t && name === 'setFullYear' ? 0 : shifted(this));
-            utc.apply(wall, arguments);
-            return setTime.call(this, fromLocal(timeOf(wall)));
-        });
-    });
-    function two(n) { return (n < 10 ? '0' : '') + n; }
-    var days = ['Sun', 'Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat'];
-    var months = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
-    function datePart(w) {
-        var y = w.getUTCFullYear();
-        return days[w.getUTCDay()] + ' ' + months[w.getUTCMonth()] + ' ' + two(w.getUTCDate()) + ' ' +
-            (y < 0 ? '-' + String(-y).padStart(6, '0') : String(y).padStart(4, '0'));
-    }
-    function timePart(d, w) {
-        var off = offsetAt(timeOf(d)), a = Math.abs(off), name = '';
-        zoneFormats().zoneName.formatToParts(d).forEach(function (x) { if (x.type === 'timeZoneName') name = x.value; });
-        return two(w.getUTCHours()) + ':' + two(w.getUTCMinutes()) + ':' + two(w.getUTCSeconds()) + ' GMT' +
-            (off < 0 ? '-' : '+') + two(Math.floor(a / 60)) + two(a % 60) + ' (' + name + ')';
-    }
-    function local(d, what) {
-        if (!(d instanceof OriginalDate)) throw new TypeError('this is not a Date object.');
-        var t = timeOf(d);
-        if (t !== t) return 'Invalid Date';
-        var w = new OriginalDate(shifted(d));
-        return what === 'date' ? datePart(w) : what === 'time' ? timePart(d, w) : datePart(w) + ' ' + timePart(d, w);
-    }
-    method('toString', 0, function () { return local(this, 'all'); });
-    method('toDateString', 0, function () { return local(this, 'date'); });
-    method('toTimeString', 0, function () { return local(this, 'time'); });
-    function localeOptions(options, defaults) {
-        var o = {};
-        if (options !== undefined && options !== null) for (var k in Object(options)) o[k] = options[k];
-        if (o.timeZone === undefined) o.timeZone = zone;
-        var wantsAny = ['weekday', 'era', 'year', 'month', 'day', 'dayPeriod', 'hour', 'minute', 'second',
-            'fractionalSecondDigits', 'timeZoneName', 'dateStyle', 'timeStyle'].some(function (k) { return o[k] !== undefined; });
-        if (!wantsAny) for (k in defaults) o[k] = defaults[k];
-        return o;
-    }
-    var allParts = {year: 'numeric', month: 'numeric', day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'};
-    [['toLocaleString', allParts], ['toLocaleDateString', {year: 'numeric', month: 'numeric', day: 'numeric'}],
-        ['toLocaleTimeString', {hour: 'numeric', minute: 'numeric', second: 'numeric'}]].forEach(function (entry) {
-        method(entry[0], 0, function (locales, options) {
-            var t = timeOf(this);
-            if (t !== t) return 'Invalid Date';
-            var DTF = originalDTF();
-            return new DTF(locales === undefined ? locale : locales, localeOptions(options, entry[1])).format(t);
-        });
-    });
-    // A time given in local terms (components, or text without a zone) is the profile's.
-    function parse(text) {
-        text = String(text);
-        var t = originalParse(text);
-        // Text with its own zone, and an ISO date alone (UTC by the language's rules), stand.
-        if (t !== t || /(Z|[+-]\d\d:?\d\d|GMT|UTC|UT)\s*(\(.*\))?\s*$/i.test(text) || /^\s*[+-]?\d{4,6}(-\d\d){0,2}\s*$/.test(text)) return t;
-        // The engine read it in the machine's zone: back to the wall-clock time, then the profile's.
-        return fromLocal(t - originalGetOffset.call(new OriginalDate(t)) * 60000);
-    }
-    var PersonaDate = native(function Date(a, b, c, d, e, f, g) {
-        if (new.target === undefined) return local(new OriginalDate(), 'all');
-        var n = arguments.length, made;
-        if (n === 0) made = reflect.construct(OriginalDate, [], new.target);
-        else if (n === 1) {
-            var v = a instanceof OriginalDate ? timeOf(a) : a;
-            made = reflect.construct(OriginalDate, [typeof v === 'string' ? parse(v) : v], new.target);
-        } else {
-            var y = Number(a), wall = OriginalDate.UTC(y, b, n > 2 ? c : 1, n > 3 ? d : 0, n > 4 ? e : 0, n > 5 ? f : 0, n > 6 ? g : 0);
-            if (y >= 0 && y <= 99 && wall === wall) wall = new OriginalDate(wall).setUTCFullYear(1900 + y);
-            made = reflect.construct(OriginalDate, [fromLocal(wall)], new.target);
+    // The clock and formats of global `G` (the page's, a frame's or a worker's) as the
+    // profile's.
+    function clockPersona(G) {
+        var OriginalDate = G.Date, DateProto = OriginalDate.prototype, OriginalDTF = null;
+        // The engine's DateTimeFormat, taken when the page's Intl is made (see personaIntl):
+        // reaching Intl makes it.
+        function originalDTF() {
+            if (OriginalDTF === null) void G.Intl;
+            return OriginalDTF;
         }
-        return made;
-    }, 'Date', 7, true);
-    defineValue(PersonaDate, 'prototype', DateProto, false, false, false);
-    hostHidden(DateProto, 'constructor', PersonaDate);
-    hostHidden(PersonaDate, 'now', OriginalDate.now);
-    hostHidden(PersonaDate, 'UTC', OriginalDate.UTC);
-    hostMethod(PersonaDate, 'parse', 1, function (text) { return parse(text); }, 'parse');
-    hostHidden(global, 'Date', PersonaDate);
-    // Intl's formats take the profile's language and zone where a script gives none. Made
-    // when a script first reaches Intl: making Intl costs a fresh page more than most
-    // pages ever use of it. (This may run in the middle of the page's code: it reads
-    // nothing the page could have changed by then.)
-    function fixedValue(o, name, value) {
-        var d = create(null);
-        d.value = value;
-        d.writable = d.enumerable = d.configurable = false;
-        define(o, name, d);
+        var originalParse = OriginalDate.parse, originalGetOffset = DateProto.getTimezoneOffset;
+        // The zone's formats are made when a date first needs them (most pages never do). Their
+        // options have no prototype, so nothing a page adds to Object.prototype reaches them.
+        function options(values) {
+            var o = create(null);
+            for (var k in values) if (hasOwn.call(values, k)) o[k] = values[k];
+            return o;
+        }
+        var formats = null;
+        function zoneFormats() {
+            var DTF = formats ? null : originalDTF();
+            return formats || (formats = {
+                utcParts: new DTF('en-US', options({timeZone: zone, hourCycle: 'h23', year: 'numeric', month: 'numeric',
+                    day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'})),
+                zoneName: new DTF(locale, options({timeZone: zone, timeZoneName: 'long'}))
+            });
+        }
+        var offsets = new Map();
+        // Minutes the zone is ahead of UTC at time t.
+        function offsetAt(t) {
+            var hour = Math.floor(t / 3600000), known = offsets.get(hour);
+            if (known !== undefined) return known;
+            var p = {};
+            zoneFormats().utcParts.formatToParts(new OriginalDate(hour * 3600000)).forEach(function (x) { p[x.type] = Number(x.value); });
+            var local = OriginalDate.UTC(p.year, p.month - 1, p.day, p.hour, p.minute, p.second);
+            var off = Math.round((local - hour * 3600000) / 60000);
+            if (offsets.size > 4096) offsets.clear();
+            offsets.set(hour, off);
+            return off;
+        }
+        var timeOf = Function.prototype.call.bind(DateProto.getTime);
+        // (In a realm of its own, the functions made here are made that realm's.)
+        var own_ = G === global ? null : [];
+        function method(name, length, body) {
+            kept(hostMethod(DateProto, name, length, body, name));
+        }
+        function kept(f) {
+            if (own_ && typeof f === 'function') own_.push(f);
+            return f;
+        }
+        function shifted(d) {
+            var t = timeOf(d);
+            return t !== t ? NaN : t + offsetAt(t) * 60000;
+        }
+        // Local wall-clock time (as if UTC) back to a time value.
+        function fromLocal(wall) {
+            if (wall !== wall) return NaN;
+            var guess = wall - offsetAt(wall) * 60000;
+            return wall - offsetAt(guess) * 60000;
+        }
+        var utcGetters = {getFullYear: 'getUTCFullYear', getMonth: 'getUTCMonth', getDate: 'getUTCDate', getDay: 'getUTCDay',
+            getHours: 'getUTCHours', getMinutes: 'getUTCMinutes', getSeconds: 'getUTCSeconds',
+            getMilliseconds: 'getUTCMilliseconds'};
+        Object.keys(utcGetters).forEach(function (name) {
+            var utc = DateProto[utcGetters[name]];
+            method(name, 0, function () { return utc.call(new OriginalDate(shifted(this))); });
+        });
+        method('getYear', 0, function () { var y = this.getFullYear(); return y === y ? y - 1900 : NaN; });
+        method('getTimezoneOffset', 0, function () { var t = timeOf(this); return t !== t ? NaN : -offsetAt(t); });
+        var utcSetters = {setFullYear: [3, 'setUTCFullYear'], setMonth: [2, 'setUTCMonth'], setDate: [1, 'setUTCDate'],
+            setHours: [4, 'setUTCHours'], setMinutes: [3, 'setUTCMinutes'], setSeconds: [2, 'setUTCSeconds'],
+            setMilliseconds: [1, 'setUTCMilliseconds']};
+        var setTime = DateProto.setTime;
+        Object.keys(utcSetters).forEach(function (name) {
+            var utc = DateProto[utcSetters[name][1]];
+            method(name, utcSetters[name][0], function () {
+                var t = timeOf(this), wall = new OriginalDate(t !== t && name === 'setFullYear' ? 0 : shifted(this));
+                utc.apply(wall, arguments);
+                return setTime.call(this, fromLocal(timeOf(wall)));
+            });
+        });
+        function two(n) { return (n < 10 ? '0' : '') + n; }
+        var days = ['Sun', 'Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat'];
+        var months = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
+        function datePart(w) {
+            var y = w.getUTCFullYear();
+            return days[w.getUTCDay()] + ' ' + months[w.getUTCMonth()] + ' ' + two(w.getUTCDate()) + ' ' +
+                (y < 0 ? '-' + String(-y).padStart(6, '0') : String(y).padStart(4, '0'));
+        }
+        function timePart(d, w) {
+            var off = offsetAt(timeOf(d)), a = Math.abs(off), name = '';
+            zoneFormats().zoneName.formatToParts(d).forEach(function (x) { if (x.type === 'timeZoneName') name = x.value; });
+            return two(w.getUTCHours()) + ':' + two(w.getUTCMinutes()) + ':' + two(w.getUTCSeconds()) + ' GMT' +
+                (off < 0 ? '-' : '+') + two(Math.floor(a / 60)) + two(a % 60) + ' (' + name + ')';
+        }
+        function local(d, what) {
+            if (!(d instanceof OriginalDate)) throw new TypeError('this is not a Date object.');
+            var t = timeOf(d);
+            if (t !== t) return 'Invalid Date';
+            var w = new OriginalDate(shifted(d));
+            return what === 'date' ? datePart(w) : what === 'time' ? timePart(d, w) : datePart(w) + ' ' + timePart(d, w);
+        }
+        method('toString', 0, function () { return local(this, 'all'); });
+        method('toDateString', 0, function () { return local(this, 'date'); });
+        method('toTimeString', 0, function () { return local(this, 'time'); });
+        function localeOptions(options, defaults) {
+            var o = {};
+            if (options !== undefined && options !== null) for (var k in Object(options)) o[k] = options[k];
+            if (o.timeZone === undefined) o.timeZone = zone;
+            var wantsAny = ['weekday', 'era', 'year', 'month', 'day', 'dayPeriod', 'hour', 'minute', 'second',
+                'fractionalSecondDigits', 'timeZoneName', 'dateStyle', 'timeStyle'].some(function (k) { return o[k] !== undefined; });
+            if (!wantsAny) for (k in defaults) o[k] = defaults[k];
+            return o;
+        }
+        var allParts = {year: 'numeric', month: 'numeric', day: 'numeric', hour: 'numeric', minute: 'numeric', second: 'numeric'};
+        [['toLocaleString', allParts], ['toLocaleDateString', {year: 'numeric', month: 'numeric', day: 'numeric'}],
+            ['toLocaleTimeString', {hour: 'numeric', minute: 'numeric', second: 'numeric'}]].forEach(function (entry) {
+            method(entry[0], 0, function (locales, options) {
+                var t = timeOf(this);
+                if (t !== t) return 'Invalid Date';
+                var DTF = originalDTF();
+                return new DTF(locales === undefined ? locale : locales, localeOptions(options, entry[1])).format(t);
+            });
+        });
+        // A time given in local terms (components, or text without a zone) is the profile's.
+        function parse(text) {
+            text = String(text);
+            var t = originalParse(text);
+            // Text with its own zone, and an ISO date alone (UTC by the language's rules), stand.
+            if (t !== t || /(Z|[+-]\d\d:?\d\d|GMT|UTC|UT)\s*(\(.*\))?\s*$/i.test(text) || /^\s*[+-]?\d{4,6}(-\d\d){0,2}\s*$/.test(text)) return t;
+            // The engine read it in the machine's zone: back to the wall-clock time, then the profile's.
+            return fromLocal(t - originalGetOffset.call(new OriginalDate(t)) * 60000);
+        }
+        var PersonaDate = kept(native(function Date(a, b, c, d, e, f, g) {
+            if (new.target === undefined) return local(new OriginalDate(), 'all');
+            var n = arguments.length, made;
+            if (n === 0) made = reflect.construct(OriginalDate, [], new.target);
+            else if (n === 1) {
+                var v = a instanceof OriginalDate ? timeOf(a) : a;
+                made = reflect.construct(OriginalDate, [typeof v === 'string' ? parse(v) : v], new.target);
+            } else {
+                var y = Number(a), wall = OriginalDate.UTC(y, b, n > 2 ? c : 1, n > 3 ? d : 0, n > 4 ? e : 0, n > 5 ? f : 0, n > 6 ? g : 0);
+                if (y >= 0 && y <= 99 && wall === wall) wall = new OriginalDate(wall).setUTCFullYear(1900 + y);
+                made = reflect.construct(OriginalDate, [fromLocal(wall)], new.target);
+            }
+            return made;
+        }, 'Date', 7, true));
+        defineValue(PersonaDate, 'prototype', DateProto, false, false, false);
+        hostHidden(DateProto, 'constructor', PersonaDate);
+        hostHidden(PersonaDate, 'now', OriginalDate.now);
+        hostHidden(PersonaDate, 'UTC', OriginalDate.UTC);
+        kept(hostMethod(PersonaDate, 'parse', 1, function (text) { return parse(text); }, 'parse'));
+        hostHidden(G, 'Date', PersonaDate);
+        // Intl's formats take the profile's language and zone where a script gives none. Made
+        // when a script first reaches Intl: making Intl costs a fresh page more than most
+        // pages ever use of it. (This may run in the middle of the page's code: it reads
+        // nothing the page could have changed by then.)
+        function fixedValue(o, name, value) {
+            var d = create(null);
+            d.value = value;
+            d.writable = d.enumerable = d.configurable = false;
+            define(o, name, d);
+        }
+        function localized(Intl, name) {
+            var Original = Intl[name];
+            if (typeof Original !== 'function') return;
+            var made = kept(hostMethod(Intl, name, 0, function (locales, options) {
+                return reflect.construct(Original, [locales === undefined ? locale : locales, options], new.target || Original);
+            }, name, true));
+            fixedValue(made, 'prototype', Original.prototype);
+            hostHidden(Original.prototype, 'constructor', made);
+            hostHidden(made, 'supportedLocalesOf', Original.supportedLocalesOf);
+        }
+        function personaIntl(Intl) {
+            OriginalDTF = Intl.DateTimeFormat;
+            var PersonaDTF = kept(native(function DateTimeFormat(locales, options) {
+                var o = options === undefined ? {} : Object(options), copy = {};
+                for (var k in o) copy[k] = o[k];
+                if (copy.timeZone === undefined) copy.timeZone = zone;
+                return reflect.construct(OriginalDTF, [locales === undefined ? locale : locales, copy], new.target || OriginalDTF);
+            }, 'DateTimeFormat', 0, true));
+            fixedValue(PersonaDTF, 'prototype', OriginalDTF.prototype);
+            hostHidden(OriginalDTF.prototype, 'constructor', PersonaDTF);
+            hostHidden(PersonaDTF, 'supportedLocalesOf', OriginalDTF.supportedLocalesOf);
+            hostHidden(Intl, 'DateTimeFormat', PersonaDTF);
+            var names = ['NumberFormat', 'Collator', 'PluralRules', 'RelativeTimeFormat', 'ListFormat', 'DisplayNames'];
+            for (var n = 0; n < names.length; n++) localized(Intl, names[n]);
+        }
+        if (G !== global) {
+            personaIntl(G.Intl);
+            var realmFunction = G.Function.prototype;
+            own_.forEach(function (f) { setProto(f, realmFunction); });
+        } else if (typeof host.whenIntl === 'function') host.whenIntl(personaIntl);
+        else personaIntl(G.Intl);
     }
-    function localized(Intl, name) {
-        var Original = Intl[name];
-        if (typeof Original !== 'function') return;
-        var made = hostMethod(Intl, name, 0, function (locales, options) {
-            return reflect.construct(Original, [locales === undefined ? locale : locales, options], new.target || Original);
-        }, name, true);
-        fixedValue(made, 'prototype', Original.prototype);
-        hostHidden(Original.prototype, 'constructor', made);
-        hostHidden(made, 'supportedLocalesOf', Original.supportedLocalesOf);
-    }
-    function personaIntl(Intl) {
-        OriginalDTF = Intl.DateTimeFormat;
-        var PersonaDTF = native(function DateTimeFormat(locales, options) {
-            var o = options === undefined ? {} : Object(options), copy = {};
-            for (var k in o) copy[k] = o[k];
-            if (copy.timeZone === undefined) copy.timeZone = zone;
-            return reflect.construct(OriginalDTF, [locales === undefined ? locale : locales, copy], new.target || OriginalDTF);
-        }, 'DateTimeFormat', 0, true);
-        fixedValue(PersonaDTF, 'prototype', OriginalDTF.prototype);
-        hostHidden(OriginalDTF.prototype, 'constructor', PersonaDTF);
-        hostHidden(PersonaDTF, 'supportedLocalesOf', OriginalDTF.supportedLocalesOf);
-        hostHidden(Intl, 'DateTimeFormat', PersonaDTF);
-        var names = ['NumberFormat', 'Collator', 'PluralRules', 'RelativeTimeFormat', 'ListFormat', 'DisplayNames'];
-        for (var n = 0; n < names.length; n++) localized(Intl, names[n]);
-    }
-    if (typeof host.whenIntl === 'function') host.whenIntl(personaIntl);
-    else personaIntl(Intl);
+    clockPersona(global);
 
     // ---- the global ---------------------------------------------------------------------
 

@@ -34,7 +34,8 @@
         lines[name] = text;
         var objectLess = false;
         head[2].split(',').forEach(function (flag) {
-            if (flag === 'X') objectLess = true;
+            // (a worker's interfaces are no names of the window)
+            if (flag === 'X' || flag === 'W') objectLess = true;
             if (/^[FA]./.test(flag)) {
                 var other = flag.substring(1).split('/');
                 others[other[0]] = flag.charAt(0) === 'F' ? 'F ' + name + ' ' + other[1] : 'A ' + name;

@@ -114,6 +114,14 @@
         return [w.chrome.csi instanceof w.Function, w.chrome.csi instanceof Function, w.chrome.app instanceof w.Object,
             typeof w.chrome.loadTimes, w.chrome.loadTimes instanceof w.Function];
     });
+    probe('frames', 'clock and formats agree with the page', function () {
+        var page = Intl.DateTimeFormat().resolvedOptions(), frame = w.Intl.DateTimeFormat().resolvedOptions();
+        return [frame.timeZone === page.timeZone, frame.locale === page.locale, new w.Date(0).toString() === new Date(0).toString(),
+            new w.Date(2020, 0, 1).getTime() === new Date(2020, 0, 1).getTime(), new w.Date(0).getTimezoneOffset() === new Date(0).getTimezoneOffset(),
+            new w.Date(0).toLocaleString() === new Date(0).toLocaleString(), w.Date instanceof w.Function, String(w.Date),
+            w.Intl.DateTimeFormat instanceof w.Function, new w.Date() instanceof w.Date, w.Date.parse('2020-01-01T00:00') === Date.parse('2020-01-01T00:00'),
+            new w.Intl.NumberFormat().resolvedOptions().locale === new Intl.NumberFormat().resolvedOptions().locale];
+    });
     probe('frames', 'enumerated window names', function () {
         var keys = Object.keys(window);
         return [keys.indexOf('0') >= 0, keys.indexOf('webkitRequestAnimationFrame') >= 0, keys.indexOf('webkitCancelAnimationFrame') >= 0,

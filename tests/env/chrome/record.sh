@@ -17,13 +17,18 @@ for probes in $list; do
     {
         echo '<!doctype html><html><head></head><body><script src="file://'"$here"'/harness.js"></script>'
         echo '<script src="file://'"$probes"'"></script>'
-        echo '<script>document.body.textContent = "";'
+        echo '<script>(function finish() { if (probesPending) return setTimeout(finish, 10); document.body.textContent = "";'
         echo 'var out = document.createElement("pre"); out.id = "answers"; out.textContent = JSON.stringify(probeResults);'
-        echo 'document.body.appendChild(out);</script></body></html>'
+        echo 'document.body.appendChild(out); })();</script></body></html>'
     } > "$page"
-    "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking \
-        --disable-component-update --disable-sync --allow-file-access-from-files --user-data-dir="$work/profile" \
-        --dump-dom "file://$page" 2>/dev/null > "$work/$kind.dom"
+    # (Answers that come from a worker come in the browser's real time, which its virtual
+    # clock does not wait for: a page dumped before they came is loaded again.)
+    for try in 1 2 3 4 5 6 7 8 9 10; do
+        "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking \
+            --disable-component-update --disable-sync --allow-file-access-from-files --virtual-time-budget=10000 \
+            --user-data-dir="$work/profile" --dump-dom "file://$page" 2>/dev/null > "$work/$kind.dom"
+        grep -q '<pre id="answers">' "$work/$kind.dom" && break
+    done
     node -e '
         const fs = require("fs");
         const dom = fs.readFileSync(process.argv[1], "utf8");
