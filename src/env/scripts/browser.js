@@ -382,7 +382,13 @@
     // The target's ancestors up to the document, and the window above the page's document.
     function eventPath(target) {
         var path = [target];
-        if (target === global || !target || typeof target.nodeType !== 'number') return path;
+        if (target === global || !target) return path;
+        // (An object other than a node may name the one its events go on to: a database
+        // request its transaction, a transaction its database.)
+        if (typeof target.nodeType !== 'number') {
+            for (var up = target.__eventParent; up; up = up.__eventParent) path.push(up);
+            return path;
+        }
         for (var p = target.parentNode; p; p = p.parentNode) path.push(p);
         if (path[path.length - 1] === document) path.push(global);
         return path;
@@ -4161,11 +4167,15 @@
         } else if (name === 'IMG') {
             e.width = e.height = e.naturalWidth = e.naturalHeight = 0;
             e.complete = true;
-            // An image's address is a request of its own: it is recorded, never sent.
-            var src = '';
+            // An image's address is a request of its own: it is recorded, never sent. (In
+            // the modern target a blob: or data: image loads from what it holds, and any
+            // other fails as without network.)
+            var src = '', loads = 0;
             accessor(e, 'src', function () { return src; }, function (v) {
                 src = toText(v);
-                if (src) line('网络请求（未发送）：GET ' + src + '（Image）');
+                var local = src && localResources !== null ? localResources(resolveAddress(src, location.href)) : null;
+                if (src && local === null) line('网络请求（未发送）：GET ' + src + '（Image）');
+                if (src && modern) loadImage(e, local, ++loads, function () { return loads; });
             });
         } else if (name === 'FORM') {
             for (var fm in formMethods) if (own(formMethods, fm)) e[fm] = formMethods[fm];
@@ -4181,6 +4191,56 @@
             e.src = e.href = '';
         }
         return e;
+    }
+    // An image's size from its bytes' header, where they hold a whole PNG, GIF, JPEG, BMP
+    // or WebP image; null for anything else (a browser fails to decode it).
+    function imageSize(b) {
+        var n = b.length;
+        function u16be(at) { return (b[at] << 8) | b[at + 1]; }
+        function u32be(at) { return ((b[at] << 24) >>> 0) + (b[at + 1] << 16) + (b[at + 2] << 8) + b[at + 3]; }
+        function u16le(at) { return b[at] | (b[at + 1] << 8); }
+        function ascii(at, count) { var t = ''; for (var k = 0; k < count && at + k < n; k++) t += String.fromCharCode(b[at + k]); return t; }
+        if (n >= 33 && b[0] === 0x89 && ascii(1, 3) === 'PNG' && ascii(12, 4) === 'IHDR')
+            return ascii(n - 8, 4) === 'IEND' ? {width: u32be(16), height: u32be(20)} : null;
+        if (n >= 14 && (ascii(0, 6) === 'GIF87a' || ascii(0, 6) === 'GIF89a'))
+            return b[n - 1] === 0x3B && n > 13 + 10 ? {width: u16le(6), height: u16le(8)} : null;
+        if (n >= 4 && b[0] === 0xFF && b[1] === 0xD8) {
+            if (b[n - 2] !== 0xFF || b[n - 1] !== 0xD9) return null;
+            for (var at = 2; at + 9 < n;) {
+                if (b[at] !== 0xFF) return null;
+                var marker = b[at + 1], size = u16be(at + 2);
+                if (marker >= 0xC0 && marker <= 0xCF && marker !== 0xC4 && marker !== 0xC8 && marker !== 0xCC)
+                    return {width: u16be(at + 7), height: u16be(at + 5)};
+                at += 2 + size;
+            }
+            return null;
+        }
+        if (n >= 26 && ascii(0, 2) === 'BM') return {width: Math.abs(u16le(18) | (u16le(20) << 16)), height: Math.abs(u16le(22) | (u16le(24) << 16))};
+        if (n >= 30 && ascii(0, 4) === 'RIFF' && ascii(8, 4) === 'WEBP') {
+            var kind = ascii(12, 4);
+            if (kind === 'VP8 ' && n >= 30) return {width: u16le(26) & 0x3FFF, height: u16le(28) & 0x3FFF};
+            if (kind === 'VP8L' && n >= 25) {
+                var bits = b[21] | (b[22] << 8) | (b[23] << 16) | (b[24] << 24);
+                return {width: (bits & 0x3FFF) + 1, height: ((bits >>> 14) & 0x3FFF) + 1};
+            }
+            if (kind === 'VP8X' && n >= 30) return {width: 1 + (b[24] | (b[25] << 8) | (b[26] << 16)), height: 1 + (b[27] | (b[28] << 8) | (b[29] << 16))};
+        }
+        return null;
+    }
+    // An image's load, as a task of its own: load with its size, or error (and nothing
+    // when its address changed meanwhile).
+    function loadImage(e, local, which, latest) {
+        e.complete = false;
+        setTimeout(function () {
+            if (which !== latest()) return;
+            var size = local ? imageSize(local.bytes) : null;
+            e.complete = true;
+            e.naturalWidth = size ? size.width : 0;
+            e.naturalHeight = size ? size.height : 0;
+            if (size && !e.hasAttribute('width')) e.width = size.width;
+            if (size && !e.hasAttribute('height')) e.height = size.height;
+            fire(e, size ? 'load' : 'error');
+        }, 0);
     }
     function Image(width, height) {
         var img = createElement('img');
@@ -6359,7 +6419,7 @@
         domErrors: function (make) { makeDomError = make; }, watchTypes: function (fn) { typesWatcher = fn; },
         traversal: traversal, layoutChanged: layoutChanged, treeVersion: function () { return layoutVersion; },
         watchFrames: function (fn) { framesWatcher = fn; }, setText: setText, onUncaught: function (fn) { uncaughtHook = fn; },
-        localResources: function (fn) { localResources = fn; }, performanceMark: function (name, options) {
+        localResources: function (fn) { localResources = fn; }, recordRequest: recordRequest, performanceMark: function (name, options) {
             return timeline().mark(name, options, "construct 'PerformanceMark'", false);
         }};
 })(function () { return this; }(), null,

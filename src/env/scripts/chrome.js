@@ -1406,6 +1406,597 @@
     // The blob an object URL names now (undefined for any other address).
     function blobAt(url) { return objectUrls.get(String(url).replace(/#.*$/, '')); }
 
+    // An image's width and height: its attribute's where it has one, else its own size.
+    ['width', 'height'].forEach(function (k) {
+        on('HTMLImageElement', 'get ' + k, function () {
+            var a = this.getAttribute(k), m = a === null ? null : /^[\t\n\f\r ]*(\d+)/.exec(a);
+            return m ? Number(m[1]) : this[k];
+        });
+        on('HTMLImageElement', 'set ' + k, function (v) { this.setAttribute(k, String(Number(v) >>> 0)); });
+    });
+
+    // ---- IndexedDB ---------------------------------------------------------------------
+    // The page's databases, kept in memory for as long as the page lives: each request a
+    // task of its own, each transaction's requests in order, then its complete (or, after
+    // an error no handler took, its abort, undoing what it did).
+    var databases = create(null);
+    function idbEvent(type, bubbles, cancelable, kind, fields) {
+        var e = new kit.types.Event(type, {bubbles: bubbles, cancelable: cancelable});
+        e.isTrusted = true;
+        for (var k in fields) if (hasOwn.call(fields, k)) e[k] = fields[k];
+        kinds.set(e, kind || 'Event');
+        return e;
+    }
+    function idbError(name, message) { return domException(name, message); }
+    function stringList(names) {
+        var list = names.slice().sort();
+        list.item = function (n) { return n >= 0 && n < list.length ? list[n] : null; };
+        list.contains = function (v) { return list.indexOf(String(v)) >= 0; };
+        kinds.set(list, 'DOMStringList');
+        return list;
+    }
+    // Keys: numbers, dates, strings, binaries and arrays of keys, in that order.
+    function keyType(k) {
+        if (typeof k === 'number') return k === k ? 1 : 0;
+        if (k instanceof Date) return k.getTime() === k.getTime() ? 2 : 0;
+        if (typeof k === 'string') return 3;
+        if (isArrayBuffer(k) || ArrayBuffer.isView(k)) return 4;
+        if (Array.isArray(k)) {
+            for (var n = 0; n < k.length; n++) if (!keyType(k[n])) return 0;
+            return 5;
+        }
+        return 0;
+    }
+    function keyBytes(k) { return isArrayBuffer(k) ? new Uint8Array(k) : new Uint8Array(k.buffer, k.byteOffset, k.byteLength); }
+    function compareKeys(a, b) {
+        var ta = keyType(a), tb = keyType(b);
+        if (ta !== tb) return ta < tb ? -1 : 1;
+        if (ta === 2) { a = a.getTime(); b = b.getTime(); }
+        if (ta === 4) {
+            var x = keyBytes(a), y = keyBytes(b);
+            for (var i = 0; i < x.length && i < y.length; i++) if (x[i] !== y[i]) return x[i] < y[i] ? -1 : 1;
+            return x.length === y.length ? 0 : x.length < y.length ? -1 : 1;
+        }
+        if (ta === 5) {
+            for (var n = 0; n < a.length && n < b.length; n++) {
+                var c = compareKeys(a[n], b[n]);
+                if (c) return c;
+            }
+            return a.length === b.length ? 0 : a.length < b.length ? -1 : 1;
+        }
+        return a === b ? 0 : a < b ? -1 : 1;
+    }
+    function validKey(k, what) {
+        if (!keyType(k)) throw idbError('DataError', 'Failed to execute ' + what + ': The parameter is not a valid key.');
+        return k instanceof Date ? new Date(k.getTime()) : k;
+    }
+    on('IDBFactory', 'cmp', function (r, a, b) { return compareKeys(validKey(a, "'cmp' on 'IDBFactory'"), validKey(b, "'cmp' on 'IDBFactory'")); });
+    // Key ranges.
+    function keyRange(lower, upper, lowerOpen, upperOpen) {
+        var range = {lower: lower, upper: upper, lowerOpen: !!lowerOpen, upperOpen: !!upperOpen};
+        kinds.set(range, 'IDBKeyRange');
+        return range;
+    }
+    function inRange(range, k) {
+        if (range.lower !== undefined) {
+            var lo = compareKeys(k, range.lower);
+            if (lo < 0 || (lo === 0 && range.lowerOpen)) return false;
+        }
+        if (range.upper !== undefined) {
+            var hi = compareKeys(k, range.upper);
+            if (hi > 0 || (hi === 0 && range.upperOpen)) return false;
+        }
+        return true;
+    }
+    on('IDBKeyRange', 'static only', function (r, v) { var k = validKey(v, "'only' on 'IDBKeyRange'"); return wrap(keyRange(k, k, false, false)); });
+    on('IDBKeyRange', 'static lowerBound', function (r, v, open) { return wrap(keyRange(validKey(v, "'lowerBound' on 'IDBKeyRange'"), undefined, open, true)); });
+    on('IDBKeyRange', 'static upperBound', function (r, v, open) { return wrap(keyRange(undefined, validKey(v, "'upperBound' on 'IDBKeyRange'"), true, open)); });
+    on('IDBKeyRange', 'static bound', function (r, a, b, lo, hi) {
+        var x = validKey(a, "'bound' on 'IDBKeyRange'"), y = validKey(b, "'bound' on 'IDBKeyRange'"), c = compareKeys(x, y);
+        if (c > 0 || (c === 0 && (lo || hi))) throw idbError('DataError', "Failed to execute 'bound' on 'IDBKeyRange': The lower key is greater than the upper key.");
+        return wrap(keyRange(x, y, lo, hi));
+    });
+    on('IDBKeyRange', 'includes', function (r, k) { return inRange(this, validKey(k, "'includes' on 'IDBKeyRange'")); });
+    // A query (a key or a range) as a range; undefined matches everything.
+    function rangeOf(query, what) {
+        if (query === undefined || query === null) return keyRange(undefined, undefined, true, true);
+        var r = records.get(query);
+        if (r && r.iface.name === 'IDBKeyRange') return r.impl;
+        var k = validKey(query, what);
+        return keyRange(k, k, false, false);
+    }
+    function clonedValue(v) {
+        if (!pageClone) pageClone = global.structuredClone;
+        return pageClone(v);
+    }
+    // A request of `tx` on `source`, its work done when its turn comes.
+    function idbRequest(tx, source, work) {
+        var q = create(kit.types.EventTarget.prototype);
+        q.readyState = 'pending';
+        q.onsuccess = q.onerror = null;
+        q.source = source;
+        q.transaction = tx;
+        q.__result = undefined;
+        q.__error = null;
+        q.__eventParent = tx;
+        kinds.set(q, 'IDBRequest');
+        if (tx) {
+            tx.queue.push({request: q, work: work});
+            scheduleTransaction(tx);
+        }
+        return q;
+    }
+    on('IDBRequest', 'get result', function () {
+        if (this.readyState !== 'done') throw idbError('InvalidStateError', "Failed to read the 'result' property from 'IDBRequest': The request has not finished.");
+        return wrap(this.__result);
+    });
+    on('IDBRequest', 'get error', function () {
+        if (this.readyState !== 'done') throw idbError('InvalidStateError', "Failed to read the 'error' property from 'IDBRequest': The request has not finished.");
+        return wrap(this.__error);
+    });
+    on('IDBRequest', 'get source', function () { return wrap(this.source); });
+    on('IDBRequest', 'get transaction', function () { return wrap(this.transaction); });
+    function storeSnapshot(db) {
+        var copy = create(null);
+        for (var name in db.stores) {
+            var s = db.stores[name];
+            copy[name] = {name: s.name, keyPath: s.keyPath, autoIncrement: s.autoIncrement, next: s.next, records: s.records.slice()};
+        }
+        return copy;
+    }
+    function newTransaction(connection, names, mode) {
+        var tx = create(kit.types.EventTarget.prototype);
+        tx.db = connection;
+        tx.names = names;
+        tx.mode = mode;
+        tx.durability = 'default';
+        tx.error = null;
+        tx.onabort = tx.oncomplete = tx.onerror = null;
+        tx.queue = [];
+        tx.state = 'active';
+        tx.scheduled = false;
+        tx.snapshot = storeSnapshot(connection.data);
+        tx.__eventParent = connection;
+        tx.stores = create(null);
+        kinds.set(tx, 'IDBTransaction');
+        scheduleTransaction(tx);
+        return tx;
+    }
+    function scheduleTransaction(tx) {
+        if (tx.scheduled || tx.state === 'finished') return;
+        tx.scheduled = true;
+        kit.window.setTimeout(function () { runTransaction(tx); }, 0);
+    }
+    function abortTransaction(tx, error) {
+        if (tx.state === 'finished') return;
+        tx.state = 'finished';
+        tx.error = error;
+        tx.db.data.stores = tx.snapshot;
+        tx.queue.forEach(function (item) {
+            item.request.readyState = 'done';
+            item.request.__error = idbError('AbortError', 'The transaction was aborted, so the request cannot be fulfilled.');
+            item.request.dispatchEvent(idbEvent('error', true, true));
+        });
+        tx.queue = [];
+        tx.dispatchEvent(idbEvent('abort', true, false));
+        if (tx.finished) tx.finished(false);
+    }
+    function runTransaction(tx) {
+        tx.scheduled = false;
+        while (tx.queue.length && tx.state !== 'finished') {
+            var item = tx.queue.shift(), q = item.request, failed = null;
+            try {
+                q.__result = item.work();
+            } catch (e) {
+                failed = e;
+            }
+            q.readyState = 'done';
+            if (failed) {
+                q.__error = failed;
+                q.__result = undefined;
+                var ev = idbEvent('error', true, true);
+                q.dispatchEvent(ev);
+                if (!ev.defaultPrevented) abortTransaction(tx, failed);
+            } else {
+                q.dispatchEvent(idbEvent('success', false, false));
+            }
+        }
+        if (tx.state === 'finished') return;
+        tx.state = 'finished';
+        tx.dispatchEvent(idbEvent('complete', false, false));
+        if (tx.finished) tx.finished(true);
+    }
+    function txStore(tx, name) {
+        var data = tx.db.data.stores[name];
+        if (!data) throw idbError('NotFoundError', "Failed to execute 'objectStore' on 'IDBTransaction': The specified object store was not found.");
+        if (!tx.stores[name]) {
+            var s = {tx: tx, name: name};
+            kinds.set(s, 'IDBObjectStore');
+            tx.stores[name] = s;
+        }
+        return tx.stores[name];
+    }
+    on('IDBTransaction', 'get objectStoreNames', function () { return wrap(stringList(this.names)); });
+    on('IDBTransaction', 'get db', function () { return wrap(this.db); });
+    on('IDBTransaction', 'get error', function () { return wrap(this.error); });
+    on('IDBTransaction', 'objectStore', function (r, name) {
+        if (this.state === 'finished') throw idbError('InvalidStateError', "Failed to execute 'objectStore' on 'IDBTransaction': The transaction has finished.");
+        name = String(name);
+        if (this.names.indexOf(name) < 0) throw idbError('NotFoundError', "Failed to execute 'objectStore' on 'IDBTransaction': The specified object store was not found.");
+        return wrap(txStore(this, name));
+    });
+    on('IDBTransaction', 'abort', function () {
+        if (this.state === 'finished') throw idbError('InvalidStateError', "Failed to execute 'abort' on 'IDBTransaction': The transaction has finished.");
+        var tx = this;
+        tx.state = 'aborting';
+        kit.window.setTimeout(function () { abortTransaction(tx, null); }, 0);
+    });
+    on('IDBTransaction', 'commit', function () {});
+    // An object store's work.
+    function storeData(s) { return s.tx.db.data.stores[s.name]; }
+    function keyOf(value, keyPath) {
+        var v = value;
+        String(keyPath).split('.').forEach(function (part) { v = v !== null && v !== undefined ? v[part] : undefined; });
+        return v;
+    }
+    function storeWrite(s, value, key, adding, what) {
+        var tx = s.tx;
+        if (tx.state === 'finished') throw idbError('TransactionInactiveError', 'Failed to execute ' + what + ': The transaction has finished.');
+        if (tx.mode === 'readonly') throw idbError('ReadOnlyError', 'Failed to execute ' + what + ': The transaction is read-only.');
+        var d = storeData(s), k;
+        if (d.keyPath !== null) {
+            if (key !== undefined) throw idbError('DataError', 'Failed to execute ' + what + ': The object store uses in-line keys and the key parameter was provided.');
+            k = keyOf(value, d.keyPath);
+            if (k === undefined && !d.autoIncrement) throw idbError('DataError', 'Failed to execute ' + what + ': Evaluating the object store\'s key path did not yield a value.');
+        } else {
+            k = key;
+            if (k === undefined && !d.autoIncrement) throw idbError('DataError', 'Failed to execute ' + what + ': The object store uses out-of-line keys and has no key generator and the key parameter was not provided.');
+        }
+        if (k !== undefined) validKey(k, what);
+        var stored = clonedValue(value);
+        return idbRequest(tx, s, function () {
+            var data = storeData(s), useKey = k;
+            if (useKey === undefined) {
+                useKey = data.next++;
+                if (data.keyPath !== null) stored[data.keyPath] = useKey;
+            } else if (typeof useKey === 'number' && data.autoIncrement && useKey >= data.next) {
+                data.next = Math.floor(useKey) + 1;
+            }
+            var at = findKey(data.records, useKey);
+            if (at.found) {
+                if (adding) throw idbError('ConstraintError', 'Key already exists in the object store.');
+                data.records[at.index] = [useKey, stored];
+            } else {
+                data.records.splice(at.index, 0, [useKey, stored]);
+            }
+            return useKey;
+        });
+    }
+    function findKey(list, k) {
+        var lo = 0, hi = list.length;
+        while (lo < hi) {
+            var mid = (lo + hi) >> 1, c = compareKeys(list[mid][0], k);
+            if (c === 0) return {found: true, index: mid};
+            if (c < 0) lo = mid + 1;
+            else hi = mid;
+        }
+        return {found: false, index: lo};
+    }
+    function storeRead(s, what, query, fn) {
+        if (s.tx.state === 'finished') throw idbError('TransactionInactiveError', 'Failed to execute ' + what + ': The transaction has finished.');
+        var range = rangeOf(query, what);
+        return wrap(idbRequest(s.tx, s, function () {
+            var matching = storeData(s).records.filter(function (rec) { return inRange(range, rec[0]); });
+            return fn(matching);
+        }));
+    }
+    function countOf(count) { return count === undefined || count === 0 ? Infinity : Number(count); }
+    on('IDBObjectStore', 'get name', function () { return this.name; });
+    on('IDBObjectStore', 'get keyPath', function () { return storeData(this).keyPath; });
+    on('IDBObjectStore', 'get autoIncrement', function () { return storeData(this).autoIncrement; });
+    on('IDBObjectStore', 'get indexNames', function () { return wrap(stringList([])); });
+    on('IDBObjectStore', 'get transaction', function () { return wrap(this.tx); });
+    on('IDBObjectStore', 'put', function (r, value, key) { return wrap(storeWrite(this, value, key, false, "'put' on 'IDBObjectStore'")); });
+    on('IDBObjectStore', 'add', function (r, value, key) { return wrap(storeWrite(this, value, key, true, "'add' on 'IDBObjectStore'")); });
+    on('IDBObjectStore', 'get', function (r, query) {
+        return storeRead(this, "'get' on 'IDBObjectStore'", query, function (m) { return m.length ? clonedValue(m[0][1]) : undefined; });
+    });
+    on('IDBObjectStore', 'getKey', function (r, query) {
+        return storeRead(this, "'getKey' on 'IDBObjectStore'", query, function (m) { return m.length ? m[0][0] : undefined; });
+    });
+    on('IDBObjectStore', 'getAll', function (r, query, count) {
+        var n = countOf(count);
+        return storeRead(this, "'getAll' on 'IDBObjectStore'", query, function (m) { return m.slice(0, n).map(function (rec) { return clonedValue(rec[1]); }); });
+    });
+    on('IDBObjectStore', 'getAllKeys', function (r, query, count) {
+        var n = countOf(count);
+        return storeRead(this, "'getAllKeys' on 'IDBObjectStore'", query, function (m) { return m.slice(0, n).map(function (rec) { return rec[0]; }); });
+    });
+    on('IDBObjectStore', 'count', function (r, query) {
+        return storeRead(this, "'count' on 'IDBObjectStore'", query, function (m) { return m.length; });
+    });
+    on('IDBObjectStore', 'delete', function (r, query) {
+        var s = this, what = "'delete' on 'IDBObjectStore'";
+        if (s.tx.mode === 'readonly') throw idbError('ReadOnlyError', 'Failed to execute ' + what + ': The transaction is read-only.');
+        var range = rangeOf(query, what);
+        return wrap(idbRequest(s.tx, s, function () {
+            var d = storeData(s);
+            d.records = d.records.filter(function (rec) { return !inRange(range, rec[0]); });
+            return undefined;
+        }));
+    });
+    on('IDBObjectStore', 'clear', function () {
+        var s = this;
+        if (s.tx.mode === 'readonly') throw idbError('ReadOnlyError', "Failed to execute 'clear' on 'IDBObjectStore': The transaction is read-only.");
+        return wrap(idbRequest(s.tx, s, function () {
+            storeData(s).records = [];
+            return undefined;
+        }));
+    });
+    // Connections.
+    on('IDBDatabase', 'get objectStoreNames', function () { return wrap(stringList(Object.keys(this.data.stores))); });
+    on('IDBDatabase', 'get version', function () { return this.data.version; });
+    on('IDBDatabase', 'createObjectStore', function (r, name, options) {
+        var tx = this.upgrade;
+        if (!tx || tx.state === 'finished')
+            throw idbError('InvalidStateError', "Failed to execute 'createObjectStore' on 'IDBDatabase': The database is not running a version change transaction.");
+        name = String(name);
+        if (this.data.stores[name]) throw idbError('ConstraintError', "Failed to execute 'createObjectStore' on 'IDBDatabase': An object store with the specified name already exists.");
+        var keyPath = options && options.keyPath !== undefined && options.keyPath !== null ? options.keyPath : null;
+        var auto = !!(options && options.autoIncrement);
+        this.data.stores[name] = {name: name, keyPath: keyPath, autoIncrement: auto, next: 1, records: []};
+        tx.names.push(name);
+        return wrap(txStore(tx, name));
+    });
+    on('IDBDatabase', 'deleteObjectStore', function (r, name) {
+        if (!this.upgrade || this.upgrade.state === 'finished')
+            throw idbError('InvalidStateError', "Failed to execute 'deleteObjectStore' on 'IDBDatabase': The database is not running a version change transaction.");
+        name = String(name);
+        if (!this.data.stores[name]) throw idbError('NotFoundError', "Failed to execute 'deleteObjectStore' on 'IDBDatabase': The specified object store was not found.");
+        delete this.data.stores[name];
+    });
+    on('IDBDatabase', 'transaction', function (r, names, mode) {
+        var what = "Failed to execute 'transaction' on 'IDBDatabase': ";
+        if (this.closed) throw idbError('InvalidStateError', what + 'The database connection is closing.');
+        var list = typeof names === 'string' ? [names] : Array.from(names, String);
+        if (!list.length) throw idbError('InvalidAccessError', what + 'The storeNames parameter was empty.');
+        for (var n = 0; n < list.length; n++)
+            if (!this.data.stores[list[n]]) throw idbError('NotFoundError', what + 'One of the specified object stores was not found.');
+        mode = mode === undefined ? 'readonly' : String(mode);
+        if (mode !== 'readonly' && mode !== 'readwrite')
+            throw new TypeError(what + "The provided value '" + mode + "' is not a valid enum value of type IDBTransactionMode.");
+        list = list.filter(function (v, i) { return list.indexOf(v) === i; }).sort();
+        return wrap(newTransaction(this, list, mode));
+    });
+    on('IDBDatabase', 'close', function () { this.closed = true; });
+    function connectionTo(data) {
+        var c = create(kit.types.EventTarget.prototype);
+        c.data = data;
+        c.name = data.name;
+        c.closed = false;
+        c.upgrade = null;
+        c.onabort = c.onclose = c.onerror = c.onversionchange = null;
+        kinds.set(c, 'IDBDatabase');
+        return c;
+    }
+    function openRequest() {
+        var q = idbRequest(null, null, null);
+        q.onblocked = q.onupgradeneeded = null;
+        kinds.set(q, 'IDBOpenDBRequest');
+        return q;
+    }
+    on('IDBFactory', 'open', function (r, name, version) {
+        name = String(name);
+        if (version !== undefined) {
+            version = Number(version);
+            if (version === 0) throw new TypeError("Failed to execute 'open' on 'IDBFactory': The version provided must not be 0.");
+            if (!(version >= 1) || version > 9007199254740991)
+                throw new TypeError("Failed to execute 'open' on 'IDBFactory': Value is outside the 'unsigned long long' value range.");
+            version = Math.floor(version);
+        }
+        var q = openRequest();
+        kit.window.setTimeout(function () {
+            var data = databases[name] || (databases[name] = {name: name, version: 0, stores: create(null)});
+            var old = data.version, wanted = version === undefined ? Math.max(old, 1) : version;
+            q.readyState = 'done';
+            if (wanted < old) {
+                q.__error = idbError('VersionError', 'The requested version (' + wanted + ') is less than the existing version (' + old + ').');
+                q.dispatchEvent(idbEvent('error', true, true));
+                return;
+            }
+            var c = connectionTo(data);
+            q.__result = c;
+            if (wanted === old) {
+                q.dispatchEvent(idbEvent('success', false, false));
+                return;
+            }
+            data.version = wanted;
+            var tx = newTransaction(c, Object.keys(data.stores), 'versionchange');
+            c.upgrade = tx;
+            q.transaction = tx;
+            tx.finished = function (completed) {
+                c.upgrade = null;
+                q.transaction = null;
+                if (completed) {
+                    q.dispatchEvent(idbEvent('success', false, false));
+                } else {
+                    data.version = old;
+                    q.__result = undefined;
+                    q.__error = idbError('AbortError', 'Version change transaction was aborted in upgradeneeded event handler.');
+                    q.dispatchEvent(idbEvent('error', true, true));
+                }
+            };
+            q.dispatchEvent(idbEvent('upgradeneeded', false, false, 'IDBVersionChangeEvent', {oldVersion: old, newVersion: wanted}));
+        }, 0);
+        return wrap(q);
+    });
+    on('IDBFactory', 'deleteDatabase', function (r, name) {
+        name = String(name);
+        var q = openRequest();
+        kit.window.setTimeout(function () {
+            var old = databases[name] ? databases[name].version : 0;
+            delete databases[name];
+            q.readyState = 'done';
+            q.dispatchEvent(idbEvent('success', false, false, 'IDBVersionChangeEvent', {oldVersion: old, newVersion: null}));
+        }, 0);
+        return wrap(q);
+    });
+    on('IDBFactory', 'databases', function () {
+        return promise(Object.keys(databases).map(function (n) { return {name: n, version: databases[n].version}; }));
+    });
+
+    // ---- sockets, event streams, broadcast channels -------------------------------------
+    // No request leaves the workbench: a socket or an event stream fails as one without
+    // network does (recorded in the log as a request not sent).
+    var WEBSOCKET_SCHEMES = {'ws:': 'ws:', 'wss:': 'wss:', 'http:': 'ws:', 'https:': 'wss:'};
+    on('WebSocket', 'constructor', function (url, protocols) {
+        var what = "Failed to construct 'WebSocket': ", address = kit.addresses.resolve(String(url), kit.location.href);
+        var parts = kit.addresses.parse(address), scheme = String(parts.protocol || '').toLowerCase();
+        if (!/^[a-z][a-z0-9+.\-]*:/i.test(address)) throw domException('SyntaxError', what + "The URL '" + url + "' is invalid.");
+        if (!hasOwn.call(WEBSOCKET_SCHEMES, scheme))
+            throw domException('SyntaxError', what + "The URL's scheme must be either 'http', 'https', 'ws', or 'wss'. '" + scheme.slice(0, -1) + "' is not allowed.");
+        if (parts.hash) throw domException('SyntaxError', what + "The URL contains a fragment identifier ('" + parts.hash.substring(1) + "'). Fragment identifiers are not allowed in WebSocket URLs.");
+        var list = protocols === undefined ? [] : typeof protocols === 'string' ? [protocols] : Array.from(protocols, String);
+        for (var n = 0; n < list.length; n++) {
+            if (!TOKEN.test(list[n])) throw domException('SyntaxError', what + "The subprotocol '" + list[n] + "' is invalid.");
+            if (list.indexOf(list[n]) !== n) throw domException('SyntaxError', what + "The subprotocol '" + list[n] + "' is duplicated.");
+        }
+        address = WEBSOCKET_SCHEMES[scheme] + address.substring(scheme.length);
+        var w = create(kit.types.EventTarget.prototype);
+        w.url = address;
+        w.readyState = 0;
+        w.protocol = w.extensions = '';
+        w.binaryType = 'blob';
+        w.bufferedAmount = 0;
+        w.onopen = w.onerror = w.onclose = w.onmessage = null;
+        kinds.set(w, 'WebSocket');
+        kit.recordRequest('GET', address, undefined, 'WebSocket');
+        kit.window.setTimeout(function () {
+            w.readyState = 3;
+            w.dispatchEvent(idbEvent('error', false, false));
+            w.dispatchEvent(idbEvent('close', false, false, 'CloseEvent', {code: 1006, wasClean: false, reason: ''}));
+        }, 0);
+        return w;
+    });
+    on('WebSocket', 'send', function (r, data) {
+        if (this.readyState === 0) throw domException('InvalidStateError', "Failed to execute 'send' on 'WebSocket': Still in CONNECTING state.");
+        var b = bodyOf(data);
+        if (b) this.bufferedAmount += b.bytes.length;
+    });
+    on('WebSocket', 'close', function (r, code, reason) {
+        var what = "Failed to execute 'close' on 'WebSocket': ";
+        if (code !== undefined) {
+            code = Number(code) & 0xffff;
+            if (code !== 1000 && (code < 3000 || code > 4999))
+                throw domException('InvalidAccessError', what + 'The close code must be either 1000, or between 3000 and 4999. ' + code + ' is neither.');
+        }
+        if (reason !== undefined && utf8Of(String(reason)).length > 123)
+            throw domException('SyntaxError', what + 'The close reason must not be greater than 123 UTF-8 bytes.');
+        if (this.readyState < 2) this.readyState = 2;
+    });
+    on('WebSocket', 'set binaryType', function (v) {
+        v = String(v);
+        if (v === 'blob' || v === 'arraybuffer') this.binaryType = v;
+    });
+    on('EventSource', 'constructor', function (url, init) {
+        var address = kit.addresses.resolve(String(url), kit.location.href);
+        var s = create(kit.types.EventTarget.prototype);
+        s.url = address;
+        s.withCredentials = !!(init && init.withCredentials);
+        s.readyState = 0;
+        s.onopen = s.onmessage = s.onerror = null;
+        kinds.set(s, 'EventSource');
+        kit.recordRequest('GET', address, undefined, 'EventSource');
+        kit.window.setTimeout(function () {
+            if (s.readyState !== 2) s.dispatchEvent(idbEvent('error', false, false));
+        }, 0);
+        return s;
+    });
+    on('EventSource', 'close', function () { this.readyState = 2; });
+    // Broadcast channels of this page: what one posts reaches the others of its name.
+    var channels = [];
+    on('BroadcastChannel', 'constructor', function (name) {
+        var c = create(kit.types.EventTarget.prototype);
+        c.name = String(name);
+        c.closed = false;
+        c.onmessage = c.onmessageerror = null;
+        kinds.set(c, 'BroadcastChannel');
+        channels.push(c);
+        return c;
+    });
+    on('BroadcastChannel', 'postMessage', function (r, message) {
+        if (this.closed) throw domException('InvalidStateError', "Failed to execute 'postMessage' on 'BroadcastChannel': Channel is closed");
+        var from = this, data = clonedValue(message);
+        channels.forEach(function (c) {
+            if (c === from || c.closed || c.name !== from.name) return;
+            kit.window.setTimeout(function () {
+                if (c.closed) return;
+                var e = messageEvent(clonedValue(data));
+                e.origin = kit.location.origin;
+                c.dispatchEvent(e);
+            }, 0);
+        });
+    });
+    on('BroadcastChannel', 'close', function () {
+        this.closed = true;
+        var at = channels.indexOf(this);
+        if (at >= 0) channels.splice(at, 1);
+    });
+
+    // ---- the battery, service workers, caches -------------------------------------------
+    var battery = null, batteryPromise = null;
+    on('Navigator', 'getBattery', function () {
+        if (!batteryPromise) {
+            battery = create(kit.types.EventTarget.prototype);
+            battery.charging = true;
+            battery.chargingTime = 0;
+            battery.dischargingTime = Infinity;
+            battery.level = 1;
+            battery.onchargingchange = battery.onchargingtimechange = battery.ondischargingtimechange = battery.onlevelchange = null;
+            kinds.set(battery, 'BatteryManager');
+            batteryPromise = promise(wrap(battery));
+        }
+        return batteryPromise;
+    });
+    var serviceWorkers = null;
+    on('Navigator', 'get serviceWorker', function () {
+        if (!serviceWorkers) {
+            serviceWorkers = create(kit.types.EventTarget.prototype);
+            serviceWorkers.controller = null;
+            serviceWorkers.ready = new Promise(function () {});
+            serviceWorkers.oncontrollerchange = serviceWorkers.onmessage = serviceWorkers.onmessageerror = null;
+            kinds.set(serviceWorkers, 'ServiceWorkerContainer');
+        }
+        return wrap(serviceWorkers);
+    });
+    on('ServiceWorkerContainer', 'get ready', function () { return this.ready; });
+    on('ServiceWorkerContainer', 'getRegistrations', function () { return promise([]); });
+    on('ServiceWorkerContainer', 'getRegistration', function () { return promise(undefined); });
+    on('ServiceWorkerContainer', 'register', function (r, url) {
+        var address = kit.addresses.resolve(String(url), kit.location.href);
+        kit.recordRequest('GET', address, undefined, 'ServiceWorker');
+        return Promise.reject(new TypeError('Failed to register a ServiceWorker for scope (\'' + address.replace(/[^\/]*$/, '') +
+            "') with script ('" + address + "'): An unknown error occurred when fetching the script."));
+    });
+    on('ServiceWorkerContainer', 'startMessages', function () {});
+    var cacheStorage = {names: []};
+    kinds.set(cacheStorage, 'CacheStorage');
+    on('Window', 'get caches', function () { return wrap(cacheStorage); });
+    on('CacheStorage', 'keys', function () { return promise(this.names.slice()); });
+    on('CacheStorage', 'has', function (r, name) { return promise(this.names.indexOf(String(name)) >= 0); });
+    on('CacheStorage', 'match', function () { return promise(undefined); });
+    on('CacheStorage', 'delete', function (r, name) {
+        var at = this.names.indexOf(String(name));
+        if (at >= 0) this.names.splice(at, 1);
+        return promise(at >= 0);
+    });
+    on('CacheStorage', 'open', function (r, name) {
+        if (this.names.indexOf(String(name)) < 0) this.names.push(String(name));
+        var cache = {};
+        kinds.set(cache, 'Cache');
+        return promise(wrap(cache));
+    });
+
     // ---- headers and responses ---------------------------------------------------------
     // A page's own responses (and what a blob: or data: address reads as): headers kept in
     // the order they came, listed sorted and joined as Chrome lists them.
@@ -1959,7 +2550,16 @@
             return devices;
         }));
     });
-    on('MediaDevices', 'enumerateDevices', function () { return Promise.resolve([]); });
+    // A desktop's devices as a page sees them before it is given leave to use any: one of
+    // each kind, nothing named.
+    on('MediaDevices', 'enumerateDevices', function () {
+        return Promise.resolve(['audioinput', 'videoinput', 'audiooutput'].map(function (kind) {
+            var d = {deviceId: '', kind: kind, label: '', groupId: ''};
+            d.toJSON = function () { return {deviceId: d.deviceId, kind: d.kind, label: d.label, groupId: d.groupId}; };
+            kinds.set(d, kind === 'audiooutput' ? 'MediaDeviceInfo' : 'InputDeviceInfo');
+            return wrap(d);
+        }));
+    });
 
     // Observers watch nothing that changes by itself here: they record and stay quiet.
     ['MutationObserver', 'IntersectionObserver', 'ResizeObserver', 'PerformanceObserver'].forEach(function (name) {
@@ -2127,8 +2727,6 @@
     kinds.set(external, 'External');
     var indexedDB = {};
     kinds.set(indexedDB, 'IDBFactory');
-    on('IDBFactory', 'databases', function () { return promise([]); });
-    on('IDBFactory', 'cmp', function (r, a, b) { return a < b ? -1 : a > b ? 1 : 0; });
     var viewport = {width: config.innerWidth, height: config.innerHeight, scale: 1, offsetLeft: 0, offsetTop: 0,
         pageLeft: 0, pageTop: 0, onresize: null, onscroll: null, onscrollend: null};
     kinds.set(viewport, 'VisualViewport');

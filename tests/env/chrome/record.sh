@@ -25,7 +25,7 @@ for probes in $list; do
     # clock does not wait for: a page dumped before they came is loaded again.)
     for try in 1 2 3 4 5 6 7 8 9 10; do
         "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking \
-            --disable-component-update --disable-sync --allow-file-access-from-files --virtual-time-budget=10000 \
+            --disable-component-update --disable-sync --allow-file-access-from-files --virtual-time-budget=600000 \
             --user-data-dir="$work/profile" --dump-dom "file://$page" 2>/dev/null > "$work/$kind.dom"
         grep -q '<pre id="answers">' "$work/$kind.dom" && break
     done
