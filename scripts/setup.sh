@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake pkg-config git
  libqscintilla2-qt6-dev
  libmozjs-102-dev libicu-dev
  libgumbo-dev
- libcurl4-openssl-dev libcpp-httplib-dev zlib1g-dev
+ libcurl4-openssl-dev libcpp-httplib-dev zlib1g-dev libssl-dev
  libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev libxkbcommon-dev
  libgl-dev
  libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri

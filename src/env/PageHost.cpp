@@ -28,6 +28,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "env/CryptoHost.h"
 #include "env/Environment.h"
 #include "env/HtmlTokens.h"
 #include "env/Selectors.h"
@@ -511,7 +512,7 @@ bool DefinePageHost(JSContext* cx, JS::HandleObject host, PageState& state) {
     }();
     (void)clockHooked;
     if (!JS_DefineFunctions(cx, host, kPageFunctions) || !DefineSelectorHost(cx, host) || !DefineCanvasHost(cx, host) ||
-        !DefineGlHost(cx, host))
+        !DefineGlHost(cx, host) || !DefineCryptoHost(cx, host))
         return false;
     JS::RootedValue seeded(cx, JS::BooleanValue(state.seeded));
     if (!JS_DefineProperty(cx, host, "seeded", seeded, JSPROP_ENUMERATE)) return false;

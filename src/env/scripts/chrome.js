@@ -1415,6 +1415,250 @@
         on('HTMLImageElement', 'set ' + k, function (v) { this.setAttribute(k, String(Number(v) >>> 0)); });
     });
 
+    // ---- Web Crypto ----------------------------------------------------------------------
+    // Digests, HMAC, AES (CBC, CTR, GCM), PBKDF2 and HKDF, computed by the workbench; keys
+    // and algorithms as Chrome shows them. Other algorithms (RSA, elliptic curves) are
+    // refused as unknown, with a line in the log.
+    var cryptoHost = typeof host.digest === 'function';
+    var USAGES = ['encrypt', 'decrypt', 'sign', 'verify', 'deriveKey', 'deriveBits', 'wrapKey', 'unwrapKey'];
+    var ALGORITHMS = {
+        'SHA-1': {digest: true}, 'SHA-256': {digest: true}, 'SHA-384': {digest: true}, 'SHA-512': {digest: true},
+        'HMAC': {usages: ['sign', 'verify']}, 'AES-CBC': {usages: ['encrypt', 'decrypt', 'wrapKey', 'unwrapKey']},
+        'AES-GCM': {usages: ['encrypt', 'decrypt', 'wrapKey', 'unwrapKey']}, 'AES-CTR': {usages: ['encrypt', 'decrypt', 'wrapKey', 'unwrapKey']},
+        'PBKDF2': {usages: ['deriveKey', 'deriveBits'], kdf: true}, 'HKDF': {usages: ['deriveKey', 'deriveBits'], kdf: true}
+    };
+    var OTHER_ALGORITHMS = ['RSASSA-PKCS1-V1_5', 'RSA-PSS', 'RSA-OAEP', 'ECDSA', 'ECDH', 'AES-KW', 'ED25519', 'X25519'];
+    var BLOCK_BITS = {'SHA-1': 512, 'SHA-256': 512, 'SHA-384': 1024, 'SHA-512': 1024};
+    function failed(op) { return "Failed to execute '" + op + "' on 'SubtleCrypto': "; }
+    // An algorithm as the operation reads it: {name} with the name as the table spells it.
+    function algorithmOf(alg, op, what) {
+        if (!cryptoHost) throw domException('NotSupportedError', failed(op) + 'Algorithm: Unrecognized name');
+        if (typeof alg === 'string') alg = {name: alg};
+        else if (alg === null || typeof alg !== 'object') throw new TypeError(failed(op) + 'Algorithm: Not an object');
+        if (typeof alg.name !== 'string') throw new TypeError(failed(op) + (what || 'Algorithm') + ': name: Missing or not a string');
+        var upper = alg.name.toUpperCase();
+        if (!hasOwn.call(ALGORITHMS, upper)) {
+            if (OTHER_ALGORITHMS.indexOf(upper) >= 0) line('环境暂不支持的加密算法：' + alg.name + '（crypto.subtle.' + op + '）');
+            throw domException('NotSupportedError', failed(op) + (what || 'Algorithm') + ': Unrecognized name');
+        }
+        return {name: upper, params: alg};
+    }
+    function hashOf(params, op, dictionary) {
+        if (params.hash === undefined) throw new TypeError(failed(op) + dictionary + ': hash: Missing or not an AlgorithmIdentifier');
+        var h = algorithmOf(params.hash, op, dictionary + ': hash: Algorithm');
+        if (!ALGORITHMS[h.name].digest) throw domException('NotSupportedError', failed(op) + dictionary + ': hash: Algorithm: Unrecognized name');
+        return h.name;
+    }
+    function bufferOf(v, op) {
+        if (isArrayBuffer(v)) return new Uint8Array(v.slice(0));
+        if (ArrayBuffer.isView(v)) return new Uint8Array(v.buffer.slice(v.byteOffset, v.byteOffset + v.byteLength));
+        throw new TypeError(failed(op) + "The provided value is not of type '(ArrayBuffer or ArrayBufferView)'.");
+    }
+    function optionalBuffer(v, op) { return v === undefined ? new Uint8Array(0) : bufferOf(v, op); }
+    function cryptoKeyOf(v, op, at) {
+        var r = records.get(v);
+        if (!r || r.iface.name !== 'CryptoKey') throw new TypeError(failed(op) + 'parameter ' + at + " is not of type 'CryptoKey'.");
+        return r.impl;
+    }
+    function usagesOf(list, op) {
+        var out = [];
+        Array.from(list, String).forEach(function (u) {
+            if (USAGES.indexOf(u) < 0) throw new TypeError(failed(op) + "The provided value '" + u + "' is not a valid enum value of type KeyUsage.");
+            if (out.indexOf(u) < 0) out.push(u);
+        });
+        return USAGES.filter(function (u) { return out.indexOf(u) >= 0; });
+    }
+    function newKey(algorithm, extractable, usages, raw) {
+        var allowed = ALGORITHMS[algorithm.name].usages;
+        for (var n = 0; n < usages.length; n++)
+            if (allowed.indexOf(usages[n]) < 0) throw domException('SyntaxError', 'Cannot create a key using the specified key usages.');
+        if (!usages.length) throw domException('SyntaxError', 'Usages cannot be empty when creating a key.');
+        var k = {type: 'secret', extractable: !!extractable, algorithmFacts: algorithm, usageList: usages, raw: raw};
+        kinds.set(k, 'CryptoKey');
+        return k;
+    }
+    on('CryptoKey', 'get algorithm', function () {
+        var a = this.algorithmFacts, out = {name: a.name};
+        if (a.hash) out.hash = {name: a.hash};
+        if (a.length !== undefined) out.length = a.length;
+        return out;
+    });
+    on('CryptoKey', 'get usages', function () { return this.usageList.slice(); });
+    function base64url(bytes) {
+        return base64Of(bytes).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+    }
+    function fromBase64url(text, op) {
+        try {
+            var b = kit.window.atob(String(text).replace(/-/g, '+').replace(/_/g, '/'));
+            var out = new Uint8Array(b.length);
+            for (var n = 0; n < b.length; n++) out[n] = b.charCodeAt(n);
+            return out;
+        } catch (e) {
+            throw domException('DataError', 'The JWK member "k" could not be base64url decoded or contained padding');
+        }
+    }
+    function jwkAlg(facts) {
+        if (facts.name === 'HMAC') return 'HS' + facts.hash.substring(4).replace(/^1$/, '1');
+        return 'A' + facts.length + facts.name.substring(4);
+    }
+    // A secret key's facts from its bytes, as the algorithm asks.
+    function secretFacts(alg, raw, op) {
+        var p = alg.params;
+        if (alg.name === 'HMAC') {
+            var hash = hashOf(p, op, 'HmacImportParams');
+            if (!raw.length) throw domException('DataError', 'HMAC key data must not be empty');
+            return {name: 'HMAC', hash: hash, length: raw.length * 8};
+        }
+        if (ALGORITHMS[alg.name].kdf) return {name: alg.name};
+        if (raw.length !== 16 && raw.length !== 32) throw domException('DataError', 'AES key data must be 128 or 256 bits');
+        return {name: alg.name, length: raw.length * 8};
+    }
+    on('SubtleCrypto', 'digest', function (r, algorithm, data) {
+        var alg = algorithmOf(algorithm, 'digest');
+        if (!ALGORITHMS[alg.name].digest) throw domException('NotSupportedError', failed('digest') + 'Algorithm: Unrecognized name');
+        var bytes = bufferOf(data, 'digest');
+        return promise(cryptoHost ? host.digest(alg.name, bytes) : undefined);
+    });
+    on('SubtleCrypto', 'importKey', function (r, format, keyData, algorithm, extractable, keyUsages) {
+        format = String(format);
+        if (['raw', 'jwk', 'spki', 'pkcs8'].indexOf(format) < 0) throw new TypeError(failed('importKey') + 'Invalid keyFormat argument: ' + format);
+        var alg = algorithmOf(algorithm, 'importKey'), usages = usagesOf(keyUsages, 'importKey'), raw;
+        if (alg.name.indexOf('SHA-') === 0) throw domException('NotSupportedError', failed('importKey') + 'Algorithm: Unrecognized name');
+        if (format === 'raw') raw = bufferOf(keyData, 'importKey');
+        else if (format === 'jwk') {
+            if (keyData === null || typeof keyData !== 'object') throw new TypeError(failed('importKey') + "The provided value is not of type 'JsonWebKey'.");
+            if (keyData.kty !== 'oct') throw domException('DataError', 'The JWK "kty" member was not "oct"');
+            raw = fromBase64url(keyData.k, 'importKey');
+            if (keyData.ext === false && extractable) throw domException('DataError', 'The JWK "ext" member was inconsistent with that specified by the Web Crypto call');
+        } else {
+            throw domException('NotSupportedError', failed('importKey') + 'Unsupported import key format for algorithm');
+        }
+        if (ALGORITHMS[alg.name].kdf) {
+            if (format !== 'raw') throw domException('NotSupportedError', failed('importKey') + 'Unsupported import key format for algorithm');
+            if (extractable) throw domException('SyntaxError', 'KDF keys must set extractable=false');
+        }
+        var facts = secretFacts(alg, raw, 'importKey');
+        if (format === 'jwk' && keyData.alg !== undefined && String(keyData.alg) !== jwkAlg(facts))
+            throw domException('DataError', 'The JWK "alg" member was inconsistent with that specified by the Web Crypto call');
+        return promise(wrap(newKey(facts, extractable, usages, raw)));
+    });
+    on('SubtleCrypto', 'exportKey', function (r, format, key) {
+        format = String(format);
+        if (['raw', 'jwk', 'spki', 'pkcs8'].indexOf(format) < 0) throw new TypeError(failed('exportKey') + 'Invalid keyFormat argument: ' + format);
+        var k = cryptoKeyOf(key, 'exportKey', 2);
+        if (!k.extractable) throw domException('InvalidAccessError', failed('exportKey') + 'key is not extractable');
+        if (format === 'raw') return promise(k.raw.slice().buffer);
+        if (format !== 'jwk') throw domException('NotSupportedError', failed('exportKey') + 'Unsupported export key format for algorithm');
+        return promise({alg: jwkAlg(k.algorithmFacts), ext: k.extractable, k: base64url(k.raw), key_ops: k.usageList.slice(), kty: 'oct'});
+    });
+    function randomKeyBytes(n) {
+        var b = new Uint8Array(n);
+        kit.window.crypto.getRandomValues(b);
+        return b;
+    }
+    on('SubtleCrypto', 'generateKey', function (r, algorithm, extractable, keyUsages) {
+        var alg = algorithmOf(algorithm, 'generateKey'), usages = usagesOf(keyUsages, 'generateKey'), p = alg.params, facts;
+        if (alg.name === 'HMAC') {
+            var hash = hashOf(p, 'generateKey', 'HmacKeyGenParams'), bits = p.length === undefined ? BLOCK_BITS[hash] : Number(p.length);
+            if (!(bits > 0) || bits % 8) throw domException('OperationError', 'The length provided for HMAC is not supported');
+            facts = {name: 'HMAC', hash: hash, length: bits};
+        } else if (alg.name.indexOf('AES-') === 0) {
+            if (p.length === undefined) throw new TypeError(failed('generateKey') + 'AesKeyGenParams: length: Missing required property');
+            var length = Number(p.length);
+            if (length === 192) throw domException('OperationError', '192-bit AES keys are not supported');
+            if (length !== 128 && length !== 256) throw domException('OperationError', 'AES key length must be 128 or 256 bits');
+            facts = {name: alg.name, length: length};
+        } else {
+            throw domException('NotSupportedError', failed('generateKey') + 'Algorithm: Unrecognized name');
+        }
+        return promise(wrap(newKey(facts, extractable, usages, randomKeyBytes(facts.length / 8))));
+    });
+    function usable(k, name, usage) {
+        if (k.algorithmFacts.name !== name) throw domException('InvalidAccessError', 'key.algorithm does not match that of operation');
+        if (k.usageList.indexOf(usage) < 0) throw domException('InvalidAccessError', 'key.usages does not permit this operation');
+    }
+    on('SubtleCrypto', 'sign', function (r, algorithm, key, data) {
+        var alg = algorithmOf(algorithm, 'sign'), k = cryptoKeyOf(key, 'sign', 2), bytes = bufferOf(data, 'sign');
+        if (alg.name !== 'HMAC') throw domException('NotSupportedError', failed('sign') + 'Algorithm: Unrecognized name');
+        usable(k, 'HMAC', 'sign');
+        return promise(host.hmac(k.algorithmFacts.hash, k.raw, bytes));
+    });
+    on('SubtleCrypto', 'verify', function (r, algorithm, key, signature, data) {
+        var alg = algorithmOf(algorithm, 'verify'), k = cryptoKeyOf(key, 'verify', 2), sig = bufferOf(signature, 'verify'), bytes = bufferOf(data, 'verify');
+        if (alg.name !== 'HMAC') throw domException('NotSupportedError', failed('verify') + 'Algorithm: Unrecognized name');
+        usable(k, 'HMAC', 'verify');
+        return promise(host.sameBytes(host.hmac(k.algorithmFacts.hash, k.raw, bytes), sig));
+    });
+    var TAG_BITS = [32, 64, 96, 104, 112, 120, 128];
+    function aesWork(op, encrypting) {
+        return function (r, algorithm, key, data) {
+            var alg = algorithmOf(algorithm, op), k = cryptoKeyOf(key, op, 2), bytes = bufferOf(data, op), p = alg.params;
+            if (alg.name.indexOf('AES-') !== 0) throw domException('NotSupportedError', failed(op) + 'Algorithm: Unrecognized name');
+            var iv, tagBits, aad, counterBits;
+            if (alg.name === 'AES-CBC') {
+                if (p.iv === undefined) throw new TypeError(failed(op) + 'AesCbcParams: iv: Missing required property');
+                iv = bufferOf(p.iv, op);
+            } else if (alg.name === 'AES-GCM') {
+                if (p.iv === undefined) throw new TypeError(failed(op) + 'AesGcmParams: iv: Missing required property');
+                iv = bufferOf(p.iv, op);
+                aad = optionalBuffer(p.additionalData, op);
+                tagBits = p.tagLength === undefined ? 128 : Number(p.tagLength);
+            } else {
+                if (p.counter === undefined) throw new TypeError(failed(op) + 'AesCtrParams: counter: Missing required property');
+                if (p.length === undefined) throw new TypeError(failed(op) + 'AesCtrParams: length: Missing required property');
+                iv = bufferOf(p.counter, op);
+                counterBits = Number(p.length);
+            }
+            usable(k, alg.name, op);
+            if (alg.name === 'AES-CBC' && iv.length !== 16) throw domException('OperationError', 'The "iv" has an unexpected length -- must be 16 bytes');
+            if (alg.name === 'AES-GCM' && TAG_BITS.indexOf(tagBits) < 0) throw domException('OperationError', 'The tag length is invalid: Must be 32, 64, 96, 104, 112, 120, or 128 bits');
+            if (alg.name === 'AES-CTR' && iv.length !== 16) throw domException('OperationError', 'The counter has an unexpected length -- must be 16 bytes');
+            if (alg.name === 'AES-CTR' && !(counterBits >= 1 && counterBits <= 128)) throw domException('OperationError', 'The counter length must be between 1 and 128');
+            var out = host.aes(alg.name, encrypting, k.raw, iv, bytes, tagBits, aad, counterBits);
+            if (out === null) return Promise.reject(domException('OperationError', ''));
+            return promise(out);
+        };
+    }
+    on('SubtleCrypto', 'encrypt', aesWork('encrypt', true));
+    on('SubtleCrypto', 'decrypt', aesWork('decrypt', false));
+    function derived(op, alg, k, bits) {
+        var p = alg.params, out;
+        if (bits === null || bits === undefined || bits % 8) throw domException('OperationError', 'The length provided for ' + alg.name + ' is not a multiple of 8');
+        if (alg.name === 'PBKDF2') {
+            var hash = hashOf(p, op, 'Pbkdf2Params'), salt = bufferOf(p.salt, op), iterations = Number(p.iterations);
+            if (!(iterations > 0)) throw domException('OperationError', 'PBKDF2 requires iterations > 0');
+            out = host.pbkdf2(hash, k.raw, salt, iterations, bits);
+        } else if (alg.name === 'HKDF') {
+            out = host.hkdf(hashOf(p, op, 'HkdfParams'), k.raw, bufferOf(p.salt, op), bufferOf(p.info, op), bits);
+        } else {
+            throw domException('NotSupportedError', failed(op) + 'Algorithm: Unrecognized name');
+        }
+        if (out === null) throw domException('OperationError', 'The length provided for ' + alg.name + ' is too large');
+        return out;
+    }
+    on('SubtleCrypto', 'deriveBits', function (r, algorithm, baseKey, length) {
+        var alg = algorithmOf(algorithm, 'deriveBits'), k = cryptoKeyOf(baseKey, 'deriveBits', 2);
+        usable(k, alg.name, 'deriveBits');
+        return promise(derived('deriveBits', alg, k, length === undefined || length === null ? null : Number(length)));
+    });
+    on('SubtleCrypto', 'deriveKey', function (r, algorithm, baseKey, derivedKeyType, extractable, keyUsages) {
+        var alg = algorithmOf(algorithm, 'deriveKey'), k = cryptoKeyOf(baseKey, 'deriveKey', 2), target = algorithmOf(derivedKeyType, 'deriveKey');
+        var usages = usagesOf(keyUsages, 'deriveKey'), tp = target.params, bits;
+        usable(k, alg.name, 'deriveKey');
+        if (target.name === 'HMAC') {
+            var hash = hashOf(tp, 'deriveKey', 'HmacImportParams');
+            bits = tp.length === undefined ? BLOCK_BITS[hash] : Number(tp.length);
+        } else if (target.name.indexOf('AES-') === 0) {
+            if (tp.length === undefined) throw new TypeError(failed('deriveKey') + 'AesDerivedKeyParams: length: Missing required property');
+            bits = Number(tp.length);
+            if (bits !== 128 && bits !== 256) throw domException('OperationError', 'AES key length must be 128 or 256 bits');
+        } else {
+            throw domException('NotSupportedError', failed('deriveKey') + 'Algorithm: Unrecognized name');
+        }
+        var raw = new Uint8Array(derived('deriveKey', alg, k, bits));
+        return promise(wrap(newKey(secretFacts(target, raw, 'deriveKey'), extractable, usages, raw)));
+    });
+
     // ---- IndexedDB ---------------------------------------------------------------------
     // The page's databases, kept in memory for as long as the page lives: each request a
     // task of its own, each transaction's requests in order, then its complete (or, after
