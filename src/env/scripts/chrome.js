@@ -1659,6 +1659,151 @@
         return promise(wrap(newKey(secretFacts(target, raw, 'deriveKey'), extractable, usages, raw)));
     });
 
+    // ---- WebRTC ------------------------------------------------------------------------
+    // A connection that offers and gathers as a desktop Chrome's does: an offer of its own
+    // (fresh credentials and certificate fingerprint), one host candidate under an mDNS
+    // name (Chrome never shows a page its addresses), then the end of gathering. Nothing
+    // connects: there is no network.
+    function randomText(n, alphabet) {
+        var b = randomKeyBytes(n), out = '';
+        for (var i = 0; i < n; i++) out += alphabet.charAt(b[i] % alphabet.length);
+        return out;
+    }
+    var ICE_ALPHABET = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/';
+    function rtcState(pc, field, value, event) {
+        if (pc[field] === value) return;
+        pc[field] = value;
+        pc.dispatchEvent(idbEvent(event, false, false));
+    }
+    on('RTCPeerConnection', 'constructor', function (config) {
+        var pc = create(kit.types.EventTarget.prototype);
+        pc.signalingState = 'stable';
+        pc.iceGatheringState = pc.iceConnectionState = pc.connectionState = 'new';
+        pc.localDescription = pc.currentLocalDescription = pc.pendingLocalDescription = null;
+        pc.remoteDescription = pc.currentRemoteDescription = pc.pendingRemoteDescription = null;
+        pc.canTrickleIceCandidates = null;
+        pc.sctp = null;
+        ['negotiationneeded', 'icecandidate', 'signalingstatechange', 'iceconnectionstatechange', 'connectionstatechange',
+            'icegatheringstatechange', 'icecandidateerror', 'track', 'datachannel'].forEach(function (k) { pc['on' + k] = null; });
+        pc.config = config && typeof config === 'object' ? config : {};
+        pc.channels = [];
+        pc.ufrag = randomText(4, ICE_ALPHABET);
+        pc.pwd = randomText(24, ICE_ALPHABET);
+        pc.session = String(1 + randomKeyBytes(7).reduce(function (a, b) { return a * 256 + b; }, 0) % 9e18).replace(/\..*$/, '');
+        pc.fingerprint = Array.prototype.map.call(randomKeyBytes(32), function (b) { return (b < 16 ? '0' : '') + b.toString(16).toUpperCase(); }).join(':');
+        kinds.set(pc, 'RTCPeerConnection');
+        return pc;
+    });
+    on('RTCPeerConnection', 'getConfiguration', function () {
+        return {iceServers: [], iceTransportPolicy: 'all', bundlePolicy: 'balanced', rtcpMuxPolicy: 'require', iceCandidatePoolSize: 0};
+    });
+    on('RTCPeerConnection', 'createDataChannel', function (r, label, options) {
+        if (this.signalingState === 'closed')
+            throw domException('InvalidStateError', "Failed to execute 'createDataChannel' on 'RTCPeerConnection': The RTCPeerConnection's signalingState is 'closed'.");
+        var o = options || {}, dc = create(kit.types.EventTarget.prototype);
+        dc.label = String(label);
+        dc.ordered = o.ordered === undefined ? true : !!o.ordered;
+        dc.maxPacketLifeTime = o.maxPacketLifeTime === undefined ? null : Number(o.maxPacketLifeTime);
+        dc.maxRetransmits = o.maxRetransmits === undefined ? null : Number(o.maxRetransmits);
+        dc.protocol = o.protocol === undefined ? '' : String(o.protocol);
+        dc.negotiated = !!o.negotiated;
+        dc.id = o.id === undefined ? null : Number(o.id);
+        dc.readyState = 'connecting';
+        dc.bufferedAmount = dc.bufferedAmountLowThreshold = 0;
+        dc.binaryType = 'arraybuffer';
+        ['open', 'bufferedamountlow', 'error', 'closing', 'close', 'message'].forEach(function (k) { dc['on' + k] = null; });
+        kinds.set(dc, 'RTCDataChannel');
+        this.channels.push(dc);
+        return wrap(dc);
+    });
+    on('RTCDataChannel', 'send', function () {
+        if (this.readyState !== 'open') throw domException('InvalidStateError', "Failed to execute 'send' on 'RTCDataChannel': RTCDataChannel.readyState is not 'open'");
+    });
+    on('RTCDataChannel', 'close', function () { this.readyState = 'closed'; });
+    function offerSdp(pc, type) {
+        var lines = ['v=0', 'o=- ' + pc.session + ' 2 IN IP4 127.0.0.1', 's=-', 't=0 0'];
+        if (pc.channels.length) {
+            lines.push('a=group:BUNDLE 0', 'a=extmap-allow-mixed', 'a=msid-semantic: WMS', 'm=application 9 UDP/DTLS/SCTP webrtc-datachannel',
+                'c=IN IP4 0.0.0.0', 'a=ice-ufrag:' + pc.ufrag, 'a=ice-pwd:' + pc.pwd, 'a=ice-options:trickle',
+                'a=fingerprint:sha-256 ' + pc.fingerprint, 'a=setup:' + (type === 'offer' ? 'actpass' : 'active'), 'a=mid:0',
+                'a=sctp-port:5000', 'a=max-message-size:262144');
+        } else {
+            lines.push('a=extmap-allow-mixed', 'a=msid-semantic: WMS');
+        }
+        return lines.join('\r\n') + '\r\n';
+    }
+    function description(type, sdp) {
+        var d = {type: type, sdp: sdp};
+        d.toJSON = function () { return {type: d.type, sdp: d.sdp}; };
+        kinds.set(d, 'RTCSessionDescription');
+        return d;
+    }
+    on('RTCSessionDescription', 'constructor', function (init) {
+        return description(init && init.type !== undefined ? String(init.type) : '', init && init.sdp !== undefined ? String(init.sdp) : '');
+    });
+    on('RTCPeerConnection', 'createOffer', function () {
+        if (this.signalingState === 'closed')
+            return Promise.reject(domException('InvalidStateError', "Failed to execute 'createOffer' on 'RTCPeerConnection': The RTCPeerConnection's signalingState is 'closed'."));
+        return promise({type: 'offer', sdp: offerSdp(this, 'offer')});
+    });
+    on('RTCPeerConnection', 'createAnswer', function () {
+        if (!this.remoteDescription || this.remoteDescription.type !== 'offer')
+            return Promise.reject(domException('InvalidStateError', "Failed to execute 'createAnswer' on 'RTCPeerConnection': PeerConnection cannot create an answer in a state other than have-remote-offer or have-local-pranswer."));
+        return promise({type: 'answer', sdp: offerSdp(this, 'answer')});
+    });
+    // Gathering: one host candidate per data section, under an mDNS name, then the end.
+    function gather(pc) {
+        kit.window.setTimeout(function () {
+            if (pc.signalingState === 'closed') return;
+            rtcState(pc, 'iceGatheringState', 'gathering', 'icegatheringstatechange');
+            var name = kit.window.crypto.randomUUID() + '.local', port = 49152 + (randomKeyBytes(2)[0] << 6) % 16000;
+            var foundation = String(randomKeyBytes(4).reduce(function (a, b) { return a * 256 + b; }, 0));
+            var c = {candidate: 'candidate:' + foundation + ' 1 udp 2113937151 ' + name + ' ' + port + ' typ host generation 0 ufrag ' + pc.ufrag +
+                ' network-cost 999', sdpMid: '0', sdpMLineIndex: 0, foundation: foundation, component: 'rtp', priority: 2113937151, address: name,
+                protocol: 'udp', port: port, type: 'host', tcpType: null, relatedAddress: null, relatedPort: null, usernameFragment: pc.ufrag,
+                relayProtocol: null, url: null};
+            c.toJSON = function () { return {candidate: c.candidate, sdpMid: c.sdpMid, sdpMLineIndex: c.sdpMLineIndex, usernameFragment: c.usernameFragment}; };
+            kinds.set(c, 'RTCIceCandidate');
+            if (pc.channels.length) pc.dispatchEvent(idbEvent('icecandidate', false, false, 'RTCPeerConnectionIceEvent', {candidate: c}));
+            kit.window.setTimeout(function () {
+                if (pc.signalingState === 'closed') return;
+                rtcState(pc, 'iceGatheringState', 'complete', 'icegatheringstatechange');
+                pc.dispatchEvent(idbEvent('icecandidate', false, false, 'RTCPeerConnectionIceEvent', {candidate: null}));
+            }, 0);
+        }, 0);
+    }
+    on('RTCPeerConnection', 'setLocalDescription', function (r, desc) {
+        var pc = this;
+        if (pc.signalingState === 'closed')
+            return Promise.reject(domException('InvalidStateError', "Failed to execute 'setLocalDescription' on 'RTCPeerConnection': The RTCPeerConnection's signalingState is 'closed'."));
+        var type = desc && desc.type !== undefined ? String(desc.type) : pc.remoteDescription ? 'answer' : 'offer';
+        var sdp = desc && desc.sdp ? String(desc.sdp) : offerSdp(pc, type);
+        pc.localDescription = pc.pendingLocalDescription = description(type, sdp);
+        rtcState(pc, 'signalingState', type === 'offer' ? 'have-local-offer' : 'stable', 'signalingstatechange');
+        if (pc.iceGatheringState === 'new') gather(pc);
+        return promise(undefined);
+    });
+    on('RTCPeerConnection', 'setRemoteDescription', function (r, desc) {
+        if (!desc || (desc.type !== 'offer' && desc.type !== 'answer' && desc.type !== 'pranswer' && desc.type !== 'rollback'))
+            return Promise.reject(new TypeError("Failed to execute 'setRemoteDescription' on 'RTCPeerConnection': Failed to read the 'type' property from 'RTCSessionDescriptionInit': Required member is undefined."));
+        this.remoteDescription = this.pendingRemoteDescription = description(String(desc.type), String(desc.sdp || ''));
+        rtcState(this, 'signalingState', desc.type === 'offer' ? 'have-remote-offer' : 'stable', 'signalingstatechange');
+        return promise(undefined);
+    });
+    ['localDescription', 'remoteDescription', 'pendingLocalDescription', 'pendingRemoteDescription', 'currentLocalDescription',
+        'currentRemoteDescription'].forEach(function (k) {
+        on('RTCPeerConnection', 'get ' + k, function () { return wrap(this[k]); });
+    });
+    on('RTCPeerConnection', 'addIceCandidate', function () { return promise(undefined); });
+    on('RTCPeerConnection', 'getSenders', function () { return []; });
+    on('RTCPeerConnection', 'getReceivers', function () { return []; });
+    on('RTCPeerConnection', 'getTransceivers', function () { return []; });
+    on('RTCPeerConnection', 'close', function () {
+        this.signalingState = 'closed';
+        this.iceConnectionState = this.connectionState = 'closed';
+        this.channels.forEach(function (dc) { dc.readyState = 'closed'; });
+    });
+
     // ---- IndexedDB ---------------------------------------------------------------------
     // The page's databases, kept in memory for as long as the page lives: each request a
     // task of its own, each transaction's requests in order, then its complete (or, after

@@ -148,3 +148,28 @@
         return [img.complete, img.naturalWidth, img.src, img.currentSrc];
     });
 })();
+(function () {
+    // A peer connection's offer (its shape: the credentials are fresh each time).
+    probe('webrtc', 'a new connection', function () {
+        var pc = new RTCPeerConnection(), dc = pc.createDataChannel('x');
+        var out = [pc.signalingState, pc.iceGatheringState, pc.iceConnectionState, pc.connectionState, pc.localDescription, pc.canTrickleIceCandidates,
+            Object.prototype.toString.call(dc), dc.label, dc.ordered, dc.protocol, dc.id, dc.readyState, dc.binaryType, dc.maxRetransmits,
+            dc.negotiated, dc.bufferedAmount];
+        pc.close();
+        return out;
+    });
+    probeLater('webrtc', 'an offer', function (done) {
+        var pc = new RTCPeerConnection();
+        pc.createDataChannel('');
+        pc.createOffer().then(function (o) {
+            var shape = o.sdp.replace(/o=- \d+ /, 'o=- N ').replace(/ice-ufrag:\S+/, 'ice-ufrag:U').replace(/ice-pwd:\S+/, 'ice-pwd:P')
+                .replace(/sha-256 (\S\S:){31}\S\S/, 'sha-256 F');
+            var ok = [/ice-ufrag:[A-Za-z0-9+\/]{4}\r\n/.test(o.sdp), /ice-pwd:[A-Za-z0-9+\/]{24}\r\n/.test(o.sdp), /o=- \d{10,20} 2 /.test(o.sdp)];
+            return pc.setLocalDescription(o).then(function () {
+                done([Object.prototype.toString.call(o), o.type, shape].concat(ok, [pc.signalingState, Object.prototype.toString.call(pc.localDescription),
+                    pc.localDescription.sdp === o.sdp, pc.localDescription.type]));
+                pc.close();
+            });
+        }).then(null, function (e) { done('rejects ' + e); });
+    });
+})();
