@@ -1804,6 +1804,43 @@
         this.channels.forEach(function (dc) { dc.readyState = 'closed'; });
     });
 
+    // ---- offscreen canvases ------------------------------------------------------------
+    // A canvas of its own that is never in the page: the same drawing as a page canvas's.
+    on('OffscreenCanvas', 'constructor', function (width, height) {
+        var canvas = kit.createElement('canvas', kit.document), o = {canvas: canvas, context: null};
+        canvas.width = Number(width) >>> 0;
+        canvas.height = Number(height) >>> 0;
+        kinds.set(o, 'OffscreenCanvas');
+        return o;
+    });
+    ['width', 'height'].forEach(function (k) {
+        on('OffscreenCanvas', 'get ' + k, function () { return this.canvas[k]; });
+        on('OffscreenCanvas', 'set ' + k, function (v) { this.canvas[k] = Number(v) >>> 0; });
+    });
+    on('OffscreenCanvas', 'getContext', function (r, type, options) {
+        var kind = String(type);
+        if (['2d', 'webgl', 'webgl2', 'bitmaprenderer', 'webgpu'].indexOf(kind) < 0)
+            throw new TypeError("Failed to execute 'getContext' on 'OffscreenCanvas': The provided value '" + kind +
+                "' is not a valid enum value of type OffscreenRenderingContextType.");
+        if (this.context) return this.context.kind === kind ? wrap(this.context.impl) : null;
+        var ctx = kit.canvasContext(this.canvas, kind, options);
+        if (!ctx) return null;
+        if (kind === '2d') {
+            kinds.set(ctx, 'OffscreenCanvasRenderingContext2D');
+            ctx.__offscreen = this;
+        }
+        this.context = {kind: kind, impl: ctx};
+        return wrap(ctx);
+    });
+    on('OffscreenCanvasRenderingContext2D', 'get canvas', function () { return wrap(this.__offscreen); });
+    on('OffscreenCanvas', 'convertToBlob', function (r, options) {
+        var type = options && options.type !== undefined ? String(options.type).toLowerCase() : 'image/png';
+        var url = this.canvas.toDataURL(type, options && options.quality), comma = url.indexOf(',');
+        var text = kit.window.atob(url.substring(comma + 1)), bytes = new Uint8Array(text.length);
+        for (var n = 0; n < text.length; n++) bytes[n] = text.charCodeAt(n);
+        return promise(wrap(newBlob(bytes, url.substring(5, url.indexOf(';')))));
+    });
+
     // ---- IndexedDB ---------------------------------------------------------------------
     // The page's databases, kept in memory for as long as the page lives: each request a
     // task of its own, each transaction's requests in order, then its complete (or, after

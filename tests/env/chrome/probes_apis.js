@@ -173,3 +173,26 @@
         }).then(null, function (e) { done('rejects ' + e); });
     });
 })();
+(function () {
+    // An offscreen canvas draws as a page canvas does.
+    probe('offscreen canvas', 'made and drawn', function () {
+        var c = new OffscreenCanvas(20, 10), g = c.getContext('2d');
+        g.fillStyle = '#f00';
+        g.fillRect(0, 0, 5, 5);
+        var page = document.createElement('canvas');
+        page.width = 20;
+        page.height = 10;
+        var pg = page.getContext('2d');
+        pg.fillStyle = '#f00';
+        pg.fillRect(0, 0, 5, 5);
+        var a = g.getImageData(0, 0, 20, 10).data, b = pg.getImageData(0, 0, 20, 10).data, same = a.length === b.length;
+        for (var n = 0; n < a.length && same; n++) same = a[n] === b[n];
+        return [Object.prototype.toString.call(c), c.width, c.height, Object.prototype.toString.call(g), g.canvas === c, c.getContext('2d') === g,
+            c.getContext('webgl'), same, typeof g.fillText, typeof g.measureText('x').width];
+    });
+    probeLater('offscreen canvas', 'to a blob', function (done) {
+        var c = new OffscreenCanvas(4, 4);
+        c.getContext('2d').fillRect(0, 0, 2, 2);
+        c.convertToBlob().then(function (b) { done([Object.prototype.toString.call(b), b.type, b.size > 50]); }, function (e) { done('rejects ' + e); });
+    });
+})();
