@@ -54,6 +54,7 @@ constexpr const char* kInternalPrefix = "qy-internal:";
 constexpr const char* kEnvironmentFile = "qy-internal:env";
 constexpr const char* kConsoleFile = "qy-internal:console";
 constexpr const char* kStylesFile = "qy-internal:env-styles";
+constexpr const char* kServicesFile = "qy-internal:env-services";
 // Where the environment script takes the console script (its function's last argument).
 constexpr std::string_view kConsoleSlot = "/* console.js */ null";
 // Where the insertable form calls the environment's function; the workbench calls it itself.
@@ -87,6 +88,7 @@ extern thread_local bool g_makingMember;
 bool CallResolver(JSContext* cx, JSObject* hostObject, HostSlot slot, JS::HandleValue name, bool* defined);
 }  // namespace
 bool HostFrameRealm(JSContext* cx, unsigned argc, JS::Value* vp);
+bool HostServices(JSContext* cx, unsigned argc, JS::Value* vp);
 namespace {
 
 /// A name as ASCII text, held here (no allocation: the resolve hooks see every missed
@@ -787,6 +789,7 @@ const JSFunctionSpec kHostFunctions[] = {
     JS_FN("lazyProto", HostLazyProto, 1, 0),
     JS_FN("makeInterface", HostMakeInterface, 3, 0),
     JS_FN("frameRealm", HostFrameRealm, 0, 0),
+    JS_FN("services", HostServices, 0, 0),
     JS_FN("forge", HostForge, 2, 0),
     JS_FN("accessor", HostAccessor, 4, 0),
     JS_FN("hidden", HostHidden, 3, 0),
@@ -1345,6 +1348,18 @@ bool HostStyles(JSContext* cx, unsigned argc, JS::Value* vp) {
     return env->RunStyles(cx, JS::ToBoolean(args.get(0)), args.rval());
 }
 
+/// host.services(): the function that makes the page's services (services.js), run in
+/// the current realm.
+bool HostServices(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    Environment* env = EnvironmentOf(&args.callee());
+    if (!env) {
+        JS_ReportErrorASCII(cx, "no environment");
+        return false;
+    }
+    return env->RunServices(cx, args.rval());
+}
+
 /// host.frameRealm(): a new global with the language's built-ins for a frame's window
 /// (see Environment::FrameRealm).
 bool HostFrameRealm(JSContext* cx, unsigned argc, JS::Value* vp) {
@@ -1392,7 +1407,7 @@ std::string InsertableBlock(bool jscript) {
                std::string(scripts::kTool_portable) + "(function () { return this; }(),\n" +
                (call == std::string::npos ? std::string("null") : page.substr(0, call + 2)) + ",\n" +
                std::string(scripts::kTool_console) + ",\n" + std::string(scripts::kTool_chrome) + ",\n\"" + table +
-               "\");\n";
+               "\",\n" + std::string(scripts::kTool_services) + ");\n";
     }();
     return first + portable + last;
 }
@@ -1435,6 +1450,27 @@ bool Environment::RunStyles(JSContext* cx, bool computed, JS::MutableHandleValue
         return false;
     }
     return RunStencil(cx, compiled, kStylesFile, rv);
+}
+
+RefPtr<JS::Stencil> CompileServices(JSContext* cx) {
+    return CompileText(
+        cx, codecache::Hash(scripts::kTool_services),
+        []() -> const std::u16string& {
+            static const std::u16string code = text::Utf8ToUtf16(scripts::kTool_services);
+            return code;
+        },
+        kServicesFile);
+}
+
+bool Environment::RunServices(JSContext* cx, JS::MutableHandleValue rv) {
+    JS::Stencil* kept = m_options.services ? m_options.services(cx) : nullptr;
+    RefPtr<JS::Stencil> own = kept ? nullptr : CompileServices(cx);
+    JS::Stencil* compiled = kept ? kept : own.get();
+    if (!compiled) {
+        JS_ReportErrorASCII(cx, "the services' script did not compile");
+        return false;
+    }
+    return RunStencil(cx, compiled, kServicesFile, rv);
 }
 
 RefPtr<JS::Stencil> CompileConsole(JSContext* cx) {

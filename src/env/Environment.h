@@ -58,6 +58,10 @@ RefPtr<JS::Stencil> CompileScript(JSContext* cx, bool jscript);
 /// a style (a computed style). Null on an engine failure.
 RefPtr<JS::Stencil> CompileStyles(JSContext* cx, bool computed);
 
+/// The page's services' script (blobs, workers, Web Crypto, IndexedDB and the rest, made
+/// when a page first reaches one), compiled; kept and dropped as CompileScript's result is.
+RefPtr<JS::Stencil> CompileServices(JSContext* cx);
+
 /// The console script compiled (for the modern engine), every function compiled now;
 /// kept and dropped as CompileScript's result is. Null on an engine failure.
 RefPtr<JS::Stencil> CompileConsole(JSContext* cx);
@@ -103,6 +107,8 @@ public:
         std::function<bool(const char* file)> isUserCode;
         /// The kept result of CompileStyles; without it a page compiles the script itself.
         std::function<JS::Stencil*(JSContext*, bool computed)> styles;
+        /// The kept result of CompileServices; without it a page compiles the script itself.
+        std::function<JS::Stencil*(JSContext*)> services;
         /// A new global of the page's compartment with the language's built-ins as the
         /// page's own show them (a frame's window takes them); none where it is not set.
         std::function<JSObject*(JSContext*)> frameRealm;
@@ -122,6 +128,9 @@ public:
     /// Runs one of the styles' scripts in the current realm: `rv` is the function that
     /// makes its part. False on an engine failure (pending).
     bool RunStyles(JSContext* cx, bool computed, JS::MutableHandleValue rv);
+    /// Runs the services' script in the current realm: `rv` is the function that makes
+    /// the page's services. False on an engine failure (pending).
+    bool RunServices(JSContext* cx, JS::MutableHandleValue rv);
     /// A frame's realm (Options::frameRealm) as `rv`, undefined where there is none.
     /// False on an engine failure (pending).
     bool FrameRealm(JSContext* cx, JS::MutableHandleValue rv);

@@ -405,6 +405,9 @@ public:
     static JS::Stencil* Styles(JSContext* cx, bool computed) {
         return Kept().Get(computed ? 6 : 5, [&] { return env::CompileStyles(cx, computed); });
     }
+    static JS::Stencil* Services(JSContext* cx) {
+        return Kept().Get(7, [&] { return env::CompileServices(cx); });
+    }
     static JS::Stencil* Persona(JSContext* cx) {
         return Kept().Get(3, [&] {
             RefPtr<JS::Stencil> compiled = persona::CompileScript(cx);
@@ -438,7 +441,7 @@ private:
         return slot.get();
     }
 
-    RefPtr<JS::Stencil> m_stencils[7];
+    RefPtr<JS::Stencil> m_stencils[8];
     bool m_linked = false;
 };
 
@@ -681,6 +684,7 @@ private:
         options.address = m_pageAddress;
         options.isUserCode = IsUserFile;
         options.styles = EnvironmentStencils::Styles;
+        options.services = EnvironmentStencils::Services;
         if (m_v8Persona) options.frameRealm = [address = m_pageAddress](JSContext* cx) { return FrameRealm(cx, address); };
         m_env = std::make_unique<env::Environment>(std::move(options));
         detail::EngineCall call;

@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "EnvTestSupport.h"
+#include "env/Environment.h"
 
 namespace qy::test {
 namespace {
@@ -99,6 +100,18 @@ TEST(PageServices, AnAlgorithmTheWorkbenchDoesNotComputeIsRefusedAndSaidSo) {
         << env.ErrorDescription();
     EXPECT_EQ(env.Text("why"), "NotSupportedError: Failed to execute 'importKey' on 'SubtleCrypto': Algorithm: Unrecognized name");
     EXPECT_TRUE(Logged(env, "环境暂不支持的加密算法：RSA-OAEP（crypto.subtle.importKey）"));
+}
+
+TEST(PageServices, ThePortableFormBringsTheServicesItCanGive) {
+    // Outside the workbench the services come with the insertable form; what needs the
+    // workbench's natives (digests, a worker's realm) is refused, never a script error.
+    EnvHost bare(ScriptTarget::ES2021, false);
+    ASSERT_TRUE(bare.Add(env::InsertableBlock(false))) << bare.ErrorDescription();
+    ASSERT_TRUE(bare.Add("var out = [new Blob(['ab', new Uint8Array(3)]).size, Object.prototype.toString.call(new Headers()),"
+                         " URL.createObjectURL(new Blob([])).indexOf('blob:') === 0];"
+                         "crypto.subtle.digest('SHA-256', new Uint8Array(1)).then(null, function (e) { out.push(e.name); });"))
+        << bare.ErrorDescription();
+    EXPECT_EQ(bare.Text("out.join()"), "5,[object Headers],true,NotSupportedError");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // 可移植形式的装配：把网页对象（第二个参数）和 Chrome 的接口（第四个参数）装到全局对象上，
 // 所需的宿主功能在这里用普通脚本补上。全局对象已有固定的 document（本工具已开浏览器环境，
 // 或本来就是浏览器）时什么也不做。
-(function (global, page, makeConsole, face, table) {
+(function (global, page, makeConsole, face, table, services) {
     'use strict';
     var fixed = Object.getOwnPropertyDescriptor(global, 'document');
     if (fixed && !fixed.configurable) return;
@@ -83,7 +83,8 @@
         entry: function (name) { return lines[name] || others[name] || ''; },
         names: function (list) { all = all.concat(list); },
         allNames: function () { return all.slice(); },
-        lazyProto: function (proto) { return Object.create(proto); }
+        lazyProto: function (proto) { return Object.create(proto); },
+        services: function () { return services; }
     };
     var kit = page({}, host, makeConsole);
     // Timers the page adds run on the host's own timers, when it has them.
