@@ -8,7 +8,13 @@
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 #include <openssl/kdf.h>
+#include <openssl/ec.h>
+#include <openssl/ecdsa.h>
+#include <openssl/err.h>
+#include <openssl/param_build.h>
 #include <openssl/params.h>
+#include <openssl/rsa.h>
+#include <openssl/x509.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -261,9 +267,454 @@ bool HostSameBytes(JSContext*, unsigned argc, JS::Value* vp) {
     return true;
 }
 
+// ---- public-key algorithms -------------------------------------------------------------
+// Keys travel between the script and here as DER (SPKI for public keys, PKCS #8 for
+// private ones): each operation reads its key again.
+
+struct PkeyFree {
+    void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
+};
+using Pkey = std::unique_ptr<EVP_PKEY, PkeyFree>;
+struct PkeyCtxFree {
+    void operator()(EVP_PKEY_CTX* c) const { EVP_PKEY_CTX_free(c); }
+};
+using PkeyCtx = std::unique_ptr<EVP_PKEY_CTX, PkeyCtxFree>;
+struct BnFree {
+    void operator()(BIGNUM* b) const { BN_free(b); }
+};
+using Bn = std::unique_ptr<BIGNUM, BnFree>;
+
+Pkey ReadKey(const Bytes& der, bool isPrivate) {
+    const unsigned char* p = der.data();
+    EVP_PKEY* k = isPrivate ? d2i_AutoPrivateKey(nullptr, &p, static_cast<long>(der.size()))
+                            : d2i_PUBKEY(nullptr, &p, static_cast<long>(der.size()));
+    ERR_clear_error();
+    if (k && p != der.data() + der.size()) {
+        EVP_PKEY_free(k);
+        return nullptr;
+    }
+    return Pkey(k);
+}
+
+Bytes PublicDer(EVP_PKEY* k) {
+    unsigned char* out = nullptr;
+    int n = i2d_PUBKEY(k, &out);
+    Bytes der;
+    if (n > 0) der.assign(out, out + n);
+    OPENSSL_free(out);
+    return der;
+}
+
+Bytes PrivateDer(EVP_PKEY* k) {
+    Bytes der;
+    PKCS8_PRIV_KEY_INFO* info = EVP_PKEY2PKCS8(k);
+    if (!info) return der;
+    unsigned char* out = nullptr;
+    int n = i2d_PKCS8_PRIV_KEY_INFO(info, &out);
+    if (n > 0) der.assign(out, out + n);
+    OPENSSL_free(out);
+    PKCS8_PRIV_KEY_INFO_free(info);
+    return der;
+}
+
+/// A curve's Web Crypto name and its byte size, from the key; empty for another curve.
+std::string CurveOf(EVP_PKEY* k, size_t* size = nullptr) {
+    char name[64] = {0};
+    size_t len = 0;
+    if (EVP_PKEY_get_utf8_string_param(k, OSSL_PKEY_PARAM_GROUP_NAME, name, sizeof name, &len) != 1) return {};
+    std::string n(name, len);
+    size_t bytes = 0;
+    std::string curve;
+    if (n == "prime256v1" || n == "P-256") curve = "P-256", bytes = 32;
+    else if (n == "secp384r1" || n == "P-384") curve = "P-384", bytes = 48;
+    else if (n == "secp521r1" || n == "P-521") curve = "P-521", bytes = 66;
+    if (size) *size = bytes;
+    return curve;
+}
+
+const char* GroupOfCurve(const std::string& curve) {
+    if (curve == "P-256") return "prime256v1";
+    if (curve == "P-384") return "secp384r1";
+    if (curve == "P-521") return "secp521r1";
+    return nullptr;
+}
+
+Bytes BnBytes(const BIGNUM* b, size_t size = 0) {
+    Bytes out(size ? size : static_cast<size_t>(BN_num_bytes(b)));
+    if (size) BN_bn2binpad(b, out.data(), static_cast<int>(size));
+    else BN_bn2bin(b, out.data());
+    return out;
+}
+
+Bytes BnParam(EVP_PKEY* k, const char* name, size_t size = 0) {
+    BIGNUM* b = nullptr;
+    if (EVP_PKEY_get_bn_param(k, name, &b) != 1) return {};
+    Bn owned(b);
+    return BnBytes(b, size);
+}
+
+bool SetBytes(JSContext* cx, JS::HandleObject obj, const char* name, const Bytes& bytes) {
+    JS::RootedValue v(cx);
+    if (!Give(cx, bytes, &v)) return false;
+    return JS_DefineProperty(cx, obj, name, v, JSPROP_ENUMERATE);
+}
+
+bool SetText(JSContext* cx, JS::HandleObject obj, const char* name, const std::string& text) {
+    JS::RootedString s(cx, JS_NewStringCopyN(cx, text.data(), text.size()));
+    return s && JS_DefineProperty(cx, obj, name, s, JSPROP_ENUMERATE);
+}
+
+bool SetNumber(JSContext* cx, JS::HandleObject obj, const char* name, double n) {
+    JS::RootedValue v(cx, JS::NumberValue(n));
+    return JS_DefineProperty(cx, obj, name, v, JSPROP_ENUMERATE);
+}
+
+/// What the script keeps of a key: {kind, private, der, spki, bits, exponent, curve,
+/// fields of its JWK (as bytes)}.
+bool Describe(JSContext* cx, EVP_PKEY* k, bool isPrivate, JS::MutableHandleValue rv) {
+    JS::RootedObject o(cx, JS_NewPlainObject(cx));
+    if (!o) return false;
+    int id = EVP_PKEY_get_base_id(k);
+    bool rsa = id == EVP_PKEY_RSA;
+    if (!rsa && id != EVP_PKEY_EC) {
+        rv.setNull();
+        return true;
+    }
+    JS::RootedValue flag(cx, JS::BooleanValue(isPrivate));
+    if (!SetText(cx, o, "kind", rsa ? "RSA" : "EC") || !JS_DefineProperty(cx, o, "private", flag, JSPROP_ENUMERATE) ||
+        !SetBytes(cx, o, "der", isPrivate ? PrivateDer(k) : PublicDer(k)) || !SetBytes(cx, o, "spki", PublicDer(k)))
+        return false;
+    if (rsa) {
+        if (!SetNumber(cx, o, "bits", EVP_PKEY_get_bits(k)) || !SetBytes(cx, o, "n", BnParam(k, OSSL_PKEY_PARAM_RSA_N)) ||
+            !SetBytes(cx, o, "e", BnParam(k, OSSL_PKEY_PARAM_RSA_E)))
+            return false;
+        if (isPrivate) {
+            const std::pair<const char*, const char*> parts[] = {
+                {"d", OSSL_PKEY_PARAM_RSA_D},          {"p", OSSL_PKEY_PARAM_RSA_FACTOR1},     {"q", OSSL_PKEY_PARAM_RSA_FACTOR2},
+                {"dp", OSSL_PKEY_PARAM_RSA_EXPONENT1}, {"dq", OSSL_PKEY_PARAM_RSA_EXPONENT2}, {"qi", OSSL_PKEY_PARAM_RSA_COEFFICIENT1},
+            };
+            for (const auto& [jwk, param] : parts)
+                if (!SetBytes(cx, o, jwk, BnParam(k, param))) return false;
+        }
+    } else {
+        size_t size = 0;
+        std::string curve = CurveOf(k, &size);
+        if (curve.empty()) {
+            rv.setNull();
+            return true;
+        }
+        if (!SetText(cx, o, "curve", curve) || !SetBytes(cx, o, "x", BnParam(k, OSSL_PKEY_PARAM_EC_PUB_X, size)) ||
+            !SetBytes(cx, o, "y", BnParam(k, OSSL_PKEY_PARAM_EC_PUB_Y, size)))
+            return false;
+        if (isPrivate && !SetBytes(cx, o, "d", BnParam(k, OSSL_PKEY_PARAM_PRIV_KEY, size))) return false;
+    }
+    rv.setObject(*o);
+    return true;
+}
+
+Bytes Field(JSContext* cx, JS::HandleObject obj, const char* name) {
+    JS::RootedValue v(cx);
+    if (!JS_GetProperty(cx, obj, name, &v)) return {};
+    return BytesOf(v);
+}
+
+/// A key made from its JWK fields (as bytes) or an EC point: kind "RSA" or "EC".
+Pkey FromFields(JSContext* cx, const std::string& kind, const std::string& curve, JS::HandleObject f, bool isPrivate) {
+    std::unique_ptr<OSSL_PARAM_BLD, decltype(&OSSL_PARAM_BLD_free)> bld(OSSL_PARAM_BLD_new(), OSSL_PARAM_BLD_free);
+    std::vector<Bn> keep;
+    auto bn = [&](const Bytes& b) {
+        keep.emplace_back(BN_bin2bn(b.data(), static_cast<int>(b.size()), nullptr));
+        return keep.back().get();
+    };
+    if (!bld) return nullptr;
+    Bytes point;
+    if (kind == "RSA") {
+        Bytes n = Field(cx, f, "n"), e = Field(cx, f, "e");
+        if (n.empty() || e.empty()) return nullptr;
+        OSSL_PARAM_BLD_push_BN(bld.get(), OSSL_PKEY_PARAM_RSA_N, bn(n));
+        OSSL_PARAM_BLD_push_BN(bld.get(), OSSL_PKEY_PARAM_RSA_E, bn(e));
+        if (isPrivate) {
+            const std::pair<const char*, const char*> parts[] = {
+                {"d", OSSL_PKEY_PARAM_RSA_D},          {"p", OSSL_PKEY_PARAM_RSA_FACTOR1},     {"q", OSSL_PKEY_PARAM_RSA_FACTOR2},
+                {"dp", OSSL_PKEY_PARAM_RSA_EXPONENT1}, {"dq", OSSL_PKEY_PARAM_RSA_EXPONENT2}, {"qi", OSSL_PKEY_PARAM_RSA_COEFFICIENT1},
+            };
+            for (const auto& [jwk, param] : parts) {
+                Bytes b = Field(cx, f, jwk);
+                if (b.empty()) return nullptr;
+                OSSL_PARAM_BLD_push_BN(bld.get(), param, bn(b));
+            }
+        }
+    } else {
+        const char* group = GroupOfCurve(curve);
+        if (!group) return nullptr;
+        point = Field(cx, f, "point");
+        if (point.empty()) {
+            Bytes x = Field(cx, f, "x"), y = Field(cx, f, "y");
+            if (x.empty() || y.empty() || x.size() != y.size()) return nullptr;
+            point.push_back(4);
+            point.insert(point.end(), x.begin(), x.end());
+            point.insert(point.end(), y.begin(), y.end());
+        }
+        OSSL_PARAM_BLD_push_utf8_string(bld.get(), OSSL_PKEY_PARAM_GROUP_NAME, group, 0);
+        OSSL_PARAM_BLD_push_octet_string(bld.get(), OSSL_PKEY_PARAM_PUB_KEY, point.data(), point.size());
+        if (isPrivate) {
+            Bytes d = Field(cx, f, "d");
+            if (d.empty()) return nullptr;
+            OSSL_PARAM_BLD_push_BN(bld.get(), OSSL_PKEY_PARAM_PRIV_KEY, bn(d));
+        }
+    }
+    std::unique_ptr<OSSL_PARAM, decltype(&OSSL_PARAM_free)> params(OSSL_PARAM_BLD_to_param(bld.get()), OSSL_PARAM_free);
+    PkeyCtx ctx(EVP_PKEY_CTX_new_from_name(nullptr, kind == "RSA" ? "RSA" : "EC", nullptr));
+    EVP_PKEY* k = nullptr;
+    if (!params || !ctx || EVP_PKEY_fromdata_init(ctx.get()) != 1 ||
+        EVP_PKEY_fromdata(ctx.get(), &k, isPrivate ? EVP_PKEY_KEYPAIR : EVP_PKEY_PUBLIC_KEY, params.get()) != 1) {
+        ERR_clear_error();
+        return nullptr;
+    }
+    Pkey made(k);
+    // A point not on the curve, or an RSA key whose parts do not agree, is no key.
+    PkeyCtx check(EVP_PKEY_CTX_new_from_pkey(nullptr, k, nullptr));
+    int ok = check ? (isPrivate ? EVP_PKEY_pairwise_check(check.get()) : EVP_PKEY_public_check(check.get())) : 0;
+    ERR_clear_error();
+    return ok == 1 ? std::move(made) : nullptr;
+}
+
+// host.keyRead(format, data, isPrivate, curve): the key's description (see Describe), or
+// null when the data holds no such key. format: "der" (SPKI or PKCS #8), "jwk" (data:
+// fields as bytes, with kind), "raw" (an EC point).
+bool HostKeyRead(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setNull();
+    std::string format = TextOf(cx, args.get(0));
+    bool isPrivate = JS::ToBoolean(args.get(2));
+    std::string curve = args.get(3).isString() ? TextOf(cx, args.get(3)) : std::string();
+    Pkey k;
+    if (format == "der") {
+        k = ReadKey(BytesOf(args.get(1)), isPrivate);
+    } else if (args.get(1).isObject()) {
+        JS::RootedObject fields(cx, &args.get(1).toObject());
+        JS::RootedValue kindValue(cx);
+        if (!JS_GetProperty(cx, fields, "kind", &kindValue)) return false;
+        std::string kind = format == "raw" ? "EC" : TextOf(cx, kindValue);
+        k = FromFields(cx, kind, curve, fields, isPrivate);
+    }
+    if (!k) return true;
+    return Describe(cx, k.get(), isPrivate, args.rval());
+}
+
+// host.keyMake(kind, bitsOrCurve, exponent): a new pair {privateKey, publicKey} of
+// descriptions, or null.
+bool HostKeyMake(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setNull();
+    std::string kind = TextOf(cx, args.get(0));
+    EVP_PKEY* made = nullptr;
+    if (kind == "RSA") {
+        double bits = args.get(1).isNumber() ? args.get(1).toNumber() : 0;
+        Bytes e = BytesOf(args.get(2));
+        if (!(bits >= 256 && bits <= 16384) || std::fmod(bits, 8) != 0 || e.empty() || e.size() > 8) return true;
+        PkeyCtx ctx(EVP_PKEY_CTX_new_from_name(nullptr, "RSA", nullptr));
+        Bn exponent(BN_bin2bn(e.data(), static_cast<int>(e.size()), nullptr));
+        if (!ctx || EVP_PKEY_keygen_init(ctx.get()) != 1 || EVP_PKEY_CTX_set_rsa_keygen_bits(ctx.get(), static_cast<int>(bits)) != 1 ||
+            EVP_PKEY_CTX_set1_rsa_keygen_pubexp(ctx.get(), exponent.get()) != 1 || EVP_PKEY_generate(ctx.get(), &made) != 1) {
+            ERR_clear_error();
+            return true;
+        }
+    } else {
+        const char* group = GroupOfCurve(TextOf(cx, args.get(1)));
+        if (!group) return true;
+        made = EVP_PKEY_Q_keygen(nullptr, nullptr, "EC", group);
+        ERR_clear_error();
+        if (!made) return true;
+    }
+    Pkey pair(made);
+    JS::RootedObject o(cx, JS_NewPlainObject(cx));
+    JS::RootedValue priv(cx), pub(cx);
+    if (!o || !Describe(cx, pair.get(), true, &priv) || !Describe(cx, pair.get(), false, &pub) ||
+        !JS_DefineProperty(cx, o, "privateKey", priv, JSPROP_ENUMERATE) || !JS_DefineProperty(cx, o, "publicKey", pub, JSPROP_ENUMERATE))
+        return false;
+    args.rval().setObject(*o);
+    return true;
+}
+
+/// An ECDSA signature as DER, from Web Crypto's r||s (and back).
+Bytes EcdsaToDer(const Bytes& raw) {
+    Bytes der;
+    if (raw.empty() || raw.size() % 2) return der;
+    size_t half = raw.size() / 2;
+    ECDSA_SIG* sig = ECDSA_SIG_new();
+    BIGNUM* r = BN_bin2bn(raw.data(), static_cast<int>(half), nullptr);
+    BIGNUM* s = BN_bin2bn(raw.data() + half, static_cast<int>(half), nullptr);
+    if (!sig || !r || !s || ECDSA_SIG_set0(sig, r, s) != 1) {
+        BN_free(r);
+        BN_free(s);
+        ECDSA_SIG_free(sig);
+        return der;
+    }
+    unsigned char* out = nullptr;
+    int n = i2d_ECDSA_SIG(sig, &out);
+    if (n > 0) der.assign(out, out + n);
+    OPENSSL_free(out);
+    ECDSA_SIG_free(sig);
+    return der;
+}
+
+Bytes EcdsaFromDer(const Bytes& der, size_t size) {
+    const unsigned char* p = der.data();
+    ECDSA_SIG* sig = d2i_ECDSA_SIG(nullptr, &p, static_cast<long>(der.size()));
+    Bytes raw;
+    if (!sig) return raw;
+    const BIGNUM *r = nullptr, *s = nullptr;
+    ECDSA_SIG_get0(sig, &r, &s);
+    raw = BnBytes(r, size);
+    Bytes sb = BnBytes(s, size);
+    raw.insert(raw.end(), sb.begin(), sb.end());
+    ECDSA_SIG_free(sig);
+    return raw;
+}
+
+/// Sets a signing or encrypting context's RSA padding as the algorithm asks.
+bool RsaPadding(EVP_PKEY_CTX* ctx, const std::string& alg, const EVP_MD* md, int saltLength, const Bytes& label) {
+    if (alg == "RSASSA-PKCS1-v1_5") return EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PADDING) == 1;
+    if (alg == "RSA-PSS")
+        return EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PSS_PADDING) == 1 && EVP_PKEY_CTX_set_rsa_pss_saltlen(ctx, saltLength) == 1 &&
+               EVP_PKEY_CTX_set_rsa_mgf1_md(ctx, md) == 1;
+    if (alg == "RSA-OAEP") {
+        if (EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_OAEP_PADDING) != 1 || EVP_PKEY_CTX_set_rsa_oaep_md(ctx, md) != 1 ||
+            EVP_PKEY_CTX_set_rsa_mgf1_md(ctx, md) != 1)
+            return false;
+        if (label.empty()) return true;
+        void* copy = OPENSSL_memdup(label.data(), label.size());
+        if (EVP_PKEY_CTX_set0_rsa_oaep_label(ctx, copy, static_cast<int>(label.size())) != 1) {
+            OPENSSL_free(copy);
+            return false;
+        }
+        return true;
+    }
+    return true;
+}
+
+// host.keySign(alg, pkcs8, hash, data, saltLength): the signature, or null.
+bool HostKeySign(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setNull();
+    std::string alg = TextOf(cx, args.get(0));
+    Pkey k = ReadKey(BytesOf(args.get(1)), true);
+    const EVP_MD* md = DigestNamed(TextOf(cx, args.get(2)));
+    Bytes data = BytesOf(args.get(3));
+    int salt = args.get(4).isNumber() ? static_cast<int>(args.get(4).toNumber()) : 0;
+    if (!k || !md) return true;
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> mctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    EVP_PKEY_CTX* pctx = nullptr;
+    size_t n = 0;
+    if (!mctx || EVP_DigestSignInit(mctx.get(), &pctx, md, nullptr, k.get()) != 1 || !RsaPadding(pctx, alg, md, salt, {}) ||
+        EVP_DigestSign(mctx.get(), nullptr, &n, data.data(), data.size()) != 1) {
+        ERR_clear_error();
+        return true;
+    }
+    Bytes sig(n);
+    if (EVP_DigestSign(mctx.get(), sig.data(), &n, data.data(), data.size()) != 1) {
+        ERR_clear_error();
+        return true;
+    }
+    sig.resize(n);
+    if (alg == "ECDSA") {
+        size_t size = 0;
+        CurveOf(k.get(), &size);
+        sig = EcdsaFromDer(sig, size);
+    }
+    return Give(cx, sig, args.rval());
+}
+
+// host.keyVerify(alg, spki, hash, signature, data, saltLength): whether it verifies.
+bool HostKeyVerify(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setBoolean(false);
+    std::string alg = TextOf(cx, args.get(0));
+    Pkey k = ReadKey(BytesOf(args.get(1)), false);
+    const EVP_MD* md = DigestNamed(TextOf(cx, args.get(2)));
+    Bytes sig = BytesOf(args.get(3)), data = BytesOf(args.get(4));
+    int salt = args.get(5).isNumber() ? static_cast<int>(args.get(5).toNumber()) : 0;
+    if (!k || !md) return true;
+    if (alg == "ECDSA") {
+        size_t size = 0;
+        CurveOf(k.get(), &size);
+        if (sig.size() != size * 2) return true;
+        sig = EcdsaToDer(sig);
+    }
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> mctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    EVP_PKEY_CTX* pctx = nullptr;
+    bool ok = mctx && EVP_DigestVerifyInit(mctx.get(), &pctx, md, nullptr, k.get()) == 1 && RsaPadding(pctx, alg, md, salt, {}) &&
+              EVP_DigestVerify(mctx.get(), sig.data(), sig.size(), data.data(), data.size()) == 1;
+    ERR_clear_error();
+    args.rval().setBoolean(ok);
+    return true;
+}
+
+// host.rsaOaep(encrypt, der, hash, label, data): the result, or null.
+bool HostRsaOaep(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setNull();
+    bool encrypt = JS::ToBoolean(args.get(0));
+    Pkey k = ReadKey(BytesOf(args.get(1)), !encrypt);
+    const EVP_MD* md = DigestNamed(TextOf(cx, args.get(2)));
+    Bytes label = BytesOf(args.get(3)), data = BytesOf(args.get(4));
+    if (!k || !md) return true;
+    PkeyCtx ctx(EVP_PKEY_CTX_new_from_pkey(nullptr, k.get(), nullptr));
+    size_t n = 0;
+    auto run = [&](unsigned char* out, size_t* size) {
+        return encrypt ? EVP_PKEY_encrypt(ctx.get(), out, size, data.data(), data.size())
+                       : EVP_PKEY_decrypt(ctx.get(), out, size, data.data(), data.size());
+    };
+    if (!ctx || (encrypt ? EVP_PKEY_encrypt_init(ctx.get()) : EVP_PKEY_decrypt_init(ctx.get())) != 1 ||
+        !RsaPadding(ctx.get(), "RSA-OAEP", md, 0, label) || run(nullptr, &n) != 1) {
+        ERR_clear_error();
+        return true;
+    }
+    Bytes out(n);
+    if (run(out.data(), &n) != 1) {
+        ERR_clear_error();
+        return true;
+    }
+    out.resize(n);
+    return Give(cx, out, args.rval());
+}
+
+// host.ecdh(pkcs8, peerSpki, bits): the shared secret's first bits, or null.
+bool HostEcdh(JSContext* cx, unsigned argc, JS::Value* vp) {
+    JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+    args.rval().setNull();
+    Pkey mine = ReadKey(BytesOf(args.get(0)), true), peer = ReadKey(BytesOf(args.get(1)), false);
+    if (!mine || !peer) return true;
+    PkeyCtx ctx(EVP_PKEY_CTX_new_from_pkey(nullptr, mine.get(), nullptr));
+    size_t n = 0;
+    if (!ctx || EVP_PKEY_derive_init(ctx.get()) != 1 || EVP_PKEY_derive_set_peer(ctx.get(), peer.get()) != 1 ||
+        EVP_PKEY_derive(ctx.get(), nullptr, &n) != 1) {
+        ERR_clear_error();
+        return true;
+    }
+    Bytes secret(n);
+    if (EVP_PKEY_derive(ctx.get(), secret.data(), &n) != 1) {
+        ERR_clear_error();
+        return true;
+    }
+    secret.resize(n);
+    if (args.get(2).isNumber()) {
+        double bits = args.get(2).toNumber();
+        if (!(bits >= 0) || bits > static_cast<double>(secret.size() * 8)) return true;
+        size_t keep = static_cast<size_t>(std::ceil(bits / 8));
+        secret.resize(keep);
+        int rest = static_cast<int>(bits) % 8;
+        if (rest && keep) secret[keep - 1] &= static_cast<unsigned char>(0xFF << (8 - rest));
+    }
+    return Give(cx, secret, args.rval());
+}
+
 const JSFunctionSpec kCryptoFunctions[] = {
     JS_FN("digest", HostDigest, 2, 0), JS_FN("hmac", HostHmac, 3, 0),         JS_FN("aes", HostAes, 8, 0),
     JS_FN("pbkdf2", HostPbkdf2, 5, 0), JS_FN("hkdf", HostHkdf, 5, 0), JS_FN("sameBytes", HostSameBytes, 2, 0),
+    JS_FN("keyRead", HostKeyRead, 4, 0), JS_FN("keyMake", HostKeyMake, 3, 0), JS_FN("keySign", HostKeySign, 5, 0),
+    JS_FN("keyVerify", HostKeyVerify, 6, 0), JS_FN("rsaOaep", HostRsaOaep, 5, 0), JS_FN("ecdh", HostEcdh, 3, 0),
     JS_FS_END,
 };
 

@@ -238,9 +238,15 @@
         'SHA-1': {digest: true}, 'SHA-256': {digest: true}, 'SHA-384': {digest: true}, 'SHA-512': {digest: true},
         'HMAC': {usages: ['sign', 'verify']}, 'AES-CBC': {usages: ['encrypt', 'decrypt', 'wrapKey', 'unwrapKey']},
         'AES-GCM': {usages: ['encrypt', 'decrypt', 'wrapKey', 'unwrapKey']}, 'AES-CTR': {usages: ['encrypt', 'decrypt', 'wrapKey', 'unwrapKey']},
-        'PBKDF2': {usages: ['deriveKey', 'deriveBits'], kdf: true}, 'HKDF': {usages: ['deriveKey', 'deriveBits'], kdf: true}
+        'PBKDF2': {usages: ['deriveKey', 'deriveBits'], kdf: true}, 'HKDF': {usages: ['deriveKey', 'deriveBits'], kdf: true},
+        // Public-key algorithms: what each half of a pair may be used for.
+        'RSASSA-PKCS1-V1_5': {name: 'RSASSA-PKCS1-v1_5', family: 'RSA', publicUsages: ['verify'], privateUsages: ['sign']},
+        'RSA-PSS': {family: 'RSA', publicUsages: ['verify'], privateUsages: ['sign']},
+        'RSA-OAEP': {family: 'RSA', publicUsages: ['encrypt', 'wrapKey'], privateUsages: ['decrypt', 'unwrapKey']},
+        'ECDSA': {family: 'EC', publicUsages: ['verify'], privateUsages: ['sign']},
+        'ECDH': {family: 'EC', publicUsages: [], privateUsages: ['deriveKey', 'deriveBits']}
     };
-    var OTHER_ALGORITHMS = ['RSASSA-PKCS1-V1_5', 'RSA-PSS', 'RSA-OAEP', 'ECDSA', 'ECDH', 'AES-KW', 'ED25519', 'X25519'];
+    var OTHER_ALGORITHMS = ['AES-KW', 'ED25519', 'X25519'];
     var BLOCK_BITS = {'SHA-1': 512, 'SHA-256': 512, 'SHA-384': 1024, 'SHA-512': 1024};
     function failed(op) { return "Failed to execute '" + op + "' on 'SubtleCrypto': "; }
     // An algorithm as the operation reads it: {name} with the name as the table spells it.
@@ -254,12 +260,13 @@
             if (OTHER_ALGORITHMS.indexOf(upper) >= 0) line('环境暂不支持的加密算法：' + alg.name + '（crypto.subtle.' + op + '）');
             throw domException('NotSupportedError', failed(op) + (what || 'Algorithm') + ': Unrecognized name');
         }
-        return {name: upper, params: alg};
+        return {name: ALGORITHMS[upper].name || upper, params: alg};
     }
+    function algo(name) { return ALGORITHMS[name.toUpperCase()]; }
     function hashOf(params, op, dictionary) {
         if (params.hash === undefined) throw new TypeError(failed(op) + dictionary + ': hash: Missing or not an AlgorithmIdentifier');
         var h = algorithmOf(params.hash, op, dictionary + ': hash: Algorithm');
-        if (!ALGORITHMS[h.name].digest) throw domException('NotSupportedError', failed(op) + dictionary + ': hash: Algorithm: Unrecognized name');
+        if (!algo(h.name).digest) throw domException('NotSupportedError', failed(op) + dictionary + ': hash: Algorithm: Unrecognized name');
         return h.name;
     }
     function bufferOf(v, op) {
@@ -282,7 +289,7 @@
         return USAGES.filter(function (u) { return out.indexOf(u) >= 0; });
     }
     function newKey(algorithm, extractable, usages, raw) {
-        var allowed = ALGORITHMS[algorithm.name].usages;
+        var allowed = algo(algorithm.name).usages;
         for (var n = 0; n < usages.length; n++)
             if (allowed.indexOf(usages[n]) < 0) throw domException('SyntaxError', 'Cannot create a key using the specified key usages.');
         if (!usages.length) throw domException('SyntaxError', 'Usages cannot be empty when creating a key.');
@@ -292,10 +299,114 @@
     }
     on('CryptoKey', 'get algorithm', function () {
         var a = this.algorithmFacts, out = {name: a.name};
+        if (a.namedCurve) out.namedCurve = a.namedCurve;
         if (a.hash) out.hash = {name: a.hash};
         if (a.length !== undefined) out.length = a.length;
+        if (a.modulusLength !== undefined) {
+            out.modulusLength = a.modulusLength;
+            out.publicExponent = new Uint8Array(a.publicExponent);
+        }
         return out;
     });
+    // A half of a key pair: its facts, its type, and its DER (SPKI or PKCS #8) from the
+    // workbench's description.
+    function pairKey(facts, desc, extractable, usages) {
+        var a = algo(facts.name), allowed = desc.private ? a.privateUsages : a.publicUsages;
+        for (var n = 0; n < usages.length; n++)
+            if (allowed.indexOf(usages[n]) < 0) throw domException('SyntaxError', 'Cannot create a key using the specified key usages.');
+        if (desc.private && !usages.length) throw domException('SyntaxError', 'Usages cannot be empty when creating a key.');
+        var k = {type: desc.private ? 'private' : 'public', extractable: !!extractable, algorithmFacts: facts, usageList: usages, desc: desc,
+            der: new Uint8Array(desc.der)};
+        kinds.set(k, 'CryptoKey');
+        return k;
+    }
+    // A pair's facts as the algorithm and the key itself give them.
+    function pairFacts(alg, desc, op) {
+        var a = algo(alg.name), p = alg.params;
+        if (a.family === 'RSA') {
+            var hash = hashOf(p, op, op === 'generateKey' ? 'RsaHashedKeyGenParams' : 'RsaHashedImportParams');
+            if (desc.kind !== 'RSA') throw domException('DataError', 'The key is not of the expected type');
+            return {name: alg.name, hash: hash, modulusLength: desc.bits, publicExponent: new Uint8Array(desc.e)};
+        }
+        if (p.namedCurve === undefined)
+            throw new TypeError(failed(op) + (op === 'generateKey' ? 'EcKeyGenParams' : 'EcKeyImportParams') + ': namedCurve: Missing required property');
+        var curve = String(p.namedCurve);
+        if (['P-256', 'P-384', 'P-521'].indexOf(curve) < 0) throw domException('NotSupportedError', failed(op) + 'Unsupported namedCurve');
+        if (desc && desc.kind !== 'EC') throw domException('DataError', 'The key is not of the expected type');
+        if (desc && desc.curve !== curve) throw domException('DataError', 'The imported EC key specifies a different curve than requested');
+        return {name: alg.name, namedCurve: curve};
+    }
+    var JWK_RSA = ['n', 'e', 'd', 'p', 'q', 'dp', 'dq', 'qi'];
+    function jwkPairAlg(facts) {
+        var bits = facts.hash ? facts.hash.substring(4) : '';
+        if (facts.name === 'RSASSA-PKCS1-v1_5') return 'RS' + bits;
+        if (facts.name === 'RSA-PSS') return 'PS' + bits;
+        if (facts.name === 'RSA-OAEP') return bits === '1' ? 'RSA-OAEP' : 'RSA-OAEP-' + bits;
+        return undefined;
+    }
+    function importPair(format, keyData, alg, extractable, usages) {
+        var a = algo(alg.name), desc, curve = alg.params.namedCurve === undefined ? undefined : String(alg.params.namedCurve);
+        if (format === 'spki' || format === 'pkcs8') {
+            desc = host.keyRead('der', bufferOf(keyData, 'importKey'), format === 'pkcs8');
+        } else if (format === 'raw') {
+            if (a.family !== 'EC') throw domException('NotSupportedError', failed('importKey') + 'Unsupported import key format for algorithm');
+            desc = host.keyRead('raw', {point: bufferOf(keyData, 'importKey')}, false, curve);
+        } else {
+            if (keyData === null || typeof keyData !== 'object') throw new TypeError(failed('importKey') + "The provided value is not of type 'JsonWebKey'.");
+            if (keyData.kty !== a.family) throw domException('DataError', 'The JWK "kty" member was not "' + a.family + '"');
+            var fields = {kind: a.family}, isPrivate = keyData.d !== undefined;
+            (a.family === 'RSA' ? JWK_RSA : ['x', 'y', 'd']).forEach(function (f) {
+                if (keyData[f] !== undefined) fields[f] = fromBase64url(keyData[f], 'importKey');
+            });
+            if (a.family === 'EC' && keyData.crv !== curve) throw domException('DataError', 'The JWK "crv" member was inconsistent with that specified by the Web Crypto call');
+            desc = host.keyRead('jwk', fields, isPrivate, curve);
+        }
+        if (!desc) throw domException('DataError', '');
+        var facts = pairFacts(alg, desc, 'importKey');
+        if (format === 'jwk' && keyData.alg !== undefined && jwkPairAlg(facts) !== undefined && String(keyData.alg) !== jwkPairAlg(facts))
+            throw domException('DataError', 'The JWK "alg" member was inconsistent with that specified by the Web Crypto call');
+        return pairKey(facts, desc, extractable, usages);
+    }
+    function exportPair(format, k) {
+        var d = k.desc;
+        if (format === 'spki') {
+            if (k.type !== 'public') throw domException('InvalidAccessError', failed('exportKey') + 'key is not a public key');
+            return promise(new Uint8Array(d.der).buffer);
+        }
+        if (format === 'pkcs8') {
+            if (k.type !== 'private') throw domException('InvalidAccessError', failed('exportKey') + 'key is not a private key');
+            return promise(new Uint8Array(d.der).buffer);
+        }
+        if (format === 'raw') {
+            if (d.kind !== 'EC' || k.type !== 'public') throw domException('InvalidAccessError', failed('exportKey') + 'Unsupported export key format for algorithm');
+            var x = new Uint8Array(d.x), y = new Uint8Array(d.y), point = new Uint8Array(1 + x.length + y.length);
+            point[0] = 4;
+            point.set(x, 1);
+            point.set(y, 1 + x.length);
+            return promise(point.buffer);
+        }
+        var jwk = {};
+        if (d.kind === 'RSA') {
+            var alg = jwkPairAlg(k.algorithmFacts);
+            if (alg) jwk.alg = alg;
+            if (k.type === 'private') ['d', 'dp', 'dq'].forEach(function (f) { jwk[f] = base64url(new Uint8Array(d[f])); });
+            jwk.e = base64url(new Uint8Array(d.e));
+            jwk.ext = k.extractable;
+            jwk.key_ops = k.usageList.slice();
+            jwk.kty = 'RSA';
+            jwk.n = base64url(new Uint8Array(d.n));
+            if (k.type === 'private') ['p', 'q', 'qi'].forEach(function (f) { jwk[f] = base64url(new Uint8Array(d[f])); });
+        } else {
+            jwk.crv = d.curve;
+            if (k.type === 'private') jwk.d = base64url(new Uint8Array(d.d));
+            jwk.ext = k.extractable;
+            jwk.key_ops = k.usageList.slice();
+            jwk.kty = 'EC';
+            jwk.x = base64url(new Uint8Array(d.x));
+            jwk.y = base64url(new Uint8Array(d.y));
+        }
+        return promise(jwk);
+    }
     on('CryptoKey', 'get usages', function () { return this.usageList.slice(); });
     function base64url(bytes) {
         return base64Of(bytes).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
@@ -322,13 +433,13 @@
             if (!raw.length) throw domException('DataError', 'HMAC key data must not be empty');
             return {name: 'HMAC', hash: hash, length: raw.length * 8};
         }
-        if (ALGORITHMS[alg.name].kdf) return {name: alg.name};
+        if (algo(alg.name).kdf) return {name: alg.name};
         if (raw.length !== 16 && raw.length !== 32) throw domException('DataError', 'AES key data must be 128 or 256 bits');
         return {name: alg.name, length: raw.length * 8};
     }
     on('SubtleCrypto', 'digest', function (r, algorithm, data) {
         var alg = algorithmOf(algorithm, 'digest');
-        if (!ALGORITHMS[alg.name].digest) throw domException('NotSupportedError', failed('digest') + 'Algorithm: Unrecognized name');
+        if (!algo(alg.name).digest) throw domException('NotSupportedError', failed('digest') + 'Algorithm: Unrecognized name');
         var bytes = bufferOf(data, 'digest');
         return promise(cryptoHost ? host.digest(alg.name, bytes) : undefined);
     });
@@ -337,6 +448,7 @@
         if (['raw', 'jwk', 'spki', 'pkcs8'].indexOf(format) < 0) throw new TypeError(failed('importKey') + 'Invalid keyFormat argument: ' + format);
         var alg = algorithmOf(algorithm, 'importKey'), usages = usagesOf(keyUsages, 'importKey'), raw;
         if (alg.name.indexOf('SHA-') === 0) throw domException('NotSupportedError', failed('importKey') + 'Algorithm: Unrecognized name');
+        if (algo(alg.name).family) return promise(wrap(importPair(format, keyData, alg, extractable, usages)));
         if (format === 'raw') raw = bufferOf(keyData, 'importKey');
         else if (format === 'jwk') {
             if (keyData === null || typeof keyData !== 'object') throw new TypeError(failed('importKey') + "The provided value is not of type 'JsonWebKey'.");
@@ -346,7 +458,7 @@
         } else {
             throw domException('NotSupportedError', failed('importKey') + 'Unsupported import key format for algorithm');
         }
-        if (ALGORITHMS[alg.name].kdf) {
+        if (algo(alg.name).kdf) {
             if (format !== 'raw') throw domException('NotSupportedError', failed('importKey') + 'Unsupported import key format for algorithm');
             if (extractable) throw domException('SyntaxError', 'KDF keys must set extractable=false');
         }
@@ -360,6 +472,7 @@
         if (['raw', 'jwk', 'spki', 'pkcs8'].indexOf(format) < 0) throw new TypeError(failed('exportKey') + 'Invalid keyFormat argument: ' + format);
         var k = cryptoKeyOf(key, 'exportKey', 2);
         if (!k.extractable) throw domException('InvalidAccessError', failed('exportKey') + 'key is not extractable');
+        if (k.desc) return exportPair(format, k);
         if (format === 'raw') return promise(k.raw.slice().buffer);
         if (format !== 'jwk') throw domException('NotSupportedError', failed('exportKey') + 'Unsupported export key format for algorithm');
         return promise({alg: jwkAlg(k.algorithmFacts), ext: k.extractable, k: base64url(k.raw), key_ops: k.usageList.slice(), kty: 'oct'});
@@ -381,31 +494,73 @@
             if (length === 192) throw domException('OperationError', '192-bit AES keys are not supported');
             if (length !== 128 && length !== 256) throw domException('OperationError', 'AES key length must be 128 or 256 bits');
             facts = {name: alg.name, length: length};
+        } else if (algo(alg.name).family) {
+            return generatePair(alg, extractable, usages);
         } else {
             throw domException('NotSupportedError', failed('generateKey') + 'Algorithm: Unrecognized name');
         }
         return promise(wrap(newKey(facts, extractable, usages, randomKeyBytes(facts.length / 8))));
     });
+    function generatePair(alg, extractable, usages) {
+        var a = algo(alg.name), p = alg.params, made;
+        if (a.family === 'RSA') {
+            if (p.modulusLength === undefined) throw new TypeError(failed('generateKey') + 'RsaHashedKeyGenParams: modulusLength: Missing required property');
+            if (p.publicExponent === undefined) throw new TypeError(failed('generateKey') + 'RsaHashedKeyGenParams: publicExponent: Missing required property');
+            hashOf(p, 'generateKey', 'RsaHashedKeyGenParams');
+            made = host.keyMake('RSA', Number(p.modulusLength), bufferOf(p.publicExponent, 'generateKey'));
+        } else {
+            made = host.keyMake('EC', pairFacts(alg, null, 'generateKey').namedCurve);
+        }
+        if (!made) throw domException('OperationError', '');
+        var facts = pairFacts(alg, made.privateKey, 'generateKey');
+        var mine = usages.filter(function (u) { return a.privateUsages.indexOf(u) >= 0; });
+        var theirs = usages.filter(function (u) { return a.publicUsages.indexOf(u) >= 0; });
+        if (mine.length + theirs.length < usages.length) throw domException('SyntaxError', 'Cannot create a key using the specified key usages.');
+        var privateKey = pairKey(facts, made.privateKey, extractable, mine), publicKey = pairKey(facts, made.publicKey, true, theirs);
+        return promise({privateKey: wrap(privateKey), publicKey: wrap(publicKey)});
+    }
     function usable(k, name, usage) {
         if (k.algorithmFacts.name !== name) throw domException('InvalidAccessError', 'key.algorithm does not match that of operation');
         if (k.usageList.indexOf(usage) < 0) throw domException('InvalidAccessError', 'key.usages does not permit this operation');
     }
     on('SubtleCrypto', 'sign', function (r, algorithm, key, data) {
         var alg = algorithmOf(algorithm, 'sign'), k = cryptoKeyOf(key, 'sign', 2), bytes = bufferOf(data, 'sign');
-        if (alg.name !== 'HMAC') throw domException('NotSupportedError', failed('sign') + 'Algorithm: Unrecognized name');
+        if (alg.name !== 'HMAC') return pairSign(alg, k, bytes, null);
         usable(k, 'HMAC', 'sign');
         return promise(host.hmac(k.algorithmFacts.hash, k.raw, bytes));
     });
     on('SubtleCrypto', 'verify', function (r, algorithm, key, signature, data) {
         var alg = algorithmOf(algorithm, 'verify'), k = cryptoKeyOf(key, 'verify', 2), sig = bufferOf(signature, 'verify'), bytes = bufferOf(data, 'verify');
-        if (alg.name !== 'HMAC') throw domException('NotSupportedError', failed('verify') + 'Algorithm: Unrecognized name');
+        if (alg.name !== 'HMAC') return pairSign(alg, k, bytes, sig);
         usable(k, 'HMAC', 'verify');
         return promise(host.sameBytes(host.hmac(k.algorithmFacts.hash, k.raw, bytes), sig));
     });
+    // A signature made (`signature` null) or checked with a key of a pair.
+    function pairSign(alg, k, bytes, signature) {
+        var op = signature === null ? 'sign' : 'verify', p = alg.params, hash, salt = 0;
+        if (alg.name === 'ECDSA') hash = hashOf(p, op, 'EcdsaParams');
+        else if (alg.name === 'RSA-PSS') {
+            if (p.saltLength === undefined) throw new TypeError(failed(op) + 'RsaPssParams: saltLength: Missing required property');
+            salt = Number(p.saltLength) >>> 0;
+        } else if (alg.name !== 'RSASSA-PKCS1-v1_5') {
+            throw domException('NotSupportedError', failed(op) + 'Algorithm: Unrecognized name');
+        }
+        usable(k, alg.name, op);
+        if (!hash) hash = k.algorithmFacts.hash;
+        if (signature !== null) return promise(host.keyVerify(alg.name, k.der, hash, signature, bytes, salt));
+        var out = host.keySign(alg.name, k.der, hash, bytes, salt);
+        return out === null ? Promise.reject(domException('OperationError', '')) : promise(out);
+    }
     var TAG_BITS = [32, 64, 96, 104, 112, 120, 128];
     function aesWork(op, encrypting) {
         return function (r, algorithm, key, data) {
             var alg = algorithmOf(algorithm, op), k = cryptoKeyOf(key, op, 2), bytes = bufferOf(data, op), p = alg.params;
+            if (alg.name === 'RSA-OAEP') {
+                var label = optionalBuffer(p.label, op);
+                usable(k, alg.name, op);
+                var done = host.rsaOaep(encrypting, k.der, k.algorithmFacts.hash, label, bytes);
+                return done === null ? Promise.reject(domException('OperationError', '')) : promise(done);
+            }
             if (alg.name.indexOf('AES-') !== 0) throw domException('NotSupportedError', failed(op) + 'Algorithm: Unrecognized name');
             var iv, tagBits, aad, counterBits;
             if (alg.name === 'AES-CBC') {
@@ -436,6 +591,19 @@
     on('SubtleCrypto', 'decrypt', aesWork('decrypt', false));
     function derived(op, alg, k, bits) {
         var p = alg.params, out;
+        if (alg.name === 'ECDH') {
+            var r = records.get(p['public']);
+            if (!r || r.iface.name !== 'CryptoKey') throw new TypeError(failed(op) + "EcdhKeyDeriveParams: public: Not a CryptoKey");
+            var peer = r.impl;
+            if (peer.type !== 'public') throw domException('InvalidAccessError', 'The public parameter for ECDH key derivation is not a public EC key');
+            if (peer.algorithmFacts.name !== 'ECDH') throw domException('InvalidAccessError', 'The public parameter for ECDH key derivation must be for ECDH');
+            if (peer.algorithmFacts.namedCurve !== k.algorithmFacts.namedCurve)
+                throw domException('InvalidAccessError', 'The public parameter for ECDH key derivation is for a different named curve');
+            out = host.ecdh(k.der, peer.der, bits === null ? undefined : bits);
+            if (out === null) throw domException('OperationError', 'Length specified for ECDH key derivation is too large. Maximum allowed is ' +
+                (k.algorithmFacts.namedCurve === 'P-256' ? 256 : k.algorithmFacts.namedCurve === 'P-384' ? 384 : 528));
+            return out;
+        }
         if (bits === null || bits === undefined || bits % 8) throw domException('OperationError', 'The length provided for ' + alg.name + ' is not a multiple of 8');
         if (alg.name === 'PBKDF2') {
             var hash = hashOf(p, op, 'Pbkdf2Params'), salt = bufferOf(p.salt, op), iterations = Number(p.iterations);

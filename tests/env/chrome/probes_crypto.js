@@ -178,3 +178,108 @@
     later('shape', 'not a key', function () { return subtle.sign('HMAC', {}, bytes('x')); });
     later('shape', 'unsupported import format', function () { return subtle.importKey('pem', bytes('x'), 'AES-CBC', false, ['encrypt']); });
 })();
+
+(function () {
+    // Public-key algorithms, with fixed keys (what is deterministic is compared byte for
+    // byte: PKCS#1 v1.5 signatures, decryptions, verifications; the rest by shape).
+    function der(b64) { var t = atob(b64), b = new Uint8Array(t.length); for (var i = 0; i < t.length; i++) b[i] = t.charCodeAt(i); return b; }
+    function hex(buffer) {
+        return Array.prototype.map.call(new Uint8Array(buffer), function (b) { return (b < 16 ? '0' : '') + b.toString(16); }).join('');
+    }
+    function bytes(text) { return new TextEncoder().encode(text); }
+    function facts(k) { return [Object.prototype.toString.call(k), k.type, k.extractable, JSON.stringify(k.algorithm), k.usages.join()]; }
+    var subtle = crypto.subtle;
+    var RSA_SPKI = der('MIGfMA0GCSqGSIb3DQEBAQUAA4GNADCBiQKBgQDSUQtwODQedRyvm5vwlhj8sIJB7ELDjSJBp7iCyq/ikbNBHD9g4zH/iJAo5qT8Ec+iTYTdtD165zjrj0VbXjVAO75OdGQa0R63La835+AmGdB3jsIxS7S3ulCkZxV2A/tQNacp8cfRekKpyauofOZheJ+IhjgB1jpx1MmVj74PdQIDAQAB'), RSA_PKCS8 = der('MIICeQIBADANBgkqhkiG9w0BAQEFAASCAmMwggJfAgEAAoGBANJRC3A4NB51HK+bm/CWGPywgkHsQsONIkGnuILKr+KRs0EcP2DjMf+IkCjmpPwRz6JNhN20PXrnOOuPRVteNUA7vk50ZBrRHrctrzfn4CYZ0HeOwjFLtLe6UKRnFXYD+1A1pynxx9F6QqnJq6h85mF4n4iGOAHWOnHUyZWPvg91AgMBAAECgYEA0QrlB6GVjEBzRsiwcq1+IIuArO2cXqpFRmTirH2x3M1dEnZ1OGQaKhce0siNbE53xqauTX79LM/ub5R0J6C341a+z4ie03GLwMgLERW9SD6C8v9DyEu5vY3aJGRf6oMZObXALVZivo3vOAfBK9PWNQJucV3Jjv5BaccXLvA0yIECQQDy3OSqo4C4wxUUfJbQk3AyHKj01VQf2m0eTaKeergIKtxQHHCneuOdKMoZfn3snPn6LMOL3bgMHEQpU8duz5z9AkEA3bF1VCxcuQ0CJfqNN8CLGbHyNsy/7x5OioA5O9y5KVcjbhgQ1yrADY8O/mDvDzu9gt4nSjLgCrm2OjGipkkB2QJBANAqgl2406aKoFD1EZgqKCrr4e4pxHehE5K73L2WVpO5mSmZlv4XGW4l/kSn5WugiavkHqCOJSlMOShrRTA4CEkCQQCj63T/mhWtVmsCPfJxCNNRWnvn/Rjl65jTW9/13UyjvqSZ4P2Cuz9qRx8lA/N/ZgLIYw7WFCwIgiy1dsH3BgBxAkEAomHi8Wrl2vnvVqfD9HCPo3jYPzDAWVe0KbYIS/09S7xA0NKfVi/7sLjrac9tOHLF/1AzX2+sPr+obeJI/OmmTQ=='), EC_SPKI = der('MFkwEwYHKoZIzj0CAQYIKoZIzj0DAQcDQgAEbuY/Y0g6P/Q8BRlPoD9EHWQTeHoA/Ch18C+xTkRe1IW/HNvhY89Y4dFsEOxuvUgVXzUSzEllSU9yEwdEZxQOVA=='), EC_PKCS8 = der('MIGHAgEAMBMGByqGSM49AgEGCCqGSM49AwEHBG0wawIBAQQgAYbeKPF33I6TB7r/ifu2o44GWyFUqGe5scAu4KRGm+ShRANCAARu5j9jSDo/9DwFGU+gP0QdZBN4egD8KHXwL7FORF7Uhb8c2+Fjz1jh0WwQ7G69SBVfNRLMSWVJT3ITB0RnFA5U');
+    function later(group, name, make, show) {
+        probeLater(group, name, function (done) {
+            var p;
+            try {
+                p = make();
+            } catch (e) {
+                done('throws ' + e.name + ': ' + e.message);
+                return;
+            }
+            p.then(function (v) { done(show ? show(v) : v); }, function (e) { done('rejects ' + e.name + ': ' + e.message); });
+        });
+    }
+    later('rsa', 'pkcs1 v1.5 signatures', function () {
+        return Promise.all([subtle.importKey('pkcs8', RSA_PKCS8, {name: 'RSASSA-PKCS1-v1_5', hash: 'SHA-256'}, true, ['sign']),
+            subtle.importKey('spki', RSA_SPKI, {name: 'RSASSA-PKCS1-v1_5', hash: {name: 'SHA-256'}}, true, ['verify'])]).then(function (k) {
+            return subtle.sign('RSASSA-PKCS1-v1_5', k[0], bytes('message')).then(function (sig) {
+                return Promise.all([subtle.verify('RSASSA-PKCS1-v1_5', k[1], sig, bytes('message')), subtle.verify('RSASSA-PKCS1-v1_5', k[1], sig, bytes('other'))])
+                    .then(function (ok) { return facts(k[0]).concat(facts(k[1]), [hex(sig)], ok); });
+            });
+        });
+    });
+    later('rsa', 'oaep round trip', function () {
+        return Promise.all([subtle.importKey('spki', RSA_SPKI, {name: 'RSA-OAEP', hash: 'SHA-256'}, false, ['encrypt']),
+            subtle.importKey('pkcs8', RSA_PKCS8, {name: 'RSA-OAEP', hash: 'SHA-256'}, false, ['decrypt'])]).then(function (k) {
+            return subtle.encrypt({name: 'RSA-OAEP', label: bytes('L')}, k[0], bytes('secret')).then(function (c) {
+                return subtle.decrypt({name: 'RSA-OAEP', label: bytes('L')}, k[1], c).then(function (p) {
+                    return facts(k[0]).concat(facts(k[1]), [c.byteLength, new TextDecoder().decode(p)]);
+                });
+            });
+        });
+    });
+    later('rsa', 'oaep wrong label', function () {
+        return Promise.all([subtle.importKey('spki', RSA_SPKI, {name: 'RSA-OAEP', hash: 'SHA-1'}, false, ['encrypt']),
+            subtle.importKey('pkcs8', RSA_PKCS8, {name: 'RSA-OAEP', hash: 'SHA-1'}, false, ['decrypt'])]).then(function (k) {
+            return subtle.encrypt({name: 'RSA-OAEP'}, k[0], bytes('x')).then(function (c) { return subtle.decrypt({name: 'RSA-OAEP', label: bytes('no')}, k[1], c); });
+        });
+    });
+    later('rsa', 'pss round trip', function () {
+        return Promise.all([subtle.importKey('pkcs8', RSA_PKCS8, {name: 'RSA-PSS', hash: 'SHA-256'}, false, ['sign']),
+            subtle.importKey('spki', RSA_SPKI, {name: 'RSA-PSS', hash: 'SHA-256'}, false, ['verify'])]).then(function (k) {
+            return subtle.sign({name: 'RSA-PSS', saltLength: 32}, k[0], bytes('m')).then(function (sig) {
+                return subtle.verify({name: 'RSA-PSS', saltLength: 32}, k[1], sig, bytes('m')).then(function (ok) { return [sig.byteLength, ok]; });
+            });
+        });
+    });
+    later('rsa', 'public jwk', function () {
+        return subtle.importKey('spki', RSA_SPKI, {name: 'RSA-OAEP', hash: 'SHA-256'}, true, ['encrypt']).then(function (k) {
+            return Promise.all([subtle.exportKey('jwk', k), subtle.exportKey('spki', k)]).then(function (x) {
+                return [JSON.stringify(x[0]), hex(x[1]) === hex(RSA_SPKI)];
+            });
+        });
+    });
+    later('rsa', 'private key for the wrong use', function () { return subtle.importKey('pkcs8', RSA_PKCS8, {name: 'RSA-OAEP', hash: 'SHA-256'}, false, ['encrypt']); });
+    later('rsa', 'public key as private', function () { return subtle.importKey('pkcs8', RSA_SPKI, {name: 'RSA-OAEP', hash: 'SHA-256'}, false, ['decrypt']); });
+    later('rsa', 'generated pair', function () {
+        return subtle.generateKey({name: 'RSASSA-PKCS1-v1_5', modulusLength: 1024, publicExponent: new Uint8Array([1, 0, 1]), hash: 'SHA-256'}, true,
+            ['sign', 'verify']).then(function (pair) {
+            return [Object.prototype.toString.call(pair), Object.keys(pair).join()].concat(facts(pair.publicKey), facts(pair.privateKey));
+        });
+    });
+    later('ec', 'ecdsa round trip', function () {
+        return Promise.all([subtle.importKey('pkcs8', EC_PKCS8, {name: 'ECDSA', namedCurve: 'P-256'}, true, ['sign']),
+            subtle.importKey('spki', EC_SPKI, {name: 'ECDSA', namedCurve: 'P-256'}, true, ['verify'])]).then(function (k) {
+            return subtle.sign({name: 'ECDSA', hash: 'SHA-256'}, k[0], bytes('m')).then(function (sig) {
+                return Promise.all([subtle.verify({name: 'ECDSA', hash: 'SHA-256'}, k[1], sig, bytes('m')),
+                    subtle.verify({name: 'ECDSA', hash: 'SHA-256'}, k[1], sig, bytes('n'))]).then(function (ok) {
+                    return facts(k[0]).concat(facts(k[1]), [sig.byteLength], ok);
+                });
+            });
+        });
+    });
+    later('ec', 'raw public key', function () {
+        return subtle.importKey('spki', EC_SPKI, {name: 'ECDSA', namedCurve: 'P-256'}, true, ['verify']).then(function (k) {
+            return subtle.exportKey('raw', k).then(function (raw) {
+                return subtle.importKey('raw', raw, {name: 'ECDSA', namedCurve: 'P-256'}, true, ['verify']).then(function (k2) {
+                    return subtle.exportKey('spki', k2).then(function (s) { return [raw.byteLength, new Uint8Array(raw)[0], hex(s) === hex(EC_SPKI)]; });
+                });
+            });
+        });
+    });
+    later('ec', 'ecdh', function () {
+        return Promise.all([subtle.importKey('pkcs8', EC_PKCS8, {name: 'ECDH', namedCurve: 'P-256'}, false, ['deriveBits']),
+            subtle.importKey('spki', EC_SPKI, {name: 'ECDH', namedCurve: 'P-256'}, false, [])]).then(function (k) {
+            return subtle.deriveBits({name: 'ECDH', public: k[1]}, k[0], 256).then(function (b) { return facts(k[1]).concat([hex(b)]); });
+        });
+    });
+    later('ec', 'wrong curve', function () { return subtle.importKey('spki', EC_SPKI, {name: 'ECDSA', namedCurve: 'P-384'}, false, ['verify']); });
+    later('ec', 'generated pair', function () {
+        return subtle.generateKey({name: 'ECDSA', namedCurve: 'P-384'}, false, ['sign', 'verify']).then(function (pair) {
+            return facts(pair.publicKey).concat(facts(pair.privateKey));
+        });
+    });
+})();
