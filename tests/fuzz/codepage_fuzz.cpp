@@ -1,8 +1,9 @@
 // The code page conversions on arbitrary bytes and UTF-16 units: the lossless pairs give
 // their input back, the UTF-8 they write is valid, every valid character survives a trip
-// through the workbench's code page.
+// through the workbench's code page. The web's decoders read any bytes in any encoding.
 #include "FuzzSupport.h"
 #include "text/CodePage.h"
+#include "text/WebDecoders.h"
 
 using namespace qy::text;
 
@@ -76,5 +77,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string utf8 = Utf16ToUtf8(units);
     QY_FUZZ_CHECK(IsValidUtf8(utf8));
     if (!HasLoneSurrogate(units.substr(0, units.find(u'\0')))) QY_FUZZ_CHECK(Utf8ToUtf16(utf8) == kept);
+
+    // The web's decoders: the first byte picks the encoding; a lenient decode always
+    // answers, a strict one answers only what decodes the same leniently.
+    static const char* const kWeb[] = {"gbk", "gb18030", "big5", "shift_jis", "euc-jp", "iso-2022-jp", "euc-kr",
+                                       "windows-1252", "windows-1251", "koi8-r", "x-user-defined", "iso-8859-8"};
+    if (!bytes.empty()) {
+        const char* encoding = kWeb[static_cast<unsigned char>(bytes[0]) % (sizeof kWeb / sizeof kWeb[0])];
+        const std::string_view rest = bytes.substr(1);
+        const std::optional<std::u16string> lenient = DecodeWeb(rest, encoding, false);
+        QY_FUZZ_CHECK(lenient.has_value());
+        const std::optional<std::u16string> strict = DecodeWeb(rest, encoding, true);
+        if (strict) QY_FUZZ_CHECK(*strict == *lenient);
+    }
     return 0;
 }
