@@ -232,3 +232,4 @@ console.log('WorkerGlobalScope EventTarget G,W | self~o location~o navigator~o i
 console.log('DedicatedWorkerGlobalScope WorkerGlobalScope G,W | name~s onmessage=o onmessageerror=o cancelAnimationFrame/1 close/0 postMessage/1 requestAnimationFrame/1 onrtctransform=o');
 console.log('WorkerNavigator - W | hardwareConcurrency~n appCodeName~s appName~s appVersion~s platform~s product~s userAgent~s language~s languages~o onLine~b deviceMemory~n storage~o mediaCapabilities~o permissions~o locks~o serial~o usb~o hid~o gpu~o userAgentData~o connection~o');
 console.log('WorkerLocation - W,Shref | href~s origin~s protocol~s host~s hostname~s port~s pathname~s search~s hash~s');
+console.log('SharedWorkerGlobalScope WorkerGlobalScope G,W | name~s onconnect=o close/0');

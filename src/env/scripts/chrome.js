@@ -1189,6 +1189,11 @@
     on('MessagePort', 'postMessage', function (r, message) {
         var target = this.other;
         if (!target) return;
+        // (A port that hands its messages on itself: a shared worker's.)
+        if (target.deliver) {
+            target.deliver(message);
+            return;
+        }
         var data = message;
         kit.window.setTimeout(function () {
             var e = new kit.types.Event('message');
@@ -1310,7 +1315,8 @@
     function scopeGlobal() { return current.running || global; }
     var services = null;
     var serviceInterfaces = create(null), serviceMembers = create(null);
-    ('Blob File FileReader Headers Response Worker WorkerGlobalScope DedicatedWorkerGlobalScope WorkerNavigator WorkerLocation ' +
+    ('Blob File FileReader Headers Response Worker SharedWorker WorkerGlobalScope DedicatedWorkerGlobalScope SharedWorkerGlobalScope ' +
+        'WorkerNavigator WorkerLocation ' +
         'SubtleCrypto CryptoKey RTCPeerConnection RTCDataChannel RTCSessionDescription RTCIceCandidate OffscreenCanvas ' +
         'OffscreenCanvasRenderingContext2D IDBFactory IDBDatabase IDBObjectStore IDBTransaction IDBRequest IDBOpenDBRequest ' +
         'IDBKeyRange WebSocket EventSource BroadcastChannel ServiceWorkerContainer CacheStorage').split(' ').forEach(function (n) {

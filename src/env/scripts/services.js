@@ -1746,12 +1746,13 @@
     }
     function line(text) { if (typeof host.line === 'function') host.line(text); }
     // The worker's global: its realm's global, made the worker's.
-    function workerScope(worker, realm, address, name) {
-        var impl = create(kit.types.EventTarget.prototype);
+    // (`shared`: a shared worker's global, which hears of each page that connects.)
+    function workerScope(worker, realm, address, name, shared) {
+        var impl = create(kit.types.EventTarget.prototype), kind = shared ? 'SharedWorkerGlobalScope' : 'DedicatedWorkerGlobalScope';
         var scope = {worker: worker, global: realm, impl: impl, address: address, closed: false, timers: []};
         impl.scope = scope;
         ['message', 'messageerror', 'error', 'languagechange', 'offline', 'online', 'rejectionhandled', 'unhandledrejection',
-            'rtctransform'].forEach(function (k) { impl['on' + k] = null; });
+            'rtctransform', 'connect'].forEach(function (k) { impl['on' + k] = null; });
         var nav = create(kit.navigator);
         kinds.set(nav, 'WorkerNavigator');
         var where = kit.addresses.parse(address), loc = {};
@@ -1826,19 +1827,20 @@
                 worker.dispatchEvent(messageEvent(data));
             }, 0);
         };
-        kinds.set(impl, 'DedicatedWorkerGlobalScope');
+        kinds.set(impl, kind);
         // The global itself: the worker's interfaces in its chain, its members its own.
-        var spec = interfaceOf('DedicatedWorkerGlobalScope');
+        var spec = interfaceOf(kind);
         setProto(realm, spec.proto);
         adopt(realm, spec, impl);
-        ['WorkerGlobalScope', 'DedicatedWorkerGlobalScope'].forEach(function (iface) {
+        ['WorkerGlobalScope', kind].forEach(function (iface) {
             globalMembersOf(interfaceOf(iface).facts).forEach(function (m) {
                 if (m.name !== 'structuredClone' || !hasOwn.call(realm, m.name)) defineMember(realm, iface, m, true);
             });
         });
         defineValue(realm, 'console', namespaceOf(kit.window.console, 'console'), false, true, true);
-        WORKER_NAMES.forEach(function (n) {
-            if (hasOwn.call(realm, n) || !isInterface(n)) return;
+        // (Each worker's global names its own kind of global, not the other's.)
+        WORKER_NAMES.concat(kind).forEach(function (n) {
+            if (hasOwn.call(realm, n) || !isInterface(n) || (/GlobalScope$/.test(n) && n !== kind && n !== 'WorkerGlobalScope')) return;
             var s = interfaceOf(n);
             if (s && s.ctor) defineValue(realm, n, s.ctor, false, true, true);
         });
@@ -1889,6 +1891,62 @@
         this.terminated = true;
         if (this.scope) stopWorker(this.scope);
     });
+
+    // Shared workers: one per script and name for the page, each `new SharedWorker` a
+    // connection to it through a pair of ports (what one posts reaches the other cloned,
+    // as a task of its own; the worker's side runs as the worker's code).
+    var sharedWorkers = create(null);
+    function messagePort(scope) {
+        var port = create(kit.types.EventTarget.prototype);
+        port.onmessage = port.onmessageerror = null;
+        port.other = null;
+        kinds.set(port, 'MessagePort');
+        port.deliver = function (message) {
+            var data = scope ? scope.impl.structuredClone(message) : clonedValue(message);
+            kit.window.setTimeout(function () {
+                if (scope) inWorker(scope, function () { port.dispatchEvent(messageEvent(data)); });
+                else port.dispatchEvent(messageEvent(data));
+            }, 0);
+        };
+        return port;
+    }
+    on('SharedWorker', 'constructor', function (url, options) {
+        var address = kit.addresses.resolve(String(url), kit.location.href);
+        var name = typeof options === 'string' ? options : options && typeof options === 'object' && options.name !== undefined ? String(options.name) : '';
+        var worker = create(kit.types.EventTarget.prototype);
+        worker.onerror = null;
+        worker.terminated = false;
+        kinds.set(worker, 'SharedWorker');
+        var key = address + '\n' + name, shared = sharedWorkers[key];
+        if (!shared) {
+            var realm = typeof host.frameRealm === 'function' ? host.frameRealm() : null, source = workerSource(address);
+            shared = sharedWorkers[key] = {scope: null, started: false, source: source, realm: realm, waiting: []};
+            if (realm && source !== null) shared.scope = workerScope(worker, realm, address, name, true);
+        }
+        var scope = shared.scope, mine = messagePort(null), theirs = messagePort(scope);
+        mine.other = theirs;
+        theirs.other = mine;
+        worker.port = mine;
+        kit.window.setTimeout(function () {
+            if (!scope) {
+                var ev = new kit.types.Event('error');
+                ev.isTrusted = true;
+                worker.dispatchEvent(ev);
+                return;
+            }
+            if (!shared.started) {
+                shared.started = true;
+                inWorker(scope, function () { host.runScript(shared.source, address, 1, 0, shared.realm); });
+            }
+            var connect = messageEvent('');
+            connect.type = 'connect';
+            connect.ports = [wrap(theirs)];
+            connect.source = wrap(theirs);
+            inWorker(scope, function () { scope.impl.dispatchEvent(connect); });
+        }, 0);
+        return worker;
+    });
+    on('SharedWorker', 'get port', function () { return wrap(this.port); });
 
     return {uncaught: uncaughtInWorker, resource: pageResource};
 })

@@ -343,3 +343,19 @@
         return fetch('data:,x').then(function (r) { return r.headers.get('content-type'); });
     });
 })();
+(function () {
+    // A shared worker: connected through its port.
+    probe('shared workers', 'shape', function () {
+        var w = new SharedWorker(URL.createObjectURL(new Blob([''])));
+        return [Object.prototype.toString.call(w), Object.prototype.toString.call(w.port), w.onerror, SharedWorker.length,
+            Object.getOwnPropertyNames(SharedWorker.prototype).sort().join(), w.port === w.port];
+    });
+    probeLater('shared workers', 'connect and echo', function (done) {
+        var code = 'onconnect = function (e) { var p = e.ports[0]; p.onmessage = function (m) { p.postMessage([m.data * 2, typeof self, ' +
+            'Object.prototype.toString.call(self), typeof SharedWorkerGlobalScope, self instanceof WorkerGlobalScope, name, typeof postMessage, ' +
+            'typeof close, Object.prototype.toString.call(e), e.ports.length, e.source === p, typeof importScripts, typeof onmessage].join("|")); }; };';
+        var w = new SharedWorker(URL.createObjectURL(new Blob([code])), 'nm');
+        w.port.onmessage = function (e) { done(e.data); };
+        w.port.postMessage(21);
+    });
+})();
