@@ -138,6 +138,26 @@ std::optional<Bytes> Gcm(bool encrypt, const Bytes& key, const Bytes& iv, const 
     return out;
 }
 
+/// AES key wrap (RFC 3394), as AES-KW wraps and unwraps; nullopt when the data does not
+/// unwrap with this key.
+std::optional<Bytes> Kw(bool wrap, const Bytes& key, const Bytes& data) {
+    const EVP_CIPHER* cipher = key.size() == 16 ? EVP_aes_128_wrap() : key.size() == 24 ? EVP_aes_192_wrap()
+                               : key.size() == 32 ? EVP_aes_256_wrap() : nullptr;
+    CipherCtx ctx(EVP_CIPHER_CTX_new());
+    if (!cipher || !ctx || data.size() < (wrap ? 16u : 24u) || data.size() % 8) return std::nullopt;
+    EVP_CIPHER_CTX_set_flags(ctx.get(), EVP_CIPHER_CTX_FLAG_WRAP_ALLOW);
+    if (EVP_CipherInit_ex(ctx.get(), cipher, nullptr, key.data(), nullptr, wrap ? 1 : 0) != 1) return std::nullopt;
+    Bytes out(data.size() + 16);
+    int n = 0, last = 0;
+    if (EVP_CipherUpdate(ctx.get(), out.data(), &n, data.data(), static_cast<int>(data.size())) != 1 || n <= 0 ||
+        EVP_CipherFinal_ex(ctx.get(), out.data() + n, &last) != 1) {
+        ERR_clear_error();
+        return std::nullopt;
+    }
+    out.resize(static_cast<size_t>(n + last));
+    return out;
+}
+
 /// CTR as Web Crypto has it: only the counter block's rightmost `lengthBits` bits count
 /// up (and wrap), the rest stays as given.
 std::optional<Bytes> Ctr(const Bytes& key, const Bytes& counter, int lengthBits, const Bytes& data) {
@@ -209,6 +229,7 @@ bool HostAes(JSContext* cx, unsigned argc, JS::Value* vp) {
     if (mode == "AES-CBC") out = Cbc(encrypt, key, iv, data);
     else if (mode == "AES-GCM") out = Gcm(encrypt, key, iv, data, aad, static_cast<int>(tagBits) / 8);
     else if (mode == "AES-CTR") out = Ctr(key, iv, static_cast<int>(counterBits), data);
+    else if (mode == "AES-KW") out = Kw(encrypt, key, data);
     if (!out) return true;
     return Give(cx, *out, args.rval());
 }

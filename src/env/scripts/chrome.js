@@ -1330,7 +1330,8 @@
             var made = host.services()({global: global, host: host, kit: kit, on: on, records: records, kinds: kinds, wrap: wrap,
                 unwrap: unwrap, promise: promise, domException: domException, interfaceOf: interfaceOf, isInterface: isInterface,
                 adopt: adopt, globalMembersOf: globalMembersOf, defineMember: defineMember, defineValue: defineValue,
-                namespaceOf: namespaceOf, clockPersona: clockPersona, queryText: queryText, indexedDB: indexedDB, current: current});
+                namespaceOf: namespaceOf, clockPersona: clockPersona, queryText: queryText, indexedDB: indexedDB, current: current,
+                behaviours: behaviours});
             services = made;
         }
         return services;

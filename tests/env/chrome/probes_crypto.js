@@ -283,3 +283,63 @@
         });
     });
 })();
+(function () {
+    // Keys wrapped and unwrapped (AES-KW, and any encryption of an exported key).
+    function hex(buffer) {
+        return Array.prototype.map.call(new Uint8Array(buffer), function (b) { return (b < 16 ? '0' : '') + b.toString(16); }).join('');
+    }
+    var subtle = crypto.subtle, KEK = new Uint8Array(16).map(function (v, i) { return i; });
+    var SECRET = new Uint8Array(16).map(function (v, i) { return 0x11 * (i % 16); });
+    function later(group, name, make, show) {
+        probeLater(group, name, function (done) {
+            var p;
+            try {
+                p = make();
+            } catch (e) {
+                done('throws ' + e.name + ': ' + e.message);
+                return;
+            }
+            p.then(function (v) { done(show ? show(v) : v); }, function (e) { done('rejects ' + e.name + ': ' + e.message); });
+        });
+    }
+    later('wrapping', 'aes-kw', function () {
+        return Promise.all([subtle.importKey('raw', KEK, 'AES-KW', true, ['wrapKey', 'unwrapKey']),
+            subtle.importKey('raw', SECRET, 'AES-GCM', true, ['encrypt'])]).then(function (k) {
+            return subtle.wrapKey('raw', k[1], k[0], 'AES-KW').then(function (w) {
+                return subtle.unwrapKey('raw', w, k[0], 'AES-KW', 'AES-GCM', true, ['encrypt']).then(function (u) {
+                    return subtle.exportKey('raw', u).then(function (raw) {
+                        return [JSON.stringify(k[0].algorithm), k[0].usages.join(), hex(w), JSON.stringify(u.algorithm), u.usages.join(), hex(raw)];
+                    });
+                });
+            });
+        });
+    });
+    later('wrapping', 'jwk under aes-gcm', function () {
+        return Promise.all([subtle.importKey('raw', KEK, 'AES-GCM', false, ['wrapKey', 'unwrapKey']),
+            subtle.importKey('raw', new TextEncoder().encode('hmac key'), {name: 'HMAC', hash: 'SHA-1'}, true, ['sign'])]).then(function (k) {
+            var params = {name: 'AES-GCM', iv: new Uint8Array(12)};
+            return subtle.wrapKey('jwk', k[1], k[0], params).then(function (w) {
+                return subtle.unwrapKey('jwk', w, k[0], params, {name: 'HMAC', hash: 'SHA-1'}, false, ['sign']).then(function (u) {
+                    return [w.byteLength, hex(w).slice(0, 16), JSON.stringify(u.algorithm), u.extractable];
+                });
+            });
+        });
+    });
+    later('wrapping', 'not extractable', function () {
+        return Promise.all([subtle.importKey('raw', KEK, 'AES-KW', false, ['wrapKey']),
+            subtle.importKey('raw', SECRET, 'AES-GCM', false, ['encrypt'])]).then(function (k) { return subtle.wrapKey('raw', k[1], k[0], 'AES-KW'); });
+    });
+    later('wrapping', 'aes-kw data size', function () {
+        return subtle.importKey('raw', KEK, 'AES-KW', false, ['unwrapKey']).then(function (k) {
+            return subtle.unwrapKey('raw', new Uint8Array(20), k, 'AES-KW', 'AES-GCM', true, ['encrypt']);
+        });
+    });
+    later('wrapping', 'aes-kw wrong key', function () {
+        return subtle.importKey('raw', KEK, 'AES-KW', false, ['unwrapKey']).then(function (k) {
+            return subtle.unwrapKey('raw', new Uint8Array(24), k, 'AES-KW', 'AES-GCM', true, ['encrypt']);
+        });
+    });
+    later('wrapping', 'aes-kw encrypt', function () {
+        return subtle.importKey('raw', KEK, 'AES-KW', false, ['wrapKey']).then(function (k) { return subtle.encrypt('AES-KW', k, new Uint8Array(16)); });
+    });
+})();
