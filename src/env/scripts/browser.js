@@ -5650,6 +5650,15 @@
     OscillatorNode.prototype.onended = null;
     OscillatorNode.prototype.start = function (when) { this.__start = Number(when) || 0; };
     OscillatorNode.prototype.stop = function (when) { this.__stop = Number(when) || 0; };
+    // A source that plays a buffer (silence while it has none).
+    function AudioBufferSourceNode() { illegal(); }
+    subclass(AudioBufferSourceNode, AudioNode);
+    AudioBufferSourceNode.prototype.onended = null;
+    AudioBufferSourceNode.prototype.start = function (when, offset) {
+        this.__start = Number(when) || 0;
+        this.__offset = Number(offset) || 0;
+    };
+    AudioBufferSourceNode.prototype.stop = function (when) { this.__stop = Number(when) || 0; };
     function GainNode() { illegal(); }
     subclass(GainNode, AudioNode);
     function DynamicsCompressorNode() { illegal(); }
@@ -5673,6 +5682,14 @@
                 var f = node.frequency.value * Math.pow(2, node.detune.value / 1200), p = (f * (t - node.__start)) % 1;
                 v = node.type === 'square' ? (p < 0.5 ? 1 : -1) : node.type === 'sawtooth' ? 2 * p - 1 :
                     node.type === 'triangle' ? (p < 0.25 ? 4 * p : p < 0.75 ? 2 - 4 * p : 4 * p - 4) : Math.sin(2 * Math.PI * p);
+            }
+        } else if (node instanceof AudioBufferSourceNode) {
+            v = 0;
+            var played = node.buffer;
+            if (played && node.__start !== undefined && t >= node.__start && (node.__stop === undefined || t < node.__stop)) {
+                var at = Math.floor((t - node.__start + node.__offset) * played.sampleRate * node.playbackRate.value);
+                if (node.loop && played.length) at %= played.length;
+                if (at >= 0 && at < played.length) v = played.__channels[0][at];
             }
         } else if (node instanceof GainNode) {
             v = sum * node.gain.value;
@@ -5727,6 +5744,16 @@
         o.detune = new AudioParam(0, -153600, 153600);
         o.numberOfInputs = 0;
         return o;
+    };
+    OfflineAudioContext.prototype.createBufferSource = function () {
+        var b = node(this, AudioBufferSourceNode);
+        b.buffer = null;
+        b.playbackRate = new AudioParam(1, -3.4028234663852886e38, 3.4028234663852886e38);
+        b.detune = new AudioParam(0, -3.4028234663852886e38, 3.4028234663852886e38);
+        b.loop = false;
+        b.loopStart = b.loopEnd = 0;
+        b.numberOfInputs = 0;
+        return b;
     };
     OfflineAudioContext.prototype.createGain = function () {
         var g = node(this, GainNode);
@@ -6181,6 +6208,7 @@
             modernNames.AudioParam = AudioParam;
             modernNames.AudioNode = AudioNode;
             modernNames.OscillatorNode = OscillatorNode;
+            modernNames.AudioBufferSourceNode = AudioBufferSourceNode;
             modernNames.GainNode = GainNode;
             modernNames.DynamicsCompressorNode = DynamicsCompressorNode;
         }
@@ -6410,6 +6438,7 @@
             WebGLFramebuffer: WebGLFramebuffer, WebGLRenderbuffer: WebGLRenderbuffer,
             WebGLUniformLocation: WebGLUniformLocation, WebGLActiveInfo: WebGLActiveInfo,
             AudioBuffer: AudioBuffer, AudioParam: AudioParam, AudioNode: AudioNode, OscillatorNode: OscillatorNode,
+            AudioBufferSourceNode: AudioBufferSourceNode,
             GainNode: GainNode, DynamicsCompressorNode: DynamicsCompressorNode, AudioDestinationNode: AudioDestinationNode,
             OfflineAudioCompletionEvent: OfflineAudioCompletionEvent, SubmitEvent: SubmitEvent,
             MediaQueryList: MediaQueryList, DOMRectReadOnly: DOMRectReadOnly, DOMRect: DOMRect, DOMRectList: DOMRectList},

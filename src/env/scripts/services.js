@@ -708,6 +708,7 @@
             'icegatheringstatechange', 'icecandidateerror', 'track', 'datachannel'].forEach(function (k) { pc['on' + k] = null; });
         pc.config = config && typeof config === 'object' ? config : {};
         pc.channels = [];
+        pc.receive = {audio: false, video: false};
         pc.ufrag = randomText(4, ICE_ALPHABET);
         pc.pwd = randomText(24, ICE_ALPHABET);
         pc.session = String(1 + randomKeyBytes(7).reduce(function (a, b) { return a * 256 + b; }, 0) % 9e18).replace(/\..*$/, '');
@@ -741,17 +742,110 @@
         if (this.readyState !== 'open') throw domException('InvalidStateError', "Failed to execute 'send' on 'RTCDataChannel': RTCDataChannel.readyState is not 'open'");
     });
     on('RTCDataChannel', 'close', function () { this.readyState = 'closed'; });
+    // The sections an offer to receive audio and video carries, as the measuring stick
+    // (Chromium) writes them: its codecs, their parameters and header extensions.
+    var MEDIA_SECTIONS = {
+        audio: 'm=audio 9 UDP/TLS/RTP/SAVPF 111 63 9 0 8 13 110 126\r\nc=IN IP4 0.0.0.0\r\n' +
+            'a=rtcp:9 IN IP4 0.0.0.0\r\na=ice-ufrag:{U}\r\na=ice-pwd:{P}\r\na=ice-options:trickle\r\n' +
+            'a=fingerprint:sha-256 {F}\r\na=setup:actpass\r\na=mid:{M}\r\n' +
+            'a=extmap:1 urn:ietf:params:rtp-hdrext:ssrc-audio-level\r\n' +
+            'a=extmap:2 http://www.webrtc.org/experiments/rtp-hdrext/abs-send-time\r\n' +
+            'a=extmap:3 http://www.ietf.org/id/draft-holmer-rmcat-transport-wide-cc-extensions-01\r\n' +
+            'a=extmap:4 urn:ietf:params:rtp-hdrext:sdes:mid\r\na=recvonly\r\na=rtcp-mux\r\na=rtcp-rsize\r\n' +
+            'a=rtcp-xr:rcvr-rtt=all\r\na=rtpmap:111 opus/48000/2\r\na=rtcp-fb:111 transport-cc\r\n' +
+            'a=fmtp:111 minptime=10;useinbandfec=1\r\na=rtpmap:63 red/48000/2\r\na=fmtp:63 111/111\r\n' +
+            'a=rtpmap:9 G722/8000\r\na=rtpmap:0 PCMU/8000\r\na=rtpmap:8 PCMA/8000\r\na=rtpmap:13 CN/8000\r\n' +
+            'a=rtpmap:110 telephone-event/48000\r\na=rtpmap:126 telephone-event/8000\r\n',
+        video: '' +
+            'm=video 9 UDP/TLS/RTP/SAVPF 96 97 98 99 100 101 35 36 37 38 102 103 104 107 108 109 114 115 116 117 39 40 41 42 43 44 45 46 47 48 118 119 120 49\r\n' +
+            'c=IN IP4 0.0.0.0\r\na=rtcp:9 IN IP4 0.0.0.0\r\na=ice-ufrag:{U}\r\na=ice-pwd:{P}\r\n' +
+            'a=ice-options:trickle\r\na=fingerprint:sha-256 {F}\r\na=setup:actpass\r\na=mid:{M}\r\n' +
+            'a=extmap:14 urn:ietf:params:rtp-hdrext:toffset\r\n' +
+            'a=extmap:2 http://www.webrtc.org/experiments/rtp-hdrext/abs-send-time\r\n' +
+            'a=extmap:13 urn:3gpp:video-orientation\r\n' +
+            'a=extmap:3 http://www.ietf.org/id/draft-holmer-rmcat-transport-wide-cc-extensions-01\r\n' +
+            'a=extmap:5 http://www.webrtc.org/experiments/rtp-hdrext/playout-delay\r\n' +
+            'a=extmap:6 http://www.webrtc.org/experiments/rtp-hdrext/video-content-type\r\n' +
+            'a=extmap:7 http://www.webrtc.org/experiments/rtp-hdrext/video-timing\r\n' +
+            'a=extmap:8 http://www.webrtc.org/experiments/rtp-hdrext/color-space\r\n' +
+            'a=extmap:4 urn:ietf:params:rtp-hdrext:sdes:mid\r\n' +
+            'a=extmap:10 urn:ietf:params:rtp-hdrext:sdes:rtp-stream-id\r\n' +
+            'a=extmap:11 urn:ietf:params:rtp-hdrext:sdes:repaired-rtp-stream-id\r\na=recvonly\r\n' +
+            'a=rtcp-mux\r\na=rtcp-rsize\r\na=rtcp-xr:rcvr-rtt=all\r\na=rtpmap:96 VP8/90000\r\n' +
+            'a=rtcp-fb:96 goog-remb\r\na=rtcp-fb:96 transport-cc\r\na=rtcp-fb:96 ccm fir\r\n' +
+            'a=rtcp-fb:96 nack\r\na=rtcp-fb:96 nack pli\r\na=rtpmap:97 rtx/90000\r\na=fmtp:97 apt=96\r\n' +
+            'a=rtpmap:98 VP9/90000\r\na=rtcp-fb:98 goog-remb\r\na=rtcp-fb:98 transport-cc\r\n' +
+            'a=rtcp-fb:98 ccm fir\r\na=rtcp-fb:98 nack\r\na=rtcp-fb:98 nack pli\r\na=fmtp:98 profile-id=0\r\n' +
+            'a=rtpmap:99 rtx/90000\r\na=fmtp:99 apt=98\r\na=rtpmap:100 VP9/90000\r\n' +
+            'a=rtcp-fb:100 goog-remb\r\na=rtcp-fb:100 transport-cc\r\na=rtcp-fb:100 ccm fir\r\n' +
+            'a=rtcp-fb:100 nack\r\na=rtcp-fb:100 nack pli\r\na=fmtp:100 profile-id=2\r\n' +
+            'a=rtpmap:101 rtx/90000\r\na=fmtp:101 apt=100\r\na=rtpmap:35 VP9/90000\r\n' +
+            'a=rtcp-fb:35 goog-remb\r\na=rtcp-fb:35 transport-cc\r\na=rtcp-fb:35 ccm fir\r\n' +
+            'a=rtcp-fb:35 nack\r\na=rtcp-fb:35 nack pli\r\na=fmtp:35 profile-id=1\r\n' +
+            'a=rtpmap:36 rtx/90000\r\na=fmtp:36 apt=35\r\na=rtpmap:37 VP9/90000\r\na=rtcp-fb:37 goog-remb\r\n' +
+            'a=rtcp-fb:37 transport-cc\r\na=rtcp-fb:37 ccm fir\r\na=rtcp-fb:37 nack\r\n' +
+            'a=rtcp-fb:37 nack pli\r\na=fmtp:37 profile-id=3\r\na=rtpmap:38 rtx/90000\r\na=fmtp:38 apt=37\r\n' +
+            'a=rtpmap:102 H264/90000\r\na=rtcp-fb:102 goog-remb\r\na=rtcp-fb:102 transport-cc\r\n' +
+            'a=rtcp-fb:102 ccm fir\r\na=rtcp-fb:102 nack\r\na=rtcp-fb:102 nack pli\r\n' +
+            'a=fmtp:102 level-asymmetry-allowed=1;packetization-mode=1;profile-level-id=42001f\r\n' +
+            'a=rtpmap:103 rtx/90000\r\na=fmtp:103 apt=102\r\na=rtpmap:104 H264/90000\r\n' +
+            'a=rtcp-fb:104 goog-remb\r\na=rtcp-fb:104 transport-cc\r\na=rtcp-fb:104 ccm fir\r\n' +
+            'a=rtcp-fb:104 nack\r\na=rtcp-fb:104 nack pli\r\n' +
+            'a=fmtp:104 level-asymmetry-allowed=1;packetization-mode=0;profile-level-id=42001f\r\n' +
+            'a=rtpmap:107 rtx/90000\r\na=fmtp:107 apt=104\r\na=rtpmap:108 H264/90000\r\n' +
+            'a=rtcp-fb:108 goog-remb\r\na=rtcp-fb:108 transport-cc\r\na=rtcp-fb:108 ccm fir\r\n' +
+            'a=rtcp-fb:108 nack\r\na=rtcp-fb:108 nack pli\r\n' +
+            'a=fmtp:108 level-asymmetry-allowed=1;packetization-mode=1;profile-level-id=42e01f\r\n' +
+            'a=rtpmap:109 rtx/90000\r\na=fmtp:109 apt=108\r\na=rtpmap:114 H264/90000\r\n' +
+            'a=rtcp-fb:114 goog-remb\r\na=rtcp-fb:114 transport-cc\r\na=rtcp-fb:114 ccm fir\r\n' +
+            'a=rtcp-fb:114 nack\r\na=rtcp-fb:114 nack pli\r\n' +
+            'a=fmtp:114 level-asymmetry-allowed=1;packetization-mode=0;profile-level-id=42e01f\r\n' +
+            'a=rtpmap:115 rtx/90000\r\na=fmtp:115 apt=114\r\na=rtpmap:116 H264/90000\r\n' +
+            'a=rtcp-fb:116 goog-remb\r\na=rtcp-fb:116 transport-cc\r\na=rtcp-fb:116 ccm fir\r\n' +
+            'a=rtcp-fb:116 nack\r\na=rtcp-fb:116 nack pli\r\n' +
+            'a=fmtp:116 level-asymmetry-allowed=1;packetization-mode=1;profile-level-id=4d001f\r\n' +
+            'a=rtpmap:117 rtx/90000\r\na=fmtp:117 apt=116\r\na=rtpmap:39 H264/90000\r\n' +
+            'a=rtcp-fb:39 goog-remb\r\na=rtcp-fb:39 transport-cc\r\na=rtcp-fb:39 ccm fir\r\n' +
+            'a=rtcp-fb:39 nack\r\na=rtcp-fb:39 nack pli\r\n' +
+            'a=fmtp:39 level-asymmetry-allowed=1;packetization-mode=0;profile-level-id=4d001f\r\n' +
+            'a=rtpmap:40 rtx/90000\r\na=fmtp:40 apt=39\r\na=rtpmap:41 H264/90000\r\n' +
+            'a=rtcp-fb:41 goog-remb\r\na=rtcp-fb:41 transport-cc\r\na=rtcp-fb:41 ccm fir\r\n' +
+            'a=rtcp-fb:41 nack\r\na=rtcp-fb:41 nack pli\r\n' +
+            'a=fmtp:41 level-asymmetry-allowed=1;packetization-mode=1;profile-level-id=f4001f\r\n' +
+            'a=rtpmap:42 rtx/90000\r\na=fmtp:42 apt=41\r\na=rtpmap:43 H264/90000\r\n' +
+            'a=rtcp-fb:43 goog-remb\r\na=rtcp-fb:43 transport-cc\r\na=rtcp-fb:43 ccm fir\r\n' +
+            'a=rtcp-fb:43 nack\r\na=rtcp-fb:43 nack pli\r\n' +
+            'a=fmtp:43 level-asymmetry-allowed=1;packetization-mode=0;profile-level-id=f4001f\r\n' +
+            'a=rtpmap:44 rtx/90000\r\na=fmtp:44 apt=43\r\na=rtpmap:45 AV1/90000\r\na=rtcp-fb:45 goog-remb\r\n' +
+            'a=rtcp-fb:45 transport-cc\r\na=rtcp-fb:45 ccm fir\r\na=rtcp-fb:45 nack\r\n' +
+            'a=rtcp-fb:45 nack pli\r\na=fmtp:45 level-idx=5;profile=0;tier=0\r\na=rtpmap:46 rtx/90000\r\n' +
+            'a=fmtp:46 apt=45\r\na=rtpmap:47 AV1/90000\r\na=rtcp-fb:47 goog-remb\r\n' +
+            'a=rtcp-fb:47 transport-cc\r\na=rtcp-fb:47 ccm fir\r\na=rtcp-fb:47 nack\r\n' +
+            'a=rtcp-fb:47 nack pli\r\na=fmtp:47 level-idx=5;profile=1;tier=0\r\na=rtpmap:48 rtx/90000\r\n' +
+            'a=fmtp:48 apt=47\r\na=rtpmap:118 red/90000\r\na=rtpmap:119 rtx/90000\r\na=fmtp:119 apt=118\r\n' +
+            'a=rtpmap:120 ulpfec/90000\r\na=rtpmap:49 flexfec-03/90000\r\na=rtcp-fb:49 goog-remb\r\n' +
+            'a=rtcp-fb:49 transport-cc\r\na=fmtp:49 repair-window=10000000\r\n'
+    };
     function offerSdp(pc, type) {
-        var lines = ['v=0', 'o=- ' + pc.session + ' 2 IN IP4 127.0.0.1', 's=-', 't=0 0'];
-        if (pc.channels.length) {
-            lines.push('a=group:BUNDLE 0', 'a=extmap-allow-mixed', 'a=msid-semantic: WMS', 'm=application 9 UDP/DTLS/SCTP webrtc-datachannel',
-                'c=IN IP4 0.0.0.0', 'a=ice-ufrag:' + pc.ufrag, 'a=ice-pwd:' + pc.pwd, 'a=ice-options:trickle',
-                'a=fingerprint:sha-256 ' + pc.fingerprint, 'a=setup:' + (type === 'offer' ? 'actpass' : 'active'), 'a=mid:0',
-                'a=sctp-port:5000', 'a=max-message-size:262144');
-        } else {
-            lines.push('a=extmap-allow-mixed', 'a=msid-semantic: WMS');
+        var head = ['v=0', 'o=- ' + pc.session + ' 2 IN IP4 127.0.0.1', 's=-', 't=0 0'], body = '', mids = [];
+        function media(kind) {
+            var mid = String(mids.length);
+            mids.push(mid);
+            body += MEDIA_SECTIONS[kind].replace('{U}', pc.ufrag).replace('{P}', pc.pwd).replace('{F}', pc.fingerprint)
+                .replace('{M}', mid).replace('a=setup:actpass', 'a=setup:' + (type === 'offer' ? 'actpass' : 'active'));
         }
-        return lines.join('\r\n') + '\r\n';
+        if (pc.receive.audio) media('audio');
+        if (pc.receive.video) media('video');
+        if (pc.channels.length) {
+            var mid = String(mids.length);
+            mids.push(mid);
+            body += ['m=application 9 UDP/DTLS/SCTP webrtc-datachannel', 'c=IN IP4 0.0.0.0', 'a=ice-ufrag:' + pc.ufrag, 'a=ice-pwd:' + pc.pwd,
+                'a=ice-options:trickle', 'a=fingerprint:sha-256 ' + pc.fingerprint, 'a=setup:' + (type === 'offer' ? 'actpass' : 'active'),
+                'a=mid:' + mid, 'a=sctp-port:5000', 'a=max-message-size:262144'].join('\r\n') + '\r\n';
+        }
+        if (mids.length) head.push('a=group:BUNDLE ' + mids.join(' '));
+        head.push('a=extmap-allow-mixed', 'a=msid-semantic: WMS');
+        return head.join('\r\n') + '\r\n' + body;
     }
     function description(type, sdp) {
         var d = {type: type, sdp: sdp};
@@ -762,7 +856,12 @@
     on('RTCSessionDescription', 'constructor', function (init) {
         return description(init && init.type !== undefined ? String(init.type) : '', init && init.sdp !== undefined ? String(init.sdp) : '');
     });
-    on('RTCPeerConnection', 'createOffer', function () {
+    on('RTCPeerConnection', 'createOffer', function (r, options) {
+        // (The legacy options ask for sections to receive audio and video.)
+        if (options && typeof options === 'object') {
+            if (options.offerToReceiveAudio) this.receive.audio = true;
+            if (options.offerToReceiveVideo) this.receive.video = true;
+        }
         if (this.signalingState === 'closed')
             return Promise.reject(domException('InvalidStateError', "Failed to execute 'createOffer' on 'RTCPeerConnection': The RTCPeerConnection's signalingState is 'closed'."));
         return promise({type: 'offer', sdp: offerSdp(this, 'offer')});
@@ -785,7 +884,8 @@
                 relayProtocol: null, url: null};
             c.toJSON = function () { return {candidate: c.candidate, sdpMid: c.sdpMid, sdpMLineIndex: c.sdpMLineIndex, usernameFragment: c.usernameFragment}; };
             kinds.set(c, 'RTCIceCandidate');
-            if (pc.channels.length) pc.dispatchEvent(idbEvent('icecandidate', false, false, 'RTCPeerConnectionIceEvent', {candidate: c}));
+            if (pc.channels.length || pc.receive.audio || pc.receive.video)
+                pc.dispatchEvent(idbEvent('icecandidate', false, false, 'RTCPeerConnectionIceEvent', {candidate: c}));
             kit.window.setTimeout(function () {
                 if (pc.signalingState === 'closed') return;
                 rtcState(pc, 'iceGatheringState', 'complete', 'icegatheringstatechange');

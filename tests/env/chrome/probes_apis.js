@@ -196,3 +196,21 @@
         c.convertToBlob().then(function (b) { done([Object.prototype.toString.call(b), b.type, b.size > 50]); }, function (e) { done('rejects ' + e); });
     });
 })();
+(function () {
+    // An offer to receive audio and video: its sections and codecs (the credentials aside).
+    probeLater('webrtc', 'an offer with media', function (done) {
+        var pc = new RTCPeerConnection({iceCandidatePoolSize: 1, iceServers: []});
+        pc.createDataChannel('');
+        pc.createOffer({offerToReceiveAudio: true, offerToReceiveVideo: true}).then(function (o) {
+            done(o.sdp.replace(/o=- \d+ /, 'o=- N ').replace(/ice-ufrag:\S+/g, 'ice-ufrag:U').replace(/ice-pwd:\S+/g, 'ice-pwd:P')
+                .replace(/sha-256 (\S\S:){31}\S\S/g, 'sha-256 F').split('\r\n'));
+            pc.close();
+        }, function (e) { done('rejects ' + e); });
+    });
+    probe('audio', 'a buffer source', function () {
+        var ctx = new OfflineAudioContext(1, 5000, 44100), src = ctx.createBufferSource();
+        return [Object.prototype.toString.call(src), src.channelCountMode, src.channelCount, src.channelInterpretation, src.buffer, src.loop,
+            src.loopStart, src.loopEnd, src.playbackRate.value, src.detune.value, src.numberOfInputs, src.numberOfOutputs, typeof src.start,
+            ctx.destination.maxChannelCount];
+    });
+})();
