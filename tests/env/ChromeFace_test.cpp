@@ -311,9 +311,11 @@ TEST_F(ChromeFace, ThePagesObjectsAnswerThroughItsInterfaces) {
 }
 
 TEST_F(ChromeFace, MembersThePageHasInNameOnlyGiveEmptyValues) {
-    // The page's fonts are real now (a FontFaceSet of its own); gamepads stay a name only.
-    EXPECT_EQ(env.Text("[typeof document.fonts, document.fonts, navigator.getGamepads()].join('|')"),
-              "object|[object FontFaceSet]|");
+    // The page's fonts are real (a FontFaceSet of its own), and so are the gamepads' slots
+    // (empty, as many as the measuring stick has); a protocol handler is a name only.
+    EXPECT_EQ(env.Text("[typeof document.fonts, document.fonts, navigator.getGamepads().length,"
+                       " navigator.registerProtocolHandler('web+x', 'https://www.example.com/?%s')].join('|')"),
+              "object|[object FontFaceSet]|8|");
     EXPECT_EQ(env.Text("var r; navigator.requestMediaKeySystemAccess('org.w3.clearkey', [{}]).then(null, function (e) { r = e.name; }); 1"),
               "1");
     EXPECT_EQ(env.Text("r"), "NotSupportedError");

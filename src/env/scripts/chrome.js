@@ -1319,11 +1319,14 @@
         'WorkerNavigator WorkerLocation ' +
         'SubtleCrypto CryptoKey RTCPeerConnection RTCDataChannel RTCSessionDescription RTCIceCandidate OffscreenCanvas ' +
         'OffscreenCanvasRenderingContext2D IDBFactory IDBDatabase IDBObjectStore IDBTransaction IDBRequest IDBOpenDBRequest ' +
-        'IDBKeyRange WebSocket EventSource BroadcastChannel ServiceWorkerContainer CacheStorage').split(' ').forEach(function (n) {
+        'IDBKeyRange WebSocket EventSource BroadcastChannel ServiceWorkerContainer CacheStorage Clipboard CredentialsContainer ' +
+        'LockManager Lock HID Serial USB Scheduling UserActivation MediaSession').split(' ').forEach(function (n) {
         serviceInterfaces[n] = true;
     });
     ['URL.static createObjectURL', 'URL.static revokeObjectURL', 'Window.fetch', 'Window.get caches', 'Navigator.getBattery',
-        'Navigator.get serviceWorker'].forEach(function (k) { serviceMembers[k] = true; });
+        'Navigator.get serviceWorker', 'Navigator.get clipboard', 'Navigator.get credentials', 'Navigator.get locks', 'Navigator.get hid',
+        'Navigator.get serial', 'Navigator.get usb', 'Navigator.get scheduling', 'Navigator.get userActivation', 'Navigator.getGamepads',
+        'Navigator.vibrate', 'Navigator.requestMIDIAccess', 'Navigator.get mediaSession'].forEach(function (k) { serviceMembers[k] = true; });
     function loadServices() {
         if (services === null) {
             services = false;

@@ -1490,6 +1490,92 @@
         if (at >= 0) channels.splice(at, 1);
     });
 
+    // ---- the navigator's other objects ----------------------------------------------------
+    // What a page without the user's leave gets from them: permission refused, no devices,
+    // no activation, nothing pending.
+    function oneObject(holder, key, kind, fill) {
+        if (!holder[key]) {
+            var o = fill(create(kit.types.EventTarget.prototype));
+            kinds.set(o, kind);
+            holder[key] = o;
+        }
+        return wrap(holder[key]);
+    }
+    var navigatorObjects = {};
+    on('Navigator', 'get clipboard', function () { return oneObject(navigatorObjects, 'clipboard', 'Clipboard', function (o) { return o; }); });
+    ['read', 'readText', 'write', 'writeText'].forEach(function (k) {
+        on('Clipboard', k, function () {
+            return Promise.reject(domException('NotAllowedError', "Failed to execute '" + k + "' on 'Clipboard': " +
+                (k.indexOf('read') === 0 ? 'Read' : 'Write') + ' permission denied.'));
+        });
+    });
+    on('Navigator', 'get credentials', function () { return oneObject(navigatorObjects, 'credentials', 'CredentialsContainer', function (o) { return o; }); });
+    on('CredentialsContainer', 'get', function () { return Promise.reject(domException('NotSupportedError', 'No credential type was specified in the request.')); });
+    on('CredentialsContainer', 'create', function () { return Promise.reject(domException('NotSupportedError', 'No credential type was specified in the request.')); });
+    on('CredentialsContainer', 'store', function () { return promise(undefined); });
+    on('CredentialsContainer', 'preventSilentAccess', function () { return promise(undefined); });
+    // Web Locks: a request holds its lock while its callback's promise is pending.
+    on('Navigator', 'get locks', function () {
+        return oneObject(navigatorObjects, 'locks', 'LockManager', function (o) { o.held = []; return o; });
+    });
+    on('LockManager', 'request', function (r, name, options, callback) {
+        if (typeof options === 'function') {
+            callback = options;
+            options = {};
+        }
+        if (typeof callback !== 'function')
+            return Promise.reject(new TypeError("Failed to execute 'request' on 'LockManager': parameter 2 is not of type 'Function'."));
+        var manager = this, mode = options && options.mode === 'shared' ? 'shared' : 'exclusive';
+        var lock = {name: String(name), mode: mode};
+        kinds.set(lock, 'Lock');
+        manager.held.push(lock);
+        return promise(undefined).then(function () { return callback(wrap(lock)); }).then(function (v) {
+            manager.held.splice(manager.held.indexOf(lock), 1);
+            return v;
+        }, function (e) {
+            manager.held.splice(manager.held.indexOf(lock), 1);
+            throw e;
+        });
+    });
+    on('LockManager', 'query', function () {
+        return promise({held: this.held.map(function (l) { return {name: l.name, mode: l.mode, clientId: ''}; }), pending: []});
+    });
+    [['hid', 'HID', 'getDevices', 'requestDevice'], ['serial', 'Serial', 'getPorts', 'requestPort'],
+        ['usb', 'USB', 'getDevices', 'requestDevice']].forEach(function (d) {
+        on('Navigator', 'get ' + d[0], function () {
+            return oneObject(navigatorObjects, d[0], d[1], function (o) { o.onconnect = o.ondisconnect = null; return o; });
+        });
+        on(d[1], d[2], function () { return promise([]); });
+        on(d[1], d[3], function () {
+            return Promise.reject(domException('NotFoundError', "Failed to execute '" + d[3] + "' on '" + d[1] + "': No device selected."));
+        });
+    });
+    on('Navigator', 'get scheduling', function () { return oneObject(navigatorObjects, 'scheduling', 'Scheduling', function (o) { return o; }); });
+    on('Scheduling', 'isInputPending', function () { return false; });
+    on('Navigator', 'get userActivation', function () {
+        return oneObject(navigatorObjects, 'userActivation', 'UserActivation', function (o) { o.isActive = o.hasBeenActive = false; return o; });
+    });
+    on('Navigator', 'getGamepads', function () { return [null, null, null, null, null, null, null, null]; });
+    // (Without the user's activation a page may not vibrate.)
+    on('Navigator', 'vibrate', function () { return false; });
+    on('Navigator', 'requestMIDIAccess', function () {
+        return Promise.reject(domException('NotAllowedError', 'Permission to use Web MIDI API was not granted.'));
+    });
+    on('Navigator', 'get mediaSession', function () {
+        return oneObject(navigatorObjects, 'mediaSession', 'MediaSession', function (o) {
+            o.metadata = null;
+            o.playbackState = 'none';
+            return o;
+        });
+    });
+    on('MediaSession', 'setActionHandler', function () {});
+    on('MediaSession', 'setPositionState', function () {});
+    on('MediaSession', 'get playbackState', function () { return this.playbackState || 'none'; });
+    on('MediaSession', 'set playbackState', function (v) {
+        v = String(v);
+        if (v === 'none' || v === 'paused' || v === 'playing') this.playbackState = v;
+    });
+
     // ---- the battery, service workers, caches -------------------------------------------
     var battery = null, batteryPromise = null;
     on('Navigator', 'getBattery', function () {

@@ -214,3 +214,30 @@
             ctx.destination.maxChannelCount];
     });
 })();
+(function () {
+    // The navigator's other objects, as a page without the user's leave finds them.
+    function read(f) {
+        try {
+            return f();
+        } catch (e) {
+            return 'throws ' + e.name + ': ' + e.message;
+        }
+    }
+    function later(name, make, show) {
+        probeLater('navigator objects', name, function (done) {
+            make().then(function (v) { done(show ? show(v) : v); }, function (e) { done('rejects ' + e.name + ': ' + e.message); });
+        });
+    }
+    probe('navigator objects', 'made', function () {
+        var n = navigator;
+        return [Object.prototype.toString.call(n.clipboard), Object.prototype.toString.call(n.credentials), Object.prototype.toString.call(n.locks),
+            Object.prototype.toString.call(n.usb), Object.prototype.toString.call(n.scheduling), n.scheduling.isInputPending(),
+            Object.prototype.toString.call(n.userActivation), n.userActivation.isActive, n.userActivation.hasBeenActive, n.clipboard === n.clipboard,
+            n.getGamepads(), read(function () { return n.vibrate(1); }), n.mediaSession.playbackState, n.mediaSession.metadata];
+    });
+    later('clipboard read', function () { return navigator.clipboard.readText(); });
+    later('clipboard write', function () { return navigator.clipboard.writeText('x'); });
+    later('credentials', function () { return navigator.credentials.get({}); });
+    later('usb devices', function () { return navigator.usb.getDevices(); }, function (d) { return [Array.isArray(d), d.length]; });
+    later('midi', function () { return navigator.requestMIDIAccess(); });
+})();
