@@ -426,6 +426,7 @@
         });
         if (f.flags.I || f.flags.iv) defineValue(proto, Symbol.iterator, ArrayValues, false, true, true);
         if (f.flags.ip) pairIterable(proto, name);
+        if (f.flags.m) mapLike(proto, name);
         if (f.flags.iv) {
             ['entries', 'keys', 'values', 'forEach'].forEach(function (k) {
                 defineValue(proto, k, k === 'values' ? ArrayValues : Array.prototype[k], true, true, true);
@@ -1320,13 +1321,15 @@
         'SubtleCrypto CryptoKey RTCPeerConnection RTCDataChannel RTCSessionDescription RTCIceCandidate OffscreenCanvas ' +
         'OffscreenCanvasRenderingContext2D IDBFactory IDBDatabase IDBObjectStore IDBTransaction IDBRequest IDBOpenDBRequest ' +
         'IDBKeyRange WebSocket EventSource BroadcastChannel ServiceWorkerContainer CacheStorage Clipboard CredentialsContainer ' +
-        'LockManager Lock HID Serial USB Scheduling UserActivation MediaSession').split(' ').forEach(function (n) {
+        'LockManager Lock HID Serial USB Scheduling UserActivation MediaSession Keyboard KeyboardLayoutMap').split(' ').forEach(function (n) {
         serviceInterfaces[n] = true;
     });
     ['URL.static createObjectURL', 'URL.static revokeObjectURL', 'Window.fetch', 'Window.get caches', 'Navigator.getBattery',
         'Navigator.get serviceWorker', 'Navigator.get clipboard', 'Navigator.get credentials', 'Navigator.get locks', 'Navigator.get hid',
         'Navigator.get serial', 'Navigator.get usb', 'Navigator.get scheduling', 'Navigator.get userActivation', 'Navigator.getGamepads',
-        'Navigator.vibrate', 'Navigator.requestMIDIAccess', 'Navigator.get mediaSession'].forEach(function (k) { serviceMembers[k] = true; });
+        'Navigator.vibrate', 'Navigator.requestMIDIAccess', 'Navigator.get mediaSession', 'Navigator.get keyboard'].forEach(function (k) {
+        serviceMembers[k] = true;
+    });
     function loadServices() {
         if (services === null) {
             services = false;
@@ -1990,6 +1993,30 @@
     }
     if (kit.compileHandlersWith) kit.compileHandlersWith(compileHandler);
     // Pair iterables (FormData, URLSearchParams, Headers) list their page object's pairs.
+    // A maplike interface's members, reading the page object's `map` (a Map).
+    function mapLike(proto, iface) {
+        function mapOf(self) { return brand(self, iface).impl.map || new Map(); }
+        define(proto, 'size', {get: native(function () { return mapOf(this).size; }, 'get size', 0), set: undefined, enumerable: true,
+            configurable: true});
+        defineValue(proto, 'get', native(function (key) {
+            var m = mapOf(this);
+            return m.has(String(key)) ? m.get(String(key)) : undefined;
+        }, 'get', 1), true, true, true);
+        defineValue(proto, 'has', native(function (key) { return mapOf(this).has(String(key)); }, 'has', 1), true, true, true);
+        ['entries', 'keys', 'values'].forEach(function (what) {
+            defineValue(proto, what, native(function () {
+                var list = Array.from(mapOf(this)).map(function (e) { return what === 'keys' ? e[0] : what === 'values' ? e[1] : e; });
+                return ArrayValues.call(list);
+            }, what, 0), true, true, true);
+        });
+        defineValue(proto, 'forEach', native(function (callback, thisArg) {
+            if (typeof callback !== 'function')
+                throw new TypeError("Failed to execute 'forEach' on '" + iface + "': The callback provided as parameter 1 is not a function.");
+            var self = this;
+            Array.from(mapOf(this)).forEach(function (e) { callback.call(thisArg, e[1], e[0], self); });
+        }, 'forEach', 1), true, true, true);
+        defineValue(proto, Symbol.iterator, proto.entries, false, true, true);
+    }
     function pairIterable(proto, iface) {
         function pairs(self, what) {
             var list = brand(self, iface).impl.list || [], out = [];

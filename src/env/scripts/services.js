@@ -1561,6 +1561,26 @@
     on('Navigator', 'requestMIDIAccess', function () {
         return Promise.reject(domException('NotAllowedError', 'Permission to use Web MIDI API was not granted.'));
     });
+    // The keyboard's layout as the measuring stick (Chromium, a US layout) reads it.
+    var LAYOUT = ('IntlYen=\u00a5 KeyK=k KeyG=g Digit2=2 Digit0=0 KeyV=v KeyA=a Backquote=` KeyL=l IntlBackslash=< Quote=\' KeyW=w Digit8=8 ' +
+        'KeyM=m KeyH=h Period=. Digit7=7 Digit1=1 KeyP=p KeyD=d KeyF=f KeyO=o KeyQ=q KeyC=c KeyN=n BracketLeft=[ KeyZ=z KeyY=y ' +
+        'Digit3=3 Digit6=6 Digit5=5 KeyX=x Slash=/ Backslash=\\ Comma=, Minus=- Digit4=4 KeyB=b KeyT=t Digit9=9 KeyS=s KeyI=i ' +
+        'KeyU=u Equal== KeyJ=j Semicolon=; KeyR=r BracketRight=] KeyE=e').split(' ');
+    on('Navigator', 'get keyboard', function () { return oneObject(navigatorObjects, 'keyboard', 'Keyboard', function (o) { return o; }); });
+    on('Keyboard', 'getLayoutMap', function () {
+        var map = new Map();
+        LAYOUT.forEach(function (e) {
+            var at = e.indexOf('=');
+            map.set(e.substring(0, at), e.substring(at + 1));
+        });
+        var layout = {map: map};
+        kinds.set(layout, 'KeyboardLayoutMap');
+        return promise(wrap(layout));
+    });
+    on('Keyboard', 'lock', function () {
+        return Promise.reject(domException('InvalidStateError', "Failed to execute 'lock' on 'Keyboard': Must be in fullscreen mode."));
+    });
+    on('Keyboard', 'unlock', function () {});
     on('Navigator', 'get mediaSession', function () {
         return oneObject(navigatorObjects, 'mediaSession', 'MediaSession', function (o) {
             o.metadata = null;

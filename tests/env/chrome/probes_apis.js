@@ -241,3 +241,14 @@
     later('usb devices', function () { return navigator.usb.getDevices(); }, function (d) { return [Array.isArray(d), d.length]; });
     later('midi', function () { return navigator.requestMIDIAccess(); });
 })();
+(function () {
+    probeLater('navigator objects', 'keyboard layout', function (done) {
+        navigator.keyboard.getLayoutMap().then(function (m) {
+            var e = [];
+            m.forEach(function (v, k) { e.push(k + '=' + v); });
+            done([m.size, Object.prototype.toString.call(m), m.get('KeyA'), m.get('Digit1'), m.has('KeyZ'), m.has('nope'), m.get('nope'),
+                Object.getOwnPropertyNames(Object.getPrototypeOf(m)).sort().join(), m.get.length, m.forEach.length, e.length,
+                Array.from(m.keys()).length, Array.from(m)[0].length, typeof m[Symbol.iterator]]);
+        }, function (e) { done('rejects ' + e); });
+    });
+})();
