@@ -164,6 +164,30 @@ bool GlobalResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bool* r
     return true;
 }
 
+/// Chrome lists a window's members first, in its own order, then what the page's scripts
+/// added: the members the window has now (enumerable) lead an enumeration's listing, the
+/// engine then adds the rest in the order they came. (Only a member that is there: the
+/// engine takes what an enumerate hook gives as enumerable.) The frames' indexes come
+/// first, as a list of indexes does.
+bool AppendWindowOrder(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties) {
+    JS::RootedId id(cx);
+    JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> desc(cx);
+    for (int32_t n = 0;; ++n) {
+        id = JS::PropertyKey::Int(n);
+        if (!JS_GetOwnPropertyDescriptorById(cx, obj, id, &desc)) return false;
+        if (desc.isNothing()) break;
+        if (desc->enumerable() && !properties.append(id)) return false;
+    }
+    for (const std::string& name : WindowMemberOrder()) {
+        JSString* atom = JS_AtomizeStringN(cx, name.data(), name.size());
+        if (!atom) return false;
+        id = JS::PropertyKey::NonIntAtom(atom);
+        if (!JS_GetOwnPropertyDescriptorById(cx, obj, id, &desc)) return false;
+        if (desc.isSome() && desc->enumerable() && !properties.append(id)) return false;
+    }
+    return true;
+}
+
 /// Enumerations of the global see every page name, made or not yet.
 bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly) {
     persona::EnvironmentTime metered;
@@ -174,6 +198,7 @@ bool GlobalEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVec
         // members: the interfaces are not enumerable.
         JS::RootedValue which(cx, JS::BooleanValue(enumerableOnly));
         if (!CallResolver(cx, hostObject, kResolveAllSlot, which, &defined)) return false;
+        if (!AppendWindowOrder(cx, obj, properties)) return false;
     }
     return JS_NewEnumerateStandardClasses(cx, obj, properties, enumerableOnly);
 }
@@ -284,11 +309,13 @@ bool FrameWindowResolve(JSContext* cx, JS::HandleObject obj, JS::HandleId id, bo
     return CallFrameWindowMaker(cx, obj, nameValue, resolvedp);
 }
 
-bool FrameWindowEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector, bool enumerableOnly) {
+bool AppendWindowOrder(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties);
+
+bool FrameWindowEnumerate(JSContext* cx, JS::HandleObject obj, JS::MutableHandleIdVector properties, bool enumerableOnly) {
     persona::EnvironmentTime metered;
     bool defined = false;
     JS::RootedValue which(cx, enumerableOnly ? JS::FalseValue() : JS::NullValue());
-    return CallFrameWindowMaker(cx, obj, which, &defined);
+    return CallFrameWindowMaker(cx, obj, which, &defined) && AppendWindowOrder(cx, obj, properties);
 }
 // Chrome's document.all: a collection that reads as undefined and false.
 // It forwards every operation to the collection the environment made (a script proxy

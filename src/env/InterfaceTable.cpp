@@ -367,6 +367,29 @@ const std::vector<std::string>& WindowNames() { return TheIndex().all; }
 
 std::string_view InterfaceTableText() { return idl::kTool_interfaces; }
 
+const std::vector<std::string>& WindowMemberOrder() {
+    static const std::vector<std::string> order = [] {
+        std::vector<std::string> out;
+        std::string_view text = idl::kTool_window_order;
+        for (size_t start = 0; start < text.size();) {
+            size_t end = text.find('\n', start);
+            if (end == std::string_view::npos) end = text.size();
+            std::string_view line = text.substr(start, end - start);
+            start = end + 1;
+            if (line.empty() || line[0] == '#') continue;
+            for (size_t at = 0; at < line.size();) {
+                size_t space = line.find(' ', at);
+                if (space == std::string_view::npos) space = line.size();
+                std::string_view name = line.substr(at, space - at);
+                at = space + 1;
+                if (!name.empty() && IsWindowName(name)) out.emplace_back(name);
+            }
+        }
+        return out;
+    }();
+    return order;
+}
+
 std::vector<std::string_view> InterfaceNames() {
     std::vector<std::string_view> names;
     std::string_view text = InterfaceTableText();

@@ -74,6 +74,10 @@ bool IsMemberName(std::string_view name);
 /// attribute or operation, not static, not unforgeable).
 bool IsPrototypeMember(std::string_view iface, std::string_view name);
 
+/// The window's enumerable members in the order Chrome lists them (idl/window_order.txt),
+/// those the environment knows (IsWindowName) only.
+const std::vector<std::string>& WindowMemberOrder();
+
 /// Every name IsWindowName knows (for enumerations of the window).
 const std::vector<std::string>& WindowNames();
 

@@ -129,3 +129,27 @@
     });
     document.body.removeChild(f);
 })();
+(function () {
+    // The order of the window's names: its members in Chrome's order, the page's own after.
+    var names = ['window', 'self', 'document', 'location', 'navigator', 'screen', 'innerWidth', 'onload', 'onclick', 'alert', 'atob',
+        'setTimeout', 'chrome', 'fetch', 'localStorage', 'crypto', 'performance', 'structuredClone', 'close', 'webkitRequestAnimationFrame'];
+    function order(keys) {
+        return names.filter(function (n) { return keys.indexOf(n) >= 0; }).sort(function (a, b) { return keys.indexOf(a) - keys.indexOf(b); });
+    }
+    probe('window order', 'keys', function () {
+        var keys = Object.keys(window);
+        return [order(keys).join(), keys.indexOf('probeResults') > keys.indexOf('setTimeout'), keys[0] === 'window' || keys[0] === '0'];
+    });
+    probe('window order', 'for-in', function () {
+        var keys = [];
+        for (var k in window) keys.push(k);
+        return [order(keys).join(), keys.indexOf('probeResults') > keys.indexOf('setTimeout')];
+    });
+    probe('window order', 'a frame', function () {
+        var f = document.createElement('iframe');
+        document.body.appendChild(f);
+        var keys = Object.keys(f.contentWindow);
+        document.body.removeChild(f);
+        return [order(keys).join(), keys[0]];
+    });
+})();
